@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and starts Prismark Preview.
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/bootstrap.sh"
+
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
+    echo "No display found (DISPLAY and WAYLAND_DISPLAY are unset), so the window cannot open."
+    echo "On a machine without a screen, start it under a virtual X server:"
+    echo "    sudo apt-get install -y xvfb xauth && xvfb-run -a ./scripts/run.sh"
+    exit 1
+fi
+exec "$build_dir/prismark-preview"

@@ -1,0 +1,100 @@
+#include "shell/mainwindow.h"
+
+#include "preview/previewcontent.h"
+#include "shell/titlebar.h"
+#include "switcher/styleswitcherwindow.h"
+#include "theme/themestyles.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QScreen>
+#include <QSizeGrip>
+#include <QVBoxLayout>
+
+MainWindow::MainWindow(QWidget *parent)
+    : QMainWindow(parent)
+    , frame(new QWidget(this))
+    , titleBar(new TitleBar(this, frame))
+    , previewContent(new PreviewContent(frame))
+    , styleSwitcher(new StyleSwitcherWindow(this))
+{
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    setMinimumSize(860, 560);
+    frame->setObjectName(QStringLiteral("windowFrame"));
+    setCentralWidget(frame);
+
+    auto *frameLayout = new QVBoxLayout(frame);
+    frameLayout->setContentsMargins(0, 0, 0, 0);
+    frameLayout->setSpacing(0);
+    frameLayout->addWidget(titleBar);
+    frameLayout->addWidget(previewContent, 1);
+
+    // The grip sits in a row of its own, 4 pixels in from the frame's corner.
+    auto *gripLayout = new QHBoxLayout;
+    gripLayout->setContentsMargins(0, 0, 4, 4);
+    gripLayout->addStretch();
+    gripLayout->addWidget(new QSizeGrip(frame), 0, Qt::AlignRight | Qt::AlignBottom);
+    frameLayout->addLayout(gripLayout);
+
+    connect(styleSwitcher, &StyleSwitcherWindow::themeRequested, this,
+            [this](ThemeIndex theme) { applyTheme(static_cast<Theme>(theme)); });
+
+    // Taken before any theme style is installed, so it is the platform's own icon.
+    setWindowIcon(QApplication::style()->standardIcon(QStyle::SP_DesktopIcon));
+    setWindowTitle(QStringLiteral("Prismark Preview"));
+    titleBar->syncFromWindow();
+
+    applyTheme(Light);
+
+    resize(1040, 720);
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void MainWindow::applyTheme(Theme theme)
+{
+    const ThemeInfo &info = themeInfo(theme);
+    // The application owns the new style and deletes the one it replaces. Installing
+    // it sets palette and style sheet, so the glyphs below read the new colours.
+    QApplication::setStyle(createThemeStyle(info.theme));
+    styleSwitcher->setCurrentTheme(info.theme);
+    previewContent->setCurrentStyleName(tr(info.displayName));
+    titleBar->syncFromWindow();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (styleSwitcher)
+        styleSwitcher->close();
+    QMainWindow::closeEvent(event);
+}
+
+void MainWindow::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    positionStyleSwitcher();
+    styleSwitcher->show();
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    switch (event->type()) {
+    case QEvent::WindowStateChange:
+    case QEvent::WindowTitleChange:
+    case QEvent::WindowIconChange:
+        titleBar->syncFromWindow();
+        positionStyleSwitcher();
+        break;
+    default:
+        break;
+    }
+}
+
+void MainWindow::positionStyleSwitcher()
+{
+    if (!styleSwitcher || !isVisible())
+        return;
+    styleSwitcher->move(frameGeometry().topRight() + QPoint(12, 48));
+}

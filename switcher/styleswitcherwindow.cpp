@@ -1,0 +1,59 @@
+#include "switcher/styleswitcherwindow.h"
+
+#include "app/themecatalogue.h"
+
+#include <QButtonGroup>
+#include <QCoreApplication>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+static_assert(ThemeCount == 12, "the switcher lays out three rows of four themes");
+
+StyleSwitcherWindow::StyleSwitcherWindow(QWidget *parent)
+    : QWidget(parent, Qt::Tool)
+{
+    for (int id = 0; id < ThemeCount; ++id) {
+        const char *label = themeInfo(static_cast<Theme>(id)).switcherLabel;
+        themeButtons[id] = new QRadioButton(tr(label), this);
+    }
+    setWindowTitle(tr("Style Switcher"));
+    setFixedSize(640, 180);
+    themeButtons[Light]->setChecked(true);
+
+    auto *group = new QButtonGroup(this);
+    for (int id = 0; id < ThemeCount; ++id)
+        group->addButton(themeButtons[id], id);
+
+    auto *box = new QGroupBox(tr("Prismark Style"), this);
+    auto *grid = new QGridLayout(box);
+    for (int id = 0; id < ThemeCount; ++id)
+        grid->addWidget(themeButtons[id], id / 4, id % 4);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(12, 12, 12, 12);
+    layout->addWidget(box);
+
+    // toggled rather than clicked, so keyboard selection requests a theme too; the
+    // unchecked side of a switch emits nothing, so each change requests once.
+    for (int id = 0; id < ThemeCount; ++id) {
+        connect(themeButtons[id], &QRadioButton::toggled, this, [this, id](bool checked) {
+            if (checked)
+                emit themeRequested(id);
+        });
+    }
+}
+
+void StyleSwitcherWindow::setCurrentTheme(int index)
+{
+    bool wasBlocked[ThemeCount];
+    for (int id = 0; id < ThemeCount; ++id)
+        wasBlocked[id] = themeButtons[id]->blockSignals(true);
+    // The exclusive group refuses to uncheck its checked button, so an index out of
+    // range leaves the current one checked.
+    for (int id = 0; id < ThemeCount; ++id)
+        themeButtons[id]->setChecked(id == index);
+    for (int id = ThemeCount - 1; id >= 0; --id)
+        themeButtons[id]->blockSignals(wasBlocked[id]);
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "app/themecatalogue.h"
+
+#include <QWidget>
+#include <QtGlobal>
+
+class QRadioButton;
+
+// A theme number as the switcher requests it; carries Theme values unchanged.
+using ThemeIndex = qint32;
+
+// Small tool window with one radio button per theme; it only requests themes.
+class StyleSwitcherWindow : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit StyleSwitcherWindow(QWidget *parent);
+
+    // Marks a theme as current without emitting themeRequested.
+    void setCurrentTheme(int index);
+
+signals:
+    void themeRequested(ThemeIndex theme);
+
+private:
+    QRadioButton *themeButtons[ThemeCount];
+};

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "app/themecatalogue.h"
+
+#include <QString>
+#include <QStringList>
+
+// Finds and reads a theme's style sheet. The empty string stands for nothing found.
+
+// The disk directories searched, in order: "styles" beside the executable, "styles"
+// in the current directory, then the source tree's style sheets.
+QStringList styleSheetSearchDirectories();
+
+// Reads one file as UTF-8 with CR LF folded to LF; anything that is not a readable
+// regular file (missing, a directory, a FIFO, a device) gives the empty string.
+QString readStyleSheetFile(const QString &path);
+
+// The text of the first search directory that holds a non-empty copy of the file.
+QString readStyleSheetFromDisk(const QString &fileName);
+
+// Light and Dark prefer a disk copy to the compiled-in one; the other themes fall
+// back to disk only when the compiled-in copy is missing or empty.
+QString loadThemeStyleSheet(Theme theme);
