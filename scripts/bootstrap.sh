@@ -6,7 +6,9 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build_dir="$root/build"
 
-packages=(cmake make g++ qtbase5-dev libqt5svg5-dev qttools5-dev-tools)
+# A script that sources this file may name more in extra_packages.
+packages=(cmake make g++ qtbase5-dev libqt5svg5-dev qttools5-dev-tools
+          ${extra_packages[@]+"${extra_packages[@]}"})
 
 missing=()
 for package in "${packages[@]}"; do
