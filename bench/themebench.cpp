@@ -1,0 +1,308 @@
+// On-demand benchmark of theme switching, start-up and memory; see the README.
+
+#include "app/themecatalogue.h"
+#include "preview/previewcontent.h"
+#include "shell/mainwindow.h"
+#include "shell/titlebar.h"
+#include "switcher/styleswitcherwindow.h"
+#include "theme/stylesheetloader.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QMainWindow>
+#include <QPointer>
+#include <QProxyStyle>
+#include <QSizeGrip>
+#include <QStyleFactory>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr int kRepetitions = 7;
+constexpr int kSoakRounds = 100;
+
+struct Sample
+{
+    double median;
+    double min;
+    double max;
+};
+
+Sample summarise(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    const double median = n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+    return {median, values.front(), values.back()};
+}
+
+void printSample(const char *label, const Sample &sample, const char *unit = "ms")
+{
+    std::printf("  %-58s median %8.2f %s  (min %.2f, max %.2f, spread %.1f%%)\n", label,
+                sample.median, unit, sample.min, sample.max,
+                sample.median > 0 ? 100.0 * (sample.max - sample.min) / sample.median : 0.0);
+}
+
+void printRatio(const char *label, const Sample &numerator, const Sample &denominator)
+{
+    std::printf("  %-58s %.2fx\n", label, numerator.median / denominator.median);
+}
+
+// Kilobytes from /proc/self/status: VmRSS now, VmHWM the peak so far.
+long procStatusKb(const char *field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly | QIODevice::Text))
+        return -1;
+    const QByteArray prefix = QByteArray(field) + ':';
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith(prefix))
+            return line.mid(prefix.size()).trimmed().split(' ').value(0).toLong();
+    }
+    return -1;
+}
+
+double milliseconds(const std::function<void()> &work)
+{
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    return timer.nsecsElapsed() / 1e6;
+}
+
+// Flags the first paint of any widget inside the watched top-level window. The
+// toolkit paints a whole window in one pass, so once the event that carried the
+// pass has been handled the frame is complete.
+class FirstPaintWatcher : public QObject
+{
+public:
+    explicit FirstPaintWatcher(QWidget *window)
+        : window(window)
+    {
+        qApp->installEventFilter(this);
+    }
+    ~FirstPaintWatcher() override { qApp->removeEventFilter(this); }
+
+    void wait()
+    {
+        QElapsedTimer timeout;
+        timeout.start();
+        while (!painted && timeout.elapsed() < 10000)
+            QCoreApplication::processEvents();
+        if (!painted)
+            std::fprintf(stderr, "warning: no paint seen within 10 s\n");
+    }
+
+protected:
+    bool eventFilter(QObject *object, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && object->isWidgetType() &&
+            static_cast<QWidget *>(object)->window() == window)
+            painted = true;
+        return false;
+    }
+
+private:
+    QPointer<QWidget> window;
+    bool painted = false;
+};
+
+// The toolkit's floor for a restyle: Fusion under a plain proxy whose application
+// polish installs a style sheet already in memory. No file reads, no palette.
+class FloorStyle : public QProxyStyle
+{
+public:
+    explicit FloorStyle(const QString &styleSheet)
+        : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion")))
+        , styleSheet(styleSheet)
+    {}
+
+    using QProxyStyle::polish;
+    void polish(QApplication *application) override { application->setStyleSheet(styleSheet); }
+
+private:
+    QString styleSheet;
+};
+
+// The state a fresh process starts in: Fusion, no style sheet, its own palette.
+void resetApplicationStyle()
+{
+    qApp->setStyleSheet(QString());
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+}
+
+// MainWindow's widgets, laid out the same way, without any theme installed.
+std::unique_ptr<QMainWindow> makeBareTree()
+{
+    auto window = std::make_unique<QMainWindow>();
+    window->setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    window->setWindowTitle(QStringLiteral("Prismark Preview"));
+    auto *frame = new QWidget(window.get());
+    frame->setObjectName(QStringLiteral("windowFrame"));
+    window->setCentralWidget(frame);
+    auto *frameLayout = new QVBoxLayout(frame);
+    frameLayout->setContentsMargins(0, 0, 0, 0);
+    frameLayout->setSpacing(0);
+    frameLayout->addWidget(new TitleBar(window.get(), frame));
+    frameLayout->addWidget(new PreviewContent(frame), 1);
+    auto *gripLayout = new QHBoxLayout;
+    gripLayout->addStretch();
+    gripLayout->addWidget(new QSizeGrip(frame));
+    frameLayout->addLayout(gripLayout);
+    new StyleSwitcherWindow(window.get());
+    window->resize(1040, 720);
+    return window;
+}
+
+void showAndWaitForFirstFrame(QWidget *window)
+{
+    FirstPaintWatcher watcher(window);
+    window->show();
+    if (auto *switcher = window->findChild<StyleSwitcherWindow *>())
+        switcher->show();
+    watcher.wait();
+}
+
+void settle()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}
+
+Theme themeAt(int step)
+{
+    return static_cast<Theme>((step + 1) % ThemeCount);
+}
+
+// The offscreen platform says so for every window shown; nothing to act on here.
+void quietPlatformNotices(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (message.startsWith(QLatin1String("This plugin does not support")))
+        return;
+    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    qInstallMessageHandler(quietPlatformNotices);
+    QApplication application(argc, argv);
+    std::printf("Prismark Preview benchmark: %d repetitions, platform \"%s\"\n\n", kRepetitions,
+                qPrintable(QGuiApplication::platformName()));
+
+    // Peak memory of a start-up, before anything else has run in this process.
+    {
+        MainWindow window;
+        showAndWaitForFirstFrame(&window);
+    }
+    settle();
+    const long startupPeakKb = procStatusKb("VmHWM");
+
+    std::printf("Start-up (construct, show, first frame painted)\n");
+    std::vector<double> fullStartup, bareStartup, fullConstruct, bareConstruct;
+    for (int rep = 0; rep < kRepetitions; ++rep) {
+        resetApplicationStyle();
+        settle();
+        {
+            std::unique_ptr<MainWindow> window;
+            fullConstruct.push_back(milliseconds([&] { window = std::make_unique<MainWindow>(); }));
+            fullStartup.push_back(fullConstruct.back() +
+                                  milliseconds([&] { showAndWaitForFirstFrame(window.get()); }));
+        }
+        resetApplicationStyle();
+        settle();
+        {
+            std::unique_ptr<QMainWindow> window;
+            bareConstruct.push_back(milliseconds([&] { window = makeBareTree(); }));
+            bareStartup.push_back(bareConstruct.back() +
+                                  milliseconds([&] { showAndWaitForFirstFrame(window.get()); }));
+        }
+        settle();
+    }
+    const Sample fullStartupSample = summarise(fullStartup);
+    const Sample bareStartupSample = summarise(bareStartup);
+    printSample("MainWindow: construct only", summarise(fullConstruct));
+    printSample("bare widget tree: construct only", summarise(bareConstruct));
+    printSample("MainWindow: construct + show + first frame", fullStartupSample);
+    printSample("bare widget tree: construct + show + first frame", bareStartupSample);
+    printRatio("start-up ratio, MainWindow / bare tree", fullStartupSample, bareStartupSample);
+
+    resetApplicationStyle();
+    settle();
+    MainWindow window;
+    showAndWaitForFirstFrame(&window);
+    settle();
+
+    QString styleSheets[ThemeCount];
+    for (int theme = 0; theme < ThemeCount; ++theme)
+        styleSheets[theme] = loadThemeStyleSheet(static_cast<Theme>(theme));
+
+    std::printf("\nTheme switch on the shown main window (per switch, twelve themes in turn)\n");
+    std::vector<double> applyTimes, floorTimes, styleSheetTimes;
+    for (int rep = 0; rep < kRepetitions; ++rep) {
+        applyTimes.push_back(milliseconds([&] {
+                                 for (int step = 0; step < ThemeCount; ++step)
+                                     window.applyTheme(themeAt(step));
+                             }) /
+                             ThemeCount);
+        settle();
+        floorTimes.push_back(milliseconds([&] {
+                                 for (int step = 0; step < ThemeCount; ++step)
+                                     QApplication::setStyle(
+                                         new FloorStyle(styleSheets[themeAt(step)]));
+                             }) /
+                             ThemeCount);
+        settle();
+        styleSheetTimes.push_back(milliseconds([&] {
+                                      for (int step = 0; step < ThemeCount; ++step)
+                                          qApp->setStyleSheet(styleSheets[themeAt(step)]);
+                                  }) /
+                                  ThemeCount);
+        settle();
+    }
+    const Sample applySample = summarise(applyTimes);
+    const Sample floorSample = summarise(floorTimes);
+    const Sample styleSheetSample = summarise(styleSheetTimes);
+    printSample("applyTheme", applySample);
+    printSample("floor: setStyle(plain proxy whose polish sets the sheet)", floorSample);
+    printSample("reference: QApplication::setStyleSheet alone", styleSheetSample);
+    printRatio("theme switch ratio, applyTheme / floor", applySample, floorSample);
+    printRatio("reference ratio, applyTheme / setStyleSheet alone", applySample, styleSheetSample);
+
+    std::printf("\nResident memory (twelve themes x %d on the shown main window)\n", kSoakRounds);
+    window.applyTheme(Light);
+    settle();
+    std::vector<long> rssAfterRound;
+    for (int round = 0; round < kSoakRounds; ++round) {
+        for (int step = 0; step < ThemeCount; ++step)
+            window.applyTheme(themeAt(step));
+        settle();
+        rssAfterRound.push_back(procStatusKb("VmRSS"));
+    }
+    const long soakPeakKb = procStatusKb("VmHWM");
+    std::printf("  %-58s %8ld KiB\n", "peak after start-up", startupPeakKb);
+    std::printf("  %-58s %8ld KiB\n", "peak after the soak (whole run)", soakPeakKb);
+    const int firstSteady = std::min(9, kSoakRounds - 1);
+    std::printf("  %-58s %8ld KiB\n", "resident after round 1", rssAfterRound.front());
+    std::printf("  %-58s %8ld KiB\n",
+                qPrintable(QStringLiteral("resident after round %1").arg(firstSteady + 1)),
+                rssAfterRound[firstSteady]);
+    std::printf("  %-58s %8ld KiB\n",
+                qPrintable(QStringLiteral("resident after round %1").arg(kSoakRounds)),
+                rssAfterRound.back());
+    std::printf("  %-58s %+8ld KiB\n",
+                qPrintable(QStringLiteral("growth from round %1 to round %2")
+                               .arg(firstSteady + 1)
+                               .arg(kSoakRounds)),
+                rssAfterRound.back() - rssAfterRound[firstSteady]);
+    return 0;
+}
