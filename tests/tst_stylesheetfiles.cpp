@@ -218,57 +218,32 @@ private slots:
         QTest::addColumn<Theme>("theme");
         QTest::addColumn<QStringList>("colours"); // Window to Highlight, as in the header
         QTest::addColumn<QString>("disabled");
-        const auto row = [](Theme theme, const QStringList &colours, const char *disabled) {
-            QTest::newRow(themeInfo(theme).displayName) << theme << colours << disabled;
+        const auto row = [](Theme theme, const char *colours, const char *disabled) {
+            QTest::newRow(themeInfo(theme).displayName)
+                << theme << QString::fromLatin1(colours).split(QLatin1Char(' ')) << disabled;
         };
-        row(Light,
-            {"#f6f8fb", "#1d2228", "#ffffff", "#eef2f7", "#1d2228", "#eef2f7", "#1d2228",
-             "#246bfe"},
-            "#919aa6");
-        row(BlueLight,
-            {"#f5f7fa", "#303133", "#ffffff", "#f5f7fa", "#303133", "#ffffff", "#303133",
-             "#409eff"},
+        row(Light, "#f6f8fb #1d2228 #ffffff #eef2f7 #1d2228 #eef2f7 #1d2228 #246bfe", "#919aa6");
+        row(BlueLight, "#f5f7fa #303133 #ffffff #f5f7fa #303133 #ffffff #303133 #409eff",
             "#a8abb2");
-        row(ArduinoLight,
-            {"#f5fbfb", "#263f3f", "#ffffff", "#e8f5f5", "#263f3f", "#ffffff", "#266f6f",
-             "#339999"},
+        row(ArduinoLight, "#f5fbfb #263f3f #ffffff #e8f5f5 #263f3f #ffffff #266f6f #339999",
             "#9aa8a8");
-        row(VS17Light,
-            {"#f3f3f3", "#1e1e1e", "#ffffff", "#f5f5f5", "#1e1e1e", "#fdfdfd", "#1e1e1e",
-             "#007acc"},
+        row(VS17Light, "#f3f3f3 #1e1e1e #ffffff #f5f5f5 #1e1e1e #fdfdfd #1e1e1e #007acc",
             "#8a8886");
-        row(AyuLightBordered,
-            {"#f8f9fa", "#5c6166", "#fcfcfc", "#eaedef", "#5c6166", "#fcfcfc", "#5c6166",
-             "#f29718"},
+        row(AyuLightBordered, "#f8f9fa #5c6166 #fcfcfc #eaedef #5c6166 #fcfcfc #5c6166 #f29718",
             "#b1b9c3");
-        row(TokyoNightLight,
-            {"#d6d8df", "#363c4d", "#e6e7ed", "#dadce3", "#363c4d", "#e6e7ed", "#363c4d",
-             "#2959aa"},
+        row(TokyoNightLight, "#d6d8df #363c4d #e6e7ed #dadce3 #363c4d #e6e7ed #363c4d #2959aa",
             "#707280");
-        row(AbsentLight,
-            {"#f2f2f2", "#465360", "#ffffff", "#f5f5f5", "#465360", "#ffffff", "#465360",
-             "#228a96"},
+        row(AbsentLight, "#f2f2f2 #465360 #ffffff #f5f5f5 #465360 #ffffff #465360 #228a96",
             "#a2a797");
-        row(MonochromatorLight,
-            {"#f0f0f2", "#303034", "#ffffff", "#f0f0f2", "#000000", "#ffffff", "#303034",
-             "#303036"},
+        row(MonochromatorLight, "#f0f0f2 #303034 #ffffff #f0f0f2 #000000 #ffffff #303034 #303036",
             "#76767c");
-        row(NeonGreenLight,
-            {"#f0faf0", "#2a2d3e", "#ffffff", "#e2f5e3", "#2a2d3e", "#ffffff", "#2a2d3e",
-             "#0d9e00"},
+        row(NeonGreenLight, "#f0faf0 #2a2d3e #ffffff #e2f5e3 #2a2d3e #ffffff #2a2d3e #0d9e00",
             "#7f927f");
-        row(HorizonModernLight,
-            {"#f4f6f8", "#1f2933", "#ffffff", "#eef1f5", "#1f2933", "#ffffff", "#1f2933",
-             "#e95678"},
+        row(HorizonModernLight, "#f4f6f8 #1f2933 #ffffff #eef1f5 #1f2933 #ffffff #1f2933 #e95678",
             "#7b8794");
-        row(PurpleBlue,
-            {"#0b0f1a", "#cdd6f4", "#0f1420", "#131827", "#cdd6f4", "#131827", "#cdd6f4",
-             "#a855f7"},
+        row(PurpleBlue, "#0b0f1a #cdd6f4 #0f1420 #131827 #cdd6f4 #131827 #cdd6f4 #a855f7",
             "#6c7086");
-        row(Dark,
-            {"#1f2329", "#f2f5f8", "#23282f", "#343a44", "#f2f5f8", "#343a44", "#f2f5f8",
-             "#6aa9ff"},
-            "#7e8894");
+        row(Dark, "#1f2329 #f2f5f8 #23282f #343a44 #f2f5f8 #343a44 #f2f5f8 #6aa9ff", "#7e8894");
     }
     void headerGivesPaletteColumn()
     {
@@ -324,33 +299,28 @@ private slots:
             QStringLiteral("QLineEdit:focus, QComboBox:focus, QDateTimeEdit:focus, QSpinBox:focus, "
                            "QTextEdit:focus, QPlainTextEdit:focus");
         const QString hover = QString(focus).replace(QLatin1String(":focus"), ":hover");
-        QTest::newRow("bold push buttons only in Arduino") << "QPushButton"
-                                                           << "font-weight" << QList<int>{2};
-        QTest::newRow("bold group titles only in Arduino and Neon Green")
-            << "QGroupBox::title"
-            << "font-weight" << QList<int>{2, 8};
-        QTest::newRow("table views styled only in Dark")
-            << "QTableView, QTableWidget" << QString() << QList<int>{11};
-        QTest::newRow("selected table cells styled only in Dark")
-            << "QTableView::item:selected, QTableWidget::item:selected" << QString()
-            << QList<int>{11};
-        QTest::newRow("hovered inputs recoloured in six themes")
-            << hover << QString() << QList<int>{1, 2, 3, 8, 9, 10};
-        QTest::newRow("no focus rule in Light and Dark") << focus << QString() << allBut({0, 11});
-        QTest::newRow("no disabled push button rule in Light and Dark")
-            << "QPushButton:disabled" << QString() << allBut({0, 11});
-        QTest::newRow("push button text colour not in Light and Dark")
-            << "QPushButton"
-            << "color" << allBut({0, 11});
-        QTest::newRow("hovered push button text kept in five themes")
-            << "QPushButton:hover"
-            << "color" << allBut({0, 3, 5, 7, 11});
-        QTest::newRow("flat title bars have no side borders")
-            << "#appTitleBar"
-            << "border-left" << allBut({7, 8, 9, 10});
-        QTest::newRow("selected tab marker not in Light, Blue Light and Dark")
-            << "QTabBar::tab:selected"
-            << "border-top" << allBut({0, 1, 11});
+        const auto row = [](const char *name, const QString &selectors, const char *property,
+                            const QList<int> &themes) {
+            QTest::newRow(name) << selectors << QString::fromLatin1(property) << themes;
+        };
+        row("bold push buttons only in Arduino", "QPushButton", "font-weight", {2});
+        row("bold group titles only in Arduino and Neon Green", "QGroupBox::title", "font-weight",
+            {2, 8});
+        row("table views styled only in Dark", "QTableView, QTableWidget", "", {11});
+        row("selected table cells styled only in Dark",
+            "QTableView::item:selected, QTableWidget::item:selected", "", {11});
+        row("hovered inputs recoloured in six themes", hover, "", {1, 2, 3, 8, 9, 10});
+        row("no focus rule in Light and Dark", focus, "", allBut({0, 11}));
+        row("no disabled push button rule in Light and Dark", "QPushButton:disabled", "",
+            allBut({0, 11}));
+        row("push button text colour not in Light and Dark", "QPushButton", "color",
+            allBut({0, 11}));
+        row("hovered push button text kept in five themes", "QPushButton:hover", "color",
+            allBut({0, 3, 5, 7, 11}));
+        row("flat title bars have no side borders", "#appTitleBar", "border-left",
+            allBut({7, 8, 9, 10}));
+        row("selected tab marker not in Light, Blue Light and Dark", "QTabBar::tab:selected",
+            "border-top", allBut({0, 1, 11}));
     }
     void onlySomeThemesHave()
     {
@@ -374,55 +344,38 @@ private slots:
         QTest::addColumn<QString>("selectors");
         QTest::addColumn<QString>("property");
         QTest::addColumn<QString>("value");
-        const QString tableItem = QStringLiteral("QTableView::item, QTableWidget::item");
-        const QString warningButton =
-            QStringLiteral(R"(QPushButton[variant="warning"], QToolButton[variant="warning"])");
-        QTest::newRow("Monochromator selected menu item is pale grey")
-            << MonochromatorLight << "QMenu::item:selected"
-            << "background"
-            << "#d8d8dc";
-        QTest::newRow("Monochromator selected menu item has black text")
-            << MonochromatorLight << "QMenu::item:selected"
-            << "color"
-            << "#000000";
-        QTest::newRow("Light selected menu item has white text") << Light << "QMenu::item:selected"
-                                                                 << "color"
-                                                                 << "white";
-        QTest::newRow("Arduino title bar ends in a 2px teal rule") << ArduinoLight << "#appTitleBar"
-                                                                   << "border-bottom"
-                                                                   << "2px solid #339999";
-        QTest::newRow("Light title bar ends in a 1px rule") << Light << "#appTitleBar"
-                                                            << "border-bottom"
-                                                            << "1px solid #d8dee8";
-        QTest::newRow("Arduino marks the selected tab in gold")
-            << ArduinoLight << "QTabBar::tab:selected"
-            << "border-top"
-            << "2px solid #ffd700";
-        QTest::newRow("Dark table grid lines") << Dark << "QTableView, QTableWidget"
-                                               << "gridline-color"
-                                               << "#48505c";
-        QTest::newRow("Dark table alternate rows") << Dark << "QTableView, QTableWidget"
-                                                   << "alternate-background-color"
-                                                   << "#2f3540";
-        QTest::newRow("Dark table cell padding") << Dark << tableItem << "padding"
-                                                 << "4px 6px";
-        QTest::newRow("Light push buttons are narrower") << Light << "QPushButton"
-                                                         << "padding"
-                                                         << "5px 12px";
-        QTest::newRow("VS17 progress chunk is nearly square") << VS17Light << "QProgressBar::chunk"
-                                                              << "border-radius"
-                                                              << "1px";
-        QTest::newRow("Ayu warning button text is dark brown")
-            << AyuLightBordered << warningButton << "color"
-            << "#5c3a00";
-        QTest::newRow("Purple Blue hovered push button text is white")
-            << PurpleBlue << "QPushButton:hover"
-            << "color"
-            << "#ffffff";
-        QTest::newRow("Tokyo scroll bar handle takes the disabled text colour")
-            << TokyoNightLight << "QScrollBar::handle:horizontal"
-            << "background"
-            << "#707280";
+        const auto row = [](const char *name, Theme theme, const char *selectors,
+                            const char *property, const char *value) {
+            QTest::newRow(name) << theme << QString::fromLatin1(selectors)
+                                << QString::fromLatin1(property) << QString::fromLatin1(value);
+        };
+        row("Monochromator selected menu item is pale grey", MonochromatorLight,
+            "QMenu::item:selected", "background", "#d8d8dc");
+        row("Monochromator selected menu item has black text", MonochromatorLight,
+            "QMenu::item:selected", "color", "#000000");
+        row("Light selected menu item has white text", Light, "QMenu::item:selected", "color",
+            "white");
+        row("Arduino title bar ends in a 2px teal rule", ArduinoLight, "#appTitleBar",
+            "border-bottom", "2px solid #339999");
+        row("Light title bar ends in a 1px rule", Light, "#appTitleBar", "border-bottom",
+            "1px solid #d8dee8");
+        row("Arduino marks the selected tab in gold", ArduinoLight, "QTabBar::tab:selected",
+            "border-top", "2px solid #ffd700");
+        row("Dark table grid lines", Dark, "QTableView, QTableWidget", "gridline-color", "#48505c");
+        row("Dark table alternate rows", Dark, "QTableView, QTableWidget",
+            "alternate-background-color", "#2f3540");
+        row("Dark table cell padding", Dark, "QTableView::item, QTableWidget::item", "padding",
+            "4px 6px");
+        row("Light push buttons are narrower", Light, "QPushButton", "padding", "5px 12px");
+        row("VS17 progress chunk is nearly square", VS17Light, "QProgressBar::chunk",
+            "border-radius", "1px");
+        row("Ayu warning button text is dark brown", AyuLightBordered,
+            R"(QPushButton[variant="warning"], QToolButton[variant="warning"])", "color",
+            "#5c3a00");
+        row("Purple Blue hovered push button text is white", PurpleBlue, "QPushButton:hover",
+            "color", "#ffffff");
+        row("Tokyo scroll bar handle takes the disabled text colour", TokyoNightLight,
+            "QScrollBar::handle:horizontal", "background", "#707280");
     }
     void declarationValue()
     {
@@ -478,23 +431,20 @@ private slots:
         QTest::addColumn<bool>("hovered");
         QTest::addColumn<QString>("fill");
         QTest::addColumn<QString>("border");
-        QTest::newRow("Light primary button in the highlight colour")
-            << Light << "primary" << false << "#246bfe"
-            << "#246bfe";
-        QTest::newRow("Arduino warning button in gold")
-            << ArduinoLight << "warning" << false << "#ffd700"
-            << "#d8b300";
-        QTest::newRow("Dark error button in red") << Dark << "error" << false << "#ff6b6b"
-                                                  << "#ff6b6b";
-        QTest::newRow("hovered Blue Light plain button")
-            << BlueLight << QString() << true << "#ecf5ff"
-            << "#c6e2ff";
-        QTest::newRow("hovered Light success button keeps its fill")
-            << Light << "success" << true << "#22a06b"
-            << "#1d2228";
-        QTest::newRow("hovered Purple Blue info button keeps its fill")
-            << PurpleBlue << "info" << true << "#3b82f6"
-            << "#ffffff";
+        const auto row = [](const char *name, Theme theme, const char *variant, bool hovered,
+                            const char *fill, const char *border) {
+            QTest::newRow(name) << theme << QString::fromLatin1(variant) << hovered
+                                << QString::fromLatin1(fill) << QString::fromLatin1(border);
+        };
+        row("Light primary button in the highlight colour", Light, "primary", false, "#246bfe",
+            "#246bfe");
+        row("Arduino warning button in gold", ArduinoLight, "warning", false, "#ffd700", "#d8b300");
+        row("Dark error button in red", Dark, "error", false, "#ff6b6b", "#ff6b6b");
+        row("hovered Blue Light plain button", BlueLight, "", true, "#ecf5ff", "#c6e2ff");
+        row("hovered Light success button keeps its fill", Light, "success", true, "#22a06b",
+            "#1d2228");
+        row("hovered Purple Blue info button keeps its fill", PurpleBlue, "info", true, "#3b82f6",
+            "#ffffff");
     }
     void buttonShowsThemeColours()
     {
