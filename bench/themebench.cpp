@@ -5,6 +5,7 @@
 #include "shell/mainwindow.h"
 #include "shell/titlebar.h"
 #include "switcher/styleswitcherwindow.h"
+#include "theme/palettedirectives.h"
 #include "theme/stylesheetloader.h"
 
 #include <QApplication>
@@ -12,6 +13,7 @@
 #include <QFile>
 #include <QHBoxLayout>
 #include <QMainWindow>
+#include <QPixmapCache>
 #include <QPointer>
 #include <QProxyStyle>
 #include <QSizeGrip>
@@ -21,6 +23,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <malloc.h>
 #include <memory>
 #include <vector>
 
@@ -116,20 +119,31 @@ private:
 };
 
 // The toolkit's floor for a restyle: Fusion under a plain proxy whose application
-// polish installs a style sheet already in memory. No file reads, no palette.
+// polish installs a style sheet already in memory. No file reads, no palette. With
+// withPalette it also writes the sheet's palette directives, to show how much of a
+// theme switch is the toolkit's reaction to a new palette.
 class FloorStyle : public QProxyStyle
 {
 public:
-    explicit FloorStyle(const QString &styleSheet)
+    FloorStyle(const QString &styleSheet, bool withPalette)
         : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion")))
         , styleSheet(styleSheet)
+        , withPalette(withPalette)
     {}
 
     using QProxyStyle::polish;
+    void polish(QPalette &palette) override
+    {
+        if (withPalette)
+            applyPaletteDirectivesFromText(palette, styleSheet);
+        else
+            QProxyStyle::polish(palette);
+    }
     void polish(QApplication *application) override { application->setStyleSheet(styleSheet); }
 
 private:
     QString styleSheet;
+    bool withPalette;
 };
 
 // The state a fresh process starts in: Fusion, no style sheet, its own palette.
@@ -247,62 +261,80 @@ int main(int argc, char *argv[])
         styleSheets[theme] = loadThemeStyleSheet(static_cast<Theme>(theme));
 
     std::printf("\nTheme switch on the shown main window (per switch, twelve themes in turn)\n");
-    std::vector<double> applyTimes, floorTimes, styleSheetTimes;
+    std::vector<double> applyTimes, floorTimes, floorPaletteTimes, styleSheetTimes;
+    const auto perSwitch = [](const std::function<void(Theme)> &switchTo) {
+        const double total = milliseconds([&] {
+            for (int step = 0; step < ThemeCount; ++step)
+                switchTo(themeAt(step));
+        });
+        settle();
+        return total / ThemeCount;
+    };
     for (int rep = 0; rep < kRepetitions; ++rep) {
-        applyTimes.push_back(milliseconds([&] {
-                                 for (int step = 0; step < ThemeCount; ++step)
-                                     window.applyTheme(themeAt(step));
-                             }) /
-                             ThemeCount);
-        settle();
-        floorTimes.push_back(milliseconds([&] {
-                                 for (int step = 0; step < ThemeCount; ++step)
-                                     QApplication::setStyle(
-                                         new FloorStyle(styleSheets[themeAt(step)]));
-                             }) /
-                             ThemeCount);
-        settle();
-        styleSheetTimes.push_back(milliseconds([&] {
-                                      for (int step = 0; step < ThemeCount; ++step)
-                                          qApp->setStyleSheet(styleSheets[themeAt(step)]);
-                                  }) /
-                                  ThemeCount);
-        settle();
+        applyTimes.push_back(perSwitch([&](Theme theme) { window.applyTheme(theme); }));
+        floorTimes.push_back(perSwitch([&](Theme theme) {
+            QApplication::setStyle(new FloorStyle(styleSheets[theme], false));
+        }));
+        floorPaletteTimes.push_back(perSwitch([&](Theme theme) {
+            QApplication::setStyle(new FloorStyle(styleSheets[theme], true));
+        }));
+        styleSheetTimes.push_back(
+            perSwitch([&](Theme theme) { qApp->setStyleSheet(styleSheets[theme]); }));
     }
     const Sample applySample = summarise(applyTimes);
     const Sample floorSample = summarise(floorTimes);
+    const Sample floorPaletteSample = summarise(floorPaletteTimes);
     const Sample styleSheetSample = summarise(styleSheetTimes);
     printSample("applyTheme", applySample);
     printSample("floor: setStyle(plain proxy whose polish sets the sheet)", floorSample);
+    printSample("floor + the sheet's palette directives", floorPaletteSample);
     printSample("reference: QApplication::setStyleSheet alone", styleSheetSample);
     printRatio("theme switch ratio, applyTheme / floor", applySample, floorSample);
+    printRatio("palette share, (floor + palette) / floor", floorPaletteSample, floorSample);
+    printRatio("applyTheme / (floor + palette)", applySample, floorPaletteSample);
     printRatio("reference ratio, applyTheme / setStyleSheet alone", applySample, styleSheetSample);
 
     std::printf("\nResident memory (twelve themes x %d on the shown main window)\n", kSoakRounds);
     window.applyTheme(Light);
     settle();
+    // Fusion caches pixmaps keyed by palette, and every switch brings a new palette,
+    // so the toolkit's pixmap cache fills up to its limit during the soak. Emptying it
+    // before a heap sample separates that bounded cache from anything that leaks.
+    const auto liveHeapKb = [] {
+        QPixmapCache::clear();
+        return static_cast<long>(mallinfo2().uordblks / 1024);
+    };
+    const int steadyRound = std::min(10, kSoakRounds);
     std::vector<long> rssAfterRound;
-    for (int round = 0; round < kSoakRounds; ++round) {
+    long steadyHeapKb = 0;
+    for (int round = 1; round <= kSoakRounds; ++round) {
         for (int step = 0; step < ThemeCount; ++step)
             window.applyTheme(themeAt(step));
         settle();
         rssAfterRound.push_back(procStatusKb("VmRSS"));
+        if (round == steadyRound)
+            steadyHeapKb = liveHeapKb();
     }
+    const long finalHeapKb = liveHeapKb();
     const long soakPeakKb = procStatusKb("VmHWM");
-    std::printf("  %-58s %8ld KiB\n", "peak after start-up", startupPeakKb);
-    std::printf("  %-58s %8ld KiB\n", "peak after the soak (whole run)", soakPeakKb);
-    const int firstSteady = std::min(9, kSoakRounds - 1);
-    std::printf("  %-58s %8ld KiB\n", "resident after round 1", rssAfterRound.front());
-    std::printf("  %-58s %8ld KiB\n",
-                qPrintable(QStringLiteral("resident after round %1").arg(firstSteady + 1)),
-                rssAfterRound[firstSteady]);
-    std::printf("  %-58s %8ld KiB\n",
-                qPrintable(QStringLiteral("resident after round %1").arg(kSoakRounds)),
-                rssAfterRound.back());
-    std::printf("  %-58s %+8ld KiB\n",
-                qPrintable(QStringLiteral("growth from round %1 to round %2")
-                               .arg(firstSteady + 1)
-                               .arg(kSoakRounds)),
-                rssAfterRound.back() - rssAfterRound[firstSteady]);
+    const auto printKb = [](const QString &label, long kb) {
+        std::printf("  %-58s %8ld KiB\n", qPrintable(label), kb);
+    };
+    printKb(QStringLiteral("peak after start-up"), startupPeakKb);
+    printKb(QStringLiteral("peak after the soak (whole run)"), soakPeakKb);
+    printKb(QStringLiteral("resident after round 1"), rssAfterRound.front());
+    printKb(QStringLiteral("resident after round %1").arg(steadyRound),
+            rssAfterRound[steadyRound - 1]);
+    printKb(QStringLiteral("resident after round %1").arg(kSoakRounds), rssAfterRound.back());
+    printKb(QStringLiteral("toolkit pixmap cache limit"), QPixmapCache::cacheLimit());
+    printKb(QStringLiteral("live heap, pixmap cache emptied, after round %1").arg(steadyRound),
+            steadyHeapKb);
+    printKb(QStringLiteral("live heap, pixmap cache emptied, after round %1").arg(kSoakRounds),
+            finalHeapKb);
+    std::printf(
+        "  %-58s %+8ld KiB\n",
+        qPrintable(
+            QStringLiteral("live heap growth, round %1 to %2").arg(steadyRound).arg(kSoakRounds)),
+        finalHeapKb - steadyHeapKb);
     return 0;
 }
