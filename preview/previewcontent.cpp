@@ -185,7 +185,6 @@ void PreviewContent::buildSemanticSections()
             auto *checkBox = new QCheckBox(tr(variant.label), box);
             checkBox->setChecked(i % 2 == 0);
             setVariant(checkBox, variant.key);
-            // Exclusivity off before checking, or each checked radio would clear the last.
             auto *radioButton = new QRadioButton(tr(variant.label), box);
             radioButton->setAutoExclusive(false);
             radioButton->setChecked(i % 2 == 1);
