@@ -536,11 +536,6 @@ QString selectorLines(const QString &selectors)
     return selectors.split(QStringLiteral(", ")).join(QStringLiteral(",\n"));
 }
 
-QString themeFile(Theme theme)
-{
-    return styleSheetFileName(theme);
-}
-
 } // namespace
 
 QString generatedStyleSheet(Theme theme)
@@ -582,7 +577,7 @@ QStringList styleSheetTableProblems()
                     const Theme theme = static_cast<Theme>(value);
                     if (contains(themes, theme) && !hasValue(row, theme))
                         problems << QStringLiteral("%1: %2 uses {%3}, which has no value here")
-                                        .arg(themeFile(theme), block.selectors, slot);
+                                        .arg(styleSheetFileName(theme), block.selectors, slot);
                 }
             }
         }
@@ -595,7 +590,7 @@ QStringList styleSheetTableProblems()
                 const Theme theme = static_cast<Theme>(value);
                 if (hasValue(&row, theme) && !contains(usedBy.value(row.name), theme))
                     problems << QStringLiteral("%1: {%2} has a value that no rule uses")
-                                    .arg(themeFile(theme), QLatin1String(row.name));
+                                    .arg(styleSheetFileName(theme), QLatin1String(row.name));
             }
         }
     }
@@ -608,7 +603,7 @@ QStringList styleSheetTableProblems()
             for (int value = 0; value < ThemeCount; ++value) {
                 if (!pattern.match(QLatin1String(row.values[value])).hasMatch())
                     problems << QStringLiteral("%1: {%2} is no colour: %3")
-                                    .arg(themeFile(static_cast<Theme>(value)),
+                                    .arg(styleSheetFileName(static_cast<Theme>(value)),
                                          QLatin1String(row.name), QLatin1String(row.values[value]));
             }
         }
