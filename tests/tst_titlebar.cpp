@@ -1,5 +1,7 @@
 #include "shell/titlebar.h"
 
+#include "glyphcolour.h"
+
 #include <QApplication>
 #include <QLabel>
 #include <QMouseEvent>
@@ -7,8 +9,6 @@
 #include <QPushButton>
 #include <QSvgRenderer>
 #include <QtTest>
-
-#include <memory>
 
 namespace {
 
@@ -74,38 +74,6 @@ QImage svgCoverage(const QString &path)
     QSvgRenderer(path).render(&painter);
     painter.end();
     return coverage(image);
-}
-
-// Every drawn pixel carries the colour at its own coverage; premultiplied rounding
-// allows one step per channel.
-bool glyphHasColour(const QPushButton *button, const QColor &colour, QString *why)
-{
-    const QImage image = glyphImage(button);
-    int drawn = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            const QRgb pixel = image.pixel(x, y);
-            const int alpha = qAlpha(pixel);
-            if (alpha == 0)
-                continue;
-            ++drawn;
-            const QRgb expected =
-                qPremultiply(qRgba(colour.red(), colour.green(), colour.blue(), alpha));
-            if (qAbs(qRed(pixel) - qRed(expected)) > 1 ||
-                qAbs(qGreen(pixel) - qGreen(expected)) > 1 ||
-                qAbs(qBlue(pixel) - qBlue(expected)) > 1) {
-                *why = QStringLiteral("pixel (%1, %2) is %3, expected %4 at alpha %5")
-                           .arg(x)
-                           .arg(y)
-                           .arg(QColor(qUnpremultiply(pixel)).name(), colour.name())
-                           .arg(alpha);
-                return false;
-            }
-        }
-    }
-    if (drawn == 0)
-        *why = QStringLiteral("the glyph is empty");
-    return drawn > 0;
 }
 
 } // namespace
