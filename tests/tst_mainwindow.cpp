@@ -90,6 +90,7 @@ private slots:
     void applyThemeByName();
     void switcherRequestAppliesOnce();
     void glyphsFollowTheTheme();
+    void darkSheetColoursTheGlyphs();
     void closingClosesTheSwitcherAndEndsTheLoop();
 };
 
@@ -262,6 +263,19 @@ void MainWindowTest::glyphsFollowTheTheme()
     QVERIFY(glyphsAre(darkButtonText, darkCloseText));
     window.applyTheme(Light);
     QVERIFY(glyphsAre(lightButtonText, lightCloseText));
+}
+
+void MainWindowTest::darkSheetColoursTheGlyphs()
+{
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.applyTheme(Dark);
+    const QColor darkTitleText(0xf2, 0xf5, 0xf8);
+    for (QPushButton *button : window.findChild<TitleBar *>()->findChildren<QPushButton *>()) {
+        QString why;
+        QVERIFY2(glyphHasColour(button, darkTitleText, &why), qPrintable(why));
+    }
 }
 
 void MainWindowTest::closingClosesTheSwitcherAndEndsTheLoop()
