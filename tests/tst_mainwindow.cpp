@@ -1,4 +1,5 @@
 #include "shell/mainwindow.h"
+#include "shell/shellobjectnames.h"
 #include "shell/titlebar.h"
 #include "switcher/styleswitcherwindow.h"
 #include "theme/themestyles.h"
@@ -250,7 +251,7 @@ void MainWindowTest::glyphsFollowTheTheme()
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     const QList<QPushButton *> buttons =
-        window.findChild<TitleBar *>()->findChildren<QPushButton *>();
+        window.findChild<QWidget *>(ShellObjectNames::titleBar)->findChildren<QPushButton *>();
     QCOMPARE(buttons.size(), 3);
 
     const auto glyphsAre = [&buttons](const QColor &button, const QColor &close) {
@@ -272,7 +273,8 @@ void MainWindowTest::darkSheetColoursTheGlyphs()
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     window.applyTheme(Dark);
     const QColor darkTitleText(0xf2, 0xf5, 0xf8);
-    for (QPushButton *button : window.findChild<TitleBar *>()->findChildren<QPushButton *>()) {
+    for (QPushButton *button :
+         window.findChild<QWidget *>(ShellObjectNames::titleBar)->findChildren<QPushButton *>()) {
         QString why;
         QVERIFY2(glyphHasColour(button, darkTitleText, &why), qPrintable(why));
     }
