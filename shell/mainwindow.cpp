@@ -1,6 +1,7 @@
 #include "shell/mainwindow.h"
 
 #include "preview/previewcontent.h"
+#include "shell/shellobjectnames.h"
 #include "shell/titlebar.h"
 #include "switcher/styleswitcherwindow.h"
 #include "theme/themestyles.h"
@@ -21,7 +22,7 @@ MainWindow::MainWindow(QWidget *parent)
 {
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setMinimumSize(860, 560);
-    frame->setObjectName(QStringLiteral("windowFrame"));
+    frame->setObjectName(ShellObjectNames::windowFrame);
     setCentralWidget(frame);
 
     auto *frameLayout = new QVBoxLayout(frame);
