@@ -17,8 +17,6 @@
 #include <QTimer>
 #include <QtTest>
 
-#include <typeinfo>
-
 namespace {
 
 StyleSwitcherWindow *switcherOf(const MainWindow &window)
@@ -86,9 +84,6 @@ private slots:
     void startUp();
     void switcherPlacement_data();
     void switcherPlacement();
-    void applyTheme_data();
-    void applyTheme();
-    void applyThemeByName();
     void switcherRequestAppliesOnce();
     void glyphsFollowTheTheme();
     void darkSheetColoursTheGlyphs();
@@ -159,70 +154,6 @@ void MainWindowTest::switcherPlacement()
         QVERIFY(switcher->isVisible());
     }
     QCOMPARE(switcher->pos(), follows ? expectedSwitcherPosition(window) : placedAtShow);
-}
-
-void MainWindowTest::applyTheme_data()
-{
-    QTest::addColumn<int>("value");
-    QTest::addColumn<QString>("styleClass");
-    QTest::addColumn<int>("checked");
-    QTest::addColumn<QString>("displayName");
-    const struct
-    {
-        const char *styleClass;
-        const char *displayName;
-    } rows[] = {{typeid(AppLightStyle).name(), "Light"},
-                {typeid(AppBlueLightStyle).name(), "Blue Light"},
-                {typeid(AppArduinoLightStyle).name(), "Arduino Light"},
-                {typeid(AppVS17LightStyle).name(), "VS17 Light"},
-                {typeid(AppAyuLightBorderedStyle).name(), "Ayu Light Bordered"},
-                {typeid(AppTokyoNightLightStyle).name(), "Tokyo Night Light"},
-                {typeid(AppAbsentLightStyle).name(), "Absent Light"},
-                {typeid(AppMonochromatorLightStyle).name(), "Monochromator Light"},
-                {typeid(AppNeonGreenLightStyle).name(), "Neon Green Light"},
-                {typeid(AppHorizonModernLightStyle).name(), "Horizon Modern Light"},
-                {typeid(AppPurpleBlueStyle).name(), "Purple Blue"},
-                {typeid(AppDarkStyle).name(), "Dark"}};
-    for (int value = 0; value < 12; ++value) {
-        QTest::newRow(qPrintable(QStringLiteral("theme %1 is %2")
-                                     .arg(value)
-                                     .arg(QLatin1String(rows[value].displayName))))
-            << value << QString::fromLatin1(rows[value].styleClass) << value
-            << QString::fromLatin1(rows[value].displayName);
-    }
-    QTest::newRow("12 is Light") << 12 << QString::fromLatin1(rows[0].styleClass) << 0 << "Light";
-    QTest::newRow("-1 is Light") << -1 << QString::fromLatin1(rows[0].styleClass) << 0 << "Light";
-}
-
-void MainWindowTest::applyTheme()
-{
-    QFETCH(int, value);
-    QFETCH(QString, styleClass);
-    QFETCH(int, checked);
-    QFETCH(QString, displayName);
-    MainWindow window;
-    // Start from another theme, so that nothing below is left over from Light.
-    window.applyTheme(PurpleBlue);
-    const QStyle *before = installedThemeStyle();
-    QSignalSpy spy(switcherOf(window), &StyleSwitcherWindow::themeRequested);
-
-    window.applyTheme(static_cast<Theme>(value));
-    const QStyle *installed = installedThemeStyle();
-    QVERIFY(installed);
-    QVERIFY(installed != before);
-    QCOMPARE(QString::fromLatin1(typeid(*installed).name()), styleClass);
-    QCOMPARE(checkedTheme(window), checked);
-    QCOMPARE(statusText(window), QStringLiteral("Current style: ") + displayName);
-    QCOMPARE(spy.count(), 0);
-}
-
-void MainWindowTest::applyThemeByName()
-{
-    MainWindow window;
-    QVERIFY(QMetaObject::invokeMethod(&window, "applyTheme", Q_ARG(Theme, HorizonModernLight)));
-    QCOMPARE(statusText(window), QStringLiteral("Current style: Horizon Modern Light"));
-    QCOMPARE(switcherOf(window)->findChild<QButtonGroup *>()->checkedButton()->text(),
-             QStringLiteral("Horizon"));
 }
 
 void MainWindowTest::switcherRequestAppliesOnce()
