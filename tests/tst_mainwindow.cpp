@@ -126,6 +126,8 @@ void MainWindowTest::switcherPlacement_data()
     QTest::addColumn<bool>("follows");
     QTest::newRow("a title change brings the switcher along") << "title" << true;
     QTest::newRow("minimising brings the switcher along") << "minimise" << true;
+    QTest::newRow("maximising places it beside the maximised frame") << "maximise" << true;
+    QTest::newRow("restoring places it beside the restored frame") << "restore" << true;
     QTest::newRow("showing again brings back a switcher the user closed") << "reshow" << true;
     QTest::newRow("moving alone leaves the switcher in place") << "none" << false;
 }
@@ -147,6 +149,14 @@ void MainWindowTest::switcherPlacement()
                  QStringLiteral("Renamed"));
     } else if (action == QLatin1String("minimise")) {
         window.showMinimized();
+    } else if (action == QLatin1String("maximise") || action == QLatin1String("restore")) {
+        // The new geometry of a state change arrives after the change event itself.
+        window.showMaximized();
+        QTRY_VERIFY(window.size() != QSize(1040, 720));
+        if (action == QLatin1String("restore")) {
+            window.showNormal();
+            QTRY_COMPARE(window.size(), QSize(1040, 720));
+        }
     } else if (action == QLatin1String("reshow")) {
         switcher->close();
         window.hide();
