@@ -3,7 +3,8 @@
 #include <QString>
 
 // The twelve themes; the value is the switcher button id and the key of every lookup.
-enum Theme : int {
+enum Theme : int
+{
     Light = 0,
     BlueLight = 1,
     ArduinoLight = 2,

@@ -1,12 +1,82 @@
 #include "preview/previewcontent.h"
 
+#include "preview/semanticvariants.h"
 #include "ui_previewcontent.h"
+
+#include <QCheckBox>
+#include <QDateTime>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTableWidget>
+#include <QTextEdit>
+#include <QTreeWidget>
+
+namespace {
+
+constexpr int kIconSetCount = 3;
+constexpr int kSemanticEditorHeight = 58;
+
+void setVariant(QWidget *widget, const char *key)
+{
+    widget->setProperty(kVariantProperty, QString::fromLatin1(key));
+}
+
+QString customIcon(const char *name)
+{
+    return QStringLiteral(":/icons/icons/custom/%1.svg").arg(QLatin1String(name));
+}
+
+} // namespace
 
 PreviewContent::PreviewContent(QWidget *parent)
     : QWidget(parent)
+    , iconSetIndex(0)
     , ui(new Ui::PreviewContent)
 {
     ui->setupUi(this);
+    populatePreviewData();
+    buildSemanticSections();
+
+    connect(ui->disablePreviewCheckBox, &QCheckBox::toggled, ui->componentTabWidget,
+            &QWidget::setDisabled);
+    connect(ui->overviewHorizontalSlider, &QSlider::valueChanged, ui->overviewProgressBar,
+            &QProgressBar::setValue);
+    // The two pairs below feed each other; the loop ends because valueChanged fires
+    // only on a real change.
+    connect(ui->overviewDial, &QDial::valueChanged, ui->overviewSpinBox, &QSpinBox::setValue);
+    connect(ui->overviewSpinBox, qOverload<int>(&QSpinBox::valueChanged), ui->overviewDial,
+            &QDial::setValue);
+    connect(ui->horizontalSlider, &QSlider::valueChanged, ui->progressBar, &QProgressBar::setValue);
+    connect(ui->dial, &QDial::valueChanged, ui->spinBox, &QSpinBox::setValue);
+    connect(ui->spinBox, qOverload<int>(&QSpinBox::valueChanged), ui->dial, &QDial::setValue);
+
+    connect(ui->iconCyclePushButton, &QPushButton::clicked, this, [this] {
+        iconSetIndex = (iconSetIndex + 1) % kIconSetCount;
+        applyIconSet(iconSetIndex);
+    });
+    connect(ui->errorDialogPushButton, &QPushButton::clicked, this,
+            [this] { showDialogPreview(ErrorDialog); });
+    connect(ui->infoDialogPushButton, &QPushButton::clicked, this,
+            [this] { showDialogPreview(InfoDialog); });
+    connect(ui->warningDialogPushButton, &QPushButton::clicked, this,
+            [this] { showDialogPreview(WarningDialog); });
+    connect(ui->aboutDialogPushButton, &QPushButton::clicked, this,
+            [this] { showDialogPreview(AboutDialog); });
+    connect(ui->helpDialogPushButton, &QPushButton::clicked, this,
+            [this] { showDialogPreview(HelpDialog); });
+    connect(ui->previewSelectedDialogPushButton, &QPushButton::clicked, this,
+            [this] { showDialogPreview(ui->dialogListWidget->currentRow()); });
+    // The current row decides, not the item under the pointer.
+    connect(ui->dialogListWidget, &QListWidget::itemDoubleClicked, this,
+            [this] { showDialogPreview(ui->dialogListWidget->currentRow()); });
 }
 
 PreviewContent::~PreviewContent()
@@ -17,4 +87,213 @@ PreviewContent::~PreviewContent()
 void PreviewContent::setCurrentStyleName(const QString &styleName)
 {
     ui->statusLabel->setText(tr("Current style: %1").arg(styleName));
+}
+
+void PreviewContent::populatePreviewData()
+{
+    const QStringList comboItems{tr("Primary"), tr("Secondary"), tr("Disabled")};
+    const QString plainText = tr("Plain text editor\nLine 2\nLine 3");
+
+    const auto fillTable = [this](QTableWidget *table) {
+        table->setHorizontalHeaderLabels({tr("Name"), tr("State"), tr("Value")});
+        const QStringList names{tr("Button"), tr("Input"), tr("Slider")};
+        for (int row = 0; row < names.size(); ++row) {
+            table->setItem(row, 0, new QTableWidgetItem(names.at(row)));
+            table->setItem(row, 1, new QTableWidgetItem(row == 1 ? tr("Focused") : tr("Ready")));
+            table->setItem(row, 2, new QTableWidgetItem(QString::number((row + 1) * 24)));
+        }
+        table->resizeColumnsToContents();
+    };
+    const auto fillTree = [this](QTreeWidget *tree) {
+        tree->setHeaderLabels({tr("Component"), tr("Preview")});
+        auto *controls = new QTreeWidgetItem(tree, {tr("Controls"), tr("Buttons")});
+        new QTreeWidgetItem(controls, {tr("QPushButton"), tr("Normal / Checkable")});
+        new QTreeWidgetItem(controls, {tr("QRadioButton"), tr("Exclusive")});
+        auto *views = new QTreeWidgetItem(tree, {tr("Views"), tr("Tables")});
+        new QTreeWidgetItem(views, {tr("QTableWidget"), tr("Rows and headers")});
+        tree->expandAll();
+    };
+    const QStringList listItems{tr("List item A"), tr("List item B"), tr("List item C")};
+
+    ui->overviewCheckBox->setCheckState(Qt::PartiallyChecked);
+    ui->overviewComboBox->addItems(comboItems);
+    ui->overviewDateTimeEdit->setDateTime(QDateTime::currentDateTime());
+    ui->overviewLcdNumber->display(128);
+    ui->overviewPlainTextEdit->setPlainText(plainText);
+    ui->overviewTextEdit->setHtml(tr("<b>Rich text editor</b><br/>Overview preview content."));
+
+    ui->partialCheckBox->setCheckState(Qt::PartiallyChecked);
+    ui->comboBox->addItems(comboItems);
+    ui->dateTimeEdit->setDateTime(QDateTime::currentDateTime());
+    ui->lcdNumber->display(128);
+    ui->plainTextEdit->setPlainText(plainText);
+    ui->textEdit->setHtml(tr("<b>Rich text editor</b><br/>QStyle preview content."));
+
+    fillTable(ui->tableWidget);
+    fillTable(ui->overviewTableWidget);
+    fillTree(ui->treeWidget);
+    ui->listWidget->addItems(listItems);
+    fillTree(ui->overviewTreeWidget);
+    ui->overviewListWidget->addItems(listItems);
+
+    ui->dialogListWidget->setCurrentRow(0);
+
+    const struct
+    {
+        QPushButton *button;
+        const char *key;
+    } formVariants[] = {
+        {ui->primaryPushButton, VariantKey::Primary},
+        {ui->iconActionPushButton, VariantKey::Primary},
+        {ui->iconSecondaryPushButton, VariantKey::Info},
+        {ui->checkablePushButton, VariantKey::Success},
+        {ui->previewSelectedDialogPushButton, VariantKey::Primary},
+        {ui->errorDialogPushButton, VariantKey::Error},
+        {ui->infoDialogPushButton, VariantKey::Info},
+        {ui->warningDialogPushButton, VariantKey::Warning},
+        {ui->aboutDialogPushButton, VariantKey::Default},
+        {ui->helpDialogPushButton, VariantKey::Primary},
+    };
+    for (const auto &entry : formVariants)
+        setVariant(entry.button, entry.key);
+
+    applyIconSet(iconSetIndex);
+}
+
+void PreviewContent::buildSemanticSections()
+{
+    const auto newSection = [this](const QString &title, QWidget *page) {
+        auto *box = new QGroupBox(title, page);
+        return std::make_pair(box, new QGridLayout(box));
+    };
+    const int variantCount = int(std::size(kSemanticVariants));
+
+    {
+        const auto [box, grid] = newSection(tr("Semantic Variants"), ui->buttonsTab);
+        for (int i = 0; i < variantCount; ++i) {
+            const SemanticVariant &variant = kSemanticVariants[i];
+            auto *button = new QPushButton(tr(variant.label), box);
+            setVariant(button, variant.key);
+            grid->addWidget(button, i / 3, i % 3);
+        }
+        ui->buttonsLayout->addWidget(box, 1, 0, 1, 3);
+    }
+    {
+        const auto [box, grid] = newSection(tr("Semantic Checks"), ui->checksTab);
+        for (int i = 0; i < variantCount; ++i) {
+            const SemanticVariant &variant = kSemanticVariants[i];
+            auto *checkBox = new QCheckBox(tr(variant.label), box);
+            checkBox->setChecked(i % 2 == 0);
+            setVariant(checkBox, variant.key);
+            auto *radioButton = new QRadioButton(tr(variant.label), box);
+            radioButton->setAutoExclusive(false);
+            radioButton->setChecked(i % 2 == 1);
+            setVariant(radioButton, variant.key);
+            grid->addWidget(checkBox, i / 3, 2 * (i % 3));
+            grid->addWidget(radioButton, i / 3, 2 * (i % 3) + 1);
+        }
+        ui->checksLayout->addWidget(box, 1, 0, 1, 2);
+    }
+    {
+        const auto [box, grid] = newSection(tr("Semantic Inputs"), ui->inputsTab);
+        for (int i = 0; i < variantCount; ++i) {
+            const SemanticVariant &variant = kSemanticVariants[i];
+            auto *label = new QLabel(tr(variant.label), box);
+            auto *lineEdit = new QLineEdit(tr("%1 input").arg(tr(variant.label)), box);
+            setVariant(lineEdit, variant.key);
+            grid->addWidget(label, i / 2, 2 * (i % 2));
+            grid->addWidget(lineEdit, i / 2, 2 * (i % 2) + 1);
+        }
+        ui->inputsLayout->addWidget(box, 1, 0, 1, 2);
+    }
+    {
+        const auto [box, grid] = newSection(tr("Semantic Ranges"), ui->slidersTab);
+        for (int i = 0; i < variantCount; ++i) {
+            const SemanticVariant &variant = kSemanticVariants[i];
+            auto *label = new QLabel(tr(variant.label), box);
+            auto *slider = new QSlider(Qt::Horizontal, box);
+            slider->setValue(variant.sampleValue);
+            setVariant(slider, variant.key);
+            auto *progressBar = new QProgressBar(box);
+            progressBar->setValue(variant.sampleValue);
+            setVariant(progressBar, variant.key);
+            grid->addWidget(label, i, 0);
+            grid->addWidget(slider, i, 1);
+            grid->addWidget(progressBar, i, 2);
+        }
+        ui->slidersLayout->addWidget(box, 1, 0, 1, 2);
+    }
+    {
+        const auto [box, grid] = newSection(tr("Semantic Editors"), ui->editorsTab);
+        const int editorCount = int(std::size(kSemanticEditorVariants));
+        for (int i = 0; i < editorCount; ++i) {
+            const SemanticVariant &variant = kSemanticEditorVariants[i];
+            auto *editor = new QTextEdit(box);
+            editor->setPlainText(tr("%1 editor").arg(tr(variant.label)));
+            editor->setFixedHeight(kSemanticEditorHeight);
+            setVariant(editor, variant.key);
+            grid->addWidget(editor, i / 2, i % 2);
+        }
+        ui->editorsLayout->addWidget(box);
+    }
+}
+
+void PreviewContent::applyIconSet(int index)
+{
+    const QStringList mainIcons{customIcon("add"), customIcon("edit"), customIcon("save")};
+    const QStringList secondaryIcons{customIcon("search"), customIcon("refresh"),
+                                     customIcon("delete")};
+    const QStringList cycleIcons{customIcon("refresh"), customIcon("add"), customIcon("edit")};
+    const int i = index % mainIcons.size();
+
+    ui->iconCyclePushButton->setIcon(QIcon(cycleIcons.at(i)));
+    ui->iconActionPushButton->setIcon(QIcon(mainIcons.at(i)));
+    ui->iconSecondaryPushButton->setIcon(QIcon(secondaryIcons.at(i)));
+    ui->iconOnlyToolButton->setIcon(QIcon(mainIcons.at(i)));
+    ui->iconTextToolButton->setIcon(QIcon(secondaryIcons.at(i)));
+    ui->disabledIconPushButton->setIcon(QIcon(mainIcons.at(i)));
+
+    const QSize iconSize(18, 18);
+    ui->iconCyclePushButton->setIconSize(iconSize);
+    ui->iconActionPushButton->setIconSize(iconSize);
+    ui->iconSecondaryPushButton->setIconSize(iconSize);
+    ui->iconOnlyToolButton->setIconSize(QSize(24, 24));
+    ui->iconTextToolButton->setIconSize(iconSize);
+    ui->disabledIconPushButton->setIconSize(iconSize);
+
+    ui->iconOnlyToolButton->setToolTip(tr("Icon-only QToolButton"));
+    ui->iconCyclePushButton->setText(tr("Switch icon set %1").arg(i + 1));
+}
+
+void PreviewContent::showDialogPreview(int dialogType)
+{
+    const QString text = tr("This is a demo dialog.");
+    switch (dialogType) {
+    case ErrorDialog:
+        QMessageBox::critical(this, tr("Error"), text, QMessageBox::Ok, QMessageBox::NoButton);
+        break;
+    case InfoDialog:
+        QMessageBox::information(this, tr("Information"), text, QMessageBox::Ok,
+                                 QMessageBox::NoButton);
+        break;
+    case WarningDialog:
+        QMessageBox::warning(this, tr("Warning"), text, QMessageBox::Ok, QMessageBox::NoButton);
+        break;
+    case AboutDialog:
+        QMessageBox::about(this, tr("About Prismark"), text);
+        break;
+    case HelpDialog: {
+        QMessageBox box(this);
+        box.setWindowTitle(tr("Help"));
+        box.setIcon(QMessageBox::Question);
+        box.setText(text);
+        box.setStandardButtons(QMessageBox::Ok);
+        box.exec();
+        break;
+    }
+    default:
+        QMessageBox::information(this, tr("Dialog Preview"), tr("Please select a dialog type."),
+                                 QMessageBox::Ok, QMessageBox::NoButton);
+        break;
+    }
 }

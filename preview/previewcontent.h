@@ -17,5 +17,21 @@ public:
     void setCurrentStyleName(const QString &styleName);
 
 private:
+    // The rows of the dialog list; the row index is the dialog type.
+    enum DialogType : int
+    {
+        ErrorDialog = 0,
+        InfoDialog = 1,
+        WarningDialog = 2,
+        AboutDialog = 3,
+        HelpDialog = 4,
+    };
+
+    void populatePreviewData();
+    void buildSemanticSections();
+    void applyIconSet(int index);
+    void showDialogPreview(int dialogType);
+
+    int iconSetIndex;
     Ui::PreviewContent *ui;
 };

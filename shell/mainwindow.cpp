@@ -1,6 +1,7 @@
 #include "shell/mainwindow.h"
 
 #include "preview/previewcontent.h"
+#include "shell/shellobjectnames.h"
 #include "shell/titlebar.h"
 #include "switcher/styleswitcherwindow.h"
 #include "theme/themestyles.h"
@@ -11,6 +12,7 @@
 #include <QScreen>
 #include <QSizeGrip>
 #include <QVBoxLayout>
+#include <QWindow>
 
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
@@ -21,7 +23,7 @@ MainWindow::MainWindow(QWidget *parent)
 {
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setMinimumSize(860, 560);
-    frame->setObjectName(QStringLiteral("windowFrame"));
+    frame->setObjectName(ShellObjectNames::windowFrame);
     setCentralWidget(frame);
 
     auto *frameLayout = new QVBoxLayout(frame);
@@ -81,7 +83,14 @@ void MainWindow::changeEvent(QEvent *event)
 {
     QMainWindow::changeEvent(event);
     switch (event->type()) {
-    case QEvent::WindowStateChange:
+    case QEvent::WindowStateChange: {
+        // A maximise or restore reaches the window's geometry only after this event,
+        // so the placement below sees the old frame; the resize that follows corrects it.
+        const Qt::WindowStates changed =
+            static_cast<QWindowStateChangeEvent *>(event)->oldState() ^ windowState();
+        placeSwitcherAfterResize = changed & (Qt::WindowMaximized | Qt::WindowFullScreen);
+        Q_FALLTHROUGH();
+    }
     case QEvent::WindowTitleChange:
     case QEvent::WindowIconChange:
         titleBar->syncFromWindow();
@@ -92,9 +101,21 @@ void MainWindow::changeEvent(QEvent *event)
     }
 }
 
+void MainWindow::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    if (placeSwitcherAfterResize) {
+        placeSwitcherAfterResize = false;
+        positionStyleSwitcher();
+    }
+}
+
 void MainWindow::positionStyleSwitcher()
 {
     if (!styleSwitcher || !isVisible())
         return;
-    styleSwitcher->move(frameGeometry().topRight() + QPoint(12, 48));
+    // The native window knows a new geometry before the widget's own position is
+    // updated (the move is delivered after the resize).
+    const QRect frameRect = windowHandle() ? windowHandle()->frameGeometry() : frameGeometry();
+    styleSwitcher->move(frameRect.topRight() + QPoint(12, 48));
 }

@@ -23,6 +23,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void positionStyleSwitcher();
@@ -31,4 +32,5 @@ private:
     TitleBar *titleBar;
     PreviewContent *previewContent;
     StyleSwitcherWindow *styleSwitcher;
+    bool placeSwitcherAfterResize = false;
 };

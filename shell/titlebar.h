@@ -1,10 +1,14 @@
 #pragma once
 
+#include <QPoint>
 #include <QWidget>
 
+class QIcon;
 class QLabel;
+class QPushButton;
 
-// The frameless main window's caption: icon, title and the three window buttons.
+// The frameless main window's caption: icon, title and the three window buttons;
+// it moves the window when dragged and draws its glyphs in the theme's colour.
 class TitleBar : public QWidget
 {
 public:
@@ -13,8 +17,25 @@ public:
     // Copies the window's title and icon and redraws the button glyphs.
     void syncFromWindow();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+
 private:
+    void setupWindowButton(QPushButton *button, const QString &toolTip);
+    void toggleMaximized();
+    void updateButtonIcons();
+    static QIcon tintedIcon(const QString &svgPath, const QColor &color);
+
     QWidget *window;
     QLabel *iconLabel;
     QLabel *titleLabel;
+    QPushButton *minimizeButton;
+    QPushButton *maximizeButton;
+    QPushButton *closeButton;
+    QPoint dragOffset;
+    bool dragging;
 };

@@ -91,8 +91,7 @@ void TestPaletteDirectives::directives_data()
         << "@palette Disabled. = #ff0000" << QVector<Expected>{};
     QTest::newRow("prefix written twice")
         << "@palette Disabled.Disabled.Text = #ff0000" << QVector<Expected>{};
-    QTest::newRow("role name with a digit")
-        << "@palette Base2 = #ff0000" << QVector<Expected>{};
+    QTest::newRow("role name with a digit") << "@palette Base2 = #ff0000" << QVector<Expected>{};
     QTest::newRow("role name with an underscore")
         << "@palette Alternate_Base = #ff0000" << QVector<Expected>{};
     QTest::newRow("eight digits read as alpha, red, green, blue")
@@ -114,9 +113,11 @@ void TestPaletteDirectives::directives_data()
     QTest::newRow("text before the keyword, as in a comment")
         << " * @palette Window = #ff0000; trailing words" << everyGroup(QPalette::Window, red);
     QTest::newRow("a directive outside the leading comment counts")
-        << "QWidget { color: red; }\n/* @palette Base = #ff0000 */" << everyGroup(QPalette::Base, red);
+        << "QWidget { color: red; }\n/* @palette Base = #ff0000 */"
+        << everyGroup(QPalette::Base, red);
     QTest::newRow("a carriage return left in the line is harmless")
-        << "@palette Window = #ff0000\r\n" << everyGroup(QPalette::Window, red);
+        << "@palette Window = #ff0000\r\n"
+        << everyGroup(QPalette::Window, red);
     QTest::newRow("a directive split across two lines is none")
         << "@palette Window =\n#ff0000" << QVector<Expected>{};
     QTest::newRow("empty text changes nothing") << QString() << QVector<Expected>{};

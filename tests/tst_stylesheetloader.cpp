@@ -8,7 +8,15 @@
 namespace {
 
 // What a test row puts into one "styles" directory.
-enum class Disk { None, Text, Empty, Directory, Fifo, Unreadable };
+enum class Disk
+{
+    None,
+    Text,
+    Empty,
+    Directory,
+    Fifo,
+    Unreadable
+};
 
 QString besideExecutable()
 {
@@ -152,8 +160,7 @@ void TestStyleSheetLoader::precedence_data()
         << int(Dark) << Disk::Unreadable << Disk::Text << "current";
     QTest::newRow("out-of-range theme reads like Light")
         << 12 << Disk::Text << Disk::None << "beside";
-    QTest::newRow("negative theme reads like Light")
-        << -1 << Disk::None << Disk::Text << "current";
+    QTest::newRow("negative theme reads like Light") << -1 << Disk::None << Disk::Text << "current";
 }
 
 void TestStyleSheetLoader::precedence()
@@ -197,7 +204,8 @@ void TestStyleSheetLoader::lineEndsAndEncoding_data()
 
     QTest::newRow("CR LF arrives as LF") << QByteArray("a {\r\n}\r\n") << "a {\n}\n";
     QTest::newRow("mixed line ends") << QByteArray("a\r\nb\nc") << "a\nb\nc";
-    QTest::newRow("UTF-8 is decoded") << QByteArray("/* \xc3\xa9 */") << QString::fromUtf8("/* é */");
+    QTest::newRow("UTF-8 is decoded")
+        << QByteArray("/* \xc3\xa9 */") << QString::fromUtf8("/* é */");
     QTest::newRow("invalid UTF-8 is replaced, not dropped")
         << QByteArray("x\xff\xfey") << QString::fromUtf8("x\xef\xbf\xbd\xef\xbf\xbdy");
     // The UTF-8 decoder stops at a NUL byte, so a file that starts with one reads as empty.

@@ -17,9 +17,9 @@ namespace {
 
 const QPalette::ColorGroup kGroups[] = {QPalette::Active, QPalette::Inactive, QPalette::Disabled};
 const QPalette::ColorRole kThemedRoles[] = {
-    QPalette::Window, QPalette::WindowText, QPalette::Base,
-    QPalette::AlternateBase, QPalette::Text, QPalette::Button,
-    QPalette::ButtonText, QPalette::Highlight, QPalette::HighlightedText};
+    QPalette::Window,        QPalette::WindowText, QPalette::Base,
+    QPalette::AlternateBase, QPalette::Text,       QPalette::Button,
+    QPalette::ButtonText,    QPalette::Highlight,  QPalette::HighlightedText};
 
 // With a style sheet in force the application style is the toolkit's style sheet
 // wrapper, which parents the proxy style it wraps.
@@ -83,6 +83,7 @@ private:
 
 void TestThemeSwitching::initTestCase()
 {
+    qRegisterMetaType<ThemeIndex>("ThemeIndex");
     window = std::make_unique<MainWindow>();
     lightPalette = themedPaletteEntries();
 }
@@ -151,8 +152,8 @@ void TestThemeSwitching::applyTheme_data()
         "Ayu Light Bordered", "#f8f9fa", "#5c6166", "#b1b9c3");
     row("5 Tokyo Night Light", 5, typeid(AppTokyoNightLightStyle), "Tokyo Light",
         "Tokyo Night Light", "#d6d8df", "#363c4d", "#707280");
-    row("6 Absent Light", 6, typeid(AppAbsentLightStyle), "Absent Light", "Absent Light",
-        "#f2f2f2", "#465360", "#a2a797");
+    row("6 Absent Light", 6, typeid(AppAbsentLightStyle), "Absent Light", "Absent Light", "#f2f2f2",
+        "#465360", "#a2a797");
     row("7 Monochromator Light", 7, typeid(AppMonochromatorLightStyle), "Monochromator",
         "Monochromator Light", "#f0f0f2", "#303034", "#76767c");
     row("8 Neon Green Light", 8, typeid(AppNeonGreenLightStyle), "Neon Green", "Neon Green Light",
@@ -162,10 +163,10 @@ void TestThemeSwitching::applyTheme_data()
     row("10 Purple Blue", 10, typeid(AppPurpleBlueStyle), "Purple Blue", "Purple Blue", "#0b0f1a",
         "#cdd6f4", "#6c7086");
     row("11 Dark", 11, typeid(AppDarkStyle), "Dark", "Dark", "#1f2329", "#f2f5f8", "#7e8894");
-    row("12 falls back to Light", 12, typeid(AppLightStyle), "Light", "Light", "#f6f8fb",
-        "#1d2228", "#919aa6");
-    row("-1 falls back to Light", -1, typeid(AppLightStyle), "Light", "Light", "#f6f8fb",
-        "#1d2228", "#919aa6");
+    row("12 falls back to Light", 12, typeid(AppLightStyle), "Light", "Light", "#f6f8fb", "#1d2228",
+        "#919aa6");
+    row("-1 falls back to Light", -1, typeid(AppLightStyle), "Light", "Light", "#f6f8fb", "#1d2228",
+        "#919aa6");
     row("far out of range falls back to Light", 1 << 30, typeid(AppLightStyle), "Light", "Light",
         "#f6f8fb", "#1d2228", "#919aa6");
 }
@@ -182,7 +183,10 @@ void TestThemeSwitching::applyTheme()
 
     // Start from a theme other than the expected one, so nothing passes by inertia.
     this->window->applyTheme(displayName == "Dark" ? Light : Dark);
+    QSignalSpy requests(this->window->findChild<StyleSwitcherWindow *>(),
+                        &StyleSwitcherWindow::themeRequested);
     this->window->applyTheme(Theme(value));
+    QCOMPARE(requests.count(), 0); // marking the theme in the switcher asks for nothing
 
     const Theme effective = themeInfo(Theme(value)).theme;
     QCOMPARE(themeStyleClass(installedThemeStyle()), styleClass);
@@ -212,7 +216,8 @@ void TestThemeSwitching::applyingTheCurrentThemeInstallsAFreshStyle()
     window->applyTheme(TokyoNightLight);
 
     QVERIFY(first.isNull()); // the application disposed of the replaced style
-    QCOMPARE(themeStyleClass(installedThemeStyle()), QString(typeid(AppTokyoNightLightStyle).name()));
+    QCOMPARE(themeStyleClass(installedThemeStyle()),
+             QString(typeid(AppTokyoNightLightStyle).name()));
     QCOMPARE(qApp->styleSheet(), sheet);
     QCOMPARE(themedPaletteEntries(), palette);
     QCOMPARE(statusText(), QString("Current style: Tokyo Night Light"));
@@ -273,8 +278,7 @@ void TestThemeSwitching::badDiskCopy()
     } else if (kind == "latin1") {
         bytes = "/* caf\xe9 */\n@palette Window = #ff0000\nQWidget { color: #00ff00; }\n";
     } else if (kind == "huge") {
-        bytes = QByteArray("@palette Window = #ff0000\n") +
-                QByteArray(20 * 1024 * 1024, 'x');
+        bytes = QByteArray("@palette Window = #ff0000\n") + QByteArray(20 * 1024 * 1024, 'x');
     }
     if (kind == "directory") {
         QVERIFY(QDir().mkpath(path));
@@ -319,7 +323,8 @@ void TestThemeSwitching::polishStepsAreSafeOnTheirOwn()
     dark.polish(untouched);
     QCOMPARE(untouched.color(QPalette::Window), QColor("#1f2329"));
     QCOMPARE(untouched.color(QPalette::ToolTipBase), QColor(Qt::cyan));
-    QCOMPARE(untouched.color(QPalette::Active, QPalette::Mid), QPalette(Qt::magenta).color(QPalette::Mid));
+    QCOMPARE(untouched.color(QPalette::Active, QPalette::Mid),
+             QPalette(Qt::magenta).color(QPalette::Mid));
 }
 
 QTEST_MAIN(TestThemeSwitching)

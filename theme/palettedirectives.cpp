@@ -37,8 +37,8 @@ void applyPaletteDirectivesFromText(QPalette &palette, const QString &styleSheet
 {
     // Eight digits are tried before six, so "#80ff0000" is alpha 0x80 red while a
     // seventh digit after six is simply left over.
-    static const QRegularExpression directive(QStringLiteral(
-        "@palette\\s+([A-Za-z.]+)\\s*=\\s*(#(?:[0-9A-Fa-f]{8}|[0-9A-Fa-f]{6}))"));
+    static const QRegularExpression directive(
+        QStringLiteral("@palette\\s+([A-Za-z.]+)\\s*=\\s*(#(?:[0-9A-Fa-f]{8}|[0-9A-Fa-f]{6}))"));
     static const QString disabledPrefix = QStringLiteral("Disabled.");
 
     const QVector<QStringRef> lines = styleSheet.splitRef(QLatin1Char('\n'));

@@ -9,8 +9,7 @@ QStringList styleSheetSearchDirectories()
 {
     const QString styles = QStringLiteral("styles");
     return {QDir(QCoreApplication::applicationDirPath()).filePath(styles),
-            QDir(QDir::currentPath()).filePath(styles),
-            QStringLiteral(PRISMARK_SOURCE_STYLES_DIR)};
+            QDir(QDir::currentPath()).filePath(styles), QStringLiteral(PRISMARK_SOURCE_STYLES_DIR)};
 }
 
 QString readStyleSheetFile(const QString &path)

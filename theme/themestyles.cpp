@@ -9,17 +9,14 @@
 template <Theme T>
 ThemeProxyStyle<T>::ThemeProxyStyle()
     : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion")))
-{
-}
+{}
 
-template <Theme T>
-void ThemeProxyStyle<T>::polish(QPalette &palette)
+template <Theme T> void ThemeProxyStyle<T>::polish(QPalette &palette)
 {
     applyPaletteDirectives(palette, T);
 }
 
-template <Theme T>
-void ThemeProxyStyle<T>::polish(QApplication *application)
+template <Theme T> void ThemeProxyStyle<T>::polish(QApplication *application)
 {
     if (!application)
         return;

@@ -7,8 +7,7 @@
 // A theme is Fusion plus two polish steps: the palette polish writes the theme's
 // palette directives, the application polish installs its style sheet. Both read
 // the file afresh, because the toolkit may run them more than once per switch.
-template <Theme T>
-class ThemeProxyStyle : public QProxyStyle
+template <Theme T> class ThemeProxyStyle : public QProxyStyle
 {
 public:
     ThemeProxyStyle();
@@ -35,6 +34,7 @@ extern template class ThemeProxyStyle<HorizonModernLight>;
 extern template class ThemeProxyStyle<PurpleBlue>;
 extern template class ThemeProxyStyle<Dark>;
 
+// clang-format off
 class AppLightStyle final : public ThemeProxyStyle<Light> {};
 class AppBlueLightStyle final : public ThemeProxyStyle<BlueLight> {};
 class AppArduinoLightStyle final : public ThemeProxyStyle<ArduinoLight> {};
@@ -47,6 +47,7 @@ class AppNeonGreenLightStyle final : public ThemeProxyStyle<NeonGreenLight> {};
 class AppHorizonModernLightStyle final : public ThemeProxyStyle<HorizonModernLight> {};
 class AppPurpleBlueStyle final : public ThemeProxyStyle<PurpleBlue> {};
 class AppDarkStyle final : public ThemeProxyStyle<Dark> {};
+// clang-format on
 
 // A new instance of the theme's style class; out-of-range values give AppLightStyle.
 QProxyStyle *createThemeStyle(Theme theme);

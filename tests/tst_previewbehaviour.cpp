@@ -1,0 +1,816 @@
+#include "preview/previewcontent.h"
+#include "preview/semanticvariants.h"
+
+#include <QtTest>
+#include <QtWidgets>
+
+namespace {
+
+template <typename T> T *child(QObject *root, const char *objectName)
+{
+    return root->findChild<T *>(QLatin1String(objectName));
+}
+
+QGroupBox *section(QWidget *gallery, const QString &title)
+{
+    const auto boxes = gallery->findChildren<QGroupBox *>();
+    for (QGroupBox *box : boxes) {
+        if (box->title() == title)
+            return box;
+    }
+    return nullptr;
+}
+
+const QStringList &sectionTitles()
+{
+    static const QStringList titles{"Semantic Variants", "Semantic Checks", "Semantic Inputs",
+                                    "Semantic Ranges", "Semantic Editors"};
+    return titles;
+}
+
+QString variantOf(const QWidget *widget)
+{
+    return widget->property(kVariantProperty).toString();
+}
+
+QString describe(const QWidget *widget)
+{
+    if (const auto *button = qobject_cast<const QAbstractButton *>(widget))
+        return button->text() + (button->isChecked() ? "*" : "");
+    if (const auto *label = qobject_cast<const QLabel *>(widget))
+        return label->text();
+    if (const auto *lineEdit = qobject_cast<const QLineEdit *>(widget))
+        return lineEdit->text();
+    if (const auto *editor = qobject_cast<const QTextEdit *>(widget)) {
+        const bool fixed = editor->minimumHeight() == editor->maximumHeight();
+        return QString("%1 (%2)").arg(editor->toPlainText(),
+                                      fixed ? QString("%1px").arg(editor->maximumHeight())
+                                            : QString("free height"));
+    }
+    if (const auto *slider = qobject_cast<const QAbstractSlider *>(widget))
+        return QString::number(slider->value());
+    if (const auto *bar = qobject_cast<const QProgressBar *>(widget))
+        return QString::number(bar->value());
+    return widget->metaObject()->className();
+}
+
+// One string per grid row, cells joined by "|", so a whole section reads at a glance.
+QStringList gridRows(const QGridLayout *grid)
+{
+    QStringList rows;
+    for (int row = 0; row < grid->rowCount(); ++row) {
+        QStringList cells;
+        for (int column = 0; column < grid->columnCount(); ++column) {
+            QLayoutItem *item = grid->itemAtPosition(row, column);
+            cells << (item && item->widget() ? describe(item->widget()) : QString("-"));
+        }
+        rows << cells.join('|');
+    }
+    return rows;
+}
+
+QStringList gridVariants(const QGridLayout *grid)
+{
+    QStringList keys;
+    for (int row = 0; row < grid->rowCount(); ++row) {
+        for (int column = 0; column < grid->columnCount(); ++column) {
+            QLayoutItem *item = grid->itemAtPosition(row, column);
+            if (item && item->widget() && item->widget()->property(kVariantProperty).isValid())
+                keys << variantOf(item->widget());
+        }
+    }
+    return keys;
+}
+
+QString placement(const QLayout *layout, QWidget *widget)
+{
+    const int index = layout->indexOf(widget);
+    if (index < 0)
+        return "not in the layout";
+    if (const auto *grid = qobject_cast<const QGridLayout *>(layout)) {
+        int row, column, rowSpan, columnSpan;
+        grid->getItemPosition(index, &row, &column, &rowSpan, &columnSpan);
+        return QString("row %1, column %2, %3x%4")
+            .arg(row)
+            .arg(column)
+            .arg(rowSpan)
+            .arg(columnSpan);
+    }
+    return QString("item %1 of %2").arg(index + 1).arg(layout->count());
+}
+
+bool showsIcon(const QIcon &icon, const QString &path, const QSize &size)
+{
+    return !icon.isNull() && icon.pixmap(size).toImage() == QIcon(path).pixmap(size).toImage();
+}
+
+// What a modal message box showed before the probe closed it.
+struct SeenBox
+{
+    bool seen = false;
+    QString title;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButtons buttons;
+    QWidget *parent = nullptr;
+};
+
+// Closes the next modal message box from inside its event loop and records it. The
+// timer belongs to the probe, so a box that never opens leaves no stray timer behind.
+class ModalBoxProbe : public QObject
+{
+public:
+    ModalBoxProbe()
+    {
+        QTimer::singleShot(0, this, [this] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            seen = {true,        box->windowTitle(),     box->text(),
+                    box->icon(), box->standardButtons(), box->parentWidget()};
+            box->close();
+            if (box->isVisible())
+                box->reject();
+        });
+    }
+    SeenBox seen;
+};
+
+const QString demoText = "This is a demo dialog.";
+
+} // namespace
+
+class tst_PreviewBehaviour : public QObject
+{
+    Q_OBJECT
+private slots:
+    void spinBoxAndDialPairsStayInStep_data();
+    void spinBoxAndDialPairsStayInStep();
+    void progressBarsFollowTheirSliders_data();
+    void progressBarsFollowTheirSliders();
+
+    void disableBoxDisablesEveryPage_data();
+    void disableBoxDisablesEveryPage();
+    void clearingDisableBoxRestoresThePages_data();
+    void clearingDisableBoxRestoresThePages();
+
+    void formButtonsCarryTheirVariant_data();
+    void formButtonsCarryTheirVariant();
+    void onlyTheListedWidgetsCarryAVariant();
+    void styleSheetsKnowEveryVariant_data();
+    void styleSheetsKnowEveryVariant();
+    void semanticSectionsArePlaced_data();
+    void semanticSectionsArePlaced();
+    void semanticSectionsShowEveryVariant_data();
+    void semanticSectionsShowEveryVariant();
+    void semanticRadioButtonsAreNotExclusive();
+    void semanticSlidersDriveNothing();
+
+    void iconCycleWrapsAfterThreeClicks_data();
+    void iconCycleWrapsAfterThreeClicks();
+
+    void dialogRoutesOpenTheRightBox_data();
+    void dialogRoutesOpenTheRightBox();
+
+    void currentStyleNameFollowsThePrefix_data();
+    void currentStyleNameFollowsThePrefix();
+    void sampleTablesHoldThreeRows_data();
+    void sampleTablesHoldThreeRows();
+};
+
+void tst_PreviewBehaviour::spinBoxAndDialPairsStayInStep_data()
+{
+    QTest::addColumn<QString>("dialName");
+    QTest::addColumn<QString>("spinBoxName");
+    QTest::addColumn<bool>("turnDial");
+    QTest::addColumn<int>("value");
+
+    QTest::newRow("turning the overview dial moves the overview spin box")
+        << "overviewDial"
+        << "overviewSpinBox" << true << 70;
+    QTest::newRow("typing into the overview spin box moves the overview dial")
+        << "overviewDial"
+        << "overviewSpinBox" << false << 5;
+    QTest::newRow("turning the Sliders dial moves the Inputs spin box") << "dial"
+                                                                        << "spinBox" << true << 70;
+    QTest::newRow("typing into the Inputs spin box moves the Sliders dial")
+        << "dial"
+        << "spinBox" << false << 5;
+    QTest::newRow("the dial's top value 100 reaches the spin box") << "dial"
+                                                                   << "spinBox" << true << 100;
+    QTest::newRow("the spin box's top value 100 reaches the dial")
+        << "overviewDial"
+        << "overviewSpinBox" << false << 100;
+}
+
+void tst_PreviewBehaviour::spinBoxAndDialPairsStayInStep()
+{
+    QFETCH(QString, dialName);
+    QFETCH(QString, spinBoxName);
+    QFETCH(bool, turnDial);
+    QFETCH(int, value);
+
+    PreviewContent gallery;
+    auto *dial = gallery.findChild<QDial *>(dialName);
+    auto *spinBox = gallery.findChild<QSpinBox *>(spinBoxName);
+    QVERIFY(dial && spinBox);
+    QCOMPARE(dial->value(), 42);
+    QCOMPARE(spinBox->value(), 42);
+
+    QSignalSpy dialSpy(dial, &QDial::valueChanged);
+    QSignalSpy spinBoxSpy(spinBox, qOverload<int>(&QSpinBox::valueChanged));
+    if (turnDial) {
+        dial->setValue(value);
+    } else {
+        spinBox->selectAll();
+        QTest::keyClicks(spinBox, QString::number(value));
+    }
+
+    QCOMPARE(dial->value(), value);
+    QCOMPARE(spinBox->value(), value);
+    // Typing "100" passes 1 and 10 on the way; each step crosses once each way.
+    const int steps = turnDial ? 1 : QString::number(value).size();
+    QCOMPARE(dialSpy.count(), steps);
+    QCOMPARE(spinBoxSpy.count(), steps);
+}
+
+void tst_PreviewBehaviour::progressBarsFollowTheirSliders_data()
+{
+    QTest::addColumn<QString>("sliderName");
+    QTest::addColumn<QString>("barName");
+    QTest::addColumn<int>("action");
+    QTest::addColumn<int>("expected");
+
+    QTest::newRow("overview slider at its end leaves the bar at 99, not 100")
+        << "overviewHorizontalSlider"
+        << "overviewProgressBar" << int(QAbstractSlider::SliderToMaximum) << 99;
+    QTest::newRow("Sliders slider at its end leaves the bar at 99, not 100")
+        << "horizontalSlider"
+        << "progressBar" << int(QAbstractSlider::SliderToMaximum) << 99;
+    QTest::newRow("overview slider at its start empties the bar")
+        << "overviewHorizontalSlider"
+        << "overviewProgressBar" << int(QAbstractSlider::SliderToMinimum) << 0;
+    QTest::newRow("Sliders slider one page down")
+        << "horizontalSlider"
+        << "progressBar" << int(QAbstractSlider::SliderPageStepSub) << 26;
+}
+
+void tst_PreviewBehaviour::progressBarsFollowTheirSliders()
+{
+    QFETCH(QString, sliderName);
+    QFETCH(QString, barName);
+    QFETCH(int, action);
+    QFETCH(int, expected);
+
+    PreviewContent gallery;
+    auto *slider = gallery.findChild<QSlider *>(sliderName);
+    auto *bar = gallery.findChild<QProgressBar *>(barName);
+    QVERIFY(slider && bar);
+    QCOMPARE(bar->value(), 36);
+
+    slider->triggerAction(QAbstractSlider::SliderAction(action));
+    QCOMPARE(slider->value(), expected);
+    QCOMPARE(bar->value(), expected);
+}
+
+void tst_PreviewBehaviour::disableBoxDisablesEveryPage_data()
+{
+    QTest::addColumn<int>("page");
+    const char *const pages[] = {"Overview", "Buttons", "Checks",  "Inputs",
+                                 "Sliders",  "Views",   "Dialogs", "Editors"};
+    for (int page = 0; page < 8; ++page)
+        QTest::addRow("%s page", pages[page]) << page;
+}
+
+void tst_PreviewBehaviour::disableBoxDisablesEveryPage()
+{
+    QFETCH(int, page);
+
+    PreviewContent gallery;
+    auto *disableBox = child<QCheckBox>(&gallery, "disablePreviewCheckBox");
+    auto *tabs = child<QTabWidget>(&gallery, "componentTabWidget");
+    QVERIFY(disableBox && tabs);
+    QWidget *pageWidget = tabs->widget(page);
+    QVERIFY(pageWidget);
+
+    disableBox->click();
+    QVERIFY(disableBox->isChecked());
+    QVERIFY(!pageWidget->isEnabled());
+    const auto widgets = pageWidget->findChildren<QWidget *>();
+    for (const QWidget *widget : widgets)
+        QVERIFY2(!widget->isEnabled(), qPrintable(describe(widget)));
+
+    // The controls around the tab widget stay usable, or the box could not be cleared.
+    for (const char *name :
+         {"disablePreviewCheckBox", "menuBar", "toolBar", "summaryLabel", "statusLabel"})
+        QVERIFY2(child<QWidget>(&gallery, name)->isEnabled(), name);
+}
+
+void tst_PreviewBehaviour::clearingDisableBoxRestoresThePages_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("enabled");
+
+    QTest::newRow("the form's disabled push button stays disabled")
+        << "disabledPushButton" << false;
+    QTest::newRow("the form's disabled icon button stays disabled")
+        << "disabledIconPushButton" << false;
+    QTest::newRow("the form's disabled check box stays disabled") << "disabledCheckBox" << false;
+    QTest::newRow("the form's disabled radio button stays disabled")
+        << "disabledRadioButton" << false;
+    QTest::newRow("the form's disabled line edit stays disabled") << "disabledLineEdit" << false;
+    for (const QString &title : sectionTitles())
+        QTest::addRow("%s comes back", qPrintable(title)) << title << true;
+    QTest::newRow("an ordinary push button comes back") << "flatPushButton" << true;
+}
+
+void tst_PreviewBehaviour::clearingDisableBoxRestoresThePages()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, enabled);
+
+    PreviewContent gallery;
+    auto *disableBox = child<QCheckBox>(&gallery, "disablePreviewCheckBox");
+    QWidget *widget = gallery.findChild<QWidget *>(name);
+    if (!widget)
+        widget = section(&gallery, name);
+    QVERIFY(disableBox && widget);
+
+    disableBox->click();
+    QVERIFY(!widget->isEnabled());
+    disableBox->click();
+    QVERIFY(!disableBox->isChecked());
+    QCOMPARE(widget->isEnabled(), enabled);
+    if (enabled) {
+        const auto children = widget->findChildren<QWidget *>();
+        for (const QWidget *inner : children)
+            QVERIFY2(inner->isEnabled(), qPrintable(describe(inner)));
+    }
+}
+
+void tst_PreviewBehaviour::formButtonsCarryTheirVariant_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("key");
+
+    QTest::newRow("normal button is primary") << "primaryPushButton" << VariantKey::Primary;
+    QTest::newRow("primary icon button is primary")
+        << "iconActionPushButton" << VariantKey::Primary;
+    QTest::newRow("secondary icon button is info") << "iconSecondaryPushButton" << VariantKey::Info;
+    QTest::newRow("checked button is success") << "checkablePushButton" << VariantKey::Success;
+    QTest::newRow("preview selected is primary")
+        << "previewSelectedDialogPushButton" << VariantKey::Primary;
+    QTest::newRow("error dialog button is error") << "errorDialogPushButton" << VariantKey::Error;
+    QTest::newRow("info dialog button is info") << "infoDialogPushButton" << VariantKey::Info;
+    QTest::newRow("warning dialog button is warning")
+        << "warningDialogPushButton" << VariantKey::Warning;
+    QTest::newRow("about dialog button is default")
+        << "aboutDialogPushButton" << VariantKey::Default;
+    QTest::newRow("help dialog button is primary") << "helpDialogPushButton" << VariantKey::Primary;
+}
+
+void tst_PreviewBehaviour::formButtonsCarryTheirVariant()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, key);
+
+    PreviewContent gallery;
+    auto *button = gallery.findChild<QPushButton *>(name);
+    QVERIFY(button);
+    QCOMPARE(button->property(kVariantProperty).userType(), int(QMetaType::QString));
+    QCOMPARE(variantOf(button), key);
+}
+
+void tst_PreviewBehaviour::onlyTheListedWidgetsCarryAVariant()
+{
+    PreviewContent gallery;
+
+    QSet<QWidget *> expected;
+    for (const char *name :
+         {"primaryPushButton", "iconActionPushButton", "iconSecondaryPushButton",
+          "checkablePushButton", "previewSelectedDialogPushButton", "errorDialogPushButton",
+          "infoDialogPushButton", "warningDialogPushButton", "aboutDialogPushButton",
+          "helpDialogPushButton"})
+        expected << child<QWidget>(&gallery, name);
+    for (const QString &title : sectionTitles()) {
+        QGroupBox *box = section(&gallery, title);
+        QVERIFY2(box, qPrintable(title));
+        const auto widgets = box->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly);
+        for (QWidget *widget : widgets) {
+            if (!qobject_cast<QLabel *>(widget))
+                expected << widget;
+        }
+    }
+    QCOMPARE(expected.size(), 10 + 6 + 12 + 6 + 12 + 4);
+
+    QStringList keys;
+    for (const SemanticVariant &variant : kSemanticVariants)
+        keys << variant.key;
+    QCOMPARE(keys, QStringList({"default", "primary", "success", "info", "warning", "error"}));
+
+    int carriers = 0;
+    const auto widgets = gallery.findChildren<QWidget *>();
+    for (QWidget *widget : widgets) {
+        const QVariant value = widget->property(kVariantProperty);
+        if (!value.isValid())
+            continue;
+        ++carriers;
+        const QString what = describe(widget) + " in " + widget->parentWidget()->objectName();
+        QVERIFY2(expected.contains(widget), qPrintable(what));
+        QVERIFY2(keys.contains(value.toString()), qPrintable(what + ": " + value.toString()));
+        QVERIFY2(!qobject_cast<QLabel *>(widget) && !qobject_cast<QToolButton *>(widget) &&
+                     !qobject_cast<QPlainTextEdit *>(widget),
+                 qPrintable(what));
+    }
+    QCOMPARE(carriers, expected.size());
+}
+
+void tst_PreviewBehaviour::styleSheetsKnowEveryVariant_data()
+{
+    QTest::addColumn<QString>("path");
+    const auto files = QDir(":/styles").entryList({"*.qss"}, QDir::Files, QDir::Name);
+    for (const QString &file : files)
+        QTest::addRow("%s", qPrintable(file)) << ":/styles/" + file;
+}
+
+void tst_PreviewBehaviour::styleSheetsKnowEveryVariant()
+{
+    QFETCH(QString, path);
+
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString sheet = QString::fromUtf8(file.readAll());
+    if (sheet.trimmed().isEmpty())
+        QSKIP("placeholder sheet without rules");
+    for (const SemanticVariant &variant : kSemanticVariants) {
+        const QString selector =
+            QString("QPushButton[%1=\"%2\"]").arg(kVariantProperty, variant.key);
+        QVERIFY2(sheet.contains(selector), qPrintable(selector));
+    }
+}
+
+void tst_PreviewBehaviour::semanticSectionsArePlaced_data()
+{
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("pageName");
+    QTest::addColumn<QString>("layoutName");
+    QTest::addColumn<QString>("where");
+
+    QTest::newRow("variants under the three button boxes") << "Semantic Variants"
+                                                           << "buttonsTab"
+                                                           << "buttonsLayout"
+                                                           << "row 1, column 0, 1x3";
+    QTest::newRow("checks under the two check boxes") << "Semantic Checks"
+                                                      << "checksTab"
+                                                      << "checksLayout"
+                                                      << "row 1, column 0, 1x2";
+    QTest::newRow("inputs under the two input boxes") << "Semantic Inputs"
+                                                      << "inputsTab"
+                                                      << "inputsLayout"
+                                                      << "row 1, column 0, 1x2";
+    QTest::newRow("ranges under the two range boxes") << "Semantic Ranges"
+                                                      << "slidersTab"
+                                                      << "slidersLayout"
+                                                      << "row 1, column 0, 1x2";
+    QTest::newRow("editors beside the two form editors") << "Semantic Editors"
+                                                         << "editorsTab"
+                                                         << "editorsLayout"
+                                                         << "item 3 of 3";
+}
+
+void tst_PreviewBehaviour::semanticSectionsArePlaced()
+{
+    QFETCH(QString, title);
+    QFETCH(QString, pageName);
+    QFETCH(QString, layoutName);
+    QFETCH(QString, where);
+
+    PreviewContent gallery;
+    QGroupBox *box = section(&gallery, title);
+    auto *page = gallery.findChild<QWidget *>(pageName);
+    auto *layout = gallery.findChild<QLayout *>(layoutName);
+    QVERIFY(box && page && layout);
+    QCOMPARE(box->parentWidget(), page);
+    QCOMPARE(placement(layout, box), where);
+    QVERIFY(qobject_cast<QGridLayout *>(box->layout()));
+}
+
+void tst_PreviewBehaviour::semanticSectionsShowEveryVariant_data()
+{
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QStringList>("rows");
+    QTest::addColumn<QStringList>("keys");
+
+    using namespace VariantKey;
+    QTest::newRow("buttons in two rows of three")
+        << "Semantic Variants" << QStringList{"Default|Primary|Success", "Info|Warning|Error"}
+        << QStringList{Default, Primary, Success, Info, Warning, Error};
+    QTest::newRow("check box then radio button, alternately checked")
+        << "Semantic Checks"
+        << QStringList{"Default*|Default|Primary|Primary*|Success*|Success",
+                       "Info|Info*|Warning*|Warning|Error|Error*"}
+        << QStringList{Default, Default, Primary, Primary, Success, Success,
+                       Info,    Info,    Warning, Warning, Error,   Error};
+    QTest::newRow("labelled line edits, two variants a row")
+        << "Semantic Inputs"
+        << QStringList{"Default|Default input|Primary|Primary input",
+                       "Success|Success input|Info|Info input",
+                       "Warning|Warning input|Error|Error input"}
+        << QStringList{Default, Primary, Success, Info, Warning, Error};
+    QTest::newRow("label, slider and bar at the same sample value")
+        << "Semantic Ranges" << QStringList{"Default|18|18", "Primary|34|34", "Success|50|50",
+                                            "Info|66|66",    "Warning|82|82", "Error|96|96"}
+        << QStringList{Default, Default, Primary, Primary, Success, Success,
+                       Info,    Info,    Warning, Warning, Error,   Error};
+    QTest::newRow("four fixed-height editors without info and error")
+        << "Semantic Editors"
+        << QStringList{"Default editor (58px)|Primary editor (58px)",
+                       "Success editor (58px)|Warning editor (58px)"}
+        << QStringList{Default, Primary, Success, Warning};
+}
+
+void tst_PreviewBehaviour::semanticSectionsShowEveryVariant()
+{
+    QFETCH(QString, title);
+    QFETCH(QStringList, rows);
+    QFETCH(QStringList, keys);
+
+    PreviewContent gallery;
+    QGroupBox *box = section(&gallery, title);
+    QVERIFY(box);
+    auto *grid = qobject_cast<QGridLayout *>(box->layout());
+    QVERIFY(grid);
+    QCOMPARE(gridRows(grid), rows);
+    QCOMPARE(gridVariants(grid), keys);
+}
+
+void tst_PreviewBehaviour::semanticRadioButtonsAreNotExclusive()
+{
+    PreviewContent gallery;
+    QGroupBox *box = section(&gallery, "Semantic Checks");
+    auto *formRadio = child<QRadioButton>(&gallery, "radioButtonA");
+    QVERIFY(box && formRadio);
+    const auto radios = box->findChildren<QRadioButton *>();
+    QCOMPARE(radios.size(), 6);
+
+    const auto checkedStates = [&radios] {
+        QList<bool> states;
+        for (const QRadioButton *radio : radios)
+            states << radio->isChecked();
+        return states;
+    };
+    for (const QRadioButton *radio : radios)
+        QVERIFY2(!radio->autoExclusive(), qPrintable(radio->text()));
+    QCOMPARE(checkedStates(), QList<bool>({false, true, false, true, false, true}));
+
+    radios.at(0)->click();
+    QCOMPARE(checkedStates(), QList<bool>({true, true, false, true, false, true}));
+    radios.at(3)->click();
+    QCOMPARE(checkedStates(), QList<bool>({true, true, false, false, false, true}));
+    QVERIFY(formRadio->isChecked());
+}
+
+void tst_PreviewBehaviour::semanticSlidersDriveNothing()
+{
+    PreviewContent gallery;
+    QGroupBox *box = section(&gallery, "Semantic Ranges");
+    QVERIFY(box);
+    const auto sliders = box->findChildren<QSlider *>();
+    const auto bars = box->findChildren<QProgressBar *>();
+    QCOMPARE(sliders.size(), 6);
+
+    sliders.first()->triggerAction(QAbstractSlider::SliderToMaximum);
+    QCOMPARE(sliders.first()->value(), 99);
+    QCOMPARE(bars.first()->value(), 18);
+}
+
+void tst_PreviewBehaviour::iconCycleWrapsAfterThreeClicks_data()
+{
+    QTest::addColumn<int>("clicks");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("cycleIcon");
+    QTest::addColumn<QString>("mainIcon");
+    QTest::addColumn<QString>("secondaryIcon");
+
+    const QString custom = ":/icons/icons/custom/%1.svg";
+    QTest::newRow("at start the first set shows")
+        << 0 << "Switch icon set 1" << custom.arg("refresh") << custom.arg("add")
+        << custom.arg("search");
+    QTest::newRow("one click shows the second set") << 1 << "Switch icon set 2" << custom.arg("add")
+                                                    << custom.arg("edit") << custom.arg("refresh");
+    QTest::newRow("two clicks show the third set") << 2 << "Switch icon set 3" << custom.arg("edit")
+                                                   << custom.arg("save") << custom.arg("delete");
+    QTest::newRow("three clicks wrap to the first set")
+        << 3 << "Switch icon set 1" << custom.arg("refresh") << custom.arg("add")
+        << custom.arg("search");
+    QTest::newRow("four clicks go on to the second set")
+        << 4 << "Switch icon set 2" << custom.arg("add") << custom.arg("edit")
+        << custom.arg("refresh");
+}
+
+void tst_PreviewBehaviour::iconCycleWrapsAfterThreeClicks()
+{
+    QFETCH(int, clicks);
+    QFETCH(QString, text);
+    QFETCH(QString, cycleIcon);
+    QFETCH(QString, mainIcon);
+    QFETCH(QString, secondaryIcon);
+
+    PreviewContent gallery;
+    auto *cycle = child<QPushButton>(&gallery, "iconCyclePushButton");
+    QVERIFY(cycle);
+    for (int click = 0; click < clicks; ++click)
+        cycle->click();
+    QCOMPARE(cycle->text(), text);
+
+    const struct
+    {
+        const char *name;
+        QString icon;
+        QSize size;
+    } expected[] = {
+        {"iconCyclePushButton", cycleIcon, {18, 18}},
+        {"iconActionPushButton", mainIcon, {18, 18}},
+        {"iconSecondaryPushButton", secondaryIcon, {18, 18}},
+        {"iconOnlyToolButton", mainIcon, {24, 24}},
+        {"iconTextToolButton", secondaryIcon, {18, 18}},
+        {"disabledIconPushButton", mainIcon, {18, 18}},
+    };
+    for (const auto &entry : expected) {
+        auto *button = child<QAbstractButton>(&gallery, entry.name);
+        QVERIFY2(button, entry.name);
+        QVERIFY2(showsIcon(button->icon(), entry.icon, entry.size),
+                 qPrintable(QString("%1 should show %2").arg(entry.name, entry.icon)));
+        QCOMPARE(button->iconSize(), entry.size);
+    }
+    QCOMPARE(child<QToolButton>(&gallery, "iconOnlyToolButton")->toolTip(),
+             QString("Icon-only QToolButton"));
+}
+
+void tst_PreviewBehaviour::dialogRoutesOpenTheRightBox_data()
+{
+    QTest::addColumn<QString>("route");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("icon");
+    QTest::addColumn<int>("buttons");
+
+    // row: the list row made current first (-1 clears it, 5 adds a sixth entry);
+    // icon -1: the about box picks its own.
+    const int keep = -2;
+    const int ok = QMessageBox::Ok;
+    const QString fallback = "Please select a dialog type.";
+
+    QTest::newRow("Error button opens the critical box")
+        << "errorDialogPushButton" << keep << "Error" << demoText << int(QMessageBox::Critical)
+        << ok;
+    QTest::newRow("Info button opens a box titled Information")
+        << "infoDialogPushButton" << keep << "Information" << demoText
+        << int(QMessageBox::Information) << ok;
+    QTest::newRow("Warning button opens the warning box")
+        << "warningDialogPushButton" << keep << "Warning" << demoText << int(QMessageBox::Warning)
+        << ok;
+    QTest::newRow("About button opens About Prismark")
+        << "aboutDialogPushButton" << keep << "About Prismark" << demoText << -1 << ok;
+    QTest::newRow("Help button opens the question box")
+        << "helpDialogPushButton" << keep << "Help" << demoText << int(QMessageBox::Question) << ok;
+    QTest::newRow("Error button ignores the Help row of the list")
+        << "errorDialogPushButton" << 4 << "Error" << demoText << int(QMessageBox::Critical) << ok;
+
+    QTest::newRow("Preview Selected right after start opens Error")
+        << "previewSelectedDialogPushButton" << keep << "Error" << demoText
+        << int(QMessageBox::Critical) << ok;
+    QTest::newRow("Preview Selected on the Info row opens Information")
+        << "previewSelectedDialogPushButton" << 1 << "Information" << demoText
+        << int(QMessageBox::Information) << ok;
+    QTest::newRow("Preview Selected on the Warning row opens Warning")
+        << "previewSelectedDialogPushButton" << 2 << "Warning" << demoText
+        << int(QMessageBox::Warning) << ok;
+    QTest::newRow("Preview Selected on the About row opens About Prismark")
+        << "previewSelectedDialogPushButton" << 3 << "About Prismark" << demoText << -1 << ok;
+    QTest::newRow("Preview Selected on the Help row opens Help")
+        << "previewSelectedDialogPushButton" << 4 << "Help" << demoText
+        << int(QMessageBox::Question) << ok;
+    QTest::newRow("Preview Selected with no current row falls back")
+        << "previewSelectedDialogPushButton" << -1 << "Dialog Preview" << fallback
+        << int(QMessageBox::Information) << ok;
+    QTest::newRow("Preview Selected on a row past the five types falls back")
+        << "previewSelectedDialogPushButton" << 5 << "Dialog Preview" << fallback
+        << int(QMessageBox::Information) << ok;
+
+    QTest::newRow("double-click on the Help row opens Help")
+        << "double-click" << 4 << "Help" << demoText << int(QMessageBox::Question) << ok;
+    QTest::newRow("double-click on the About row opens About Prismark")
+        << "double-click" << 3 << "About Prismark" << demoText << -1 << ok;
+}
+
+void tst_PreviewBehaviour::dialogRoutesOpenTheRightBox()
+{
+    QFETCH(QString, route);
+    QFETCH(int, row);
+    QFETCH(QString, title);
+    QFETCH(QString, text);
+    QFETCH(int, icon);
+    QFETCH(int, buttons);
+
+    PreviewContent gallery;
+    auto *tabs = child<QTabWidget>(&gallery, "componentTabWidget");
+    auto *list = child<QListWidget>(&gallery, "dialogListWidget");
+    QVERIFY(tabs && list);
+    QCOMPARE(list->currentRow(), 0);
+    tabs->setCurrentWidget(child<QWidget>(&gallery, "dialogsTab"));
+    gallery.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&gallery));
+
+    if (row == 5)
+        list->addItem("Extra");
+    if (row != -2 && route != "double-click") {
+        list->setCurrentRow(row);
+        QCOMPARE(list->currentRow(), row);
+    }
+
+    ModalBoxProbe probe;
+    if (route == "double-click") {
+        const QRect rect = list->visualItemRect(list->item(row));
+        // The sequence a real double-click delivers: a click, then the double-click event.
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+    } else {
+        auto *button = gallery.findChild<QPushButton *>(route);
+        QVERIFY(button);
+        button->click();
+    }
+
+    QVERIFY2(probe.seen.seen, "no modal message box opened");
+    QCOMPARE(probe.seen.title, title);
+    QCOMPARE(probe.seen.text, text);
+    if (icon >= 0)
+        QCOMPARE(int(probe.seen.icon), icon);
+    QCOMPARE(int(probe.seen.buttons), buttons);
+    QCOMPARE(probe.seen.parent, static_cast<QWidget *>(&gallery));
+    QVERIFY(!QApplication::activeModalWidget());
+}
+
+void tst_PreviewBehaviour::currentStyleNameFollowsThePrefix_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("empty name keeps the trailing space") << ""
+                                                         << "Current style: ";
+    QTest::newRow("name with a space is kept whole") << "Purple Blue"
+                                                     << "Current style: Purple Blue";
+    QTest::newRow("padded name keeps its spaces") << " Dark "
+                                                  << "Current style:  Dark ";
+}
+
+void tst_PreviewBehaviour::currentStyleNameFollowsThePrefix()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, expected);
+
+    PreviewContent gallery;
+    auto *statusLabel = child<QLabel>(&gallery, "statusLabel");
+    QVERIFY(statusLabel);
+    QCOMPARE(statusLabel->text(), QString("Current style: Light"));
+    gallery.setCurrentStyleName(name);
+    QCOMPARE(statusLabel->text(), expected);
+}
+
+void tst_PreviewBehaviour::sampleTablesHoldThreeRows_data()
+{
+    QTest::addColumn<QString>("tableName");
+    QTest::newRow("Views tab table") << "tableWidget";
+    QTest::newRow("Overview table") << "overviewTableWidget";
+}
+
+void tst_PreviewBehaviour::sampleTablesHoldThreeRows()
+{
+    QFETCH(QString, tableName);
+
+    PreviewContent gallery;
+    auto *table = gallery.findChild<QTableWidget *>(tableName);
+    QVERIFY(table);
+    QCOMPARE(table->rowCount(), 3);
+    QCOMPARE(table->columnCount(), 3);
+
+    QStringList headers;
+    for (int column = 0; column < table->columnCount(); ++column)
+        headers << table->horizontalHeaderItem(column)->text();
+    QCOMPARE(headers, QStringList({"Name", "State", "Value"}));
+
+    QStringList rows;
+    for (int row = 0; row < table->rowCount(); ++row) {
+        QStringList cells;
+        for (int column = 0; column < table->columnCount(); ++column) {
+            const QTableWidgetItem *item = table->item(row, column);
+            cells << (item ? item->text() : QString("-"));
+        }
+        rows << cells.join('|');
+    }
+    QCOMPARE(rows, QStringList({"Button|Ready|24", "Input|Focused|48", "Slider|Ready|72"}));
+}
+
+QTEST_MAIN(tst_PreviewBehaviour)
+#include "tst_previewbehaviour.moc"
