@@ -94,7 +94,7 @@ void PreviewContent::populatePreviewData()
     const QStringList comboItems{tr("Primary"), tr("Secondary"), tr("Disabled")};
     const QString plainText = tr("Plain text editor\nLine 2\nLine 3");
 
-    const auto fillTable = [this](QTableWidget *table) {
+    const auto fillTable = [](QTableWidget *table) {
         table->setHorizontalHeaderLabels({tr("Name"), tr("State"), tr("Value")});
         const QStringList names{tr("Button"), tr("Input"), tr("Slider")};
         for (int row = 0; row < names.size(); ++row) {
@@ -104,7 +104,7 @@ void PreviewContent::populatePreviewData()
         }
         table->resizeColumnsToContents();
     };
-    const auto fillTree = [this](QTreeWidget *tree) {
+    const auto fillTree = [](QTreeWidget *tree) {
         tree->setHeaderLabels({tr("Component"), tr("Preview")});
         auto *controls = new QTreeWidgetItem(tree, {tr("Controls"), tr("Buttons")});
         new QTreeWidgetItem(controls, {tr("QPushButton"), tr("Normal / Checkable")});
@@ -162,7 +162,7 @@ void PreviewContent::populatePreviewData()
 
 void PreviewContent::buildSemanticSections()
 {
-    const auto newSection = [this](const QString &title, QWidget *page) {
+    const auto newSection = [](const QString &title, QWidget *page) {
         auto *box = new QGroupBox(title, page);
         return std::make_pair(box, new QGridLayout(box));
     };
