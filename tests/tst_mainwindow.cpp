@@ -5,6 +5,7 @@
 #include "theme/themestyles.h"
 
 #include "glyphcolour.h"
+#include "testsupport.h"
 
 #include <QButtonGroup>
 #include <QDir>
@@ -40,30 +41,14 @@ QPoint expectedSwitcherPosition(const MainWindow &window)
     return QPoint(frame.x() + frame.width() + 11, frame.y() + 48);
 }
 
-// The style the application got from applyTheme; a style sheet wraps it in a
-// style of the toolkit's own, whose child it then is.
-const QStyle *installedThemeStyle()
-{
-    if (auto *proxy = qobject_cast<QProxyStyle *>(QApplication::style()))
-        return proxy;
-    return QApplication::style()->findChild<QProxyStyle *>();
-}
-
 const QColor lightButtonText(0x20, 0x30, 0x40);
 const QColor lightCloseText(0x40, 0x20, 0x30);
 const QColor darkButtonText(0xf2, 0xf5, 0xf8);
 const QColor darkCloseText(0xe8, 0xe0, 0xd0);
 
-// Light and Dark prefer a sheet beside the executable, so the test can give
-// them title bar colours of its own.
-QString testStylesDirectory()
-{
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("styles"));
-}
-
 bool writeStyleSheet(const QString &fileName, const QColor &button, const QColor &close)
 {
-    QFile file(QDir(testStylesDirectory()).filePath(fileName));
+    QFile file(QDir(stylesBesideExecutable()).filePath(fileName));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
     const QString sheet = QStringLiteral("#appWindowButton { color: %1; }\n"
@@ -97,7 +82,7 @@ void MainWindowTest::initTestCase()
 
 void MainWindowTest::cleanup()
 {
-    QDir(testStylesDirectory()).removeRecursively();
+    QDir(stylesBesideExecutable()).removeRecursively();
 }
 
 void MainWindowTest::startUp()
@@ -185,7 +170,7 @@ void MainWindowTest::switcherRequestAppliesOnce()
 
 void MainWindowTest::glyphsFollowTheTheme()
 {
-    QVERIFY(QDir().mkpath(testStylesDirectory()));
+    QVERIFY(QDir().mkpath(stylesBesideExecutable()));
     QVERIFY(writeStyleSheet(QStringLiteral("light.qss"), lightButtonText, lightCloseText));
     QVERIFY(writeStyleSheet(QStringLiteral("dark.qss"), darkButtonText, darkCloseText));
     MainWindow window;

@@ -1,5 +1,7 @@
 #include "theme/stylesheetloader.h"
 
+#include "testsupport.h"
+
 #include <QtTest>
 
 #include <sys/stat.h>
@@ -17,11 +19,6 @@ enum class Disk
     Fifo,
     Unreadable
 };
-
-QString besideExecutable()
-{
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("styles"));
-}
 
 QString compiledIn(const QString &fileName)
 {
@@ -98,7 +95,7 @@ void TestStyleSheetLoader::cleanup()
 {
     QDir::setCurrent(previousCurrent);
     // Give back read rights first, or removeRecursively leaves unreadable files behind.
-    for (const QString &root : {besideExecutable(), workingDirectory.filePath("styles")}) {
+    for (const QString &root : {stylesBesideExecutable(), workingDirectory.filePath("styles")}) {
         QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System,
                         QDirIterator::Subdirectories);
         while (it.hasNext())
@@ -112,7 +109,7 @@ void TestStyleSheetLoader::searchDirectoriesInOrder()
 {
     const QStringList directories = styleSheetSearchDirectories();
     QCOMPARE(directories.size(), 3);
-    QCOMPARE(directories.at(0), besideExecutable());
+    QCOMPARE(directories.at(0), stylesBesideExecutable());
     QCOMPARE(directories.at(1), QDir(workingDirectory.path()).filePath("styles"));
     QVERIFY(QFileInfo(directories.at(2)).isAbsolute());
     QVERIFY(!sourceTreeCopy("light.qss").isEmpty());
@@ -174,7 +171,7 @@ void TestStyleSheetLoader::precedence()
         QSKIP("file permissions do not stop root from reading");
 
     const QString fileName = styleSheetFileName(Theme(theme));
-    place(besideExecutable(), fileName, beside, "/* beside the executable */");
+    place(stylesBesideExecutable(), fileName, beside, "/* beside the executable */");
     place(QDir::current().filePath("styles"), fileName, current, "/* working directory */");
 
     QString want;
@@ -217,13 +214,13 @@ void TestStyleSheetLoader::lineEndsAndEncoding()
     QFETCH(QByteArray, bytes);
     QFETCH(QString, expected);
 
-    place(besideExecutable(), "dark.qss", Disk::Text, bytes);
+    place(stylesBesideExecutable(), "dark.qss", Disk::Text, bytes);
     QCOMPARE(readStyleSheetFromDisk("dark.qss"), expected);
 }
 
 void TestStyleSheetLoader::diskFallbackWhenCompiledInCopyIsGone()
 {
-    place(besideExecutable(), "blueLight.qss", Disk::Text, "/* beside the executable */");
+    place(stylesBesideExecutable(), "blueLight.qss", Disk::Text, "/* beside the executable */");
     Q_CLEANUP_RESOURCE(styles);
     const QString withoutResources = loadThemeStyleSheet(BlueLight);
     const QString lightWithoutResources = loadThemeStyleSheet(Light);
@@ -237,7 +234,7 @@ void TestStyleSheetLoader::diskFallbackWhenCompiledInCopyIsGone()
 void TestStyleSheetLoader::largeFileIsReadWhole()
 {
     const QByteArray big(24 * 1024 * 1024, 'x');
-    place(besideExecutable(), "dark.qss", Disk::Text, big);
+    place(stylesBesideExecutable(), "dark.qss", Disk::Text, big);
     QCOMPARE(loadThemeStyleSheet(Dark).size(), big.size());
 }
 

@@ -3,6 +3,8 @@
 #include "theme/stylesheetloader.h"
 #include "theme/themestyles.h"
 
+#include "testsupport.h"
+
 #include <QtTest>
 
 #include <QLabel>
@@ -21,17 +23,6 @@ const QPalette::ColorRole kThemedRoles[] = {
     QPalette::AlternateBase, QPalette::Text,       QPalette::Button,
     QPalette::ButtonText,    QPalette::Highlight,  QPalette::HighlightedText};
 
-// With a style sheet in force the application style is the toolkit's style sheet
-// wrapper, which parents the proxy style it wraps.
-QStyle *installedThemeStyle()
-{
-    QStyle *style = QApplication::style();
-    if (dynamic_cast<QProxyStyle *>(style))
-        return style;
-    const auto wrapped = style->findChildren<QProxyStyle *>(QString(), Qt::FindDirectChildrenOnly);
-    return wrapped.size() == 1 ? wrapped.first() : nullptr;
-}
-
 QString themeStyleClass(const QStyle *style)
 {
     return style ? QString::fromLatin1(typeid(*style).name()) : QStringLiteral("none");
@@ -46,11 +37,6 @@ QVector<QRgb> themedPaletteEntries()
             entries.append(palette.color(group, role).rgba());
     }
     return entries;
-}
-
-QString besideExecutable()
-{
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("styles"));
 }
 
 } // namespace
@@ -95,7 +81,7 @@ void TestThemeSwitching::cleanupTestCase()
 
 void TestThemeSwitching::cleanup()
 {
-    QDir(besideExecutable()).removeRecursively();
+    QDir(stylesBesideExecutable()).removeRecursively();
 }
 
 QString TestThemeSwitching::checkedSwitcherButton() const
@@ -264,8 +250,8 @@ void TestThemeSwitching::badDiskCopy()
     QFETCH(QString, kind);
     QFETCH(bool, installsDiskText);
 
-    QVERIFY(QDir().mkpath(besideExecutable()));
-    const QString path = QDir(besideExecutable()).filePath("dark.qss");
+    QVERIFY(QDir().mkpath(stylesBesideExecutable()));
+    const QString path = QDir(stylesBesideExecutable()).filePath("dark.qss");
     QByteArray bytes;
     if (kind == "garbage") {
         bytes.resize(64 * 1024);

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QApplication>
+#include <QDir>
+#include <QProxyStyle>
+#include <QString>
+
+// The "styles" directory beside the test binary: the loader's first place to look,
+// where a test puts its own copies of Light's and Dark's sheets.
+inline QString stylesBesideExecutable()
+{
+    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("styles"));
+}
+
+// The theme style applyTheme installed. With a style sheet in force the application
+// style is the toolkit's style sheet wrapper, which parents the proxy it wraps.
+inline QStyle *installedThemeStyle()
+{
+    QStyle *style = QApplication::style();
+    if (qobject_cast<QProxyStyle *>(style))
+        return style;
+    const auto wrapped = style->findChildren<QProxyStyle *>(QString(), Qt::FindDirectChildrenOnly);
+    return wrapped.size() == 1 ? wrapped.first() : nullptr;
+}
