@@ -4,6 +4,7 @@
 #include "shell/shellobjectnames.h"
 #include "shell/titlebar.h"
 #include "switcher/styleswitcherwindow.h"
+#include "theme/sheetstyle.h"
 #include "theme/themestyles.h"
 
 #include <QApplication>
@@ -61,7 +62,18 @@ void MainWindow::applyTheme(Theme theme)
     // it sets palette and style sheet, so the glyphs below read the new colours.
     QApplication::setStyle(createThemeStyle(info.theme));
     styleSwitcher->setCurrentTheme(info.theme);
-    previewContent->setCurrentStyleName(tr(info.displayName));
+    showStyleName(tr(info.displayName));
+}
+
+void MainWindow::applyStyleSheet(const QString &styleSheet, const QString &displayName)
+{
+    QApplication::setStyle(new SheetStyle(styleSheet));
+    showStyleName(displayName);
+}
+
+void MainWindow::showStyleName(const QString &displayName)
+{
+    previewContent->setCurrentStyleName(displayName);
     titleBar->syncFromWindow();
 }
 

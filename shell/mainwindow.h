@@ -16,6 +16,10 @@ class MainWindow : public QMainWindow
 public:
     explicit MainWindow(QWidget *parent = nullptr);
 
+    // Installs a sheet that is no built-in theme (an author's own file) the way a
+    // theme is installed; the status line names it displayName.
+    void applyStyleSheet(const QString &styleSheet, const QString &displayName);
+
 public slots:
     void applyTheme(Theme theme);
 
@@ -26,6 +30,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    void showStyleName(const QString &displayName);
     void positionStyleSwitcher();
 
     QWidget *frame;

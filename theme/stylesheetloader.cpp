@@ -1,9 +1,9 @@
 #include "theme/stylesheetloader.h"
 
+#include "theme/safefileread.h"
+
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 
 QStringList styleSheetSearchDirectories()
 {
@@ -12,16 +12,20 @@ QStringList styleSheetSearchDirectories()
             QDir(QDir::currentPath()).filePath(styles), QStringLiteral(PRISMARK_SOURCE_STYLES_DIR)};
 }
 
+QString decodeStyleSheetText(const QByteArray &bytes)
+{
+    // Text ends at the first NUL byte, whichever toolkit decodes it: Qt 5's
+    // fromUtf8 stops there by itself, Qt 6's would carry the NUL on.
+    const auto nul = bytes.indexOf('\0');
+    return QString::fromUtf8(nul < 0 ? bytes : bytes.left(nul));
+}
+
 QString readStyleSheetFile(const QString &path)
 {
-    // Opening a FIFO or a device for reading can block forever, so only regular
-    // files count. isFile() follows symbolic links, which is what a user expects.
-    if (!QFileInfo(path).isFile())
-        return QString();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return QString();
-    return QString::fromUtf8(file.readAll());
+    // Only regular files count: opening a FIFO or a device for reading can block
+    // forever. Symbolic links are followed, which is what a user expects.
+    const FileReadResult file = readRegularFile(path, -1, true);
+    return file.ok ? decodeStyleSheetText(file.bytes) : QString();
 }
 
 QString readStyleSheetFromDisk(const QString &fileName)

@@ -2,6 +2,7 @@
 
 #include "app/themecatalogue.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -10,6 +11,9 @@
 // The disk directories searched, in order: "styles" beside the executable, "styles"
 // in the current directory, then the source tree's style sheets.
 QStringList styleSheetSearchDirectories();
+
+// UTF-8 up to the first NUL byte.
+QString decodeStyleSheetText(const QByteArray &bytes);
 
 // Reads one file as UTF-8 with CR LF folded to LF; anything that is not a readable
 // regular file (missing, a directory, a FIFO, a device) gives the empty string.

@@ -1,0 +1,22 @@
+#include "theme/sheetstyle.h"
+
+#include "theme/palettedirectives.h"
+
+#include <QApplication>
+#include <QStyleFactory>
+
+SheetStyle::SheetStyle(const QString &styleSheet)
+    : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion")))
+    , styleSheet(styleSheet)
+{}
+
+void SheetStyle::polish(QPalette &palette)
+{
+    applyPaletteDirectivesFromText(palette, styleSheet);
+}
+
+void SheetStyle::polish(QApplication *application)
+{
+    if (application)
+        application->setStyleSheet(styleSheet);
+}

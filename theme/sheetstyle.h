@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QProxyStyle>
+#include <QString>
+
+// A theme made from a style sheet text already read (an author's own file): Fusion,
+// the text's @palette header as the palette and the text as the application's style
+// sheet. The text is read once by the caller, so palette and sheet always agree.
+class SheetStyle : public QProxyStyle
+{
+public:
+    explicit SheetStyle(const QString &styleSheet);
+
+    using QProxyStyle::polish;
+    using QProxyStyle::unpolish;
+    void polish(QPalette &palette) override;
+    void polish(QApplication *application) override;
+    void unpolish(QApplication *) override {}
+
+private:
+    const QString styleSheet;
+};
