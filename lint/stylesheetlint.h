@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+// Diagnostics for one style sheet: what the toolkit rejects, and what it accepts but
+// a theme author would not want. Needs no window and no display.
+
+enum class LintSeverity
+{
+    Error,
+    Warning,
+    Note,
+};
+
+struct LintDiagnostic
+{
+    QString file;
+    int line = 1;   // 1-based
+    int column = 1; // 1-based, in characters of the decoded line
+    LintSeverity severity = LintSeverity::Warning;
+    QString check; // a stable id: "syntax", "encoding", "palette", "contrast", ...
+    QString message;
+};
+
+struct LintOptions
+{
+    // Adds the gallery coverage notes ("coverage").
+    bool gallery = false;
+    // Check ids never reported, and ids reported although off by default.
+    QStringList disabledChecks;
+    QStringList enabledChecks;
+};
+
+// "error", "warning" or "note".
+QString lintSeverityName(LintSeverity severity);
+
+// Checks the bytes of one sheet. path names it in the diagnostics and is where
+// relative url()s resolve from; an empty path or "-" resolves them from the current
+// directory. Sorted by position.
+QVector<LintDiagnostic> lintStyleSheet(const QByteArray &bytes, const QString &path,
+                                       const LintOptions &options = LintOptions());
