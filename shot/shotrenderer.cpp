@@ -20,10 +20,23 @@ const QLatin1String kDisablePreviewCheckBox("disablePreviewCheckBox");
 // Any fixed moment serves; this one shows two-digit days, months and hours.
 const QDateTime kFixedDateTime(QDate(2025, 11, 24), QTime(10, 30));
 
+QtMessageHandler toolkitHandler = nullptr;
+
+// Showing the window shows the style switcher, a tool window the offscreen platform
+// cannot raise; its complaint would only confuse whoever reads the output.
+void quietRaiseWarning(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtWarningMsg && message == QLatin1String("This plugin does not support raise()"))
+        return;
+    toolkitHandler(type, context, message);
+}
+
 } // namespace
 
 void ShotRenderer::prepareApplication()
 {
+    if (!toolkitHandler)
+        toolkitHandler = qInstallMessageHandler(quietRaiseWarning);
     // Date formats follow the locale; one fixed locale keeps them the same everywhere.
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     QApplication::setCursorFlashTime(0);
