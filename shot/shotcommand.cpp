@@ -384,11 +384,15 @@ void ShotRun::compareImage(ImageResult *result, const QImage &image)
         return;
     }
     result->diff = compareImages(image, baseline);
-    if (!result->diff.highlight.isNull()) {
-        writeImage(out.filePath(QStringLiteral("diff/%1/%2").arg(result->folder, result->fileName)),
-                   result->diff.highlight);
-        result->diff.highlight = QImage();
+    const QString diffFile =
+        out.filePath(QStringLiteral("diff/%1/%2").arg(result->folder, result->fileName));
+    if (result->diff.highlight.isNull()) {
+        // A diff left by an earlier run would point at a difference that is gone.
+        QFile::remove(diffFile);
+        return;
     }
+    writeImage(diffFile, result->diff.highlight);
+    result->diff.highlight = QImage();
 }
 
 void ShotRun::render(ShotRenderer &renderer)
