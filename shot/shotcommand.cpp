@@ -31,6 +31,8 @@ constexpr qint64 kMaxSheetBytes = 16 * 1024 * 1024;
 // Rendered images waiting for a writer; bounds the memory a fast renderer can fill.
 constexpr int kPendingImages = 6;
 const QString kDisabledSuffix = QStringLiteral("-disabled");
+// parse()'s answer when --help or --version has said all there is to say.
+constexpr int kDoneAfterParsing = -1;
 
 const char kExitCodeHelp[] = "Exit codes:\n"
                              "  0  success\n"
@@ -196,11 +198,11 @@ int ShotRun::parse(const QStringList &arguments)
     }
     if (parser.isSet(helpOption)) {
         std::fputs(qUtf8Printable(parser.helpText()), stdout);
-        return -1;
+        return kDoneAfterParsing;
     }
     if (parser.isSet(versionOption)) {
         printOut(QStringLiteral("prismark-shot %1").arg(QCoreApplication::applicationVersion()));
-        return -1;
+        return kDoneAfterParsing;
     }
     if (!parser.positionalArguments().isEmpty()) {
         printError(QStringLiteral("unexpected argument: %1").arg(parser.positionalArguments()[0]));
@@ -516,7 +518,7 @@ int ShotRun::run(const QStringList &arguments)
 {
     int code = parse(arguments);
     if (code != ShotSuccess)
-        return code < 0 ? ShotSuccess : code;
+        return code == kDoneAfterParsing ? ShotSuccess : code;
     if ((code = resolveThemes()) != ShotSuccess)
         return code;
     ShotRenderer renderer(size, scale);
