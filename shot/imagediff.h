@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QImage>
+
+// How far a render has moved from its baseline.
+struct ImageDiff
+{
+    bool sizeDiffers = false;
+    qint64 differingPixels = 0;
+    // Share of differing pixels in percent; 100 when the sizes differ.
+    double differingPercent = 0;
+    // The current image faded, with the differing pixels in magenta; null when the
+    // sizes differ or nothing differs.
+    QImage highlight;
+};
+
+// A pixel differs when any of its channels moved by more than the tolerance, so
+// that rounding noise of a few levels does not count.
+constexpr int kChannelTolerance = 4;
+
+ImageDiff compareImages(const QImage &current, const QImage &baseline,
+                        int tolerance = kChannelTolerance);

@@ -1,0 +1,110 @@
+#include "shot/shotrenderer.h"
+
+#include "shell/mainwindow.h"
+#include "shot/shotnames.h"
+#include "switcher/styleswitcherwindow.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDateTimeEdit>
+#include <QLocale>
+#include <QPainter>
+#include <QTabWidget>
+
+namespace {
+
+// The gallery's form names these; the renderer reaches them by name.
+const QLatin1String kComponentTabWidget("componentTabWidget");
+const QLatin1String kDisablePreviewCheckBox("disablePreviewCheckBox");
+
+// Any fixed moment serves; this one shows two-digit days, months and hours.
+const QDateTime kFixedDateTime(QDate(2025, 11, 24), QTime(10, 30));
+
+QtMessageHandler toolkitHandler = nullptr;
+
+// Showing the window shows the style switcher, a tool window the offscreen platform
+// cannot raise; its complaint would only confuse whoever reads the output.
+void quietRaiseWarning(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtWarningMsg && message == QLatin1String("This plugin does not support raise()"))
+        return;
+    toolkitHandler(type, context, message);
+}
+
+} // namespace
+
+void ShotRenderer::prepareApplication()
+{
+    if (!toolkitHandler)
+        toolkitHandler = qInstallMessageHandler(quietRaiseWarning);
+    // Date formats follow the locale; one fixed locale keeps them the same everywhere.
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    QApplication::setCursorFlashTime(0);
+    QApplication::setEffectEnabled(Qt::UI_General, false);
+}
+
+ShotRenderer::ShotRenderer(QSize size, qreal scale)
+    : window(std::make_unique<MainWindow>())
+    , tabs(window->findChild<QTabWidget *>(kComponentTabWidget))
+    , disableBox(window->findChild<QCheckBox *>(kDisablePreviewCheckBox))
+    , size(size)
+    , scale(scale)
+{
+    Q_ASSERT(tabs && disableBox);
+    for (QDateTimeEdit *edit : window->findChildren<QDateTimeEdit *>())
+        edit->setDateTime(kFixedDateTime);
+    window->resize(size);
+
+    // Shown and active, as a user sees it: a hidden window lays out some widgets
+    // late (a plain text edit keeps scroll bars it does not need). The window's
+    // show event shows the switcher too; it is kept off the screen.
+    if (auto *switcher = window->findChild<StyleSwitcherWindow *>())
+        switcher->setAttribute(Qt::WA_DontShowOnScreen);
+    window->show();
+    QCoreApplication::processEvents();
+    // Activation focuses the first widget in the tab chain; the window itself takes
+    // the focus instead, so no widget draws a focus frame or a caret.
+    window->setFocus(Qt::OtherFocusReason);
+    QCoreApplication::sendPostedEvents();
+}
+
+ShotRenderer::~ShotRenderer() = default;
+
+QSize ShotRenderer::minimumSize() const
+{
+    return window->minimumSize();
+}
+
+QStringList ShotRenderer::tabTexts() const
+{
+    QStringList texts;
+    for (int i = 0; i < tabs->count(); ++i)
+        texts << tabs->tabText(i);
+    return texts;
+}
+
+void ShotRenderer::applyTheme(const ShotTheme &theme, const QString &styleSheetText)
+{
+    if (theme.builtIn)
+        window->applyTheme(theme.theme);
+    else
+        window->applyStyleSheet(styleSheetText, theme.displayName);
+}
+
+QImage ShotRenderer::render(int tab, bool disabled)
+{
+    disableBox->setChecked(disabled);
+    tabs->setCurrentIndex(tab);
+    // Layout requests are posted events; timers (animations) stay untouched.
+    QCoreApplication::sendPostedEvents();
+
+    QImage image(size * scale, QImage::Format_RGB32);
+    image.setDevicePixelRatio(scale);
+    image.fill(Qt::black);
+    QPainter painter(&image);
+    window->render(&painter, QPoint(), QRegion(),
+                   QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    painter.end();
+    image.setDevicePixelRatio(1);
+    return image;
+}

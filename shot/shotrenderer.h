@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QImage>
+#include <QSize>
+#include <QStringList>
+
+#include <memory>
+
+class MainWindow;
+class QCheckBox;
+class QTabWidget;
+
+struct ShotTheme;
+
+// Renders the whole main window, title bar and frame included, the same way every
+// time: fixed dates, no focus, no hover, no caret, no animation.
+class ShotRenderer
+{
+public:
+    // Call after the application object exists and before any other widget is made.
+    static void prepareApplication();
+
+    ShotRenderer(QSize size, qreal scale);
+    ~ShotRenderer();
+
+    QSize minimumSize() const;
+
+    // The gallery's tab texts, in tab order.
+    QStringList tabTexts() const;
+
+    void applyTheme(const ShotTheme &theme, const QString &styleSheetText);
+    QImage render(int tab, bool disabled);
+
+private:
+    std::unique_ptr<MainWindow> window;
+    QTabWidget *tabs;
+    QCheckBox *disableBox;
+    QSize size;
+    qreal scale;
+};
