@@ -103,7 +103,20 @@ void MainWindow::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
     positionStyleSwitcher();
-    styleSwitcher->show();
+    // A window system that maps the switcher before the window it belongs to does not
+    // keep it above that window, and where the two overlap the switcher is hidden. A
+    // show of our own precedes the window's mapping, so the switcher waits for the
+    // ShowToParent that follows it; a restore from the minimised state comes after.
+    if (windowHandle() && windowHandle()->isVisible())
+        styleSwitcher->show();
+}
+
+bool MainWindow::event(QEvent *event)
+{
+    const bool result = QMainWindow::event(event);
+    if (event->type() == QEvent::ShowToParent)
+        styleSwitcher->show();
+    return result;
 }
 
 void MainWindow::changeEvent(QEvent *event)
