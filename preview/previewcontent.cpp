@@ -7,6 +7,8 @@
 #include <QDateTime>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHash>
+#include <QHeaderView>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,7 +16,9 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSet>
 #include <QSlider>
+#include <QStyleOptionGroupBox>
 #include <QTableWidget>
 #include <QTextEdit>
 #include <QTreeWidget>
@@ -34,6 +38,92 @@ QString customIcon(const char *name)
     return QStringLiteral(":/icons/icons/custom/%1.svg").arg(QLatin1String(name));
 }
 
+// Column widths and group box minimum widths depend on the font and padding a theme's
+// sheet gives each widget, which reach it only when the theme is polished in (and not
+// before the first show). So they are fitted again whenever a watched widget's style
+// or font changes, and columns once more when a view is first shown.
+class ContentFitter : public QObject
+{
+public:
+    using QObject::QObject;
+
+    void watchView(QAbstractItemView *view, QHeaderView *header)
+    {
+        // The header's and the viewport's polish come after the view's own, and the
+        // header's font decides its section hints, so each of them triggers a fit.
+        for (QWidget *widget :
+             {static_cast<QWidget *>(view), static_cast<QWidget *>(header), view->viewport()}) {
+            viewOf.insert(widget, view);
+            widget->installEventFilter(this);
+        }
+        fitColumns(view);
+    }
+
+    void watchGroupBox(QGroupBox *box)
+    {
+        box->installEventFilter(this);
+        fitTitle(box);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        const QEvent::Type type = event->type();
+        if (type == QEvent::StyleChange || type == QEvent::FontChange || type == QEvent::Show) {
+            if (auto *box = qobject_cast<QGroupBox *>(watched)) {
+                fitTitle(box);
+            } else if (QAbstractItemView *view = viewOf.value(watched)) {
+                // Later shows keep the widths a user may have dragged.
+                if (type != QEvent::Show || (watched == view && !shownViews.contains(view))) {
+                    if (type == QEvent::Show)
+                        shownViews.insert(view);
+                    fitColumns(view);
+                }
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    static void fitColumns(QAbstractItemView *view)
+    {
+        const auto fit = [](auto *itemView, const QHeaderView *header) {
+            // A stretching last column takes the rest of the width anyway.
+            const int fitted = header->count() - (header->stretchLastSection() ? 1 : 0);
+            for (int column = 0; column < fitted; ++column)
+                itemView->resizeColumnToContents(column);
+        };
+        if (auto *table = qobject_cast<QTableView *>(view))
+            fit(table, table->horizontalHeader());
+        else if (auto *tree = qobject_cast<QTreeView *>(view))
+            fit(tree, tree->header());
+    }
+
+    // The box is at least as wide as its title where the current style puts it, with
+    // the title's inset from the left edge kept clear on the right as well.
+    static void fitTitle(QGroupBox *box)
+    {
+        QStyleOptionGroupBox option;
+        option.initFrom(box);
+        option.text = box->title();
+        option.textAlignment = box->alignment();
+        option.lineWidth = 1;
+        option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+        if (box->isCheckable())
+            option.subControls |= QStyle::SC_GroupBoxCheckBox;
+        if (box->isFlat())
+            option.features |= QStyleOptionFrame::Flat;
+        const QRect label = box->style()->subControlRect(QStyle::CC_GroupBox, &option,
+                                                         QStyle::SC_GroupBoxLabel, box);
+        const int titleWidth =
+            box->title().isEmpty() ? 0 : label.right() + 1 + qMax(0, label.left());
+        box->setMinimumWidth(qMax(box->minimumSizeHint().width(), titleWidth));
+    }
+
+    QHash<QObject *, QAbstractItemView *> viewOf;
+    QSet<QObject *> shownViews;
+};
+
 } // namespace
 
 PreviewContent::PreviewContent(QWidget *parent)
@@ -44,6 +134,15 @@ PreviewContent::PreviewContent(QWidget *parent)
     ui->setupUi(this);
     populatePreviewData();
     buildSemanticSections();
+
+    auto *fitter = new ContentFitter(this);
+    fitter->watchView(ui->overviewTableWidget, ui->overviewTableWidget->horizontalHeader());
+    fitter->watchView(ui->tableWidget, ui->tableWidget->horizontalHeader());
+    fitter->watchView(ui->overviewTreeWidget, ui->overviewTreeWidget->header());
+    fitter->watchView(ui->treeWidget, ui->treeWidget->header());
+    const auto boxes = findChildren<QGroupBox *>();
+    for (QGroupBox *box : boxes)
+        fitter->watchGroupBox(box);
 
     connect(ui->disablePreviewCheckBox, &QCheckBox::toggled, ui->componentTabWidget,
             &QWidget::setDisabled);

@@ -11,6 +11,7 @@
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QScreen>
+#include <QShortcut>
 #include <QSizeGrip>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -42,6 +43,10 @@ MainWindow::MainWindow(QWidget *parent)
 
     connect(styleSwitcher, &StyleSwitcherWindow::themeRequested, this,
             [this](ThemeIndex theme) { applyTheme(static_cast<Theme>(theme)); });
+    // The switcher's own close button only hides it; this is the way back.
+    auto *switcherShortcut = new QShortcut(StyleSwitcherWindow::showShortcut(), this);
+    connect(switcherShortcut, &QShortcut::activated, this, &MainWindow::showStyleSwitcher);
+    styleSwitcher->installEventFilter(this);
 
     // Taken before any theme style is installed, so it is the platform's own icon.
     setWindowIcon(QApplication::style()->standardIcon(QStyle::SP_DesktopIcon));
@@ -77,6 +82,16 @@ void MainWindow::showStyleName(const QString &displayName)
     titleBar->syncFromWindow();
 }
 
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    // The frame arrives with the switcher's first show or the move that framing causes.
+    if (watched == styleSwitcher && placeSwitcherWhenFramed &&
+        (event->type() == QEvent::Show || event->type() == QEvent::Move) &&
+        styleSwitcher->frameGeometry().size() != styleSwitcher->size())
+        positionStyleSwitcher();
+    return QMainWindow::eventFilter(watched, event);
+}
+
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     if (styleSwitcher)
@@ -88,7 +103,20 @@ void MainWindow::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
     positionStyleSwitcher();
-    styleSwitcher->show();
+    // A window system that maps the switcher before the window it belongs to does not
+    // keep it above that window, and where the two overlap the switcher is hidden. A
+    // show of our own precedes the window's mapping, so the switcher waits for the
+    // ShowToParent that follows it; a restore from the minimised state comes after.
+    if (windowHandle() && windowHandle()->isVisible())
+        styleSwitcher->show();
+}
+
+bool MainWindow::event(QEvent *event)
+{
+    const bool result = QMainWindow::event(event);
+    if (event->type() == QEvent::ShowToParent)
+        styleSwitcher->show();
+    return result;
 }
 
 void MainWindow::changeEvent(QEvent *event)
@@ -128,6 +156,38 @@ void MainWindow::positionStyleSwitcher()
         return;
     // The native window knows a new geometry before the widget's own position is
     // updated (the move is delivered after the resize).
-    const QRect frameRect = windowHandle() ? windowHandle()->frameGeometry() : frameGeometry();
-    styleSwitcher->move(frameRect.topRight() + QPoint(12, 48));
+    const QWindow *window = windowHandle();
+    const QRect frameRect = window ? window->frameGeometry() : frameGeometry();
+    const QScreen *screen = window ? window->screen() : this->screen();
+    const QRect available = screen ? screen->availableGeometry() : QRect();
+    const QSize switcherFrame = styleSwitcher->frameGeometry().size();
+    // Until the window system has framed the switcher its frame is not known, and a
+    // switcher placed at the screen's edge would end beyond it by its borders.
+    placeSwitcherWhenFramed = switcherFrame == styleSwitcher->size();
+    styleSwitcher->move(styleSwitcherPosition(frameRect, switcherFrame, available));
+}
+
+void MainWindow::showStyleSwitcher()
+{
+    // A switcher that is still open stays where the user may have put it.
+    if (styleSwitcher->isHidden())
+        positionStyleSwitcher();
+    styleSwitcher->show();
+    styleSwitcher->raise();
+    styleSwitcher->activateWindow();
+}
+
+QPoint styleSwitcherPosition(const QRect &mainFrame, const QSize &switcherFrame,
+                             const QRect &available)
+{
+    const QPoint beside = mainFrame.topRight() + QPoint(12, 48);
+    if (available.isEmpty())
+        return beside;
+    // Each axis on its own; where the switcher is larger than the screen its left and
+    // top edges stay visible, with the caption.
+    const int x = qMax(available.left(),
+                       qMin(beside.x(), available.x() + available.width() - switcherFrame.width()));
+    const int y = qMax(available.top(), qMin(beside.y(), available.y() + available.height() -
+                                                             switcherFrame.height()));
+    return QPoint(x, y);
 }

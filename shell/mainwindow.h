@@ -3,8 +3,11 @@
 #include "app/themecatalogue.h"
 
 #include <QMainWindow>
+#include <QPoint>
 
 class PreviewContent;
+class QRect;
+class QSize;
 class StyleSwitcherWindow;
 class TitleBar;
 
@@ -24,6 +27,8 @@ public slots:
     void applyTheme(Theme theme);
 
 protected:
+    bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void changeEvent(QEvent *event) override;
@@ -32,10 +37,19 @@ protected:
 private:
     void showStyleName(const QString &displayName);
     void positionStyleSwitcher();
+    void showStyleSwitcher();
 
     QWidget *frame;
     TitleBar *titleBar;
     PreviewContent *previewContent;
     StyleSwitcherWindow *styleSwitcher;
     bool placeSwitcherAfterResize = false;
+    bool placeSwitcherWhenFramed = false;
 };
+
+// Where the switcher's frame goes: 12 pixels right of the main window's frame and 48
+// down when it fits there wholly inside available, else the nearest position that does
+// (overlapping the main window if it must). An empty available rectangle means no
+// screen is known, and the position beside the window stands.
+QPoint styleSwitcherPosition(const QRect &mainFrame, const QSize &switcherFrame,
+                             const QRect &available);

@@ -3,6 +3,7 @@
 #include "shell/shellobjectnames.h"
 
 #include <QEvent>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
@@ -11,12 +12,19 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QSvgRenderer>
+#include <QWindow>
 
 namespace {
 const QString minimizeGlyph = QStringLiteral(":/icons/icons/system/window-minimize.svg");
 const QString maximizeGlyph = QStringLiteral(":/icons/icons/system/window-maximize.svg");
 const QString restoreGlyph = QStringLiteral(":/icons/icons/system/window-restore.svg");
 const QString closeGlyph = QStringLiteral(":/icons/icons/system/window-close.svg");
+
+// Under Wayland a client cannot place its own window; only the compositor moves it.
+bool clientCanMoveWindows()
+{
+    return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
 } // namespace
 
 TitleBar::TitleBar(QWidget *window, QWidget *parent)
@@ -101,25 +109,39 @@ void TitleBar::updateButtonIcons()
         button->ensurePolished();
         return button->palette().color(QPalette::ButtonText);
     };
-    minimizeButton->setIcon(tintedIcon(minimizeGlyph, glyphColor(minimizeButton)));
+    // Drawn for the screen that shows the bar, so a scaled screen gets sharp glyphs.
+    const qreal ratio = devicePixelRatioF();
+    minimizeButton->setIcon(tintedIcon(minimizeGlyph, glyphColor(minimizeButton), ratio));
     maximizeButton->setIcon(tintedIcon(window->isMaximized() ? restoreGlyph : maximizeGlyph,
-                                       glyphColor(maximizeButton)));
-    closeButton->setIcon(tintedIcon(closeGlyph, glyphColor(closeButton)));
+                                       glyphColor(maximizeButton), ratio));
+    closeButton->setIcon(tintedIcon(closeGlyph, glyphColor(closeButton), ratio));
 }
 
-QIcon TitleBar::tintedIcon(const QString &svgPath, const QColor &color)
+QIcon TitleBar::tintedIcon(const QString &svgPath, const QColor &color, qreal devicePixelRatio)
 {
-    // Device pixels on purpose: the glyphs are drawn for exactly 12 x 12.
-    QPixmap pixmap(12, 12);
+    // 12 x 12 logical pixels, as many device pixels as the screen has for them.
+    const QRectF glyph(0, 0, 12, 12);
+    const int side = qRound(glyph.width() * devicePixelRatio);
+    QPixmap pixmap(side, side);
+    pixmap.setDevicePixelRatio(devicePixelRatio);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
     QSvgRenderer renderer(svgPath);
-    renderer.render(&painter);
+    renderer.render(&painter, glyph);
     // Keep each drawn pixel's coverage and replace its colour.
     painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
-    painter.fillRect(pixmap.rect(), color);
+    painter.fillRect(glyph, color);
     painter.end();
     return QIcon(pixmap);
+}
+
+bool TitleBar::event(QEvent *event)
+{
+    // The screen that shows the bar, and with it the pixel ratio, is known for sure only
+    // once the window is shown, and it changes when the window moves to another screen.
+    if (event->type() == QEvent::Show || event->type() == QEvent::ScreenChangeInternal)
+        updateButtonIcons();
+    return QWidget::event(event);
 }
 
 bool TitleBar::eventFilter(QObject *watched, QEvent *event)
@@ -171,7 +193,13 @@ void TitleBar::mouseMoveEvent(QMouseEvent *event)
 {
     // A maximised window stays put; dragging it never restores it.
     if (dragging && (event->buttons() & Qt::LeftButton) && !window->isMaximized()) {
-        window->move(event->globalPos() - dragOffset);
+        if (clientCanMoveWindows()) {
+            window->move(event->globalPos() - dragOffset);
+        } else if (QWindow *handle = window->windowHandle()) {
+            // The window system follows the pointer from here and swallows the release.
+            if (handle->startSystemMove())
+                dragging = false;
+        }
         event->accept();
         return;
     }

@@ -18,6 +18,7 @@ public:
     void syncFromWindow();
 
 protected:
+    bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
@@ -28,7 +29,7 @@ private:
     void setupWindowButton(QPushButton *button, const QString &toolTip);
     void toggleMaximized();
     void updateButtonIcons();
-    static QIcon tintedIcon(const QString &svgPath, const QColor &color);
+    static QIcon tintedIcon(const QString &svgPath, const QColor &color, qreal devicePixelRatio);
 
     QWidget *window;
     QLabel *iconLabel;

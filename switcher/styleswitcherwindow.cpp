@@ -19,6 +19,10 @@ StyleSwitcherWindow::StyleSwitcherWindow(QWidget *parent)
         themeButtons[id] = new QRadioButton(tr(label), this);
     }
     setWindowTitle(tr("Style Switcher"));
+    // Closing the switcher only hides it; say how to get it back.
+    setToolTip(tr("Choose a theme. Once this window is closed, %1 in the main window shows it "
+                  "again.")
+                   .arg(showShortcut().toString(QKeySequence::NativeText)));
     setFixedSize(640, 180);
     themeButtons[Light]->setChecked(true);
 
@@ -43,6 +47,12 @@ StyleSwitcherWindow::StyleSwitcherWindow(QWidget *parent)
                 emit themeRequested(id);
         });
     }
+}
+
+QKeySequence StyleSwitcherWindow::showShortcut()
+{
+    // Ctrl+Shift+S: no widget or action of the gallery uses it.
+    return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S);
 }
 
 void StyleSwitcherWindow::setCurrentTheme(int index)

@@ -2,6 +2,7 @@
 
 #include "app/themecatalogue.h"
 
+#include <QKeySequence>
 #include <QWidget>
 #include <QtGlobal>
 
@@ -19,6 +20,9 @@ public:
 
     // Marks a theme as current without emitting themeRequested.
     void setCurrentTheme(int index);
+
+    // The main window's key for showing the switcher again once it is closed.
+    static QKeySequence showShortcut();
 
 signals:
     void themeRequested(ThemeIndex theme);

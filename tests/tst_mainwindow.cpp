@@ -37,8 +37,8 @@ QString statusText(const MainWindow &window)
 
 QPoint expectedSwitcherPosition(const MainWindow &window)
 {
-    const QRect frame = window.frameGeometry();
-    return QPoint(frame.x() + frame.width() + 11, frame.y() + 48);
+    return styleSwitcherPosition(window.frameGeometry(), switcherOf(window)->frameGeometry().size(),
+                                 window.screen()->availableGeometry());
 }
 
 const QColor lightButtonText(0x20, 0x30, 0x40);
@@ -69,6 +69,9 @@ private slots:
     void startUp();
     void switcherPlacement_data();
     void switcherPlacement();
+    void switcherPlacementRule_data();
+    void switcherPlacementRule();
+    void shortcutBringsBackAClosedSwitcher();
     void switcherRequestAppliesOnce();
     void glyphsFollowTheTheme();
     void darkSheetColoursTheGlyphs();
@@ -149,6 +152,53 @@ void MainWindowTest::switcherPlacement()
         QVERIFY(switcher->isVisible());
     }
     QCOMPARE(switcher->pos(), follows ? expectedSwitcherPosition(window) : placedAtShow);
+}
+
+void MainWindowTest::switcherPlacementRule_data()
+{
+    QTest::addColumn<QRect>("mainFrame");
+    QTest::addColumn<QRect>("available");
+    QTest::addColumn<QPoint>("expected");
+    const QRect desktop(0, 0, 1920, 1040); // 1920 x 1080 less a 40 pixel panel
+    QTest::newRow("fits beside the window")
+        << QRect(100, 100, 1040, 720) << desktop << QPoint(1151, 148);
+    QTest::newRow("window centred on 1920 x 1080 keeps it on the right edge")
+        << QRect(440, 160, 1040, 720) << desktop << QPoint(1280, 208);
+    QTest::newRow("window near the left edge leaves it beside the window")
+        << QRect(-900, 100, 1040, 720) << desktop << QPoint(151, 148);
+    QTest::newRow("window low on the screen lifts it")
+        << QRect(100, 900, 1040, 720) << desktop << QPoint(1151, 860);
+    QTest::newRow("main window filling the screen overlaps it")
+        << QRect(0, 0, 1920, 1040) << desktop << QPoint(1280, 48);
+    QTest::newRow("second screen to the right keeps it on that screen")
+        << QRect(2000, 100, 1040, 720) << QRect(1920, 0, 1280, 1024) << QPoint(2560, 148);
+    QTest::newRow("screen narrower than the switcher shows its left edge")
+        << QRect(0, 0, 500, 300) << QRect(0, 0, 600, 400) << QPoint(0, 48);
+}
+
+void MainWindowTest::switcherPlacementRule()
+{
+    QFETCH(QRect, mainFrame);
+    QFETCH(QRect, available);
+    QFETCH(QPoint, expected);
+    QCOMPARE(styleSwitcherPosition(mainFrame, QSize(640, 180), available), expected);
+}
+
+void MainWindowTest::shortcutBringsBackAClosedSwitcher()
+{
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    StyleSwitcherWindow *switcher = switcherOf(window);
+    QVERIFY(switcher->toolTip().contains(QStringLiteral("Ctrl+Shift+S")));
+    switcher->close();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QVERIFY(switcher->isHidden());
+
+    QTest::keyClick(&window, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    QVERIFY(switcher->isVisible());
+    QCOMPARE(switcher->pos(), expectedSwitcherPosition(window));
 }
 
 void MainWindowTest::switcherRequestAppliesOnce()

@@ -1,5 +1,6 @@
 #include "preview/previewcontent.h"
 #include "preview/semanticvariants.h"
+#include "theme/themestyles.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -176,6 +177,9 @@ private slots:
     void currentStyleNameFollowsThePrefix();
     void sampleTablesHoldThreeRows_data();
     void sampleTablesHoldThreeRows();
+
+    void contentsFitInEveryTheme_data();
+    void contentsFitInEveryTheme();
 };
 
 void tst_PreviewBehaviour::spinBoxAndDialPairsStayInStep_data()
@@ -810,6 +814,64 @@ void tst_PreviewBehaviour::sampleTablesHoldThreeRows()
         rows << cells.join('|');
     }
     QCOMPARE(rows, QStringList({"Button|Ready|24", "Input|Focused|48", "Slider|Ready|72"}));
+}
+
+void tst_PreviewBehaviour::contentsFitInEveryTheme_data()
+{
+    QTest::addColumn<int>("theme");
+    // Light is in force before the first show, as at start-up; the others replace it.
+    for (int theme = 0; theme < ThemeCount; ++theme)
+        QTest::newRow(themeInfo(Theme(theme)).displayName) << theme;
+}
+
+void tst_PreviewBehaviour::contentsFitInEveryTheme()
+{
+    QFETCH(int, theme);
+    QApplication::setStyle(createThemeStyle(Light));
+    PreviewContent gallery;
+    gallery.resize(1040, 680);
+    gallery.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&gallery));
+    if (theme != Light)
+        QApplication::setStyle(createThemeStyle(Theme(theme)));
+
+    auto *tabs = child<QTabWidget>(&gallery, "componentTabWidget");
+    for (int page = 0; page < tabs->count(); ++page) {
+        tabs->setCurrentIndex(page);
+        QCoreApplication::processEvents(); // lets the page's layouts settle
+        for (QAbstractItemView *view : tabs->currentWidget()->findChildren<QAbstractItemView *>()) {
+            auto *table = qobject_cast<QTableView *>(view);
+            auto *tree = qobject_cast<QTreeView *>(view);
+            if (!table && !tree)
+                continue;
+            QHeaderView *header = table ? table->horizontalHeader() : tree->header();
+            const int fitted = header->count() - (header->stretchLastSection() ? 1 : 0);
+            for (int column = 0; column < fitted; ++column) {
+                const int needed = qMax(view->sizeHintForColumn(column),
+                                        header->isHidden() ? 0 : header->sectionSizeHint(column));
+                QVERIFY2(header->sectionSize(column) >= needed,
+                         qPrintable(QString("%1 column %2 is %3 wide, its contents need %4")
+                                        .arg(view->objectName())
+                                        .arg(column)
+                                        .arg(header->sectionSize(column))
+                                        .arg(needed)));
+            }
+        }
+        for (QGroupBox *box : tabs->currentWidget()->findChildren<QGroupBox *>()) {
+            QStyleOptionGroupBox option;
+            option.initFrom(box);
+            option.text = box->title();
+            option.textAlignment = box->alignment();
+            option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+            const QRect title = box->style()->subControlRect(QStyle::CC_GroupBox, &option,
+                                                             QStyle::SC_GroupBoxLabel, box);
+            QVERIFY2(title.right() < box->width(),
+                     qPrintable(QString("\"%1\" ends at %2 in a box %3 wide")
+                                    .arg(box->title())
+                                    .arg(title.right())
+                                    .arg(box->width())));
+        }
+    }
 }
 
 QTEST_MAIN(tst_PreviewBehaviour)

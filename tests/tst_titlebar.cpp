@@ -1,5 +1,7 @@
 #include "shell/titlebar.h"
 
+#include "theme/stylesheetloader.h"
+
 #include "glyphcolour.h"
 
 #include <QApplication>
@@ -9,6 +11,7 @@
 #include <QPushButton>
 #include <QSvgRenderer>
 #include <QtTest>
+#include <private/qhighdpiscaling_p.h>
 
 namespace {
 
@@ -95,6 +98,10 @@ private slots:
     void glyphColour_data();
     void glyphColour();
     void glyphsFollowANewSheetOnSync();
+    void buttonsFitTheBarInEveryTheme_data();
+    void buttonsFitTheBarInEveryTheme();
+    void glyphsMatchThePixelRatio_data();
+    void glyphsMatchThePixelRatio();
 };
 
 void TitleBarTest::cleanup()
@@ -316,6 +323,60 @@ void TitleBarTest::glyphsFollowANewSheetOnSync()
         QVERIFY2(glyphHasColour(host.button(role), QColor(0xf2, 0xf5, 0xf8), &why),
                  qPrintable(why));
     }
+}
+
+void TitleBarTest::buttonsFitTheBarInEveryTheme_data()
+{
+    QTest::addColumn<int>("theme");
+    for (int theme = 0; theme < ThemeCount; ++theme)
+        QTest::newRow(themeInfo(Theme(theme)).displayName) << theme;
+}
+
+void TitleBarTest::buttonsFitTheBarInEveryTheme()
+{
+    QFETCH(int, theme);
+    qApp->setStyleSheet(loadThemeStyleSheet(Theme(theme)));
+    Host host;
+    host.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&host.window));
+    for (const ButtonRole role : {Minimize, Maximize, Close}) {
+        const QPushButton *button = host.button(role);
+        QCOMPARE(button->size(), QSize(42, 32));
+        QVERIFY2(host.bar->rect().contains(button->geometry()),
+                 qPrintable(QString("button at %1, %2 sticks out of the bar")
+                                .arg(button->x())
+                                .arg(button->y())));
+    }
+}
+
+void TitleBarTest::glyphsMatchThePixelRatio_data()
+{
+    QTest::addColumn<qreal>("ratio");
+    QTest::addColumn<bool>("afterShow"); // the ratio changes as on a move to another screen
+    QTest::newRow("ordinary screen") << 1.0 << false;
+    QTest::newRow("screen scaled by 2") << 2.0 << false;
+    QTest::newRow("window moved to a screen scaled by 2") << 2.0 << true;
+}
+
+void TitleBarTest::glyphsMatchThePixelRatio()
+{
+    QFETCH(qreal, ratio);
+    QFETCH(bool, afterShow);
+    QScreen *screen = QGuiApplication::primaryScreen();
+    const auto restore = qScopeGuard([screen] { QHighDpiScaling::setScreenFactor(screen, 1); });
+    if (!afterShow)
+        QHighDpiScaling::setScreenFactor(screen, ratio);
+    Host host;
+    host.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&host.window));
+    if (afterShow) {
+        QHighDpiScaling::setScreenFactor(screen, ratio);
+        QEvent screenChange(QEvent::ScreenChangeInternal);
+        QApplication::sendEvent(host.bar, &screenChange);
+    }
+    const QSize devicePixels = QSize(12, 12) * ratio;
+    for (const ButtonRole role : {Minimize, Maximize, Close})
+        QCOMPARE(host.button(role)->icon().availableSizes(), QList<QSize>{devicePixels});
 }
 
 QTEST_MAIN(TitleBarTest)

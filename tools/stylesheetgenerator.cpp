@@ -271,7 +271,8 @@ const std::vector<Block> &skeleton()
                 {"background", "transparent"},
                 {"color", "{titleForeground}"},
                 {"min-width", "42px"},
-                {"min-height", "32px"}}},
+                {"min-height", "32px"},
+                {"padding", "0"}}},
             {"#appWindowButton:hover", {
                 {"background", "{windowButtonHover}"}}},
             {"#appCloseButton", {
@@ -279,7 +280,8 @@ const std::vector<Block> &skeleton()
                 {"background", "transparent"},
                 {"color", "{titleForeground}"},
                 {"min-width", "42px"},
-                {"min-height", "32px"}}},
+                {"min-height", "32px"},
+                {"padding", "0"}}},
             {"#appCloseButton:hover", {
                 {"background", "{closeButtonHover}"},
                 {"color", "white"}}},
