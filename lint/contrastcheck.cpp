@@ -125,6 +125,20 @@ public:
     explicit Cascade(const LintContext &context)
         : context(context)
     {
+        // Roles the header leaves out take the toolkit's light defaults, so the result
+        // does not depend on the platform the check runs on.
+        const struct
+        {
+            QPalette::ColorRole role;
+            QRgb rgb;
+        } defaults[] = {
+            {QPalette::Window, 0xefefef},    {QPalette::WindowText, 0x000000},
+            {QPalette::Base, 0xffffff},      {QPalette::Text, 0x000000},
+            {QPalette::Button, 0xefefef},    {QPalette::ButtonText, 0x000000},
+            {QPalette::Highlight, 0x308cc6}, {QPalette::HighlightedText, 0xffffff},
+        };
+        for (const auto &entry : defaults)
+            palette.setColor(entry.role, QColor(entry.rgb));
         for (const PaletteDirective &directive : context.palette) {
             if (directive.known)
                 palette.setColor(directive.group, directive.role, directive.color);

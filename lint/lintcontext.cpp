@@ -109,7 +109,14 @@ int LintContext::symbolOffset(int symbolIndex) const
         return 0;
     if (symbolIndex >= parser.symbols.size())
         return text.size();
-    const int start = parser.symbols.at(qMax(0, symbolIndex)).start;
+    const QCss::Symbol &symbol = parser.symbols.at(qMax(0, symbolIndex));
+    // Some tokens ("{", ",", ">") carry the blanks before them.
+    int start = symbol.start;
+    if (symbol.token != QCss::S) {
+        const int end = symbol.start + symbol.len;
+        while (start < end - 1 && symbol.text.at(start).isSpace())
+            ++start;
+    }
     int shift = 0;
     for (const auto &entry : escapeShifts) {
         if (entry.first > start)

@@ -44,7 +44,7 @@ QString tokenDescription(const LintContext &context, int symbolIndex)
     const Symbol &symbol = symbols.at(symbolIndex);
     if (symbol.token == S)
         return QStringLiteral("white space");
-    QString lexem = symbol.lexem();
+    QString lexem = symbol.lexem().trimmed();
     if (lexem.size() > 30)
         lexem = lexem.left(27) + QStringLiteral("...");
     return QStringLiteral("\"%1\"").arg(lexem);
@@ -66,6 +66,8 @@ public:
 
     int failIndex = -1;
     QString expected;
+    // The text ends inside the rule whose "{" is at failIndex.
+    bool unclosed = false;
 
 private:
     bool fail(int at, const QString &what)
@@ -189,10 +191,9 @@ bool RuleWalker::walkRuleset()
             } else {
                 p.skipSpace();
                 if (!foundRBrace) {
-                    int line = 0, column = 0;
-                    context.lineColumn(rule.offset, &line, &column);
-                    return fail(context.parser.symbols.size(),
-                                QStringLiteral("\"}\" to close the rule of line %1").arg(line));
+                    // Point at the brace left open rather than at the end of the text.
+                    unclosed = true;
+                    return fail(rule.braceSymbol, QString());
                 }
                 context.rules.append(rule);
                 return true;
@@ -272,24 +273,32 @@ void RuleWalker::addDeclaration(LintRule &rule, const Declaration &declaration, 
 
 void RuleWalker::reportDropped(int first, int failedIndex)
 {
-    bool afterColon = false;
+    int colon = -1;
     for (int i = first; i < failedIndex && i < p.symbols.size(); ++i) {
-        if (p.symbols.at(i).token == COLON)
-            afterColon = true;
+        if (p.symbols.at(i).token == COLON) {
+            colon = i;
+            break;
+        }
     }
-    const QString found = tokenDescription(context, failedIndex);
-    if (afterColon) {
-        context.report(context.symbolOffset(qMin(failedIndex, int(p.symbols.size()) - 1)),
-                       LintSeverity::Warning, QStringLiteral("bad-value"),
-                       QStringLiteral("the toolkit drops this declaration: it cannot read the "
-                                      "value at %1")
-                           .arg(found));
-    } else {
+    if (colon < 0) {
         context.report(context.symbolOffset(first), LintSeverity::Warning, QStringLiteral("syntax"),
                        QStringLiteral("the toolkit drops this declaration: expected \"name: "
                                       "value\", found %1")
-                           .arg(found));
+                           .arg(tokenDescription(context, failedIndex)));
+        return;
     }
+    int valueStart = colon + 1;
+    while (valueStart < p.symbols.size() && p.symbols.at(valueStart).token == S)
+        ++valueStart;
+    int valueEnd = valueStart;
+    while (valueEnd < p.symbols.size() && valueEnd - valueStart < 20 &&
+           p.symbols.at(valueEnd).token != SEMICOLON && p.symbols.at(valueEnd).token != RBRACE)
+        ++valueEnd;
+    context.report(context.symbolOffset(valueStart), LintSeverity::Warning,
+                   QStringLiteral("bad-value"),
+                   QStringLiteral("the toolkit drops this declaration: it cannot read the "
+                                  "value \"%1\"")
+                       .arg(tokensText(valueStart, valueEnd)));
 }
 } // namespace
 
@@ -370,8 +379,17 @@ void checkSyntax(LintContext &context)
         at = toolkitStop;
         expected = QStringLiteral("something else");
     }
+    QString hint;
+    if (at < context.parser.symbols.size() && context.parser.symbols.at(at).token == COLON &&
+        expected.startsWith(QLatin1String("\";\"")))
+        hint = QStringLiteral(" (is the \";\" after the declaration before it missing?)");
+    const QString message =
+        walker.unclosed && !walked
+            ? QStringLiteral("the toolkit rejects the whole style sheet: this \"{\" is never "
+                             "closed, the text ends before its \"}\"")
+            : QStringLiteral("the toolkit rejects the whole style sheet here: expected %1, found "
+                             "%2%3")
+                  .arg(expected, tokenDescription(context, at), hint);
     context.report(context.symbolOffset(at), LintSeverity::Error, QStringLiteral("syntax"),
-                   QStringLiteral("the toolkit rejects the whole style sheet here: expected %1, "
-                                  "found %2")
-                       .arg(expected, tokenDescription(context, at)));
+                   message);
 }
