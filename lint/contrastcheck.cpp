@@ -143,12 +143,29 @@ public:
             if (directive.known)
                 palette.setColor(directive.group, directive.role, directive.color);
         }
+        // A selector repeated later with the same declarations makes the earlier copy
+        // redundant: the later one outweighs it and sets everything it sets. Long
+        // sheets repeat themselves a lot, so only the last copy is kept.
+        QHash<QString, int> lastCopy;
+        QVector<QPair<QString, Entry>> all;
         for (const LintRule &rule : context.rules) {
+            QString content;
+            for (const LintDeclaration &declaration : rule.declarations)
+                content += declaration.property + QLatin1Char(':') + declaration.valueText +
+                           QLatin1Char(';');
             for (const LintSelector &selector : rule.selectors) {
-                if (!selector.hasAncestors)
-                    entries[bucket(selector.subcontrol, selector.element)].append(
-                        {&rule, &selector});
+                if (selector.hasAncestors)
+                    continue;
+                const QString key = selector.text + QLatin1Char('{') + content;
+                lastCopy.insert(key, all.size());
+                all.append(qMakePair(key, Entry{&rule, &selector}));
             }
+        }
+        for (int i = 0; i < all.size(); ++i) {
+            if (lastCopy.value(all.at(i).first) != i)
+                continue;
+            const Entry &entry = all.at(i).second;
+            entries[bucket(entry.selector->subcontrol, entry.selector->element)].append(entry);
         }
         LintSelector page;
         page.element = QStringLiteral("QWidget");
@@ -161,6 +178,30 @@ public:
     // The declarations the toolkit would apply to a widget matched by target, in
     // its order: by specificity, then by position.
     Look lookOf(const LintSelector &target) const
+    {
+        // The look depends on the compound alone, not on where the target stands, and
+        // long sheets repeat their compounds.
+        QString key = target.element + QLatin1Char('\n') + target.subcontrol;
+        for (const QString &id : target.ids)
+            key += QStringLiteral("\n#") + id;
+        for (const auto &attribute : target.attributes)
+            key += QStringLiteral("\n[%1|%2|%3]")
+                       .arg(attribute.name)
+                       .arg(int(attribute.valueMatchCriterium))
+                       .arg(attribute.value);
+        for (const QString &state : target.states)
+            key += QStringLiteral("\n:") + state;
+        for (const QString &state : target.negatedStates)
+            key += QStringLiteral("\n:!") + state;
+        const auto cached = looks.constFind(key);
+        if (cached != looks.cend())
+            return *cached;
+        const Look look = computeLook(target);
+        looks.insert(key, look);
+        return look;
+    }
+
+    Look computeLook(const LintSelector &target) const
     {
         QVector<const Entry *> matching;
         // Only rules for the target's class, its bases or any class can cover it.
@@ -222,6 +263,7 @@ private:
     }
     const LintContext &context;
     QHash<QString, QVector<Entry>> entries;
+    mutable QHash<QString, Look> looks;
 };
 
 bool isSolid(const QBrush &brush)

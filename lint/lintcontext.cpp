@@ -143,7 +143,8 @@ bool selectorCovers(const LintSelector &b, const LintSelector &a)
     // Only the last compound is compared, so b must not depend on ancestors.
     if (b.hasAncestors || b.subcontrol != a.subcontrol)
         return false;
-    if (!b.element.isEmpty() && !QssReference::inheritsWidget(a.element, b.element))
+    if (!b.element.isEmpty() && b.element != a.element &&
+        !QssReference::inheritsWidget(a.element, b.element))
         return false;
     for (const QString &id : b.ids) {
         if (!a.ids.contains(id))

@@ -29,6 +29,7 @@ struct Setter
     const LintRule *rule;
     const LintSelector *selector;
     const LintDeclaration *declaration;
+    int selectorText; // the same number for the same selector text
 };
 
 bool statesKnown(const LintSelector &selector)
@@ -67,17 +68,9 @@ bool hidesStateOf(const LintSelector &b, const LintSelector &a)
     return narrower;
 }
 
-// True when c restates part of a's state for the widgets b adds, so the author
-// has already given those widgets their own look in that state.
-bool restatesStateFor(const Setter &c, const Setter &b, const LintSelector &a)
+QString bucket(const QString &property, const QString &subcontrol, const QString &element)
 {
-    if (c.selector->states.isEmpty())
-        return false;
-    LintSelector merged = a;
-    merged.ids += b.selector->ids;
-    merged.attributes += b.selector->attributes;
-    return selectorCovers(*c.selector, merged) &&
-           selectorWins(*c.selector, c.rule->order, *b.selector, b.rule->order);
+    return property + QLatin1Char('\n') + subcontrol + QLatin1Char('\n') + element;
 }
 
 QString lineOf(const LintContext &context, int offset)
@@ -102,16 +95,48 @@ void checkShadowing(LintContext &context)
     // Who sets what: property and subcontrol first, so each declaration meets only
     // the few rules that could hide it.
     QHash<QString, QVector<Setter>> setters;
+    QHash<QString, int> selectorTexts;
     for (const LintRule &rule : qAsConst(context.rules)) {
         for (const LintSelector &selector : rule.selectors) {
             if (selector.hasAncestors || !statesKnown(selector))
                 continue;
+            const int text = *selectorTexts.insert(
+                selector.text, selectorTexts.value(selector.text, selectorTexts.size()));
             for (const LintDeclaration &declaration : rule.declarations) {
-                setters[declaration.property + QLatin1Char('\n') + selector.subcontrol].append(
-                    {&rule, &selector, &declaration});
+                setters[bucket(declaration.property, selector.subcontrol, selector.element)].append(
+                    {&rule, &selector, &declaration, text});
             }
         }
     }
+    // Everything that may compete with a selector of this class, in rule order.
+    QHash<QString, QVector<Setter>> competitors;
+    const auto competitorsOf = [&](const QString &property,
+                                   const LintSelector &selector) -> const QVector<Setter> & {
+        const QString key = bucket(property, selector.subcontrol, selector.element);
+        auto it = competitors.find(key);
+        if (it != competitors.end())
+            return *it;
+        QVector<Setter> merged;
+        QStringList classes = QssReference::widgetAncestry(selector.element);
+        classes.append(QString());
+        for (const QString &name : qAsConst(classes))
+            merged += setters.value(bucket(property, selector.subcontrol, name));
+        std::sort(merged.begin(), merged.end(),
+                  [](const Setter &a, const Setter &b) { return a.rule->order < b.rule->order; });
+        // Of the copies of one selector setting one value only the last can matter: it
+        // wins wherever an earlier one does. Long sheets repeat themselves a lot.
+        QVector<Setter> latest;
+        QSet<QPair<int, QString>> seen;
+        for (auto it = merged.crbegin(); it != merged.crend(); ++it) {
+            const auto copy = qMakePair(it->selectorText, it->declaration->valueText);
+            if (!seen.contains(copy)) {
+                seen.insert(copy);
+                latest.append(*it);
+            }
+        }
+        std::reverse(latest.begin(), latest.end());
+        return *competitors.insert(key, latest);
+    };
 
     for (const LintRule &rule : qAsConst(context.rules)) {
         for (int d = 0; d < rule.declarations.size(); ++d) {
@@ -139,35 +164,53 @@ void checkShadowing(LintContext &context)
             for (const LintSelector &selector : rule.selectors) {
                 if (!statesKnown(selector))
                     continue;
-                const auto &candidates =
-                    setters.value(mine.property + QLatin1Char('\n') + selector.subcontrol);
+                // Only rules for the selector's class, its bases or any class compete.
+                const QVector<Setter> &candidates = competitorsOf(mine.property, selector);
+                const auto competes = [&](const Setter &other) {
+                    return other.rule != &rule &&
+                           selectorWins(*other.selector, other.rule->order, selector, rule.order) &&
+                           other.declaration->valueText != mine.valueText;
+                };
+                // Latest first: in a long sheet the rule that covers is usually close.
                 bool covered = false;
-                QStringList hiders;
-                QSet<QString> hiderTexts;
-                for (const Setter &other : candidates) {
-                    if (other.rule == &rule ||
-                        !selectorWins(*other.selector, other.rule->order, selector, rule.order) ||
-                        other.declaration->valueText == mine.valueText)
-                        continue;
-                    if (selectorCovers(*other.selector, selector)) {
+                for (auto it = candidates.crbegin(); it != candidates.crend(); ++it) {
+                    if (competes(*it) && selectorCovers(*it->selector, selector)) {
                         covered = true;
                         if (coverer.isEmpty())
                             coverer = QStringLiteral("\"%1\" (line %2)")
-                                          .arg(other.selector->text,
-                                               lineOf(context, other.declaration->offset));
+                                          .arg(it->selector->text,
+                                               lineOf(context, it->declaration->offset));
                         break;
                     }
-                    if (hidesStateOf(*other.selector, selector) &&
-                        !hiderTexts.contains(other.selector->text) &&
-                        std::none_of(candidates.cbegin(), candidates.cend(), [&](const Setter &c) {
-                            return restatesStateFor(c, other, selector);
-                        })) {
-                        hiderTexts.insert(other.selector->text);
+                }
+                QStringList hiders;
+                QSet<int> judged;
+                // Latest first again, so each hiding selector is judged by its last copy.
+                for (auto it = candidates.crbegin(); !covered && it != candidates.crend(); ++it) {
+                    const Setter &other = *it;
+                    if (judged.contains(other.selectorText) || !competes(other) ||
+                        !hidesStateOf(*other.selector, selector))
+                        continue;
+                    judged.insert(other.selectorText);
+                    // A later rule that gives these widgets their own look in a's
+                    // state shows the author has seen to it.
+                    LintSelector merged = selector;
+                    merged.ids += other.selector->ids;
+                    merged.attributes += other.selector->attributes;
+                    const bool restated =
+                        std::any_of(candidates.cbegin(), candidates.cend(), [&](const Setter &c) {
+                            return !c.selector->states.isEmpty() &&
+                                   selectorWins(*c.selector, c.rule->order, *other.selector,
+                                                other.rule->order) &&
+                                   selectorCovers(*c.selector, merged);
+                        });
+                    if (!restated) {
                         hiders.append(QStringLiteral("%1 (line %2)")
                                           .arg(other.selector->text,
                                                lineOf(context, other.declaration->offset)));
                     }
                 }
+                std::reverse(hiders.begin(), hiders.end());
                 if (covered)
                     ++coveredSelectors;
                 else if (!hiders.isEmpty())

@@ -56,7 +56,8 @@ QVector<LintDiagnostic> lintStyleSheet(const QByteArray &bytes, const QString &p
         checkPalette(context);
         checkNames(context);
         checkResources(context);
-        checkShadowing(context);
+        if (context.enabled(QStringLiteral("shadowed")))
+            checkShadowing(context);
         checkContrast(context);
         checkCoverage(context);
     }

@@ -368,6 +368,8 @@ void checkSyntax(LintContext &context)
         context.syntaxAccepted = context.parser.parse(&sheet);
     }
     const int toolkitStop = context.parser.index;
+    // The scanner grows the list by doubling; the checks keep it to the end.
+    context.parser.symbols.squeeze();
 
     RuleWalker walker(context);
     const bool walked = walker.walk();
