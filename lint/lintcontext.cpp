@@ -32,6 +32,16 @@ void LintContext::reportAt(int line, int column, LintSeverity severity, const QS
 {
     if (!enabled(check))
         return;
+    Omitted &count = perCheck[check];
+    if (count.listed >= kMaxPerCheck) {
+        ++count.omitted;
+        if (int(severity) < int(count.worst))
+            count.worst = severity;
+        return;
+    }
+    ++count.listed;
+    count.line = line;
+    count.column = column;
     LintDiagnostic diagnostic;
     diagnostic.file = path;
     diagnostic.line = line;
@@ -40,6 +50,25 @@ void LintContext::reportAt(int line, int column, LintSeverity severity, const QS
     diagnostic.check = check;
     diagnostic.message = message;
     diagnostics.append(diagnostic);
+}
+
+void LintContext::reportOmitted()
+{
+    for (auto it = perCheck.cbegin(); it != perCheck.cend(); ++it) {
+        if (it->omitted == 0)
+            continue;
+        LintDiagnostic diagnostic;
+        diagnostic.file = path;
+        diagnostic.line = it->line;
+        diagnostic.column = it->column;
+        diagnostic.severity = it->worst;
+        diagnostic.check = it.key();
+        diagnostic.message = QStringLiteral("%1 more diagnostics of this check are not listed "
+                                            "(at most %2 per check and file)")
+                                 .arg(it->omitted)
+                                 .arg(kMaxPerCheck);
+        diagnostics.append(diagnostic);
+    }
 }
 
 void LintContext::setText(const QString &newText)

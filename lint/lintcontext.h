@@ -81,6 +81,11 @@ public:
     QVector<PaletteDirective> palette;
 
     QVector<LintDiagnostic> diagnostics;
+    // Beyond this many diagnostics of one check a file only counts them: a sheet
+    // of many megabytes would otherwise keep a list larger than itself.
+    static constexpr int kMaxPerCheck = 1000;
+    // Adds one diagnostic per check that went over the limit.
+    void reportOmitted();
 
     bool enabled(const QString &check) const;
     void report(int offset, LintSeverity severity, const QString &check, const QString &message);
@@ -99,6 +104,15 @@ public:
 
 private:
     QVector<int> lineStarts;
+    struct Omitted
+    {
+        int listed = 0;
+        int omitted = 0;
+        LintSeverity worst = LintSeverity::Note;
+        int line = 1;
+        int column = 1;
+    };
+    QHash<QString, Omitted> perCheck;
     // Pairs (preprocessed offset, characters removed before it), ascending.
     QVector<QPair<int, int>> escapeShifts;
 };

@@ -62,6 +62,7 @@ QVector<LintDiagnostic> lintStyleSheet(const QByteArray &bytes, const QString &p
         checkCoverage(context);
     }
 
+    context.reportOmitted();
     std::stable_sort(context.diagnostics.begin(), context.diagnostics.end(),
                      [](const LintDiagnostic &a, const LintDiagnostic &b) {
                          if (a.line != b.line)
