@@ -381,17 +381,35 @@ void checkSyntax(LintContext &context)
         at = toolkitStop;
         expected = QStringLiteral("something else");
     }
-    QString hint;
-    if (at < context.parser.symbols.size() && context.parser.symbols.at(at).token == COLON &&
-        expected.startsWith(QLatin1String("\";\"")))
-        hint = QStringLiteral(" (is the \";\" after the declaration before it missing?)");
+    // "color: red background: blue;" reads "background" as part of the first value
+    // and stops at its ":"; the ";" is missing at the end of the value before it.
+    const auto &symbols = context.parser.symbols;
+    if (!walker.unclosed && at < symbols.size() && symbols.at(at).token == COLON &&
+        expected.startsWith(QLatin1String("\";\""))) {
+        int name = at - 1;
+        while (name > 0 && symbols.at(name).token == S)
+            --name;
+        int value = name - 1;
+        while (value > 0 && symbols.at(value).token == S)
+            --value;
+        if (name > 0 && value >= 0 && symbols.at(name).token == IDENT) {
+            const int end =
+                context.symbolOffset(value) + symbols.at(value).lexem().trimmed().size();
+            context.report(end, LintSeverity::Error, QStringLiteral("syntax"),
+                           QStringLiteral("the toolkit rejects the whole style sheet here: "
+                                          "expected \";\" before \"%1\" (it reads \"%1\" as part "
+                                          "of this value and stops at the \":\" after it)")
+                               .arg(symbols.at(name).lexem()));
+            return;
+        }
+    }
     const QString message =
         walker.unclosed && !walked
             ? QStringLiteral("the toolkit rejects the whole style sheet: this \"{\" is never "
                              "closed, the text ends before its \"}\"")
             : QStringLiteral("the toolkit rejects the whole style sheet here: expected %1, found "
-                             "%2%3")
-                  .arg(expected, tokenDescription(context, at), hint);
+                             "%2")
+                  .arg(expected, tokenDescription(context, at));
     context.report(context.symbolOffset(at), LintSeverity::Error, QStringLiteral("syntax"),
                    message);
 }
