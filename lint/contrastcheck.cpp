@@ -146,17 +146,18 @@ public:
         // A selector repeated later with the same declarations makes the earlier copy
         // redundant: the later one outweighs it and sets everything it sets. Long
         // sheets repeat themselves a lot, so only the last copy is kept.
-        QHash<QString, int> lastCopy;
-        QVector<QPair<QString, Entry>> all;
+        // Keyed by the selector text (shared, not copied) and a hash of the content.
+        using CopyKey = QPair<QString, uint>;
+        QHash<CopyKey, int> lastCopy;
+        QVector<QPair<CopyKey, Entry>> all;
         for (const LintRule &rule : context.rules) {
-            QString content;
+            uint content = 0;
             for (const LintDeclaration &declaration : rule.declarations)
-                content += declaration.property + QLatin1Char(':') + declaration.valueText +
-                           QLatin1Char(';');
+                content = qHash(declaration.valueText, qHash(declaration.property, content));
             for (const LintSelector &selector : rule.selectors) {
                 if (selector.hasAncestors)
                     continue;
-                const QString key = selector.text + QLatin1Char('{') + content;
+                const CopyKey key(selector.text, content);
                 lastCopy.insert(key, all.size());
                 all.append(qMakePair(key, Entry{&rule, &selector}));
             }
