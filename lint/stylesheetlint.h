@@ -37,8 +37,11 @@ struct LintOptions
 // "error", "warning" or "note".
 QString lintSeverityName(LintSeverity severity);
 
-// Checks the bytes of one sheet. path names it in the diagnostics and is where
-// relative url()s resolve from; an empty path or "-" resolves them from the current
-// directory. Sorted by position.
+// Every check id, in the order of their families.
+QStringList lintCheckIds();
+
+// Checks the bytes of one sheet. path names it in the diagnostics ("-" when empty).
+// Relative url()s resolve against the current directory, as the toolkit resolves
+// them for an application style sheet. Sorted by position.
 QVector<LintDiagnostic> lintStyleSheet(const QByteArray &bytes, const QString &path,
                                        const LintOptions &options = LintOptions());

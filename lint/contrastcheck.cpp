@@ -1,0 +1,455 @@
+#include "lint/lintcontext.h"
+
+#include "lint/qssreference.h"
+
+#include <algorithm>
+#include <cmath>
+
+using namespace QCss;
+
+// WCAG 2.1 contrast: text against its background needs 4.5 : 1; the outline of a
+// control (border, indicator) needs 3 : 1 against what it sits on, unless the
+// control's own fill already stands out that much. Disabled controls are exempt
+// in WCAG; the palette's disabled text is still held to 3 : 1 so it stays legible.
+
+namespace {
+constexpr double kTextMinimum = 4.5;
+constexpr double kOutlineMinimum = 3.0;
+constexpr double kDisabledTextMinimum = 3.0;
+
+double channel(double value)
+{
+    value /= 255.0;
+    return value <= 0.03928 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
+}
+
+double luminance(const QColor &color)
+{
+    return 0.2126 * channel(color.red()) + 0.7152 * channel(color.green()) +
+           0.0722 * channel(color.blue());
+}
+
+double contrast(const QColor &a, const QColor &b)
+{
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (qMax(la, lb) + 0.05) / (qMin(la, lb) + 0.05);
+}
+
+// top composited over an opaque bottom.
+QColor over(const QColor &top, const QColor &bottom)
+{
+    const double alpha = top.alphaF();
+    return QColor::fromRgbF(top.redF() * alpha + bottom.redF() * (1 - alpha),
+                            top.greenF() * alpha + bottom.greenF() * (1 - alpha),
+                            top.blueF() * alpha + bottom.blueF() * (1 - alpha));
+}
+
+QString ratioText(double ratio)
+{
+    return QString::number(std::floor(ratio * 100) / 100, 'f', 2) + QStringLiteral(" : 1");
+}
+
+QString colourText(const QColor &color)
+{
+    return color.alpha() == 255 ? color.name() : color.name(QColor::HexArgb);
+}
+
+bool showsText(const LintSelector &selector)
+{
+    static const QStringList textSubcontrols = {QStringLiteral("tab"), QStringLiteral("item"),
+                                                QStringLiteral("section"), QStringLiteral("title")};
+    static const QStringList textless = {QStringLiteral("QScrollBar"), QStringLiteral("QSlider"),
+                                         QStringLiteral("QDial"), QStringLiteral("QSizeGrip"),
+                                         QStringLiteral("QSplitter")};
+    if (!selector.subcontrol.isEmpty() && !textSubcontrols.contains(selector.subcontrol))
+        return false;
+    for (const QString &name : textless) {
+        if (QssReference::inheritsWidget(selector.element, name))
+            return false;
+    }
+    return true;
+}
+
+// Controls whose outline tells the user where to click or type.
+bool isControl(const LintSelector &selector)
+{
+    static const QStringList controls = {
+        QStringLiteral("QAbstractButton"),  QStringLiteral("QLineEdit"),
+        QStringLiteral("QAbstractSpinBox"), QStringLiteral("QComboBox"),
+        QStringLiteral("QTextEdit"),        QStringLiteral("QPlainTextEdit"),
+    };
+    if (selector.subcontrol == QLatin1String("indicator"))
+        return true;
+    if (!selector.subcontrol.isEmpty())
+        return false;
+    return std::any_of(controls.cbegin(), controls.cend(), [&selector](const QString &name) {
+        return QssReference::inheritsWidget(selector.element, name);
+    });
+}
+
+enum class Role
+{
+    Button,
+    Input,
+    Plain
+};
+
+Role widgetRole(const QString &element)
+{
+    for (const char *name : {"QPushButton", "QToolButton", "QComboBox"}) {
+        if (QssReference::inheritsWidget(element, QLatin1String(name)))
+            return Role::Button;
+    }
+    for (const char *name :
+         {"QLineEdit", "QAbstractSpinBox", "QTextEdit", "QPlainTextEdit", "QAbstractItemView"}) {
+        if (QssReference::inheritsWidget(element, QLatin1String(name)))
+            return Role::Input;
+    }
+    return Role::Plain;
+}
+
+struct Look
+{
+    QBrush foreground;
+    QBrush background;
+    int borders[4] = {0, 0, 0, 0};
+    QBrush borderColours[4];
+    BorderStyle borderStyles[4] = {BorderStyle_None, BorderStyle_None, BorderStyle_None,
+                                   BorderStyle_None};
+};
+
+class Cascade
+{
+public:
+    explicit Cascade(const LintContext &context)
+        : context(context)
+    {
+        // Roles the header leaves out take the toolkit's light defaults, so the result
+        // does not depend on the platform the check runs on.
+        const struct
+        {
+            QPalette::ColorRole role;
+            QRgb rgb;
+        } defaults[] = {
+            {QPalette::Window, 0xefefef},    {QPalette::WindowText, 0x000000},
+            {QPalette::Base, 0xffffff},      {QPalette::Text, 0x000000},
+            {QPalette::Button, 0xefefef},    {QPalette::ButtonText, 0x000000},
+            {QPalette::Highlight, 0x308cc6}, {QPalette::HighlightedText, 0xffffff},
+        };
+        for (const auto &entry : defaults)
+            palette.setColor(entry.role, QColor(entry.rgb));
+        for (const PaletteDirective &directive : context.palette) {
+            if (directive.known)
+                palette.setColor(directive.group, directive.role, directive.color);
+        }
+        // A selector repeated later with the same declarations makes the earlier copy
+        // redundant: the later one outweighs it and sets everything it sets. Long
+        // sheets repeat themselves a lot, so only the last copy is kept.
+        // Keyed by the selector text (shared, not copied) and a hash of the content.
+        using CopyKey = QPair<QString, uint>;
+        QHash<CopyKey, int> lastCopy;
+        QVector<QPair<CopyKey, Entry>> all;
+        for (const LintRule &rule : context.rules) {
+            uint content = 0;
+            for (const LintDeclaration &declaration : rule.declarations)
+                content = qHash(declaration.valueText, qHash(declaration.property, content));
+            for (const LintSelector &selector : rule.selectors) {
+                if (selector.hasAncestors)
+                    continue;
+                const CopyKey key(selector.text, content);
+                lastCopy.insert(key, all.size());
+                all.append(qMakePair(key, Entry{&rule, &selector}));
+            }
+        }
+        for (int i = 0; i < all.size(); ++i) {
+            if (lastCopy.value(all.at(i).first) != i)
+                continue;
+            const Entry &entry = all.at(i).second;
+            entries[bucket(entry.selector->subcontrol, entry.selector->element)].append(entry);
+        }
+        LintSelector page;
+        page.element = QStringLiteral("QWidget");
+        const QBrush pageBrush = lookOf(page).background;
+        pageColour = pageBrush.style() == Qt::SolidPattern
+                         ? over(pageBrush.color(), fallback(QPalette::Window))
+                         : fallback(QPalette::Window);
+    }
+
+    // The declarations the toolkit would apply to a widget matched by target, in
+    // its order: by specificity, then by position.
+    Look lookOf(const LintSelector &target) const
+    {
+        // The look depends on the compound alone, not on where the target stands, and
+        // long sheets repeat their compounds.
+        QString key = target.element + QLatin1Char('\n') + target.subcontrol;
+        for (const QString &id : target.ids)
+            key += QStringLiteral("\n#") + id;
+        for (const auto &attribute : target.attributes)
+            key += QStringLiteral("\n[%1|%2|%3]")
+                       .arg(attribute.name)
+                       .arg(int(attribute.valueMatchCriterium))
+                       .arg(attribute.value);
+        for (const QString &state : target.states)
+            key += QStringLiteral("\n:") + state;
+        for (const QString &state : target.negatedStates)
+            key += QStringLiteral("\n:!") + state;
+        const auto cached = looks.constFind(key);
+        if (cached != looks.cend())
+            return *cached;
+        const Look look = computeLook(target);
+        looks.insert(key, look);
+        return look;
+    }
+
+    Look computeLook(const LintSelector &target) const
+    {
+        QVector<const Entry *> matching;
+        // Only rules for the target's class, its bases or any class can cover it.
+        QStringList classes = QssReference::widgetAncestry(target.element);
+        classes.append(QString());
+        for (const QString &name : qAsConst(classes)) {
+            const auto it = entries.constFind(bucket(target.subcontrol, name));
+            if (it == entries.cend())
+                continue;
+            for (const Entry &entry : *it) {
+                if (selectorCovers(*entry.selector, target))
+                    matching.append(&entry);
+            }
+        }
+        std::stable_sort(matching.begin(), matching.end(), [](const Entry *a, const Entry *b) {
+            return cascadeWeight(*a->selector, a->rule->order) <
+                   cascadeWeight(*b->selector, b->rule->order);
+        });
+        QVector<Declaration> declarations;
+        for (const Entry *entry : matching) {
+            for (const LintDeclaration &declaration : entry->rule->declarations)
+                declarations.append(declaration.declaration);
+        }
+        Look look;
+        ValueExtractor extractor(declarations, palette);
+        QBrush selectedForeground, selectedBackground, alternate;
+        extractor.extractPalette(&look.foreground, &selectedForeground, &selectedBackground,
+                                 &alternate);
+        QString uri;
+        Repeat repeat = Repeat_XY;
+        Qt::Alignment alignment;
+        Origin origin = Origin_Padding, clip = Origin_Border;
+        Attachment attachment = Attachment_Scroll;
+        extractor.extractBackground(&look.background, &uri, &repeat, &alignment, &origin,
+                                    &attachment, &clip);
+        QSize radii[4];
+        extractor.extractBorder(look.borders, look.borderColours, look.borderStyles, radii);
+        return look;
+    }
+
+    QColor fallback(QPalette::ColorRole role) const
+    {
+        const QColor color = context.paletteColor(role);
+        return color.isValid() ? color : palette.color(QPalette::Active, role);
+    }
+
+    QPalette palette;
+    QColor pageColour;
+
+private:
+    struct Entry
+    {
+        const LintRule *rule;
+        const LintSelector *selector;
+    };
+    static QString bucket(const QString &subcontrol, const QString &element)
+    {
+        return subcontrol + QLatin1Char('\n') + element;
+    }
+    const LintContext &context;
+    QHash<QString, QVector<Entry>> entries;
+    mutable QHash<QString, Look> looks;
+};
+
+bool isSolid(const QBrush &brush)
+{
+    return brush.style() == Qt::SolidPattern && brush.color().isValid();
+}
+
+bool setsAny(const LintRule &rule, std::initializer_list<const char *> prefixes,
+             const LintDeclaration **first)
+{
+    for (const LintDeclaration &declaration : rule.declarations) {
+        for (const char *prefix : prefixes) {
+            if (declaration.property.startsWith(QLatin1String(prefix))) {
+                *first = &declaration;
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+void checkPalettePairs(LintContext &context)
+{
+    struct Pair
+    {
+        QPalette::ColorRole foreground;
+        QPalette::ColorGroup group;
+        QPalette::ColorRole background;
+        const char *backgroundName;
+        double minimum;
+    };
+    const Pair pairs[] = {
+        {QPalette::WindowText, QPalette::All, QPalette::Window, "Window", kTextMinimum},
+        {QPalette::Text, QPalette::All, QPalette::Base, "Base", kTextMinimum},
+        {QPalette::ButtonText, QPalette::All, QPalette::Button, "Button", kTextMinimum},
+        {QPalette::HighlightedText, QPalette::All, QPalette::Highlight, "Highlight", kTextMinimum},
+        {QPalette::Text, QPalette::Disabled, QPalette::Base, "Base", kDisabledTextMinimum},
+        {QPalette::ButtonText, QPalette::Disabled, QPalette::Button, "Button",
+         kDisabledTextMinimum},
+    };
+    for (const Pair &pair : pairs) {
+        const PaletteDirective *foreground = nullptr;
+        for (const PaletteDirective &directive : qAsConst(context.palette)) {
+            if (directive.known && directive.role == pair.foreground &&
+                directive.group == pair.group)
+                foreground = &directive;
+        }
+        const QColor background = context.paletteColor(pair.background, pair.group);
+        if (!foreground || !background.isValid())
+            continue;
+        const QColor white(Qt::white);
+        const QColor base =
+            over(background, context.paletteColor(QPalette::Window).isValid()
+                                 ? over(context.paletteColor(QPalette::Window), white)
+                                 : white);
+        const QColor text = over(foreground->color, base);
+        const double ratio = contrast(text, base);
+        if (ratio < pair.minimum) {
+            context.reportAt(foreground->line, foreground->column, LintSeverity::Warning,
+                             QStringLiteral("contrast"),
+                             QStringLiteral("%1 %2 on %3 %4: contrast %5, below %6")
+                                 .arg(foreground->name, colourText(foreground->color),
+                                      QLatin1String(pair.backgroundName), colourText(background),
+                                      ratioText(ratio), ratioText(pair.minimum)));
+        }
+    }
+}
+
+// The selectors of one rule that share a finding are named in one diagnostic.
+struct Finding
+{
+    int offset;
+    QString head;
+    QString tail;
+    QStringList selectors;
+};
+
+void addFinding(QVector<Finding> &findings, int offset, const QString &head, const QString &tail,
+                const QString &selector)
+{
+    for (Finding &finding : findings) {
+        if (finding.offset == offset && finding.head == head && finding.tail == tail) {
+            finding.selectors.append(selector);
+            return;
+        }
+    }
+    findings.append({offset, head, tail, {selector}});
+}
+} // namespace
+
+void checkContrast(LintContext &context)
+{
+    if (!context.enabled(QStringLiteral("contrast")))
+        return;
+    checkPalettePairs(context);
+    const Cascade cascade(context);
+    const QString check = QStringLiteral("contrast");
+
+    for (const LintRule &rule : qAsConst(context.rules)) {
+        QVector<Finding> findings;
+        for (const LintSelector &selector : rule.selectors) {
+            if (selector.states.contains(QLatin1String("disabled")))
+                continue;
+            bool knownStates = true;
+            for (const QString &state : selector.states + selector.negatedStates)
+                knownStates = knownStates && QssReference::isKnownPseudoState(state);
+            if (!knownStates)
+                continue;
+
+            const Look look = cascade.lookOf(selector);
+            // What the widget (not its subcontrol) shows, for what a subcontrol leaves open.
+            LintSelector widget = selector;
+            widget.subcontrol.clear();
+            const Look widgetLook = selector.subcontrol.isEmpty() ? look : cascade.lookOf(widget);
+            const Role role = widgetRole(selector.element);
+            QColor widgetBackground =
+                isSolid(widgetLook.background)
+                    ? over(widgetLook.background.color(), cascade.pageColour)
+                    : (role == Role::Button  ? cascade.fallback(QPalette::Button)
+                       : role == Role::Input ? cascade.fallback(QPalette::Base)
+                                             : cascade.pageColour);
+            if (!widgetLook.background.gradient() && widgetLook.background.style() != Qt::NoBrush &&
+                !isSolid(widgetLook.background))
+                continue;
+            if (widgetLook.background.gradient() || look.background.gradient())
+                continue;
+            const QColor background = isSolid(look.background)
+                                          ? over(look.background.color(), widgetBackground)
+                                          : widgetBackground;
+
+            const LintDeclaration *first = nullptr;
+            if (showsText(selector) && setsAny(rule, {"color", "background"}, &first)) {
+                QBrush foreground =
+                    isSolid(look.foreground) ? look.foreground : widgetLook.foreground;
+                QColor text;
+                if (isSolid(foreground))
+                    text = foreground.color();
+                else
+                    text = cascade.fallback(role == Role::Button  ? QPalette::ButtonText
+                                            : role == Role::Input ? QPalette::Text
+                                                                  : QPalette::WindowText);
+                text = over(text, background);
+                const double ratio = contrast(text, background);
+                if (ratio < kTextMinimum) {
+                    addFinding(findings, first->offset,
+                               QStringLiteral("text %1 on %2")
+                                   .arg(colourText(text), colourText(background)),
+                               QStringLiteral(": contrast %1, below %2")
+                                   .arg(ratioText(ratio), ratioText(kTextMinimum)),
+                               selector.text);
+                }
+            }
+
+            if (isControl(selector) && setsAny(rule, {"border"}, &first)) {
+                const QColor outside =
+                    selector.subcontrol.isEmpty() ? cascade.pageColour : widgetBackground;
+                if (contrast(background, outside) >= kOutlineMinimum)
+                    continue;
+                for (int edge = 0; edge < 4; ++edge) {
+                    if (look.borders[edge] <= 0 || look.borderStyles[edge] == BorderStyle_None ||
+                        !isSolid(look.borderColours[edge]))
+                        continue;
+                    const QColor border = over(look.borderColours[edge].color(), outside);
+                    const double ratio = contrast(border, outside);
+                    if (ratio < kOutlineMinimum) {
+                        addFinding(findings, first->offset,
+                                   QStringLiteral("outline %1 on %2")
+                                       .arg(colourText(border), colourText(outside)),
+                                   QStringLiteral(" (its fill %1 does not stand out either): "
+                                                  "contrast %2, below %3")
+                                       .arg(colourText(background), ratioText(ratio),
+                                            ratioText(kOutlineMinimum)),
+                                   selector.text);
+                    }
+                    break;
+                }
+            }
+        }
+        for (const Finding &finding : qAsConst(findings)) {
+            QStringList quoted;
+            for (const QString &selector : finding.selectors)
+                quoted.append(QLatin1Char('"') + selector + QLatin1Char('"'));
+            context.report(finding.offset, LintSeverity::Warning, check,
+                           finding.head + QStringLiteral(" in ") +
+                               quoted.join(QLatin1String(", ")) + finding.tail);
+        }
+    }
+}

@@ -1,0 +1,118 @@
+#include "lint/lintcontext.h"
+
+#include "lint/qssreference.h"
+#include "preview/semanticvariants.h"
+#include "shell/shellobjectnames.h"
+
+// What the sheet leaves unstyled in this program's gallery: the variant values of
+// the classes the gallery marks, the states it shows, the shell's object names.
+
+namespace {
+// The classes the gallery gives a variant property.
+const char *const kVariantClasses[] = {
+    "QPushButton", "QCheckBox", "QRadioButton", "QLineEdit", "QSlider", "QProgressBar", "QTextEdit",
+};
+const char *const kFocusClasses[] = {
+    "QLineEdit", "QComboBox", "QSpinBox", "QDateTimeEdit", "QTextEdit", "QPlainTextEdit",
+};
+const char *const kCheckedClasses[] = {"QPushButton", "QCheckBox", "QRadioButton"};
+const char *const kDisabledClasses[] = {
+    "QPushButton", "QToolButton",   "QCheckBox", "QRadioButton",   "QLineEdit", "QComboBox",
+    "QSpinBox",    "QDateTimeEdit", "QTextEdit", "QPlainTextEdit", "QSlider",   "QProgressBar",
+};
+
+// The first selector that names the class itself (not a base) with these states,
+// any subcontrol and attributes allowed.
+const LintSelector *findSelector(const LintContext &context, const QString &className,
+                                 const QString &state, const LintRule **where = nullptr)
+{
+    for (const LintRule &rule : context.rules) {
+        for (const LintSelector &selector : rule.selectors) {
+            if (selector.element != className)
+                continue;
+            if (state.isEmpty() ? !selector.states.isEmpty() : !selector.states.contains(state))
+                continue;
+            if (where)
+                *where = &rule;
+            return &selector;
+        }
+    }
+    return nullptr;
+}
+
+bool stylesVariant(const LintContext &context, const QString &className, const QString &key)
+{
+    for (const LintRule &rule : context.rules) {
+        for (const LintSelector &selector : rule.selectors) {
+            if (!QssReference::inheritsWidget(className, selector.element))
+                continue;
+            for (const auto &attribute : selector.attributes) {
+                if (attribute.name != QLatin1String(kVariantProperty))
+                    continue;
+                if (attribute.valueMatchCriterium == QCss::AttributeSelector::NoMatch ||
+                    attribute.value == key)
+                    return true;
+            }
+        }
+    }
+    return false;
+}
+} // namespace
+
+void checkCoverage(LintContext &context)
+{
+    const QString check = QStringLiteral("coverage");
+    if (!context.enabled(check))
+        return;
+    const auto note = [&context, &check](const LintSelector *near, const QString &message) {
+        if (near)
+            context.report(near->offset, LintSeverity::Note, check, message);
+        else
+            context.reportAt(1, 1, LintSeverity::Note, check, message);
+    };
+
+    for (const char *name : kVariantClasses) {
+        const QString className = QLatin1String(name);
+        QStringList missing;
+        for (const SemanticVariant &variant : kSemanticVariants) {
+            if (!stylesVariant(context, className, QLatin1String(variant.key)))
+                missing.append(QStringLiteral("\"%1\"").arg(QLatin1String(variant.key)));
+        }
+        if (!missing.isEmpty()) {
+            note(findSelector(context, className, QString()),
+                 QStringLiteral("no rule styles %1 with %2 %3: the gallery shows them")
+                     .arg(className, QLatin1String(kVariantProperty),
+                          missing.join(QLatin1String(", "))));
+        }
+    }
+
+    const auto stateNote = [&](const char *const *classes, int count, const char *state) {
+        for (int i = 0; i < count; ++i) {
+            const QString className = QLatin1String(classes[i]);
+            const LintSelector *base = findSelector(context, className, QString());
+            if (base && !findSelector(context, className, QLatin1String(state))) {
+                note(base, QStringLiteral("%1 is styled but not %1:%2")
+                               .arg(className, QLatin1String(state)));
+            }
+        }
+    };
+    stateNote(kDisabledClasses, int(std::size(kDisabledClasses)), "disabled");
+    stateNote(kFocusClasses, int(std::size(kFocusClasses)), "focus");
+    stateNote(kCheckedClasses, int(std::size(kCheckedClasses)), "checked");
+
+    const QLatin1String shellNames[] = {
+        ShellObjectNames::windowFrame, ShellObjectNames::titleBar, ShellObjectNames::titleLabel,
+        ShellObjectNames::windowButton, ShellObjectNames::closeButton};
+    for (const QLatin1String &name : shellNames) {
+        bool styled = false;
+        for (const LintRule &rule : qAsConst(context.rules)) {
+            for (const LintSelector &selector : rule.selectors)
+                styled = styled || selector.ids.contains(name);
+        }
+        if (!styled) {
+            note(nullptr, QStringLiteral("no rule styles the window shell's #%1: it keeps the "
+                                         "look of its class")
+                              .arg(name));
+        }
+    }
+}

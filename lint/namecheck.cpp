@@ -1,0 +1,210 @@
+#include "lint/lintcontext.h"
+
+#include "lint/qssreference.h"
+
+using namespace QCss;
+using QssReference::ValueKind;
+
+namespace {
+const QString kBadValue = QStringLiteral("bad-value");
+
+void checkSelectorNames(LintContext &context, const LintRule &rule)
+{
+    const auto &symbols = context.parser.symbols;
+    TokenType previous = NONE;
+    for (int i = rule.firstSymbol; i < rule.braceSymbol; ++i) {
+        const TokenType token = symbols.at(i).token;
+        if (token == LBRACKET) {
+            while (i < rule.braceSymbol && symbols.at(i).token != RBRACKET)
+                ++i;
+            previous = RBRACKET;
+            continue;
+        }
+        if (token == IDENT && (previous == NONE || previous == S || previous == COMMA ||
+                               previous == GREATER || previous == PLUS || previous == TILDE)) {
+            const QString name = symbols.at(i).lexem();
+            if (!QssReference::isKnownWidget(name)) {
+                context.report(context.symbolOffset(i), LintSeverity::Warning,
+                               QStringLiteral("unknown-widget"),
+                               QStringLiteral("\"%1\" names no widget class: the rule matches "
+                                              "nothing (class names are case-sensitive)")
+                                   .arg(name));
+            }
+        } else if (token == DOT && i + 1 < rule.braceSymbol) {
+            ++i; // a class selector: the IDENT after it is no widget name
+        } else if (token == COLON) {
+            const bool doubleColon = i + 1 < rule.braceSymbol && symbols.at(i + 1).token == COLON;
+            int name = i + (doubleColon ? 2 : 1);
+            if (name < rule.braceSymbol && symbols.at(name).token == EXCLAMATION_SYM)
+                ++name;
+            if (name < rule.braceSymbol && symbols.at(name).token == IDENT) {
+                const QString word = symbols.at(name).lexem();
+                const bool known =
+                    QssReference::isKnownPseudoState(word) || QssReference::isKnownSubcontrol(word);
+                if (!known && doubleColon) {
+                    context.report(context.symbolOffset(name), LintSeverity::Warning,
+                                   QStringLiteral("unknown-subcontrol"),
+                                   QStringLiteral("unknown subcontrol \"::%1\": the rule "
+                                                  "styles nothing")
+                                       .arg(word));
+                } else if (!known) {
+                    context.report(context.symbolOffset(name), LintSeverity::Warning,
+                                   QStringLiteral("unknown-pseudo-state"),
+                                   QStringLiteral("unknown pseudo-state \":%1\": the toolkit "
+                                                  "never matches this selector")
+                                       .arg(word));
+                }
+                i = name;
+            }
+            previous = IDENT;
+            continue;
+        }
+        previous = token;
+    }
+}
+
+// One value against a brush: colour name, #hex, rgb()/hsv()/hsl(), palette(role)
+// or gradient, read the way the toolkit reads it.
+bool isBrushValue(const Value &value)
+{
+    if (value.type == Value::Identifier)
+        return QColor::isValidColor(value.variant.toString());
+    if (value.type != Value::Color && value.type != Value::Function &&
+        value.type != Value::KnownIdentifier)
+        return false;
+    Declaration single;
+    single.d->values.append(value);
+    const QBrush brush = single.brushValue(QPalette());
+    return brush.gradient() || brush.color().isValid();
+}
+
+QString valueText(const Value &value)
+{
+    if (value.type == Value::Function) {
+        const QStringList parts = value.variant.toStringList();
+        return parts.value(0) + QLatin1Char('(') + parts.value(1) + QLatin1Char(')');
+    }
+    return value.variant.toString();
+}
+
+bool isOperator(const Value &value)
+{
+    return value.type == Value::TermOperatorComma || value.type == Value::TermOperatorSlash;
+}
+
+// The unit of a length as written, "" for a bare number.
+QString lengthUnit(const Value &value)
+{
+    const QString text = value.variant.toString();
+    int i = text.size();
+    while (i > 0 && text.at(i - 1).isLetter())
+        --i;
+    return text.mid(i);
+}
+
+void checkValues(LintContext &context, const LintDeclaration &entry)
+{
+    const QVector<Value> &values = entry.declaration.d->values;
+    const auto bad = [&](const QString &message) {
+        context.report(entry.valueOffset, LintSeverity::Warning, kBadValue, message);
+    };
+    switch (QssReference::valueKind(entry.property)) {
+    case ValueKind::Colour:
+        for (const Value &value : values) {
+            if (!isOperator(value) && !isBrushValue(value)) {
+                bad(QStringLiteral("\"%1\" is not a colour the toolkit reads for %2")
+                        .arg(valueText(value), entry.property));
+                return;
+            }
+        }
+        break;
+    case ValueKind::Background:
+    case ValueKind::Border:
+        for (const Value &value : values) {
+            if (value.type == Value::Identifier &&
+                !QColor::isValidColor(value.variant.toString()) &&
+                !QssReference::isKnownBorderStyle(value.variant.toString())) {
+                bad(QStringLiteral("\"%1\" is neither a colour nor a keyword of %2")
+                        .arg(valueText(value), entry.property));
+                return;
+            }
+            if (value.type == Value::Length &&
+                !QssReference::isKnownLengthUnit(lengthUnit(value))) {
+                bad(QStringLiteral("unit \"%1\" of %2 is not one the toolkit reads (px, em, ex)")
+                        .arg(lengthUnit(value), entry.property));
+                return;
+            }
+        }
+        break;
+    case ValueKind::BorderStyle:
+        for (const Value &value : values) {
+            if (value.type == Value::Identifier &&
+                !QssReference::isKnownBorderStyle(value.variant.toString())) {
+                bad(QStringLiteral("\"%1\" is not a border style").arg(valueText(value)));
+                return;
+            }
+        }
+        break;
+    case ValueKind::Length:
+        for (const Value &value : values) {
+            if (value.type == Value::Length &&
+                !QssReference::isKnownLengthUnit(lengthUnit(value))) {
+                bad(QStringLiteral("unit \"%1\" of %2 is not one the toolkit reads (px, em, "
+                                   "ex): it reads 0")
+                        .arg(lengthUnit(value), entry.property));
+                return;
+            }
+            if (value.type == Value::Identifier || value.type == Value::String ||
+                value.type == Value::Color) {
+                bad(QStringLiteral("%1 needs a length, not \"%2\"")
+                        .arg(entry.property, valueText(value)));
+                return;
+            }
+        }
+        break;
+    case ValueKind::FontSize: {
+        const Value &value = values.first();
+        const QString unit = lengthUnit(value).toLower();
+        if (value.type == Value::Number) {
+            bad(QStringLiteral("font-size needs a unit, pt or px: the toolkit ignores \"%1\"")
+                    .arg(valueText(value)));
+        } else if (value.type == Value::Length && unit != QLatin1String("pt") &&
+                   unit != QLatin1String("px")) {
+            bad(QStringLiteral("font-size in \"%1\" is ignored: the toolkit reads pt and px")
+                    .arg(unit));
+        }
+        break;
+    }
+    case ValueKind::FontWeight: {
+        const Value &value = values.first();
+        if (value.type != Value::Number && value.type != Value::KnownIdentifier) {
+            bad(QStringLiteral("font-weight \"%1\" is ignored: the toolkit reads normal, bold "
+                               "or a number")
+                    .arg(valueText(value)));
+        }
+        break;
+    }
+    case ValueKind::Other:
+        break;
+    }
+}
+} // namespace
+
+void checkNames(LintContext &context)
+{
+    for (const LintRule &rule : qAsConst(context.rules)) {
+        checkSelectorNames(context, rule);
+        for (const LintDeclaration &entry : rule.declarations) {
+            const bool knownToParser = entry.declaration.d->propertyId != UnknownProperty;
+            if (!QssReference::isKnownProperty(entry.property, knownToParser)) {
+                context.report(entry.offset, LintSeverity::Warning,
+                               QStringLiteral("unknown-property"),
+                               QStringLiteral("unknown property \"%1\": the toolkit ignores it")
+                                   .arg(entry.property));
+                continue;
+            }
+            if (!entry.declaration.d->values.isEmpty())
+                checkValues(context, entry);
+        }
+    }
+}

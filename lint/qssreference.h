@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The names and value kinds of the toolkit's style sheet reference (Qt 5.15), kept
+// in one place so that a new name is a one-line change.
+namespace QssReference {
+
+// A property the style sheet engine reads (its own list, the style hints it reads
+// by name, or a qproperty- assignment).
+bool isKnownProperty(const QString &name, bool knownToParser);
+bool isKnownPseudoState(const QString &name);
+bool isKnownSubcontrol(const QString &name);
+// A widget class a type selector can name: the toolkit's and this program's own.
+bool isKnownWidget(const QString &name);
+// True when widget is base or derives from it; "" (any widget) derives from nothing.
+bool inheritsWidget(const QString &widget, const QString &base);
+// widget, then its bases up to QWidget; just widget when the class is not known.
+QStringList widgetAncestry(const QString &widget);
+
+enum class ValueKind
+{
+    Other,
+    Colour,     // a brush: colour, gradient or palette(role)
+    Background, // shorthand: colour, url, repeat, position
+    Border,     // shorthand: width, style, colour
+    BorderStyle,
+    Length,
+    FontSize,
+    FontWeight,
+};
+ValueKind valueKind(const QString &property);
+
+// The units the engine's length reader understands.
+bool isKnownLengthUnit(const QString &unit);
+bool isKnownBorderStyle(const QString &name);
+
+} // namespace QssReference

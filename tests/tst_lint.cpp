@@ -1,0 +1,333 @@
+#include "lint/stylesheetlint.h"
+#include "theme/stylesheetloader.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QWidget>
+#include <QtTest>
+
+#include <sys/stat.h>
+
+// The analysis on sheets with one known fault each, its syntax verdict against the
+// toolkit's own, the program's output and exit status, and the built-in sheets
+// against the reviewed baseline.
+class TestLint : public QObject
+{
+    Q_OBJECT
+private slots:
+    void fixtures_data();
+    void fixtures();
+    void syntaxVerdictIsTheToolkits_data();
+    void syntaxVerdictIsTheToolkits();
+    void exitStatus_data();
+    void exitStatus();
+    void outputFormats();
+    void standardInput();
+    void builtInSheetsMatchBaseline();
+};
+
+namespace {
+const QDir kFixtures(QStringLiteral(PRISMARK_LINT_FIXTURES_DIR));
+
+QByteArray fixtureBytes(const QString &name)
+{
+    QFile file(kFixtures.filePath(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool parseWarningSeen = false;
+
+void catchParseWarning(QtMsgType, const QMessageLogContext &, const QString &message)
+{
+    if (message.contains(QLatin1String("Could not parse application stylesheet")))
+        parseWarningSeen = true;
+}
+
+// Installs the text as the application style sheet and polishes a widget, which
+// is when the toolkit parses it and warns if it cannot.
+bool toolkitAccepts(const QString &text)
+{
+    parseWarningSeen = false;
+    const QtMessageHandler previous = qInstallMessageHandler(catchParseWarning);
+    qApp->setStyleSheet(text);
+    {
+        QWidget widget;
+        widget.ensurePolished();
+    }
+    qApp->setStyleSheet(QString());
+    qInstallMessageHandler(previous);
+    return !parseWarningSeen;
+}
+
+bool lintAccepts(const QByteArray &bytes)
+{
+    const auto diagnostics = lintStyleSheet(bytes, QStringLiteral("sheet.qss"));
+    return std::none_of(diagnostics.cbegin(), diagnostics.cend(), [](const LintDiagnostic &d) {
+        return d.check == QLatin1String("syntax") && d.severity == LintSeverity::Error;
+    });
+}
+
+struct Run
+{
+    int exitCode = -1;
+    QString out;
+    QStringList errLines;
+};
+
+Run runLint(const QStringList &arguments, const QByteArray &input = QByteArray(),
+            const QString &directory = kFixtures.path())
+{
+    QProcess process;
+    process.setWorkingDirectory(directory);
+    process.start(QStringLiteral(PRISMARK_LINT_BINARY), arguments);
+    Run run;
+    if (!process.waitForStarted())
+        return run;
+    if (!input.isNull())
+        process.write(input);
+    process.closeWriteChannel();
+    if (!process.waitForFinished(60000)) {
+        process.kill();
+        return run;
+    }
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.errLines = QString::fromUtf8(process.readAllStandardError())
+                       .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return run;
+}
+} // namespace
+
+void TestLint::fixtures_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QStringList>("expected");
+    QFile table(kFixtures.filePath(QStringLiteral("expected.txt")));
+    QVERIFY(table.open(QIODevice::ReadOnly | QIODevice::Text));
+    while (!table.atEnd()) {
+        const QString line = QString::fromUtf8(table.readLine()).trimmed();
+        if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
+            continue;
+        const int colon = line.indexOf(QLatin1String(": "));
+        const QString file = line.left(colon);
+        QStringList expected;
+        for (const QString &entry : line.mid(colon + 2).split(QLatin1String(", "))) {
+            if (entry != QLatin1String("-"))
+                expected.append(entry.trimmed());
+        }
+        QTest::newRow(qPrintable(file)) << file << expected;
+    }
+}
+
+void TestLint::fixtures()
+{
+    QFETCH(QString, file);
+    QFETCH(QStringList, expected);
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(kFixtures.path());
+    const auto diagnostics = lintStyleSheet(fixtureBytes(file), file);
+    QDir::setCurrent(previous);
+    QStringList found;
+    for (const LintDiagnostic &diagnostic : diagnostics) {
+        QCOMPARE(diagnostic.file, file);
+        found.append(QStringLiteral("%1:%2 [%3]")
+                         .arg(diagnostic.line)
+                         .arg(diagnostic.column)
+                         .arg(diagnostic.check));
+    }
+    QCOMPARE(found, expected);
+}
+
+void TestLint::syntaxVerdictIsTheToolkits_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    const QStringList fixtures =
+        kFixtures.entryList({QStringLiteral("*.qss")}, QDir::Files, QDir::Name);
+    for (const QString &name : fixtures)
+        QTest::newRow(qPrintable(name)) << fixtureBytes(name);
+    const QDir styles(QStringLiteral(PRISMARK_SOURCE_DIR "/resources/styles"));
+    for (const QString &name : styles.entryList({QStringLiteral("*.qss")}, QDir::Files)) {
+        QFile file(styles.filePath(name));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QTest::newRow(qPrintable(name)) << file.readAll();
+    }
+    QTest::newRow("media block") << QByteArray("@media screen { QLabel { color: red } }");
+    QTest::newRow("media without block") << QByteArray("@media screen QLabel { color: red }");
+    QTest::newRow("charset first") << QByteArray("@charset \"utf-8\"; QLabel { color: red }");
+    QTest::newRow("unknown at-rule") << QByteArray("@foo bar { x } QLabel { color: red }");
+    QTest::newRow("at-rule never closed") << QByteArray("@palette Window = #ffffff\n");
+    QTest::newRow("unterminated comment") << QByteArray("QLabel { color: red } /* open");
+    QTest::newRow("unterminated string") << QByteArray("QLabel { font-family: \"Sans }");
+    QTest::newRow("hex escape in a name") << QByteArray("\\51 Label { color: red }");
+    QTest::newRow("empty rule") << QByteArray("QLabel {}");
+    QTest::newRow("attribute without bracket") << QByteArray("QLabel[variant=\"x\" { }");
+    QTest::newRow("negated state") << QByteArray("QLabel:!hover { color: red }");
+    QTest::newRow("important") << QByteArray("QLabel { color: red !important; }");
+    QTest::newRow("bare number property") << QByteArray("QLabel { 12: red; }");
+    QTest::newRow("two colons in value") << QByteArray("QLabel { color: red: blue; }");
+    QTest::newRow("sheet read from a missing file")
+        << QByteArray("file:///no/such/sheet/anywhere.qss");
+}
+
+void TestLint::syntaxVerdictIsTheToolkits()
+{
+    QFETCH(QByteArray, bytes);
+    QByteArray folded = bytes;
+    const QString text = decodeStyleSheetText(folded.replace("\r\n", "\n"));
+    QCOMPARE(lintAccepts(bytes), toolkitAccepts(text));
+}
+
+void TestLint::exitStatus_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("summary");
+    QTest::addColumn<int>("errorLines");
+
+    QTest::newRow("clean sheet") << QStringList{"clean.qss"} << 0
+                                 << "0 errors, 0 warnings in 1 files" << 0;
+    QTest::newRow("warnings alone pass")
+        << QStringList{"contrast-text.qss"} << 0 << "0 errors, 1 warnings in 1 files" << 0;
+    QTest::newRow("warnings fail under --werror") << QStringList{"--werror", "contrast-text.qss"}
+                                                  << 1 << "0 errors, 1 warnings in 1 files" << 0;
+    QTest::newRow("a disabled check neither shows nor fails")
+        << QStringList{"--werror", "--disable=contrast", "contrast-text.qss"} << 0
+        << "0 errors, 0 warnings in 1 files" << 0;
+    QTest::newRow("errors") << QStringList{"syntax-stray-brace.qss"} << 2
+                            << "1 errors, 0 warnings in 1 files" << 0;
+    QTest::newRow("errors win over --werror")
+        << QStringList{"--werror", "syntax-unclosed-rule.qss", "contrast-text.qss"} << 2
+        << "1 errors, 2 warnings in 2 files" << 0;
+    QTest::newRow("a missing file wins and the others are still checked")
+        << QStringList{"no-such-sheet.qss", "syntax-stray-brace.qss"} << 3
+        << "1 errors, 0 warnings in 1 files" << 1;
+    QTest::newRow("a directory") << QStringList{".", "clean.qss"} << 3
+                                 << "0 errors, 0 warnings in 1 files" << 1;
+    QTest::newRow("a device") << QStringList{"/dev/zero"} << 3 << "0 errors, 0 warnings in 0 files"
+                              << 1;
+    QTest::newRow("a FIFO is never opened for reading")
+        << QStringList{"FIFO", "clean.qss"} << 3 << "0 errors, 0 warnings in 1 files" << 1;
+    QTest::newRow("binary garbage is checked like text")
+        << QStringList{"GARBAGE"} << -1 << "in 1 files" << 0;
+    QTest::newRow("unknown check id")
+        << QStringList{"--enable=colour", "clean.qss"} << 3 << QString() << 2;
+    QTest::newRow("no file") << QStringList{} << 3 << QString() << 2;
+}
+
+void TestLint::exitStatus()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, summary);
+    QFETCH(int, errorLines);
+    QTemporaryDir scratch;
+    for (QString &argument : arguments) {
+        if (argument == QLatin1String("FIFO")) {
+            argument = scratch.filePath(QStringLiteral("pipe.qss"));
+            QCOMPARE(::mkfifo(QFile::encodeName(argument).constData(), 0600), 0);
+        } else if (argument == QLatin1String("GARBAGE")) {
+            argument = scratch.filePath(QStringLiteral("garbage.qss"));
+            QByteArray bytes(1024 * 1024, Qt::Uninitialized);
+            QRandomGenerator random(11);
+            for (char &byte : bytes)
+                byte = char(random.bounded(256));
+            QFile file(argument);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(bytes);
+        }
+    }
+    const Run run = runLint(arguments);
+    if (exitCode >= 0)
+        QCOMPARE(run.exitCode, exitCode);
+    else
+        QVERIFY2(run.exitCode == 0 || run.exitCode == 2, qPrintable(run.errLines.join('\n')));
+    if (!summary.isEmpty())
+        QVERIFY2(run.out.trimmed().endsWith(summary), qPrintable(run.out.right(200)));
+    QCOMPARE(run.errLines.size(), errorLines);
+}
+
+void TestLint::outputFormats()
+{
+    const QStringList files = kFixtures.entryList({QStringLiteral("*.qss")}, QDir::Files);
+    const Run text = runLint(QStringList{"--gallery"} + files);
+    QStringList lines = text.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QVERIFY(lines.size() > files.size());
+    const QString summary = lines.takeLast();
+    QVERIFY(summary.contains(QRegularExpression(
+        QStringLiteral("^\\d+ errors, \\d+ warnings in %1 files$").arg(files.size()))));
+    const QRegularExpression line(
+        QStringLiteral("^[^:]+\\.qss:\\d+:\\d+: (error|warning|note): .+ \\[[a-z-]+\\]$"));
+    for (const QString &entry : qAsConst(lines))
+        QVERIFY2(line.match(entry).hasMatch(), qPrintable(entry));
+    QStringList sorted = lines;
+    std::stable_sort(sorted.begin(), sorted.end(), [](const QString &a, const QString &b) {
+        const QStringList x = a.split(QLatin1Char(':')), y = b.split(QLatin1Char(':'));
+        if (x[0] != y[0])
+            return x[0] < y[0];
+        if (x[1].toInt() != y[1].toInt())
+            return x[1].toInt() < y[1].toInt();
+        return x[2].toInt() < y[2].toInt();
+    });
+    QCOMPARE(lines, sorted);
+
+    const Run json = runLint(QStringList{"--gallery", "--format=json"} + files);
+    QCOMPARE(json.exitCode, text.exitCode);
+    const QJsonArray array = QJsonDocument::fromJson(json.out.toUtf8()).array();
+    QCOMPARE(array.size(), lines.size());
+    const QStringList keys{"check", "column", "file", "line", "message", "severity"};
+    for (int i = 0; i < array.size(); ++i) {
+        const QJsonObject object = array.at(i).toObject();
+        QCOMPARE(object.keys(), keys);
+        QCOMPARE(QStringLiteral("%1:%2:%3: %4: %5 [%6]")
+                     .arg(object.value("file").toString())
+                     .arg(object.value("line").toInt())
+                     .arg(object.value("column").toInt())
+                     .arg(object.value("severity").toString(), object.value("message").toString(),
+                          object.value("check").toString()),
+                 lines.at(i));
+    }
+}
+
+void TestLint::standardInput()
+{
+    const Run run = runLint({QStringLiteral("-")}, fixtureBytes("syntax-stray-brace.qss"));
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY2(run.out.startsWith(QLatin1String("-:4:1: error: ")), qPrintable(run.out));
+
+    const Run over = runLint({QStringLiteral("-"), QStringLiteral("clean.qss")},
+                             QByteArray(64 * 1024 * 1024 + 1, ' '));
+    QCOMPARE(over.exitCode, 3);
+    QCOMPARE(over.errLines.size(), 1);
+    QVERIFY2(over.errLines.first().contains(QLatin1String("64 MiB")),
+             qPrintable(over.errLines.first()));
+    QVERIFY(over.out.trimmed().endsWith(QLatin1String("in 1 files")));
+}
+
+void TestLint::builtInSheetsMatchBaseline()
+{
+    const QDir source(QStringLiteral(PRISMARK_SOURCE_DIR));
+    QStringList sheets;
+    const QStringList names = QDir(source.filePath(QStringLiteral("resources/styles")))
+                                  .entryList({QStringLiteral("*.qss")}, QDir::Files, QDir::Name);
+    for (const QString &name : names)
+        sheets.append(QStringLiteral("resources/styles/") + name);
+    QCOMPARE(sheets.size(), 12);
+    const Run run =
+        runLint(QStringList{QStringLiteral("--gallery")} + sheets, QByteArray(), source.path());
+    QFile baseline(source.filePath(QStringLiteral("tests/lint-baseline.txt")));
+    QVERIFY(baseline.open(QIODevice::ReadOnly | QIODevice::Text));
+    // A change to a sheet that adds or removes a diagnostic must update the baseline
+    // in the same commit (see the README for the command).
+    QCOMPARE(run.out.split(QLatin1Char('\n')),
+             QString::fromUtf8(baseline.readAll()).split(QLatin1Char('\n')));
+}
+
+QTEST_MAIN(TestLint)
+#include "tst_lint.moc"
