@@ -17,6 +17,16 @@ const QString minimizeGlyph = QStringLiteral(":/icons/icons/system/window-minimi
 const QString maximizeGlyph = QStringLiteral(":/icons/icons/system/window-maximize.svg");
 const QString restoreGlyph = QStringLiteral(":/icons/icons/system/window-restore.svg");
 const QString closeGlyph = QStringLiteral(":/icons/icons/system/window-close.svg");
+
+// The pointer's screen position; each toolkit has its own accessor for it.
+QPoint globalPoint(const QMouseEvent *event)
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    return event->globalPosition().toPoint();
+#else
+    return event->globalPos();
+#endif
+}
 } // namespace
 
 TitleBar::TitleBar(QWidget *window, QWidget *parent)
@@ -144,7 +154,7 @@ void TitleBar::mousePressEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton) {
         dragging = true;
-        dragOffset = event->globalPos() - window->frameGeometry().topLeft();
+        dragOffset = globalPoint(event) - window->frameGeometry().topLeft();
         event->accept();
         return;
     }
@@ -171,7 +181,7 @@ void TitleBar::mouseMoveEvent(QMouseEvent *event)
 {
     // A maximised window stays put; dragging it never restores it.
     if (dragging && (event->buttons() & Qt::LeftButton) && !window->isMaximized()) {
-        window->move(event->globalPos() - dragOffset);
+        window->move(globalPoint(event) - dragOffset);
         event->accept();
         return;
     }
