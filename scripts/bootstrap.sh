@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs (only those missing), then configures
-# and builds into build/. Sourced by run.sh and test.sh.
+# and builds into build/ against Qt 5. Sourced by run.sh and test.sh.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -25,5 +25,5 @@ if [ ${#missing[@]} -gt 0 ]; then
         "${missing[@]}"
 fi
 
-cmake -S "$root" -B "$build_dir" -DCMAKE_BUILD_TYPE="${CMAKE_BUILD_TYPE:-RelWithDebInfo}"
+cmake -S "$root" -B "$build_dir" -DCMAKE_BUILD_TYPE="${CMAKE_BUILD_TYPE:-RelWithDebInfo}" -DPRISMARK_QT_MAJOR=5
 cmake --build "$build_dir" --parallel "$(nproc)"

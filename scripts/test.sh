@@ -1,19 +1,28 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs the whole test suite twice: in the
-# normal build, then in a clang build with AddressSanitizer and UndefinedBehavior-
-# Sanitizer, where the fuzz targets also replay their seed corpora. Any sanitizer
-# report fails the test that caused it.
+# Installs what is missing, builds, and runs the whole test suite three times: in
+# the normal Qt 5 build, in a Qt 6 build, then in a clang Qt 5 build with
+# AddressSanitizer and UndefinedBehaviorSanitizer, where the fuzz targets also
+# replay their seed corpora. Any sanitizer report fails the test that caused it.
 set -euo pipefail
-extra_packages=(clang libclang-rt-14-dev)
+# Qt 6 for the second build, clang for the sanitizer build, dpkg-dev and appstream
+# for the package and metainfo checks.
+extra_packages=(qt6-base-dev qt6-base-private-dev qt6-svg-dev qt6-tools-dev qt6-tools-dev-tools
+                libgl-dev clang libclang-rt-14-dev dpkg-dev appstream)
 source "$(dirname "${BASH_SOURCE[0]}")/bootstrap.sh"
 
-echo "== Test suite"
+echo "== Test suite under Qt 5"
 (cd "$build_dir" && ctest --output-on-failure --parallel "$(nproc)")
+
+echo "== Test suite under Qt 6"
+qt6_dir="$root/build-qt6"
+cmake -S "$root" -B "$qt6_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPRISMARK_QT_MAJOR=6
+cmake --build "$qt6_dir" --parallel "$(nproc)"
+(cd "$qt6_dir" && ctest --output-on-failure --parallel "$(nproc)")
 
 echo "== Test suite and fuzz corpora under AddressSanitizer and UndefinedBehaviorSanitizer"
 sanitize_dir="$root/build-sanitize"
 cmake -S "$root" -B "$sanitize_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DCMAKE_CXX_COMPILER=clang++ -DPRISMARK_SANITIZE=ON
+    -DCMAKE_CXX_COMPILER=clang++ -DPRISMARK_SANITIZE=ON -DPRISMARK_QT_MAJOR=5
 cmake --build "$sanitize_dir" --parallel "$(nproc)"
 cd "$sanitize_dir"
 ctest --output-on-failure --parallel "$(nproc)"

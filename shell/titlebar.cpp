@@ -25,6 +25,16 @@ bool clientCanMoveWindows()
 {
     return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
+
+// The pointer's screen position; each toolkit has its own accessor for it.
+QPoint globalPoint(const QMouseEvent *event)
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    return event->globalPosition().toPoint();
+#else
+    return event->globalPos();
+#endif
+}
 } // namespace
 
 TitleBar::TitleBar(QWidget *window, QWidget *parent)
@@ -166,7 +176,7 @@ void TitleBar::mousePressEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton) {
         dragging = true;
-        dragOffset = event->globalPos() - window->frameGeometry().topLeft();
+        dragOffset = globalPoint(event) - window->frameGeometry().topLeft();
         event->accept();
         return;
     }
@@ -194,7 +204,7 @@ void TitleBar::mouseMoveEvent(QMouseEvent *event)
     // A maximised window stays put; dragging it never restores it.
     if (dragging && (event->buttons() & Qt::LeftButton) && !window->isMaximized()) {
         if (clientCanMoveWindows()) {
-            window->move(event->globalPos() - dragOffset);
+            window->move(globalPoint(event) - dragOffset);
         } else if (QWindow *handle = window->windowHandle()) {
             // The window system follows the pointer from here and swallows the release.
             if (handle->startSystemMove())

@@ -25,7 +25,7 @@ QString compiledIn(const QString &fileName)
     return readStyleSheetFile(QStringLiteral(":/styles/%1").arg(fileName));
 }
 
-QString sourceTreeCopy(const QString &fileName)
+QString dataDirectoryCopy(const QString &fileName)
 {
     return readStyleSheetFile(QDir(styleSheetSearchDirectories().at(2)).filePath(fileName));
 }
@@ -70,6 +70,7 @@ private slots:
     void cleanup();
 
     void searchDirectoriesInOrder();
+    void dataDirectoryFollowsTheExecutable();
     void compiledInCopiesExist();
     void precedence_data();
     void precedence();
@@ -112,7 +113,21 @@ void TestStyleSheetLoader::searchDirectoriesInOrder()
     QCOMPARE(directories.at(0), stylesBesideExecutable());
     QCOMPARE(directories.at(1), QDir(workingDirectory.path()).filePath("styles"));
     QVERIFY(QFileInfo(directories.at(2)).isAbsolute());
-    QVERIFY(!sourceTreeCopy("light.qss").isEmpty());
+    QVERIFY(!dataDirectoryCopy("light.qss").isEmpty());
+}
+
+void TestStyleSheetLoader::dataDirectoryFollowsTheExecutable()
+{
+    // The test binary runs from the build tree, so its data directory is the build's copy.
+    const QString buildCopy = styleSheetDataDirectory(QCoreApplication::applicationDirPath());
+    QVERIFY(QFileInfo(QDir(buildCopy).filePath("light.qss")).isFile());
+
+    // An unpacked or moved installation: bin/ beside share/prismark/styles.
+    const QString root = workingDirectory.filePath("unpacked/usr");
+    QVERIFY(QDir().mkpath(root + "/bin"));
+    QCOMPARE(styleSheetDataDirectory(root + "/bin"), buildCopy);
+    QVERIFY(QDir().mkpath(root + "/share/prismark/styles"));
+    QCOMPARE(styleSheetDataDirectory(root + "/bin"), root + "/share/prismark/styles");
 }
 
 void TestStyleSheetLoader::compiledInCopiesExist()
@@ -130,7 +145,7 @@ void TestStyleSheetLoader::precedence_data()
     QTest::addColumn<Disk>("current");
     QTest::addColumn<QString>("expected");
 
-    // "beside", "current": the texts written there; "compiled", "source": those copies.
+    // "beside", "current": the texts written there; "compiled", "data": those copies.
     QTest::newRow("dark.qss beside the executable overrides the compiled-in copy")
         << int(Dark) << Disk::Text << Disk::None << "beside";
     QTest::newRow("light.qss beside the executable overrides the compiled-in copy")
@@ -145,14 +160,14 @@ void TestStyleSheetLoader::precedence_data()
         << int(Light) << Disk::None << Disk::Text << "current";
     QTest::newRow("empty light.qss beside the executable is skipped")
         << int(Light) << Disk::Empty << Disk::Text << "current";
-    QTest::newRow("empty copies in both places fall through to the source tree")
-        << int(Light) << Disk::Empty << Disk::Empty << "source";
+    QTest::newRow("empty copies in both places fall through to the data directory")
+        << int(Light) << Disk::Empty << Disk::Empty << "data";
     QTest::newRow("directory named dark.qss is skipped")
         << int(Dark) << Disk::Directory << Disk::Text << "current";
     QTest::newRow("FIFO named light.qss is skipped instead of blocking")
         << int(Light) << Disk::Fifo << Disk::Text << "current";
     QTest::newRow("FIFO in the working directory is skipped too")
-        << int(Dark) << Disk::None << Disk::Fifo << "source";
+        << int(Dark) << Disk::None << Disk::Fifo << "data";
     QTest::newRow("unreadable dark.qss is skipped")
         << int(Dark) << Disk::Unreadable << Disk::Text << "current";
     QTest::newRow("out-of-range theme reads like Light")
@@ -182,7 +197,7 @@ void TestStyleSheetLoader::precedence()
     else if (expected == "compiled")
         want = compiledIn(fileName);
     else
-        want = sourceTreeCopy(fileName);
+        want = dataDirectoryCopy(fileName);
     QVERIFY(!want.isEmpty());
     QCOMPARE(loadThemeStyleSheet(Theme(theme)), want);
 }
@@ -205,8 +220,11 @@ void TestStyleSheetLoader::lineEndsAndEncoding_data()
         << QByteArray("/* \xc3\xa9 */") << QString::fromUtf8("/* é */");
     QTest::newRow("invalid UTF-8 is replaced, not dropped")
         << QByteArray("x\xff\xfey") << QString::fromUtf8("x\xef\xbf\xbd\xef\xbf\xbdy");
-    // The UTF-8 decoder stops at a NUL byte, so a file that starts with one reads as empty.
+    // Text ends at a NUL byte under either toolkit, so a file that starts with one
+    // reads as empty and the search goes on.
     QTest::newRow("a NUL byte ends the text") << QByteArray("a\0b", 3) << QString("a");
+    QTest::newRow("a file that starts with a NUL byte is skipped")
+        << QByteArray("\0/* after the NUL */", 20) << dataDirectoryCopy("dark.qss");
 }
 
 void TestStyleSheetLoader::lineEndsAndEncoding()
@@ -227,7 +245,7 @@ void TestStyleSheetLoader::diskFallbackWhenCompiledInCopyIsGone()
     Q_INIT_RESOURCE(styles);
 
     QCOMPARE(withoutResources, QString("/* beside the executable */"));
-    QCOMPARE(lightWithoutResources, sourceTreeCopy("light.qss"));
+    QCOMPARE(lightWithoutResources, dataDirectoryCopy("light.qss"));
     QCOMPARE(loadThemeStyleSheet(BlueLight), compiledIn("blueLight.qss"));
 }
 

@@ -282,7 +282,7 @@ void TestThemeSwitching::badDiskCopy()
     QCOMPARE(statusText(), QString("Current style: Dark"));
     QCOMPARE(checkedSwitcherButton(), QString("Dark"));
     if (installsDiskText) {
-        QCOMPARE(qApp->styleSheet(), QString::fromUtf8(bytes));
+        QCOMPARE(qApp->styleSheet(), decodeStyleSheetText(bytes));
         QCOMPARE(QApplication::palette().color(QPalette::Window), QColor("#ff0000"));
     } else {
         QCOMPARE(qApp->styleSheet(), readStyleSheetFile(":/styles/dark.qss"));

@@ -5,7 +5,7 @@
 #include <QBrush>
 #include <QColor>
 #include <QRegularExpression>
-#include <QVector>
+#include <QStringView>
 
 bool paletteRoleFromName(const QString &name, QPalette::ColorRole &role)
 {
@@ -41,11 +41,18 @@ void applyPaletteDirectivesFromText(QPalette &palette, const QString &styleSheet
         QStringLiteral("@palette\\s+([A-Za-z.]+)\\s*=\\s*(#(?:[0-9A-Fa-f]{8}|[0-9A-Fa-f]{6}))"));
     static const QString disabledPrefix = QStringLiteral("Disabled.");
 
-    const QVector<QStringRef> lines = styleSheet.splitRef(QLatin1Char('\n'));
-    for (const QStringRef &line : lines) {
+    // One line at a time, so a directive never reaches into the next line; only the
+    // few lines that mention a directive are copied for the expression.
+    const QStringView text(styleSheet);
+    for (qsizetype start = 0; start <= text.size();) {
+        qsizetype end = text.indexOf(QLatin1Char('\n'), start);
+        if (end < 0)
+            end = text.size();
+        const QStringView line = text.mid(start, end - start);
+        start = end + 1;
         if (!line.contains(QLatin1String("@palette")))
             continue;
-        const QRegularExpressionMatch match = directive.match(line);
+        const QRegularExpressionMatch match = directive.match(line.toString());
         if (!match.hasMatch())
             continue;
         QColor color;

@@ -4,12 +4,21 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 
 QStringList styleSheetSearchDirectories()
 {
     const QString styles = QStringLiteral("styles");
-    return {QDir(QCoreApplication::applicationDirPath()).filePath(styles),
-            QDir(QDir::currentPath()).filePath(styles), QStringLiteral(PRISMARK_SOURCE_STYLES_DIR)};
+    const QString executableDirectory = QCoreApplication::applicationDirPath();
+    return {QDir(executableDirectory).filePath(styles), QDir(QDir::currentPath()).filePath(styles),
+            styleSheetDataDirectory(executableDirectory)};
+}
+
+QString styleSheetDataDirectory(const QString &executableDirectory)
+{
+    const QString installed = QDir::cleanPath(
+        QDir(executableDirectory).filePath(QStringLiteral(PRISMARK_INSTALLED_STYLES_FROM_BINDIR)));
+    return QFileInfo(installed).isDir() ? installed : QStringLiteral(PRISMARK_BUILD_STYLES_DIR);
 }
 
 QString decodeStyleSheetText(const QByteArray &bytes)

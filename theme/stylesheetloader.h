@@ -9,8 +9,14 @@
 // Finds and reads a theme's style sheet. The empty string stands for nothing found.
 
 // The disk directories searched, in order: "styles" beside the executable, "styles"
-// in the current directory, then the source tree's style sheets.
+// in the current directory, then styleSheetDataDirectory() for the executable.
 QStringList styleSheetSearchDirectories();
+
+// The style sheets' data directory for a program in the given directory: the
+// installed share/prismark/styles when the program sits in an installed tree (found
+// relative to the program, so an unpacked or moved tree works too), else the
+// build tree's copy of the sheets.
+QString styleSheetDataDirectory(const QString &executableDirectory);
 
 // UTF-8 up to the first NUL byte.
 QString decodeStyleSheetText(const QByteArray &bytes);

@@ -517,16 +517,16 @@ const QRegularExpression &slotPattern()
 QString filledValue(const QString &value, Theme theme)
 {
     QString result;
-    int copied = 0;
+    qsizetype copied = 0;
     QRegularExpressionMatchIterator matches = slotPattern().globalMatch(value);
     while (matches.hasNext()) {
         const QRegularExpressionMatch match = matches.next();
-        result += value.midRef(copied, match.capturedStart() - copied);
+        result += value.mid(copied, match.capturedStart() - copied);
         const ValueRow *row = findRow(match.captured(1));
         result += hasValue(row, theme) ? QString::fromLatin1(row->values[theme]) : match.captured();
         copied = match.capturedEnd();
     }
-    result += value.midRef(copied);
+    result += value.mid(copied);
     return result;
 }
 
