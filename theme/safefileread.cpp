@@ -37,10 +37,21 @@ QString tooLarge(qint64 maxBytes)
 FileReadResult readOpenFile(QFile &file, qint64 maxBytes)
 {
     FileReadResult result;
-    // One byte past the limit tells "exactly the limit" from "more".
-    result.bytes = maxBytes < 0 ? file.readAll() : file.read(maxBytes + 1);
-    if (maxBytes >= 0 && result.bytes.size() > maxBytes)
-        return failure(tooLarge(maxBytes));
+    if (maxBytes < 0) {
+        result.bytes = file.readAll();
+    } else {
+        // read(n) reserves n bytes at once, so a generous limit is read in steps;
+        // one byte past the limit tells "exactly the limit" from "more".
+        constexpr qint64 step = 1024 * 1024;
+        while (result.bytes.size() <= maxBytes) {
+            const QByteArray chunk = file.read(qMin(step, maxBytes + 1 - result.bytes.size()));
+            if (chunk.isEmpty())
+                break;
+            result.bytes += chunk;
+        }
+        if (result.bytes.size() > maxBytes)
+            return failure(tooLarge(maxBytes));
+    }
     if (file.error() != QFileDevice::NoError)
         return failure(file.errorString());
     result.ok = true;
