@@ -19,7 +19,7 @@ namespace {
 // Editors save in a burst of events (truncate, write, rename, attribute changes);
 // the file is read once they have been quiet this long. Short, because it is added
 // to every reload the author waits for.
-constexpr int settleMs = 8;
+constexpr int settleMs = 5;
 // An empty file right after a change is most often a save caught between truncate
 // and write, so emptiness has to last this long before it is installed.
 constexpr int emptySettleMs = 100;
@@ -46,6 +46,7 @@ LiveSheet::LiveSheet(MainWindow *window, const QString &path, QObject *parent)
     , shownStyleName(themeDisplayName(Light))
 {
     settleTimer.setSingleShot(true);
+    settleTimer.setTimerType(Qt::PreciseTimer);
     connect(&settleTimer, &QTimer::timeout, this, [this] { reload(false); });
     // The directory is watched as well: a rename over the file or a delete and
     // re-create ends the watch on the file itself, and only the directory sees the
@@ -146,7 +147,7 @@ void LiveSheet::reload(bool force)
     for (const LintDiagnostic &diagnostic : qAsConst(lastDiagnostics)) {
         if (rejects(diagnostic)) {
             lastOutcome = Outcome::Rejected;
-            lastProblem = tr("Not applied: line %1: %2 [%3]")
+            lastProblem = tr("Not applied: line %1: %2 [%3].")
                               .arg(diagnostic.line)
                               .arg(diagnostic.message, diagnostic.check);
             emit updated();

@@ -76,6 +76,7 @@ SheetDiagnosticsWindow::SheetDiagnosticsWindow(LiveSheet *sheet, QWidget *parent
     pathLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     pathLabel->setWordWrap(true);
     stateLabel->setWordWrap(true);
+    stateLabel->setTextFormat(Qt::RichText);
     hintLabel->setWordWrap(true);
     diagnosticsList->setUniformItemSizes(true);
     diagnosticsList->setWordWrap(false);
@@ -141,27 +142,33 @@ void SheetDiagnosticsWindow::refresh()
     pathLabel->setText(sheet->path());
     applyButton->setText(tr("Apply %1").arg(sheet->fileName()));
 
+    // Rich text, so that the reason a change did not show stands out.
     QStringList state;
     if (sheet->appliedAt().isValid()) {
         state << tr("Last applied at %1, in %2 ms.")
                      .arg(sheet->appliedAt().toString(QStringLiteral("HH:mm:ss.zzz")))
-                     .arg(sheet->applyMilliseconds(), 0, 'f', 1);
+                     .arg(sheet->applyMilliseconds(), 0, 'f', 1)
+                     .toHtmlEscaped();
     } else {
         state << tr("Not applied yet.");
     }
     if (sheet->outcome() != LiveSheet::Outcome::Applied) {
-        state << sheet->problem() + QLatin1Char(' ') +
-                     tr("Still showing %1.").arg(sheet->shownStyle());
+        const QString kept = sheet->shownStyle() == sheet->fileName()
+                                 ? tr("The last good version of %1 stays.").arg(sheet->fileName())
+                                 : tr("Still showing %1.").arg(sheet->shownStyle());
+        state << QStringLiteral("<b>%1</b> %2")
+                     .arg(sheet->problem().toHtmlEscaped(), kept.toHtmlEscaped());
     } else if (sheet->shownStyle() != sheet->fileName()) {
         state << tr("Showing the built-in theme %1; \"%2\" brings the file back.")
-                     .arg(sheet->shownStyle(), applyButton->text());
+                     .arg(sheet->shownStyle(), applyButton->text())
+                     .toHtmlEscaped();
     } else if (sheet->appliedTextIsEmpty()) {
-        state << tr("The file is empty: an empty sheet, the toolkit's own look.");
+        state << tr("The file is empty: an empty sheet, the toolkit's own look.").toHtmlEscaped();
     }
     if (sheet->outcome() == LiveSheet::Outcome::Applied ||
         sheet->outcome() == LiveSheet::Outcome::Rejected)
         state << countsText(sheet->diagnostics());
-    stateLabel->setText(state.join(QLatin1Char('\n')));
+    stateLabel->setText(state.join(QStringLiteral("<br>")));
 
     QVector<LintDiagnostic> diagnostics = sheet->diagnostics();
     std::stable_sort(diagnostics.begin(), diagnostics.end(),
@@ -176,6 +183,7 @@ void SheetDiagnosticsWindow::refresh()
                                              .arg(diagnostic.column)
                                              .arg(diagnostic.message, diagnostic.check),
                                          diagnosticsList);
+        item->setToolTip(diagnostic.message);
         item->setData(lineRole, diagnostic.line);
         item->setData(columnRole, diagnostic.column);
     }
