@@ -53,6 +53,7 @@ public:
     // Of the last text read, in the analysis's order.
     QVector<LintDiagnostic> diagnostics() const { return lastDiagnostics; }
     QDateTime appliedAt() const { return lastAppliedAt; }
+    // From the change on disk (or the call to apply) to the sheet installed.
     double applyMilliseconds() const { return lastApplyMs; }
     bool appliedTextIsEmpty() const { return appliedEmpty; }
     // What the main window shows now: the file's name, or the built-in theme in force.
@@ -66,6 +67,7 @@ signals:
 
 private:
     void noteChange();
+    void checkAhead();
     void reload(bool force);
     void watchFile();
     void clearSwitcherSelection();
@@ -79,6 +81,11 @@ private:
     // Identity of the file the watch sits on; a rename over FILE changes it.
     quint64 watchedDevice = 0;
     quint64 watchedInode = 0;
+
+    // The text checked ahead at the start of a burst (never empty), and what the
+    // check found.
+    QByteArray checkedBytes;
+    QVector<LintDiagnostic> checkedDiagnostics;
 
     QByteArray lastBytes;
     bool haveBytes = false;
