@@ -1,0 +1,204 @@
+#include "live/livesheet.h"
+
+#include "app/themecatalogue.h"
+#include "shell/mainwindow.h"
+#include "switcher/styleswitcherwindow.h"
+#include "theme/safefileread.h"
+#include "theme/stylesheetloader.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QSignalBlocker>
+
+#include <sys/stat.h>
+
+namespace {
+
+// Editors save in a burst of events (truncate, write, rename, attribute changes);
+// the file is read once they have been quiet this long. Short, because it is added
+// to every reload the author waits for.
+constexpr int settleMs = 4;
+// An empty file right after a change is most often a save caught between truncate
+// and write, so emptiness has to last this long before it is installed.
+constexpr int emptySettleMs = 100;
+
+QVector<LintDiagnostic> lintWithCoverage(const QByteArray &bytes, const QString &path)
+{
+    LintOptions options;
+    options.gallery = true;
+    return lintStyleSheet(bytes, path, options);
+}
+
+QString themeDisplayName(Theme theme)
+{
+    return QCoreApplication::translate("MainWindow", themeInfo(theme).displayName);
+}
+
+} // namespace
+
+LiveSheet::LiveSheet(MainWindow *window, const QString &path, QObject *parent)
+    : QObject(parent)
+    , window(window)
+    , filePath(QFileInfo(path).absoluteFilePath())
+    , linter(lintWithCoverage)
+    , shownStyleName(themeDisplayName(Light))
+{
+    settleTimer.setSingleShot(true);
+    settleTimer.setTimerType(Qt::PreciseTimer);
+    connect(&settleTimer, &QTimer::timeout, this, [this] { reload(false); });
+    // The directory is watched as well: a rename over the file or a delete and
+    // re-create ends the watch on the file itself, and only the directory sees the
+    // new one arrive.
+    connect(&watcher, &QFileSystemWatcher::fileChanged, this, &LiveSheet::noteChange);
+    connect(&watcher, &QFileSystemWatcher::directoryChanged, this, &LiveSheet::noteChange);
+    watcher.addPath(QFileInfo(filePath).absolutePath());
+    watchFile();
+
+    if (auto *switcher = window->findChild<StyleSwitcherWindow *>()) {
+        // Connected after the main window's own connection, so the theme is in force
+        // by the time this runs.
+        connect(switcher, &StyleSwitcherWindow::themeRequested, this, [this](ThemeIndex theme) {
+            shownStyleName = themeDisplayName(static_cast<Theme>(theme));
+            emit updated();
+        });
+    }
+}
+
+void LiveSheet::setLinter(Linter replacement)
+{
+    linter = std::move(replacement);
+}
+
+QString LiveSheet::fileName() const
+{
+    return QFileInfo(filePath).fileName();
+}
+
+void LiveSheet::apply()
+{
+    reload(true);
+}
+
+bool LiveSheet::rejects(const LintDiagnostic &diagnostic)
+{
+    return diagnostic.severity == LintSeverity::Error &&
+           (diagnostic.check == QLatin1String("syntax") ||
+            diagnostic.check == QLatin1String("unsafe-resource"));
+}
+
+void LiveSheet::noteChange()
+{
+    if (!settleTimer.isActive())
+        checkedBytes.clear();
+    sinceChange.start();
+    settleTimer.start(settleMs);
+    // Once a burst has left a text in the file it mostly is the whole save already;
+    // checking it now, while the burst settles, keeps the check out of the wait.
+    // Once per burst, so a long burst costs one check, not one per write.
+    if (checkedBytes.isEmpty())
+        checkAhead();
+}
+
+void LiveSheet::checkAhead()
+{
+    const FileReadResult read = readRegularFile(filePath, maxBytes, true);
+    if (!read.ok || read.bytes.isEmpty() || (haveBytes && read.bytes == lastBytes))
+        return;
+    checkedBytes = read.bytes;
+    checkedDiagnostics = linter(read.bytes, filePath);
+}
+
+void LiveSheet::watchFile()
+{
+    struct stat status;
+    if (::stat(QFile::encodeName(filePath).constData(), &status) != 0) {
+        watcher.removePath(filePath);
+        watchedDevice = watchedInode = 0;
+        return;
+    }
+    if (watcher.files().contains(filePath) && watchedDevice == quint64(status.st_dev) &&
+        watchedInode == quint64(status.st_ino))
+        return;
+    // A watch follows the file it was put on, which after a rename over FILE is no
+    // longer the file at FILE's name.
+    watcher.removePath(filePath);
+    watcher.addPath(filePath);
+    watchedDevice = status.st_dev;
+    watchedInode = status.st_ino;
+}
+
+void LiveSheet::reload(bool force)
+{
+    // The watch is renewed before the read, so a write after the read is never missed.
+    watchFile();
+    // For a change on disk, timed from the change: what the author waits for.
+    QElapsedTimer took;
+    took.start();
+    const qint64 sinceChangeNs = !force && sinceChange.isValid() ? sinceChange.nsecsElapsed() : 0;
+    FileReadResult read = readRegularFile(filePath, maxBytes, true);
+    if (!read.ok) {
+        haveBytes = false;
+        lastBytes.clear();
+        lastDiagnostics.clear();
+        lastOutcome = QFileInfo::exists(filePath) ? Outcome::Unreadable : Outcome::Missing;
+        lastProblem = lastOutcome == Outcome::Missing
+                          ? tr("%1 is missing; waiting for it to be created again.").arg(fileName())
+                          : tr("Cannot read %1 (%2).").arg(fileName(), read.error);
+        emit updated();
+        return;
+    }
+    // The directory's other files (an editor's swap and backup files) wake the
+    // watch as well; an unchanged text needs nothing.
+    if (!force && haveBytes && read.bytes == lastBytes)
+        return;
+    if (!force && read.bytes.isEmpty() && sinceChange.isValid() &&
+        sinceChange.elapsed() < emptySettleMs) {
+        settleTimer.start(emptySettleMs - int(sinceChange.elapsed()));
+        return;
+    }
+    lastBytes = read.bytes;
+    haveBytes = true;
+
+    lastDiagnostics = !checkedBytes.isEmpty() && read.bytes == checkedBytes
+                          ? checkedDiagnostics
+                          : linter(read.bytes, filePath);
+    checkedBytes.clear();
+    checkedDiagnostics.clear();
+    for (const LintDiagnostic &diagnostic : qAsConst(lastDiagnostics)) {
+        if (rejects(diagnostic)) {
+            lastOutcome = Outcome::Rejected;
+            lastProblem = tr("Not applied: line %1: %2 [%3].")
+                              .arg(diagnostic.line)
+                              .arg(diagnostic.message, diagnostic.check);
+            emit updated();
+            return;
+        }
+    }
+
+    window->applyStyleSheet(decodeStyleSheetText(read.bytes), fileName());
+    clearSwitcherSelection();
+    lastApplyMs = (sinceChangeNs + took.nsecsElapsed()) / 1e6;
+    lastAppliedAt = QDateTime::currentDateTime();
+    lastOutcome = Outcome::Applied;
+    lastProblem.clear();
+    appliedEmpty = read.bytes.isEmpty();
+    shownStyleName = fileName();
+    emit updated();
+}
+
+void LiveSheet::clearSwitcherSelection()
+{
+    // With the file installed no built-in theme is current; left checked, the
+    // theme's button could not be picked to go back to it.
+    auto *switcher = window->findChild<StyleSwitcherWindow *>();
+    auto *group = switcher ? switcher->findChild<QButtonGroup *>() : nullptr;
+    QAbstractButton *checked = group ? group->checkedButton() : nullptr;
+    if (!checked)
+        return;
+    const QSignalBlocker blocker(checked);
+    group->setExclusive(false);
+    checked->setChecked(false);
+    group->setExclusive(true);
+}

@@ -1,0 +1,99 @@
+#pragma once
+
+#include "lint/stylesheetlint.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QFileSystemWatcher>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <QVector>
+
+#include <functional>
+
+class MainWindow;
+
+// Keeps an author's style sheet file installed on the main window: reads it again
+// whenever it changes on disk, checks it, and installs it unless the toolkit would
+// reject it, in which case the last good sheet stays.
+class LiveSheet : public QObject
+{
+    Q_OBJECT
+public:
+    enum class Outcome
+    {
+        Applied,    // the file's text is installed
+        Rejected,   // read, but the analysis found a reason to keep the last good sheet
+        Unreadable, // there, but not read (not a regular file, too large, no permission)
+        Missing,    // gone; waiting for it to come back
+    };
+
+    // The analysis of one text; replaceable so the keep-last-good rule can be driven
+    // without a particular analysis.
+    using Linter =
+        std::function<QVector<LintDiagnostic>(const QByteArray &bytes, const QString &path)>;
+
+    static constexpr qint64 maxBytes = 16 * 1024 * 1024;
+
+    LiveSheet(MainWindow *window, const QString &path, QObject *parent = nullptr);
+
+    void setLinter(Linter linter);
+
+    // Reads the file and installs it, even when its text has not changed since the
+    // last read (after the author tried a built-in theme, say).
+    void apply();
+
+    QString path() const { return filePath; }
+    QString fileName() const;
+    Outcome outcome() const { return lastOutcome; }
+    // Why the last read was not installed; empty after Applied.
+    QString problem() const { return lastProblem; }
+    // Of the last text read, in the analysis's order.
+    QVector<LintDiagnostic> diagnostics() const { return lastDiagnostics; }
+    QDateTime appliedAt() const { return lastAppliedAt; }
+    // From the change on disk (or the call to apply) to the sheet installed.
+    double applyMilliseconds() const { return lastApplyMs; }
+    bool appliedTextIsEmpty() const { return appliedEmpty; }
+    // What the main window shows now: the file's name, or the built-in theme in force.
+    QString shownStyle() const { return shownStyleName; }
+
+    // True when the diagnostic names a reason the text must not be installed.
+    static bool rejects(const LintDiagnostic &diagnostic);
+
+signals:
+    void updated();
+
+private:
+    void noteChange();
+    void checkAhead();
+    void reload(bool force);
+    void watchFile();
+    void clearSwitcherSelection();
+
+    MainWindow *window;
+    const QString filePath;
+    Linter linter;
+    QFileSystemWatcher watcher;
+    QTimer settleTimer;
+    QElapsedTimer sinceChange;
+    // Identity of the file the watch sits on; a rename over FILE changes it.
+    quint64 watchedDevice = 0;
+    quint64 watchedInode = 0;
+
+    // The text checked ahead at the start of a burst (never empty), and what the
+    // check found.
+    QByteArray checkedBytes;
+    QVector<LintDiagnostic> checkedDiagnostics;
+
+    QByteArray lastBytes;
+    bool haveBytes = false;
+    Outcome lastOutcome = Outcome::Missing;
+    QString lastProblem;
+    QVector<LintDiagnostic> lastDiagnostics;
+    QDateTime lastAppliedAt;
+    double lastApplyMs = 0;
+    bool appliedEmpty = false;
+    QString shownStyleName;
+};

@@ -1,0 +1,218 @@
+#include "live/sheetdiagnosticswindow.h"
+
+#include "live/livesheet.h"
+#include "live/livewindowplacement.h"
+#include "switcher/styleswitcherwindow.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QProcess>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int preferredHeight = 440;
+constexpr int leastHeight = 220;
+constexpr int lineRole = Qt::UserRole;
+constexpr int columnRole = Qt::UserRole + 1;
+
+// $VISUAL before $EDITOR, the usual order; empty when neither is set.
+QString editorVariable()
+{
+    const QString visual = qEnvironmentVariable("VISUAL").trimmed();
+    return visual.isEmpty() ? qEnvironmentVariable("EDITOR").trimmed() : visual;
+}
+
+QStyle::StandardPixmap severityIcon(LintSeverity severity)
+{
+    switch (severity) {
+    case LintSeverity::Error:
+        return QStyle::SP_MessageBoxCritical;
+    case LintSeverity::Warning:
+        return QStyle::SP_MessageBoxWarning;
+    case LintSeverity::Note:
+        break;
+    }
+    return QStyle::SP_MessageBoxInformation;
+}
+
+QString countsText(const QVector<LintDiagnostic> &diagnostics)
+{
+    int counts[3] = {0, 0, 0};
+    for (const LintDiagnostic &diagnostic : diagnostics)
+        ++counts[static_cast<int>(diagnostic.severity)];
+    const auto counted = [](int count, const char *one, const char *many) {
+        return SheetDiagnosticsWindow::tr(count == 1 ? one : many).arg(count);
+    };
+    return counted(counts[0], "%1 error", "%1 errors") + QStringLiteral(", ") +
+           counted(counts[1], "%1 warning", "%1 warnings") + QStringLiteral(", ") +
+           counted(counts[2], "%1 note", "%1 notes") + QLatin1Char('.');
+}
+
+} // namespace
+
+SheetDiagnosticsWindow::SheetDiagnosticsWindow(LiveSheet *sheet, QWidget *parent)
+    : QWidget(parent, Qt::Tool)
+    , sheet(sheet)
+    , switcher(parent ? parent->findChild<StyleSwitcherWindow *>() : nullptr)
+    , pathLabel(new QLabel(this))
+    , stateLabel(new QLabel(this))
+    , diagnosticsList(new QListWidget(this))
+    , hintLabel(new QLabel(this))
+    , applyButton(new QPushButton(this))
+{
+    setWindowTitle(tr("Sheet Diagnostics"));
+    resize(switcher ? switcher->width() : 640, preferredHeight);
+
+    pathLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    pathLabel->setWordWrap(true);
+    stateLabel->setWordWrap(true);
+    stateLabel->setTextFormat(Qt::RichText);
+    hintLabel->setWordWrap(true);
+    diagnosticsList->setUniformItemSizes(true);
+    diagnosticsList->setWordWrap(false);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(12, 12, 12, 12);
+    layout->addWidget(pathLabel);
+    layout->addWidget(stateLabel);
+    layout->addWidget(diagnosticsList, 1);
+    auto *bottomRow = new QHBoxLayout;
+    bottomRow->addWidget(hintLabel, 1);
+    bottomRow->addWidget(applyButton);
+    layout->addLayout(bottomRow);
+
+    connect(diagnosticsList, &QListWidget::itemActivated, this,
+            [this](QListWidgetItem *item) { openDiagnostic(item); });
+    connect(applyButton, &QPushButton::clicked, sheet, &LiveSheet::apply);
+    connect(sheet, &LiveSheet::updated, this, &SheetDiagnosticsWindow::refresh);
+
+    // Shown and closed with the main window, placed below the switcher wherever that goes.
+    if (parent)
+        parent->installEventFilter(this);
+    if (switcher)
+        switcher->installEventFilter(this);
+    refresh();
+}
+
+bool SheetDiagnosticsWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == parent() && event->type() == QEvent::Show) {
+        show();
+        placeBelowSwitcher();
+    } else if (watched == parent() && event->type() == QEvent::Close) {
+        close();
+    } else if (watched == switcher &&
+               (event->type() == QEvent::Move || event->type() == QEvent::Resize ||
+                event->type() == QEvent::Show)) {
+        placeBelowSwitcher();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void SheetDiagnosticsWindow::placeBelowSwitcher()
+{
+    if (!switcher || !switcher->isVisible())
+        return;
+    const QScreen *screen = switcher->screen();
+    if (!screen)
+        return;
+    // Before the window system has framed this window, the switcher's frame is the
+    // best guess at the size of this one's.
+    const QWidget *framed = isVisible() && frameGeometry() != geometry() ? this : switcher;
+    const QSize frameExtra = framed->frameGeometry().size() - framed->size();
+    const QRect frame = diagnosticsFrameRect(
+        switcher->frameGeometry(), QSize(switcher->width(), preferredHeight) + frameExtra,
+        leastHeight + frameExtra.height(), screen->availableGeometry());
+    move(frame.topLeft());
+    resize(frame.size() - frameExtra);
+}
+
+void SheetDiagnosticsWindow::refresh()
+{
+    pathLabel->setText(sheet->path());
+    applyButton->setText(tr("Apply %1").arg(sheet->fileName()));
+
+    // Rich text, so that the reason a change did not show stands out.
+    QStringList state;
+    if (sheet->appliedAt().isValid()) {
+        state << tr("Last applied at %1, in %2 ms.")
+                     .arg(sheet->appliedAt().toString(QStringLiteral("HH:mm:ss.zzz")))
+                     .arg(sheet->applyMilliseconds(), 0, 'f', 1)
+                     .toHtmlEscaped();
+    } else {
+        state << tr("Not applied yet.");
+    }
+    if (sheet->outcome() != LiveSheet::Outcome::Applied) {
+        const QString kept = sheet->shownStyle() == sheet->fileName()
+                                 ? tr("The last good version of %1 stays.").arg(sheet->fileName())
+                                 : tr("Still showing %1.").arg(sheet->shownStyle());
+        state << QStringLiteral("<b>%1</b> %2")
+                     .arg(sheet->problem().toHtmlEscaped(), kept.toHtmlEscaped());
+    } else if (sheet->shownStyle() != sheet->fileName()) {
+        state << tr("Showing the built-in theme %1; \"%2\" brings the file back.")
+                     .arg(sheet->shownStyle(), applyButton->text())
+                     .toHtmlEscaped();
+    } else if (sheet->appliedTextIsEmpty()) {
+        state << tr("The file is empty: an empty sheet, the toolkit's own look.").toHtmlEscaped();
+    }
+    if (sheet->outcome() == LiveSheet::Outcome::Applied ||
+        sheet->outcome() == LiveSheet::Outcome::Rejected)
+        state << countsText(sheet->diagnostics());
+    stateLabel->setText(state.join(QStringLiteral("<br>")));
+
+    QVector<LintDiagnostic> diagnostics = sheet->diagnostics();
+    std::stable_sort(diagnostics.begin(), diagnostics.end(),
+                     [](const LintDiagnostic &a, const LintDiagnostic &b) {
+                         return static_cast<int>(a.severity) < static_cast<int>(b.severity);
+                     });
+    diagnosticsList->clear();
+    for (const LintDiagnostic &diagnostic : qAsConst(diagnostics)) {
+        auto *item = new QListWidgetItem(style()->standardIcon(severityIcon(diagnostic.severity)),
+                                         QStringLiteral("%1:%2  %3  [%4]")
+                                             .arg(diagnostic.line)
+                                             .arg(diagnostic.column)
+                                             .arg(diagnostic.message, diagnostic.check),
+                                         diagnosticsList);
+        item->setToolTip(diagnostic.message);
+        item->setData(lineRole, diagnostic.line);
+        item->setData(columnRole, diagnostic.column);
+    }
+
+    const QString editor = editorVariable();
+    hintLabel->setText(editor.isEmpty()
+                           ? tr("Double-click a diagnostic to copy FILE:LINE:COL; set $VISUAL or "
+                                "$EDITOR to open an editor instead.")
+                           : tr("Double-click a diagnostic to open it in %1.").arg(editor));
+}
+
+void SheetDiagnosticsWindow::openDiagnostic(const QListWidgetItem *item)
+{
+    if (!item)
+        return;
+    const int line = item->data(lineRole).toInt();
+    const int column = item->data(columnRole).toInt();
+    QStringList command = QProcess::splitCommand(editorVariable());
+    QString failure;
+    if (!command.isEmpty()) {
+        const QString program = command.takeFirst();
+        command << QStringLiteral("+%1").arg(line) << sheet->path();
+        if (QProcess::startDetached(program, command)) {
+            hintLabel->setText(tr("Opened line %1 in %2.").arg(line).arg(program));
+            return;
+        }
+        failure = tr("Could not start %1. ").arg(program);
+    }
+    const QString position = QStringLiteral("%1:%2:%3").arg(sheet->path()).arg(line).arg(column);
+    QGuiApplication::clipboard()->setText(position);
+    hintLabel->setText(failure + tr("Copied %1 to the clipboard.").arg(position));
+}
