@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
 // On-demand benchmark of prismark-lint's analysis on a large sheet; see the README.
 // Usage: prismark-lint-bench [MEGABYTES]   (default 1)
 

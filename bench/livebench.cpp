@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
 // On-demand benchmark of the live preview: from the write of a style sheet file to
 // the repainted gallery, against applyTheme of the same built-in theme; see the README.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
 // On-demand benchmark of prismark-shot: every theme and tab plus contact sheets,
 // end to end, and the rendering alone; see the README.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
 // On-demand benchmark of theme switching, start-up and memory; see the README.
 
 #include "app/themecatalogue.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
 // libFuzzer target: arbitrary bytes through the style sheet analysis. Its syntax
 // verdict must be the toolkit's own (a rejected sheet is an error, an accepted one
 // never is), and the analysis must neither crash nor hang.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
 // libFuzzer target: arbitrary bytes as a disk copy of "light.qss", through the
 // whole load path: lookup, read, palette directives and the style sheet installed
 // on an application with a few polished widgets.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
 // libFuzzer target: arbitrary style sheet text through the palette directive reader.
 
 #include "theme/palettedirectives.h"

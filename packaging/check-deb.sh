@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+# SPDX-License-Identifier: MIT
 # Builds the .deb from the build tree given, unpacks it into a temporary root and
 # starts the unpacked Prismark Preview offscreen: it must keep running, and it must
 # read its style sheets from the unpacked share/prismark/styles.

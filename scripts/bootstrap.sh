@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+# SPDX-License-Identifier: MIT
 # Installs the Debian packages the build needs (only those missing), then configures
 # and builds into build/ against Qt 5. Sourced by run.sh and test.sh.
 set -euo pipefail

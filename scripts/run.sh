@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+# SPDX-License-Identifier: MIT
 # Installs what is missing, builds, and starts Prismark Preview.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/bootstrap.sh"

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+# SPDX-License-Identifier: MIT
 # Installs what is missing, builds, and runs the whole test suite three times: in
 # the normal Qt 5 build, in a Qt 6 build, then in a clang Qt 5 build with
 # AddressSanitizer and UndefinedBehaviorSanitizer, where the fuzz targets also

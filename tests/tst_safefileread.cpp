@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
 #include "theme/safefileread.h"
 
 #include <QFile>
@@ -21,10 +24,14 @@ void TestSafeFileRead::refusesWhatIsNotARegularFile_data()
 {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("error");
-    QTest::newRow("a FIFO is refused without waiting for a writer") << "fifo" << "a FIFO";
-    QTest::newRow("a directory is refused") << "directory" << "a directory";
-    QTest::newRow("a character device is refused") << "device" << "a device";
-    QTest::newRow("a missing file says so") << "missing" << "No such file or directory";
+    QTest::newRow("a FIFO is refused without waiting for a writer") << "fifo"
+                                                                    << "a FIFO";
+    QTest::newRow("a directory is refused") << "directory"
+                                            << "a directory";
+    QTest::newRow("a character device is refused") << "device"
+                                                   << "a device";
+    QTest::newRow("a missing file says so") << "missing"
+                                            << "No such file or directory";
 }
 
 void TestSafeFileRead::refusesWhatIsNotARegularFile()
