@@ -5,6 +5,7 @@
 // the repainted gallery, against applyTheme of the same built-in theme; see the README.
 
 #include "app/themecatalogue.h"
+#include "bench/benchsupport.h"
 #include "live/livesheet.h"
 #include "live/sheetdiagnosticswindow.h"
 #include "shell/mainwindow.h"
@@ -81,14 +82,6 @@ bool writeFile(const QString &path, const QString &text)
 {
     QFile file(path);
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text.toUtf8()) >= 0;
-}
-
-// The offscreen platform says so for every window shown; nothing to act on here.
-void quietPlatformNotices(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    if (message.startsWith(QLatin1String("This plugin does not support")))
-        return;
-    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
 }
 
 } // namespace

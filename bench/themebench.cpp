@@ -4,6 +4,7 @@
 // On-demand benchmark of theme switching, start-up and memory; see the README.
 
 #include "app/themecatalogue.h"
+#include "bench/benchsupport.h"
 #include "preview/previewcontent.h"
 #include "shell/mainwindow.h"
 #include "shell/titlebar.h"
@@ -198,14 +199,6 @@ void settle()
 Theme themeAt(int step)
 {
     return static_cast<Theme>((step + 1) % ThemeCount);
-}
-
-// The offscreen platform says so for every window shown; nothing to act on here.
-void quietPlatformNotices(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    if (message.startsWith(QLatin1String("This plugin does not support")))
-        return;
-    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
 }
 
 } // namespace
