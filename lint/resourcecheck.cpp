@@ -10,28 +10,22 @@
 #include <QImageReader>
 #include <QUrl>
 
-#include <sys/stat.h>
-
 using namespace QCss;
 
 namespace {
 // The toolkit decodes an image whole; beyond this many pixels that costs gigabytes.
 constexpr qint64 kMaxImagePixels = 64 * 1000 * 1000;
 
-// What stands at path when it is not a regular file, or "" when it is one or
-// nothing is there.
+// What stands at path when it is not a regular file, with what that does to the
+// toolkit, or "" when it is one or nothing is there.
 QString nonRegularKind(const QString &path)
 {
-    struct stat status;
-    if (::stat(QFile::encodeName(path).constData(), &status) != 0 || S_ISREG(status.st_mode))
-        return QString();
-    if (S_ISDIR(status.st_mode))
-        return QStringLiteral("a directory");
-    if (S_ISFIFO(status.st_mode))
+    const QString kind = nonRegularFileKind(path);
+    if (kind == QLatin1String("a FIFO"))
         return QStringLiteral("a FIFO, which blocks the toolkit");
-    if (S_ISCHR(status.st_mode) || S_ISBLK(status.st_mode))
+    if (kind == QLatin1String("a device"))
         return QStringLiteral("a device, which never ends");
-    return QStringLiteral("not a regular file");
+    return kind;
 }
 
 int urlTokenOffset(const LintContext &context, const LintDeclaration &entry, int occurrence)

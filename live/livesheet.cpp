@@ -7,6 +7,7 @@
 #include "shell/mainwindow.h"
 #include "switcher/styleswitcherwindow.h"
 #include "theme/safefileread.h"
+#include "theme/sheetstyle.h"
 #include "theme/stylesheetloader.h"
 
 #include <QAbstractButton>
@@ -106,7 +107,7 @@ void LiveSheet::noteChange()
 
 void LiveSheet::checkAhead()
 {
-    const FileReadResult read = readRegularFile(filePath, maxBytes, true);
+    const FileReadResult read = readRegularFile(filePath, maxAuthorSheetBytes, true);
     if (!read.ok || read.bytes.isEmpty() || (haveBytes && read.bytes == lastBytes))
         return;
     checkedBytes = read.bytes;
@@ -140,7 +141,7 @@ void LiveSheet::reload(bool force)
     QElapsedTimer took;
     took.start();
     const qint64 sinceChangeNs = !force && sinceChange.isValid() ? sinceChange.nsecsElapsed() : 0;
-    FileReadResult read = readRegularFile(filePath, maxBytes, true);
+    FileReadResult read = readRegularFile(filePath, maxAuthorSheetBytes, true);
     if (!read.ok) {
         haveBytes = false;
         lastBytes.clear();

@@ -38,8 +38,6 @@ public:
     using Linter =
         std::function<QVector<LintDiagnostic>(const QByteArray &bytes, const QString &path)>;
 
-    static constexpr qint64 maxBytes = 16 * 1024 * 1024;
-
     LiveSheet(MainWindow *window, const QString &path, QObject *parent = nullptr);
 
     void setLinter(Linter linter);

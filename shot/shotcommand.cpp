@@ -9,6 +9,7 @@
 #include "shot/shotnames.h"
 #include "shot/shotrenderer.h"
 #include "theme/safefileread.h"
+#include "theme/sheetstyle.h"
 #include "theme/stylesheetloader.h"
 
 #include <QCommandLineParser>
@@ -29,8 +30,6 @@
 
 namespace {
 
-// The live preview reads sheets with the same cap.
-constexpr qint64 kMaxSheetBytes = 16 * 1024 * 1024;
 // Rendered images waiting for a writer; bounds the memory a fast renderer can fill.
 constexpr int kPendingImages = 6;
 const QString kDisabledSuffix = QStringLiteral("-disabled");
@@ -276,7 +275,7 @@ int ShotRun::resolveThemes()
         }
     }
     for (const QString &path : parser.values(QStringLiteral("sheet"))) {
-        const FileReadResult read = readRegularFile(path, kMaxSheetBytes, true);
+        const FileReadResult read = readRegularFile(path, maxAuthorSheetBytes, true);
         if (!read.ok) {
             printError(QStringLiteral("cannot read sheet %1: %2").arg(path, read.error));
             return ShotInputOutputError;

@@ -62,6 +62,14 @@ FileReadResult readOpenFile(QFile &file, qint64 maxBytes)
 }
 } // namespace
 
+QString nonRegularFileKind(const QString &path)
+{
+    struct stat status;
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0 || S_ISREG(status.st_mode))
+        return QString();
+    return fileKind(status.st_mode);
+}
+
 QString byteLimitText(qint64 maxBytes)
 {
     if (maxBytes >= 1024 * 1024 && maxBytes % (1024 * 1024) == 0)

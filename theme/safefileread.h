@@ -21,5 +21,10 @@ struct FileReadResult
 // Paths starting with ":" name compiled-in resources and are read through QFile.
 FileReadResult readRegularFile(const QString &path, qint64 maxBytes = -1, bool textMode = false);
 
+// What stands at path when it is something other than a regular file ("a FIFO",
+// "a directory", "a device", ...), or "" for a regular file or nothing at all. Only
+// for reports: it looks at the name, so a reader must still go through readRegularFile.
+QString nonRegularFileKind(const QString &path);
+
 // The limit as a user reads it in a message: "16 MiB".
 QString byteLimitText(qint64 maxBytes);

@@ -6,6 +6,10 @@
 #include <QProxyStyle>
 #include <QString>
 
+// The largest sheet file of an author's own that a program installs this way; the
+// toolkit's parse of anything near it already takes seconds.
+constexpr qint64 maxAuthorSheetBytes = 16 * 1024 * 1024;
+
 // A theme made from a style sheet text already read (an author's own file): Fusion,
 // the text's @palette header as the palette and the text as the application's style
 // sheet. The text is read once by the caller, so palette and sheet always agree.
