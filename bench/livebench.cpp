@@ -4,7 +4,7 @@
 // On-demand benchmark of the live preview: from the write of a style sheet file to
 // the repainted gallery, against applyTheme of the same built-in theme; see the README.
 
-#include "app/themecatalogue.h"
+#include "theme/themecatalogue.h"
 #include "bench/benchsupport.h"
 #include "live/livesheet.h"
 #include "live/sheetdiagnosticswindow.h"

@@ -3,7 +3,7 @@
 
 // On-demand benchmark of theme switching, start-up and memory; see the README.
 
-#include "app/themecatalogue.h"
+#include "theme/themecatalogue.h"
 #include "bench/benchsupport.h"
 #include "preview/previewcontent.h"
 #include "shell/mainwindow.h"

@@ -5,7 +5,7 @@
 // verdict must be the toolkit's own (a rejected sheet is an error, an accepted one
 // never is), and the analysis must neither crash nor hang.
 
-#include "lint/stylesheetlint.h"
+#include "analysis/stylesheetlint.h"
 #include "theme/stylesheetloader.h"
 
 #include <QApplication>

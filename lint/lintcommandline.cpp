@@ -3,8 +3,8 @@
 
 #include "lint/lintcommandline.h"
 
-#include "lint/lintcontext.h"
-#include "lint/stylesheetlint.h"
+#include "analysis/lintcontext.h"
+#include "analysis/stylesheetlint.h"
 #include "theme/safefileread.h"
 
 #include <QCommandLineParser>

@@ -3,18 +3,15 @@
 
 #include "live/livesheet.h"
 
-#include "app/themecatalogue.h"
+#include "theme/themecatalogue.h"
 #include "shell/mainwindow.h"
 #include "switcher/styleswitcherwindow.h"
 #include "theme/safefileread.h"
 #include "theme/sheetstyle.h"
 #include "theme/stylesheetloader.h"
 
-#include <QAbstractButton>
-#include <QButtonGroup>
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QSignalBlocker>
 
 #include <sys/stat.h>
 
@@ -60,14 +57,13 @@ LiveSheet::LiveSheet(MainWindow *window, const QString &path, QObject *parent)
     watcher.addPath(QFileInfo(filePath).absolutePath());
     watchFile();
 
-    if (auto *switcher = window->findChild<StyleSwitcherWindow *>()) {
-        // Connected after the main window's own connection, so the theme is in force
-        // by the time this runs.
-        connect(switcher, &StyleSwitcherWindow::themeRequested, this, [this](ThemeIndex theme) {
-            shownStyleName = themeDisplayName(static_cast<Theme>(theme));
-            emit updated();
-        });
-    }
+    // Connected after the main window's own connection, so the theme is in force by
+    // the time this runs.
+    connect(window->styleSwitcherWindow(), &StyleSwitcherWindow::themeRequested, this,
+            [this](ThemeIndex theme) {
+                shownStyleName = themeDisplayName(static_cast<Theme>(theme));
+                emit updated();
+            });
 }
 
 void LiveSheet::setLinter(Linter replacement)
@@ -196,13 +192,5 @@ void LiveSheet::clearSwitcherSelection()
 {
     // With the file installed no built-in theme is current; left checked, the
     // theme's button could not be picked to go back to it.
-    auto *switcher = window->findChild<StyleSwitcherWindow *>();
-    auto *group = switcher ? switcher->findChild<QButtonGroup *>() : nullptr;
-    QAbstractButton *checked = group ? group->checkedButton() : nullptr;
-    if (!checked)
-        return;
-    const QSignalBlocker blocker(checked);
-    group->setExclusive(false);
-    checked->setChecked(false);
-    group->setExclusive(true);
+    window->styleSwitcherWindow()->clearCurrentTheme();
 }

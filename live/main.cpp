@@ -82,8 +82,7 @@ int main(int argc, char *argv[])
         return ExitUnreadable;
     }
     auto *diagnostics = new SheetDiagnosticsWindow(&sheet, &window);
-    if (const auto *switcher = window.findChild<StyleSwitcherWindow *>())
-        makeRoomBesideMainWindow(&window, switcher->width() + 16);
+    makeRoomBesideMainWindow(&window, window.styleSwitcherWindow()->width() + 16);
     window.show();
     diagnostics->show();
     return application.exec();

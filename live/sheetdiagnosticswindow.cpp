@@ -5,6 +5,7 @@
 
 #include "live/livesheet.h"
 #include "live/livewindowplacement.h"
+#include "shell/mainwindow.h"
 #include "switcher/styleswitcherwindow.h"
 
 #include <QApplication>
@@ -63,10 +64,10 @@ QString countsText(const QVector<LintDiagnostic> &diagnostics)
 
 } // namespace
 
-SheetDiagnosticsWindow::SheetDiagnosticsWindow(LiveSheet *sheet, QWidget *parent)
-    : QWidget(parent, Qt::Tool)
+SheetDiagnosticsWindow::SheetDiagnosticsWindow(LiveSheet *sheet, MainWindow *window)
+    : QWidget(window, Qt::Tool)
     , sheet(sheet)
-    , switcher(parent ? parent->findChild<StyleSwitcherWindow *>() : nullptr)
+    , switcher(window ? window->styleSwitcherWindow() : nullptr)
     , pathLabel(new QLabel(this))
     , stateLabel(new QLabel(this))
     , diagnosticsList(new QListWidget(this))
@@ -100,8 +101,8 @@ SheetDiagnosticsWindow::SheetDiagnosticsWindow(LiveSheet *sheet, QWidget *parent
     connect(sheet, &LiveSheet::updated, this, &SheetDiagnosticsWindow::refresh);
 
     // Shown and closed with the main window, placed below the switcher wherever that goes.
-    if (parent)
-        parent->installEventFilter(this);
+    if (window)
+        window->installEventFilter(this);
     if (switcher)
         switcher->installEventFilter(this);
     refresh();

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class LiveSheet;
+class MainWindow;
 class QLabel;
 class QListWidget;
 class QListWidgetItem;
@@ -19,7 +20,7 @@ class SheetDiagnosticsWindow : public QWidget
     Q_OBJECT
 public:
     // parent is the main window; the window keeps itself below its style switcher.
-    SheetDiagnosticsWindow(LiveSheet *sheet, QWidget *parent);
+    SheetDiagnosticsWindow(LiveSheet *sheet, MainWindow *window);
 
     // Opens the diagnostic's position as described above; the list's activation
     // comes here.

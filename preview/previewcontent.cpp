@@ -3,10 +3,11 @@
 
 #include "preview/previewcontent.h"
 
-#include "preview/semanticvariants.h"
+#include "theme/semanticvariants.h"
 #include "ui_previewcontent.h"
 
 #include <QCheckBox>
+#include <QDateTimeEdit>
 #include <QDateTime>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -188,7 +189,37 @@ PreviewContent::~PreviewContent()
 
 void PreviewContent::setCurrentStyleName(const QString &styleName)
 {
+    shownStyleName = styleName;
     ui->statusLabel->setText(tr("Current style: %1").arg(styleName));
+}
+
+QString PreviewContent::currentStyleName() const
+{
+    return shownStyleName;
+}
+
+QStringList PreviewContent::tabTitles() const
+{
+    QStringList titles;
+    for (int i = 0; i < ui->componentTabWidget->count(); ++i)
+        titles.append(ui->componentTabWidget->tabText(i));
+    return titles;
+}
+
+void PreviewContent::setCurrentTab(int index)
+{
+    ui->componentTabWidget->setCurrentIndex(index);
+}
+
+void PreviewContent::setPreviewDisabled(bool disabled)
+{
+    ui->disablePreviewCheckBox->setChecked(disabled);
+}
+
+void PreviewContent::setSampleDateTime(const QDateTime &dateTime)
+{
+    for (QDateTimeEdit *edit : findChildren<QDateTimeEdit *>())
+        edit->setDateTime(dateTime);
 }
 
 void PreviewContent::populatePreviewData()

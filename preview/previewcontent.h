@@ -3,7 +3,10 @@
 
 #pragma once
 
+#include <QStringList>
 #include <QWidget>
+
+class QDateTime;
 
 namespace Ui {
 class PreviewContent;
@@ -18,6 +21,14 @@ public:
     ~PreviewContent() override;
 
     void setCurrentStyleName(const QString &styleName);
+    QString currentStyleName() const;
+
+    // What a program built on the gallery drives: its tabs, its disable switch and
+    // the moment its date and time editors show.
+    QStringList tabTitles() const;
+    void setCurrentTab(int index);
+    void setPreviewDisabled(bool disabled);
+    void setSampleDateTime(const QDateTime &dateTime);
 
 private:
     // The rows of the dialog list; the row index is the dialog type.
@@ -36,5 +47,6 @@ private:
     void showDialogPreview(int dialogType);
 
     int iconSetIndex;
+    QString shownStyleName;
     Ui::PreviewContent *ui;
 };

@@ -4,7 +4,7 @@
 #include "shell/mainwindow.h"
 
 #include "preview/previewcontent.h"
-#include "shell/shellobjectnames.h"
+#include "theme/shellobjectnames.h"
 #include "shell/titlebar.h"
 #include "switcher/styleswitcherwindow.h"
 #include "theme/sheetstyle.h"
@@ -77,6 +77,36 @@ void MainWindow::applyStyleSheet(const QString &styleSheet, const QString &displ
 {
     QApplication::setStyle(new SheetStyle(styleSheet));
     showStyleName(displayName);
+}
+
+StyleSwitcherWindow *MainWindow::styleSwitcherWindow() const
+{
+    return styleSwitcher;
+}
+
+QString MainWindow::currentStyleName() const
+{
+    return previewContent->currentStyleName();
+}
+
+QStringList MainWindow::galleryTabTitles() const
+{
+    return previewContent->tabTitles();
+}
+
+void MainWindow::showGalleryTab(int index)
+{
+    previewContent->setCurrentTab(index);
+}
+
+void MainWindow::setGalleryDisabled(bool disabled)
+{
+    previewContent->setPreviewDisabled(disabled);
+}
+
+void MainWindow::setGalleryDateTime(const QDateTime &dateTime)
+{
+    previewContent->setSampleDateTime(dateTime);
 }
 
 void MainWindow::showStyleName(const QString &displayName)

@@ -3,12 +3,14 @@
 
 #pragma once
 
-#include "app/themecatalogue.h"
+#include "theme/themecatalogue.h"
 
 #include <QMainWindow>
 #include <QPoint>
+#include <QStringList>
 
 class PreviewContent;
+class QDateTime;
 class QRect;
 class QSize;
 class StyleSwitcherWindow;
@@ -25,6 +27,17 @@ public:
     // Installs a sheet that is no built-in theme (an author's own file) the way a
     // theme is installed; the status line names it displayName.
     void applyStyleSheet(const QString &styleSheet, const QString &displayName);
+
+    // What the programs built on this window drive, by method rather than by
+    // reaching into its widgets.
+    StyleSwitcherWindow *styleSwitcherWindow() const;
+    // The name the status line shows: a theme's display name or an author's sheet.
+    QString currentStyleName() const;
+    QStringList galleryTabTitles() const;
+    void showGalleryTab(int index);
+    // The gallery's own "Disable preview" switch.
+    void setGalleryDisabled(bool disabled);
+    void setGalleryDateTime(const QDateTime &dateTime);
 
 public slots:
     void applyTheme(Theme theme);

@@ -3,7 +3,7 @@
 
 #include "shell/titlebar.h"
 
-#include "shell/shellobjectnames.h"
+#include "theme/shellobjectnames.h"
 
 #include <QEvent>
 #include <QGuiApplication>

@@ -8,17 +8,11 @@
 #include "switcher/styleswitcherwindow.h"
 
 #include <QApplication>
-#include <QCheckBox>
-#include <QDateTimeEdit>
+#include <QDateTime>
 #include <QLocale>
 #include <QPainter>
-#include <QTabWidget>
 
 namespace {
-
-// The gallery's form names these; the renderer reaches them by name.
-const QLatin1String kComponentTabWidget("componentTabWidget");
-const QLatin1String kDisablePreviewCheckBox("disablePreviewCheckBox");
 
 // Any fixed moment serves; this one shows two-digit days, months and hours.
 const QDateTime kFixedDateTime(QDate(2025, 11, 24), QTime(10, 30));
@@ -48,21 +42,16 @@ void ShotRenderer::prepareApplication()
 
 ShotRenderer::ShotRenderer(QSize size, qreal scale)
     : window(std::make_unique<MainWindow>())
-    , tabs(window->findChild<QTabWidget *>(kComponentTabWidget))
-    , disableBox(window->findChild<QCheckBox *>(kDisablePreviewCheckBox))
     , size(size)
     , scale(scale)
 {
-    Q_ASSERT(tabs && disableBox);
-    for (QDateTimeEdit *edit : window->findChildren<QDateTimeEdit *>())
-        edit->setDateTime(kFixedDateTime);
+    window->setGalleryDateTime(kFixedDateTime);
     window->resize(size);
 
     // Shown and active, as a user sees it: a hidden window lays out some widgets
     // late (a plain text edit keeps scroll bars it does not need). The window's
     // show event shows the switcher too; it is kept off the screen.
-    if (auto *switcher = window->findChild<StyleSwitcherWindow *>())
-        switcher->setAttribute(Qt::WA_DontShowOnScreen);
+    window->styleSwitcherWindow()->setAttribute(Qt::WA_DontShowOnScreen);
     window->show();
     QCoreApplication::processEvents();
     // Activation focuses the first widget in the tab chain; the window itself takes
@@ -80,10 +69,7 @@ QSize ShotRenderer::minimumSize() const
 
 QStringList ShotRenderer::tabTexts() const
 {
-    QStringList texts;
-    for (int i = 0; i < tabs->count(); ++i)
-        texts << tabs->tabText(i);
-    return texts;
+    return window->galleryTabTitles();
 }
 
 void ShotRenderer::applyTheme(const ShotTheme &theme, const QString &styleSheetText)
@@ -96,8 +82,8 @@ void ShotRenderer::applyTheme(const ShotTheme &theme, const QString &styleSheetT
 
 QImage ShotRenderer::render(int tab, bool disabled)
 {
-    disableBox->setChecked(disabled);
-    tabs->setCurrentIndex(tab);
+    window->setGalleryDisabled(disabled);
+    window->showGalleryTab(tab);
     // Layout requests are posted events; timers (animations) stay untouched.
     QCoreApplication::sendPostedEvents();
 

@@ -10,8 +10,6 @@
 #include <memory>
 
 class MainWindow;
-class QCheckBox;
-class QTabWidget;
 
 struct ShotTheme;
 
@@ -36,8 +34,6 @@ public:
 
 private:
     std::unique_ptr<MainWindow> window;
-    QTabWidget *tabs;
-    QCheckBox *disableBox;
     QSize size;
     qreal scale;
 };

@@ -3,13 +3,15 @@
 
 #include "switcher/styleswitcherwindow.h"
 
-#include "app/themecatalogue.h"
+#include "theme/themecatalogue.h"
 
+#include <QAbstractButton>
 #include <QButtonGroup>
 #include <QCoreApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 static_assert(ThemeCount == 12, "the switcher lays out three rows of four themes");
@@ -29,7 +31,7 @@ StyleSwitcherWindow::StyleSwitcherWindow(QWidget *parent)
     setFixedSize(640, 180);
     themeButtons[Light]->setChecked(true);
 
-    auto *group = new QButtonGroup(this);
+    group = new QButtonGroup(this);
     for (int id = 0; id < ThemeCount; ++id)
         group->addButton(themeButtons[id], id);
 
@@ -69,4 +71,16 @@ void StyleSwitcherWindow::setCurrentTheme(int index)
         themeButtons[id]->setChecked(id == index);
     for (int id = ThemeCount - 1; id >= 0; --id)
         themeButtons[id]->blockSignals(wasBlocked[id]);
+}
+
+void StyleSwitcherWindow::clearCurrentTheme()
+{
+    QAbstractButton *checked = group->checkedButton();
+    if (!checked)
+        return;
+    // The exclusive group refuses to uncheck its last checked button.
+    const QSignalBlocker blocker(checked);
+    group->setExclusive(false);
+    checked->setChecked(false);
+    group->setExclusive(true);
 }

@@ -3,12 +3,13 @@
 
 #pragma once
 
-#include "app/themecatalogue.h"
+#include "theme/themecatalogue.h"
 
 #include <QKeySequence>
 #include <QWidget>
 #include <QtGlobal>
 
+class QButtonGroup;
 class QRadioButton;
 
 // A theme number as the switcher requests it; carries Theme values unchanged.
@@ -23,6 +24,9 @@ public:
 
     // Marks a theme as current without emitting themeRequested.
     void setCurrentTheme(int index);
+    // Leaves no theme marked (an author's own sheet is in force), again without
+    // emitting themeRequested, so any theme can be picked to go back to it.
+    void clearCurrentTheme();
 
     // The main window's key for showing the switcher again once it is closed.
     static QKeySequence showShortcut();
@@ -32,4 +36,5 @@ signals:
 
 private:
     QRadioButton *themeButtons[ThemeCount];
+    QButtonGroup *group;
 };

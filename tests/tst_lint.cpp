@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "lint/stylesheetlint.h"
+#include "analysis/stylesheetlint.h"
 #include "theme/stylesheetloader.h"
 
 #include <QApplication>

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: MIT
 
 #include "shell/mainwindow.h"
-#include "shell/shellobjectnames.h"
+#include "theme/shellobjectnames.h"
 #include "shell/titlebar.h"
 #include "switcher/styleswitcherwindow.h"
 #include "theme/themestyles.h"

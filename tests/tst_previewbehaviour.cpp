@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: MIT
 
 #include "preview/previewcontent.h"
-#include "preview/semanticvariants.h"
+#include "theme/semanticvariants.h"
 #include "theme/themestyles.h"
 
 #include <QtTest>

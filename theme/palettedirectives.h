@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "app/themecatalogue.h"
+#include "theme/themecatalogue.h"
 
 #include <QPalette>
 #include <QString>

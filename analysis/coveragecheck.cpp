@@ -1,11 +1,11 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "lint/lintcontext.h"
+#include "analysis/lintcontext.h"
 
-#include "lint/qssreference.h"
-#include "preview/semanticvariants.h"
-#include "shell/shellobjectnames.h"
+#include "analysis/qssreference.h"
+#include "theme/semanticvariants.h"
+#include "theme/shellobjectnames.h"
 
 // What the sheet leaves unstyled in this program's gallery: the variant values of
 // the classes the gallery marks, the states it shows, the shell's object names.

@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "lint/lintcontext.h"
+#include "analysis/lintcontext.h"
 
-#include "lint/qssreference.h"
+#include "analysis/qssreference.h"
 
 #include <QSet>
 

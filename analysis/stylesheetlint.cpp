@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "lint/stylesheetlint.h"
+#include "analysis/stylesheetlint.h"
 
-#include "lint/lintcontext.h"
+#include "analysis/lintcontext.h"
 #include "theme/stylesheetloader.h"
 
 #include <algorithm>

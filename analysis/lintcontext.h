@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "lint/stylesheetlint.h"
+#include "analysis/stylesheetlint.h"
 
 #include <QColor>
 #include <QHash>

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "app/themecatalogue.h"
+#include "theme/themecatalogue.h"
 
 #include <QtGlobal>
 
