@@ -1,9 +1,12 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "analysis/lintcontext.h"
+#include "analysis/checks.h"
 
 #include "analysis/qssreference.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
 
 #include <algorithm>
 #include <cmath>
@@ -120,12 +123,33 @@ struct Look
     QBrush borderColours[4];
     BorderStyle borderStyles[4] = {BorderStyle_None, BorderStyle_None, BorderStyle_None,
                                    BorderStyle_None};
+    // A border length in em or ex, which this process has no fonts to measure.
+    bool outlineUnmeasured = false;
 };
+
+// The toolkit measures em and ex with the widget's font; without a GUI application
+// there is no font database, and measuring would crash.
+bool fontsAvailable()
+{
+    return qobject_cast<QGuiApplication *>(QCoreApplication::instance()) != nullptr;
+}
+
+bool usesFontUnits(const Declaration &declaration)
+{
+    for (const Value &value : declaration.d->values) {
+        if (value.type != Value::Length)
+            continue;
+        const QString text = value.variant.toString().toLower();
+        if (text.endsWith(QLatin1String("em")) || text.endsWith(QLatin1String("ex")))
+            return true;
+    }
+    return false;
+}
 
 class Cascade
 {
 public:
-    explicit Cascade(const LintContext &context)
+    explicit Cascade(const SheetModel &context)
         : context(context)
     {
         // Roles the header leaves out take the toolkit's light defaults, so the result
@@ -142,8 +166,8 @@ public:
         };
         for (const auto &entry : defaults)
             palette.setColor(entry.role, QColor(entry.rgb));
-        for (const PaletteDirective &directive : context.palette) {
-            if (directive.known)
+        for (const PaletteLine &directive : context.paletteLines) {
+            if (directive.matched && directive.known)
                 palette.setColor(directive.group, directive.role, directive.color);
         }
         // A selector repeated later with the same declarations makes the earlier copy
@@ -242,7 +266,19 @@ public:
         extractor.extractBackground(&look.background, &uri, &repeat, &alignment, &origin,
                                     &attachment, &clip);
         QSize radii[4];
-        extractor.extractBorder(look.borders, look.borderColours, look.borderStyles, radii);
+        if (fontsAvailable()) {
+            extractor.extractBorder(look.borders, look.borderColours, look.borderStyles, radii);
+            return look;
+        }
+        QVector<Declaration> measurable;
+        for (const Declaration &declaration : qAsConst(declarations)) {
+            if (!usesFontUnits(declaration))
+                measurable.append(declaration);
+            else if (declaration.d->property.startsWith(QLatin1String("border"), Qt::CaseInsensitive))
+                look.outlineUnmeasured = true;
+        }
+        ValueExtractor borderExtractor(measurable, palette);
+        borderExtractor.extractBorder(look.borders, look.borderColours, look.borderStyles, radii);
         return look;
     }
 
@@ -265,7 +301,7 @@ private:
     {
         return subcontrol + QLatin1Char('\n') + element;
     }
-    const LintContext &context;
+    const SheetModel &context;
     QHash<QString, QVector<Entry>> entries;
     mutable QHash<QString, Look> looks;
 };
@@ -289,7 +325,7 @@ bool setsAny(const LintRule &rule, std::initializer_list<const char *> prefixes,
     return false;
 }
 
-void checkPalettePairs(LintContext &context)
+void checkPalettePairs(const SheetModel &context, CheckReporter &report)
 {
     struct Pair
     {
@@ -309,9 +345,9 @@ void checkPalettePairs(LintContext &context)
          kDisabledTextMinimum},
     };
     for (const Pair &pair : pairs) {
-        const PaletteDirective *foreground = nullptr;
-        for (const PaletteDirective &directive : qAsConst(context.palette)) {
-            if (directive.known && directive.role == pair.foreground &&
+        const PaletteLine *foreground = nullptr;
+        for (const PaletteLine &directive : context.paletteLines) {
+            if (directive.matched && directive.known && directive.role == pair.foreground &&
                 directive.group == pair.group)
                 foreground = &directive;
         }
@@ -326,9 +362,7 @@ void checkPalettePairs(LintContext &context)
         const QColor text = over(foreground->color, base);
         const double ratio = contrast(text, base);
         if (ratio < pair.minimum) {
-            context.reportAt(foreground->line, foreground->column, LintSeverity::Warning,
-                             QStringLiteral("contrast"),
-                             QStringLiteral("%1 %2 on %3 %4: contrast %5, below %6")
+            report.atLine(foreground->line, foreground->matchColumn, QStringLiteral("%1 %2 on %3 %4: contrast %5, below %6")
                                  .arg(foreground->name, colourText(foreground->color),
                                       QLatin1String(pair.backgroundName), colourText(background),
                                       ratioText(ratio), ratioText(pair.minimum)));
@@ -358,13 +392,12 @@ void addFinding(QVector<Finding> &findings, int offset, const QString &head, con
 }
 } // namespace
 
-void checkContrast(LintContext &context)
+void checkContrast(const SheetModel &context, CheckReporter &report)
 {
-    if (!context.enabled(QStringLiteral("contrast")))
-        return;
-    checkPalettePairs(context);
+    checkPalettePairs(context, report);
     const Cascade cascade(context);
-    const QString check = QStringLiteral("contrast");
+    int unmeasured = 0;
+    int firstUnmeasured = 0;
 
     for (const LintRule &rule : qAsConst(context.rules)) {
         QVector<Finding> findings;
@@ -426,6 +459,11 @@ void checkContrast(LintContext &context)
                     selector.subcontrol.isEmpty() ? cascade.pageColour : widgetBackground;
                 if (contrast(background, outside) >= kOutlineMinimum)
                     continue;
+                if (look.outlineUnmeasured) {
+                    if (unmeasured++ == 0)
+                        firstUnmeasured = first->offset;
+                    continue;
+                }
                 for (int edge = 0; edge < 4; ++edge) {
                     if (look.borders[edge] <= 0 || look.borderStyles[edge] == BorderStyle_None ||
                         !isSolid(look.borderColours[edge]))
@@ -450,9 +488,20 @@ void checkContrast(LintContext &context)
             QStringList quoted;
             for (const QString &selector : finding.selectors)
                 quoted.append(QLatin1Char('"') + selector + QLatin1Char('"'));
-            context.report(finding.offset, LintSeverity::Warning, check,
-                           finding.head + QStringLiteral(" in ") +
+            report.at(finding.offset, finding.head + QStringLiteral(" in ") +
                                quoted.join(QLatin1String(", ")) + finding.tail);
         }
+    }
+    if (unmeasured > 0) {
+        const QString what = unmeasured == 1
+                                 ? QStringLiteral("an outline with a border length in em or ex "
+                                                  "was")
+                                 : QStringLiteral("%1 outlines with a border length in em or ex "
+                                                  "were")
+                                       .arg(unmeasured);
+        report.at(firstUnmeasured, LintSeverity::Note,
+                  QStringLiteral("%1 not checked: those units need the widget's font, and this "
+                                 "program loads no fonts")
+                      .arg(what));
     }
 }

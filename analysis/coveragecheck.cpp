@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "analysis/lintcontext.h"
+#include "analysis/checks.h"
 
 #include "analysis/qssreference.h"
 #include "theme/semanticvariants.h"
@@ -26,7 +26,7 @@ const char *const kDisabledClasses[] = {
 
 // The first selector that names the class itself (not a base) with these states,
 // any subcontrol and attributes allowed.
-const LintSelector *findSelector(const LintContext &context, const QString &className,
+const LintSelector *findSelector(const SheetModel &context, const QString &className,
                                  const QString &state, const LintRule **where = nullptr)
 {
     for (const LintRule &rule : context.rules) {
@@ -43,7 +43,7 @@ const LintSelector *findSelector(const LintContext &context, const QString &clas
     return nullptr;
 }
 
-bool stylesVariant(const LintContext &context, const QString &className, const QString &key)
+bool stylesVariant(const SheetModel &context, const QString &className, const QString &key)
 {
     for (const LintRule &rule : context.rules) {
         for (const LintSelector &selector : rule.selectors) {
@@ -62,16 +62,16 @@ bool stylesVariant(const LintContext &context, const QString &className, const Q
 }
 } // namespace
 
-void checkCoverage(LintContext &context)
+void checkCoverage(const SheetModel &context, CheckReporter &report)
 {
-    const QString check = QStringLiteral("coverage");
-    if (!context.enabled(check))
+    // A sheet read from another file has no rules here to judge.
+    if (context.isReference)
         return;
-    const auto note = [&context, &check](const LintSelector *near, const QString &message) {
+    const auto note = [&report](const LintSelector *near, const QString &message) {
         if (near)
-            context.report(near->offset, LintSeverity::Note, check, message);
+            report.at(near->offset, message);
         else
-            context.reportAt(1, 1, LintSeverity::Note, check, message);
+            report.atLine(1, 1, message);
     };
 
     for (const char *name : kVariantClasses) {

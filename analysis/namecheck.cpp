@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "analysis/lintcontext.h"
+#include "analysis/checks.h"
 
 #include "analysis/qssreference.h"
 
@@ -9,9 +9,17 @@ using namespace QCss;
 using QssReference::ValueKind;
 
 namespace {
-const QString kBadValue = QStringLiteral("bad-value");
+enum class NameKind
+{
+    Widget,
+    PseudoState,
+    Subcontrol,
+};
 
-void checkSelectorNames(LintContext &context, const LintRule &rule)
+// Calls found(kind, symbol, word) for each name of the rule's selectors that the
+// reference does not know.
+template <typename Found>
+void scanSelectorNames(const SheetModel &context, const LintRule &rule, Found found)
 {
     const auto &symbols = context.parser.symbols;
     TokenType previous = NONE;
@@ -26,13 +34,8 @@ void checkSelectorNames(LintContext &context, const LintRule &rule)
         if (token == IDENT && (previous == NONE || previous == S || previous == COMMA ||
                                previous == GREATER || previous == PLUS || previous == TILDE)) {
             const QString name = symbols.at(i).lexem();
-            if (!QssReference::isKnownWidget(name)) {
-                context.report(context.symbolOffset(i), LintSeverity::Warning,
-                               QStringLiteral("unknown-widget"),
-                               QStringLiteral("\"%1\" names no widget class: the rule matches "
-                                              "nothing (class names are case-sensitive)")
-                                   .arg(name));
-            }
+            if (!QssReference::isKnownWidget(name))
+                found(NameKind::Widget, i, name);
         } else if (token == DOT && i + 1 < rule.braceSymbol) {
             ++i; // a class selector: the IDENT after it is no widget name
         } else if (token == COLON) {
@@ -44,19 +47,8 @@ void checkSelectorNames(LintContext &context, const LintRule &rule)
                 const QString word = symbols.at(name).lexem();
                 const bool known =
                     QssReference::isKnownPseudoState(word) || QssReference::isKnownSubcontrol(word);
-                if (!known && doubleColon) {
-                    context.report(context.symbolOffset(name), LintSeverity::Warning,
-                                   QStringLiteral("unknown-subcontrol"),
-                                   QStringLiteral("unknown subcontrol \"::%1\": the rule "
-                                                  "styles nothing")
-                                       .arg(word));
-                } else if (!known) {
-                    context.report(context.symbolOffset(name), LintSeverity::Warning,
-                                   QStringLiteral("unknown-pseudo-state"),
-                                   QStringLiteral("unknown pseudo-state \":%1\": the toolkit "
-                                                  "never matches this selector")
-                                       .arg(word));
-                }
+                if (!known)
+                    found(doubleColon ? NameKind::Subcontrol : NameKind::PseudoState, name, word);
                 i = name;
             }
             previous = IDENT;
@@ -64,6 +56,23 @@ void checkSelectorNames(LintContext &context, const LintRule &rule)
         }
         previous = token;
     }
+}
+
+template <typename Report>
+void reportSelectorNames(const SheetModel &model, NameKind wanted, Report reportName)
+{
+    for (const LintRule &rule : model.rules) {
+        scanSelectorNames(model, rule, [&](NameKind kind, int symbol, const QString &word) {
+            if (kind == wanted)
+                reportName(model.symbolOffset(symbol), word);
+        });
+    }
+}
+
+bool isKnownProperty(const LintDeclaration &entry)
+{
+    const bool knownToParser = entry.declaration.d->propertyId != UnknownProperty;
+    return QssReference::isKnownProperty(entry.property, knownToParser);
 }
 
 // One value against a brush: colour name, #hex, rgb()/hsv()/hsl(), palette(role)
@@ -105,12 +114,10 @@ QString lengthUnit(const Value &value)
     return text.mid(i);
 }
 
-void checkValues(LintContext &context, const LintDeclaration &entry)
+void checkValues(const LintDeclaration &entry, CheckReporter &report)
 {
     const QVector<Value> &values = entry.declaration.d->values;
-    const auto bad = [&](const QString &message) {
-        context.report(entry.valueOffset, LintSeverity::Warning, kBadValue, message);
-    };
+    const auto bad = [&](const QString &message) { report.at(entry.valueOffset, message); };
     switch (QssReference::valueKind(entry.property)) {
     case ValueKind::Colour:
         for (const Value &value : values) {
@@ -193,21 +200,75 @@ void checkValues(LintContext &context, const LintDeclaration &entry)
 }
 } // namespace
 
-void checkNames(LintContext &context)
+void checkUnknownWidgets(const SheetModel &model, CheckReporter &report)
 {
-    for (const LintRule &rule : qAsConst(context.rules)) {
-        checkSelectorNames(context, rule);
+    reportSelectorNames(model, NameKind::Widget, [&](int offset, const QString &name) {
+        report.at(offset, QStringLiteral("\"%1\" names no widget class: the rule matches "
+                                         "nothing (class names are case-sensitive)")
+                              .arg(name));
+    });
+}
+
+void checkUnknownPseudoStates(const SheetModel &model, CheckReporter &report)
+{
+    reportSelectorNames(model, NameKind::PseudoState, [&](int offset, const QString &word) {
+        report.at(offset, QStringLiteral("unknown pseudo-state \":%1\": the toolkit never "
+                                         "matches this selector")
+                              .arg(word));
+    });
+}
+
+void checkUnknownSubcontrols(const SheetModel &model, CheckReporter &report)
+{
+    reportSelectorNames(model, NameKind::Subcontrol, [&](int offset, const QString &word) {
+        report.at(offset,
+                  QStringLiteral("unknown subcontrol \"::%1\": the rule styles nothing").arg(word));
+    });
+}
+
+void checkUnknownProperties(const SheetModel &model, CheckReporter &report)
+{
+    for (const LintRule &rule : model.rules) {
         for (const LintDeclaration &entry : rule.declarations) {
-            const bool knownToParser = entry.declaration.d->propertyId != UnknownProperty;
-            if (!QssReference::isKnownProperty(entry.property, knownToParser)) {
-                context.report(entry.offset, LintSeverity::Warning,
-                               QStringLiteral("unknown-property"),
-                               QStringLiteral("unknown property \"%1\": the toolkit ignores it")
-                                   .arg(entry.property));
-                continue;
+            if (!isKnownProperty(entry)) {
+                report.at(entry.offset,
+                          QStringLiteral("unknown property \"%1\": the toolkit ignores it")
+                              .arg(entry.property));
             }
-            if (!entry.declaration.d->values.isEmpty())
-                checkValues(context, entry);
+        }
+    }
+}
+
+void checkBadValues(const SheetModel &model, CheckReporter &report)
+{
+    const auto &symbols = model.parser.symbols;
+    // Declarations the toolkit drops because it cannot read their value.
+    for (const DroppedDeclaration &dropped : model.dropped) {
+        int colon = -1;
+        for (int i = dropped.firstSymbol; i < dropped.failedSymbol && i < symbols.size(); ++i) {
+            if (symbols.at(i).token == COLON) {
+                colon = i;
+                break;
+            }
+        }
+        if (colon < 0)
+            continue; // no "name: value" at all: a syntax finding
+        int valueStart = colon + 1;
+        while (valueStart < symbols.size() && symbols.at(valueStart).token == S)
+            ++valueStart;
+        int valueEnd = valueStart;
+        while (valueEnd < symbols.size() && valueEnd - valueStart < 20 &&
+               symbols.at(valueEnd).token != SEMICOLON && symbols.at(valueEnd).token != RBRACE)
+            ++valueEnd;
+        report.at(model.symbolOffset(valueStart),
+                  QStringLiteral("the toolkit drops this declaration: it cannot read the value "
+                                 "\"%1\"")
+                      .arg(model.tokensText(valueStart, valueEnd)));
+    }
+    for (const LintRule &rule : model.rules) {
+        for (const LintDeclaration &entry : rule.declarations) {
+            if (isKnownProperty(entry) && !entry.declaration.d->values.isEmpty())
+                checkValues(entry, report);
         }
     }
 }

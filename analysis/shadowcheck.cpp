@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "analysis/lintcontext.h"
+#include "analysis/checks.h"
 
 #include "analysis/qssreference.h"
 
@@ -76,7 +76,7 @@ QString bucket(const QString &property, const QString &subcontrol, const QString
     return property + QLatin1Char('\n') + subcontrol + QLatin1Char('\n') + element;
 }
 
-QString lineOf(const LintContext &context, int offset)
+QString lineOf(const SheetModel &context, int offset)
 {
     int line = 0, column = 0;
     context.lineColumn(offset, &line, &column);
@@ -92,9 +92,8 @@ QString listed(const QStringList &items)
 }
 } // namespace
 
-void checkShadowing(LintContext &context)
+void checkShadowing(const SheetModel &context, CheckReporter &report)
 {
-    const QString check = QStringLiteral("shadowed");
     // Who sets what: property and subcontrol first, so each declaration meets only
     // the few rules that could hide it.
     QHash<QString, QVector<Setter>> setters;
@@ -149,8 +148,7 @@ void checkShadowing(LintContext &context)
             bool repeated = false;
             for (int later = d + 1; later < rule.declarations.size(); ++later) {
                 if (rule.declarations.at(later).property == mine.property) {
-                    context.report(mine.offset, LintSeverity::Warning, check,
-                                   QStringLiteral("%1 is set again in the same rule (line %2), "
+                    report.at(mine.offset, QStringLiteral("%1 is set again in the same rule (line %2), "
                                                   "so this one never takes effect")
                                        .arg(mine.property,
                                             lineOf(context, rule.declarations.at(later).offset)));
@@ -220,8 +218,7 @@ void checkShadowing(LintContext &context)
                     hiddenStates.append(qMakePair(&selector, hiders));
             }
             if (coveredSelectors == rule.selectors.size()) {
-                context.report(mine.offset, LintSeverity::Warning, check,
-                               QStringLiteral("%1 never takes effect: %2 sets it on every widget "
+                report.at(mine.offset, QStringLiteral("%1 never takes effect: %2 sets it on every widget "
                                               "this rule matches and wins there")
                                    .arg(mine.property, coverer));
                 continue;
@@ -239,8 +236,7 @@ void checkShadowing(LintContext &context)
                     it->first.append(quoted);
             }
             for (const auto &group : grouped) {
-                context.report(mine.offset, LintSeverity::Warning, check,
-                               QStringLiteral("%1 of %2 never shows on %3: they set it with "
+                report.at(mine.offset, QStringLiteral("%1 of %2 never shows on %3: they set it with "
                                               "equal or higher specificity and win in every "
                                               "state")
                                    .arg(mine.property, group.first.join(QLatin1String(", ")),

@@ -3,10 +3,11 @@
 
 #include "analysis/stylesheetlint.h"
 
-#include "analysis/lintcontext.h"
-#include "theme/stylesheetloader.h"
+#include "analysis/checkregistry.h"
+#include "analysis/sheetmodel.h"
 
 #include <algorithm>
+#include <list>
 
 QString lintSeverityName(LintSeverity severity)
 {
@@ -23,54 +24,55 @@ QString lintSeverityName(LintSeverity severity)
 
 QStringList lintCheckIds()
 {
-    return {QStringLiteral("syntax"),
-            QStringLiteral("encoding"),
-            QStringLiteral("palette"),
-            QStringLiteral("unknown-property"),
-            QStringLiteral("unknown-pseudo-state"),
-            QStringLiteral("unknown-subcontrol"),
-            QStringLiteral("unknown-widget"),
-            QStringLiteral("bad-value"),
-            QStringLiteral("missing-resource"),
-            QStringLiteral("unsafe-resource"),
-            QStringLiteral("shadowed"),
-            QStringLiteral("contrast"),
-            QStringLiteral("coverage")};
+    QStringList ids;
+    for (const LintCheck &check : lintChecks())
+        ids.append(QLatin1String(check.id));
+    return ids;
 }
+
+QStringList lintDefaultCheckIds()
+{
+    QStringList ids;
+    for (const LintCheck &check : lintChecks()) {
+        if (check.onByDefault)
+            ids.append(QLatin1String(check.id));
+    }
+    return ids;
+}
+
+namespace {
+bool checkEnabled(const LintCheck &check, const LintOptions &options)
+{
+    const QString id = QLatin1String(check.id);
+    if (options.disabledChecks.contains(id))
+        return false;
+    if (check.onByDefault || options.enabledChecks.contains(id))
+        return true;
+    return options.gallery && id == QLatin1String("coverage");
+}
+} // namespace
 
 QVector<LintDiagnostic> lintStyleSheet(const QByteArray &bytes, const QString &path,
                                        const LintOptions &options)
 {
-    LintContext context(path.isEmpty() ? QStringLiteral("-") : path, options);
-    context.bytes = bytes;
-    // The text the program installs: read in text mode, then UTF-8 up to a NUL.
-    if (bytes.contains("\r\n")) {
-        QByteArray folded = bytes;
-        context.setText(decodeStyleSheetText(folded.replace("\r\n", "\n")));
-    } else {
-        context.setText(decodeStyleSheetText(bytes));
+    const SheetModel model(bytes, path);
+    QVector<LintDiagnostic> diagnostics;
+    // Every reporter lives to the end, so the counts of what went over the limit
+    // come after all the listed diagnostics.
+    std::list<CheckReporter> reporters;
+    for (const LintCheck &check : lintChecks()) {
+        if (!checkEnabled(check, options))
+            continue;
+        reporters.emplace_back(model, QLatin1String(check.id), check.severity, diagnostics);
+        check.run(model, reporters.back());
     }
-
-    checkEncoding(context);
-    if (context.text.startsWith(QLatin1String("file:///"))) {
-        checkSheetReference(context);
-    } else {
-        checkSyntax(context);
-        checkPalette(context);
-        checkNames(context);
-        checkResources(context);
-        if (context.enabled(QStringLiteral("shadowed")))
-            checkShadowing(context);
-        checkContrast(context);
-        checkCoverage(context);
-    }
-
-    context.reportOmitted();
-    std::stable_sort(context.diagnostics.begin(), context.diagnostics.end(),
+    for (CheckReporter &reporter : reporters)
+        reporter.reportOmitted();
+    std::stable_sort(diagnostics.begin(), diagnostics.end(),
                      [](const LintDiagnostic &a, const LintDiagnostic &b) {
                          if (a.line != b.line)
                              return a.line < b.line;
                          return a.column < b.column;
                      });
-    return context.diagnostics;
+    return diagnostics;
 }

@@ -30,7 +30,7 @@ struct LintDiagnostic
 
 struct LintOptions
 {
-    // Adds the gallery coverage notes ("coverage").
+    // Adds the gallery coverage notes ("coverage"), as enabling that check does.
     bool gallery = false;
     // Check ids never reported, and ids reported although off by default.
     QStringList disabledChecks;
@@ -42,6 +42,11 @@ QString lintSeverityName(LintSeverity severity);
 
 // Every check id, in the order of their families.
 QStringList lintCheckIds();
+// The ids of the checks that run unless asked for.
+QStringList lintDefaultCheckIds();
+
+// The largest sheet read, from a file or standard input.
+constexpr qint64 kMaxSheetBytes = 64 * 1024 * 1024;
 
 // Checks the bytes of one sheet. path names it in the diagnostics ("-" when empty).
 // Relative url()s resolve against the current directory, as the toolkit resolves

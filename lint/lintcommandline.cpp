@@ -3,7 +3,7 @@
 
 #include "lint/lintcommandline.h"
 
-#include "analysis/lintcontext.h"
+#include "analysis/checkregistry.h"
 #include "analysis/stylesheetlint.h"
 #include "theme/safefileread.h"
 

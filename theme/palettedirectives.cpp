@@ -10,23 +10,26 @@
 #include <QRegularExpression>
 #include <QStringView>
 
+namespace {
+const struct
+{
+    const char *name;
+    QPalette::ColorRole role;
+} kRoles[] = {
+    {"Window", QPalette::Window},
+    {"WindowText", QPalette::WindowText},
+    {"Base", QPalette::Base},
+    {"AlternateBase", QPalette::AlternateBase},
+    {"Text", QPalette::Text},
+    {"Button", QPalette::Button},
+    {"ButtonText", QPalette::ButtonText},
+    {"Highlight", QPalette::Highlight},
+    {"HighlightedText", QPalette::HighlightedText},
+};
+} // namespace
+
 bool paletteRoleFromName(const QString &name, QPalette::ColorRole &role)
 {
-    static const struct
-    {
-        const char *name;
-        QPalette::ColorRole role;
-    } kRoles[] = {
-        {"Window", QPalette::Window},
-        {"WindowText", QPalette::WindowText},
-        {"Base", QPalette::Base},
-        {"AlternateBase", QPalette::AlternateBase},
-        {"Text", QPalette::Text},
-        {"Button", QPalette::Button},
-        {"ButtonText", QPalette::ButtonText},
-        {"Highlight", QPalette::Highlight},
-        {"HighlightedText", QPalette::HighlightedText},
-    };
     for (const auto &entry : kRoles) {
         if (name == QLatin1String(entry.name)) {
             role = entry.role;
@@ -36,42 +39,51 @@ bool paletteRoleFromName(const QString &name, QPalette::ColorRole &role)
     return false;
 }
 
-void applyPaletteDirectivesFromText(QPalette &palette, const QString &styleSheet)
+QStringList paletteRoleNames()
 {
-    // Eight digits are tried before six, so "#80ff0000" is alpha 0x80 red while a
-    // seventh digit after six is simply left over.
+    QStringList names;
+    for (const auto &entry : kRoles)
+        names.append(QLatin1String(entry.name));
+    return names;
+}
+
+PaletteDirectiveMatch matchPaletteDirective(QStringView line)
+{
     static const QRegularExpression directive(
         QStringLiteral("@palette\\s+([A-Za-z.]+)\\s*=\\s*(#(?:[0-9A-Fa-f]{8}|[0-9A-Fa-f]{6}))"));
-    static const QString disabledPrefix = QStringLiteral("Disabled.");
+    PaletteDirectiveMatch result;
+    if (!line.contains(kPaletteKeyword))
+        return result;
+    const QRegularExpressionMatch match = directive.match(line.toString());
+    if (!match.hasMatch())
+        return result;
+    result.matched = true;
+    result.start = int(match.capturedStart(0));
+    result.end = int(match.capturedEnd(0));
+    result.name = match.captured(1);
+    result.colorText = match.captured(2);
+    result.color.setNamedColor(result.colorText);
+    QString roleName = result.name;
+    if (roleName.startsWith(kDisabledRolePrefix)) {
+        result.group = QPalette::Disabled;
+        roleName.remove(0, kDisabledRolePrefix.size());
+    }
+    result.knownRole = paletteRoleFromName(roleName, result.role);
+    return result;
+}
 
-    // One line at a time, so a directive never reaches into the next line; only the
-    // few lines that mention a directive are copied for the expression.
+void applyPaletteDirectivesFromText(QPalette &palette, const QString &styleSheet)
+{
+    // One line at a time, so a directive never reaches into the next line.
     const QStringView text(styleSheet);
     for (qsizetype start = 0; start <= text.size();) {
         qsizetype end = text.indexOf(QLatin1Char('\n'), start);
         if (end < 0)
             end = text.size();
-        const QStringView line = text.mid(start, end - start);
+        const PaletteDirectiveMatch match = matchPaletteDirective(text.mid(start, end - start));
         start = end + 1;
-        if (!line.contains(QLatin1String("@palette")))
-            continue;
-        const QRegularExpressionMatch match = directive.match(line.toString());
-        if (!match.hasMatch())
-            continue;
-        QColor color;
-        color.setNamedColor(match.captured(2));
-        if (!color.isValid())
-            continue;
-        QString name = match.captured(1);
-        QPalette::ColorGroup group = QPalette::All;
-        if (name.startsWith(disabledPrefix)) {
-            group = QPalette::Disabled;
-            name.remove(0, disabledPrefix.size());
-        }
-        QPalette::ColorRole role;
-        if (!paletteRoleFromName(name, role))
-            continue;
-        palette.setBrush(group, role, QBrush(color, Qt::SolidPattern));
+        if (match.matched && match.knownRole && match.color.isValid())
+            palette.setBrush(match.group, match.role, QBrush(match.color, Qt::SolidPattern));
     }
 }
 

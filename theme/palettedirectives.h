@@ -5,7 +5,11 @@
 
 #include "theme/themecatalogue.h"
 
+#include <QColor>
+#include <QLatin1String>
 #include <QPalette>
+#include <QStringList>
+#include <QStringView>
 #include <QString>
 
 // Writes the "@palette Role = #rrggbb" directives of a theme's style sheet into a
@@ -18,3 +22,27 @@ void applyPaletteDirectivesFromText(QPalette &palette, const QString &styleSheet
 // Maps one of the nine role names the style sheets may use; leaves role untouched
 // and returns false for any other name.
 bool paletteRoleFromName(const QString &name, QPalette::ColorRole &role);
+
+// The nine role names, in the order the style sheets list them.
+QStringList paletteRoleNames();
+
+// The keyword of a directive, and the prefix that puts a role in the disabled group.
+inline const QLatin1String kPaletteKeyword("@palette");
+inline const QLatin1String kDisabledRolePrefix("Disabled.");
+
+// The first directive on one line, as the program reads it: "@palette", a name, "="
+// and six or eight hexadecimal digits (eight tried first, so "#80ff0000" is alpha
+// 0x80 red while a seventh digit after six is simply left over).
+struct PaletteDirectiveMatch
+{
+    bool matched = false;
+    int start = 0; // in the line, of "@palette"
+    int end = 0;   // in the line, just after the colour
+    QString name;  // as written, "Disabled." included
+    QString colorText;
+    QPalette::ColorGroup group = QPalette::All;
+    QPalette::ColorRole role = QPalette::NoRole;
+    bool knownRole = false;
+    QColor color;
+};
+PaletteDirectiveMatch matchPaletteDirective(QStringView line);

@@ -3,17 +3,18 @@
 
 #pragma once
 
-#include "analysis/stylesheetlint.h"
-
+#include <QByteArray>
 #include <QColor>
-#include <QHash>
 #include <QPalette>
+#include <QSize>
+#include <QString>
+#include <QStringList>
 #include <QVector>
 #include <QtGui/private/qcssparser_p.h>
 
-// What every check of one sheet shares: the text as the toolkit sees it, the
-// toolkit's own tokens and rules with their positions, the palette header and the
-// list the checks report into. Internal to lint/.
+// One sheet as the checks see it, built once before any check runs and only read
+// after that: the text as the toolkit sees it, the toolkit's own tokens, the rules
+// and declarations with their positions, the palette header and the url() targets.
 
 // One selector of a rule, reduced to what the checks compare: the last compound
 // (the part that names the styled widget) and whether anything stands before it.
@@ -53,87 +54,112 @@ struct LintRule
     int braceSymbol = 0;
 };
 
-struct PaletteDirective
+// A declaration the toolkit drops while it keeps the rest of the sheet.
+struct DroppedDeclaration
+{
+    int firstSymbol = 0;
+    int failedSymbol = 0;
+};
+
+// Where and why the toolkit rejects the whole sheet.
+struct SyntaxFailure
+{
+    int symbol = 0;    // the token it stops at
+    QString expected;  // what the walk expected there
+    bool unclosed = false; // the text ends inside the rule whose "{" is at symbol
+    bool walked = false;   // the walk found nothing wrong; the toolkit stopped at symbol
+};
+
+// A line that mentions the palette keyword, in any letter case.
+struct PaletteLine
 {
     int line = 0;
-    int column = 0;
+    int column = 0;        // of the keyword
+    int offset = 0;        // of the keyword, in the text
+    QString written;       // the keyword as written
+    bool matched = false;  // a directive the program reads
+    int matchColumn = 0;
+    int matchOffset = 0;
     QString name; // as written, "Disabled." included
+    QString colorText;
     QPalette::ColorGroup group = QPalette::All;
     QPalette::ColorRole role = QPalette::NoRole;
     bool known = false;
     QColor color;
+    bool extraDigit = false; // a hexadecimal digit follows the six the program reads
 };
 
-class LintContext
+// One url() of a declaration, looked at where it resolves without opening it.
+struct ResourceTarget
+{
+    QString url;
+    int offset = 0;
+    bool isResource = false; // ":/..."
+    QString resolved;
+    QString nonRegularKind; // "" or what stands there when it is no regular file
+    bool exists = false;
+    QSize imageSize; // as the image's header declares it, when it exists
+};
+
+// A sheet whose text is "file:///NAME": the toolkit reads the sheet from NAME.
+struct SheetReference
+{
+    QString name;
+    QString nonRegularKind;
+    bool readable = false;
+    QString error;
+    bool accepted = true;
+};
+
+class SheetModel
 {
 public:
-    LintContext(const QString &path, const LintOptions &options);
+    // Parses bytes as the program installs them. Relative url()s resolve against
+    // urlBase, or the current directory when it is empty.
+    SheetModel(const QByteArray &bytes, const QString &path, const QString &urlBase = QString());
 
     QString path;
-    LintOptions options;
     QByteArray bytes;
     // UTF-8 up to the first NUL with CR LF folded: the text the program installs.
     QString text;
-    // Where rules' relative url()s resolve: empty for the current directory.
     QString urlBase;
+    // Set when the text names another file to read the sheet from; nothing else is
+    // parsed then.
+    bool isReference = false;
+    SheetReference reference;
 
     // The toolkit's tokens of the text (after its escape preprocessing).
     QCss::Parser parser;
     bool syntaxAccepted = true;
+    SyntaxFailure syntaxFailure;
     QVector<LintRule> rules;
-    QVector<PaletteDirective> palette;
+    QVector<DroppedDeclaration> dropped;
+    QVector<PaletteLine> paletteLines;
+    // End of the comment the text opens with, 0 when it opens with none.
+    int leadingCommentEnd = 0;
+    QVector<ResourceTarget> resources;
 
-    QVector<LintDiagnostic> diagnostics;
-    // Beyond this many diagnostics of one check a file only counts them: a sheet
-    // of many megabytes would otherwise keep a list larger than itself.
-    static constexpr int kMaxPerCheck = 1000;
-    // Adds one diagnostic per check that went over the limit.
-    void reportOmitted();
-
-    bool enabled(const QString &check) const;
-    void report(int offset, LintSeverity severity, const QString &check, const QString &message);
-    void reportAt(int line, int column, LintSeverity severity, const QString &check,
-                  const QString &message);
-
-    void setText(const QString &text);
     // 1-based line and column of a character offset in text.
     void lineColumn(int offset, int *line, int *column) const;
     // Offset in text of a token, undoing the toolkit's escape preprocessing.
     int symbolOffset(int symbolIndex) const;
-    void noteEscapeShifts(const QString &original);
-
+    // The tokens [first, end) as written, blanks folded.
+    QString tokensText(int first, int end) const;
     // A palette colour the header sets (the All group unless asked), or invalid.
     QColor paletteColor(QPalette::ColorRole role, QPalette::ColorGroup group = QPalette::All) const;
 
 private:
+    void decode();
+    void noteEscapeShifts(const QString &original);
+    void parseRules();
+    void scanPalette();
+    void resolveResources();
+    void readReference();
+
     QVector<int> lineStarts;
-    struct Omitted
-    {
-        int listed = 0;
-        int omitted = 0;
-        LintSeverity worst = LintSeverity::Note;
-        int line = 1;
-        int column = 1;
-    };
-    QHash<QString, Omitted> perCheck;
     // Pairs (preprocessed offset, characters removed before it), ascending.
     QVector<QPair<int, int>> escapeShifts;
 };
-
-// The largest sheet read, from a file or standard input.
-constexpr qint64 kMaxSheetBytes = 64 * 1024 * 1024;
-
-// The checks, in the order they run.
-void checkEncoding(LintContext &context);
-void checkSyntax(LintContext &context);
-// For a text that starts with "file:///", which the toolkit reads as a file name.
-void checkSheetReference(LintContext &context);
-void checkPalette(LintContext &context);
-void checkNames(LintContext &context);
-void checkResources(LintContext &context);
-void checkShadowing(LintContext &context);
-void checkContrast(LintContext &context);
-void checkCoverage(LintContext &context);
 
 // Shared by the cascade-aware checks.
 // True when every widget and state that a matches is matched by b too.

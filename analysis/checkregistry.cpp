@@ -1,0 +1,129 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+#include "analysis/checkregistry.h"
+
+#include "analysis/checks.h"
+#include "analysis/sheetmodel.h"
+
+const QVector<LintCheck> &lintChecks()
+{
+    static const QVector<LintCheck> checks = {
+        {"syntax", LintSeverity::Error, true,
+         "the toolkit's own parser rejects the sheet (and then drops all of it): where it stops "
+         "and what it expected there; a declaration it drops inside an accepted sheet is a "
+         "warning",
+         checkSyntax},
+        {"encoding", LintSeverity::Warning, true,
+         "UTF-16 byte-order mark (an error); invalid UTF-8; a NUL byte (the loader ends the sheet "
+         "there); CR-only line ends",
+         checkEncoding},
+        {"palette", LintSeverity::Warning, true,
+         "`@palette` lines against the grammar the program reads: unknown role, malformed colour, "
+         "`Disabled.` before its role, outside the leading comment, a role twice, eight digits "
+         "(read as `#AARRGGBB`)",
+         checkPalette},
+        {"unknown-property", LintSeverity::Warning, true,
+         "a property the toolkit's style sheet reference (Qt 5.15) does not know", checkUnknownProperties},
+        {"unknown-pseudo-state", LintSeverity::Warning, true,
+         "a pseudo-state the reference does not know: the selector never matches",
+         checkUnknownPseudoStates},
+        {"unknown-subcontrol", LintSeverity::Warning, true,
+         "a subcontrol the reference does not know: the rule styles nothing",
+         checkUnknownSubcontrols},
+        {"unknown-widget", LintSeverity::Warning, true,
+         "a type selector that names no widget class (names are case-sensitive)",
+         checkUnknownWidgets},
+        {"bad-value", LintSeverity::Warning, true,
+         "colours the toolkit cannot read, length units it ignores, `font-size` without "
+         "`pt`/`px`, declarations it drops",
+         checkBadValues},
+        {"missing-resource", LintSeverity::Warning, true,
+         "a `url()` that is no file and no compiled-in resource; relative paths resolve against "
+         "the working directory, as the toolkit resolves them",
+         checkMissingResources},
+        {"unsafe-resource", LintSeverity::Error, true,
+         "a `url()` naming a FIFO, device or directory, or an image of more than 64 megapixels",
+         checkUnsafeResources},
+        {"shadowed", LintSeverity::Warning, true,
+         "a declaration that never shows because a rule of equal or higher specificity sets the "
+         "same property on the same widgets in the same or a wider state",
+         checkShadowing},
+        {"contrast", LintSeverity::Warning, true,
+         "WCAG 2.1: text below 4.5 : 1 on its background, a control's outline below 3 : 1 where "
+         "its fill does not stand out either, the palette header's pairs (disabled text below "
+         "3 : 1)",
+         checkContrast},
+        {"coverage", LintSeverity::Note, false,
+         "variant values, `:disabled`, `:focus`, `:checked` and the window shell's object names "
+         "the sheet leaves unstyled in the gallery (also with `--gallery`)",
+         checkCoverage},
+    };
+    return checks;
+}
+
+CheckReporter::CheckReporter(const SheetModel &model, const QString &check, LintSeverity severity,
+                             QVector<LintDiagnostic> &sink)
+    : model(model)
+    , check(check)
+    , severity(severity)
+    , sink(sink)
+{}
+
+void CheckReporter::at(int offset, const QString &message)
+{
+    at(offset, severity, message);
+}
+
+void CheckReporter::at(int offset, LintSeverity findingSeverity, const QString &message)
+{
+    int line = 1;
+    int column = 1;
+    model.lineColumn(offset, &line, &column);
+    atLine(line, column, findingSeverity, message);
+}
+
+void CheckReporter::atLine(int line, int column, const QString &message)
+{
+    atLine(line, column, severity, message);
+}
+
+void CheckReporter::atLine(int line, int column, LintSeverity findingSeverity,
+                           const QString &message)
+{
+    if (listed >= kMaxListed) {
+        ++omitted;
+        if (int(findingSeverity) < int(worstOmitted))
+            worstOmitted = findingSeverity;
+        return;
+    }
+    ++listed;
+    lastLine = line;
+    lastColumn = column;
+    LintDiagnostic diagnostic;
+    diagnostic.file = model.path;
+    diagnostic.line = line;
+    diagnostic.column = column;
+    diagnostic.severity = findingSeverity;
+    diagnostic.check = check;
+    diagnostic.message = message;
+    sink.append(diagnostic);
+}
+
+void CheckReporter::reportOmitted()
+{
+    if (omitted == 0)
+        return;
+    LintDiagnostic diagnostic;
+    diagnostic.file = model.path;
+    diagnostic.line = lastLine;
+    diagnostic.column = lastColumn;
+    diagnostic.severity = worstOmitted;
+    diagnostic.check = check;
+    diagnostic.message = QStringLiteral("%1 more diagnostics of this check are not listed "
+                                        "(at most %2 per check and file)")
+                             .arg(omitted)
+                             .arg(kMaxListed);
+    sink.append(diagnostic);
+    omitted = 0;
+}
