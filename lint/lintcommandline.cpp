@@ -94,6 +94,20 @@ QString textLine(const LintDiagnostic &diagnostic)
         .arg(lintSeverityName(diagnostic.severity), diagnostic.message, diagnostic.check);
 }
 
+// The registry as the README shows it.
+QString checkTable()
+{
+    QString table = QStringLiteral("| check id | severity | on by default | what |\n"
+                                   "|---|---|---|---|\n");
+    for (const LintCheck &check : lintChecks()) {
+        table += QStringLiteral("| `%1` | %2 | %3 | %4 |\n")
+                     .arg(QLatin1String(check.id), lintSeverityName(check.severity),
+                          check.onByDefault ? QStringLiteral("yes") : QStringLiteral("no"),
+                          QString::fromUtf8(check.description));
+    }
+    return table;
+}
+
 QString summaryTable(const QStringList &files, const QVector<LintDiagnostic> &diagnostics,
                      const QStringList &ids)
 {
@@ -157,12 +171,17 @@ int runLintCommandLine(const QStringList &arguments)
         QStringLiteral("gallery"),
         QStringLiteral("Add notes on what the sheet leaves unstyled in the gallery "
                        "(coverage)."));
+    const QCommandLineOption listOption(
+        QStringLiteral("list-checks"),
+        QStringLiteral("Print every check (id, severity, on by default, what it finds) as a "
+                       "Markdown table and exit."));
     const QCommandLineOption tableOption(
         QStringLiteral("summary-table"),
         QStringLiteral("Print a Markdown table of diagnostic counts per file and check id "
                        "instead of the diagnostics."));
     parser.addOptions(
-        {formatOption, werrorOption, disableOption, enableOption, galleryOption, tableOption});
+        {formatOption, werrorOption, disableOption, enableOption, galleryOption, listOption,
+         tableOption});
 
     if (!parser.parse(arguments)) {
         err << QCoreApplication::applicationName() << ": " << parser.errorText() << '\n';
@@ -175,6 +194,11 @@ int runLintCommandLine(const QStringList &arguments)
     if (parser.isSet(QStringLiteral("version"))) {
         out << QCoreApplication::applicationName() << ' ' << QCoreApplication::applicationVersion()
             << '\n';
+        return ExitClean;
+    }
+
+    if (parser.isSet(listOption)) {
+        out << checkTable();
         return ExitClean;
     }
 
@@ -244,9 +268,14 @@ int runLintCommandLine(const QStringList &arguments)
                                         });
 
     if (parser.isSet(tableOption)) {
-        QStringList ids = lintCheckIds();
-        if (!options.gallery && !options.enabledChecks.contains(QLatin1String("coverage")))
-            ids.removeAll(QStringLiteral("coverage"));
+        // A column for every check that ran or was asked for, in the registry's order.
+        QStringList ids;
+        for (const LintCheck &check : lintChecks()) {
+            const QString id = QLatin1String(check.id);
+            if (check.onByDefault || options.enabledChecks.contains(id) ||
+                (options.gallery && id == QLatin1String("coverage")))
+                ids.append(id);
+        }
         out << summaryTable(checkedFiles, diagnostics, ids);
     } else if (format == QLatin1String("json")) {
         QJsonArray array;
