@@ -11,10 +11,6 @@
 // the classes the gallery marks, the states it shows, the shell's object names.
 
 namespace {
-// The classes the gallery gives a variant property.
-const char *const kVariantClasses[] = {
-    "QPushButton", "QCheckBox", "QRadioButton", "QLineEdit", "QSlider", "QProgressBar", "QTextEdit",
-};
 const char *const kFocusClasses[] = {
     "QLineEdit", "QComboBox", "QSpinBox", "QDateTimeEdit", "QTextEdit", "QPlainTextEdit",
 };
@@ -74,7 +70,7 @@ void checkCoverage(const SheetModel &context, CheckReporter &report)
             report.atLine(1, 1, message);
     };
 
-    for (const char *name : kVariantClasses) {
+    for (const char *name : kVariantClassNames) {
         const QString className = QLatin1String(name);
         QStringList missing;
         for (const SemanticVariant &variant : kSemanticVariants) {

@@ -161,6 +161,7 @@ private slots:
     void formButtonsCarryTheirVariant_data();
     void formButtonsCarryTheirVariant();
     void onlyTheListedWidgetsCarryAVariant();
+    void variantClassesAreTheOnesTheAnalysisJudges();
     void styleSheetsKnowEveryVariant_data();
     void styleSheetsKnowEveryVariant();
     void semanticSectionsArePlaced_data();
@@ -386,6 +387,23 @@ void tst_PreviewBehaviour::formButtonsCarryTheirVariant()
     QVERIFY(button);
     QCOMPARE(button->property(kVariantProperty).userType(), int(QMetaType::QString));
     QCOMPARE(variantOf(button), key);
+}
+
+void tst_PreviewBehaviour::variantClassesAreTheOnesTheAnalysisJudges()
+{
+    // The coverage check names these classes without seeing the gallery: a variant
+    // widget of another class would go unjudged, a listed class without one would
+    // be reported for nothing.
+    PreviewContent gallery;
+    QSet<QString> carriers;
+    for (QWidget *widget : gallery.findChildren<QWidget *>()) {
+        if (widget->property(kVariantProperty).isValid())
+            carriers.insert(QString::fromLatin1(widget->metaObject()->className()));
+    }
+    QSet<QString> listed;
+    for (const char *name : kVariantClassNames)
+        listed.insert(QString::fromLatin1(name));
+    QCOMPARE(carriers, listed);
 }
 
 void tst_PreviewBehaviour::onlyTheListedWidgetsCarryAVariant()

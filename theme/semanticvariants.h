@@ -38,6 +38,12 @@ inline constexpr SemanticVariant kSemanticVariants[] = {
     {VariantKey::Error, QT_TRANSLATE_NOOP("PreviewContent", "Error"), 96},
 };
 
+// The classes of the gallery's widgets that carry the property; what the sheets'
+// coverage is judged against.
+inline constexpr const char *kVariantClassNames[] = {
+    "QPushButton", "QCheckBox", "QRadioButton", "QLineEdit", "QSlider", "QProgressBar", "QTextEdit",
+};
+
 // The editors section fills a two-by-two grid, so it shows four of the six.
 inline constexpr SemanticVariant kSemanticEditorVariants[] = {
     {VariantKey::Default, QT_TRANSLATE_NOOP("PreviewContent", "Default"), 0},

@@ -1,0 +1,76 @@
+# SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+# SPDX-License-Identifier: MIT
+# Fails when a file includes a header of a layer above its own: a core file a GUI or
+# program header, a GUI file a program header, a program another program's header.
+# Run as: cmake -DSOURCE_DIR=... -DLAYERS=<generated list of each layer's files> -P
+include(${LAYERS})
+
+set(program_folders app lint live lsp shot)
+
+function(relative_paths out)
+    set(result)
+    foreach(file IN LISTS ARGN)
+        if(NOT IS_ABSOLUTE "${file}")
+            set(file "${SOURCE_DIR}/${file}")
+        endif()
+        file(RELATIVE_PATH relative "${SOURCE_DIR}" "${file}")
+        # What the build generates (moc, forms) is not layered.
+        if(NOT relative MATCHES "^\\.\\./" AND NOT relative MATCHES "_autogen/")
+            list(APPEND result "${relative}")
+        endif()
+    endforeach()
+    set(${out} ${result} PARENT_SCOPE)
+endfunction()
+relative_paths(core_files ${core_sources})
+relative_paths(gui_files ${gui_sources})
+
+set(violations)
+# Checks the project headers that file includes against the allowed list.
+function(check_includes file allowed_description)
+    file(STRINGS "${SOURCE_DIR}/${file}" lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
+    foreach(line IN LISTS lines)
+        string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([^\"]+)\".*" "\\1" header "${line}")
+        # Headers the build generates (forms, moc) are not layered.
+        if(NOT header MATCHES "/")
+            continue()
+        endif()
+        set(ok FALSE)
+        foreach(allowed IN LISTS ARGN)
+            if(header STREQUAL allowed OR header MATCHES "^${allowed}/")
+                set(ok TRUE)
+            endif()
+        endforeach()
+        if(NOT ok)
+            list(APPEND violations "${file} includes \"${header}\" (${allowed_description})")
+        endif()
+    endforeach()
+    set(violations ${violations} PARENT_SCOPE)
+endfunction()
+
+foreach(file IN LISTS core_files)
+    if(file MATCHES "\\.(h|cpp)$")
+        check_includes(${file} "a core file may include core headers only" ${core_files})
+    endif()
+endforeach()
+foreach(file IN LISTS gui_files)
+    if(file MATCHES "\\.(h|cpp)$")
+        check_includes(${file} "a GUI file may include core and GUI headers only"
+                       ${core_files} ${gui_files})
+    endif()
+endforeach()
+foreach(folder IN LISTS program_folders)
+    file(GLOB program_files "${SOURCE_DIR}/${folder}/*.h" "${SOURCE_DIR}/${folder}/*.cpp")
+    relative_paths(program_files ${program_files})
+    foreach(file IN LISTS program_files)
+        check_includes(${file} "a program may include the layers and its own headers only"
+                       ${core_files} ${gui_files} ${folder})
+    endforeach()
+endforeach()
+
+if(violations)
+    list(JOIN violations "\n  " text)
+    message(FATAL_ERROR "Layering broken:\n  ${text}")
+endif()
+list(LENGTH core_files core_count)
+list(LENGTH gui_files gui_count)
+message(STATUS "Layers hold: ${core_count} core files, ${gui_count} GUI files")
