@@ -376,8 +376,11 @@ void SheetModel::resolveResources()
                 if (!target.isResource)
                     target.nonRegularKind = nonRegularFileKind(target.resolved);
                 if (target.nonRegularKind.isEmpty()) {
-                    target.exists = QFileInfo::exists(target.resolved);
-                    if (target.exists)
+                    const QFileInfo info(target.resolved);
+                    target.exists = info.exists();
+                    // An empty file has no header to read; some (/proc/kmsg) claim to
+                    // be empty and block a reader.
+                    if (target.exists && info.size() > 0)
                         target.imageSize = declaredImageSize(target.resolved);
                 }
                 resources.append(target);

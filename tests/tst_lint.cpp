@@ -34,6 +34,7 @@ private slots:
     void outputFormats();
     void standardInput();
     void builtInSheetsMatchBaseline();
+    void readmeListsTheRegisteredChecks();
 };
 
 namespace {
@@ -219,6 +220,11 @@ void TestLint::exitStatus_data()
         << QStringList{"FIFO", "clean.qss"} << 3 << "0 errors, 0 warnings in 1 files" << 1;
     QTest::newRow("binary garbage is checked like text")
         << QStringList{"GARBAGE"} << -1 << "in 1 files" << 0;
+    // The toolkit measures em and ex with font metrics; this program has no fonts.
+    QTest::newRow("a border in em is checked without a crash")
+        << QStringList{"EM"} << 0 << "0 errors, 0 warnings in 1 files" << 0;
+    QTest::newRow("a border in em in the summary table")
+        << QStringList{"--gallery", "--summary-table", "EM"} << 0 << QString() << 0;
     QTest::newRow("unknown check id")
         << QStringList{"--enable=colour", "clean.qss"} << 3 << QString() << 2;
     QTest::newRow("no file") << QStringList{} << 3 << QString() << 2;
@@ -235,6 +241,12 @@ void TestLint::exitStatus()
         if (argument == QLatin1String("FIFO")) {
             argument = scratch.filePath(QStringLiteral("pipe.qss"));
             QCOMPARE(::mkfifo(QFile::encodeName(argument).constData(), 0600), 0);
+        } else if (argument == QLatin1String("EM")) {
+            argument = scratch.filePath(QStringLiteral("em.qss"));
+            QFile file(argument);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("QPushButton {\n    border: 0.1em solid #333;\n    color: #000;\n"
+                       "    background: #fff;\n}\nQLineEdit { border: 1ex solid #eee; }\n");
         } else if (argument == QLatin1String("GARBAGE")) {
             argument = scratch.filePath(QStringLiteral("garbage.qss"));
             QByteArray bytes(1024 * 1024, Qt::Uninitialized);
@@ -330,6 +342,16 @@ void TestLint::builtInSheetsMatchBaseline()
     // in the same commit (see the README for the command).
     QCOMPARE(run.out.split(QLatin1Char('\n')),
              QString::fromUtf8(baseline.readAll()).split(QLatin1Char('\n')));
+}
+
+void TestLint::readmeListsTheRegisteredChecks()
+{
+    const Run run = runLint({QStringLiteral("--list-checks")});
+    QCOMPARE(run.exitCode, 0);
+    QFile readme(QStringLiteral(PRISMARK_SOURCE_DIR "/README.md"));
+    QVERIFY(readme.open(QIODevice::ReadOnly | QIODevice::Text));
+    QVERIFY2(QString::fromUtf8(readme.readAll()).contains(run.out),
+             "the README's check table is not what prismark-lint --list-checks prints");
 }
 
 QTEST_MAIN(TestLint)
