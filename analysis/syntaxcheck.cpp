@@ -5,6 +5,8 @@
 
 #include <QStringList>
 
+#include <algorithm>
+
 using namespace QCss;
 
 namespace {
@@ -62,7 +64,10 @@ void checkEncoding(const SheetModel &context, CheckReporter &report)
         const int lineStart = at == 0 ? 0 : bytes.lastIndexOf('\n', at - 1) + 1;
         *line = bytes.left(at).count('\n') + 1;
         const QString prefix = QString::fromUtf8(bytes.mid(lineStart, at - lineStart));
-        *column = prefix.size() + 1;
+        // Characters, as every other column counts them: a surrogate pair is one.
+        *column = int(prefix.size() - std::count_if(prefix.cbegin(), prefix.cend(),
+                                                    [](QChar c) { return c.isLowSurrogate(); })) +
+                  1;
     };
     if (bytes.startsWith("\xff\xfe") || bytes.startsWith("\xfe\xff")) {
         report.atLine(1, 1, LintSeverity::Error,

@@ -77,6 +77,8 @@ void TestAnalysis::eachCheck_data()
     row("encoding", "an invalid byte is placed on its own line", "QLabel {}\n\xff\n", {"2:1"});
     row("encoding", "a NUL byte ends the sheet", QByteArray("QLabel {}\n\0junk", 15), {"2:1"});
     row("encoding", "a UTF-16 byte-order mark", "\xff\xfeQ\0", {"1:1"});
+    row("encoding", "a NUL after an emoji is placed in characters, not UTF-16 units",
+        QByteArray("a \xf0\x9f\x8e\xa8\0", 7), {"1:4"});
 
     row("palette", "a directive in the leading comment is accepted",
         "/*\n@palette Window = #ffffff\n*/\n", {});
