@@ -5,6 +5,7 @@
 
 #include "analysis/checks.h"
 #include "analysis/sheetmodel.h"
+#include "analysis/suppressions.h"
 
 const QVector<LintCheck> &lintChecks()
 {
@@ -24,7 +25,9 @@ const QVector<LintCheck> &lintChecks()
          "(read as `#AARRGGBB`)",
          checkPalette},
         {"unknown-property", LintSeverity::Warning, true,
-         "a property the toolkit's style sheet reference (Qt 5.15) does not know", checkUnknownProperties},
+         "a property the toolkit's style sheet reference does not know in the targeted Qt "
+         "version, nor the configuration's `properties`",
+         checkUnknownProperties},
         {"unknown-pseudo-state", LintSeverity::Warning, true,
          "a pseudo-state the reference does not know: the selector never matches",
          checkUnknownPseudoStates},
@@ -32,15 +35,17 @@ const QVector<LintCheck> &lintChecks()
          "a subcontrol the reference does not know: the rule styles nothing",
          checkUnknownSubcontrols},
         {"unknown-widget", LintSeverity::Warning, true,
-         "a type selector that names no widget class (names are case-sensitive)",
+         "a type selector that names no widget class of the toolkit or the configuration's "
+         "`widgets` (names are case-sensitive)",
          checkUnknownWidgets},
         {"bad-value", LintSeverity::Warning, true,
          "colours the toolkit cannot read, length units it ignores, `font-size` without "
          "`pt`/`px`, declarations it drops",
          checkBadValues},
         {"missing-resource", LintSeverity::Warning, true,
-         "a `url()` that is no file and no compiled-in resource; relative paths resolve against "
-         "the working directory, as the toolkit resolves them",
+         "a `url()` that is no file (relative paths resolve against the working directory, as "
+         "the toolkit resolves them, or `base-dir`), or a `:/` path in none of the configured "
+         "`.qrc` files (without any, one note counts them)",
          checkMissingResources},
         {"unsafe-resource", LintSeverity::Error, true,
          "a `url()` naming a FIFO, device or directory, or an image of more than 64 megapixels",
@@ -58,16 +63,21 @@ const QVector<LintCheck> &lintChecks()
          "variant values, `:disabled`, `:focus`, `:checked` and the window shell's object names "
          "the sheet leaves unstyled in the gallery (also with `--gallery`)",
          checkCoverage},
+        {"needless-disable", LintSeverity::Warning, true,
+         "a `prismark-lint-disable` comment that suppresses nothing, names an unknown check id "
+         "or is never closed",
+         checkSuppressionComments},
     };
     return checks;
 }
 
 CheckReporter::CheckReporter(const SheetModel &model, const QString &check, LintSeverity severity,
-                             QVector<LintDiagnostic> &sink)
+                             QVector<LintDiagnostic> &sink, bool forced)
     : model(model)
     , check(check)
     , severity(severity)
     , sink(sink)
+    , forced(forced)
 {}
 
 void CheckReporter::at(int offset, const QString &message)
@@ -91,6 +101,8 @@ void CheckReporter::atLine(int line, int column, const QString &message)
 void CheckReporter::atLine(int line, int column, LintSeverity findingSeverity,
                            const QString &message)
 {
+    if (forced)
+        findingSeverity = severity;
     if (listed >= kMaxListed) {
         ++omitted;
         if (int(findingSeverity) < int(worstOmitted))

@@ -15,8 +15,9 @@ class SheetModel;
 class CheckReporter
 {
 public:
+    // With forced, every finding takes severity, whatever the check says of it.
     CheckReporter(const SheetModel &model, const QString &check, LintSeverity severity,
-                  QVector<LintDiagnostic> &sink);
+                  QVector<LintDiagnostic> &sink, bool forced = false);
 
     // At a character offset of the model's text, with the check's own severity or
     // the one given.
@@ -37,6 +38,7 @@ private:
     QString check;
     LintSeverity severity;
     QVector<LintDiagnostic> &sink;
+    bool forced;
     int listed = 0;
     int omitted = 0;
     LintSeverity worstOmitted = LintSeverity::Note;

@@ -13,15 +13,13 @@
 
 using namespace QCss;
 
-// WCAG 2.1 contrast: text against its background needs 4.5 : 1; the outline of a
-// control (border, indicator) needs 3 : 1 against what it sits on, unless the
-// control's own fill already stands out that much. Disabled controls are exempt
-// in WCAG; the palette's disabled text is still held to 3 : 1 so it stays legible.
+// WCAG 2.1 contrast, level AA unless configured: text against its background needs
+// 4.5 : 1; the outline of a control (border, indicator) needs 3 : 1 against what it
+// sits on, unless the control's own fill already stands out that much. Disabled
+// controls are exempt in WCAG; the palette's disabled text is still held to the
+// outline's ratio so it stays legible.
 
 namespace {
-constexpr double kTextMinimum = 4.5;
-constexpr double kOutlineMinimum = 3.0;
-constexpr double kDisabledTextMinimum = 3.0;
 
 double channel(double value)
 {
@@ -61,7 +59,7 @@ QString colourText(const QColor &color)
     return color.alpha() == 255 ? color.name() : color.name(QColor::HexArgb);
 }
 
-bool showsText(const LintSelector &selector)
+bool showsText(const QssReference::WidgetClasses &classes, const LintSelector &selector)
 {
     static const QStringList textSubcontrols = {QStringLiteral("tab"), QStringLiteral("item"),
                                                 QStringLiteral("section"), QStringLiteral("title")};
@@ -71,14 +69,14 @@ bool showsText(const LintSelector &selector)
     if (!selector.subcontrol.isEmpty() && !textSubcontrols.contains(selector.subcontrol))
         return false;
     for (const QString &name : textless) {
-        if (QssReference::inheritsWidget(selector.element, name))
+        if (classes.inherits(selector.element, name))
             return false;
     }
     return true;
 }
 
 // Controls whose outline tells the user where to click or type.
-bool isControl(const LintSelector &selector)
+bool isControl(const QssReference::WidgetClasses &classes, const LintSelector &selector)
 {
     static const QStringList controls = {
         QStringLiteral("QAbstractButton"),  QStringLiteral("QLineEdit"),
@@ -89,8 +87,8 @@ bool isControl(const LintSelector &selector)
         return true;
     if (!selector.subcontrol.isEmpty())
         return false;
-    return std::any_of(controls.cbegin(), controls.cend(), [&selector](const QString &name) {
-        return QssReference::inheritsWidget(selector.element, name);
+    return std::any_of(controls.cbegin(), controls.cend(), [&](const QString &name) {
+        return classes.inherits(selector.element, name);
     });
 }
 
@@ -101,15 +99,15 @@ enum class Role
     Plain
 };
 
-Role widgetRole(const QString &element)
+Role widgetRole(const QssReference::WidgetClasses &classes, const QString &element)
 {
     for (const char *name : {"QPushButton", "QToolButton", "QComboBox"}) {
-        if (QssReference::inheritsWidget(element, QLatin1String(name)))
+        if (classes.inherits(element, QLatin1String(name)))
             return Role::Button;
     }
     for (const char *name :
          {"QLineEdit", "QAbstractSpinBox", "QTextEdit", "QPlainTextEdit", "QAbstractItemView"}) {
-        if (QssReference::inheritsWidget(element, QLatin1String(name)))
+        if (classes.inherits(element, QLatin1String(name)))
             return Role::Input;
     }
     return Role::Plain;
@@ -233,14 +231,14 @@ public:
     {
         QVector<const Entry *> matching;
         // Only rules for the target's class, its bases or any class can cover it.
-        QStringList classes = QssReference::widgetAncestry(target.element);
-        classes.append(QString());
-        for (const QString &name : qAsConst(classes)) {
+        QStringList ancestry = context.classes.ancestry(target.element);
+        ancestry.append(QString());
+        for (const QString &name : qAsConst(ancestry)) {
             const auto it = entries.constFind(bucket(target.subcontrol, name));
             if (it == entries.cend())
                 continue;
             for (const Entry &entry : *it) {
-                if (selectorCovers(*entry.selector, target))
+                if (selectorCovers(context.classes, *entry.selector, target))
                     matching.append(&entry);
             }
         }
@@ -274,7 +272,8 @@ public:
         for (const Declaration &declaration : qAsConst(declarations)) {
             if (!usesFontUnits(declaration))
                 measurable.append(declaration);
-            else if (declaration.d->property.startsWith(QLatin1String("border"), Qt::CaseInsensitive))
+            else if (declaration.d->property.startsWith(QLatin1String("border"),
+                                                        Qt::CaseInsensitive))
                 look.outlineUnmeasured = true;
         }
         ValueExtractor borderExtractor(measurable, palette);
@@ -327,6 +326,9 @@ bool setsAny(const LintRule &rule, std::initializer_list<const char *> prefixes,
 
 void checkPalettePairs(const SheetModel &context, CheckReporter &report)
 {
+    const double textMinimum = context.options.textContrast;
+    // Disabled text is exempt in WCAG; it is held to the outline's ratio to stay legible.
+    const double disabledMinimum = context.options.outlineContrast;
     struct Pair
     {
         QPalette::ColorRole foreground;
@@ -336,13 +338,12 @@ void checkPalettePairs(const SheetModel &context, CheckReporter &report)
         double minimum;
     };
     const Pair pairs[] = {
-        {QPalette::WindowText, QPalette::All, QPalette::Window, "Window", kTextMinimum},
-        {QPalette::Text, QPalette::All, QPalette::Base, "Base", kTextMinimum},
-        {QPalette::ButtonText, QPalette::All, QPalette::Button, "Button", kTextMinimum},
-        {QPalette::HighlightedText, QPalette::All, QPalette::Highlight, "Highlight", kTextMinimum},
-        {QPalette::Text, QPalette::Disabled, QPalette::Base, "Base", kDisabledTextMinimum},
-        {QPalette::ButtonText, QPalette::Disabled, QPalette::Button, "Button",
-         kDisabledTextMinimum},
+        {QPalette::WindowText, QPalette::All, QPalette::Window, "Window", textMinimum},
+        {QPalette::Text, QPalette::All, QPalette::Base, "Base", textMinimum},
+        {QPalette::ButtonText, QPalette::All, QPalette::Button, "Button", textMinimum},
+        {QPalette::HighlightedText, QPalette::All, QPalette::Highlight, "Highlight", textMinimum},
+        {QPalette::Text, QPalette::Disabled, QPalette::Base, "Base", disabledMinimum},
+        {QPalette::ButtonText, QPalette::Disabled, QPalette::Button, "Button", disabledMinimum},
     };
     for (const Pair &pair : pairs) {
         const PaletteLine *foreground = nullptr;
@@ -362,10 +363,11 @@ void checkPalettePairs(const SheetModel &context, CheckReporter &report)
         const QColor text = over(foreground->color, base);
         const double ratio = contrast(text, base);
         if (ratio < pair.minimum) {
-            report.atLine(foreground->line, foreground->matchColumn, QStringLiteral("%1 %2 on %3 %4: contrast %5, below %6")
-                                 .arg(foreground->name, colourText(foreground->color),
-                                      QLatin1String(pair.backgroundName), colourText(background),
-                                      ratioText(ratio), ratioText(pair.minimum)));
+            report.atLine(foreground->line, foreground->matchColumn,
+                          QStringLiteral("%1 %2 on %3 %4: contrast %5, below %6")
+                              .arg(foreground->name, colourText(foreground->color),
+                                   QLatin1String(pair.backgroundName), colourText(background),
+                                   ratioText(ratio), ratioText(pair.minimum)));
         }
     }
 }
@@ -396,6 +398,8 @@ void checkContrast(const SheetModel &context, CheckReporter &report)
 {
     checkPalettePairs(context, report);
     const Cascade cascade(context);
+    const double textMinimum = context.options.textContrast;
+    const double outlineMinimum = context.options.outlineContrast;
     int unmeasured = 0;
     int firstUnmeasured = 0;
 
@@ -415,7 +419,7 @@ void checkContrast(const SheetModel &context, CheckReporter &report)
             LintSelector widget = selector;
             widget.subcontrol.clear();
             const Look widgetLook = selector.subcontrol.isEmpty() ? look : cascade.lookOf(widget);
-            const Role role = widgetRole(selector.element);
+            const Role role = widgetRole(context.classes, selector.element);
             QColor widgetBackground =
                 isSolid(widgetLook.background)
                     ? over(widgetLook.background.color(), cascade.pageColour)
@@ -432,7 +436,8 @@ void checkContrast(const SheetModel &context, CheckReporter &report)
                                           : widgetBackground;
 
             const LintDeclaration *first = nullptr;
-            if (showsText(selector) && setsAny(rule, {"color", "background"}, &first)) {
+            if (showsText(context.classes, selector) &&
+                setsAny(rule, {"color", "background"}, &first)) {
                 QBrush foreground =
                     isSolid(look.foreground) ? look.foreground : widgetLook.foreground;
                 QColor text;
@@ -444,20 +449,20 @@ void checkContrast(const SheetModel &context, CheckReporter &report)
                                                                   : QPalette::WindowText);
                 text = over(text, background);
                 const double ratio = contrast(text, background);
-                if (ratio < kTextMinimum) {
+                if (ratio < textMinimum) {
                     addFinding(findings, first->offset,
                                QStringLiteral("text %1 on %2")
                                    .arg(colourText(text), colourText(background)),
                                QStringLiteral(": contrast %1, below %2")
-                                   .arg(ratioText(ratio), ratioText(kTextMinimum)),
+                                   .arg(ratioText(ratio), ratioText(textMinimum)),
                                selector.text);
                 }
             }
 
-            if (isControl(selector) && setsAny(rule, {"border"}, &first)) {
+            if (isControl(context.classes, selector) && setsAny(rule, {"border"}, &first)) {
                 const QColor outside =
                     selector.subcontrol.isEmpty() ? cascade.pageColour : widgetBackground;
-                if (contrast(background, outside) >= kOutlineMinimum)
+                if (contrast(background, outside) >= outlineMinimum)
                     continue;
                 if (look.outlineUnmeasured) {
                     if (unmeasured++ == 0)
@@ -470,14 +475,14 @@ void checkContrast(const SheetModel &context, CheckReporter &report)
                         continue;
                     const QColor border = over(look.borderColours[edge].color(), outside);
                     const double ratio = contrast(border, outside);
-                    if (ratio < kOutlineMinimum) {
+                    if (ratio < outlineMinimum) {
                         addFinding(findings, first->offset,
                                    QStringLiteral("outline %1 on %2")
                                        .arg(colourText(border), colourText(outside)),
                                    QStringLiteral(" (its fill %1 does not stand out either): "
                                                   "contrast %2, below %3")
                                        .arg(colourText(background), ratioText(ratio),
-                                            ratioText(kOutlineMinimum)),
+                                            ratioText(outlineMinimum)),
                                    selector.text);
                     }
                     break;
@@ -489,7 +494,7 @@ void checkContrast(const SheetModel &context, CheckReporter &report)
             for (const QString &selector : finding.selectors)
                 quoted.append(QLatin1Char('"') + selector + QLatin1Char('"'));
             report.at(finding.offset, finding.head + QStringLiteral(" in ") +
-                               quoted.join(QLatin1String(", ")) + finding.tail);
+                                          quoted.join(QLatin1String(", ")) + finding.tail);
         }
     }
     if (unmeasured > 0) {

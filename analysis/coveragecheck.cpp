@@ -43,7 +43,7 @@ bool stylesVariant(const SheetModel &context, const QString &className, const QS
 {
     for (const LintRule &rule : context.rules) {
         for (const LintSelector &selector : rule.selectors) {
-            if (!QssReference::inheritsWidget(className, selector.element))
+            if (!context.classes.inherits(className, selector.element))
                 continue;
             for (const auto &attribute : selector.attributes) {
                 if (attribute.name != QLatin1String(kVariantProperty))

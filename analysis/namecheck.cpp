@@ -34,7 +34,7 @@ void scanSelectorNames(const SheetModel &context, const LintRule &rule, Found fo
         if (token == IDENT && (previous == NONE || previous == S || previous == COMMA ||
                                previous == GREATER || previous == PLUS || previous == TILDE)) {
             const QString name = symbols.at(i).lexem();
-            if (!QssReference::isKnownWidget(name))
+            if (!context.classes.isKnown(name))
                 found(NameKind::Widget, i, name);
         } else if (token == DOT && i + 1 < rule.braceSymbol) {
             ++i; // a class selector: the IDENT after it is no widget name
@@ -69,10 +69,12 @@ void reportSelectorNames(const SheetModel &model, NameKind wanted, Report report
     }
 }
 
-bool isKnownProperty(const LintDeclaration &entry)
+bool isKnownProperty(const SheetModel &model, const LintDeclaration &entry)
 {
+    if (model.options.properties.contains(entry.property))
+        return true;
     const bool knownToParser = entry.declaration.d->propertyId != UnknownProperty;
-    return QssReference::isKnownProperty(entry.property, knownToParser);
+    return QssReference::isKnownProperty(entry.property, knownToParser, model.options.qtVersion);
 }
 
 // One value against a brush: colour name, #hex, rgb()/hsv()/hsl(), palette(role)
@@ -230,7 +232,17 @@ void checkUnknownProperties(const SheetModel &model, CheckReporter &report)
 {
     for (const LintRule &rule : model.rules) {
         for (const LintDeclaration &entry : rule.declarations) {
-            if (!isKnownProperty(entry)) {
+            if (isKnownProperty(model, entry))
+                continue;
+            const int since = QssReference::propertyKnownFrom(entry.property);
+            if (since > 0) {
+                report.at(entry.offset,
+                          QStringLiteral("unknown property \"%1\" in Qt %2, which the sheet "
+                                         "targets: it is known from Qt %3 on")
+                              .arg(entry.property,
+                                   QssReference::versionText(model.options.qtVersion),
+                                   QssReference::versionText(since)));
+            } else {
                 report.at(entry.offset,
                           QStringLiteral("unknown property \"%1\": the toolkit ignores it")
                               .arg(entry.property));
@@ -267,7 +279,7 @@ void checkBadValues(const SheetModel &model, CheckReporter &report)
     }
     for (const LintRule &rule : model.rules) {
         for (const LintDeclaration &entry : rule.declarations) {
-            if (isKnownProperty(entry) && !entry.declaration.d->values.isEmpty())
+            if (isKnownProperty(model, entry) && !entry.declaration.d->values.isEmpty())
                 checkValues(entry, report);
         }
     }

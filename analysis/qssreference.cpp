@@ -184,7 +184,9 @@ const char *const kWidgets[][2] = {
     {"QGraphicsView", "QAbstractScrollArea"},
     {"QMdiArea", "QAbstractScrollArea"},
     {"QLabel", "QFrame"},
-    {"QToolTip", "QLabel"},
+    // The toolkit matches a tooltip by this name alone, never by its bases
+    // (QStyleSheetStyle names a QTipLabel "QToolTip"), so it derives from nothing here.
+    {"QToolTip", ""},
     {"QLCDNumber", "QFrame"},
     {"QSplitter", "QFrame"},
     {"QStackedWidget", "QFrame"},
@@ -232,6 +234,15 @@ const char *const kWidgets[][2] = {
     {"QFocusFrame", "QWidget"},
     {"QSplashScreen", "QWidget"},
     {"QOpenGLWidget", "QWidget"},
+    // Private classes the toolkit's own widgets are built of, which sheets select on
+    // by name (the Qt Style Sheets Reference and Examples use QTableCornerButton).
+    {"QTableCornerButton", "QAbstractButton"},     // qtableview.cpp
+    {"QComboBoxPrivateContainer", "QFrame"},       // qcombobox_p.h: the popup's frame
+    {"QCalendarView", "QTableView"},               // qcalendarwidget.cpp: the day grid
+    {"QDockWidgetTitleButton", "QAbstractButton"}, // qdockwidget_p.h
+    {"QToolBarExtension", "QToolButton"},          // qtoolbarextension_p.h: the "»" button
+    {"QToolBarSeparator", "QWidget"},              // qtoolbarseparator_p.h
+    {"QMessageBoxDetailsText", "QWidget"},         // qmessagebox.cpp
     // This program's own classes, which a sheet may select on as well.
     {"MainWindow", "QMainWindow"},
     {"TitleBar", "QWidget"},
@@ -308,6 +319,25 @@ const char *const kBorderStyles[] = {
 
 const char *const kLengthUnits[] = {"px", "pt", "em", "ex"};
 
+// Properties only some toolkit versions read, with the version (major * 100 +
+// minor) that first reads them.
+const struct
+{
+    const char *name;
+    int since;
+} kVersionedProperties[] = {
+    // Qt 6.5: the placeholder text colour of line and text edits (Qt Style Sheets
+    // Reference, "placeholder-text-color"; Qt 6's style sheet examples use it).
+    {"placeholder-text-color", 605},
+    // Qt 6.6: QPalette::Accent, and the accent-color property that sets it.
+    {"accent-color", 606},
+};
+
+int builtVersion()
+{
+    return int(QT_VERSION >> 16) * 100 + int((QT_VERSION >> 8) & 0xff);
+}
+
 template <size_t N> QSet<QString> toSet(const char *const (&names)[N])
 {
     QSet<QString> result;
@@ -330,11 +360,30 @@ const QHash<QString, QString> &widgetBases()
 
 namespace QssReference {
 
-bool isKnownProperty(const QString &name, bool knownToParser)
+bool isKnownProperty(const QString &name, bool knownToParser, int qtVersion)
 {
+    const int since = propertyKnownFrom(name);
+    if (since > 0)
+        return (qtVersion > 0 ? qtVersion : builtVersion()) >= since;
     static const QSet<QString> hints = toSet(kStyleHints);
     return knownToParser || hints.contains(name) ||
            name.startsWith(QLatin1String("qproperty-"), Qt::CaseInsensitive);
+}
+
+int propertyKnownFrom(const QString &name)
+{
+    for (const auto &entry : kVersionedProperties) {
+        if (name.compare(QLatin1String(entry.name), Qt::CaseInsensitive) == 0)
+            return entry.since;
+    }
+    return 0;
+}
+
+QString versionText(int version)
+{
+    if (version <= 0)
+        version = builtVersion();
+    return QStringLiteral("%1.%2").arg(version / 100).arg(version % 100);
 }
 
 bool isKnownPseudoState(const QString &name)
@@ -347,6 +396,43 @@ bool isKnownSubcontrol(const QString &name)
 {
     static const QSet<QString> subcontrols = toSet(kSubcontrols);
     return subcontrols.contains(name.toLower());
+}
+
+WidgetClasses::WidgetClasses(const QHash<QString, QString> &own)
+    : own(own)
+{}
+
+QString WidgetClasses::baseOf(const QString &widget) const
+{
+    const auto it = own.constFind(widget);
+    return it != own.cend() ? *it : widgetBases().value(widget);
+}
+
+bool WidgetClasses::isKnown(const QString &name) const
+{
+    return own.contains(name) || isKnownWidget(name);
+}
+
+bool WidgetClasses::inherits(const QString &widget, const QString &base) const
+{
+    QString current = widget;
+    for (int depth = 0; depth < 32 && !current.isEmpty(); ++depth) {
+        if (current == base)
+            return true;
+        current = baseOf(current);
+    }
+    return false;
+}
+
+QStringList WidgetClasses::ancestry(const QString &widget) const
+{
+    QStringList result;
+    QString current = widget;
+    while (!current.isEmpty() && result.size() < 32) {
+        result.append(current);
+        current = baseOf(current);
+    }
+    return result;
 }
 
 bool isKnownWidget(const QString &name)

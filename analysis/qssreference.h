@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -10,11 +11,33 @@
 // in one place so that a new name is a one-line change.
 namespace QssReference {
 
-// A property the style sheet engine reads (its own list, the style hints it reads
-// by name, or a qproperty- assignment).
-bool isKnownProperty(const QString &name, bool knownToParser);
+// A property the style sheet engine of that version (major * 100 + minor, 0 for the
+// one this program was built against) reads: its own list, the style hints it reads
+// by name, or a qproperty- assignment.
+bool isKnownProperty(const QString &name, bool knownToParser, int qtVersion = 0);
+// The version that first reads a property only some versions read, else 0.
+int propertyKnownFrom(const QString &name);
+// "5.15" for 515; the built version for 0.
+QString versionText(int version);
 bool isKnownPseudoState(const QString &name);
 bool isKnownSubcontrol(const QString &name);
+// The class model a sheet is judged against: the toolkit's classes and this
+// program's, plus an application's own, each named with the class it derives from.
+class WidgetClasses
+{
+public:
+    explicit WidgetClasses(const QHash<QString, QString> &own = {});
+    bool isKnown(const QString &name) const;
+    // True when widget is base or derives from it; "" (any widget) derives from nothing.
+    bool inherits(const QString &widget, const QString &base) const;
+    // widget, then its bases; just widget when the class is not known.
+    QStringList ancestry(const QString &widget) const;
+
+private:
+    QString baseOf(const QString &widget) const;
+    QHash<QString, QString> own;
+};
+
 // A widget class a type selector can name: the toolkit's and this program's own.
 bool isKnownWidget(const QString &name);
 // True when widget is base or derives from it; "" (any widget) derives from nothing.

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 
 #include "analysis/checks.h"
+#include "analysis/lintconfig.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -45,10 +46,26 @@ void checkMissingResources(const SheetModel &model, CheckReporter &report)
         }
         return;
     }
+    int unchecked = 0;
+    int firstUnchecked = 0;
     for (const ResourceTarget &target : model.resources) {
         const QString &url = target.url;
         if (url.isEmpty() || url == QLatin1String("none"))
             continue;
+        if (target.unchecked) {
+            if (unchecked++ == 0)
+                firstUnchecked = target.offset;
+            continue;
+        }
+        if (target.isResource) {
+            if (!target.exists) {
+                report.at(target.offset,
+                          QStringLiteral("\"%1\" is in none of the configured resource "
+                                         "collections (.qrc)")
+                              .arg(url));
+            }
+            continue;
+        }
         if (isUrlScheme(url)) {
             report.at(target.offset,
                       QStringLiteral("\"%1\": the toolkit reads plain paths here, not URLs; "
@@ -62,13 +79,23 @@ void checkMissingResources(const SheetModel &model, CheckReporter &report)
             continue;
         QString hint;
         const QFileInfo sheet(model.path);
-        if (!target.isResource && QFileInfo(url).isRelative() && model.urlBase.isEmpty() &&
-            model.path != QLatin1String("-") && QFileInfo::exists(sheet.absoluteDir().filePath(url)))
+        if (QFileInfo(url).isRelative() && model.options.urlBase.isEmpty() &&
+            model.path != QLatin1String("-") &&
+            QFileInfo::exists(sheet.absoluteDir().filePath(url)))
             hint = QStringLiteral(" (it is beside the sheet, but the toolkit resolves relative "
                                   "paths against the working directory)");
         report.at(target.offset,
                   QStringLiteral("\"%1\" resolves to no file and no compiled-in resource%2")
                       .arg(url, hint));
+    }
+    if (unchecked > 0) {
+        report.at(firstUnchecked, LintSeverity::Note,
+                  QStringLiteral("%1 compiled-in resource %2 (\":/...\") %3 not checked: list "
+                                 "the application's .qrc files under \"resources\" in %4")
+                      .arg(unchecked)
+                      .arg(unchecked == 1 ? QStringLiteral("path") : QStringLiteral("paths"),
+                           unchecked == 1 ? QStringLiteral("was") : QStringLiteral("were"),
+                           kLintConfigFileName));
     }
 }
 
@@ -76,18 +103,19 @@ void checkUnsafeResources(const SheetModel &model, CheckReporter &report)
 {
     if (model.isReference) {
         if (!model.reference.nonRegularKind.isEmpty()) {
-            report.atLine(1, 1,
-                          QStringLiteral("the toolkit reads the style sheet from \"%1\", which "
-                                         "is %2")
-                              .arg(model.reference.name,
-                                   consequence(model.reference.nonRegularKind)));
+            report.atLine(
+                1, 1,
+                QStringLiteral("the toolkit reads the style sheet from \"%1\", which "
+                               "is %2")
+                    .arg(model.reference.name, consequence(model.reference.nonRegularKind)));
         }
         return;
     }
     for (const ResourceTarget &target : model.resources) {
         if (!target.nonRegularKind.isEmpty()) {
-            report.at(target.offset, QStringLiteral("\"%1\" is %2")
-                                         .arg(target.url, consequence(target.nonRegularKind)));
+            report.at(
+                target.offset,
+                QStringLiteral("\"%1\" is %2").arg(target.url, consequence(target.nonRegularKind)));
         } else if (tooLarge(target)) {
             report.at(target.offset,
                       QStringLiteral("\"%1\" declares %2 x %3 pixels: the toolkit decodes it "

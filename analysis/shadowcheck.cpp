@@ -44,11 +44,12 @@ bool statesKnown(const LintSelector &selector)
     return true;
 }
 
-bool hidesStateOf(const LintSelector &b, const LintSelector &a)
+bool hidesStateOf(const QssReference::WidgetClasses &classes, const LintSelector &b,
+                  const LintSelector &a)
 {
     if (b.hasAncestors || b.subcontrol != a.subcontrol || a.states.isEmpty())
         return false;
-    if (!b.element.isEmpty() && !QssReference::inheritsWidget(a.element, b.element))
+    if (!b.element.isEmpty() && !classes.inherits(a.element, b.element))
         return false;
     for (const QString &state : b.states + b.negatedStates) {
         if (!a.states.contains(state) && !a.negatedStates.contains(state))
@@ -119,9 +120,9 @@ void checkShadowing(const SheetModel &context, CheckReporter &report)
         if (it != competitors.end())
             return *it;
         QVector<Setter> merged;
-        QStringList classes = QssReference::widgetAncestry(selector.element);
-        classes.append(QString());
-        for (const QString &name : qAsConst(classes))
+        QStringList ancestry = context.classes.ancestry(selector.element);
+        ancestry.append(QString());
+        for (const QString &name : qAsConst(ancestry))
             merged += setters.value(bucket(property, selector.subcontrol, name));
         std::sort(merged.begin(), merged.end(),
                   [](const Setter &a, const Setter &b) { return a.rule->order < b.rule->order; });
@@ -148,10 +149,11 @@ void checkShadowing(const SheetModel &context, CheckReporter &report)
             bool repeated = false;
             for (int later = d + 1; later < rule.declarations.size(); ++later) {
                 if (rule.declarations.at(later).property == mine.property) {
-                    report.at(mine.offset, QStringLiteral("%1 is set again in the same rule (line %2), "
-                                                  "so this one never takes effect")
-                                       .arg(mine.property,
-                                            lineOf(context, rule.declarations.at(later).offset)));
+                    report.at(mine.offset,
+                              QStringLiteral("%1 is set again in the same rule (line %2), "
+                                             "so this one never takes effect")
+                                  .arg(mine.property,
+                                       lineOf(context, rule.declarations.at(later).offset)));
                     repeated = true;
                     break;
                 }
@@ -175,7 +177,7 @@ void checkShadowing(const SheetModel &context, CheckReporter &report)
                 // Latest first: in a long sheet the rule that covers is usually close.
                 bool covered = false;
                 for (auto it = candidates.crbegin(); it != candidates.crend(); ++it) {
-                    if (competes(*it) && selectorCovers(*it->selector, selector)) {
+                    if (competes(*it) && selectorCovers(context.classes, *it->selector, selector)) {
                         covered = true;
                         if (coverer.isEmpty())
                             coverer = QStringLiteral("\"%1\" (line %2)")
@@ -190,7 +192,7 @@ void checkShadowing(const SheetModel &context, CheckReporter &report)
                 for (auto it = candidates.crbegin(); !covered && it != candidates.crend(); ++it) {
                     const Setter &other = *it;
                     if (judged.contains(other.selectorText) || !competes(other) ||
-                        !hidesStateOf(*other.selector, selector))
+                        !hidesStateOf(context.classes, *other.selector, selector))
                         continue;
                     judged.insert(other.selectorText);
                     // A later rule that gives these widgets their own look in a's
@@ -203,7 +205,7 @@ void checkShadowing(const SheetModel &context, CheckReporter &report)
                             return !c.selector->states.isEmpty() &&
                                    selectorWins(*c.selector, c.rule->order, *other.selector,
                                                 other.rule->order) &&
-                                   selectorCovers(*c.selector, merged);
+                                   selectorCovers(context.classes, *c.selector, merged);
                         });
                     if (!restated) {
                         hiders.append(QStringLiteral("%1 (line %2)")
@@ -218,9 +220,10 @@ void checkShadowing(const SheetModel &context, CheckReporter &report)
                     hiddenStates.append(qMakePair(&selector, hiders));
             }
             if (coveredSelectors == rule.selectors.size()) {
-                report.at(mine.offset, QStringLiteral("%1 never takes effect: %2 sets it on every widget "
-                                              "this rule matches and wins there")
-                                   .arg(mine.property, coverer));
+                report.at(mine.offset,
+                          QStringLiteral("%1 never takes effect: %2 sets it on every widget "
+                                         "this rule matches and wins there")
+                              .arg(mine.property, coverer));
                 continue;
             }
             // Selectors of the rule hidden by the same rules share one diagnostic.
@@ -236,11 +239,12 @@ void checkShadowing(const SheetModel &context, CheckReporter &report)
                     it->first.append(quoted);
             }
             for (const auto &group : grouped) {
-                report.at(mine.offset, QStringLiteral("%1 of %2 never shows on %3: they set it with "
-                                              "equal or higher specificity and win in every "
-                                              "state")
-                                   .arg(mine.property, group.first.join(QLatin1String(", ")),
-                                        listed(group.second)));
+                report.at(mine.offset,
+                          QStringLiteral("%1 of %2 never shows on %3: they set it with "
+                                         "equal or higher specificity and win in every "
+                                         "state")
+                              .arg(mine.property, group.first.join(QLatin1String(", ")),
+                                   listed(group.second)));
             }
         }
     }

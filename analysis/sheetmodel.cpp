@@ -229,7 +229,6 @@ void RuleWalker::addDeclaration(LintRule &rule, const Declaration &declaration, 
     rule.declarations.append(entry);
 }
 
-
 // The toolkit decodes an image whole; only its header is read here, for its size.
 QSize declaredImageSize(const QString &path)
 {
@@ -238,12 +237,14 @@ QSize declaredImageSize(const QString &path)
 }
 } // namespace
 
-SheetModel::SheetModel(const QByteArray &bytes, const QString &path, const QString &urlBase)
+SheetModel::SheetModel(const QByteArray &bytes, const QString &path, const LintOptions &options)
     : path(path.isEmpty() ? QStringLiteral("-") : path)
     , bytes(bytes)
-    , urlBase(urlBase)
+    , options(options)
+    , classes(options.widgets)
 {
     decode();
+    suppressions = findSuppressionComments(text);
     if (text.startsWith(QLatin1String("file:///"))) {
         isReference = true;
         readReference();
@@ -362,19 +363,29 @@ void SheetModel::resolveResources()
                 target.offset = urlOffsets.value(occurrence++, entry.valueOffset);
                 const QString &url = target.url;
                 if (url.isEmpty() || url == QLatin1String("none") ||
-                    url.startsWith(QLatin1String("qrc:")) || url.startsWith(QLatin1String("file:"))) {
+                    url.startsWith(QLatin1String("qrc:")) ||
+                    url.startsWith(QLatin1String("file:"))) {
                     resources.append(target);
                     continue;
                 }
                 target.isResource = url.startsWith(QLatin1Char(':'));
                 // A relative path resolves against the working directory of the program
                 // that installs the sheet, not against the sheet's folder.
+                if (target.isResource) {
+                    // The application's resources, not this program's: looked up in its
+                    // .qrc files when they are configured, else left unchecked.
+                    target.resolved = QDir::cleanPath(url.mid(1).prepend(QLatin1Char('/')));
+                    target.unchecked = !options.resourcesConfigured;
+                    target.exists = options.resourcePaths.contains(target.resolved);
+                    resources.append(target);
+                    continue;
+                }
                 target.resolved = url;
-                if (!target.isResource && QFileInfo(url).isRelative())
-                    target.resolved = QDir(urlBase.isEmpty() ? QDir::currentPath() : urlBase)
-                                          .filePath(url);
-                if (!target.isResource)
-                    target.nonRegularKind = nonRegularFileKind(target.resolved);
+                if (QFileInfo(url).isRelative())
+                    target.resolved =
+                        QDir(options.urlBase.isEmpty() ? QDir::currentPath() : options.urlBase)
+                            .filePath(url);
+                target.nonRegularKind = nonRegularFileKind(target.resolved);
                 if (target.nonRegularKind.isEmpty()) {
                     const QFileInfo info(target.resolved);
                     target.exists = info.exists();
@@ -503,13 +514,13 @@ QColor SheetModel::paletteColor(QPalette::ColorRole role, QPalette::ColorGroup g
     return result;
 }
 
-bool selectorCovers(const LintSelector &b, const LintSelector &a)
+bool selectorCovers(const QssReference::WidgetClasses &classes, const LintSelector &b,
+                    const LintSelector &a)
 {
     // Only the last compound is compared, so b must not depend on ancestors.
     if (b.hasAncestors || b.subcontrol != a.subcontrol)
         return false;
-    if (!b.element.isEmpty() && b.element != a.element &&
-        !QssReference::inheritsWidget(a.element, b.element))
+    if (!b.element.isEmpty() && b.element != a.element && !classes.inherits(a.element, b.element))
         return false;
     for (const QString &id : b.ids) {
         if (!a.ids.contains(id))

@@ -3,6 +3,10 @@
 
 #pragma once
 
+#include "analysis/qssreference.h"
+#include "analysis/stylesheetlint.h"
+#include "analysis/suppressions.h"
+
 #include <QByteArray>
 #include <QColor>
 #include <QPalette>
@@ -64,8 +68,8 @@ struct DroppedDeclaration
 // Where and why the toolkit rejects the whole sheet.
 struct SyntaxFailure
 {
-    int symbol = 0;    // the token it stops at
-    QString expected;  // what the walk expected there
+    int symbol = 0;        // the token it stops at
+    QString expected;      // what the walk expected there
     bool unclosed = false; // the text ends inside the rule whose "{" is at symbol
     bool walked = false;   // the walk found nothing wrong; the toolkit stopped at symbol
 };
@@ -74,10 +78,10 @@ struct SyntaxFailure
 struct PaletteLine
 {
     int line = 0;
-    int column = 0;        // of the keyword
-    int offset = 0;        // of the keyword, in the text
-    QString written;       // the keyword as written
-    bool matched = false;  // a directive the program reads
+    int column = 0;       // of the keyword
+    int offset = 0;       // of the keyword, in the text
+    QString written;      // the keyword as written
+    bool matched = false; // a directive the program reads
     int matchColumn = 0;
     int matchOffset = 0;
     QString name; // as written, "Disabled." included
@@ -95,6 +99,7 @@ struct ResourceTarget
     QString url;
     int offset = 0;
     bool isResource = false; // ":/..."
+    bool unchecked = false;  // a ":/..." url with no resources configured to look it up in
     QString resolved;
     QString nonRegularKind; // "" or what stands there when it is no regular file
     bool exists = false;
@@ -114,15 +119,17 @@ struct SheetReference
 class SheetModel
 {
 public:
-    // Parses bytes as the program installs them. Relative url()s resolve against
-    // urlBase, or the current directory when it is empty.
-    SheetModel(const QByteArray &bytes, const QString &path, const QString &urlBase = QString());
+    // Parses bytes as the program installs them, judged by options (the class model,
+    // where url()s resolve, which compiled-in resources exist).
+    SheetModel(const QByteArray &bytes, const QString &path,
+               const LintOptions &options = LintOptions());
 
     QString path;
     QByteArray bytes;
     // UTF-8 up to the first NUL with CR LF folded: the text the program installs.
     QString text;
-    QString urlBase;
+    LintOptions options;
+    QssReference::WidgetClasses classes;
     // Set when the text names another file to read the sheet from; nothing else is
     // parsed then.
     bool isReference = false;
@@ -138,6 +145,7 @@ public:
     // End of the comment the text opens with, 0 when it opens with none.
     int leadingCommentEnd = 0;
     QVector<ResourceTarget> resources;
+    QVector<SuppressionComment> suppressions;
 
     // 1-based line and column of a character offset in text.
     void lineColumn(int offset, int *line, int *column) const;
@@ -163,7 +171,8 @@ private:
 
 // Shared by the cascade-aware checks.
 // True when every widget and state that a matches is matched by b too.
-bool selectorCovers(const LintSelector &b, const LintSelector &a);
+bool selectorCovers(const QssReference::WidgetClasses &classes, const LintSelector &b,
+                    const LintSelector &a);
 // Where the toolkit sorts a rule's selector among those that match a widget.
 int cascadeWeight(const LintSelector &selector, int order);
 // True when b's declarations override a's where both apply.

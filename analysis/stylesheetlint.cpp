@@ -5,6 +5,7 @@
 
 #include "analysis/checkregistry.h"
 #include "analysis/sheetmodel.h"
+#include "analysis/suppressions.h"
 
 #include <algorithm>
 #include <list>
@@ -55,19 +56,32 @@ bool checkEnabled(const LintCheck &check, const LintOptions &options)
 QVector<LintDiagnostic> lintStyleSheet(const QByteArray &bytes, const QString &path,
                                        const LintOptions &options)
 {
-    const SheetModel model(bytes, path);
+    const SheetModel model(bytes, path, options);
     QVector<LintDiagnostic> diagnostics;
     // Every reporter lives to the end, so the counts of what went over the limit
     // come after all the listed diagnostics.
     std::list<CheckReporter> reporters;
+    CheckReporter *needless = nullptr;
     for (const LintCheck &check : lintChecks()) {
         if (!checkEnabled(check, options))
             continue;
-        reporters.emplace_back(model, QLatin1String(check.id), check.severity, diagnostics);
+        const QString id = QLatin1String(check.id);
+        const auto severity = options.severities.constFind(id);
+        reporters.emplace_back(model, id,
+                               severity != options.severities.cend() ? *severity : check.severity,
+                               diagnostics, severity != options.severities.cend());
         check.run(model, reporters.back());
+        if (id == QLatin1String("needless-disable"))
+            needless = &reporters.back();
     }
-    for (CheckReporter &reporter : reporters)
-        reporter.reportOmitted();
+    for (CheckReporter &reporter : reporters) {
+        if (&reporter != needless)
+            reporter.reportOmitted();
+    }
+    // Last, so a suppression that silences nothing can be told apart.
+    applySuppressions(model, diagnostics, needless);
+    if (needless)
+        needless->reportOmitted();
     std::stable_sort(diagnostics.begin(), diagnostics.end(),
                      [](const LintDiagnostic &a, const LintDiagnostic &b) {
                          if (a.line != b.line)

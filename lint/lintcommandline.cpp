@@ -4,20 +4,22 @@
 #include "lint/lintcommandline.h"
 
 #include "analysis/checkregistry.h"
+#include "analysis/lintconfig.h"
 #include "analysis/stylesheetlint.h"
 #include "theme/safefileread.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTextStream>
+#include <QUrl>
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <unistd.h>
 
@@ -42,6 +44,26 @@ void quietParserMessages(QtMsgType type, const QMessageLogContext &context, cons
     if (previousHandler)
         previousHandler(type, context, message);
 }
+
+QString programName()
+{
+    return QCoreApplication::applicationName();
+}
+
+// What the command line asked for.
+struct Settings
+{
+    QString format = QStringLiteral("text");
+    bool werror = false;
+    int maxWarnings = -1; // no budget
+    bool summaryTable = false;
+    QString configFile; // --config
+    bool noConfig = false;
+    bool gallery = false;
+    QStringList enabled;
+    QStringList disabled;
+    QStringList files;
+};
 
 struct Input
 {
@@ -75,6 +97,14 @@ Input readStandardInput()
     return input;
 }
 
+Input readInput(const QString &file)
+{
+    if (file == QLatin1String("-"))
+        return readStandardInput();
+    const FileReadResult result = readRegularFile(file, kMaxSheetBytes);
+    return {result.ok, result.bytes, result.error};
+}
+
 QStringList splitIds(const QStringList &values)
 {
     QStringList ids;
@@ -83,15 +113,6 @@ QStringList splitIds(const QStringList &values)
             ids.append(id.trimmed());
     }
     return ids;
-}
-
-QString textLine(const LintDiagnostic &diagnostic)
-{
-    return QStringLiteral("%1:%2:%3: %4: %5 [%6]")
-        .arg(diagnostic.file)
-        .arg(diagnostic.line)
-        .arg(diagnostic.column)
-        .arg(lintSeverityName(diagnostic.severity), diagnostic.message, diagnostic.check);
 }
 
 // The registry as the README shows it.
@@ -106,6 +127,300 @@ QString checkTable()
                           QString::fromUtf8(check.description));
     }
     return table;
+}
+
+// Parses the arguments; false with usageError set when they are wrong. Help,
+// version and the check list are printed here (done is then set).
+bool parseArguments(const QStringList &arguments, Settings &settings, bool &done,
+                    QString &usageError)
+{
+    QTextStream out(stdout);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Checks Qt style sheets for what the toolkit rejects, ignores or draws "
+                       "badly, and says where.\n\n"
+                       "Checks: %1.\n\n"
+                       "Each FILE is checked with the nearest %2 found from its directory "
+                       "upwards, unless --config or --no-config says otherwise.\n\n"
+                       "Exit status: 0 nothing failed; 1 only warnings, under --werror or over "
+                       "--max-warnings; 2 errors; 3 a file or the configuration could not be "
+                       "read or the usage is wrong (the other files are still checked).")
+            .arg(lintCheckIds().join(QLatin1String(", ")), kLintConfigFileName));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("FILE"),
+                                 QStringLiteral("Style sheets to check; \"-\" reads standard "
+                                                "input (up to %1).")
+                                     .arg(byteLimitText(kMaxSheetBytes)),
+                                 QStringLiteral("FILE..."));
+    const QCommandLineOption formatOption(
+        QStringLiteral("format"),
+        QStringLiteral("Output format: text, json, sarif (SARIF 2.1.0) or github (workflow "
+                       "commands)."),
+        QStringLiteral("FORMAT"), QStringLiteral("text"));
+    const QCommandLineOption werrorOption(QStringLiteral("werror"),
+                                          QStringLiteral("Treat warnings as failures."));
+    const QCommandLineOption maxWarningsOption(
+        QStringLiteral("max-warnings"),
+        QStringLiteral("Fail (exit 1) when more than N warnings remain after suppressions."),
+        QStringLiteral("N"));
+    const QCommandLineOption disableOption(QStringLiteral("disable"),
+                                           QStringLiteral("Do not report these check ids."),
+                                           QStringLiteral("ID,..."));
+    const QCommandLineOption enableOption(QStringLiteral("enable"),
+                                          QStringLiteral("Report these check ids, also those "
+                                                         "off by default."),
+                                          QStringLiteral("ID,..."));
+    const QCommandLineOption galleryOption(
+        QStringLiteral("gallery"),
+        QStringLiteral("Add notes on what the sheet leaves unstyled in the gallery "
+                       "(coverage)."));
+    const QCommandLineOption configOption(
+        QStringLiteral("config"),
+        QStringLiteral("Use this configuration file for every FILE instead of the nearest %1.")
+            .arg(kLintConfigFileName),
+        QStringLiteral("FILE"));
+    const QCommandLineOption noConfigOption(QStringLiteral("no-config"),
+                                            QStringLiteral("Use no configuration file."));
+    const QCommandLineOption listOption(
+        QStringLiteral("list-checks"),
+        QStringLiteral("Print every check (id, severity, on by default, what it finds) as a "
+                       "Markdown table and exit."));
+    const QCommandLineOption tableOption(
+        QStringLiteral("summary-table"),
+        QStringLiteral("Print a Markdown table of diagnostic counts per file and check id "
+                       "instead of the diagnostics."));
+    parser.addOptions({formatOption, werrorOption, maxWarningsOption, disableOption, enableOption,
+                       galleryOption, configOption, noConfigOption, listOption, tableOption});
+
+    done = false;
+    if (!parser.parse(arguments)) {
+        usageError = parser.errorText();
+        return false;
+    }
+    if (parser.isSet(QStringLiteral("help"))) {
+        out << parser.helpText();
+        done = true;
+        return true;
+    }
+    if (parser.isSet(QStringLiteral("version"))) {
+        out << programName() << ' ' << QCoreApplication::applicationVersion() << '\n';
+        done = true;
+        return true;
+    }
+    if (parser.isSet(listOption)) {
+        out << checkTable();
+        done = true;
+        return true;
+    }
+
+    settings.format = parser.value(formatOption);
+    settings.werror = parser.isSet(werrorOption);
+    settings.summaryTable = parser.isSet(tableOption);
+    settings.gallery = parser.isSet(galleryOption);
+    settings.enabled = splitIds(parser.values(enableOption));
+    settings.disabled = splitIds(parser.values(disableOption));
+    settings.configFile = parser.value(configOption);
+    settings.noConfig = parser.isSet(noConfigOption);
+    settings.files = parser.positionalArguments();
+    if (parser.isSet(maxWarningsOption)) {
+        bool ok = false;
+        settings.maxWarnings = parser.value(maxWarningsOption).toInt(&ok);
+        if (!ok || settings.maxWarnings < 0)
+            usageError = QStringLiteral("--max-warnings takes a whole number from 0 up, not "
+                                        "\"%1\"")
+                             .arg(parser.value(maxWarningsOption));
+    }
+    static const QStringList formats = {QStringLiteral("text"), QStringLiteral("json"),
+                                        QStringLiteral("sarif"), QStringLiteral("github")};
+    if (!formats.contains(settings.format))
+        usageError = QStringLiteral("unknown format \"%1\": use text, json, sarif or github")
+                         .arg(settings.format);
+    for (const QString &id : settings.enabled + settings.disabled) {
+        if (!lintCheckIds().contains(id))
+            usageError = QStringLiteral("unknown check id \"%1\"").arg(id);
+    }
+    if (settings.noConfig && !settings.configFile.isEmpty())
+        usageError = QStringLiteral("--config and --no-config exclude each other");
+    if (settings.files.isEmpty())
+        usageError = QStringLiteral("no FILE given (\"-\" reads standard input)");
+    return usageError.isEmpty();
+}
+
+// Finds and reads each configuration once, says what is wrong with it once.
+class Configurations
+{
+public:
+    explicit Configurations(const Settings &settings)
+        : settings(settings)
+    {}
+
+    // The options for one sheet: its configuration, then the command line on top.
+    LintOptions optionsFor(const QString &sheet)
+    {
+        LintOptions options;
+        if (!settings.noConfig) {
+            const QString file =
+                settings.configFile.isEmpty() ? findLintConfig(sheet) : settings.configFile;
+            if (!file.isEmpty())
+                options = load(file);
+        }
+        options.gallery = options.gallery || settings.gallery;
+        for (const QString &id : settings.enabled) {
+            options.disabledChecks.removeAll(id);
+            options.enabledChecks.append(id);
+        }
+        options.disabledChecks += settings.disabled;
+        return options;
+    }
+
+    bool failed = false;
+
+private:
+    LintOptions load(const QString &file)
+    {
+        const auto cached = loaded.constFind(file);
+        if (cached != loaded.cend())
+            return *cached;
+        const LintConfigResult result = readLintConfig(file);
+        QTextStream err(stderr);
+        if (!result.ok) {
+            err << programName() << ": " << result.error << '\n';
+            failed = true;
+        }
+        for (const QString &warning : result.warnings)
+            err << programName() << ": warning: " << warning << '\n';
+        err.flush();
+        loaded.insert(file, result.options);
+        return result.options;
+    }
+
+    const Settings &settings;
+    QHash<QString, LintOptions> loaded;
+};
+
+QString textLine(const LintDiagnostic &diagnostic)
+{
+    return QStringLiteral("%1:%2:%3: %4: %5 [%6]")
+        .arg(diagnostic.file)
+        .arg(diagnostic.line)
+        .arg(diagnostic.column)
+        .arg(lintSeverityName(diagnostic.severity), diagnostic.message, diagnostic.check);
+}
+
+QString formatText(const QVector<LintDiagnostic> &diagnostics, int errors, int warnings,
+                   int checked)
+{
+    QString text;
+    for (const LintDiagnostic &diagnostic : diagnostics)
+        text += textLine(diagnostic) + QLatin1Char('\n');
+    return text + QStringLiteral("%1 errors, %2 warnings in %3 files\n")
+                      .arg(errors)
+                      .arg(warnings)
+                      .arg(checked);
+}
+
+QString formatJson(const QVector<LintDiagnostic> &diagnostics)
+{
+    QJsonArray array;
+    for (const LintDiagnostic &diagnostic : diagnostics) {
+        array.append(
+            QJsonObject{{QStringLiteral("file"), diagnostic.file},
+                        {QStringLiteral("line"), diagnostic.line},
+                        {QStringLiteral("column"), diagnostic.column},
+                        {QStringLiteral("severity"), lintSeverityName(diagnostic.severity)},
+                        {QStringLiteral("check"), diagnostic.check},
+                        {QStringLiteral("message"), diagnostic.message}});
+    }
+    return QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Indented));
+}
+
+// A file name as a URI reference: relative paths stay relative, as code-scanning
+// services resolve them against the checkout.
+QString fileUri(const QString &file)
+{
+    if (QFileInfo(file).isAbsolute())
+        return QUrl::fromLocalFile(file).toString(QUrl::FullyEncoded);
+    return QString::fromLatin1(QUrl::toPercentEncoding(file, "/-._~"));
+}
+
+QString formatSarif(const QVector<LintDiagnostic> &diagnostics)
+{
+    QJsonArray rules;
+    QHash<QString, int> ruleIndex;
+    for (const LintCheck &check : lintChecks()) {
+        const QString description = QString::fromUtf8(check.description);
+        ruleIndex.insert(QLatin1String(check.id), rules.size());
+        rules.append(QJsonObject{
+            {QStringLiteral("id"), QLatin1String(check.id)},
+            {QStringLiteral("shortDescription"),
+             QJsonObject{{QStringLiteral("text"), QString(description).remove(QLatin1Char('`'))},
+                         {QStringLiteral("markdown"), description}}},
+            {QStringLiteral("defaultConfiguration"),
+             QJsonObject{{QStringLiteral("level"), lintSeverityName(check.severity)},
+                         {QStringLiteral("enabled"), check.onByDefault}}}});
+    }
+    QJsonArray results;
+    for (const LintDiagnostic &diagnostic : diagnostics) {
+        const QJsonObject region{{QStringLiteral("startLine"), diagnostic.line},
+                                 {QStringLiteral("startColumn"), diagnostic.column}};
+        const QJsonObject location{
+            {QStringLiteral("physicalLocation"),
+             QJsonObject{{QStringLiteral("artifactLocation"),
+                          QJsonObject{{QStringLiteral("uri"), fileUri(diagnostic.file)}}},
+                         {QStringLiteral("region"), region}}}};
+        results.append(QJsonObject{
+            {QStringLiteral("ruleId"), diagnostic.check},
+            {QStringLiteral("ruleIndex"), ruleIndex.value(diagnostic.check)},
+            {QStringLiteral("level"), lintSeverityName(diagnostic.severity)},
+            {QStringLiteral("message"), QJsonObject{{QStringLiteral("text"), diagnostic.message}}},
+            {QStringLiteral("locations"), QJsonArray{location}}});
+    }
+    const QJsonObject driver{{QStringLiteral("name"), programName()},
+                             {QStringLiteral("version"), QCoreApplication::applicationVersion()},
+                             {QStringLiteral("rules"), rules}};
+    const QJsonObject run{{QStringLiteral("tool"), QJsonObject{{QStringLiteral("driver"), driver}}},
+                          // Columns count characters, as the text output does.
+                          {QStringLiteral("columnKind"), QStringLiteral("unicodeCodePoints")},
+                          {QStringLiteral("results"), results}};
+    const QJsonObject log{
+        {QStringLiteral("$schema"),
+         QStringLiteral("https://docs.oasis-open.org/sarif/sarif/v2.1.0/errata01/os/schemas/"
+                        "sarif-schema-2.1.0.json")},
+        {QStringLiteral("version"), QStringLiteral("2.1.0")},
+        {QStringLiteral("runs"), QJsonArray{run}}};
+    return QString::fromUtf8(QJsonDocument(log).toJson(QJsonDocument::Indented));
+}
+
+// Workflow commands: the message escapes %, CR and LF; a property also : and ,.
+QString githubEscape(QString text, bool property)
+{
+    text.replace(QLatin1Char('%'), QLatin1String("%25"))
+        .replace(QLatin1Char('\r'), QLatin1String("%0D"))
+        .replace(QLatin1Char('\n'), QLatin1String("%0A"));
+    if (property)
+        text.replace(QLatin1Char(':'), QLatin1String("%3A"))
+            .replace(QLatin1Char(','), QLatin1String("%2C"));
+    return text;
+}
+
+QString formatGithub(const QVector<LintDiagnostic> &diagnostics)
+{
+    QString text;
+    for (const LintDiagnostic &diagnostic : diagnostics) {
+        const QString command = diagnostic.severity == LintSeverity::Error ? QStringLiteral("error")
+                                : diagnostic.severity == LintSeverity::Warning
+                                    ? QStringLiteral("warning")
+                                    : QStringLiteral("notice");
+        // Concatenated, not arg()ed: the escapes contain "%2C" and the like.
+        text += QStringLiteral("::") + command + QStringLiteral(" file=") +
+                githubEscape(diagnostic.file, true) + QStringLiteral(",line=") +
+                QString::number(diagnostic.line) + QStringLiteral(",col=") +
+                QString::number(diagnostic.column) + QStringLiteral(",title=") +
+                githubEscape(diagnostic.check, true) + QStringLiteral("::") +
+                githubEscape(diagnostic.message, false) + QLatin1Char('\n');
+    }
+    return text;
 }
 
 QString summaryTable(const QStringList &files, const QVector<LintDiagnostic> &diagnostics,
@@ -131,6 +446,19 @@ QString summaryTable(const QStringList &files, const QVector<LintDiagnostic> &di
     }
     return table;
 }
+
+// A column for every check that ran or was asked for, in the registry's order.
+QStringList summaryColumns(const Settings &settings)
+{
+    QStringList ids;
+    for (const LintCheck &check : lintChecks()) {
+        const QString id = QLatin1String(check.id);
+        if (check.onByDefault || settings.enabled.contains(id) ||
+            (settings.gallery && id == QLatin1String("coverage")))
+            ids.append(id);
+    }
+    return ids;
+}
 } // namespace
 
 int runLintCommandLine(const QStringList &arguments)
@@ -139,113 +467,32 @@ int runLintCommandLine(const QStringList &arguments)
     QTextStream out(stdout);
     QTextStream err(stderr);
 
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Checks Qt style sheets for what the toolkit rejects, ignores or draws "
-                       "badly, and says where.\n\n"
-                       "Checks: %1.\n\n"
-                       "Exit status: 0 nothing failed; 1 only warnings, under --werror; 2 "
-                       "errors; 3 a file could not be read or the usage is wrong (the other "
-                       "files are still checked).")
-            .arg(lintCheckIds().join(QLatin1String(", "))));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    parser.addPositionalArgument(QStringLiteral("FILE"),
-                                 QStringLiteral("Style sheets to check; \"-\" reads standard "
-                                                "input (up to %1).")
-                                     .arg(byteLimitText(kMaxSheetBytes)),
-                                 QStringLiteral("FILE..."));
-    const QCommandLineOption formatOption(QStringLiteral("format"),
-                                          QStringLiteral("Output format: text or json."),
-                                          QStringLiteral("FORMAT"), QStringLiteral("text"));
-    const QCommandLineOption werrorOption(QStringLiteral("werror"),
-                                          QStringLiteral("Treat warnings as failures."));
-    const QCommandLineOption disableOption(QStringLiteral("disable"),
-                                           QStringLiteral("Do not report these check ids."),
-                                           QStringLiteral("ID,..."));
-    const QCommandLineOption enableOption(QStringLiteral("enable"),
-                                          QStringLiteral("Report these check ids, also those "
-                                                         "off by default."),
-                                          QStringLiteral("ID,..."));
-    const QCommandLineOption galleryOption(
-        QStringLiteral("gallery"),
-        QStringLiteral("Add notes on what the sheet leaves unstyled in the gallery "
-                       "(coverage)."));
-    const QCommandLineOption listOption(
-        QStringLiteral("list-checks"),
-        QStringLiteral("Print every check (id, severity, on by default, what it finds) as a "
-                       "Markdown table and exit."));
-    const QCommandLineOption tableOption(
-        QStringLiteral("summary-table"),
-        QStringLiteral("Print a Markdown table of diagnostic counts per file and check id "
-                       "instead of the diagnostics."));
-    parser.addOptions(
-        {formatOption, werrorOption, disableOption, enableOption, galleryOption, listOption,
-         tableOption});
-
-    if (!parser.parse(arguments)) {
-        err << QCoreApplication::applicationName() << ": " << parser.errorText() << '\n';
-        return ExitUnreadable;
-    }
-    if (parser.isSet(QStringLiteral("help"))) {
-        out << parser.helpText();
-        return ExitClean;
-    }
-    if (parser.isSet(QStringLiteral("version"))) {
-        out << QCoreApplication::applicationName() << ' ' << QCoreApplication::applicationVersion()
-            << '\n';
-        return ExitClean;
-    }
-
-    if (parser.isSet(listOption)) {
-        out << checkTable();
-        return ExitClean;
-    }
-
-    const QString format = parser.value(formatOption);
-    LintOptions options;
-    options.gallery = parser.isSet(galleryOption);
-    options.disabledChecks = splitIds(parser.values(disableOption));
-    options.enabledChecks = splitIds(parser.values(enableOption));
+    Settings settings;
+    bool done = false;
     QString usageError;
-    if (format != QLatin1String("text") && format != QLatin1String("json"))
-        usageError = QStringLiteral("unknown format \"%1\": use text or json").arg(format);
-    for (const QString &id : options.disabledChecks + options.enabledChecks) {
-        if (!lintCheckIds().contains(id))
-            usageError = QStringLiteral("unknown check id \"%1\"").arg(id);
-    }
-    const QStringList files = parser.positionalArguments();
-    if (files.isEmpty())
-        usageError = QStringLiteral("no FILE given (\"-\" reads standard input)");
-    if (!usageError.isEmpty()) {
-        err << QCoreApplication::applicationName() << ": " << usageError << '\n'
-            << "Try '" << QCoreApplication::applicationName() << " --help'.\n";
+    if (!parseArguments(arguments, settings, done, usageError)) {
+        err << programName() << ": " << usageError << '\n'
+            << "Try '" << programName() << " --help'.\n";
         return ExitUnreadable;
     }
+    if (done)
+        return ExitClean;
 
+    Configurations configurations(settings);
     bool unreadable = false;
-    int checked = 0;
     QStringList checkedFiles;
     QVector<LintDiagnostic> diagnostics;
-    for (const QString &file : files) {
-        Input input;
-        if (file == QLatin1String("-")) {
-            input = readStandardInput();
-        } else {
-            const FileReadResult result = readRegularFile(file, kMaxSheetBytes);
-            input.ok = result.ok;
-            input.bytes = result.bytes;
-            input.error = result.error;
-        }
+    for (const QString &file : qAsConst(settings.files)) {
+        const LintOptions options = configurations.optionsFor(file);
+        const Input input = readInput(file);
         if (!input.ok) {
-            err << QCoreApplication::applicationName() << ": "
+            err << programName() << ": "
                 << (file == QLatin1String("-") ? QStringLiteral("standard input") : file) << ": "
                 << input.error << '\n';
             err.flush();
             unreadable = true;
             continue;
         }
-        ++checked;
         checkedFiles.append(file);
         diagnostics += lintStyleSheet(input.bytes, file, options);
     }
@@ -257,54 +504,33 @@ int runLintCommandLine(const QStringList &arguments)
                              return a.line < b.line;
                          return a.column < b.column;
                      });
+    const auto count = [&diagnostics](LintSeverity severity) {
+        return int(
+            std::count_if(diagnostics.cbegin(), diagnostics.cend(),
+                          [severity](const LintDiagnostic &d) { return d.severity == severity; }));
+    };
+    const int errors = count(LintSeverity::Error);
+    const int warnings = count(LintSeverity::Warning);
 
-    const auto errors = std::count_if(diagnostics.cbegin(), diagnostics.cend(),
-                                      [](const LintDiagnostic &diagnostic) {
-                                          return diagnostic.severity == LintSeverity::Error;
-                                      });
-    const auto warnings = std::count_if(diagnostics.cbegin(), diagnostics.cend(),
-                                        [](const LintDiagnostic &diagnostic) {
-                                            return diagnostic.severity == LintSeverity::Warning;
-                                        });
-
-    if (parser.isSet(tableOption)) {
-        // A column for every check that ran or was asked for, in the registry's order.
-        QStringList ids;
-        for (const LintCheck &check : lintChecks()) {
-            const QString id = QLatin1String(check.id);
-            if (check.onByDefault || options.enabledChecks.contains(id) ||
-                (options.gallery && id == QLatin1String("coverage")))
-                ids.append(id);
-        }
-        out << summaryTable(checkedFiles, diagnostics, ids);
-    } else if (format == QLatin1String("json")) {
-        QJsonArray array;
-        for (const LintDiagnostic &diagnostic : qAsConst(diagnostics)) {
-            array.append(
-                QJsonObject{{QStringLiteral("file"), diagnostic.file},
-                            {QStringLiteral("line"), diagnostic.line},
-                            {QStringLiteral("column"), diagnostic.column},
-                            {QStringLiteral("severity"), lintSeverityName(diagnostic.severity)},
-                            {QStringLiteral("check"), diagnostic.check},
-                            {QStringLiteral("message"), diagnostic.message}});
-        }
-        out << QJsonDocument(array).toJson(QJsonDocument::Indented);
-    } else {
-        for (const LintDiagnostic &diagnostic : qAsConst(diagnostics))
-            out << textLine(diagnostic) << '\n';
-        out << QStringLiteral("%1 errors, %2 warnings in %3 files")
-                   .arg(errors)
-                   .arg(warnings)
-                   .arg(checked)
-            << '\n';
-    }
+    if (settings.summaryTable)
+        out << summaryTable(checkedFiles, diagnostics, summaryColumns(settings));
+    else if (settings.format == QLatin1String("json"))
+        out << formatJson(diagnostics);
+    else if (settings.format == QLatin1String("sarif"))
+        out << formatSarif(diagnostics);
+    else if (settings.format == QLatin1String("github"))
+        out << formatGithub(diagnostics);
+    else
+        out << formatText(diagnostics, errors, warnings, int(checkedFiles.size()));
     out.flush();
 
-    if (unreadable)
+    if (unreadable || configurations.failed)
         return ExitUnreadable;
     if (errors > 0)
         return ExitErrors;
-    if (warnings > 0 && parser.isSet(werrorOption))
+    if (warnings > 0 && settings.werror)
+        return ExitWarnings;
+    if (settings.maxWarnings >= 0 && warnings > settings.maxWarnings)
         return ExitWarnings;
     return ExitClean;
 }

@@ -3,6 +3,7 @@
 
 #include "live/livesheet.h"
 
+#include "analysis/lintconfig.h"
 #include "theme/themecatalogue.h"
 #include "shell/mainwindow.h"
 #include "switcher/styleswitcherwindow.h"
@@ -25,11 +26,14 @@ constexpr int settleMs = 4;
 // and write, so emptiness has to last this long before it is installed.
 constexpr int emptySettleMs = 100;
 
-QVector<LintDiagnostic> lintWithCoverage(const QByteArray &bytes, const QString &path)
+// The analysis as prismark-lint runs it under the configuration that governs the
+// file, with the gallery's coverage added.
+LiveSheet::Linter configuredLinter(LintOptions options)
 {
-    LintOptions options;
     options.gallery = true;
-    return lintStyleSheet(bytes, path, options);
+    return [options](const QByteArray &bytes, const QString &path) {
+        return lintStyleSheet(bytes, path, options);
+    };
 }
 
 QString themeDisplayName(Theme theme)
@@ -43,7 +47,8 @@ LiveSheet::LiveSheet(MainWindow *window, const QString &path, QObject *parent)
     : QObject(parent)
     , window(window)
     , filePath(QFileInfo(path).absoluteFilePath())
-    , linter(lintWithCoverage)
+    , config(lintConfigForSheet(filePath))
+    , linter(configuredLinter(config.options))
     , shownStyleName(themeDisplayName(Light))
 {
     settleTimer.setSingleShot(true);

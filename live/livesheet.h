@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include "analysis/lintconfig.h"
 #include "analysis/stylesheetlint.h"
 
 #include <QByteArray>
@@ -47,6 +48,13 @@ public:
     void apply();
 
     QString path() const { return filePath; }
+    // The configuration file that governs the file (read at start), "" for none, and
+    // what is wrong with it, if anything.
+    QString configFile() const { return config.file; }
+    QString configProblem() const
+    {
+        return (QStringList(config.error) + config.warnings).join(QLatin1Char('\n')).trimmed();
+    }
     QString fileName() const;
     Outcome outcome() const { return lastOutcome; }
     // Why the last read was not installed; empty after Applied.
@@ -75,6 +83,7 @@ private:
 
     MainWindow *window;
     const QString filePath;
+    const LintConfigResult config;
     Linter linter;
     QFileSystemWatcher watcher;
     QTimer settleTimer;

@@ -3,6 +3,7 @@
 
 #include "live/sheetdiagnosticswindow.h"
 
+#include "analysis/lintconfig.h"
 #include "live/livesheet.h"
 #include "live/livewindowplacement.h"
 #include "shell/mainwindow.h"
@@ -172,6 +173,13 @@ void SheetDiagnosticsWindow::refresh()
     if (sheet->outcome() == LiveSheet::Outcome::Applied ||
         sheet->outcome() == LiveSheet::Outcome::Rejected)
         state << countsText(sheet->diagnostics());
+    state << (sheet->configFile().isEmpty()
+                  ? tr("No %1 governs this file: every check on its defaults.")
+                        .arg(kLintConfigFileName)
+                  : tr("Configuration: %1").arg(sheet->configFile()))
+                 .toHtmlEscaped();
+    if (!sheet->configProblem().isEmpty())
+        state << QStringLiteral("<b>%1</b>").arg(sheet->configProblem().toHtmlEscaped());
     stateLabel->setText(state.join(QStringLiteral("<br>")));
 
     QVector<LintDiagnostic> diagnostics = sheet->diagnostics();

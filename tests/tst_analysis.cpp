@@ -105,6 +105,8 @@ void TestAnalysis::eachCheck_data()
         "QDialog QPushButton, .QLabel { color: red; }", {});
     row("unknown-widget", "a class name in the wrong case", "QPushbutton { color: red; }",
         {"1:1"});
+    row("unknown-widget", "the table's corner button, a private class the toolkit matches",
+        "QTableView QTableCornerButton::section { background: red; }", {});
 
     row("bad-value", "a readable colour is accepted", "QLabel { color: #123456; }", {});
     row("bad-value", "an unreadable colour is dropped", "QLabel { color: #12345x; }", {"1:17"});
@@ -121,6 +123,9 @@ void TestAnalysis::eachCheck_data()
 
     row("shadowed", "a state rule is not shadowed by the plain one",
         "QLabel { color: red; }\nQLabel:hover { color: blue; }", {});
+    // The toolkit names a tooltip "QToolTip" alone, never by its base classes.
+    row("shadowed", "a tooltip is not shadowed by a later label rule",
+        "QToolTip { color: red; }\nQLabel { color: blue; }", {});
     row("shadowed", "a later rule with the same selector wins",
         "QLabel { color: red; }\nQLabel { color: blue; }", {"1:10"});
 

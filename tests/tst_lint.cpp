@@ -32,6 +32,10 @@ private slots:
     void exitStatus_data();
     void exitStatus();
     void outputFormats();
+    void sarifHasWhatTheStandardRequires();
+    void githubWorkflowCommands();
+    void configurationFoundAndOverridden_data();
+    void configurationFoundAndOverridden();
     void standardInput();
     void builtInSheetsMatchBaseline();
     void readmeListsTheRegisteredChecks();
@@ -225,6 +229,20 @@ void TestLint::exitStatus_data()
         << QStringList{"EM"} << 0 << "0 errors, 0 warnings in 1 files" << 0;
     QTest::newRow("a border in em in the summary table")
         << QStringList{"--gallery", "--summary-table", "EM"} << 0 << QString() << 0;
+    QTest::newRow("warnings within --max-warnings pass")
+        << QStringList{"--max-warnings=1", "contrast-text.qss"} << 0
+        << "0 errors, 1 warnings in 1 files" << 0;
+    QTest::newRow("warnings over --max-warnings fail")
+        << QStringList{"--max-warnings=0", "contrast-text.qss"} << 1
+        << "0 errors, 1 warnings in 1 files" << 0;
+    QTest::newRow("a suppressed warning does not count against --max-warnings")
+        << QStringList{"--max-warnings=0", "SUPPRESSED"} << 0 << "0 errors, 0 warnings in 1 files"
+        << 0;
+    QTest::newRow("errors win over --max-warnings")
+        << QStringList{"--max-warnings=5", "syntax-stray-brace.qss"} << 2
+        << "1 errors, 0 warnings in 1 files" << 0;
+    QTest::newRow("a budget that is no number")
+        << QStringList{"--max-warnings=some", "clean.qss"} << 3 << QString() << 2;
     QTest::newRow("unknown check id")
         << QStringList{"--enable=colour", "clean.qss"} << 3 << QString() << 2;
     QTest::newRow("no file") << QStringList{} << 3 << QString() << 2;
@@ -247,6 +265,12 @@ void TestLint::exitStatus()
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write("QPushButton {\n    border: 0.1em solid #333;\n    color: #000;\n"
                        "    background: #fff;\n}\nQLineEdit { border: 1ex solid #eee; }\n");
+        } else if (argument == QLatin1String("SUPPRESSED")) {
+            argument = scratch.filePath(QStringLiteral("suppressed.qss"));
+            QFile file(argument);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("/* prismark-lint-disable-next-line contrast */\n"
+                       "QLabel { color: #777; background: #888; }\n");
         } else if (argument == QLatin1String("GARBAGE")) {
             argument = scratch.filePath(QStringLiteral("garbage.qss"));
             QByteArray bytes(1024 * 1024, Qt::Uninitialized);
@@ -342,6 +366,128 @@ void TestLint::builtInSheetsMatchBaseline()
     // in the same commit (see the README for the command).
     QCOMPARE(run.out.split(QLatin1Char('\n')),
              QString::fromUtf8(baseline.readAll()).split(QLatin1Char('\n')));
+}
+
+void TestLint::sarifHasWhatTheStandardRequires()
+{
+    const QStringList files{"contrast-text.qss", "syntax-stray-brace.qss", "unknown-widget.qss"};
+    const Run text = runLint(files);
+    const Run sarif = runLint(QStringList{"--format=sarif"} + files);
+    QCOMPARE(sarif.exitCode, text.exitCode);
+    const QJsonObject log = QJsonDocument::fromJson(sarif.out.toUtf8()).object();
+    QCOMPARE(log.value("version").toString(), QStringLiteral("2.1.0"));
+    const QJsonArray runs = log.value("runs").toArray();
+    QCOMPARE(runs.size(), 1);
+    const QJsonObject run = runs.at(0).toObject();
+    const QJsonObject driver = run.value("tool").toObject().value("driver").toObject();
+    QCOMPARE(driver.value("name").toString(), QStringLiteral("prismark-lint"));
+    QStringList ruleIds;
+    for (const QJsonValue &rule : driver.value("rules").toArray()) {
+        ruleIds.append(rule.toObject().value("id").toString());
+        QVERIFY(!rule.toObject().value("shortDescription").toObject().value("text").toString().isEmpty());
+    }
+    QCOMPARE(ruleIds, lintCheckIds());
+    const QJsonArray results = run.value("results").toArray();
+    QCOMPARE(results.size(), text.out.count(QLatin1Char('\n')) - 1);
+    for (const QJsonValue &value : results) {
+        const QJsonObject result = value.toObject();
+        const QString ruleId = result.value("ruleId").toString();
+        QCOMPARE(ruleIds.at(result.value("ruleIndex").toInt()), ruleId);
+        QVERIFY(QStringList({"error", "warning", "note"}).contains(result.value("level").toString()));
+        QVERIFY(!result.value("message").toObject().value("text").toString().isEmpty());
+        const QJsonObject location = result.value("locations").toArray().at(0).toObject();
+        const QJsonObject physical = location.value("physicalLocation").toObject();
+        const QString uri = physical.value("artifactLocation").toObject().value("uri").toString();
+        QVERIFY2(files.contains(uri), qPrintable(uri));
+        const QJsonObject region = physical.value("region").toObject();
+        QVERIFY2(text.out.contains(QStringLiteral("%1:%2:%3: %4: %5 [%6]")
+                                       .arg(uri)
+                                       .arg(region.value("startLine").toInt())
+                                       .arg(region.value("startColumn").toInt())
+                                       .arg(result.value("level").toString(),
+                                            result.value("message").toObject().value("text").toString(),
+                                            ruleId)),
+                 qPrintable(ruleId));
+    }
+}
+
+void TestLint::githubWorkflowCommands()
+{
+    QTemporaryDir scratch;
+    QFile sheet(scratch.filePath(QStringLiteral("a,b.qss")));
+    QVERIFY(sheet.open(QIODevice::WriteOnly));
+    sheet.write("QPushbutton { color: red; }\nQLabel { colour: red\n");
+    sheet.close();
+    const Run run = runLint({QStringLiteral("--format=github"), QStringLiteral("a,b.qss")},
+                            QByteArray(), scratch.path());
+    QCOMPARE(run.exitCode, 2);
+    QCOMPARE(run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts),
+             (QStringList{
+                 "::warning file=a%2Cb.qss,line=1,col=1,title=unknown-widget::\"QPushbutton\" names "
+                 "no widget class: the rule matches nothing (class names are case-sensitive)",
+                 "::warning file=a%2Cb.qss,line=1,col=15,title=contrast::text #ff0000 on #efefef "
+                 "in \"QPushbutton\": contrast 3.47 : 1, below 4.50 : 1",
+                 "::error file=a%2Cb.qss,line=3,col=1,title=syntax::the toolkit rejects the whole "
+                 "style sheet here: expected \";\" or \"}\" to close the rule of line 2, found the "
+                 "end of the text"}));
+}
+
+void TestLint::configurationFoundAndOverridden_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("summary");
+    QTest::addColumn<QString>("error"); // what standard error says, if anything
+    QTest::newRow("the nearest configuration applies")
+        << QStringList{"project/themes/app.qss"} << 0 << "0 errors, 0 warnings in 1 files" << "";
+    QTest::newRow("a parent's configuration applies below it")
+        << QStringList{"project/app.qss"} << 0 << "0 errors, 1 warnings in 1 files" << "";
+    QTest::newRow("--config names one for every file")
+        << QStringList{"--config=project/.prismark-lint.json", "project/themes/app.qss"} << 0
+        << "0 errors, 1 warnings in 1 files" << "";
+    QTest::newRow("--no-config ignores them all")
+        << QStringList{"--no-config", "project/themes/app.qss"} << 0
+        << "0 errors, 2 warnings in 1 files" << "";
+    QTest::newRow("the command line wins over the configuration")
+        << QStringList{"--enable=unknown-widget", "project/themes/app.qss"} << 0
+        << "0 errors, 1 warnings in 1 files" << "";
+    QTest::newRow("a broken configuration fails, the sheet is still checked")
+        << QStringList{"broken/app.qss"} << 3 << "0 errors, 2 warnings in 1 files"
+        << "broken/.prismark-lint.json:3: \"checks.contrast\": must be";
+    QTest::newRow("a missing --config file")
+        << QStringList{"--config=none.json", "project/app.qss"} << 3
+        << "0 errors, 2 warnings in 1 files" << "none.json: cannot be read";
+}
+
+void TestLint::configurationFoundAndOverridden()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, summary);
+    QFETCH(QString, error);
+    QTemporaryDir scratch;
+    const auto put = [&scratch](const QString &name, const QByteArray &bytes) {
+        QDir().mkpath(QFileInfo(scratch.filePath(name)).absolutePath());
+        QFile file(scratch.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    };
+    // An application class and a property it reads: two warnings without help.
+    const QByteArray sheet = "VolumeMeter { magnitude-color: #888; }\n";
+    put(QStringLiteral("project/app.qss"), sheet);
+    put(QStringLiteral("project/themes/app.qss"), sheet);
+    put(QStringLiteral("broken/app.qss"), sheet);
+    put(QStringLiteral("project/.prismark-lint.json"), R"({"properties": ["magnitude-color"]})");
+    put(QStringLiteral("project/themes/.prismark-lint.json"),
+        R"({"properties": ["magnitude-color"], "checks": {"unknown-widget": "off"}})");
+    put(QStringLiteral("broken/.prismark-lint.json"), "{\n  \"checks\": {\n    \"contrast\": \"loud\"}}");
+    const Run run = runLint(arguments, QByteArray(), scratch.path());
+    QCOMPARE(run.exitCode, exitCode);
+    QVERIFY2(run.out.trimmed().endsWith(summary), qPrintable(run.out));
+    if (error.isEmpty())
+        QVERIFY2(run.errLines.isEmpty(), qPrintable(run.errLines.join('\n')));
+    else
+        QVERIFY2(run.errLines.join('\n').contains(error), qPrintable(run.errLines.join('\n')));
 }
 
 void TestLint::readmeListsTheRegisteredChecks()

@@ -1,0 +1,218 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+#include "analysis/suppressions.h"
+
+#include "analysis/checkregistry.h"
+#include "analysis/sheetmodel.h"
+
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <climits>
+
+namespace {
+const QString kNeedlessId = QStringLiteral("needless-disable");
+
+SuppressionComment::Kind kindOf(const QString &word)
+{
+    if (word == QLatin1String("disable-next-line"))
+        return SuppressionComment::DisableNextLine;
+    if (word == QLatin1String("disable-line"))
+        return SuppressionComment::DisableLine;
+    if (word == QLatin1String("enable"))
+        return SuppressionComment::Enable;
+    return SuppressionComment::Disable;
+}
+
+// One stretch of text where some ids (or all, for "*") are silenced, and whether it
+// silenced anything.
+struct Range
+{
+    int comment; // index of the comment that opened it
+    QString id;  // "*" for every check
+    int fromLine;
+    int fromColumn;
+    int toLine; // exclusive end: (toLine, toColumn); INT_MAX for the end of the text
+    int toColumn;
+    bool used = false;
+};
+
+bool before(int lineA, int columnA, int lineB, int columnB)
+{
+    return lineA < lineB || (lineA == lineB && columnA < columnB);
+}
+
+// The ranges the comments open, and for each comment whether it closed anything
+// (only enables care).
+QVector<Range> rangesOf(const QVector<SuppressionComment> &comments,
+                        QVector<bool> *enabledSomething)
+{
+    const QStringList known = lintCheckIds();
+    QVector<Range> ranges;
+    enabledSomething->fill(false, comments.size());
+    for (int i = 0; i < comments.size(); ++i) {
+        const SuppressionComment &comment = comments.at(i);
+        if (!comment.closed)
+            continue;
+        QStringList ids;
+        for (const QString &id : comment.ids) {
+            if (known.contains(id))
+                ids.append(id);
+        }
+        if (comment.ids.isEmpty())
+            ids.append(QStringLiteral("*"));
+        switch (comment.kind) {
+        case SuppressionComment::DisableNextLine:
+        case SuppressionComment::DisableLine: {
+            const int line = comment.kind == SuppressionComment::DisableLine ? comment.line
+                                                                             : comment.endLine + 1;
+            for (const QString &id : ids)
+                ranges.append({i, id, line, 1, line + 1, 1});
+            break;
+        }
+        case SuppressionComment::Disable:
+            for (const QString &id : ids)
+                ranges.append({i, id, comment.line, comment.column, INT_MAX, 1});
+            break;
+        case SuppressionComment::Enable:
+            for (Range &range : ranges) {
+                const bool open = range.toLine == INT_MAX &&
+                                  comments.at(range.comment).kind == SuppressionComment::Disable;
+                if (open && (comment.ids.isEmpty() || ids.contains(range.id))) {
+                    range.toLine = comment.line;
+                    range.toColumn = comment.column;
+                    (*enabledSomething)[i] = true;
+                }
+            }
+            break;
+        }
+    }
+    return ranges;
+}
+} // namespace
+
+QVector<SuppressionComment> findSuppressionComments(const QString &text)
+{
+    static const QRegularExpression directive(
+        QStringLiteral("^\\s*prismark-lint-(disable-next-line|disable-line|disable|enable)(?:\\s+(["
+                       "^*]*?))?\\s*$"));
+    QVector<SuppressionComment> comments;
+    int line = 1;
+    int lineStart = 0;
+    QChar quote;
+    for (int i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == QLatin1Char('\n')) {
+            ++line;
+            lineStart = i + 1;
+            quote = QChar(); // a string does not run past the end of its line
+            continue;
+        }
+        if (!quote.isNull()) {
+            if (c == QLatin1Char('\\'))
+                ++i;
+            else if (c == quote)
+                quote = QChar();
+            continue;
+        }
+        if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
+            quote = c;
+            continue;
+        }
+        if (c != QLatin1Char('/') || i + 1 >= text.size() || text.at(i + 1) != QLatin1Char('*'))
+            continue;
+        const int start = i;
+        const int startLine = line;
+        const int startColumn = i - lineStart + 1;
+        const int end = text.indexOf(QLatin1String("*/"), i + 2);
+        const int bodyEnd = end < 0 ? text.size() : end;
+        const QString body = text.mid(i + 2, bodyEnd - i - 2);
+        for (int k = i; k < bodyEnd; ++k) {
+            if (text.at(k) == QLatin1Char('\n')) {
+                ++line;
+                lineStart = k + 1;
+            }
+        }
+        i = end < 0 ? text.size() : end + 1;
+        const QRegularExpressionMatch match = directive.match(body);
+        if (!match.hasMatch())
+            continue;
+        SuppressionComment comment;
+        comment.kind = kindOf(match.captured(1));
+        comment.offset = start;
+        comment.line = startLine;
+        comment.column = startColumn;
+        comment.endLine = line;
+        comment.closed = end >= 0;
+        static const QRegularExpression separators(QStringLiteral("[\\s,]+"));
+        comment.ids = match.captured(2).split(separators, Qt::SkipEmptyParts);
+        comments.append(comment);
+    }
+    return comments;
+}
+
+void checkSuppressionComments(const SheetModel &model, CheckReporter &report)
+{
+    const QStringList known = lintCheckIds();
+    QVector<bool> enabledSomething;
+    rangesOf(model.suppressions, &enabledSomething);
+    for (int i = 0; i < model.suppressions.size(); ++i) {
+        const SuppressionComment &comment = model.suppressions.at(i);
+        if (!comment.closed) {
+            report.at(comment.offset,
+                      QStringLiteral("this suppression comment is never closed (no \"*/\"): "
+                                     "nothing is suppressed"));
+            continue;
+        }
+        for (const QString &id : comment.ids) {
+            if (!known.contains(id)) {
+                report.at(comment.offset,
+                          QStringLiteral("unknown check id \"%1\" in a suppression comment: it "
+                                         "suppresses nothing")
+                              .arg(id));
+            }
+        }
+        if (comment.kind == SuppressionComment::Enable && !enabledSomething.at(i))
+            report.at(comment.offset, QStringLiteral("nothing disabled before this comment to "
+                                                     "enable again"));
+    }
+}
+
+void applySuppressions(const SheetModel &model, QVector<LintDiagnostic> &diagnostics,
+                       CheckReporter *needless)
+{
+    if (model.suppressions.isEmpty())
+        return;
+    QVector<bool> enabledSomething;
+    QVector<Range> ranges = rangesOf(model.suppressions, &enabledSomething);
+    const auto silenced = [&ranges](const LintDiagnostic &diagnostic) {
+        if (diagnostic.check == kNeedlessId)
+            return false;
+        bool any = false;
+        for (Range &range : ranges) {
+            if ((range.id == QLatin1String("*") || range.id == diagnostic.check) &&
+                !before(diagnostic.line, diagnostic.column, range.fromLine, range.fromColumn) &&
+                before(diagnostic.line, diagnostic.column, range.toLine, range.toColumn)) {
+                range.used = true;
+                any = true;
+            }
+        }
+        return any;
+    };
+    diagnostics.erase(std::remove_if(diagnostics.begin(), diagnostics.end(), silenced),
+                      diagnostics.end());
+    if (!needless)
+        return;
+    for (const Range &range : qAsConst(ranges)) {
+        if (range.used)
+            continue;
+        const SuppressionComment &comment = model.suppressions.at(range.comment);
+        needless->at(comment.offset,
+                     range.id == QLatin1String("*")
+                         ? QStringLiteral("this suppression suppresses nothing: remove it")
+                         : QStringLiteral("this suppression of \"%1\" suppresses nothing: remove "
+                                          "it or the id")
+                               .arg(range.id));
+    }
+}

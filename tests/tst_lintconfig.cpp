@@ -1,0 +1,246 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+#include "analysis/lintconfig.h"
+#include "analysis/stylesheetlint.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+// A project's configuration, as prismark-lint and prismark-live find and apply it:
+// where it is found, what each key changes on one sheet, what a broken one says,
+// the application's own resources, and suppression comments.
+class TestLintConfig : public QObject
+{
+    Q_OBJECT
+private slots:
+    void nearestConfigurationWins();
+    void eachKeyChangesTheSameSheet_data();
+    void eachKeyChangesTheSameSheet();
+    void brokenConfigurationsSayWhereAndWhat_data();
+    void brokenConfigurationsSayWhereAndWhat();
+    void resourcesComeFromTheApplicationsQrc();
+    void suppressions_data();
+    void suppressions();
+};
+
+namespace {
+void write(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// "LINE:COL check" for each diagnostic, in order.
+QStringList found(const QVector<LintDiagnostic> &diagnostics)
+{
+    QStringList result;
+    for (const LintDiagnostic &d : diagnostics)
+        result.append(QStringLiteral("%1:%2 %3").arg(d.line).arg(d.column).arg(d.check));
+    return result;
+}
+
+// A sheet for an application with a class of its own, a property it reads itself,
+// a name of a later toolkit, low contrast and a relative image.
+const QByteArray kSheet = "VolumeMeter { magnitude-color: #888; }\n"
+                          "QLineEdit { placeholder-text-color: #777; }\n"
+                          "QLabel { color: #666666; background: #ffffff; }\n"
+                          "QLabel#logo { image: url(logo.png); }\n";
+} // namespace
+
+void TestLintConfig::nearestConfigurationWins()
+{
+    QTemporaryDir root;
+    write(root.filePath(QStringLiteral("project/.prismark-lint.json")), "{}");
+    write(root.filePath(QStringLiteral("project/themes/.prismark-lint.json")), "{}");
+    const QString nested = root.filePath(QStringLiteral("project/themes/dark/app.qss"));
+    write(nested, "");
+    QCOMPARE(findLintConfig(nested), root.filePath(QStringLiteral("project/themes/.prismark-lint.json")));
+    QCOMPARE(findLintConfig(root.filePath(QStringLiteral("project/app.qss"))),
+             root.filePath(QStringLiteral("project/.prismark-lint.json")));
+    QVERIFY(findLintConfig(root.filePath(QStringLiteral("elsewhere.qss"))).isEmpty() ||
+            !findLintConfig(root.filePath(QStringLiteral("elsewhere.qss"))).startsWith(root.path()));
+}
+
+void TestLintConfig::eachKeyChangesTheSameSheet_data()
+{
+    QTest::addColumn<QByteArray>("config");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("no configuration: Qt 5.15, no classes of its own, AA contrast")
+        << QByteArray("{}")
+        << QStringList{"1:1 unknown-widget", "1:15 unknown-property", "2:13 unknown-property",
+                       "4:22 missing-resource"};
+    QTest::newRow("an application class is checked as its base")
+        << QByteArray(R"({"widgets": {"VolumeMeter": "QWidget"}})")
+        << QStringList{"1:15 unknown-property", "2:13 unknown-property", "4:22 missing-resource"};
+    QTest::newRow("a property the application reads")
+        << QByteArray(R"({"properties": ["magnitude-color"]})")
+        << QStringList{"1:1 unknown-widget", "2:13 unknown-property", "4:22 missing-resource"};
+    QTest::newRow("a sheet for Qt 6.5 may set the placeholder colour")
+        << QByteArray(R"({"qt": "6.5"})")
+        << QStringList{"1:1 unknown-widget", "1:15 unknown-property", "4:22 missing-resource"};
+    QTest::newRow("relative images resolve against the base directory")
+        << QByteArray(R"({"base-dir": "images"})")
+        << QStringList{"1:1 unknown-widget", "1:15 unknown-property", "2:13 unknown-property"};
+    QTest::newRow("AAA contrast finds the grey text")
+        << QByteArray(R"({"contrast": {"text": 7.0, "outline": 4.5}})")
+        << QStringList{"1:1 unknown-widget", "1:15 unknown-property", "2:13 unknown-property",
+                       "3:10 contrast", "4:22 missing-resource"};
+    QTest::newRow("checks off and severities")
+        << QByteArray(R"({"checks": {"unknown-widget": "off", "missing-resource": "error"}})")
+        << QStringList{"1:15 unknown-property", "2:13 unknown-property", "4:22 missing-resource"};
+}
+
+void TestLintConfig::eachKeyChangesTheSameSheet()
+{
+    QFETCH(QByteArray, config);
+    QFETCH(QStringList, expected);
+    QTemporaryDir root;
+    write(root.filePath(QStringLiteral("images/logo.png")), "");
+    write(root.filePath(QStringLiteral(".prismark-lint.json")), config);
+    const LintConfigResult result = readLintConfig(root.filePath(QStringLiteral(".prismark-lint.json")));
+    QVERIFY2(result.ok, qPrintable(result.error));
+    const auto diagnostics = lintStyleSheet(kSheet, root.filePath(QStringLiteral("app.qss")), result.options);
+    QCOMPARE(found(diagnostics), expected);
+    if (config.contains("\"error\"")) {
+        QCOMPARE(diagnostics.last().severity, LintSeverity::Error);
+    }
+}
+
+void TestLintConfig::brokenConfigurationsSayWhereAndWhat_data()
+{
+    QTest::addColumn<QByteArray>("config");
+    QTest::addColumn<QString>("error"); // after the file name
+    QTest::newRow("not JSON") << QByteArray("{\n  \"qt\": \"6.5\",\n}\n") << ":3: not a JSON object";
+    QTest::newRow("an unknown key")
+        << QByteArray("{\n  \"qt\": \"6.5\",\n  \"colour\": 1\n}") << ":3: \"colour\": unknown key";
+    QTest::newRow("a wrong type") << QByteArray("{\n\n  \"qt\": 6.5\n}") << ":3: \"qt\": must be";
+    QTest::newRow("an unknown check id")
+        << QByteArray("{\"checks\": {\n  \"contrasts\": \"off\"}}")
+        << ":2: \"checks.contrasts\": unknown check id";
+    QTest::newRow("an unknown severity")
+        << QByteArray("{\"checks\": {\"contrast\": \"loud\"}}") << ":1: \"checks.contrast\": must be";
+    QTest::newRow("a base class the toolkit does not have")
+        << QByteArray("{\"widgets\": {\"VolumeMeter\": \"QWidgte\"}}")
+        << ":1: \"widgets.VolumeMeter\": \"QWidgte\" is no toolkit widget class";
+    QTest::newRow("a contrast ratio out of range")
+        << QByteArray("{\"contrast\": {\"text\": 30}}") << ":1: \"contrast.text\": must be";
+    QTest::newRow("a FIFO is refused without blocking") << QByteArray("FIFO") << ": cannot be read";
+    QTest::newRow("a directory is refused") << QByteArray("DIRECTORY") << ": cannot be read";
+}
+
+void TestLintConfig::brokenConfigurationsSayWhereAndWhat()
+{
+    QFETCH(QByteArray, config);
+    QFETCH(QString, error);
+    QTemporaryDir root;
+    const QString path = root.filePath(QStringLiteral(".prismark-lint.json"));
+    if (config == "FIFO")
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    else if (config == "DIRECTORY")
+        QVERIFY(QDir(root.path()).mkdir(QStringLiteral(".prismark-lint.json")));
+    else
+        write(path, config);
+    const LintConfigResult result = readLintConfig(path);
+    QVERIFY(!result.ok);
+    QVERIFY2(result.error.startsWith(path + error), qPrintable(result.error));
+    // The sheet is still checked, on the defaults.
+    QCOMPARE(result.options.qtVersion, 0);
+    QVERIFY(result.options.widgets.isEmpty());
+}
+
+void TestLintConfig::resourcesComeFromTheApplicationsQrc()
+{
+    QTemporaryDir root;
+    write(root.filePath(QStringLiteral("app/rc/arrow_down.png")), "png");
+    write(root.filePath(QStringLiteral("app/rc/close.png")), "png");
+    write(root.filePath(QStringLiteral("outside.png")), "png");
+    QVERIFY(QFile::link(root.filePath(QStringLiteral("outside.png")),
+                        root.filePath(QStringLiteral("app/rc/escape.png"))));
+    write(root.filePath(QStringLiteral("app/style.qrc")),
+          "<RCC>\n"
+          "  <qresource prefix=\"/qss_icons\">\n"
+          "    <file>rc/arrow_down.png</file>\n"
+          "    <file alias=\"x.png\">rc/close.png</file>\n"
+          "    <file>rc/gone.png</file>\n"
+          "    <file>rc/escape.png</file>\n"
+          "  </qresource>\n"
+          "</RCC>\n");
+    write(root.filePath(QStringLiteral("app/broken.qrc")), "<RCC><qresource>\n<file>");
+    write(root.filePath(QStringLiteral(".prismark-lint.json")),
+          R"({"resources": ["app/style.qrc", "app/broken.qrc"]})");
+    const LintConfigResult result = readLintConfig(root.filePath(QStringLiteral(".prismark-lint.json")));
+    QVERIFY2(result.ok, qPrintable(result.error));
+    QVERIFY2(result.warnings.size() == 3, qPrintable(result.warnings.join('\n')));
+    QVERIFY2(result.warnings.at(0).endsWith(QStringLiteral("style.qrc:5: \"rc/gone.png\" is missing")),
+             qPrintable(result.warnings.at(0)));
+    QVERIFY(result.warnings.at(1).contains(QStringLiteral("style.qrc:6: \"rc/escape.png\" lies outside")));
+    QVERIFY(result.warnings.at(2).contains(QStringLiteral("broken.qrc:2: not a resource collection")));
+
+    const QByteArray sheet = "QComboBox::down-arrow { image: url(:/qss_icons/rc/arrow_down.png); }\n"
+                             "QPushButton { image: url(\":/qss_icons/x.png\"); }\n"
+                             "QLabel { image: url(:/qss_icons/rc/close.png); }\n"
+                             "QToolButton { image: url(:/qss_icons/rc/gone.png); }\n";
+    QCOMPARE(found(lintStyleSheet(sheet, QStringLiteral("app.qss"), result.options)),
+             (QStringList{"3:17 missing-resource", "4:22 missing-resource"}));
+    // Without resources configured, one note says how many went unchecked.
+    const auto unconfigured = lintStyleSheet(sheet, QStringLiteral("app.qss"));
+    QCOMPARE(found(unconfigured), QStringList{"1:32 missing-resource"});
+    QCOMPARE(unconfigured.first().severity, LintSeverity::Note);
+    QVERIFY(unconfigured.first().message.startsWith(QStringLiteral("4 compiled-in resource paths")));
+}
+
+void TestLintConfig::suppressions_data()
+{
+    QTest::addColumn<QByteArray>("sheet");
+    QTest::addColumn<QStringList>("expected");
+    const QByteArray low = "QLabel { color: #777; background: #888; }\n";
+    QTest::newRow("nothing suppressed") << low << QStringList{"1:10 contrast"};
+    QTest::newRow("the next line, by id")
+        << QByteArray("/* prismark-lint-disable-next-line contrast */\n" + low) << QStringList{};
+    QTest::newRow("the next line, every check")
+        << QByteArray("/* prismark-lint-disable-next-line */\n" + low) << QStringList{};
+    QTest::newRow("the comment's own line")
+        << QByteArray("QLabel { color: #777; background: #888; } "
+                      "/* prismark-lint-disable-line contrast */\n")
+        << QStringList{};
+    QTest::newRow("a range ends at its enable")
+        << QByteArray("/* prismark-lint-disable contrast, shadowed */\n" + low +
+               "/* prismark-lint-enable contrast, shadowed */\n" + low)
+        << QStringList{"1:1 needless-disable", "4:10 contrast"};
+    QTest::newRow("a range without an enable runs to the end")
+        << QByteArray("/* prismark-lint-disable */\n" + low + low) << QStringList{};
+    QTest::newRow("a suppression of another check is needless")
+        << QByteArray("/* prismark-lint-disable-next-line shadowed */\n" + low)
+        << QStringList{"1:1 needless-disable", "2:10 contrast"};
+    QTest::newRow("an unknown id is reported")
+        << QByteArray("/* prismark-lint-disable-next-line contrast, colour */\n" + low)
+        << QStringList{"1:1 needless-disable"};
+    QTest::newRow("an enable with nothing disabled")
+        << QByteArray("/* prismark-lint-enable contrast */\n" + low)
+        << QStringList{"1:1 needless-disable", "2:10 contrast"};
+    QTest::newRow("a comment inside a string is text")
+        << QByteArray("QLabel[text=\"/* prismark-lint-disable */\"] { color: #777; "
+                      "background: #888; }\n")
+        << QStringList{"1:46 contrast"};
+    QTest::newRow("a suppression comment never closed")
+        << QByteArray(low + "/* prismark-lint-disable") << QStringList{"1:10 contrast", "2:1 needless-disable", "2:25 syntax"};
+}
+
+void TestLintConfig::suppressions()
+{
+    QFETCH(QByteArray, sheet);
+    QFETCH(QStringList, expected);
+    QCOMPARE(found(lintStyleSheet(sheet, QStringLiteral("app.qss"))), expected);
+}
+
+QTEST_GUILESS_MAIN(TestLintConfig)
+#include "tst_lintconfig.moc"
