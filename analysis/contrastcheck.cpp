@@ -274,7 +274,8 @@ public:
         for (const Declaration &declaration : qAsConst(declarations)) {
             if (!usesFontUnits(declaration))
                 measurable.append(declaration);
-            else if (declaration.d->property.startsWith(QLatin1String("border"), Qt::CaseInsensitive))
+            else if (declaration.d->property.startsWith(QLatin1String("border"),
+                                                        Qt::CaseInsensitive))
                 look.outlineUnmeasured = true;
         }
         ValueExtractor borderExtractor(measurable, palette);
@@ -362,10 +363,11 @@ void checkPalettePairs(const SheetModel &context, CheckReporter &report)
         const QColor text = over(foreground->color, base);
         const double ratio = contrast(text, base);
         if (ratio < pair.minimum) {
-            report.atLine(foreground->line, foreground->matchColumn, QStringLiteral("%1 %2 on %3 %4: contrast %5, below %6")
-                                 .arg(foreground->name, colourText(foreground->color),
-                                      QLatin1String(pair.backgroundName), colourText(background),
-                                      ratioText(ratio), ratioText(pair.minimum)));
+            report.atLine(foreground->line, foreground->matchColumn,
+                          QStringLiteral("%1 %2 on %3 %4: contrast %5, below %6")
+                              .arg(foreground->name, colourText(foreground->color),
+                                   QLatin1String(pair.backgroundName), colourText(background),
+                                   ratioText(ratio), ratioText(pair.minimum)));
         }
     }
 }
@@ -489,7 +491,7 @@ void checkContrast(const SheetModel &context, CheckReporter &report)
             for (const QString &selector : finding.selectors)
                 quoted.append(QLatin1Char('"') + selector + QLatin1Char('"'));
             report.at(finding.offset, finding.head + QStringLiteral(" in ") +
-                               quoted.join(QLatin1String(", ")) + finding.tail);
+                                          quoted.join(QLatin1String(", ")) + finding.tail);
         }
     }
     if (unmeasured > 0) {

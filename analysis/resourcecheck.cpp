@@ -63,7 +63,8 @@ void checkMissingResources(const SheetModel &model, CheckReporter &report)
         QString hint;
         const QFileInfo sheet(model.path);
         if (!target.isResource && QFileInfo(url).isRelative() && model.urlBase.isEmpty() &&
-            model.path != QLatin1String("-") && QFileInfo::exists(sheet.absoluteDir().filePath(url)))
+            model.path != QLatin1String("-") &&
+            QFileInfo::exists(sheet.absoluteDir().filePath(url)))
             hint = QStringLiteral(" (it is beside the sheet, but the toolkit resolves relative "
                                   "paths against the working directory)");
         report.at(target.offset,
@@ -76,18 +77,19 @@ void checkUnsafeResources(const SheetModel &model, CheckReporter &report)
 {
     if (model.isReference) {
         if (!model.reference.nonRegularKind.isEmpty()) {
-            report.atLine(1, 1,
-                          QStringLiteral("the toolkit reads the style sheet from \"%1\", which "
-                                         "is %2")
-                              .arg(model.reference.name,
-                                   consequence(model.reference.nonRegularKind)));
+            report.atLine(
+                1, 1,
+                QStringLiteral("the toolkit reads the style sheet from \"%1\", which "
+                               "is %2")
+                    .arg(model.reference.name, consequence(model.reference.nonRegularKind)));
         }
         return;
     }
     for (const ResourceTarget &target : model.resources) {
         if (!target.nonRegularKind.isEmpty()) {
-            report.at(target.offset, QStringLiteral("\"%1\" is %2")
-                                         .arg(target.url, consequence(target.nonRegularKind)));
+            report.at(
+                target.offset,
+                QStringLiteral("\"%1\" is %2").arg(target.url, consequence(target.nonRegularKind)));
         } else if (tooLarge(target)) {
             report.at(target.offset,
                       QStringLiteral("\"%1\" declares %2 x %3 pixels: the toolkit decodes it "

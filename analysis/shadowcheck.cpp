@@ -148,10 +148,11 @@ void checkShadowing(const SheetModel &context, CheckReporter &report)
             bool repeated = false;
             for (int later = d + 1; later < rule.declarations.size(); ++later) {
                 if (rule.declarations.at(later).property == mine.property) {
-                    report.at(mine.offset, QStringLiteral("%1 is set again in the same rule (line %2), "
-                                                  "so this one never takes effect")
-                                       .arg(mine.property,
-                                            lineOf(context, rule.declarations.at(later).offset)));
+                    report.at(mine.offset,
+                              QStringLiteral("%1 is set again in the same rule (line %2), "
+                                             "so this one never takes effect")
+                                  .arg(mine.property,
+                                       lineOf(context, rule.declarations.at(later).offset)));
                     repeated = true;
                     break;
                 }
@@ -218,9 +219,10 @@ void checkShadowing(const SheetModel &context, CheckReporter &report)
                     hiddenStates.append(qMakePair(&selector, hiders));
             }
             if (coveredSelectors == rule.selectors.size()) {
-                report.at(mine.offset, QStringLiteral("%1 never takes effect: %2 sets it on every widget "
-                                              "this rule matches and wins there")
-                                   .arg(mine.property, coverer));
+                report.at(mine.offset,
+                          QStringLiteral("%1 never takes effect: %2 sets it on every widget "
+                                         "this rule matches and wins there")
+                              .arg(mine.property, coverer));
                 continue;
             }
             // Selectors of the rule hidden by the same rules share one diagnostic.
@@ -236,11 +238,12 @@ void checkShadowing(const SheetModel &context, CheckReporter &report)
                     it->first.append(quoted);
             }
             for (const auto &group : grouped) {
-                report.at(mine.offset, QStringLiteral("%1 of %2 never shows on %3: they set it with "
-                                              "equal or higher specificity and win in every "
-                                              "state")
-                                   .arg(mine.property, group.first.join(QLatin1String(", ")),
-                                        listed(group.second)));
+                report.at(mine.offset,
+                          QStringLiteral("%1 of %2 never shows on %3: they set it with "
+                                         "equal or higher specificity and win in every "
+                                         "state")
+                              .arg(mine.property, group.first.join(QLatin1String(", ")),
+                                   listed(group.second)));
             }
         }
     }

@@ -229,7 +229,6 @@ void RuleWalker::addDeclaration(LintRule &rule, const Declaration &declaration, 
     rule.declarations.append(entry);
 }
 
-
 // The toolkit decodes an image whole; only its header is read here, for its size.
 QSize declaredImageSize(const QString &path)
 {
@@ -362,7 +361,8 @@ void SheetModel::resolveResources()
                 target.offset = urlOffsets.value(occurrence++, entry.valueOffset);
                 const QString &url = target.url;
                 if (url.isEmpty() || url == QLatin1String("none") ||
-                    url.startsWith(QLatin1String("qrc:")) || url.startsWith(QLatin1String("file:"))) {
+                    url.startsWith(QLatin1String("qrc:")) ||
+                    url.startsWith(QLatin1String("file:"))) {
                     resources.append(target);
                     continue;
                 }
@@ -371,8 +371,8 @@ void SheetModel::resolveResources()
                 // that installs the sheet, not against the sheet's folder.
                 target.resolved = url;
                 if (!target.isResource && QFileInfo(url).isRelative())
-                    target.resolved = QDir(urlBase.isEmpty() ? QDir::currentPath() : urlBase)
-                                          .filePath(url);
+                    target.resolved =
+                        QDir(urlBase.isEmpty() ? QDir::currentPath() : urlBase).filePath(url);
                 if (!target.isResource)
                     target.nonRegularKind = nonRegularFileKind(target.resolved);
                 if (target.nonRegularKind.isEmpty()) {

@@ -64,8 +64,8 @@ struct DroppedDeclaration
 // Where and why the toolkit rejects the whole sheet.
 struct SyntaxFailure
 {
-    int symbol = 0;    // the token it stops at
-    QString expected;  // what the walk expected there
+    int symbol = 0;        // the token it stops at
+    QString expected;      // what the walk expected there
     bool unclosed = false; // the text ends inside the rule whose "{" is at symbol
     bool walked = false;   // the walk found nothing wrong; the toolkit stopped at symbol
 };
@@ -74,10 +74,10 @@ struct SyntaxFailure
 struct PaletteLine
 {
     int line = 0;
-    int column = 0;        // of the keyword
-    int offset = 0;        // of the keyword, in the text
-    QString written;       // the keyword as written
-    bool matched = false;  // a directive the program reads
+    int column = 0;       // of the keyword
+    int offset = 0;       // of the keyword, in the text
+    QString written;      // the keyword as written
+    bool matched = false; // a directive the program reads
     int matchColumn = 0;
     int matchOffset = 0;
     QString name; // as written, "Disabled." included

@@ -179,9 +179,8 @@ int runLintCommandLine(const QStringList &arguments)
         QStringLiteral("summary-table"),
         QStringLiteral("Print a Markdown table of diagnostic counts per file and check id "
                        "instead of the diagnostics."));
-    parser.addOptions(
-        {formatOption, werrorOption, disableOption, enableOption, galleryOption, listOption,
-         tableOption});
+    parser.addOptions({formatOption, werrorOption, disableOption, enableOption, galleryOption,
+                       listOption, tableOption});
 
     if (!parser.parse(arguments)) {
         err << QCoreApplication::applicationName() << ": " << parser.errorText() << '\n';
