@@ -318,8 +318,8 @@ LintConfigResult readLintConfig(const QString &configPath)
     const FileReadResult file = readRegularFile(configPath, kMaxConfigBytes);
     if (!file.ok) {
         result.ok = false;
-        result.error = QStringLiteral("%1: cannot be read as a configuration: %2")
-                           .arg(configPath, file.error);
+        result.error =
+            QStringLiteral("%1: cannot be read as a configuration: %2").arg(configPath, file.error);
         return result;
     }
     QJsonParseError parseError;

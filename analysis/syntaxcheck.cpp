@@ -71,8 +71,8 @@ void checkEncoding(const SheetModel &context, CheckReporter &report)
     };
     if (bytes.startsWith("\xff\xfe") || bytes.startsWith("\xfe\xff")) {
         report.atLine(1, 1, LintSeverity::Error,
-                         QStringLiteral("UTF-16 byte-order mark: the program reads style sheets "
-                                        "as UTF-8; save the file as UTF-8"));
+                      QStringLiteral("UTF-16 byte-order mark: the program reads style sheets "
+                                     "as UTF-8; save the file as UTF-8"));
         return;
     }
     const int nul = bytes.indexOf('\0');
@@ -94,25 +94,24 @@ void checkEncoding(const SheetModel &context, CheckReporter &report)
     if (firstInvalid >= 0) {
         lineAndColumn(firstInvalid, &line, &column);
         report.atLine(line, column,
-                         QStringLiteral("not valid UTF-8 (byte 0x%1; %2 invalid bytes in all): "
-                                        "the program shows each as U+FFFD")
-                             .arg(uchar(bytes.at(firstInvalid)), 2, 16, QLatin1Char('0'))
-                             .arg(invalidCount));
+                      QStringLiteral("not valid UTF-8 (byte 0x%1; %2 invalid bytes in all): "
+                                     "the program shows each as U+FFFD")
+                          .arg(uchar(bytes.at(firstInvalid)), 2, 16, QLatin1Char('0'))
+                          .arg(invalidCount));
     }
     if (nul >= 0) {
         lineAndColumn(nul, &line, &column);
         report.atLine(line, column,
-                         QStringLiteral("NUL byte: the program's loader ends the style sheet here, "
-                                        "%1 bytes after it are ignored")
-                             .arg(bytes.size() - nul - 1));
+                      QStringLiteral("NUL byte: the program's loader ends the style sheet here, "
+                                     "%1 bytes after it are ignored")
+                          .arg(bytes.size() - nul - 1));
     }
     const int cr = context.text.indexOf(QLatin1Char('\r'));
     if (cr >= 0) {
-        report.at(cr,
-                       QStringLiteral("line ends with CR alone (%1 in all): the program splits "
-                                      "lines at LF only, so @palette directives on these lines "
-                                      "count as one line")
-                           .arg(context.text.count(QLatin1Char('\r'))));
+        report.at(cr, QStringLiteral("line ends with CR alone (%1 in all): the program splits "
+                                     "lines at LF only, so @palette directives on these lines "
+                                     "count as one line")
+                          .arg(context.text.count(QLatin1Char('\r'))));
     }
 }
 

@@ -4,8 +4,8 @@
 // On-demand benchmark of prismark-lint's analysis on a large sheet; see the README.
 // Usage: prismark-lint-bench [MEGABYTES]   (default 1)
 
-#include "theme/themecatalogue.h"
 #include "analysis/stylesheetlint.h"
+#include "theme/themecatalogue.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

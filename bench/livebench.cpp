@@ -4,12 +4,12 @@
 // On-demand benchmark of the live preview: from the write of a style sheet file to
 // the repainted gallery, against applyTheme of the same built-in theme; see the README.
 
-#include "theme/themecatalogue.h"
 #include "bench/benchsupport.h"
 #include "live/livesheet.h"
 #include "live/sheetdiagnosticswindow.h"
 #include "shell/mainwindow.h"
 #include "theme/stylesheetloader.h"
+#include "theme/themecatalogue.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -4,10 +4,10 @@
 // On-demand benchmark of prismark-shot: every theme and tab plus contact sheets,
 // end to end, and the rendering alone; see the README.
 
-#include "theme/themecatalogue.h"
 #include "shot/shotcommand.h"
 #include "shot/shotnames.h"
 #include "shot/shotrenderer.h"
+#include "theme/themecatalogue.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -3,7 +3,6 @@
 
 // On-demand benchmark of theme switching, start-up and memory; see the README.
 
-#include "theme/themecatalogue.h"
 #include "bench/benchsupport.h"
 #include "preview/previewcontent.h"
 #include "shell/mainwindow.h"
@@ -11,6 +10,7 @@
 #include "switcher/styleswitcherwindow.h"
 #include "theme/palettedirectives.h"
 #include "theme/stylesheetloader.h"
+#include "theme/themecatalogue.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

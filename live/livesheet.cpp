@@ -4,12 +4,12 @@
 #include "live/livesheet.h"
 
 #include "analysis/lintconfig.h"
-#include "theme/themecatalogue.h"
 #include "shell/mainwindow.h"
 #include "switcher/styleswitcherwindow.h"
 #include "theme/safefileread.h"
 #include "theme/sheetstyle.h"
 #include "theme/stylesheetloader.h"
+#include "theme/themecatalogue.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

@@ -7,8 +7,8 @@
 #include "ui_previewcontent.h"
 
 #include <QCheckBox>
-#include <QDateTimeEdit>
 #include <QDateTime>
+#include <QDateTimeEdit>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHash>

@@ -4,10 +4,10 @@
 #include "shell/mainwindow.h"
 
 #include "preview/previewcontent.h"
-#include "theme/shellobjectnames.h"
 #include "shell/titlebar.h"
 #include "switcher/styleswitcherwindow.h"
 #include "theme/sheetstyle.h"
+#include "theme/shellobjectnames.h"
 #include "theme/themestyles.h"
 
 #include <QApplication>

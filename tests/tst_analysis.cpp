@@ -64,13 +64,14 @@ void TestAnalysis::eachCheck_data()
 
     const auto row = [](const char *check, const char *situation, const QByteArray &sheet,
                         const QStringList &expected) {
-        QTest::addRow("%s: %s", check, situation) << QString::fromLatin1(check) << sheet << expected;
+        QTest::addRow("%s: %s", check, situation)
+            << QString::fromLatin1(check) << sheet << expected;
     };
     row("syntax", "a well-formed rule is accepted", "QPushButton { color: red; }", {});
     row("syntax", "a missing semicolon is placed after the value that lacks it",
         "QPushButton { color: red background: blue; }", {"1:25"});
-    row("syntax", "an unclosed rule is reported where the text ends",
-        "QPushButton { color: red;", {"1:26"});
+    row("syntax", "an unclosed rule is reported where the text ends", "QPushButton { color: red;",
+        {"1:26"});
     row("syntax", "a declaration without a colon is dropped", "QLabel { color red; }", {"1:10"});
 
     row("encoding", "plain UTF-8 is accepted", "QLabel { color: #000; } /* \xc3\xa9 */", {});
@@ -83,8 +84,8 @@ void TestAnalysis::eachCheck_data()
     row("palette", "a directive in the leading comment is accepted",
         "/*\n@palette Window = #ffffff\n*/\n", {});
     row("palette", "an unknown role", "/*\n@palette Windows = #ffffff\n*/\n", {"2:1"});
-    row("palette", "a directive outside the leading comment", "/* x */\n@palette Window = #ffffff\n",
-        {"2:1"});
+    row("palette", "a directive outside the leading comment",
+        "/* x */\n@palette Window = #ffffff\n", {"2:1"});
     row("palette", "the keyword in capitals", "/*\n@Palette Window = #ffffff\n*/\n", {"2:1"});
 
     row("unknown-property", "a known property and a qproperty assignment are accepted",
@@ -96,15 +97,14 @@ void TestAnalysis::eachCheck_data()
     row("unknown-pseudo-state", "a misspelt state", "QPushButton:hovered { color: red; }",
         {"1:13"});
 
-    row("unknown-subcontrol", "a known subcontrol is accepted", "QComboBox::drop-down { width: 4px; }",
-        {});
+    row("unknown-subcontrol", "a known subcontrol is accepted",
+        "QComboBox::drop-down { width: 4px; }", {});
     row("unknown-subcontrol", "a misspelt subcontrol", "QComboBox::dropdown { width: 4px; }",
         {"1:12"});
 
     row("unknown-widget", "class, descendant and class selectors are accepted",
         "QDialog QPushButton, .QLabel { color: red; }", {});
-    row("unknown-widget", "a class name in the wrong case", "QPushbutton { color: red; }",
-        {"1:1"});
+    row("unknown-widget", "a class name in the wrong case", "QPushbutton { color: red; }", {"1:1"});
     row("unknown-widget", "the table's corner button, a private class the toolkit matches",
         "QTableView QTableCornerButton::section { background: red; }", {});
 
@@ -113,12 +113,13 @@ void TestAnalysis::eachCheck_data()
     row("bad-value", "a font size without a unit", "QLabel { font-size: 12; }", {"1:21"});
 
     row("missing-resource", "nothing to find", "QLabel { image: none; }", {});
-    row("missing-resource", "a path that names no file", "QLabel { image: url(/nonexistent/x.png); }",
-        {"1:17"});
+    row("missing-resource", "a path that names no file",
+        "QLabel { image: url(/nonexistent/x.png); }", {"1:17"});
     row("missing-resource", "a URL where the toolkit reads a path",
         "QLabel { image: url(qrc:/icons/a.svg); }", {"1:17"});
 
-    row("unsafe-resource", "a regular file is safe", "QLabel { image: url(" PRISMARK_LINT_FIXTURES_DIR "/clean.qss); }", {});
+    row("unsafe-resource", "a regular file is safe",
+        "QLabel { image: url(" PRISMARK_LINT_FIXTURES_DIR "/clean.qss); }", {});
     row("unsafe-resource", "a device never ends", "QLabel { image: url(/dev/zero); }", {"1:17"});
 
     row("shadowed", "a state rule is not shadowed by the plain one",
@@ -133,7 +134,8 @@ void TestAnalysis::eachCheck_data()
     row("contrast", "grey on grey", "QLabel { color: #777777; background: #888888; }", {"1:10"});
     // The toolkit measures em with font metrics, which this process does not have.
     row("contrast", "a border in em is left unchecked, never measured",
-        "QPushButton {\n    border: 0.1em solid #333;\n    color: #000;\n    background: #fff;\n}\n",
+        "QPushButton {\n    border: 0.1em solid #333;\n    color: #000;\n    background: "
+        "#fff;\n}\n",
         {"2:5"});
     row("contrast", "a border radius in ex is left unchecked, never measured",
         "QLineEdit { border: 1px solid #eee; border-radius: 0.5ex; background: #fff; }", {"1:13"});

@@ -384,7 +384,12 @@ void TestLint::sarifHasWhatTheStandardRequires()
     QStringList ruleIds;
     for (const QJsonValue &rule : driver.value("rules").toArray()) {
         ruleIds.append(rule.toObject().value("id").toString());
-        QVERIFY(!rule.toObject().value("shortDescription").toObject().value("text").toString().isEmpty());
+        QVERIFY(!rule.toObject()
+                     .value("shortDescription")
+                     .toObject()
+                     .value("text")
+                     .toString()
+                     .isEmpty());
     }
     QCOMPARE(ruleIds, lintCheckIds());
     const QJsonArray results = run.value("results").toArray();
@@ -393,20 +398,21 @@ void TestLint::sarifHasWhatTheStandardRequires()
         const QJsonObject result = value.toObject();
         const QString ruleId = result.value("ruleId").toString();
         QCOMPARE(ruleIds.at(result.value("ruleIndex").toInt()), ruleId);
-        QVERIFY(QStringList({"error", "warning", "note"}).contains(result.value("level").toString()));
+        QVERIFY(
+            QStringList({"error", "warning", "note"}).contains(result.value("level").toString()));
         QVERIFY(!result.value("message").toObject().value("text").toString().isEmpty());
         const QJsonObject location = result.value("locations").toArray().at(0).toObject();
         const QJsonObject physical = location.value("physicalLocation").toObject();
         const QString uri = physical.value("artifactLocation").toObject().value("uri").toString();
         QVERIFY2(files.contains(uri), qPrintable(uri));
         const QJsonObject region = physical.value("region").toObject();
-        QVERIFY2(text.out.contains(QStringLiteral("%1:%2:%3: %4: %5 [%6]")
-                                       .arg(uri)
-                                       .arg(region.value("startLine").toInt())
-                                       .arg(region.value("startColumn").toInt())
-                                       .arg(result.value("level").toString(),
-                                            result.value("message").toObject().value("text").toString(),
-                                            ruleId)),
+        QVERIFY2(text.out.contains(
+                     QStringLiteral("%1:%2:%3: %4: %5 [%6]")
+                         .arg(uri)
+                         .arg(region.value("startLine").toInt())
+                         .arg(region.value("startColumn").toInt())
+                         .arg(result.value("level").toString(),
+                              result.value("message").toObject().value("text").toString(), ruleId)),
                  qPrintable(ruleId));
     }
 }
@@ -421,15 +427,16 @@ void TestLint::githubWorkflowCommands()
     const Run run = runLint({QStringLiteral("--format=github"), QStringLiteral("a,b.qss")},
                             QByteArray(), scratch.path());
     QCOMPARE(run.exitCode, 2);
-    QCOMPARE(run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts),
-             (QStringList{
-                 "::warning file=a%2Cb.qss,line=1,col=1,title=unknown-widget::\"QPushbutton\" names "
-                 "no widget class: the rule matches nothing (class names are case-sensitive)",
-                 "::warning file=a%2Cb.qss,line=1,col=15,title=contrast::text #ff0000 on #efefef "
-                 "in \"QPushbutton\": contrast 3.47 : 1, below 4.50 : 1",
-                 "::error file=a%2Cb.qss,line=3,col=1,title=syntax::the toolkit rejects the whole "
-                 "style sheet here: expected \";\" or \"}\" to close the rule of line 2, found the "
-                 "end of the text"}));
+    QCOMPARE(
+        run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts),
+        (QStringList{
+            "::warning file=a%2Cb.qss,line=1,col=1,title=unknown-widget::\"QPushbutton\" names "
+            "no widget class: the rule matches nothing (class names are case-sensitive)",
+            "::warning file=a%2Cb.qss,line=1,col=15,title=contrast::text #ff0000 on #efefef "
+            "in \"QPushbutton\": contrast 3.47 : 1, below 4.50 : 1",
+            "::error file=a%2Cb.qss,line=3,col=1,title=syntax::the toolkit rejects the whole "
+            "style sheet here: expected \";\" or \"}\" to close the rule of line 2, found the "
+            "end of the text"}));
 }
 
 void TestLint::configurationFoundAndOverridden_data()
@@ -439,24 +446,29 @@ void TestLint::configurationFoundAndOverridden_data()
     QTest::addColumn<QString>("summary");
     QTest::addColumn<QString>("error"); // what standard error says, if anything
     QTest::newRow("the nearest configuration applies")
-        << QStringList{"project/themes/app.qss"} << 0 << "0 errors, 0 warnings in 1 files" << "";
+        << QStringList{"project/themes/app.qss"} << 0 << "0 errors, 0 warnings in 1 files"
+        << "";
     QTest::newRow("a parent's configuration applies below it")
-        << QStringList{"project/app.qss"} << 0 << "0 errors, 1 warnings in 1 files" << "";
+        << QStringList{"project/app.qss"} << 0 << "0 errors, 1 warnings in 1 files"
+        << "";
     QTest::newRow("--config names one for every file")
         << QStringList{"--config=project/.prismark-lint.json", "project/themes/app.qss"} << 0
-        << "0 errors, 1 warnings in 1 files" << "";
+        << "0 errors, 1 warnings in 1 files"
+        << "";
     QTest::newRow("--no-config ignores them all")
         << QStringList{"--no-config", "project/themes/app.qss"} << 0
-        << "0 errors, 2 warnings in 1 files" << "";
+        << "0 errors, 2 warnings in 1 files"
+        << "";
     QTest::newRow("the command line wins over the configuration")
         << QStringList{"--enable=unknown-widget", "project/themes/app.qss"} << 0
-        << "0 errors, 1 warnings in 1 files" << "";
+        << "0 errors, 1 warnings in 1 files"
+        << "";
     QTest::newRow("a broken configuration fails, the sheet is still checked")
         << QStringList{"broken/app.qss"} << 3 << "0 errors, 2 warnings in 1 files"
         << "broken/.prismark-lint.json:3: \"checks.contrast\": must be";
-    QTest::newRow("a missing --config file")
-        << QStringList{"--config=none.json", "project/app.qss"} << 3
-        << "0 errors, 2 warnings in 1 files" << "none.json: cannot be read";
+    QTest::newRow("a missing --config file") << QStringList{"--config=none.json", "project/app.qss"}
+                                             << 3 << "0 errors, 2 warnings in 1 files"
+                                             << "none.json: cannot be read";
 }
 
 void TestLint::configurationFoundAndOverridden()
@@ -480,7 +492,8 @@ void TestLint::configurationFoundAndOverridden()
     put(QStringLiteral("project/.prismark-lint.json"), R"({"properties": ["magnitude-color"]})");
     put(QStringLiteral("project/themes/.prismark-lint.json"),
         R"({"properties": ["magnitude-color"], "checks": {"unknown-widget": "off"}})");
-    put(QStringLiteral("broken/.prismark-lint.json"), "{\n  \"checks\": {\n    \"contrast\": \"loud\"}}");
+    put(QStringLiteral("broken/.prismark-lint.json"),
+        "{\n  \"checks\": {\n    \"contrast\": \"loud\"}}");
     const Run run = runLint(arguments, QByteArray(), scratch.path());
     QCOMPARE(run.exitCode, exitCode);
     QVERIFY2(run.out.trimmed().endsWith(summary), qPrintable(run.out));

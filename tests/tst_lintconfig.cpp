@@ -63,11 +63,13 @@ void TestLintConfig::nearestConfigurationWins()
     write(root.filePath(QStringLiteral("project/themes/.prismark-lint.json")), "{}");
     const QString nested = root.filePath(QStringLiteral("project/themes/dark/app.qss"));
     write(nested, "");
-    QCOMPARE(findLintConfig(nested), root.filePath(QStringLiteral("project/themes/.prismark-lint.json")));
+    QCOMPARE(findLintConfig(nested),
+             root.filePath(QStringLiteral("project/themes/.prismark-lint.json")));
     QCOMPARE(findLintConfig(root.filePath(QStringLiteral("project/app.qss"))),
              root.filePath(QStringLiteral("project/.prismark-lint.json")));
-    QVERIFY(findLintConfig(root.filePath(QStringLiteral("elsewhere.qss"))).isEmpty() ||
-            !findLintConfig(root.filePath(QStringLiteral("elsewhere.qss"))).startsWith(root.path()));
+    QVERIFY(
+        findLintConfig(root.filePath(QStringLiteral("elsewhere.qss"))).isEmpty() ||
+        !findLintConfig(root.filePath(QStringLiteral("elsewhere.qss"))).startsWith(root.path()));
 }
 
 void TestLintConfig::eachKeyChangesTheSameSheet_data()
@@ -106,9 +108,11 @@ void TestLintConfig::eachKeyChangesTheSameSheet()
     QTemporaryDir root;
     write(root.filePath(QStringLiteral("images/logo.png")), "");
     write(root.filePath(QStringLiteral(".prismark-lint.json")), config);
-    const LintConfigResult result = readLintConfig(root.filePath(QStringLiteral(".prismark-lint.json")));
+    const LintConfigResult result =
+        readLintConfig(root.filePath(QStringLiteral(".prismark-lint.json")));
     QVERIFY2(result.ok, qPrintable(result.error));
-    const auto diagnostics = lintStyleSheet(kSheet, root.filePath(QStringLiteral("app.qss")), result.options);
+    const auto diagnostics =
+        lintStyleSheet(kSheet, root.filePath(QStringLiteral("app.qss")), result.options);
     QCOMPARE(found(diagnostics), expected);
     if (config.contains("\"error\"")) {
         QCOMPARE(diagnostics.last().severity, LintSeverity::Error);
@@ -119,15 +123,15 @@ void TestLintConfig::brokenConfigurationsSayWhereAndWhat_data()
 {
     QTest::addColumn<QByteArray>("config");
     QTest::addColumn<QString>("error"); // after the file name
-    QTest::newRow("not JSON") << QByteArray("{\n  \"qt\": \"6.5\",\n}\n") << ":3: not a JSON object";
+    QTest::newRow("not JSON") << QByteArray("{\n  \"qt\": \"6.5\",\n}\n")
+                              << ":3: not a JSON object";
     QTest::newRow("an unknown key")
         << QByteArray("{\n  \"qt\": \"6.5\",\n  \"colour\": 1\n}") << ":3: \"colour\": unknown key";
     QTest::newRow("a wrong type") << QByteArray("{\n\n  \"qt\": 6.5\n}") << ":3: \"qt\": must be";
-    QTest::newRow("an unknown check id")
-        << QByteArray("{\"checks\": {\n  \"contrasts\": \"off\"}}")
-        << ":2: \"checks.contrasts\": unknown check id";
-    QTest::newRow("an unknown severity")
-        << QByteArray("{\"checks\": {\"contrast\": \"loud\"}}") << ":1: \"checks.contrast\": must be";
+    QTest::newRow("an unknown check id") << QByteArray("{\"checks\": {\n  \"contrasts\": \"off\"}}")
+                                         << ":2: \"checks.contrasts\": unknown check id";
+    QTest::newRow("an unknown severity") << QByteArray("{\"checks\": {\"contrast\": \"loud\"}}")
+                                         << ":1: \"checks.contrast\": must be";
     QTest::newRow("a base class the toolkit does not have")
         << QByteArray("{\"widgets\": {\"VolumeMeter\": \"QWidgte\"}}")
         << ":1: \"widgets.VolumeMeter\": \"QWidgte\" is no toolkit widget class";
@@ -177,25 +181,31 @@ void TestLintConfig::resourcesComeFromTheApplicationsQrc()
     write(root.filePath(QStringLiteral("app/broken.qrc")), "<RCC><qresource>\n<file>");
     write(root.filePath(QStringLiteral(".prismark-lint.json")),
           R"({"resources": ["app/style.qrc", "app/broken.qrc"]})");
-    const LintConfigResult result = readLintConfig(root.filePath(QStringLiteral(".prismark-lint.json")));
+    const LintConfigResult result =
+        readLintConfig(root.filePath(QStringLiteral(".prismark-lint.json")));
     QVERIFY2(result.ok, qPrintable(result.error));
     QVERIFY2(result.warnings.size() == 3, qPrintable(result.warnings.join('\n')));
-    QVERIFY2(result.warnings.at(0).endsWith(QStringLiteral("style.qrc:5: \"rc/gone.png\" is missing")),
-             qPrintable(result.warnings.at(0)));
-    QVERIFY(result.warnings.at(1).contains(QStringLiteral("style.qrc:6: \"rc/escape.png\" lies outside")));
-    QVERIFY(result.warnings.at(2).contains(QStringLiteral("broken.qrc:2: not a resource collection")));
+    QVERIFY2(
+        result.warnings.at(0).endsWith(QStringLiteral("style.qrc:5: \"rc/gone.png\" is missing")),
+        qPrintable(result.warnings.at(0)));
+    QVERIFY(result.warnings.at(1).contains(
+        QStringLiteral("style.qrc:6: \"rc/escape.png\" lies outside")));
+    QVERIFY(
+        result.warnings.at(2).contains(QStringLiteral("broken.qrc:2: not a resource collection")));
 
-    const QByteArray sheet = "QComboBox::down-arrow { image: url(:/qss_icons/rc/arrow_down.png); }\n"
-                             "QPushButton { image: url(\":/qss_icons/x.png\"); }\n"
-                             "QLabel { image: url(:/qss_icons/rc/close.png); }\n"
-                             "QToolButton { image: url(:/qss_icons/rc/gone.png); }\n";
+    const QByteArray sheet =
+        "QComboBox::down-arrow { image: url(:/qss_icons/rc/arrow_down.png); }\n"
+        "QPushButton { image: url(\":/qss_icons/x.png\"); }\n"
+        "QLabel { image: url(:/qss_icons/rc/close.png); }\n"
+        "QToolButton { image: url(:/qss_icons/rc/gone.png); }\n";
     QCOMPARE(found(lintStyleSheet(sheet, QStringLiteral("app.qss"), result.options)),
              (QStringList{"3:17 missing-resource", "4:22 missing-resource"}));
     // Without resources configured, one note says how many went unchecked.
     const auto unconfigured = lintStyleSheet(sheet, QStringLiteral("app.qss"));
     QCOMPARE(found(unconfigured), QStringList{"1:32 missing-resource"});
     QCOMPARE(unconfigured.first().severity, LintSeverity::Note);
-    QVERIFY(unconfigured.first().message.startsWith(QStringLiteral("4 compiled-in resource paths")));
+    QVERIFY(
+        unconfigured.first().message.startsWith(QStringLiteral("4 compiled-in resource paths")));
 }
 
 void TestLintConfig::suppressions_data()
@@ -214,7 +224,7 @@ void TestLintConfig::suppressions_data()
         << QStringList{};
     QTest::newRow("a range ends at its enable")
         << QByteArray("/* prismark-lint-disable contrast, shadowed */\n" + low +
-               "/* prismark-lint-enable contrast, shadowed */\n" + low)
+                      "/* prismark-lint-enable contrast, shadowed */\n" + low)
         << QStringList{"1:1 needless-disable", "4:10 contrast"};
     QTest::newRow("a range without an enable runs to the end")
         << QByteArray("/* prismark-lint-disable */\n" + low + low) << QStringList{};
@@ -232,7 +242,8 @@ void TestLintConfig::suppressions_data()
                       "background: #888; }\n")
         << QStringList{"1:46 contrast"};
     QTest::newRow("a suppression comment never closed")
-        << QByteArray(low + "/* prismark-lint-disable") << QStringList{"1:10 contrast", "2:1 needless-disable", "2:25 syntax"};
+        << QByteArray(low + "/* prismark-lint-disable")
+        << QStringList{"1:10 contrast", "2:1 needless-disable", "2:25 syntax"};
 }
 
 void TestLintConfig::suppressions()

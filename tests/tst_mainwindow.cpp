@@ -2,9 +2,9 @@
 // SPDX-License-Identifier: MIT
 
 #include "shell/mainwindow.h"
-#include "theme/shellobjectnames.h"
 #include "shell/titlebar.h"
 #include "switcher/styleswitcherwindow.h"
+#include "theme/shellobjectnames.h"
 #include "theme/themestyles.h"
 
 #include "glyphcolour.h"

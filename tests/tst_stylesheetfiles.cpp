@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "theme/themecatalogue.h"
 #include "theme/palettedirectives.h"
 #include "theme/stylesheetloader.h"
+#include "theme/themecatalogue.h"
 #include "tools/stylesheetgenerator.h"
 
 #include <QApplication>

@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "theme/themecatalogue.h"
 #include "shell/mainwindow.h"
 #include "switcher/styleswitcherwindow.h"
+#include "theme/themecatalogue.h"
 #include "theme/themestyles.h"
 
 #include <QApplication>

@@ -8,9 +8,9 @@
 #include <QColor>
 #include <QLatin1String>
 #include <QPalette>
+#include <QString>
 #include <QStringList>
 #include <QStringView>
-#include <QString>
 
 // Writes the "@palette Role = #rrggbb" directives of a theme's style sheet into a
 // palette. Roles and groups that no directive names keep their values.
