@@ -327,9 +327,11 @@ const struct
     int since;
 } kVersionedProperties[] = {
     // Qt 6.5: the placeholder text colour of line and text edits (Qt Style Sheets
-    // Reference, "placeholder-text-color"; Qt 6's style sheet examples use it).
+    // Reference, "placeholder-text-color"; Qt 6's style sheet examples use it). Its
+    // QCss::QtPlaceHolderTextColor is absent from Qt 6.4.2's qcssparser_p.h.
     {"placeholder-text-color", 605},
-    // Qt 6.6: QPalette::Accent, and the accent-color property that sets it.
+    // Qt 6.6: QPalette::Accent, and the accent-color property (QCss::QtAccent) that
+    // sets it.
     {"accent-color", 606},
 };
 
