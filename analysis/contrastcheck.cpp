@@ -157,10 +157,16 @@ public:
             QPalette::ColorRole role;
             QRgb rgb;
         } defaults[] = {
-            {QPalette::Window, 0xefefef},    {QPalette::WindowText, 0x000000},
-            {QPalette::Base, 0xffffff},      {QPalette::Text, 0x000000},
-            {QPalette::Button, 0xefefef},    {QPalette::ButtonText, 0x000000},
-            {QPalette::Highlight, 0x308cc6}, {QPalette::HighlightedText, 0xffffff},
+            {QPalette::Window, 0xefefef},        {QPalette::WindowText, 0x000000},
+            {QPalette::Base, 0xffffff},          {QPalette::Text, 0x000000},
+            {QPalette::Button, 0xefefef},        {QPalette::ButtonText, 0x000000},
+            {QPalette::Highlight, 0x308cc6},     {QPalette::HighlightedText, 0xffffff},
+            {QPalette::AlternateBase, 0xf7f7f7}, {QPalette::BrightText, 0xffffff},
+            {QPalette::Light, 0xffffff},         {QPalette::Midlight, 0xcacaca},
+            {QPalette::Mid, 0xb8b8b8},           {QPalette::Dark, 0x9f9f9f},
+            {QPalette::Shadow, 0x767676},        {QPalette::Link, 0x0000ff},
+            {QPalette::LinkVisited, 0xff00ff},   {QPalette::ToolTipBase, 0xffffdc},
+            {QPalette::ToolTipText, 0x000000},
         };
         for (const auto &entry : defaults)
             palette.setColor(entry.role, QColor(entry.rgb));
@@ -249,7 +255,7 @@ public:
         QVector<Declaration> declarations;
         for (const Entry *entry : matching) {
             for (const LintDeclaration &declaration : entry->rule->declarations)
-                declarations.append(declaration.declaration);
+                declarations.append(withPaletteResolved(declaration.declaration));
         }
         Look look;
         ValueExtractor extractor(declarations, palette);
@@ -279,6 +285,38 @@ public:
         ValueExtractor borderExtractor(measurable, palette);
         borderExtractor.extractBorder(look.borders, look.borderColours, look.borderStyles, radii);
         return look;
+    }
+
+    // The toolkit reads a background's palette(role) from the application palette,
+    // which the value extractor does not take; this process may have none at all.
+    // The sheet's own palette (its header over the toolkit's defaults) stands in.
+    Declaration withPaletteResolved(const Declaration &declaration) const
+    {
+        const QVector<Value> &values = declaration.d->values;
+        const auto isPaletteRole = [](const Value &value) {
+            return value.type == Value::Function &&
+                   value.variant.toStringList().value(0).compare(QLatin1String("palette"),
+                                                                 Qt::CaseInsensitive) == 0;
+        };
+        if (std::none_of(values.cbegin(), values.cend(), isPaletteRole))
+            return declaration;
+        Declaration resolved;
+        resolved.d->property = declaration.d->property;
+        resolved.d->propertyId = declaration.d->propertyId;
+        resolved.d->important = declaration.d->important;
+        for (const Value &value : values) {
+            if (!isPaletteRole(value)) {
+                resolved.d->values.append(value);
+                continue;
+            }
+            Declaration single;
+            single.d->values.append(value);
+            Value colour;
+            colour.type = Value::Color;
+            colour.variant = single.colorValue(palette);
+            resolved.d->values.append(colour);
+        }
+        return resolved;
     }
 
     QColor fallback(QPalette::ColorRole role) const

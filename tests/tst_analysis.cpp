@@ -132,6 +132,13 @@ void TestAnalysis::eachCheck_data()
 
     row("contrast", "black on white is accepted", "QLabel { color: #000; background: #fff; }", {});
     row("contrast", "grey on grey", "QLabel { color: #777777; background: #888888; }", {"1:10"});
+    // A background's palette(role) comes from the application palette: the sheet's own.
+    row("contrast", "a palette() background takes the sheet's palette, not black",
+        "/*\n@palette Window = #1f212a\n*/\nQDialog { background-color: palette(window); "
+        "color: #dddddd; }",
+        {});
+    row("contrast", "a palette() background without a header takes the toolkit's default",
+        "QDialog { background-color: palette(window); color: #eeeeee; }", {"1:11"});
     // The toolkit measures em with font metrics, which this process does not have.
     row("contrast", "a border in em is left unchecked, never measured",
         "QPushButton {\n    border: 0.1em solid #333;\n    color: #000;\n    background: "
