@@ -499,6 +499,38 @@ const PropertyRow kDocumentedHints[] = {
      "whether an item view alternates row colours below its last row", "true false"},
 };
 
+// Where a property is read, for those not read on any widget.
+const char *const kPropertyScopes[][2] = {
+    {"alternate-background-color", "QAbstractItemView"},
+    {"background-attachment", "QAbstractScrollArea"},
+    {"bottom", "subcontrols"},
+    {"button-layout", "QDialogButtonBox"},
+    {"combobox-popup", "QComboBox"},
+    {"gridline-color", "QTableView"},
+    {"height", "subcontrols, and the minimum height of a widget"},
+    {"icon", "QPushButton"},
+    {"icon-size", "QAbstractButton, QTabBar, QToolBar, QAbstractItemView"},
+    {"left", "subcontrols"},
+    {"lineedit-password-character", "QLineEdit"},
+    {"lineedit-password-mask-delay", "QLineEdit"},
+    {"messagebox-text-interaction-flags", "QMessageBox"},
+    {"opacity", "QToolTip"},
+    {"paint-alternating-row-colors-for-empty-area", "QAbstractItemView"},
+    {"position", "subcontrols"},
+    {"right", "subcontrols"},
+    {"selection-background-color",
+     "QLineEdit, QAbstractSpinBox, QComboBox, QTextEdit, QPlainTextEdit, QAbstractItemView"},
+    {"selection-color",
+     "QLineEdit, QAbstractSpinBox, QComboBox, QTextEdit, QPlainTextEdit, QAbstractItemView"},
+    {"show-decoration-selected", "QAbstractItemView"},
+    {"spacing", "QCheckBox, QRadioButton, QMenuBar, QLineEdit, QGroupBox, QToolBar"},
+    {"subcontrol-origin", "subcontrols"},
+    {"subcontrol-position", "subcontrols"},
+    {"titlebar-show-tooltips-on-buttons", "QMdiSubWindow, QDockWidget"},
+    {"top", "subcontrols"},
+    {"width", "subcontrols, and the minimum width of a widget"},
+};
+
 // The roles palette(role) reads, spelled as the parser spells them.
 const char *const kPaletteValueRoles[] = {
     "alternate-base", "base",        "bright-text",      "button", "button-text",
@@ -534,10 +566,29 @@ const QHash<QString, QString> &widgetBases()
     return bases;
 }
 
+QString scopeOf(const QString &name, const QString &meaning)
+{
+    for (const auto &row : kPropertyScopes) {
+        if (name == QLatin1String(row[0]))
+            return QLatin1String(row[1]);
+    }
+    if (meaning.startsWith(QLatin1String("rich text")))
+        return QStringLiteral("rich text (QLabel, QTextEdit, QTextBrowser), not widgets");
+    if (name.endsWith(QLatin1String("-icon")))
+        return QStringLiteral("the style's standard icons");
+    return QStringLiteral("any widget");
+}
+
 QssReference::PropertyInfo propertyInfo(const PropertyRow &row)
 {
-    return {QLatin1String(row.name), row.kind, QLatin1String(row.valueType),
-            QLatin1String(row.meaning), words(row.keywords)};
+    const QString name = QLatin1String(row.name);
+    const QString meaning = QLatin1String(row.meaning);
+    return {name,
+            row.kind,
+            QLatin1String(row.valueType),
+            meaning,
+            words(row.keywords),
+            scopeOf(name, meaning)};
 }
 
 // A style hint without a row of its own: an icon, or a switch of the style.
@@ -555,6 +606,7 @@ QssReference::PropertyInfo hintInfo(const QString &name)
         info.meaning = QStringLiteral("a style hint the toolkit's style reads by name "
                                       "(0 or 1 for a switch)");
     }
+    info.appliesTo = scopeOf(name, info.meaning);
     return info;
 }
 

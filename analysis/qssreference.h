@@ -49,6 +49,7 @@ struct PropertyInfo
     QString valueType; // "Brush", "Length", "Alignment", ...
     QString meaning;
     QStringList keywords;
+    QString appliesTo; // "any widget", "subcontrols", or the classes that read it
 };
 // Every property the parser knows and every style hint, sorted by name.
 const QVector<PropertyInfo> &properties();

@@ -174,7 +174,9 @@ void checkSyntax(const SheetModel &context, CheckReporter &report)
                   .arg(failure.expected, tokenDescription(context, at));
     const int start = context.symbolOffset(at);
     report.at(start, qMax(1, context.tokensEnd(at, at + 1) - start), message);
-    if (failure.unclosed && !failure.walked) {
+    const bool endsInRule =
+        at >= symbols.size() && failure.expected.startsWith(QLatin1String("\";\" or \"}\""));
+    if ((failure.unclosed && !failure.walked) || endsInRule) {
         const bool newline = context.text.endsWith(QLatin1Char('\n'));
         report.mendBy(int(context.text.size()),
                       newline ? QStringLiteral("}\n") : QStringLiteral("\n}"));

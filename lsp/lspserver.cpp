@@ -211,6 +211,8 @@ void LspServer::dispatch(const QString &method, const QJsonValue &id, bool isReq
     if (!isRequest) {
         if (!initialized || shutdownRequested)
             return;
+        if (method == QLatin1String("$/cancelRequest"))
+            cancelWaiting(params.value(QLatin1String("id")));
         if (method == QLatin1String("textDocument/didOpen"))
             didOpen(params);
         else if (method == QLatin1String("textDocument/didChange"))
@@ -247,6 +249,8 @@ void LspServer::dispatch(const QString &method, const QJsonValue &id, bool isReq
         respond(id, QJsonValue::Null);
         return;
     }
+    if (method == QLatin1String("textDocument/codeAction") && deferCodeAction(id, params))
+        return;
     const auto handler = requests.constFind(method);
     if (handler == requests.cend()) {
         respondError(id, MethodNotFound, QStringLiteral("unknown method \"%1\"").arg(method));
@@ -379,6 +383,42 @@ LspServer::Document *LspServer::requestedDocument(const QJsonObject &params, Res
     return it->get();
 }
 
+bool LspServer::deferCodeAction(const QJsonValue &id, const QJsonObject &params)
+{
+    ResponseError unused;
+    Document *document = requestedDocument(params, &unused);
+    if (!document || document->tooLarge || document->publishedGeneration == document->generation)
+        return false;
+    document->waitingActions.append(qMakePair(id, params));
+    return true;
+}
+
+void LspServer::answerWaitingActions(Document &document)
+{
+    const auto waiting = document.waitingActions;
+    document.waitingActions.clear();
+    const Handler &handler = requests[QStringLiteral("textDocument/codeAction")];
+    for (const auto &request : waiting) {
+        ResponseError error;
+        respond(request.first, handler(request.second, &error));
+    }
+}
+
+void LspServer::cancelWaiting(const QJsonValue &id)
+{
+    const QString key = idKey(id);
+    for (const auto &document : qAsConst(documents)) {
+        auto &waiting = document->waitingActions;
+        for (int i = 0; i < waiting.size(); ++i) {
+            if (idKey(waiting.at(i).first) == key) {
+                respondError(waiting.takeAt(i).first, RequestCancelled,
+                             QStringLiteral("cancelled"));
+                return;
+            }
+        }
+    }
+}
+
 void LspServer::didOpen(const QJsonObject &params)
 {
     const QJsonObject item = params.value(QLatin1String("textDocument")).toObject();
@@ -437,8 +477,13 @@ void LspServer::didClose(const QJsonObject &params)
                             .toObject()
                             .value(QLatin1String("uri"))
                             .toString();
-    if (!documents.remove(uri))
+    const auto it = documents.find(uri);
+    if (it == documents.end())
         return;
+    const std::shared_ptr<Document> document = *it;
+    documents.erase(it);
+    for (const auto &request : qAsConst(document->waitingActions))
+        respond(request.first, QJsonArray());
     scheduler.forget(uri);
     publish(uri, QJsonArray(), -1);
 }
@@ -460,6 +505,7 @@ void LspServer::documentChanged(Document &document)
         document.tooLarge = true;
         scheduler.forget(text.uri);
         publish(text.uri, QJsonArray(), text.version);
+        answerWaitingActions(document);
         return;
     }
     document.tooLarge = false;
@@ -522,7 +568,9 @@ void LspServer::analysed(const QString &uri, int generation,
         document.published.append(published(document.text, diagnostic));
         json.append(document.published.constLast().json);
     }
+    document.publishedGeneration = generation;
     publish(uri, json, document.text.version);
+    answerWaitingActions(document);
 }
 
 void LspServer::publish(const QString &uri, const QJsonArray &diagnostics, int version)

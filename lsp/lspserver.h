@@ -60,8 +60,12 @@ private:
         {}
         TextDocument text;
         int generation = 0;
+        int publishedGeneration = 0;
         bool tooLarge = false;
         QVector<PublishedDiagnostic> published;
+        // Quick fixes asked for while the text's analysis runs: answered once its
+        // diagnostics are published, so a fix never edits by stale positions.
+        QVector<QPair<QJsonValue, QJsonObject>> waitingActions;
     };
     using Handler = std::function<QJsonValue(const QJsonObject &, ResponseError *)>;
 
@@ -88,6 +92,9 @@ private:
     // The open document a request names, or an error.
     Document *requestedDocument(const QJsonObject &params, ResponseError *error);
     void registerRequests();
+    void answerWaitingActions(Document &document);
+    bool deferCodeAction(const QJsonValue &id, const QJsonObject &params);
+    void cancelWaiting(const QJsonValue &id);
 
     Writer writer;
     QString version;
