@@ -50,11 +50,10 @@ class Items
 {
 public:
     Items(const TextDocument &document, const CursorContext &context, int offset)
-        : document(document)
-        , context(context)
-        , offset(offset)
+        : range(document.range(context.wordStart, offset))
     {}
 
+    // Every item replaces the word being written, so it carries its range.
     void add(const QString &label, int kind, const QString &detail, const QString &documentation,
              const QString &newText = QString(), bool snippet = false)
     {
@@ -63,9 +62,8 @@ public:
             {QStringLiteral("kind"), kind},
             {QStringLiteral("detail"), detail},
             {QStringLiteral("documentation"), documentation},
-            {QStringLiteral("filterText"), label},
             {QStringLiteral("textEdit"),
-             QJsonObject{{QStringLiteral("range"), document.range(context.wordStart, offset)},
+             QJsonObject{{QStringLiteral("range"), range},
                          {QStringLiteral("newText"), newText.isNull() ? label : newText}}},
         };
         if (snippet)
@@ -76,9 +74,7 @@ public:
     QJsonArray items;
 
 private:
-    const TextDocument &document;
-    const CursorContext &context;
-    int offset;
+    const QJsonObject range;
 };
 
 QString widgetDocumentation(const QString &name)
