@@ -183,16 +183,17 @@ void LspServer::process(const QJsonParseError &parseError, const QJsonValue &mes
     const QJsonObject object = message.toObject();
     const QJsonValue id = object.value(QLatin1String("id"));
     const bool hasId = object.contains(QLatin1String("id"));
+    const bool validId = id.isString() || id.isDouble();
     const QJsonValue method = object.value(QLatin1String("method"));
     if (!method.isString()) {
         // A response to this server (it sends no requests) is dropped.
         if (object.contains(QLatin1String("result")) || object.contains(QLatin1String("error")))
             return;
-        respondError(hasId ? id : QJsonValue(QJsonValue::Null), InvalidRequest,
+        respondError(validId ? id : QJsonValue(QJsonValue::Null), InvalidRequest,
                      QStringLiteral("a request needs a method"));
         return;
     }
-    if (hasId && !id.isString() && !id.isDouble()) {
+    if (hasId && !validId) {
         respondError(QJsonValue::Null, InvalidRequest,
                      QStringLiteral("a request id is a number or a string"));
         return;
