@@ -41,10 +41,11 @@ struct LintDiagnostic
     // editor can underline it; 0 when the check knows only where it starts.
     int endLine = 0;
     int endColumn = 0;
-    QVector<LintLocation> related;
+    // Initialised here so that brace-initialising the fields above stays complete.
+    QVector<LintLocation> related = {};
     // What the toolkit expected, where the analysis knows it for sure (a missing ";"
     // or "}"): inserting insertText at insertLine and insertColumn mends the finding.
-    QString insertText;
+    QString insertText = {};
     int insertLine = 0;
     int insertColumn = 0;
 };
