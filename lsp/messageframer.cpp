@@ -42,7 +42,8 @@ qint64 parseLength(const QByteArray &value)
 
 void MessageFramer::append(const QByteArray &bytes)
 {
-    if (skipping > 0) {
+    // A refused body is dropped as it comes; bytes held before it go first.
+    if (skipping > 0 && buffer.isEmpty()) {
         const qint64 dropped = qMin<qint64>(skipping, bytes.size());
         skipping -= dropped;
         buffer.append(bytes.constData() + dropped, int(bytes.size() - dropped));
