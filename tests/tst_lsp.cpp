@@ -406,8 +406,9 @@ void TestLsp::diagnosticsAreTheLintersWithRanges()
     const auto shadowed = std::find_if(diagnostics.begin(), diagnostics.end(),
                                        [](const QJsonValue &d) { return d["code"] == "shadowed"; });
     QVERIFY(shadowed != diagnostics.end());
-    QCOMPARE(rangeText((*shadowed)["range"].toObject()), QStringLiteral("1:9-1:14"));
-    QCOMPARE(rangeText((*shadowed)["relatedInformation"][0]["location"]["range"].toObject()),
+    const QJsonValue hidden = *shadowed;
+    QCOMPARE(rangeText(hidden["range"].toObject()), QStringLiteral("1:9-1:14"));
+    QCOMPARE(rangeText(hidden["relatedInformation"][0]["location"]["range"].toObject()),
              QStringLiteral("2:9-2:14"));
     client.notify("textDocument/didClose", QJsonObject{{"textDocument", document()}});
     QVERIFY(client.diagnosticsFor(kUri)["params"]["diagnostics"].toArray().isEmpty());
@@ -601,7 +602,7 @@ void TestLsp::coloursAndPresentations()
         ranges.append(rangeText(colour["range"].toObject()));
     QCOMPARE(ranges,
              QStringList({"1:18-1:25", "3:16-3:36", "3:56-3:60", "3:74-3:93", "4:14-4:18"}));
-    QCOMPARE(colours[1]["color"]["alpha"].toDouble(), 128 / 255.0);
+    QCOMPARE(qRound(colours[1]["color"]["alpha"].toDouble() * 255), 128);
     const auto presentations = [&](double alpha) {
         QStringList result;
         const QJsonObject params{
