@@ -32,6 +32,9 @@ private slots:
     void diagnosticsAreTheLintersWithRanges_data();
     void diagnosticsAreTheLintersWithRanges();
     void incrementalSyncAndBursts();
+    void positionsFollowTheProtocolsLines_data();
+    void positionsFollowTheProtocolsLines();
+    void savedDocumentIsCheckedAgain();
     void completion_data();
     void completion();
     void hover_data();
@@ -457,6 +460,82 @@ void TestLsp::incrementalSyncAndBursts()
     QVERIFY(std::none_of(later.cbegin(), later.cend(), [](const QJsonObject &m) {
         return m["method"] == "textDocument/publishDiagnostics";
     }));
+}
+
+void TestLsp::positionsFollowTheProtocolsLines_data()
+{
+    QTest::addColumn<QString>("encoding");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QJsonObject>("edit");
+    QTest::addColumn<QString>("range");
+    const auto insert = [](int line, int character, const QString &text) {
+        const QJsonObject at = position(line, character);
+        return QJsonObject{{"range", QJsonObject{{"start", at}, {"end", at}}}, {"text", text}};
+    };
+    // The analysis counts lines at LF only; the protocol at CR too.
+    QTest::newRow("a lone CR ends a line for the client")
+        << QString() << "QLabel { color: black }\rQFrame { colr: black }\n"
+        << QJsonObject() << "1:9-1:13";
+    QTest::newRow("CR LF ends one line")
+        << QString() << "QLabel { color: black }\r\nQFrame { colr: black }\r\n"
+        << QJsonObject() << "1:9-1:13";
+    QTest::newRow("an edit in UTF-8 columns after an emoji")
+        << "utf-8" << QString::fromUtf8("/*😀*/ QLabel { }\n")
+        << insert(0, 17, QStringLiteral("colr: black; ")) << "0:17-0:21";
+    QTest::newRow("an edit in UTF-16 columns after an emoji")
+        << QString() << QString::fromUtf8("/*😀*/ QLabel { }\n")
+        << insert(0, 15, QStringLiteral("colr: black; ")) << "0:15-0:19";
+}
+
+void TestLsp::positionsFollowTheProtocolsLines()
+{
+    QFETCH(QString, encoding);
+    QFETCH(QString, text);
+    QFETCH(QJsonObject, edit);
+    QFETCH(QString, range);
+    Client client;
+    QJsonObject capabilities;
+    if (!encoding.isEmpty())
+        capabilities["general"] = QJsonObject{{"positionEncodings", QJsonArray{encoding}}};
+    client.initialize(capabilities);
+    client.open(text);
+    int version = 1;
+    if (!edit.isEmpty()) {
+        client.notify("textDocument/didChange",
+                      QJsonObject{{"textDocument", QJsonObject{{"uri", kUri}, {"version", 2}}},
+                                  {"contentChanges", QJsonArray{edit}}});
+        version = 2;
+    }
+    const QJsonArray diagnostics =
+        client.diagnosticsFor(kUri, version)["params"]["diagnostics"].toArray();
+    const auto misspelt =
+        std::find_if(diagnostics.begin(), diagnostics.end(),
+                     [](const QJsonValue &d) { return d["code"] == "unknown-property"; });
+    QVERIFY(misspelt != diagnostics.end());
+    QCOMPARE(rangeText(QJsonValue(*misspelt)["range"].toObject()), range);
+}
+
+void TestLsp::savedDocumentIsCheckedAgain()
+{
+    // A url() target that appears on disk: the saved sheet no longer misses it.
+    QTemporaryDir directory;
+    Client client(directory.path());
+    client.initialize();
+    client.open(QStringLiteral("QLabel { image: url(later.png); }\n"));
+    QCOMPARE(client.diagnosticsFor(kUri)["params"]["diagnostics"][0]["code"].toString(),
+             QStringLiteral("missing-resource"));
+    QFile image(QDir(directory.path()).filePath(QStringLiteral("later.png")));
+    QVERIFY(image.open(QIODevice::WriteOnly));
+    image.close();
+    client.notify("textDocument/didSave", QJsonObject{{"textDocument", document()}});
+    QVERIFY(client.diagnosticsFor(kUri)["params"]["diagnostics"].toArray().isEmpty());
+    // After shutdown only exit is served.
+    QVERIFY(client.call("shutdown").toObject().contains("result"));
+    QCOMPARE(client
+                 .call("textDocument/documentSymbol",
+                       QJsonObject{{"textDocument", document()}})["error"]["code"]
+                 .toInt(),
+             -32600);
 }
 
 void TestLsp::completion_data()
