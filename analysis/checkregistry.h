@@ -42,12 +42,13 @@ public:
     void reportOmitted();
 
 private:
+    // Sets where the diagnostic reported last ends, when it was listed.
+    void setEnd(int line, int column);
+
     const SheetModel &model;
     QString check;
     LintSeverity severity;
     QVector<LintDiagnostic> &sink;
-    void setEnd(int line, int column);
-
     int listed = 0;
     bool lastListed = false;
     int omitted = 0;
