@@ -93,6 +93,54 @@ void CheckReporter::at(int offset, LintSeverity findingSeverity, const QString &
     atLine(line, column, findingSeverity, message);
 }
 
+void CheckReporter::at(int offset, int length, const QString &message)
+{
+    at(offset, length, severity, message);
+}
+
+void CheckReporter::at(int offset, int length, LintSeverity findingSeverity, const QString &message)
+{
+    at(offset, findingSeverity, message);
+    int line = 1;
+    int column = 1;
+    model.lineColumn(offset + qMax(0, length), &line, &column);
+    setEnd(line, column);
+}
+
+void CheckReporter::atLine(int line, int column, int length, const QString &message)
+{
+    atLine(line, column, severity, message);
+    setEnd(line, column + qMax(0, length));
+}
+
+void CheckReporter::setEnd(int line, int column)
+{
+    if (!lastListed)
+        return;
+    sink.last().endLine = line;
+    sink.last().endColumn = column;
+}
+
+void CheckReporter::relatedTo(int offset, int length, const QString &message)
+{
+    if (!lastListed)
+        return;
+    LintLocation location;
+    model.lineColumn(offset, &location.line, &location.column);
+    model.lineColumn(offset + qMax(0, length), &location.endLine, &location.endColumn);
+    location.message = message;
+    sink.last().related.append(location);
+}
+
+void CheckReporter::mendBy(int offset, const QString &insertText)
+{
+    if (!lastListed)
+        return;
+    LintDiagnostic &diagnostic = sink.last();
+    model.lineColumn(offset, &diagnostic.insertLine, &diagnostic.insertColumn);
+    diagnostic.insertText = insertText;
+}
+
 void CheckReporter::atLine(int line, int column, const QString &message)
 {
     atLine(line, column, severity, message);
@@ -103,7 +151,8 @@ void CheckReporter::atLine(int line, int column, LintSeverity findingSeverity,
 {
     if (forced)
         findingSeverity = severity;
-    if (listed >= kMaxListed) {
+    lastListed = listed < kMaxListed;
+    if (!lastListed) {
         ++omitted;
         if (int(findingSeverity) < int(worstOmitted))
             worstOmitted = findingSeverity;
@@ -138,4 +187,5 @@ void CheckReporter::reportOmitted()
                              .arg(kMaxListed);
     sink.append(diagnostic);
     omitted = 0;
+    lastListed = false;
 }

@@ -23,9 +23,18 @@ public:
     // the one given.
     void at(int offset, const QString &message);
     void at(int offset, LintSeverity severity, const QString &message);
+    // Over the length characters from offset: the token the finding is about.
+    void at(int offset, int length, const QString &message);
+    void at(int offset, int length, LintSeverity severity, const QString &message);
     // At a 1-based line and column.
     void atLine(int line, int column, const QString &message);
     void atLine(int line, int column, LintSeverity severity, const QString &message);
+    void atLine(int line, int column, int length, const QString &message);
+
+    // Add to the diagnostic reported last (nothing when it went over the limit): a
+    // place it is about, and the text whose insertion mends it.
+    void relatedTo(int offset, int length, const QString &message);
+    void mendBy(int offset, const QString &insertText);
 
     // Beyond this many diagnostics of one check a file only counts them: a sheet of
     // many megabytes would otherwise keep a list larger than itself.
@@ -34,12 +43,16 @@ public:
     void reportOmitted();
 
 private:
+    // Sets where the diagnostic reported last ends, when it was listed.
+    void setEnd(int line, int column);
+
     const SheetModel &model;
     QString check;
     LintSeverity severity;
     QVector<LintDiagnostic> &sink;
     bool forced;
     int listed = 0;
+    bool lastListed = false;
     int omitted = 0;
     LintSeverity worstOmitted = LintSeverity::Note;
     int lastLine = 1;

@@ -3,6 +3,7 @@
 
 #include "analysis/checks.h"
 
+#include "analysis/contrastratio.h"
 #include "analysis/qssreference.h"
 
 #include <QCoreApplication>
@@ -21,32 +22,14 @@ using namespace QCss;
 
 namespace {
 
-double channel(double value)
-{
-    value /= 255.0;
-    return value <= 0.03928 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
-}
-
-double luminance(const QColor &color)
-{
-    return 0.2126 * channel(color.red()) + 0.7152 * channel(color.green()) +
-           0.0722 * channel(color.blue());
-}
-
 double contrast(const QColor &a, const QColor &b)
 {
-    const double la = luminance(a);
-    const double lb = luminance(b);
-    return (qMax(la, lb) + 0.05) / (qMin(la, lb) + 0.05);
+    return contrastRatio(a, b);
 }
 
-// top composited over an opaque bottom.
 QColor over(const QColor &top, const QColor &bottom)
 {
-    const double alpha = top.alphaF();
-    return QColor::fromRgbF(top.redF() * alpha + bottom.redF() * (1 - alpha),
-                            top.greenF() * alpha + bottom.greenF() * (1 - alpha),
-                            top.blueF() * alpha + bottom.blueF() * (1 - alpha));
+    return compositeOver(top, bottom);
 }
 
 QString ratioText(double ratio)
@@ -401,7 +384,7 @@ void checkPalettePairs(const SheetModel &context, CheckReporter &report)
         const QColor text = over(foreground->color, base);
         const double ratio = contrast(text, base);
         if (ratio < pair.minimum) {
-            report.atLine(foreground->line, foreground->matchColumn,
+            report.atLine(foreground->line, foreground->matchColumn, foreground->matchLength,
                           QStringLiteral("%1 %2 on %3 %4: contrast %5, below %6")
                               .arg(foreground->name, colourText(foreground->color),
                                    QLatin1String(pair.backgroundName), colourText(background),
@@ -414,21 +397,23 @@ void checkPalettePairs(const SheetModel &context, CheckReporter &report)
 struct Finding
 {
     int offset;
+    int length;
     QString head;
     QString tail;
     QStringList selectors;
 };
 
-void addFinding(QVector<Finding> &findings, int offset, const QString &head, const QString &tail,
-                const QString &selector)
+void addFinding(QVector<Finding> &findings, const LintDeclaration &at, const QString &head,
+                const QString &tail, const QString &selector)
 {
+    const int offset = at.offset;
     for (Finding &finding : findings) {
         if (finding.offset == offset && finding.head == head && finding.tail == tail) {
             finding.selectors.append(selector);
             return;
         }
     }
-    findings.append({offset, head, tail, {selector}});
+    findings.append({offset, int(at.property.size()), head, tail, {selector}});
 }
 } // namespace
 
@@ -488,7 +473,7 @@ void checkContrast(const SheetModel &context, CheckReporter &report)
                 text = over(text, background);
                 const double ratio = contrast(text, background);
                 if (ratio < textMinimum) {
-                    addFinding(findings, first->offset,
+                    addFinding(findings, *first,
                                QStringLiteral("text %1 on %2")
                                    .arg(colourText(text), colourText(background)),
                                QStringLiteral(": contrast %1, below %2")
@@ -514,7 +499,7 @@ void checkContrast(const SheetModel &context, CheckReporter &report)
                     const QColor border = over(look.borderColours[edge].color(), outside);
                     const double ratio = contrast(border, outside);
                     if (ratio < outlineMinimum) {
-                        addFinding(findings, first->offset,
+                        addFinding(findings, *first,
                                    QStringLiteral("outline %1 on %2")
                                        .arg(colourText(border), colourText(outside)),
                                    QStringLiteral(" (its fill %1 does not stand out either): "
@@ -531,8 +516,9 @@ void checkContrast(const SheetModel &context, CheckReporter &report)
             QStringList quoted;
             for (const QString &selector : finding.selectors)
                 quoted.append(QLatin1Char('"') + selector + QLatin1Char('"'));
-            report.at(finding.offset, finding.head + QStringLiteral(" in ") +
-                                          quoted.join(QLatin1String(", ")) + finding.tail);
+            report.at(finding.offset, finding.length,
+                      finding.head + QStringLiteral(" in ") + quoted.join(QLatin1String(", ")) +
+                          finding.tail);
         }
     }
     if (unmeasured > 0) {

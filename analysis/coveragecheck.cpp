@@ -65,7 +65,7 @@ void checkCoverage(const SheetModel &context, CheckReporter &report)
         return;
     const auto note = [&report](const LintSelector *near, const QString &message) {
         if (near)
-            report.at(near->offset, message);
+            report.at(near->offset, int(near->text.size()), message);
         else
             report.atLine(1, 1, message);
     };

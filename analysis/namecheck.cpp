@@ -116,10 +116,11 @@ QString lengthUnit(const Value &value)
     return text.mid(i);
 }
 
-void checkValues(const LintDeclaration &entry, CheckReporter &report)
+void checkValues(const SheetModel &model, const LintDeclaration &entry, CheckReporter &report)
 {
     const QVector<Value> &values = entry.declaration.d->values;
-    const auto bad = [&](const QString &message) { report.at(entry.valueOffset, message); };
+    const int length = model.tokensEnd(entry.firstSymbol, entry.endSymbol) - entry.valueOffset;
+    const auto bad = [&](const QString &message) { report.at(entry.valueOffset, length, message); };
     switch (QssReference::valueKind(entry.property)) {
     case ValueKind::Colour:
         for (const Value &value : values) {
@@ -205,25 +206,27 @@ void checkValues(const LintDeclaration &entry, CheckReporter &report)
 void checkUnknownWidgets(const SheetModel &model, CheckReporter &report)
 {
     reportSelectorNames(model, NameKind::Widget, [&](int offset, const QString &name) {
-        report.at(offset, QStringLiteral("\"%1\" names no widget class: the rule matches "
-                                         "nothing (class names are case-sensitive)")
-                              .arg(name));
+        report.at(offset, int(name.size()),
+                  QStringLiteral("\"%1\" names no widget class: the rule matches "
+                                 "nothing (class names are case-sensitive)")
+                      .arg(name));
     });
 }
 
 void checkUnknownPseudoStates(const SheetModel &model, CheckReporter &report)
 {
     reportSelectorNames(model, NameKind::PseudoState, [&](int offset, const QString &word) {
-        report.at(offset, QStringLiteral("unknown pseudo-state \":%1\": the toolkit never "
-                                         "matches this selector")
-                              .arg(word));
+        report.at(offset, int(word.size()),
+                  QStringLiteral("unknown pseudo-state \":%1\": the toolkit never "
+                                 "matches this selector")
+                      .arg(word));
     });
 }
 
 void checkUnknownSubcontrols(const SheetModel &model, CheckReporter &report)
 {
     reportSelectorNames(model, NameKind::Subcontrol, [&](int offset, const QString &word) {
-        report.at(offset,
+        report.at(offset, int(word.size()),
                   QStringLiteral("unknown subcontrol \"::%1\": the rule styles nothing").arg(word));
     });
 }
@@ -236,14 +239,14 @@ void checkUnknownProperties(const SheetModel &model, CheckReporter &report)
                 continue;
             const int since = QssReference::propertyKnownFrom(entry.property);
             if (since > 0) {
-                report.at(entry.offset,
+                report.at(entry.offset, int(entry.property.size()),
                           QStringLiteral("unknown property \"%1\" in Qt %2, which the sheet "
                                          "targets: it is known from Qt %3 on")
                               .arg(entry.property,
                                    QssReference::versionText(model.options.qtVersion),
                                    QssReference::versionText(since)));
             } else {
-                report.at(entry.offset,
+                report.at(entry.offset, int(entry.property.size()),
                           QStringLiteral("unknown property \"%1\": the toolkit ignores it")
                               .arg(entry.property));
             }
@@ -272,7 +275,8 @@ void checkBadValues(const SheetModel &model, CheckReporter &report)
         while (valueEnd < symbols.size() && valueEnd - valueStart < 20 &&
                symbols.at(valueEnd).token != SEMICOLON && symbols.at(valueEnd).token != RBRACE)
             ++valueEnd;
-        report.at(model.symbolOffset(valueStart),
+        const int start = model.symbolOffset(valueStart);
+        report.at(start, model.tokensEnd(valueStart, valueEnd) - start,
                   QStringLiteral("the toolkit drops this declaration: it cannot read the value "
                                  "\"%1\"")
                       .arg(model.tokensText(valueStart, valueEnd)));
@@ -280,7 +284,7 @@ void checkBadValues(const SheetModel &model, CheckReporter &report)
     for (const LintRule &rule : model.rules) {
         for (const LintDeclaration &entry : rule.declarations) {
             if (isKnownProperty(model, entry) && !entry.declaration.d->values.isEmpty())
-                checkValues(entry, report);
+                checkValues(model, entry, report);
         }
     }
 }

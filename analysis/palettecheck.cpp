@@ -27,7 +27,7 @@ void checkPalette(const SheetModel &model, CheckReporter &report)
     QHash<QString, int> seenLine;
     for (const PaletteLine &entry : model.paletteLines) {
         if (!entry.matched) {
-            report.atLine(entry.line, entry.column,
+            report.atLine(entry.line, entry.column, int(entry.written.size()),
                           entry.written != kPaletteKeyword
                               ? QStringLiteral("\"%1\" is not a directive: the keyword is "
                                                "\"%2\" in lower case")
@@ -38,7 +38,7 @@ void checkPalette(const SheetModel &model, CheckReporter &report)
             continue;
         }
         const auto warn = [&](const QString &message) {
-            report.atLine(entry.line, entry.matchColumn, message);
+            report.atLine(entry.line, entry.matchColumn, entry.matchLength, message);
         };
         QString roleName = entry.name;
         if (entry.group == QPalette::Disabled)

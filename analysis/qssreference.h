@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
 // The names and value kinds of the toolkit's style sheet reference (Qt 5.15), kept
 // in one place so that a new name is a one-line change.
@@ -44,6 +45,10 @@ bool isKnownWidget(const QString &name);
 bool inheritsWidget(const QString &widget, const QString &base);
 // widget, then its bases up to QWidget; just widget when the class is not known.
 QStringList widgetAncestry(const QString &widget);
+// Every widget class a type selector can name, bases first.
+QStringList widgetClasses();
+// One of this program's own classes rather than the toolkit's.
+bool isProgramWidget(const QString &name);
 
 enum class ValueKind
 {
@@ -57,6 +62,44 @@ enum class ValueKind
     FontWeight,
 };
 ValueKind valueKind(const QString &property);
+
+// What the reference says of a property: the value type it names, a one-line
+// meaning, and the keywords it takes (empty when its values are not keywords).
+struct PropertyInfo
+{
+    QString name;
+    ValueKind kind = ValueKind::Other;
+    QString valueType; // "Brush", "Length", "Alignment", ...
+    QString meaning;
+    QStringList keywords;
+    QString appliesTo; // "any widget", "subcontrols", or the classes that read it
+};
+// Every property the parser knows and every style hint, sorted by name.
+const QVector<PropertyInfo> &properties();
+// nullptr for a name that is neither.
+const PropertyInfo *property(const QString &name);
+
+// A pseudo-state or subcontrol: what it means, and the classes it belongs to (empty
+// for a pseudo-state of any widget); their subclasses have it too.
+struct NameInfo
+{
+    QString name;
+    QString meaning;
+    QStringList appliesTo;
+};
+const QVector<NameInfo> &pseudoStates();
+const NameInfo *pseudoState(const QString &name); // lower case
+// The class's own pseudo-states (its bases' included), then those of any widget.
+QStringList pseudoStatesOf(const QString &widget);
+const QVector<NameInfo> &subcontrols();
+const NameInfo *subcontrol(const QString &name); // lower case
+// The subcontrols of the class and its bases; all of them for "" or an unknown class.
+QStringList subcontrolsOf(const QString &widget);
+
+// The roles palette(role) reads, as the parser spells them.
+QStringList paletteValueRoles();
+QStringList lengthUnits();
+QStringList borderStyles();
 
 // The units the engine's length reader understands.
 bool isKnownLengthUnit(const QString &unit);

@@ -9,6 +9,16 @@
 #include <QUrl>
 
 namespace {
+// From "url(" to its ")", or to the end of the line when it is not closed there.
+int urlLength(const SheetModel &model, int offset)
+{
+    const int close = model.text.indexOf(QLatin1Char(')'), offset);
+    const int lineEnd = model.text.indexOf(QLatin1Char('\n'), offset);
+    if (close >= 0 && (lineEnd < 0 || close < lineEnd))
+        return close + 1 - offset;
+    return (lineEnd < 0 ? int(model.text.size()) : lineEnd) - offset;
+}
+
 // The toolkit decodes an image whole; beyond this many pixels that costs gigabytes.
 constexpr qint64 kMaxImagePixels = 64 * 1000 * 1000;
 
@@ -67,7 +77,7 @@ void checkMissingResources(const SheetModel &model, CheckReporter &report)
             continue;
         }
         if (isUrlScheme(url)) {
-            report.at(target.offset,
+            report.at(target.offset, urlLength(model, target.offset),
                       QStringLiteral("\"%1\": the toolkit reads plain paths here, not URLs; "
                                      "write \"%2\"")
                           .arg(url, url.startsWith(QLatin1String("qrc:"))
@@ -84,7 +94,7 @@ void checkMissingResources(const SheetModel &model, CheckReporter &report)
             QFileInfo::exists(sheet.absoluteDir().filePath(url)))
             hint = QStringLiteral(" (it is beside the sheet, but the toolkit resolves relative "
                                   "paths against the working directory)");
-        report.at(target.offset,
+        report.at(target.offset, urlLength(model, target.offset),
                   QStringLiteral("\"%1\" resolves to no file and no compiled-in resource%2")
                       .arg(url, hint));
     }
@@ -114,10 +124,10 @@ void checkUnsafeResources(const SheetModel &model, CheckReporter &report)
     for (const ResourceTarget &target : model.resources) {
         if (!target.nonRegularKind.isEmpty()) {
             report.at(
-                target.offset,
+                target.offset, urlLength(model, target.offset),
                 QStringLiteral("\"%1\" is %2").arg(target.url, consequence(target.nonRegularKind)));
         } else if (tooLarge(target)) {
-            report.at(target.offset,
+            report.at(target.offset, urlLength(model, target.offset),
                       QStringLiteral("\"%1\" declares %2 x %3 pixels: the toolkit decodes it "
                                      "whole (limit %4 megapixels)")
                           .arg(target.url)

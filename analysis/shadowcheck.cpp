@@ -146,14 +146,17 @@ void checkShadowing(const SheetModel &context, CheckReporter &report)
             const LintDeclaration &mine = rule.declarations.at(d);
             if (mine.declaration.d->important)
                 continue;
+            const int length = int(mine.property.size());
             bool repeated = false;
             for (int later = d + 1; later < rule.declarations.size(); ++later) {
-                if (rule.declarations.at(later).property == mine.property) {
-                    report.at(mine.offset,
+                const LintDeclaration &again = rule.declarations.at(later);
+                if (again.property == mine.property) {
+                    report.at(mine.offset, length,
                               QStringLiteral("%1 is set again in the same rule (line %2), "
                                              "so this one never takes effect")
-                                  .arg(mine.property,
-                                       lineOf(context, rule.declarations.at(later).offset)));
+                                  .arg(mine.property, lineOf(context, again.offset)));
+                    report.relatedTo(again.offset, int(again.property.size()),
+                                     QStringLiteral("set again here"));
                     repeated = true;
                     break;
                 }
@@ -163,7 +166,10 @@ void checkShadowing(const SheetModel &context, CheckReporter &report)
 
             int coveredSelectors = 0;
             QString coverer;
-            QVector<QPair<const LintSelector *, QStringList>> hiddenStates;
+            const LintDeclaration *winner = nullptr;
+            // Per hidden selector: who hides it, as text and where they set it.
+            QVector<QPair<const LintSelector *, QVector<QPair<QString, const LintDeclaration *>>>>
+                hiddenStates;
             for (const LintSelector &selector : rule.selectors) {
                 if (!statesKnown(selector))
                     continue;
@@ -179,14 +185,16 @@ void checkShadowing(const SheetModel &context, CheckReporter &report)
                 for (auto it = candidates.crbegin(); it != candidates.crend(); ++it) {
                     if (competes(*it) && selectorCovers(context.classes, *it->selector, selector)) {
                         covered = true;
-                        if (coverer.isEmpty())
+                        if (coverer.isEmpty()) {
                             coverer = QStringLiteral("\"%1\" (line %2)")
                                           .arg(it->selector->text,
                                                lineOf(context, it->declaration->offset));
+                            winner = it->declaration;
+                        }
                         break;
                     }
                 }
-                QStringList hiders;
+                QVector<QPair<QString, const LintDeclaration *>> hiders;
                 QSet<int> judged;
                 // Latest first again, so each hiding selector is judged by its last copy.
                 for (auto it = candidates.crbegin(); !covered && it != candidates.crend(); ++it) {
@@ -208,9 +216,11 @@ void checkShadowing(const SheetModel &context, CheckReporter &report)
                                    selectorCovers(context.classes, *c.selector, merged);
                         });
                     if (!restated) {
-                        hiders.append(QStringLiteral("%1 (line %2)")
+                        hiders.append(
+                            qMakePair(QStringLiteral("%1 (line %2)")
                                           .arg(other.selector->text,
-                                               lineOf(context, other.declaration->offset)));
+                                               lineOf(context, other.declaration->offset)),
+                                      other.declaration));
                     }
                 }
                 std::reverse(hiders.begin(), hiders.end());
@@ -220,14 +230,18 @@ void checkShadowing(const SheetModel &context, CheckReporter &report)
                     hiddenStates.append(qMakePair(&selector, hiders));
             }
             if (coveredSelectors == rule.selectors.size()) {
-                report.at(mine.offset,
+                report.at(mine.offset, length,
                           QStringLiteral("%1 never takes effect: %2 sets it on every widget "
                                          "this rule matches and wins there")
                               .arg(mine.property, coverer));
+                if (winner) {
+                    report.relatedTo(winner->offset, int(winner->property.size()),
+                                     QStringLiteral("this declaration wins"));
+                }
                 continue;
             }
             // Selectors of the rule hidden by the same rules share one diagnostic.
-            QVector<QPair<QStringList, QStringList>> grouped;
+            QVector<QPair<QStringList, QVector<QPair<QString, const LintDeclaration *>>>> grouped;
             for (const auto &hidden : hiddenStates) {
                 auto it = std::find_if(grouped.begin(), grouped.end(), [&hidden](const auto &g) {
                     return g.second == hidden.second;
@@ -239,12 +253,19 @@ void checkShadowing(const SheetModel &context, CheckReporter &report)
                     it->first.append(quoted);
             }
             for (const auto &group : grouped) {
-                report.at(mine.offset,
-                          QStringLiteral("%1 of %2 never shows on %3: they set it with "
-                                         "equal or higher specificity and win in every "
-                                         "state")
-                              .arg(mine.property, group.first.join(QLatin1String(", ")),
-                                   listed(group.second)));
+                QStringList names;
+                for (const auto &hider : group.second)
+                    names.append(hider.first);
+                report.at(
+                    mine.offset, length,
+                    QStringLiteral("%1 of %2 never shows on %3: they set it with "
+                                   "equal or higher specificity and win in every "
+                                   "state")
+                        .arg(mine.property, group.first.join(QLatin1String(", ")), listed(names)));
+                for (const auto &hider : group.second) {
+                    report.relatedTo(hider.second->offset, int(hider.second->property.size()),
+                                     QStringLiteral("%1 wins here").arg(hider.first));
+                }
             }
         }
     }

@@ -327,6 +327,7 @@ void SheetModel::scanPalette()
             entry.matched = true;
             entry.matchColumn = match.start + 1;
             entry.matchOffset = lineStart + match.start;
+            entry.matchLength = match.end - match.start;
             entry.name = match.name;
             entry.colorText = match.colorText;
             entry.group = match.group;
@@ -427,6 +428,18 @@ QString SheetModel::tokensText(int first, int end) const
         result += symbol.token == S ? QStringLiteral(" ") : symbol.lexem();
     }
     return result.simplified();
+}
+
+int SheetModel::tokensEnd(int first, int end) const
+{
+    end = qMin(end, int(parser.symbols.size()));
+    while (end > first && parser.symbols.at(end - 1).token == S)
+        --end;
+    if (end <= first)
+        return symbolOffset(first);
+    // Offsets of the preprocessed lexem are close enough for a range; the start is
+    // mapped back exactly.
+    return symbolOffset(end - 1) + int(parser.symbols.at(end - 1).lexem().trimmed().size());
 }
 
 void SheetModel::lineColumn(int offset, int *line, int *column) const

@@ -84,6 +84,7 @@ struct PaletteLine
     bool matched = false; // a directive the program reads
     int matchColumn = 0;
     int matchOffset = 0;
+    int matchLength = 0; // from the keyword to the end of the colour
     QString name; // as written, "Disabled." included
     QString colorText;
     QPalette::ColorGroup group = QPalette::All;
@@ -153,6 +154,9 @@ public:
     int symbolOffset(int symbolIndex) const;
     // The tokens [first, end) as written, blanks folded.
     QString tokensText(int first, int end) const;
+    // Offset in text just after the last token of [first, end) that is not a blank;
+    // the offset of first when there is none.
+    int tokensEnd(int first, int end) const;
     // A palette colour the header sets (the All group unless asked), or invalid.
     QColor paletteColor(QPalette::ColorRole role, QPalette::ColorGroup group = QPalette::All) const;
 

@@ -20,6 +20,17 @@ enum class LintSeverity
     Note,
 };
 
+// Another place a finding is about, such as the declaration that wins over a
+// shadowed one. Positions as in LintDiagnostic, the end exclusive.
+struct LintLocation
+{
+    int line = 1;
+    int column = 1;
+    int endLine = 1;
+    int endColumn = 1;
+    QString message;
+};
+
 struct LintDiagnostic
 {
     QString file;
@@ -28,6 +39,17 @@ struct LintDiagnostic
     LintSeverity severity = LintSeverity::Warning;
     QString check; // a stable id: "syntax", "encoding", "palette", "contrast", ...
     QString message;
+    // Just after the offending token (the name, selector, value or directive), so an
+    // editor can underline it; 0 when the check knows only where it starts.
+    int endLine = 0;
+    int endColumn = 0;
+    // Initialised here so that brace-initialising the fields above stays complete.
+    QVector<LintLocation> related = {};
+    // What the toolkit expected, where the analysis knows it for sure (a missing ";"
+    // or "}"): inserting insertText at insertLine and insertColumn mends the finding.
+    QString insertText = {};
+    int insertLine = 0;
+    int insertColumn = 0;
 };
 
 struct LintOptions

@@ -93,7 +93,7 @@ void checkEncoding(const SheetModel &context, CheckReporter &report)
     int line = 1, column = 1;
     if (firstInvalid >= 0) {
         lineAndColumn(firstInvalid, &line, &column);
-        report.atLine(line, column,
+        report.atLine(line, column, 1,
                       QStringLiteral("not valid UTF-8 (byte 0x%1; %2 invalid bytes in all): "
                                      "the program shows each as U+FFFD")
                           .arg(uchar(bytes.at(firstInvalid)), 2, 16, QLatin1Char('0'))
@@ -101,17 +101,18 @@ void checkEncoding(const SheetModel &context, CheckReporter &report)
     }
     if (nul >= 0) {
         lineAndColumn(nul, &line, &column);
-        report.atLine(line, column,
+        report.atLine(line, column, 1,
                       QStringLiteral("NUL byte: the program's loader ends the style sheet here, "
                                      "%1 bytes after it are ignored")
                           .arg(bytes.size() - nul - 1));
     }
     const int cr = context.text.indexOf(QLatin1Char('\r'));
     if (cr >= 0) {
-        report.at(cr, QStringLiteral("line ends with CR alone (%1 in all): the program splits "
-                                     "lines at LF only, so @palette directives on these lines "
-                                     "count as one line")
-                          .arg(context.text.count(QLatin1Char('\r'))));
+        report.at(cr, 1,
+                  QStringLiteral("line ends with CR alone (%1 in all): the program splits "
+                                 "lines at LF only, so @palette directives on these lines "
+                                 "count as one line")
+                      .arg(context.text.count(QLatin1Char('\r'))));
     }
 }
 
@@ -134,7 +135,10 @@ void checkSyntax(const SheetModel &context, CheckReporter &report)
         for (int i = dropped.firstSymbol; i < dropped.failedSymbol && i < symbols.size(); ++i)
             colon = colon || symbols.at(i).token == COLON;
         if (!colon) {
-            report.at(context.symbolOffset(dropped.firstSymbol), LintSeverity::Warning,
+            const int start = context.symbolOffset(dropped.firstSymbol);
+            report.at(start,
+                      context.tokensEnd(dropped.firstSymbol, dropped.failedSymbol + 1) - start,
+                      LintSeverity::Warning,
                       QStringLiteral("the toolkit drops this declaration: expected \"name: "
                                      "value\", found %1")
                           .arg(tokenDescription(context, dropped.failedSymbol)));
@@ -157,10 +161,12 @@ void checkSyntax(const SheetModel &context, CheckReporter &report)
         if (name > 0 && value >= 0 && symbols.at(name).token == IDENT) {
             const int end =
                 context.symbolOffset(value) + symbols.at(value).lexem().trimmed().size();
-            report.at(end, QStringLiteral("the toolkit rejects the whole style sheet here: "
-                                          "expected \";\" before \"%1\" (it reads \"%1\" as part "
-                                          "of this value and stops at the \":\" after it)")
-                               .arg(symbols.at(name).lexem()));
+            report.at(end, context.tokensEnd(name, name + 1) - end,
+                      QStringLiteral("the toolkit rejects the whole style sheet here: "
+                                     "expected \";\" before \"%1\" (it reads \"%1\" as part "
+                                     "of this value and stops at the \":\" after it)")
+                          .arg(symbols.at(name).lexem()));
+            report.mendBy(end, QStringLiteral(";"));
             return;
         }
     }
@@ -171,5 +177,13 @@ void checkSyntax(const SheetModel &context, CheckReporter &report)
             : QStringLiteral("the toolkit rejects the whole style sheet here: expected %1, found "
                              "%2")
                   .arg(failure.expected, tokenDescription(context, at));
-    report.at(context.symbolOffset(at), message);
+    const int start = context.symbolOffset(at);
+    report.at(start, qMax(1, context.tokensEnd(at, at + 1) - start), message);
+    const bool endsInRule =
+        at >= symbols.size() && failure.expected.startsWith(QLatin1String("\";\" or \"}\""));
+    if ((failure.unclosed && !failure.walked) || endsInRule) {
+        const bool newline = context.text.endsWith(QLatin1Char('\n'));
+        report.mendBy(int(context.text.size()),
+                      newline ? QStringLiteral("}\n") : QStringLiteral("\n}"));
+    }
 }

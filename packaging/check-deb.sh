@@ -3,7 +3,8 @@
 # SPDX-License-Identifier: MIT
 # Builds the .deb from the build tree given, unpacks it into a temporary root and
 # starts the unpacked Prismark Preview offscreen: it must keep running, and it must
-# read its style sheets from the unpacked share/prismark/styles.
+# read its style sheets from the unpacked share/prismark/styles. Every program is in
+# it, and the language server answers a client.
 # Exit status 77 means a tool is missing and the check was skipped.
 set -eu
 
@@ -38,6 +39,22 @@ dpkg-deb -x "$deb" "$root"
 program=$root/usr/bin/prismark-preview
 styles=$root/usr/share/prismark/styles
 [ -x "$program" ] || fail "no usr/bin/prismark-preview in the package"
+for tool in prismark-lint prismark-live prismark-shot prismark-lsp; do
+    [ -x "$root/usr/bin/$tool" ] || fail "no usr/bin/$tool in the package"
+done
+[ -f "$root/usr/share/man/man1/prismark-lsp.1.gz" ] || [ -f "$root/usr/share/man/man1/prismark-lsp.1" ] \
+    || fail "no prismark-lsp(1) man page in the package"
+# The language server answers initialize and ends cleanly after shutdown and exit.
+lsp_message() {
+    printf 'Content-Length: %d\r\n\r\n%s' "${#1}" "$1"
+}
+{
+    lsp_message '{"jsonrpc":"2.0","id":1,"method":"initialize","params":{"capabilities":{}}}'
+    lsp_message '{"jsonrpc":"2.0","id":2,"method":"shutdown"}'
+    lsp_message '{"jsonrpc":"2.0","method":"exit"}'
+} | timeout 10 "$root/usr/bin/prismark-lsp" --stdio >"$work/lsp-output" 2>&1 \
+    || fail "the packaged prismark-lsp did not exit with status 0 after shutdown and exit"
+grep -q '"name":"prismark-lsp"' "$work/lsp-output" || fail "the packaged prismark-lsp did not answer initialize"
 [ "$(ls "$styles"/*.qss | wc -l)" -eq 12 ] || fail "usr/share/prismark/styles does not hold the twelve sheets"
 
 # Run from a directory without a "styles" folder, so the unpacked data directory is

@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
+#include "analysis/qssreference.h"
 #include "analysis/stylesheetlint.h"
 #include "theme/stylesheetloader.h"
 
@@ -14,6 +15,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QWidget>
+#include <QtGui/private/qcssparser_p.h>
 #include <QtTest>
 
 #include <sys/stat.h>
@@ -39,6 +41,7 @@ private slots:
     void standardInput();
     void builtInSheetsMatchBaseline();
     void readmeListsTheRegisteredChecks();
+    void referenceNamesWhatTheParserKnows();
 };
 
 namespace {
@@ -511,6 +514,42 @@ void TestLint::readmeListsTheRegisteredChecks()
     QVERIFY(readme.open(QIODevice::ReadOnly | QIODevice::Text));
     QVERIFY2(QString::fromUtf8(readme.readAll()).contains(run.out),
              "the README's check table is not what prismark-lint --list-checks prints");
+}
+
+void TestLint::referenceNamesWhatTheParserKnows()
+{
+    // Every property of the reference is the parser's or a style hint, and every
+    // property the parser knows is in the reference (the one Qt 6 added aside).
+    QSet<int> covered;
+    for (const QssReference::PropertyInfo &info : QssReference::properties()) {
+        QCss::Parser parser(info.name + QStringLiteral(": 1"));
+        QCss::Declaration declaration;
+        QVERIFY(parser.parseNextDeclaration(&declaration));
+        const int id = declaration.d->propertyId;
+        QVERIFY2(id != QCss::UnknownProperty || QssReference::isKnownProperty(info.name, false),
+                 qPrintable(info.name));
+        covered.insert(id);
+    }
+    for (int id = QCss::UnknownProperty + 1; id < QCss::NumProperties; ++id) {
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+        if (id == QCss::TextDecorationColor)
+            continue;
+#endif
+        QVERIFY2(covered.contains(id), qPrintable(QString::number(id)));
+    }
+    // palette(role) reads each role the reference lists, each a colour of its own.
+    QPalette palette;
+    for (int role = 0; role < QPalette::NColorRoles; ++role)
+        palette.setColor(QPalette::ColorRole(role), QColor(role * 12, 7, 9));
+    QSet<QRgb> colours;
+    for (const QString &role : QssReference::paletteValueRoles()) {
+        QCss::Parser parser(QStringLiteral("color: palette(%1)").arg(role));
+        QCss::Declaration declaration;
+        QVERIFY(parser.parseNextDeclaration(&declaration));
+        colours.insert(declaration.brushValue(palette).color().rgb());
+    }
+    QCOMPARE(colours.size(), QssReference::paletteValueRoles().size());
+    QVERIFY(!colours.contains(QColor(Qt::black).rgb()));
 }
 
 QTEST_MAIN(TestLint)

@@ -1,0 +1,28 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <QVector>
+
+// The colours written in a sheet, where an editor shows swatches and pickers.
+struct ColourLiteral
+{
+    int offset = 0; // in the text, in UTF-16 units
+    int length = 0;
+    QColor colour;
+    bool inPaletteDirective = false;
+};
+
+// Every colour literal of a sheet's text, in order: in declaration values (#rgb,
+// #rrggbb, #aarrggbb, rgb(), rgba(), hsv(), hsva(), hsl(), hsla(), and named colours
+// where the property takes a brush) and the colours of "@palette" directives. Only
+// what the toolkit reads as a colour counts; comments are skipped, but for the
+// directives.
+QVector<ColourLiteral> findColourLiterals(const QString &text);
+
+// The colour the toolkit reads from one literal ("#80ff0000", "rgba(1, 2, 3, 50%)",
+// "red"); invalid when it reads none.
+QColor readColourLiteral(const QString &literal);

@@ -1,0 +1,15 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+#include "lsp/clientcapabilities.h"
+
+#include <QJsonValue>
+
+class TextDocument;
+
+// What the reference says of the name under the position (a property, pseudo-state,
+// subcontrol or widget class), or the colour there with its contrast against its
+// counterpart in the same rule or palette header; null when there is nothing.
+QJsonValue hoverAt(const TextDocument &document, int offset, const ClientCapabilities &client);

@@ -1,0 +1,127 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+#include "lsp/lspserver.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QSocketNotifier>
+#include <QTextStream>
+
+#include <cerrno>
+#include <csignal>
+#include <unistd.h>
+
+namespace {
+enum ExitStatus
+{
+    ExitClean = 0,   // exit after shutdown
+    ExitUnclean = 1, // exit or end of input without shutdown, or a lost client
+    ExitUsage = 2,
+};
+
+QtMessageHandler previousHandler = nullptr;
+
+// The toolkit's parser talks about values it drops; the diagnostics say so with a
+// position. Standard output is the protocol's, so nothing else may go there.
+void quietParserMessages(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (message.startsWith(QLatin1String("QCssParser::")) ||
+        message.startsWith(QLatin1String("QCss::Parser")))
+        return;
+    if (previousHandler)
+        previousHandler(type, context, message);
+}
+
+bool writeAll(const QByteArray &bytes)
+{
+    const char *data = bytes.constData();
+    qint64 left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = ::write(STDOUT_FILENO, data, size_t(left));
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        data += written;
+        left -= written;
+    }
+    return true;
+}
+
+int parseCommandLine(QCoreApplication &app)
+{
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("A language server for Qt style sheets: prismark-lint's diagnostics as "
+                       "you type, completion, hover, colours, quick fixes, outline and go to "
+                       "definition, over the Language Server Protocol on standard input and "
+                       "output.\n\n"
+                       "Exit status: 0 after the client's shutdown and exit; 1 on exit or end of "
+                       "input without shutdown, or when the client can no longer be written to; "
+                       "2 wrong usage."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addOption(QCommandLineOption(
+        QStringLiteral("stdio"), QStringLiteral("Talk over standard input and output (the only "
+                                                "way; accepted because clients pass it).")));
+    if (!parser.parse(app.arguments())) {
+        err << app.applicationName() << ": " << parser.errorText() << "\nTry '"
+            << app.applicationName() << " --help'.\n";
+        return ExitUsage;
+    }
+    if (parser.isSet(QStringLiteral("help"))) {
+        out << parser.helpText();
+        return ExitClean;
+    }
+    if (parser.isSet(QStringLiteral("version"))) {
+        out << app.applicationName() << ' ' << app.applicationVersion() << '\n';
+        return ExitClean;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        err << app.applicationName() << ": unexpected argument \""
+            << parser.positionalArguments().constFirst() << "\"\nTry '" << app.applicationName()
+            << " --help'.\n";
+        return ExitUsage;
+    }
+    return -1;
+}
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("prismark-lsp"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(PRISMARK_VERSION));
+    const int usage = parseCommandLine(app);
+    if (usage >= 0)
+        return usage;
+    previousHandler = qInstallMessageHandler(quietParserMessages);
+    // A client gone away is a failed write, not a signal that kills the server.
+    std::signal(SIGPIPE, SIG_IGN);
+
+    LspServer server(writeAll, QCoreApplication::applicationVersion());
+    QObject::connect(&server, &LspServer::finished, &app, &QCoreApplication::exit,
+                     Qt::QueuedConnection);
+    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
+    QObject::connect(&input, &QSocketNotifier::activated, &server, [&input, &server] {
+        char buffer[65536];
+        const ssize_t count = ::read(STDIN_FILENO, buffer, sizeof buffer);
+        if (count < 0 && errno == EINTR)
+            return;
+        if (count <= 0) {
+            input.setEnabled(false);
+            server.endOfInput();
+            return;
+        }
+        server.receive(QByteArray(buffer, int(count)));
+        if (server.isFinished())
+            input.setEnabled(false);
+    });
+    const int status = app.exec();
+    server.waitForAnalyses();
+    return status;
+}

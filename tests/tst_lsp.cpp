@@ -1,0 +1,833 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+#include "analysis/stylesheetlint.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <sys/stat.h>
+
+#include <functional>
+
+// prismark-lsp as a client sees it: the program as a child process over real pipes,
+// spoken to in framed JSON-RPC; and once through Neovim's own client.
+class TestLsp : public QObject
+{
+    Q_OBJECT
+private slots:
+    void lifecycleExitStatus_data();
+    void lifecycleExitStatus();
+    void errorsAreAnsweredAndServingGoesOn();
+    void limits();
+    void diagnosticsAreTheLintersWithRanges_data();
+    void diagnosticsAreTheLintersWithRanges();
+    void incrementalSyncAndBursts();
+    void positionsFollowTheProtocolsLines_data();
+    void positionsFollowTheProtocolsLines();
+    void savedDocumentIsCheckedAgain();
+    void completion_data();
+    void completion();
+    void hover_data();
+    void hover();
+    void coloursAndPresentations();
+    void quickFixAppliedAndRechecked_data();
+    void quickFixAppliedAndRechecked();
+    void outlineAndDefinition();
+    void neovimSession();
+};
+
+namespace {
+const QString kUri = QStringLiteral("file:///tmp/prismark-lsp-test/sheet.qss");
+constexpr int kWait = 30000; // only against a hang; nothing is timed
+
+// A small client: frames what it sends, unframes what comes back, and keeps every
+// message until a test takes it.
+class Client
+{
+public:
+    explicit Client(const QString &workingDirectory = QString())
+    {
+        if (!workingDirectory.isEmpty())
+            process.setWorkingDirectory(workingDirectory);
+        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process.start(QStringLiteral(PRISMARK_LSP_BINARY), {QStringLiteral("--stdio")});
+        process.waitForStarted();
+    }
+    ~Client()
+    {
+        if (process.state() != QProcess::NotRunning) {
+            process.kill();
+            process.waitForFinished();
+        }
+    }
+
+    void sendRaw(const QByteArray &bytes) { process.write(bytes); }
+    void send(const QJsonObject &message)
+    {
+        const QByteArray body = QJsonDocument(message).toJson(QJsonDocument::Compact);
+        sendRaw("Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body);
+    }
+    int request(const QString &method, const QJsonValue &params = QJsonValue())
+    {
+        send({{"jsonrpc", "2.0"}, {"id", ++lastId}, {"method", method}, {"params", params}});
+        return lastId;
+    }
+    void notify(const QString &method, const QJsonValue &params = QJsonValue())
+    {
+        send({{"jsonrpc", "2.0"}, {"method", method}, {"params", params}});
+    }
+    // Messages are handed out as values, whose [] reads nested members in both Qt 5 and 6.
+    QJsonValue call(const QString &method, const QJsonValue &params = QJsonValue())
+    {
+        const int id = request(method, params);
+        return take([id](const QJsonObject &m) { return m.value("id").toInt(-1) == id; });
+    }
+    QJsonValue result(const QString &method, const QJsonValue &params)
+    {
+        return call(method, params)["result"];
+    }
+    // The first message that matches, waiting for it; an empty object when none came.
+    QJsonValue take(const std::function<bool(const QJsonObject &)> &matches)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        for (;;) {
+            for (int i = 0; i < inbox.size(); ++i) {
+                if (matches(inbox.at(i)))
+                    return inbox.takeAt(i);
+            }
+            if (timer.elapsed() > kWait || process.state() == QProcess::NotRunning)
+                return QJsonObject();
+            process.waitForReadyRead(50);
+            unframe();
+        }
+    }
+    QJsonValue diagnosticsFor(const QString &uri, int version = -1)
+    {
+        return take([&](const QJsonObject &m) {
+            const QJsonObject params = m.value("params").toObject();
+            return m.value("method") == "textDocument/publishDiagnostics" &&
+                   params.value("uri") == uri &&
+                   (version < 0 || params.value("version").toInt() == version);
+        });
+    }
+    // Every message that arrives within a short while, for "nothing came" checks.
+    QVector<QJsonObject> drain()
+    {
+        for (int i = 0; i < 10; ++i) {
+            process.waitForReadyRead(30);
+            unframe();
+        }
+        QVector<QJsonObject> all = inbox;
+        inbox.clear();
+        return all;
+    }
+    QJsonValue initialize(const QJsonObject &capabilities = QJsonObject())
+    {
+        const QJsonValue reply = call("initialize", QJsonObject{{"capabilities", capabilities}});
+        notify("initialized", QJsonObject());
+        return reply;
+    }
+    void open(const QString &text, const QString &uri = kUri, int version = 1)
+    {
+        notify("textDocument/didOpen",
+               QJsonObject{{"textDocument", QJsonObject{{"uri", uri},
+                                                        {"languageId", "qss"},
+                                                        {"version", version},
+                                                        {"text", text}}}});
+    }
+    int finish()
+    {
+        process.closeWriteChannel();
+        if (!process.waitForFinished(kWait))
+            return -1;
+        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
+    }
+
+    QProcess process;
+
+private:
+    void unframe()
+    {
+        buffer += process.readAllStandardOutput();
+        for (;;) {
+            const int end = buffer.indexOf("\r\n\r\n");
+            if (end < 0)
+                return;
+            static const QRegularExpression length(QStringLiteral("Content-Length: (\\d+)"));
+            const int size =
+                length.match(QString::fromLatin1(buffer.left(end))).captured(1).toInt();
+            if (buffer.size() < end + 4 + size)
+                return;
+            inbox.append(QJsonDocument::fromJson(buffer.mid(end + 4, size)).object());
+            buffer.remove(0, end + 4 + size);
+        }
+    }
+
+    QByteArray buffer;
+    QVector<QJsonObject> inbox;
+    int lastId = 0;
+};
+
+QJsonObject document(const QString &uri = kUri)
+{
+    return {{"uri", uri}};
+}
+
+QJsonObject position(int line, int character)
+{
+    return {{"line", line}, {"character", character}};
+}
+
+QJsonObject atPosition(int line, int character, const QString &uri = kUri)
+{
+    return {{"textDocument", document(uri)}, {"position", position(line, character)}};
+}
+
+// The text with "|" removed, and the position of the "|" in UTF-16 units.
+QString withoutCursor(const QString &marked, int *line, int *character)
+{
+    const int at = marked.indexOf(QLatin1Char('|'));
+    const QString before = marked.left(at);
+    *line = before.count(QLatin1Char('\n'));
+    *character = at - (before.lastIndexOf(QLatin1Char('\n')) + 1);
+    return QString(marked).remove(at, 1);
+}
+
+QString rangeText(const QJsonObject &range)
+{
+    const QJsonObject start = range.value("start").toObject();
+    const QJsonObject end = range.value("end").toObject();
+    return QStringLiteral("%1:%2-%3:%4")
+        .arg(start.value("line").toInt())
+        .arg(start.value("character").toInt())
+        .arg(end.value("line").toInt())
+        .arg(end.value("character").toInt());
+}
+
+// Applies text edits (a client's job) to a text whose lines end in LF, UTF-16 columns.
+QString applyEdits(QString text, const QJsonArray &array)
+{
+    QVector<QJsonValue> edits(array.cbegin(), array.cend());
+    const auto offsetOf = [&text](const QJsonObject &p) {
+        int offset = 0;
+        for (int line = 0; line < p.value("line").toInt(); ++line)
+            offset = text.indexOf(QLatin1Char('\n'), offset) + 1;
+        return offset + p.value("character").toInt();
+    };
+    std::sort(edits.begin(), edits.end(), [&](const QJsonValue &a, const QJsonValue &b) {
+        return offsetOf(a["range"]["start"].toObject()) > offsetOf(b["range"]["start"].toObject());
+    });
+    for (const QJsonValue &edit : edits) {
+        const int start = offsetOf(edit["range"]["start"].toObject());
+        const int end = offsetOf(edit["range"]["end"].toObject());
+        text.replace(start, end - start, edit["newText"].toString());
+    }
+    return text;
+}
+
+QStringList labels(const QJsonValue &completion)
+{
+    QStringList result;
+    for (const QJsonValue &item : completion["items"].toArray())
+        result.append(item["label"].toString());
+    return result;
+}
+
+QString brokenLightSheet()
+{
+    QFile file(QStringLiteral(PRISMARK_SOURCE_DIR "/resources/styles/light.qss"));
+    file.open(QIODevice::ReadOnly);
+    QString text = QString::fromUtf8(file.readAll());
+    // Misspelt names of each kind, and a ";" missing, so the toolkit rejects it all.
+    const QPair<const char *, const char *> faults[] = {
+        {"background-color", "background-colour"},
+        {"border-radius: 4px", "border-radus: 4px"},
+        {":hover", ":hovr"},
+        {"QPushButton", "QPushButon"},
+        {"color: #1d2228;", "color: #1d2228"},
+    };
+    for (const auto &fault : faults) {
+        const int at = text.indexOf(QLatin1String(fault.first));
+        if (at >= 0)
+            text.replace(at, int(qstrlen(fault.first)), QLatin1String(fault.second));
+    }
+    return text;
+}
+} // namespace
+
+void TestLsp::lifecycleExitStatus_data()
+{
+    QTest::addColumn<bool>("shutdown");
+    QTest::addColumn<bool>("exitNotification");
+    QTest::addColumn<int>("status");
+    QTest::newRow("exit after shutdown is status 0") << true << true << 0;
+    QTest::newRow("exit without shutdown is status 1") << false << true << 1;
+    QTest::newRow("end of input after shutdown is status 0") << true << false << 0;
+    QTest::newRow("end of input without shutdown is status 1") << false << false << 1;
+}
+
+void TestLsp::lifecycleExitStatus()
+{
+    QFETCH(bool, shutdown);
+    QFETCH(bool, exitNotification);
+    QFETCH(int, status);
+    Client client;
+    QCOMPARE(client.initialize()["result"]["serverInfo"]["name"].toString(),
+             QStringLiteral("prismark-lsp"));
+    client.open(QStringLiteral("QLabel { color: red }"));
+    if (shutdown)
+        QVERIFY(client.call("shutdown").toObject().contains("result"));
+    if (exitNotification)
+        client.notify("exit");
+    QCOMPARE(client.finish(), status);
+}
+
+void TestLsp::errorsAreAnsweredAndServingGoesOn()
+{
+    Client client;
+    QCOMPARE(client.call("textDocument/hover", atPosition(0, 0))["error"]["code"].toInt(), -32002);
+    client.notify("textDocument/didOpen", QJsonObject());
+    client.initialize();
+    QCOMPARE(client.call("workspace/noSuchThing")["error"]["code"].toInt(), -32601);
+    client.sendRaw("Content-Length: 9\r\n\r\n{\"id\": 1,");
+    QJsonValue reply = client.take([](const QJsonObject &m) { return m.contains("error"); });
+    QCOMPARE(reply["error"]["code"].toInt(), -32700);
+    QVERIFY(reply["id"].isNull());
+    QVERIFY(client.call("textDocument/hover", atPosition(0, 0, "file:///never/opened.qss"))
+                .toObject()
+                .contains("error"));
+    // A request cancelled in the same read is answered once, as cancelled.
+    const QByteArray hover =
+        QJsonDocument(QJsonObject{{"jsonrpc", "2.0"},
+                                  {"id", 77},
+                                  {"method", "textDocument/documentSymbol"},
+                                  {"params", QJsonObject{{"textDocument", document()}}}})
+            .toJson(QJsonDocument::Compact);
+    const QByteArray cancel = QJsonDocument(QJsonObject{{"jsonrpc", "2.0"},
+                                                        {"method", "$/cancelRequest"},
+                                                        {"params", QJsonObject{{"id", 77}}}})
+                                  .toJson(QJsonDocument::Compact);
+    client.sendRaw("Content-Length: " + QByteArray::number(hover.size()) + "\r\n\r\n" + hover +
+                   "Content-Length: " + QByteArray::number(cancel.size()) + "\r\n\r\n" + cancel);
+    reply = client.take([](const QJsonObject &m) { return m["id"].toInt() == 77; });
+    QCOMPARE(reply["error"]["code"].toInt(), -32800);
+    // A header without a length, then a good message: the protocol error is answered
+    // and the next message served.
+    client.sendRaw("Content-Type: x\r\n\r\n{\"jsonrpc\":\"2.0\"}");
+    QVERIFY(client.call("shutdown").toObject().contains("result"));
+    const QVector<QJsonObject> rest = client.drain();
+    QVERIFY(std::none_of(rest.cbegin(), rest.cend(),
+                         [](const QJsonObject &m) { return m["id"].toInt() == 77; }));
+    client.notify("exit");
+    QCOMPARE(client.finish(), 0);
+}
+
+void TestLsp::limits()
+{
+    Client client;
+    client.initialize();
+    // Over 16 MiB: refused with a message, never analysed.
+    client.open(QString(17 * 1024 * 1024, QLatin1Char('x')));
+    const QJsonValue message =
+        client.take([](const QJsonObject &m) { return m["method"] == "window/showMessage"; });
+    QCOMPARE(message["params"]["type"].toInt(), 1);
+    QVERIFY(client.diagnosticsFor(kUri)["params"]["diagnostics"].toArray().isEmpty());
+    // Binary text is a sheet like any other.
+    QString binary;
+    for (int i = 0; i < 512; ++i)
+        binary.append(QChar(ushort((i * 7919) % 0xd000 + 1)));
+    const QString binaryUri = QStringLiteral("file:///tmp/prismark-lsp-test/binary.qss");
+    client.open(binary, binaryUri);
+    QVERIFY(client.diagnosticsFor(binaryUri)["params"].isObject());
+    // A Content-Length over 64 MiB is refused at its header, never held.
+    client.sendRaw("Content-Length: 4000000000\r\n\r\n");
+    const QJsonValue refused = client.take([](const QJsonObject &m) {
+        return m["error"].toObject()["message"].toString().contains("Content-Length");
+    });
+    QVERIFY(refused["error"].isObject());
+    client.sendRaw(QByteArray(32 * 1024 * 1024, '{'));
+    client.process.waitForBytesWritten(kWait);
+    QFile status(QStringLiteral("/proc/%1/status").arg(client.process.processId()));
+    QVERIFY(status.open(QIODevice::ReadOnly));
+    const QRegularExpression peak(QStringLiteral("VmHWM:\\s+(\\d+) kB"));
+    QVERIFY2(peak.match(QString::fromLatin1(status.readAll())).captured(1).toInt() < 200 * 1024,
+             "the server held a refused body");
+    QCOMPARE(client.finish(), 1);
+}
+
+void TestLsp::diagnosticsAreTheLintersWithRanges_data()
+{
+    QTest::addColumn<QString>("encoding");
+    QTest::addColumn<QString>("range");
+    // "colr" stands after an accent, a CJK character and an emoji on its line.
+    QTest::newRow("UTF-16 columns by default") << QString() << "0:16-0:20";
+    QTest::newRow("UTF-8 columns when the client offers them") << "utf-8"
+                                                               << "0:21-0:25";
+}
+
+void TestLsp::diagnosticsAreTheLintersWithRanges()
+{
+    QFETCH(QString, encoding);
+    QFETCH(QString, range);
+    Client client;
+    QJsonObject capabilities;
+    if (!encoding.isEmpty())
+        capabilities["general"] =
+            QJsonObject{{"positionEncodings", QJsonArray{encoding, "utf-16"}}};
+    const QJsonValue reply = client.initialize(capabilities);
+    QCOMPARE(reply["result"]["capabilities"]["positionEncoding"].toString(),
+             encoding.isEmpty() ? QStringLiteral("utf-16") : encoding);
+    const QString text = QString::fromUtf8("/*é中😀*/ QLabel{colr: red}\r\n"
+                                           "QLabel { color: #000; background: #111 }\n"
+                                           "QLabel { color: #222 }\n");
+    client.open(text);
+    const QJsonArray diagnostics = client.diagnosticsFor(kUri)["params"]["diagnostics"].toArray();
+    const QVector<LintDiagnostic> expected =
+        lintStyleSheet(text.toUtf8(), QStringLiteral("/tmp/prismark-lsp-test/sheet.qss"));
+    QCOMPARE(diagnostics.size(), expected.size());
+    for (int i = 0; i < expected.size(); ++i) {
+        const QJsonObject diagnostic = diagnostics.at(i).toObject();
+        QCOMPARE(diagnostic["code"].toString(), expected.at(i).check);
+        QCOMPARE(diagnostic["message"].toString(), expected.at(i).message);
+        QCOMPARE(diagnostic["source"].toString(), QStringLiteral("prismark-lint"));
+        QCOMPARE(diagnostic["severity"].toInt(), int(expected.at(i).severity) + 1);
+        QVERIFY2(diagnostic["range"]["start"] != diagnostic["range"]["end"],
+                 qPrintable(rangeText(diagnostic["range"].toObject())));
+    }
+    QCOMPARE(rangeText(diagnostics.at(0)["range"].toObject()), range);
+    const auto shadowed = std::find_if(diagnostics.begin(), diagnostics.end(),
+                                       [](const QJsonValue &d) { return d["code"] == "shadowed"; });
+    QVERIFY(shadowed != diagnostics.end());
+    const QJsonValue hidden = *shadowed;
+    QCOMPARE(rangeText(hidden["range"].toObject()), QStringLiteral("1:9-1:14"));
+    QCOMPARE(rangeText(hidden["relatedInformation"][0]["location"]["range"].toObject()),
+             QStringLiteral("2:9-2:14"));
+    client.notify("textDocument/didClose", QJsonObject{{"textDocument", document()}});
+    QVERIFY(client.diagnosticsFor(kUri)["params"]["diagnostics"].toArray().isEmpty());
+}
+
+void TestLsp::incrementalSyncAndBursts()
+{
+    Client client;
+    client.initialize();
+    client.open(QStringLiteral("QLabel { color: red }\nQFrame { }\n"));
+    client.diagnosticsFor(kUri, 1);
+    const auto change = [&](int version, const QJsonArray &changes) {
+        client.notify(
+            "textDocument/didChange",
+            QJsonObject{{"textDocument", QJsonObject{{"uri", kUri}, {"version", version}}},
+                        {"contentChanges", changes}});
+    };
+    const auto edit = [](int l0, int c0, int l1, int c1, const QString &text) {
+        return QJsonObject{
+            {"range", QJsonObject{{"start", position(l0, c0)}, {"end", position(l1, c1)}}},
+            {"text", text}};
+    };
+    // Across lines, after a surrogate pair, then a whole-text change and more edits.
+    change(2, {edit(0, 9, 1, 8, QString::fromUtf8("colr: 😀 red; }\nQFrame {"))});
+    change(3, {edit(0, 15, 0, 15, QStringLiteral("x"))});
+    change(4, {QJsonObject{{"text", QStringLiteral("QLabel { }\n")}},
+               edit(0, 9, 0, 9, QStringLiteral("margn: 1px; "))});
+    // A burst: each text published at most once, older never after newer, the last one
+    // last.
+    for (int version = 5; version < 25; ++version)
+        change(version, {edit(0, 9, 0, 9, QStringLiteral(" "))});
+    int previous = 1;
+    QJsonValue last;
+    while (previous != 24) {
+        last = client.diagnosticsFor(kUri);
+        QVERIFY(last["params"].isObject());
+        QVERIFY(last["params"]["version"].toInt() > previous);
+        previous = last["params"]["version"].toInt();
+    }
+    const QJsonArray diagnostics = last["params"]["diagnostics"].toArray();
+    QCOMPARE(diagnostics.size(), 1);
+    QCOMPARE(diagnostics[0]["message"].toString(),
+             QStringLiteral("unknown property \"margn\": the toolkit ignores it"));
+    QCOMPARE(rangeText(diagnostics[0]["range"].toObject()), QStringLiteral("0:29-0:34"));
+    const QVector<QJsonObject> later = client.drain();
+    QVERIFY(std::none_of(later.cbegin(), later.cend(), [](const QJsonObject &m) {
+        return m["method"] == "textDocument/publishDiagnostics";
+    }));
+}
+
+void TestLsp::positionsFollowTheProtocolsLines_data()
+{
+    QTest::addColumn<QString>("encoding");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QJsonObject>("edit");
+    QTest::addColumn<QString>("range");
+    const auto insert = [](int line, int character, const QString &text) {
+        const QJsonObject at = position(line, character);
+        return QJsonObject{{"range", QJsonObject{{"start", at}, {"end", at}}}, {"text", text}};
+    };
+    // The analysis counts lines at LF only; the protocol at CR too.
+    QTest::newRow("a lone CR ends a line for the client")
+        << QString() << "QLabel { color: black }\rQFrame { colr: black }\n"
+        << QJsonObject() << "1:9-1:13";
+    QTest::newRow("CR LF ends one line")
+        << QString() << "QLabel { color: black }\r\nQFrame { colr: black }\r\n"
+        << QJsonObject() << "1:9-1:13";
+    QTest::newRow("an edit in UTF-8 columns after an emoji")
+        << "utf-8" << QString::fromUtf8("/*😀*/ QLabel { }\n")
+        << insert(0, 17, QStringLiteral("colr: black; ")) << "0:17-0:21";
+    QTest::newRow("an edit in UTF-16 columns after an emoji")
+        << QString() << QString::fromUtf8("/*😀*/ QLabel { }\n")
+        << insert(0, 15, QStringLiteral("colr: black; ")) << "0:15-0:19";
+}
+
+void TestLsp::positionsFollowTheProtocolsLines()
+{
+    QFETCH(QString, encoding);
+    QFETCH(QString, text);
+    QFETCH(QJsonObject, edit);
+    QFETCH(QString, range);
+    Client client;
+    QJsonObject capabilities;
+    if (!encoding.isEmpty())
+        capabilities["general"] = QJsonObject{{"positionEncodings", QJsonArray{encoding}}};
+    client.initialize(capabilities);
+    client.open(text);
+    int version = 1;
+    if (!edit.isEmpty()) {
+        client.notify("textDocument/didChange",
+                      QJsonObject{{"textDocument", QJsonObject{{"uri", kUri}, {"version", 2}}},
+                                  {"contentChanges", QJsonArray{edit}}});
+        version = 2;
+    }
+    const QJsonArray diagnostics =
+        client.diagnosticsFor(kUri, version)["params"]["diagnostics"].toArray();
+    const auto misspelt =
+        std::find_if(diagnostics.begin(), diagnostics.end(),
+                     [](const QJsonValue &d) { return d["code"] == "unknown-property"; });
+    QVERIFY(misspelt != diagnostics.end());
+    QCOMPARE(rangeText(QJsonValue(*misspelt)["range"].toObject()), range);
+}
+
+void TestLsp::savedDocumentIsCheckedAgain()
+{
+    // A url() target that appears on disk: the saved sheet no longer misses it.
+    QTemporaryDir directory;
+    Client client(directory.path());
+    client.initialize();
+    client.open(QStringLiteral("QLabel { image: url(later.png); }\n"));
+    QCOMPARE(client.diagnosticsFor(kUri)["params"]["diagnostics"][0]["code"].toString(),
+             QStringLiteral("missing-resource"));
+    QFile image(QDir(directory.path()).filePath(QStringLiteral("later.png")));
+    QVERIFY(image.open(QIODevice::WriteOnly));
+    image.close();
+    client.notify("textDocument/didSave", QJsonObject{{"textDocument", document()}});
+    QVERIFY(client.diagnosticsFor(kUri)["params"]["diagnostics"].toArray().isEmpty());
+    // After shutdown only exit is served.
+    QVERIFY(client.call("shutdown").toObject().contains("result"));
+    QCOMPARE(client
+                 .call("textDocument/documentSymbol",
+                       QJsonObject{{"textDocument", document()}})["error"]["code"]
+                 .toInt(),
+             -32600);
+}
+
+void TestLsp::completion_data()
+{
+    QTest::addColumn<QString>("marked");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<QString>("absent");
+    QTest::newRow("a type selector offers widget classes") << "QPush|"
+                                                           << "QPushButton"
+                                                           << "color";
+    QTest::newRow("after :: the class's own subcontrols") << "QScrollBar::|"
+                                                          << "handle"
+                                                          << "drop-down";
+    QTest::newRow("after : pseudo-states and negated ones") << "QCheckBox:|"
+                                                            << "!checked"
+                                                            << "handle";
+    QTest::newRow("after :! pseudo-states") << "QCheckBox:!|"
+                                            << "indeterminate"
+                                            << "!hover";
+    QTest::newRow("after # the sheet's object names and the shell's")
+        << "/* @palette Window = #ffffff */\n#side { }\n#|"
+        << "appTitleBar,side"
+        << "ffffff";
+    QTest::newRow("inside [ the gallery's variants")
+        << "/* @palette Base = #ffffff */\nQPushButton[|"
+        << "variant=\"primary\""
+        << "";
+    QTest::newRow("inside a quoted variant its six values") << "QPushButton[variant=\"|"
+                                                            << "warning"
+                                                            << "QLabel";
+    QTest::newRow("in a block property names") << "QLabel { bor|"
+                                               << "border-radius"
+                                               << "QLabel";
+    QTest::newRow("border styles") << "QLabel { border-style: |"
+                                   << "dot-dash"
+                                   << "px";
+    QTest::newRow("alignment of a subcontrol") << "QLabel { subcontrol-position: |"
+                                               << "center"
+                                               << "";
+    QTest::newRow("boxes of a subcontrol") << "QLabel { subcontrol-origin: |"
+                                           << "padding"
+                                           << "";
+    QTest::newRow("palette roles inside palette()") << "QLabel { color: palette(|"
+                                                    << "highlighted-text"
+                                                    << "red";
+    QTest::newRow("brushes: named colours and a gradient") << "QLabel { background-color: |"
+                                                           << "red,qlineargradient,palette"
+                                                           << "solid";
+    QTest::newRow("units after a number") << "QLabel { padding: 4|"
+                                          << "4px,4em"
+                                          << "";
+    QTest::newRow("font sizes in pt or px only") << "QLabel { font-size: 9|"
+                                                 << "9pt,9px"
+                                                 << "9em";
+    QTest::newRow("roles after @palette") << "/*\n@palette |"
+                                          << "Window,Disabled.Text"
+                                          << "";
+    QTest::newRow("a colour after @palette Role =")
+        << "/*\n@palette Window = #123456\n@palette Base = |"
+        << "#123456"
+        << "";
+    QTest::newRow("nothing in a comment") << "/* QLab| */"
+                                          << ""
+                                          << "QLabel";
+}
+
+void TestLsp::completion()
+{
+    QFETCH(QString, marked);
+    QFETCH(QString, expected);
+    QFETCH(QString, absent);
+    int line = 0;
+    int character = 0;
+    const QString text = withoutCursor(marked, &line, &character);
+    Client client;
+    client.initialize();
+    client.open(text);
+    const QJsonValue result = client.result("textDocument/completion", atPosition(line, character));
+    const QStringList found = labels(result);
+    for (const QString &label : expected.split(QLatin1Char(','), Qt::SkipEmptyParts))
+        QVERIFY2(found.contains(label), qPrintable(label));
+    if (!absent.isEmpty())
+        QVERIFY2(!found.contains(absent), qPrintable(absent));
+    for (const QJsonValue &item : result["items"].toArray()) {
+        QVERIFY(item["kind"].toInt() > 0);
+        QVERIFY(!item["detail"].toString().isEmpty());
+        QVERIFY(!item["documentation"].toString().isEmpty());
+    }
+}
+
+void TestLsp::hover_data()
+{
+    QTest::addColumn<QString>("marked");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("a property: meaning, value type and where") << "QLabel { selection-co|lor: red }"
+                                                               << "Brush,selected,QLineEdit";
+    QTest::newRow("a pseudo-state") << "QCheckBox:indet|erminate { }"
+                                    << "partly checked,QCheckBox";
+    QTest::newRow("a subcontrol") << "QSpinBox::up-bu|tton { }"
+                                  << "up button,QAbstractSpinBox";
+    QTest::newRow("a widget class") << "QTreeWid|get { }"
+                                    << "QTreeView,branch";
+    QTest::newRow("a colour with its counterpart in the rule")
+        << "QLabel { color: #7|67676; background-color: white }"
+        << "#767676,4.54 : 1";
+    QTest::newRow("a translucent colour") << "QLabel { color: #80|ff0000 }"
+                                          << "alpha 128";
+    QTest::newRow("a palette colour with its counterpart")
+        << "/*\n@palette Window = #ffffff\n@palette WindowText = #00|0000\n*/"
+        << "21.00 : 1";
+}
+
+void TestLsp::hover()
+{
+    QFETCH(QString, marked);
+    QFETCH(QString, expected);
+    int line = 0;
+    int character = 0;
+    const QString text = withoutCursor(marked, &line, &character);
+    Client client;
+    client.initialize();
+    client.open(text);
+    const QString value =
+        client.result("textDocument/hover", atPosition(line, character))["contents"]["value"]
+            .toString();
+    for (const QString &part : expected.split(QLatin1Char(',')))
+        QVERIFY2(value.contains(part), qPrintable(value));
+}
+
+void TestLsp::coloursAndPresentations()
+{
+    Client client;
+    client.initialize();
+    client.open(QStringLiteral("/*\n@palette Window = #f6f8fb\n*/\n"
+                               "QLabel { color: rgba(255, 0, 0, 128); border: 1px solid navy;"
+                               " background: hsl(120, 100%, 50%); font-family: tan }\n"
+                               "#abc { color: #abc }\n"));
+    const QJsonArray colours =
+        client.result("textDocument/documentColor", QJsonObject{{"textDocument", document()}})
+            .toArray();
+    QStringList ranges;
+    for (const QJsonValue &colour : colours)
+        ranges.append(rangeText(colour["range"].toObject()));
+    QCOMPARE(ranges,
+             QStringList({"1:18-1:25", "3:16-3:36", "3:56-3:60", "3:74-3:93", "4:14-4:18"}));
+    QCOMPARE(qRound(colours[1]["color"]["alpha"].toDouble() * 255), 128);
+    const auto presentations = [&](double alpha) {
+        QStringList result;
+        const QJsonObject params{
+            {"textDocument", document()},
+            {"color", QJsonObject{{"red", 1.0}, {"green", 0.5}, {"blue", 0.0}, {"alpha", alpha}}},
+            {"range", colours[0]["range"]}};
+        for (const QJsonValue &p :
+             client.result("textDocument/colorPresentation", params).toArray())
+            result.append(p["label"].toString());
+        return result;
+    };
+    QCOMPARE(presentations(1.0), QStringList({"#ff8000", "rgb(255, 128, 0)"}));
+    QCOMPARE(presentations(0.5), QStringList({"#80ff8000", "rgba(255, 128, 0, 128)"}));
+}
+
+void TestLsp::quickFixAppliedAndRechecked_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("unknown property") << "QLabel { colr: black; }\n"
+                                      << "Change to 'color'";
+    QTest::newRow("unknown pseudo-state") << "QLabel:hovr { color: black; }\n"
+                                          << "Change to 'hover'";
+    QTest::newRow("unknown subcontrol") << "QScrollBar::handel { color: black; }\n"
+                                        << "Change to 'handle'";
+    QTest::newRow("widget class in the wrong letter case") << "Qpushbutton { color: black; }\n"
+                                                           << "Change to 'QPushButton'";
+    QTest::newRow("unknown palette role") << "/*\n@palette Disabled.Txt = #919aa6\n*/\n"
+                                          << "Change to 'Disabled.Text'";
+    QTest::newRow("missing semicolon") << "QLabel { color: black background: white; }\n"
+                                       << "Insert ';'";
+    QTest::newRow("unclosed rule") << "QLabel { color: black;\n"
+                                   << "Insert '}'";
+}
+
+void TestLsp::quickFixAppliedAndRechecked()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, title);
+    Client client;
+    client.initialize();
+    client.open(text);
+    const QJsonArray diagnostics = client.diagnosticsFor(kUri)["params"]["diagnostics"].toArray();
+    QVERIFY(!diagnostics.isEmpty());
+    const QJsonObject params{{"textDocument", document()},
+                             {"range", diagnostics[0]["range"]},
+                             {"context", QJsonObject{{"diagnostics", diagnostics}}}};
+    const QJsonArray actions = client.result("textDocument/codeAction", params).toArray();
+    QCOMPARE(actions.size(), 1);
+    QCOMPARE(actions[0]["title"].toString(), title);
+    QCOMPARE(actions[0]["kind"].toString(), QStringLiteral("quickfix"));
+    const QString fixed = applyEdits(text, actions[0]["edit"]["changes"][kUri].toArray());
+    client.notify("textDocument/didChange",
+                  QJsonObject{{"textDocument", QJsonObject{{"uri", kUri}, {"version", 2}}},
+                              {"contentChanges", QJsonArray{QJsonObject{{"text", fixed}}}}});
+    const QJsonArray after = client.diagnosticsFor(kUri, 2)["params"]["diagnostics"].toArray();
+    QVERIFY2(after.isEmpty(), qPrintable(QJsonDocument(after).toJson()));
+}
+
+void TestLsp::outlineAndDefinition()
+{
+    QTemporaryDir directory;
+    QFile image(directory.filePath(QStringLiteral("arrow.png")));
+    QVERIFY(image.open(QIODevice::WriteOnly));
+    image.close();
+    QVERIFY(mkfifo(qPrintable(directory.filePath(QStringLiteral("pipe.png"))), 0600) == 0);
+    Client client(directory.path());
+    client.initialize(QJsonObject{
+        {"textDocument", QJsonObject{{"documentSymbol",
+                                      QJsonObject{{"hierarchicalDocumentSymbolSupport", true}}}}}});
+    client.open(QStringLiteral("/*\n@palette Window = #ffffff\n*/\n"
+                               "QComboBox::down-arrow { image: url(arrow.png); }\n"
+                               "QLabel, QFrame:hover\n{ image: url(pipe.png) }\n"));
+    const QJsonArray symbols =
+        client.result("textDocument/documentSymbol", QJsonObject{{"textDocument", document()}})
+            .toArray();
+    QStringList outline;
+    for (const QJsonValue &symbol : symbols)
+        outline.append(symbol["name"].toString() + QLatin1Char(' ') +
+                       rangeText(symbol["range"].toObject()));
+    QCOMPARE(outline, QStringList({"QComboBox::down-arrow 3:0-3:48",
+                                   "QLabel, QFrame:hover 4:0-5:24", "@palette Window 1:0-1:25"}));
+    const QJsonValue target = client.result("textDocument/definition", atPosition(3, 38));
+    QCOMPARE(QUrl(target["uri"].toString()).toLocalFile(),
+             QFileInfo(image.fileName()).absoluteFilePath());
+    // A FIFO is never opened, so the answer comes and is empty.
+    QVERIFY(client.result("textDocument/definition", atPosition(5, 16)).isNull());
+    QVERIFY(client.result("textDocument/definition", atPosition(4, 2)).isNull());
+}
+
+void TestLsp::neovimSession()
+{
+    const QString nvim = QStandardPaths::findExecutable(QStringLiteral("nvim"));
+    if (nvim.isEmpty())
+        QSKIP("nvim is not installed (Debian package neovim)");
+    // The README's own set-up, as a reader would copy it.
+    QFile readme(QStringLiteral(PRISMARK_SOURCE_DIR "/README.md"));
+    QVERIFY(readme.open(QIODevice::ReadOnly));
+    const QString markdown = QString::fromUtf8(readme.readAll());
+    const QRegularExpression block(QStringLiteral("### Neovim\\n.*?```lua\\n(.*?)```"),
+                                   QRegularExpression::DotMatchesEverythingOption);
+    const QString setup = block.match(markdown).captured(1);
+    QVERIFY(!setup.isEmpty());
+
+    QTemporaryDir directory;
+    const QDir dir(directory.path());
+    QFile init(dir.filePath(QStringLiteral("init.lua")));
+    QVERIFY(init.open(QIODevice::WriteOnly));
+    init.write(setup.toUtf8());
+    init.close();
+    QFile sheet(dir.filePath(QStringLiteral("mytheme.qss")));
+    QVERIFY(sheet.open(QIODevice::WriteOnly));
+    sheet.write(brokenLightSheet().toUtf8());
+    sheet.close();
+    QFile session(QStringLiteral(PRISMARK_SOURCE_DIR "/tests/lsp-neovim-session.lua"));
+    QVERIFY(session.copy(dir.filePath(QStringLiteral("session.lua"))));
+
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("PATH"),
+                       QFileInfo(QStringLiteral(PRISMARK_LSP_BINARY)).path() + QLatin1Char(':') +
+                           environment.value(QStringLiteral("PATH")));
+    environment.insert(QStringLiteral("XDG_STATE_HOME"), dir.filePath(QStringLiteral("state")));
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), dir.filePath(QStringLiteral("data")));
+    process.setProcessEnvironment(environment);
+    process.setWorkingDirectory(dir.path());
+    process.start(nvim, {QStringLiteral("--headless"), QStringLiteral("-u"),
+                         dir.filePath(QStringLiteral("init.lua")), QStringLiteral("mytheme.qss"),
+                         QStringLiteral("-c"), QStringLiteral("luafile session.lua")});
+    QVERIFY(process.waitForFinished(120000));
+    QFile log(dir.filePath(QStringLiteral("session.log")));
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    const QString output = QString::fromUtf8(log.readAll());
+    qInfo().noquote() << output;
+    QVERIFY2(output.contains(QLatin1String("diagnostics: ")) &&
+                 output.contains(QLatin1String("[unknown-property]")),
+             qPrintable(output));
+    QVERIFY2(output.contains(QLatin1String("completed subcontrol: QScrollBar::handle")),
+             qPrintable(output));
+    QVERIFY2(output.contains(QLatin1String("completed property: border-radius:")),
+             qPrintable(output));
+    QVERIFY2(output.contains(QLatin1String("after quick fix 'Change to '")) &&
+                 output.contains(QLatin1String("unknown-property diagnostics: ")),
+             qPrintable(output));
+    QVERIFY2(output.contains(QLatin1String("session: ok")), qPrintable(output));
+}
+
+QTEST_GUILESS_MAIN(TestLsp)
+#include "tst_lsp.moc"
