@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -73,6 +74,9 @@ SheetDiagnosticsWindow::SheetDiagnosticsWindow(LiveSheet *sheet, MainWindow *win
     , diagnosticsList(new QListWidget(this))
     , hintLabel(new QLabel(this))
     , applyButton(new QPushButton(this))
+    , panels(new QTabWidget(this))
+    , outlineLabel(new QLabel(this))
+    , pickButton(new QPushButton(tr("Pick"), this))
 {
     setWindowTitle(tr("Sheet Diagnostics"));
     resize(switcher ? switcher->width() : 640, preferredHeight);
@@ -89,14 +93,26 @@ SheetDiagnosticsWindow::SheetDiagnosticsWindow(LiveSheet *sheet, MainWindow *win
     layout->setContentsMargins(12, 12, 12, 12);
     layout->addWidget(pathLabel);
     layout->addWidget(stateLabel);
-    layout->addWidget(diagnosticsList, 1);
+    panels->addTab(diagnosticsList, tr("Diagnostics"));
+    layout->addWidget(panels, 1);
+    outlineLabel->setWordWrap(true);
+    outlineLabel->hide();
+    layout->addWidget(outlineLabel);
     auto *bottomRow = new QHBoxLayout;
     bottomRow->addWidget(hintLabel, 1);
+    pickButton->setToolTip(tr("Click a widget of the gallery to see the rules that paint it "
+                              "(Ctrl+Shift+I); Esc cancels."));
+    bottomRow->addWidget(pickButton);
     bottomRow->addWidget(applyButton);
     layout->addLayout(bottomRow);
 
     connect(diagnosticsList, &QListWidget::itemActivated, this,
             [this](QListWidgetItem *item) { openDiagnostic(item); });
+    connect(diagnosticsList, &QListWidget::currentItemChanged, this, [this](QListWidgetItem *item) {
+        if (item)
+            emit diagnosticChosen(item->data(lineRole).toInt(), item->data(columnRole).toInt());
+    });
+    connect(pickButton, &QPushButton::clicked, this, &SheetDiagnosticsWindow::pickRequested);
     connect(applyButton, &QPushButton::clicked, sheet, &LiveSheet::apply);
     connect(sheet, &LiveSheet::updated, this, &SheetDiagnosticsWindow::refresh);
 
@@ -199,12 +215,30 @@ void SheetDiagnosticsWindow::refresh()
                            : tr("Double-click a diagnostic to open it in %1.").arg(editor));
 }
 
+void SheetDiagnosticsWindow::addPanel(QWidget *page, const QString &title)
+{
+    panels->addTab(page, title);
+}
+
+void SheetDiagnosticsWindow::showPanel(QWidget *page)
+{
+    panels->setCurrentWidget(page);
+}
+
+void SheetDiagnosticsWindow::setOutlineNote(const QString &note)
+{
+    outlineLabel->setText(note);
+    outlineLabel->setVisible(!note.isEmpty());
+}
+
 void SheetDiagnosticsWindow::openDiagnostic(const QListWidgetItem *item)
 {
-    if (!item)
-        return;
-    const int line = item->data(lineRole).toInt();
-    const int column = item->data(columnRole).toInt();
+    if (item)
+        openPosition(item->data(lineRole).toInt(), item->data(columnRole).toInt());
+}
+
+void SheetDiagnosticsWindow::openPosition(int line, int column)
+{
     QStringList command = QProcess::splitCommand(editorVariable());
     QString failure;
     if (!command.isEmpty()) {
