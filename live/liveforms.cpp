@@ -93,7 +93,10 @@ void LiveForms::reload(int index)
     if (!loaded.widget) {
         form.problem = loaded.missing
                            ? tr("%1 is missing; waiting for it to be created again.").arg(fileName)
-                           : tr("Cannot show %1: %2.").arg(fileName, loaded.error);
+                           : tr("Cannot show %1: %2.")
+                                 .arg(fileName, loaded.error.endsWith(QLatin1Char('.'))
+                                                    ? loaded.error.chopped(1)
+                                                    : loaded.error);
         form.page->setMessage(form.problem);
         emit updated();
         return;

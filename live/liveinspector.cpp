@@ -90,24 +90,29 @@ void LiveInspector::inspect(QWidget *widget)
     inspected = widget;
     picked = widget != nullptr;
     diagnostics->showPanel(view);
+    showRules();
+    widgetOutline->outline({widget});
+    setNote(QString());
+}
+
+void LiveInspector::showRules()
+{
     useInstalledSheet();
     if (!inspector.isValid()) {
         view->showMessage(
             tr("The rules of %1 cannot be shown: %2.").arg(sheetName(), inspector.problem()));
         return;
     }
-    view->showInspection(inspector.inspect(widget), inspector.model(), sheetName());
-    widgetOutline->outline({widget});
-    setNote(QString());
+    view->showInspection(inspector.inspect(inspected), inspector.model(), sheetName());
 }
 
 void LiveInspector::refresh()
 {
     // A theme switch or an apply restyles everything: an outline would point at
-    // what the author no longer sees.
+    // what the author no longer sees, but the rules are worth seeing again.
     clearOutline();
     if (inspected)
-        inspect(inspected);
+        showRules();
     else if (picked)
         view->showMessage(tr("The widget picked is gone (its form was loaded again); pick "
                              "again."));

@@ -39,6 +39,7 @@ public:
 
 private:
     void useInstalledSheet();
+    void showRules();
     void clearOutline();
     void chooseDiagnostic(int line, int column);
     void activatePosition(int line, int column);

@@ -103,9 +103,11 @@ int main(int argc, char *argv[])
         return ExitUnreadable;
     }
     auto *diagnostics = new SheetDiagnosticsWindow(&sheet, &window);
-    new LiveInspector(&window, &sheet, diagnostics);
+    auto *inspector = new LiveInspector(&window, &sheet, diagnostics);
     if (!forms.isEmpty()) {
         auto *liveForms = new LiveForms(&window, forms, &window);
+        // A form loaded again replaces its widgets, the one picked among them.
+        QObject::connect(liveForms, &LiveForms::updated, inspector, &LiveInspector::refresh);
         auto *report = new QTextBrowser;
         diagnostics->addPanel(report, QStringLiteral("Forms"));
         const auto showReport = [liveForms, report] { report->setHtml(liveForms->reportHtml()); };

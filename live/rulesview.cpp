@@ -43,28 +43,33 @@ QString statesText(const LintSelector &selector)
     return states.isEmpty() ? RulesView::tr("any state") : states.join(QLatin1Char(' '));
 }
 
+// Descendant selectors look at the widgets around it; the nearest ones matter most.
+constexpr int kAncestorsShown = 3;
+
 QString identityHtml(const WidgetIdentity &identity, const QString &sheetName)
 {
     QStringList lines;
     QString head = QStringLiteral("<b>%1</b>").arg(identity.className.toHtmlEscaped());
     if (!identity.objectName.isEmpty())
         head += QStringLiteral(" #%1").arg(identity.objectName.toHtmlEscaped());
+    head += QStringLiteral(" &nbsp; ") + RulesView::tr("is a %1")
+                                             .arg(identity.baseClasses.join(QStringLiteral(" › ")))
+                                             .toHtmlEscaped();
     lines << head;
-    lines << RulesView::tr("is a %1")
-                 .arg(identity.baseClasses.join(QStringLiteral(" › ")))
-                 .toHtmlEscaped();
-    if (!identity.ancestors.isEmpty())
-        lines << RulesView::tr("inside %1")
-                     .arg(identity.ancestors.join(QStringLiteral(" › ")))
-                     .toHtmlEscaped();
-    if (!identity.attributes.isEmpty())
-        lines << RulesView::tr("properties: %1")
-                     .arg(identity.attributes.join(QLatin1Char(' ')))
-                     .toHtmlEscaped();
+    if (!identity.ancestors.isEmpty()) {
+        QStringList shown =
+            identity.ancestors.mid(qMax(0, int(identity.ancestors.size()) - kAncestorsShown));
+        if (shown.size() < identity.ancestors.size())
+            shown.prepend(QStringLiteral("…"));
+        lines << RulesView::tr("inside %1").arg(shown.join(QStringLiteral(" › "))).toHtmlEscaped();
+    }
     QStringList states = pseudoStateNames(identity.state);
     for (QString &state : states)
         state.prepend(QLatin1Char(':'));
-    lines << RulesView::tr("states now: %1").arg(states.join(QLatin1Char(' '))).toHtmlEscaped();
+    QString now = RulesView::tr("now %1").arg(states.join(QLatin1Char(' ')));
+    if (!identity.attributes.isEmpty())
+        now = identity.attributes.join(QLatin1Char(' ')) + QStringLiteral(" · ") + now;
+    lines << now.toHtmlEscaped();
     if (identity.ownStyleSheet)
         lines << QStringLiteral("<i>%1</i>")
                      .arg(
@@ -72,10 +77,11 @@ QString identityHtml(const WidgetIdentity &identity, const QString &sheetName)
                              "It or a widget around it has a style sheet of its own; its rules are "
                              "not listed here.")
                              .toHtmlEscaped());
-    lines << RulesView::tr("Rules of %1 that match, the winner first; grey ones do not apply in "
-                           "the states now, struck declarations lose to the line named.")
-                 .arg(sheetName)
-                 .toHtmlEscaped();
+    lines << QStringLiteral("<small>%1</small>")
+                 .arg(RulesView::tr("Rules of %1, the winner first; grey: not in the states now; "
+                                    "struck: loses to the line named.")
+                          .arg(sheetName)
+                          .toHtmlEscaped());
     return lines.join(QStringLiteral("<br>"));
 }
 
@@ -100,10 +106,18 @@ RulesView::RulesView(QWidget *parent)
     layout->addWidget(identityLabel);
     layout->addWidget(tree, 1);
 
-    connect(tree, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *item) {
+    // A click chooses a rule even when it is the current one already (to outline its
+    // widgets again on another tab); so does moving through the list.
+    const auto choose = [this](const QTreeWidgetItem *item) {
         if (item && item->data(0, ruleRole).isValid())
             emit ruleChosen(item->data(0, ruleRole).toInt());
-    });
+    };
+    connect(tree, &QTreeWidget::itemClicked, this, choose);
+    connect(tree, &QTreeWidget::currentItemChanged, this,
+            [choose](QTreeWidgetItem *item, QTreeWidgetItem *previous) {
+                if (previous)
+                    choose(item);
+            });
     connect(tree, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem *item) {
         if (item && item->data(0, lineRole).isValid())
             emit positionActivated(item->data(0, lineRole).toInt(),
@@ -124,6 +138,8 @@ void RulesView::showInspection(const RuleInspection &inspection, const SheetMode
 {
     tree->clear();
     identityLabel->setText(identityHtml(inspection.identity, sheetName));
+    identityLabel->setToolTip(
+        tr("inside %1").arg(inspection.identity.ancestors.join(QStringLiteral(" › "))));
     addEntries(inspection, model);
     if (tree->topLevelItemCount() == 0) {
         auto *none =
@@ -142,7 +158,11 @@ void RulesView::addEntries(const RuleInspection &inspection, const SheetModel &m
         if (!parts.contains(entry.subcontrol))
             parts.append(entry.subcontrol);
     }
-    const QBrush inactive = palette().brush(QPalette::Disabled, QPalette::Text);
+    // Half way to the background: a sheet may give disabled text the normal colour.
+    const QColor text = tree->palette().color(QPalette::Text);
+    const QColor base = tree->palette().color(QPalette::Base);
+    const QBrush inactive(QColor((text.red() + base.red()) / 2, (text.green() + base.green()) / 2,
+                                 (text.blue() + base.blue()) / 2));
     for (const QString &part : qAsConst(parts)) {
         QTreeWidgetItem *parent = nullptr;
         if (!part.isEmpty()) {
@@ -179,6 +199,7 @@ void RulesView::addEntries(const RuleInspection &inspection, const SheetModel &m
                 QString text =
                     QStringLiteral("%1: %2;").arg(declaration.property, declaration.valueText);
                 auto *child = new QTreeWidgetItem(item, {text});
+                child->setData(0, ruleRole, entry.match.rule);
                 child->setData(0, lineRole, dLine);
                 child->setData(0, columnRole, dColumn);
                 if (declared.overridden) {

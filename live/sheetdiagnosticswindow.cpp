@@ -108,10 +108,17 @@ SheetDiagnosticsWindow::SheetDiagnosticsWindow(LiveSheet *sheet, MainWindow *win
 
     connect(diagnosticsList, &QListWidget::itemActivated, this,
             [this](QListWidgetItem *item) { openDiagnostic(item); });
-    connect(diagnosticsList, &QListWidget::currentItemChanged, this, [this](QListWidgetItem *item) {
-        if (item)
-            emit diagnosticChosen(item->data(lineRole).toInt(), item->data(columnRole).toInt());
-    });
+    // Chosen by a click or by moving through the list, not by the list making its
+    // first line current when it takes the focus.
+    const auto choose = [this](const QListWidgetItem *item) {
+        emit diagnosticChosen(item->data(lineRole).toInt(), item->data(columnRole).toInt());
+    };
+    connect(diagnosticsList, &QListWidget::itemClicked, this, choose);
+    connect(diagnosticsList, &QListWidget::currentItemChanged, this,
+            [choose](QListWidgetItem *item, QListWidgetItem *previous) {
+                if (item && previous)
+                    choose(item);
+            });
     connect(pickButton, &QPushButton::clicked, this, &SheetDiagnosticsWindow::pickRequested);
     connect(applyButton, &QPushButton::clicked, sheet, &LiveSheet::apply);
     connect(sheet, &LiveSheet::updated, this, &SheetDiagnosticsWindow::refresh);
@@ -209,10 +216,10 @@ void SheetDiagnosticsWindow::refresh()
     }
 
     const QString editor = editorVariable();
-    hintLabel->setText(editor.isEmpty()
-                           ? tr("Double-click a diagnostic to copy FILE:LINE:COL; set $VISUAL or "
-                                "$EDITOR to open an editor instead.")
-                           : tr("Double-click a diagnostic to open it in %1.").arg(editor));
+    hintLabel->setText(
+        editor.isEmpty() ? tr("Double-click a diagnostic or a rule to copy FILE:LINE:COL; set "
+                              "$VISUAL or $EDITOR to open an editor instead.")
+                         : tr("Double-click a diagnostic or a rule to open it in %1.").arg(editor));
 }
 
 void SheetDiagnosticsWindow::addPanel(QWidget *page, const QString &title)

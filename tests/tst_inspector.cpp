@@ -11,6 +11,7 @@
 #include "live/widgetoutline.h"
 #include "live/widgetpicker.h"
 #include "shell/mainwindow.h"
+#include "switcher/styleswitcherwindow.h"
 #include "theme/themecatalogue.h"
 
 #include <QCheckBox>
@@ -284,6 +285,12 @@ void TestInspector::pickInTheLivePreview()
              qPrintable(rows.join('\n')));
     QVERIFY2(rows.contains(QStringLiteral("  ~~background: #303030;~~ line 4 wins")),
              qPrintable(rows.join('\n')));
+
+    // A theme switch clears the outline; the rules shown are the theme's now.
+    emit window.styleSwitcherWindow()->themeRequested(Dark);
+    QVERIFY(inspector.outline()->outlined().isEmpty());
+    QVERIFY(inspector.rulesView()->rowTexts().value(0).contains(QLatin1String("[variant]:hover")));
+    sheet.apply();
 
     // Disabled widgets are picked like any other; Esc ends a pick without choosing.
     auto *disabled = window.findChild<QPushButton *>(QStringLiteral("disabledPushButton"));
