@@ -17,6 +17,7 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QVBoxLayout>
@@ -102,6 +103,8 @@ private slots:
     void cleanup();
     void rulesOfAWidgetInCascadeOrder_data();
     void rulesOfAWidgetInCascadeOrder();
+    void attributesMatchAsTheToolkitPaints_data();
+    void attributesMatchAsTheToolkitPaints();
     void rulesLineUpWithTheToolkits_data();
     void rulesLineUpWithTheToolkits();
     void ruleOutlinesTheWidgetsItMatches_data();
@@ -193,6 +196,44 @@ void TestInspector::rulesOfAWidgetInCascadeOrder()
     QCOMPARE(winner->valueText, background);
     const QImage painted = inspected->grab().toImage();
     QCOMPARE(painted.pixelColor(painted.rect().center()), QColor(background));
+}
+
+void TestInspector::attributesMatchAsTheToolkitPaints_data()
+{
+    QTest::addColumn<QString>("selector");
+    QTest::newRow("an enum property by its number") << "QLineEdit[echoMode=\"2\"]";
+    // Qt 6 compares an enum by its key, Qt 5 only by its number.
+    QTest::newRow("an enum property by its key") << "QLineEdit[echoMode=\"Password\"]";
+    QTest::newRow("a word of a string list property") << "QLineEdit[class~=\"warning\"]";
+    QTest::newRow("class where no property answers it") << "#outer[class=\"QWidget\"] QLineEdit";
+    QTest::newRow("a boolean property") << "QLineEdit[readOnly=\"true\"]";
+    QTest::newRow("a property the widget does not have") << "QLineEdit[variant]";
+    QTest::newRow("an object name above it") << "#outer QLineEdit";
+}
+
+// Whether a rule matches is the toolkit's answer, seen in what it paints.
+void TestInspector::attributesMatchAsTheToolkitPaints()
+{
+    QFETCH(QString, selector);
+    const QString sheet =
+        QStringLiteral("QLineEdit { background: #101010; border: none; }\n%1 { background: "
+                       "#202020; }\n")
+            .arg(selector);
+    QWidget outer;
+    outer.setObjectName(QStringLiteral("outer"));
+    auto *edit = new QLineEdit(&outer);
+    edit->resize(80, 24);
+    edit->setEchoMode(QLineEdit::Password);
+    edit->setReadOnly(true);
+    edit->setProperty("class", QStringList{QStringLiteral("big"), QStringLiteral("warning")});
+    qApp->setStyleSheet(sheet);
+    const SheetModel model(sheet.toUtf8(), QStringLiteral("attributes.qss"));
+    const RuleMatcher matcher(model);
+    QVERIFY2(matcher.isValid(), qPrintable(matcher.problem()));
+    const QImage painted = edit->grab().toImage();
+    const bool paintedByRule =
+        painted.pixelColor(painted.rect().center()) == QColor(0x20, 0x20, 0x20);
+    QCOMPARE(matcher.matchesRule(edit, 1), paintedByRule);
 }
 
 void TestInspector::rulesLineUpWithTheToolkits_data()
@@ -309,6 +350,11 @@ void TestInspector::pickInTheLivePreview()
     QCOMPARE(inspector.outline()->outlined().size(), 2);
     window.showGalleryTab(0);
     QVERIFY(inspector.outline()->outlined().isEmpty());
+    // A diagnostic chosen in the list outlines what its rule matches.
+    emit diagnostics->diagnosticChosen(5, 3);
+    QCOMPARE(
+        inspector.outlineNote(),
+        QStringLiteral("Line 5: QGroupBox QPushButton matches 24 widgets here (2 on this tab)."));
     inspector.chooseRule(8);
     QCOMPARE(inspector.outlineNote(),
              QStringLiteral("Line 9: QCalendarWidget matches no widget here."));
