@@ -12,8 +12,10 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QImageReader>
+#include <QRegularExpression>
 #include <QSet>
 #include <QUiLoader>
+#include <QUrl>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
@@ -37,6 +39,8 @@ struct FormScan
     QVector<Connection> connections;
     QStringList images;
     QStringList styleSheets;
+    // Files that texts and URLs name: a text browser's source, rich text's images.
+    QStringList linkedFiles;
     QByteArray loadable; // the form without its connections
 };
 
@@ -160,7 +164,30 @@ private:
         } else if (name == QLatin1String("string") && parent == QLatin1String("property") &&
                    !properties.isEmpty() && properties.constLast() == QLatin1String("styleSheet")) {
             scanned.styleSheets.append(value);
+        } else if (name == QLatin1String("string")) {
+            noteLinkedFiles(value, parent == QLatin1String("url"));
         }
+    }
+
+    void noteLinkedFiles(const QString &value, bool isUrl)
+    {
+        const auto note = [this](const QString &written) {
+            const QUrl url(written);
+            if (url.isLocalFile())
+                scanned.linkedFiles.append(url.toLocalFile());
+            else if (url.scheme().isEmpty() || written.startsWith(QLatin1Char(':')))
+                scanned.linkedFiles.append(written);
+        };
+        if (isUrl) {
+            note(value);
+            return;
+        }
+        if (!value.contains(QLatin1String("<img"), Qt::CaseInsensitive))
+            return;
+        static const QRegularExpression source(QStringLiteral("src\\s*=\\s*[\"']?([^\"'\\s>]+)"),
+                                               QRegularExpression::CaseInsensitiveOption);
+        for (auto it = source.globalMatch(value); it.hasNext();)
+            note(it.next().captured(1));
     }
 
     QXmlStreamReader reader;
@@ -212,6 +239,30 @@ QString checkImages(const FormScan &scan, const QDir &formDirectory, QStringList
         const QString unsafe = unsafeImage(image, size.width(), size.height());
         if (!unsafe.isEmpty())
             return unsafe;
+    }
+    return QString();
+}
+
+// A text browser reads its source, and rich text its images, when the form is
+// shown; relative names resolve against the working directory.
+QString checkLinkedFiles(const FormScan &scan, const QDir &formDirectory)
+{
+    for (const QString &file : scan.linkedFiles) {
+        if (file.startsWith(QLatin1Char(':')))
+            continue;
+        const QStringList places =
+            QFileInfo(file).isAbsolute()
+                ? QStringList{file}
+                : QStringList{QDir::current().filePath(file), formDirectory.filePath(file)};
+        for (const QString &place : places) {
+            const QString kind = nonRegularFileKind(place);
+            if (!kind.isEmpty())
+                return QStringLiteral("it names %1, %2").arg(file, kind);
+            const QSize size = QImageReader(place).size();
+            const QString unsafe = unsafeImage(file, size.width(), size.height());
+            if (!unsafe.isEmpty())
+                return unsafe;
+        }
     }
     return QString();
 }
@@ -374,6 +425,8 @@ LoadedForm loadForm(const QString &path)
     const QDir directory = info.absoluteDir();
     QStringList notes;
     form.error = checkImages(scan, directory, &notes);
+    if (form.error.isEmpty())
+        form.error = checkLinkedFiles(scan, directory);
     if (form.error.isEmpty())
         form.error = checkStyleSheets(scan, info.absoluteFilePath());
     if (!form.error.isEmpty())

@@ -30,5 +30,6 @@ struct LoadedForm
 
 // Reads and loads a form file. Refuses, without reading it, anything that is not a
 // regular file or is over kMaxFormBytes; refuses a form that names a FIFO or a
-// device as an image, or an image too large to decode.
+// device (as an image, a text browser's source, a rich text image or in a widget's
+// style sheet), or an image too large to decode.
 LoadedForm loadForm(const QString &path);

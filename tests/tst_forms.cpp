@@ -118,6 +118,8 @@ void TestForms::refusedFormSaysWhy_data()
                                               << "pipe.png, a FIFO, as an image";
     QTest::newRow("a FIFO named by a widget's style sheet") << "fifo-sheet"
                                                             << "a style sheet in it names";
+    QTest::newRow("a FIFO named as a rich text image") << "fifo-html"
+                                                       << "pipe.png, a FIFO";
 }
 
 void TestForms::refusedFormSaysWhy()
@@ -149,6 +151,14 @@ void TestForms::refusedFormSaysWhy()
                                      QStringLiteral("  <property name=\"windowIcon\"><iconset>"
                                                     "<normaloff>pipe.png</normaloff></iconset>"
                                                     "</property>\n"))
+                                    .toUtf8()));
+    } else if (kind == QLatin1String("fifo-html")) {
+        QVERIFY(writeFile(path, form(QStringLiteral("Rich text"),
+                                     QStringLiteral("  <widget class=\"QLabel\" name=\"label\">"
+                                                    "<property name=\"text\"><string>&lt;img "
+                                                    "src=\"%1\"&gt;</string></property>"
+                                                    "</widget>\n")
+                                         .arg(pipe))
                                     .toUtf8()));
     } else if (kind == QLatin1String("fifo-sheet")) {
         QVERIFY(writeFile(path, form(QStringLiteral("Sheet"),
