@@ -7,6 +7,7 @@
 #include "live/widgetstate.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWidget>
