@@ -1,6 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
+#include "live/liveforms.h"
+#include "live/liveinspector.h"
 #include "live/livesheet.h"
 #include "live/livewindowplacement.h"
 #include "live/sheetdiagnosticswindow.h"
@@ -9,6 +11,8 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFileInfo>
+#include <QTextBrowser>
 
 #include <cstdio>
 
@@ -25,11 +29,14 @@ const char description[] =
     "Shows FILE in the Prismark Preview gallery, as a built-in theme is shown, and\n"
     "applies it again whenever it changes on disk. A \"Sheet Diagnostics\" window lists\n"
     "what the style sheet analysis finds in it; a sheet the toolkit would reject\n"
-    "leaves the last good one in place.\n"
+    "leaves the last good one in place. Its Pick button (Ctrl+Shift+I) shows the\n"
+    "rules that paint a widget clicked in the gallery. Each --form adds a Qt Designer\n"
+    "form as a tab of the gallery, loaded again whenever it changes.\n"
     "\n"
     "Exit status:\n"
     "  0  the window was closed\n"
-    "  1  FILE could not be read at start-up (missing, not a regular file, over 16 MiB)\n"
+    "  1  FILE could not be read at start-up (missing, not a regular file, over 16 MiB),\n"
+    "     or a --form file is missing\n"
     "  2  wrong usage";
 
 void printError(const QString &message)
@@ -47,6 +54,12 @@ int main(int argc, char *argv[])
     const QCommandLineOption versionOption = parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("FILE"),
                                  QStringLiteral("The style sheet (.qss) to show and watch."));
+    const QCommandLineOption formOption(
+        QStringLiteral("form"),
+        QStringLiteral("A Qt Designer form (.ui) to show as a tab of its own and watch. "
+                       "Repeatable."),
+        QStringLiteral("DIALOG.ui"));
+    parser.addOption(formOption);
 
     // Usage, help and version are answered before the toolkit needs a display.
     QStringList arguments;
@@ -69,6 +82,14 @@ int main(int argc, char *argv[])
         return ExitUsage;
     }
 
+    const QStringList forms = parser.values(formOption);
+    for (const QString &form : forms) {
+        if (!QFileInfo::exists(form)) {
+            printError(QStringLiteral("%1: no such file").arg(form));
+            return ExitUnreadable;
+        }
+    }
+
     QApplication application(argc, argv);
     MainWindow window;
     LiveSheet sheet(&window, parser.positionalArguments().constFirst());
@@ -82,6 +103,17 @@ int main(int argc, char *argv[])
         return ExitUnreadable;
     }
     auto *diagnostics = new SheetDiagnosticsWindow(&sheet, &window);
+    auto *inspector = new LiveInspector(&window, &sheet, diagnostics);
+    if (!forms.isEmpty()) {
+        auto *liveForms = new LiveForms(&window, forms, &window);
+        // A form loaded again replaces its widgets, the one picked among them.
+        QObject::connect(liveForms, &LiveForms::updated, inspector, &LiveInspector::refresh);
+        auto *report = new QTextBrowser;
+        diagnostics->addPanel(report, QStringLiteral("Forms"));
+        const auto showReport = [liveForms, report] { report->setHtml(liveForms->reportHtml()); };
+        QObject::connect(liveForms, &LiveForms::updated, report, showReport);
+        showReport();
+    }
     makeRoomBesideMainWindow(&window, window.styleSwitcherWindow()->width() + 16);
     window.show();
     diagnostics->show();

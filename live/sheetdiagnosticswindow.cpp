@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -74,6 +75,9 @@ SheetDiagnosticsWindow::SheetDiagnosticsWindow(LiveSheet *sheet, MainWindow *win
     , diagnosticsList(new QListWidget(this))
     , hintLabel(new QLabel(this))
     , applyButton(new QPushButton(this))
+    , panels(new QTabWidget(this))
+    , outlineLabel(new QLabel(this))
+    , pickButton(new QPushButton(tr("Pick"), this))
 {
     setWindowTitle(tr("Sheet Diagnostics"));
     resize(switcher ? switcher->width() : 640, preferredHeight);
@@ -90,14 +94,33 @@ SheetDiagnosticsWindow::SheetDiagnosticsWindow(LiveSheet *sheet, MainWindow *win
     layout->setContentsMargins(12, 12, 12, 12);
     layout->addWidget(pathLabel);
     layout->addWidget(stateLabel);
-    layout->addWidget(diagnosticsList, 1);
+    panels->addTab(diagnosticsList, tr("Diagnostics"));
+    layout->addWidget(panels, 1);
+    outlineLabel->setWordWrap(true);
+    outlineLabel->hide();
+    layout->addWidget(outlineLabel);
     auto *bottomRow = new QHBoxLayout;
     bottomRow->addWidget(hintLabel, 1);
+    pickButton->setToolTip(tr("Click a widget of the gallery to see the rules that paint it "
+                              "(Ctrl+Shift+I); Esc cancels."));
+    bottomRow->addWidget(pickButton);
     bottomRow->addWidget(applyButton);
     layout->addLayout(bottomRow);
 
     connect(diagnosticsList, &QListWidget::itemActivated, this,
             [this](QListWidgetItem *item) { openDiagnostic(item); });
+    // Chosen by a click or by moving through the list, not by the list making its
+    // first line current when it takes the focus.
+    const auto choose = [this](const QListWidgetItem *item) {
+        emit diagnosticChosen(item->data(lineRole).toInt(), item->data(columnRole).toInt());
+    };
+    connect(diagnosticsList, &QListWidget::itemClicked, this, choose);
+    connect(diagnosticsList, &QListWidget::currentItemChanged, this,
+            [choose](QListWidgetItem *item, QListWidgetItem *previous) {
+                if (item && previous)
+                    choose(item);
+            });
+    connect(pickButton, &QPushButton::clicked, this, &SheetDiagnosticsWindow::pickRequested);
     connect(applyButton, &QPushButton::clicked, sheet, &LiveSheet::apply);
     connect(sheet, &LiveSheet::updated, this, &SheetDiagnosticsWindow::refresh);
 
@@ -201,18 +224,36 @@ void SheetDiagnosticsWindow::refresh()
     }
 
     const QString editor = editorVariable();
-    hintLabel->setText(editor.isEmpty()
-                           ? tr("Double-click a diagnostic to copy FILE:LINE:COL; set $VISUAL or "
-                                "$EDITOR to open an editor instead.")
-                           : tr("Double-click a diagnostic to open it in %1.").arg(editor));
+    hintLabel->setText(
+        editor.isEmpty() ? tr("Double-click a diagnostic or a rule to copy FILE:LINE:COL; set "
+                              "$VISUAL or $EDITOR to open an editor instead.")
+                         : tr("Double-click a diagnostic or a rule to open it in %1.").arg(editor));
+}
+
+void SheetDiagnosticsWindow::addPanel(QWidget *page, const QString &title)
+{
+    panels->addTab(page, title);
+}
+
+void SheetDiagnosticsWindow::showPanel(QWidget *page)
+{
+    panels->setCurrentWidget(page);
+}
+
+void SheetDiagnosticsWindow::setOutlineNote(const QString &note)
+{
+    outlineLabel->setText(note);
+    outlineLabel->setVisible(!note.isEmpty());
 }
 
 void SheetDiagnosticsWindow::openDiagnostic(const QListWidgetItem *item)
 {
-    if (!item)
-        return;
-    const int line = item->data(lineRole).toInt();
-    const int column = item->data(columnRole).toInt();
+    if (item)
+        openPosition(item->data(lineRole).toInt(), item->data(columnRole).toInt());
+}
+
+void SheetDiagnosticsWindow::openPosition(int line, int column)
+{
     QStringList command = QProcess::splitCommand(editorVariable());
     QString failure;
     if (!command.isEmpty()) {

@@ -11,6 +11,7 @@ class QLabel;
 class QListWidget;
 class QListWidgetItem;
 class QPushButton;
+class QTabWidget;
 
 // The "Sheet Diagnostics" tool window: where the watched file is, when it was last
 // applied, and what the analysis says about it, errors first. Activating a
@@ -25,6 +26,20 @@ public:
     // Opens the diagnostic's position as described above; the list's activation
     // comes here.
     void openDiagnostic(const QListWidgetItem *item);
+    // The same for any position of the sheet (a rule of the Rules view).
+    void openPosition(int line, int column);
+
+    // A page beside the diagnostics (the Rules view, the forms); shown on request.
+    void addPanel(QWidget *page, const QString &title);
+    void showPanel(QWidget *page);
+    // One line below the pages: what the outlines in the gallery show.
+    void setOutlineNote(const QString &note);
+
+signals:
+    // The Pick button was pressed.
+    void pickRequested();
+    // A diagnostic became the current line of the list.
+    void diagnosticChosen(int line, int column);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -40,4 +55,7 @@ private:
     QListWidget *diagnosticsList;
     QLabel *hintLabel;
     QPushButton *applyButton;
+    QTabWidget *panels;
+    QLabel *outlineLabel;
+    QPushButton *pickButton;
 };

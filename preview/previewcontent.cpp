@@ -211,6 +211,21 @@ void PreviewContent::setCurrentTab(int index)
     ui->componentTabWidget->setCurrentIndex(index);
 }
 
+int PreviewContent::addTab(QWidget *page, const QString &title)
+{
+    return ui->componentTabWidget->addTab(page, title);
+}
+
+void PreviewContent::setTabTitle(int index, const QString &title)
+{
+    ui->componentTabWidget->setTabText(index, title);
+}
+
+void PreviewContent::onCurrentTabChanged(QObject *context, std::function<void(int)> changed)
+{
+    connect(ui->componentTabWidget, &QTabWidget::currentChanged, context, std::move(changed));
+}
+
 void PreviewContent::setPreviewDisabled(bool disabled)
 {
     ui->disablePreviewCheckBox->setChecked(disabled);

@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <functional>
+
 class QDateTime;
 
 namespace Ui {
@@ -29,6 +31,13 @@ public:
     void setCurrentTab(int index);
     void setPreviewDisabled(bool disabled);
     void setSampleDateTime(const QDateTime &dateTime);
+    // An extra tab after the gallery's own (an author's form); the gallery takes
+    // the page. Returns its index.
+    int addTab(QWidget *page, const QString &title);
+    void setTabTitle(int index, const QString &title);
+    // Calls changed with the new index whenever another tab is shown, as long as
+    // context lives; the gallery declares no signals of its own.
+    void onCurrentTabChanged(QObject *context, std::function<void(int)> changed);
 
 private:
     // The rows of the dialog list; the row index is the dialog type.

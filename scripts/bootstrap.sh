@@ -10,7 +10,7 @@ build_dir="$root/build"
 
 # A script that sources this file may name more in extra_packages.
 packages=(cmake make g++ qtbase5-dev qtbase5-private-dev libqt5svg5-dev qttools5-dev-tools
-          fonts-dejavu-core
+          qttools5-dev fonts-dejavu-core
           ${extra_packages[@]+"${extra_packages[@]}"})
 
 missing=()

@@ -6,11 +6,11 @@
 # AddressSanitizer and UndefinedBehaviorSanitizer, where the fuzz targets also
 # replay their seed corpora. Any sanitizer report fails the test that caused it.
 set -euo pipefail
-# Qt 6 for the second build, clang for the sanitizer build, dpkg-dev and appstream
-# for the package and metainfo checks, neovim for the language server's session in
-# a real editor.
+# Qt 6 for the second build (its UI loader asks for the OpenGL module's CMake files),
+# clang for the sanitizer build, dpkg-dev and appstream for the package and
+# metainfo checks, neovim for the language server's session in a real editor.
 extra_packages=(qt6-base-dev qt6-base-private-dev qt6-svg-dev qt6-tools-dev qt6-tools-dev-tools
-                libgl-dev clang libclang-rt-14-dev dpkg-dev appstream neovim)
+                libqt6opengl6-dev libgl-dev clang libclang-rt-14-dev dpkg-dev appstream neovim)
 source "$(dirname "${BASH_SOURCE[0]}")/bootstrap.sh"
 
 echo "== Test suite under Qt 5"

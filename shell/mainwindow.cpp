@@ -109,6 +109,21 @@ void MainWindow::setGalleryDateTime(const QDateTime &dateTime)
     previewContent->setSampleDateTime(dateTime);
 }
 
+int MainWindow::addGalleryTab(QWidget *page, const QString &title)
+{
+    return previewContent->addTab(page, title);
+}
+
+void MainWindow::setGalleryTabTitle(int index, const QString &title)
+{
+    previewContent->setTabTitle(index, title);
+}
+
+void MainWindow::onGalleryTabChanged(QObject *context, std::function<void(int)> changed)
+{
+    previewContent->onCurrentTabChanged(context, std::move(changed));
+}
+
 void MainWindow::showStyleName(const QString &displayName)
 {
     previewContent->setCurrentStyleName(displayName);

@@ -9,6 +9,8 @@
 #include <QPoint>
 #include <QStringList>
 
+#include <functional>
+
 class PreviewContent;
 class QDateTime;
 class QRect;
@@ -38,6 +40,14 @@ public:
     // The gallery's own "Disable preview" switch.
     void setGalleryDisabled(bool disabled);
     void setGalleryDateTime(const QDateTime &dateTime);
+    // A tab after the gallery's own, for an author's form; the gallery takes the
+    // page. Returns the tab's index.
+    int addGalleryTab(QWidget *page, const QString &title);
+    void setGalleryTabTitle(int index, const QString &title);
+    // Calls changed with the new index whenever another gallery tab is shown, for as
+    // long as context lives. A call rather than a signal: the window's meta-object
+    // offers applyTheme alone.
+    void onGalleryTabChanged(QObject *context, std::function<void(int)> changed);
 
 public slots:
     void applyTheme(Theme theme);

@@ -3,6 +3,7 @@
 
 #include "shot/shotcommand.h"
 
+#include "forms/formloader.h"
 #include "shot/contactsheet.h"
 #include "shot/imagediff.h"
 #include "shot/pngfile.h"
@@ -41,7 +42,8 @@ const char kExitCodeHelp[] = "Exit codes:\n"
                              "  1  --compare: an image differs beyond the threshold, or is\n"
                              "     missing on either side\n"
                              "  2  bad command line: unknown option, theme or tab, bad value\n"
-                             "  3  a sheet cannot be read, or an output file cannot be written\n";
+                             "  3  a sheet or form cannot be read, or an output file cannot be\n"
+                             "     written (a form that is no form: the rest is still rendered)\n";
 
 void printError(const QString &message)
 {
@@ -114,6 +116,8 @@ private:
     int parse(const QStringList &arguments);
     int resolveThemes();
     int resolveTabs(const QStringList &tabTexts);
+    int resolveForms();
+    void loadForms(ShotRenderer &renderer);
     int prepareFolders();
     void render(ShotRenderer &renderer);
     void submit(std::function<void()> job);
@@ -134,6 +138,9 @@ private:
     QString outPath;
     QString comparePath;
     QStringList selectedTabFiles;
+    QStringList formPaths;
+    QStringList formFiles; // "form-<name>", in the order of formPaths
+    bool formFailed = false;
 
     QThreadPool pool;
     QSemaphore pendingSlots{kPendingImages};
@@ -171,6 +178,10 @@ int ShotRun::parse(const QStringList &arguments)
          QStringLiteral("A gallery tab by its text (Overview ... Editors), or all (default). "
                         "Repeatable."),
          QStringLiteral("name")},
+        {QStringLiteral("form"),
+         QStringLiteral("A Qt Designer form rendered as a tab of its own, to "
+                        "DIR/<theme>/form-<name>.png. Repeatable."),
+         QStringLiteral("DIALOG.ui")},
         {QStringLiteral("disabled"),
          QStringLiteral("Also render each tab with \"Disable preview widgets\" checked.")},
         {QStringLiteral("size"), QStringLiteral("Window size (default 1040x720)."),
@@ -338,6 +349,48 @@ int ShotRun::resolveTabs(const QStringList &tabTexts)
                                 tabTexts[tab] + QStringLiteral(" (disabled)")};
     }
     return ShotSuccess;
+}
+
+int ShotRun::resolveForms()
+{
+    for (const QString &path : parser.values(QStringLiteral("form"))) {
+        if (!QFileInfo::exists(path)) {
+            printError(QStringLiteral("cannot read form %1: no such file").arg(path));
+            return ShotInputOutputError;
+        }
+        const QString file =
+            QStringLiteral("form-") + kebabCase(QFileInfo(path).completeBaseName());
+        if (file == QLatin1String("form-") || formFiles.contains(file)) {
+            printError(QStringLiteral("form %1 would be written as %2.png like another; rename it")
+                           .arg(path, file));
+            return ShotUsageError;
+        }
+        formPaths << path;
+        formFiles << file;
+    }
+    return ShotSuccess;
+}
+
+void ShotRun::loadForms(ShotRenderer &renderer)
+{
+    const bool disabledToo = parser.isSet(QStringLiteral("disabled"));
+    for (int i = 0; i < formPaths.size(); ++i) {
+        LoadedForm form = loadForm(formPaths.at(i));
+        if (!form.widget) {
+            // The other forms and the gallery are still rendered; the exit code tells.
+            printError(QStringLiteral("cannot show form %1: %2").arg(formPaths.at(i), form.error));
+            formFailed = true;
+            continue;
+        }
+        const QString title = form.title;
+        const int tab = renderer.addFormTab(std::move(form.widget), title);
+        const QString &file = formFiles.at(i);
+        selectedTabFiles << file;
+        variants << Variant{tab, false, file + QStringLiteral(".png"), title};
+        if (disabledToo)
+            variants << Variant{tab, true, file + kDisabledSuffix + QStringLiteral(".png"),
+                                title + QStringLiteral(" (disabled)")};
+    }
 }
 
 int ShotRun::prepareFolders()
@@ -523,6 +576,8 @@ int ShotRun::run(const QStringList &arguments)
         return code == kDoneAfterParsing ? ShotSuccess : code;
     if ((code = resolveThemes()) != ShotSuccess)
         return code;
+    if ((code = resolveForms()) != ShotSuccess)
+        return code;
     ShotRenderer renderer(size, scale);
     if (size.width() < renderer.minimumSize().width() ||
         size.height() < renderer.minimumSize().height()) {
@@ -533,6 +588,7 @@ int ShotRun::run(const QStringList &arguments)
     }
     if ((code = resolveTabs(renderer.tabTexts())) != ShotSuccess)
         return code;
+    loadForms(renderer);
     if ((code = prepareFolders()) != ShotSuccess)
         return code;
 
@@ -549,7 +605,8 @@ int ShotRun::run(const QStringList &arguments)
         for (const QString &file : qAsConst(writtenFiles))
             printOut(file);
     }
-    return comparePath.isEmpty() ? ShotSuccess : report();
+    code = comparePath.isEmpty() ? ShotSuccess : report();
+    return formFailed ? ShotInputOutputError : code;
 }
 
 } // namespace

@@ -3,11 +3,13 @@
 
 #include "shot/shotrenderer.h"
 
+#include "forms/formpage.h"
 #include "shell/mainwindow.h"
 #include "shot/shotnames.h"
 #include "switcher/styleswitcherwindow.h"
 
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QDateTime>
 #include <QLocale>
 #include <QPainter>
@@ -78,6 +80,20 @@ void ShotRenderer::applyTheme(const ShotTheme &theme, const QString &styleSheetT
         window->applyTheme(theme.theme);
     else
         window->applyStyleSheet(styleSheetText, theme.displayName);
+}
+
+int ShotRenderer::addFormTab(std::unique_ptr<QWidget> form, const QString &title)
+{
+    // A calendar opens on today's month; the fixed moment keeps its picture the same.
+    for (QCalendarWidget *calendar : form->findChildren<QCalendarWidget *>())
+        calendar->setSelectedDate(kFixedDateTime.date());
+    if (auto *calendar = qobject_cast<QCalendarWidget *>(form.get()))
+        calendar->setSelectedDate(kFixedDateTime.date());
+    auto *page = new FormPage;
+    page->setForm(std::move(form));
+    const int tab = window->addGalleryTab(page, title);
+    QCoreApplication::sendPostedEvents();
+    return tab;
 }
 
 QImage ShotRenderer::render(int tab, bool disabled)

@@ -10,6 +10,7 @@
 #include <memory>
 
 class MainWindow;
+class QWidget;
 
 struct ShotTheme;
 
@@ -30,6 +31,8 @@ public:
     QStringList tabTexts() const;
 
     void applyTheme(const ShotTheme &theme, const QString &styleSheetText);
+    // Adds an author's form as a tab after the gallery's own; returns its index.
+    int addFormTab(std::unique_ptr<QWidget> form, const QString &title);
     QImage render(int tab, bool disabled);
 
 private:

@@ -7,11 +7,13 @@ include(${LAYERS})
 
 set(program_folders app lint live lsp shot)
 
-function(relative_paths out)
+# The files of a list as paths from the source root; relative ones are taken from
+# base, the directory of the CMakeLists.txt that named them.
+function(relative_paths out base)
     set(result)
     foreach(file IN LISTS ARGN)
         if(NOT IS_ABSOLUTE "${file}")
-            set(file "${SOURCE_DIR}/${file}")
+            set(file "${base}/${file}")
         endif()
         file(RELATIVE_PATH relative "${SOURCE_DIR}" "${file}")
         # What the build generates (moc, forms) is not layered.
@@ -21,8 +23,11 @@ function(relative_paths out)
     endforeach()
     set(${out} ${result} PARENT_SCOPE)
 endfunction()
-relative_paths(core_files ${core_sources})
-relative_paths(gui_files ${gui_sources})
+relative_paths(core_files "${core_dir}" ${core_sources})
+relative_paths(gui_files "${gui_dir}" ${gui_sources})
+# The forms library is part of the GUI layer.
+relative_paths(forms_files "${forms_dir}" ${forms_sources})
+list(APPEND gui_files ${forms_files})
 
 set(violations)
 # Checks the project headers that file includes against the allowed list.
@@ -60,7 +65,7 @@ foreach(file IN LISTS gui_files)
 endforeach()
 foreach(folder IN LISTS program_folders)
     file(GLOB program_files "${SOURCE_DIR}/${folder}/*.h" "${SOURCE_DIR}/${folder}/*.cpp")
-    relative_paths(program_files ${program_files})
+    relative_paths(program_files "${SOURCE_DIR}" ${program_files})
     foreach(file IN LISTS program_files)
         check_includes(${file} "a program may include the layers and its own headers only"
                        ${core_files} ${gui_files} ${folder})
