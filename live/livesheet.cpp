@@ -47,6 +47,8 @@ LiveSheet::LiveSheet(MainWindow *window, const QString &path, QObject *parent)
     , window(window)
     , filePath(QFileInfo(path).absoluteFilePath())
     , linter(lintWithCoverage)
+    , burstSettleInterval(settleMs)
+    , emptySettleInterval(emptySettleMs)
     , shownStyleName(themeDisplayName(Light))
 {
     settleTimer.setSingleShot(true);
@@ -75,6 +77,12 @@ void LiveSheet::setLinter(Linter replacement)
     linter = std::move(replacement);
 }
 
+void LiveSheet::setSettleTimes(int burstMs, int emptyMs)
+{
+    burstSettleInterval = burstMs;
+    emptySettleInterval = emptyMs;
+}
+
 QString LiveSheet::fileName() const
 {
     return QFileInfo(filePath).fileName();
@@ -97,7 +105,7 @@ void LiveSheet::noteChange()
     if (!settleTimer.isActive())
         checkedBytes.clear();
     sinceChange.start();
-    settleTimer.start(settleMs);
+    settleTimer.start(burstSettleInterval);
     // Once a burst has left a text in the file it mostly is the whole save already;
     // checking it now, while the burst settles, keeps the check out of the wait.
     // Once per burst, so a long burst costs one check, not one per write.
@@ -158,8 +166,8 @@ void LiveSheet::reload(bool force)
     if (!force && haveBytes && read.bytes == lastBytes)
         return;
     if (!force && read.bytes.isEmpty() && sinceChange.isValid() &&
-        sinceChange.elapsed() < emptySettleMs) {
-        settleTimer.start(emptySettleMs - int(sinceChange.elapsed()));
+        sinceChange.elapsed() < emptySettleInterval) {
+        settleTimer.start(emptySettleInterval - int(sinceChange.elapsed()));
         return;
     }
     lastBytes = read.bytes;
