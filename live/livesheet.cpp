@@ -49,6 +49,8 @@ LiveSheet::LiveSheet(MainWindow *window, const QString &path, QObject *parent)
     , filePath(QFileInfo(path).absoluteFilePath())
     , config(lintConfigForSheet(filePath))
     , linter(configuredLinter(config.options))
+    , burstSettleInterval(settleMs)
+    , emptySettleInterval(emptySettleMs)
     , shownStyleName(themeDisplayName(Light))
 {
     settleTimer.setSingleShot(true);
@@ -76,6 +78,12 @@ void LiveSheet::setLinter(Linter replacement)
     linter = std::move(replacement);
 }
 
+void LiveSheet::setSettleTimes(int burstMs, int emptyMs)
+{
+    burstSettleInterval = burstMs;
+    emptySettleInterval = emptyMs;
+}
+
 QString LiveSheet::fileName() const
 {
     return QFileInfo(filePath).fileName();
@@ -98,7 +106,7 @@ void LiveSheet::noteChange()
     if (!settleTimer.isActive())
         checkedBytes.clear();
     sinceChange.start();
-    settleTimer.start(settleMs);
+    settleTimer.start(burstSettleInterval);
     // Once a burst has left a text in the file it mostly is the whole save already;
     // checking it now, while the burst settles, keeps the check out of the wait.
     // Once per burst, so a long burst costs one check, not one per write.
@@ -159,8 +167,8 @@ void LiveSheet::reload(bool force)
     if (!force && haveBytes && read.bytes == lastBytes)
         return;
     if (!force && read.bytes.isEmpty() && sinceChange.isValid() &&
-        sinceChange.elapsed() < emptySettleMs) {
-        settleTimer.start(emptySettleMs - int(sinceChange.elapsed()));
+        sinceChange.elapsed() < emptySettleInterval) {
+        settleTimer.start(emptySettleInterval - int(sinceChange.elapsed()));
         return;
     }
     lastBytes = read.bytes;

@@ -42,6 +42,9 @@ public:
     LiveSheet(MainWindow *window, const QString &path, QObject *parent = nullptr);
 
     void setLinter(Linter linter);
+    // How long a burst of changes has to be quiet before the file is read, and how long
+    // an emptied file has to stay empty before it is installed; from the next change on.
+    void setSettleTimes(int burstMs, int emptyMs);
 
     // Reads the file and installs it, even when its text has not changed since the
     // last read (after the author tried a built-in theme, say).
@@ -87,6 +90,8 @@ private:
     Linter linter;
     QFileSystemWatcher watcher;
     QTimer settleTimer;
+    int burstSettleInterval;
+    int emptySettleInterval;
     QElapsedTimer sinceChange;
     // Identity of the file the watch sits on; a rename over FILE changes it.
     quint64 watchedDevice = 0;

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 
 #include "live/livesheet.h"
+#include "live/livewindowplacement.h"
 #include "live/sheetdiagnosticswindow.h"
 #include "shell/mainwindow.h"
 #include "switcher/styleswitcherwindow.h"
@@ -9,15 +10,23 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
+#include <QFileSystemWatcher>
 #include <QLabel>
 #include <QListWidget>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
+#include <QScopeGuard>
+#include <QScreen>
+#include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <qpa/qwindowsysteminterface.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <sys/stat.h>
 
 namespace {
@@ -39,6 +48,47 @@ bool writeFile(const QString &path, const QByteArray &bytes)
 bool writeFile(const QString &path, const QString &text)
 {
     return writeFile(path, text.toUtf8());
+}
+
+// Longer than any test runs: a wait this long ends only with the next change.
+constexpr int aLongTime = 3600 * 1000;
+
+// Writes the text and returns once the change has been announced, as the live sheet's
+// own watch announces it, and what that set off has run.
+bool writeAndWaitForNotice(const QString &path, const QString &text)
+{
+    QFileSystemWatcher probe({path});
+    QSignalSpy noticed(&probe, &QFileSystemWatcher::fileChanged);
+    if (!writeFile(path, text) || !noticed.wait(5000))
+        return false;
+    for (int pass = 0; pass < 3; ++pass)
+        QCoreApplication::processEvents();
+    return true;
+}
+
+// A sheet whose header gives the window colour, with a rule that does not touch it.
+QString sheetWithWindowColour(const QColor &colour)
+{
+    return QStringLiteral("/*\n * @palette Window = %1\n */\n").arg(colour.name()) + sheetA;
+}
+
+// The share of the window's pixels painted in the colour.
+double shareInColour(QWidget &window, const QColor &colour)
+{
+    const QImage image = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    qint64 count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        count += std::count(line, line + image.width(), colour.rgb());
+    }
+    return double(count) / (double(image.width()) * image.height());
+}
+
+// The offscreen platform's one screen, made the size of a real one.
+void setScreenGeometry(QScreen *screen, const QRect &geometry, const QRect &available)
+{
+    QWindowSystemInterface::handleScreenGeometryChange(screen, geometry, available);
+    QWindowSystemInterface::flushWindowSystemEvents();
 }
 
 LintDiagnostic diagnosticAt(int line, LintSeverity severity, const QString &check)
@@ -78,8 +128,16 @@ struct LivePreview
         return texts.join(QLatin1Char('\n'));
     }
 
+    // From now on, the style sheet in force after each update the live sheet announces.
+    void recordShownSheets()
+    {
+        QObject::connect(&sheet, &LiveSheet::updated, &sheet,
+                         [this] { shown << qApp->styleSheet(); });
+    }
+
     QTemporaryDir directory;
     const QString path;
+    QStringList shown;
     MainWindow window;
     LiveSheet sheet{&window, path};
     SheetDiagnosticsWindow *diagnostics = new SheetDiagnosticsWindow(&sheet, &window);
@@ -95,7 +153,16 @@ class TestLive : public QObject
 private slots:
     void changedFileIsApplied_data();
     void changedFileIsApplied();
-    void burstSettlesOnItsFinalContent();
+    void burstIsAppliedOnceWithItsFinalContent_data();
+    void burstIsAppliedOnceWithItsFinalContent();
+    void emptiedFileShowsOnlyOnceItStaysEmpty_data();
+    void emptiedFileShowsOnlyOnceItStaysEmpty();
+    void paletteHeaderIsWhatTheGalleryPaints_data();
+    void paletteHeaderIsWhatTheGalleryPaints();
+    void commandLineExitStatus_data();
+    void commandLineExitStatus();
+    void windowsLandOnTheScreen_data();
+    void windowsLandOnTheScreen();
     void rejectedSheetKeepsLastGood_data();
     void rejectedSheetKeepsLastGood();
     void unreadableFileIsRefused_data();
@@ -150,18 +217,68 @@ void TestLive::changedFileIsApplied()
     QTRY_COMPARE(qApp->styleSheet(), sheetC);
 }
 
-void TestLive::burstSettlesOnItsFinalContent()
+void TestLive::burstIsAppliedOnceWithItsFinalContent_data()
 {
+    QTest::addColumn<QStringList>("burst");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("five versions in a row: only the last shows")
+        << QStringList{sheetB, sheetC, sheetA, sheetC, sheetB} << sheetB;
+    QTest::newRow("a broken version early on does not keep the good last one out")
+        << QStringList{brokenOnLine2, sheetC, sheetB} << sheetB;
+    QTest::newRow("a good version early on does not let a broken last one in")
+        << QStringList{sheetB, sheetC, brokenOnLine2} << sheetA;
+}
+
+void TestLive::burstIsAppliedOnceWithItsFinalContent()
+{
+    QFETCH(QStringList, burst);
+    QFETCH(QString, shown);
     LivePreview live(sheetA);
-    for (int i = 0; i < 50; ++i) {
-        QVERIFY(writeFile(live.path, QStringLiteral("QLabel { margin: %1px; }\n").arg(i)));
-        QCoreApplication::processEvents();
-    }
-    QVERIFY(writeFile(live.path, sheetB));
-    QTRY_COMPARE(qApp->styleSheet(), sheetB);
-    // Nothing older may follow the final content.
-    QTest::qWait(300);
-    QCOMPARE(qApp->styleSheet(), sheetB);
+    live.recordShownSheets();
+    // Each write is seen before the next; the burst stays unsettled until its last one.
+    live.sheet.setSettleTimes(aLongTime, aLongTime);
+    const QString last = burst.takeLast();
+    for (const QString &text : qAsConst(burst))
+        QVERIFY(writeAndWaitForNotice(live.path, text));
+    QCOMPARE(live.shown, QStringList());
+
+    live.sheet.setSettleTimes(0, aLongTime);
+    QVERIFY(writeAndWaitForNotice(live.path, last));
+    QTRY_COMPARE(live.shown.size(), 1);
+    QCOMPARE(live.shown, QStringList{shown});
+    QCOMPARE(live.sheet.outcome(),
+             shown == sheetA ? LiveSheet::Outcome::Rejected : LiveSheet::Outcome::Applied);
+}
+
+void TestLive::emptiedFileShowsOnlyOnceItStaysEmpty_data()
+{
+    QTest::addColumn<int>("emptyMs");
+    QTest::addColumn<QString>("refill");
+    QTest::addColumn<QStringList>("shown");
+    // The first row is an editor's save caught between its truncate and its write.
+    QTest::newRow("emptied, then written before it settles: the empty sheet never shows")
+        << aLongTime << sheetB << QStringList{sheetB};
+    QTest::newRow("emptied and not yet settled: the last sheet stays")
+        << aLongTime << QString() << QStringList();
+    QTest::newRow("emptied and settled: the toolkit's own look")
+        << 1 << QString() << QStringList{QString()};
+}
+
+void TestLive::emptiedFileShowsOnlyOnceItStaysEmpty()
+{
+    QFETCH(int, emptyMs);
+    QFETCH(QString, refill);
+    QFETCH(QStringList, shown);
+    LivePreview live(sheetA);
+    live.recordShownSheets();
+    live.sheet.setSettleTimes(0, emptyMs);
+    QVERIFY(writeAndWaitForNotice(live.path, QString()));
+    if (!refill.isEmpty())
+        QVERIFY(writeAndWaitForNotice(live.path, refill));
+    if (!shown.isEmpty())
+        QTRY_COMPARE(live.shown.size(), shown.size());
+    QCOMPARE(live.shown, shown);
+    QCOMPARE(qApp->styleSheet(), shown.isEmpty() ? sheetA : shown.last());
 }
 
 void TestLive::rejectedSheetKeepsLastGood_data()
@@ -304,6 +421,129 @@ void TestLive::activatedDiagnosticOpensEditorOrCopies()
     }
     qunsetenv("VISUAL");
     qunsetenv("EDITOR");
+}
+
+void TestLive::paletteHeaderIsWhatTheGalleryPaints_data()
+{
+    QTest::addColumn<QString>("saved");
+    QTest::addColumn<QColor>("painted");
+    const QColor red(0x8b, 0x30, 0x26);
+    const std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));
+    QTest::newRow("an edit to the header alone repaints in its new colour")
+        << sheetWithWindowColour(red) << red;
+    QTest::newRow("a sheet without a header leaves none of the old header's colours")
+        << sheetA << fusion->standardPalette().color(QPalette::Window);
+}
+
+void TestLive::paletteHeaderIsWhatTheGalleryPaints()
+{
+    QFETCH(QString, saved);
+    QFETCH(QColor, painted);
+    const QColor green(0x2a, 0x6b, 0x3c);
+    LivePreview live(sheetWithWindowColour(green));
+    live.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&live.window));
+    QCOMPARE(QApplication::palette().color(QPalette::Window), green);
+    QVERIFY(shareInColour(live.window, green) > 0.25);
+
+    QVERIFY(writeFile(live.path, saved));
+    QTRY_COMPARE(qApp->styleSheet(), saved);
+    QCOMPARE(QApplication::palette().color(QPalette::Window), painted);
+    QVERIFY(shareInColour(live.window, painted) > 0.25);
+    QCOMPARE(shareInColour(live.window, green), 0.0);
+}
+
+void TestLive::commandLineExitStatus_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("a missing FILE is 1, and named")
+        << QStringList{"@gone.qss"} << 1 << "gone.qss: no such file";
+    QTest::newRow("a FIFO as FILE is 1, without a hang")
+        << QStringList{"@fifo.qss"} << 1 << "a FIFO";
+    QTest::newRow("no FILE is wrong usage") << QStringList() << 2 << "exactly one FILE";
+    QTest::newRow("two FILEs are wrong usage")
+        << QStringList{"@author.qss", "@author.qss"} << 2 << "exactly one FILE";
+    QTest::newRow("an unknown option is wrong usage")
+        << QStringList{"--colour", "@author.qss"} << 2 << "colour";
+}
+
+void TestLive::commandLineExitStatus()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, said);
+    QTemporaryDir directory;
+    writtenFile(directory, sheetA);
+    QCOMPARE(::mkfifo(QFile::encodeName(directory.filePath("fifo.qss")).constData(), 0600), 0);
+    arguments.replaceInStrings(QRegularExpression("^@"), directory.path() + '/');
+
+    QProcess live;
+    live.start(QStringLiteral(PRISMARK_LIVE_EXECUTABLE), arguments);
+    QVERIFY(live.waitForFinished(30000));
+    QCOMPARE(live.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(live.exitCode(), status);
+    const QString err = QString::fromLocal8Bit(live.readAllStandardError());
+    QVERIFY2(err.contains(said), qPrintable(err));
+}
+
+void TestLive::windowsLandOnTheScreen_data()
+{
+    QTest::addColumn<QRect>("screen");
+    QTest::addColumn<QRect>("available");
+    QTest::addColumn<bool>("sideBySide");
+    QTest::newRow("1920 x 1080 with a panel on the left: side by side, centred beside it")
+        << QRect(0, 0, 1920, 1080) << QRect(64, 0, 1856, 1080) << true;
+    QTest::newRow("1366 x 768: too narrow for the three; on the screen, the main one centred")
+        << QRect(0, 0, 1366, 768) << QRect(0, 0, 1366, 728) << false;
+}
+
+void TestLive::windowsLandOnTheScreen()
+{
+    QFETCH(QRect, screen);
+    QFETCH(QRect, available);
+    QFETCH(bool, sideBySide);
+    QScreen *primary = QGuiApplication::primaryScreen();
+    const auto restore = qScopeGuard(
+        [primary, before = primary->geometry(), beforeAvailable = primary->availableGeometry()] {
+            setScreenGeometry(primary, before, beforeAvailable);
+        });
+    setScreenGeometry(primary, screen, available);
+
+    // As prismark-live starts.
+    QTemporaryDir directory;
+    MainWindow window;
+    LiveSheet sheet(&window, writtenFile(directory, sheetA));
+    sheet.apply();
+    auto *diagnostics = new SheetDiagnosticsWindow(&sheet, &window);
+    auto *switcher = window.findChild<StyleSwitcherWindow *>();
+    makeRoomBesideMainWindow(&window, switcher->width() + 16);
+    window.show();
+    diagnostics->show();
+    QVERIFY(QTest::qWaitForWindowExposed(diagnostics));
+
+    const QRect main = window.frameGeometry();
+    const QRect tool = switcher->frameGeometry();
+    const QRect below = diagnostics->frameGeometry();
+    QVERIFY(available.contains(tool));
+    QVERIFY(available.contains(below));
+    // Just below the switcher, as wide as it, tall enough for a list.
+    QCOMPARE(below.left(), tool.left());
+    QCOMPARE(below.width(), tool.width());
+    QVERIFY(below.top() > tool.bottom() && below.top() <= tool.bottom() + 24);
+    QVERIFY(below.height() >= 220);
+    if (sideBySide) {
+        QVERIFY(available.contains(main));
+        QVERIFY(!main.intersects(tool) && !main.intersects(below));
+        const int marginLeft = main.left() - available.left();
+        const int marginRight = available.right() - tool.right();
+        QVERIFY2(qAbs(marginLeft - marginRight) <= 16,
+                 qPrintable(QStringLiteral("%1 left, %2 right").arg(marginLeft).arg(marginRight)));
+    } else {
+        // Too narrow for the three: the main window keeps its place in the middle.
+        QVERIFY(qAbs(main.center().x() - available.center().x()) <= 1);
+    }
 }
 
 QTEST_MAIN(TestLive)
