@@ -19,6 +19,10 @@ public:
 
     void setCurrentStyleName(const QString &styleName);
 
+    // How many times the columns of a view, or the width of a group box, have been
+    // fitted to the style in force (once per style or font change, before a paint).
+    int contentFitCount(const QWidget *viewOrGroupBox) const;
+
 private:
     // The rows of the dialog list; the row index is the dialog type.
     enum DialogType : int
@@ -35,6 +39,9 @@ private:
     void applyIconSet(int index);
     void showDialogPreview(int dialogType);
 
+    class ContentFitter;
+
     int iconSetIndex;
     Ui::PreviewContent *ui;
+    ContentFitter *fitter;
 };
