@@ -15,6 +15,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
@@ -45,13 +46,16 @@ public:
 
     void arm() { armed = true; }
 
-    // Blocks in the event loop (no spinning) until the armed paint has happened.
+    // Blocks in the event loop until the armed paint has happened, as the program
+    // sleeps in its own loop while a burst settles. (processEvents with a time limit
+    // drops WaitForMoreEvents and would spin through the settle instead.)
     void wait()
     {
-        QElapsedTimer timeout;
-        timeout.start();
-        while (!painted && timeout.elapsed() < 10000)
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
+        QTimer timeout;
+        timeout.setSingleShot(true);
+        timeout.start(10000);
+        while (!painted && timeout.isActive())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         if (!painted)
             std::fprintf(stderr, "warning: no repaint within 10 s\n");
         armed = painted = false;

@@ -20,12 +20,12 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSet>
 #include <QSlider>
 #include <QStyleOptionGroupBox>
 #include <QTableWidget>
 #include <QTextEdit>
 #include <QTreeWidget>
+#include <QVector>
 
 namespace {
 
@@ -42,53 +42,101 @@ QString customIcon(const char *name)
     return QStringLiteral(":/icons/icons/custom/%1.svg").arg(QLatin1String(name));
 }
 
+} // namespace
+
 // Column widths and group box minimum widths depend on the font and padding a theme's
 // sheet gives each widget, which reach it only when the theme is polished in (and not
-// before the first show). So they are fitted again whenever a watched widget's style
-// or font changes, and columns once more when a view is first shown.
-class ContentFitter : public QObject
+// before the first show). One restyle sends each view, its header and viewport, and each
+// group box several style and font changes, so these only mark the view or box stale.
+// It is fitted once, by one pass posted behind them (ahead of the paint, which is
+// posted at a lower priority), or when it is shown before that pass has run.
+class PreviewContent::ContentFitter : public QObject
 {
 public:
     using QObject::QObject;
 
+    // The header's and the viewport's polish come after the view's own, and the header's
+    // font decides its section hints, so their changes make the view stale too.
     void watchView(QAbstractItemView *view, QHeaderView *header)
     {
-        // The header's and the viewport's polish come after the view's own, and the
-        // header's font decides its section hints, so each of them triggers a fit.
-        for (QWidget *widget :
-             {static_cast<QWidget *>(view), static_cast<QWidget *>(header), view->viewport()}) {
-            viewOf.insert(widget, view);
-            widget->installEventFilter(this);
-        }
-        fitColumns(view);
+        watch(view, {view, header, view->viewport()});
     }
+    void watchGroupBox(QGroupBox *box) { watch(box, {box}); }
 
-    void watchGroupBox(QGroupBox *box)
+    int fitCount(const QWidget *widget) const
     {
-        box->installEventFilter(this);
-        fitTitle(box);
+        const int index = targetOf.value(widget, -1);
+        return index >= 0 && targets.at(index).widget == widget ? targets.at(index).fits : 0;
     }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        const QEvent::Type type = event->type();
-        if (type == QEvent::StyleChange || type == QEvent::FontChange || type == QEvent::Show) {
-            if (auto *box = qobject_cast<QGroupBox *>(watched)) {
-                fitTitle(box);
-            } else if (QAbstractItemView *view = viewOf.value(watched)) {
-                // Later shows keep the widths a user may have dragged.
-                if (type != QEvent::Show || (watched == view && !shownViews.contains(view))) {
-                    if (type == QEvent::Show)
-                        shownViews.insert(view);
-                    fitColumns(view);
-                }
-            }
+        switch (event->type()) {
+        case QEvent::Polish:
+        case QEvent::StyleChange:
+        case QEvent::FontChange:
+            markStale(targets[targetOf.value(watched)]);
+            break;
+        case QEvent::Show: {
+            // Only the view's own show: a later one keeps widths a user may have dragged.
+            Target &target = targets[targetOf.value(watched)];
+            if (target.stale && target.widget == watched)
+                fit(target);
+            break;
+        }
+        default:
+            break;
         }
         return QObject::eventFilter(watched, event);
     }
 
 private:
+    struct Target
+    {
+        QWidget *widget;
+        bool stale;
+        int fits;
+    };
+
+    void watch(QWidget *target, std::initializer_list<QWidget *> sources)
+    {
+        targets.append({target, true, 0});
+        for (QWidget *source : sources) {
+            targetOf.insert(source, targets.size() - 1);
+            source->installEventFilter(this);
+        }
+    }
+
+    void markStale(Target &target)
+    {
+        target.stale = true;
+        if (!passPosted) {
+            passPosted = true;
+            QMetaObject::invokeMethod(this, &ContentFitter::fitStale, Qt::QueuedConnection);
+        }
+    }
+
+    void fitStale()
+    {
+        passPosted = false;
+        // One not yet polished has no theme to fit to; its polish marks it stale again.
+        for (Target &target : targets) {
+            if (target.stale && target.widget->testAttribute(Qt::WA_WState_Polished))
+                fit(target);
+        }
+    }
+
+    static void fit(Target &target)
+    {
+        if (auto *box = qobject_cast<QGroupBox *>(target.widget))
+            fitTitle(box);
+        else
+            fitColumns(static_cast<QAbstractItemView *>(target.widget));
+        target.stale = false;
+        ++target.fits;
+    }
+
     static void fitColumns(QAbstractItemView *view)
     {
         const auto fit = [](auto *itemView, const QHeaderView *header) {
@@ -124,22 +172,21 @@ private:
         box->setMinimumWidth(qMax(box->minimumSizeHint().width(), titleWidth));
     }
 
-    QHash<QObject *, QAbstractItemView *> viewOf;
-    QSet<QObject *> shownViews;
+    QVector<Target> targets;
+    QHash<const QObject *, int> targetOf;
+    bool passPosted = false;
 };
-
-} // namespace
 
 PreviewContent::PreviewContent(QWidget *parent)
     : QWidget(parent)
     , iconSetIndex(0)
     , ui(new Ui::PreviewContent)
+    , fitter(new ContentFitter(this))
 {
     ui->setupUi(this);
     populatePreviewData();
     buildSemanticSections();
 
-    auto *fitter = new ContentFitter(this);
     fitter->watchView(ui->overviewTableWidget, ui->overviewTableWidget->horizontalHeader());
     fitter->watchView(ui->tableWidget, ui->tableWidget->horizontalHeader());
     fitter->watchView(ui->overviewTreeWidget, ui->overviewTreeWidget->header());
@@ -235,6 +282,11 @@ void PreviewContent::setSampleDateTime(const QDateTime &dateTime)
 {
     for (QDateTimeEdit *edit : findChildren<QDateTimeEdit *>())
         edit->setDateTime(dateTime);
+}
+
+int PreviewContent::contentFitCount(const QWidget *viewOrGroupBox) const
+{
+    return fitter->fitCount(viewOrGroupBox);
 }
 
 void PreviewContent::populatePreviewData()

@@ -39,6 +39,10 @@ public:
     // context lives; the gallery declares no signals of its own.
     void onCurrentTabChanged(QObject *context, std::function<void(int)> changed);
 
+    // How many times the columns of a view, or the width of a group box, have been
+    // fitted to the style in force (once per style or font change, before a paint).
+    int contentFitCount(const QWidget *viewOrGroupBox) const;
+
 private:
     // The rows of the dialog list; the row index is the dialog type.
     enum DialogType : int
@@ -55,7 +59,10 @@ private:
     void applyIconSet(int index);
     void showDialogPreview(int dialogType);
 
+    class ContentFitter;
+
     int iconSetIndex;
     QString shownStyleName;
     Ui::PreviewContent *ui;
+    ContentFitter *fitter;
 };

@@ -2,11 +2,15 @@
 // SPDX-License-Identifier: MIT
 
 #include "preview/previewcontent.h"
+#include "shell/mainwindow.h"
 #include "theme/semanticvariants.h"
+#include "theme/stylesheetloader.h"
 #include "theme/themestyles.h"
 
 #include <QtTest>
 #include <QtWidgets>
+
+#include <functional>
 
 namespace {
 
@@ -142,6 +146,41 @@ public:
 
 const QString demoText = "This is a demo dialog.";
 
+// Brings every page of the gallery's tab widgets on screen once, as a user looking
+// around would.
+void visitEveryTab(QWidget *gallery)
+{
+    for (QTabWidget *tabs : gallery->findChildren<QTabWidget *>()) {
+        const int current = tabs->currentIndex();
+        for (int page = 0; page < tabs->count(); ++page) {
+            tabs->setCurrentIndex(page);
+            QCoreApplication::processEvents();
+        }
+        tabs->setCurrentIndex(current);
+    }
+}
+
+// Hands every event the application delivers to a function, while it lives.
+class EventTap : public QObject
+{
+public:
+    explicit EventTap(std::function<void(QObject *, QEvent *)> tap)
+        : tap(std::move(tap))
+    {
+        qApp->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        tap(watched, event);
+        return false;
+    }
+
+private:
+    std::function<void(QObject *, QEvent *)> tap;
+};
+
 } // namespace
 
 class tst_PreviewBehaviour : public QObject
@@ -184,6 +223,8 @@ private slots:
 
     void contentsFitInEveryTheme_data();
     void contentsFitInEveryTheme();
+    void contentsFitOncePerChange_data();
+    void contentsFitOncePerChange();
 };
 
 void tst_PreviewBehaviour::spinBoxAndDialPairsStayInStep_data()
@@ -893,6 +934,80 @@ void tst_PreviewBehaviour::contentsFitInEveryTheme()
                                     .arg(box->width())));
         }
     }
+}
+
+void tst_PreviewBehaviour::contentsFitOncePerChange_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::newRow("start-up up to the first frame fits each view and box once") << "start-up";
+    QTest::newRow("a theme switch fits each once") << "theme";
+    QTest::newRow("an author's sheet installed on the window fits each once") << "sheet";
+    QTest::newRow("a style installed past the window fits each once") << "style";
+}
+
+// A restyle sends each view and box many style and font changes; fitting on each of
+// them multiplied the cost of start-up and of every switch.
+void tst_PreviewBehaviour::contentsFitOncePerChange()
+{
+    QFETCH(QString, change);
+    MainWindow window;
+    auto *gallery = window.findChild<PreviewContent *>();
+    QWidgetList widgets;
+    for (QAbstractItemView *view : gallery->findChildren<QAbstractItemView *>()) {
+        if (qobject_cast<QTableView *>(view) || qobject_cast<QTreeView *>(view))
+            widgets << view;
+    }
+    for (QGroupBox *box : gallery->findChildren<QGroupBox *>())
+        widgets << box;
+    QHash<QWidget *, int> before; // start-up counts from construction
+    if (change != QLatin1String("start-up")) {
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        visitEveryTab(gallery);
+        for (QWidget *widget : widgets)
+            before.insert(widget, gallery->contentFitCount(widget));
+    }
+    const auto check = [&](QWidget *widget) {
+        const int fits = gallery->contentFitCount(widget) - before.value(widget);
+        const auto *box = qobject_cast<QGroupBox *>(widget);
+        const QString name =
+            box && box->objectName().isEmpty() ? box->title() : widget->objectName();
+        return fits == 1 ? QString() : QString("%1 was fitted %2 times").arg(name).arg(fits);
+    };
+    QStringList paintedUnfitted; // a view paints in its viewport
+    EventTap paints([&](QObject *watched, QEvent *event) {
+        auto *widget = qobject_cast<QWidget *>(watched);
+        if (event->type() != QEvent::Paint || !widget)
+            return;
+        if (!widgets.contains(widget) && widgets.contains(widget->parentWidget()))
+            widget = widget->parentWidget();
+        if (widgets.contains(widget) && !check(widget).isEmpty() &&
+            !paintedUnfitted.contains(check(widget)))
+            paintedUnfitted << check(widget);
+    });
+
+    if (change == QLatin1String("start-up")) {
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+    } else if (change == QLatin1String("theme")) {
+        window.applyTheme(Dark);
+    } else if (change == QLatin1String("sheet")) {
+        window.applyStyleSheet(loadThemeStyleSheet(Dark), QStringLiteral("author.qss"));
+    } else {
+        QApplication::setStyle(createThemeStyle(Dark));
+    }
+    QCoreApplication::processEvents();
+    visitEveryTab(gallery);
+    QVERIFY2(paintedUnfitted.isEmpty(), qPrintable("painted: " + paintedUnfitted.join(", ")));
+
+    // Later shows fit nothing, so a column width the user dragged stays.
+    QHeaderView *header = child<QTableWidget>(gallery, "tableWidget")->horizontalHeader();
+    header->resizeSection(0, header->sectionSize(0) + 37);
+    const int dragged = header->sectionSize(0);
+    visitEveryTab(gallery);
+    QCOMPARE(header->sectionSize(0), dragged);
+    for (QWidget *widget : widgets)
+        QVERIFY2(check(widget).isEmpty(), qPrintable(check(widget)));
 }
 
 QTEST_MAIN(tst_PreviewBehaviour)
