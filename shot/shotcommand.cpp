@@ -222,7 +222,8 @@ int ShotRun::parse(const QStringList &arguments)
     if (parser.isSet(QStringLiteral("scale"))) {
         bool ok = false;
         scale = parser.value(QStringLiteral("scale")).toDouble(&ok);
-        if (!ok || scale <= 0 || scale > 8) {
+        // Written so that "nan", which no comparison holds for, is refused too.
+        if (!ok || !(scale > 0 && scale <= 8)) {
             printError(QStringLiteral("--scale wants a number above 0 and up to 8"));
             return ShotUsageError;
         }
@@ -230,7 +231,7 @@ int ShotRun::parse(const QStringList &arguments)
     if (parser.isSet(QStringLiteral("threshold"))) {
         bool ok = false;
         threshold = parser.value(QStringLiteral("threshold")).toDouble(&ok);
-        if (!ok || threshold < 0 || threshold > 100) {
+        if (!ok || !(threshold >= 0 && threshold <= 100)) {
             printError(QStringLiteral("--threshold wants a percentage from 0 to 100"));
             return ShotUsageError;
         }
