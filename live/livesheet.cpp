@@ -12,29 +12,49 @@
 #include "theme/themecatalogue.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QFileInfo>
 
 #include <sys/stat.h>
 
 namespace {
 
-// Editors save in a burst of events (truncate, write, rename, attribute changes);
-// the file is read once they have been quiet this long. Short, because it is added
-// to every reload the author waits for.
-constexpr int settleMs = 4;
+// Editors save in a burst of events (truncate, write, rename, attribute changes),
+// all within a fraction of a millisecond; the file is read once they have been quiet
+// this long. Short, because it is added to every reload the author waits for.
+constexpr int settleMs = 2;
 // An empty file right after a change is most often a save caught between truncate
 // and write, so emptiness has to last this long before it is installed.
 constexpr int emptySettleMs = 100;
 
+// The checks whose errors keep a text from being installed: the toolkit drops a
+// sheet it cannot parse whole, and opening a FIFO or device as an image blocks it.
+const QStringList &rejectingChecks()
+{
+    static const QStringList ids{QStringLiteral("syntax"), QStringLiteral("unsafe-resource")};
+    return ids;
+}
+
 // The analysis as prismark-lint runs it under the configuration that governs the
-// file, with the gallery's coverage added.
+// file, with the gallery's coverage added; or only its rejecting checks.
 LiveSheet::Linter configuredLinter(LintOptions options)
 {
+    LintOptions rejecting = options;
+    rejecting.enabledChecks.clear();
+    for (const QString &id : lintCheckIds()) {
+        if (!rejectingChecks().contains(id))
+            rejecting.disabledChecks << id;
+    }
     options.gallery = true;
-    return [options](const QByteArray &bytes, const QString &path) {
-        return lintStyleSheet(bytes, path, options);
+    return [options, rejecting](const QByteArray &bytes, const QString &path,
+                                LiveSheet::Scope scope) {
+        return lintStyleSheet(bytes, path, scope == LiveSheet::Scope::Full ? options : rejecting);
     };
 }
+
+// Posted below the priority of the toolkit's paint requests, so that the analysis of
+// a text just installed runs once the gallery shows it.
+const QEvent::Type analysisEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
 
 QString themeDisplayName(Theme theme)
 {
@@ -97,8 +117,21 @@ void LiveSheet::apply()
 bool LiveSheet::rejects(const LintDiagnostic &diagnostic)
 {
     return diagnostic.severity == LintSeverity::Error &&
-           (diagnostic.check == QLatin1String("syntax") ||
-            diagnostic.check == QLatin1String("unsafe-resource"));
+           rejectingChecks().contains(diagnostic.check);
+}
+
+bool LiveSheet::rejectedBy(const QVector<LintDiagnostic> &verdict)
+{
+    for (const LintDiagnostic &diagnostic : verdict) {
+        if (rejects(diagnostic)) {
+            lastOutcome = Outcome::Rejected;
+            lastProblem = tr("Not applied: line %1: %2 [%3].")
+                              .arg(diagnostic.line)
+                              .arg(diagnostic.message, diagnostic.check);
+            return true;
+        }
+    }
+    return false;
 }
 
 void LiveSheet::noteChange()
@@ -109,7 +142,8 @@ void LiveSheet::noteChange()
     settleTimer.start(burstSettleInterval);
     // Once a burst has left a text in the file it mostly is the whole save already;
     // checking it now, while the burst settles, keeps the check out of the wait.
-    // Once per burst, so a long burst costs one check, not one per write.
+    // Once per burst, so a long burst costs one check, not one per write; and only
+    // the rejecting checks, which fit in the settle time.
     if (checkedBytes.isEmpty())
         checkAhead();
 }
@@ -120,7 +154,7 @@ void LiveSheet::checkAhead()
     if (!read.ok || read.bytes.isEmpty() || (haveBytes && read.bytes == lastBytes))
         return;
     checkedBytes = read.bytes;
-    checkedDiagnostics = linter(read.bytes, filePath);
+    checkedVerdict = linter(read.bytes, filePath, Scope::Rejecting);
 }
 
 void LiveSheet::watchFile()
@@ -174,20 +208,15 @@ void LiveSheet::reload(bool force)
     lastBytes = read.bytes;
     haveBytes = true;
 
-    lastDiagnostics = !checkedBytes.isEmpty() && read.bytes == checkedBytes
-                          ? checkedDiagnostics
-                          : linter(read.bytes, filePath);
+    const QVector<LintDiagnostic> verdict = !checkedBytes.isEmpty() && read.bytes == checkedBytes
+                                                ? checkedVerdict
+                                                : linter(read.bytes, filePath, Scope::Rejecting);
     checkedBytes.clear();
-    checkedDiagnostics.clear();
-    for (const LintDiagnostic &diagnostic : qAsConst(lastDiagnostics)) {
-        if (rejects(diagnostic)) {
-            lastOutcome = Outcome::Rejected;
-            lastProblem = tr("Not applied: line %1: %2 [%3].")
-                              .arg(diagnostic.line)
-                              .arg(diagnostic.message, diagnostic.check);
-            emit updated();
-            return;
-        }
+    checkedVerdict.clear();
+    if (rejectedBy(verdict)) {
+        lastDiagnostics = linter(read.bytes, filePath, Scope::Full);
+        emit updated();
+        return;
     }
 
     window->applyStyleSheet(decodeStyleSheetText(read.bytes), fileName());
@@ -198,7 +227,35 @@ void LiveSheet::reload(bool force)
     lastProblem.clear();
     appliedEmpty = read.bytes.isEmpty();
     shownStyleName = fileName();
-    emit updated();
+    if (force) {
+        // Asked for (at start, or the Apply button): the diagnostics come with it.
+        lastDiagnostics = linter(read.bytes, filePath, Scope::Full);
+        emit updated();
+    } else {
+        // A save is what the author waits to see; its full analysis can wait for it.
+        analyseAfterPaint();
+    }
+}
+
+void LiveSheet::analyseAfterPaint()
+{
+    if (analysisPosted)
+        return;
+    analysisPosted = true;
+    QCoreApplication::postEvent(this, new QEvent(analysisEvent), Qt::LowEventPriority - 1);
+}
+
+bool LiveSheet::event(QEvent *event)
+{
+    if (event->type() != analysisEvent)
+        return QObject::event(event);
+    analysisPosted = false;
+    // A read since has published its own outcome (and its own analysis, if it applied).
+    if (lastOutcome == Outcome::Applied) {
+        lastDiagnostics = linter(lastBytes, filePath, Scope::Full);
+        emit updated();
+    }
+    return true;
 }
 
 void LiveSheet::clearSwitcherSelection()

@@ -34,10 +34,18 @@ public:
         Missing,    // gone; waiting for it to come back
     };
 
+    // What the analysis of a text is asked for: only the checks that can keep it from
+    // being installed (while a save settles, so it is quick), or every check (once the
+    // text shows, or for the diagnostics of a rejected one).
+    enum class Scope
+    {
+        Rejecting,
+        Full,
+    };
     // The analysis of one text; replaceable so the keep-last-good rule can be driven
     // without a particular analysis.
-    using Linter =
-        std::function<QVector<LintDiagnostic>(const QByteArray &bytes, const QString &path)>;
+    using Linter = std::function<QVector<LintDiagnostic>(const QByteArray &bytes,
+                                                         const QString &path, Scope scope)>;
 
     LiveSheet(MainWindow *window, const QString &path, QObject *parent = nullptr);
 
@@ -75,12 +83,19 @@ public:
     static bool rejects(const LintDiagnostic &diagnostic);
 
 signals:
+    // After every read of the file that changed what it shows, once the text's
+    // diagnostics are known; and after a built-in theme was picked.
     void updated();
+
+protected:
+    bool event(QEvent *event) override;
 
 private:
     void noteChange();
     void checkAhead();
     void reload(bool force);
+    void analyseAfterPaint();
+    bool rejectedBy(const QVector<LintDiagnostic> &verdict);
     void watchFile();
     void clearSwitcherSelection();
 
@@ -98,9 +113,10 @@ private:
     quint64 watchedInode = 0;
 
     // The text checked ahead at the start of a burst (never empty), and what the
-    // check found.
+    // rejecting checks found in it.
     QByteArray checkedBytes;
-    QVector<LintDiagnostic> checkedDiagnostics;
+    QVector<LintDiagnostic> checkedVerdict;
+    bool analysisPosted = false;
 
     QByteArray lastBytes;
     bool haveBytes = false;

@@ -163,6 +163,7 @@ private slots:
     void commandLineExitStatus();
     void windowsLandOnTheScreen_data();
     void windowsLandOnTheScreen();
+    void saveShowsBeforeItsFullAnalysis();
     void rejectedSheetKeepsLastGood_data();
     void rejectedSheetKeepsLastGood();
     void unreadableFileIsRefused_data();
@@ -281,6 +282,67 @@ void TestLive::emptiedFileShowsOnlyOnceItStaysEmpty()
     QCOMPARE(qApp->styleSheet(), shown.isEmpty() ? sheetA : shown.last());
 }
 
+// Counts the paints of a window's widgets made with a sheet installed.
+class PaintCounter : public QObject
+{
+public:
+    PaintCounter(QWidget *window, const QString &sheet)
+        : window(window)
+        , sheet(sheet)
+    {
+        qApp->installEventFilter(this);
+    }
+    ~PaintCounter() override { qApp->removeEventFilter(this); }
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject *object, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && object->isWidgetType() &&
+            static_cast<QWidget *>(object)->window() == window && qApp->styleSheet() == sheet)
+            ++paints;
+        return false;
+    }
+
+private:
+    QWidget *window;
+    QString sheet;
+};
+
+// The author waits for a save to show, not for its diagnostics: only the checks that
+// can keep a text out run before it is installed, the others once the gallery has
+// painted it, and the save's one update carries what they found.
+void TestLive::saveShowsBeforeItsFullAnalysis()
+{
+    LivePreview live(sheetA);
+    live.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&live.window));
+    PaintCounter paintedWithB(&live.window, sheetB);
+    QStringList calls;
+    live.sheet.setLinter([&](const QByteArray &, const QString &, LiveSheet::Scope scope) {
+        const bool installed = qApp->styleSheet() == sheetB;
+        if (scope == LiveSheet::Scope::Rejecting) {
+            calls << (installed ? QStringLiteral("rejecting, after install")
+                                : QStringLiteral("rejecting"));
+            return QVector<LintDiagnostic>();
+        }
+        calls << (paintedWithB.paints > 0 ? QStringLiteral("full, painted")
+                                          : QStringLiteral("full, too early"));
+        return QVector<LintDiagnostic>{diagnosticAt(4, LintSeverity::Warning, "contrast")};
+    });
+    QStringList listed;
+    QObject::connect(&live.sheet, &LiveSheet::updated, &live.sheet, [&] {
+        listed << (live.list->count() == 1 ? live.list->item(0)->text() : QString());
+    });
+
+    live.sheet.setSettleTimes(0, aLongTime);
+    QVERIFY(writeFile(live.path, sheetB));
+    QTRY_COMPARE(listed.size(), 1);
+    QVERIFY(listed.first().startsWith(QLatin1String("4:3")));
+    QCOMPARE(calls.last(), QStringLiteral("full, painted"));
+    QCOMPARE(calls.count(QStringLiteral("rejecting")), calls.size() - 1);
+}
+
 void TestLive::rejectedSheetKeepsLastGood_data()
 {
     QTest::addColumn<QString>("check");
@@ -310,7 +372,7 @@ void TestLive::rejectedSheetKeepsLastGood()
         if (std::none_of(found.begin(), found.end(), LiveSheet::rejects))
             QFAIL("the style sheet analysis does not report the fault");
     } else {
-        live.sheet.setLinter([check](const QByteArray &bytes, const QString &) {
+        live.sheet.setLinter([check](const QByteArray &bytes, const QString &, LiveSheet::Scope) {
             QVector<LintDiagnostic> found{diagnosticAt(1, LintSeverity::Warning, "contrast")};
             if (bytes.contains("QPushButton"))
                 found << diagnosticAt(2, LintSeverity::Error, check);
@@ -402,7 +464,7 @@ void TestLive::activatedDiagnosticOpensEditorOrCopies()
     qputenv("EDITOR", editor.replace("STUB", QFile::encodeName(stub)));
 
     LivePreview live(sheetA);
-    live.sheet.setLinter([](const QByteArray &, const QString &) {
+    live.sheet.setLinter([](const QByteArray &, const QString &, LiveSheet::Scope) {
         return QVector<LintDiagnostic>{diagnosticAt(7, LintSeverity::Warning, "contrast")};
     });
     live.sheet.apply();
