@@ -27,6 +27,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <iterator>
 #include <malloc.h>
 #include <memory>
 #include <vector>
@@ -34,6 +35,8 @@
 namespace {
 
 constexpr int kRepetitions = 7;
+// A switch costs a tenth of a start-up, so it can afford more.
+constexpr int kSwitchRepetitions = 21;
 constexpr int kSoakRounds = 100;
 constexpr int kUncachedRounds = 50;
 
@@ -62,6 +65,17 @@ void printSample(const char *label, const Sample &sample, const char *unit = "ms
 void printRatio(const char *label, const Sample &numerator, const Sample &denominator)
 {
     std::printf("  %-58s %.2fx\n", label, numerator.median / denominator.median);
+}
+
+// The median of the ratios of each repetition's pair: the two ran back to back, so
+// the machine's drift over the run cancels out, which it does not between medians.
+void printPairedRatio(const char *label, const std::vector<double> &numerators,
+                      const std::vector<double> &denominators)
+{
+    std::vector<double> ratios;
+    for (size_t index = 0; index < numerators.size() && index < denominators.size(); ++index)
+        ratios.push_back(numerators[index] / denominators[index]);
+    std::printf("  %-58s %.2fx\n", label, summarise(ratios).median);
 }
 
 // Kilobytes from /proc/self/status: VmRSS now, VmHWM the peak so far.
@@ -207,8 +221,9 @@ int main(int argc, char *argv[])
 {
     qInstallMessageHandler(quietPlatformNotices);
     QApplication application(argc, argv);
-    std::printf("Prismark Preview benchmark: %d repetitions, platform \"%s\"\n\n", kRepetitions,
-                qPrintable(QGuiApplication::platformName()));
+    std::printf(
+        "Prismark Preview benchmark: %d repetitions (%d of the switch), platform \"%s\"\n\n",
+        kRepetitions, kSwitchRepetitions, qPrintable(QGuiApplication::platformName()));
 
     // Peak memory of a start-up, before anything else has run in this process.
     {
@@ -246,6 +261,7 @@ int main(int argc, char *argv[])
     printSample("MainWindow: construct + show + first frame", fullStartupSample);
     printSample("bare widget tree: construct + show + first frame", bareStartupSample);
     printRatio("start-up ratio, MainWindow / bare tree", fullStartupSample, bareStartupSample);
+    printPairedRatio("  the same, paired per repetition", fullStartup, bareStartup);
 
     resetApplicationStyle();
     settle();
@@ -267,16 +283,28 @@ int main(int argc, char *argv[])
         settle();
         return total / ThemeCount;
     };
-    for (int rep = 0; rep < kRepetitions; ++rep) {
-        applyTimes.push_back(perSwitch([&](Theme theme) { window.applyTheme(theme); }));
-        floorTimes.push_back(perSwitch([&](Theme theme) {
-            QApplication::setStyle(new FloorStyle(styleSheets[theme], false));
-        }));
-        floorPaletteTimes.push_back(perSwitch([&](Theme theme) {
-            QApplication::setStyle(new FloorStyle(styleSheets[theme], true));
-        }));
-        styleSheetTimes.push_back(
-            perSwitch([&](Theme theme) { qApp->setStyleSheet(styleSheets[theme]); }));
+    const std::function<void()> measures[] = {
+        [&] { applyTimes.push_back(perSwitch([&](Theme theme) { window.applyTheme(theme); })); },
+        [&] {
+            floorTimes.push_back(perSwitch([&](Theme theme) {
+                QApplication::setStyle(new FloorStyle(styleSheets[theme], false));
+            }));
+        },
+        [&] {
+            floorPaletteTimes.push_back(perSwitch([&](Theme theme) {
+                QApplication::setStyle(new FloorStyle(styleSheets[theme], true));
+            }));
+        },
+        [&] {
+            styleSheetTimes.push_back(
+                perSwitch([&](Theme theme) { qApp->setStyleSheet(styleSheets[theme]); }));
+        },
+    };
+    const int measureCount = int(std::size(measures));
+    for (int rep = 0; rep < kSwitchRepetitions; ++rep) {
+        // Every other repetition in reverse, so no measure always follows the same one.
+        for (int index = 0; index < measureCount; ++index)
+            measures[rep % 2 ? measureCount - 1 - index : index]();
     }
     const Sample applySample = summarise(applyTimes);
     const Sample floorSample = summarise(floorTimes);
@@ -289,6 +317,7 @@ int main(int argc, char *argv[])
     printRatio("theme switch ratio, applyTheme / floor", applySample, floorSample);
     printRatio("palette share, (floor + palette) / floor", floorPaletteSample, floorSample);
     printRatio("applyTheme / (floor + palette)", applySample, floorPaletteSample);
+    printPairedRatio("  the same, paired per repetition", applyTimes, floorPaletteTimes);
     printRatio("reference ratio, applyTheme / setStyleSheet alone", applySample, styleSheetSample);
 
     std::printf("\nResident memory (twelve themes x %d on the shown main window)\n", kSoakRounds);
