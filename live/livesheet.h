@@ -83,8 +83,9 @@ public:
     static bool rejects(const LintDiagnostic &diagnostic);
 
 signals:
-    // After every read of the file that changed what it shows, once the text's
-    // diagnostics are known; and after a built-in theme was picked.
+    // After every read of the file that found something new (a text installed, once
+    // its diagnostics are known; a text refused; the file gone or unreadable), and
+    // after a built-in theme was picked.
     void updated();
 
 protected:
