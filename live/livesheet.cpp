@@ -189,6 +189,7 @@ void LiveSheet::reload(bool force)
         haveBytes = false;
         lastBytes.clear();
         lastDiagnostics.clear();
+        fullAnalysisDue = false;
         lastOutcome = QFileInfo::exists(filePath) ? Outcome::Unreadable : Outcome::Missing;
         lastProblem = lastOutcome == Outcome::Missing
                           ? tr("%1 is missing; waiting for it to be created again.").arg(fileName())
@@ -215,6 +216,7 @@ void LiveSheet::reload(bool force)
     checkedVerdict.clear();
     if (rejectedBy(verdict)) {
         lastDiagnostics = linter(read.bytes, filePath, Scope::Full);
+        fullAnalysisDue = false;
         emit updated();
         return;
     }
@@ -230,6 +232,7 @@ void LiveSheet::reload(bool force)
     if (force) {
         // Asked for (at start, or the Apply button): the diagnostics come with it.
         lastDiagnostics = linter(read.bytes, filePath, Scope::Full);
+        fullAnalysisDue = false;
         emit updated();
     } else {
         // A save is what the author waits to see; its full analysis can wait for it.
@@ -239,19 +242,18 @@ void LiveSheet::reload(bool force)
 
 void LiveSheet::analyseAfterPaint()
 {
-    if (analysisPosted)
-        return;
-    analysisPosted = true;
-    QCoreApplication::postEvent(this, new QEvent(analysisEvent), Qt::LowEventPriority - 1);
+    if (!fullAnalysisDue)
+        QCoreApplication::postEvent(this, new QEvent(analysisEvent), Qt::LowEventPriority - 1);
+    fullAnalysisDue = true;
 }
 
 bool LiveSheet::event(QEvent *event)
 {
     if (event->type() != analysisEvent)
         return QObject::event(event);
-    analysisPosted = false;
-    // A read since has published its own outcome (and its own analysis, if it applied).
-    if (lastOutcome == Outcome::Applied) {
+    // Not when a read since has published its own outcome and diagnostics.
+    if (fullAnalysisDue) {
+        fullAnalysisDue = false;
         lastDiagnostics = linter(lastBytes, filePath, Scope::Full);
         emit updated();
     }

@@ -117,7 +117,8 @@ private:
     // rejecting checks found in it.
     QByteArray checkedBytes;
     QVector<LintDiagnostic> checkedVerdict;
-    bool analysisPosted = false;
+    // An installed save waits for its full analysis (posted to run after the paint).
+    bool fullAnalysisDue = false;
 
     QByteArray lastBytes;
     bool haveBytes = false;
