@@ -5,6 +5,7 @@
 # the normal Qt 5 build, in a Qt 6 build, then in a clang Qt 5 build with
 # AddressSanitizer and UndefinedBehaviorSanitizer, where the fuzz targets also
 # replay their seed corpora. Any sanitizer report fails the test that caused it.
+# Last, the commands the README gives are run as a newcomer would type them.
 set -euo pipefail
 # Qt 6 for the second build (its UI loader asks for the OpenGL module's CMake files),
 # clang for the sanitizer build, dpkg-dev and appstream for the package and
@@ -29,3 +30,6 @@ cmake -S "$root" -B "$sanitize_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 cmake --build "$sanitize_dir" --parallel "$(nproc)"
 cd "$sanitize_dir"
 ctest --output-on-failure --parallel "$(nproc)"
+
+echo "== Commands the README gives"
+"$root/scripts/check-commands.sh"
