@@ -1,0 +1,109 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+// The extension's own server lookup and start-up, driven by the protocol library
+// vscode-languageclient is built on, against the real prismark-lsp.
+const test = require('node:test');
+const assert = require('node:assert');
+const fs = require('fs');
+const os = require('os');
+const path = require('path');
+const { spawn } = require('child_process');
+const protocol = require('vscode-languageserver-protocol/node');
+const server = require('../out/server.js');
+
+const built = process.env.PRISMARK_LSP;
+const skip = built ? false : 'PRISMARK_LSP does not name a built prismark-lsp';
+
+test('the server is found on PATH, and a setting wins or is reported', { skip }, () => {
+  const directory = path.dirname(built);
+  const found = server.findServer('', { PATH: `/nonexistent${path.delimiter}${directory}` });
+  assert.strictEqual(found.path, path.join(directory, 'prismark-lsp'));
+  assert.strictEqual(found.source, 'PATH');
+
+  assert.strictEqual(server.findServer(built, { PATH: '' }).path, built);
+  // A setting naming a directory or nothing is not replaced by what PATH has.
+  const wrong = server.findServer(directory, { PATH: directory });
+  assert.strictEqual(wrong.path, undefined);
+  assert.match(server.notFoundMessage(wrong), /prismark\.serverPath names ".*", which is not an executable file/);
+  const missing = server.findServer('', { PATH: os.tmpdir() });
+  assert.strictEqual(missing.path, undefined);
+  assert.match(server.notFoundMessage(missing), /prismark-lsp is not on PATH/);
+});
+
+function start() {
+  const lookup = server.findServer('', { PATH: path.dirname(built) });
+  const child = spawn(lookup.path, server.serverArguments, { stdio: ['pipe', 'pipe', 'inherit'] });
+  const connection = protocol.createProtocolConnection(
+    new protocol.StreamMessageReader(child.stdout), new protocol.StreamMessageWriter(child.stdin));
+  connection.listen();
+  return { child, connection };
+}
+
+// The first diagnostics published for the URI.
+function diagnosticsFor(connection, uri) {
+  return new Promise((resolve) => {
+    connection.onNotification(protocol.PublishDiagnosticsNotification.type, (params) => {
+      if (params.uri === uri) {
+        resolve(params.diagnostics);
+      }
+    });
+  });
+}
+
+test('a session as the extension opens it: diagnostics, completion, quick fix', { skip }, async () => {
+  const { child, connection } = start();
+  const exited = new Promise((resolve) => child.on('exit', (code) => resolve(code)));
+  try {
+    const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'prismark-vscode-'));
+    const uri = `file://${folder}/mytheme.qss`;
+    const initialised = await connection.sendRequest(protocol.InitializeRequest.type, {
+      processId: process.pid,
+      rootUri: `file://${folder}`,
+      workspaceFolders: [{ uri: `file://${folder}`, name: 'theme' }],
+      capabilities: {
+        textDocument: {
+          synchronization: { didSave: true },
+          publishDiagnostics: { relatedInformation: true, codeDescriptionSupport: true },
+          completion: { completionItem: { snippetSupport: true } },
+          codeAction: { codeActionLiteralSupport: { codeActionKind: { valueSet: ['quickfix'] } } },
+          hover: { contentFormat: ['markdown', 'plaintext'] },
+        },
+        general: { positionEncodings: ['utf-16'] },
+      },
+    });
+    assert.ok(initialised.capabilities.completionProvider, 'no completion offered');
+    connection.sendNotification(protocol.InitializedNotification.type, {});
+
+    const published = diagnosticsFor(connection, uri);
+    const text = 'QPushButton {\n    colr: red;\n}\nQScrollBar::\n';
+    connection.sendNotification(protocol.DidOpenTextDocumentNotification.type, {
+      textDocument: { uri, languageId: server.languageId, version: 1, text },
+    });
+    const diagnostics = await published;
+    const unknown = diagnostics.find((d) => d.code === 'unknown-property');
+    assert.ok(unknown, `no unknown-property in ${JSON.stringify(diagnostics)}`);
+    assert.deepStrictEqual(unknown.range.start, { line: 1, character: 4 });
+
+    const completion = await connection.sendRequest(protocol.CompletionRequest.type, {
+      textDocument: { uri }, position: { line: 3, character: 12 },
+    });
+    const items = Array.isArray(completion) ? completion : completion.items;
+    assert.ok(items.some((item) => item.label === 'handle'),
+              `no subcontrol "handle" in ${items.map((item) => item.label).join(', ')}`);
+
+    const actions = await connection.sendRequest(protocol.CodeActionRequest.type, {
+      textDocument: { uri }, range: unknown.range, context: { diagnostics: [unknown] },
+    });
+    const fix = actions.find((action) => action.edit);
+    assert.ok(fix, `no quick fix in ${JSON.stringify(actions)}`);
+    const edits = fix.edit.changes ? fix.edit.changes[uri] : fix.edit.documentChanges[0].edits;
+    assert.ok(edits.some((edit) => edit.newText === 'color'), JSON.stringify(edits));
+
+    await connection.sendRequest(protocol.ShutdownRequest.type);
+    connection.sendNotification(protocol.ExitNotification.type);
+    assert.strictEqual(await exited, 0);
+  } finally {
+    connection.dispose();
+    child.kill();
+  }
+});
