@@ -38,10 +38,6 @@ async function start(): Promise<void> {
     documentSelector,
     outputChannel: output,
     traceOutputChannel: output,
-    synchronize: {
-      // The server reads the project's lint configuration; tell it when that changes.
-      fileEvents: vscode.workspace.createFileSystemWatcher('**/.prismark-lint.json'),
-    },
   };
   client = new LanguageClient('prismark', 'Prismark (Qt style sheets)', serverOptions,
                               clientOptions);
