@@ -2,11 +2,13 @@
 // SPDX-License-Identifier: MIT
 
 #include "shell/mainwindow.h"
+#include "support/programsupport.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
+    quietRuntimeDirectoryNotice();
     QApplication application(argc, argv);
     MainWindow window;
     window.show();

@@ -6,6 +6,7 @@
 #include "analysis/checkregistry.h"
 #include "analysis/lintconfig.h"
 #include "analysis/stylesheetlint.h"
+#include "support/programsupport.h"
 #include "theme/safefileread.h"
 
 #include <QCommandLineParser>
@@ -199,7 +200,7 @@ bool parseArguments(const QStringList &arguments, Settings &settings, bool &done
         return false;
     }
     if (parser.isSet(QStringLiteral("help"))) {
-        out << parser.helpText();
+        out << helpTextForProgram(parser);
         done = true;
         return true;
     }

@@ -7,6 +7,7 @@
 #include "live/livewindowplacement.h"
 #include "live/sheetdiagnosticswindow.h"
 #include "shell/mainwindow.h"
+#include "support/programsupport.h"
 #include "switcher/styleswitcherwindow.h"
 
 #include <QApplication>
@@ -75,7 +76,8 @@ int main(int argc, char *argv[])
         QCoreApplication::setApplicationVersion(QStringLiteral(PRISMARK_VERSION));
         if (parser.isSet(versionOption))
             parser.showVersion();
-        parser.showHelp(ExitClosed);
+        std::fputs(qUtf8Printable(helpTextForProgram(parser)), stdout);
+        return ExitClosed;
     }
     if (parser.positionalArguments().size() != 1) {
         printError(QStringLiteral("expects exactly one FILE; see --help"));
@@ -90,6 +92,7 @@ int main(int argc, char *argv[])
         }
     }
 
+    quietRuntimeDirectoryNotice();
     QApplication application(argc, argv);
     MainWindow window;
     LiveSheet sheet(&window, parser.positionalArguments().constFirst());

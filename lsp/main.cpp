@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 
 #include "lsp/lspserver.h"
+#include "support/programsupport.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -74,7 +75,7 @@ int parseCommandLine(QCoreApplication &app)
         return ExitUsage;
     }
     if (parser.isSet(QStringLiteral("help"))) {
-        out << parser.helpText();
+        out << helpTextForProgram(parser);
         return ExitClean;
     }
     if (parser.isSet(QStringLiteral("version"))) {

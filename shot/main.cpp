@@ -3,6 +3,7 @@
 
 #include "shot/shotcommand.h"
 #include "shot/shotrenderer.h"
+#include "support/programsupport.h"
 
 #include <QApplication>
 
@@ -11,6 +12,7 @@ int main(int argc, char *argv[])
     // No display needed unless the user asks for a platform.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    quietRuntimeDirectoryNotice();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("prismark-shot"));
     QApplication::setApplicationVersion(QStringLiteral(PRISMARK_VERSION));

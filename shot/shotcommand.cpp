@@ -9,6 +9,7 @@
 #include "shot/pngfile.h"
 #include "shot/shotnames.h"
 #include "shot/shotrenderer.h"
+#include "support/programsupport.h"
 #include "theme/safefileread.h"
 #include "theme/sheetstyle.h"
 #include "theme/stylesheetloader.h"
@@ -210,7 +211,7 @@ int ShotRun::parse(const QStringList &arguments)
         return ShotUsageError;
     }
     if (parser.isSet(helpOption)) {
-        std::fputs(qUtf8Printable(parser.helpText()), stdout);
+        std::fputs(qUtf8Printable(helpTextForProgram(parser)), stdout);
         return kDoneAfterParsing;
     }
     if (parser.isSet(versionOption)) {

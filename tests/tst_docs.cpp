@@ -87,10 +87,12 @@ void TestDocs::anchorsAreTheHeadingsAsRendered_data()
 {
     QTest::addColumn<QString>("heading");
     QTest::addColumn<QString>("anchor");
-    QTest::newRow("words") << "Visual Studio Code" << "visual-studio-code";
-    QTest::newRow("parentheses dropped") << "Emacs (eglot)" << "emacs-eglot";
-    QTest::newRow("punctuation dropped, hyphens kept")
-        << "prismark-lint: what is wrong, and where?" << "prismark-lint-what-is-wrong-and-where";
+    QTest::newRow("words") << "Visual Studio Code"
+                           << "visual-studio-code";
+    QTest::newRow("parentheses dropped") << "Emacs (eglot)"
+                                         << "emacs-eglot";
+    QTest::newRow("punctuation dropped, hyphens kept") << "prismark-lint: what is wrong, and where?"
+                                                       << "prismark-lint-what-is-wrong-and-where";
     QTest::newRow("dots dropped") << "In a project: .prismark-lint.json"
                                   << "in-a-project-prismark-lintjson";
 }
@@ -114,7 +116,8 @@ void TestDocs::everyRelativeLinkResolves()
             QDir(QStringLiteral(PRISMARK_SOURCE_DIR)).relativeFilePath(document);
         for (auto match = link.globalMatch(withoutCode(markdown)); match.hasNext();) {
             const QString target = match.next().captured(1);
-            if (target.contains(QLatin1String("://")) || target.startsWith(QLatin1String("mailto:")))
+            if (target.contains(QLatin1String("://")) ||
+                target.startsWith(QLatin1String("mailto:")))
                 continue;
             ++checked;
             const int hash = target.indexOf(QLatin1Char('#'));
@@ -123,7 +126,8 @@ void TestDocs::everyRelativeLinkResolves()
             const QString file =
                 path.isEmpty() ? document : QFileInfo(document).dir().filePath(path);
             if (!QFileInfo::exists(file)) {
-                broken.append(relativeName + QLatin1String(": ") + target + QLatin1String(" (no file)"));
+                broken.append(relativeName + QLatin1String(": ") + target +
+                              QLatin1String(" (no file)"));
                 continue;
             }
             if (!fragment.isEmpty() && file.endsWith(QLatin1String(".md")) &&

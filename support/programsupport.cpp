@@ -1,0 +1,55 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+#include "support/programsupport.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFileInfo>
+
+namespace {
+
+QtMessageHandler handlerBefore = nullptr;
+bool installed = false;
+
+// The toolkit's own wording, the same in Qt 5 and Qt 6; its other runtime
+// directory warnings (wrong owner, wrong permissions) are not this one and pass.
+const QLatin1String kRuntimeDirectoryNotice("QStandardPaths: XDG_RUNTIME_DIR not set");
+
+} // namespace
+
+void runtimeDirectoryNoticeFilter(QtMsgType type, const QMessageLogContext &context,
+                                  const QString &message)
+{
+    if (type == QtWarningMsg && message.startsWith(kRuntimeDirectoryNotice))
+        return;
+    if (handlerBefore)
+        handlerBefore(type, context, message);
+    else
+        qt_message_output(type, context, message);
+}
+
+void quietRuntimeDirectoryNotice()
+{
+    if (installed)
+        return;
+    installed = true;
+    handlerBefore = qInstallMessageHandler(runtimeDirectoryNoticeFilter);
+}
+
+QString helpTextForProgram(const QCommandLineParser &parser)
+{
+    QString text = parser.helpText();
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.isEmpty())
+        return text;
+    QString name = QCoreApplication::applicationName();
+    if (name.isEmpty())
+        name = QFileInfo(arguments.constFirst()).fileName();
+    const QString usage =
+        QCoreApplication::translate("QCommandLineParser", "Usage: %1").arg(arguments.constFirst());
+    if (text.startsWith(usage))
+        text.replace(0, usage.size(),
+                     QCoreApplication::translate("QCommandLineParser", "Usage: %1").arg(name));
+    return text;
+}

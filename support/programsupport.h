@@ -1,0 +1,28 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+#include <QString>
+#include <QtMessageHandler>
+
+class QCommandLineParser;
+
+// What every program does the same way at start: the toolkit's notices a user
+// cannot act on, and a --help that names the program rather than the path it was
+// started by.
+
+// Drops the toolkit's "XDG_RUNTIME_DIR not set" notice, printed by every graphical
+// program run where that variable is unset (CI, root, containers), and passes every
+// other message on to the handler that was installed before. Call before the
+// application object is made; a second call changes nothing.
+void quietRuntimeDirectoryNotice();
+
+// The message handler quietRuntimeDirectoryNotice() installs, for its tests.
+void runtimeDirectoryNoticeFilter(QtMsgType type, const QMessageLogContext &context,
+                                  const QString &message);
+
+// The parser's help text with its usage line naming the program
+// (QCoreApplication::applicationName(), else the executable's file name) instead of
+// the path on the command line.
+QString helpTextForProgram(const QCommandLineParser &parser);
