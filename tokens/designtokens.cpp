@@ -352,6 +352,24 @@ QString tokenNumberText(double number)
     return text;
 }
 
+// The shortest fraction that reads back as alpha whether the reader truncates
+// (the toolkit does) or rounds: times 255 it is alpha exactly, or a little above.
+QString alphaFractionText(int alpha)
+{
+    int scale = 1;
+    for (int places = 1; places <= 4; ++places) {
+        scale *= 10;
+        const int nearest = int(std::lround(alpha * double(scale) / 255.0));
+        for (const int digits : {nearest, nearest + 1}) {
+            const int product = digits * 255; // alpha * scale, in units of 1 / scale
+            const int above = product - alpha * scale;
+            if (above == 0 || (above * 1000 >= scale && above * 1000 <= 499 * scale))
+                return tokenNumberText(double(digits) / scale);
+        }
+    }
+    return tokenNumberText(alpha / 255.0);
+}
+
 QString sheetColourText(const QColor &colour)
 {
     if (colour.alpha() == 255)
@@ -360,7 +378,7 @@ QString sheetColourText(const QColor &colour)
         .arg(colour.red())
         .arg(colour.green())
         .arg(colour.blue())
-        .arg(tokenNumberText(colour.alpha() / 255.0));
+        .arg(alphaFractionText(colour.alpha()));
 }
 
 QColor colourFromTokenString(const QString &text, QString *keyword)
