@@ -169,7 +169,7 @@ void TestDesignTokens::tokenErrors_data()
         "t.tokens.json:1:22: error: \"a\" is given twice in this object");
     row("alias cycle with its chain",
         "{\"a\": {\"$value\": \"{b}\"},\n \"b\": {\"$value\": \"{c}\"},\n \"c\": {\"$value\": \"{a}\"}}",
-        "t.tokens.json:1:18: error: alias cycle: a -> b -> c -> a");
+        "t.tokens.json:3:18: error: alias cycle: a -> b -> c -> a");
     row("alias to a group", "{\"g\": {\"x\": {\"$value\": 1}},\n \"t\": {\"$value\": \"{g}\"}}",
         "t.tokens.json:2:18: error: {g} is a group, not a token; an alias names one token");
     row("unknown alias names the closest token",

@@ -522,7 +522,8 @@ const TokenValue *DesignTokens::resolveToken(const QString &path, QStringList &c
     const int loop = chain.indexOf(path);
     if (loop >= 0) {
         const QStringList cycle = chain.mid(loop) << path;
-        addError(errors, definitions.value(path).where,
+        // At the alias that closes the loop: usually the override just written.
+        addError(errors, definitions.value(chain.last()).where,
                  QStringLiteral("alias cycle: %1").arg(cycle.join(QLatin1String(" -> "))));
         for (const QString &member : cycle)
             failed.insert(member);
