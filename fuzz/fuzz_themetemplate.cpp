@@ -56,7 +56,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (const SourceError &error : errors) {
         if (error.where.file != file || error.where.line < 1 || error.where.line > lines.size())
             std::abort();
-        if (error.where.column < 1 || error.where.column > lines.at(error.where.line - 1).size() + 1)
+        if (error.where.column < 1 ||
+            error.where.column > lines.at(error.where.line - 1).size() + 1)
             std::abort();
     }
     return 0;

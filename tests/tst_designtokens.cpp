@@ -86,14 +86,17 @@ void TestDesignTokens::tokenForms_data()
         QTest::newRow(name) << QString::fromUtf8(json) << QString::fromUtf8(sheet);
     };
     row("2025.10 colour object", R"j({"t": {"$type": "color", "$value": {"colorSpace": "srgb",
-        "components": [1, 0.5, 0], "hex": "#ff8000"}}})j", "#ff8000");
+        "components": [1, 0.5, 0], "hex": "#ff8000"}}})j",
+        "#ff8000");
     row("colour object with alpha", R"j({"t": {"$type": "color", "$value": {"colorSpace": "srgb",
-        "components": [0, 0, 1], "alpha": 0.2}}})j", "rgba(0, 0, 255, 0.2)");
+        "components": [0, 0, 1], "alpha": 0.2}}})j",
+        "rgba(0, 0, 255, 0.2)");
     row("colour object in another space falls back to hex", R"j({"t": {"$type": "color",
         "$value": {"colorSpace": "display-p3", "components": [1, 0, 0], "hex": "#ff0000"}}})j",
         "#ff0000");
     row("component none reads as zero", R"j({"t": {"$type": "color", "$value": {"colorSpace":
-        "srgb", "components": ["none", 1, 0]}}})j", "#00ff00");
+        "srgb", "components": ["none", 1, 0]}}})j",
+        "#00ff00");
     row("three-digit hex", R"j({"t": {"$type": "color", "$value": "#fa0"}})j", "#ffaa00");
     row("upper-case six-digit hex is written lower-case",
         R"j({"t": {"$type": "color", "$value": "#AbCdEf"}})j", "#abcdef");
@@ -108,8 +111,8 @@ void TestDesignTokens::tokenForms_data()
         "#ff0000");
     row("colour keyword kept as written", R"j({"t": {"$type": "color", "$value": "white"}})j",
         "white");
-    row("dimension object", R"j({"t": {"$type": "dimension", "$value": {"value": 4, "unit": "px"}}})j",
-        "4px");
+    row("dimension object",
+        R"j({"t": {"$type": "dimension", "$value": {"value": 4, "unit": "px"}}})j", "4px");
     row("dimension string", R"j({"t": {"$type": "dimension", "$value": "0.5em"}})j", "0.5em");
     row("negative dimension", R"j({"t": {"$type": "dimension", "$value": "-5px"}})j", "-5px");
     row("number", R"j({"t": {"$type": "number", "$value": 1.5}})j", "1.5");
@@ -122,12 +125,14 @@ void TestDesignTokens::tokenForms_data()
     row("duration object", R"j({"t": {"$type": "duration", "$value": {"value": 1, "unit": "s"}}})j",
         "1s");
     row("type inherited from the group", R"j({"g": {"$type": "dimension", "h": {"t": {"$value":
-        "2px"}}}, "t": {"$value": "{g.h.t}"}})j", "2px");
+        "2px"}}}, "t": {"$value": "{g.h.t}"}})j",
+        "2px");
     row("untyped colour string shows its type", R"j({"t": {"$value": "#123456"}})j", "#123456");
     row("alias", R"j({"a": {"$type": "color", "$value": "#010203"}, "t": {"$value": "{a}"}})j",
         "#010203");
     row("chain of aliases", R"j({"a": {"$type": "color", "$value": "#0a0b0c"},
-        "b": {"$value": "{a}"}, "c": {"$value": "{b}"}, "t": {"$value": "{c}"}})j", "#0a0b0c");
+        "b": {"$value": "{a}"}, "c": {"$value": "{b}"}, "t": {"$value": "{c}"}})j",
+        "#0a0b0c");
 }
 
 void TestDesignTokens::tokenForms()
@@ -146,7 +151,8 @@ void TestDesignTokens::sheetColourReadsBackInTheToolkit_data()
 {
     QTest::addColumn<QColor>("colour");
     for (int alpha : {0, 1, 51, 64, 85, 127, 128, 170, 254})
-        QTest::newRow(qPrintable(QStringLiteral("alpha %1").arg(alpha))) << QColor(12, 34, 56, alpha);
+        QTest::newRow(qPrintable(QStringLiteral("alpha %1").arg(alpha)))
+            << QColor(12, 34, 56, alpha);
     QTest::newRow("opaque") << QColor(12, 34, 56);
 }
 
@@ -168,12 +174,14 @@ void TestDesignTokens::tokenErrors_data()
     row("key given twice", "{\"a\": {\"$value\": 1}, \"a\": {\"$value\": 2}}",
         "t.tokens.json:1:22: error: \"a\" is given twice in this object");
     row("alias cycle with its chain",
-        "{\"a\": {\"$value\": \"{b}\"},\n \"b\": {\"$value\": \"{c}\"},\n \"c\": {\"$value\": \"{a}\"}}",
+        "{\"a\": {\"$value\": \"{b}\"},\n \"b\": {\"$value\": \"{c}\"},\n \"c\": {\"$value\": "
+        "\"{a}\"}}",
         "t.tokens.json:3:18: error: alias cycle: a -> b -> c -> a");
     row("alias to a group", "{\"g\": {\"x\": {\"$value\": 1}},\n \"t\": {\"$value\": \"{g}\"}}",
         "t.tokens.json:2:18: error: {g} is a group, not a token; an alias names one token");
     row("unknown alias names the closest token",
-        "{\"color\": {\"accent\": {\"$value\": \"#fff\"}},\n \"t\": {\"$value\": \"{color.acent}\"}}",
+        "{\"color\": {\"accent\": {\"$value\": \"#fff\"}},\n \"t\": {\"$value\": "
+        "\"{color.acent}\"}}",
         "t.tokens.json:2:18: error: unknown token {color.acent}; did you mean {color.accent}?");
     row("dimension where a colour is typed", "{\"t\": {\"$type\": \"color\", \"$value\": \"4px\"}}",
         "t.tokens.json:1:36: error: \"4px\" is not a colour");
@@ -181,11 +189,13 @@ void TestDesignTokens::tokenErrors_data()
         "{\"t\": {\"$type\": \"dimension\", \"$value\": \"#ffffff\"}}",
         "t.tokens.json:1:40: error: a dimension is {\"value\": 4, \"unit\": \"px\"} or \"4px\" "
         "(px, pt, em, ex or rem)");
-    row("alias of another type", "{\"a\": {\"$type\": \"number\", \"$value\": 2},\n \"t\": {\"$type\": "
+    row("alias of another type",
+        "{\"a\": {\"$type\": \"number\", \"$value\": 2},\n \"t\": {\"$type\": "
         "\"color\", \"$value\": \"{a}\"}}",
         "t.tokens.json:2:36: error: {a} is a number, but this token's type is color");
     row("srgb component out of range",
-        "{\"t\": {\"$type\": \"color\", \"$value\": {\"colorSpace\": \"srgb\", \"components\": [2, 0, 0]}}}",
+        "{\"t\": {\"$type\": \"color\", \"$value\": {\"colorSpace\": \"srgb\", \"components\": [2, "
+        "0, 0]}}}",
         "t.tokens.json:1:36: error: srgb components are numbers from 0 to 1");
     row("name with a dot", "{\"a.b\": {\"$value\": 1}}",
         "t.tokens.json:1:2: error: \"a.b\": a token or group name cannot hold '.', '{' or '}'");
@@ -227,21 +237,23 @@ void TestDesignTokens::referencesAndFunctions()
     QFETCH(QString, value);
     QFETCH(QString, sheet);
     SourceErrors errors;
-    const QString out = rendered(QStringLiteral("QWidget {\n    background: %1;\n}\n").arg(value),
-                                 QString::fromUtf8(kAccentTokens), QStringLiteral("default"),
-                                 &errors);
+    const QString out =
+        rendered(QStringLiteral("QWidget {\n    background: %1;\n}\n").arg(value),
+                 QString::fromUtf8(kAccentTokens), QStringLiteral("default"), &errors);
     QVERIFY2(errors.isEmpty(), qPrintable(texts(errors).join(QLatin1Char('\n'))));
     QCOMPARE(out, QStringLiteral("QWidget {\n    background: %1;\n}\n").arg(sheet));
 }
 
 void TestDesignTokens::variantsOverrideTheBase()
 {
-    const QString base = QStringLiteral(R"j({"palette": {"$type": "color", "blue": {"$value": "#0000ff"},
+    const QString base =
+        QStringLiteral(R"j({"palette": {"$type": "color", "blue": {"$value": "#0000ff"},
         "red": {"$value": "#ff0000"}}, "accent": {"$value": "{palette.blue}"}})j");
     const QString dark = QStringLiteral(R"j({"palette": {"blue": {"$value": "#000080"}}})j");
     const QString warm = QStringLiteral(R"j({"palette": {"red": {"$value": "#800000"}}})j");
-    const QString text = QStringLiteral("/*\n@palette Highlight = {accent}\n*/\nQWidget { color: {accent}; "
-                                        "background: {palette.red}; }\n");
+    const QString text =
+        QStringLiteral("/*\n@palette Highlight = {accent}\n*/\nQWidget { color: {accent}; "
+                       "background: {palette.red}; }\n");
     SourceErrors errors;
     const ThemeTemplate theme = ThemeTemplate::parse(text, kTemplateFile, &errors);
     // The alias follows the overridden token; a variant never sees another's override.
@@ -252,9 +264,10 @@ void TestDesignTokens::variantsOverrideTheBase()
              QStringLiteral("/*\n@palette Highlight = #0000ff\n*/\nQWidget { color: #0000ff; "
                             "background: #800000; }\n"));
     // Within one variant the later file wins.
-    QCOMPARE(theme.render(tokensFrom({base, dark, base}, &errors), QStringLiteral("Dark"), {}, &errors),
-             QStringLiteral("/*\n@palette Highlight = #0000ff\n*/\nQWidget { color: #0000ff; "
-                            "background: #ff0000; }\n"));
+    QCOMPARE(
+        theme.render(tokensFrom({base, dark, base}, &errors), QStringLiteral("Dark"), {}, &errors),
+        QStringLiteral("/*\n@palette Highlight = #0000ff\n*/\nQWidget { color: #0000ff; "
+                       "background: #ff0000; }\n"));
     QVERIFY2(errors.isEmpty(), qPrintable(texts(errors).join(QLatin1Char('\n'))));
 }
 
@@ -262,12 +275,14 @@ void TestDesignTokens::conditionalBlocks_data()
 {
     QTest::addColumn<QString>("variant");
     QTest::addColumn<QString>("sheet");
-    QTest::newRow("block and declaration kept in the named variant") << "Dark"
+    QTest::newRow("block and declaration kept in the named variant")
+        << "Dark"
         << "A {\n    color: red;\n}\n\nB {\n    color: blue;\n    border: none;\n}\n\nC {\n}\n";
-    QTest::newRow("block left out with its blank line") << "Light"
+    QTest::newRow("block left out with its blank line")
+        << "Light"
         << "A {\n    color: red;\n}\n\nC {\n}\n\nD {\n}\n";
     QTest::newRow("except leaves out the named variant") << "Solar"
-        << "A {\n    color: red;\n}\n\nC {\n}\n";
+                                                         << "A {\n    color: red;\n}\n\nC {\n}\n";
 }
 
 void TestDesignTokens::conditionalBlocks()
@@ -318,7 +333,8 @@ void TestDesignTokens::templateErrors_data()
         "t.qss.in:4:1: error: unknown variant \"Drak\" in @only; the variants are Light");
     row("directive before nothing", "A {\n    color: red;\n    /* @only default */\n}\n",
         "t.qss.in:3:5: error: a directive must stand right before a declaration");
-    row("block never closed", "A {\n    color: red;\n", "t.qss.in:1:1: error: rule block is not closed");
+    row("block never closed", "A {\n    color: red;\n",
+        "t.qss.in:1:1: error: rule block is not closed");
     row("variant without a name", "/*\n@variant\n*/\n",
         "t.qss.in:2:1: error: @variant is followed by a name (letters, digits, '-', '_') and its "
         "token files");
@@ -337,16 +353,18 @@ void TestDesignTokens::iconColoursAreReplaced()
 {
     SourceErrors errors;
     const DesignTokens tokens = tokensFrom({QString::fromUtf8(kAccentTokens)}, &errors);
-    const QByteArray svg = "<svg xmlns=\"http://www.w3.org/2000/svg\">\n<style>.a{fill:#000}</style>\n"
-                           "<rect fill=\"{color.accent}\" stroke=\"{color.white}\"/>\n</svg>\n";
+    const QByteArray svg =
+        "<svg xmlns=\"http://www.w3.org/2000/svg\">\n<style>.a{fill:#000}</style>\n"
+        "<rect fill=\"{color.accent}\" stroke=\"{color.white}\"/>\n</svg>\n";
     QCOMPARE(recolourSvg(svg, QStringLiteral("i.svg"), tokens, &errors),
              QByteArray("<svg xmlns=\"http://www.w3.org/2000/svg\">\n<style>.a{fill:#000}</style>\n"
                         "<rect fill=\"#246bfe\" stroke=\"#ffffff\"/>\n</svg>\n"));
     QVERIFY(errors.isEmpty());
-    recolourSvg("<svg>\n  <rect fill=\"{radius}\"/></svg>", QStringLiteral("i.svg"), tokens, &errors);
-    QCOMPARE(texts(errors),
-             QStringList{QStringLiteral("i.svg:2:15: error: an icon takes colours, and {radius} is a "
-                                        "dimension")});
+    recolourSvg("<svg>\n  <rect fill=\"{radius}\"/></svg>", QStringLiteral("i.svg"), tokens,
+                &errors);
+    QCOMPARE(texts(errors), QStringList{QStringLiteral(
+                                "i.svg:2:15: error: an icon takes colours, and {radius} is a "
+                                "dimension")});
 }
 
 void TestDesignTokens::builtInThemesBuildTheSameBytesTwice()

@@ -36,7 +36,8 @@ const char *const kBase = R"j({
   "radius": {"$type": "dimension", "small": {"$value": {"value": 3, "unit": "px"}}}
 })j";
 const char *const kLight = R"j({"color": {"window": {"$value": "#ffffff"}}})j";
-const char *const kDark = R"j({"palette": {"red": {"$value": "#00ff00"}}, "color": {"window": {"$value": "#202020"}}})j";
+const char *const kDark =
+    R"j({"palette": {"red": {"$value": "#00ff00"}}, "color": {"window": {"$value": "#202020"}}})j";
 const char *const kIcon = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"16\" height=\"12\">"
                           "<rect width=\"16\" height=\"12\" fill=\"{color.icon}\"/></svg>\n";
 
@@ -119,11 +120,11 @@ void TestPrismarkBuild::writesSheetsIconsAndQrc()
     writeTheme(dir.path());
     const Run run = runBuild(dir.path(), {"mytheme.qss.in", "-o", "out"});
     QVERIFY2(run.exitCode == 0, qPrintable(run.err));
-    QCOMPARE(filesUnder(dir.path() + "/out").keys(),
-             (QStringList{"dark/icons/arrow.png", "dark/icons/arrow.svg", "dark/icons/arrow@2x.png",
-                          "light/icons/arrow.png", "light/icons/arrow.svg",
-                          "light/icons/arrow@2x.png", "mytheme-dark.qss", "mytheme-light.qss",
-                          "mytheme.qrc"}));
+    QCOMPARE(
+        filesUnder(dir.path() + "/out").keys(),
+        (QStringList{"dark/icons/arrow.png", "dark/icons/arrow.svg", "dark/icons/arrow@2x.png",
+                     "light/icons/arrow.png", "light/icons/arrow.svg", "light/icons/arrow@2x.png",
+                     "mytheme-dark.qss", "mytheme-light.qss", "mytheme.qrc"}));
     QCOMPARE(fileBytes(dir.path() + "/out/mytheme-dark.qss"),
              QByteArray("/*\n@palette Window = #202020\n*/\n\nQPushButton {\n"
                         "    background: #00ff00;\n    border-radius: 3px;\n"
@@ -137,11 +138,12 @@ void TestPrismarkBuild::iconsAreDrawnInTheVariantsColour_data()
     QTest::addColumn<QString>("png");
     QTest::addColumn<QSize>("size");
     QTest::addColumn<QString>("colour");
-    QTest::newRow("Light at the SVG's size") << "light/icons/arrow.png" << QSize(16, 12) << "#ff0000";
-    QTest::newRow("Light at twice the size") << "light/icons/arrow@2x.png" << QSize(32, 24)
-                                             << "#ff0000";
-    QTest::newRow("Dark overrides the aliased colour") << "dark/icons/arrow.png" << QSize(16, 12)
-                                                       << "#00ff00";
+    QTest::newRow("Light at the SVG's size")
+        << "light/icons/arrow.png" << QSize(16, 12) << "#ff0000";
+    QTest::newRow("Light at twice the size")
+        << "light/icons/arrow@2x.png" << QSize(32, 24) << "#ff0000";
+    QTest::newRow("Dark overrides the aliased colour")
+        << "dark/icons/arrow.png" << QSize(16, 12) << "#00ff00";
 }
 
 void TestPrismarkBuild::iconsAreDrawnInTheVariantsColour()
@@ -187,8 +189,8 @@ void TestPrismarkBuild::iconUrlsFollowThePrefix_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("url");
     QTest::newRow("relative without a prefix") << QStringList() << "url(light/icons/arrow.svg)";
-    QTest::newRow("resource path under the prefix") << QStringList{"--qrc-prefix", "/app"}
-                                                    << "url(:/app/light/icons/arrow.svg)";
+    QTest::newRow("resource path under the prefix")
+        << QStringList{"--qrc-prefix", "/app"} << "url(:/app/light/icons/arrow.svg)";
 }
 
 void TestPrismarkBuild::iconUrlsFollowThePrefix()
@@ -223,19 +225,20 @@ void TestPrismarkBuild::exitStatus_data()
 
     const QStringList build{"mytheme.qss.in", "-o", "out"};
     QTest::newRow("built") << "" << QByteArray() << build << 0 << "";
-    QTest::newRow("--check builds and writes nothing") << "" << QByteArray()
-                                                       << (build + QStringList{"--check"}) << 0 << "";
-    QTest::newRow("one variant") << "" << QByteArray()
-                                 << (build + QStringList{"--variant", "dark"}) << 0 << "";
+    QTest::newRow("--check builds and writes nothing")
+        << "" << QByteArray() << (build + QStringList{"--check"}) << 0 << "";
+    QTest::newRow("one variant") << "" << QByteArray() << (build + QStringList{"--variant", "dark"})
+                                 << 0 << "";
     QTest::newRow("unknown token with its place and the closest name")
-        << "mytheme.qss.in"
-        << QByteArray(kTemplate).replace("{radius.small}", "{radius.smal}") << build << 2
+        << "mytheme.qss.in" << QByteArray(kTemplate).replace("{radius.small}", "{radius.smal}")
+        << build << 2
         << "mytheme.qss.in:11:20: error: unknown token {radius.smal}; did you mean {radius.small}?";
     QTest::newRow("invalid JSON at its place")
         << "tokens/dark.tokens.json" << QByteArray("{\n  \"color\": [\n}") << build << 2
         << "tokens/dark.tokens.json:3:1: error: expected a value, found '}'";
     QTest::newRow("alias cycle") << "tokens/light.tokens.json"
-                                 << QByteArray("{\"palette\": {\"red\": {\"$value\": \"{color.icon}\"}}}")
+                                 << QByteArray(
+                                        "{\"palette\": {\"red\": {\"$value\": \"{color.icon}\"}}}")
                                  << build << 2
                                  << "alias cycle: color.icon -> palette.red -> color.icon";
     QTest::newRow("unreadable token file") << "tokens/light.tokens.json" << QByteArray() << build
@@ -244,13 +247,12 @@ void TestPrismarkBuild::exitStatus_data()
                                       << "mytheme.qss.in:5:1: error: cannot read the icons";
     QTest::newRow("icon that is no SVG") << "icons/arrow.svg" << QByteArray("<svg") << build << 2
                                          << "not an SVG the toolkit can draw";
-    QTest::newRow("unknown variant") << "" << QByteArray()
-                                     << (build + QStringList{"--variant", "Solar"}) << 3
-                                     << "has no variant \"Solar\"";
+    QTest::newRow("unknown variant")
+        << "" << QByteArray() << (build + QStringList{"--variant", "Solar"}) << 3
+        << "has no variant \"Solar\"";
     QTest::newRow("no template") << "" << QByteArray() << QStringList() << 3 << "no template given";
     QTest::newRow("lint error in a built sheet")
-        << "mytheme.qss.in"
-        << QByteArray(kTemplate).replace("url(icons/arrow.svg)", "url(icons)")
+        << "mytheme.qss.in" << QByteArray(kTemplate).replace("url(icons/arrow.svg)", "url(icons)")
         << (build + QStringList{"--lint"}) << 1 << "[unsafe-resource]";
 }
 

@@ -170,8 +170,8 @@ bool outputFiles(const ThemeBuild &build, QVector<OutputFile> *files, QTextStrea
                 ok = false;
                 continue;
             }
-            files->append({base + (scale == 1 ? QStringLiteral(".png") : QStringLiteral("@2x.png")),
-                           png});
+            files->append(
+                {base + (scale == 1 ? QStringLiteral(".png") : QStringLiteral("@2x.png")), png});
         }
     }
     files->append({build.qrcFileName, build.qrc});

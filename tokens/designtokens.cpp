@@ -54,10 +54,10 @@ bool rgbChannel(const QString &text, double scale, double *value)
 
 QColor colourFromRgbFunction(const QString &text)
 {
-    static const QRegularExpression pattern(QStringLiteral(
-        "^rgba?\\(\\s*([^,\\s/)]+)\\s*,?\\s*([^,\\s/)]+)\\s*,?\\s*([^,\\s/)]+)\\s*"
-        "(?:[,/]\\s*([^,\\s/)]+)\\s*)?\\)$"),
-                                            QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression pattern(
+        QStringLiteral("^rgba?\\(\\s*([^,\\s/)]+)\\s*,?\\s*([^,\\s/)]+)\\s*,?\\s*([^,\\s/)]+)\\s*"
+                       "(?:[,/]\\s*([^,\\s/)]+)\\s*)?\\)$"),
+        QRegularExpression::CaseInsensitiveOption);
     const QRegularExpressionMatch match = pattern.match(text);
     if (!match.hasMatch())
         return QColor();
@@ -74,7 +74,8 @@ QColor colourFromRgbFunction(const QString &text)
 
 bool isHexDigits(const QString &digits)
 {
-    return std::all_of(digits.begin(), digits.end(), [](QChar c) { return isxdigit(c.toLatin1()); });
+    return std::all_of(digits.begin(), digits.end(),
+                       [](QChar c) { return isxdigit(c.toLatin1()); });
 }
 
 QColor colourFromHex(const QString &text)
@@ -222,11 +223,13 @@ QString typeFromForm(const JsonNode &value)
         if (value.member(QStringLiteral("colorSpace")))
             return TokenTypes::Colour;
         if (amountFromNode(value, &amount, &unit))
-            return isDurationUnit(unit) ? QString(TokenTypes::Duration) : QString(TokenTypes::Dimension);
+            return isDurationUnit(unit) ? QString(TokenTypes::Duration)
+                                        : QString(TokenTypes::Dimension);
         return QString();
     case JsonNode::String:
         if (amountFromNode(value, &amount, &unit))
-            return isDurationUnit(unit) ? QString(TokenTypes::Duration) : QString(TokenTypes::Dimension);
+            return isDurationUnit(unit) ? QString(TokenTypes::Duration)
+                                        : QString(TokenTypes::Dimension);
         if (colourFromTokenString(value.string).isValid())
             return TokenTypes::Colour;
         return QString();
@@ -315,8 +318,8 @@ int editDistance(const QString &a, const QString &b)
         row[0] = i;
         for (int j = 1; j <= b.size(); ++j) {
             const int above = row[j];
-            row[j] = std::min({row[j] + 1, row[j - 1] + 1,
-                               diagonal + (a.at(i - 1) == b.at(j - 1) ? 0 : 1)});
+            row[j] = std::min(
+                {row[j] + 1, row[j - 1] + 1, diagonal + (a.at(i - 1) == b.at(j - 1) ? 0 : 1)});
             diagonal = above;
         }
     }
@@ -325,9 +328,9 @@ int editDistance(const QString &a, const QString &b)
 
 QString quotedFamily(const QString &family)
 {
-    static const QStringList generic = {
-        QStringLiteral("serif"),   QStringLiteral("sans-serif"), QStringLiteral("monospace"),
-        QStringLiteral("cursive"), QStringLiteral("fantasy"),    QStringLiteral("system-ui")};
+    static const QStringList generic = {QStringLiteral("serif"),     QStringLiteral("sans-serif"),
+                                        QStringLiteral("monospace"), QStringLiteral("cursive"),
+                                        QStringLiteral("fantasy"),   QStringLiteral("system-ui")};
     if (generic.contains(family))
         return family;
     QString escaped = family;
@@ -413,8 +416,7 @@ QString TokenValue::sheetText() const
     return tokenNumberText(number);
 }
 
-void DesignTokens::addDocument(const QString &text, const QString &fileName,
-                               SourceErrors *errors)
+void DesignTokens::addDocument(const QString &text, const QString &fileName, SourceErrors *errors)
 {
     const JsonReadResult json = readJson(text);
     if (!json.ok) {
@@ -454,11 +456,13 @@ void DesignTokens::readGroup(const JsonNode &group, const QString &path, const Q
                          .arg(member.key));
             continue;
         }
-        const QString childPath = path.isEmpty() ? member.key : path + QLatin1Char('.') + member.key;
+        const QString childPath =
+            path.isEmpty() ? member.key : path + QLatin1Char('.') + member.key;
         if (member.value.kind != JsonNode::Object) {
-            addError(errors, positionOf(member.value, fileName),
-                     QStringLiteral("\"%1\" is neither a token (an object with \"$value\") nor a group")
-                         .arg(childPath));
+            addError(
+                errors, positionOf(member.value, fileName),
+                QStringLiteral("\"%1\" is neither a token (an object with \"$value\") nor a group")
+                    .arg(childPath));
             continue;
         }
         const JsonNode *value = member.value.member(QStringLiteral("$value"));
@@ -474,7 +478,8 @@ void DesignTokens::readGroup(const JsonNode &group, const QString &path, const Q
             if (type->kind == JsonNode::String)
                 definition.type = type->string;
             else
-                addError(errors, positionOf(*type, fileName), QStringLiteral("\"$type\" is a string"));
+                addError(errors, positionOf(*type, fileName),
+                         QStringLiteral("\"$type\" is a string"));
         }
         definitions.insert(childPath, definition);
     }

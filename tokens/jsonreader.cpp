@@ -223,7 +223,8 @@ private:
         const int start = i;
         const auto digits = [&] {
             const int from = i;
-            while (i < text.size() && text.at(i) >= QLatin1Char('0') && text.at(i) <= QLatin1Char('9'))
+            while (i < text.size() && text.at(i) >= QLatin1Char('0') &&
+                   text.at(i) <= QLatin1Char('9'))
                 ++i;
             return i > from;
         };
@@ -240,7 +241,8 @@ private:
         }
         if (i < text.size() && (text.at(i) == QLatin1Char('e') || text.at(i) == QLatin1Char('E'))) {
             ++i;
-            if (i < text.size() && (text.at(i) == QLatin1Char('+') || text.at(i) == QLatin1Char('-')))
+            if (i < text.size() &&
+                (text.at(i) == QLatin1Char('+') || text.at(i) == QLatin1Char('-')))
                 ++i;
             if (!digits())
                 return fail(QStringLiteral("malformed number"));

@@ -66,8 +66,9 @@ QString xmlEscaped(const QString &text)
 QByteArray qrcText(const QString &prefix, QStringList files)
 {
     std::sort(files.begin(), files.end());
-    QString text = QStringLiteral("<!DOCTYPE RCC>\n<RCC version=\"1.0\">\n<qresource prefix=\"%1\">\n")
-                       .arg(xmlEscaped(prefix));
+    QString text =
+        QStringLiteral("<!DOCTYPE RCC>\n<RCC version=\"1.0\">\n<qresource prefix=\"%1\">\n")
+            .arg(xmlEscaped(prefix));
     for (const QString &file : qAsConst(files))
         text += QStringLiteral("    <file>%1</file>\n").arg(xmlEscaped(file));
     text += QStringLiteral("</qresource>\n</RCC>\n");
@@ -107,8 +108,8 @@ bool ThemeBuild::unreadable() const
 QString themeTemplateStem(const QString &templatePath)
 {
     QString name = QFileInfo(templatePath).fileName();
-    for (const QLatin1String suffix : {QLatin1String(".qss.in"), QLatin1String(".in"),
-                                       QLatin1String(".qss")}) {
+    for (const QLatin1String suffix :
+         {QLatin1String(".qss.in"), QLatin1String(".in"), QLatin1String(".qss")}) {
         if (name.endsWith(suffix) && name.size() > suffix.size())
             return name.chopped(suffix.size());
     }
@@ -162,15 +163,17 @@ ThemeBuild buildTheme(const QString &templatePath, const ThemeBuildOptions &opti
         const QString directory = files.displayPath(theme.iconsDirectory());
         const QDir dir(directory);
         if (!QFileInfo(directory).isDir()) {
-            errors.append({theme.iconsWhere(),
-                           QStringLiteral("cannot read the icons: %1 is not a directory").arg(directory),
-                           true});
+            errors.append(
+                {theme.iconsWhere(),
+                 QStringLiteral("cannot read the icons: %1 is not a directory").arg(directory),
+                 true});
         } else {
             const QStringList names =
                 dir.entryList({QStringLiteral("*.svg")}, QDir::Files | QDir::Readable, QDir::Name);
             for (const QString &name : names) {
                 const QString relative = theme.iconsDirectory() + QLatin1Char('/') + name;
-                const FileReadResult read = readRegularFile(files.displayPath(relative), kMaxThemeSourceBytes);
+                const FileReadResult read =
+                    readRegularFile(files.displayPath(relative), kMaxThemeSourceBytes);
                 if (!read.ok) {
                     errors.append({theme.iconsWhere(),
                                    QStringLiteral("cannot read icon %1: %2")
@@ -183,8 +186,8 @@ ThemeBuild buildTheme(const QString &templatePath, const ThemeBuildOptions &opti
         }
     }
 
-    const QString prefix = options.qrcPrefix.isEmpty() ? QLatin1Char('/') + build.stem
-                                                       : options.qrcPrefix;
+    const QString prefix =
+        options.qrcPrefix.isEmpty() ? QLatin1Char('/') + build.stem : options.qrcPrefix;
     QString resourceRoot = prefix;
     if (!resourceRoot.endsWith(QLatin1Char('/')))
         resourceRoot += QLatin1Char('/');
@@ -210,9 +213,9 @@ ThemeBuild buildTheme(const QString &templatePath, const ThemeBuildOptions &opti
         const QString iconDirectory = kebab + QStringLiteral("/icons");
         const auto iconUrl = [&](const QString &name) {
             for (const Icon &icon : qAsConst(icons)) {
-                for (const QString &file : {icon.name + QStringLiteral(".svg"),
-                                            icon.name + QStringLiteral(".png"),
-                                            icon.name + QStringLiteral("@2x.png")}) {
+                for (const QString &file :
+                     {icon.name + QStringLiteral(".svg"), icon.name + QStringLiteral(".png"),
+                      icon.name + QStringLiteral("@2x.png")}) {
                     if (file == name) {
                         const QString path = iconDirectory + QLatin1Char('/') + file;
                         return options.resourceUrls ? QLatin1Char(':') + resourceRoot + path : path;
@@ -235,8 +238,8 @@ ThemeBuild buildTheme(const QString &templatePath, const ThemeBuildOptions &opti
             BuiltIcon built{variant.name, iconDirectory, icon.name,
                             recolourSvg(icon.svg, icon.file, tokens, &errors)};
             build.icons.append(built);
-            for (const QString &suffix : {QStringLiteral(".svg"), QStringLiteral(".png"),
-                                          QStringLiteral("@2x.png")})
+            for (const QString &suffix :
+                 {QStringLiteral(".svg"), QStringLiteral(".png"), QStringLiteral("@2x.png")})
                 qrcFiles << iconDirectory + QLatin1Char('/') + icon.name + suffix;
         }
     }

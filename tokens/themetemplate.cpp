@@ -213,7 +213,8 @@ private:
             ++i;
         const QString line = s.mid(i, to - i);
         const auto keyword = [&](QLatin1String word) {
-            return line.startsWith(word) && (line.size() == word.size() || isBlank(line.at(word.size())));
+            return line.startsWith(word) &&
+                   (line.size() == word.size() || isBlank(line.at(word.size())));
         };
         if (keyword(TemplateKeywords::Palette)) {
             paletteLine(i, to);
@@ -224,8 +225,8 @@ private:
         const bool icons = keyword(TemplateKeywords::Icons);
         if (!tokens && !variant && !icons)
             return !onlyBlanks(from, to);
-        QStringList words = line.split(QRegularExpression(QStringLiteral("\\s+")),
-                                       Qt::SkipEmptyParts);
+        QStringList words =
+            line.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
         words.removeFirst();
         const SourcePosition where = t.positionAt(i);
         if (tokens) {
@@ -243,7 +244,8 @@ private:
                 const QString variantName = words.takeFirst();
                 for (const TemplateVariant &other : qAsConst(t.variantList)) {
                     if (other.name.compare(variantName, Qt::CaseInsensitive) == 0)
-                        error(i, QStringLiteral("variant \"%1\" is declared twice").arg(variantName));
+                        error(i,
+                              QStringLiteral("variant \"%1\" is declared twice").arg(variantName));
                 }
                 t.variantList.append({variantName, words, where});
             }
@@ -322,8 +324,8 @@ private:
         const QChar c = s.at(*p);
         if (c == QLatin1Char('{')) {
             int close = *p + 1;
-            while (close < end && s.at(close) != QLatin1Char('}') && s.at(close) != QLatin1Char('\n') &&
-                   s.at(close) != QLatin1Char(';'))
+            while (close < end && s.at(close) != QLatin1Char('}') &&
+                   s.at(close) != QLatin1Char('\n') && s.at(close) != QLatin1Char(';'))
                 ++close;
             const QString name = s.mid(*p + 1, close - *p - 1);
             if (close >= end || s.at(close) != QLatin1Char('}') || !isReferenceName(name)) {
@@ -432,20 +434,23 @@ private:
     void directive(int from, int to, const QString &body, int depth)
     {
         const bool only = body.startsWith(TemplateKeywords::Only);
-        const QString list = body.mid(only ? TemplateKeywords::Only.size() : TemplateKeywords::Except.size());
+        const QString list =
+            body.mid(only ? TemplateKeywords::Only.size() : TemplateKeywords::Except.size());
         ThemeTemplate::Directive d;
         d.only = only;
         for (const QString &name : list.split(QLatin1Char(','))) {
             const QString trimmed = name.trimmed();
-            const bool known = std::any_of(t.variantList.begin(), t.variantList.end(),
-                                           [&](const TemplateVariant &v) { return v.name == trimmed; });
+            const bool known =
+                std::any_of(t.variantList.begin(), t.variantList.end(),
+                            [&](const TemplateVariant &v) { return v.name == trimmed; });
             if (!known) {
                 QStringList names;
                 for (const TemplateVariant &v : qAsConst(t.variantList))
                     names << v.name;
                 error(from, QStringLiteral("unknown variant \"%1\" in %2; the variants are %3")
-                                .arg(trimmed, only ? QString(TemplateKeywords::Only)
-                                                   : QString(TemplateKeywords::Except),
+                                .arg(trimmed,
+                                     only ? QString(TemplateKeywords::Only)
+                                          : QString(TemplateKeywords::Except),
                                      names.join(QLatin1String(", "))));
             }
             d.names << trimmed;
@@ -486,8 +491,9 @@ private:
     {
         if (pending[depth] < 0)
             return;
-        error(pendingAt[depth], depth == 0 ? QStringLiteral("a directive must stand right before a rule block")
-                                           : QStringLiteral("a directive must stand right before a declaration"));
+        error(pendingAt[depth],
+              depth == 0 ? QStringLiteral("a directive must stand right before a rule block")
+                         : QStringLiteral("a directive must stand right before a declaration"));
         t.directives[t.edits[pending[depth]].index].excludedEnd = t.edits[pending[depth]].end;
         pending[depth] = -1;
     }
@@ -600,7 +606,8 @@ private:
                     i = qMax(p, j);
                     continue;
                 }
-                if (j < n && s.at(j) == QLatin1Char('(') && word.compare(QLatin1String("url"), Qt::CaseInsensitive) == 0) {
+                if (j < n && s.at(j) == QLatin1Char('(') &&
+                    word.compare(QLatin1String("url"), Qt::CaseInsensitive) == 0) {
                     i = url(j + 1);
                     continue;
                 }
@@ -623,7 +630,8 @@ private:
         if (t.icons.isEmpty())
             return end;
         QString inner = s.mid(from, end - from).trimmed();
-        if (inner.size() >= 2 && (inner.startsWith(QLatin1Char('"')) || inner.startsWith(QLatin1Char('\''))) &&
+        if (inner.size() >= 2 &&
+            (inner.startsWith(QLatin1Char('"')) || inner.startsWith(QLatin1Char('\''))) &&
             inner.endsWith(inner.at(0)))
             inner = inner.mid(1, inner.size() - 2);
         static const QLatin1String prefix("icons/");
@@ -689,9 +697,9 @@ void ThemeTemplate::evaluate(const Expression &e, const DesignTokens &tokens, To
             fail(QStringLiteral("{%1} is a group, not a token").arg(e.name));
         } else {
             const QString closest = tokens.closestName(e.name);
-            fail(closest.isEmpty()
-                     ? QStringLiteral("unknown token {%1}").arg(e.name)
-                     : QStringLiteral("unknown token {%1}; did you mean {%2}?").arg(e.name, closest));
+            fail(closest.isEmpty() ? QStringLiteral("unknown token {%1}").arg(e.name)
+                                   : QStringLiteral("unknown token {%1}; did you mean {%2}?")
+                                         .arg(e.name, closest));
         }
         return;
     case Expression::Call:
@@ -705,15 +713,16 @@ void ThemeTemplate::evaluate(const Expression &e, const DesignTokens &tokens, To
             return;
         }
         const bool wantsColour = i == 0 || (i == 1 && e.name == QLatin1String("mix"));
-        const bool fits = wantsColour ? arguments[i].isColour()
-                                      : arguments[i].type == TokenTypes::Number;
+        const bool fits =
+            wantsColour ? arguments[i].isColour() : arguments[i].type == TokenTypes::Number;
         if (!fits) {
             if (errors)
-                errors->append({positionAt(e.arguments[i].offset),
-                                QStringLiteral("%1() takes a %2 here, not a %3: %4")
-                                    .arg(e.name, wantsColour ? QStringLiteral("colour")
-                                                             : QStringLiteral("number"),
-                                         arguments[i].type, functionUsage(e.name))});
+                errors->append(
+                    {positionAt(e.arguments[i].offset),
+                     QStringLiteral("%1() takes a %2 here, not a %3: %4")
+                         .arg(e.name,
+                              wantsColour ? QStringLiteral("colour") : QStringLiteral("number"),
+                              arguments[i].type, functionUsage(e.name))});
             value->type.clear();
             return;
         }
@@ -730,8 +739,9 @@ void ThemeTemplate::evaluate(const Expression &e, const DesignTokens &tokens, To
         } else {
             const QColor &other = arguments[1].colour;
             const auto blend = [&](int a, int b) { return qRound(a + (b - a) * amount); };
-            result = QColor(blend(colour.red(), other.red()), blend(colour.green(), other.green()),
-                            blend(colour.blue(), other.blue()), blend(colour.alpha(), other.alpha()));
+            result =
+                QColor(blend(colour.red(), other.red()), blend(colour.green(), other.green()),
+                       blend(colour.blue(), other.blue()), blend(colour.alpha(), other.alpha()));
         }
     } else {
         if (amount <= 0 || amount > 10000)
@@ -778,7 +788,7 @@ QString ThemeTemplate::render(const DesignTokens &tokens, const QString &variant
                 }
                 // The palette reader takes hexadecimal only, alpha first.
                 out += value.colour.name(value.colour.alpha() == 255 ? QColor::HexRgb
-                                                                      : QColor::HexArgb);
+                                                                     : QColor::HexArgb);
                 break;
             }
             const QString mismatch = slotMismatch(slotOf(edit.property), value, edit.property);
@@ -895,7 +905,8 @@ QString lowerCamelCaseName(const QString &name)
     while (upper < result.size() && result.at(upper).isUpper())
         ++upper;
     // "HTMLParser" -> "htmlParser": the last capital of a run opens the next word.
-    const int lower = upper > 1 && upper < result.size() && result.at(upper).isLower() ? upper - 1 : upper;
+    const int lower =
+        upper > 1 && upper < result.size() && result.at(upper).isLower() ? upper - 1 : upper;
     for (int i = 0; i < lower; ++i)
         result[i] = result.at(i).toLower();
     return result;

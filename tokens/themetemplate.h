@@ -88,10 +88,10 @@ private:
         enum Kind
         {
             Remove,
-            Value,       // expressions[index], written for property
+            Value,        // expressions[index], written for property
             PaletteValue, // expressions[index], written as the palette reader takes it
-            IconUrl,     // the url of icon name
-            Conditional, // directives[index]
+            IconUrl,      // the url of icon name
+            Conditional,  // directives[index]
         };
         int start = 0;
         int end = 0;
