@@ -308,22 +308,30 @@ bool readLiteral(const QString &type, const JsonNode &node, TokenValue *value, Q
     return true;
 }
 
-int editDistance(const QString &a, const QString &b)
+// Levenshtein distance, or limit once it is certain to reach it: a name far from
+// every token costs little however long it is.
+int editDistance(const QString &a, const QString &b, int limit)
 {
+    if (std::abs(int(a.size()) - int(b.size())) >= limit)
+        return limit;
     QVector<int> row(b.size() + 1);
     for (int j = 0; j <= b.size(); ++j)
         row[j] = j;
     for (int i = 1; i <= a.size(); ++i) {
         int diagonal = row[0];
         row[0] = i;
+        int smallest = row[0];
         for (int j = 1; j <= b.size(); ++j) {
             const int above = row[j];
             row[j] = std::min(
                 {row[j] + 1, row[j - 1] + 1, diagonal + (a.at(i - 1) == b.at(j - 1) ? 0 : 1)});
             diagonal = above;
+            smallest = std::min(smallest, row[j]);
         }
+        if (smallest >= limit)
+            return limit;
     }
-    return row[b.size()];
+    return std::min(int(row[b.size()]), limit);
 }
 
 QString quotedFamily(const QString &family)
@@ -599,7 +607,7 @@ QString DesignTokens::closestName(const QString &path) const
     QString best;
     int bestDistance = std::max(2, int(path.size()) / 3) + 1;
     for (auto it = definitions.constBegin(); it != definitions.constEnd(); ++it) {
-        const int distance = editDistance(path, it.key());
+        const int distance = editDistance(path, it.key(), bestDistance);
         if (distance < bestDistance) {
             bestDistance = distance;
             best = it.key();
