@@ -72,6 +72,8 @@ private slots:
     void variantsOverrideTheBase();
     void conditionalBlocks_data();
     void conditionalBlocks();
+    void sourceLinesLeaveTheSheet_data();
+    void sourceLinesLeaveTheSheet();
     void templateErrors_data();
     void templateErrors();
     void iconColoursAreReplaced();
@@ -121,6 +123,10 @@ void TestDesignTokens::tokenForms_data()
     row("font family list quotes names, not generic families",
         R"j({"t": {"$type": "fontFamily", "$value": ["Segoe UI", "sans-serif"]}})j",
         R"j("Segoe UI", sans-serif)j");
+    row("number with an exponent", R"j({"t": {"$type": "number", "$value": 2.5e-1}})j", "0.25");
+    row("escapes in a family name",
+        R"j({"t": {"$type": "fontFamily", "$value": "Caf\u00e9 \"Sans\""}})j",
+        "\"Caf\u00e9 \\\"Sans\\\"\"");
     row("duration string", R"j({"t": {"$type": "duration", "$value": "200ms"}})j", "200ms");
     row("duration object", R"j({"t": {"$type": "duration", "$value": {"value": 1, "unit": "s"}}})j",
         "1s");
@@ -297,6 +303,37 @@ void TestDesignTokens::conditionalBlocks()
         "/* @except Dark, Solar */\nD {\n}\n");
     SourceErrors errors;
     QCOMPARE(rendered(text, QStringLiteral("{}"), variant, &errors), sheet);
+    QVERIFY2(errors.isEmpty(), qPrintable(texts(errors).join(QLatin1Char('\n'))));
+}
+
+void TestDesignTokens::sourceLinesLeaveTheSheet_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("sheet");
+    QTest::newRow("a header of sources only goes, with its blank line")
+        << "/*\n@tokens a.json b.json\n@icons icons\n*/\n\nA {\n}\n"
+        << "A {\n}\n";
+    QTest::newRow("palette and other lines stay")
+        << "/*\n@tokens a.json\nMy theme\n@palette Window = {color.accent}\n*/\nA {\n}\n"
+        << "/*\nMy theme\n@palette Window = #246bfe\n*/\nA {\n}\n";
+    QTest::newRow("one-line header") << "/* @tokens a.json */\nA {\n}\n"
+                                     << "A {\n}\n";
+    QTest::newRow("translucent palette colour as the palette reader takes it")
+        << "/*\n@palette Base = alpha({color.accent}, 0.2)\n*/\n"
+        << "/*\n@palette Base = #33246bfe\n*/\n";
+    QTest::newRow("CR LF line ends kept")
+        << "/*\r\n@tokens a.json\r\n@palette Text = {color.black}\r\n*/\r\nA { color: "
+           "{color.white}; }\r\n"
+        << "/*\r\n@palette Text = #000000\r\n*/\r\nA { color: #ffffff; }\r\n";
+}
+
+void TestDesignTokens::sourceLinesLeaveTheSheet()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, sheet);
+    SourceErrors errors;
+    QCOMPARE(rendered(text, QString::fromUtf8(kAccentTokens), QStringLiteral("default"), &errors),
+             sheet);
     QVERIFY2(errors.isEmpty(), qPrintable(texts(errors).join(QLatin1Char('\n'))));
 }
 

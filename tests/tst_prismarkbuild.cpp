@@ -276,6 +276,8 @@ void TestPrismarkBuild::exitStatus()
     QVERIFY2((run.err + run.out).contains(message), qPrintable(run.err + run.out));
     const bool writes = status == 0 && !arguments.contains(QStringLiteral("--check"));
     QCOMPARE(QFileInfo::exists(dir.path() + "/out"), writes);
+    if (writes && arguments.contains(QStringLiteral("--variant")))
+        QCOMPARE(QDir(dir.path() + "/out").entryList({"*.qss"}), QStringList{"mytheme-dark.qss"});
 }
 
 QTEST_GUILESS_MAIN(TestPrismarkBuild)
