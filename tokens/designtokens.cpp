@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -314,7 +315,7 @@ int editDistance(const QString &a, const QString &b, int limit)
 {
     if (std::abs(int(a.size()) - int(b.size())) >= limit)
         return limit;
-    QVector<int> row(b.size() + 1);
+    std::vector<int> row(b.size() + 1);
     for (int j = 0; j <= b.size(); ++j)
         row[j] = j;
     for (int i = 1; i <= a.size(); ++i) {
@@ -439,6 +440,7 @@ void DesignTokens::addDocument(const QString &text, const QString &fileName, Sou
     // New values only: what the merged tokens resolve to is worked out again.
     resolved.clear();
     failed.clear();
+    closestNames.clear();
     readGroup(json.root, QString(), fileName, errors);
 }
 
@@ -604,6 +606,10 @@ const TokenValue *DesignTokens::value(const QString &path) const
 
 QString DesignTokens::closestName(const QString &path) const
 {
+    // A misspelt name is usually misspelt everywhere it is used.
+    const auto known = closestNames.constFind(path);
+    if (known != closestNames.constEnd())
+        return *known;
     QString best;
     int bestDistance = std::max(2, int(path.size()) / 3) + 1;
     for (auto it = definitions.constBegin(); it != definitions.constEnd(); ++it) {
@@ -613,5 +619,6 @@ QString DesignTokens::closestName(const QString &path) const
             best = it.key();
         }
     }
+    closestNames.insert(path, best);
     return best;
 }

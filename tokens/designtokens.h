@@ -92,4 +92,5 @@ private:
     QSet<QString> groups;
     QHash<QString, TokenValue> resolved;
     QSet<QString> failed;
+    mutable QHash<QString, QString> closestNames;
 };
