@@ -5,7 +5,7 @@
 # Run as: cmake -DSOURCE_DIR=... -DLAYERS=<generated list of each layer's files> -P
 include(${LAYERS})
 
-set(program_folders app lint live lsp shot)
+set(program_folders app lint live lsp shot themebuild)
 
 # The files of a list as paths from the source root; relative ones are taken from
 # base, the directory of the CMakeLists.txt that named them.

@@ -1,0 +1,286 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+#include "themebuild/buildcommandline.h"
+
+#include "analysis/stylesheetlint.h"
+#include "tokens/themebuild.h"
+
+#include <QBuffer>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QPainter>
+#include <QSaveFile>
+#include <QSvgRenderer>
+#include <QTextStream>
+
+#include <algorithm>
+
+namespace {
+
+struct Settings
+{
+    QString templatePath;
+    QString outputDirectory;
+    ThemeBuildOptions options;
+    bool check = false;
+    bool lint = false;
+};
+
+struct OutputFile
+{
+    QString path; // relative to the output directory
+    QByteArray bytes;
+};
+
+// The one place the analysis is asked: the toolkit's own parse always, every default
+// check with --lint.
+QVector<LintDiagnostic> sheetFindings(const QByteArray &sheet, const QString &path, bool allChecks)
+{
+    LintOptions options;
+    if (!allChecks) {
+        options.disabledChecks = lintCheckIds();
+        options.disabledChecks.removeAll(QStringLiteral("syntax"));
+    }
+    QVector<LintDiagnostic> findings = lintStyleSheet(sheet, path, options);
+    if (!allChecks) {
+        findings.erase(std::remove_if(findings.begin(), findings.end(),
+                                      [](const LintDiagnostic &d) {
+                                          return d.severity != LintSeverity::Error;
+                                      }),
+                       findings.end());
+    }
+    return findings;
+}
+
+QString findingText(const LintDiagnostic &d)
+{
+    return QStringLiteral("%1:%2:%3: %4: %5 [%6]")
+        .arg(d.file)
+        .arg(d.line)
+        .arg(d.column)
+        .arg(lintSeverityName(d.severity), d.message, d.check);
+}
+
+bool parseArguments(const QStringList &arguments, Settings &settings, bool &done,
+                    QString &usageError)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Builds a theme template and its design tokens into one Qt style sheet per variant, "
+        "the variants' recoloured icons (SVG, PNG and @2x PNG) and a .qrc listing them all. "
+        "Nothing is written when any error is found.\n\n"
+        "Exit status: 0 built; 1 --lint found errors in a built sheet; 2 errors in the "
+        "sources (file:line:column on standard error); 3 a file could not be read or written, "
+        "or the usage is wrong."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("TEMPLATE"),
+                                 QStringLiteral("The theme template, e.g. mytheme.qss.in."));
+    const QCommandLineOption outputOption(
+        {QStringLiteral("o"), QStringLiteral("output")},
+        QStringLiteral("Write into DIR (default: the current directory)."), QStringLiteral("DIR"),
+        QStringLiteral("."));
+    const QCommandLineOption variantOption(
+        QStringLiteral("variant"),
+        QStringLiteral("Build only this variant (repeatable; default: all)."),
+        QStringLiteral("NAME"));
+    const QCommandLineOption prefixOption(
+        QStringLiteral("qrc-prefix"),
+        QStringLiteral("Resource prefix of the .qrc (default: /<stem>); url(icons/...) then "
+                       "names the icon's resource path."),
+        QStringLiteral("PREFIX"));
+    const QCommandLineOption sheetNameOption(
+        QStringLiteral("sheet-name"),
+        QStringLiteral("File name of each sheet: {stem}, {variant} (kebab case) and {camel} "
+                       "(lower camel case) are replaced (default: {stem}-{variant}.qss)."),
+        QStringLiteral("PATTERN"), QStringLiteral("{stem}-{variant}.qss"));
+    const QCommandLineOption checkOption(QStringLiteral("check"),
+                                         QStringLiteral("Build in memory and write nothing."));
+    const QCommandLineOption lintOption(
+        QStringLiteral("lint"),
+        QStringLiteral("Print prismark-lint's findings for every built sheet."));
+    parser.addOptions(
+        {outputOption, variantOption, prefixOption, sheetNameOption, checkOption, lintOption});
+
+    done = false;
+    if (!parser.parse(arguments)) {
+        usageError = parser.errorText();
+        return false;
+    }
+    if (parser.isSet(QStringLiteral("help"))) {
+        QTextStream(stdout) << parser.helpText();
+        done = true;
+        return true;
+    }
+    if (parser.isSet(QStringLiteral("version"))) {
+        QTextStream(stdout) << QCoreApplication::applicationName() << ' '
+                            << QCoreApplication::applicationVersion() << '\n';
+        done = true;
+        return true;
+    }
+    const QStringList positional = parser.positionalArguments();
+    if (positional.size() != 1) {
+        usageError = positional.isEmpty() ? QStringLiteral("no template given")
+                                          : QStringLiteral("one template at a time");
+        return false;
+    }
+    settings.templatePath = positional.first();
+    settings.outputDirectory = parser.value(outputOption);
+    settings.options.variants = parser.values(variantOption);
+    settings.options.sheetName = parser.value(sheetNameOption);
+    if (parser.isSet(prefixOption)) {
+        settings.options.qrcPrefix = parser.value(prefixOption);
+        settings.options.resourceUrls = true;
+        if (!settings.options.qrcPrefix.startsWith(QLatin1Char('/'))) {
+            usageError = QStringLiteral("--qrc-prefix starts with '/'");
+            return false;
+        }
+    }
+    const QString &name = settings.options.sheetName;
+    if (name.contains(QLatin1Char('/')) ||
+        (!name.contains(QLatin1String("{variant}")) && !name.contains(QLatin1String("{camel}")))) {
+        usageError = QStringLiteral("--sheet-name is a file name holding {variant} or {camel}");
+        return false;
+    }
+    settings.check = parser.isSet(checkOption);
+    settings.lint = parser.isSet(lintOption);
+    return true;
+}
+
+// Every file of the build, in a fixed order; false with errors printed when an
+// icon cannot be drawn.
+bool outputFiles(const ThemeBuild &build, QVector<OutputFile> *files, QTextStream &err)
+{
+    bool ok = true;
+    for (const BuiltSheet &sheet : build.sheets)
+        files->append({sheet.fileName, sheet.text});
+    for (const BuiltIcon &icon : build.icons) {
+        const QString base = icon.directory + QLatin1Char('/') + icon.name;
+        files->append({base + QStringLiteral(".svg"), icon.svg});
+        for (const int scale : {1, 2}) {
+            QString error;
+            const QByteArray png = renderIconPng(icon.svg, scale, &error);
+            if (png.isEmpty()) {
+                if (scale == 1)
+                    err << base << ".svg: error: " << error << '\n';
+                ok = false;
+                continue;
+            }
+            files->append(
+                {base + (scale == 1 ? QStringLiteral(".png") : QStringLiteral("@2x.png")), png});
+        }
+    }
+    files->append({build.qrcFileName, build.qrc});
+    return ok;
+}
+
+// Writes each file atomically, leaving files that already hold these bytes alone.
+bool writeFiles(const QString &directory, const QVector<OutputFile> &files, QTextStream &out,
+                QTextStream &err)
+{
+    const QDir root(directory);
+    for (const OutputFile &file : files) {
+        const QString path = root.filePath(file.path);
+        if (!QDir().mkpath(QFileInfo(path).path())) {
+            err << "prismark-build: cannot create " << QFileInfo(path).path() << '\n';
+            return false;
+        }
+        QFile current(path);
+        if (current.open(QIODevice::ReadOnly) && current.size() == file.bytes.size() &&
+            current.readAll() == file.bytes)
+            continue;
+        current.close();
+        QSaveFile save(path);
+        if (!save.open(QIODevice::WriteOnly) || save.write(file.bytes) != file.bytes.size() ||
+            !save.commit()) {
+            err << "prismark-build: cannot write " << path << ": " << save.errorString() << '\n';
+            return false;
+        }
+        out << "wrote " << QDir::cleanPath(path) << '\n';
+    }
+    return true;
+}
+
+} // namespace
+
+QByteArray renderIconPng(const QByteArray &svg, int scale, QString *error)
+{
+    QSvgRenderer renderer(svg);
+    if (!renderer.isValid()) {
+        *error = QStringLiteral("not an SVG the toolkit can draw");
+        return QByteArray();
+    }
+    const QSize size = renderer.defaultSize() * scale;
+    if (size.isEmpty() || size.width() > 4096 || size.height() > 4096) {
+        *error = QStringLiteral("the SVG's size must be between 1 and 2048 pixels");
+        return QByteArray();
+    }
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    renderer.render(&painter);
+    painter.end();
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return png;
+}
+
+int runBuildCommandLine(const QStringList &arguments)
+{
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    Settings settings;
+    bool done = false;
+    QString usageError;
+    if (!parseArguments(arguments, settings, done, usageError)) {
+        err << "prismark-build: " << usageError << "\n"
+            << "Try 'prismark-build --help' for more information.\n";
+        return BuildExitUnreadable;
+    }
+    if (done)
+        return BuildExitClean;
+
+    const ThemeBuild build = buildTheme(settings.templatePath, settings.options);
+    if (!build.usageError.isEmpty()) {
+        err << "prismark-build: " << build.usageError << '\n';
+        return BuildExitUnreadable;
+    }
+    for (const SourceError &error : build.errors)
+        err << error.text() << '\n';
+    if (!build.errors.isEmpty())
+        return build.unreadable() ? BuildExitUnreadable : BuildExitSourceErrors;
+
+    const QDir root(settings.outputDirectory);
+    bool parses = true;
+    bool lintErrors = false;
+    for (const BuiltSheet &sheet : build.sheets) {
+        const QString path = QDir::cleanPath(root.filePath(sheet.fileName));
+        for (const LintDiagnostic &finding : sheetFindings(sheet.text, path, settings.lint)) {
+            if (finding.check == QLatin1String("syntax") && finding.severity == LintSeverity::Error)
+                parses = false;
+            if (finding.severity == LintSeverity::Error)
+                lintErrors = true;
+            (settings.lint ? out : err) << findingText(finding) << '\n';
+        }
+    }
+    if (!parses) {
+        err << "prismark-build: a built sheet does not pass the toolkit's parse\n";
+        return BuildExitSourceErrors;
+    }
+    QVector<OutputFile> files;
+    if (!outputFiles(build, &files, err))
+        return BuildExitSourceErrors;
+    if (lintErrors)
+        return BuildExitLintErrors;
+    if (settings.check)
+        return BuildExitClean;
+    out.flush();
+    return writeFiles(settings.outputDirectory, files, out, err) ? BuildExitClean
+                                                                 : BuildExitUnreadable;
+}

@@ -1,0 +1,249 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+#include "tokens/themebuild.h"
+
+#include "theme/safefileread.h"
+#include "tokens/designtokens.h"
+#include "tokens/themetemplate.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QSet>
+
+#include <algorithm>
+
+namespace {
+
+// Paths as the author would type them from where the template was named.
+class SourceFiles
+{
+public:
+    explicit SourceFiles(const QString &templatePath)
+        : directory(QFileInfo(templatePath).path())
+    {}
+
+    QString displayPath(const QString &relative) const
+    {
+        if (QDir::isAbsolutePath(relative) || directory == QLatin1String("."))
+            return QDir::cleanPath(relative);
+        return QDir::cleanPath(directory + QLatin1Char('/') + relative);
+    }
+
+    // The file's text; an unreadable file is an error at where, which names it.
+    bool read(const QString &relative, const SourcePosition &where, QString *text,
+              SourceErrors *errors)
+    {
+        const QString path = displayPath(relative);
+        const auto cached = cache.constFind(path);
+        if (cached != cache.constEnd()) {
+            *text = *cached;
+            return true;
+        }
+        const FileReadResult result = readRegularFile(path, kMaxThemeSourceBytes);
+        if (!result.ok) {
+            SourceError error{where, QStringLiteral("cannot read %1: %2").arg(path, result.error),
+                              true};
+            errors->append(error);
+            return false;
+        }
+        *text = QString::fromUtf8(result.bytes);
+        cache.insert(path, *text);
+        return true;
+    }
+
+private:
+    QString directory;
+    QHash<QString, QString> cache;
+};
+
+QString xmlEscaped(const QString &text)
+{
+    return text.toHtmlEscaped();
+}
+
+QByteArray qrcText(const QString &prefix, QStringList files)
+{
+    std::sort(files.begin(), files.end());
+    QString text =
+        QStringLiteral("<!DOCTYPE RCC>\n<RCC version=\"1.0\">\n<qresource prefix=\"%1\">\n")
+            .arg(xmlEscaped(prefix));
+    for (const QString &file : qAsConst(files))
+        text += QStringLiteral("    <file>%1</file>\n").arg(xmlEscaped(file));
+    text += QStringLiteral("</qresource>\n</RCC>\n");
+    return text.toUtf8();
+}
+
+// Each finding once: a base token file's slip shows in every variant.
+SourceErrors withoutRepeats(const SourceErrors &errors)
+{
+    SourceErrors unique;
+    QSet<QString> seen;
+    for (const SourceError &error : errors) {
+        const QString key = error.text();
+        if (!seen.contains(key)) {
+            seen.insert(key);
+            unique.append(error);
+        }
+    }
+    return unique;
+}
+
+struct Icon
+{
+    QString name;
+    QString file;
+    QByteArray svg;
+};
+
+} // namespace
+
+bool ThemeBuild::unreadable() const
+{
+    return std::any_of(errors.begin(), errors.end(),
+                       [](const SourceError &error) { return error.unreadable; });
+}
+
+QString themeTemplateStem(const QString &templatePath)
+{
+    QString name = QFileInfo(templatePath).fileName();
+    for (const QLatin1String suffix :
+         {QLatin1String(".qss.in"), QLatin1String(".in"), QLatin1String(".qss")}) {
+        if (name.endsWith(suffix) && name.size() > suffix.size())
+            return name.chopped(suffix.size());
+    }
+    return name;
+}
+
+ThemeBuild buildTheme(const QString &templatePath, const ThemeBuildOptions &options)
+{
+    ThemeBuild build;
+    build.stem = themeTemplateStem(templatePath);
+    build.qrcFileName = build.stem + QStringLiteral(".qrc");
+    const QString templateName = QDir::cleanPath(templatePath);
+    SourceFiles files(templatePath);
+    SourceErrors errors;
+
+    const FileReadResult source = readRegularFile(templatePath, kMaxThemeSourceBytes);
+    if (!source.ok) {
+        build.errors.append({{templateName, 0, 0},
+                             QStringLiteral("cannot read the template: %1").arg(source.error),
+                             true});
+        return build;
+    }
+    const ThemeTemplate theme =
+        ThemeTemplate::parse(QString::fromUtf8(source.bytes), templateName, &errors);
+
+    QVector<TemplateVariant> variants;
+    for (const QString &wanted : options.variants) {
+        const QVector<TemplateVariant> all = theme.variants();
+        const auto found = std::find_if(all.begin(), all.end(), [&](const TemplateVariant &v) {
+            return v.name.compare(wanted, Qt::CaseInsensitive) == 0 ||
+                   kebabCaseName(v.name) == wanted;
+        });
+        if (found == all.end()) {
+            QStringList names;
+            for (const TemplateVariant &v : all)
+                names << v.name;
+            build.usageError = QStringLiteral("%1 has no variant \"%2\"; it has %3")
+                                   .arg(templateName, wanted, names.join(QLatin1String(", ")));
+            return build;
+        }
+        if (std::none_of(variants.begin(), variants.end(),
+                         [&](const TemplateVariant &v) { return v.name == found->name; }))
+            variants.append(*found);
+    }
+    if (options.variants.isEmpty())
+        variants = theme.variants();
+
+    // The icons, read once; each variant recolours its own copies.
+    QVector<Icon> icons;
+    if (!theme.iconsDirectory().isEmpty()) {
+        const QString directory = files.displayPath(theme.iconsDirectory());
+        const QDir dir(directory);
+        if (!QFileInfo(directory).isDir()) {
+            errors.append(
+                {theme.iconsWhere(),
+                 QStringLiteral("cannot read the icons: %1 is not a directory").arg(directory),
+                 true});
+        } else {
+            const QStringList names =
+                dir.entryList({QStringLiteral("*.svg")}, QDir::Files | QDir::Readable, QDir::Name);
+            for (const QString &name : names) {
+                const QString relative = theme.iconsDirectory() + QLatin1Char('/') + name;
+                const FileReadResult read =
+                    readRegularFile(files.displayPath(relative), kMaxThemeSourceBytes);
+                if (!read.ok) {
+                    errors.append({theme.iconsWhere(),
+                                   QStringLiteral("cannot read icon %1: %2")
+                                       .arg(files.displayPath(relative), read.error),
+                                   true});
+                    continue;
+                }
+                icons.append({name.chopped(4), files.displayPath(relative), read.bytes});
+            }
+        }
+    }
+
+    const QString prefix =
+        options.qrcPrefix.isEmpty() ? QLatin1Char('/') + build.stem : options.qrcPrefix;
+    QString resourceRoot = prefix;
+    if (!resourceRoot.endsWith(QLatin1Char('/')))
+        resourceRoot += QLatin1Char('/');
+    if (!resourceRoot.startsWith(QLatin1Char('/')))
+        resourceRoot.prepend(QLatin1Char('/'));
+    QStringList qrcFiles;
+
+    for (const TemplateVariant &variant : qAsConst(variants)) {
+        DesignTokens tokens;
+        for (const QString &file : theme.baseFiles()) {
+            QString text;
+            if (files.read(file, theme.baseWhere(), &text, &errors))
+                tokens.addDocument(text, files.displayPath(file), &errors);
+        }
+        for (const QString &file : variant.files) {
+            QString text;
+            if (files.read(file, variant.where, &text, &errors))
+                tokens.addDocument(text, files.displayPath(file), &errors);
+        }
+        tokens.resolve(&errors);
+
+        const QString kebab = kebabCaseName(variant.name);
+        const QString iconDirectory = kebab + QStringLiteral("/icons");
+        const auto iconUrl = [&](const QString &name) {
+            for (const Icon &icon : qAsConst(icons)) {
+                for (const QString &file :
+                     {icon.name + QStringLiteral(".svg"), icon.name + QStringLiteral(".png"),
+                      icon.name + QStringLiteral("@2x.png")}) {
+                    if (file == name) {
+                        const QString path = iconDirectory + QLatin1Char('/') + file;
+                        return options.resourceUrls ? QLatin1Char(':') + resourceRoot + path : path;
+                    }
+                }
+            }
+            return QString();
+        };
+        BuiltSheet sheet;
+        sheet.variant = variant.name;
+        sheet.fileName = QString(options.sheetName)
+                             .replace(QLatin1String("{stem}"), build.stem)
+                             .replace(QLatin1String("{variant}"), kebab)
+                             .replace(QLatin1String("{camel}"), lowerCamelCaseName(variant.name));
+        sheet.text = theme.render(tokens, variant.name, iconUrl, &errors).toUtf8();
+        build.sheets.append(sheet);
+        qrcFiles << sheet.fileName;
+
+        for (const Icon &icon : qAsConst(icons)) {
+            BuiltIcon built{variant.name, iconDirectory, icon.name,
+                            recolourSvg(icon.svg, icon.file, tokens, &errors)};
+            build.icons.append(built);
+            for (const QString &suffix :
+                 {QStringLiteral(".svg"), QStringLiteral(".png"), QStringLiteral("@2x.png")})
+                qrcFiles << iconDirectory + QLatin1Char('/') + icon.name + suffix;
+        }
+    }
+    build.qrc = qrcText(prefix, qrcFiles);
+    build.errors = withoutRepeats(errors);
+    return build;
+}

@@ -1,0 +1,68 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+#include "tokens/sourceerror.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+// Builds a theme template into one style sheet per variant, the variants' recoloured
+// icons and a resource collection listing them, all in memory: writing is the
+// caller's, once nothing has failed.
+
+struct ThemeBuildOptions
+{
+    // Only these variants (as the template names them, or in kebab case); all when empty.
+    QStringList variants;
+    // The resource prefix of the .qrc; "/<stem>" when empty.
+    QString qrcPrefix;
+    // url(icons/NAME) becomes the icon's resource path rather than a relative path.
+    bool resourceUrls = false;
+    // The sheet's file name: {stem}, {variant} (kebab case) and {camel} (the variant's
+    // name in lower camel case) are replaced.
+    QString sheetName = QStringLiteral("{stem}-{variant}.qss");
+};
+
+struct BuiltSheet
+{
+    QString variant;  // as the template names it
+    QString fileName; // relative to the output directory
+    QByteArray text;
+};
+
+struct BuiltIcon
+{
+    QString variant;
+    QString directory; // "<variant>/icons", relative to the output directory
+    QString name;      // the SVG's base name
+    QByteArray svg;
+};
+
+struct ThemeBuild
+{
+    QString stem;
+    QVector<BuiltSheet> sheets;
+    QVector<BuiltIcon> icons;
+    QString qrcFileName;
+    QByteArray qrc;
+    // Findings in the sources, each once, in the order they were found.
+    SourceErrors errors;
+    // A wrong request rather than a wrong source: an unknown --variant.
+    QString usageError;
+
+    bool ok() const { return errors.isEmpty() && usageError.isEmpty(); }
+    // Some source could not be read at all.
+    bool unreadable() const;
+};
+
+// The largest template, token file or icon read.
+constexpr qint64 kMaxThemeSourceBytes = 16 * 1024 * 1024;
+
+// "mytheme.qss.in" -> "mytheme".
+QString themeTemplateStem(const QString &templatePath);
+
+ThemeBuild buildTheme(const QString &templatePath, const ThemeBuildOptions &options = {});
