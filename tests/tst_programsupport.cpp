@@ -52,6 +52,8 @@ void TestProgramSupport::programs_data()
     QTest::newRow("prismark-live") << QStringLiteral(PRISMARK_LIVE_EXECUTABLE) << "prismark-live";
     QTest::newRow("prismark-lint") << QStringLiteral(PRISMARK_LINT_EXECUTABLE) << "prismark-lint";
     QTest::newRow("prismark-lsp") << QStringLiteral(PRISMARK_LSP_EXECUTABLE) << "prismark-lsp";
+    QTest::newRow("prismark-build")
+        << QStringLiteral(PRISMARK_BUILD_EXECUTABLE) << "prismark-build";
     QTest::newRow("prismark-shot") << QStringLiteral(PRISMARK_SHOT_EXECUTABLE) << "prismark-shot";
 }
 

@@ -4,6 +4,7 @@
 #include "themebuild/buildcommandline.h"
 
 #include "analysis/stylesheetlint.h"
+#include "support/programsupport.h"
 #include "tokens/themebuild.h"
 
 #include <QBuffer>
@@ -112,7 +113,7 @@ bool parseArguments(const QStringList &arguments, Settings &settings, bool &done
         return false;
     }
     if (parser.isSet(QStringLiteral("help"))) {
-        QTextStream(stdout) << parser.helpText();
+        QTextStream(stdout) << helpTextForProgram(parser);
         done = true;
         return true;
     }
