@@ -71,8 +71,8 @@ const QVector<AuditCheck> &auditChecks()
          "The disabled widget's text contrasts less than 3:1 with its own background, "
          "measured on the rendered pixels."},
         {"checked-indistinguishable", "checked looks like unchecked",
-         "Checked and unchecked differ in fewer pixels by 3:1 or more than a 1-pixel "
-         "outline around the indicator would."},
+         "Checked and unchecked differ in fewer pixels by 3:1 or more than a 1-pixel line "
+         "across the indicator (or the button) would."},
     };
     return checks;
 }

@@ -300,6 +300,8 @@ public:
     void moveTo(QWidget *widget, QPoint local)
     {
         at = widget->mapTo(topLevel, local);
+        QWindowSystemInterface::handleEnterEvent<QWindowSystemInterface::SynchronousDelivery>(
+            window, QPointF(at), QPointF(topLevel->mapToGlobal(at)));
         send(Qt::NoButton, Qt::NoButton, QEvent::MouseMove);
     }
     void press() { send(Qt::LeftButton, Qt::LeftButton, QEvent::MouseButtonPress); }
@@ -340,14 +342,16 @@ QImage joinedStrip(const QVector<QImage> &frames, qreal scale)
     return strip;
 }
 
-QString differenceFigures(const StateDifference &difference)
+QString differenceFigures(const StateDifference &difference,
+                          const char *measure = "a 1-pixel outline")
 {
-    return QStringLiteral("%1 pixels change, %2 of them by 3:1 or more (strongest %3:1); a "
-                          "1-pixel outline is %4")
+    return QStringLiteral("%1 pixels change, %2 of them by 3:1 or more (strongest %3:1); %5 "
+                          "is %4")
         .arg(difference.changed)
         .arg(difference.strong)
         .arg(difference.strongest, 0, 'f', 2)
-        .arg(difference.outline);
+        .arg(difference.outline)
+        .arg(QLatin1String(measure));
 }
 
 } // namespace
@@ -358,7 +362,10 @@ qint64 outlinePixels(QSize size)
         return 0;
     if (size.width() <= 2 || size.height() <= 2)
         return qint64(size.width()) * size.height();
-    return 2 * qint64(size.width() + size.height()) - 4;
+    // The outline follows the widget's shape: counted as its inscribed ellipse's, so
+    // rounded corners and round indicators are not held to a square's perimeter.
+    const qint64 rectangle = 2 * qint64(size.width() + size.height()) - 4;
+    return qint64(std::ceil(rectangle * M_PI / 4));
 }
 
 StateDifference measureStateDifference(const QImage &a, const QImage &b, QSize target)
@@ -526,10 +533,12 @@ QVector<AuditFinding> StateAudit::auditTab(int tab, const QString &theme, const 
             const QImage checked = render();
             frames << checked;
             hold.setChecked(false);
-            const StateDifference difference = measureStateDifference(normal, checked, partSize);
+            // A check mark is a stroke, not an outline: a line across the indicator.
+            StateDifference difference = measureStateDifference(normal, checked, partSize);
+            difference.outline = std::max(partSize.width(), partSize.height());
             if (!difference.visible())
                 finding(AuditState::Checked, CheckedIndistinguishable,
-                        differenceFigures(difference));
+                        differenceFigures(difference, "a line across it"));
         }
         strips->append({widget->objectName(), joinedStrip(frames, scale)});
         QCoreApplication::sendPostedEvents();

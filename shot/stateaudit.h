@@ -24,7 +24,9 @@ struct StateDifference
     bool visible() const { return strong >= outline; }
 };
 
-// The pixels of a 1-pixel outline just inside a rectangle of that size.
+// The pixels of a 1-pixel outline around a part of that size: as many as the
+// outline of the ellipse inscribed in it (pi/4 of the rectangle's perimeter), the
+// least any shape that fills the part would have.
 qint64 outlinePixels(QSize size);
 // a and b are two renders of the same area; target the size, in image pixels, of
 // what the outline would go around.
