@@ -8,9 +8,11 @@
 set -euo pipefail
 # Qt 6 for the second build (its UI loader asks for the OpenGL module's CMake files),
 # clang for the sanitizer build, dpkg-dev and appstream for the package and
-# metainfo checks, neovim for the language server's session in a real editor.
+# metainfo checks, neovim for the language server's session in a real editor,
+# chromium for prismark-shot's comparison page in a real browser.
 extra_packages=(qt6-base-dev qt6-base-private-dev qt6-svg-dev qt6-tools-dev qt6-tools-dev-tools
-                libqt6opengl6-dev libgl-dev clang libclang-rt-14-dev dpkg-dev appstream neovim)
+                libqt6opengl6-dev libgl-dev clang libclang-rt-14-dev dpkg-dev appstream neovim
+                chromium)
 source "$(dirname "${BASH_SOURCE[0]}")/bootstrap.sh"
 
 echo "== Test suite under Qt 5"
