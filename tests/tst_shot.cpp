@@ -46,6 +46,7 @@ private slots:
     void fileNamesReadBack_data();
     void fileNamesReadBack();
     void combinationsDoNotDependOnEachOther();
+    void contactSheetSectionPerCombination();
     void compareIsLikeWithLike_data();
     void compareIsLikeWithLike();
     void updateBaselineTouchesTheSelectedSetOnly();
@@ -587,8 +588,8 @@ void TestShot::combinationsDoNotDependOnEachOther()
 {
     const QStringList tabs{"--tab", "overview,buttons", "--quiet"};
     QCOMPARE(shot(QStringList{"--theme", "light,dark", "--base-style", "fusion,windows",
-                              "--direction", "ltr,rtl", "--scale", "1,1.25", "--disabled", "--out",
-                              dir.filePath("matrix/all")} +
+                              "--direction", "ltr,rtl", "--scale", "1,1.25", "--disabled",
+                              "--contact-sheet", "--out", dir.filePath("matrix/all")} +
                   tabs)
                  .exitCode,
              0);
@@ -604,13 +605,37 @@ void TestShot::combinationsDoNotDependOnEachOther()
             .exitCode,
         0);
     const auto all = filesUnder(dir.filePath("matrix/all"));
-    QCOMPARE(all.size(), 2 * 2 * 2 * 2 * 2 * 2);
+    QCOMPARE(all.size(), 2 * 2 * 2 * 2 * 2 * 2 + 2 + 1);
     for (const QString &run : {QStringLiteral("alone"), QStringLiteral("default")}) {
         const auto one = filesUnder(dir.filePath("matrix/" + run));
         QCOMPARE(one.size(), 4);
         for (auto it = one.cbegin(); it != one.cend(); ++it)
             QVERIFY2(all.value(it.key()) == it.value(), qPrintable(it.key()));
     }
+}
+
+// Eight sections (base style, then direction, then scale), each a titled row of
+// the two tabs, each before its disabled render.
+void TestShot::contactSheetSectionPerCombination()
+{
+    constexpr int thumbnailWidth = 360;
+    constexpr int margin = 16;
+    constexpr int titleHeight = 40;
+    constexpr int sectionHeight = 32;
+    constexpr int labelHeight = 24;
+    const QImage contact(dir.filePath("matrix/all/dark.png"));
+    QVERIFY(!contact.isNull());
+    const QString last = dir.filePath("matrix/all/dark/buttons-windows-rtl-disabled@1.25x.png");
+    const QImage thumbnail = QImage(last)
+                                 .scaledToWidth(thumbnailWidth, Qt::SmoothTransformation)
+                                 .convertToFormat(QImage::Format_RGB32);
+    const int sectionStep = sectionHeight + labelHeight + thumbnail.height() + margin;
+    QCOMPARE(contact.size(),
+             QSize(margin + 4 * (thumbnailWidth + margin), margin + titleHeight + 8 * sectionStep));
+    const QPoint at(margin + 3 * (thumbnailWidth + margin),
+                    margin + titleHeight + 7 * sectionStep + sectionHeight + labelHeight);
+    QVERIFY(contact.copy(QRect(at, thumbnail.size())).convertToFormat(QImage::Format_RGB32) ==
+            thumbnail);
 }
 
 // Image name to the share or the words the table shows for it.
