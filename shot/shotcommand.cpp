@@ -758,6 +758,22 @@ int ShotRun::updateBaseline()
     return ShotSuccess;
 }
 
+// A form's object names are the author's, and a hand-written one may hold a slash
+// or repeat another; the file stays in its folder and each strip keeps its own.
+QString stripFileName(const QString &object, QSet<QString> *taken)
+{
+    QString name = object;
+    static const QRegularExpression unsafe(QStringLiteral("[^A-Za-z0-9_.-]"));
+    name.replace(unsafe, QStringLiteral("_"));
+    if (name.startsWith(QLatin1Char('.')))
+        name.prepend(QLatin1Char('_'));
+    QString unique = name;
+    for (int n = 2; taken->contains(unique); ++n)
+        unique = name + QLatin1Char('-') + QString::number(n);
+    taken->insert(unique);
+    return unique + QStringLiteral(".png");
+}
+
 int ShotRun::audit(ShotRenderer &renderer)
 {
     StateAudit stateAudit(renderer, scales.first());
@@ -783,9 +799,10 @@ int ShotRun::audit(ShotRenderer &renderer)
                 printError(QStringLiteral("cannot write to the output folder %1").arg(folder));
                 return ShotInputOutputError;
             }
+            QSet<QString> names;
             for (const StateStrip &strip : qAsConst(strips)) {
                 const QString path =
-                    folder + QLatin1Char('/') + strip.object + QStringLiteral(".png");
+                    folder + QLatin1Char('/') + stripFileName(strip.object, &names);
                 const QImage image = strip.image;
                 submit([this, path, image] { writeImage(path, image); });
             }

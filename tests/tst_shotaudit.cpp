@@ -27,6 +27,7 @@ private slots:
     void plantedFaults();
     void formatsAsLintWritesThem();
     void stripsRepeatToTheByte();
+    void formObjectNamesStayInTheFolder();
     void badCombinationsAreRefused_data();
     void badCombinationsAreRefused();
 
@@ -269,6 +270,30 @@ void TestShotAudit::stripsRepeatToTheByte()
     // each the widget and a margin of 4 pixels.
     const QImage strip(dir.filePath("alone/bad/states/overview/overviewPushButton.png"));
     QCOMPARE((strip.width() + 2) % 5, 0);
+}
+
+// Names come from the author's form; none may write outside the strip folder or
+// over another widget's strip.
+void TestShotAudit::formObjectNamesStayInTheFolder()
+{
+    const QString form = writeSheet(
+        "names.ui",
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ui version=\"4.0\">\n"
+        "<widget class=\"QWidget\" name=\"root\"><layout class=\"QVBoxLayout\" name=\"box\">\n"
+        "<item><widget class=\"QPushButton\" name=\"../../escape\"><property name=\"text\">"
+        "<string>One</string></property></widget></item>\n"
+        "<item><widget class=\"QPushButton\" name=\"twin\"><property name=\"text\">"
+        "<string>Two</string></property></widget></item>\n"
+        "<item><widget class=\"QPushButton\" name=\"twin\"><property name=\"text\">"
+        "<string>Three</string></property></widget></item>\n"
+        "</layout></widget>\n</ui>\n");
+    const QString out = dir.filePath("names");
+    const Run run = shot(
+        {"--sheet", good, "--tab", "overview", "--form", form, "--audit", "--quiet", "--out", out});
+    QVERIFY2(run.exitCode == 0 || run.exitCode == 1, qPrintable(run.err));
+    QCOMPARE(QDir(out + "/good/states/form-names").entryList(QDir::Files, QDir::Name),
+             QStringList({"_.._.._escape.png", "twin-2.png", "twin.png"}));
+    QVERIFY(!QFileInfo::exists(dir.filePath("escape.png")));
 }
 
 void TestShotAudit::badCombinationsAreRefused_data()
