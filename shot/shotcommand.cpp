@@ -33,6 +33,7 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <vector>
 #include <unistd.h>
 
 namespace {
@@ -133,6 +134,10 @@ private:
     void loadForms(ShotRenderer &renderer);
     int prepareFolders();
     void render(ShotRenderer &renderer);
+    std::vector<ContactSheetSection> emptySections() const;
+    void renderImage(ShotRenderer &renderer, const ShotTheme &theme, const TabChoice &choice,
+                     const ShotCombination &combination, ContactSheetCell *cell,
+                     ImageResult *result, Progress &progress);
     void renderTheme(ShotRenderer &renderer, int themeIndex, Progress &progress,
                      ImageResult *&result);
     void submit(std::function<void()> job);
@@ -530,16 +535,10 @@ void ShotRun::render(ShotRenderer &renderer)
     progress.finish();
 }
 
-// Every combination of one theme starts from a freshly installed style in its own
-// direction, so no image depends on what the run rendered before it.
-void ShotRun::renderTheme(ShotRenderer &renderer, int themeIndex, Progress &progress,
-                          ImageResult *&result)
+// Sections per base style, direction and scale, their cells in tab order, each tab
+// before its disabled render; the writers fill in the thumbnails.
+std::vector<ContactSheetSection> ShotRun::emptySections() const
 {
-    const ShotTheme &theme = themes[themeIndex];
-    const bool contactSheet = parser.isSet(QStringLiteral("contact-sheet"));
-    const bool compare = !comparePath.isEmpty();
-    // Sections per base style, direction and scale; thumbnails are made by the
-    // writers, each into its own slot, so the full images need not wait in memory.
     const int cellsPerSection = int(tabChoices.size()) * (disabledToo ? 2 : 1);
     std::vector<ContactSheetSection> sections;
     for (const QString &baseStyle : qAsConst(baseStyles))
@@ -547,55 +546,66 @@ void ShotRun::renderTheme(ShotRenderer &renderer, int themeIndex, Progress &prog
             for (qreal scale : qAsConst(scales))
                 sections.push_back({combinationTitle({baseStyle, direction, false, scale}),
                                     QVector<ContactSheetCell>(cellsPerSection)});
-    size_t firstSection = 0;
+    return sections;
+}
+
+// Renders one image now; a writer saves it, compares it and makes its thumbnail
+// into cell, when there is one.
+void ShotRun::renderImage(ShotRenderer &renderer, const ShotTheme &theme, const TabChoice &choice,
+                          const ShotCombination &combination, ContactSheetCell *cell,
+                          ImageResult *result, Progress &progress)
+{
+    const QString fileName = shotFileName(choice.file, combination);
+    progress.step(theme.name + QLatin1Char('/') + fileName.chopped(int(qstrlen(".png"))));
+    const QImage image = renderer.render(choice.tab, combination.disabled, combination.scale);
+    result->folder = theme.folder;
+    result->tab = choice.file;
+    result->combination = combination;
+    result->fileName = fileName;
+    if (cell)
+        cell->label =
+            choice.label + (combination.disabled ? QStringLiteral(" (disabled)") : QString());
+    const QString path = out.filePath(theme.folder + QLatin1Char('/') + fileName);
+    const bool compare = !comparePath.isEmpty();
+    submit([this, path, image, result, compare, cell] {
+        writeImage(path, image);
+        if (compare)
+            compareImage(result, image);
+        if (cell)
+            cell->image =
+                image.scaledToWidth(kContactSheetThumbnailWidth, Qt::SmoothTransformation);
+    });
+}
+
+// Every base style and direction of one theme starts from a freshly installed
+// style, and every further scale from emptied caches, so no image depends on what
+// the run rendered before it.
+void ShotRun::renderTheme(ShotRenderer &renderer, int themeIndex, Progress &progress,
+                          ImageResult *&result)
+{
+    const ShotTheme &theme = themes[themeIndex];
+    const bool contactSheet = parser.isSet(QStringLiteral("contact-sheet"));
+    std::vector<ContactSheetSection> sections = emptySections();
+    auto section = sections.begin();
     for (const QString &baseStyle : qAsConst(baseStyles)) {
         for (Qt::LayoutDirection direction : qAsConst(directions)) {
             renderer.applyTheme(theme, sheetTexts[themeIndex], baseStyle, direction);
-            for (int s = 0; s < scales.size(); ++s) {
+            for (int s = 0; s < scales.size(); ++s, ++section) {
                 // Pixmaps made at another scale would be reused, scaled, where a run
                 // of this scale alone draws them afresh.
                 if (s > 0)
                     renderer.clearCaches();
-                for (int c = 0; c < tabChoices.size(); ++c) {
+                ContactSheetCell *cell = section->cells.data();
+                for (const TabChoice &choice : qAsConst(tabChoices)) {
                     for (bool disabled : {false, true}) {
                         if (disabled && !disabledToo)
                             continue;
-                        const TabChoice &choice = tabChoices[c];
-                        const ShotCombination combination{baseStyle, direction, disabled,
-                                                          scales[s]};
-                        const QString fileName = shotFileName(choice.file, combination);
-                        progress.step(theme.name + QLatin1Char('/') +
-                                      fileName.chopped(int(qstrlen(".png"))));
-                        const QImage image =
-                            renderer.render(choice.tab, combination.disabled, combination.scale);
-                        result->folder = theme.folder;
-                        result->tab = choice.file;
-                        result->combination = combination;
-                        result->fileName = fileName;
-                        const QString path =
-                            out.filePath(theme.folder + QLatin1Char('/') + fileName);
-                        ContactSheetCell *cell = nullptr;
-                        if (contactSheet) {
-                            const int at =
-                                c * (disabledToo ? 2 : 1) + (combination.disabled ? 1 : 0);
-                            cell = &sections[firstSection + s].cells[at];
-                            cell->label =
-                                choice.label +
-                                (combination.disabled ? QStringLiteral(" (disabled)") : QString());
-                        }
-                        ImageResult *slot = result++;
-                        submit([this, path, image, slot, compare, cell] {
-                            writeImage(path, image);
-                            if (compare)
-                                compareImage(slot, image);
-                            if (cell)
-                                cell->image = image.scaledToWidth(kContactSheetThumbnailWidth,
-                                                                  Qt::SmoothTransformation);
-                        });
+                        renderImage(renderer, theme, choice,
+                                    {baseStyle, direction, disabled, scales[s]},
+                                    contactSheet ? cell++ : nullptr, result++, progress);
                     }
                 }
             }
-            firstSection += size_t(scales.size());
         }
     }
     if (!contactSheet)
