@@ -27,4 +27,5 @@ struct DiffReportRow
 // with the baseline, the render and the difference side by side and a slider that
 // blends render over baseline; changed images first, then by share; filters by
 // theme, tab and combination. Images are referred to by relative paths only.
-QString diffReportHtml(QVector<DiffReportRow> rows, double threshold);
+// summary is the line the printed table ends with.
+QString diffReportHtml(QVector<DiffReportRow> rows, const QString &summary);

@@ -33,8 +33,8 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
-#include <vector>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -147,7 +147,7 @@ private:
     int report();
     bool inSelectedSet(const ShotCombination &combination) const;
     QVector<ImageResult> baselineExtras() const;
-    int writeDiffReport(const QVector<DiffReportRow> &rows);
+    int writeDiffReport(const QVector<DiffReportRow> &rows, const QString &summary);
     int updateBaseline();
     int audit(ShotRenderer &renderer);
     int printFindings(const QVector<AuditFinding> &findings);
@@ -723,21 +723,22 @@ int ShotRun::report()
     }
     for (const ImageResult &extra : baselineExtras())
         row(extra, QStringLiteral("not rendered"), true, false);
-    printOut(QStringLiteral("%1 of %2 images over the threshold of %3 % or missing")
-                 .arg(failures)
-                 .arg(results.size())
-                 .arg(threshold));
-    if (const int code = writeDiffReport(rows))
+    const QString summary = QStringLiteral("%1 of %2 images over the threshold of %3 % or missing")
+                                .arg(failures)
+                                .arg(results.size())
+                                .arg(threshold);
+    printOut(summary);
+    if (const int code = writeDiffReport(rows, summary))
         return code;
     return failures ? ShotDifferences : ShotSuccess;
 }
 
-int ShotRun::writeDiffReport(const QVector<DiffReportRow> &rows)
+int ShotRun::writeDiffReport(const QVector<DiffReportRow> &rows, const QString &summary)
 {
     const QString path = out.filePath(kDiffFolder + QStringLiteral("/index.html"));
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) ||
-        file.write(diffReportHtml(rows, threshold).toUtf8()) < 0 || !file.commit()) {
+        file.write(diffReportHtml(rows, summary).toUtf8()) < 0 || !file.commit()) {
         printError(QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
         return ShotInputOutputError;
     }

@@ -773,6 +773,8 @@ void TestShot::reportPageInABrowser()
         shown.insert(match.captured(1), match.captured(2));
     }
     QCOMPARE(shown, printed);
+    static const QRegularExpression summary("<p id=\"summary\">([^<]*)</p>");
+    QCOMPARE(summary.match(dom).captured(1), run.out.trimmed().split('\n').last());
     // Largest change first; an image missing on a side counts as wholly changed.
     QVERIFY(dom.indexOf("editors.png") < dom.indexOf("views.png"));
 }
