@@ -118,11 +118,11 @@ void ShotRenderer::showTab(int tab, bool disabled)
 {
     window->setGalleryDisabled(disabled);
     window->showGalleryTab(tab);
-    // Layout requests are posted events; timers (animations) stay untouched.
+    // Layout requests are posted events; timers (animations) stay untouched. What
+    // they post in turn (the gallery fits columns and group boxes in a pass posted
+    // behind a restyle) goes in a second round, so the first render of a state is
+    // laid out like every later one.
     QCoreApplication::sendPostedEvents();
-    // Painting polishes what is not polished yet, and a polish can change sizes; done
-    // here, the first render of a state is laid out like every later one.
-    window->ensurePolished();
     QCoreApplication::sendPostedEvents();
 }
 
