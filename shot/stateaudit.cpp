@@ -30,6 +30,7 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <functional>
 
 namespace {
 
@@ -409,6 +410,153 @@ double renderedTextContrast(const QImage &withText, const QImage &withoutText)
     return strongest;
 }
 
+namespace {
+
+using Report = std::function<void(AuditState, AuditCheckIndex, const QString &)>;
+
+// One widget's states, rendered into the frames of its strip in order; what cannot
+// be told apart goes to report. No posted events are handled between the states: a
+// re-layout would move the widget.
+class WidgetStates
+{
+public:
+    WidgetStates(ShotRenderer &renderer, QWidget *widget, qreal scale, Report report)
+        : renderer(renderer)
+        , widget(widget)
+        , topLevel(renderer.topLevel())
+        , button(qobject_cast<QAbstractButton *>(widget))
+        , area(QRect(widget->mapTo(topLevel, QPoint()), widget->size())
+                   .adjusted(-kMargin, -kMargin, kMargin, kMargin) &
+               topLevel->rect())
+        , part(activePart(widget))
+        , scale(scale)
+        , report(std::move(report))
+    {}
+
+    void pointerStates(Pointer &pointer);
+    void focus();
+    void disabled();
+    void checked(CheckHold &hold);
+    QImage strip() const { return joinedStrip(frames, scale); }
+
+private:
+    QImage render() const { return renderer.renderArea(area, scale); }
+    QImage pressed(Pointer &pointer);
+    QSize partSize() const { return part.size() * scale; }
+
+    ShotRenderer &renderer;
+    QWidget *widget;
+    QWidget *topLevel;
+    QAbstractButton *button;
+    const QRect area;
+    const QRect part;
+    const qreal scale;
+    const Report report;
+    QVector<QImage> frames;
+    QImage normal;
+};
+
+// Normal, then hover with the pointer on the part, then pressed where there is such
+// a state; the pointer leaves at the end.
+void WidgetStates::pointerStates(Pointer &pointer)
+{
+    frames << (normal = render());
+    pointer.moveTo(widget, part.center());
+    const QImage hover = render();
+    frames << hover;
+    const StateDifference hoverDifference = measureStateDifference(normal, hover, partSize());
+    if (!hoverDifference.visible())
+        report(AuditState::Hover, HoverIndistinguishable, differenceFigures(hoverDifference));
+    if (button || pressedBySlider(widget)) {
+        const QImage down = pressed(pointer);
+        frames << down;
+        const StateDifference fromNormal = measureStateDifference(normal, down, partSize());
+        const StateDifference fromHover = measureStateDifference(hover, down, partSize());
+        if (!fromNormal.visible())
+            report(AuditState::Pressed, PressedIndistinguishable, differenceFigures(fromNormal));
+        else if (!fromHover.visible())
+            report(AuditState::Pressed, PressedLikeHover, differenceFigures(fromHover));
+    }
+    pointer.leave();
+}
+
+QImage WidgetStates::pressed(Pointer &pointer)
+{
+    if (button) {
+        button->setDown(true);
+        const QImage image = render();
+        button->setDown(false);
+        return image;
+    }
+    // A real press on the handle; focus by click would paint focus too.
+    auto *slider = static_cast<QAbstractSlider *>(widget);
+    const int value = slider->value();
+    const Qt::FocusPolicy policy = widget->focusPolicy();
+    widget->setFocusPolicy(Qt::TabFocus);
+    const QSignalBlocker blocker(widget);
+    pointer.press();
+    const QImage image = render();
+    pointer.release();
+    slider->setValue(value);
+    widget->setFocusPolicy(policy);
+    return image;
+}
+
+void WidgetStates::focus()
+{
+    topLevel->setAttribute(Qt::WA_KeyboardFocusChange, true);
+    widget->setFocus(Qt::OtherFocusReason);
+    const QImage image = render();
+    frames << image;
+    topLevel->setFocus(Qt::OtherFocusReason);
+    topLevel->setAttribute(Qt::WA_KeyboardFocusChange, false);
+    const StateDifference difference =
+        measureStateDifference(normal, image, widget->size() * scale);
+    if (!difference.visible())
+        report(AuditState::Focus, NoVisibleFocus, differenceFigures(difference));
+}
+
+void WidgetStates::disabled()
+{
+    widget->setEnabled(false);
+    frames << render();
+    TextRemoval text(widget);
+    if (text.hasText()) {
+        text.remove();
+        const QImage withoutText = render();
+        text.restore();
+        QImage withText = frames.last();
+        if (button && !button->icon().isNull()) {
+            const QIcon icon = button->icon();
+            button->setIcon(QIcon());
+            withText = render();
+            button->setIcon(icon);
+        }
+        const double ratio = renderedTextContrast(withText, withoutText);
+        if (ratio > 0 && ratio < kMinimumContrast)
+            report(AuditState::Disabled, DisabledTextUnreadable,
+                   QStringLiteral("the text contrasts %1:1 with its background, 3:1 needed")
+                       .arg(ratio, 0, 'f', 2));
+    }
+    widget->setEnabled(true);
+}
+
+void WidgetStates::checked(CheckHold &hold)
+{
+    hold.setChecked(true);
+    const QImage image = render();
+    frames << image;
+    hold.setChecked(false);
+    // A check mark is a stroke, not an outline: a line across the indicator.
+    StateDifference difference = measureStateDifference(normal, image, partSize());
+    difference.outline = std::max(partSize().width(), partSize().height());
+    if (!difference.visible())
+        report(AuditState::Checked, CheckedIndistinguishable,
+               differenceFigures(difference, "a line across it"));
+}
+
+} // namespace
+
 StateAudit::StateAudit(ShotRenderer &renderer, qreal scale)
     : renderer(renderer)
     , scale(scale)
@@ -424,19 +572,9 @@ QVector<AuditFinding> StateAudit::auditTab(int tab, const QString &theme, const 
         QApplication::setActiveWindow(topLevel);
     Pointer pointer(topLevel);
     QVector<AuditFinding> findings;
-
     for (QWidget *widget : auditedWidgets(renderer.tabPage(tab))) {
-        const QRect area = QRect(widget->mapTo(topLevel, QPoint()), widget->size())
-                               .adjusted(-kMargin, -kMargin, kMargin, kMargin) &
-                           topLevel->rect();
-        const QRect part = activePart(widget);
-        const QSize whole = widget->size() * scale;
-        const QSize partSize = part.size() * scale;
-        // No posted events between the states: a re-layout would move the widget.
-        const auto render = [&] { return renderer.renderArea(area, scale); };
-        auto *button = qobject_cast<QAbstractButton *>(widget);
-        const bool checkable = button && button->isCheckable();
-        const auto finding = [&](AuditState state, AuditCheckIndex check, const QString &figures) {
+        CheckHold hold(widget);
+        const auto report = [&](AuditState state, AuditCheckIndex check, const QString &figures) {
             AuditFinding found;
             found.theme = theme;
             found.tab = tabFile;
@@ -445,102 +583,17 @@ QVector<AuditFinding> StateAudit::auditTab(int tab, const QString &theme, const 
             found.check = check;
             found.figures = figures;
             if (rules)
-                rules->locate(widget, checkable, &found);
+                rules->locate(widget, hold.checkable(), &found);
             findings << found;
         };
-
-        CheckHold hold(widget);
-        QVector<QImage> frames;
-        const QImage normal = render();
-        frames << normal;
-
-        pointer.moveTo(widget, part.center());
-        const QImage hover = render();
-        frames << hover;
-        const StateDifference hoverDifference = measureStateDifference(normal, hover, partSize);
-        if (!hoverDifference.visible())
-            finding(AuditState::Hover, HoverIndistinguishable, differenceFigures(hoverDifference));
-
-        if (button || pressedBySlider(widget)) {
-            QImage pressed;
-            if (button) {
-                button->setDown(true);
-                pressed = render();
-                button->setDown(false);
-            } else {
-                // A real press on the handle; focus by click would paint focus too.
-                auto *slider = static_cast<QAbstractSlider *>(widget);
-                const int value = slider->value();
-                const Qt::FocusPolicy policy = widget->focusPolicy();
-                widget->setFocusPolicy(Qt::TabFocus);
-                const QSignalBlocker blocker(widget);
-                pointer.press();
-                pressed = render();
-                pointer.release();
-                slider->setValue(value);
-                widget->setFocusPolicy(policy);
-            }
-            frames << pressed;
-            const StateDifference fromNormal = measureStateDifference(normal, pressed, partSize);
-            const StateDifference fromHover = measureStateDifference(hover, pressed, partSize);
-            if (!fromNormal.visible())
-                finding(AuditState::Pressed, PressedIndistinguishable,
-                        differenceFigures(fromNormal));
-            else if (!fromHover.visible())
-                finding(AuditState::Pressed, PressedLikeHover, differenceFigures(fromHover));
-        }
-        pointer.leave();
-
-        if (widget->focusPolicy() & Qt::TabFocus) {
-            topLevel->setAttribute(Qt::WA_KeyboardFocusChange, true);
-            widget->setFocus(Qt::OtherFocusReason);
-            const QImage focus = render();
-            frames << focus;
-            topLevel->setFocus(Qt::OtherFocusReason);
-            topLevel->setAttribute(Qt::WA_KeyboardFocusChange, false);
-            const StateDifference difference = measureStateDifference(normal, focus, whole);
-            if (!difference.visible())
-                finding(AuditState::Focus, NoVisibleFocus, differenceFigures(difference));
-        }
-
-        widget->setEnabled(false);
-        frames << render();
-        TextRemoval text(widget);
-        if (text.hasText()) {
-            text.remove();
-            const QImage withoutText = render();
-            text.restore();
-            QImage withText;
-            if (button && !button->icon().isNull()) {
-                const QIcon icon = button->icon();
-                button->setIcon(QIcon());
-                withText = render();
-                button->setIcon(icon);
-            } else {
-                withText = frames.last();
-            }
-            const double ratio = renderedTextContrast(withText, withoutText);
-            if (ratio > 0 && ratio < kMinimumContrast)
-                finding(AuditState::Disabled, DisabledTextUnreadable,
-                        QStringLiteral("the text contrasts %1:1 with its background, 3:1 "
-                                       "needed")
-                            .arg(ratio, 0, 'f', 2));
-        }
-        widget->setEnabled(true);
-
-        if (hold.checkable()) {
-            hold.setChecked(true);
-            const QImage checked = render();
-            frames << checked;
-            hold.setChecked(false);
-            // A check mark is a stroke, not an outline: a line across the indicator.
-            StateDifference difference = measureStateDifference(normal, checked, partSize);
-            difference.outline = std::max(partSize.width(), partSize.height());
-            if (!difference.visible())
-                finding(AuditState::Checked, CheckedIndistinguishable,
-                        differenceFigures(difference, "a line across it"));
-        }
-        strips->append({widget->objectName(), joinedStrip(frames, scale)});
+        WidgetStates states(renderer, widget, scale, report);
+        states.pointerStates(pointer);
+        if (widget->focusPolicy() & Qt::TabFocus)
+            states.focus();
+        states.disabled();
+        if (hold.checkable())
+            states.checked(hold);
+        strips->append({widget->objectName(), states.strip()});
         QCoreApplication::sendPostedEvents();
     }
     return findings;
