@@ -57,7 +57,8 @@ const char kSheetHead[] = "/*\n"
                           "QPushButton { background: #ffffff; color: #000000; "
                           "border: 1px solid #000000; padding: 4px; }\n";
 
-// Hover painted like normal, disabled text nearly white, a line edit with no focus.
+// Hover painted like normal, disabled text nearly white, a line edit with no focus,
+// and (by leaving them out) no pressed or checked look.
 const char kBadSheet[] = "QPushButton:hover { background: #ffffff; }\n"
                          "QPushButton:disabled { color: #dddddd; }\n"
                          "QLineEdit { background: #ffffff; color: #000000; "
@@ -68,6 +69,7 @@ const char kGoodSheet[] = "QPushButton:hover { background: #000000; color: #ffff
                           "border: 3px solid #000000; }\n"
                           "QPushButton:focus { background: #1040a0; color: #ffffff; }\n"
                           "QPushButton:disabled { color: #595959; }\n"
+                          "QPushButton:checked { background: #000000; color: #ffffff; }\n"
                           "QLineEdit { background: #ffffff; color: #000000; "
                           "border: 1px solid #000000; }\n"
                           "QLineEdit:focus { border: 3px solid #000000; }\n";
@@ -177,6 +179,12 @@ void TestShotAudit::plantedFaults_data()
     QTest::newRow("disabled text too faint to read")
         << "bad/overview/overviewPushButton disabled: disabled text unreadable" << true
         << "painted by \"QPushButton:disabled\" at " + QDir(dir.path()).filePath("bad.qss:7:1");
+    QTest::newRow("a checkable button with no checked look")
+        << "bad/overview/overviewCheckableButton checked: checked looks like unchecked" << true
+        << "no rule names :checked, \"QPushButton\" at " +
+               QDir(dir.path()).filePath("bad.qss:5:1") + " paints the widget";
+    QTest::newRow("a checked button filled black")
+        << "good/overview/overviewCheckableButton checked:" << false << QString();
     QTest::newRow("a line edit whose focus border is thick and black")
         << "good/overview/overviewLineEdit focus:" << false << QString();
     QTest::newRow("a button whose hover inverts it")
