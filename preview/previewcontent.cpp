@@ -165,8 +165,12 @@ private:
             option.subControls |= QStyle::SC_GroupBoxCheckBox;
         if (box->isFlat())
             option.features |= QStyleOptionFrame::Flat;
-        const QRect label = box->style()->subControlRect(QStyle::CC_GroupBox, &option,
-                                                         QStyle::SC_GroupBoxLabel, box);
+        // The style places the label visually; measured from the leading edge it is the
+        // same in either direction (right to left, its right edge is the box's width).
+        const QRect label =
+            QStyle::visualRect(option.direction, option.rect,
+                               box->style()->subControlRect(QStyle::CC_GroupBox, &option,
+                                                            QStyle::SC_GroupBoxLabel, box));
         const int titleWidth =
             box->title().isEmpty() ? 0 : label.right() + 1 + qMax(0, label.left());
         box->setMinimumWidth(qMax(box->minimumSizeHint().width(), titleWidth));
@@ -256,6 +260,11 @@ QStringList PreviewContent::tabTitles() const
 void PreviewContent::setCurrentTab(int index)
 {
     ui->componentTabWidget->setCurrentIndex(index);
+}
+
+QWidget *PreviewContent::tabPage(int index) const
+{
+    return ui->componentTabWidget->widget(index);
 }
 
 int PreviewContent::addTab(QWidget *page, const QString &title)

@@ -29,6 +29,8 @@ public:
     // the moment its date and time editors show.
     QStringList tabTitles() const;
     void setCurrentTab(int index);
+    // The page of a tab, for a program that looks at the widgets it shows.
+    QWidget *tabPage(int index) const;
     void setPreviewDisabled(bool disabled);
     void setSampleDateTime(const QDateTime &dateTime);
     // An extra tab after the gallery's own (an author's form); the gallery takes

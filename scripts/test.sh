@@ -10,11 +10,12 @@ set -euo pipefail
 # Qt 6 for the second build (its UI loader asks for the OpenGL module's CMake files),
 # clang for the sanitizer build, dpkg-dev and appstream for the package and
 # metainfo checks, neovim and Emacs with eglot for the language server's sessions in
-# real editors, Node.js's npm for the VS Code extension (only when no npm is there: a
-# newer Node.js installed another way is kept).
+# real editors, chromium for prismark-shot's comparison page in a real browser, and
+# Node.js's npm for the VS Code extension (only when no npm is there: a newer Node.js
+# installed another way is kept).
 extra_packages=(qt6-base-dev qt6-base-private-dev qt6-svg-dev qt6-tools-dev qt6-tools-dev-tools
                 libqt6opengl6-dev libgl-dev clang libclang-rt-14-dev dpkg-dev appstream neovim
-                emacs-nox elpa-eglot)
+                emacs-nox elpa-eglot chromium)
 command -v npm >/dev/null || extra_packages+=(nodejs npm)
 source "$(dirname "${BASH_SOURCE[0]}")/bootstrap.sh"
 

@@ -73,10 +73,16 @@ void MainWindow::applyTheme(Theme theme)
     showStyleName(tr(info.displayName));
 }
 
-void MainWindow::applyStyleSheet(const QString &styleSheet, const QString &displayName)
+void MainWindow::applyStyleSheet(const QString &styleSheet, const QString &displayName,
+                                 const QString &baseStyle)
 {
-    QApplication::setStyle(new SheetStyle(styleSheet));
+    QApplication::setStyle(new SheetStyle(styleSheet, baseStyle));
     showStyleName(displayName);
+}
+
+QWidget *MainWindow::galleryTabPage(int index) const
+{
+    return previewContent->tabPage(index);
 }
 
 StyleSwitcherWindow *MainWindow::styleSwitcherWindow() const

@@ -28,7 +28,9 @@ public:
 
     // Installs a sheet that is no built-in theme (an author's own file) the way a
     // theme is installed; the status line names it displayName.
-    void applyStyleSheet(const QString &styleSheet, const QString &displayName);
+    // baseStyle is the style factory key the sheet is drawn over.
+    void applyStyleSheet(const QString &styleSheet, const QString &displayName,
+                         const QString &baseStyle = QStringLiteral("Fusion"));
 
     // What the programs built on this window drive, by method rather than by
     // reaching into its widgets.
@@ -37,6 +39,7 @@ public:
     QString currentStyleName() const;
     QStringList galleryTabTitles() const;
     void showGalleryTab(int index);
+    QWidget *galleryTabPage(int index) const;
     // The gallery's own "Disable preview" switch.
     void setGalleryDisabled(bool disabled);
     void setGalleryDateTime(const QDateTime &dateTime);

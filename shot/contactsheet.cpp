@@ -11,10 +11,11 @@
 namespace {
 
 constexpr int kColumns = 4;
-constexpr int kThumbnailWidth = 360;
+constexpr int kThumbnailWidth = kContactSheetThumbnailWidth;
 constexpr int kMargin = 16;
 constexpr int kTitleHeight = 40;
 constexpr int kLabelHeight = 24;
+constexpr int kSectionHeight = 32;
 
 const QColor kBackground(0xf2, 0xf2, 0xf2);
 const QColor kInk(0x20, 0x20, 0x20);
@@ -30,19 +31,28 @@ QFont sheetFont(int pixelSize, bool bold)
 
 } // namespace
 
-QImage makeContactSheet(const QString &title, const QVector<ContactSheetCell> &cells)
+QImage makeContactSheet(const QString &title, const QVector<ContactSheetSection> &sections)
 {
     int thumbnailHeight = 0;
-    QVector<QImage> thumbnails;
-    for (const ContactSheetCell &cell : cells) {
-        thumbnails << cell.image.scaledToWidth(kThumbnailWidth, Qt::SmoothTransformation);
-        thumbnailHeight = std::max(thumbnailHeight, thumbnails.last().height());
+    int widest = 1;
+    QVector<QVector<QImage>> thumbnails;
+    for (const ContactSheetSection &section : sections) {
+        thumbnails.append(QVector<QImage>());
+        for (const ContactSheetCell &cell : section.cells) {
+            thumbnails.last() << cell.image.scaledToWidth(kThumbnailWidth,
+                                                          Qt::SmoothTransformation);
+            thumbnailHeight = std::max(thumbnailHeight, thumbnails.last().last().height());
+        }
+        widest = std::max(widest, int(section.cells.size()));
     }
-    const int columns = std::min(kColumns, std::max(1, int(cells.size())));
-    const int rows = (int(cells.size()) + kColumns - 1) / kColumns;
+    const bool titled = sections.size() > 1;
+    const int columns = std::min(kColumns, widest);
     const int cellHeight = kLabelHeight + thumbnailHeight + kMargin;
-    QImage sheet(kMargin + columns * (kThumbnailWidth + kMargin),
-                 kMargin + kTitleHeight + rows * cellHeight, QImage::Format_RGB32);
+    int height = kMargin + kTitleHeight;
+    for (const ContactSheetSection &section : sections)
+        height += (titled ? kSectionHeight : 0) +
+                  (int(section.cells.size()) + kColumns - 1) / kColumns * cellHeight;
+    QImage sheet(kMargin + columns * (kThumbnailWidth + kMargin), height, QImage::Format_RGB32);
     sheet.fill(kBackground);
 
     QPainter painter(&sheet);
@@ -50,18 +60,30 @@ QImage makeContactSheet(const QString &title, const QVector<ContactSheetCell> &c
     painter.setFont(sheetFont(20, true));
     painter.drawText(QRect(kMargin, kMargin, sheet.width() - 2 * kMargin, kTitleHeight),
                      Qt::AlignLeft | Qt::AlignTop, title);
-    painter.setFont(sheetFont(14, false));
-    for (int i = 0; i < int(cells.size()); ++i) {
-        const int x = kMargin + (i % kColumns) * (kThumbnailWidth + kMargin);
-        const int y = kMargin + kTitleHeight + (i / kColumns) * cellHeight;
-        painter.setPen(kInk);
-        painter.drawText(QRect(x, y, kThumbnailWidth, kLabelHeight),
-                         Qt::AlignLeft | Qt::AlignVCenter, cells.at(i).label);
-        const QImage &thumbnail = thumbnails.at(i);
-        painter.drawImage(x, y + kLabelHeight, thumbnail);
-        painter.setPen(kBorder);
-        painter.drawRect(
-            QRect(x - 1, y + kLabelHeight - 1, thumbnail.width() + 1, thumbnail.height() + 1));
+    int top = kMargin + kTitleHeight;
+    for (int s = 0; s < int(sections.size()); ++s) {
+        if (titled) {
+            painter.setPen(kInk);
+            painter.setFont(sheetFont(16, true));
+            painter.drawText(QRect(kMargin, top, sheet.width() - 2 * kMargin, kSectionHeight),
+                             Qt::AlignLeft | Qt::AlignVCenter, sections.at(s).title);
+            top += kSectionHeight;
+        }
+        painter.setFont(sheetFont(14, false));
+        const QVector<ContactSheetCell> &cells = sections.at(s).cells;
+        for (int i = 0; i < int(cells.size()); ++i) {
+            const int x = kMargin + (i % kColumns) * (kThumbnailWidth + kMargin);
+            const int y = top + (i / kColumns) * cellHeight;
+            painter.setPen(kInk);
+            painter.drawText(QRect(x, y, kThumbnailWidth, kLabelHeight),
+                             Qt::AlignLeft | Qt::AlignVCenter, cells.at(i).label);
+            const QImage &thumbnail = thumbnails.at(s).at(i);
+            painter.drawImage(x, y + kLabelHeight, thumbnail);
+            painter.setPen(kBorder);
+            painter.drawRect(
+                QRect(x - 1, y + kLabelHeight - 1, thumbnail.width() + 1, thumbnail.height() + 1));
+        }
+        top += (int(cells.size()) + kColumns - 1) / kColumns * cellHeight;
     }
     return sheet;
 }

@@ -13,9 +13,20 @@ struct ContactSheetCell
     QImage image;
 };
 
+// The renders of one combination (base style, direction, scale); a sheet of a single
+// section shows no section title.
+struct ContactSheetSection
+{
+    QString title;
+    QVector<ContactSheetCell> cells;
+};
+
+// The width thumbnails are scaled to, so sheets stay small.
+constexpr int kContactSheetThumbnailWidth = 360;
+
 // One theme's renders side by side, four to a row, each under its label, with the
-// theme's name on top. Thumbnails are scaled to a fixed width so sheets stay small.
-QImage makeContactSheet(const QString &title, const QVector<ContactSheetCell> &cells);
+// theme's name on top and each section under its own title.
+QImage makeContactSheet(const QString &title, const QVector<ContactSheetSection> &sections);
 
 struct ContactSheetEntry
 {

@@ -5,14 +5,17 @@
 
 #include "forms/formpage.h"
 #include "shell/mainwindow.h"
+#include "shot/shotmatrix.h"
 #include "shot/shotnames.h"
 #include "switcher/styleswitcherwindow.h"
+#include "theme/stylesheetloader.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QDateTime>
 #include <QLocale>
 #include <QPainter>
+#include <QPixmapCache>
 
 namespace {
 
@@ -42,10 +45,9 @@ void ShotRenderer::prepareApplication()
     QApplication::setEffectEnabled(Qt::UI_General, false);
 }
 
-ShotRenderer::ShotRenderer(QSize size, qreal scale)
+ShotRenderer::ShotRenderer(QSize size)
     : window(std::make_unique<MainWindow>())
     , size(size)
-    , scale(scale)
 {
     window->setGalleryDateTime(kFixedDateTime);
     window->resize(size);
@@ -74,12 +76,28 @@ QStringList ShotRenderer::tabTexts() const
     return window->galleryTabTitles();
 }
 
-void ShotRenderer::applyTheme(const ShotTheme &theme, const QString &styleSheetText)
+void ShotRenderer::applyTheme(const ShotTheme &theme, const QString &styleSheetText,
+                              const QString &baseStyle, Qt::LayoutDirection direction)
 {
-    if (theme.builtIn)
+    // Icons keep the disabled pixmaps they made under the last palette, and styles
+    // keep palette-keyed pixmaps; a render must not show what came before it.
+    clearCaches();
+    // The window as a fresh one stands: first tab, enabled. What is hidden while a
+    // style goes in is laid out later than what is shown.
+    showTab(0, false);
+    // Before the style, so that polishing happens once, in the new direction.
+    QApplication::setLayoutDirection(direction);
+    if (baseStyle == shotBaseStyles().first() && theme.builtIn) {
         window->applyTheme(theme.theme);
-    else
-        window->applyStyleSheet(styleSheetText, theme.displayName);
+        return;
+    }
+    const QString text = theme.builtIn ? loadThemeStyleSheet(theme.theme) : styleSheetText;
+    window->applyStyleSheet(text, theme.displayName, baseStyleFactoryKey(baseStyle));
+}
+
+void ShotRenderer::clearCaches()
+{
+    QPixmapCache::clear();
 }
 
 int ShotRenderer::addFormTab(std::unique_ptr<QWidget> form, const QString &title)
@@ -96,12 +114,21 @@ int ShotRenderer::addFormTab(std::unique_ptr<QWidget> form, const QString &title
     return tab;
 }
 
-QImage ShotRenderer::render(int tab, bool disabled)
+void ShotRenderer::showTab(int tab, bool disabled)
 {
     window->setGalleryDisabled(disabled);
     window->showGalleryTab(tab);
-    // Layout requests are posted events; timers (animations) stay untouched.
+    // Layout requests are posted events; timers (animations) stay untouched. What
+    // they post in turn (the gallery fits columns and group boxes in a pass posted
+    // behind a restyle) goes in a second round, so the first render of a state is
+    // laid out like every later one.
     QCoreApplication::sendPostedEvents();
+    QCoreApplication::sendPostedEvents();
+}
+
+QImage ShotRenderer::render(int tab, bool disabled, qreal scale)
+{
+    showTab(tab, disabled);
 
     QImage image(size * scale, QImage::Format_RGB32);
     image.setDevicePixelRatio(scale);
@@ -112,4 +139,28 @@ QImage ShotRenderer::render(int tab, bool disabled)
     painter.end();
     image.setDevicePixelRatio(1);
     return image;
+}
+
+QImage ShotRenderer::renderArea(const QRect &area, qreal scale) const
+{
+    QImage image(area.size() * scale, QImage::Format_RGB32);
+    image.setDevicePixelRatio(scale);
+    image.fill(Qt::black);
+    QPainter painter(&image);
+    // The area's corner lands at the target offset.
+    window->render(&painter, QPoint(), QRegion(area),
+                   QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    painter.end();
+    image.setDevicePixelRatio(1);
+    return image;
+}
+
+QWidget *ShotRenderer::topLevel() const
+{
+    return window.get();
+}
+
+QWidget *ShotRenderer::tabPage(int tab) const
+{
+    return window->galleryTabPage(tab);
 }

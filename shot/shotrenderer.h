@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QImage>
+#include <QRect>
 #include <QSize>
 #include <QStringList>
 
@@ -22,7 +23,7 @@ public:
     // Call after the application object exists and before any other widget is made.
     static void prepareApplication();
 
-    ShotRenderer(QSize size, qreal scale);
+    explicit ShotRenderer(QSize size);
     ~ShotRenderer();
 
     QSize minimumSize() const;
@@ -30,13 +31,25 @@ public:
     // The gallery's tab texts, in tab order.
     QStringList tabTexts() const;
 
-    void applyTheme(const ShotTheme &theme, const QString &styleSheetText);
+    // Installs the theme over the base style (a name of shotBaseStyles()) with the
+    // whole window in direction; every widget is polished afresh, so what was shown
+    // before leaves nothing behind.
+    void applyTheme(const ShotTheme &theme, const QString &styleSheetText, const QString &baseStyle,
+                    Qt::LayoutDirection direction);
+    // Forgets pixmaps the styles and icons keep, as a fresh process has none.
+    void clearCaches();
     // Adds an author's form as a tab after the gallery's own; returns its index.
     int addFormTab(std::unique_ptr<QWidget> form, const QString &title);
-    QImage render(int tab, bool disabled);
+    // Shows a tab, the gallery enabled or disabled, with its layout settled.
+    void showTab(int tab, bool disabled);
+    QImage render(int tab, bool disabled, qreal scale);
+    // Part of the window as it stands, in window coordinates, at a scale.
+    QImage renderArea(const QRect &area, qreal scale) const;
+
+    QWidget *topLevel() const;
+    QWidget *tabPage(int tab) const;
 
 private:
     std::unique_ptr<MainWindow> window;
     QSize size;
-    qreal scale;
 };

@@ -225,6 +225,7 @@ private slots:
     void contentsFitInEveryTheme();
     void contentsFitOncePerChange_data();
     void contentsFitOncePerChange();
+    void groupBoxWidthsHoldRightToLeft();
 };
 
 void tst_PreviewBehaviour::spinBoxAndDialPairsStayInStep_data()
@@ -1011,4 +1012,37 @@ void tst_PreviewBehaviour::contentsFitOncePerChange()
 }
 
 QTEST_MAIN(tst_PreviewBehaviour)
+// A box is fitted to its title at every restyle; right to left, the title sits at
+// the right edge, and measured from the left it made each fit wider than the last.
+void tst_PreviewBehaviour::groupBoxWidthsHoldRightToLeft()
+{
+    QApplication::setStyle(createThemeStyle(Light));
+    PreviewContent gallery;
+    gallery.resize(1040, 680);
+    gallery.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&gallery));
+    const auto widths = [&] {
+        QMap<QString, int> minimum;
+        for (QGroupBox *box : gallery.findChildren<QGroupBox *>())
+            minimum.insert(box->objectName(), box->minimumWidth());
+        return minimum;
+    };
+    const auto restyle = [] {
+        QApplication::setStyle(createThemeStyle(Light));
+        QCoreApplication::processEvents();
+    };
+    const QMap<QString, int> leftToRight = widths();
+    QApplication::setLayoutDirection(Qt::RightToLeft);
+    restyle();
+    const QMap<QString, int> once = widths();
+    restyle();
+    restyle();
+    const QMap<QString, int> thrice = widths();
+    QApplication::setLayoutDirection(Qt::LeftToRight);
+    restyle();
+    QCOMPARE(thrice, once);
+    QCOMPARE(once, leftToRight);
+    QCOMPARE(widths(), leftToRight);
+}
+
 #include "tst_previewbehaviour.moc"

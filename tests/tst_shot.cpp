@@ -2,13 +2,16 @@
 // SPDX-License-Identifier: MIT
 
 #include "shot/imagediff.h"
+#include "shot/shotmatrix.h"
 
 #include <QDirIterator>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <QtTest>
 
 #include <algorithm>
@@ -38,6 +41,16 @@ private slots:
     void folderNames();
     void namesAndExitCodes_data();
     void namesAndExitCodes();
+    void namesPerCombination_data();
+    void namesPerCombination();
+    void fileNamesReadBack_data();
+    void fileNamesReadBack();
+    void combinationsDoNotDependOnEachOther();
+    void contactSheetSectionPerCombination();
+    void compareIsLikeWithLike_data();
+    void compareIsLikeWithLike();
+    void updateBaselineTouchesTheSelectedSetOnly();
+    void reportPageInABrowser();
 
 private:
     struct Run
@@ -346,6 +359,8 @@ void TestShot::sizeAndScaleGiveTheImageSize_data()
         << QStringList{"--size", "900x600"} << QSize(900, 600);
     QTest::newRow("--scale 1.5 multiplies both sides of --size")
         << QStringList{"--size", "900x600", "--scale", "1.5"} << QSize(1350, 900);
+    QTest::newRow("--scale 2 doubles them")
+        << QStringList{"--size", "900x600", "--scale", "2"} << QSize(1800, 1200);
     QTest::newRow("a size that is not WxH is refused")
         << QStringList{"--size", "900*600"} << QSize();
     QTest::newRow("scale 0 is refused") << QStringList{"--scale", "0"} << QSize();
@@ -366,7 +381,9 @@ void TestShot::sizeAndScaleGiveTheImageSize()
         return;
     }
     QCOMPARE(run.exitCode, 0);
-    const QImage image(out + "/light/views.png");
+    const QStringList files = QDir(out + "/light").entryList(QDir::Files);
+    QCOMPARE(files.size(), 1);
+    const QImage image(out + "/light/" + files.first());
     QCOMPARE(image.size(), written);
     // The whole window at that scale, not part of it on black.
     QVERIFY(image.pixel(image.width() - 1, image.height() - 1) != qRgb(0, 0, 0));
@@ -471,6 +488,295 @@ void TestShot::namesAndExitCodes()
              qPrintable(run.out + run.err));
     if (exitCode == 3)
         QVERIFY(!QFileInfo::exists(work + "/out"));
+}
+
+void TestShot::namesPerCombination_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QStringList>("files");
+    QTest::newRow("the default combination keeps the plain name")
+        << QStringList() << QStringList{"views.png"};
+    QTest::newRow("windows as base style adds -windows")
+        << QStringList{"--base-style", "windows"} << QStringList{"views-windows.png"};
+    QTest::newRow("both base styles, comma separated")
+        << QStringList{"--base-style", "fusion,Windows"}
+        << QStringList{"views-windows.png", "views.png"};
+    QTest::newRow("directions as repeated options")
+        << QStringList{"--direction", "ltr", "--direction", "rtl"}
+        << QStringList{"views-rtl.png", "views.png"};
+    QTest::newRow("a list of scales, 1 named as before")
+        << QStringList{"--scale", "1,1.25"} << QStringList{"views.png", "views@1.25x.png"};
+    QTest::newRow("every part, in order")
+        << QStringList{"--base-style", "windows", "--direction", "rtl", "--disabled",
+                       "--scale",      "2"}
+        << QStringList{"views-windows-rtl-disabled@2x.png", "views-windows-rtl@2x.png"};
+    QTest::newRow("a base style the program does not know is refused")
+        << QStringList{"--base-style", "motif"} << QStringList{"unknown base style"};
+    QTest::newRow("a direction that is none is refused")
+        << QStringList{"--direction", "up"} << QStringList{"unknown direction"};
+    QTest::newRow("one bad scale in the list is refused")
+        << QStringList{"--scale", "1,0"} << QStringList{"--scale wants numbers"};
+}
+
+void TestShot::namesPerCombination()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QStringList, files);
+    const QString out = dir.filePath(QStringLiteral("names/") + QTest::currentDataTag());
+    const Run run =
+        shot(QStringList{"--theme", "light", "--tab", "views", "--out", out, "--quiet"} + options);
+    if (!files.first().endsWith(".png")) {
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY2(run.err.contains(files.first()), qPrintable(run.err));
+        QVERIFY(!QFileInfo::exists(out));
+        return;
+    }
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(QDir(out + "/light").entryList(QDir::Files, QDir::Name), files);
+    // The scale in the name is the scale of the pixels.
+    for (const QString &file : files) {
+        const qreal scale = file.contains('@') ? file.section('@', 1).chopped(5).toDouble() : 1;
+        QCOMPARE(QImage(out + "/light/" + file).size(), QSize(1040, 720) * scale);
+    }
+}
+
+void TestShot::fileNamesReadBack_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QStringList>("tabs");
+    QTest::addColumn<QString>("tab");
+    QTest::addColumn<QString>("suffix");
+    const QStringList gallery{"buttons", "views"};
+    QTest::newRow("every part") << "buttons-windows-rtl-disabled@2x.png" << gallery << "buttons"
+                                << "-windows-rtl-disabled@2x";
+    QTest::newRow("a fractional scale") << "views@1.25x.png" << gallery << "views"
+                                        << "@1.25x";
+    QTest::newRow("the default combination") << "views.png" << gallery << "views"
+                                             << "";
+    QTest::newRow("a form named like a suffix is a tab of its own")
+        << "form-dialog-rtl.png" << QStringList{"form-dialog", "form-dialog-rtl"}
+        << "form-dialog-rtl"
+        << "";
+    QTest::newRow("parts out of order are no image of a run")
+        << "buttons-rtl-windows.png" << gallery << ""
+        << "";
+    QTest::newRow("a scale written another way is no image of a run")
+        << "buttons@2.0x.png" << gallery << ""
+        << "";
+    QTest::newRow("a tab the run did not choose") << "editors.png" << gallery << ""
+                                                  << "";
+}
+
+// Like with like rests on reading a baseline's names back exactly.
+void TestShot::fileNamesReadBack()
+{
+    QFETCH(QString, file);
+    QFETCH(QStringList, tabs);
+    QFETCH(QString, tab);
+    QFETCH(QString, suffix);
+    QString readTab;
+    ShotCombination combination;
+    QCOMPARE(parseShotFileName(file, tabs, &readTab, &combination), !tab.isEmpty());
+    if (tab.isEmpty())
+        return;
+    QCOMPARE(readTab, tab);
+    QCOMPARE(combinationSuffix(combination), suffix);
+    QCOMPARE(shotFileName(readTab, combination), file);
+}
+
+void TestShot::combinationsDoNotDependOnEachOther()
+{
+    const QStringList tabs{"--tab", "overview,buttons", "--quiet"};
+    QCOMPARE(shot(QStringList{"--theme", "light,dark", "--base-style", "fusion,windows",
+                              "--direction", "ltr,rtl", "--scale", "1,1.25", "--disabled",
+                              "--contact-sheet", "--out", dir.filePath("matrix/all")} +
+                  tabs)
+                 .exitCode,
+             0);
+    QCOMPARE(
+        shot(QStringList{"--theme", "dark", "--base-style", "windows", "--direction", "rtl",
+                         "--scale", "1.25", "--disabled", "--out", dir.filePath("matrix/alone")} +
+             tabs)
+            .exitCode,
+        0);
+    QCOMPARE(
+        shot(QStringList{"--theme", "dark", "--disabled", "--out", dir.filePath("matrix/default")} +
+             tabs)
+            .exitCode,
+        0);
+    const auto all = filesUnder(dir.filePath("matrix/all"));
+    QCOMPARE(all.size(), 2 * 2 * 2 * 2 * 2 * 2 + 2 + 1);
+    for (const QString &run : {QStringLiteral("alone"), QStringLiteral("default")}) {
+        const auto one = filesUnder(dir.filePath("matrix/" + run));
+        QCOMPARE(one.size(), 4);
+        for (auto it = one.cbegin(); it != one.cend(); ++it)
+            QVERIFY2(all.value(it.key()) == it.value(), qPrintable(it.key()));
+    }
+}
+
+// Eight sections (base style, then direction, then scale), each a titled row of
+// the two tabs, each before its disabled render.
+void TestShot::contactSheetSectionPerCombination()
+{
+    constexpr int thumbnailWidth = 360;
+    constexpr int margin = 16;
+    constexpr int titleHeight = 40;
+    constexpr int sectionHeight = 32;
+    constexpr int labelHeight = 24;
+    const QImage contact(dir.filePath("matrix/all/dark.png"));
+    QVERIFY(!contact.isNull());
+    const QString last = dir.filePath("matrix/all/dark/buttons-windows-rtl-disabled@1.25x.png");
+    const QImage thumbnail = QImage(last)
+                                 .scaledToWidth(thumbnailWidth, Qt::SmoothTransformation)
+                                 .convertToFormat(QImage::Format_RGB32);
+    const int sectionStep = sectionHeight + labelHeight + thumbnail.height() + margin;
+    QCOMPARE(contact.size(),
+             QSize(margin + 4 * (thumbnailWidth + margin), margin + titleHeight + 8 * sectionStep));
+    const QPoint at(margin + 3 * (thumbnailWidth + margin),
+                    margin + titleHeight + 7 * sectionStep + sectionHeight + labelHeight);
+    QVERIFY(contact.copy(QRect(at, thumbnail.size())).convertToFormat(QImage::Format_RGB32) ==
+            thumbnail);
+}
+
+// Image name to the share or the words the table shows for it.
+static QMap<QString, QString> tableRows(const QString &out)
+{
+    QMap<QString, QString> rows;
+    for (const QString &line : out.split('\n')) {
+        const QStringList words = line.split(' ', Qt::SkipEmptyParts);
+        if (words.size() >= 4 && (words.last() == "ok" || words.last() == "FAIL"))
+            rows.insert(words.at(1), words.mid(2, words.size() - 3).join(' '));
+    }
+    return rows;
+}
+
+void TestShot::compareIsLikeWithLike_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QStringList>("rows"); // "image=share"
+    QTest::newRow("a 2x run meets the 2x baseline only")
+        << QStringList{"--scale", "2", "--disabled"} << 0
+        << QStringList{"views@2x.png=0.000 %", "views-disabled@2x.png=0.000 %"};
+    QTest::newRow("a disabled 2x baseline image the run left out is missing")
+        << QStringList{"--scale", "2"} << 1
+        << QStringList{"views@2x.png=0.000 %", "views-disabled@2x.png=not rendered"};
+    QTest::newRow("a 1.25x render has no baseline")
+        << QStringList{"--scale", "1.25", "--direction", "rtl"} << 1
+        << QStringList{"views-rtl@1.25x.png=missing in baseline"};
+    QTest::newRow("a windows render has no baseline")
+        << QStringList{"--base-style", "windows", "--direction", "ltr,rtl"} << 1
+        << QStringList{"views-windows.png=missing in baseline",
+                       "views-windows-rtl.png=missing in baseline"};
+}
+
+void TestShot::compareIsLikeWithLike()
+{
+    QFETCH(QStringList, options);
+    QFETCH(int, exitCode);
+    QFETCH(QStringList, rows);
+    const QString baseline = dir.filePath("like/baseline");
+    if (!QFileInfo::exists(baseline))
+        QCOMPARE(shot({"--theme", "light", "--tab", "views", "--scale", "1,2", "--direction",
+                       "ltr,rtl", "--disabled", "--quiet", "--out", baseline})
+                     .exitCode,
+                 0);
+    const Run run =
+        shot(QStringList{"--theme", "light", "--tab", "views", "--quiet", "--out",
+                         dir.filePath(QStringLiteral("like/") + QTest::currentDataTag()),
+                         "--compare", baseline} +
+             options);
+    QCOMPARE(run.exitCode, exitCode);
+    QMap<QString, QString> expected;
+    for (const QString &row : rows)
+        expected.insert(row.section('=', 0, 0), row.section('=', 1));
+    QCOMPARE(tableRows(run.out), expected);
+}
+
+void TestShot::updateBaselineTouchesTheSelectedSetOnly()
+{
+    const QString baseline = dir.filePath("update/baseline");
+    QCOMPARE(
+        shot({"--theme", "light", "--tab", "views", "--scale", "1,2", "--quiet", "--out", baseline})
+            .exitCode,
+        0);
+    // Both baseline images stale: a picture of another theme.
+    QCOMPARE(shot({"--theme", "dark", "--tab", "views", "--scale", "1,2", "--quiet", "--out",
+                   dir.filePath("update/dark")})
+                 .exitCode,
+             0);
+    for (const QString &file : {QStringLiteral("views.png"), QStringLiteral("views@2x.png")}) {
+        QFile::remove(baseline + "/light/" + file);
+        QVERIFY(QFile::copy(dir.filePath("update/dark/dark/" + file), baseline + "/light/" + file));
+    }
+    const QString out = dir.filePath("update/out");
+    const Run run = shot({"--theme", "light", "--tab", "views", "--scale", "2", "--quiet", "--out",
+                          out, "--compare", baseline, "--update-baseline"});
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY2(run.out.contains("FAIL"), qPrintable(run.out));
+    const auto updated = filesUnder(baseline);
+    QCOMPARE(updated.value("light/views@2x.png"), filesUnder(out).value("light/views@2x.png"));
+    QCOMPARE(updated.value("light/views.png"),
+             filesUnder(dir.filePath("update/dark")).value("dark/views.png"));
+    // Asked without a baseline to update, the run refuses before rendering anything.
+    QCOMPARE(shot({"--theme", "light", "--update-baseline", "--out", out + "2"}).exitCode, 2);
+    QVERIFY(!QFileInfo::exists(out + "2"));
+}
+
+// The page as a browser shows it: every image it refers to loads from the file
+// system, and each row says what the printed table said.
+void TestShot::reportPageInABrowser()
+{
+    const QString edited = dir.filePath(QStringLiteral("edited/baseline"));
+    QVERIFY(QFileInfo::exists(edited + "/mine/views.png") || writeOnePercentChanged(edited));
+    const QString out = dir.filePath("report/out");
+    const Run run = shot({"--sheet", dir.filePath("base/mine.qss"), "--tab", "views,editors",
+                          "--out", out, "--compare", dir.filePath("edited/baseline"), "--quiet"});
+    QCOMPARE(run.exitCode, 1);
+    const QMap<QString, QString> printed = tableRows(run.out);
+    QCOMPARE(printed.value("views.png"), QStringLiteral("1.000 %"));
+    QCOMPARE(printed.value("editors.png"), QStringLiteral("missing in baseline"));
+
+    const QString browser = QStandardPaths::findExecutable("chromium");
+    if (browser.isEmpty())
+        QSKIP("chromium is not installed (scripts/test.sh installs it); the page is untested");
+    QTemporaryDir profile;
+    QProcess process;
+    process.start(
+        browser, {"--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
+                  "--disable-background-networking", "--disable-component-update", "--disable-sync",
+                  "--user-data-dir=" + profile.path(), "--virtual-time-budget=5000", "--dump-dom",
+                  QUrl::fromLocalFile(out + "/diff/index.html").toString()});
+    QVERIFY(process.waitForFinished(120000));
+    const QString dom = QString::fromUtf8(process.readAllStandardOutput());
+    QVERIFY2(dom.contains("id=\"summary\""),
+             qPrintable(QString::fromUtf8(process.readAllStandardError())));
+
+    // Baseline, render, difference and the blend's two for the changed image; the
+    // render alone for the one without a baseline.
+    static const QRegularExpression image("<img\\b[^>]*>");
+    int loaded = 0, images = 0;
+    for (auto it = image.globalMatch(dom); it.hasNext(); ++images) {
+        const QString tag = it.next().captured();
+        QVERIFY2(tag.contains("data-state=\"loaded\""), qPrintable(tag));
+        ++loaded;
+    }
+    QCOMPARE(images, 6);
+    QCOMPARE(loaded, images);
+
+    static const QRegularExpression row(
+        "<td class=\"image\">([^<]*)</td>.*?<td class=\"share\">([^<]*)</td>",
+        QRegularExpression::DotMatchesEverythingOption);
+    QMap<QString, QString> shown;
+    for (auto it = row.globalMatch(dom); it.hasNext();) {
+        const QRegularExpressionMatch match = it.next();
+        shown.insert(match.captured(1), match.captured(2));
+    }
+    QCOMPARE(shown, printed);
+    static const QRegularExpression summary("<p id=\"summary\">([^<]*)</p>");
+    QCOMPARE(summary.match(dom).captured(1), run.out.trimmed().split('\n').last());
+    // Largest change first; an image missing on a side counts as wholly changed.
+    QVERIFY(dom.indexOf("editors.png") < dom.indexOf("views.png"));
 }
 
 QTEST_GUILESS_MAIN(TestShot)

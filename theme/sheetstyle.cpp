@@ -8,8 +8,8 @@
 #include <QApplication>
 #include <QStyleFactory>
 
-SheetStyle::SheetStyle(const QString &styleSheet)
-    : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion")))
+SheetStyle::SheetStyle(const QString &styleSheet, const QString &baseStyle)
+    : QProxyStyle(QStyleFactory::create(baseStyle))
     , styleSheet(styleSheet)
 {}
 

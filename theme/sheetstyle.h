@@ -10,13 +10,16 @@
 // toolkit's parse of anything near it already takes seconds.
 constexpr qint64 maxAuthorSheetBytes = 16 * 1024 * 1024;
 
-// A theme made from a style sheet text already read (an author's own file): Fusion,
-// the text's @palette header as the palette and the text as the application's style
-// sheet. The text is read once by the caller, so palette and sheet always agree.
+// A theme made from a style sheet text already read (an author's own file): Fusion
+// (or another base style), the text's @palette header as the palette and the text as
+// the application's style sheet. The text is read once by the caller, so palette and
+// sheet always agree.
 class SheetStyle : public QProxyStyle
 {
 public:
-    explicit SheetStyle(const QString &styleSheet);
+    // baseStyle: the style factory key of the style drawn under the sheet.
+    explicit SheetStyle(const QString &styleSheet,
+                        const QString &baseStyle = QStringLiteral("Fusion"));
 
     using QProxyStyle::polish;
     using QProxyStyle::unpolish;

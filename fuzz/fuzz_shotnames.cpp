@@ -1,0 +1,42 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+// libFuzzer target: baseline file names read back into tab and combination, and the
+// matrix options read as lists. A name that reads back must be written the same way.
+
+#include "shot/shotmatrix.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QString text = QString::fromUtf8(reinterpret_cast<const char *>(data), int(size));
+    static const QStringList tabs{QStringLiteral("buttons"), QStringLiteral("form-dialog"),
+                                  QStringLiteral("form-dialog-rtl")};
+    QString tab;
+    ShotCombination combination;
+    if (parseShotFileName(text, tabs, &tab, &combination)) {
+        if (!tabs.contains(tab) || shotFileName(tab, combination) != text)
+            std::abort();
+    }
+
+    const QStringList values = text.split(QLatin1Char('\n'));
+    QString error;
+    QStringList styles;
+    if (parseBaseStyles(values, &styles, &error) && styles.isEmpty())
+        std::abort();
+    QVector<qreal> scales;
+    if (parseScales(values, &scales, &error)) {
+        for (qreal scale : scales)
+            if (!(scale > 0 && scale <= 8))
+                std::abort();
+    }
+    QVector<Qt::LayoutDirection> directions;
+    parseDirections(values, &directions, &error);
+    return 0;
+}

@@ -1,0 +1,600 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+#include "shot/stateaudit.h"
+
+#include "shot/auditrules.h"
+#include "shot/imagediff.h"
+#include "shot/shotrenderer.h"
+
+#include <QAbstractButton>
+#include <QAbstractSlider>
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPainter>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QStyleOptionSlider>
+#include <QWindow>
+#include <qpa/qwindowsysteminterface.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdlib>
+#include <functional>
+
+namespace {
+
+// Around each widget, so that what a style draws just outside it shows too.
+constexpr int kMargin = 4;
+// WCAG 2.2: non-text contrast and focus appearance ask for 3:1; so does large text,
+// the least any readable text may have.
+constexpr double kMinimumContrast = 3.0;
+constexpr int kStripGap = 2;
+const QRgb kStripGapColour = qRgb(0x80, 0x80, 0x80);
+
+// WCAG relative luminance of an sRGB channel level, tabled: the audit asks it for
+// every pixel of every state.
+const std::array<double, 256> &linearLevels()
+{
+    static const std::array<double, 256> levels = [] {
+        std::array<double, 256> table{};
+        for (int i = 0; i < 256; ++i) {
+            const double c = i / 255.0;
+            table[i] = c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+        }
+        return table;
+    }();
+    return levels;
+}
+
+double luminance(QRgb pixel)
+{
+    const auto &levels = linearLevels();
+    return 0.2126 * levels[qRed(pixel)] + 0.7152 * levels[qGreen(pixel)] +
+           0.0722 * levels[qBlue(pixel)];
+}
+
+double contrast(QRgb a, QRgb b)
+{
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+bool differs(QRgb a, QRgb b)
+{
+    return std::abs(qRed(a) - qRed(b)) > kChannelTolerance ||
+           std::abs(qGreen(a) - qGreen(b)) > kChannelTolerance ||
+           std::abs(qBlue(a) - qBlue(b)) > kChannelTolerance;
+}
+
+bool isInteractive(const QWidget *widget)
+{
+    return qobject_cast<const QAbstractButton *>(widget) ||
+           qobject_cast<const QAbstractSlider *>(widget) ||
+           qobject_cast<const QComboBox *>(widget) || qobject_cast<const QLineEdit *>(widget) ||
+           qobject_cast<const QAbstractSpinBox *>(widget) || (widget->focusPolicy() & Qt::TabFocus);
+}
+
+// The widgets of a page the audit looks at, in creation order; parts of another
+// interactive widget (a combo box's editor) and the toolkit's own children are not.
+QVector<QWidget *> auditedWidgets(QWidget *page)
+{
+    QVector<QWidget *> widgets;
+    for (QWidget *widget : page->findChildren<QWidget *>()) {
+        if (!widget->isVisible() || !widget->isEnabled() || widget->objectName().isEmpty() ||
+            widget->objectName().startsWith(QLatin1String("qt_")) || !isInteractive(widget))
+            continue;
+        bool part = false;
+        for (QWidget *parent = widget->parentWidget(); parent && parent != page;
+             parent = parent->parentWidget())
+            part = part || isInteractive(parent);
+        if (!part)
+            widgets << widget;
+    }
+    return widgets;
+}
+
+QRect sliderHandle(const QAbstractSlider *slider)
+{
+    QStyleOptionSlider option;
+    option.initFrom(slider);
+    option.subControls = QStyle::SC_All;
+    option.orientation = slider->orientation();
+    if (slider->orientation() == Qt::Horizontal)
+        option.state |= QStyle::State_Horizontal;
+    option.minimum = slider->minimum();
+    option.maximum = slider->maximum();
+    option.sliderPosition = slider->sliderPosition();
+    option.sliderValue = slider->value();
+    option.singleStep = slider->singleStep();
+    option.pageStep = slider->pageStep();
+    if (const auto *plain = qobject_cast<const QSlider *>(slider)) {
+        option.tickPosition = plain->tickPosition();
+        option.tickInterval = plain->tickInterval();
+        option.upsideDown =
+            slider->orientation() == Qt::Horizontal
+                ? slider->invertedAppearance() != (option.direction == Qt::RightToLeft)
+                : !slider->invertedAppearance();
+        return slider->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle,
+                                               slider);
+    }
+    option.upsideDown = slider->invertedAppearance();
+    return slider->style()->subControlRect(QStyle::CC_ScrollBar, &option,
+                                           QStyle::SC_ScrollBarSlider, slider);
+}
+
+QRect indicator(const QAbstractButton *button)
+{
+    QStyleOptionButton option;
+    option.initFrom(button);
+    option.text = button->text();
+    const bool radio = qobject_cast<const QRadioButton *>(button);
+    return button->style()->subElementRect(
+        radio ? QStyle::SE_RadioButtonIndicator : QStyle::SE_CheckBoxIndicator, &option, button);
+}
+
+bool pressedBySlider(const QWidget *widget)
+{
+    return qobject_cast<const QSlider *>(widget) || qobject_cast<const QScrollBar *>(widget);
+}
+
+// The part the pointer goes to and that hover, press and check should change: a
+// check box's or radio button's indicator, a slider's handle, else the widget.
+QRect activePart(QWidget *widget)
+{
+    if (pressedBySlider(widget)) {
+        const QRect handle = sliderHandle(static_cast<QAbstractSlider *>(widget));
+        if (handle.isValid() && widget->rect().contains(handle.center()))
+            return handle;
+    }
+    if (qobject_cast<QCheckBox *>(widget) || qobject_cast<QRadioButton *>(widget)) {
+        const QRect part = indicator(static_cast<QAbstractButton *>(widget));
+        if (part.isValid() && widget->rect().intersects(part))
+            return part & widget->rect();
+    }
+    return widget->rect();
+}
+
+// The widget's own text, taken out and put back; for the disabled text measure.
+class TextRemoval
+{
+public:
+    explicit TextRemoval(QWidget *widget);
+    bool hasText() const { return !saved.isEmpty(); }
+    void remove();
+    void restore();
+
+private:
+    QAbstractButton *button = nullptr;
+    QLineEdit *edit = nullptr;
+    QComboBox *combo = nullptr;
+    QIcon icon;
+    QString saved;
+    QString placeholder;
+};
+
+TextRemoval::TextRemoval(QWidget *widget)
+{
+    if ((button = qobject_cast<QAbstractButton *>(widget))) {
+        saved = button->text();
+        icon = button->icon();
+    } else if ((combo = qobject_cast<QComboBox *>(widget)) && !combo->isEditable()) {
+        saved = combo->currentText();
+    } else {
+        combo = nullptr;
+        edit = qobject_cast<QLineEdit *>(widget);
+        // A spin box's or an editable combo box's text is in its editor.
+        if (!edit &&
+            (qobject_cast<QAbstractSpinBox *>(widget) || qobject_cast<QComboBox *>(widget)))
+            edit = widget->findChild<QLineEdit *>();
+        if (edit) {
+            saved = edit->text();
+            placeholder = edit->placeholderText();
+            if (saved.isEmpty())
+                saved = placeholder;
+        }
+    }
+}
+
+// Both renders lose a button's icon, so the text stays where it is and only the
+// glyphs differ between them.
+void TextRemoval::remove()
+{
+    if (button) {
+        const QSignalBlocker blocker(button);
+        button->setIcon(QIcon());
+        button->setText(QString());
+    } else if (combo) {
+        const QSignalBlocker blocker(combo);
+        combo->setItemText(combo->currentIndex(), QString());
+    } else if (edit) {
+        const QSignalBlocker blocker(edit);
+        edit->setPlaceholderText(QString());
+        edit->setText(QString());
+    }
+}
+
+void TextRemoval::restore()
+{
+    if (button) {
+        const QSignalBlocker blocker(button);
+        button->setText(saved);
+        button->setIcon(icon);
+    } else if (combo) {
+        const QSignalBlocker blocker(combo);
+        combo->setItemText(combo->currentIndex(), saved);
+    } else if (edit) {
+        const QSignalBlocker blocker(edit);
+        edit->setText(placeholder == saved && !placeholder.isEmpty() ? QString() : saved);
+        edit->setPlaceholderText(placeholder);
+    }
+}
+
+// A checkable button held unchecked for the other states and checked for its own,
+// without telling anyone (the gallery reacts to some toggles) and without moving
+// the other buttons of its exclusive group.
+class CheckHold
+{
+public:
+    explicit CheckHold(QWidget *widget)
+        : button(qobject_cast<QAbstractButton *>(widget))
+    {
+        if (!button || !button->isCheckable()) {
+            button = nullptr;
+            return;
+        }
+        auto *box = qobject_cast<QCheckBox *>(button);
+        state = box ? box->checkState() : (button->isChecked() ? Qt::Checked : Qt::Unchecked);
+        autoExclusive = button->autoExclusive();
+        group = button->group();
+        groupExclusive = group && group->exclusive();
+        button->blockSignals(true);
+        if (group)
+            group->setExclusive(false);
+        button->setAutoExclusive(false);
+        button->setChecked(false);
+    }
+    ~CheckHold()
+    {
+        if (!button)
+            return;
+        if (auto *box = qobject_cast<QCheckBox *>(button))
+            box->setCheckState(state);
+        else
+            button->setChecked(state == Qt::Checked);
+        button->setAutoExclusive(autoExclusive);
+        if (group)
+            group->setExclusive(groupExclusive);
+        button->blockSignals(false);
+    }
+    bool checkable() const { return button; }
+    void setChecked(bool checked) { button->setChecked(checked); }
+
+private:
+    QAbstractButton *button;
+    Qt::CheckState state = Qt::Unchecked;
+    bool autoExclusive = false;
+    QButtonGroup *group = nullptr;
+    bool groupExclusive = false;
+};
+
+// The pointer, as the window system reports it: the toolkit dispatches enter, leave
+// and hover events and sets WA_UnderMouse itself.
+class Pointer
+{
+public:
+    explicit Pointer(QWidget *topLevel)
+        : topLevel(topLevel)
+        , window(topLevel->windowHandle())
+    {}
+    void moveTo(QWidget *widget, QPoint local)
+    {
+        at = widget->mapTo(topLevel, local);
+        QWindowSystemInterface::handleEnterEvent<QWindowSystemInterface::SynchronousDelivery>(
+            window, QPointF(at), QPointF(topLevel->mapToGlobal(at)));
+        send(Qt::NoButton, Qt::NoButton, QEvent::MouseMove);
+    }
+    void press() { send(Qt::LeftButton, Qt::LeftButton, QEvent::MouseButtonPress); }
+    void release() { send(Qt::NoButton, Qt::LeftButton, QEvent::MouseButtonRelease); }
+    void leave()
+    {
+        QWindowSystemInterface::handleLeaveEvent<QWindowSystemInterface::SynchronousDelivery>(
+            window);
+    }
+
+private:
+    void send(Qt::MouseButtons buttons, Qt::MouseButton button, QEvent::Type type)
+    {
+        QWindowSystemInterface::handleMouseEvent<QWindowSystemInterface::SynchronousDelivery>(
+            window, QPointF(at), QPointF(topLevel->mapToGlobal(at)), buttons, button, type);
+    }
+    QWidget *topLevel;
+    QWindow *window;
+    QPoint at;
+};
+
+QImage joinedStrip(const QVector<QImage> &frames, qreal scale)
+{
+    const int gap = qRound(kStripGap * scale);
+    int width = 0, height = 0;
+    for (const QImage &frame : frames) {
+        width += frame.width() + (width ? gap : 0);
+        height = std::max(height, frame.height());
+    }
+    QImage strip(width, height, QImage::Format_RGB32);
+    strip.fill(kStripGapColour);
+    QPainter painter(&strip);
+    int x = 0;
+    for (const QImage &frame : frames) {
+        painter.drawImage(x, 0, frame);
+        x += frame.width() + gap;
+    }
+    return strip;
+}
+
+QString differenceFigures(const StateDifference &difference,
+                          const char *measure = "a 1-pixel outline")
+{
+    return QStringLiteral("%1 pixels change, %2 of them by 3:1 or more (strongest %3:1); %5 "
+                          "is %4")
+        .arg(difference.changed)
+        .arg(difference.strong)
+        .arg(difference.strongest, 0, 'f', 2)
+        .arg(difference.outline)
+        .arg(QLatin1String(measure));
+}
+
+} // namespace
+
+qint64 outlinePixels(QSize size)
+{
+    if (size.width() <= 0 || size.height() <= 0)
+        return 0;
+    if (size.width() <= 2 || size.height() <= 2)
+        return qint64(size.width()) * size.height();
+    // The outline follows the widget's shape: counted as its inscribed ellipse's, so
+    // rounded corners and round indicators are not held to a square's perimeter.
+    const qint64 rectangle = 2 * qint64(size.width() + size.height()) - 4;
+    return qint64(std::ceil(rectangle * M_PI / 4));
+}
+
+StateDifference measureStateDifference(const QImage &a, const QImage &b, QSize target)
+{
+    StateDifference difference;
+    difference.outline = outlinePixels(target);
+    if (a.size() != b.size())
+        return difference;
+    const QImage first = a.convertToFormat(QImage::Format_RGB32);
+    const QImage second = b.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < first.height(); ++y) {
+        const auto *lineA = reinterpret_cast<const QRgb *>(first.constScanLine(y));
+        const auto *lineB = reinterpret_cast<const QRgb *>(second.constScanLine(y));
+        for (int x = 0; x < first.width(); ++x) {
+            if (!differs(lineA[x], lineB[x]))
+                continue;
+            ++difference.changed;
+            const double ratio = contrast(lineA[x], lineB[x]);
+            difference.strongest = std::max(difference.strongest, ratio);
+            if (ratio >= kMinimumContrast)
+                ++difference.strong;
+        }
+    }
+    return difference;
+}
+
+double renderedTextContrast(const QImage &withText, const QImage &withoutText)
+{
+    if (withText.size() != withoutText.size())
+        return 0;
+    const QImage text = withText.convertToFormat(QImage::Format_RGB32);
+    const QImage background = withoutText.convertToFormat(QImage::Format_RGB32);
+    double strongest = 0;
+    for (int y = 0; y < text.height(); ++y) {
+        const auto *lineA = reinterpret_cast<const QRgb *>(text.constScanLine(y));
+        const auto *lineB = reinterpret_cast<const QRgb *>(background.constScanLine(y));
+        for (int x = 0; x < text.width(); ++x)
+            if (differs(lineA[x], lineB[x]))
+                strongest = std::max(strongest, contrast(lineA[x], lineB[x]));
+    }
+    return strongest;
+}
+
+namespace {
+
+using Report = std::function<void(AuditState, AuditCheckIndex, const QString &)>;
+
+// One widget's states, rendered into the frames of its strip in order; what cannot
+// be told apart goes to report. No posted events are handled between the states: a
+// re-layout would move the widget.
+class WidgetStates
+{
+public:
+    WidgetStates(ShotRenderer &renderer, QWidget *widget, qreal scale, Report report)
+        : renderer(renderer)
+        , widget(widget)
+        , topLevel(renderer.topLevel())
+        , button(qobject_cast<QAbstractButton *>(widget))
+        , area(QRect(widget->mapTo(topLevel, QPoint()), widget->size())
+                   .adjusted(-kMargin, -kMargin, kMargin, kMargin) &
+               topLevel->rect())
+        , part(activePart(widget))
+        , scale(scale)
+        , report(std::move(report))
+    {}
+
+    void pointerStates(Pointer &pointer);
+    void focus();
+    void disabled();
+    void checked(CheckHold &hold);
+    QImage strip() const { return joinedStrip(frames, scale); }
+
+private:
+    QImage render() const { return renderer.renderArea(area, scale); }
+    QImage pressed(Pointer &pointer);
+    QSize partSize() const { return part.size() * scale; }
+
+    ShotRenderer &renderer;
+    QWidget *widget;
+    QWidget *topLevel;
+    QAbstractButton *button;
+    const QRect area;
+    const QRect part;
+    const qreal scale;
+    const Report report;
+    QVector<QImage> frames;
+    QImage normal;
+};
+
+// Normal, then hover with the pointer on the part, then pressed where there is such
+// a state; the pointer leaves at the end.
+void WidgetStates::pointerStates(Pointer &pointer)
+{
+    frames << (normal = render());
+    pointer.moveTo(widget, part.center());
+    const QImage hover = render();
+    frames << hover;
+    const StateDifference hoverDifference = measureStateDifference(normal, hover, partSize());
+    if (!hoverDifference.visible())
+        report(AuditState::Hover, HoverIndistinguishable, differenceFigures(hoverDifference));
+    if (button || pressedBySlider(widget)) {
+        const QImage down = pressed(pointer);
+        frames << down;
+        const StateDifference fromNormal = measureStateDifference(normal, down, partSize());
+        const StateDifference fromHover = measureStateDifference(hover, down, partSize());
+        if (!fromNormal.visible())
+            report(AuditState::Pressed, PressedIndistinguishable, differenceFigures(fromNormal));
+        else if (!fromHover.visible())
+            report(AuditState::Pressed, PressedLikeHover, differenceFigures(fromHover));
+    }
+    pointer.leave();
+}
+
+QImage WidgetStates::pressed(Pointer &pointer)
+{
+    if (button) {
+        button->setDown(true);
+        const QImage image = render();
+        button->setDown(false);
+        return image;
+    }
+    // A real press on the handle; focus by click would paint focus too.
+    auto *slider = static_cast<QAbstractSlider *>(widget);
+    const int value = slider->value();
+    const Qt::FocusPolicy policy = widget->focusPolicy();
+    widget->setFocusPolicy(Qt::TabFocus);
+    const QSignalBlocker blocker(widget);
+    pointer.press();
+    const QImage image = render();
+    pointer.release();
+    slider->setValue(value);
+    widget->setFocusPolicy(policy);
+    return image;
+}
+
+void WidgetStates::focus()
+{
+    topLevel->setAttribute(Qt::WA_KeyboardFocusChange, true);
+    widget->setFocus(Qt::OtherFocusReason);
+    const QImage image = render();
+    frames << image;
+    topLevel->setFocus(Qt::OtherFocusReason);
+    topLevel->setAttribute(Qt::WA_KeyboardFocusChange, false);
+    const StateDifference difference =
+        measureStateDifference(normal, image, widget->size() * scale);
+    if (!difference.visible())
+        report(AuditState::Focus, NoVisibleFocus, differenceFigures(difference));
+}
+
+void WidgetStates::disabled()
+{
+    widget->setEnabled(false);
+    frames << render();
+    TextRemoval text(widget);
+    if (text.hasText()) {
+        text.remove();
+        const QImage withoutText = render();
+        text.restore();
+        QImage withText = frames.last();
+        if (button && !button->icon().isNull()) {
+            const QIcon icon = button->icon();
+            button->setIcon(QIcon());
+            withText = render();
+            button->setIcon(icon);
+        }
+        const double ratio = renderedTextContrast(withText, withoutText);
+        if (ratio > 0 && ratio < kMinimumContrast)
+            report(AuditState::Disabled, DisabledTextUnreadable,
+                   QStringLiteral("the text contrasts %1:1 with its background, 3:1 needed")
+                       .arg(ratio, 0, 'f', 2));
+    }
+    widget->setEnabled(true);
+}
+
+void WidgetStates::checked(CheckHold &hold)
+{
+    hold.setChecked(true);
+    const QImage image = render();
+    frames << image;
+    hold.setChecked(false);
+    // A check mark is a stroke, not an outline: a line across the indicator.
+    StateDifference difference = measureStateDifference(normal, image, partSize());
+    difference.outline = std::max(partSize().width(), partSize().height());
+    if (!difference.visible())
+        report(AuditState::Checked, CheckedIndistinguishable,
+               differenceFigures(difference, "a line across it"));
+}
+
+} // namespace
+
+StateAudit::StateAudit(ShotRenderer &renderer, qreal scale)
+    : renderer(renderer)
+    , scale(scale)
+{}
+
+QVector<AuditFinding> StateAudit::auditTab(int tab, const QString &theme, const QString &tabFile,
+                                           const AuditRules *rules, QVector<StateStrip> *strips)
+{
+    renderer.showTab(tab, false);
+    QWidget *topLevel = renderer.topLevel();
+    // Focus looks belong to the active window; keyboard focus marks them as wanted.
+    if (!topLevel->isActiveWindow())
+        QApplication::setActiveWindow(topLevel);
+    Pointer pointer(topLevel);
+    QVector<AuditFinding> findings;
+    for (QWidget *widget : auditedWidgets(renderer.tabPage(tab))) {
+        CheckHold hold(widget);
+        const auto report = [&](AuditState state, AuditCheckIndex check, const QString &figures) {
+            AuditFinding found;
+            found.theme = theme;
+            found.tab = tabFile;
+            found.object = widget->objectName();
+            found.state = state;
+            found.check = check;
+            found.figures = figures;
+            if (rules)
+                rules->locate(widget, hold.checkable(), &found);
+            findings << found;
+        };
+        WidgetStates states(renderer, widget, scale, report);
+        states.pointerStates(pointer);
+        if (widget->focusPolicy() & Qt::TabFocus)
+            states.focus();
+        states.disabled();
+        if (hold.checkable())
+            states.checked(hold);
+        strips->append({widget->objectName(), states.strip()});
+        QCoreApplication::sendPostedEvents();
+    }
+    return findings;
+}

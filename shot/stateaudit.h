@@ -1,0 +1,64 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+#include "shot/auditchecks.h"
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+#include <QVector>
+
+class AuditRules;
+class ShotRenderer;
+
+// How one render of a widget differs from another, against what a 1-pixel outline
+// around the part that should change would change.
+struct StateDifference
+{
+    qint64 changed = 0;   // pixels that moved beyond rounding noise
+    qint64 strong = 0;    // of those, pixels whose old and new colour contrast 3:1 or more
+    double strongest = 1; // the highest contrast among them
+    qint64 outline = 0;
+    bool visible() const { return strong >= outline; }
+};
+
+// The pixels of a 1-pixel outline around a part of that size: as many as the
+// outline of the ellipse inscribed in it (pi/4 of the rectangle's perimeter), the
+// least any shape that fills the part would have.
+qint64 outlinePixels(QSize size);
+// a and b are two renders of the same area; target the size, in image pixels, of
+// what the outline would go around.
+StateDifference measureStateDifference(const QImage &a, const QImage &b, QSize target);
+// The contrast of rendered text with its own background: withText and withoutText
+// are the same area with and without the text, so the pixels that differ are the
+// glyphs and the other render has the background under them. The strongest glyph
+// pixel is the text colour at full coverage. 0 when no pixel differs.
+double renderedTextContrast(const QImage &withText, const QImage &withoutText);
+
+// One widget's states side by side, as --audit writes it.
+struct StateStrip
+{
+    QString object;
+    QImage image;
+};
+
+// Renders each interactive widget of a tab in its states with the toolkit's own
+// painting of them (real pointer events, setDown, focus in the active window,
+// setEnabled, setChecked), measures what changes and restores the widget.
+class StateAudit
+{
+public:
+    StateAudit(ShotRenderer &renderer, qreal scale);
+
+    // Every widget of the tab that is visible, enabled, named and interactive;
+    // findings are stamped with theme and tab. rules, when given, locates each
+    // finding in the author's sheet.
+    QVector<AuditFinding> auditTab(int tab, const QString &theme, const QString &tabFile,
+                                   const AuditRules *rules, QVector<StateStrip> *strips);
+
+private:
+    ShotRenderer &renderer;
+    qreal scale;
+};

@@ -1,0 +1,331 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+#include "shot/stateaudit.h"
+
+#include <QDirIterator>
+#include <QFile>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+// prismark-shot --audit: the states a user sees, measured; faults planted in a sheet
+// are found and named where the sheet paints them, and a sheet that styles the
+// states well gets no such finding.
+class TestShotAudit : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void measures_data();
+    void measures();
+    void plantedFaults_data();
+    void plantedFaults();
+    void formatsAsLintWritesThem();
+    void stripsRepeatToTheByte();
+    void formObjectNamesStayInTheFolder();
+    void badCombinationsAreRefused_data();
+    void badCombinationsAreRefused();
+
+private:
+    struct Run
+    {
+        int exitCode;
+        QString out;
+        QString err;
+    };
+    Run shot(const QStringList &arguments);
+    QString writeSheet(const QString &name, const QString &text);
+
+    QTemporaryDir dir;
+    QString bad;
+    QString good;
+    Run audit;
+};
+
+namespace {
+
+// White page; buttons and line edits black on white with a black border.
+const char kSheetHead[] = "/*\n"
+                          " * @palette Window = #ffffff\n"
+                          " * @palette Base = #ffffff\n"
+                          " */\n"
+                          "QPushButton { background: #ffffff; color: #000000; "
+                          "border: 1px solid #000000; padding: 4px; }\n";
+
+// Hover painted like normal, disabled text nearly white, a line edit with no focus,
+// and (by leaving them out) no pressed or checked look.
+const char kBadSheet[] = "QPushButton:hover { background: #ffffff; }\n"
+                         "QPushButton:disabled { color: #dddddd; }\n"
+                         "QLineEdit { background: #ffffff; color: #000000; "
+                         "border: 1px solid #000000; }\n";
+
+const char kGoodSheet[] = "QPushButton:hover { background: #000000; color: #ffffff; }\n"
+                          "QPushButton:pressed { background: #ffffff; color: #000000; "
+                          "border: 3px solid #000000; }\n"
+                          "QPushButton:focus { background: #1040a0; color: #ffffff; }\n"
+                          "QPushButton:disabled { color: #595959; }\n"
+                          "QPushButton:checked { background: #000000; color: #ffffff; }\n"
+                          "QLineEdit { background: #ffffff; color: #000000; "
+                          "border: 1px solid #000000; }\n"
+                          "QLineEdit:focus { border: 3px solid #000000; }\n";
+
+QMap<QString, QByteArray> filesUnder(const QString &root)
+{
+    QMap<QString, QByteArray> files;
+    QDirIterator it(root, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        QFile file(it.next());
+        if (file.open(QIODevice::ReadOnly))
+            files.insert(QDir(root).relativeFilePath(file.fileName()), file.readAll());
+    }
+    return files;
+}
+
+QImage framed(QSize size, QRgb inside, QRgb border)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(inside);
+    for (int x = 0; x < size.width(); ++x) {
+        image.setPixel(x, 0, border);
+        image.setPixel(x, size.height() - 1, border);
+    }
+    for (int y = 0; y < size.height(); ++y) {
+        image.setPixel(0, y, border);
+        image.setPixel(size.width() - 1, y, border);
+    }
+    return image;
+}
+
+} // namespace
+
+TestShotAudit::Run TestShotAudit::shot(const QStringList &arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(PRISMARK_SHOT_EXECUTABLE), arguments);
+    if (!process.waitForFinished(120000))
+        return {-1, QString(), QStringLiteral("timed out")};
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+QString TestShotAudit::writeSheet(const QString &name, const QString &text)
+{
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0)
+        return QString();
+    return path;
+}
+
+void TestShotAudit::initTestCase()
+{
+    QVERIFY(dir.isValid());
+    bad = writeSheet("bad.qss", QLatin1String(kSheetHead) + QLatin1String(kBadSheet));
+    good = writeSheet("good.qss", QLatin1String(kSheetHead) + QLatin1String(kGoodSheet));
+    audit = shot({"--sheet", bad, "--sheet", good, "--tab", "overview", "--audit", "--quiet",
+                  "--out", dir.filePath("both")});
+    QCOMPARE(audit.exitCode, 1);
+}
+
+void TestShotAudit::measures_data()
+{
+    QTest::addColumn<QImage>("before");
+    QTest::addColumn<QImage>("after");
+    QTest::addColumn<bool>("visible");
+    const QSize size(40, 20);
+    QTest::newRow("a black outline on white is visible")
+        << framed(size, qRgb(255, 255, 255), qRgb(255, 255, 255))
+        << framed(size, qRgb(255, 255, 255), qRgb(0, 0, 0)) << true;
+    QTest::newRow("an outline at 2:1 is not")
+        << framed(size, qRgb(255, 255, 255), qRgb(255, 255, 255))
+        << framed(size, qRgb(255, 255, 255), qRgb(0xa0, 0xa0, 0xa0)) << false;
+    QTest::newRow("a whole fill changed by less than 3:1 is not")
+        << framed(size, qRgb(255, 255, 255), qRgb(0, 0, 0))
+        << framed(size, qRgb(0xc0, 0xc0, 0xc0), qRgb(0, 0, 0)) << false;
+    QImage dot = framed(size, qRgb(255, 255, 255), qRgb(255, 255, 255));
+    for (int x = 10; x < 20; ++x)
+        dot.setPixel(x, 10, qRgb(0, 0, 0));
+    QTest::newRow("a short black line is fewer pixels than an outline")
+        << framed(size, qRgb(255, 255, 255), qRgb(255, 255, 255)) << dot << false;
+}
+
+void TestShotAudit::measures()
+{
+    QFETCH(QImage, before);
+    QFETCH(QImage, after);
+    QFETCH(bool, visible);
+    const StateDifference difference = measureStateDifference(before, after, before.size());
+    QCOMPARE(difference.visible(), visible);
+    QVERIFY(difference.outline > 0 && difference.outline <= outlinePixels(QSize(40, 20)));
+}
+
+void TestShotAudit::plantedFaults_data()
+{
+    QTest::addColumn<QString>("line"); // start of the finding's line
+    QTest::addColumn<bool>("found");
+    QTest::addColumn<QString>("rule"); // how the rest of the line names it
+    QTest::newRow("a line edit without a focus style")
+        << "bad/overview/overviewLineEdit focus: no visible focus" << true
+        << "no rule names :focus, \"QLineEdit\" at " + QDir(dir.path()).filePath("bad.qss:8:1") +
+               " paints the widget";
+    QTest::newRow("hover painted like normal")
+        << "bad/overview/overviewPushButton hover: hover looks like normal" << true
+        << "painted by \"QPushButton:hover\" at " + QDir(dir.path()).filePath("bad.qss:6:1");
+    QTest::newRow("disabled text too faint to read")
+        << "bad/overview/overviewPushButton disabled: disabled text unreadable" << true
+        << "painted by \"QPushButton:disabled\" at " + QDir(dir.path()).filePath("bad.qss:7:1");
+    QTest::newRow("a checkable button with no checked look")
+        << "bad/overview/overviewCheckableButton checked: checked looks like unchecked" << true
+        << "no rule names :checked, \"QPushButton\" at " +
+               QDir(dir.path()).filePath("bad.qss:5:1") + " paints the widget";
+    QTest::newRow("a checked button filled black")
+        << "good/overview/overviewCheckableButton checked:" << false << QString();
+    QTest::newRow("a line edit whose focus border is thick and black")
+        << "good/overview/overviewLineEdit focus:" << false << QString();
+    QTest::newRow("a button whose hover inverts it")
+        << "good/overview/overviewPushButton hover:" << false << QString();
+    QTest::newRow("a button whose focus fills it")
+        << "good/overview/overviewPushButton focus:" << false << QString();
+    QTest::newRow("disabled text at 7:1")
+        << "good/overview/overviewPushButton disabled:" << false << QString();
+    QTest::newRow("a press that thickens the border")
+        << "good/overview/overviewPushButton pressed:" << false << QString();
+}
+
+void TestShotAudit::plantedFaults()
+{
+    QFETCH(QString, line);
+    QFETCH(bool, found);
+    QFETCH(QString, rule);
+    QStringList matching;
+    for (const QString &output : audit.out.split('\n'))
+        if (output.startsWith(line))
+            matching << output;
+    QCOMPARE(matching.size(), found ? 1 : 0);
+    if (found)
+        QVERIFY2(matching.first().endsWith(rule), qPrintable(matching.first()));
+}
+
+void TestShotAudit::formatsAsLintWritesThem()
+{
+    const QStringList common{"--sheet", bad, "--tab", "overview", "--audit", "--quiet"};
+    const Run text = shot(common + QStringList{"--out", dir.filePath("text")});
+    const Run json = shot(common + QStringList{"--out", dir.filePath("json"), "--format", "json"});
+    const Run sarif =
+        shot(common + QStringList{"--out", dir.filePath("sarif"), "--format", "sarif"});
+    QCOMPARE(json.exitCode, 1);
+    QCOMPARE(sarif.exitCode, 1);
+    const QStringList lines = text.out.trimmed().split('\n');
+    QVERIFY(lines.last().endsWith(" warnings in 1 themes"));
+
+    const QJsonArray array = QJsonDocument::fromJson(json.out.toUtf8()).array();
+    QCOMPARE(array.size(), lines.size() - 1);
+    for (int i = 0; i < array.size(); ++i) {
+        const QJsonObject entry = array.at(i).toObject();
+        QCOMPARE(entry.keys(),
+                 QStringList({"check", "column", "file", "line", "message", "severity"}));
+        QCOMPARE(entry.value("message").toString(), lines.at(i));
+        QCOMPARE(entry.value("severity").toString(), QStringLiteral("warning"));
+        // Findings with a rule point at it in the sheet.
+        if (entry.value("line").toInt() > 0)
+            QCOMPARE(entry.value("file").toString(), bad);
+    }
+
+    const QJsonObject log = QJsonDocument::fromJson(sarif.out.toUtf8()).object();
+    QCOMPARE(log.value("version").toString(), QStringLiteral("2.1.0"));
+    const QJsonObject run = log.value("runs").toArray().at(0).toObject();
+    const QJsonArray rules =
+        run.value("tool").toObject().value("driver").toObject().value("rules").toArray();
+    const QJsonArray results = run.value("results").toArray();
+    QCOMPARE(results.size(), array.size());
+    for (int i = 0; i < results.size(); ++i) {
+        const QJsonObject result = results.at(i).toObject();
+        const int index = result.value("ruleIndex").toInt();
+        QCOMPARE(rules.at(index).toObject().value("id").toString(),
+                 result.value("ruleId").toString());
+        QCOMPARE(result.value("ruleId").toString(),
+                 array.at(i).toObject().value("check").toString());
+        const QJsonObject physical = result.value("locations")
+                                         .toArray()
+                                         .at(0)
+                                         .toObject()
+                                         .value("physicalLocation")
+                                         .toObject();
+        QCOMPARE(physical.value("region").toObject().value("startLine").toInt(),
+                 array.at(i).toObject().value("line").toInt());
+    }
+}
+
+// The same strips whether a theme is audited alone or after another.
+void TestShotAudit::stripsRepeatToTheByte()
+{
+    QCOMPARE(shot({"--sheet", bad, "--tab", "overview", "--audit", "--quiet", "--out",
+                   dir.filePath("alone")})
+                 .exitCode,
+             1);
+    const auto alone = filesUnder(dir.filePath("alone"));
+    const auto both = filesUnder(dir.filePath("both"));
+    QVERIFY(alone.contains("bad/states/overview/overviewPushButton.png"));
+    QVERIFY(alone.contains("bad/states/overview/overviewLineEdit.png"));
+    for (auto it = alone.cbegin(); it != alone.cend(); ++it)
+        QVERIFY2(both.value(it.key()) == it.value(), qPrintable(it.key()));
+    // The button's strip: normal, hover, pressed, focus and disabled side by side,
+    // each the widget and a margin of 4 pixels.
+    const QImage strip(dir.filePath("alone/bad/states/overview/overviewPushButton.png"));
+    QCOMPARE((strip.width() + 2) % 5, 0);
+}
+
+// Names come from the author's form; none may write outside the strip folder or
+// over another widget's strip.
+void TestShotAudit::formObjectNamesStayInTheFolder()
+{
+    const QString form = writeSheet(
+        "names.ui",
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ui version=\"4.0\">\n"
+        "<widget class=\"QWidget\" name=\"root\"><layout class=\"QVBoxLayout\" name=\"box\">\n"
+        "<item><widget class=\"QPushButton\" name=\"../../escape\"><property name=\"text\">"
+        "<string>One</string></property></widget></item>\n"
+        "<item><widget class=\"QPushButton\" name=\"twin\"><property name=\"text\">"
+        "<string>Two</string></property></widget></item>\n"
+        "<item><widget class=\"QPushButton\" name=\"twin\"><property name=\"text\">"
+        "<string>Three</string></property></widget></item>\n"
+        "</layout></widget>\n</ui>\n");
+    const QString out = dir.filePath("names");
+    const Run run = shot(
+        {"--sheet", good, "--tab", "overview", "--form", form, "--audit", "--quiet", "--out", out});
+    QVERIFY2(run.exitCode == 0 || run.exitCode == 1, qPrintable(run.err));
+    QCOMPARE(QDir(out + "/good/states/form-names").entryList(QDir::Files, QDir::Name),
+             QStringList({"_.._.._escape.png", "twin-2.png", "twin.png"}));
+    QVERIFY(!QFileInfo::exists(dir.filePath("escape.png")));
+}
+
+void TestShotAudit::badCombinationsAreRefused_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("two scales") << QStringList{"--scale", "1,2"} << "one scale";
+    QTest::newRow("a comparison") << QStringList{"--compare", "@"} << "leave out --compare";
+    QTest::newRow("an unknown format") << QStringList{"--format", "xml"} << "unknown format";
+}
+
+void TestShotAudit::badCombinationsAreRefused()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QString, message);
+    for (QString &option : options)
+        if (option == "@")
+            option = dir.filePath("both");
+    const QString out = dir.filePath(QStringLiteral("refused/") + QTest::currentDataTag());
+    const Run run = shot(QStringList{"--sheet", bad, "--audit", "--out", out, "--quiet"} + options);
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY2(run.err.contains(message), qPrintable(run.err));
+    QVERIFY(!QFileInfo::exists(out));
+}
+
+QTEST_GUILESS_MAIN(TestShotAudit)
+#include "tst_shotaudit.moc"
