@@ -116,7 +116,7 @@ QStringList splitIds(const QStringList &values)
     return ids;
 }
 
-// The registry as the README shows it.
+// The registry as docs/lint.md shows it.
 QString checkTable()
 {
     QString table = QStringLiteral("| check id | severity | on by default | what |\n"

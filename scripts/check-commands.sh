@@ -19,7 +19,7 @@ fail() {
 
 # The run command, as the README gives it. It must still be running when the
 # timeout ends it (124), after it said which program it started.
-echo "== ./scripts/run.sh (must still run after ${PRISMARK_RUN_SECONDS:=30} s)"
+echo "== ./scripts/run.sh (must still run after ${PRISMARK_RUN_SECONDS:=60} s)"
 run_log=$(mktemp)
 QT_QPA_PLATFORM=offscreen timeout "$PRISMARK_RUN_SECONDS" ./scripts/run.sh >"$run_log" 2>&1 </dev/null
 status=$?
@@ -31,13 +31,17 @@ else
 fi
 rm -f "$run_log"
 
-# Every build path the documentation names. Placeholders (<target>, …) are skipped.
+# Every path into a build tree that the documentation gives as a command
+# (./build/..., $PWD/build/...) or names as one of the programs (build/.../prismark-*).
+# Placeholders (<target>, …) are skipped; an example's own output folder that happens
+# to be called build is not the build tree and is left alone.
 echo "== Build paths named in the README, docs/ and the man pages"
 documents=(README.md)
 while IFS= read -r -d '' document; do documents+=("$document"); done \
     < <(find docs -name '*.md' -print0 2>/dev/null; git ls-files -z '*.1')
-paths=$(grep -ohE '(\./)?build(-[a-z0-9]+)?/[A-Za-z0-9_./@<>…-]*' "${documents[@]}" \
-            | grep -vE '[<>…]' | sed -E 's#^\./##; s#[.,]+$##' | sort -u)
+paths=$(grep -ohE '(\./|\$PWD/)?build(-[a-z0-9]+)?/[A-Za-z0-9_./@<>…-]*' "${documents[@]}" \
+            | grep -E '^(\./|\$PWD/)|/prismark-[a-z-]+$' | grep -vE '[<>…]' \
+            | sed -E 's#^(\./|\$PWD/)##; s#[.,]+$##' | sort -u)
 for path in $paths; do
     if [ ! -e "$path" ]; then
         fail "$path is named in the documentation but the build has no such file"

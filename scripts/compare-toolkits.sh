@@ -28,7 +28,7 @@ if [ $# -eq 0 ]; then
 fi
 for build in "$qt5_build" "$qt6_build"; do
     if [ ! -x "$build/shot/prismark-shot" ]; then
-        echo "compare-toolkits: no prismark-shot in $build; build it first (see README)" >&2
+        echo "compare-toolkits: no prismark-shot in $build; build it first (see docs/development.md)" >&2
         exit 2
     fi
 done

@@ -366,7 +366,7 @@ void TestLint::builtInSheetsMatchBaseline()
     QFile baseline(source.filePath(QStringLiteral("tests/lint-baseline.txt")));
     QVERIFY(baseline.open(QIODevice::ReadOnly | QIODevice::Text));
     // A change to a sheet that adds or removes a diagnostic must update the baseline
-    // in the same commit (see the README for the command).
+    // in the same commit (see docs/lint.md for the command).
     QCOMPARE(run.out.split(QLatin1Char('\n')),
              QString::fromUtf8(baseline.readAll()).split(QLatin1Char('\n')));
 }
@@ -510,10 +510,10 @@ void TestLint::readmeListsTheRegisteredChecks()
 {
     const Run run = runLint({QStringLiteral("--list-checks")});
     QCOMPARE(run.exitCode, 0);
-    QFile readme(QStringLiteral(PRISMARK_SOURCE_DIR "/README.md"));
+    QFile readme(QStringLiteral(PRISMARK_SOURCE_DIR "/docs/lint.md"));
     QVERIFY(readme.open(QIODevice::ReadOnly | QIODevice::Text));
     QVERIFY2(QString::fromUtf8(readme.readAll()).contains(run.out),
-             "the README's check table is not what prismark-lint --list-checks prints");
+             "docs/lint.md's check table is not what prismark-lint --list-checks prints");
 }
 
 void TestLint::referenceNamesWhatTheParserKnows()

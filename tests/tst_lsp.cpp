@@ -777,8 +777,8 @@ void TestLsp::neovimSession()
     const QString nvim = QStandardPaths::findExecutable(QStringLiteral("nvim"));
     if (nvim.isEmpty())
         QSKIP("nvim is not installed (Debian package neovim)");
-    // The README's own set-up, as a reader would copy it.
-    QFile readme(QStringLiteral(PRISMARK_SOURCE_DIR "/README.md"));
+    // The documented set-up, as a reader would copy it.
+    QFile readme(QStringLiteral(PRISMARK_SOURCE_DIR "/docs/lsp.md"));
     QVERIFY(readme.open(QIODevice::ReadOnly));
     const QString markdown = QString::fromUtf8(readme.readAll());
     const QRegularExpression block(QStringLiteral("### Neovim\\n.*?```lua\\n(.*?)```"),

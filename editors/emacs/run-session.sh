@@ -14,7 +14,7 @@ if ! command -v emacs >/dev/null; then
 fi
 # The set-up block as a reader copies it: the first elisp block after the heading.
 setup=""
-for document in "$source_dir/docs/lsp.md" "$source_dir/README.md"; do
+for document in "$source_dir/docs/lsp.md"; do
     [ -f "$document" ] || continue
     setup=$(awk '/^### Emacs/ { found = 1; next }
                  found && /^```elisp/ { inside = 1; next }
@@ -23,7 +23,7 @@ for document in "$source_dir/docs/lsp.md" "$source_dir/README.md"; do
     [ -n "$setup" ] && break
 done
 if [ -z "$setup" ]; then
-    echo "No elisp block under an \"### Emacs\" heading in docs/lsp.md or README.md" >&2
+    echo "No elisp block under an \"### Emacs\" heading in docs/lsp.md" >&2
     exit 1
 fi
 work=$(mktemp -d)
