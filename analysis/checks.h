@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "analysis/checkregistry.h"
+#include "analysis/checkreporter.h"
 #include "analysis/sheetmodel.h"
 
 // The run functions of the registered checks: each only reads the model and
@@ -21,3 +21,5 @@ void checkUnsafeResources(const SheetModel &model, CheckReporter &report);
 void checkShadowing(const SheetModel &model, CheckReporter &report);
 void checkContrast(const SheetModel &model, CheckReporter &report);
 void checkCoverage(const SheetModel &model, CheckReporter &report);
+// Unknown ids, a comment never closed, an enable with nothing disabled before it.
+void checkSuppressionComments(const SheetModel &model, CheckReporter &report);

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 
 #include "analysis/checks.h"
+#include "analysis/toolkitsheet.h"
 
 #include "analysis/contrastratio.h"
 #include "analysis/qssreference.h"
@@ -42,7 +43,7 @@ QString colourText(const QColor &color)
     return color.alpha() == 255 ? color.name() : color.name(QColor::HexArgb);
 }
 
-bool showsText(const QssReference::WidgetClasses &classes, const LintSelector &selector)
+bool showsText(const QssReference::WidgetClasses &classes, const SheetSelector &selector)
 {
     static const QStringList textSubcontrols = {QStringLiteral("tab"), QStringLiteral("item"),
                                                 QStringLiteral("section"), QStringLiteral("title")};
@@ -59,7 +60,7 @@ bool showsText(const QssReference::WidgetClasses &classes, const LintSelector &s
 }
 
 // Controls whose outline tells the user where to click or type.
-bool isControl(const QssReference::WidgetClasses &classes, const LintSelector &selector)
+bool isControl(const QssReference::WidgetClasses &classes, const SheetSelector &selector)
 {
     static const QStringList controls = {
         QStringLiteral("QAbstractButton"),  QStringLiteral("QLineEdit"),
@@ -164,11 +165,11 @@ public:
         using CopyKey = QPair<QString, uint>;
         QHash<CopyKey, int> lastCopy;
         QVector<QPair<CopyKey, Entry>> all;
-        for (const LintRule &rule : context.rules) {
+        for (const SheetRule &rule : context.rules) {
             uint content = 0;
-            for (const LintDeclaration &declaration : rule.declarations)
+            for (const SheetDeclaration &declaration : rule.declarations)
                 content = qHash(declaration.valueText, qHash(declaration.property, content));
-            for (const LintSelector &selector : rule.selectors) {
+            for (const SheetSelector &selector : rule.selectors) {
                 if (selector.hasAncestors)
                     continue;
                 const CopyKey key(selector.text, content);
@@ -182,7 +183,7 @@ public:
             const Entry &entry = all.at(i).second;
             entries[bucket(entry.selector->subcontrol, entry.selector->element)].append(entry);
         }
-        LintSelector page;
+        SheetSelector page;
         page.element = QStringLiteral("QWidget");
         const QBrush pageBrush = lookOf(page).background;
         pageColour = pageBrush.style() == Qt::SolidPattern
@@ -192,7 +193,7 @@ public:
 
     // The declarations the toolkit would apply to a widget matched by target, in
     // its order: by specificity, then by position.
-    Look lookOf(const LintSelector &target) const
+    Look lookOf(const SheetSelector &target) const
     {
         // The look depends on the compound alone, not on where the target stands, and
         // long sheets repeat their compounds.
@@ -202,7 +203,7 @@ public:
         for (const auto &attribute : target.attributes)
             key += QStringLiteral("\n[%1|%2|%3]")
                        .arg(attribute.name)
-                       .arg(int(attribute.valueMatchCriterium))
+                       .arg(attribute.match)
                        .arg(attribute.value);
         for (const QString &state : target.states)
             key += QStringLiteral("\n:") + state;
@@ -216,7 +217,7 @@ public:
         return look;
     }
 
-    Look computeLook(const LintSelector &target) const
+    Look computeLook(const SheetSelector &target) const
     {
         QVector<const Entry *> matching;
         // Only rules for the target's class, its bases or any class can cover it.
@@ -237,8 +238,8 @@ public:
         });
         QVector<Declaration> declarations;
         for (const Entry *entry : matching) {
-            for (const LintDeclaration &declaration : entry->rule->declarations)
-                declarations.append(withPaletteResolved(declaration.declaration));
+            for (const SheetDeclaration &declaration : entry->rule->declarations)
+                declarations.append(withPaletteResolved(*declaration.toolkit));
         }
         Look look;
         ValueExtractor extractor(declarations, palette);
@@ -314,8 +315,8 @@ public:
 private:
     struct Entry
     {
-        const LintRule *rule;
-        const LintSelector *selector;
+        const SheetRule *rule;
+        const SheetSelector *selector;
     };
     static QString bucket(const QString &subcontrol, const QString &element)
     {
@@ -331,10 +332,10 @@ bool isSolid(const QBrush &brush)
     return brush.style() == Qt::SolidPattern && brush.color().isValid();
 }
 
-bool setsAny(const LintRule &rule, std::initializer_list<const char *> prefixes,
-             const LintDeclaration **first)
+bool setsAny(const SheetRule &rule, std::initializer_list<const char *> prefixes,
+             const SheetDeclaration **first)
 {
-    for (const LintDeclaration &declaration : rule.declarations) {
+    for (const SheetDeclaration &declaration : rule.declarations) {
         for (const char *prefix : prefixes) {
             if (declaration.property.startsWith(QLatin1String(prefix))) {
                 *first = &declaration;
@@ -403,7 +404,7 @@ struct Finding
     QStringList selectors;
 };
 
-void addFinding(QVector<Finding> &findings, const LintDeclaration &at, const QString &head,
+void addFinding(QVector<Finding> &findings, const SheetDeclaration &at, const QString &head,
                 const QString &tail, const QString &selector)
 {
     const int offset = at.offset;
@@ -426,9 +427,9 @@ void checkContrast(const SheetModel &context, CheckReporter &report)
     int unmeasured = 0;
     int firstUnmeasured = 0;
 
-    for (const LintRule &rule : qAsConst(context.rules)) {
+    for (const SheetRule &rule : qAsConst(context.rules)) {
         QVector<Finding> findings;
-        for (const LintSelector &selector : rule.selectors) {
+        for (const SheetSelector &selector : rule.selectors) {
             if (selector.states.contains(QLatin1String("disabled")))
                 continue;
             bool knownStates = true;
@@ -439,7 +440,7 @@ void checkContrast(const SheetModel &context, CheckReporter &report)
 
             const Look look = cascade.lookOf(selector);
             // What the widget (not its subcontrol) shows, for what a subcontrol leaves open.
-            LintSelector widget = selector;
+            SheetSelector widget = selector;
             widget.subcontrol.clear();
             const Look widgetLook = selector.subcontrol.isEmpty() ? look : cascade.lookOf(widget);
             const Role role = widgetRole(context.classes, selector.element);
@@ -458,7 +459,7 @@ void checkContrast(const SheetModel &context, CheckReporter &report)
                                           ? over(look.background.color(), widgetBackground)
                                           : widgetBackground;
 
-            const LintDeclaration *first = nullptr;
+            const SheetDeclaration *first = nullptr;
             if (showsText(context.classes, selector) &&
                 setsAny(rule, {"color", "background"}, &first)) {
                 QBrush foreground =

@@ -22,11 +22,11 @@ const char *const kDisabledClasses[] = {
 
 // The first selector that names the class itself (not a base) with these states,
 // any subcontrol and attributes allowed.
-const LintSelector *findSelector(const SheetModel &context, const QString &className,
-                                 const QString &state, const LintRule **where = nullptr)
+const SheetSelector *findSelector(const SheetModel &context, const QString &className,
+                                  const QString &state, const SheetRule **where = nullptr)
 {
-    for (const LintRule &rule : context.rules) {
-        for (const LintSelector &selector : rule.selectors) {
+    for (const SheetRule &rule : context.rules) {
+        for (const SheetSelector &selector : rule.selectors) {
             if (selector.element != className)
                 continue;
             if (state.isEmpty() ? !selector.states.isEmpty() : !selector.states.contains(state))
@@ -41,15 +41,14 @@ const LintSelector *findSelector(const SheetModel &context, const QString &class
 
 bool stylesVariant(const SheetModel &context, const QString &className, const QString &key)
 {
-    for (const LintRule &rule : context.rules) {
-        for (const LintSelector &selector : rule.selectors) {
+    for (const SheetRule &rule : context.rules) {
+        for (const SheetSelector &selector : rule.selectors) {
             if (!context.classes.inherits(className, selector.element))
                 continue;
             for (const auto &attribute : selector.attributes) {
                 if (attribute.name != QLatin1String(kVariantProperty))
                     continue;
-                if (attribute.valueMatchCriterium == QCss::AttributeSelector::NoMatch ||
-                    attribute.value == key)
+                if (attribute.anyValue || attribute.value == key)
                     return true;
             }
         }
@@ -63,7 +62,7 @@ void checkCoverage(const SheetModel &context, CheckReporter &report)
     // A sheet read from another file has no rules here to judge.
     if (context.isReference)
         return;
-    const auto note = [&report](const LintSelector *near, const QString &message) {
+    const auto note = [&report](const SheetSelector *near, const QString &message) {
         if (near)
             report.at(near->offset, int(near->text.size()), message);
         else
@@ -88,7 +87,7 @@ void checkCoverage(const SheetModel &context, CheckReporter &report)
     const auto stateNote = [&](const char *const *classes, int count, const char *state) {
         for (int i = 0; i < count; ++i) {
             const QString className = QLatin1String(classes[i]);
-            const LintSelector *base = findSelector(context, className, QString());
+            const SheetSelector *base = findSelector(context, className, QString());
             if (base && !findSelector(context, className, QLatin1String(state))) {
                 note(base, QStringLiteral("%1 is styled but not %1:%2")
                                .arg(className, QLatin1String(state)));
@@ -104,8 +103,8 @@ void checkCoverage(const SheetModel &context, CheckReporter &report)
         ShellObjectNames::windowButton, ShellObjectNames::closeButton};
     for (const QLatin1String &name : shellNames) {
         bool styled = false;
-        for (const LintRule &rule : qAsConst(context.rules)) {
-            for (const LintSelector &selector : rule.selectors)
+        for (const SheetRule &rule : qAsConst(context.rules)) {
+            for (const SheetSelector &selector : rule.selectors)
                 styled = styled || selector.ids.contains(name);
         }
         if (!styled) {

@@ -3,6 +3,8 @@
 
 #include "analysis/lintconfig.h"
 
+#include "analysis/checkregistry.h"
+
 #include "analysis/qssreference.h"
 #include "theme/safefileread.h"
 

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 
 #include "analysis/checks.h"
+#include "analysis/toolkitsheet.h"
 
 #include "analysis/qssreference.h"
 
@@ -19,9 +20,9 @@ enum class NameKind
 // Calls found(kind, symbol, word) for each name of the rule's selectors that the
 // reference does not know.
 template <typename Found>
-void scanSelectorNames(const SheetModel &context, const LintRule &rule, Found found)
+void scanSelectorNames(const SheetModel &context, const SheetRule &rule, Found found)
 {
-    const auto &symbols = context.parser.symbols;
+    const auto &symbols = context.parser().symbols;
     TokenType previous = NONE;
     for (int i = rule.firstSymbol; i < rule.braceSymbol; ++i) {
         const TokenType token = symbols.at(i).token;
@@ -61,7 +62,7 @@ void scanSelectorNames(const SheetModel &context, const LintRule &rule, Found fo
 template <typename Report>
 void reportSelectorNames(const SheetModel &model, NameKind wanted, Report reportName)
 {
-    for (const LintRule &rule : model.rules) {
+    for (const SheetRule &rule : model.rules) {
         scanSelectorNames(model, rule, [&](NameKind kind, int symbol, const QString &word) {
             if (kind == wanted)
                 reportName(model.symbolOffset(symbol), word);
@@ -69,11 +70,11 @@ void reportSelectorNames(const SheetModel &model, NameKind wanted, Report report
     }
 }
 
-bool isKnownProperty(const SheetModel &model, const LintDeclaration &entry)
+bool isKnownProperty(const SheetModel &model, const SheetDeclaration &entry)
 {
     if (model.options.properties.contains(entry.property))
         return true;
-    const bool knownToParser = entry.declaration.d->propertyId != UnknownProperty;
+    const bool knownToParser = entry.toolkit->d->propertyId != UnknownProperty;
     return QssReference::isKnownProperty(entry.property, knownToParser, model.options.qtVersion);
 }
 
@@ -116,9 +117,9 @@ QString lengthUnit(const Value &value)
     return text.mid(i);
 }
 
-void checkValues(const SheetModel &model, const LintDeclaration &entry, CheckReporter &report)
+void checkValues(const SheetModel &model, const SheetDeclaration &entry, CheckReporter &report)
 {
-    const QVector<Value> &values = entry.declaration.d->values;
+    const QVector<Value> &values = entry.toolkit->d->values;
     const int length = model.tokensEnd(entry.firstSymbol, entry.endSymbol) - entry.valueOffset;
     const auto bad = [&](const QString &message) { report.at(entry.valueOffset, length, message); };
     switch (QssReference::valueKind(entry.property)) {
@@ -233,8 +234,8 @@ void checkUnknownSubcontrols(const SheetModel &model, CheckReporter &report)
 
 void checkUnknownProperties(const SheetModel &model, CheckReporter &report)
 {
-    for (const LintRule &rule : model.rules) {
-        for (const LintDeclaration &entry : rule.declarations) {
+    for (const SheetRule &rule : model.rules) {
+        for (const SheetDeclaration &entry : rule.declarations) {
             if (isKnownProperty(model, entry))
                 continue;
             const int since = QssReference::propertyKnownFrom(entry.property);
@@ -256,7 +257,7 @@ void checkUnknownProperties(const SheetModel &model, CheckReporter &report)
 
 void checkBadValues(const SheetModel &model, CheckReporter &report)
 {
-    const auto &symbols = model.parser.symbols;
+    const auto &symbols = model.parser().symbols;
     // Declarations the toolkit drops because it cannot read their value.
     for (const DroppedDeclaration &dropped : model.dropped) {
         int colon = -1;
@@ -281,9 +282,9 @@ void checkBadValues(const SheetModel &model, CheckReporter &report)
                                  "\"%1\"")
                       .arg(model.tokensText(valueStart, valueEnd)));
     }
-    for (const LintRule &rule : model.rules) {
-        for (const LintDeclaration &entry : rule.declarations) {
-            if (isKnownProperty(model, entry) && !entry.declaration.d->values.isEmpty())
+    for (const SheetRule &rule : model.rules) {
+        for (const SheetDeclaration &entry : rule.declarations) {
+            if (isKnownProperty(model, entry) && !entry.toolkit->d->values.isEmpty())
                 checkValues(model, entry, report);
         }
     }

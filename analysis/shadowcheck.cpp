@@ -29,13 +29,13 @@
 namespace {
 struct Setter
 {
-    const LintRule *rule;
-    const LintSelector *selector;
-    const LintDeclaration *declaration;
+    const SheetRule *rule;
+    const SheetSelector *selector;
+    const SheetDeclaration *declaration;
     int selectorText; // the same number for the same selector text
 };
 
-bool statesKnown(const LintSelector &selector)
+bool statesKnown(const SheetSelector &selector)
 {
     for (const QString &state : selector.states + selector.negatedStates) {
         if (!QssReference::isKnownPseudoState(state))
@@ -44,8 +44,8 @@ bool statesKnown(const LintSelector &selector)
     return true;
 }
 
-bool hidesStateOf(const QssReference::WidgetClasses &classes, const LintSelector &b,
-                  const LintSelector &a)
+bool hidesStateOf(const QssReference::WidgetClasses &classes, const SheetSelector &b,
+                  const SheetSelector &a)
 {
     if (b.hasAncestors || b.subcontrol != a.subcontrol || a.states.isEmpty())
         return false;
@@ -99,13 +99,13 @@ void checkShadowing(const SheetModel &context, CheckReporter &report)
     // the few rules that could hide it.
     QHash<QString, QVector<Setter>> setters;
     QHash<QString, int> selectorTexts;
-    for (const LintRule &rule : qAsConst(context.rules)) {
-        for (const LintSelector &selector : rule.selectors) {
+    for (const SheetRule &rule : qAsConst(context.rules)) {
+        for (const SheetSelector &selector : rule.selectors) {
             if (selector.hasAncestors || !statesKnown(selector))
                 continue;
             const int text = *selectorTexts.insert(
                 selector.text, selectorTexts.value(selector.text, selectorTexts.size()));
-            for (const LintDeclaration &declaration : rule.declarations) {
+            for (const SheetDeclaration &declaration : rule.declarations) {
                 setters[bucket(declaration.property, selector.subcontrol, selector.element)].append(
                     {&rule, &selector, &declaration, text});
             }
@@ -114,7 +114,7 @@ void checkShadowing(const SheetModel &context, CheckReporter &report)
     // Everything that may compete with a selector of this class, in rule order.
     QHash<QString, QVector<Setter>> competitors;
     const auto competitorsOf = [&](const QString &property,
-                                   const LintSelector &selector) -> const QVector<Setter> & {
+                                   const SheetSelector &selector) -> const QVector<Setter> & {
         const QString key = bucket(property, selector.subcontrol, selector.element);
         auto it = competitors.find(key);
         if (it != competitors.end())
@@ -141,15 +141,15 @@ void checkShadowing(const SheetModel &context, CheckReporter &report)
         return *competitors.insert(key, latest);
     };
 
-    for (const LintRule &rule : qAsConst(context.rules)) {
+    for (const SheetRule &rule : qAsConst(context.rules)) {
         for (int d = 0; d < rule.declarations.size(); ++d) {
-            const LintDeclaration &mine = rule.declarations.at(d);
-            if (mine.declaration.d->important)
+            const SheetDeclaration &mine = rule.declarations.at(d);
+            if (mine.important)
                 continue;
             const int length = int(mine.property.size());
             bool repeated = false;
             for (int later = d + 1; later < rule.declarations.size(); ++later) {
-                const LintDeclaration &again = rule.declarations.at(later);
+                const SheetDeclaration &again = rule.declarations.at(later);
                 if (again.property == mine.property) {
                     report.at(mine.offset, length,
                               QStringLiteral("%1 is set again in the same rule (line %2), "
@@ -166,11 +166,11 @@ void checkShadowing(const SheetModel &context, CheckReporter &report)
 
             int coveredSelectors = 0;
             QString coverer;
-            const LintDeclaration *winner = nullptr;
+            const SheetDeclaration *winner = nullptr;
             // Per hidden selector: who hides it, as text and where they set it.
-            QVector<QPair<const LintSelector *, QVector<QPair<QString, const LintDeclaration *>>>>
+            QVector<QPair<const SheetSelector *, QVector<QPair<QString, const SheetDeclaration *>>>>
                 hiddenStates;
-            for (const LintSelector &selector : rule.selectors) {
+            for (const SheetSelector &selector : rule.selectors) {
                 if (!statesKnown(selector))
                     continue;
                 // Only rules for the selector's class, its bases or any class compete.
@@ -194,7 +194,7 @@ void checkShadowing(const SheetModel &context, CheckReporter &report)
                         break;
                     }
                 }
-                QVector<QPair<QString, const LintDeclaration *>> hiders;
+                QVector<QPair<QString, const SheetDeclaration *>> hiders;
                 QSet<int> judged;
                 // Latest first again, so each hiding selector is judged by its last copy.
                 for (auto it = candidates.crbegin(); !covered && it != candidates.crend(); ++it) {
@@ -205,7 +205,7 @@ void checkShadowing(const SheetModel &context, CheckReporter &report)
                     judged.insert(other.selectorText);
                     // A later rule that gives these widgets their own look in a's
                     // state shows the author has seen to it.
-                    LintSelector merged = selector;
+                    SheetSelector merged = selector;
                     merged.ids += other.selector->ids;
                     merged.attributes += other.selector->attributes;
                     const bool restated =
@@ -241,7 +241,7 @@ void checkShadowing(const SheetModel &context, CheckReporter &report)
                 continue;
             }
             // Selectors of the rule hidden by the same rules share one diagnostic.
-            QVector<QPair<QStringList, QVector<QPair<QString, const LintDeclaration *>>>> grouped;
+            QVector<QPair<QStringList, QVector<QPair<QString, const SheetDeclaration *>>>> grouped;
             for (const auto &hidden : hiddenStates) {
                 auto it = std::find_if(grouped.begin(), grouped.end(), [&hidden](const auto &g) {
                     return g.second == hidden.second;

@@ -4,42 +4,12 @@
 #include "analysis/stylesheetlint.h"
 
 #include "analysis/checkregistry.h"
+#include "analysis/checkreporter.h"
 #include "analysis/sheetmodel.h"
 #include "analysis/suppressions.h"
 
 #include <algorithm>
 #include <list>
-
-QString lintSeverityName(LintSeverity severity)
-{
-    switch (severity) {
-    case LintSeverity::Error:
-        return QStringLiteral("error");
-    case LintSeverity::Warning:
-        return QStringLiteral("warning");
-    case LintSeverity::Note:
-        return QStringLiteral("note");
-    }
-    return QStringLiteral("error");
-}
-
-QStringList lintCheckIds()
-{
-    QStringList ids;
-    for (const LintCheck &check : lintChecks())
-        ids.append(QLatin1String(check.id));
-    return ids;
-}
-
-QStringList lintDefaultCheckIds()
-{
-    QStringList ids;
-    for (const LintCheck &check : lintChecks()) {
-        if (check.onByDefault)
-            ids.append(QLatin1String(check.id));
-    }
-    return ids;
-}
 
 namespace {
 bool checkEnabled(const LintCheck &check, const LintOptions &options)

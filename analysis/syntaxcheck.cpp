@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 
 #include "analysis/checks.h"
+#include "analysis/toolkitsheet.h"
 
 #include <QStringList>
 
@@ -43,7 +44,7 @@ int utf8SequenceLength(const QByteArray &bytes, int i)
 
 QString tokenDescription(const SheetModel &context, int symbolIndex)
 {
-    const auto &symbols = context.parser.symbols;
+    const auto &symbols = context.parser().symbols;
     if (symbolIndex >= symbols.size())
         return QStringLiteral("the end of the text");
     const Symbol &symbol = symbols.at(symbolIndex);
@@ -127,7 +128,7 @@ void checkSyntax(const SheetModel &context, CheckReporter &report)
         }
         return;
     }
-    const auto &symbols = context.parser.symbols;
+    const auto &symbols = context.parser().symbols;
     // Declarations dropped for want of "name: value"; those with a value the toolkit
     // cannot read are bad values.
     for (const DroppedDeclaration &dropped : context.dropped) {

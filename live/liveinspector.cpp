@@ -148,10 +148,10 @@ void LiveInspector::chooseRule(int rule)
     }
     widgetOutline->outline(shown);
     int line = 0, column = 0;
-    const LintRule &chosen = inspector.model().rules.at(rule);
+    const SheetRule &chosen = inspector.model().rules.at(rule);
     inspector.model().lineColumn(chosen.offset, &line, &column);
     QStringList selectors;
-    for (const LintSelector &selector : chosen.selectors)
+    for (const SheetSelector &selector : chosen.selectors)
         selectors.append(selector.text);
     const QString head = tr("Line %1: %2").arg(line).arg(selectors.join(QStringLiteral(", ")));
     if (matching.isEmpty())

@@ -48,17 +48,7 @@ void RuleInspector::setSheet(const QString &text, const QString &path, const QSt
         matcher = std::make_unique<RuleMatcher>(*sheetModel);
         sheetText = text;
         sheetPath = path;
-        attributeNames.clear();
-        for (const LintRule &rule : qAsConst(sheetModel->rules)) {
-            for (const LintSelector &selector : rule.selectors) {
-                for (const QCss::BasicSelector &part : selector.selector.basicSelectors) {
-                    for (const QCss::AttributeSelector &attribute : part.attributeSelectors) {
-                        if (!attributeNames.contains(attribute.name))
-                            attributeNames.append(attribute.name);
-                    }
-                }
-            }
-        }
+        attributeNames = testedAttributeNames(*sheetModel);
     }
     matcher->setStyleName(styleName);
 }

@@ -27,7 +27,7 @@ struct WidgetIdentity
     // name="value" for every dynamic property and every property the sheet's
     // attribute selectors ask about.
     QStringList attributes;
-    quint64 state = 0; // QCss::PseudoClass_* bits
+    quint64 state = 0; // PseudoState bits
     // It or an ancestor carries a style sheet of its own, whose rules are not listed.
     bool ownStyleSheet = false;
 };

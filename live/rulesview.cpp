@@ -21,19 +21,7 @@ constexpr int lineRole = Qt::UserRole + 1;
 constexpr int columnRole = Qt::UserRole + 2;
 constexpr int struckRole = Qt::UserRole + 3;
 
-// As CSS writes it: object names, then attributes and pseudo-states, then classes.
-QString specificityText(const QCss::Selector &selector)
-{
-    int ids = 0, others = 0, elements = 0;
-    for (const QCss::BasicSelector &part : selector.basicSelectors) {
-        ids += int(part.ids.size());
-        others += int(part.attributeSelectors.size() + part.pseudos.size());
-        elements += part.elementName.isEmpty() ? 0 : 1;
-    }
-    return QStringLiteral("%1,%2,%3").arg(ids).arg(others).arg(elements);
-}
-
-QString statesText(const LintSelector &selector)
+QString statesText(const SheetSelector &selector)
 {
     QStringList states;
     for (const QString &state : selector.states)
@@ -175,13 +163,13 @@ void RulesView::addEntries(const RuleInspection &inspection, const SheetModel &m
         for (const CascadeEntry &entry : inspection.entries) {
             if (entry.subcontrol != part)
                 continue;
-            const LintRule &rule = model.rules.at(entry.match.rule);
-            const LintSelector &selector = rule.selectors.at(qMax(0, entry.match.selector));
+            const SheetRule &rule = model.rules.at(entry.match.rule);
+            const SheetSelector &selector = rule.selectors.at(qMax(0, entry.match.selector));
             int line = 0, column = 0;
             model.lineColumn(selector.offset, &line, &column);
             const QStringList texts{
                 QStringLiteral("%1:%2  %3").arg(line).arg(column).arg(selector.text),
-                specificityText(selector.selector), statesText(selector)};
+                specificityText(selector), statesText(selector)};
             auto *item =
                 parent ? new QTreeWidgetItem(parent, texts) : new QTreeWidgetItem(tree, texts);
             item->setData(0, ruleRole, entry.match.rule);
@@ -193,7 +181,7 @@ void RulesView::addEntries(const RuleInspection &inspection, const SheetModel &m
                 item->setToolTip(0, tr("Not in the states the widget is in now."));
             }
             for (const CascadeDeclaration &declared : entry.declarations) {
-                const LintDeclaration &declaration = rule.declarations.at(declared.index);
+                const SheetDeclaration &declaration = rule.declarations.at(declared.index);
                 int dLine = 0, dColumn = 0;
                 model.lineColumn(declaration.offset, &dLine, &dColumn);
                 QString text =
@@ -203,7 +191,7 @@ void RulesView::addEntries(const RuleInspection &inspection, const SheetModel &m
                 child->setData(0, lineRole, dLine);
                 child->setData(0, columnRole, dColumn);
                 if (declared.overridden) {
-                    const LintDeclaration &winner =
+                    const SheetDeclaration &winner =
                         model.rules.at(declared.winnerRule)
                             .declarations.at(declared.winnerDeclaration);
                     int wLine = 0, wColumn = 0;

@@ -3,6 +3,8 @@
 
 #include "live/widgetstate.h"
 
+#include "analysis/pseudostates.h"
+
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
 #include <QAbstractSlider>
@@ -15,9 +17,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
-#include <QtGui/private/qcssparser_p.h>
-
-using namespace QCss;
 
 namespace {
 
@@ -29,49 +28,49 @@ struct StateName
 
 // The order the Rules view lists them in: what an author styles most comes first.
 constexpr StateName kStateNames[] = {
-    {PseudoClass_Enabled, "enabled"},
-    {PseudoClass_Disabled, "disabled"},
-    {PseudoClass_Hover, "hover"},
-    {PseudoClass_Pressed, "pressed"},
-    {PseudoClass_Focus, "focus"},
-    {PseudoClass_Checked, "checked"},
-    {PseudoClass_Unchecked, "unchecked"},
-    {PseudoClass_Indeterminate, "indeterminate"},
-    {PseudoClass_On, "on"},
-    {PseudoClass_Off, "off"},
-    {PseudoClass_Default, "default"},
-    {PseudoClass_Flat, "flat"},
-    {PseudoClass_ReadOnly, "read-only"},
-    {PseudoClass_Editable, "editable"},
-    {PseudoClass_Frameless, "frameless"},
-    {PseudoClass_Active, "active"},
-    {PseudoClass_Window, "window"},
-    {PseudoClass_Horizontal, "horizontal"},
-    {PseudoClass_Vertical, "vertical"},
-    {PseudoClass_Open, "open"},
-    {PseudoClass_Closed, "closed"},
+    {PseudoState::Enabled, "enabled"},
+    {PseudoState::Disabled, "disabled"},
+    {PseudoState::Hover, "hover"},
+    {PseudoState::Pressed, "pressed"},
+    {PseudoState::Focus, "focus"},
+    {PseudoState::Checked, "checked"},
+    {PseudoState::Unchecked, "unchecked"},
+    {PseudoState::Indeterminate, "indeterminate"},
+    {PseudoState::On, "on"},
+    {PseudoState::Off, "off"},
+    {PseudoState::Default, "default"},
+    {PseudoState::Flat, "flat"},
+    {PseudoState::ReadOnly, "read-only"},
+    {PseudoState::Editable, "editable"},
+    {PseudoState::Frameless, "frameless"},
+    {PseudoState::Active, "active"},
+    {PseudoState::Window, "window"},
+    {PseudoState::Horizontal, "horizontal"},
+    {PseudoState::Vertical, "vertical"},
+    {PseudoState::Open, "open"},
+    {PseudoState::Closed, "closed"},
 };
 
 quint64 buttonState(const QAbstractButton *button)
 {
     quint64 state = 0;
     if (button->isDown())
-        state |= PseudoClass_Pressed;
+        state |= PseudoState::Pressed;
     const bool twoSided =
         qobject_cast<const QCheckBox *>(button) || qobject_cast<const QRadioButton *>(button);
     const auto *checkBox = qobject_cast<const QCheckBox *>(button);
     if (checkBox && checkBox->checkState() == Qt::PartiallyChecked)
-        state |= PseudoClass_Indeterminate;
+        state |= PseudoState::Indeterminate;
     else if (button->isChecked())
-        state |= PseudoClass_On | PseudoClass_Checked;
+        state |= PseudoState::On | PseudoState::Checked;
     // Push and tool buttons say only when they are on.
     else if (twoSided)
-        state |= PseudoClass_Off | PseudoClass_Unchecked;
+        state |= PseudoState::Off | PseudoState::Unchecked;
     if (const auto *push = qobject_cast<const QPushButton *>(button)) {
         if (push->isFlat())
-            state |= PseudoClass_Flat;
+            state |= PseudoState::Flat;
         if (push->isDefault())
-            state |= PseudoClass_Default;
+            state |= PseudoState::Default;
     }
     return state;
 }
@@ -84,21 +83,21 @@ quint64 orientationState(const QWidget *widget)
     else if (const auto *bar = qobject_cast<const QProgressBar *>(widget))
         orientation = bar->orientation();
     // Anything that does not say it is horizontal is drawn as vertical.
-    return orientation == Qt::Horizontal ? PseudoClass_Horizontal : PseudoClass_Vertical;
+    return orientation == Qt::Horizontal ? PseudoState::Horizontal : PseudoState::Vertical;
 }
 
 quint64 editState(const QWidget *widget)
 {
     if (const auto *edit = qobject_cast<const QLineEdit *>(widget))
-        return (edit->isReadOnly() ? PseudoClass_ReadOnly : PseudoClass_Editable) |
-               (edit->hasFrame() ? 0 : PseudoClass_Frameless);
+        return (edit->isReadOnly() ? PseudoState::ReadOnly : PseudoState::Editable) |
+               (edit->hasFrame() ? 0 : PseudoState::Frameless);
     if (const auto *combo = qobject_cast<const QComboBox *>(widget))
-        return (combo->isEditable() ? PseudoClass_Editable : PseudoClass_ReadOnly) |
-               (combo->hasFrame() ? 0 : PseudoClass_Frameless);
+        return (combo->isEditable() ? PseudoState::Editable : PseudoState::ReadOnly) |
+               (combo->hasFrame() ? 0 : PseudoState::Frameless);
     if (const auto *spin = qobject_cast<const QAbstractSpinBox *>(widget))
-        return spin->hasFrame() ? 0 : PseudoClass_Frameless;
+        return spin->hasFrame() ? 0 : PseudoState::Frameless;
     if (const auto *box = qobject_cast<const QGroupBox *>(widget))
-        return box->isFlat() ? PseudoClass_Flat : 0;
+        return box->isFlat() ? PseudoState::Flat : 0;
     return 0;
 }
 
@@ -108,23 +107,23 @@ quint64 widgetPseudoState(const QWidget *widget)
 {
     quint64 state = 0;
     if (widget->isEnabled()) {
-        state |= PseudoClass_Enabled;
+        state |= PseudoState::Enabled;
         if (widget->underMouse())
-            state |= PseudoClass_Hover;
+            state |= PseudoState::Hover;
     } else {
-        state |= PseudoClass_Disabled;
+        state |= PseudoState::Disabled;
     }
     if (widget->window()->isActiveWindow())
-        state |= PseudoClass_Active;
+        state |= PseudoState::Active;
     if (widget->isWindow())
-        state |= PseudoClass_Window;
+        state |= PseudoState::Window;
     if (widget->hasFocus())
-        state |= PseudoClass_Focus;
+        state |= PseudoState::Focus;
     if (const auto *button = qobject_cast<const QAbstractButton *>(widget))
         state |= buttonState(button);
     state |= orientationState(widget) | editState(widget);
-    state |=
-        (state & (PseudoClass_On | PseudoClass_Pressed)) ? PseudoClass_Open : PseudoClass_Closed;
+    state |= (state & (PseudoState::On | PseudoState::Pressed)) ? PseudoState::Open
+                                                                : PseudoState::Closed;
     return state;
 }
 

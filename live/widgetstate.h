@@ -11,7 +11,7 @@ class QWidget;
 // How the toolkit's style sheet style sees a widget: the pseudo-states it draws it
 // in now, and which widget it styles in its place.
 
-// The states as QCss::PseudoClass_* bits, as the widget's own style option gives
+// The states as PseudoState bits, as the widget's own style option gives
 // them (a checked push button is :checked and :on, an unchecked one neither).
 quint64 widgetPseudoState(const QWidget *widget);
 
