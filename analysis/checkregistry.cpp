@@ -3,7 +3,7 @@
 
 #include "analysis/checkregistry.h"
 
-#include "analysis/checks.h"
+#include "analysis/checks/checks.h"
 
 const QVector<LintCheck> &lintChecks()
 {

@@ -4,7 +4,7 @@
 #include "analysis/suppressions.h"
 
 #include "analysis/checkregistry.h"
-#include "analysis/checks.h"
+#include "analysis/checks/checks.h"
 #include "analysis/sheetmodel.h"
 
 #include <QRegularExpression>

@@ -95,7 +95,7 @@ endforeach()
 # Inside the analysis the headers form a stack: the entry point stylesheetlint.h is
 # for its users, and no two units (a .h with its .cpp) include each other, however
 # indirectly.
-file(GLOB analysis_files RELATIVE "${SOURCE_DIR}/analysis" "${SOURCE_DIR}/analysis/*.h"
+file(GLOB_RECURSE analysis_files RELATIVE "${SOURCE_DIR}/analysis" "${SOURCE_DIR}/analysis/*.h"
      "${SOURCE_DIR}/analysis/*.cpp")
 set(units)
 foreach(file IN LISTS analysis_files)

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "analysis/checks.h"
+#include "analysis/checks/checks.h"
 
 #include "theme/palettedirectives.h"
 
