@@ -4,12 +4,17 @@
 #pragma once
 
 #include "analysis/lintcheck.h"
+#include "analysis/lintoptions.h"
 
 #include <QStringList>
 #include <QVector>
 
 // Every check, in the order of their families; they run in this order.
 const QVector<LintCheck> &lintChecks();
+// The check of an id, or null.
+const LintCheck *lintCheck(const QString &id);
+// Whether a run with these options reports the check's findings.
+bool lintCheckRuns(const LintCheck &check, const LintOptions &options);
 
 // Every check id, in the order of their families.
 QStringList lintCheckIds();

@@ -3,6 +3,7 @@
 
 #include "analysis/checkreporter.h"
 
+#include "analysis/closestname.h"
 #include "analysis/sheetmodel.h"
 
 CheckReporter::CheckReporter(const SheetModel &model, const QString &check, LintSeverity severity,
@@ -68,11 +69,29 @@ void CheckReporter::relatedTo(int offset, int length, const QString &message)
 
 void CheckReporter::mendBy(int offset, const QString &insertText)
 {
+    addFix(offset, 0, insertText, true);
+}
+
+void CheckReporter::suggestClosest(int offset, int length, const QStringList &candidates)
+{
+    // Only for a listed finding: a sheet of many misspellings pays for those shown.
     if (!lastListed)
         return;
-    LintDiagnostic &diagnostic = sink.last();
-    model.lineColumn(offset, &diagnostic.insertLine, &diagnostic.insertColumn);
-    diagnostic.insertText = insertText;
+    const QString replacement = closestName(model.text.mid(offset, length), candidates);
+    if (!replacement.isEmpty())
+        addFix(offset, length, replacement, false);
+}
+
+void CheckReporter::addFix(int offset, int length, const QString &newText, bool safe)
+{
+    if (!lastListed)
+        return;
+    LintFix fix;
+    model.lineColumn(offset, &fix.line, &fix.column);
+    model.lineColumn(offset + qMax(0, length), &fix.endLine, &fix.endColumn);
+    fix.newText = newText;
+    fix.safe = safe;
+    sink.last().fixes.append(fix);
 }
 
 void CheckReporter::atLine(int line, int column, const QString &message)

@@ -6,6 +6,7 @@
 #include "analysis/diagnostic.h"
 
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 class SheetModel;
@@ -32,9 +33,15 @@ public:
     void atLine(int line, int column, int length, const QString &message);
 
     // Add to the diagnostic reported last (nothing when it went over the limit): a
-    // place it is about, and the text whose insertion mends it.
+    // place it is about, and an edit that mends it: inserting what the toolkit
+    // expected for sure (safe), or replacing the length characters at offset, a
+    // misspelt name, by the candidate clearly closest to it (unsafe: a guess; nothing
+    // when no candidate is clearly closest).
     void relatedTo(int offset, int length, const QString &message);
     void mendBy(int offset, const QString &insertText);
+    void suggestClosest(int offset, int length, const QStringList &candidates);
+
+    const QString &checkId() const { return check; }
 
     // Beyond this many diagnostics of one check a file only counts them: a sheet of
     // many megabytes would otherwise keep a list larger than itself.
@@ -45,6 +52,7 @@ public:
 private:
     // Sets where the diagnostic reported last ends, when it was listed.
     void setEnd(int line, int column);
+    void addFix(int offset, int length, const QString &newText, bool safe);
 
     const SheetModel &model;
     QString check;

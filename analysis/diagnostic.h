@@ -26,6 +26,20 @@ struct LintLocation
     QString message;
 };
 
+// An edit that mends a finding: the text from (line, column) up to (endLine,
+// endColumn), exclusive, replaced by newText; an insertion where the two are equal.
+struct LintFix
+{
+    int line = 1;
+    int column = 1;
+    int endLine = 1;
+    int endColumn = 1;
+    QString newText;
+    // Safe: keeps what the author meant, as a missing ";" does. Unsafe: a guess, as
+    // the known name closest to a misspelt one.
+    bool safe = false;
+};
+
 struct LintDiagnostic
 {
     QString file;
@@ -40,11 +54,8 @@ struct LintDiagnostic
     int endColumn = 0;
     // Initialised here so that brace-initialising the fields above stays complete.
     QVector<LintLocation> related = {};
-    // What the toolkit expected, where the analysis knows it for sure (a missing ";"
-    // or "}"): inserting insertText at insertLine and insertColumn mends the finding.
-    QString insertText = {};
-    int insertLine = 0;
-    int insertColumn = 0;
+    // The edits the check offers, each mending the finding on its own.
+    QVector<LintFix> fixes = {};
 };
 
 // "error", "warning" or "note".

@@ -266,6 +266,15 @@ SheetModel::SheetModel(const QByteArray &bytes, const QString &path, const LintO
 
 SheetModel::~SheetModel() = default;
 
+int SheetModel::urlLength(int offset) const
+{
+    const int close = text.indexOf(QLatin1Char(')'), offset);
+    const int lineEnd = text.indexOf(QLatin1Char('\n'), offset);
+    if (close >= 0 && (lineEnd < 0 || close < lineEnd))
+        return close + 1 - offset;
+    return (lineEnd < 0 ? int(text.size()) : lineEnd) - offset;
+}
+
 const QCss::Parser &SheetModel::parser() const
 {
     return toolkit->parser;
@@ -378,6 +387,7 @@ void SheetModel::resolveResources()
                 ResourceTarget target;
                 target.url = value.variant.toString();
                 target.offset = urlOffsets.value(occurrence++, entry.valueOffset);
+                target.length = urlLength(target.offset);
                 const QString &url = target.url;
                 if (url.isEmpty() || url == QLatin1String("none") ||
                     url.startsWith(QLatin1String("qrc:")) ||

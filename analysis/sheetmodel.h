@@ -115,11 +115,20 @@ struct PaletteLine
     bool extraDigit = false; // a hexadecimal digit follows the six the program reads
 };
 
+// The toolkit decodes an image whole; beyond this many pixels that costs gigabytes.
+constexpr qint64 kMaxImagePixels = 64LL * 1000 * 1000;
+// Too large to hand to the toolkit, by the size its header declares.
+inline bool imageTooLarge(qint64 width, qint64 height)
+{
+    return width > 0 && height > 0 && width * height > kMaxImagePixels;
+}
+
 // One url() of a declaration, looked at where it resolves without opening it.
 struct ResourceTarget
 {
     QString url;
     int offset = 0;
+    int length = 0; // from "url(" to its ")", or to the end of the line when not closed there
     bool isResource = false; // ":/..."
     bool unchecked = false;  // a ":/..." url with no resources configured to look it up in
     QString resolved;
@@ -192,6 +201,7 @@ private:
     void scanPalette();
     void resolveResources();
     void readReference();
+    int urlLength(int offset) const;
 
     QVector<int> lineStarts;
     // Pairs (preprocessed offset, characters removed before it), ascending.

@@ -4,7 +4,7 @@
 #include "analysis/suppressions.h"
 
 #include "analysis/checkregistry.h"
-#include "analysis/checks/checks.h"
+#include "analysis/checkreporter.h"
 #include "analysis/sheetmodel.h"
 
 #include <QRegularExpression>
@@ -13,8 +13,6 @@
 #include <climits>
 
 namespace {
-const QString kNeedlessId = QStringLiteral("needless-disable");
-
 // One stretch of text where some ids (or all, for "*") are silenced, and whether it
 // silenced anything.
 struct Range
@@ -82,31 +80,11 @@ QVector<Range> rangesOf(const QVector<SuppressionComment> &comments,
 }
 } // namespace
 
-void checkSuppressionComments(const SheetModel &model, CheckReporter &report)
+QVector<bool> enablesClosingSomething(const QVector<SuppressionComment> &comments)
 {
-    const QStringList known = lintCheckIds();
     QVector<bool> enabledSomething;
-    rangesOf(model.suppressions, &enabledSomething);
-    for (int i = 0; i < model.suppressions.size(); ++i) {
-        const SuppressionComment &comment = model.suppressions.at(i);
-        if (!comment.closed) {
-            report.at(comment.offset,
-                      QStringLiteral("this suppression comment is never closed (no \"*/\"): "
-                                     "nothing is suppressed"));
-            continue;
-        }
-        for (const QString &id : comment.ids) {
-            if (!known.contains(id)) {
-                report.at(comment.offset,
-                          QStringLiteral("unknown check id \"%1\" in a suppression comment: it "
-                                         "suppresses nothing")
-                              .arg(id));
-            }
-        }
-        if (comment.kind == SuppressionComment::Enable && !enabledSomething.at(i))
-            report.at(comment.offset, QStringLiteral("nothing disabled before this comment to "
-                                                     "enable again"));
-    }
+    rangesOf(comments, &enabledSomething);
+    return enabledSomething;
 }
 
 void applySuppressions(const SheetModel &model, QVector<LintDiagnostic> &diagnostics,
@@ -116,8 +94,8 @@ void applySuppressions(const SheetModel &model, QVector<LintDiagnostic> &diagnos
         return;
     QVector<bool> enabledSomething;
     QVector<Range> ranges = rangesOf(model.suppressions, &enabledSomething);
-    const auto silenced = [&ranges](const LintDiagnostic &diagnostic) {
-        if (diagnostic.check == kNeedlessId)
+    const auto silenced = [&ranges, needless](const LintDiagnostic &diagnostic) {
+        if (needless && diagnostic.check == needless->checkId())
             return false;
         bool any = false;
         for (Range &range : ranges) {

@@ -450,12 +450,14 @@ QString summaryTable(const QStringList &files, const QVector<LintDiagnostic> &di
 // A column for every check that ran or was asked for, in the registry's order.
 QStringList summaryColumns(const Settings &settings)
 {
+    // A disabled check keeps its column: it was asked about.
+    LintOptions asked;
+    asked.enabledChecks = settings.enabled;
+    asked.gallery = settings.gallery;
     QStringList ids;
     for (const LintCheck &check : lintChecks()) {
-        const QString id = QLatin1String(check.id);
-        if (check.onByDefault || settings.enabled.contains(id) ||
-            (settings.gallery && id == QLatin1String("coverage")))
-            ids.append(id);
+        if (lintCheckRuns(check, asked))
+            ids.append(QLatin1String(check.id));
     }
     return ids;
 }

@@ -27,12 +27,11 @@ constexpr int settleMs = 2;
 // and write, so emptiness has to last this long before it is installed.
 constexpr int emptySettleMs = 100;
 
-// The checks whose errors keep a text from being installed: the toolkit drops a
-// sheet it cannot parse whole, and opening a FIFO or device as an image blocks it.
-const QStringList &rejectingChecks()
+// The checks whose errors keep a text from being installed.
+bool refusesInstall(const QString &id)
 {
-    static const QStringList ids{QStringLiteral("syntax"), QStringLiteral("unsafe-resource")};
-    return ids;
+    const LintCheck *check = lintCheck(id);
+    return check && check->has(CheckFlag::RefusesInstall);
 }
 
 // The analysis as prismark-lint runs it under the configuration that governs the
@@ -42,7 +41,7 @@ LiveSheet::Linter configuredLinter(LintOptions options)
     LintOptions rejecting = options;
     rejecting.enabledChecks.clear();
     for (const QString &id : lintCheckIds()) {
-        if (!rejectingChecks().contains(id))
+        if (!refusesInstall(id))
             rejecting.disabledChecks << id;
     }
     options.gallery = true;
@@ -116,8 +115,7 @@ void LiveSheet::apply()
 
 bool LiveSheet::rejects(const LintDiagnostic &diagnostic)
 {
-    return diagnostic.severity == LintSeverity::Error &&
-           rejectingChecks().contains(diagnostic.check);
+    return diagnostic.severity == LintSeverity::Error && refusesInstall(diagnostic.check);
 }
 
 bool LiveSheet::rejectedBy(const QVector<LintDiagnostic> &verdict)

@@ -527,9 +527,12 @@ PublishedDiagnostic LspServer::published(const TextDocument &document,
         result.end = fallbackEnd(text, result.start);
     if (result.end == result.start && result.start > 0) // at the end of a line or the text
         --result.start;
-    if (diagnostic.insertLine > 0)
-        result.insertAt =
-            document.offsetOfLintPosition(diagnostic.insertLine, diagnostic.insertColumn);
+    for (const LintFix &fix : diagnostic.fixes) {
+        const int start = document.offsetOfLintPosition(fix.line, fix.column);
+        result.fixes.append({start,
+                             qMax(start, document.offsetOfLintPosition(fix.endLine, fix.endColumn)),
+                             fix.newText});
+    }
 
     QJsonObject json{
         {QStringLiteral("range"), document.range(result.start, result.end)},

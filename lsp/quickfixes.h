@@ -11,22 +11,26 @@
 
 class TextDocument;
 
+// A check's fix as published: [start, end) of the text replaced by newText.
+struct PublishedFix
+{
+    int start = 0;
+    int end = 0;
+    QString newText;
+};
+
 // A diagnostic as published: where it stands in the text it was found in.
 struct PublishedDiagnostic
 {
     LintDiagnostic lint;
     int start = 0;
     int end = 0;
-    int insertAt = -1; // where lint.insertText goes, -1 for none
+    QVector<PublishedFix> fixes; // lint.fixes, placed in the text
     QJsonObject json;
 };
 
-// Quick fixes for the published diagnostics that touch [start, end): a misspelt
-// property, pseudo-state, subcontrol, widget class or palette role with one clearly
-// closest known name, and the ";" or "}" a rejected sheet lacks.
+// Quick fixes for the published diagnostics that touch [start, end): the edits the
+// checks themselves offer, such as the ";" or "}" a rejected sheet lacks, or the
+// known name clearly closest to a misspelt one.
 QJsonArray quickFixes(const TextDocument &document, const QVector<PublishedDiagnostic> &diagnostics,
                       int start, int end);
-
-// The candidate clearly closest to word (a letter-case difference counts as none),
-// "" when none is close or two are as close.
-QString closestName(const QString &word, const QStringList &candidates);

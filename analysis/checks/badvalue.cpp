@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 
 #include "analysis/checks/checks.h"
+#include "analysis/checks/names.h"
 #include "analysis/toolkitsheet.h"
 
 #include "analysis/qssreference.h"
@@ -10,74 +11,6 @@ using namespace QCss;
 using QssReference::ValueKind;
 
 namespace {
-enum class NameKind
-{
-    Widget,
-    PseudoState,
-    Subcontrol,
-};
-
-// Calls found(kind, symbol, word) for each name of the rule's selectors that the
-// reference does not know.
-template <typename Found>
-void scanSelectorNames(const SheetModel &context, const SheetRule &rule, Found found)
-{
-    const auto &symbols = context.parser().symbols;
-    TokenType previous = NONE;
-    for (int i = rule.firstSymbol; i < rule.braceSymbol; ++i) {
-        const TokenType token = symbols.at(i).token;
-        if (token == LBRACKET) {
-            while (i < rule.braceSymbol && symbols.at(i).token != RBRACKET)
-                ++i;
-            previous = RBRACKET;
-            continue;
-        }
-        if (token == IDENT && (previous == NONE || previous == S || previous == COMMA ||
-                               previous == GREATER || previous == PLUS || previous == TILDE)) {
-            const QString name = symbols.at(i).lexem();
-            if (!context.classes.isKnown(name))
-                found(NameKind::Widget, i, name);
-        } else if (token == DOT && i + 1 < rule.braceSymbol) {
-            ++i; // a class selector: the IDENT after it is no widget name
-        } else if (token == COLON) {
-            const bool doubleColon = i + 1 < rule.braceSymbol && symbols.at(i + 1).token == COLON;
-            int name = i + (doubleColon ? 2 : 1);
-            if (name < rule.braceSymbol && symbols.at(name).token == EXCLAMATION_SYM)
-                ++name;
-            if (name < rule.braceSymbol && symbols.at(name).token == IDENT) {
-                const QString word = symbols.at(name).lexem();
-                const bool known =
-                    QssReference::isKnownPseudoState(word) || QssReference::isKnownSubcontrol(word);
-                if (!known)
-                    found(doubleColon ? NameKind::Subcontrol : NameKind::PseudoState, name, word);
-                i = name;
-            }
-            previous = IDENT;
-            continue;
-        }
-        previous = token;
-    }
-}
-
-template <typename Report>
-void reportSelectorNames(const SheetModel &model, NameKind wanted, Report reportName)
-{
-    for (const SheetRule &rule : model.rules) {
-        scanSelectorNames(model, rule, [&](NameKind kind, int symbol, const QString &word) {
-            if (kind == wanted)
-                reportName(model.symbolOffset(symbol), word);
-        });
-    }
-}
-
-bool isKnownProperty(const SheetModel &model, const SheetDeclaration &entry)
-{
-    if (model.options.properties.contains(entry.property))
-        return true;
-    const bool knownToParser = entry.toolkit->d->propertyId != UnknownProperty;
-    return QssReference::isKnownProperty(entry.property, knownToParser, model.options.qtVersion);
-}
-
 // One value against a brush: colour name, #hex, rgb()/hsv()/hsl(), palette(role)
 // or gradient, read the way the toolkit reads it.
 bool isBrushValue(const Value &value)
@@ -202,58 +135,6 @@ void checkValues(const SheetModel &model, const SheetDeclaration &entry, CheckRe
         break;
     }
 }
-} // namespace
-
-void checkUnknownWidgets(const SheetModel &model, CheckReporter &report)
-{
-    reportSelectorNames(model, NameKind::Widget, [&](int offset, const QString &name) {
-        report.at(offset, int(name.size()),
-                  QStringLiteral("\"%1\" names no widget class: the rule matches "
-                                 "nothing (class names are case-sensitive)")
-                      .arg(name));
-    });
-}
-
-void checkUnknownPseudoStates(const SheetModel &model, CheckReporter &report)
-{
-    reportSelectorNames(model, NameKind::PseudoState, [&](int offset, const QString &word) {
-        report.at(offset, int(word.size()),
-                  QStringLiteral("unknown pseudo-state \":%1\": the toolkit never "
-                                 "matches this selector")
-                      .arg(word));
-    });
-}
-
-void checkUnknownSubcontrols(const SheetModel &model, CheckReporter &report)
-{
-    reportSelectorNames(model, NameKind::Subcontrol, [&](int offset, const QString &word) {
-        report.at(offset, int(word.size()),
-                  QStringLiteral("unknown subcontrol \"::%1\": the rule styles nothing").arg(word));
-    });
-}
-
-void checkUnknownProperties(const SheetModel &model, CheckReporter &report)
-{
-    for (const SheetRule &rule : model.rules) {
-        for (const SheetDeclaration &entry : rule.declarations) {
-            if (isKnownProperty(model, entry))
-                continue;
-            const int since = QssReference::propertyKnownFrom(entry.property);
-            if (since > 0) {
-                report.at(entry.offset, int(entry.property.size()),
-                          QStringLiteral("unknown property \"%1\" in Qt %2, which the sheet "
-                                         "targets: it is known from Qt %3 on")
-                              .arg(entry.property,
-                                   QssReference::versionText(model.options.qtVersion),
-                                   QssReference::versionText(since)));
-            } else {
-                report.at(entry.offset, int(entry.property.size()),
-                          QStringLiteral("unknown property \"%1\": the toolkit ignores it")
-                              .arg(entry.property));
-            }
-        }
-    }
-}
 
 void checkBadValues(const SheetModel &model, CheckReporter &report)
 {
@@ -289,3 +170,20 @@ void checkBadValues(const SheetModel &model, CheckReporter &report)
         }
     }
 }
+} // namespace
+
+const LintCheck kBadValueCheck = {
+    "bad-value",
+    LintSeverity::Warning,
+    true,
+    0,
+    "colours the toolkit cannot read, length units it ignores, `font-size` without "
+    "`pt`/`px`, declarations it drops",
+    "The toolkit keeps a sheet whose values it cannot read and quietly ignores those "
+    "declarations, or reads them otherwise than written: a colour it does not know paints "
+    "nothing, a unit it ignores makes a length a bare number, and a font size needs pt or px. "
+    "Write the value the way the property's reference gives it.",
+    "QLabel { color: #ff00zz; }",
+    "QLabel { color: #ff0000; }",
+    checkBadValues,
+};

@@ -416,7 +416,6 @@ void addFinding(QVector<Finding> &findings, const SheetDeclaration &at, const QS
     }
     findings.append({offset, int(at.property.size()), head, tail, {selector}});
 }
-} // namespace
 
 void checkContrast(const SheetModel &context, CheckReporter &report)
 {
@@ -535,3 +534,22 @@ void checkContrast(const SheetModel &context, CheckReporter &report)
                       .arg(what));
     }
 }
+} // namespace
+
+const LintCheck kContrastCheck = {
+    "contrast",
+    LintSeverity::Warning,
+    true,
+    0,
+    "WCAG 2.1: text below 4.5 : 1 on its background, a control's outline below 3 : 1 where "
+    "its fill does not stand out either, the palette header's pairs (disabled text below "
+    "3 : 1)",
+    "Text that differs too little from its background is hard to read for many people and "
+    "on many screens. Following WCAG 2.1, text needs 4.5 : 1 against the background it is "
+    "drawn on (the configuration's `contrast` changes the thresholds), a control's outline "
+    "3 : 1 where its fill does not stand out either, and disabled text 3 : 1. The cascade is "
+    "followed as the toolkit follows it, state by state.",
+    "QLabel { color: #777777; background-color: #888888; }",
+    "QLabel { color: #000000; background-color: #ffffff; }",
+    checkContrast,
+};

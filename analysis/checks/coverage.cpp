@@ -55,7 +55,6 @@ bool stylesVariant(const SheetModel &context, const QString &className, const QS
     }
     return false;
 }
-} // namespace
 
 void checkCoverage(const SheetModel &context, CheckReporter &report)
 {
@@ -114,3 +113,23 @@ void checkCoverage(const SheetModel &context, CheckReporter &report)
         }
     }
 }
+} // namespace
+
+const LintCheck kCoverageCheck = {
+    "coverage",
+    LintSeverity::Note,
+    false,
+    CheckFlag::NeedsGallery,
+    "variant values, `:disabled`, `:focus`, `:checked` and the window shell's object names "
+    "the sheet leaves unstyled in the gallery (also with `--gallery`)",
+    "A theme for this program's gallery is complete when every variant value the gallery "
+    "marks, the disabled, focus and checked states of the widgets it shows, and the window "
+    "shell's object names have a rule; what has none keeps the toolkit's look beside the "
+    "theme's. Off unless asked for, as it judges a sheet against this program's gallery, "
+    "not an application.",
+    "QPushButton { color: red; }",
+    "*[variant] { font-weight: bold; }\n"
+    "#windowFrame, #appTitleBar, #appTitleLabel, #appWindowButton, #appCloseButton "
+    "{ border: none; }\n",
+    checkCoverage,
+};

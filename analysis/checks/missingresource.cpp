@@ -9,40 +9,10 @@
 #include <QUrl>
 
 namespace {
-// From "url(" to its ")", or to the end of the line when it is not closed there.
-int urlLength(const SheetModel &model, int offset)
-{
-    const int close = model.text.indexOf(QLatin1Char(')'), offset);
-    const int lineEnd = model.text.indexOf(QLatin1Char('\n'), offset);
-    if (close >= 0 && (lineEnd < 0 || close < lineEnd))
-        return close + 1 - offset;
-    return (lineEnd < 0 ? int(model.text.size()) : lineEnd) - offset;
-}
-
-// The toolkit decodes an image whole; beyond this many pixels that costs gigabytes.
-constexpr qint64 kMaxImagePixels = 64 * 1000 * 1000;
-
-// What a kind of non-regular file does to the toolkit.
-QString consequence(const QString &kind)
-{
-    if (kind == QLatin1String("a FIFO"))
-        return QStringLiteral("a FIFO, which blocks the toolkit");
-    if (kind == QLatin1String("a device"))
-        return QStringLiteral("a device, which never ends");
-    return kind;
-}
-
 bool isUrlScheme(const QString &url)
 {
     return url.startsWith(QLatin1String("qrc:")) || url.startsWith(QLatin1String("file:"));
 }
-
-bool tooLarge(const ResourceTarget &target)
-{
-    return target.imageSize.isValid() &&
-           qint64(target.imageSize.width()) * target.imageSize.height() > kMaxImagePixels;
-}
-} // namespace
 
 void checkMissingResources(const SheetModel &model, CheckReporter &report)
 {
@@ -77,7 +47,7 @@ void checkMissingResources(const SheetModel &model, CheckReporter &report)
             continue;
         }
         if (isUrlScheme(url)) {
-            report.at(target.offset, urlLength(model, target.offset),
+            report.at(target.offset, target.length,
                       QStringLiteral("\"%1\": the toolkit reads plain paths here, not URLs; "
                                      "write \"%2\"")
                           .arg(url, url.startsWith(QLatin1String("qrc:"))
@@ -94,7 +64,7 @@ void checkMissingResources(const SheetModel &model, CheckReporter &report)
             QFileInfo::exists(sheet.absoluteDir().filePath(url)))
             hint = QStringLiteral(" (it is beside the sheet, but the toolkit resolves relative "
                                   "paths against the working directory)");
-        report.at(target.offset, urlLength(model, target.offset),
+        report.at(target.offset, target.length,
                   QStringLiteral("\"%1\" resolves to no file and no compiled-in resource%2")
                       .arg(url, hint));
     }
@@ -108,32 +78,22 @@ void checkMissingResources(const SheetModel &model, CheckReporter &report)
                            kLintConfigFileName));
     }
 }
+} // namespace
 
-void checkUnsafeResources(const SheetModel &model, CheckReporter &report)
-{
-    if (model.isReference) {
-        if (!model.reference.nonRegularKind.isEmpty()) {
-            report.atLine(
-                1, 1,
-                QStringLiteral("the toolkit reads the style sheet from \"%1\", which "
-                               "is %2")
-                    .arg(model.reference.name, consequence(model.reference.nonRegularKind)));
-        }
-        return;
-    }
-    for (const ResourceTarget &target : model.resources) {
-        if (!target.nonRegularKind.isEmpty()) {
-            report.at(
-                target.offset, urlLength(model, target.offset),
-                QStringLiteral("\"%1\" is %2").arg(target.url, consequence(target.nonRegularKind)));
-        } else if (tooLarge(target)) {
-            report.at(target.offset, urlLength(model, target.offset),
-                      QStringLiteral("\"%1\" declares %2 x %3 pixels: the toolkit decodes it "
-                                     "whole (limit %4 megapixels)")
-                          .arg(target.url)
-                          .arg(target.imageSize.width())
-                          .arg(target.imageSize.height())
-                          .arg(kMaxImagePixels / 1000000));
-        }
-    }
-}
+const LintCheck kMissingResourceCheck = {
+    "missing-resource",
+    LintSeverity::Warning,
+    true,
+    0,
+    "a `url()` that is no file (relative paths resolve against the working directory, as "
+    "the toolkit resolves them, or `base-dir`), or a `:/` path in none of the configured "
+    "`.qrc` files (without any, one note counts them)",
+    "An image the toolkit cannot find is left out without a word: the button has no arrow, "
+    "the check box no tick. Relative paths resolve against the working directory of the "
+    "application, not the sheet's directory (or against the configuration's `base-dir`), "
+    "and `:/` paths against the compiled-in resources, which the configuration's "
+    "`resources` lists; `file:` and `qrc:` URLs are not read at all.",
+    "QLabel { image: url(no-such-picture.png); }",
+    "QLabel { image: none; }",
+    checkMissingResources,
+};

@@ -20,7 +20,15 @@ QString roleList()
     const QString last = names.takeLast();
     return names.join(QLatin1String(", ")) + QStringLiteral(" and ") + last;
 }
-} // namespace
+
+// Every name a directive may give: the roles, each also for the disabled group.
+QStringList paletteNames()
+{
+    QStringList result = paletteRoleNames();
+    for (const QString &role : paletteRoleNames())
+        result.append(kDisabledRolePrefix + role);
+    return result;
+}
 
 void checkPalette(const SheetModel &model, CheckReporter &report)
 {
@@ -47,6 +55,9 @@ void checkPalette(const SheetModel &model, CheckReporter &report)
             warn(QStringLiteral("unknown palette role \"%1\": the program reads %2, each also "
                                 "with \"%3\"")
                      .arg(entry.name, roleList(), kDisabledRolePrefix));
+            static const QStringList known = paletteNames();
+            report.suggestClosest(int(model.text.indexOf(entry.name, entry.matchOffset)),
+                                  int(entry.name.size()), known);
         }
         if (model.leadingCommentEnd == 0 || entry.matchOffset >= model.leadingCommentEnd) {
             warn(QStringLiteral("directive outside the leading comment: the program applies it "
@@ -87,3 +98,23 @@ void checkPalette(const SheetModel &model, CheckReporter &report)
         seenLine.insert(entry.name, entry.line);
     }
 }
+} // namespace
+
+const LintCheck kPaletteCheck = {
+    "palette",
+    LintSeverity::Warning,
+    true,
+    0,
+    "`@palette` lines against the grammar the program reads: unknown role, malformed colour, "
+    "`Disabled.` before its role, outside the leading comment, a role twice, eight digits "
+    "(read as `#AARRGGBB`)",
+    "The program sets the application palette from `@palette Role = #rrggbb` lines in the "
+    "sheet's leading comment; a line it cannot read sets nothing, and says nothing. A role "
+    "the program does not know, a malformed colour, `Disabled.` before the role it refines "
+    "(the plain role overwrites it) and eight digits (read as #AARRGGBB) all give another "
+    "palette than meant. For an unknown role the fix offered is the clearly closest known "
+    "one, a guess.",
+    "/*\n@palette Windows = #ffffff\n*/\n",
+    "/*\n@palette Window = #ffffff\n*/\n",
+    checkPalette,
+};

@@ -91,7 +91,6 @@ QString listed(const QStringList &items)
     return QStringList(items.mid(0, 3)).join(QLatin1String(", ")) +
            QStringLiteral(" and %1 more").arg(items.size() - 3);
 }
-} // namespace
 
 void checkShadowing(const SheetModel &context, CheckReporter &report)
 {
@@ -270,3 +269,21 @@ void checkShadowing(const SheetModel &context, CheckReporter &report)
         }
     }
 }
+} // namespace
+
+const LintCheck kShadowedCheck = {
+    "shadowed",
+    LintSeverity::Warning,
+    true,
+    0,
+    "a declaration that never shows because a rule of equal or higher specificity sets the "
+    "same property on the same widgets in the same or a wider state",
+    "Of two rules that set the same property on a widget, the toolkit takes the one of "
+    "higher specificity, and of equal ones the later: a declaration that loses wherever its "
+    "rule applies never shows, and editing it changes nothing. The finding names the "
+    "declaration that wins. Remove the loser, or make its selector more specific (a state, "
+    "an object name) where it is meant to win.",
+    "QPushButton { color: red; }\nQPushButton { color: blue; }\n",
+    "QPushButton { color: red; }\nQPushButton:hover { color: blue; }\n",
+    checkShadowing,
+};
