@@ -128,8 +128,12 @@ const LintCheck kCoverageCheck = {
     "theme's. Off unless asked for, as it judges a sheet against this program's gallery, "
     "not an application.",
     "QPushButton { color: red; }",
-    "*[variant] { font-weight: bold; }\n"
-    "#windowFrame, #appTitleBar, #appTitleLabel, #appWindowButton, #appCloseButton "
+    "QPushButton[variant], QCheckBox[variant], QRadioButton[variant], QSlider[variant],\n"
+    "QProgressBar[variant], QTextEdit[variant], QLineEdit[variant] { font-weight: bold; }\n"
+    "QPushButton:disabled, QPushButton:checked, QCheckBox:disabled, QCheckBox:checked,\n"
+    "QRadioButton:disabled, QRadioButton:checked, QSlider:disabled, QProgressBar:disabled,\n"
+    "QTextEdit:disabled, QTextEdit:focus, QLineEdit:disabled, QLineEdit:focus { color: grey; }\n"
+    "#windowFrame, #appTitleBar, #appTitleLabel, #appWindowButton, #appCloseButton\n"
     "{ border: none; }\n",
     checkCoverage,
 };
