@@ -26,6 +26,7 @@ struct Declaration;
 } // namespace QCss
 QT_END_NAMESPACE
 struct ToolkitSheet;
+class SelectorIndex;
 
 // One sheet as the checks see it, built once before any check runs and only read
 // after that: the text as the toolkit sees it, the toolkit's own tokens, the rules
@@ -190,11 +191,15 @@ public:
     // Offset in text just after the last token of [first, end) that is not a blank;
     // the offset of first when there is none.
     int tokensEnd(int first, int end) const;
+    // Which selectors may style a class and which set a property there; built on
+    // first use (selectorindex.cpp).
+    const SelectorIndex &selectorIndex() const;
     // A palette colour the header sets (the All group unless asked), or invalid.
     QColor paletteColor(QPalette::ColorRole role, QPalette::ColorGroup group = QPalette::All) const;
 
 private:
     std::unique_ptr<ToolkitSheet> toolkit;
+    mutable std::shared_ptr<const SelectorIndex> index;
     void decode();
     void noteEscapeShifts(const QString &original);
     void parseRules();

@@ -6,6 +6,7 @@
 
 #include "analysis/contrastratio.h"
 #include "analysis/qssreference.h"
+#include "analysis/selectorindex.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -158,31 +159,6 @@ public:
             if (directive.matched && directive.known)
                 palette.setColor(directive.group, directive.role, directive.color);
         }
-        // A selector repeated later with the same declarations makes the earlier copy
-        // redundant: the later one outweighs it and sets everything it sets. Long
-        // sheets repeat themselves a lot, so only the last copy is kept.
-        // Keyed by the selector text (shared, not copied) and a hash of the content.
-        using CopyKey = QPair<QString, uint>;
-        QHash<CopyKey, int> lastCopy;
-        QVector<QPair<CopyKey, Entry>> all;
-        for (const SheetRule &rule : context.rules) {
-            uint content = 0;
-            for (const SheetDeclaration &declaration : rule.declarations)
-                content = qHash(declaration.valueText, qHash(declaration.property, content));
-            for (const SheetSelector &selector : rule.selectors) {
-                if (selector.hasAncestors)
-                    continue;
-                const CopyKey key(selector.text, content);
-                lastCopy.insert(key, all.size());
-                all.append(qMakePair(key, Entry{&rule, &selector}));
-            }
-        }
-        for (int i = 0; i < all.size(); ++i) {
-            if (lastCopy.value(all.at(i).first) != i)
-                continue;
-            const Entry &entry = all.at(i).second;
-            entries[bucket(entry.selector->subcontrol, entry.selector->element)].append(entry);
-        }
         SheetSelector page;
         page.element = QStringLiteral("QWidget");
         const QBrush pageBrush = lookOf(page).background;
@@ -219,26 +195,21 @@ public:
 
     Look computeLook(const SheetSelector &target) const
     {
-        QVector<const Entry *> matching;
         // Only rules for the target's class, its bases or any class can cover it.
-        QStringList ancestry = context.classes.ancestry(target.element);
-        ancestry.append(QString());
-        for (const QString &name : qAsConst(ancestry)) {
-            const auto it = entries.constFind(bucket(target.subcontrol, name));
-            if (it == entries.cend())
-                continue;
-            for (const Entry &entry : *it) {
-                if (selectorCovers(context.classes, *entry.selector, target))
-                    matching.append(&entry);
-            }
+        QVector<IndexedSelector> matching;
+        for (const IndexedSelector &entry :
+             context.selectorIndex().forClass(target.subcontrol, target.element)) {
+            if (!entry.repeatedLater && selectorCovers(context.classes, *entry.selector, target))
+                matching.append(entry);
         }
-        std::stable_sort(matching.begin(), matching.end(), [](const Entry *a, const Entry *b) {
-            return cascadeWeight(*a->selector, a->rule->order) <
-                   cascadeWeight(*b->selector, b->rule->order);
-        });
+        std::stable_sort(matching.begin(), matching.end(),
+                         [](const IndexedSelector &a, const IndexedSelector &b) {
+                             return cascadeWeight(*a.selector, a.rule->order) <
+                                    cascadeWeight(*b.selector, b.rule->order);
+                         });
         QVector<Declaration> declarations;
-        for (const Entry *entry : matching) {
-            for (const SheetDeclaration &declaration : entry->rule->declarations)
+        for (const IndexedSelector &entry : qAsConst(matching)) {
+            for (const SheetDeclaration &declaration : entry.rule->declarations)
                 declarations.append(withPaletteResolved(*declaration.toolkit));
         }
         Look look;
@@ -313,17 +284,7 @@ public:
     QColor pageColour;
 
 private:
-    struct Entry
-    {
-        const SheetRule *rule;
-        const SheetSelector *selector;
-    };
-    static QString bucket(const QString &subcontrol, const QString &element)
-    {
-        return subcontrol + QLatin1Char('\n') + element;
-    }
     const SheetModel &context;
-    QHash<QString, QVector<Entry>> entries;
     mutable QHash<QString, Look> looks;
 };
 
@@ -417,102 +378,152 @@ void addFinding(QVector<Finding> &findings, const SheetDeclaration &at, const QS
     findings.append({offset, int(at.property.size()), head, tail, {selector}});
 }
 
-void checkContrast(const SheetModel &context, CheckReporter &report)
+// The colours a selector's widget is drawn in: its look, and the background of the
+// widget and of what the selector styles (the same unless it is a subcontrol).
+struct Surface
 {
-    checkPalettePairs(context, report);
-    const Cascade cascade(context);
-    const double textMinimum = context.options.textContrast;
-    const double outlineMinimum = context.options.outlineContrast;
-    int unmeasured = 0;
-    int firstUnmeasured = 0;
+    Look look;
+    Role role = Role::Plain;
+    QColor widgetBackground;
+    QColor background;
+};
 
-    for (const SheetRule &rule : qAsConst(context.rules)) {
-        QVector<Finding> findings;
-        for (const SheetSelector &selector : rule.selectors) {
-            if (selector.states.contains(QLatin1String("disabled")))
-                continue;
-            bool knownStates = true;
-            for (const QString &state : selector.states + selector.negatedStates)
-                knownStates = knownStates && QssReference::isKnownPseudoState(state);
-            if (!knownStates)
-                continue;
+class ContrastCheck
+{
+public:
+    ContrastCheck(const SheetModel &context, CheckReporter &report)
+        : context(context)
+        , report(report)
+        , cascade(context)
+        , textMinimum(context.options.textContrast)
+        , outlineMinimum(context.options.outlineContrast)
+    {}
 
-            const Look look = cascade.lookOf(selector);
-            // What the widget (not its subcontrol) shows, for what a subcontrol leaves open.
-            SheetSelector widget = selector;
-            widget.subcontrol.clear();
-            const Look widgetLook = selector.subcontrol.isEmpty() ? look : cascade.lookOf(widget);
-            const Role role = widgetRole(context.classes, selector.element);
-            QColor widgetBackground =
-                isSolid(widgetLook.background)
-                    ? over(widgetLook.background.color(), cascade.pageColour)
-                    : (role == Role::Button  ? cascade.fallback(QPalette::Button)
-                       : role == Role::Input ? cascade.fallback(QPalette::Base)
-                                             : cascade.pageColour);
-            if (!widgetLook.background.gradient() && widgetLook.background.style() != Qt::NoBrush &&
-                !isSolid(widgetLook.background))
-                continue;
-            if (widgetLook.background.gradient() || look.background.gradient())
-                continue;
-            const QColor background = isSolid(look.background)
-                                          ? over(look.background.color(), widgetBackground)
-                                          : widgetBackground;
-
-            const SheetDeclaration *first = nullptr;
-            if (showsText(context.classes, selector) &&
-                setsAny(rule, {"color", "background"}, &first)) {
-                QBrush foreground =
-                    isSolid(look.foreground) ? look.foreground : widgetLook.foreground;
-                QColor text;
-                if (isSolid(foreground))
-                    text = foreground.color();
-                else
-                    text = cascade.fallback(role == Role::Button  ? QPalette::ButtonText
-                                            : role == Role::Input ? QPalette::Text
-                                                                  : QPalette::WindowText);
-                text = over(text, background);
-                const double ratio = contrast(text, background);
-                if (ratio < textMinimum) {
-                    addFinding(findings, *first,
-                               QStringLiteral("text %1 on %2")
-                                   .arg(colourText(text), colourText(background)),
-                               QStringLiteral(": contrast %1, below %2")
-                                   .arg(ratioText(ratio), ratioText(textMinimum)),
-                               selector.text);
-                }
-            }
-
-            if (isControl(context.classes, selector) && setsAny(rule, {"border"}, &first)) {
-                const QColor outside =
-                    selector.subcontrol.isEmpty() ? cascade.pageColour : widgetBackground;
-                if (contrast(background, outside) >= outlineMinimum)
+    void run()
+    {
+        for (const SheetRule &rule : qAsConst(context.rules)) {
+            QVector<Finding> findings;
+            for (const SheetSelector &selector : rule.selectors) {
+                Surface surface;
+                if (!judged(selector) || !surfaceOf(selector, &surface))
                     continue;
-                if (look.outlineUnmeasured) {
-                    if (unmeasured++ == 0)
-                        firstUnmeasured = first->offset;
-                    continue;
-                }
-                for (int edge = 0; edge < 4; ++edge) {
-                    if (look.borders[edge] <= 0 || look.borderStyles[edge] == BorderStyle_None ||
-                        !isSolid(look.borderColours[edge]))
-                        continue;
-                    const QColor border = over(look.borderColours[edge].color(), outside);
-                    const double ratio = contrast(border, outside);
-                    if (ratio < outlineMinimum) {
-                        addFinding(findings, *first,
-                                   QStringLiteral("outline %1 on %2")
-                                       .arg(colourText(border), colourText(outside)),
-                                   QStringLiteral(" (its fill %1 does not stand out either): "
-                                                  "contrast %2, below %3")
-                                       .arg(colourText(background), ratioText(ratio),
-                                            ratioText(outlineMinimum)),
-                                   selector.text);
-                    }
-                    break;
-                }
+                checkText(rule, selector, surface, findings);
+                checkOutline(rule, selector, surface, findings);
             }
+            reportFindings(findings);
         }
-        for (const Finding &finding : qAsConst(findings)) {
+        reportUnmeasured();
+    }
+
+private:
+    // Disabled widgets are exempt, and a state the toolkit does not know never shows.
+    static bool judged(const SheetSelector &selector)
+    {
+        if (selector.states.contains(QLatin1String("disabled")))
+            return false;
+        for (const QString &state : selector.states + selector.negatedStates) {
+            if (!QssReference::isKnownPseudoState(state))
+                return false;
+        }
+        return true;
+    }
+
+    // False when a background is a gradient or a pattern, which has no one colour.
+    bool surfaceOf(const SheetSelector &selector, Surface *surface) const
+    {
+        surface->look = cascade.lookOf(selector);
+        // What the widget (not its subcontrol) shows, for what a subcontrol leaves open.
+        SheetSelector widget = selector;
+        widget.subcontrol.clear();
+        const Look widgetLook =
+            selector.subcontrol.isEmpty() ? surface->look : cascade.lookOf(widget);
+        surface->role = widgetRole(context.classes, selector.element);
+        surface->widgetBackground =
+            isSolid(widgetLook.background)
+                ? over(widgetLook.background.color(), cascade.pageColour)
+                : (surface->role == Role::Button  ? cascade.fallback(QPalette::Button)
+                   : surface->role == Role::Input ? cascade.fallback(QPalette::Base)
+                                                  : cascade.pageColour);
+        if (!widgetLook.background.gradient() && widgetLook.background.style() != Qt::NoBrush &&
+            !isSolid(widgetLook.background))
+            return false;
+        if (widgetLook.background.gradient() || surface->look.background.gradient())
+            return false;
+        surface->background =
+            isSolid(surface->look.background)
+                ? over(surface->look.background.color(), surface->widgetBackground)
+                : surface->widgetBackground;
+        // The widget's own text colour, for a subcontrol that sets none.
+        if (!isSolid(surface->look.foreground))
+            surface->look.foreground = widgetLook.foreground;
+        return true;
+    }
+
+    void checkText(const SheetRule &rule, const SheetSelector &selector, const Surface &surface,
+                   QVector<Finding> &findings) const
+    {
+        const SheetDeclaration *first = nullptr;
+        if (!showsText(context.classes, selector) ||
+            !setsAny(rule, {"color", "background"}, &first))
+            return;
+        QColor text;
+        if (isSolid(surface.look.foreground))
+            text = surface.look.foreground.color();
+        else
+            text = cascade.fallback(surface.role == Role::Button  ? QPalette::ButtonText
+                                    : surface.role == Role::Input ? QPalette::Text
+                                                                  : QPalette::WindowText);
+        text = over(text, surface.background);
+        const double ratio = contrast(text, surface.background);
+        if (ratio < textMinimum) {
+            addFinding(findings, *first,
+                       QStringLiteral("text %1 on %2")
+                           .arg(colourText(text), colourText(surface.background)),
+                       QStringLiteral(": contrast %1, below %2")
+                           .arg(ratioText(ratio), ratioText(textMinimum)),
+                       selector.text);
+        }
+    }
+
+    void checkOutline(const SheetRule &rule, const SheetSelector &selector, const Surface &surface,
+                      QVector<Finding> &findings)
+    {
+        const SheetDeclaration *first = nullptr;
+        if (!isControl(context.classes, selector) || !setsAny(rule, {"border"}, &first))
+            return;
+        const QColor outside =
+            selector.subcontrol.isEmpty() ? cascade.pageColour : surface.widgetBackground;
+        if (contrast(surface.background, outside) >= outlineMinimum)
+            return;
+        const Look &look = surface.look;
+        if (look.outlineUnmeasured) {
+            if (unmeasured++ == 0)
+                firstUnmeasured = first->offset;
+            return;
+        }
+        for (int edge = 0; edge < 4; ++edge) {
+            if (look.borders[edge] <= 0 || look.borderStyles[edge] == BorderStyle_None ||
+                !isSolid(look.borderColours[edge]))
+                continue;
+            const QColor border = over(look.borderColours[edge].color(), outside);
+            const double ratio = contrast(border, outside);
+            if (ratio < outlineMinimum) {
+                addFinding(
+                    findings, *first,
+                    QStringLiteral("outline %1 on %2").arg(colourText(border), colourText(outside)),
+                    QStringLiteral(" (its fill %1 does not stand out either): "
+                                   "contrast %2, below %3")
+                        .arg(colourText(surface.background), ratioText(ratio),
+                             ratioText(outlineMinimum)),
+                    selector.text);
+            }
+            return;
+        }
+    }
+
+    void reportFindings(const QVector<Finding> &findings)
+    {
+        for (const Finding &finding : findings) {
             QStringList quoted;
             for (const QString &selector : finding.selectors)
                 quoted.append(QLatin1Char('"') + selector + QLatin1Char('"'));
@@ -521,7 +532,11 @@ void checkContrast(const SheetModel &context, CheckReporter &report)
                           finding.tail);
         }
     }
-    if (unmeasured > 0) {
+
+    void reportUnmeasured()
+    {
+        if (unmeasured == 0)
+            return;
         const QString what = unmeasured == 1
                                  ? QStringLiteral("an outline with a border length in em or ex "
                                                   "was")
@@ -533,6 +548,20 @@ void checkContrast(const SheetModel &context, CheckReporter &report)
                                  "program loads no fonts")
                       .arg(what));
     }
+
+    const SheetModel &context;
+    CheckReporter &report;
+    const Cascade cascade;
+    const double textMinimum;
+    const double outlineMinimum;
+    int unmeasured = 0;
+    int firstUnmeasured = 0;
+};
+
+void checkContrast(const SheetModel &context, CheckReporter &report)
+{
+    checkPalettePairs(context, report);
+    ContrastCheck(context, report).run();
 }
 } // namespace
 

@@ -4,6 +4,7 @@
 #include "analysis/checks/checks.h"
 
 #include "analysis/qssreference.h"
+#include "analysis/selectorindex.h"
 
 #include <QSet>
 
@@ -27,14 +28,6 @@
 // Selectors with ancestors are only ever the hidden side, never the hiding one.
 
 namespace {
-struct Setter
-{
-    const SheetRule *rule;
-    const SheetSelector *selector;
-    const SheetDeclaration *declaration;
-    int selectorText; // the same number for the same selector text
-};
-
 bool statesKnown(const SheetSelector &selector)
 {
     for (const QString &state : selector.states + selector.negatedStates) {
@@ -72,11 +65,6 @@ bool hidesStateOf(const QssReference::WidgetClasses &classes, const SheetSelecto
     return narrower;
 }
 
-QString bucket(const QString &property, const QString &subcontrol, const QString &element)
-{
-    return property + QLatin1Char('\n') + subcontrol + QLatin1Char('\n') + element;
-}
-
 QString lineOf(const SheetModel &context, int offset)
 {
     int line = 0, column = 0;
@@ -92,182 +80,240 @@ QString listed(const QStringList &items)
            QStringLiteral(" and %1 more").arg(items.size() - 3);
 }
 
-void checkShadowing(const SheetModel &context, CheckReporter &report)
+// Who hides a selector's state: "selector (line N)" and the declaration it wins with.
+using Hider = QPair<QString, const SheetDeclaration *>;
+
+class ShadowCheck
 {
-    // Who sets what: property and subcontrol first, so each declaration meets only
-    // the few rules that could hide it.
-    QHash<QString, QVector<Setter>> setters;
-    QHash<QString, int> selectorTexts;
-    for (const SheetRule &rule : qAsConst(context.rules)) {
-        for (const SheetSelector &selector : rule.selectors) {
-            if (selector.hasAncestors || !statesKnown(selector))
-                continue;
-            const int text = *selectorTexts.insert(
-                selector.text, selectorTexts.value(selector.text, selectorTexts.size()));
-            for (const SheetDeclaration &declaration : rule.declarations) {
-                setters[bucket(declaration.property, selector.subcontrol, selector.element)].append(
-                    {&rule, &selector, &declaration, text});
+public:
+    ShadowCheck(const SheetModel &model, CheckReporter &report)
+        : model(model)
+        , report(report)
+    {}
+
+    void run()
+    {
+        for (const SheetRule &rule : qAsConst(model.rules)) {
+            for (int d = 0; d < rule.declarations.size(); ++d) {
+                const SheetDeclaration &mine = rule.declarations.at(d);
+                if (!mine.important && !setAgainInRule(rule, d))
+                    checkDeclaration(rule, mine);
             }
         }
     }
-    // Everything that may compete with a selector of this class, in rule order.
-    QHash<QString, QVector<Setter>> competitors;
-    const auto competitorsOf = [&](const QString &property,
-                                   const SheetSelector &selector) -> const QVector<Setter> & {
-        const QString key = bucket(property, selector.subcontrol, selector.element);
-        auto it = competitors.find(key);
-        if (it != competitors.end())
-            return *it;
-        QVector<Setter> merged;
-        QStringList ancestry = context.classes.ancestry(selector.element);
-        ancestry.append(QString());
-        for (const QString &name : qAsConst(ancestry))
-            merged += setters.value(bucket(property, selector.subcontrol, name));
-        std::sort(merged.begin(), merged.end(),
-                  [](const Setter &a, const Setter &b) { return a.rule->order < b.rule->order; });
-        // Of the copies of one selector setting one value only the last can matter: it
-        // wins wherever an earlier one does. Long sheets repeat themselves a lot.
-        QVector<Setter> latest;
-        QSet<QPair<int, QString>> seen;
-        for (auto it = merged.crbegin(); it != merged.crend(); ++it) {
-            const auto copy = qMakePair(it->selectorText, it->declaration->valueText);
-            if (!seen.contains(copy)) {
-                seen.insert(copy);
-                latest.append(*it);
-            }
-        }
-        std::reverse(latest.begin(), latest.end());
-        return *competitors.insert(key, latest);
-    };
 
-    for (const SheetRule &rule : qAsConst(context.rules)) {
-        for (int d = 0; d < rule.declarations.size(); ++d) {
-            const SheetDeclaration &mine = rule.declarations.at(d);
-            if (mine.important)
-                continue;
-            const int length = int(mine.property.size());
-            bool repeated = false;
-            for (int later = d + 1; later < rule.declarations.size(); ++later) {
-                const SheetDeclaration &again = rule.declarations.at(later);
-                if (again.property == mine.property) {
-                    report.at(mine.offset, length,
-                              QStringLiteral("%1 is set again in the same rule (line %2), "
-                                             "so this one never takes effect")
-                                  .arg(mine.property, lineOf(context, again.offset)));
-                    report.relatedTo(again.offset, int(again.property.size()),
-                                     QStringLiteral("set again here"));
-                    repeated = true;
-                    break;
-                }
-            }
-            if (repeated)
-                continue;
+private:
+    const QVector<IndexedDeclaration> &competitorsOf(const QString &property,
+                                                     const SheetSelector &selector);
+    bool setAgainInRule(const SheetRule &rule, int d);
+    void checkDeclaration(const SheetRule &rule, const SheetDeclaration &mine);
+    const IndexedDeclaration *coverer(const QVector<IndexedDeclaration> &candidates,
+                                      const SheetRule &rule, const SheetDeclaration &mine,
+                                      const SheetSelector &selector) const;
+    QVector<Hider> hidersOf(const QVector<IndexedDeclaration> &candidates, const SheetRule &rule,
+                            const SheetDeclaration &mine, const SheetSelector &selector) const;
+    bool restated(const QVector<IndexedDeclaration> &candidates, const IndexedDeclaration &other,
+                  const SheetSelector &selector) const;
+    void reportHiddenStates(const SheetDeclaration &mine,
+                            const QVector<QPair<const SheetSelector *, QVector<Hider>>> &hidden);
 
-            int coveredSelectors = 0;
-            QString coverer;
-            const SheetDeclaration *winner = nullptr;
-            // Per hidden selector: who hides it, as text and where they set it.
-            QVector<QPair<const SheetSelector *, QVector<QPair<QString, const SheetDeclaration *>>>>
-                hiddenStates;
-            for (const SheetSelector &selector : rule.selectors) {
-                if (!statesKnown(selector))
-                    continue;
-                // Only rules for the selector's class, its bases or any class compete.
-                const QVector<Setter> &candidates = competitorsOf(mine.property, selector);
-                const auto competes = [&](const Setter &other) {
-                    return other.rule != &rule &&
-                           selectorWins(*other.selector, other.rule->order, selector, rule.order) &&
-                           other.declaration->valueText != mine.valueText;
-                };
-                // Latest first: in a long sheet the rule that covers is usually close.
-                bool covered = false;
-                for (auto it = candidates.crbegin(); it != candidates.crend(); ++it) {
-                    if (competes(*it) && selectorCovers(context.classes, *it->selector, selector)) {
-                        covered = true;
-                        if (coverer.isEmpty()) {
-                            coverer = QStringLiteral("\"%1\" (line %2)")
-                                          .arg(it->selector->text,
-                                               lineOf(context, it->declaration->offset));
-                            winner = it->declaration;
-                        }
-                        break;
-                    }
-                }
-                QVector<QPair<QString, const SheetDeclaration *>> hiders;
-                QSet<int> judged;
-                // Latest first again, so each hiding selector is judged by its last copy.
-                for (auto it = candidates.crbegin(); !covered && it != candidates.crend(); ++it) {
-                    const Setter &other = *it;
-                    if (judged.contains(other.selectorText) || !competes(other) ||
-                        !hidesStateOf(context.classes, *other.selector, selector))
-                        continue;
-                    judged.insert(other.selectorText);
-                    // A later rule that gives these widgets their own look in a's
-                    // state shows the author has seen to it.
-                    SheetSelector merged = selector;
-                    merged.ids += other.selector->ids;
-                    merged.attributes += other.selector->attributes;
-                    const bool restated =
-                        std::any_of(candidates.cbegin(), candidates.cend(), [&](const Setter &c) {
-                            return !c.selector->states.isEmpty() &&
-                                   selectorWins(*c.selector, c.rule->order, *other.selector,
-                                                other.rule->order) &&
-                                   selectorCovers(context.classes, *c.selector, merged);
-                        });
-                    if (!restated) {
-                        hiders.append(
-                            qMakePair(QStringLiteral("%1 (line %2)")
-                                          .arg(other.selector->text,
-                                               lineOf(context, other.declaration->offset)),
-                                      other.declaration));
-                    }
-                }
-                std::reverse(hiders.begin(), hiders.end());
-                if (covered)
-                    ++coveredSelectors;
-                else if (!hiders.isEmpty())
-                    hiddenStates.append(qMakePair(&selector, hiders));
-            }
-            if (coveredSelectors == rule.selectors.size()) {
-                report.at(mine.offset, length,
-                          QStringLiteral("%1 never takes effect: %2 sets it on every widget "
-                                         "this rule matches and wins there")
-                              .arg(mine.property, coverer));
-                if (winner) {
-                    report.relatedTo(winner->offset, int(winner->property.size()),
-                                     QStringLiteral("this declaration wins"));
-                }
-                continue;
-            }
-            // Selectors of the rule hidden by the same rules share one diagnostic.
-            QVector<QPair<QStringList, QVector<QPair<QString, const SheetDeclaration *>>>> grouped;
-            for (const auto &hidden : hiddenStates) {
-                auto it = std::find_if(grouped.begin(), grouped.end(), [&hidden](const auto &g) {
-                    return g.second == hidden.second;
-                });
-                const QString quoted = QLatin1Char('"') + hidden.first->text + QLatin1Char('"');
-                if (it == grouped.end())
-                    grouped.append(qMakePair(QStringList{quoted}, hidden.second));
-                else
-                    it->first.append(quoted);
-            }
-            for (const auto &group : grouped) {
-                QStringList names;
-                for (const auto &hider : group.second)
-                    names.append(hider.first);
-                report.at(
-                    mine.offset, length,
-                    QStringLiteral("%1 of %2 never shows on %3: they set it with "
-                                   "equal or higher specificity and win in every "
-                                   "state")
-                        .arg(mine.property, group.first.join(QLatin1String(", ")), listed(names)));
-                for (const auto &hider : group.second) {
-                    report.relatedTo(hider.second->offset, int(hider.second->property.size()),
-                                     QStringLiteral("%1 wins here").arg(hider.first));
-                }
-            }
+    // Whether other sets mine's property with another value and wins over selector.
+    bool competes(const IndexedDeclaration &other, const SheetRule &rule,
+                  const SheetDeclaration &mine, const SheetSelector &selector) const
+    {
+        return other.rule != &rule &&
+               selectorWins(*other.selector, other.rule->order, selector, rule.order) &&
+               other.declaration->valueText != mine.valueText;
+    }
+    QString where(const IndexedDeclaration &other) const
+    {
+        return QStringLiteral("%1 (line %2)")
+            .arg(other.selector->text, lineOf(model, other.declaration->offset));
+    }
+
+    const SheetModel &model;
+    CheckReporter &report;
+    // By property, subcontrol and class: each declaration meets only the few rules
+    // that could hide it.
+    QHash<QString, QVector<IndexedDeclaration>> competitors;
+};
+
+// Everything that may compete with a selector of this class, in rule order.
+const QVector<IndexedDeclaration> &ShadowCheck::competitorsOf(const QString &property,
+                                                              const SheetSelector &selector)
+{
+    const QString key =
+        property + QLatin1Char('\n') + selector.subcontrol + QLatin1Char('\n') + selector.element;
+    auto found = competitors.find(key);
+    if (found != competitors.end())
+        return *found;
+    QVector<IndexedDeclaration> merged;
+    for (const IndexedDeclaration &entry :
+         model.selectorIndex().settingProperty(property, selector.subcontrol, selector.element)) {
+        if (statesKnown(*entry.selector))
+            merged.append(entry);
+    }
+    std::stable_sort(merged.begin(), merged.end(),
+                     [](const IndexedDeclaration &a, const IndexedDeclaration &b) {
+                         return a.rule->order < b.rule->order;
+                     });
+    // Of the copies of one selector setting one value only the last can matter: it
+    // wins wherever an earlier one does.
+    QVector<IndexedDeclaration> latest;
+    QSet<QPair<int, QString>> seen;
+    for (auto it = merged.crbegin(); it != merged.crend(); ++it) {
+        const auto copy = qMakePair(it->text, it->declaration->valueText);
+        if (!seen.contains(copy)) {
+            seen.insert(copy);
+            latest.append(*it);
         }
     }
+    std::reverse(latest.begin(), latest.end());
+    return *competitors.insert(key, latest);
+}
+
+bool ShadowCheck::setAgainInRule(const SheetRule &rule, int d)
+{
+    const SheetDeclaration &mine = rule.declarations.at(d);
+    for (int later = d + 1; later < rule.declarations.size(); ++later) {
+        const SheetDeclaration &again = rule.declarations.at(later);
+        if (again.property == mine.property) {
+            report.at(mine.offset, int(mine.property.size()),
+                      QStringLiteral("%1 is set again in the same rule (line %2), "
+                                     "so this one never takes effect")
+                          .arg(mine.property, lineOf(model, again.offset)));
+            report.relatedTo(again.offset, int(again.property.size()),
+                             QStringLiteral("set again here"));
+            return true;
+        }
+    }
+    return false;
+}
+
+void ShadowCheck::checkDeclaration(const SheetRule &rule, const SheetDeclaration &mine)
+{
+    int coveredSelectors = 0;
+    const IndexedDeclaration *firstCoverer = nullptr;
+    QVector<QPair<const SheetSelector *, QVector<Hider>>> hiddenStates;
+    for (const SheetSelector &selector : rule.selectors) {
+        if (!statesKnown(selector))
+            continue;
+        // Only rules for the selector's class, its bases or any class compete.
+        const QVector<IndexedDeclaration> &candidates = competitorsOf(mine.property, selector);
+        if (const IndexedDeclaration *covering = coverer(candidates, rule, mine, selector)) {
+            ++coveredSelectors;
+            if (!firstCoverer)
+                firstCoverer = covering;
+            continue;
+        }
+        const QVector<Hider> hiders = hidersOf(candidates, rule, mine, selector);
+        if (!hiders.isEmpty())
+            hiddenStates.append(qMakePair(&selector, hiders));
+    }
+    if (coveredSelectors == rule.selectors.size()) {
+        const QString covering =
+            firstCoverer ? QLatin1Char('"') + firstCoverer->selector->text +
+                               QStringLiteral("\" (line %1)")
+                                   .arg(lineOf(model, firstCoverer->declaration->offset))
+                         : QString();
+        report.at(mine.offset, int(mine.property.size()),
+                  QStringLiteral("%1 never takes effect: %2 sets it on every widget "
+                                 "this rule matches and wins there")
+                      .arg(mine.property, covering));
+        if (firstCoverer) {
+            const SheetDeclaration *winner = firstCoverer->declaration;
+            report.relatedTo(winner->offset, int(winner->property.size()),
+                             QStringLiteral("this declaration wins"));
+        }
+        return;
+    }
+    reportHiddenStates(mine, hiddenStates);
+}
+
+// The latest rule that sets the property on every widget the selector matches and
+// wins there; latest first, as in a long sheet the rule that covers is usually close.
+const IndexedDeclaration *ShadowCheck::coverer(const QVector<IndexedDeclaration> &candidates,
+                                               const SheetRule &rule, const SheetDeclaration &mine,
+                                               const SheetSelector &selector) const
+{
+    for (auto it = candidates.crbegin(); it != candidates.crend(); ++it) {
+        if (competes(*it, rule, mine, selector) &&
+            selectorCovers(model.classes, *it->selector, selector))
+            return &*it;
+    }
+    return nullptr;
+}
+
+// The rules that hide the selector's state on the widgets they add, in sheet order.
+QVector<Hider> ShadowCheck::hidersOf(const QVector<IndexedDeclaration> &candidates,
+                                     const SheetRule &rule, const SheetDeclaration &mine,
+                                     const SheetSelector &selector) const
+{
+    QVector<Hider> hiders;
+    QSet<int> judged;
+    // Latest first again, so each hiding selector is judged by its last copy.
+    for (auto it = candidates.crbegin(); it != candidates.crend(); ++it) {
+        const IndexedDeclaration &other = *it;
+        if (judged.contains(other.text) || !competes(other, rule, mine, selector) ||
+            !hidesStateOf(model.classes, *other.selector, selector))
+            continue;
+        judged.insert(other.text);
+        if (!restated(candidates, other, selector))
+            hiders.append(qMakePair(where(other), other.declaration));
+    }
+    std::reverse(hiders.begin(), hiders.end());
+    return hiders;
+}
+
+// A later rule that gives the widgets other adds their own look in the selector's
+// state shows the author has seen to it.
+bool ShadowCheck::restated(const QVector<IndexedDeclaration> &candidates,
+                           const IndexedDeclaration &other, const SheetSelector &selector) const
+{
+    SheetSelector merged = selector;
+    merged.ids += other.selector->ids;
+    merged.attributes += other.selector->attributes;
+    return std::any_of(candidates.cbegin(), candidates.cend(), [&](const IndexedDeclaration &c) {
+        return !c.selector->states.isEmpty() &&
+               selectorWins(*c.selector, c.rule->order, *other.selector, other.rule->order) &&
+               selectorCovers(model.classes, *c.selector, merged);
+    });
+}
+
+// Selectors of the rule hidden by the same rules share one diagnostic.
+void ShadowCheck::reportHiddenStates(
+    const SheetDeclaration &mine,
+    const QVector<QPair<const SheetSelector *, QVector<Hider>>> &hidden)
+{
+    QVector<QPair<QStringList, QVector<Hider>>> grouped;
+    for (const auto &entry : hidden) {
+        auto it = std::find_if(grouped.begin(), grouped.end(),
+                               [&entry](const auto &g) { return g.second == entry.second; });
+        const QString quoted = QLatin1Char('"') + entry.first->text + QLatin1Char('"');
+        if (it == grouped.end())
+            grouped.append(qMakePair(QStringList{quoted}, entry.second));
+        else
+            it->first.append(quoted);
+    }
+    for (const auto &group : grouped) {
+        QStringList names;
+        for (const Hider &hider : group.second)
+            names.append(hider.first);
+        report.at(mine.offset, int(mine.property.size()),
+                  QStringLiteral("%1 of %2 never shows on %3: they set it with "
+                                 "equal or higher specificity and win in every "
+                                 "state")
+                      .arg(mine.property, group.first.join(QLatin1String(", ")), listed(names)));
+        for (const Hider &hider : group.second) {
+            report.relatedTo(hider.second->offset, int(hider.second->property.size()),
+                             QStringLiteral("%1 wins here").arg(hider.first));
+        }
+    }
+}
+
+void checkShadowing(const SheetModel &model, CheckReporter &report)
+{
+    ShadowCheck(model, report).run();
 }
 } // namespace
 
