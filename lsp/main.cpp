@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "lsp/lspserver.h"
+#include "lsp/server/lspserver.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -65,7 +65,7 @@ foreach(file IN LISTS gui_files)
     endif()
 endforeach()
 foreach(folder IN LISTS program_folders)
-    file(GLOB program_files "${SOURCE_DIR}/${folder}/*.h" "${SOURCE_DIR}/${folder}/*.cpp")
+    file(GLOB_RECURSE program_files "${SOURCE_DIR}/${folder}/*.h" "${SOURCE_DIR}/${folder}/*.cpp")
     relative_paths(program_files "${SOURCE_DIR}" ${program_files})
     foreach(file IN LISTS program_files)
         check_includes(${file} "a program may include the layers and its own headers only"

@@ -1,13 +1,13 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "lsp/hover.h"
+#include "lsp/features/hover.h"
 
 #include "analysis/colourliterals.h"
 #include "analysis/contrastratio.h"
 #include "analysis/qssreference.h"
-#include "lsp/sheetcontext.h"
-#include "lsp/textdocument.h"
+#include "lsp/features/sheetcontext.h"
+#include "lsp/protocol/textdocument.h"
 #include "theme/palettedirectives.h"
 
 #include <QJsonObject>

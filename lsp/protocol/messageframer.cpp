@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "lsp/messageframer.h"
+#include "lsp/protocol/messageframer.h"
 
 #include <QList>
 

@@ -1,11 +1,11 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "lsp/documentfeatures.h"
+#include "lsp/features/symbols.h"
 
 #include "analysis/colourliterals.h"
-#include "lsp/sheetcontext.h"
-#include "lsp/textdocument.h"
+#include "lsp/features/sheetcontext.h"
+#include "lsp/protocol/textdocument.h"
 #include "theme/palettedirectives.h"
 #include "theme/safefileread.h"
 

@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "lsp/quickfixes.h"
+#include "lsp/features/codeactions.h"
 
-#include "lsp/textdocument.h"
+#include "lsp/protocol/textdocument.h"
 
 namespace {
 QJsonObject editAction(const TextDocument &document, const PublishedDiagnostic &diagnostic,

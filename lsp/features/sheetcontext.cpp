@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "lsp/sheetcontext.h"
+#include "lsp/features/sheetcontext.h"
 
 #include "theme/palettedirectives.h"
 

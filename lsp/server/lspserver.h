@@ -3,11 +3,11 @@
 
 #pragma once
 
-#include "lsp/analysisscheduler.h"
-#include "lsp/clientcapabilities.h"
-#include "lsp/messageframer.h"
-#include "lsp/quickfixes.h"
-#include "lsp/textdocument.h"
+#include "lsp/server/analysisscheduler.h"
+#include "lsp/protocol/clientcapabilities.h"
+#include "lsp/protocol/messageframer.h"
+#include "lsp/features/codeactions.h"
+#include "lsp/protocol/textdocument.h"
 
 #include <QHash>
 #include <QJsonDocument>

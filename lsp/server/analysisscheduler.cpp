@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "lsp/analysisscheduler.h"
+#include "lsp/server/analysisscheduler.h"
 
 #include "lsp/lintconfiguration.h"
 

@@ -1,11 +1,11 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "lsp/lspserver.h"
+#include "lsp/server/lspserver.h"
 
-#include "lsp/completion.h"
-#include "lsp/documentfeatures.h"
-#include "lsp/hover.h"
+#include "lsp/features/completion.h"
+#include "lsp/features/symbols.h"
+#include "lsp/features/hover.h"
 #include "theme/safefileread.h"
 
 #include <QJsonArray>

@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "lsp/clientcapabilities.h"
+#include "lsp/protocol/clientcapabilities.h"
 
 #include <QJsonValue>
 

@@ -1,12 +1,12 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "lsp/completion.h"
+#include "lsp/features/completion.h"
 
 #include "analysis/colourliterals.h"
 #include "analysis/qssreference.h"
-#include "lsp/sheetcontext.h"
-#include "lsp/textdocument.h"
+#include "lsp/features/sheetcontext.h"
+#include "lsp/protocol/textdocument.h"
 #include "theme/palettedirectives.h"
 #include "theme/semanticvariants.h"
 #include "theme/shellobjectnames.h"
