@@ -3,30 +3,9 @@
 
 #include "lsp/features/codeactions.h"
 
-#include "lsp/protocol/textdocument.h"
-
-namespace {
-QJsonObject editAction(const TextDocument &document, const PublishedDiagnostic &diagnostic,
-                       const QString &title, int start, int end, const QString &newText)
+QVector<CodeAction> quickFixes(const QVector<PublishedDiagnostic> &diagnostics, int start, int end)
 {
-    const QJsonObject edit{{QStringLiteral("range"), document.range(start, end)},
-                           {QStringLiteral("newText"), newText}};
-    return QJsonObject{
-        {QStringLiteral("title"), title},
-        {QStringLiteral("kind"), QStringLiteral("quickfix")},
-        {QStringLiteral("isPreferred"), true},
-        {QStringLiteral("diagnostics"), QJsonArray{diagnostic.json}},
-        {QStringLiteral("edit"),
-         QJsonObject{{QStringLiteral("changes"), QJsonObject{{document.uri, QJsonArray{edit}}}}}},
-    };
-}
-
-} // namespace
-
-QJsonArray quickFixes(const TextDocument &document, const QVector<PublishedDiagnostic> &diagnostics,
-                      int start, int end)
-{
-    QJsonArray actions;
+    QVector<CodeAction> actions;
     for (const PublishedDiagnostic &diagnostic : diagnostics) {
         if (diagnostic.end < start || diagnostic.start > end)
             continue;
@@ -34,8 +13,7 @@ QJsonArray quickFixes(const TextDocument &document, const QVector<PublishedDiagn
             const QString title = fix.start == fix.end
                                       ? QStringLiteral("Insert '%1'").arg(fix.newText.trimmed())
                                       : QStringLiteral("Change to '%1'").arg(fix.newText);
-            actions.append(
-                editAction(document, diagnostic, title, fix.start, fix.end, fix.newText));
+            actions.append({title, fix, diagnostic.json});
         }
     }
     return actions;

@@ -6,7 +6,6 @@
 #include "analysis/colourliterals.h"
 #include "analysis/qssreference.h"
 #include "lsp/features/sheetcontext.h"
-#include "lsp/protocol/textdocument.h"
 #include "theme/palettedirectives.h"
 #include "theme/semanticvariants.h"
 #include "theme/shellobjectnames.h"
@@ -49,32 +48,22 @@ const char *const kAttributeProperties[][2] = {
 class Items
 {
 public:
-    Items(const TextDocument &document, const CursorContext &context, int offset)
-        : range(document.range(context.wordStart, offset))
+    Items(const CursorContext &context, int offset)
+        : replaces{context.wordStart, offset}
     {}
 
-    // Every item replaces the word being written, so it carries its range.
+    // Every item replaces the word being written.
     void add(const QString &label, int kind, const QString &detail, const QString &documentation,
              const QString &newText = QString(), bool snippet = false)
     {
-        QJsonObject item{
-            {QStringLiteral("label"), label},
-            {QStringLiteral("kind"), kind},
-            {QStringLiteral("detail"), detail},
-            {QStringLiteral("documentation"), documentation},
-            {QStringLiteral("textEdit"),
-             QJsonObject{{QStringLiteral("range"), range},
-                         {QStringLiteral("newText"), newText.isNull() ? label : newText}}},
-        };
-        if (snippet)
-            item.insert(QStringLiteral("insertTextFormat"), 2);
-        items.append(item);
+        items.append({label, kind, detail, documentation, replaces,
+                      newText.isNull() ? label : newText, snippet});
     }
 
-    QJsonArray items;
+    QVector<CompletionItem> items;
 
 private:
-    const QJsonObject range;
+    const TextSpan replaces;
 };
 
 QString widgetDocumentation(const QString &name)
@@ -289,12 +278,11 @@ void addPaletteItems(Items &items, const CursorContext &context, const QString &
 }
 } // namespace
 
-QJsonArray completionItems(const TextDocument &document, int offset,
-                           const ClientCapabilities &client)
+QVector<CompletionItem> completionItems(const QString &text, int offset,
+                                        const ClientCapabilities &client)
 {
-    const QString &text = document.text();
     const CursorContext context = contextAt(text, offset);
-    Items items(document, context, qBound(0, offset, int(text.size())));
+    Items items(context, qBound(0, offset, int(text.size())));
     switch (context.place) {
     case Place::PropertyName:
         for (const QssReference::PropertyInfo &info : QssReference::properties())

@@ -4,13 +4,10 @@
 #pragma once
 
 #include "lsp/protocol/clientcapabilities.h"
-
-#include <QJsonArray>
-
-class TextDocument;
+#include "lsp/protocol/protocol.h"
 
 // Completion items for the position, from the reference the analysis reads: widget
 // classes, pseudo-states, subcontrols, object names and attributes in selectors;
 // properties and their values in blocks; palette roles and colours in "@palette".
-QJsonArray completionItems(const TextDocument &document, int offset,
-                           const ClientCapabilities &client);
+QVector<CompletionItem> completionItems(const QString &text, int offset,
+                                        const ClientCapabilities &client);

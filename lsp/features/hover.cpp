@@ -7,10 +7,7 @@
 #include "analysis/contrastratio.h"
 #include "analysis/qssreference.h"
 #include "lsp/features/sheetcontext.h"
-#include "lsp/protocol/textdocument.h"
 #include "theme/palettedirectives.h"
-
-#include <QJsonObject>
 
 #include <cmath>
 
@@ -186,36 +183,28 @@ QString nameHover(const CursorContext &context, const QString &word)
 }
 } // namespace
 
-QJsonValue hoverAt(const TextDocument &document, int offset, const ClientCapabilities &client)
+std::optional<HoverInfo> hoverAt(const QString &text, int offset, const ClientCapabilities &client)
 {
-    const QString &text = document.text();
-    int start = 0;
-    int end = 0;
-    QString contents;
+    HoverInfo hover;
     for (const ColourLiteral &literal : findColourLiterals(text)) {
         if (offset >= literal.offset && offset < literal.offset + literal.length) {
-            contents = colourHover(text, literal);
-            start = literal.offset;
-            end = literal.offset + literal.length;
+            hover.contents = colourHover(text, literal);
+            hover.span = {literal.offset, literal.offset + literal.length};
             break;
         }
     }
-    if (contents.isEmpty()) {
+    if (hover.contents.isEmpty()) {
+        int start = 0;
         const QString word = wordAround(text, offset, &start);
         if (word.isEmpty())
-            return QJsonValue::Null;
-        end = start + int(word.size());
-        contents = nameHover(contextAt(text, end), word);
+            return std::nullopt;
+        hover.span = {start, start + int(word.size())};
+        hover.contents = nameHover(contextAt(text, hover.span.end), word);
     }
-    if (contents.isEmpty())
-        return QJsonValue::Null;
-    if (!client.markdownHover)
-        contents.remove(QStringLiteral("**"));
-    return QJsonObject{
-        {QStringLiteral("contents"),
-         QJsonObject{{QStringLiteral("kind"), client.markdownHover ? QStringLiteral("markdown")
-                                                                   : QStringLiteral("plaintext")},
-                     {QStringLiteral("value"), contents}}},
-        {QStringLiteral("range"), document.range(start, end)},
-    };
+    if (hover.contents.isEmpty())
+        return std::nullopt;
+    hover.markdown = client.markdownHover;
+    if (!hover.markdown)
+        hover.contents.remove(QStringLiteral("**"));
+    return hover;
 }

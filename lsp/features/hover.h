@@ -4,12 +4,11 @@
 #pragma once
 
 #include "lsp/protocol/clientcapabilities.h"
+#include "lsp/protocol/protocol.h"
 
-#include <QJsonValue>
-
-class TextDocument;
+#include <optional>
 
 // What the reference says of the name under the position (a property, pseudo-state,
 // subcontrol or widget class), or the colour there with its contrast against its
-// counterpart in the same rule or palette header; null when there is nothing.
-QJsonValue hoverAt(const TextDocument &document, int offset, const ClientCapabilities &client);
+// counterpart in the same rule or palette header; nothing when there is nothing.
+std::optional<HoverInfo> hoverAt(const QString &text, int offset, const ClientCapabilities &client);

@@ -3,7 +3,7 @@
 
 #include "lsp/server/analysisscheduler.h"
 
-#include "lsp/lintconfiguration.h"
+#include "analysis/lintconfig.h"
 
 #include <QRunnable>
 #include <QThread>
@@ -77,7 +77,9 @@ void AnalysisScheduler::start(const QString &uri, const Job &job)
     pool.start(QRunnable::create([this, uri, job] {
         yieldToRequests();
         const QVector<LintDiagnostic> diagnostics =
-            lintStyleSheet(job.text.toUtf8(), job.path, lintOptionsForDocument(job.path));
+            // Configured as prismark-lint is: the nearest .prismark-lint.json from the
+            // document's directory up; a broken one leaves the defaults, as it does there.
+            lintStyleSheet(job.text.toUtf8(), job.path, lintConfigForSheet(job.path).options);
         QMetaObject::invokeMethod(
             this,
             [this, uri, generation = job.generation, diagnostics] {

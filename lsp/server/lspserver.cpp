@@ -3,9 +3,12 @@
 
 #include "lsp/server/lspserver.h"
 
+#include "lsp/features/codeactions.h"
+#include "lsp/features/colours.h"
 #include "lsp/features/completion.h"
-#include "lsp/features/symbols.h"
+#include "lsp/features/definition.h"
 #include "lsp/features/hover.h"
+#include "lsp/features/symbols.h"
 #include "theme/safefileread.h"
 
 #include <QJsonArray>
@@ -14,20 +17,6 @@
 #include <cstdio>
 
 namespace {
-// JSON-RPC and protocol error codes.
-enum ErrorCode
-{
-    ParseError = -32700,
-    InvalidRequest = -32600,
-    MethodNotFound = -32601,
-    InvalidParams = -32602,
-    ServerNotInitialized = -32002,
-    RequestCancelled = -32800,
-};
-
-// The protocol's MessageType for window/showMessage.
-constexpr int kMessageError = 1;
-
 qint64 utf8Size(const QString &text)
 {
     qint64 size = 0;
@@ -45,58 +34,7 @@ QString idKey(const QJsonValue &id)
                          : QLatin1Char('n') + QString::number(id.toDouble(), 'g', 17);
 }
 
-int lspSeverity(LintSeverity severity)
-{
-    switch (severity) {
-    case LintSeverity::Error:
-        return 1;
-    case LintSeverity::Warning:
-        return 2;
-    case LintSeverity::Note:
-        return 3;
-    }
-    return 1;
-}
-
-bool isNameChar(QChar c)
-{
-    return c.isLetterOrNumber() || c == QLatin1Char('-') || c == QLatin1Char('_') ||
-           c == QLatin1Char('.') || c == QLatin1Char('@') || c == QLatin1Char('#');
-}
-
-// For a finding whose check gave no extent: the word there, else one character.
-int fallbackEnd(const QString &text, int start)
-{
-    int end = start;
-    while (end < text.size() && isNameChar(text.at(end)))
-        ++end;
-    if (end == start && start < text.size() && text.at(start) != QLatin1Char('\n'))
-        ++end;
-    return end;
-}
 } // namespace
-
-ClientCapabilities ClientCapabilities::fromInitialize(const QJsonObject &capabilities)
-{
-    const QJsonObject textDocument = capabilities.value(QLatin1String("textDocument")).toObject();
-    ClientCapabilities client;
-    client.snippets = textDocument.value(QLatin1String("completion"))
-                          .toObject()
-                          .value(QLatin1String("completionItem"))
-                          .toObject()
-                          .value(QLatin1String("snippetSupport"))
-                          .toBool();
-    const QJsonArray formats = textDocument.value(QLatin1String("hover"))
-                                   .toObject()
-                                   .value(QLatin1String("contentFormat"))
-                                   .toArray();
-    client.markdownHover = formats.contains(QStringLiteral("markdown"));
-    client.hierarchicalSymbols = textDocument.value(QLatin1String("documentSymbol"))
-                                     .toObject()
-                                     .value(QLatin1String("hierarchicalDocumentSymbolSupport"))
-                                     .toBool();
-    return client;
-}
 
 LspServer::LspServer(Writer writer, const QString &version, QObject *parent)
     : QObject(parent)
@@ -135,7 +73,7 @@ void LspServer::receive(const QByteArray &bytes)
     while (framer.next(&frame)) {
         if (!frame.error.isEmpty()) {
             std::fprintf(stderr, "prismark-lsp: %s\n", qPrintable(frame.error));
-            respondError(QJsonValue::Null, InvalidRequest, frame.error);
+            respondError(QJsonValue::Null, LspError::InvalidRequest, frame.error);
             continue;
         }
         Incoming incoming;
@@ -169,14 +107,14 @@ void LspServer::process(const QJsonParseError &parseError, const QJsonValue &mes
                         const QSet<QString> &cancelled)
 {
     if (parseError.error != QJsonParseError::NoError) {
-        respondError(QJsonValue::Null, ParseError,
+        respondError(QJsonValue::Null, LspError::ParseError,
                      QStringLiteral("malformed JSON: %1 at byte %2")
                          .arg(parseError.errorString())
                          .arg(parseError.offset));
         return;
     }
     if (!message.isObject()) {
-        respondError(QJsonValue::Null, InvalidRequest,
+        respondError(QJsonValue::Null, LspError::InvalidRequest,
                      QStringLiteral("a message must be one JSON object"));
         return;
     }
@@ -189,12 +127,12 @@ void LspServer::process(const QJsonParseError &parseError, const QJsonValue &mes
         // A response to this server (it sends no requests) is dropped.
         if (object.contains(QLatin1String("result")) || object.contains(QLatin1String("error")))
             return;
-        respondError(validId ? id : QJsonValue(QJsonValue::Null), InvalidRequest,
+        respondError(validId ? id : QJsonValue(QJsonValue::Null), LspError::InvalidRequest,
                      QStringLiteral("a request needs a method"));
         return;
     }
     if (hasId && !validId) {
-        respondError(QJsonValue::Null, InvalidRequest,
+        respondError(QJsonValue::Null, LspError::InvalidRequest,
                      QStringLiteral("a request id is a number or a string"));
         return;
     }
@@ -227,22 +165,23 @@ void LspServer::dispatch(const QString &method, const QJsonValue &id, bool isReq
     }
     if (method == QLatin1String("initialize")) {
         if (initialized)
-            respondError(id, InvalidRequest, QStringLiteral("initialize was already called"));
+            respondError(id, LspError::InvalidRequest,
+                         QStringLiteral("initialize was already called"));
         else
             respond(id, initialize(params));
         return;
     }
     if (!initialized) {
-        respondError(id, ServerNotInitialized,
+        respondError(id, LspError::ServerNotInitialized,
                      QStringLiteral("the first request must be initialize"));
         return;
     }
     if (shutdownRequested) {
-        respondError(id, InvalidRequest, QStringLiteral("the server is shutting down"));
+        respondError(id, LspError::InvalidRequest, QStringLiteral("the server is shutting down"));
         return;
     }
     if (cancelled.contains(idKey(id))) {
-        respondError(id, RequestCancelled, QStringLiteral("cancelled"));
+        respondError(id, LspError::RequestCancelled, QStringLiteral("cancelled"));
         return;
     }
     if (method == QLatin1String("shutdown")) {
@@ -254,7 +193,8 @@ void LspServer::dispatch(const QString &method, const QJsonValue &id, bool isReq
         return;
     const auto handler = requests.constFind(method);
     if (handler == requests.cend()) {
-        respondError(id, MethodNotFound, QStringLiteral("unknown method \"%1\"").arg(method));
+        respondError(id, LspError::MethodNotFound,
+                     QStringLiteral("unknown method \"%1\"").arg(method));
         return;
     }
     ResponseError error;
@@ -317,43 +257,50 @@ void LspServer::registerRequests()
     const auto offsetOf = [](const Document &document, const QJsonObject &params) {
         return document.text.offsetAt(params.value(QLatin1String("position")).toObject());
     };
-    requests.insert(QStringLiteral("textDocument/completion"),
-                    withDocument([this, offsetOf](Document &document, const QJsonObject &params) {
-                        if (document.tooLarge)
-                            return QJsonValue(QJsonArray());
-                        return QJsonValue(QJsonObject{
-                            {QStringLiteral("isIncomplete"), false},
-                            {QStringLiteral("items"),
-                             completionItems(document.text, offsetOf(document, params), client)}});
-                    }));
+    requests.insert(
+        QStringLiteral("textDocument/completion"),
+        withDocument([this, offsetOf](Document &document, const QJsonObject &params) {
+            if (document.tooLarge)
+                return QJsonValue(QJsonArray());
+            return QJsonValue(QJsonObject{
+                {QStringLiteral("isIncomplete"), false},
+                {QStringLiteral("items"),
+                 toJson(document.text, completionItems(document.text.text(),
+                                                       offsetOf(document, params), client))}});
+        }));
     requests.insert(QStringLiteral("textDocument/hover"),
                     withDocument([this, offsetOf](Document &document, const QJsonObject &params) {
                         if (document.tooLarge)
                             return QJsonValue(QJsonValue::Null);
-                        return hoverAt(document.text, offsetOf(document, params), client);
+                        return toJson(document.text, hoverAt(document.text.text(),
+                                                             offsetOf(document, params), client));
                     }));
     requests.insert(QStringLiteral("textDocument/documentColor"),
                     withDocument([](Document &document, const QJsonObject &) {
-                        return QJsonValue(document.tooLarge ? QJsonArray()
-                                                            : documentColours(document.text));
-                    }));
-    requests.insert(QStringLiteral("textDocument/colorPresentation"),
-                    withDocument([](Document &, const QJsonObject &params) {
-                        return QJsonValue(
-                            colourPresentations(params.value(QLatin1String("color")).toObject()));
-                    }));
-    requests.insert(QStringLiteral("textDocument/documentSymbol"),
-                    withDocument([this](Document &document, const QJsonObject &) {
                         return QJsonValue(
                             document.tooLarge
                                 ? QJsonArray()
-                                : documentSymbols(document.text, client.hierarchicalSymbols));
+                                : toJson(document.text, documentColours(document.text.text())));
+                    }));
+    requests.insert(QStringLiteral("textDocument/colorPresentation"),
+                    withDocument([](Document &, const QJsonObject &params) {
+                        return QJsonValue(presentationsJson(colourPresentations(
+                            colourFromJson(params.value(QLatin1String("color")).toObject()))));
+                    }));
+    requests.insert(QStringLiteral("textDocument/documentSymbol"),
+                    withDocument([this](Document &document, const QJsonObject &) {
+                        return QJsonValue(document.tooLarge
+                                              ? QJsonArray()
+                                              : toJson(document.text,
+                                                       documentSymbols(document.text.text()),
+                                                       client.hierarchicalSymbols));
                     }));
     requests.insert(QStringLiteral("textDocument/definition"),
                     withDocument([offsetOf](Document &document, const QJsonObject &params) {
                         if (document.tooLarge)
                             return QJsonValue(QJsonValue::Null);
-                        return definitionAt(document.text, offsetOf(document, params));
+                        return locationJson(
+                            definitionAt(document.text.text(), offsetOf(document, params)));
                     }));
     requests.insert(
         QStringLiteral("textDocument/codeAction"),
@@ -363,7 +310,7 @@ void LspServer::registerRequests()
             if (!document.text.rangeOffsets(params.value(QLatin1String("range")).toObject(), &start,
                                             &end))
                 return QJsonValue(QJsonArray());
-            return QJsonValue(quickFixes(document.text, document.published, start, end));
+            return QJsonValue(toJson(document.text, quickFixes(document.published, start, end)));
         }));
 }
 
@@ -372,12 +319,12 @@ LspServer::Document *LspServer::requestedDocument(const QJsonObject &params, Res
     const QJsonValue uri =
         params.value(QLatin1String("textDocument")).toObject().value(QLatin1String("uri"));
     if (!uri.isString()) {
-        *error = {InvalidParams, QStringLiteral("params.textDocument.uri is missing")};
+        *error = {LspError::InvalidParams, QStringLiteral("params.textDocument.uri is missing")};
         return nullptr;
     }
     const auto it = documents.constFind(uri.toString());
     if (it == documents.cend()) {
-        *error = {InvalidParams,
+        *error = {LspError::InvalidParams,
                   QStringLiteral("the document \"%1\" is not open").arg(uri.toString())};
         return nullptr;
     }
@@ -412,7 +359,7 @@ void LspServer::cancelWaiting(const QJsonValue &id)
         auto &waiting = document->waitingActions;
         for (int i = 0; i < waiting.size(); ++i) {
             if (idKey(waiting.at(i).first) == key) {
-                respondError(waiting.takeAt(i).first, RequestCancelled,
+                respondError(waiting.takeAt(i).first, LspError::RequestCancelled,
                              QStringLiteral("cancelled"));
                 return;
             }
@@ -497,7 +444,7 @@ void LspServer::documentChanged(Document &document)
     if (utf8Size(text.text()) > kMaxDocumentBytes) {
         if (!document.tooLarge) {
             notify(QStringLiteral("window/showMessage"),
-                   QJsonObject{{QStringLiteral("type"), kMessageError},
+                   QJsonObject{{QStringLiteral("type"), kLspMessageError},
                                {QStringLiteral("message"),
                                 QStringLiteral("prismark-lsp: %1 is larger than %2; it is not "
                                                "analysed")
@@ -513,52 +460,6 @@ void LspServer::documentChanged(Document &document)
     scheduler.schedule(text.uri, text.path, text.text(), document.generation);
 }
 
-PublishedDiagnostic LspServer::published(const TextDocument &document,
-                                         const LintDiagnostic &diagnostic) const
-{
-    PublishedDiagnostic result;
-    result.lint = diagnostic;
-    const QString &text = document.text();
-    result.start = document.offsetOfLintPosition(diagnostic.line, diagnostic.column);
-    result.end = diagnostic.endLine > 0
-                     ? document.offsetOfLintPosition(diagnostic.endLine, diagnostic.endColumn)
-                     : result.start;
-    if (result.end <= result.start)
-        result.end = fallbackEnd(text, result.start);
-    if (result.end == result.start && result.start > 0) // at the end of a line or the text
-        --result.start;
-    for (const LintFix &fix : diagnostic.fixes) {
-        const int start = document.offsetOfLintPosition(fix.line, fix.column);
-        result.fixes.append({start,
-                             qMax(start, document.offsetOfLintPosition(fix.endLine, fix.endColumn)),
-                             fix.newText});
-    }
-
-    QJsonObject json{
-        {QStringLiteral("range"), document.range(result.start, result.end)},
-        {QStringLiteral("severity"), lspSeverity(diagnostic.severity)},
-        {QStringLiteral("code"), diagnostic.check},
-        {QStringLiteral("source"), QStringLiteral("prismark-lint")},
-        {QStringLiteral("message"), diagnostic.message},
-    };
-    QJsonArray related;
-    for (const LintLocation &location : diagnostic.related) {
-        const int start = document.offsetOfLintPosition(location.line, location.column);
-        const int end =
-            qMax(start, document.offsetOfLintPosition(location.endLine, location.endColumn));
-        related.append(QJsonObject{
-            {QStringLiteral("location"),
-             QJsonObject{{QStringLiteral("uri"), document.uri},
-                         {QStringLiteral("range"), document.range(start, end)}}},
-            {QStringLiteral("message"), location.message},
-        });
-    }
-    if (!related.isEmpty())
-        json.insert(QStringLiteral("relatedInformation"), related);
-    result.json = json;
-    return result;
-}
-
 void LspServer::analysed(const QString &uri, int generation,
                          const QVector<LintDiagnostic> &diagnostics)
 {
@@ -569,7 +470,7 @@ void LspServer::analysed(const QString &uri, int generation,
     document.published.clear();
     QJsonArray json;
     for (const LintDiagnostic &diagnostic : diagnostics) {
-        document.published.append(published(document.text, diagnostic));
+        document.published.append(publishedDiagnostic(document.text, diagnostic));
         json.append(document.published.constLast().json);
     }
     document.publishedGeneration = generation;

@@ -3,11 +3,11 @@
 
 #pragma once
 
-#include "lsp/server/analysisscheduler.h"
 #include "lsp/protocol/clientcapabilities.h"
 #include "lsp/protocol/messageframer.h"
-#include "lsp/features/codeactions.h"
+#include "lsp/protocol/protocol.h"
 #include "lsp/protocol/textdocument.h"
+#include "lsp/server/analysisscheduler.h"
 
 #include <QHash>
 #include <QJsonDocument>
@@ -87,8 +87,6 @@ private:
     void documentChanged(Document &document);
     void publish(const QString &uri, const QJsonArray &diagnostics, int version);
     void analysed(const QString &uri, int generation, const QVector<LintDiagnostic> &diagnostics);
-    PublishedDiagnostic published(const TextDocument &document,
-                                  const LintDiagnostic &diagnostic) const;
     // The open document a request names, or an error.
     Document *requestedDocument(const QJsonObject &params, ResponseError *error);
     void registerRequests();
