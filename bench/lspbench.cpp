@@ -4,6 +4,7 @@
 // On-demand benchmark of prismark-lsp, driven through its pipes as an editor drives
 // it; see the README. Usage: prismark-lsp-bench [REPETITIONS]   (default 30)
 
+#include "tests/lspclient.h"
 #include "theme/themecatalogue.h"
 
 #include <QCoreApplication>
@@ -52,15 +53,13 @@ QString megabyteSheet()
     return sheet;
 }
 
-class Server
+// The server through the shared test client; a bench with no answer cannot go on.
+class Server : public LspTestClient
 {
 public:
     Server()
-    {
-        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process.start(QStringLiteral(PRISMARK_LSP_BINARY), {QStringLiteral("--stdio")});
-        process.waitForStarted();
-    }
+        : LspTestClient(QStringLiteral(PRISMARK_LSP_BINARY), kWait)
+    {}
     ~Server()
     {
         request("shutdown");
@@ -69,42 +68,14 @@ public:
         if (!process.waitForFinished(kWait))
             process.kill();
     }
-
-    void send(const QJsonObject &message)
-    {
-        const QByteArray body = QJsonDocument(message).toJson(QJsonDocument::Compact);
-        process.write("Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body);
-    }
-    int request(const QString &method, const QJsonValue &params = QJsonValue())
-    {
-        send({{"jsonrpc", "2.0"}, {"id", ++lastId}, {"method", method}, {"params", params}});
-        return lastId;
-    }
-    void notify(const QString &method, const QJsonValue &params = QJsonValue())
-    {
-        send({{"jsonrpc", "2.0"}, {"method", method}, {"params", params}});
-    }
     QJsonObject take(const std::function<bool(const QJsonObject &)> &matches)
     {
-        QElapsedTimer timer;
-        timer.start();
-        while (timer.elapsed() < kWait && process.state() == QProcess::Running) {
-            for (int i = 0; i < inbox.size(); ++i) {
-                if (matches(inbox.at(i)))
-                    return inbox.takeAt(i);
-            }
-            process.waitForReadyRead(5);
-            unframe();
+        const QJsonObject message = LspTestClient::take(matches);
+        if (message.isEmpty()) {
+            std::fprintf(stderr, "prismark-lsp-bench: no answer from the server\n");
+            std::exit(1);
         }
-        std::fprintf(stderr, "prismark-lsp-bench: no answer from the server\n");
-        std::exit(1);
-    }
-    // Whether a message that matches has come, without waiting or taking it.
-    bool arrived(const std::function<bool(const QJsonObject &)> &matches)
-    {
-        process.waitForReadyRead(0);
-        unframe();
-        return std::any_of(inbox.cbegin(), inbox.cend(), matches);
+        return message;
     }
     QJsonObject response(int id)
     {
@@ -118,52 +89,6 @@ public:
                    params.value("uri") == uri && params.value("version").toInt() == version;
         });
     }
-    void open(const QString &uri, const QString &text)
-    {
-        notify("textDocument/didOpen",
-               QJsonObject{{"textDocument", QJsonObject{{"uri", uri},
-                                                        {"languageId", "qss"},
-                                                        {"version", 1},
-                                                        {"text", text}}}});
-    }
-    void change(const QString &uri, int version, const QString &text)
-    {
-        notify("textDocument/didChange",
-               QJsonObject{{"textDocument", QJsonObject{{"uri", uri}, {"version", version}}},
-                           {"contentChanges", QJsonArray{QJsonObject{{"text", text}}}}});
-    }
-    long residentKiB()
-    {
-        QFile status(QStringLiteral("/proc/%1/status").arg(process.processId()));
-        if (!status.open(QIODevice::ReadOnly))
-            return -1;
-        static const QRegularExpression rss(QStringLiteral("VmRSS:\\s+(\\d+) kB"));
-        return rss.match(QString::fromLatin1(status.readAll())).captured(1).toLong();
-    }
-
-    QProcess process;
-
-private:
-    void unframe()
-    {
-        buffer += process.readAllStandardOutput();
-        for (;;) {
-            const int end = buffer.indexOf("\r\n\r\n");
-            if (end < 0)
-                return;
-            static const QRegularExpression length(QStringLiteral("Content-Length: (\\d+)"));
-            const int size =
-                length.match(QString::fromLatin1(buffer.left(end))).captured(1).toInt();
-            if (buffer.size() < end + 4 + size)
-                return;
-            inbox.append(QJsonDocument::fromJson(buffer.mid(end + 4, size)).object());
-            buffer.remove(0, end + 4 + size);
-        }
-    }
-
-    QByteArray buffer;
-    QVector<QJsonObject> inbox;
-    int lastId = 0;
 };
 
 double milliseconds(const QElapsedTimer &timer)

@@ -22,8 +22,12 @@ private slots:
     void hover_data();
     void hover();
     void hoverPlainText();
+    void hoverSays_data();
+    void hoverSays();
     void completion_data();
     void completion();
+    void completionOffers_data();
+    void completionOffers();
     void colours();
     void colourPresentations_data();
     void colourPresentations();
@@ -151,6 +155,122 @@ void TestLspFeatures::completion()
     QVERIFY2(index >= 0, qPrintable(labels(items).join(QLatin1Char(' '))));
     const TextSpan span = items.at(index).replaces;
     QCOMPARE(at.text.mid(span.start, span.end - span.start), replaced);
+}
+
+void TestLspFeatures::completionOffers_data()
+{
+    QTest::addColumn<QString>("marked");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<QString>("absent");
+    QTest::newRow("a type selector offers widget classes") << "QPush|"
+                                                           << "QPushButton"
+                                                           << "color";
+    QTest::newRow("after :: the class's own subcontrols") << "QScrollBar::|"
+                                                          << "handle"
+                                                          << "drop-down";
+    QTest::newRow("after : pseudo-states and negated ones") << "QCheckBox:|"
+                                                            << "!checked"
+                                                            << "handle";
+    QTest::newRow("after :! pseudo-states") << "QCheckBox:!|"
+                                            << "indeterminate"
+                                            << "!hover";
+    QTest::newRow("after # the sheet's object names and the shell's")
+        << "/* @palette Window = #ffffff */\n#side { }\n#|"
+        << "appTitleBar,side"
+        << "ffffff";
+    QTest::newRow("inside [ the gallery's variants")
+        << "/* @palette Base = #ffffff */\nQPushButton[|"
+        << "variant=\"primary\""
+        << "";
+    QTest::newRow("inside a quoted variant its six values") << "QPushButton[variant=\"|"
+                                                            << "warning"
+                                                            << "QLabel";
+    QTest::newRow("in a block property names") << "QLabel { bor|"
+                                               << "border-radius"
+                                               << "QLabel";
+    QTest::newRow("border styles") << "QLabel { border-style: |"
+                                   << "dot-dash"
+                                   << "px";
+    QTest::newRow("alignment of a subcontrol") << "QLabel { subcontrol-position: |"
+                                               << "center"
+                                               << "";
+    QTest::newRow("boxes of a subcontrol") << "QLabel { subcontrol-origin: |"
+                                           << "padding"
+                                           << "";
+    QTest::newRow("palette roles inside palette()") << "QLabel { color: palette(|"
+                                                    << "highlighted-text"
+                                                    << "red";
+    QTest::newRow("brushes: named colours and a gradient") << "QLabel { background-color: |"
+                                                           << "red,qlineargradient,palette"
+                                                           << "solid";
+    QTest::newRow("units after a number") << "QLabel { padding: 4|"
+                                          << "4px,4em"
+                                          << "";
+    QTest::newRow("font sizes in pt or px only") << "QLabel { font-size: 9|"
+                                                 << "9pt,9px"
+                                                 << "9em";
+    QTest::newRow("roles after @palette") << "/*\n@palette |"
+                                          << "Window,Disabled.Text"
+                                          << "";
+    QTest::newRow("a colour after @palette Role =")
+        << "/*\n@palette Window = #123456\n@palette Base = |"
+        << "#123456"
+        << "";
+    QTest::newRow("nothing in a comment") << "/* QLab| */"
+                                          << ""
+                                          << "QLabel";
+}
+
+void TestLspFeatures::completionOffers()
+{
+    QFETCH(QString, marked);
+    QFETCH(QString, expected);
+    QFETCH(QString, absent);
+    const Marked at(marked);
+    const QVector<CompletionItem> items = completionItems(at.text, at.offset, ClientCapabilities());
+    const QStringList found = labels(items);
+    for (const QString &label : expected.split(QLatin1Char(','), Qt::SkipEmptyParts))
+        QVERIFY2(found.contains(label), qPrintable(label));
+    if (!absent.isEmpty())
+        QVERIFY2(!found.contains(absent), qPrintable(absent));
+    for (const CompletionItem &item : items) {
+        QVERIFY(item.kind > 0);
+        QVERIFY(!item.detail.isEmpty());
+        QVERIFY(!item.documentation.isEmpty());
+    }
+}
+
+void TestLspFeatures::hoverSays_data()
+{
+    QTest::addColumn<QString>("marked");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("a property: meaning, value type and where") << "QLabel { selection-co|lor: red }"
+                                                               << "Brush,selected,QLineEdit";
+    QTest::newRow("a pseudo-state") << "QCheckBox:indet|erminate { }"
+                                    << "partly checked,QCheckBox";
+    QTest::newRow("a subcontrol") << "QSpinBox::up-bu|tton { }"
+                                  << "up button,QAbstractSpinBox";
+    QTest::newRow("a widget class") << "QTreeWid|get { }"
+                                    << "QTreeView,branch";
+    QTest::newRow("a colour with its counterpart in the rule")
+        << "QLabel { color: #7|67676; background-color: white }"
+        << "#767676,4.54 : 1";
+    QTest::newRow("a translucent colour") << "QLabel { color: #80|ff0000 }"
+                                          << "alpha 128";
+    QTest::newRow("a palette colour with its counterpart")
+        << "/*\n@palette Window = #ffffff\n@palette WindowText = #00|0000\n*/"
+        << "21.00 : 1";
+}
+
+void TestLspFeatures::hoverSays()
+{
+    QFETCH(QString, marked);
+    QFETCH(QString, expected);
+    const Marked at(marked);
+    const std::optional<HoverInfo> hover = hoverAt(at.text, at.offset, markdownClient());
+    QVERIFY(hover);
+    for (const QString &part : expected.split(QLatin1Char(',')))
+        QVERIFY2(hover->contents.contains(part), qPrintable(hover->contents));
 }
 
 void TestLspFeatures::colours()

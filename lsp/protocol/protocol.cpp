@@ -83,6 +83,29 @@ ClientCapabilities ClientCapabilities::fromInitialize(const QJsonObject &capabil
     return client;
 }
 
+QJsonObject responseMessage(const QJsonValue &id, const QJsonValue &result)
+{
+    return QJsonObject{{QStringLiteral("jsonrpc"), QStringLiteral("2.0")},
+                       {QStringLiteral("id"), id},
+                       {QStringLiteral("result"), result}};
+}
+
+QJsonObject errorMessage(const QJsonValue &id, int code, const QString &message)
+{
+    return QJsonObject{
+        {QStringLiteral("jsonrpc"), QStringLiteral("2.0")},
+        {QStringLiteral("id"), id},
+        {QStringLiteral("error"),
+         QJsonObject{{QStringLiteral("code"), code}, {QStringLiteral("message"), message}}}};
+}
+
+QJsonObject notificationMessage(const QString &method, const QJsonObject &params)
+{
+    return QJsonObject{{QStringLiteral("jsonrpc"), QStringLiteral("2.0")},
+                       {QStringLiteral("method"), method},
+                       {QStringLiteral("params"), params}};
+}
+
 PublishedDiagnostic publishedDiagnostic(const TextDocument &document,
                                         const LintDiagnostic &diagnostic)
 {

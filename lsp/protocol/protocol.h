@@ -107,6 +107,11 @@ struct CodeAction
     QJsonObject diagnostic; // as published
 };
 
+// The JSON-RPC envelopes.
+QJsonObject responseMessage(const QJsonValue &id, const QJsonValue &result);
+QJsonObject errorMessage(const QJsonValue &id, int code, const QString &message);
+QJsonObject notificationMessage(const QString &method, const QJsonObject &params);
+
 // A finding placed in the document, with its JSON.
 PublishedDiagnostic publishedDiagnostic(const TextDocument &document,
                                         const LintDiagnostic &diagnostic);

@@ -488,24 +488,17 @@ void LspServer::publish(const QString &uri, const QJsonArray &diagnostics, int v
 
 void LspServer::respond(const QJsonValue &id, const QJsonValue &result)
 {
-    send(QJsonObject{{QStringLiteral("jsonrpc"), QStringLiteral("2.0")},
-                     {QStringLiteral("id"), id},
-                     {QStringLiteral("result"), result}});
+    send(responseMessage(id, result));
 }
 
 void LspServer::respondError(const QJsonValue &id, int code, const QString &message)
 {
-    send(QJsonObject{{QStringLiteral("jsonrpc"), QStringLiteral("2.0")},
-                     {QStringLiteral("id"), id},
-                     {QStringLiteral("error"), QJsonObject{{QStringLiteral("code"), code},
-                                                           {QStringLiteral("message"), message}}}});
+    send(errorMessage(id, code, message));
 }
 
 void LspServer::notify(const QString &method, const QJsonObject &params)
 {
-    send(QJsonObject{{QStringLiteral("jsonrpc"), QStringLiteral("2.0")},
-                     {QStringLiteral("method"), method},
-                     {QStringLiteral("params"), params}});
+    send(notificationMessage(method, params));
 }
 
 void LspServer::send(const QJsonObject &message)
