@@ -6,7 +6,7 @@
 #include "analysis/checkregistry.h"
 
 #include "analysis/qssreference.h"
-#include "theme/safefileread.h"
+#include "support/safefileread.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -5,8 +5,8 @@
 
 #include "analysis/qssreference.h"
 #include "analysis/toolkitsheet.h"
+#include "support/safefileread.h"
 #include "theme/palettedirectives.h"
-#include "theme/safefileread.h"
 #include "theme/stylesheetloader.h"
 
 #include <QDir>

@@ -4,7 +4,7 @@
 #include "forms/formloader.h"
 
 #include "analysis/sheetmodel.h"
-#include "theme/safefileread.h"
+#include "support/safefileread.h"
 
 #include <QBuffer>
 #include <QDir>

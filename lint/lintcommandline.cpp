@@ -6,7 +6,7 @@
 #include "analysis/checkregistry.h"
 #include "analysis/lintconfig.h"
 #include "analysis/stylesheetlint.h"
-#include "theme/safefileread.h"
+#include "support/safefileread.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

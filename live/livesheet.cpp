@@ -5,11 +5,11 @@
 
 #include "analysis/lintconfig.h"
 #include "shell/mainwindow.h"
+#include "support/safefileread.h"
 #include "switcher/styleswitcherwindow.h"
-#include "theme/safefileread.h"
-#include "theme/sheetstyle.h"
 #include "theme/stylesheetloader.h"
 #include "theme/themecatalogue.h"
+#include "widgetstyles/sheetstyle.h"
 
 #include <QCoreApplication>
 #include <QEvent>

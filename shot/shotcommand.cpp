@@ -9,9 +9,9 @@
 #include "shot/pngfile.h"
 #include "shot/shotnames.h"
 #include "shot/shotrenderer.h"
-#include "theme/safefileread.h"
-#include "theme/sheetstyle.h"
+#include "support/safefileread.h"
 #include "theme/stylesheetloader.h"
+#include "widgetstyles/sheetstyle.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

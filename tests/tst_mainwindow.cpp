@@ -5,7 +5,7 @@
 #include "shell/titlebar.h"
 #include "switcher/styleswitcherwindow.h"
 #include "theme/shellobjectnames.h"
-#include "theme/themestyles.h"
+#include "widgetstyles/themestyles.h"
 
 #include "glyphcolour.h"
 #include "testsupport.h"

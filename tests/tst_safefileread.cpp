@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "theme/safefileread.h"
+#include "support/safefileread.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -3,7 +3,7 @@
 
 #include "lsp/features/definition.h"
 
-#include "theme/safefileread.h"
+#include "support/safefileread.h"
 
 #include <QDir>
 #include <QFileInfo>

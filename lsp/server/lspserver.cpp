@@ -9,7 +9,7 @@
 #include "lsp/features/definition.h"
 #include "lsp/features/hover.h"
 #include "lsp/features/symbols.h"
-#include "theme/safefileread.h"
+#include "support/safefileread.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

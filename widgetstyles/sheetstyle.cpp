@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "theme/sheetstyle.h"
+#include "widgetstyles/sheetstyle.h"
 
 #include "theme/palettedirectives.h"
 

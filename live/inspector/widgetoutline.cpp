@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "live/widgetoutline.h"
+#include "live/inspector/widgetoutline.h"
 
 #include <QEvent>
 #include <QPainter>

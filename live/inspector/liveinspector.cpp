@@ -1,14 +1,14 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "live/liveinspector.h"
+#include "live/inspector/liveinspector.h"
 
 #include "analysis/sheetmodel.h"
+#include "live/inspector/rulesview.h"
+#include "live/inspector/widgetoutline.h"
+#include "live/inspector/widgetpicker.h"
 #include "live/livesheet.h"
-#include "live/rulesview.h"
 #include "live/sheetdiagnosticswindow.h"
-#include "live/widgetoutline.h"
-#include "live/widgetpicker.h"
 #include "shell/mainwindow.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "theme/themestyles.h"
+#include "widgetstyles/themestyles.h"
 
 #include "theme/palettedirectives.h"
 #include "theme/stylesheetloader.h"

@@ -1,10 +1,10 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "live/widgetpicker.h"
+#include "live/inspector/widgetpicker.h"
 
-#include "live/widgetoutline.h"
-#include "live/widgetstate.h"
+#include "live/inspector/widgetoutline.h"
+#include "live/inspector/widgetstate.h"
 
 #include <QApplication>
 #include <QCursor>

@@ -1,11 +1,11 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "live/rulesview.h"
+#include "live/inspector/rulesview.h"
 
 #include "analysis/sheetmodel.h"
-#include "live/ruleinspector.h"
-#include "live/widgetstate.h"
+#include "live/inspector/ruleinspector.h"
+#include "live/inspector/widgetstate.h"
 
 #include <QHeaderView>
 #include <QLabel>

@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "live/ruleinspector.h"
+#include "live/inspector/ruleinspector.h"
 
 #include <QObject>
 #include <QPointer>

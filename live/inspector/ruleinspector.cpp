@@ -1,11 +1,11 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "live/ruleinspector.h"
+#include "live/inspector/ruleinspector.h"
 
 #include "analysis/rulematcher.h"
 #include "analysis/sheetmodel.h"
-#include "live/widgetstate.h"
+#include "live/inspector/widgetstate.h"
 
 #include <QVariant>
 
