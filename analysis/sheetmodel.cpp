@@ -332,26 +332,21 @@ void SheetModel::scanPalette()
     static const QRegularExpression extraDigit(QStringLiteral("^[0-9A-Fa-f]"));
     int countedUpTo = 0;
     int lineNumber = 1;
-    // From one keyword to the next, so a large sheet is read once.
-    for (int keyword = text.indexOf(kPaletteKeyword, 0, Qt::CaseInsensitive); keyword >= 0;) {
-        const int lineStart = text.lastIndexOf(QLatin1Char('\n'), keyword) + 1;
-        int lineEnd = text.indexOf(QLatin1Char('\n'), keyword);
-        if (lineEnd < 0)
-            lineEnd = text.size();
-        lineNumber +=
-            QStringView(text).mid(countedUpTo, lineStart - countedUpTo).count(QLatin1Char('\n'));
-        countedUpTo = lineStart;
-        const QStringView line = QStringView(text).mid(lineStart, lineEnd - lineStart);
-        const PaletteDirectiveMatch match = matchPaletteDirective(line);
+    for (const PaletteDirectiveLine &found : paletteDirectiveLines(text, Qt::CaseInsensitive)) {
+        lineNumber += QStringView(text)
+                          .mid(countedUpTo, found.lineStart - countedUpTo)
+                          .count(QLatin1Char('\n'));
+        countedUpTo = found.lineStart;
+        const PaletteDirectiveMatch &match = found.match;
         PaletteLine entry;
         entry.line = lineNumber;
-        entry.column = keyword - lineStart + 1;
-        entry.offset = keyword;
-        entry.written = text.mid(keyword, kPaletteKeyword.size());
+        entry.column = found.keyword - found.lineStart + 1;
+        entry.offset = found.keyword;
+        entry.written = text.mid(found.keyword, kPaletteKeyword.size());
         if (match.matched) {
             entry.matched = true;
             entry.matchColumn = match.start + 1;
-            entry.matchOffset = lineStart + match.start;
+            entry.matchOffset = found.lineStart + match.start;
             entry.matchLength = match.end - match.start;
             entry.name = match.name;
             entry.colorText = match.colorText;
@@ -359,12 +354,13 @@ void SheetModel::scanPalette()
             entry.role = match.role;
             entry.known = match.knownRole;
             entry.color = match.color;
-            entry.extraDigit = line.mid(match.end).toString().contains(extraDigit);
+            entry.extraDigit =
+                QStringView(text)
+                    .mid(found.lineStart + match.end, found.lineEnd - found.lineStart - match.end)
+                    .toString()
+                    .contains(extraDigit);
         }
         paletteLines.append(entry);
-        keyword = lineEnd >= text.size()
-                      ? -1
-                      : text.indexOf(kPaletteKeyword, lineEnd + 1, Qt::CaseInsensitive);
     }
 }
 

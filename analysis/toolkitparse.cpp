@@ -17,6 +17,17 @@ bool toolkitParsesSheet(const QString &text)
 }
 
 namespace {
+QtMessageHandler previousHandler = nullptr;
+
+void dropParserMessages(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (message.startsWith(QLatin1String("QCssParser::")) ||
+        message.startsWith(QLatin1String("QCss::Parser")))
+        return;
+    if (previousHandler)
+        previousHandler(type, context, message);
+}
+
 QStringList propertyDisagreements()
 {
     QStringList found;
@@ -66,6 +77,15 @@ QStringList paletteDisagreements()
     return found;
 }
 } // namespace
+
+void quietToolkitParserMessages()
+{
+    static const bool installed = [] {
+        previousHandler = qInstallMessageHandler(dropParserMessages);
+        return true;
+    }();
+    Q_UNUSED(installed)
+}
 
 QStringList referenceDisagreements()
 {

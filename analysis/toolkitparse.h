@@ -12,6 +12,11 @@
 // floor the analysis's own time is measured against. True when it accepts it.
 bool toolkitParsesSheet(const QString &text);
 
+// From now on the toolkit's parser says nothing on the message log about values it
+// drops: the analysis reports them with a position. Every other message goes to
+// the handler installed before. Once per process; later calls change nothing.
+void quietToolkitParserMessages();
+
 // Where the property reference and the toolkit's parser part ways: a property the
 // reference lists that the parser does not know (style hints aside), one the parser
 // knows that the reference leaves out, a palette(role) the reference lists that

@@ -6,6 +6,7 @@
 #include "analysis/checkregistry.h"
 #include "analysis/lintconfig.h"
 #include "analysis/stylesheetlint.h"
+#include "analysis/toolkitparse.h"
 #include "support/safefileread.h"
 
 #include <QCommandLineParser>
@@ -31,19 +32,6 @@ enum ExitStatus
     ExitErrors = 2,
     ExitUnreadable = 3,
 };
-
-QtMessageHandler previousHandler = nullptr;
-
-// The toolkit's parser talks on standard error about values it drops; the report
-// says the same with a position, so its chatter is left out.
-void quietParserMessages(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    if (message.startsWith(QLatin1String("QCssParser::")) ||
-        message.startsWith(QLatin1String("QCss::Parser")))
-        return;
-    if (previousHandler)
-        previousHandler(type, context, message);
-}
 
 QString programName()
 {
@@ -465,7 +453,7 @@ QStringList summaryColumns(const Settings &settings)
 
 int runLintCommandLine(const QStringList &arguments)
 {
-    previousHandler = qInstallMessageHandler(quietParserMessages);
+    quietToolkitParserMessages();
     QTextStream out(stdout);
     QTextStream err(stderr);
 

@@ -3,6 +3,8 @@
 
 #include "live/inspector/widgetpicker.h"
 
+#include "support/pointerposition.h"
+
 #include "live/inspector/widgetoutline.h"
 #include "live/inspector/widgetstate.h"
 
@@ -12,17 +14,6 @@
 #include <QMouseEvent>
 #include <QWidget>
 #include <QWindow>
-
-namespace {
-QPoint globalPositionOf(const QMouseEvent *event)
-{
-#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
-    return event->globalPosition().toPoint();
-#else
-    return event->globalPos();
-#endif
-}
-} // namespace
 
 WidgetPicker::WidgetPicker(QWidget *window, WidgetOutline *outline, QObject *parent)
     : QObject(parent)
@@ -83,7 +74,7 @@ bool WidgetPicker::eventFilter(QObject *watched, QEvent *event)
         break;
     case QEvent::MouseMove:
         if (qobject_cast<QWindow *>(watched)) {
-            QWidget *under = widgetAt(globalPositionOf(static_cast<QMouseEvent *>(event)));
+            QWidget *under = widgetAt(globalPoint(static_cast<QMouseEvent *>(event)));
             outline->outline({under});
         }
         break;
@@ -92,7 +83,7 @@ bool WidgetPicker::eventFilter(QObject *watched, QEvent *event)
         if (!qobject_cast<QWindow *>(watched))
             break;
         QWidget *chosen = watched == window->windowHandle()
-                              ? widgetAt(globalPositionOf(static_cast<QMouseEvent *>(event)))
+                              ? widgetAt(globalPoint(static_cast<QMouseEvent *>(event)))
                               : nullptr;
         if (!chosen) {
             // A click elsewhere (the diagnostics window, say) goes where it was meant.

@@ -23,23 +23,16 @@ QVector<SymbolInfo> documentSymbols(const QString &text)
                        {rule.selectorStart, rule.end},
                        {rule.selectorStart, nameEnd}});
     }
-    for (int keyword = text.indexOf(kPaletteKeyword); keyword >= 0;) {
-        const int lineStart = text.lastIndexOf(QLatin1Char('\n'), keyword) + 1;
-        int lineEnd = text.indexOf(QLatin1Char('\n'), keyword);
-        if (lineEnd < 0)
-            lineEnd = text.size();
-        const PaletteDirectiveMatch match =
-            matchPaletteDirective(QStringView(text).mid(lineStart, lineEnd - lineStart));
-        if (match.matched) {
-            const int start = lineStart + match.start;
-            result.append(
-                {QStringLiteral("@palette %1").arg(match.name),
-                 match.colorText,
-                 LspKind::SymbolConstant,
-                 {start, lineStart + match.end},
-                 {start, start + int(kPaletteKeyword.size()) + 1 + int(match.name.size())}});
-        }
-        keyword = text.indexOf(kPaletteKeyword, lineEnd);
+    for (const PaletteDirectiveLine &line : paletteDirectiveLines(text)) {
+        const PaletteDirectiveMatch &match = line.match;
+        if (!match.matched)
+            continue;
+        const int start = line.lineStart + match.start;
+        result.append({QStringLiteral("@palette %1").arg(match.name),
+                       match.colorText,
+                       LspKind::SymbolConstant,
+                       {start, line.lineStart + match.end},
+                       {start, start + int(kPaletteKeyword.size()) + 1 + int(match.name.size())}});
     }
     return result;
 }
