@@ -4,6 +4,8 @@
 #include "analysis/stylesheetlint.h"
 #include "tests/lspclient.h"
 
+#include "testsupport.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -505,7 +507,7 @@ void TestLsp::outlineAndDefinition()
     QFile image(directory.filePath(QStringLiteral("arrow.png")));
     QVERIFY(image.open(QIODevice::WriteOnly));
     image.close();
-    QVERIFY(mkfifo(qPrintable(directory.filePath(QStringLiteral("pipe.png"))), 0600) == 0);
+    QVERIFY(makeFifo(directory.filePath(QStringLiteral("pipe.png"))));
     Client client(directory.path());
     client.initialize(QJsonObject{
         {"textDocument", QJsonObject{{"documentSymbol",

@@ -8,7 +8,7 @@
 #include "widgetstyles/themestyles.h"
 
 #include "glyphcolour.h"
-#include "testsupport.h"
+#include "guitestsupport.h"
 
 #include <QButtonGroup>
 #include <QDir>

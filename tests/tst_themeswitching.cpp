@@ -6,6 +6,8 @@
 #include "theme/stylesheetloader.h"
 #include "widgetstyles/themestyles.h"
 
+#include "guitestsupport.h"
+
 #include "testsupport.h"
 
 #include <QtTest>
@@ -272,7 +274,7 @@ void TestThemeSwitching::badDiskCopy()
     if (kind == "directory") {
         QVERIFY(QDir().mkpath(path));
     } else if (kind == "fifo") {
-        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        QVERIFY(makeFifo(path));
     } else {
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
