@@ -124,6 +124,62 @@ void row(const char *what, double value, const char *unit, const char *goal)
 {
     std::printf("  %-52s %8.1f %-3s  goal %s\n", what, value, unit, goal);
 }
+
+// Completion in the small document while the large one is analysed.
+void completionDuringLargeAnalysis(Server &server, const QJsonObject &position)
+{
+    const QString large = megabyteSheet();
+    const QString largeUri = QStringLiteral("file:///bench/large.qss");
+    server.open(largeUri, large);
+    server.diagnostics(largeUri, 1);
+    QElapsedTimer analysis;
+    analysis.start();
+    server.change(largeUri, 2, large + QStringLiteral("\n"));
+    std::vector<double> during;
+    bool analysed = false;
+    while (!analysed) {
+        QElapsedTimer timer;
+        timer.start();
+        server.response(server.request("textDocument/completion", position));
+        during.push_back(milliseconds(timer));
+        analysed = server.arrived([&](const QJsonObject &m) {
+            return m.value("params").toObject().value("uri") == largeUri;
+        });
+        if (!analysed)
+            QThread::msleep(5);
+    }
+    server.diagnostics(largeUri, 2);
+    const double analysisTime = milliseconds(analysis);
+    // The first request queues behind the reading of the 1 MB message itself (its JSON
+    // is parsed on the reading thread); the rest arrive while only the analysis runs.
+    row("completion right behind the 1 MB didChange", during.front(), "ms",
+        "(waits for the change to be read)");
+    const std::vector<double> rest(during.begin() + 1, during.end());
+    row("slowest completion while the 1 MB sheet is analysed",
+        rest.empty() ? 0 : *std::max_element(rest.begin(), rest.end()), "ms", "<= 50 ms");
+    std::vector<double> sorted = rest;
+    std::sort(sorted.begin(), sorted.end());
+    std::printf("  %-52s (%zu completions: median %.1f ms, 95th percentile %.1f ms, over an "
+                "analysis of %.0f ms)\n",
+                "", rest.size(), median(rest),
+                sorted.empty() ? 0 : sorted[sorted.size() * 95 / 100], analysisTime);
+    server.notify("textDocument/didClose",
+                  QJsonObject{{"textDocument", QJsonObject{{"uri", largeUri}}}});
+}
+
+// Ten documents open, each a built-in sheet, all analysed.
+void memoryOfTenDocuments()
+{
+    Server fresh;
+    fresh.request("initialize", QJsonObject{{"capabilities", QJsonObject()}});
+    fresh.response(1);
+    for (int i = 0; i < 10; ++i)
+        fresh.open(QStringLiteral("file:///bench/%1.qss").arg(i), builtInSheet(Theme(i)));
+    for (int i = 0; i < 10; ++i)
+        fresh.diagnostics(QStringLiteral("file:///bench/%1.qss").arg(i), 1);
+    row("resident memory, ten 9 KB documents open", fresh.residentKiB() / 1024.0, "MB",
+        "<= 150 MB");
+}
 } // namespace
 
 int main(int argc, char *argv[])
@@ -180,54 +236,7 @@ int main(int argc, char *argv[])
             [&] { return server.request("textDocument/hover", at(uri, line, column + 9)); }),
         "ms", "<= 10 ms");
 
-    // Completion in the small document while the large one is analysed.
-    const QString large = megabyteSheet();
-    const QString largeUri = QStringLiteral("file:///bench/large.qss");
-    server.open(largeUri, large);
-    server.diagnostics(largeUri, 1);
-    QElapsedTimer analysis;
-    analysis.start();
-    server.change(largeUri, 2, large + QStringLiteral("\n"));
-    std::vector<double> during;
-    bool analysed = false;
-    while (!analysed) {
-        QElapsedTimer timer;
-        timer.start();
-        server.response(server.request("textDocument/completion", at(uri, line, column + 2)));
-        during.push_back(milliseconds(timer));
-        analysed = server.arrived([&](const QJsonObject &m) {
-            return m.value("params").toObject().value("uri") == largeUri;
-        });
-        if (!analysed)
-            QThread::msleep(5);
-    }
-    server.diagnostics(largeUri, 2);
-    const double analysisTime = milliseconds(analysis);
-    // The first request queues behind the reading of the 1 MB message itself (its JSON
-    // is parsed on the reading thread); the rest arrive while only the analysis runs.
-    row("completion right behind the 1 MB didChange", during.front(), "ms",
-        "(waits for the change to be read)");
-    const std::vector<double> rest(during.begin() + 1, during.end());
-    row("slowest completion while the 1 MB sheet is analysed",
-        rest.empty() ? 0 : *std::max_element(rest.begin(), rest.end()), "ms", "<= 50 ms");
-    std::vector<double> sorted = rest;
-    std::sort(sorted.begin(), sorted.end());
-    std::printf("  %-52s (%zu completions: median %.1f ms, 95th percentile %.1f ms, over an "
-                "analysis of %.0f ms)\n",
-                "", rest.size(), median(rest),
-                sorted.empty() ? 0 : sorted[sorted.size() * 95 / 100], analysisTime);
-    server.notify("textDocument/didClose",
-                  QJsonObject{{"textDocument", QJsonObject{{"uri", largeUri}}}});
-
-    // Ten documents open, each a built-in sheet, all analysed.
-    Server fresh;
-    fresh.request("initialize", QJsonObject{{"capabilities", QJsonObject()}});
-    fresh.response(1);
-    for (int i = 0; i < 10; ++i)
-        fresh.open(QStringLiteral("file:///bench/%1.qss").arg(i), builtInSheet(Theme(i)));
-    for (int i = 0; i < 10; ++i)
-        fresh.diagnostics(QStringLiteral("file:///bench/%1.qss").arg(i), 1);
-    row("resident memory, ten 9 KB documents open", fresh.residentKiB() / 1024.0, "MB",
-        "<= 150 MB");
+    completionDuringLargeAnalysis(server, at(uri, line, column + 2));
+    memoryOfTenDocuments();
     return 0;
 }

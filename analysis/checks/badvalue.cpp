@@ -50,89 +50,104 @@ QString lengthUnit(const Value &value)
     return text.mid(i);
 }
 
-void checkValues(const SheetModel &model, const SheetDeclaration &entry, CheckReporter &report)
+// What is wrong with the values of a property of one kind, "" when nothing is.
+QString colourProblem(const QString &property, const QVector<Value> &values)
 {
-    const QVector<Value> &values = entry.toolkit->d->values;
-    const int length = model.tokensEnd(entry.firstSymbol, entry.endSymbol) - entry.valueOffset;
-    const auto bad = [&](const QString &message) { report.at(entry.valueOffset, length, message); };
-    switch (QssReference::valueKind(entry.property)) {
+    for (const Value &value : values) {
+        if (!isOperator(value) && !isBrushValue(value))
+            return QStringLiteral("\"%1\" is not a colour the toolkit reads for %2")
+                .arg(valueText(value), property);
+    }
+    return QString();
+}
+
+QString backgroundOrBorderProblem(const QString &property, const QVector<Value> &values)
+{
+    for (const Value &value : values) {
+        if (value.type == Value::Identifier && !QColor::isValidColor(value.variant.toString()) &&
+            !QssReference::isKnownBorderStyle(value.variant.toString()))
+            return QStringLiteral("\"%1\" is neither a colour nor a keyword of %2")
+                .arg(valueText(value), property);
+        if (value.type == Value::Length && !QssReference::isKnownLengthUnit(lengthUnit(value)))
+            return QStringLiteral("unit \"%1\" of %2 is not one the toolkit reads (px, em, ex)")
+                .arg(lengthUnit(value), property);
+    }
+    return QString();
+}
+
+QString borderStyleProblem(const QVector<Value> &values)
+{
+    for (const Value &value : values) {
+        if (value.type == Value::Identifier &&
+            !QssReference::isKnownBorderStyle(value.variant.toString()))
+            return QStringLiteral("\"%1\" is not a border style").arg(valueText(value));
+    }
+    return QString();
+}
+
+QString lengthProblem(const QString &property, const QVector<Value> &values)
+{
+    for (const Value &value : values) {
+        if (value.type == Value::Length && !QssReference::isKnownLengthUnit(lengthUnit(value)))
+            return QStringLiteral("unit \"%1\" of %2 is not one the toolkit reads (px, em, "
+                                  "ex): it reads 0")
+                .arg(lengthUnit(value), property);
+        if (value.type == Value::Identifier || value.type == Value::String ||
+            value.type == Value::Color)
+            return QStringLiteral("%1 needs a length, not \"%2\"").arg(property, valueText(value));
+    }
+    return QString();
+}
+
+QString fontSizeProblem(const Value &value)
+{
+    const QString unit = lengthUnit(value).toLower();
+    if (value.type == Value::Number)
+        return QStringLiteral("font-size needs a unit, pt or px: the toolkit ignores \"%1\"")
+            .arg(valueText(value));
+    if (value.type == Value::Length && unit != QLatin1String("pt") && unit != QLatin1String("px"))
+        return QStringLiteral("font-size in \"%1\" is ignored: the toolkit reads pt and px")
+            .arg(unit);
+    return QString();
+}
+
+QString fontWeightProblem(const Value &value)
+{
+    if (value.type != Value::Number && value.type != Value::KnownIdentifier)
+        return QStringLiteral("font-weight \"%1\" is ignored: the toolkit reads normal, bold "
+                              "or a number")
+            .arg(valueText(value));
+    return QString();
+}
+
+QString valueProblem(const QString &property, const QVector<Value> &values)
+{
+    switch (QssReference::valueKind(property)) {
     case ValueKind::Colour:
-        for (const Value &value : values) {
-            if (!isOperator(value) && !isBrushValue(value)) {
-                bad(QStringLiteral("\"%1\" is not a colour the toolkit reads for %2")
-                        .arg(valueText(value), entry.property));
-                return;
-            }
-        }
-        break;
+        return colourProblem(property, values);
     case ValueKind::Background:
     case ValueKind::Border:
-        for (const Value &value : values) {
-            if (value.type == Value::Identifier &&
-                !QColor::isValidColor(value.variant.toString()) &&
-                !QssReference::isKnownBorderStyle(value.variant.toString())) {
-                bad(QStringLiteral("\"%1\" is neither a colour nor a keyword of %2")
-                        .arg(valueText(value), entry.property));
-                return;
-            }
-            if (value.type == Value::Length &&
-                !QssReference::isKnownLengthUnit(lengthUnit(value))) {
-                bad(QStringLiteral("unit \"%1\" of %2 is not one the toolkit reads (px, em, ex)")
-                        .arg(lengthUnit(value), entry.property));
-                return;
-            }
-        }
-        break;
+        return backgroundOrBorderProblem(property, values);
     case ValueKind::BorderStyle:
-        for (const Value &value : values) {
-            if (value.type == Value::Identifier &&
-                !QssReference::isKnownBorderStyle(value.variant.toString())) {
-                bad(QStringLiteral("\"%1\" is not a border style").arg(valueText(value)));
-                return;
-            }
-        }
-        break;
+        return borderStyleProblem(values);
     case ValueKind::Length:
-        for (const Value &value : values) {
-            if (value.type == Value::Length &&
-                !QssReference::isKnownLengthUnit(lengthUnit(value))) {
-                bad(QStringLiteral("unit \"%1\" of %2 is not one the toolkit reads (px, em, "
-                                   "ex): it reads 0")
-                        .arg(lengthUnit(value), entry.property));
-                return;
-            }
-            if (value.type == Value::Identifier || value.type == Value::String ||
-                value.type == Value::Color) {
-                bad(QStringLiteral("%1 needs a length, not \"%2\"")
-                        .arg(entry.property, valueText(value)));
-                return;
-            }
-        }
-        break;
-    case ValueKind::FontSize: {
-        const Value &value = values.first();
-        const QString unit = lengthUnit(value).toLower();
-        if (value.type == Value::Number) {
-            bad(QStringLiteral("font-size needs a unit, pt or px: the toolkit ignores \"%1\"")
-                    .arg(valueText(value)));
-        } else if (value.type == Value::Length && unit != QLatin1String("pt") &&
-                   unit != QLatin1String("px")) {
-            bad(QStringLiteral("font-size in \"%1\" is ignored: the toolkit reads pt and px")
-                    .arg(unit));
-        }
-        break;
-    }
-    case ValueKind::FontWeight: {
-        const Value &value = values.first();
-        if (value.type != Value::Number && value.type != Value::KnownIdentifier) {
-            bad(QStringLiteral("font-weight \"%1\" is ignored: the toolkit reads normal, bold "
-                               "or a number")
-                    .arg(valueText(value)));
-        }
-        break;
-    }
+        return lengthProblem(property, values);
+    case ValueKind::FontSize:
+        return fontSizeProblem(values.first());
+    case ValueKind::FontWeight:
+        return fontWeightProblem(values.first());
     case ValueKind::Other:
         break;
+    }
+    return QString();
+}
+
+void checkValues(const SheetModel &model, const SheetDeclaration &entry, CheckReporter &report)
+{
+    const QString problem = valueProblem(entry.property, entry.toolkit->d->values);
+    if (!problem.isEmpty()) {
+        report.at(entry.valueOffset,
+                  model.tokensEnd(entry.firstSymbol, entry.endSymbol) - entry.valueOffset, problem);
     }
 }
 

@@ -85,6 +85,43 @@ bool isGallerySheet(const QString &text)
     return text.contains(kPaletteKeyword);
 }
 
+// The sheet's own object names, and the window shell's in a sheet for the gallery.
+void addObjectNameItems(Items &items, const CursorContext &context, const QString &text)
+{
+    QStringList names = objectNamesIn(text);
+    if (isGallerySheet(text)) {
+        for (const QLatin1String &name :
+             {ShellObjectNames::windowFrame, ShellObjectNames::titleBar,
+              ShellObjectNames::titleLabel, ShellObjectNames::windowButton,
+              ShellObjectNames::closeButton}) {
+            if (!names.contains(name))
+                names.append(name);
+        }
+    }
+    names.removeAll(context.word);
+    for (const QString &name : qAsConst(names))
+        items.add(name, KindVariable, QStringLiteral("object name"),
+                  QStringLiteral("Selects the widget whose objectName is \"%1\".").arg(name));
+}
+
+void addAttributeNameItems(Items &items, const QString &text)
+{
+    if (isGallerySheet(text)) {
+        for (const SemanticVariant &variant : kSemanticVariants) {
+            const QString pair =
+                QStringLiteral("%1=\"%2\"")
+                    .arg(QLatin1String(kVariantProperty), QLatin1String(variant.key));
+            items.add(pair, KindProperty, QStringLiteral("gallery variant"),
+                      QStringLiteral("The gallery's widgets marked %1.").arg(pair));
+        }
+    }
+    items.add(QLatin1String(kVariantProperty), KindProperty, QStringLiteral("property"),
+              QStringLiteral("The semantic variant the gallery gives its widgets."));
+    for (const auto &row : kAttributeProperties)
+        items.add(QLatin1String(row[0]), KindProperty, QStringLiteral("property"),
+                  QStringLiteral("Selects %1.").arg(QLatin1String(row[1])));
+}
+
 void addSelectorItems(Items &items, const CursorContext &context, const QString &text)
 {
     switch (context.place) {
@@ -118,38 +155,11 @@ void addSelectorItems(Items &items, const CursorContext &context, const QString 
                       info ? info->meaning : QString());
         }
         break;
-    case Place::ObjectName: {
-        QStringList names = objectNamesIn(text);
-        if (isGallerySheet(text)) {
-            for (const QLatin1String &name :
-                 {ShellObjectNames::windowFrame, ShellObjectNames::titleBar,
-                  ShellObjectNames::titleLabel, ShellObjectNames::windowButton,
-                  ShellObjectNames::closeButton}) {
-                if (!names.contains(name))
-                    names.append(name);
-            }
-        }
-        names.removeAll(context.word);
-        for (const QString &name : qAsConst(names))
-            items.add(name, KindVariable, QStringLiteral("object name"),
-                      QStringLiteral("Selects the widget whose objectName is \"%1\".").arg(name));
+    case Place::ObjectName:
+        addObjectNameItems(items, context, text);
         break;
-    }
     case Place::AttributeName:
-        if (isGallerySheet(text)) {
-            for (const SemanticVariant &variant : kSemanticVariants) {
-                const QString pair =
-                    QStringLiteral("%1=\"%2\"")
-                        .arg(QLatin1String(kVariantProperty), QLatin1String(variant.key));
-                items.add(pair, KindProperty, QStringLiteral("gallery variant"),
-                          QStringLiteral("The gallery's widgets marked %1.").arg(pair));
-            }
-        }
-        items.add(QLatin1String(kVariantProperty), KindProperty, QStringLiteral("property"),
-                  QStringLiteral("The semantic variant the gallery gives its widgets."));
-        for (const auto &row : kAttributeProperties)
-            items.add(QLatin1String(row[0]), KindProperty, QStringLiteral("property"),
-                      QStringLiteral("Selects %1.").arg(QLatin1String(row[1])));
+        addAttributeNameItems(items, text);
         break;
     case Place::AttributeValue:
         if (context.attribute == QLatin1String(kVariantProperty)) {
