@@ -70,3 +70,11 @@ bool isKnownProperty(const SheetModel &model, const SheetDeclaration &entry)
     const bool knownToParser = entry.toolkit->d->propertyId != UnknownProperty;
     return QssReference::isKnownProperty(entry.property, knownToParser, model.options.qtVersion);
 }
+
+QStringList namesOf(const QVector<QssReference::NameInfo> &table)
+{
+    QStringList result;
+    for (const QssReference::NameInfo &entry : table)
+        result.append(entry.name);
+    return result;
+}

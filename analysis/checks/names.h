@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include "analysis/qssreference.h"
 #include "analysis/sheetmodel.h"
 
 #include <QString>
@@ -25,3 +26,6 @@ void reportSelectorNames(const SheetModel &model, NameKind wanted,
 
 // A property the reference or the configuration knows, in the version targeted.
 bool isKnownProperty(const SheetModel &model, const SheetDeclaration &entry);
+
+// The names of a table of the reference, the candidates for the closest name.
+QStringList namesOf(const QVector<QssReference::NameInfo> &table);

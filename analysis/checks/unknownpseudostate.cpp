@@ -6,14 +6,6 @@
 #include "analysis/qssreference.h"
 
 namespace {
-QStringList namesOf(const QVector<QssReference::NameInfo> &table)
-{
-    QStringList result;
-    for (const QssReference::NameInfo &entry : table)
-        result.append(entry.name);
-    return result;
-}
-
 void checkUnknownPseudoStates(const SheetModel &model, CheckReporter &report)
 {
     reportSelectorNames(model, NameKind::PseudoState, [&](int offset, const QString &word) {
