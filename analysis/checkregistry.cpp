@@ -3,189 +3,51 @@
 
 #include "analysis/checkregistry.h"
 
-#include "analysis/checks.h"
-#include "analysis/sheetmodel.h"
-#include "analysis/suppressions.h"
+#include "analysis/checks/checks.h"
 
 const QVector<LintCheck> &lintChecks()
 {
+#define PRISMARK_CHECK(entry) entry,
     static const QVector<LintCheck> checks = {
-        {"syntax", LintSeverity::Error, true,
-         "the toolkit's own parser rejects the sheet (and then drops all of it): where it stops "
-         "and what it expected there; a declaration it drops inside an accepted sheet is a "
-         "warning",
-         checkSyntax},
-        {"encoding", LintSeverity::Warning, true,
-         "UTF-16 byte-order mark (an error); invalid UTF-8; a NUL byte (the loader ends the sheet "
-         "there); CR-only line ends",
-         checkEncoding},
-        {"palette", LintSeverity::Warning, true,
-         "`@palette` lines against the grammar the program reads: unknown role, malformed colour, "
-         "`Disabled.` before its role, outside the leading comment, a role twice, eight digits "
-         "(read as `#AARRGGBB`)",
-         checkPalette},
-        {"unknown-property", LintSeverity::Warning, true,
-         "a property the toolkit's style sheet reference does not know in the targeted Qt "
-         "version, nor the configuration's `properties`",
-         checkUnknownProperties},
-        {"unknown-pseudo-state", LintSeverity::Warning, true,
-         "a pseudo-state the reference does not know: the selector never matches",
-         checkUnknownPseudoStates},
-        {"unknown-subcontrol", LintSeverity::Warning, true,
-         "a subcontrol the reference does not know: the rule styles nothing",
-         checkUnknownSubcontrols},
-        {"unknown-widget", LintSeverity::Warning, true,
-         "a type selector that names no widget class of the toolkit or the configuration's "
-         "`widgets` (names are case-sensitive)",
-         checkUnknownWidgets},
-        {"bad-value", LintSeverity::Warning, true,
-         "colours the toolkit cannot read, length units it ignores, `font-size` without "
-         "`pt`/`px`, declarations it drops",
-         checkBadValues},
-        {"missing-resource", LintSeverity::Warning, true,
-         "a `url()` that is no file (relative paths resolve against the working directory, as "
-         "the toolkit resolves them, or `base-dir`), or a `:/` path in none of the configured "
-         "`.qrc` files (without any, one note counts them)",
-         checkMissingResources},
-        {"unsafe-resource", LintSeverity::Error, true,
-         "a `url()` naming a FIFO, device or directory, or an image of more than 64 megapixels",
-         checkUnsafeResources},
-        {"shadowed", LintSeverity::Warning, true,
-         "a declaration that never shows because a rule of equal or higher specificity sets the "
-         "same property on the same widgets in the same or a wider state",
-         checkShadowing},
-        {"contrast", LintSeverity::Warning, true,
-         "WCAG 2.1: text below 4.5 : 1 on its background, a control's outline below 3 : 1 where "
-         "its fill does not stand out either, the palette header's pairs (disabled text below "
-         "3 : 1)",
-         checkContrast},
-        {"coverage", LintSeverity::Note, false,
-         "variant values, `:disabled`, `:focus`, `:checked` and the window shell's object names "
-         "the sheet leaves unstyled in the gallery (also with `--gallery`)",
-         checkCoverage},
-        {"needless-disable", LintSeverity::Warning, true,
-         "a `prismark-lint-disable` comment that suppresses nothing, names an unknown check id "
-         "or is never closed",
-         checkSuppressionComments},
+#include "analysis/checks/checklist.h"
     };
+#undef PRISMARK_CHECK
     return checks;
 }
 
-CheckReporter::CheckReporter(const SheetModel &model, const QString &check, LintSeverity severity,
-                             QVector<LintDiagnostic> &sink, bool forced)
-    : model(model)
-    , check(check)
-    , severity(severity)
-    , sink(sink)
-    , forced(forced)
-{}
-
-void CheckReporter::at(int offset, const QString &message)
+const LintCheck *lintCheck(const QString &id)
 {
-    at(offset, severity, message);
-}
-
-void CheckReporter::at(int offset, LintSeverity findingSeverity, const QString &message)
-{
-    int line = 1;
-    int column = 1;
-    model.lineColumn(offset, &line, &column);
-    atLine(line, column, findingSeverity, message);
-}
-
-void CheckReporter::at(int offset, int length, const QString &message)
-{
-    at(offset, length, severity, message);
-}
-
-void CheckReporter::at(int offset, int length, LintSeverity findingSeverity, const QString &message)
-{
-    at(offset, findingSeverity, message);
-    int line = 1;
-    int column = 1;
-    model.lineColumn(offset + qMax(0, length), &line, &column);
-    setEnd(line, column);
-}
-
-void CheckReporter::atLine(int line, int column, int length, const QString &message)
-{
-    atLine(line, column, severity, message);
-    setEnd(line, column + qMax(0, length));
-}
-
-void CheckReporter::setEnd(int line, int column)
-{
-    if (!lastListed)
-        return;
-    sink.last().endLine = line;
-    sink.last().endColumn = column;
-}
-
-void CheckReporter::relatedTo(int offset, int length, const QString &message)
-{
-    if (!lastListed)
-        return;
-    LintLocation location;
-    model.lineColumn(offset, &location.line, &location.column);
-    model.lineColumn(offset + qMax(0, length), &location.endLine, &location.endColumn);
-    location.message = message;
-    sink.last().related.append(location);
-}
-
-void CheckReporter::mendBy(int offset, const QString &insertText)
-{
-    if (!lastListed)
-        return;
-    LintDiagnostic &diagnostic = sink.last();
-    model.lineColumn(offset, &diagnostic.insertLine, &diagnostic.insertColumn);
-    diagnostic.insertText = insertText;
-}
-
-void CheckReporter::atLine(int line, int column, const QString &message)
-{
-    atLine(line, column, severity, message);
-}
-
-void CheckReporter::atLine(int line, int column, LintSeverity findingSeverity,
-                           const QString &message)
-{
-    if (forced)
-        findingSeverity = severity;
-    lastListed = listed < kMaxListed;
-    if (!lastListed) {
-        ++omitted;
-        if (int(findingSeverity) < int(worstOmitted))
-            worstOmitted = findingSeverity;
-        return;
+    for (const LintCheck &check : lintChecks()) {
+        if (id == QLatin1String(check.id))
+            return &check;
     }
-    ++listed;
-    lastLine = line;
-    lastColumn = column;
-    LintDiagnostic diagnostic;
-    diagnostic.file = model.path;
-    diagnostic.line = line;
-    diagnostic.column = column;
-    diagnostic.severity = findingSeverity;
-    diagnostic.check = check;
-    diagnostic.message = message;
-    sink.append(diagnostic);
+    return nullptr;
 }
 
-void CheckReporter::reportOmitted()
+bool lintCheckRuns(const LintCheck &check, const LintOptions &options)
 {
-    if (omitted == 0)
-        return;
-    LintDiagnostic diagnostic;
-    diagnostic.file = model.path;
-    diagnostic.line = lastLine;
-    diagnostic.column = lastColumn;
-    diagnostic.severity = worstOmitted;
-    diagnostic.check = check;
-    diagnostic.message = QStringLiteral("%1 more diagnostics of this check are not listed "
-                                        "(at most %2 per check and file)")
-                             .arg(omitted)
-                             .arg(kMaxListed);
-    sink.append(diagnostic);
-    omitted = 0;
-    lastListed = false;
+    const QString id = QLatin1String(check.id);
+    if (options.disabledChecks.contains(id))
+        return false;
+    if (check.onByDefault || options.enabledChecks.contains(id))
+        return true;
+    return options.gallery && check.has(CheckFlag::NeedsGallery);
+}
+
+QStringList lintCheckIds()
+{
+    QStringList ids;
+    for (const LintCheck &check : lintChecks())
+        ids.append(QLatin1String(check.id));
+    return ids;
+}
+
+QStringList lintDefaultCheckIds()
+{
+    QStringList ids;
+    for (const LintCheck &check : lintChecks()) {
+        if (check.onByDefault)
+            ids.append(QLatin1String(check.id));
+    }
+    return ids;
 }

@@ -3,74 +3,20 @@
 
 #pragma once
 
-#include "analysis/stylesheetlint.h"
+#include "analysis/lintcheck.h"
+#include "analysis/lintoptions.h"
 
-#include <QHash>
+#include <QStringList>
 #include <QVector>
-
-class SheetModel;
-
-// The one place a diagnostic is made: bound to one check's id and severity, so a
-// check cannot report under another's name, and capped per check and file.
-class CheckReporter
-{
-public:
-    // With forced, every finding takes severity, whatever the check says of it.
-    CheckReporter(const SheetModel &model, const QString &check, LintSeverity severity,
-                  QVector<LintDiagnostic> &sink, bool forced = false);
-
-    // At a character offset of the model's text, with the check's own severity or
-    // the one given.
-    void at(int offset, const QString &message);
-    void at(int offset, LintSeverity severity, const QString &message);
-    // Over the length characters from offset: the token the finding is about.
-    void at(int offset, int length, const QString &message);
-    void at(int offset, int length, LintSeverity severity, const QString &message);
-    // At a 1-based line and column.
-    void atLine(int line, int column, const QString &message);
-    void atLine(int line, int column, LintSeverity severity, const QString &message);
-    void atLine(int line, int column, int length, const QString &message);
-
-    // Add to the diagnostic reported last (nothing when it went over the limit): a
-    // place it is about, and the text whose insertion mends it.
-    void relatedTo(int offset, int length, const QString &message);
-    void mendBy(int offset, const QString &insertText);
-
-    // Beyond this many diagnostics of one check a file only counts them: a sheet of
-    // many megabytes would otherwise keep a list larger than itself.
-    static constexpr int kMaxListed = 1000;
-    // Adds one diagnostic saying how many went over the limit, if any did.
-    void reportOmitted();
-
-private:
-    // Sets where the diagnostic reported last ends, when it was listed.
-    void setEnd(int line, int column);
-
-    const SheetModel &model;
-    QString check;
-    LintSeverity severity;
-    QVector<LintDiagnostic> &sink;
-    bool forced;
-    int listed = 0;
-    bool lastListed = false;
-    int omitted = 0;
-    LintSeverity worstOmitted = LintSeverity::Note;
-    int lastLine = 1;
-    int lastColumn = 1;
-};
-
-using CheckFunction = void (*)(const SheetModel &model, CheckReporter &report);
-
-// One registered check. Its id is written here once; everything that names checks
-// (the list of ids, --help, --enable/--disable, the summary table) reads this table.
-struct LintCheck
-{
-    const char *id;
-    LintSeverity severity; // what it reports unless a finding says otherwise
-    bool onByDefault;
-    const char *description;
-    CheckFunction run;
-};
 
 // Every check, in the order of their families; they run in this order.
 const QVector<LintCheck> &lintChecks();
+// The check of an id, or null.
+const LintCheck *lintCheck(const QString &id);
+// Whether a run with these options reports the check's findings.
+bool lintCheckRuns(const LintCheck &check, const LintOptions &options);
+
+// Every check id, in the order of their families.
+QStringList lintCheckIds();
+// The ids of the checks that run unless asked for.
+QStringList lintDefaultCheckIds();

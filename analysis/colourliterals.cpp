@@ -180,18 +180,12 @@ QVector<ColourLiteral> findColourLiterals(const QString &text)
 {
     QVector<ColourLiteral> literals = ValueScanner(text).scan();
     // The directives count on every line, as the program reads them.
-    for (int keyword = text.indexOf(kPaletteKeyword); keyword >= 0;) {
-        const int lineStart = text.lastIndexOf(QLatin1Char('\n'), keyword) + 1;
-        int lineEnd = text.indexOf(QLatin1Char('\n'), keyword);
-        if (lineEnd < 0)
-            lineEnd = text.size();
-        const PaletteDirectiveMatch match =
-            matchPaletteDirective(QStringView(text).mid(lineStart, lineEnd - lineStart));
+    for (const PaletteDirectiveLine &line : paletteDirectiveLines(text)) {
+        const PaletteDirectiveMatch &match = line.match;
         if (match.matched && match.color.isValid()) {
             const int length = int(match.colorText.size());
-            literals.append({lineStart + match.end - length, length, match.color, true});
+            literals.append({line.lineStart + match.end - length, length, match.color, true});
         }
-        keyword = text.indexOf(kPaletteKeyword, lineEnd);
     }
     std::sort(literals.begin(), literals.end(),
               [](const ColourLiteral &a, const ColourLiteral &b) { return a.offset < b.offset; });

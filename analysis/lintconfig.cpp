@@ -3,8 +3,10 @@
 
 #include "analysis/lintconfig.h"
 
+#include "analysis/checkregistry.h"
+
 #include "analysis/qssreference.h"
-#include "theme/safefileread.h"
+#include "support/safefileread.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "analysis/stylesheetlint.h"
+#include "analysis/lintoptions.h"
 
 #include <QString>
 

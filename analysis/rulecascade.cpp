@@ -3,6 +3,9 @@
 
 #include "analysis/rulecascade.h"
 
+#include "analysis/pseudostates.h"
+#include "analysis/toolkitsheet.h"
+
 #include <QStringList>
 
 using namespace QCss;
@@ -33,13 +36,30 @@ bool takesPartWherever(const StateSet &b, const StateSet &a)
 
 const Selector &selectorOf(const SheetModel &model, const RuleMatch &match)
 {
-    return model.rules.at(match.rule).selectors.at(match.selector).selector;
+    return *model.rules.at(match.rule).selectors.at(match.selector).toolkit;
 }
 
 } // namespace
 
-bool selectorAppliesIn(const Selector &selector, quint64 state)
+// Widget states are handed to the toolkit's selector as they are.
+static_assert(
+    PseudoState::Enabled == PseudoClass_Enabled && PseudoState::Disabled == PseudoClass_Disabled &&
+    PseudoState::Pressed == PseudoClass_Pressed && PseudoState::Focus == PseudoClass_Focus &&
+    PseudoState::Hover == PseudoClass_Hover && PseudoState::Checked == PseudoClass_Checked &&
+    PseudoState::Unchecked == PseudoClass_Unchecked &&
+    PseudoState::Indeterminate == PseudoClass_Indeterminate &&
+    PseudoState::Horizontal == PseudoClass_Horizontal &&
+    PseudoState::Vertical == PseudoClass_Vertical && PseudoState::Window == PseudoClass_Window &&
+    PseudoState::Default == PseudoClass_Default && PseudoState::Flat == PseudoClass_Flat &&
+    PseudoState::Frameless == PseudoClass_Frameless &&
+    PseudoState::ReadOnly == PseudoClass_ReadOnly && PseudoState::Active == PseudoClass_Active &&
+    PseudoState::On == PseudoClass_On && PseudoState::Off == PseudoClass_Off &&
+    PseudoState::Editable == PseudoClass_Editable && PseudoState::Closed == PseudoClass_Closed &&
+    PseudoState::Open == PseudoClass_Open);
+
+bool selectorAppliesIn(const SheetSelector &sheetSelector, quint64 state)
 {
+    const Selector &selector = *sheetSelector.toolkit;
     const StateSet set = statesOf(selector);
     return (set.required & state) == set.required && (set.negated & state) == 0;
 }
@@ -94,14 +114,15 @@ QVector<CascadeEntry> cascadeMatches(const SheetModel &model, const QVector<Rule
         entry.match = match;
         const Selector &selector = selectorOf(model, match);
         entry.subcontrol = selector.pseudoElement().toLower();
-        entry.appliesNow = selectorAppliesIn(selector, state);
+        entry.appliesNow =
+            selectorAppliesIn(model.rules.at(match.rule).selectors.at(match.selector), state);
         entries.append(entry);
         states.append(statesOf(selector));
     }
 
     for (int i = 0; i < entries.size(); ++i) {
         CascadeEntry &entry = entries[i];
-        const QVector<LintDeclaration> &own = model.rules.at(entry.match.rule).declarations;
+        const QVector<SheetDeclaration> &own = model.rules.at(entry.match.rule).declarations;
         for (int d = 0; d < own.size(); ++d) {
             CascadeDeclaration declaration;
             declaration.index = d;
@@ -114,7 +135,7 @@ QVector<CascadeEntry> cascadeMatches(const SheetModel &model, const QVector<Rule
                 if (!takesPartWherever(states.at(j), states.at(i)) &&
                     !(higher.appliesNow && entry.appliesNow))
                     continue;
-                const QVector<LintDeclaration> &theirs =
+                const QVector<SheetDeclaration> &theirs =
                     model.rules.at(higher.match.rule).declarations;
                 for (int k = theirs.size() - 1; k >= 0; --k) {
                     if (propertyOverrides(theirs.at(k).property, property)) {
@@ -138,14 +159,14 @@ QVector<CascadeEntry> cascadeMatches(const SheetModel &model, const QVector<Rule
     return entries;
 }
 
-const LintDeclaration *winningDeclaration(const SheetModel &model,
-                                          const QVector<CascadeEntry> &entries,
-                                          const QString &subcontrol, const QString &property)
+const SheetDeclaration *winningDeclaration(const SheetModel &model,
+                                           const QVector<CascadeEntry> &entries,
+                                           const QString &subcontrol, const QString &property)
 {
     for (const CascadeEntry &entry : entries) {
         if (!entry.appliesNow || entry.subcontrol != subcontrol)
             continue;
-        const QVector<LintDeclaration> &own = model.rules.at(entry.match.rule).declarations;
+        const QVector<SheetDeclaration> &own = model.rules.at(entry.match.rule).declarations;
         for (int d = own.size() - 1; d >= 0; --d) {
             if (propertyOverrides(own.at(d).property, property))
                 return &own.at(d);

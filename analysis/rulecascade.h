@@ -33,18 +33,18 @@ struct CascadeEntry
 };
 
 // One entry per match, in the matches' order (the winner first). state holds the
-// object's pseudo-states now, as QCss::PseudoClass_* bits.
+// object's pseudo-states now, as PseudoState bits.
 QVector<CascadeEntry> cascadeMatches(const SheetModel &model, const QVector<RuleMatch> &matches,
                                      quint64 state);
 
 // The toolkit's test: does a rule with this selector take part in this state?
-bool selectorAppliesIn(const QCss::Selector &selector, quint64 state);
+bool selectorAppliesIn(const SheetSelector &selector, quint64 state);
 
 // True when a declaration of property high replaces what one of low sets: the same
 // property, or a shorthand that includes it (border over border-left-color).
 bool propertyOverrides(const QString &high, const QString &low);
 
 // The declaration that gives the object (or a subcontrol) property now, or null.
-const LintDeclaration *winningDeclaration(const SheetModel &model,
-                                          const QVector<CascadeEntry> &entries,
-                                          const QString &subcontrol, const QString &property);
+const SheetDeclaration *winningDeclaration(const SheetModel &model,
+                                           const QVector<CascadeEntry> &entries,
+                                           const QString &subcontrol, const QString &property);

@@ -3,6 +3,8 @@
 
 #include "analysis/rulematcher.h"
 
+#include "analysis/toolkitsheet.h"
+
 #include <QMetaProperty>
 #include <QObject>
 #include <QVariant>
@@ -236,9 +238,9 @@ void RuleMatcher::setStyleName(const QString &name)
 
 int RuleMatcher::selectorIndex(const StyleRule &matched) const
 {
-    const QVector<LintSelector> &written = sheetModel.rules.at(matched.order).selectors;
+    const QVector<SheetSelector> &written = sheetModel.rules.at(matched.order).selectors;
     for (int i = 0; i < written.size(); ++i) {
-        if (sameSelector(written.at(i).selector, matched.selectors.constFirst()))
+        if (sameSelector(*written.at(i).toolkit, matched.selectors.constFirst()))
             return i;
     }
     return -1;

@@ -7,11 +7,15 @@
 
 #include <QString>
 #include <QVector>
-#include <QtGui/private/qcssparser_p.h>
 
 #include <memory>
 
 class QObject;
+QT_BEGIN_NAMESPACE
+namespace QCss {
+struct StyleRule;
+}
+QT_END_NAMESPACE
 
 // One selector of a sheet that matches an object.
 struct RuleMatch

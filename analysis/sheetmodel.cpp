@@ -4,9 +4,9 @@
 #include "analysis/sheetmodel.h"
 
 #include "analysis/qssreference.h"
-#include "analysis/stylesheetlint.h"
+#include "analysis/toolkitsheet.h"
+#include "support/safefileread.h"
 #include "theme/palettedirectives.h"
-#include "theme/safefileread.h"
 #include "theme/stylesheetloader.h"
 
 #include <QDir>
@@ -25,9 +25,10 @@ namespace {
 class RuleWalker
 {
 public:
-    explicit RuleWalker(SheetModel &context)
+    RuleWalker(SheetModel &context, ToolkitSheet &toolkit)
         : context(context)
-        , p(context.parser)
+        , toolkit(toolkit)
+        , p(toolkit.parser)
     {}
 
     // False at the first failure; failIndex and expected say where and what.
@@ -56,11 +57,12 @@ private:
         }
     }
     bool walkRuleset();
-    void addSelector(LintRule &rule, const Selector &selector, int first, int end);
-    void addDeclaration(LintRule &rule, const Declaration &declaration, int first, int end);
+    void addSelector(SheetRule &rule, const Selector &selector, int first, int end);
+    void addDeclaration(SheetRule &rule, const Declaration &declaration, int first, int end);
     QString tokensText(int first, int end) const { return context.tokensText(first, end); }
 
     SheetModel &context;
+    ToolkitSheet &toolkit;
     Parser &p;
 };
 
@@ -113,7 +115,7 @@ bool RuleWalker::walk()
 
 bool RuleWalker::walkRuleset()
 {
-    LintRule rule;
+    SheetRule rule;
     // testRuleset() has taken the selector's first token already.
     rule.firstSymbol = p.index - 1;
     rule.offset = context.symbolOffset(rule.firstSymbol);
@@ -183,10 +185,11 @@ bool RuleWalker::walkRuleset()
     return true;
 }
 
-void RuleWalker::addSelector(LintRule &rule, const Selector &selector, int first, int end)
+void RuleWalker::addSelector(SheetRule &rule, const Selector &selector, int first, int end)
 {
-    LintSelector entry;
-    entry.selector = selector;
+    SheetSelector entry;
+    toolkit.selectors.push_back(selector);
+    entry.toolkit = &toolkit.selectors.back();
     entry.text = tokensText(first, end);
     entry.offset = context.symbolOffset(first);
     entry.specificity = selector.specificity();
@@ -194,7 +197,10 @@ void RuleWalker::addSelector(LintRule &rule, const Selector &selector, int first
     const BasicSelector &last = selector.basicSelectors.last();
     entry.element = last.elementName;
     entry.ids = last.ids;
-    entry.attributes = last.attributeSelectors;
+    for (const AttributeSelector &attribute : last.attributeSelectors)
+        entry.attributes.append({attribute.name, attribute.value,
+                                 attribute.valueMatchCriterium == AttributeSelector::NoMatch,
+                                 int(attribute.valueMatchCriterium)});
     // As the toolkit does: a leading pseudo it does not know names a subcontrol.
     for (int i = 0; i < last.pseudos.size(); ++i) {
         const Pseudo &pseudo = last.pseudos.at(i);
@@ -207,11 +213,13 @@ void RuleWalker::addSelector(LintRule &rule, const Selector &selector, int first
     rule.selectors.append(entry);
 }
 
-void RuleWalker::addDeclaration(LintRule &rule, const Declaration &declaration, int first, int end)
+void RuleWalker::addDeclaration(SheetRule &rule, const Declaration &declaration, int first, int end)
 {
-    LintDeclaration entry;
-    entry.declaration = declaration;
+    SheetDeclaration entry;
+    toolkit.declarations.push_back(declaration);
+    entry.toolkit = &toolkit.declarations.back();
     entry.property = declaration.d->property;
+    entry.important = declaration.d->important;
     entry.offset = context.symbolOffset(first);
     int i = first;
     while (i < end && p.symbols.at(i).token != COLON)
@@ -242,6 +250,7 @@ SheetModel::SheetModel(const QByteArray &bytes, const QString &path, const LintO
     , bytes(bytes)
     , options(options)
     , classes(options.widgets)
+    , toolkit(std::make_unique<ToolkitSheet>())
 {
     decode();
     suppressions = findSuppressionComments(text);
@@ -253,6 +262,22 @@ SheetModel::SheetModel(const QByteArray &bytes, const QString &path, const LintO
     parseRules();
     scanPalette();
     resolveResources();
+}
+
+SheetModel::~SheetModel() = default;
+
+int SheetModel::urlLength(int offset) const
+{
+    const int close = text.indexOf(QLatin1Char(')'), offset);
+    const int lineEnd = text.indexOf(QLatin1Char('\n'), offset);
+    if (close >= 0 && (lineEnd < 0 || close < lineEnd))
+        return close + 1 - offset;
+    return (lineEnd < 0 ? int(text.size()) : lineEnd) - offset;
+}
+
+const QCss::Parser &SheetModel::parser() const
+{
+    return toolkit->parser;
 }
 
 void SheetModel::decode()
@@ -275,16 +300,16 @@ void SheetModel::decode()
 void SheetModel::parseRules()
 {
     noteEscapeShifts(text);
-    parser.init(text, false);
+    toolkit->parser.init(text, false);
     {
         StyleSheet sheet;
-        syntaxAccepted = parser.parse(&sheet);
+        syntaxAccepted = toolkit->parser.parse(&sheet);
     }
-    const int toolkitStop = parser.index;
+    const int toolkitStop = toolkit->parser.index;
     // The scanner grows the list by doubling; the checks keep it to the end.
-    parser.symbols.squeeze();
+    toolkit->parser.symbols.squeeze();
 
-    RuleWalker walker(*this);
+    RuleWalker walker(*this, *toolkit);
     const bool walked = walker.walk();
     if (syntaxAccepted)
         return;
@@ -307,26 +332,21 @@ void SheetModel::scanPalette()
     static const QRegularExpression extraDigit(QStringLiteral("^[0-9A-Fa-f]"));
     int countedUpTo = 0;
     int lineNumber = 1;
-    // From one keyword to the next, so a large sheet is read once.
-    for (int keyword = text.indexOf(kPaletteKeyword, 0, Qt::CaseInsensitive); keyword >= 0;) {
-        const int lineStart = text.lastIndexOf(QLatin1Char('\n'), keyword) + 1;
-        int lineEnd = text.indexOf(QLatin1Char('\n'), keyword);
-        if (lineEnd < 0)
-            lineEnd = text.size();
-        lineNumber +=
-            QStringView(text).mid(countedUpTo, lineStart - countedUpTo).count(QLatin1Char('\n'));
-        countedUpTo = lineStart;
-        const QStringView line = QStringView(text).mid(lineStart, lineEnd - lineStart);
-        const PaletteDirectiveMatch match = matchPaletteDirective(line);
+    for (const PaletteDirectiveLine &found : paletteDirectiveLines(text, Qt::CaseInsensitive)) {
+        lineNumber += QStringView(text)
+                          .mid(countedUpTo, found.lineStart - countedUpTo)
+                          .count(QLatin1Char('\n'));
+        countedUpTo = found.lineStart;
+        const PaletteDirectiveMatch &match = found.match;
         PaletteLine entry;
         entry.line = lineNumber;
-        entry.column = keyword - lineStart + 1;
-        entry.offset = keyword;
-        entry.written = text.mid(keyword, kPaletteKeyword.size());
+        entry.column = found.keyword - found.lineStart + 1;
+        entry.offset = found.keyword;
+        entry.written = text.mid(found.keyword, kPaletteKeyword.size());
         if (match.matched) {
             entry.matched = true;
             entry.matchColumn = match.start + 1;
-            entry.matchOffset = lineStart + match.start;
+            entry.matchOffset = found.lineStart + match.start;
             entry.matchLength = match.end - match.start;
             entry.name = match.name;
             entry.colorText = match.colorText;
@@ -334,34 +354,36 @@ void SheetModel::scanPalette()
             entry.role = match.role;
             entry.known = match.knownRole;
             entry.color = match.color;
-            entry.extraDigit = line.mid(match.end).toString().contains(extraDigit);
+            entry.extraDigit =
+                QStringView(text)
+                    .mid(found.lineStart + match.end, found.lineEnd - found.lineStart - match.end)
+                    .toString()
+                    .contains(extraDigit);
         }
         paletteLines.append(entry);
-        keyword = lineEnd >= text.size()
-                      ? -1
-                      : text.indexOf(kPaletteKeyword, lineEnd + 1, Qt::CaseInsensitive);
     }
 }
 
 void SheetModel::resolveResources()
 {
-    for (const LintRule &rule : qAsConst(rules)) {
-        for (const LintDeclaration &entry : rule.declarations) {
+    for (const SheetRule &rule : qAsConst(rules)) {
+        for (const SheetDeclaration &entry : rule.declarations) {
             // The url() tokens of the value, in order, for the positions.
             QVector<int> urlOffsets;
             for (int i = entry.firstSymbol; i < entry.endSymbol; ++i) {
-                const Symbol &symbol = parser.symbols.at(i);
+                const Symbol &symbol = toolkit->parser.symbols.at(i);
                 if (symbol.token == FUNCTION &&
                     symbol.lexem().compare(QLatin1String("url("), Qt::CaseInsensitive) == 0)
                     urlOffsets.append(symbolOffset(i));
             }
             int occurrence = 0;
-            for (const Value &value : entry.declaration.d->values) {
+            for (const Value &value : entry.toolkit->d->values) {
                 if (value.type != Value::Uri)
                     continue;
                 ResourceTarget target;
                 target.url = value.variant.toString();
                 target.offset = urlOffsets.value(occurrence++, entry.valueOffset);
+                target.length = urlLength(target.offset);
                 const QString &url = target.url;
                 if (url.isEmpty() || url == QLatin1String("none") ||
                     url.startsWith(QLatin1String("qrc:")) ||
@@ -423,8 +445,8 @@ void SheetModel::readReference()
 QString SheetModel::tokensText(int first, int end) const
 {
     QString result;
-    for (int i = first; i < end && i < parser.symbols.size(); ++i) {
-        const Symbol &symbol = parser.symbols.at(i);
+    for (int i = first; i < end && i < toolkit->parser.symbols.size(); ++i) {
+        const Symbol &symbol = toolkit->parser.symbols.at(i);
         result += symbol.token == S ? QStringLiteral(" ") : symbol.lexem();
     }
     return result.simplified();
@@ -432,14 +454,15 @@ QString SheetModel::tokensText(int first, int end) const
 
 int SheetModel::tokensEnd(int first, int end) const
 {
-    end = qMin(end, int(parser.symbols.size()));
-    while (end > first && parser.symbols.at(end - 1).token == S)
+    end = qMin(end, int(toolkit->parser.symbols.size()));
+    while (end > first && toolkit->parser.symbols.at(end - 1).token == S)
         --end;
     if (end <= first)
         return symbolOffset(first);
     // Offsets of the preprocessed lexem are close enough for a range; the start is
     // mapped back exactly.
-    return symbolOffset(end - 1) + int(parser.symbols.at(end - 1).lexem().trimmed().size());
+    return symbolOffset(end - 1) +
+           int(toolkit->parser.symbols.at(end - 1).lexem().trimmed().size());
 }
 
 void SheetModel::lineColumn(int offset, int *line, int *column) const
@@ -494,11 +517,11 @@ void SheetModel::noteEscapeShifts(const QString &original)
 
 int SheetModel::symbolOffset(int symbolIndex) const
 {
-    if (parser.symbols.isEmpty())
+    if (toolkit->parser.symbols.isEmpty())
         return 0;
-    if (symbolIndex >= parser.symbols.size())
+    if (symbolIndex >= toolkit->parser.symbols.size())
         return text.size();
-    const QCss::Symbol &symbol = parser.symbols.at(qMax(0, symbolIndex));
+    const QCss::Symbol &symbol = toolkit->parser.symbols.at(qMax(0, symbolIndex));
     // Some tokens ("{", ",", ">") carry the blanks before them.
     int start = symbol.start;
     if (symbol.token != QCss::S) {
@@ -527,8 +550,8 @@ QColor SheetModel::paletteColor(QPalette::ColorRole role, QPalette::ColorGroup g
     return result;
 }
 
-bool selectorCovers(const QssReference::WidgetClasses &classes, const LintSelector &b,
-                    const LintSelector &a)
+bool selectorCovers(const QssReference::WidgetClasses &classes, const SheetSelector &b,
+                    const SheetSelector &a)
 {
     // Only the last compound is compared, so b must not depend on ancestors.
     if (b.hasAncestors || b.subcontrol != a.subcontrol)
@@ -540,16 +563,14 @@ bool selectorCovers(const QssReference::WidgetClasses &classes, const LintSelect
             return false;
     }
     for (const auto &attribute : b.attributes) {
-        const bool implied =
-            std::any_of(a.attributes.cbegin(), a.attributes.cend(),
-                        [&attribute](const QCss::AttributeSelector &other) {
-                            if (other.name != attribute.name)
-                                return false;
-                            if (attribute.valueMatchCriterium == QCss::AttributeSelector::NoMatch)
-                                return true;
-                            return other.valueMatchCriterium == attribute.valueMatchCriterium &&
-                                   other.value == attribute.value;
-                        });
+        const bool implied = std::any_of(
+            a.attributes.cbegin(), a.attributes.cend(), [&attribute](const SheetAttribute &other) {
+                if (other.name != attribute.name)
+                    return false;
+                if (attribute.anyValue)
+                    return true;
+                return other.match == attribute.match && other.value == attribute.value;
+            });
         if (!implied)
             return false;
     }
@@ -564,14 +585,41 @@ bool selectorCovers(const QssReference::WidgetClasses &classes, const LintSelect
     return true;
 }
 
-int cascadeWeight(const LintSelector &selector, int order)
+QString specificityText(const SheetSelector &selector)
+{
+    int ids = 0, others = 0, elements = 0;
+    for (const BasicSelector &part : selector.toolkit->basicSelectors) {
+        ids += int(part.ids.size());
+        others += int(part.attributeSelectors.size() + part.pseudos.size());
+        elements += part.elementName.isEmpty() ? 0 : 1;
+    }
+    return QStringLiteral("%1,%2,%3").arg(ids).arg(others).arg(elements);
+}
+
+QStringList testedAttributeNames(const SheetModel &model)
+{
+    QStringList names;
+    for (const SheetRule &rule : model.rules) {
+        for (const SheetSelector &selector : rule.selectors) {
+            for (const BasicSelector &part : selector.toolkit->basicSelectors) {
+                for (const AttributeSelector &attribute : part.attributeSelectors) {
+                    if (!names.contains(attribute.name))
+                        names.append(attribute.name);
+                }
+            }
+        }
+    }
+    return names;
+}
+
+int cascadeWeight(const SheetSelector &selector, int order)
 {
     // The toolkit's own weight: a rule's position plus its specificity times 256, so
     // in a sheet of more than 256 rules position bleeds into specificity.
     return order + selector.specificity * 0x100;
 }
 
-bool selectorWins(const LintSelector &b, int bOrder, const LintSelector &a, int aOrder)
+bool selectorWins(const SheetSelector &b, int bOrder, const SheetSelector &a, int aOrder)
 {
     return cascadeWeight(b, bOrder) > cascadeWeight(a, aOrder);
 }

@@ -3,9 +3,9 @@
 
 #pragma once
 
+#include "analysis/lintoptions.h"
 #include "analysis/qssreference.h"
-#include "analysis/stylesheetlint.h"
-#include "analysis/suppressions.h"
+#include "analysis/suppressioncomments.h"
 
 #include <QByteArray>
 #include <QColor>
@@ -14,7 +14,19 @@
 #include <QString>
 #include <QStringList>
 #include <QVector>
-#include <QtGui/private/qcssparser_p.h>
+
+#include <memory>
+
+// The toolkit's parse stays behind the model: only the analysis sees its types.
+QT_BEGIN_NAMESPACE
+namespace QCss {
+class Parser;
+struct Selector;
+struct Declaration;
+} // namespace QCss
+QT_END_NAMESPACE
+struct ToolkitSheet;
+class SelectorIndex;
 
 // One sheet as the checks see it, built once before any check runs and only read
 // after that: the text as the toolkit sees it, the toolkit's own tokens, the rules
@@ -22,36 +34,46 @@
 
 // One selector of a rule, reduced to what the checks compare: the last compound
 // (the part that names the styled widget) and whether anything stands before it.
-struct LintSelector
+// An attribute selector, [name] or [name="value"].
+struct SheetAttribute
 {
-    QCss::Selector selector;
+    QString name;
+    QString value;
+    bool anyValue = false; // [name]: the property is set, whatever its value
+    int match = 0;         // how value compares, in the toolkit's own numbering
+};
+
+struct SheetSelector
+{
+    const QCss::Selector *toolkit = nullptr; // the toolkit's parse, owned by the model
     QString text;
     int offset = 0; // in the text
     int specificity = 0;
     bool hasAncestors = false;
     QString element; // "" for "*" or none
     QStringList ids; // object names
-    QVector<QCss::AttributeSelector> attributes;
+    QVector<SheetAttribute> attributes;
     QStringList states; // pseudo-states without "!"
     QStringList negatedStates;
     QString subcontrol;
 };
 
-struct LintDeclaration
+struct SheetDeclaration
 {
-    QCss::Declaration declaration;
+    const QCss::Declaration *toolkit = nullptr; // owned by the model
     QString property;
-    int offset = 0;      // of the property name
-    int valueOffset = 0; // of the first value token
-    int firstSymbol = 0; // value tokens [firstSymbol, endSymbol)
+    bool important = false; // "!important"
+    int offset = 0;         // of the property name
+    int valueOffset = 0;    // of the first value token
+    int firstSymbol = 0;    // value tokens [firstSymbol, endSymbol)
     int endSymbol = 0;
     QString valueText; // as written, blanks folded
 };
 
-struct LintRule
+struct SheetRule
 {
-    QVector<LintSelector> selectors;
-    QVector<LintDeclaration> declarations;
+    QVector<SheetSelector> selectors;
+    QVector<SheetDeclaration> declarations;
     int offset = 0;
     int order = 0;
     int firstSymbol = 0; // selector tokens [firstSymbol, braceSymbol)
@@ -85,7 +107,7 @@ struct PaletteLine
     int matchColumn = 0;
     int matchOffset = 0;
     int matchLength = 0; // from the keyword to the end of the colour
-    QString name; // as written, "Disabled." included
+    QString name;        // as written, "Disabled." included
     QString colorText;
     QPalette::ColorGroup group = QPalette::All;
     QPalette::ColorRole role = QPalette::NoRole;
@@ -94,11 +116,20 @@ struct PaletteLine
     bool extraDigit = false; // a hexadecimal digit follows the six the program reads
 };
 
+// The toolkit decodes an image whole; beyond this many pixels that costs gigabytes.
+constexpr qint64 kMaxImagePixels = 64LL * 1000 * 1000;
+// Too large to hand to the toolkit, by the size its header declares.
+inline bool imageTooLarge(qint64 width, qint64 height)
+{
+    return width > 0 && height > 0 && width * height > kMaxImagePixels;
+}
+
 // One url() of a declaration, looked at where it resolves without opening it.
 struct ResourceTarget
 {
     QString url;
     int offset = 0;
+    int length = 0; // from "url(" to its ")", or to the end of the line when not closed there
     bool isResource = false; // ":/..."
     bool unchecked = false;  // a ":/..." url with no resources configured to look it up in
     QString resolved;
@@ -124,6 +155,9 @@ public:
     // where url()s resolve, which compiled-in resources exist).
     SheetModel(const QByteArray &bytes, const QString &path,
                const LintOptions &options = LintOptions());
+    ~SheetModel();
+    SheetModel(const SheetModel &) = delete;
+    SheetModel &operator=(const SheetModel &) = delete;
 
     QString path;
     QByteArray bytes;
@@ -137,10 +171,10 @@ public:
     SheetReference reference;
 
     // The toolkit's tokens of the text (after its escape preprocessing).
-    QCss::Parser parser;
+    const QCss::Parser &parser() const;
     bool syntaxAccepted = true;
     SyntaxFailure syntaxFailure;
-    QVector<LintRule> rules;
+    QVector<SheetRule> rules;
     QVector<DroppedDeclaration> dropped;
     QVector<PaletteLine> paletteLines;
     // End of the comment the text opens with, 0 when it opens with none.
@@ -157,27 +191,40 @@ public:
     // Offset in text just after the last token of [first, end) that is not a blank;
     // the offset of first when there is none.
     int tokensEnd(int first, int end) const;
+    // Which selectors may style a class and which set a property there; built on
+    // first use (selectorindex.cpp).
+    const SelectorIndex &selectorIndex() const;
     // A palette colour the header sets (the All group unless asked), or invalid.
     QColor paletteColor(QPalette::ColorRole role, QPalette::ColorGroup group = QPalette::All) const;
 
 private:
+    std::unique_ptr<ToolkitSheet> toolkit;
+    mutable std::shared_ptr<const SelectorIndex> index;
     void decode();
     void noteEscapeShifts(const QString &original);
     void parseRules();
     void scanPalette();
     void resolveResources();
     void readReference();
+    int urlLength(int offset) const;
 
     QVector<int> lineStarts;
     // Pairs (preprocessed offset, characters removed before it), ascending.
     QVector<QPair<int, int>> escapeShifts;
 };
 
+// "ids,others,elements", the specificity as CSS writes it: object names, then
+// attributes and pseudo-states, then classes.
+QString specificityText(const SheetSelector &selector);
+
+// The properties the sheet's attribute selectors test, in any compound, each once.
+QStringList testedAttributeNames(const SheetModel &model);
+
 // Shared by the cascade-aware checks.
 // True when every widget and state that a matches is matched by b too.
-bool selectorCovers(const QssReference::WidgetClasses &classes, const LintSelector &b,
-                    const LintSelector &a);
+bool selectorCovers(const QssReference::WidgetClasses &classes, const SheetSelector &b,
+                    const SheetSelector &a);
 // Where the toolkit sorts a rule's selector among those that match a widget.
-int cascadeWeight(const LintSelector &selector, int order);
+int cascadeWeight(const SheetSelector &selector, int order);
 // True when b's declarations override a's where both apply.
-bool selectorWins(const LintSelector &b, int bOrder, const LintSelector &a, int aOrder);
+bool selectorWins(const SheetSelector &b, int bOrder, const SheetSelector &a, int aOrder);

@@ -4,54 +4,12 @@
 #include "analysis/stylesheetlint.h"
 
 #include "analysis/checkregistry.h"
+#include "analysis/checkreporter.h"
 #include "analysis/sheetmodel.h"
 #include "analysis/suppressions.h"
 
 #include <algorithm>
 #include <list>
-
-QString lintSeverityName(LintSeverity severity)
-{
-    switch (severity) {
-    case LintSeverity::Error:
-        return QStringLiteral("error");
-    case LintSeverity::Warning:
-        return QStringLiteral("warning");
-    case LintSeverity::Note:
-        return QStringLiteral("note");
-    }
-    return QStringLiteral("error");
-}
-
-QStringList lintCheckIds()
-{
-    QStringList ids;
-    for (const LintCheck &check : lintChecks())
-        ids.append(QLatin1String(check.id));
-    return ids;
-}
-
-QStringList lintDefaultCheckIds()
-{
-    QStringList ids;
-    for (const LintCheck &check : lintChecks()) {
-        if (check.onByDefault)
-            ids.append(QLatin1String(check.id));
-    }
-    return ids;
-}
-
-namespace {
-bool checkEnabled(const LintCheck &check, const LintOptions &options)
-{
-    const QString id = QLatin1String(check.id);
-    if (options.disabledChecks.contains(id))
-        return false;
-    if (check.onByDefault || options.enabledChecks.contains(id))
-        return true;
-    return options.gallery && id == QLatin1String("coverage");
-}
-} // namespace
 
 QVector<LintDiagnostic> lintStyleSheet(const QByteArray &bytes, const QString &path,
                                        const LintOptions &options)
@@ -63,7 +21,7 @@ QVector<LintDiagnostic> lintStyleSheet(const QByteArray &bytes, const QString &p
     std::list<CheckReporter> reporters;
     CheckReporter *needless = nullptr;
     for (const LintCheck &check : lintChecks()) {
-        if (!checkEnabled(check, options))
+        if (!lintCheckRuns(check, options))
             continue;
         const QString id = QLatin1String(check.id);
         const auto severity = options.severities.constFind(id);
@@ -71,7 +29,7 @@ QVector<LintDiagnostic> lintStyleSheet(const QByteArray &bytes, const QString &p
                                severity != options.severities.cend() ? *severity : check.severity,
                                diagnostics, severity != options.severities.cend());
         check.run(model, reporters.back());
-        if (id == QLatin1String("needless-disable"))
+        if (check.has(CheckFlag::ReadsFindings))
             needless = &reporters.back();
     }
     for (CheckReporter &reporter : reporters) {

@@ -4,6 +4,7 @@
 #include "analysis/suppressions.h"
 
 #include "analysis/checkregistry.h"
+#include "analysis/checkreporter.h"
 #include "analysis/sheetmodel.h"
 
 #include <QRegularExpression>
@@ -12,19 +13,6 @@
 #include <climits>
 
 namespace {
-const QString kNeedlessId = QStringLiteral("needless-disable");
-
-SuppressionComment::Kind kindOf(const QString &word)
-{
-    if (word == QLatin1String("disable-next-line"))
-        return SuppressionComment::DisableNextLine;
-    if (word == QLatin1String("disable-line"))
-        return SuppressionComment::DisableLine;
-    if (word == QLatin1String("enable"))
-        return SuppressionComment::Enable;
-    return SuppressionComment::Disable;
-}
-
 // One stretch of text where some ids (or all, for "*") are silenced, and whether it
 // silenced anything.
 struct Range
@@ -92,91 +80,11 @@ QVector<Range> rangesOf(const QVector<SuppressionComment> &comments,
 }
 } // namespace
 
-QVector<SuppressionComment> findSuppressionComments(const QString &text)
+QVector<bool> enablesClosingSomething(const QVector<SuppressionComment> &comments)
 {
-    static const QRegularExpression directive(
-        QStringLiteral("^\\s*prismark-lint-(disable-next-line|disable-line|disable|enable)(?:\\s+(["
-                       "^*]*?))?\\s*$"));
-    QVector<SuppressionComment> comments;
-    int line = 1;
-    int lineStart = 0;
-    QChar quote;
-    for (int i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c == QLatin1Char('\n')) {
-            ++line;
-            lineStart = i + 1;
-            quote = QChar(); // a string does not run past the end of its line
-            continue;
-        }
-        if (!quote.isNull()) {
-            if (c == QLatin1Char('\\'))
-                ++i;
-            else if (c == quote)
-                quote = QChar();
-            continue;
-        }
-        if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
-            quote = c;
-            continue;
-        }
-        if (c != QLatin1Char('/') || i + 1 >= text.size() || text.at(i + 1) != QLatin1Char('*'))
-            continue;
-        const int start = i;
-        const int startLine = line;
-        const int startColumn = i - lineStart + 1;
-        const int end = text.indexOf(QLatin1String("*/"), i + 2);
-        const int bodyEnd = end < 0 ? text.size() : end;
-        const QString body = text.mid(i + 2, bodyEnd - i - 2);
-        for (int k = i; k < bodyEnd; ++k) {
-            if (text.at(k) == QLatin1Char('\n')) {
-                ++line;
-                lineStart = k + 1;
-            }
-        }
-        i = end < 0 ? text.size() : end + 1;
-        const QRegularExpressionMatch match = directive.match(body);
-        if (!match.hasMatch())
-            continue;
-        SuppressionComment comment;
-        comment.kind = kindOf(match.captured(1));
-        comment.offset = start;
-        comment.line = startLine;
-        comment.column = startColumn;
-        comment.endLine = line;
-        comment.closed = end >= 0;
-        static const QRegularExpression separators(QStringLiteral("[\\s,]+"));
-        comment.ids = match.captured(2).split(separators, Qt::SkipEmptyParts);
-        comments.append(comment);
-    }
-    return comments;
-}
-
-void checkSuppressionComments(const SheetModel &model, CheckReporter &report)
-{
-    const QStringList known = lintCheckIds();
     QVector<bool> enabledSomething;
-    rangesOf(model.suppressions, &enabledSomething);
-    for (int i = 0; i < model.suppressions.size(); ++i) {
-        const SuppressionComment &comment = model.suppressions.at(i);
-        if (!comment.closed) {
-            report.at(comment.offset,
-                      QStringLiteral("this suppression comment is never closed (no \"*/\"): "
-                                     "nothing is suppressed"));
-            continue;
-        }
-        for (const QString &id : comment.ids) {
-            if (!known.contains(id)) {
-                report.at(comment.offset,
-                          QStringLiteral("unknown check id \"%1\" in a suppression comment: it "
-                                         "suppresses nothing")
-                              .arg(id));
-            }
-        }
-        if (comment.kind == SuppressionComment::Enable && !enabledSomething.at(i))
-            report.at(comment.offset, QStringLiteral("nothing disabled before this comment to "
-                                                     "enable again"));
-    }
+    rangesOf(comments, &enabledSomething);
+    return enabledSomething;
 }
 
 void applySuppressions(const SheetModel &model, QVector<LintDiagnostic> &diagnostics,
@@ -186,8 +94,8 @@ void applySuppressions(const SheetModel &model, QVector<LintDiagnostic> &diagnos
         return;
     QVector<bool> enabledSomething;
     QVector<Range> ranges = rangesOf(model.suppressions, &enabledSomething);
-    const auto silenced = [&ranges](const LintDiagnostic &diagnostic) {
-        if (diagnostic.check == kNeedlessId)
+    const auto silenced = [&ranges, needless](const LintDiagnostic &diagnostic) {
+        if (needless && diagnostic.check == needless->checkId())
             return false;
         bool any = false;
         for (Range &range : ranges) {

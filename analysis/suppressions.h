@@ -3,7 +3,8 @@
 
 #pragma once
 
-#include "analysis/stylesheetlint.h"
+#include "analysis/diagnostic.h"
+#include "analysis/suppressioncomments.h"
 
 #include <QString>
 #include <QStringList>
@@ -12,40 +13,12 @@
 class CheckReporter;
 class SheetModel;
 
-// Comments that silence findings an author has looked at and accepts:
-//   /* prismark-lint-disable-next-line contrast */   the line after the comment
-//   /* prismark-lint-disable-line contrast */        the comment's own line
-//   /* prismark-lint-disable contrast, shadowed */   from here ...
-//   /* prismark-lint-enable contrast, shadowed */    ... to here (or the end)
-// Without ids they apply to every check.
-struct SuppressionComment
-{
-    enum Kind
-    {
-        Disable,
-        Enable,
-        DisableLine,
-        DisableNextLine,
-    };
-    Kind kind = Disable;
-    int offset = 0; // of the comment, in the text
-    int line = 1;
-    int column = 1;
-    int endLine = 1;
-    QStringList ids; // empty for every check
-    bool closed = true;
-};
+// For each comment, whether it is an enable that ends something disabled before it.
+QVector<bool> enablesClosingSomething(const QVector<SuppressionComment> &comments);
 
-// Every suppression comment of a text, in order; comments inside strings are text.
-QVector<SuppressionComment> findSuppressionComments(const QString &text);
-
-// Reports what the comments themselves get wrong: unknown ids, a comment never
-// closed, an enable with nothing disabled before it.
-void checkSuppressionComments(const SheetModel &model, CheckReporter &report);
-
-// Removes the diagnostics the comments silence (never those of needless-disable
-// itself) and, when needless is given, reports each comment or id that silenced
-// nothing through it. A suppression of a check that is off silences nothing too:
-// what needless-disable finds never depends on which other checks run.
+// Removes the diagnostics the comments silence (never those of needless itself) and, when needless
+// is given, reports each comment or id that silenced nothing through it. A suppression of a check
+// that is off silences nothing too: what needless-disable finds never depends on which other checks
+// run.
 void applySuppressions(const SheetModel &model, QVector<LintDiagnostic> &diagnostics,
                        CheckReporter *needless);

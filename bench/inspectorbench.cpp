@@ -7,12 +7,12 @@
 
 #include "analysis/sheetmodel.h"
 #include "bench/benchsupport.h"
-#include "live/liveinspector.h"
+#include "live/inspector/liveinspector.h"
+#include "live/inspector/rulesview.h"
+#include "live/inspector/widgetoutline.h"
+#include "live/inspector/widgetstate.h"
 #include "live/livesheet.h"
-#include "live/rulesview.h"
 #include "live/sheetdiagnosticswindow.h"
-#include "live/widgetoutline.h"
-#include "live/widgetstate.h"
 #include "shell/mainwindow.h"
 #include "theme/stylesheetloader.h"
 

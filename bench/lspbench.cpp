@@ -4,6 +4,7 @@
 // On-demand benchmark of prismark-lsp, driven through its pipes as an editor drives
 // it; see the README. Usage: prismark-lsp-bench [REPETITIONS]   (default 30)
 
+#include "tests/lspclient.h"
 #include "theme/themecatalogue.h"
 
 #include <QCoreApplication>
@@ -52,15 +53,13 @@ QString megabyteSheet()
     return sheet;
 }
 
-class Server
+// The server through the shared test client; a bench with no answer cannot go on.
+class Server : public LspTestClient
 {
 public:
     Server()
-    {
-        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process.start(QStringLiteral(PRISMARK_LSP_BINARY), {QStringLiteral("--stdio")});
-        process.waitForStarted();
-    }
+        : LspTestClient(QStringLiteral(PRISMARK_LSP_BINARY), kWait)
+    {}
     ~Server()
     {
         request("shutdown");
@@ -69,42 +68,14 @@ public:
         if (!process.waitForFinished(kWait))
             process.kill();
     }
-
-    void send(const QJsonObject &message)
-    {
-        const QByteArray body = QJsonDocument(message).toJson(QJsonDocument::Compact);
-        process.write("Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body);
-    }
-    int request(const QString &method, const QJsonValue &params = QJsonValue())
-    {
-        send({{"jsonrpc", "2.0"}, {"id", ++lastId}, {"method", method}, {"params", params}});
-        return lastId;
-    }
-    void notify(const QString &method, const QJsonValue &params = QJsonValue())
-    {
-        send({{"jsonrpc", "2.0"}, {"method", method}, {"params", params}});
-    }
     QJsonObject take(const std::function<bool(const QJsonObject &)> &matches)
     {
-        QElapsedTimer timer;
-        timer.start();
-        while (timer.elapsed() < kWait && process.state() == QProcess::Running) {
-            for (int i = 0; i < inbox.size(); ++i) {
-                if (matches(inbox.at(i)))
-                    return inbox.takeAt(i);
-            }
-            process.waitForReadyRead(5);
-            unframe();
+        const QJsonObject message = LspTestClient::take(matches);
+        if (message.isEmpty()) {
+            std::fprintf(stderr, "prismark-lsp-bench: no answer from the server\n");
+            std::exit(1);
         }
-        std::fprintf(stderr, "prismark-lsp-bench: no answer from the server\n");
-        std::exit(1);
-    }
-    // Whether a message that matches has come, without waiting or taking it.
-    bool arrived(const std::function<bool(const QJsonObject &)> &matches)
-    {
-        process.waitForReadyRead(0);
-        unframe();
-        return std::any_of(inbox.cbegin(), inbox.cend(), matches);
+        return message;
     }
     QJsonObject response(int id)
     {
@@ -118,52 +89,6 @@ public:
                    params.value("uri") == uri && params.value("version").toInt() == version;
         });
     }
-    void open(const QString &uri, const QString &text)
-    {
-        notify("textDocument/didOpen",
-               QJsonObject{{"textDocument", QJsonObject{{"uri", uri},
-                                                        {"languageId", "qss"},
-                                                        {"version", 1},
-                                                        {"text", text}}}});
-    }
-    void change(const QString &uri, int version, const QString &text)
-    {
-        notify("textDocument/didChange",
-               QJsonObject{{"textDocument", QJsonObject{{"uri", uri}, {"version", version}}},
-                           {"contentChanges", QJsonArray{QJsonObject{{"text", text}}}}});
-    }
-    long residentKiB()
-    {
-        QFile status(QStringLiteral("/proc/%1/status").arg(process.processId()));
-        if (!status.open(QIODevice::ReadOnly))
-            return -1;
-        static const QRegularExpression rss(QStringLiteral("VmRSS:\\s+(\\d+) kB"));
-        return rss.match(QString::fromLatin1(status.readAll())).captured(1).toLong();
-    }
-
-    QProcess process;
-
-private:
-    void unframe()
-    {
-        buffer += process.readAllStandardOutput();
-        for (;;) {
-            const int end = buffer.indexOf("\r\n\r\n");
-            if (end < 0)
-                return;
-            static const QRegularExpression length(QStringLiteral("Content-Length: (\\d+)"));
-            const int size =
-                length.match(QString::fromLatin1(buffer.left(end))).captured(1).toInt();
-            if (buffer.size() < end + 4 + size)
-                return;
-            inbox.append(QJsonDocument::fromJson(buffer.mid(end + 4, size)).object());
-            buffer.remove(0, end + 4 + size);
-        }
-    }
-
-    QByteArray buffer;
-    QVector<QJsonObject> inbox;
-    int lastId = 0;
 };
 
 double milliseconds(const QElapsedTimer &timer)
@@ -198,6 +123,62 @@ template <typename Ask> double timeRequests(Server &server, int repetitions, Ask
 void row(const char *what, double value, const char *unit, const char *goal)
 {
     std::printf("  %-52s %8.1f %-3s  goal %s\n", what, value, unit, goal);
+}
+
+// Completion in the small document while the large one is analysed.
+void completionDuringLargeAnalysis(Server &server, const QJsonObject &position)
+{
+    const QString large = megabyteSheet();
+    const QString largeUri = QStringLiteral("file:///bench/large.qss");
+    server.open(largeUri, large);
+    server.diagnostics(largeUri, 1);
+    QElapsedTimer analysis;
+    analysis.start();
+    server.change(largeUri, 2, large + QStringLiteral("\n"));
+    std::vector<double> during;
+    bool analysed = false;
+    while (!analysed) {
+        QElapsedTimer timer;
+        timer.start();
+        server.response(server.request("textDocument/completion", position));
+        during.push_back(milliseconds(timer));
+        analysed = server.arrived([&](const QJsonObject &m) {
+            return m.value("params").toObject().value("uri") == largeUri;
+        });
+        if (!analysed)
+            QThread::msleep(5);
+    }
+    server.diagnostics(largeUri, 2);
+    const double analysisTime = milliseconds(analysis);
+    // The first request queues behind the reading of the 1 MB message itself (its JSON
+    // is parsed on the reading thread); the rest arrive while only the analysis runs.
+    row("completion right behind the 1 MB didChange", during.front(), "ms",
+        "(waits for the change to be read)");
+    const std::vector<double> rest(during.begin() + 1, during.end());
+    row("slowest completion while the 1 MB sheet is analysed",
+        rest.empty() ? 0 : *std::max_element(rest.begin(), rest.end()), "ms", "<= 50 ms");
+    std::vector<double> sorted = rest;
+    std::sort(sorted.begin(), sorted.end());
+    std::printf("  %-52s (%zu completions: median %.1f ms, 95th percentile %.1f ms, over an "
+                "analysis of %.0f ms)\n",
+                "", rest.size(), median(rest),
+                sorted.empty() ? 0 : sorted[sorted.size() * 95 / 100], analysisTime);
+    server.notify("textDocument/didClose",
+                  QJsonObject{{"textDocument", QJsonObject{{"uri", largeUri}}}});
+}
+
+// Ten documents open, each a built-in sheet, all analysed.
+void memoryOfTenDocuments()
+{
+    Server fresh;
+    fresh.request("initialize", QJsonObject{{"capabilities", QJsonObject()}});
+    fresh.response(1);
+    for (int i = 0; i < 10; ++i)
+        fresh.open(QStringLiteral("file:///bench/%1.qss").arg(i), builtInSheet(Theme(i)));
+    for (int i = 0; i < 10; ++i)
+        fresh.diagnostics(QStringLiteral("file:///bench/%1.qss").arg(i), 1);
+    row("resident memory, ten 9 KB documents open", fresh.residentKiB() / 1024.0, "MB",
+        "<= 150 MB");
 }
 } // namespace
 
@@ -255,54 +236,7 @@ int main(int argc, char *argv[])
             [&] { return server.request("textDocument/hover", at(uri, line, column + 9)); }),
         "ms", "<= 10 ms");
 
-    // Completion in the small document while the large one is analysed.
-    const QString large = megabyteSheet();
-    const QString largeUri = QStringLiteral("file:///bench/large.qss");
-    server.open(largeUri, large);
-    server.diagnostics(largeUri, 1);
-    QElapsedTimer analysis;
-    analysis.start();
-    server.change(largeUri, 2, large + QStringLiteral("\n"));
-    std::vector<double> during;
-    bool analysed = false;
-    while (!analysed) {
-        QElapsedTimer timer;
-        timer.start();
-        server.response(server.request("textDocument/completion", at(uri, line, column + 2)));
-        during.push_back(milliseconds(timer));
-        analysed = server.arrived([&](const QJsonObject &m) {
-            return m.value("params").toObject().value("uri") == largeUri;
-        });
-        if (!analysed)
-            QThread::msleep(5);
-    }
-    server.diagnostics(largeUri, 2);
-    const double analysisTime = milliseconds(analysis);
-    // The first request queues behind the reading of the 1 MB message itself (its JSON
-    // is parsed on the reading thread); the rest arrive while only the analysis runs.
-    row("completion right behind the 1 MB didChange", during.front(), "ms",
-        "(waits for the change to be read)");
-    const std::vector<double> rest(during.begin() + 1, during.end());
-    row("slowest completion while the 1 MB sheet is analysed",
-        rest.empty() ? 0 : *std::max_element(rest.begin(), rest.end()), "ms", "<= 50 ms");
-    std::vector<double> sorted = rest;
-    std::sort(sorted.begin(), sorted.end());
-    std::printf("  %-52s (%zu completions: median %.1f ms, 95th percentile %.1f ms, over an "
-                "analysis of %.0f ms)\n",
-                "", rest.size(), median(rest),
-                sorted.empty() ? 0 : sorted[sorted.size() * 95 / 100], analysisTime);
-    server.notify("textDocument/didClose",
-                  QJsonObject{{"textDocument", QJsonObject{{"uri", largeUri}}}});
-
-    // Ten documents open, each a built-in sheet, all analysed.
-    Server fresh;
-    fresh.request("initialize", QJsonObject{{"capabilities", QJsonObject()}});
-    fresh.response(1);
-    for (int i = 0; i < 10; ++i)
-        fresh.open(QStringLiteral("file:///bench/%1.qss").arg(i), builtInSheet(Theme(i)));
-    for (int i = 0; i < 10; ++i)
-        fresh.diagnostics(QStringLiteral("file:///bench/%1.qss").arg(i), 1);
-    row("resident memory, ten 9 KB documents open", fresh.residentKiB() / 1024.0, "MB",
-        "<= 150 MB");
+    completionDuringLargeAnalysis(server, at(uri, line, column + 2));
+    memoryOfTenDocuments();
     return 0;
 }

@@ -4,7 +4,7 @@
 #include "forms/formloader.h"
 
 #include "analysis/sheetmodel.h"
-#include "theme/safefileread.h"
+#include "support/safefileread.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -20,9 +20,6 @@
 #include <QXmlStreamWriter>
 
 namespace {
-
-// Decoding an image larger than this takes more memory than a preview should ask for.
-constexpr qint64 kMaxImagePixels = 64LL * 1000 * 1000;
 
 struct Connection
 {
@@ -211,7 +208,7 @@ QString imagePath(const QString &image, const QDir &formDirectory)
 // Why the image must not be handed to the loader, or "" when it may be.
 QString unsafeImage(const QString &path, qint64 width, qint64 height)
 {
-    if (width * height > kMaxImagePixels)
+    if (imageTooLarge(width, height))
         return QStringLiteral("%1 is an image of %2 x %3 pixels, too large to decode")
             .arg(path)
             .arg(width)

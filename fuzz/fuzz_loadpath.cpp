@@ -6,7 +6,7 @@
 // on an application with a few polished widgets.
 
 #include "theme/stylesheetloader.h"
-#include "theme/themestyles.h"
+#include "widgetstyles/themestyles.h"
 
 #include <QApplication>
 #include <QCheckBox>

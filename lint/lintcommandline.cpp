@@ -6,8 +6,9 @@
 #include "analysis/checkregistry.h"
 #include "analysis/lintconfig.h"
 #include "analysis/stylesheetlint.h"
+#include "analysis/toolkitparse.h"
 #include "support/programsupport.h"
-#include "theme/safefileread.h"
+#include "support/safefileread.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -32,19 +33,6 @@ enum ExitStatus
     ExitErrors = 2,
     ExitUnreadable = 3,
 };
-
-QtMessageHandler previousHandler = nullptr;
-
-// The toolkit's parser talks on standard error about values it drops; the report
-// says the same with a position, so its chatter is left out.
-void quietParserMessages(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    if (message.startsWith(QLatin1String("QCssParser::")) ||
-        message.startsWith(QLatin1String("QCss::Parser")))
-        return;
-    if (previousHandler)
-        previousHandler(type, context, message);
-}
 
 QString programName()
 {
@@ -451,12 +439,14 @@ QString summaryTable(const QStringList &files, const QVector<LintDiagnostic> &di
 // A column for every check that ran or was asked for, in the registry's order.
 QStringList summaryColumns(const Settings &settings)
 {
+    // A disabled check keeps its column: it was asked about.
+    LintOptions asked;
+    asked.enabledChecks = settings.enabled;
+    asked.gallery = settings.gallery;
     QStringList ids;
     for (const LintCheck &check : lintChecks()) {
-        const QString id = QLatin1String(check.id);
-        if (check.onByDefault || settings.enabled.contains(id) ||
-            (settings.gallery && id == QLatin1String("coverage")))
-            ids.append(id);
+        if (lintCheckRuns(check, asked))
+            ids.append(QLatin1String(check.id));
     }
     return ids;
 }
@@ -464,7 +454,7 @@ QStringList summaryColumns(const Settings &settings)
 
 int runLintCommandLine(const QStringList &arguments)
 {
-    previousHandler = qInstallMessageHandler(quietParserMessages);
+    quietToolkitParserMessages();
     QTextStream out(stdout);
     QTextStream err(stderr);
 

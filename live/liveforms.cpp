@@ -9,26 +9,10 @@
 
 #include <QFileInfo>
 
-#include <sys/stat.h>
-
 namespace {
 
 // Designer saves a form in one write; a short wait still folds an editor's burst.
 constexpr int settleMs = 20;
-
-// Identity, size and time of what stands at path, or "" when nothing does.
-QString fileStamp(const QString &path)
-{
-    struct stat status;
-    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
-        return QString();
-    return QStringLiteral("%1:%2:%3:%4.%5")
-        .arg(status.st_dev)
-        .arg(status.st_ino)
-        .arg(status.st_size)
-        .arg(status.st_mtim.tv_sec)
-        .arg(status.st_mtim.tv_nsec);
-}
 
 } // namespace
 
@@ -41,21 +25,19 @@ LiveForms::LiveForms(MainWindow *window, const QStringList &paths, QObject *pare
         form.path = QFileInfo(path).absoluteFilePath();
         form.title = QFileInfo(path).fileName();
         form.page = new FormPage;
+        form.file = new WatchedFile(form.path, this);
+        connect(form.file, &WatchedFile::changed, this, &LiveForms::noteChange);
         form.tab = window->addGalleryTab(form.page, form.title);
         entries.append(form);
     }
     settleTimer.setSingleShot(true);
     connect(&settleTimer, &QTimer::timeout, this, [this] {
         for (int i = 0; i < entries.size(); ++i) {
-            if (fileStamp(entries.at(i).path) != entries.at(i).stamp)
+            if (entries.at(i).file->stamp() != entries.at(i).stamp)
                 reload(i);
         }
         watch();
     });
-    // The directories are watched too: a save by rename or delete and re-create
-    // ends the watch on the file itself.
-    connect(&watcher, &QFileSystemWatcher::fileChanged, this, &LiveForms::noteChange);
-    connect(&watcher, &QFileSystemWatcher::directoryChanged, this, &LiveForms::noteChange);
     reloadAll();
 }
 
@@ -73,30 +55,22 @@ void LiveForms::noteChange()
 
 void LiveForms::watch()
 {
-    for (const Form &form : qAsConst(entries)) {
-        const QString directory = QFileInfo(form.path).absolutePath();
-        if (!watcher.directories().contains(directory))
-            watcher.addPath(directory);
-        // A watch stays on the file it was put on, which a rename has replaced.
-        watcher.removePath(form.path);
-        if (QFileInfo::exists(form.path))
-            watcher.addPath(form.path);
-    }
+    for (const Form &form : qAsConst(entries))
+        form.file->renew();
 }
 
 void LiveForms::reload(int index)
 {
     Form &form = entries[index];
-    form.stamp = fileStamp(form.path);
+    form.stamp = form.file->stamp();
     LoadedForm loaded = loadForm(form.path);
     const QString fileName = QFileInfo(form.path).fileName();
     if (!loaded.widget) {
-        form.problem = loaded.missing
-                           ? tr("%1 is missing; waiting for it to be created again.").arg(fileName)
-                           : tr("Cannot show %1: %2.")
-                                 .arg(fileName, loaded.error.endsWith(QLatin1Char('.'))
-                                                    ? loaded.error.chopped(1)
-                                                    : loaded.error);
+        form.problem = loaded.missing ? form.file->missingText()
+                                      : tr("Cannot show %1: %2.")
+                                            .arg(fileName, loaded.error.endsWith(QLatin1Char('.'))
+                                                               ? loaded.error.chopped(1)
+                                                               : loaded.error);
         form.page->setMessage(form.problem);
         emit updated();
         return;

@@ -3,8 +3,9 @@
 
 #pragma once
 
+#include "support/watchedfile.h"
+
 #include <QDateTime>
-#include <QFileSystemWatcher>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -35,6 +36,7 @@ public:
         bool shown = false;
         // What the file was at the last look, to tell a change from a mere event.
         QString stamp;
+        WatchedFile *file = nullptr; // owned by LiveForms
     };
 
     LiveForms(MainWindow *window, const QStringList &paths, QObject *parent = nullptr);
@@ -56,6 +58,5 @@ private:
 
     MainWindow *window;
     QVector<Form> entries;
-    QFileSystemWatcher watcher;
     QTimer settleTimer;
 };

@@ -5,17 +5,15 @@
 
 #include "analysis/lintconfig.h"
 #include "shell/mainwindow.h"
+#include "support/safefileread.h"
 #include "switcher/styleswitcherwindow.h"
-#include "theme/safefileread.h"
-#include "theme/sheetstyle.h"
 #include "theme/stylesheetloader.h"
 #include "theme/themecatalogue.h"
+#include "widgetstyles/sheetstyle.h"
 
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFileInfo>
-
-#include <sys/stat.h>
 
 namespace {
 
@@ -27,12 +25,11 @@ constexpr int settleMs = 2;
 // and write, so emptiness has to last this long before it is installed.
 constexpr int emptySettleMs = 100;
 
-// The checks whose errors keep a text from being installed: the toolkit drops a
-// sheet it cannot parse whole, and opening a FIFO or device as an image blocks it.
-const QStringList &rejectingChecks()
+// The checks whose errors keep a text from being installed.
+bool refusesInstall(const QString &id)
 {
-    static const QStringList ids{QStringLiteral("syntax"), QStringLiteral("unsafe-resource")};
-    return ids;
+    const LintCheck *check = lintCheck(id);
+    return check && check->has(CheckFlag::RefusesInstall);
 }
 
 // The analysis as prismark-lint runs it under the configuration that governs the
@@ -42,7 +39,7 @@ LiveSheet::Linter configuredLinter(LintOptions options)
     LintOptions rejecting = options;
     rejecting.enabledChecks.clear();
     for (const QString &id : lintCheckIds()) {
-        if (!rejectingChecks().contains(id))
+        if (!refusesInstall(id))
             rejecting.disabledChecks << id;
     }
     options.gallery = true;
@@ -69,6 +66,7 @@ LiveSheet::LiveSheet(MainWindow *window, const QString &path, QObject *parent)
     , filePath(QFileInfo(path).absoluteFilePath())
     , config(lintConfigForSheet(filePath))
     , linter(configuredLinter(config.options))
+    , file(filePath)
     , burstSettleInterval(settleMs)
     , emptySettleInterval(emptySettleMs)
     , shownStyleName(themeDisplayName(Light))
@@ -76,13 +74,7 @@ LiveSheet::LiveSheet(MainWindow *window, const QString &path, QObject *parent)
     settleTimer.setSingleShot(true);
     settleTimer.setTimerType(Qt::PreciseTimer);
     connect(&settleTimer, &QTimer::timeout, this, [this] { reload(false); });
-    // The directory is watched as well: a rename over the file or a delete and
-    // re-create ends the watch on the file itself, and only the directory sees the
-    // new one arrive.
-    connect(&watcher, &QFileSystemWatcher::fileChanged, this, &LiveSheet::noteChange);
-    connect(&watcher, &QFileSystemWatcher::directoryChanged, this, &LiveSheet::noteChange);
-    watcher.addPath(QFileInfo(filePath).absolutePath());
-    watchFile();
+    connect(&file, &WatchedFile::changed, this, &LiveSheet::noteChange);
 
     // Connected after the main window's own connection, so the theme is in force by
     // the time this runs.
@@ -116,8 +108,7 @@ void LiveSheet::apply()
 
 bool LiveSheet::rejects(const LintDiagnostic &diagnostic)
 {
-    return diagnostic.severity == LintSeverity::Error &&
-           rejectingChecks().contains(diagnostic.check);
+    return diagnostic.severity == LintSeverity::Error && refusesInstall(diagnostic.check);
 }
 
 bool LiveSheet::rejectedBy(const QVector<LintDiagnostic> &verdict)
@@ -157,29 +148,10 @@ void LiveSheet::checkAhead()
     checkedVerdict = linter(read.bytes, filePath, Scope::Rejecting);
 }
 
-void LiveSheet::watchFile()
-{
-    struct stat status;
-    if (::stat(QFile::encodeName(filePath).constData(), &status) != 0) {
-        watcher.removePath(filePath);
-        watchedDevice = watchedInode = 0;
-        return;
-    }
-    if (watcher.files().contains(filePath) && watchedDevice == quint64(status.st_dev) &&
-        watchedInode == quint64(status.st_ino))
-        return;
-    // A watch follows the file it was put on, which after a rename over FILE is no
-    // longer the file at FILE's name.
-    watcher.removePath(filePath);
-    watcher.addPath(filePath);
-    watchedDevice = status.st_dev;
-    watchedInode = status.st_ino;
-}
-
 void LiveSheet::reload(bool force)
 {
     // The watch is renewed before the read, so a write after the read is never missed.
-    watchFile();
+    file.renew();
     // For a change on disk, timed from the change: what the author waits for.
     QElapsedTimer took;
     took.start();
@@ -192,7 +164,7 @@ void LiveSheet::reload(bool force)
         fullAnalysisDue = false;
         lastOutcome = QFileInfo::exists(filePath) ? Outcome::Unreadable : Outcome::Missing;
         lastProblem = lastOutcome == Outcome::Missing
-                          ? tr("%1 is missing; waiting for it to be created again.").arg(fileName())
+                          ? file.missingText()
                           : tr("Cannot read %1 (%2).").arg(fileName(), read.error);
         emit updated();
         return;

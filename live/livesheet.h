@@ -5,11 +5,11 @@
 
 #include "analysis/lintconfig.h"
 #include "analysis/stylesheetlint.h"
+#include "support/watchedfile.h"
 
 #include <QByteArray>
 #include <QDateTime>
 #include <QElapsedTimer>
-#include <QFileSystemWatcher>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -97,21 +97,17 @@ private:
     void reload(bool force);
     void analyseAfterPaint();
     bool rejectedBy(const QVector<LintDiagnostic> &verdict);
-    void watchFile();
     void clearSwitcherSelection();
 
     MainWindow *window;
     const QString filePath;
     const LintConfigResult config;
     Linter linter;
-    QFileSystemWatcher watcher;
+    WatchedFile file;
     QTimer settleTimer;
     int burstSettleInterval;
     int emptySettleInterval;
     QElapsedTimer sinceChange;
-    // Identity of the file the watch sits on; a rename over FILE changes it.
-    quint64 watchedDevice = 0;
-    quint64 watchedInode = 0;
 
     // The text checked ahead at the start of a burst (never empty), and what the
     // rejecting checks found in it.

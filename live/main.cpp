@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
+#include "live/inspector/liveinspector.h"
 #include "live/liveforms.h"
-#include "live/liveinspector.h"
 #include "live/livesheet.h"
 #include "live/livewindowplacement.h"
 #include "live/sheetdiagnosticswindow.h"

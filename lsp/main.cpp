@@ -1,7 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "lsp/lspserver.h"
+#include "analysis/toolkitparse.h"
+#include "lsp/server/lspserver.h"
 #include "support/programsupport.h"
 
 #include <QCommandLineParser>
@@ -20,19 +21,6 @@ enum ExitStatus
     ExitUnclean = 1, // exit or end of input without shutdown, or a lost client
     ExitUsage = 2,
 };
-
-QtMessageHandler previousHandler = nullptr;
-
-// The toolkit's parser talks about values it drops; the diagnostics say so with a
-// position. Standard output is the protocol's, so nothing else may go there.
-void quietParserMessages(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    if (message.startsWith(QLatin1String("QCssParser::")) ||
-        message.startsWith(QLatin1String("QCss::Parser")))
-        return;
-    if (previousHandler)
-        previousHandler(type, context, message);
-}
 
 bool writeAll(const QByteArray &bytes)
 {
@@ -100,7 +88,7 @@ int main(int argc, char *argv[])
     const int usage = parseCommandLine(app);
     if (usage >= 0)
         return usage;
-    previousHandler = qInstallMessageHandler(quietParserMessages);
+    quietToolkitParserMessages();
     // A client gone away is a failed write, not a signal that kills the server.
     std::signal(SIGPIPE, SIG_IGN);
 

@@ -6,9 +6,9 @@
 #include "preview/previewcontent.h"
 #include "shell/titlebar.h"
 #include "switcher/styleswitcherwindow.h"
-#include "theme/sheetstyle.h"
 #include "theme/shellobjectnames.h"
-#include "theme/themestyles.h"
+#include "widgetstyles/sheetstyle.h"
+#include "widgetstyles/themestyles.h"
 
 #include <QApplication>
 #include <QCloseEvent>

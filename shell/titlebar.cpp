@@ -3,6 +3,8 @@
 
 #include "shell/titlebar.h"
 
+#include "support/pointerposition.h"
+
 #include "theme/shellobjectnames.h"
 
 #include <QEvent>
@@ -29,15 +31,6 @@ bool clientCanMoveWindows()
     return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
-// The pointer's screen position; each toolkit has its own accessor for it.
-QPoint globalPoint(const QMouseEvent *event)
-{
-#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
-    return event->globalPosition().toPoint();
-#else
-    return event->globalPos();
-#endif
-}
 } // namespace
 
 TitleBar::TitleBar(QWidget *window, QWidget *parent)

@@ -3,6 +3,7 @@
 
 #include "shot/auditrules.h"
 
+#include "analysis/pseudostates.h"
 #include "analysis/rulecascade.h"
 #include "analysis/rulematcher.h"
 #include "analysis/sheetmodel.h"
@@ -15,31 +16,51 @@ quint64 stateBit(AuditState state)
 {
     switch (state) {
     case AuditState::Hover:
-        return QCss::PseudoClass_Hover;
+        return PseudoState::Hover;
     case AuditState::Pressed:
-        return QCss::PseudoClass_Pressed;
+        return PseudoState::Pressed;
     case AuditState::Focus:
-        return QCss::PseudoClass_Focus;
+        return PseudoState::Focus;
     case AuditState::Disabled:
-        return QCss::PseudoClass_Disabled;
+        return PseudoState::Disabled;
     case AuditState::Checked:
-        return QCss::PseudoClass_Checked;
+        return PseudoState::Checked;
     case AuditState::Normal:
         break;
     }
     return 0;
 }
 
+// The pseudo-state a selector names for the audited state.
+QString stateName(AuditState state)
+{
+    switch (state) {
+    case AuditState::Hover:
+        return QStringLiteral("hover");
+    case AuditState::Pressed:
+        return QStringLiteral("pressed");
+    case AuditState::Focus:
+        return QStringLiteral("focus");
+    case AuditState::Disabled:
+        return QStringLiteral("disabled");
+    case AuditState::Checked:
+        return QStringLiteral("checked");
+    case AuditState::Normal:
+        break;
+    }
+    return QString();
+}
+
 // The pseudo-states the widget has in the audited state, as the toolkit sets them
 // for a widget of an active window.
 quint64 statesIn(AuditState state, bool checkable)
 {
-    quint64 states = QCss::PseudoClass_Active | stateBit(state);
+    quint64 states = PseudoState::Active | stateBit(state);
     states |=
-        state == AuditState::Disabled ? QCss::PseudoClass_Disabled : QCss::PseudoClass_Enabled;
+        state == AuditState::Disabled ? PseudoState::Disabled : PseudoState::Enabled;
     if (checkable)
         states |=
-            state == AuditState::Checked ? QCss::PseudoClass_Checked : QCss::PseudoClass_Unchecked;
+            state == AuditState::Checked ? PseudoState::Checked : PseudoState::Unchecked;
     return states;
 }
 
@@ -71,9 +92,9 @@ void AuditRules::locate(const QWidget *widget, bool checkable, AuditFinding *fin
     for (const CascadeEntry &entry : entries) {
         if (!entry.appliesNow)
             continue;
-        const LintSelector &selector =
+        const SheetSelector &selector =
             model->rules.at(entry.match.rule).selectors.at(entry.match.selector);
-        if (!naming && bit && (selector.selector.pseudoClass() & bit))
+        if (!naming && bit && selector.states.contains(stateName(finding->state)))
             naming = &entry;
         if (!painting && entry.subcontrol.isEmpty())
             painting = &entry;
@@ -81,7 +102,7 @@ void AuditRules::locate(const QWidget *widget, bool checkable, AuditFinding *fin
     const CascadeEntry *chosen = naming ? naming : painting;
     if (!chosen)
         return;
-    const LintSelector &selector =
+    const SheetSelector &selector =
         model->rules.at(chosen->match.rule).selectors.at(chosen->match.selector);
     finding->sheetFile = path;
     finding->rule = selector.text;

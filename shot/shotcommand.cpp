@@ -15,9 +15,9 @@
 #include "shot/shotrenderer.h"
 #include "shot/stateaudit.h"
 #include "support/programsupport.h"
-#include "theme/safefileread.h"
-#include "theme/sheetstyle.h"
+#include "support/safefileread.h"
 #include "theme/stylesheetloader.h"
+#include "widgetstyles/sheetstyle.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -3,6 +3,7 @@
 # Fails when a file includes a header of a layer above its own: a core file a GUI or
 # program header, a GUI file a program header, a program another program's header.
 # Run as: cmake -DSOURCE_DIR=... -DLAYERS=<generated list of each layer's files> -P
+cmake_policy(SET CMP0057 NEW)
 include(${LAYERS})
 
 set(program_folders app lint live lsp shot themebuild)
@@ -64,13 +65,80 @@ foreach(file IN LISTS gui_files)
     endif()
 endforeach()
 foreach(folder IN LISTS program_folders)
-    file(GLOB program_files "${SOURCE_DIR}/${folder}/*.h" "${SOURCE_DIR}/${folder}/*.cpp")
+    file(GLOB_RECURSE program_files "${SOURCE_DIR}/${folder}/*.h" "${SOURCE_DIR}/${folder}/*.cpp")
     relative_paths(program_files "${SOURCE_DIR}" ${program_files})
     foreach(file IN LISTS program_files)
         check_includes(${file} "a program may include the layers and its own headers only"
                        ${core_files} ${gui_files} ${folder})
     endforeach()
 endforeach()
+
+# The toolkit's parser types are private to it and change with its releases: only
+# the analysis builds on them.
+file(GLOB top_folders LIST_DIRECTORIES true RELATIVE "${SOURCE_DIR}" "${SOURCE_DIR}/*")
+set(outside_sources)
+foreach(folder IN LISTS top_folders)
+    # Build trees and the analysis itself are not looked at.
+    if(IS_DIRECTORY "${SOURCE_DIR}/${folder}" AND NOT folder MATCHES "^(build|analysis$|\\.)")
+        file(GLOB_RECURSE sources RELATIVE "${SOURCE_DIR}" "${SOURCE_DIR}/${folder}/*.h"
+             "${SOURCE_DIR}/${folder}/*.cpp")
+        list(APPEND outside_sources ${sources})
+    endif()
+endforeach()
+foreach(file IN LISTS outside_sources)
+    file(STRINGS "${SOURCE_DIR}/${file}" lines REGEX "qcssparser_p\\.h")
+    if(lines)
+        list(APPEND violations "${file} includes the toolkit's private parser header (analysis/ only)")
+    endif()
+endforeach()
+
+# Inside the analysis the headers form a stack: the entry point stylesheetlint.h is
+# for its users, and no two units (a .h with its .cpp) include each other, however
+# indirectly.
+file(GLOB_RECURSE analysis_files RELATIVE "${SOURCE_DIR}/analysis" "${SOURCE_DIR}/analysis/*.h"
+     "${SOURCE_DIR}/analysis/*.cpp")
+set(units)
+foreach(file IN LISTS analysis_files)
+    string(REGEX REPLACE "\\.(h|cpp)$" "" unit "${file}")
+    list(APPEND units ${unit})
+    file(STRINGS "${SOURCE_DIR}/analysis/${file}" lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"analysis/")
+    foreach(line IN LISTS lines)
+        string(REGEX REPLACE ".*\"analysis/([^\"]+)\\.h\".*" "\\1" used "${line}")
+        if(file MATCHES "\\.h$" AND used STREQUAL "stylesheetlint")
+            list(APPEND violations "analysis/${file} includes the entry header stylesheetlint.h")
+        endif()
+        if(NOT used STREQUAL unit)
+            list(APPEND edges_${unit} ${used})
+        endif()
+    endforeach()
+endforeach()
+list(REMOVE_DUPLICATES units)
+# Takes away, round by round, the units that include no unit left; what remains
+# sits on a cycle.
+set(left ${units})
+set(changed TRUE)
+while(changed)
+    set(changed FALSE)
+    set(next)
+    foreach(unit IN LISTS left)
+        set(blocked FALSE)
+        foreach(used IN LISTS edges_${unit})
+            if(used IN_LIST left)
+                set(blocked TRUE)
+            endif()
+        endforeach()
+        if(blocked)
+            list(APPEND next ${unit})
+        else()
+            set(changed TRUE)
+        endif()
+    endforeach()
+    set(left ${next})
+endwhile()
+if(left)
+    list(JOIN left ", " cycle)
+    list(APPEND violations "include cycle inside analysis/ among: ${cycle}")
+endif()
 
 if(violations)
     list(JOIN violations "\n  " text)

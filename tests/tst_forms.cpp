@@ -5,6 +5,8 @@
 #include "live/liveforms.h"
 #include "shell/mainwindow.h"
 
+#include "testsupport.h"
+
 #include <QDialog>
 #include <QFile>
 #include <QProcess>
@@ -46,16 +48,10 @@ QByteArray readFile(const QString &path)
 // Runs a program of the build, offscreen, and gives its exit code.
 int run(const QString &program, const QStringList &arguments, QString *errors = nullptr)
 {
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    process.setProcessEnvironment(environment);
-    process.start(program, arguments);
-    if (!process.waitForFinished(120000))
-        return -1;
+    const ProgramRun result = runProgram(program, arguments);
     if (errors)
-        *errors = QString::fromUtf8(process.readAllStandardError());
-    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        *errors = result.err;
+    return result.exitCode;
 }
 
 } // namespace
@@ -130,10 +126,7 @@ void TestForms::refusedFormSaysWhy()
     const QString path = directory.filePath(QStringLiteral("dialog.ui"));
     const QString pipe = directory.filePath(QStringLiteral("pipe.png"));
     if (kind.startsWith(QLatin1String("fifo")))
-        QCOMPARE(
-            ::mkfifo(QFile::encodeName(kind == QLatin1String("fifo") ? path : pipe).constData(),
-                     0600),
-            0);
+        QVERIFY(makeFifo(kind == QLatin1String("fifo") ? path : pipe));
     if (kind == QLatin1String("broken")) {
         QByteArray text = form(QStringLiteral("Broken")).toUtf8();
         // Line 5 loses its closing tag.

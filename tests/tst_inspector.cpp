@@ -3,13 +3,13 @@
 
 #include "analysis/rulematcher.h"
 #include "analysis/sheetmodel.h"
-#include "live/liveinspector.h"
+#include "live/inspector/liveinspector.h"
+#include "live/inspector/ruleinspector.h"
+#include "live/inspector/rulesview.h"
+#include "live/inspector/widgetoutline.h"
+#include "live/inspector/widgetpicker.h"
 #include "live/livesheet.h"
-#include "live/ruleinspector.h"
-#include "live/rulesview.h"
 #include "live/sheetdiagnosticswindow.h"
-#include "live/widgetoutline.h"
-#include "live/widgetpicker.h"
 #include "shell/mainwindow.h"
 #include "switcher/styleswitcherwindow.h"
 #include "theme/themecatalogue.h"
@@ -173,7 +173,7 @@ void TestInspector::rulesOfAWidgetInCascadeOrder()
     QStringList overridden;
     for (const CascadeEntry &entry : inspection.entries) {
         matches << entry.match;
-        const LintRule &rule = model.rules.at(entry.match.rule);
+        const SheetRule &rule = model.rules.at(entry.match.rule);
         for (const CascadeDeclaration &declaration : entry.declarations) {
             if (declaration.overridden)
                 overridden << QStringLiteral("%1:%2<%3")
@@ -190,7 +190,7 @@ void TestInspector::rulesOfAWidgetInCascadeOrder()
         return;
 
     // The winner the inspector names is the colour the toolkit paints.
-    const LintDeclaration *winner =
+    const SheetDeclaration *winner =
         winningDeclaration(model, inspection.entries, QString(), QStringLiteral("background"));
     QVERIFY(winner);
     QCOMPARE(winner->valueText, background);

@@ -3,9 +3,11 @@
 
 #include "analysis/qssreference.h"
 #include "analysis/stylesheetlint.h"
+#include "analysis/toolkitparse.h"
 #include "theme/stylesheetloader.h"
 
-#include <QApplication>
+#include "testsupport.h"
+
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -14,8 +16,6 @@
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QWidget>
-#include <QtGui/private/qcssparser_p.h>
 #include <QtTest>
 
 #include <sys/stat.h>
@@ -29,8 +29,6 @@ class TestLint : public QObject
 private slots:
     void fixtures_data();
     void fixtures();
-    void syntaxVerdictIsTheToolkits_data();
-    void syntaxVerdictIsTheToolkits();
     void exitStatus_data();
     void exitStatus();
     void outputFormats();
@@ -53,38 +51,6 @@ QByteArray fixtureBytes(const QString &name)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-bool parseWarningSeen = false;
-
-void catchParseWarning(QtMsgType, const QMessageLogContext &, const QString &message)
-{
-    if (message.contains(QLatin1String("Could not parse application stylesheet")))
-        parseWarningSeen = true;
-}
-
-// Installs the text as the application style sheet and polishes a widget, which
-// is when the toolkit parses it and warns if it cannot.
-bool toolkitAccepts(const QString &text)
-{
-    parseWarningSeen = false;
-    const QtMessageHandler previous = qInstallMessageHandler(catchParseWarning);
-    qApp->setStyleSheet(text);
-    {
-        QWidget widget;
-        widget.ensurePolished();
-    }
-    qApp->setStyleSheet(QString());
-    qInstallMessageHandler(previous);
-    return !parseWarningSeen;
-}
-
-bool lintAccepts(const QByteArray &bytes)
-{
-    const auto diagnostics = lintStyleSheet(bytes, QStringLiteral("sheet.qss"));
-    return std::none_of(diagnostics.cbegin(), diagnostics.cend(), [](const LintDiagnostic &d) {
-        return d.check == QLatin1String("syntax") && d.severity == LintSeverity::Error;
-    });
-}
-
 struct Run
 {
     int exitCode = -1;
@@ -95,23 +61,15 @@ struct Run
 Run runLint(const QStringList &arguments, const QByteArray &input = QByteArray(),
             const QString &directory = kFixtures.path())
 {
-    QProcess process;
-    process.setWorkingDirectory(directory);
-    process.start(QStringLiteral(PRISMARK_LINT_BINARY), arguments);
+    ProgramOptions options;
+    options.input = input;
+    options.workingDirectory = directory;
+    options.timeoutMs = 60000;
+    const ProgramRun result = runProgram(QStringLiteral(PRISMARK_LINT_BINARY), arguments, options);
     Run run;
-    if (!process.waitForStarted())
-        return run;
-    if (!input.isNull())
-        process.write(input);
-    process.closeWriteChannel();
-    if (!process.waitForFinished(60000)) {
-        process.kill();
-        return run;
-    }
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.errLines = QString::fromUtf8(process.readAllStandardError())
-                       .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    run.exitCode = result.exitCode;
+    run.out = result.out;
+    run.errLines = result.err.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     return run;
 }
 } // namespace
@@ -154,45 +112,6 @@ void TestLint::fixtures()
                          .arg(diagnostic.check));
     }
     QCOMPARE(found, expected);
-}
-
-void TestLint::syntaxVerdictIsTheToolkits_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    const QStringList fixtures =
-        kFixtures.entryList({QStringLiteral("*.qss")}, QDir::Files, QDir::Name);
-    for (const QString &name : fixtures)
-        QTest::newRow(qPrintable(name)) << fixtureBytes(name);
-    const QDir styles(QStringLiteral(PRISMARK_SOURCE_DIR "/resources/styles"));
-    for (const QString &name : styles.entryList({QStringLiteral("*.qss")}, QDir::Files)) {
-        QFile file(styles.filePath(name));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QTest::newRow(qPrintable(name)) << file.readAll();
-    }
-    QTest::newRow("media block") << QByteArray("@media screen { QLabel { color: red } }");
-    QTest::newRow("media without block") << QByteArray("@media screen QLabel { color: red }");
-    QTest::newRow("charset first") << QByteArray("@charset \"utf-8\"; QLabel { color: red }");
-    QTest::newRow("unknown at-rule") << QByteArray("@foo bar { x } QLabel { color: red }");
-    QTest::newRow("at-rule never closed") << QByteArray("@palette Window = #ffffff\n");
-    QTest::newRow("unterminated comment") << QByteArray("QLabel { color: red } /* open");
-    QTest::newRow("unterminated string") << QByteArray("QLabel { font-family: \"Sans }");
-    QTest::newRow("hex escape in a name") << QByteArray("\\51 Label { color: red }");
-    QTest::newRow("empty rule") << QByteArray("QLabel {}");
-    QTest::newRow("attribute without bracket") << QByteArray("QLabel[variant=\"x\" { }");
-    QTest::newRow("negated state") << QByteArray("QLabel:!hover { color: red }");
-    QTest::newRow("important") << QByteArray("QLabel { color: red !important; }");
-    QTest::newRow("bare number property") << QByteArray("QLabel { 12: red; }");
-    QTest::newRow("two colons in value") << QByteArray("QLabel { color: red: blue; }");
-    QTest::newRow("sheet read from a missing file")
-        << QByteArray("file:///no/such/sheet/anywhere.qss");
-}
-
-void TestLint::syntaxVerdictIsTheToolkits()
-{
-    QFETCH(QByteArray, bytes);
-    QByteArray folded = bytes;
-    const QString text = decodeStyleSheetText(folded.replace("\r\n", "\n"));
-    QCOMPARE(lintAccepts(bytes), toolkitAccepts(text));
 }
 
 void TestLint::exitStatus_data()
@@ -261,7 +180,7 @@ void TestLint::exitStatus()
     for (QString &argument : arguments) {
         if (argument == QLatin1String("FIFO")) {
             argument = scratch.filePath(QStringLiteral("pipe.qss"));
-            QCOMPARE(::mkfifo(QFile::encodeName(argument).constData(), 0600), 0);
+            QVERIFY(makeFifo(argument));
         } else if (argument == QLatin1String("EM")) {
             argument = scratch.filePath(QStringLiteral("em.qss"));
             QFile file(argument);
@@ -518,39 +437,11 @@ void TestLint::readmeListsTheRegisteredChecks()
 
 void TestLint::referenceNamesWhatTheParserKnows()
 {
-    // Every property of the reference is the parser's or a style hint, and every
-    // property the parser knows is in the reference (the one Qt 6 added aside).
-    QSet<int> covered;
-    for (const QssReference::PropertyInfo &info : QssReference::properties()) {
-        QCss::Parser parser(info.name + QStringLiteral(": 1"));
-        QCss::Declaration declaration;
-        QVERIFY(parser.parseNextDeclaration(&declaration));
-        const int id = declaration.d->propertyId;
-        QVERIFY2(id != QCss::UnknownProperty || QssReference::isKnownProperty(info.name, false),
-                 qPrintable(info.name));
-        covered.insert(id);
-    }
-    for (int id = QCss::UnknownProperty + 1; id < QCss::NumProperties; ++id) {
-#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
-        if (id == QCss::TextDecorationColor)
-            continue;
-#endif
-        QVERIFY2(covered.contains(id), qPrintable(QString::number(id)));
-    }
-    // palette(role) reads each role the reference lists, each a colour of its own.
-    QPalette palette;
-    for (int role = 0; role < QPalette::NColorRoles; ++role)
-        palette.setColor(QPalette::ColorRole(role), QColor(role * 12, 7, 9));
-    QSet<QRgb> colours;
-    for (const QString &role : QssReference::paletteValueRoles()) {
-        QCss::Parser parser(QStringLiteral("color: palette(%1)").arg(role));
-        QCss::Declaration declaration;
-        QVERIFY(parser.parseNextDeclaration(&declaration));
-        colours.insert(declaration.brushValue(palette).color().rgb());
-    }
-    QCOMPARE(colours.size(), QssReference::paletteValueRoles().size());
-    QVERIFY(!colours.contains(QColor(Qt::black).rgb()));
+    // Every property of the reference is the parser's or a style hint, every property
+    // the parser knows is in the reference (the one Qt 6 added aside), and palette(role)
+    // reads each role the reference lists, each a colour of its own.
+    QCOMPARE(referenceDisagreements(), QStringList());
 }
 
-QTEST_MAIN(TestLint)
+QTEST_GUILESS_MAIN(TestLint)
 #include "tst_lint.moc"

@@ -4,6 +4,8 @@
 #include "analysis/lintconfig.h"
 #include "analysis/stylesheetlint.h"
 
+#include "testsupport.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -148,7 +150,7 @@ void TestLintConfig::brokenConfigurationsSayWhereAndWhat()
     QTemporaryDir root;
     const QString path = root.filePath(QStringLiteral(".prismark-lint.json"));
     if (config == "FIFO")
-        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        QVERIFY(makeFifo(path));
     else if (config == "DIRECTORY")
         QVERIFY(QDir(root.path()).mkdir(QStringLiteral(".prismark-lint.json")));
     else

@@ -7,6 +7,8 @@
 #include "shell/mainwindow.h"
 #include "switcher/styleswitcherwindow.h"
 
+#include "testsupport.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
@@ -362,7 +364,7 @@ void TestLive::rejectedSheetKeepsLastGood()
     QString badText = brokenOnLine2;
     if (check == QLatin1String("unsafe-resource")) {
         const QString fifo = live.directory.filePath(QStringLiteral("pipe.png"));
-        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QVERIFY(makeFifo(fifo));
         badText = QStringLiteral("QLabel { color: #102030; }\nQPushButton { image: url(%1); }\n")
                       .arg(fifo);
     }
@@ -412,7 +414,7 @@ void TestLive::unreadableFileIsRefused()
     LivePreview live(sheetA);
     if (kind == QLatin1String("fifo")) {
         QVERIFY(QFile::remove(live.path));
-        QCOMPARE(::mkfifo(QFile::encodeName(live.path).constData(), 0600), 0);
+        QVERIFY(makeFifo(live.path));
     } else {
         QVERIFY(writeFile(live.path, QByteArray(20 * 1000 * 1000, ' ')));
     }
@@ -538,16 +540,15 @@ void TestLive::commandLineExitStatus()
     QFETCH(QString, said);
     QTemporaryDir directory;
     writtenFile(directory, sheetA);
-    QCOMPARE(::mkfifo(QFile::encodeName(directory.filePath("fifo.qss")).constData(), 0600), 0);
+    QVERIFY(makeFifo(directory.filePath("fifo.qss")));
     arguments.replaceInStrings(QRegularExpression("^@"), directory.path() + '/');
 
-    QProcess live;
-    live.start(QStringLiteral(PRISMARK_LIVE_EXECUTABLE), arguments);
-    QVERIFY(live.waitForFinished(30000));
-    QCOMPARE(live.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(live.exitCode(), status);
-    const QString err = QString::fromLocal8Bit(live.readAllStandardError());
-    QVERIFY2(err.contains(said), qPrintable(err));
+    ProgramOptions options;
+    options.timeoutMs = 30000;
+    const ProgramRun live =
+        runProgram(QStringLiteral(PRISMARK_LIVE_EXECUTABLE), arguments, options);
+    QCOMPARE(live.exitCode, status);
+    QVERIFY2(live.err.contains(said), qPrintable(live.err));
 }
 
 void TestLive::windowsLandOnTheScreen_data()

@@ -2,6 +2,9 @@
 // SPDX-License-Identifier: MIT
 
 #include "analysis/stylesheetlint.h"
+#include "tests/lspclient.h"
+
+#include "testsupport.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -35,10 +38,6 @@ private slots:
     void positionsFollowTheProtocolsLines_data();
     void positionsFollowTheProtocolsLines();
     void savedDocumentIsCheckedAgain();
-    void completion_data();
-    void completion();
-    void hover_data();
-    void hover();
     void coloursAndPresentations();
     void quickFixAppliedAndRechecked_data();
     void quickFixAppliedAndRechecked();
@@ -50,133 +49,39 @@ namespace {
 const QString kUri = QStringLiteral("file:///tmp/prismark-lsp-test/sheet.qss");
 constexpr int kWait = 30000; // only against a hang; nothing is timed
 
-// A small client: frames what it sends, unframes what comes back, and keeps every
-// message until a test takes it.
-class Client
+// The shared client, its messages handed out as values, whose [] reads nested
+// members in both Qt 5 and 6.
+class Client : public LspTestClient
 {
 public:
     explicit Client(const QString &workingDirectory = QString())
-    {
-        if (!workingDirectory.isEmpty())
-            process.setWorkingDirectory(workingDirectory);
-        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process.start(QStringLiteral(PRISMARK_LSP_BINARY), {QStringLiteral("--stdio")});
-        process.waitForStarted();
-    }
-    ~Client()
-    {
-        if (process.state() != QProcess::NotRunning) {
-            process.kill();
-            process.waitForFinished();
-        }
-    }
+        : LspTestClient(QStringLiteral(PRISMARK_LSP_BINARY), kWait, workingDirectory)
+    {}
 
-    void sendRaw(const QByteArray &bytes) { process.write(bytes); }
-    void send(const QJsonObject &message)
-    {
-        const QByteArray body = QJsonDocument(message).toJson(QJsonDocument::Compact);
-        sendRaw("Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body);
-    }
-    int request(const QString &method, const QJsonValue &params = QJsonValue())
-    {
-        send({{"jsonrpc", "2.0"}, {"id", ++lastId}, {"method", method}, {"params", params}});
-        return lastId;
-    }
-    void notify(const QString &method, const QJsonValue &params = QJsonValue())
-    {
-        send({{"jsonrpc", "2.0"}, {"method", method}, {"params", params}});
-    }
-    // Messages are handed out as values, whose [] reads nested members in both Qt 5 and 6.
     QJsonValue call(const QString &method, const QJsonValue &params = QJsonValue())
     {
-        const int id = request(method, params);
-        return take([id](const QJsonObject &m) { return m.value("id").toInt(-1) == id; });
+        return response(request(method, params));
     }
     QJsonValue result(const QString &method, const QJsonValue &params)
     {
         return call(method, params)["result"];
     }
-    // The first message that matches, waiting for it; an empty object when none came.
     QJsonValue take(const std::function<bool(const QJsonObject &)> &matches)
     {
-        QElapsedTimer timer;
-        timer.start();
-        for (;;) {
-            for (int i = 0; i < inbox.size(); ++i) {
-                if (matches(inbox.at(i)))
-                    return inbox.takeAt(i);
-            }
-            if (timer.elapsed() > kWait || process.state() == QProcess::NotRunning)
-                return QJsonObject();
-            process.waitForReadyRead(50);
-            unframe();
-        }
+        return LspTestClient::take(matches);
     }
     QJsonValue diagnosticsFor(const QString &uri, int version = -1)
     {
-        return take([&](const QJsonObject &m) {
-            const QJsonObject params = m.value("params").toObject();
-            return m.value("method") == "textDocument/publishDiagnostics" &&
-                   params.value("uri") == uri &&
-                   (version < 0 || params.value("version").toInt() == version);
-        });
-    }
-    // Every message that arrives within a short while, for "nothing came" checks.
-    QVector<QJsonObject> drain()
-    {
-        for (int i = 0; i < 10; ++i) {
-            process.waitForReadyRead(30);
-            unframe();
-        }
-        QVector<QJsonObject> all = inbox;
-        inbox.clear();
-        return all;
+        return LspTestClient::diagnosticsFor(uri, version);
     }
     QJsonValue initialize(const QJsonObject &capabilities = QJsonObject())
     {
-        const QJsonValue reply = call("initialize", QJsonObject{{"capabilities", capabilities}});
-        notify("initialized", QJsonObject());
-        return reply;
+        return LspTestClient::initialize(capabilities);
     }
     void open(const QString &text, const QString &uri = kUri, int version = 1)
     {
-        notify("textDocument/didOpen",
-               QJsonObject{{"textDocument", QJsonObject{{"uri", uri},
-                                                        {"languageId", "qss"},
-                                                        {"version", version},
-                                                        {"text", text}}}});
+        LspTestClient::open(uri, text, version);
     }
-    int finish()
-    {
-        process.closeWriteChannel();
-        if (!process.waitForFinished(kWait))
-            return -1;
-        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
-    }
-
-    QProcess process;
-
-private:
-    void unframe()
-    {
-        buffer += process.readAllStandardOutput();
-        for (;;) {
-            const int end = buffer.indexOf("\r\n\r\n");
-            if (end < 0)
-                return;
-            static const QRegularExpression length(QStringLiteral("Content-Length: (\\d+)"));
-            const int size =
-                length.match(QString::fromLatin1(buffer.left(end))).captured(1).toInt();
-            if (buffer.size() < end + 4 + size)
-                return;
-            inbox.append(QJsonDocument::fromJson(buffer.mid(end + 4, size)).object());
-            buffer.remove(0, end + 4 + size);
-        }
-    }
-
-    QByteArray buffer;
-    QVector<QJsonObject> inbox;
-    int lastId = 0;
 };
 
 QJsonObject document(const QString &uri = kUri)
@@ -192,16 +97,6 @@ QJsonObject position(int line, int character)
 QJsonObject atPosition(int line, int character, const QString &uri = kUri)
 {
     return {{"textDocument", document(uri)}, {"position", position(line, character)}};
-}
-
-// The text with "|" removed, and the position of the "|" in UTF-16 units.
-QString withoutCursor(const QString &marked, int *line, int *character)
-{
-    const int at = marked.indexOf(QLatin1Char('|'));
-    const QString before = marked.left(at);
-    *line = before.count(QLatin1Char('\n'));
-    *character = at - (before.lastIndexOf(QLatin1Char('\n')) + 1);
-    return QString(marked).remove(at, 1);
 }
 
 QString rangeText(const QJsonObject &range)
@@ -234,14 +129,6 @@ QString applyEdits(QString text, const QJsonArray &array)
         text.replace(start, end - start, edit["newText"].toString());
     }
     return text;
-}
-
-QStringList labels(const QJsonValue &completion)
-{
-    QStringList result;
-    for (const QJsonValue &item : completion["items"].toArray())
-        result.append(item["label"].toString());
-    return result;
 }
 
 QString brokenLightSheet()
@@ -538,133 +425,6 @@ void TestLsp::savedDocumentIsCheckedAgain()
              -32600);
 }
 
-void TestLsp::completion_data()
-{
-    QTest::addColumn<QString>("marked");
-    QTest::addColumn<QString>("expected");
-    QTest::addColumn<QString>("absent");
-    QTest::newRow("a type selector offers widget classes") << "QPush|"
-                                                           << "QPushButton"
-                                                           << "color";
-    QTest::newRow("after :: the class's own subcontrols") << "QScrollBar::|"
-                                                          << "handle"
-                                                          << "drop-down";
-    QTest::newRow("after : pseudo-states and negated ones") << "QCheckBox:|"
-                                                            << "!checked"
-                                                            << "handle";
-    QTest::newRow("after :! pseudo-states") << "QCheckBox:!|"
-                                            << "indeterminate"
-                                            << "!hover";
-    QTest::newRow("after # the sheet's object names and the shell's")
-        << "/* @palette Window = #ffffff */\n#side { }\n#|"
-        << "appTitleBar,side"
-        << "ffffff";
-    QTest::newRow("inside [ the gallery's variants")
-        << "/* @palette Base = #ffffff */\nQPushButton[|"
-        << "variant=\"primary\""
-        << "";
-    QTest::newRow("inside a quoted variant its six values") << "QPushButton[variant=\"|"
-                                                            << "warning"
-                                                            << "QLabel";
-    QTest::newRow("in a block property names") << "QLabel { bor|"
-                                               << "border-radius"
-                                               << "QLabel";
-    QTest::newRow("border styles") << "QLabel { border-style: |"
-                                   << "dot-dash"
-                                   << "px";
-    QTest::newRow("alignment of a subcontrol") << "QLabel { subcontrol-position: |"
-                                               << "center"
-                                               << "";
-    QTest::newRow("boxes of a subcontrol") << "QLabel { subcontrol-origin: |"
-                                           << "padding"
-                                           << "";
-    QTest::newRow("palette roles inside palette()") << "QLabel { color: palette(|"
-                                                    << "highlighted-text"
-                                                    << "red";
-    QTest::newRow("brushes: named colours and a gradient") << "QLabel { background-color: |"
-                                                           << "red,qlineargradient,palette"
-                                                           << "solid";
-    QTest::newRow("units after a number") << "QLabel { padding: 4|"
-                                          << "4px,4em"
-                                          << "";
-    QTest::newRow("font sizes in pt or px only") << "QLabel { font-size: 9|"
-                                                 << "9pt,9px"
-                                                 << "9em";
-    QTest::newRow("roles after @palette") << "/*\n@palette |"
-                                          << "Window,Disabled.Text"
-                                          << "";
-    QTest::newRow("a colour after @palette Role =")
-        << "/*\n@palette Window = #123456\n@palette Base = |"
-        << "#123456"
-        << "";
-    QTest::newRow("nothing in a comment") << "/* QLab| */"
-                                          << ""
-                                          << "QLabel";
-}
-
-void TestLsp::completion()
-{
-    QFETCH(QString, marked);
-    QFETCH(QString, expected);
-    QFETCH(QString, absent);
-    int line = 0;
-    int character = 0;
-    const QString text = withoutCursor(marked, &line, &character);
-    Client client;
-    client.initialize();
-    client.open(text);
-    const QJsonValue result = client.result("textDocument/completion", atPosition(line, character));
-    const QStringList found = labels(result);
-    for (const QString &label : expected.split(QLatin1Char(','), Qt::SkipEmptyParts))
-        QVERIFY2(found.contains(label), qPrintable(label));
-    if (!absent.isEmpty())
-        QVERIFY2(!found.contains(absent), qPrintable(absent));
-    for (const QJsonValue &item : result["items"].toArray()) {
-        QVERIFY(item["kind"].toInt() > 0);
-        QVERIFY(!item["detail"].toString().isEmpty());
-        QVERIFY(!item["documentation"].toString().isEmpty());
-    }
-}
-
-void TestLsp::hover_data()
-{
-    QTest::addColumn<QString>("marked");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("a property: meaning, value type and where") << "QLabel { selection-co|lor: red }"
-                                                               << "Brush,selected,QLineEdit";
-    QTest::newRow("a pseudo-state") << "QCheckBox:indet|erminate { }"
-                                    << "partly checked,QCheckBox";
-    QTest::newRow("a subcontrol") << "QSpinBox::up-bu|tton { }"
-                                  << "up button,QAbstractSpinBox";
-    QTest::newRow("a widget class") << "QTreeWid|get { }"
-                                    << "QTreeView,branch";
-    QTest::newRow("a colour with its counterpart in the rule")
-        << "QLabel { color: #7|67676; background-color: white }"
-        << "#767676,4.54 : 1";
-    QTest::newRow("a translucent colour") << "QLabel { color: #80|ff0000 }"
-                                          << "alpha 128";
-    QTest::newRow("a palette colour with its counterpart")
-        << "/*\n@palette Window = #ffffff\n@palette WindowText = #00|0000\n*/"
-        << "21.00 : 1";
-}
-
-void TestLsp::hover()
-{
-    QFETCH(QString, marked);
-    QFETCH(QString, expected);
-    int line = 0;
-    int character = 0;
-    const QString text = withoutCursor(marked, &line, &character);
-    Client client;
-    client.initialize();
-    client.open(text);
-    const QString value =
-        client.result("textDocument/hover", atPosition(line, character))["contents"]["value"]
-            .toString();
-    for (const QString &part : expected.split(QLatin1Char(',')))
-        QVERIFY2(value.contains(part), qPrintable(value));
-}
-
 void TestLsp::coloursAndPresentations()
 {
     Client client;
@@ -747,7 +507,7 @@ void TestLsp::outlineAndDefinition()
     QFile image(directory.filePath(QStringLiteral("arrow.png")));
     QVERIFY(image.open(QIODevice::WriteOnly));
     image.close();
-    QVERIFY(mkfifo(qPrintable(directory.filePath(QStringLiteral("pipe.png"))), 0600) == 0);
+    QVERIFY(makeFifo(directory.filePath(QStringLiteral("pipe.png"))));
     Client client(directory.path());
     client.initialize(QJsonObject{
         {"textDocument", QJsonObject{{"documentSymbol",

@@ -5,10 +5,10 @@
 #include "shell/titlebar.h"
 #include "switcher/styleswitcherwindow.h"
 #include "theme/shellobjectnames.h"
-#include "theme/themestyles.h"
+#include "widgetstyles/themestyles.h"
 
 #include "glyphcolour.h"
-#include "testsupport.h"
+#include "guitestsupport.h"
 
 #include <QButtonGroup>
 #include <QDir>

@@ -5,7 +5,7 @@
 #include "shell/mainwindow.h"
 #include "theme/semanticvariants.h"
 #include "theme/stylesheetloader.h"
-#include "theme/themestyles.h"
+#include "widgetstyles/themestyles.h"
 
 #include <QtTest>
 #include <QtWidgets>

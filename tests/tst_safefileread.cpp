@@ -1,7 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "theme/safefileread.h"
+#include "support/safefileread.h"
+
+#include "testsupport.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -41,7 +43,7 @@ void TestSafeFileRead::refusesWhatIsNotARegularFile()
     QTemporaryDir dir;
     QString path = dir.filePath(QStringLiteral("sheet.qss"));
     if (kind == "fifo")
-        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        QVERIFY(makeFifo(path));
     else if (kind == "directory")
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("sheet.qss")));
     else if (kind == "device")

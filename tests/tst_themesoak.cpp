@@ -4,7 +4,7 @@
 #include "shell/mainwindow.h"
 #include "switcher/styleswitcherwindow.h"
 #include "theme/themecatalogue.h"
-#include "theme/themestyles.h"
+#include "widgetstyles/themestyles.h"
 
 #include <QApplication>
 #include <QProxyStyle>

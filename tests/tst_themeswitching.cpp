@@ -4,7 +4,9 @@
 #include "shell/mainwindow.h"
 #include "switcher/styleswitcherwindow.h"
 #include "theme/stylesheetloader.h"
-#include "theme/themestyles.h"
+#include "widgetstyles/themestyles.h"
+
+#include "guitestsupport.h"
 
 #include "testsupport.h"
 
@@ -272,7 +274,7 @@ void TestThemeSwitching::badDiskCopy()
     if (kind == "directory") {
         QVERIFY(QDir().mkpath(path));
     } else if (kind == "fifo") {
-        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        QVERIFY(makeFifo(path));
     } else {
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));

@@ -91,3 +91,24 @@ void applyPaletteDirectives(QPalette &palette, Theme theme)
 {
     applyPaletteDirectivesFromText(palette, loadThemeStyleSheet(theme));
 }
+
+QVector<PaletteDirectiveLine> paletteDirectiveLines(const QString &text,
+                                                    Qt::CaseSensitivity caseSensitivity)
+{
+    QVector<PaletteDirectiveLine> lines;
+    for (int keyword = text.indexOf(kPaletteKeyword, 0, caseSensitivity); keyword >= 0;) {
+        PaletteDirectiveLine line;
+        line.keyword = keyword;
+        line.lineStart = text.lastIndexOf(QLatin1Char('\n'), keyword) + 1;
+        line.lineEnd = text.indexOf(QLatin1Char('\n'), keyword);
+        if (line.lineEnd < 0)
+            line.lineEnd = text.size();
+        line.match = matchPaletteDirective(
+            QStringView(text).mid(line.lineStart, line.lineEnd - line.lineStart));
+        lines.append(line);
+        keyword = line.lineEnd >= text.size()
+                      ? -1
+                      : text.indexOf(kPaletteKeyword, line.lineEnd + 1, caseSensitivity);
+    }
+    return lines;
+}

@@ -11,6 +11,7 @@
 #include <QString>
 #include <QStringList>
 #include <QStringView>
+#include <QVector>
 
 // Writes the "@palette Role = #rrggbb" directives of a theme's style sheet into a
 // palette. Roles and groups that no directive names keep their values.
@@ -46,3 +47,17 @@ struct PaletteDirectiveMatch
     QColor color;
 };
 PaletteDirectiveMatch matchPaletteDirective(QStringView line);
+
+// A line of a text that mentions the palette keyword, and what the program reads there.
+struct PaletteDirectiveLine
+{
+    int keyword = 0;   // offset of the (first) keyword in the text
+    int lineStart = 0; // offsets in the text; lineEnd at the "\n" or the end
+    int lineEnd = 0;
+    PaletteDirectiveMatch match;
+};
+// Every line that mentions the keyword, in order, each once: the program reads the
+// directives on every line. Read from one keyword to the next, so a large text is
+// read once; caseSensitivity finds "@Palette" too, which is no directive.
+QVector<PaletteDirectiveLine>
+paletteDirectiveLines(const QString &text, Qt::CaseSensitivity caseSensitivity = Qt::CaseSensitive);

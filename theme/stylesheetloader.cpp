@@ -3,7 +3,7 @@
 
 #include "theme/stylesheetloader.h"
 
-#include "theme/safefileread.h"
+#include "support/safefileread.h"
 
 #include <QCoreApplication>
 #include <QDir>

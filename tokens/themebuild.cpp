@@ -3,7 +3,7 @@
 
 #include "tokens/themebuild.h"
 
-#include "theme/safefileread.h"
+#include "support/safefileread.h"
 #include "tokens/designtokens.h"
 #include "tokens/themetemplate.h"
 

@@ -1,0 +1,144 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+#include "analysis/checkreporter.h"
+
+#include "analysis/closestname.h"
+#include "analysis/sheetmodel.h"
+
+CheckReporter::CheckReporter(const SheetModel &model, const QString &check, LintSeverity severity,
+                             QVector<LintDiagnostic> &sink, bool forced)
+    : model(model)
+    , check(check)
+    , severity(severity)
+    , sink(sink)
+    , forced(forced)
+{}
+
+void CheckReporter::at(int offset, const QString &message)
+{
+    at(offset, severity, message);
+}
+
+void CheckReporter::at(int offset, LintSeverity findingSeverity, const QString &message)
+{
+    int line = 1;
+    int column = 1;
+    model.lineColumn(offset, &line, &column);
+    atLine(line, column, findingSeverity, message);
+}
+
+void CheckReporter::at(int offset, int length, const QString &message)
+{
+    at(offset, length, severity, message);
+}
+
+void CheckReporter::at(int offset, int length, LintSeverity findingSeverity, const QString &message)
+{
+    at(offset, findingSeverity, message);
+    int line = 1;
+    int column = 1;
+    model.lineColumn(offset + qMax(0, length), &line, &column);
+    setEnd(line, column);
+}
+
+void CheckReporter::atLine(int line, int column, int length, const QString &message)
+{
+    atLine(line, column, severity, message);
+    setEnd(line, column + qMax(0, length));
+}
+
+void CheckReporter::setEnd(int line, int column)
+{
+    if (!lastListed)
+        return;
+    sink.last().endLine = line;
+    sink.last().endColumn = column;
+}
+
+void CheckReporter::relatedTo(int offset, int length, const QString &message)
+{
+    if (!lastListed)
+        return;
+    LintLocation location;
+    model.lineColumn(offset, &location.line, &location.column);
+    model.lineColumn(offset + qMax(0, length), &location.endLine, &location.endColumn);
+    location.message = message;
+    sink.last().related.append(location);
+}
+
+void CheckReporter::mendBy(int offset, const QString &insertText)
+{
+    addFix(offset, 0, insertText, true);
+}
+
+void CheckReporter::suggestClosest(int offset, int length, const QStringList &candidates)
+{
+    // Only for a listed finding: a sheet of many misspellings pays for those shown.
+    if (!lastListed)
+        return;
+    const QString replacement = closestName(model.text.mid(offset, length), candidates);
+    if (!replacement.isEmpty())
+        addFix(offset, length, replacement, false);
+}
+
+void CheckReporter::addFix(int offset, int length, const QString &newText, bool safe)
+{
+    if (!lastListed)
+        return;
+    LintFix fix;
+    model.lineColumn(offset, &fix.line, &fix.column);
+    model.lineColumn(offset + qMax(0, length), &fix.endLine, &fix.endColumn);
+    fix.newText = newText;
+    fix.safe = safe;
+    sink.last().fixes.append(fix);
+}
+
+void CheckReporter::atLine(int line, int column, const QString &message)
+{
+    atLine(line, column, severity, message);
+}
+
+void CheckReporter::atLine(int line, int column, LintSeverity findingSeverity,
+                           const QString &message)
+{
+    if (forced)
+        findingSeverity = severity;
+    lastListed = listed < kMaxListed;
+    if (!lastListed) {
+        ++omitted;
+        if (int(findingSeverity) < int(worstOmitted))
+            worstOmitted = findingSeverity;
+        return;
+    }
+    ++listed;
+    lastLine = line;
+    lastColumn = column;
+    LintDiagnostic diagnostic;
+    diagnostic.file = model.path;
+    diagnostic.line = line;
+    diagnostic.column = column;
+    diagnostic.severity = findingSeverity;
+    diagnostic.check = check;
+    diagnostic.message = message;
+    sink.append(diagnostic);
+}
+
+void CheckReporter::reportOmitted()
+{
+    if (omitted == 0)
+        return;
+    LintDiagnostic diagnostic;
+    diagnostic.file = model.path;
+    diagnostic.line = lastLine;
+    diagnostic.column = lastColumn;
+    diagnostic.severity = worstOmitted;
+    diagnostic.check = check;
+    diagnostic.message = QStringLiteral("%1 more diagnostics of this check are not listed "
+                                        "(at most %2 per check and file)")
+                             .arg(omitted)
+                             .arg(kMaxListed);
+    sink.append(diagnostic);
+    omitted = 0;
+    lastListed = false;
+}

@@ -1,0 +1,20 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+// No include guard: read once to declare the checks and once to list them.
+// The registered checks, one line each, in the order they run and are listed.
+// PRISMARK_CHECK(entry) names the LintCheck a check's own file defines.
+PRISMARK_CHECK(kSyntaxCheck)
+PRISMARK_CHECK(kEncodingCheck)
+PRISMARK_CHECK(kPaletteCheck)
+PRISMARK_CHECK(kUnknownPropertyCheck)
+PRISMARK_CHECK(kUnknownPseudoStateCheck)
+PRISMARK_CHECK(kUnknownSubcontrolCheck)
+PRISMARK_CHECK(kUnknownWidgetCheck)
+PRISMARK_CHECK(kBadValueCheck)
+PRISMARK_CHECK(kMissingResourceCheck)
+PRISMARK_CHECK(kUnsafeResourceCheck)
+PRISMARK_CHECK(kShadowedCheck)
+PRISMARK_CHECK(kContrastCheck)
+PRISMARK_CHECK(kCoverageCheck)
+PRISMARK_CHECK(kNeedlessDisableCheck)

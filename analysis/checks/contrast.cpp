@@ -1,0 +1,584 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+#include "analysis/checks/checks.h"
+#include "analysis/toolkitsheet.h"
+
+#include "analysis/contrastratio.h"
+#include "analysis/qssreference.h"
+#include "analysis/selectorindex.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+
+#include <algorithm>
+#include <cmath>
+
+using namespace QCss;
+
+// WCAG 2.1 contrast, level AA unless configured: text against its background needs
+// 4.5 : 1; the outline of a control (border, indicator) needs 3 : 1 against what it
+// sits on, unless the control's own fill already stands out that much. Disabled
+// controls are exempt in WCAG; the palette's disabled text is still held to the
+// outline's ratio so it stays legible.
+
+namespace {
+
+double contrast(const QColor &a, const QColor &b)
+{
+    return contrastRatio(a, b);
+}
+
+QColor over(const QColor &top, const QColor &bottom)
+{
+    return compositeOver(top, bottom);
+}
+
+QString ratioText(double ratio)
+{
+    return QString::number(std::floor(ratio * 100) / 100, 'f', 2) + QStringLiteral(" : 1");
+}
+
+QString colourText(const QColor &color)
+{
+    return color.alpha() == 255 ? color.name() : color.name(QColor::HexArgb);
+}
+
+bool showsText(const QssReference::WidgetClasses &classes, const SheetSelector &selector)
+{
+    static const QStringList textSubcontrols = {QStringLiteral("tab"), QStringLiteral("item"),
+                                                QStringLiteral("section"), QStringLiteral("title")};
+    static const QStringList textless = {QStringLiteral("QScrollBar"), QStringLiteral("QSlider"),
+                                         QStringLiteral("QDial"), QStringLiteral("QSizeGrip"),
+                                         QStringLiteral("QSplitter")};
+    if (!selector.subcontrol.isEmpty() && !textSubcontrols.contains(selector.subcontrol))
+        return false;
+    for (const QString &name : textless) {
+        if (classes.inherits(selector.element, name))
+            return false;
+    }
+    return true;
+}
+
+// Controls whose outline tells the user where to click or type.
+bool isControl(const QssReference::WidgetClasses &classes, const SheetSelector &selector)
+{
+    static const QStringList controls = {
+        QStringLiteral("QAbstractButton"),  QStringLiteral("QLineEdit"),
+        QStringLiteral("QAbstractSpinBox"), QStringLiteral("QComboBox"),
+        QStringLiteral("QTextEdit"),        QStringLiteral("QPlainTextEdit"),
+    };
+    if (selector.subcontrol == QLatin1String("indicator"))
+        return true;
+    if (!selector.subcontrol.isEmpty())
+        return false;
+    return std::any_of(controls.cbegin(), controls.cend(), [&](const QString &name) {
+        return classes.inherits(selector.element, name);
+    });
+}
+
+enum class Role
+{
+    Button,
+    Input,
+    Plain
+};
+
+Role widgetRole(const QssReference::WidgetClasses &classes, const QString &element)
+{
+    for (const char *name : {"QPushButton", "QToolButton", "QComboBox"}) {
+        if (classes.inherits(element, QLatin1String(name)))
+            return Role::Button;
+    }
+    for (const char *name :
+         {"QLineEdit", "QAbstractSpinBox", "QTextEdit", "QPlainTextEdit", "QAbstractItemView"}) {
+        if (classes.inherits(element, QLatin1String(name)))
+            return Role::Input;
+    }
+    return Role::Plain;
+}
+
+struct Look
+{
+    QBrush foreground;
+    QBrush background;
+    int borders[4] = {0, 0, 0, 0};
+    QBrush borderColours[4];
+    BorderStyle borderStyles[4] = {BorderStyle_None, BorderStyle_None, BorderStyle_None,
+                                   BorderStyle_None};
+    // A border length in em or ex, which this process has no fonts to measure.
+    bool outlineUnmeasured = false;
+};
+
+// The toolkit measures em and ex with the widget's font; without a GUI application
+// there is no font database, and measuring would crash.
+bool fontsAvailable()
+{
+    return qobject_cast<QGuiApplication *>(QCoreApplication::instance()) != nullptr;
+}
+
+bool usesFontUnits(const Declaration &declaration)
+{
+    for (const Value &value : declaration.d->values) {
+        if (value.type != Value::Length)
+            continue;
+        const QString text = value.variant.toString().toLower();
+        if (text.endsWith(QLatin1String("em")) || text.endsWith(QLatin1String("ex")))
+            return true;
+    }
+    return false;
+}
+
+class Cascade
+{
+public:
+    explicit Cascade(const SheetModel &context)
+        : context(context)
+    {
+        // Roles the header leaves out take the toolkit's light defaults, so the result
+        // does not depend on the platform the check runs on.
+        const struct
+        {
+            QPalette::ColorRole role;
+            QRgb rgb;
+        } defaults[] = {
+            {QPalette::Window, 0xefefef},        {QPalette::WindowText, 0x000000},
+            {QPalette::Base, 0xffffff},          {QPalette::Text, 0x000000},
+            {QPalette::Button, 0xefefef},        {QPalette::ButtonText, 0x000000},
+            {QPalette::Highlight, 0x308cc6},     {QPalette::HighlightedText, 0xffffff},
+            {QPalette::AlternateBase, 0xf7f7f7}, {QPalette::BrightText, 0xffffff},
+            {QPalette::Light, 0xffffff},         {QPalette::Midlight, 0xcacaca},
+            {QPalette::Mid, 0xb8b8b8},           {QPalette::Dark, 0x9f9f9f},
+            {QPalette::Shadow, 0x767676},        {QPalette::Link, 0x0000ff},
+            {QPalette::LinkVisited, 0xff00ff},   {QPalette::ToolTipBase, 0xffffdc},
+            {QPalette::ToolTipText, 0x000000},
+        };
+        for (const auto &entry : defaults)
+            palette.setColor(entry.role, QColor(entry.rgb));
+        for (const PaletteLine &directive : context.paletteLines) {
+            if (directive.matched && directive.known)
+                palette.setColor(directive.group, directive.role, directive.color);
+        }
+        SheetSelector page;
+        page.element = QStringLiteral("QWidget");
+        const QBrush pageBrush = lookOf(page).background;
+        pageColour = pageBrush.style() == Qt::SolidPattern
+                         ? over(pageBrush.color(), fallback(QPalette::Window))
+                         : fallback(QPalette::Window);
+    }
+
+    // The declarations the toolkit would apply to a widget matched by target, in
+    // its order: by specificity, then by position.
+    Look lookOf(const SheetSelector &target) const
+    {
+        // The look depends on the compound alone, not on where the target stands, and
+        // long sheets repeat their compounds.
+        QString key = target.element + QLatin1Char('\n') + target.subcontrol;
+        for (const QString &id : target.ids)
+            key += QStringLiteral("\n#") + id;
+        for (const auto &attribute : target.attributes)
+            key += QStringLiteral("\n[%1|%2|%3]")
+                       .arg(attribute.name)
+                       .arg(attribute.match)
+                       .arg(attribute.value);
+        for (const QString &state : target.states)
+            key += QStringLiteral("\n:") + state;
+        for (const QString &state : target.negatedStates)
+            key += QStringLiteral("\n:!") + state;
+        const auto cached = looks.constFind(key);
+        if (cached != looks.cend())
+            return *cached;
+        const Look look = computeLook(target);
+        looks.insert(key, look);
+        return look;
+    }
+
+    Look computeLook(const SheetSelector &target) const
+    {
+        // Only rules for the target's class, its bases or any class can cover it.
+        QVector<IndexedSelector> matching;
+        for (const IndexedSelector &entry :
+             context.selectorIndex().forClass(target.subcontrol, target.element)) {
+            if (!entry.repeatedLater && selectorCovers(context.classes, *entry.selector, target))
+                matching.append(entry);
+        }
+        std::stable_sort(matching.begin(), matching.end(),
+                         [](const IndexedSelector &a, const IndexedSelector &b) {
+                             return cascadeWeight(*a.selector, a.rule->order) <
+                                    cascadeWeight(*b.selector, b.rule->order);
+                         });
+        QVector<Declaration> declarations;
+        for (const IndexedSelector &entry : qAsConst(matching)) {
+            for (const SheetDeclaration &declaration : entry.rule->declarations)
+                declarations.append(withPaletteResolved(*declaration.toolkit));
+        }
+        Look look;
+        ValueExtractor extractor(declarations, palette);
+        QBrush selectedForeground, selectedBackground, alternate;
+        extractor.extractPalette(&look.foreground, &selectedForeground, &selectedBackground,
+                                 &alternate);
+        QString uri;
+        Repeat repeat = Repeat_XY;
+        Qt::Alignment alignment;
+        Origin origin = Origin_Padding, clip = Origin_Border;
+        Attachment attachment = Attachment_Scroll;
+        extractor.extractBackground(&look.background, &uri, &repeat, &alignment, &origin,
+                                    &attachment, &clip);
+        QSize radii[4];
+        if (fontsAvailable()) {
+            extractor.extractBorder(look.borders, look.borderColours, look.borderStyles, radii);
+            return look;
+        }
+        QVector<Declaration> measurable;
+        for (const Declaration &declaration : qAsConst(declarations)) {
+            if (!usesFontUnits(declaration))
+                measurable.append(declaration);
+            else if (declaration.d->property.startsWith(QLatin1String("border"),
+                                                        Qt::CaseInsensitive))
+                look.outlineUnmeasured = true;
+        }
+        ValueExtractor borderExtractor(measurable, palette);
+        borderExtractor.extractBorder(look.borders, look.borderColours, look.borderStyles, radii);
+        return look;
+    }
+
+    // The toolkit reads a background's palette(role) from the application palette,
+    // which the value extractor does not take; this process may have none at all.
+    // The sheet's own palette (its header over the toolkit's defaults) stands in.
+    Declaration withPaletteResolved(const Declaration &declaration) const
+    {
+        const QVector<Value> &values = declaration.d->values;
+        const auto isPaletteRole = [](const Value &value) {
+            return value.type == Value::Function &&
+                   value.variant.toStringList().value(0).compare(QLatin1String("palette"),
+                                                                 Qt::CaseInsensitive) == 0;
+        };
+        if (std::none_of(values.cbegin(), values.cend(), isPaletteRole))
+            return declaration;
+        Declaration resolved;
+        resolved.d->property = declaration.d->property;
+        resolved.d->propertyId = declaration.d->propertyId;
+        resolved.d->important = declaration.d->important;
+        for (const Value &value : values) {
+            if (!isPaletteRole(value)) {
+                resolved.d->values.append(value);
+                continue;
+            }
+            Declaration single;
+            single.d->values.append(value);
+            Value colour;
+            colour.type = Value::Color;
+            colour.variant = single.colorValue(palette);
+            resolved.d->values.append(colour);
+        }
+        return resolved;
+    }
+
+    QColor fallback(QPalette::ColorRole role) const
+    {
+        const QColor color = context.paletteColor(role);
+        return color.isValid() ? color : palette.color(QPalette::Active, role);
+    }
+
+    QPalette palette;
+    QColor pageColour;
+
+private:
+    const SheetModel &context;
+    mutable QHash<QString, Look> looks;
+};
+
+bool isSolid(const QBrush &brush)
+{
+    return brush.style() == Qt::SolidPattern && brush.color().isValid();
+}
+
+bool setsAny(const SheetRule &rule, std::initializer_list<const char *> prefixes,
+             const SheetDeclaration **first)
+{
+    for (const SheetDeclaration &declaration : rule.declarations) {
+        for (const char *prefix : prefixes) {
+            if (declaration.property.startsWith(QLatin1String(prefix))) {
+                *first = &declaration;
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+void checkPalettePairs(const SheetModel &context, CheckReporter &report)
+{
+    const double textMinimum = context.options.textContrast;
+    // Disabled text is exempt in WCAG; it is held to the outline's ratio to stay legible.
+    const double disabledMinimum = context.options.outlineContrast;
+    struct Pair
+    {
+        QPalette::ColorRole foreground;
+        QPalette::ColorGroup group;
+        QPalette::ColorRole background;
+        const char *backgroundName;
+        double minimum;
+    };
+    const Pair pairs[] = {
+        {QPalette::WindowText, QPalette::All, QPalette::Window, "Window", textMinimum},
+        {QPalette::Text, QPalette::All, QPalette::Base, "Base", textMinimum},
+        {QPalette::ButtonText, QPalette::All, QPalette::Button, "Button", textMinimum},
+        {QPalette::HighlightedText, QPalette::All, QPalette::Highlight, "Highlight", textMinimum},
+        {QPalette::Text, QPalette::Disabled, QPalette::Base, "Base", disabledMinimum},
+        {QPalette::ButtonText, QPalette::Disabled, QPalette::Button, "Button", disabledMinimum},
+    };
+    for (const Pair &pair : pairs) {
+        const PaletteLine *foreground = nullptr;
+        for (const PaletteLine &directive : context.paletteLines) {
+            if (directive.matched && directive.known && directive.role == pair.foreground &&
+                directive.group == pair.group)
+                foreground = &directive;
+        }
+        const QColor background = context.paletteColor(pair.background, pair.group);
+        if (!foreground || !background.isValid())
+            continue;
+        const QColor white(Qt::white);
+        const QColor base =
+            over(background, context.paletteColor(QPalette::Window).isValid()
+                                 ? over(context.paletteColor(QPalette::Window), white)
+                                 : white);
+        const QColor text = over(foreground->color, base);
+        const double ratio = contrast(text, base);
+        if (ratio < pair.minimum) {
+            report.atLine(foreground->line, foreground->matchColumn, foreground->matchLength,
+                          QStringLiteral("%1 %2 on %3 %4: contrast %5, below %6")
+                              .arg(foreground->name, colourText(foreground->color),
+                                   QLatin1String(pair.backgroundName), colourText(background),
+                                   ratioText(ratio), ratioText(pair.minimum)));
+        }
+    }
+}
+
+// The selectors of one rule that share a finding are named in one diagnostic.
+struct Finding
+{
+    int offset;
+    int length;
+    QString head;
+    QString tail;
+    QStringList selectors;
+};
+
+void addFinding(QVector<Finding> &findings, const SheetDeclaration &at, const QString &head,
+                const QString &tail, const QString &selector)
+{
+    const int offset = at.offset;
+    for (Finding &finding : findings) {
+        if (finding.offset == offset && finding.head == head && finding.tail == tail) {
+            finding.selectors.append(selector);
+            return;
+        }
+    }
+    findings.append({offset, int(at.property.size()), head, tail, {selector}});
+}
+
+// The colours a selector's widget is drawn in: its look, and the background of the
+// widget and of what the selector styles (the same unless it is a subcontrol).
+struct Surface
+{
+    Look look;
+    Role role = Role::Plain;
+    QColor widgetBackground;
+    QColor background;
+};
+
+class ContrastCheck
+{
+public:
+    ContrastCheck(const SheetModel &context, CheckReporter &report)
+        : context(context)
+        , report(report)
+        , cascade(context)
+        , textMinimum(context.options.textContrast)
+        , outlineMinimum(context.options.outlineContrast)
+    {}
+
+    void run()
+    {
+        for (const SheetRule &rule : qAsConst(context.rules)) {
+            QVector<Finding> findings;
+            for (const SheetSelector &selector : rule.selectors) {
+                Surface surface;
+                if (!judged(selector) || !surfaceOf(selector, &surface))
+                    continue;
+                checkText(rule, selector, surface, findings);
+                checkOutline(rule, selector, surface, findings);
+            }
+            reportFindings(findings);
+        }
+        reportUnmeasured();
+    }
+
+private:
+    // Disabled widgets are exempt, and a state the toolkit does not know never shows.
+    static bool judged(const SheetSelector &selector)
+    {
+        if (selector.states.contains(QLatin1String("disabled")))
+            return false;
+        for (const QString &state : selector.states + selector.negatedStates) {
+            if (!QssReference::isKnownPseudoState(state))
+                return false;
+        }
+        return true;
+    }
+
+    // False when a background is a gradient or a pattern, which has no one colour.
+    bool surfaceOf(const SheetSelector &selector, Surface *surface) const
+    {
+        surface->look = cascade.lookOf(selector);
+        // What the widget (not its subcontrol) shows, for what a subcontrol leaves open.
+        SheetSelector widget = selector;
+        widget.subcontrol.clear();
+        const Look widgetLook =
+            selector.subcontrol.isEmpty() ? surface->look : cascade.lookOf(widget);
+        surface->role = widgetRole(context.classes, selector.element);
+        surface->widgetBackground =
+            isSolid(widgetLook.background)
+                ? over(widgetLook.background.color(), cascade.pageColour)
+                : (surface->role == Role::Button  ? cascade.fallback(QPalette::Button)
+                   : surface->role == Role::Input ? cascade.fallback(QPalette::Base)
+                                                  : cascade.pageColour);
+        if (!widgetLook.background.gradient() && widgetLook.background.style() != Qt::NoBrush &&
+            !isSolid(widgetLook.background))
+            return false;
+        if (widgetLook.background.gradient() || surface->look.background.gradient())
+            return false;
+        surface->background =
+            isSolid(surface->look.background)
+                ? over(surface->look.background.color(), surface->widgetBackground)
+                : surface->widgetBackground;
+        // The widget's own text colour, for a subcontrol that sets none.
+        if (!isSolid(surface->look.foreground))
+            surface->look.foreground = widgetLook.foreground;
+        return true;
+    }
+
+    void checkText(const SheetRule &rule, const SheetSelector &selector, const Surface &surface,
+                   QVector<Finding> &findings) const
+    {
+        const SheetDeclaration *first = nullptr;
+        if (!showsText(context.classes, selector) ||
+            !setsAny(rule, {"color", "background"}, &first))
+            return;
+        QColor text;
+        if (isSolid(surface.look.foreground))
+            text = surface.look.foreground.color();
+        else
+            text = cascade.fallback(surface.role == Role::Button  ? QPalette::ButtonText
+                                    : surface.role == Role::Input ? QPalette::Text
+                                                                  : QPalette::WindowText);
+        text = over(text, surface.background);
+        const double ratio = contrast(text, surface.background);
+        if (ratio < textMinimum) {
+            addFinding(findings, *first,
+                       QStringLiteral("text %1 on %2")
+                           .arg(colourText(text), colourText(surface.background)),
+                       QStringLiteral(": contrast %1, below %2")
+                           .arg(ratioText(ratio), ratioText(textMinimum)),
+                       selector.text);
+        }
+    }
+
+    void checkOutline(const SheetRule &rule, const SheetSelector &selector, const Surface &surface,
+                      QVector<Finding> &findings)
+    {
+        const SheetDeclaration *first = nullptr;
+        if (!isControl(context.classes, selector) || !setsAny(rule, {"border"}, &first))
+            return;
+        const QColor outside =
+            selector.subcontrol.isEmpty() ? cascade.pageColour : surface.widgetBackground;
+        if (contrast(surface.background, outside) >= outlineMinimum)
+            return;
+        const Look &look = surface.look;
+        if (look.outlineUnmeasured) {
+            if (unmeasured++ == 0)
+                firstUnmeasured = first->offset;
+            return;
+        }
+        for (int edge = 0; edge < 4; ++edge) {
+            if (look.borders[edge] <= 0 || look.borderStyles[edge] == BorderStyle_None ||
+                !isSolid(look.borderColours[edge]))
+                continue;
+            const QColor border = over(look.borderColours[edge].color(), outside);
+            const double ratio = contrast(border, outside);
+            if (ratio < outlineMinimum) {
+                addFinding(
+                    findings, *first,
+                    QStringLiteral("outline %1 on %2").arg(colourText(border), colourText(outside)),
+                    QStringLiteral(" (its fill %1 does not stand out either): "
+                                   "contrast %2, below %3")
+                        .arg(colourText(surface.background), ratioText(ratio),
+                             ratioText(outlineMinimum)),
+                    selector.text);
+            }
+            return;
+        }
+    }
+
+    void reportFindings(const QVector<Finding> &findings)
+    {
+        for (const Finding &finding : findings) {
+            QStringList quoted;
+            for (const QString &selector : finding.selectors)
+                quoted.append(QLatin1Char('"') + selector + QLatin1Char('"'));
+            report.at(finding.offset, finding.length,
+                      finding.head + QStringLiteral(" in ") + quoted.join(QLatin1String(", ")) +
+                          finding.tail);
+        }
+    }
+
+    void reportUnmeasured()
+    {
+        if (unmeasured == 0)
+            return;
+        const QString what = unmeasured == 1
+                                 ? QStringLiteral("an outline with a border length in em or ex "
+                                                  "was")
+                                 : QStringLiteral("%1 outlines with a border length in em or ex "
+                                                  "were")
+                                       .arg(unmeasured);
+        report.at(firstUnmeasured, LintSeverity::Note,
+                  QStringLiteral("%1 not checked: those units need the widget's font, and this "
+                                 "program loads no fonts")
+                      .arg(what));
+    }
+
+    const SheetModel &context;
+    CheckReporter &report;
+    const Cascade cascade;
+    const double textMinimum;
+    const double outlineMinimum;
+    int unmeasured = 0;
+    int firstUnmeasured = 0;
+};
+
+void checkContrast(const SheetModel &context, CheckReporter &report)
+{
+    checkPalettePairs(context, report);
+    ContrastCheck(context, report).run();
+}
+} // namespace
+
+const LintCheck kContrastCheck = {
+    "contrast",
+    LintSeverity::Warning,
+    true,
+    0,
+    "WCAG 2.1: text below 4.5 : 1 on its background, a control's outline below 3 : 1 where "
+    "its fill does not stand out either, the palette header's pairs (disabled text below "
+    "3 : 1)",
+    "Text that differs too little from its background is hard to read for many people and "
+    "on many screens. Following WCAG 2.1, text needs 4.5 : 1 against the background it is "
+    "drawn on (the configuration's `contrast` changes the thresholds), a control's outline "
+    "3 : 1 where its fill does not stand out either, and disabled text 3 : 1. The cascade is "
+    "followed as the toolkit follows it, state by state.",
+    "QLabel { color: #777777; background-color: #888888; }",
+    "QLabel { color: #000000; background-color: #ffffff; }",
+    checkContrast,
+};

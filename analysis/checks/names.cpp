@@ -1,0 +1,80 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+#include "analysis/checks/names.h"
+
+#include "analysis/qssreference.h"
+#include "analysis/toolkitsheet.h"
+
+using namespace QCss;
+
+namespace {
+// Calls found(kind, symbol, word) for each name of the rule's selectors that the
+// reference does not know.
+template <typename Found>
+void scanSelectorNames(const SheetModel &context, const SheetRule &rule, Found found)
+{
+    const auto &symbols = context.parser().symbols;
+    TokenType previous = NONE;
+    for (int i = rule.firstSymbol; i < rule.braceSymbol; ++i) {
+        const TokenType token = symbols.at(i).token;
+        if (token == LBRACKET) {
+            while (i < rule.braceSymbol && symbols.at(i).token != RBRACKET)
+                ++i;
+            previous = RBRACKET;
+            continue;
+        }
+        if (token == IDENT && (previous == NONE || previous == S || previous == COMMA ||
+                               previous == GREATER || previous == PLUS || previous == TILDE)) {
+            const QString name = symbols.at(i).lexem();
+            if (!context.classes.isKnown(name))
+                found(NameKind::Widget, i, name);
+        } else if (token == DOT && i + 1 < rule.braceSymbol) {
+            ++i; // a class selector: the IDENT after it is no widget name
+        } else if (token == COLON) {
+            const bool doubleColon = i + 1 < rule.braceSymbol && symbols.at(i + 1).token == COLON;
+            int name = i + (doubleColon ? 2 : 1);
+            if (name < rule.braceSymbol && symbols.at(name).token == EXCLAMATION_SYM)
+                ++name;
+            if (name < rule.braceSymbol && symbols.at(name).token == IDENT) {
+                const QString word = symbols.at(name).lexem();
+                const bool known =
+                    QssReference::isKnownPseudoState(word) || QssReference::isKnownSubcontrol(word);
+                if (!known)
+                    found(doubleColon ? NameKind::Subcontrol : NameKind::PseudoState, name, word);
+                i = name;
+            }
+            previous = IDENT;
+            continue;
+        }
+        previous = token;
+    }
+}
+} // namespace
+
+void reportSelectorNames(const SheetModel &model, NameKind wanted,
+                         const std::function<void(int offset, const QString &word)> &report)
+{
+    for (const SheetRule &rule : model.rules) {
+        scanSelectorNames(model, rule, [&](NameKind kind, int symbol, const QString &word) {
+            if (kind == wanted)
+                report(model.symbolOffset(symbol), word);
+        });
+    }
+}
+
+bool isKnownProperty(const SheetModel &model, const SheetDeclaration &entry)
+{
+    if (model.options.properties.contains(entry.property))
+        return true;
+    const bool knownToParser = entry.toolkit->d->propertyId != UnknownProperty;
+    return QssReference::isKnownProperty(entry.property, knownToParser, model.options.qtVersion);
+}
+
+QStringList namesOf(const QVector<QssReference::NameInfo> &table)
+{
+    QStringList result;
+    for (const QssReference::NameInfo &entry : table)
+        result.append(entry.name);
+    return result;
+}

@@ -1,0 +1,31 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+#include "analysis/qssreference.h"
+#include "analysis/sheetmodel.h"
+
+#include <QString>
+#include <functional>
+
+// What the name checks share: the names a rule's selectors use, and whether a
+// declaration's property is known.
+
+enum class NameKind
+{
+    Widget,
+    PseudoState,
+    Subcontrol,
+};
+
+// Calls report(offset, word) for each name of the wanted kind in the model's
+// selectors that the reference does not know, in the order of the text.
+void reportSelectorNames(const SheetModel &model, NameKind wanted,
+                         const std::function<void(int offset, const QString &word)> &report);
+
+// A property the reference or the configuration knows, in the version targeted.
+bool isKnownProperty(const SheetModel &model, const SheetDeclaration &entry);
+
+// The names of a table of the reference, the candidates for the closest name.
+QStringList namesOf(const QVector<QssReference::NameInfo> &table);

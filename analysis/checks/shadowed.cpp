@@ -1,0 +1,335 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+#include "analysis/checks/checks.h"
+
+#include "analysis/qssreference.h"
+#include "analysis/selectorindex.h"
+
+#include <QSet>
+
+#include <algorithm>
+
+// A declaration is shadowed where another rule sets the same property on the same
+// widgets and wins there. The toolkit orders the rules that match a widget by
+// specificity, then by position, and the last declaration of a property wins; so
+// rule B hides rule A's declaration wherever both match when B has the higher
+// specificity, or the same and comes later.
+//
+// "Both match" is decided only where it can be decided from the selectors alone,
+// so that every report is true for any widget tree:
+// - B covers A when B's last compound is implied by A's (same subcontrol, B's
+//   class is A's class or a base of it, B's object names, attributes and states a
+//   subset of A's) and B has no ancestor part. Then A's declaration never shows.
+// - B hides a state of A when A names states that B does not and B names a class
+//   and only adds attributes that A leaves open (QPushButton:checked against
+//   QPushButton[variant="primary"]). Then A's declaration never shows on the
+//   widgets B adds, whatever their state.
+// Selectors with ancestors are only ever the hidden side, never the hiding one.
+
+namespace {
+bool statesKnown(const SheetSelector &selector)
+{
+    for (const QString &state : selector.states + selector.negatedStates) {
+        if (!QssReference::isKnownPseudoState(state))
+            return false;
+    }
+    return true;
+}
+
+bool hidesStateOf(const QssReference::WidgetClasses &classes, const SheetSelector &b,
+                  const SheetSelector &a)
+{
+    if (b.hasAncestors || b.subcontrol != a.subcontrol || a.states.isEmpty())
+        return false;
+    if (!b.element.isEmpty() && !classes.inherits(a.element, b.element))
+        return false;
+    for (const QString &state : b.states + b.negatedStates) {
+        if (!a.states.contains(state) && !a.negatedStates.contains(state))
+            return false;
+    }
+    if (b.states.size() >= a.states.size())
+        return false;
+    // Object names are left out: a selector of one named widget hides a class's
+    // state only if that widget is of the class, which the selectors do not say.
+    if (b.element.isEmpty() || !b.ids.isEmpty())
+        return false;
+    bool narrower = false;
+    for (const auto &attribute : b.attributes) {
+        for (const auto &own : a.attributes) {
+            if (own.name == attribute.name)
+                return false;
+        }
+        narrower = true;
+    }
+    return narrower;
+}
+
+QString lineOf(const SheetModel &context, int offset)
+{
+    int line = 0, column = 0;
+    context.lineColumn(offset, &line, &column);
+    return QString::number(line);
+}
+
+QString listed(const QStringList &items)
+{
+    if (items.size() <= 3)
+        return items.join(QLatin1String(", "));
+    return QStringList(items.mid(0, 3)).join(QLatin1String(", ")) +
+           QStringLiteral(" and %1 more").arg(items.size() - 3);
+}
+
+// Who hides a selector's state: "selector (line N)" and the declaration it wins with.
+using Hider = QPair<QString, const SheetDeclaration *>;
+
+class ShadowCheck
+{
+public:
+    ShadowCheck(const SheetModel &model, CheckReporter &report)
+        : model(model)
+        , report(report)
+    {}
+
+    void run()
+    {
+        for (const SheetRule &rule : qAsConst(model.rules)) {
+            for (int d = 0; d < rule.declarations.size(); ++d) {
+                const SheetDeclaration &mine = rule.declarations.at(d);
+                if (!mine.important && !setAgainInRule(rule, d))
+                    checkDeclaration(rule, mine);
+            }
+        }
+    }
+
+private:
+    const QVector<IndexedDeclaration> &competitorsOf(const QString &property,
+                                                     const SheetSelector &selector);
+    bool setAgainInRule(const SheetRule &rule, int d);
+    void checkDeclaration(const SheetRule &rule, const SheetDeclaration &mine);
+    const IndexedDeclaration *coverer(const QVector<IndexedDeclaration> &candidates,
+                                      const SheetRule &rule, const SheetDeclaration &mine,
+                                      const SheetSelector &selector) const;
+    QVector<Hider> hidersOf(const QVector<IndexedDeclaration> &candidates, const SheetRule &rule,
+                            const SheetDeclaration &mine, const SheetSelector &selector) const;
+    bool restated(const QVector<IndexedDeclaration> &candidates, const IndexedDeclaration &other,
+                  const SheetSelector &selector) const;
+    void reportHiddenStates(const SheetDeclaration &mine,
+                            const QVector<QPair<const SheetSelector *, QVector<Hider>>> &hidden);
+
+    // Whether other sets mine's property with another value and wins over selector.
+    bool competes(const IndexedDeclaration &other, const SheetRule &rule,
+                  const SheetDeclaration &mine, const SheetSelector &selector) const
+    {
+        return other.rule != &rule &&
+               selectorWins(*other.selector, other.rule->order, selector, rule.order) &&
+               other.declaration->valueText != mine.valueText;
+    }
+    QString where(const IndexedDeclaration &other) const
+    {
+        return QStringLiteral("%1 (line %2)")
+            .arg(other.selector->text, lineOf(model, other.declaration->offset));
+    }
+
+    const SheetModel &model;
+    CheckReporter &report;
+    // By property, subcontrol and class: each declaration meets only the few rules
+    // that could hide it.
+    QHash<QString, QVector<IndexedDeclaration>> competitors;
+};
+
+// Everything that may compete with a selector of this class, in rule order.
+const QVector<IndexedDeclaration> &ShadowCheck::competitorsOf(const QString &property,
+                                                              const SheetSelector &selector)
+{
+    const QString key =
+        property + QLatin1Char('\n') + selector.subcontrol + QLatin1Char('\n') + selector.element;
+    auto found = competitors.find(key);
+    if (found != competitors.end())
+        return *found;
+    QVector<IndexedDeclaration> merged;
+    for (const IndexedDeclaration &entry :
+         model.selectorIndex().settingProperty(property, selector.subcontrol, selector.element)) {
+        if (statesKnown(*entry.selector))
+            merged.append(entry);
+    }
+    std::stable_sort(merged.begin(), merged.end(),
+                     [](const IndexedDeclaration &a, const IndexedDeclaration &b) {
+                         return a.rule->order < b.rule->order;
+                     });
+    // Of the copies of one selector setting one value only the last can matter: it
+    // wins wherever an earlier one does.
+    QVector<IndexedDeclaration> latest;
+    QSet<QPair<int, QString>> seen;
+    for (auto it = merged.crbegin(); it != merged.crend(); ++it) {
+        const auto copy = qMakePair(it->text, it->declaration->valueText);
+        if (!seen.contains(copy)) {
+            seen.insert(copy);
+            latest.append(*it);
+        }
+    }
+    std::reverse(latest.begin(), latest.end());
+    return *competitors.insert(key, latest);
+}
+
+bool ShadowCheck::setAgainInRule(const SheetRule &rule, int d)
+{
+    const SheetDeclaration &mine = rule.declarations.at(d);
+    for (int later = d + 1; later < rule.declarations.size(); ++later) {
+        const SheetDeclaration &again = rule.declarations.at(later);
+        if (again.property == mine.property) {
+            report.at(mine.offset, int(mine.property.size()),
+                      QStringLiteral("%1 is set again in the same rule (line %2), "
+                                     "so this one never takes effect")
+                          .arg(mine.property, lineOf(model, again.offset)));
+            report.relatedTo(again.offset, int(again.property.size()),
+                             QStringLiteral("set again here"));
+            return true;
+        }
+    }
+    return false;
+}
+
+void ShadowCheck::checkDeclaration(const SheetRule &rule, const SheetDeclaration &mine)
+{
+    int coveredSelectors = 0;
+    const IndexedDeclaration *firstCoverer = nullptr;
+    QVector<QPair<const SheetSelector *, QVector<Hider>>> hiddenStates;
+    for (const SheetSelector &selector : rule.selectors) {
+        if (!statesKnown(selector))
+            continue;
+        // Only rules for the selector's class, its bases or any class compete.
+        const QVector<IndexedDeclaration> &candidates = competitorsOf(mine.property, selector);
+        if (const IndexedDeclaration *covering = coverer(candidates, rule, mine, selector)) {
+            ++coveredSelectors;
+            if (!firstCoverer)
+                firstCoverer = covering;
+            continue;
+        }
+        const QVector<Hider> hiders = hidersOf(candidates, rule, mine, selector);
+        if (!hiders.isEmpty())
+            hiddenStates.append(qMakePair(&selector, hiders));
+    }
+    if (coveredSelectors == rule.selectors.size()) {
+        const QString covering =
+            firstCoverer ? QLatin1Char('"') + firstCoverer->selector->text +
+                               QStringLiteral("\" (line %1)")
+                                   .arg(lineOf(model, firstCoverer->declaration->offset))
+                         : QString();
+        report.at(mine.offset, int(mine.property.size()),
+                  QStringLiteral("%1 never takes effect: %2 sets it on every widget "
+                                 "this rule matches and wins there")
+                      .arg(mine.property, covering));
+        if (firstCoverer) {
+            const SheetDeclaration *winner = firstCoverer->declaration;
+            report.relatedTo(winner->offset, int(winner->property.size()),
+                             QStringLiteral("this declaration wins"));
+        }
+        return;
+    }
+    reportHiddenStates(mine, hiddenStates);
+}
+
+// The latest rule that sets the property on every widget the selector matches and
+// wins there; latest first, as in a long sheet the rule that covers is usually close.
+const IndexedDeclaration *ShadowCheck::coverer(const QVector<IndexedDeclaration> &candidates,
+                                               const SheetRule &rule, const SheetDeclaration &mine,
+                                               const SheetSelector &selector) const
+{
+    for (auto it = candidates.crbegin(); it != candidates.crend(); ++it) {
+        if (competes(*it, rule, mine, selector) &&
+            selectorCovers(model.classes, *it->selector, selector))
+            return &*it;
+    }
+    return nullptr;
+}
+
+// The rules that hide the selector's state on the widgets they add, in sheet order.
+QVector<Hider> ShadowCheck::hidersOf(const QVector<IndexedDeclaration> &candidates,
+                                     const SheetRule &rule, const SheetDeclaration &mine,
+                                     const SheetSelector &selector) const
+{
+    QVector<Hider> hiders;
+    QSet<int> judged;
+    // Latest first again, so each hiding selector is judged by its last copy.
+    for (auto it = candidates.crbegin(); it != candidates.crend(); ++it) {
+        const IndexedDeclaration &other = *it;
+        if (judged.contains(other.text) || !competes(other, rule, mine, selector) ||
+            !hidesStateOf(model.classes, *other.selector, selector))
+            continue;
+        judged.insert(other.text);
+        if (!restated(candidates, other, selector))
+            hiders.append(qMakePair(where(other), other.declaration));
+    }
+    std::reverse(hiders.begin(), hiders.end());
+    return hiders;
+}
+
+// A later rule that gives the widgets other adds their own look in the selector's
+// state shows the author has seen to it.
+bool ShadowCheck::restated(const QVector<IndexedDeclaration> &candidates,
+                           const IndexedDeclaration &other, const SheetSelector &selector) const
+{
+    SheetSelector merged = selector;
+    merged.ids += other.selector->ids;
+    merged.attributes += other.selector->attributes;
+    return std::any_of(candidates.cbegin(), candidates.cend(), [&](const IndexedDeclaration &c) {
+        return !c.selector->states.isEmpty() &&
+               selectorWins(*c.selector, c.rule->order, *other.selector, other.rule->order) &&
+               selectorCovers(model.classes, *c.selector, merged);
+    });
+}
+
+// Selectors of the rule hidden by the same rules share one diagnostic.
+void ShadowCheck::reportHiddenStates(
+    const SheetDeclaration &mine,
+    const QVector<QPair<const SheetSelector *, QVector<Hider>>> &hidden)
+{
+    QVector<QPair<QStringList, QVector<Hider>>> grouped;
+    for (const auto &entry : hidden) {
+        auto it = std::find_if(grouped.begin(), grouped.end(),
+                               [&entry](const auto &g) { return g.second == entry.second; });
+        const QString quoted = QLatin1Char('"') + entry.first->text + QLatin1Char('"');
+        if (it == grouped.end())
+            grouped.append(qMakePair(QStringList{quoted}, entry.second));
+        else
+            it->first.append(quoted);
+    }
+    for (const auto &group : grouped) {
+        QStringList names;
+        for (const Hider &hider : group.second)
+            names.append(hider.first);
+        report.at(mine.offset, int(mine.property.size()),
+                  QStringLiteral("%1 of %2 never shows on %3: they set it with "
+                                 "equal or higher specificity and win in every "
+                                 "state")
+                      .arg(mine.property, group.first.join(QLatin1String(", ")), listed(names)));
+        for (const Hider &hider : group.second) {
+            report.relatedTo(hider.second->offset, int(hider.second->property.size()),
+                             QStringLiteral("%1 wins here").arg(hider.first));
+        }
+    }
+}
+
+void checkShadowing(const SheetModel &model, CheckReporter &report)
+{
+    ShadowCheck(model, report).run();
+}
+} // namespace
+
+const LintCheck kShadowedCheck = {
+    "shadowed",
+    LintSeverity::Warning,
+    true,
+    0,
+    "a declaration that never shows because a rule of equal or higher specificity sets the "
+    "same property on the same widgets in the same or a wider state",
+    "Of two rules that set the same property on a widget, the toolkit takes the one of "
+    "higher specificity, and of equal ones the later: a declaration that loses wherever its "
+    "rule applies never shows, and editing it changes nothing. The finding names the "
+    "declaration that wins. Remove the loser, or make its selector more specific (a state, "
+    "an object name) where it is meant to win.",
+    "QPushButton { color: red; }\nQPushButton { color: blue; }\n",
+    "QPushButton { color: red; }\nQPushButton:hover { color: blue; }\n",
+    checkShadowing,
+};

@@ -1,0 +1,62 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+#include <QString>
+#include <QVector>
+
+// What the analysis reports: one finding of one check, where it is and how it mends.
+
+enum class LintSeverity
+{
+    Error,
+    Warning,
+    Note,
+};
+
+// Another place a finding is about, such as the declaration that wins over a
+// shadowed one. Positions as in LintDiagnostic, the end exclusive.
+struct LintLocation
+{
+    int line = 1;
+    int column = 1;
+    int endLine = 1;
+    int endColumn = 1;
+    QString message;
+};
+
+// An edit that mends a finding: the text from (line, column) up to (endLine,
+// endColumn), exclusive, replaced by newText; an insertion where the two are equal.
+struct LintFix
+{
+    int line = 1;
+    int column = 1;
+    int endLine = 1;
+    int endColumn = 1;
+    QString newText;
+    // Safe: keeps what the author meant, as a missing ";" does. Unsafe: a guess, as
+    // the known name closest to a misspelt one.
+    bool safe = false;
+};
+
+struct LintDiagnostic
+{
+    QString file;
+    int line = 1;   // 1-based
+    int column = 1; // 1-based, in characters of the decoded line
+    LintSeverity severity = LintSeverity::Warning;
+    QString check; // a stable id: "syntax", "encoding", "palette", "contrast", ...
+    QString message;
+    // Just after the offending token (the name, selector, value or directive), so an
+    // editor can underline it; 0 when the check knows only where it starts.
+    int endLine = 0;
+    int endColumn = 0;
+    // Initialised here so that brace-initialising the fields above stays complete.
+    QVector<LintLocation> related = {};
+    // The edits the check offers, each mending the finding on its own.
+    QVector<LintFix> fixes = {};
+};
+
+// "error", "warning" or "note".
+QString lintSeverityName(LintSeverity severity);

@@ -1,0 +1,44 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+#include "analysis/diagnostic.h"
+
+#include <QHash>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+// What a run of the analysis is asked to do and to assume about the application.
+
+struct LintOptions
+{
+    // Adds the gallery coverage notes ("coverage"), as enabling that check does.
+    bool gallery = false;
+    // Check ids never reported, and ids reported although off by default.
+    QStringList disabledChecks;
+    QStringList enabledChecks;
+    // A severity per check id that replaces whatever its findings would have.
+    QHash<QString, LintSeverity> severities;
+    // The application's own widget classes, each with the toolkit class it derives
+    // from: rules naming them are checked as that class.
+    QHash<QString, QString> widgets;
+    // Property names the application reads itself from its sheet.
+    QStringList properties;
+    // The toolkit version the sheet targets, major * 100 + minor (515, 605); 0 for
+    // the version this program was built against.
+    int qtVersion = 0;
+    // The application's compiled-in resource paths ("/prefix/name"), consulted for
+    // ":/..." urls when resourcesConfigured; without it such urls go unchecked.
+    QSet<QString> resourcePaths;
+    bool resourcesConfigured = false;
+    // Where relative url()s resolve: empty for the working directory.
+    QString urlBase;
+    // WCAG thresholds: text on its background, and outlines and disabled text.
+    double textContrast = 4.5;
+    double outlineContrast = 3.0;
+};
+
+// The largest sheet read, from a file or standard input.
+constexpr qint64 kMaxSheetBytes = 64 * 1024 * 1024;

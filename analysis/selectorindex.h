@@ -1,0 +1,54 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+#include "analysis/sheetmodel.h"
+
+#include <QHash>
+#include <QString>
+#include <QVector>
+
+// Which rules may style a widget of a class, and which set a property there: the
+// selectors without an ancestor part (those the cascade-aware checks can judge from
+// the selectors alone), grouped by subcontrol and class. Built once per model, on
+// first use, and only read after that.
+
+struct IndexedSelector
+{
+    const SheetRule *rule = nullptr;
+    const SheetSelector *selector = nullptr;
+    int text = 0; // the same number for the same selector text
+    // A later rule repeats this selector with the same declarations: it outweighs
+    // this copy and sets everything it sets. Long sheets repeat themselves a lot.
+    bool repeatedLater = false;
+};
+
+struct IndexedDeclaration
+{
+    const SheetRule *rule = nullptr;
+    const SheetSelector *selector = nullptr;
+    const SheetDeclaration *declaration = nullptr;
+    int text = 0; // as in IndexedSelector
+};
+
+class SelectorIndex
+{
+public:
+    explicit SelectorIndex(const SheetModel &model);
+
+    // The selectors for this subcontrol of the class itself, then of each of its
+    // bases, then of any class; each group in the order of the sheet.
+    QVector<IndexedSelector> forClass(const QString &subcontrol, const QString &element) const;
+    // The same, one entry for each declaration of property their rules make.
+    QVector<IndexedDeclaration> settingProperty(const QString &property, const QString &subcontrol,
+                                                const QString &element) const;
+
+private:
+    static QString key(const QString &subcontrol, const QString &element);
+    QStringList classAndBases(const QString &element) const;
+
+    const SheetModel &model;
+    QHash<QString, QVector<IndexedSelector>> selectors;
+    QHash<QString, QVector<IndexedDeclaration>> declarations; // property first in the key
+};

@@ -1,0 +1,20 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+#include "lsp/features/codeactions.h"
+
+QVector<CodeAction> quickFixes(const QVector<PublishedDiagnostic> &diagnostics, int start, int end)
+{
+    QVector<CodeAction> actions;
+    for (const PublishedDiagnostic &diagnostic : diagnostics) {
+        if (diagnostic.end < start || diagnostic.start > end)
+            continue;
+        for (const PublishedFix &fix : diagnostic.fixes) {
+            const QString title = fix.start == fix.end
+                                      ? QStringLiteral("Insert '%1'").arg(fix.newText.trimmed())
+                                      : QStringLiteral("Change to '%1'").arg(fix.newText);
+            actions.append({title, fix, diagnostic.json});
+        }
+    }
+    return actions;
+}

@@ -1,0 +1,13 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+#include "lsp/protocol/clientcapabilities.h"
+#include "lsp/protocol/protocol.h"
+
+// Completion items for the position, from the reference the analysis reads: widget
+// classes, pseudo-states, subcontrols, object names and attributes in selectors;
+// properties and their values in blocks; palette roles and colours in "@palette".
+QVector<CompletionItem> completionItems(const QString &text, int offset,
+                                        const ClientCapabilities &client);

@@ -1,0 +1,314 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+#include "lsp/features/sheetcontext.h"
+
+#include "theme/palettedirectives.h"
+
+#include <QRegularExpression>
+#include <QStringList>
+
+#include <functional>
+
+namespace {
+bool isNameChar(QChar c)
+{
+    return c.isLetterOrNumber() || c == QLatin1Char('-') || c == QLatin1Char('_');
+}
+
+// The sheet's lexical state, one character at a time: comments, strings, blocks and
+// where the current statement and declaration value begin.
+class SheetWalker
+{
+public:
+    explicit SheetWalker(const QString &text)
+        : text(text)
+    {}
+
+    // Advances to offset (or the end of the text).
+    void walkTo(int offset);
+
+    const QString &text;
+    int i = 0;
+    int commentStart = -1; // inside a comment
+    QChar quote;           // inside a string when not null
+    int stringStart = -1;
+    // Open blocks: their "{" and whether they hold declarations (not @media rules).
+    QVector<QPair<int, bool>> blocks;
+    int statementStart = 0;
+    int colon = -1; // the ":" that began the current declaration's value
+    // Called at each rule's "{" and "}" at the top level.
+    std::function<void(int)> onOpen;
+    std::function<void(int)> onClose;
+
+    bool inDeclarations() const { return !blocks.isEmpty() && blocks.constLast().second; }
+};
+
+void SheetWalker::walkTo(int offset)
+{
+    offset = qMin(offset, int(text.size()));
+    while (i < offset) {
+        const QChar c = text.at(i);
+        if (commentStart >= 0) {
+            if (c == QLatin1Char('/') && i > commentStart + 2 &&
+                text.at(i - 1) == QLatin1Char('*')) {
+                // A comment before a statement is no part of it.
+                if (QStringView(text)
+                        .mid(statementStart, commentStart - statementStart)
+                        .trimmed()
+                        .isEmpty())
+                    statementStart = i + 1;
+                commentStart = -1;
+            }
+            ++i;
+            continue;
+        }
+        if (!quote.isNull()) {
+            if (c == QLatin1Char('\\'))
+                ++i;
+            else if (c == quote || c == QLatin1Char('\n'))
+                quote = QChar();
+            ++i;
+            continue;
+        }
+        if (c == QLatin1Char('/') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('*')) {
+            commentStart = i;
+            i += 2;
+            continue;
+        }
+        if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
+            quote = c;
+            stringStart = i;
+        } else if (c == QLatin1Char('{')) {
+            const bool atRule = QStringView(text)
+                                    .mid(statementStart, i - statementStart)
+                                    .trimmed()
+                                    .startsWith(QLatin1String("@media"));
+            if (blocks.isEmpty() && onOpen)
+                onOpen(i);
+            blocks.append(qMakePair(i, !atRule && !inDeclarations()));
+            statementStart = i + 1;
+            colon = -1;
+        } else if (c == QLatin1Char('}')) {
+            if (!blocks.isEmpty())
+                blocks.removeLast();
+            if (blocks.isEmpty() && onClose)
+                onClose(i);
+            statementStart = i + 1;
+            colon = -1;
+        } else if (c == QLatin1Char(';')) {
+            statementStart = i + 1;
+            colon = -1;
+        } else if (c == QLatin1Char(':') && inDeclarations() && colon < 0) {
+            colon = i;
+        }
+        ++i;
+    }
+}
+
+int wordStartBefore(const QString &text, int offset, int limit, bool dots)
+{
+    int start = offset;
+    while (start > limit &&
+           (isNameChar(text.at(start - 1)) || (dots && text.at(start - 1) == QLatin1Char('.'))))
+        --start;
+    return start;
+}
+
+void paletteContext(const QString &text, int offset, CursorContext &context)
+{
+    const int lineStart = text.lastIndexOf(QLatin1Char('\n'), qMax(0, offset - 1)) + 1;
+    const QString before = text.mid(lineStart, offset - lineStart);
+    const int keyword = before.indexOf(kPaletteKeyword);
+    if (keyword < 0)
+        return;
+    const int afterKeyword = keyword + int(kPaletteKeyword.size());
+    if (before.size() == afterKeyword || !before.at(afterKeyword).isSpace())
+        return;
+    const int equals = before.indexOf(QLatin1Char('='), afterKeyword);
+    if (equals < 0) {
+        context.place = CursorContext::Place::PaletteRole;
+        context.wordStart = wordStartBefore(text, offset, lineStart + afterKeyword, true);
+    } else {
+        context.place = CursorContext::Place::PaletteColour;
+        int start = offset;
+        while (start > lineStart + equals + 1 &&
+               (isNameChar(text.at(start - 1)) || text.at(start - 1) == QLatin1Char('#')))
+            --start;
+        context.wordStart = start;
+    }
+}
+
+void selectorContext(const QString &text, int statementStart, int offset, CursorContext &context)
+{
+    using Place = CursorContext::Place;
+    // The compound being written starts after the last combinator outside brackets.
+    int compound = statementStart;
+    int bracket = -1;
+    int parentheses = 0;
+    for (int k = statementStart; k < offset; ++k) {
+        const QChar c = text.at(k);
+        if (c == QLatin1Char('['))
+            bracket = k;
+        else if (c == QLatin1Char(']'))
+            bracket = -1;
+        else if (c == QLatin1Char('('))
+            ++parentheses;
+        else if (c == QLatin1Char(')'))
+            parentheses = qMax(0, parentheses - 1);
+        else if (bracket < 0 && parentheses == 0 &&
+                 (c.isSpace() || c == QLatin1Char('>') || c == QLatin1Char('+') ||
+                  c == QLatin1Char('~') || c == QLatin1Char(',')))
+            compound = k + 1;
+    }
+    int nameEnd = compound;
+    while (nameEnd < offset && isNameChar(text.at(nameEnd)))
+        ++nameEnd;
+    if (nameEnd > compound && text.at(compound).isLetter())
+        context.element = text.mid(compound, nameEnd - compound);
+
+    context.wordStart = wordStartBefore(text, offset, compound, false);
+    const int before = context.wordStart - 1;
+    const QChar mark = before >= compound ? text.at(before) : QChar();
+    if (bracket >= 0) {
+        const int equals = text.indexOf(QLatin1Char('='), bracket);
+        if (equals >= 0 && equals < offset) {
+            context.place = Place::AttributeValue;
+            context.attribute = text.mid(bracket + 1, equals - bracket - 1).trimmed();
+            context.attribute.remove(QRegularExpression(QStringLiteral("[~|]$")));
+        } else {
+            context.place = Place::AttributeName;
+        }
+    } else if (mark == QLatin1Char(':')) {
+        context.place = before > compound && text.at(before - 1) == QLatin1Char(':')
+                            ? Place::Subcontrol
+                            : Place::PseudoState;
+    } else if (mark == QLatin1Char('!') && before > compound &&
+               text.at(before - 1) == QLatin1Char(':')) {
+        context.place = Place::PseudoState;
+        context.negated = true;
+    } else if (mark == QLatin1Char('#')) {
+        context.place = Place::ObjectName;
+    } else if (mark.isNull() || mark == QLatin1Char('.') || mark == QLatin1Char('*')) {
+        context.place = Place::TypeName;
+    }
+}
+
+void valueContext(const QString &text, int statementStart, int colon, int offset,
+                  CursorContext &context)
+{
+    context.place = CursorContext::Place::PropertyValue;
+    context.property = text.mid(statementStart, colon - statementStart).trimmed().toLower();
+    QVector<int> open;
+    for (int k = colon + 1; k < offset; ++k) {
+        if (text.at(k) == QLatin1Char('('))
+            open.append(k);
+        else if (text.at(k) == QLatin1Char(')') && !open.isEmpty())
+            open.removeLast();
+    }
+    if (!open.isEmpty()) {
+        const int start = wordStartBefore(text, open.constLast(), colon + 1, false);
+        context.function = text.mid(start, open.constLast() - start).toLower();
+    }
+    int start = offset;
+    while (start > colon + 1 &&
+           (isNameChar(text.at(start - 1)) || text.at(start - 1) == QLatin1Char('.')))
+        --start;
+    context.wordStart = start;
+}
+} // namespace
+
+CursorContext contextAt(const QString &text, int offset)
+{
+    using Place = CursorContext::Place;
+    offset = qBound(0, offset, int(text.size()));
+    SheetWalker walker(text);
+    walker.walkTo(offset);
+    CursorContext context;
+    context.wordStart = offset;
+    if (walker.commentStart >= 0) {
+        context.place = Place::Comment;
+        paletteContext(text, offset, context);
+    } else if (!walker.quote.isNull()) {
+        // Only a quoted attribute value is completed inside a string.
+        CursorContext outer;
+        selectorContext(text, walker.statementStart, walker.stringStart, outer);
+        if (!walker.inDeclarations() && outer.place == Place::AttributeValue) {
+            context = outer;
+            context.wordStart = walker.stringStart + 1;
+        }
+    } else if (walker.inDeclarations()) {
+        context.blockOpen = walker.blocks.constLast().first;
+        if (walker.colon >= 0) {
+            valueContext(text, walker.statementStart, walker.colon, offset, context);
+        } else {
+            context.place = Place::PropertyName;
+            context.wordStart = wordStartBefore(text, offset, walker.statementStart, false);
+        }
+    } else {
+        selectorContext(text, walker.statementStart, offset, context);
+    }
+    context.word = text.mid(context.wordStart, offset - context.wordStart);
+    return context;
+}
+
+QString wordAround(const QString &text, int offset, int *start)
+{
+    offset = qBound(0, offset, int(text.size()));
+    const auto wordChar = [](QChar c) { return isNameChar(c) || c == QLatin1Char('.'); };
+    int begin = offset;
+    while (begin > 0 && wordChar(text.at(begin - 1)))
+        --begin;
+    int end = offset;
+    while (end < text.size() && wordChar(text.at(end)))
+        ++end;
+    // Dots join palette roles, not the end of a sentence or a class selector's start.
+    while (begin < end && text.at(begin) == QLatin1Char('.'))
+        ++begin;
+    while (end > begin && text.at(end - 1) == QLatin1Char('.'))
+        --end;
+    *start = begin;
+    return text.mid(begin, end - begin);
+}
+
+QVector<RuleSpan> ruleSpans(const QString &text)
+{
+    QVector<RuleSpan> spans;
+    SheetWalker walker(text);
+    bool open = false;
+    walker.onOpen = [&](int brace) {
+        int start = walker.statementStart;
+        while (start < brace && text.at(start).isSpace())
+            ++start;
+        spans.append({start, brace, int(text.size())});
+        open = true;
+    };
+    walker.onClose = [&](int brace) {
+        // A stray "}" closes nothing.
+        if (open)
+            spans.last().end = brace + 1;
+        open = false;
+    };
+    walker.walkTo(int(text.size()));
+    return spans;
+}
+
+QStringList objectNamesIn(const QString &text)
+{
+    QStringList names;
+    SheetWalker walker(text);
+    // Steps from one "#" outside blocks to the next; a "#" in a value is a colour.
+    for (int hash = text.indexOf(QLatin1Char('#')); hash >= 0;
+         hash = text.indexOf(QLatin1Char('#'), hash + 1)) {
+        walker.walkTo(hash);
+        if (walker.commentStart >= 0 || !walker.quote.isNull() || walker.inDeclarations())
+            continue;
+        int end = hash + 1;
+        while (end < text.size() && isNameChar(text.at(end)))
+            ++end;
+        const QString name = text.mid(hash + 1, end - hash - 1);
+        if (!name.isEmpty() && !names.contains(name))
+            names.append(name);
+    }
+    return names;
+}

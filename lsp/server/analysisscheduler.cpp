@@ -1,0 +1,112 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+#include "lsp/server/analysisscheduler.h"
+
+#include "analysis/lintconfig.h"
+
+#include <QRunnable>
+#include <QThread>
+
+#ifdef Q_OS_LINUX
+#include <sys/resource.h>
+#include <unistd.h>
+#endif
+
+namespace {
+// On a busy machine the thread that answers requests comes first: an analysis is
+// never in a hurry the way a completion is. (Linux gives each thread a nice value.)
+void yieldToRequests()
+{
+#ifdef Q_OS_LINUX
+    setpriority(PRIO_PROCESS, gettid(), 10);
+#endif
+}
+} // namespace
+
+AnalysisScheduler::AnalysisScheduler(QObject *parent)
+    : QObject(parent)
+{
+    // One document's long analysis must leave a thread for the others.
+    pool.setMaxThreadCount(qMax(2, QThread::idealThreadCount()));
+}
+
+AnalysisScheduler::~AnalysisScheduler()
+{
+    waitForDone();
+}
+
+void AnalysisScheduler::waitForDone()
+{
+    pool.waitForDone();
+}
+
+void AnalysisScheduler::schedule(const QString &uri, const QString &path, const QString &text,
+                                 int generation)
+{
+    State &state = states[uri];
+    state.newest = generation;
+    const Job job{path, text, generation};
+    if (state.running) {
+        state.waiting = true;
+        state.next = job;
+        return;
+    }
+    start(uri, job);
+}
+
+void AnalysisScheduler::forget(const QString &uri)
+{
+    const auto it = states.find(uri);
+    if (it == states.end())
+        return;
+    if (it->running) {
+        // Its result is dropped when it comes back.
+        it->waiting = false;
+        it->newest = -1;
+    } else {
+        states.erase(it);
+    }
+}
+
+void AnalysisScheduler::start(const QString &uri, const Job &job)
+{
+    states[uri].running = true;
+    // The text travels by value: the worker owns its copy. The destructor waits for
+    // the pool, so this outlives every run; a result posted after it is dropped.
+    pool.start(QRunnable::create([this, uri, job] {
+        yieldToRequests();
+        const QVector<LintDiagnostic> diagnostics =
+            // Configured as prismark-lint is: the nearest .prismark-lint.json from the
+            // document's directory up; a broken one leaves the defaults, as it does there.
+            lintStyleSheet(job.text.toUtf8(), job.path, lintConfigForSheet(job.path).options);
+        QMetaObject::invokeMethod(
+            this,
+            [this, uri, generation = job.generation, diagnostics] {
+                finished(uri, generation, diagnostics);
+            },
+            Qt::QueuedConnection);
+    }));
+}
+
+void AnalysisScheduler::finished(const QString &uri, int generation,
+                                 const QVector<LintDiagnostic> &diagnostics)
+{
+    const auto it = states.find(uri);
+    if (it == states.end())
+        return;
+    it->running = false;
+    if (it->newest < 0) {
+        states.erase(it);
+        return;
+    }
+    if (it->waiting) {
+        it->waiting = false;
+        const Job job = it->next;
+        it->next = Job();
+        start(uri, job);
+        return;
+    }
+    if (generation == it->newest)
+        emit analysed(uri, generation, diagnostics);
+}

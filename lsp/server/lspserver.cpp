@@ -1,0 +1,518 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+#include "lsp/server/lspserver.h"
+
+#include "lsp/features/codeactions.h"
+#include "lsp/features/colours.h"
+#include "lsp/features/completion.h"
+#include "lsp/features/definition.h"
+#include "lsp/features/hover.h"
+#include "lsp/features/symbols.h"
+#include "support/safefileread.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+
+#include <cstdio>
+
+namespace {
+qint64 utf8Size(const QString &text)
+{
+    qint64 size = 0;
+    for (const QChar c : text) {
+        const ushort u = c.unicode();
+        // A surrogate pair is four bytes, two for each half.
+        size += u < 0x80 ? 1 : u < 0x800 ? 2 : c.isSurrogate() ? 2 : 3;
+    }
+    return size;
+}
+
+QString idKey(const QJsonValue &id)
+{
+    return id.isString() ? QLatin1Char('s') + id.toString()
+                         : QLatin1Char('n') + QString::number(id.toDouble(), 'g', 17);
+}
+
+} // namespace
+
+LspServer::LspServer(Writer writer, const QString &version, QObject *parent)
+    : QObject(parent)
+    , writer(std::move(writer))
+    , version(version)
+{
+    connect(&scheduler, &AnalysisScheduler::analysed, this, &LspServer::analysed);
+    registerRequests();
+}
+
+LspServer::~LspServer()
+{
+    waitForAnalyses();
+}
+
+void LspServer::waitForAnalyses()
+{
+    scheduler.waitForDone();
+}
+
+void LspServer::receive(const QByteArray &bytes)
+{
+    if (isFinished())
+        return;
+    framer.append(bytes);
+    // Parsed all at once, so a cancellation read with its request reaches it before
+    // it is answered.
+    struct Incoming
+    {
+        QJsonParseError error;
+        QJsonValue message;
+    };
+    QVector<Incoming> batch;
+    QSet<QString> cancelled;
+    MessageFramer::Frame frame;
+    while (framer.next(&frame)) {
+        if (!frame.error.isEmpty()) {
+            std::fprintf(stderr, "prismark-lsp: %s\n", qPrintable(frame.error));
+            respondError(QJsonValue::Null, LspError::InvalidRequest, frame.error);
+            continue;
+        }
+        Incoming incoming;
+        const QJsonDocument document = QJsonDocument::fromJson(frame.body, &incoming.error);
+        if (document.isObject()) {
+            incoming.message = document.object();
+            const QJsonObject object = document.object();
+            if (object.value(QLatin1String("method")).toString() ==
+                QLatin1String("$/cancelRequest")) {
+                cancelled.insert(idKey(
+                    object.value(QLatin1String("params")).toObject().value(QLatin1String("id"))));
+            }
+        } else if (document.isArray()) {
+            incoming.message = document.array();
+        }
+        batch.append(incoming);
+    }
+    for (const Incoming &incoming : qAsConst(batch)) {
+        if (isFinished())
+            return;
+        process(incoming.error, incoming.message, cancelled);
+    }
+}
+
+void LspServer::endOfInput()
+{
+    finish(shutdownRequested ? 0 : 1);
+}
+
+void LspServer::process(const QJsonParseError &parseError, const QJsonValue &message,
+                        const QSet<QString> &cancelled)
+{
+    if (parseError.error != QJsonParseError::NoError) {
+        respondError(QJsonValue::Null, LspError::ParseError,
+                     QStringLiteral("malformed JSON: %1 at byte %2")
+                         .arg(parseError.errorString())
+                         .arg(parseError.offset));
+        return;
+    }
+    if (!message.isObject()) {
+        respondError(QJsonValue::Null, LspError::InvalidRequest,
+                     QStringLiteral("a message must be one JSON object"));
+        return;
+    }
+    const QJsonObject object = message.toObject();
+    const QJsonValue id = object.value(QLatin1String("id"));
+    const bool hasId = object.contains(QLatin1String("id"));
+    const bool validId = id.isString() || id.isDouble();
+    const QJsonValue method = object.value(QLatin1String("method"));
+    if (!method.isString()) {
+        // A response to this server (it sends no requests) is dropped.
+        if (object.contains(QLatin1String("result")) || object.contains(QLatin1String("error")))
+            return;
+        respondError(validId ? id : QJsonValue(QJsonValue::Null), LspError::InvalidRequest,
+                     QStringLiteral("a request needs a method"));
+        return;
+    }
+    if (hasId && !validId) {
+        respondError(QJsonValue::Null, LspError::InvalidRequest,
+                     QStringLiteral("a request id is a number or a string"));
+        return;
+    }
+    const QJsonValue params = object.value(QLatin1String("params"));
+    dispatch(method.toString(), id, hasId, params.toObject(), cancelled);
+}
+
+void LspServer::dispatch(const QString &method, const QJsonValue &id, bool isRequest,
+                         const QJsonObject &params, const QSet<QString> &cancelled)
+{
+    if (method == QLatin1String("exit")) {
+        finish(shutdownRequested ? 0 : 1);
+        return;
+    }
+    if (!isRequest) {
+        if (!initialized || shutdownRequested)
+            return;
+        if (method == QLatin1String("$/cancelRequest"))
+            cancelWaiting(params.value(QLatin1String("id")));
+        if (method == QLatin1String("textDocument/didOpen"))
+            didOpen(params);
+        else if (method == QLatin1String("textDocument/didChange"))
+            didChange(params);
+        else if (method == QLatin1String("textDocument/didSave"))
+            didSave(params);
+        else if (method == QLatin1String("textDocument/didClose"))
+            didClose(params);
+        // Anything else, "initialized" and "$/" notifications included, needs nothing.
+        return;
+    }
+    if (method == QLatin1String("initialize")) {
+        if (initialized)
+            respondError(id, LspError::InvalidRequest,
+                         QStringLiteral("initialize was already called"));
+        else
+            respond(id, initialize(params));
+        return;
+    }
+    if (!initialized) {
+        respondError(id, LspError::ServerNotInitialized,
+                     QStringLiteral("the first request must be initialize"));
+        return;
+    }
+    if (shutdownRequested) {
+        respondError(id, LspError::InvalidRequest, QStringLiteral("the server is shutting down"));
+        return;
+    }
+    if (cancelled.contains(idKey(id))) {
+        respondError(id, LspError::RequestCancelled, QStringLiteral("cancelled"));
+        return;
+    }
+    if (method == QLatin1String("shutdown")) {
+        shutdownRequested = true;
+        respond(id, QJsonValue::Null);
+        return;
+    }
+    if (method == QLatin1String("textDocument/codeAction") && deferCodeAction(id, params))
+        return;
+    const auto handler = requests.constFind(method);
+    if (handler == requests.cend()) {
+        respondError(id, LspError::MethodNotFound,
+                     QStringLiteral("unknown method \"%1\"").arg(method));
+        return;
+    }
+    ResponseError error;
+    const QJsonValue result = (*handler)(params, &error);
+    if (error.code != 0)
+        respondError(id, error.code, error.message);
+    else
+        respond(id, result);
+}
+
+QJsonValue LspServer::initialize(const QJsonObject &params)
+{
+    initialized = true;
+    const QJsonObject capabilities = params.value(QLatin1String("capabilities")).toObject();
+    client = ClientCapabilities::fromInitialize(capabilities);
+    const QJsonArray encodings = capabilities.value(QLatin1String("general"))
+                                     .toObject()
+                                     .value(QLatin1String("positionEncodings"))
+                                     .toArray();
+    encoding = encodings.contains(QStringLiteral("utf-8")) ? PositionEncoding::Utf8
+                                                           : PositionEncoding::Utf16;
+    const QJsonObject server{
+        {QStringLiteral("positionEncoding"),
+         encoding == PositionEncoding::Utf8 ? QStringLiteral("utf-8") : QStringLiteral("utf-16")},
+        {QStringLiteral("textDocumentSync"),
+         QJsonObject{
+             {QStringLiteral("openClose"), true},
+             {QStringLiteral("change"), 2},
+             {QStringLiteral("save"), QJsonObject{{QStringLiteral("includeText"), false}}}}},
+        {QStringLiteral("completionProvider"),
+         QJsonObject{{QStringLiteral("triggerCharacters"),
+                      QJsonArray{QStringLiteral(":"), QStringLiteral("#"), QStringLiteral("["),
+                                 QStringLiteral("!"), QStringLiteral("(")}},
+                     {QStringLiteral("resolveProvider"), false}}},
+        {QStringLiteral("hoverProvider"), true},
+        {QStringLiteral("colorProvider"), true},
+        {QStringLiteral("codeActionProvider"),
+         QJsonObject{{QStringLiteral("codeActionKinds"), QJsonArray{QStringLiteral("quickfix")}}}},
+        {QStringLiteral("documentSymbolProvider"), true},
+        {QStringLiteral("definitionProvider"), true},
+    };
+    return QJsonObject{
+        {QStringLiteral("capabilities"), server},
+        {QStringLiteral("serverInfo"),
+         QJsonObject{{QStringLiteral("name"), QStringLiteral("prismark-lsp")},
+                     {QStringLiteral("version"), version}}},
+    };
+}
+
+void LspServer::registerRequests()
+{
+    const auto withDocument = [this](auto feature) {
+        return [this, feature](const QJsonObject &params, ResponseError *error) -> QJsonValue {
+            Document *document = requestedDocument(params, error);
+            if (!document)
+                return QJsonValue::Null;
+            return feature(*document, params);
+        };
+    };
+    const auto offsetOf = [](const Document &document, const QJsonObject &params) {
+        return document.text.offsetAt(params.value(QLatin1String("position")).toObject());
+    };
+    requests.insert(
+        QStringLiteral("textDocument/completion"),
+        withDocument([this, offsetOf](Document &document, const QJsonObject &params) {
+            if (document.tooLarge)
+                return QJsonValue(QJsonArray());
+            return QJsonValue(QJsonObject{
+                {QStringLiteral("isIncomplete"), false},
+                {QStringLiteral("items"),
+                 toJson(document.text, completionItems(document.text.text(),
+                                                       offsetOf(document, params), client))}});
+        }));
+    requests.insert(QStringLiteral("textDocument/hover"),
+                    withDocument([this, offsetOf](Document &document, const QJsonObject &params) {
+                        if (document.tooLarge)
+                            return QJsonValue(QJsonValue::Null);
+                        return toJson(document.text, hoverAt(document.text.text(),
+                                                             offsetOf(document, params), client));
+                    }));
+    requests.insert(QStringLiteral("textDocument/documentColor"),
+                    withDocument([](Document &document, const QJsonObject &) {
+                        return QJsonValue(
+                            document.tooLarge
+                                ? QJsonArray()
+                                : toJson(document.text, documentColours(document.text.text())));
+                    }));
+    requests.insert(QStringLiteral("textDocument/colorPresentation"),
+                    withDocument([](Document &, const QJsonObject &params) {
+                        return QJsonValue(presentationsJson(colourPresentations(
+                            colourFromJson(params.value(QLatin1String("color")).toObject()))));
+                    }));
+    requests.insert(QStringLiteral("textDocument/documentSymbol"),
+                    withDocument([this](Document &document, const QJsonObject &) {
+                        return QJsonValue(document.tooLarge
+                                              ? QJsonArray()
+                                              : toJson(document.text,
+                                                       documentSymbols(document.text.text()),
+                                                       client.hierarchicalSymbols));
+                    }));
+    requests.insert(QStringLiteral("textDocument/definition"),
+                    withDocument([offsetOf](Document &document, const QJsonObject &params) {
+                        if (document.tooLarge)
+                            return QJsonValue(QJsonValue::Null);
+                        return locationJson(
+                            definitionAt(document.text.text(), offsetOf(document, params)));
+                    }));
+    requests.insert(
+        QStringLiteral("textDocument/codeAction"),
+        withDocument([](Document &document, const QJsonObject &params) {
+            int start = 0;
+            int end = 0;
+            if (!document.text.rangeOffsets(params.value(QLatin1String("range")).toObject(), &start,
+                                            &end))
+                return QJsonValue(QJsonArray());
+            return QJsonValue(toJson(document.text, quickFixes(document.published, start, end)));
+        }));
+}
+
+LspServer::Document *LspServer::requestedDocument(const QJsonObject &params, ResponseError *error)
+{
+    const QJsonValue uri =
+        params.value(QLatin1String("textDocument")).toObject().value(QLatin1String("uri"));
+    if (!uri.isString()) {
+        *error = {LspError::InvalidParams, QStringLiteral("params.textDocument.uri is missing")};
+        return nullptr;
+    }
+    const auto it = documents.constFind(uri.toString());
+    if (it == documents.cend()) {
+        *error = {LspError::InvalidParams,
+                  QStringLiteral("the document \"%1\" is not open").arg(uri.toString())};
+        return nullptr;
+    }
+    return it->get();
+}
+
+bool LspServer::deferCodeAction(const QJsonValue &id, const QJsonObject &params)
+{
+    ResponseError unused;
+    Document *document = requestedDocument(params, &unused);
+    if (!document || document->tooLarge || document->publishedGeneration == document->generation)
+        return false;
+    document->waitingActions.append(qMakePair(id, params));
+    return true;
+}
+
+void LspServer::answerWaitingActions(Document &document)
+{
+    const auto waiting = document.waitingActions;
+    document.waitingActions.clear();
+    const Handler &handler = requests[QStringLiteral("textDocument/codeAction")];
+    for (const auto &request : waiting) {
+        ResponseError error;
+        respond(request.first, handler(request.second, &error));
+    }
+}
+
+void LspServer::cancelWaiting(const QJsonValue &id)
+{
+    const QString key = idKey(id);
+    for (const auto &document : qAsConst(documents)) {
+        auto &waiting = document->waitingActions;
+        for (int i = 0; i < waiting.size(); ++i) {
+            if (idKey(waiting.at(i).first) == key) {
+                respondError(waiting.takeAt(i).first, LspError::RequestCancelled,
+                             QStringLiteral("cancelled"));
+                return;
+            }
+        }
+    }
+}
+
+void LspServer::didOpen(const QJsonObject &params)
+{
+    const QJsonObject item = params.value(QLatin1String("textDocument")).toObject();
+    const QString uri = item.value(QLatin1String("uri")).toString();
+    if (uri.isEmpty())
+        return;
+    auto document = std::make_shared<Document>(
+        TextDocument(uri, item.value(QLatin1String("text")).toString(),
+                     item.value(QLatin1String("version")).toInt(), encoding));
+    const auto previous = documents.constFind(uri);
+    if (previous != documents.cend())
+        document->generation = (*previous)->generation;
+    documents.insert(uri, document);
+    documentChanged(*document);
+}
+
+void LspServer::didChange(const QJsonObject &params)
+{
+    const QJsonObject item = params.value(QLatin1String("textDocument")).toObject();
+    const auto it = documents.constFind(item.value(QLatin1String("uri")).toString());
+    if (it == documents.cend()) {
+        std::fprintf(stderr, "prismark-lsp: a change to a document that is not open\n");
+        return;
+    }
+    Document &document = **it;
+    for (const QJsonValue &value : params.value(QLatin1String("contentChanges")).toArray()) {
+        const QJsonObject change = value.toObject();
+        const QString text = change.value(QLatin1String("text")).toString();
+        int start = 0;
+        int end = 0;
+        if (document.text.rangeOffsets(change.value(QLatin1String("range")).toObject(), &start,
+                                       &end))
+            document.text.replace(start, end, text);
+        else
+            document.text.setText(text);
+    }
+    document.text.version = item.value(QLatin1String("version")).toInt(document.text.version);
+    documentChanged(document);
+}
+
+void LspServer::didSave(const QJsonObject &params)
+{
+    // The files its url()s name may have changed with it.
+    const QString uri = params.value(QLatin1String("textDocument"))
+                            .toObject()
+                            .value(QLatin1String("uri"))
+                            .toString();
+    const auto it = documents.constFind(uri);
+    if (it != documents.cend())
+        documentChanged(**it);
+}
+
+void LspServer::didClose(const QJsonObject &params)
+{
+    const QString uri = params.value(QLatin1String("textDocument"))
+                            .toObject()
+                            .value(QLatin1String("uri"))
+                            .toString();
+    const auto it = documents.find(uri);
+    if (it == documents.end())
+        return;
+    const std::shared_ptr<Document> document = *it;
+    documents.erase(it);
+    for (const auto &request : qAsConst(document->waitingActions))
+        respond(request.first, QJsonArray());
+    scheduler.forget(uri);
+    publish(uri, QJsonArray(), -1);
+}
+
+void LspServer::documentChanged(Document &document)
+{
+    ++document.generation;
+    document.published.clear();
+    const TextDocument &text = document.text;
+    if (utf8Size(text.text()) > kMaxDocumentBytes) {
+        if (!document.tooLarge) {
+            notify(QStringLiteral("window/showMessage"),
+                   QJsonObject{{QStringLiteral("type"), kLspMessageError},
+                               {QStringLiteral("message"),
+                                QStringLiteral("prismark-lsp: %1 is larger than %2; it is not "
+                                               "analysed")
+                                    .arg(text.uri, byteLimitText(kMaxDocumentBytes))}});
+        }
+        document.tooLarge = true;
+        scheduler.forget(text.uri);
+        publish(text.uri, QJsonArray(), text.version);
+        answerWaitingActions(document);
+        return;
+    }
+    document.tooLarge = false;
+    scheduler.schedule(text.uri, text.path, text.text(), document.generation);
+}
+
+void LspServer::analysed(const QString &uri, int generation,
+                         const QVector<LintDiagnostic> &diagnostics)
+{
+    const auto it = documents.constFind(uri);
+    if (it == documents.cend() || (*it)->generation != generation || (*it)->tooLarge)
+        return;
+    Document &document = **it;
+    document.published.clear();
+    QJsonArray json;
+    for (const LintDiagnostic &diagnostic : diagnostics) {
+        document.published.append(publishedDiagnostic(document.text, diagnostic));
+        json.append(document.published.constLast().json);
+    }
+    document.publishedGeneration = generation;
+    publish(uri, json, document.text.version);
+    answerWaitingActions(document);
+}
+
+void LspServer::publish(const QString &uri, const QJsonArray &diagnostics, int version)
+{
+    QJsonObject params{{QStringLiteral("uri"), uri}, {QStringLiteral("diagnostics"), diagnostics}};
+    if (version >= 0)
+        params.insert(QStringLiteral("version"), version);
+    notify(QStringLiteral("textDocument/publishDiagnostics"), params);
+}
+
+void LspServer::respond(const QJsonValue &id, const QJsonValue &result)
+{
+    send(responseMessage(id, result));
+}
+
+void LspServer::respondError(const QJsonValue &id, int code, const QString &message)
+{
+    send(errorMessage(id, code, message));
+}
+
+void LspServer::notify(const QString &method, const QJsonObject &params)
+{
+    send(notificationMessage(method, params));
+}
+
+void LspServer::send(const QJsonObject &message)
+{
+    if (isFinished())
+        return;
+    if (!writer(MessageFramer::frame(QJsonDocument(message).toJson(QJsonDocument::Compact))))
+        finish(1);
+}
+
+void LspServer::finish(int status)
+{
+    if (isFinished())
+        return;
+    finishedStatus = status;
+    emit finished(status);
+}

@@ -1,0 +1,108 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+#include "lsp/protocol/clientcapabilities.h"
+#include "lsp/protocol/messageframer.h"
+#include "lsp/protocol/protocol.h"
+#include "lsp/protocol/textdocument.h"
+#include "lsp/server/analysisscheduler.h"
+
+#include <QHash>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonValue>
+#include <QObject>
+#include <QSet>
+
+#include <functional>
+#include <memory>
+
+// The language server: reads framed JSON-RPC messages, keeps the documents the
+// client has open, answers requests on the thread that reads them and publishes the
+// analysis's diagnostics, which worker threads produce.
+class LspServer : public QObject
+{
+    Q_OBJECT
+public:
+    // Writes one framed message; false when the client can no longer be reached.
+    using Writer = std::function<bool(const QByteArray &)>;
+
+    // A document larger than this, in UTF-8, is kept but not analysed.
+    static constexpr qint64 kMaxDocumentBytes = 16 * 1024 * 1024;
+
+    explicit LspServer(Writer writer, const QString &version, QObject *parent = nullptr);
+    ~LspServer() override;
+
+    // Bytes read from the client, in any pieces.
+    void receive(const QByteArray &bytes);
+    // The client closed its end.
+    void endOfInput();
+    bool isFinished() const { return finishedStatus >= 0; }
+    // Lets every analysis still running end, so no thread outlives the server.
+    void waitForAnalyses();
+
+signals:
+    // exit, end of input or a client that cannot be written to: 0 after shutdown.
+    void finished(int exitStatus);
+
+private:
+    struct ResponseError
+    {
+        int code = 0;
+        QString message;
+    };
+    struct Document
+    {
+        explicit Document(const TextDocument &text)
+            : text(text)
+        {}
+        TextDocument text;
+        int generation = 0;
+        int publishedGeneration = 0;
+        bool tooLarge = false;
+        QVector<PublishedDiagnostic> published;
+        // Quick fixes asked for while the text's analysis runs: answered once its
+        // diagnostics are published, so a fix never edits by stale positions.
+        QVector<QPair<QJsonValue, QJsonObject>> waitingActions;
+    };
+    using Handler = std::function<QJsonValue(const QJsonObject &, ResponseError *)>;
+
+    void process(const QJsonParseError &parseError, const QJsonValue &message,
+                 const QSet<QString> &cancelled);
+    void dispatch(const QString &method, const QJsonValue &id, bool isRequest,
+                  const QJsonObject &params, const QSet<QString> &cancelled);
+    void respond(const QJsonValue &id, const QJsonValue &result);
+    void respondError(const QJsonValue &id, int code, const QString &message);
+    void notify(const QString &method, const QJsonObject &params);
+    void send(const QJsonObject &message);
+    void finish(int status);
+
+    QJsonValue initialize(const QJsonObject &params);
+    void didOpen(const QJsonObject &params);
+    void didChange(const QJsonObject &params);
+    void didSave(const QJsonObject &params);
+    void didClose(const QJsonObject &params);
+    void documentChanged(Document &document);
+    void publish(const QString &uri, const QJsonArray &diagnostics, int version);
+    void analysed(const QString &uri, int generation, const QVector<LintDiagnostic> &diagnostics);
+    // The open document a request names, or an error.
+    Document *requestedDocument(const QJsonObject &params, ResponseError *error);
+    void registerRequests();
+    void answerWaitingActions(Document &document);
+    bool deferCodeAction(const QJsonValue &id, const QJsonObject &params);
+    void cancelWaiting(const QJsonValue &id);
+
+    Writer writer;
+    QString version;
+    MessageFramer framer;
+    AnalysisScheduler scheduler;
+    QHash<QString, std::shared_ptr<Document>> documents;
+    QHash<QString, Handler> requests;
+    ClientCapabilities client;
+    PositionEncoding encoding = PositionEncoding::Utf16;
+    bool initialized = false;
+    bool shutdownRequested = false;
+    int finishedStatus = -1;
+};

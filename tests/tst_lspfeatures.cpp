@@ -1,0 +1,386 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+#include "analysis/stylesheetlint.h"
+#include "lsp/features/codeactions.h"
+#include "lsp/features/colours.h"
+#include "lsp/features/completion.h"
+#include "lsp/features/definition.h"
+#include "lsp/features/hover.h"
+#include "lsp/features/symbols.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+// The language server's features in this process, each on a text with the
+// position marked by "|": what they answer, before any JSON or process is involved.
+class TestLspFeatures : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void hover_data();
+    void hover();
+    void hoverPlainText();
+    void hoverSays_data();
+    void hoverSays();
+    void completion_data();
+    void completion();
+    void completionOffers_data();
+    void completionOffers();
+    void colours();
+    void colourPresentations_data();
+    void colourPresentations();
+    void symbols();
+    void definition_data();
+    void definition();
+    void codeActionsAreTheChecksFixes_data();
+    void codeActionsAreTheChecksFixes();
+};
+
+namespace {
+// The text without its "|" and where the "|" stood.
+struct Marked
+{
+    explicit Marked(const QString &marked)
+        : text(marked)
+        , offset(int(marked.indexOf(QLatin1Char('|'))))
+    {
+        text.remove(offset, 1);
+    }
+    QString text;
+    int offset;
+};
+
+ClientCapabilities markdownClient()
+{
+    ClientCapabilities client;
+    client.markdownHover = true;
+    client.snippets = true;
+    return client;
+}
+
+QStringList labels(const QVector<CompletionItem> &items)
+{
+    QStringList result;
+    for (const CompletionItem &item : items)
+        result.append(item.label);
+    return result;
+}
+} // namespace
+
+void TestLspFeatures::hover_data()
+{
+    QTest::addColumn<QString>("marked");
+    QTest::addColumn<QString>("contains"); // "" for no hover
+    QTest::addColumn<QString>("word");     // what the span covers
+
+    QTest::newRow("property") << "QPushButton { col|or: red; }"
+                              << "color"
+                              << "color";
+    QTest::newRow("pseudo-state") << "QPushButton:ho|ver { color: red; }"
+                                  << "hover"
+                                  << "hover";
+    QTest::newRow("subcontrol") << "QComboBox::drop-|down { width: 4px; }"
+                                << "drop-down"
+                                << "drop-down";
+    QTest::newRow("widget class") << "QPush|Button { color: red; }"
+                                  << "QPushButton"
+                                  << "QPushButton";
+    QTest::newRow("colour and its counterpart")
+        << "QLabel { color: #7|67676; background-color: white }"
+        << "4.54 : 1"
+        << "#767676";
+    QTest::newRow("blank") << "QLabel { color: red; } | " << QString() << QString();
+    QTest::newRow("unknown word") << "QLabel { colr|x: red; }" << QString() << QString();
+}
+
+void TestLspFeatures::hover()
+{
+    QFETCH(QString, marked);
+    QFETCH(QString, contains);
+    QFETCH(QString, word);
+    const Marked at(marked);
+    const std::optional<HoverInfo> hover = hoverAt(at.text, at.offset, markdownClient());
+    if (contains.isEmpty()) {
+        QVERIFY(!hover);
+        return;
+    }
+    QVERIFY(hover);
+    QVERIFY2(hover->contents.contains(contains), qPrintable(hover->contents));
+    QCOMPARE(at.text.mid(hover->span.start, hover->span.end - hover->span.start), word);
+    QVERIFY(hover->markdown);
+}
+
+void TestLspFeatures::hoverPlainText()
+{
+    const Marked at(QStringLiteral("QPushButton { col|or: red; }"));
+    const std::optional<HoverInfo> hover = hoverAt(at.text, at.offset, ClientCapabilities());
+    QVERIFY(hover);
+    QVERIFY(!hover->markdown);
+    QVERIFY(!hover->contents.contains(QLatin1String("**")));
+}
+
+void TestLspFeatures::completion_data()
+{
+    QTest::addColumn<QString>("marked");
+    QTest::addColumn<QString>("offered");
+    QTest::addColumn<QString>("replaced"); // the text the item replaces
+
+    QTest::newRow("property name") << "QPushButton { col| }"
+                                   << "color"
+                                   << "col";
+    QTest::newRow("widget class") << "QPush|"
+                                  << "QPushButton"
+                                  << "QPush";
+    QTest::newRow("pseudo-state") << "QPushButton:ho|"
+                                  << "hover"
+                                  << "ho";
+    QTest::newRow("subcontrol") << "QComboBox::drop|"
+                                << "drop-down"
+                                << "drop";
+    QTest::newRow("palette role") << "/*\n@palette Win|"
+                                  << "Window"
+                                  << "Win";
+}
+
+void TestLspFeatures::completion()
+{
+    QFETCH(QString, marked);
+    QFETCH(QString, offered);
+    QFETCH(QString, replaced);
+    const Marked at(marked);
+    const QVector<CompletionItem> items = completionItems(at.text, at.offset, markdownClient());
+    const int index = int(labels(items).indexOf(offered));
+    QVERIFY2(index >= 0, qPrintable(labels(items).join(QLatin1Char(' '))));
+    const TextSpan span = items.at(index).replaces;
+    QCOMPARE(at.text.mid(span.start, span.end - span.start), replaced);
+}
+
+void TestLspFeatures::completionOffers_data()
+{
+    QTest::addColumn<QString>("marked");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<QString>("absent");
+    QTest::newRow("a type selector offers widget classes") << "QPush|"
+                                                           << "QPushButton"
+                                                           << "color";
+    QTest::newRow("after :: the class's own subcontrols") << "QScrollBar::|"
+                                                          << "handle"
+                                                          << "drop-down";
+    QTest::newRow("after : pseudo-states and negated ones") << "QCheckBox:|"
+                                                            << "!checked"
+                                                            << "handle";
+    QTest::newRow("after :! pseudo-states") << "QCheckBox:!|"
+                                            << "indeterminate"
+                                            << "!hover";
+    QTest::newRow("after # the sheet's object names and the shell's")
+        << "/* @palette Window = #ffffff */\n#side { }\n#|"
+        << "appTitleBar,side"
+        << "ffffff";
+    QTest::newRow("inside [ the gallery's variants")
+        << "/* @palette Base = #ffffff */\nQPushButton[|"
+        << "variant=\"primary\""
+        << "";
+    QTest::newRow("inside a quoted variant its six values") << "QPushButton[variant=\"|"
+                                                            << "warning"
+                                                            << "QLabel";
+    QTest::newRow("in a block property names") << "QLabel { bor|"
+                                               << "border-radius"
+                                               << "QLabel";
+    QTest::newRow("border styles") << "QLabel { border-style: |"
+                                   << "dot-dash"
+                                   << "px";
+    QTest::newRow("alignment of a subcontrol") << "QLabel { subcontrol-position: |"
+                                               << "center"
+                                               << "";
+    QTest::newRow("boxes of a subcontrol") << "QLabel { subcontrol-origin: |"
+                                           << "padding"
+                                           << "";
+    QTest::newRow("palette roles inside palette()") << "QLabel { color: palette(|"
+                                                    << "highlighted-text"
+                                                    << "red";
+    QTest::newRow("brushes: named colours and a gradient") << "QLabel { background-color: |"
+                                                           << "red,qlineargradient,palette"
+                                                           << "solid";
+    QTest::newRow("units after a number") << "QLabel { padding: 4|"
+                                          << "4px,4em"
+                                          << "";
+    QTest::newRow("font sizes in pt or px only") << "QLabel { font-size: 9|"
+                                                 << "9pt,9px"
+                                                 << "9em";
+    QTest::newRow("roles after @palette") << "/*\n@palette |"
+                                          << "Window,Disabled.Text"
+                                          << "";
+    QTest::newRow("a colour after @palette Role =")
+        << "/*\n@palette Window = #123456\n@palette Base = |"
+        << "#123456"
+        << "";
+    QTest::newRow("nothing in a comment") << "/* QLab| */"
+                                          << ""
+                                          << "QLabel";
+}
+
+void TestLspFeatures::completionOffers()
+{
+    QFETCH(QString, marked);
+    QFETCH(QString, expected);
+    QFETCH(QString, absent);
+    const Marked at(marked);
+    const QVector<CompletionItem> items = completionItems(at.text, at.offset, ClientCapabilities());
+    const QStringList found = labels(items);
+    for (const QString &label : expected.split(QLatin1Char(','), Qt::SkipEmptyParts))
+        QVERIFY2(found.contains(label), qPrintable(label));
+    if (!absent.isEmpty())
+        QVERIFY2(!found.contains(absent), qPrintable(absent));
+    for (const CompletionItem &item : items) {
+        QVERIFY(item.kind > 0);
+        QVERIFY(!item.detail.isEmpty());
+        QVERIFY(!item.documentation.isEmpty());
+    }
+}
+
+void TestLspFeatures::hoverSays_data()
+{
+    QTest::addColumn<QString>("marked");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("a property: meaning, value type and where") << "QLabel { selection-co|lor: red }"
+                                                               << "Brush,selected,QLineEdit";
+    QTest::newRow("a pseudo-state") << "QCheckBox:indet|erminate { }"
+                                    << "partly checked,QCheckBox";
+    QTest::newRow("a subcontrol") << "QSpinBox::up-bu|tton { }"
+                                  << "up button,QAbstractSpinBox";
+    QTest::newRow("a widget class") << "QTreeWid|get { }"
+                                    << "QTreeView,branch";
+    QTest::newRow("a colour with its counterpart in the rule")
+        << "QLabel { color: #7|67676; background-color: white }"
+        << "#767676,4.54 : 1";
+    QTest::newRow("a translucent colour") << "QLabel { color: #80|ff0000 }"
+                                          << "alpha 128";
+    QTest::newRow("a palette colour with its counterpart")
+        << "/*\n@palette Window = #ffffff\n@palette WindowText = #00|0000\n*/"
+        << "21.00 : 1";
+}
+
+void TestLspFeatures::hoverSays()
+{
+    QFETCH(QString, marked);
+    QFETCH(QString, expected);
+    const Marked at(marked);
+    const std::optional<HoverInfo> hover = hoverAt(at.text, at.offset, markdownClient());
+    QVERIFY(hover);
+    for (const QString &part : expected.split(QLatin1Char(',')))
+        QVERIFY2(hover->contents.contains(part), qPrintable(hover->contents));
+}
+
+void TestLspFeatures::colours()
+{
+    const QString text = QStringLiteral("QLabel { color: #ff0000; background: rgb(0, 0, 255); }");
+    const QVector<ColourInformation> found = documentColours(text);
+    QCOMPARE(found.size(), 2);
+    QCOMPARE(text.mid(found.at(0).span.start, found.at(0).span.end - found.at(0).span.start),
+             QStringLiteral("#ff0000"));
+    QCOMPARE(found.at(0).colour, QColor(255, 0, 0));
+    QCOMPARE(found.at(1).colour, QColor(0, 0, 255));
+}
+
+void TestLspFeatures::colourPresentations_data()
+{
+    QTest::addColumn<QColor>("colour");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("opaque") << QColor(255, 0, 0) << QStringList{"#ff0000", "rgb(255, 0, 0)"};
+    // Alpha first, as the toolkit reads eight digits.
+    QTest::newRow("translucent") << QColor(255, 0, 0, 128)
+                                 << QStringList{"#80ff0000", "rgba(255, 0, 0, 128)"};
+}
+
+void TestLspFeatures::colourPresentations()
+{
+    QFETCH(QColor, colour);
+    QFETCH(QStringList, expected);
+    QCOMPARE(::colourPresentations(colour), expected);
+}
+
+void TestLspFeatures::symbols()
+{
+    const QString text = QStringLiteral("/*\n@palette Window = #ffffff\n*/\n"
+                                        "QPushButton, QLabel { color: red; }\n");
+    const QVector<SymbolInfo> found = documentSymbols(text);
+    QCOMPARE(found.size(), 2);
+    QCOMPARE(found.at(0).name, QStringLiteral("QPushButton, QLabel"));
+    QCOMPARE(found.at(0).kind, LspKind::SymbolClass);
+    QCOMPARE(found.at(1).name, QStringLiteral("@palette Window"));
+    QCOMPARE(found.at(1).detail, QStringLiteral("#ffffff"));
+    const TextSpan rule = found.at(0).range;
+    QVERIFY(text.mid(rule.start, rule.end - rule.start).endsWith(QLatin1Char('}')));
+}
+
+void TestLspFeatures::definition_data()
+{
+    QTest::addColumn<QString>("url");
+    QTest::addColumn<bool>("found");
+    QTest::newRow("a file") << "FILE" << true;
+    QTest::newRow("a missing file") << "/nonexistent/x.png" << false;
+    QTest::newRow("a compiled-in resource") << ":/icons/a.svg" << false;
+    // A name is all that is looked at: a device is never opened.
+    QTest::newRow("a device") << "/dev/zero" << false;
+}
+
+void TestLspFeatures::definition()
+{
+    QFETCH(QString, url);
+    QFETCH(bool, found);
+    QTemporaryDir directory;
+    QVERIFY(directory.isValid());
+    const QString file = directory.filePath(QStringLiteral("arrow.png"));
+    QFile touch(file);
+    QVERIFY(touch.open(QIODevice::WriteOnly));
+    touch.close();
+    if (url == QLatin1String("FILE"))
+        url = file;
+    const Marked at(QStringLiteral("QLabel { image: url(\"|%1\"); }").arg(url));
+    const std::optional<QString> target = definitionAt(at.text, at.offset);
+    QCOMPARE(bool(target), found);
+    if (found)
+        QCOMPARE(*target, file);
+}
+
+void TestLspFeatures::codeActionsAreTheChecksFixes_data()
+{
+    QTest::addColumn<QString>("marked"); // the range asked about starts and ends at "|"
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("fixed");
+
+    QTest::newRow("a missing semicolon") << "QLabel { color: red| background: blue; }"
+                                         << "Insert ';'"
+                                         << "QLabel { color: red; background: blue; }";
+    QTest::newRow("a misspelt property") << "QLabel { col|our: red; }"
+                                         << "Change to 'color'"
+                                         << "QLabel { color: red; }";
+    QTest::newRow("nothing close") << "QLabel { zzzzzz|zz: red; }" << QString() << QString();
+}
+
+void TestLspFeatures::codeActionsAreTheChecksFixes()
+{
+    QFETCH(QString, marked);
+    QFETCH(QString, title);
+    QFETCH(QString, fixed);
+    const Marked at(marked);
+    const TextDocument document(QStringLiteral("file:///sheet.qss"), at.text, 1,
+                                PositionEncoding::Utf16);
+    QVector<PublishedDiagnostic> published;
+    for (const LintDiagnostic &diagnostic : lintStyleSheet(at.text.toUtf8(), QString()))
+        published.append(publishedDiagnostic(document, diagnostic));
+    const QVector<CodeAction> actions = quickFixes(published, at.offset, at.offset);
+    if (title.isEmpty()) {
+        QVERIFY(actions.isEmpty());
+        return;
+    }
+    QCOMPARE(actions.size(), 1);
+    QCOMPARE(actions.at(0).title, title);
+    const PublishedFix &edit = actions.at(0).edit;
+    QCOMPARE(QString(at.text).replace(edit.start, edit.end - edit.start, edit.newText), fixed);
+}
+
+QTEST_GUILESS_MAIN(TestLspFeatures)
+#include "tst_lspfeatures.moc"
