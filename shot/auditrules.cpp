@@ -7,6 +7,7 @@
 #include "analysis/rulecascade.h"
 #include "analysis/rulematcher.h"
 #include "analysis/sheetmodel.h"
+#include "shot/auditchecks.h"
 
 #include <QWidget>
 
@@ -31,36 +32,14 @@ quint64 stateBit(AuditState state)
     return 0;
 }
 
-// The pseudo-state a selector names for the audited state.
-QString stateName(AuditState state)
-{
-    switch (state) {
-    case AuditState::Hover:
-        return QStringLiteral("hover");
-    case AuditState::Pressed:
-        return QStringLiteral("pressed");
-    case AuditState::Focus:
-        return QStringLiteral("focus");
-    case AuditState::Disabled:
-        return QStringLiteral("disabled");
-    case AuditState::Checked:
-        return QStringLiteral("checked");
-    case AuditState::Normal:
-        break;
-    }
-    return QString();
-}
-
 // The pseudo-states the widget has in the audited state, as the toolkit sets them
 // for a widget of an active window.
 quint64 statesIn(AuditState state, bool checkable)
 {
     quint64 states = PseudoState::Active | stateBit(state);
-    states |=
-        state == AuditState::Disabled ? PseudoState::Disabled : PseudoState::Enabled;
+    states |= state == AuditState::Disabled ? PseudoState::Disabled : PseudoState::Enabled;
     if (checkable)
-        states |=
-            state == AuditState::Checked ? PseudoState::Checked : PseudoState::Unchecked;
+        states |= state == AuditState::Checked ? PseudoState::Checked : PseudoState::Unchecked;
     return states;
 }
 
@@ -94,7 +73,7 @@ void AuditRules::locate(const QWidget *widget, bool checkable, AuditFinding *fin
             continue;
         const SheetSelector &selector =
             model->rules.at(entry.match.rule).selectors.at(entry.match.selector);
-        if (!naming && bit && selector.states.contains(stateName(finding->state)))
+        if (!naming && bit && selector.states.contains(auditStateName(finding->state)))
             naming = &entry;
         if (!painting && entry.subcontrol.isEmpty())
             painting = &entry;

@@ -3,29 +3,15 @@
 
 #include "shot/shotnames.h"
 
+#include "tokens/themetemplate.h"
+
 #include <QCoreApplication>
 #include <QFileInfo>
 
 QString kebabCase(const QString &name)
 {
-    QString result;
-    bool pendingHyphen = false;
-    QChar previous;
-    for (const QChar c : name) {
-        if (!c.isLetterOrNumber()) {
-            pendingHyphen = !result.isEmpty();
-            previous = QChar();
-            continue;
-        }
-        if (c.isUpper() && (previous.isLower() || previous.isDigit()))
-            pendingHyphen = true;
-        if (pendingHyphen)
-            result += QLatin1Char('-');
-        pendingHyphen = false;
-        result += c.toLower();
-        previous = c;
-    }
-    return result;
+    // One rule for every program's folder and file names: the theme engine's.
+    return kebabCaseName(name);
 }
 
 static QString fileStem(Theme theme)
