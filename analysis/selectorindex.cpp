@@ -5,14 +5,16 @@
 
 #include <QSet>
 
+#include <algorithm>
+
 SelectorIndex::SelectorIndex(const SheetModel &model)
     : model(model)
 {
     QHash<QString, int> texts;
     // Keyed by the selector text (shared, not copied) and a hash of the rule's content.
-    // The value is where that copy stands: its group and its place there.
-    QHash<QPair<QString, uint>, QPair<QString, int>> lastCopy;
-    QSet<QPair<QString, int>> repeated;
+    // The value is where that copy stands in all.
+    QHash<QPair<QString, uint>, int> lastCopy;
+    QSet<int> repeated;
     for (const SheetRule &rule : model.rules) {
         uint content = 0;
         for (const SheetDeclaration &declaration : rule.declarations)
@@ -22,26 +24,25 @@ SelectorIndex::SelectorIndex(const SheetModel &model)
                 continue;
             const int text = *texts.insert(selector.text, texts.value(selector.text, texts.size()));
             const QString bucket = key(selector.subcontrol, selector.element);
-            QVector<IndexedSelector> &group = selectors[bucket];
-            group.append({&rule, &selector, text});
+            all.append({&rule, &selector, text});
+            const int place = int(all.size() - 1);
+            selectors[bucket].append(place);
             const QPair<QString, uint> copy(selector.text, content);
             const auto previous = lastCopy.constFind(copy);
             if (previous != lastCopy.cend())
-                repeated.insert(qMakePair(previous->first, previous->second));
-            lastCopy.insert(copy, qMakePair(bucket, int(group.size() - 1)));
-            for (const SheetDeclaration &declaration : rule.declarations) {
-                declarations[declaration.property + QLatin1Char('\n') + bucket].append(
-                    {&rule, &selector, &declaration, text});
+                repeated.insert(*previous);
+            lastCopy.insert(copy, place);
+            for (int d = 0; d < rule.declarations.size(); ++d) {
+                declarations[rule.declarations.at(d).property + QLatin1Char('\n') + bucket].append(
+                    qMakePair(place, d));
             }
         }
     }
-    for (auto group = selectors.begin(); group != selectors.end(); ++group) {
-        QVector<IndexedSelector> latest;
-        for (int i = 0; i < group->size(); ++i) {
-            if (!repeated.contains(qMakePair(group.key(), i)))
-                latest.append(group->at(i));
-        }
-        *group = latest;
+    for (QVector<int> &group : selectors) {
+        group.erase(std::remove_if(group.begin(), group.end(),
+                                   [&repeated](int place) { return repeated.contains(place); }),
+                    group.end());
+        group.squeeze();
     }
 }
 
@@ -62,8 +63,17 @@ QVector<IndexedDeclaration> SelectorIndex::settingProperty(const QString &proper
                                                            const QString &element) const
 {
     QVector<IndexedDeclaration> found;
-    for (const QString &name : classAndBases(element))
-        found += declarations.value(property + QLatin1Char('\n') + key(subcontrol, name));
+    for (const QString &name : classAndBases(element)) {
+        const auto places =
+            declarations.constFind(property + QLatin1Char('\n') + key(subcontrol, name));
+        if (places == declarations.cend())
+            continue;
+        for (const QPair<int, int> &place : *places) {
+            const IndexedSelector &entry = all.at(place.first);
+            found.append({entry.rule, entry.selector, &entry.rule->declarations.at(place.second),
+                          entry.text});
+        }
+    }
     return found;
 }
 

@@ -46,8 +46,8 @@ public:
             const auto group = selectors.constFind(key(subcontrol, name));
             if (group == selectors.cend())
                 continue;
-            for (const IndexedSelector &entry : *group)
-                visit(entry);
+            for (const int place : *group)
+                visit(all.at(place));
         }
     }
     // The same, one entry for each declaration of property their rules make.
@@ -59,6 +59,10 @@ private:
     QStringList classAndBases(const QString &element) const;
 
     const SheetModel &model;
-    QHash<QString, QVector<IndexedSelector>> selectors;
-    QHash<QString, QVector<IndexedDeclaration>> declarations; // property first in the key
+    QHash<QString, QVector<int>> selectors; // places in all, the latest copies only
+    // Every selector without an ancestor part, and by property, subcontrol and class
+    // where in it the declarations of each stand (place in all, in the rule): small,
+    // as the index lives as long as the model.
+    QVector<IndexedSelector> all;
+    QHash<QString, QVector<QPair<int, int>>> declarations;
 };
