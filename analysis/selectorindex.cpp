@@ -3,13 +3,18 @@
 
 #include "analysis/selectorindex.h"
 
+#include <QSet>
+
+#include <algorithm>
+
 SelectorIndex::SelectorIndex(const SheetModel &model)
     : model(model)
 {
     QHash<QString, int> texts;
     // Keyed by the selector text (shared, not copied) and a hash of the rule's content.
-    // The value is where that copy stands: its group and its place there.
-    QHash<QPair<QString, uint>, QPair<QString, int>> lastCopy;
+    // The value is where that copy stands in all.
+    QHash<QPair<QString, uint>, int> lastCopy;
+    QSet<int> repeated;
     for (const SheetRule &rule : model.rules) {
         uint content = 0;
         for (const SheetDeclaration &declaration : rule.declarations)
@@ -17,21 +22,27 @@ SelectorIndex::SelectorIndex(const SheetModel &model)
         for (const SheetSelector &selector : rule.selectors) {
             if (selector.hasAncestors)
                 continue;
-            const int text =
-                *texts.insert(selector.text, texts.value(selector.text, texts.size()));
+            const int text = *texts.insert(selector.text, texts.value(selector.text, texts.size()));
             const QString bucket = key(selector.subcontrol, selector.element);
-            QVector<IndexedSelector> &group = selectors[bucket];
-            group.append({&rule, &selector, text, false});
+            all.append({&rule, &selector, text});
+            const int place = int(all.size() - 1);
+            selectors[bucket].append(place);
             const QPair<QString, uint> copy(selector.text, content);
             const auto previous = lastCopy.constFind(copy);
             if (previous != lastCopy.cend())
-                selectors[previous->first][previous->second].repeatedLater = true;
-            lastCopy.insert(copy, qMakePair(bucket, int(group.size() - 1)));
-            for (const SheetDeclaration &declaration : rule.declarations) {
-                declarations[declaration.property + QLatin1Char('\n') + bucket].append(
-                    {&rule, &selector, &declaration, text});
+                repeated.insert(*previous);
+            lastCopy.insert(copy, place);
+            for (int d = 0; d < rule.declarations.size(); ++d) {
+                declarations[rule.declarations.at(d).property + QLatin1Char('\n') + bucket].append(
+                    qMakePair(place, d));
             }
         }
+    }
+    for (QVector<int> &group : selectors) {
+        group.erase(std::remove_if(group.begin(), group.end(),
+                                   [&repeated](int place) { return repeated.contains(place); }),
+                    group.end());
+        group.squeeze();
     }
 }
 
@@ -47,22 +58,22 @@ QStringList SelectorIndex::classAndBases(const QString &element) const
     return names;
 }
 
-QVector<IndexedSelector> SelectorIndex::forClass(const QString &subcontrol,
-                                                 const QString &element) const
-{
-    QVector<IndexedSelector> found;
-    for (const QString &name : classAndBases(element))
-        found += selectors.value(key(subcontrol, name));
-    return found;
-}
-
 QVector<IndexedDeclaration> SelectorIndex::settingProperty(const QString &property,
                                                            const QString &subcontrol,
                                                            const QString &element) const
 {
     QVector<IndexedDeclaration> found;
-    for (const QString &name : classAndBases(element))
-        found += declarations.value(property + QLatin1Char('\n') + key(subcontrol, name));
+    for (const QString &name : classAndBases(element)) {
+        const auto places =
+            declarations.constFind(property + QLatin1Char('\n') + key(subcontrol, name));
+        if (places == declarations.cend())
+            continue;
+        for (const QPair<int, int> &place : *places) {
+            const IndexedSelector &entry = all.at(place.first);
+            found.append({entry.rule, entry.selector, &entry.rule->declarations.at(place.second),
+                          entry.text});
+        }
+    }
     return found;
 }
 

@@ -19,9 +19,6 @@ struct IndexedSelector
     const SheetRule *rule = nullptr;
     const SheetSelector *selector = nullptr;
     int text = 0; // the same number for the same selector text
-    // A later rule repeats this selector with the same declarations: it outweighs
-    // this copy and sets everything it sets. Long sheets repeat themselves a lot.
-    bool repeatedLater = false;
 };
 
 struct IndexedDeclaration
@@ -37,9 +34,22 @@ class SelectorIndex
 public:
     explicit SelectorIndex(const SheetModel &model);
 
-    // The selectors for this subcontrol of the class itself, then of each of its
-    // bases, then of any class; each group in the order of the sheet.
-    QVector<IndexedSelector> forClass(const QString &subcontrol, const QString &element) const;
+    // Calls visit(selector) for the selectors for this subcontrol of the class
+    // itself, then of each of its bases, then of any class; each group in the order
+    // of the sheet. A copy that a later rule repeats with the same declarations is
+    // left out: the later one outweighs it and sets everything it sets, and long
+    // sheets repeat themselves a lot.
+    template <typename Visit>
+    void forClass(const QString &subcontrol, const QString &element, Visit visit) const
+    {
+        for (const QString &name : classAndBases(element)) {
+            const auto group = selectors.constFind(key(subcontrol, name));
+            if (group == selectors.cend())
+                continue;
+            for (const int place : *group)
+                visit(all.at(place));
+        }
+    }
     // The same, one entry for each declaration of property their rules make.
     QVector<IndexedDeclaration> settingProperty(const QString &property, const QString &subcontrol,
                                                 const QString &element) const;
@@ -49,6 +59,10 @@ private:
     QStringList classAndBases(const QString &element) const;
 
     const SheetModel &model;
-    QHash<QString, QVector<IndexedSelector>> selectors;
-    QHash<QString, QVector<IndexedDeclaration>> declarations; // property first in the key
+    QHash<QString, QVector<int>> selectors; // places in all, the latest copies only
+    // Every selector without an ancestor part, and by property, subcontrol and class
+    // where in it the declarations of each stand (place in all, in the rule): small,
+    // as the index lives as long as the model.
+    QVector<IndexedSelector> all;
+    QHash<QString, QVector<QPair<int, int>>> declarations;
 };

@@ -217,62 +217,10 @@ Theme themeAt(int step)
 
 } // namespace
 
-int main(int argc, char *argv[])
+namespace {
+// applyTheme against its floors, alternating, per switch.
+void measureSwitches(MainWindow &window, const QString (&styleSheets)[ThemeCount])
 {
-    qInstallMessageHandler(quietPlatformNotices);
-    QApplication application(argc, argv);
-    std::printf(
-        "Prismark Preview benchmark: %d repetitions (%d of the switch), platform \"%s\"\n\n",
-        kRepetitions, kSwitchRepetitions, qPrintable(QGuiApplication::platformName()));
-
-    // Peak memory of a start-up, before anything else has run in this process.
-    {
-        MainWindow window;
-        showAndWaitForFirstFrame(&window);
-    }
-    settle();
-    const long startupPeakKb = procStatusKb("VmHWM");
-
-    std::printf("Start-up (construct, show, first frame painted)\n");
-    std::vector<double> fullStartup, bareStartup, fullConstruct, bareConstruct;
-    for (int rep = 0; rep < kRepetitions; ++rep) {
-        resetApplicationStyle();
-        settle();
-        {
-            std::unique_ptr<MainWindow> window;
-            fullConstruct.push_back(milliseconds([&] { window = std::make_unique<MainWindow>(); }));
-            fullStartup.push_back(fullConstruct.back() +
-                                  milliseconds([&] { showAndWaitForFirstFrame(window.get()); }));
-        }
-        resetApplicationStyle();
-        settle();
-        {
-            std::unique_ptr<QMainWindow> window;
-            bareConstruct.push_back(milliseconds([&] { window = makeBareTree(); }));
-            bareStartup.push_back(bareConstruct.back() +
-                                  milliseconds([&] { showAndWaitForFirstFrame(window.get()); }));
-        }
-        settle();
-    }
-    const Sample fullStartupSample = summarise(fullStartup);
-    const Sample bareStartupSample = summarise(bareStartup);
-    printSample("MainWindow: construct only", summarise(fullConstruct));
-    printSample("bare widget tree: construct only", summarise(bareConstruct));
-    printSample("MainWindow: construct + show + first frame", fullStartupSample);
-    printSample("bare widget tree: construct + show + first frame", bareStartupSample);
-    printRatio("start-up ratio, MainWindow / bare tree", fullStartupSample, bareStartupSample);
-    printPairedRatio("  the same, paired per repetition", fullStartup, bareStartup);
-
-    resetApplicationStyle();
-    settle();
-    MainWindow window;
-    showAndWaitForFirstFrame(&window);
-    settle();
-
-    QString styleSheets[ThemeCount];
-    for (int theme = 0; theme < ThemeCount; ++theme)
-        styleSheets[theme] = loadThemeStyleSheet(static_cast<Theme>(theme));
-
     std::printf("\nTheme switch on the shown main window (per switch, twelve themes in turn)\n");
     std::vector<double> applyTimes, floorTimes, floorPaletteTimes, styleSheetTimes;
     const auto perSwitch = [](const std::function<void(Theme)> &switchTo) {
@@ -319,7 +267,11 @@ int main(int argc, char *argv[])
     printRatio("applyTheme / (floor + palette)", applySample, floorPaletteSample);
     printPairedRatio("  the same, paired per repetition", applyTimes, floorPaletteTimes);
     printRatio("reference ratio, applyTheme / setStyleSheet alone", applySample, styleSheetSample);
+}
 
+// Resident memory and the live heap over many rounds of switches.
+void measureMemory(MainWindow &window, long startupPeakKb)
+{
     std::printf("\nResident memory (twelve themes x %d on the shown main window)\n", kSoakRounds);
     window.applyTheme(Light);
     settle();
@@ -380,5 +332,67 @@ int main(int argc, char *argv[])
                 qPrintable(QStringLiteral("live heap growth over %1 more rounds, pixmap cache off")
                                .arg(kUncachedRounds)),
                 uncachedEndKb - uncachedStartKb);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    qInstallMessageHandler(quietPlatformNotices);
+    QApplication application(argc, argv);
+    std::printf(
+        "Prismark Preview benchmark: %d repetitions (%d of the switch), platform \"%s\"\n\n",
+        kRepetitions, kSwitchRepetitions, qPrintable(QGuiApplication::platformName()));
+
+    // Peak memory of a start-up, before anything else has run in this process.
+    {
+        MainWindow window;
+        showAndWaitForFirstFrame(&window);
+    }
+    settle();
+    const long startupPeakKb = procStatusKb("VmHWM");
+
+    std::printf("Start-up (construct, show, first frame painted)\n");
+    std::vector<double> fullStartup, bareStartup, fullConstruct, bareConstruct;
+    for (int rep = 0; rep < kRepetitions; ++rep) {
+        resetApplicationStyle();
+        settle();
+        {
+            std::unique_ptr<MainWindow> window;
+            fullConstruct.push_back(milliseconds([&] { window = std::make_unique<MainWindow>(); }));
+            fullStartup.push_back(fullConstruct.back() +
+                                  milliseconds([&] { showAndWaitForFirstFrame(window.get()); }));
+        }
+        resetApplicationStyle();
+        settle();
+        {
+            std::unique_ptr<QMainWindow> window;
+            bareConstruct.push_back(milliseconds([&] { window = makeBareTree(); }));
+            bareStartup.push_back(bareConstruct.back() +
+                                  milliseconds([&] { showAndWaitForFirstFrame(window.get()); }));
+        }
+        settle();
+    }
+    const Sample fullStartupSample = summarise(fullStartup);
+    const Sample bareStartupSample = summarise(bareStartup);
+    printSample("MainWindow: construct only", summarise(fullConstruct));
+    printSample("bare widget tree: construct only", summarise(bareConstruct));
+    printSample("MainWindow: construct + show + first frame", fullStartupSample);
+    printSample("bare widget tree: construct + show + first frame", bareStartupSample);
+    printRatio("start-up ratio, MainWindow / bare tree", fullStartupSample, bareStartupSample);
+    printPairedRatio("  the same, paired per repetition", fullStartup, bareStartup);
+
+    resetApplicationStyle();
+    settle();
+    MainWindow window;
+    showAndWaitForFirstFrame(&window);
+    settle();
+
+    QString styleSheets[ThemeCount];
+    for (int theme = 0; theme < ThemeCount; ++theme)
+        styleSheets[theme] = loadThemeStyleSheet(static_cast<Theme>(theme));
+
+    measureSwitches(window, styleSheets);
+    measureMemory(window, startupPeakKb);
     return 0;
 }

@@ -197,11 +197,11 @@ public:
     {
         // Only rules for the target's class, its bases or any class can cover it.
         QVector<IndexedSelector> matching;
-        for (const IndexedSelector &entry :
-             context.selectorIndex().forClass(target.subcontrol, target.element)) {
-            if (!entry.repeatedLater && selectorCovers(context.classes, *entry.selector, target))
-                matching.append(entry);
-        }
+        context.selectorIndex().forClass(
+            target.subcontrol, target.element, [&](const IndexedSelector &entry) {
+                if (selectorCovers(context.classes, *entry.selector, target))
+                    matching.append(entry);
+            });
         std::stable_sort(matching.begin(), matching.end(),
                          [](const IndexedSelector &a, const IndexedSelector &b) {
                              return cascadeWeight(*a.selector, a.rule->order) <
