@@ -128,6 +128,8 @@ public:
 
 private:
     int parse(const QStringList &arguments);
+    void declareOptions();
+    int parseOutputs();
     int parseMatrix();
     int resolveThemes();
     int resolveTabs(const QStringList &tabTexts);
@@ -190,7 +192,7 @@ bool parseSize(const QString &text, QSize *size)
     return true;
 }
 
-int ShotRun::parse(const QStringList &arguments)
+void ShotRun::declareOptions()
 {
     parser.setApplicationDescription(
         QStringLiteral("Renders the Prismark Preview window in each theme and tab to PNG files, "
@@ -250,6 +252,11 @@ int ShotRun::parse(const QStringList &arguments)
         {QStringLiteral("quiet"), QStringLiteral("No progress display.")},
         {QStringLiteral("list"), QStringLiteral("Print the files written on standard output.")},
     });
+}
+
+int ShotRun::parse(const QStringList &arguments)
+{
+    declareOptions();
     const QCommandLineOption helpOption = parser.addHelpOption();
     const QCommandLineOption versionOption = parser.addVersionOption();
 
@@ -280,6 +287,12 @@ int ShotRun::parse(const QStringList &arguments)
     }
     if (const int code = parseMatrix())
         return code;
+    return parseOutputs();
+}
+
+// Where the images go, what they are compared with, and how findings are printed.
+int ShotRun::parseOutputs()
+{
     if (parser.isSet(QStringLiteral("threshold"))) {
         bool ok = false;
         threshold = parser.value(QStringLiteral("threshold")).toDouble(&ok);
