@@ -502,8 +502,9 @@ private:
             return;
         }
         for (int edge = 0; edge < 4; ++edge) {
+            // A transparent edge draws nothing: it is no outline, whatever its width.
             if (look.borders[edge] <= 0 || look.borderStyles[edge] == BorderStyle_None ||
-                !isSolid(look.borderColours[edge]))
+                !isSolid(look.borderColours[edge]) || look.borderColours[edge].color().alpha() == 0)
                 continue;
             const QColor border = over(look.borderColours[edge].color(), outside);
             const double ratio = contrast(border, outside);
