@@ -49,8 +49,8 @@ bool showsText(const QssReference::WidgetClasses &classes, const SheetSelector &
     static const QStringList textSubcontrols = {QStringLiteral("tab"), QStringLiteral("item"),
                                                 QStringLiteral("section"), QStringLiteral("title")};
     static const QStringList textless = {QStringLiteral("QScrollBar"), QStringLiteral("QSlider"),
-                                         QStringLiteral("QDial"), QStringLiteral("QSizeGrip"),
-                                         QStringLiteral("QSplitter")};
+                                         QStringLiteral("QDial"),      QStringLiteral("QSizeGrip"),
+                                         QStringLiteral("QSplitter"),  QStringLiteral("QToolBar")};
     if (!selector.subcontrol.isEmpty() && !textSubcontrols.contains(selector.subcontrol))
         return false;
     for (const QString &name : textless) {
@@ -451,6 +451,7 @@ void addFinding(QVector<Finding> &findings, const SheetDeclaration &at, const QS
 struct Surface
 {
     Look look;
+    QColor behind; // what shows through the widget: its parent's fill or the page
     Role role = Role::Plain;
     QColor widgetBackground;
     QColor background;
@@ -496,10 +497,27 @@ private:
         return true;
     }
 
+    // A selector with ancestors names the widget it sits in: a clear widget shows that
+    // one's fill (when the sheet gives it one colour), not the page's.
+    QColor behindOf(const SheetSelector &selector) const
+    {
+        const auto &parts =
+            selector.toolkit ? selector.toolkit->basicSelectors : QVector<BasicSelector>();
+        if (parts.size() < 2)
+            return cascade.pageColour;
+        const BasicSelector &parent = parts.at(parts.size() - 2);
+        SheetSelector container;
+        container.element = parent.elementName;
+        container.ids = parent.ids;
+        const QBrush fill = cascade.lookOf(container).background;
+        return isSolid(fill) ? over(fill.color(), cascade.pageColour) : cascade.pageColour;
+    }
+
     // False when a background is a gradient or a pattern, which has no one colour.
     bool surfaceOf(const SheetSelector &selector, Surface *surface) const
     {
         surface->look = cascade.lookOf(selector);
+        surface->behind = behindOf(selector);
         // What the widget (not its subcontrol) shows, for what a subcontrol leaves open.
         SheetSelector widget = selector;
         widget.subcontrol.clear();
@@ -512,10 +530,10 @@ private:
         surface->role = widgetRole(context.classes, withClassAsElement(selector).element);
         surface->widgetBackground =
             isSolid(widgetLook.background)
-                ? over(widgetLook.background.color(), cascade.pageColour)
+                ? over(widgetLook.background.color(), surface->behind)
                 : (surface->role == Role::Button  ? cascade.fallback(QPalette::Button)
                    : surface->role == Role::Input ? cascade.fallback(QPalette::Base)
-                                                  : cascade.pageColour);
+                                                  : surface->behind);
         if (!widgetLook.background.gradient() && widgetLook.background.style() != Qt::NoBrush &&
             !isSolid(widgetLook.background))
             return false;
@@ -569,7 +587,7 @@ private:
         if (!isControl(context.classes, selector) || !setsAny(rule, {"border"}, &first))
             return;
         const QColor outside =
-            selector.subcontrol.isEmpty() ? cascade.pageColour : surface.widgetBackground;
+            selector.subcontrol.isEmpty() ? surface.behind : surface.widgetBackground;
         if (contrast(surface.background, outside) >= outlineMinimum)
             return;
         const Look &look = surface.look;
