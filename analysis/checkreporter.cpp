@@ -72,6 +72,11 @@ void CheckReporter::mendBy(int offset, const QString &insertText)
     addFix(offset, 0, insertText, true);
 }
 
+void CheckReporter::mendByReplacing(int offset, int length, const QString &newText, bool safe)
+{
+    addFix(offset, length, newText, safe);
+}
+
 void CheckReporter::suggestClosest(int offset, int length, const QStringList &candidates)
 {
     // Only for a listed finding: a sheet of many misspellings pays for those shown.

@@ -185,7 +185,7 @@ bool ConfigReader::readQt(const QJsonValue &value, LintOptions &options)
 // Adds every resource path one .qrc file declares: its prefix, then the alias or
 // the file as written. Names a file that is missing or lies outside the .qrc's
 // own directory tree (a link out of it is not followed) as a warning.
-void readQrc(const QString &qrcPath, QSet<QString> &paths, QStringList &warnings)
+void readQrc(const QString &qrcPath, LintOptions &options, QStringList &warnings)
 {
     const FileReadResult file = readRegularFile(qrcPath, kMaxQrcBytes);
     if (!file.ok) {
@@ -208,10 +208,15 @@ void readQrc(const QString &qrcPath, QSet<QString> &paths, QStringList &warnings
             const QString name = xml.readElementText().trimmed();
             if (xml.hasError() || name.isEmpty())
                 continue;
+            // Resource paths as the toolkit forms them: slashes folded, one leading.
+            const QString path = QDir::cleanPath(QLatin1Char('/') + prefix + QLatin1Char('/') +
+                                                 (alias.isEmpty() ? name : alias));
             const QString canonical = QFileInfo(base.filePath(name)).canonicalFilePath();
             if (canonical.isEmpty()) {
                 warnings.append(
                     QStringLiteral("%1:%2: \"%3\" is missing").arg(qrcPath).arg(line).arg(name));
+                options.missingResourceFiles.insert(
+                    path, qMakePair(QStringLiteral("%1:%2").arg(qrcPath).arg(line), name));
                 continue;
             }
             if (!canonical.startsWith(root)) {
@@ -222,10 +227,7 @@ void readQrc(const QString &qrcPath, QSet<QString> &paths, QStringList &warnings
                                     .arg(name));
                 continue;
             }
-            // Resource paths as the toolkit forms them: slashes folded, one leading.
-            const QString path = QDir::cleanPath(QLatin1Char('/') + prefix + QLatin1Char('/') +
-                                                 (alias.isEmpty() ? name : alias));
-            paths.insert(path);
+            options.resourcePaths.insert(path);
         }
     }
     if (xml.hasError()) {
@@ -256,10 +258,10 @@ bool ConfigReader::readResources(const QJsonValue &value, LintConfigResult &resu
             while (it.hasNext()) {
                 const QString qrc = it.next();
                 if (QDir(target).relativeFilePath(qrc).count(QLatin1Char('/')) < kMaxQrcDepth)
-                    readQrc(qrc, result.options.resourcePaths, result.warnings);
+                    readQrc(qrc, result.options, result.warnings);
             }
         } else if (info.exists()) {
-            readQrc(target, result.options.resourcePaths, result.warnings);
+            readQrc(target, result.options, result.warnings);
         } else {
             result.warnings.append(QStringLiteral("%1:%2: \"resources\": \"%3\" does not exist")
                                        .arg(path)

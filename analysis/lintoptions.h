@@ -6,6 +6,7 @@
 #include "analysis/diagnostic.h"
 
 #include <QHash>
+#include <QPair>
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -32,6 +33,9 @@ struct LintOptions
     // The application's compiled-in resource paths ("/prefix/name"), consulted for
     // ":/..." urls when resourcesConfigured; without it such urls go unchecked.
     QSet<QString> resourcePaths;
+    // Resource paths a .qrc lists whose file is missing: where it lists them
+    // ("file.qrc:LINE") and the file as written there.
+    QHash<QString, QPair<QString, QString>> missingResourceFiles;
     bool resourcesConfigured = false;
     // Where relative url()s resolve: empty for the working directory.
     QString urlBase;

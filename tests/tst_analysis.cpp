@@ -18,6 +18,8 @@ class TestAnalysis : public QObject
 private slots:
     void eachCheck_data();
     void eachCheck();
+    void byteOrderMarksNameTheirEncoding_data();
+    void byteOrderMarksNameTheirEncoding();
     void everyRegisteredCheckIsReportedByAFixture();
     void disablingOneCheckChangesNoOther_data();
     void disablingOneCheckChangesNoOther();
@@ -73,6 +75,13 @@ void TestAnalysis::eachCheck_data()
     // What a fixture in tests/checks cannot hold: a file in another encoding, and a
     // sheet judged as a whole.
     row("encoding", "a UTF-16 byte-order mark", "\xff\xfeQ\0", {"1:1"});
+    row("encoding", "a big-endian UTF-16 byte-order mark", QByteArray("\xfe\xff\0Q", 4), {"1:1"});
+    row("encoding", "a UTF-32 byte-order mark", QByteArray("\xff\xfe\0\0Q\0\0\0", 8), {"1:1"});
+    row("encoding", "a big-endian UTF-32 byte-order mark", QByteArray("\0\0\xfe\xffQ", 5), {"1:1"});
+    // The toolkit reads UTF-8's own mark; no finding, and columns do not count it.
+    row("encoding", "a UTF-8 byte-order mark", "\xef\xbb\xbfQLabel { color: #12345x; }", {});
+    row("bad-value", "a column after a UTF-8 byte-order mark",
+        "\xef\xbb\xbfQLabel { color: #12345x; }", {"1:17"});
     row("encoding", "a NUL after an emoji is placed in characters, not UTF-16 units",
         QByteArray("a \xf0\x9f\x8e\xa8\0", 7), {"1:4"});
 
@@ -89,6 +98,28 @@ void TestAnalysis::eachCheck()
     QFETCH(QByteArray, sheet);
     QFETCH(QStringList, expected);
     QCOMPARE(positionsOf(lintAll(sheet), check), expected);
+}
+
+void TestAnalysis::byteOrderMarksNameTheirEncoding_data()
+{
+    QTest::addColumn<QByteArray>("sheet");
+    QTest::addColumn<QString>("encoding");
+    QTest::newRow("UTF-16 little-endian") << QByteArray("\xff\xfeQ\0", 4) << "UTF-16";
+    QTest::newRow("UTF-16 big-endian") << QByteArray("\xfe\xff\0Q", 4) << "UTF-16";
+    QTest::newRow("UTF-32 little-endian") << QByteArray("\xff\xfe\0\0Q\0\0\0", 8) << "UTF-32";
+    QTest::newRow("UTF-32 big-endian") << QByteArray("\0\0\xfe\xff\0\0\0Q", 8) << "UTF-32";
+}
+
+void TestAnalysis::byteOrderMarksNameTheirEncoding()
+{
+    QFETCH(QByteArray, sheet);
+    QFETCH(QString, encoding);
+    const QVector<LintDiagnostic> found = lintAll(sheet);
+    QVERIFY(!found.isEmpty());
+    QCOMPARE(found.first().check, QStringLiteral("encoding"));
+    QCOMPARE(found.first().severity, LintSeverity::Error);
+    QVERIFY2(found.first().message.startsWith(encoding + QStringLiteral(" byte-order mark")),
+             qPrintable(found.first().message));
 }
 
 void TestAnalysis::everyRegisteredCheckIsReportedByAFixture()

@@ -200,8 +200,15 @@ void TestLintConfig::resourcesComeFromTheApplicationsQrc()
         "QPushButton { image: url(\":/qss_icons/x.png\"); }\n"
         "QLabel { image: url(:/qss_icons/rc/close.png); }\n"
         "QToolButton { image: url(:/qss_icons/rc/gone.png); }\n";
-    QCOMPARE(found(lintStyleSheet(sheet, QStringLiteral("app.qss"), result.options)),
-             (QStringList{"3:17 missing-resource", "4:22 missing-resource"}));
+    const auto configured = lintStyleSheet(sheet, QStringLiteral("app.qss"), result.options);
+    QCOMPARE(found(configured), (QStringList{"3:17 missing-resource", "4:22 missing-resource"}));
+    // Never listed, and listed with its file gone: each finding names its own reason.
+    QVERIFY2(configured.at(0).message.contains(QStringLiteral("in none of the configured")),
+             qPrintable(configured.at(0).message));
+    QVERIFY2(configured.at(1).message.contains(
+                 QStringLiteral("is listed at %1:5, but its file \"rc/gone.png\" is missing")
+                     .arg(QDir(root.path()).filePath(QStringLiteral("app/style.qrc")))),
+             qPrintable(configured.at(1).message));
     // Without resources configured, one note says how many went unchecked.
     const auto unconfigured = lintStyleSheet(sheet, QStringLiteral("app.qss"));
     QCOMPARE(found(unconfigured), QStringList{"1:32 missing-resource"});

@@ -49,8 +49,8 @@ bool showsText(const QssReference::WidgetClasses &classes, const SheetSelector &
     static const QStringList textSubcontrols = {QStringLiteral("tab"), QStringLiteral("item"),
                                                 QStringLiteral("section"), QStringLiteral("title")};
     static const QStringList textless = {QStringLiteral("QScrollBar"), QStringLiteral("QSlider"),
-                                         QStringLiteral("QDial"), QStringLiteral("QSizeGrip"),
-                                         QStringLiteral("QSplitter")};
+                                         QStringLiteral("QDial"),      QStringLiteral("QSizeGrip"),
+                                         QStringLiteral("QSplitter"),  QStringLiteral("QToolBar")};
     if (!selector.subcontrol.isEmpty() && !textSubcontrols.contains(selector.subcontrol))
         return false;
     for (const QString &name : textless) {
@@ -101,6 +101,7 @@ Role widgetRole(const QssReference::WidgetClasses &classes, const QString &eleme
 struct Look
 {
     QBrush foreground;
+    QBrush selectedForeground; // selection-color
     QBrush background;
     int borders[4] = {0, 0, 0, 0};
     QBrush borderColours[4];
@@ -127,6 +128,58 @@ bool usesFontUnits(const Declaration &declaration)
             return true;
     }
     return false;
+}
+
+// The compounds before the last one and how they join, as a key: two selectors with
+// the same key need the same ancestors, so their last compounds can be compared.
+QString ancestorKey(const SheetSelector &selector)
+{
+    QString key;
+    const auto &parts =
+        selector.toolkit ? selector.toolkit->basicSelectors : QVector<BasicSelector>();
+    for (int i = 0; i + 1 < parts.size(); ++i) {
+        const BasicSelector &part = parts.at(i);
+        key += part.elementName + QLatin1Char('#') + part.ids.join(QLatin1Char('#'));
+        for (const Pseudo &pseudo : part.pseudos)
+            key += QLatin1Char(':') + QString::number(pseudo.negated) + pseudo.name;
+        for (const AttributeSelector &attribute : part.attributeSelectors)
+            key += QStringLiteral("[%1|%2|%3]")
+                       .arg(attribute.name)
+                       .arg(int(attribute.valueMatchCriterium))
+                       .arg(attribute.value);
+        key += QLatin1Char(' ') + QString::number(int(part.relationToNext)) + QLatin1Char(' ');
+    }
+    return key;
+}
+
+// ".QFrame" is the toolkit's class selector: it styles a QFrame, which QWidget rules
+// style too.
+SheetSelector withClassAsElement(const SheetSelector &selector)
+{
+    SheetSelector named = selector;
+    if (!named.element.isEmpty())
+        return named;
+    for (const SheetAttribute &attribute : selector.attributes) {
+        if (attribute.name == QLatin1String("class") && !attribute.anyValue) {
+            named.element = attribute.value;
+            break;
+        }
+    }
+    return named;
+}
+
+// True when rule's selector styles every widget target matches: by its last compound
+// alone, or by the same ancestors and a last compound that covers target's.
+bool coversTarget(const QssReference::WidgetClasses &classes, const SheetSelector &rule,
+                  const SheetSelector &target, const QString &targetAncestors)
+{
+    if (selectorCovers(classes, rule, target))
+        return true;
+    if (!rule.hasAncestors || ancestorKey(rule) != targetAncestors)
+        return false;
+    SheetSelector last = rule;
+    last.hasAncestors = false;
+    return selectorCovers(classes, last, target);
 }
 
 class Cascade
@@ -173,7 +226,8 @@ public:
     {
         // The look depends on the compound alone, not on where the target stands, and
         // long sheets repeat their compounds.
-        QString key = target.element + QLatin1Char('\n') + target.subcontrol;
+        QString key = ancestorKey(target) + QLatin1Char('@') + target.element + QLatin1Char('\n') +
+                      target.subcontrol;
         for (const QString &id : target.ids)
             key += QStringLiteral("\n#") + id;
         for (const auto &attribute : target.attributes)
@@ -193,15 +247,28 @@ public:
         return look;
     }
 
-    Look computeLook(const SheetSelector &target) const
+    Look computeLook(const SheetSelector &written) const
     {
+        const SheetSelector target = withClassAsElement(written);
+        const QString ancestors = ancestorKey(written);
         // Only rules for the target's class, its bases or any class can cover it.
         QVector<IndexedSelector> matching;
         context.selectorIndex().forClass(
             target.subcontrol, target.element, [&](const IndexedSelector &entry) {
-                if (selectorCovers(context.classes, *entry.selector, target))
+                if (coversTarget(context.classes, *entry.selector, target, ancestors))
                     matching.append(entry);
             });
+        // The index leaves out selectors with ancestors; a target with the same ones
+        // is styled by them.
+        if (written.hasAncestors) {
+            for (const SheetRule &rule : context.rules) {
+                for (const SheetSelector &selector : rule.selectors) {
+                    if (selector.hasAncestors &&
+                        coversTarget(context.classes, selector, target, ancestors))
+                        matching.append({&rule, &selector, 0});
+                }
+            }
+        }
         std::stable_sort(matching.begin(), matching.end(),
                          [](const IndexedSelector &a, const IndexedSelector &b) {
                              return cascadeWeight(*a.selector, a.rule->order) <
@@ -214,8 +281,8 @@ public:
         }
         Look look;
         ValueExtractor extractor(declarations, palette);
-        QBrush selectedForeground, selectedBackground, alternate;
-        extractor.extractPalette(&look.foreground, &selectedForeground, &selectedBackground,
+        QBrush selectedBackground, alternate;
+        extractor.extractPalette(&look.foreground, &look.selectedForeground, &selectedBackground,
                                  &alternate);
         QString uri;
         Repeat repeat = Repeat_XY;
@@ -383,6 +450,7 @@ void addFinding(QVector<Finding> &findings, const SheetDeclaration &at, const QS
 struct Surface
 {
     Look look;
+    QColor behind; // what shows through the widget: its parent's fill or the page
     Role role = Role::Plain;
     QColor widgetBackground;
     QColor background;
@@ -428,22 +496,43 @@ private:
         return true;
     }
 
+    // A selector with ancestors names the widget it sits in: a clear widget shows that
+    // one's fill (when the sheet gives it one colour), not the page's.
+    QColor behindOf(const SheetSelector &selector) const
+    {
+        const auto &parts =
+            selector.toolkit ? selector.toolkit->basicSelectors : QVector<BasicSelector>();
+        if (parts.size() < 2)
+            return cascade.pageColour;
+        const BasicSelector &parent = parts.at(parts.size() - 2);
+        SheetSelector container;
+        container.element = parent.elementName;
+        container.ids = parent.ids;
+        const QBrush fill = cascade.lookOf(container).background;
+        return isSolid(fill) ? over(fill.color(), cascade.pageColour) : cascade.pageColour;
+    }
+
     // False when a background is a gradient or a pattern, which has no one colour.
     bool surfaceOf(const SheetSelector &selector, Surface *surface) const
     {
         surface->look = cascade.lookOf(selector);
+        surface->behind = behindOf(selector);
         // What the widget (not its subcontrol) shows, for what a subcontrol leaves open.
         SheetSelector widget = selector;
         widget.subcontrol.clear();
+        // An item's selected state is the item's, not the view's: a view's own
+        // ":selected" rule never paints its items.
+        const bool selectedItem = !selector.subcontrol.isEmpty() &&
+                                  widget.states.removeAll(QStringLiteral("selected")) > 0;
         const Look widgetLook =
             selector.subcontrol.isEmpty() ? surface->look : cascade.lookOf(widget);
-        surface->role = widgetRole(context.classes, selector.element);
+        surface->role = widgetRole(context.classes, withClassAsElement(selector).element);
         surface->widgetBackground =
             isSolid(widgetLook.background)
-                ? over(widgetLook.background.color(), cascade.pageColour)
+                ? over(widgetLook.background.color(), surface->behind)
                 : (surface->role == Role::Button  ? cascade.fallback(QPalette::Button)
                    : surface->role == Role::Input ? cascade.fallback(QPalette::Base)
-                                                  : cascade.pageColour);
+                                                  : surface->behind);
         if (!widgetLook.background.gradient() && widgetLook.background.style() != Qt::NoBrush &&
             !isSolid(widgetLook.background))
             return false;
@@ -453,8 +542,13 @@ private:
             isSolid(surface->look.background)
                 ? over(surface->look.background.color(), surface->widgetBackground)
                 : surface->widgetBackground;
-        // The widget's own text colour, for a subcontrol that sets none.
-        if (!isSolid(surface->look.foreground))
+        // The widget's own text colour, for a subcontrol that sets none; a selected item
+        // is drawn in the view's selection colour.
+        if (!isSolid(surface->look.foreground) && selectedItem)
+            surface->look.foreground = isSolid(widgetLook.selectedForeground)
+                                           ? widgetLook.selectedForeground
+                                           : QBrush(cascade.fallback(QPalette::HighlightedText));
+        else if (!isSolid(surface->look.foreground))
             surface->look.foreground = widgetLook.foreground;
         return true;
     }
@@ -492,7 +586,7 @@ private:
         if (!isControl(context.classes, selector) || !setsAny(rule, {"border"}, &first))
             return;
         const QColor outside =
-            selector.subcontrol.isEmpty() ? cascade.pageColour : surface.widgetBackground;
+            selector.subcontrol.isEmpty() ? surface.behind : surface.widgetBackground;
         if (contrast(surface.background, outside) >= outlineMinimum)
             return;
         const Look &look = surface.look;
@@ -502,8 +596,9 @@ private:
             return;
         }
         for (int edge = 0; edge < 4; ++edge) {
+            // A transparent edge draws nothing: it is no outline, whatever its width.
             if (look.borders[edge] <= 0 || look.borderStyles[edge] == BorderStyle_None ||
-                !isSolid(look.borderColours[edge]))
+                !isSolid(look.borderColours[edge]) || look.borderColours[edge].color().alpha() == 0)
                 continue;
             const QColor border = over(look.borderColours[edge].color(), outside);
             const double ratio = contrast(border, outside);

@@ -49,10 +49,14 @@ void checkEncoding(const SheetModel &context, CheckReporter &report)
                                                     [](QChar c) { return c.isLowSurrogate(); })) +
                   1;
     };
-    if (bytes.startsWith("\xff\xfe") || bytes.startsWith("\xfe\xff")) {
+    // UTF-32's marks first: little-endian UTF-32 begins with UTF-16's.
+    const bool utf32 = bytes.startsWith(QByteArray("\xff\xfe\0\0", 4)) ||
+                       bytes.startsWith(QByteArray("\0\0\xfe\xff", 4));
+    if (utf32 || bytes.startsWith("\xff\xfe") || bytes.startsWith("\xfe\xff")) {
         report.atLine(1, 1, LintSeverity::Error,
-                      QStringLiteral("UTF-16 byte-order mark: the program reads style sheets "
-                                     "as UTF-8; save the file as UTF-8"));
+                      QStringLiteral("%1 byte-order mark: the program reads style sheets "
+                                     "as UTF-8; save the file as UTF-8")
+                          .arg(utf32 ? QStringLiteral("UTF-32") : QStringLiteral("UTF-16")));
         return;
     }
     const int nul = bytes.indexOf('\0');

@@ -38,7 +38,13 @@ void checkMissingResources(const SheetModel &model, CheckReporter &report)
             continue;
         }
         if (target.isResource) {
-            if (!target.exists) {
+            const auto listed = model.options.missingResourceFiles.constFind(target.resolved);
+            if (!target.exists && listed != model.options.missingResourceFiles.constEnd()) {
+                report.at(target.offset,
+                          QStringLiteral("\"%1\" is listed at %2, but its file \"%3\" is "
+                                         "missing: the toolkit has no such resource")
+                              .arg(url, listed->first, listed->second));
+            } else if (!target.exists) {
                 report.at(target.offset,
                           QStringLiteral("\"%1\" is in none of the configured resource "
                                          "collections (.qrc)")
