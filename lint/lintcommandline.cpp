@@ -7,6 +7,7 @@
 #include "analysis/lintconfig.h"
 #include "analysis/stylesheetlint.h"
 #include "analysis/toolkitparse.h"
+#include "lint/lintfixing.h"
 #include "support/programsupport.h"
 #include "support/safefileread.h"
 
@@ -52,6 +53,7 @@ struct Settings
     QStringList enabled;
     QStringList disabled;
     QStringList files;
+    LintFixMode fixMode;
 };
 
 struct Input
@@ -181,6 +183,18 @@ bool parseArguments(const QStringList &arguments, Settings &settings, bool &done
                        "instead of the diagnostics."));
     parser.addOptions({formatOption, werrorOption, maxWarningsOption, disableOption, enableOption,
                        galleryOption, configOption, noConfigOption, listOption, tableOption});
+    const QCommandLineOption fixOption(
+        QStringLiteral("fix"),
+        QStringLiteral("Apply the safe fixes and write each file back (standard input: the "
+                       "fixed text to standard output, the report to standard error)."));
+    const QCommandLineOption unsafeFixesOption(
+        QStringLiteral("unsafe-fixes"),
+        QStringLiteral("With --fix or --diff, apply the guesses too (the closest known name)."));
+    const QCommandLineOption diffOption(
+        QStringLiteral("diff"),
+        QStringLiteral("Print the fixes as a unified diff instead of writing them (the report "
+                       "to standard error)."));
+    parser.addOptions({fixOption, unsafeFixesOption, diffOption});
 
     done = false;
     if (!parser.parse(arguments)) {
@@ -212,6 +226,11 @@ bool parseArguments(const QStringList &arguments, Settings &settings, bool &done
     settings.configFile = parser.value(configOption);
     settings.noConfig = parser.isSet(noConfigOption);
     settings.files = parser.positionalArguments();
+    settings.fixMode.diff = parser.isSet(diffOption);
+    settings.fixMode.unsafeFixes = parser.isSet(unsafeFixesOption);
+    settings.fixMode.fix = parser.isSet(fixOption) || settings.fixMode.diff;
+    if (settings.fixMode.unsafeFixes && !settings.fixMode.fix)
+        usageError = QStringLiteral("--unsafe-fixes needs --fix or --diff");
     if (parser.isSet(maxWarningsOption)) {
         bool ok = false;
         settings.maxWarnings = parser.value(maxWarningsOption).toInt(&ok);
@@ -471,6 +490,7 @@ int runLintCommandLine(const QStringList &arguments)
 
     Configurations configurations(settings);
     bool unreadable = false;
+    int fixed = 0;
     QStringList checkedFiles;
     QVector<LintDiagnostic> diagnostics;
     for (const QString &file : qAsConst(settings.files)) {
@@ -485,7 +505,19 @@ int runLintCommandLine(const QStringList &arguments)
             continue;
         }
         checkedFiles.append(file);
-        diagnostics += lintStyleSheet(input.bytes, file, options);
+        if (!settings.fixMode.fix) {
+            diagnostics += lintStyleSheet(input.bytes, file, options);
+            continue;
+        }
+        const LintFixOutcome outcome = fixLintInput(file, input.bytes, options, settings.fixMode);
+        if (!outcome.ok || !outcome.notice.isEmpty()) {
+            err << programName() << ": " << file << ": "
+                << (outcome.ok ? outcome.notice : outcome.error) << '\n';
+            err.flush();
+            unreadable = unreadable || !outcome.ok;
+        }
+        fixed += outcome.fixed;
+        diagnostics += outcome.remaining;
     }
     std::stable_sort(diagnostics.begin(), diagnostics.end(),
                      [](const LintDiagnostic &a, const LintDiagnostic &b) {
@@ -503,17 +535,25 @@ int runLintCommandLine(const QStringList &arguments)
     const int errors = count(LintSeverity::Error);
     const int warnings = count(LintSeverity::Warning);
 
+    // Standard output carries the fixed text or the diff; the report goes beside it.
+    const bool outputTaken =
+        settings.fixMode.diff ||
+        (settings.fixMode.fix && settings.files.contains(QStringLiteral("-")));
+    QTextStream &report = outputTaken ? err : out;
     if (settings.summaryTable)
-        out << summaryTable(checkedFiles, diagnostics, summaryColumns(settings));
+        report << summaryTable(checkedFiles, diagnostics, summaryColumns(settings));
     else if (settings.format == QLatin1String("json"))
-        out << formatJson(diagnostics);
+        report << formatJson(diagnostics);
     else if (settings.format == QLatin1String("sarif"))
-        out << formatSarif(diagnostics);
+        report << formatSarif(diagnostics);
     else if (settings.format == QLatin1String("github"))
-        out << formatGithub(diagnostics);
+        report << formatGithub(diagnostics);
     else
-        out << formatText(diagnostics, errors, warnings, int(checkedFiles.size()));
-    out.flush();
+        report << formatText(diagnostics, errors, warnings, int(checkedFiles.size()));
+    if (settings.fixMode.fix && settings.format == QLatin1String("text") &&
+        !settings.summaryTable)
+        report << QStringLiteral("%1 fixed, %2 remaining\n").arg(fixed).arg(diagnostics.size());
+    report.flush();
 
     if (unreadable || configurations.failed)
         return ExitUnreadable;
