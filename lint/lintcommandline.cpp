@@ -3,6 +3,7 @@
 
 #include "lint/lintcommandline.h"
 
+#include "analysis/checkexplanation.h"
 #include "analysis/checkregistry.h"
 #include "analysis/lintconfig.h"
 #include "analysis/stylesheetlint.h"
@@ -13,11 +14,13 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSaveFile>
 #include <QTextStream>
 #include <QUrl>
 
@@ -120,6 +123,20 @@ QString checkTable()
     return table;
 }
 
+// Every check's page as DIR/<id>.md; what went wrong, or empty.
+QString writeCheckPages(const QString &directory)
+{
+    if (!QDir().mkpath(directory))
+        return QStringLiteral("cannot make the directory \"%1\"").arg(directory);
+    for (const LintCheck &check : lintChecks()) {
+        QSaveFile page(QDir(directory).filePath(QLatin1String(check.id) + QStringLiteral(".md")));
+        if (!page.open(QIODevice::WriteOnly) ||
+            page.write(checkExplanationPage(check).toUtf8()) < 0 || !page.commit())
+            return page.fileName() + QStringLiteral(": ") + page.errorString();
+    }
+    return QString();
+}
+
 // Parses the arguments; false with usageError set when they are wrong. Help,
 // version and the check list are printed here (done is then set).
 bool parseArguments(const QStringList &arguments, Settings &settings, bool &done,
@@ -195,6 +212,16 @@ bool parseArguments(const QStringList &arguments, Settings &settings, bool &done
         QStringLiteral("Print the fixes as a unified diff instead of writing them (the report "
                        "to standard error)."));
     parser.addOptions({fixOption, unsafeFixesOption, diffOption});
+    const QCommandLineOption explainOption(
+        QStringLiteral("explain"),
+        QStringLiteral("Print what the check finds, why it matters, an example it reports and "
+                       "one it does not, its options and its fix, and exit."),
+        QStringLiteral("ID"));
+    const QCommandLineOption explainMarkdownOption(
+        QStringLiteral("explain-markdown"),
+        QStringLiteral("Write every check's explanation as DIR/<id>.md and exit."),
+        QStringLiteral("DIR"));
+    parser.addOptions({explainOption, explainMarkdownOption});
 
     done = false;
     if (!parser.parse(arguments)) {
@@ -215,6 +242,21 @@ bool parseArguments(const QStringList &arguments, Settings &settings, bool &done
         out << checkTable();
         done = true;
         return true;
+    }
+    if (parser.isSet(explainOption)) {
+        const LintCheck *check = lintCheck(parser.value(explainOption));
+        if (!check) {
+            usageError = QStringLiteral("unknown check id \"%1\"").arg(parser.value(explainOption));
+            return false;
+        }
+        out << checkExplanationPage(*check);
+        done = true;
+        return true;
+    }
+    if (parser.isSet(explainMarkdownOption)) {
+        done = true;
+        usageError = writeCheckPages(parser.value(explainMarkdownOption));
+        return usageError.isEmpty();
     }
 
     settings.format = parser.value(formatOption);
@@ -536,9 +578,8 @@ int runLintCommandLine(const QStringList &arguments)
     const int warnings = count(LintSeverity::Warning);
 
     // Standard output carries the fixed text or the diff; the report goes beside it.
-    const bool outputTaken =
-        settings.fixMode.diff ||
-        (settings.fixMode.fix && settings.files.contains(QStringLiteral("-")));
+    const bool outputTaken = settings.fixMode.diff ||
+                             (settings.fixMode.fix && settings.files.contains(QStringLiteral("-")));
     QTextStream &report = outputTaken ? err : out;
     if (settings.summaryTable)
         report << summaryTable(checkedFiles, diagnostics, summaryColumns(settings));
@@ -550,8 +591,7 @@ int runLintCommandLine(const QStringList &arguments)
         report << formatGithub(diagnostics);
     else
         report << formatText(diagnostics, errors, warnings, int(checkedFiles.size()));
-    if (settings.fixMode.fix && settings.format == QLatin1String("text") &&
-        !settings.summaryTable)
+    if (settings.fixMode.fix && settings.format == QLatin1String("text") && !settings.summaryTable)
         report << QStringLiteral("%1 fixed, %2 remaining\n").arg(fixed).arg(diagnostics.size());
     report.flush();
 

@@ -7,6 +7,7 @@
 #include "lsp/features/colours.h"
 #include "lsp/features/completion.h"
 #include "lsp/features/definition.h"
+#include "lsp/features/diagnostichover.h"
 #include "lsp/features/hover.h"
 #include "lsp/features/symbols.h"
 #include "support/safefileread.h"
@@ -272,8 +273,15 @@ void LspServer::registerRequests()
                     withDocument([this, offsetOf](Document &document, const QJsonObject &params) {
                         if (document.tooLarge)
                             return QJsonValue(QJsonValue::Null);
-                        return toJson(document.text, hoverAt(document.text.text(),
-                                                             offsetOf(document, params), client));
+                        const int offset = offsetOf(document, params);
+                        // Diagnostics of an older text would stand in the wrong places.
+                        const bool current = document.publishedGeneration == document.generation;
+                        return toJson(
+                            document.text,
+                            joinHovers(diagnosticHoverAt(current ? document.published
+                                                                 : QVector<PublishedDiagnostic>(),
+                                                         offset, client.markdownHover),
+                                       hoverAt(document.text.text(), offset, client)));
                     }));
     requests.insert(QStringLiteral("textDocument/documentColor"),
                     withDocument([](Document &document, const QJsonObject &) {
