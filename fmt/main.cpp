@@ -111,8 +111,9 @@ int main(int argc, char *argv[])
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
-        "Lays out Qt style sheets as the built-in sheets are: one selector per line, one "
-        "declaration per line, four spaces of indentation; comments, strings, url()s and "
+        "Lays out Qt style sheets as the built-in sheets are: one declaration per line, four "
+        "spaces of indentation, a selector list one per line when it is longer than 100 "
+        "characters; comments, strings, url()s and "
         "letter case as written. The toolkit's parse of the result must equal that of the "
         "input, or the file is left as it is.\n\n"
         "Exit status: 0 done (or nothing to change); 1 with --check or --diff, a file would "
