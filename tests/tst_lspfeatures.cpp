@@ -3,12 +3,14 @@
 
 #include "analysis/checkexplanation.h"
 #include "analysis/checkregistry.h"
+#include "analysis/sheetformatter.h"
 #include "analysis/stylesheetlint.h"
 #include "lsp/features/codeactions.h"
 #include "lsp/features/colours.h"
 #include "lsp/features/completion.h"
 #include "lsp/features/definition.h"
 #include "lsp/features/diagnostichover.h"
+#include "lsp/features/formatting.h"
 #include "lsp/features/hover.h"
 #include "lsp/features/symbols.h"
 
@@ -41,6 +43,8 @@ private slots:
     void codeActionsAreTheChecksFixes();
     void diagnosticHoverAndPage_data();
     void diagnosticHoverAndPage();
+    void formattingIsTheFormatters_data();
+    void formattingIsTheFormatters();
 };
 
 namespace {
@@ -431,6 +435,34 @@ void TestLspFeatures::diagnosticHoverAndPage()
     const std::optional<HoverInfo> other = HoverInfo{{0, 1}, QStringLiteral("name"), true};
     QVERIFY(joinHovers(hover, other)->contents.startsWith(hover->contents));
     QVERIFY(joinHovers(hover, other)->contents.endsWith(QLatin1String("\n---\n\nname")));
+}
+
+void TestLspFeatures::formattingIsTheFormatters_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("indent");
+    QTest::newRow("a compact rule") << "/* head */\nQLabel{color:red}\n" << 4;
+    QTest::newRow("two spaces, as the editor asks") << "QLabel{color:red}\nQFrame{}\n" << 2;
+    QTest::newRow("already formatted") << "QLabel {\n    color: red;\n}\n" << 4;
+    QTest::newRow("rejected by the toolkit") << "QLabel { color: red background: blue; }" << 4;
+}
+
+void TestLspFeatures::formattingIsTheFormatters()
+{
+    QFETCH(QString, text);
+    QFETCH(int, indent);
+    SheetFormatOptions options;
+    options.indentWidth = indent;
+    const SheetFormatResult formatted = formatStyleSheet(text, options);
+    const QVector<PublishedFix> edits = formattingEdits(text, indent);
+    if (!formatted.ok || formatted.text == text) {
+        QVERIFY(edits.isEmpty());
+        return;
+    }
+    QCOMPARE(edits.size(), 1);
+    QCOMPARE(QString(text).replace(edits.at(0).start, edits.at(0).end - edits.at(0).start,
+                                   edits.at(0).newText),
+             formatted.text);
 }
 
 QTEST_GUILESS_MAIN(TestLspFeatures)

@@ -8,6 +8,7 @@
 #include "lsp/features/completion.h"
 #include "lsp/features/definition.h"
 #include "lsp/features/diagnostichover.h"
+#include "lsp/features/formatting.h"
 #include "lsp/features/hover.h"
 #include "lsp/features/symbols.h"
 #include "support/safefileread.h"
@@ -236,6 +237,8 @@ QJsonValue LspServer::initialize(const QJsonObject &params)
          QJsonObject{{QStringLiteral("codeActionKinds"), QJsonArray{QStringLiteral("quickfix")}}}},
         {QStringLiteral("documentSymbolProvider"), true},
         {QStringLiteral("definitionProvider"), true},
+        {QStringLiteral("documentFormattingProvider"), true},
+        {QStringLiteral("documentRangeFormattingProvider"), true},
     };
     return QJsonObject{
         {QStringLiteral("capabilities"), server},
@@ -283,6 +286,22 @@ void LspServer::registerRequests()
                                                          offset, client.markdownHover),
                                        hoverAt(document.text.text(), offset, client)));
                     }));
+    // prismark-fmt's layout; a range formats the whole sheet (see formattingEdits).
+    const auto formatting = withDocument([](Document &document, const QJsonObject &params) {
+        QJsonArray edits;
+        if (document.tooLarge)
+            return QJsonValue(edits);
+        const QJsonObject options = params.value(QStringLiteral("options")).toObject();
+        const bool spaces = options.value(QStringLiteral("insertSpaces")).toBool(true);
+        const int indent = spaces ? options.value(QStringLiteral("tabSize")).toInt(4) : 4;
+        for (const PublishedFix &edit : formattingEdits(document.text.text(), indent))
+            edits.append(
+                QJsonObject{{QStringLiteral("range"), document.text.range(edit.start, edit.end)},
+                            {QStringLiteral("newText"), edit.newText}});
+        return QJsonValue(edits);
+    });
+    requests.insert(QStringLiteral("textDocument/formatting"), formatting);
+    requests.insert(QStringLiteral("textDocument/rangeFormatting"), formatting);
     requests.insert(QStringLiteral("textDocument/documentColor"),
                     withDocument([](Document &document, const QJsonObject &) {
                         return QJsonValue(
