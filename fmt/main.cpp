@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
+#include "analysis/lintconfig.h"
 #include "analysis/sheetformatter.h"
 #include "analysis/toolkitparse.h"
 #include "support/atomicwrite.h"
@@ -45,6 +46,7 @@ struct Settings
 {
     bool check = false;
     bool diff = false;
+    bool indentGiven = false; // --indent wins over the configuration
     SheetFormatOptions format;
 };
 
@@ -74,7 +76,18 @@ int formatOne(const QString &file, const Settings &settings, QTextStream &err)
         err << name << ": " << file << ": not formatted: not plain UTF-8 with LF line endings\n";
         return ExitNotFormatted;
     }
-    const SheetFormatResult result = formatStyleSheet(text, settings.format);
+    SheetFormatOptions format = settings.format;
+    if (!settings.indentGiven) {
+        // The project's "format" key, from the nearest .prismark-lint.json.
+        const LintConfigResult config = lintConfigForSheet(file);
+        if (!config.ok) {
+            err << name << ": " << config.error << '\n';
+            return ExitUnreadable;
+        }
+        format.indentWidth = config.options.formatIndent;
+        format.maxLineLength = config.options.formatMaxLineLength;
+    }
+    const SheetFormatResult result = formatStyleSheet(text, format);
     if (!result.ok) {
         err << name << ": " << file << ": not formatted: " << result.error << '\n';
         return ExitNotFormatted;
@@ -151,6 +164,7 @@ int main(int argc, char *argv[])
     Settings settings;
     settings.check = parser.isSet(checkOption);
     settings.diff = parser.isSet(diffOption);
+    settings.indentGiven = parser.isSet(indentOption);
     bool indentOk = false;
     settings.format.indentWidth = parser.value(indentOption).toInt(&indentOk);
     if (!indentOk || settings.format.indentWidth < 0 || settings.format.indentWidth > 16) {

@@ -6,6 +6,7 @@
 
 #include "testsupport.h"
 
+#include <QTemporaryDir>
 #include <QtTest>
 
 // prismark-fmt: the layout, what it never changes, the sheets it leaves alone, and the
@@ -22,6 +23,8 @@ private slots:
     void builtInSheetsAreFormatted();
     void fixturesKeepTheirParseAndSettle();
     void program();
+    void programReadsTheFormatKey_data();
+    void programReadsTheFormatKey();
 };
 
 namespace {
@@ -146,6 +149,43 @@ void TestSheetFormatter::program()
     QCOMPARE(rejected.exitCode, 2);
     QVERIFY(rejected.out.isEmpty());
     QVERIFY(rejected.err.contains(QLatin1String("not formatted")));
+}
+
+void TestSheetFormatter::programReadsTheFormatKey_data()
+{
+    QTest::addColumn<QByteArray>("config");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("output");
+    QTest::newRow("indent of two, short lines")
+        << QByteArray(R"({"format": {"indent": 2, "max-line-length": 20}})") << 0
+        << "QPushButton,\nQToolButton {\n  color: red;\n}\n";
+    QTest::newRow("no format key: the built-in sheets' layout")
+        << QByteArray("{}") << 0 << "QPushButton, QToolButton {\n    color: red;\n}\n";
+    QTest::newRow("an indent out of range is an error")
+        << QByteArray(R"({"format": {"indent": 99}})") << 3 << QString();
+    QTest::newRow("an unknown key is an error")
+        << QByteArray(R"({"format": {"tabs": true}})") << 3 << QString();
+}
+
+void TestSheetFormatter::programReadsTheFormatKey()
+{
+    QFETCH(QByteArray, config);
+    QFETCH(int, exitCode);
+    QFETCH(QString, output);
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral(".prismark-lint.json")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(config);
+    file.close();
+    const QString sheet = dir.filePath(QStringLiteral("s.qss"));
+    QFile sheetFile(sheet);
+    QVERIFY(sheetFile.open(QIODevice::WriteOnly));
+    sheetFile.write("QPushButton,QToolButton{color:red}");
+    sheetFile.close();
+    const ProgramRun run = runProgram(QStringLiteral(PRISMARK_FMT_BINARY), {sheet});
+    QCOMPARE(run.exitCode, exitCode);
+    if (exitCode == 0)
+        QCOMPARE(fileText(sheet), output);
 }
 
 QTEST_GUILESS_MAIN(TestSheetFormatter)
