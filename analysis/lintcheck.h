@@ -39,6 +39,10 @@ struct LintCheck
     const char *failingExample;
     const char *passingExample;
     CheckFunction run;
+    // The configuration keys besides "checks" that change what it finds, and what its
+    // fix does and whether it is safe; null when there are none.
+    const char *options = nullptr;
+    const char *fix = nullptr;
 
     bool has(unsigned flag) const { return (flags & flag) != 0; }
 };

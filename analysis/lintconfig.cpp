@@ -52,6 +52,7 @@ private:
     bool readResources(const QJsonValue &value, LintConfigResult &result);
     bool readBaseDir(const QJsonValue &value, LintOptions &options);
     bool readContrast(const QJsonValue &value, LintOptions &options);
+    bool readFormat(const QJsonValue &value, LintOptions &options);
 
     QString path;
     QString text;
@@ -91,10 +92,12 @@ bool ConfigReader::read(const QJsonObject &root, LintConfigResult &result)
             ok = readBaseDir(it.value(), options);
         else if (key == QLatin1String("contrast"))
             ok = readContrast(it.value(), options);
+        else if (key == QLatin1String("format"))
+            ok = readFormat(it.value(), options);
         else
             ok = fail(key, QStringLiteral("unknown key: the keys are \"checks\", \"widgets\", "
-                                          "\"properties\", \"qt\", \"resources\", \"base-dir\" "
-                                          "and \"contrast\""));
+                                          "\"properties\", \"qt\", \"resources\", \"base-dir\", "
+                                          "\"contrast\" and \"format\""));
         if (!ok)
             return false;
     }
@@ -297,6 +300,28 @@ bool ConfigReader::readContrast(const QJsonValue &value, LintOptions &options)
         if (!it.value().isDouble() || it.value().toDouble() < 1.0 || it.value().toDouble() > 21.0)
             return fail(key, QStringLiteral("must be a contrast ratio from 1 to 21"));
         *target = it.value().toDouble();
+    }
+    return true;
+}
+bool ConfigReader::readFormat(const QJsonValue &value, LintOptions &options)
+{
+    if (!value.isObject())
+        return fail(QStringLiteral("format"),
+                    QStringLiteral("must be an object with \"indent\" and \"max-line-length\""));
+    const QJsonObject format = value.toObject();
+    for (auto it = format.constBegin(); it != format.constEnd(); ++it) {
+        const QString key = QStringLiteral("format.") + it.key();
+        const bool indent = it.key() == QLatin1String("indent");
+        if (!indent && it.key() != QLatin1String("max-line-length"))
+            return fail(key, QStringLiteral("unknown key: the keys are \"indent\" and "
+                                            "\"max-line-length\""));
+        const double number = it.value().toDouble(-1);
+        const int low = indent ? 0 : 20;
+        const int high = indent ? 16 : 1000;
+        if (!it.value().isDouble() || number != int(number) || number < low || number > high)
+            return fail(key,
+                        QStringLiteral("must be a whole number from %1 to %2").arg(low).arg(high));
+        (indent ? options.formatIndent : options.formatMaxLineLength) = int(number);
     }
     return true;
 }

@@ -42,6 +42,10 @@ struct LintOptions
     // WCAG thresholds: text on its background, and outlines and disabled text.
     double textContrast = 4.5;
     double outlineContrast = 3.0;
+    // prismark-fmt's layout ("format"): spaces per level, and the longest selector
+    // list kept on one line.
+    int formatIndent = 4;
+    int formatMaxLineLength = 100;
 };
 
 // The largest sheet read, from a file or standard input.

@@ -8,12 +8,63 @@
 
 #include <QPalette>
 #include <QSet>
+#include <QTextStream>
 
 bool toolkitParsesSheet(const QString &text)
 {
     QCss::Parser parser(text);
     QCss::StyleSheet styleSheet;
     return parser.parse(&styleSheet);
+}
+
+namespace {
+void summariseSelector(const QCss::Selector &selector, QTextStream &out)
+{
+    for (const QCss::BasicSelector &basic : selector.basicSelectors) {
+        out << "  <" << basic.elementName << '>';
+        for (const QString &id : basic.ids)
+            out << " #" << id;
+        for (const QCss::Pseudo &pseudo : basic.pseudos)
+            out << " :" << (pseudo.negated ? "!" : "") << pseudo.name << '/' << pseudo.type
+                << '(' << pseudo.function << ')';
+        for (const QCss::AttributeSelector &attribute : basic.attributeSelectors)
+            out << " [" << attribute.name << ' ' << int(attribute.valueMatchCriterium) << ' '
+                << attribute.value << ']';
+        out << " ~" << int(basic.relationToNext) << '\n';
+    }
+}
+
+void summariseDeclarations(const QVector<QCss::Declaration> &declarations, QTextStream &out)
+{
+    for (const QCss::Declaration &declaration : declarations) {
+        out << "  " << declaration.d->property << '/' << int(declaration.d->propertyId)
+            << (declaration.d->important ? " !important" : "") << ':';
+        for (const QCss::Value &value : declaration.d->values)
+            out << ' ' << int(value.type) << '=' << value.variant.toString();
+        out << '\n';
+    }
+}
+} // namespace
+
+bool toolkitParseSummary(const QString &text, QString *summary)
+{
+    QCss::Parser parser(text);
+    QCss::StyleSheet styleSheet;
+    if (!parser.parse(&styleSheet))
+        return false;
+    summary->clear();
+    QTextStream out(summary);
+    for (const QCss::StyleRule &rule : qAsConst(styleSheet.styleRules)) {
+        out << "rule\n";
+        for (const QCss::Selector &selector : rule.selectors) {
+            out << " selector\n";
+            summariseSelector(selector, out);
+        }
+        summariseDeclarations(rule.declarations, out);
+    }
+    out << "media " << styleSheet.mediaRules.size() << " page " << styleSheet.pageRules.size()
+        << " import " << styleSheet.importRules.size() << '\n';
+    return true;
 }
 
 namespace {

@@ -12,6 +12,12 @@
 // floor the analysis's own time is measured against. True when it accepts it.
 bool toolkitParsesSheet(const QString &text);
 
+// What the toolkit reads of text, written out: every rule's selectors (names, ids,
+// pseudo-states, attributes, relations) and declarations (property, values and their
+// kinds), in order; two texts it reads alike give the same. False when it rejects
+// the text.
+bool toolkitParseSummary(const QString &text, QString *summary);
+
 // From now on the toolkit's parser says nothing on the message log about values it
 // drops: the analysis reports them with a position. Every other message goes to
 // the handler installed before. Once per process; later calls change nothing.

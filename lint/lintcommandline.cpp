@@ -3,20 +3,24 @@
 
 #include "lint/lintcommandline.h"
 
+#include "analysis/checkexplanation.h"
 #include "analysis/checkregistry.h"
 #include "analysis/lintconfig.h"
 #include "analysis/stylesheetlint.h"
 #include "analysis/toolkitparse.h"
+#include "lint/lintfixing.h"
 #include "support/programsupport.h"
 #include "support/safefileread.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSaveFile>
 #include <QTextStream>
 #include <QUrl>
 
@@ -52,6 +56,7 @@ struct Settings
     QStringList enabled;
     QStringList disabled;
     QStringList files;
+    LintFixMode fixMode;
 };
 
 struct Input
@@ -118,6 +123,20 @@ QString checkTable()
     return table;
 }
 
+// Every check's page as DIR/<id>.md; what went wrong, or empty.
+QString writeCheckPages(const QString &directory)
+{
+    if (!QDir().mkpath(directory))
+        return QStringLiteral("cannot make the directory \"%1\"").arg(directory);
+    for (const LintCheck &check : lintChecks()) {
+        QSaveFile page(QDir(directory).filePath(QLatin1String(check.id) + QStringLiteral(".md")));
+        if (!page.open(QIODevice::WriteOnly) ||
+            page.write(checkExplanationPage(check).toUtf8()) < 0 || !page.commit())
+            return page.fileName() + QStringLiteral(": ") + page.errorString();
+    }
+    return QString();
+}
+
 // Parses the arguments; false with usageError set when they are wrong. Help,
 // version and the check list are printed here (done is then set).
 bool parseArguments(const QStringList &arguments, Settings &settings, bool &done,
@@ -181,6 +200,28 @@ bool parseArguments(const QStringList &arguments, Settings &settings, bool &done
                        "instead of the diagnostics."));
     parser.addOptions({formatOption, werrorOption, maxWarningsOption, disableOption, enableOption,
                        galleryOption, configOption, noConfigOption, listOption, tableOption});
+    const QCommandLineOption fixOption(
+        QStringLiteral("fix"),
+        QStringLiteral("Apply the safe fixes and write each file back (standard input: the "
+                       "fixed text to standard output, the report to standard error)."));
+    const QCommandLineOption unsafeFixesOption(
+        QStringLiteral("unsafe-fixes"),
+        QStringLiteral("With --fix or --diff, apply the guesses too (the closest known name)."));
+    const QCommandLineOption diffOption(
+        QStringLiteral("diff"),
+        QStringLiteral("Print the fixes as a unified diff instead of writing them (the report "
+                       "to standard error)."));
+    parser.addOptions({fixOption, unsafeFixesOption, diffOption});
+    const QCommandLineOption explainOption(
+        QStringLiteral("explain"),
+        QStringLiteral("Print what the check finds, why it matters, an example it reports and "
+                       "one it does not, its options and its fix, and exit."),
+        QStringLiteral("ID"));
+    const QCommandLineOption explainMarkdownOption(
+        QStringLiteral("explain-markdown"),
+        QStringLiteral("Write every check's explanation as DIR/<id>.md and exit."),
+        QStringLiteral("DIR"));
+    parser.addOptions({explainOption, explainMarkdownOption});
 
     done = false;
     if (!parser.parse(arguments)) {
@@ -202,6 +243,21 @@ bool parseArguments(const QStringList &arguments, Settings &settings, bool &done
         done = true;
         return true;
     }
+    if (parser.isSet(explainOption)) {
+        const LintCheck *check = lintCheck(parser.value(explainOption));
+        if (!check) {
+            usageError = QStringLiteral("unknown check id \"%1\"").arg(parser.value(explainOption));
+            return false;
+        }
+        out << checkExplanationPage(*check);
+        done = true;
+        return true;
+    }
+    if (parser.isSet(explainMarkdownOption)) {
+        done = true;
+        usageError = writeCheckPages(parser.value(explainMarkdownOption));
+        return usageError.isEmpty();
+    }
 
     settings.format = parser.value(formatOption);
     settings.werror = parser.isSet(werrorOption);
@@ -212,6 +268,11 @@ bool parseArguments(const QStringList &arguments, Settings &settings, bool &done
     settings.configFile = parser.value(configOption);
     settings.noConfig = parser.isSet(noConfigOption);
     settings.files = parser.positionalArguments();
+    settings.fixMode.diff = parser.isSet(diffOption);
+    settings.fixMode.unsafeFixes = parser.isSet(unsafeFixesOption);
+    settings.fixMode.fix = parser.isSet(fixOption) || settings.fixMode.diff;
+    if (settings.fixMode.unsafeFixes && !settings.fixMode.fix)
+        usageError = QStringLiteral("--unsafe-fixes needs --fix or --diff");
     if (parser.isSet(maxWarningsOption)) {
         bool ok = false;
         settings.maxWarnings = parser.value(maxWarningsOption).toInt(&ok);
@@ -471,6 +532,7 @@ int runLintCommandLine(const QStringList &arguments)
 
     Configurations configurations(settings);
     bool unreadable = false;
+    int fixed = 0;
     QStringList checkedFiles;
     QVector<LintDiagnostic> diagnostics;
     for (const QString &file : qAsConst(settings.files)) {
@@ -485,7 +547,19 @@ int runLintCommandLine(const QStringList &arguments)
             continue;
         }
         checkedFiles.append(file);
-        diagnostics += lintStyleSheet(input.bytes, file, options);
+        if (!settings.fixMode.fix) {
+            diagnostics += lintStyleSheet(input.bytes, file, options);
+            continue;
+        }
+        const LintFixOutcome outcome = fixLintInput(file, input.bytes, options, settings.fixMode);
+        if (!outcome.ok || !outcome.notice.isEmpty()) {
+            err << programName() << ": " << file << ": "
+                << (outcome.ok ? outcome.notice : outcome.error) << '\n';
+            err.flush();
+            unreadable = unreadable || !outcome.ok;
+        }
+        fixed += outcome.fixed;
+        diagnostics += outcome.remaining;
     }
     std::stable_sort(diagnostics.begin(), diagnostics.end(),
                      [](const LintDiagnostic &a, const LintDiagnostic &b) {
@@ -503,17 +577,23 @@ int runLintCommandLine(const QStringList &arguments)
     const int errors = count(LintSeverity::Error);
     const int warnings = count(LintSeverity::Warning);
 
+    // Standard output carries the fixed text or the diff; the report goes beside it.
+    const bool outputTaken = settings.fixMode.diff ||
+                             (settings.fixMode.fix && settings.files.contains(QStringLiteral("-")));
+    QTextStream &report = outputTaken ? err : out;
     if (settings.summaryTable)
-        out << summaryTable(checkedFiles, diagnostics, summaryColumns(settings));
+        report << summaryTable(checkedFiles, diagnostics, summaryColumns(settings));
     else if (settings.format == QLatin1String("json"))
-        out << formatJson(diagnostics);
+        report << formatJson(diagnostics);
     else if (settings.format == QLatin1String("sarif"))
-        out << formatSarif(diagnostics);
+        report << formatSarif(diagnostics);
     else if (settings.format == QLatin1String("github"))
-        out << formatGithub(diagnostics);
+        report << formatGithub(diagnostics);
     else
-        out << formatText(diagnostics, errors, warnings, int(checkedFiles.size()));
-    out.flush();
+        report << formatText(diagnostics, errors, warnings, int(checkedFiles.size()));
+    if (settings.fixMode.fix && settings.format == QLatin1String("text") && !settings.summaryTable)
+        report << QStringLiteral("%1 fixed, %2 remaining\n").arg(fixed).arg(diagnostics.size());
+    report.flush();
 
     if (unreadable || configurations.failed)
         return ExitUnreadable;

@@ -462,19 +462,20 @@ void TestLsp::quickFixAppliedAndRechecked_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("title");
     QTest::newRow("unknown property") << "QLabel { colr: black; }\n"
-                                      << "Change to 'color'";
+                                      << "Change to 'color' (unsafe fix: a guess)";
     QTest::newRow("unknown pseudo-state") << "QLabel:hovr { color: black; }\n"
-                                          << "Change to 'hover'";
+                                          << "Change to 'hover' (unsafe fix: a guess)";
     QTest::newRow("unknown subcontrol") << "QScrollBar::handel { color: black; }\n"
-                                        << "Change to 'handle'";
-    QTest::newRow("widget class in the wrong letter case") << "Qpushbutton { color: black; }\n"
-                                                           << "Change to 'QPushButton'";
+                                        << "Change to 'handle' (unsafe fix: a guess)";
+    QTest::newRow("widget class in the wrong letter case")
+        << "Qpushbutton { color: black; }\n"
+        << "Change to 'QPushButton' (unsafe fix: a guess)";
     QTest::newRow("unknown palette role") << "/*\n@palette Disabled.Txt = #919aa6\n*/\n"
-                                          << "Change to 'Disabled.Text'";
+                                          << "Change to 'Disabled.Text' (unsafe fix: a guess)";
     QTest::newRow("missing semicolon") << "QLabel { color: black background: white; }\n"
-                                       << "Insert ';'";
+                                       << "Insert ';' (safe fix)";
     QTest::newRow("unclosed rule") << "QLabel { color: black;\n"
-                                   << "Insert '}'";
+                                   << "Insert '}' (safe fix)";
 }
 
 void TestLsp::quickFixAppliedAndRechecked()

@@ -1,11 +1,16 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
+#include "analysis/checkexplanation.h"
+#include "analysis/checkregistry.h"
+#include "analysis/sheetformatter.h"
 #include "analysis/stylesheetlint.h"
 #include "lsp/features/codeactions.h"
 #include "lsp/features/colours.h"
 #include "lsp/features/completion.h"
 #include "lsp/features/definition.h"
+#include "lsp/features/diagnostichover.h"
+#include "lsp/features/formatting.h"
 #include "lsp/features/hover.h"
 #include "lsp/features/symbols.h"
 
@@ -36,6 +41,10 @@ private slots:
     void definition();
     void codeActionsAreTheChecksFixes_data();
     void codeActionsAreTheChecksFixes();
+    void diagnosticHoverAndPage_data();
+    void diagnosticHoverAndPage();
+    void formattingIsTheFormatters_data();
+    void formattingIsTheFormatters();
 };
 
 namespace {
@@ -352,10 +361,10 @@ void TestLspFeatures::codeActionsAreTheChecksFixes_data()
     QTest::addColumn<QString>("fixed");
 
     QTest::newRow("a missing semicolon") << "QLabel { color: red| background: blue; }"
-                                         << "Insert ';'"
+                                         << "Insert ';' (safe fix)"
                                          << "QLabel { color: red; background: blue; }";
     QTest::newRow("a misspelt property") << "QLabel { col|our: red; }"
-                                         << "Change to 'color'"
+                                         << "Change to 'color' (unsafe fix: a guess)"
                                          << "QLabel { color: red; }";
     QTest::newRow("nothing close") << "QLabel { zzzzzz|zz: red; }" << QString() << QString();
 }
@@ -380,6 +389,80 @@ void TestLspFeatures::codeActionsAreTheChecksFixes()
     QCOMPARE(actions.at(0).title, title);
     const PublishedFix &edit = actions.at(0).edit;
     QCOMPARE(QString(at.text).replace(edit.start, edit.end - edit.start, edit.newText), fixed);
+}
+
+void TestLspFeatures::diagnosticHoverAndPage_data()
+{
+    QTest::addColumn<QString>("marked"); // the hover is asked for at "|"
+    QTest::addColumn<QString>("check");  // the check whose summary the hover starts with
+
+    QTest::newRow("on a misspelt property") << "QLabel { co|lr: red; }"
+                                            << "unknown-property";
+    QTest::newRow("on a misspelt widget") << "QLab|l { color: red; }"
+                                          << "unknown-widget";
+    QTest::newRow("away from any diagnostic") << "QLabel { color: red; }|\nQLabl {}" << QString();
+}
+
+void TestLspFeatures::diagnosticHoverAndPage()
+{
+    QFETCH(QString, marked);
+    QFETCH(QString, check);
+    const Marked at(marked);
+    const TextDocument document(QStringLiteral("file:///sheet.qss"), at.text, 1,
+                                PositionEncoding::Utf16);
+    QVector<PublishedDiagnostic> published;
+    for (const LintDiagnostic &diagnostic : lintStyleSheet(at.text.toUtf8(), QString())) {
+        published.append(publishedDiagnostic(document, diagnostic));
+        // Every diagnostic links the page of its check, which exists.
+        const QUrl page(published.last()
+                            .json.value(QStringLiteral("codeDescription"))
+                            .toObject()
+                            .value(QStringLiteral("href"))
+                            .toString());
+        QVERIFY2(page.isLocalFile() && QFileInfo(page.toLocalFile()).isFile() &&
+                     page.fileName() == diagnostic.check + QStringLiteral(".md"),
+                 qPrintable(page.toString()));
+    }
+    const std::optional<HoverInfo> hover = diagnosticHoverAt(published, at.offset, true);
+    if (check.isEmpty()) {
+        QVERIFY(!hover);
+        return;
+    }
+    QVERIFY(hover);
+    QCOMPARE(hover->contents,
+             QStringLiteral("**%1**: %2").arg(check, checkExplanationSummary(*lintCheck(check))));
+    // Joined with what the reference says of the name, the diagnostic comes first.
+    const std::optional<HoverInfo> other = HoverInfo{{0, 1}, QStringLiteral("name"), true};
+    QVERIFY(joinHovers(hover, other)->contents.startsWith(hover->contents));
+    QVERIFY(joinHovers(hover, other)->contents.endsWith(QLatin1String("\n---\n\nname")));
+}
+
+void TestLspFeatures::formattingIsTheFormatters_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("indent");
+    QTest::newRow("a compact rule") << "/* head */\nQLabel{color:red}\n" << 4;
+    QTest::newRow("two spaces, as the editor asks") << "QLabel{color:red}\nQFrame{}\n" << 2;
+    QTest::newRow("already formatted") << "QLabel {\n    color: red;\n}\n" << 4;
+    QTest::newRow("rejected by the toolkit") << "QLabel { color: red background: blue; }" << 4;
+}
+
+void TestLspFeatures::formattingIsTheFormatters()
+{
+    QFETCH(QString, text);
+    QFETCH(int, indent);
+    SheetFormatOptions options;
+    options.indentWidth = indent;
+    const SheetFormatResult formatted = formatStyleSheet(text, options);
+    const QVector<PublishedFix> edits = formattingEdits(text, indent);
+    if (!formatted.ok || formatted.text == text) {
+        QVERIFY(edits.isEmpty());
+        return;
+    }
+    QCOMPARE(edits.size(), 1);
+    QCOMPARE(QString(text).replace(edits.at(0).start, edits.at(0).end - edits.at(0).start,
+                                   edits.at(0).newText),
+             formatted.text);
 }
 
 QTEST_GUILESS_MAIN(TestLspFeatures)

@@ -201,4 +201,6 @@ const LintCheck kBadValueCheck = {
     "QLabel { color: #ff00zz; }",
     "QLabel { color: #ff0000; }",
     checkBadValues,
+    "\"qt\" names the toolkit version whose value forms count",
+    nullptr,
 };

@@ -676,4 +676,7 @@ const LintCheck kContrastCheck = {
     "QLabel { color: #777777; background-color: #888888; }",
     "QLabel { color: #000000; background-color: #ffffff; }",
     checkContrast,
+    "\"contrast\" sets the ratios: {\"text\": 4.5, \"outline\": 3.0} by default, 7.0 and 4.5 for "
+    "WCAG AAA",
+    nullptr,
 };

@@ -136,4 +136,6 @@ const LintCheck kCoverageCheck = {
     "#windowFrame, #appTitleBar, #appTitleLabel, #appWindowButton, #appCloseButton\n"
     "{ border: none; }\n",
     checkCoverage,
+    "`--gallery` also turns it on",
+    nullptr,
 };

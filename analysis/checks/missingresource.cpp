@@ -102,4 +102,7 @@ const LintCheck kMissingResourceCheck = {
     "QLabel { image: url(no-such-picture.png); }",
     "QLabel { image: none; }",
     checkMissingResources,
+    "\"resources\" lists the application's .qrc files, against which `:/` urls are checked; "
+    "\"base-dir\" is where relative urls resolve",
+    nullptr,
 };

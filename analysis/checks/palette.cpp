@@ -117,4 +117,7 @@ const LintCheck kPaletteCheck = {
     "/*\n@palette Windows = #ffffff\n*/\n",
     "/*\n@palette Window = #ffffff\n*/\n",
     checkPalette,
+    nullptr,
+    "an unknown role is changed to the clearly closest known one (unsafe: a guess; it changes "
+    "which colour the program sets)",
 };

@@ -114,4 +114,8 @@ const LintCheck kSyntaxCheck = {
     "QPushButton { color: red background: blue; }",
     "QPushButton { color: red; background: blue; }",
     checkSyntax,
+    nullptr,
+    "a \";\" missing at the end of a value before the next declaration is inserted, and a rule "
+    "still open at the end of the text is closed with \"}\" (both safe: the toolkit rejects the "
+    "sheet without them, and they are the only reading in which every declaration stays one)",
 };

@@ -56,4 +56,7 @@ const LintCheck kUnknownPropertyCheck = {
     "QLabel { colour: red; }",
     "QLabel { color: red; }",
     checkUnknownProperties,
+    "\"properties\" names the application's own properties; \"qt\" the targeted version",
+    "the property is changed to the clearly closest known one (unsafe: a guess; the author may "
+    "mean a property of their own)",
 };

@@ -31,4 +31,7 @@ const LintCheck kUnknownPseudoStateCheck = {
     "QPushButton:hovered { color: red; }",
     "QPushButton:hover { color: red; }",
     checkUnknownPseudoStates,
+    nullptr,
+    "the pseudo-state is changed to the clearly closest known one (unsafe: a guess; it changes the "
+    "states the rule matches)",
 };

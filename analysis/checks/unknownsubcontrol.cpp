@@ -29,4 +29,7 @@ const LintCheck kUnknownSubcontrolCheck = {
     "QComboBox::drop-dwn { width: 12px; }",
     "QComboBox::drop-down { width: 12px; }",
     checkUnknownSubcontrols,
+    nullptr,
+    "the sub-control is changed to the clearly closest known one (unsafe: a guess; it changes the "
+    "part the rule draws)",
 };

@@ -57,4 +57,6 @@ const LintCheck kUnsafeResourceCheck = {
     "QLabel { image: url(/dev/zero); }",
     "QLabel { image: none; }",
     checkUnsafeResources,
+    "\"base-dir\" is where relative urls resolve",
+    nullptr,
 };

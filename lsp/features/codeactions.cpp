@@ -10,9 +10,13 @@ QVector<CodeAction> quickFixes(const QVector<PublishedDiagnostic> &diagnostics, 
         if (diagnostic.end < start || diagnostic.start > end)
             continue;
         for (const PublishedFix &fix : diagnostic.fixes) {
-            const QString title = fix.start == fix.end
-                                      ? QStringLiteral("Insert '%1'").arg(fix.newText.trimmed())
-                                      : QStringLiteral("Change to '%1'").arg(fix.newText);
+            // The same words as prismark-lint's --fix and --unsafe-fixes.
+            const QString kind =
+                fix.safe ? QStringLiteral("safe fix") : QStringLiteral("unsafe fix: a guess");
+            const QString title =
+                fix.start == fix.end
+                    ? QStringLiteral("Insert '%1' (%2)").arg(fix.newText.trimmed(), kind)
+                    : QStringLiteral("Change to '%1' (%2)").arg(fix.newText, kind);
             actions.append({title, fix, diagnostic.json});
         }
     }

@@ -3,6 +3,7 @@
 
 #include "lsp/protocol/protocol.h"
 
+#include "lsp/protocol/checkpages.h"
 #include "lsp/protocol/clientcapabilities.h"
 
 #include <cmath>
@@ -124,7 +125,7 @@ PublishedDiagnostic publishedDiagnostic(const TextDocument &document,
         const int start = document.offsetOfLintPosition(fix.line, fix.column);
         result.fixes.append({start,
                              qMax(start, document.offsetOfLintPosition(fix.endLine, fix.endColumn)),
-                             fix.newText});
+                             fix.newText, fix.safe});
     }
     result.json = QJsonObject{
         {QStringLiteral("range"), document.range(result.start, result.end)},
@@ -133,6 +134,10 @@ PublishedDiagnostic publishedDiagnostic(const TextDocument &document,
         {QStringLiteral("source"), QStringLiteral("prismark-lint")},
         {QStringLiteral("message"), diagnostic.message},
     };
+    const QString page = checkPageUrl(diagnostic.check);
+    if (!page.isEmpty())
+        result.json.insert(QStringLiteral("codeDescription"),
+                           QJsonObject{{QStringLiteral("href"), page}});
     const QJsonArray related = relatedJson(document, diagnostic);
     if (!related.isEmpty())
         result.json.insert(QStringLiteral("relatedInformation"), related);
@@ -222,7 +227,8 @@ QJsonArray toJson(const TextDocument &document, const QVector<CodeAction> &actio
         result.append(QJsonObject{
             {QStringLiteral("title"), action.title},
             {QStringLiteral("kind"), QStringLiteral("quickfix")},
-            {QStringLiteral("isPreferred"), true},
+            // An editor applies a preferred fix on its own; a guess is offered only.
+            {QStringLiteral("isPreferred"), action.edit.safe},
             {QStringLiteral("diagnostics"), QJsonArray{action.diagnostic}},
             {QStringLiteral("edit"), QJsonObject{{QStringLiteral("changes"),
                                                   QJsonObject{{document.uri, QJsonArray{edit}}}}}},

@@ -88,6 +88,7 @@ struct PublishedFix
     int start = 0;
     int end = 0;
     QString newText;
+    bool safe = false; // as the check marked it: a sure mend or a guess
 };
 
 // A diagnostic as published: where it stands in the text it was found in.

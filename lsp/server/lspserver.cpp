@@ -7,6 +7,8 @@
 #include "lsp/features/colours.h"
 #include "lsp/features/completion.h"
 #include "lsp/features/definition.h"
+#include "lsp/features/diagnostichover.h"
+#include "lsp/features/formatting.h"
 #include "lsp/features/hover.h"
 #include "lsp/features/symbols.h"
 #include "support/safefileread.h"
@@ -235,6 +237,8 @@ QJsonValue LspServer::initialize(const QJsonObject &params)
          QJsonObject{{QStringLiteral("codeActionKinds"), QJsonArray{QStringLiteral("quickfix")}}}},
         {QStringLiteral("documentSymbolProvider"), true},
         {QStringLiteral("definitionProvider"), true},
+        {QStringLiteral("documentFormattingProvider"), true},
+        {QStringLiteral("documentRangeFormattingProvider"), true},
     };
     return QJsonObject{
         {QStringLiteral("capabilities"), server},
@@ -272,9 +276,32 @@ void LspServer::registerRequests()
                     withDocument([this, offsetOf](Document &document, const QJsonObject &params) {
                         if (document.tooLarge)
                             return QJsonValue(QJsonValue::Null);
-                        return toJson(document.text, hoverAt(document.text.text(),
-                                                             offsetOf(document, params), client));
+                        const int offset = offsetOf(document, params);
+                        // Diagnostics of an older text would stand in the wrong places.
+                        const bool current = document.publishedGeneration == document.generation;
+                        return toJson(
+                            document.text,
+                            joinHovers(diagnosticHoverAt(current ? document.published
+                                                                 : QVector<PublishedDiagnostic>(),
+                                                         offset, client.markdownHover),
+                                       hoverAt(document.text.text(), offset, client)));
                     }));
+    // prismark-fmt's layout; a range formats the whole sheet (see formattingEdits).
+    const auto formatting = withDocument([](Document &document, const QJsonObject &params) {
+        QJsonArray edits;
+        if (document.tooLarge)
+            return QJsonValue(edits);
+        const QJsonObject options = params.value(QStringLiteral("options")).toObject();
+        const bool spaces = options.value(QStringLiteral("insertSpaces")).toBool(true);
+        const int indent = spaces ? options.value(QStringLiteral("tabSize")).toInt(4) : 4;
+        for (const PublishedFix &edit : formattingEdits(document.text.text(), indent))
+            edits.append(
+                QJsonObject{{QStringLiteral("range"), document.text.range(edit.start, edit.end)},
+                            {QStringLiteral("newText"), edit.newText}});
+        return QJsonValue(edits);
+    });
+    requests.insert(QStringLiteral("textDocument/formatting"), formatting);
+    requests.insert(QStringLiteral("textDocument/rangeFormatting"), formatting);
     requests.insert(QStringLiteral("textDocument/documentColor"),
                     withDocument([](Document &document, const QJsonObject &) {
                         return QJsonValue(

@@ -1,0 +1,258 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+#include "analysis/sheetformatter.h"
+
+#include "analysis/toolkitparse.h"
+
+#include <QStringList>
+#include <QVector>
+
+namespace {
+// The end of the comment, string, url() or escape starting at i, or i when none does:
+// these are copied byte for byte.
+int atomEnd(const QString &text, int i)
+{
+    const int size = int(text.size());
+    const QChar c = text.at(i);
+    if (c == QLatin1Char('/') && i + 1 < size && text.at(i + 1) == QLatin1Char('*')) {
+        const int end = int(text.indexOf(QLatin1String("*/"), i + 2));
+        return end < 0 ? size : end + 2;
+    }
+    if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
+        int j = i + 1;
+        while (j < size && text.at(j) != c && text.at(j) != QLatin1Char('\n')) {
+            if (text.at(j) == QLatin1Char('\\'))
+                ++j;
+            ++j;
+        }
+        return qMin(size, j + 1);
+    }
+    if (c == QLatin1Char('\\'))
+        return qMin(size, i + 2);
+    if ((c == QLatin1Char('u') || c == QLatin1Char('U')) &&
+        text.mid(i, 4).compare(QLatin1String("url("), Qt::CaseInsensitive) == 0 &&
+        (i == 0 || !(text.at(i - 1).isLetterOrNumber() || text.at(i - 1) == QLatin1Char('-')))) {
+        const int end = int(text.indexOf(QLatin1Char(')'), i + 4));
+        return end < 0 ? size : end + 1;
+    }
+    return i;
+}
+
+bool isComment(const QString &text, int i)
+{
+    return text.at(i) == QLatin1Char('/') && i + 1 < text.size() &&
+           text.at(i + 1) == QLatin1Char('*');
+}
+
+// Runs of white space outside atoms as one space, trimmed.
+QString collapsed(const QString &text)
+{
+    QString out;
+    bool space = false;
+    for (int i = 0; i < text.size();) {
+        if (text.at(i).isSpace()) {
+            space = true;
+            ++i;
+            continue;
+        }
+        if (space && !out.isEmpty())
+            out += QLatin1Char(' ');
+        space = false;
+        const int end = atomEnd(text, i);
+        const int next = end > i ? end : i + 1;
+        out += text.mid(i, next - i);
+        i = next;
+    }
+    return out;
+}
+
+// The parts of text between separators at depth 0, outside atoms.
+QStringList splitTopLevel(const QString &text, QChar separator)
+{
+    QStringList parts;
+    int depth = 0;
+    int start = 0;
+    for (int i = 0; i < text.size();) {
+        const int end = atomEnd(text, i);
+        if (end > i) {
+            i = end;
+            continue;
+        }
+        const QChar c = text.at(i);
+        if (c == QLatin1Char('(') || c == QLatin1Char('['))
+            ++depth;
+        else if ((c == QLatin1Char(')') || c == QLatin1Char(']')) && depth > 0)
+            --depth;
+        else if (c == separator && depth == 0) {
+            parts.append(text.mid(start, i - start));
+            start = i + 1;
+        }
+        ++i;
+    }
+    parts.append(text.mid(start));
+    return parts;
+}
+
+// One chunk between ";"s: the comments before its declaration on lines of their own
+// (those before a line break go back to the line before), then the declaration.
+void formatChunk(const QString &chunk, const QString &indent, QStringList &lines)
+{
+    int i = 0;
+    bool sameLine = !lines.isEmpty();
+    while (i < chunk.size()) {
+        if (chunk.at(i).isSpace()) {
+            if (chunk.at(i) == QLatin1Char('\n'))
+                sameLine = false;
+            ++i;
+            continue;
+        }
+        if (!isComment(chunk, i))
+            break;
+        const int end = atomEnd(chunk, i);
+        const QString comment = chunk.mid(i, end - i);
+        if (sameLine)
+            lines.last() += QLatin1Char(' ') + comment;
+        else
+            lines.append(indent + comment);
+        i = end;
+    }
+    const QString declaration = chunk.mid(i);
+    if (collapsed(declaration).isEmpty())
+        return;
+    const QStringList nameAndValue = splitTopLevel(declaration, QLatin1Char(':'));
+    QString line;
+    if (nameAndValue.size() < 2) {
+        line = collapsed(declaration);
+    } else {
+        const int colon = int(nameAndValue.first().size());
+        line = collapsed(declaration.left(colon)) + QStringLiteral(": ") +
+               collapsed(declaration.mid(colon + 1));
+    }
+    lines.append(indent + line + QLatin1Char(';'));
+}
+
+struct Item
+{
+    QString text;
+    bool rule = false;
+    bool blankBefore = false;
+};
+
+bool formatRule(const QString &selector, const QString &body, const QString &indent,
+                int maxLineLength, QString *out)
+{
+    QStringList selectors;
+    for (const QString &part : splitTopLevel(selector, QLatin1Char(',')))
+        selectors.append(collapsed(part));
+    QStringList lines;
+    const QStringList chunks = splitTopLevel(body, QLatin1Char(';'));
+    for (int c = 0; c < chunks.size(); ++c) {
+        // A comment right after the ";" stays on the declaration's line.
+        if (c == 0)
+            lines.append(QString());
+        formatChunk(chunks.at(c), indent, lines);
+        if (c == 0)
+            lines.removeFirst();
+    }
+    const QString oneLine = selectors.join(QStringLiteral(", "));
+    const bool fits = oneLine.size() + 2 <= maxLineLength && !oneLine.contains(QLatin1Char('\n'));
+    *out = (fits ? oneLine : selectors.join(QStringLiteral(",\n"))) + QStringLiteral(" {\n");
+    for (const QString &line : qAsConst(lines))
+        *out += line + QLatin1Char('\n');
+    *out += QLatin1Char('}');
+    return true;
+}
+
+// The top level: comments and rules; false for what is left to the author (an
+// at-rule, a nested block, a stray "}").
+bool splitItems(const QString &text, const QString &indent, int maxLineLength, QVector<Item> &items,
+                QString *error)
+{
+    const int size = int(text.size());
+    int i = 0;
+    while (i < size) {
+        int newlines = 0;
+        while (i < size && text.at(i).isSpace()) {
+            if (text.at(i) == QLatin1Char('\n'))
+                ++newlines;
+            ++i;
+        }
+        if (i >= size)
+            break;
+        Item item;
+        item.blankBefore = newlines >= 2;
+        if (isComment(text, i)) {
+            const int end = atomEnd(text, i);
+            item.text = text.mid(i, end - i);
+            items.append(item);
+            i = end;
+            continue;
+        }
+        if (text.at(i) == QLatin1Char('@') || text.at(i) == QLatin1Char('}')) {
+            *error = QStringLiteral("an at-rule or a stray \"}\" is left as it is");
+            return false;
+        }
+        int open = i;
+        while (open < size && text.at(open) != QLatin1Char('{')) {
+            const int end = atomEnd(text, open);
+            open = end > open ? end : open + 1;
+        }
+        int close = open + 1;
+        while (close < size && text.at(close) != QLatin1Char('}')) {
+            if (text.at(close) == QLatin1Char('{')) {
+                *error = QStringLiteral("a block inside a rule is left as it is");
+                return false;
+            }
+            const int end = atomEnd(text, close);
+            close = end > close ? end : close + 1;
+        }
+        if (open >= size || close >= size) {
+            *error = QStringLiteral("a rule without its braces is left as it is");
+            return false;
+        }
+        item.rule = true;
+        formatRule(text.mid(i, open - i), text.mid(open + 1, close - open - 1), indent,
+                   maxLineLength, &item.text);
+        items.append(item);
+        i = close + 1;
+    }
+    return true;
+}
+} // namespace
+
+SheetFormatResult formatStyleSheet(const QString &text, const SheetFormatOptions &options)
+{
+    SheetFormatResult result;
+    QString before;
+    if (!toolkitParseSummary(text, &before)) {
+        result.error = QStringLiteral("the toolkit rejects this sheet; run prismark-lint for "
+                                      "where");
+        return result;
+    }
+    QVector<Item> items;
+    if (!splitItems(text, QString(qBound(0, options.indentWidth, 16), QLatin1Char(' ')),
+                    options.maxLineLength, items, &result.error))
+        return result;
+    QString out;
+    for (int k = 0; k < items.size(); ++k) {
+        if (k > 0) {
+            // Rules stand a blank line apart; comments keep the one they had.
+            const bool blank =
+                items.at(k).blankBefore || (items.at(k).rule && items.at(k - 1).rule);
+            out += blank ? QStringLiteral("\n\n") : QStringLiteral("\n");
+        }
+        out += items.at(k).text;
+    }
+    if (!out.isEmpty())
+        out += QLatin1Char('\n');
+    QString after;
+    if (!toolkitParseSummary(out, &after) || after != before) {
+        result.error = QStringLiteral("the layout would change what the toolkit reads; left "
+                                      "as it is");
+        return result;
+    }
+    result.ok = true;
+    result.text = out;
+    return result;
+}

@@ -1,0 +1,46 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+#include "lint/lintfixing.h"
+
+#include "analysis/lintfixer.h"
+#include "analysis/stylesheetlint.h"
+#include "support/atomicwrite.h"
+#include "support/unifieddiff.h"
+
+#include <cstdio>
+
+namespace {
+void writeStandardOutput(const QByteArray &bytes)
+{
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    std::fflush(stdout);
+}
+} // namespace
+
+LintFixOutcome fixLintInput(const QString &file, const QByteArray &bytes,
+                            const LintOptions &options, const LintFixMode &mode)
+{
+    const bool standardInput = file == QLatin1String("-");
+    const LintFixResult result = fixStyleSheet(bytes, file, options, mode.unsafeFixes);
+    LintFixOutcome outcome;
+    outcome.fixed = result.fixed;
+    outcome.remaining = result.remaining;
+    outcome.notice = result.refusal;
+    if (mode.diff) {
+        const QString name = standardInput ? QStringLiteral("-") : file;
+        writeStandardOutput(
+            unifiedDiff(QString::fromUtf8(bytes), QString::fromUtf8(result.bytes), name).toUtf8());
+        return outcome;
+    }
+    if (standardInput) {
+        writeStandardOutput(result.bytes);
+        return outcome;
+    }
+    if (result.changed && !writeFileAtomically(file, result.bytes, &outcome.error)) {
+        outcome.ok = false;
+        outcome.fixed = 0;
+        outcome.remaining = lintStyleSheet(bytes, file, options);
+    }
+    return outcome;
+}

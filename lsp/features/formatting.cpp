@@ -1,0 +1,35 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+#include "lsp/features/formatting.h"
+
+#include "analysis/sheetformatter.h"
+
+QVector<PublishedFix> formattingEdits(const QString &text, int indentWidth)
+{
+    SheetFormatOptions options;
+    options.indentWidth = indentWidth;
+    const SheetFormatResult result = formatStyleSheet(text, options);
+    if (!result.ok || result.text == text)
+        return {};
+    // Only the changed middle, so the editor keeps its marks and cursor around it.
+    int prefix = 0;
+    const int shorter = int(qMin(text.size(), result.text.size()));
+    while (prefix < shorter && text.at(prefix) == result.text.at(prefix))
+        ++prefix;
+    int suffix = 0;
+    while (suffix < shorter - prefix &&
+           text.at(text.size() - 1 - suffix) == result.text.at(result.text.size() - 1 - suffix))
+        ++suffix;
+    // Never split a surrogate pair.
+    if (prefix > 0 && text.at(prefix - 1).isHighSurrogate())
+        --prefix;
+    if (suffix > 0 && text.at(text.size() - suffix).isLowSurrogate())
+        --suffix;
+    PublishedFix edit;
+    edit.start = prefix;
+    edit.end = int(text.size()) - suffix;
+    edit.newText = result.text.mid(prefix, result.text.size() - suffix - prefix);
+    edit.safe = true;
+    return {edit};
+}

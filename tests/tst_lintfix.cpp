@@ -1,0 +1,296 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+#include "analysis/lintfixer.h"
+#include "analysis/stylesheetlint.h"
+#include "analysis/toolkitparse.h"
+#include "support/unifieddiff.h"
+
+#include "testsupport.h"
+
+#include <QHash>
+#include <QTemporaryDir>
+#include <QtTest>
+
+// prismark-lint --fix: what each fix does to a sheet, that a fix mends only its own
+// finding, that the built-in sheets have nothing safe to fix, and the program's
+// writing of the result.
+class TestLintFix : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void fixedText_data();
+    void fixedText();
+    void eachFixAloneMendsItsFinding_data();
+    void eachFixAloneMendsItsFinding();
+    void builtInSheetsHaveNothingSafeToFix();
+    void textThatCannotRoundTripIsLeftAlone_data();
+    void textThatCannotRoundTripIsLeftAlone();
+    void crLfKept();
+    void unifiedDiff_data();
+    void unifiedDiff();
+    void programWritesInPlaceKeepingMode();
+    void programStandardInputAndDiff();
+};
+
+namespace {
+const QDir kSource(QStringLiteral(PRISMARK_SOURCE_DIR));
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A finding apart from where it is: a fix moves what follows it.
+QString findingKey(const LintDiagnostic &diagnostic)
+{
+    return diagnostic.check + QLatin1Char(' ') + diagnostic.message;
+}
+
+QHash<QString, int> countsByFinding(const QVector<LintDiagnostic> &diagnostics)
+{
+    QHash<QString, int> counts;
+    for (const LintDiagnostic &diagnostic : diagnostics)
+        ++counts[findingKey(diagnostic)];
+    return counts;
+}
+
+int errorCount(const QVector<LintDiagnostic> &diagnostics)
+{
+    return int(std::count_if(diagnostics.cbegin(), diagnostics.cend(), [](const LintDiagnostic &d) {
+        return d.severity == LintSeverity::Error;
+    }));
+}
+
+ProgramRun runLint(const QStringList &arguments, const QByteArray &input = QByteArray())
+{
+    ProgramOptions options;
+    options.input = input;
+    return runProgram(QStringLiteral(PRISMARK_LINT_BINARY),
+                      QStringList{QStringLiteral("--no-config")} + arguments, options);
+}
+} // namespace
+
+void TestLintFix::initTestCase()
+{
+    quietToolkitParserMessages();
+}
+
+void TestLintFix::fixedText_data()
+{
+    QTest::addColumn<QByteArray>("sheet");
+    QTest::addColumn<QByteArray>("afterFix");
+    QTest::addColumn<QByteArray>("afterUnsafeFixes");
+
+    QTest::newRow("missing semicolon between declarations")
+        << QByteArray("QLabel { color: red background: blue; }\n")
+        << QByteArray("QLabel { color: red; background: blue; }\n")
+        << QByteArray("QLabel { color: red; background: blue; }\n");
+    QTest::newRow("unclosed rule at the end, with final newline")
+        << QByteArray("QLabel { color: red;\n") << QByteArray("QLabel { color: red;\n}\n")
+        << QByteArray("QLabel { color: red;\n}\n");
+    QTest::newRow("unclosed rule at the end, without final newline")
+        << QByteArray("QLabel { color: red;") << QByteArray("QLabel { color: red;\n}")
+        << QByteArray("QLabel { color: red;\n}");
+    QTest::newRow("misspelt property is a guess")
+        << QByteArray("QLabel { colr: red; }\n") << QByteArray("QLabel { colr: red; }\n")
+        << QByteArray("QLabel { color: red; }\n");
+    QTest::newRow("misspelt widget, pseudo-state and sub-control are guesses")
+        << QByteArray("QPushButon:hovr { color: red; }\nQComboBox::drop-dwn { width: 9px; }\n")
+        << QByteArray("QPushButon:hovr { color: red; }\nQComboBox::drop-dwn { width: 9px; }\n")
+        << QByteArray("QPushButton:hover { color: red; }\nQComboBox::drop-down { width: 9px; }\n");
+    QTest::newRow("a guess hidden behind a syntax error is reached in a later round")
+        << QByteArray("QLabel { colr: red\n  background: blue; }\n")
+        << QByteArray("QLabel { colr: red;\n  background: blue; }\n")
+        << QByteArray("QLabel { color: red;\n  background: blue; }\n");
+    QTest::newRow("a clean sheet stays as it is")
+        << QByteArray("QLabel { color: black; background: white; }\n")
+        << QByteArray("QLabel { color: black; background: white; }\n")
+        << QByteArray("QLabel { color: black; background: white; }\n");
+}
+
+void TestLintFix::fixedText()
+{
+    QFETCH(QByteArray, sheet);
+    QFETCH(QByteArray, afterFix);
+    QFETCH(QByteArray, afterUnsafeFixes);
+    const LintFixResult safe = fixStyleSheet(sheet, QStringLiteral("t.qss"), LintOptions(), false);
+    QCOMPARE(safe.bytes, afterFix);
+    QCOMPARE(safe.changed, sheet != afterFix);
+    const LintFixResult unsafe = fixStyleSheet(sheet, QStringLiteral("t.qss"), LintOptions(), true);
+    QCOMPARE(unsafe.bytes, afterUnsafeFixes);
+    // What remains is what the analysis finds in the result.
+    QCOMPARE(unsafe.remaining.size(), lintStyleSheet(unsafe.bytes, QStringLiteral("t.qss")).size());
+}
+
+void TestLintFix::eachFixAloneMendsItsFinding_data()
+{
+    QTest::addColumn<QString>("path");
+    const QDir checks(kSource.filePath(QStringLiteral("tests/checks")));
+    for (const QString &name : checks.entryList({QStringLiteral("*.qss")}, QDir::Files))
+        QTest::newRow(qPrintable(name)) << checks.filePath(name);
+}
+
+void TestLintFix::eachFixAloneMendsItsFinding()
+{
+    QFETCH(QString, path);
+    const QByteArray bytes = fileBytes(path);
+    const QString text = QString::fromUtf8(bytes);
+    const QVector<LintDiagnostic> before = lintStyleSheet(bytes, path);
+    const QHash<QString, int> beforeCounts = countsByFinding(before);
+    const bool accepted = std::none_of(before.cbegin(), before.cend(), [](const LintDiagnostic &d) {
+        return d.check == QLatin1String("syntax") && d.severity == LintSeverity::Error;
+    });
+    for (const LintDiagnostic &diagnostic : before) {
+        for (const LintFix &fix : diagnostic.fixes) {
+            const QString fixed = applyLintFix(text, fix);
+            QVERIFY2(fixed != text, qPrintable(diagnostic.message));
+            const QVector<LintDiagnostic> after = lintStyleSheet(fixed.toUtf8(), path);
+            const QHash<QString, int> afterCounts = countsByFinding(after);
+            const QString where = QStringLiteral("%1:%2 %3 -> \"%4\"")
+                                      .arg(diagnostic.line)
+                                      .arg(diagnostic.column)
+                                      .arg(diagnostic.check, fix.newText);
+            QVERIFY2(afterCounts.value(findingKey(diagnostic)) <
+                         beforeCounts.value(findingKey(diagnostic)),
+                     qPrintable(where));
+            QVERIFY2(errorCount(after) <= errorCount(before), qPrintable(where));
+            // A safe fix in a sheet the toolkit accepts adds no finding at all. Mending
+            // a rejected sheet lets every other check see it; a guess may bring what
+            // the right name means (a contrast to judge, a role set twice).
+            if (!fix.safe || !accepted)
+                continue;
+            for (auto it = afterCounts.cbegin(); it != afterCounts.cend(); ++it)
+                QVERIFY2(it.value() <= beforeCounts.value(it.key()),
+                         qPrintable(where + QStringLiteral(" adds ") + it.key()));
+        }
+    }
+}
+
+void TestLintFix::builtInSheetsHaveNothingSafeToFix()
+{
+    const QDir styles(kSource.filePath(QStringLiteral("resources/styles")));
+    const QStringList names = styles.entryList({QStringLiteral("*.qss")}, QDir::Files);
+    QCOMPARE(names.size(), 12);
+    for (const QString &name : names) {
+        const QByteArray bytes = fileBytes(styles.filePath(name));
+        const LintFixResult result = fixStyleSheet(bytes, name, LintOptions(), false);
+        QVERIFY2(!result.changed && result.fixed == 0, qPrintable(name));
+        QCOMPARE(result.bytes, bytes);
+    }
+}
+
+void TestLintFix::textThatCannotRoundTripIsLeftAlone_data()
+{
+    QTest::addColumn<QByteArray>("sheet");
+    QTest::newRow("invalid UTF-8") << QByteArray("QLabel { color: red /* \xff */\n");
+    QTest::newRow("NUL byte") << QByteArray("QLabel { color: red\n\0 tail", 26);
+    QTest::newRow("mixed line endings") << QByteArray("QLabel {\r\n color: red\n");
+}
+
+void TestLintFix::textThatCannotRoundTripIsLeftAlone()
+{
+    QFETCH(QByteArray, sheet);
+    const LintFixResult result = fixStyleSheet(sheet, QStringLiteral("t.qss"), LintOptions(), true);
+    QCOMPARE(result.bytes, sheet);
+    QVERIFY(!result.changed);
+    QVERIFY(result.refusal.startsWith(QLatin1String("not fixed: ")));
+    QVERIFY(!result.remaining.isEmpty());
+}
+
+void TestLintFix::crLfKept()
+{
+    const LintFixResult result = fixStyleSheet(QByteArray("QLabel {\r\n color: red\r\n"),
+                                               QStringLiteral("t.qss"), LintOptions(), false);
+    QCOMPARE(result.bytes, QByteArray("QLabel {\r\n color: red\r\n}\r\n"));
+}
+
+void TestLintFix::unifiedDiff_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<QString>("diff");
+    QTest::newRow("equal texts give nothing") << "a\nb\n"
+                                              << "a\nb\n"
+                                              << "";
+    QTest::newRow("one line changed in the middle")
+        << "1\n2\n3\n4\n5\n6\n7\n8\n9\n"
+        << "1\n2\n3\n4\nX\n6\n7\n8\n9\n"
+        << "--- a/f\n+++ b/f\n@@ -2,7 +2,7 @@\n 2\n 3\n 4\n-5\n+X\n 6\n 7\n 8\n";
+    QTest::newRow("line added at the end without newline")
+        << "a\n"
+        << "a\nb"
+        << "--- a/f\n+++ b/f\n@@ -1 +1,2 @@\n a\n+b\n\\ No newline at end of file\n";
+    QTest::newRow("two far changes are two hunks")
+        << "a\n1\n2\n3\n4\n5\n6\n7\n8\nb\n"
+        << "A\n1\n2\n3\n4\n5\n6\n7\n8\nB\n"
+        << "--- a/f\n+++ b/f\n@@ -1,4 +1,4 @@\n-a\n+A\n 1\n 2\n 3\n"
+           "@@ -7,4 +7,4 @@\n 6\n 7\n 8\n-b\n+B\n";
+    QTest::newRow("everything added to an empty text") << ""
+                                                       << "x\n"
+                                                       << "--- a/f\n+++ b/f\n@@ -0,0 +1 @@\n+x\n";
+}
+
+void TestLintFix::unifiedDiff()
+{
+    QFETCH(QString, before);
+    QFETCH(QString, after);
+    QFETCH(QString, diff);
+    QCOMPARE(::unifiedDiff(before, after, QStringLiteral("f")), diff);
+}
+
+void TestLintFix::programWritesInPlaceKeepingMode()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("s.qss"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("QLabel { color: black background: white; }\nQLabl { color: black; }\n");
+    file.close();
+    const QFileDevice::Permissions mode =
+        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup;
+    QVERIFY(QFile::setPermissions(path, mode));
+
+    const ProgramRun run = runLint({QStringLiteral("--fix"), path});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(fileBytes(path),
+             QByteArray("QLabel { color: black; background: white; }\nQLabl { color: black; }\n"));
+    // Owner, group and others; the "user" bits only repeat the owner's for us.
+    QCOMPARE(int(QFileInfo(path).permissions() & 0x7077), int(mode & 0x7077));
+    QVERIFY2(run.out.endsWith(QLatin1String("1 fixed, 1 remaining\n")), qPrintable(run.out));
+
+    const ProgramRun unsafe =
+        runLint({QStringLiteral("--fix"), QStringLiteral("--unsafe-fixes"), path});
+    QVERIFY2(unsafe.out.endsWith(QLatin1String("1 fixed, 0 remaining\n")), qPrintable(unsafe.out));
+    QCOMPARE(fileBytes(path), QByteArray("QLabel { color: black; background: white; }\n"
+                                         "QLabel { color: black; }\n"));
+
+    QCOMPARE(runLint({QStringLiteral("--unsafe-fixes"), path}).exitCode, 3);
+}
+
+void TestLintFix::programStandardInputAndDiff()
+{
+    const QByteArray sheet("QLabel { color: black;\n");
+    const ProgramRun fixed = runLint({QStringLiteral("--fix"), QStringLiteral("-")}, sheet);
+    QCOMPARE(fixed.exitCode, 0);
+    QCOMPARE(fixed.out, QStringLiteral("QLabel { color: black;\n}\n"));
+    QVERIFY2(fixed.err.contains(QLatin1String("1 fixed, 0 remaining")), qPrintable(fixed.err));
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("d.qss"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(sheet);
+    file.close();
+    const ProgramRun diff = runLint({QStringLiteral("--diff"), path});
+    QCOMPARE(diff.out,
+             QStringLiteral("--- a/%1\n+++ b/%1\n@@ -1 +1,2 @@\n QLabel { color: black;\n+}\n")
+                 .arg(path));
+    QCOMPARE(fileBytes(path), sheet);
+}
+
+QTEST_GUILESS_MAIN(TestLintFix)
+#include "tst_lintfix.moc"
