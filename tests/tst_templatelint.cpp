@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "lspclient.h"
 #include "tokens/designtokens.h"
 #include "tokens/templatelint.h"
 #include "tokens/themetemplate.h"
@@ -89,6 +90,7 @@ private slots:
     void plantedFaultIsToldWhereItWasPlanted_data();
     void plantedFaultIsToldWhereItWasPlanted();
     void unknownVariantIsAUsageError();
+    void languageServerToldOnTheTemplatesLines();
 };
 
 void TestTemplateLint::builtInTemplateHasNoErrors()
@@ -219,6 +221,46 @@ void TestTemplateLint::findingOnAValueIsToldAtTheTokensValue()
     QCOMPARE(copied.endColumn, 10);
     QCOMPARE(copied.fixes.size(), 1);
     QCOMPARE(copied.fixes.first().line, 5);
+}
+
+void TestTemplateLint::languageServerToldOnTheTemplatesLines()
+{
+    QTemporaryDir dir;
+    QVERIFY(copyTheme(dir.path()));
+    const QString path = dir.filePath(kTemplate);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QString text = QString::fromUtf8(file.readAll());
+    // Planted in the editor's text only: the file on disk stays clean.
+    const QString fontSize = QStringLiteral("    font-size: 10pt;\n");
+    const int at = int(text.indexOf(fontSize)) + int(fontSize.size());
+    text.insert(at, QStringLiteral("    colr: red;\n"));
+    const int line = int(text.left(at).count(QLatin1Char('\n')));
+
+    LspTestClient client(QStringLiteral(PRISMARK_LSP_BINARY), 60000, dir.path());
+    client.initialize();
+    const QString uri = QUrl::fromLocalFile(path).toString();
+    client.open(uri, text);
+    const QJsonArray diagnostics = client.diagnosticsFor(uri)
+                                       .value(QStringLiteral("params"))
+                                       .toObject()
+                                       .value(QStringLiteral("diagnostics"))
+                                       .toArray();
+    const auto planted =
+        std::find_if(diagnostics.begin(), diagnostics.end(), [](const QJsonValue &d) {
+            return d.toObject().value(QStringLiteral("code")) == QStringLiteral("unknown-property");
+        });
+    QVERIFY(planted != diagnostics.end());
+    const QJsonObject start = (*planted)
+                                  .toObject()
+                                  .value(QStringLiteral("range"))
+                                  .toObject()
+                                  .value(QStringLiteral("start"))
+                                  .toObject();
+    QCOMPARE(start.value(QStringLiteral("line")).toInt(), line);
+    QCOMPARE(start.value(QStringLiteral("character")).toInt(), 4);
+    QVERIFY((*planted).toObject().value(QStringLiteral("message")).toString().endsWith(
+        QStringLiteral(", Dark]")));
 }
 
 QTEST_GUILESS_MAIN(TestTemplateLint)

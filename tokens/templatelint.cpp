@@ -100,12 +100,13 @@ QString findingKey(const LintDiagnostic &d)
 } // namespace
 
 TemplateLint lintThemeTemplate(const QString &path, const LintOptions &options,
-                               const QStringList &variants)
+                               const QStringList &variants, const QString &text)
 {
     TemplateLint result;
     ThemeBuildOptions buildOptions;
     buildOptions.variants = variants;
     buildOptions.sourceIconUrls = true;
+    buildOptions.templateText = text;
     const ThemeBuild build = buildTheme(path, buildOptions);
     result.usageError = build.usageError;
     result.unreadable = build.unreadable();

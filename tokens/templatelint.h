@@ -31,8 +31,9 @@ struct TemplateLint
 };
 
 // variants narrows to those (as the template names them, or in kebab case).
+// text, when not null, is the template's text as an editor holds it.
 TemplateLint lintThemeTemplate(const QString &path, const LintOptions &options,
-                               const QStringList &variants = {});
+                               const QStringList &variants = {}, const QString &text = QString());
 
 // A theme build's own finding as the analysis tells findings.
 LintDiagnostic themeBuildDiagnostic(const SourceError &error);

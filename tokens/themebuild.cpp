@@ -125,7 +125,9 @@ ThemeBuild buildTheme(const QString &templatePath, const ThemeBuildOptions &opti
     SourceFiles files(templatePath);
     SourceErrors errors;
 
-    const FileReadResult source = readRegularFile(templatePath, kMaxThemeSourceBytes);
+    const FileReadResult source = options.templateText.isNull()
+                                      ? readRegularFile(templatePath, kMaxThemeSourceBytes)
+                                      : FileReadResult{true, options.templateText.toUtf8(), {}};
     if (!source.ok) {
         build.errors.append({{templateName, 0, 0},
                              QStringLiteral("cannot read the template: %1").arg(source.error),

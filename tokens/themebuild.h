@@ -29,6 +29,8 @@ struct ThemeBuildOptions
     // When set, url(icons/NAME) becomes the absolute path of the recoloured SVG as
     // "<iconRoot>/<variant>/icons/<icon>.svg", for a caller that writes the icons there.
     QString iconRoot;
+    // The template's text as an editor holds it; read from the template's path when null.
+    QString templateText;
     // The sheet's file name: {stem}, {variant} (kebab case) and {camel} (the variant's
     // name in lower camel case) are replaced.
     QString sheetName = QStringLiteral("{stem}-{variant}.qss");
