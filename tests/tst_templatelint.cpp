@@ -91,6 +91,7 @@ private slots:
     void plantedFaultIsToldWhereItWasPlanted();
     void unknownVariantIsAUsageError();
     void languageServerToldOnTheTemplatesLines();
+    void languageServerCompletesAndExplainsReferences();
 };
 
 void TestTemplateLint::builtInTemplateHasNoErrors()
@@ -261,6 +262,57 @@ void TestTemplateLint::languageServerToldOnTheTemplatesLines()
     QCOMPARE(start.value(QStringLiteral("character")).toInt(), 4);
     QVERIFY((*planted).toObject().value(QStringLiteral("message")).toString().endsWith(
         QStringLiteral(", Dark]")));
+}
+
+void TestTemplateLint::languageServerCompletesAndExplainsReferences()
+{
+    QTemporaryDir dir;
+    QVERIFY(copyTheme(dir.path()));
+    const QString path = dir.filePath(kTemplate);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(file.readAll());
+    const QString reference = QStringLiteral("{color.frameBorder}");
+    const int at = int(text.indexOf(reference));
+    QVERIFY(at > 0);
+    const int line = int(text.left(at).count(QLatin1Char('\n')));
+    const int column = at - int(text.lastIndexOf(QLatin1Char('\n'), at)) - 1;
+
+    LspTestClient client(QStringLiteral(PRISMARK_LSP_BINARY), 60000, dir.path());
+    client.initialize();
+    const QString uri = QUrl::fromLocalFile(path).toString();
+    client.open(uri, text);
+    const auto at_ = [&](int character) {
+        return QJsonObject{{"textDocument", QJsonObject{{"uri", uri}}},
+                           {"position", QJsonObject{{"line", line}, {"character", character}}}};
+    };
+    // Just after "{color.fr": the token paths, each variant's value in the detail.
+    const QJsonArray items = client.response(client.request("textDocument/completion",
+                                                            at_(column + 9)))
+                                 .value("result")
+                                 .toObject()
+                                 .value("items")
+                                 .toArray();
+    const auto frame = std::find_if(items.begin(), items.end(), [](const QJsonValue &item) {
+        return item.toObject().value("label") == QStringLiteral("color.frameBorder");
+    });
+    QVERIFY2(frame != items.end(), qPrintable(QString::number(items.size())));
+    QCOMPARE((*frame).toObject().value("kind").toInt(), 16);
+    const QString detail = (*frame).toObject().value("detail").toString();
+    QVERIFY2(detail.startsWith(QStringLiteral("Light #")) &&
+                 detail.contains(QStringLiteral(", Dark #")),
+             qPrintable(detail));
+
+    const QString hover = client.response(client.request("textDocument/hover", at_(column + 3)))
+                              .value("result")
+                              .toObject()
+                              .value("contents")
+                              .toObject()
+                              .value("value")
+                              .toString();
+    QVERIFY2(hover.contains(QStringLiteral("{color.frameBorder} (color), in tokens/")) &&
+                 hover.contains(QStringLiteral("Dark #")),
+             qPrintable(hover));
 }
 
 QTEST_GUILESS_MAIN(TestTemplateLint)

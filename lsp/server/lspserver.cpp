@@ -9,7 +9,9 @@
 #include "lsp/features/definition.h"
 #include "lsp/features/hover.h"
 #include "lsp/features/symbols.h"
+#include "lsp/features/tokenreferences.h"
 #include "support/safefileread.h"
+#include "tokens/templatelint.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -227,7 +229,8 @@ QJsonValue LspServer::initialize(const QJsonObject &params)
         {QStringLiteral("completionProvider"),
          QJsonObject{{QStringLiteral("triggerCharacters"),
                       QJsonArray{QStringLiteral(":"), QStringLiteral("#"), QStringLiteral("["),
-                                 QStringLiteral("!"), QStringLiteral("(")}},
+                                 QStringLiteral("!"), QStringLiteral("("),
+                                 QStringLiteral("{")}},
                      {QStringLiteral("resolveProvider"), false}}},
         {QStringLiteral("hoverProvider"), true},
         {QStringLiteral("colorProvider"), true},
@@ -262,6 +265,14 @@ void LspServer::registerRequests()
         withDocument([this, offsetOf](Document &document, const QJsonObject &params) {
             if (document.tooLarge)
                 return QJsonValue(QJsonArray());
+            if (isThemeTemplatePath(document.text.path)) {
+                const QVector<CompletionItem> tokens = tokenCompletions(
+                    document.text.text(), offsetOf(document, params), document.text.path);
+                if (!tokens.isEmpty())
+                    return QJsonValue(
+                        QJsonObject{{QStringLiteral("isIncomplete"), false},
+                                    {QStringLiteral("items"), toJson(document.text, tokens)}});
+            }
             return QJsonValue(QJsonObject{
                 {QStringLiteral("isIncomplete"), false},
                 {QStringLiteral("items"),
@@ -272,6 +283,12 @@ void LspServer::registerRequests()
                     withDocument([this, offsetOf](Document &document, const QJsonObject &params) {
                         if (document.tooLarge)
                             return QJsonValue(QJsonValue::Null);
+                        if (isThemeTemplatePath(document.text.path)) {
+                            if (const auto token =
+                                    tokenHover(document.text.text(), offsetOf(document, params),
+                                               document.text.path, client.markdownHover))
+                                return toJson(document.text, token);
+                        }
                         return toJson(document.text, hoverAt(document.text.text(),
                                                              offsetOf(document, params), client));
                     }));
