@@ -304,9 +304,9 @@ private:
 QString textLine(const LintDiagnostic &diagnostic)
 {
     return QStringLiteral("%1:%2:%3: %4: %5 [%6]")
-        .arg(diagnostic.file)
-        .arg(diagnostic.line)
-        .arg(diagnostic.column)
+               .arg(diagnostic.file)
+               .arg(diagnostic.line)
+               .arg(diagnostic.column)
                .arg(lintSeverityName(diagnostic.severity), diagnostic.message, diagnostic.check) +
            (diagnostic.variants.isEmpty()
                 ? QString()

@@ -121,14 +121,13 @@ bool LiveSheet::rejectedBy(const QVector<LintDiagnostic> &verdict)
     for (const LintDiagnostic &diagnostic : verdict) {
         if (rejects(diagnostic)) {
             lastOutcome = Outcome::Rejected;
-            lastProblem = themeTemplate
-                              ? tr("Not applied: %1:%2: %3 [%4].")
-                                    .arg(QFileInfo(diagnostic.file).fileName())
-                                    .arg(diagnostic.line)
-                                    .arg(diagnostic.message, diagnostic.check)
-                              : tr("Not applied: line %1: %2 [%3].")
-                                    .arg(diagnostic.line)
-                                    .arg(diagnostic.message, diagnostic.check);
+            lastProblem = themeTemplate ? tr("Not applied: %1:%2: %3 [%4].")
+                                              .arg(QFileInfo(diagnostic.file).fileName())
+                                              .arg(diagnostic.line)
+                                              .arg(diagnostic.message, diagnostic.check)
+                                        : tr("Not applied: line %1: %2 [%3].")
+                                              .arg(diagnostic.line)
+                                              .arg(diagnostic.message, diagnostic.check);
             return true;
         }
     }
@@ -359,8 +358,8 @@ SheetRead LiveSheet::readSheet()
         if (!build.ok() || build.sheets.isEmpty()) {
             if (result.buildErrors.isEmpty())
                 result.buildErrors << themeBuildDiagnostic(
-                    {{filePath, 1, 1}, build.usageError.isEmpty() ? tr("nothing was built")
-                                                                  : build.usageError});
+                    {{filePath, 1, 1},
+                     build.usageError.isEmpty() ? tr("nothing was built") : build.usageError});
             return result;
         }
         QByteArray icons;

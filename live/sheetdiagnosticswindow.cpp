@@ -13,8 +13,8 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
-#include <QFileInfo>
 #include <QEvent>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -239,14 +239,14 @@ void SheetDiagnosticsWindow::refresh()
                                  ? QString()
                                  : diagnostic.file;
         const QString place =
-            file.isEmpty() ? QString()
-                           : QDir(QFileInfo(sheet->path()).path()).relativeFilePath(file) +
-                                 QLatin1Char(':');
+            file.isEmpty()
+                ? QString()
+                : QDir(QFileInfo(sheet->path()).path()).relativeFilePath(file) + QLatin1Char(':');
         auto *item = new QListWidgetItem(style()->standardIcon(severityIcon(diagnostic.severity)),
                                          place + QStringLiteral("%1:%2  %3  [%4]")
                                                      .arg(diagnostic.line)
-                                             .arg(diagnostic.column)
-                                             .arg(diagnostic.message, diagnostic.check),
+                                                     .arg(diagnostic.column)
+                                                     .arg(diagnostic.message, diagnostic.check),
                                          diagnosticsList);
         item->setToolTip(diagnostic.message);
         item->setData(lineRole, diagnostic.line);

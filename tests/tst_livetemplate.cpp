@@ -154,11 +154,13 @@ void TestLiveTemplate::brokenTokenFileKeepsLastGoodBuild()
     const QStringList listed = live.listed();
     QVERIFY2(std::any_of(listed.begin(), listed.end(),
                          [](const QString &line) {
-                             return line.startsWith(QStringLiteral("tokens/light.tokens.json:1:")) &&
+                             return line.startsWith(
+                                        QStringLiteral("tokens/light.tokens.json:1:")) &&
                                     line.contains(QStringLiteral("[theme-build]"));
                          }),
              qPrintable(listed.join(QLatin1Char('\n'))));
-    QVERIFY(live.sheet.problem().startsWith(QStringLiteral("Not built: tokens/light.tokens.json:1:")));
+    QVERIFY(
+        live.sheet.problem().startsWith(QStringLiteral("Not built: tokens/light.tokens.json:1:")));
 }
 
 void TestLiveTemplate::findingIsListedWhereItWasWritten()
@@ -202,9 +204,12 @@ void TestLiveTemplate::variantOptionOfTheProgram_data()
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("variant");
     QTest::addColumn<QString>("error");
-    QTest::newRow("a variant the template lacks")
-        << "mytheme.qss.in" << "Sepia" << "has no variant \"Sepia\"; it has Light, Dark";
-    QTest::newRow("--variant on a plain sheet") << "plain.qss" << "Dark" << "for a theme template";
+    QTest::newRow("a variant the template lacks") << "mytheme.qss.in"
+                                                  << "Sepia"
+                                                  << "has no variant \"Sepia\"; it has Light, Dark";
+    QTest::newRow("--variant on a plain sheet") << "plain.qss"
+                                                << "Dark"
+                                                << "for a theme template";
 }
 
 void TestLiveTemplate::variantOptionOfTheProgram()

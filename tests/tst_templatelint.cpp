@@ -122,7 +122,8 @@ void TestTemplateLint::plantedFaultIsToldWhereItWasPlanted_data()
         << QStringLiteral("[unknown-property] [Light, BlueLight, ") << 0 << QString() << QString();
     QTest::newRow("--variant narrows the variants told")
         << kTemplate << fontSize << fontSize + QStringLiteral("    colr: red;\n")
-        << QStringLiteral("colr") << QStringList{QStringLiteral("--variant"), QStringLiteral("Dark")}
+        << QStringLiteral("colr")
+        << QStringList{QStringLiteral("--variant"), QStringLiteral("Dark")}
         << QStringLiteral("[unknown-property] [Dark]") << 0 << QString() << QString();
     QTest::newRow("unknown reference in the template is a build error")
         << kTemplate << QStringLiteral("border: 1px solid {color.frameBorder};")
@@ -183,7 +184,8 @@ void TestTemplateLint::unknownVariantIsAUsageError()
 
 void TestTemplateLint::findingOnAValueIsToldAtTheTokensValue()
 {
-    const QString text = QStringLiteral("/*\n@tokens t.json\n*/\nQLabel {\n    color: {c.alias};\n}\n");
+    const QString text =
+        QStringLiteral("/*\n@tokens t.json\n*/\nQLabel {\n    color: {c.alias};\n}\n");
     SourceErrors errors;
     const ThemeTemplate theme = ThemeTemplate::parse(text, QStringLiteral("t.qss.in"), &errors);
     DesignTokens tokens;
@@ -197,8 +199,9 @@ void TestTemplateLint::findingOnAValueIsToldAtTheTokensValue()
     QVERIFY(errors.isEmpty());
     QCOMPARE(sheet, QStringLiteral("QLabel {\n    color: #123456;\n}\n"));
 
-    LintDiagnostic onValue{QStringLiteral("t.qss.in"), 2, 12, LintSeverity::Warning,
-                           QStringLiteral("contrast"), QStringLiteral("too pale")};
+    LintDiagnostic onValue{
+        QStringLiteral("t.qss.in"), 2, 12, LintSeverity::Warning, QStringLiteral("contrast"),
+        QStringLiteral("too pale")};
     onValue.endLine = 2;
     onValue.endColumn = 19;
     onValue.fixes = {{2, 12, 2, 19, QStringLiteral("#000000"), true}};
@@ -260,8 +263,11 @@ void TestTemplateLint::languageServerToldOnTheTemplatesLines()
                                   .toObject();
     QCOMPARE(start.value(QStringLiteral("line")).toInt(), line);
     QCOMPARE(start.value(QStringLiteral("character")).toInt(), 4);
-    QVERIFY((*planted).toObject().value(QStringLiteral("message")).toString().endsWith(
-        QStringLiteral(", Dark]")));
+    QVERIFY((*planted)
+                .toObject()
+                .value(QStringLiteral("message"))
+                .toString()
+                .endsWith(QStringLiteral(", Dark]")));
 }
 
 void TestTemplateLint::languageServerCompletesAndExplainsReferences()
@@ -287,12 +293,12 @@ void TestTemplateLint::languageServerCompletesAndExplainsReferences()
                            {"position", QJsonObject{{"line", line}, {"character", character}}}};
     };
     // Just after "{color.fr": the token paths, each variant's value in the detail.
-    const QJsonArray items = client.response(client.request("textDocument/completion",
-                                                            at_(column + 9)))
-                                 .value("result")
-                                 .toObject()
-                                 .value("items")
-                                 .toArray();
+    const QJsonArray items =
+        client.response(client.request("textDocument/completion", at_(column + 9)))
+            .value("result")
+            .toObject()
+            .value("items")
+            .toArray();
     const auto frame = std::find_if(items.begin(), items.end(), [](const QJsonValue &item) {
         return item.toObject().value("label") == QStringLiteral("color.frameBorder");
     });

@@ -80,8 +80,7 @@ int SourceMap::outputOffset(int line, int column) const
     if (outputLines.isEmpty())
         return 0;
     line = qBound(1, line, int(outputLines.size()));
-    const int lineEnd =
-        line < outputLines.size() ? outputLines.at(line) - 1 : outputLength;
+    const int lineEnd = line < outputLines.size() ? outputLines.at(line) - 1 : outputLength;
     return qBound(outputLines.at(line - 1), outputLines.at(line - 1) + column - 1, lineEnd);
 }
 

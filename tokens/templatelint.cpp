@@ -27,9 +27,9 @@ LintDiagnostic mapToSources(const LintDiagnostic &diagnostic, const SourceMap &m
     } else if (diagnostic.endLine > 0) {
         // A finding over a stretch (a palette line, a declaration) names the
         // references whose values it holds.
-        const QStringList paths = map.tokensIn(
-            map.outputOffset(diagnostic.line, diagnostic.column),
-            map.outputOffset(diagnostic.endLine, diagnostic.endColumn));
+        const QStringList paths =
+            map.tokensIn(map.outputOffset(diagnostic.line, diagnostic.column),
+                         map.outputOffset(diagnostic.endLine, diagnostic.endColumn));
         if (!paths.isEmpty())
             mapped.message += QStringLiteral(" (via {%1})").arg(paths.join(QLatin1String("}, {")));
     }

@@ -77,8 +77,8 @@ QString valuesText(const QVector<VariantTokens> &variants, const QString &path,
     QStringList values;
     for (const VariantTokens &v : variants) {
         const TokenValue *value = v.tokens.value(path);
-        values << QStringLiteral("%1 %2").arg(
-            v.variant, value ? value->sheetText() : QStringLiteral("(none)"));
+        values << QStringLiteral("%1 %2").arg(v.variant, value ? value->sheetText()
+                                                               : QStringLiteral("(none)"));
     }
     return values.join(separator);
 }
@@ -104,7 +104,8 @@ QVector<CompletionItem> tokenCompletions(const QString &text, int offset,
     for (const QString &name : qAsConst(names)) {
         CompletionItem item;
         item.label = name;
-        const TokenValue *first = variants.isEmpty() ? nullptr : variants.first().tokens.value(name);
+        const TokenValue *first =
+            variants.isEmpty() ? nullptr : variants.first().tokens.value(name);
         item.kind = first && first->isColour() ? KindColor : KindVariable;
         item.detail = valuesText(variants, name, QStringLiteral(", "));
         // A colour item shows its swatch from the documentation's colour.
@@ -139,12 +140,13 @@ std::optional<HoverInfo> tokenHover(const QString &text, int offset, const QStri
     }
     if (type.isEmpty())
         return std::nullopt;
-    const QString values = valuesText(variants, path, markdown ? QStringLiteral("  \n")
-                                                               : QStringLiteral("\n"));
+    const QString values =
+        valuesText(variants, path, markdown ? QStringLiteral("  \n") : QStringLiteral("\n"));
     HoverInfo hover;
     hover.span = {span.start - 1, span.end + 1};
     hover.markdown = markdown;
-    hover.contents = markdown ? QStringLiteral("**{%1}** (%2), in %3\n\n%4").arg(path, type, where, values)
-                              : QStringLiteral("{%1} (%2), in %3\n%4").arg(path, type, where, values);
+    hover.contents =
+        markdown ? QStringLiteral("**{%1}** (%2), in %3\n\n%4").arg(path, type, where, values)
+                 : QStringLiteral("{%1} (%2), in %3\n%4").arg(path, type, where, values);
     return hover;
 }

@@ -38,8 +38,8 @@ QVector<LintDiagnostic> templateDiagnostics(const QString &path, const QString &
     const QDir folder = QFileInfo(path).dir();
     for (LintDiagnostic &diagnostic : found) {
         if (!diagnostic.variants.isEmpty())
-            diagnostic.message += QStringLiteral(" [%1]").arg(
-                diagnostic.variants.join(QLatin1String(", ")));
+            diagnostic.message +=
+                QStringLiteral(" [%1]").arg(diagnostic.variants.join(QLatin1String(", ")));
         if (QDir::cleanPath(diagnostic.file) == self)
             continue;
         diagnostic.message = QStringLiteral("%1:%2:%3: %4")
@@ -116,9 +116,8 @@ void AnalysisScheduler::start(const QString &uri, const Job &job)
         // document's directory up; a broken one leaves the defaults, as it does there.
         const LintOptions options = lintConfigForSheet(job.path).options;
         const QVector<LintDiagnostic> diagnostics =
-            isThemeTemplatePath(job.path)
-                ? templateDiagnostics(job.path, job.text, options)
-                : lintStyleSheet(job.text.toUtf8(), job.path, options);
+            isThemeTemplatePath(job.path) ? templateDiagnostics(job.path, job.text, options)
+                                          : lintStyleSheet(job.text.toUtf8(), job.path, options);
         QMetaObject::invokeMethod(
             this,
             [this, uri, generation = job.generation, diagnostics] {

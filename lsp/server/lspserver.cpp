@@ -229,8 +229,7 @@ QJsonValue LspServer::initialize(const QJsonObject &params)
         {QStringLiteral("completionProvider"),
          QJsonObject{{QStringLiteral("triggerCharacters"),
                       QJsonArray{QStringLiteral(":"), QStringLiteral("#"), QStringLiteral("["),
-                                 QStringLiteral("!"), QStringLiteral("("),
-                                 QStringLiteral("{")}},
+                                 QStringLiteral("!"), QStringLiteral("("), QStringLiteral("{")}},
                      {QStringLiteral("resolveProvider"), false}}},
         {QStringLiteral("hoverProvider"), true},
         {QStringLiteral("colorProvider"), true},
@@ -279,19 +278,19 @@ void LspServer::registerRequests()
                  toJson(document.text, completionItems(document.text.text(),
                                                        offsetOf(document, params), client))}});
         }));
-    requests.insert(QStringLiteral("textDocument/hover"),
-                    withDocument([this, offsetOf](Document &document, const QJsonObject &params) {
-                        if (document.tooLarge)
-                            return QJsonValue(QJsonValue::Null);
-                        if (isThemeTemplatePath(document.text.path)) {
-                            if (const auto token =
-                                    tokenHover(document.text.text(), offsetOf(document, params),
-                                               document.text.path, client.markdownHover))
-                                return toJson(document.text, token);
-                        }
-                        return toJson(document.text, hoverAt(document.text.text(),
-                                                             offsetOf(document, params), client));
-                    }));
+    requests.insert(
+        QStringLiteral("textDocument/hover"),
+        withDocument([this, offsetOf](Document &document, const QJsonObject &params) {
+            if (document.tooLarge)
+                return QJsonValue(QJsonValue::Null);
+            if (isThemeTemplatePath(document.text.path)) {
+                if (const auto token = tokenHover(document.text.text(), offsetOf(document, params),
+                                                  document.text.path, client.markdownHover))
+                    return toJson(document.text, token);
+            }
+            return toJson(document.text,
+                          hoverAt(document.text.text(), offsetOf(document, params), client));
+        }));
     requests.insert(QStringLiteral("textDocument/documentColor"),
                     withDocument([](Document &document, const QJsonObject &) {
                         return QJsonValue(
