@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 // What the analysis reports: one finding of one check, where it is and how it mends.
@@ -56,6 +57,8 @@ struct LintDiagnostic
     QVector<LintLocation> related = {};
     // The edits the check offers, each mending the finding on its own.
     QVector<LintFix> fixes = {};
+    // The variants of a theme template the finding occurs in; empty for a plain sheet.
+    QStringList variants = {};
 };
 
 // "error", "warning" or "note".

@@ -11,6 +11,7 @@
 #include "lint/lintfixing.h"
 #include "support/programsupport.h"
 #include "support/safefileread.h"
+#include "tokens/templatelint.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -55,6 +56,7 @@ struct Settings
     bool gallery = false;
     QStringList enabled;
     QStringList disabled;
+    QStringList variants; // of a theme template; all when empty
     QStringList files;
     LintFixMode fixMode;
 };
@@ -150,6 +152,10 @@ bool parseArguments(const QStringList &arguments, Settings &settings, bool &done
                        "Checks: %1.\n\n"
                        "Each FILE is checked with the nearest %2 found from its directory "
                        "upwards, unless --config or --no-config says otherwise.\n\n"
+                       "A theme template (FILE.qss.in) is built in memory and every variant "
+                       "checked; each finding is told once, on the template's or the token "
+                       "file's line, with the variants it occurs in. The build's own errors "
+                       "have the id theme-build.\n\n"
                        "Exit status: 0 nothing failed; 1 only warnings, under --werror or over "
                        "--max-warnings; 2 errors; 3 a file or the configuration could not be "
                        "read or the usage is wrong (the other files are still checked).")
@@ -198,8 +204,14 @@ bool parseArguments(const QStringList &arguments, Settings &settings, bool &done
         QStringLiteral("summary-table"),
         QStringLiteral("Print a Markdown table of diagnostic counts per file and check id "
                        "instead of the diagnostics."));
+    const QCommandLineOption variantOption(
+        QStringLiteral("variant"),
+        QStringLiteral("Of a theme template (.qss.in), lint only variant NAME (repeatable); "
+                       "every variant by default."),
+        QStringLiteral("NAME"));
     parser.addOptions({formatOption, werrorOption, maxWarningsOption, disableOption, enableOption,
-                       galleryOption, configOption, noConfigOption, listOption, tableOption});
+                       galleryOption, configOption, noConfigOption, listOption, tableOption,
+                       variantOption});
     const QCommandLineOption fixOption(
         QStringLiteral("fix"),
         QStringLiteral("Apply the safe fixes and write each file back (standard input: the "
@@ -273,6 +285,7 @@ bool parseArguments(const QStringList &arguments, Settings &settings, bool &done
     settings.fixMode.fix = parser.isSet(fixOption) || settings.fixMode.diff;
     if (settings.fixMode.unsafeFixes && !settings.fixMode.fix)
         usageError = QStringLiteral("--unsafe-fixes needs --fix or --diff");
+    settings.variants = parser.values(variantOption);
     if (parser.isSet(maxWarningsOption)) {
         bool ok = false;
         settings.maxWarnings = parser.value(maxWarningsOption).toInt(&ok);
@@ -352,10 +365,13 @@ private:
 QString textLine(const LintDiagnostic &diagnostic)
 {
     return QStringLiteral("%1:%2:%3: %4: %5 [%6]")
-        .arg(diagnostic.file)
-        .arg(diagnostic.line)
-        .arg(diagnostic.column)
-        .arg(lintSeverityName(diagnostic.severity), diagnostic.message, diagnostic.check);
+               .arg(diagnostic.file)
+               .arg(diagnostic.line)
+               .arg(diagnostic.column)
+               .arg(lintSeverityName(diagnostic.severity), diagnostic.message, diagnostic.check) +
+           (diagnostic.variants.isEmpty()
+                ? QString()
+                : QStringLiteral(" [%1]").arg(diagnostic.variants.join(QLatin1String(", "))));
 }
 
 QString formatText(const QVector<LintDiagnostic> &diagnostics, int errors, int warnings,
@@ -381,6 +397,12 @@ QString formatJson(const QVector<LintDiagnostic> &diagnostics)
                         {QStringLiteral("severity"), lintSeverityName(diagnostic.severity)},
                         {QStringLiteral("check"), diagnostic.check},
                         {QStringLiteral("message"), diagnostic.message}});
+        if (!diagnostic.variants.isEmpty()) {
+            QJsonObject last = array.last().toObject();
+            last.insert(QStringLiteral("variants"),
+                        QJsonArray::fromStringList(diagnostic.variants));
+            array.replace(array.size() - 1, last);
+        }
     }
     return QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Indented));
 }
@@ -537,6 +559,19 @@ int runLintCommandLine(const QStringList &arguments)
     QVector<LintDiagnostic> diagnostics;
     for (const QString &file : qAsConst(settings.files)) {
         const LintOptions options = configurations.optionsFor(file);
+        if (isThemeTemplatePath(file)) {
+            const TemplateLint lint = lintThemeTemplate(file, options, settings.variants);
+            if (!lint.usageError.isEmpty()) {
+                err << programName() << ": " << lint.usageError << '\n';
+                err.flush();
+                unreadable = true;
+                continue;
+            }
+            unreadable = unreadable || lint.unreadable;
+            checkedFiles.append(file);
+            diagnostics += lint.diagnostics;
+            continue;
+        }
         const Input input = readInput(file);
         if (!input.ok) {
             err << programName() << ": "

@@ -9,9 +9,13 @@
 #include "switcher/styleswitcherwindow.h"
 #include "theme/stylesheetloader.h"
 #include "theme/themecatalogue.h"
+#include "tokens/templatelint.h"
+#include "tokens/themebuild.h"
+#include "tokens/themetemplate.h"
 #include "widgetstyles/sheetstyle.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QEvent>
 #include <QFileInfo>
 
@@ -70,6 +74,7 @@ LiveSheet::LiveSheet(MainWindow *window, const QString &path, QObject *parent)
     , burstSettleInterval(settleMs)
     , emptySettleInterval(emptySettleMs)
     , shownStyleName(themeDisplayName(Light))
+    , themeTemplate(isThemeTemplatePath(path))
 {
     settleTimer.setSingleShot(true);
     settleTimer.setTimerType(Qt::PreciseTimer);
@@ -116,9 +121,13 @@ bool LiveSheet::rejectedBy(const QVector<LintDiagnostic> &verdict)
     for (const LintDiagnostic &diagnostic : verdict) {
         if (rejects(diagnostic)) {
             lastOutcome = Outcome::Rejected;
-            lastProblem = tr("Not applied: line %1: %2 [%3].")
-                              .arg(diagnostic.line)
-                              .arg(diagnostic.message, diagnostic.check);
+            lastProblem = themeTemplate ? tr("Not applied: %1:%2: %3 [%4].")
+                                              .arg(QFileInfo(diagnostic.file).fileName())
+                                              .arg(diagnostic.line)
+                                              .arg(diagnostic.message, diagnostic.check)
+                                        : tr("Not applied: line %1: %2 [%3].")
+                                              .arg(diagnostic.line)
+                                              .arg(diagnostic.message, diagnostic.check);
             return true;
         }
     }
@@ -141,6 +150,9 @@ void LiveSheet::noteChange()
 
 void LiveSheet::checkAhead()
 {
+    // A template's build is as quick as reading it; nothing to gain ahead.
+    if (themeTemplate)
+        return;
     const FileReadResult read = readRegularFile(filePath, maxAuthorSheetBytes, true);
     if (!read.ok || read.bytes.isEmpty() || (haveBytes && read.bytes == lastBytes))
         return;
@@ -152,11 +164,15 @@ void LiveSheet::reload(bool force)
 {
     // The watch is renewed before the read, so a write after the read is never missed.
     file.renew();
+    for (const auto &source : sources)
+        source->renew();
     // For a change on disk, timed from the change: what the author waits for.
     QElapsedTimer took;
     took.start();
     const qint64 sinceChangeNs = !force && sinceChange.isValid() ? sinceChange.nsecsElapsed() : 0;
-    FileReadResult read = readRegularFile(filePath, maxAuthorSheetBytes, true);
+    SheetRead read = readSheet();
+    if (buildFailed(read.buildErrors))
+        return;
     if (!read.ok) {
         haveBytes = false;
         lastBytes.clear();
@@ -183,11 +199,11 @@ void LiveSheet::reload(bool force)
 
     const QVector<LintDiagnostic> verdict = !checkedBytes.isEmpty() && read.bytes == checkedBytes
                                                 ? checkedVerdict
-                                                : linter(read.bytes, filePath, Scope::Rejecting);
+                                                : analyse(read.bytes, Scope::Rejecting);
     checkedBytes.clear();
     checkedVerdict.clear();
     if (rejectedBy(verdict)) {
-        lastDiagnostics = linter(read.bytes, filePath, Scope::Full);
+        lastDiagnostics = analyse(read.bytes, Scope::Full);
         fullAnalysisDue = false;
         emit updated();
         return;
@@ -203,7 +219,7 @@ void LiveSheet::reload(bool force)
     shownStyleName = fileName();
     if (force) {
         // Asked for (at start, or the Apply button): the diagnostics come with it.
-        lastDiagnostics = linter(read.bytes, filePath, Scope::Full);
+        lastDiagnostics = analyse(read.bytes, Scope::Full);
         fullAnalysisDue = false;
         emit updated();
     } else {
@@ -226,7 +242,7 @@ bool LiveSheet::event(QEvent *event)
     // Not when a read since has published its own outcome and diagnostics.
     if (fullAnalysisDue) {
         fullAnalysisDue = false;
-        lastDiagnostics = linter(lastBytes, filePath, Scope::Full);
+        lastDiagnostics = analyse(lastBytes, Scope::Full);
         emit updated();
     }
     return true;
@@ -237,4 +253,135 @@ void LiveSheet::clearSwitcherSelection()
     // With the file installed no built-in theme is current; left checked, the
     // theme's button could not be picked to go back to it.
     window->styleSwitcherWindow()->clearCurrentTheme();
+}
+
+bool LiveSheet::buildFailed(const QVector<LintDiagnostic> &errors)
+{
+    if (errors.isEmpty())
+        return false;
+    // The last good build stays; the next good one is installed whatever its text.
+    haveBytes = false;
+    lastBytes.clear();
+    fullAnalysisDue = false;
+    lastDiagnostics = errors;
+    lastOutcome = Outcome::Rejected;
+    const LintDiagnostic &first = errors.constFirst();
+    lastProblem = tr("Not built: %1:%2:%3: %4.")
+                      .arg(QDir(QFileInfo(filePath).path()).relativeFilePath(first.file))
+                      .arg(first.line)
+                      .arg(first.column)
+                      .arg(first.message);
+    emit updated();
+    return true;
+}
+
+QVector<LintDiagnostic> LiveSheet::analyse(const QByteArray &bytes, Scope scope)
+{
+    QVector<LintDiagnostic> found = linter(bytes, filePath, scope);
+    if (themeTemplate) {
+        for (LintDiagnostic &diagnostic : found)
+            diagnostic = mapToSources(diagnostic, lastMap);
+    }
+    return found;
+}
+
+bool LiveSheet::setVariant(const QString &name)
+{
+    for (const QString &variant : qAsConst(variantNames)) {
+        if (variant.compare(name, Qt::CaseInsensitive) == 0 || kebabCaseName(variant) == name) {
+            currentVariant = variant;
+            reload(true);
+            return true;
+        }
+    }
+    return false;
+}
+
+void LiveSheet::readTemplateHeader(const QByteArray &bytes)
+{
+    const ThemeTemplate theme = ThemeTemplate::parse(QString::fromUtf8(bytes), filePath, nullptr);
+    variantNames.clear();
+    for (const TemplateVariant &variant : theme.variants())
+        variantNames << variant.name;
+    if (!variantNames.contains(currentVariant))
+        currentVariant = variantNames.value(0);
+    const QDir folder = QFileInfo(filePath).dir();
+    QStringList names = theme.baseFiles();
+    for (const TemplateVariant &variant : theme.variants())
+        names << variant.files;
+    if (!theme.iconsDirectory().isEmpty()) {
+        const QDir icons(folder.filePath(theme.iconsDirectory()));
+        for (const QString &icon : icons.entryList({QStringLiteral("*.svg")}, QDir::Files))
+            names << theme.iconsDirectory() + QLatin1Char('/') + icon;
+    }
+    QStringList paths;
+    for (const QString &name : qAsConst(names)) {
+        const QString path = QDir::cleanPath(folder.filePath(name));
+        if (!paths.contains(path))
+            paths << path;
+    }
+    watchSources(paths);
+}
+
+void LiveSheet::watchSources(const QStringList &paths)
+{
+    if (paths == sourcePaths)
+        return;
+    sourcePaths = paths;
+    sources.clear();
+    for (const QString &path : paths) {
+        sources.push_back(std::make_unique<WatchedFile>(path));
+        connect(sources.back().get(), &WatchedFile::changed, this, &LiveSheet::noteChange);
+    }
+}
+
+SheetRead LiveSheet::readSheet()
+{
+    SheetRead result;
+    const FileReadResult read = readRegularFile(filePath, maxAuthorSheetBytes, true);
+    if (!read.ok || !themeTemplate) {
+        result.ok = read.ok;
+        result.bytes = read.bytes;
+        result.error = read.error;
+        return result;
+    }
+    readTemplateHeader(read.bytes);
+    if (!iconFolder)
+        iconFolder = std::make_unique<QTemporaryDir>();
+    ThemeBuildOptions options;
+    options.variants = QStringList{currentVariant};
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        options.iconRoot = iconFolder->path() + QStringLiteral("/%1").arg(iconGeneration);
+        const ThemeBuild build = buildTheme(filePath, options);
+        for (const SourceError &error : build.errors)
+            result.buildErrors << themeBuildDiagnostic(error);
+        if (!build.ok() || build.sheets.isEmpty()) {
+            if (result.buildErrors.isEmpty())
+                result.buildErrors << themeBuildDiagnostic(
+                    {{filePath, 1, 1},
+                     build.usageError.isEmpty() ? tr("nothing was built") : build.usageError});
+            return result;
+        }
+        QByteArray icons;
+        for (const BuiltIcon &icon : build.icons)
+            icons += icon.name.toUtf8() + '\0' + icon.svg + '\0';
+        if (attempt == 0 && !lastIcons.isEmpty() && icons != lastIcons) {
+            ++iconGeneration;
+            lastIcons = icons;
+            continue;
+        }
+        lastIcons = icons;
+        for (const BuiltIcon &icon : build.icons) {
+            const QString folder = options.iconRoot + QLatin1Char('/') + icon.directory;
+            QDir().mkpath(folder);
+            QFile svg(folder + QLatin1Char('/') + icon.name + QStringLiteral(".svg"));
+            if (svg.open(QIODevice::WriteOnly | QIODevice::Truncate))
+                svg.write(icon.svg);
+        }
+        result.ok = true;
+        result.bytes = build.sheets.constFirst().text;
+        lastMap = build.sheets.constFirst().map;
+        return result;
+    }
+    return result;
 }

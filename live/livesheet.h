@@ -6,22 +6,39 @@
 #include "analysis/lintconfig.h"
 #include "analysis/stylesheetlint.h"
 #include "support/watchedfile.h"
+#include "tokens/sourcemap.h"
 
 #include <QByteArray>
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QObject>
 #include <QString>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QVector>
 
 #include <functional>
+#include <memory>
+#include <vector>
 
 class MainWindow;
 
+// What a read of the sheet found: the bytes to install, or why there are none.
+struct SheetRead
+{
+    bool ok = false;
+    bool missing = false;
+    QByteArray bytes;
+    QString error;
+    // A template that builds with errors: they, on the lines the author wrote.
+    QVector<LintDiagnostic> buildErrors;
+};
+
 // Keeps an author's style sheet file installed on the main window: reads it again
 // whenever it changes on disk, checks it, and installs it unless the toolkit would
-// reject it, in which case the last good sheet stays.
+// reject it, in which case the last good sheet stays. A theme template (".qss.in") is
+// built in memory, one variant at a time, and followed through every token file and
+// icon it names; its findings are told on the template's and token files' lines.
 class LiveSheet : public QObject
 {
     Q_OBJECT
@@ -79,6 +96,15 @@ public:
     // What the main window shows now: the file's name, or the built-in theme in force.
     QString shownStyle() const { return shownStyleName; }
 
+    // A theme template: its variants, as it names them, and the one shown.
+    bool isTemplate() const { return themeTemplate; }
+    QStringList variants() const { return variantNames; }
+    QString variant() const { return currentVariant; }
+    // Builds and shows that variant at once; false for a name the template lacks.
+    bool setVariant(const QString &name);
+    // The files a template names that are watched besides it.
+    QStringList watchedSources() const { return sourcePaths; }
+
     // True when the diagnostic names a reason the text must not be installed.
     static bool rejects(const LintDiagnostic &diagnostic);
 
@@ -98,6 +124,12 @@ private:
     void analyseAfterPaint();
     bool rejectedBy(const QVector<LintDiagnostic> &verdict);
     void clearSwitcherSelection();
+    // The sheet to install: the file's bytes, or the template's variant built.
+    SheetRead readSheet();
+    QVector<LintDiagnostic> analyse(const QByteArray &bytes, Scope scope);
+    void readTemplateHeader(const QByteArray &bytes);
+    void watchSources(const QStringList &paths);
+    bool buildFailed(const QVector<LintDiagnostic> &errors);
 
     MainWindow *window;
     const QString filePath;
@@ -125,4 +157,17 @@ private:
     double lastApplyMs = 0;
     bool appliedEmpty = false;
     QString shownStyleName;
+
+    const bool themeTemplate;
+    QStringList variantNames;
+    QString currentVariant;
+    SourceMap lastMap;
+    QVector<LintDiagnostic> lastBuildErrors;
+    QStringList sourcePaths;
+    std::vector<std::unique_ptr<WatchedFile>> sources;
+    // The variant's recoloured icons, written afresh (a new folder) when they change,
+    // since the toolkit keeps an image it has read by its path.
+    std::unique_ptr<QTemporaryDir> iconFolder;
+    int iconGeneration = 0;
+    QByteArray lastIcons;
 };

@@ -33,6 +33,10 @@ const char description[] =
     "leaves the last good one in place. Its Pick button (Ctrl+Shift+I) shows the\n"
     "rules that paint a widget clicked in the gallery. Each --form adds a Qt Designer\n"
     "form as a tab of the gallery, loaded again whenever it changes.\n"
+    "A theme template (FILE.qss.in) is built in memory, one variant at a time (the\n"
+    "first @variant, or --variant; a chooser in the Sheet Diagnostics window), and\n"
+    "built again whenever it or a token file or icon it names changes; a build with\n"
+    "errors leaves the last good one and lists the errors where they were written.\n"
     "\n"
     "Exit status:\n"
     "  0  the window was closed\n"
@@ -61,6 +65,10 @@ int main(int argc, char *argv[])
                        "Repeatable."),
         QStringLiteral("DIALOG.ui"));
     parser.addOption(formOption);
+    const QCommandLineOption variantOption(
+        QStringLiteral("variant"),
+        QStringLiteral("Of a theme template, the variant to show first."), QStringLiteral("NAME"));
+    parser.addOption(variantOption);
 
     // Usage, help and version are answered before the toolkit needs a display.
     QStringList arguments;
@@ -104,6 +112,18 @@ int main(int argc, char *argv[])
     if (sheet.outcome() == LiveSheet::Outcome::Unreadable) {
         printError(sheet.problem());
         return ExitUnreadable;
+    }
+    if (parser.isSet(variantOption)) {
+        if (!sheet.isTemplate()) {
+            printError(QStringLiteral("--variant is for a theme template (.qss.in)"));
+            return ExitUsage;
+        }
+        if (!sheet.setVariant(parser.value(variantOption))) {
+            printError(QStringLiteral("%1 has no variant \"%2\"; it has %3")
+                           .arg(sheet.path(), parser.value(variantOption),
+                                sheet.variants().join(QLatin1String(", "))));
+            return ExitUsage;
+        }
     }
     auto *diagnostics = new SheetDiagnosticsWindow(&sheet, &window);
     auto *inspector = new LiveInspector(&window, &sheet, diagnostics);

@@ -11,7 +11,10 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
+#include <QDir>
 #include <QEvent>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -29,6 +32,7 @@ namespace {
 constexpr int preferredHeight = 440;
 constexpr int leastHeight = 220;
 constexpr int lineRole = Qt::UserRole;
+constexpr int fileRole = Qt::UserRole + 7;
 constexpr int columnRole = Qt::UserRole + 1;
 
 // $VISUAL before $EDITOR, the usual order; empty when neither is set.
@@ -71,6 +75,7 @@ SheetDiagnosticsWindow::SheetDiagnosticsWindow(LiveSheet *sheet, MainWindow *win
     , sheet(sheet)
     , switcher(window ? window->styleSwitcherWindow() : nullptr)
     , pathLabel(new QLabel(this))
+    , variantChooser(new QComboBox(this))
     , stateLabel(new QLabel(this))
     , diagnosticsList(new QListWidget(this))
     , hintLabel(new QLabel(this))
@@ -92,7 +97,12 @@ SheetDiagnosticsWindow::SheetDiagnosticsWindow(LiveSheet *sheet, MainWindow *win
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(12, 12, 12, 12);
-    layout->addWidget(pathLabel);
+    auto *topRow = new QHBoxLayout;
+    topRow->addWidget(pathLabel, 1);
+    variantChooser->setToolTip(tr("The variant of the theme template shown"));
+    variantChooser->setVisible(sheet->isTemplate());
+    topRow->addWidget(variantChooser);
+    layout->addLayout(topRow);
     layout->addWidget(stateLabel);
     panels->addTab(diagnosticsList, tr("Diagnostics"));
     layout->addWidget(panels, 1);
@@ -122,6 +132,7 @@ SheetDiagnosticsWindow::SheetDiagnosticsWindow(LiveSheet *sheet, MainWindow *win
             });
     connect(pickButton, &QPushButton::clicked, this, &SheetDiagnosticsWindow::pickRequested);
     connect(applyButton, &QPushButton::clicked, sheet, &LiveSheet::apply);
+    connect(variantChooser, &QComboBox::textActivated, sheet, &LiveSheet::setVariant);
     connect(sheet, &LiveSheet::updated, this, &SheetDiagnosticsWindow::refresh);
 
     // Shown and closed with the main window, placed below the switcher wherever that goes.
@@ -168,6 +179,17 @@ void SheetDiagnosticsWindow::placeBelowSwitcher()
 void SheetDiagnosticsWindow::refresh()
 {
     pathLabel->setText(sheet->path());
+    if (sheet->isTemplate()) {
+        const QSignalBlocker quiet(variantChooser);
+        QStringList shown;
+        for (int i = 0; i < variantChooser->count(); ++i)
+            shown << variantChooser->itemText(i);
+        if (shown != sheet->variants()) {
+            variantChooser->clear();
+            variantChooser->addItems(sheet->variants());
+        }
+        variantChooser->setCurrentText(sheet->variant());
+    }
     applyButton->setText(tr("Apply %1").arg(sheet->fileName()));
 
     // Rich text, so that the reason a change did not show stands out.
@@ -212,15 +234,24 @@ void SheetDiagnosticsWindow::refresh()
                      });
     diagnosticsList->clear();
     for (const LintDiagnostic &diagnostic : qAsConst(diagnostics)) {
+        // A template's findings may lie in its token files: those are named.
+        const QString file = diagnostic.file == sheet->path() || diagnostic.file.isEmpty()
+                                 ? QString()
+                                 : diagnostic.file;
+        const QString place =
+            file.isEmpty()
+                ? QString()
+                : QDir(QFileInfo(sheet->path()).path()).relativeFilePath(file) + QLatin1Char(':');
         auto *item = new QListWidgetItem(style()->standardIcon(severityIcon(diagnostic.severity)),
-                                         QStringLiteral("%1:%2  %3  [%4]")
-                                             .arg(diagnostic.line)
-                                             .arg(diagnostic.column)
-                                             .arg(diagnostic.message, diagnostic.check),
+                                         place + QStringLiteral("%1:%2  %3  [%4]")
+                                                     .arg(diagnostic.line)
+                                                     .arg(diagnostic.column)
+                                                     .arg(diagnostic.message, diagnostic.check),
                                          diagnosticsList);
         item->setToolTip(diagnostic.message);
         item->setData(lineRole, diagnostic.line);
         item->setData(columnRole, diagnostic.column);
+        item->setData(fileRole, file);
     }
 
     const QString editor = editorVariable();
@@ -249,23 +280,30 @@ void SheetDiagnosticsWindow::setOutlineNote(const QString &note)
 void SheetDiagnosticsWindow::openDiagnostic(const QListWidgetItem *item)
 {
     if (item)
-        openPosition(item->data(lineRole).toInt(), item->data(columnRole).toInt());
+        openFilePosition(item->data(fileRole).toString(), item->data(lineRole).toInt(),
+                         item->data(columnRole).toInt());
 }
 
 void SheetDiagnosticsWindow::openPosition(int line, int column)
 {
+    openFilePosition(QString(), line, column);
+}
+
+void SheetDiagnosticsWindow::openFilePosition(const QString &file, int line, int column)
+{
+    const QString path = file.isEmpty() ? sheet->path() : file;
     QStringList command = QProcess::splitCommand(editorVariable());
     QString failure;
     if (!command.isEmpty()) {
         const QString program = command.takeFirst();
-        command << QStringLiteral("+%1").arg(line) << sheet->path();
+        command << QStringLiteral("+%1").arg(line) << path;
         if (QProcess::startDetached(program, command)) {
             hintLabel->setText(tr("Opened line %1 in %2.").arg(line).arg(program));
             return;
         }
         failure = tr("Could not start %1. ").arg(program);
     }
-    const QString position = QStringLiteral("%1:%2:%3").arg(sheet->path()).arg(line).arg(column);
+    const QString position = QStringLiteral("%1:%2:%3").arg(path).arg(line).arg(column);
     QGuiApplication::clipboard()->setText(position);
     hintLabel->setText(failure + tr("Copied %1 to the clipboard.").arg(position));
 }

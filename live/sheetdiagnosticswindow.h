@@ -7,6 +7,7 @@
 
 class LiveSheet;
 class MainWindow;
+class QComboBox;
 class QLabel;
 class QListWidget;
 class QListWidgetItem;
@@ -28,6 +29,8 @@ public:
     void openDiagnostic(const QListWidgetItem *item);
     // The same for any position of the sheet (a rule of the Rules view).
     void openPosition(int line, int column);
+    // The same in another file (a template's token file), or the sheet when file is "".
+    void openFilePosition(const QString &file, int line, int column);
 
     // A page beside the diagnostics (the Rules view, the forms); shown on request.
     void addPanel(QWidget *page, const QString &title);
@@ -51,6 +54,8 @@ private:
     LiveSheet *sheet;
     QWidget *switcher;
     QLabel *pathLabel;
+    // A theme template's variants; the one chosen is shown.
+    QComboBox *variantChooser;
     QLabel *stateLabel;
     QListWidget *diagnosticsList;
     QLabel *hintLabel;

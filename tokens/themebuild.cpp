@@ -125,7 +125,9 @@ ThemeBuild buildTheme(const QString &templatePath, const ThemeBuildOptions &opti
     SourceFiles files(templatePath);
     SourceErrors errors;
 
-    const FileReadResult source = readRegularFile(templatePath, kMaxThemeSourceBytes);
+    const FileReadResult source = options.templateText.isNull()
+                                      ? readRegularFile(templatePath, kMaxThemeSourceBytes)
+                                      : FileReadResult{true, options.templateText.toUtf8(), {}};
     if (!source.ok) {
         build.errors.append({{templateName, 0, 0},
                              QStringLiteral("cannot read the template: %1").arg(source.error),
@@ -216,6 +218,11 @@ ThemeBuild buildTheme(const QString &templatePath, const ThemeBuildOptions &opti
                 for (const QString &file :
                      {icon.name + QStringLiteral(".svg"), icon.name + QStringLiteral(".png"),
                       icon.name + QStringLiteral("@2x.png")}) {
+                    if (file == name && !options.iconRoot.isEmpty())
+                        return options.iconRoot + QLatin1Char('/') + iconDirectory +
+                               QLatin1Char('/') + icon.name + QStringLiteral(".svg");
+                    if (file == name && options.sourceIconUrls)
+                        return QFileInfo(icon.file).absoluteFilePath();
                     if (file == name) {
                         const QString path = iconDirectory + QLatin1Char('/') + file;
                         return options.resourceUrls ? QLatin1Char(':') + resourceRoot + path : path;
@@ -230,7 +237,7 @@ ThemeBuild buildTheme(const QString &templatePath, const ThemeBuildOptions &opti
                              .replace(QLatin1String("{stem}"), build.stem)
                              .replace(QLatin1String("{variant}"), kebab)
                              .replace(QLatin1String("{camel}"), lowerCamelCaseName(variant.name));
-        sheet.text = theme.render(tokens, variant.name, iconUrl, &errors).toUtf8();
+        sheet.text = theme.render(tokens, variant.name, iconUrl, &errors, &sheet.map).toUtf8();
         build.sheets.append(sheet);
         qrcFiles << sheet.fileName;
 

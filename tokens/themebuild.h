@@ -4,6 +4,7 @@
 #pragma once
 
 #include "tokens/sourceerror.h"
+#include "tokens/sourcemap.h"
 
 #include <QByteArray>
 #include <QString>
@@ -22,6 +23,14 @@ struct ThemeBuildOptions
     QString qrcPrefix;
     // url(icons/NAME) becomes the icon's resource path rather than a relative path.
     bool resourceUrls = false;
+    // url(icons/NAME) becomes the source icon's absolute path, so that the built
+    // sheet can be analysed where no icon has been written.
+    bool sourceIconUrls = false;
+    // When set, url(icons/NAME) becomes the absolute path of the recoloured SVG as
+    // "<iconRoot>/<variant>/icons/<icon>.svg", for a caller that writes the icons there.
+    QString iconRoot;
+    // The template's text as an editor holds it; read from the template's path when null.
+    QString templateText;
     // The sheet's file name: {stem}, {variant} (kebab case) and {camel} (the variant's
     // name in lower camel case) are replaced.
     QString sheetName = QStringLiteral("{stem}-{variant}.qss");
@@ -32,6 +41,8 @@ struct BuiltSheet
     QString variant;  // as the template names it
     QString fileName; // relative to the output directory
     QByteArray text;
+    // Where each stretch of text came from in the template and token files.
+    SourceMap map;
 };
 
 struct BuiltIcon

@@ -7,6 +7,7 @@
 
 #include <QPalette>
 #include <QRegularExpression>
+#include <QScopeGuard>
 
 #include <algorithm>
 
@@ -758,16 +759,44 @@ void ThemeTemplate::evaluate(const Expression &e, const DesignTokens &tokens, To
 }
 
 QString ThemeTemplate::render(const DesignTokens &tokens, const QString &variant,
-                              const IconUrl &iconUrl, SourceErrors *errors) const
+                              const IconUrl &iconUrl, SourceErrors *errors, SourceMap *map) const
 {
     QString out;
     out.reserve(text.size() + text.size() / 4);
     int cursor = 0;
+    const auto copy = [&](int from, int to) {
+        if (map)
+            map->addCopy(int(out.size()), int(out.size()) + to - from, from);
+        out += text.mid(from, to - from);
+    };
+    // What the edit writes, noted for the map once written.
+    int written = 0;
+    QString writtenPath;
+    SourcePosition writtenWhere;
     for (const Edit &edit : edits) {
         if (edit.start < cursor)
             continue;
-        out += text.mid(cursor, edit.start - cursor);
+        copy(cursor, edit.start);
         cursor = edit.end;
+        written = int(out.size());
+        writtenPath.clear();
+        writtenWhere = SourcePosition();
+        if (edit.kind == Edit::Value || edit.kind == Edit::PaletteValue) {
+            const Expression &e = expressions[edit.index];
+            if (e.kind == Expression::Reference) {
+                writtenPath = e.name;
+                if (const TokenValue *value = tokens.value(e.name))
+                    writtenWhere = value->where;
+            }
+        }
+        const auto noteWritten = qScopeGuard([&] {
+            if (map && out.size() > written)
+                map->addValue(written, int(out.size()),
+                              edit.kind == Edit::Value || edit.kind == Edit::PaletteValue
+                                  ? expressions[edit.index].offset
+                                  : edit.start,
+                              writtenPath, writtenWhere);
+        });
         switch (edit.kind) {
         case Edit::Remove:
             break;
@@ -825,7 +854,9 @@ QString ThemeTemplate::render(const DesignTokens &tokens, const QString &variant
         }
         }
     }
-    out += text.mid(qMin(cursor, int(text.size())));
+    copy(qMin(cursor, int(text.size())), int(text.size()));
+    if (map)
+        map->finish(fileName, text, out);
     return out;
 }
 

@@ -5,6 +5,7 @@
 
 #include "tokens/designtokens.h"
 #include "tokens/sourceerror.h"
+#include "tokens/sourcemap.h"
 
 #include <QString>
 #include <QStringList>
@@ -59,9 +60,10 @@ public:
     // icon (an error at the url).
     using IconUrl = std::function<QString(const QString &name)>;
 
-    // The sheet of one variant with every reference replaced, or errors.
+    // The sheet of one variant with every reference replaced, or errors; map, when
+    // given, is filled with where each stretch of the sheet came from.
     QString render(const DesignTokens &tokens, const QString &variant, const IconUrl &iconUrl,
-                   SourceErrors *errors) const;
+                   SourceErrors *errors, SourceMap *map = nullptr) const;
 
 private:
     // A reference, a colour function or, as a function's argument, a literal.

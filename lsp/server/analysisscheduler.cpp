@@ -4,6 +4,11 @@
 #include "lsp/server/analysisscheduler.h"
 
 #include "analysis/lintconfig.h"
+#include "analysis/stylesheetlint.h"
+#include "tokens/templatelint.h"
+
+#include <QDir>
+#include <QFileInfo>
 
 #include <QRunnable>
 #include <QThread>
@@ -22,6 +27,37 @@ void yieldToRequests()
     setpriority(PRIO_PROCESS, gettid(), 10);
 #endif
 }
+// A template's findings on its own lines, every variant checked. A finding in a
+// token file is told on the template's first line, naming the file and place, until
+// that file is open itself.
+QVector<LintDiagnostic> templateDiagnostics(const QString &path, const QString &text,
+                                            const LintOptions &options)
+{
+    QVector<LintDiagnostic> found = lintThemeTemplate(path, options, {}, text).diagnostics;
+    const QString self = QDir::cleanPath(path);
+    const QDir folder = QFileInfo(path).dir();
+    for (LintDiagnostic &diagnostic : found) {
+        if (!diagnostic.variants.isEmpty())
+            diagnostic.message +=
+                QStringLiteral(" [%1]").arg(diagnostic.variants.join(QLatin1String(", ")));
+        if (QDir::cleanPath(diagnostic.file) == self)
+            continue;
+        diagnostic.message = QStringLiteral("%1:%2:%3: %4")
+                                 .arg(folder.relativeFilePath(diagnostic.file))
+                                 .arg(diagnostic.line)
+                                 .arg(diagnostic.column)
+                                 .arg(diagnostic.message);
+        diagnostic.file = path;
+        diagnostic.line = 1;
+        diagnostic.column = 1;
+        diagnostic.endLine = 0;
+        diagnostic.endColumn = 0;
+        diagnostic.related.clear();
+        diagnostic.fixes.clear();
+    }
+    return found;
+}
+
 } // namespace
 
 AnalysisScheduler::AnalysisScheduler(QObject *parent)
@@ -76,10 +112,12 @@ void AnalysisScheduler::start(const QString &uri, const Job &job)
     // the pool, so this outlives every run; a result posted after it is dropped.
     pool.start(QRunnable::create([this, uri, job] {
         yieldToRequests();
+        // Configured as prismark-lint is: the nearest .prismark-lint.json from the
+        // document's directory up; a broken one leaves the defaults, as it does there.
+        const LintOptions options = lintConfigForSheet(job.path).options;
         const QVector<LintDiagnostic> diagnostics =
-            // Configured as prismark-lint is: the nearest .prismark-lint.json from the
-            // document's directory up; a broken one leaves the defaults, as it does there.
-            lintStyleSheet(job.text.toUtf8(), job.path, lintConfigForSheet(job.path).options);
+            isThemeTemplatePath(job.path) ? templateDiagnostics(job.path, job.text, options)
+                                          : lintStyleSheet(job.text.toUtf8(), job.path, options);
         QMetaObject::invokeMethod(
             this,
             [this, uri, generation = job.generation, diagnostics] {

@@ -11,7 +11,9 @@
 #include "lsp/features/formatting.h"
 #include "lsp/features/hover.h"
 #include "lsp/features/symbols.h"
+#include "lsp/features/tokenreferences.h"
 #include "support/safefileread.h"
+#include "tokens/templatelint.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -229,7 +231,7 @@ QJsonValue LspServer::initialize(const QJsonObject &params)
         {QStringLiteral("completionProvider"),
          QJsonObject{{QStringLiteral("triggerCharacters"),
                       QJsonArray{QStringLiteral(":"), QStringLiteral("#"), QStringLiteral("["),
-                                 QStringLiteral("!"), QStringLiteral("(")}},
+                                 QStringLiteral("!"), QStringLiteral("("), QStringLiteral("{")}},
                      {QStringLiteral("resolveProvider"), false}}},
         {QStringLiteral("hoverProvider"), true},
         {QStringLiteral("colorProvider"), true},
@@ -266,6 +268,14 @@ void LspServer::registerRequests()
         withDocument([this, offsetOf](Document &document, const QJsonObject &params) {
             if (document.tooLarge)
                 return QJsonValue(QJsonArray());
+            if (isThemeTemplatePath(document.text.path)) {
+                const QVector<CompletionItem> tokens = tokenCompletions(
+                    document.text.text(), offsetOf(document, params), document.text.path);
+                if (!tokens.isEmpty())
+                    return QJsonValue(
+                        QJsonObject{{QStringLiteral("isIncomplete"), false},
+                                    {QStringLiteral("items"), toJson(document.text, tokens)}});
+            }
             return QJsonValue(QJsonObject{
                 {QStringLiteral("isIncomplete"), false},
                 {QStringLiteral("items"),
@@ -277,6 +287,12 @@ void LspServer::registerRequests()
                         if (document.tooLarge)
                             return QJsonValue(QJsonValue::Null);
                         const int offset = offsetOf(document, params);
+                        if (isThemeTemplatePath(document.text.path)) {
+                            if (const auto token = tokenHover(document.text.text(), offset,
+                                                              document.text.path,
+                                                              client.markdownHover))
+                                return toJson(document.text, token);
+                        }
                         // Diagnostics of an older text would stand in the wrong places.
                         const bool current = document.publishedGeneration == document.generation;
                         return toJson(

@@ -1,0 +1,325 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+#include <QDir>
+#include <QDirIterator>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "lspclient.h"
+#include "tokens/designtokens.h"
+#include "tokens/templatelint.h"
+#include "tokens/themetemplate.h"
+
+// prismark-lint on the built-in themes' template: a fault planted in the template or
+// in a token file is told at the planted place, once, with its variants.
+namespace {
+
+struct Run
+{
+    int exitCode = -1;
+    QStringList lines;
+    QString errors;
+};
+
+Run runLint(const QString &directory, const QStringList &arguments)
+{
+    QProcess process;
+    process.setWorkingDirectory(directory);
+    process.start(QStringLiteral(PRISMARK_LINT_BINARY), arguments);
+    Run run;
+    if (!process.waitForFinished(120000))
+        return run;
+    run.exitCode = process.exitCode();
+    run.lines = QString::fromUtf8(process.readAllStandardOutput()).split(QLatin1Char('\n'));
+    run.errors = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+// The built-in template and its tokens, copied so that a test can plant faults.
+bool copyTheme(const QString &to)
+{
+    const QFileInfo source(QStringLiteral(PRISMARK_THEME_TEMPLATE));
+    QDir().mkpath(to + QStringLiteral("/tokens"));
+    if (!QFile::copy(source.filePath(), to + QLatin1Char('/') + source.fileName()))
+        return false;
+    QDirIterator tokens(source.path() + QStringLiteral("/tokens"), {QStringLiteral("*.json")});
+    while (tokens.hasNext()) {
+        tokens.next();
+        if (!QFile::copy(tokens.filePath(), to + QStringLiteral("/tokens/") + tokens.fileName()))
+            return false;
+    }
+    return true;
+}
+
+// Replaces the first "from" with "to" in file; returns "LINE:COL" of marker within "to".
+QString plant(const QString &file, const QString &from, const QString &to, const QString &marker)
+{
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly))
+        return QString();
+    QString text = QString::fromUtf8(f.readAll());
+    f.close();
+    const int at = int(text.indexOf(from));
+    if (at < 0)
+        return QString();
+    text.replace(at, from.size(), to);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return QString();
+    f.write(text.toUtf8());
+    const int place = at + int(to.indexOf(marker));
+    const int lineStart = int(text.lastIndexOf(QLatin1Char('\n'), place - 1)) + 1;
+    return QStringLiteral("%1:%2")
+        .arg(text.left(place).count(QLatin1Char('\n')) + 1)
+        .arg(place - lineStart + 1);
+}
+
+const QString kTemplate = QStringLiteral("prismark.qss.in");
+const QString kLightTokens = QStringLiteral("tokens/light.tokens.json");
+
+} // namespace
+
+class TestTemplateLint : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void builtInTemplateHasNoErrors();
+    void findingOnAValueIsToldAtTheTokensValue();
+    void plantedFaultIsToldWhereItWasPlanted_data();
+    void plantedFaultIsToldWhereItWasPlanted();
+    void unknownVariantIsAUsageError();
+    void languageServerToldOnTheTemplatesLines();
+    void languageServerCompletesAndExplainsReferences();
+};
+
+void TestTemplateLint::builtInTemplateHasNoErrors()
+{
+    QTemporaryDir dir;
+    QVERIFY(copyTheme(dir.path()));
+    const Run run = runLint(dir.path(), {kTemplate});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.lines.join(QLatin1Char('\n')) + run.errors));
+}
+
+void TestTemplateLint::plantedFaultIsToldWhereItWasPlanted_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
+    QTest::addColumn<QString>("marker");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("expected"); // after "FILE:LINE:COL: "
+    QTest::addColumn<int>("exitCode");
+    // Where the finding is told when not at the planted text: a file and a text in it.
+    QTest::addColumn<QString>("toldIn");
+    QTest::addColumn<QString>("toldAt");
+
+    const QString fontSize = QStringLiteral("    font-size: 10pt;\n");
+    QTest::newRow("unknown property in the template, in every variant")
+        << kTemplate << fontSize << fontSize + QStringLiteral("    colr: red;\n")
+        << QStringLiteral("colr") << QStringList()
+        << QStringLiteral("[unknown-property] [Light, BlueLight, ") << 0 << QString() << QString();
+    QTest::newRow("--variant narrows the variants told")
+        << kTemplate << fontSize << fontSize + QStringLiteral("    colr: red;\n")
+        << QStringLiteral("colr")
+        << QStringList{QStringLiteral("--variant"), QStringLiteral("Dark")}
+        << QStringLiteral("[unknown-property] [Dark]") << 0 << QString() << QString();
+    QTest::newRow("unknown reference in the template is a build error")
+        << kTemplate << QStringLiteral("border: 1px solid {color.frameBorder};")
+        << QStringLiteral("border: 1px solid {color.frameBordr};")
+        << QStringLiteral("{color.frameBordr}") << QStringList()
+        << QStringLiteral("error: unknown token {color.frameBordr}") << 2 << QString() << QString();
+    QTest::newRow("a bad colour in a token file is a build error there")
+        << kLightTokens << QStringLiteral("\"#ffffff\"") << QStringLiteral("\"#fffzff\"")
+        << QStringLiteral("\"#fffzff\"") << QStringList() << QStringLiteral("error: ") << 2
+        << QString() << QString();
+    QTest::newRow("a token's colour that fails contrast is told on the palette line using it")
+        << kLightTokens << QStringLiteral("\"#1d2228\"") << QStringLiteral("\"#f6f8fa\"")
+        << QStringLiteral("\"#f6f8fa\"") << QStringList()
+        << QStringLiteral("(via {palette.windowText}) [contrast] [Light]") << 0 << kTemplate
+        << QStringLiteral("@palette WindowText");
+}
+
+void TestTemplateLint::plantedFaultIsToldWhereItWasPlanted()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    QFETCH(QString, marker);
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, expected);
+    QFETCH(int, exitCode);
+    QFETCH(QString, toldIn);
+    QFETCH(QString, toldAt);
+
+    QTemporaryDir dir;
+    QVERIFY(copyTheme(dir.path()));
+    QString place = plant(dir.path() + QLatin1Char('/') + file, from, to, marker);
+    QVERIFY(!place.isEmpty());
+    if (!toldIn.isEmpty()) {
+        file = toldIn;
+        place = plant(dir.path() + QLatin1Char('/') + file, toldAt, toldAt, toldAt);
+    }
+    const Run run = runLint(dir.path(), arguments << kTemplate);
+    const QString where = file + QLatin1Char(':') + place + QStringLiteral(": ");
+    const QString output = run.lines.join(QLatin1Char('\n'));
+    const auto found = std::find_if(run.lines.begin(), run.lines.end(), [&](const QString &line) {
+        return line.startsWith(where) && line.contains(expected);
+    });
+    QVERIFY2(found != run.lines.end(), qPrintable(where + expected + "\nnot in\n" + output));
+    QCOMPARE(run.exitCode, exitCode);
+    // Told once, however many variants have it.
+    QCOMPARE(run.lines.count(*found), 1);
+}
+
+void TestTemplateLint::unknownVariantIsAUsageError()
+{
+    QTemporaryDir dir;
+    QVERIFY(copyTheme(dir.path()));
+    const Run run = runLint(dir.path(), {QStringLiteral("--variant=Sepia"), kTemplate});
+    QCOMPARE(run.exitCode, 3);
+    QVERIFY2(run.errors.contains(QStringLiteral("no variant \"Sepia\"")), qPrintable(run.errors));
+}
+
+void TestTemplateLint::findingOnAValueIsToldAtTheTokensValue()
+{
+    const QString text =
+        QStringLiteral("/*\n@tokens t.json\n*/\nQLabel {\n    color: {c.alias};\n}\n");
+    SourceErrors errors;
+    const ThemeTemplate theme = ThemeTemplate::parse(text, QStringLiteral("t.qss.in"), &errors);
+    DesignTokens tokens;
+    tokens.addDocument(QStringLiteral("{\"c\": {\"$type\": \"color\",\n"
+                                      "  \"alias\": {\"$value\": \"{c.base}\"},\n"
+                                      "  \"base\": {\"$value\": \"#123456\"}}}"),
+                       QStringLiteral("t.json"), &errors);
+    tokens.resolve(&errors);
+    SourceMap map;
+    const QString sheet = theme.render(tokens, QStringLiteral("default"), {}, &errors, &map);
+    QVERIFY(errors.isEmpty());
+    QCOMPARE(sheet, QStringLiteral("QLabel {\n    color: #123456;\n}\n"));
+
+    LintDiagnostic onValue{
+        QStringLiteral("t.qss.in"), 2, 12, LintSeverity::Warning, QStringLiteral("contrast"),
+        QStringLiteral("too pale")};
+    onValue.endLine = 2;
+    onValue.endColumn = 19;
+    onValue.fixes = {{2, 12, 2, 19, QStringLiteral("#000000"), true}};
+    const LintDiagnostic mapped = mapToSources(onValue, map);
+    // The alias is followed to where the colour is written.
+    QCOMPARE(mapped.file, QStringLiteral("t.json"));
+    QCOMPARE(mapped.line, 3);
+    QCOMPARE(mapped.column, 22);
+    QCOMPARE(mapped.message, QStringLiteral("too pale (via {c.alias})"));
+    // A fix over a token's value would edit the template, not the token: left out.
+    QVERIFY(mapped.fixes.isEmpty());
+
+    LintDiagnostic onProperty = onValue;
+    onProperty.column = 5;
+    onProperty.endColumn = 10;
+    onProperty.fixes = {{2, 5, 2, 10, QStringLiteral("colour"), false}};
+    const LintDiagnostic copied = mapToSources(onProperty, map);
+    QCOMPARE(copied.file, QStringLiteral("t.qss.in"));
+    QCOMPARE(copied.line, 5);
+    QCOMPARE(copied.column, 5);
+    QCOMPARE(copied.endColumn, 10);
+    QCOMPARE(copied.fixes.size(), 1);
+    QCOMPARE(copied.fixes.first().line, 5);
+}
+
+void TestTemplateLint::languageServerToldOnTheTemplatesLines()
+{
+    QTemporaryDir dir;
+    QVERIFY(copyTheme(dir.path()));
+    const QString path = dir.filePath(kTemplate);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QString text = QString::fromUtf8(file.readAll());
+    // Planted in the editor's text only: the file on disk stays clean.
+    const QString fontSize = QStringLiteral("    font-size: 10pt;\n");
+    const int at = int(text.indexOf(fontSize)) + int(fontSize.size());
+    text.insert(at, QStringLiteral("    colr: red;\n"));
+    const int line = int(text.left(at).count(QLatin1Char('\n')));
+
+    LspTestClient client(QStringLiteral(PRISMARK_LSP_BINARY), 60000, dir.path());
+    client.initialize();
+    const QString uri = QUrl::fromLocalFile(path).toString();
+    client.open(uri, text);
+    const QJsonArray diagnostics = client.diagnosticsFor(uri)
+                                       .value(QStringLiteral("params"))
+                                       .toObject()
+                                       .value(QStringLiteral("diagnostics"))
+                                       .toArray();
+    const auto planted =
+        std::find_if(diagnostics.begin(), diagnostics.end(), [](const QJsonValue &d) {
+            return d.toObject().value(QStringLiteral("code")) == QStringLiteral("unknown-property");
+        });
+    QVERIFY(planted != diagnostics.end());
+    const QJsonObject start = (*planted)
+                                  .toObject()
+                                  .value(QStringLiteral("range"))
+                                  .toObject()
+                                  .value(QStringLiteral("start"))
+                                  .toObject();
+    QCOMPARE(start.value(QStringLiteral("line")).toInt(), line);
+    QCOMPARE(start.value(QStringLiteral("character")).toInt(), 4);
+    QVERIFY((*planted)
+                .toObject()
+                .value(QStringLiteral("message"))
+                .toString()
+                .endsWith(QStringLiteral(", Dark]")));
+}
+
+void TestTemplateLint::languageServerCompletesAndExplainsReferences()
+{
+    QTemporaryDir dir;
+    QVERIFY(copyTheme(dir.path()));
+    const QString path = dir.filePath(kTemplate);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(file.readAll());
+    const QString reference = QStringLiteral("{color.frameBorder}");
+    const int at = int(text.indexOf(reference));
+    QVERIFY(at > 0);
+    const int line = int(text.left(at).count(QLatin1Char('\n')));
+    const int column = at - int(text.lastIndexOf(QLatin1Char('\n'), at)) - 1;
+
+    LspTestClient client(QStringLiteral(PRISMARK_LSP_BINARY), 60000, dir.path());
+    client.initialize();
+    const QString uri = QUrl::fromLocalFile(path).toString();
+    client.open(uri, text);
+    const auto at_ = [&](int character) {
+        return QJsonObject{{"textDocument", QJsonObject{{"uri", uri}}},
+                           {"position", QJsonObject{{"line", line}, {"character", character}}}};
+    };
+    // Just after "{color.fr": the token paths, each variant's value in the detail.
+    const QJsonArray items =
+        client.response(client.request("textDocument/completion", at_(column + 9)))
+            .value("result")
+            .toObject()
+            .value("items")
+            .toArray();
+    const auto frame = std::find_if(items.begin(), items.end(), [](const QJsonValue &item) {
+        return item.toObject().value("label") == QStringLiteral("color.frameBorder");
+    });
+    QVERIFY2(frame != items.end(), qPrintable(QString::number(items.size())));
+    QCOMPARE((*frame).toObject().value("kind").toInt(), 16);
+    const QString detail = (*frame).toObject().value("detail").toString();
+    QVERIFY2(detail.startsWith(QStringLiteral("Light #")) &&
+                 detail.contains(QStringLiteral(", Dark #")),
+             qPrintable(detail));
+
+    const QString hover = client.response(client.request("textDocument/hover", at_(column + 3)))
+                              .value("result")
+                              .toObject()
+                              .value("contents")
+                              .toObject()
+                              .value("value")
+                              .toString();
+    QVERIFY2(hover.contains(QStringLiteral("{color.frameBorder} (color), in tokens/")) &&
+                 hover.contains(QStringLiteral("Dark #")),
+             qPrintable(hover));
+}
+
+QTEST_GUILESS_MAIN(TestTemplateLint)
+#include "tst_templatelint.moc"

@@ -1,0 +1,147 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+#include "tokens/templatelint.h"
+
+#include "analysis/stylesheetlint.h"
+#include "tokens/themebuild.h"
+
+#include <QHash>
+
+#include <algorithm>
+
+bool isThemeTemplatePath(const QString &path)
+{
+    return path.endsWith(QLatin1String(".qss.in"), Qt::CaseInsensitive);
+}
+
+LintDiagnostic mapToSources(const LintDiagnostic &diagnostic, const SourceMap &map)
+{
+    LintDiagnostic mapped = diagnostic;
+    const SourceMap::Origin start = map.originAt(diagnostic.line, diagnostic.column);
+    mapped.file = start.where.file;
+    mapped.line = start.where.line;
+    mapped.column = start.where.column;
+    if (!start.tokenPath.isEmpty()) {
+        mapped.message += QStringLiteral(" (via {%1})").arg(start.tokenPath);
+    } else if (diagnostic.endLine > 0) {
+        // A finding over a stretch (a palette line, a declaration) names the
+        // references whose values it holds.
+        const QStringList paths =
+            map.tokensIn(map.outputOffset(diagnostic.line, diagnostic.column),
+                         map.outputOffset(diagnostic.endLine, diagnostic.endColumn));
+        if (!paths.isEmpty())
+            mapped.message += QStringLiteral(" (via {%1})").arg(paths.join(QLatin1String("}, {")));
+    }
+    mapped.endLine = 0;
+    mapped.endColumn = 0;
+    if (diagnostic.endLine > 0 && start.copied) {
+        const SourceMap::Origin end = map.originAt(diagnostic.endLine, diagnostic.endColumn);
+        if (end.where.file == mapped.file) {
+            mapped.endLine = end.where.line;
+            mapped.endColumn = end.where.column;
+        }
+    }
+    // A place elsewhere, or a fix over a value written for a reference, would point at
+    // or edit text the author did not write there.
+    mapped.related.clear();
+    for (const LintLocation &location : diagnostic.related) {
+        const SourceMap::Origin from = map.originAt(location.line, location.column);
+        const SourceMap::Origin to = map.originAt(location.endLine, location.endColumn);
+        if (from.where.file != mapped.file)
+            continue;
+        LintLocation moved = location;
+        moved.line = from.where.line;
+        moved.column = from.where.column;
+        moved.endLine = to.where.file == mapped.file ? to.where.line : from.where.line;
+        moved.endColumn = to.where.file == mapped.file ? to.where.column : from.where.column;
+        if (!from.tokenPath.isEmpty())
+            moved.message += QStringLiteral(" (via {%1})").arg(from.tokenPath);
+        mapped.related.append(moved);
+    }
+    mapped.fixes.clear();
+    for (const LintFix &fix : diagnostic.fixes) {
+        const SourceMap::Origin from = map.originAt(fix.line, fix.column);
+        const SourceMap::Origin to = map.originAt(fix.endLine, fix.endColumn);
+        if (!from.copied || !to.copied || from.where.file != to.where.file)
+            continue;
+        LintFix moved = fix;
+        moved.line = from.where.line;
+        moved.column = from.where.column;
+        moved.endLine = to.where.line;
+        moved.endColumn = to.where.column;
+        mapped.fixes.append(moved);
+    }
+    return mapped;
+}
+
+LintDiagnostic themeBuildDiagnostic(const SourceError &error)
+{
+    LintDiagnostic diagnostic;
+    diagnostic.file = error.where.file;
+    diagnostic.line = qMax(1, error.where.line);
+    diagnostic.column = qMax(1, error.where.column);
+    diagnostic.severity = LintSeverity::Error;
+    diagnostic.check = kThemeBuildCheckId;
+    diagnostic.message = error.message;
+    return diagnostic;
+}
+
+namespace {
+QString findingKey(const LintDiagnostic &d)
+{
+    return QStringLiteral("%1\x1f%2\x1f%3\x1f%4\x1f%5\x1f%6")
+        .arg(d.file)
+        .arg(d.line)
+        .arg(d.column)
+        .arg(d.check, d.message)
+        .arg(int(d.severity));
+}
+} // namespace
+
+TemplateLint lintThemeTemplate(const QString &path, const LintOptions &options,
+                               const QStringList &variants, const QString &text)
+{
+    TemplateLint result;
+    ThemeBuildOptions buildOptions;
+    buildOptions.variants = variants;
+    buildOptions.sourceIconUrls = true;
+    buildOptions.templateText = text;
+    const ThemeBuild build = buildTheme(path, buildOptions);
+    result.usageError = build.usageError;
+    result.unreadable = build.unreadable();
+    if (!build.usageError.isEmpty())
+        return result;
+    // A sheet built with errors is not the sheet the author meant: its holes would
+    // only repeat the build's findings as the analysis sees them.
+    if (!build.errors.isEmpty()) {
+        for (const SourceError &error : build.errors)
+            result.diagnostics.append(themeBuildDiagnostic(error));
+        return result;
+    }
+    QHash<QString, int> seen;
+    for (const BuiltSheet &sheet : build.sheets) {
+        const QVector<LintDiagnostic> found = lintStyleSheet(sheet.text, path, options);
+        for (const LintDiagnostic &diagnostic : found) {
+            LintDiagnostic mapped = mapToSources(diagnostic, sheet.map);
+            const QString key = findingKey(mapped);
+            const auto known = seen.constFind(key);
+            if (known != seen.constEnd()) {
+                result.diagnostics[*known].variants.append(sheet.variant);
+                continue;
+            }
+            mapped.variants = QStringList{sheet.variant};
+            seen.insert(key, int(result.diagnostics.size()));
+            result.diagnostics.append(mapped);
+        }
+    }
+    std::stable_sort(result.diagnostics.begin(), result.diagnostics.end(),
+                     [](const LintDiagnostic &a, const LintDiagnostic &b) {
+                         if (a.file != b.file)
+                             return a.file < b.file;
+                         if (a.line != b.line)
+                             return a.line < b.line;
+                         return a.column < b.column;
+                     });
+    return result;
+}

@@ -1,0 +1,43 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+#include "analysis/diagnostic.h"
+#include "analysis/lintoptions.h"
+#include "tokens/sourcemap.h"
+
+#include <QStringList>
+#include <QVector>
+
+// The analysis of a theme template: every variant built in memory, analysed as a
+// sheet, and each finding told once, on the line the author wrote, with the
+// variants it occurs in.
+
+// The id of a theme build's own findings (an unknown reference, a cycle, a wrong
+// type): not a check of a sheet, since they arise before there is one.
+inline const QLatin1String kThemeBuildCheckId("theme-build");
+
+// "mytheme.qss.in": a file the analysis reads as a template.
+bool isThemeTemplatePath(const QString &path);
+
+struct TemplateLint
+{
+    QVector<LintDiagnostic> diagnostics;
+    // The template or a file it names could not be read.
+    bool unreadable = false;
+    // An unknown variant was asked for.
+    QString usageError;
+};
+
+// variants narrows to those (as the template names them, or in kebab case).
+// text, when not null, is the template's text as an editor holds it.
+TemplateLint lintThemeTemplate(const QString &path, const LintOptions &options,
+                               const QStringList &variants = {}, const QString &text = QString());
+
+// A theme build's own finding as the analysis tells findings.
+LintDiagnostic themeBuildDiagnostic(const SourceError &error);
+
+// A finding on a built sheet told where its text came from: in a token file (with
+// "via {path}") when the text is a token's value, else in the template.
+LintDiagnostic mapToSources(const LintDiagnostic &diagnostic, const SourceMap &map);
