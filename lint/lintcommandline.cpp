@@ -139,13 +139,9 @@ QString writeCheckPages(const QString &directory)
     return QString();
 }
 
-// Parses the arguments; false with usageError set when they are wrong. Help,
-// version and the check list are printed here (done is then set).
-bool parseArguments(const QStringList &arguments, Settings &settings, bool &done,
-                    QString &usageError)
+// The options, written once for the parser and --help.
+void declareOptions(QCommandLineParser &parser)
 {
-    QTextStream out(stdout);
-    QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Checks Qt style sheets for what the toolkit rejects, ignores or draws "
                        "badly, and says where.\n\n"
@@ -234,12 +230,12 @@ bool parseArguments(const QStringList &arguments, Settings &settings, bool &done
         QStringLiteral("Write every check's explanation as DIR/<id>.md and exit."),
         QStringLiteral("DIR"));
     parser.addOptions({explainOption, explainMarkdownOption});
+}
 
-    done = false;
-    if (!parser.parse(arguments)) {
-        usageError = parser.errorText();
-        return false;
-    }
+// Help, version, the check list and explanations: printed here, and done is set.
+bool answerAndStop(const QCommandLineParser &parser, bool &done, QString &usageError)
+{
+    QTextStream out(stdout);
     if (parser.isSet(QStringLiteral("help"))) {
         out << helpTextForProgram(parser);
         done = true;
@@ -250,49 +246,56 @@ bool parseArguments(const QStringList &arguments, Settings &settings, bool &done
         done = true;
         return true;
     }
-    if (parser.isSet(listOption)) {
+    if (parser.isSet(QStringLiteral("list-checks"))) {
         out << checkTable();
         done = true;
         return true;
     }
-    if (parser.isSet(explainOption)) {
-        const LintCheck *check = lintCheck(parser.value(explainOption));
+    if (parser.isSet(QStringLiteral("explain"))) {
+        const LintCheck *check = lintCheck(parser.value(QStringLiteral("explain")));
         if (!check) {
-            usageError = QStringLiteral("unknown check id \"%1\"").arg(parser.value(explainOption));
+            usageError = QStringLiteral("unknown check id \"%1\"")
+                             .arg(parser.value(QStringLiteral("explain")));
             return false;
         }
         out << checkExplanationPage(*check);
         done = true;
         return true;
     }
-    if (parser.isSet(explainMarkdownOption)) {
+    if (parser.isSet(QStringLiteral("explain-markdown"))) {
         done = true;
-        usageError = writeCheckPages(parser.value(explainMarkdownOption));
+        usageError = writeCheckPages(parser.value(QStringLiteral("explain-markdown")));
         return usageError.isEmpty();
     }
 
-    settings.format = parser.value(formatOption);
-    settings.werror = parser.isSet(werrorOption);
-    settings.summaryTable = parser.isSet(tableOption);
-    settings.gallery = parser.isSet(galleryOption);
-    settings.enabled = splitIds(parser.values(enableOption));
-    settings.disabled = splitIds(parser.values(disableOption));
-    settings.configFile = parser.value(configOption);
-    settings.noConfig = parser.isSet(noConfigOption);
+    return true;
+}
+
+// What the run is to do, from parsed arguments; usageError says what is wrong.
+void readSettings(const QCommandLineParser &parser, Settings &settings, QString &usageError)
+{
+    settings.format = parser.value(QStringLiteral("format"));
+    settings.werror = parser.isSet(QStringLiteral("werror"));
+    settings.summaryTable = parser.isSet(QStringLiteral("summary-table"));
+    settings.gallery = parser.isSet(QStringLiteral("gallery"));
+    settings.enabled = splitIds(parser.values(QStringLiteral("enable")));
+    settings.disabled = splitIds(parser.values(QStringLiteral("disable")));
+    settings.configFile = parser.value(QStringLiteral("config"));
+    settings.noConfig = parser.isSet(QStringLiteral("no-config"));
     settings.files = parser.positionalArguments();
-    settings.fixMode.diff = parser.isSet(diffOption);
-    settings.fixMode.unsafeFixes = parser.isSet(unsafeFixesOption);
-    settings.fixMode.fix = parser.isSet(fixOption) || settings.fixMode.diff;
+    settings.fixMode.diff = parser.isSet(QStringLiteral("diff"));
+    settings.fixMode.unsafeFixes = parser.isSet(QStringLiteral("unsafe-fixes"));
+    settings.fixMode.fix = parser.isSet(QStringLiteral("fix")) || settings.fixMode.diff;
     if (settings.fixMode.unsafeFixes && !settings.fixMode.fix)
         usageError = QStringLiteral("--unsafe-fixes needs --fix or --diff");
-    settings.variants = parser.values(variantOption);
-    if (parser.isSet(maxWarningsOption)) {
+    settings.variants = parser.values(QStringLiteral("variant"));
+    if (parser.isSet(QStringLiteral("max-warnings"))) {
         bool ok = false;
-        settings.maxWarnings = parser.value(maxWarningsOption).toInt(&ok);
+        settings.maxWarnings = parser.value(QStringLiteral("max-warnings")).toInt(&ok);
         if (!ok || settings.maxWarnings < 0)
             usageError = QStringLiteral("--max-warnings takes a whole number from 0 up, not "
                                         "\"%1\"")
-                             .arg(parser.value(maxWarningsOption));
+                             .arg(parser.value(QStringLiteral("max-warnings")));
     }
     static const QStringList formats = {QStringLiteral("text"), QStringLiteral("json"),
                                         QStringLiteral("sarif"), QStringLiteral("github")};
@@ -307,6 +310,23 @@ bool parseArguments(const QStringList &arguments, Settings &settings, bool &done
         usageError = QStringLiteral("--config and --no-config exclude each other");
     if (settings.files.isEmpty())
         usageError = QStringLiteral("no FILE given (\"-\" reads standard input)");
+}
+
+// Parses the arguments; false with usageError set when they are wrong. Help,
+// version and the check list are printed here (done is then set).
+bool parseArguments(const QStringList &arguments, Settings &settings, bool &done,
+                    QString &usageError)
+{
+    QCommandLineParser parser;
+    declareOptions(parser);
+    done = false;
+    if (!parser.parse(arguments)) {
+        usageError = parser.errorText();
+        return false;
+    }
+    if (!answerAndStop(parser, done, usageError) || done)
+        return usageError.isEmpty();
+    readSettings(parser, settings, usageError);
     return usageError.isEmpty();
 }
 
@@ -535,6 +555,95 @@ QStringList summaryColumns(const Settings &settings)
 }
 } // namespace
 
+namespace {
+
+// What the files checked so far came to.
+struct LintRun
+{
+    bool unreadable = false;
+    int fixed = 0;
+    QStringList checkedFiles;
+    QVector<LintDiagnostic> diagnostics;
+};
+
+void complain(QTextStream &err, const QString &what)
+{
+    err << programName() << ": " << what << '\n';
+    err.flush();
+}
+
+// Checks one FILE (a sheet, standard input or a theme template), fixing it when asked.
+void checkFile(const QString &file, const Settings &settings, Configurations &configurations,
+               LintRun *run, QTextStream &err)
+{
+    const LintOptions options = configurations.optionsFor(file);
+    if (isThemeTemplatePath(file)) {
+        const TemplateLint lint = lintThemeTemplate(file, options, settings.variants);
+        if (!lint.usageError.isEmpty()) {
+            complain(err, lint.usageError);
+            run->unreadable = true;
+            return;
+        }
+        run->unreadable = run->unreadable || lint.unreadable;
+        run->checkedFiles.append(file);
+        run->diagnostics += lint.diagnostics;
+        return;
+    }
+    const Input input = readInput(file);
+    if (!input.ok) {
+        complain(err, (file == QLatin1String("-") ? QStringLiteral("standard input") : file) +
+                          QStringLiteral(": ") + input.error);
+        run->unreadable = true;
+        return;
+    }
+    run->checkedFiles.append(file);
+    if (!settings.fixMode.fix) {
+        run->diagnostics += lintStyleSheet(input.bytes, file, options);
+        return;
+    }
+    const LintFixOutcome outcome = fixLintInput(file, input.bytes, options, settings.fixMode);
+    if (!outcome.ok || !outcome.notice.isEmpty()) {
+        complain(err, file + QStringLiteral(": ") + (outcome.ok ? outcome.notice : outcome.error));
+        run->unreadable = run->unreadable || !outcome.ok;
+    }
+    run->fixed += outcome.fixed;
+    run->diagnostics += outcome.remaining;
+}
+
+int countOf(const QVector<LintDiagnostic> &diagnostics, LintSeverity severity)
+{
+    return int(
+        std::count_if(diagnostics.cbegin(), diagnostics.cend(),
+                      [severity](const LintDiagnostic &d) { return d.severity == severity; }));
+}
+
+// The diagnostics in the format asked for, and the count of fixes after --fix.
+void printReport(const Settings &settings, const LintRun &run, QTextStream &out, QTextStream &err)
+{
+    // Standard output carries the fixed text or the diff; the report goes beside it.
+    const bool outputTaken = settings.fixMode.diff ||
+                             (settings.fixMode.fix && settings.files.contains(QStringLiteral("-")));
+    QTextStream &report = outputTaken ? err : out;
+    const QVector<LintDiagnostic> &diagnostics = run.diagnostics;
+    if (settings.summaryTable)
+        report << summaryTable(run.checkedFiles, diagnostics, summaryColumns(settings));
+    else if (settings.format == QLatin1String("json"))
+        report << formatJson(diagnostics);
+    else if (settings.format == QLatin1String("sarif"))
+        report << formatSarif(diagnostics);
+    else if (settings.format == QLatin1String("github"))
+        report << formatGithub(diagnostics);
+    else
+        report << formatText(diagnostics, countOf(diagnostics, LintSeverity::Error),
+                             countOf(diagnostics, LintSeverity::Warning),
+                             int(run.checkedFiles.size()));
+    if (settings.fixMode.fix && settings.format == QLatin1String("text") && !settings.summaryTable)
+        report << QStringLiteral("%1 fixed, %2 remaining\n").arg(run.fixed).arg(diagnostics.size());
+    report.flush();
+}
+
+} // namespace
+
 int runLintCommandLine(const QStringList &arguments)
 {
     quietToolkitParserMessages();
@@ -553,50 +662,10 @@ int runLintCommandLine(const QStringList &arguments)
         return ExitClean;
 
     Configurations configurations(settings);
-    bool unreadable = false;
-    int fixed = 0;
-    QStringList checkedFiles;
-    QVector<LintDiagnostic> diagnostics;
-    for (const QString &file : qAsConst(settings.files)) {
-        const LintOptions options = configurations.optionsFor(file);
-        if (isThemeTemplatePath(file)) {
-            const TemplateLint lint = lintThemeTemplate(file, options, settings.variants);
-            if (!lint.usageError.isEmpty()) {
-                err << programName() << ": " << lint.usageError << '\n';
-                err.flush();
-                unreadable = true;
-                continue;
-            }
-            unreadable = unreadable || lint.unreadable;
-            checkedFiles.append(file);
-            diagnostics += lint.diagnostics;
-            continue;
-        }
-        const Input input = readInput(file);
-        if (!input.ok) {
-            err << programName() << ": "
-                << (file == QLatin1String("-") ? QStringLiteral("standard input") : file) << ": "
-                << input.error << '\n';
-            err.flush();
-            unreadable = true;
-            continue;
-        }
-        checkedFiles.append(file);
-        if (!settings.fixMode.fix) {
-            diagnostics += lintStyleSheet(input.bytes, file, options);
-            continue;
-        }
-        const LintFixOutcome outcome = fixLintInput(file, input.bytes, options, settings.fixMode);
-        if (!outcome.ok || !outcome.notice.isEmpty()) {
-            err << programName() << ": " << file << ": "
-                << (outcome.ok ? outcome.notice : outcome.error) << '\n';
-            err.flush();
-            unreadable = unreadable || !outcome.ok;
-        }
-        fixed += outcome.fixed;
-        diagnostics += outcome.remaining;
-    }
-    std::stable_sort(diagnostics.begin(), diagnostics.end(),
+    LintRun run;
+    for (const QString &file : qAsConst(settings.files))
+        checkFile(file, settings, configurations, &run, err);
+    std::stable_sort(run.diagnostics.begin(), run.diagnostics.end(),
                      [](const LintDiagnostic &a, const LintDiagnostic &b) {
                          if (a.file != b.file)
                              return a.file < b.file;
@@ -604,33 +673,11 @@ int runLintCommandLine(const QStringList &arguments)
                              return a.line < b.line;
                          return a.column < b.column;
                      });
-    const auto count = [&diagnostics](LintSeverity severity) {
-        return int(
-            std::count_if(diagnostics.cbegin(), diagnostics.cend(),
-                          [severity](const LintDiagnostic &d) { return d.severity == severity; }));
-    };
-    const int errors = count(LintSeverity::Error);
-    const int warnings = count(LintSeverity::Warning);
+    printReport(settings, run, out, err);
 
-    // Standard output carries the fixed text or the diff; the report goes beside it.
-    const bool outputTaken = settings.fixMode.diff ||
-                             (settings.fixMode.fix && settings.files.contains(QStringLiteral("-")));
-    QTextStream &report = outputTaken ? err : out;
-    if (settings.summaryTable)
-        report << summaryTable(checkedFiles, diagnostics, summaryColumns(settings));
-    else if (settings.format == QLatin1String("json"))
-        report << formatJson(diagnostics);
-    else if (settings.format == QLatin1String("sarif"))
-        report << formatSarif(diagnostics);
-    else if (settings.format == QLatin1String("github"))
-        report << formatGithub(diagnostics);
-    else
-        report << formatText(diagnostics, errors, warnings, int(checkedFiles.size()));
-    if (settings.fixMode.fix && settings.format == QLatin1String("text") && !settings.summaryTable)
-        report << QStringLiteral("%1 fixed, %2 remaining\n").arg(fixed).arg(diagnostics.size());
-    report.flush();
-
-    if (unreadable || configurations.failed)
+    const int errors = countOf(run.diagnostics, LintSeverity::Error);
+    const int warnings = countOf(run.diagnostics, LintSeverity::Warning);
+    if (run.unreadable || configurations.failed)
         return ExitUnreadable;
     if (errors > 0)
         return ExitErrors;

@@ -116,6 +116,124 @@ QString themeTemplateStem(const QString &templatePath)
     return name;
 }
 
+namespace {
+
+// The variants asked for, by name or in kebab case, each once; all when none is
+// named. False with build->usageError set for a name the template does not have.
+bool chooseVariants(const ThemeTemplate &theme, const ThemeBuildOptions &options,
+                    const QString &templateName, QVector<TemplateVariant> *variants,
+                    ThemeBuild *build)
+{
+    const QVector<TemplateVariant> all = theme.variants();
+    if (options.variants.isEmpty()) {
+        *variants = all;
+        return true;
+    }
+    for (const QString &wanted : options.variants) {
+        const auto found = std::find_if(all.begin(), all.end(), [&](const TemplateVariant &v) {
+            return v.name.compare(wanted, Qt::CaseInsensitive) == 0 ||
+                   kebabCaseName(v.name) == wanted;
+        });
+        if (found == all.end()) {
+            QStringList names;
+            for (const TemplateVariant &v : all)
+                names << v.name;
+            build->usageError = QStringLiteral("%1 has no variant \"%2\"; it has %3")
+                                    .arg(templateName, wanted, names.join(QLatin1String(", ")));
+            return false;
+        }
+        if (std::none_of(variants->begin(), variants->end(),
+                         [&](const TemplateVariant &v) { return v.name == found->name; }))
+            variants->append(*found);
+    }
+    return true;
+}
+
+// The icons, read once; each variant recolours its own copies.
+QVector<Icon> readIcons(const ThemeTemplate &theme, const SourceFiles &files, SourceErrors *errors)
+{
+    QVector<Icon> icons;
+    if (theme.iconsDirectory().isEmpty())
+        return icons;
+    const QString directory = files.displayPath(theme.iconsDirectory());
+    if (!QFileInfo(directory).isDir()) {
+        errors->append(
+            {theme.iconsWhere(),
+             QStringLiteral("cannot read the icons: %1 is not a directory").arg(directory), true});
+        return icons;
+    }
+    const QStringList names = QDir(directory).entryList({QStringLiteral("*.svg")},
+                                                        QDir::Files | QDir::Readable, QDir::Name);
+    for (const QString &name : names) {
+        const QString relative = theme.iconsDirectory() + QLatin1Char('/') + name;
+        const FileReadResult read =
+            readRegularFile(files.displayPath(relative), kMaxThemeSourceBytes);
+        if (!read.ok) {
+            errors->append({theme.iconsWhere(),
+                            QStringLiteral("cannot read icon %1: %2")
+                                .arg(files.displayPath(relative), read.error),
+                            true});
+            continue;
+        }
+        icons.append({name.chopped(4), files.displayPath(relative), read.bytes});
+    }
+    return icons;
+}
+
+// A variant's tokens: the base files, then its own over them, aliases resolved last.
+DesignTokens variantTokens(const ThemeTemplate &theme, const TemplateVariant &variant,
+                           SourceFiles &files, SourceErrors *errors)
+{
+    DesignTokens tokens;
+    for (const QString &file : theme.baseFiles()) {
+        QString text;
+        if (files.read(file, theme.baseWhere(), &text, errors))
+            tokens.addDocument(text, files.displayPath(file), errors);
+    }
+    for (const QString &file : variant.files) {
+        QString text;
+        if (files.read(file, variant.where, &text, errors))
+            tokens.addDocument(text, files.displayPath(file), errors);
+    }
+    tokens.resolve(errors);
+    return tokens;
+}
+
+// "/prefix/" from a --qrc-prefix written with or without its slashes.
+QString resourceRootOf(const QString &prefix)
+{
+    QString root = prefix;
+    if (!root.endsWith(QLatin1Char('/')))
+        root += QLatin1Char('/');
+    if (!root.startsWith(QLatin1Char('/')))
+        root.prepend(QLatin1Char('/'));
+    return root;
+}
+
+// What a template's url(icons/NAME) becomes in a variant's sheet; empty for no such icon.
+QString iconUrlFor(const QString &name, const QVector<Icon> &icons, const QString &iconDirectory,
+                   const QString &resourceRoot, const ThemeBuildOptions &options)
+{
+    for (const Icon &icon : icons) {
+        for (const QString &file :
+             {icon.name + QStringLiteral(".svg"), icon.name + QStringLiteral(".png"),
+              icon.name + QStringLiteral("@2x.png")}) {
+            if (file != name)
+                continue;
+            if (!options.iconRoot.isEmpty())
+                return options.iconRoot + QLatin1Char('/') + iconDirectory + QLatin1Char('/') +
+                       icon.name + QStringLiteral(".svg");
+            if (options.sourceIconUrls)
+                return QFileInfo(icon.file).absoluteFilePath();
+            const QString path = iconDirectory + QLatin1Char('/') + file;
+            return options.resourceUrls ? QLatin1Char(':') + resourceRoot + path : path;
+        }
+    }
+    return QString();
+}
+
+} // namespace
+
 ThemeBuild buildTheme(const QString &templatePath, const ThemeBuildOptions &options)
 {
     ThemeBuild build;
@@ -136,100 +254,21 @@ ThemeBuild buildTheme(const QString &templatePath, const ThemeBuildOptions &opti
     }
     const ThemeTemplate theme =
         ThemeTemplate::parse(QString::fromUtf8(source.bytes), templateName, &errors);
-
     QVector<TemplateVariant> variants;
-    for (const QString &wanted : options.variants) {
-        const QVector<TemplateVariant> all = theme.variants();
-        const auto found = std::find_if(all.begin(), all.end(), [&](const TemplateVariant &v) {
-            return v.name.compare(wanted, Qt::CaseInsensitive) == 0 ||
-                   kebabCaseName(v.name) == wanted;
-        });
-        if (found == all.end()) {
-            QStringList names;
-            for (const TemplateVariant &v : all)
-                names << v.name;
-            build.usageError = QStringLiteral("%1 has no variant \"%2\"; it has %3")
-                                   .arg(templateName, wanted, names.join(QLatin1String(", ")));
-            return build;
-        }
-        if (std::none_of(variants.begin(), variants.end(),
-                         [&](const TemplateVariant &v) { return v.name == found->name; }))
-            variants.append(*found);
-    }
-    if (options.variants.isEmpty())
-        variants = theme.variants();
-
-    // The icons, read once; each variant recolours its own copies.
-    QVector<Icon> icons;
-    if (!theme.iconsDirectory().isEmpty()) {
-        const QString directory = files.displayPath(theme.iconsDirectory());
-        const QDir dir(directory);
-        if (!QFileInfo(directory).isDir()) {
-            errors.append(
-                {theme.iconsWhere(),
-                 QStringLiteral("cannot read the icons: %1 is not a directory").arg(directory),
-                 true});
-        } else {
-            const QStringList names =
-                dir.entryList({QStringLiteral("*.svg")}, QDir::Files | QDir::Readable, QDir::Name);
-            for (const QString &name : names) {
-                const QString relative = theme.iconsDirectory() + QLatin1Char('/') + name;
-                const FileReadResult read =
-                    readRegularFile(files.displayPath(relative), kMaxThemeSourceBytes);
-                if (!read.ok) {
-                    errors.append({theme.iconsWhere(),
-                                   QStringLiteral("cannot read icon %1: %2")
-                                       .arg(files.displayPath(relative), read.error),
-                                   true});
-                    continue;
-                }
-                icons.append({name.chopped(4), files.displayPath(relative), read.bytes});
-            }
-        }
-    }
-
+    if (!chooseVariants(theme, options, templateName, &variants, &build))
+        return build;
+    const QVector<Icon> icons = readIcons(theme, files, &errors);
     const QString prefix =
         options.qrcPrefix.isEmpty() ? QLatin1Char('/') + build.stem : options.qrcPrefix;
-    QString resourceRoot = prefix;
-    if (!resourceRoot.endsWith(QLatin1Char('/')))
-        resourceRoot += QLatin1Char('/');
-    if (!resourceRoot.startsWith(QLatin1Char('/')))
-        resourceRoot.prepend(QLatin1Char('/'));
+    const QString resourceRoot = resourceRootOf(prefix);
     QStringList qrcFiles;
 
     for (const TemplateVariant &variant : qAsConst(variants)) {
-        DesignTokens tokens;
-        for (const QString &file : theme.baseFiles()) {
-            QString text;
-            if (files.read(file, theme.baseWhere(), &text, &errors))
-                tokens.addDocument(text, files.displayPath(file), &errors);
-        }
-        for (const QString &file : variant.files) {
-            QString text;
-            if (files.read(file, variant.where, &text, &errors))
-                tokens.addDocument(text, files.displayPath(file), &errors);
-        }
-        tokens.resolve(&errors);
-
+        const DesignTokens tokens = variantTokens(theme, variant, files, &errors);
         const QString kebab = kebabCaseName(variant.name);
         const QString iconDirectory = kebab + QStringLiteral("/icons");
         const auto iconUrl = [&](const QString &name) {
-            for (const Icon &icon : qAsConst(icons)) {
-                for (const QString &file :
-                     {icon.name + QStringLiteral(".svg"), icon.name + QStringLiteral(".png"),
-                      icon.name + QStringLiteral("@2x.png")}) {
-                    if (file == name && !options.iconRoot.isEmpty())
-                        return options.iconRoot + QLatin1Char('/') + iconDirectory +
-                               QLatin1Char('/') + icon.name + QStringLiteral(".svg");
-                    if (file == name && options.sourceIconUrls)
-                        return QFileInfo(icon.file).absoluteFilePath();
-                    if (file == name) {
-                        const QString path = iconDirectory + QLatin1Char('/') + file;
-                        return options.resourceUrls ? QLatin1Char(':') + resourceRoot + path : path;
-                    }
-                }
-            }
-            return QString();
+            return iconUrlFor(name, icons, iconDirectory, resourceRoot, options);
         };
         BuiltSheet sheet;
         sheet.variant = variant.name;
@@ -241,7 +280,7 @@ ThemeBuild buildTheme(const QString &templatePath, const ThemeBuildOptions &opti
         build.sheets.append(sheet);
         qrcFiles << sheet.fileName;
 
-        for (const Icon &icon : qAsConst(icons)) {
+        for (const Icon &icon : icons) {
             BuiltIcon built{variant.name, iconDirectory, icon.name,
                             recolourSvg(icon.svg, icon.file, tokens, &errors)};
             build.icons.append(built);
