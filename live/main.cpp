@@ -49,6 +49,35 @@ void printError(const QString &message)
     std::fprintf(stderr, "prismark-live: %s\n", qPrintable(message));
 }
 
+// The --variant of a theme template; an exit status when it cannot be shown.
+int chooseVariant(LiveSheet *sheet, const QString &variant)
+{
+    if (!sheet->isTemplate()) {
+        printError(QStringLiteral("--variant is for a theme template (.qss.in)"));
+        return ExitUsage;
+    }
+    if (!sheet->setVariant(variant)) {
+        printError(QStringLiteral("%1 has no variant \"%2\"; it has %3")
+                       .arg(sheet->path(), variant, sheet->variants().join(QLatin1String(", "))));
+        return ExitUsage;
+    }
+    return 0;
+}
+
+// The author's forms as tabs of their own, with their report in the diagnostics window.
+void showForms(MainWindow *window, const QStringList &forms, LiveInspector *inspector,
+               SheetDiagnosticsWindow *diagnostics)
+{
+    auto *liveForms = new LiveForms(window, forms, window);
+    // A form loaded again replaces its widgets, the one picked among them.
+    QObject::connect(liveForms, &LiveForms::updated, inspector, &LiveInspector::refresh);
+    auto *report = new QTextBrowser;
+    diagnostics->addPanel(report, QStringLiteral("Forms"));
+    const auto showReport = [liveForms, report] { report->setHtml(liveForms->reportHtml()); };
+    QObject::connect(liveForms, &LiveForms::updated, report, showReport);
+    showReport();
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -114,29 +143,13 @@ int main(int argc, char *argv[])
         return ExitUnreadable;
     }
     if (parser.isSet(variantOption)) {
-        if (!sheet.isTemplate()) {
-            printError(QStringLiteral("--variant is for a theme template (.qss.in)"));
-            return ExitUsage;
-        }
-        if (!sheet.setVariant(parser.value(variantOption))) {
-            printError(QStringLiteral("%1 has no variant \"%2\"; it has %3")
-                           .arg(sheet.path(), parser.value(variantOption),
-                                sheet.variants().join(QLatin1String(", "))));
-            return ExitUsage;
-        }
+        if (const int code = chooseVariant(&sheet, parser.value(variantOption)))
+            return code;
     }
     auto *diagnostics = new SheetDiagnosticsWindow(&sheet, &window);
     auto *inspector = new LiveInspector(&window, &sheet, diagnostics);
-    if (!forms.isEmpty()) {
-        auto *liveForms = new LiveForms(&window, forms, &window);
-        // A form loaded again replaces its widgets, the one picked among them.
-        QObject::connect(liveForms, &LiveForms::updated, inspector, &LiveInspector::refresh);
-        auto *report = new QTextBrowser;
-        diagnostics->addPanel(report, QStringLiteral("Forms"));
-        const auto showReport = [liveForms, report] { report->setHtml(liveForms->reportHtml()); };
-        QObject::connect(liveForms, &LiveForms::updated, report, showReport);
-        showReport();
-    }
+    if (!forms.isEmpty())
+        showForms(&window, forms, inspector, diagnostics);
     makeRoomBesideMainWindow(&window, window.styleSwitcherWindow()->width() + 16);
     window.show();
     diagnostics->show();
