@@ -758,6 +758,36 @@ void ThemeTemplate::evaluate(const Expression &e, const DesignTokens &tokens, To
     value->where = positionAt(e.offset);
 }
 
+// What a reference or a colour function in a declaration or a palette line writes;
+// empty, with the error noted, when its value does not fit there.
+QString ThemeTemplate::valueText(const Edit &edit, const DesignTokens &tokens,
+                                 SourceErrors *errors) const
+{
+    const Expression &e = expressions[edit.index];
+    TokenValue value;
+    evaluate(e, tokens, &value, errors);
+    if (value.type.isEmpty())
+        return QString();
+    if (edit.kind == Edit::PaletteValue) {
+        if (!value.isColour()) {
+            if (errors)
+                errors->append(
+                    {positionAt(e.offset),
+                     QStringLiteral("a palette role takes a colour, not a %1").arg(value.type)});
+            return QString();
+        }
+        // The palette reader takes hexadecimal only, alpha first.
+        return value.colour.name(value.colour.alpha() == 255 ? QColor::HexRgb : QColor::HexArgb);
+    }
+    const QString mismatch = slotMismatch(slotOf(edit.property), value, edit.property);
+    if (!mismatch.isEmpty()) {
+        if (errors)
+            errors->append({positionAt(e.offset), mismatch});
+        return QString();
+    }
+    return value.sheetText();
+}
+
 QString ThemeTemplate::render(const DesignTokens &tokens, const QString &variant,
                               const IconUrl &iconUrl, SourceErrors *errors, SourceMap *map) const
 {
@@ -801,34 +831,9 @@ QString ThemeTemplate::render(const DesignTokens &tokens, const QString &variant
         case Edit::Remove:
             break;
         case Edit::Value:
-        case Edit::PaletteValue: {
-            const Expression &e = expressions[edit.index];
-            TokenValue value;
-            evaluate(e, tokens, &value, errors);
-            if (value.type.isEmpty())
-                break;
-            if (edit.kind == Edit::PaletteValue) {
-                if (!value.isColour()) {
-                    if (errors)
-                        errors->append({positionAt(e.offset),
-                                        QStringLiteral("a palette role takes a colour, not a %1")
-                                            .arg(value.type)});
-                    break;
-                }
-                // The palette reader takes hexadecimal only, alpha first.
-                out += value.colour.name(value.colour.alpha() == 255 ? QColor::HexRgb
-                                                                     : QColor::HexArgb);
-                break;
-            }
-            const QString mismatch = slotMismatch(slotOf(edit.property), value, edit.property);
-            if (!mismatch.isEmpty()) {
-                if (errors)
-                    errors->append({positionAt(e.offset), mismatch});
-                break;
-            }
-            out += value.sheetText();
+        case Edit::PaletteValue:
+            out += valueText(edit, tokens, errors);
             break;
-        }
         case Edit::IconUrl: {
             const QString url = iconUrl ? iconUrl(edit.name) : QString();
             if (url.isEmpty()) {

@@ -112,6 +112,7 @@ private:
     };
     void evaluate(const Expression &expression, const DesignTokens &tokens, TokenValue *value,
                   SourceErrors *errors) const;
+    QString valueText(const Edit &edit, const DesignTokens &tokens, SourceErrors *errors) const;
 
     QString text;
     QString fileName;
