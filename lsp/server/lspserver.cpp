@@ -250,6 +250,55 @@ QJsonValue LspServer::initialize(const QJsonObject &params)
     };
 }
 
+QJsonValue LspServer::completionAnswer(Document &document, const QJsonObject &params) const
+{
+    if (document.tooLarge)
+        return QJsonValue(QJsonArray());
+    const int offset = document.text.offsetAt(params.value(QLatin1String("position")).toObject());
+    QVector<CompletionItem> items;
+    if (isThemeTemplatePath(document.text.path))
+        items = tokenCompletions(document.text.text(), offset, document.text.path);
+    if (items.isEmpty())
+        items = completionItems(document.text.text(), offset, client);
+    return QJsonValue(QJsonObject{{QStringLiteral("isIncomplete"), false},
+                                  {QStringLiteral("items"), toJson(document.text, items)}});
+}
+
+QJsonValue LspServer::hoverAnswer(Document &document, const QJsonObject &params) const
+{
+    if (document.tooLarge)
+        return QJsonValue(QJsonValue::Null);
+    const int offset = document.text.offsetAt(params.value(QLatin1String("position")).toObject());
+    if (isThemeTemplatePath(document.text.path)) {
+        if (const auto token =
+                tokenHover(document.text.text(), offset, document.text.path, client.markdownHover))
+            return toJson(document.text, token);
+    }
+    // Diagnostics of an older text would stand in the wrong places.
+    const bool current = document.publishedGeneration == document.generation;
+    return toJson(
+        document.text,
+        joinHovers(diagnosticHoverAt(current ? document.published : QVector<PublishedDiagnostic>(),
+                                     offset, client.markdownHover),
+                   hoverAt(document.text.text(), offset, client)));
+}
+
+// prismark-fmt's layout; a range formats the whole sheet (see formattingEdits).
+QJsonValue LspServer::formattingAnswer(Document &document, const QJsonObject &params)
+{
+    QJsonArray edits;
+    if (document.tooLarge)
+        return QJsonValue(edits);
+    const QJsonObject options = params.value(QStringLiteral("options")).toObject();
+    const bool spaces = options.value(QStringLiteral("insertSpaces")).toBool(true);
+    const int indent = spaces ? options.value(QStringLiteral("tabSize")).toInt(4) : 4;
+    for (const PublishedFix &edit : formattingEdits(document.text.text(), indent))
+        edits.append(
+            QJsonObject{{QStringLiteral("range"), document.text.range(edit.start, edit.end)},
+                        {QStringLiteral("newText"), edit.newText}});
+    return QJsonValue(edits);
+}
+
 void LspServer::registerRequests()
 {
     const auto withDocument = [this](auto feature) {
@@ -263,59 +312,15 @@ void LspServer::registerRequests()
     const auto offsetOf = [](const Document &document, const QJsonObject &params) {
         return document.text.offsetAt(params.value(QLatin1String("position")).toObject());
     };
-    requests.insert(
-        QStringLiteral("textDocument/completion"),
-        withDocument([this, offsetOf](Document &document, const QJsonObject &params) {
-            if (document.tooLarge)
-                return QJsonValue(QJsonArray());
-            if (isThemeTemplatePath(document.text.path)) {
-                const QVector<CompletionItem> tokens = tokenCompletions(
-                    document.text.text(), offsetOf(document, params), document.text.path);
-                if (!tokens.isEmpty())
-                    return QJsonValue(
-                        QJsonObject{{QStringLiteral("isIncomplete"), false},
-                                    {QStringLiteral("items"), toJson(document.text, tokens)}});
-            }
-            return QJsonValue(QJsonObject{
-                {QStringLiteral("isIncomplete"), false},
-                {QStringLiteral("items"),
-                 toJson(document.text, completionItems(document.text.text(),
-                                                       offsetOf(document, params), client))}});
-        }));
-    requests.insert(QStringLiteral("textDocument/hover"),
-                    withDocument([this, offsetOf](Document &document, const QJsonObject &params) {
-                        if (document.tooLarge)
-                            return QJsonValue(QJsonValue::Null);
-                        const int offset = offsetOf(document, params);
-                        if (isThemeTemplatePath(document.text.path)) {
-                            if (const auto token = tokenHover(document.text.text(), offset,
-                                                              document.text.path,
-                                                              client.markdownHover))
-                                return toJson(document.text, token);
-                        }
-                        // Diagnostics of an older text would stand in the wrong places.
-                        const bool current = document.publishedGeneration == document.generation;
-                        return toJson(
-                            document.text,
-                            joinHovers(diagnosticHoverAt(current ? document.published
-                                                                 : QVector<PublishedDiagnostic>(),
-                                                         offset, client.markdownHover),
-                                       hoverAt(document.text.text(), offset, client)));
+    requests.insert(QStringLiteral("textDocument/completion"),
+                    withDocument([this](Document &document, const QJsonObject &params) {
+                        return completionAnswer(document, params);
                     }));
-    // prismark-fmt's layout; a range formats the whole sheet (see formattingEdits).
-    const auto formatting = withDocument([](Document &document, const QJsonObject &params) {
-        QJsonArray edits;
-        if (document.tooLarge)
-            return QJsonValue(edits);
-        const QJsonObject options = params.value(QStringLiteral("options")).toObject();
-        const bool spaces = options.value(QStringLiteral("insertSpaces")).toBool(true);
-        const int indent = spaces ? options.value(QStringLiteral("tabSize")).toInt(4) : 4;
-        for (const PublishedFix &edit : formattingEdits(document.text.text(), indent))
-            edits.append(
-                QJsonObject{{QStringLiteral("range"), document.text.range(edit.start, edit.end)},
-                            {QStringLiteral("newText"), edit.newText}});
-        return QJsonValue(edits);
-    });
+    requests.insert(QStringLiteral("textDocument/hover"),
+                    withDocument([this](Document &document, const QJsonObject &params) {
+                        return hoverAnswer(document, params);
+                    }));
+    const auto formatting = withDocument(&LspServer::formattingAnswer);
     requests.insert(QStringLiteral("textDocument/formatting"), formatting);
     requests.insert(QStringLiteral("textDocument/rangeFormatting"), formatting);
     requests.insert(QStringLiteral("textDocument/documentColor"),

@@ -90,6 +90,10 @@ private:
     // The open document a request names, or an error.
     Document *requestedDocument(const QJsonObject &params, ResponseError *error);
     void registerRequests();
+    // The answers that take more than a line to give.
+    QJsonValue completionAnswer(Document &document, const QJsonObject &params) const;
+    QJsonValue hoverAnswer(Document &document, const QJsonObject &params) const;
+    static QJsonValue formattingAnswer(Document &document, const QJsonObject &params);
     void answerWaitingActions(Document &document);
     bool deferCodeAction(const QJsonValue &id, const QJsonObject &params);
     void cancelWaiting(const QJsonValue &id);
