@@ -192,7 +192,20 @@ void SheetDiagnosticsWindow::refresh()
     }
     applyButton->setText(tr("Apply %1").arg(sheet->fileName()));
 
-    // Rich text, so that the reason a change did not show stands out.
+    stateLabel->setText(stateText());
+    listDiagnostics();
+
+    const QString editor = editorVariable();
+    hintLabel->setText(
+        editor.isEmpty() ? tr("Double-click a diagnostic or a rule to copy FILE:LINE:COL; set "
+                              "$VISUAL or $EDITOR to open an editor instead.")
+                         : tr("Double-click a diagnostic or a rule to open it in %1.").arg(editor));
+}
+
+// When the sheet was applied, why a change did not show, what was found, and the
+// configuration: rich text, so that the reason a change did not show stands out.
+QString SheetDiagnosticsWindow::stateText() const
+{
     QStringList state;
     if (sheet->appliedAt().isValid()) {
         state << tr("Last applied at %1, in %2 ms.")
@@ -225,8 +238,11 @@ void SheetDiagnosticsWindow::refresh()
                  .toHtmlEscaped();
     if (!sheet->configProblem().isEmpty())
         state << QStringLiteral("<b>%1</b>").arg(sheet->configProblem().toHtmlEscaped());
-    stateLabel->setText(state.join(QStringLiteral("<br>")));
+    return state.join(QStringLiteral("<br>"));
+}
 
+void SheetDiagnosticsWindow::listDiagnostics()
+{
     QVector<LintDiagnostic> diagnostics = sheet->diagnostics();
     std::stable_sort(diagnostics.begin(), diagnostics.end(),
                      [](const LintDiagnostic &a, const LintDiagnostic &b) {
@@ -253,12 +269,6 @@ void SheetDiagnosticsWindow::refresh()
         item->setData(columnRole, diagnostic.column);
         item->setData(fileRole, file);
     }
-
-    const QString editor = editorVariable();
-    hintLabel->setText(
-        editor.isEmpty() ? tr("Double-click a diagnostic or a rule to copy FILE:LINE:COL; set "
-                              "$VISUAL or $EDITOR to open an editor instead.")
-                         : tr("Double-click a diagnostic or a rule to open it in %1.").arg(editor));
 }
 
 void SheetDiagnosticsWindow::addPanel(QWidget *page, const QString &title)

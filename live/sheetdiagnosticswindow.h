@@ -49,6 +49,8 @@ protected:
 
 private:
     void refresh();
+    QString stateText() const;
+    void listDiagnostics();
     void placeBelowSwitcher();
 
     LiveSheet *sheet;
