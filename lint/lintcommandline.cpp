@@ -139,6 +139,33 @@ QString writeCheckPages(const QString &directory)
     return QString();
 }
 
+// --fix and --explain and their companions.
+void declareFixAndExplainOptions(QCommandLineParser &parser)
+{
+    const QCommandLineOption fixOption(
+        QStringLiteral("fix"),
+        QStringLiteral("Apply the safe fixes and write each file back (standard input: the "
+                       "fixed text to standard output, the report to standard error)."));
+    const QCommandLineOption unsafeFixesOption(
+        QStringLiteral("unsafe-fixes"),
+        QStringLiteral("With --fix or --diff, apply the guesses too (the closest known name)."));
+    const QCommandLineOption diffOption(
+        QStringLiteral("diff"),
+        QStringLiteral("Print the fixes as a unified diff instead of writing them (the report "
+                       "to standard error)."));
+    parser.addOptions({fixOption, unsafeFixesOption, diffOption});
+    const QCommandLineOption explainOption(
+        QStringLiteral("explain"),
+        QStringLiteral("Print what the check finds, why it matters, an example it reports and "
+                       "one it does not, its options and its fix, and exit."),
+        QStringLiteral("ID"));
+    const QCommandLineOption explainMarkdownOption(
+        QStringLiteral("explain-markdown"),
+        QStringLiteral("Write every check's explanation as DIR/<id>.md and exit."),
+        QStringLiteral("DIR"));
+    parser.addOptions({explainOption, explainMarkdownOption});
+}
+
 // The options, written once for the parser and --help.
 void declareOptions(QCommandLineParser &parser)
 {
@@ -208,28 +235,7 @@ void declareOptions(QCommandLineParser &parser)
     parser.addOptions({formatOption, werrorOption, maxWarningsOption, disableOption, enableOption,
                        galleryOption, configOption, noConfigOption, listOption, tableOption,
                        variantOption});
-    const QCommandLineOption fixOption(
-        QStringLiteral("fix"),
-        QStringLiteral("Apply the safe fixes and write each file back (standard input: the "
-                       "fixed text to standard output, the report to standard error)."));
-    const QCommandLineOption unsafeFixesOption(
-        QStringLiteral("unsafe-fixes"),
-        QStringLiteral("With --fix or --diff, apply the guesses too (the closest known name)."));
-    const QCommandLineOption diffOption(
-        QStringLiteral("diff"),
-        QStringLiteral("Print the fixes as a unified diff instead of writing them (the report "
-                       "to standard error)."));
-    parser.addOptions({fixOption, unsafeFixesOption, diffOption});
-    const QCommandLineOption explainOption(
-        QStringLiteral("explain"),
-        QStringLiteral("Print what the check finds, why it matters, an example it reports and "
-                       "one it does not, its options and its fix, and exit."),
-        QStringLiteral("ID"));
-    const QCommandLineOption explainMarkdownOption(
-        QStringLiteral("explain-markdown"),
-        QStringLiteral("Write every check's explanation as DIR/<id>.md and exit."),
-        QStringLiteral("DIR"));
-    parser.addOptions({explainOption, explainMarkdownOption});
+    declareFixAndExplainOptions(parser);
 }
 
 // Help, version, the check list and explanations: printed here, and done is set.

@@ -66,6 +66,31 @@ QString findingText(const LintDiagnostic &d)
         .arg(lintSeverityName(d.severity), d.message, d.check);
 }
 
+// The settings from parsed options; false with usageError set when they are wrong.
+bool readSettings(const QCommandLineParser &parser, Settings &settings, QString &usageError)
+{
+    settings.outputDirectory = parser.value(QStringLiteral("output"));
+    settings.options.variants = parser.values(QStringLiteral("variant"));
+    settings.options.sheetName = parser.value(QStringLiteral("sheet-name"));
+    if (parser.isSet(QStringLiteral("qrc-prefix"))) {
+        settings.options.qrcPrefix = parser.value(QStringLiteral("qrc-prefix"));
+        settings.options.resourceUrls = true;
+        if (!settings.options.qrcPrefix.startsWith(QLatin1Char('/'))) {
+            usageError = QStringLiteral("--qrc-prefix starts with '/'");
+            return false;
+        }
+    }
+    const QString &name = settings.options.sheetName;
+    if (name.contains(QLatin1Char('/')) ||
+        (!name.contains(QLatin1String("{variant}")) && !name.contains(QLatin1String("{camel}")))) {
+        usageError = QStringLiteral("--sheet-name is a file name holding {variant} or {camel}");
+        return false;
+    }
+    settings.check = parser.isSet(QStringLiteral("check"));
+    settings.lint = parser.isSet(QStringLiteral("lint"));
+    return true;
+}
+
 bool parseArguments(const QStringList &arguments, Settings &settings, bool &done,
                     QString &usageError)
 {
@@ -130,26 +155,7 @@ bool parseArguments(const QStringList &arguments, Settings &settings, bool &done
         return false;
     }
     settings.templatePath = positional.first();
-    settings.outputDirectory = parser.value(outputOption);
-    settings.options.variants = parser.values(variantOption);
-    settings.options.sheetName = parser.value(sheetNameOption);
-    if (parser.isSet(prefixOption)) {
-        settings.options.qrcPrefix = parser.value(prefixOption);
-        settings.options.resourceUrls = true;
-        if (!settings.options.qrcPrefix.startsWith(QLatin1Char('/'))) {
-            usageError = QStringLiteral("--qrc-prefix starts with '/'");
-            return false;
-        }
-    }
-    const QString &name = settings.options.sheetName;
-    if (name.contains(QLatin1Char('/')) ||
-        (!name.contains(QLatin1String("{variant}")) && !name.contains(QLatin1String("{camel}")))) {
-        usageError = QStringLiteral("--sheet-name is a file name holding {variant} or {camel}");
-        return false;
-    }
-    settings.check = parser.isSet(checkOption);
-    settings.lint = parser.isSet(lintOption);
-    return true;
+    return readSettings(parser, settings, usageError);
 }
 
 // Every file of the build, in a fixed order; false with errors printed when an

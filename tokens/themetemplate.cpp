@@ -671,6 +671,45 @@ SourcePosition ThemeTemplate::positionAt(int offset) const
     return {fileName, line, offset - lineStarts.at(line - 1) + 1};
 }
 
+namespace {
+
+// alpha(), mix(), lighter() or darker() over arguments already checked for their types,
+// with QColor's meaning; false with error set for an amount out of range.
+bool applyColourFunction(const QString &name, const std::vector<TokenValue> &arguments,
+                         QColor *result, QString *error)
+{
+    const QColor &colour = arguments[0].colour;
+    const double amount = arguments.back().number;
+    if (name == QLatin1String("alpha") || name == QLatin1String("mix")) {
+        if (amount < 0 || amount > 1) {
+            *error = QStringLiteral("%1() takes an amount from 0 to 1").arg(name);
+            return false;
+        }
+        if (name == QLatin1String("alpha")) {
+            *result = colour;
+            result->setAlphaF(amount);
+        } else {
+            const QColor &other = arguments[1].colour;
+            const auto blend = [&](int a, int b) { return qRound(a + (b - a) * amount); };
+            *result =
+                QColor(blend(colour.red(), other.red()), blend(colour.green(), other.green()),
+                       blend(colour.blue(), other.blue()), blend(colour.alpha(), other.alpha()));
+        }
+        return true;
+    }
+    if (amount <= 0 || amount > 10000) {
+        *error = QStringLiteral("%1() takes a factor in percent above 0, 150 for half as "
+                                "light again")
+                     .arg(name);
+        return false;
+    }
+    *result = name == QLatin1String("lighter") ? colour.lighter(qRound(amount))
+                                               : colour.darker(qRound(amount));
+    return true;
+}
+
+} // namespace
+
 void ThemeTemplate::evaluate(const Expression &e, const DesignTokens &tokens, TokenValue *value,
                              SourceErrors *errors) const
 {
@@ -728,30 +767,10 @@ void ThemeTemplate::evaluate(const Expression &e, const DesignTokens &tokens, To
             return;
         }
     }
-    const QColor &colour = arguments[0].colour;
-    const double amount = arguments.back().number;
     QColor result;
-    if (e.name == QLatin1String("alpha") || e.name == QLatin1String("mix")) {
-        if (amount < 0 || amount > 1)
-            return fail(QStringLiteral("%1() takes an amount from 0 to 1").arg(e.name));
-        if (e.name == QLatin1String("alpha")) {
-            result = colour;
-            result.setAlphaF(amount);
-        } else {
-            const QColor &other = arguments[1].colour;
-            const auto blend = [&](int a, int b) { return qRound(a + (b - a) * amount); };
-            result =
-                QColor(blend(colour.red(), other.red()), blend(colour.green(), other.green()),
-                       blend(colour.blue(), other.blue()), blend(colour.alpha(), other.alpha()));
-        }
-    } else {
-        if (amount <= 0 || amount > 10000)
-            return fail(QStringLiteral("%1() takes a factor in percent above 0, 150 for half as "
-                                       "light again")
-                            .arg(e.name));
-        result = e.name == QLatin1String("lighter") ? colour.lighter(qRound(amount))
-                                                    : colour.darker(qRound(amount));
-    }
+    QString error;
+    if (!applyColourFunction(e.name, arguments, &result, &error))
+        return fail(error);
     *value = TokenValue();
     value->type = TokenTypes::Colour;
     value->colour = result.toRgb();
