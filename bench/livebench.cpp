@@ -144,6 +144,20 @@ void printReport(const LiveTimes &times)
 
 } // namespace
 
+// What is measured, on which platform, with sheets of which sizes.
+void printHeader(const QString (&sheets)[ThemeCount])
+{
+    std::printf(
+        "Prismark Live benchmark: %d writes, platform \"%s\", sheets of %d to %d bytes\n\n",
+        kWrites, qPrintable(QGuiApplication::platformName()),
+        int(std::min_element(std::begin(sheets), std::end(sheets),
+                             [](const QString &a, const QString &b) { return a.size() < b.size(); })
+                ->size()),
+        int(std::max_element(std::begin(sheets), std::end(sheets),
+                             [](const QString &a, const QString &b) { return a.size() < b.size(); })
+                ->size()));
+}
+
 int main(int argc, char *argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -166,15 +180,7 @@ int main(int argc, char *argv[])
     window.show();
     diagnostics->show();
     settle();
-    std::printf(
-        "Prismark Live benchmark: %d writes, platform \"%s\", sheets of %d to %d bytes\n\n",
-        kWrites, qPrintable(QGuiApplication::platformName()),
-        int(std::min_element(std::begin(sheets), std::end(sheets),
-                             [](const QString &a, const QString &b) { return a.size() < b.size(); })
-                ->size()),
-        int(std::max_element(std::begin(sheets), std::end(sheets),
-                             [](const QString &a, const QString &b) { return a.size() < b.size(); })
-                ->size()));
+    printHeader(sheets);
 
     // Write and floor alternate and switch between the same two themes, so both see
     // the same restyle and the same machine load.
