@@ -39,6 +39,24 @@ function start() {
   return { child, connection };
 }
 
+// The text after an editor applies the edits (positions in UTF-16 code units).
+function applyEdits(text, edits) {
+  const lineStarts = [0];
+  for (let i = 0; i < text.length; ++i) {
+    if (text[i] === '\n') {
+      lineStarts.push(i + 1);
+    }
+  }
+  const offset = (position) => lineStarts[position.line] + position.character;
+  const sorted = [...edits].sort((a, b) => offset(b.range.start) - offset(a.range.start));
+  let result = text;
+  for (const edit of sorted) {
+    result = result.slice(0, offset(edit.range.start)) + edit.newText +
+             result.slice(offset(edit.range.end));
+  }
+  return result;
+}
+
 // The first diagnostics published for the URI.
 function diagnosticsFor(connection, uri) {
   return new Promise((resolve) => {
@@ -50,7 +68,7 @@ function diagnosticsFor(connection, uri) {
   });
 }
 
-test('a session as the extension opens it: diagnostics, completion, quick fix', { skip }, async () => {
+test('a session as the extension opens it: diagnostics, completion, quick fix, formatting', { skip }, async () => {
   const { child, connection } = start();
   const exited = new Promise((resolve) => child.on('exit', (code) => resolve(code)));
   try {
@@ -98,6 +116,19 @@ test('a session as the extension opens it: diagnostics, completion, quick fix', 
     assert.ok(fix, `no quick fix in ${JSON.stringify(actions)}`);
     const edits = fix.edit.changes ? fix.edit.changes[uri] : fix.edit.documentChanges[0].edits;
     assert.ok(edits.some((edit) => edit.newText === 'color'), JSON.stringify(edits));
+
+    // The formatter's edits, as VS Code's Format Document asks for them.
+    const unformatted = `file://${folder}/unformatted.qss`;
+    const before = 'QLabel{color:red;qproperty-wordWrap:true}\n';
+    connection.sendNotification(protocol.DidOpenTextDocumentNotification.type, {
+      textDocument: { uri: unformatted, languageId: server.languageId, version: 1, text: before },
+    });
+    const formatted = await connection.sendRequest(protocol.DocumentFormattingRequest.type, {
+      textDocument: { uri: unformatted }, options: { tabSize: 4, insertSpaces: true },
+    });
+    assert.ok(formatted.length > 0, 'no formatting edits');
+    assert.strictEqual(applyEdits(before, formatted),
+                       'QLabel {\n    color: red;\n    qproperty-wordWrap: true;\n}\n');
 
     await connection.sendRequest(protocol.ShutdownRequest.type);
     connection.sendNotification(protocol.ExitNotification.type);
