@@ -3,6 +3,7 @@
 
 #include "shot/imagediff.h"
 #include "shot/shotmatrix.h"
+#include "testsupport.h"
 
 #include <QDirIterator>
 #include <QFile>
@@ -53,12 +54,7 @@ private slots:
     void reportPageInABrowser();
 
 private:
-    struct Run
-    {
-        int exitCode;
-        QString out;
-        QString err;
-    };
+    using Run = ProgramRun;
     Run shot(const QStringList &arguments);
     QString writeSheet(const QString &name, const QString &text);
     Run compareWithOnePercentChanged(const QStringList &options);
@@ -70,12 +66,7 @@ private:
 
 TestShot::Run TestShot::shot(const QStringList &arguments)
 {
-    QProcess process;
-    process.start(QStringLiteral(PRISMARK_SHOT_EXECUTABLE), arguments);
-    if (!process.waitForFinished(120000))
-        return {-1, QString(), QStringLiteral("timed out")};
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
+    return runProgram(QStringLiteral(PRISMARK_SHOT_EXECUTABLE), arguments);
 }
 
 QString TestShot::writeSheet(const QString &name, const QString &text)

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 
 #include "shot/stateaudit.h"
+#include "testsupport.h"
 
 #include <QDirIterator>
 #include <QFile>
@@ -32,12 +33,7 @@ private slots:
     void badCombinationsAreRefused();
 
 private:
-    struct Run
-    {
-        int exitCode;
-        QString out;
-        QString err;
-    };
+    using Run = ProgramRun;
     Run shot(const QStringList &arguments);
     QString writeSheet(const QString &name, const QString &text);
 
@@ -105,12 +101,7 @@ QImage framed(QSize size, QRgb inside, QRgb border)
 
 TestShotAudit::Run TestShotAudit::shot(const QStringList &arguments)
 {
-    QProcess process;
-    process.start(QStringLiteral(PRISMARK_SHOT_EXECUTABLE), arguments);
-    if (!process.waitForFinished(120000))
-        return {-1, QString(), QStringLiteral("timed out")};
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
+    return runProgram(QStringLiteral(PRISMARK_SHOT_EXECUTABLE), arguments);
 }
 
 QString TestShotAudit::writeSheet(const QString &name, const QString &text)
