@@ -137,6 +137,8 @@ struct Item
     QString text;
     bool rule = false;
     bool blankBefore = false;
+    // A comment the sheet never closes runs to its end, trailing newlines included.
+    bool openComment = false;
 };
 
 bool formatRule(const QString &selector, const QString &body, const QString &indent,
@@ -185,6 +187,7 @@ bool splitItems(const QString &text, const QString &indent, int maxLineLength, Q
         if (isComment(text, i)) {
             const int end = atomEnd(text, i);
             item.text = text.mid(i, end - i);
+            item.openComment = text.indexOf(QLatin1String("*/"), i + 2) < 0;
             items.append(item);
             i = end;
             continue;
@@ -224,6 +227,12 @@ bool splitItems(const QString &text, const QString &indent, int maxLineLength, Q
 SheetFormatResult formatStyleSheet(const QString &text, const SheetFormatOptions &options)
 {
     SheetFormatResult result;
+    // The toolkit's reader stops at a NUL, and a carriage return would end up inside
+    // the lines this writes.
+    if (text.contains(QChar(0)) || text.contains(QLatin1Char('\r'))) {
+        result.error = QStringLiteral("not plain text with LF line endings");
+        return result;
+    }
     QString before;
     if (!toolkitParseSummary(text, &before)) {
         result.error = QStringLiteral("the toolkit rejects this sheet; run prismark-lint for "
@@ -244,7 +253,8 @@ SheetFormatResult formatStyleSheet(const QString &text, const SheetFormatOptions
         }
         out += items.at(k).text;
     }
-    if (!out.isEmpty())
+    // A newline after an open comment would be part of it.
+    if (!out.isEmpty() && !items.constLast().openComment)
         out += QLatin1Char('\n');
     QString after;
     if (!toolkitParseSummary(out, &after) || after != before) {
