@@ -67,8 +67,9 @@ QString collapsed(const QString &text)
     return out;
 }
 
-// The parts of text between separators at depth 0, outside atoms.
-QStringList splitTopLevel(const QString &text, QChar separator)
+// The parts of text between separators at depth 0, outside atoms; balanced tells
+// whether every bracket opened in text was closed.
+QStringList splitTopLevel(const QString &text, QChar separator, bool *balanced = nullptr)
 {
     QStringList parts;
     int depth = 0;
@@ -91,6 +92,8 @@ QStringList splitTopLevel(const QString &text, QChar separator)
         ++i;
     }
     parts.append(text.mid(start));
+    if (balanced)
+        *balanced = depth == 0;
     return parts;
 }
 
@@ -145,10 +148,16 @@ bool formatRule(const QString &selector, const QString &body, const QString &ind
                 int maxLineLength, QString *out)
 {
     QStringList selectors;
-    for (const QString &part : splitTopLevel(selector, QLatin1Char(',')))
+    bool balanced = true;
+    for (const QString &part : splitTopLevel(selector, QLatin1Char(','), &balanced))
         selectors.append(collapsed(part));
     QStringList lines;
-    const QStringList chunks = splitTopLevel(body, QLatin1Char(';'));
+    bool bodyBalanced = true;
+    const QStringList chunks = splitTopLevel(body, QLatin1Char(';'), &bodyBalanced);
+    // An unclosed bracket hides the ";"s after it, so a second run would read other
+    // declarations than the first.
+    if (!balanced || !bodyBalanced)
+        return false;
     for (int c = 0; c < chunks.size(); ++c) {
         // A comment right after the ";" stays on the declaration's line.
         if (c == 0)
@@ -215,8 +224,11 @@ bool splitItems(const QString &text, const QString &indent, int maxLineLength, Q
             return false;
         }
         item.rule = true;
-        formatRule(text.mid(i, open - i), text.mid(open + 1, close - open - 1), indent,
-                   maxLineLength, &item.text);
+        if (!formatRule(text.mid(i, open - i), text.mid(open + 1, close - open - 1), indent,
+                        maxLineLength, &item.text)) {
+            *error = QStringLiteral("a rule with an unclosed bracket is left as it is");
+            return false;
+        }
         items.append(item);
         i = close + 1;
     }

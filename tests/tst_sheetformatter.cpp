@@ -67,8 +67,8 @@ void TestSheetFormatter::layout_data()
                                               << "QLabel {\n}\n\nQFrame {\n}\n";
     // The toolkit reads an unclosed last comment to the end; a newline added after it
     // would grow the comment on every run.
-    QTest::newRow("an unclosed last comment as written")
-        << "QLabel{}\n/* open\n" << "QLabel {\n}\n/* open\n";
+    QTest::newRow("an unclosed last comment as written") << "QLabel{}\n/* open\n"
+                                                         << "QLabel {\n}\n/* open\n";
 }
 
 void TestSheetFormatter::layout()
@@ -87,6 +87,8 @@ void TestSheetFormatter::leftAlone_data()
     QTest::newRow("rejected by the toolkit") << "QLabel { color: red background: blue; }";
     QTest::newRow("unclosed rule") << "QLabel { color: red;";
     QTest::newRow("an at-rule") << "@media screen { QLabel { color: red; } }";
+    // The toolkit drops the rule after the control character, so it accepts the sheet.
+    QTest::newRow("an unclosed bracket") << "\x12QLabel { color: a[d }";
     QTest::newRow("a NUL") << QString::fromUtf8("QLabel { c\0olor: red; }", 24);
     QTest::newRow("CR LF line ends") << "QLabel {\r\n    color: red;\r\n}\r\n";
 }
