@@ -149,7 +149,11 @@ QString unifiedDiff(const QString &before, const QString &after, const QString &
     const QStringList a = splitLines(before);
     const QStringList b = splitLines(after);
     const QVector<Line> script = editScript(a, b);
-    QString out = QStringLiteral("--- a/%1\n+++ b/%1\n").arg(name);
+    // As git labels an absolute path: "a/tmp/x.qss", not "a//tmp/x.qss".
+    QString label = name;
+    while (label.startsWith(QLatin1Char('/')))
+        label.remove(0, 1);
+    QString out = QStringLiteral("--- a/%1\n+++ b/%1\n").arg(label);
     int i = 0;
     const int size = int(script.size());
     while (i < size) {
