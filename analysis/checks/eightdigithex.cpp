@@ -87,8 +87,12 @@ void checkEightDigitHex(const SheetModel &model, CheckReporter &report)
                 if (!readEightDigits(written, &readings))
                     continue;
                 const int offset = model.symbolOffset(i);
+                // An escape writes the token longer than the toolkit reads it.
+                const int length =
+                    (i + 1 < symbols.size() ? model.symbolOffset(i + 1) : int(model.text.size())) -
+                    offset;
                 report.at(
-                    offset, int(written.size()),
+                    offset, length,
                     QStringLiteral("%1 is read alpha first (#AARRGGBB) as %2; written in "
                                    "CSS order (#RRGGBBAA) it would mean %3")
                         .arg(written, rgbaText(readings.alphaFirst), rgbaText(readings.alphaLast)));
@@ -96,8 +100,8 @@ void checkEightDigitHex(const SheetModel &model, CheckReporter &report)
                 // written in CSS order.
                 const bool evident =
                     readings.alphaFirst.alpha() == 0 && readings.alphaLast.alpha() != 0;
-                report.mendByReplacing(offset, int(written.size()),
-                                       cssOrderReplacement(readings.alphaLast), evident);
+                report.mendByReplacing(offset, length, cssOrderReplacement(readings.alphaLast),
+                                       evident);
             }
         }
     }
