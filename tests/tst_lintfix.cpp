@@ -185,9 +185,14 @@ void TestLintFix::fixedText()
 void TestLintFix::eachFixAloneMendsItsFinding_data()
 {
     QTest::addColumn<QString>("path");
-    const QDir checks(kSource.filePath(QStringLiteral("tests/checks")));
-    for (const QString &name : checks.entryList({QStringLiteral("*.qss")}, QDir::Files))
-        QTest::newRow(qPrintable(name)) << checks.filePath(name);
+    // Each check's fixture, and the command line's, which hold what a fixture's two
+    // parts cannot (a palette header of its own).
+    for (const char *folder : {"tests/checks", "tests/lint-fixtures"}) {
+        const QDir fixtures(kSource.filePath(QLatin1String(folder)));
+        for (const QString &name : fixtures.entryList({QStringLiteral("*.qss")}, QDir::Files))
+            QTest::newRow(qPrintable(QLatin1String(folder) + QLatin1Char('/') + name))
+                << fixtures.filePath(name);
+    }
 }
 
 void TestLintFix::eachFixAloneMendsItsFinding()
