@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 
 #include "analysis/checks/checks.h"
+#include "analysis/colourliterals.h"
 #include "analysis/toolkitsheet.h"
 
 #include <cctype>
@@ -38,18 +39,6 @@ QString rgbaText(const QColor &color)
         .arg(color.green())
         .arg(color.blue())
         .arg(color.alpha());
-}
-
-// The CSS-order colour, written so the toolkit reads it back: its rgba() takes an
-// alpha of 0 or 1 as a fraction of opaque, and reads 0.004 as 1 of 255.
-QString cssOrderReplacement(const QColor &color)
-{
-    if (color.alpha() != 1)
-        return rgbaText(color);
-    return QStringLiteral("rgba(%1, %2, %3, 0.004)")
-        .arg(color.red())
-        .arg(color.green())
-        .arg(color.blue());
 }
 
 // The HASH tokens of a declaration's value, url() arguments left out: a file name
@@ -100,7 +89,7 @@ void checkEightDigitHex(const SheetModel &model, CheckReporter &report)
                 // written in CSS order.
                 const bool evident =
                     readings.alphaFirst.alpha() == 0 && readings.alphaLast.alpha() != 0;
-                report.mendByReplacing(offset, length, cssOrderReplacement(readings.alphaLast),
+                report.mendByReplacing(offset, length, rgbaFunctionText(readings.alphaLast),
                                        evident);
             }
         }
