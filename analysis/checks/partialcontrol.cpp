@@ -6,6 +6,8 @@
 #include <QMap>
 #include <QSet>
 
+#include <algorithm>
+
 namespace {
 // Sub-controls that go together: once a sheet styles one of triggers, the style sheet
 // style draws the control itself and no longer leaves its parts to the base style, so
@@ -45,10 +47,9 @@ bool setsBox(const SheetRule &rule)
                        [](const SheetDeclaration &entry) { return isBoxProperty(entry.property); });
 }
 
-// What one control, as a type selector names it, has of a group.
+// Where a control, as a type selector names it, starts a group, and the parts missing.
 struct ControlParts
 {
-    QSet<QString> styled; // by its own rules or its bases' within the group's class
     const SheetSelector *firstTrigger = nullptr;
     int firstTriggerOrder = 0;
     QStringList missing;
@@ -108,7 +109,6 @@ private:
                 entry.firstTrigger = it->first;
                 entry.firstTriggerOrder = it->second;
             }
-            entry.styled.unite(parts);
             for (const QString &part : required) {
                 if (!parts.contains(part) && !entry.missing.contains(part))
                     entry.missing.append(part);
