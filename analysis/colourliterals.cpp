@@ -191,3 +191,12 @@ QVector<ColourLiteral> findColourLiterals(const QString &text)
               [](const ColourLiteral &a, const ColourLiteral &b) { return a.offset < b.offset; });
     return literals;
 }
+
+QString rgbaFunctionText(const QColor &colour)
+{
+    return QStringLiteral("rgba(%1, %2, %3, %4)")
+        .arg(colour.red())
+        .arg(colour.green())
+        .arg(colour.blue())
+        .arg(colour.alpha() == 1 ? QStringLiteral("0.004") : QString::number(colour.alpha()));
+}

@@ -23,6 +23,10 @@ struct ColourLiteral
 // directives.
 QVector<ColourLiteral> findColourLiterals(const QString &text);
 
+// rgba() text the toolkit reads back as colour. It takes an alpha of 0 or 1 as a
+// fraction of opaque, so 1 of 255 is written 0.004.
+QString rgbaFunctionText(const QColor &colour);
+
 // The colour the toolkit reads from one literal ("#80ff0000", "rgba(1, 2, 3, 50%)",
 // "red"); invalid when it reads none.
 QColor readColourLiteral(const QString &literal);

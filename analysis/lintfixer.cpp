@@ -113,17 +113,18 @@ QVector<Edit> chosenEdits(const QString &text, const QVector<LintDiagnostic> &di
     return disjoint;
 }
 
-QVector<LintDiagnostic> lintText(const QString &text, const QString &path,
+QVector<LintDiagnostic> lintText(const SheetLinter &lint, const QString &text, const QString &path,
                                  const LintOptions &options)
 {
-    return lintStyleSheet(text.toUtf8(), path, options);
+    return lint(text.toUtf8(), path, options);
 }
 
 // The findings of the final text whose fix was not kept get the reason in their
 // message. A check per finding: only the first few are looked at, so a sheet of many
 // refused guesses stays quick.
-void explainRefusals(const QString &text, const QString &path, const LintOptions &options,
-                     bool unsafeFixes, QVector<LintDiagnostic> &remaining)
+void explainRefusals(const SheetLinter &lint, const QString &text, const QString &path,
+                     const LintOptions &options, bool unsafeFixes,
+                     QVector<LintDiagnostic> &remaining)
 {
     constexpr int kExplained = 50;
     const Verdict before = verdictOf(remaining);
@@ -135,8 +136,8 @@ void explainRefusals(const QString &text, const QString &path, const LintOptions
                 continue;
             if (++explained > kExplained)
                 return;
-            const QString reason =
-                worseBecause(before, verdictOf(lintText(applyEdits(text, {edit}), path, options)));
+            const QString reason = worseBecause(
+                before, verdictOf(lintText(lint, applyEdits(text, {edit}), path, options)));
             diagnostic.message += reason.isEmpty()
                                       ? QStringLiteral(" (not fixed: still offered after %1 "
                                                        "rounds)")
@@ -162,9 +163,15 @@ QString applyLintFix(const QString &text, const LintFix &fix)
 LintFixResult fixStyleSheet(const QByteArray &bytes, const QString &path,
                             const LintOptions &options, bool unsafeFixes)
 {
+    return fixStyleSheet(bytes, path, options, unsafeFixes, lintStyleSheet);
+}
+
+LintFixResult fixStyleSheet(const QByteArray &bytes, const QString &path,
+                            const LintOptions &options, bool unsafeFixes, const SheetLinter &lint)
+{
     LintFixResult result;
     result.bytes = bytes;
-    result.remaining = lintStyleSheet(bytes, path, options);
+    result.remaining = lint(bytes, path, options);
 
     // Edits are made on the text the analysis counts in; the file is written back
     // with its own line endings, so only a text that survives the round trip is fixed.
@@ -190,7 +197,7 @@ LintFixResult fixStyleSheet(const QByteArray &bytes, const QString &path,
             break;
         const Verdict before = verdictOf(current);
         QString candidate = applyEdits(text, edits);
-        QVector<LintDiagnostic> after = lintText(candidate, path, options);
+        QVector<LintDiagnostic> after = lintText(lint, candidate, path, options);
         int applied = int(edits.size());
         if (!worseBecause(before, verdictOf(after)).isEmpty()) {
             // One of them makes it worse: keep those that, one by one, do not.
@@ -202,7 +209,7 @@ LintFixResult fixStyleSheet(const QByteArray &bytes, const QString &path,
                 QVector<Edit> trial = kept;
                 trial.append(edit);
                 const QString tried = applyEdits(text, trial);
-                const QVector<LintDiagnostic> triedFindings = lintText(tried, path, options);
+                const QVector<LintDiagnostic> triedFindings = lintText(lint, tried, path, options);
                 if (worseBecause(before, verdictOf(triedFindings)).isEmpty()) {
                     kept = trial;
                     candidate = tried;
@@ -224,7 +231,7 @@ LintFixResult fixStyleSheet(const QByteArray &bytes, const QString &path,
         result.changed = out != bytes;
         result.bytes = out;
     }
-    explainRefusals(text, path, options, unsafeFixes, current);
+    explainRefusals(lint, text, path, options, unsafeFixes, current);
     result.remaining = current;
     return result;
 }

@@ -10,6 +10,8 @@
 #include <QString>
 #include <QVector>
 
+#include <functional>
+
 // Applies the edits the checks offer, in rounds, and keeps only what leaves the sheet
 // no worse than it was.
 
@@ -35,6 +37,13 @@ bool lintFixApplies(const LintFix &fix, bool unsafeFixes);
 // syntax error the sheet did not have.
 LintFixResult fixStyleSheet(const QByteArray &bytes, const QString &path,
                             const LintOptions &options, bool unsafeFixes);
+
+// The analysis a fix round runs on each candidate text. Tests give one that offers an
+// edit no check would, to see a fix that makes the sheet worse refused.
+using SheetLinter = std::function<QVector<LintDiagnostic>(
+    const QByteArray &bytes, const QString &path, const LintOptions &options)>;
+LintFixResult fixStyleSheet(const QByteArray &bytes, const QString &path,
+                            const LintOptions &options, bool unsafeFixes, const SheetLinter &lint);
 
 // The text with one diagnostic's fix applied (line and column in characters as the
 // analysis counts them); the text itself when the positions are out of range.

@@ -1,9 +1,12 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-// On-demand benchmark of prismark-lint's analysis on a large sheet; see the README.
+// On-demand benchmark of prismark-lint's analysis, its --fix and prismark-fmt's
+// formatter on a large sheet; see the README.
 // Usage: prismark-lint-bench [MEGABYTES]   (default 1)
 
+#include "analysis/lintfixer.h"
+#include "analysis/sheetformatter.h"
 #include "analysis/stylesheetlint.h"
 #include "analysis/toolkitparse.h"
 #include "theme/themecatalogue.h"
@@ -84,6 +87,23 @@ template <typename Function> double medianMilliseconds(Function function)
     return times[times.size() / 2];
 }
 
+// --fix (safe fixes) and the formatter, each against the toolkit's parse.
+void printFixAndFormat(const QByteArray &sheet, const QString &text, double toolkitTime)
+{
+    bool formatted = false;
+    const double formatTime = medianMilliseconds([&] { formatted = formatStyleSheet(text).ok; });
+    int fixed = 0;
+    const double fixTime = medianMilliseconds([&] {
+        fixed = fixStyleSheet(sheet, QStringLiteral("bench.qss"), LintOptions(), false).fixed;
+    });
+    std::printf("  %-44s %10.1f ms  (%s)\n", "prismark-fmt's formatter", formatTime,
+                formatted ? "formatted" : "refused");
+    std::printf("  %-44s %10.1fx  (goal <= 2x)\n", "formatter / toolkit parse",
+                formatTime / toolkitTime);
+    std::printf("  %-44s %10.1f ms  (%d fixed)\n", "--fix, safe fixes", fixTime, fixed);
+    std::printf("  %-44s %10.1fx  (goal <= 3x)\n", "--fix / toolkit parse", fixTime / toolkitTime);
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -113,5 +133,7 @@ int main(int argc, char *argv[])
     std::printf("  %-44s %10ld KiB  (%.1fx the file)\n",
                 "peak resident memory growth, toolkit parse", toolkitPeak, toolkitPeak / fileKiB);
     std::printf("  %-44s %10lld\n", "diagnostics", static_cast<long long>(diagnosticCount));
+    std::printf("\n");
+    printFixAndFormat(sheet, text, toolkitTime);
     return 0;
 }

@@ -85,6 +85,21 @@ void TestAnalysis::eachCheck_data()
     row("encoding", "a NUL after an emoji is placed in characters, not UTF-16 units",
         QByteArray("a \xf0\x9f\x8e\xa8\0", 7), {"1:4"});
 
+    // Sheets whose parts a fixture would share: a complex control is judged over the
+    // whole sheet, once.
+    row("partial-control", "once per control, however many rules style the part",
+        "QSlider::handle { width: 9px; }\nQSlider::handle:hover { background: red; }\n", {"1:1"});
+    row("partial-control", "a base class's parts count for its subclass",
+        "QAbstractSpinBox::up-button, QAbstractSpinBox::down-button, QAbstractSpinBox::up-arrow, "
+        "QAbstractSpinBox::down-arrow { width: 9px; }\nQSpinBox::up-button { width: 12px; }\n",
+        {});
+    row("partial-control", "a subclass's parts do not count for its base",
+        "QSpinBox::down-button, QSpinBox::up-arrow, QSpinBox::down-arrow { width: 9px; }\n"
+        "QAbstractSpinBox::up-button { width: 12px; }\n",
+        {"2:1"});
+    row("partial-control", "a scroll bar's text colour starts nothing",
+        "QScrollBar { color: red; }", {});
+
     // Seven classes with variants and five object names of the shell.
     QStringList everything;
     for (int i = 0; i < 12; ++i)

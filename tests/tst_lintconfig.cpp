@@ -196,7 +196,7 @@ void TestLintConfig::resourcesComeFromTheApplicationsQrc()
         result.warnings.at(2).contains(QStringLiteral("broken.qrc:2: not a resource collection")));
 
     const QByteArray sheet =
-        "QComboBox::down-arrow { image: url(:/qss_icons/rc/arrow_down.png); }\n"
+        "QHeaderView::up-arrow { image: url(:/qss_icons/rc/arrow_down.png); }\n"
         "QPushButton { image: url(\":/qss_icons/x.png\"); }\n"
         "QLabel { image: url(:/qss_icons/rc/close.png); }\n"
         "QToolButton { image: url(:/qss_icons/rc/gone.png); }\n";

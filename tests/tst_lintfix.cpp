@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
+#include "analysis/colourliterals.h"
 #include "analysis/lintfixer.h"
 #include "analysis/stylesheetlint.h"
 #include "analysis/toolkitparse.h"
@@ -25,6 +26,10 @@ private slots:
     void eachFixAloneMendsItsFinding_data();
     void eachFixAloneMendsItsFinding();
     void builtInSheetsHaveNothingSafeToFix();
+    void eightDigitHexFixReadsAsCssOrder_data();
+    void eightDigitHexFixReadsAsCssOrder();
+    void fixThatMakesTheSheetWorseIsRefused_data();
+    void fixThatMakesTheSheetWorseIsRefused();
     void textThatCannotRoundTripIsLeftAlone_data();
     void textThatCannotRoundTripIsLeftAlone();
     void crLfKept();
@@ -105,6 +110,58 @@ void TestLintFix::fixedText_data()
         << QByteArray("QLabel { colr: red\n  background: blue; }\n")
         << QByteArray("QLabel { colr: red;\n  background: blue; }\n")
         << QByteArray("QLabel { color: red;\n  background: blue; }\n");
+    QTest::newRow("eight-digit hex whose alpha-first reading never shows was CSS order")
+        << QByteArray("QLabel { background: #00ff0080; }\n")
+        << QByteArray("QLabel { background: rgba(0, 255, 0, 128); }\n")
+        << QByteArray("QLabel { background: rgba(0, 255, 0, 128); }\n");
+    QTest::newRow("eight-digit hex that shows in either order is only a guess")
+        << QByteArray("QLabel { background: #80ff0000; }\n")
+        << QByteArray("QLabel { background: #80ff0000; }\n")
+        << QByteArray("QLabel { background: rgba(128, 255, 0, 0); }\n");
+    QTest::newRow("eight-digit hex transparent in both orders is only a guess")
+        << QByteArray("QLabel { background: #00000000; }\n")
+        << QByteArray("QLabel { background: #00000000; }\n")
+        << QByteArray("QLabel { background: rgba(0, 0, 0, 0); }\n");
+    QTest::newRow("eight-digit hex in a gradient stop")
+        << QByteArray("QFrame { background: qlineargradient(x1: 0, y1: 0, x2: 1, y2: 0, "
+                      "stop: 0 #00ff0080, stop: 1 white); }\n")
+        << QByteArray("QFrame { background: qlineargradient(x1: 0, y1: 0, x2: 1, y2: 0, "
+                      "stop: 0 rgba(0, 255, 0, 128), stop: 1 white); }\n")
+        << QByteArray("QFrame { background: qlineargradient(x1: 0, y1: 0, x2: 1, y2: 0, "
+                      "stop: 0 rgba(0, 255, 0, 128), stop: 1 white); }\n");
+    QTest::newRow("a declaration set again in its rule loses the dead one")
+        << QByteArray("QLabel { color: red; background: white; color: blue; }\n")
+        << QByteArray("QLabel { background: white; color: blue; }\n")
+        << QByteArray("QLabel { background: white; color: blue; }\n");
+    QTest::newRow("an !important declaration set again without it stays")
+        << QByteArray("QLabel { color: red !important; color: blue; }\n")
+        << QByteArray("QLabel { color: red !important; color: blue; }\n")
+        << QByteArray("QLabel { color: red !important; color: blue; }\n");
+    QTest::newRow("a font-size set again to another value keeps both")
+        << QByteArray("QLabel { font-size: 12pt; font-size: 14; }\n")
+        << QByteArray("QLabel { font-size: 12pt; font-size: 14; }\n")
+        << QByteArray("QLabel { font-size: 12pt; font-size: 14pt; }\n");
+    QTest::newRow("a font-size set again to the same value loses the first")
+        << QByteArray("QLabel { font-size: 12pt; font-size: 12pt; }\n")
+        << QByteArray("QLabel { font-size: 12pt; }\n")
+        << QByteArray("QLabel { font-size: 12pt; }\n");
+    QTest::newRow("a font-size without a unit gets pt only as a guess")
+        << QByteArray("QLabel { font-size: 12; }\n") << QByteArray("QLabel { font-size: 12; }\n")
+        << QByteArray("QLabel { font-size: 12pt; }\n");
+    QTest::newRow("a Disabled. line before its role moves after it")
+        << QByteArray("/*\n  @palette Disabled.WindowText = #808080\n@palette Window = #ffffff\n"
+                      "@palette WindowText = #000000\n*/\nQLabel { color: black; }\n")
+        << QByteArray("/*\n@palette Window = #ffffff\n@palette WindowText = #000000\n"
+                      "  @palette Disabled.WindowText = #808080\n*/\nQLabel { color: black; }\n")
+        << QByteArray("/*\n@palette Window = #ffffff\n@palette WindowText = #000000\n"
+                      "  @palette Disabled.WindowText = #808080\n*/\nQLabel { color: black; }\n");
+    QTest::newRow("a Disabled. line sharing its line with the comment's start stays")
+        << QByteArray("/* @palette Disabled.WindowText = #808080\n@palette WindowText = #000000\n"
+                      "*/\nQLabel { color: black; }\n")
+        << QByteArray("/* @palette Disabled.WindowText = #808080\n@palette WindowText = #000000\n"
+                      "*/\nQLabel { color: black; }\n")
+        << QByteArray("/* @palette Disabled.WindowText = #808080\n@palette WindowText = #000000\n"
+                      "*/\nQLabel { color: black; }\n");
     QTest::newRow("a clean sheet stays as it is")
         << QByteArray("QLabel { color: black; background: white; }\n")
         << QByteArray("QLabel { color: black; background: white; }\n")
@@ -128,9 +185,14 @@ void TestLintFix::fixedText()
 void TestLintFix::eachFixAloneMendsItsFinding_data()
 {
     QTest::addColumn<QString>("path");
-    const QDir checks(kSource.filePath(QStringLiteral("tests/checks")));
-    for (const QString &name : checks.entryList({QStringLiteral("*.qss")}, QDir::Files))
-        QTest::newRow(qPrintable(name)) << checks.filePath(name);
+    // Each check's fixture, and the command line's, which hold what a fixture's two
+    // parts cannot (a palette header of its own).
+    for (const char *folder : {"tests/checks", "tests/lint-fixtures"}) {
+        const QDir fixtures(kSource.filePath(QLatin1String(folder)));
+        for (const QString &name : fixtures.entryList({QStringLiteral("*.qss")}, QDir::Files))
+            QTest::newRow(qPrintable(QLatin1String(folder) + QLatin1Char('/') + name))
+                << fixtures.filePath(name);
+    }
 }
 
 void TestLintFix::eachFixAloneMendsItsFinding()
@@ -180,6 +242,95 @@ void TestLintFix::builtInSheetsHaveNothingSafeToFix()
         QVERIFY2(!result.changed && result.fixed == 0, qPrintable(name));
         QCOMPARE(result.bytes, bytes);
     }
+}
+
+void TestLintFix::eightDigitHexFixReadsAsCssOrder_data()
+{
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<QColor>("cssOrder");
+    QTest::newRow("half-transparent red") << "#ff000080" << QColor(255, 0, 0, 128);
+    QTest::newRow("opaque in CSS order") << "#123456ff" << QColor(0x12, 0x34, 0x56, 255);
+    QTest::newRow("transparent in CSS order") << "#ff000000" << QColor(255, 0, 0, 0);
+    // rgba() reads an alpha of 1 as a fraction: fully opaque.
+    QTest::newRow("alpha 1 of 255 in CSS order") << "#ff000001" << QColor(255, 0, 0, 1);
+    QTest::newRow("upper case digits") << "#00FF00AA" << QColor(0, 255, 0, 0xaa);
+}
+
+void TestLintFix::eightDigitHexFixReadsAsCssOrder()
+{
+    QFETCH(QString, written);
+    QFETCH(QColor, cssOrder);
+    const QString sheet = QStringLiteral("QLabel { background: %1; }\n").arg(written);
+    const QVector<LintDiagnostic> found = lintStyleSheet(sheet.toUtf8(), QStringLiteral("t.qss"));
+    const auto finding = std::find_if(found.cbegin(), found.cend(), [](const LintDiagnostic &d) {
+        return d.check == QLatin1String("eight-digit-hex");
+    });
+    QVERIFY(finding != found.cend());
+    QCOMPARE(finding->fixes.size(), 1);
+    QCOMPARE(readColourLiteral(finding->fixes.first().newText).rgba(), cssOrder.rgba());
+    QCOMPARE(readColourLiteral(written).rgba(),
+             QColor(cssOrder.green(), cssOrder.blue(), cssOrder.alpha(), cssOrder.red()).rgba());
+}
+
+void TestLintFix::fixThatMakesTheSheetWorseIsRefused_data()
+{
+    QTest::addColumn<QString>("plantedEdit");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("an edit that makes the toolkit reject the sheet")
+        << "{"
+        << "(not fixed: it would make the toolkit reject the whole sheet)";
+    QTest::newRow("an edit that adds an error")
+        << "image: url(/); "
+        << "(not fixed: it would leave 1 errors where there are 0)";
+}
+
+void TestLintFix::fixThatMakesTheSheetWorseIsRefused()
+{
+    QFETCH(QString, plantedEdit);
+    QFETCH(QString, reason);
+    // A sheet with a fix that helps, beside a planted one that inserts plantedEdit
+    // before "color" and calls itself safe.
+    const QByteArray sheet("QLabel { color: black; background: #00ffffff; }\n");
+    const QString planted = QStringLiteral("planted");
+    const SheetLinter lint = [&](const QByteArray &bytes, const QString &path,
+                                 const LintOptions &options) {
+        QVector<LintDiagnostic> found = lintStyleSheet(bytes, path, options);
+        const int at = int(QString::fromUtf8(bytes).indexOf(QLatin1String("color")));
+        if (at >= 0) {
+            LintDiagnostic diagnostic;
+            diagnostic.check = planted;
+            diagnostic.message = planted;
+            diagnostic.severity = LintSeverity::Warning;
+            diagnostic.line = diagnostic.endLine = 1;
+            diagnostic.column = diagnostic.endColumn = at + 1;
+            LintFix fix;
+            fix.line = fix.endLine = 1;
+            fix.column = fix.endColumn = at + 1;
+            fix.newText = plantedEdit;
+            fix.safe = true;
+            diagnostic.fixes.append(fix);
+            found.append(diagnostic);
+        }
+        return found;
+    };
+    const LintFixResult result =
+        fixStyleSheet(sheet, QStringLiteral("t.qss"), LintOptions(), false, lint);
+    // The helpful fix is kept, the planted one is not, and its finding says why.
+    QCOMPARE(result.bytes,
+             QByteArray("QLabel { color: black; background: rgba(0, 255, 255, 255); }\n"));
+    QCOMPARE(result.fixed, 1);
+    const auto left = std::find_if(result.remaining.cbegin(), result.remaining.cend(),
+                                   [&](const LintDiagnostic &d) { return d.check == planted; });
+    QVERIFY(left != result.remaining.cend());
+    QCOMPARE(left->message, planted + QLatin1Char(' ') + reason);
+
+    // Alone, the planted fix leaves the sheet exactly as it was.
+    const QByteArray clean("QLabel { color: black; background: white; }\n");
+    const LintFixResult alone =
+        fixStyleSheet(clean, QStringLiteral("t.qss"), LintOptions(), false, lint);
+    QCOMPARE(alone.bytes, clean);
+    QVERIFY(!alone.changed);
+    QCOMPARE(alone.fixed, 0);
 }
 
 void TestLintFix::textThatCannotRoundTripIsLeftAlone_data()

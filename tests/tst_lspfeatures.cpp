@@ -298,9 +298,11 @@ void TestLspFeatures::colourPresentations_data()
     QTest::addColumn<QColor>("colour");
     QTest::addColumn<QStringList>("expected");
     QTest::newRow("opaque") << QColor(255, 0, 0) << QStringList{"#ff0000", "rgb(255, 0, 0)"};
-    // Alpha first, as the toolkit reads eight digits.
-    QTest::newRow("translucent") << QColor(255, 0, 0, 128)
-                                 << QStringList{"#80ff0000", "rgba(255, 0, 0, 128)"};
+    // No eight digits, which the toolkit and other tools read in other orders.
+    QTest::newRow("translucent") << QColor(255, 0, 0, 128) << QStringList{"rgba(255, 0, 0, 128)"};
+    // rgba() would read an alpha of 1 as opaque.
+    QTest::newRow("alpha 1 of 255")
+        << QColor(255, 0, 0, 1) << QStringList{"rgba(255, 0, 0, 0.004)"};
 }
 
 void TestLspFeatures::colourPresentations()

@@ -142,13 +142,33 @@ QString valueProblem(const QString &property, const QVector<Value> &values)
     return QString();
 }
 
+// A font-size written as a bare number: the toolkit ignores it, in Qt 5 and Qt 6 alike,
+// so no unit keeps what it paints. Points are a guess: the unit the toolkit's own
+// fonts are given in.
+void offerFontSizeUnit(const SheetModel &model, const SheetDeclaration &entry,
+                       CheckReporter &report)
+{
+    const auto &symbols = model.parser().symbols;
+    for (int i = entry.firstSymbol; i < entry.endSymbol && i < symbols.size(); ++i) {
+        if (symbols.at(i).token == NUMBER) {
+            report.mendByReplacing(model.symbolOffset(i) + int(symbols.at(i).lexem().size()), 0,
+                                   QStringLiteral("pt"), false);
+            return;
+        }
+    }
+}
+
 void checkValues(const SheetModel &model, const SheetDeclaration &entry, CheckReporter &report)
 {
-    const QString problem = valueProblem(entry.property, entry.toolkit->d->values);
-    if (!problem.isEmpty()) {
-        report.at(entry.valueOffset,
-                  model.tokensEnd(entry.firstSymbol, entry.endSymbol) - entry.valueOffset, problem);
-    }
+    const QVector<Value> &values = entry.toolkit->d->values;
+    const QString problem = valueProblem(entry.property, values);
+    if (problem.isEmpty())
+        return;
+    report.at(entry.valueOffset,
+              model.tokensEnd(entry.firstSymbol, entry.endSymbol) - entry.valueOffset, problem);
+    if (QssReference::valueKind(entry.property) == ValueKind::FontSize &&
+        values.first().type == Value::Number)
+        offerFontSizeUnit(model, entry, report);
 }
 
 void checkBadValues(const SheetModel &model, CheckReporter &report)
@@ -202,5 +222,6 @@ const LintCheck kBadValueCheck = {
     "QLabel { color: #ff0000; }",
     checkBadValues,
     "\"qt\" names the toolkit version whose value forms count",
-    nullptr,
+    "a font-size without a unit gets \"pt\" (unsafe: the toolkit ignores the bare number, so "
+    "any unit changes what it paints; points are a guess)",
 };

@@ -78,3 +78,18 @@ QStringList namesOf(const QVector<QssReference::NameInfo> &table)
         result.append(entry.name);
     return result;
 }
+
+int declarationLength(const SheetModel &model, const SheetDeclaration &entry)
+{
+    const auto &symbols = model.parser().symbols;
+    int i = entry.endSymbol;
+    while (i < symbols.size() && symbols.at(i).token == S)
+        ++i;
+    if (i < symbols.size() && symbols.at(i).token == SEMICOLON) {
+        ++i;
+        while (i < symbols.size() && symbols.at(i).token == S)
+            ++i;
+    }
+    const int end = i < symbols.size() ? model.symbolOffset(i) : int(model.text.size());
+    return end - entry.offset;
+}

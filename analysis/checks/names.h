@@ -9,8 +9,8 @@
 #include <QString>
 #include <functional>
 
-// What the name checks share: the names a rule's selectors use, and whether a
-// declaration's property is known.
+// What the checks share: the names a rule's selectors use, whether a declaration's
+// property is known, and how much text a declaration takes.
 
 enum class NameKind
 {
@@ -29,3 +29,7 @@ bool isKnownProperty(const SheetModel &model, const SheetDeclaration &entry);
 
 // The names of a table of the reference, the candidates for the closest name.
 QStringList namesOf(const QVector<QssReference::NameInfo> &table);
+
+// The characters from a declaration's name through its ";" and the blanks after it,
+// or up to the rule's "}" when it has no ";": what removing it removes.
+int declarationLength(const SheetModel &model, const SheetDeclaration &entry);

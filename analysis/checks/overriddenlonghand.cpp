@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 
 #include "analysis/checks/checks.h"
+#include "analysis/checks/names.h"
 #include "analysis/toolkitsheet.h"
 
 using namespace QCss;
@@ -53,23 +54,6 @@ bool shorthandCovers(const QString &shorthand, const QString &longhand)
         }
     }
     return false;
-}
-
-// The characters from a declaration's name through its ";" and the blanks after it,
-// or up to the rule's "}" when it has no ";".
-int declarationLength(const SheetModel &model, const SheetDeclaration &entry)
-{
-    const auto &symbols = model.parser().symbols;
-    int i = entry.endSymbol;
-    while (i < symbols.size() && symbols.at(i).token == S)
-        ++i;
-    if (i < symbols.size() && symbols.at(i).token == SEMICOLON) {
-        ++i;
-        while (i < symbols.size() && symbols.at(i).token == S)
-            ++i;
-    }
-    const int end = i < symbols.size() ? model.symbolOffset(i) : int(model.text.size());
-    return end - entry.offset;
 }
 
 void checkOverriddenLonghands(const SheetModel &model, CheckReporter &report)

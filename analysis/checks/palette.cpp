@@ -30,8 +30,53 @@ QStringList paletteNames()
     return result;
 }
 
+// The line holding offset, without its line end: [*start, *end).
+void lineAround(const QString &text, int offset, int *start, int *end)
+{
+    *start = int(text.lastIndexOf(QLatin1Char('\n'), offset - 1)) + 1;
+    *end = int(text.indexOf(QLatin1Char('\n'), offset));
+    if (*end < 0)
+        *end = int(text.size());
+}
+
+// True when the directive is all its line holds, so that moving the line moves
+// nothing else.
+bool standsAlone(const QString &text, const PaletteLine &entry)
+{
+    int start = 0;
+    int end = 0;
+    lineAround(text, entry.offset, &start, &end);
+    const int matchEnd = entry.matchOffset + entry.matchLength;
+    return text.mid(start, entry.offset - start).trimmed().isEmpty() &&
+           text.mid(matchEnd, end - matchEnd).trimmed().isEmpty();
+}
+
+// Moves the Disabled. line to just after the plain one that overwrites it. The program
+// applies directives in order and a plain role sets every group, so as written the
+// Disabled. line sets nothing; after the move it sets what its author wrote. Safe: the
+// line has no effect where it stands, and coming after its role is its only use.
+void offerDisabledAfterRole(const SheetModel &model, const PaletteLine &disabled,
+                            const PaletteLine &plain, CheckReporter &report)
+{
+    const QString &text = model.text;
+    if (model.leadingCommentEnd == 0 || plain.matchOffset >= model.leadingCommentEnd ||
+        disabled.line >= plain.line || !standsAlone(text, disabled) || !standsAlone(text, plain))
+        return;
+    int disabledStart = 0;
+    int disabledEnd = 0;
+    lineAround(text, disabled.offset, &disabledStart, &disabledEnd);
+    int plainStart = 0;
+    int plainEnd = 0;
+    lineAround(text, plain.offset, &plainStart, &plainEnd);
+    const QString moved = text.mid(disabledStart, disabledEnd - disabledStart);
+    const QString between = text.mid(disabledEnd + 1, plainEnd - disabledEnd - 1);
+    report.mendByReplacing(disabledStart, plainEnd - disabledStart,
+                           between + QLatin1Char('\n') + moved, true);
+}
+
 void checkPalette(const SheetModel &model, CheckReporter &report)
 {
+    QHash<QString, const PaletteLine *> seen;
     QHash<QString, int> seenLine;
     for (const PaletteLine &entry : model.paletteLines) {
         if (!entry.matched) {
@@ -94,8 +139,10 @@ void checkPalette(const SheetModel &model, CheckReporter &report)
                                 "Disabled. directive after the role it refines")
                      .arg(roleName, kDisabledRolePrefix)
                      .arg(seenLine.value(disabledName)));
+            offerDisabledAfterRole(model, *seen.value(disabledName), entry, report);
         }
         seenLine.insert(entry.name, entry.line);
+        seen.insert(entry.name, &entry);
     }
 }
 } // namespace
@@ -119,5 +166,7 @@ const LintCheck kPaletteCheck = {
     checkPalette,
     nullptr,
     "an unknown role is changed to the clearly closest known one (unsafe: a guess; it changes "
-    "which colour the program sets)",
+    "which colour the program sets); a `Disabled.` line that its plain role overwrites is "
+    "moved to just after that role (safe: where it stands it sets nothing, and after its role "
+    "is the only place it does what it says)",
 };

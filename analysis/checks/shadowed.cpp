@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 
 #include "analysis/checks/checks.h"
+#include "analysis/checks/names.h"
 
 #include "analysis/qssreference.h"
 #include "analysis/selectorindex.h"
@@ -63,6 +64,18 @@ bool hidesStateOf(const QssReference::WidgetClasses &classes, const SheetSelecto
         narrower = true;
     }
     return narrower;
+}
+
+// Whether removing the earlier of two declarations of one property keeps what the
+// toolkit paints. The later one replaces it in every property but the fonts' parts and
+// qproperty-*, which keep the earlier value when they cannot read the later one (a
+// font-size without a unit, a text for a number); there only an equal value is sure.
+bool laterAlwaysWins(const SheetDeclaration &earlier, const SheetDeclaration &later)
+{
+    const QString name = later.property.toLower();
+    const bool keepsEarlier =
+        name.startsWith(QLatin1String("font")) || name.startsWith(QLatin1String("qproperty-"));
+    return !keepsEarlier || earlier.valueText == later.valueText;
 }
 
 QString lineOf(const SheetModel &context, int offset)
@@ -177,13 +190,17 @@ bool ShadowCheck::setAgainInRule(const SheetRule &rule, int d)
     const SheetDeclaration &mine = rule.declarations.at(d);
     for (int later = d + 1; later < rule.declarations.size(); ++later) {
         const SheetDeclaration &again = rule.declarations.at(later);
-        if (again.property == mine.property) {
+        // "!important" goes last whatever its place in the rule.
+        if (again.property == mine.property && (again.important || !mine.important)) {
             report.at(mine.offset, int(mine.property.size()),
                       QStringLiteral("%1 is set again in the same rule (line %2), "
                                      "so this one never takes effect")
                           .arg(mine.property, lineOf(model, again.offset)));
             report.relatedTo(again.offset, int(again.property.size()),
                              QStringLiteral("set again here"));
+            if (laterAlwaysWins(mine, again))
+                report.mendByReplacing(mine.offset, declarationLength(model, mine), QString(),
+                                       true);
             return true;
         }
     }

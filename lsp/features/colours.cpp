@@ -15,14 +15,10 @@ QVector<ColourInformation> documentColours(const QString &text)
 
 QStringList colourPresentations(const QColor &rgb)
 {
-    const bool opaque = rgb.alpha() == 255;
-    const QString hex = opaque ? rgb.name() : rgb.name(QColor::HexArgb);
-    const QString function =
-        opaque ? QStringLiteral("rgb(%1, %2, %3)").arg(rgb.red()).arg(rgb.green()).arg(rgb.blue())
-               : QStringLiteral("rgba(%1, %2, %3, %4)")
-                     .arg(rgb.red())
-                     .arg(rgb.green())
-                     .arg(rgb.blue())
-                     .arg(rgb.alpha());
-    return {hex, function};
+    // A translucent colour gets no eight-digit hex: the toolkit reads it alpha first,
+    // other tools alpha last, and prismark-lint reports it for that.
+    if (rgb.alpha() != 255)
+        return {rgbaFunctionText(rgb)};
+    return {rgb.name(),
+            QStringLiteral("rgb(%1, %2, %3)").arg(rgb.red()).arg(rgb.green()).arg(rgb.blue())};
 }
