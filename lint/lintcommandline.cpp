@@ -344,16 +344,20 @@ public:
         : settings(settings)
     {}
 
+    // The configuration in force for one sheet, without the command line's options.
+    LintConfigResult configurationFor(const QString &sheet)
+    {
+        if (settings.noConfig)
+            return LintConfigResult();
+        const QString file =
+            settings.configFile.isEmpty() ? findLintConfig(sheet) : settings.configFile;
+        return file.isEmpty() ? LintConfigResult() : load(file).forSheet(sheet);
+    }
+
     // The options for one sheet: its configuration, then the command line on top.
     LintOptions optionsFor(const QString &sheet)
     {
-        LintOptions options;
-        if (!settings.noConfig) {
-            const QString file =
-                settings.configFile.isEmpty() ? findLintConfig(sheet) : settings.configFile;
-            if (!file.isEmpty())
-                options = load(file);
-        }
+        LintOptions options = configurationFor(sheet).options;
         options.gallery = options.gallery || settings.gallery;
         for (const QString &id : settings.enabled) {
             options.disabledChecks.removeAll(id);
@@ -366,7 +370,8 @@ public:
     bool failed = false;
 
 private:
-    LintOptions load(const QString &file)
+    // Each file is read once (with its .qrc files); its overrides apply per sheet.
+    const LintConfigResult &load(const QString &file)
     {
         const auto cached = loaded.constFind(file);
         if (cached != loaded.cend())
@@ -380,12 +385,11 @@ private:
         for (const QString &warning : result.warnings)
             err << programName() << ": warning: " << warning << '\n';
         err.flush();
-        loaded.insert(file, result.options);
-        return result.options;
+        return *loaded.insert(file, result);
     }
 
     const Settings &settings;
-    QHash<QString, LintOptions> loaded;
+    QHash<QString, LintConfigResult> loaded;
 };
 
 QString textLine(const LintDiagnostic &diagnostic)
