@@ -686,13 +686,17 @@ LintConfigResult LintConfigResult::forSheet(const QString &sheetPath) const
 QString findLintConfig(const QString &sheetPath)
 {
     const bool named = !sheetPath.isEmpty() && sheetPath != QLatin1String("-");
-    QDir directory(named ? QFileInfo(sheetPath).absolutePath() : QDir::currentPath());
+    // By name, so that a sheet not written yet (--print-config) finds it too.
+    QString directory =
+        QDir::cleanPath(named ? QFileInfo(sheetPath).absolutePath() : QDir::currentPath());
     for (;;) {
-        const QString candidate = directory.filePath(kLintConfigFileName);
+        const QString candidate = QDir(directory).filePath(kLintConfigFileName);
         if (QFileInfo::exists(candidate))
             return candidate;
-        if (!directory.cdUp())
+        const QString parent = QFileInfo(directory).path();
+        if (parent == directory)
             return QString();
+        directory = parent;
     }
 }
 
