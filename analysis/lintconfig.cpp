@@ -646,6 +646,8 @@ QString lintGlobError(const QString &glob)
 
 bool lintGlobMatches(const QString &glob, const QString &relativePath)
 {
+    // "./a.qss" is anchored as "dir/a.qss" is, even without a "/" once stripped.
+    const bool byName = !glob.contains(QLatin1Char('/'));
     QString pattern = glob;
     while (pattern.startsWith(QLatin1String("./")))
         pattern.remove(0, 2);
@@ -655,9 +657,8 @@ bool lintGlobMatches(const QString &glob, const QString &relativePath)
     const QRegularExpression expression = globExpression(pattern, &problem);
     if (!problem.isEmpty())
         return false;
-    const QString subject = pattern.contains(QLatin1Char('/'))
-                                ? relativePath
-                                : relativePath.mid(relativePath.lastIndexOf(QLatin1Char('/')) + 1);
+    const QString subject =
+        byName ? relativePath.mid(relativePath.lastIndexOf(QLatin1Char('/')) + 1) : relativePath;
     return expression.match(subject).hasMatch();
 }
 

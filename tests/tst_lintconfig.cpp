@@ -420,6 +420,8 @@ void TestLintConfig::overrideGlobs_data()
                                                                       << "x/a/b.qss" << false;
     QTest::newRow("./ at the start is the configuration's directory") << "./a/*.qss"
                                                                       << "a/b.qss" << true;
+    QTest::newRow("./ anchors a file name at the configuration's directory") << "./a.qss"
+                                                                             << "x/a.qss" << false;
     QTest::newRow("? is one character") << "dark?.qss"
                                         << "dark2.qss" << true;
     QTest::newRow("? is no slash") << "a?b.qss"
