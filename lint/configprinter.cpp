@@ -86,12 +86,12 @@ void addNamed(ObjectWriter &writer, const LintConfigResult &config, const QStrin
         writer.add(it.key().mid(prefix.size()), jsonText(it->value), it->origin);
 }
 
-QString valueOr(const LintConfigResult &config, const QString &key, const QJsonValue &fallback,
-                QString *origin)
+// A value the configuration sets, or the default.
+void addSetting(ObjectWriter &writer, const LintConfigResult &config, const QString &name,
+                const QString &key, const QJsonValue &fallback)
 {
     const LintConfigSetting setting = config.settings.value(key);
-    *origin = setting.origin;
-    return jsonText(setting.origin.isEmpty() ? fallback : setting.value);
+    writer.add(name, jsonText(setting.origin.isEmpty() ? fallback : setting.value), setting.origin);
 }
 } // namespace
 
@@ -99,11 +99,11 @@ QString configurationText(const LintConfigResult &config, const LintOptions &opt
                           const QString &sheet, const CommandLineChecks &commandLine)
 {
     const LintOptions defaults;
-    QString origin;
     ObjectWriter top(1);
 
     ObjectWriter checks(2);
     for (const LintCheck &check : lintChecks()) {
+        QString origin;
         const QString value = checkSetting(check, config, options, commandLine, &origin);
         checks.add(QLatin1String(check.id), value, origin);
     }
@@ -112,34 +112,25 @@ QString configurationText(const LintConfigResult &config, const LintOptions &opt
     ObjectWriter widgets(2);
     addNamed(widgets, config, QStringLiteral("widgets"));
     top.addObject(QStringLiteral("widgets"), widgets);
+    const QString builtFor = QStringLiteral("%1.%2").arg(QT_VERSION_MAJOR).arg(QT_VERSION_MINOR);
     for (const auto &[key, fallback] :
          {qMakePair(QStringLiteral("properties"), QJsonValue(QJsonArray())),
-          qMakePair(
-              QStringLiteral("qt"),
-              QJsonValue(QStringLiteral("%1.%2").arg(QT_VERSION_MAJOR).arg(QT_VERSION_MINOR))),
+          qMakePair(QStringLiteral("qt"), QJsonValue(builtFor)),
           qMakePair(QStringLiteral("resources"), QJsonValue(QJsonArray())),
-          qMakePair(QStringLiteral("base-dir"), QJsonValue(QStringLiteral(".")))}) {
-        const QString value = valueOr(config, key, fallback, &origin);
-        top.add(key, value, origin);
-    }
+          qMakePair(QStringLiteral("base-dir"), QJsonValue(QStringLiteral(".")))})
+        addSetting(top, config, key, key, fallback);
 
     ObjectWriter contrast(2);
-    contrast.add(QStringLiteral("text"),
-                 valueOr(config, QStringLiteral("contrast.text"), defaults.textContrast, &origin),
-                 origin);
-    contrast.add(
-        QStringLiteral("outline"),
-        valueOr(config, QStringLiteral("contrast.outline"), defaults.outlineContrast, &origin),
-        origin);
+    addSetting(contrast, config, QStringLiteral("text"), QStringLiteral("contrast.text"),
+               defaults.textContrast);
+    addSetting(contrast, config, QStringLiteral("outline"), QStringLiteral("contrast.outline"),
+               defaults.outlineContrast);
     top.addObject(QStringLiteral("contrast"), contrast);
     ObjectWriter format(2);
-    format.add(QStringLiteral("indent"),
-               valueOr(config, QStringLiteral("format.indent"), defaults.formatIndent, &origin),
-               origin);
-    format.add(QStringLiteral("max-line-length"),
-               valueOr(config, QStringLiteral("format.max-line-length"),
-                       defaults.formatMaxLineLength, &origin),
-               origin);
+    addSetting(format, config, QStringLiteral("indent"), QStringLiteral("format.indent"),
+               defaults.formatIndent);
+    addSetting(format, config, QStringLiteral("max-line-length"),
+               QStringLiteral("format.max-line-length"), defaults.formatMaxLineLength);
     top.addObject(QStringLiteral("format"), format);
 
     const QString source = config.file.isEmpty()
