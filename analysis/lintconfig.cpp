@@ -22,29 +22,45 @@ constexpr qint64 kMaxConfigBytes = 1024 * 1024;
 constexpr qint64 kMaxQrcBytes = 16 * 1024 * 1024;
 // A resources directory is searched this deep for .qrc files, links not followed.
 constexpr int kMaxQrcDepth = 8;
+// More files than a project writes by hand: a chain of "extends" that branches out
+// ends here rather than reading the same files over and over.
+constexpr int kMaxExtendedFiles = 64;
 
-// Reads one configuration; the first problem ends it with a message that names the
-// file, the line and the key.
+const QLatin1String kExtendsKey("extends");
+const QLatin1String kOverridesKey("overrides");
+const QLatin1String kFilesKey("files");
+
+// Applies the keys of one configuration object (a file's, or one of its overrides)
+// on top of the options so far; the first problem ends it with a message that names
+// the file, the line and the key.
 class ConfigReader
 {
 public:
-    ConfigReader(const QString &path, const QByteArray &bytes)
+    // An override's keys are named with their prefix ("overrides[1].") and looked
+    // for in the text from where the override starts.
+    ConfigReader(const QString &path, const QString &text, const QString &keyPrefix = {},
+                 int from = 0)
         : path(path)
-        , text(QString::fromUtf8(bytes))
+        , text(text)
+        , keyPrefix(keyPrefix)
+        , from(from)
     {}
 
     bool read(const QJsonObject &root, LintConfigResult &result);
-    QString error;
-
-private:
     bool fail(const QString &key, const QString &message)
     {
-        error = QStringLiteral("%1:%2: \"%3\": %4").arg(path).arg(lineOf(key)).arg(key, message);
+        error = QStringLiteral("%1:%2: \"%3\": %4")
+                    .arg(path)
+                    .arg(lineOf(key))
+                    .arg(keyPrefix + key, message);
         return false;
     }
     // The line a key is written on: its first appearance as a quoted name followed by
     // ":" (nested keys are searched after their parent's).
     int lineOf(const QString &key) const;
+    QString error;
+
+private:
     bool readChecks(const QJsonValue &value, LintOptions &options);
     bool readWidgets(const QJsonValue &value, LintOptions &options);
     bool readProperties(const QJsonValue &value, LintOptions &options);
@@ -56,11 +72,13 @@ private:
 
     QString path;
     QString text;
+    QString keyPrefix;
+    int from;
 };
 
 int ConfigReader::lineOf(const QString &key) const
 {
-    int from = 0;
+    int from = this->from;
     for (const QString &part : key.split(QLatin1Char('.'))) {
         const QRegularExpression quoted(
             QStringLiteral("\"%1\"\\s*:").arg(QRegularExpression::escape(part)));
@@ -94,10 +112,13 @@ bool ConfigReader::read(const QJsonObject &root, LintConfigResult &result)
             ok = readContrast(it.value(), options);
         else if (key == QLatin1String("format"))
             ok = readFormat(it.value(), options);
+        else if (key == kExtendsKey || key == kOverridesKey)
+            ok = fail(key, QStringLiteral("belongs at the top of the file, not in an override"));
         else
-            ok = fail(key, QStringLiteral("unknown key: the keys are \"checks\", \"widgets\", "
-                                          "\"properties\", \"qt\", \"resources\", \"base-dir\", "
-                                          "\"contrast\" and \"format\""));
+            ok = fail(key, QStringLiteral("unknown key: the keys are \"extends\", \"overrides\", "
+                                          "\"checks\", \"widgets\", \"properties\", \"qt\", "
+                                          "\"resources\", \"base-dir\", \"contrast\" and "
+                                          "\"format\""));
         if (!ok)
             return false;
     }
@@ -118,6 +139,10 @@ bool ConfigReader::readChecks(const QJsonValue &value, LintOptions &options)
             return fail(key, QStringLiteral("unknown check id; the ids are %1")
                                  .arg(ids.join(QLatin1String(", "))));
         const QString setting = it.value().toString();
+        // What an extended file or an earlier override said of this check is replaced.
+        options.disabledChecks.removeAll(it.key());
+        options.enabledChecks.removeAll(it.key());
+        options.severities.remove(it.key());
         if (setting == QLatin1String("off")) {
             options.disabledChecks.append(it.key());
         } else if (setting == QLatin1String("note") || setting == QLatin1String("warning") ||
@@ -169,6 +194,8 @@ bool ConfigReader::readProperties(const QJsonValue &value, LintOptions &options)
         std::any_of(names.begin(), names.end(), [](const QJsonValue &v) { return !v.isString(); }))
         return fail(QStringLiteral("properties"),
                     QStringLiteral("must be an array of property names"));
+    // A list replaces the one it overrides, as a scalar does.
+    options.properties.clear();
     for (const QJsonValue &name : names)
         options.properties.append(name.toString());
     return true;
@@ -252,6 +279,8 @@ bool ConfigReader::readResources(const QJsonValue &value, LintConfigResult &resu
                                    "the configuration file"));
     const QDir base = QFileInfo(path).absoluteDir();
     result.options.resourcesConfigured = true;
+    result.options.resourcePaths.clear();
+    result.options.missingResourceFiles.clear();
     for (const QJsonValue &entry : entries) {
         const QString target = QDir::cleanPath(base.filePath(entry.toString()));
         const QFileInfo info(target);
@@ -325,31 +354,106 @@ bool ConfigReader::readFormat(const QJsonValue &value, LintOptions &options)
     }
     return true;
 }
-} // namespace
 
-QString findLintConfig(const QString &sheetPath)
+// Where the index-th object of the top-level "overrides" array starts in the text,
+// so that the keys of an override are found on their own lines; 0 when not found.
+int overrideOffset(const QString &text, int index)
 {
-    const bool named = !sheetPath.isEmpty() && sheetPath != QLatin1String("-");
-    QDir directory(named ? QFileInfo(sheetPath).absolutePath() : QDir::currentPath());
-    for (;;) {
-        const QString candidate = directory.filePath(kLintConfigFileName);
-        if (QFileInfo::exists(candidate))
-            return candidate;
-        if (!directory.cdUp())
-            return QString();
+    static const QRegularExpression key(QStringLiteral("\"overrides\"\\s*:\\s*\\["));
+    const QRegularExpressionMatch match = key.match(text);
+    if (!match.hasMatch())
+        return 0;
+    int depth = 0;
+    int seen = 0;
+    bool inString = false;
+    for (int i = int(match.capturedEnd()); i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (inString) {
+            if (c == QLatin1Char('\\'))
+                ++i;
+            else if (c == QLatin1Char('"'))
+                inString = false;
+        } else if (c == QLatin1Char('"')) {
+            inString = true;
+        } else if (c == QLatin1Char('{') || c == QLatin1Char('[')) {
+            if (depth++ == 0 && c == QLatin1Char('{') && seen++ == index)
+                return i;
+        } else if (c == QLatin1Char('}') || c == QLatin1Char(']')) {
+            if (--depth < 0)
+                break;
+        }
+    }
+    return 0;
+}
+
+// The keys whose objects merge name by name when a later file or override sets
+// them again; every other value replaces the earlier one whole.
+bool mergesByName(const QString &key)
+{
+    return key == QLatin1String("checks") || key == QLatin1String("widgets") ||
+           key == QLatin1String("contrast") || key == QLatin1String("format");
+}
+
+// Notes each value of an applied object as in force, and where it came from.
+void recordSettings(const QJsonObject &keys, const QString &origin, LintConfigResult &result)
+{
+    for (auto it = keys.constBegin(); it != keys.constEnd(); ++it) {
+        if (!mergesByName(it.key())) {
+            result.settings.insert(it.key(), {it.value(), origin});
+            continue;
+        }
+        const QJsonObject named = it.value().toObject();
+        for (auto name = named.constBegin(); name != named.constEnd(); ++name)
+            result.settings.insert(it.key() + QLatin1Char('.') + name.key(),
+                                   {name.value(), origin});
     }
 }
 
-LintConfigResult readLintConfig(const QString &configPath)
+// Reads a configuration file and what it extends, depth first, so that each file's
+// own keys land on top of the files it extends.
+class ConfigLoader
 {
-    LintConfigResult result;
-    result.file = configPath;
-    const FileReadResult file = readRegularFile(configPath, kMaxConfigBytes);
+public:
+    explicit ConfigLoader(LintConfigResult &result)
+        : result(result)
+    {}
+
+    // readFailure, when not empty, says where the file was named ("FILE:LINE:
+    // \"extends\": \"NAME\"") and replaces the plain message for a file that
+    // cannot be read.
+    bool load(const QString &path, const QString &readFailure = {});
+
+private:
+    bool fail(const QString &message)
+    {
+        result.error = message;
+        return false;
+    }
+    bool failAt(ConfigReader &reader, const QString &key, const QString &message)
+    {
+        reader.fail(key, message);
+        return fail(reader.error);
+    }
+    bool parse(const QString &path, const QString &readFailure, QString &text, QJsonObject &object);
+    bool loadExtended(const QString &path, ConfigReader &reader, const QJsonValue &value);
+    bool readOverrides(const QString &path, const QString &text, const QJsonValue &value);
+
+    LintConfigResult &result;
+    // The files being read, outermost first: canonical paths and paths as named.
+    QStringList chain;
+    QStringList chainNames;
+    int filesRead = 0;
+};
+
+bool ConfigLoader::parse(const QString &path, const QString &readFailure, QString &text,
+                         QJsonObject &object)
+{
+    const FileReadResult file = readRegularFile(path, kMaxConfigBytes);
     if (!file.ok) {
-        result.ok = false;
-        result.error =
-            QStringLiteral("%1: cannot be read as a configuration: %2").arg(configPath, file.error);
-        return result;
+        return fail(
+            readFailure.isEmpty()
+                ? QStringLiteral("%1: cannot be read as a configuration: %2").arg(path, file.error)
+                : QStringLiteral("%1 cannot be read: %2").arg(readFailure, file.error));
     }
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(file.bytes, &parseError);
@@ -357,27 +461,262 @@ LintConfigResult readLintConfig(const QString &configPath)
         const int line = parseError.error == QJsonParseError::NoError
                              ? 1
                              : int(file.bytes.left(parseError.offset).count('\n')) + 1;
-        result.ok = false;
-        result.error = QStringLiteral("%1:%2: not a JSON object: %3")
-                           .arg(configPath)
-                           .arg(line)
-                           .arg(parseError.error == QJsonParseError::NoError
-                                    ? QStringLiteral("the file holds no object")
-                                    : parseError.errorString());
-        return result;
+        return fail(QStringLiteral("%1:%2: not a JSON object: %3")
+                        .arg(path)
+                        .arg(line)
+                        .arg(parseError.error == QJsonParseError::NoError
+                                 ? QStringLiteral("the file holds no object")
+                                 : parseError.errorString()));
     }
-    ConfigReader reader(configPath, file.bytes);
-    if (!reader.read(document.object(), result)) {
-        result.ok = false;
-        result.error = reader.error;
-        result.options = LintOptions();
-        result.warnings.clear();
+    text = QString::fromUtf8(file.bytes);
+    object = document.object();
+    return true;
+}
+
+bool ConfigLoader::load(const QString &path, const QString &readFailure)
+{
+    if (++filesRead > kMaxExtendedFiles)
+        return fail(QStringLiteral("%1: \"extends\" reaches more than %2 files")
+                        .arg(readFailure.isEmpty() ? path : readFailure)
+                        .arg(kMaxExtendedFiles));
+    QString text;
+    QJsonObject object;
+    if (!parse(path, readFailure, text, object))
+        return false;
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    chain.append(canonical);
+    chainNames.append(path);
+    ConfigReader reader(path, text);
+    if (object.contains(kExtendsKey) && !loadExtended(path, reader, object.value(kExtendsKey)))
+        return false;
+    const QJsonValue overrides = object.take(kOverridesKey);
+    object.remove(kExtendsKey);
+    if (!reader.read(object, result))
+        return fail(reader.error);
+    recordSettings(object, path, result);
+    if (!overrides.isUndefined() && !readOverrides(path, text, overrides))
+        return false;
+    chain.removeLast();
+    chainNames.removeLast();
+    return true;
+}
+
+bool ConfigLoader::loadExtended(const QString &path, ConfigReader &reader, const QJsonValue &value)
+{
+    const QJsonArray names = value.isString() ? QJsonArray{value} : value.toArray();
+    if ((!value.isString() && !value.isArray()) ||
+        std::any_of(names.begin(), names.end(),
+                    [](const QJsonValue &v) { return v.toString().isEmpty(); }))
+        return failAt(reader, kExtendsKey,
+                      QStringLiteral("must be a configuration file or an "
+                                     "array of them, relative to this one"));
+    const QDir base = QFileInfo(path).dir();
+    const QString where =
+        QStringLiteral("%1:%2: \"extends\"").arg(path).arg(reader.lineOf(kExtendsKey));
+    for (const QJsonValue &name : names) {
+        const QString target = QDir::cleanPath(base.filePath(name.toString()));
+        const QString canonical = QFileInfo(target).canonicalFilePath();
+        const int repeated = canonical.isEmpty() ? -1 : int(chain.indexOf(canonical));
+        if (repeated >= 0) {
+            const QStringList cycle = chainNames.mid(repeated) + QStringList{target};
+            return fail(
+                QStringLiteral("%1: a cycle: %2").arg(where, cycle.join(QLatin1String(" -> "))));
+        }
+        if (!load(target, QStringLiteral("%1: \"%2\"").arg(where, name.toString())))
+            return false;
+    }
+    return true;
+}
+
+bool ConfigLoader::readOverrides(const QString &path, const QString &text, const QJsonValue &value)
+{
+    ConfigReader top(path, text);
+    if (!value.isArray())
+        return failAt(top, kOverridesKey,
+                      QStringLiteral("must be an array of objects, each with "
+                                     "\"files\" and the keys for them"));
+    const QJsonArray entries = value.toArray();
+    for (int index = 0; index < entries.size(); ++index) {
+        const QString prefix = QStringLiteral("overrides[%1].").arg(index);
+        ConfigReader reader(path, text, prefix, overrideOffset(text, index));
+        QJsonObject keys = entries.at(index).toObject();
+        if (!entries.at(index).isObject())
+            return failAt(top, kOverridesKey,
+                          QStringLiteral("entry %1 is no object with \"files\"").arg(index));
+        const QJsonValue files = keys.take(kFilesKey);
+        const QJsonArray globs = files.isString() ? QJsonArray{files} : files.toArray();
+        if ((!files.isString() && !files.isArray()) || globs.isEmpty() ||
+            std::any_of(globs.begin(), globs.end(),
+                        [](const QJsonValue &v) { return v.toString().isEmpty(); }))
+            return failAt(reader, kFilesKey,
+                          QStringLiteral("must be a glob or an array of globs "
+                                         "such as \"themes/**/*.qss\""));
+        LintConfigOverride entry{path, index, {}, keys};
+        for (const QJsonValue &glob : globs) {
+            const QString problem = lintGlobError(glob.toString());
+            if (!problem.isEmpty())
+                return failAt(reader, kFilesKey, problem);
+            entry.globs.append(glob.toString());
+        }
+        // Checked now, on what is in force so far, so a broken override is found
+        // whichever sheets it matches; applied per sheet by forSheet.
+        LintConfigResult trial = result;
+        if (!reader.read(keys, trial))
+            return fail(reader.error);
+        result.warnings = trial.warnings;
+        result.overrides.append(entry);
+    }
+    return true;
+}
+
+// A glob as a regular expression, or "" with problem set.
+QString globPattern(const QString &glob, QString *problem)
+{
+    QString pattern;
+    int braces = 0;
+    for (int i = 0; i < glob.size(); ++i) {
+        const QChar c = glob.at(i);
+        if (c == QLatin1Char('*') && glob.mid(i, 2) == QLatin1String("**")) {
+            const bool wholeSegment = i == 0 || glob.at(i - 1) == QLatin1Char('/');
+            ++i;
+            if (wholeSegment && glob.mid(i + 1, 1) == QLatin1String("/")) {
+                pattern += QLatin1String("(?:[^/]*/)*");
+                ++i;
+            } else {
+                pattern += QLatin1String(".*");
+            }
+        } else if (c == QLatin1Char('*')) {
+            pattern += QLatin1String("[^/]*");
+        } else if (c == QLatin1Char('?')) {
+            pattern += QLatin1String("[^/]");
+        } else if (c == QLatin1Char('[')) {
+            // "]" right after the opening bracket (or "[!") is a member, as in a shell.
+            int close = i + 1 + (glob.mid(i + 1, 1) == QLatin1String("!"));
+            close = int(glob.indexOf(QLatin1Char(']'), close + 1));
+            if (close < 0) {
+                *problem = QStringLiteral("\"[\" is never closed in \"%1\"").arg(glob);
+                return QString();
+            }
+            QStringView members = QStringView(glob).mid(i + 1, close - i - 1);
+            QString set = QStringLiteral("[");
+            if (members.startsWith(QLatin1Char('!'))) {
+                set += QLatin1String("^/");
+                members = members.mid(1);
+            }
+            for (const QChar member : members)
+                set += member == QLatin1Char('-')
+                           ? QStringLiteral("-")
+                           : QStringLiteral("\\x{%1}").arg(uint(member.unicode()), 0, 16);
+            pattern += set + QLatin1Char(']');
+            i = close;
+        } else if (c == QLatin1Char('{')) {
+            ++braces;
+            pattern += QLatin1String("(?:");
+        } else if (c == QLatin1Char(',') && braces > 0) {
+            pattern += QLatin1Char('|');
+        } else if (c == QLatin1Char('}') && braces > 0) {
+            --braces;
+            pattern += QLatin1Char(')');
+        } else {
+            pattern += QRegularExpression::escape(QString(c));
+        }
+    }
+    if (braces > 0) {
+        *problem = QStringLiteral("\"{\" is never closed in \"%1\"").arg(glob);
+        return QString();
+    }
+    return QStringLiteral("\\A(?:%1)\\z").arg(pattern);
+}
+
+QRegularExpression globExpression(const QString &glob, QString *problem)
+{
+    const QRegularExpression expression(globPattern(glob, problem));
+    if (problem->isEmpty() && !expression.isValid())
+        *problem = QStringLiteral("\"%1\" is no glob: %2").arg(glob, expression.errorString());
+    return expression;
+}
+} // namespace
+
+QString lintGlobError(const QString &glob)
+{
+    QString problem;
+    globExpression(glob, &problem);
+    return problem;
+}
+
+bool lintGlobMatches(const QString &glob, const QString &relativePath)
+{
+    // "./a.qss" is anchored as "dir/a.qss" is, even without a "/" once stripped.
+    const bool byName = !glob.contains(QLatin1Char('/'));
+    QString pattern = glob;
+    while (pattern.startsWith(QLatin1String("./")))
+        pattern.remove(0, 2);
+    if (pattern.startsWith(QLatin1Char('/')))
+        pattern.remove(0, 1);
+    QString problem;
+    const QRegularExpression expression = globExpression(pattern, &problem);
+    if (!problem.isEmpty())
+        return false;
+    const QString subject =
+        byName ? relativePath.mid(relativePath.lastIndexOf(QLatin1Char('/')) + 1) : relativePath;
+    return expression.match(subject).hasMatch();
+}
+
+LintConfigResult LintConfigResult::forSheet(const QString &sheetPath) const
+{
+    LintConfigResult result = *this;
+    if (!ok || sheetPath.isEmpty() || sheetPath == QLatin1String("-"))
+        return result;
+    const QString sheet = QFileInfo(sheetPath).absoluteFilePath();
+    for (const LintConfigOverride &entry : overrides) {
+        const QString relative = QFileInfo(entry.file).absoluteDir().relativeFilePath(sheet);
+        if (relative.startsWith(QLatin1String("../")) || QFileInfo(relative).isAbsolute() ||
+            std::none_of(entry.globs.cbegin(), entry.globs.cend(),
+                         [&](const QString &glob) { return lintGlobMatches(glob, relative); }))
+            continue;
+        // Checked when read; the warnings it gave then are not repeated.
+        const QStringList warnings = result.warnings;
+        ConfigReader(entry.file, QString()).read(entry.keys, result);
+        result.warnings = warnings;
+        recordSettings(entry.keys,
+                       QStringLiteral("%1 overrides[%2]").arg(entry.file).arg(entry.index), result);
     }
     return result;
 }
 
-LintConfigResult lintConfigForSheet(const QString &sheetPath)
+QString findLintConfig(const QString &sheetPath)
 {
-    const QString file = findLintConfig(sheetPath);
-    return file.isEmpty() ? LintConfigResult() : readLintConfig(file);
+    const bool named = !sheetPath.isEmpty() && sheetPath != QLatin1String("-");
+    // By name, so that a sheet not written yet (--print-config) finds it too.
+    QString directory =
+        QDir::cleanPath(named ? QFileInfo(sheetPath).absolutePath() : QDir::currentPath());
+    for (;;) {
+        const QString candidate = QDir(directory).filePath(kLintConfigFileName);
+        if (QFileInfo::exists(candidate))
+            return candidate;
+        const QString parent = QFileInfo(directory).path();
+        if (parent == directory)
+            return QString();
+        directory = parent;
+    }
+}
+
+LintConfigResult readLintConfig(const QString &configPath)
+{
+    LintConfigResult result;
+    result.file = configPath;
+    if (!ConfigLoader(result).load(configPath)) {
+        const QString error = result.error;
+        result = LintConfigResult();
+        result.file = configPath;
+        result.ok = false;
+        result.error = error;
+    }
+    return result;
+}
+
+LintConfigResult lintConfigForSheet(const QString &sheetPath, const QString &configPath)
+{
+    const QString file = configPath.isEmpty() ? findLintConfig(sheetPath) : configPath;
+    return file.isEmpty() ? LintConfigResult() : readLintConfig(file).forSheet(sheetPath);
 }

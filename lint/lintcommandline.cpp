@@ -8,6 +8,7 @@
 #include "analysis/lintconfig.h"
 #include "analysis/stylesheetlint.h"
 #include "analysis/toolkitparse.h"
+#include "lint/configprinter.h"
 #include "lint/lintfixing.h"
 #include "support/programsupport.h"
 #include "support/safefileread.h"
@@ -59,6 +60,7 @@ struct Settings
     QStringList variants; // of a theme template; all when empty
     QStringList files;
     LintFixMode fixMode;
+    QString printConfig; // the sheet whose configuration is printed instead of a run
 };
 
 struct Input
@@ -164,6 +166,13 @@ void declareFixAndExplainOptions(QCommandLineParser &parser)
         QStringLiteral("Write every check's explanation as DIR/<id>.md and exit."),
         QStringLiteral("DIR"));
     parser.addOptions({explainOption, explainMarkdownOption});
+    const QCommandLineOption printConfigOption(
+        QStringLiteral("print-config"),
+        QStringLiteral("Print the configuration in force for FILE (which need not exist), "
+                       "each value with the file, override or option it came from, and exit: "
+                       "0, or 3 when the configuration cannot be read."),
+        QStringLiteral("FILE"));
+    parser.addOption(printConfigOption);
 }
 
 // The options, written once for the parser and --help.
@@ -314,7 +323,10 @@ void readSettings(const QCommandLineParser &parser, Settings &settings, QString 
     }
     if (settings.noConfig && !settings.configFile.isEmpty())
         usageError = QStringLiteral("--config and --no-config exclude each other");
-    if (settings.files.isEmpty())
+    settings.printConfig = parser.value(QStringLiteral("print-config"));
+    if (!settings.printConfig.isEmpty() && !settings.files.isEmpty())
+        usageError = QStringLiteral("--print-config takes its FILE alone");
+    else if (settings.files.isEmpty() && settings.printConfig.isEmpty())
         usageError = QStringLiteral("no FILE given (\"-\" reads standard input)");
 }
 
@@ -344,16 +356,20 @@ public:
         : settings(settings)
     {}
 
+    // The configuration in force for one sheet, without the command line's options.
+    LintConfigResult configurationFor(const QString &sheet)
+    {
+        if (settings.noConfig)
+            return LintConfigResult();
+        const QString file =
+            settings.configFile.isEmpty() ? findLintConfig(sheet) : settings.configFile;
+        return file.isEmpty() ? LintConfigResult() : load(file).forSheet(sheet);
+    }
+
     // The options for one sheet: its configuration, then the command line on top.
     LintOptions optionsFor(const QString &sheet)
     {
-        LintOptions options;
-        if (!settings.noConfig) {
-            const QString file =
-                settings.configFile.isEmpty() ? findLintConfig(sheet) : settings.configFile;
-            if (!file.isEmpty())
-                options = load(file);
-        }
+        LintOptions options = configurationFor(sheet).options;
         options.gallery = options.gallery || settings.gallery;
         for (const QString &id : settings.enabled) {
             options.disabledChecks.removeAll(id);
@@ -366,7 +382,8 @@ public:
     bool failed = false;
 
 private:
-    LintOptions load(const QString &file)
+    // Each file is read once (with its .qrc files); its overrides apply per sheet.
+    const LintConfigResult &load(const QString &file)
     {
         const auto cached = loaded.constFind(file);
         if (cached != loaded.cend())
@@ -380,12 +397,11 @@ private:
         for (const QString &warning : result.warnings)
             err << programName() << ": warning: " << warning << '\n';
         err.flush();
-        loaded.insert(file, result.options);
-        return result.options;
+        return *loaded.insert(file, result);
     }
 
     const Settings &settings;
-    QHash<QString, LintOptions> loaded;
+    QHash<QString, LintConfigResult> loaded;
 };
 
 QString textLine(const LintDiagnostic &diagnostic)
@@ -650,6 +666,20 @@ void printReport(const Settings &settings, const LintRun &run, QTextStream &out,
 
 } // namespace
 
+// --print-config: the configuration the run would use for one sheet.
+int printConfiguration(const Settings &settings, QTextStream &out)
+{
+    Configurations configurations(settings);
+    const QString &sheet = settings.printConfig;
+    const LintConfigResult config = configurations.configurationFor(sheet);
+    if (configurations.failed)
+        return ExitUnreadable;
+    out << configurationText(config, configurations.optionsFor(sheet), sheet,
+                             {settings.enabled, settings.disabled, settings.gallery});
+    out.flush();
+    return ExitClean;
+}
+
 int runLintCommandLine(const QStringList &arguments)
 {
     quietToolkitParserMessages();
@@ -666,6 +696,8 @@ int runLintCommandLine(const QStringList &arguments)
     }
     if (done)
         return ExitClean;
+    if (!settings.printConfig.isEmpty())
+        return printConfiguration(settings, out);
 
     Configurations configurations(settings);
     LintRun run;

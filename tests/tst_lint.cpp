@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
+#include "analysis/checkregistry.h"
 #include "analysis/qssreference.h"
 #include "analysis/stylesheetlint.h"
 #include "analysis/toolkitparse.h"
@@ -36,6 +37,7 @@ private slots:
     void githubWorkflowCommands();
     void configurationFoundAndOverridden_data();
     void configurationFoundAndOverridden();
+    void printConfigSaysWhereEachValueCameFrom();
     void standardInput();
     void builtInSheetsMatchBaseline();
     void readmeListsTheRegisteredChecks();
@@ -423,6 +425,63 @@ void TestLint::configurationFoundAndOverridden()
         QVERIFY2(run.errLines.isEmpty(), qPrintable(run.errLines.join('\n')));
     else
         QVERIFY2(run.errLines.join('\n').contains(error), qPrintable(run.errLines.join('\n')));
+}
+
+void TestLint::printConfigSaysWhereEachValueCameFrom()
+{
+    QTemporaryDir scratch;
+    const auto put = [&scratch](const QString &name, const QByteArray &bytes) {
+        QFile file(scratch.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    };
+    put(QStringLiteral("base.json"), R"({"checks": {"contrast": "error"}, "qt": "6.2"})");
+    put(QStringLiteral(".prismark-lint.json"), R"({"extends": "base.json", "overrides": [
+        {"files": "themes/**/*.qss", "checks": {"contrast": "off"}, "properties": ["p"]}]})");
+    put(QStringLiteral("cycle.json"), R"({"extends": "cycle.json"})");
+    const QString main = scratch.filePath(QStringLiteral(".prismark-lint.json"));
+    const QString base = scratch.filePath(QStringLiteral("base.json"));
+
+    // The sheet need not exist; the options of the command line show as such.
+    const Run run =
+        runLint({"--print-config", "themes/dark/app.qss", "--enable=coverage", "--disable=palette"},
+                QByteArray(), scratch.path());
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY2(run.errLines.isEmpty(), qPrintable(run.errLines.join('\n')));
+    const QStringList lines = run.out.split(QLatin1Char('\n'));
+    QCOMPARE(lines.first(),
+             QStringLiteral("// the configuration in force for themes/dark/app.qss: ") + main);
+    for (const QString &line :
+         {QStringLiteral("    \"contrast\": \"off\",  // %1 overrides[0]").arg(main),
+          QStringLiteral("    \"palette\": \"off\",  // --disable"),
+          QStringLiteral("    \"coverage\": \"note\",  // --enable"),
+          QStringLiteral("    \"syntax\": \"error\",  // default"),
+          QStringLiteral("  \"properties\": [\"p\"],  // %1 overrides[0]").arg(main),
+          QStringLiteral("  \"qt\": \"6.2\",  // %1").arg(base),
+          QStringLiteral("    \"indent\": 4,  // default")})
+        QVERIFY2(lines.contains(line), qPrintable(line + QStringLiteral(" not in:\n") + run.out));
+    // Only the sheets the override matches.
+    const Run outside = runLint({"--print-config", "app.qss"}, QByteArray(), scratch.path());
+    QVERIFY2(outside.out.contains(QStringLiteral("\"contrast\": \"error\",  // %1").arg(base)),
+             qPrintable(outside.out));
+    // Whatever the comments say, the text is the JSON of what is in force.
+    QString json = run.out;
+    json.remove(QRegularExpression(QStringLiteral("//[^\n]*")));
+    QJsonParseError error;
+    const QJsonObject printed = QJsonDocument::fromJson(json.toUtf8(), &error).object();
+    QCOMPARE(error.error, QJsonParseError::NoError);
+    QCOMPARE(printed.value(QStringLiteral("checks")).toObject().size(), lintCheckIds().size());
+
+    const Run broken =
+        runLint({"--print-config", "app.qss", "--config=cycle.json"}, QByteArray(), scratch.path());
+    QCOMPARE(broken.exitCode, 3);
+    QVERIFY(broken.out.isEmpty());
+    QCOMPARE(broken.errLines,
+             QStringList{"prismark-lint: cycle.json:1: \"extends\": a cycle: cycle.json -> "
+                         "cycle.json"});
+    const Run usage =
+        runLint({"--print-config", "app.qss", "other.qss"}, QByteArray(), scratch.path());
+    QCOMPARE(usage.exitCode, 3);
 }
 
 void TestLint::readmeListsTheRegisteredChecks()

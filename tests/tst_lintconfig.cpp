@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
+#include "analysis/checkregistry.h"
 #include "analysis/lintconfig.h"
 #include "analysis/stylesheetlint.h"
 
@@ -28,6 +29,10 @@ private slots:
     void brokenConfigurationsSayWhereAndWhat_data();
     void brokenConfigurationsSayWhereAndWhat();
     void resourcesComeFromTheApplicationsQrc();
+    void configurationInForceForASheet_data();
+    void configurationInForceForASheet();
+    void overrideGlobs_data();
+    void overrideGlobs();
     void suppressions_data();
     void suppressions();
 };
@@ -215,6 +220,234 @@ void TestLintConfig::resourcesComeFromTheApplicationsQrc()
     QCOMPARE(unconfigured.first().severity, LintSeverity::Note);
     QVERIFY(
         unconfigured.first().message.startsWith(QStringLiteral("4 compiled-in resource paths")));
+}
+
+namespace {
+// Each value set, as the options hold it, with where it came from:
+// "checks.contrast=off (.prismark-lint.json overrides[0])", paths under root.
+QString inForce(const LintConfigResult &config, const QString &root)
+{
+    QStringList values;
+    const LintOptions &options = config.options;
+    for (auto it = config.settings.cbegin(); it != config.settings.cend(); ++it) {
+        const QString key = it.key();
+        QString value;
+        if (key.startsWith(QLatin1String("checks."))) {
+            const LintCheck *check = lintCheck(key.mid(7));
+            value = lintCheckRuns(*check, options)
+                        ? lintSeverityName(options.severities.value(key.mid(7), check->severity))
+                        : QStringLiteral("off");
+        } else if (key.startsWith(QLatin1String("widgets."))) {
+            value = options.widgets.value(key.mid(8));
+        } else if (key == QLatin1String("properties")) {
+            value = options.properties.join(QLatin1Char(','));
+        } else if (key == QLatin1String("qt")) {
+            value = QString::number(options.qtVersion);
+        } else if (key == QLatin1String("contrast.text")) {
+            value = QString::number(options.textContrast);
+        } else {
+            value = it->value.toVariant().toString();
+        }
+        values.append(QStringLiteral("%1=%2 (%3)").arg(key, value, it->origin));
+    }
+    return values.join(QLatin1String(", ")).replace(root + QLatin1Char('/'), QString());
+}
+} // namespace
+
+void TestLintConfig::configurationInForceForASheet_data()
+{
+    // Files as "PATH=CONTENT"; the configuration is the nearest one to the sheet.
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QString>("sheet");
+    QTest::addColumn<QString>("expected"); // or "error: " and the error after the root
+    const QString main = QStringLiteral(".prismark-lint.json=");
+    const QString base = QStringLiteral("base.json={\"checks\": {\"contrast\": \"error\", "
+                                        "\"shadowed\": \"off\"}, \"properties\": [\"a\", \"b\"]}");
+    QTest::newRow("the extending file wins over what it extends, name by name")
+        << QStringList{base, main + R"({"extends": "base.json", "checks": {"shadowed": "note"}})"}
+        << "app.qss"
+        << "checks.contrast=error (base.json), checks.shadowed=note (.prismark-lint.json), "
+           "properties=a,b (base.json)";
+    QTest::newRow("a list replaces the one it extends")
+        << QStringList{base, main + R"({"extends": "base.json", "properties": ["c"]})"} << "app.qss"
+        << "checks.contrast=error (base.json), checks.shadowed=off (base.json), "
+           "properties=c (.prismark-lint.json)";
+    QTest::newRow("of several extended files the later wins")
+        << QStringList{"a.json={\"qt\": \"6.2\", \"widgets\": {\"Meter\": \"QWidget\"}}",
+                       "b.json={\"qt\": \"6.5\", \"widgets\": {\"Dial\": \"Meter\"}}",
+                       main + R"({"extends": ["a.json", "b.json"]})"}
+        << "app.qss"
+        << "qt=605 (b.json), widgets.Dial=Meter (b.json), widgets.Meter=QWidget (a.json)";
+    QTest::newRow("extends is relative to the file that names it")
+        << QStringList{"shared/base.json={\"extends\": \"more/qt.json\"}",
+                       "shared/more/qt.json={\"qt\": \"6.2\"}",
+                       main + R"({"extends": "shared/base.json"})"}
+        << "app.qss"
+        << "qt=602 (shared/more/qt.json)";
+    QTest::newRow("two files extending one are no cycle")
+        << QStringList{"a.json={\"extends\": \"d.json\"}", "b.json={\"extends\": \"d.json\"}",
+                       "d.json={\"qt\": \"6.2\"}", main + R"({"extends": ["a.json", "b.json"]})"}
+        << "app.qss"
+        << "qt=602 (d.json)";
+    const QString overrides = main + R"({"checks": {"contrast": "error"}, "overrides": [
+  {"files": ["themes/**/*.qss"], "checks": {"contrast": "off"}, "qt": "6.5"},
+  {"files": "themes/dark/*.qss", "checks": {"contrast": "note"}}
+]})";
+    QTest::newRow("an override applies to the sheets its glob matches")
+        << QStringList{overrides} << "themes/light.qss"
+        << "checks.contrast=off (.prismark-lint.json overrides[0]), "
+           "qt=605 (.prismark-lint.json overrides[0])";
+    QTest::newRow("of two matching overrides the later wins")
+        << QStringList{overrides} << "themes/dark/app.qss"
+        << "checks.contrast=note (.prismark-lint.json overrides[1]), "
+           "qt=605 (.prismark-lint.json overrides[0])";
+    QTest::newRow("an override leaves the sheets it does not match alone")
+        << QStringList{overrides} << "app.qss"
+        << "checks.contrast=error (.prismark-lint.json)";
+    QTest::newRow("globs match the path from the configuration's own directory")
+        << QStringList{overrides} << "src/themes/light.qss"
+        << "checks.contrast=error (.prismark-lint.json)";
+    QTest::newRow("an extended file's override matches from that file's directory")
+        << QStringList{"shared/base.json={\"overrides\": [{\"files\": \"**/*.qss\", "
+                       "\"qt\": \"6.2\"}]}",
+                       main + R"({"extends": "shared/base.json"})"}
+        << "app.qss"
+        << "";
+    QTest::newRow("overrides come after the keys, the extended files' first")
+        << QStringList{"base.json={\"overrides\": [{\"files\": \"*.qss\", \"qt\": \"6.2\"}]}",
+                       main + R"({"extends": "base.json", "qt": "6.5",
+                                  "overrides": [{"files": "*.qss", "properties": ["p"]}]})"}
+        << "app.qss"
+        << "properties=p (.prismark-lint.json overrides[0]), qt=602 (base.json overrides[0])";
+
+    QTest::newRow("a file that extends itself")
+        << QStringList{main + R"({"extends": ".prismark-lint.json"})"} << "app.qss"
+        << "error: .prismark-lint.json:1: \"extends\": a cycle: .prismark-lint.json -> "
+           ".prismark-lint.json";
+    QTest::newRow("a cycle names the whole chain")
+        << QStringList{"a.json={\"extends\": \"b.json\"}",
+                       "b.json={\n  \"qt\": \"6.2\",\n  \"extends\": \"a.json\"}",
+                       main + R"({"extends": "a.json"})"}
+        << "app.qss"
+        << "error: b.json:3: \"extends\": a cycle: a.json -> b.json -> a.json";
+    QTest::newRow("an extended file that is missing")
+        << QStringList{main + "{\n\"extends\": [\"base.json\", \"gone.json\"]}", base} << "app.qss"
+        << "error: .prismark-lint.json:2: \"extends\": \"gone.json\" cannot be read: ";
+    QTest::newRow("an extended file that is no JSON object names itself")
+        << QStringList{"base.json=[]", main + R"({"extends": "base.json"})"} << "app.qss"
+        << "error: base.json:1: not a JSON object";
+    QTest::newRow("a wrong key in an extended file names that file")
+        << QStringList{"base.json={\n\"colour\": 1}", main + R"({"extends": "base.json"})"}
+        << "app.qss"
+        << "error: base.json:2: \"colour\": unknown key";
+    QTest::newRow("extends of the wrong type")
+        << QStringList{main + R"({"extends": 3})"} << "app.qss"
+        << "error: .prismark-lint.json:1: \"extends\": must be a configuration file";
+    QTest::newRow("an override without files")
+        << QStringList{main + "{\"overrides\": [\n{\"qt\": \"6.2\"}]}"} << "app.qss"
+        << "error: .prismark-lint.json:2: \"overrides[0].files\": must be a glob";
+    QTest::newRow("a wrong value in an override is found on its own line")
+        << QStringList{main +
+                       "{\"checks\": {\"contrast\": \"off\"},\n\"overrides\": [\n"
+                       "  {\"files\": \"a.qss\", \"checks\": {\"contrast\": \"off\"}},\n"
+                       "  {\"files\": \"b.qss\",\n   \"checks\": {\"contrast\": \"loud\"}}]}"}
+        << "app.qss"
+        << "error: .prismark-lint.json:5: \"overrides[1].checks.contrast\": must be";
+    QTest::newRow("a broken override is found although no sheet matches it")
+        << QStringList{main + R"({"overrides": [{"files": "nothing/*", "qt": "7"}]})"} << "app.qss"
+        << "error: .prismark-lint.json:1: \"overrides[0].qt\": must be a toolkit version";
+    QTest::newRow("extends inside an override")
+        << QStringList{main + R"({"overrides": [{"files": "*", "extends": "a.json"}]})"}
+        << "app.qss"
+        << "error: .prismark-lint.json:1: \"overrides[0].extends\": belongs at the top";
+    QTest::newRow("a glob that is never closed")
+        << QStringList{main + R"({"overrides": [{"files": ["*.{qss,css"]}]})"} << "app.qss"
+        << "error: .prismark-lint.json:1: \"overrides[0].files\": \"{\" is never closed";
+}
+
+void TestLintConfig::configurationInForceForASheet()
+{
+    QFETCH(QStringList, files);
+    QFETCH(QString, sheet);
+    QFETCH(QString, expected);
+    QTemporaryDir root;
+    for (const QString &file : files) {
+        const int split = int(file.indexOf(QLatin1Char('=')));
+        write(root.filePath(file.left(split)), file.mid(split + 1).toUtf8());
+    }
+    const QString sheetPath = root.filePath(sheet);
+    const LintConfigResult config = lintConfigForSheet(sheetPath);
+    QCOMPARE(config.file, root.filePath(QStringLiteral(".prismark-lint.json")));
+    if (expected.startsWith(QLatin1String("error: "))) {
+        QVERIFY(!config.ok);
+        const QString error =
+            QString(config.error).replace(root.path() + QLatin1Char('/'), QString());
+        QVERIFY2(error.startsWith(expected.mid(7)), qPrintable(error));
+        // A broken configuration leaves the defaults, overrides and all.
+        QVERIFY(config.settings.isEmpty());
+        QCOMPARE(config.options.qtVersion, 0);
+        return;
+    }
+    QVERIFY2(config.ok, qPrintable(config.error));
+    QCOMPARE(inForce(config, root.path()), expected);
+    // The one function every program calls agrees with reading and applying.
+    const LintConfigResult again = readLintConfig(config.file).forSheet(sheetPath);
+    QCOMPARE(inForce(again, root.path()), expected);
+}
+
+void TestLintConfig::overrideGlobs_data()
+{
+    QTest::addColumn<QString>("glob");
+    QTest::addColumn<QString>("path"); // relative to the configuration's directory
+    QTest::addColumn<bool>("matches");
+    QTest::newRow("* stays in one directory") << "themes/*.qss"
+                                              << "themes/a/b.qss" << false;
+    QTest::newRow("* within a directory") << "themes/*.qss"
+                                          << "themes/dark.qss" << true;
+    QTest::newRow("**/ spans no directory") << "themes/**/*.qss"
+                                            << "themes/dark.qss" << true;
+    QTest::newRow("**/ spans several") << "themes/**/*.qss"
+                                       << "themes/a/b/c.qss" << true;
+    QTest::newRow("a leading **/ matches at the top") << "**/generated/*.qss"
+                                                      << "generated/x.qss" << true;
+    QTest::newRow("a trailing ** takes everything below") << "vendor/**"
+                                                          << "vendor/a/b.qss" << true;
+    QTest::newRow("no slash: the file name in any directory") << "*.qss"
+                                                              << "a/b/c.qss" << true;
+    QTest::newRow("no slash: not another extension") << "*.qss"
+                                                     << "a/b/c.qss.in" << false;
+    QTest::newRow("a slash anchors at the configuration's directory") << "a/*.qss"
+                                                                      << "x/a/b.qss" << false;
+    QTest::newRow("./ at the start is the configuration's directory") << "./a/*.qss"
+                                                                      << "a/b.qss" << true;
+    QTest::newRow("./ anchors a file name at the configuration's directory") << "./a.qss"
+                                                                             << "x/a.qss" << false;
+    QTest::newRow("? is one character") << "dark?.qss"
+                                        << "dark2.qss" << true;
+    QTest::newRow("? is no slash") << "a?b.qss"
+                                   << "a/b.qss" << false;
+    QTest::newRow("a set") << "theme[0-9].qss"
+                           << "theme7.qss" << true;
+    QTest::newRow("a negated set") << "[!_]*.qss"
+                                   << "_private.qss" << false;
+    QTest::newRow("alternatives") << "themes/*.{qss,css}"
+                                  << "themes/a.css" << true;
+    QTest::newRow("case counts") << "*.QSS"
+                                 << "a.qss" << false;
+    QTest::newRow("regular expression characters are plain") << "a+(b).qss"
+                                                             << "a+(b).qss" << true;
+    QTest::newRow("a dot is no wildcard") << "a.qss"
+                                          << "abqss" << false;
+    QTest::newRow("an unclosed set matches nothing") << "[a-"
+                                                     << "[a-" << false;
+}
+
+void TestLintConfig::overrideGlobs()
+{
+    QFETCH(QString, glob);
+    QFETCH(QString, path);
+    QFETCH(bool, matches);
+    QCOMPARE(lintGlobMatches(glob, path), matches);
 }
 
 void TestLintConfig::suppressions_data()

@@ -16,6 +16,7 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <QtTest>
 
 #include <sys/stat.h>
@@ -38,6 +39,7 @@ private slots:
     void positionsFollowTheProtocolsLines_data();
     void positionsFollowTheProtocolsLines();
     void savedDocumentIsCheckedAgain();
+    void eachDocumentUnderItsOwnConfiguration();
     void coloursAndPresentations();
     void quickFixAppliedAndRechecked_data();
     void quickFixAppliedAndRechecked();
@@ -423,6 +425,35 @@ void TestLsp::savedDocumentIsCheckedAgain()
                        QJsonObject{{"textDocument", document()}})["error"]["code"]
                  .toInt(),
              -32600);
+}
+
+void TestLsp::eachDocumentUnderItsOwnConfiguration()
+{
+    // A project whose configuration extends a shared one and switches a check off for
+    // its generated sheets: the server applies what prismark-lint applies, per file.
+    QTemporaryDir root;
+    const auto put = [&root](const QString &name, const QByteArray &bytes) {
+        QFile file(root.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    };
+    put(QStringLiteral("shared.json"), R"({"checks": {"unknown-property": "error"}})");
+    put(QStringLiteral(".prismark-lint.json"), R"({"extends": "shared.json", "overrides": [
+        {"files": "generated/**/*.qss", "checks": {"unknown-property": "off"}}]})");
+    const QString text = QStringLiteral("QLabel { colr: red; }\n");
+    const QString written =
+        QUrl::fromLocalFile(root.filePath(QStringLiteral("app.qss"))).toString();
+    const QString generated =
+        QUrl::fromLocalFile(root.filePath(QStringLiteral("generated/dark/app.qss"))).toString();
+    Client client;
+    client.initialize();
+    client.open(text, written);
+    const QJsonArray found = client.diagnosticsFor(written)["params"]["diagnostics"].toArray();
+    QCOMPARE(found.size(), 1);
+    QCOMPARE(found.at(0)["code"].toString(), QStringLiteral("unknown-property"));
+    QCOMPARE(found.at(0)["severity"].toInt(), 1); // the shared file's "error"
+    client.open(text, generated);
+    QVERIFY(client.diagnosticsFor(generated)["params"]["diagnostics"].toArray().isEmpty());
 }
 
 void TestLsp::coloursAndPresentations()
