@@ -27,6 +27,7 @@ constexpr int MethodNotFound = -32601;
 constexpr int InvalidParams = -32602;
 constexpr int ServerNotInitialized = -32002;
 constexpr int RequestCancelled = -32800;
+constexpr int RequestFailed = -32803;
 } // namespace LspError
 
 // The protocol's MessageType for window/showMessage.
