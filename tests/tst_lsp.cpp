@@ -3,6 +3,7 @@
 
 #include "analysis/stylesheetlint.h"
 #include "tests/lspclient.h"
+#include "tokens/themebuild.h"
 
 #include "testsupport.h"
 
@@ -42,6 +43,7 @@ private slots:
     void quickFixAppliedAndRechecked_data();
     void quickFixAppliedAndRechecked();
     void outlineAndDefinition();
+    void tokenRenameOverTheWire();
     void neovimSession();
 };
 
@@ -531,6 +533,71 @@ void TestLsp::outlineAndDefinition()
     // A FIFO is never opened, so the answer comes and is empty.
     QVERIFY(client.result("textDocument/definition", atPosition(5, 16)).isNull());
     QVERIFY(client.result("textDocument/definition", atPosition(4, 2)).isNull());
+}
+
+void TestLsp::tokenRenameOverTheWire()
+{
+    QTemporaryDir directory;
+    QVERIFY(QProcess::execute(QStringLiteral("cp"),
+                              {QStringLiteral("-r"),
+                               QStringLiteral(PRISMARK_SOURCE_DIR "/resources/theme-sources"),
+                               directory.path()}) == 0);
+    const QDir sources(directory.filePath(QStringLiteral("theme-sources")));
+    const QString themePath = sources.filePath(QStringLiteral("prismark.qss.in"));
+    const QString lightPath = sources.filePath(QStringLiteral("tokens/light.tokens.json"));
+    const auto read = [](const QString &path) {
+        QFile file(path);
+        file.open(QIODevice::ReadOnly);
+        return QString::fromUtf8(file.readAll());
+    };
+    const ThemeBuild before = buildTheme(themePath);
+    QVERIFY(before.ok());
+
+    Client client;
+    const QJsonValue reply = client.initialize();
+    QVERIFY(reply["result"]["capabilities"]["renameProvider"]["prepareProvider"].toBool());
+    QVERIFY(reply["result"]["capabilities"]["referencesProvider"].toBool());
+    const QString themeUri = QUrl::fromLocalFile(themePath).toString();
+    const QString lightUri = QUrl::fromLocalFile(lightPath).toString();
+    const QString theme = read(themePath);
+    client.open(theme, themeUri);
+    // The editor's unsaved text of a token file is what the rename edits.
+    const QString light = QLatin1Char('\n') + read(lightPath);
+    client.open(light, lightUri);
+
+    const int at = int(theme.indexOf(QLatin1String("{palette.window}"))) + 1;
+    const int line = int(theme.left(at).count(QLatin1Char('\n')));
+    const int character = at - int(theme.lastIndexOf(QLatin1Char('\n'), at - 1)) - 1;
+    const QJsonValue prepared =
+        client.result("textDocument/prepareRename", atPosition(line, character, themeUri));
+    QCOMPARE(prepared["placeholder"].toString(), QStringLiteral("palette.window"));
+    QCOMPARE(rangeText(prepared["range"].toObject()),
+             QStringLiteral("%1:%2-%1:%3").arg(line).arg(character).arg(character + 14));
+
+    QJsonObject params = atPosition(line, character, themeUri);
+    params.insert("newName", "palette.frame.window");
+    const QJsonValue refused = client.call("textDocument/rename", params)["error"];
+    QCOMPARE(refused["code"].toInt(), -32803);
+    QVERIFY(refused["message"].toString().contains("only the last part"));
+
+    params.insert("newName", "windowBackground");
+    const QJsonObject changes = client.result("textDocument/rename", params)["changes"].toObject();
+    QCOMPARE(changes.size(), before.sheets.size() + 1);
+    const QString renamedLight = applyEdits(light, changes.value(lightUri).toArray());
+    QVERIFY(renamedLight.contains(QLatin1String("\"windowBackground\"")));
+    QCOMPARE(QString(renamedLight).replace(QLatin1String("windowBackground"), "window"), light);
+    for (auto it = changes.constBegin(); it != changes.constEnd(); ++it) {
+        const QString path = QUrl(it.key()).toLocalFile();
+        const QString text = it.key() == lightUri ? renamedLight.mid(1)
+                                                  : applyEdits(read(path), it.value().toArray());
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(text.toUtf8());
+    }
+    const ThemeBuild after = buildTheme(themePath);
+    QVERIFY(after.ok());
+    for (int i = 0; i < after.sheets.size(); ++i)
+        QCOMPARE(after.sheets.at(i).text, before.sheets.at(i).text);
 }
 
 void TestLsp::neovimSession()
