@@ -13,9 +13,11 @@
 #include "lsp/features/formatting.h"
 #include "lsp/features/hover.h"
 #include "lsp/features/symbols.h"
+#include "lsp/features/tokencolours.h"
 #include "lsp/features/tokennavigation.h"
 #include "lsp/features/tokenreferences.h"
 #include "lsp/features/tokenworkspace.h"
+#include "tokens/designtokens.h"
 #include "tokens/themebuild.h"
 
 #include <QTemporaryDir>
@@ -59,6 +61,10 @@ private slots:
     void tokenRename_data();
     void tokenRename();
     void renamingABuiltInTokenKeepsEverySheet();
+    void tokenColours_data();
+    void tokenColours();
+    void tokenColourPresentationsWriteTheTokenFile_data();
+    void tokenColourPresentationsWriteTheTokenFile();
 };
 
 namespace {
@@ -498,7 +504,9 @@ struct TokenTheme
         write(QStringLiteral("tokens/light.tokens.json"),
               "{\"palette\": {\"$type\": \"color\", \"button\": {\"$value\": \"#ffffff\"}}}\n");
         write(QStringLiteral("tokens/dark.tokens.json"),
-              "{\"palette\": {\"$type\": \"color\", \"button\": {\"$value\": \"#202020\"}}}\n");
+              "{\"palette\": {\"$type\": \"color\", \"button\": {\"$value\": \"#202020\"},\n"
+              "  \"accent\": {\"$value\": {\"colorSpace\": \"srgb\", \"components\": [1, 0.5, 0], "
+              "\"hex\": \"#ff8000\"}}}}\n");
     }
     void write(const QString &name, const QByteArray &text)
     {
@@ -794,6 +802,86 @@ void TestLspFeatures::renamingABuiltInTokenKeepsEverySheet()
     for (int i = 0; i < after.sheets.size(); ++i)
         QCOMPARE(after.sheets.at(i).text, before.sheets.at(i).text);
     QVERIFY(!readSourceFromDisk(themePath)->contains(QLatin1String("{palette.window}")));
+}
+
+void TestLspFeatures::tokenColours_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QStringList>("expected"); // "text under the swatch=colour"
+    QTest::newRow("a template's references in the first variant's colours")
+        << "theme.qss.in"
+        << QStringList{"{palette.button}=#ffffff", "{color.button.bg}=#ffffff",
+                       "{color.button.fg}=#000000", "{color.button.bg}=#ffffff"};
+    QTest::newRow("a token file's own values, not its aliases")
+        << "tokens/base.tokens.json" << QStringList{"#000000=#000000"};
+    QTest::newRow("an object value as a whole")
+        << "tokens/dark.tokens.json"
+        << QStringList{"#202020=#202020", "{\"colorSpace\": \"srgb\", \"components\": [1, 0.5, 0], "
+                                          "\"hex\": \"#ff8000\"}=#ff8000"};
+}
+
+void TestLspFeatures::tokenColours()
+{
+    QFETCH(QString, file);
+    QFETCH(QStringList, expected);
+    const TokenTheme theme;
+    const QString text = theme.text(file);
+    QStringList found;
+    for (const ColourInformation &colour : ::tokenColours(theme.workspace(file), theme.path(file)))
+        found << text.mid(colour.span.start, colour.span.end - colour.span.start) +
+                     QLatin1Char('=') + colour.colour.name();
+    QCOMPARE(found, expected);
+}
+
+void TestLspFeatures::tokenColourPresentationsWriteTheTokenFile_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("token");
+    QTest::addColumn<QColor>("colour");
+    QTest::addColumn<QStringList>("labels");
+    QTest::newRow("an opaque string value")
+        << "tokens/base.tokens.json"
+        << "color.button.fg" << QColor(0x33, 0x66, 0x99) << QStringList{"#336699"};
+    QTest::newRow("a translucent string value, alpha last")
+        << "tokens/base.tokens.json"
+        << "color.button.fg" << QColor(0x33, 0x66, 0x99, 0x80)
+        << QStringList{"#33669980", "rgba(51, 102, 153, 0.502)"};
+    QTest::newRow("an object value stays an object")
+        << "tokens/dark.tokens.json"
+        << "palette.accent" << QColor(0x12, 0x34, 0x56, 0x40)
+        << QStringList{"{\"colorSpace\": \"srgb\", \"components\": [0.0706, 0.2039, 0.3373], "
+                       "\"alpha\": 0.251, \"hex\": \"#123456\"}"};
+    QTest::newRow("a template's reference is no place to write it")
+        << "theme.qss.in"
+        << "color.button.fg" << QColor(0x33, 0x66, 0x99) << QStringList();
+}
+
+void TestLspFeatures::tokenColourPresentationsWriteTheTokenFile()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, token);
+    QFETCH(QColor, colour);
+    QFETCH(QStringList, labels);
+    const TokenTheme theme;
+    const TokenWorkspace workspace = theme.workspace(file);
+    const QVector<ColourInformation> swatches = ::tokenColours(workspace, theme.path(file));
+    QVERIFY(!swatches.isEmpty());
+    const TextSpan span = file.endsWith(QLatin1String(".qss.in"))
+                              ? swatches.at(2).span // {color.button.fg}
+                              : swatches.last().span;
+    const QVector<ColourPresentation> presentations =
+        tokenColourPresentations(workspace, theme.path(file), span, colour);
+    QStringList found;
+    for (const ColourPresentation &presentation : presentations) {
+        found << presentation.label;
+        // Written back, every form reads as the colour picked.
+        DesignTokens tokens;
+        tokens.addDocument(applied(theme.text(file), {presentation.edit}), file, nullptr);
+        tokens.resolve(nullptr);
+        QVERIFY(tokens.value(token));
+        QCOMPARE(tokens.value(token)->colour, colour);
+    }
+    QCOMPARE(found, labels);
 }
 
 QTEST_GUILESS_MAIN(TestLspFeatures)

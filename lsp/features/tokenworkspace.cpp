@@ -59,6 +59,23 @@ public:
         return int(text.size());
     }
 
+    // The end of the object or array that opens at offset, past its closing bracket.
+    int bracketEnd(int open) const
+    {
+        int depth = 0;
+        for (int i = open; i < text.size(); ++i) {
+            const QChar c = text.at(i);
+            if (c == QLatin1Char('"')) {
+                i = stringEnd(i) - 1;
+            } else if (c == QLatin1Char('{') || c == QLatin1Char('[')) {
+                ++depth;
+            } else if ((c == QLatin1Char('}') || c == QLatin1Char(']')) && --depth == 0) {
+                return i + 1;
+            }
+        }
+        return int(text.size());
+    }
+
 private:
     const QString &text;
     QVector<int> starts;
@@ -140,8 +157,11 @@ private:
             declaration.description = text("$description");
             if (value) {
                 const int start = lines.offset(value->line, value->column);
-                const int end =
-                    value->kind == JsonNode::String ? lines.stringEnd(start) : start + 1;
+                const bool nested =
+                    value->kind == JsonNode::Object || value->kind == JsonNode::Array;
+                const int end = value->kind == JsonNode::String ? lines.stringEnd(start)
+                                : nested                        ? lines.bracketEnd(start)
+                                                                : start + 1;
                 declaration.value = {start, end};
                 declaration.alias = aliasOf(*value);
                 aliases(*value);

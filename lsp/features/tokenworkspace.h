@@ -42,7 +42,7 @@ struct TokenDeclaration
     QString path;
     bool group = false;
     TextSpan key;   // the key's characters inside its quotes; start -1 when escaped
-    TextSpan value; // the "$value" as written, a string with its quotes
+    TextSpan value; // the "$value" as written: a string with its quotes, a whole object
     QString alias;  // the path a "{...}" value names, else empty
     QString type;   // its own "$type"
     QString description;

@@ -93,6 +93,13 @@ struct PublishedFix
 };
 
 // A diagnostic as published: where it stands in the text it was found in.
+// A colour's form, and the edit that writes it in the document.
+struct ColourPresentation
+{
+    QString label;
+    PublishedFix edit;
+};
+
 struct PublishedDiagnostic
 {
     LintDiagnostic lint;
@@ -127,5 +134,7 @@ QJsonArray toJson(const TextDocument &document, const QVector<CodeAction> &actio
 // The start of the file at path, or null.
 QJsonValue locationJson(const std::optional<QString> &path);
 QJsonArray presentationsJson(const QStringList &labels);
+// Presentations that edit the document, each with its textEdit.
+QJsonArray toJson(const TextDocument &document, const QVector<ColourPresentation> &presentations);
 // A colour as the protocol sends it, each channel from 0 to 1.
 QColor colourFromJson(const QJsonObject &colour);

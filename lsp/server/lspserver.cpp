@@ -11,6 +11,7 @@
 #include "lsp/features/formatting.h"
 #include "lsp/features/hover.h"
 #include "lsp/features/symbols.h"
+#include "lsp/features/tokencolours.h"
 #include "lsp/features/tokennavigation.h"
 #include "lsp/features/tokenreferences.h"
 #include "lsp/features/tokenworkspace.h"
@@ -329,17 +330,27 @@ void LspServer::registerRequests()
     requests.insert(QStringLiteral("textDocument/formatting"), formatting);
     requests.insert(QStringLiteral("textDocument/rangeFormatting"), formatting);
     requests.insert(QStringLiteral("textDocument/documentColor"),
-                    withDocument([](Document &document, const QJsonObject &) {
-                        return QJsonValue(
-                            document.tooLarge
-                                ? QJsonArray()
-                                : toJson(document.text, documentColours(document.text.text())));
+                    withDocument([this](Document &document, const QJsonObject &) {
+                        return QJsonValue(document.tooLarge
+                                              ? QJsonArray()
+                                              : toJson(document.text, coloursOf(document)));
                     }));
-    requests.insert(QStringLiteral("textDocument/colorPresentation"),
-                    withDocument([](Document &, const QJsonObject &params) {
-                        return QJsonValue(presentationsJson(colourPresentations(
-                            colourFromJson(params.value(QLatin1String("color")).toObject()))));
-                    }));
+    requests.insert(
+        QStringLiteral("textDocument/colorPresentation"),
+        withDocument([this](Document &document, const QJsonObject &params) {
+            const QColor colour = colourFromJson(params.value(QLatin1String("color")).toObject());
+            if (!isTokenDocument(document))
+                return QJsonValue(presentationsJson(colourPresentations(colour)));
+            int start = 0;
+            int end = 0;
+            if (document.tooLarge ||
+                !document.text.rangeOffsets(params.value(QLatin1String("range")).toObject(), &start,
+                                            &end))
+                return QJsonValue(QJsonArray());
+            return QJsonValue(toJson(
+                document.text, tokenColourPresentations(tokenWorkspace(document),
+                                                        document.text.path, {start, end}, colour)));
+        }));
     requests.insert(QStringLiteral("textDocument/documentSymbol"),
                     withDocument([this](Document &document, const QJsonObject &) {
                         return QJsonValue(document.tooLarge
@@ -438,6 +449,18 @@ QJsonValue LspServer::renameAnswer(Document &document, const QJsonObject &params
         changes.insert(text.uri, edits);
     }
     return QJsonObject{{QStringLiteral("changes"), changes}};
+}
+
+QVector<ColourInformation> LspServer::coloursOf(const Document &document) const
+{
+    if (!isTokenDocument(document))
+        return documentColours(document.text.text());
+    const QVector<ColourInformation> tokens =
+        tokenColours(tokenWorkspace(document), document.text.path);
+    // A token file's colours are its tokens'; a template also writes literals.
+    if (isTokenFilePath(document.text.path))
+        return tokens;
+    return documentColours(document.text.text()) + tokens;
 }
 
 bool LspServer::isTokenDocument(const Document &document)

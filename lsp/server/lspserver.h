@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include "lsp/features/tokencolours.h"
 #include "lsp/features/tokenworkspace.h"
 #include "lsp/protocol/clientcapabilities.h"
 #include "lsp/protocol/messageframer.h"
@@ -100,6 +101,7 @@ private:
     // A theme template or a token file, where token paths are looked up.
     static bool isTokenDocument(const Document &document);
     TokenWorkspace tokenWorkspace(const Document &document) const;
+    QVector<ColourInformation> coloursOf(const Document &document) const;
     QJsonArray locationsJson(const TokenWorkspace &workspace, const QVector<FileSpan> &spans) const;
     void answerWaitingActions(Document &document);
     bool deferCodeAction(const QJsonValue &id, const QJsonObject &params);
