@@ -14,6 +14,7 @@
 #include "lsp/features/hover.h"
 #include "lsp/features/symbols.h"
 #include "lsp/features/tokencolours.h"
+#include "lsp/features/tokenfilecompletion.h"
 #include "lsp/features/tokennavigation.h"
 #include "lsp/features/tokenreferences.h"
 #include "lsp/features/tokenworkspace.h"
@@ -61,6 +62,8 @@ private slots:
     void tokenRename_data();
     void tokenRename();
     void renamingABuiltInTokenKeepsEverySheet();
+    void tokenFileCompletion_data();
+    void tokenFileCompletion();
     void tokenColours_data();
     void tokenColours();
     void tokenColourPresentationsWriteTheTokenFile_data();
@@ -802,6 +805,65 @@ void TestLspFeatures::renamingABuiltInTokenKeepsEverySheet()
     for (int i = 0; i < after.sheets.size(); ++i)
         QCOMPARE(after.sheets.at(i).text, before.sheets.at(i).text);
     QVERIFY(!readSourceFromDisk(themePath)->contains(QLatin1String("{palette.window}")));
+}
+
+void TestLspFeatures::tokenFileCompletion_data()
+{
+    QTest::addColumn<QString>("marked");
+    QTest::addColumn<QString>("offered"); // "" for nothing
+    QTest::addColumn<QString>("replaced");
+    QTest::addColumn<QString>("newText");
+    QTest::newRow("a type in the string of $type")
+        << "{\"a\": {\"$type\": \"dim|\", \"b\": {\"$value\": \"4px\"}}}"
+        << "dimension"
+        << "dim"
+        << "dimension";
+    QTest::newRow("a type in a half written file") << "{\"a\": {\"$type\": \"|"
+                                                   << "color"
+                                                   << ""
+                                                   << "color";
+    QTest::newRow("an alias path after {, closed for it") << "{\"x\": {\"$value\": \"{palette.bu|"
+                                                          << "palette.button"
+                                                          << "palette.bu"
+                                                          << "palette.button}";
+    QTest::newRow("an alias path before an existing }") << "{\"x\": {\"$value\": \"{color.|}\"}}"
+                                                        << "color.button.fg"
+                                                        << "color."
+                                                        << "color.button.fg";
+    QTest::newRow("no group is an alias") << "{\"x\": {\"$value\": \"{|"
+                                          << "color.button"
+                                          << ""
+                                          << "";
+    QTest::newRow("nothing in a plain value") << "{\"x\": {\"$value\": \"#12|"
+                                              << "palette.button"
+                                              << ""
+                                              << "";
+    QTest::newRow("nothing in a key") << "{\"$ty|"
+                                      << "color"
+                                      << ""
+                                      << "";
+}
+
+void TestLspFeatures::tokenFileCompletion()
+{
+    QFETCH(QString, marked);
+    QFETCH(QString, offered);
+    QFETCH(QString, replaced);
+    QFETCH(QString, newText);
+    const TokenTheme theme;
+    const QString file = QStringLiteral("tokens/light.tokens.json");
+    const Marked at(marked);
+    const QVector<CompletionItem> items =
+        tokenFileCompletions(theme.workspace(file), at.text, at.offset);
+    const int index = int(labels(items).indexOf(offered));
+    if (newText.isEmpty()) {
+        QCOMPARE(index, -1);
+        return;
+    }
+    QVERIFY2(index >= 0, qPrintable(labels(items).join(QLatin1Char(' '))));
+    const CompletionItem &item = items.at(index);
+    QCOMPARE(at.text.mid(item.replaces.start, item.replaces.end - item.replaces.start), replaced);
+    QCOMPARE(item.newText, newText);
 }
 
 void TestLspFeatures::tokenColours_data()

@@ -12,6 +12,7 @@
 #include "lsp/features/hover.h"
 #include "lsp/features/symbols.h"
 #include "lsp/features/tokencolours.h"
+#include "lsp/features/tokenfilecompletion.h"
 #include "lsp/features/tokennavigation.h"
 #include "lsp/features/tokenreferences.h"
 #include "lsp/features/tokenworkspace.h"
@@ -235,7 +236,8 @@ QJsonValue LspServer::initialize(const QJsonObject &params)
         {QStringLiteral("completionProvider"),
          QJsonObject{{QStringLiteral("triggerCharacters"),
                       QJsonArray{QStringLiteral(":"), QStringLiteral("#"), QStringLiteral("["),
-                                 QStringLiteral("!"), QStringLiteral("("), QStringLiteral("{")}},
+                                 QStringLiteral("!"), QStringLiteral("("), QStringLiteral("{"),
+                                 QStringLiteral("\"")}},
                      {QStringLiteral("resolveProvider"), false}}},
         {QStringLiteral("hoverProvider"), true},
         {QStringLiteral("colorProvider"), true},
@@ -261,6 +263,13 @@ QJsonValue LspServer::completionAnswer(Document &document, const QJsonObject &pa
     if (document.tooLarge)
         return QJsonValue(QJsonArray());
     const int offset = document.text.offsetAt(params.value(QLatin1String("position")).toObject());
+    // A token file is JSON: nothing of a style sheet is offered there.
+    if (isTokenFilePath(document.text.path))
+        return QJsonValue(QJsonObject{
+            {QStringLiteral("isIncomplete"), false},
+            {QStringLiteral("items"),
+             toJson(document.text, tokenFileCompletions(tokenWorkspace(document),
+                                                        document.text.text(), offset))}});
     QVector<CompletionItem> items;
     if (isThemeTemplatePath(document.text.path))
         items = tokenCompletions(document.text.text(), offset, document.text.path);
