@@ -834,6 +834,10 @@ void TestLspFeatures::tokenFileCompletion_data()
                                           << "color.button"
                                           << ""
                                           << "";
+    QTest::newRow("nothing before the {") << "{\"x\": {\"$value\": \"|{pal"
+                                          << "palette.button"
+                                          << ""
+                                          << "";
     QTest::newRow("nothing in a plain value") << "{\"x\": {\"$value\": \"#12|"
                                               << "palette.button"
                                               << ""

@@ -101,9 +101,10 @@ QVector<CompletionItem> tokenFileCompletions(const TokenWorkspace &workspace, co
             ++end;
         return typeItems({open + 1, end});
     }
-    if (open + 1 >= text.size() || text.at(open + 1) != QLatin1Char('{'))
-        return {};
     const int start = open + 2;
+    // Before the "{" is no place for a path yet.
+    if (offset < start || text.at(open + 1) != QLatin1Char('{'))
+        return {};
     for (int i = start; i < offset; ++i) {
         if (!isPathChar(text.at(i)))
             return {};
