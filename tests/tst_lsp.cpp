@@ -45,6 +45,7 @@ private slots:
     void outlineAndDefinition();
     void tokenRenameOverTheWire();
     void neovimSession();
+    void neovimTokenSession();
 };
 
 namespace {
@@ -600,11 +601,11 @@ void TestLsp::tokenRenameOverTheWire()
         QCOMPARE(after.sheets.at(i).text, before.sheets.at(i).text);
 }
 
-void TestLsp::neovimSession()
+namespace {
+// Runs session.lua, which the caller put in dir, in headless Neovim set up as the
+// documentation says, on file; the session's log.
+void runNeovimSession(const QDir &dir, const QString &file, QString *output)
 {
-    const QString nvim = QStandardPaths::findExecutable(QStringLiteral("nvim"));
-    if (nvim.isEmpty())
-        QSKIP("nvim is not installed (Debian package neovim)");
     // The documented set-up, as a reader would copy it.
     QFile readme(QStringLiteral(PRISMARK_SOURCE_DIR "/docs/lsp.md"));
     QVERIFY(readme.open(QIODevice::ReadOnly));
@@ -613,19 +614,10 @@ void TestLsp::neovimSession()
                                    QRegularExpression::DotMatchesEverythingOption);
     const QString setup = block.match(markdown).captured(1);
     QVERIFY(!setup.isEmpty());
-
-    QTemporaryDir directory;
-    const QDir dir(directory.path());
     QFile init(dir.filePath(QStringLiteral("init.lua")));
     QVERIFY(init.open(QIODevice::WriteOnly));
     init.write(setup.toUtf8());
     init.close();
-    QFile sheet(dir.filePath(QStringLiteral("mytheme.qss")));
-    QVERIFY(sheet.open(QIODevice::WriteOnly));
-    sheet.write(brokenLightSheet().toUtf8());
-    sheet.close();
-    QFile session(QStringLiteral(PRISMARK_SOURCE_DIR "/tests/lsp-neovim-session.lua"));
-    QVERIFY(session.copy(dir.filePath(QStringLiteral("session.lua"))));
 
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -636,14 +628,34 @@ void TestLsp::neovimSession()
     environment.insert(QStringLiteral("XDG_DATA_HOME"), dir.filePath(QStringLiteral("data")));
     process.setProcessEnvironment(environment);
     process.setWorkingDirectory(dir.path());
-    process.start(nvim, {QStringLiteral("--headless"), QStringLiteral("-u"),
-                         dir.filePath(QStringLiteral("init.lua")), QStringLiteral("mytheme.qss"),
-                         QStringLiteral("-c"), QStringLiteral("luafile session.lua")});
+    process.start(QStandardPaths::findExecutable(QStringLiteral("nvim")),
+                  {QStringLiteral("--headless"), QStringLiteral("-u"),
+                   dir.filePath(QStringLiteral("init.lua")), file, QStringLiteral("-c"),
+                   QStringLiteral("luafile session.lua")});
     QVERIFY(process.waitForFinished(120000));
     QFile log(dir.filePath(QStringLiteral("session.log")));
     QVERIFY(log.open(QIODevice::ReadOnly));
-    const QString output = QString::fromUtf8(log.readAll());
-    qInfo().noquote() << output;
+    *output = QString::fromUtf8(log.readAll());
+    qInfo().noquote() << *output;
+}
+} // namespace
+
+void TestLsp::neovimSession()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("nvim")).isEmpty())
+        QSKIP("nvim is not installed (Debian package neovim)");
+    QTemporaryDir directory;
+    const QDir dir(directory.path());
+    QFile sheet(dir.filePath(QStringLiteral("mytheme.qss")));
+    QVERIFY(sheet.open(QIODevice::WriteOnly));
+    sheet.write(brokenLightSheet().toUtf8());
+    sheet.close();
+    QFile session(QStringLiteral(PRISMARK_SOURCE_DIR "/tests/lsp-neovim-session.lua"));
+    QVERIFY(session.copy(dir.filePath(QStringLiteral("session.lua"))));
+    QString output;
+    runNeovimSession(dir, QStringLiteral("mytheme.qss"), &output);
+    if (QTest::currentTestFailed())
+        return;
     QVERIFY2(output.contains(QLatin1String("diagnostics: ")) &&
                  output.contains(QLatin1String("[unknown-property]")),
              qPrintable(output));
@@ -655,6 +667,36 @@ void TestLsp::neovimSession()
                  output.contains(QLatin1String("unknown-property diagnostics: ")),
              qPrintable(output));
     QVERIFY2(output.contains(QLatin1String("session: ok")), qPrintable(output));
+}
+
+void TestLsp::neovimTokenSession()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("nvim")).isEmpty())
+        QSKIP("nvim is not installed (Debian package neovim)");
+    QTemporaryDir directory;
+    const QDir dir(directory.path());
+    QVERIFY(QProcess::execute(QStringLiteral("cp"),
+                              {QStringLiteral("-r"),
+                               QStringLiteral(PRISMARK_SOURCE_DIR "/resources/theme-sources"),
+                               dir.path()}) == 0);
+    const QString themePath = dir.filePath(QStringLiteral("theme-sources/prismark.qss.in"));
+    const ThemeBuild before = buildTheme(themePath);
+    QVERIFY(before.ok());
+    QFile session(QStringLiteral(PRISMARK_SOURCE_DIR "/tests/lsp-neovim-tokens.lua"));
+    QVERIFY(session.copy(dir.filePath(QStringLiteral("session.lua"))));
+    QString output;
+    runNeovimSession(dir, QStringLiteral("theme-sources/prismark.qss.in"), &output);
+    if (QTest::currentTestFailed())
+        return;
+    QVERIFY2(output.contains(QLatin1String("session: ok")), qPrintable(output));
+    QVERIFY2(output.contains(QLatin1String("Dark: #1f2329")), qPrintable(output));
+    QVERIFY2(output.contains(QLatin1String("definition: 12 places")), qPrintable(output));
+    QVERIFY2(output.contains(QLatin1String("refused: only the last part")), qPrintable(output));
+    // What Neovim wrote builds to the same sheets.
+    const ThemeBuild after = buildTheme(themePath);
+    QVERIFY(after.ok());
+    for (int i = 0; i < after.sheets.size(); ++i)
+        QCOMPARE(after.sheets.at(i).text, before.sheets.at(i).text);
 }
 
 QTEST_GUILESS_MAIN(TestLsp)
