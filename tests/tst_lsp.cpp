@@ -689,7 +689,7 @@ void TestLsp::neovimTokenSession()
     if (QTest::currentTestFailed())
         return;
     QVERIFY2(output.contains(QLatin1String("session: ok")), qPrintable(output));
-    QVERIFY2(output.contains(QLatin1String("Dark: #1f2329")), qPrintable(output));
+    QVERIFY2(output.contains(QLatin1String("Dark #1f2329")), qPrintable(output));
     QVERIFY2(output.contains(QLatin1String("definition: 12 places")), qPrintable(output));
     QVERIFY2(output.contains(QLatin1String("refused: only the last part")), qPrintable(output));
     // What Neovim wrote builds to the same sheets.

@@ -168,8 +168,8 @@ std::optional<HoverInfo> tokenHover(const TokenWorkspace &workspace, const QStri
     const QDir folder = QFileInfo(file).dir();
     for (const TokenVariant &variant : workspace.variants()) {
         const DesignTokens tokens = variantTokens(workspace, variant);
-        values << QStringLiteral("%1: %2").arg(variant.name,
-                                               chainText(workspace, variant, tokens, path));
+        values << QStringLiteral("%1 %2").arg(variant.name,
+                                              chainText(workspace, variant, tokens, path));
         const TokenValue *value = tokens.value(path);
         if (value && type.isEmpty()) {
             type = value->type;
