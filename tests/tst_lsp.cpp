@@ -3,6 +3,7 @@
 
 #include "analysis/stylesheetlint.h"
 #include "tests/lspclient.h"
+#include "tokens/themebuild.h"
 
 #include "testsupport.h"
 
@@ -44,7 +45,9 @@ private slots:
     void quickFixAppliedAndRechecked_data();
     void quickFixAppliedAndRechecked();
     void outlineAndDefinition();
+    void tokenRenameOverTheWire();
     void neovimSession();
+    void neovimTokenSession();
 };
 
 namespace {
@@ -564,11 +567,76 @@ void TestLsp::outlineAndDefinition()
     QVERIFY(client.result("textDocument/definition", atPosition(4, 2)).isNull());
 }
 
-void TestLsp::neovimSession()
+void TestLsp::tokenRenameOverTheWire()
 {
-    const QString nvim = QStandardPaths::findExecutable(QStringLiteral("nvim"));
-    if (nvim.isEmpty())
-        QSKIP("nvim is not installed (Debian package neovim)");
+    QTemporaryDir directory;
+    QVERIFY(QProcess::execute(QStringLiteral("cp"),
+                              {QStringLiteral("-r"),
+                               QStringLiteral(PRISMARK_SOURCE_DIR "/resources/theme-sources"),
+                               directory.path()}) == 0);
+    const QDir sources(directory.filePath(QStringLiteral("theme-sources")));
+    const QString themePath = sources.filePath(QStringLiteral("prismark.qss.in"));
+    const QString lightPath = sources.filePath(QStringLiteral("tokens/light.tokens.json"));
+    const auto read = [](const QString &path) {
+        QFile file(path);
+        file.open(QIODevice::ReadOnly);
+        return QString::fromUtf8(file.readAll());
+    };
+    const ThemeBuild before = buildTheme(themePath);
+    QVERIFY(before.ok());
+
+    Client client;
+    const QJsonValue reply = client.initialize();
+    QVERIFY(reply["result"]["capabilities"]["renameProvider"]["prepareProvider"].toBool());
+    QVERIFY(reply["result"]["capabilities"]["referencesProvider"].toBool());
+    const QString themeUri = QUrl::fromLocalFile(themePath).toString();
+    const QString lightUri = QUrl::fromLocalFile(lightPath).toString();
+    const QString theme = read(themePath);
+    client.open(theme, themeUri);
+    // The editor's unsaved text of a token file is what the rename edits.
+    const QString light = QLatin1Char('\n') + read(lightPath);
+    client.open(light, lightUri);
+
+    const int at = int(theme.indexOf(QLatin1String("{palette.window}"))) + 1;
+    const int line = int(theme.left(at).count(QLatin1Char('\n')));
+    const int character = at - int(theme.lastIndexOf(QLatin1Char('\n'), at - 1)) - 1;
+    const QJsonValue prepared =
+        client.result("textDocument/prepareRename", atPosition(line, character, themeUri));
+    QCOMPARE(prepared["placeholder"].toString(), QStringLiteral("palette.window"));
+    QCOMPARE(rangeText(prepared["range"].toObject()),
+             QStringLiteral("%1:%2-%1:%3").arg(line).arg(character).arg(character + 14));
+
+    QJsonObject params = atPosition(line, character, themeUri);
+    params.insert("newName", "palette.frame.window");
+    const QJsonValue refused = client.call("textDocument/rename", params)["error"];
+    QCOMPARE(refused["code"].toInt(), -32803);
+    QVERIFY(refused["message"].toString().contains("only the last part"));
+
+    params.insert("newName", "windowBackground");
+    const QJsonObject changes = client.result("textDocument/rename", params)["changes"].toObject();
+    QCOMPARE(changes.size(), before.sheets.size() + 1);
+    const QString renamedLight = applyEdits(light, changes.value(lightUri).toArray());
+    QVERIFY(renamedLight.contains(QLatin1String("\"windowBackground\"")));
+    QCOMPARE(QString(renamedLight).replace(QLatin1String("windowBackground"), "window"), light);
+    for (auto it = changes.constBegin(); it != changes.constEnd(); ++it) {
+        const QString path = QUrl(it.key()).toLocalFile();
+        const QString text = it.key() == lightUri ? renamedLight.mid(1)
+                                                  : applyEdits(read(path), it.value().toArray());
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(text.toUtf8());
+    }
+    const ThemeBuild after = buildTheme(themePath);
+    QVERIFY(after.ok());
+    for (int i = 0; i < after.sheets.size(); ++i)
+        QCOMPARE(after.sheets.at(i).text, before.sheets.at(i).text);
+}
+
+namespace {
+// Runs session.lua, which the caller put in dir, in headless Neovim set up as the
+// documentation says, on file; the session's log.
+void runNeovimSession(const QDir &dir, const QString &file, QString *output)
+{
     // The documented set-up, as a reader would copy it.
     QFile readme(QStringLiteral(PRISMARK_SOURCE_DIR "/docs/lsp.md"));
     QVERIFY(readme.open(QIODevice::ReadOnly));
@@ -577,19 +645,10 @@ void TestLsp::neovimSession()
                                    QRegularExpression::DotMatchesEverythingOption);
     const QString setup = block.match(markdown).captured(1);
     QVERIFY(!setup.isEmpty());
-
-    QTemporaryDir directory;
-    const QDir dir(directory.path());
     QFile init(dir.filePath(QStringLiteral("init.lua")));
     QVERIFY(init.open(QIODevice::WriteOnly));
     init.write(setup.toUtf8());
     init.close();
-    QFile sheet(dir.filePath(QStringLiteral("mytheme.qss")));
-    QVERIFY(sheet.open(QIODevice::WriteOnly));
-    sheet.write(brokenLightSheet().toUtf8());
-    sheet.close();
-    QFile session(QStringLiteral(PRISMARK_SOURCE_DIR "/tests/lsp-neovim-session.lua"));
-    QVERIFY(session.copy(dir.filePath(QStringLiteral("session.lua"))));
 
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -600,14 +659,34 @@ void TestLsp::neovimSession()
     environment.insert(QStringLiteral("XDG_DATA_HOME"), dir.filePath(QStringLiteral("data")));
     process.setProcessEnvironment(environment);
     process.setWorkingDirectory(dir.path());
-    process.start(nvim, {QStringLiteral("--headless"), QStringLiteral("-u"),
-                         dir.filePath(QStringLiteral("init.lua")), QStringLiteral("mytheme.qss"),
-                         QStringLiteral("-c"), QStringLiteral("luafile session.lua")});
+    process.start(QStandardPaths::findExecutable(QStringLiteral("nvim")),
+                  {QStringLiteral("--headless"), QStringLiteral("-u"),
+                   dir.filePath(QStringLiteral("init.lua")), file, QStringLiteral("-c"),
+                   QStringLiteral("luafile session.lua")});
     QVERIFY(process.waitForFinished(120000));
     QFile log(dir.filePath(QStringLiteral("session.log")));
     QVERIFY(log.open(QIODevice::ReadOnly));
-    const QString output = QString::fromUtf8(log.readAll());
-    qInfo().noquote() << output;
+    *output = QString::fromUtf8(log.readAll());
+    qInfo().noquote() << *output;
+}
+} // namespace
+
+void TestLsp::neovimSession()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("nvim")).isEmpty())
+        QSKIP("nvim is not installed (Debian package neovim)");
+    QTemporaryDir directory;
+    const QDir dir(directory.path());
+    QFile sheet(dir.filePath(QStringLiteral("mytheme.qss")));
+    QVERIFY(sheet.open(QIODevice::WriteOnly));
+    sheet.write(brokenLightSheet().toUtf8());
+    sheet.close();
+    QFile session(QStringLiteral(PRISMARK_SOURCE_DIR "/tests/lsp-neovim-session.lua"));
+    QVERIFY(session.copy(dir.filePath(QStringLiteral("session.lua"))));
+    QString output;
+    runNeovimSession(dir, QStringLiteral("mytheme.qss"), &output);
+    if (QTest::currentTestFailed())
+        return;
     QVERIFY2(output.contains(QLatin1String("diagnostics: ")) &&
                  output.contains(QLatin1String("[unknown-property]")),
              qPrintable(output));
@@ -619,6 +698,36 @@ void TestLsp::neovimSession()
                  output.contains(QLatin1String("unknown-property diagnostics: ")),
              qPrintable(output));
     QVERIFY2(output.contains(QLatin1String("session: ok")), qPrintable(output));
+}
+
+void TestLsp::neovimTokenSession()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("nvim")).isEmpty())
+        QSKIP("nvim is not installed (Debian package neovim)");
+    QTemporaryDir directory;
+    const QDir dir(directory.path());
+    QVERIFY(QProcess::execute(QStringLiteral("cp"),
+                              {QStringLiteral("-r"),
+                               QStringLiteral(PRISMARK_SOURCE_DIR "/resources/theme-sources"),
+                               dir.path()}) == 0);
+    const QString themePath = dir.filePath(QStringLiteral("theme-sources/prismark.qss.in"));
+    const ThemeBuild before = buildTheme(themePath);
+    QVERIFY(before.ok());
+    QFile session(QStringLiteral(PRISMARK_SOURCE_DIR "/tests/lsp-neovim-tokens.lua"));
+    QVERIFY(session.copy(dir.filePath(QStringLiteral("session.lua"))));
+    QString output;
+    runNeovimSession(dir, QStringLiteral("theme-sources/prismark.qss.in"), &output);
+    if (QTest::currentTestFailed())
+        return;
+    QVERIFY2(output.contains(QLatin1String("session: ok")), qPrintable(output));
+    QVERIFY2(output.contains(QLatin1String("Dark #1f2329")), qPrintable(output));
+    QVERIFY2(output.contains(QLatin1String("definition: 12 places")), qPrintable(output));
+    QVERIFY2(output.contains(QLatin1String("refused: only the last part")), qPrintable(output));
+    // What Neovim wrote builds to the same sheets.
+    const ThemeBuild after = buildTheme(themePath);
+    QVERIFY(after.ok());
+    for (int i = 0; i < after.sheets.size(); ++i)
+        QCOMPARE(after.sheets.at(i).text, before.sheets.at(i).text);
 }
 
 QTEST_GUILESS_MAIN(TestLsp)

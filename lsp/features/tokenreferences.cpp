@@ -118,35 +118,81 @@ QVector<CompletionItem> tokenCompletions(const QString &text, int offset,
     return items;
 }
 
-std::optional<HoverInfo> tokenHover(const QString &text, int offset, const QString &templatePath,
-                                    bool markdown)
+namespace {
+
+// "{a} → {b} → #ffffff": the aliases the variant follows to the value.
+QString chainText(const TokenWorkspace &workspace, const TokenVariant &variant,
+                  const DesignTokens &tokens, const QString &path)
 {
-    const TextSpan span = referenceAt(text, offset, true);
-    if (span.start < 0 || span.end == span.start)
+    const TokenValue *value = tokens.value(path);
+    if (!value)
+        return QStringLiteral("(none)");
+    QStringList chain{path};
+    for (auto declaration = workspace.declarationIn(variant, path);
+         declaration && !declaration->alias.isEmpty() && !chain.contains(declaration->alias);
+         declaration = workspace.declarationIn(variant, declaration->alias))
+        chain << declaration->alias;
+    QStringList steps;
+    if (chain.size() > 1) {
+        for (const QString &step : qAsConst(chain))
+            steps << QLatin1Char('{') + step + QLatin1Char('}');
+    }
+    steps << value->sheetText();
+    return steps.join(QStringLiteral(" → "));
+}
+
+DesignTokens variantTokens(const TokenWorkspace &workspace, const TokenVariant &variant)
+{
+    DesignTokens tokens;
+    for (const QString &file : variant.files) {
+        if (const TokenSource *source = workspace.source(file))
+            tokens.addDocument(source->text, file, nullptr);
+    }
+    tokens.resolve(nullptr);
+    return tokens;
+}
+
+} // namespace
+
+std::optional<HoverInfo> tokenHover(const TokenWorkspace &workspace, const QString &file,
+                                    int offset, bool markdown)
+{
+    const std::optional<TokenTarget> target = workspace.targetAt(file, offset);
+    if (!target)
         return std::nullopt;
-    const QString path = text.mid(span.start, span.end - span.start);
-    const QVector<VariantTokens> variants = tokensOfTemplate(text, templatePath);
+    const QString path = target->path;
     QString type;
+    QString description;
     QString where;
-    for (const VariantTokens &v : variants) {
-        if (const TokenValue *value = v.tokens.value(path)) {
+    QStringList values;
+    const QDir folder = QFileInfo(file).dir();
+    for (const TokenVariant &variant : workspace.variants()) {
+        const DesignTokens tokens = variantTokens(workspace, variant);
+        values << QStringLiteral("%1 %2").arg(variant.name,
+                                              chainText(workspace, variant, tokens, path));
+        const TokenValue *value = tokens.value(path);
+        if (value && type.isEmpty()) {
             type = value->type;
             where = QStringLiteral("%1:%2:%3")
-                        .arg(QFileInfo(templatePath).dir().relativeFilePath(value->where.file))
+                        .arg(folder.relativeFilePath(value->where.file))
                         .arg(value->where.line)
                         .arg(value->where.column);
-            break;
         }
+        const auto declaration = workspace.declarationIn(variant, path);
+        if (declaration && description.isEmpty())
+            description = declaration->description;
     }
     if (type.isEmpty())
         return std::nullopt;
-    const QString values =
-        valuesText(variants, path, markdown ? QStringLiteral("  \n") : QStringLiteral("\n"));
     HoverInfo hover;
-    hover.span = {span.start - 1, span.end + 1};
+    hover.span = target->span.span;
     hover.markdown = markdown;
-    hover.contents =
-        markdown ? QStringLiteral("**{%1}** (%2), in %3\n\n%4").arg(path, type, where, values)
-                 : QStringLiteral("{%1} (%2), in %3\n%4").arg(path, type, where, values);
+    const QString head =
+        markdown ? QStringLiteral("**{%1}** (%2), in %3") : QStringLiteral("{%1} (%2), in %3");
+    QStringList parts{head.arg(path, type, where)};
+    if (!description.isEmpty())
+        parts << description;
+    parts << values.join(markdown ? QStringLiteral("  \n") : QStringLiteral("\n"));
+    hover.contents = parts.join(markdown ? QStringLiteral("\n\n") : QStringLiteral("\n"));
     return hover;
 }

@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include "lsp/features/tokenworkspace.h"
 #include "lsp/protocol/protocol.h"
 
 #include <QString>
@@ -17,6 +18,7 @@
 QVector<CompletionItem> tokenCompletions(const QString &text, int offset,
                                          const QString &templatePath);
 
-// The token a reference at offset names: its path, type and value in every variant.
-std::optional<HoverInfo> tokenHover(const QString &text, int offset, const QString &templatePath,
-                                    bool markdown);
+// The token a reference or a declaration at offset names: its path, type,
+// description, and its value in every variant with the aliases followed to it.
+std::optional<HoverInfo> tokenHover(const TokenWorkspace &workspace, const QString &file,
+                                    int offset, bool markdown);

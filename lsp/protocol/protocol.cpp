@@ -257,6 +257,19 @@ QJsonArray presentationsJson(const QStringList &labels)
     return result;
 }
 
+QJsonArray toJson(const TextDocument &document, const QVector<ColourPresentation> &presentations)
+{
+    QJsonArray result;
+    for (const ColourPresentation &presentation : presentations)
+        result.append(QJsonObject{
+            {QStringLiteral("label"), presentation.label},
+            {QStringLiteral("textEdit"),
+             QJsonObject{{QStringLiteral("range"),
+                          document.range(presentation.edit.start, presentation.edit.end)},
+                         {QStringLiteral("newText"), presentation.edit.newText}}}});
+    return result;
+}
+
 QColor colourFromJson(const QJsonObject &colour)
 {
     return QColor(channel(colour, "red"), channel(colour, "green"), channel(colour, "blue"),

@@ -27,6 +27,7 @@ constexpr int MethodNotFound = -32601;
 constexpr int InvalidParams = -32602;
 constexpr int ServerNotInitialized = -32002;
 constexpr int RequestCancelled = -32800;
+constexpr int RequestFailed = -32803;
 } // namespace LspError
 
 // The protocol's MessageType for window/showMessage.
@@ -92,6 +93,13 @@ struct PublishedFix
 };
 
 // A diagnostic as published: where it stands in the text it was found in.
+// A colour's form, and the edit that writes it in the document.
+struct ColourPresentation
+{
+    QString label;
+    PublishedFix edit;
+};
+
 struct PublishedDiagnostic
 {
     LintDiagnostic lint;
@@ -126,5 +134,7 @@ QJsonArray toJson(const TextDocument &document, const QVector<CodeAction> &actio
 // The start of the file at path, or null.
 QJsonValue locationJson(const std::optional<QString> &path);
 QJsonArray presentationsJson(const QStringList &labels);
+// Presentations that edit the document, each with its textEdit.
+QJsonArray toJson(const TextDocument &document, const QVector<ColourPresentation> &presentations);
 // A colour as the protocol sends it, each channel from 0 to 1.
 QColor colourFromJson(const QJsonObject &colour);

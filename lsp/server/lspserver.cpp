@@ -11,10 +11,15 @@
 #include "lsp/features/formatting.h"
 #include "lsp/features/hover.h"
 #include "lsp/features/symbols.h"
+#include "lsp/features/tokencolours.h"
+#include "lsp/features/tokenfilecompletion.h"
+#include "lsp/features/tokennavigation.h"
 #include "lsp/features/tokenreferences.h"
+#include "lsp/features/tokenworkspace.h"
 #include "support/safefileread.h"
 #include "tokens/templatelint.h"
 
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 
@@ -231,7 +236,8 @@ QJsonValue LspServer::initialize(const QJsonObject &params)
         {QStringLiteral("completionProvider"),
          QJsonObject{{QStringLiteral("triggerCharacters"),
                       QJsonArray{QStringLiteral(":"), QStringLiteral("#"), QStringLiteral("["),
-                                 QStringLiteral("!"), QStringLiteral("("), QStringLiteral("{")}},
+                                 QStringLiteral("!"), QStringLiteral("("), QStringLiteral("{"),
+                                 QStringLiteral("\"")}},
                      {QStringLiteral("resolveProvider"), false}}},
         {QStringLiteral("hoverProvider"), true},
         {QStringLiteral("colorProvider"), true},
@@ -239,6 +245,8 @@ QJsonValue LspServer::initialize(const QJsonObject &params)
          QJsonObject{{QStringLiteral("codeActionKinds"), QJsonArray{QStringLiteral("quickfix")}}}},
         {QStringLiteral("documentSymbolProvider"), true},
         {QStringLiteral("definitionProvider"), true},
+        {QStringLiteral("referencesProvider"), true},
+        {QStringLiteral("renameProvider"), QJsonObject{{QStringLiteral("prepareProvider"), true}}},
         {QStringLiteral("documentFormattingProvider"), true},
         {QStringLiteral("documentRangeFormattingProvider"), true},
     };
@@ -255,6 +263,13 @@ QJsonValue LspServer::completionAnswer(Document &document, const QJsonObject &pa
     if (document.tooLarge)
         return QJsonValue(QJsonArray());
     const int offset = document.text.offsetAt(params.value(QLatin1String("position")).toObject());
+    // A token file is JSON: nothing of a style sheet is offered there.
+    if (isTokenFilePath(document.text.path))
+        return QJsonValue(QJsonObject{
+            {QStringLiteral("isIncomplete"), false},
+            {QStringLiteral("items"),
+             toJson(document.text, tokenFileCompletions(tokenWorkspace(document),
+                                                        document.text.text(), offset))}});
     QVector<CompletionItem> items;
     if (isThemeTemplatePath(document.text.path))
         items = tokenCompletions(document.text.text(), offset, document.text.path);
@@ -269,9 +284,9 @@ QJsonValue LspServer::hoverAnswer(Document &document, const QJsonObject &params)
     if (document.tooLarge)
         return QJsonValue(QJsonValue::Null);
     const int offset = document.text.offsetAt(params.value(QLatin1String("position")).toObject());
-    if (isThemeTemplatePath(document.text.path)) {
-        if (const auto token =
-                tokenHover(document.text.text(), offset, document.text.path, client.markdownHover))
+    if (isTokenDocument(document)) {
+        if (const auto token = tokenHover(tokenWorkspace(document), document.text.path, offset,
+                                          client.markdownHover))
             return toJson(document.text, token);
     }
     // Diagnostics of an older text would stand in the wrong places.
@@ -324,17 +339,27 @@ void LspServer::registerRequests()
     requests.insert(QStringLiteral("textDocument/formatting"), formatting);
     requests.insert(QStringLiteral("textDocument/rangeFormatting"), formatting);
     requests.insert(QStringLiteral("textDocument/documentColor"),
-                    withDocument([](Document &document, const QJsonObject &) {
-                        return QJsonValue(
-                            document.tooLarge
-                                ? QJsonArray()
-                                : toJson(document.text, documentColours(document.text.text())));
+                    withDocument([this](Document &document, const QJsonObject &) {
+                        return QJsonValue(document.tooLarge
+                                              ? QJsonArray()
+                                              : toJson(document.text, coloursOf(document)));
                     }));
-    requests.insert(QStringLiteral("textDocument/colorPresentation"),
-                    withDocument([](Document &, const QJsonObject &params) {
-                        return QJsonValue(presentationsJson(colourPresentations(
-                            colourFromJson(params.value(QLatin1String("color")).toObject()))));
-                    }));
+    requests.insert(
+        QStringLiteral("textDocument/colorPresentation"),
+        withDocument([this](Document &document, const QJsonObject &params) {
+            const QColor colour = colourFromJson(params.value(QLatin1String("color")).toObject());
+            if (!isTokenDocument(document))
+                return QJsonValue(presentationsJson(colourPresentations(colour)));
+            int start = 0;
+            int end = 0;
+            if (document.tooLarge ||
+                !document.text.rangeOffsets(params.value(QLatin1String("range")).toObject(), &start,
+                                            &end))
+                return QJsonValue(QJsonArray());
+            return QJsonValue(toJson(
+                document.text, tokenColourPresentations(tokenWorkspace(document),
+                                                        document.text.path, {start, end}, colour)));
+        }));
     requests.insert(QStringLiteral("textDocument/documentSymbol"),
                     withDocument([this](Document &document, const QJsonObject &) {
                         return QJsonValue(document.tooLarge
@@ -344,12 +369,53 @@ void LspServer::registerRequests()
                                                        client.hierarchicalSymbols));
                     }));
     requests.insert(QStringLiteral("textDocument/definition"),
-                    withDocument([offsetOf](Document &document, const QJsonObject &params) {
+                    withDocument([this, offsetOf](Document &document, const QJsonObject &params) {
                         if (document.tooLarge)
                             return QJsonValue(QJsonValue::Null);
-                        return locationJson(
-                            definitionAt(document.text.text(), offsetOf(document, params)));
+                        const int offset = offsetOf(document, params);
+                        if (isTokenDocument(document)) {
+                            const TokenWorkspace workspace = tokenWorkspace(document);
+                            const QVector<FileSpan> found =
+                                tokenDefinitions(workspace, document.text.path, offset);
+                            if (!found.isEmpty())
+                                return QJsonValue(locationsJson(workspace, found));
+                        }
+                        return locationJson(definitionAt(document.text.text(), offset));
                     }));
+    requests.insert(QStringLiteral("textDocument/references"),
+                    withDocument([this, offsetOf](Document &document, const QJsonObject &params) {
+                        if (document.tooLarge || !isTokenDocument(document))
+                            return QJsonValue(QJsonArray());
+                        const bool declaration = params.value(QLatin1String("context"))
+                                                     .toObject()
+                                                     .value(QLatin1String("includeDeclaration"))
+                                                     .toBool();
+                        const TokenWorkspace workspace = tokenWorkspace(document);
+                        return QJsonValue(locationsJson(
+                            workspace, tokenReferences(workspace, document.text.path,
+                                                       offsetOf(document, params), declaration)));
+                    }));
+    requests.insert(QStringLiteral("textDocument/prepareRename"),
+                    withDocument([this, offsetOf](Document &document, const QJsonObject &params) {
+                        if (document.tooLarge || !isTokenDocument(document))
+                            return QJsonValue(QJsonValue::Null);
+                        const auto target =
+                            prepareTokenRename(tokenWorkspace(document), document.text.path,
+                                               offsetOf(document, params));
+                        if (!target)
+                            return QJsonValue(QJsonValue::Null);
+                        return QJsonValue(
+                            QJsonObject{{QStringLiteral("range"),
+                                         document.text.range(target->span.start, target->span.end)},
+                                        {QStringLiteral("placeholder"), target->placeholder}});
+                    }));
+    requests.insert(QStringLiteral("textDocument/rename"),
+                    [this](const QJsonObject &params, ResponseError *error) -> QJsonValue {
+                        Document *document = requestedDocument(params, error);
+                        if (!document)
+                            return QJsonValue::Null;
+                        return renameAnswer(*document, params, error);
+                    });
     requests.insert(
         QStringLiteral("textDocument/codeAction"),
         withDocument([](Document &document, const QJsonObject &params) {
@@ -360,6 +426,83 @@ void LspServer::registerRequests()
                 return QJsonValue(QJsonArray());
             return QJsonValue(toJson(document.text, quickFixes(document.published, start, end)));
         }));
+}
+
+QJsonValue LspServer::renameAnswer(Document &document, const QJsonObject &params,
+                                   ResponseError *error) const
+{
+    const QString refusal = QStringLiteral("only a token path in a theme template or a token "
+                                           "file can be renamed");
+    if (document.tooLarge || !isTokenDocument(document)) {
+        *error = {LspError::RequestFailed, refusal};
+        return QJsonValue::Null;
+    }
+    const TokenWorkspace workspace = tokenWorkspace(document);
+    const TokenRename rename =
+        renameToken(workspace, document.text.path,
+                    document.text.offsetAt(params.value(QLatin1String("position")).toObject()),
+                    params.value(QLatin1String("newName")).toString());
+    if (!rename.error.isEmpty()) {
+        *error = {LspError::RequestFailed, rename.error};
+        return QJsonValue::Null;
+    }
+    QJsonObject changes;
+    for (const FileEdits &file : rename.files) {
+        const TokenSource *source = workspace.source(file.file);
+        const TextDocument text(uriOfLocalPath(file.file), source ? source->text : QString(), 0,
+                                encoding);
+        QJsonArray edits;
+        for (const PublishedFix &edit : file.edits)
+            edits.append(QJsonObject{{QStringLiteral("range"), text.range(edit.start, edit.end)},
+                                     {QStringLiteral("newText"), edit.newText}});
+        changes.insert(text.uri, edits);
+    }
+    return QJsonObject{{QStringLiteral("changes"), changes}};
+}
+
+QVector<ColourInformation> LspServer::coloursOf(const Document &document) const
+{
+    if (!isTokenDocument(document))
+        return documentColours(document.text.text());
+    const QVector<ColourInformation> tokens =
+        tokenColours(tokenWorkspace(document), document.text.path);
+    // A token file's colours are its tokens'; a template also writes literals.
+    if (isTokenFilePath(document.text.path))
+        return tokens;
+    return documentColours(document.text.text()) + tokens;
+}
+
+bool LspServer::isTokenDocument(const Document &document)
+{
+    return isThemeTemplatePath(document.text.path) || isTokenFilePath(document.text.path);
+}
+
+TokenWorkspace LspServer::tokenWorkspace(const Document &document) const
+{
+    // What the editor holds is newer than the disk.
+    const SourceReader read = [this](const QString &path) -> std::optional<QString> {
+        for (const auto &open : documents) {
+            if (!open->text.path.isEmpty() && QFileInfo(open->text.path) == QFileInfo(path))
+                return open->text.text();
+        }
+        return readSourceFromDisk(path);
+    };
+    return TokenWorkspace::around(document.text.path, document.text.text(), read);
+}
+
+QJsonArray LspServer::locationsJson(const TokenWorkspace &workspace,
+                                    const QVector<FileSpan> &spans) const
+{
+    QJsonArray locations;
+    for (const FileSpan &span : spans) {
+        const TokenSource *source = workspace.source(span.file);
+        const TextDocument text(uriOfLocalPath(span.file), source ? source->text : QString(), 0,
+                                encoding);
+        locations.append(
+            QJsonObject{{QStringLiteral("uri"), text.uri},
+                        {QStringLiteral("range"), text.range(span.span.start, span.span.end)}});
+    }
+    return locations;
 }
 
 LspServer::Document *LspServer::requestedDocument(const QJsonObject &params, ResponseError *error)

@@ -3,6 +3,8 @@
 
 #pragma once
 
+#include "lsp/features/tokencolours.h"
+#include "lsp/features/tokenworkspace.h"
 #include "lsp/protocol/clientcapabilities.h"
 #include "lsp/protocol/messageframer.h"
 #include "lsp/protocol/protocol.h"
@@ -94,6 +96,13 @@ private:
     QJsonValue completionAnswer(Document &document, const QJsonObject &params) const;
     QJsonValue hoverAnswer(Document &document, const QJsonObject &params) const;
     static QJsonValue formattingAnswer(Document &document, const QJsonObject &params);
+    QJsonValue renameAnswer(Document &document, const QJsonObject &params,
+                            ResponseError *error) const;
+    // A theme template or a token file, where token paths are looked up.
+    static bool isTokenDocument(const Document &document);
+    TokenWorkspace tokenWorkspace(const Document &document) const;
+    QVector<ColourInformation> coloursOf(const Document &document) const;
+    QJsonArray locationsJson(const TokenWorkspace &workspace, const QVector<FileSpan> &spans) const;
     void answerWaitingActions(Document &document);
     bool deferCodeAction(const QJsonValue &id, const QJsonObject &params);
     void cancelWaiting(const QJsonValue &id);
