@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 
 #include "shot/imagediff.h"
+#include "shot/pngfile.h"
 #include "shot/shotmatrix.h"
 #include "testsupport.h"
 
@@ -28,6 +29,8 @@ private slots:
     void sameBytesRunAfterRun();
     void contactSheetGrid_data();
     void contactSheetGrid();
+    void pngKeepsEveryPixel_data();
+    void pngKeepsEveryPixel();
     void compareToleratesRoundingOnly_data();
     void compareToleratesRoundingOnly();
     void thresholdIsAPercentage_data();
@@ -223,6 +226,36 @@ void TestShot::compareFindsAColourChangeWhereItShows()
     failed.sort();
     QCOMPARE(failed, changed);
     QCOMPARE(QDir(out + "/diff/mine").entryList(QDir::Files, QDir::Name), changed);
+}
+
+void TestShot::pngKeepsEveryPixel_data()
+{
+    QTest::addColumn<QImage>("image");
+    // Noise: every byte difference the row filter takes, wrapping around 0 and 255.
+    QImage noise(37, 5, QImage::Format_RGB32);
+    QImage translucent(19, 3, QImage::Format_ARGB32);
+    quint32 seed = 12345;
+    for (QImage *image : {&noise, &translucent})
+        for (int y = 0; y < image->height(); ++y)
+            for (int x = 0; x < image->width(); ++x) {
+                seed = seed * 1103515245u + 12345u;
+                image->setPixel(x, y, seed);
+            }
+    QImage dot(1, 1, QImage::Format_RGB32);
+    dot.fill(qRgb(1, 2, 3));
+    QTest::newRow("opaque noise") << noise;
+    QTest::newRow("noise with alpha") << translucent;
+    QTest::newRow("one pixel") << dot;
+    QTest::newRow("one column") << noise.copy(0, 0, 1, 5);
+}
+
+void TestShot::pngKeepsEveryPixel()
+{
+    QFETCH(QImage, image);
+    const QImage read = QImage::fromData(encodePng(image), "png");
+    QVERIFY(!read.isNull());
+    QCOMPARE(read.hasAlphaChannel(), image.hasAlphaChannel());
+    QCOMPARE(read.convertToFormat(image.format()), image);
 }
 
 void TestShot::contactSheetGrid_data()
