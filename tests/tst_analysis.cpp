@@ -85,6 +85,31 @@ void TestAnalysis::eachCheck_data()
     row("encoding", "a NUL after an emoji is placed in characters, not UTF-16 units",
         QByteArray("a \xf0\x9f\x8e\xa8\0", 7), {"1:4"});
 
+    // Font sizes take pt and px only; a length in another unit is dropped.
+    row("bad-value", "font-size in px and pt",
+        "QLabel { font-size: 12px; }\n"
+        "QFrame { font-size: 9pt; }",
+        {});
+    row("bad-value", "font-size in em or without a unit",
+        "QLabel { font-size: 1em; }\nQFrame { font-size: 12; }", {"1:21", "2:21"});
+    // A file: URL where the toolkit reads a path: marked from url( to its end.
+    row("missing-resource", "a file: URL", "QLabel { image: url(file:///tmp/x.png); }", {"1:17"});
+    // A sheet that is a reference to a file the toolkit cannot read.
+    row("missing-resource", "a sheet read from a missing file",
+        "file:///no/such/prismark/sheet.qss", {"1:1"});
+    // Which palette pairs are measured: each text role on its own background only.
+    const QByteArray window = "/*\n@palette Window = #777777\n@palette Base = #ffffff\n"
+                              "@palette Button = #ffffff\n@palette Highlight = #ffffff\n";
+    row("contrast", "WindowText on Window", window + "@palette WindowText = #888888\n*/", {"6:1"});
+    row("contrast", "Text on Base, not on Window", window + "@palette Text = #333333\n*/", {});
+    row("contrast", "ButtonText on Button", window + "@palette ButtonText = #eeeeee\n*/", {"6:1"});
+    row("contrast", "HighlightedText on Highlight",
+        window + "@palette HighlightedText = #eeeeee\n*/", {"6:1"});
+    row("contrast", "disabled Text on Base, at the outline's ratio",
+        window + "@palette Disabled.Text = #bbbbbb\n@palette Disabled.ButtonText = #8a8a8a\n*/",
+        {"6:1"});
+    row("contrast", "a role that has no pair", window + "@palette ToolTipText = #ffffff\n*/", {});
+
     // Seven classes with variants and five object names of the shell.
     QStringList everything;
     for (int i = 0; i < 12; ++i)
