@@ -9,6 +9,8 @@
 #include <QSet>
 #include <QtTest>
 
+#include <algorithm>
+
 // The analysis as the command-line programs run it, in a process without a GUI
 // application: each check against sheets it must accept and sheets it must reject,
 // and the registry's promises (every check reachable, each independent of the rest).
@@ -20,6 +22,7 @@ private slots:
     void eachCheck();
     void byteOrderMarksNameTheirEncoding_data();
     void byteOrderMarksNameTheirEncoding();
+    void fileUrlNamesThePathToWrite();
     void everyRegisteredCheckIsReportedByAFixture();
     void disablingOneCheckChangesNoOther_data();
     void disablingOneCheckChangesNoOther();
@@ -145,6 +148,18 @@ void TestAnalysis::byteOrderMarksNameTheirEncoding()
     QCOMPARE(found.first().severity, LintSeverity::Error);
     QVERIFY2(found.first().message.startsWith(encoding + QStringLiteral(" byte-order mark")),
              qPrintable(found.first().message));
+}
+
+// The fix a user copies: the URL's path, whichever form of file: URL it has.
+void TestAnalysis::fileUrlNamesThePathToWrite()
+{
+    const QVector<LintDiagnostic> found = lintAll("QLabel { image: url(file:/tmp/ab.png); }");
+    const auto url = std::find_if(found.cbegin(), found.cend(), [](const LintDiagnostic &d) {
+        return d.check == QStringLiteral("missing-resource");
+    });
+    QVERIFY(url != found.cend());
+    QVERIFY2(url->message.endsWith(QStringLiteral("write \"/tmp/ab.png\"")),
+             qPrintable(url->message));
 }
 
 void TestAnalysis::everyRegisteredCheckIsReportedByAFixture()
