@@ -19,6 +19,7 @@
 #include <QDoubleSpinBox>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPainter>
 #include <QRadioButton>
 #include <QScrollBar>
