@@ -10,6 +10,7 @@
 #include "analysis/toolkitparse.h"
 #include "lint/configprinter.h"
 #include "lint/lintfixing.h"
+#include "support/findingreport.h"
 #include "support/programsupport.h"
 #include "support/safefileread.h"
 #include "tokens/templatelint.h"
@@ -19,12 +20,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QSaveFile>
 #include <QTextStream>
-#include <QUrl>
 
 #include <algorithm>
 #include <cerrno>
@@ -428,82 +425,29 @@ QString formatText(const QVector<LintDiagnostic> &diagnostics, int errors, int w
                       .arg(checked);
 }
 
-QString formatJson(const QVector<LintDiagnostic> &diagnostics)
+ReportFinding reportFinding(const LintDiagnostic &diagnostic)
 {
-    QJsonArray array;
-    for (const LintDiagnostic &diagnostic : diagnostics) {
-        array.append(
-            QJsonObject{{QStringLiteral("file"), diagnostic.file},
-                        {QStringLiteral("line"), diagnostic.line},
-                        {QStringLiteral("column"), diagnostic.column},
-                        {QStringLiteral("severity"), lintSeverityName(diagnostic.severity)},
-                        {QStringLiteral("check"), diagnostic.check},
-                        {QStringLiteral("message"), diagnostic.message}});
-        if (!diagnostic.variants.isEmpty()) {
-            QJsonObject last = array.last().toObject();
-            last.insert(QStringLiteral("variants"),
-                        QJsonArray::fromStringList(diagnostic.variants));
-            array.replace(array.size() - 1, last);
-        }
-    }
-    return QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Indented));
+    ReportFinding finding;
+    finding.file = diagnostic.file;
+    finding.line = diagnostic.line;
+    finding.column = diagnostic.column;
+    finding.level = lintSeverityName(diagnostic.severity);
+    finding.ruleId = diagnostic.check;
+    finding.message = diagnostic.message;
+    finding.variants = diagnostic.variants;
+    return finding;
 }
 
-// A file name as a URI reference: relative paths stay relative, as code-scanning
-// services resolve them against the checkout.
-QString fileUri(const QString &file)
+ReportTool reportTool()
 {
-    if (QFileInfo(file).isAbsolute())
-        return QUrl::fromLocalFile(file).toString(QUrl::FullyEncoded);
-    return QString::fromLatin1(QUrl::toPercentEncoding(file, "/-._~"));
-}
-
-QString formatSarif(const QVector<LintDiagnostic> &diagnostics)
-{
-    QJsonArray rules;
-    QHash<QString, int> ruleIndex;
+    ReportTool tool{programName(), QCoreApplication::applicationVersion(), {}};
     for (const LintCheck &check : lintChecks()) {
         const QString description = QString::fromUtf8(check.description);
-        ruleIndex.insert(QLatin1String(check.id), rules.size());
-        rules.append(QJsonObject{
-            {QStringLiteral("id"), QLatin1String(check.id)},
-            {QStringLiteral("shortDescription"),
-             QJsonObject{{QStringLiteral("text"), QString(description).remove(QLatin1Char('`'))},
-                         {QStringLiteral("markdown"), description}}},
-            {QStringLiteral("defaultConfiguration"),
-             QJsonObject{{QStringLiteral("level"), lintSeverityName(check.severity)},
-                         {QStringLiteral("enabled"), check.onByDefault}}}});
+        tool.rules.append(ReportRule{QLatin1String(check.id),
+                                     QString(description).remove(QLatin1Char('`')), description,
+                                     lintSeverityName(check.severity), check.onByDefault});
     }
-    QJsonArray results;
-    for (const LintDiagnostic &diagnostic : diagnostics) {
-        const QJsonObject region{{QStringLiteral("startLine"), diagnostic.line},
-                                 {QStringLiteral("startColumn"), diagnostic.column}};
-        const QJsonObject location{
-            {QStringLiteral("physicalLocation"),
-             QJsonObject{{QStringLiteral("artifactLocation"),
-                          QJsonObject{{QStringLiteral("uri"), fileUri(diagnostic.file)}}},
-                         {QStringLiteral("region"), region}}}};
-        results.append(QJsonObject{
-            {QStringLiteral("ruleId"), diagnostic.check},
-            {QStringLiteral("ruleIndex"), ruleIndex.value(diagnostic.check)},
-            {QStringLiteral("level"), lintSeverityName(diagnostic.severity)},
-            {QStringLiteral("message"), QJsonObject{{QStringLiteral("text"), diagnostic.message}}},
-            {QStringLiteral("locations"), QJsonArray{location}}});
-    }
-    const QJsonObject driver{{QStringLiteral("name"), programName()},
-                             {QStringLiteral("version"), QCoreApplication::applicationVersion()},
-                             {QStringLiteral("rules"), rules}};
-    const QJsonObject run{{QStringLiteral("tool"), QJsonObject{{QStringLiteral("driver"), driver}}},
-                          // Columns count characters, as the text output does.
-                          {QStringLiteral("columnKind"), QStringLiteral("unicodeCodePoints")},
-                          {QStringLiteral("results"), results}};
-    const QJsonObject log{
-        {QStringLiteral("$schema"),
-         QStringLiteral("https://docs.oasis-open.org/sarif/sarif/v2.1.0/errata01/os/schemas/"
-                        "sarif-schema-2.1.0.json")},
-        {QStringLiteral("version"), QStringLiteral("2.1.0")},
-        {QStringLiteral("runs"), QJsonArray{run}}};
-    return QString::fromUtf8(QJsonDocument(log).toJson(QJsonDocument::Indented));
+    return tool;
 }
 
 // Workflow commands: the message escapes %, CR and LF; a property also : and ,.
@@ -650,9 +594,9 @@ void printReport(const Settings &settings, const LintRun &run, QTextStream &out,
     if (settings.summaryTable)
         report << summaryTable(run.checkedFiles, diagnostics, summaryColumns(settings));
     else if (settings.format == QLatin1String("json"))
-        report << formatJson(diagnostics);
+        report << findingsJson(reportFindings(diagnostics, reportFinding));
     else if (settings.format == QLatin1String("sarif"))
-        report << formatSarif(diagnostics);
+        report << findingsSarif(reportTool(), reportFindings(diagnostics, reportFinding));
     else if (settings.format == QLatin1String("github"))
         report << formatGithub(diagnostics);
     else

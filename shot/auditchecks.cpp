@@ -3,11 +3,7 @@
 
 #include "shot/auditchecks.h"
 
-#include <QFileInfo>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QUrl>
+#include "support/findingreport.h"
 
 namespace {
 
@@ -22,13 +18,6 @@ QString location(const AuditFinding &finding)
 QString findingFile(const AuditFinding &finding)
 {
     return finding.sheetFile.isEmpty() ? location(finding) : finding.sheetFile;
-}
-
-QString fileUri(const QString &file)
-{
-    if (QFileInfo(file).isAbsolute())
-        return QUrl::fromLocalFile(file).toString(QUrl::FullyEncoded);
-    return QString::fromLatin1(QUrl::toPercentEncoding(file, "/-._~"));
 }
 
 } // namespace
@@ -95,62 +84,33 @@ QString auditFindingLine(const AuditFinding &finding)
     return line;
 }
 
+namespace {
+
+ReportFinding reportFinding(const AuditFinding &finding)
+{
+    ReportFinding report;
+    report.file = findingFile(finding);
+    report.line = finding.line;
+    report.column = finding.column;
+    report.level = kWarning;
+    report.ruleId = QLatin1String(auditChecks().at(finding.check).id);
+    report.message = auditFindingLine(finding);
+    report.logicalName = location(finding);
+    return report;
+}
+
+} // namespace
+
 QString auditFindingsJson(const QVector<AuditFinding> &findings)
 {
-    QJsonArray array;
-    for (const AuditFinding &finding : findings)
-        array.append(QJsonObject{
-            {QStringLiteral("file"), findingFile(finding)},
-            {QStringLiteral("line"), finding.line},
-            {QStringLiteral("column"), finding.column},
-            {QStringLiteral("severity"), kWarning},
-            {QStringLiteral("check"), QLatin1String(auditChecks().at(finding.check).id)},
-            {QStringLiteral("message"), auditFindingLine(finding)}});
-    return QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Indented));
+    return findingsJson(reportFindings(findings, reportFinding));
 }
 
 QString auditFindingsSarif(const QVector<AuditFinding> &findings, const QString &version)
 {
-    QJsonArray rules;
+    ReportTool tool{QStringLiteral("prismark-shot"), version, {}};
     for (const AuditCheck &check : auditChecks())
-        rules.append(QJsonObject{
-            {QStringLiteral("id"), QLatin1String(check.id)},
-            {QStringLiteral("shortDescription"),
-             QJsonObject{{QStringLiteral("text"), QString::fromUtf8(check.description)}}},
-            {QStringLiteral("defaultConfiguration"),
-             QJsonObject{{QStringLiteral("level"), kWarning}, {QStringLiteral("enabled"), true}}}});
-    QJsonArray results;
-    for (const AuditFinding &finding : findings) {
-        QJsonObject physical{{QStringLiteral("artifactLocation"),
-                              QJsonObject{{QStringLiteral("uri"), fileUri(findingFile(finding))}}}};
-        // A region only where the finding has a place in a sheet; lines start at 1.
-        if (finding.line > 0)
-            physical.insert(QStringLiteral("region"),
-                            QJsonObject{{QStringLiteral("startLine"), finding.line},
-                                        {QStringLiteral("startColumn"), finding.column}});
-        const QJsonObject logical{{QStringLiteral("fullyQualifiedName"), location(finding)},
-                                  {QStringLiteral("kind"), QStringLiteral("element")}};
-        results.append(QJsonObject{
-            {QStringLiteral("ruleId"), QLatin1String(auditChecks().at(finding.check).id)},
-            {QStringLiteral("ruleIndex"), int(finding.check)},
-            {QStringLiteral("level"), kWarning},
-            {QStringLiteral("message"),
-             QJsonObject{{QStringLiteral("text"), auditFindingLine(finding)}}},
-            {QStringLiteral("locations"),
-             QJsonArray{QJsonObject{{QStringLiteral("physicalLocation"), physical},
-                                    {QStringLiteral("logicalLocations"), QJsonArray{logical}}}}}});
-    }
-    const QJsonObject driver{{QStringLiteral("name"), QStringLiteral("prismark-shot")},
-                             {QStringLiteral("version"), version},
-                             {QStringLiteral("rules"), rules}};
-    const QJsonObject run{{QStringLiteral("tool"), QJsonObject{{QStringLiteral("driver"), driver}}},
-                          {QStringLiteral("columnKind"), QStringLiteral("unicodeCodePoints")},
-                          {QStringLiteral("results"), results}};
-    const QJsonObject log{
-        {QStringLiteral("$schema"),
-         QStringLiteral("https://docs.oasis-open.org/sarif/sarif/v2.1.0/errata01/os/schemas/"
-                        "sarif-schema-2.1.0.json")},
-        {QStringLiteral("version"), QStringLiteral("2.1.0")},
-        {QStringLiteral("runs"), QJsonArray{run}}};
-    return QString::fromUtf8(QJsonDocument(log).toJson(QJsonDocument::Indented));
+        tool.rules.append(ReportRule{
+            QLatin1String(check.id), QString::fromUtf8(check.description), {}, kWarning});
+    return findingsSarif(tool, reportFindings(findings, reportFinding));
 }

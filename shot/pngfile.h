@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
 #include <QString>
 
@@ -11,3 +12,6 @@
 // failed write never leaves a partial file under the final name. Safe to call from
 // worker threads. On failure returns false and sets *error to one line for a user.
 bool writePngAtomically(const QString &path, const QImage &image, QString *error);
+// The PNG file's bytes: 8 bits a channel, RGB, or RGBA where the image has alpha;
+// the same bytes for the same pixels.
+QByteArray encodePng(const QImage &image);

@@ -25,10 +25,16 @@ const QDateTime kFixedDateTime(QDate(2025, 11, 24), QTime(10, 30));
 QtMessageHandler toolkitHandler = nullptr;
 
 // Showing the window shows the style switcher, a tool window the offscreen platform
-// cannot raise; its complaint would only confuse whoever reads the output.
+// cannot raise, and the audit's press on a combo box opens its popup, which that
+// platform cannot give the keyboard or size; their complaints would only confuse
+// whoever reads the output.
 void quietRaiseWarning(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
-    if (type == QtWarningMsg && message == QLatin1String("This plugin does not support raise()"))
+    static const QStringList platformLimits{
+        QStringLiteral("This plugin does not support raise()"),
+        QStringLiteral("This plugin does not support grabbing the keyboard"),
+        QStringLiteral("This plugin does not support propagateSizeHints()")};
+    if (type == QtWarningMsg && platformLimits.contains(message))
         return;
     toolkitHandler(type, context, message);
 }

@@ -10,19 +10,31 @@
 #include <QAbstractButton>
 #include <QAbstractSlider>
 #include <QAbstractSpinBox>
+#include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateTimeEdit>
+#include <QDoubleSpinBox>
+#include <QGroupBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPainter>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QSpinBox>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QStyleOptionComboBox>
+#include <QStyleOptionGroupBox>
 #include <QStyleOptionSlider>
+#include <QStyleOptionSpinBox>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QToolButton>
 #include <QWindow>
 #include <qpa/qwindowsysteminterface.h>
 
@@ -41,6 +53,8 @@ constexpr int kMargin = 4;
 constexpr double kMinimumContrast = 3.0;
 constexpr int kStripGap = 2;
 const QRgb kStripGapColour = qRgb(0x80, 0x80, 0x80);
+// More popups than one press opens: a bound, so a popup that stays is no hang.
+constexpr int kMostPopups = 4;
 
 // WCAG relative luminance of an sRGB channel level, tabled: the audit asks it for
 // every pixel of every state.
@@ -144,10 +158,194 @@ QRect indicator(const QAbstractButton *button)
         radio ? QStyle::SE_RadioButtonIndicator : QStyle::SE_CheckBoxIndicator, &option, button);
 }
 
+// QTabWidget keeps its bar to itself; it is its one direct QTabBar child.
+QTabBar *tabBarOf(QWidget *widget)
+{
+    return widget->findChild<QTabBar *>(QString(), Qt::FindDirectChildrenOnly);
+}
+
 bool pressedBySlider(const QWidget *widget)
 {
     return qobject_cast<const QSlider *>(widget) || qobject_cast<const QScrollBar *>(widget);
 }
+
+// A button whose press would open a menu: a popup's event loop would never end here.
+bool opensMenu(const QWidget *widget)
+{
+    const auto *tool = qobject_cast<const QToolButton *>(widget);
+    return tool && (tool->menu() || (tool->defaultAction() && tool->defaultAction()->menu()));
+}
+
+// The widgets the toolkit paints pressed, by what a press does to them. Line edits,
+// text edits and item views have no pressed look; a view's header sections do, but
+// pressing one selects or sorts the view, so they are left out.
+enum class PressKind
+{
+    None,
+    Button,
+    MenuButton,
+    Slider,
+    SpinBox,
+    // A date edit with a calendar: its arrow opens the calendar, as a combo box's.
+    CalendarPopup,
+    ComboBox,
+    TabBar,
+    GroupBoxCheck,
+};
+
+PressKind pressKind(QWidget *widget)
+{
+    if (opensMenu(widget))
+        return PressKind::MenuButton;
+    if (qobject_cast<QAbstractButton *>(widget))
+        return PressKind::Button;
+    if (pressedBySlider(widget))
+        return PressKind::Slider;
+    if (auto *time = qobject_cast<QDateTimeEdit *>(widget); time && time->calendarPopup())
+        return time->isReadOnly() ? PressKind::None : PressKind::CalendarPopup;
+    if (auto *spin = qobject_cast<QAbstractSpinBox *>(widget))
+        return spin->buttonSymbols() != QAbstractSpinBox::NoButtons && !spin->isReadOnly()
+                   ? PressKind::SpinBox
+                   : PressKind::None;
+    if (qobject_cast<QComboBox *>(widget))
+        return PressKind::ComboBox;
+    if (qobject_cast<QTabWidget *>(widget) && tabBarOf(widget))
+        return PressKind::TabBar;
+    if (auto *group = qobject_cast<QGroupBox *>(widget); group && group->isCheckable())
+        return PressKind::GroupBoxCheck;
+    return PressKind::None;
+}
+
+// The spin box's own answer to this is protected.
+bool canStepUp(const QAbstractSpinBox *spin)
+{
+    if (spin->wrapping())
+        return true;
+    if (const auto *plain = qobject_cast<const QSpinBox *>(spin))
+        return plain->value() < plain->maximum();
+    if (const auto *real = qobject_cast<const QDoubleSpinBox *>(spin))
+        return real->value() < real->maximum();
+    if (const auto *time = qobject_cast<const QDateTimeEdit *>(spin))
+        return time->dateTime() < time->maximumDateTime();
+    return true;
+}
+
+QRect complexPart(QWidget *widget, QStyle::ComplexControl control, QStyle::SubControl sub,
+                  QStyleOptionComplex &option)
+{
+    return widget->style()->subControlRect(control, &option, sub, widget);
+}
+
+// Where a press goes: a spin box's step button that can step, an editable combo
+// box's arrow, a tab widget's current tab (another tab would switch pages).
+QRect pressPart(QWidget *widget, PressKind kind, const QRect &pointerPart)
+{
+    if (kind == PressKind::CalendarPopup) {
+        QStyleOptionComboBox option;
+        option.initFrom(widget);
+        option.subControls = QStyle::SC_All;
+        option.editable = true;
+        return complexPart(widget, QStyle::CC_ComboBox, QStyle::SC_ComboBoxArrow, option);
+    }
+    if (auto *spin = qobject_cast<QAbstractSpinBox *>(widget); spin && kind == PressKind::SpinBox) {
+        QStyleOptionSpinBox option;
+        option.initFrom(spin);
+        option.subControls = QStyle::SC_All;
+        option.buttonSymbols = spin->buttonSymbols();
+        option.frame = spin->hasFrame();
+        const bool up = canStepUp(spin);
+        return complexPart(widget, QStyle::CC_SpinBox,
+                           up ? QStyle::SC_SpinBoxUp : QStyle::SC_SpinBoxDown, option);
+    }
+    if (auto *combo = qobject_cast<QComboBox *>(widget); combo && combo->isEditable()) {
+        QStyleOptionComboBox option;
+        option.initFrom(combo);
+        option.subControls = QStyle::SC_All;
+        option.editable = true;
+        option.frame = combo->hasFrame();
+        return complexPart(widget, QStyle::CC_ComboBox, QStyle::SC_ComboBoxArrow, option);
+    }
+    if (kind == PressKind::TabBar) {
+        const QTabBar *bar = tabBarOf(widget);
+        return bar->tabRect(bar->currentIndex()).translated(bar->mapTo(widget, QPoint()));
+    }
+    if (kind == PressKind::GroupBoxCheck) {
+        auto *group = static_cast<QGroupBox *>(widget);
+        QStyleOptionGroupBox option;
+        option.initFrom(group);
+        option.subControls =
+            QStyle::SC_GroupBoxCheckBox | QStyle::SC_GroupBoxLabel | QStyle::SC_GroupBoxFrame;
+        option.text = group->title();
+        option.textAlignment = group->alignment();
+        option.lineWidth = 1;
+        if (group->isFlat())
+            option.features |= QStyleOptionFrame::Flat;
+        return complexPart(widget, QStyle::CC_GroupBox, QStyle::SC_GroupBoxCheckBox, option);
+    }
+    return pointerPart;
+}
+
+// What a press changes besides the look (a slider's or spin box's value, a tab
+// widget's page), put back while the signals are blocked.
+class PressedValue
+{
+public:
+    explicit PressedValue(QWidget *widget)
+        : slider(qobject_cast<QAbstractSlider *>(widget))
+        , spin(qobject_cast<QSpinBox *>(widget))
+        , doubleSpin(qobject_cast<QDoubleSpinBox *>(widget))
+        , dateTime(qobject_cast<QDateTimeEdit *>(widget))
+        , group(qobject_cast<QGroupBox *>(widget))
+    {
+        if (group)
+            groupChecked = group->isChecked();
+        if (slider)
+            value = slider->value();
+        else if (spin)
+            value = spin->value();
+        else if (doubleSpin)
+            doubleValue = doubleSpin->value();
+        else if (dateTime)
+            when = dateTime->dateTime();
+    }
+    void restore()
+    {
+        if (slider)
+            slider->setValue(value);
+        else if (spin)
+            spin->setValue(value);
+        else if (doubleSpin)
+            doubleSpin->setValue(doubleValue);
+        else if (dateTime)
+            dateTime->setDateTime(when);
+        // A checkable group box toggles on the release.
+        if (group && group->isCheckable())
+            group->setChecked(groupChecked);
+        // A step selects the editor's text, which would show in this render and the
+        // focus one after it.
+        if (QLineEdit *editor = spinEditor())
+            editor->deselect();
+    }
+
+private:
+    QLineEdit *spinEditor() const
+    {
+        QWidget *box = spin         ? static_cast<QWidget *>(spin)
+                       : doubleSpin ? static_cast<QWidget *>(doubleSpin)
+                                    : dateTime;
+        return box ? box->findChild<QLineEdit *>() : nullptr;
+    }
+
+    QAbstractSlider *slider;
+    QSpinBox *spin;
+    QDoubleSpinBox *doubleSpin;
+    QDateTimeEdit *dateTime;
+    QGroupBox *group;
+    bool groupChecked = false;
+    int value = 0;
+    double doubleValue = 0;
+    QDateTime when;
+};
 
 // The part the pointer goes to and that hover, press and check should change: a
 // check box's or radio button's indicator, a slider's handle, else the widget.
@@ -441,7 +639,7 @@ public:
 
 private:
     QImage render() const { return renderer.renderArea(area, scale); }
-    QImage pressed(Pointer &pointer);
+    QImage press(Pointer &pointer, PressKind kind);
     QSize partSize() const { return part.size() * scale; }
 
     ShotRenderer &renderer;
@@ -456,8 +654,8 @@ private:
     QImage normal;
 };
 
-// Normal, then hover with the pointer on the part, then pressed where there is such
-// a state; the pointer leaves at the end.
+// Normal, then hover with the pointer on the part, then pressed where the toolkit
+// paints it; the pointer leaves at the end.
 void WidgetStates::pointerStates(Pointer &pointer)
 {
     frames << (normal = render());
@@ -467,11 +665,21 @@ void WidgetStates::pointerStates(Pointer &pointer)
     const StateDifference hoverDifference = measureStateDifference(normal, hover, partSize());
     if (!hoverDifference.visible())
         report(AuditState::Hover, HoverIndistinguishable, differenceFigures(hoverDifference));
-    if (button || pressedBySlider(widget)) {
-        const QImage down = pressed(pointer);
+    const PressKind kind = pressKind(widget);
+    const QRect pressed = pressPart(widget, kind, part);
+    if (kind != PressKind::None && pressed.isValid()) {
+        // Pressed against hover at the same place: a spin box's step button has a
+        // hover look of its own.
+        QImage hoverThere = hover;
+        if (pressed != part) {
+            pointer.moveTo(widget, pressed.center());
+            hoverThere = render();
+        }
+        const QImage down = press(pointer, kind);
         frames << down;
-        const StateDifference fromNormal = measureStateDifference(normal, down, partSize());
-        const StateDifference fromHover = measureStateDifference(hover, down, partSize());
+        const QSize size = pressed.size() * scale;
+        const StateDifference fromNormal = measureStateDifference(normal, down, size);
+        const StateDifference fromHover = measureStateDifference(hoverThere, down, size);
         if (!fromNormal.visible())
             report(AuditState::Pressed, PressedIndistinguishable, differenceFigures(fromNormal));
         else if (!fromHover.visible())
@@ -480,24 +688,36 @@ void WidgetStates::pointerStates(Pointer &pointer)
     pointer.leave();
 }
 
-QImage WidgetStates::pressed(Pointer &pointer)
+// A real left-button press, held while the render is taken. Click focus is set
+// aside meanwhile (the press would paint focus too) and the signals are blocked;
+// the release comes after the look is undone, so nothing is clicked, picked or
+// stepped.
+QImage WidgetStates::press(Pointer &pointer, PressKind kind)
 {
-    if (button) {
+    if (kind == PressKind::MenuButton) {
         button->setDown(true);
         const QImage image = render();
         button->setDown(false);
         return image;
     }
-    // A real press on the handle; focus by click would paint focus too.
-    auto *slider = static_cast<QAbstractSlider *>(widget);
-    const int value = slider->value();
     const Qt::FocusPolicy policy = widget->focusPolicy();
-    widget->setFocusPolicy(Qt::TabFocus);
+    if (policy & Qt::ClickFocus)
+        widget->setFocusPolicy(Qt::TabFocus);
     const QSignalBlocker blocker(widget);
+    PressedValue value(widget);
     pointer.press();
+    // A spin box has stepped on the press; its old text keeps the render to the look.
+    value.restore();
     const QImage image = render();
+    if (button)
+        button->setDown(false);
+    // A combo box's list or a date edit's calendar opened on the press; the window
+    // takes back the activation the popup had, or focus would no longer show.
+    for (int open = 0; open < kMostPopups && QApplication::activePopupWidget(); ++open)
+        QApplication::activePopupWidget()->hide();
+    QApplication::setActiveWindow(topLevel);
     pointer.release();
-    slider->setValue(value);
+    value.restore();
     widget->setFocusPolicy(policy);
     return image;
 }

@@ -45,7 +45,7 @@ struct StateStrip
 };
 
 // Renders each interactive widget of a tab in its states with the toolkit's own
-// painting of them (real pointer events, setDown, focus in the active window,
+// painting of them (real pointer events, focus in the active window,
 // setEnabled, setChecked), measures what changes and restores the widget.
 class StateAudit
 {

@@ -9,6 +9,8 @@
 #include <QSet>
 #include <QtTest>
 
+#include <algorithm>
+
 // The analysis as the command-line programs run it, in a process without a GUI
 // application: each check against sheets it must accept and sheets it must reject,
 // and the registry's promises (every check reachable, each independent of the rest).
@@ -20,6 +22,7 @@ private slots:
     void eachCheck();
     void byteOrderMarksNameTheirEncoding_data();
     void byteOrderMarksNameTheirEncoding();
+    void fileUrlNamesThePathToWrite();
     void everyRegisteredCheckIsReportedByAFixture();
     void disablingOneCheckChangesNoOther_data();
     void disablingOneCheckChangesNoOther();
@@ -99,6 +102,30 @@ void TestAnalysis::eachCheck_data()
         {"2:1"});
     row("partial-control", "a scroll bar's text colour starts nothing",
         "QScrollBar { color: red; }", {});
+    // Font sizes take pt and px only; a length in another unit is dropped.
+    row("bad-value", "font-size in px and pt",
+        "QLabel { font-size: 12px; }\n"
+        "QFrame { font-size: 9pt; }",
+        {});
+    row("bad-value", "font-size in em or without a unit",
+        "QLabel { font-size: 1em; }\nQFrame { font-size: 12; }", {"1:21", "2:21"});
+    // A file: URL where the toolkit reads a path: marked from url( to its end.
+    row("missing-resource", "a file: URL", "QLabel { image: url(file:///tmp/x.png); }", {"1:17"});
+    // A sheet that is a reference to a file the toolkit cannot read.
+    row("missing-resource", "a sheet read from a missing file",
+        "file:///no/such/prismark/sheet.qss", {"1:1"});
+    // Which palette pairs are measured: each text role on its own background only.
+    const QByteArray window = "/*\n@palette Window = #777777\n@palette Base = #ffffff\n"
+                              "@palette Button = #ffffff\n@palette Highlight = #ffffff\n";
+    row("contrast", "WindowText on Window", window + "@palette WindowText = #888888\n*/", {"6:1"});
+    row("contrast", "Text on Base, not on Window", window + "@palette Text = #333333\n*/", {});
+    row("contrast", "ButtonText on Button", window + "@palette ButtonText = #eeeeee\n*/", {"6:1"});
+    row("contrast", "HighlightedText on Highlight",
+        window + "@palette HighlightedText = #eeeeee\n*/", {"6:1"});
+    row("contrast", "disabled Text on Base, at the outline's ratio",
+        window + "@palette Disabled.Text = #bbbbbb\n@palette Disabled.ButtonText = #8a8a8a\n*/",
+        {"6:1"});
+    row("contrast", "a role that has no pair", window + "@palette ToolTipText = #ffffff\n*/", {});
 
     // Seven classes with variants and five object names of the shell.
     QStringList everything;
@@ -135,6 +162,18 @@ void TestAnalysis::byteOrderMarksNameTheirEncoding()
     QCOMPARE(found.first().severity, LintSeverity::Error);
     QVERIFY2(found.first().message.startsWith(encoding + QStringLiteral(" byte-order mark")),
              qPrintable(found.first().message));
+}
+
+// The fix a user copies: the URL's path, whichever form of file: URL it has.
+void TestAnalysis::fileUrlNamesThePathToWrite()
+{
+    const QVector<LintDiagnostic> found = lintAll("QLabel { image: url(file:/tmp/ab.png); }");
+    const auto url = std::find_if(found.cbegin(), found.cend(), [](const LintDiagnostic &d) {
+        return d.check == QStringLiteral("missing-resource");
+    });
+    QVERIFY(url != found.cend());
+    QVERIFY2(url->message.endsWith(QStringLiteral("write \"/tmp/ab.png\"")),
+             qPrintable(url->message));
 }
 
 void TestAnalysis::everyRegisteredCheckIsReportedByAFixture()

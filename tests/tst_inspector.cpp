@@ -253,6 +253,8 @@ void TestInspector::rulesLineUpWithTheToolkits_data()
                           "@font-face { font-family: x; }\n"
                           "QLabel, QWidget { color: #333333; }\n")
         << "4 4 1";
+    QTest::newRow("specificity before order: an earlier type selector beats a later *")
+        << QStringLiteral("QLabel { color: #111111; }\n* { color: #222222; }\n") << "1 2";
 }
 
 void TestInspector::rulesLineUpWithTheToolkits()

@@ -476,6 +476,17 @@ void TestLintConfig::suppressions_data()
     QTest::newRow("an unknown id is reported")
         << QByteArray("/* prismark-lint-disable-next-line contrast, colour */\n" + low)
         << QStringList{"1:1 needless-disable"};
+    QTest::newRow("the next line only, not the one after")
+        << QByteArray("/* prismark-lint-disable-next-line contrast */\n" + low + low)
+        << QStringList{"3:10 contrast"};
+    QTest::newRow("the comment's own line only")
+        << QByteArray("QLabel { color: #777; background: #888; } "
+                      "/* prismark-lint-disable-line contrast */\n" +
+                      low)
+        << QStringList{"2:10 contrast"};
+    QTest::newRow("a comment naming only unknown ids suppresses nothing")
+        << QByteArray("/* prismark-lint-disable-next-line colour */\n" + low)
+        << QStringList{"1:1 needless-disable", "2:10 contrast"};
     QTest::newRow("an enable with nothing disabled")
         << QByteArray("/* prismark-lint-enable contrast */\n" + low)
         << QStringList{"1:1 needless-disable", "2:10 contrast"};

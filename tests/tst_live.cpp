@@ -163,6 +163,8 @@ private slots:
     void paletteHeaderIsWhatTheGalleryPaints();
     void commandLineExitStatus_data();
     void commandLineExitStatus();
+    void diagnosticsFrameAtTheScreensEdges_data();
+    void diagnosticsFrameAtTheScreensEdges();
     void windowsLandOnTheScreen_data();
     void windowsLandOnTheScreen();
     void saveShowsBeforeItsFullAnalysis();
@@ -607,6 +609,33 @@ void TestLive::windowsLandOnTheScreen()
         // Too narrow for the three: the main window keeps its place in the middle.
         QVERIFY(qAbs(main.center().x() - available.center().x()) <= 1);
     }
+}
+
+void TestLive::diagnosticsFrameAtTheScreensEdges_data()
+{
+    QTest::addColumn<QRect>("switcher");
+    QTest::addColumn<QRect>("expected");
+    // A screen of 1000 x 800; a frame of 300 x 400 wanted, 220 at least; gap 12.
+    QTest::newRow("room below: just below, full height")
+        << QRect(600, 100, 300, 200) << QRect(600, 312, 300, 400);
+    QTest::newRow("less room than wanted: below, as tall as the room")
+        << QRect(600, 300, 300, 200) << QRect(600, 512, 300, 288);
+    QTest::newRow("exactly the least height below: still below")
+        << QRect(600, 368, 300, 200) << QRect(600, 580, 300, 220);
+    QTest::newRow("one pixel less: above, as tall as the room there")
+        << QRect(600, 369, 300, 200) << QRect(600, 0, 300, 357);
+    QTest::newRow("no room either way: above, the least height, inside the screen")
+        << QRect(600, 100, 300, 600) << QRect(600, 0, 300, 220);
+    QTest::newRow("past the right edge: moved in")
+        << QRect(850, 100, 300, 200) << QRect(700, 312, 300, 400);
+}
+
+void TestLive::diagnosticsFrameAtTheScreensEdges()
+{
+    QFETCH(QRect, switcher);
+    QFETCH(QRect, expected);
+    QCOMPARE(diagnosticsFrameRect(switcher, QSize(300, 400), 220, QRect(0, 0, 1000, 800)),
+             expected);
 }
 
 QTEST_MAIN(TestLive)

@@ -20,6 +20,8 @@
 #include "lsp/features/tokenworkspace.h"
 #include "tokens/designtokens.h"
 #include "tokens/themebuild.h"
+#include "lsp/protocol/messageframer.h"
+#include "lsp/protocol/textdocument.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -68,6 +70,10 @@ private slots:
     void tokenColours();
     void tokenColourPresentationsWriteTheTokenFile_data();
     void tokenColourPresentationsWriteTheTokenFile();
+    void editsReplaceTheirRange_data();
+    void editsReplaceTheirRange();
+    void messageSizeLimitAtItsEdge_data();
+    void messageSizeLimitAtItsEdge();
 };
 
 namespace {
@@ -953,6 +959,70 @@ void TestLspFeatures::tokenColourPresentationsWriteTheTokenFile()
         QCOMPARE(tokens.value(token)->colour, colour);
     }
     QCOMPARE(found, labels);
+}
+
+void TestLspFeatures::editsReplaceTheirRange_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QVector<QVector<int>>>("ranges"); // line, character, line, character
+    QTest::addColumn<QStringList>("replacements");
+    QTest::addColumn<QString>("result");
+    const QString two = QStringLiteral("QLabel { color: red }\nQFrame { }\n");
+    QTest::newRow("a word replaced by a longer one")
+        << two << QVector<QVector<int>>{{0, 16, 0, 19}} << QStringList{"black"}
+        << "QLabel { color: black }\nQFrame { }\n";
+    QTest::newRow("across a line end, by text with one")
+        << two << QVector<QVector<int>>{{0, 9, 1, 8}} << QStringList{"margin: 0 }\nQWidget {"}
+        << "QLabel { margin: 0 }\nQWidget { }\n";
+    QTest::newRow("a deletion, then an edit on the line it moved up")
+        << two << QVector<QVector<int>>{{0, 21, 1, 0}, {0, 21, 0, 27}}
+        << QStringList{QString(), "QLine"} << "QLabel { color: red }QLine { }\n";
+    QTest::newRow("the last line's end, and past it, clamp to the text's end")
+        << two << QVector<QVector<int>>{{1, 10, 9, 0}} << QStringList{"\n/* end */"}
+        << "QLabel { color: red }\nQFrame { }\n/* end */";
+    QTest::newRow("after CR LF and a surrogate pair, in UTF-16 units")
+        << QString::fromUtf8("/*😀*/\r\nQLabel { }")
+        << QVector<QVector<int>>{{0, 2, 0, 4}, {1, 9, 1, 9}} << QStringList{"x", "color: red; "}
+        << "/*x*/\r\nQLabel { color: red; }";
+}
+
+void TestLspFeatures::editsReplaceTheirRange()
+{
+    QFETCH(QString, text);
+    QFETCH(QVector<QVector<int>>, ranges);
+    QFETCH(QStringList, replacements);
+    QFETCH(QString, result);
+    TextDocument document(QStringLiteral("file:///sheet.qss"), text, 1, PositionEncoding::Utf16);
+    for (int i = 0; i < ranges.size(); ++i) {
+        const QVector<int> &r = ranges.at(i);
+        const QJsonObject range{{"start", QJsonObject{{"line", r[0]}, {"character", r[1]}}},
+                                {"end", QJsonObject{{"line", r[2]}, {"character", r[3]}}}};
+        int start = -1, end = -1;
+        QVERIFY(document.rangeOffsets(range, &start, &end));
+        document.replace(start, end, replacements.at(i));
+    }
+    QCOMPARE(document.text(), result);
+}
+
+void TestLspFeatures::messageSizeLimitAtItsEdge_data()
+{
+    QTest::addColumn<qint64>("length");
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("exactly the limit is awaited") << MessageFramer::kMaxContentLength << false;
+    QTest::newRow("one byte over is refused") << MessageFramer::kMaxContentLength + 1 << true;
+}
+
+// The header alone decides: a body of the limit is awaited, one byte more is refused
+// before any of it arrives.
+void TestLspFeatures::messageSizeLimitAtItsEdge()
+{
+    QFETCH(qint64, length);
+    QFETCH(bool, refused);
+    MessageFramer framer;
+    framer.append("Content-Length: " + QByteArray::number(length) + "\r\n\r\n{}");
+    MessageFramer::Frame frame;
+    QCOMPARE(framer.next(&frame), refused);
+    QCOMPARE(frame.error.contains(QStringLiteral("over the limit")), refused);
 }
 
 QTEST_GUILESS_MAIN(TestLspFeatures)

@@ -1,7 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
+#include "shot/contactsheet.h"
 #include "shot/imagediff.h"
+#include "shot/pngfile.h"
 #include "shot/shotmatrix.h"
 #include "testsupport.h"
 
@@ -28,6 +30,10 @@ private slots:
     void sameBytesRunAfterRun();
     void contactSheetGrid_data();
     void contactSheetGrid();
+    void contactSheetAnyCount_data();
+    void contactSheetAnyCount();
+    void pngKeepsEveryPixel_data();
+    void pngKeepsEveryPixel();
     void compareToleratesRoundingOnly_data();
     void compareToleratesRoundingOnly();
     void thresholdIsAPercentage_data();
@@ -223,6 +229,82 @@ void TestShot::compareFindsAColourChangeWhereItShows()
     failed.sort();
     QCOMPARE(failed, changed);
     QCOMPARE(QDir(out + "/diff/mine").entryList(QDir::Files, QDir::Name), changed);
+}
+
+void TestShot::contactSheetAnyCount_data()
+{
+    QTest::addColumn<QVector<int>>("counts"); // images per section
+    QTest::addColumn<int>("columns");
+    QTest::addColumn<int>("rows"); // over all sections
+    QTest::newRow("one image: one column, one row") << QVector<int>{1} << 1 << 1;
+    QTest::newRow("three: a row not full") << QVector<int>{3} << 3 << 1;
+    QTest::newRow("five: a full row and one more") << QVector<int>{5} << 4 << 2;
+    QTest::newRow("nine: two full rows and one more") << QVector<int>{9} << 4 << 3;
+    QTest::newRow("sections of two and five, each its own rows") << QVector<int>{2, 5} << 4 << 3;
+}
+
+// Four to a row, a last row partly filled, sections one under another: the sheet's
+// size follows, and the last image of each section sits in its cell.
+void TestShot::contactSheetAnyCount()
+{
+    QFETCH(QVector<int>, counts);
+    QFETCH(int, columns);
+    QFETCH(int, rows);
+    constexpr int width = kContactSheetThumbnailWidth;
+    constexpr int margin = 16;
+    constexpr int titleHeight = 40;
+    constexpr int labelHeight = 24;
+    constexpr int sectionHeight = 32;
+    QImage render(720, 360, QImage::Format_RGB32);
+    render.fill(qRgb(0x10, 0x80, 0x10));
+    const int cellHeight = labelHeight + 180 + margin;
+    QVector<ContactSheetSection> sections;
+    for (const int count : counts)
+        sections.append(
+            {QStringLiteral("section"), QVector<ContactSheetCell>(count, {"x", render})});
+    const QImage sheet = makeContactSheet(QStringLiteral("title"), sections);
+    const int titles = counts.size() > 1 ? counts.size() * sectionHeight : 0;
+    QCOMPARE(sheet.size(), QSize(margin + columns * (width + margin),
+                                 margin + titleHeight + titles + rows * cellHeight));
+    int top = margin + titleHeight;
+    for (const int count : counts) {
+        top += counts.size() > 1 ? sectionHeight : 0;
+        const int last = count - 1;
+        const QPoint centre(margin + (last % 4) * (width + margin) + width / 2,
+                            top + (last / 4) * cellHeight + labelHeight + 90);
+        QCOMPARE(QColor(sheet.pixel(centre)), QColor(render.pixel(0, 0)));
+        top += (count + 3) / 4 * cellHeight;
+    }
+}
+
+void TestShot::pngKeepsEveryPixel_data()
+{
+    QTest::addColumn<QImage>("image");
+    // Noise: every byte difference the row filter takes, wrapping around 0 and 255.
+    QImage noise(37, 5, QImage::Format_RGB32);
+    QImage translucent(19, 3, QImage::Format_ARGB32);
+    quint32 seed = 12345;
+    for (QImage *image : {&noise, &translucent})
+        for (int y = 0; y < image->height(); ++y)
+            for (int x = 0; x < image->width(); ++x) {
+                seed = seed * 1103515245u + 12345u;
+                image->setPixel(x, y, seed);
+            }
+    QImage dot(1, 1, QImage::Format_RGB32);
+    dot.fill(qRgb(1, 2, 3));
+    QTest::newRow("opaque noise") << noise;
+    QTest::newRow("noise with alpha") << translucent;
+    QTest::newRow("one pixel") << dot;
+    QTest::newRow("one column") << noise.copy(0, 0, 1, 5);
+}
+
+void TestShot::pngKeepsEveryPixel()
+{
+    QFETCH(QImage, image);
+    const QImage read = QImage::fromData(encodePng(image), "png");
+    QVERIFY(!read.isNull());
+    QCOMPARE(read.hasAlphaChannel(), image.hasAlphaChannel());
+    QCOMPARE(read.convertToFormat(image.format()), image);
 }
 
 void TestShot::contactSheetGrid_data()
@@ -770,5 +852,5 @@ void TestShot::reportPageInABrowser()
     QVERIFY(dom.indexOf("editors.png") < dom.indexOf("views.png"));
 }
 
-QTEST_GUILESS_MAIN(TestShot)
+QTEST_MAIN(TestShot)
 #include "tst_shot.moc"

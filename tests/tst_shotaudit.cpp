@@ -58,17 +58,26 @@ const char kSheetHead[] = "/*\n"
 const char kBadSheet[] = "QPushButton:hover { background: #ffffff; }\n"
                          "QPushButton:disabled { color: #dddddd; }\n"
                          "QLineEdit { background: #ffffff; color: #000000; "
-                         "border: 1px solid #000000; }\n";
+                         "border: 1px solid #000000; }\n"
+                         "QSpinBox::up-button { background: #ffffff; border: 1px solid #000000; }\n"
+                         "QTabBar::tab { background: #ffffff; color: #000000; }\n";
 
-const char kGoodSheet[] = "QPushButton:hover { background: #000000; color: #ffffff; }\n"
-                          "QPushButton:pressed { background: #ffffff; color: #000000; "
-                          "border: 3px solid #000000; }\n"
-                          "QPushButton:focus { background: #1040a0; color: #ffffff; }\n"
-                          "QPushButton:disabled { color: #595959; }\n"
-                          "QPushButton:checked { background: #000000; color: #ffffff; }\n"
-                          "QLineEdit { background: #ffffff; color: #000000; "
-                          "border: 1px solid #000000; }\n"
-                          "QLineEdit:focus { border: 3px solid #000000; }\n";
+const char kGoodSheet[] =
+    "QPushButton:hover { background: #000000; color: #ffffff; }\n"
+    "QPushButton:pressed { background: #ffffff; color: #000000; "
+    "border: 3px solid #000000; }\n"
+    "QPushButton:focus { background: #1040a0; color: #ffffff; }\n"
+    "QPushButton:disabled { color: #595959; }\n"
+    "QPushButton:checked { background: #000000; color: #ffffff; }\n"
+    "QLineEdit { background: #ffffff; color: #000000; "
+    "border: 1px solid #000000; }\n"
+    "QLineEdit:focus { border: 3px solid #000000; }\n"
+    "QSpinBox::up-button { background: #ffffff; border: 1px solid #000000; }\n"
+    "QSpinBox::up-button:pressed { background: #000000; }\n"
+    "QTabBar::tab { background: #ffffff; color: #000000; }\n"
+    "QTabBar::tab:pressed { background: #000000; color: #ffffff; }\n"
+    "QComboBox { background: #ffffff; color: #000000; }\n"
+    "QComboBox:on { background: #000000; color: #ffffff; }\n";
 
 QMap<QString, QByteArray> filesUnder(const QString &root)
 {
@@ -186,6 +195,19 @@ void TestShotAudit::plantedFaults_data()
         << "good/overview/overviewPushButton disabled:" << false << QString();
     QTest::newRow("a press that thickens the border")
         << "good/overview/overviewPushButton pressed:" << false << QString();
+    // Pressed beyond buttons: a real press on a spin box's step button, a tab, a
+    // combo box (its list opens), each painted pressed only where the sheet says so.
+    QTest::newRow("a spin box's step button with no pressed look")
+        << "bad/overview/overviewSpinBox pressed: pressed looks like normal" << true << QString();
+    QTest::newRow("a tab with no pressed look")
+        << "bad/overview/overviewNestedTabWidget pressed: pressed looks like normal" << true
+        << QString();
+    QTest::newRow("a step button that turns black when pressed")
+        << "good/overview/overviewSpinBox pressed:" << false << QString();
+    QTest::newRow("a tab that turns black when pressed")
+        << "good/overview/overviewNestedTabWidget pressed:" << false << QString();
+    QTest::newRow("a combo box that turns black while its list is open")
+        << "good/overview/overviewComboBox pressed:" << false << QString();
 }
 
 void TestShotAudit::plantedFaults()
