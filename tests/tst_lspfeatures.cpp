@@ -18,10 +18,10 @@
 #include "lsp/features/tokennavigation.h"
 #include "lsp/features/tokenreferences.h"
 #include "lsp/features/tokenworkspace.h"
-#include "tokens/designtokens.h"
-#include "tokens/themebuild.h"
 #include "lsp/protocol/messageframer.h"
 #include "lsp/protocol/textdocument.h"
+#include "tokens/designtokens.h"
+#include "tokens/themebuild.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
