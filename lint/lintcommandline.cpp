@@ -12,7 +12,9 @@
 #include "support/programsupport.h"
 #include "support/safefileread.h"
 #include "tokens/templatelint.h"
+#include "widgetstyles/gallerycontrast.h"
 
+#include <QApplication>
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
@@ -210,8 +212,8 @@ void declareOptions(QCommandLineParser &parser)
                                           QStringLiteral("ID,..."));
     const QCommandLineOption galleryOption(
         QStringLiteral("gallery"),
-        QStringLiteral("Add notes on what the sheet leaves unstyled in the gallery "
-                       "(coverage)."));
+        QStringLiteral("Build the gallery offscreen and judge text contrast on its widgets; "
+                       "add notes on what the sheet leaves unstyled there (coverage)."));
     const QCommandLineOption configOption(
         QStringLiteral("config"),
         QStringLiteral("Use this configuration file for every FILE instead of the nearest %1.")
@@ -355,6 +357,8 @@ public:
                 options = load(file);
         }
         options.gallery = options.gallery || settings.gallery;
+        if (settings.gallery)
+            options.contrastTree = gallery();
         for (const QString &id : settings.enabled) {
             options.disabledChecks.removeAll(id);
             options.enabledChecks.append(id);
@@ -384,8 +388,17 @@ private:
         return result.options;
     }
 
+    // Built once, on first use; only a GUI application can build widgets.
+    std::shared_ptr<const ContrastTree> gallery()
+    {
+        if (!galleryTree && qobject_cast<QApplication *>(QCoreApplication::instance()))
+            galleryTree = galleryContrastTree();
+        return galleryTree;
+    }
+
     const Settings &settings;
     QHash<QString, LintOptions> loaded;
+    std::shared_ptr<const ContrastTree> galleryTree;
 };
 
 QString textLine(const LintDiagnostic &diagnostic)

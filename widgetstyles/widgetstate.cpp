@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "live/inspector/widgetstate.h"
+#include "widgetstyles/widgetstate.h"
 
 #include "analysis/pseudostates.h"
 
