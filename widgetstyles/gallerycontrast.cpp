@@ -51,23 +51,30 @@ bool textRole(const QWidget *widget, ContrastRole *role)
     return false;
 }
 
+// A tool button that raises only under the pointer (as a tool bar's do) draws no
+// panel of its own until then: its text is on what is behind it.
+ContrastRole roleIn(const QWidget *widget, ContrastRole role, quint64 state)
+{
+    const auto *tool = qobject_cast<const QToolButton *>(widget);
+    const quint64 raised = PseudoState::Hover | PseudoState::Pressed | PseudoState::Checked;
+    return tool && tool->autoRaise() && !(state & raised) ? ContrastRole::Plain : role;
+}
+
 void addWidgetTargets(const QWidget *widget, ContrastRole role, QVector<ContrastTarget> &targets)
 {
     const quint64 state = widgetPseudoState(widget);
-    targets.append({widget, state, role, false, false});
+    QVector<quint64> states{state};
     if (!(state & PseudoState::Hover))
-        targets.append({widget, state | PseudoState::Hover, role, false, false});
+        states.append(state | PseudoState::Hover);
     const auto *button = qobject_cast<const QAbstractButton *>(widget);
-    if (!button)
-        return;
-    if (!(state & PseudoState::Pressed))
-        targets.append({widget, state | PseudoState::Pressed, role, false, false});
-    if (button->isCheckable() && !button->isChecked()) {
-        const quint64 checked =
+    if (button && !(state & PseudoState::Pressed))
+        states.append(state | PseudoState::Pressed);
+    if (button && button->isCheckable() && !button->isChecked())
+        states.append(
             (state & ~(PseudoState::Unchecked | PseudoState::Off | PseudoState::Indeterminate)) |
-            PseudoState::Checked | PseudoState::On;
-        targets.append({widget, checked, role, false, false});
-    }
+            PseudoState::Checked | PseudoState::On);
+    for (const quint64 judged : qAsConst(states))
+        targets.append({widget, judged, roleIn(widget, role, judged), false, false});
 }
 
 class GalleryTree : public WidgetContrastTree
