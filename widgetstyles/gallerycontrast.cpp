@@ -4,7 +4,7 @@
 #include "widgetstyles/gallerycontrast.h"
 
 #include "analysis/pseudostates.h"
-#include "preview/previewcontent.h"
+#include "shell/mainwindow.h"
 #include "widgetstyles/widgetstate.h"
 
 #include <QAbstractItemView>
@@ -80,13 +80,13 @@ void addWidgetTargets(const QWidget *widget, ContrastRole role, QVector<Contrast
 class GalleryTree : public WidgetContrastTree
 {
 public:
-    explicit GalleryTree(std::unique_ptr<PreviewContent> gallery)
-        : WidgetContrastTree(gallery.get())
-        , gallery(std::move(gallery))
+    explicit GalleryTree(std::unique_ptr<MainWindow> window)
+        : WidgetContrastTree(window.get())
+        , window(std::move(window))
     {}
 
 private:
-    std::unique_ptr<PreviewContent> gallery;
+    std::unique_ptr<MainWindow> window;
 };
 
 } // namespace
@@ -130,10 +130,15 @@ quint64 WidgetContrastTree::stateOf(const QObject *object) const
 
 QString WidgetContrastTree::styleName() const
 {
-    return root ? QString::fromLatin1(root->style()->metaObject()->className()) : QString();
+    return styleUnderSheet();
 }
 
 std::shared_ptr<const ContrastTree> galleryContrastTree()
 {
-    return std::make_shared<GalleryTree>(std::make_unique<PreviewContent>());
+    // The whole window, as prismark-live shows it: the title bar's texts are judged
+    // too. No sheet is installed: the rules judged are the sheet's under analysis,
+    // drawn over the style an author's sheet is drawn over.
+    auto window = std::make_unique<MainWindow>();
+    window->applyStyleSheet(QString(), QString());
+    return std::make_shared<GalleryTree>(std::move(window));
 }

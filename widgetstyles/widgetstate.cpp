@@ -6,6 +6,7 @@
 #include "analysis/pseudostates.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QAbstractScrollArea>
 #include <QAbstractSlider>
 #include <QAbstractSpinBox>
@@ -14,6 +15,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
@@ -156,4 +158,15 @@ QWidget *styledWidget(QWidget *widget)
     if (widget->metaObject() == &QWidget::staticMetaObject && qobject_cast<QTabBar *>(parent))
         return parent;
     return widget;
+}
+
+QString styleUnderSheet()
+{
+    QStyle *style = QApplication::style();
+    if (!qobject_cast<QProxyStyle *>(style)) {
+        const auto wrapped = style->findChildren<QStyle *>(QString(), Qt::FindDirectChildrenOnly);
+        if (wrapped.size() == 1)
+            style = wrapped.first();
+    }
+    return QString::fromLatin1(style->metaObject()->className());
 }

@@ -481,7 +481,7 @@ public:
                 Surface surface;
                 if (!judged(selector) || !surfaceOf(selector, &surface))
                     continue;
-                if (!treeFindings)
+                if (!treeFindings || !judgedOnTrees(selector))
                     checkText(rule, selector, surface, findings);
                 checkOutline(rule, selector, surface, findings);
             }
@@ -507,6 +507,16 @@ private:
                 return false;
         }
         return true;
+    }
+
+    // A tree's objects show their own text and their views' items; tabs, headers,
+    // titles and menu items stay with the sheet alone.
+    bool judgedOnTrees(const SheetSelector &selector) const
+    {
+        return selector.subcontrol.isEmpty() ||
+               (selector.subcontrol == QLatin1String("item") &&
+                context.classes.inherits(withClassAsElement(selector).element,
+                                         QStringLiteral("QAbstractItemView")));
     }
 
     // A selector with ancestors names the widget it sits in: a clear widget shows that
@@ -778,10 +788,13 @@ private:
         return look;
     }
 
-    // The selector, of those that paint the object, whose rule holds declaration.
+    // The selector, of those that paint the object in its state, whose rule holds
+    // declaration.
     QString selectorOf(const TreeLook &look, const SheetDeclaration *declaration) const
     {
         for (const CascadeEntry &entry : look.entries) {
+            if (!entry.appliesNow)
+                continue;
             const SheetRule &rule = model.rules.at(entry.match.rule);
             const SheetDeclaration *first = rule.declarations.constData();
             if (declaration >= first && declaration < first + rule.declarations.size())
