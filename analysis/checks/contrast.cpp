@@ -828,6 +828,25 @@ private:
                 return sourced(look.background, look, look.backgroundColor, QColor(),
                                under.colour);
             }
+            // A tab widget's pages lie on its pane, which the base style fills with the
+            // window colour unless the sheet fills it; so does a widget that fills
+            // its own background.
+            const bool pane = parent->inherits("QTabWidget");
+            if (pane) {
+                const TreeLook paneLook =
+                    lookOf(parent, tree.stateOf(parent), QStringLiteral("pane"));
+                if (hasPattern(paneLook.background))
+                    return {};
+                if (isSolid(paneLook.background)) {
+                    const Sourced under = behindOf(parent);
+                    if (!under.colour.isValid())
+                        return {};
+                    return sourced(paneLook.background, paneLook, paneLook.backgroundColor,
+                                   QColor(), under.colour);
+                }
+            }
+            if (pane || parent->property("autoFillBackground").toBool())
+                return {cascade.fallback(QPalette::Window), nullptr, QString()};
         }
         return {cascade.fallback(QPalette::Window), nullptr, QString()};
     }
