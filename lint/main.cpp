@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 
+#include <cstdio>
 #include <cstring>
 #include <memory>
 
@@ -22,6 +23,14 @@ bool wantsGallery(int argc, char *argv[])
     }
     return false;
 }
+
+// The toolkit's own remarks on the offscreen platform it runs on (no runtime
+// directory, no session) are no problem with the run, whose stderr they would join.
+void dropToolkitRemarks(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "%s\n", qUtf8Printable(qFormatLogMessage(type, context, message)));
+}
 } // namespace
 
 int main(int argc, char *argv[])
@@ -30,6 +39,7 @@ int main(int argc, char *argv[])
     if (wantsGallery(argc, argv)) {
         // The gallery is never shown: it is built offscreen, whatever display there is.
         qputenv("QT_QPA_PLATFORM", "offscreen");
+        qInstallMessageHandler(dropToolkitRemarks);
         app = std::make_unique<QApplication>(argc, argv);
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
