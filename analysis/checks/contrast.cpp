@@ -815,6 +815,17 @@ private:
     // fill, or the window's palette colour. Invalid when that fill is a gradient.
     Sourced behindOf(const QObject *object) const
     {
+        // Siblings share what is behind them; every target would walk it again.
+        const auto known = behindCache.constFind(object);
+        if (known != behindCache.cend())
+            return *known;
+        const Sourced behind = findBehind(object);
+        behindCache.insert(object, behind);
+        return behind;
+    }
+
+    Sourced findBehind(const QObject *object) const
+    {
         for (const QObject *parent = object->parent(); parent; parent = parent->parent()) {
             if (!parent->isWidgetType())
                 continue;
@@ -920,6 +931,7 @@ private:
     RuleMatcher matcher;
     const double textMinimum;
     mutable QHash<const QObject *, QVector<RuleMatch>> matchCache;
+    mutable QHash<const QObject *, Sourced> behindCache;
 };
 
 void checkContrast(const SheetModel &context, CheckReporter &report)
