@@ -68,8 +68,8 @@ std::unique_ptr<QWidget> widgetFor(const QString &element, const QString &varian
 // The text's part of the picture.
 double measuredRatio(const QImage &image)
 {
-    return measuredRatio(image, QRect(image.width() * 2 / 5, image.height() / 4,
-                                      image.width() / 2, image.height() / 2));
+    return measuredRatio(image, QRect(image.width() * 2 / 5, image.height() / 4, image.width() / 2,
+                                      image.height() / 2));
 }
 } // namespace
 

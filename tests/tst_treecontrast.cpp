@@ -264,8 +264,8 @@ void TestTreeContrast::galleryFindingsAgreeWithThePixels_data()
     QTest::addColumn<bool>("selectedItem");
     QTest::addColumn<double>("ratio");
     for (int i = 0; i < ThemeCount; ++i) {
-        const QString text = readStyleSheetFile(QStringLiteral(":/styles/") +
-                                                styleSheetFileName(Theme(i)));
+        const QString text =
+            readStyleSheetFile(QStringLiteral(":/styles/") + styleSheetFileName(Theme(i)));
         window->applyStyleSheet(text, styleSheetFileName(Theme(i)));
         // One row per finding the check reports: the first widget it was found on.
         QSet<QString> reported;
@@ -280,7 +280,9 @@ void TestTreeContrast::galleryFindingsAgreeWithThePixels_data()
             QTest::addRow("%s:%d %s %s%s %s", qPrintable(styleSheetFileName(Theme(i))),
                           found.offset, target.object->metaObject()->className(),
                           qPrintable(target.object->objectName()),
-                          target.selectedItem ? " selected item" : target.item ? " item" : "",
+                          target.selectedItem ? " selected item"
+                          : target.item       ? " item"
+                                              : "",
                           qPrintable(pseudoStateNames(target.state).join(QLatin1Char(':'))))
                 << i << quintptr(target.object) << target.state << target.item
                 << target.selectedItem << found.ratio;
@@ -312,8 +314,9 @@ void TestTreeContrast::galleryFindingsAgreeWithThePixels()
     target.item = item;
     target.selectedItem = selectedItem;
     const double rendered = renderedRatio(target);
-    QVERIFY2(qAbs(rendered - ratio) <= kTolerance,
-             qPrintable(QStringLiteral("judged %1 : 1, the pixels %2 : 1").arg(ratio).arg(rendered)));
+    QVERIFY2(
+        qAbs(rendered - ratio) <= kTolerance,
+        qPrintable(QStringLiteral("judged %1 : 1, the pixels %2 : 1").arg(ratio).arg(rendered)));
 }
 
 QTEST_MAIN(TestTreeContrast)

@@ -6,10 +6,10 @@
 #include "analysis/pseudostates.h"
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QAbstractScrollArea>
 #include <QAbstractSlider>
 #include <QAbstractSpinBox>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>

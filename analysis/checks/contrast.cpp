@@ -836,8 +836,7 @@ private:
                 const Sourced under = behindOf(parent);
                 if (!under.colour.isValid())
                     return {};
-                return sourced(look.background, look, look.backgroundColor, QColor(),
-                               under.colour);
+                return sourced(look.background, look, look.backgroundColor, QColor(), under.colour);
             }
             // A tab widget's pages lie on its pane, which the base style fills with the
             // window colour unless the sheet fills it; so does a widget that fills
@@ -868,9 +867,10 @@ private:
         const Sourced behind = behindOf(target.object);
         if (hasPattern(own.background) || !behind.colour.isValid())
             return;
-        const QColor roleFill = target.role == ContrastRole::Button ? cascade.fallback(QPalette::Button)
-                                : target.role == ContrastRole::Input ? cascade.fallback(QPalette::Base)
-                                                                     : behind.colour;
+        const QColor roleFill =
+            target.role == ContrastRole::Button  ? cascade.fallback(QPalette::Button)
+            : target.role == ContrastRole::Input ? cascade.fallback(QPalette::Base)
+                                                 : behind.colour;
         Sourced background =
             sourced(own.background, own, own.backgroundColor, roleFill, behind.colour);
         if (!isSolid(own.background) && target.role == ContrastRole::Plain)
@@ -880,11 +880,12 @@ private:
             if (!itemColours(target, own, &text, &background))
                 return;
         } else {
-            const QPalette::ColorRole role = target.role == ContrastRole::Button  ? QPalette::ButtonText
-                                             : target.role == ContrastRole::Input ? QPalette::Text
-                                                                                  : QPalette::WindowText;
-            text = sourced(own.foreground, own, own.color, cascade.fallback(role),
-                           background.colour);
+            const QPalette::ColorRole role =
+                target.role == ContrastRole::Button  ? QPalette::ButtonText
+                : target.role == ContrastRole::Input ? QPalette::Text
+                                                     : QPalette::WindowText;
+            text =
+                sourced(own.foreground, own, own.color, cascade.fallback(role), background.colour);
         }
         // What the palette alone decides, the palette header's pairs judge.
         const Sourced &at = text.declaration ? text : background;
