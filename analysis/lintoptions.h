@@ -11,6 +11,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
+class ContrastTree;
+
 // What a run of the analysis is asked to do and to assume about the application.
 
 struct LintOptions
@@ -42,6 +46,9 @@ struct LintOptions
     // WCAG thresholds: text on its background, and outlines and disabled text.
     double textContrast = 4.5;
     double outlineContrast = 3.0;
+    // When set, text contrast is judged on this tree's objects as the toolkit matches
+    // them, not on the sheet alone.
+    std::shared_ptr<const ContrastTree> contrastTree;
     // prismark-fmt's layout ("format"): spaces per level, and the longest selector
     // list kept on one line.
     int formatIndent = 4;

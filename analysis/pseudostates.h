@@ -17,6 +17,7 @@ constexpr quint64 Hover = Q_UINT64_C(0x0000000000000010);
 constexpr quint64 Checked = Q_UINT64_C(0x0000000000000020);
 constexpr quint64 Unchecked = Q_UINT64_C(0x0000000000000040);
 constexpr quint64 Indeterminate = Q_UINT64_C(0x0000000000000080);
+constexpr quint64 Selected = Q_UINT64_C(0x0000000000000200);
 constexpr quint64 Horizontal = Q_UINT64_C(0x0000000000000400);
 constexpr quint64 Vertical = Q_UINT64_C(0x0000000000000800);
 constexpr quint64 Window = Q_UINT64_C(0x0000000000001000);

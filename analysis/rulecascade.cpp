@@ -55,7 +55,7 @@ static_assert(
     PseudoState::ReadOnly == PseudoClass_ReadOnly && PseudoState::Active == PseudoClass_Active &&
     PseudoState::On == PseudoClass_On && PseudoState::Off == PseudoClass_Off &&
     PseudoState::Editable == PseudoClass_Editable && PseudoState::Closed == PseudoClass_Closed &&
-    PseudoState::Open == PseudoClass_Open);
+    PseudoState::Open == PseudoClass_Open && PseudoState::Selected == PseudoClass_Selected);
 
 bool selectorAppliesIn(const SheetSelector &sheetSelector, quint64 state)
 {

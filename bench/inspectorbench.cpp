@@ -10,7 +10,7 @@
 #include "live/inspector/liveinspector.h"
 #include "live/inspector/rulesview.h"
 #include "live/inspector/widgetoutline.h"
-#include "live/inspector/widgetstate.h"
+#include "widgetstyles/widgetstate.h"
 #include "live/livesheet.h"
 #include "live/sheetdiagnosticswindow.h"
 #include "shell/mainwindow.h"

@@ -14,7 +14,9 @@
 #include "support/programsupport.h"
 #include "support/safefileread.h"
 #include "tokens/templatelint.h"
+#include "widgetstyles/gallerycontrast.h"
 
+#include <QApplication>
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
@@ -216,8 +218,8 @@ void declareOptions(QCommandLineParser &parser)
                                           QStringLiteral("ID,..."));
     const QCommandLineOption galleryOption(
         QStringLiteral("gallery"),
-        QStringLiteral("Add notes on what the sheet leaves unstyled in the gallery "
-                       "(coverage)."));
+        QStringLiteral("Build the gallery offscreen and judge text contrast on its widgets; "
+                       "add notes on what the sheet leaves unstyled there (coverage)."));
     const QCommandLineOption configOption(
         QStringLiteral("config"),
         QStringLiteral("Use this configuration file for every FILE instead of the nearest %1.")
@@ -368,6 +370,8 @@ public:
     {
         LintOptions options = configurationFor(sheet).options;
         options.gallery = options.gallery || settings.gallery;
+        if (settings.gallery)
+            options.contrastTree = gallery();
         for (const QString &id : settings.enabled) {
             options.disabledChecks.removeAll(id);
             options.enabledChecks.append(id);
@@ -397,8 +401,17 @@ private:
         return *loaded.insert(file, result);
     }
 
+    // Built once, on first use; only a GUI application can build widgets.
+    std::shared_ptr<const ContrastTree> gallery()
+    {
+        if (!galleryTree && qobject_cast<QApplication *>(QCoreApplication::instance()))
+            galleryTree = galleryContrastTree();
+        return galleryTree;
+    }
+
     const Settings &settings;
     QHash<QString, LintConfigResult> loaded;
+    std::shared_ptr<const ContrastTree> galleryTree;
 };
 
 QString textLine(const LintDiagnostic &diagnostic)

@@ -12,6 +12,7 @@
 #include "tokens/templatelint.h"
 #include "tokens/themebuild.h"
 #include "tokens/themetemplate.h"
+#include "widgetstyles/gallerycontrast.h"
 #include "widgetstyles/sheetstyle.h"
 
 #include <QCoreApplication>
@@ -36,9 +37,10 @@ bool refusesInstall(const QString &id)
     return check && check->has(CheckFlag::RefusesInstall);
 }
 
-// The analysis as prismark-lint runs it under the configuration that governs the
-// file, with the gallery's coverage added; or only its rejecting checks.
-LiveSheet::Linter configuredLinter(LintOptions options)
+// The analysis as prismark-lint --gallery runs it under the configuration that
+// governs the file (coverage, and text contrast judged on the window's own widgets);
+// or only its rejecting checks.
+LiveSheet::Linter configuredLinter(LintOptions options, QWidget *window)
 {
     LintOptions rejecting = options;
     rejecting.enabledChecks.clear();
@@ -47,6 +49,8 @@ LiveSheet::Linter configuredLinter(LintOptions options)
             rejecting.disabledChecks << id;
     }
     options.gallery = true;
+    if (window)
+        options.contrastTree = std::make_shared<WidgetContrastTree>(window);
     return [options, rejecting](const QByteArray &bytes, const QString &path,
                                 LiveSheet::Scope scope) {
         return lintStyleSheet(bytes, path, scope == LiveSheet::Scope::Full ? options : rejecting);
@@ -69,7 +73,7 @@ LiveSheet::LiveSheet(MainWindow *window, const QString &path, QObject *parent)
     , window(window)
     , filePath(QFileInfo(path).absoluteFilePath())
     , config(lintConfigForSheet(filePath))
-    , linter(configuredLinter(config.options))
+    , linter(configuredLinter(config.options, window))
     , file(filePath)
     , burstSettleInterval(settleMs)
     , emptySettleInterval(emptySettleMs)

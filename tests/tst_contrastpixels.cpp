@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 
 #include "analysis/stylesheetlint.h"
+#include "pixelcontrast.h"
 #include "theme/palettedirectives.h"
 #include "theme/semanticvariants.h"
 #include "theme/stylesheetloader.h"
@@ -37,22 +38,6 @@ namespace {
 // rounding of blended colours; beyond this they disagree.
 constexpr double kTolerance = 0.25;
 
-double luminance(QRgb rgb)
-{
-    const auto channel = [](int value) {
-        const double c = value / 255.0;
-        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * channel(qRed(rgb)) + 0.7152 * channel(qGreen(rgb)) +
-           0.0722 * channel(qBlue(rgb));
-}
-
-double contrast(QRgb a, QRgb b)
-{
-    const double la = luminance(a), lb = luminance(b);
-    return (qMax(la, lb) + 0.05) / (qMin(la, lb) + 0.05);
-}
-
 std::unique_ptr<QWidget> widgetFor(const QString &element, const QString &variant, bool checked)
 {
     const QString text = QStringLiteral("Sample text sample text");
@@ -80,29 +65,11 @@ std::unique_ptr<QWidget> widgetFor(const QString &element, const QString &varian
     return widget;
 }
 
-// The most common colour of the text's part of the picture, and the one that stands
-// out most from it.
+// The text's part of the picture.
 double measuredRatio(const QImage &image)
 {
-    const QRect area(image.width() * 2 / 5, image.height() / 4, image.width() / 2,
-                     image.height() / 2);
-    QHash<QRgb, int> counts;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x)
-            ++counts[image.pixel(x, y) | 0xff000000];
-    }
-    QRgb background = 0;
-    int most = 0;
-    for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
-        if (it.value() > most) {
-            most = it.value();
-            background = it.key();
-        }
-    }
-    double best = 1.0;
-    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
-        best = qMax(best, contrast(it.key(), background));
-    return best;
+    return measuredRatio(image, QRect(image.width() * 2 / 5, image.height() / 4, image.width() / 2,
+                                      image.height() / 2));
 }
 } // namespace
 

@@ -5,8 +5,11 @@
 #include "analysis/toolkitsheet.h"
 
 #include "analysis/contrastratio.h"
+#include "analysis/pseudostates.h"
 #include "analysis/qssreference.h"
+#include "analysis/rulecascade.h"
 #include "analysis/selectorindex.h"
+#include "analysis/treecontrast.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -438,7 +441,8 @@ void addFinding(QVector<Finding> &findings, const SheetDeclaration &at, const QS
     const int offset = at.offset;
     for (Finding &finding : findings) {
         if (finding.offset == offset && finding.head == head && finding.tail == tail) {
-            finding.selectors.append(selector);
+            if (!finding.selectors.contains(selector))
+                finding.selectors.append(selector);
             return;
         }
     }
@@ -467,7 +471,9 @@ public:
         , outlineMinimum(context.options.outlineContrast)
     {}
 
-    void run()
+    // With a tree at hand, text is judged on its objects and only outlines on the
+    // sheet alone.
+    void run(const QVector<TreeContrastFinding> *treeFindings)
     {
         for (const SheetRule &rule : qAsConst(context.rules)) {
             QVector<Finding> findings;
@@ -475,9 +481,16 @@ public:
                 Surface surface;
                 if (!judged(selector) || !surfaceOf(selector, &surface))
                     continue;
-                checkText(rule, selector, surface, findings);
+                if (!treeFindings || !judgedOnTrees(selector))
+                    checkText(rule, selector, surface, findings);
                 checkOutline(rule, selector, surface, findings);
             }
+            reportFindings(findings);
+        }
+        if (treeFindings) {
+            QVector<Finding> findings;
+            for (const TreeContrastFinding &found : *treeFindings)
+                addTreeFinding(findings, found);
             reportFindings(findings);
         }
         reportUnmeasured();
@@ -494,6 +507,16 @@ private:
                 return false;
         }
         return true;
+    }
+
+    // A tree's objects show their own text and their views' items; tabs, headers,
+    // titles and menu items stay with the sheet alone.
+    bool judgedOnTrees(const SheetSelector &selector) const
+    {
+        return selector.subcontrol.isEmpty() ||
+               (selector.subcontrol == QLatin1String("item") &&
+                context.classes.inherits(withClassAsElement(selector).element,
+                                         QStringLiteral("QAbstractItemView")));
     }
 
     // A selector with ancestors names the widget it sits in: a clear widget shows that
@@ -579,6 +602,22 @@ private:
         }
     }
 
+    void addTreeFinding(QVector<Finding> &findings, const TreeContrastFinding &found) const
+    {
+        const QString head = QStringLiteral("text %1 on %2")
+                                 .arg(colourText(found.text), colourText(found.background));
+        const QString tail = QStringLiteral(": contrast %1, below %2")
+                                 .arg(ratioText(found.ratio), ratioText(textMinimum));
+        for (Finding &finding : findings) {
+            if (finding.offset == found.offset && finding.head == head && finding.tail == tail) {
+                if (!finding.selectors.contains(found.selector))
+                    finding.selectors.append(found.selector);
+                return;
+            }
+        }
+        findings.append({found.offset, found.length, head, tail, {found.selector}});
+    }
+
     void checkOutline(const SheetRule &rule, const SheetSelector &selector, const Surface &surface,
                       QVector<Finding> &findings)
     {
@@ -653,12 +692,267 @@ private:
     int firstUnmeasured = 0;
 };
 
+// The colours the toolkit gives one object, or one of its subcontrols, in one state,
+// and the declarations they come from.
+struct TreeLook
+{
+    QBrush foreground;
+    QBrush selectedForeground;
+    QBrush selectedBackground;
+    QBrush background;
+    const SheetDeclaration *color = nullptr;
+    const SheetDeclaration *selectionColor = nullptr;
+    const SheetDeclaration *selectionBackground = nullptr;
+    const SheetDeclaration *backgroundColor = nullptr;
+    QVector<CascadeEntry> entries;
+};
+
+// A colour and the declaration it comes from, if the sheet sets it.
+struct Sourced
+{
+    QColor colour;
+    const SheetDeclaration *declaration = nullptr;
+    QString selector;
+};
+
+bool hasPattern(const QBrush &brush)
+{
+    return brush.style() != Qt::NoBrush && !isSolid(brush);
+}
+
+class TreeContrast
+{
+public:
+    TreeContrast(const SheetModel &model, const ContrastTree &tree)
+        : model(model)
+        , tree(tree)
+        , cascade(model)
+        , matcher(model)
+        , textMinimum(model.options.textContrast)
+    {
+        matcher.setStyleName(tree.styleName());
+    }
+
+    bool isValid() const { return matcher.isValid(); }
+
+    QVector<TreeContrastFinding> run()
+    {
+        QVector<TreeContrastFinding> findings;
+        if (!matcher.isValid())
+            return findings;
+        for (const ContrastTarget &target : tree.contrastTargets())
+            judge(target, findings);
+        return findings;
+    }
+
+private:
+    const QVector<RuleMatch> &matchesOf(const QObject *object) const
+    {
+        auto found = matchCache.find(object);
+        if (found == matchCache.end())
+            found = matchCache.insert(object, matcher.matches(object));
+        return *found;
+    }
+
+    TreeLook lookOf(const QObject *object, quint64 state, const QString &subcontrol) const
+    {
+        TreeLook look;
+        look.entries = cascadeMatches(model, matchesOf(object), state);
+        // Lowest weight first, as the toolkit applies them.
+        QVector<Declaration> declarations;
+        for (auto entry = look.entries.crbegin(); entry != look.entries.crend(); ++entry) {
+            if (!entry->appliesNow || entry->subcontrol != subcontrol)
+                continue;
+            for (const SheetDeclaration &declaration :
+                 model.rules.at(entry->match.rule).declarations)
+                declarations.append(cascade.withPaletteResolved(*declaration.toolkit));
+        }
+        ValueExtractor extractor(declarations, cascade.palette);
+        QBrush alternate;
+        extractor.extractPalette(&look.foreground, &look.selectedForeground,
+                                 &look.selectedBackground, &alternate);
+        QString uri;
+        Repeat repeat = Repeat_XY;
+        Qt::Alignment alignment;
+        Origin origin = Origin_Padding, clip = Origin_Border;
+        Attachment attachment = Attachment_Scroll;
+        extractor.extractBackground(&look.background, &uri, &repeat, &alignment, &origin,
+                                    &attachment, &clip);
+        const auto winner = [&](const char *property) {
+            return winningDeclaration(model, look.entries, subcontrol, QLatin1String(property));
+        };
+        look.color = winner("color");
+        look.selectionColor = winner("selection-color");
+        look.selectionBackground = winner("selection-background-color");
+        look.backgroundColor = winner("background-color");
+        return look;
+    }
+
+    // The selector, of those that paint the object in its state, whose rule holds
+    // declaration.
+    QString selectorOf(const TreeLook &look, const SheetDeclaration *declaration) const
+    {
+        for (const CascadeEntry &entry : look.entries) {
+            if (!entry.appliesNow)
+                continue;
+            const SheetRule &rule = model.rules.at(entry.match.rule);
+            const SheetDeclaration *first = rule.declarations.constData();
+            if (declaration >= first && declaration < first + rule.declarations.size())
+                return rule.selectors.at(entry.match.selector).text;
+        }
+        return QString();
+    }
+
+    Sourced sourced(const QBrush &brush, const TreeLook &look, const SheetDeclaration *declaration,
+                    const QColor &orElse, const QColor &under) const
+    {
+        if (!isSolid(brush))
+            return {orElse, nullptr, QString()};
+        return {over(brush.color(), under), declaration, selectorOf(look, declaration)};
+    }
+
+    // What shows through an object without a fill of its own: the nearest ancestor's
+    // fill, or the window's palette colour. Invalid when that fill is a gradient.
+    Sourced behindOf(const QObject *object) const
+    {
+        // Siblings share what is behind them; every target would walk it again.
+        const auto known = behindCache.constFind(object);
+        if (known != behindCache.cend())
+            return *known;
+        const Sourced behind = findBehind(object);
+        behindCache.insert(object, behind);
+        return behind;
+    }
+
+    Sourced findBehind(const QObject *object) const
+    {
+        for (const QObject *parent = object->parent(); parent; parent = parent->parent()) {
+            if (!parent->isWidgetType())
+                continue;
+            const TreeLook look = lookOf(parent, tree.stateOf(parent), QString());
+            if (hasPattern(look.background))
+                return {};
+            if (isSolid(look.background)) {
+                const Sourced under = behindOf(parent);
+                if (!under.colour.isValid())
+                    return {};
+                return sourced(look.background, look, look.backgroundColor, QColor(), under.colour);
+            }
+            // A tab widget's pages lie on its pane, which the base style fills with the
+            // window colour unless the sheet fills it; so does a widget that fills
+            // its own background.
+            const bool pane = parent->inherits("QTabWidget");
+            if (pane) {
+                const TreeLook paneLook =
+                    lookOf(parent, tree.stateOf(parent), QStringLiteral("pane"));
+                if (hasPattern(paneLook.background))
+                    return {};
+                if (isSolid(paneLook.background)) {
+                    const Sourced under = behindOf(parent);
+                    if (!under.colour.isValid())
+                        return {};
+                    return sourced(paneLook.background, paneLook, paneLook.backgroundColor,
+                                   QColor(), under.colour);
+                }
+            }
+            if (pane || parent->property("autoFillBackground").toBool())
+                return {cascade.fallback(QPalette::Window), nullptr, QString()};
+        }
+        return {cascade.fallback(QPalette::Window), nullptr, QString()};
+    }
+
+    void judge(const ContrastTarget &target, QVector<TreeContrastFinding> &findings) const
+    {
+        const TreeLook own = lookOf(target.object, target.state, QString());
+        const Sourced behind = behindOf(target.object);
+        if (hasPattern(own.background) || !behind.colour.isValid())
+            return;
+        const QColor roleFill =
+            target.role == ContrastRole::Button  ? cascade.fallback(QPalette::Button)
+            : target.role == ContrastRole::Input ? cascade.fallback(QPalette::Base)
+                                                 : behind.colour;
+        Sourced background =
+            sourced(own.background, own, own.backgroundColor, roleFill, behind.colour);
+        if (!isSolid(own.background) && target.role == ContrastRole::Plain)
+            background = behind;
+        Sourced text;
+        if (target.item) {
+            if (!itemColours(target, own, &text, &background))
+                return;
+        } else {
+            const QPalette::ColorRole role =
+                target.role == ContrastRole::Button  ? QPalette::ButtonText
+                : target.role == ContrastRole::Input ? QPalette::Text
+                                                     : QPalette::WindowText;
+            text =
+                sourced(own.foreground, own, own.color, cascade.fallback(role), background.colour);
+        }
+        // What the palette alone decides, the palette header's pairs judge.
+        const Sourced &at = text.declaration ? text : background;
+        if (!at.declaration)
+            return;
+        const QColor drawn = over(text.colour, background.colour);
+        const double ratio = contrast(drawn, background.colour);
+        if (ratio >= textMinimum)
+            return;
+        findings.append({target, drawn, background.colour, ratio, at.declaration->offset,
+                         int(at.declaration->property.size()), at.selector});
+    }
+
+    // An item is drawn over its view: in the view's selection colours when selected,
+    // unless the item's own rules (":selected" ones for a selected item) say otherwise.
+    bool itemColours(const ContrastTarget &target, const TreeLook &view, Sourced *text,
+                     Sourced *background) const
+    {
+        const quint64 state =
+            target.selectedItem ? target.state | PseudoState::Selected : target.state;
+        const TreeLook item = lookOf(target.object, state, QStringLiteral("item"));
+        if (hasPattern(item.background) || hasPattern(view.selectedBackground))
+            return false;
+        const QColor under = background->colour;
+        if (isSolid(item.background))
+            *background = sourced(item.background, item, item.backgroundColor, QColor(), under);
+        else if (target.selectedItem)
+            *background = sourced(view.selectedBackground, view, view.selectionBackground,
+                                  over(cascade.fallback(QPalette::Highlight), under), under);
+        if (isSolid(item.foreground))
+            *text = sourced(item.foreground, item, item.color, QColor(), background->colour);
+        else if (target.selectedItem)
+            *text = sourced(view.selectedForeground, view, view.selectionColor,
+                            cascade.fallback(QPalette::HighlightedText), background->colour);
+        else
+            *text = sourced(view.foreground, view, view.color, cascade.fallback(QPalette::Text),
+                            background->colour);
+        return true;
+    }
+
+    const SheetModel &model;
+    const ContrastTree &tree;
+    const Cascade cascade;
+    RuleMatcher matcher;
+    const double textMinimum;
+    mutable QHash<const QObject *, QVector<RuleMatch>> matchCache;
+    mutable QHash<const QObject *, Sourced> behindCache;
+};
+
 void checkContrast(const SheetModel &context, CheckReporter &report)
 {
     checkPalettePairs(context, report);
-    ContrastCheck(context, report).run();
+    if (!context.options.contrastTree) {
+        ContrastCheck(context, report).run(nullptr);
+        return;
+    }
+    // A sheet the toolkit's rules cannot be matched with keeps the sheet-only model.
+    TreeContrast tree(context, *context.options.contrastTree);
+    const QVector<TreeContrastFinding> found = tree.run();
+    ContrastCheck(context, report).run(tree.isValid() ? &found : nullptr);
 }
 } // namespace
+
+QVector<TreeContrastFinding> judgeTreeContrast(const SheetModel &model, const ContrastTree &tree)
+{
+    return TreeContrast(model, tree).run();
+}
 
 const LintCheck kContrastCheck = {
     "contrast",

@@ -10,27 +10,10 @@
 #include "live/livesheet.h"
 #include "live/sheetdiagnosticswindow.h"
 #include "shell/mainwindow.h"
+#include "widgetstyles/widgetstate.h"
 
 #include <QApplication>
-#include <QProxyStyle>
 #include <QShortcut>
-
-namespace {
-
-// The class of the style the application's sheet is drawn over: the toolkit wraps
-// the installed style in its style sheet style, which parents the style it wraps.
-QString styleUnderSheet()
-{
-    QStyle *style = QApplication::style();
-    if (!qobject_cast<QProxyStyle *>(style)) {
-        const auto wrapped = style->findChildren<QStyle *>(QString(), Qt::FindDirectChildrenOnly);
-        if (wrapped.size() == 1)
-            style = wrapped.first();
-    }
-    return QString::fromLatin1(style->metaObject()->className());
-}
-
-} // namespace
 
 LiveInspector::LiveInspector(MainWindow *window, LiveSheet *sheet,
                              SheetDiagnosticsWindow *diagnostics)

@@ -5,7 +5,7 @@
 
 #include "analysis/rulematcher.h"
 #include "analysis/sheetmodel.h"
-#include "live/inspector/widgetstate.h"
+#include "widgetstyles/widgetstate.h"
 
 #include <QVariant>
 

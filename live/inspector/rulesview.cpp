@@ -5,7 +5,7 @@
 
 #include "analysis/sheetmodel.h"
 #include "live/inspector/ruleinspector.h"
-#include "live/inspector/widgetstate.h"
+#include "widgetstyles/widgetstate.h"
 
 #include <QHeaderView>
 #include <QLabel>

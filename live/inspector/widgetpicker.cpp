@@ -6,7 +6,7 @@
 #include "support/pointerposition.h"
 
 #include "live/inspector/widgetoutline.h"
-#include "live/inspector/widgetstate.h"
+#include "widgetstyles/widgetstate.h"
 
 #include <QApplication>
 #include <QCursor>

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "live/inspector/widgetstate.h"
+#include "widgetstyles/widgetstate.h"
 
 #include "analysis/pseudostates.h"
 
@@ -9,11 +9,13 @@
 #include <QAbstractScrollArea>
 #include <QAbstractSlider>
 #include <QAbstractSpinBox>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
@@ -156,4 +158,15 @@ QWidget *styledWidget(QWidget *widget)
     if (widget->metaObject() == &QWidget::staticMetaObject && qobject_cast<QTabBar *>(parent))
         return parent;
     return widget;
+}
+
+QString styleUnderSheet()
+{
+    QStyle *style = QApplication::style();
+    if (!qobject_cast<QProxyStyle *>(style)) {
+        const auto wrapped = style->findChildren<QStyle *>(QString(), Qt::FindDirectChildrenOnly);
+        if (wrapped.size() == 1)
+            style = wrapped.first();
+    }
+    return QString::fromLatin1(style->metaObject()->className());
 }

@@ -22,3 +22,7 @@ QStringList pseudoStateNames(quint64 state);
 // viewport, the spin or combo box for the line edit inside it, the combo box for
 // its popup, the tab bar for a tab being dragged; else the widget itself.
 QWidget *styledWidget(QWidget *widget);
+
+// The class name of the style the application's style sheet is drawn over (the
+// toolkit wraps it while a sheet is installed), which [style="..."] compares with.
+QString styleUnderSheet();
