@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QToolTip>
 #include <QVBoxLayout>
 #include <QtTest>
 
@@ -109,6 +110,7 @@ private slots:
     void rulesLineUpWithTheToolkits();
     void ruleOutlinesTheWidgetsItMatches_data();
     void ruleOutlinesTheWidgetsItMatches();
+    void toolTipIsMatchedBelowTheWidgetItExplains();
     void pickInTheLivePreview();
 };
 
@@ -292,6 +294,40 @@ void TestInspector::ruleOutlinesTheWidgetsItMatches()
     for (const QWidget *widget : matching)
         names << widget->objectName();
     QCOMPARE(names, widgets);
+}
+
+void TestInspector::toolTipIsMatchedBelowTheWidgetItExplains()
+{
+    // The toolkit names its tool tip label QToolTip, never QLabel, and matches it as a
+    // child of the widget it explains.
+    const QString sheet = QStringLiteral("QLabel { color: green; }\n"
+                                         "QToolTip { color: red; }\n"
+                                         "#outer QToolTip { color: blue; }\n"
+                                         "#elsewhere QToolTip { color: gray; }\n");
+    qApp->setStyleSheet(sheet);
+    QWidget outer;
+    outer.setObjectName(QStringLiteral("outer"));
+    auto *tipped = new QPushButton(QStringLiteral("tipped"), &outer);
+    outer.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&outer));
+    QToolTip::showText(tipped->mapToGlobal(QPoint(2, 2)), QStringLiteral("a tip"), tipped);
+    QWidget *tip = nullptr;
+    QTRY_VERIFY([&tip] {
+        for (QWidget *widget : QApplication::topLevelWidgets()) {
+            if (widget->isVisible() && widget->inherits("QTipLabel"))
+                tip = widget;
+        }
+        return tip != nullptr;
+    }());
+
+    RuleInspector inspector;
+    inspector.setSheet(sheet, QStringLiteral("tips.qss"), QString());
+    QVERIFY2(inspector.isValid(), qPrintable(inspector.problem()));
+    QVector<RuleMatch> matches;
+    for (const CascadeEntry &entry : inspector.inspect(tip).entries)
+        matches << entry.match;
+    QToolTip::hideText();
+    QCOMPARE(matchedLines(inspector.model(), matches), QStringLiteral("3 2"));
 }
 
 void TestInspector::pickInTheLivePreview()
