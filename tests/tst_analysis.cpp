@@ -102,6 +102,9 @@ void TestAnalysis::eachCheck_data()
         {"2:1"});
     row("partial-control", "a scroll bar's text colour starts nothing",
         "QScrollBar { color: red; }", {});
+    // The toolkit matches its tool tip by "QToolTip" alone, never by a base class.
+    row("shadowed", "a later QWidget rule does not reach the tool tip",
+        "QToolTip { color: red; }\nQWidget { color: blue; }\n", {});
     // Font sizes take pt and px only; a length in another unit is dropped.
     row("bad-value", "font-size in px and pt",
         "QLabel { font-size: 12px; }\n"
