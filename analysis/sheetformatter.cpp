@@ -268,8 +268,9 @@ SheetFormatResult formatStyleSheet(const QString &text, const SheetFormatOptions
     // A newline after an open comment would be part of it.
     if (!out.isEmpty() && !items.constLast().openComment)
         out += QLatin1Char('\n');
+    // An unchanged sheet reads as it did; only a new layout needs reading again.
     QString after;
-    if (!toolkitParseSummary(out, &after) || after != before) {
+    if (out != text && (!toolkitParseSummary(out, &after) || after != before)) {
         result.error = QStringLiteral("the layout would change what the toolkit reads; left "
                                       "as it is");
         return result;
