@@ -54,6 +54,8 @@ private slots:
     void diagnosticHoverAndPage();
     void formattingIsTheFormatters_data();
     void formattingIsTheFormatters();
+    void formattingTakesTheProjectsLayout_data();
+    void formattingTakesTheProjectsLayout();
     void tokenHoverFollowsAliases_data();
     void tokenHoverFollowsAliases();
     void tokenHoverReadsTheEditorsText();
@@ -485,7 +487,7 @@ void TestLspFeatures::formattingIsTheFormatters()
     SheetFormatOptions options;
     options.indentWidth = indent;
     const SheetFormatResult formatted = formatStyleSheet(text, options);
-    const QVector<PublishedFix> edits = formattingEdits(text, indent);
+    const QVector<PublishedFix> edits = formattingEdits(text, options);
     if (!formatted.ok || formatted.text == text) {
         QVERIFY(edits.isEmpty());
         return;
@@ -494,6 +496,40 @@ void TestLspFeatures::formattingIsTheFormatters()
     QCOMPARE(QString(text).replace(edits.at(0).start, edits.at(0).end - edits.at(0).start,
                                    edits.at(0).newText),
              formatted.text);
+}
+
+void TestLspFeatures::formattingTakesTheProjectsLayout_data()
+{
+    QTest::addColumn<QByteArray>("configuration");
+    QTest::addColumn<int>("indent");
+    QTest::addColumn<int>("maxLineLength");
+    QTest::newRow("no configuration: the editor's indent") << QByteArray() << 3 << 100;
+    QTest::newRow("a configuration without \"format\": the editor's indent")
+        << QByteArray("{}") << 3 << 100;
+    QTest::newRow("the project's indent wins over the editor's")
+        << QByteArray(R"({"format": {"indent": 2, "max-line-length": 60}})") << 2 << 60;
+    QTest::newRow("only a line length: the editor's indent")
+        << QByteArray(R"({"format": {"max-line-length": 60}})") << 3 << 60;
+    QTest::newRow("a broken configuration: the editor's indent")
+        << QByteArray(R"({"format": {"indent": -1}})") << 3 << 100;
+}
+
+void TestLspFeatures::formattingTakesTheProjectsLayout()
+{
+    QFETCH(QByteArray, configuration);
+    QFETCH(int, indent);
+    QFETCH(int, maxLineLength);
+    QTemporaryDir directory;
+    QVERIFY(directory.isValid());
+    if (!configuration.isNull()) {
+        QFile file(directory.filePath(QStringLiteral(".prismark-lint.json")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(configuration);
+    }
+    const SheetFormatOptions options =
+        formattingOptions(directory.filePath(QStringLiteral("sheets/a.qss")), 3);
+    QCOMPARE(options.indentWidth, indent);
+    QCOMPARE(options.maxLineLength, maxLineLength);
 }
 
 namespace {

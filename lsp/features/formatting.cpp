@@ -3,12 +3,24 @@
 
 #include "lsp/features/formatting.h"
 
+#include "analysis/lintconfig.h"
 #include "analysis/sheetformatter.h"
 
-QVector<PublishedFix> formattingEdits(const QString &text, int indentWidth)
+SheetFormatOptions formattingOptions(const QString &sheetPath, int editorIndent)
 {
     SheetFormatOptions options;
-    options.indentWidth = indentWidth;
+    options.indentWidth = editorIndent;
+    const LintConfigResult config = lintConfigForSheet(sheetPath);
+    if (!config.ok)
+        return options;
+    if (config.settings.contains(QStringLiteral("format.indent")))
+        options.indentWidth = config.options.formatIndent;
+    options.maxLineLength = config.options.formatMaxLineLength;
+    return options;
+}
+
+QVector<PublishedFix> formattingEdits(const QString &text, const SheetFormatOptions &options)
+{
     const SheetFormatResult result = formatStyleSheet(text, options);
     if (!result.ok || result.text == text)
         return {};

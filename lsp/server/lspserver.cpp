@@ -307,7 +307,8 @@ QJsonValue LspServer::formattingAnswer(Document &document, const QJsonObject &pa
     const QJsonObject options = params.value(QStringLiteral("options")).toObject();
     const bool spaces = options.value(QStringLiteral("insertSpaces")).toBool(true);
     const int indent = spaces ? options.value(QStringLiteral("tabSize")).toInt(4) : 4;
-    for (const PublishedFix &edit : formattingEdits(document.text.text(), indent))
+    const SheetFormatOptions layout = formattingOptions(document.text.path, indent);
+    for (const PublishedFix &edit : formattingEdits(document.text.text(), layout))
         edits.append(
             QJsonObject{{QStringLiteral("range"), document.text.range(edit.start, edit.end)},
                         {QStringLiteral("newText"), edit.newText}});
