@@ -290,6 +290,15 @@ void TestLint::builtInSheetsMatchBaseline()
     // in the same commit (see docs/lint.md for the command).
     QCOMPARE(run.out.split(QLatin1Char('\n')),
              QString::fromUtf8(baseline.readAll()).split(QLatin1Char('\n')));
+
+    // docs/lint.md shows the same counts, a column for every check.
+    const Run table = runLint(
+        QStringList{QStringLiteral("--gallery"), QStringLiteral("--summary-table")} + sheets,
+        QByteArray(), source.path());
+    QFile page(source.filePath(QStringLiteral("docs/lint.md")));
+    QVERIFY(page.open(QIODevice::ReadOnly | QIODevice::Text));
+    QVERIFY2(QString::fromUtf8(page.readAll()).contains(table.out.trimmed()),
+             "regenerate the table in docs/lint.md");
 }
 
 void TestLint::sarifHasWhatTheStandardRequires()
