@@ -26,6 +26,17 @@ using namespace QCss;
 // outline's ratio so it stays legible.
 
 namespace {
+// The toolkit's background brush of a look; its image and placement do not matter
+// to contrast.
+void extractBackgroundBrush(ValueExtractor &extractor, QBrush *brush)
+{
+    QString uri;
+    Repeat repeat = Repeat_XY;
+    Qt::Alignment alignment;
+    Origin origin = Origin_Padding, clip = Origin_Border;
+    Attachment attachment = Attachment_Scroll;
+    extractor.extractBackground(brush, &uri, &repeat, &alignment, &origin, &attachment, &clip);
+}
 
 double contrast(const QColor &a, const QColor &b)
 {
@@ -287,13 +298,7 @@ public:
         QBrush selectedBackground, alternate;
         extractor.extractPalette(&look.foreground, &look.selectedForeground, &selectedBackground,
                                  &alternate);
-        QString uri;
-        Repeat repeat = Repeat_XY;
-        Qt::Alignment alignment;
-        Origin origin = Origin_Padding, clip = Origin_Border;
-        Attachment attachment = Attachment_Scroll;
-        extractor.extractBackground(&look.background, &uri, &repeat, &alignment, &origin,
-                                    &attachment, &clip);
+        extractBackgroundBrush(extractor, &look.background);
         QSize radii[4];
         if (fontsAvailable()) {
             extractor.extractBorder(look.borders, look.borderColours, look.borderStyles, radii);
@@ -771,13 +776,7 @@ private:
         QBrush alternate;
         extractor.extractPalette(&look.foreground, &look.selectedForeground,
                                  &look.selectedBackground, &alternate);
-        QString uri;
-        Repeat repeat = Repeat_XY;
-        Qt::Alignment alignment;
-        Origin origin = Origin_Padding, clip = Origin_Border;
-        Attachment attachment = Attachment_Scroll;
-        extractor.extractBackground(&look.background, &uri, &repeat, &alignment, &origin,
-                                    &attachment, &clip);
+        extractBackgroundBrush(extractor, &look.background);
         const auto winner = [&](const char *property) {
             return winningDeclaration(model, look.entries, subcontrol, QLatin1String(property));
         };
