@@ -4,6 +4,7 @@
 #include "tokens/templatelint.h"
 
 #include "analysis/stylesheetlint.h"
+#include "tokens/designtokens.h"
 #include "tokens/themebuild.h"
 
 #include <QHash>
@@ -87,6 +88,18 @@ LintDiagnostic themeBuildDiagnostic(const SourceError &error)
     return diagnostic;
 }
 
+QVector<LintDiagnostic> lintTokenFile(const QString &path, const QString &text)
+{
+    SourceErrors errors;
+    DesignTokens tokens;
+    tokens.addDocument(text, path, &errors);
+    tokens.resolve(&errors);
+    QVector<LintDiagnostic> found;
+    for (const SourceError &error : qAsConst(errors))
+        found.append(themeBuildDiagnostic(error));
+    return found;
+}
+
 namespace {
 QString findingKey(const LintDiagnostic &d)
 {
@@ -100,13 +113,15 @@ QString findingKey(const LintDiagnostic &d)
 } // namespace
 
 TemplateLint lintThemeTemplate(const QString &path, const LintOptions &options,
-                               const QStringList &variants, const QString &text)
+                               const QStringList &variants, const QString &text,
+                               const QHash<QString, QString> &tokenTexts)
 {
     TemplateLint result;
     ThemeBuildOptions buildOptions;
     buildOptions.variants = variants;
     buildOptions.sourceIconUrls = true;
     buildOptions.templateText = text;
+    buildOptions.sourceTexts = tokenTexts;
     const ThemeBuild build = buildTheme(path, buildOptions);
     result.usageError = build.usageError;
     result.unreadable = build.unreadable();
