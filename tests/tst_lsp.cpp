@@ -667,7 +667,8 @@ void TestLsp::tokenFileDiagnostics_data()
                                              "  \"b\": { \"$value\": @\"{a}\" }\n}\n")
                            << QStringLiteral("a -> b -> a");
     QTest::newRow("unknown alias, in the template's context")
-        << true << QStringLiteral("PLANT{palette.nowhere}") << QStringLiteral("{palette.nowhere}");
+        << true << QStringLiteral("alternateBase={palette.nowhere}")
+        << QStringLiteral("{palette.nowhere}");
 }
 
 void TestLsp::tokenFileDiagnostics()
@@ -687,12 +688,14 @@ void TestLsp::tokenFileDiagnostics()
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         good = QString::fromUtf8(file.readAll());
-        // Planted in the editor's unsaved text only: the disk keeps the good file.
-        const QString value = QStringLiteral("\"#eef2f7\"");
-        const int at = int(good.indexOf(value));
-        QVERIFY(at > 0);
-        text = QString(good).replace(at, int(value.size()),
-                                     QStringLiteral("@\"") + text.mid(5) + QLatin1Char('"'));
+        // "key=value": the token's value planted in the editor's unsaved text only,
+        // the disk keeping the good file.
+        const QString key = QStringLiteral("\"%1\": {").arg(text.section(QLatin1Char('='), 0, 0));
+        const int value = int(good.indexOf(QLatin1String("\"$value\": "), good.indexOf(key))) + 10;
+        QVERIFY(value > 10);
+        const int end = int(good.indexOf(QLatin1Char('"'), value + 1)) + 1;
+        text = QString(good).replace(
+            value, end - value, QStringLiteral("@\"%1\"").arg(text.section(QLatin1Char('='), 1)));
     }
     const int at = int(text.indexOf(QLatin1Char('@')));
     const int line = int(text.left(at).count(QLatin1Char('\n')));
@@ -704,7 +707,7 @@ void TestLsp::tokenFileDiagnostics()
     const QString uri = QUrl::fromLocalFile(path).toString();
     client.open(text, uri);
     const QJsonArray diagnostics = client.diagnosticsFor(uri)["params"]["diagnostics"].toArray();
-    QCOMPARE(diagnostics.size(), 1);
+    QVERIFY2(diagnostics.size() == 1, QJsonDocument(diagnostics).toJson().constData());
     QCOMPARE(diagnostics[0]["code"].toString(), QString(kThemeBuildCheckId));
     QVERIFY2(diagnostics[0]["message"].toString().contains(message),
              qPrintable(diagnostics[0]["message"].toString()));
