@@ -15,6 +15,8 @@
 #include <QRunnable>
 #include <QThread>
 
+#include <algorithm>
+
 #ifdef Q_OS_LINUX
 #include <sys/resource.h>
 #include <unistd.h>
@@ -84,9 +86,40 @@ QVector<LintDiagnostic> tokenFileDiagnostics(const QString &path, const QString 
         const QVector<LintDiagnostic> diagnostics =
             lintThemeTemplate(templatePath, options, {}, texts.value(templatePath), texts)
                 .diagnostics;
-        for (LintDiagnostic diagnostic : diagnostics) {
-            if (cleanAbsolute(diagnostic.file) != self)
+        QVector<LintDiagnostic> inFile;
+        for (const LintDiagnostic &diagnostic : diagnostics) {
+            if (cleanAbsolute(diagnostic.file) == self) {
+                inFile.append(diagnostic);
                 continue;
+            }
+            // Told on a template's line, it is also told on each value of this file it
+            // came through, with the variants that value is theirs in.
+            QVector<LintDiagnostic> onValues;
+            for (const LintTokenValue &value : diagnostic.tokenValues) {
+                if (cleanAbsolute(value.file) != self)
+                    continue;
+                const auto same = std::find_if(
+                    onValues.begin(), onValues.end(), [&value](const LintDiagnostic &d) {
+                        return d.line == value.line && d.column == value.column;
+                    });
+                if (same != onValues.end()) {
+                    if (!same->variants.contains(value.variant))
+                        same->variants.append(value.variant);
+                    continue;
+                }
+                LintDiagnostic copy = diagnostic;
+                copy.line = value.line;
+                copy.column = value.column;
+                copy.endLine = 0;
+                copy.endColumn = 0;
+                copy.related.clear();
+                copy.fixes.clear();
+                copy.variants = QStringList{value.variant};
+                onValues.append(copy);
+            }
+            inFile += onValues;
+        }
+        for (LintDiagnostic diagnostic : qAsConst(inFile)) {
             QStringList where = diagnostic.variants;
             if (context.templates.size() > 1)
                 where.prepend(QFileInfo(templatePath).fileName());
