@@ -41,6 +41,17 @@ struct LintFix
     bool safe = false;
 };
 
+// A token's value a theme template's finding came through: the "$value" in the token
+// file that gave it in that variant.
+struct LintTokenValue
+{
+    QString path;
+    QString file;
+    int line = 1;
+    int column = 1;
+    QString variant;
+};
+
 struct LintDiagnostic
 {
     QString file;
@@ -59,6 +70,8 @@ struct LintDiagnostic
     QVector<LintFix> fixes = {};
     // The variants of a theme template the finding occurs in; empty for a plain sheet.
     QStringList variants = {};
+    // A finding told in a template over text holding token values: those values.
+    QVector<LintTokenValue> tokenValues = {};
 };
 
 // "error", "warning" or "note".

@@ -2,7 +2,8 @@
 // SPDX-License-Identifier: MIT
 
 // On-demand benchmark of the live preview: from the write of a style sheet file to
-// the repainted gallery, against applyTheme of the same built-in theme; see the README.
+// the repainted gallery, against applyTheme of the same built-in theme; then a token
+// edit of a theme template against a plain sheet edit of the same size; see the README.
 
 #include "bench/benchsupport.h"
 #include "live/livesheet.h"
@@ -10,8 +11,11 @@
 #include "shell/mainwindow.h"
 #include "theme/stylesheetloader.h"
 #include "theme/themecatalogue.h"
+#include "tokens/themebuild.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
@@ -142,6 +146,46 @@ void printReport(const LiveTimes &times)
                 writeMedian <= 100 && writeMedian <= 1.3 * floorMedian ? "met" : "NOT met");
 }
 
+// The theme sources (the template and its token files) copied under target, so they
+// can be written; the copied template's path.
+QString copyThemeSources(const QString &target)
+{
+    const QDir from = QFileInfo(QStringLiteral(PRISMARK_THEME_TEMPLATE)).dir();
+    QDirIterator files(from.path(), QDir::Files, QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        const QString file = files.next();
+        const QString copy = target + QLatin1Char('/') + from.relativeFilePath(file);
+        QDir().mkpath(QFileInfo(copy).path());
+        QFile::copy(file, copy);
+    }
+    return target + QLatin1Char('/') +
+           QFileInfo(QStringLiteral(PRISMARK_THEME_TEMPLATE)).fileName();
+}
+
+struct TokenEditTimes
+{
+    std::vector<double> tokenTimes, plainTimes, tokenApplyTimes, plainApplyTimes, pairedRatios;
+};
+
+void printTokenReport(const TokenEditTimes &times, int sheetBytes)
+{
+    const double token = median(times.tokenTimes);
+    const double plain = median(times.plainTimes);
+    std::printf(
+        "\nToken edit of the built-in themes' template (variant Light, a %d-byte sheet)\n\n",
+        sheetBytes);
+    std::printf("  %-52s median %7.2f ms\n", "token file written -> gallery repainted", token);
+    std::printf("  %-52s median %7.2f ms\n", "  of which change seen -> sheet built, installed",
+                median(times.tokenApplyTimes));
+    std::printf("  %-52s median %7.2f ms\n", "plain sheet written -> gallery repainted", plain);
+    std::printf("  %-52s median %7.2f ms\n", "  of which change seen -> sheet installed",
+                median(times.plainApplyTimes));
+    std::printf("  %-52s %.2fx\n", "ratio, token edit / plain edit", token / plain);
+    std::printf("  %-52s %.2fx\n", "  the same, paired per step", median(times.pairedRatios));
+    std::printf("\n  goal: a token edit at most 1.2x a plain edit: %s\n",
+                token <= 1.2 * plain ? "met" : "NOT met");
+}
+
 } // namespace
 
 // What is measured, on which platform, with sheets of which sizes.
@@ -232,5 +276,74 @@ int main(int argc, char *argv[])
 
     printReport(
         {savingTimes, writeTimes, floorTimes, applyTimes, installTimes, addedTimes, pairedRatios});
+
+    // A token edit: one colour of the template's light tokens changed and changed
+    // back; the plain edit writes a sheet holding what each of those builds gives, so
+    // both install the same text. Each starts from the same built-in theme, so both
+    // see the same restyle, and they alternate, so both see the same machine load.
+    const QString templatePath = copyThemeSources(directory.filePath(QStringLiteral("theme")));
+    const QString tokenPath =
+        QFileInfo(templatePath).dir().filePath(QStringLiteral("tokens/light.tokens.json"));
+    QFile tokenFile(tokenPath);
+    if (!tokenFile.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "cannot read %s\n", qPrintable(tokenPath));
+        return 1;
+    }
+    QString tokenTexts[2];
+    tokenTexts[0] = QString::fromUtf8(tokenFile.readAll());
+    tokenTexts[1] =
+        QString(tokenTexts[0]).replace(QLatin1String("\"#f6f8fb\""), QLatin1String("\"#f7f9fc\""));
+    tokenFile.close();
+    QByteArray builtSheets[2];
+    for (int i = 0; i < 2; ++i) {
+        ThemeBuildOptions options;
+        options.variants = QStringList{QStringLiteral("Light")};
+        options.sourceTexts.insert(QDir::cleanPath(QFileInfo(tokenPath).absoluteFilePath()),
+                                   tokenTexts[i]);
+        const ThemeBuild build = buildTheme(templatePath, options);
+        if (!build.ok() || build.sheets.isEmpty()) {
+            std::fprintf(stderr, "the template does not build\n");
+            return 1;
+        }
+        builtSheets[i] = build.sheets.constFirst().text;
+    }
+    if (builtSheets[0] == builtSheets[1]) {
+        std::fprintf(stderr, "the token edit does not change the sheet\n");
+        return 1;
+    }
+    const QString plainPath = directory.filePath(QStringLiteral("built.qss"));
+    writeFile(plainPath, QString::fromUtf8(builtSheets[0]));
+    LiveSheet plainSheet(&window, plainPath);
+    plainSheet.apply();
+    LiveSheet templateSheet(&window, templatePath);
+    templateSheet.apply();
+    settle();
+    TokenEditTimes tokenTimes;
+    for (int step = 0; step < kWrites; ++step) {
+        const int next = (step + 1) % 2;
+        showTheme(Dark);
+        repaint.arm();
+        writeFile(tokenPath, tokenTexts[next]);
+        double written = repaint.now();
+        repaint.wait();
+        tokenTimes.tokenTimes.push_back(repaint.repaintedAt() - written);
+        tokenTimes.tokenApplyTimes.push_back(templateSheet.applyMilliseconds());
+        settle();
+
+        showTheme(Dark);
+        repaint.arm();
+        writeFile(plainPath, QString::fromUtf8(builtSheets[next]));
+        written = repaint.now();
+        repaint.wait();
+        tokenTimes.plainTimes.push_back(repaint.repaintedAt() - written);
+        tokenTimes.plainApplyTimes.push_back(plainSheet.applyMilliseconds());
+        tokenTimes.pairedRatios.push_back(tokenTimes.tokenTimes.back() /
+                                          tokenTimes.plainTimes.back());
+        settle();
+    }
+    if (!templateSheet.isTemplate() || templateSheet.outcome() != LiveSheet::Outcome::Applied)
+        std::fprintf(stderr, "warning: the template's last build was not installed: %s\n",
+                     qPrintable(templateSheet.problem()));
+    printTokenReport(tokenTimes, int(builtSheets[0].size()));
     return 0;
 }

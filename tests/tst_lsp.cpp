@@ -3,6 +3,7 @@
 
 #include "analysis/stylesheetlint.h"
 #include "tests/lspclient.h"
+#include "tokens/templatelint.h"
 #include "tokens/themebuild.h"
 
 #include "testsupport.h"
@@ -46,6 +47,8 @@ private slots:
     void quickFixAppliedAndRechecked();
     void outlineAndDefinition();
     void tokenRenameOverTheWire();
+    void tokenFileDiagnostics_data();
+    void tokenFileDiagnostics();
     void neovimSession();
     void neovimTokenSession();
 };
@@ -630,6 +633,113 @@ void TestLsp::tokenRenameOverTheWire()
     QVERIFY(after.ok());
     for (int i = 0; i < after.sheets.size(); ++i)
         QCOMPARE(after.sheets.at(i).text, before.sheets.at(i).text);
+}
+
+void TestLsp::tokenFileDiagnostics_data()
+{
+    // The token file's text with "@" where the finding is expected, and what its
+    // message says; theme: the file is the built-in themes' light tokens, which the
+    // template names, else it lies in a folder no template is in.
+    QTest::addColumn<bool>("theme");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("bad JSON") << false
+                              << QStringLiteral(
+                                     "{\n  \"a\": { \"$value\": \"#ffffff\" @\"b\" }\n}\n")
+                              << QString();
+    QTest::newRow("$type not a string")
+        << false
+        << QStringLiteral(
+               "{\n  \"a\": {\n    \"$type\": @7,\n    \"$value\": \"#ffffff\"\n  }\n}\n")
+        << QStringLiteral("\"$type\" is a string");
+    QTest::newRow("value not of its type")
+        << false
+        << QStringLiteral(
+               "{\n  \"a\": {\n    \"$type\": \"color\",\n    \"$value\": @\"#zz\"\n  }\n}\n")
+        << QStringLiteral("not a colour");
+    QTest::newRow("unknown alias")
+        << false
+        << QStringLiteral("{\n  \"$type\": \"color\",\n  \"a\": { \"$value\": @\"{b}\" }\n}\n")
+        << QStringLiteral("{b}");
+    QTest::newRow("cycle") << false
+                           << QStringLiteral("{\n  \"$type\": \"color\",\n"
+                                             "  \"a\": { \"$value\": \"{b}\" },\n"
+                                             "  \"b\": { \"$value\": @\"{a}\" }\n}\n")
+                           << QStringLiteral("a -> b -> a");
+    QTest::newRow("unknown alias, in the template's context")
+        << true << QStringLiteral("alternateBase={palette.nowhere}")
+        << QStringLiteral("{palette.nowhere}");
+    // Told on the template's @palette line, and on the value it came through.
+    QTest::newRow("the template's finding through a token")
+        << true << QStringLiteral("buttonText=#eef2f7")
+        << QStringLiteral("ButtonText #eef2f7 on Button #eef2f7: contrast 1.00 : 1");
+}
+
+void TestLsp::tokenFileDiagnostics()
+{
+    QFETCH(bool, theme);
+    QFETCH(QString, text);
+    QFETCH(QString, message);
+    QTemporaryDir directory;
+    QString path = directory.filePath(QStringLiteral("alone.tokens.json"));
+    QString good = QStringLiteral("{ \"$type\": \"color\", \"a\": { \"$value\": \"#ffffff\" } }\n");
+    if (theme) {
+        QVERIFY(QProcess::execute(QStringLiteral("cp"),
+                                  {QStringLiteral("-r"),
+                                   QStringLiteral(PRISMARK_SOURCE_DIR "/resources/theme-sources"),
+                                   directory.path()}) == 0);
+        path = directory.filePath(QStringLiteral("theme-sources/tokens/light.tokens.json"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        good = QString::fromUtf8(file.readAll());
+        // "key=value": the token's value planted in the editor's unsaved text only,
+        // the disk keeping the good file.
+        const QString key = QStringLiteral("\"%1\": {").arg(text.section(QLatin1Char('='), 0, 0));
+        const int value = int(good.indexOf(QLatin1String("\"$value\": "), good.indexOf(key))) + 10;
+        QVERIFY(value > 10);
+        const int end = int(good.indexOf(QLatin1Char('"'), value + 1)) + 1;
+        text = QString(good).replace(
+            value, end - value, QStringLiteral("@\"%1\"").arg(text.section(QLatin1Char('='), 1)));
+    }
+    const int at = int(text.indexOf(QLatin1Char('@')));
+    const int line = int(text.left(at).count(QLatin1Char('\n')));
+    const int character = at - int(text.lastIndexOf(QLatin1Char('\n'), at - 1)) - 1;
+    text.remove(at, 1);
+
+    Client client;
+    client.initialize();
+    const QString uri = QUrl::fromLocalFile(path).toString();
+    client.open(text, uri);
+    // The planted finding, at its place; the good text's own findings (the built-in
+    // themes have a few) may stand beside it.
+    const auto planted = [&](const QJsonArray &diagnostics) {
+        QJsonArray found;
+        for (const QJsonValue &diagnostic : diagnostics) {
+            if (diagnostic["message"].toString().contains(message) &&
+                rangeText(diagnostic["range"].toObject()).section(QLatin1Char('-'), 0, 0) ==
+                    QStringLiteral("%1:%2").arg(line).arg(character))
+                found.append(diagnostic);
+        }
+        return found;
+    };
+    const QJsonArray diagnostics = client.diagnosticsFor(uri)["params"]["diagnostics"].toArray();
+    const QJsonArray found = planted(diagnostics);
+    QVERIFY2(found.size() == 1, QJsonDocument(diagnostics).toJson().constData());
+    if (theme && !message.startsWith(QLatin1Char('{')))
+        QVERIFY2(found[0]["message"].toString().endsWith(QLatin1String("[Light]")),
+                 qPrintable(found[0]["message"].toString()));
+    else
+        QCOMPARE(found[0]["code"].toString(), QString(kThemeBuildCheckId));
+    if (!theme)
+        QCOMPARE(diagnostics.size(), 1);
+
+    // Mended in the editor, the file is checked again and the finding is gone.
+    client.change(uri, 2, good);
+    const QJsonArray mended = client.diagnosticsFor(uri, 2)["params"]["diagnostics"].toArray();
+    QVERIFY(planted(mended).isEmpty());
+    QVERIFY(std::none_of(mended.begin(), mended.end(), [](const QJsonValue &diagnostic) {
+        return diagnostic["code"].toString() == kThemeBuildCheckId;
+    }));
 }
 
 namespace {

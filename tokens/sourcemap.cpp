@@ -92,12 +92,28 @@ SourceMap::Origin SourceMap::originAt(int line, int column) const
 QStringList SourceMap::tokensIn(int outputStart, int outputEnd) const
 {
     QStringList paths;
+    for (const Origin &origin : tokenOriginsIn(outputStart, outputEnd))
+        paths << origin.tokenPath;
+    return paths;
+}
+
+QVector<SourceMap::Origin> SourceMap::tokenOriginsIn(int outputStart, int outputEnd) const
+{
+    QVector<Origin> origins;
+    QStringList paths;
     for (const Segment &segment : segments) {
         if (segment.outputStart >= outputEnd)
             break;
         if (segment.outputEnd > outputStart && !segment.copied && !segment.tokenPath.isEmpty() &&
-            !paths.contains(segment.tokenPath))
+            !paths.contains(segment.tokenPath)) {
             paths << segment.tokenPath;
+            Origin origin;
+            origin.where = segment.tokenWhere;
+            origin.templateWhere = templatePosition(segment.templateOffset);
+            origin.tokenPath = segment.tokenPath;
+            origin.copied = false;
+            origins.append(origin);
+        }
     }
-    return paths;
+    return origins;
 }

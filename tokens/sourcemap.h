@@ -43,6 +43,8 @@ public:
     int outputOffset(int line, int column) const;
     // The references whose values the stretch [outputStart, outputEnd) holds, in order.
     QStringList tokensIn(int outputStart, int outputEnd) const;
+    // The same references, each with its $value as where.
+    QVector<Origin> tokenOriginsIn(int outputStart, int outputEnd) const;
 
 private:
     struct Segment

@@ -4,6 +4,7 @@
 #include "tokens/templatelint.h"
 
 #include "analysis/stylesheetlint.h"
+#include "tokens/designtokens.h"
 #include "tokens/themebuild.h"
 
 #include <QHash>
@@ -27,9 +28,16 @@ LintDiagnostic mapToSources(const LintDiagnostic &diagnostic, const SourceMap &m
     } else if (diagnostic.endLine > 0) {
         // A finding over a stretch (a palette line, a declaration) names the
         // references whose values it holds.
-        const QStringList paths =
-            map.tokensIn(map.outputOffset(diagnostic.line, diagnostic.column),
-                         map.outputOffset(diagnostic.endLine, diagnostic.endColumn));
+        const QVector<SourceMap::Origin> origins =
+            map.tokenOriginsIn(map.outputOffset(diagnostic.line, diagnostic.column),
+                               map.outputOffset(diagnostic.endLine, diagnostic.endColumn));
+        QStringList paths;
+        for (const SourceMap::Origin &origin : origins) {
+            paths << origin.tokenPath;
+            if (!origin.where.file.isEmpty())
+                mapped.tokenValues.append({origin.tokenPath, origin.where.file, origin.where.line,
+                                           origin.where.column, QString()});
+        }
         if (!paths.isEmpty())
             mapped.message += QStringLiteral(" (via {%1})").arg(paths.join(QLatin1String("}, {")));
     }
@@ -87,6 +95,18 @@ LintDiagnostic themeBuildDiagnostic(const SourceError &error)
     return diagnostic;
 }
 
+QVector<LintDiagnostic> lintTokenFile(const QString &path, const QString &text)
+{
+    SourceErrors errors;
+    DesignTokens tokens;
+    tokens.addDocument(text, path, &errors);
+    tokens.resolve(&errors);
+    QVector<LintDiagnostic> found;
+    for (const SourceError &error : qAsConst(errors))
+        found.append(themeBuildDiagnostic(error));
+    return found;
+}
+
 namespace {
 QString findingKey(const LintDiagnostic &d)
 {
@@ -100,13 +120,15 @@ QString findingKey(const LintDiagnostic &d)
 } // namespace
 
 TemplateLint lintThemeTemplate(const QString &path, const LintOptions &options,
-                               const QStringList &variants, const QString &text)
+                               const QStringList &variants, const QString &text,
+                               const QHash<QString, QString> &tokenTexts)
 {
     TemplateLint result;
     ThemeBuildOptions buildOptions;
     buildOptions.variants = variants;
     buildOptions.sourceIconUrls = true;
     buildOptions.templateText = text;
+    buildOptions.sourceTexts = tokenTexts;
     const ThemeBuild build = buildTheme(path, buildOptions);
     result.usageError = build.usageError;
     result.unreadable = build.unreadable();
@@ -124,10 +146,13 @@ TemplateLint lintThemeTemplate(const QString &path, const LintOptions &options,
         const QVector<LintDiagnostic> found = lintStyleSheet(sheet.text, path, options);
         for (const LintDiagnostic &diagnostic : found) {
             LintDiagnostic mapped = mapToSources(diagnostic, sheet.map);
+            for (LintTokenValue &value : mapped.tokenValues)
+                value.variant = sheet.variant;
             const QString key = findingKey(mapped);
             const auto known = seen.constFind(key);
             if (known != seen.constEnd()) {
                 result.diagnostics[*known].variants.append(sheet.variant);
+                result.diagnostics[*known].tokenValues += mapped.tokenValues;
                 continue;
             }
             mapped.variants = QStringList{sheet.variant};

@@ -7,6 +7,7 @@
 #include "analysis/lintoptions.h"
 #include "tokens/sourcemap.h"
 
+#include <QHash>
 #include <QStringList>
 #include <QVector>
 
@@ -31,9 +32,15 @@ struct TemplateLint
 };
 
 // variants narrows to those (as the template names them, or in kebab case).
-// text, when not null, is the template's text as an editor holds it.
+// text, when not null, is the template's text as an editor holds it; tokenTexts the
+// token files' an editor holds, by absolute clean path.
 TemplateLint lintThemeTemplate(const QString &path, const LintOptions &options,
-                               const QStringList &variants = {}, const QString &text = QString());
+                               const QStringList &variants = {}, const QString &text = QString(),
+                               const QHash<QString, QString> &tokenTexts = {});
+
+// A token file on its own, as no template names it: its format's findings (bad JSON,
+// a wrong "$type", an unknown alias, a cycle) at their places.
+QVector<LintDiagnostic> lintTokenFile(const QString &path, const QString &text);
 
 // A theme build's own finding as the analysis tells findings.
 LintDiagnostic themeBuildDiagnostic(const SourceError &error);

@@ -20,8 +20,9 @@ namespace {
 class SourceFiles
 {
 public:
-    explicit SourceFiles(const QString &templatePath)
+    SourceFiles(const QString &templatePath, const QHash<QString, QString> &edited)
         : directory(QFileInfo(templatePath).path())
+        , edited(edited)
     {}
 
     QString displayPath(const QString &relative) const
@@ -41,6 +42,12 @@ public:
             *text = *cached;
             return true;
         }
+        const auto open = edited.constFind(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
+        if (open != edited.constEnd()) {
+            *text = *open;
+            cache.insert(path, *text);
+            return true;
+        }
         const FileReadResult result = readRegularFile(path, kMaxThemeSourceBytes);
         if (!result.ok) {
             SourceError error{where, QStringLiteral("cannot read %1: %2").arg(path, result.error),
@@ -55,6 +62,7 @@ public:
 
 private:
     QString directory;
+    QHash<QString, QString> edited;
     QHash<QString, QString> cache;
 };
 
@@ -240,7 +248,7 @@ ThemeBuild buildTheme(const QString &templatePath, const ThemeBuildOptions &opti
     build.stem = themeTemplateStem(templatePath);
     build.qrcFileName = build.stem + QStringLiteral(".qrc");
     const QString templateName = QDir::cleanPath(templatePath);
-    SourceFiles files(templatePath);
+    SourceFiles files(templatePath, options.sourceTexts);
     SourceErrors errors;
 
     const FileReadResult source = options.templateText.isNull()

@@ -7,6 +7,7 @@
 #include "tokens/sourcemap.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -31,6 +32,9 @@ struct ThemeBuildOptions
     QString iconRoot;
     // The template's text as an editor holds it; read from the template's path when null.
     QString templateText;
+    // Token files' texts as an editor holds them, by absolute clean path; a file not
+    // here is read from disk.
+    QHash<QString, QString> sourceTexts;
     // The sheet's file name: {stem}, {variant} (kebab case) and {camel} (the variant's
     // name in lower camel case) are replaced.
     QString sheetName = QStringLiteral("{stem}-{variant}.qss");

@@ -5,13 +5,17 @@
 
 #include "analysis/lintconfig.h"
 #include "analysis/stylesheetlint.h"
+#include "lsp/features/tokenworkspace.h"
 #include "tokens/templatelint.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 
 #include <QRunnable>
 #include <QThread>
+
+#include <algorithm>
 
 #ifdef Q_OS_LINUX
 #include <sys/resource.h>
@@ -31,9 +35,10 @@ void yieldToRequests()
 // token file is told on the template's first line, naming the file and place, until
 // that file is open itself.
 QVector<LintDiagnostic> templateDiagnostics(const QString &path, const QString &text,
-                                            const LintOptions &options)
+                                            const LintOptions &options, const TokenContext &context)
 {
-    QVector<LintDiagnostic> found = lintThemeTemplate(path, options, {}, text).diagnostics;
+    QVector<LintDiagnostic> found =
+        lintThemeTemplate(path, options, {}, text, context.texts).diagnostics;
     const QString self = QDir::cleanPath(path);
     const QDir folder = QFileInfo(path).dir();
     for (LintDiagnostic &diagnostic : found) {
@@ -58,6 +63,83 @@ QVector<LintDiagnostic> templateDiagnostics(const QString &path, const QString &
     return found;
 }
 
+QString cleanAbsolute(const QString &path)
+{
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
+
+// A token file's findings: those of the templates naming it that lie in it, each once
+// with the variants (and, when several templates name it, the template) it occurs in;
+// on its own, its format's.
+QVector<LintDiagnostic> tokenFileDiagnostics(const QString &path, const QString &text,
+                                             const TokenContext &context)
+{
+    if (context.templates.isEmpty())
+        return lintTokenFile(path, text);
+    const QString self = cleanAbsolute(path);
+    QHash<QString, QString> texts = context.texts;
+    texts.insert(self, text);
+    QVector<LintDiagnostic> found;
+    QSet<QString> seen;
+    for (const QString &templatePath : context.templates) {
+        const LintOptions options = lintConfigForSheet(templatePath).options;
+        const QVector<LintDiagnostic> diagnostics =
+            lintThemeTemplate(templatePath, options, {}, texts.value(templatePath), texts)
+                .diagnostics;
+        QVector<LintDiagnostic> inFile;
+        for (const LintDiagnostic &diagnostic : diagnostics) {
+            if (cleanAbsolute(diagnostic.file) == self) {
+                inFile.append(diagnostic);
+                continue;
+            }
+            // Told on a template's line, it is also told on each value of this file it
+            // came through, with the variants that value is theirs in.
+            QVector<LintDiagnostic> onValues;
+            for (const LintTokenValue &value : diagnostic.tokenValues) {
+                if (cleanAbsolute(value.file) != self)
+                    continue;
+                const auto same = std::find_if(
+                    onValues.begin(), onValues.end(), [&value](const LintDiagnostic &d) {
+                        return d.line == value.line && d.column == value.column;
+                    });
+                if (same != onValues.end()) {
+                    if (!same->variants.contains(value.variant))
+                        same->variants.append(value.variant);
+                    continue;
+                }
+                LintDiagnostic copy = diagnostic;
+                copy.line = value.line;
+                copy.column = value.column;
+                copy.endLine = 0;
+                copy.endColumn = 0;
+                copy.related.clear();
+                copy.fixes.clear();
+                copy.variants = QStringList{value.variant};
+                onValues.append(copy);
+            }
+            inFile += onValues;
+        }
+        for (LintDiagnostic diagnostic : qAsConst(inFile)) {
+            QStringList where = diagnostic.variants;
+            if (context.templates.size() > 1)
+                where.prepend(QFileInfo(templatePath).fileName());
+            const QString key = QStringLiteral("%1:%2:%3:%4")
+                                    .arg(diagnostic.line)
+                                    .arg(diagnostic.column)
+                                    .arg(diagnostic.check, diagnostic.message);
+            if (!where.isEmpty())
+                diagnostic.message += QStringLiteral(" [%1]").arg(where.join(QLatin1String(", ")));
+            // A format error is the same in every template that reads the file.
+            if (diagnostic.check == kThemeBuildCheckId && seen.contains(key))
+                continue;
+            seen.insert(key);
+            diagnostic.file = path;
+            found.append(diagnostic);
+        }
+    }
+    return found;
+}
+
 } // namespace
 
 AnalysisScheduler::AnalysisScheduler(QObject *parent)
@@ -78,11 +160,11 @@ void AnalysisScheduler::waitForDone()
 }
 
 void AnalysisScheduler::schedule(const QString &uri, const QString &path, const QString &text,
-                                 int generation)
+                                 int generation, const TokenContext &context)
 {
     State &state = states[uri];
     state.newest = generation;
-    const Job job{path, text, generation};
+    const Job job{path, text, generation, context};
     if (state.running) {
         state.waiting = true;
         state.next = job;
@@ -116,8 +198,10 @@ void AnalysisScheduler::start(const QString &uri, const Job &job)
         // document's directory up; a broken one leaves the defaults, as it does there.
         const LintOptions options = lintConfigForSheet(job.path).options;
         const QVector<LintDiagnostic> diagnostics =
-            isThemeTemplatePath(job.path) ? templateDiagnostics(job.path, job.text, options)
-                                          : lintStyleSheet(job.text.toUtf8(), job.path, options);
+            isThemeTemplatePath(job.path)
+                ? templateDiagnostics(job.path, job.text, options, job.context)
+            : isTokenFilePath(job.path) ? tokenFileDiagnostics(job.path, job.text, job.context)
+                                        : lintStyleSheet(job.text.toUtf8(), job.path, options);
         QMetaObject::invokeMethod(
             this,
             [this, uri, generation = job.generation, diagnostics] {

@@ -7,7 +7,16 @@
 
 #include <QHash>
 #include <QObject>
+#include <QStringList>
 #include <QThreadPool>
+
+// What a theme source is checked with: for a token file, the templates that name it;
+// for either, the texts the editor holds of the other sources, by absolute clean path.
+struct TokenContext
+{
+    QStringList templates;
+    QHash<QString, QString> texts;
+};
 
 // Analyses documents on worker threads, so the thread that reads requests never
 // waits for a sheet. Each run gets its own copy of the text (the analysis's parse
@@ -22,7 +31,8 @@ public:
     ~AnalysisScheduler() override;
 
     // The text of generation; a later call for the same uri supersedes it.
-    void schedule(const QString &uri, const QString &path, const QString &text, int generation);
+    void schedule(const QString &uri, const QString &path, const QString &text, int generation,
+                  const TokenContext &context = {});
     // The document was closed: nothing more is handed back for it.
     void forget(const QString &uri);
     // Waits for every run, for an orderly end.
@@ -37,6 +47,7 @@ private:
         QString path;
         QString text;
         int generation = 0;
+        TokenContext context;
     };
     struct State
     {

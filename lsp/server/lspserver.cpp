@@ -19,6 +19,7 @@
 #include "support/safefileread.h"
 #include "tokens/templatelint.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -626,9 +627,17 @@ void LspServer::didClose(const QJsonObject &params)
         respond(request.first, QJsonArray());
     scheduler.forget(uri);
     publish(uri, QJsonArray(), -1);
+    // The others now read the file from disk.
+    if (isTokenDocument(*document)) {
+        const auto open = documents;
+        for (const std::shared_ptr<Document> &other : open) {
+            if (isTokenDocument(*other))
+                documentChanged(*other, false);
+        }
+    }
 }
 
-void LspServer::documentChanged(Document &document)
+void LspServer::documentChanged(Document &document, bool withRelated)
 {
     ++document.generation;
     document.published.clear();
@@ -649,7 +658,45 @@ void LspServer::documentChanged(Document &document)
         return;
     }
     document.tooLarge = false;
-    scheduler.schedule(text.uri, text.path, text.text(), document.generation);
+    if (!isTokenDocument(document)) {
+        scheduler.schedule(text.uri, text.path, text.text(), document.generation);
+        return;
+    }
+    scheduler.schedule(text.uri, text.path, text.text(), document.generation,
+                       tokenContext(document));
+    if (!withRelated)
+        return;
+    // A template's findings can lie in a token file and a token file's come from the
+    // templates: the other open theme sources are checked again with the new text.
+    const auto open = documents;
+    for (const std::shared_ptr<Document> &other : open) {
+        if (other.get() != &document && isTokenDocument(*other))
+            documentChanged(*other, false);
+    }
+}
+
+TokenContext LspServer::tokenContext(const Document &document) const
+{
+    TokenContext context;
+    const QString self = QDir::cleanPath(QFileInfo(document.text.path).absoluteFilePath());
+    if (isTokenFilePath(document.text.path)) {
+        // The folder tree's templates that name it, read as the editor holds them.
+        const TokenWorkspace workspace = tokenWorkspace(document);
+        for (const TokenSource &source : workspace.sources()) {
+            if (source.file == self)
+                continue;
+            if (source.isTemplate)
+                context.templates.append(source.file);
+            context.texts.insert(source.file, source.text);
+        }
+        return context;
+    }
+    for (const auto &open : documents) {
+        if (!open->tooLarge && isTokenFilePath(open->text.path))
+            context.texts.insert(QDir::cleanPath(QFileInfo(open->text.path).absoluteFilePath()),
+                                 open->text.text());
+    }
+    return context;
 }
 
 void LspServer::analysed(const QString &uri, int generation,

@@ -86,7 +86,8 @@ private:
     void didChange(const QJsonObject &params);
     void didSave(const QJsonObject &params);
     void didClose(const QJsonObject &params);
-    void documentChanged(Document &document);
+    // withRelated: the other open templates and token files are checked again too.
+    void documentChanged(Document &document, bool withRelated = true);
     void publish(const QString &uri, const QJsonArray &diagnostics, int version);
     void analysed(const QString &uri, int generation, const QVector<LintDiagnostic> &diagnostics);
     // The open document a request names, or an error.
@@ -101,6 +102,7 @@ private:
     // A theme template or a token file, where token paths are looked up.
     static bool isTokenDocument(const Document &document);
     TokenWorkspace tokenWorkspace(const Document &document) const;
+    TokenContext tokenContext(const Document &document) const;
     QVector<ColourInformation> coloursOf(const Document &document) const;
     QJsonArray locationsJson(const TokenWorkspace &workspace, const QVector<FileSpan> &spans) const;
     void answerWaitingActions(Document &document);
