@@ -125,6 +125,7 @@ private slots:
     void literalEqualToATokenProposesIt_data();
     void literalEqualToATokenProposesIt();
     void plainSheetGivenTokensIsToldButNotEdited();
+    void languageServerOffersTheTokenAsAQuickFix();
     void languageServerToldOnTheTemplatesLines();
     void languageServerCompletesAndExplainsReferences();
 };
@@ -323,6 +324,57 @@ void TestTemplateLint::plainSheetGivenTokensIsToldButNotEdited()
         runLint(dir.path(), {QStringLiteral("--tokens=none.json"), QStringLiteral("plain.qss")});
     QCOMPARE(missing.exitCode, 3);
     QVERIFY2(missing.errors.contains(QStringLiteral("none.json")), qPrintable(missing.errors));
+}
+
+void TestTemplateLint::languageServerOffersTheTokenAsAQuickFix()
+{
+    QTemporaryDir dir;
+    const QString rule = QStringLiteral("QLabel { color: #3DAEE9; }\n");
+    QVERIFY(writeSmallTheme(dir.path(), rule));
+    const QString path = dir.filePath(QStringLiteral("small.qss.in"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(file.readAll());
+
+    LspTestClient client(QStringLiteral(PRISMARK_LSP_BINARY), 60000, dir.path());
+    client.initialize();
+    const QString uri = QUrl::fromLocalFile(path).toString();
+    client.open(uri, text);
+    const QJsonArray diagnostics = client.diagnosticsFor(uri)
+                                       .value(QStringLiteral("params"))
+                                       .toObject()
+                                       .value(QStringLiteral("diagnostics"))
+                                       .toArray();
+    QJsonArray proposals;
+    for (const QJsonValue &d : diagnostics) {
+        if (d.toObject().value(QStringLiteral("code")) == QStringLiteral("use-token"))
+            proposals.append(d);
+    }
+    QCOMPARE(proposals.size(), 1);
+    const QJsonObject range = proposals.at(0).toObject().value(QStringLiteral("range")).toObject();
+    const QJsonObject params{{"textDocument", QJsonObject{{"uri", uri}}},
+                             {"range", range},
+                             {"context", QJsonObject{{"diagnostics", proposals}}}};
+    const QJsonArray actions =
+        client.response(client.request(QStringLiteral("textDocument/codeAction"), params))
+            .value(QStringLiteral("result"))
+            .toArray();
+    QCOMPARE(actions.size(), 1);
+    const QJsonObject action = actions.at(0).toObject();
+    QCOMPARE(action.value(QStringLiteral("kind")).toString(), QStringLiteral("quickfix"));
+    const QJsonArray edits = action.value(QStringLiteral("edit"))
+                                 .toObject()
+                                 .value(QStringLiteral("changes"))
+                                 .toObject()
+                                 .value(uri)
+                                 .toArray();
+    QCOMPARE(edits.size(), 1);
+    const QJsonObject edit = edits.at(0).toObject();
+    const QJsonObject start =
+        edit.value(QStringLiteral("range")).toObject().value(QStringLiteral("start")).toObject();
+    QCOMPARE(start.value(QStringLiteral("line")).toInt(), 6);
+    QCOMPARE(start.value(QStringLiteral("character")).toInt(), 16);
+    QCOMPARE(edit.value(QStringLiteral("newText")).toString(), QStringLiteral("{color.accent}"));
 }
 
 void TestTemplateLint::findingOnAValueIsToldAtTheTokensValue()
