@@ -21,6 +21,9 @@ constexpr unsigned NeedsGallery = 1u << 1;
 // Reads the other checks' findings: runs after them, and its own findings are
 // counted last.
 constexpr unsigned ReadsFindings = 1u << 2;
+// Its findings are the edit they offer: where that edit cannot be made (text a
+// template did not write as it stands), the finding means nothing.
+constexpr unsigned ProposesEdit = 1u << 3;
 } // namespace CheckFlag
 
 // One registered check, written in the check's own file beside its run function.

@@ -7,6 +7,7 @@
 
 #include "analysis/qssreference.h"
 #include "support/safefileread.h"
+#include "tokens/uniformtokens.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -69,6 +70,7 @@ private:
     bool readBaseDir(const QJsonValue &value, LintOptions &options);
     bool readContrast(const QJsonValue &value, LintOptions &options);
     bool readFormat(const QJsonValue &value, LintOptions &options);
+    bool readTokens(const QJsonValue &value, LintOptions &options);
 
     QString path;
     QString text;
@@ -112,13 +114,15 @@ bool ConfigReader::read(const QJsonObject &root, LintConfigResult &result)
             ok = readContrast(it.value(), options);
         else if (key == QLatin1String("format"))
             ok = readFormat(it.value(), options);
+        else if (key == QLatin1String("tokens"))
+            ok = readTokens(it.value(), options);
         else if (key == kExtendsKey || key == kOverridesKey)
             ok = fail(key, QStringLiteral("belongs at the top of the file, not in an override"));
         else
             ok = fail(key, QStringLiteral("unknown key: the keys are \"extends\", \"overrides\", "
                                           "\"checks\", \"widgets\", \"properties\", \"qt\", "
-                                          "\"resources\", \"base-dir\", \"contrast\" and "
-                                          "\"format\""));
+                                          "\"resources\", \"base-dir\", \"contrast\", "
+                                          "\"format\" and \"tokens\""));
         if (!ok)
             return false;
     }
@@ -310,6 +314,21 @@ bool ConfigReader::readBaseDir(const QJsonValue &value, LintOptions &options)
         return fail(QStringLiteral("base-dir"),
                     QStringLiteral("must be a directory, relative to the configuration file"));
     options.urlBase = QDir::cleanPath(QFileInfo(path).absoluteDir().filePath(value.toString()));
+    return true;
+}
+
+bool ConfigReader::readTokens(const QJsonValue &value, LintOptions &options)
+{
+    if (!value.isString() || value.toString().isEmpty())
+        return fail(QStringLiteral("tokens"),
+                    QStringLiteral("must be a token file or a template, relative to the "
+                                   "configuration file"));
+    const QString file = QDir::cleanPath(QFileInfo(path).absoluteDir().filePath(value.toString()));
+    UniformTokens tokens;
+    QString error;
+    if (!readUniformTokens(file, &tokens, &error))
+        return fail(QStringLiteral("tokens"), error);
+    options.tokens = std::make_shared<const UniformTokens>(tokens);
     return true;
 }
 

@@ -5,15 +5,28 @@
 
 #include "analysis/diagnostic.h"
 
+#include <QColor>
 #include <QHash>
 #include <QPair>
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
 #include <memory>
 
 class ContrastTree;
+
+// A design token whose value is the same in every variant, so that a literal equal
+// to it may be written as the reference.
+struct UniformToken
+{
+    QString path;
+    QColor colour;     // valid for a colour
+    double length = 0; // for a dimension: its amount in unit
+    QString unit;
+};
+using UniformTokens = QVector<UniformToken>;
 
 // What a run of the analysis is asked to do and to assume about the application.
 
@@ -53,6 +66,12 @@ struct LintOptions
     // list kept on one line.
     int formatIndent = 4;
     int formatMaxLineLength = 100;
+    // The tokens a literal may be written as ("tokens", --tokens, or a template's
+    // own), in path order; null when none are known.
+    std::shared_ptr<const UniformTokens> tokens;
+    // The sheet is a variant built from a template, so a literal in it may be edited
+    // into a reference; in a plain sheet the toolkit would drop the whole sheet there.
+    bool builtFromTemplate = false;
 };
 
 // The largest sheet read, from a file or standard input.

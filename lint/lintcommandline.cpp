@@ -14,6 +14,7 @@
 #include "support/programsupport.h"
 #include "support/safefileread.h"
 #include "tokens/templatelint.h"
+#include "tokens/uniformtokens.h"
 #include "widgetstyles/gallerycontrast.h"
 
 #include <QApplication>
@@ -57,6 +58,8 @@ struct Settings
     QStringList enabled;
     QStringList disabled;
     QStringList variants; // of a theme template; all when empty
+    // --tokens: what a plain sheet's literals are compared with; null when not given.
+    std::shared_ptr<const UniformTokens> tokens;
     QStringList files;
     LintFixMode fixMode;
     QString printConfig; // the sheet whose configuration is printed instead of a run
@@ -240,9 +243,14 @@ void declareOptions(QCommandLineParser &parser)
         QStringLiteral("Of a theme template (.qss.in), lint only variant NAME (repeatable); "
                        "every variant by default."),
         QStringLiteral("NAME"));
+    const QCommandLineOption tokensOption(
+        QStringLiteral("tokens"),
+        QStringLiteral("Propose tokens for a plain sheet's literals (use-token): a token file "
+                       "(.json) or a template whose tokens are used; over the \"tokens\" key."),
+        QStringLiteral("FILE"));
     parser.addOptions({formatOption, werrorOption, maxWarningsOption, disableOption, enableOption,
                        galleryOption, configOption, noConfigOption, listOption, tableOption,
-                       variantOption});
+                       variantOption, tokensOption});
     declareFixAndExplainOptions(parser);
 }
 
@@ -303,6 +311,14 @@ void readSettings(const QCommandLineParser &parser, Settings &settings, QString 
     if (settings.fixMode.unsafeFixes && !settings.fixMode.fix)
         usageError = QStringLiteral("--unsafe-fixes needs --fix or --diff");
     settings.variants = parser.values(QStringLiteral("variant"));
+    if (parser.isSet(QStringLiteral("tokens"))) {
+        UniformTokens tokens;
+        QString error;
+        if (readUniformTokens(parser.value(QStringLiteral("tokens")), &tokens, &error))
+            settings.tokens = std::make_shared<const UniformTokens>(tokens);
+        else
+            usageError = QStringLiteral("--tokens: %1").arg(error);
+    }
     if (parser.isSet(QStringLiteral("max-warnings"))) {
         bool ok = false;
         settings.maxWarnings = parser.value(QStringLiteral("max-warnings")).toInt(&ok);
@@ -377,6 +393,8 @@ public:
             options.enabledChecks.append(id);
         }
         options.disabledChecks += settings.disabled;
+        if (settings.tokens)
+            options.tokens = settings.tokens;
         return options;
     }
 

@@ -3,6 +3,7 @@
 
 #include "analysis/checkregistry.h"
 #include "analysis/stylesheetlint.h"
+#include "tokens/uniformtokens.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -31,11 +32,13 @@ private slots:
 namespace {
 const QDir kFixtures(QStringLiteral(PRISMARK_LINT_FIXTURES_DIR));
 
-QVector<LintDiagnostic> lintAll(const QByteArray &bytes, const QStringList &disabled = {})
+QVector<LintDiagnostic> lintAll(const QByteArray &bytes, const QStringList &disabled = {},
+                                std::shared_ptr<const UniformTokens> tokens = nullptr)
 {
     LintOptions options;
     options.gallery = true;
     options.disabledChecks = disabled;
+    options.tokens = std::move(tokens);
     return lintStyleSheet(bytes, QStringLiteral("sheet.qss"), options);
 }
 
@@ -182,8 +185,18 @@ void TestAnalysis::fileUrlNamesThePathToWrite()
 void TestAnalysis::everyRegisteredCheckIsReportedByAFixture()
 {
     QSet<QString> reported;
+    const QDir checkFixtures(QStringLiteral(PRISMARK_CHECK_FIXTURES_DIR));
     for (const auto &fixture : fixtureSheets()) {
-        for (const LintDiagnostic &diagnostic : lintAll(fixture.second))
+        // A fixture of a check that reads design tokens comes with them.
+        const QString tokenFile = checkFixtures.filePath(
+            QFileInfo(fixture.first).completeBaseName() + QStringLiteral(".tokens.json"));
+        std::shared_ptr<UniformTokens> tokens;
+        QString error;
+        if (QFile::exists(tokenFile)) {
+            tokens = std::make_shared<UniformTokens>();
+            QVERIFY2(readUniformTokens(tokenFile, tokens.get(), &error), qPrintable(error));
+        }
+        for (const LintDiagnostic &diagnostic : lintAll(fixture.second, {}, tokens))
             reported.insert(diagnostic.check);
     }
     QSet<QString> ids;

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 
 #include "analysis/stylesheetlint.h"
+#include "tokens/uniformtokens.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,7 +14,8 @@
 // Every registered check against its own fixture, tests/checks/<id>.qss: a part the
 // check accepts, a part it rejects, and the LINE:COL of each finding it must give
 // there. The check runs as prismark-lint runs it, with the default checks beside it
-// (a suppression comment needs the check it silences).
+// (a suppression comment needs the check it silences). A check that reads design
+// tokens is given tests/checks/<id>.tokens.json.
 class TestChecks : public QObject
 {
     Q_OBJECT
@@ -68,6 +70,14 @@ QVector<LintDiagnostic> lintWith(const QByteArray &bytes, const QString &path, c
 {
     LintOptions options;
     options.enabledChecks = QStringList{id};
+    const QString tokenFile = kFixtures.filePath(id + QStringLiteral(".tokens.json"));
+    if (QFile::exists(tokenFile)) {
+        UniformTokens tokens;
+        QString error;
+        if (!readUniformTokens(tokenFile, &tokens, &error))
+            qFatal("%s", qPrintable(error));
+        options.tokens = std::make_shared<const UniformTokens>(tokens);
+    }
     return lintStyleSheet(bytes, path, options);
 }
 

@@ -135,6 +135,10 @@ void TestLintConfig::brokenConfigurationsSayWhereAndWhat_data()
     QTest::newRow("an unknown key")
         << QByteArray("{\n  \"qt\": \"6.5\",\n  \"colour\": 1\n}") << ":3: \"colour\": unknown key";
     QTest::newRow("a wrong type") << QByteArray("{\n\n  \"qt\": 6.5\n}") << ":3: \"qt\": must be";
+    QTest::newRow("tokens that are no file name")
+        << QByteArray("{\n  \"tokens\": true\n}") << ":2: \"tokens\": must be a token file";
+    QTest::newRow("a token file that is missing")
+        << QByteArray("{\"tokens\": \"none.tokens.json\"}") << ":1: \"tokens\": cannot read";
     QTest::newRow("an unknown check id") << QByteArray("{\"checks\": {\n  \"contrasts\": \"off\"}}")
                                          << ":2: \"checks.contrasts\": unknown check id";
     QTest::newRow("an unknown severity") << QByteArray("{\"checks\": {\"contrast\": \"loud\"}}")

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "analysis/lintfixer.h"
 #include "lspclient.h"
 #include "tokens/designtokens.h"
 #include "tokens/templatelint.h"
@@ -75,6 +76,37 @@ QString plant(const QString &file, const QString &from, const QString &to, const
         .arg(place - lineStart + 1);
 }
 
+// A small theme for the token proposals: color.paper and color.white share a value,
+// color.bg and color.fg differ between the variants.
+bool writeSmallTheme(const QString &directory, const QString &rules)
+{
+    const QVector<QPair<QString, QString>> files = {
+        {QStringLiteral("base.tokens.json"),
+         QStringLiteral(
+             "{\"color\": {\"$type\": \"color\",\n"
+             "  \"accent\": {\"$value\": \"#3daee9\"},\n"
+             "  \"white\": {\"$value\": \"#ffffff\"},\n"
+             "  \"paper\": {\"$value\": \"#ffffff\"}},\n"
+             " \"size\": {\"$type\": \"dimension\", \"pad\": {\"$value\": \"4px\"}}}\n")},
+        {QStringLiteral("light.tokens.json"),
+         QStringLiteral("{\"color\": {\"$type\": \"color\", \"bg\": {\"$value\": \"#ffffff\"},"
+                        " \"fg\": {\"$value\": \"#111111\"}}}\n")},
+        {QStringLiteral("dark.tokens.json"),
+         QStringLiteral("{\"color\": {\"$type\": \"color\", \"bg\": {\"$value\": \"#202020\"},"
+                        " \"fg\": {\"$value\": \"#111111\"}}}\n")},
+        {QStringLiteral("small.qss.in"),
+         QStringLiteral("/*\n@tokens base.tokens.json\n@variant Light light.tokens.json\n"
+                        "@variant Dark dark.tokens.json\n@palette Base = #3daee9\n*/\n") +
+             rules},
+    };
+    for (const auto &file : files) {
+        QFile out(directory + QLatin1Char('/') + file.first);
+        if (!out.open(QIODevice::WriteOnly) || out.write(file.second.toUtf8()) < 0)
+            return false;
+    }
+    return true;
+}
+
 const QString kTemplate = QStringLiteral("prismark.qss.in");
 const QString kLightTokens = QStringLiteral("tokens/light.tokens.json");
 
@@ -90,6 +122,10 @@ private slots:
     void plantedFaultIsToldWhereItWasPlanted_data();
     void plantedFaultIsToldWhereItWasPlanted();
     void unknownVariantIsAUsageError();
+    void literalEqualToATokenProposesIt_data();
+    void literalEqualToATokenProposesIt();
+    void plainSheetGivenTokensIsToldButNotEdited();
+    void languageServerOffersTheTokenAsAQuickFix();
     void languageServerToldOnTheTemplatesLines();
     void languageServerCompletesAndExplainsReferences();
 };
@@ -180,6 +216,165 @@ void TestTemplateLint::unknownVariantIsAUsageError()
     const Run run = runLint(dir.path(), {QStringLiteral("--variant=Sepia"), kTemplate});
     QCOMPARE(run.exitCode, 3);
     QVERIFY2(run.errors.contains(QStringLiteral("no variant \"Sepia\"")), qPrintable(run.errors));
+}
+
+void TestTemplateLint::literalEqualToATokenProposesIt_data()
+{
+    QTest::addColumn<QString>("rule"); // on line 7 of the template
+    // "LINE:COL safe|unsafe NEW-TEXT" per use-token finding.
+    QTest::addColumn<QStringList>("expected");
+    QTest::addColumn<QString>("named"); // a text every message holds
+    QTest::addColumn<QString>("fixed"); // the rule with every fix applied
+
+    QTest::newRow("hex in another letter case")
+        << "QLabel { color: #3DAEE9; }" << QStringList{"7:17 safe {color.accent}"}
+        << "{color.accent}"
+        << "QLabel { color: {color.accent}; }";
+    QTest::newRow("rgb() of the same colour")
+        << "QLabel { color: rgb(61, 174, 233); }" << QStringList{"7:17 safe {color.accent}"}
+        << "{color.accent}"
+        << "QLabel { color: {color.accent}; }";
+    QTest::newRow("two tokens: the first by path, unsafe, the other named")
+        << "QLabel { background: white; }" << QStringList{"7:22 unsafe {color.paper}"}
+        << "{color.white}"
+        << "QLabel { background: {color.paper}; }";
+    QTest::newRow("a length") << "QLabel { padding: 4px; margin: 0px; }"
+                              << QStringList{"7:19 safe {size.pad}"} << "{size.pad}"
+                              << "QLabel { padding: {size.pad}; margin: 0px; }";
+    QTest::newRow("a value of one variant only is no token's in every variant")
+        << "QLabel { background: #202020; }" << QStringList() << QString()
+        << "QLabel { background: #202020; }";
+    QTest::newRow("references, function arguments and url() left alone")
+        << "QLabel { color: {color.paper}; background: mix(#3daee9, #3daee9, 0.5); "
+           "image: url(icons/3daee9.png); }"
+        << QStringList() << QString()
+        << "QLabel { color: {color.paper}; background: mix(#3daee9, #3daee9, 0.5); "
+           "image: url(icons/3daee9.png); }";
+}
+
+void TestTemplateLint::literalEqualToATokenProposesIt()
+{
+    QFETCH(QString, rule);
+    QFETCH(QStringList, expected);
+    QFETCH(QString, named);
+    QFETCH(QString, fixed);
+    QTemporaryDir dir;
+    QVERIFY(writeSmallTheme(dir.path(), rule + QLatin1Char('\n')));
+    const QString path = dir.filePath(QStringLiteral("small.qss.in"));
+    const TemplateLint lint = lintThemeTemplate(path, LintOptions());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QString text = QString::fromUtf8(file.readAll());
+    QStringList found;
+    QVector<LintFix> fixes;
+    for (const LintDiagnostic &d : lint.diagnostics) {
+        if (d.check != QLatin1String("use-token"))
+            continue;
+        QCOMPARE(d.file, path);
+        QCOMPARE(d.variants, (QStringList{QStringLiteral("Light"), QStringLiteral("Dark")}));
+        QVERIFY2(d.message.contains(named), qPrintable(d.message));
+        QCOMPARE(d.fixes.size(), 1);
+        found << QStringLiteral("%1:%2 %3 %4")
+                     .arg(d.line)
+                     .arg(d.column)
+                     .arg(d.fixes.first().safe ? QStringLiteral("safe") : QStringLiteral("unsafe"),
+                          d.fixes.first().newText);
+        fixes.prepend(d.fixes.first()); // the last first, so earlier places stay put
+    }
+    QCOMPARE(found, expected);
+    for (const LintFix &fix : fixes)
+        text = applyLintFix(text, fix);
+    QCOMPARE(text.section(QLatin1Char('\n'), 6, 6), fixed);
+}
+
+void TestTemplateLint::plainSheetGivenTokensIsToldButNotEdited()
+{
+    QTemporaryDir dir;
+    QVERIFY(writeSmallTheme(dir.path(), QString()));
+    QFile sheet(dir.filePath(QStringLiteral("plain.qss")));
+    QVERIFY(sheet.open(QIODevice::WriteOnly));
+    sheet.write("QLabel { color: #3daee9; }\n");
+    sheet.close();
+    const QString expected =
+        QStringLiteral("plain.qss:1:17: note: #3daee9 is the value of the token {color.accent}: "
+                       "write the reference [use-token]");
+    // From the command line, a token file or a template.
+    for (const QString &tokens :
+         {QStringLiteral("base.tokens.json"), QStringLiteral("small.qss.in")}) {
+        const Run run = runLint(
+            dir.path(), {QStringLiteral("--tokens=") + tokens, QStringLiteral("plain.qss")});
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY2(run.lines.contains(expected), qPrintable(run.lines.join(QLatin1Char('\n'))));
+    }
+    // Without tokens nothing is proposed; a fix would make the toolkit drop the sheet.
+    QVERIFY(!runLint(dir.path(), {QStringLiteral("plain.qss")}).lines.contains(expected));
+    const Run diff =
+        runLint(dir.path(), {QStringLiteral("--tokens=base.tokens.json"), QStringLiteral("--diff"),
+                             QStringLiteral("--unsafe-fixes"), QStringLiteral("plain.qss")});
+    QVERIFY2(!diff.lines.join(QLatin1Char('\n')).contains(QStringLiteral("{color.accent}")),
+             qPrintable(diff.lines.join(QLatin1Char('\n'))));
+    // From the configuration, relative to it.
+    QFile config(dir.filePath(QStringLiteral(".prismark-lint.json")));
+    QVERIFY(config.open(QIODevice::WriteOnly));
+    config.write("{\"tokens\": \"small.qss.in\"}\n");
+    config.close();
+    QVERIFY(runLint(dir.path(), {QStringLiteral("plain.qss")}).lines.contains(expected));
+    // A token file that cannot be read is told, and nothing is checked.
+    const Run missing =
+        runLint(dir.path(), {QStringLiteral("--tokens=none.json"), QStringLiteral("plain.qss")});
+    QCOMPARE(missing.exitCode, 3);
+    QVERIFY2(missing.errors.contains(QStringLiteral("none.json")), qPrintable(missing.errors));
+}
+
+void TestTemplateLint::languageServerOffersTheTokenAsAQuickFix()
+{
+    QTemporaryDir dir;
+    const QString rule = QStringLiteral("QLabel { color: #3DAEE9; }\n");
+    QVERIFY(writeSmallTheme(dir.path(), rule));
+    const QString path = dir.filePath(QStringLiteral("small.qss.in"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(file.readAll());
+
+    LspTestClient client(QStringLiteral(PRISMARK_LSP_BINARY), 60000, dir.path());
+    client.initialize();
+    const QString uri = QUrl::fromLocalFile(path).toString();
+    client.open(uri, text);
+    const QJsonArray diagnostics = client.diagnosticsFor(uri)
+                                       .value(QStringLiteral("params"))
+                                       .toObject()
+                                       .value(QStringLiteral("diagnostics"))
+                                       .toArray();
+    QJsonArray proposals;
+    for (const QJsonValue &d : diagnostics) {
+        if (d.toObject().value(QStringLiteral("code")) == QStringLiteral("use-token"))
+            proposals.append(d);
+    }
+    QCOMPARE(proposals.size(), 1);
+    const QJsonObject range = proposals.at(0).toObject().value(QStringLiteral("range")).toObject();
+    const QJsonObject params{{"textDocument", QJsonObject{{"uri", uri}}},
+                             {"range", range},
+                             {"context", QJsonObject{{"diagnostics", proposals}}}};
+    const QJsonArray actions =
+        client.response(client.request(QStringLiteral("textDocument/codeAction"), params))
+            .value(QStringLiteral("result"))
+            .toArray();
+    QCOMPARE(actions.size(), 1);
+    const QJsonObject action = actions.at(0).toObject();
+    QCOMPARE(action.value(QStringLiteral("kind")).toString(), QStringLiteral("quickfix"));
+    const QJsonArray edits = action.value(QStringLiteral("edit"))
+                                 .toObject()
+                                 .value(QStringLiteral("changes"))
+                                 .toObject()
+                                 .value(uri)
+                                 .toArray();
+    QCOMPARE(edits.size(), 1);
+    const QJsonObject edit = edits.at(0).toObject();
+    const QJsonObject start =
+        edit.value(QStringLiteral("range")).toObject().value(QStringLiteral("start")).toObject();
+    QCOMPARE(start.value(QStringLiteral("line")).toInt(), 6);
+    QCOMPARE(start.value(QStringLiteral("character")).toInt(), 16);
+    QCOMPARE(edit.value(QStringLiteral("newText")).toString(), QStringLiteral("{color.accent}"));
 }
 
 void TestTemplateLint::findingOnAValueIsToldAtTheTokensValue()

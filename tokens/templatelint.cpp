@@ -3,9 +3,11 @@
 
 #include "tokens/templatelint.h"
 
+#include "analysis/checkregistry.h"
 #include "analysis/stylesheetlint.h"
 #include "tokens/designtokens.h"
 #include "tokens/themebuild.h"
+#include "tokens/uniformtokens.h"
 
 #include <QHash>
 
@@ -141,13 +143,24 @@ TemplateLint lintThemeTemplate(const QString &path, const LintOptions &options,
             result.diagnostics.append(themeBuildDiagnostic(error));
         return result;
     }
+    // A literal in the template stands in every variant, so the tokens it may be
+    // written as are those of all the variants, not only those asked for.
+    LintOptions sheetOptions = options;
+    SourceErrors ignored; // the build has read the same files without errors
+    sheetOptions.tokens = std::make_shared<const UniformTokens>(
+        uniformTokens(themeVariantTokens(path, &ignored, text)));
+    sheetOptions.builtFromTemplate = true;
     QHash<QString, int> seen;
     for (const BuiltSheet &sheet : build.sheets) {
-        const QVector<LintDiagnostic> found = lintStyleSheet(sheet.text, path, options);
+        const QVector<LintDiagnostic> found = lintStyleSheet(sheet.text, path, sheetOptions);
         for (const LintDiagnostic &diagnostic : found) {
             LintDiagnostic mapped = mapToSources(diagnostic, sheet.map);
             for (LintTokenValue &value : mapped.tokenValues)
                 value.variant = sheet.variant;
+            const LintCheck *check = lintCheck(diagnostic.check);
+            if (check && check->has(CheckFlag::ProposesEdit) && !diagnostic.fixes.isEmpty() &&
+                mapped.fixes.isEmpty())
+                continue;
             const QString key = findingKey(mapped);
             const auto known = seen.constFind(key);
             if (known != seen.constEnd()) {

@@ -301,3 +301,25 @@ ThemeBuild buildTheme(const QString &templatePath, const ThemeBuildOptions &opti
     build.errors = withoutRepeats(errors);
     return build;
 }
+
+QVector<DesignTokens> themeVariantTokens(const QString &templatePath, SourceErrors *errors,
+                                         const QString &text)
+{
+    QVector<DesignTokens> result;
+    const FileReadResult source = text.isNull()
+                                      ? readRegularFile(templatePath, kMaxThemeSourceBytes)
+                                      : FileReadResult{true, text.toUtf8(), {}};
+    const QString templateName = QDir::cleanPath(templatePath);
+    if (!source.ok) {
+        errors->append({{templateName, 0, 0},
+                        QStringLiteral("cannot read the template: %1").arg(source.error),
+                        true});
+        return result;
+    }
+    const ThemeTemplate theme =
+        ThemeTemplate::parse(QString::fromUtf8(source.bytes), templateName, errors);
+    SourceFiles files(templatePath);
+    for (const TemplateVariant &variant : theme.variants())
+        result.append(variantTokens(theme, variant, files, errors));
+    return result;
+}

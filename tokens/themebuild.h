@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include "tokens/designtokens.h"
 #include "tokens/sourceerror.h"
 #include "tokens/sourcemap.h"
 
@@ -81,3 +82,8 @@ constexpr qint64 kMaxThemeSourceBytes = 16 * 1024 * 1024;
 QString themeTemplateStem(const QString &templatePath);
 
 ThemeBuild buildTheme(const QString &templatePath, const ThemeBuildOptions &options = {});
+
+// The resolved tokens of each of the template's variants, in its order; text, when
+// not null, is the template's text as an editor holds it.
+QVector<DesignTokens> themeVariantTokens(const QString &templatePath, SourceErrors *errors,
+                                         const QString &text = QString());
