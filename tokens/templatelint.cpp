@@ -148,7 +148,7 @@ TemplateLint lintThemeTemplate(const QString &path, const LintOptions &options,
     LintOptions sheetOptions = options;
     SourceErrors ignored; // the build has read the same files without errors
     sheetOptions.tokens = std::make_shared<const UniformTokens>(
-        uniformTokens(themeVariantTokens(path, &ignored, text)));
+        uniformTokens(themeVariantTokens(path, &ignored, text, tokenTexts)));
     sheetOptions.builtFromTemplate = true;
     QHash<QString, int> seen;
     for (const BuiltSheet &sheet : build.sheets) {

@@ -303,7 +303,8 @@ ThemeBuild buildTheme(const QString &templatePath, const ThemeBuildOptions &opti
 }
 
 QVector<DesignTokens> themeVariantTokens(const QString &templatePath, SourceErrors *errors,
-                                         const QString &text)
+                                         const QString &text,
+                                         const QHash<QString, QString> &tokenTexts)
 {
     QVector<DesignTokens> result;
     const FileReadResult source = text.isNull()
@@ -318,7 +319,7 @@ QVector<DesignTokens> themeVariantTokens(const QString &templatePath, SourceErro
     }
     const ThemeTemplate theme =
         ThemeTemplate::parse(QString::fromUtf8(source.bytes), templateName, errors);
-    SourceFiles files(templatePath);
+    SourceFiles files(templatePath, tokenTexts);
     for (const TemplateVariant &variant : theme.variants())
         result.append(variantTokens(theme, variant, files, errors));
     return result;

@@ -84,6 +84,8 @@ QString themeTemplateStem(const QString &templatePath);
 ThemeBuild buildTheme(const QString &templatePath, const ThemeBuildOptions &options = {});
 
 // The resolved tokens of each of the template's variants, in its order; text, when
-// not null, is the template's text as an editor holds it.
+// not null, is the template's text as an editor holds it, and tokenTexts the token
+// files an editor holds (by path, as ThemeBuildOptions::sourceTexts).
 QVector<DesignTokens> themeVariantTokens(const QString &templatePath, SourceErrors *errors,
-                                         const QString &text = QString());
+                                         const QString &text = QString(),
+                                         const QHash<QString, QString> &tokenTexts = {});
