@@ -11,7 +11,7 @@
 namespace {
 // The end of the comment, string, url() or escape starting at i, or i when none does:
 // these are copied byte for byte.
-int atomEnd(const QString &text, int i)
+int atomEnd(QStringView text, int i)
 {
     const int size = int(text.size());
     const QChar c = text.at(i);
@@ -31,7 +31,7 @@ int atomEnd(const QString &text, int i)
     if (c == QLatin1Char('\\'))
         return qMin(size, i + 2);
     if ((c == QLatin1Char('u') || c == QLatin1Char('U')) &&
-        text.mid(i, 4).compare(QLatin1String("url("), Qt::CaseInsensitive) == 0 &&
+        text.mid(i).startsWith(QLatin1String("url("), Qt::CaseInsensitive) &&
         (i == 0 || !(text.at(i - 1).isLetterOrNumber() || text.at(i - 1) == QLatin1Char('-')))) {
         const int end = int(text.indexOf(QLatin1Char(')'), i + 4));
         return end < 0 ? size : end + 1;
@@ -39,16 +39,17 @@ int atomEnd(const QString &text, int i)
     return i;
 }
 
-bool isComment(const QString &text, int i)
+bool isComment(QStringView text, int i)
 {
     return text.at(i) == QLatin1Char('/') && i + 1 < text.size() &&
            text.at(i + 1) == QLatin1Char('*');
 }
 
 // Runs of white space outside atoms as one space, trimmed.
-QString collapsed(const QString &text)
+QString collapsed(QStringView text)
 {
     QString out;
+    out.reserve(int(text.size()));
     bool space = false;
     for (int i = 0; i < text.size();) {
         if (text.at(i).isSpace()) {
@@ -61,7 +62,7 @@ QString collapsed(const QString &text)
         space = false;
         const int end = atomEnd(text, i);
         const int next = end > i ? end : i + 1;
-        out += text.mid(i, next - i);
+        out.append(text.data() + i, next - i);
         i = next;
     }
     return out;
@@ -69,9 +70,9 @@ QString collapsed(const QString &text)
 
 // The parts of text between separators at depth 0, outside atoms; balanced tells
 // whether every bracket opened in text was closed.
-QStringList splitTopLevel(const QString &text, QChar separator, bool *balanced = nullptr)
+QVector<QStringView> splitTopLevel(QStringView text, QChar separator, bool *balanced = nullptr)
 {
-    QStringList parts;
+    QVector<QStringView> parts;
     int depth = 0;
     int start = 0;
     for (int i = 0; i < text.size();) {
@@ -99,7 +100,7 @@ QStringList splitTopLevel(const QString &text, QChar separator, bool *balanced =
 
 // One chunk between ";"s: the comments before its declaration on lines of their own
 // (those before a line break go back to the line before), then the declaration.
-void formatChunk(const QString &chunk, const QString &indent, QStringList &lines)
+void formatChunk(QStringView chunk, const QString &indent, QStringList &lines)
 {
     int i = 0;
     bool sameLine = !lines.isEmpty();
@@ -113,26 +114,27 @@ void formatChunk(const QString &chunk, const QString &indent, QStringList &lines
         if (!isComment(chunk, i))
             break;
         const int end = atomEnd(chunk, i);
-        const QString comment = chunk.mid(i, end - i);
+        const QStringView comment = chunk.mid(i, end - i);
         if (sameLine)
-            lines.last() += QLatin1Char(' ') + comment;
+            lines.last().append(QLatin1Char(' ')).append(comment.data(), int(comment.size()));
         else
-            lines.append(indent + comment);
+            lines.append(indent + comment.toString());
         i = end;
     }
-    const QString declaration = chunk.mid(i);
-    if (collapsed(declaration).isEmpty())
-        return;
-    const QStringList nameAndValue = splitTopLevel(declaration, QLatin1Char(':'));
-    QString line;
+    const QStringView declaration = chunk.mid(i);
+    const QVector<QStringView> nameAndValue = splitTopLevel(declaration, QLatin1Char(':'));
+    QString line = indent;
     if (nameAndValue.size() < 2) {
-        line = collapsed(declaration);
+        const QString whole = collapsed(declaration);
+        if (whole.isEmpty())
+            return;
+        line += whole;
     } else {
         const int colon = int(nameAndValue.first().size());
-        line = collapsed(declaration.left(colon)) + QStringLiteral(": ") +
-               collapsed(declaration.mid(colon + 1));
+        line += collapsed(declaration.left(colon)) + QStringLiteral(": ") +
+                collapsed(declaration.mid(colon + 1));
     }
-    lines.append(indent + line + QLatin1Char(';'));
+    lines.append(line + QLatin1Char(';'));
 }
 
 struct Item
@@ -144,16 +146,16 @@ struct Item
     bool openComment = false;
 };
 
-bool formatRule(const QString &selector, const QString &body, const QString &indent,
-                int maxLineLength, QString *out)
+bool formatRule(QStringView selector, QStringView body, const QString &indent, int maxLineLength,
+                QString *out)
 {
     QStringList selectors;
     bool balanced = true;
-    for (const QString &part : splitTopLevel(selector, QLatin1Char(','), &balanced))
+    for (const QStringView part : splitTopLevel(selector, QLatin1Char(','), &balanced))
         selectors.append(collapsed(part));
     QStringList lines;
     bool bodyBalanced = true;
-    const QStringList chunks = splitTopLevel(body, QLatin1Char(';'), &bodyBalanced);
+    const QVector<QStringView> chunks = splitTopLevel(body, QLatin1Char(';'), &bodyBalanced);
     // An unclosed bracket hides the ";"s after it, so a second run would read other
     // declarations than the first.
     if (!balanced || !bodyBalanced)
@@ -224,8 +226,9 @@ bool splitItems(const QString &text, const QString &indent, int maxLineLength, Q
             return false;
         }
         item.rule = true;
-        if (!formatRule(text.mid(i, open - i), text.mid(open + 1, close - open - 1), indent,
-                        maxLineLength, &item.text)) {
+        if (!formatRule(QStringView(text).mid(i, open - i),
+                        QStringView(text).mid(open + 1, close - open - 1), indent, maxLineLength,
+                        &item.text)) {
             *error = QStringLiteral("a rule with an unclosed bracket is left as it is");
             return false;
         }
@@ -245,16 +248,15 @@ SheetFormatResult formatStyleSheet(const QString &text, const SheetFormatOptions
         result.error = QStringLiteral("not plain text with LF line endings");
         return result;
     }
-    QString before;
-    if (!toolkitParseSummary(text, &before)) {
-        result.error = QStringLiteral("the toolkit rejects this sheet; run prismark-lint for "
-                                      "where");
-        return result;
-    }
+    const QString rejected = QStringLiteral("the toolkit rejects this sheet; run prismark-lint "
+                                            "for where");
     QVector<Item> items;
     if (!splitItems(text, QString(qBound(0, options.indentWidth, 16), QLatin1Char(' ')),
-                    options.maxLineLength, items, &result.error))
+                    options.maxLineLength, items, &result.error)) {
+        if (!toolkitParsesSheet(text))
+            result.error = rejected;
         return result;
+    }
     QString out;
     for (int k = 0; k < items.size(); ++k) {
         if (k > 0) {
@@ -268,12 +270,25 @@ SheetFormatResult formatStyleSheet(const QString &text, const SheetFormatOptions
     // A newline after an open comment would be part of it.
     if (!out.isEmpty() && !items.constLast().openComment)
         out += QLatin1Char('\n');
-    // An unchanged sheet reads as it did; only a new layout needs reading again.
-    QString after;
-    if (out != text && (!toolkitParseSummary(out, &after) || after != before)) {
-        result.error = QStringLiteral("the layout would change what the toolkit reads; left "
-                                      "as it is");
-        return result;
+    // An unchanged sheet need only be one the toolkit accepts; a new layout must read
+    // as the old one did.
+    if (out == text) {
+        if (!toolkitParsesSheet(text)) {
+            result.error = rejected;
+            return result;
+        }
+    } else {
+        QString before;
+        if (!toolkitParseSummary(text, &before)) {
+            result.error = rejected;
+            return result;
+        }
+        QString after;
+        if (!toolkitParseSummary(out, &after) || after != before) {
+            result.error = QStringLiteral("the layout would change what the toolkit reads; "
+                                          "left as it is");
+            return result;
+        }
     }
     result.ok = true;
     result.text = out;

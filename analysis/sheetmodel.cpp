@@ -301,22 +301,28 @@ void SheetModel::parseRules()
 {
     noteEscapeShifts(text);
     toolkit->parser.init(text, false);
-    {
-        StyleSheet sheet;
-        syntaxAccepted = toolkit->parser.parse(&sheet);
-    }
-    const int toolkitStop = toolkit->parser.index;
     // The scanner grows the list by doubling; the checks keep it to the end.
     toolkit->parser.symbols.squeeze();
 
+    // The walk takes the toolkit's own parse steps, so a sheet it walks to the end is
+    // one the toolkit accepts, and parsing it a second time would only double the cost.
     RuleWalker walker(*this, *toolkit);
     const bool walked = walker.walk();
+    if (walked)
+        return;
+    // The toolkit's own verdict on what the walk rejects: a walk that parted ways with
+    // it must not report an error the toolkit does not see.
+    {
+        StyleSheet sheet;
+        toolkit->parser.index = 0;
+        toolkit->parser.errorIndex = -1;
+        syntaxAccepted = toolkit->parser.parse(&sheet);
+    }
     if (syntaxAccepted)
         return;
-    syntaxFailure.symbol = walked ? toolkitStop : walker.failIndex;
-    syntaxFailure.expected = walked ? QStringLiteral("something else") : walker.expected;
+    syntaxFailure.symbol = walker.failIndex;
+    syntaxFailure.expected = walker.expected;
     syntaxFailure.unclosed = walker.unclosed;
-    syntaxFailure.walked = walked;
 }
 
 void SheetModel::scanPalette()
@@ -445,9 +451,19 @@ void SheetModel::readReference()
 QString SheetModel::tokensText(int first, int end) const
 {
     QString result;
-    for (int i = first; i < end && i < toolkit->parser.symbols.size(); ++i) {
-        const Symbol &symbol = toolkit->parser.symbols.at(i);
-        result += symbol.token == S ? QStringLiteral(" ") : symbol.lexem();
+    const QVector<Symbol> &symbols = toolkit->parser.symbols;
+    for (int i = first; i < end && i < symbols.size(); ++i) {
+        const Symbol &symbol = symbols.at(i);
+        if (symbol.token == S) {
+            result += QLatin1Char(' ');
+            continue;
+        }
+        // lexem() unescapes, and copies every token; most have nothing to unescape.
+        const QStringView written = QStringView(symbol.text).mid(symbol.start, symbol.len);
+        if (written.contains(QLatin1Char('\\')))
+            result += symbol.lexem();
+        else
+            result.append(written.data(), int(written.size()));
     }
     return result.simplified();
 }

@@ -93,7 +93,6 @@ struct SyntaxFailure
     int symbol = 0;        // the token it stops at
     QString expected;      // what the walk expected there
     bool unclosed = false; // the text ends inside the rule whose "{" is at symbol
-    bool walked = false;   // the walk found nothing wrong; the toolkit stopped at symbol
 };
 
 // A line that mentions the palette keyword, in any letter case.

@@ -85,6 +85,9 @@ void TestSheetFormatter::leftAlone_data()
 {
     QTest::addColumn<QString>("input");
     QTest::newRow("rejected by the toolkit") << "QLabel { color: red background: blue; }";
+    // Nothing to lay out anew, so only the toolkit's verdict stops it.
+    QTest::newRow("rejected, already laid out")
+        << "QLabel {\n    color: red background: blue;\n}\n";
     QTest::newRow("unclosed rule") << "QLabel { color: red;";
     QTest::newRow("an at-rule") << "@media screen { QLabel { color: red; } }";
     // The toolkit drops the rule after the control character, so it accepts the sheet.

@@ -80,7 +80,7 @@ void checkSyntax(const SheetModel &context, CheckReporter &report)
         }
     }
     const QString message =
-        failure.unclosed && !failure.walked
+        failure.unclosed
             ? QStringLiteral("the toolkit rejects the whole style sheet: this \"{\" is never "
                              "closed, the text ends before its \"}\"")
             : QStringLiteral("the toolkit rejects the whole style sheet here: expected %1, found "
@@ -90,7 +90,7 @@ void checkSyntax(const SheetModel &context, CheckReporter &report)
     report.at(start, qMax(1, context.tokensEnd(at, at + 1) - start), message);
     const bool endsInRule =
         at >= symbols.size() && failure.expected.startsWith(QLatin1String("\";\" or \"}\""));
-    if ((failure.unclosed && !failure.walked) || endsInRule) {
+    if (failure.unclosed || endsInRule) {
         const bool newline = context.text.endsWith(QLatin1Char('\n'));
         report.mendBy(int(context.text.size()),
                       newline ? QStringLiteral("}\n") : QStringLiteral("\n}"));
