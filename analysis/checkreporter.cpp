@@ -72,9 +72,12 @@ void CheckReporter::mendBy(int offset, const QString &insertText)
     addFix(offset, 0, insertText, true);
 }
 
-void CheckReporter::mendByReplacing(int offset, int length, const QString &newText, bool safe)
+void CheckReporter::mendByReplacing(int offset, int length, const QString &newText, bool safe,
+                                    const QString &title)
 {
     addFix(offset, length, newText, safe);
+    if (lastListed && !sink.last().fixes.isEmpty())
+        sink.last().fixes.last().title = title;
 }
 
 void CheckReporter::suggestClosest(int offset, int length, const QStringList &candidates)

@@ -42,7 +42,8 @@ public:
     void suggestClosest(int offset, int length, const QStringList &candidates);
     // An edit that replaces the length characters at offset by newText: safe when it
     // keeps what the toolkit does, unsafe when it changes it to what was meant.
-    void mendByReplacing(int offset, int length, const QString &newText, bool safe);
+    void mendByReplacing(int offset, int length, const QString &newText, bool safe,
+                         const QString &title = QString());
 
     const QString &checkId() const { return check; }
 

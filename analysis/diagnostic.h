@@ -39,6 +39,9 @@ struct LintFix
     // Safe: keeps what the author meant, as a missing ";" does. Unsafe: a guess, as
     // the known name closest to a misspelt one.
     bool safe = false;
+    // What the edit does, in a few words for an editor's menu; empty when inserting or
+    // replacing by newText says it well enough.
+    QString title;
 };
 
 // A token's value a theme template's finding came through: the "$value" in the token

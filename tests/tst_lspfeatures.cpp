@@ -399,6 +399,13 @@ void TestLspFeatures::codeActionsAreTheChecksFixes_data()
     QTest::newRow("a misspelt property") << "QLabel { col|our: red; }"
                                          << "Change to 'color' (unsafe fix: a guess)"
                                          << "QLabel { color: red; }";
+    QTest::newRow("a declaration set again") << "QLabel { co|lor: red; color: blue; }"
+                                             << "Remove 'color: red;' (safe fix)"
+                                             << "QLabel { color: blue; }";
+    QTest::newRow("a Disabled. line before its role")
+        << "/*\n@palette Disabled.Text = #7f7f7f\n@palette Te|xt = #000000\n*/\n"
+        << "Move the Disabled.Text line after the Text line (safe fix)"
+        << "/*\n@palette Text = #000000\n@palette Disabled.Text = #7f7f7f\n*/\n";
     QTest::newRow("nothing close") << "QLabel { zzzzzz|zz: red; }" << QString() << QString();
 }
 
@@ -413,7 +420,7 @@ void TestLspFeatures::codeActionsAreTheChecksFixes()
     QVector<PublishedDiagnostic> published;
     for (const LintDiagnostic &diagnostic : lintStyleSheet(at.text.toUtf8(), QString()))
         published.append(publishedDiagnostic(document, diagnostic));
-    const QVector<CodeAction> actions = quickFixes(published, at.offset, at.offset);
+    const QVector<CodeAction> actions = quickFixes(at.text, published, at.offset, at.offset);
     if (title.isEmpty()) {
         QVERIFY(actions.isEmpty());
         return;

@@ -399,7 +399,7 @@ void TestTemplateLint::findingOnAValueIsToldAtTheTokensValue()
         QStringLiteral("too pale")};
     onValue.endLine = 2;
     onValue.endColumn = 19;
-    onValue.fixes = {{2, 12, 2, 19, QStringLiteral("#000000"), true}};
+    onValue.fixes = {{2, 12, 2, 19, QStringLiteral("#000000"), true, QString()}};
     const LintDiagnostic mapped = mapToSources(onValue, map);
     // The alias is followed to where the colour is written.
     QCOMPARE(mapped.file, QStringLiteral("t.json"));
@@ -412,7 +412,7 @@ void TestTemplateLint::findingOnAValueIsToldAtTheTokensValue()
     LintDiagnostic onProperty = onValue;
     onProperty.column = 5;
     onProperty.endColumn = 10;
-    onProperty.fixes = {{2, 5, 2, 10, QStringLiteral("colour"), false}};
+    onProperty.fixes = {{2, 5, 2, 10, QStringLiteral("colour"), false, QString()}};
     const LintDiagnostic copied = mapToSources(onProperty, map);
     QCOMPARE(copied.file, QStringLiteral("t.qss.in"));
     QCOMPARE(copied.line, 5);

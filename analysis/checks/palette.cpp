@@ -70,8 +70,9 @@ void offerDisabledAfterRole(const SheetModel &model, const PaletteLine &disabled
     lineAround(text, plain.offset, &plainStart, &plainEnd);
     const QString moved = text.mid(disabledStart, disabledEnd - disabledStart);
     const QString between = text.mid(disabledEnd + 1, plainEnd - disabledEnd - 1);
-    report.mendByReplacing(disabledStart, plainEnd - disabledStart,
-                           between + QLatin1Char('\n') + moved, true);
+    report.mendByReplacing(
+        disabledStart, plainEnd - disabledStart, between + QLatin1Char('\n') + moved, true,
+        QStringLiteral("Move the %1 line after the %2 line").arg(disabled.name, plain.name));
 }
 
 void checkPalette(const SheetModel &model, CheckReporter &report)

@@ -8,4 +8,6 @@
 // Quick fixes for the published diagnostics that touch [start, end): the edits the
 // checks themselves offer, such as the ";" or "}" a rejected sheet lacks, or the
 // known name clearly closest to a misspelt one.
-QVector<CodeAction> quickFixes(const QVector<PublishedDiagnostic> &diagnostics, int start, int end);
+// text is the document's, for naming what an edit removes.
+QVector<CodeAction> quickFixes(const QString &text, const QVector<PublishedDiagnostic> &diagnostics,
+                               int start, int end);

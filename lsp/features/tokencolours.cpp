@@ -97,6 +97,6 @@ QVector<ColourPresentation> tokenColourPresentations(const TokenWorkspace &works
     }
     QVector<ColourPresentation> presentations;
     for (const QString &form : qAsConst(forms))
-        presentations.append({form, {span.start, span.end, form, true}});
+        presentations.append({form, {span.start, span.end, form, true, QString()}});
     return presentations;
 }

@@ -30,7 +30,7 @@ void addEdit(QVector<FileEdits> &files, const QString &file, TextSpan span, cons
         files.append({file, {}});
         it = files.end() - 1;
     }
-    it->edits.append({span.start, span.end, text, true});
+    it->edits.append({span.start, span.end, text, true, QString()});
 }
 
 } // namespace

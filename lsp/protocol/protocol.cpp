@@ -125,7 +125,7 @@ PublishedDiagnostic publishedDiagnostic(const TextDocument &document,
         const int start = document.offsetOfLintPosition(fix.line, fix.column);
         result.fixes.append({start,
                              qMax(start, document.offsetOfLintPosition(fix.endLine, fix.endColumn)),
-                             fix.newText, fix.safe});
+                             fix.newText, fix.safe, fix.title});
     }
     result.json = QJsonObject{
         {QStringLiteral("range"), document.range(result.start, result.end)},

@@ -90,6 +90,7 @@ struct PublishedFix
     int end = 0;
     QString newText;
     bool safe = false; // as the check marked it: a sure mend or a guess
+    QString title;     // the check's words for the edit, or empty
 };
 
 // A diagnostic as published: where it stands in the text it was found in.

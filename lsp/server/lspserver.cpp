@@ -426,7 +426,7 @@ void LspServer::registerRequests()
             if (!document.text.rangeOffsets(params.value(QLatin1String("range")).toObject(), &start,
                                             &end))
                 return QJsonValue(QJsonArray());
-            return QJsonValue(toJson(document.text, quickFixes(document.published, start, end)));
+            return QJsonValue(toJson(document.text, quickFixes(document.text.text(), document.published, start, end)));
         }));
 }
 
