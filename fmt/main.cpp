@@ -48,13 +48,18 @@ struct Settings
     bool diff = false;
     bool indentGiven = false; // --indent wins over the configuration
     SheetFormatOptions format;
+    QString standardInputName; // --stdin-filename, or empty
 };
 
 // One sheet: formatted in place, or checked, or its diff printed.
 int formatOne(const QString &file, const Settings &settings, QTextStream &err)
 {
-    const QString name = QCoreApplication::applicationName();
+    const QString program = QCoreApplication::applicationName();
     const bool standardInput = file == QLatin1String("-");
+    // Messages, the diff and the configuration go by the path standard input stands
+    // for, when one is given.
+    const QString name =
+        standardInput && !settings.standardInputName.isEmpty() ? settings.standardInputName : file;
     QByteArray bytes;
     bool ok = true;
     QString readError;
@@ -68,20 +73,20 @@ int formatOne(const QString &file, const Settings &settings, QTextStream &err)
         readError = read.error;
     }
     if (!ok) {
-        err << name << ": " << file << ": " << readError << '\n';
+        err << program << ": " << name << ": " << readError << '\n';
         return ExitUnreadable;
     }
     const QString text = QString::fromUtf8(bytes);
     if (text.toUtf8() != bytes || bytes.contains('\r') || bytes.contains('\0')) {
-        err << name << ": " << file << ": not formatted: not plain UTF-8 with LF line endings\n";
+        err << program << ": " << name << ": not formatted: not plain UTF-8 with LF line endings\n";
         return ExitNotFormatted;
     }
     SheetFormatOptions format = settings.format;
     if (!settings.indentGiven) {
         // The project's "format" key, from the nearest .prismark-lint.json.
-        const LintConfigResult config = lintConfigForSheet(file);
+        const LintConfigResult config = lintConfigForSheet(name);
         if (!config.ok) {
-            err << name << ": " << config.error << '\n';
+            err << program << ": " << config.error << '\n';
             return ExitUnreadable;
         }
         format.indentWidth = config.options.formatIndent;
@@ -89,12 +94,12 @@ int formatOne(const QString &file, const Settings &settings, QTextStream &err)
     }
     const SheetFormatResult result = formatStyleSheet(text, format);
     if (!result.ok) {
-        err << name << ": " << file << ": not formatted: " << result.error << '\n';
+        err << program << ": " << name << ": not formatted: " << result.error << '\n';
         return ExitNotFormatted;
     }
     const bool changes = result.text != text;
     if (settings.diff) {
-        const QByteArray diff = unifiedDiff(text, result.text, file).toUtf8();
+        const QByteArray diff = unifiedDiff(text, result.text, name).toUtf8();
         std::fwrite(diff.constData(), 1, size_t(diff.size()), stdout);
     }
     if (settings.check || settings.diff)
@@ -106,7 +111,7 @@ int formatOne(const QString &file, const Settings &settings, QTextStream &err)
     }
     QString writeError;
     if (changes && !writeFileAtomically(file, result.text.toUtf8(), &writeError)) {
-        err << name << ": " << file << ": " << writeError << '\n';
+        err << program << ": " << name << ": " << writeError << '\n';
         return ExitUnreadable;
     }
     return ExitClean;
@@ -148,7 +153,12 @@ int main(int argc, char *argv[])
     const QCommandLineOption indentOption(QStringLiteral("indent"),
                                           QStringLiteral("Spaces per level (default 4)."),
                                           QStringLiteral("N"), QStringLiteral("4"));
-    parser.addOptions({checkOption, diffOption, indentOption});
+    const QCommandLineOption standardInputNameOption(
+        QStringLiteral("stdin-filename"),
+        QStringLiteral("The path standard input (\"-\") stands for: its configuration is "
+                       "found from it, and messages and the diff name it."),
+        QStringLiteral("PATH"));
+    parser.addOptions({checkOption, diffOption, indentOption, standardInputNameOption});
     if (!parser.parse(QCoreApplication::arguments())) {
         err << app.applicationName() << ": " << parser.errorText() << '\n';
         return ExitUnreadable;
@@ -173,6 +183,14 @@ int main(int argc, char *argv[])
     }
     if (parser.positionalArguments().isEmpty()) {
         err << app.applicationName() << ": no FILE given (\"-\" reads standard input)\n";
+        return ExitUnreadable;
+    }
+    settings.standardInputName = parser.value(standardInputNameOption);
+    if (parser.isSet(standardInputNameOption) &&
+        (settings.standardInputName.isEmpty() ||
+         !parser.positionalArguments().contains(QStringLiteral("-")))) {
+        err << app.applicationName()
+            << ": --stdin-filename names a path, for \"-\" among the files\n";
         return ExitUnreadable;
     }
     int status = ExitClean;

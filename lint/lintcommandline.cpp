@@ -61,6 +61,8 @@ struct Settings
     // --tokens: what a plain sheet's literals are compared with; null when not given.
     std::shared_ptr<const UniformTokens> tokens;
     QStringList files;
+    // --stdin-filename: the path standard input stands for, or empty.
+    QString standardInputName;
     LintFixMode fixMode;
     QString printConfig; // the sheet whose configuration is printed instead of a run
 };
@@ -175,6 +177,13 @@ void declareFixAndExplainOptions(QCommandLineParser &parser)
                        "0, or 3 when the configuration cannot be read."),
         QStringLiteral("FILE"));
     parser.addOption(printConfigOption);
+    const QCommandLineOption standardInputNameOption(
+        QStringLiteral("stdin-filename"),
+        QStringLiteral("The path standard input (\"-\") stands for, as an editor or a hook "
+                       "knows it: its configuration and overrides are found from it, and the "
+                       "findings name it."),
+        QStringLiteral("PATH"));
+    parser.addOption(standardInputNameOption);
 }
 
 // The options, written once for the parser and --help.
@@ -338,6 +347,10 @@ void readSettings(const QCommandLineParser &parser, Settings &settings, QString 
     }
     if (settings.noConfig && !settings.configFile.isEmpty())
         usageError = QStringLiteral("--config and --no-config exclude each other");
+    settings.standardInputName = parser.value(QStringLiteral("stdin-filename"));
+    if (parser.isSet(QStringLiteral("stdin-filename")) &&
+        (settings.standardInputName.isEmpty() || !settings.files.contains(QStringLiteral("-"))))
+        usageError = QStringLiteral("--stdin-filename names a path, for \"-\" among the files");
     settings.printConfig = parser.value(QStringLiteral("print-config"));
     if (!settings.printConfig.isEmpty() && !settings.files.isEmpty())
         usageError = QStringLiteral("--print-config takes its FILE alone");
@@ -573,7 +586,12 @@ void complain(QTextStream &err, const QString &what)
 void checkFile(const QString &file, const Settings &settings, Configurations &configurations,
                LintRun *run, QTextStream &err)
 {
-    const LintOptions options = configurations.optionsFor(file);
+    // What the findings and the configuration go by: standard input by the path it
+    // stands for, when one is given.
+    const QString name = file == QLatin1String("-") && !settings.standardInputName.isEmpty()
+                             ? settings.standardInputName
+                             : file;
+    const LintOptions options = configurations.optionsFor(name);
     if (isThemeTemplatePath(file)) {
         const TemplateLint lint = lintThemeTemplate(file, options, settings.variants);
         if (!lint.usageError.isEmpty()) {
@@ -593,14 +611,14 @@ void checkFile(const QString &file, const Settings &settings, Configurations &co
         run->unreadable = true;
         return;
     }
-    run->checkedFiles.append(file);
+    run->checkedFiles.append(name);
     if (!settings.fixMode.fix) {
-        run->diagnostics += lintStyleSheet(input.bytes, file, options);
+        run->diagnostics += lintStyleSheet(input.bytes, name, options);
         return;
     }
-    const LintFixOutcome outcome = fixLintInput(file, input.bytes, options, settings.fixMode);
+    const LintFixOutcome outcome = fixLintInput(file, input.bytes, options, settings.fixMode, name);
     if (!outcome.ok || !outcome.notice.isEmpty()) {
-        complain(err, file + QStringLiteral(": ") + (outcome.ok ? outcome.notice : outcome.error));
+        complain(err, name + QStringLiteral(": ") + (outcome.ok ? outcome.notice : outcome.error));
         run->unreadable = run->unreadable || !outcome.ok;
     }
     run->fixed += outcome.fixed;

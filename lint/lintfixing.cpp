@@ -19,16 +19,16 @@ void writeStandardOutput(const QByteArray &bytes)
 } // namespace
 
 LintFixOutcome fixLintInput(const QString &file, const QByteArray &bytes,
-                            const LintOptions &options, const LintFixMode &mode)
+                            const LintOptions &options, const LintFixMode &mode,
+                            const QString &name)
 {
     const bool standardInput = file == QLatin1String("-");
-    const LintFixResult result = fixStyleSheet(bytes, file, options, mode.unsafeFixes);
+    const LintFixResult result = fixStyleSheet(bytes, name, options, mode.unsafeFixes);
     LintFixOutcome outcome;
     outcome.fixed = result.fixed;
     outcome.remaining = result.remaining;
     outcome.notice = result.refusal;
     if (mode.diff) {
-        const QString name = standardInput ? QStringLiteral("-") : file;
         writeStandardOutput(
             unifiedDiff(QString::fromUtf8(bytes), QString::fromUtf8(result.bytes), name).toUtf8());
         return outcome;
@@ -40,7 +40,7 @@ LintFixOutcome fixLintInput(const QString &file, const QByteArray &bytes,
     if (result.changed && !writeFileAtomically(file, result.bytes, &outcome.error)) {
         outcome.ok = false;
         outcome.fixed = 0;
-        outcome.remaining = lintStyleSheet(bytes, file, options);
+        outcome.remaining = lintStyleSheet(bytes, name, options);
     }
     return outcome;
 }

@@ -29,6 +29,8 @@ struct LintFixOutcome
 
 // Fixes one sheet read from file ("-" for standard input): writes it back atomically,
 // or the fixed text of standard input to standard output, or the diff to standard
-// output under --diff.
+// output under --diff. The findings and the diff go by name (for standard input, the
+// path it stands for, else "-").
 LintFixOutcome fixLintInput(const QString &file, const QByteArray &bytes,
-                            const LintOptions &options, const LintFixMode &mode);
+                            const LintOptions &options, const LintFixMode &mode,
+                            const QString &name);

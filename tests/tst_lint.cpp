@@ -402,6 +402,16 @@ void TestLint::configurationFoundAndOverridden_data()
     QTest::newRow("a missing --config file") << QStringList{"--config=none.json", "project/app.qss"}
                                              << 3 << "0 errors, 2 warnings in 1 files"
                                              << "none.json: cannot be read";
+    QTest::newRow("standard input goes by the path it stands for")
+        << QStringList{"--stdin-filename=project/themes/app.qss", "-"} << 0
+        << "0 errors, 0 warnings in 1 files"
+        << "";
+    QTest::newRow("standard input without one")
+        << QStringList{"-"} << 0 << "0 errors, 2 warnings in 1 files"
+        << "";
+    QTest::newRow("--stdin-filename without standard input")
+        << QStringList{"--stdin-filename=project/app.qss", "project/app.qss"} << 3 << ""
+        << "--stdin-filename names a path";
 }
 
 void TestLint::configurationFoundAndOverridden()
@@ -427,9 +437,11 @@ void TestLint::configurationFoundAndOverridden()
         R"({"properties": ["magnitude-color"], "checks": {"unknown-widget": "off"}})");
     put(QStringLiteral("broken/.prismark-lint.json"),
         "{\n  \"checks\": {\n    \"contrast\": \"loud\"}}");
-    const Run run = runLint(arguments, QByteArray(), scratch.path());
+    const Run run = runLint(
+        arguments, arguments.contains(QStringLiteral("-")) ? sheet : QByteArray(), scratch.path());
     QCOMPARE(run.exitCode, exitCode);
-    QVERIFY2(run.out.trimmed().endsWith(summary), qPrintable(run.out));
+    QVERIFY2(summary.isEmpty() ? run.out.isEmpty() : run.out.trimmed().endsWith(summary),
+             qPrintable(run.out));
     if (error.isEmpty())
         QVERIFY2(run.errLines.isEmpty(), qPrintable(run.errLines.join('\n')));
     else

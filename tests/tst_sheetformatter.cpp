@@ -197,6 +197,18 @@ void TestSheetFormatter::programReadsTheFormatKey()
     QCOMPARE(run.exitCode, exitCode);
     if (exitCode == 0)
         QCOMPARE(fileText(sheet), output);
+
+    // Standard input finds the configuration from the path it stands for.
+    ProgramOptions piped;
+    piped.input = "QPushButton,QToolButton{color:red}";
+    const ProgramRun fromInput =
+        runProgram(QStringLiteral(PRISMARK_FMT_BINARY),
+                   {QStringLiteral("--stdin-filename"), dir.filePath(QStringLiteral("new.qss")),
+                    QStringLiteral("-")},
+                   piped);
+    QCOMPARE(fromInput.exitCode, exitCode);
+    if (exitCode == 0)
+        QCOMPARE(fromInput.out, output);
 }
 
 QTEST_GUILESS_MAIN(TestSheetFormatter)
