@@ -11,19 +11,28 @@ SelectorIndex::SelectorIndex(const SheetModel &model)
     : model(model)
 {
     QHash<QString, int> texts;
+    QHash<QString, int> values;
+    QVector<int> ruleValues;
     // Keyed by the selector text (shared, not copied) and a hash of the rule's content.
     // The value is where that copy stands in all.
     QHash<QPair<QString, uint>, int> lastCopy;
     QSet<int> repeated;
     for (const SheetRule &rule : model.rules) {
         uint content = 0;
-        for (const SheetDeclaration &declaration : rule.declarations)
+        ruleValues.clear();
+        for (const SheetDeclaration &declaration : rule.declarations) {
             content = qHash(declaration.valueText, qHash(declaration.property, content));
+            ruleValues.append(*values.insert(declaration.valueText,
+                                             values.value(declaration.valueText, values.size())));
+        }
         for (const SheetSelector &selector : rule.selectors) {
             if (selector.hasAncestors)
                 continue;
-            const int text = *texts.insert(selector.text, texts.value(selector.text, texts.size()));
-            const QString bucket = key(selector.subcontrol, selector.element);
+            auto known = texts.constFind(selector.text);
+            if (known == texts.cend())
+                known = texts.insert(selector.text, texts.size());
+            const int text = *known;
+            const Bucket bucket{selector.subcontrol, selector.element, QString()};
             all.append({&rule, &selector, text});
             const int place = int(all.size() - 1);
             selectors[bucket].append(place);
@@ -33,8 +42,9 @@ SelectorIndex::SelectorIndex(const SheetModel &model)
                 repeated.insert(*previous);
             lastCopy.insert(copy, place);
             for (int d = 0; d < rule.declarations.size(); ++d) {
-                declarations[rule.declarations.at(d).property + QLatin1Char('\n') + bucket].append(
-                    qMakePair(place, d));
+                declarations[Bucket{selector.subcontrol, selector.element,
+                                    rule.declarations.at(d).property}]
+                    .append({place, d, ruleValues.at(d)});
             }
         }
     }
@@ -46,9 +56,9 @@ SelectorIndex::SelectorIndex(const SheetModel &model)
     }
 }
 
-QString SelectorIndex::key(const QString &subcontrol, const QString &element)
+uint qHash(const SelectorIndex::Bucket &bucket, uint seed)
 {
-    return subcontrol + QLatin1Char('\n') + element;
+    return qHash(bucket.property, qHash(bucket.element, qHash(bucket.subcontrol, seed)));
 }
 
 QStringList SelectorIndex::classAndBases(const QString &element) const
@@ -64,14 +74,14 @@ QVector<IndexedDeclaration> SelectorIndex::settingProperty(const QString &proper
 {
     QVector<IndexedDeclaration> found;
     for (const QString &name : classAndBases(element)) {
-        const auto places =
-            declarations.constFind(property + QLatin1Char('\n') + key(subcontrol, name));
+        const auto places = declarations.constFind(Bucket{subcontrol, name, property});
         if (places == declarations.cend())
             continue;
-        for (const QPair<int, int> &place : *places) {
-            const IndexedSelector &entry = all.at(place.first);
-            found.append({entry.rule, entry.selector, &entry.rule->declarations.at(place.second),
-                          entry.text});
+        for (const Place &place : *places) {
+            const IndexedSelector &entry = all.at(place.selector);
+            found.append({entry.rule, entry.selector,
+                          &entry.rule->declarations.at(place.declaration), entry.text,
+                          place.value});
         }
     }
     return found;

@@ -26,7 +26,8 @@ struct IndexedDeclaration
     const SheetRule *rule = nullptr;
     const SheetSelector *selector = nullptr;
     const SheetDeclaration *declaration = nullptr;
-    int text = 0; // as in IndexedSelector
+    int text = 0;  // as in IndexedSelector
+    int value = 0; // the same number for the same value text
 };
 
 class SelectorIndex
@@ -43,7 +44,7 @@ public:
     void forClass(const QString &subcontrol, const QString &element, Visit visit) const
     {
         for (const QString &name : classAndBases(element)) {
-            const auto group = selectors.constFind(key(subcontrol, name));
+            const auto group = selectors.constFind(Bucket{subcontrol, name, QString()});
             if (group == selectors.cend())
                 continue;
             for (const int place : *group)
@@ -54,15 +55,38 @@ public:
     QVector<IndexedDeclaration> settingProperty(const QString &property, const QString &subcontrol,
                                                 const QString &element) const;
 
+    // A subcontrol and a class, or with a property too; compared as they stand, so
+    // that no key is built by joining texts on each look-up.
+    struct Bucket
+    {
+        QString subcontrol;
+        QString element;
+        QString property;
+        bool operator==(const Bucket &other) const
+        {
+            return subcontrol == other.subcontrol && element == other.element &&
+                   property == other.property;
+        }
+    };
+
 private:
-    static QString key(const QString &subcontrol, const QString &element);
+    // Where a declaration stands: its selector's place in all, its place in the rule
+    // and its value's number.
+    struct Place
+    {
+        int selector = 0;
+        int declaration = 0;
+        int value = 0;
+    };
     QStringList classAndBases(const QString &element) const;
 
     const SheetModel &model;
-    QHash<QString, QVector<int>> selectors; // places in all, the latest copies only
+    QHash<Bucket, QVector<int>> selectors; // places in all, the latest copies only
     // Every selector without an ancestor part, and by property, subcontrol and class
-    // where in it the declarations of each stand (place in all, in the rule): small,
-    // as the index lives as long as the model.
+    // where in it the declarations of each stand: small, as the index lives as long as
+    // the model.
     QVector<IndexedSelector> all;
-    QHash<QString, QVector<QPair<int, int>>> declarations;
+    QHash<Bucket, QVector<Place>> declarations;
 };
+
+uint qHash(const SelectorIndex::Bucket &bucket, uint seed = 0);

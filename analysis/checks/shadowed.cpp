@@ -31,11 +31,9 @@
 namespace {
 bool statesKnown(const SheetSelector &selector)
 {
-    for (const QString &state : selector.states + selector.negatedStates) {
-        if (!QssReference::isKnownPseudoState(state))
-            return false;
-    }
-    return true;
+    const auto known = [](const QString &state) { return QssReference::isKnownPseudoState(state); };
+    return std::all_of(selector.states.cbegin(), selector.states.cend(), known) &&
+           std::all_of(selector.negatedStates.cbegin(), selector.negatedStates.cend(), known);
 }
 
 bool hidesStateOf(const QssReference::WidgetClasses &classes, const SheetSelector &b,
@@ -45,10 +43,12 @@ bool hidesStateOf(const QssReference::WidgetClasses &classes, const SheetSelecto
         return false;
     if (!b.element.isEmpty() && !classes.inherits(a.element, b.element))
         return false;
-    for (const QString &state : b.states + b.negatedStates) {
-        if (!a.states.contains(state) && !a.negatedStates.contains(state))
-            return false;
-    }
+    const auto namedByA = [&a](const QString &state) {
+        return a.states.contains(state) || a.negatedStates.contains(state);
+    };
+    if (!std::all_of(b.states.cbegin(), b.states.cend(), namedByA) ||
+        !std::all_of(b.negatedStates.cbegin(), b.negatedStates.cend(), namedByA))
+        return false;
     if (b.states.size() >= a.states.size())
         return false;
     // Object names are left out: a selector of one named widget hides a class's
@@ -148,15 +148,14 @@ private:
     CheckReporter &report;
     // By property, subcontrol and class: each declaration meets only the few rules
     // that could hide it.
-    QHash<QString, QVector<IndexedDeclaration>> competitors;
+    QHash<SelectorIndex::Bucket, QVector<IndexedDeclaration>> competitors;
 };
 
 // Everything that may compete with a selector of this class, in rule order.
 const QVector<IndexedDeclaration> &ShadowCheck::competitorsOf(const QString &property,
                                                               const SheetSelector &selector)
 {
-    const QString key =
-        property + QLatin1Char('\n') + selector.subcontrol + QLatin1Char('\n') + selector.element;
+    const SelectorIndex::Bucket key{selector.subcontrol, selector.element, property};
     auto found = competitors.find(key);
     if (found != competitors.end())
         return *found;
@@ -173,9 +172,9 @@ const QVector<IndexedDeclaration> &ShadowCheck::competitorsOf(const QString &pro
     // Of the copies of one selector setting one value only the last can matter: it
     // wins wherever an earlier one does.
     QVector<IndexedDeclaration> latest;
-    QSet<QPair<int, QString>> seen;
+    QSet<QPair<int, int>> seen;
     for (auto it = merged.crbegin(); it != merged.crend(); ++it) {
-        const auto copy = qMakePair(it->text, it->declaration->valueText);
+        const auto copy = qMakePair(it->text, it->value);
         if (!seen.contains(copy)) {
             seen.insert(copy);
             latest.append(*it);
