@@ -738,14 +738,43 @@ bool isKnownSubcontrol(const QString &name)
     return subcontrol(name.toLower()) != nullptr;
 }
 
-WidgetClasses::WidgetClasses(const QHash<QString, QString> &own)
-    : own(own)
-{}
-
-QString WidgetClasses::baseOf(const QString &widget) const
+namespace {
+QString baseIn(const QHash<QString, QString> &own, const QString &widget)
 {
     const auto it = own.constFind(widget);
     return it != own.cend() ? *it : widgetBases().value(widget);
+}
+
+// widget, then its bases; a cycle among own classes ends after 32 steps.
+QStringList walkAncestry(const QHash<QString, QString> &own, const QString &widget)
+{
+    QStringList result;
+    QString current = widget;
+    while (!current.isEmpty() && result.size() < 32) {
+        result.append(current);
+        current = baseIn(own, current);
+    }
+    return result;
+}
+} // namespace
+
+WidgetClasses::WidgetClasses(const QHash<QString, QString> &own)
+    : own(own)
+{
+    // Without own classes every instance shares one table of the toolkit's.
+    static const QHash<QString, QStringList> toolkitAncestries = [] {
+        QHash<QString, QStringList> result;
+        for (auto it = widgetBases().cbegin(); it != widgetBases().cend(); ++it)
+            result.insert(it.key(), walkAncestry({}, it.key()));
+        return result;
+    }();
+    ancestries = toolkitAncestries;
+    if (own.isEmpty())
+        return;
+    for (auto it = own.cbegin(); it != own.cend(); ++it)
+        ancestries.insert(it.key(), QStringList());
+    for (auto it = ancestries.begin(); it != ancestries.end(); ++it)
+        *it = walkAncestry(own, it.key());
 }
 
 bool WidgetClasses::isKnown(const QString &name) const
@@ -755,24 +784,20 @@ bool WidgetClasses::isKnown(const QString &name) const
 
 bool WidgetClasses::inherits(const QString &widget, const QString &base) const
 {
-    QString current = widget;
-    for (int depth = 0; depth < 32 && !current.isEmpty(); ++depth) {
-        if (current == base)
-            return true;
-        current = baseOf(current);
-    }
-    return false;
+    if (widget.isEmpty())
+        return false;
+    if (widget == base)
+        return true;
+    const auto known = ancestries.constFind(widget);
+    return known != ancestries.cend() && known->contains(base);
 }
 
 QStringList WidgetClasses::ancestry(const QString &widget) const
 {
-    QStringList result;
-    QString current = widget;
-    while (!current.isEmpty() && result.size() < 32) {
-        result.append(current);
-        current = baseOf(current);
-    }
-    return result;
+    if (widget.isEmpty())
+        return QStringList();
+    const auto known = ancestries.constFind(widget);
+    return known != ancestries.cend() ? *known : QStringList(widget);
 }
 
 bool isKnownWidget(const QString &name)

@@ -100,15 +100,17 @@ enum class Role
 
 Role widgetRole(const QssReference::WidgetClasses &classes, const QString &element)
 {
-    for (const char *name : {"QPushButton", "QToolButton", "QComboBox"}) {
-        if (classes.inherits(element, QLatin1String(name)))
-            return Role::Button;
-    }
-    for (const char *name :
-         {"QLineEdit", "QAbstractSpinBox", "QTextEdit", "QPlainTextEdit", "QAbstractItemView"}) {
-        if (classes.inherits(element, QLatin1String(name)))
-            return Role::Input;
-    }
+    static const QStringList buttons = {QStringLiteral("QPushButton"),
+                                        QStringLiteral("QToolButton"), QStringLiteral("QComboBox")};
+    static const QStringList inputs = {
+        QStringLiteral("QLineEdit"), QStringLiteral("QAbstractSpinBox"),
+        QStringLiteral("QTextEdit"), QStringLiteral("QPlainTextEdit"),
+        QStringLiteral("QAbstractItemView")};
+    const auto derives = [&](const QString &name) { return classes.inherits(element, name); };
+    if (std::any_of(buttons.cbegin(), buttons.cend(), derives))
+        return Role::Button;
+    if (std::any_of(inputs.cbegin(), inputs.cend(), derives))
+        return Role::Input;
     return Role::Plain;
 }
 
