@@ -675,13 +675,22 @@ template <size_t N> QVector<QssReference::NameInfo> nameTable(const char *const 
     return result;
 }
 
-template <typename T> const T *findByName(const QVector<T> &table, const QString &name)
+// Where each name first stands in table: the checks look names up for every selector.
+template <typename T> QHash<QString, int> nameIndex(const QVector<T> &table)
 {
-    for (const T &entry : table) {
-        if (entry.name == name)
-            return &entry;
+    QHash<QString, int> index;
+    for (int i = 0; i < table.size(); ++i) {
+        if (!index.contains(table.at(i).name))
+            index.insert(table.at(i).name, i);
     }
-    return nullptr;
+    return index;
+}
+
+template <typename T>
+const T *findByName(const QVector<T> &table, const QHash<QString, int> &index, const QString &name)
+{
+    const auto it = index.constFind(name);
+    return it == index.cend() ? nullptr : &table.at(*it);
 }
 
 // The names whose appliesTo names widget or one of its bases.
@@ -876,7 +885,8 @@ const QVector<NameInfo> &pseudoStates()
 
 const NameInfo *pseudoState(const QString &name)
 {
-    return findByName(pseudoStates(), name);
+    static const QHash<QString, int> index = nameIndex(pseudoStates());
+    return findByName(pseudoStates(), index, name);
 }
 
 QStringList pseudoStatesOf(const QString &widget)
@@ -897,7 +907,8 @@ const QVector<NameInfo> &subcontrols()
 
 const NameInfo *subcontrol(const QString &name)
 {
-    return findByName(subcontrols(), name);
+    static const QHash<QString, int> index = nameIndex(subcontrols());
+    return findByName(subcontrols(), index, name);
 }
 
 QStringList subcontrolsOf(const QString &widget)
