@@ -7,44 +7,59 @@
 
 #include <algorithm>
 
+namespace {
+// The number of text in numbers, given the next one when it is new.
+int numberOf(QHash<QString, int> &numbers, const QString &text)
+{
+    auto known = numbers.constFind(text);
+    if (known == numbers.cend())
+        known = numbers.insert(text, numbers.size());
+    return *known;
+}
+} // namespace
+
 SelectorIndex::SelectorIndex(const SheetModel &model)
     : model(model)
 {
     QHash<QString, int> texts;
     QHash<QString, int> values;
     QVector<int> ruleValues;
-    // Keyed by the selector text (shared, not copied) and a hash of the rule's content.
-    // The value is where that copy stands in all.
-    QHash<QPair<QString, uint>, int> lastCopy;
+    QVector<int> ruleProperties;
+    // Keyed by the selector's text number and a hash of the rule's content. The value
+    // is where that copy stands in all.
+    QHash<QPair<int, uint>, int> lastCopy;
     QSet<int> repeated;
     for (const SheetRule &rule : model.rules) {
         uint content = 0;
         ruleValues.clear();
+        ruleProperties.clear();
         for (const SheetDeclaration &declaration : rule.declarations) {
             content = qHash(declaration.valueText, qHash(declaration.property, content));
-            ruleValues.append(*values.insert(declaration.valueText,
-                                             values.value(declaration.valueText, values.size())));
+            ruleValues.append(numberOf(values, declaration.valueText));
+            ruleProperties.append(numberOf(properties, declaration.property));
         }
         for (const SheetSelector &selector : rule.selectors) {
             if (selector.hasAncestors)
                 continue;
-            auto known = texts.constFind(selector.text);
-            if (known == texts.cend())
-                known = texts.insert(selector.text, texts.size());
-            const int text = *known;
-            const Bucket bucket{selector.subcontrol, selector.element, QString()};
+            const int text = numberOf(texts, selector.text);
+            auto bucket =
+                buckets.constFind(Bucket{selector.subcontrol, selector.element, QString()});
+            if (bucket == buckets.cend()) {
+                bucket = buckets.insert(Bucket{selector.subcontrol, selector.element, QString()},
+                                        int(selectors.size()));
+                selectors.append(QVector<int>());
+            }
             all.append({&rule, &selector, text});
             const int place = int(all.size() - 1);
-            selectors[bucket].append(place);
-            const QPair<QString, uint> copy(selector.text, content);
+            selectors[*bucket].append(place);
+            const QPair<int, uint> copy(text, content);
             const auto previous = lastCopy.constFind(copy);
             if (previous != lastCopy.cend())
                 repeated.insert(*previous);
             lastCopy.insert(copy, place);
             for (int d = 0; d < rule.declarations.size(); ++d) {
-                declarations[Bucket{selector.subcontrol, selector.element,
-                                    rule.declarations.at(d).property}]
-                    .append({place, d, ruleValues.at(d)});
+                declarations[declarationKey(*bucket, ruleProperties.at(d))].append(
+                    {place, d, ruleValues.at(d)});
             }
         }
     }
@@ -68,21 +83,22 @@ QStringList SelectorIndex::classAndBases(const QString &element) const
     return names;
 }
 
-QVector<IndexedDeclaration> SelectorIndex::settingProperty(const QString &property,
-                                                           const QString &subcontrol,
-                                                           const QString &element) const
+QVector<IndexedDeclaration> SelectorIndex::settingPropertyOf(const QString &property,
+                                                             const QString &subcontrol,
+                                                             const QString &className) const
 {
     QVector<IndexedDeclaration> found;
-    for (const QString &name : classAndBases(element)) {
-        const auto places = declarations.constFind(Bucket{subcontrol, name, property});
-        if (places == declarations.cend())
-            continue;
-        for (const Place &place : *places) {
-            const IndexedSelector &entry = all.at(place.selector);
-            found.append({entry.rule, entry.selector,
-                          &entry.rule->declarations.at(place.declaration), entry.text,
-                          place.value});
-        }
+    const auto number = properties.constFind(property);
+    const auto bucket = buckets.constFind(Bucket{subcontrol, className, QString()});
+    if (number == properties.cend() || bucket == buckets.cend())
+        return found;
+    const auto places = declarations.constFind(declarationKey(*bucket, *number));
+    if (places == declarations.cend())
+        return found;
+    for (const Place &place : *places) {
+        const IndexedSelector &entry = all.at(place.selector);
+        found.append({entry.rule, entry.selector, &entry.rule->declarations.at(place.declaration),
+                      entry.text, place.value});
     }
     return found;
 }

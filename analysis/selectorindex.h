@@ -44,16 +44,19 @@ public:
     void forClass(const QString &subcontrol, const QString &element, Visit visit) const
     {
         for (const QString &name : classAndBases(element)) {
-            const auto group = selectors.constFind(Bucket{subcontrol, name, QString()});
-            if (group == selectors.cend())
+            const auto bucket = buckets.constFind(Bucket{subcontrol, name, QString()});
+            if (bucket == buckets.cend())
                 continue;
-            for (const int place : *group)
+            for (const int place : selectors.at(*bucket))
                 visit(all.at(place));
         }
     }
-    // The same, one entry for each declaration of property their rules make.
-    QVector<IndexedDeclaration> settingProperty(const QString &property, const QString &subcontrol,
-                                                const QString &element) const;
+    // The selectors for this subcontrol of exactly this class ("" for any class), one
+    // entry for each declaration of property their rules make, in the order of the
+    // sheet; repeated copies included.
+    QVector<IndexedDeclaration> settingPropertyOf(const QString &property,
+                                                  const QString &subcontrol,
+                                                  const QString &className) const;
 
     // A subcontrol and a class, or with a property too; compared as they stand, so
     // that no key is built by joining texts on each look-up.
@@ -80,13 +83,22 @@ private:
     };
     QStringList classAndBases(const QString &element) const;
 
+    // A bucket's and a property's numbers as one key.
+    static quint64 declarationKey(int bucket, int property)
+    {
+        return quint64(quint32(bucket)) << 32 | quint32(property);
+    }
+
     const SheetModel &model;
-    QHash<Bucket, QVector<int>> selectors; // places in all, the latest copies only
-    // Every selector without an ancestor part, and by property, subcontrol and class
-    // where in it the declarations of each stand: small, as the index lives as long as
-    // the model.
+    // Subcontrol and class are numbered, and so are property names, so that filling
+    // the index hashes each text once per rule or selector rather than per entry.
+    QHash<Bucket, int> buckets;
+    QHash<QString, int> properties;
+    QVector<QVector<int>> selectors; // by bucket: places in all, the latest copies only
+    // Every selector without an ancestor part, and by bucket and property where in it
+    // the declarations of each stand: small, as the index lives as long as the model.
     QVector<IndexedSelector> all;
-    QHash<Bucket, QVector<Place>> declarations;
+    QHash<quint64, QVector<Place>> declarations;
 };
 
 uint qHash(const SelectorIndex::Bucket &bucket, uint seed = 0);

@@ -118,6 +118,8 @@ public:
 private:
     const QVector<IndexedDeclaration> &competitorsOf(const QString &property,
                                                      const SheetSelector &selector);
+    const QVector<IndexedDeclaration> &latestOf(const QString &property, const QString &subcontrol,
+                                                const QString &className);
     bool setAgainInRule(const SheetRule &rule, int d);
     void checkDeclaration(const SheetRule &rule, const SheetDeclaration &mine);
     const IndexedDeclaration *coverer(const QVector<IndexedDeclaration> &candidates,
@@ -149,6 +151,7 @@ private:
     // By property, subcontrol and class: each declaration meets only the few rules
     // that could hide it.
     QHash<SelectorIndex::Bucket, QVector<IndexedDeclaration>> competitors;
+    QHash<SelectorIndex::Bucket, QVector<IndexedDeclaration>> latestByClass;
 };
 
 // Everything that may compete with a selector of this class, in rule order.
@@ -160,28 +163,40 @@ const QVector<IndexedDeclaration> &ShadowCheck::competitorsOf(const QString &pro
     if (found != competitors.end())
         return *found;
     QVector<IndexedDeclaration> merged;
-    for (const IndexedDeclaration &entry :
-         model.selectorIndex().settingProperty(property, selector.subcontrol, selector.element)) {
-        if (statesKnown(*entry.selector))
-            merged.append(entry);
-    }
+    for (const QString &name : model.classes.ancestry(selector.element) + QStringList(QString()))
+        merged += latestOf(property, selector.subcontrol, name);
     std::stable_sort(merged.begin(), merged.end(),
                      [](const IndexedDeclaration &a, const IndexedDeclaration &b) {
                          return a.rule->order < b.rule->order;
                      });
-    // Of the copies of one selector setting one value only the last can matter: it
-    // wins wherever an earlier one does.
+    return *competitors.insert(key, merged);
+}
+
+// The candidates of one class (not its bases) with known states, in rule order. Of the
+// copies of one selector setting one value only the last can matter: it wins wherever
+// an earlier one does. A selector's text decides its class, so copies never stand in
+// two classes' lists, and each class's list is made once, however many subclasses
+// the sheet names.
+const QVector<IndexedDeclaration> &
+ShadowCheck::latestOf(const QString &property, const QString &subcontrol, const QString &className)
+{
+    const SelectorIndex::Bucket key{subcontrol, className, property};
+    auto found = latestByClass.find(key);
+    if (found != latestByClass.end())
+        return *found;
+    const QVector<IndexedDeclaration> all =
+        model.selectorIndex().settingPropertyOf(property, subcontrol, className);
     QVector<IndexedDeclaration> latest;
     QSet<QPair<int, int>> seen;
-    for (auto it = merged.crbegin(); it != merged.crend(); ++it) {
+    for (auto it = all.crbegin(); it != all.crend(); ++it) {
         const auto copy = qMakePair(it->text, it->value);
-        if (!seen.contains(copy)) {
+        if (!seen.contains(copy) && statesKnown(*it->selector)) {
             seen.insert(copy);
             latest.append(*it);
         }
     }
     std::reverse(latest.begin(), latest.end());
-    return *competitors.insert(key, latest);
+    return *latestByClass.insert(key, latest);
 }
 
 bool ShadowCheck::setAgainInRule(const SheetRule &rule, int d)
