@@ -58,6 +58,16 @@ QString colourText(const QColor &color)
     return color.alpha() == 255 ? color.name() : color.name(QColor::HexArgb);
 }
 
+// Whether element is one of names or derives from one: its ancestry is looked up once
+// for all of them.
+bool derivesFromAny(const QssReference::WidgetClasses &classes, const QString &element,
+                    const QStringList &names)
+{
+    const QStringList ancestry = classes.ancestry(element);
+    return std::any_of(names.cbegin(), names.cend(),
+                       [&ancestry](const QString &name) { return ancestry.contains(name); });
+}
+
 bool showsText(const QssReference::WidgetClasses &classes, const SheetSelector &selector)
 {
     static const QStringList textSubcontrols = {QStringLiteral("tab"), QStringLiteral("item"),
@@ -67,11 +77,7 @@ bool showsText(const QssReference::WidgetClasses &classes, const SheetSelector &
                                          QStringLiteral("QSplitter"),  QStringLiteral("QToolBar")};
     if (!selector.subcontrol.isEmpty() && !textSubcontrols.contains(selector.subcontrol))
         return false;
-    for (const QString &name : textless) {
-        if (classes.inherits(selector.element, name))
-            return false;
-    }
-    return true;
+    return !derivesFromAny(classes, selector.element, textless);
 }
 
 // Controls whose outline tells the user where to click or type.
@@ -86,9 +92,7 @@ bool isControl(const QssReference::WidgetClasses &classes, const SheetSelector &
         return true;
     if (!selector.subcontrol.isEmpty())
         return false;
-    return std::any_of(controls.cbegin(), controls.cend(), [&](const QString &name) {
-        return classes.inherits(selector.element, name);
-    });
+    return derivesFromAny(classes, selector.element, controls);
 }
 
 enum class Role
@@ -106,10 +110,9 @@ Role widgetRole(const QssReference::WidgetClasses &classes, const QString &eleme
         QStringLiteral("QLineEdit"), QStringLiteral("QAbstractSpinBox"),
         QStringLiteral("QTextEdit"), QStringLiteral("QPlainTextEdit"),
         QStringLiteral("QAbstractItemView")};
-    const auto derives = [&](const QString &name) { return classes.inherits(element, name); };
-    if (std::any_of(buttons.cbegin(), buttons.cend(), derives))
+    if (derivesFromAny(classes, element, buttons))
         return Role::Button;
-    if (std::any_of(inputs.cbegin(), inputs.cend(), derives))
+    if (derivesFromAny(classes, element, inputs))
         return Role::Input;
     return Role::Plain;
 }
@@ -486,7 +489,7 @@ public:
             QVector<Finding> findings;
             for (const SheetSelector &selector : rule.selectors) {
                 Surface surface;
-                if (!judged(selector) || !surfaceOf(selector, &surface))
+                if (!judged(selector) || !knownSurfaceOf(selector, &surface))
                     continue;
                 if (!treeFindings || !judgedOnTrees(selector))
                     checkText(rule, selector, surface, findings);
@@ -509,11 +512,26 @@ private:
     {
         if (selector.states.contains(QLatin1String("disabled")))
             return false;
-        for (const QString &state : selector.states + selector.negatedStates) {
-            if (!QssReference::isKnownPseudoState(state))
-                return false;
+        const auto known = [](const QString &state) {
+            return QssReference::isKnownPseudoState(state);
+        };
+        return std::all_of(selector.states.cbegin(), selector.states.cend(), known) &&
+               std::all_of(selector.negatedStates.cbegin(), selector.negatedStates.cend(), known);
+    }
+
+    // A surface is worked out once per selector text: everything it depends on (the
+    // compound, the ancestors, the class) is read from the text, and long sheets repeat
+    // their selectors.
+    bool knownSurfaceOf(const SheetSelector &selector, Surface *surface) const
+    {
+        auto known = surfaces.constFind(selector.text);
+        if (known == surfaces.cend()) {
+            Surface found;
+            const bool single = surfaceOf(selector, &found);
+            known = surfaces.insert(selector.text, qMakePair(single, found));
         }
-        return true;
+        *surface = known->second;
+        return known->first;
     }
 
     // A tree's objects show their own text and their views' items; tabs, headers,
@@ -693,6 +711,7 @@ private:
     const SheetModel &context;
     CheckReporter &report;
     const Cascade cascade;
+    mutable QHash<QString, QPair<bool, Surface>> surfaces;
     const double textMinimum;
     const double outlineMinimum;
     int unmeasured = 0;
