@@ -8,12 +8,12 @@
 #include <algorithm>
 
 namespace {
-// The number of text in numbers, given the next one when it is new.
-int numberOf(QHash<QString, int> &numbers, const QString &text)
+// The number of key in numbers, given the next one when it is new.
+template <typename Key> int numberOf(QHash<Key, int> &numbers, const Key &key)
 {
-    auto known = numbers.constFind(text);
+    auto known = numbers.constFind(key);
     if (known == numbers.cend())
-        known = numbers.insert(text, numbers.size());
+        known = numbers.insert(key, numbers.size());
     return *known;
 }
 } // namespace
@@ -23,21 +23,24 @@ SelectorIndex::SelectorIndex(const SheetModel &model)
 {
     QHash<QString, int> texts;
     QHash<QString, int> values;
-    QVector<int> ruleValues;
-    QVector<int> ruleProperties;
-    // Keyed by the selector's text number and a hash of the rule's content. The value
-    // is where that copy stands in all.
-    QHash<QPair<int, uint>, int> lastCopy;
+    QHash<QString, int> properties;
+    // A rule's content, numbered: its declarations' property and value numbers in order.
+    QHash<QVector<int>, int> contents;
+    QVector<int> content;
+    // Keyed by the selector's text and its rule's content numbers. The value is where
+    // that copy stands in all.
+    QHash<QPair<int, int>, int> lastCopy;
     QSet<int> repeated;
+    firstValueOfRule.reserve(model.rules.size());
     for (const SheetRule &rule : model.rules) {
-        uint content = 0;
-        ruleValues.clear();
-        ruleProperties.clear();
+        firstValueOfRule.append(int(valueNumbers.size()));
+        content.clear();
         for (const SheetDeclaration &declaration : rule.declarations) {
-            content = qHash(declaration.valueText, qHash(declaration.property, content));
-            ruleValues.append(numberOf(values, declaration.valueText));
-            ruleProperties.append(numberOf(properties, declaration.property));
+            const int value = numberOf(values, declaration.valueText);
+            valueNumbers.append(value);
+            content << numberOf(properties, declaration.property) << value;
         }
+        const int contentNumber = numberOf(contents, content);
         for (const SheetSelector &selector : rule.selectors) {
             if (selector.hasAncestors)
                 continue;
@@ -52,15 +55,11 @@ SelectorIndex::SelectorIndex(const SheetModel &model)
             all.append({&rule, &selector, text});
             const int place = int(all.size() - 1);
             selectors[*bucket].append(place);
-            const QPair<int, uint> copy(text, content);
+            const QPair<int, int> copy(text, contentNumber);
             const auto previous = lastCopy.constFind(copy);
             if (previous != lastCopy.cend())
                 repeated.insert(*previous);
             lastCopy.insert(copy, place);
-            for (int d = 0; d < rule.declarations.size(); ++d) {
-                declarations[declarationKey(*bucket, ruleProperties.at(d))].append(
-                    {place, d, ruleValues.at(d)});
-            }
         }
     }
     for (QVector<int> &group : selectors) {
@@ -88,17 +87,18 @@ QVector<IndexedDeclaration> SelectorIndex::settingPropertyOf(const QString &prop
                                                              const QString &className) const
 {
     QVector<IndexedDeclaration> found;
-    const auto number = properties.constFind(property);
     const auto bucket = buckets.constFind(Bucket{subcontrol, className, QString()});
-    if (number == properties.cend() || bucket == buckets.cend())
+    if (bucket == buckets.cend())
         return found;
-    const auto places = declarations.constFind(declarationKey(*bucket, *number));
-    if (places == declarations.cend())
-        return found;
-    for (const Place &place : *places) {
-        const IndexedSelector &entry = all.at(place.selector);
-        found.append({entry.rule, entry.selector, &entry.rule->declarations.at(place.declaration),
-                      entry.text, place.value});
+    for (const int place : selectors.at(*bucket)) {
+        const IndexedSelector &entry = all.at(place);
+        const int firstValue = firstValueOfRule.at(int(entry.rule - model.rules.constData()));
+        for (int d = 0; d < entry.rule->declarations.size(); ++d) {
+            const SheetDeclaration &declaration = entry.rule->declarations.at(d);
+            if (declaration.property == property)
+                found.append({entry.rule, entry.selector, &declaration, entry.text,
+                              valueNumbers.at(firstValue + d)});
+        }
     }
     return found;
 }

@@ -53,7 +53,7 @@ public:
     }
     // The selectors for this subcontrol of exactly this class ("" for any class), one
     // entry for each declaration of property their rules make, in the order of the
-    // sheet; repeated copies included.
+    // sheet; repeated copies left out as above.
     QVector<IndexedDeclaration> settingPropertyOf(const QString &property,
                                                   const QString &subcontrol,
                                                   const QString &className) const;
@@ -73,32 +73,18 @@ public:
     };
 
 private:
-    // Where a declaration stands: its selector's place in all, its place in the rule
-    // and its value's number.
-    struct Place
-    {
-        int selector = 0;
-        int declaration = 0;
-        int value = 0;
-    };
     QStringList classAndBases(const QString &element) const;
 
-    // A bucket's and a property's numbers as one key.
-    static quint64 declarationKey(int bucket, int property)
-    {
-        return quint64(quint32(bucket)) << 32 | quint32(property);
-    }
-
     const SheetModel &model;
-    // Subcontrol and class are numbered, and so are property names, so that filling
-    // the index hashes each text once per rule or selector rather than per entry.
     QHash<Bucket, int> buckets;
-    QHash<QString, int> properties;
     QVector<QVector<int>> selectors; // by bucket: places in all, the latest copies only
-    // Every selector without an ancestor part, and by bucket and property where in it
-    // the declarations of each stand: small, as the index lives as long as the model.
+    // Every selector without an ancestor part: small, as the index lives as long as
+    // the model.
     QVector<IndexedSelector> all;
-    QHash<quint64, QVector<Place>> declarations;
+    // The number of each declaration's value text, rule after rule, and where each
+    // rule's numbers start.
+    QVector<int> valueNumbers;
+    QVector<int> firstValueOfRule;
 };
 
 uint qHash(const SelectorIndex::Bucket &bucket, uint seed = 0);
