@@ -93,8 +93,18 @@ QString listed(const QStringList &items)
            QStringLiteral(" and %1 more").arg(items.size() - 3);
 }
 
-// Who hides a selector's state: "selector (line N)" and the declaration it wins with.
-using Hider = QPair<QString, const SheetDeclaration *>;
+// Who hides a selector's state: the selector and the declaration it wins with. Told
+// apart by what the report names, the selector's text and the declaration's place;
+// the text is made only for the diagnostics listed.
+struct Hider
+{
+    const SheetSelector *selector = nullptr;
+    const SheetDeclaration *declaration = nullptr;
+    bool operator==(const Hider &other) const
+    {
+        return declaration == other.declaration && selector->text == other.selector->text;
+    }
+};
 
 class ShadowCheck
 {
@@ -140,10 +150,10 @@ private:
                selectorWins(*other.selector, other.rule->order, selector, rule.order) &&
                other.declaration->valueText != mine.valueText;
     }
-    QString where(const IndexedDeclaration &other) const
+    QString where(const Hider &hider) const
     {
         return QStringLiteral("%1 (line %2)")
-            .arg(other.selector->text, lineOf(model, other.declaration->offset));
+            .arg(hider.selector->text, lineOf(model, hider.declaration->offset));
     }
 
     const SheetModel &model;
@@ -206,13 +216,14 @@ bool ShadowCheck::setAgainInRule(const SheetRule &rule, int d)
         const SheetDeclaration &again = rule.declarations.at(later);
         // "!important" goes last whatever its place in the rule.
         if (again.property == mine.property && (again.important || !mine.important)) {
-            report.at(mine.offset, int(mine.property.size()),
-                      QStringLiteral("%1 is set again in the same rule (line %2), "
-                                     "so this one never takes effect")
-                          .arg(mine.property, lineOf(model, again.offset)));
+            const bool shown = report.at(mine.offset, int(mine.property.size()), [&] {
+                return QStringLiteral("%1 is set again in the same rule (line %2), "
+                                      "so this one never takes effect")
+                    .arg(mine.property, lineOf(model, again.offset));
+            });
             report.relatedTo(again.offset, int(again.property.size()),
                              QStringLiteral("set again here"));
-            if (laterAlwaysWins(mine, again))
+            if (shown && laterAlwaysWins(mine, again))
                 report.mendByReplacing(mine.offset, declarationLength(model, mine), QString(),
                                        true);
             return true;
@@ -242,15 +253,16 @@ void ShadowCheck::checkDeclaration(const SheetRule &rule, const SheetDeclaration
             hiddenStates.append(qMakePair(&selector, hiders));
     }
     if (coveredSelectors == rule.selectors.size()) {
-        const QString covering =
-            firstCoverer ? QLatin1Char('"') + firstCoverer->selector->text +
-                               QStringLiteral("\" (line %1)")
-                                   .arg(lineOf(model, firstCoverer->declaration->offset))
-                         : QString();
-        report.at(mine.offset, int(mine.property.size()),
-                  QStringLiteral("%1 never takes effect: %2 sets it on every widget "
-                                 "this rule matches and wins there")
-                      .arg(mine.property, covering));
+        report.at(mine.offset, int(mine.property.size()), [&] {
+            const QString covering =
+                firstCoverer ? QLatin1Char('"') + firstCoverer->selector->text +
+                                   QStringLiteral("\" (line %1)")
+                                       .arg(lineOf(model, firstCoverer->declaration->offset))
+                             : QString();
+            return QStringLiteral("%1 never takes effect: %2 sets it on every widget "
+                                  "this rule matches and wins there")
+                .arg(mine.property, covering);
+        });
         if (firstCoverer) {
             const SheetDeclaration *winner = firstCoverer->declaration;
             report.relatedTo(winner->offset, int(winner->property.size()),
@@ -290,7 +302,7 @@ QVector<Hider> ShadowCheck::hidersOf(const QVector<IndexedDeclaration> &candidat
             continue;
         judged.insert(other.text);
         if (!restated(candidates, other, selector))
-            hiders.append(qMakePair(where(other), other.declaration));
+            hiders.append({other.selector, other.declaration});
     }
     std::reverse(hiders.begin(), hiders.end());
     return hiders;
@@ -328,16 +340,18 @@ void ShadowCheck::reportHiddenStates(
     }
     for (const auto &group : grouped) {
         QStringList names;
-        for (const Hider &hider : group.second)
-            names.append(hider.first);
-        report.at(mine.offset, int(mine.property.size()),
-                  QStringLiteral("%1 of %2 never shows on %3: they set it with "
-                                 "equal or higher specificity and win in every "
-                                 "state")
-                      .arg(mine.property, group.first.join(QLatin1String(", ")), listed(names)));
-        for (const Hider &hider : group.second) {
-            report.relatedTo(hider.second->offset, int(hider.second->property.size()),
-                             QStringLiteral("%1 wins here").arg(hider.first));
+        const bool shown = report.at(mine.offset, int(mine.property.size()), [&] {
+            for (const Hider &hider : group.second)
+                names.append(where(hider));
+            return QStringLiteral("%1 of %2 never shows on %3: they set it with "
+                                  "equal or higher specificity and win in every "
+                                  "state")
+                .arg(mine.property, group.first.join(QLatin1String(", ")), listed(names));
+        });
+        for (int h = 0; shown && h < group.second.size(); ++h) {
+            const SheetDeclaration *winner = group.second.at(h).declaration;
+            report.relatedTo(winner->offset, int(winner->property.size()),
+                             QStringLiteral("%1 wins here").arg(names.at(h)));
         }
     }
 }
