@@ -8,13 +8,14 @@
 #include <algorithm>
 
 namespace {
-// The number of key in numbers, given the next one when it is new.
-template <typename Key> int numberOf(QHash<Key, int> &numbers, const Key &key)
+// Whether two rules make the same declarations: property and value, in order.
+bool sameContent(const SheetRule &a, const SheetRule &b)
 {
-    auto known = numbers.constFind(key);
-    if (known == numbers.cend())
-        known = numbers.insert(key, numbers.size());
-    return *known;
+    return std::equal(a.declarations.cbegin(), a.declarations.cend(), b.declarations.cbegin(),
+                      b.declarations.cend(),
+                      [](const SheetDeclaration &x, const SheetDeclaration &y) {
+                          return x.property == y.property && x.valueText == y.valueText;
+                      });
 }
 } // namespace
 
@@ -22,29 +23,22 @@ SelectorIndex::SelectorIndex(const SheetModel &model)
     : model(model)
 {
     QHash<QString, int> texts;
-    QHash<QString, int> values;
-    QHash<QString, int> properties;
-    // A rule's content, numbered: its declarations' property and value numbers in order.
-    QHash<QVector<int>, int> contents;
-    QVector<int> content;
-    // Keyed by the selector's text and its rule's content numbers. The value is where
-    // that copy stands in all.
-    QHash<QPair<int, int>, int> lastCopy;
+    // Keyed by the selector's text number and a hash of its rule's content. The value
+    // is where that copy stands in all; rules that merely hash alike are told apart
+    // by comparing them.
+    QHash<QPair<int, uint>, int> lastCopy;
     QSet<int> repeated;
-    firstValueOfRule.reserve(model.rules.size());
     for (const SheetRule &rule : model.rules) {
-        firstValueOfRule.append(int(valueNumbers.size()));
-        content.clear();
-        for (const SheetDeclaration &declaration : rule.declarations) {
-            const int value = numberOf(values, declaration.valueText);
-            valueNumbers.append(value);
-            content << numberOf(properties, declaration.property) << value;
-        }
-        const int contentNumber = numberOf(contents, content);
+        uint content = 0;
+        for (const SheetDeclaration &declaration : rule.declarations)
+            content = qHash(declaration.valueText, qHash(declaration.property, content));
         for (const SheetSelector &selector : rule.selectors) {
             if (selector.hasAncestors)
                 continue;
-            const int text = numberOf(texts, selector.text);
+            auto known = texts.constFind(selector.text);
+            if (known == texts.cend())
+                known = texts.insert(selector.text, texts.size());
+            const int text = *known;
             auto bucket =
                 buckets.constFind(Bucket{selector.subcontrol, selector.element, QString()});
             if (bucket == buckets.cend()) {
@@ -55,9 +49,9 @@ SelectorIndex::SelectorIndex(const SheetModel &model)
             all.append({&rule, &selector, text});
             const int place = int(all.size() - 1);
             selectors[*bucket].append(place);
-            const QPair<int, int> copy(text, contentNumber);
+            const QPair<int, uint> copy(text, content);
             const auto previous = lastCopy.constFind(copy);
-            if (previous != lastCopy.cend())
+            if (previous != lastCopy.cend() && sameContent(*all.at(*previous).rule, rule))
                 repeated.insert(*previous);
             lastCopy.insert(copy, place);
         }
@@ -92,12 +86,9 @@ QVector<IndexedDeclaration> SelectorIndex::settingPropertyOf(const QString &prop
         return found;
     for (const int place : selectors.at(*bucket)) {
         const IndexedSelector &entry = all.at(place);
-        const int firstValue = firstValueOfRule.at(int(entry.rule - model.rules.constData()));
-        for (int d = 0; d < entry.rule->declarations.size(); ++d) {
-            const SheetDeclaration &declaration = entry.rule->declarations.at(d);
+        for (const SheetDeclaration &declaration : entry.rule->declarations) {
             if (declaration.property == property)
-                found.append({entry.rule, entry.selector, &declaration, entry.text,
-                              valueNumbers.at(firstValue + d)});
+                found.append({entry.rule, entry.selector, &declaration, entry.text});
         }
     }
     return found;

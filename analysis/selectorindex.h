@@ -26,8 +26,7 @@ struct IndexedDeclaration
     const SheetRule *rule = nullptr;
     const SheetSelector *selector = nullptr;
     const SheetDeclaration *declaration = nullptr;
-    int text = 0;  // as in IndexedSelector
-    int value = 0; // the same number for the same value text
+    int text = 0; // as in IndexedSelector
 };
 
 class SelectorIndex
@@ -81,10 +80,6 @@ private:
     // Every selector without an ancestor part: small, as the index lives as long as
     // the model.
     QVector<IndexedSelector> all;
-    // The number of each declaration's value text, rule after rule, and where each
-    // rule's numbers start.
-    QVector<int> valueNumbers;
-    QVector<int> firstValueOfRule;
 };
 
 uint qHash(const SelectorIndex::Bucket &bucket, uint seed = 0);

@@ -197,9 +197,9 @@ ShadowCheck::latestOf(const QString &property, const QString &subcontrol, const 
     const QVector<IndexedDeclaration> all =
         model.selectorIndex().settingPropertyOf(property, subcontrol, className);
     QVector<IndexedDeclaration> latest;
-    QSet<QPair<int, int>> seen;
+    QSet<QPair<int, QString>> seen;
     for (auto it = all.crbegin(); it != all.crend(); ++it) {
-        const auto copy = qMakePair(it->text, it->value);
+        const auto copy = qMakePair(it->text, it->declaration->valueText);
         if (!seen.contains(copy) && statesKnown(*it->selector)) {
             seen.insert(copy);
             latest.append(*it);
