@@ -88,7 +88,8 @@ QVector<IndexedDeclaration> SelectorIndex::settingPropertyOf(const QString &prop
         const IndexedSelector &entry = all.at(place);
         for (const SheetDeclaration &declaration : entry.rule->declarations) {
             if (declaration.property == property)
-                found.append({entry.rule, entry.selector, &declaration, entry.text});
+                found.append({entry.rule, entry.selector, &declaration, entry.text,
+                              cascadeWeight(*entry.selector, entry.rule->order)});
         }
     }
     return found;

@@ -26,7 +26,8 @@ struct IndexedDeclaration
     const SheetRule *rule = nullptr;
     const SheetSelector *selector = nullptr;
     const SheetDeclaration *declaration = nullptr;
-    int text = 0; // as in IndexedSelector
+    int text = 0;   // as in IndexedSelector
+    int weight = 0; // cascadeWeight of the selector in its rule
 };
 
 class SelectorIndex

@@ -116,11 +116,16 @@ public:
 
     void run()
     {
+        QVector<bool> known;
         for (const SheetRule &rule : qAsConst(model.rules)) {
+            // A selector naming a state the toolkit does not know never matches.
+            known.clear();
+            for (const SheetSelector &selector : rule.selectors)
+                known.append(statesKnown(selector));
             for (int d = 0; d < rule.declarations.size(); ++d) {
                 const SheetDeclaration &mine = rule.declarations.at(d);
                 if (!mine.important && !setAgainInRule(rule, d))
-                    checkDeclaration(rule, mine);
+                    checkDeclaration(rule, known, mine);
             }
         }
     }
@@ -131,7 +136,8 @@ private:
     const QVector<IndexedDeclaration> &latestOf(const QString &property, const QString &subcontrol,
                                                 const QString &className);
     bool setAgainInRule(const SheetRule &rule, int d);
-    void checkDeclaration(const SheetRule &rule, const SheetDeclaration &mine);
+    void checkDeclaration(const SheetRule &rule, const QVector<bool> &knownStates,
+                          const SheetDeclaration &mine);
     const IndexedDeclaration *coverer(const QVector<IndexedDeclaration> &candidates,
                                       const SheetRule &rule, const SheetDeclaration &mine,
                                       const SheetSelector &selector) const;
@@ -142,12 +148,12 @@ private:
     void reportHiddenStates(const SheetDeclaration &mine,
                             const QVector<QPair<const SheetSelector *, QVector<Hider>>> &hidden);
 
-    // Whether other sets mine's property with another value and wins over selector.
-    bool competes(const IndexedDeclaration &other, const SheetRule &rule,
-                  const SheetDeclaration &mine, const SheetSelector &selector) const
+    // Whether other sets mine's property with another value and wins over a selector
+    // of rule that weighs weight in the cascade.
+    static bool competes(const IndexedDeclaration &other, const SheetRule &rule,
+                         const SheetDeclaration &mine, int weight)
     {
-        return other.rule != &rule &&
-               selectorWins(*other.selector, other.rule->order, selector, rule.order) &&
+        return other.rule != &rule && other.weight > weight &&
                other.declaration->valueText != mine.valueText;
     }
     QString where(const Hider &hider) const
@@ -232,13 +238,15 @@ bool ShadowCheck::setAgainInRule(const SheetRule &rule, int d)
     return false;
 }
 
-void ShadowCheck::checkDeclaration(const SheetRule &rule, const SheetDeclaration &mine)
+void ShadowCheck::checkDeclaration(const SheetRule &rule, const QVector<bool> &knownStates,
+                                   const SheetDeclaration &mine)
 {
     int coveredSelectors = 0;
     const IndexedDeclaration *firstCoverer = nullptr;
     QVector<QPair<const SheetSelector *, QVector<Hider>>> hiddenStates;
-    for (const SheetSelector &selector : rule.selectors) {
-        if (!statesKnown(selector))
+    for (int s = 0; s < rule.selectors.size(); ++s) {
+        const SheetSelector &selector = rule.selectors.at(s);
+        if (!knownStates.at(s))
             continue;
         // Only rules for the selector's class, its bases or any class compete.
         const QVector<IndexedDeclaration> &candidates = competitorsOf(mine.property, selector);
@@ -279,8 +287,9 @@ const IndexedDeclaration *ShadowCheck::coverer(const QVector<IndexedDeclaration>
                                                const SheetRule &rule, const SheetDeclaration &mine,
                                                const SheetSelector &selector) const
 {
+    const int weight = cascadeWeight(selector, rule.order);
     for (auto it = candidates.crbegin(); it != candidates.crend(); ++it) {
-        if (competes(*it, rule, mine, selector) &&
+        if (competes(*it, rule, mine, weight) &&
             selectorCovers(model.classes, *it->selector, selector))
             return &*it;
     }
@@ -294,10 +303,11 @@ QVector<Hider> ShadowCheck::hidersOf(const QVector<IndexedDeclaration> &candidat
 {
     QVector<Hider> hiders;
     QSet<int> judged;
+    const int weight = cascadeWeight(selector, rule.order);
     // Latest first again, so each hiding selector is judged by its last copy.
     for (auto it = candidates.crbegin(); it != candidates.crend(); ++it) {
         const IndexedDeclaration &other = *it;
-        if (judged.contains(other.text) || !competes(other, rule, mine, selector) ||
+        if (judged.contains(other.text) || !competes(other, rule, mine, weight) ||
             !hidesStateOf(model.classes, *other.selector, selector))
             continue;
         judged.insert(other.text);
@@ -317,8 +327,7 @@ bool ShadowCheck::restated(const QVector<IndexedDeclaration> &candidates,
     merged.ids += other.selector->ids;
     merged.attributes += other.selector->attributes;
     return std::any_of(candidates.cbegin(), candidates.cend(), [&](const IndexedDeclaration &c) {
-        return !c.selector->states.isEmpty() &&
-               selectorWins(*c.selector, c.rule->order, *other.selector, other.rule->order) &&
+        return !c.selector->states.isEmpty() && c.weight > other.weight &&
                selectorCovers(model.classes, *c.selector, merged);
     });
 }
