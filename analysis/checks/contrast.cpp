@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <deque>
 
 using namespace QCss;
 
@@ -470,6 +471,15 @@ struct Surface
     QColor background;
 };
 
+// What a selector's text says for the checks: its surface, and whether it shows text
+// and is a control with an outline.
+struct JudgedSelector
+{
+    Surface surface;
+    bool showsText = false;
+    bool isControl = false;
+};
+
 class ContrastCheck
 {
 public:
@@ -488,12 +498,12 @@ public:
         for (const SheetRule &rule : qAsConst(context.rules)) {
             QVector<Finding> findings;
             for (const SheetSelector &selector : rule.selectors) {
-                Surface surface;
-                if (!judged(selector) || !knownSurfaceOf(selector, &surface))
+                const JudgedSelector *judgement = judgementOf(selector);
+                if (!judgement)
                     continue;
                 if (!treeFindings || !judgedOnTrees(selector))
-                    checkText(rule, selector, surface, findings);
-                checkOutline(rule, selector, surface, findings);
+                    checkText(rule, selector, *judgement, findings);
+                checkOutline(rule, selector, *judgement, findings);
             }
             reportFindings(findings);
         }
@@ -519,19 +529,23 @@ private:
                std::all_of(selector.negatedStates.cbegin(), selector.negatedStates.cend(), known);
     }
 
-    // A surface is worked out once per selector text: everything it depends on (the
+    // A selector is judged once per text: everything its judgement depends on (the
     // compound, the ancestors, the class) is read from the text, and long sheets repeat
-    // their selectors.
-    bool knownSurfaceOf(const SheetSelector &selector, Surface *surface) const
+    // their selectors. Null when it is not judged or its surface has no one colour.
+    const JudgedSelector *judgementOf(const SheetSelector &selector) const
     {
-        auto known = surfaces.constFind(selector.text);
-        if (known == surfaces.cend()) {
-            Surface found;
-            const bool single = surfaceOf(selector, &found);
-            known = surfaces.insert(selector.text, qMakePair(single, found));
+        auto known = judgements.constFind(selector.text);
+        if (known == judgements.cend()) {
+            Surface surface;
+            const JudgedSelector *made = nullptr;
+            if (judged(selector) && surfaceOf(selector, &surface)) {
+                made = &judgementsMade.emplace_back(
+                    JudgedSelector{surface, showsText(context.classes, selector),
+                                   isControl(context.classes, selector)});
+            }
+            known = judgements.insert(selector.text, made);
         }
-        *surface = known->second;
-        return known->first;
+        return *known;
     }
 
     // A tree's objects show their own text and their views' items; tabs, headers,
@@ -601,13 +615,13 @@ private:
         return true;
     }
 
-    void checkText(const SheetRule &rule, const SheetSelector &selector, const Surface &surface,
-                   QVector<Finding> &findings) const
+    void checkText(const SheetRule &rule, const SheetSelector &selector,
+                   const JudgedSelector &judgement, QVector<Finding> &findings) const
     {
         const SheetDeclaration *first = nullptr;
-        if (!showsText(context.classes, selector) ||
-            !setsAny(rule, {"color", "background"}, &first))
+        if (!judgement.showsText || !setsAny(rule, {"color", "background"}, &first))
             return;
+        const Surface &surface = judgement.surface;
         QColor text;
         if (isSolid(surface.look.foreground))
             text = surface.look.foreground.color();
@@ -643,12 +657,13 @@ private:
         findings.append({found.offset, found.length, head, tail, {found.selector}});
     }
 
-    void checkOutline(const SheetRule &rule, const SheetSelector &selector, const Surface &surface,
-                      QVector<Finding> &findings)
+    void checkOutline(const SheetRule &rule, const SheetSelector &selector,
+                      const JudgedSelector &judgement, QVector<Finding> &findings)
     {
         const SheetDeclaration *first = nullptr;
-        if (!isControl(context.classes, selector) || !setsAny(rule, {"border"}, &first))
+        if (!judgement.isControl || !setsAny(rule, {"border"}, &first))
             return;
+        const Surface &surface = judgement.surface;
         const QColor outside =
             selector.subcontrol.isEmpty() ? surface.behind : surface.widgetBackground;
         if (contrast(surface.background, outside) >= outlineMinimum)
@@ -711,7 +726,8 @@ private:
     const SheetModel &context;
     CheckReporter &report;
     const Cascade cascade;
-    mutable QHash<QString, QPair<bool, Surface>> surfaces;
+    mutable QHash<QString, const JudgedSelector *> judgements;
+    mutable std::deque<JudgedSelector> judgementsMade; // stays where it is made
     const double textMinimum;
     const double outlineMinimum;
     int unmeasured = 0;
