@@ -22,7 +22,8 @@ bool sameContent(const SheetRule &a, const SheetRule &b)
 SelectorIndex::SelectorIndex(const SheetModel &model)
     : model(model)
 {
-    QHash<QString, int> texts;
+    // Each selector text's number and bucket: the text decides the subcontrol and class.
+    QHash<QString, QPair<int, int>> texts;
     // Keyed by the selector's text number and a hash of its rule's content. The value
     // is where that copy stands in all; rules that merely hash alike are told apart
     // by comparing them.
@@ -36,19 +37,20 @@ SelectorIndex::SelectorIndex(const SheetModel &model)
             if (selector.hasAncestors)
                 continue;
             auto known = texts.constFind(selector.text);
-            if (known == texts.cend())
-                known = texts.insert(selector.text, texts.size());
-            const int text = *known;
-            auto bucket =
-                buckets.constFind(Bucket{selector.subcontrol, selector.element, QString()});
-            if (bucket == buckets.cend()) {
-                bucket = buckets.insert(Bucket{selector.subcontrol, selector.element, QString()},
-                                        int(selectors.size()));
-                selectors.append(QVector<int>());
+            if (known == texts.cend()) {
+                const Bucket key{selector.subcontrol, selector.element, QString()};
+                auto bucket = buckets.constFind(key);
+                if (bucket == buckets.cend()) {
+                    bucket = buckets.insert(key, int(selectors.size()));
+                    selectors.append(QVector<int>());
+                }
+                known = texts.insert(selector.text, qMakePair(int(texts.size()), *bucket));
             }
+            const int text = known->first;
+            const int bucket = known->second;
             all.append({&rule, &selector, text});
             const int place = int(all.size() - 1);
-            selectors[*bucket].append(place);
+            selectors[bucket].append(place);
             const QPair<int, uint> copy(text, content);
             const auto previous = lastCopy.constFind(copy);
             if (previous != lastCopy.cend() && sameContent(*all.at(*previous).rule, rule))
