@@ -68,29 +68,31 @@ bool shorthandCovers(const QString &shorthand, const QString &longhand)
     return false;
 }
 
-// Only these names can set another declaration's property.
+// Only these names, in any letter case, can set another declaration's property.
 bool mayBeShorthand(const QString &property)
 {
-    return property.startsWith(QLatin1String("border")) || property == QLatin1String("margin") ||
-           property == QLatin1String("padding");
+    return property.startsWith(QLatin1String("border"), Qt::CaseInsensitive) ||
+           property.compare(QLatin1String("margin"), Qt::CaseInsensitive) == 0 ||
+           property.compare(QLatin1String("padding"), Qt::CaseInsensitive) == 0;
 }
 
 void checkOverriddenLonghands(const SheetModel &model, CheckReporter &report)
 {
     for (const SheetRule &rule : model.rules) {
         const auto &declarations = rule.declarations;
-        QStringList names;
-        names.reserve(declarations.size());
-        for (const SheetDeclaration &declaration : declarations)
-            names.append(declaration.property.toLower());
         for (int i = 0; i < declarations.size(); ++i) {
             const SheetDeclaration &longhand = declarations.at(i);
+            QString longhandName; // lower-cased when first compared
             for (int j = i + 1; j < declarations.size(); ++j) {
                 const SheetDeclaration &shorthand = declarations.at(j);
                 // "!important" goes last whatever its place in the rule.
                 if (longhand.important && !shorthand.important)
                     continue;
-                if (!mayBeShorthand(names.at(j)) || !shorthandCovers(names.at(j), names.at(i)))
+                if (!mayBeShorthand(shorthand.property))
+                    continue;
+                if (longhandName.isNull())
+                    longhandName = longhand.property.toLower();
+                if (!shorthandCovers(shorthand.property.toLower(), longhandName))
                     continue;
                 int line = 0;
                 int column = 0;
