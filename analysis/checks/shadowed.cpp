@@ -10,6 +10,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <deque>
 
 // A declaration is shadowed where another rule sets the same property on the same
 // widgets and wins there. The toolkit orders the rules that match a widget by
@@ -116,27 +117,31 @@ public:
 
     void run()
     {
-        QVector<bool> known;
+        QVector<CompetitorsByProperty *> tables;
         for (const SheetRule &rule : qAsConst(model.rules)) {
             // A selector naming a state the toolkit does not know never matches.
-            known.clear();
+            tables.clear();
             for (const SheetSelector &selector : rule.selectors)
-                known.append(statesKnown(selector));
+                tables.append(statesKnown(selector) ? &tableOf(selector) : nullptr);
             for (int d = 0; d < rule.declarations.size(); ++d) {
                 const SheetDeclaration &mine = rule.declarations.at(d);
                 if (!mine.important && !setAgainInRule(rule, d))
-                    checkDeclaration(rule, known, mine);
+                    checkDeclaration(rule, tables, mine);
             }
         }
     }
 
 private:
-    const QVector<IndexedDeclaration> &competitorsOf(const QString &property,
+    // The competitors of a selector's class and subcontrol, by property.
+    using CompetitorsByProperty = QHash<QString, QVector<IndexedDeclaration>>;
+    CompetitorsByProperty &tableOf(const SheetSelector &selector);
+    const QVector<IndexedDeclaration> &competitorsOf(CompetitorsByProperty &table,
+                                                     const QString &property,
                                                      const SheetSelector &selector);
     const QVector<IndexedDeclaration> &latestOf(const QString &property, const QString &subcontrol,
                                                 const QString &className);
     bool setAgainInRule(const SheetRule &rule, int d);
-    void checkDeclaration(const SheetRule &rule, const QVector<bool> &knownStates,
+    void checkDeclaration(const SheetRule &rule, const QVector<CompetitorsByProperty *> &tables,
                           const SheetDeclaration &mine);
     const IndexedDeclaration *coverer(const QVector<IndexedDeclaration> &candidates,
                                       const SheetRule &rule, const SheetDeclaration &mine,
@@ -164,19 +169,30 @@ private:
 
     const SheetModel &model;
     CheckReporter &report;
-    // By property, subcontrol and class: each declaration meets only the few rules
-    // that could hide it.
-    QHash<SelectorIndex::Bucket, QVector<IndexedDeclaration>> competitors;
+    // By subcontrol and class, then by property: each declaration meets only the few
+    // rules that could hide it. A rule's selectors find their class's table once, and
+    // each declaration looks up only its property.
+    QHash<SelectorIndex::Bucket, CompetitorsByProperty *> tableOfClass;
+    std::deque<CompetitorsByProperty> tablesMade; // stays where it is made
     QHash<SelectorIndex::Bucket, QVector<IndexedDeclaration>> latestByClass;
 };
 
 // Everything that may compete with a selector of this class, in rule order.
-const QVector<IndexedDeclaration> &ShadowCheck::competitorsOf(const QString &property,
+ShadowCheck::CompetitorsByProperty &ShadowCheck::tableOf(const SheetSelector &selector)
+{
+    const SelectorIndex::Bucket key{selector.subcontrol, selector.element, QString()};
+    auto found = tableOfClass.constFind(key);
+    if (found == tableOfClass.cend())
+        found = tableOfClass.insert(key, &tablesMade.emplace_back());
+    return **found;
+}
+
+const QVector<IndexedDeclaration> &ShadowCheck::competitorsOf(CompetitorsByProperty &table,
+                                                              const QString &property,
                                                               const SheetSelector &selector)
 {
-    const SelectorIndex::Bucket key{selector.subcontrol, selector.element, property};
-    auto found = competitors.find(key);
-    if (found != competitors.end())
+    auto found = table.find(property);
+    if (found != table.end())
         return *found;
     QVector<IndexedDeclaration> merged;
     for (const QString &name : model.classes.ancestry(selector.element) + QStringList(QString()))
@@ -185,7 +201,7 @@ const QVector<IndexedDeclaration> &ShadowCheck::competitorsOf(const QString &pro
                      [](const IndexedDeclaration &a, const IndexedDeclaration &b) {
                          return a.rule->order < b.rule->order;
                      });
-    return *competitors.insert(key, merged);
+    return *table.insert(property, merged);
 }
 
 // The candidates of one class (not its bases) with known states, in rule order. Of the
@@ -238,7 +254,8 @@ bool ShadowCheck::setAgainInRule(const SheetRule &rule, int d)
     return false;
 }
 
-void ShadowCheck::checkDeclaration(const SheetRule &rule, const QVector<bool> &knownStates,
+void ShadowCheck::checkDeclaration(const SheetRule &rule,
+                                   const QVector<CompetitorsByProperty *> &tables,
                                    const SheetDeclaration &mine)
 {
     int coveredSelectors = 0;
@@ -246,10 +263,11 @@ void ShadowCheck::checkDeclaration(const SheetRule &rule, const QVector<bool> &k
     QVector<QPair<const SheetSelector *, QVector<Hider>>> hiddenStates;
     for (int s = 0; s < rule.selectors.size(); ++s) {
         const SheetSelector &selector = rule.selectors.at(s);
-        if (!knownStates.at(s))
+        if (!tables.at(s))
             continue;
         // Only rules for the selector's class, its bases or any class compete.
-        const QVector<IndexedDeclaration> &candidates = competitorsOf(mine.property, selector);
+        const QVector<IndexedDeclaration> &candidates =
+            competitorsOf(*tables.at(s), mine.property, selector);
         if (const IndexedDeclaration *covering = coverer(candidates, rule, mine, selector)) {
             ++coveredSelectors;
             if (!firstCoverer)
