@@ -140,9 +140,9 @@ bool fontsAvailable()
 
 bool usesFontUnits(const Declaration &declaration)
 {
+    // The toolkit takes the unit from the end of any value's text, a keyword's too:
+    // "border-width: gem" is measured in em.
     for (const Value &value : declaration.d->values) {
-        if (value.type != Value::Length)
-            continue;
         const QString text = value.variant.toString().toLower();
         if (text.endsWith(QLatin1String("em")) || text.endsWith(QLatin1String("ex")))
             return true;
