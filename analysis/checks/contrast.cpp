@@ -473,11 +473,30 @@ struct Surface
 
 // What a selector's text says for the checks: its surface, and whether it shows text
 // and is a control with an outline.
+// A finding's text before and after the selectors it names; none when fails is false.
+struct Verdict
+{
+    bool fails = false;
+    QString head;
+    QString tail;
+};
+
+// What a selector's text says for the checks: its surface, whether it shows text and
+// is a control with an outline, and the verdicts on its text and outline wherever a
+// rule sets them.
 struct JudgedSelector
 {
     Surface surface;
     bool showsText = false;
     bool isControl = false;
+    Verdict text;
+    enum class Outline
+    {
+        Stands, // its fill stands out, or it has no outline to judge
+        Unmeasured,
+        Judged,
+    } outlineState = Outline::Stands;
+    Verdict outline;
 };
 
 class ContrastCheck
@@ -539,9 +558,13 @@ private:
             Surface surface;
             const JudgedSelector *made = nullptr;
             if (judged(selector) && surfaceOf(selector, &surface)) {
-                made = &judgementsMade.emplace_back(
-                    JudgedSelector{surface, showsText(context.classes, selector),
-                                   isControl(context.classes, selector)});
+                JudgedSelector judgement;
+                judgement.surface = surface;
+                judgement.showsText = showsText(context.classes, selector);
+                judgement.isControl = isControl(context.classes, selector);
+                judgement.text = textVerdict(surface);
+                judgeOutline(selector, &judgement);
+                made = &judgementsMade.emplace_back(judgement);
             }
             known = judgements.insert(selector.text, made);
         }
@@ -621,7 +644,12 @@ private:
         const SheetDeclaration *first = nullptr;
         if (!judgement.showsText || !setsAny(rule, {"color", "background"}, &first))
             return;
-        const Surface &surface = judgement.surface;
+        if (judgement.text.fails)
+            addFinding(findings, *first, judgement.text.head, judgement.text.tail, selector.text);
+    }
+
+    Verdict textVerdict(const Surface &surface) const
+    {
         QColor text;
         if (isSolid(surface.look.foreground))
             text = surface.look.foreground.color();
@@ -631,14 +659,13 @@ private:
                                                                   : QPalette::WindowText);
         text = over(text, surface.background);
         const double ratio = contrast(text, surface.background);
-        if (ratio < textMinimum) {
-            addFinding(findings, *first,
-                       QStringLiteral("text %1 on %2")
-                           .arg(colourText(text), colourText(surface.background)),
-                       QStringLiteral(": contrast %1, below %2")
-                           .arg(ratioText(ratio), ratioText(textMinimum)),
-                       selector.text);
-        }
+        if (ratio >= textMinimum)
+            return Verdict();
+        return {
+            true,
+            QStringLiteral("text %1 on %2").arg(colourText(text), colourText(surface.background)),
+            QStringLiteral(": contrast %1, below %2")
+                .arg(ratioText(ratio), ratioText(textMinimum))};
     }
 
     void addTreeFinding(QVector<Finding> &findings, const TreeContrastFinding &found) const
@@ -663,15 +690,26 @@ private:
         const SheetDeclaration *first = nullptr;
         if (!judgement.isControl || !setsAny(rule, {"border"}, &first))
             return;
-        const Surface &surface = judgement.surface;
+        if (judgement.outlineState == JudgedSelector::Outline::Unmeasured) {
+            if (unmeasured++ == 0)
+                firstUnmeasured = first->offset;
+        } else if (judgement.outlineState == JudgedSelector::Outline::Judged &&
+                   judgement.outline.fails) {
+            addFinding(findings, *first, judgement.outline.head, judgement.outline.tail,
+                       selector.text);
+        }
+    }
+
+    void judgeOutline(const SheetSelector &selector, JudgedSelector *judgement) const
+    {
+        const Surface &surface = judgement->surface;
         const QColor outside =
             selector.subcontrol.isEmpty() ? surface.behind : surface.widgetBackground;
         if (contrast(surface.background, outside) >= outlineMinimum)
             return;
         const Look &look = surface.look;
         if (look.outlineUnmeasured) {
-            if (unmeasured++ == 0)
-                firstUnmeasured = first->offset;
+            judgement->outlineState = JudgedSelector::Outline::Unmeasured;
             return;
         }
         for (int edge = 0; edge < 4; ++edge) {
@@ -681,15 +719,15 @@ private:
                 continue;
             const QColor border = over(look.borderColours[edge].color(), outside);
             const double ratio = contrast(border, outside);
+            judgement->outlineState = JudgedSelector::Outline::Judged;
             if (ratio < outlineMinimum) {
-                addFinding(
-                    findings, *first,
+                judgement->outline = {
+                    true,
                     QStringLiteral("outline %1 on %2").arg(colourText(border), colourText(outside)),
                     QStringLiteral(" (its fill %1 does not stand out either): "
                                    "contrast %2, below %3")
                         .arg(colourText(surface.background), ratioText(ratio),
-                             ratioText(outlineMinimum)),
-                    selector.text);
+                             ratioText(outlineMinimum))};
             }
             return;
         }
