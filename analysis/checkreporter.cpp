@@ -22,6 +22,9 @@ void CheckReporter::at(int offset, const QString &message)
 
 void CheckReporter::at(int offset, LintSeverity findingSeverity, const QString &message)
 {
+    // Where a finding that is not listed stands is never used.
+    if (countOmitted(findingSeverity))
+        return;
     int line = 1;
     int column = 1;
     model.lineColumn(offset, &line, &column);
@@ -36,6 +39,8 @@ void CheckReporter::at(int offset, int length, const QString &message)
 void CheckReporter::at(int offset, int length, LintSeverity findingSeverity, const QString &message)
 {
     at(offset, findingSeverity, message);
+    if (!lastListed)
+        return;
     int line = 1;
     int column = 1;
     model.lineColumn(offset + qMax(0, length), &line, &column);
@@ -107,18 +112,26 @@ void CheckReporter::atLine(int line, int column, const QString &message)
     atLine(line, column, severity, message);
 }
 
+bool CheckReporter::countOmitted(LintSeverity findingSeverity)
+{
+    lastListed = listed < kMaxListed;
+    if (lastListed)
+        return false;
+    if (forced)
+        findingSeverity = severity;
+    ++omitted;
+    if (int(findingSeverity) < int(worstOmitted))
+        worstOmitted = findingSeverity;
+    return true;
+}
+
 void CheckReporter::atLine(int line, int column, LintSeverity findingSeverity,
                            const QString &message)
 {
+    if (countOmitted(findingSeverity))
+        return;
     if (forced)
         findingSeverity = severity;
-    lastListed = listed < kMaxListed;
-    if (!lastListed) {
-        ++omitted;
-        if (int(findingSeverity) < int(worstOmitted))
-            worstOmitted = findingSeverity;
-        return;
-    }
     ++listed;
     lastLine = line;
     lastColumn = column;

@@ -9,6 +9,8 @@
 #include <QStringList>
 #include <QVector>
 
+#include <type_traits>
+
 class SheetModel;
 
 // The one place a diagnostic is made: bound to one check's id and severity, so a
@@ -27,6 +29,18 @@ public:
     // Over the length characters from offset: the token the finding is about.
     void at(int offset, int length, const QString &message);
     void at(int offset, int length, LintSeverity severity, const QString &message);
+    // The same, with the check's severity, the message made only when the diagnostic
+    // is listed: past the limit only the count is kept, and in a long sheet making the
+    // messages that are not listed costs more than finding them. True when listed.
+    template <typename MakeMessage,
+              typename = std::enable_if_t<std::is_invocable_r_v<QString, MakeMessage>>>
+    bool at(int offset, int length, MakeMessage makeMessage)
+    {
+        if (countOmitted(severity))
+            return false;
+        at(offset, length, severity, makeMessage());
+        return true;
+    }
     // At a 1-based line and column.
     void atLine(int line, int column, const QString &message);
     void atLine(int line, int column, LintSeverity severity, const QString &message);
@@ -54,6 +68,8 @@ public:
     void reportOmitted();
 
 private:
+    // Past the limit, counts a finding of this severity and returns true.
+    bool countOmitted(LintSeverity findingSeverity);
     // Sets where the diagnostic reported last ends, when it was listed.
     void setEnd(int line, int column);
     void addFix(int offset, int length, const QString &newText, bool safe);

@@ -675,13 +675,22 @@ template <size_t N> QVector<QssReference::NameInfo> nameTable(const char *const 
     return result;
 }
 
-template <typename T> const T *findByName(const QVector<T> &table, const QString &name)
+// Where each name first stands in table: the checks look names up for every selector.
+template <typename T> QHash<QString, int> nameIndex(const QVector<T> &table)
 {
-    for (const T &entry : table) {
-        if (entry.name == name)
-            return &entry;
+    QHash<QString, int> index;
+    for (int i = 0; i < table.size(); ++i) {
+        if (!index.contains(table.at(i).name))
+            index.insert(table.at(i).name, i);
     }
-    return nullptr;
+    return index;
+}
+
+template <typename T>
+const T *findByName(const QVector<T> &table, const QHash<QString, int> &index, const QString &name)
+{
+    const auto it = index.constFind(name);
+    return it == index.cend() ? nullptr : &table.at(*it);
 }
 
 // The names whose appliesTo names widget or one of its bases.
@@ -738,14 +747,43 @@ bool isKnownSubcontrol(const QString &name)
     return subcontrol(name.toLower()) != nullptr;
 }
 
-WidgetClasses::WidgetClasses(const QHash<QString, QString> &own)
-    : own(own)
-{}
-
-QString WidgetClasses::baseOf(const QString &widget) const
+namespace {
+QString baseIn(const QHash<QString, QString> &own, const QString &widget)
 {
     const auto it = own.constFind(widget);
     return it != own.cend() ? *it : widgetBases().value(widget);
+}
+
+// widget, then its bases; a cycle among own classes ends after 32 steps.
+QStringList walkAncestry(const QHash<QString, QString> &own, const QString &widget)
+{
+    QStringList result;
+    QString current = widget;
+    while (!current.isEmpty() && result.size() < 32) {
+        result.append(current);
+        current = baseIn(own, current);
+    }
+    return result;
+}
+} // namespace
+
+WidgetClasses::WidgetClasses(const QHash<QString, QString> &own)
+    : own(own)
+{
+    // Without own classes every instance shares one table of the toolkit's.
+    static const QHash<QString, QStringList> toolkitAncestries = [] {
+        QHash<QString, QStringList> result;
+        for (auto it = widgetBases().cbegin(); it != widgetBases().cend(); ++it)
+            result.insert(it.key(), walkAncestry({}, it.key()));
+        return result;
+    }();
+    ancestries = toolkitAncestries;
+    if (own.isEmpty())
+        return;
+    for (auto it = own.cbegin(); it != own.cend(); ++it)
+        ancestries.insert(it.key(), QStringList());
+    for (auto it = ancestries.begin(); it != ancestries.end(); ++it)
+        *it = walkAncestry(own, it.key());
 }
 
 bool WidgetClasses::isKnown(const QString &name) const
@@ -755,24 +793,20 @@ bool WidgetClasses::isKnown(const QString &name) const
 
 bool WidgetClasses::inherits(const QString &widget, const QString &base) const
 {
-    QString current = widget;
-    for (int depth = 0; depth < 32 && !current.isEmpty(); ++depth) {
-        if (current == base)
-            return true;
-        current = baseOf(current);
-    }
-    return false;
+    if (widget.isEmpty())
+        return false;
+    if (widget == base)
+        return true;
+    const auto known = ancestries.constFind(widget);
+    return known != ancestries.cend() && known->contains(base);
 }
 
 QStringList WidgetClasses::ancestry(const QString &widget) const
 {
-    QStringList result;
-    QString current = widget;
-    while (!current.isEmpty() && result.size() < 32) {
-        result.append(current);
-        current = baseOf(current);
-    }
-    return result;
+    if (widget.isEmpty())
+        return QStringList();
+    const auto known = ancestries.constFind(widget);
+    return known != ancestries.cend() ? *known : QStringList(widget);
 }
 
 bool isKnownWidget(const QString &name)
@@ -851,7 +885,8 @@ const QVector<NameInfo> &pseudoStates()
 
 const NameInfo *pseudoState(const QString &name)
 {
-    return findByName(pseudoStates(), name);
+    static const QHash<QString, int> index = nameIndex(pseudoStates());
+    return findByName(pseudoStates(), index, name);
 }
 
 QStringList pseudoStatesOf(const QString &widget)
@@ -872,7 +907,8 @@ const QVector<NameInfo> &subcontrols()
 
 const NameInfo *subcontrol(const QString &name)
 {
-    return findByName(subcontrols(), name);
+    static const QHash<QString, int> index = nameIndex(subcontrols());
+    return findByName(subcontrols(), index, name);
 }
 
 QStringList subcontrolsOf(const QString &widget)

@@ -35,8 +35,10 @@ public:
     QStringList ancestry(const QString &widget) const;
 
 private:
-    QString baseOf(const QString &widget) const;
     QHash<QString, QString> own;
+    // Each known class's ancestry, walked once: the cascade-aware checks ask whether
+    // one class derives from another for nearly every pair of rules they compare.
+    QHash<QString, QStringList> ancestries;
 };
 
 // A widget class a type selector can name: the toolkit's and this program's own.

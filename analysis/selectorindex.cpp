@@ -7,13 +7,27 @@
 
 #include <algorithm>
 
+namespace {
+// Whether two rules make the same declarations: property and value, in order.
+bool sameContent(const SheetRule &a, const SheetRule &b)
+{
+    return std::equal(a.declarations.cbegin(), a.declarations.cend(), b.declarations.cbegin(),
+                      b.declarations.cend(),
+                      [](const SheetDeclaration &x, const SheetDeclaration &y) {
+                          return x.property == y.property && x.valueText == y.valueText;
+                      });
+}
+} // namespace
+
 SelectorIndex::SelectorIndex(const SheetModel &model)
     : model(model)
 {
-    QHash<QString, int> texts;
-    // Keyed by the selector text (shared, not copied) and a hash of the rule's content.
-    // The value is where that copy stands in all.
-    QHash<QPair<QString, uint>, int> lastCopy;
+    // Each selector text's number and bucket: the text decides the subcontrol and class.
+    QHash<QString, QPair<int, int>> texts;
+    // Keyed by the selector's text number and a hash of its rule's content. The value
+    // is where that copy stands in all; rules that merely hash alike are told apart
+    // by comparing them.
+    QHash<QPair<int, uint>, int> lastCopy;
     QSet<int> repeated;
     for (const SheetRule &rule : model.rules) {
         uint content = 0;
@@ -22,20 +36,26 @@ SelectorIndex::SelectorIndex(const SheetModel &model)
         for (const SheetSelector &selector : rule.selectors) {
             if (selector.hasAncestors)
                 continue;
-            const int text = *texts.insert(selector.text, texts.value(selector.text, texts.size()));
-            const QString bucket = key(selector.subcontrol, selector.element);
+            auto known = texts.constFind(selector.text);
+            if (known == texts.cend()) {
+                const Bucket key{selector.subcontrol, selector.element, QString()};
+                auto bucket = buckets.constFind(key);
+                if (bucket == buckets.cend()) {
+                    bucket = buckets.insert(key, int(selectors.size()));
+                    selectors.append(QVector<int>());
+                }
+                known = texts.insert(selector.text, qMakePair(int(texts.size()), *bucket));
+            }
+            const int text = known->first;
+            const int bucket = known->second;
             all.append({&rule, &selector, text});
             const int place = int(all.size() - 1);
             selectors[bucket].append(place);
-            const QPair<QString, uint> copy(selector.text, content);
+            const QPair<int, uint> copy(text, content);
             const auto previous = lastCopy.constFind(copy);
-            if (previous != lastCopy.cend())
+            if (previous != lastCopy.cend() && sameContent(*all.at(*previous).rule, rule))
                 repeated.insert(*previous);
             lastCopy.insert(copy, place);
-            for (int d = 0; d < rule.declarations.size(); ++d) {
-                declarations[rule.declarations.at(d).property + QLatin1Char('\n') + bucket].append(
-                    qMakePair(place, d));
-            }
         }
     }
     for (QVector<int> &group : selectors) {
@@ -46,9 +66,9 @@ SelectorIndex::SelectorIndex(const SheetModel &model)
     }
 }
 
-QString SelectorIndex::key(const QString &subcontrol, const QString &element)
+uint qHash(const SelectorIndex::Bucket &bucket, uint seed)
 {
-    return subcontrol + QLatin1Char('\n') + element;
+    return qHash(bucket.property, qHash(bucket.element, qHash(bucket.subcontrol, seed)));
 }
 
 QStringList SelectorIndex::classAndBases(const QString &element) const
@@ -58,20 +78,20 @@ QStringList SelectorIndex::classAndBases(const QString &element) const
     return names;
 }
 
-QVector<IndexedDeclaration> SelectorIndex::settingProperty(const QString &property,
-                                                           const QString &subcontrol,
-                                                           const QString &element) const
+QVector<IndexedDeclaration> SelectorIndex::settingPropertyOf(const QString &property,
+                                                             const QString &subcontrol,
+                                                             const QString &className) const
 {
     QVector<IndexedDeclaration> found;
-    for (const QString &name : classAndBases(element)) {
-        const auto places =
-            declarations.constFind(property + QLatin1Char('\n') + key(subcontrol, name));
-        if (places == declarations.cend())
-            continue;
-        for (const QPair<int, int> &place : *places) {
-            const IndexedSelector &entry = all.at(place.first);
-            found.append({entry.rule, entry.selector, &entry.rule->declarations.at(place.second),
-                          entry.text});
+    const auto bucket = buckets.constFind(Bucket{subcontrol, className, QString()});
+    if (bucket == buckets.cend())
+        return found;
+    for (const int place : selectors.at(*bucket)) {
+        const IndexedSelector &entry = all.at(place);
+        for (const SheetDeclaration &declaration : entry.rule->declarations) {
+            if (declaration.property == property)
+                found.append({entry.rule, entry.selector, &declaration, entry.text,
+                              cascadeWeight(*entry.selector, entry.rule->order)});
         }
     }
     return found;

@@ -26,7 +26,8 @@ struct IndexedDeclaration
     const SheetRule *rule = nullptr;
     const SheetSelector *selector = nullptr;
     const SheetDeclaration *declaration = nullptr;
-    int text = 0; // as in IndexedSelector
+    int text = 0;   // as in IndexedSelector
+    int weight = 0; // cascadeWeight of the selector in its rule
 };
 
 class SelectorIndex
@@ -43,26 +44,43 @@ public:
     void forClass(const QString &subcontrol, const QString &element, Visit visit) const
     {
         for (const QString &name : classAndBases(element)) {
-            const auto group = selectors.constFind(key(subcontrol, name));
-            if (group == selectors.cend())
+            const auto bucket = buckets.constFind(Bucket{subcontrol, name, QString()});
+            if (bucket == buckets.cend())
                 continue;
-            for (const int place : *group)
+            for (const int place : selectors.at(*bucket))
                 visit(all.at(place));
         }
     }
-    // The same, one entry for each declaration of property their rules make.
-    QVector<IndexedDeclaration> settingProperty(const QString &property, const QString &subcontrol,
-                                                const QString &element) const;
+    // The selectors for this subcontrol of exactly this class ("" for any class), one
+    // entry for each declaration of property their rules make, in the order of the
+    // sheet; repeated copies left out as above.
+    QVector<IndexedDeclaration> settingPropertyOf(const QString &property,
+                                                  const QString &subcontrol,
+                                                  const QString &className) const;
+
+    // A subcontrol and a class, or with a property too; compared as they stand, so
+    // that no key is built by joining texts on each look-up.
+    struct Bucket
+    {
+        QString subcontrol;
+        QString element;
+        QString property;
+        bool operator==(const Bucket &other) const
+        {
+            return subcontrol == other.subcontrol && element == other.element &&
+                   property == other.property;
+        }
+    };
 
 private:
-    static QString key(const QString &subcontrol, const QString &element);
     QStringList classAndBases(const QString &element) const;
 
     const SheetModel &model;
-    QHash<QString, QVector<int>> selectors; // places in all, the latest copies only
-    // Every selector without an ancestor part, and by property, subcontrol and class
-    // where in it the declarations of each stand (place in all, in the rule): small,
-    // as the index lives as long as the model.
+    QHash<Bucket, int> buckets;
+    QVector<QVector<int>> selectors; // by bucket: places in all, the latest copies only
+    // Every selector without an ancestor part: small, as the index lives as long as
+    // the model.
     QVector<IndexedSelector> all;
-    QHash<QString, QVector<QPair<int, int>>> declarations;
 };
+
+uint qHash(const SelectorIndex::Bucket &bucket, uint seed = 0);

@@ -2,6 +2,9 @@
 // SPDX-License-Identifier: MIT
 
 #include "analysis/checkregistry.h"
+#include "analysis/checkreporter.h"
+#include "analysis/qssreference.h"
+#include "analysis/sheetmodel.h"
 #include "analysis/stylesheetlint.h"
 #include "tokens/uniformtokens.h"
 
@@ -27,6 +30,9 @@ private slots:
     void everyRegisteredCheckIsReportedByAFixture();
     void disablingOneCheckChangesNoOther_data();
     void disablingOneCheckChangesNoOther();
+    void ownWidgetClassesDeriveAsConfigured_data();
+    void ownWidgetClassesDeriveAsConfigured();
+    void findingsPastTheLimitAreCountedWithoutTheirMessages();
 };
 
 namespace {
@@ -231,6 +237,81 @@ void TestAnalysis::disablingOneCheckChangesNoOther()
             found.append(text(diagnostic));
         QVERIFY2(found == expected, qPrintable(fixture.first));
     }
+}
+
+void TestAnalysis::ownWidgetClassesDeriveAsConfigured_data()
+{
+    QTest::addColumn<QString>("own"); // "Class:Base" pairs
+    QTest::addColumn<QString>("widget");
+    QTest::addColumn<QString>("base");
+    QTest::addColumn<bool>("inherits");
+    QTest::newRow("own class derives from its toolkit base's bases") << "MyButton:QPushButton"
+                                                                     << "MyButton"
+                                                                     << "QAbstractButton" << true;
+    QTest::newRow("toolkit class does not derive from an own class") << "MyButton:QPushButton"
+                                                                     << "QPushButton"
+                                                                     << "MyButton" << false;
+    QTest::newRow("own classes on own classes") << "Inner:Outer Outer:QFrame"
+                                                << "Inner"
+                                                << "QWidget" << true;
+    QTest::newRow("own base of a toolkit class replaces the toolkit's")
+        << "QPushButton:QFrame"
+        << "QPushButton"
+        << "QAbstractButton" << false;
+    QTest::newRow("toolkit class on a replaced base") << "QPushButton:QFrame"
+                                                      << "QPushButton"
+                                                      << "QFrame" << true;
+    QTest::newRow("a cycle of own classes ends") << "A:B B:A"
+                                                 << "A"
+                                                 << "QWidget" << false;
+    QTest::newRow("a cycle of own classes still holds its members") << "A:B B:A"
+                                                                    << "A"
+                                                                    << "B" << true;
+    QTest::newRow("unknown class is itself") << ""
+                                             << "Unknown"
+                                             << "Unknown" << true;
+    QTest::newRow("unknown class derives from nothing") << ""
+                                                        << "Unknown"
+                                                        << "QWidget" << false;
+    QTest::newRow("any widget derives from nothing") << ""
+                                                     << ""
+                                                     << "" << false;
+}
+
+void TestAnalysis::ownWidgetClassesDeriveAsConfigured()
+{
+    QFETCH(QString, own);
+    QFETCH(QString, widget);
+    QFETCH(QString, base);
+    QFETCH(bool, inherits);
+    QHash<QString, QString> bases;
+    for (const QString &pair : own.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+        bases.insert(pair.section(QLatin1Char(':'), 0, 0), pair.section(QLatin1Char(':'), 1));
+    const QssReference::WidgetClasses classes(bases);
+    QCOMPARE(classes.inherits(widget, base), inherits);
+    QCOMPARE(classes.ancestry(widget).contains(base), inherits);
+}
+
+void TestAnalysis::findingsPastTheLimitAreCountedWithoutTheirMessages()
+{
+    const SheetModel model("QWidget { color: red; }", QStringLiteral("limit.qss"));
+    QVector<LintDiagnostic> sink;
+    CheckReporter report(model, QStringLiteral("shadowed"), LintSeverity::Warning, sink);
+    const int found = CheckReporter::kMaxListed + 2;
+    int made = 0;
+    int listed = 0;
+    for (int i = 0; i < found; ++i) {
+        listed += report.at(0, 7, [&made] {
+            ++made;
+            return QStringLiteral("finding");
+        });
+    }
+    report.reportOmitted();
+    QCOMPARE(listed, CheckReporter::kMaxListed);
+    QCOMPARE(made, CheckReporter::kMaxListed);
+    QCOMPARE(sink.size(), CheckReporter::kMaxListed + 1);
+    QVERIFY2(sink.last().message.startsWith(QLatin1String("2 more diagnostics")),
+             qPrintable(sink.last().message));
 }
 
 QTEST_GUILESS_MAIN(TestAnalysis)

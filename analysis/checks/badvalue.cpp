@@ -12,8 +12,9 @@ using QssReference::ValueKind;
 
 namespace {
 // One value against a brush: colour name, #hex, rgb()/hsv()/hsl(), palette(role)
-// or gradient, read the way the toolkit reads it.
-bool isBrushValue(const Value &value)
+// or gradient, read the way the toolkit reads it. The palette is made once per sheet:
+// making one per value costs more than reading the value.
+bool isBrushValue(const Value &value, const QPalette &palette)
 {
     if (value.type == Value::Identifier)
         return QColor::isValidColor(value.variant.toString());
@@ -22,7 +23,7 @@ bool isBrushValue(const Value &value)
         return false;
     Declaration single;
     single.d->values.append(value);
-    const QBrush brush = single.brushValue(QPalette());
+    const QBrush brush = single.brushValue(palette);
     return brush.gradient() || brush.color().isValid();
 }
 
@@ -51,10 +52,11 @@ QString lengthUnit(const Value &value)
 }
 
 // What is wrong with the values of a property of one kind, "" when nothing is.
-QString colourProblem(const QString &property, const QVector<Value> &values)
+QString colourProblem(const QString &property, const QVector<Value> &values,
+                      const QPalette &palette)
 {
     for (const Value &value : values) {
-        if (!isOperator(value) && !isBrushValue(value))
+        if (!isOperator(value) && !isBrushValue(value, palette))
             return QStringLiteral("\"%1\" is not a colour the toolkit reads for %2")
                 .arg(valueText(value), property);
     }
@@ -120,11 +122,11 @@ QString fontWeightProblem(const Value &value)
     return QString();
 }
 
-QString valueProblem(const QString &property, const QVector<Value> &values)
+QString valueProblem(const QString &property, const QVector<Value> &values, const QPalette &palette)
 {
     switch (QssReference::valueKind(property)) {
     case ValueKind::Colour:
-        return colourProblem(property, values);
+        return colourProblem(property, values, palette);
     case ValueKind::Background:
     case ValueKind::Border:
         return backgroundOrBorderProblem(property, values);
@@ -158,10 +160,11 @@ void offerFontSizeUnit(const SheetModel &model, const SheetDeclaration &entry,
     }
 }
 
-void checkValues(const SheetModel &model, const SheetDeclaration &entry, CheckReporter &report)
+void checkValues(const SheetModel &model, const SheetDeclaration &entry, const QPalette &palette,
+                 CheckReporter &report)
 {
     const QVector<Value> &values = entry.toolkit->d->values;
-    const QString problem = valueProblem(entry.property, values);
+    const QString problem = valueProblem(entry.property, values, palette);
     if (problem.isEmpty())
         return;
     report.at(entry.valueOffset,
@@ -198,10 +201,11 @@ void checkBadValues(const SheetModel &model, CheckReporter &report)
                                  "\"%1\"")
                       .arg(model.tokensText(valueStart, valueEnd)));
     }
+    const QPalette palette;
     for (const SheetRule &rule : model.rules) {
         for (const SheetDeclaration &entry : rule.declarations) {
             if (isKnownProperty(model, entry) && !entry.toolkit->d->values.isEmpty())
-                checkValues(model, entry, report);
+                checkValues(model, entry, palette, report);
         }
     }
 }

@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <deque>
 
 using namespace QCss;
 
@@ -58,6 +59,16 @@ QString colourText(const QColor &color)
     return color.alpha() == 255 ? color.name() : color.name(QColor::HexArgb);
 }
 
+// Whether element is one of names or derives from one: its ancestry is looked up once
+// for all of them.
+bool derivesFromAny(const QssReference::WidgetClasses &classes, const QString &element,
+                    const QStringList &names)
+{
+    const QStringList ancestry = classes.ancestry(element);
+    return std::any_of(names.cbegin(), names.cend(),
+                       [&ancestry](const QString &name) { return ancestry.contains(name); });
+}
+
 bool showsText(const QssReference::WidgetClasses &classes, const SheetSelector &selector)
 {
     static const QStringList textSubcontrols = {QStringLiteral("tab"), QStringLiteral("item"),
@@ -67,11 +78,7 @@ bool showsText(const QssReference::WidgetClasses &classes, const SheetSelector &
                                          QStringLiteral("QSplitter"),  QStringLiteral("QToolBar")};
     if (!selector.subcontrol.isEmpty() && !textSubcontrols.contains(selector.subcontrol))
         return false;
-    for (const QString &name : textless) {
-        if (classes.inherits(selector.element, name))
-            return false;
-    }
-    return true;
+    return !derivesFromAny(classes, selector.element, textless);
 }
 
 // Controls whose outline tells the user where to click or type.
@@ -86,9 +93,7 @@ bool isControl(const QssReference::WidgetClasses &classes, const SheetSelector &
         return true;
     if (!selector.subcontrol.isEmpty())
         return false;
-    return std::any_of(controls.cbegin(), controls.cend(), [&](const QString &name) {
-        return classes.inherits(selector.element, name);
-    });
+    return derivesFromAny(classes, selector.element, controls);
 }
 
 enum class Role
@@ -100,15 +105,16 @@ enum class Role
 
 Role widgetRole(const QssReference::WidgetClasses &classes, const QString &element)
 {
-    for (const char *name : {"QPushButton", "QToolButton", "QComboBox"}) {
-        if (classes.inherits(element, QLatin1String(name)))
-            return Role::Button;
-    }
-    for (const char *name :
-         {"QLineEdit", "QAbstractSpinBox", "QTextEdit", "QPlainTextEdit", "QAbstractItemView"}) {
-        if (classes.inherits(element, QLatin1String(name)))
-            return Role::Input;
-    }
+    static const QStringList buttons = {QStringLiteral("QPushButton"),
+                                        QStringLiteral("QToolButton"), QStringLiteral("QComboBox")};
+    static const QStringList inputs = {
+        QStringLiteral("QLineEdit"), QStringLiteral("QAbstractSpinBox"),
+        QStringLiteral("QTextEdit"), QStringLiteral("QPlainTextEdit"),
+        QStringLiteral("QAbstractItemView")};
+    if (derivesFromAny(classes, element, buttons))
+        return Role::Button;
+    if (derivesFromAny(classes, element, inputs))
+        return Role::Input;
     return Role::Plain;
 }
 
@@ -134,9 +140,9 @@ bool fontsAvailable()
 
 bool usesFontUnits(const Declaration &declaration)
 {
+    // The toolkit takes the unit from the end of any value's text, a keyword's too:
+    // "border-width: gem" is measured in em.
     for (const Value &value : declaration.d->values) {
-        if (value.type != Value::Length)
-            continue;
         const QString text = value.variant.toString().toLower();
         if (text.endsWith(QLatin1String("em")) || text.endsWith(QLatin1String("ex")))
             return true;
@@ -465,6 +471,34 @@ struct Surface
     QColor background;
 };
 
+// What a selector's text says for the checks: its surface, and whether it shows text
+// and is a control with an outline.
+// A finding's text before and after the selectors it names; none when fails is false.
+struct Verdict
+{
+    bool fails = false;
+    QString head;
+    QString tail;
+};
+
+// What a selector's text says for the checks: its surface, whether it shows text and
+// is a control with an outline, and the verdicts on its text and outline wherever a
+// rule sets them.
+struct JudgedSelector
+{
+    Surface surface;
+    bool showsText = false;
+    bool isControl = false;
+    Verdict text;
+    enum class Outline
+    {
+        Stands, // its fill stands out, or it has no outline to judge
+        Unmeasured,
+        Judged,
+    } outlineState = Outline::Stands;
+    Verdict outline;
+};
+
 class ContrastCheck
 {
 public:
@@ -483,12 +517,12 @@ public:
         for (const SheetRule &rule : qAsConst(context.rules)) {
             QVector<Finding> findings;
             for (const SheetSelector &selector : rule.selectors) {
-                Surface surface;
-                if (!judged(selector) || !surfaceOf(selector, &surface))
+                const JudgedSelector *judgement = judgementOf(selector);
+                if (!judgement)
                     continue;
                 if (!treeFindings || !judgedOnTrees(selector))
-                    checkText(rule, selector, surface, findings);
-                checkOutline(rule, selector, surface, findings);
+                    checkText(rule, selector, *judgement, findings);
+                checkOutline(rule, selector, *judgement, findings);
             }
             reportFindings(findings);
         }
@@ -507,11 +541,34 @@ private:
     {
         if (selector.states.contains(QLatin1String("disabled")))
             return false;
-        for (const QString &state : selector.states + selector.negatedStates) {
-            if (!QssReference::isKnownPseudoState(state))
-                return false;
+        const auto known = [](const QString &state) {
+            return QssReference::isKnownPseudoState(state);
+        };
+        return std::all_of(selector.states.cbegin(), selector.states.cend(), known) &&
+               std::all_of(selector.negatedStates.cbegin(), selector.negatedStates.cend(), known);
+    }
+
+    // A selector is judged once per text: everything its judgement depends on (the
+    // compound, the ancestors, the class) is read from the text, and long sheets repeat
+    // their selectors. Null when it is not judged or its surface has no one colour.
+    const JudgedSelector *judgementOf(const SheetSelector &selector) const
+    {
+        auto known = judgements.constFind(selector.text);
+        if (known == judgements.cend()) {
+            Surface surface;
+            const JudgedSelector *made = nullptr;
+            if (judged(selector) && surfaceOf(selector, &surface)) {
+                JudgedSelector judgement;
+                judgement.surface = surface;
+                judgement.showsText = showsText(context.classes, selector);
+                judgement.isControl = isControl(context.classes, selector);
+                judgement.text = textVerdict(surface);
+                judgeOutline(selector, &judgement);
+                made = &judgementsMade.emplace_back(judgement);
+            }
+            known = judgements.insert(selector.text, made);
         }
-        return true;
+        return *known;
     }
 
     // A tree's objects show their own text and their views' items; tabs, headers,
@@ -581,13 +638,18 @@ private:
         return true;
     }
 
-    void checkText(const SheetRule &rule, const SheetSelector &selector, const Surface &surface,
-                   QVector<Finding> &findings) const
+    void checkText(const SheetRule &rule, const SheetSelector &selector,
+                   const JudgedSelector &judgement, QVector<Finding> &findings) const
     {
         const SheetDeclaration *first = nullptr;
-        if (!showsText(context.classes, selector) ||
-            !setsAny(rule, {"color", "background"}, &first))
+        if (!judgement.showsText || !setsAny(rule, {"color", "background"}, &first))
             return;
+        if (judgement.text.fails)
+            addFinding(findings, *first, judgement.text.head, judgement.text.tail, selector.text);
+    }
+
+    Verdict textVerdict(const Surface &surface) const
+    {
         QColor text;
         if (isSolid(surface.look.foreground))
             text = surface.look.foreground.color();
@@ -597,14 +659,13 @@ private:
                                                                   : QPalette::WindowText);
         text = over(text, surface.background);
         const double ratio = contrast(text, surface.background);
-        if (ratio < textMinimum) {
-            addFinding(findings, *first,
-                       QStringLiteral("text %1 on %2")
-                           .arg(colourText(text), colourText(surface.background)),
-                       QStringLiteral(": contrast %1, below %2")
-                           .arg(ratioText(ratio), ratioText(textMinimum)),
-                       selector.text);
-        }
+        if (ratio >= textMinimum)
+            return Verdict();
+        return {
+            true,
+            QStringLiteral("text %1 on %2").arg(colourText(text), colourText(surface.background)),
+            QStringLiteral(": contrast %1, below %2")
+                .arg(ratioText(ratio), ratioText(textMinimum))};
     }
 
     void addTreeFinding(QVector<Finding> &findings, const TreeContrastFinding &found) const
@@ -623,20 +684,32 @@ private:
         findings.append({found.offset, found.length, head, tail, {found.selector}});
     }
 
-    void checkOutline(const SheetRule &rule, const SheetSelector &selector, const Surface &surface,
-                      QVector<Finding> &findings)
+    void checkOutline(const SheetRule &rule, const SheetSelector &selector,
+                      const JudgedSelector &judgement, QVector<Finding> &findings)
     {
         const SheetDeclaration *first = nullptr;
-        if (!isControl(context.classes, selector) || !setsAny(rule, {"border"}, &first))
+        if (!judgement.isControl || !setsAny(rule, {"border"}, &first))
             return;
+        if (judgement.outlineState == JudgedSelector::Outline::Unmeasured) {
+            if (unmeasured++ == 0)
+                firstUnmeasured = first->offset;
+        } else if (judgement.outlineState == JudgedSelector::Outline::Judged &&
+                   judgement.outline.fails) {
+            addFinding(findings, *first, judgement.outline.head, judgement.outline.tail,
+                       selector.text);
+        }
+    }
+
+    void judgeOutline(const SheetSelector &selector, JudgedSelector *judgement) const
+    {
+        const Surface &surface = judgement->surface;
         const QColor outside =
             selector.subcontrol.isEmpty() ? surface.behind : surface.widgetBackground;
         if (contrast(surface.background, outside) >= outlineMinimum)
             return;
         const Look &look = surface.look;
         if (look.outlineUnmeasured) {
-            if (unmeasured++ == 0)
-                firstUnmeasured = first->offset;
+            judgement->outlineState = JudgedSelector::Outline::Unmeasured;
             return;
         }
         for (int edge = 0; edge < 4; ++edge) {
@@ -646,15 +719,15 @@ private:
                 continue;
             const QColor border = over(look.borderColours[edge].color(), outside);
             const double ratio = contrast(border, outside);
+            judgement->outlineState = JudgedSelector::Outline::Judged;
             if (ratio < outlineMinimum) {
-                addFinding(
-                    findings, *first,
+                judgement->outline = {
+                    true,
                     QStringLiteral("outline %1 on %2").arg(colourText(border), colourText(outside)),
                     QStringLiteral(" (its fill %1 does not stand out either): "
                                    "contrast %2, below %3")
                         .arg(colourText(surface.background), ratioText(ratio),
-                             ratioText(outlineMinimum)),
-                    selector.text);
+                             ratioText(outlineMinimum))};
             }
             return;
         }
@@ -691,6 +764,8 @@ private:
     const SheetModel &context;
     CheckReporter &report;
     const Cascade cascade;
+    mutable QHash<QString, const JudgedSelector *> judgements;
+    mutable std::deque<JudgedSelector> judgementsMade; // stays where it is made
     const double textMinimum;
     const double outlineMinimum;
     int unmeasured = 0;

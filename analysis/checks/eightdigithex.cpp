@@ -41,8 +41,9 @@ QString rgbaText(const QColor &color)
         .arg(color.alpha());
 }
 
-// The HASH tokens of a declaration's value, url() arguments left out: a file name
-// may hold "#" and eight hexadecimal digits without being a colour.
+// The HASH tokens of a declaration's value that are "#" and eight characters, url()
+// arguments left out: a file name may hold "#" and eight hexadecimal digits without
+// being a colour.
 QVector<int> colourTokens(const QVector<Symbol> &symbols, const SheetDeclaration &entry)
 {
     QVector<int> result;
@@ -56,10 +57,11 @@ QVector<int> colourTokens(const QVector<Symbol> &symbols, const SheetDeclaration
                 --insideUrl;
             continue;
         }
-        if (symbol.token == FUNCTION &&
+        // The lengths first: a token's text is copied out to be compared.
+        if (symbol.token == FUNCTION && symbol.len == 4 &&
             symbol.lexem().compare(QLatin1String("url("), Qt::CaseInsensitive) == 0)
             insideUrl = 1;
-        else if (symbol.token == HASH)
+        else if (symbol.token == HASH && symbol.len == 9)
             result.append(i);
     }
     return result;

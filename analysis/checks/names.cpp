@@ -9,10 +9,12 @@
 using namespace QCss;
 
 namespace {
-// Calls found(kind, symbol, word) for each name of the rule's selectors that the
-// reference does not know.
+// Calls found(symbol, word) for each name of the wanted kind in the rule's selectors
+// that the reference does not know. Only names of that kind are read and looked up:
+// each of the three checks walks every selector.
 template <typename Found>
-void scanSelectorNames(const SheetModel &context, const SheetRule &rule, Found found)
+void scanSelectorNames(const SheetModel &context, const SheetRule &rule, NameKind wanted,
+                       Found found)
 {
     const auto &symbols = context.parser().symbols;
     TokenType previous = NONE;
@@ -26,9 +28,11 @@ void scanSelectorNames(const SheetModel &context, const SheetRule &rule, Found f
         }
         if (token == IDENT && (previous == NONE || previous == S || previous == COMMA ||
                                previous == GREATER || previous == PLUS || previous == TILDE)) {
-            const QString name = symbols.at(i).lexem();
-            if (!context.classes.isKnown(name))
-                found(NameKind::Widget, i, name);
+            if (wanted == NameKind::Widget) {
+                const QString name = symbols.at(i).lexem();
+                if (!context.classes.isKnown(name))
+                    found(i, name);
+            }
         } else if (token == DOT && i + 1 < rule.braceSymbol) {
             ++i; // a class selector: the IDENT after it is no widget name
         } else if (token == COLON) {
@@ -37,11 +41,14 @@ void scanSelectorNames(const SheetModel &context, const SheetRule &rule, Found f
             if (name < rule.braceSymbol && symbols.at(name).token == EXCLAMATION_SYM)
                 ++name;
             if (name < rule.braceSymbol && symbols.at(name).token == IDENT) {
-                const QString word = symbols.at(name).lexem();
-                const bool known =
-                    QssReference::isKnownPseudoState(word) || QssReference::isKnownSubcontrol(word);
-                if (!known)
-                    found(doubleColon ? NameKind::Subcontrol : NameKind::PseudoState, name, word);
+                const NameKind kind = doubleColon ? NameKind::Subcontrol : NameKind::PseudoState;
+                if (kind == wanted) {
+                    const QString word = symbols.at(name).lexem();
+                    const bool known = QssReference::isKnownPseudoState(word) ||
+                                       QssReference::isKnownSubcontrol(word);
+                    if (!known)
+                        found(name, word);
+                }
                 i = name;
             }
             previous = IDENT;
@@ -56,9 +63,8 @@ void reportSelectorNames(const SheetModel &model, NameKind wanted,
                          const std::function<void(int offset, const QString &word)> &report)
 {
     for (const SheetRule &rule : model.rules) {
-        scanSelectorNames(model, rule, [&](NameKind kind, int symbol, const QString &word) {
-            if (kind == wanted)
-                report(model.symbolOffset(symbol), word);
+        scanSelectorNames(model, rule, wanted, [&](int symbol, const QString &word) {
+            report(model.symbolOffset(symbol), word);
         });
     }
 }

@@ -5,34 +5,59 @@
 #include "analysis/checks/names.h"
 #include "analysis/toolkitsheet.h"
 
+#include <QHash>
+#include <QSet>
+
 using namespace QCss;
 
 namespace {
 const char *const kSides[] = {"top", "right", "bottom", "left"};
 
-// True when the toolkit's shorthand sets every part the longhand sets: it reads
-// each declaration in order, and a border shorthand resets width, style and colour
-// of the edges it names, written or not.
+// The longhands each shorthand sets, by its name: the toolkit reads each declaration
+// in order, and a border shorthand resets width, style and colour of the edges it
+// names, written or not. Built once, as rules are compared pair by pair.
+const QHash<QString, QSet<QString>> &coveredLonghands()
+{
+    static const QHash<QString, QSet<QString>> table = [] {
+        QHash<QString, QSet<QString>> result;
+        const auto border = [](const char *side, const char *part) {
+            return QStringLiteral("border-") + QLatin1String(side) + QLatin1String(part);
+        };
+        QSet<QString> &all = result[QStringLiteral("border")];
+        all << QStringLiteral("border-width") << QStringLiteral("border-style")
+            << QStringLiteral("border-color");
+        for (const char *side : kSides) {
+            all << border(side, "") << border(side, "-width") << border(side, "-style")
+                << border(side, "-color");
+        }
+        for (const char *part : {"width", "style", "color"}) {
+            QSet<QString> &sides = result[QStringLiteral("border-") + QLatin1String(part)];
+            for (const char *side : kSides)
+                sides << border(side, "-") + QLatin1String(part);
+        }
+        for (const char *box : {"margin", "padding"}) {
+            QSet<QString> &sides = result[QLatin1String(box)];
+            for (const char *side : kSides)
+                sides << QLatin1String(box) + QLatin1Char('-') + QLatin1String(side);
+        }
+        QSet<QString> &corners = result[QStringLiteral("border-radius")];
+        for (const char *corner : {"top-left", "top-right", "bottom-left", "bottom-right"})
+            corners << border(corner, "-radius");
+        return result;
+    }();
+    return table;
+}
+
+// True when the shorthand sets every part the longhand sets. An edge's shorthand
+// ("border-top") sets any "border-top-...-width", "-style" or "-color".
 bool shorthandCovers(const QString &shorthand, const QString &longhand)
 {
     if (shorthand == longhand)
         return false;
-    const auto sideParts = [&](const QString &prefix, const QString &suffix) {
-        for (const char *side : kSides) {
-            if (longhand == prefix + QLatin1String(side) + suffix)
-                return true;
-        }
-        return false;
-    };
-    if (shorthand == QLatin1String("border")) {
-        return longhand == QLatin1String("border-width") ||
-               longhand == QLatin1String("border-style") ||
-               longhand == QLatin1String("border-color") ||
-               sideParts(QStringLiteral("border-"), QString()) ||
-               sideParts(QStringLiteral("border-"), QStringLiteral("-width")) ||
-               sideParts(QStringLiteral("border-"), QStringLiteral("-style")) ||
-               sideParts(QStringLiteral("border-"), QStringLiteral("-color"));
-    }
+    const auto &table = coveredLonghands();
+    const auto covered = table.constFind(shorthand);
+    if (covered != table.cend())
+        return covered->contains(longhand);
     for (const char *side : kSides) {
         if (shorthand == QLatin1String("border-") + QLatin1String(side))
             return longhand.startsWith(shorthand + QLatin1Char('-')) &&
@@ -40,20 +65,15 @@ bool shorthandCovers(const QString &shorthand, const QString &longhand)
                     longhand.endsWith(QLatin1String("-style")) ||
                     longhand.endsWith(QLatin1String("-color")));
     }
-    for (const char *part : {"width", "style", "color"}) {
-        if (shorthand == QLatin1String("border-") + QLatin1String(part))
-            return sideParts(QStringLiteral("border-"), QLatin1Char('-') + QLatin1String(part));
-    }
-    if (shorthand == QLatin1String("margin") || shorthand == QLatin1String("padding"))
-        return sideParts(shorthand + QLatin1Char('-'), QString());
-    if (shorthand == QLatin1String("border-radius")) {
-        for (const char *corner : {"top-left", "top-right", "bottom-left", "bottom-right"}) {
-            if (longhand ==
-                QLatin1String("border-") + QLatin1String(corner) + QLatin1String("-radius"))
-                return true;
-        }
-    }
     return false;
+}
+
+// Only these names, in any letter case, can set another declaration's property.
+bool mayBeShorthand(const QString &property)
+{
+    return property.startsWith(QLatin1String("border"), Qt::CaseInsensitive) ||
+           property.compare(QLatin1String("margin"), Qt::CaseInsensitive) == 0 ||
+           property.compare(QLatin1String("padding"), Qt::CaseInsensitive) == 0;
 }
 
 void checkOverriddenLonghands(const SheetModel &model, CheckReporter &report)
@@ -62,12 +82,17 @@ void checkOverriddenLonghands(const SheetModel &model, CheckReporter &report)
         const auto &declarations = rule.declarations;
         for (int i = 0; i < declarations.size(); ++i) {
             const SheetDeclaration &longhand = declarations.at(i);
+            QString longhandName; // lower-cased when first compared
             for (int j = i + 1; j < declarations.size(); ++j) {
                 const SheetDeclaration &shorthand = declarations.at(j);
                 // "!important" goes last whatever its place in the rule.
                 if (longhand.important && !shorthand.important)
                     continue;
-                if (!shorthandCovers(shorthand.property.toLower(), longhand.property.toLower()))
+                if (!mayBeShorthand(shorthand.property))
+                    continue;
+                if (longhandName.isNull())
+                    longhandName = longhand.property.toLower();
+                if (!shorthandCovers(shorthand.property.toLower(), longhandName))
                     continue;
                 int line = 0;
                 int column = 0;

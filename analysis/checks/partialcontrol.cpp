@@ -7,6 +7,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 // Sub-controls that go together: once a sheet styles one of triggers, the style sheet
@@ -55,6 +56,18 @@ struct ControlParts
     QStringList missing;
 };
 
+// One group's findings while the rules are read: the controls the sheet names, each
+// with every part styled for it, and the first selector that starts the group.
+struct GroupScan
+{
+    const ControlGroup *group = nullptr;
+    QString control;
+    QStringList triggers;
+    QStringList required;
+    QMap<QString, QSet<QString>> styled;
+    QMap<QString, QPair<const SheetSelector *, int>> trigger;
+};
+
 class PartialControlCheck
 {
 public:
@@ -65,9 +78,38 @@ public:
 
     void run()
     {
+        std::vector<GroupScan> scans;
+        for (const ControlGroup &group : kGroups) {
+            scans.push_back({&group,
+                             QString::fromLatin1(group.control),
+                             names(group.triggers),
+                             names(group.required),
+                             {},
+                             {}});
+        }
+        // One pass over the rules for every group; which groups a class belongs to is
+        // asked once per class name, as long sheets name the same classes again and again.
+        QHash<QString, QVector<int>> groupsOfClass;
+        for (const SheetRule &rule : model.rules) {
+            if (rule.declarations.isEmpty())
+                continue;
+            for (const SheetSelector &selector : rule.selectors) {
+                auto groups = groupsOfClass.constFind(selector.element);
+                if (groups == groupsOfClass.cend()) {
+                    QVector<int> found;
+                    for (int g = 0; g < int(scans.size()); ++g) {
+                        if (model.classes.inherits(selector.element, scans.at(g).control))
+                            found.append(g);
+                    }
+                    groups = groupsOfClass.insert(selector.element, found);
+                }
+                for (const int g : *groups)
+                    note(scans[g], rule, selector);
+            }
+        }
         QMap<QString, ControlParts> controls; // sorted, so reports come in a stable order
-        for (const ControlGroup &group : kGroups)
-            collect(group, controls);
+        for (const GroupScan &scan : scans)
+            collect(scan, controls);
         for (auto it = controls.cbegin(); it != controls.cend(); ++it) {
             if (it->firstTrigger && !it->missing.isEmpty())
                 reportControl(it.key(), *it);
@@ -75,28 +117,21 @@ public:
     }
 
 private:
-    void collect(const ControlGroup &group, QMap<QString, ControlParts> &controls)
+    static void note(GroupScan &scan, const SheetRule &rule, const SheetSelector &selector)
     {
-        const QString control = QString::fromLatin1(group.control);
-        const QStringList triggers = names(group.triggers);
-        const QStringList required = names(group.required);
-        // The controls the sheet names, each with every part styled for it.
-        QMap<QString, QSet<QString>> styled;
-        QMap<QString, QPair<const SheetSelector *, int>> trigger;
-        for (const SheetRule &rule : model.rules) {
-            if (rule.declarations.isEmpty())
-                continue;
-            for (const SheetSelector &selector : rule.selectors) {
-                if (!model.classes.inherits(selector.element, control))
-                    continue;
-                const QString part = selector.subcontrol.toLower();
-                styled[selector.element].insert(part);
-                const bool starts =
-                    part.isEmpty() ? group.boxTriggers && setsBox(rule) : triggers.contains(part);
-                if (starts && !trigger.contains(selector.element))
-                    trigger.insert(selector.element, qMakePair(&selector, rule.order));
-            }
-        }
+        const QString part = selector.subcontrol.toLower();
+        scan.styled[selector.element].insert(part);
+        const bool starts = part.isEmpty() ? scan.group->boxTriggers && setsBox(rule)
+                                           : scan.triggers.contains(part);
+        if (starts && !scan.trigger.contains(selector.element))
+            scan.trigger.insert(selector.element, qMakePair(&selector, rule.order));
+    }
+
+    void collect(const GroupScan &scan, QMap<QString, ControlParts> &controls)
+    {
+        const auto &styled = scan.styled;
+        const auto &trigger = scan.trigger;
+        const QStringList &required = scan.required;
         for (auto it = trigger.cbegin(); it != trigger.cend(); ++it) {
             // A base's rule styles the part for its subclasses too.
             QSet<QString> parts;

@@ -5,6 +5,8 @@
 #include "analysis/qssreference.h"
 #include "analysis/toolkitsheet.h"
 
+#include <algorithm>
+
 using namespace QCss;
 
 namespace {
@@ -13,8 +15,15 @@ void checkPercentLengths(const SheetModel &model, CheckReporter &report)
     const auto &symbols = model.parser().symbols;
     for (const SheetRule &rule : model.rules) {
         for (const SheetDeclaration &entry : rule.declarations) {
-            if (QssReference::valueKind(entry.property.toLower()) !=
-                QssReference::ValueKind::Length)
+            // The tokens first: few values hold a percentage, and looking the property
+            // up costs more than the walk.
+            const auto percentage =
+                std::find_if(symbols.cbegin() + qMin(entry.firstSymbol, int(symbols.size())),
+                             symbols.cbegin() + qMin(entry.endSymbol, int(symbols.size())),
+                             [](const Symbol &symbol) { return symbol.token == PERCENTAGE; });
+            if (percentage == symbols.cbegin() + qMin(entry.endSymbol, int(symbols.size())) ||
+                QssReference::valueKind(entry.property.toLower()) !=
+                    QssReference::ValueKind::Length)
                 continue;
             for (int i = entry.firstSymbol; i < entry.endSymbol && i < symbols.size(); ++i) {
                 if (symbols.at(i).token != PERCENTAGE)

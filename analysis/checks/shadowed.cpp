@@ -10,6 +10,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <deque>
 
 // A declaration is shadowed where another rule sets the same property on the same
 // widgets and wins there. The toolkit orders the rules that match a widget by
@@ -31,11 +32,9 @@
 namespace {
 bool statesKnown(const SheetSelector &selector)
 {
-    for (const QString &state : selector.states + selector.negatedStates) {
-        if (!QssReference::isKnownPseudoState(state))
-            return false;
-    }
-    return true;
+    const auto known = [](const QString &state) { return QssReference::isKnownPseudoState(state); };
+    return std::all_of(selector.states.cbegin(), selector.states.cend(), known) &&
+           std::all_of(selector.negatedStates.cbegin(), selector.negatedStates.cend(), known);
 }
 
 bool hidesStateOf(const QssReference::WidgetClasses &classes, const SheetSelector &b,
@@ -45,10 +44,12 @@ bool hidesStateOf(const QssReference::WidgetClasses &classes, const SheetSelecto
         return false;
     if (!b.element.isEmpty() && !classes.inherits(a.element, b.element))
         return false;
-    for (const QString &state : b.states + b.negatedStates) {
-        if (!a.states.contains(state) && !a.negatedStates.contains(state))
-            return false;
-    }
+    const auto namedByA = [&a](const QString &state) {
+        return a.states.contains(state) || a.negatedStates.contains(state);
+    };
+    if (!std::all_of(b.states.cbegin(), b.states.cend(), namedByA) ||
+        !std::all_of(b.negatedStates.cbegin(), b.negatedStates.cend(), namedByA))
+        return false;
     if (b.states.size() >= a.states.size())
         return false;
     // Object names are left out: a selector of one named widget hides a class's
@@ -93,8 +94,18 @@ QString listed(const QStringList &items)
            QStringLiteral(" and %1 more").arg(items.size() - 3);
 }
 
-// Who hides a selector's state: "selector (line N)" and the declaration it wins with.
-using Hider = QPair<QString, const SheetDeclaration *>;
+// Who hides a selector's state: the selector and the declaration it wins with. Told
+// apart by what the report names, the selector's text and the declaration's place;
+// the text is made only for the diagnostics listed.
+struct Hider
+{
+    const SheetSelector *selector = nullptr;
+    const SheetDeclaration *declaration = nullptr;
+    bool operator==(const Hider &other) const
+    {
+        return declaration == other.declaration && selector->text == other.selector->text;
+    }
+};
 
 class ShadowCheck
 {
@@ -106,20 +117,32 @@ public:
 
     void run()
     {
+        QVector<CompetitorsByProperty *> tables;
         for (const SheetRule &rule : qAsConst(model.rules)) {
+            // A selector naming a state the toolkit does not know never matches.
+            tables.clear();
+            for (const SheetSelector &selector : rule.selectors)
+                tables.append(statesKnown(selector) ? &tableOf(selector) : nullptr);
             for (int d = 0; d < rule.declarations.size(); ++d) {
                 const SheetDeclaration &mine = rule.declarations.at(d);
                 if (!mine.important && !setAgainInRule(rule, d))
-                    checkDeclaration(rule, mine);
+                    checkDeclaration(rule, tables, mine);
             }
         }
     }
 
 private:
-    const QVector<IndexedDeclaration> &competitorsOf(const QString &property,
+    // The competitors of a selector's class and subcontrol, by property.
+    using CompetitorsByProperty = QHash<QString, QVector<IndexedDeclaration>>;
+    CompetitorsByProperty &tableOf(const SheetSelector &selector);
+    const QVector<IndexedDeclaration> &competitorsOf(CompetitorsByProperty &table,
+                                                     const QString &property,
                                                      const SheetSelector &selector);
+    const QVector<IndexedDeclaration> &latestOf(const QString &property, const QString &subcontrol,
+                                                const QString &className);
     bool setAgainInRule(const SheetRule &rule, int d);
-    void checkDeclaration(const SheetRule &rule, const SheetDeclaration &mine);
+    void checkDeclaration(const SheetRule &rule, const QVector<CompetitorsByProperty *> &tables,
+                          const SheetDeclaration &mine);
     const IndexedDeclaration *coverer(const QVector<IndexedDeclaration> &candidates,
                                       const SheetRule &rule, const SheetDeclaration &mine,
                                       const SheetSelector &selector) const;
@@ -130,59 +153,82 @@ private:
     void reportHiddenStates(const SheetDeclaration &mine,
                             const QVector<QPair<const SheetSelector *, QVector<Hider>>> &hidden);
 
-    // Whether other sets mine's property with another value and wins over selector.
-    bool competes(const IndexedDeclaration &other, const SheetRule &rule,
-                  const SheetDeclaration &mine, const SheetSelector &selector) const
+    // Whether other sets mine's property with another value and wins over a selector
+    // of rule that weighs weight in the cascade.
+    static bool competes(const IndexedDeclaration &other, const SheetRule &rule,
+                         const SheetDeclaration &mine, int weight)
     {
-        return other.rule != &rule &&
-               selectorWins(*other.selector, other.rule->order, selector, rule.order) &&
+        return other.rule != &rule && other.weight > weight &&
                other.declaration->valueText != mine.valueText;
     }
-    QString where(const IndexedDeclaration &other) const
+    QString where(const Hider &hider) const
     {
         return QStringLiteral("%1 (line %2)")
-            .arg(other.selector->text, lineOf(model, other.declaration->offset));
+            .arg(hider.selector->text, lineOf(model, hider.declaration->offset));
     }
 
     const SheetModel &model;
     CheckReporter &report;
-    // By property, subcontrol and class: each declaration meets only the few rules
-    // that could hide it.
-    QHash<QString, QVector<IndexedDeclaration>> competitors;
+    // By subcontrol and class, then by property: each declaration meets only the few
+    // rules that could hide it. A rule's selectors find their class's table once, and
+    // each declaration looks up only its property.
+    QHash<SelectorIndex::Bucket, CompetitorsByProperty *> tableOfClass;
+    std::deque<CompetitorsByProperty> tablesMade; // stays where it is made
+    QHash<SelectorIndex::Bucket, QVector<IndexedDeclaration>> latestByClass;
 };
 
 // Everything that may compete with a selector of this class, in rule order.
-const QVector<IndexedDeclaration> &ShadowCheck::competitorsOf(const QString &property,
+ShadowCheck::CompetitorsByProperty &ShadowCheck::tableOf(const SheetSelector &selector)
+{
+    const SelectorIndex::Bucket key{selector.subcontrol, selector.element, QString()};
+    auto found = tableOfClass.constFind(key);
+    if (found == tableOfClass.cend())
+        found = tableOfClass.insert(key, &tablesMade.emplace_back());
+    return **found;
+}
+
+const QVector<IndexedDeclaration> &ShadowCheck::competitorsOf(CompetitorsByProperty &table,
+                                                              const QString &property,
                                                               const SheetSelector &selector)
 {
-    const QString key =
-        property + QLatin1Char('\n') + selector.subcontrol + QLatin1Char('\n') + selector.element;
-    auto found = competitors.find(key);
-    if (found != competitors.end())
+    auto found = table.find(property);
+    if (found != table.end())
         return *found;
     QVector<IndexedDeclaration> merged;
-    for (const IndexedDeclaration &entry :
-         model.selectorIndex().settingProperty(property, selector.subcontrol, selector.element)) {
-        if (statesKnown(*entry.selector))
-            merged.append(entry);
-    }
+    for (const QString &name : model.classes.ancestry(selector.element) + QStringList(QString()))
+        merged += latestOf(property, selector.subcontrol, name);
     std::stable_sort(merged.begin(), merged.end(),
                      [](const IndexedDeclaration &a, const IndexedDeclaration &b) {
                          return a.rule->order < b.rule->order;
                      });
-    // Of the copies of one selector setting one value only the last can matter: it
-    // wins wherever an earlier one does.
+    return *table.insert(property, merged);
+}
+
+// The candidates of one class (not its bases) with known states, in rule order. Of the
+// copies of one selector setting one value only the last can matter: it wins wherever
+// an earlier one does. A selector's text decides its class, so copies never stand in
+// two classes' lists, and each class's list is made once, however many subclasses
+// the sheet names.
+const QVector<IndexedDeclaration> &
+ShadowCheck::latestOf(const QString &property, const QString &subcontrol, const QString &className)
+{
+    const SelectorIndex::Bucket key{subcontrol, className, property};
+    auto found = latestByClass.find(key);
+    if (found != latestByClass.end())
+        return *found;
+    const QVector<IndexedDeclaration> all =
+        model.selectorIndex().settingPropertyOf(property, subcontrol, className);
     QVector<IndexedDeclaration> latest;
     QSet<QPair<int, QString>> seen;
-    for (auto it = merged.crbegin(); it != merged.crend(); ++it) {
+    for (auto it = all.crbegin(); it != all.crend(); ++it) {
         const auto copy = qMakePair(it->text, it->declaration->valueText);
-        if (!seen.contains(copy)) {
+        if (!seen.contains(copy) && statesKnown(*it->selector)) {
             seen.insert(copy);
             latest.append(*it);
         }
     }
     std::reverse(latest.begin(), latest.end());
-    return *competitors.insert(key, latest);
+    return *latestByClass.insert(key, latest);
 }
 
 bool ShadowCheck::setAgainInRule(const SheetRule &rule, int d)
@@ -192,13 +238,14 @@ bool ShadowCheck::setAgainInRule(const SheetRule &rule, int d)
         const SheetDeclaration &again = rule.declarations.at(later);
         // "!important" goes last whatever its place in the rule.
         if (again.property == mine.property && (again.important || !mine.important)) {
-            report.at(mine.offset, int(mine.property.size()),
-                      QStringLiteral("%1 is set again in the same rule (line %2), "
-                                     "so this one never takes effect")
-                          .arg(mine.property, lineOf(model, again.offset)));
+            const bool shown = report.at(mine.offset, int(mine.property.size()), [&] {
+                return QStringLiteral("%1 is set again in the same rule (line %2), "
+                                      "so this one never takes effect")
+                    .arg(mine.property, lineOf(model, again.offset));
+            });
             report.relatedTo(again.offset, int(again.property.size()),
                              QStringLiteral("set again here"));
-            if (laterAlwaysWins(mine, again))
+            if (shown && laterAlwaysWins(mine, again))
                 report.mendByReplacing(mine.offset, declarationLength(model, mine), QString(),
                                        true);
             return true;
@@ -207,16 +254,20 @@ bool ShadowCheck::setAgainInRule(const SheetRule &rule, int d)
     return false;
 }
 
-void ShadowCheck::checkDeclaration(const SheetRule &rule, const SheetDeclaration &mine)
+void ShadowCheck::checkDeclaration(const SheetRule &rule,
+                                   const QVector<CompetitorsByProperty *> &tables,
+                                   const SheetDeclaration &mine)
 {
     int coveredSelectors = 0;
     const IndexedDeclaration *firstCoverer = nullptr;
     QVector<QPair<const SheetSelector *, QVector<Hider>>> hiddenStates;
-    for (const SheetSelector &selector : rule.selectors) {
-        if (!statesKnown(selector))
+    for (int s = 0; s < rule.selectors.size(); ++s) {
+        const SheetSelector &selector = rule.selectors.at(s);
+        if (!tables.at(s))
             continue;
         // Only rules for the selector's class, its bases or any class compete.
-        const QVector<IndexedDeclaration> &candidates = competitorsOf(mine.property, selector);
+        const QVector<IndexedDeclaration> &candidates =
+            competitorsOf(*tables.at(s), mine.property, selector);
         if (const IndexedDeclaration *covering = coverer(candidates, rule, mine, selector)) {
             ++coveredSelectors;
             if (!firstCoverer)
@@ -228,15 +279,16 @@ void ShadowCheck::checkDeclaration(const SheetRule &rule, const SheetDeclaration
             hiddenStates.append(qMakePair(&selector, hiders));
     }
     if (coveredSelectors == rule.selectors.size()) {
-        const QString covering =
-            firstCoverer ? QLatin1Char('"') + firstCoverer->selector->text +
-                               QStringLiteral("\" (line %1)")
-                                   .arg(lineOf(model, firstCoverer->declaration->offset))
-                         : QString();
-        report.at(mine.offset, int(mine.property.size()),
-                  QStringLiteral("%1 never takes effect: %2 sets it on every widget "
-                                 "this rule matches and wins there")
-                      .arg(mine.property, covering));
+        report.at(mine.offset, int(mine.property.size()), [&] {
+            const QString covering =
+                firstCoverer ? QLatin1Char('"') + firstCoverer->selector->text +
+                                   QStringLiteral("\" (line %1)")
+                                       .arg(lineOf(model, firstCoverer->declaration->offset))
+                             : QString();
+            return QStringLiteral("%1 never takes effect: %2 sets it on every widget "
+                                  "this rule matches and wins there")
+                .arg(mine.property, covering);
+        });
         if (firstCoverer) {
             const SheetDeclaration *winner = firstCoverer->declaration;
             report.relatedTo(winner->offset, int(winner->property.size()),
@@ -253,8 +305,9 @@ const IndexedDeclaration *ShadowCheck::coverer(const QVector<IndexedDeclaration>
                                                const SheetRule &rule, const SheetDeclaration &mine,
                                                const SheetSelector &selector) const
 {
+    const int weight = cascadeWeight(selector, rule.order);
     for (auto it = candidates.crbegin(); it != candidates.crend(); ++it) {
-        if (competes(*it, rule, mine, selector) &&
+        if (competes(*it, rule, mine, weight) &&
             selectorCovers(model.classes, *it->selector, selector))
             return &*it;
     }
@@ -268,15 +321,16 @@ QVector<Hider> ShadowCheck::hidersOf(const QVector<IndexedDeclaration> &candidat
 {
     QVector<Hider> hiders;
     QSet<int> judged;
+    const int weight = cascadeWeight(selector, rule.order);
     // Latest first again, so each hiding selector is judged by its last copy.
     for (auto it = candidates.crbegin(); it != candidates.crend(); ++it) {
         const IndexedDeclaration &other = *it;
-        if (judged.contains(other.text) || !competes(other, rule, mine, selector) ||
+        if (judged.contains(other.text) || !competes(other, rule, mine, weight) ||
             !hidesStateOf(model.classes, *other.selector, selector))
             continue;
         judged.insert(other.text);
         if (!restated(candidates, other, selector))
-            hiders.append(qMakePair(where(other), other.declaration));
+            hiders.append({other.selector, other.declaration});
     }
     std::reverse(hiders.begin(), hiders.end());
     return hiders;
@@ -291,8 +345,7 @@ bool ShadowCheck::restated(const QVector<IndexedDeclaration> &candidates,
     merged.ids += other.selector->ids;
     merged.attributes += other.selector->attributes;
     return std::any_of(candidates.cbegin(), candidates.cend(), [&](const IndexedDeclaration &c) {
-        return !c.selector->states.isEmpty() &&
-               selectorWins(*c.selector, c.rule->order, *other.selector, other.rule->order) &&
+        return !c.selector->states.isEmpty() && c.weight > other.weight &&
                selectorCovers(model.classes, *c.selector, merged);
     });
 }
@@ -314,16 +367,18 @@ void ShadowCheck::reportHiddenStates(
     }
     for (const auto &group : grouped) {
         QStringList names;
-        for (const Hider &hider : group.second)
-            names.append(hider.first);
-        report.at(mine.offset, int(mine.property.size()),
-                  QStringLiteral("%1 of %2 never shows on %3: they set it with "
-                                 "equal or higher specificity and win in every "
-                                 "state")
-                      .arg(mine.property, group.first.join(QLatin1String(", ")), listed(names)));
-        for (const Hider &hider : group.second) {
-            report.relatedTo(hider.second->offset, int(hider.second->property.size()),
-                             QStringLiteral("%1 wins here").arg(hider.first));
+        const bool shown = report.at(mine.offset, int(mine.property.size()), [&] {
+            for (const Hider &hider : group.second)
+                names.append(where(hider));
+            return QStringLiteral("%1 of %2 never shows on %3: they set it with "
+                                  "equal or higher specificity and win in every "
+                                  "state")
+                .arg(mine.property, group.first.join(QLatin1String(", ")), listed(names));
+        });
+        for (int h = 0; shown && h < group.second.size(); ++h) {
+            const SheetDeclaration *winner = group.second.at(h).declaration;
+            report.relatedTo(winner->offset, int(winner->property.size()),
+                             QStringLiteral("%1 wins here").arg(names.at(h)));
         }
     }
 }
