@@ -15,6 +15,7 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <utility>
 
 using namespace QCss;
 
@@ -290,6 +291,7 @@ void SheetModel::decode()
         text = decodeStyleSheetText(bytes);
     }
     lineStarts.clear();
+    lineStarts.reserve(int(text.count(QLatin1Char('\n'))) + 1);
     lineStarts.append(0);
     for (int i = 0; i < text.size(); ++i) {
         if (text.at(i) == QLatin1Char('\n'))
@@ -465,7 +467,7 @@ QString SheetModel::tokensText(int first, int end) const
         else
             result.append(written.data(), int(written.size()));
     }
-    return result.simplified();
+    return std::move(result).simplified();
 }
 
 int SheetModel::tokensEnd(int first, int end) const
@@ -502,6 +504,8 @@ void SheetModel::noteEscapeShifts(const QString &original)
     // Mirrors the toolkit's escape preprocessing, which replaces "\" and up to six
     // hexadecimal digits by one character, so token offsets can be mapped back.
     escapeShifts.clear();
+    if (!original.contains(QLatin1Char('\\')))
+        return;
     QString output = original;
     int removed = 0;
     int i = 0;
