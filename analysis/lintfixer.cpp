@@ -172,6 +172,15 @@ LintFixResult fixStyleSheet(const QByteArray &bytes, const QString &path,
     LintFixResult result;
     result.bytes = bytes;
     result.remaining = lint(bytes, path, options);
+    // Most sheets have nothing to fix: then there is no text to decode and compare.
+    const bool anyFix = std::any_of(
+        result.remaining.cbegin(), result.remaining.cend(), [unsafeFixes](const LintDiagnostic &d) {
+            return std::any_of(d.fixes.cbegin(), d.fixes.cend(), [unsafeFixes](const LintFix &fix) {
+                return lintFixApplies(fix, unsafeFixes);
+            });
+        });
+    if (!anyFix)
+        return result;
 
     // Edits are made on the text the analysis counts in; the file is written back
     // with its own line endings, so only a text that survives the round trip is fixed.

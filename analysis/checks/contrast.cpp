@@ -143,8 +143,14 @@ bool usesFontUnits(const Declaration &declaration)
     // The toolkit takes the unit from the end of any value's text, a keyword's too:
     // "border-width: gem" is measured in em.
     for (const Value &value : declaration.d->values) {
-        const QString text = value.variant.toString().toLower();
-        if (text.endsWith(QLatin1String("em")) || text.endsWith(QLatin1String("ex")))
+        // A colour's name ends in a hex digit, a number and a known keyword's id in a
+        // decimal one: none of them needs its text made.
+        if (value.type == Value::Color || value.type == Value::Number ||
+            value.type == Value::KnownIdentifier)
+            continue;
+        const QString text = value.variant.toString();
+        if (text.endsWith(QLatin1String("em"), Qt::CaseInsensitive) ||
+            text.endsWith(QLatin1String("ex"), Qt::CaseInsensitive))
             return true;
     }
     return false;
