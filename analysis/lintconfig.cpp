@@ -10,7 +10,6 @@
 #include "tokens/uniformtokens.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -21,8 +20,10 @@
 namespace {
 constexpr qint64 kMaxConfigBytes = 1024 * 1024;
 constexpr qint64 kMaxQrcBytes = 16 * 1024 * 1024;
-// A resources directory is searched this deep for .qrc files, links not followed.
+// A resources directory is searched this deep for .qrc files, links not followed, and
+// through no more folders than this: "resources": "/" must not walk the whole disk.
 constexpr int kMaxQrcDepth = 8;
+constexpr int kMaxQrcFolders = 10000;
 // More files than a project writes by hand: a chain of "extends" that branches out
 // ends here rather than reading the same files over and over.
 constexpr int kMaxExtendedFiles = 64;
@@ -272,6 +273,31 @@ void readQrc(const QString &qrcPath, LintOptions &options, QStringList &warnings
     }
 }
 
+// The .qrc files in root and its folders, breadth first, each folder's in name order;
+// false when the folders ran over the limit (the files found up to there are kept).
+bool findQrcFiles(const QString &root, QStringList *found)
+{
+    QVector<QPair<QString, int>> folders{{root, 0}};
+    for (int i = 0; i < folders.size(); ++i) {
+        if (i == kMaxQrcFolders)
+            return false;
+        const QDir folder(folders.at(i).first);
+        for (const QFileInfo &file : folder.entryInfoList(
+                 {QStringLiteral("*.qrc")}, QDir::Files | QDir::NoSymLinks, QDir::Name))
+            found->append(file.filePath());
+        if (folders.at(i).second + 1 >= kMaxQrcDepth)
+            continue;
+        for (const QFileInfo &below : folder.entryInfoList(
+                 QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks, QDir::Name)) {
+            // One past the limit is enough to know it is passed.
+            if (folders.size() > kMaxQrcFolders)
+                break;
+            folders.append({below.filePath(), folders.at(i).second + 1});
+        }
+    }
+    return true;
+}
+
 bool ConfigReader::readResources(const QJsonValue &value, LintConfigResult &result)
 {
     const QJsonArray entries = value.isString() ? QJsonArray{value} : value.toArray();
@@ -289,13 +315,17 @@ bool ConfigReader::readResources(const QJsonValue &value, LintConfigResult &resu
         const QString target = QDir::cleanPath(base.filePath(entry.toString()));
         const QFileInfo info(target);
         if (info.isDir()) {
-            QDirIterator it(target, {QStringLiteral("*.qrc")}, QDir::Files | QDir::NoSymLinks,
-                            QDirIterator::Subdirectories);
-            while (it.hasNext()) {
-                const QString qrc = it.next();
-                if (QDir(target).relativeFilePath(qrc).count(QLatin1Char('/')) < kMaxQrcDepth)
-                    readQrc(qrc, result.options, result.warnings);
-            }
+            QStringList found;
+            if (!findQrcFiles(target, &found))
+                result.warnings.append(
+                    QStringLiteral("%1:%2: \"resources\": \"%3\" holds more than %4 folders; "
+                                   "the .qrc files of the first %4 are read")
+                        .arg(path)
+                        .arg(lineOf(QStringLiteral("resources")))
+                        .arg(entry.toString())
+                        .arg(kMaxQrcFolders));
+            for (const QString &qrc : qAsConst(found))
+                readQrc(qrc, result.options, result.warnings);
         } else if (info.exists()) {
             readQrc(target, result.options, result.warnings);
         } else {

@@ -29,6 +29,7 @@ private slots:
     void brokenConfigurationsSayWhereAndWhat_data();
     void brokenConfigurationsSayWhereAndWhat();
     void resourcesComeFromTheApplicationsQrc();
+    void resourceFoldersAreSearchedWithinBounds();
     void configurationInForceForASheet_data();
     void configurationInForceForASheet();
     void overrideGlobs_data();
@@ -224,6 +225,37 @@ void TestLintConfig::resourcesComeFromTheApplicationsQrc()
     QCOMPARE(unconfigured.first().severity, LintSeverity::Note);
     QVERIFY(
         unconfigured.first().message.startsWith(QStringLiteral("4 compiled-in resource paths")));
+}
+
+void TestLintConfig::resourceFoldersAreSearchedWithinBounds()
+{
+    QTemporaryDir root;
+    const auto collection = [&root](const QString &folder, const QString &prefix) {
+        write(root.filePath(folder + QStringLiteral("/x.png")), "png");
+        write(root.filePath(folder + QStringLiteral("/c.qrc")),
+              QStringLiteral("<RCC><qresource prefix=\"/%1\"><file>x.png</file></qresource></RCC>")
+                  .arg(prefix)
+                  .toUtf8());
+    };
+    // Seven folders down is searched, eight is not.
+    collection(QStringLiteral("deep/1/2/3/4/5/6/7"), QStringLiteral("near"));
+    collection(QStringLiteral("deep/1/2/3/4/5/6/7/8"), QStringLiteral("far"));
+    // A folder with more folders below than the search goes through.
+    collection(QStringLiteral("wide"), QStringLiteral("top"));
+    for (int i = 0; i <= 10000; ++i)
+        QVERIFY(QDir(root.path()).mkpath(QStringLiteral("wide/f%1").arg(i)));
+    write(root.filePath(QStringLiteral(".prismark-lint.json")),
+          R"({"resources": ["deep", "wide"]})");
+    const LintConfigResult result =
+        readLintConfig(root.filePath(QStringLiteral(".prismark-lint.json")));
+    QVERIFY2(result.ok, qPrintable(result.error));
+    QVERIFY(result.options.resourcePaths.contains(QStringLiteral("/near/x.png")));
+    QVERIFY(!result.options.resourcePaths.contains(QStringLiteral("/far/x.png")));
+    QVERIFY(result.options.resourcePaths.contains(QStringLiteral("/top/x.png")));
+    QCOMPARE(result.warnings.size(), 1);
+    QVERIFY2(result.warnings.first().contains(
+                 QStringLiteral("\"resources\": \"wide\" holds more than 10000 folders")),
+             qPrintable(result.warnings.first()));
 }
 
 namespace {
