@@ -13,12 +13,6 @@ namespace {
 constexpr int KindVariable = 6;
 constexpr int KindEnumMember = 20;
 
-bool isPathChar(QChar c)
-{
-    return c.isLetterOrNumber() || c == QLatin1Char('.') || c == QLatin1Char('-') ||
-           c == QLatin1Char('_');
-}
-
 // The start of the JSON string offset is inside, on its line; -1 when it is in none.
 int stringStartAround(const QString &text, int offset)
 {
@@ -106,11 +100,11 @@ QVector<CompletionItem> tokenFileCompletions(const TokenWorkspace &workspace, co
     if (offset < start || text.at(open + 1) != QLatin1Char('{'))
         return {};
     for (int i = start; i < offset; ++i) {
-        if (!isPathChar(text.at(i)))
+        if (!isTokenPathChar(text.at(i)))
             return {};
     }
     int end = offset;
-    while (end < text.size() && isPathChar(text.at(end)))
+    while (end < text.size() && isTokenPathChar(text.at(end)))
         ++end;
     const bool closed = end < text.size() && text.at(end) == QLatin1Char('}');
     return aliasItems(workspace, {start, end}, closed);

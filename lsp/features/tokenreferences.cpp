@@ -46,24 +46,18 @@ QVector<VariantTokens> tokensOfTemplate(const QString &text, const QString &temp
     return variants;
 }
 
-bool isPathChar(QChar c)
-{
-    return c.isLetterOrNumber() || c == QLatin1Char('.') || c == QLatin1Char('-') ||
-           c == QLatin1Char('_');
-}
-
 // The reference around offset: the span of its path, without the braces; the start
 // is -1 when offset is in none.
 TextSpan referenceAt(const QString &text, int offset, bool needClose)
 {
     offset = qBound(0, offset, int(text.size()));
     int start = offset;
-    while (start > 0 && isPathChar(text.at(start - 1)))
+    while (start > 0 && isTokenPathChar(text.at(start - 1)))
         --start;
     if (start == 0 || text.at(start - 1) != QLatin1Char('{'))
         return {-1, -1};
     int end = offset;
-    while (end < text.size() && isPathChar(text.at(end)))
+    while (end < text.size() && isTokenPathChar(text.at(end)))
         ++end;
     if (needClose && (end >= text.size() || text.at(end) != QLatin1Char('}')))
         return {-1, -1};

@@ -20,12 +20,6 @@ constexpr int kFolderLevelsUp = 3;
 // A folder full of templates is not read past this many.
 constexpr int kMaxTemplates = 64;
 
-bool isPathChar(QChar c)
-{
-    return c.isLetterOrNumber() || c == QLatin1Char('.') || c == QLatin1Char('-') ||
-           c == QLatin1Char('_');
-}
-
 // Offsets of the reader's positions: lines end at LF, columns count characters.
 class LineIndex
 {
@@ -89,7 +83,7 @@ QString aliasOf(const JsonNode &node)
     if (s.size() < 3 || !s.startsWith(QLatin1Char('{')) || !s.endsWith(QLatin1Char('}')))
         return QString();
     const QString inner = s.mid(1, s.size() - 2).trimmed();
-    if (inner.isEmpty() || !std::all_of(inner.begin(), inner.end(), isPathChar))
+    if (inner.isEmpty() || !std::all_of(inner.begin(), inner.end(), isTokenPathChar))
         return QString();
     return inner;
 }
@@ -140,7 +134,7 @@ private:
     {
         for (const JsonMember &member : node.members) {
             if (member.key.startsWith(QLatin1Char('$')) || member.key.isEmpty() ||
-                !std::all_of(member.key.begin(), member.key.end(), isPathChar) ||
+                !std::all_of(member.key.begin(), member.key.end(), isTokenPathChar) ||
                 member.key.contains(QLatin1Char('.')) || member.value.kind != JsonNode::Object)
                 continue;
             TokenDeclaration declaration;
@@ -184,7 +178,7 @@ QVector<TokenUse> templateUses(const QString &text)
         if (text.at(i) != QLatin1Char('{'))
             continue;
         int end = i + 1;
-        while (end < text.size() && isPathChar(text.at(end)))
+        while (end < text.size() && isTokenPathChar(text.at(end)))
             ++end;
         if (end > i + 1 && end < text.size() && text.at(end) == QLatin1Char('}'))
             uses.append({text.mid(i + 1, end - i - 1), {i + 1, end}});
@@ -394,4 +388,10 @@ std::optional<TokenDeclaration> TokenWorkspace::declarationIn(const TokenVariant
         }
     }
     return found;
+}
+
+bool isTokenPathChar(QChar c)
+{
+    return c.isLetterOrNumber() || c == QLatin1Char('.') || c == QLatin1Char('-') ||
+           c == QLatin1Char('_');
 }

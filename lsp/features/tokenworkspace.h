@@ -24,6 +24,9 @@ std::optional<QString> readSourceFromDisk(const QString &path);
 
 // "dark.tokens.json": the name the token format gives its files.
 bool isTokenFilePath(const QString &path);
+// A character of a token path as an editor meets it in a reference, a key or a
+// completion: a name's letters, digits, "-" and "_", and the "." between names.
+bool isTokenPathChar(QChar c);
 
 // A stretch of one file's text.
 struct FileSpan
