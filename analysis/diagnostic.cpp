@@ -15,3 +15,15 @@ QString lintSeverityName(LintSeverity severity)
     }
     return QStringLiteral("error");
 }
+
+QString lintDiagnosticLine(const LintDiagnostic &diagnostic)
+{
+    return QStringLiteral("%1:%2:%3: %4: %5 [%6]")
+               .arg(diagnostic.file)
+               .arg(diagnostic.line)
+               .arg(diagnostic.column)
+               .arg(lintSeverityName(diagnostic.severity), diagnostic.message, diagnostic.check) +
+           (diagnostic.variants.isEmpty()
+                ? QString()
+                : QStringLiteral(" [%1]").arg(diagnostic.variants.join(QLatin1String(", "))));
+}

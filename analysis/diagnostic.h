@@ -79,3 +79,7 @@ struct LintDiagnostic
 
 // "error", "warning" or "note".
 QString lintSeverityName(LintSeverity severity);
+
+// A finding as the programs print it in text: "FILE:LINE:COLUMN: SEVERITY: MESSAGE
+// [CHECK]", then " [VARIANT, ...]" for a theme template's; no newline.
+QString lintDiagnosticLine(const LintDiagnostic &diagnostic);

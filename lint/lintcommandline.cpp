@@ -445,24 +445,12 @@ private:
     std::shared_ptr<const ContrastTree> galleryTree;
 };
 
-QString textLine(const LintDiagnostic &diagnostic)
-{
-    return QStringLiteral("%1:%2:%3: %4: %5 [%6]")
-               .arg(diagnostic.file)
-               .arg(diagnostic.line)
-               .arg(diagnostic.column)
-               .arg(lintSeverityName(diagnostic.severity), diagnostic.message, diagnostic.check) +
-           (diagnostic.variants.isEmpty()
-                ? QString()
-                : QStringLiteral(" [%1]").arg(diagnostic.variants.join(QLatin1String(", "))));
-}
-
 QString formatText(const QVector<LintDiagnostic> &diagnostics, int errors, int warnings,
                    int checked)
 {
     QString text;
     for (const LintDiagnostic &diagnostic : diagnostics)
-        text += textLine(diagnostic) + QLatin1Char('\n');
+        text += lintDiagnosticLine(diagnostic) + QLatin1Char('\n');
     return text + QStringLiteral("%1 errors, %2 warnings in %3 files\n")
                       .arg(errors)
                       .arg(warnings)
