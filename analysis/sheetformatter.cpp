@@ -237,26 +237,36 @@ bool splitItems(const QString &text, const QString &indent, int maxLineLength, Q
     }
     return true;
 }
-} // namespace
 
-SheetFormatResult formatStyleSheet(const QString &text, const SheetFormatOptions &options)
+struct LineEndingCount
 {
-    SheetFormatResult result;
-    // The toolkit's reader stops at a NUL, and a carriage return would end up inside
-    // the lines this writes.
-    if (text.contains(QChar(0)) || text.contains(QLatin1Char('\r'))) {
-        result.error = QStringLiteral("not plain text with LF line endings");
-        return result;
+    int lf = 0;   // a line feed alone
+    int crLf = 0; // a carriage return and a line feed
+    bool loneCr = false;
+};
+
+LineEndingCount countLineEndings(const QString &text)
+{
+    LineEndingCount count;
+    const int size = int(text.size());
+    for (int i = 0; i < size; ++i) {
+        if (text.at(i) == QLatin1Char('\n')) {
+            ++count.lf;
+        } else if (text.at(i) == QLatin1Char('\r')) {
+            if (i + 1 < size && text.at(i + 1) == QLatin1Char('\n')) {
+                ++count.crLf;
+                ++i;
+            } else {
+                count.loneCr = true;
+            }
+        }
     }
-    const QString rejected = QStringLiteral("the toolkit rejects this sheet; run prismark-lint "
-                                            "for where");
-    QVector<Item> items;
-    if (!splitItems(text, QString(qBound(0, options.indentWidth, 16), QLatin1Char(' ')),
-                    options.maxLineLength, items, &result.error)) {
-        if (!toolkitParsesSheet(text))
-            result.error = rejected;
-        return result;
-    }
+    return count;
+}
+
+// The items one after another, every line ending in LF.
+QString joinItems(const QVector<Item> &items)
+{
     QString out;
     for (int k = 0; k < items.size(); ++k) {
         if (k > 0) {
@@ -270,26 +280,75 @@ SheetFormatResult formatStyleSheet(const QString &text, const SheetFormatOptions
     // A newline after an open comment would be part of it.
     if (!out.isEmpty() && !items.constLast().openComment)
         out += QLatin1Char('\n');
-    // An unchanged sheet need only be one the toolkit accepts; a new layout must read
-    // as the old one did.
+    return out;
+}
+
+void refuseAsRejected(SheetFormatResult &result)
+{
+    result.error = QStringLiteral("the toolkit rejects this sheet");
+    result.toolkitRejects = true;
+}
+
+// An unchanged sheet need only be one the toolkit accepts; a new layout must read as
+// the old one did. Both as they stand, carriage returns and all.
+bool provedAlike(const QString &text, const QString &out, SheetFormatResult &result)
+{
     if (out == text) {
         if (!toolkitParsesSheet(text)) {
-            result.error = rejected;
-            return result;
+            refuseAsRejected(result);
+            return false;
         }
-    } else {
-        QString before;
-        if (!toolkitParseSummary(text, &before)) {
-            result.error = rejected;
-            return result;
-        }
-        QString after;
-        if (!toolkitParseSummary(out, &after) || after != before) {
-            result.error = QStringLiteral("the layout would change what the toolkit reads; "
-                                          "left as it is");
-            return result;
-        }
+        return true;
     }
+    QString before;
+    if (!toolkitParseSummary(text, &before)) {
+        refuseAsRejected(result);
+        return false;
+    }
+    QString after;
+    if (!toolkitParseSummary(out, &after) || after != before) {
+        result.error = QStringLiteral("the layout would change what the toolkit reads; "
+                                      "left as it is");
+        return false;
+    }
+    return true;
+}
+} // namespace
+
+SheetFormatResult formatStyleSheet(const QString &text, const SheetFormatOptions &options)
+{
+    SheetFormatResult result;
+    if (text.contains(QChar(0))) {
+        result.error = QStringLiteral("a NUL character is left as it is (the toolkit stops "
+                                      "reading there)");
+        return result;
+    }
+    const LineEndingCount endings = countLineEndings(text);
+    if (endings.loneCr) {
+        result.error = QStringLiteral("a carriage return without a line feed after it (old Mac "
+                                      "line endings) is left as it is; LF and CR LF are "
+                                      "formatted");
+        return result;
+    }
+    result.lineEnding = endings.crLf > endings.lf ? LineEnding::CrLf : LineEnding::Lf;
+    result.mixedLineEndings = endings.crLf > 0 && endings.lf > 0;
+    // Laid out with LF alone, so no carriage return ends up inside a line; the
+    // endings go back on at the end.
+    const QString lfText =
+        endings.crLf > 0 ? QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n"))
+                         : text;
+    QVector<Item> items;
+    if (!splitItems(lfText, QString(qBound(0, options.indentWidth, 16), QLatin1Char(' ')),
+                    options.maxLineLength, items, &result.error)) {
+        if (!toolkitParsesSheet(text))
+            refuseAsRejected(result);
+        return result;
+    }
+    QString out = joinItems(items);
+    if (result.lineEnding == LineEnding::CrLf)
+        out.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+    if (!provedAlike(text, out, result))
+        return result;
     result.ok = true;
     result.text = out;
     return result;

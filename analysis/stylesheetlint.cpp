@@ -5,6 +5,7 @@
 
 #include "analysis/checkregistry.h"
 #include "analysis/checkreporter.h"
+#include "analysis/checks/checks.h"
 #include "analysis/sheetmodel.h"
 #include "analysis/suppressions.h"
 
@@ -47,4 +48,15 @@ QVector<LintDiagnostic> lintStyleSheet(const QByteArray &bytes, const QString &p
                          return a.column < b.column;
                      });
     return diagnostics;
+}
+
+QVector<LintDiagnostic> syntaxFindings(const QByteArray &bytes, const QString &path,
+                                       LintOptions options)
+{
+    const QString syntax = QLatin1String(kSyntaxCheck.id);
+    options.disabledChecks = lintCheckIds();
+    options.disabledChecks.removeAll(syntax);
+    options.enabledChecks = QStringList{syntax};
+    options.gallery = false;
+    return lintStyleSheet(bytes, path, options);
 }

@@ -20,3 +20,9 @@
 // them for an application style sheet. Sorted by position.
 QVector<LintDiagnostic> lintStyleSheet(const QByteArray &bytes, const QString &path,
                                        const LintOptions &options = LintOptions());
+
+// The toolkit's own parse of the sheet and no other check, as the run above reports
+// it (the options' severities and suppressions apply, the syntax check on whatever
+// they say of it): why the toolkit rejects a sheet, for a program that only needs that.
+QVector<LintDiagnostic> syntaxFindings(const QByteArray &bytes, const QString &path,
+                                       LintOptions options = LintOptions());

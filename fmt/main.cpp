@@ -3,6 +3,7 @@
 
 #include "analysis/lintconfig.h"
 #include "analysis/sheetformatter.h"
+#include "analysis/stylesheetlint.h"
 #include "analysis/toolkitparse.h"
 #include "support/atomicwrite.h"
 #include "support/programsupport.h"
@@ -24,23 +25,10 @@ enum ExitStatus
     ExitUnreadable = 3,
 };
 
-constexpr qint64 kMaxFormatBytes = 64 * 1024 * 1024;
+// parseArguments' answer when the run goes on to the files.
+constexpr int kGoOn = -1;
 
-QByteArray readStandardInput(bool *ok)
-{
-    QByteArray bytes;
-    char buffer[65536];
-    size_t count = 0;
-    while ((count = std::fread(buffer, 1, sizeof buffer, stdin)) > 0) {
-        bytes.append(buffer, int(count));
-        if (bytes.size() > kMaxFormatBytes) {
-            *ok = false;
-            return QByteArray();
-        }
-    }
-    *ok = !std::ferror(stdin);
-    return bytes;
-}
+constexpr qint64 kMaxFormatBytes = 64 * 1024 * 1024;
 
 struct Settings
 {
@@ -49,72 +37,232 @@ struct Settings
     bool indentGiven = false; // --indent wins over the configuration
     SheetFormatOptions format;
     QString standardInputName; // --stdin-filename, or empty
+    QStringList files;
 };
 
-// One sheet: formatted in place, or checked, or its diff printed.
-int formatOne(const QString &file, const Settings &settings, QTextStream &err)
+struct FmtOptions
+{
+    QCommandLineOption check{QStringLiteral("check"),
+                             QStringLiteral("Change nothing; exit 1 when a file would change.")};
+    QCommandLineOption diff{QStringLiteral("diff"),
+                            QStringLiteral("Change nothing; print the change as a unified diff.")};
+    QCommandLineOption indent{QStringLiteral("indent"),
+                              QStringLiteral("Spaces per level (default 4)."), QStringLiteral("N"),
+                              QStringLiteral("4")};
+    QCommandLineOption standardInputName{
+        QStringLiteral("stdin-filename"),
+        QStringLiteral("The path standard input (\"-\") stands for: its configuration is found "
+                       "from it, and messages, findings and the diff name it."),
+        QStringLiteral("PATH")};
+};
+
+void declareOptions(QCommandLineParser &parser, const FmtOptions &options)
+{
+    parser.setApplicationDescription(QStringLiteral(
+        "Lays out Qt style sheets as the built-in sheets are: one declaration per line, four "
+        "spaces of indentation, a selector list one per line when it is longer than 100 "
+        "characters; comments, strings, url()s, letter case and line endings (LF or CR LF) "
+        "as written. The toolkit's parse of the result must equal that of the input, or the "
+        "file is left as it is.\n\n"
+        "Exit status: 0 done (or nothing to change); 1 with --check or --diff, a file would "
+        "change; 2 a sheet was not formatted (the toolkit rejects it: its syntax finding is "
+        "printed; or it holds what the formatter leaves alone); 3 a file could not be read or "
+        "written, or the usage is wrong."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("FILE"),
+                                 QStringLiteral("Style sheets to format in place; \"-\" reads "
+                                                "standard input and writes standard output."),
+                                 QStringLiteral("FILE..."));
+    parser.addOptions({options.check, options.diff, options.indent, options.standardInputName});
+}
+
+// The settings the parsed options ask for; the usage error, or empty.
+QString readSettings(const QCommandLineParser &parser, const FmtOptions &options,
+                     Settings &settings)
+{
+    settings.check = parser.isSet(options.check);
+    settings.diff = parser.isSet(options.diff);
+    settings.indentGiven = parser.isSet(options.indent);
+    bool indentOk = false;
+    settings.format.indentWidth = parser.value(options.indent).toInt(&indentOk);
+    if (!indentOk || settings.format.indentWidth < 0 || settings.format.indentWidth > 16)
+        return QStringLiteral("--indent takes 0 to 16");
+    settings.files = parser.positionalArguments();
+    if (settings.files.isEmpty())
+        return QStringLiteral("no FILE given (\"-\" reads standard input)");
+    settings.standardInputName = parser.value(options.standardInputName);
+    if (parser.isSet(options.standardInputName) &&
+        (settings.standardInputName.isEmpty() || !settings.files.contains(QStringLiteral("-"))))
+        return QStringLiteral("--stdin-filename names a path, for \"-\" among the files");
+    return QString();
+}
+
+// kGoOn, or the exit status when there is nothing more to do (help, version, a
+// usage error).
+int parseArguments(const QStringList &arguments, Settings &settings, QTextStream &out,
+                   QTextStream &err)
 {
     const QString program = QCoreApplication::applicationName();
-    const bool standardInput = file == QLatin1String("-");
-    // Messages, the diff and the configuration go by the path standard input stands
-    // for, when one is given.
-    const QString name =
-        standardInput && !settings.standardInputName.isEmpty() ? settings.standardInputName : file;
-    QByteArray bytes;
-    bool ok = true;
-    QString readError;
-    if (standardInput) {
-        bytes = readStandardInput(&ok);
-        readError = QStringLiteral("could not be read, or is larger than 64 MiB");
-    } else {
-        const FileReadResult read = readRegularFile(file, kMaxFormatBytes);
-        ok = read.ok;
-        bytes = read.bytes;
-        readError = read.error;
-    }
-    if (!ok) {
-        err << program << ": " << name << ": " << readError << '\n';
+    QCommandLineParser parser;
+    const FmtOptions options;
+    declareOptions(parser, options);
+    if (!parser.parse(arguments)) {
+        err << program << ": " << parser.errorText() << '\n';
         return ExitUnreadable;
     }
-    const QString text = QString::fromUtf8(bytes);
-    if (text.toUtf8() != bytes || bytes.contains('\r') || bytes.contains('\0')) {
-        err << program << ": " << name << ": not formatted: not plain UTF-8 with LF line endings\n";
-        return ExitNotFormatted;
+    if (parser.isSet(QStringLiteral("help"))) {
+        out << helpTextForProgram(parser);
+        return ExitClean;
+    }
+    if (parser.isSet(QStringLiteral("version"))) {
+        out << program << ' ' << QCoreApplication::applicationVersion() << '\n';
+        return ExitClean;
+    }
+    const QString usageError = readSettings(parser, options, settings);
+    if (!usageError.isEmpty()) {
+        err << program << ": " << usageError << '\n';
+        return ExitUnreadable;
+    }
+    return kGoOn;
+}
+
+struct Input
+{
+    bool ok = false;
+    QByteArray bytes;
+    QString error;
+};
+
+Input readStandardInput()
+{
+    Input input;
+    input.error = QStringLiteral("could not be read, or is larger than 64 MiB");
+    char buffer[65536];
+    size_t count = 0;
+    while ((count = std::fread(buffer, 1, sizeof buffer, stdin)) > 0) {
+        input.bytes.append(buffer, int(count));
+        if (input.bytes.size() > kMaxFormatBytes)
+            return input;
+    }
+    input.ok = !std::ferror(stdin);
+    return input;
+}
+
+Input readInput(const QString &file)
+{
+    if (file == QLatin1String("-"))
+        return readStandardInput();
+    const FileReadResult read = readRegularFile(file, kMaxFormatBytes);
+    return Input{read.ok, read.bytes, read.error};
+}
+
+// One sheet, by the name messages and findings give it.
+struct Sheet
+{
+    QString file;
+    QString name;
+    QByteArray bytes;
+    // Decoded with its NULs, for the formatter to name them on either toolkit.
+    QString text;
+    LintConfigResult config;
+};
+
+void complain(QTextStream &err, const Sheet &sheet, const QString &what)
+{
+    err << QCoreApplication::applicationName() << ": " << sheet.name << ": " << what << '\n';
+}
+
+// The toolkit's rejection as prismark-lint tells it, the configuration's severities
+// and all; the bare reason when a suppression hides it.
+void reportRejection(const Sheet &sheet, const QString &reason, QTextStream &err)
+{
+    const QVector<LintDiagnostic> findings = syntaxFindings(
+        sheet.bytes, sheet.name, sheet.config.ok ? sheet.config.options : LintOptions());
+    for (const LintDiagnostic &finding : findings)
+        err << lintDiagnosticLine(finding) << '\n';
+    if (findings.isEmpty())
+        complain(err, sheet, QStringLiteral("not formatted: ") + reason);
+}
+
+// The sheet laid out; false with the reason told when it is left as it is.
+bool formatSheet(const Sheet &sheet, const Settings &settings, SheetFormatResult &result,
+                 QTextStream &err)
+{
+    if (sheet.text.toUtf8() != sheet.bytes) {
+        complain(err, sheet, QStringLiteral("not formatted: not UTF-8 text"));
+        return false;
     }
     SheetFormatOptions format = settings.format;
     if (!settings.indentGiven) {
-        // The project's "format" key, from the nearest .prismark-lint.json.
-        const LintConfigResult config = lintConfigForSheet(name);
-        if (!config.ok) {
-            err << program << ": " << config.error << '\n';
-            return ExitUnreadable;
-        }
-        format.indentWidth = config.options.formatIndent;
-        format.maxLineLength = config.options.formatMaxLineLength;
+        format.indentWidth = sheet.config.options.formatIndent;
+        format.maxLineLength = sheet.config.options.formatMaxLineLength;
     }
-    const SheetFormatResult result = formatStyleSheet(text, format);
-    if (!result.ok) {
-        err << program << ": " << name << ": not formatted: " << result.error << '\n';
-        return ExitNotFormatted;
-    }
-    const bool changes = result.text != text;
+    result = formatStyleSheet(sheet.text, format);
+    if (result.toolkitRejects)
+        reportRejection(sheet, result.error, err);
+    else if (!result.ok)
+        complain(err, sheet, QStringLiteral("not formatted: ") + result.error);
+    else if (result.mixedLineEndings)
+        complain(err, sheet,
+                 result.lineEnding == LineEnding::CrLf
+                     ? QStringLiteral("mixes line endings; every line ends in CR LF, as most did")
+                     : QStringLiteral("mixes line endings; every line ends in LF, as most (or "
+                                      "half) did"));
+    return result.ok;
+}
+
+// The formatted sheet where it goes: a diff, standard output or the file itself.
+int writeResult(const Sheet &sheet, const QString &formatted, const Settings &settings,
+                QTextStream &err)
+{
+    const bool changes = formatted != sheet.text;
     if (settings.diff) {
-        const QByteArray diff = unifiedDiff(text, result.text, name).toUtf8();
+        const QByteArray diff = unifiedDiff(sheet.text, formatted, sheet.name).toUtf8();
         std::fwrite(diff.constData(), 1, size_t(diff.size()), stdout);
     }
     if (settings.check || settings.diff)
         return changes ? ExitWouldChange : ExitClean;
-    if (standardInput) {
-        const QByteArray out = result.text.toUtf8();
+    if (sheet.file == QLatin1String("-")) {
+        const QByteArray out = formatted.toUtf8();
         std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
         return ExitClean;
     }
     QString writeError;
-    if (changes && !writeFileAtomically(file, result.text.toUtf8(), &writeError)) {
-        err << program << ": " << name << ": " << writeError << '\n';
+    if (changes && !writeFileAtomically(sheet.file, formatted.toUtf8(), &writeError)) {
+        complain(err, sheet, writeError);
         return ExitUnreadable;
     }
     return ExitClean;
+}
+
+// One sheet: formatted in place, or checked, or its diff printed.
+int formatOne(const QString &file, const Settings &settings, QTextStream &err)
+{
+    Sheet sheet;
+    sheet.file = file;
+    // Messages, findings, the diff and the configuration go by the path standard input
+    // stands for, when one is given.
+    const bool standardInput = file == QLatin1String("-");
+    sheet.name =
+        standardInput && !settings.standardInputName.isEmpty() ? settings.standardInputName : file;
+    const Input input = readInput(file);
+    if (!input.ok) {
+        complain(err, sheet, input.error);
+        return ExitUnreadable;
+    }
+    sheet.bytes = input.bytes;
+    sheet.text = QString::fromUtf8(sheet.bytes.constData(), int(sheet.bytes.size()));
+    // The project's "format" key, from the nearest .prismark-lint.json.
+    sheet.config = lintConfigForSheet(sheet.name);
+    if (!sheet.config.ok && !settings.indentGiven) {
+        err << QCoreApplication::applicationName() << ": " << sheet.config.error << '\n';
+        return ExitUnreadable;
+    }
+    SheetFormatResult result;
+    if (!formatSheet(sheet, settings, result, err))
+        return ExitNotFormatted;
+    return writeResult(sheet, result.text, settings, err);
 }
 } // namespace
 
@@ -126,75 +274,12 @@ int main(int argc, char *argv[])
     quietToolkitParserMessages();
     QTextStream out(stdout);
     QTextStream err(stderr);
-
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Lays out Qt style sheets as the built-in sheets are: one declaration per line, four "
-        "spaces of indentation, a selector list one per line when it is longer than 100 "
-        "characters; comments, strings, url()s and "
-        "letter case as written. The toolkit's parse of the result must equal that of the "
-        "input, or the file is left as it is.\n\n"
-        "Exit status: 0 done (or nothing to change); 1 with --check or --diff, a file would "
-        "change; 2 a sheet was not formatted (the toolkit rejects it, or it holds what the "
-        "formatter leaves alone); 3 a file could not be read or written, or the usage is "
-        "wrong."));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    parser.addPositionalArgument(QStringLiteral("FILE"),
-                                 QStringLiteral("Style sheets to format in place; \"-\" reads "
-                                                "standard input and writes standard output."),
-                                 QStringLiteral("FILE..."));
-    const QCommandLineOption checkOption(
-        QStringLiteral("check"),
-        QStringLiteral("Change nothing; exit 1 when a file would change."));
-    const QCommandLineOption diffOption(
-        QStringLiteral("diff"),
-        QStringLiteral("Change nothing; print the change as a unified diff."));
-    const QCommandLineOption indentOption(QStringLiteral("indent"),
-                                          QStringLiteral("Spaces per level (default 4)."),
-                                          QStringLiteral("N"), QStringLiteral("4"));
-    const QCommandLineOption standardInputNameOption(
-        QStringLiteral("stdin-filename"),
-        QStringLiteral("The path standard input (\"-\") stands for: its configuration is "
-                       "found from it, and messages and the diff name it."),
-        QStringLiteral("PATH"));
-    parser.addOptions({checkOption, diffOption, indentOption, standardInputNameOption});
-    if (!parser.parse(QCoreApplication::arguments())) {
-        err << app.applicationName() << ": " << parser.errorText() << '\n';
-        return ExitUnreadable;
-    }
-    if (parser.isSet(QStringLiteral("help"))) {
-        out << helpTextForProgram(parser);
-        return ExitClean;
-    }
-    if (parser.isSet(QStringLiteral("version"))) {
-        out << app.applicationName() << ' ' << app.applicationVersion() << '\n';
-        return ExitClean;
-    }
     Settings settings;
-    settings.check = parser.isSet(checkOption);
-    settings.diff = parser.isSet(diffOption);
-    settings.indentGiven = parser.isSet(indentOption);
-    bool indentOk = false;
-    settings.format.indentWidth = parser.value(indentOption).toInt(&indentOk);
-    if (!indentOk || settings.format.indentWidth < 0 || settings.format.indentWidth > 16) {
-        err << app.applicationName() << ": --indent takes 0 to 16\n";
-        return ExitUnreadable;
-    }
-    if (parser.positionalArguments().isEmpty()) {
-        err << app.applicationName() << ": no FILE given (\"-\" reads standard input)\n";
-        return ExitUnreadable;
-    }
-    settings.standardInputName = parser.value(standardInputNameOption);
-    if (parser.isSet(standardInputNameOption) &&
-        (settings.standardInputName.isEmpty() ||
-         !parser.positionalArguments().contains(QStringLiteral("-")))) {
-        err << app.applicationName()
-            << ": --stdin-filename names a path, for \"-\" among the files\n";
-        return ExitUnreadable;
-    }
+    const int parsed = parseArguments(QCoreApplication::arguments(), settings, out, err);
+    if (parsed != kGoOn)
+        return parsed;
     int status = ExitClean;
-    for (const QString &file : parser.positionalArguments()) {
+    for (const QString &file : qAsConst(settings.files)) {
         status = qMax(status, formatOne(file, settings, err));
         err.flush();
     }

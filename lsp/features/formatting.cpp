@@ -6,6 +6,14 @@
 #include "analysis/lintconfig.h"
 #include "analysis/sheetformatter.h"
 
+namespace {
+bool isCrLfAt(const QString &text, int i)
+{
+    return i >= 0 && i + 1 < text.size() && text.at(i) == QLatin1Char('\r') &&
+           text.at(i + 1) == QLatin1Char('\n');
+}
+} // namespace
+
 SheetFormatOptions formattingOptions(const QString &sheetPath, int editorIndent)
 {
     SheetFormatOptions options;
@@ -33,10 +41,11 @@ QVector<PublishedFix> formattingEdits(const QString &text, const SheetFormatOpti
     while (suffix < shorter - prefix &&
            text.at(text.size() - 1 - suffix) == result.text.at(result.text.size() - 1 - suffix))
         ++suffix;
-    // Never split a surrogate pair.
-    if (prefix > 0 && text.at(prefix - 1).isHighSurrogate())
+    // Never split a surrogate pair, nor a CR LF: an editor has no place between the two.
+    if (prefix > 0 && (text.at(prefix - 1).isHighSurrogate() || isCrLfAt(text, prefix - 1)))
         --prefix;
-    if (suffix > 0 && text.at(text.size() - suffix).isLowSurrogate())
+    if (suffix > 0 && (text.at(text.size() - suffix).isLowSurrogate() ||
+                       isCrLfAt(text, int(text.size()) - suffix - 1)))
         --suffix;
     PublishedFix edit;
     edit.start = prefix;
