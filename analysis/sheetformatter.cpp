@@ -335,8 +335,7 @@ SheetFormatResult formatStyleSheet(const QString &text, const SheetFormatOptions
     // Laid out with LF alone, so no carriage return ends up inside a line; the
     // endings go back on at the end.
     const QString lfText =
-        endings.crLf > 0 ? QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n"))
-                         : text;
+        endings.crLf > 0 ? QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")) : text;
     QVector<Item> items;
     if (!splitItems(lfText, QString(qBound(0, options.indentWidth, 16), QLatin1Char(' ')),
                     options.maxLineLength, items, &result.error)) {

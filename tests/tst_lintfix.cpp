@@ -37,6 +37,7 @@ private slots:
     void unifiedDiff();
     void programWritesInPlaceKeepingMode();
     void programStandardInputAndDiff();
+    void programKeepsCrLf();
 };
 
 namespace {
@@ -444,6 +445,22 @@ void TestLintFix::programStandardInputAndDiff()
              QStringLiteral("--- a/%1\n+++ b/%1\n@@ -1 +1,2 @@\n QLabel { color: black;\n+}\n")
                  .arg(path.mid(1)));
     QCOMPARE(fileBytes(path), sheet);
+}
+
+void TestLintFix::programKeepsCrLf()
+{
+    const QByteArray sheet("QLabel {\r\n    color: black background: white;\r\n}\r\n");
+    const QByteArray fixed("QLabel {\r\n    color: black; background: white;\r\n}\r\n");
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("crlf.qss"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(sheet);
+    file.close();
+    QCOMPARE(runLint({QStringLiteral("--fix"), path}).exitCode, 0);
+    QCOMPARE(fileBytes(path), fixed);
+    const ProgramRun piped = runLint({QStringLiteral("--fix"), QStringLiteral("-")}, sheet);
+    QCOMPARE(piped.out.toUtf8(), fixed);
 }
 
 QTEST_GUILESS_MAIN(TestLintFix)

@@ -487,8 +487,7 @@ void TestLspFeatures::formattingIsTheFormatters_data()
     QTest::newRow("rejected by the toolkit") << "QLabel { color: red background: blue; }" << 4;
     QTest::newRow("CR LF line endings stay") << "QLabel{color:red}\r\nQFrame{}\r\n" << 4;
     // The edit takes the CR LF whole: a position between the two is the line's end.
-    QTest::newRow("a CR LF among LF line endings")
-        << "QLabel {\n    color: red;\r\n}\n" << 4;
+    QTest::newRow("a CR LF among LF line endings") << "QLabel {\n    color: red;\r\n}\n" << 4;
 }
 
 void TestLspFeatures::formattingIsTheFormatters()
@@ -508,8 +507,8 @@ void TestLspFeatures::formattingIsTheFormatters()
     TextDocument document(QStringLiteral("file:///sheet.qss"), text, 1, PositionEncoding::Utf16);
     int start = 0;
     int end = 0;
-    QVERIFY(document.rangeOffsets(document.range(edits.at(0).start, edits.at(0).end), &start,
-                                  &end));
+    QVERIFY(
+        document.rangeOffsets(document.range(edits.at(0).start, edits.at(0).end), &start, &end));
     document.replace(start, end, edits.at(0).newText);
     QCOMPARE(document.text(), formatted.text);
 }

@@ -108,20 +108,20 @@ void TestSheetFormatter::leftAlone_data()
     QTest::newRow("rejected by the toolkit")
         << "QLabel { color: red background: blue; }" << true << "rejects";
     // Nothing to lay out anew, so only the toolkit's verdict stops it.
-    QTest::newRow("rejected, already laid out")
-        << "QLabel {\n    color: red background: blue;\n}\n" << true << "rejects";
+    QTest::newRow("rejected, already laid out") << "QLabel {\n    color: red background: blue;\n}\n"
+                                                << true << "rejects";
     QTest::newRow("rejected, already laid out with CR LF")
-        << "QLabel {\r\n    color: red background: blue;\r\n}\r\n" << true << "rejects";
+        << "QLabel {\r\n    color: red background: blue;\r\n}\r\n"
+        << true << "rejects";
     QTest::newRow("unclosed rule") << "QLabel { color: red;" << true << "rejects";
-    QTest::newRow("an at-rule") << "@media screen { QLabel { color: red; } }" << false
-                                << "at-rule";
+    QTest::newRow("an at-rule") << "@media screen { QLabel { color: red; } }" << false << "at-rule";
     // The toolkit drops the rule after the control character, so it accepts the sheet.
     QTest::newRow("an unclosed bracket") << "\x12QLabel { color: a[d }" << false << "bracket";
     QTest::newRow("a NUL") << QString::fromUtf8("QLabel { c\0olor: red; }", 24) << false << "NUL";
     QTest::newRow("old Mac line endings, a lone CR")
         << "QLabel {\r    color: red;\r}\r" << false << "carriage return";
-    QTest::newRow("a lone CR among CR LF")
-        << "QLabel {\r\n    color: red;\r}\r\n" << false << "carriage return";
+    QTest::newRow("a lone CR among CR LF") << "QLabel {\r\n    color: red;\r}\r\n"
+                                           << false << "carriage return";
 }
 
 void TestSheetFormatter::leftAlone()
@@ -246,11 +246,11 @@ void TestSheetFormatter::programKeepsLineEndings_data()
     QTest::newRow("CR LF on standard input, CR LF out")
         << QStringList{QStringLiteral("-")} << compact << 0 << compact << laidOut;
     QTest::newRow("CR LF with --stdin-filename")
-        << QStringList{QStringLiteral("--stdin-filename=FILE"), QStringLiteral("-")} << compact
-        << 0 << compact << laidOut;
+        << QStringList{QStringLiteral("--stdin-filename=FILE"), QStringLiteral("-")} << compact << 0
+        << compact << laidOut;
     QTest::newRow("laid out with CR LF: --check finds nothing")
-        << QStringList{QStringLiteral("--check"), QStringLiteral("FILE")} << laidOut << 0
-        << laidOut << QByteArray();
+        << QStringList{QStringLiteral("--check"), QStringLiteral("FILE")} << laidOut << 0 << laidOut
+        << QByteArray();
     QTest::newRow("mixed line endings: --check finds a change")
         << QStringList{QStringLiteral("--check"), QStringLiteral("FILE")} << mixed << 1 << mixed
         << QByteArray();
@@ -278,8 +278,8 @@ void TestSheetFormatter::programKeepsLineEndings()
     if (arguments.contains(QStringLiteral("-")))
         input.input = sheet;
     arguments.replaceInStrings(QStringLiteral("=FILE"), QLatin1Char('=') + path);
-    const ProgramRun run = runProgram(QStringLiteral(PRISMARK_FMT_BINARY),
-                                      withFile(arguments, path), input);
+    const ProgramRun run =
+        runProgram(QStringLiteral(PRISMARK_FMT_BINARY), withFile(arguments, path), input);
     QCOMPARE(run.exitCode, exitCode);
     QCOMPARE(run.out.toUtf8(), out);
     QCOMPARE(fileBytes(path), fileAfter);
