@@ -3,8 +3,8 @@
 
 // libFuzzer target: arbitrary bytes through prismark-fmt's formatter. Besides no
 // crash, hang or sanitizer report: a sheet the toolkit rejects is never formatted;
-// a formatted one is read by the toolkit as the input was; formatting it again
-// changes nothing.
+// a formatted one is read by the toolkit as the input was, every line ending in
+// what most of the input's lines ended in; formatting it again changes nothing.
 
 #include "analysis/sheetformatter.h"
 #include "analysis/toolkitparse.h"
@@ -46,6 +46,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         std::abort();
     QString after;
     if (!toolkitParseSummary(result.text, &after) || after != before)
+        std::abort();
+    const int crLfs = int(text.count(QLatin1String("\r\n")));
+    const int lineFeeds = int(text.count(QLatin1Char('\n'))) - crLfs;
+    const bool crLf = crLfs > lineFeeds;
+    const int outCrLfs = int(result.text.count(QLatin1String("\r\n")));
+    const int outCrs = int(result.text.count(QLatin1Char('\r')));
+    const int outLineFeeds = int(result.text.count(QLatin1Char('\n')));
+    if ((result.lineEnding == LineEnding::CrLf) != crLf || outCrs != outCrLfs ||
+        outCrLfs != (crLf ? outLineFeeds : 0))
         std::abort();
     const SheetFormatResult again = formatStyleSheet(result.text);
     if (!again.ok || again.text != result.text)
