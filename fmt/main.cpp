@@ -168,7 +168,8 @@ struct Sheet
     LintConfigResult config;
 };
 
-void complain(QTextStream &err, const Sheet &sheet, const QString &what)
+// A message about one sheet, on standard error.
+void tell(QTextStream &err, const Sheet &sheet, const QString &what)
 {
     err << QCoreApplication::applicationName() << ": " << sheet.name << ": " << what << '\n';
 }
@@ -182,7 +183,7 @@ void reportRejection(const Sheet &sheet, const QString &reason, QTextStream &err
     for (const LintDiagnostic &finding : findings)
         err << lintDiagnosticLine(finding) << '\n';
     if (findings.isEmpty())
-        complain(err, sheet, QStringLiteral("not formatted: ") + reason);
+        tell(err, sheet, QStringLiteral("not formatted: ") + reason);
 }
 
 // The sheet laid out; false with the reason told when it is left as it is.
@@ -190,7 +191,7 @@ bool formatSheet(const Sheet &sheet, const Settings &settings, SheetFormatResult
                  QTextStream &err)
 {
     if (sheet.text.toUtf8() != sheet.bytes) {
-        complain(err, sheet, QStringLiteral("not formatted: not UTF-8 text"));
+        tell(err, sheet, QStringLiteral("not formatted: not UTF-8 text"));
         return false;
     }
     SheetFormatOptions format = settings.format;
@@ -202,13 +203,13 @@ bool formatSheet(const Sheet &sheet, const Settings &settings, SheetFormatResult
     if (result.toolkitRejects)
         reportRejection(sheet, result.error, err);
     else if (!result.ok)
-        complain(err, sheet, QStringLiteral("not formatted: ") + result.error);
+        tell(err, sheet, QStringLiteral("not formatted: ") + result.error);
     else if (result.mixedLineEndings)
-        complain(err, sheet,
-                 result.lineEnding == LineEnding::CrLf
-                     ? QStringLiteral("mixes line endings; every line ends in CR LF, as most did")
-                     : QStringLiteral("mixes line endings; every line ends in LF, as most (or "
-                                      "half) did"));
+        tell(err, sheet,
+             result.lineEnding == LineEnding::CrLf
+                 ? QStringLiteral("mixes line endings; every line ends in CR LF, as most did")
+                 : QStringLiteral("mixes line endings; every line ends in LF, as most (or "
+                                  "half) did"));
     return result.ok;
 }
 
@@ -230,7 +231,7 @@ int writeResult(const Sheet &sheet, const QString &formatted, const Settings &se
     }
     QString writeError;
     if (changes && !writeFileAtomically(sheet.file, formatted.toUtf8(), &writeError)) {
-        complain(err, sheet, writeError);
+        tell(err, sheet, writeError);
         return ExitUnreadable;
     }
     return ExitClean;
@@ -248,7 +249,7 @@ int formatOne(const QString &file, const Settings &settings, QTextStream &err)
         standardInput && !settings.standardInputName.isEmpty() ? settings.standardInputName : file;
     const Input input = readInput(file);
     if (!input.ok) {
-        complain(err, sheet, input.error);
+        tell(err, sheet, input.error);
         return ExitUnreadable;
     }
     sheet.bytes = input.bytes;

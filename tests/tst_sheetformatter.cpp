@@ -297,8 +297,6 @@ void TestSheetFormatter::programPrintsTheSyntaxFinding_data()
     QTest::newRow("a file with CR LF line endings")
         << QStringList{QStringLiteral("FILE")}
         << QByteArray("QLabel {\r\n    color: red background: blue;\r\n}\r\n");
-    QTest::newRow("a rule the text never closes")
-        << QStringList{QStringLiteral("FILE")} << QByteArray("QLabel { color: red;\n");
     QTest::newRow("standard input") << QStringList{QStringLiteral("-")} << rejected;
     QTest::newRow("standard input standing for a path")
         << QStringList{QStringLiteral("--stdin-filename"), QStringLiteral("src/app.qss"),
