@@ -4,6 +4,7 @@
 #include "tokens/themetemplate.h"
 
 #include "theme/palettedirectives.h"
+#include "tokens/colourfunctions.h"
 
 #include <QPalette>
 #include <QRegularExpression>
@@ -43,21 +44,8 @@ bool isReferenceName(const QString &name)
 
 int functionArity(const QString &name)
 {
-    if (name == QLatin1String("alpha") || name == QLatin1String("lighter") ||
-        name == QLatin1String("darker"))
-        return 2;
-    if (name == QLatin1String("mix"))
-        return 3;
-    return 0;
-}
-
-QString functionUsage(const QString &name)
-{
-    if (name == QLatin1String("alpha"))
-        return QStringLiteral("alpha(colour, amount from 0 to 1)");
-    if (name == QLatin1String("mix"))
-        return QStringLiteral("mix(colour, colour, amount from 0 to 1)");
-    return QStringLiteral("%1(colour, factor in percent)").arg(name);
+    const ColourFunction *function = colourFunction(name);
+    return function ? function->arity : 0;
 }
 
 // What a property takes, as far as a token's type can be wrong for it.
@@ -415,9 +403,8 @@ private:
                 *p = i;
                 return true;
             }
-            error(*p, QStringLiteral("\"%1\" is neither a colour function (alpha, mix, lighter, "
-                                     "darker) nor a colour")
-                          .arg(word));
+            error(*p, QStringLiteral("\"%1\" is neither a colour function (%2) nor a colour")
+                          .arg(word, colourFunctionNames()));
             *p = i;
             return false;
         }
@@ -435,7 +422,7 @@ private:
             error(e->offset, QStringLiteral("%1() takes %2 arguments: %3")
                                  .arg(word)
                                  .arg(arity)
-                                 .arg(functionUsage(word)));
+                                 .arg(colourFunction(word)->signature()));
             return false;
         }
         return true;
@@ -735,45 +722,6 @@ SourcePosition ThemeTemplate::positionAt(int offset) const
     return {fileName, line, offset - lineStarts.at(line - 1) + 1};
 }
 
-namespace {
-
-// alpha(), mix(), lighter() or darker() over arguments already checked for their types,
-// with QColor's meaning; false with error set for an amount out of range.
-bool applyColourFunction(const QString &name, const std::vector<TokenValue> &arguments,
-                         QColor *result, QString *error)
-{
-    const QColor &colour = arguments[0].colour;
-    const double amount = arguments.back().number;
-    if (name == QLatin1String("alpha") || name == QLatin1String("mix")) {
-        if (amount < 0 || amount > 1) {
-            *error = QStringLiteral("%1() takes an amount from 0 to 1").arg(name);
-            return false;
-        }
-        if (name == QLatin1String("alpha")) {
-            *result = colour;
-            result->setAlphaF(amount);
-        } else {
-            const QColor &other = arguments[1].colour;
-            const auto blend = [&](int a, int b) { return qRound(a + (b - a) * amount); };
-            *result =
-                QColor(blend(colour.red(), other.red()), blend(colour.green(), other.green()),
-                       blend(colour.blue(), other.blue()), blend(colour.alpha(), other.alpha()));
-        }
-        return true;
-    }
-    if (amount <= 0 || amount > 10000) {
-        *error = QStringLiteral("%1() takes a factor in percent above 0, 150 for half as "
-                                "light again")
-                     .arg(name);
-        return false;
-    }
-    *result = name == QLatin1String("lighter") ? colour.lighter(qRound(amount))
-                                               : colour.darker(qRound(amount));
-    return true;
-}
-
-} // namespace
-
 void ThemeTemplate::evaluate(const Expression &e, const DesignTokens &tokens, TokenValue *value,
                              SourceErrors *errors) const
 {
@@ -809,6 +757,8 @@ void ThemeTemplate::evaluate(const Expression &e, const DesignTokens &tokens, To
     case Expression::Call:
         break;
     }
+    // The reader makes calls of known functions only, with their number of arguments.
+    const ColourFunction &function = *colourFunction(e.name);
     std::vector<TokenValue> arguments(e.arguments.size());
     for (std::size_t i = 0; i < e.arguments.size(); ++i) {
         evaluate(e.arguments[i], tokens, &arguments[i], errors);
@@ -816,7 +766,7 @@ void ThemeTemplate::evaluate(const Expression &e, const DesignTokens &tokens, To
             value->type.clear();
             return;
         }
-        const bool wantsColour = i == 0 || (i == 1 && e.name == QLatin1String("mix"));
+        const bool wantsColour = function.arguments[i] == ColourArgument::Colour;
         const bool fits =
             wantsColour ? arguments[i].isColour() : arguments[i].type == TokenTypes::Number;
         if (!fits) {
@@ -826,15 +776,17 @@ void ThemeTemplate::evaluate(const Expression &e, const DesignTokens &tokens, To
                      QStringLiteral("%1() takes a %2 here, not a %3: %4")
                          .arg(e.name,
                               wantsColour ? QStringLiteral("colour") : QStringLiteral("number"),
-                              arguments[i].type, functionUsage(e.name))});
+                              arguments[i].type, function.signature())});
             value->type.clear();
             return;
         }
     }
-    QColor result;
-    QString error;
-    if (!applyColourFunction(e.name, arguments, &result, &error))
-        return fail(error);
+    const double amount = arguments.back().number;
+    const QString rangeError = function.rangeError(amount);
+    if (!rangeError.isEmpty())
+        return fail(rangeError);
+    const QColor other = function.arity > 2 ? arguments[1].colour : QColor();
+    const QColor result = function.compute(arguments[0].colour, other, amount);
     *value = TokenValue();
     value->type = TokenTypes::Colour;
     value->colour = result.toRgb();

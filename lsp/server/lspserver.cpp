@@ -11,6 +11,7 @@
 #include "lsp/features/formatting.h"
 #include "lsp/features/hover.h"
 #include "lsp/features/symbols.h"
+#include "lsp/features/templatefunctions.h"
 #include "lsp/features/tokencolours.h"
 #include "lsp/features/tokenfilecompletion.h"
 #include "lsp/features/tokennavigation.h"
@@ -275,7 +276,9 @@ QJsonValue LspServer::completionAnswer(Document &document, const QJsonObject &pa
     if (isThemeTemplatePath(document.text.path))
         items = tokenCompletions(document.text.text(), offset, document.text.path);
     if (items.isEmpty())
-        items = completionItems(document.text.text(), offset, client);
+        items = colourFunctionCompletions(document.text.text(), offset, document.text.path,
+                                          client.snippets) +
+                completionItems(document.text.text(), offset, client);
     return QJsonValue(QJsonObject{{QStringLiteral("isIncomplete"), false},
                                   {QStringLiteral("items"), toJson(document.text, items)}});
 }
@@ -289,6 +292,9 @@ QJsonValue LspServer::hoverAnswer(Document &document, const QJsonObject &params)
         if (const auto token = tokenHover(tokenWorkspace(document), document.text.path, offset,
                                           client.markdownHover))
             return toJson(document.text, token);
+        if (const auto function = colourFunctionHover(document.text.text(), offset,
+                                                      document.text.path, client.markdownHover))
+            return toJson(document.text, function);
     }
     // Diagnostics of an older text would stand in the wrong places.
     const bool current = document.publishedGeneration == document.generation;
