@@ -186,8 +186,6 @@ void printTokenReport(const TokenEditTimes &times, int sheetBytes)
                 token <= 1.2 * plain ? "met" : "NOT met");
 }
 
-} // namespace
-
 // What is measured, on which platform, with sheets of which sizes.
 void printHeader(const QString (&sheets)[ThemeCount])
 {
@@ -201,6 +199,146 @@ void printHeader(const QString (&sheets)[ThemeCount])
                              [](const QString &a, const QString &b) { return a.size() < b.size(); })
                 ->size()));
 }
+
+// The gallery being measured and the watcher of its repaints.
+struct Bench
+{
+    MainWindow &window;
+    RepaintWatcher &repaint;
+
+    // Each measurement starts from a gallery fully painted in the theme it leaves, so
+    // no paint left over from setting it up is counted.
+    void showTheme(Theme theme)
+    {
+        repaint.arm();
+        window.applyTheme(theme);
+        repaint.wait();
+        settle();
+        runOut();
+    }
+};
+
+// Write and floor alternate and switch between the same two themes, so both see the
+// same restyle and the same machine load.
+LiveTimes measureLiveWrites(Bench &bench, LiveSheet &sheet, const QString &path,
+                            const QString (&sheets)[ThemeCount])
+{
+    RepaintWatcher &repaint = bench.repaint;
+    LiveTimes times;
+    for (int step = 0; step < kWrites; ++step) {
+        const auto from = static_cast<Theme>(step % ThemeCount);
+        const auto to = static_cast<Theme>((step + 1) % ThemeCount);
+
+        bench.showTheme(from);
+        repaint.arm();
+        double start = repaint.now();
+        bench.window.applyTheme(to);
+        repaint.wait();
+        times.floorTimes.push_back(repaint.repaintedAt() - start);
+        settle();
+
+        bench.showTheme(from);
+        repaint.arm();
+        start = repaint.now();
+        bench.window.applyStyleSheet(sheets[to], QStringLiteral("author.qss"));
+        repaint.wait();
+        times.installTimes.push_back(repaint.repaintedAt() - start);
+        settle();
+
+        bench.showTheme(from);
+        repaint.arm();
+        start = repaint.now();
+        writeFile(path, sheets[to]);
+        // Timed from the moment the write is complete, as an editor's save is.
+        const double written = repaint.now();
+        times.savingTimes.push_back(written - start);
+        repaint.wait();
+        times.writeTimes.push_back(repaint.repaintedAt() - written);
+        times.addedTimes.push_back(times.writeTimes.back() - times.floorTimes.back());
+        times.pairedRatios.push_back(times.writeTimes.back() / times.floorTimes.back());
+        times.applyTimes.push_back(sheet.applyMilliseconds());
+        settle();
+    }
+    return times;
+}
+
+// A token edit: one colour of the template's light tokens changed and changed back,
+// and the sheet each of the two token texts builds.
+struct TokenEdit
+{
+    QString templatePath, tokenPath;
+    QString tokenTexts[2];
+    QByteArray builtSheets[2];
+};
+
+// Copies the theme sources under directory and builds both token texts; false, with
+// the reason on standard error, when that fails.
+bool prepareTokenEdit(const QTemporaryDir &directory, TokenEdit &edit)
+{
+    edit.templatePath = copyThemeSources(directory.filePath(QStringLiteral("theme")));
+    edit.tokenPath =
+        QFileInfo(edit.templatePath).dir().filePath(QStringLiteral("tokens/light.tokens.json"));
+    QFile tokenFile(edit.tokenPath);
+    if (!tokenFile.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "cannot read %s\n", qPrintable(edit.tokenPath));
+        return false;
+    }
+    edit.tokenTexts[0] = QString::fromUtf8(tokenFile.readAll());
+    edit.tokenTexts[1] = QString(edit.tokenTexts[0])
+                             .replace(QLatin1String("\"#f6f8fb\""), QLatin1String("\"#f7f9fc\""));
+    tokenFile.close();
+    for (int i = 0; i < 2; ++i) {
+        ThemeBuildOptions options;
+        options.variants = QStringList{QStringLiteral("Light")};
+        options.sourceTexts.insert(QDir::cleanPath(QFileInfo(edit.tokenPath).absoluteFilePath()),
+                                   edit.tokenTexts[i]);
+        const ThemeBuild build = buildTheme(edit.templatePath, options);
+        if (!build.ok() || build.sheets.isEmpty()) {
+            std::fprintf(stderr, "the template does not build\n");
+            return false;
+        }
+        edit.builtSheets[i] = build.sheets.constFirst().text;
+    }
+    if (edit.builtSheets[0] == edit.builtSheets[1]) {
+        std::fprintf(stderr, "the token edit does not change the sheet\n");
+        return false;
+    }
+    return true;
+}
+
+// The token edit against a plain sheet edit that installs the same text. Each starts
+// from the same built-in theme, so both see the same restyle, and they alternate, so
+// both see the same machine load.
+TokenEditTimes measureTokenEdits(Bench &bench, const TokenEdit &edit, LiveSheet &templateSheet,
+                                 LiveSheet &plainSheet)
+{
+    RepaintWatcher &repaint = bench.repaint;
+    TokenEditTimes times;
+    for (int step = 0; step < kWrites; ++step) {
+        const int next = (step + 1) % 2;
+        bench.showTheme(Dark);
+        repaint.arm();
+        writeFile(edit.tokenPath, edit.tokenTexts[next]);
+        double written = repaint.now();
+        repaint.wait();
+        times.tokenTimes.push_back(repaint.repaintedAt() - written);
+        times.tokenApplyTimes.push_back(templateSheet.applyMilliseconds());
+        settle();
+
+        bench.showTheme(Dark);
+        repaint.arm();
+        writeFile(plainSheet.path(), QString::fromUtf8(edit.builtSheets[next]));
+        written = repaint.now();
+        repaint.wait();
+        times.plainTimes.push_back(repaint.repaintedAt() - written);
+        times.plainApplyTimes.push_back(plainSheet.applyMilliseconds());
+        times.pairedRatios.push_back(times.tokenTimes.back() / times.plainTimes.back());
+        settle();
+    }
+    return times;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -226,124 +364,23 @@ int main(int argc, char *argv[])
     settle();
     printHeader(sheets);
 
-    // Write and floor alternate and switch between the same two themes, so both see
-    // the same restyle and the same machine load.
-    // Each measurement starts from a gallery fully painted in the theme it leaves, so
-    // no paint left over from setting it up is counted.
-    const auto showTheme = [&](Theme theme) {
-        repaint.arm();
-        window.applyTheme(theme);
-        repaint.wait();
-        settle();
-        runOut();
-    };
-    std::vector<double> savingTimes, writeTimes, floorTimes, applyTimes, installTimes, addedTimes,
-        pairedRatios;
-    for (int step = 0; step < kWrites; ++step) {
-        const auto from = static_cast<Theme>(step % ThemeCount);
-        const auto to = static_cast<Theme>((step + 1) % ThemeCount);
+    Bench bench{window, repaint};
+    printReport(measureLiveWrites(bench, sheet, path, sheets));
 
-        showTheme(from);
-        repaint.arm();
-        double start = repaint.now();
-        window.applyTheme(to);
-        repaint.wait();
-        floorTimes.push_back(repaint.repaintedAt() - start);
-        settle();
-
-        showTheme(from);
-        repaint.arm();
-        start = repaint.now();
-        window.applyStyleSheet(sheets[to], QStringLiteral("author.qss"));
-        repaint.wait();
-        installTimes.push_back(repaint.repaintedAt() - start);
-        settle();
-
-        showTheme(from);
-        repaint.arm();
-        start = repaint.now();
-        writeFile(path, sheets[to]);
-        // Timed from the moment the write is complete, as an editor's save is.
-        const double written = repaint.now();
-        savingTimes.push_back(written - start);
-        repaint.wait();
-        writeTimes.push_back(repaint.repaintedAt() - written);
-        addedTimes.push_back(writeTimes.back() - floorTimes.back());
-        pairedRatios.push_back(writeTimes.back() / floorTimes.back());
-        applyTimes.push_back(sheet.applyMilliseconds());
-        settle();
-    }
-
-    printReport(
-        {savingTimes, writeTimes, floorTimes, applyTimes, installTimes, addedTimes, pairedRatios});
-
-    // A token edit: one colour of the template's light tokens changed and changed
-    // back; the plain edit writes a sheet holding what each of those builds gives, so
-    // both install the same text. Each starts from the same built-in theme, so both
-    // see the same restyle, and they alternate, so both see the same machine load.
-    const QString templatePath = copyThemeSources(directory.filePath(QStringLiteral("theme")));
-    const QString tokenPath =
-        QFileInfo(templatePath).dir().filePath(QStringLiteral("tokens/light.tokens.json"));
-    QFile tokenFile(tokenPath);
-    if (!tokenFile.open(QIODevice::ReadOnly)) {
-        std::fprintf(stderr, "cannot read %s\n", qPrintable(tokenPath));
+    TokenEdit edit;
+    if (!prepareTokenEdit(directory, edit))
         return 1;
-    }
-    QString tokenTexts[2];
-    tokenTexts[0] = QString::fromUtf8(tokenFile.readAll());
-    tokenTexts[1] =
-        QString(tokenTexts[0]).replace(QLatin1String("\"#f6f8fb\""), QLatin1String("\"#f7f9fc\""));
-    tokenFile.close();
-    QByteArray builtSheets[2];
-    for (int i = 0; i < 2; ++i) {
-        ThemeBuildOptions options;
-        options.variants = QStringList{QStringLiteral("Light")};
-        options.sourceTexts.insert(QDir::cleanPath(QFileInfo(tokenPath).absoluteFilePath()),
-                                   tokenTexts[i]);
-        const ThemeBuild build = buildTheme(templatePath, options);
-        if (!build.ok() || build.sheets.isEmpty()) {
-            std::fprintf(stderr, "the template does not build\n");
-            return 1;
-        }
-        builtSheets[i] = build.sheets.constFirst().text;
-    }
-    if (builtSheets[0] == builtSheets[1]) {
-        std::fprintf(stderr, "the token edit does not change the sheet\n");
-        return 1;
-    }
     const QString plainPath = directory.filePath(QStringLiteral("built.qss"));
-    writeFile(plainPath, QString::fromUtf8(builtSheets[0]));
+    writeFile(plainPath, QString::fromUtf8(edit.builtSheets[0]));
     LiveSheet plainSheet(&window, plainPath);
     plainSheet.apply();
-    LiveSheet templateSheet(&window, templatePath);
+    LiveSheet templateSheet(&window, edit.templatePath);
     templateSheet.apply();
     settle();
-    TokenEditTimes tokenTimes;
-    for (int step = 0; step < kWrites; ++step) {
-        const int next = (step + 1) % 2;
-        showTheme(Dark);
-        repaint.arm();
-        writeFile(tokenPath, tokenTexts[next]);
-        double written = repaint.now();
-        repaint.wait();
-        tokenTimes.tokenTimes.push_back(repaint.repaintedAt() - written);
-        tokenTimes.tokenApplyTimes.push_back(templateSheet.applyMilliseconds());
-        settle();
-
-        showTheme(Dark);
-        repaint.arm();
-        writeFile(plainPath, QString::fromUtf8(builtSheets[next]));
-        written = repaint.now();
-        repaint.wait();
-        tokenTimes.plainTimes.push_back(repaint.repaintedAt() - written);
-        tokenTimes.plainApplyTimes.push_back(plainSheet.applyMilliseconds());
-        tokenTimes.pairedRatios.push_back(tokenTimes.tokenTimes.back() /
-                                          tokenTimes.plainTimes.back());
-        settle();
-    }
+    const TokenEditTimes tokenTimes = measureTokenEdits(bench, edit, templateSheet, plainSheet);
     if (!templateSheet.isTemplate() || templateSheet.outcome() != LiveSheet::Outcome::Applied)
         std::fprintf(stderr, "warning: the template's last build was not installed: %s\n",
                      qPrintable(templateSheet.problem()));
-    printTokenReport(tokenTimes, int(builtSheets[0].size()));
+    printTokenReport(tokenTimes, int(edit.builtSheets[0].size()));
     return 0;
 }

@@ -3,10 +3,11 @@
 
 // libFuzzer target: arbitrary bytes as a token file and as a theme template whose
 // token files all read as the same bytes, through the language server's token
-// features. No input may crash or hang them; every span they give lies inside its
-// file, a use's span holds its path, a key's span its last segment, and every edit
-// stays inside its file.
+// features and a template's colour function completion and hover. No input may crash
+// or hang them; every span they give lies inside its file, a use's span holds its
+// path, a key's span its last segment, and every edit stays inside its file.
 
+#include "lsp/features/templatefunctions.h"
 #include "lsp/features/tokencolours.h"
 #include "lsp/features/tokenfilecompletion.h"
 #include "lsp/features/tokennavigation.h"
@@ -74,6 +75,10 @@ void probe(const TokenWorkspace &workspace, const QString &file, const QString &
         tokenHover(workspace, file, offset, true);
         for (const CompletionItem &item : tokenFileCompletions(workspace, text, offset))
             check(inside(item.replaces, text));
+        for (const CompletionItem &item : colourFunctionCompletions(text, offset, file, true))
+            check(inside(item.replaces, text));
+        if (const auto hover = colourFunctionHover(text, offset, file, true))
+            check(inside(hover->span, text));
     }
     for (const ColourInformation &colour : tokenColours(workspace, file)) {
         check(inside(colour.span, text));

@@ -13,6 +13,7 @@
 #include "lsp/features/formatting.h"
 #include "lsp/features/hover.h"
 #include "lsp/features/symbols.h"
+#include "lsp/features/templatefunctions.h"
 #include "lsp/features/tokencolours.h"
 #include "lsp/features/tokenfilecompletion.h"
 #include "lsp/features/tokennavigation.h"
@@ -22,6 +23,7 @@
 #include "lsp/protocol/textdocument.h"
 #include "tokens/designtokens.h"
 #include "tokens/themebuild.h"
+#include "tokens/themetemplate.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -42,6 +44,11 @@ private slots:
     void completion();
     void completionOffers_data();
     void completionOffers();
+    void colourFunctionCompletion_data();
+    void colourFunctionCompletion();
+    void colourFunctionSnippetsEvaluate();
+    void hoverOnAColourFunction_data();
+    void hoverOnAColourFunction();
     void colours();
     void colourPresentations_data();
     void colourPresentations();
@@ -311,6 +318,114 @@ void TestLspFeatures::hoverSays()
     QVERIFY(hover);
     for (const QString &part : expected.split(QLatin1Char(',')))
         QVERIFY2(hover->contents.contains(part), qPrintable(hover->contents));
+}
+
+void TestLspFeatures::colourFunctionCompletion_data()
+{
+    QTest::addColumn<QString>("marked");
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("replaced"); // null: no function is offered
+    const QString theme = QStringLiteral("theme.qss.in");
+    QTest::newRow("a template's colour value") << "QLabel { color: |" << theme << "";
+    QTest::newRow("half a name") << "QLabel { background: al|" << theme << "al";
+    QTest::newRow("an argument after a reference")
+        << "QLabel { border: 1px solid mix({color.a}, li|" << theme << "li";
+    QTest::newRow("an @palette line of the header")
+        << "/*\n@palette Window = |\n*/\nQLabel { }" << theme << "";
+    QTest::newRow("a plain sheet's value") << "QLabel { color: |"
+                                           << "sheet.qss" << QString();
+    QTest::newRow("a selector") << "QLab|" << theme << QString();
+    QTest::newRow("a length") << "QLabel { padding: |" << theme << QString();
+    QTest::newRow("inside url()") << "QLabel { image: url(|" << theme << QString();
+    QTest::newRow("after a number") << "QLabel { color: 1|" << theme << QString();
+    QTest::newRow("an @palette line past the header")
+        << "/* a */\nQLabel { }\n/* @palette Window = | */" << theme << QString();
+}
+
+void TestLspFeatures::colourFunctionCompletion()
+{
+    QFETCH(QString, marked);
+    QFETCH(QString, path);
+    QFETCH(QString, replaced);
+    const Marked at(marked);
+    const QVector<CompletionItem> items = colourFunctionCompletions(at.text, at.offset, path, true);
+    if (replaced.isNull()) {
+        QVERIFY2(items.isEmpty(), qPrintable(labels(items).join(QLatin1Char(' '))));
+        return;
+    }
+    QCOMPARE(labels(items), QStringList({"alpha", "mix", "lighter", "darker"}));
+    for (const CompletionItem &item : items) {
+        QCOMPARE(at.text.mid(item.replaces.start, item.replaces.end - item.replaces.start),
+                 replaced);
+        QVERIFY(item.snippet);
+        QVERIFY(!item.documentation.isEmpty());
+    }
+    const CompletionItem &mix = items.at(1);
+    QCOMPARE(mix.detail, QStringLiteral("mix(colour, colour, amount from 0 to 1)"));
+    QCOMPARE(mix.newText, QStringLiteral("mix(${1:colour}, ${2:colour}, ${3:0.5})"));
+    const QVector<CompletionItem> plain =
+        colourFunctionCompletions(at.text, at.offset, path, false);
+    QCOMPARE(plain.at(1).newText, QStringLiteral("mix("));
+    QVERIFY(!plain.at(1).snippet);
+}
+
+// A snippet's placeholders filled in as offered (a colour for "colour") is a call the
+// template reader takes and evaluates without an error.
+void TestLspFeatures::colourFunctionSnippetsEvaluate()
+{
+    const Marked at(QStringLiteral("QLabel { color: |"));
+    static const QRegularExpression placeholder(QStringLiteral("\\$\\{[0-9]+:([^}]*)\\}"));
+    const QVector<CompletionItem> items =
+        colourFunctionCompletions(at.text, at.offset, QStringLiteral("t.qss.in"), true);
+    QVERIFY(!items.isEmpty());
+    for (const CompletionItem &item : items) {
+        QString call = item.newText;
+        call.replace(placeholder, QStringLiteral("\\1"))
+            .replace(QLatin1String("colour"), QLatin1String("#336699"));
+        const QString text = QStringLiteral("QLabel { color: %1; }").arg(call);
+        SourceErrors errors;
+        const ThemeTemplate theme = ThemeTemplate::parse(text, QStringLiteral("t.qss.in"), &errors);
+        const QString sheet = theme.render(DesignTokens(), QStringLiteral("default"), {}, &errors);
+        QVERIFY2(errors.isEmpty(), qPrintable(errors.isEmpty() ? call : errors.first().text()));
+        QVERIFY2(!sheet.contains(item.label), qPrintable(sheet));
+    }
+}
+
+void TestLspFeatures::hoverOnAColourFunction_data()
+{
+    QTest::addColumn<QString>("marked");
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("expected"); // "" for no hover
+    const QString theme = QStringLiteral("theme.qss.in");
+    QTest::newRow("mix in a value") << "QLabel { color: mi|x({a}, {b}, 0.5); }" << theme
+                                    << "mix(colour, colour, amount from 0 to 1),blended";
+    QTest::newRow("darker in an argument") << "QLabel { color: alpha(dar|ker({a}, 150), 0.5); }"
+                                           << theme << "darker(colour, factor in percent),darker()";
+    QTest::newRow("in an @palette line") << "/*\n@palette Base = alp|ha({a}, 0.5)\n*/" << theme
+                                         << "alpha(colour, amount from 0 to 1)";
+    QTest::newRow("in a plain sheet") << "QLabel { color: mi|x(#fff, #000, 0.5); }"
+                                      << "sheet.qss"
+                                      << "";
+    QTest::newRow("a name without a call") << "QLabel { color: mi|x; }" << theme << "";
+    QTest::newRow("a selector named like one") << "mi|x(a) { }" << theme << "";
+}
+
+void TestLspFeatures::hoverOnAColourFunction()
+{
+    QFETCH(QString, marked);
+    QFETCH(QString, path);
+    QFETCH(QString, expected);
+    const Marked at(marked);
+    const std::optional<HoverInfo> hover = colourFunctionHover(at.text, at.offset, path, true);
+    if (expected.isEmpty()) {
+        QVERIFY(!hover);
+        return;
+    }
+    QVERIFY(hover);
+    for (const QString &part : expected.split(QLatin1Char(',')))
+        QVERIFY2(hover->contents.contains(part), qPrintable(hover->contents));
+    const QString name = at.text.mid(hover->span.start, hover->span.end - hover->span.start);
+    QVERIFY2(expected.startsWith(name + QLatin1Char('(')), qPrintable(name));
 }
 
 void TestLspFeatures::colours()

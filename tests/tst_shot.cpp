@@ -18,7 +18,6 @@
 #include <QtTest>
 
 #include <algorithm>
-#include <sys/stat.h>
 
 // prismark-shot as its users run it: renders that repeat to the byte, comparisons
 // that point at exactly what changed, and the exit codes scripts rely on.
@@ -540,7 +539,7 @@ void TestShot::namesAndExitCodes()
     QVERIFY(QDir().mkpath(work));
     writeSheet("codes/" + QString(QTest::currentDataTag()) + "/My Theme.qss", lightSheet);
     writeSheet("codes/" + QString(QTest::currentDataTag()) + "/__.qss", lightSheet);
-    ::mkfifo(QFile::encodeName(work + "/fifo.qss").constData(), 0600);
+    QVERIFY(makeFifo(work + "/fifo.qss"));
     QFile huge(work + "/huge.qss");
     QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(17 * 1024 * 1024));
     huge.close();

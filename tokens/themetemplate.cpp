@@ -4,6 +4,7 @@
 #include "tokens/themetemplate.h"
 
 #include "theme/palettedirectives.h"
+#include "tokens/colourfunctions.h"
 
 #include <QPalette>
 #include <QRegularExpression>
@@ -43,21 +44,8 @@ bool isReferenceName(const QString &name)
 
 int functionArity(const QString &name)
 {
-    if (name == QLatin1String("alpha") || name == QLatin1String("lighter") ||
-        name == QLatin1String("darker"))
-        return 2;
-    if (name == QLatin1String("mix"))
-        return 3;
-    return 0;
-}
-
-QString functionUsage(const QString &name)
-{
-    if (name == QLatin1String("alpha"))
-        return QStringLiteral("alpha(colour, amount from 0 to 1)");
-    if (name == QLatin1String("mix"))
-        return QStringLiteral("mix(colour, colour, amount from 0 to 1)");
-    return QStringLiteral("%1(colour, factor in percent)").arg(name);
+    const ColourFunction *function = colourFunction(name);
+    return function ? function->arity : 0;
 }
 
 // What a property takes, as far as a token's type can be wrong for it.
@@ -315,67 +303,93 @@ private:
     // than end.
     bool parseExpression(int *p, int end, Expression *e, int depth)
     {
-        while (*p < end && isBlank(s.at(*p)))
-            ++*p;
+        skipBlanks(p, end);
         e->offset = *p;
         if (*p >= end) {
             error(qMin(*p, n), QStringLiteral("expected a reference, a colour or a number"));
             return false;
         }
         const QChar c = s.at(*p);
-        if (c == QLatin1Char('{')) {
-            int close = *p + 1;
-            while (close < end && s.at(close) != QLatin1Char('}') &&
-                   s.at(close) != QLatin1Char('\n') && s.at(close) != QLatin1Char(';'))
-                ++close;
-            const QString name = s.mid(*p + 1, close - *p - 1);
-            if (close >= end || s.at(close) != QLatin1Char('}') || !isReferenceName(name)) {
-                error(*p, QStringLiteral("a reference reads {group.token}"));
-                *p = close;
-                return false;
-            }
-            e->kind = Expression::Reference;
-            e->name = name;
-            *p = close + 1;
-            return true;
-        }
-        if (c == QLatin1Char('#')) {
-            int i = *p + 1;
-            while (i < end && isNameChar(s.at(i)))
-                ++i;
-            e->kind = Expression::Colour;
-            e->colour = colourFromTokenString(s.mid(*p, i - *p));
-            if (!e->colour.isValid()) {
-                error(*p, QStringLiteral("\"%1\" is not a colour").arg(s.mid(*p, i - *p)));
-                *p = i;
-                return false;
-            }
-            *p = i;
-            return true;
-        }
-        if (c.isDigit() || c == QLatin1Char('.') || c == QLatin1Char('-')) {
-            int i = *p + 1;
-            while (i < end && (s.at(i).isDigit() || s.at(i) == QLatin1Char('.')))
-                ++i;
-            bool ok = false;
-            e->kind = Expression::Number;
-            e->number = s.mid(*p, i - *p).toDouble(&ok);
-            if (i < end && s.at(i) == QLatin1Char('%')) {
-                e->number /= 100.0;
-                ++i;
-            }
-            if (!ok) {
-                error(*p, QStringLiteral("\"%1\" is not a number").arg(s.mid(*p, i - *p)));
-                *p = i;
-                return false;
-            }
-            *p = i;
-            return true;
-        }
+        if (c == QLatin1Char('{'))
+            return parseReference(p, end, e);
+        if (c == QLatin1Char('#'))
+            return parseHexColour(p, end, e);
+        if (c.isDigit() || c == QLatin1Char('.') || c == QLatin1Char('-'))
+            return parseNumber(p, end, e);
         if (!c.isLetter()) {
             error(*p, QStringLiteral("expected a reference, a colour or a number"));
             return false;
         }
+        return parseNameOrCall(p, end, e, depth);
+    }
+
+    void skipBlanks(int *p, int end) const
+    {
+        while (*p < end && isBlank(s.at(*p)))
+            ++*p;
+    }
+
+    // "{group.token}" at *p.
+    bool parseReference(int *p, int end, Expression *e)
+    {
+        int close = *p + 1;
+        while (close < end && s.at(close) != QLatin1Char('}') && s.at(close) != QLatin1Char('\n') &&
+               s.at(close) != QLatin1Char(';'))
+            ++close;
+        const QString name = s.mid(*p + 1, close - *p - 1);
+        if (close >= end || s.at(close) != QLatin1Char('}') || !isReferenceName(name)) {
+            error(*p, QStringLiteral("a reference reads {group.token}"));
+            *p = close;
+            return false;
+        }
+        e->kind = Expression::Reference;
+        e->name = name;
+        *p = close + 1;
+        return true;
+    }
+
+    // "#rgb", "#rrggbb" or with alpha, at *p.
+    bool parseHexColour(int *p, int end, Expression *e)
+    {
+        int i = *p + 1;
+        while (i < end && isNameChar(s.at(i)))
+            ++i;
+        e->kind = Expression::Colour;
+        e->colour = colourFromTokenString(s.mid(*p, i - *p));
+        if (!e->colour.isValid()) {
+            error(*p, QStringLiteral("\"%1\" is not a colour").arg(s.mid(*p, i - *p)));
+            *p = i;
+            return false;
+        }
+        *p = i;
+        return true;
+    }
+
+    // A number at *p; "50%" reads as 0.5.
+    bool parseNumber(int *p, int end, Expression *e)
+    {
+        int i = *p + 1;
+        while (i < end && (s.at(i).isDigit() || s.at(i) == QLatin1Char('.')))
+            ++i;
+        bool ok = false;
+        e->kind = Expression::Number;
+        e->number = s.mid(*p, i - *p).toDouble(&ok);
+        if (i < end && s.at(i) == QLatin1Char('%')) {
+            e->number /= 100.0;
+            ++i;
+        }
+        if (!ok) {
+            error(*p, QStringLiteral("\"%1\" is not a number").arg(s.mid(*p, i - *p)));
+            *p = i;
+            return false;
+        }
+        *p = i;
+        return true;
+    }
+
+    // A colour's name, or a colour function and its arguments, at *p.
+    bool parseNameOrCall(int *p, int end, Expression *e, int depth)
+    {
         int i = *p;
         while (i < end && isNameChar(s.at(i)))
             ++i;
@@ -389,9 +403,8 @@ private:
                 *p = i;
                 return true;
             }
-            error(*p, QStringLiteral("\"%1\" is neither a colour function (alpha, mix, lighter, "
-                                     "darker) nor a colour")
-                          .arg(word));
+            error(*p, QStringLiteral("\"%1\" is neither a colour function (%2) nor a colour")
+                          .arg(word, colourFunctionNames()));
             *p = i;
             return false;
         }
@@ -403,32 +416,38 @@ private:
         e->kind = Expression::Call;
         e->name = word;
         *p = i + 1;
+        if (!parseArguments(p, end, e, depth))
+            return false;
+        if (int(e->arguments.size()) != arity) {
+            error(e->offset, QStringLiteral("%1() takes %2 arguments: %3")
+                                 .arg(word)
+                                 .arg(arity)
+                                 .arg(colourFunction(word)->signature()));
+            return false;
+        }
+        return true;
+    }
+
+    // The arguments of call e from *p, just after its '(', up to its ')'.
+    bool parseArguments(int *p, int end, Expression *e, int depth)
+    {
         while (true) {
             Expression argument;
             if (!parseExpression(p, end, &argument, depth + 1))
                 return false;
             e->arguments.push_back(std::move(argument));
-            while (*p < end && isBlank(s.at(*p)))
-                ++*p;
+            skipBlanks(p, end);
             if (*p < end && s.at(*p) == QLatin1Char(',')) {
                 ++*p;
                 continue;
             }
             if (*p < end && s.at(*p) == QLatin1Char(')')) {
                 ++*p;
-                break;
+                return true;
             }
-            error(qMin(*p, n), QStringLiteral("expected ',' or ')' in %1()").arg(word));
+            error(qMin(*p, n), QStringLiteral("expected ',' or ')' in %1()").arg(e->name));
             return false;
         }
-        if (int(e->arguments.size()) != arity) {
-            error(e->offset, QStringLiteral("%1() takes %2 arguments: %3")
-                                 .arg(word)
-                                 .arg(arity)
-                                 .arg(functionUsage(word)));
-            return false;
-        }
-        return true;
     }
 
     // Notes a "@only"/"@except" comment spanning [from, to).
@@ -499,128 +518,160 @@ private:
         pending[depth] = -1;
     }
 
-    void scanBody(int from)
+    // Where the body's scan stands: inside a rule block or not, and where the current
+    // rule block, selector, declaration and property began (-1: not yet).
+    struct BodyState
     {
         int depth = 0;
         int blockStart = -1;
         int selectorStart = -1;
         int declarationStart = -1;
         QString property;
+    };
+
+    void scanBody(int from)
+    {
+        BodyState state;
         int i = from;
         while (i < n) {
             const QChar c = s.at(i);
-            if (c == QLatin1Char('/') && i + 1 < n && s.at(i + 1) == QLatin1Char('*')) {
-                const int close = int(s.indexOf(QLatin1String("*/"), i + 2));
-                if (close < 0) {
-                    error(i, QStringLiteral("comment is not closed"));
-                    break;
-                }
-                const QString body = s.mid(i + 2, close - i - 2).trimmed();
-                const auto starts = [&](QLatin1String word) {
-                    return body.startsWith(word) &&
-                           (body.size() == word.size() || isBlank(body.at(word.size())));
-                };
-                if (starts(TemplateKeywords::Only) || starts(TemplateKeywords::Except)) {
-                    if ((depth == 0 && selectorStart >= 0) || (depth == 1 && declarationStart >= 0))
-                        error(i, QStringLiteral("a directive must stand right before a rule block "
-                                                "or a declaration"));
-                    else
-                        directive(i, close + 2, body, depth);
-                }
-                i = close + 2;
-                continue;
-            }
-            if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
-                if (depth == 0 && selectorStart < 0)
-                    selectorStart = i;
-                if (depth == 1 && declarationStart < 0)
-                    declarationStart = i;
-                int j = i + 1;
-                while (j < n && s.at(j) != c && s.at(j) != QLatin1Char('\n'))
-                    j += s.at(j) == QLatin1Char('\\') ? 2 : 1;
-                if (j >= n || s.at(j) != c) {
-                    error(i, QStringLiteral("string is not closed on its line"));
-                    i = qMin(j, n);
-                    continue;
-                }
-                i = j + 1;
-                continue;
-            }
-            if (depth == 0) {
-                if (c == QLatin1Char('{')) {
-                    depth = 1;
-                    blockStart = selectorStart >= 0 ? selectorStart : i;
-                    declarationStart = -1;
-                    property.clear();
-                } else if (c == QLatin1Char('}')) {
-                    error(i, QStringLiteral("'}' closes no rule block"));
-                } else if (!isBlank(c) && selectorStart < 0) {
-                    selectorStart = i;
-                }
-                ++i;
-                continue;
-            }
-            if (c == QLatin1Char('}')) {
-                if (declarationStart >= 0)
-                    closeConstruct(1, i);
-                unboundDirective(1);
-                closeConstruct(0, i + 1);
-                depth = 0;
-                selectorStart = -1;
-                declarationStart = -1;
-                ++i;
-                continue;
-            }
-            if (c == QLatin1Char(';')) {
-                if (declarationStart >= 0)
-                    closeConstruct(1, i + 1);
-                declarationStart = -1;
-                property.clear();
-                ++i;
-                continue;
-            }
-            if (!isBlank(c) && declarationStart < 0)
-                declarationStart = i;
-            if (c == QLatin1Char(':') && property.isEmpty()) {
-                property = s.mid(declarationStart, i - declarationStart).trimmed().toLower();
-                ++i;
-                continue;
-            }
-            if (c == QLatin1Char('{')) {
-                Expression expression;
-                int p = i;
-                if (parseExpression(&p, n, &expression, 0))
-                    addValue(i, p, std::move(expression), Edit::Value, property);
-                i = qMax(p, i + 1);
-                continue;
-            }
-            if (c.isLetter() && (i == 0 || !isNameChar(s.at(i - 1)))) {
-                int j = i;
-                while (j < n && isNameChar(s.at(j)))
-                    ++j;
-                const QString word = s.mid(i, j - i);
-                if (j < n && s.at(j) == QLatin1Char('(') && functionArity(word) > 0) {
-                    Expression expression;
-                    int p = i;
-                    if (parseExpression(&p, n, &expression, 0))
-                        addValue(i, p, std::move(expression), Edit::Value, property);
-                    i = qMax(p, j);
-                    continue;
-                }
-                if (j < n && s.at(j) == QLatin1Char('(') &&
-                    word.compare(QLatin1String("url"), Qt::CaseInsensitive) == 0) {
-                    i = url(j + 1);
-                    continue;
-                }
-                i = j;
-                continue;
-            }
-            ++i;
+            if (c == QLatin1Char('/') && i + 1 < n && s.at(i + 1) == QLatin1Char('*'))
+                i = scanComment(i, state);
+            else if (c == QLatin1Char('"') || c == QLatin1Char('\''))
+                i = scanString(i, state);
+            else if (state.depth == 0)
+                i = scanOutsideBlock(i, state);
+            else
+                i = scanInsideBlock(i, state);
         }
-        if (depth != 0)
-            error(blockStart, QStringLiteral("rule block is not closed"));
+        if (state.depth != 0)
+            error(state.blockStart, QStringLiteral("rule block is not closed"));
         unboundDirective(1);
         unboundDirective(0);
+    }
+
+    // The comment at i, noting an "@only"/"@except" directive; where the scan goes on
+    // (the text's end when the comment is not closed).
+    int scanComment(int i, const BodyState &state)
+    {
+        const int close = int(s.indexOf(QLatin1String("*/"), i + 2));
+        if (close < 0) {
+            error(i, QStringLiteral("comment is not closed"));
+            return n;
+        }
+        const QString body = s.mid(i + 2, close - i - 2).trimmed();
+        const auto starts = [&](QLatin1String word) {
+            return body.startsWith(word) &&
+                   (body.size() == word.size() || isBlank(body.at(word.size())));
+        };
+        if (starts(TemplateKeywords::Only) || starts(TemplateKeywords::Except)) {
+            if ((state.depth == 0 && state.selectorStart >= 0) ||
+                (state.depth == 1 && state.declarationStart >= 0))
+                error(i, QStringLiteral("a directive must stand right before a rule block "
+                                        "or a declaration"));
+            else
+                directive(i, close + 2, body, state.depth);
+        }
+        return close + 2;
+    }
+
+    // The quoted string at i, which starts a selector or a declaration if none has
+    // started; where the scan goes on.
+    int scanString(int i, BodyState &state)
+    {
+        const QChar quote = s.at(i);
+        if (state.depth == 0 && state.selectorStart < 0)
+            state.selectorStart = i;
+        if (state.depth == 1 && state.declarationStart < 0)
+            state.declarationStart = i;
+        int j = i + 1;
+        while (j < n && s.at(j) != quote && s.at(j) != QLatin1Char('\n'))
+            j += s.at(j) == QLatin1Char('\\') ? 2 : 1;
+        if (j >= n || s.at(j) != quote) {
+            error(i, QStringLiteral("string is not closed on its line"));
+            return qMin(j, n);
+        }
+        return j + 1;
+    }
+
+    // One character of a selector, or the '{' that opens its block.
+    int scanOutsideBlock(int i, BodyState &state)
+    {
+        const QChar c = s.at(i);
+        if (c == QLatin1Char('{')) {
+            state.depth = 1;
+            state.blockStart = state.selectorStart >= 0 ? state.selectorStart : i;
+            state.declarationStart = -1;
+            state.property.clear();
+        } else if (c == QLatin1Char('}')) {
+            error(i, QStringLiteral("'}' closes no rule block"));
+        } else if (!isBlank(c) && state.selectorStart < 0) {
+            state.selectorStart = i;
+        }
+        return i + 1;
+    }
+
+    // What stands at i inside a rule block: its end, a declaration's end or property,
+    // a value's reference, colour function or url(); where the scan goes on.
+    int scanInsideBlock(int i, BodyState &state)
+    {
+        const QChar c = s.at(i);
+        if (c == QLatin1Char('}')) {
+            if (state.declarationStart >= 0)
+                closeConstruct(1, i);
+            unboundDirective(1);
+            closeConstruct(0, i + 1);
+            state.depth = 0;
+            state.selectorStart = -1;
+            state.declarationStart = -1;
+            return i + 1;
+        }
+        if (c == QLatin1Char(';')) {
+            if (state.declarationStart >= 0)
+                closeConstruct(1, i + 1);
+            state.declarationStart = -1;
+            state.property.clear();
+            return i + 1;
+        }
+        if (!isBlank(c) && state.declarationStart < 0)
+            state.declarationStart = i;
+        if (c == QLatin1Char(':') && state.property.isEmpty()) {
+            state.property =
+                s.mid(state.declarationStart, i - state.declarationStart).trimmed().toLower();
+            return i + 1;
+        }
+        if (c == QLatin1Char('{'))
+            return qMax(scanValue(i, state.property), i + 1);
+        if (c.isLetter() && (i == 0 || !isNameChar(s.at(i - 1))))
+            return scanWord(i, state.property);
+        return i + 1;
+    }
+
+    // The reference or colour function at i in property's value, noted for the
+    // rendering; where it ends.
+    int scanValue(int i, const QString &property)
+    {
+        Expression expression;
+        int p = i;
+        if (parseExpression(&p, n, &expression, 0))
+            addValue(i, p, std::move(expression), Edit::Value, property);
+        return p;
+    }
+
+    // The word at i in a rule block: a colour function or url() is read, anything else
+    // skipped; where the scan goes on.
+    int scanWord(int i, const QString &property)
+    {
+        int j = i;
+        while (j < n && isNameChar(s.at(j)))
+            ++j;
+        const QString word = s.mid(i, j - i);
+        if (j < n && s.at(j) == QLatin1Char('(') && functionArity(word) > 0)
+            return qMax(scanValue(i, property), j);
+        if (j < n && s.at(j) == QLatin1Char('(') &&
+            word.compare(QLatin1String("url"), Qt::CaseInsensitive) == 0)
+            return url(j + 1);
+        return j;
     }
 
     // The url() whose text starts at from; "icons/NAME" is the variant's icon.
@@ -671,45 +722,6 @@ SourcePosition ThemeTemplate::positionAt(int offset) const
     return {fileName, line, offset - lineStarts.at(line - 1) + 1};
 }
 
-namespace {
-
-// alpha(), mix(), lighter() or darker() over arguments already checked for their types,
-// with QColor's meaning; false with error set for an amount out of range.
-bool applyColourFunction(const QString &name, const std::vector<TokenValue> &arguments,
-                         QColor *result, QString *error)
-{
-    const QColor &colour = arguments[0].colour;
-    const double amount = arguments.back().number;
-    if (name == QLatin1String("alpha") || name == QLatin1String("mix")) {
-        if (amount < 0 || amount > 1) {
-            *error = QStringLiteral("%1() takes an amount from 0 to 1").arg(name);
-            return false;
-        }
-        if (name == QLatin1String("alpha")) {
-            *result = colour;
-            result->setAlphaF(amount);
-        } else {
-            const QColor &other = arguments[1].colour;
-            const auto blend = [&](int a, int b) { return qRound(a + (b - a) * amount); };
-            *result =
-                QColor(blend(colour.red(), other.red()), blend(colour.green(), other.green()),
-                       blend(colour.blue(), other.blue()), blend(colour.alpha(), other.alpha()));
-        }
-        return true;
-    }
-    if (amount <= 0 || amount > 10000) {
-        *error = QStringLiteral("%1() takes a factor in percent above 0, 150 for half as "
-                                "light again")
-                     .arg(name);
-        return false;
-    }
-    *result = name == QLatin1String("lighter") ? colour.lighter(qRound(amount))
-                                               : colour.darker(qRound(amount));
-    return true;
-}
-
-} // namespace
-
 void ThemeTemplate::evaluate(const Expression &e, const DesignTokens &tokens, TokenValue *value,
                              SourceErrors *errors) const
 {
@@ -745,6 +757,8 @@ void ThemeTemplate::evaluate(const Expression &e, const DesignTokens &tokens, To
     case Expression::Call:
         break;
     }
+    // The reader makes calls of known functions only, with their number of arguments.
+    const ColourFunction &function = *colourFunction(e.name);
     std::vector<TokenValue> arguments(e.arguments.size());
     for (std::size_t i = 0; i < e.arguments.size(); ++i) {
         evaluate(e.arguments[i], tokens, &arguments[i], errors);
@@ -752,7 +766,7 @@ void ThemeTemplate::evaluate(const Expression &e, const DesignTokens &tokens, To
             value->type.clear();
             return;
         }
-        const bool wantsColour = i == 0 || (i == 1 && e.name == QLatin1String("mix"));
+        const bool wantsColour = function.arguments[i] == ColourArgument::Colour;
         const bool fits =
             wantsColour ? arguments[i].isColour() : arguments[i].type == TokenTypes::Number;
         if (!fits) {
@@ -762,15 +776,17 @@ void ThemeTemplate::evaluate(const Expression &e, const DesignTokens &tokens, To
                      QStringLiteral("%1() takes a %2 here, not a %3: %4")
                          .arg(e.name,
                               wantsColour ? QStringLiteral("colour") : QStringLiteral("number"),
-                              arguments[i].type, functionUsage(e.name))});
+                              arguments[i].type, function.signature())});
             value->type.clear();
             return;
         }
     }
-    QColor result;
-    QString error;
-    if (!applyColourFunction(e.name, arguments, &result, &error))
-        return fail(error);
+    const double amount = arguments.back().number;
+    const QString rangeError = function.rangeError(amount);
+    if (!rangeError.isEmpty())
+        return fail(rangeError);
+    const QColor other = function.arity > 2 ? arguments[1].colour : QColor();
+    const QColor result = function.compute(arguments[0].colour, other, amount);
     *value = TokenValue();
     value->type = TokenTypes::Colour;
     value->colour = result.toRgb();

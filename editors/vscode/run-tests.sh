@@ -32,8 +32,9 @@ if ! cmp -s package-lock.json node_modules/.prismark-lock 2>/dev/null; then
     cp package-lock.json node_modules/.prismark-lock
 fi
 npm run --silent typecheck
-npm run --silent build
 npm run --silent build:test
-rm -f prismark-qss.vsix
+# Packaged from a tree with no bundle, as "vsce package" or "vsce publish" run alone
+# meets it: the manifest's prepublish script must build it.
+rm -rf dist prismark-qss.vsix
 npm run --silent package
 npm test

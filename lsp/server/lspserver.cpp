@@ -11,6 +11,7 @@
 #include "lsp/features/formatting.h"
 #include "lsp/features/hover.h"
 #include "lsp/features/symbols.h"
+#include "lsp/features/templatefunctions.h"
 #include "lsp/features/tokencolours.h"
 #include "lsp/features/tokenfilecompletion.h"
 #include "lsp/features/tokennavigation.h"
@@ -275,7 +276,9 @@ QJsonValue LspServer::completionAnswer(Document &document, const QJsonObject &pa
     if (isThemeTemplatePath(document.text.path))
         items = tokenCompletions(document.text.text(), offset, document.text.path);
     if (items.isEmpty())
-        items = completionItems(document.text.text(), offset, client);
+        items = colourFunctionCompletions(document.text.text(), offset, document.text.path,
+                                          client.snippets) +
+                completionItems(document.text.text(), offset, client);
     return QJsonValue(QJsonObject{{QStringLiteral("isIncomplete"), false},
                                   {QStringLiteral("items"), toJson(document.text, items)}});
 }
@@ -289,6 +292,9 @@ QJsonValue LspServer::hoverAnswer(Document &document, const QJsonObject &params)
         if (const auto token = tokenHover(tokenWorkspace(document), document.text.path, offset,
                                           client.markdownHover))
             return toJson(document.text, token);
+        if (const auto function = colourFunctionHover(document.text.text(), offset,
+                                                      document.text.path, client.markdownHover))
+            return toJson(document.text, function);
     }
     // Diagnostics of an older text would stand in the wrong places.
     const bool current = document.publishedGeneration == document.generation;
@@ -316,6 +322,13 @@ QJsonValue LspServer::formattingAnswer(Document &document, const QJsonObject &pa
     return QJsonValue(edits);
 }
 
+namespace {
+int positionOffset(const TextDocument &text, const QJsonObject &params)
+{
+    return text.offsetAt(params.value(QLatin1String("position")).toObject());
+}
+} // namespace
+
 void LspServer::registerRequests()
 {
     const auto withDocument = [this](auto feature) {
@@ -326,91 +339,30 @@ void LspServer::registerRequests()
             return feature(*document, params);
         };
     };
-    const auto offsetOf = [](const Document &document, const QJsonObject &params) {
-        return document.text.offsetAt(params.value(QLatin1String("position")).toObject());
+    // A member answer bound to this server.
+    const auto answer = [this, withDocument](auto member) {
+        return withDocument([this, member](Document &document, const QJsonObject &params) {
+            return (this->*member)(document, params);
+        });
     };
     requests.insert(QStringLiteral("textDocument/completion"),
-                    withDocument([this](Document &document, const QJsonObject &params) {
-                        return completionAnswer(document, params);
-                    }));
-    requests.insert(QStringLiteral("textDocument/hover"),
-                    withDocument([this](Document &document, const QJsonObject &params) {
-                        return hoverAnswer(document, params);
-                    }));
+                    answer(&LspServer::completionAnswer));
+    requests.insert(QStringLiteral("textDocument/hover"), answer(&LspServer::hoverAnswer));
     const auto formatting = withDocument(&LspServer::formattingAnswer);
     requests.insert(QStringLiteral("textDocument/formatting"), formatting);
     requests.insert(QStringLiteral("textDocument/rangeFormatting"), formatting);
     requests.insert(QStringLiteral("textDocument/documentColor"),
-                    withDocument([this](Document &document, const QJsonObject &) {
-                        return QJsonValue(document.tooLarge
-                                              ? QJsonArray()
-                                              : toJson(document.text, coloursOf(document)));
-                    }));
-    requests.insert(
-        QStringLiteral("textDocument/colorPresentation"),
-        withDocument([this](Document &document, const QJsonObject &params) {
-            const QColor colour = colourFromJson(params.value(QLatin1String("color")).toObject());
-            if (!isTokenDocument(document))
-                return QJsonValue(presentationsJson(colourPresentations(colour)));
-            int start = 0;
-            int end = 0;
-            if (document.tooLarge ||
-                !document.text.rangeOffsets(params.value(QLatin1String("range")).toObject(), &start,
-                                            &end))
-                return QJsonValue(QJsonArray());
-            return QJsonValue(toJson(
-                document.text, tokenColourPresentations(tokenWorkspace(document),
-                                                        document.text.path, {start, end}, colour)));
-        }));
+                    answer(&LspServer::documentColourAnswer));
+    requests.insert(QStringLiteral("textDocument/colorPresentation"),
+                    answer(&LspServer::colourPresentationAnswer));
     requests.insert(QStringLiteral("textDocument/documentSymbol"),
-                    withDocument([this](Document &document, const QJsonObject &) {
-                        return QJsonValue(document.tooLarge
-                                              ? QJsonArray()
-                                              : toJson(document.text,
-                                                       documentSymbols(document.text.text()),
-                                                       client.hierarchicalSymbols));
-                    }));
+                    answer(&LspServer::documentSymbolAnswer));
     requests.insert(QStringLiteral("textDocument/definition"),
-                    withDocument([this, offsetOf](Document &document, const QJsonObject &params) {
-                        if (document.tooLarge)
-                            return QJsonValue(QJsonValue::Null);
-                        const int offset = offsetOf(document, params);
-                        if (isTokenDocument(document)) {
-                            const TokenWorkspace workspace = tokenWorkspace(document);
-                            const QVector<FileSpan> found =
-                                tokenDefinitions(workspace, document.text.path, offset);
-                            if (!found.isEmpty())
-                                return QJsonValue(locationsJson(workspace, found));
-                        }
-                        return locationJson(definitionAt(document.text.text(), offset));
-                    }));
+                    answer(&LspServer::definitionAnswer));
     requests.insert(QStringLiteral("textDocument/references"),
-                    withDocument([this, offsetOf](Document &document, const QJsonObject &params) {
-                        if (document.tooLarge || !isTokenDocument(document))
-                            return QJsonValue(QJsonArray());
-                        const bool declaration = params.value(QLatin1String("context"))
-                                                     .toObject()
-                                                     .value(QLatin1String("includeDeclaration"))
-                                                     .toBool();
-                        const TokenWorkspace workspace = tokenWorkspace(document);
-                        return QJsonValue(locationsJson(
-                            workspace, tokenReferences(workspace, document.text.path,
-                                                       offsetOf(document, params), declaration)));
-                    }));
+                    answer(&LspServer::referencesAnswer));
     requests.insert(QStringLiteral("textDocument/prepareRename"),
-                    withDocument([this, offsetOf](Document &document, const QJsonObject &params) {
-                        if (document.tooLarge || !isTokenDocument(document))
-                            return QJsonValue(QJsonValue::Null);
-                        const auto target =
-                            prepareTokenRename(tokenWorkspace(document), document.text.path,
-                                               offsetOf(document, params));
-                        if (!target)
-                            return QJsonValue(QJsonValue::Null);
-                        return QJsonValue(
-                            QJsonObject{{QStringLiteral("range"),
-                                         document.text.range(target->span.start, target->span.end)},
-                                        {QStringLiteral("placeholder"), target->placeholder}});
-                    }));
+                    answer(&LspServer::prepareRenameAnswer));
     requests.insert(QStringLiteral("textDocument/rename"),
                     [this](const QJsonObject &params, ResponseError *error) -> QJsonValue {
                         Document *document = requestedDocument(params, error);
@@ -418,16 +370,88 @@ void LspServer::registerRequests()
                             return QJsonValue::Null;
                         return renameAnswer(*document, params, error);
                     });
-    requests.insert(
-        QStringLiteral("textDocument/codeAction"),
-        withDocument([](Document &document, const QJsonObject &params) {
-            int start = 0;
-            int end = 0;
-            if (!document.text.rangeOffsets(params.value(QLatin1String("range")).toObject(), &start,
-                                            &end))
-                return QJsonValue(QJsonArray());
-            return QJsonValue(toJson(document.text, quickFixes(document.text.text(), document.published, start, end)));
-        }));
+    requests.insert(QStringLiteral("textDocument/codeAction"),
+                    withDocument(&LspServer::codeActionAnswer));
+}
+
+QJsonValue LspServer::documentColourAnswer(Document &document, const QJsonObject &) const
+{
+    return QJsonValue(document.tooLarge ? QJsonArray()
+                                        : toJson(document.text, coloursOf(document)));
+}
+
+QJsonValue LspServer::colourPresentationAnswer(Document &document, const QJsonObject &params) const
+{
+    const QColor colour = colourFromJson(params.value(QLatin1String("color")).toObject());
+    if (!isTokenDocument(document))
+        return QJsonValue(presentationsJson(colourPresentations(colour)));
+    int start = 0;
+    int end = 0;
+    if (document.tooLarge ||
+        !document.text.rangeOffsets(params.value(QLatin1String("range")).toObject(), &start, &end))
+        return QJsonValue(QJsonArray());
+    return QJsonValue(
+        toJson(document.text, tokenColourPresentations(tokenWorkspace(document), document.text.path,
+                                                       {start, end}, colour)));
+}
+
+QJsonValue LspServer::documentSymbolAnswer(Document &document, const QJsonObject &) const
+{
+    return QJsonValue(document.tooLarge
+                          ? QJsonArray()
+                          : toJson(document.text, documentSymbols(document.text.text()),
+                                   client.hierarchicalSymbols));
+}
+
+QJsonValue LspServer::definitionAnswer(Document &document, const QJsonObject &params) const
+{
+    if (document.tooLarge)
+        return QJsonValue(QJsonValue::Null);
+    const int offset = positionOffset(document.text, params);
+    if (isTokenDocument(document)) {
+        const TokenWorkspace workspace = tokenWorkspace(document);
+        const QVector<FileSpan> found = tokenDefinitions(workspace, document.text.path, offset);
+        if (!found.isEmpty())
+            return QJsonValue(locationsJson(workspace, found));
+    }
+    return locationJson(definitionAt(document.text.text(), offset));
+}
+
+QJsonValue LspServer::referencesAnswer(Document &document, const QJsonObject &params) const
+{
+    if (document.tooLarge || !isTokenDocument(document))
+        return QJsonValue(QJsonArray());
+    const bool declaration = params.value(QLatin1String("context"))
+                                 .toObject()
+                                 .value(QLatin1String("includeDeclaration"))
+                                 .toBool();
+    const TokenWorkspace workspace = tokenWorkspace(document);
+    return QJsonValue(locationsJson(
+        workspace, tokenReferences(workspace, document.text.path,
+                                   positionOffset(document.text, params), declaration)));
+}
+
+QJsonValue LspServer::prepareRenameAnswer(Document &document, const QJsonObject &params) const
+{
+    if (document.tooLarge || !isTokenDocument(document))
+        return QJsonValue(QJsonValue::Null);
+    const auto target = prepareTokenRename(tokenWorkspace(document), document.text.path,
+                                           positionOffset(document.text, params));
+    if (!target)
+        return QJsonValue(QJsonValue::Null);
+    return QJsonValue(QJsonObject{
+        {QStringLiteral("range"), document.text.range(target->span.start, target->span.end)},
+        {QStringLiteral("placeholder"), target->placeholder}});
+}
+
+QJsonValue LspServer::codeActionAnswer(Document &document, const QJsonObject &params)
+{
+    int start = 0;
+    int end = 0;
+    if (!document.text.rangeOffsets(params.value(QLatin1String("range")).toObject(), &start, &end))
+        return QJsonValue(QJsonArray());
+    return QJsonValue(
+        toJson(document.text, quickFixes(document.text.text(), document.published, start, end)));
 }
 
 QJsonValue LspServer::renameAnswer(Document &document, const QJsonObject &params,

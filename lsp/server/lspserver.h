@@ -99,6 +99,13 @@ private:
     static QJsonValue formattingAnswer(Document &document, const QJsonObject &params);
     QJsonValue renameAnswer(Document &document, const QJsonObject &params,
                             ResponseError *error) const;
+    QJsonValue documentColourAnswer(Document &document, const QJsonObject &params) const;
+    QJsonValue colourPresentationAnswer(Document &document, const QJsonObject &params) const;
+    QJsonValue documentSymbolAnswer(Document &document, const QJsonObject &params) const;
+    QJsonValue definitionAnswer(Document &document, const QJsonObject &params) const;
+    QJsonValue referencesAnswer(Document &document, const QJsonObject &params) const;
+    QJsonValue prepareRenameAnswer(Document &document, const QJsonObject &params) const;
+    static QJsonValue codeActionAnswer(Document &document, const QJsonObject &params);
     // A theme template or a token file, where token paths are looked up.
     static bool isTokenDocument(const Document &document);
     TokenWorkspace tokenWorkspace(const Document &document) const;
