@@ -72,6 +72,17 @@ void CheckReporter::relatedTo(int offset, int length, const QString &message)
     sink.last().related.append(location);
 }
 
+void CheckReporter::judgedValue(int offset, int length, const QString &message)
+{
+    if (!lastListed)
+        return;
+    LintLocation location;
+    model.lineColumn(offset, &location.line, &location.column);
+    model.lineColumn(offset + qMax(0, length), &location.endLine, &location.endColumn);
+    location.message = message;
+    sink.last().judgedValues.append(location);
+}
+
 void CheckReporter::mendBy(int offset, const QString &insertText)
 {
     addFix(offset, 0, insertText, true);

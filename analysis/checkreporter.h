@@ -52,6 +52,8 @@ public:
     // misspelt name, by the candidate clearly closest to it (unsafe: a guess; nothing
     // when no candidate is clearly closest).
     void relatedTo(int offset, int length, const QString &message);
+    // A value the diagnostic reported last judges (see LintDiagnostic::judgedValues).
+    void judgedValue(int offset, int length, const QString &message);
     void mendBy(int offset, const QString &insertText);
     void suggestClosest(int offset, int length, const QStringList &candidates);
     // An edit that replaces the length characters at offset by newText: safe when it

@@ -25,6 +25,9 @@ struct LintLocation
     int endLine = 1;
     int endColumn = 1;
     QString message;
+    // Another file than the finding's (a theme template's token file); empty for the
+    // finding's own.
+    QString file = {};
 };
 
 // An edit that mends a finding: the text from (line, column) up to (endLine,
@@ -75,6 +78,11 @@ struct LintDiagnostic
     QStringList variants = {};
     // A finding told in a template over text holding token values: those values.
     QVector<LintTokenValue> tokenValues = {};
+    // The values a finding judges, where the sheet gives them: the one it is about
+    // first (a text colour), then what it was judged against. Never told for a plain
+    // sheet, whose finding stays at its rule; a template's finding is told where the
+    // first was written (a token's value, say) and names the others as related places.
+    QVector<LintLocation> judgedValues = {};
 };
 
 // "error", "warning" or "note".

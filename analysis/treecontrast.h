@@ -45,6 +45,15 @@ public:
     virtual QString styleName() const = 0;
 };
 
+// Where a colour a finding judged was written in the sheet: a declaration's value or
+// a palette line's colour; no length when the toolkit's own default gave it.
+struct ColourPlace
+{
+    int offset = 0;
+    int length = 0;
+    bool known() const { return length > 0; }
+};
+
 // Text below the threshold on one target.
 struct TreeContrastFinding
 {
@@ -55,6 +64,8 @@ struct TreeContrastFinding
     int offset = 0; // of the declaration that sets the colour found wanting
     int length = 0;
     QString selector; // of the rule that declaration belongs to
+    ColourPlace textPlace;
+    ColourPlace backgroundPlace;
 };
 
 // The text findings on every target, in the tree's order; none when the toolkit's

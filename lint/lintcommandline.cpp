@@ -467,6 +467,13 @@ ReportFinding reportFinding(const LintDiagnostic &diagnostic)
     finding.ruleId = diagnostic.check;
     finding.message = diagnostic.message;
     finding.variants = diagnostic.variants;
+    // A template's finding names where the other colour it judged was written, often in
+    // another file; a plain sheet's reports keep the form their readers know.
+    if (diagnostic.variants.isEmpty())
+        return finding;
+    for (const LintLocation &place : diagnostic.related)
+        finding.related.append({place.file.isEmpty() ? diagnostic.file : place.file, place.line,
+                                place.column, place.message});
     return finding;
 }
 

@@ -249,25 +249,43 @@ void SheetDiagnosticsWindow::listDiagnostics()
                          return static_cast<int>(a.severity) < static_cast<int>(b.severity);
                      });
     diagnosticsList->clear();
+    // A template's findings, and the places they name, may lie in its token files:
+    // those are named.
+    const auto fileOf = [this](const QString &file) {
+        return file == sheet->path() || file.isEmpty() ? QString() : file;
+    };
+    const auto placeOf = [this](const QString &file, int line, int column) {
+        return (file.isEmpty() ? QString()
+                               : QDir(QFileInfo(sheet->path()).path()).relativeFilePath(file) +
+                                     QLatin1Char(':')) +
+               QStringLiteral("%1:%2").arg(line).arg(column);
+    };
     for (const LintDiagnostic &diagnostic : qAsConst(diagnostics)) {
-        // A template's findings may lie in its token files: those are named.
-        const QString file = diagnostic.file == sheet->path() || diagnostic.file.isEmpty()
-                                 ? QString()
-                                 : diagnostic.file;
-        const QString place =
-            file.isEmpty()
-                ? QString()
-                : QDir(QFileInfo(sheet->path()).path()).relativeFilePath(file) + QLatin1Char(':');
-        auto *item = new QListWidgetItem(style()->standardIcon(severityIcon(diagnostic.severity)),
-                                         place + QStringLiteral("%1:%2  %3  [%4]")
-                                                     .arg(diagnostic.line)
-                                                     .arg(diagnostic.column)
-                                                     .arg(diagnostic.message, diagnostic.check),
-                                         diagnosticsList);
+        const QString file = fileOf(diagnostic.file);
+        auto *item = new QListWidgetItem(
+            style()->standardIcon(severityIcon(diagnostic.severity)),
+            placeOf(file, diagnostic.line, diagnostic.column) +
+                QStringLiteral("  %1  [%2]").arg(diagnostic.message, diagnostic.check),
+            diagnosticsList);
         item->setToolTip(diagnostic.message);
         item->setData(lineRole, diagnostic.line);
         item->setData(columnRole, diagnostic.column);
         item->setData(fileRole, file);
+        // A template's finding may name a place in another file, such as the token that
+        // gave the colour it was judged against: below it, indented, opened as it is.
+        if (!sheet->isTemplate())
+            continue;
+        for (const LintLocation &related : diagnostic.related) {
+            const QString relatedFile = fileOf(related.file.isEmpty() ? file : related.file);
+            auto *place = new QListWidgetItem(
+                QStringLiteral("      %1  %2")
+                    .arg(placeOf(relatedFile, related.line, related.column), related.message),
+                diagnosticsList);
+            place->setToolTip(related.message);
+            place->setData(lineRole, related.line);
+            place->setData(columnRole, related.column);
+            place->setData(fileRole, relatedFile);
+        }
     }
 }
 

@@ -29,15 +29,44 @@ QJsonObject sarifRule(const ReportRule &rule)
                                     {QStringLiteral("enabled"), rule.enabled}}}};
 }
 
-QJsonObject sarifLocation(const ReportFinding &finding)
+QJsonObject sarifPhysicalLocation(const QString &file, int line, int column)
 {
     QJsonObject physical{{QStringLiteral("artifactLocation"),
-                          QJsonObject{{QStringLiteral("uri"), reportFileUri(finding.file)}}}};
-    if (finding.line > 0)
+                          QJsonObject{{QStringLiteral("uri"), reportFileUri(file)}}}};
+    if (line > 0)
         physical.insert(QStringLiteral("region"),
-                        QJsonObject{{QStringLiteral("startLine"), finding.line},
-                                    {QStringLiteral("startColumn"), finding.column}});
-    QJsonObject location{{QStringLiteral("physicalLocation"), physical}};
+                        QJsonObject{{QStringLiteral("startLine"), line},
+                                    {QStringLiteral("startColumn"), column}});
+    return physical;
+}
+
+QJsonArray sarifRelatedLocations(const QVector<ReportPlace> &related)
+{
+    QJsonArray locations;
+    for (const ReportPlace &place : related)
+        locations.append(QJsonObject{
+            {QStringLiteral("id"), locations.size()},
+            {QStringLiteral("physicalLocation"),
+             sarifPhysicalLocation(place.file, place.line, place.column)},
+            {QStringLiteral("message"), QJsonObject{{QStringLiteral("text"), place.message}}}});
+    return locations;
+}
+
+QJsonArray jsonRelated(const QVector<ReportPlace> &related)
+{
+    QJsonArray places;
+    for (const ReportPlace &place : related)
+        places.append(QJsonObject{{QStringLiteral("file"), place.file},
+                                  {QStringLiteral("line"), place.line},
+                                  {QStringLiteral("column"), place.column},
+                                  {QStringLiteral("message"), place.message}});
+    return places;
+}
+
+QJsonObject sarifLocation(const ReportFinding &finding)
+{
+    QJsonObject location{{QStringLiteral("physicalLocation"),
+                          sarifPhysicalLocation(finding.file, finding.line, finding.column)}};
     if (!finding.logicalName.isEmpty())
         location.insert(
             QStringLiteral("logicalLocations"),
@@ -68,6 +97,8 @@ QString findingsJson(const QVector<ReportFinding> &findings)
                            {QStringLiteral("message"), finding.message}};
         if (!finding.variants.isEmpty())
             object.insert(QStringLiteral("variants"), QJsonArray::fromStringList(finding.variants));
+        if (!finding.related.isEmpty())
+            object.insert(QStringLiteral("related"), jsonRelated(finding.related));
         array.append(object);
     }
     return indented(QJsonDocument(array));
@@ -88,6 +119,9 @@ QString findingsSarif(const ReportTool &tool, const QVector<ReportFinding> &find
             {QStringLiteral("level"), finding.level},
             {QStringLiteral("message"), QJsonObject{{QStringLiteral("text"), finding.message}}},
             {QStringLiteral("locations"), QJsonArray{sarifLocation(finding)}}};
+        if (!finding.related.isEmpty())
+            result.insert(QStringLiteral("relatedLocations"),
+                          sarifRelatedLocations(finding.related));
         // An index only for a rule the driver lists; any other would name the wrong one.
         const auto index = ruleIndex.constFind(finding.ruleId);
         if (index != ruleIndex.cend())

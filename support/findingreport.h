@@ -28,6 +28,16 @@ struct ReportTool
     QVector<ReportRule> rules;
 };
 
+// Another place a finding is about, such as the token that gave the colour it was
+// judged against.
+struct ReportPlace
+{
+    QString file;
+    int line = 1;
+    int column = 1;
+    QString message;
+};
+
 // One finding. A line of 0 means the finding has no place in a text: JSON still
 // writes it, SARIF leaves the region out (its lines start at 1).
 struct ReportFinding
@@ -42,6 +52,8 @@ struct ReportFinding
     // thing (not a text) the finding is about.
     QStringList variants;
     QString logicalName;
+    // Left out when empty; SARIF's relatedLocations.
+    QVector<ReportPlace> related = {};
 };
 
 // A program's own findings as the reports take them, convert turning one into one.

@@ -95,6 +95,7 @@ private slots:
     void tokenEditRepaints();
     void brokenTokenFileKeepsLastGoodBuild();
     void findingIsListedWhereItWasWritten();
+    void contrastListsTheTokenAndTheOtherColour();
     void variantChooserSwitches();
     void variantOptionOfTheProgram_data();
     void variantOptionOfTheProgram();
@@ -180,6 +181,29 @@ void TestLiveTemplate::findingIsListedWhereItWasWritten()
         });
     };
     QTRY_VERIFY2(listedAtItsLine(), qPrintable(live.listed().join(QLatin1Char('\n'))));
+}
+
+void TestLiveTemplate::contrastListsTheTokenAndTheOtherColour()
+{
+    LiveTemplate live;
+    QByteArray text = kTemplate;
+    text.replace("    font-size", "    background: #1a2a3a;\n    font-size");
+    QVERIFY(writeFile(live.path, text));
+    QTRY_VERIFY(live.sheet.outcome() == LiveSheet::Outcome::Applied &&
+                qApp->styleSheet().contains(QStringLiteral("#1a2a3a")));
+    // The text's token in Light's file, and below it the background where it was written.
+    const QString finding = QStringLiteral("tokens/light.tokens.json:1:%1  text #102030 on #1a2a3a")
+                                .arg(QByteArray(kLight).indexOf("\"#102030\"") + 1);
+    const auto listedBelowIt = [&live, &finding] {
+        const QStringList listed = live.listed();
+        for (int row = 0; row + 1 < listed.size(); ++row) {
+            if (listed.at(row).startsWith(finding) &&
+                listed.at(row).contains(QLatin1String("(via {color.text})")))
+                return listed.at(row + 1) == QStringLiteral("      9:17  background #1a2a3a");
+        }
+        return false;
+    };
+    QTRY_VERIFY2(listedBelowIt(), qPrintable(live.listed().join(QLatin1Char('\n'))));
 }
 
 void TestLiveTemplate::variantChooserSwitches()

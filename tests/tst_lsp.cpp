@@ -673,6 +673,11 @@ void TestLsp::tokenFileDiagnostics_data()
     QTest::newRow("the template's finding through a token")
         << true << QStringLiteral("buttonText=#eef2f7")
         << QStringLiteral("ButtonText #eef2f7 on Button #eef2f7: contrast 1.00 : 1");
+    // A rule's text colour that a token gives is told on that token's value, the
+    // background's token named beside it.
+    QTest::newRow("a rule's text colour through a token")
+        << true << QStringLiteral("windowText=#f6f8fa")
+        << QStringLiteral("text #f6f8fa on #f6f8fb in \"QWidget\": contrast 1.00 : 1");
 }
 
 void TestLsp::tokenFileDiagnostics()
@@ -730,6 +735,12 @@ void TestLsp::tokenFileDiagnostics()
                  qPrintable(found[0]["message"].toString()));
     else
         QCOMPARE(found[0]["code"].toString(), QString(kThemeBuildCheckId));
+    if (message.startsWith(QLatin1String("text "))) {
+        const QJsonValue related = found[0]["relatedInformation"][0];
+        QCOMPARE(related["location"]["uri"].toString(), uri);
+        QCOMPARE(related["message"].toString(),
+                 QStringLiteral("background #f6f8fb (via {palette.window})"));
+    }
     if (!theme)
         QCOMPARE(diagnostics.size(), 1);
 

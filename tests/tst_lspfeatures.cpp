@@ -57,6 +57,8 @@ private slots:
     void definition();
     void codeActionsAreTheChecksFixes_data();
     void codeActionsAreTheChecksFixes();
+    void relatedPlaceNamesItsFile_data();
+    void relatedPlaceNamesItsFile();
     void diagnosticHoverAndPage_data();
     void diagnosticHoverAndPage();
     void formattingIsTheFormatters_data();
@@ -544,6 +546,51 @@ void TestLspFeatures::codeActionsAreTheChecksFixes()
     QCOMPARE(actions.at(0).title, title);
     const PublishedFix &edit = actions.at(0).edit;
     QCOMPARE(QString(at.text).replace(edit.start, edit.end - edit.start, edit.newText), fixed);
+}
+
+void TestLspFeatures::relatedPlaceNamesItsFile_data()
+{
+    // A template's finding names the token that gave the colour it was judged against,
+    // which may lie in another file than the finding's document.
+    QTest::addColumn<QString>("file"); // of the related place; "" for the finding's own
+    QTest::addColumn<QString>("uri");
+    QTest::addColumn<QString>("range");
+    QTest::newRow("in the document") << QString() << "file:///theme/t.qss.in"
+                                     << "1:2-1:9";
+    QTest::newRow("in the document, named by its path") << "/theme/t.qss.in"
+                                                        << "file:///theme/t.qss.in"
+                                                        << "1:2-1:9";
+    QTest::newRow("in a token file") << "/theme/tokens/dark.tokens.json"
+                                     << "file:///theme/tokens/dark.tokens.json"
+                                     << "1:2-1:9";
+}
+
+void TestLspFeatures::relatedPlaceNamesItsFile()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, uri);
+    QFETCH(QString, range);
+    const TextDocument document(QStringLiteral("file:///theme/t.qss.in"),
+                                QStringLiteral("QLabel {\n  color: #111111;\n}\n"), 1,
+                                PositionEncoding::Utf16);
+    LintDiagnostic diagnostic{QStringLiteral("/theme/t.qss.in"),
+                              2,
+                              10,
+                              LintSeverity::Warning,
+                              QStringLiteral("contrast"),
+                              QStringLiteral("text")};
+    diagnostic.related = {{2, 3, 2, 10, QStringLiteral("background #202020"), file}};
+    const QJsonObject published = publishedDiagnostic(document, diagnostic).json;
+    const QJsonValue related = published[QStringLiteral("relatedInformation")][0];
+    QCOMPARE(related["location"]["uri"].toString(), uri);
+    const QJsonValue span = related["location"]["range"];
+    QCOMPARE(QStringLiteral("%1:%2-%3:%4")
+                 .arg(span["start"]["line"].toInt())
+                 .arg(span["start"]["character"].toInt())
+                 .arg(span["end"]["line"].toInt())
+                 .arg(span["end"]["character"].toInt()),
+             range);
+    QCOMPARE(related["message"].toString(), QStringLiteral("background #202020"));
 }
 
 void TestLspFeatures::diagnosticHoverAndPage_data()

@@ -77,8 +77,9 @@ QString plant(const QString &file, const QString &from, const QString &to, const
 }
 
 // A small theme for the token proposals: color.paper and color.white share a value,
-// color.bg and color.fg differ between the variants.
-bool writeSmallTheme(const QString &directory, const QString &rules)
+// color.bg and color.fg differ between the variants; palette lines join the header's.
+bool writeSmallTheme(const QString &directory, const QString &rules,
+                     const QString &palette = QString())
 {
     const QVector<QPair<QString, QString>> files = {
         {QStringLiteral("base.tokens.json"),
@@ -96,8 +97,8 @@ bool writeSmallTheme(const QString &directory, const QString &rules)
                         " \"fg\": {\"$value\": \"#111111\"}}}\n")},
         {QStringLiteral("small.qss.in"),
          QStringLiteral("/*\n@tokens base.tokens.json\n@variant Light light.tokens.json\n"
-                        "@variant Dark dark.tokens.json\n@palette Base = #3daee9\n*/\n") +
-             rules},
+                        "@variant Dark dark.tokens.json\n@palette Base = #3daee9\n") +
+             palette + QStringLiteral("*/\n") + rules},
     };
     for (const auto &file : files) {
         QFile out(directory + QLatin1Char('/') + file.first);
@@ -105,6 +106,22 @@ bool writeSmallTheme(const QString &directory, const QString &rules)
             return false;
     }
     return true;
+}
+
+// "LINE:COL" of the first marker in a file of directory.
+QString placeIn(const QString &directory, const QString &file, const QString &marker)
+{
+    QFile f(directory + QLatin1Char('/') + file);
+    if (!f.open(QIODevice::ReadOnly))
+        return QString();
+    const QString text = QString::fromUtf8(f.readAll());
+    const int at = int(text.indexOf(marker));
+    if (at < 0)
+        return QString();
+    const int lineStart = int(text.lastIndexOf(QLatin1Char('\n'), at - 1)) + 1;
+    return QStringLiteral("%1:%2")
+        .arg(text.left(at).count(QLatin1Char('\n')) + 1)
+        .arg(at - lineStart + 1);
 }
 
 const QString kTemplate = QStringLiteral("prismark.qss.in");
@@ -122,6 +139,9 @@ private slots:
     void plantedFaultIsToldWhereItWasPlanted_data();
     void plantedFaultIsToldWhereItWasPlanted();
     void unknownVariantIsAUsageError();
+    void contrastIsToldWhereItsColoursWereWritten_data();
+    void contrastIsToldWhereItsColoursWereWritten();
+    void reportsNameTheOtherColoursFile();
     void literalEqualToATokenProposesIt_data();
     void literalEqualToATokenProposesIt();
     void plainSheetGivenTokensIsToldButNotEdited();
@@ -170,11 +190,12 @@ void TestTemplateLint::plantedFaultIsToldWhereItWasPlanted_data()
         << kLightTokens << QStringLiteral("\"#ffffff\"") << QStringLiteral("\"#fffzff\"")
         << QStringLiteral("\"#fffzff\"") << QStringList() << QStringLiteral("error: ") << 2
         << QString() << QString();
-    QTest::newRow("a token's colour that fails contrast is told on the palette line using it")
+    QTest::newRow("a token's colour that fails contrast is told at the token's value")
         << kLightTokens << QStringLiteral("\"#1d2228\"") << QStringLiteral("\"#f6f8fa\"")
         << QStringLiteral("\"#f6f8fa\"") << QStringList()
-        << QStringLiteral("(via {palette.windowText}) [contrast] [Light]") << 0 << kTemplate
-        << QStringLiteral("@palette WindowText");
+        << QStringLiteral("WindowText #f6f8fa on Window #f6f8fb: contrast 1.00 : 1, below 4.50 : 1 "
+                          "(via {palette.windowText}) [contrast] [Light]")
+        << 0 << QString() << QString();
 }
 
 void TestTemplateLint::plantedFaultIsToldWhereItWasPlanted()
@@ -207,6 +228,140 @@ void TestTemplateLint::plantedFaultIsToldWhereItWasPlanted()
     QCOMPARE(run.exitCode, exitCode);
     // Told once, however many variants have it.
     QCOMPARE(run.lines.count(*found), 1);
+}
+
+void TestTemplateLint::contrastIsToldWhereItsColoursWereWritten_data()
+{
+    // In the small theme color.bg is #ffffff in Light and #202020 in Dark, color.fg
+    // #111111 in both; the one finding of the variant is expected at the marker in
+    // "at", its other colour at the marker in "relatedIn".
+    QTest::addColumn<QString>("rules");
+    QTest::addColumn<QString>("palette");
+    QTest::addColumn<QString>("variant");
+    QTest::addColumn<QString>("at");
+    QTest::addColumn<QString>("atMarker");
+    QTest::addColumn<QString>("via");
+    QTest::addColumn<QString>("relatedIn");
+    QTest::addColumn<QString>("relatedMarker");
+    QTest::addColumn<QString>("relatedMessage");
+    const QString dark = QStringLiteral("dark.tokens.json");
+    const QString light = QStringLiteral("light.tokens.json");
+    const QString theme = QStringLiteral("small.qss.in");
+    QTest::newRow("a token's text on a token's background, in that variant's file")
+        << "QLabel { color: {color.fg}; background: {color.bg}; }" << QString() << "Dark" << dark
+        << "\"#111111\""
+        << "(via {color.fg})" << dark << "\"#202020\""
+        << "background #202020 (via {color.bg})";
+    QTest::newRow("a token's text on a literal background")
+        << "QLabel {\n    color: {color.fg};\n    background: #2a2a2a;\n}" << QString() << "Light"
+        << light << "\"#111111\""
+        << "(via {color.fg})" << theme << "#2a2a2a"
+        << "background #2a2a2a";
+    QTest::newRow("a computed text colour, at its expression in the template")
+        << "QLabel { color: mix({color.bg}, {color.bg}, 0.5); background: {color.bg}; }"
+        << QString() << "Dark" << theme << "mix(" << QString() << dark << "\"#202020\""
+        << "background #202020 (via {color.bg})";
+    QTest::newRow("a literal text colour, at the literal")
+        << "QLabel { color: #222222; background: {color.bg}; }" << QString() << "Dark" << theme
+        << "#222222" << QString() << dark << "\"#202020\""
+        << "background #202020 (via {color.bg})";
+    QTest::newRow("a palette pair, at the token its line names")
+        << QString() << "@palette Text = {color.bg}\n"
+        << "Light" << light << "\"#ffffff\""
+        << "(via {color.bg})" << theme << "#3daee9"
+        << "Base #3daee9";
+    QTest::newRow("text the palette gives, at the token of its palette line")
+        << "QLabel { background: {color.bg}; }"
+        << "@palette WindowText = {color.fg}\n"
+        << "Dark" << dark << "\"#111111\""
+        << "(via {color.fg})" << dark << "\"#202020\""
+        << "background #202020 (via {color.bg})";
+}
+
+void TestTemplateLint::contrastIsToldWhereItsColoursWereWritten()
+{
+    QFETCH(QString, rules);
+    QFETCH(QString, palette);
+    QFETCH(QString, variant);
+    QFETCH(QString, at);
+    QFETCH(QString, atMarker);
+    QFETCH(QString, via);
+    QFETCH(QString, relatedIn);
+    QFETCH(QString, relatedMarker);
+    QFETCH(QString, relatedMessage);
+    QTemporaryDir dir;
+    QVERIFY(writeSmallTheme(dir.path(), rules, palette));
+    const TemplateLint lint =
+        lintThemeTemplate(dir.filePath(QStringLiteral("small.qss.in")), LintOptions());
+    QVector<LintDiagnostic> found;
+    QStringList all;
+    for (const LintDiagnostic &d : lint.diagnostics) {
+        all << QStringLiteral("%1:%2:%3: %4 %5")
+                   .arg(d.file)
+                   .arg(d.line)
+                   .arg(d.column)
+                   .arg(d.message, d.variants.join(QLatin1Char(',')));
+        if (d.check == QLatin1String("contrast") && d.variants.contains(variant))
+            found << d;
+    }
+    QVERIFY2(found.size() == 1, qPrintable(all.join(QLatin1Char('\n'))));
+    const LintDiagnostic &finding = found.first();
+    // Placed in a variant's own file, it is that variant's alone.
+    QCOMPARE(finding.variants, QStringList{variant});
+    const QDir folder(dir.path());
+    QCOMPARE(folder.relativeFilePath(finding.file), at);
+    QCOMPARE(QStringLiteral("%1:%2").arg(finding.line).arg(finding.column),
+             placeIn(dir.path(), at, atMarker));
+    if (via.isEmpty())
+        QVERIFY2(!finding.message.contains(QLatin1String("(via")), qPrintable(finding.message));
+    else
+        QVERIFY2(finding.message.endsWith(via), qPrintable(finding.message));
+    QCOMPARE(finding.related.size(), 1);
+    const LintLocation &related = finding.related.first();
+    QCOMPARE(folder.relativeFilePath(related.file.isEmpty() ? finding.file : related.file),
+             relatedIn);
+    QCOMPARE(QStringLiteral("%1:%2").arg(related.line).arg(related.column),
+             placeIn(dir.path(), relatedIn, relatedMarker));
+    QCOMPARE(related.message, relatedMessage);
+}
+
+void TestTemplateLint::reportsNameTheOtherColoursFile()
+{
+    QTemporaryDir dir;
+    QVERIFY(writeSmallTheme(dir.path(), QStringLiteral("QLabel {\n    color: {color.fg};\n"
+                                                       "    background: #2a2a2a;\n}\n")));
+    const QString background =
+        placeIn(dir.path(), QStringLiteral("small.qss.in"), QStringLiteral("#2a2a2a"));
+    const QStringList common = {QStringLiteral("--variant"), QStringLiteral("Dark"),
+                                QStringLiteral("small.qss.in")};
+    const Run sarif = runLint(dir.path(), QStringList{QStringLiteral("--format=sarif")} + common);
+    const QJsonObject log =
+        QJsonDocument::fromJson(sarif.lines.join(QLatin1Char('\n')).toUtf8()).object();
+    const QJsonArray results = log["runs"][0]["results"].toArray();
+    QCOMPARE(results.size(), 1);
+    const QJsonObject result = results[0].toObject();
+    QCOMPARE(result["locations"][0]["physicalLocation"]["artifactLocation"]["uri"].toString(),
+             QStringLiteral("dark.tokens.json"));
+    const QJsonValue other = result["relatedLocations"][0];
+    QCOMPARE(other["physicalLocation"]["artifactLocation"]["uri"].toString(),
+             QStringLiteral("small.qss.in"));
+    QCOMPARE(QStringLiteral("%1:%2")
+                 .arg(other["physicalLocation"]["region"]["startLine"].toInt())
+                 .arg(other["physicalLocation"]["region"]["startColumn"].toInt()),
+             background);
+    QCOMPARE(other["message"]["text"].toString(), QStringLiteral("background #2a2a2a"));
+
+    const Run json = runLint(dir.path(), QStringList{QStringLiteral("--format=json")} + common);
+    const QJsonArray findings =
+        QJsonDocument::fromJson(json.lines.join(QLatin1Char('\n')).toUtf8()).array();
+    QCOMPARE(findings.size(), 1);
+    const QJsonValue finding = findings.first();
+    QCOMPARE(finding["file"].toString(), QStringLiteral("dark.tokens.json"));
+    QCOMPARE(finding["related"][0]["file"].toString(), QStringLiteral("small.qss.in"));
+    QCOMPARE(QStringLiteral("%1:%2")
+                 .arg(finding["related"][0]["line"].toInt())
+                 .arg(finding["related"][0]["column"].toInt()),
+             background);
 }
 
 void TestTemplateLint::unknownVariantIsAUsageError()

@@ -18,15 +18,97 @@ bool isThemeTemplatePath(const QString &path)
     return path.endsWith(QLatin1String(".qss.in"), Qt::CaseInsensitive);
 }
 
+namespace {
+QString viaText(const QString &tokenPath)
+{
+    return QStringLiteral(" (via {%1})").arg(tokenPath);
+}
+
+// Where a value of the rendered sheet was written: a token's $value (after its
+// aliases), else the template's text, a colour function's expression included.
+SourceMap::Origin valueOrigin(const LintLocation &value, const SourceMap &map)
+{
+    const int start = map.outputOffset(value.line, value.column);
+    const SourceMap::Origin origin = map.originOf(start);
+    if (!origin.tokenPath.isEmpty())
+        return origin;
+    // "1px solid {color.frame}": the one reference the value holds.
+    const QVector<SourceMap::Origin> tokens =
+        map.tokenOriginsIn(start, map.outputOffset(value.endLine, value.endColumn));
+    if (tokens.size() == 1 && !tokens.first().where.file.isEmpty())
+        return tokens.first();
+    return origin;
+}
+
+// The fixes that edit text copied from the template, moved there.
+QVector<LintFix> mappedFixes(const QVector<LintFix> &fixes, const SourceMap &map)
+{
+    QVector<LintFix> mapped;
+    for (const LintFix &fix : fixes) {
+        const SourceMap::Origin from = map.originAt(fix.line, fix.column);
+        const SourceMap::Origin to = map.originAt(fix.endLine, fix.endColumn);
+        if (!from.copied || !to.copied || from.where.file != to.where.file)
+            continue;
+        LintFix moved = fix;
+        moved.line = from.where.line;
+        moved.column = from.where.column;
+        moved.endLine = to.where.line;
+        moved.endColumn = to.where.column;
+        mapped.append(moved);
+    }
+    return mapped;
+}
+
+// A finding about values (a text colour on its background) told where the first was
+// written, the others as related places, in whichever file each was written.
+LintDiagnostic mapToJudgedValues(const LintDiagnostic &diagnostic, const SourceMap &map)
+{
+    LintDiagnostic mapped = diagnostic;
+    mapped.judgedValues.clear();
+    mapped.related.clear();
+    const SourceMap::Origin subject = valueOrigin(diagnostic.judgedValues.first(), map);
+    mapped.file = subject.where.file;
+    mapped.line = subject.where.line;
+    mapped.column = subject.where.column;
+    mapped.endLine = 0;
+    mapped.endColumn = 0;
+    if (!subject.tokenPath.isEmpty())
+        mapped.message += viaText(subject.tokenPath);
+    for (int i = 1; i < diagnostic.judgedValues.size(); ++i) {
+        const LintLocation &value = diagnostic.judgedValues.at(i);
+        const SourceMap::Origin origin = valueOrigin(value, map);
+        LintLocation place;
+        place.file = origin.where.file == mapped.file ? QString() : origin.where.file;
+        place.line = place.endLine = origin.where.line;
+        place.column = place.endColumn = origin.where.column;
+        if (origin.copied) {
+            const SourceMap::Origin end = map.originAt(value.endLine, value.endColumn);
+            if (end.copied && end.where.file == origin.where.file) {
+                place.endLine = end.where.line;
+                place.endColumn = end.where.column;
+            }
+        }
+        place.message = value.message;
+        if (!origin.tokenPath.isEmpty())
+            place.message += viaText(origin.tokenPath);
+        mapped.related.append(place);
+    }
+    mapped.fixes = mappedFixes(diagnostic.fixes, map);
+    return mapped;
+}
+} // namespace
+
 LintDiagnostic mapToSources(const LintDiagnostic &diagnostic, const SourceMap &map)
 {
+    if (!diagnostic.judgedValues.isEmpty())
+        return mapToJudgedValues(diagnostic, map);
     LintDiagnostic mapped = diagnostic;
     const SourceMap::Origin start = map.originAt(diagnostic.line, diagnostic.column);
     mapped.file = start.where.file;
     mapped.line = start.where.line;
     mapped.column = start.where.column;
     if (!start.tokenPath.isEmpty()) {
-        mapped.message += QStringLiteral(" (via {%1})").arg(start.tokenPath);
+        mapped.message += viaText(start.tokenPath);
     } else if (diagnostic.endLine > 0) {
         // A finding over a stretch (a palette line, a declaration) names the
         // references whose values it holds.
@@ -66,22 +148,10 @@ LintDiagnostic mapToSources(const LintDiagnostic &diagnostic, const SourceMap &m
         moved.endLine = to.where.file == mapped.file ? to.where.line : from.where.line;
         moved.endColumn = to.where.file == mapped.file ? to.where.column : from.where.column;
         if (!from.tokenPath.isEmpty())
-            moved.message += QStringLiteral(" (via {%1})").arg(from.tokenPath);
+            moved.message += viaText(from.tokenPath);
         mapped.related.append(moved);
     }
-    mapped.fixes.clear();
-    for (const LintFix &fix : diagnostic.fixes) {
-        const SourceMap::Origin from = map.originAt(fix.line, fix.column);
-        const SourceMap::Origin to = map.originAt(fix.endLine, fix.endColumn);
-        if (!from.copied || !to.copied || from.where.file != to.where.file)
-            continue;
-        LintFix moved = fix;
-        moved.line = from.where.line;
-        moved.column = from.where.column;
-        moved.endLine = to.where.line;
-        moved.endColumn = to.where.column;
-        mapped.fixes.append(moved);
-    }
+    mapped.fixes = mappedFixes(diagnostic.fixes, map);
     return mapped;
 }
 
@@ -110,14 +180,19 @@ QVector<LintDiagnostic> lintTokenFile(const QString &path, const QString &text)
 }
 
 namespace {
+// Findings told alike in several variants are one, with all of them; so must be the
+// places they name, since each may lie in a variant's own token file.
 QString findingKey(const LintDiagnostic &d)
 {
-    return QStringLiteral("%1\x1f%2\x1f%3\x1f%4\x1f%5\x1f%6")
-        .arg(d.file)
-        .arg(d.line)
-        .arg(d.column)
-        .arg(d.check, d.message)
-        .arg(int(d.severity));
+    QString key = QStringLiteral("%1\x1f%2\x1f%3\x1f%4\x1f%5\x1f%6")
+                      .arg(d.file)
+                      .arg(d.line)
+                      .arg(d.column)
+                      .arg(d.check, d.message)
+                      .arg(int(d.severity));
+    for (const LintLocation &place : d.related)
+        key += QStringLiteral("\x1f%1:%2:%3").arg(place.file).arg(place.line).arg(place.column);
+    return key;
 }
 } // namespace
 

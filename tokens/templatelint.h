@@ -46,5 +46,7 @@ QVector<LintDiagnostic> lintTokenFile(const QString &path, const QString &text);
 LintDiagnostic themeBuildDiagnostic(const SourceError &error);
 
 // A finding on a built sheet told where its text came from: in a token file (with
-// "via {path}") when the text is a token's value, else in the template.
+// "via {path}") when the text is a token's value, else in the template. A finding
+// about values it judged (contrast) is told where the first was written, the others
+// named as related places in whichever file they were written.
 LintDiagnostic mapToSources(const LintDiagnostic &diagnostic, const SourceMap &map);

@@ -129,7 +129,83 @@ struct Look
                                    BorderStyle_None};
     // A border length in em or ex, which this process has no fonts to measure.
     bool outlineUnmeasured = false;
+    // Those that apply, in the toolkit's order: where a colour came from, when asked.
+    QVector<const SheetDeclaration *> declarations;
 };
+
+// Which of the sheet's values gives a colour, looked for only when a finding names it:
+// the last of declarations whose value alone gives the look's brush, or a palette role.
+struct ColourSource
+{
+    QVector<const SheetDeclaration *> declarations;
+    QBrush Look::*brush = nullptr;
+    QPalette::ColorRole role = QPalette::NoRole;
+};
+
+ColourSource fromLook(const Look &look, QBrush Look::*brush)
+{
+    return {look.declarations, brush, QPalette::NoRole};
+}
+
+ColourSource fromPalette(QPalette::ColorRole role)
+{
+    return {{}, nullptr, role};
+}
+
+ColourPlace placeOf(const PaletteLine &line)
+{
+    const int length = int(line.colorText.size());
+    return {line.matchOffset + line.matchLength - length, length};
+}
+
+// The palette line the sheet's colour of role in group comes from, as paletteColor
+// reads them.
+ColourPlace paletteLinePlace(const SheetModel &model, QPalette::ColorRole role,
+                             QPalette::ColorGroup group = QPalette::All)
+{
+    const PaletteLine *found = nullptr;
+    for (const PaletteLine &directive : model.paletteLines) {
+        if (directive.matched && directive.known && directive.role == role &&
+            (directive.group == group || directive.group == QPalette::All))
+            found = &directive;
+    }
+    return found ? placeOf(*found) : ColourPlace();
+}
+
+ColourPlace placeOf(const SheetModel &model, const SheetDeclaration *declaration)
+{
+    if (!declaration)
+        return {};
+    const int end = model.tokensEnd(declaration->firstSymbol, declaration->endSymbol);
+    return {declaration->valueOffset, qMax(0, end - declaration->valueOffset)};
+}
+
+// A colour a finding judged, and what the finding calls it.
+struct JudgedValue
+{
+    ColourPlace place;
+    QString what;
+};
+
+// The text's colour first, as the finding is about it; none when the toolkit's own
+// default gave the text, since then no value of the sheet is to blame.
+QVector<JudgedValue> judgedValues(const ColourPlace &text, const QString &textWhat,
+                                  const ColourPlace &background, const QString &backgroundWhat)
+{
+    QVector<JudgedValue> judged;
+    if (!text.known())
+        return judged;
+    judged.append({text, textWhat});
+    if (background.known())
+        judged.append({background, backgroundWhat});
+    return judged;
+}
+
+void reportJudged(CheckReporter &report, const QVector<JudgedValue> &judged)
+{
+    for (const JudgedValue &value : judged)
+        report.judgedValue(value.place.offset, value.place.length, value.what);
+}
 
 // The toolkit measures em and ex with the widget's font; without a GUI application
 // there is no font database, and measuring would crash.
@@ -240,10 +316,11 @@ public:
         }
         SheetSelector page;
         page.element = QStringLiteral("QWidget");
-        const QBrush pageBrush = lookOf(page).background;
-        pageColour = pageBrush.style() == Qt::SolidPattern
-                         ? over(pageBrush.color(), fallback(QPalette::Window))
-                         : fallback(QPalette::Window);
+        const Look pageLook = lookOf(page);
+        const bool filled = pageLook.background.style() == Qt::SolidPattern;
+        pageColour = filled ? over(pageLook.background.color(), fallback(QPalette::Window))
+                            : fallback(QPalette::Window);
+        pageSource = filled ? fromLook(pageLook, &Look::background) : fromPalette(QPalette::Window);
     }
 
     // The declarations the toolkit would apply to a widget matched by target, in
@@ -301,11 +378,13 @@ public:
                                     cascadeWeight(*b.selector, b.rule->order);
                          });
         QVector<Declaration> declarations;
-        for (const IndexedSelector &entry : qAsConst(matching)) {
-            for (const SheetDeclaration &declaration : entry.rule->declarations)
-                declarations.append(withPaletteResolved(*declaration.toolkit));
-        }
         Look look;
+        for (const IndexedSelector &entry : qAsConst(matching)) {
+            for (const SheetDeclaration &declaration : entry.rule->declarations) {
+                declarations.append(withPaletteResolved(*declaration.toolkit));
+                look.declarations.append(&declaration);
+            }
+        }
         ValueExtractor extractor(declarations, palette);
         QBrush selectedBackground, alternate;
         extractor.extractPalette(&look.foreground, &look.selectedForeground, &selectedBackground,
@@ -367,8 +446,28 @@ public:
         return color.isValid() ? color : palette.color(QPalette::Active, role);
     }
 
+    // Where source's colour was written: a later declaration overrides an earlier one
+    // only when its value gives the brush at all.
+    ColourPlace placeOf(const ColourSource &source) const
+    {
+        if (!source.brush)
+            return paletteLinePlace(context, source.role);
+        for (auto it = source.declarations.crbegin(); it != source.declarations.crend(); ++it) {
+            Look alone;
+            ValueExtractor extractor({withPaletteResolved(*(*it)->toolkit)}, palette);
+            QBrush alternate;
+            extractor.extractPalette(&alone.foreground, &alone.selectedForeground, &alternate,
+                                     &alternate);
+            extractBackgroundBrush(extractor, &alone.background);
+            if ((alone.*source.brush).style() != Qt::NoBrush)
+                return ::placeOf(context, *it);
+        }
+        return {};
+    }
+
     QPalette palette;
     QColor pageColour;
+    ColourSource pageSource;
 
 private:
     const SheetModel &context;
@@ -433,14 +532,30 @@ void checkPalettePairs(const SheetModel &context, CheckReporter &report)
         const QColor text = over(foreground->color, base);
         const double ratio = contrast(text, base);
         if (ratio < pair.minimum) {
+            const QString foregroundWhat =
+                QStringLiteral("%1 %2").arg(foreground->name, colourText(foreground->color));
+            const QString backgroundWhat = QStringLiteral("%1 %2").arg(
+                QLatin1String(pair.backgroundName), colourText(background));
             report.atLine(foreground->line, foreground->matchColumn, foreground->matchLength,
-                          QStringLiteral("%1 %2 on %3 %4: contrast %5, below %6")
-                              .arg(foreground->name, colourText(foreground->color),
-                                   QLatin1String(pair.backgroundName), colourText(background),
-                                   ratioText(ratio), ratioText(pair.minimum)));
+                          QStringLiteral("%1 on %2: contrast %3, below %4")
+                              .arg(foregroundWhat, backgroundWhat, ratioText(ratio),
+                                   ratioText(pair.minimum)));
+            reportJudged(report,
+                         judgedValues(placeOf(*foreground), foregroundWhat,
+                                      paletteLinePlace(context, pair.background, pair.group),
+                                      backgroundWhat));
         }
     }
 }
+
+// A finding's text before and after the selectors it names; none when fails is false.
+struct Verdict
+{
+    bool fails = false;
+    QString head;
+    QString tail;
+    QVector<JudgedValue> judged = {};
+};
 
 // The selectors of one rule that share a finding are named in one diagnostic.
 struct Finding
@@ -450,20 +565,23 @@ struct Finding
     QString head;
     QString tail;
     QStringList selectors;
+    QVector<JudgedValue> judged;
 };
 
-void addFinding(QVector<Finding> &findings, const SheetDeclaration &at, const QString &head,
-                const QString &tail, const QString &selector)
+void addFinding(QVector<Finding> &findings, const SheetDeclaration &at, const Verdict &verdict,
+                const QString &selector)
 {
     const int offset = at.offset;
     for (Finding &finding : findings) {
-        if (finding.offset == offset && finding.head == head && finding.tail == tail) {
+        if (finding.offset == offset && finding.head == verdict.head &&
+            finding.tail == verdict.tail) {
             if (!finding.selectors.contains(selector))
                 finding.selectors.append(selector);
             return;
         }
     }
-    findings.append({offset, int(at.property.size()), head, tail, {selector}});
+    findings.append(
+        {offset, int(at.property.size()), verdict.head, verdict.tail, {selector}, verdict.judged});
 }
 
 // The colours a selector's widget is drawn in: its look, and the background of the
@@ -475,17 +593,13 @@ struct Surface
     Role role = Role::Plain;
     QColor widgetBackground;
     QColor background;
+    ColourSource behindSource;
+    ColourSource backgroundSource;
+    ColourSource textSource; // when look's foreground is solid
 };
 
 // What a selector's text says for the checks: its surface, and whether it shows text
 // and is a control with an outline.
-// A finding's text before and after the selectors it names; none when fails is false.
-struct Verdict
-{
-    bool fails = false;
-    QString head;
-    QString tail;
-};
 
 // What a selector's text says for the checks: its surface, whether it shows text and
 // is a control with an outline, and the verdicts on its text and outline wherever a
@@ -589,8 +703,9 @@ private:
 
     // A selector with ancestors names the widget it sits in: a clear widget shows that
     // one's fill (when the sheet gives it one colour), not the page's.
-    QColor behindOf(const SheetSelector &selector) const
+    QColor behindOf(const SheetSelector &selector, ColourSource *source) const
     {
+        *source = cascade.pageSource;
         const auto &parts =
             selector.toolkit ? selector.toolkit->basicSelectors : QVector<BasicSelector>();
         if (parts.size() < 2)
@@ -599,15 +714,18 @@ private:
         SheetSelector container;
         container.element = parent.elementName;
         container.ids = parent.ids;
-        const QBrush fill = cascade.lookOf(container).background;
-        return isSolid(fill) ? over(fill.color(), cascade.pageColour) : cascade.pageColour;
+        const Look fill = cascade.lookOf(container);
+        if (!isSolid(fill.background))
+            return cascade.pageColour;
+        *source = fromLook(fill, &Look::background);
+        return over(fill.background.color(), cascade.pageColour);
     }
 
     // False when a background is a gradient or a pattern, which has no one colour.
     bool surfaceOf(const SheetSelector &selector, Surface *surface) const
     {
         surface->look = cascade.lookOf(selector);
-        surface->behind = behindOf(selector);
+        surface->behind = behindOf(selector, &surface->behindSource);
         // What the widget (not its subcontrol) shows, for what a subcontrol leaves open.
         SheetSelector widget = selector;
         widget.subcontrol.clear();
@@ -624,6 +742,11 @@ private:
                 : (surface->role == Role::Button  ? cascade.fallback(QPalette::Button)
                    : surface->role == Role::Input ? cascade.fallback(QPalette::Base)
                                                   : surface->behind);
+        const ColourSource widgetSource =
+            isSolid(widgetLook.background)  ? fromLook(widgetLook, &Look::background)
+            : surface->role == Role::Button ? fromPalette(QPalette::Button)
+            : surface->role == Role::Input  ? fromPalette(QPalette::Base)
+                                            : surface->behindSource;
         if (!widgetLook.background.gradient() && widgetLook.background.style() != Qt::NoBrush &&
             !isSolid(widgetLook.background))
             return false;
@@ -633,14 +756,22 @@ private:
             isSolid(surface->look.background)
                 ? over(surface->look.background.color(), surface->widgetBackground)
                 : surface->widgetBackground;
+        surface->backgroundSource = isSolid(surface->look.background)
+                                        ? fromLook(surface->look, &Look::background)
+                                        : widgetSource;
+        surface->textSource = fromLook(surface->look, &Look::foreground);
         // The widget's own text colour, for a subcontrol that sets none; a selected item
         // is drawn in the view's selection colour.
-        if (!isSolid(surface->look.foreground) && selectedItem)
-            surface->look.foreground = isSolid(widgetLook.selectedForeground)
-                                           ? widgetLook.selectedForeground
+        if (!isSolid(surface->look.foreground) && selectedItem) {
+            const bool own = isSolid(widgetLook.selectedForeground);
+            surface->look.foreground = own ? widgetLook.selectedForeground
                                            : QBrush(cascade.fallback(QPalette::HighlightedText));
-        else if (!isSolid(surface->look.foreground))
+            surface->textSource = own ? fromLook(widgetLook, &Look::selectedForeground)
+                                      : fromPalette(QPalette::HighlightedText);
+        } else if (!isSolid(surface->look.foreground)) {
             surface->look.foreground = widgetLook.foreground;
+            surface->textSource = fromLook(widgetLook, &Look::foreground);
+        }
         return true;
     }
 
@@ -651,18 +782,22 @@ private:
         if (!judgement.showsText || !setsAny(rule, {"color", "background"}, &first))
             return;
         if (judgement.text.fails)
-            addFinding(findings, *first, judgement.text.head, judgement.text.tail, selector.text);
+            addFinding(findings, *first, judgement.text, selector.text);
     }
 
     Verdict textVerdict(const Surface &surface) const
     {
         QColor text;
-        if (isSolid(surface.look.foreground))
+        ColourSource textSource = surface.textSource;
+        if (isSolid(surface.look.foreground)) {
             text = surface.look.foreground.color();
-        else
-            text = cascade.fallback(surface.role == Role::Button  ? QPalette::ButtonText
-                                    : surface.role == Role::Input ? QPalette::Text
-                                                                  : QPalette::WindowText);
+        } else {
+            const QPalette::ColorRole role = surface.role == Role::Button  ? QPalette::ButtonText
+                                             : surface.role == Role::Input ? QPalette::Text
+                                                                           : QPalette::WindowText;
+            text = cascade.fallback(role);
+            textSource = fromPalette(role);
+        }
         text = over(text, surface.background);
         const double ratio = contrast(text, surface.background);
         if (ratio >= textMinimum)
@@ -670,8 +805,11 @@ private:
         return {
             true,
             QStringLiteral("text %1 on %2").arg(colourText(text), colourText(surface.background)),
-            QStringLiteral(": contrast %1, below %2")
-                .arg(ratioText(ratio), ratioText(textMinimum))};
+            QStringLiteral(": contrast %1, below %2").arg(ratioText(ratio), ratioText(textMinimum)),
+            judgedValues(cascade.placeOf(textSource),
+                         QStringLiteral("text %1").arg(colourText(text)),
+                         cascade.placeOf(surface.backgroundSource),
+                         QStringLiteral("background %1").arg(colourText(surface.background)))};
     }
 
     void addTreeFinding(QVector<Finding> &findings, const TreeContrastFinding &found) const
@@ -687,7 +825,15 @@ private:
                 return;
             }
         }
-        findings.append({found.offset, found.length, head, tail, {found.selector}});
+        findings.append(
+            {found.offset,
+             found.length,
+             head,
+             tail,
+             {found.selector},
+             judgedValues(found.textPlace, QStringLiteral("text %1").arg(colourText(found.text)),
+                          found.backgroundPlace,
+                          QStringLiteral("background %1").arg(colourText(found.background)))});
     }
 
     void checkOutline(const SheetRule &rule, const SheetSelector &selector,
@@ -701,8 +847,7 @@ private:
                 firstUnmeasured = first->offset;
         } else if (judgement.outlineState == JudgedSelector::Outline::Judged &&
                    judgement.outline.fails) {
-            addFinding(findings, *first, judgement.outline.head, judgement.outline.tail,
-                       selector.text);
+            addFinding(findings, *first, judgement.outline, selector.text);
         }
     }
 
@@ -748,6 +893,7 @@ private:
             report.at(finding.offset, finding.length,
                       finding.head + QStringLiteral(" in ") + quoted.join(QLatin1String(", ")) +
                           finding.tail);
+            reportJudged(report, finding.judged);
         }
     }
 
@@ -799,6 +945,7 @@ struct Sourced
     QColor colour;
     const SheetDeclaration *declaration = nullptr;
     QString selector;
+    ColourPlace place = {}; // the declaration's value, or the palette line's colour
 };
 
 bool hasPattern(const QBrush &brush)
@@ -884,12 +1031,16 @@ private:
     }
 
     Sourced sourced(const QBrush &brush, const TreeLook &look, const SheetDeclaration *declaration,
-                    const QColor &orElse, const QColor &under) const
+                    const QColor &orElse, const QColor &under,
+                    const ColourPlace &orElsePlace = {}) const
     {
         if (!isSolid(brush))
-            return {orElse, nullptr, QString()};
-        return {over(brush.color(), under), declaration, selectorOf(look, declaration)};
+            return {orElse, nullptr, QString(), orElsePlace};
+        return {over(brush.color(), under), declaration, selectorOf(look, declaration),
+                placeOf(model, declaration)};
     }
+
+    ColourPlace paletteAt(QPalette::ColorRole role) const { return paletteLinePlace(model, role); }
 
     // What shows through an object without a fill of its own: the nearest ancestor's
     // fill, or the window's palette colour. Invalid when that fill is a gradient.
@@ -936,9 +1087,11 @@ private:
                 }
             }
             if (pane || parent->property("autoFillBackground").toBool())
-                return {cascade.fallback(QPalette::Window), nullptr, QString()};
+                return {cascade.fallback(QPalette::Window), nullptr, QString(),
+                        paletteAt(QPalette::Window)};
         }
-        return {cascade.fallback(QPalette::Window), nullptr, QString()};
+        return {cascade.fallback(QPalette::Window), nullptr, QString(),
+                paletteAt(QPalette::Window)};
     }
 
     void judge(const ContrastTarget &target, QVector<TreeContrastFinding> &findings) const
@@ -951,8 +1104,12 @@ private:
             target.role == ContrastRole::Button  ? cascade.fallback(QPalette::Button)
             : target.role == ContrastRole::Input ? cascade.fallback(QPalette::Base)
                                                  : behind.colour;
-        Sourced background =
-            sourced(own.background, own, own.backgroundColor, roleFill, behind.colour);
+        const ColourPlace roleFillPlace =
+            target.role == ContrastRole::Button  ? paletteAt(QPalette::Button)
+            : target.role == ContrastRole::Input ? paletteAt(QPalette::Base)
+                                                 : behind.place;
+        Sourced background = sourced(own.background, own, own.backgroundColor, roleFill,
+                                     behind.colour, roleFillPlace);
         if (!isSolid(own.background) && target.role == ContrastRole::Plain)
             background = behind;
         Sourced text;
@@ -964,8 +1121,8 @@ private:
                 target.role == ContrastRole::Button  ? QPalette::ButtonText
                 : target.role == ContrastRole::Input ? QPalette::Text
                                                      : QPalette::WindowText;
-            text =
-                sourced(own.foreground, own, own.color, cascade.fallback(role), background.colour);
+            text = sourced(own.foreground, own, own.color, cascade.fallback(role),
+                           background.colour, paletteAt(role));
         }
         // What the palette alone decides, the palette header's pairs judge.
         const Sourced &at = text.declaration ? text : background;
@@ -976,7 +1133,8 @@ private:
         if (ratio >= textMinimum)
             return;
         findings.append({target, drawn, background.colour, ratio, at.declaration->offset,
-                         int(at.declaration->property.size()), at.selector});
+                         int(at.declaration->property.size()), at.selector, text.place,
+                         background.place});
     }
 
     // An item is drawn over its view: in the view's selection colours when selected,
@@ -994,15 +1152,17 @@ private:
             *background = sourced(item.background, item, item.backgroundColor, QColor(), under);
         else if (target.selectedItem)
             *background = sourced(view.selectedBackground, view, view.selectionBackground,
-                                  over(cascade.fallback(QPalette::Highlight), under), under);
+                                  over(cascade.fallback(QPalette::Highlight), under), under,
+                                  paletteAt(QPalette::Highlight));
         if (isSolid(item.foreground))
             *text = sourced(item.foreground, item, item.color, QColor(), background->colour);
         else if (target.selectedItem)
             *text = sourced(view.selectedForeground, view, view.selectionColor,
-                            cascade.fallback(QPalette::HighlightedText), background->colour);
+                            cascade.fallback(QPalette::HighlightedText), background->colour,
+                            paletteAt(QPalette::HighlightedText));
         else
             *text = sourced(view.foreground, view, view.color, cascade.fallback(QPalette::Text),
-                            background->colour);
+                            background->colour, paletteAt(QPalette::Text));
         return true;
     }
 

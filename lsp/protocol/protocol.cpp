@@ -6,6 +6,9 @@
 #include "lsp/protocol/checkpages.h"
 #include "lsp/protocol/clientcapabilities.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 #include <cmath>
 
 namespace {
@@ -39,17 +42,40 @@ int fallbackEnd(const QString &text, int start)
     return end;
 }
 
+// A place in a file the server may not hold (a template's token file): its text is
+// not at hand, so its columns are taken as they count, which is exact on the ASCII
+// lines token files and templates are written in.
+QJsonObject elsewhereLocation(const LintLocation &location)
+{
+    const auto position = [](int line, int column) {
+        return QJsonObject{{QStringLiteral("line"), qMax(0, line - 1)},
+                           {QStringLiteral("character"), qMax(0, column - 1)}};
+    };
+    return QJsonObject{
+        {QStringLiteral("uri"), uriOfLocalPath(QFileInfo(location.file).absoluteFilePath())},
+        {QStringLiteral("range"),
+         QJsonObject{{QStringLiteral("start"), position(location.line, location.column)},
+                     {QStringLiteral("end"), position(location.endLine, location.endColumn)}}}};
+}
+
 QJsonArray relatedJson(const TextDocument &document, const LintDiagnostic &diagnostic)
 {
     QJsonArray related;
     for (const LintLocation &location : diagnostic.related) {
-        const int start = document.offsetOfLintPosition(location.line, location.column);
-        const int end =
-            qMax(start, document.offsetOfLintPosition(location.endLine, location.endColumn));
+        QJsonObject where;
+        if (location.file.isEmpty() ||
+            QDir::cleanPath(QFileInfo(location.file).absoluteFilePath()) ==
+                QDir::cleanPath(QFileInfo(document.path).absoluteFilePath())) {
+            const int start = document.offsetOfLintPosition(location.line, location.column);
+            const int end =
+                qMax(start, document.offsetOfLintPosition(location.endLine, location.endColumn));
+            where = QJsonObject{{QStringLiteral("uri"), document.uri},
+                                {QStringLiteral("range"), document.range(start, end)}};
+        } else {
+            where = elsewhereLocation(location);
+        }
         related.append(QJsonObject{
-            {QStringLiteral("location"),
-             QJsonObject{{QStringLiteral("uri"), document.uri},
-                         {QStringLiteral("range"), document.range(start, end)}}},
+            {QStringLiteral("location"), where},
             {QStringLiteral("message"), location.message},
         });
     }
