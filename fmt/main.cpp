@@ -68,8 +68,7 @@ void declareOptions(QCommandLineParser &parser, const FmtOptions &options)
         "change; 2 a sheet was not formatted (the toolkit rejects it: its syntax finding is "
         "printed; or it holds what the formatter leaves alone); 3 a file could not be read or "
         "written, or the usage is wrong."));
-    parser.addHelpOption();
-    parser.addVersionOption();
+    addHelpAndVersionOptions(parser);
     parser.addPositionalArgument(QStringLiteral("FILE"),
                                  QStringLiteral("Style sheets to format in place; \"-\" reads "
                                                 "standard input and writes standard output."),
@@ -100,8 +99,7 @@ QString readSettings(const QCommandLineParser &parser, const FmtOptions &options
 
 // kGoOn, or the exit status when there is nothing more to do (help, version, a
 // usage error).
-int parseArguments(const QStringList &arguments, Settings &settings, QTextStream &out,
-                   QTextStream &err)
+int parseArguments(const QStringList &arguments, Settings &settings, QTextStream &err)
 {
     const QString program = QCoreApplication::applicationName();
     QCommandLineParser parser;
@@ -111,14 +109,8 @@ int parseArguments(const QStringList &arguments, Settings &settings, QTextStream
         err << program << ": " << parser.errorText() << '\n';
         return ExitUnreadable;
     }
-    if (parser.isSet(QStringLiteral("help"))) {
-        out << helpTextForProgram(parser);
+    if (answerHelpOrVersion(parser))
         return ExitClean;
-    }
-    if (parser.isSet(QStringLiteral("version"))) {
-        out << program << ' ' << QCoreApplication::applicationVersion() << '\n';
-        return ExitClean;
-    }
     const QString usageError = readSettings(parser, options, settings);
     if (!usageError.isEmpty()) {
         err << program << ": " << usageError << '\n';
@@ -273,10 +265,9 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationName(QStringLiteral("prismark-fmt"));
     QCoreApplication::setApplicationVersion(QStringLiteral(PRISMARK_VERSION));
     quietToolkitParserMessages();
-    QTextStream out(stdout);
     QTextStream err(stderr);
     Settings settings;
-    const int parsed = parseArguments(QCoreApplication::arguments(), settings, out, err);
+    const int parsed = parseArguments(QCoreApplication::arguments(), settings, err);
     if (parsed != kGoOn)
         return parsed;
     int status = ExitClean;

@@ -10,6 +10,7 @@
 #include "analysis/toolkitparse.h"
 #include "lint/configprinter.h"
 #include "lint/lintfixing.h"
+#include "lint/lintreport.h"
 #include "support/findingreport.h"
 #include "support/programsupport.h"
 #include "support/safefileread.h"
@@ -48,7 +49,7 @@ QString programName()
 // What the command line asked for.
 struct Settings
 {
-    QString format = QStringLiteral("text");
+    const LintReportFormat *format = nullptr;
     bool werror = false;
     int maxWarnings = -1; // no budget
     bool summaryTable = false;
@@ -203,8 +204,7 @@ void declareOptions(QCommandLineParser &parser)
                        "--max-warnings; 2 errors; 3 a file or the configuration could not be "
                        "read or the usage is wrong (the other files are still checked).")
             .arg(lintCheckIds().join(QLatin1String(", ")), kLintConfigFileName));
-    parser.addHelpOption();
-    parser.addVersionOption();
+    addHelpAndVersionOptions(parser);
     parser.addPositionalArgument(QStringLiteral("FILE"),
                                  QStringLiteral("Style sheets to check; \"-\" reads standard "
                                                 "input (up to %1).")
@@ -212,9 +212,9 @@ void declareOptions(QCommandLineParser &parser)
                                  QStringLiteral("FILE..."));
     const QCommandLineOption formatOption(
         QStringLiteral("format"),
-        QStringLiteral("Output format: text, json, sarif (SARIF 2.1.0) or github (workflow "
-                       "commands)."),
-        QStringLiteral("FORMAT"), QStringLiteral("text"));
+        QStringLiteral("Output format: %1.")
+            .arg(reportFormatList(lintReportFormats(), ReportFormatNotes::Shown)),
+        QStringLiteral("FORMAT"), QLatin1String(lintReportFormats().constFirst().name));
     const QCommandLineOption werrorOption(QStringLiteral("werror"),
                                           QStringLiteral("Treat warnings as failures."));
     const QCommandLineOption maxWarningsOption(
@@ -266,17 +266,11 @@ void declareOptions(QCommandLineParser &parser)
 // Help, version, the check list and explanations: printed here, and done is set.
 bool answerAndStop(const QCommandLineParser &parser, bool &done, QString &usageError)
 {
+    if (answerHelpOrVersion(parser)) {
+        done = true;
+        return true;
+    }
     QTextStream out(stdout);
-    if (parser.isSet(QStringLiteral("help"))) {
-        out << helpTextForProgram(parser);
-        done = true;
-        return true;
-    }
-    if (parser.isSet(QStringLiteral("version"))) {
-        out << programName() << ' ' << QCoreApplication::applicationVersion() << '\n';
-        done = true;
-        return true;
-    }
     if (parser.isSet(QStringLiteral("list-checks"))) {
         out << checkTable();
         done = true;
@@ -305,7 +299,7 @@ bool answerAndStop(const QCommandLineParser &parser, bool &done, QString &usageE
 // What the run is to do, from parsed arguments; usageError says what is wrong.
 void readSettings(const QCommandLineParser &parser, Settings &settings, QString &usageError)
 {
-    settings.format = parser.value(QStringLiteral("format"));
+    settings.format = findReportFormat(lintReportFormats(), parser.value(QStringLiteral("format")));
     settings.werror = parser.isSet(QStringLiteral("werror"));
     settings.summaryTable = parser.isSet(QStringLiteral("summary-table"));
     settings.gallery = parser.isSet(QStringLiteral("gallery"));
@@ -336,11 +330,9 @@ void readSettings(const QCommandLineParser &parser, Settings &settings, QString 
                                         "\"%1\"")
                              .arg(parser.value(QStringLiteral("max-warnings")));
     }
-    static const QStringList formats = {QStringLiteral("text"), QStringLiteral("json"),
-                                        QStringLiteral("sarif"), QStringLiteral("github")};
-    if (!formats.contains(settings.format))
-        usageError = QStringLiteral("unknown format \"%1\": use text, json, sarif or github")
-                         .arg(settings.format);
+    if (!settings.format)
+        usageError =
+            unknownReportFormatError(lintReportFormats(), parser.value(QStringLiteral("format")));
     for (const QString &id : settings.enabled + settings.disabled) {
         if (!lintCheckIds().contains(id))
             usageError = QStringLiteral("unknown check id \"%1\"").arg(id);
@@ -445,81 +437,6 @@ private:
     std::shared_ptr<const ContrastTree> galleryTree;
 };
 
-QString formatText(const QVector<LintDiagnostic> &diagnostics, int errors, int warnings,
-                   int checked)
-{
-    QString text;
-    for (const LintDiagnostic &diagnostic : diagnostics)
-        text += lintDiagnosticLine(diagnostic) + QLatin1Char('\n');
-    return text + QStringLiteral("%1 errors, %2 warnings in %3 files\n")
-                      .arg(errors)
-                      .arg(warnings)
-                      .arg(checked);
-}
-
-ReportFinding reportFinding(const LintDiagnostic &diagnostic)
-{
-    ReportFinding finding;
-    finding.file = diagnostic.file;
-    finding.line = diagnostic.line;
-    finding.column = diagnostic.column;
-    finding.level = lintSeverityName(diagnostic.severity);
-    finding.ruleId = diagnostic.check;
-    finding.message = diagnostic.message;
-    finding.variants = diagnostic.variants;
-    // A template's finding names where the other colour it judged was written, often in
-    // another file; a plain sheet's reports keep the form their readers know.
-    if (diagnostic.variants.isEmpty())
-        return finding;
-    for (const LintLocation &place : diagnostic.related)
-        finding.related.append({place.file.isEmpty() ? diagnostic.file : place.file, place.line,
-                                place.column, place.message});
-    return finding;
-}
-
-ReportTool reportTool()
-{
-    ReportTool tool{programName(), QCoreApplication::applicationVersion(), {}};
-    for (const LintCheck &check : lintChecks()) {
-        const QString description = QString::fromUtf8(check.description);
-        tool.rules.append(ReportRule{QLatin1String(check.id),
-                                     QString(description).remove(QLatin1Char('`')), description,
-                                     lintSeverityName(check.severity), check.onByDefault});
-    }
-    return tool;
-}
-
-// Workflow commands: the message escapes %, CR and LF; a property also : and ,.
-QString githubEscape(QString text, bool property)
-{
-    text.replace(QLatin1Char('%'), QLatin1String("%25"))
-        .replace(QLatin1Char('\r'), QLatin1String("%0D"))
-        .replace(QLatin1Char('\n'), QLatin1String("%0A"));
-    if (property)
-        text.replace(QLatin1Char(':'), QLatin1String("%3A"))
-            .replace(QLatin1Char(','), QLatin1String("%2C"));
-    return text;
-}
-
-QString formatGithub(const QVector<LintDiagnostic> &diagnostics)
-{
-    QString text;
-    for (const LintDiagnostic &diagnostic : diagnostics) {
-        const QString command = diagnostic.severity == LintSeverity::Error ? QStringLiteral("error")
-                                : diagnostic.severity == LintSeverity::Warning
-                                    ? QStringLiteral("warning")
-                                    : QStringLiteral("notice");
-        // Concatenated, not arg()ed: the escapes contain "%2C" and the like.
-        text += QStringLiteral("::") + command + QStringLiteral(" file=") +
-                githubEscape(diagnostic.file, true) + QStringLiteral(",line=") +
-                QString::number(diagnostic.line) + QStringLiteral(",col=") +
-                QString::number(diagnostic.column) + QStringLiteral(",title=") +
-                githubEscape(diagnostic.check, true) + QStringLiteral("::") +
-                githubEscape(diagnostic.message, false) + QLatin1Char('\n');
-    }
-    return text;
-}
-
 QString summaryTable(const QStringList &files, const QVector<LintDiagnostic> &diagnostics,
                      const QStringList &ids)
 {
@@ -620,13 +537,6 @@ void checkFile(const QString &file, const Settings &settings, Configurations &co
     run->diagnostics += outcome.remaining;
 }
 
-int countOf(const QVector<LintDiagnostic> &diagnostics, LintSeverity severity)
-{
-    return int(
-        std::count_if(diagnostics.cbegin(), diagnostics.cend(),
-                      [severity](const LintDiagnostic &d) { return d.severity == severity; }));
-}
-
 // The diagnostics in the format asked for, and the count of fixes after --fix.
 void printReport(const Settings &settings, const LintRun &run, QTextStream &out, QTextStream &err)
 {
@@ -637,18 +547,9 @@ void printReport(const Settings &settings, const LintRun &run, QTextStream &out,
     const QVector<LintDiagnostic> &diagnostics = run.diagnostics;
     if (settings.summaryTable)
         report << summaryTable(run.checkedFiles, diagnostics, summaryColumns(settings));
-    else if (settings.format == QLatin1String("json"))
-        report << findingsJson(reportFindings(diagnostics, reportFinding));
-    else if (settings.format == QLatin1String("sarif"))
-        report << findingsSarif(reportTool(), reportFindings(diagnostics, reportFinding));
-    else if (settings.format == QLatin1String("github"))
-        report << formatGithub(diagnostics);
     else
-        report << formatText(diagnostics, countOf(diagnostics, LintSeverity::Error),
-                             countOf(diagnostics, LintSeverity::Warning),
-                             int(run.checkedFiles.size()));
-    if (settings.fixMode.fix && settings.format == QLatin1String("text") && !settings.summaryTable)
-        report << QStringLiteral("%1 fixed, %2 remaining\n").arg(run.fixed).arg(diagnostics.size());
+        report << settings.format->write(
+            LintReport{diagnostics, int(run.checkedFiles.size()), settings.fixMode.fix, run.fixed});
     report.flush();
 }
 
@@ -701,8 +602,8 @@ int runLintCommandLine(const QStringList &arguments)
                      });
     printReport(settings, run, out, err);
 
-    const int errors = countOf(run.diagnostics, LintSeverity::Error);
-    const int warnings = countOf(run.diagnostics, LintSeverity::Warning);
+    const int errors = countWithSeverity(run.diagnostics, LintSeverity::Error);
+    const int warnings = countWithSeverity(run.diagnostics, LintSeverity::Warning);
     if (run.unreadable || configurations.failed)
         return ExitUnreadable;
     if (errors > 0)

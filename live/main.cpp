@@ -84,8 +84,7 @@ int main(int argc, char *argv[])
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(QString::fromLatin1(description));
-    const QCommandLineOption helpOption = parser.addHelpOption();
-    const QCommandLineOption versionOption = parser.addVersionOption();
+    addHelpAndVersionOptions(parser);
     parser.addPositionalArgument(QStringLiteral("FILE"),
                                  QStringLiteral("The style sheet (.qss) to show and watch."));
     const QCommandLineOption formOption(
@@ -107,13 +106,11 @@ int main(int argc, char *argv[])
         printError(parser.errorText());
         return ExitUsage;
     }
-    if (parser.isSet(helpOption) || parser.isSet(versionOption)) {
+    if (asksForHelpOrVersion(parser)) {
         QCoreApplication application(argc, argv);
         QCoreApplication::setApplicationName(QStringLiteral("prismark-live"));
         QCoreApplication::setApplicationVersion(QStringLiteral(PRISMARK_VERSION));
-        if (parser.isSet(versionOption))
-            parser.showVersion();
-        std::fputs(qUtf8Printable(helpTextForProgram(parser)), stdout);
+        answerHelpOrVersion(parser);
         return ExitClosed;
     }
     if (parser.positionalArguments().size() != 1) {

@@ -41,7 +41,6 @@ bool writeAll(const QByteArray &bytes)
 
 int parseCommandLine(QCoreApplication &app)
 {
-    QTextStream out(stdout);
     QTextStream err(stderr);
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -52,8 +51,7 @@ int parseCommandLine(QCoreApplication &app)
                        "Exit status: 0 after the client's shutdown and exit; 1 on exit or end of "
                        "input without shutdown, or when the client can no longer be written to; "
                        "2 wrong usage."));
-    parser.addHelpOption();
-    parser.addVersionOption();
+    addHelpAndVersionOptions(parser);
     parser.addOption(QCommandLineOption(
         QStringLiteral("stdio"), QStringLiteral("Talk over standard input and output (the only "
                                                 "way; accepted because clients pass it).")));
@@ -62,14 +60,8 @@ int parseCommandLine(QCoreApplication &app)
             << app.applicationName() << " --help'.\n";
         return ExitUsage;
     }
-    if (parser.isSet(QStringLiteral("help"))) {
-        out << helpTextForProgram(parser);
+    if (answerHelpOrVersion(parser))
         return ExitClean;
-    }
-    if (parser.isSet(QStringLiteral("version"))) {
-        out << app.applicationName() << ' ' << app.applicationVersion() << '\n';
-        return ExitClean;
-    }
     if (!parser.positionalArguments().isEmpty()) {
         err << app.applicationName() << ": unexpected argument \""
             << parser.positionalArguments().constFirst() << "\"\nTry '" << app.applicationName()

@@ -101,16 +101,41 @@ ReportFinding reportFinding(const AuditFinding &finding)
 
 } // namespace
 
-QString auditFindingsJson(const QVector<AuditFinding> &findings)
+namespace {
+
+// The lines a user reads, and how many themes they came from.
+QString auditText(const AuditReport &report)
 {
-    return findingsJson(reportFindings(findings, reportFinding));
+    QString text;
+    for (const AuditFinding &finding : report.findings)
+        text += auditFindingLine(finding) + QLatin1Char('\n');
+    return text + QStringLiteral("%1 warnings in %2 themes\n")
+                      .arg(report.findings.size())
+                      .arg(report.themeCount);
 }
 
-QString auditFindingsSarif(const QVector<AuditFinding> &findings, const QString &version)
+QString auditJson(const AuditReport &report)
 {
-    ReportTool tool{QStringLiteral("prismark-shot"), version, {}};
+    return findingsJson(reportFindings(report.findings, reportFinding));
+}
+
+QString auditSarif(const AuditReport &report)
+{
+    ReportTool tool{QStringLiteral("prismark-shot"), report.version, {}};
     for (const AuditCheck &check : auditChecks())
         tool.rules.append(ReportRule{
             QLatin1String(check.id), QString::fromUtf8(check.description), {}, kWarning});
-    return findingsSarif(tool, reportFindings(findings, reportFinding));
+    return findingsSarif(tool, reportFindings(report.findings, reportFinding));
+}
+
+} // namespace
+
+const AuditReportFormats &auditReportFormats()
+{
+    static const AuditReportFormats formats{
+        {"text", "default", auditText},
+        {"json", "", auditJson},
+        {"sarif", "", auditSarif},
+    };
+    return formats;
 }

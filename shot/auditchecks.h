@@ -3,6 +3,8 @@
 
 #pragma once
 
+#include "support/findingreport.h"
+
 #include <QString>
 #include <QVector>
 
@@ -61,7 +63,19 @@ struct AuditFinding
 
 // "THEME/TAB/OBJECT STATE: what, figures[, rule ...]"
 QString auditFindingLine(const AuditFinding &finding);
-// As prismark-lint writes its diagnostics: a JSON array of objects (file, line,
-// column, severity, check, message) or a SARIF 2.1.0 log.
-QString auditFindingsJson(const QVector<AuditFinding> &findings);
-QString auditFindingsSarif(const QVector<AuditFinding> &findings, const QString &version);
+// What --audit reports: its findings, how many themes it audited and the version of
+// the program, which SARIF names.
+struct AuditReport
+{
+    QVector<AuditFinding> findings;
+    int themeCount = 0;
+    QString version;
+};
+
+using AuditReportFormat = ReportFormat<AuditReport>;
+using AuditReportFormats = ReportFormats<AuditReport>;
+
+// --format's choices: lines for people (the default), or as prismark-lint writes its
+// diagnostics, a JSON array of objects (file, line, column, severity, check,
+// message) or a SARIF 2.1.0 log.
+const AuditReportFormats &auditReportFormats();

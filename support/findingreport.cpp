@@ -143,3 +143,11 @@ QString findingsSarif(const ReportTool &tool, const QVector<ReportFinding> &find
         {QStringLiteral("runs"), QJsonArray{run}}};
     return indented(QJsonDocument(log));
 }
+
+QString alternativesText(const QStringList &names)
+{
+    if (names.size() < 2)
+        return names.join(QString());
+    return names.mid(0, names.size() - 1).join(QStringLiteral(", ")) + QStringLiteral(" or ") +
+           names.constLast();
+}

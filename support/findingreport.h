@@ -8,7 +8,8 @@
 #include <QVector>
 
 // The machine-readable reports of findings that prismark-lint and prismark-shot's
-// audit both write: one JSON array, or one SARIF 2.1.0 log with a single run.
+// audit both write: one JSON array, or one SARIF 2.1.0 log with a single run; and
+// the table of formats from which a program's --format is read and described.
 
 // A rule the tool knows, as SARIF lists it in the driver.
 struct ReportRule
@@ -72,3 +73,59 @@ QString reportFileUri(const QString &file);
 
 QString findingsJson(const QVector<ReportFinding> &findings);
 QString findingsSarif(const ReportTool &tool, const QVector<ReportFinding> &findings);
+
+// A format a program can print its report in: the name --format takes, a note
+// --help gives in parentheses after it (none when empty), and the writer. A program
+// keeps its formats in one table, its default first.
+template <typename Report> struct ReportFormat
+{
+    const char *name;
+    const char *note;
+    QString (*write)(const Report &report);
+};
+
+template <typename Report> using ReportFormats = QVector<ReportFormat<Report>>;
+
+// The row of formats called name; null when there is none.
+template <typename Report>
+const ReportFormat<Report> *findReportFormat(const ReportFormats<Report> &formats,
+                                             const QString &name)
+{
+    for (const ReportFormat<Report> &format : formats) {
+        if (name == QLatin1String(format.name))
+            return &format;
+    }
+    return nullptr;
+}
+
+enum class ReportFormatNotes
+{
+    Shown,
+    Left,
+};
+
+// "a, b or c"
+QString alternativesText(const QStringList &names);
+
+// The names of formats as --help and error messages list them: "text, json, sarif
+// (SARIF 2.1.0) or github (workflow commands)", without the notes when they are left.
+template <typename Report>
+QString reportFormatList(const ReportFormats<Report> &formats, ReportFormatNotes notes)
+{
+    QStringList names;
+    for (const ReportFormat<Report> &format : formats) {
+        QString name = QLatin1String(format.name);
+        if (notes == ReportFormatNotes::Shown && *format.note)
+            name += QStringLiteral(" (%1)").arg(QLatin1String(format.note));
+        names.append(name);
+    }
+    return alternativesText(names);
+}
+
+// The usage error for a --format that names none of formats.
+template <typename Report>
+QString unknownReportFormatError(const ReportFormats<Report> &formats, const QString &name)
+{
+    return QStringLiteral("unknown format \"%1\": use %2")
+        .arg(name, reportFormatList(formats, ReportFormatNotes::Left));
+}

@@ -7,6 +7,8 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 
+#include <cstdio>
+
 namespace {
 
 QtMessageHandler handlerBefore = nullptr;
@@ -52,4 +54,35 @@ QString helpTextForProgram(const QCommandLineParser &parser)
         text.replace(0, usage.size(),
                      QCoreApplication::translate("QCommandLineParser", "Usage: %1").arg(name));
     return text;
+}
+
+void addHelpAndVersionOptions(QCommandLineParser &parser)
+{
+    parser.addHelpOption();
+    parser.addVersionOption();
+}
+
+bool asksForHelpOrVersion(const QCommandLineParser &parser)
+{
+    return parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("version"));
+}
+
+QString helpOrVersionText(const QCommandLineParser &parser)
+{
+    if (parser.isSet(QStringLiteral("help")))
+        return helpTextForProgram(parser);
+    if (parser.isSet(QStringLiteral("version")))
+        return QCoreApplication::applicationName() + QLatin1Char(' ') +
+               QCoreApplication::applicationVersion() + QLatin1Char('\n');
+    return QString();
+}
+
+bool answerHelpOrVersion(const QCommandLineParser &parser)
+{
+    const QString text = helpOrVersionText(parser);
+    if (text.isEmpty())
+        return false;
+    std::fputs(qUtf8Printable(text), stdout);
+    std::fflush(stdout);
+    return true;
 }

@@ -9,8 +9,8 @@
 class QCommandLineParser;
 
 // What every program does the same way at start: the toolkit's notices a user
-// cannot act on, and a --help that names the program rather than the path it was
-// started by.
+// cannot act on, and --help and --version, the help naming the program rather than
+// the path it was started by.
 
 // Drops the toolkit's "XDG_RUNTIME_DIR not set" notice, printed by every graphical
 // program run where that variable is unset (CI, root, containers), and passes every
@@ -26,3 +26,19 @@ void runtimeDirectoryNoticeFilter(QtMsgType type, const QMessageLogContext &cont
 // (QCoreApplication::applicationName(), else the executable's file name) instead of
 // the path on the command line.
 QString helpTextForProgram(const QCommandLineParser &parser);
+
+// Adds --help and --version; where they stand among the options is where --help
+// lists them.
+void addHelpAndVersionOptions(QCommandLineParser &parser);
+
+// Whether --help or --version was given; needs no application object.
+bool asksForHelpOrVersion(const QCommandLineParser &parser);
+
+// What --help or --version asks for, when either was given (--help first): the help
+// text, or "NAME VERSION" and a newline from the application's name and version.
+// Empty when neither was given.
+QString helpOrVersionText(const QCommandLineParser &parser);
+
+// Prints helpOrVersionText() on standard output; true when there was any, and the
+// program has nothing more to do.
+bool answerHelpOrVersion(const QCommandLineParser &parser);

@@ -3,6 +3,7 @@
 
 #include "support/programsupport.h"
 
+#include <QCommandLineParser>
 #include <QProcess>
 #include <QTest>
 
@@ -15,6 +16,8 @@ class TestProgramSupport : public QObject
 
 private slots:
     void onlyTheRuntimeDirectoryNoticeIsDropped();
+    void helpOrVersion_data();
+    void helpOrVersion();
     void programs_data();
     void programs();
 };
@@ -45,12 +48,53 @@ void TestProgramSupport::onlyTheRuntimeDirectoryNoticeIsDropped()
                                                "the toolkit says it")}));
 }
 
+void TestProgramSupport::helpOrVersion_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("answer");
+    QTest::newRow("--version names the program") << QStringList{"--version"} << "tst-name 4.5.6\n";
+    QTest::newRow("-v as well") << QStringList{"-v", "file"} << "tst-name 4.5.6\n";
+    QTest::newRow("--help") << QStringList{"--help"} << "help";
+    QTest::newRow("-h as well") << QStringList{"-h"} << "help";
+    QTest::newRow("--help wins over --version") << QStringList{"--version", "--help"} << "help";
+    QTest::newRow("neither: the program goes on") << QStringList{"--quiet", "file"} << "";
+}
+
+void TestProgramSupport::helpOrVersion()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, answer);
+    const QString name = QCoreApplication::applicationName();
+    const QString version = QCoreApplication::applicationVersion();
+    QCoreApplication::setApplicationName(QStringLiteral("tst-name"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("4.5.6"));
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("What the program does."));
+    parser.addOption({QStringLiteral("quiet"), QStringLiteral("Say less.")});
+    addHelpAndVersionOptions(parser);
+    QVERIFY(parser.parse(QStringList{QCoreApplication::arguments().constFirst()} + arguments));
+    const QString text = helpOrVersionText(parser);
+    QCoreApplication::setApplicationName(name);
+    QCoreApplication::setApplicationVersion(version);
+    QCOMPARE(asksForHelpOrVersion(parser), !answer.isEmpty());
+    if (answer != QLatin1String("help")) {
+        QCOMPARE(text, answer);
+        return;
+    }
+    // The program's own name in the usage line, and the options it was given.
+    QVERIFY2(text.startsWith(QLatin1String("Usage: tst-name [options]\n")), qPrintable(text));
+    QVERIFY(text.contains(QLatin1String("What the program does.")));
+    QVERIFY(text.contains(QLatin1String("--quiet")));
+    QVERIFY(text.contains(QLatin1String("--version")));
+}
+
 void TestProgramSupport::programs_data()
 {
     QTest::addColumn<QString>("executable");
     QTest::addColumn<QString>("name");
     QTest::newRow("prismark-live") << QStringLiteral(PRISMARK_LIVE_EXECUTABLE) << "prismark-live";
     QTest::newRow("prismark-lint") << QStringLiteral(PRISMARK_LINT_EXECUTABLE) << "prismark-lint";
+    QTest::newRow("prismark-fmt") << QStringLiteral(PRISMARK_FMT_EXECUTABLE) << "prismark-fmt";
     QTest::newRow("prismark-lsp") << QStringLiteral(PRISMARK_LSP_EXECUTABLE) << "prismark-lsp";
     QTest::newRow("prismark-build")
         << QStringLiteral(PRISMARK_BUILD_EXECUTABLE) << "prismark-build";

@@ -514,11 +514,8 @@ void TestShot::namesAndExitCodes_data()
         << "out/my-theme/views.png";
     QTest::newRow("a sheet name of neither letters nor digits is refused")
         << QStringList{"--sheet", "@__.qss"} << 2 << "rename it";
-    QTest::newRow("unknown theme lists the valid names")
-        << QStringList{"--theme", "sepia"} << 2 << "horizonModernLight (\"Horizon Modern Light\")";
     QTest::newRow("unknown tab lists the valid names")
         << QStringList{"--theme", "light", "--tab", "tables"} << 2 << "Dialogs, Editors";
-    QTest::newRow("nothing to render") << QStringList{"--tab", "views"} << 2 << "--theme";
     QTest::newRow("sheet that is a FIFO is refused without a hang")
         << QStringList{"--sheet", "@fifo.qss"} << 3 << "a FIFO";
     QTest::newRow("oversized sheet is refused")
@@ -582,12 +579,6 @@ void TestShot::namesPerCombination_data()
         << QStringList{"--base-style", "windows", "--direction", "rtl", "--disabled",
                        "--scale",      "2"}
         << QStringList{"views-windows-rtl-disabled@2x.png", "views-windows-rtl@2x.png"};
-    QTest::newRow("a base style the program does not know is refused")
-        << QStringList{"--base-style", "motif"} << QStringList{"unknown base style"};
-    QTest::newRow("a direction that is none is refused")
-        << QStringList{"--direction", "up"} << QStringList{"unknown direction"};
-    QTest::newRow("one bad scale in the list is refused")
-        << QStringList{"--scale", "1,0"} << QStringList{"--scale wants numbers"};
 }
 
 void TestShot::namesPerCombination()
@@ -597,12 +588,6 @@ void TestShot::namesPerCombination()
     const QString out = dir.filePath(QStringLiteral("names/") + QTest::currentDataTag());
     const Run run =
         shot(QStringList{"--theme", "light", "--tab", "views", "--out", out, "--quiet"} + options);
-    if (!files.first().endsWith(".png")) {
-        QCOMPARE(run.exitCode, 2);
-        QVERIFY2(run.err.contains(files.first()), qPrintable(run.err));
-        QVERIFY(!QFileInfo::exists(out));
-        return;
-    }
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(QDir(out + "/light").entryList(QDir::Files, QDir::Name), files);
     // The scale in the name is the scale of the pixels.

@@ -29,8 +29,6 @@ private slots:
     void formatsAsLintWritesThem();
     void stripsRepeatToTheByte();
     void formObjectNamesStayInTheFolder();
-    void badCombinationsAreRefused_data();
-    void badCombinationsAreRefused();
 
 private:
     using Run = ProgramRun;
@@ -315,29 +313,6 @@ void TestShotAudit::formObjectNamesStayInTheFolder()
     QCOMPARE(QDir(out + "/good/states/form-names").entryList(QDir::Files, QDir::Name),
              QStringList({"_.._.._escape.png", "twin-2.png", "twin.png"}));
     QVERIFY(!QFileInfo::exists(dir.filePath("escape.png")));
-}
-
-void TestShotAudit::badCombinationsAreRefused_data()
-{
-    QTest::addColumn<QStringList>("options");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("two scales") << QStringList{"--scale", "1,2"} << "one scale";
-    QTest::newRow("a comparison") << QStringList{"--compare", "@"} << "leave out --compare";
-    QTest::newRow("an unknown format") << QStringList{"--format", "xml"} << "unknown format";
-}
-
-void TestShotAudit::badCombinationsAreRefused()
-{
-    QFETCH(QStringList, options);
-    QFETCH(QString, message);
-    for (QString &option : options)
-        if (option == "@")
-            option = dir.filePath("both");
-    const QString out = dir.filePath(QStringLiteral("refused/") + QTest::currentDataTag());
-    const Run run = shot(QStringList{"--sheet", bad, "--audit", "--out", out, "--quiet"} + options);
-    QCOMPARE(run.exitCode, 2);
-    QVERIFY2(run.err.contains(message), qPrintable(run.err));
-    QVERIFY(!QFileInfo::exists(out));
 }
 
 QTEST_GUILESS_MAIN(TestShotAudit)

@@ -102,8 +102,7 @@ bool parseArguments(const QStringList &arguments, Settings &settings, bool &done
         "Exit status: 0 built; 1 --lint found errors in a built sheet; 2 errors in the "
         "sources (file:line:column on standard error); 3 a file could not be read or written, "
         "or the usage is wrong."));
-    parser.addHelpOption();
-    parser.addVersionOption();
+    addHelpAndVersionOptions(parser);
     parser.addPositionalArgument(QStringLiteral("TEMPLATE"),
                                  QStringLiteral("The theme template, e.g. mytheme.qss.in."));
     const QCommandLineOption outputOption(
@@ -137,14 +136,7 @@ bool parseArguments(const QStringList &arguments, Settings &settings, bool &done
         usageError = parser.errorText();
         return false;
     }
-    if (parser.isSet(QStringLiteral("help"))) {
-        QTextStream(stdout) << helpTextForProgram(parser);
-        done = true;
-        return true;
-    }
-    if (parser.isSet(QStringLiteral("version"))) {
-        QTextStream(stdout) << QCoreApplication::applicationName() << ' '
-                            << QCoreApplication::applicationVersion() << '\n';
+    if (answerHelpOrVersion(parser)) {
         done = true;
         return true;
     }

@@ -1,0 +1,88 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+#include "shot/auditrun.h"
+
+#include "shot/auditrules.h"
+#include "shot/imagewriter.h"
+#include "shot/shotconsole.h"
+#include "shot/shotoptions.h"
+#include "shot/shotrenderer.h"
+#include "shot/shotsubjects.h"
+#include "shot/stateaudit.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QRegularExpression>
+#include <QStyle>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+const QString kStatesFolder = QStringLiteral("states");
+
+} // namespace
+
+// A form's object names are the author's, and a hand-written one may hold a slash
+// or repeat another; the file stays in its folder and each strip keeps its own.
+QString stripFileName(const QString &object, QSet<QString> *taken)
+{
+    QString name = object;
+    static const QRegularExpression unsafe(QStringLiteral("[^A-Za-z0-9_.-]"));
+    name.replace(unsafe, QStringLiteral("_"));
+    if (name.startsWith(QLatin1Char('.')))
+        name.prepend(QLatin1Char('_'));
+    QString unique = name;
+    for (int suffix = 2; taken->contains(unique); ++suffix)
+        unique = name + QLatin1Char('-') + QString::number(suffix);
+    taken->insert(unique);
+    return unique + QStringLiteral(".png");
+}
+
+int runStateAudit(ShotRenderer &renderer, const ShotOptions &options, const ShotSubjects &subjects,
+                  ImageWriter &writer)
+{
+    StateAudit stateAudit(renderer, options.scales.first());
+    AuditReport report;
+    report.themeCount = int(subjects.themes.size());
+    report.version = QCoreApplication::applicationVersion();
+    ShotProgress progress(options.quiet, int(subjects.themes.size() * subjects.tabs.size()));
+    const QDir out(options.outPath);
+    for (int themeIndex = 0; themeIndex < subjects.themes.size(); ++themeIndex) {
+        const ShotTheme &theme = subjects.themes[themeIndex];
+        const QString &sheetText = subjects.sheetTexts[themeIndex];
+        renderer.applyTheme(theme, sheetText, options.baseStyles.first(),
+                            options.directions.first());
+        std::unique_ptr<AuditRules> rules;
+        if (!theme.builtIn)
+            rules = std::make_unique<AuditRules>(
+                sheetText, theme.sheetPath,
+                QString::fromLatin1(QApplication::style()->metaObject()->className()));
+        for (const TabChoice &choice : subjects.tabs) {
+            progress.step(theme.name + QLatin1Char('/') + choice.file);
+            QVector<StateStrip> strips;
+            report.findings +=
+                stateAudit.auditTab(choice.tab, theme.folder, choice.file, rules.get(), &strips);
+            const QString folder = out.filePath(
+                QStringLiteral("%1/%2/%3").arg(theme.folder, kStatesFolder, choice.file));
+            if (!strips.isEmpty() && !QDir().mkpath(folder)) {
+                printShotError(QStringLiteral("cannot write to the output folder %1").arg(folder));
+                return ShotInputOutputError;
+            }
+            QSet<QString> names;
+            for (const StateStrip &strip : qAsConst(strips))
+                writer.submitImage(folder + QLatin1Char('/') + stripFileName(strip.object, &names),
+                                   strip.image);
+        }
+    }
+    writer.waitForDone();
+    progress.finish();
+    if (writer.printWriteErrors())
+        return ShotInputOutputError;
+    if (options.listFiles)
+        writer.printWrittenFiles();
+    std::fputs(qUtf8Printable(options.auditFormat->write(report)), stdout);
+    return report.findings.isEmpty() ? ShotSuccess : ShotDifferences;
+}

@@ -1,0 +1,218 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+#include "shot/shotoptions.h"
+
+#include "shot/shotmatrix.h"
+#include "shot/shotnames.h"
+#include "support/programsupport.h"
+
+#include <QCommandLineParser>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+namespace {
+
+const char kExitCodeHelp[] = "Exit codes:\n"
+                             "  0  success\n"
+                             "  1  --compare: an image differs beyond the threshold, or is\n"
+                             "     missing on either side; --audit: a warning was found\n"
+                             "  2  bad command line: unknown option, theme or tab, bad value\n"
+                             "  3  a sheet or form cannot be read, or an output file cannot be\n"
+                             "     written (a form that is no form: the rest is still rendered)\n";
+
+void declareOptions(QCommandLineParser &parser)
+{
+    parser.setApplicationDescription(
+        QStringLiteral("Renders the Prismark Preview window in each theme and tab to PNG files, "
+                       "without a display, the same bytes run after run.\n\n") +
+        QLatin1String(kExitCodeHelp));
+    parser.addOptions({
+        {QStringLiteral("theme"),
+         QStringLiteral("A built-in theme by sheet file stem (tokyoNightLight) or display name "
+                        "(\"Tokyo Night Light\"), any letter case, or all. Repeatable."),
+         QStringLiteral("name")},
+        {QStringLiteral("sheet"),
+         QStringLiteral("A style sheet file, installed the way a built-in theme is. Repeatable."),
+         QStringLiteral("file.qss")},
+        {QStringLiteral("tab"),
+         QStringLiteral("A gallery tab by its text (Overview ... Editors), or all (default). "
+                        "Repeatable."),
+         QStringLiteral("name")},
+        {QStringLiteral("form"),
+         QStringLiteral("A Qt Designer form rendered as a tab of its own, to "
+                        "DIR/<theme>/form-<name>.png. Repeatable."),
+         QStringLiteral("DIALOG.ui")},
+        {QStringLiteral("disabled"),
+         QStringLiteral("Also render each tab with \"Disable preview widgets\" checked.")},
+        {QStringLiteral("size"), QStringLiteral("Window size (default 1040x720)."),
+         QStringLiteral("WxH")},
+        {QStringLiteral("base-style"),
+         QStringLiteral("The style a theme is drawn over: fusion (default) or windows. "
+                        "Repeatable or comma separated."),
+         QStringLiteral("name")},
+        {QStringLiteral("scale"),
+         QStringLiteral("Device pixel ratios, such as 1,1.25,1.5,2 (default 1). Repeatable or "
+                        "comma separated."),
+         QStringLiteral("N")},
+        {QStringLiteral("direction"),
+         QStringLiteral("Layout directions: ltr (default), rtl. Repeatable or comma separated."),
+         QStringLiteral("ltr|rtl")},
+        {QStringLiteral("out"), QStringLiteral("Output folder (default shots)."),
+         QStringLiteral("dir")},
+        {QStringLiteral("contact-sheet"),
+         QStringLiteral("Also write DIR/<theme>.png, all tabs in a grid, and DIR/index.html.")},
+        {QStringLiteral("compare"),
+         QStringLiteral("Compare each image with the same-named one under this folder; diff "
+                        "images go to DIR/diff."),
+         QStringLiteral("baseline-dir")},
+        {QStringLiteral("update-baseline"),
+         QStringLiteral("With --compare: copy this run's images over the baseline's.")},
+        {QStringLiteral("audit"),
+         QStringLiteral("Render each interactive widget in its states to "
+                        "DIR/<theme>/states/<tab>/<object>.png and report focus, hover, pressed, "
+                        "disabled and checked looks that cannot be told apart.")},
+        {QStringLiteral("format"),
+         QStringLiteral("--audit's findings as %1.")
+             .arg(reportFormatList(auditReportFormats(), ReportFormatNotes::Shown)),
+         QStringLiteral("format")},
+        {QStringLiteral("threshold"),
+         QStringLiteral("Share of differing pixels that fails --compare (default 0.1)."),
+         QStringLiteral("percent")},
+        {QStringLiteral("quiet"), QStringLiteral("No progress display.")},
+        {QStringLiteral("list"), QStringLiteral("Print the files written on standard output.")},
+    });
+    addHelpAndVersionOptions(parser);
+}
+
+bool parseSize(const QString &text, QSize *size)
+{
+    static const QRegularExpression pattern(QStringLiteral("^(\\d{1,5})[xX](\\d{1,5})$"));
+    const QRegularExpressionMatch match = pattern.match(text);
+    if (!match.hasMatch())
+        return false;
+    *size = QSize(match.captured(1).toInt(), match.captured(2).toInt());
+    return true;
+}
+
+// Each reader below returns the usage error, or an empty string; all of them are
+// usage errors (ShotUsageError).
+
+// The base styles, scales and directions every image is rendered in.
+QString readMatrix(const QCommandLineParser &parser, ShotOptions &options)
+{
+    QString error;
+    if (!parseBaseStyles(parser.values(QStringLiteral("base-style")), &options.baseStyles,
+                         &error) ||
+        !parseScales(parser.values(QStringLiteral("scale")), &options.scales, &error) ||
+        !parseDirections(parser.values(QStringLiteral("direction")), &options.directions, &error))
+        return error;
+    options.disabledToo = parser.isSet(QStringLiteral("disabled"));
+    options.audit = parser.isSet(QStringLiteral("audit"));
+    if (!options.audit)
+        return QString();
+    // The strips' names carry no combination, so an audit is of one.
+    if (options.baseStyles.size() > 1 || options.scales.size() > 1 || options.directions.size() > 1)
+        return QStringLiteral("--audit takes one base style, one scale and one direction");
+    for (const char *option : {"compare", "contact-sheet", "disabled"}) {
+        if (parser.isSet(QLatin1String(option)))
+            return QStringLiteral("--audit renders states only; leave out --%1")
+                .arg(QLatin1String(option));
+    }
+    return QString();
+}
+
+// Where the images go, what they are compared with, and how findings are printed.
+QString readOutputs(const QCommandLineParser &parser, ShotOptions &options)
+{
+    if (parser.isSet(QStringLiteral("threshold"))) {
+        bool ok = false;
+        options.threshold = parser.value(QStringLiteral("threshold")).toDouble(&ok);
+        if (!ok || !(options.threshold >= 0 && options.threshold <= 100))
+            return QStringLiteral("--threshold wants a percentage from 0 to 100");
+    }
+    if (parser.isSet(QStringLiteral("out")))
+        options.outPath = parser.value(QStringLiteral("out"));
+    options.contactSheet = parser.isSet(QStringLiteral("contact-sheet"));
+    options.comparePath = parser.value(QStringLiteral("compare"));
+    const QFileInfo compare(options.comparePath);
+    if (!options.comparePath.isEmpty() && compare.exists() &&
+        compare.canonicalFilePath() == QFileInfo(options.outPath).canonicalFilePath())
+        return QStringLiteral("--compare needs a baseline folder other than --out");
+    options.updateBaseline = parser.isSet(QStringLiteral("update-baseline"));
+    if (options.updateBaseline && options.comparePath.isEmpty())
+        return QStringLiteral("--update-baseline needs --compare BASELINE_DIR");
+    const QString format = parser.isSet(QStringLiteral("format"))
+                               ? parser.value(QStringLiteral("format"))
+                               : QLatin1String(auditReportFormats().constFirst().name);
+    options.auditFormat = findReportFormat(auditReportFormats(), format);
+    if (!options.auditFormat)
+        return unknownReportFormatError(auditReportFormats(), format);
+    options.quiet = parser.isSet(QStringLiteral("quiet"));
+    options.listFiles = parser.isSet(QStringLiteral("list"));
+    return QString();
+}
+
+QString readBuiltInThemes(const QStringList &names, QVector<Theme> &themes)
+{
+    for (const QString &name : names) {
+        Theme theme = Light;
+        if (name.compare(QLatin1String("all"), Qt::CaseInsensitive) == 0) {
+            for (int value = 0; value < ThemeCount; ++value)
+                if (!themes.contains(static_cast<Theme>(value)))
+                    themes << static_cast<Theme>(value);
+        } else if (findBuiltInTheme(name, &theme)) {
+            if (!themes.contains(theme))
+                themes << theme;
+        } else {
+            return QStringLiteral("unknown theme \"%1\"; valid names, as file stem or display "
+                                  "name in any letter case, or all:\n  %2")
+                .arg(name, builtInThemeNames().join(QLatin1String("\n  ")));
+        }
+    }
+    return QString();
+}
+
+QString readOptions(const QCommandLineParser &parser, ShotOptions &options)
+{
+    if (!parser.positionalArguments().isEmpty())
+        return QStringLiteral("unexpected argument: %1").arg(parser.positionalArguments()[0]);
+    if (!parser.isSet(QStringLiteral("theme")) && !parser.isSet(QStringLiteral("sheet")))
+        return QStringLiteral("nothing to render: give --theme NAME|all or --sheet FILE");
+    if (parser.isSet(QStringLiteral("size")) &&
+        !parseSize(parser.value(QStringLiteral("size")), &options.windowSize))
+        return QStringLiteral("--size wants WIDTHxHEIGHT, such as 1040x720");
+    QString error = readMatrix(parser, options);
+    if (error.isEmpty())
+        error = readOutputs(parser, options);
+    if (error.isEmpty())
+        error = readBuiltInThemes(splitOptionValues(parser.values(QStringLiteral("theme"))),
+                                  options.builtInThemes);
+    options.sheetPaths = parser.values(QStringLiteral("sheet"));
+    options.tabNames = splitOptionValues(parser.values(QStringLiteral("tab")));
+    if (options.tabNames.isEmpty())
+        options.tabNames << QStringLiteral("all");
+    options.formPaths = parser.values(QStringLiteral("form"));
+    return error;
+}
+
+} // namespace
+
+ParsedShotOptions parseShotOptions(const QStringList &arguments)
+{
+    ParsedShotOptions parsed;
+    QCommandLineParser parser;
+    declareOptions(parser);
+    if (!parser.parse(arguments)) {
+        parsed.exitCode = ShotUsageError;
+        parsed.error = parser.errorText();
+        return parsed;
+    }
+    parsed.answer = helpOrVersionText(parser);
+    if (!parsed.answer.isEmpty())
+        return parsed;
+    parsed.error = readOptions(parser, parsed.options);
+    if (!parsed.error.isEmpty())
+        parsed.exitCode = ShotUsageError;
+    return parsed;
+}

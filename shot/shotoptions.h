@@ -1,0 +1,69 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+#include "shot/auditchecks.h"
+#include "theme/themecatalogue.h"
+
+#include <QSize>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <Qt>
+
+// Exit codes of prismark-shot.
+enum ShotExitCode : int
+{
+    ShotSuccess = 0,
+    // --compare found an image beyond the threshold, or one missing on either side.
+    ShotDifferences = 1,
+    // Bad command line: unknown option, theme or tab, malformed size or number.
+    ShotUsageError = 2,
+    // A sheet could not be read or an output file could not be written.
+    ShotInputOutputError = 3,
+};
+
+// What the command line asks prismark-shot to do, read and checked without
+// rendering or reading anything but the names of the folders it is given.
+struct ShotOptions
+{
+    // --theme, each built-in theme once, in the order first named.
+    QVector<Theme> builtInThemes;
+    QStringList sheetPaths;
+    // --tab as given, comma lists split; "all" when none is given.
+    QStringList tabNames;
+    QStringList formPaths;
+    QSize windowSize{1040, 720};
+    QStringList baseStyles;
+    QVector<qreal> scales;
+    QVector<Qt::LayoutDirection> directions;
+    bool disabledToo = false;
+    QString outPath = QStringLiteral("shots");
+    bool contactSheet = false;
+    // --compare's baseline folder; empty without a comparison.
+    QString comparePath;
+    bool updateBaseline = false;
+    // Percent of differing pixels that fails a comparison.
+    double threshold = 0.1;
+    bool audit = false;
+    // A row of auditReportFormats(); never null once parsed.
+    const AuditReportFormat *auditFormat = nullptr;
+    bool quiet = false;
+    bool listFiles = false;
+};
+
+// The options, or what the command line came to instead: a usage error for
+// standard error with its exit code, or the text --help or --version asks for.
+struct ParsedShotOptions
+{
+    ShotOptions options;
+    int exitCode = ShotSuccess;
+    QString error;
+    QString answer;
+
+    bool runs() const { return exitCode == ShotSuccess && answer.isEmpty(); }
+};
+
+// arguments include the program name.
+ParsedShotOptions parseShotOptions(const QStringList &arguments);
