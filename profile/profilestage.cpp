@@ -28,7 +28,8 @@ const QString kBaseStyle = QStringLiteral("Fusion");
 qint64 heapInUse()
 {
 #ifdef PRISMARK_HEAP_STATISTICS
-    return qint64(mallinfo2().uordblks);
+    const struct mallinfo2 heap = mallinfo2();
+    return qint64(heap.uordblks + heap.hblkhd);
 #else
     return 0;
 #endif
@@ -66,6 +67,12 @@ bool heapGrowthMeasured()
 
 ProfileStage::ProfileStage(bool withGallery)
 {
+#ifdef PRISMARK_HEAP_STATISTICS
+    // Memory handed back to the system and asked for again costs page faults that
+    // come and go from pass to pass; kept, every pass finds the heap alike.
+    mallopt(M_TRIM_THRESHOLD, 512 * 1024 * 1024);
+    mallopt(M_MMAP_THRESHOLD, 64 * 1024 * 1024);
+#endif
     if (!withGallery)
         return;
     gallery = std::make_unique<MainWindow>();

@@ -36,14 +36,6 @@ QString unitKey(const SheetRule &rule)
     return toolkitIndexKey(rule.selectors.constFirst());
 }
 
-QVector<double> differences(const QVector<double> &from, const QVector<double> &minus)
-{
-    QVector<double> result;
-    for (int i = 0; i < qMin(from.size(), minus.size()); ++i)
-        result << from.at(i) - minus.at(i);
-    return result;
-}
-
 } // namespace
 
 Spread spreadOf(QVector<double> samples)
@@ -145,28 +137,43 @@ Attribution attributeTime(const ApplyPass &apply, const QString &sheet,
 {
     QElapsedTimer clock;
     clock.start();
-    QVector<QString> texts{sheet, kBaselineSheet};
-    texts += withoutUnits;
+    // The baseline and each sheet with a unit left out, each measured right after a
+    // pass of the whole sheet of its own: summed over many units, one shared
+    // measurement of the whole sheet would add its error once per unit.
+    QVector<QString> others{kBaselineSheet};
+    others += withoutUnits;
     // The first passes load fonts and fill caches that every later pass finds full.
     apply(sheet);
     apply(kBaselineSheet);
 
-    QVector<QVector<double>> samples(texts.size());
+    QVector<double> whole;
+    QVector<double> baseline;
+    QVector<QVector<double>> differences(others.size());
     Attribution result;
     Attribution previous;
-    const auto summarise = [&samples, &withoutUnits](Attribution &into) {
-        into.apply = spreadOf(samples.at(0));
-        into.baseline = spreadOf(samples.at(1));
-        into.added = spreadOf(differences(samples.at(0), samples.at(1)));
+    const auto summarise = [&](Attribution &into) {
+        into.apply = spreadOf(whole);
+        into.added = spreadOf(differences.at(0));
+        into.baseline = spreadOf(baseline);
         into.units.resize(withoutUnits.size());
         for (int u = 0; u < withoutUnits.size(); ++u)
-            into.units[u].cost = spreadOf(differences(samples.at(0), samples.at(u + 2)));
+            into.units[u].cost = spreadOf(differences.at(u + 1));
     };
     for (int round = 0; round < settings.maxRounds; ++round) {
         // Each round starts one place later, so no text always follows the same one.
-        for (int k = 0; k < texts.size(); ++k) {
-            const int i = (k + round) % texts.size();
-            samples[i] << apply(texts.at(i));
+        for (int k = 0; k < others.size(); ++k) {
+            const int i = (k + round) % others.size();
+            // Which of the pair goes first alternates: a pass may run faster or slower
+            // for what the one before it left warm or cold.
+            const bool wholeFirst = (k + round) % 2 == 0;
+            double full = wholeFirst ? apply(sheet) : 0;
+            const double other = apply(others.at(i));
+            if (!wholeFirst)
+                full = apply(sheet);
+            whole << full;
+            differences[i] << full - other;
+            if (i == 0)
+                baseline << other;
         }
         result.rounds = round + 1;
         summarise(result);

@@ -10,10 +10,11 @@
 
 class SheetModel;
 
-// The time a sheet adds, attributed to its rules by leaving them out: each group of
-// rules is measured once per round, interleaved with the whole sheet and a sheet
-// that matches nothing, and every difference is taken within its round, so that a
-// machine drifting over the rounds moves both sides of it alike.
+// The time a sheet adds, attributed to its rules by leaving them out: in each round
+// the sheet without each group of rules, and a sheet that matches nothing, is
+// measured once, each right after a pass of the whole sheet, and the difference is
+// taken within that pair, so that a machine drifting over the rounds moves both
+// sides of it alike.
 
 // Median and quartiles of repeated measurements.
 struct Spread
@@ -65,7 +66,7 @@ struct Attribution
 {
     Spread apply;    // the whole sheet
     Spread baseline; // the sheet that matches nothing
-    Spread added;    // the whole sheet minus the baseline, per round
+    Spread added;    // the whole sheet minus the baseline, per pair
     QVector<UnitCost> units;
     int rounds = 0;
     bool settled = false;
