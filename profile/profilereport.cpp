@@ -303,14 +303,14 @@ QString htmlReport(const ProfileReport &report)
         << escaped(report.sheetPath) << "</title>\n<style>\n"
         << "body{font-family:sans-serif;margin:1.5em}table{border-collapse:collapse}"
            "th,td{padding:2px 8px;text-align:right;border-bottom:1px solid #ddd}"
-           "td.rule,td.why{text-align:left}th{cursor:pointer;background:#eee}"
+           "td.rule,td.why,th.rule,th.why{text-align:left}th{cursor:pointer;background:#eee}"
            "pre{line-height:1.35}pre a{color:#999;display:inline-block;width:4em}"
            ":target{background:#ffe28a}\n</style></head><body>\n";
     out << "<h1>" << escaped(report.sheetPath) << "</h1>\n<pre id=\"summary\">"
         << escaped(textReport(report, 0).section(QLatin1String("\n\n"), 0, 0)) << "</pre>\n";
     out << "<table id=\"groups\"><thead><tr><th>rank</th><th>ms</th><th>lower</th><th>upper</th>"
            "<th>share</th><th>tries</th><th>matches</th><th>steps</th><th>restyles</th>"
-           "<th>rule</th><th>why</th></tr></thead><tbody>\n";
+           "<th class=\"rule\">rule</th><th class=\"why\">why</th></tr></thead><tbody>\n";
     for (const ProfiledUnit &unit : report.units) {
         out << "<tr><td data-v=\"" << (unit.time.withinNoise ? 1e9 : unit.time.rank) << "\">"
             << rankText(unit.time) << "</td><td>" << milliseconds(unit.time.cost.median)
