@@ -102,7 +102,7 @@ double Attribution::coverage() const
     return sum / added.median;
 }
 
-void rankUnits(QVector<UnitCost> &units)
+void rankUnits(QVector<UnitCost> &units, double noiseFloor)
 {
     QVector<int> order(units.size());
     std::iota(order.begin(), order.end(), 0);
@@ -112,7 +112,10 @@ void rankUnits(QVector<UnitCost> &units)
     int leader = -1;
     for (int place = 0; place < order.size(); ++place) {
         UnitCost &unit = units[order.at(place)];
-        unit.withinNoise = unit.cost.median <= 0 || unit.cost.median <= unit.cost.width();
+        // Beyond noise: above its own spread and the floor, and more than a quarter of
+        // its pairs below zero would leave it to chance.
+        unit.withinNoise =
+            unit.cost.lower <= 0 || unit.cost.median <= qMax(unit.cost.width(), noiseFloor);
         unit.tied = false;
         unit.rank = 0;
         if (unit.withinNoise)
@@ -197,7 +200,7 @@ Attribution attributeTime(const ApplyPass &apply, const QString &sheet,
         if (clock.elapsed() > settings.budgetMilliseconds)
             break;
     }
-    rankUnits(result.units);
+    rankUnits(result.units, result.apply.width());
     result.measuringMilliseconds = double(clock.nsecsElapsed()) / 1e6;
     return result;
 }

@@ -81,5 +81,6 @@ Attribution attributeTime(const ApplyPass &apply, const QString &sheet,
                           const QVector<QString> &withoutUnits,
                           const AttributionSettings &settings);
 
-// Sets withinNoise, rank and tied from the costs.
-void rankUnits(QVector<UnitCost> &units);
+// Sets withinNoise, rank and tied from the costs. noiseFloor: the spread of the
+// whole sheet's own passes, below which no cost is told from the machine's noise.
+void rankUnits(QVector<UnitCost> &units, double noiseFloor);
