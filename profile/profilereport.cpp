@@ -208,7 +208,7 @@ QString textReport(const ProfileReport &report, int top)
             << "\n";
     }
     if (shown == 0)
-        out << "(no rule costs more than its own spread)\n";
+        out << "(no rule costs more than the noise)\n";
     if (noise > 0)
         out << noise << (noise == 1 ? " rule group" : " rule groups")
             << " within noise, not ranked\n";
