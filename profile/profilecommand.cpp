@@ -17,7 +17,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFileInfo>
 
 #include <cstdio>
 

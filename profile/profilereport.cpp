@@ -230,8 +230,9 @@ QString textReport(const ProfileReport &report, int top)
     }
     const double overhead = report.profileMilliseconds - time.measuringMilliseconds;
     out << "\nprofile took " << milliseconds(report.profileMilliseconds / 1000)
-        << " s: " << milliseconds(time.measuringMilliseconds / 1000) << " s measuring, "
-        << milliseconds(overhead / 1000) << " s overhead ("
+        << " s: " << milliseconds(time.measuringMilliseconds / 1000)
+        << " s in the attribution's passes, " << milliseconds(overhead / 1000)
+        << " s besides (loading, the switch and heap passes, "
         << milliseconds(report.countingMilliseconds) << " ms counting matching work)\n";
     return text;
 }
