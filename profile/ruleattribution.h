@@ -51,7 +51,7 @@ struct AttributionSettings
     // share of the added time or a quarter of its own spread, whichever is larger.
     double settledChange = 0.05;
     // No round starts after this much measuring, once minRounds are done.
-    double budgetMilliseconds = 20000;
+    double budgetMilliseconds = 15000;
 };
 
 struct UnitCost
