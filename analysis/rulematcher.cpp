@@ -79,14 +79,7 @@ public:
     {
         if (isNullNode(node))
             return QStringList();
-        const QMetaObject *metaObject = objectOf(node)->metaObject();
-        if (isToolTipLabel(objectOf(node)))
-            return QStringList(QStringLiteral("QToolTip"));
-        QStringList names;
-        for (; metaObject; metaObject = metaObject->superClass())
-            names += QString::fromLatin1(metaObject->className())
-                         .replace(QLatin1Char(':'), QLatin1Char('-'));
-        return names;
+        return RuleMatcher::typeNames(objectOf(node));
     }
 
     bool nodeNameEquals(NodePtr node, const QString &name) const override
@@ -145,6 +138,7 @@ public:
 
     NodePtr parentNode(NodePtr node) const override
     {
+        ++ancestorSteps;
         NodePtr parent;
         parent.ptr =
             isNullNode(node) ? nullptr : const_cast<QObject *>(styleParent(objectOf(node)));
@@ -166,6 +160,8 @@ public:
 
     // What [style="..."] compares with: the class of the style the sheet is drawn over.
     QString styleName;
+    // Steps up the tree since last reset, for the cost of a descendant selector.
+    mutable int ancestorSteps = 0;
 
 private:
     QString valueText(const QObject *object, const QString &name, const QVariant &value) const
@@ -188,6 +184,7 @@ private:
 RuleMatcher::RuleMatcher(const SheetModel &model)
     : sheetModel(model)
     , selector(std::make_unique<ObjectTreeSelector>())
+    , single(std::make_unique<ObjectTreeSelector>())
 {
     if (model.isReference) {
         why = QStringLiteral("the sheet only names the file %1 to read").arg(model.reference.name);
@@ -226,6 +223,10 @@ RuleMatcher::RuleMatcher(const SheetModel &model)
         }
     }
     selector->styleSheets.append(sheet);
+    StyleSheet alone;
+    alone.origin = StyleSheetOrigin_Inline;
+    alone.depth = 1;
+    single->styleSheets.append(alone);
     valid = true;
 }
 
@@ -234,6 +235,37 @@ RuleMatcher::~RuleMatcher() = default;
 void RuleMatcher::setStyleName(const QString &name)
 {
     selector->styleName = name;
+    single->styleName = name;
+}
+
+QStringList RuleMatcher::typeNames(const QObject *object)
+{
+    if (isToolTipLabel(object))
+        return QStringList(QStringLiteral("QToolTip"));
+    QStringList names;
+    for (const QMetaObject *metaObject = object->metaObject(); metaObject;
+         metaObject = metaObject->superClass())
+        names += QString::fromLatin1(metaObject->className())
+                     .replace(QLatin1Char(':'), QLatin1Char('-'));
+    return names;
+}
+
+RuleMatcher::Trial RuleMatcher::trySelector(const QObject *object, int rule, int selector) const
+{
+    Trial trial;
+    if (!valid || !object)
+        return trial;
+    // Unindexed, so that the toolkit tries it whatever the object is; the caller
+    // decides which objects the toolkit's own index would try it on.
+    StyleRule one;
+    one.selectors = {*sheetModel.rules.at(rule).selectors.at(selector).toolkit};
+    single->styleSheets.first().styleRules = {one};
+    single->ancestorSteps = 0;
+    StyleSelector::NodePtr node;
+    node.ptr = const_cast<QObject *>(object);
+    trial.matched = !single->styleRulesForNode(node).isEmpty();
+    trial.ancestorSteps = single->ancestorSteps;
+    return trial;
 }
 
 int RuleMatcher::selectorIndex(const StyleRule &matched) const

@@ -54,6 +54,20 @@ public:
     QVector<RuleMatch> matches(const QObject *object) const;
     bool matchesRule(const QObject *object, int rule) const;
 
+    // One selector tried on its own on an object, as the toolkit tries it: whether it
+    // matches (pseudo-states aside, as the toolkit's selector leaves them to the
+    // style) and how many steps up the object tree deciding that took.
+    struct Trial
+    {
+        bool matched = false;
+        int ancestorSteps = 0;
+    };
+    Trial trySelector(const QObject *object, int rule, int selector) const;
+
+    // The type names an object answers to, its class's first: what a type selector
+    // compares with and what the toolkit looks its rules up by.
+    static QStringList typeNames(const QObject *object);
+
     const SheetModel &model() const { return sheetModel; }
 
 private:
@@ -62,6 +76,7 @@ private:
     class ObjectTreeSelector;
     const SheetModel &sheetModel;
     std::unique_ptr<ObjectTreeSelector> selector;
+    std::unique_ptr<ObjectTreeSelector> single; // holds the one rule trySelector tries
     bool valid = false;
     QString why;
 };

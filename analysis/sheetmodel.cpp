@@ -156,6 +156,7 @@ bool RuleWalker::walkRuleset()
             const int semicolonIndex = p.index;
             p.index = declarationStart;
             const bool foundRBrace = p.until(RBRACE);
+            const int afterRBrace = p.index;
             if (foundSemicolon && semicolonIndex < p.index) {
                 declaration = Declaration();
                 p.index = semicolonIndex - 1;
@@ -166,6 +167,7 @@ bool RuleWalker::walkRuleset()
                     unclosed = true;
                     return fail(rule.braceSymbol, QString());
                 }
+                rule.endOffset = context.symbolOffset(afterRBrace - 1) + 1;
                 context.rules.append(rule);
                 return true;
             }
@@ -181,6 +183,7 @@ bool RuleWalker::walkRuleset()
         return fail(before,
                     QStringLiteral("\";\" or \"}\" to close the rule of line %1").arg(line));
     }
+    rule.endOffset = context.symbolOffset(p.index - 1) + 1;
     p.skipSpace();
     context.rules.append(rule);
     return true;

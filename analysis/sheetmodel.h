@@ -75,6 +75,7 @@ struct SheetRule
     QVector<SheetSelector> selectors;
     QVector<SheetDeclaration> declarations;
     int offset = 0;
+    int endOffset = 0; // just after its closing "}"
     int order = 0;
     int firstSymbol = 0; // selector tokens [firstSymbol, braceSymbol)
     int braceSymbol = 0;

@@ -39,7 +39,7 @@ dpkg-deb -x "$deb" "$root"
 program=$root/usr/bin/prismark-preview
 styles=$root/usr/share/prismark/styles
 [ -x "$program" ] || fail "no usr/bin/prismark-preview in the package"
-for tool in prismark-lint prismark-live prismark-shot prismark-lsp prismark-build; do
+for tool in prismark-lint prismark-live prismark-shot prismark-lsp prismark-build prismark-profile; do
     [ -x "$root/usr/bin/$tool" ] || fail "no usr/bin/$tool in the package"
 done
 [ -f "$root/usr/share/man/man1/prismark-lsp.1.gz" ] || [ -f "$root/usr/share/man/man1/prismark-lsp.1" ] \

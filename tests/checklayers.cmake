@@ -6,7 +6,7 @@
 cmake_policy(SET CMP0057 NEW)
 include(${LAYERS})
 
-set(program_folders app fmt lint live lsp shot themebuild)
+set(program_folders app fmt lint live lsp profile shot themebuild)
 
 # The files of a list as paths from the source root; relative ones are taken from
 # base, the directory of the CMakeLists.txt that named them.

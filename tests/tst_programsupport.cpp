@@ -99,6 +99,8 @@ void TestProgramSupport::programs_data()
     QTest::newRow("prismark-build")
         << QStringLiteral(PRISMARK_BUILD_EXECUTABLE) << "prismark-build";
     QTest::newRow("prismark-shot") << QStringLiteral(PRISMARK_SHOT_EXECUTABLE) << "prismark-shot";
+    QTest::newRow("prismark-profile")
+        << QStringLiteral(PRISMARK_PROFILE_EXECUTABLE) << "prismark-profile";
 }
 
 void TestProgramSupport::programs()

@@ -1,0 +1,58 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+#include "profile/profilesheet.h"
+
+#include "support/safefileread.h"
+#include "tokens/templatelint.h"
+#include "tokens/themebuild.h"
+#include "widgetstyles/sheetstyle.h"
+
+namespace {
+
+ProfileSheet builtTemplate(const QString &path, const QString &variant)
+{
+    ProfileSheet sheet;
+    ThemeBuildOptions options;
+    if (!variant.isEmpty())
+        options.variants = QStringList{variant};
+    // The icons stay where the template keeps them; nothing is written.
+    options.sourceIconUrls = true;
+    const ThemeBuild build = buildTheme(path, options);
+    if (!build.usageError.isEmpty()) {
+        sheet.error = build.usageError;
+        sheet.wrongRequest = true;
+        return sheet;
+    }
+    if (!build.errors.isEmpty()) {
+        sheet.error = build.errors.constFirst().text();
+        return sheet;
+    }
+    if (build.sheets.isEmpty()) {
+        sheet.error = QStringLiteral("the template builds no sheet");
+        return sheet;
+    }
+    sheet.ok = true;
+    sheet.variant = build.sheets.constFirst().variant;
+    sheet.text = QString::fromUtf8(build.sheets.constFirst().text);
+    return sheet;
+}
+
+} // namespace
+
+ProfileSheet readProfileSheet(const QString &path, const QString &variant)
+{
+    if (isThemeTemplatePath(path))
+        return builtTemplate(path, variant);
+    ProfileSheet sheet;
+    const FileReadResult read = readRegularFile(path, maxAuthorSheetBytes, true);
+    if (!read.ok) {
+        sheet.error = read.error;
+        return sheet;
+    }
+    sheet.ok = true;
+    // As the program installs it: UTF-8, up to the first NUL.
+    const int nul = read.bytes.indexOf('\0');
+    sheet.text = QString::fromUtf8(nul < 0 ? read.bytes : read.bytes.left(nul));
+    return sheet;
+}

@@ -1,0 +1,56 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <QVector>
+
+#include <memory>
+#include <vector>
+
+class MainWindow;
+class QObject;
+class QWidget;
+
+// The widgets a profile styles, each a window of its own shown offscreen: the
+// gallery (the window prismark-preview shows) and the author's forms. Every pass
+// starts from the same state, the plain base style without a sheet, so that one
+// pass leaves nothing behind for the next.
+class ProfileStage
+{
+public:
+    explicit ProfileStage(bool withGallery);
+    ~ProfileStage();
+
+    // Loads a Designer form as a window of its own; the error, or "" when shown.
+    QString addForm(const QString &path);
+    // Shows every window and polishes every widget once, outside any measurement.
+    void settle();
+
+    QVector<const QObject *> widgets() const;
+    int windowCount() const;
+
+    // Milliseconds to set the sheet on the application, polish every widget and
+    // paint every window once, from the plain base style.
+    double applyMilliseconds(const QString &sheet);
+    // The same from the built-in Light theme, switching as the gallery switches to an
+    // author's sheet (its @palette header included).
+    double switchMilliseconds(const QString &sheet);
+    // Bytes the heap holds once the sheet is applied, over the plain base style.
+    qint64 heapGrowth(const QString &sheet);
+
+private:
+    void resetToBaseStyle();
+    void paintWindows();
+    QVector<QWidget *> windows() const;
+
+    std::unique_ptr<MainWindow> gallery;
+    std::vector<std::unique_ptr<QWidget>> forms;
+    QImage canvas;
+    bool baseStyleInstalled = false;
+};
+
+// Heap statistics exist where the C library offers them.
+bool heapGrowthMeasured();
