@@ -73,8 +73,7 @@ int parseOptions(const QStringList &arguments, ProfileOptions &options)
         QStringLiteral("Measures what a Qt style sheet costs to apply, on the gallery and on "
                        "Designer forms, and which of its rules the time goes to.\n\n") +
         QLatin1String(kExitCodes));
-    parser.addHelpOption();
-    parser.addVersionOption();
+    addHelpAndVersionOptions(parser);
     parser.addPositionalArgument(QStringLiteral("SHEET"),
                                  QStringLiteral("A style sheet (.qss) or a theme template "
                                                 "(.qss.in)."));
@@ -102,15 +101,8 @@ int parseOptions(const QStringList &arguments, ProfileOptions &options)
         printError(parser.errorText());
         return ProfileUsageError;
     }
-    if (parser.isSet(QStringLiteral("help"))) {
-        std::fputs(qPrintable(helpTextForProgram(parser)), stdout);
+    if (answerHelpOrVersion(parser))
         return ProfileSuccess;
-    }
-    if (parser.isSet(QStringLiteral("version"))) {
-        std::printf("%s %s\n", qPrintable(QCoreApplication::applicationName()),
-                    qPrintable(QCoreApplication::applicationVersion()));
-        return ProfileSuccess;
-    }
     if (parser.positionalArguments().size() != 1) {
         printError(QStringLiteral("give one SHEET to profile (see --help)"));
         return ProfileUsageError;
