@@ -179,6 +179,10 @@ void TestLspFeatures::completion_data()
     QTest::newRow("subcontrol") << "QComboBox::drop|"
                                 << "drop-down"
                                 << "drop";
+    QTest::newRow("property name after a url() path holding braces")
+        << "QLabel { image: url(icons/{dark}/a.png); col| }"
+        << "color"
+        << "col";
     QTest::newRow("palette role") << "/*\n@palette Win|"
                                   << "Window"
                                   << "Win";
