@@ -179,8 +179,8 @@ void TestLspFeatures::completion_data()
     QTest::newRow("subcontrol") << "QComboBox::drop|"
                                 << "drop-down"
                                 << "drop";
-    QTest::newRow("property name after a url() path holding braces")
-        << "QLabel { image: url(icons/{dark}/a.png); col| }"
+    QTest::newRow("property name after a url() path holding a brace")
+        << "QLabel { image: url(icons/{a.png); col| }"
         << "color"
         << "col";
     QTest::newRow("palette role") << "/*\n@palette Win|"
