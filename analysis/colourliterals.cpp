@@ -84,7 +84,7 @@ void ValueScanner::scanFunctionOrName(const SheetSpan &name)
         const int close = closingParenthesis(end);
         if (close > 0 && isColourFunction(text.mid(name.start, name.length))) {
             add(name.start, close + 1 - name.start);
-            lexer = SheetLexer(text, LexMode::Sheet, close + 1);
+            lexer.skipTo(close + 1);
         }
         return;
     }

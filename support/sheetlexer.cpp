@@ -176,6 +176,11 @@ SheetSpan SheetLexer::next()
     return span;
 }
 
+void SheetLexer::skipTo(int offset)
+{
+    position = qBound(position, offset, size);
+}
+
 QVector<SheetSpan> lexSheet(QStringView text, LexMode mode)
 {
     QVector<SheetSpan> spans;

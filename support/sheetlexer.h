@@ -52,6 +52,9 @@ public:
     int offset() const { return position; }
     // The next span; call only when !atEnd().
     SheetSpan next();
+    // Goes on from offset, a span's start further on, as one does who has read the
+    // text up to there some other way: a template's open blocks stay open.
+    void skipTo(int offset);
 
 private:
     int comment(int from, bool *closed) const;

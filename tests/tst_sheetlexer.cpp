@@ -33,6 +33,7 @@ private slots:
     void content_data();
     void content();
     void resumesAtASpan();
+    void skipKeepsATemplatesBlockOpen();
 };
 
 void TestSheetLexer::spans_data()
@@ -127,6 +128,17 @@ void TestSheetLexer::resumesAtASpan()
         QCOMPARE(span.length, whole.at(k).length);
     }
     QVERIFY(lexer.atEnd());
+}
+
+void TestSheetLexer::skipKeepsATemplatesBlockOpen()
+{
+    const QString text = QStringLiteral("a { b: mix({c}, {d}) }");
+    SheetLexer lexer(text, LexMode::Template);
+    for (int k = 0; k < 3; ++k) // "a", " ", "{"
+        lexer.next();
+    lexer.skipTo(int(text.indexOf(QLatin1Char(','))) + 1);
+    lexer.next();
+    QCOMPARE(lexer.next().kind, SheetSpanKind::Reference);
 }
 
 QTEST_APPLESS_MAIN(TestSheetLexer)
