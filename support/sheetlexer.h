@@ -17,7 +17,7 @@ enum class SheetSpanKind : quint8
     Identifier,  // name characters and escapes ("\\" and the character after it)
     Number,      // digits, with a sign, a fraction and a unit or "%"
     Hash,        // "#" and a name: an object name or a colour
-    Punctuation, // any other single character
+    Punctuation, // any other character (a surrogate pair whole)
     Reference,   // "{group.token}" inside a template's block
 };
 
