@@ -10,11 +10,6 @@
 #include <QVector>
 
 namespace {
-bool isComment(const SheetSpan &span)
-{
-    return span.kind == SheetSpanKind::Comment;
-}
-
 // Runs of white space as one space, trimmed; every other span is copied byte for byte.
 QString collapsed(QStringView text)
 {
@@ -75,7 +70,7 @@ void formatChunk(QStringView chunk, const QString &indent, QStringList &lines)
                 sameLine = false;
             continue;
         }
-        if (!isComment(span)) {
+        if (span.kind != SheetSpanKind::Comment) {
             declarationStart = span.start;
             break;
         }
@@ -158,7 +153,7 @@ bool splitItems(const QString &text, const QString &indent, int maxLineLength, Q
         Item item;
         item.blankBefore = newlines >= 2;
         newlines = 0;
-        if (isComment(first)) {
+        if (first.kind == SheetSpanKind::Comment) {
             item.text = text.mid(first.start, first.length);
             item.openComment = first.unterminated;
             items.append(item);
