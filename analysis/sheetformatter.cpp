@@ -16,15 +16,22 @@ QString collapsed(QStringView text)
     QString out;
     out.reserve(int(text.size()));
     bool space = false;
+    bool openString = false;
     for (SheetLexer lexer(text); !lexer.atEnd();) {
         const SheetSpan span = lexer.next();
         if (span.kind == SheetSpanKind::Whitespace) {
-            space = true;
+            // The line break that ends a string left open stays: as a space it would
+            // join the string to what follows, and a second run would read otherwise.
+            if (openString)
+                out += QLatin1Char('\n');
+            space = !openString || span.length > 1;
+            openString = false;
             continue;
         }
         if (space && !out.isEmpty())
             out += QLatin1Char(' ');
         space = false;
+        openString = span.kind == SheetSpanKind::String && span.unterminated;
         out.append(text.data() + span.start, span.length);
     }
     return out;
