@@ -4,6 +4,7 @@
 #include "analysis/colourliterals.h"
 
 #include "analysis/qssreference.h"
+#include "support/sheetlexer.h"
 #include "theme/palettedirectives.h"
 
 #include <QtGui/private/qcssparser_p.h>
@@ -11,11 +12,6 @@
 #include <algorithm>
 
 namespace {
-bool isNameChar(QChar c)
-{
-    return c.isLetterOrNumber() || c == QLatin1Char('-') || c == QLatin1Char('_');
-}
-
 // Named colours only where the property takes a brush: "tan" is a font family too.
 bool takesNamedColours(const QString &property)
 {
@@ -40,15 +36,14 @@ class ValueScanner
 public:
     explicit ValueScanner(const QString &text)
         : text(text)
+        , lexer(text)
     {}
 
     QVector<ColourLiteral> scan();
 
 private:
-    void skipComment();
-    void skipString();
     int closingParenthesis(int from) const;
-    void scanValueWord();
+    void scanFunctionOrName(const SheetSpan &name);
     void add(int offset, int length)
     {
         const QColor colour = readColourLiteral(text.mid(offset, length));
@@ -57,64 +52,45 @@ private:
     }
 
     const QString &text;
-    int i = 0;
+    SheetLexer lexer;
     QVector<ColourLiteral> found;
     QString property;
 };
 
-void ValueScanner::skipComment()
-{
-    const int end = text.indexOf(QLatin1String("*/"), i + 2);
-    i = end < 0 ? int(text.size()) : end + 2;
-}
-
-void ValueScanner::skipString()
-{
-    const QChar quote = text.at(i++);
-    while (i < text.size() && text.at(i) != quote && text.at(i) != QLatin1Char('\n')) {
-        if (text.at(i) == QLatin1Char('\\'))
-            ++i;
-        ++i;
-    }
-    ++i;
-}
-
+// The ")" that closes the "(" at from, or -1 when the declaration ends first.
 int ValueScanner::closingParenthesis(int from) const
 {
     int depth = 0;
-    for (int k = from; k < text.size(); ++k) {
-        const QChar c = text.at(k);
+    for (SheetLexer inner(text, LexMode::Sheet, from); !inner.atEnd();) {
+        const SheetSpan span = inner.next();
+        if (span.kind != SheetSpanKind::Punctuation)
+            continue;
+        const QChar c = text.at(span.start);
         if (c == QLatin1Char('('))
             ++depth;
         else if (c == QLatin1Char(')') && --depth == 0)
-            return k;
+            return span.start;
         else if (c == QLatin1Char(';') || c == QLatin1Char('}') || c == QLatin1Char('{'))
             return -1;
     }
     return -1;
 }
 
-void ValueScanner::scanValueWord()
+void ValueScanner::scanFunctionOrName(const SheetSpan &name)
 {
-    const int start = i;
-    while (i < text.size() && isNameChar(text.at(i)))
-        ++i;
-    const QString word = text.mid(start, i - start);
-    if (i < text.size() && text.at(i) == QLatin1Char('(')) {
-        const int close = closingParenthesis(i);
-        if (isColourFunction(word) && close > 0) {
-            add(start, close + 1 - start);
-            i = close + 1;
-        } else if (word.compare(QLatin1String("url"), Qt::CaseInsensitive) == 0 && close > 0) {
-            i = close + 1; // a path may spell a colour name
-        } else {
-            ++i; // gradients: their stops are scanned as words of the value
+    const int end = name.end();
+    if (end < text.size() && text.at(end) == QLatin1Char('(')) {
+        // Gradients go on to their stops, read as words of the value.
+        const int close = closingParenthesis(end);
+        if (close > 0 && isColourFunction(text.mid(name.start, name.length))) {
+            add(name.start, close + 1 - name.start);
+            lexer.skipTo(close + 1);
         }
         return;
     }
-    if (!word.isEmpty() && !word.at(0).isDigit() && takesNamedColours(property) &&
-        QColor::isValidColor(word))
-        add(start, i - start);
+    const QString word = text.mid(name.start, name.length);
+    if (takesNamedColours(property) && QColor::isValidColor(word))
+        add(name.start, name.length);
 }
 
 QVector<ColourLiteral> ValueScanner::scan()
@@ -122,43 +98,41 @@ QVector<ColourLiteral> ValueScanner::scan()
     int depth = 0;
     bool inValue = false;
     int statementStart = 0;
-    QString preamble; // of the innermost open block
-    QStringList preambles;
-    while (i < text.size()) {
+    QStringList preambles; // of the open blocks, innermost last
+    while (!lexer.atEnd()) {
+        const SheetSpan span = lexer.next();
+        if (span.kind == SheetSpanKind::Hash) {
+            if (inValue)
+                add(span.start, span.length);
+            continue;
+        }
+        if (span.kind == SheetSpanKind::Identifier) {
+            if (inValue)
+                scanFunctionOrName(span);
+            continue;
+        }
+        if (span.kind != SheetSpanKind::Punctuation)
+            continue;
+        const int i = span.start;
         const QChar c = text.at(i);
-        if (c == QLatin1Char('/') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('*')) {
-            skipComment();
-        } else if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
-            skipString();
-        } else if (c == QLatin1Char('{')) {
+        if (c == QLatin1Char('{')) {
             preambles.append(text.mid(statementStart, i - statementStart).trimmed());
             ++depth;
             inValue = false;
-            statementStart = ++i;
+            statementStart = i + 1;
         } else if (c == QLatin1Char('}')) {
             depth = qMax(0, depth - 1);
             if (!preambles.isEmpty())
                 preambles.removeLast();
             inValue = false;
-            statementStart = ++i;
+            statementStart = i + 1;
         } else if (c == QLatin1Char(';')) {
             inValue = false;
-            statementStart = ++i;
+            statementStart = i + 1;
         } else if (c == QLatin1Char(':') && depth > 0 && !inValue &&
                    !preambles.constLast().startsWith(QLatin1String("@media"))) {
             property = text.mid(statementStart, i - statementStart).trimmed().toLower();
             inValue = true;
-            ++i;
-        } else if (inValue && c == QLatin1Char('#')) {
-            int end = i + 1;
-            while (end < text.size() && isNameChar(text.at(end)))
-                ++end;
-            add(i, end - i);
-            i = end;
-        } else if (inValue && isNameChar(c)) {
-            scanValueWord();
-        } else {
-            ++i;
         }
     }
     return found;

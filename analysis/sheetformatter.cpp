@@ -4,93 +4,59 @@
 #include "analysis/sheetformatter.h"
 
 #include "analysis/toolkitparse.h"
+#include "support/sheetlexer.h"
 
 #include <QStringList>
 #include <QVector>
 
 namespace {
-// The end of the comment, string, url() or escape starting at i, or i when none does:
-// these are copied byte for byte.
-int atomEnd(QStringView text, int i)
-{
-    const int size = int(text.size());
-    const QChar c = text.at(i);
-    if (c == QLatin1Char('/') && i + 1 < size && text.at(i + 1) == QLatin1Char('*')) {
-        const int end = int(text.indexOf(QLatin1String("*/"), i + 2));
-        return end < 0 ? size : end + 2;
-    }
-    if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
-        int j = i + 1;
-        while (j < size && text.at(j) != c && text.at(j) != QLatin1Char('\n')) {
-            if (text.at(j) == QLatin1Char('\\'))
-                ++j;
-            ++j;
-        }
-        return qMin(size, j + 1);
-    }
-    if (c == QLatin1Char('\\'))
-        return qMin(size, i + 2);
-    if ((c == QLatin1Char('u') || c == QLatin1Char('U')) &&
-        text.mid(i).startsWith(QLatin1String("url("), Qt::CaseInsensitive) &&
-        (i == 0 || !(text.at(i - 1).isLetterOrNumber() || text.at(i - 1) == QLatin1Char('-')))) {
-        const int end = int(text.indexOf(QLatin1Char(')'), i + 4));
-        return end < 0 ? size : end + 1;
-    }
-    return i;
-}
-
-bool isComment(QStringView text, int i)
-{
-    return text.at(i) == QLatin1Char('/') && i + 1 < text.size() &&
-           text.at(i + 1) == QLatin1Char('*');
-}
-
-// Runs of white space outside atoms as one space, trimmed.
+// Runs of white space as one space, trimmed; every other span is copied byte for byte.
 QString collapsed(QStringView text)
 {
     QString out;
     out.reserve(int(text.size()));
     bool space = false;
-    for (int i = 0; i < text.size();) {
-        if (text.at(i).isSpace()) {
-            space = true;
-            ++i;
+    bool openString = false;
+    for (SheetLexer lexer(text); !lexer.atEnd();) {
+        const SheetSpan span = lexer.next();
+        if (span.kind == SheetSpanKind::Whitespace) {
+            // The line break that ends a string left open stays: as a space it would
+            // join the string to what follows, and a second run would read otherwise.
+            if (openString)
+                out += QLatin1Char('\n');
+            space = !openString || span.length > 1;
+            openString = false;
             continue;
         }
         if (space && !out.isEmpty())
             out += QLatin1Char(' ');
         space = false;
-        const int end = atomEnd(text, i);
-        const int next = end > i ? end : i + 1;
-        out.append(text.data() + i, next - i);
-        i = next;
+        openString = span.kind == SheetSpanKind::String && span.unterminated;
+        out.append(text.data() + span.start, span.length);
     }
     return out;
 }
 
-// The parts of text between separators at depth 0, outside atoms; balanced tells
-// whether every bracket opened in text was closed.
+// The parts of text between separators at depth 0, outside comments, strings and
+// url()s; balanced tells whether every bracket opened in text was closed.
 QVector<QStringView> splitTopLevel(QStringView text, QChar separator, bool *balanced = nullptr)
 {
     QVector<QStringView> parts;
     int depth = 0;
     int start = 0;
-    for (int i = 0; i < text.size();) {
-        const int end = atomEnd(text, i);
-        if (end > i) {
-            i = end;
+    for (SheetLexer lexer(text); !lexer.atEnd();) {
+        const SheetSpan span = lexer.next();
+        if (span.kind != SheetSpanKind::Punctuation)
             continue;
-        }
-        const QChar c = text.at(i);
+        const QChar c = text.at(span.start);
         if (c == QLatin1Char('(') || c == QLatin1Char('['))
             ++depth;
         else if ((c == QLatin1Char(')') || c == QLatin1Char(']')) && depth > 0)
             --depth;
         else if (c == separator && depth == 0) {
-            parts.append(text.mid(start, i - start));
-            start = i + 1;
+            parts.append(text.mid(start, span.start - start));
+            start = span.end();
         }
-        ++i;
     }
     parts.append(text.mid(start));
     if (balanced)
@@ -102,26 +68,26 @@ QVector<QStringView> splitTopLevel(QStringView text, QChar separator, bool *bala
 // (those before a line break go back to the line before), then the declaration.
 void formatChunk(QStringView chunk, const QString &indent, QStringList &lines)
 {
-    int i = 0;
+    int declarationStart = int(chunk.size());
     bool sameLine = !lines.isEmpty();
-    while (i < chunk.size()) {
-        if (chunk.at(i).isSpace()) {
-            if (chunk.at(i) == QLatin1Char('\n'))
+    for (SheetLexer lexer(chunk); !lexer.atEnd();) {
+        const SheetSpan span = lexer.next();
+        if (span.kind == SheetSpanKind::Whitespace) {
+            if (chunk.mid(span.start, span.length).contains(QLatin1Char('\n')))
                 sameLine = false;
-            ++i;
             continue;
         }
-        if (!isComment(chunk, i))
+        if (span.kind != SheetSpanKind::Comment) {
+            declarationStart = span.start;
             break;
-        const int end = atomEnd(chunk, i);
-        const QStringView comment = chunk.mid(i, end - i);
+        }
+        const QStringView comment = chunk.mid(span.start, span.length);
         if (sameLine)
             lines.last().append(QLatin1Char(' ')).append(comment.data(), int(comment.size()));
         else
             lines.append(indent + comment.toString());
-        i = end;
     }
-    const QStringView declaration = chunk.mid(i);
+    const QStringView declaration = chunk.mid(declarationStart);
     const QVector<QStringView> nameAndValue = splitTopLevel(declaration, QLatin1Char(':'));
     QString line = indent;
     if (nameAndValue.size() < 2) {
@@ -182,58 +148,60 @@ bool formatRule(QStringView selector, QStringView body, const QString &indent, i
 bool splitItems(const QString &text, const QString &indent, int maxLineLength, QVector<Item> &items,
                 QString *error)
 {
-    const int size = int(text.size());
-    int i = 0;
-    while (i < size) {
-        int newlines = 0;
-        while (i < size && text.at(i).isSpace()) {
-            if (text.at(i) == QLatin1Char('\n'))
-                ++newlines;
-            ++i;
-        }
-        if (i >= size)
-            break;
-        Item item;
-        item.blankBefore = newlines >= 2;
-        if (isComment(text, i)) {
-            const int end = atomEnd(text, i);
-            item.text = text.mid(i, end - i);
-            item.openComment = text.indexOf(QLatin1String("*/"), i + 2) < 0;
-            items.append(item);
-            i = end;
+    SheetLexer lexer(text);
+    int newlines = 0;
+    while (!lexer.atEnd()) {
+        const SheetSpan first = lexer.next();
+        if (first.kind == SheetSpanKind::Whitespace) {
+            newlines +=
+                int(QStringView(text).mid(first.start, first.length).count(QLatin1Char('\n')));
             continue;
         }
-        if (text.at(i) == QLatin1Char('@') || text.at(i) == QLatin1Char('}')) {
+        Item item;
+        item.blankBefore = newlines >= 2;
+        newlines = 0;
+        if (first.kind == SheetSpanKind::Comment) {
+            item.text = text.mid(first.start, first.length);
+            item.openComment = first.unterminated;
+            items.append(item);
+            continue;
+        }
+        if (isPunctuation(text, first, QLatin1Char('@')) ||
+            isPunctuation(text, first, QLatin1Char('}'))) {
             *error = QStringLiteral("an at-rule or a stray \"}\" is left as it is");
             return false;
         }
-        int open = i;
-        while (open < size && text.at(open) != QLatin1Char('{')) {
-            const int end = atomEnd(text, open);
-            open = end > open ? end : open + 1;
+        int open = first.start;
+        for (SheetSpan span = first; !isPunctuation(text, span, QLatin1Char('{'));
+             span = lexer.next()) {
+            if (lexer.atEnd()) {
+                *error = QStringLiteral("a rule without its braces is left as it is");
+                return false;
+            }
         }
-        int close = open + 1;
-        while (close < size && text.at(close) != QLatin1Char('}')) {
-            if (text.at(close) == QLatin1Char('{')) {
+        open = lexer.offset() - 1;
+        int close = -1;
+        while (close < 0 && !lexer.atEnd()) {
+            const SheetSpan span = lexer.next();
+            if (isPunctuation(text, span, QLatin1Char('{'))) {
                 *error = QStringLiteral("a block inside a rule is left as it is");
                 return false;
             }
-            const int end = atomEnd(text, close);
-            close = end > close ? end : close + 1;
+            if (isPunctuation(text, span, QLatin1Char('}')))
+                close = span.start;
         }
-        if (open >= size || close >= size) {
+        if (close < 0) {
             *error = QStringLiteral("a rule without its braces is left as it is");
             return false;
         }
         item.rule = true;
-        if (!formatRule(QStringView(text).mid(i, open - i),
+        if (!formatRule(QStringView(text).mid(first.start, open - first.start),
                         QStringView(text).mid(open + 1, close - open - 1), indent, maxLineLength,
                         &item.text)) {
             *error = QStringLiteral("a rule with an unclosed bracket is left as it is");
             return false;
         }
         items.append(item);
-        i = close + 1;
     }
     return true;
 }

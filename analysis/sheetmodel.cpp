@@ -6,6 +6,7 @@
 #include "analysis/qssreference.h"
 #include "analysis/toolkitsheet.h"
 #include "support/safefileread.h"
+#include "support/sheetlexer.h"
 #include "theme/palettedirectives.h"
 #include "theme/stylesheetloader.h"
 
@@ -272,11 +273,18 @@ SheetModel::~SheetModel() = default;
 
 int SheetModel::urlLength(int offset) const
 {
-    const int close = text.indexOf(QLatin1Char(')'), offset);
+    // To the url()'s ")" (an escaped "url(" is a name and a "(", so to the first ")"),
+    // but no further than its line.
     const int lineEnd = text.indexOf(QLatin1Char('\n'), offset);
-    if (close >= 0 && (lineEnd < 0 || close < lineEnd))
-        return close + 1 - offset;
-    return (lineEnd < 0 ? int(text.size()) : lineEnd) - offset;
+    const int end = lineEnd < 0 ? int(text.size()) : lineEnd;
+    for (SheetLexer lexer(text, LexMode::Sheet, offset); !lexer.atEnd();) {
+        const SheetSpan span = lexer.next();
+        if (span.start >= end)
+            break;
+        if (span.kind == SheetSpanKind::Url || isPunctuation(text, span, QLatin1Char(')')))
+            return qMin(span.end(), end) - offset;
+    }
+    return end - offset;
 }
 
 const QCss::Parser &SheetModel::parser() const
@@ -333,12 +341,13 @@ void SheetModel::parseRules()
 void SheetModel::scanPalette()
 {
     // The leading comment: the comment that opens the text (after blanks).
-    int i = 0;
-    while (i < text.size() && text.at(i).isSpace())
-        ++i;
-    if (QStringView(text).mid(i).startsWith(QLatin1String("/*"))) {
-        const int end = text.indexOf(QLatin1String("*/"), i + 2);
-        leadingCommentEnd = end < 0 ? text.size() : end + 2;
+    for (SheetLexer lexer(text); !lexer.atEnd();) {
+        const SheetSpan span = lexer.next();
+        if (span.kind == SheetSpanKind::Whitespace)
+            continue;
+        if (span.kind == SheetSpanKind::Comment)
+            leadingCommentEnd = span.end();
+        break;
     }
     static const QRegularExpression extraDigit(QStringLiteral("^[0-9A-Fa-f]"));
     int countedUpTo = 0;

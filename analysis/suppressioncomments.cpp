@@ -3,6 +3,8 @@
 
 #include "analysis/suppressioncomments.h"
 
+#include "support/sheetlexer.h"
+
 #include <QRegularExpression>
 
 namespace {
@@ -26,51 +28,34 @@ QVector<SuppressionComment> findSuppressionComments(const QString &text)
     QVector<SuppressionComment> comments;
     int line = 1;
     int lineStart = 0;
-    QChar quote;
-    for (int i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c == QLatin1Char('\n')) {
-            ++line;
-            lineStart = i + 1;
-            quote = QChar(); // a string does not run past the end of its line
-            continue;
-        }
-        if (!quote.isNull()) {
-            if (c == QLatin1Char('\\'))
-                ++i;
-            else if (c == quote)
-                quote = QChar();
-            continue;
-        }
-        if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
-            quote = c;
-            continue;
-        }
-        if (c != QLatin1Char('/') || i + 1 >= text.size() || text.at(i + 1) != QLatin1Char('*'))
-            continue;
-        const int start = i;
-        const int startLine = line;
-        const int startColumn = i - lineStart + 1;
-        const int end = text.indexOf(QLatin1String("*/"), i + 2);
-        const int bodyEnd = end < 0 ? text.size() : end;
-        const QString body = text.mid(i + 2, bodyEnd - i - 2);
-        for (int k = i; k < bodyEnd; ++k) {
-            if (text.at(k) == QLatin1Char('\n')) {
+    int countedUpTo = 0;
+    const auto countLinesTo = [&](int end) {
+        for (; countedUpTo < end; ++countedUpTo) {
+            if (text.at(countedUpTo) == QLatin1Char('\n')) {
                 ++line;
-                lineStart = k + 1;
+                lineStart = countedUpTo + 1;
             }
         }
-        i = end < 0 ? text.size() : end + 1;
+    };
+    for (SheetLexer lexer(text); !lexer.atEnd();) {
+        const SheetSpan span = lexer.next();
+        if (span.kind != SheetSpanKind::Comment)
+            continue;
+        countLinesTo(span.start);
+        const int startLine = line;
+        const int startColumn = span.start - lineStart + 1;
+        countLinesTo(span.end());
+        const QString body = spanContent(text, span).toString();
         const QRegularExpressionMatch match = directive.match(body);
         if (!match.hasMatch())
             continue;
         SuppressionComment comment;
         comment.kind = kindOf(match.captured(1));
-        comment.offset = start;
+        comment.offset = span.start;
         comment.line = startLine;
         comment.column = startColumn;
         comment.endLine = line;
-        comment.closed = end >= 0;
+        comment.closed = !span.unterminated;
         static const QRegularExpression separators(QStringLiteral("[\\s,]+"));
         comment.ids = match.captured(2).split(separators, Qt::SkipEmptyParts);
         comments.append(comment);

@@ -6,6 +6,7 @@
 #include "analysis/qssreference.h"
 #include "analysis/sheetmodel.h"
 #include "analysis/stylesheetlint.h"
+#include "analysis/suppressioncomments.h"
 #include "tokens/uniformtokens.h"
 
 #include <QCoreApplication>
@@ -33,6 +34,8 @@ private slots:
     void ownWidgetClassesDeriveAsConfigured_data();
     void ownWidgetClassesDeriveAsConfigured();
     void findingsPastTheLimitAreCountedWithoutTheirMessages();
+    void suppressionCommentsStandWhereWritten_data();
+    void suppressionCommentsStandWhereWritten();
 };
 
 namespace {
@@ -312,6 +315,35 @@ void TestAnalysis::findingsPastTheLimitAreCountedWithoutTheirMessages()
     QCOMPARE(sink.size(), CheckReporter::kMaxListed + 1);
     QVERIFY2(sink.last().message.startsWith(QLatin1String("2 more diagnostics")),
              qPrintable(sink.last().message));
+}
+
+void TestAnalysis::suppressionCommentsStandWhereWritten_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected"); // line:column-end line of each, "open" if so
+    QTest::newRow("after a string continued over a line break")
+        << "QLabel { qproperty-text: \"a\\\nb\"; }\n  /* prismark-lint-disable */"
+        << "3:3-3";
+    QTest::newRow("inside a string is no comment")
+        << "QLabel[text=\"/* prismark-lint-disable */\"] {}"
+        << "";
+    QTest::newRow("one left open runs to the end")
+        << "QLabel {}\n/* prismark-lint-disable\nunknown-property"
+        << "2:1-3 open";
+}
+
+void TestAnalysis::suppressionCommentsStandWhereWritten()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, expected);
+    QStringList found;
+    for (const SuppressionComment &comment : findSuppressionComments(text))
+        found.append(QStringLiteral("%1:%2-%3%4")
+                         .arg(comment.line)
+                         .arg(comment.column)
+                         .arg(comment.endLine)
+                         .arg(comment.closed ? QString() : QStringLiteral(" open")));
+    QCOMPARE(found.join(QStringLiteral(", ")), expected);
 }
 
 QTEST_GUILESS_MAIN(TestAnalysis)

@@ -188,6 +188,10 @@ void TestLspFeatures::completion_data()
     QTest::newRow("subcontrol") << "QComboBox::drop|"
                                 << "drop-down"
                                 << "drop";
+    QTest::newRow("property name after a url() path holding a brace")
+        << "QLabel { image: url(icons/{a.png); col| }"
+        << "color"
+        << "col";
     QTest::newRow("palette role") << "/*\n@palette Win|"
                                   << "Window"
                                   << "Win";

@@ -69,6 +69,12 @@ void TestSheetFormatter::layout_data()
            "  /* next */ background: blue; }\n/* after */\nQFrame{}"
         << "/*\n@palette Window = #ffffff\n*/\n\nQLabel {\n    color: red; /* why */\n"
            "    /* next */\n    background: blue;\n}\n/* after */\nQFrame {\n}\n";
+    QTest::newRow("a quoted url() path holding a bracket and a semicolon")
+        << "QLabel{image:url(\"a);b.png\");color:red}"
+        << "QLabel {\n    image: url(\"a);b.png\");\n    color: red;\n}\n";
+    QTest::newRow("a string left open keeps the line break that ends it")
+        << "QLabel{font-family:\"Sans\n;color:red}"
+        << "QLabel {\n    font-family: \"Sans\n;\n    color: red;\n}\n";
     QTest::newRow("rules a blank line apart") << "QLabel{}QFrame{}"
                                               << "QLabel {\n}\n\nQFrame {\n}\n";
     // The toolkit reads an unclosed last comment to the end; a newline added after it

@@ -3,6 +3,7 @@
 
 #include "lsp/features/sheetcontext.h"
 
+#include "support/sheetlexer.h"
 #include "theme/palettedirectives.h"
 
 #include <QRegularExpression>
@@ -16,23 +17,25 @@ bool isNameChar(QChar c)
     return c.isLetterOrNumber() || c == QLatin1Char('-') || c == QLatin1Char('_');
 }
 
-// The sheet's lexical state, one character at a time: comments, strings, blocks and
-// where the current statement and declaration value begin.
+// The sheet's state at a position, walked span by span: whether it is inside a
+// comment or string, the open blocks and where the current statement and
+// declaration value begin.
 class SheetWalker
 {
 public:
     explicit SheetWalker(const QString &text)
         : text(text)
+        , lexer(text)
     {}
 
     // Advances to offset (or the end of the text).
     void walkTo(int offset);
+    // Takes the next span whole; false at the end of the text.
+    bool advance(SheetSpan *span);
 
     const QString &text;
-    int i = 0;
     int commentStart = -1; // inside a comment
-    QChar quote;           // inside a string when not null
-    int stringStart = -1;
+    int stringStart = -1;  // inside a string
     // Open blocks: their "{" and whether they hold declarations (not @media rules).
     QVector<QPair<int, bool>> blocks;
     int statementStart = 0;
@@ -42,67 +45,104 @@ public:
     std::function<void(int)> onClose;
 
     bool inDeclarations() const { return !blocks.isEmpty() && blocks.constLast().second; }
+
+private:
+    void take(const SheetSpan &span);
+    void punctuation(int i);
+
+    SheetLexer lexer;
+    SheetSpan pending; // read from the lexer, reaching past where the walk stands
+    bool hasPending = false;
 };
 
 void SheetWalker::walkTo(int offset)
 {
     offset = qMin(offset, int(text.size()));
-    while (i < offset) {
-        const QChar c = text.at(i);
-        if (commentStart >= 0) {
-            if (c == QLatin1Char('/') && i > commentStart + 2 &&
-                text.at(i - 1) == QLatin1Char('*')) {
-                // A comment before a statement is no part of it.
-                if (QStringView(text)
-                        .mid(statementStart, commentStart - statementStart)
-                        .trimmed()
-                        .isEmpty())
-                    statementStart = i + 1;
-                commentStart = -1;
-            }
-            ++i;
+    while (hasPending || !lexer.atEnd()) {
+        const SheetSpan span = hasPending ? pending : lexer.next();
+        hasPending = false;
+        if (span.start >= offset) {
+            pending = span;
+            hasPending = true;
+            return;
+        }
+        if (span.end() <= offset) {
+            take(span);
             continue;
         }
-        if (!quote.isNull()) {
-            if (c == QLatin1Char('\\'))
-                ++i;
-            else if (c == quote || c == QLatin1Char('\n'))
-                quote = QChar();
-            ++i;
-            continue;
-        }
-        if (c == QLatin1Char('/') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('*')) {
-            commentStart = i;
-            i += 2;
-            continue;
-        }
-        if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
-            quote = c;
-            stringStart = i;
-        } else if (c == QLatin1Char('{')) {
-            const bool atRule = QStringView(text)
-                                    .mid(statementStart, i - statementStart)
-                                    .trimmed()
-                                    .startsWith(QLatin1String("@media"));
-            if (blocks.isEmpty() && onOpen)
-                onOpen(i);
-            blocks.append(qMakePair(i, !atRule && !inDeclarations()));
-            statementStart = i + 1;
-            colon = -1;
-        } else if (c == QLatin1Char('}')) {
-            if (!blocks.isEmpty())
-                blocks.removeLast();
-            if (blocks.isEmpty() && onClose)
-                onClose(i);
-            statementStart = i + 1;
-            colon = -1;
-        } else if (c == QLatin1Char(';')) {
-            statementStart = i + 1;
-            colon = -1;
-        } else if (c == QLatin1Char(':') && inDeclarations() && colon < 0) {
-            colon = i;
-        }
-        ++i;
+        // The position lies inside the span: only a comment or a string is a place
+        // of its own.
+        commentStart = span.kind == SheetSpanKind::Comment ? span.start : -1;
+        stringStart = span.kind == SheetSpanKind::String ? span.start : -1;
+        pending = span;
+        hasPending = true;
+        return;
+    }
+}
+
+bool SheetWalker::advance(SheetSpan *span)
+{
+    if (!hasPending && lexer.atEnd())
+        return false;
+    *span = hasPending ? pending : lexer.next();
+    hasPending = false;
+    take(*span);
+    return true;
+}
+
+void SheetWalker::take(const SheetSpan &span)
+{
+    // One left open still holds the position at its end.
+    commentStart = -1;
+    stringStart = -1;
+    switch (span.kind) {
+    case SheetSpanKind::Comment:
+        if (span.unterminated)
+            commentStart = span.start;
+        // A comment before a statement is no part of it.
+        else if (QStringView(text)
+                     .mid(statementStart, span.start - statementStart)
+                     .trimmed()
+                     .isEmpty())
+            statementStart = span.end();
+        break;
+    case SheetSpanKind::String:
+        if (span.unterminated)
+            stringStart = span.start;
+        break;
+    case SheetSpanKind::Punctuation:
+        punctuation(span.start);
+        break;
+    default:
+        break;
+    }
+}
+
+void SheetWalker::punctuation(int i)
+{
+    const QChar c = text.at(i);
+    if (c == QLatin1Char('{')) {
+        const bool atRule = QStringView(text)
+                                .mid(statementStart, i - statementStart)
+                                .trimmed()
+                                .startsWith(QLatin1String("@media"));
+        if (blocks.isEmpty() && onOpen)
+            onOpen(i);
+        blocks.append(qMakePair(i, !atRule && !inDeclarations()));
+        statementStart = i + 1;
+        colon = -1;
+    } else if (c == QLatin1Char('}')) {
+        if (!blocks.isEmpty())
+            blocks.removeLast();
+        if (blocks.isEmpty() && onClose)
+            onClose(i);
+        statementStart = i + 1;
+        colon = -1;
+    } else if (c == QLatin1Char(';')) {
+        statementStart = i + 1;
+        colon = -1;
+    } else if (c == QLatin1Char(':') && inDeclarations() && colon < 0) {
+        colon = i;
     }
 }
 
@@ -229,7 +269,7 @@ CursorContext contextAt(const QString &text, int offset)
     if (walker.commentStart >= 0) {
         context.place = Place::Comment;
         paletteContext(text, offset, context);
-    } else if (!walker.quote.isNull()) {
+    } else if (walker.stringStart >= 0) {
         // Only a quoted attribute value is completed inside a string.
         CursorContext outer;
         selectorContext(text, walker.statementStart, walker.stringStart, outer);
@@ -297,17 +337,13 @@ QStringList objectNamesIn(const QString &text)
 {
     QStringList names;
     SheetWalker walker(text);
-    // Steps from one "#" outside blocks to the next; a "#" in a value is a colour.
-    for (int hash = text.indexOf(QLatin1Char('#')); hash >= 0;
-         hash = text.indexOf(QLatin1Char('#'), hash + 1)) {
-        walker.walkTo(hash);
-        if (walker.commentStart >= 0 || !walker.quote.isNull() || walker.inDeclarations())
+    // A "#" in a value is a colour.
+    SheetSpan span;
+    while (walker.advance(&span)) {
+        if (span.kind != SheetSpanKind::Hash || walker.inDeclarations())
             continue;
-        int end = hash + 1;
-        while (end < text.size() && isNameChar(text.at(end)))
-            ++end;
-        const QString name = text.mid(hash + 1, end - hash - 1);
-        if (!name.isEmpty() && !names.contains(name))
+        const QString name = text.mid(span.start + 1, span.length - 1);
+        if (!names.contains(name))
             names.append(name);
     }
     return names;
