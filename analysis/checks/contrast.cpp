@@ -114,10 +114,11 @@ struct Finding
     QVector<JudgedValue> judged;
 };
 
-void addFinding(QVector<Finding> &findings, const SheetDeclaration &at, const Verdict &verdict,
+// At the length characters from offset: the property of the declaration that sets the
+// colour found wanting.
+void addFinding(QVector<Finding> &findings, int offset, int length, const Verdict &verdict,
                 const QString &selector)
 {
-    const int offset = at.offset;
     for (Finding &finding : findings) {
         if (finding.offset == offset && finding.head == verdict.head &&
             finding.tail == verdict.tail) {
@@ -126,8 +127,7 @@ void addFinding(QVector<Finding> &findings, const SheetDeclaration &at, const Ve
             return;
         }
     }
-    findings.append(
-        {offset, int(at.property.size()), verdict.head, verdict.tail, {selector}, verdict.judged});
+    findings.append({offset, length, verdict.head, verdict.tail, {selector}, verdict.judged});
 }
 
 // The colours a selector's widget is drawn in: its look, and the background of the
@@ -325,7 +325,8 @@ private:
         if (!judgement.showsText || !setsAny(rule, {"color", "background"}, &first))
             return;
         if (judgement.text.fails)
-            addFinding(findings, *first, judgement.text, selector.text);
+            addFinding(findings, first->offset, int(first->property.size()), judgement.text,
+                       selector.text);
     }
 
     Verdict textVerdict(const Surface &surface) const
@@ -355,28 +356,20 @@ private:
                          QStringLiteral("background %1").arg(colourText(surface.background)))};
     }
 
+    // A tree's finding in the same words as the sheet's, named with the selectors of
+    // its rule that share it.
     void addTreeFinding(QVector<Finding> &findings, const TreeContrastFinding &found) const
     {
-        const QString head = QStringLiteral("text %1 on %2")
-                                 .arg(colourText(found.text), colourText(found.background));
-        const QString tail = QStringLiteral(": contrast %1, below %2")
-                                 .arg(ratioText(found.ratio), ratioText(textMinimum));
-        for (Finding &finding : findings) {
-            if (finding.offset == found.offset && finding.head == head && finding.tail == tail) {
-                if (!finding.selectors.contains(found.selector))
-                    finding.selectors.append(found.selector);
-                return;
-            }
-        }
-        findings.append(
-            {found.offset,
-             found.length,
-             head,
-             tail,
-             {found.selector},
-             judgedValues(found.textPlace, QStringLiteral("text %1").arg(colourText(found.text)),
-                          found.backgroundPlace,
-                          QStringLiteral("background %1").arg(colourText(found.background)))});
+        const Verdict verdict{
+            true,
+            QStringLiteral("text %1 on %2")
+                .arg(colourText(found.text), colourText(found.background)),
+            QStringLiteral(": contrast %1, below %2")
+                .arg(ratioText(found.ratio), ratioText(textMinimum)),
+            judgedValues(found.textPlace, QStringLiteral("text %1").arg(colourText(found.text)),
+                         found.backgroundPlace,
+                         QStringLiteral("background %1").arg(colourText(found.background)))};
+        addFinding(findings, found.offset, found.length, verdict, found.selector);
     }
 
     void checkOutline(const SheetRule &rule, const SheetSelector &selector,
@@ -390,7 +383,8 @@ private:
                 firstUnmeasured = first->offset;
         } else if (judgement.outlineState == JudgedSelector::Outline::Judged &&
                    judgement.outline.fails) {
-            addFinding(findings, *first, judgement.outline, selector.text);
+            addFinding(findings, first->offset, int(first->property.size()), judgement.outline,
+                       selector.text);
         }
     }
 
