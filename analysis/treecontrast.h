@@ -3,9 +3,13 @@
 
 #pragma once
 
+#include "analysis/colourplace.h"
+
 #include <QColor>
 #include <QString>
 #include <QVector>
+
+#include <optional>
 
 class QObject;
 class SheetModel;
@@ -45,15 +49,6 @@ public:
     virtual QString styleName() const = 0;
 };
 
-// Where a colour a finding judged was written in the sheet: a declaration's value or
-// a palette line's colour; no length when the toolkit's own default gave it.
-struct ColourPlace
-{
-    int offset = 0;
-    int length = 0;
-    bool known() const { return length > 0; }
-};
-
 // Text below the threshold on one target.
 struct TreeContrastFinding
 {
@@ -68,6 +63,7 @@ struct TreeContrastFinding
     ColourPlace backgroundPlace;
 };
 
-// The text findings on every target, in the tree's order; none when the toolkit's
+// The text findings on every target, in the tree's order; nothing when the toolkit's
 // rules cannot be matched (the sheet is rejected, or names another file).
-QVector<TreeContrastFinding> judgeTreeContrast(const SheetModel &model, const ContrastTree &tree);
+std::optional<QVector<TreeContrastFinding>> judgeTreeContrast(const SheetModel &model,
+                                                              const ContrastTree &tree);

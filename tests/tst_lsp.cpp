@@ -195,6 +195,9 @@ void TestLsp::errorsAreAnsweredAndServingGoesOn()
     client.notify("textDocument/didOpen", QJsonObject());
     client.initialize();
     QCOMPARE(client.call("workspace/noSuchThing")["error"]["code"].toInt(), -32601);
+    // A notification's method is not answered as a request.
+    const QJsonObject saved{{"textDocument", document()}};
+    QCOMPARE(client.call("textDocument/didSave", saved)["error"]["code"].toInt(), -32601);
     client.sendRaw("Content-Length: 9\r\n\r\n{\"id\": 1,");
     QJsonValue reply = client.take([](const QJsonObject &m) { return m.contains("error"); });
     QCOMPARE(reply["error"]["code"].toInt(), -32700);

@@ -84,7 +84,8 @@ QVector<double> sheetOnlyRatios(const QString &sheet)
 QVector<TreeContrastFinding> treeFindings(const QString &sheet, QWidget *root)
 {
     const SheetModel model(sheet.toUtf8(), QString());
-    return judgeTreeContrast(model, WidgetContrastTree(root));
+    return judgeTreeContrast(model, WidgetContrastTree(root))
+        .value_or(QVector<TreeContrastFinding>());
 }
 
 // Small trees, each with one widget that shows text.

@@ -39,6 +39,21 @@ qint64 utf8Size(const QString &text)
     return size;
 }
 
+// A capability the methods of one feature announce in parts: their options are
+// merged, and options stand for a bare true.
+QJsonObject mergedCapabilities(QJsonObject capabilities, const QJsonObject &announced)
+{
+    for (auto it = announced.begin(); it != announced.end(); ++it) {
+        const QJsonValue present = capabilities.value(it.key());
+        if (present.isObject() && it.value().isObject())
+            capabilities.insert(it.key(),
+                                mergedCapabilities(present.toObject(), it.value().toObject()));
+        else if (!present.isObject())
+            capabilities.insert(it.key(), it.value());
+    }
+    return capabilities;
+}
+
 QString idKey(const QJsonValue &id)
 {
     return id.isString() ? QLatin1Char('s') + id.toString()
@@ -53,7 +68,6 @@ LspServer::LspServer(Writer writer, const QString &version, QObject *parent)
     , version(version)
 {
     connect(&scheduler, &AnalysisScheduler::analysed, this, &LspServer::analysed);
-    registerRequests();
 }
 
 LspServer::~LspServer()
@@ -158,20 +172,13 @@ void LspServer::dispatch(const QString &method, const QJsonValue &id, bool isReq
         finish(shutdownRequested ? 0 : 1);
         return;
     }
+    const Method *handled = methodNamed(method);
     if (!isRequest) {
         if (!initialized || shutdownRequested)
             return;
-        if (method == QLatin1String("$/cancelRequest"))
-            cancelWaiting(params.value(QLatin1String("id")));
-        if (method == QLatin1String("textDocument/didOpen"))
-            didOpen(params);
-        else if (method == QLatin1String("textDocument/didChange"))
-            didChange(params);
-        else if (method == QLatin1String("textDocument/didSave"))
-            didSave(params);
-        else if (method == QLatin1String("textDocument/didClose"))
-            didClose(params);
         // Anything else, "initialized" and "$/" notifications included, needs nothing.
+        if (handled && handled->notification)
+            (this->*handled->notification)(params);
         return;
     }
     if (method == QLatin1String("initialize")) {
@@ -200,16 +207,23 @@ void LspServer::dispatch(const QString &method, const QJsonValue &id, bool isReq
         respond(id, QJsonValue::Null);
         return;
     }
-    if (method == QLatin1String("textDocument/codeAction") && deferCodeAction(id, params))
-        return;
-    const auto handler = requests.constFind(method);
-    if (handler == requests.cend()) {
+    if (!handled || !handled->answer) {
         respondError(id, LspError::MethodNotFound,
                      QStringLiteral("unknown method \"%1\"").arg(method));
         return;
     }
     ResponseError error;
-    const QJsonValue result = (*handler)(params, &error);
+    Document *document = requestedDocument(params, &error);
+    if (!document) {
+        respondError(id, error.code, error.message);
+        return;
+    }
+    if (handled->waitsForAnalysis && !document->tooLarge &&
+        document->publishedGeneration != document->generation) {
+        document->waiting.append({id, params, handled->answer});
+        return;
+    }
+    const QJsonValue result = (this->*handled->answer)(*document, params, &error);
     if (error.code != 0)
         respondError(id, error.code, error.message);
     else
@@ -227,31 +241,11 @@ QJsonValue LspServer::initialize(const QJsonObject &params)
                                      .toArray();
     encoding = encodings.contains(QStringLiteral("utf-8")) ? PositionEncoding::Utf8
                                                            : PositionEncoding::Utf16;
-    const QJsonObject server{
-        {QStringLiteral("positionEncoding"),
-         encoding == PositionEncoding::Utf8 ? QStringLiteral("utf-8") : QStringLiteral("utf-16")},
-        {QStringLiteral("textDocumentSync"),
-         QJsonObject{
-             {QStringLiteral("openClose"), true},
-             {QStringLiteral("change"), 2},
-             {QStringLiteral("save"), QJsonObject{{QStringLiteral("includeText"), false}}}}},
-        {QStringLiteral("completionProvider"),
-         QJsonObject{{QStringLiteral("triggerCharacters"),
-                      QJsonArray{QStringLiteral(":"), QStringLiteral("#"), QStringLiteral("["),
-                                 QStringLiteral("!"), QStringLiteral("("), QStringLiteral("{"),
-                                 QStringLiteral("\"")}},
-                     {QStringLiteral("resolveProvider"), false}}},
-        {QStringLiteral("hoverProvider"), true},
-        {QStringLiteral("colorProvider"), true},
-        {QStringLiteral("codeActionProvider"),
-         QJsonObject{{QStringLiteral("codeActionKinds"), QJsonArray{QStringLiteral("quickfix")}}}},
-        {QStringLiteral("documentSymbolProvider"), true},
-        {QStringLiteral("definitionProvider"), true},
-        {QStringLiteral("referencesProvider"), true},
-        {QStringLiteral("renameProvider"), QJsonObject{{QStringLiteral("prepareProvider"), true}}},
-        {QStringLiteral("documentFormattingProvider"), true},
-        {QStringLiteral("documentRangeFormattingProvider"), true},
-    };
+    QJsonObject server{{QStringLiteral("positionEncoding"), encoding == PositionEncoding::Utf8
+                                                                ? QStringLiteral("utf-8")
+                                                                : QStringLiteral("utf-16")}};
+    for (const Method &method : methods())
+        server = mergedCapabilities(server, method.announces);
     return QJsonObject{
         {QStringLiteral("capabilities"), server},
         {QStringLiteral("serverInfo"),
@@ -260,7 +254,8 @@ QJsonValue LspServer::initialize(const QJsonObject &params)
     };
 }
 
-QJsonValue LspServer::completionAnswer(Document &document, const QJsonObject &params) const
+QJsonValue LspServer::completionAnswer(Document &document, const QJsonObject &params,
+                                       ResponseError *) const
 {
     if (document.tooLarge)
         return QJsonValue(QJsonArray());
@@ -283,7 +278,8 @@ QJsonValue LspServer::completionAnswer(Document &document, const QJsonObject &pa
                                   {QStringLiteral("items"), toJson(document.text, items)}});
 }
 
-QJsonValue LspServer::hoverAnswer(Document &document, const QJsonObject &params) const
+QJsonValue LspServer::hoverAnswer(Document &document, const QJsonObject &params,
+                                  ResponseError *) const
 {
     if (document.tooLarge)
         return QJsonValue(QJsonValue::Null);
@@ -306,7 +302,8 @@ QJsonValue LspServer::hoverAnswer(Document &document, const QJsonObject &params)
 }
 
 // prismark-fmt's layout; a range formats the whole sheet (see formattingEdits).
-QJsonValue LspServer::formattingAnswer(Document &document, const QJsonObject &params)
+QJsonValue LspServer::formattingAnswer(Document &document, const QJsonObject &params,
+                                       ResponseError *) const
 {
     QJsonArray edits;
     if (document.tooLarge)
@@ -329,58 +326,76 @@ int positionOffset(const TextDocument &text, const QJsonObject &params)
 }
 } // namespace
 
-void LspServer::registerRequests()
+const QVector<LspServer::Method> &LspServer::methods()
 {
-    const auto withDocument = [this](auto feature) {
-        return [this, feature](const QJsonObject &params, ResponseError *error) -> QJsonValue {
-            Document *document = requestedDocument(params, error);
-            if (!document)
-                return QJsonValue::Null;
-            return feature(*document, params);
-        };
+    static const QVector<Method> table{
+        {"textDocument/didOpen",
+         {{"textDocumentSync", QJsonObject{{"openClose", true}}}},
+         &LspServer::didOpen},
+        // 2: the client sends the changed ranges, not the whole text.
+        {"textDocument/didChange",
+         {{"textDocumentSync", QJsonObject{{"change", 2}}}},
+         &LspServer::didChange},
+        {"textDocument/didSave",
+         {{"textDocumentSync", QJsonObject{{"save", QJsonObject{{"includeText", false}}}}}},
+         &LspServer::didSave},
+        {"textDocument/didClose",
+         {{"textDocumentSync", QJsonObject{{"openClose", true}}}},
+         &LspServer::didClose},
+        {"$/cancelRequest", {}, &LspServer::cancelRequest},
+        {"textDocument/completion",
+         {{"completionProvider",
+           QJsonObject{{"triggerCharacters", QJsonArray{":", "#", "[", "!", "(", "{", "\""}},
+                       {"resolveProvider", false}}}},
+         &LspServer::completionAnswer},
+        {"textDocument/hover", {{"hoverProvider", true}}, &LspServer::hoverAnswer},
+        {"textDocument/formatting",
+         {{"documentFormattingProvider", true}},
+         &LspServer::formattingAnswer},
+        {"textDocument/rangeFormatting",
+         {{"documentRangeFormattingProvider", true}},
+         &LspServer::formattingAnswer},
+        {"textDocument/documentColor", {{"colorProvider", true}}, &LspServer::documentColourAnswer},
+        {"textDocument/colorPresentation",
+         {{"colorProvider", true}},
+         &LspServer::colourPresentationAnswer},
+        {"textDocument/documentSymbol",
+         {{"documentSymbolProvider", true}},
+         &LspServer::documentSymbolAnswer},
+        {"textDocument/definition", {{"definitionProvider", true}}, &LspServer::definitionAnswer},
+        {"textDocument/references", {{"referencesProvider", true}}, &LspServer::referencesAnswer},
+        {"textDocument/rename", {{"renameProvider", true}}, &LspServer::renameAnswer},
+        {"textDocument/prepareRename",
+         {{"renameProvider", QJsonObject{{"prepareProvider", true}}}},
+         &LspServer::prepareRenameAnswer},
+        {"textDocument/codeAction",
+         {{"codeActionProvider", QJsonObject{{"codeActionKinds", QJsonArray{"quickfix"}}}}},
+         &LspServer::codeActionAnswer,
+         true},
     };
-    // A member answer bound to this server.
-    const auto answer = [this, withDocument](auto member) {
-        return withDocument([this, member](Document &document, const QJsonObject &params) {
-            return (this->*member)(document, params);
-        });
-    };
-    requests.insert(QStringLiteral("textDocument/completion"),
-                    answer(&LspServer::completionAnswer));
-    requests.insert(QStringLiteral("textDocument/hover"), answer(&LspServer::hoverAnswer));
-    const auto formatting = withDocument(&LspServer::formattingAnswer);
-    requests.insert(QStringLiteral("textDocument/formatting"), formatting);
-    requests.insert(QStringLiteral("textDocument/rangeFormatting"), formatting);
-    requests.insert(QStringLiteral("textDocument/documentColor"),
-                    answer(&LspServer::documentColourAnswer));
-    requests.insert(QStringLiteral("textDocument/colorPresentation"),
-                    answer(&LspServer::colourPresentationAnswer));
-    requests.insert(QStringLiteral("textDocument/documentSymbol"),
-                    answer(&LspServer::documentSymbolAnswer));
-    requests.insert(QStringLiteral("textDocument/definition"),
-                    answer(&LspServer::definitionAnswer));
-    requests.insert(QStringLiteral("textDocument/references"),
-                    answer(&LspServer::referencesAnswer));
-    requests.insert(QStringLiteral("textDocument/prepareRename"),
-                    answer(&LspServer::prepareRenameAnswer));
-    requests.insert(QStringLiteral("textDocument/rename"),
-                    [this](const QJsonObject &params, ResponseError *error) -> QJsonValue {
-                        Document *document = requestedDocument(params, error);
-                        if (!document)
-                            return QJsonValue::Null;
-                        return renameAnswer(*document, params, error);
-                    });
-    requests.insert(QStringLiteral("textDocument/codeAction"),
-                    withDocument(&LspServer::codeActionAnswer));
+    return table;
 }
 
-QJsonValue LspServer::documentColourAnswer(Document &document, const QJsonObject &) const
+const LspServer::Method *LspServer::methodNamed(const QString &name)
+{
+    static const QHash<QString, const Method *> byName = [] {
+        QHash<QString, const Method *> index;
+        for (const Method &method : methods())
+            index.insert(method.name, &method);
+        return index;
+    }();
+    return byName.value(name);
+}
+
+QJsonValue LspServer::documentColourAnswer(Document &document, const QJsonObject &,
+                                           ResponseError *) const
 {
     return QJsonValue(document.tooLarge ? QJsonArray()
                                         : toJson(document.text, coloursOf(document)));
 }
 
-QJsonValue LspServer::colourPresentationAnswer(Document &document, const QJsonObject &params) const
+QJsonValue LspServer::colourPresentationAnswer(Document &document, const QJsonObject &params,
+                                               ResponseError *) const
 {
     const QColor colour = colourFromJson(params.value(QLatin1String("color")).toObject());
     if (!isTokenDocument(document))
@@ -395,7 +410,8 @@ QJsonValue LspServer::colourPresentationAnswer(Document &document, const QJsonOb
                                                        {start, end}, colour)));
 }
 
-QJsonValue LspServer::documentSymbolAnswer(Document &document, const QJsonObject &) const
+QJsonValue LspServer::documentSymbolAnswer(Document &document, const QJsonObject &,
+                                           ResponseError *) const
 {
     return QJsonValue(document.tooLarge
                           ? QJsonArray()
@@ -403,7 +419,8 @@ QJsonValue LspServer::documentSymbolAnswer(Document &document, const QJsonObject
                                    client.hierarchicalSymbols));
 }
 
-QJsonValue LspServer::definitionAnswer(Document &document, const QJsonObject &params) const
+QJsonValue LspServer::definitionAnswer(Document &document, const QJsonObject &params,
+                                       ResponseError *) const
 {
     if (document.tooLarge)
         return QJsonValue(QJsonValue::Null);
@@ -417,7 +434,8 @@ QJsonValue LspServer::definitionAnswer(Document &document, const QJsonObject &pa
     return locationJson(definitionAt(document.text.text(), offset));
 }
 
-QJsonValue LspServer::referencesAnswer(Document &document, const QJsonObject &params) const
+QJsonValue LspServer::referencesAnswer(Document &document, const QJsonObject &params,
+                                       ResponseError *) const
 {
     if (document.tooLarge || !isTokenDocument(document))
         return QJsonValue(QJsonArray());
@@ -431,7 +449,8 @@ QJsonValue LspServer::referencesAnswer(Document &document, const QJsonObject &pa
                                    positionOffset(document.text, params), declaration)));
 }
 
-QJsonValue LspServer::prepareRenameAnswer(Document &document, const QJsonObject &params) const
+QJsonValue LspServer::prepareRenameAnswer(Document &document, const QJsonObject &params,
+                                          ResponseError *) const
 {
     if (document.tooLarge || !isTokenDocument(document))
         return QJsonValue(QJsonValue::Null);
@@ -444,7 +463,8 @@ QJsonValue LspServer::prepareRenameAnswer(Document &document, const QJsonObject 
         {QStringLiteral("placeholder"), target->placeholder}});
 }
 
-QJsonValue LspServer::codeActionAnswer(Document &document, const QJsonObject &params)
+QJsonValue LspServer::codeActionAnswer(Document &document, const QJsonObject &params,
+                                       ResponseError *) const
 {
     int start = 0;
     int end = 0;
@@ -548,35 +568,24 @@ LspServer::Document *LspServer::requestedDocument(const QJsonObject &params, Res
     return it->get();
 }
 
-bool LspServer::deferCodeAction(const QJsonValue &id, const QJsonObject &params)
+void LspServer::answerWaiting(Document &document)
 {
-    ResponseError unused;
-    Document *document = requestedDocument(params, &unused);
-    if (!document || document->tooLarge || document->publishedGeneration == document->generation)
-        return false;
-    document->waitingActions.append(qMakePair(id, params));
-    return true;
-}
-
-void LspServer::answerWaitingActions(Document &document)
-{
-    const auto waiting = document.waitingActions;
-    document.waitingActions.clear();
-    const Handler &handler = requests[QStringLiteral("textDocument/codeAction")];
-    for (const auto &request : waiting) {
+    const auto waiting = document.waiting;
+    document.waiting.clear();
+    for (const Document::Waiting &request : waiting) {
         ResponseError error;
-        respond(request.first, handler(request.second, &error));
+        respond(request.id, (this->*request.answer)(document, request.params, &error));
     }
 }
 
-void LspServer::cancelWaiting(const QJsonValue &id)
+void LspServer::cancelRequest(const QJsonObject &params)
 {
-    const QString key = idKey(id);
+    const QString key = idKey(params.value(QLatin1String("id")));
     for (const auto &document : qAsConst(documents)) {
-        auto &waiting = document->waitingActions;
+        auto &waiting = document->waiting;
         for (int i = 0; i < waiting.size(); ++i) {
-            if (idKey(waiting.at(i).first) == key) {
-                respondError(waiting.takeAt(i).first, LspError::RequestCancelled,
+            if (idKey(waiting.at(i).id) == key) {
+                respondError(waiting.takeAt(i).id, LspError::RequestCancelled,
                              QStringLiteral("cancelled"));
                 return;
             }
@@ -647,8 +656,8 @@ void LspServer::didClose(const QJsonObject &params)
         return;
     const std::shared_ptr<Document> document = *it;
     documents.erase(it);
-    for (const auto &request : qAsConst(document->waitingActions))
-        respond(request.first, QJsonArray());
+    for (const Document::Waiting &request : qAsConst(document->waiting))
+        respond(request.id, QJsonArray());
     scheduler.forget(uri);
     publish(uri, QJsonArray(), -1);
     // The others now read the file from disk.
@@ -678,7 +687,7 @@ void LspServer::documentChanged(Document &document, bool withRelated)
         document.tooLarge = true;
         scheduler.forget(text.uri);
         publish(text.uri, QJsonArray(), text.version);
-        answerWaitingActions(document);
+        answerWaiting(document);
         return;
     }
     document.tooLarge = false;
@@ -738,7 +747,7 @@ void LspServer::analysed(const QString &uri, int generation,
     }
     document.publishedGeneration = generation;
     publish(uri, json, document.text.version);
-    answerWaitingActions(document);
+    answerWaiting(document);
 }
 
 void LspServer::publish(const QString &uri, const QJsonArray &diagnostics, int version)

@@ -55,6 +55,10 @@ private:
         int code = 0;
         QString message;
     };
+    struct Document;
+    // A request's answer about the open document it names; sets error when it fails.
+    using Answer = QJsonValue (LspServer::*)(Document &, const QJsonObject &,
+                                             ResponseError *) const;
     struct Document
     {
         explicit Document(const TextDocument &text)
@@ -65,11 +69,43 @@ private:
         int publishedGeneration = 0;
         bool tooLarge = false;
         QVector<PublishedDiagnostic> published;
-        // Quick fixes asked for while the text's analysis runs: answered once its
-        // diagnostics are published, so a fix never edits by stale positions.
-        QVector<QPair<QJsonValue, QJsonObject>> waitingActions;
+        // Requests (quick fixes) asked for while the text's analysis runs: answered once
+        // its diagnostics are published, so a fix never edits by stale positions.
+        struct Waiting
+        {
+            QJsonValue id;
+            QJsonObject params;
+            Answer answer;
+        };
+        QVector<Waiting> waiting;
     };
-    using Handler = std::function<QJsonValue(const QJsonObject &, ResponseError *)>;
+    using Notification = void (LspServer::*)(const QJsonObject &);
+    // One method the server handles and what initialize announces for it; the methods
+    // of one feature (rename and its preparation) announce their parts of one
+    // capability.
+    struct Method
+    {
+        Method(const char *name, const QJsonObject &announces, Answer answer,
+               bool waitsForAnalysis = false)
+            : name(QLatin1String(name))
+            , announces(announces)
+            , answer(answer)
+            , waitsForAnalysis(waitsForAnalysis)
+        {}
+        Method(const char *name, const QJsonObject &announces, Notification notification)
+            : name(QLatin1String(name))
+            , announces(announces)
+            , notification(notification)
+        {}
+        QString name;
+        QJsonObject announces;
+        Answer answer = nullptr;
+        Notification notification = nullptr;
+        // Answered only from the diagnostics of the document's current text.
+        bool waitsForAnalysis = false;
+    };
+    static const QVector<Method> &methods();
+    static const Method *methodNamed(const QString &name);
 
     void process(const QJsonParseError &parseError, const QJsonValue &message,
                  const QSet<QString> &cancelled);
@@ -86,42 +122,48 @@ private:
     void didChange(const QJsonObject &params);
     void didSave(const QJsonObject &params);
     void didClose(const QJsonObject &params);
+    void cancelRequest(const QJsonObject &params);
     // withRelated: the other open templates and token files are checked again too.
     void documentChanged(Document &document, bool withRelated = true);
     void publish(const QString &uri, const QJsonArray &diagnostics, int version);
     void analysed(const QString &uri, int generation, const QVector<LintDiagnostic> &diagnostics);
     // The open document a request names, or an error.
     Document *requestedDocument(const QJsonObject &params, ResponseError *error);
-    void registerRequests();
-    // The answers that take more than a line to give.
-    QJsonValue completionAnswer(Document &document, const QJsonObject &params) const;
-    QJsonValue hoverAnswer(Document &document, const QJsonObject &params) const;
-    static QJsonValue formattingAnswer(Document &document, const QJsonObject &params);
+    // The answers, one for each request in methods().
+    QJsonValue completionAnswer(Document &document, const QJsonObject &params,
+                                ResponseError *) const;
+    QJsonValue hoverAnswer(Document &document, const QJsonObject &params, ResponseError *) const;
+    QJsonValue formattingAnswer(Document &document, const QJsonObject &params,
+                                ResponseError *) const;
     QJsonValue renameAnswer(Document &document, const QJsonObject &params,
                             ResponseError *error) const;
-    QJsonValue documentColourAnswer(Document &document, const QJsonObject &params) const;
-    QJsonValue colourPresentationAnswer(Document &document, const QJsonObject &params) const;
-    QJsonValue documentSymbolAnswer(Document &document, const QJsonObject &params) const;
-    QJsonValue definitionAnswer(Document &document, const QJsonObject &params) const;
-    QJsonValue referencesAnswer(Document &document, const QJsonObject &params) const;
-    QJsonValue prepareRenameAnswer(Document &document, const QJsonObject &params) const;
-    static QJsonValue codeActionAnswer(Document &document, const QJsonObject &params);
+    QJsonValue documentColourAnswer(Document &document, const QJsonObject &params,
+                                    ResponseError *) const;
+    QJsonValue colourPresentationAnswer(Document &document, const QJsonObject &params,
+                                        ResponseError *) const;
+    QJsonValue documentSymbolAnswer(Document &document, const QJsonObject &params,
+                                    ResponseError *) const;
+    QJsonValue definitionAnswer(Document &document, const QJsonObject &params,
+                                ResponseError *) const;
+    QJsonValue referencesAnswer(Document &document, const QJsonObject &params,
+                                ResponseError *) const;
+    QJsonValue prepareRenameAnswer(Document &document, const QJsonObject &params,
+                                   ResponseError *) const;
+    QJsonValue codeActionAnswer(Document &document, const QJsonObject &params,
+                                ResponseError *) const;
     // A theme template or a token file, where token paths are looked up.
     static bool isTokenDocument(const Document &document);
     TokenWorkspace tokenWorkspace(const Document &document) const;
     TokenContext tokenContext(const Document &document) const;
     QVector<ColourInformation> coloursOf(const Document &document) const;
     QJsonArray locationsJson(const TokenWorkspace &workspace, const QVector<FileSpan> &spans) const;
-    void answerWaitingActions(Document &document);
-    bool deferCodeAction(const QJsonValue &id, const QJsonObject &params);
-    void cancelWaiting(const QJsonValue &id);
+    void answerWaiting(Document &document);
 
     Writer writer;
     QString version;
     MessageFramer framer;
     AnalysisScheduler scheduler;
     QHash<QString, std::shared_ptr<Document>> documents;
-    QHash<QString, Handler> requests;
     ClientCapabilities client;
     PositionEncoding encoding = PositionEncoding::Utf16;
     bool initialized = false;
