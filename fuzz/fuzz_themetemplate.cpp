@@ -7,6 +7,7 @@
 // inside the template or the token file, a copied character onto itself.
 
 #include "tokens/designtokens.h"
+#include "tokens/svgrecolour.h"
 #include "tokens/themetemplate.h"
 
 #include <QString>

@@ -3,6 +3,7 @@
 
 #include "analysis/colourliterals.h"
 #include "tokens/designtokens.h"
+#include "tokens/svgrecolour.h"
 #include "tokens/themebuild.h"
 #include "tokens/themetemplate.h"
 

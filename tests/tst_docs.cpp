@@ -1,6 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
+#include "tokens/colourfunctions.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -11,6 +13,7 @@
 
 // Every relative link and image of the README and docs/ leads somewhere: a moved or
 // renamed page, picture or heading fails here rather than in a newcomer's browser.
+// What the pages say of the template's colour functions is their table's.
 class TestDocs : public QObject
 {
     Q_OBJECT
@@ -19,6 +22,9 @@ private slots:
     void anchorsAreTheHeadingsAsRendered_data();
     void anchorsAreTheHeadingsAsRendered();
     void everyRelativeLinkResolves();
+    void buildPageTablesTheColourFunctions();
+    void pagesNameEveryColourFunction_data();
+    void pagesNameEveryColourFunction();
 };
 
 namespace {
@@ -138,6 +144,58 @@ void TestDocs::everyRelativeLinkResolves()
     }
     QVERIFY2(broken.isEmpty(), qPrintable(broken.join(QLatin1Char('\n'))));
     QVERIFY(checked > 0);
+}
+
+// The table docs/build.md gives, one row a function, as colourFunctions() has them.
+QString colourFunctionTable()
+{
+    QString table = QStringLiteral("| Function | What it computes |\n|---|---|\n");
+    for (const ColourFunction &function : colourFunctions())
+        table += QStringLiteral("| `%1` | %2 |\n")
+                     .arg(function.signature(), QString::fromUtf8(function.description));
+    return table;
+}
+
+void TestDocs::buildPageTablesTheColourFunctions()
+{
+    const QString page = readText(QStringLiteral(PRISMARK_SOURCE_DIR "/docs/build.md"));
+    const QString header = QStringLiteral("| Function | What it computes |\n");
+    const int start = int(page.indexOf(header));
+    QVERIFY2(start >= 0, "docs/build.md has no table of the colour functions");
+    int end = start;
+    while (end < page.size() && page.at(end) == QLatin1Char('|'))
+        end = int(page.indexOf(QLatin1Char('\n'), end)) + 1;
+    const QString expected = colourFunctionTable();
+    QVERIFY2(page.mid(start, end - start) == expected,
+             qPrintable(QStringLiteral("docs/build.md's table of colour functions should read\n") +
+                        expected));
+}
+
+void TestDocs::pagesNameEveryColourFunction_data()
+{
+    QTest::addColumn<QString>("document");
+    // How the page writes a function's name; %1 is the name.
+    QTest::addColumn<QString>("written");
+    QTest::newRow("prismark-build's man page")
+        << QStringLiteral("themebuild/prismark-build.1") << QStringLiteral("\\fB%1(");
+    QTest::newRow("the language server's completion")
+        << QStringLiteral("docs/lsp.md") << QStringLiteral("`%1`");
+}
+
+void TestDocs::pagesNameEveryColourFunction()
+{
+    QFETCH(QString, document);
+    QFETCH(QString, written);
+    const QString page = readText(QStringLiteral(PRISMARK_SOURCE_DIR "/") + document);
+    QVERIFY(!page.isEmpty());
+    int after = 0;
+    for (const ColourFunction &function : colourFunctions()) {
+        const QString name = written.arg(QLatin1String(function.name));
+        const int at = int(page.indexOf(name, after));
+        QVERIFY2(at >= 0, qPrintable(document + QStringLiteral(" does not name ") + name +
+                                     QStringLiteral(" after the functions before it")));
+        after = at + int(name.size());
+    }
 }
 
 QTEST_GUILESS_MAIN(TestDocs)

@@ -5,6 +5,7 @@
 
 #include "support/safefileread.h"
 #include "tokens/designtokens.h"
+#include "tokens/svgrecolour.h"
 #include "tokens/themetemplate.h"
 
 #include <QDir>
