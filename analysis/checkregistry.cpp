@@ -34,6 +34,14 @@ bool lintCheckRuns(const LintCheck &check, const LintOptions &options)
     return options.gallery && check.has(CheckFlag::NeedsGallery);
 }
 
+bool toolkitRejectsSheet(const LintDiagnostic &diagnostic)
+{
+    if (diagnostic.severity != LintSeverity::Error)
+        return false;
+    const LintCheck *check = lintCheck(diagnostic.check);
+    return check && check->has(CheckFlag::ToolkitParse);
+}
+
 QStringList lintCheckIds()
 {
     QStringList ids;

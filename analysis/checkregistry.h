@@ -16,6 +16,10 @@ const LintCheck *lintCheck(const QString &id);
 // Whether a run with these options reports the check's findings.
 bool lintCheckRuns(const LintCheck &check, const LintOptions &options);
 
+// Whether the finding is the toolkit refusing the whole sheet: an error of its own
+// parse.
+bool toolkitRejectsSheet(const LintDiagnostic &diagnostic);
+
 // Every check id, in the order of their families.
 QStringList lintCheckIds();
 // The ids of the checks that run unless asked for.

@@ -3,6 +3,20 @@
 
 #include "analysis/diagnostic.h"
 
+#include <algorithm>
+
+void sortLintDiagnostics(QVector<LintDiagnostic> &diagnostics)
+{
+    std::stable_sort(diagnostics.begin(), diagnostics.end(),
+                     [](const LintDiagnostic &a, const LintDiagnostic &b) {
+                         if (a.file != b.file)
+                             return a.file < b.file;
+                         if (a.line != b.line)
+                             return a.line < b.line;
+                         return a.column < b.column;
+                     });
+}
+
 QString lintSeverityName(LintSeverity severity)
 {
     switch (severity) {

@@ -85,6 +85,10 @@ struct LintDiagnostic
     QVector<LintLocation> judgedValues = {};
 };
 
+// The one order findings are told in: by file, line and column; findings at one
+// place keep the order they were found in.
+void sortLintDiagnostics(QVector<LintDiagnostic> &diagnostics);
+
 // "error", "warning" or "note".
 QString lintSeverityName(LintSeverity severity);
 

@@ -24,6 +24,9 @@ constexpr unsigned ReadsFindings = 1u << 2;
 // Its findings are the edit they offer: where that edit cannot be made (text a
 // template did not write as it stands), the finding means nothing.
 constexpr unsigned ProposesEdit = 1u << 3;
+// It is the toolkit's own parse: its errors mean the toolkit drops the whole sheet,
+// and a program that needs only that verdict runs it alone.
+constexpr unsigned ToolkitParse = 1u << 4;
 } // namespace CheckFlag
 
 // One registered check, written in the check's own file beside its run function.

@@ -11,8 +11,6 @@
 #include <algorithm>
 
 namespace {
-const QString kSyntaxCheckId = QStringLiteral("syntax");
-
 // The UTF-16 offset of a 1-based line and character column; -1 when outside.
 int offsetOf(const QString &text, int line, int column)
 {
@@ -67,7 +65,7 @@ Verdict verdictOf(const QVector<LintDiagnostic> &diagnostics)
     for (const LintDiagnostic &diagnostic : diagnostics) {
         if (diagnostic.severity == LintSeverity::Error)
             ++verdict.errors;
-        if (diagnostic.check == kSyntaxCheckId && diagnostic.severity == LintSeverity::Error)
+        if (toolkitRejectsSheet(diagnostic))
             verdict.syntax = true;
     }
     return verdict;

@@ -4,8 +4,8 @@
 #pragma once
 
 #include "analysis/diagnostic.h"
+#include "tokens/uniformtokens.h"
 
-#include <QColor>
 #include <QHash>
 #include <QPair>
 #include <QSet>
@@ -16,17 +16,6 @@
 #include <memory>
 
 class ContrastTree;
-
-// A design token whose value is the same in every variant, so that a literal equal
-// to it may be written as the reference.
-struct UniformToken
-{
-    QString path;
-    QColor colour;     // valid for a colour
-    double length = 0; // for a dimension: its amount in unit
-    QString unit;
-};
-using UniformTokens = QVector<UniformToken>;
 
 // What a run of the analysis is asked to do and to assume about the application.
 

@@ -5,11 +5,9 @@
 
 #include "analysis/checkregistry.h"
 #include "analysis/checkreporter.h"
-#include "analysis/checks/checks.h"
 #include "analysis/sheetmodel.h"
 #include "analysis/suppressions.h"
 
-#include <algorithm>
 #include <list>
 
 QVector<LintDiagnostic> lintStyleSheet(const QByteArray &bytes, const QString &path,
@@ -41,22 +39,20 @@ QVector<LintDiagnostic> lintStyleSheet(const QByteArray &bytes, const QString &p
     applySuppressions(model, diagnostics, needless);
     if (needless)
         needless->reportOmitted();
-    std::stable_sort(diagnostics.begin(), diagnostics.end(),
-                     [](const LintDiagnostic &a, const LintDiagnostic &b) {
-                         if (a.line != b.line)
-                             return a.line < b.line;
-                         return a.column < b.column;
-                     });
+    sortLintDiagnostics(diagnostics);
     return diagnostics;
 }
 
 QVector<LintDiagnostic> syntaxFindings(const QByteArray &bytes, const QString &path,
                                        LintOptions options)
 {
-    const QString syntax = QLatin1String(kSyntaxCheck.id);
-    options.disabledChecks = lintCheckIds();
-    options.disabledChecks.removeAll(syntax);
-    options.enabledChecks = QStringList{syntax};
+    options.disabledChecks.clear();
+    options.enabledChecks.clear();
+    for (const LintCheck &check : lintChecks()) {
+        const QString id = QLatin1String(check.id);
+        (check.has(CheckFlag::ToolkitParse) ? options.enabledChecks : options.disabledChecks)
+            .append(id);
+    }
     options.gallery = false;
     return lintStyleSheet(bytes, path, options);
 }

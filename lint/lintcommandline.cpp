@@ -7,16 +7,16 @@
 #include "analysis/checkregistry.h"
 #include "analysis/lintconfig.h"
 #include "analysis/stylesheetlint.h"
+#include "analysis/templatelint.h"
 #include "analysis/toolkitparse.h"
+#include "gallery/gallerycontrast.h"
 #include "lint/configprinter.h"
 #include "lint/lintfixing.h"
 #include "lint/lintreport.h"
 #include "support/findingreport.h"
 #include "support/programsupport.h"
 #include "support/safefileread.h"
-#include "tokens/templatelint.h"
 #include "tokens/uniformtokens.h"
-#include "widgetstyles/gallerycontrast.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -592,14 +592,7 @@ int runLintCommandLine(const QStringList &arguments)
     LintRun run;
     for (const QString &file : qAsConst(settings.files))
         checkFile(file, settings, configurations, &run, err);
-    std::stable_sort(run.diagnostics.begin(), run.diagnostics.end(),
-                     [](const LintDiagnostic &a, const LintDiagnostic &b) {
-                         if (a.file != b.file)
-                             return a.file < b.file;
-                         if (a.line != b.line)
-                             return a.line < b.line;
-                         return a.column < b.column;
-                     });
+    sortLintDiagnostics(run.diagnostics);
     printReport(settings, run, out, err);
 
     const int errors = countWithSeverity(run.diagnostics, LintSeverity::Error);

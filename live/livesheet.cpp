@@ -4,16 +4,16 @@
 #include "live/livesheet.h"
 
 #include "analysis/lintconfig.h"
+#include "analysis/templatelint.h"
 #include "shell/mainwindow.h"
 #include "support/safefileread.h"
 #include "switcher/styleswitcherwindow.h"
 #include "theme/stylesheetloader.h"
 #include "theme/themecatalogue.h"
-#include "tokens/templatelint.h"
 #include "tokens/themebuild.h"
 #include "tokens/themetemplate.h"
-#include "widgetstyles/gallerycontrast.h"
 #include "widgetstyles/sheetstyle.h"
+#include "widgetstyles/widgetcontrasttree.h"
 
 #include <QCoreApplication>
 #include <QDir>

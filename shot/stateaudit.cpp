@@ -3,6 +3,7 @@
 
 #include "shot/stateaudit.h"
 
+#include "analysis/contrastratio.h"
 #include "shot/auditrules.h"
 #include "shot/imagediff.h"
 #include "shot/shotrenderer.h"
@@ -39,7 +40,6 @@
 #include <qpa/qwindowsysteminterface.h>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <functional>
@@ -55,35 +55,6 @@ constexpr int kStripGap = 2;
 const QRgb kStripGapColour = qRgb(0x80, 0x80, 0x80);
 // More popups than one press opens: a bound, so a popup that stays is no hang.
 constexpr int kMostPopups = 4;
-
-// WCAG relative luminance of an sRGB channel level, tabled: the audit asks it for
-// every pixel of every state.
-const std::array<double, 256> &linearLevels()
-{
-    static const std::array<double, 256> levels = [] {
-        std::array<double, 256> table{};
-        for (int i = 0; i < 256; ++i) {
-            const double c = i / 255.0;
-            table[i] = c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-        }
-        return table;
-    }();
-    return levels;
-}
-
-double luminance(QRgb pixel)
-{
-    const auto &levels = linearLevels();
-    return 0.2126 * levels[qRed(pixel)] + 0.7152 * levels[qGreen(pixel)] +
-           0.0722 * levels[qBlue(pixel)];
-}
-
-double contrast(QRgb a, QRgb b)
-{
-    const double la = luminance(a);
-    const double lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
 
 bool differs(QRgb a, QRgb b)
 {
@@ -582,7 +553,7 @@ StateDifference measureStateDifference(const QImage &a, const QImage &b, QSize t
             if (!differs(lineA[x], lineB[x]))
                 continue;
             ++difference.changed;
-            const double ratio = contrast(lineA[x], lineB[x]);
+            const double ratio = pixelContrastRatio(lineA[x], lineB[x]);
             difference.strongest = std::max(difference.strongest, ratio);
             if (ratio >= kMinimumContrast)
                 ++difference.strong;
@@ -603,7 +574,7 @@ double renderedTextContrast(const QImage &withText, const QImage &withoutText)
         const auto *lineB = reinterpret_cast<const QRgb *>(background.constScanLine(y));
         for (int x = 0; x < text.width(); ++x)
             if (differs(lineA[x], lineB[x]))
-                strongest = std::max(strongest, contrast(lineA[x], lineB[x]));
+                strongest = std::max(strongest, pixelContrastRatio(lineA[x], lineB[x]));
     }
     return strongest;
 }

@@ -1,12 +1,19 @@
 # SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 # SPDX-License-Identifier: MIT
 # Fails when a file includes a header of a layer above its own: a core file a GUI or
-# program header, a GUI file a program header, a program another program's header.
+# program header, a GUI file a program header, a program another program's header;
+# and, inside the core and the GUI, a header of a folder above or beside its own.
 # Run as: cmake -DSOURCE_DIR=... -DLAYERS=<generated list of each layer's files> -P
 cmake_policy(SET CMP0057 NEW)
 include(${LAYERS})
 
 set(program_folders app fmt lint live lsp profile shot themebuild)
+
+# The folders of the core and of the GUI, lowest first. A file may include headers
+# of its own folder and of the folders before it; folders joined by "+" stand side by
+# side, and neither includes the other.
+set(core_folders support theme tokens analysis)
+set(gui_folders widgetstyles forms preview+switcher shell gallery)
 
 # The files of a list as paths from the source root; relative ones are taken from
 # base, the directory of the CMakeLists.txt that named them.
@@ -53,17 +60,49 @@ function(check_includes file allowed_description)
     set(violations ${violations} PARENT_SCOPE)
 endfunction()
 
-foreach(file IN LISTS core_files)
-    if(file MATCHES "\\.(h|cpp)$")
-        check_includes(${file} "a core file may include core headers only" ${core_files})
-    endif()
-endforeach()
-foreach(file IN LISTS gui_files)
-    if(file MATCHES "\\.(h|cpp)$")
-        check_includes(${file} "a GUI file may include core and GUI headers only"
-                       ${core_files} ${gui_files})
-    endif()
-endforeach()
+# Checks each file of a layer: it may include headers of the layers under it
+# (lower_files) and, of its own layer, those of its folder and the folders before it
+# in folders; a file in a folder that folders does not name is itself a violation.
+function(check_layer description layer_files folders lower_files)
+    string(REPLACE ";" " < " order "${folders}")
+    string(REPLACE "+" ", " order "${order}")
+    foreach(file IN LISTS layer_files)
+        if(NOT file MATCHES "\\.(h|cpp)$")
+            continue()
+        endif()
+        string(REGEX REPLACE "/.*" "" folder "${file}")
+        set(below)
+        set(placed FALSE)
+        foreach(level IN LISTS folders)
+            string(REPLACE "+" ";" beside "${level}")
+            if(folder IN_LIST beside)
+                list(APPEND below ${folder})
+                set(placed TRUE)
+                break()
+            endif()
+            list(APPEND below ${beside})
+        endforeach()
+        if(NOT placed)
+            list(APPEND violations
+                 "${file} is in ${folder}/, which tests/checklayers.cmake does not place: ${order}")
+            continue()
+        endif()
+        set(allowed ${lower_files})
+        foreach(other IN LISTS layer_files)
+            string(REGEX REPLACE "/.*" "" other_folder "${other}")
+            if(other_folder IN_LIST below)
+                list(APPEND allowed ${other})
+            endif()
+        endforeach()
+        check_includes(${file} "${description}, of its own folder and those below it: ${order}"
+                       ${allowed})
+    endforeach()
+    set(violations ${violations} PARENT_SCOPE)
+endfunction()
+
+check_layer("a core file may include core headers only" "${core_files}" "${core_folders}" "")
+check_layer("a GUI file may include core and GUI headers only" "${gui_files}" "${gui_folders}"
+            "${core_files}")
 foreach(folder IN LISTS program_folders)
     file(GLOB_RECURSE program_files "${SOURCE_DIR}/${folder}/*.h" "${SOURCE_DIR}/${folder}/*.cpp")
     relative_paths(program_files "${SOURCE_DIR}" ${program_files})
@@ -146,4 +185,6 @@ if(violations)
 endif()
 list(LENGTH core_files core_count)
 list(LENGTH gui_files gui_count)
-message(STATUS "Layers hold: ${core_count} core files, ${gui_count} GUI files")
+string(REPLACE ";" " < " core_order "${core_folders}")
+string(REPLACE ";" " < " gui_order "${gui_folders}")
+message(STATUS "Layers hold: ${core_count} core files (${core_order}), ${gui_count} GUI files (${gui_order})")

@@ -10,6 +10,7 @@
 #include "testsupport.h"
 
 #include <QHash>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -271,6 +272,15 @@ void TestLintFix::eightDigitHexFixReadsAsCssOrder()
     QCOMPARE(readColourLiteral(finding->fixes.first().newText).rgba(), cssOrder.rgba());
     QCOMPARE(readColourLiteral(written).rgba(),
              QColor(cssOrder.green(), cssOrder.blue(), cssOrder.alpha(), cssOrder.red()).rgba());
+    // The message names both readings as rgba() text an author may copy.
+    QStringList named;
+    auto match =
+        QRegularExpression(QStringLiteral("rgba\\([^)]*\\)")).globalMatch(finding->message);
+    while (match.hasNext())
+        named << match.next().captured();
+    QCOMPARE(named.size(), 2);
+    QCOMPARE(readColourLiteral(named.at(0)).rgba(), readColourLiteral(written).rgba());
+    QCOMPARE(readColourLiteral(named.at(1)).rgba(), cssOrder.rgba());
 }
 
 void TestLintFix::fixThatMakesTheSheetWorseIsRefused_data()

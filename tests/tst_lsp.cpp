@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: MIT
 
 #include "analysis/stylesheetlint.h"
+#include "analysis/templatelint.h"
 #include "tests/lspclient.h"
-#include "tokens/templatelint.h"
 #include "tokens/themebuild.h"
 
 #include "testsupport.h"

@@ -8,9 +8,9 @@
 #include <QtTest>
 
 #include "analysis/lintfixer.h"
+#include "analysis/templatelint.h"
 #include "lspclient.h"
 #include "tokens/designtokens.h"
-#include "tokens/templatelint.h"
 #include "tokens/themetemplate.h"
 
 // prismark-lint on the built-in themes' template: a fault planted in the template or

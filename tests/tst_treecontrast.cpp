@@ -10,7 +10,7 @@
 #include "theme/palettedirectives.h"
 #include "theme/stylesheetloader.h"
 #include "theme/themecatalogue.h"
-#include "widgetstyles/gallerycontrast.h"
+#include "widgetstyles/widgetcontrasttree.h"
 #include "widgetstyles/widgetstate.h"
 
 #include <QAbstractItemView>

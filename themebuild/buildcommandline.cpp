@@ -41,29 +41,13 @@ struct OutputFile
 // check with --lint.
 QVector<LintDiagnostic> sheetFindings(const QByteArray &sheet, const QString &path, bool allChecks)
 {
-    LintOptions options;
-    if (!allChecks) {
-        options.disabledChecks = lintCheckIds();
-        options.disabledChecks.removeAll(QStringLiteral("syntax"));
-    }
-    QVector<LintDiagnostic> findings = lintStyleSheet(sheet, path, options);
-    if (!allChecks) {
-        findings.erase(std::remove_if(findings.begin(), findings.end(),
-                                      [](const LintDiagnostic &d) {
-                                          return d.severity != LintSeverity::Error;
-                                      }),
-                       findings.end());
-    }
+    if (allChecks)
+        return lintStyleSheet(sheet, path);
+    QVector<LintDiagnostic> findings = syntaxFindings(sheet, path);
+    findings.erase(std::remove_if(findings.begin(), findings.end(),
+                                  [](const LintDiagnostic &d) { return !toolkitRejectsSheet(d); }),
+                   findings.end());
     return findings;
-}
-
-QString findingText(const LintDiagnostic &d)
-{
-    return QStringLiteral("%1:%2:%3: %4: %5 [%6]")
-        .arg(d.file)
-        .arg(d.line)
-        .arg(d.column)
-        .arg(lintSeverityName(d.severity), d.message, d.check);
 }
 
 // The settings from parsed options; false with usageError set when they are wrong.
@@ -261,11 +245,11 @@ int runBuildCommandLine(const QStringList &arguments)
     for (const BuiltSheet &sheet : build.sheets) {
         const QString path = QDir::cleanPath(root.filePath(sheet.fileName));
         for (const LintDiagnostic &finding : sheetFindings(sheet.text, path, settings.lint)) {
-            if (finding.check == QLatin1String("syntax") && finding.severity == LintSeverity::Error)
+            if (toolkitRejectsSheet(finding))
                 parses = false;
             if (finding.severity == LintSeverity::Error)
                 lintErrors = true;
-            (settings.lint ? out : err) << findingText(finding) << '\n';
+            (settings.lint ? out : err) << lintDiagnosticLine(finding) << '\n';
         }
     }
     if (!parses) {

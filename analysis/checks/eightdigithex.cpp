@@ -32,15 +32,6 @@ bool readEightDigits(const QString &written, HexReadings *readings)
     return true;
 }
 
-QString rgbaText(const QColor &color)
-{
-    return QStringLiteral("rgba(%1, %2, %3, %4)")
-        .arg(color.red())
-        .arg(color.green())
-        .arg(color.blue())
-        .arg(color.alpha());
-}
-
 // The HASH tokens of a declaration's value that are "#" and eight characters, url()
 // arguments left out: a file name may hold "#" and eight hexadecimal digits without
 // being a colour.
@@ -86,7 +77,8 @@ void checkEightDigitHex(const SheetModel &model, CheckReporter &report)
                     offset, length,
                     QStringLiteral("%1 is read alpha first (#AARRGGBB) as %2; written in "
                                    "CSS order (#RRGGBBAA) it would mean %3")
-                        .arg(written, rgbaText(readings.alphaFirst), rgbaText(readings.alphaLast)));
+                        .arg(written, rgbaFunctionText(readings.alphaFirst),
+                             rgbaFunctionText(readings.alphaLast)));
                 // A colour nobody sees, where the other order gives one that shows, was
                 // written in CSS order.
                 const bool evident =

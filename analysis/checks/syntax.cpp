@@ -102,7 +102,7 @@ const LintCheck kSyntaxCheck = {
     "syntax",
     LintSeverity::Error,
     true,
-    CheckFlag::RefusesInstall,
+    CheckFlag::RefusesInstall | CheckFlag::ToolkitParse,
     "the toolkit's own parser rejects the sheet (and then drops all of it): where it stops "
     "and what it expected there; a declaration it drops inside an accepted sheet is a "
     "warning",

@@ -4,9 +4,9 @@
 #include "lsp/features/templatefunctions.h"
 
 #include "analysis/qssreference.h"
+#include "analysis/templatelint.h"
 #include "lsp/features/sheetcontext.h"
 #include "tokens/colourfunctions.h"
-#include "tokens/templatelint.h"
 
 #include <QRegularExpression>
 

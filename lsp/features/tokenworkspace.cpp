@@ -3,9 +3,9 @@
 
 #include "lsp/features/tokenworkspace.h"
 
+#include "analysis/templatelint.h"
 #include "support/safefileread.h"
 #include "tokens/jsonreader.h"
-#include "tokens/templatelint.h"
 #include "tokens/themebuild.h"
 #include "tokens/themetemplate.h"
 

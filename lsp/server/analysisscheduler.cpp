@@ -5,8 +5,8 @@
 
 #include "analysis/lintconfig.h"
 #include "analysis/stylesheetlint.h"
+#include "analysis/templatelint.h"
 #include "lsp/features/tokenworkspace.h"
-#include "tokens/templatelint.h"
 
 #include <QDir>
 #include <QFileInfo>

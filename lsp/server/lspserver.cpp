@@ -3,6 +3,7 @@
 
 #include "lsp/server/lspserver.h"
 
+#include "analysis/templatelint.h"
 #include "lsp/features/codeactions.h"
 #include "lsp/features/colours.h"
 #include "lsp/features/completion.h"
@@ -18,7 +19,6 @@
 #include "lsp/features/tokenreferences.h"
 #include "lsp/features/tokenworkspace.h"
 #include "support/safefileread.h"
-#include "tokens/templatelint.h"
 
 #include <QDir>
 #include <QFileInfo>

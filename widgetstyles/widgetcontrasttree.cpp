@@ -1,10 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "widgetstyles/gallerycontrast.h"
+#include "widgetstyles/widgetcontrasttree.h"
 
 #include "analysis/pseudostates.h"
-#include "shell/mainwindow.h"
 #include "widgetstyles/widgetstate.h"
 
 #include <QAbstractItemView>
@@ -77,18 +76,6 @@ void addWidgetTargets(const QWidget *widget, ContrastRole role, QVector<Contrast
         targets.append({widget, judged, roleIn(widget, role, judged), false, false});
 }
 
-class GalleryTree : public WidgetContrastTree
-{
-public:
-    explicit GalleryTree(std::unique_ptr<MainWindow> window)
-        : WidgetContrastTree(window.get())
-        , window(std::move(window))
-    {}
-
-private:
-    std::unique_ptr<MainWindow> window;
-};
-
 } // namespace
 
 WidgetContrastTree::WidgetContrastTree(QWidget *root)
@@ -131,14 +118,4 @@ quint64 WidgetContrastTree::stateOf(const QObject *object) const
 QString WidgetContrastTree::styleName() const
 {
     return styleUnderSheet();
-}
-
-std::shared_ptr<const ContrastTree> galleryContrastTree()
-{
-    // The whole window, as prismark-live shows it: the title bar's texts are judged
-    // too. No sheet is installed: the rules judged are the sheet's under analysis,
-    // drawn over the style an author's sheet is drawn over.
-    auto window = std::make_unique<MainWindow>();
-    window->applyStyleSheet(QString(), QString());
-    return std::make_shared<GalleryTree>(std::move(window));
 }

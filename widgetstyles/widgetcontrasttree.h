@@ -8,8 +8,6 @@
 #include <QPointer>
 #include <QWidget>
 
-#include <memory>
-
 // A widget tree as the contrast check judges it: every widget that shows text, in its
 // own state and in those an author styles (hover, pressed, checked), and the items of
 // its views, selected or not. Disabled widgets are exempt, as the check has them.
@@ -26,6 +24,3 @@ public:
 private:
     QPointer<QWidget> root;
 };
-
-// The gallery built offscreen for judging, owning its widgets. Needs a QApplication.
-std::shared_ptr<const ContrastTree> galleryContrastTree();

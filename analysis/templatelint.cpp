@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "tokens/templatelint.h"
+#include "analysis/templatelint.h"
 
 #include "analysis/checkregistry.h"
 #include "analysis/stylesheetlint.h"
@@ -10,8 +10,6 @@
 #include "tokens/uniformtokens.h"
 
 #include <QHash>
-
-#include <algorithm>
 
 bool isThemeTemplatePath(const QString &path)
 {
@@ -248,13 +246,6 @@ TemplateLint lintThemeTemplate(const QString &path, const LintOptions &options,
             result.diagnostics.append(mapped);
         }
     }
-    std::stable_sort(result.diagnostics.begin(), result.diagnostics.end(),
-                     [](const LintDiagnostic &a, const LintDiagnostic &b) {
-                         if (a.file != b.file)
-                             return a.file < b.file;
-                         if (a.line != b.line)
-                             return a.line < b.line;
-                         return a.column < b.column;
-                     });
+    sortLintDiagnostics(result.diagnostics);
     return result;
 }
