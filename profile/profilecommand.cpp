@@ -5,13 +5,13 @@
 
 #include "analysis/matchwork.h"
 #include "analysis/sheetmodel.h"
+#include "analysis/templatelint.h"
 #include "profile/profilereport.h"
 #include "profile/profilesheet.h"
 #include "profile/profilestage.h"
 #include "profile/ruleattribution.h"
 #include "support/atomicwrite.h"
 #include "support/programsupport.h"
-#include "tokens/templatelint.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

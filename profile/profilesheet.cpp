@@ -4,7 +4,7 @@
 #include "profile/profilesheet.h"
 
 #include "support/safefileread.h"
-#include "tokens/templatelint.h"
+#include "analysis/templatelint.h"
 #include "tokens/themebuild.h"
 #include "widgetstyles/sheetstyle.h"
 
