@@ -61,26 +61,25 @@ void CheckReporter::setEnd(int line, int column)
     sink.last().endColumn = column;
 }
 
-void CheckReporter::relatedTo(int offset, int length, const QString &message)
+LintLocation CheckReporter::locationOf(int offset, int length, const QString &message) const
 {
-    if (!lastListed)
-        return;
     LintLocation location;
     model.lineColumn(offset, &location.line, &location.column);
     model.lineColumn(offset + qMax(0, length), &location.endLine, &location.endColumn);
     location.message = message;
-    sink.last().related.append(location);
+    return location;
+}
+
+void CheckReporter::relatedTo(int offset, int length, const QString &message)
+{
+    if (lastListed)
+        sink.last().related.append(locationOf(offset, length, message));
 }
 
 void CheckReporter::judgedValue(int offset, int length, const QString &message)
 {
-    if (!lastListed)
-        return;
-    LintLocation location;
-    model.lineColumn(offset, &location.line, &location.column);
-    model.lineColumn(offset + qMax(0, length), &location.endLine, &location.endColumn);
-    location.message = message;
-    sink.last().judgedValues.append(location);
+    if (lastListed)
+        sink.last().judgedValues.append(locationOf(offset, length, message));
 }
 
 void CheckReporter::mendBy(int offset, const QString &insertText)

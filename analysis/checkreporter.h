@@ -75,6 +75,8 @@ private:
     // Sets where the diagnostic reported last ends, when it was listed.
     void setEnd(int line, int column);
     void addFix(int offset, int length, const QString &newText, bool safe);
+    // The stretch [offset, offset + length) of the sheet as a place with its message.
+    LintLocation locationOf(int offset, int length, const QString &message) const;
 
     const SheetModel &model;
     QString check;

@@ -119,35 +119,6 @@ int parseArguments(const QStringList &arguments, Settings &settings, QTextStream
     return kGoOn;
 }
 
-struct Input
-{
-    bool ok = false;
-    QByteArray bytes;
-    QString error;
-};
-
-Input readStandardInput()
-{
-    Input input;
-    input.error = QStringLiteral("could not be read, or is larger than 64 MiB");
-    char buffer[65536];
-    size_t count = 0;
-    while ((count = std::fread(buffer, 1, sizeof buffer, stdin)) > 0) {
-        input.bytes.append(buffer, int(count));
-        if (input.bytes.size() > kMaxFormatBytes)
-            return input;
-    }
-    input.ok = !std::ferror(stdin);
-    return input;
-}
-
-Input readInput(const QString &file)
-{
-    if (file == QLatin1String("-"))
-        return readStandardInput();
-    const FileReadResult read = readRegularFile(file, kMaxFormatBytes);
-    return Input{read.ok, read.bytes, read.error};
-}
 
 // One sheet, by the name messages and findings give it.
 struct Sheet
@@ -239,7 +210,7 @@ int formatOne(const QString &file, const Settings &settings, QTextStream &err)
     const bool standardInput = file == QLatin1String("-");
     sheet.name =
         standardInput && !settings.standardInputName.isEmpty() ? settings.standardInputName : file;
-    const Input input = readInput(file);
+    const FileReadResult input = readFileOrStandardInput(file, kMaxFormatBytes);
     if (!input.ok) {
         tell(err, sheet, input.error);
         return ExitUnreadable;

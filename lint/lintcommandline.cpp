@@ -28,9 +28,6 @@
 #include <QTextStream>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <unistd.h>
 
 namespace {
 enum ExitStatus
@@ -68,45 +65,6 @@ struct Settings
     QString printConfig; // the sheet whose configuration is printed instead of a run
 };
 
-struct Input
-{
-    bool ok = false;
-    QByteArray bytes;
-    QString error;
-};
-
-Input readStandardInput()
-{
-    Input input;
-    char buffer[65536];
-    for (;;) {
-        const ssize_t count = ::read(STDIN_FILENO, buffer, sizeof buffer);
-        if (count == 0)
-            break;
-        if (count < 0) {
-            if (errno == EINTR)
-                continue;
-            input.error = QString::fromLocal8Bit(std::strerror(errno));
-            return input;
-        }
-        if (input.bytes.size() + count > kMaxSheetBytes) {
-            input.error =
-                QStringLiteral("larger than the limit of %1").arg(byteLimitText(kMaxSheetBytes));
-            return input;
-        }
-        input.bytes.append(buffer, int(count));
-    }
-    input.ok = true;
-    return input;
-}
-
-Input readInput(const QString &file)
-{
-    if (file == QLatin1String("-"))
-        return readStandardInput();
-    const FileReadResult result = readRegularFile(file, kMaxSheetBytes);
-    return {result.ok, result.bytes, result.error};
-}
 
 QStringList splitIds(const QStringList &values)
 {
@@ -516,7 +474,7 @@ void checkFile(const QString &file, const Settings &settings, Configurations &co
         run->diagnostics += lint.diagnostics;
         return;
     }
-    const Input input = readInput(file);
+    const FileReadResult input = readFileOrStandardInput(file, kMaxSheetBytes);
     if (!input.ok) {
         complain(err, (file == QLatin1String("-") ? QStringLiteral("standard input") : file) +
                           QStringLiteral(": ") + input.error);

@@ -118,3 +118,34 @@ FileReadResult readRegularFile(const QString &path, qint64 maxBytes, bool textMo
     }
     return readOpenFile(file, maxBytes);
 }
+
+FileReadResult readStandardInput(qint64 maxBytes)
+{
+    FileReadResult input;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t count = ::read(STDIN_FILENO, buffer, sizeof buffer);
+        if (count == 0)
+            break;
+        if (count < 0) {
+            if (errno == EINTR)
+                continue;
+            input.error = QString::fromLocal8Bit(std::strerror(errno));
+            return input;
+        }
+        if (maxBytes >= 0 && input.bytes.size() + count > maxBytes) {
+            input.error = QStringLiteral("larger than the limit of %1").arg(byteLimitText(maxBytes));
+            return input;
+        }
+        input.bytes.append(buffer, int(count));
+    }
+    input.ok = true;
+    return input;
+}
+
+FileReadResult readFileOrStandardInput(const QString &path, qint64 maxBytes)
+{
+    if (path == QLatin1String("-"))
+        return readStandardInput(maxBytes);
+    return readRegularFile(path, maxBytes);
+}

@@ -21,6 +21,12 @@ struct FileReadResult
 // Paths starting with ":" name compiled-in resources and are read through QFile.
 FileReadResult readRegularFile(const QString &path, qint64 maxBytes = -1, bool textMode = false);
 
+// Standard input to its end, refused past maxBytes (< 0: no limit).
+FileReadResult readStandardInput(qint64 maxBytes = -1);
+
+// readRegularFile, or standard input for the path "-", as command-line programs take it.
+FileReadResult readFileOrStandardInput(const QString &path, qint64 maxBytes = -1);
+
 // What stands at path when it is something other than a regular file ("a FIFO",
 // "a directory", "a device", ...), or "" for a regular file or nothing at all. Only
 // for reports: it looks at the name, so a reader must still go through readRegularFile.
