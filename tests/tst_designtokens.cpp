@@ -322,6 +322,9 @@ void TestDesignTokens::sourceLinesLeaveTheSheet_data()
     QTest::newRow("translucent palette colour as the palette reader takes it")
         << "/*\n@palette Base = alpha({color.accent}, 0.2)\n*/\n"
         << "/*\n@palette Base = #33246bfe\n*/\n";
+    QTest::newRow("url() whose quoted path holds a parenthesis")
+        << "A { image: url(\"a)b.svg\"); }\n"
+        << "A { image: url(\"a)b.svg\"); }\n";
     QTest::newRow("CR LF line ends kept")
         << "/*\r\n@tokens a.json\r\n@palette Text = {color.black}\r\n*/\r\nA { color: "
            "{color.white}; }\r\n"
@@ -355,6 +358,9 @@ void TestDesignTokens::templateErrors_data()
         "t.qss.in:1:12: error: {color} is a group, not a token");
     row("unclosed reference", "A {\n    color: {color.accent;\n}\n",
         "t.qss.in:2:12: error: a reference reads {group.token}");
+    row("reference that is no {group.token} leaves its brace to close the block",
+        "A { color: {a b}\nB { color: red; }\n",
+        "t.qss.in:1:12: error: a reference reads {group.token}");
     row("function with too few arguments", "A { color: alpha({color.accent}); }\n",
         "t.qss.in:1:12: error: alpha() takes 2 arguments: alpha(colour, amount from 0 to 1)");
     row("function amount out of range", "A { color: mix({color.black}, {color.white}, 2); }\n",

@@ -3,6 +3,7 @@
 
 #include "tokens/templatescanner.h"
 
+#include "support/sheetlexer.h"
 #include "theme/palettedirectives.h"
 #include "tokens/colourfunctions.h"
 #include "tokens/templateexpression.h"
@@ -75,14 +76,18 @@ private:
         int start = 0;
         if (textLength > 0 && text.at(0) == QChar(0xfeff))
             start = 1;
-        if (text.mid(start, 2) != QLatin1String("/*"))
+        SheetLexer lexer(text, LexMode::Template, start);
+        if (lexer.atEnd())
             return;
-        const int close = int(text.indexOf(QLatin1String("*/"), start + 2));
-        if (close < 0) {
+        const SheetSpan header = lexer.next();
+        if (header.kind != SheetSpanKind::Comment)
+            return;
+        if (header.unterminated) {
             error(start, QStringLiteral("the leading comment is not closed"));
             *body = textLength;
             return;
         }
+        const int close = header.end() - 2;
         *body = close + 2;
         int kept = 0;
         for (int line = start + 2; line <= close;) {
@@ -293,70 +298,103 @@ private:
     void scanBody(int from)
     {
         BodyState state;
-        int i = from;
-        while (i < textLength) {
-            const QChar c = text.at(i);
-            if (c == QLatin1Char('/') && i + 1 < textLength && text.at(i + 1) == QLatin1Char('*'))
-                i = scanComment(i, state);
-            else if (c == QLatin1Char('"') || c == QLatin1Char('\''))
-                i = scanString(i, state);
-            else if (state.depth == 0)
-                i = scanOutsideBlock(i, state);
-            else
-                i = scanInsideBlock(i, state);
+        SheetLexer lexer(text, LexMode::Template, from);
+        while (!lexer.atEnd()) {
+            const SheetSpan span = lexer.next();
+            switch (span.kind) {
+            case SheetSpanKind::Comment:
+                if (span.unterminated) {
+                    error(span.start, QStringLiteral("comment is not closed"));
+                    return finishBody(state);
+                }
+                comment(span, state);
+                break;
+            case SheetSpanKind::Whitespace:
+                // The lexer's whitespace is wider than a template's blanks: a form feed
+                // or a wide space still starts a selector or declaration.
+                for (int i = span.start; i < span.end(); ++i) {
+                    if (!isBlank(text.at(i))) {
+                        startConstruct(i, state);
+                        break;
+                    }
+                }
+                break;
+            case SheetSpanKind::Punctuation:
+                if (state.depth == 0)
+                    outsideBlock(span.start, state);
+                else
+                    insideBlock(span.start, state);
+                break;
+            case SheetSpanKind::Reference: {
+                startConstruct(span.start, state);
+                const int end = scanValue(span.start, state.property);
+                if (end < span.end()) {
+                    // A reference that is no "{group.token}" leaves its '}' to close
+                    // the rule block, so the lexer goes on outside it.
+                    insideBlock(end, state);
+                    lexer = SheetLexer(text, LexMode::Template, span.end());
+                }
+                break;
+            }
+            case SheetSpanKind::Url:
+                startConstruct(span.start, state);
+                if (state.depth == 1)
+                    iconUrl(span.start + 4, span.end() - (span.unterminated ? 0 : 1));
+                break;
+            case SheetSpanKind::String:
+                startConstruct(span.start, state);
+                if (span.unterminated)
+                    error(span.start, QStringLiteral("string is not closed on its line"));
+                break;
+            case SheetSpanKind::Identifier:
+                startConstruct(span.start, state);
+                if (state.depth == 1 && startsCall(span))
+                    lexer.skipTo(qMax(scanValue(span.start, state.property), span.end()));
+                break;
+            default:
+                startConstruct(span.start, state);
+                break;
+            }
         }
+        finishBody(state);
+    }
+
+    void finishBody(const BodyState &state)
+    {
         if (state.depth != 0)
             error(state.blockStart, QStringLiteral("rule block is not closed"));
         unboundDirective(1);
         unboundDirective(0);
     }
 
-    // The comment at i, noting an "@only"/"@except" directive; where the scan goes on
-    // (the text's end when the comment is not closed).
-    int scanComment(int i, const BodyState &state)
+    // Something at offset starts the selector or declaration if none has started.
+    static void startConstruct(int offset, BodyState &state)
     {
-        const int close = int(text.indexOf(QLatin1String("*/"), i + 2));
-        if (close < 0) {
-            error(i, QStringLiteral("comment is not closed"));
-            return textLength;
-        }
-        const QString body = text.mid(i + 2, close - i - 2).trimmed();
+        int &start = state.depth == 0 ? state.selectorStart : state.declarationStart;
+        if (start < 0)
+            start = offset;
+    }
+
+    // A comment in the body, noting an "@only"/"@except" directive.
+    void comment(const SheetSpan &span, const BodyState &state)
+    {
+        const QString body = spanContent(text, span).trimmed().toString();
         const auto starts = [&](QLatin1String word) {
             return body.startsWith(word) &&
                    (body.size() == word.size() || isBlank(body.at(word.size())));
         };
-        if (starts(TemplateKeywords::Only) || starts(TemplateKeywords::Except)) {
-            if ((state.depth == 0 && state.selectorStart >= 0) ||
-                (state.depth == 1 && state.declarationStart >= 0))
-                error(i, QStringLiteral("a directive must stand right before a rule block "
-                                        "or a declaration"));
-            else
-                directive(i, close + 2, body, state.depth);
-        }
-        return close + 2;
+        if (!starts(TemplateKeywords::Only) && !starts(TemplateKeywords::Except))
+            return;
+        if ((state.depth == 0 && state.selectorStart >= 0) ||
+            (state.depth == 1 && state.declarationStart >= 0))
+            error(span.start, QStringLiteral("a directive must stand right before a rule block "
+                                             "or a declaration"));
+        else
+            directive(span.start, span.end(), body, state.depth);
     }
 
-    // The quoted string at i, which starts a selector or a declaration if none has
-    // started; where the scan goes on.
-    int scanString(int i, BodyState &state)
-    {
-        const QChar quote = text.at(i);
-        if (state.depth == 0 && state.selectorStart < 0)
-            state.selectorStart = i;
-        if (state.depth == 1 && state.declarationStart < 0)
-            state.declarationStart = i;
-        int j = i + 1;
-        while (j < textLength && text.at(j) != quote && text.at(j) != QLatin1Char('\n'))
-            j += text.at(j) == QLatin1Char('\\') ? 2 : 1;
-        if (j >= textLength || text.at(j) != quote) {
-            error(i, QStringLiteral("string is not closed on its line"));
-            return qMin(j, textLength);
-        }
-        return j + 1;
-    }
-
-    // One character of a selector, or the '{' that opens its block.
-    int scanOutsideBlock(int i, BodyState &state)
+    // A mark between rule blocks: the '{' that opens one, or part of a selector.
+    void outsideBlock(int i, BodyState &state)
     {
         const QChar c = text.at(i);
         if (c == QLatin1Char('{')) {
@@ -366,15 +404,13 @@ private:
             state.property.clear();
         } else if (c == QLatin1Char('}')) {
             error(i, QStringLiteral("'}' closes no rule block"));
-        } else if (!isBlank(c) && state.selectorStart < 0) {
-            state.selectorStart = i;
+        } else {
+            startConstruct(i, state);
         }
-        return i + 1;
     }
 
-    // What stands at i inside a rule block: its end, a declaration's end or property,
-    // a value's reference, colour function or url(); where the scan goes on.
-    int scanInsideBlock(int i, BodyState &state)
+    // A mark inside a rule block: its end, a declaration's end or its property's end.
+    void insideBlock(int i, BodyState &state)
     {
         const QChar c = text.at(i);
         if (c == QLatin1Char('}')) {
@@ -385,27 +421,32 @@ private:
             state.depth = 0;
             state.selectorStart = -1;
             state.declarationStart = -1;
-            return i + 1;
+            return;
         }
         if (c == QLatin1Char(';')) {
             if (state.declarationStart >= 0)
                 closeConstruct(1, i + 1);
             state.declarationStart = -1;
             state.property.clear();
-            return i + 1;
+            return;
         }
-        if (!isBlank(c) && state.declarationStart < 0)
-            state.declarationStart = i;
-        if (c == QLatin1Char(':') && state.property.isEmpty()) {
+        startConstruct(i, state);
+        if (c == QLatin1Char(':') && state.property.isEmpty())
             state.property =
                 text.mid(state.declarationStart, i - state.declarationStart).trimmed().toLower();
-            return i + 1;
-        }
-        if (c == QLatin1Char('{'))
-            return qMax(scanValue(i, state.property), i + 1);
-        if (c.isLetter() && (i == 0 || !isNameChar(text.at(i - 1))))
-            return scanWord(i, state.property);
-        return i + 1;
+    }
+
+    // Whether the name span opens a colour function's arguments. A name the scan
+    // enters halfway, after an expression that stopped inside it, is no call.
+    bool startsCall(const SheetSpan &span) const
+    {
+        const int open = span.end();
+        if (open >= textLength || text.at(open) != QLatin1Char('('))
+            return false;
+        if (!text.at(span.start).isLetter() ||
+            (span.start > 0 && isNameChar(text.at(span.start - 1))))
+            return false;
+        return colourFunction(text.mid(span.start, span.length)) != nullptr;
     }
 
     // The reference or colour function at i in property's value, noted for the
@@ -419,29 +460,11 @@ private:
         return expressionEnd;
     }
 
-    // The word at i in a rule block: a colour function or url() is read, anything else
-    // skipped; where the scan goes on.
-    int scanWord(int i, const QString &property)
+    // The url() path in [from, end); "icons/NAME" is the variant's icon.
+    void iconUrl(int from, int end)
     {
-        int j = i;
-        while (j < textLength && isNameChar(text.at(j)))
-            ++j;
-        const QString word = text.mid(i, j - i);
-        if (j < textLength && text.at(j) == QLatin1Char('(') && colourFunction(word))
-            return qMax(scanValue(i, property), j);
-        if (j < textLength && text.at(j) == QLatin1Char('(') &&
-            word.compare(QLatin1String("url"), Qt::CaseInsensitive) == 0)
-            return url(j + 1);
-        return j;
-    }
-
-    // The url() whose text starts at from; "icons/NAME" is the variant's icon.
-    int url(int from)
-    {
-        const int close = int(text.indexOf(QLatin1Char(')'), from));
-        const int end = close < 0 ? textLength : close;
         if (parsed.iconsDirectoryName.isEmpty())
-            return end;
+            return;
         QString inner = text.mid(from, end - from).trimmed();
         if (inner.size() >= 2 &&
             (inner.startsWith(QLatin1Char('"')) || inner.startsWith(QLatin1Char('\''))) &&
@@ -451,7 +474,6 @@ private:
         if (inner.startsWith(prefix) && inner.size() > prefix.size())
             parsed.edits.push_back(
                 {from, end, TemplateEdit::IconUrl, 0, {}, inner.mid(prefix.size())});
-        return end;
     }
 
     ThemeTemplate &parsed;
