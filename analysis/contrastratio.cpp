@@ -29,8 +29,7 @@ const std::array<double, 256> &linearLevels()
 double relativeLuminance(QRgb rgb)
 {
     const auto &levels = linearLevels();
-    return 0.2126 * levels[qRed(rgb)] + 0.7152 * levels[qGreen(rgb)] +
-           0.0722 * levels[qBlue(rgb)];
+    return 0.2126 * levels[qRed(rgb)] + 0.7152 * levels[qGreen(rgb)] + 0.0722 * levels[qBlue(rgb)];
 }
 
 double pixelContrastRatio(QRgb a, QRgb b)

@@ -119,7 +119,6 @@ int parseArguments(const QStringList &arguments, Settings &settings, QTextStream
     return kGoOn;
 }
 
-
 // One sheet, by the name messages and findings give it.
 struct Sheet
 {

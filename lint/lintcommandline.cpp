@@ -65,7 +65,6 @@ struct Settings
     QString printConfig; // the sheet whose configuration is printed instead of a run
 };
 
-
 QStringList splitIds(const QStringList &values)
 {
     QStringList ids;

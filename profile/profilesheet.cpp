@@ -3,8 +3,8 @@
 
 #include "profile/profilesheet.h"
 
-#include "support/safefileread.h"
 #include "analysis/templatelint.h"
+#include "support/safefileread.h"
 #include "tokens/themebuild.h"
 #include "widgetstyles/sheetstyle.h"
 

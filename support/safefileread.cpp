@@ -134,7 +134,8 @@ FileReadResult readStandardInput(qint64 maxBytes)
             return input;
         }
         if (maxBytes >= 0 && input.bytes.size() + count > maxBytes) {
-            input.error = QStringLiteral("larger than the limit of %1").arg(byteLimitText(maxBytes));
+            input.error =
+                QStringLiteral("larger than the limit of %1").arg(byteLimitText(maxBytes));
             return input;
         }
         input.bytes.append(buffer, int(count));

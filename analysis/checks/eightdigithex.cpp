@@ -73,12 +73,11 @@ void checkEightDigitHex(const SheetModel &model, CheckReporter &report)
                 const int length =
                     (i + 1 < symbols.size() ? model.symbolOffset(i + 1) : int(model.text.size())) -
                     offset;
-                report.at(
-                    offset, length,
-                    QStringLiteral("%1 is read alpha first (#AARRGGBB) as %2; written in "
-                                   "CSS order (#RRGGBBAA) it would mean %3")
-                        .arg(written, rgbaFunctionText(readings.alphaFirst),
-                             rgbaFunctionText(readings.alphaLast)));
+                report.at(offset, length,
+                          QStringLiteral("%1 is read alpha first (#AARRGGBB) as %2; written in "
+                                         "CSS order (#RRGGBBAA) it would mean %3")
+                              .arg(written, rgbaFunctionText(readings.alphaFirst),
+                                   rgbaFunctionText(readings.alphaLast)));
                 // A colour nobody sees, where the other order gives one that shows, was
                 // written in CSS order.
                 const bool evident =
