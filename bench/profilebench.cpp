@@ -115,7 +115,7 @@ int main(int argc, char *argv[])
         }
         const QJsonObject report =
             QJsonDocument::fromJson(process.readAllStandardOutput()).object();
-        const double added = report.value("added").toObject().value("median").toDouble();
+        const double added = report.value("added").toObject().value("mean").toDouble();
         const double coverage = report.value("coverage").toDouble();
         coverages << coverage;
         std::printf("%-30s %9.2f %9.2f %8.0f%% %7d %9.1f\n", qPrintable(sheet.name), added,

@@ -170,12 +170,13 @@ void measure(ProfileStage &stage, const SheetModel &model, const ProfileOptions 
              ProfileReport &report)
 {
     const QVector<ProfileUnit> units = profileUnits(model);
-    QVector<QString> withoutUnits;
-    for (const ProfileUnit &unit : units)
-        withoutUnits << sheetWithout(model, unit.rules);
     report.time =
         attributeTime([&stage](const QString &sheet) { return stage.applyMilliseconds(sheet); },
-                      model.text, withoutUnits, options.attribution);
+                      model.text, units.size(),
+                      [&model, &units](const QVector<int> &leftOut) {
+                          return sheetWithoutUnits(model, units, leftOut);
+                      },
+                      options.attribution);
 
     QVector<double> switches;
     for (int round = 0; round < qMin(kSwitchRounds, options.attribution.maxRounds); ++round)

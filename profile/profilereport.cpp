@@ -72,7 +72,7 @@ QString percent(double share)
 
 double shareOf(const ProfileReport &report, double value)
 {
-    return report.time.added.median > 0 ? value / report.time.added.median : 0;
+    return report.time.added.mean > 0 ? value / report.time.added.mean : 0;
 }
 
 QString kibibytes(qint64 bytes)
@@ -90,7 +90,8 @@ QString linesOf(const ProfileReport &report, const ProfiledUnit &unit)
 
 QJsonObject spreadJson(const Spread &spread)
 {
-    return QJsonObject{{QStringLiteral("median"), spread.median},
+    return QJsonObject{{QStringLiteral("mean"), spread.mean},
+                       {QStringLiteral("median"), spread.median},
                        {QStringLiteral("lowerQuartile"), spread.lower},
                        {QStringLiteral("upperQuartile"), spread.upper}};
 }
@@ -140,14 +141,14 @@ void describeRules(ProfileReport &report, const SheetModel &model, const MatchWo
         unit.reasons = unitReasons(model, unit, units.at(u).rules, unindexed);
         report.units << unit;
     }
-    // Costliest first; whatever is within noise after, by its median all the same.
+    // Costliest first; whatever is within noise after, by its mean all the same.
     std::stable_sort(report.units.begin(), report.units.end(),
                      [](const ProfiledUnit &a, const ProfiledUnit &b) {
                          if (a.time.withinNoise != b.time.withinNoise)
                              return !a.time.withinNoise;
                          if (a.time.rank != b.time.rank)
                              return a.time.rank < b.time.rank;
-                         return a.time.cost.median > b.time.cost.median;
+                         return a.time.cost.mean > b.time.cost.mean;
                      });
     for (int u = 0; u < report.units.size(); ++u) {
         for (const int rule : report.units.at(u).rules)
@@ -170,7 +171,7 @@ QString textReport(const ProfileReport &report, int top)
         << "): set, polish and first paint\n";
     out << "  baseline  " << milliseconds(time.baseline.median)
         << " ms: a sheet that matches nothing\n";
-    out << "  added     " << milliseconds(time.added.median) << " ms (quartiles "
+    out << "  added     " << milliseconds(time.added.mean) << " ms (quartiles "
         << milliseconds(time.added.lower) << "-" << milliseconds(time.added.upper)
         << "): what the sheet's rules cost\n";
     out << "  switch    " << milliseconds(report.switchTime.median) << " ms (quartiles "
@@ -180,7 +181,7 @@ QString textReport(const ProfileReport &report, int top)
         out << "  heap      " << kibibytes(report.heapSheet) << " held after the apply ("
             << kibibytes(report.heapBaseline) << " for the baseline)\n";
     out << "  rounds    " << time.rounds << (time.settled ? ", settled" : ", not settled")
-        << "; attributed " << milliseconds(time.coverage() * time.added.median) << " ms, "
+        << "; attributed " << milliseconds(time.coverage() * time.added.mean) << " ms, "
         << percent(time.coverage()) << " of the added time\n\n";
 
     int shown = 0;
@@ -194,11 +195,11 @@ QString textReport(const ProfileReport &report, int top)
         if (shown++ >= top)
             continue;
         out << rankText(unit.time).leftJustified(4) << " "
-            << milliseconds(unit.time.cost.median).rightJustified(7) << "  "
+            << milliseconds(unit.time.cost.mean).rightJustified(7) << "  "
             << (milliseconds(unit.time.cost.lower) + QLatin1Char('-') +
                 milliseconds(unit.time.cost.upper))
                    .leftJustified(9)
-            << "  " << percent(shareOf(report, unit.time.cost.median)).rightJustified(5) << "  "
+            << "  " << percent(shareOf(report, unit.time.cost.mean)).rightJustified(5) << "  "
             << QString::number(unit.tries).rightJustified(5) << "  "
             << QString::number(unit.matches).rightJustified(7) << "  " << linesOf(report, unit)
             << "  " << unit.key
@@ -261,7 +262,7 @@ QByteArray jsonReport(const ProfileReport &report)
             QJsonObject{{QStringLiteral("key"), unit.key},
                         {QStringLiteral("lines"), lines},
                         {QStringLiteral("milliseconds"), spreadJson(unit.time.cost)},
-                        {QStringLiteral("share"), shareOf(report, unit.time.cost.median)},
+                        {QStringLiteral("share"), shareOf(report, unit.time.cost.mean)},
                         {QStringLiteral("withinNoise"), unit.time.withinNoise},
                         {QStringLiteral("rank"), unit.time.rank},
                         {QStringLiteral("tied"), unit.time.tied},
@@ -314,10 +315,10 @@ QString htmlReport(const ProfileReport &report)
            "<th class=\"rule\">rule</th><th class=\"why\">why</th></tr></thead><tbody>\n";
     for (const ProfiledUnit &unit : report.units) {
         out << "<tr><td data-v=\"" << (unit.time.withinNoise ? 1e9 : unit.time.rank) << "\">"
-            << rankText(unit.time) << "</td><td>" << milliseconds(unit.time.cost.median)
+            << rankText(unit.time) << "</td><td>" << milliseconds(unit.time.cost.mean)
             << "</td><td>" << milliseconds(unit.time.cost.lower) << "</td><td>"
             << milliseconds(unit.time.cost.upper) << "</td><td>"
-            << percent(shareOf(report, unit.time.cost.median)) << "</td><td>" << unit.tries
+            << percent(shareOf(report, unit.time.cost.mean)) << "</td><td>" << unit.tries
             << "</td><td>" << unit.matches << "</td><td>" << unit.ancestorSteps << "</td><td>"
             << unit.stateRestyles << "</td><td class=\"rule\">";
         for (const int rule : unit.rules) {

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <random>
 
 const QString kBaselineSheet = QStringLiteral("#prismarkProfileMatchesNothing { color: black; }");
 
@@ -42,6 +43,8 @@ Spread spreadOf(QVector<double> samples)
 {
     std::sort(samples.begin(), samples.end());
     Spread spread;
+    if (!samples.isEmpty())
+        spread.mean = std::accumulate(samples.cbegin(), samples.cend(), 0.0) / samples.size();
     spread.median = quantile(samples, 0.5);
     spread.lower = quantile(samples, 0.25);
     spread.upper = quantile(samples, 0.75);
@@ -92,14 +95,23 @@ QString sheetWithout(const SheetModel &model, const QVector<int> &rules)
     return text;
 }
 
+QString sheetWithoutUnits(const SheetModel &model, const QVector<ProfileUnit> &units,
+                          const QVector<int> &leftOut)
+{
+    QVector<int> rules;
+    for (const int unit : leftOut)
+        rules += units.at(unit).rules;
+    return sheetWithout(model, rules);
+}
+
 double Attribution::coverage() const
 {
-    if (added.median <= 0)
+    if (added.mean <= 0)
         return 0;
     double sum = 0;
     for (const UnitCost &unit : units)
-        sum += unit.cost.median;
-    return sum / added.median;
+        sum += unit.cost.mean;
+    return sum / added.mean;
 }
 
 void rankUnits(QVector<UnitCost> &units, double noiseFloor)
@@ -107,15 +119,18 @@ void rankUnits(QVector<UnitCost> &units, double noiseFloor)
     QVector<int> order(units.size());
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(), [&units](int a, int b) {
-        return units.at(a).cost.median > units.at(b).cost.median;
+        return units.at(a).cost.mean > units.at(b).cost.mean;
     });
     int leader = -1;
+    int ranked = 0; // ranks count the groups above, as in a race; noise is not ranked
     for (int place = 0; place < order.size(); ++place) {
         UnitCost &unit = units[order.at(place)];
-        // Beyond noise: above its own spread and the floor, and more than a quarter of
-        // its pairs below zero would leave it to chance.
+        // Beyond noise: above its own spread and the floor by its mean (what adds up)
+        // and its median (what one slow pass cannot move); more than a quarter of its
+        // steps below zero would leave it to chance.
+        const double noise = qMax(unit.cost.width(), noiseFloor);
         unit.withinNoise =
-            unit.cost.lower <= 0 || unit.cost.median <= qMax(unit.cost.width(), noiseFloor);
+            unit.cost.lower <= 0 || unit.cost.mean <= noise || unit.cost.median <= noise;
         unit.tied = false;
         unit.rank = 0;
         if (unit.withinNoise)
@@ -123,70 +138,83 @@ void rankUnits(QVector<UnitCost> &units, double noiseFloor)
         // Apart from the leader of the rank above only by more than either's spread.
         if (leader >= 0) {
             UnitCost &first = units[leader];
-            const double apart = first.cost.median - unit.cost.median;
+            const double apart = first.cost.mean - unit.cost.mean;
             if (apart <= qMax(first.cost.width(), unit.cost.width())) {
                 unit.rank = first.rank;
                 unit.tied = first.tied = true;
+                ++ranked;
                 continue;
             }
         }
-        unit.rank = place + 1;
+        unit.rank = ++ranked;
         leader = order.at(place);
     }
 }
 
-Attribution attributeTime(const ApplyPass &apply, const QString &sheet,
-                          const QVector<QString> &withoutUnits, const AttributionSettings &settings)
+Attribution attributeTime(const ApplyPass &apply, const QString &sheet, int unitCount,
+                          const SheetWithout &without, const AttributionSettings &settings)
 {
     QElapsedTimer clock;
     clock.start();
-    // The baseline and each sheet with a unit left out, each measured right after a
-    // pass of the whole sheet of its own: summed over many units, one shared
-    // measurement of the whole sheet would add its error once per unit.
-    QVector<QString> others{kBaselineSheet};
-    others += withoutUnits;
     // The first passes load fonts and fill caches that every later pass finds full.
     apply(sheet);
     apply(kBaselineSheet);
 
+    // A fixed seed: the same sheet is walked in the same orders run after run.
+    std::mt19937 random(20261209);
+    QVector<int> order(unitCount);
+    std::iota(order.begin(), order.end(), 0);
+
     QVector<double> whole;
     QVector<double> baseline;
-    QVector<QVector<double>> differences(others.size());
+    QVector<double> added;
+    QVector<QVector<double>> saved(unitCount);
     Attribution result;
     Attribution previous;
-    const auto summarise = [&](Attribution &into) {
-        into.apply = spreadOf(whole);
-        into.added = spreadOf(differences.at(0));
-        into.baseline = spreadOf(baseline);
-        into.units.resize(withoutUnits.size());
-        for (int u = 0; u < withoutUnits.size(); ++u)
-            into.units[u].cost = spreadOf(differences.at(u + 1));
-    };
     for (int round = 0; round < settings.maxRounds; ++round) {
-        // Each round starts one place later, so no text always follows the same one.
-        for (int k = 0; k < others.size(); ++k) {
-            const int i = (k + round) % others.size();
-            // Which of the pair goes first alternates: a pass may run faster or slower
-            // for what the one before it left warm or cold.
-            const bool wholeFirst = (k + round) % 2 == 0;
-            double full = wholeFirst ? apply(sheet) : 0;
-            const double other = apply(others.at(i));
-            if (!wholeFirst)
-                full = apply(sheet);
-            whole << full;
-            differences[i] << full - other;
-            if (i == 0)
-                baseline << other;
+        std::shuffle(order.begin(), order.end(), random);
+        // steps[k]: the sheet with the first k units of the order left out; the last
+        // step is the baseline itself, so the round's steps sum to its added time.
+        QVector<double> steps(unitCount + 1);
+        const auto sheetAt = [&](int k) {
+            if (k == 0)
+                return sheet;
+            if (k == unitCount)
+                return kBaselineSheet;
+            return without(order.mid(0, k));
+        };
+        // Every other round walks back up: a pass may run faster or slower for what
+        // the one before it left warm or cold, and that should fall on no side.
+        const bool down = round % 2 == 0;
+        // The round's first pass follows the last round's last sheet, not its own
+        // neighbour: run it once unmeasured, so that no group's step carries that.
+        apply(sheetAt(down ? 0 : unitCount));
+        for (int i = 0; i <= unitCount; ++i) {
+            const int k = down ? i : unitCount - i;
+            steps[k] = apply(sheetAt(k));
         }
+        whole << steps.constFirst();
+        baseline << steps.constLast();
+        added << steps.constFirst() - steps.constLast();
+        for (int k = 0; k < unitCount; ++k)
+            saved[order.at(k)] << steps.at(k) - steps.at(k + 1);
+
         result.rounds = round + 1;
-        summarise(result);
-        if (result.rounds < settings.minRounds)
+        result.apply = spreadOf(whole);
+        result.baseline = spreadOf(baseline);
+        result.added = spreadOf(added);
+        result.units.resize(unitCount);
+        for (int u = 0; u < unitCount; ++u)
+            result.units[u].cost = spreadOf(saved.at(u));
+        if (result.rounds < settings.minRounds) {
+            previous = result;
             continue;
+        }
         if (result.rounds > settings.minRounds) {
-            // A move within a quarter of a median's own spread changes no ranking.
-            const double allowed = settings.settledChange * qMax(result.added.median, 0.01);
+            // A move within a quarter of a mean's own spread changes no ranking.
+            const double allowed = settings.settledChange * qMax(result.added.mean, 0.01);
             const auto movedFrom = [allowed](const Spread &now, const Spread &before) {
-                return qAbs(now.median - before.median) > qMax(allowed, now.width() / 4);
+                return qAbs(now.mean - before.mean) > qMax(allowed, now.width() / 4);
             };
             bool moved = movedFrom(result.added, previous.added);
             for (int u = 0; !moved && u < result.units.size(); ++u)

@@ -10,15 +10,18 @@
 
 class SheetModel;
 
-// The time a sheet adds, attributed to its rules by leaving them out: in each round
-// the sheet without each group of rules, and a sheet that matches nothing, is
-// measured once, each right after a pass of the whole sheet, and the difference is
-// taken within that pair, so that a machine drifting over the rounds moves both
-// sides of it alike.
+// The time a sheet adds, attributed to its rules by taking them away one group at a
+// time: each round walks from the whole sheet down to a sheet that matches nothing
+// (or back up), the groups in an order of their own, and a group's cost in that
+// round is the time its step saved. The steps of a round add up to that round's
+// added time, so the attributions account for all of it; over rounds in shuffled
+// orders each group's mean is its average share whichever groups are still there
+// (rules interact: a widget two rules match is restyled once).
 
-// Median and quartiles of repeated measurements.
+// Mean, median and quartiles of repeated measurements.
 struct Spread
 {
+    double mean = 0;
     double median = 0;
     double lower = 0; // first quartile
     double upper = 0; // third quartile
@@ -38,6 +41,9 @@ QVector<ProfileUnit> profileUnits(const SheetModel &model);
 
 // The sheet with these rules blanked out (line breaks kept, so lines still agree).
 QString sheetWithout(const SheetModel &model, const QVector<int> &rules);
+// The sheet without the rules of these units.
+QString sheetWithoutUnits(const SheetModel &model, const QVector<ProfileUnit> &units,
+                          const QVector<int> &leftOut);
 
 // A sheet with one rule that no widget matches: it costs what the toolkit spends on
 // a sheet at all, polishing every widget through the style sheet style.
@@ -47,7 +53,7 @@ struct AttributionSettings
 {
     int minRounds = 5;
     int maxRounds = 12;
-    // Settled when, from one round to the next, no median moves by more than this
+    // Settled when, from one round to the next, no mean moves by more than this
     // share of the added time or a quarter of its own spread, whichever is larger.
     double settledChange = 0.05;
     // No round starts after this much measuring, once minRounds are done.
@@ -56,8 +62,8 @@ struct AttributionSettings
 
 struct UnitCost
 {
-    Spread cost;             // whole sheet minus the sheet without the unit, per round
-    bool withinNoise = true; // its median is inside its own spread, or below zero
+    Spread cost;             // the time its step saved, per round
+    bool withinNoise = true; // its mean is inside its own spread, or below zero
     int rank = 0;            // 1 for the costliest; 0 within noise
     bool tied = false;       // as costly as another of the same rank, within the spread
 };
@@ -66,21 +72,22 @@ struct Attribution
 {
     Spread apply;    // the whole sheet
     Spread baseline; // the sheet that matches nothing
-    Spread added;    // the whole sheet minus the baseline, per pair
+    Spread added;    // the whole sheet minus the baseline, per round
     QVector<UnitCost> units;
     int rounds = 0;
     bool settled = false;
     double measuringMilliseconds = 0; // wall time of every pass, warm-up included
-    // The attributions' medians summed, as a share of the added time's median.
+    // The attributions' means summed, as a share of the added time's mean.
     double coverage() const;
 };
 
 using ApplyPass = std::function<double(const QString &sheet)>;
+// The sheet with the given units (indexes into the unit list) left out.
+using SheetWithout = std::function<QString(const QVector<int> &leftOut)>;
 
-Attribution attributeTime(const ApplyPass &apply, const QString &sheet,
-                          const QVector<QString> &withoutUnits,
-                          const AttributionSettings &settings);
+Attribution attributeTime(const ApplyPass &apply, const QString &sheet, int unitCount,
+                          const SheetWithout &without, const AttributionSettings &settings);
 
-// Sets withinNoise, rank and tied from the costs. noiseFloor: the spread of the
+// Sets withinNoise, rank and tied from the costs' means. noiseFloor: the spread of the
 // whole sheet's own passes, below which no cost is told from the machine's noise.
 void rankUnits(QVector<UnitCost> &units, double noiseFloor);
