@@ -166,8 +166,8 @@ QString targetText(const ProfileOptions &options)
     return parts.join(QLatin1String(" and "));
 }
 
-void measure(ProfileStage &stage, const SheetModel &model, const ProfileOptions &options,
-             ProfileReport &report)
+void measure(ProfileStage &stage, const ProfileSheet &sheet, const SheetModel &model,
+             const ProfileOptions &options, ProfileReport &report)
 {
     const QVector<ProfileUnit> units = profileUnits(model);
     report.time =
@@ -196,7 +196,8 @@ void measure(ProfileStage &stage, const SheetModel &model, const ProfileOptions 
     report.widgets = work.objects;
     report.deepestTree = work.deepestTree;
     report.windows = stage.windowCount();
-    describeRules(report, model, work, units);
+    describeRules(report, model, work, units,
+                  [&sheet](int offset) { return sheet.authorLine(offset); });
 }
 
 int writeHtml(const QString &directory, const ProfileReport &report)
@@ -250,9 +251,9 @@ int runProfile(const QStringList &arguments)
     ProfileReport report;
     report.sheetPath = options.sheet;
     report.variant = sheet.variant;
-    report.sheetText = model.text;
+    report.sheetText = sheet.authorText;
     report.target = targetText(options);
-    measure(stage, model, options, report);
+    measure(stage, sheet, model, options, report);
     report.profileMilliseconds = double(clock.nsecsElapsed()) / 1e6;
 
     if (!options.htmlDirectory.isEmpty()) {

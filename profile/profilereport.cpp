@@ -104,13 +104,13 @@ QString escaped(const QString &text)
 } // namespace
 
 void describeRules(ProfileReport &report, const SheetModel &model, const MatchWork &work,
-                   const QVector<ProfileUnit> &units)
+                   const QVector<ProfileUnit> &units,
+                   const std::function<int(int offset)> &authorLine)
 {
     report.rules.clear();
     for (int i = 0; i < model.rules.size(); ++i) {
         ProfiledRule rule;
-        int column = 0;
-        model.lineColumn(model.rules.at(i).offset, &rule.line, &column);
+        rule.line = authorLine(model.rules.at(i).offset);
         QStringList texts;
         for (const SheetSelector &selector : model.rules.at(i).selectors)
             texts << selector.text;

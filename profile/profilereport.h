@@ -11,6 +11,8 @@
 #include <QStringList>
 #include <QVector>
 
+#include <functional>
+
 // What a profile found, and its three ways of telling it.
 
 struct ProfiledRule
@@ -38,8 +40,8 @@ struct ProfileReport
 {
     QString sheetPath;
     QString variant;
-    QString sheetText;
-    QString target; // "the gallery", "2 forms", ...
+    QString sheetText; // as the author wrote it: the template of a built sheet
+    QString target;    // "the gallery", "2 forms", ...
     int windows = 0;
     int widgets = 0;
     int deepestTree = 0;
@@ -55,8 +57,11 @@ struct ProfileReport
 };
 
 // Fills rules, units and their reasons from the model, the counts and the timing.
+// authorLine: the line of the author's file a place of the model's text was written
+// on (a template's, for a sheet built from one).
 void describeRules(ProfileReport &report, const SheetModel &model, const MatchWork &work,
-                   const QVector<ProfileUnit> &units);
+                   const QVector<ProfileUnit> &units,
+                   const std::function<int(int offset)> &authorLine);
 
 QString textReport(const ProfileReport &report, int top);
 QByteArray jsonReport(const ProfileReport &report);

@@ -32,9 +32,13 @@ ProfileSheet builtTemplate(const QString &path, const QString &variant)
         sheet.error = QStringLiteral("the template builds no sheet");
         return sheet;
     }
+    const FileReadResult source = readRegularFile(path, maxAuthorSheetBytes, true);
     sheet.ok = true;
     sheet.variant = build.sheets.constFirst().variant;
     sheet.text = QString::fromUtf8(build.sheets.constFirst().text);
+    sheet.authorText = QString::fromUtf8(source.bytes);
+    sheet.built = true;
+    sheet.map = build.sheets.constFirst().map;
     return sheet;
 }
 
@@ -54,5 +58,13 @@ ProfileSheet readProfileSheet(const QString &path, const QString &variant)
     // As the program installs it: UTF-8, up to the first NUL.
     const int nul = read.bytes.indexOf('\0');
     sheet.text = QString::fromUtf8(nul < 0 ? read.bytes : read.bytes.left(nul));
+    sheet.authorText = sheet.text;
     return sheet;
+}
+
+int ProfileSheet::authorLine(int offset) const
+{
+    if (built)
+        return map.originOf(offset).templateWhere.line;
+    return text.left(offset).count(QLatin1Char('\n')) + 1;
 }

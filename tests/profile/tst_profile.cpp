@@ -205,6 +205,13 @@ void TestProfile::templateVariantIsProfiled()
     QCOMPARE(report.value("variant").toString().toLower(), QStringLiteral("dark"));
     QVERIFY(report.value("rules").toArray().size() > 20);
     QVERIFY(report.value("widgets").toInt() > 100);
+    // Lines are the template's, where the author edits the rule.
+    QFile source(templatePath);
+    QVERIFY(source.open(QIODevice::ReadOnly));
+    const QByteArray written = source.readAll();
+    const int line = written.left(written.indexOf("\n#appCloseButton:hover {")).count('\n') + 2;
+    const QJsonObject closeHover = ruleOfLine(report, line);
+    QCOMPARE(closeHover.value("selectors").toString(), QStringLiteral("#appCloseButton:hover"));
 }
 
 void TestProfile::refusals_data()
