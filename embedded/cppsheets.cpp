@@ -72,9 +72,9 @@ bool CppScanner::skipBlanksAndComments()
         const QChar c = text.at(at);
         if (c.isSpace()) {
             ++at;
-        } else if (c == QLatin1Char('\\') && (peek(1) == QLatin1Char('\n') ||
-                                             (peek(1) == QLatin1Char('\r') &&
-                                              peek(2) == QLatin1Char('\n')))) {
+        } else if (c == QLatin1Char('\\') &&
+                   (peek(1) == QLatin1Char('\n') ||
+                    (peek(1) == QLatin1Char('\r') && peek(2) == QLatin1Char('\n')))) {
             at += peek(1) == QLatin1Char('\r') ? 3 : 2;
         } else if (c == QLatin1Char('/') && peek(1) == QLatin1Char('/')) {
             while (at < text.size() && text.at(at) != QLatin1Char('\n'))
@@ -115,13 +115,27 @@ int CppScanner::decodeEscape(int from, int limit, uint *value) const
 {
     const QChar kind = from + 1 < limit ? text.at(from + 1) : QChar();
     switch (kind.unicode()) {
-    case 'n': *value = '\n'; return 2;
-    case 't': *value = '\t'; return 2;
-    case 'r': *value = '\r'; return 2;
-    case 'v': *value = '\v'; return 2;
-    case 'f': *value = '\f'; return 2;
-    case 'a': *value = '\a'; return 2;
-    case 'b': *value = '\b'; return 2;
+    case 'n':
+        *value = '\n';
+        return 2;
+    case 't':
+        *value = '\t';
+        return 2;
+    case 'r':
+        *value = '\r';
+        return 2;
+    case 'v':
+        *value = '\v';
+        return 2;
+    case 'f':
+        *value = '\f';
+        return 2;
+    case 'a':
+        *value = '\a';
+        return 2;
+    case 'b':
+        *value = '\b';
+        return 2;
     case 'x': {
         uint result = 0;
         int i = from + 2;
@@ -290,8 +304,8 @@ bool CppScanner::readToken(Token *token)
         at += pair ? 2 : 1;
     }
     token->end = at;
-    token->text = token->kind == TokenKind::Literal ? QString()
-                                                      : text.mid(token->start, at - token->start);
+    token->text =
+        token->kind == TokenKind::Literal ? QString() : text.mid(token->start, at - token->start);
     return true;
 }
 
@@ -360,12 +374,16 @@ int matchingParenthesis(const QVector<Token> &tokens, int open, int last)
 
 bool isWrapper(const QString &name)
 {
-    static const QStringList wrappers{
-        QStringLiteral("QStringLiteral"),    QStringLiteral("QLatin1String"),
-        QStringLiteral("QLatin1StringView"), QStringLiteral("QString::fromUtf8"),
-        QStringLiteral("QString::fromLatin1"), QStringLiteral("QString::fromLocal8Bit"),
-        QStringLiteral("QString"),           QStringLiteral("QStringView"),
-        QStringLiteral("QLatin1Literal"),    QStringLiteral("QByteArrayLiteral")};
+    static const QStringList wrappers{QStringLiteral("QStringLiteral"),
+                                      QStringLiteral("QLatin1String"),
+                                      QStringLiteral("QLatin1StringView"),
+                                      QStringLiteral("QString::fromUtf8"),
+                                      QStringLiteral("QString::fromLatin1"),
+                                      QStringLiteral("QString::fromLocal8Bit"),
+                                      QStringLiteral("QString"),
+                                      QStringLiteral("QStringView"),
+                                      QStringLiteral("QLatin1Literal"),
+                                      QStringLiteral("QByteArrayLiteral")};
     return wrappers.contains(name);
 }
 
@@ -379,8 +397,8 @@ QString runtimeReason(const QVector<Token> &tokens, int first, int end)
             (token.text == QLatin1String("tr") || token.text == QLatin1String("translate") ||
              token.text == QLatin1String("QT_TR_NOOP")))
             return QStringLiteral("it is translated at run time");
-        if (token.kind == TokenKind::Identifier && token.text == QLatin1String("arg") && i > first &&
-            tokens.at(i - 1).text == QLatin1String("."))
+        if (token.kind == TokenKind::Identifier && token.text == QLatin1String("arg") &&
+            i > first && tokens.at(i - 1).text == QLatin1String("."))
             return QStringLiteral("it is filled in at run time (.arg())");
         if (token.text == QLatin1String("("))
             call = true;
@@ -438,7 +456,8 @@ void CppScanner::readCall(QVector<EmbeddedSheet> *sheets)
         if (tokens.at(first).text == QLatin1String("const"))
             return;
         sheets->append(uncheckableSheet(EmbeddingLanguage::Cpp, tokens.at(first).start,
-                                        tokens.at(last - 1).end, runtimeReason(tokens, first, last)));
+                                        tokens.at(last - 1).end,
+                                        runtimeReason(tokens, first, last)));
         at = end;
         return;
     }

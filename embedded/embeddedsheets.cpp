@@ -10,9 +10,9 @@ EmbeddingLanguage embeddingLanguage(const QString &fileName)
     const QString suffix = QFileInfo(fileName).suffix().toLower();
     if (suffix == QLatin1String("ui"))
         return EmbeddingLanguage::Form;
-    static const QStringList cppSuffixes{
-        QStringLiteral("cpp"), QStringLiteral("cc"),  QStringLiteral("cxx"),
-        QStringLiteral("h"),   QStringLiteral("hpp"), QStringLiteral("hh")};
+    static const QStringList cppSuffixes{QStringLiteral("cpp"), QStringLiteral("cc"),
+                                         QStringLiteral("cxx"), QStringLiteral("h"),
+                                         QStringLiteral("hpp"), QStringLiteral("hh")};
     if (cppSuffixes.contains(suffix))
         return EmbeddingLanguage::Cpp;
     if (suffix == QLatin1String("py"))

@@ -26,10 +26,10 @@ EmbeddingLanguage embeddingLanguage(const QString &fileName);
 // is escaped there.
 enum class LiteralSpelling
 {
-    XmlText,   // element content: entities and character references
-    XmlCData,  // <![CDATA[...]]>
-    Escaped,   // a C++ or Python literal with backslash escapes
-    Raw,       // a C++ raw literal or a Python raw string
+    XmlText,  // element content: entities and character references
+    XmlCData, // <![CDATA[...]]>
+    Escaped,  // a C++ or Python literal with backslash escapes
+    Raw,      // a C++ raw literal or a Python raw string
 };
 
 // One literal (or, in a form, one run of text or CDATA) of a sheet.

@@ -42,8 +42,7 @@ QString decodedAttribute(const QString &text, int from, int end)
     QString value;
     for (int i = from; i < end;) {
         uint code = 0;
-        const int length =
-            text.at(i) == QLatin1Char('&') ? readReference(text, i, end, &code) : 0;
+        const int length = text.at(i) == QLatin1Char('&') ? readReference(text, i, end, &code) : 0;
         if (length > 0 && code <= 0xFFFF) {
             value.append(QChar(ushort(code)));
             i += length;
@@ -88,8 +87,8 @@ bool readTag(const QString &text, int from, Tag *tag)
             continue;
         }
         const int attributeStart = i;
-        while (i < text.size() && text.at(i) != QLatin1Char('=') && text.at(i) != QLatin1Char('>') &&
-               !text.at(i).isSpace())
+        while (i < text.size() && text.at(i) != QLatin1Char('=') &&
+               text.at(i) != QLatin1Char('>') && !text.at(i).isSpace())
             ++i;
         const QString attribute = text.mid(attributeStart, i - attributeStart);
         while (i < text.size() && text.at(i).isSpace())
@@ -155,7 +154,8 @@ int readStringContent(const QString &text, int contentStart, SheetBuilder *build
         }
         beginText();
         uint code = 0;
-        const int length = c == QLatin1Char('&') ? readReference(text, i, int(text.size()), &code) : 0;
+        const int length =
+            c == QLatin1Char('&') ? readReference(text, i, int(text.size()), &code) : 0;
         if (length > 0) {
             builder->append(code, i);
             i += length;
@@ -225,8 +225,8 @@ QVector<EmbeddedSheet> readFormSheets(const QString &text)
             widgets.append({tag.attributes.value(QStringLiteral("class")),
                             tag.attributes.value(QStringLiteral("name"))});
         } else if (tag.name == QLatin1String("property")) {
-            inStyleSheet = !tag.selfClosing &&
-                           tag.attributes.value(QStringLiteral("name")) == QLatin1String("styleSheet");
+            inStyleSheet = !tag.selfClosing && tag.attributes.value(QStringLiteral("name")) ==
+                                                   QLatin1String("styleSheet");
         } else if (tag.name == QLatin1String("string") && inStyleSheet && !tag.selfClosing) {
             SheetBuilder builder(EmbeddingLanguage::Form, tag.end);
             const int contentEnd = readStringContent(text, tag.end, &builder);

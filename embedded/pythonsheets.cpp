@@ -78,15 +78,15 @@ bool PythonScanner::readString(int from, StringParts *parts) const
         (text.at(quote) != QLatin1Char('\'') && text.at(quote) != QLatin1Char('"')))
         return false;
     parts->prefix = text.mid(from, quote - from).toLower();
-    static const QStringList prefixes{QString(),         QStringLiteral("r"),
-                                      QStringLiteral("u"), QStringLiteral("b"),
-                                      QStringLiteral("f"), QStringLiteral("br"),
-                                      QStringLiteral("rb"), QStringLiteral("fr"),
-                                      QStringLiteral("rf")};
+    static const QStringList prefixes{
+        QString(),           QStringLiteral("r"),  QStringLiteral("u"),  QStringLiteral("b"),
+        QStringLiteral("f"), QStringLiteral("br"), QStringLiteral("rb"), QStringLiteral("fr"),
+        QStringLiteral("rf")};
     if (!prefixes.contains(parts->prefix))
         return false;
     const QChar q = text.at(quote);
-    const bool triple = quote + 2 < text.size() && text.at(quote + 1) == q && text.at(quote + 2) == q;
+    const bool triple =
+        quote + 2 < text.size() && text.at(quote + 1) == q && text.at(quote + 2) == q;
     parts->quote = triple ? QString(3, q) : QString(q);
     parts->contentStart = quote + int(parts->quote.size());
     // A backslash always takes the next character along, raw or not, so an escaped
@@ -122,24 +122,52 @@ int PythonScanner::decodeEscape(int from, int limit, uint *value, bool *none) co
         return i - from;
     };
     switch (kind.unicode()) {
-    case '\n': *none = true; return 2;
-    case '\r': *none = true; return from + 2 < limit && text.at(from + 2) == QLatin1Char('\n') ? 3 : 2;
-    case '\\': *value = '\\'; return 2;
-    case '\'': *value = '\''; return 2;
-    case '"': *value = '"'; return 2;
-    case 'a': *value = '\a'; return 2;
-    case 'b': *value = '\b'; return 2;
-    case 'f': *value = '\f'; return 2;
-    case 'n': *value = '\n'; return 2;
-    case 'r': *value = '\r'; return 2;
-    case 't': *value = '\t'; return 2;
-    case 'v': *value = '\v'; return 2;
-    case 'x': return hex(2);
-    case 'u': return hex(4);
-    case 'U': return hex(8);
+    case '\n':
+        *none = true;
+        return 2;
+    case '\r':
+        *none = true;
+        return from + 2 < limit && text.at(from + 2) == QLatin1Char('\n') ? 3 : 2;
+    case '\\':
+        *value = '\\';
+        return 2;
+    case '\'':
+        *value = '\'';
+        return 2;
+    case '"':
+        *value = '"';
+        return 2;
+    case 'a':
+        *value = '\a';
+        return 2;
+    case 'b':
+        *value = '\b';
+        return 2;
+    case 'f':
+        *value = '\f';
+        return 2;
+    case 'n':
+        *value = '\n';
+        return 2;
+    case 'r':
+        *value = '\r';
+        return 2;
+    case 't':
+        *value = '\t';
+        return 2;
+    case 'v':
+        *value = '\v';
+        return 2;
+    case 'x':
+        return hex(2);
+    case 'u':
+        return hex(4);
+    case 'U':
+        return hex(8);
     case 'N': {
         const int close = text.indexOf(QLatin1Char('}'), from);
-        if (from + 2 < limit && text.at(from + 2) == QLatin1Char('{') && close > 0 && close < limit) {
+        if (from + 2 < limit && text.at(from + 2) == QLatin1Char('{') && close > 0 &&
+            close < limit) {
             *value = 0xFFFD; // a named character: no sheet needs one spelt so
             return close + 1 - from;
         }
@@ -225,7 +253,8 @@ bool PythonScanner::readToken(Token *token)
         token->text = text.mid(token->start, at - token->start);
     } else if (c.isDigit()) {
         token->kind = TokenKind::Number;
-        while (at < text.size() && (isIdentifierPart(text.at(at)) || text.at(at) == QLatin1Char('.')))
+        while (at < text.size() &&
+               (isIdentifierPart(text.at(at)) || text.at(at) == QLatin1Char('.')))
             ++at;
         token->text = text.mid(token->start, at - token->start);
     } else {
@@ -321,12 +350,13 @@ void PythonScanner::readCall(QVector<EmbeddedSheet> *sheets)
     bool plain = true;
     for (int i = first; i < last; ++i) {
         const Token &token = tokens.at(i);
-        plain = plain && token.kind == TokenKind::String && !token.text.contains(QLatin1Char('f')) &&
-                !token.text.contains(QLatin1Char('b'));
+        plain = plain && token.kind == TokenKind::String &&
+                !token.text.contains(QLatin1Char('f')) && !token.text.contains(QLatin1Char('b'));
     }
     if (!plain) {
         sheets->append(uncheckableSheet(EmbeddingLanguage::Python, tokens.at(first).start,
-                                        tokens.at(last - 1).end, runtimeReason(tokens, first, last)));
+                                        tokens.at(last - 1).end,
+                                        runtimeReason(tokens, first, last)));
         return;
     }
     SheetBuilder builder(EmbeddingLanguage::Python, tokens.at(first).start);

@@ -33,8 +33,8 @@ int TextPositions::offset(int line, int column) const
 {
     const int lineIndex = qBound(0, line - 1, int(lineStarts.size()) - 1);
     const int start = lineStarts.at(lineIndex);
-    const int end = lineIndex + 1 < lineStarts.size() ? lineStarts.at(lineIndex + 1) - 1
-                                                      : int(text.size());
+    const int end =
+        lineIndex + 1 < lineStarts.size() ? lineStarts.at(lineIndex + 1) - 1 : int(text.size());
     int at = start;
     for (int characters = 1; characters < column && at < end; ++characters) {
         ++at;
