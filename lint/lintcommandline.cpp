@@ -504,10 +504,10 @@ void checkFile(const QString &file, const Settings &settings, Configurations &co
         return;
     run->checkedFiles.append(name);
     if (!settings.fixMode.fix) {
-        run->diagnostics += language == EmbeddingLanguage::None
-                                ? lintStyleSheet(input.bytes, name, options)
-                                : lintEmbeddedSheets(QString::fromUtf8(input.bytes), language,
-                                                     name, options);
+        run->diagnostics +=
+            language == EmbeddingLanguage::None
+                ? lintStyleSheet(input.bytes, name, options)
+                : lintEmbeddedSheets(QString::fromUtf8(input.bytes), language, name, options);
         return;
     }
     const LintFixOutcome outcome =
