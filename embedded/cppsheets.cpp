@@ -404,6 +404,8 @@ QString runtimeReason(const QVector<Token> &tokens, int first, int end)
             call = true;
     }
     for (int i = first; i < end; ++i) {
+        if (tokens.at(i).text == QLatin1String("?"))
+            return QStringLiteral("it is chosen at run time (?:)");
         if (tokens.at(i).text == QLatin1String("+"))
             return QStringLiteral("it is joined at run time");
     }
