@@ -5,6 +5,7 @@
 #include "analysis/sheetformatter.h"
 #include "analysis/stylesheetlint.h"
 #include "analysis/toolkitparse.h"
+#include "embedded/embeddedformat.h"
 #include "support/atomicwrite.h"
 #include "support/programsupport.h"
 #include "support/safefileread.h"
@@ -35,6 +36,7 @@ struct Settings
     bool check = false;
     bool diff = false;
     bool indentGiven = false; // --indent wins over the configuration
+    bool embedded = false;    // --embedded: forms and sources too
     SheetFormatOptions format;
     QString standardInputName; // --stdin-filename, or empty
     QStringList files;
@@ -54,6 +56,11 @@ struct FmtOptions
         QStringLiteral("The path standard input (\"-\") stands for: its configuration is found "
                        "from it, and messages, findings and the diff name it."),
         QStringLiteral("PATH")};
+    QCommandLineOption embedded{
+        QStringLiteral("embedded"),
+        QStringLiteral("Format the sheets a Designer form (.ui), C++ or Python source embeds, "
+                       "each inside its literal or XML at its own indentation; without it such "
+                       "files are left alone.")};
 };
 
 void declareOptions(QCommandLineParser &parser, const FmtOptions &options)
@@ -67,13 +74,21 @@ void declareOptions(QCommandLineParser &parser, const FmtOptions &options)
         "Exit status: 0 done (or nothing to change); 1 with --check or --diff, a file would "
         "change; 2 a sheet was not formatted (the toolkit rejects it: its syntax finding is "
         "printed; or it holds what the formatter leaves alone); 3 a file could not be read or "
-        "written, or the usage is wrong."));
+        "written, or the usage is wrong.\n\n"
+        "A Designer form (.ui), C++ (.cpp .cc .cxx .h .hpp .hh) or Python (.py) source is "
+        "left alone unless --embedded asks for its sheets: then each styleSheet property "
+        "and each literal passed to setStyleSheet() is laid out inside its literal or XML, "
+        "with the escapes the file uses, at the literal's own indentation; joined C++ or "
+        "Python literals become one literal per line. A sheet is left as it is (exit 2) when "
+        "the toolkit would read the result differently, when it is a widget's bare "
+        "declarations, or when its literals cannot spell the layout."));
     addHelpAndVersionOptions(parser);
     parser.addPositionalArgument(QStringLiteral("FILE"),
                                  QStringLiteral("Style sheets to format in place; \"-\" reads "
                                                 "standard input and writes standard output."),
                                  QStringLiteral("FILE..."));
-    parser.addOptions({options.check, options.diff, options.indent, options.standardInputName});
+    parser.addOptions(
+        {options.check, options.diff, options.indent, options.standardInputName, options.embedded});
 }
 
 // The settings the parsed options ask for; the usage error, or empty.
@@ -83,6 +98,7 @@ QString readSettings(const QCommandLineParser &parser, const FmtOptions &options
     settings.check = parser.isSet(options.check);
     settings.diff = parser.isSet(options.diff);
     settings.indentGiven = parser.isSet(options.indent);
+    settings.embedded = parser.isSet(options.embedded);
     bool indentOk = false;
     settings.format.indentWidth = parser.value(options.indent).toInt(&indentOk);
     if (!indentOk || settings.format.indentWidth < 0 || settings.format.indentWidth > 16)
@@ -199,6 +215,34 @@ int writeResult(const Sheet &sheet, const QString &formatted, const Settings &se
     return ExitClean;
 }
 
+// A form or a source: its embedded sheets laid out when --embedded asks, else nothing.
+int formatEmbedded(const Sheet &sheet, EmbeddingLanguage language, const Settings &settings,
+                   QTextStream &err)
+{
+    if (!settings.embedded) {
+        tell(err, sheet,
+             QStringLiteral("left alone: a form or source (--embedded formats the "
+                            "sheets inside it)"));
+        if (sheet.file == QLatin1String("-") && !settings.check && !settings.diff)
+            std::fwrite(sheet.bytes.constData(), 1, size_t(sheet.bytes.size()), stdout);
+        return ExitClean;
+    }
+    if (sheet.text.toUtf8() != sheet.bytes) {
+        tell(err, sheet, QStringLiteral("not formatted: not UTF-8 text"));
+        return ExitNotFormatted;
+    }
+    SheetFormatOptions format = settings.format;
+    if (!settings.indentGiven) {
+        format.indentWidth = sheet.config.options.formatIndent;
+        format.maxLineLength = sheet.config.options.formatMaxLineLength;
+    }
+    const EmbeddedFormatResult result = formatEmbeddedSheets(sheet.text, language, format);
+    for (const QString &notice : result.notices)
+        tell(err, sheet, notice);
+    const int status = writeResult(sheet, result.text, settings, err);
+    return result.notices.isEmpty() ? status : qMax(status, int(ExitNotFormatted));
+}
+
 // One sheet: formatted in place, or checked, or its diff printed.
 int formatOne(const QString &file, const Settings &settings, QTextStream &err)
 {
@@ -222,6 +266,9 @@ int formatOne(const QString &file, const Settings &settings, QTextStream &err)
         err << QCoreApplication::applicationName() << ": " << sheet.config.error << '\n';
         return ExitUnreadable;
     }
+    const EmbeddingLanguage language = embeddingLanguage(sheet.name);
+    if (language != EmbeddingLanguage::None)
+        return formatEmbedded(sheet, language, settings, err);
     SheetFormatResult result;
     if (!formatSheet(sheet, settings, result, err))
         return ExitNotFormatted;

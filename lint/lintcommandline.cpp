@@ -9,6 +9,7 @@
 #include "analysis/stylesheetlint.h"
 #include "analysis/templatelint.h"
 #include "analysis/toolkitparse.h"
+#include "embedded/embeddedlint.h"
 #include "gallery/gallerycontrast.h"
 #include "lint/configprinter.h"
 #include "lint/lintfixing.h"
@@ -16,6 +17,7 @@
 #include "support/findingreport.h"
 #include "support/programsupport.h"
 #include "support/safefileread.h"
+#include "support/sourcetree.h"
 #include "tokens/uniformtokens.h"
 
 #include <QApplication>
@@ -153,6 +155,13 @@ void declareOptions(QCommandLineParser &parser)
                        "Checks: %1.\n\n"
                        "Each FILE is checked with the nearest %2 found from its directory "
                        "upwards, unless --config or --no-config says otherwise.\n\n"
+                       "A Designer form (.ui), a C++ source or header (.cpp .cc .cxx .h .hpp "
+                       ".hh) or a Python source (.py) is checked for the sheets it embeds: "
+                       "each styleSheet property, each literal passed to setStyleSheet(), as "
+                       "the sheet of its widget, told at the file's own lines; a sheet made at "
+                       "run time gets one note (%3). A folder is walked for style sheets "
+                       "(.qss), forms and sources, leaving out .git and what .gitignore files "
+                       "ignore.\n\n"
                        "A theme template (FILE.qss.in) is built in memory and every variant "
                        "checked; each finding is told once, on the template's or the token "
                        "file's line, with the variants it occurs in. The build's own errors "
@@ -160,11 +169,12 @@ void declareOptions(QCommandLineParser &parser)
                        "Exit status: 0 nothing failed; 1 only warnings, under --werror or over "
                        "--max-warnings; 2 errors; 3 a file or the configuration could not be "
                        "read or the usage is wrong (the other files are still checked).")
-            .arg(lintCheckIds().join(QLatin1String(", ")), kLintConfigFileName));
+            .arg(lintCheckIds().join(QLatin1String(", ")), kLintConfigFileName,
+                 kEmbeddedSheetCheckId));
     addHelpAndVersionOptions(parser);
     parser.addPositionalArgument(QStringLiteral("FILE"),
-                                 QStringLiteral("Style sheets to check; \"-\" reads standard "
-                                                "input (up to %1).")
+                                 QStringLiteral("Style sheets, forms, sources or folders to "
+                                                "check; \"-\" reads standard input (up to %1).")
                                      .arg(byteLimitText(kMaxSheetBytes)),
                                  QStringLiteral("FILE..."));
     const QCommandLineOption formatOption(
@@ -452,8 +462,16 @@ void complain(QTextStream &err, const QString &what)
 }
 
 // Checks one FILE (a sheet, standard input or a theme template), fixing it when asked.
+// What a folder walk checks: style sheets, forms and sources.
+bool isLintedFileName(const QString &name)
+{
+    return name.endsWith(QLatin1String(".qss")) ||
+           embeddingLanguage(name) != EmbeddingLanguage::None;
+}
+
+// A file found by walking a folder is checked only when it names a style sheet.
 void checkFile(const QString &file, const Settings &settings, Configurations &configurations,
-               LintRun *run, QTextStream &err)
+               LintRun *run, QTextStream &err, bool walked = false)
 {
     // What the findings and the configuration go by: standard input by the path it
     // stands for, when one is given.
@@ -480,12 +498,22 @@ void checkFile(const QString &file, const Settings &settings, Configurations &co
         run->unreadable = true;
         return;
     }
+    const EmbeddingLanguage language = embeddingLanguage(name);
+    // A walked source that never names a style sheet is no file the run checked.
+    if (walked && language != EmbeddingLanguage::None && !input.bytes.contains("tyleSheet"))
+        return;
     run->checkedFiles.append(name);
     if (!settings.fixMode.fix) {
-        run->diagnostics += lintStyleSheet(input.bytes, name, options);
+        run->diagnostics +=
+            language == EmbeddingLanguage::None
+                ? lintStyleSheet(input.bytes, name, options)
+                : lintEmbeddedSheets(QString::fromUtf8(input.bytes), language, name, options);
         return;
     }
-    const LintFixOutcome outcome = fixLintInput(file, input.bytes, options, settings.fixMode, name);
+    const LintFixOutcome outcome =
+        language == EmbeddingLanguage::None
+            ? fixLintInput(file, input.bytes, options, settings.fixMode, name)
+            : fixEmbeddedInput(file, input.bytes, language, options, settings.fixMode, name);
     if (!outcome.ok || !outcome.notice.isEmpty()) {
         complain(err, name + QStringLiteral(": ") + (outcome.ok ? outcome.notice : outcome.error));
         run->unreadable = run->unreadable || !outcome.ok;
@@ -547,8 +575,14 @@ int runLintCommandLine(const QStringList &arguments)
 
     Configurations configurations(settings);
     LintRun run;
-    for (const QString &file : qAsConst(settings.files))
-        checkFile(file, settings, configurations, &run, err);
+    for (const QString &file : qAsConst(settings.files)) {
+        if (file == QLatin1String("-") || !QFileInfo(file).isDir()) {
+            checkFile(file, settings, configurations, &run, err);
+            continue;
+        }
+        for (const QString &found : walkSourceTree(file, isLintedFileName))
+            checkFile(found, settings, configurations, &run, err, true);
+    }
     sortLintDiagnostics(run.diagnostics);
     printReport(settings, run, out, err);
 

@@ -5,6 +5,7 @@
 
 #include "analysis/lintfixer.h"
 #include "analysis/stylesheetlint.h"
+#include "embedded/embeddedlint.h"
 #include "support/atomicwrite.h"
 #include "support/unifieddiff.h"
 
@@ -41,6 +42,33 @@ LintFixOutcome fixLintInput(const QString &file, const QByteArray &bytes,
         outcome.ok = false;
         outcome.fixed = 0;
         outcome.remaining = lintStyleSheet(bytes, name, options);
+    }
+    return outcome;
+}
+
+LintFixOutcome fixEmbeddedInput(const QString &file, const QByteArray &bytes,
+                                EmbeddingLanguage language, const LintOptions &options,
+                                const LintFixMode &mode, const QString &name)
+{
+    const EmbeddedFixResult result =
+        fixEmbeddedSheets(bytes, language, name, options, mode.unsafeFixes);
+    LintFixOutcome outcome;
+    outcome.fixed = result.fixed;
+    outcome.remaining = result.remaining;
+    outcome.notice = result.notices.join(QLatin1String("; "));
+    if (mode.diff) {
+        writeStandardOutput(
+            unifiedDiff(QString::fromUtf8(bytes), QString::fromUtf8(result.bytes), name).toUtf8());
+        return outcome;
+    }
+    if (file == QLatin1String("-")) {
+        writeStandardOutput(result.bytes);
+        return outcome;
+    }
+    if (result.changed && !writeFileAtomically(file, result.bytes, &outcome.error)) {
+        outcome.ok = false;
+        outcome.fixed = 0;
+        outcome.remaining = lintEmbeddedSheets(QString::fromUtf8(bytes), language, name, options);
     }
     return outcome;
 }

@@ -5,6 +5,7 @@
 
 #include "analysis/diagnostic.h"
 #include "analysis/lintoptions.h"
+#include "embedded/embeddedsheets.h"
 
 #include <QByteArray>
 #include <QString>
@@ -34,3 +35,8 @@ struct LintFixOutcome
 LintFixOutcome fixLintInput(const QString &file, const QByteArray &bytes,
                             const LintOptions &options, const LintFixMode &mode,
                             const QString &name);
+
+// The same for a form or a source: its embedded sheets mended inside their literals.
+LintFixOutcome fixEmbeddedInput(const QString &file, const QByteArray &bytes,
+                                EmbeddingLanguage language, const LintOptions &options,
+                                const LintFixMode &mode, const QString &name);

@@ -12,7 +12,7 @@ set(program_folders app fmt lint live lsp profile shot themebuild)
 # The folders of the core and of the GUI, lowest first. A file may include headers
 # of its own folder and of the folders before it; folders joined by "+" stand side by
 # side, and neither includes the other.
-set(core_folders support theme tokens analysis)
+set(core_folders support theme tokens analysis embedded)
 set(gui_folders widgetstyles forms preview+switcher shell gallery)
 
 # The files of a list as paths from the source root; relative ones are taken from

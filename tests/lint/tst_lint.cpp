@@ -140,8 +140,8 @@ void TestLint::exitStatus_data()
     QTest::newRow("a missing file wins and the others are still checked")
         << QStringList{"no-such-sheet.qss", "syntax-stray-brace.qss"} << 3
         << "1 errors, 0 warnings in 1 files" << 1;
-    QTest::newRow("a directory") << QStringList{".", "clean.qss"} << 3
-                                 << "0 errors, 0 warnings in 1 files" << 1;
+    QTest::newRow("an empty folder is walked and holds nothing")
+        << QStringList{"EMPTY", "clean.qss"} << 0 << "0 errors, 0 warnings in 1 files" << 0;
     QTest::newRow("a device") << QStringList{"/dev/zero"} << 3 << "0 errors, 0 warnings in 0 files"
                               << 1;
     QTest::newRow("a FIFO is never opened for reading")
@@ -180,7 +180,10 @@ void TestLint::exitStatus()
     QFETCH(int, errorLines);
     QTemporaryDir scratch;
     for (QString &argument : arguments) {
-        if (argument == QLatin1String("FIFO")) {
+        if (argument == QLatin1String("EMPTY")) {
+            argument = scratch.filePath(QStringLiteral("empty"));
+            QVERIFY(QDir().mkpath(argument));
+        } else if (argument == QLatin1String("FIFO")) {
             argument = scratch.filePath(QStringLiteral("pipe.qss"));
             QVERIFY(makeFifo(argument));
         } else if (argument == QLatin1String("EM")) {

@@ -1,0 +1,58 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+#include "analysis/diagnostic.h"
+#include "analysis/lintoptions.h"
+#include "embedded/embeddedsheets.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+// The analysis on the sheets a form or a source embeds, each as the sheet of its
+// widget, its findings and fixes told at the file's own lines and columns.
+
+// The note on a sheet made at run time, which nothing else is told of.
+inline const QLatin1String kEmbeddedSheetCheckId("embedded-sheet");
+
+// The text the analysis is given for a widget's own sheet. The toolkit takes a
+// widget's sheet that does not parse as declarations for the widget itself, as if
+// written "* { ... }"; wrapped says so, and the wrapper's opening is prefixLength long.
+struct WidgetSheet
+{
+    QString text;
+    int prefixLength = 0;
+    bool wrapped = false;
+};
+
+WidgetSheet widgetSheet(const QString &sheet);
+// The sheet inside a wrapped widget sheet's text; false when it is no longer wrapped.
+bool unwrapWidgetSheet(const WidgetSheet &sheet, const QString &text, QString *inner);
+
+// Findings for every sheet embedded in fileText (UTF-8 decoded), named path.
+QVector<LintDiagnostic> lintEmbeddedSheets(const QString &fileText, EmbeddingLanguage language,
+                                           const QString &path, const LintOptions &options);
+
+// newText as the piece of a literal spells it, or false when it cannot hold it
+// (a raw literal whose delimiter it contains, say).
+bool spellInPiece(const EmbeddedPiece &piece, const QString &newText, QString *spelt);
+
+struct EmbeddedFixResult
+{
+    QByteArray bytes; // the file with its sheets mended; the input when nothing was
+    int fixed = 0;    // fixes applied, summed over the sheets
+    bool changed = false;
+    QVector<LintDiagnostic> remaining;
+    // Why a sheet's fixes were left unwritten, one line each ("LINE:COLUMN: why").
+    QStringList notices;
+};
+
+// The file with the safe fixes (and the guesses when unsafeFixes) of every embedded
+// sheet written back inside its literal or XML, with the escapes the file uses; the
+// file changes nowhere else.
+EmbeddedFixResult fixEmbeddedSheets(const QByteArray &bytes, EmbeddingLanguage language,
+                                    const QString &path, const LintOptions &options,
+                                    bool unsafeFixes);

@@ -1,0 +1,108 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+#include "embedded/sheetbuilder.h"
+
+#include "embedded/textpositions.h"
+
+SheetBuilder::SheetBuilder(EmbeddingLanguage language, int offset)
+{
+    sheet.language = language;
+    sheet.offset = offset;
+}
+
+void SheetBuilder::beginPiece(int sourceStart, LiteralSpelling spelling, const QString &closing,
+                              bool singleLine)
+{
+    piece = EmbeddedPiece();
+    piece.decodedStart = int(sheet.text.size());
+    piece.sourceStart = sourceStart;
+    piece.spelling = spelling;
+    piece.closing = closing;
+    piece.singleLine = singleLine;
+}
+
+void SheetBuilder::append(uint codePoint, int sourceOffset)
+{
+    // Nothing a sheet could hold: a lone surrogate or a value past Unicode reads as
+    // the replacement character, as a decoder would give it.
+    if (codePoint > 0x10FFFF)
+        codePoint = 0xFFFD;
+    if (QChar::requiresSurrogates(codePoint)) {
+        sheet.text.append(QChar(QChar::highSurrogate(codePoint)));
+        sheet.text.append(QChar(QChar::lowSurrogate(codePoint)));
+        sheet.sourceOffsets.append(sourceOffset);
+        sheet.sourceOffsets.append(sourceOffset);
+        return;
+    }
+    sheet.text.append(QChar(ushort(codePoint)));
+    sheet.sourceOffsets.append(sourceOffset);
+}
+
+void SheetBuilder::endPiece(int sourceEnd)
+{
+    piece.decodedEnd = int(sheet.text.size());
+    piece.sourceEnd = sourceEnd;
+    sheet.pieces.append(piece);
+}
+
+EmbeddedSheet SheetBuilder::finish(int endOffset)
+{
+    // Fold CR LF as the analysis does, keeping the offsets and pieces in step: the LF
+    // takes the CR's offset.
+    QVector<int> kept(sheet.text.size() + 1); // new index of each old one
+    QString text;
+    QVector<int> offsets;
+    for (int i = 0; i < sheet.text.size(); ++i) {
+        kept[i] = int(text.size());
+        if (sheet.text.at(i) == QLatin1Char('\r') && i + 1 < sheet.text.size() &&
+            sheet.text.at(i + 1) == QLatin1Char('\n')) {
+            sheet.sourceOffsets[i + 1] = sheet.sourceOffsets.at(i);
+            continue;
+        }
+        text.append(sheet.text.at(i));
+        offsets.append(sheet.sourceOffsets.at(i));
+    }
+    kept[sheet.text.size()] = int(text.size());
+    for (EmbeddedPiece &each : sheet.pieces) {
+        each.decodedStart = kept.at(each.decodedStart);
+        each.decodedEnd = kept.at(each.decodedEnd);
+    }
+    sheet.text = text;
+    sheet.sourceOffsets = offsets;
+    if (!sheet.pieces.isEmpty())
+        sheet.offset = sheet.pieces.constFirst().sourceStart;
+    sheet.endOffset = endOffset;
+    return sheet;
+}
+
+EmbeddedSheet uncheckableSheet(EmbeddingLanguage language, int offset, int endOffset,
+                               const QString &reason)
+{
+    EmbeddedSheet sheet;
+    sheet.language = language;
+    sheet.checkable = false;
+    sheet.reason = reason;
+    sheet.offset = offset;
+    sheet.endOffset = endOffset;
+    return sheet;
+}
+
+void placeSheets(QVector<EmbeddedSheet> &sheets, const QString &fileText)
+{
+    const TextPositions positions(fileText);
+    for (EmbeddedSheet &sheet : sheets)
+        positions.lineColumn(sheet.offset, &sheet.line, &sheet.column);
+}
+
+int hexDigitValue(QChar c)
+{
+    const ushort u = c.unicode();
+    if (u >= '0' && u <= '9')
+        return u - '0';
+    if (u >= 'a' && u <= 'f')
+        return u - 'a' + 10;
+    if (u >= 'A' && u <= 'F')
+        return u - 'A' + 10;
+    return -1;
+}

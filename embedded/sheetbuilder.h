@@ -1,0 +1,41 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+#include "embedded/embeddedsheets.h"
+
+#include <QString>
+
+// Builds an EmbeddedSheet one decoded character at a time, each with the offset of
+// the source that spells it; shared by the three readers.
+class SheetBuilder
+{
+public:
+    SheetBuilder(EmbeddingLanguage language, int offset);
+
+    void beginPiece(int sourceStart, LiteralSpelling spelling, const QString &closing = QString(),
+                    bool singleLine = false);
+    // A character (a code point above U+FFFF becomes two units with one offset).
+    void append(uint codePoint, int sourceOffset);
+    void endPiece(int sourceEnd);
+    // The sheet, its line and column still to be placed; CR LF in the decoded text
+    // folds to LF as the analysis folds it.
+    EmbeddedSheet finish(int endOffset);
+
+    bool empty() const { return sheet.text.isEmpty(); }
+
+private:
+    EmbeddedSheet sheet;
+    EmbeddedPiece piece;
+};
+
+// A sheet made at run time: only where and why.
+EmbeddedSheet uncheckableSheet(EmbeddingLanguage language, int offset, int endOffset,
+                               const QString &reason);
+
+// Sets each sheet's line and column from its offset, the file's lines counted once.
+void placeSheets(QVector<EmbeddedSheet> &sheets, const QString &fileText);
+
+// The value of a hexadecimal digit, or -1.
+int hexDigitValue(QChar c);
