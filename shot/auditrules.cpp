@@ -72,7 +72,7 @@ void AuditRules::locate(const QWidget *widget, bool checkable, AuditFinding *fin
 }
 
 RulePlace AuditRules::place(const QWidget *widget, bool checkable, AuditState state,
-                            const QString &subcontrol) const
+                            const QString &subcontrol, const QString &property) const
 {
     RulePlace found;
     if (!matcher->isValid())
@@ -93,13 +93,27 @@ RulePlace AuditRules::place(const QWidget *widget, bool checkable, AuditState st
             painting = &entry;
     }
     const CascadeEntry *chosen = naming ? naming : painting;
+    if (!property.isEmpty()) {
+        if (const SheetDeclaration *giving =
+                winningDeclaration(*model, entries, subcontrol, property)) {
+            for (const CascadeEntry &entry : entries) {
+                const QVector<SheetDeclaration> &declarations =
+                    model->rules.at(entry.match.rule).declarations;
+                if (!declarations.isEmpty() && giving >= declarations.constData() &&
+                    giving < declarations.constData() + declarations.size()) {
+                    chosen = &entry;
+                    break;
+                }
+            }
+        }
+    }
     if (!chosen)
         return found;
     const SheetSelector &selector =
         model->rules.at(chosen->match.rule).selectors.at(chosen->match.selector);
     found.sheetFile = path;
     found.rule = selector.text;
-    found.namesState = naming != nullptr;
+    found.namesState = bit && selector.states.contains(auditStateName(state));
     model->lineColumn(selector.offset, &found.line, &found.column);
     return found;
 }

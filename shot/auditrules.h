@@ -37,9 +37,11 @@ public:
     // leaves them empty when no rule of the sheet matches.
     void locate(const QWidget *widget, bool checkable, AuditFinding *finding) const;
     // The same for a state, and for a subcontrol ("indicator", "up-button") when one
-    // is named: then a rule of that subcontrol paints it.
+    // is named: then a rule of that subcontrol paints it. With a property ("color"),
+    // the rule whose declaration gives it wins over both.
     RulePlace place(const QWidget *widget, bool checkable, AuditState state,
-                    const QString &subcontrol = QString()) const;
+                    const QString &subcontrol = QString(),
+                    const QString &property = QString()) const;
 
 private:
     std::unique_ptr<SheetModel> model;

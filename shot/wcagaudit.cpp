@@ -49,6 +49,7 @@ constexpr qreal kTargetSize = 24;
 constexpr int kAround = 2;
 constexpr int kBorderBand = 2;
 const QColor kOutlineColour(0xff, 0x00, 0xff);
+const QString kColour = QStringLiteral("color");
 
 QString ratioText(double ratio)
 {
@@ -503,7 +504,8 @@ QVector<WcagFinding> WcagAudit::takeFindings()
 
 void WcagAudit::add(const ObservedState &state, WcagCriterionIndex criterion,
                     WcagSeverity severity, const QString &part, const QString &figures,
-                    const QString &subcontrol, const QRect &outlined)
+                    const QString &subcontrol, const QRect &outlined,
+                    const QString &property)
 {
     WcagFinding finding;
     finding.theme = theme;
@@ -517,8 +519,9 @@ void WcagAudit::add(const ObservedState &state, WcagCriterionIndex criterion,
     if (rules) {
         const auto *button = qobject_cast<const QAbstractButton *>(state.widget);
         const bool checkable = button && button->isCheckable();
-        if (!subcontrol.isEmpty())
-            finding.place = rules->place(state.widget, checkable, state.state, subcontrol);
+        if (!subcontrol.isEmpty() || !property.isEmpty())
+            finding.place =
+                rules->place(state.widget, checkable, state.state, subcontrol, property);
         if (finding.place.rule.isEmpty())
             finding.place = rules->place(state.widget, checkable, state.state);
     }
@@ -550,7 +553,8 @@ void WcagAudit::textContrast(const ObservedState &state)
             add(state, TextContrast, severity, QStringLiteral("tab title"),
                 QStringLiteral("contrasts %1, %2 needed (%3)")
                     .arg(ratioText(ratio), ratioText(needed), size),
-                QStringLiteral("tab"), inImage(state, bar, bar->tabRect(bar->currentIndex())));
+                QStringLiteral("tab"), inImage(state, bar, bar->tabRect(bar->currentIndex())),
+                kColour);
         return;
     }
     for (const ShownText &text : shownTexts(widget, state.state)) {
@@ -578,7 +582,7 @@ void WcagAudit::textContrast(const ObservedState &state)
             figures += QStringLiteral("; the sheet's colours %1")
                            .arg(ratioText(contrastRatio(foreground, background)));
         }
-        add(state, TextContrast, severity, text.part, figures);
+        add(state, TextContrast, severity, text.part, figures, QString(), QRect(), kColour);
     }
 }
 
@@ -592,13 +596,15 @@ void WcagAudit::nonTextContrast(const ObservedState &state)
         QRect rect;
         int band;
         QRect beside = QRect();
+        QString property = QString();
     };
     QVector<Judged> parts;
     const int band = qMax(1, qRound(kBorderBand * state.scale));
     if (qobject_cast<QLineEdit *>(widget) || qobject_cast<QAbstractSpinBox *>(widget) ||
         qobject_cast<QTextEdit *>(widget) || qobject_cast<QPlainTextEdit *>(widget) ||
         (qobject_cast<QComboBox *>(widget) && static_cast<QComboBox *>(widget)->isEditable()))
-        parts.append({QStringLiteral("input border"), QString(), widget->rect(), band});
+        parts.append({QStringLiteral("input border"), QString(), widget->rect(), band, QRect(),
+                      QStringLiteral("border-color")});
     if (auto *button = qobject_cast<QAbstractButton *>(widget);
         button && (qobject_cast<QCheckBox *>(widget) || qobject_cast<QRadioButton *>(widget))) {
         QStyleOptionButton option;
@@ -653,7 +659,7 @@ void WcagAudit::nonTextContrast(const ObservedState &state)
             add(state, NonTextContrast, WcagSeverity::Failure, part.name,
                 QStringLiteral("contrasts %1 with what is next to it, %2 needed")
                     .arg(ratioText(ratio), ratioText(kNonTextContrast)),
-                part.subcontrol, inside);
+                part.subcontrol, inside, part.property);
     }
 }
 

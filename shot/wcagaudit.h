@@ -48,7 +48,7 @@ private:
     void targetSize(const ObservedState &state);
     void add(const ObservedState &state, WcagCriterionIndex criterion, WcagSeverity severity,
              const QString &part, const QString &figures, const QString &subcontrol = QString(),
-             const QRect &outlined = QRect());
+             const QRect &outlined = QRect(), const QString &property = QString());
 
     QString theme;
     QString tab;
