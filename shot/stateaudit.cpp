@@ -22,6 +22,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPainter>
 #include <QProgressBar>
 #include <QRadioButton>
@@ -78,7 +79,7 @@ bool isShown(const QWidget *widget)
 {
     if (const auto *label = qobject_cast<const QLabel *>(widget))
         return !label->text().isEmpty();
-    return qobject_cast<const QProgressBar *>(widget);
+    return qobject_cast<const QProgressBar *>(widget) || qobject_cast<const QMenuBar *>(widget);
 }
 
 // The widgets of a page the audit looks at, in creation order; parts of another

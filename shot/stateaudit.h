@@ -83,7 +83,7 @@ public:
     // finding in the author's sheet.
     QVector<AuditFinding> auditTab(int tab, const QString &theme, const QString &tabFile,
                                    const AuditRules *rules, QVector<StateStrip> *strips);
-    // With an observer, labels and progress bars are rendered too (normal and
+    // With an observer, labels, progress bars and menu bars are rendered too (normal and
     // disabled only), since their text and chunk are seen though never operated.
     void setObserver(StateObserver *observer);
 

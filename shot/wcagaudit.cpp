@@ -7,16 +7,24 @@
 #include "shot/auditrules.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAction>
+#include <QApplication>
 #include <QAbstractSpinBox>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QHash>
+#include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QProgressBar>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -30,11 +38,16 @@
 #include <QStyleOptionSpinBox>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTextEdit>
+#include <QToolButton>
+#include <QToolTip>
+#include <QTreeView>
 
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <memory>
 
 namespace {
 
@@ -66,7 +79,182 @@ struct ShownText
     std::function<void()> isolate;
     std::function<void()> hide;
     std::function<void()> restore;
+    // Text in a window of its own (a tool tip, a menu), set by isolate: rendered,
+    // judged by its palette and located in the sheet as that window, not the widget.
+    std::shared_ptr<QPointer<QWidget>> window = nullptr;
+    QString subcontrol = QString();
 };
+
+// The sizes a window had before it was held at one size, put back.
+void releaseSize(QWidget *window)
+{
+    window->setMinimumSize(0, 0);
+    window->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+}
+
+QWidget *shownToolTip()
+{
+    for (QWidget *window : QApplication::topLevelWidgets())
+        if (window->inherits("QTipLabel") && window->isVisible())
+            return window;
+    return nullptr;
+}
+
+// The widget's tool tip, shown as a pointer resting on it would show it; held at
+// its size while its text is out.
+ShownText toolTipText(QWidget *widget)
+{
+    auto window = std::make_shared<QPointer<QWidget>>();
+    ShownText shown{QStringLiteral("tool tip"), QPalette::ToolTipText, QPalette::ToolTipBase,
+                    {}, {}, {}, window};
+    shown.isolate = [widget, window] {
+        QToolTip::showText(widget->mapToGlobal(widget->rect().center()), widget->toolTip(),
+                           widget);
+        *window = shownToolTip();
+        if (*window)
+            (*window)->setFixedSize((*window)->size());
+    };
+    shown.hide = [window] {
+        if (auto *label = qobject_cast<QLabel *>(window->data()))
+            label->setText(QString());
+    };
+    shown.restore = [widget, window] {
+        if (auto *label = qobject_cast<QLabel *>(window->data())) {
+            label->setText(widget->toolTip());
+            releaseSize(label);
+        }
+        QToolTip::hideText();
+    };
+    return shown;
+}
+
+// A menu button's first item, plain or highlighted as under the pointer, in the
+// menu opened below the button and held at its size while the item's text is out.
+ShownText menuItemText(QWidget *widget, QMenu *menu, QAction *action, bool selected)
+{
+    auto window = std::make_shared<QPointer<QWidget>>();
+    ShownText shown{selected ? QStringLiteral("highlighted menu item")
+                             : QStringLiteral("menu item"),
+                    selected ? QPalette::HighlightedText : QPalette::WindowText,
+                    selected ? QPalette::Highlight : QPalette::Window,
+                    {},
+                    {},
+                    {},
+                    window,
+                    QStringLiteral("item")};
+    const QString text = action->text();
+    shown.isolate = [widget, menu, action, selected, window] {
+        menu->popup(widget->mapToGlobal(QPoint(0, widget->height())));
+        menu->setFixedSize(menu->size());
+        if (selected)
+            menu->setActiveAction(action);
+        *window = menu;
+    };
+    shown.hide = [action] { action->setText(QString()); };
+    shown.restore = [widget, menu, action, text] {
+        action->setText(text);
+        menu->hide();
+        releaseSize(menu);
+        QApplication::setActiveWindow(widget->window());
+    };
+    return shown;
+}
+
+QMenu *menuOf(QWidget *widget)
+{
+    if (auto *bar = qobject_cast<QMenuBar *>(widget)) {
+        for (QAction *action : bar->actions())
+            if (action->menu() && action->isVisible())
+                return action->menu();
+        return nullptr;
+    }
+    auto *tool = qobject_cast<QToolButton *>(widget);
+    if (!tool)
+        return nullptr;
+    if (tool->menu())
+        return tool->menu();
+    return tool->defaultAction() ? tool->defaultAction()->menu() : nullptr;
+}
+
+QVector<ShownText> menuTexts(QWidget *widget)
+{
+    QMenu *menu = menuOf(widget);
+    if (!menu)
+        return {};
+    for (QAction *action : menu->actions())
+        if (!action->isSeparator() && !action->menu() && !action->text().isEmpty() &&
+            action->isVisible())
+            return {menuItemText(widget, menu, action, false),
+                    menuItemText(widget, menu, action, true)};
+    return {};
+}
+
+// A menu bar's last item: taking the text out moves only the items after it.
+QVector<ShownText> menuBarText(QMenuBar *bar)
+{
+    const QList<QAction *> actions = bar->actions();
+    if (actions.isEmpty() || actions.last()->text().isEmpty())
+        return {};
+    QAction *action = actions.last();
+    const QString text = action->text();
+    return {{QStringLiteral("menu bar item"), QPalette::WindowText, QPalette::Window, {},
+             [action] { action->setText(QString()); }, [action, text] { action->setText(text); },
+             nullptr, QStringLiteral("item")}};
+}
+
+// An item view's first item, plain and selected, and its header's first section;
+// the model's and the selection's signals held, so only the painting sees them.
+QVector<ShownText> viewTexts(QAbstractItemView *view)
+{
+    QAbstractItemModel *model = view->model();
+    QItemSelectionModel *selection = view->selectionModel();
+    if (!model || !selection)
+        return {};
+    QVector<ShownText> texts;
+    const QModelIndex index = model->index(0, 0, view->rootIndex());
+    const QString text = index.isValid() ? model->data(index).toString() : QString();
+    const auto setText = [model, index](const QString &value) {
+        const QSignalBlocker blocker(model);
+        model->setData(index, value);
+    };
+    if (!text.isEmpty() && (model->flags(index) & Qt::ItemIsEnabled)) {
+        const QItemSelection saved = selection->selection();
+        for (const bool selected : {false, true}) {
+            const auto choose = [selection, index, selected] {
+                const QSignalBlocker blocker(selection);
+                selection->select(index, selected ? QItemSelectionModel::ClearAndSelect
+                                                  : QItemSelectionModel::Clear);
+            };
+            texts.append({selected ? QStringLiteral("selected item") : QStringLiteral("item"),
+                          selected ? QPalette::HighlightedText : QPalette::Text,
+                          selected ? QPalette::Highlight : QPalette::Base, choose,
+                          [setText] { setText(QString()); },
+                          [setText, text, selection, saved] {
+                              setText(text);
+                              const QSignalBlocker blocker(selection);
+                              selection->select(saved, QItemSelectionModel::ClearAndSelect);
+                          },
+                          nullptr, QStringLiteral("item")});
+        }
+    }
+    QHeaderView *header = nullptr;
+    if (auto *tree = qobject_cast<QTreeView *>(view))
+        header = tree->header();
+    else if (auto *table = qobject_cast<QTableView *>(view))
+        header = table->horizontalHeader();
+    const QString title =
+        header && header->isVisible() ? model->headerData(0, Qt::Horizontal).toString() : QString();
+    if (!title.isEmpty()) {
+        const auto setTitle = [model](const QString &value) {
+            const QSignalBlocker blocker(model);
+            model->setHeaderData(0, Qt::Horizontal, value);
+        };
+        texts.append({QStringLiteral("header"), QPalette::ButtonText, QPalette::Button, {},
+                      [setTitle] { setTitle(QString()); }, [setTitle, title] { setTitle(title); },
+                      nullptr, QString()});
+    }
+    return texts;
+}
 
 ShownText buttonText(QAbstractButton *button)
 {
@@ -192,11 +380,17 @@ ShownText groupTitle(QGroupBox *group)
             [group] { group->setTitle(QString()); }, [group, title] { group->setTitle(title); }};
 }
 
-QVector<ShownText> shownTexts(QWidget *widget, AuditState state)
+// The texts a widget shows in its own area.
+QVector<ShownText> ownTexts(QWidget *widget, AuditState state)
 {
     if (auto *button = qobject_cast<QAbstractButton *>(widget))
         return button->text().isEmpty() ? QVector<ShownText>{}
                                          : QVector<ShownText>{buttonText(button)};
+    if (auto *bar = qobject_cast<QMenuBar *>(widget))
+        return menuBarText(bar);
+    if (auto *view = qobject_cast<QAbstractItemView *>(widget))
+        return state == AuditState::Normal || state == AuditState::Disabled ? viewTexts(view)
+                                                                            : QVector<ShownText>{};
     if (auto *edit = qobject_cast<QLineEdit *>(widget))
         return editTexts(edit, state);
     if (auto *spin = qobject_cast<QAbstractSpinBox *>(widget))
@@ -213,6 +407,17 @@ QVector<ShownText> shownTexts(QWidget *widget, AuditState state)
         return group->title().isEmpty() ? QVector<ShownText>{}
                                         : QVector<ShownText>{groupTitle(group)};
     return {};
+}
+
+// Its own texts, and in the normal state those of its tool tip and menu.
+QVector<ShownText> shownTexts(QWidget *widget, AuditState state)
+{
+    QVector<ShownText> texts = ownTexts(widget, state);
+    if (state != AuditState::Normal)
+        return texts;
+    if (!widget->toolTip().isEmpty())
+        texts.append(toolTipText(widget));
+    return texts + menuTexts(widget);
 }
 
 // The widget's rectangle in the image of its state.
@@ -559,30 +764,49 @@ void WcagAudit::textContrast(const ObservedState &state)
     }
     for (const ShownText &text : shownTexts(widget, state.state)) {
         QImage withText = state.image;
-        if (text.isolate) {
+        if (text.isolate)
             text.isolate();
-            withText = state.render();
+        QWidget *window = text.window ? text.window->data() : nullptr;
+        if (text.window && !window) {
+            text.restore();
+            continue;
         }
+        const auto render = [&] {
+            return window ? window->grab().toImage() : state.render();
+        };
+        if (text.isolate)
+            withText = render();
         text.hide();
-        const QImage withoutText = state.render();
-        text.restore();
+        const QImage withoutText = render();
+        const QPalette palette = (window ? window : widget)->palette();
         const double ratio = renderedTextContrast(withText, withoutText);
+        RulePlace place;
+        if (window && rules && ratio > 0 && ratio < needed)
+            place = rules->place(window, false, AuditState::Normal, text.subcontrol, kColour);
+        text.restore();
         if (ratio <= 0 || ratio >= needed)
             continue;
         QString figures = QStringLiteral("contrasts %1, %2 needed (%3)")
                               .arg(ratioText(ratio), ratioText(needed), size);
         // The second method: the colours the sheet gave the widget's palette, which
-        // the toolkit paints flat in the normal and disabled states.
-        if (state.state == AuditState::Normal || state.state == AuditState::Disabled) {
+        // the toolkit paints flat in the normal and disabled states; a subcontrol's
+        // rule (::item) paints past the palette, so it has none.
+        if (text.subcontrol.isEmpty() &&
+            (state.state == AuditState::Normal || state.state == AuditState::Disabled)) {
             const QPalette::ColorGroup group =
                 state.state == AuditState::Disabled ? QPalette::Disabled : QPalette::Active;
-            const QColor background = widget->palette().color(group, text.background);
+            const QColor background = palette.color(group, text.background);
             const QColor foreground =
-                compositeOver(widget->palette().color(group, text.foreground), background);
+                compositeOver(palette.color(group, text.foreground), background);
             figures += QStringLiteral("; the sheet's colours %1")
                            .arg(ratioText(contrastRatio(foreground, background)));
         }
-        add(state, TextContrast, severity, text.part, figures, QString(), QRect(), kColour);
+        add(state, TextContrast, severity, text.part, figures, text.subcontrol, QRect(), kColour);
+        if (window) {
+            findings.last().crop = withText.convertToFormat(QImage::Format_RGB32);
+            if (!place.rule.isEmpty())
+                findings.last().place = place;
+        }
     }
 }
 
