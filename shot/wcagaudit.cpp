@@ -64,9 +64,10 @@ constexpr int kBorderBand = 2;
 const QColor kOutlineColour(0xff, 0x00, 0xff);
 const QString kColour = QStringLiteral("color");
 
+// Cut, not rounded: WCAG allows no rounding up, so 4.499:1 must not read as 4.50:1.
 QString ratioText(double ratio)
 {
-    return QString::number(ratio, 'f', 2) + QStringLiteral(":1");
+    return QString::number(std::floor(ratio * 100) / 100, 'f', 2) + QStringLiteral(":1");
 }
 
 // One text a widget shows, taken out and put back. isolate (when set) leaves the
