@@ -49,7 +49,8 @@ private:
 namespace {
 
 // Black page, white text and borders; focus fills a button yellow or widens an
-// input's border to 4 yellow pixels; step buttons 24 × 24; disabled text at 8:1.
+// input's border to 4 yellow pixels; step buttons 24 × 24; disabled text at 8:1,
+// and an input's light enough that Qt 6's half-transparent placeholder stays 4.5:1.
 const char kCleanSheet[] =
     "/*\n"
     " * @palette Window = #000000\n"
@@ -68,7 +69,7 @@ const char kCleanSheet[] =
     "QLineEdit, QSpinBox { background: #000000; color: #ffffff; border: 1px solid #ffffff; "
     "padding: 2px; }\n"
     "QLineEdit:focus, QSpinBox:focus { border: 4px solid #ffe060; }\n"
-    "QLineEdit:disabled, QSpinBox:disabled { color: #a0a0a0; border-color: #a0a0a0; }\n"
+    "QLineEdit:disabled, QSpinBox:disabled { color: #f4f4f4; border-color: #a0a0a0; }\n"
     "QSpinBox { min-height: 48px; padding-right: 26px; }\n"
     "QSpinBox::up-button { subcontrol-origin: border; subcontrol-position: top right; "
     "width: 24px; height: 24px; background: #000000; border: 1px solid #ffffff; }\n"
