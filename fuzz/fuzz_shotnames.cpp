@@ -1,10 +1,13 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-// libFuzzer target: baseline file names read back into tab and combination, and the
-// matrix options read as lists. A name that reads back must be written the same way.
+// libFuzzer target: baseline file names read back into tab and combination, the
+// matrix options read as lists, and the lines as a whole command line. A name that
+// reads back must be written the same way; a command line runs with every choice
+// made, or is refused with a message.
 
 #include "shot/shotmatrix.h"
+#include "shot/shotoptions.h"
 
 #include <QString>
 #include <QStringList>
@@ -38,5 +41,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
     QVector<Qt::LayoutDirection> directions;
     parseDirections(values, &directions, &error);
+
+    const ParsedShotOptions parsed =
+        parseShotOptions(QStringList{QStringLiteral("prismark-shot")} + values);
+    if (parsed.runs()) {
+        const ShotOptions &options = parsed.options;
+        if (!options.auditFormat || !options.wcagFormat ||
+            (!options.htmlPath.isEmpty() && !options.wcag) || (options.wcag && !options.audit))
+            std::abort();
+    } else if (parsed.answer.isEmpty() &&
+               (parsed.exitCode != ShotUsageError || parsed.error.isEmpty())) {
+        std::abort();
+    }
     return 0;
 }

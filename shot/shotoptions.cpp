@@ -208,7 +208,8 @@ QString readOptions(const QCommandLineParser &parser, ShotOptions &options)
     if (options.tabNames.isEmpty())
         options.tabNames << QStringLiteral("all");
     options.formPaths = parser.values(QStringLiteral("form"));
-    if (error.isEmpty() && options.tabNames.contains(QLatin1String(kNoTabName), Qt::CaseInsensitive) &&
+    if (error.isEmpty() &&
+        options.tabNames.contains(QLatin1String(kNoTabName), Qt::CaseInsensitive) &&
         options.formPaths.isEmpty())
         return QStringLiteral("--tab none leaves only forms to render; give --form DIALOG.ui");
     return error;

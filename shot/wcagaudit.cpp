@@ -8,9 +8,9 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QAbstractSpinBox>
 #include <QAction>
 #include <QApplication>
-#include <QAbstractSpinBox>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontInfo>
@@ -106,11 +106,15 @@ QWidget *shownToolTip()
 ShownText toolTipText(QWidget *widget)
 {
     auto window = std::make_shared<QPointer<QWidget>>();
-    ShownText shown{QStringLiteral("tool tip"), QPalette::ToolTipText, QPalette::ToolTipBase,
-                    {}, {}, {}, window};
+    ShownText shown{QStringLiteral("tool tip"),
+                    QPalette::ToolTipText,
+                    QPalette::ToolTipBase,
+                    {},
+                    {},
+                    {},
+                    window};
     shown.isolate = [widget, window] {
-        QToolTip::showText(widget->mapToGlobal(widget->rect().center()), widget->toolTip(),
-                           widget);
+        QToolTip::showText(widget->mapToGlobal(widget->rect().center()), widget->toolTip(), widget);
         *window = shownToolTip();
         if (*window)
             (*window)->setFixedSize((*window)->size());
@@ -198,9 +202,14 @@ QVector<ShownText> menuBarText(QMenuBar *bar)
         return {};
     QAction *action = actions.last();
     const QString text = action->text();
-    return {{QStringLiteral("menu bar item"), QPalette::WindowText, QPalette::Window, {},
-             [action] { action->setText(QString()); }, [action, text] { action->setText(text); },
-             nullptr, QStringLiteral("item")}};
+    return {{QStringLiteral("menu bar item"),
+             QPalette::WindowText,
+             QPalette::Window,
+             {},
+             [action] { action->setText(QString()); },
+             [action, text] { action->setText(text); },
+             nullptr,
+             QStringLiteral("item")}};
 }
 
 // An item view's first item, plain and selected, and its header's first section;
@@ -250,9 +259,14 @@ QVector<ShownText> viewTexts(QAbstractItemView *view)
             const QSignalBlocker blocker(model);
             model->setHeaderData(0, Qt::Horizontal, value);
         };
-        texts.append({QStringLiteral("header"), QPalette::ButtonText, QPalette::Button, {},
-                      [setTitle] { setTitle(QString()); }, [setTitle, title] { setTitle(title); },
-                      nullptr, QString()});
+        texts.append({QStringLiteral("header"),
+                      QPalette::ButtonText,
+                      QPalette::Button,
+                      {},
+                      [setTitle] { setTitle(QString()); },
+                      [setTitle, title] { setTitle(title); },
+                      nullptr,
+                      QString()});
     }
     return texts;
 }
@@ -300,7 +314,10 @@ QVector<ShownText> editTexts(QLineEdit *edit, AuditState state)
         edit->deselect();
     };
     if (!text.isEmpty())
-        texts.append({QStringLiteral("text"), QPalette::Text, QPalette::Base, {},
+        texts.append({QStringLiteral("text"),
+                      QPalette::Text,
+                      QPalette::Base,
+                      {},
                       [edit] {
                           const QSignalBlocker blocker(edit);
                           edit->setPlaceholderText(QString());
@@ -332,7 +349,10 @@ ShownText spinText(QAbstractSpinBox *spin)
 {
     QLineEdit *editor = spin->findChild<QLineEdit *>();
     const QString text = editor->text();
-    return {QStringLiteral("text"), QPalette::Text, QPalette::Base, {},
+    return {QStringLiteral("text"),
+            QPalette::Text,
+            QPalette::Base,
+            {},
             [editor] {
                 const QSignalBlocker blocker(editor);
                 editor->setText(QString());
@@ -349,8 +369,10 @@ ShownText comboText(QComboBox *combo)
     const int index = combo->currentIndex();
     const QString text = combo->itemText(index);
     const bool editable = combo->isEditable();
-    return {QStringLiteral("text"), editable ? QPalette::Text : QPalette::ButtonText,
-            editable ? QPalette::Base : QPalette::Button, {},
+    return {QStringLiteral("text"),
+            editable ? QPalette::Text : QPalette::ButtonText,
+            editable ? QPalette::Base : QPalette::Button,
+            {},
             [combo, index] {
                 const QSignalBlocker blocker(combo);
                 combo->setItemText(index, QString());
@@ -370,15 +392,23 @@ ShownText comboText(QComboBox *combo)
 ShownText labelText(QLabel *label)
 {
     const QString text = label->text();
-    return {QStringLiteral("text"), QPalette::WindowText, QPalette::Window, {},
-            [label] { label->setText(QString()); }, [label, text] { label->setText(text); }};
+    return {QStringLiteral("text"),
+            QPalette::WindowText,
+            QPalette::Window,
+            {},
+            [label] { label->setText(QString()); },
+            [label, text] { label->setText(text); }};
 }
 
 ShownText groupTitle(QGroupBox *group)
 {
     const QString title = group->title();
-    return {QStringLiteral("title"), QPalette::WindowText, QPalette::Window, {},
-            [group] { group->setTitle(QString()); }, [group, title] { group->setTitle(title); }};
+    return {QStringLiteral("title"),
+            QPalette::WindowText,
+            QPalette::Window,
+            {},
+            [group] { group->setTitle(QString()); },
+            [group, title] { group->setTitle(title); }};
 }
 
 // The texts a widget shows in its own area.
@@ -386,7 +416,7 @@ QVector<ShownText> ownTexts(QWidget *widget, AuditState state)
 {
     if (auto *button = qobject_cast<QAbstractButton *>(widget))
         return button->text().isEmpty() ? QVector<ShownText>{}
-                                         : QVector<ShownText>{buttonText(button)};
+                                        : QVector<ShownText>{buttonText(button)};
     if (auto *bar = qobject_cast<QMenuBar *>(widget))
         return menuBarText(bar);
     if (auto *view = qobject_cast<QAbstractItemView *>(widget))
@@ -467,7 +497,8 @@ double tabTitleContrast(const ObservedState &state, QTabBar *bar)
     const QRect inside = area & image.rect();
     for (int y = inside.top(); y <= inside.bottom(); ++y)
         for (int x = inside.left(); x <= inside.right(); ++x)
-            strongest = std::max(strongest, pixelContrastRatio(image.pixel(x, y), background.rgb()));
+            strongest =
+                std::max(strongest, pixelContrastRatio(image.pixel(x, y), background.rgb()));
     return strongest;
 }
 
@@ -538,24 +569,23 @@ QVector<ControlPart> targetParts(QWidget *widget)
         const auto rect = [&](QStyle::SubControl sub) {
             return style->subControlRect(QStyle::CC_SpinBox, &option, sub, widget);
         };
-        return {{QStringLiteral("up button"), QStringLiteral("up-button"),
-                 rect(QStyle::SC_SpinBoxUp)},
-                {QStringLiteral("down button"), QStringLiteral("down-button"),
-                 rect(QStyle::SC_SpinBoxDown)},
-                {QStringLiteral("edit field"), QString(), rect(QStyle::SC_SpinBoxEditField),
-                 false}};
+        return {
+            {QStringLiteral("up button"), QStringLiteral("up-button"), rect(QStyle::SC_SpinBoxUp)},
+            {QStringLiteral("down button"), QStringLiteral("down-button"),
+             rect(QStyle::SC_SpinBoxDown)},
+            {QStringLiteral("edit field"), QString(), rect(QStyle::SC_SpinBoxEditField), false}};
     }
     if (auto *combo = qobject_cast<QComboBox *>(widget)) {
         if (!combo->isEditable())
             return {{QStringLiteral("combo box"), QString(), widget->rect()}};
         const QStyleOptionComboBox option = comboOption(combo);
-        return {{QStringLiteral("drop-down arrow"), QStringLiteral("drop-down"),
-                 style->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow,
-                                       widget)},
-                {QStringLiteral("edit field"), QString(),
-                 style->subControlRect(QStyle::CC_ComboBox, &option,
-                                       QStyle::SC_ComboBoxEditField, widget),
-                 false}};
+        return {
+            {QStringLiteral("drop-down arrow"), QStringLiteral("drop-down"),
+             style->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, widget)},
+            {QStringLiteral("edit field"), QString(),
+             style->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField,
+                                   widget),
+             false}};
     }
     if (auto *bar = qobject_cast<QScrollBar *>(widget)) {
         const QStyleOptionSlider option = sliderOption(bar);
@@ -609,10 +639,10 @@ double boundaryContrast(const QImage &source, const QRect &part, int band, const
     const QRect inside = part & image.rect();
     if (inside.isEmpty())
         return 1;
-    const QRegion around = beside.isValid()
-                               ? QRegion(beside)
-                               : QRegion(part.adjusted(-kAround, -kAround, kAround, kAround)) -
-                                     QRegion(part);
+    const QRegion around =
+        beside.isValid()
+            ? QRegion(beside)
+            : QRegion(part.adjusted(-kAround, -kAround, kAround, kAround)) - QRegion(part);
     const QColor next = dominantColour(image, around);
     QRegion judged(inside);
     if (band > 0)
@@ -678,9 +708,9 @@ void WcagAudit::beginTab(const QVector<QWidget *> &widgets)
     for (QWidget *widget : widgets)
         for (const ControlPart &part : targetParts(widget))
             if (part.rect.isValid())
-                targets.append({widget, QRectF(QRect(widget->mapTo(widget->window(),
-                                                                   part.rect.topLeft()),
-                                                     part.rect.size()))});
+                targets.append(
+                    {widget, QRectF(QRect(widget->mapTo(widget->window(), part.rect.topLeft()),
+                                          part.rect.size()))});
 }
 
 void WcagAudit::observe(const ObservedState &state)
@@ -708,10 +738,9 @@ QVector<WcagFinding> WcagAudit::takeFindings()
     return taken;
 }
 
-void WcagAudit::add(const ObservedState &state, WcagCriterionIndex criterion,
-                    WcagSeverity severity, const QString &part, const QString &figures,
-                    const QString &subcontrol, const QRect &outlined,
-                    const QString &property)
+void WcagAudit::add(const ObservedState &state, WcagCriterionIndex criterion, WcagSeverity severity,
+                    const QString &part, const QString &figures, const QString &subcontrol,
+                    const QRect &outlined, const QString &property)
 {
     WcagFinding finding;
     finding.theme = theme;
@@ -772,9 +801,7 @@ void WcagAudit::textContrast(const ObservedState &state)
             text.restore();
             continue;
         }
-        const auto render = [&] {
-            return window ? window->grab().toImage() : state.render();
-        };
+        const auto render = [&] { return window ? window->grab().toImage() : state.render(); };
         if (text.isolate)
             withText = render();
         text.hide();
@@ -915,8 +942,8 @@ void WcagAudit::targetSize(const ObservedState &state)
     for (const ControlPart &part : targetParts(widget)) {
         if (!part.judged || !part.rect.isValid())
             continue;
-        const QRectF target(QRect(widget->mapTo(widget->window(), part.rect.topLeft()),
-                                  part.rect.size()));
+        const QRectF target(
+            QRect(widget->mapTo(widget->window(), part.rect.topLeft()), part.rect.size()));
         if (!undersized(target))
             continue;
         QVector<QRectF> others, small;

@@ -67,7 +67,9 @@ QString wcagSarif(const WcagReport &report)
 {
     ReportTool tool{QStringLiteral("prismark-shot"), report.version, {}};
     for (const WcagCriterion &criterion : wcagCriteria()) {
-        ReportRule rule{wcagRuleId(criterion), QString::fromUtf8(criterion.description), {},
+        ReportRule rule{wcagRuleId(criterion),
+                        QString::fromUtf8(criterion.description),
+                        {},
                         sarifLevel(WcagSeverity::Failure)};
         rule.helpUri = wcagUnderstandingUrl(criterion);
         tool.rules.append(rule);

@@ -100,8 +100,7 @@ QImage framed(QSize size, QRgb page, QRgb inside, QRgb border, int margin)
     image.fill(page);
     for (int y = 0; y < size.height(); ++y)
         for (int x = 0; x < size.width(); ++x) {
-            const bool edge =
-                x == 0 || y == 0 || x == size.width() - 1 || y == size.height() - 1;
+            const bool edge = x == 0 || y == 0 || x == size.width() - 1 || y == size.height() - 1;
             image.setPixel(margin + x, margin + y, edge ? border : inside);
         }
     return image;
@@ -118,10 +117,10 @@ QMap<QString, QStringList> findingsByTheme(const QString &out)
     for (const QString &line : out.split(QLatin1Char('\n'))) {
         const QRegularExpressionMatch match = finding.match(line);
         if (match.hasMatch())
-            found[match.captured(1)] << QStringList{match.captured(2), match.captured(3),
-                                                    match.captured(4), match.captured(5),
-                                                    match.captured(6)}
-                                            .join(QLatin1Char(' '));
+            found[match.captured(1)]
+                << QStringList{match.captured(2), match.captured(3), match.captured(4),
+                               match.captured(5), match.captured(6)}
+                       .join(QLatin1Char(' '));
     }
     return found;
 }
@@ -148,9 +147,9 @@ void TestShotWcag::initTestCase()
     plantedLine = QString::fromLatin1(kCleanSheet).count(QLatin1Char('\n')) + 1;
     QStringList arguments;
     for (const auto &fault : kFaults) {
-        sheets << writeSheet(QLatin1String(fault.sheet),
-                             QLatin1String(kCleanSheet) + QLatin1String(fault.line) +
-                                 QLatin1Char('\n'));
+        sheets << writeSheet(QLatin1String(fault.sheet), QLatin1String(kCleanSheet) +
+                                                             QLatin1String(fault.line) +
+                                                             QLatin1Char('\n'));
         arguments << QStringLiteral("--sheet") << sheets.last();
     }
     audit = shot(arguments + QStringList{"--tab", "none", "--form", kForm, "--audit=wcag",
@@ -176,8 +175,7 @@ void TestShotWcag::boundaryContrastOfParts_data()
     QImage text = framed(size, white, white, white, 2);
     for (int x = 10; x < 30; ++x)
         text.setPixel(x, 12, black);
-    QTest::newRow("text inside a borderless input is no border")
-        << text << 2 << 1.0 << 1.01;
+    QTest::newRow("text inside a borderless input is no border") << text << 2 << 1.0 << 1.01;
 }
 
 void TestShotWcag::boundaryContrastOfParts()
@@ -197,10 +195,10 @@ void TestShotWcag::targetSpacing_data()
     QTest::addColumn<bool>("spaced");
     const QRectF step(100, 100, 16, 16);
     QTest::newRow("alone") << step << QVector<QRectF>{} << true;
-    QTest::newRow("a target 5 px away") << step << QVector<QRectF>{QRectF(121, 100, 40, 24)}
-                                        << true;
-    QTest::newRow("a target 2 px away") << step << QVector<QRectF>{QRectF(118, 100, 40, 24)}
-                                        << false;
+    QTest::newRow("a target 5 px away")
+        << step << QVector<QRectF>{QRectF(121, 100, 40, 24)} << true;
+    QTest::newRow("a target 2 px away")
+        << step << QVector<QRectF>{QRectF(118, 100, 40, 24)} << false;
     QTest::newRow("another 16 px button right under it")
         << step << QVector<QRectF>{QRectF(100, 116, 16, 16)} << false;
 }
@@ -299,9 +297,9 @@ void TestShotWcag::adviceAloneDoesNotFail()
 
 void TestShotWcag::sarifNamesTheCriterion()
 {
-    const Run run = shot({"--sheet", sheets.at(2), "--sheet", sheets.last(), "--tab", "none",
-                          "--form", kForm, "--audit=wcag", "--format", "sarif", "--quiet", "--out",
-                          dir.filePath("sarif")});
+    const Run run =
+        shot({"--sheet", sheets.at(2), "--sheet", sheets.last(), "--tab", "none", "--form", kForm,
+              "--audit=wcag", "--format", "sarif", "--quiet", "--out", dir.filePath("sarif")});
     QCOMPARE(run.exitCode, 1);
     const QJsonObject sarifRun =
         QJsonDocument::fromJson(run.out.toUtf8()).object().value("runs").toArray().at(0).toObject();
@@ -312,8 +310,9 @@ void TestShotWcag::sarifNamesTheCriterion()
                     rule.toObject().value("helpUri").toString());
     QCOMPARE(help.value("WCAG2.2-1.4.11"),
              QStringLiteral("https://www.w3.org/WAI/WCAG22/Understanding/non-text-contrast.html"));
-    QCOMPARE(help.value("WCAG2.2-2.5.8"),
-             QStringLiteral("https://www.w3.org/WAI/WCAG22/Understanding/target-size-minimum.html"));
+    QCOMPARE(
+        help.value("WCAG2.2-2.5.8"),
+        QStringLiteral("https://www.w3.org/WAI/WCAG22/Understanding/target-size-minimum.html"));
     QCOMPARE(help.size(), wcagCriteria().size());
     QStringList results;
     for (const QJsonValue &value : sarifRun.value("results").toArray()) {
@@ -324,14 +323,13 @@ void TestShotWcag::sarifNamesTheCriterion()
                                          .toObject()
                                          .value("physicalLocation")
                                          .toObject();
-        results << QStringLiteral("%1 %2 %3 line %4")
-                       .arg(result.value("ruleId").toString(), result.value("level").toString(),
-                            QFileInfo(physical.value("artifactLocation")
-                                          .toObject()
-                                          .value("uri")
-                                          .toString())
-                                .fileName())
-                       .arg(physical.value("region").toObject().value("startLine").toInt());
+        results
+            << QStringLiteral("%1 %2 %3 line %4")
+                   .arg(result.value("ruleId").toString(), result.value("level").toString(),
+                        QFileInfo(
+                            physical.value("artifactLocation").toObject().value("uri").toString())
+                            .fileName())
+                   .arg(physical.value("region").toObject().value("startLine").toInt());
     }
     const QString line = QString::number(plantedLine);
     QCOMPARE(results, QStringList({"WCAG2.2-1.4.11 error dim-border.qss line " + line,
