@@ -21,7 +21,7 @@ section.failure h3 { color: #a4001d; }
 section.advice h3 { color: #5c4700; }
 h3 { font-size: 16px; margin: 4px 0; }
 code { background: #eeeeee; padding: 1px 3px; }
-img { border: 1px solid #808080; display: block; margin-top: 6px; image-rendering: pixelated; }
+img { border: 1px solid #808080; display: block; margin-top: 6px; max-width: 100%; }
 img.broken { outline: 3px solid #a4001d; }
 )";
 
