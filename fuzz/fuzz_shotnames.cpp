@@ -9,12 +9,26 @@
 #include "shot/shotmatrix.h"
 #include "shot/shotoptions.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+
+// --help and --version read the program's name from the application, as the
+// program's own does.
+extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
+{
+    // QCoreApplication keeps a reference to argc, so both outlive it.
+    static int qtArgc = 1;
+    static char *qtArgv[] = {(*argv)[0], nullptr};
+    (void)argc;
+    static QCoreApplication *application = new QCoreApplication(qtArgc, qtArgv);
+    (void)application;
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
