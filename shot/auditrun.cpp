@@ -24,6 +24,17 @@
 namespace {
 
 const QString kStatesFolder = QStringLiteral("states");
+// Where the window's own title bar stands in WCAG findings, beside the tabs.
+const QString kTitleBar = QStringLiteral("title-bar");
+
+// The window's own parts belong to the gallery, not to an author's form.
+bool auditsGallery(const ShotSubjects &subjects)
+{
+    for (const TabChoice &choice : subjects.tabs)
+        if (!subjects.formFiles.contains(choice.file))
+            return true;
+    return false;
+}
 
 } // namespace
 
@@ -85,6 +96,15 @@ int runStateAudit(ShotRenderer &renderer, const ShotOptions &options, const Shot
             for (const StateStrip &strip : qAsConst(strips))
                 writer.submitImage(folder + QLatin1Char('/') + stripFileName(strip.object, &names),
                                    strip.image);
+        }
+        if (options.wcag && auditsGallery(subjects)) {
+            wcagAudit.setTab(theme.folder, kTitleBar, rules.get());
+            const qreal scale = options.scales.first();
+            wcagAudit.auditTitleBar(
+                renderer.topLevel(),
+                [&renderer, scale](const QRect &area) { return renderer.renderArea(area, scale); },
+                scale);
+            wcagReport.findings += wcagAudit.takeFindings();
         }
     }
     if (!options.htmlPath.isEmpty() && !writeWcagPages(wcagReport, options.htmlPath, writer)) {

@@ -5,6 +5,7 @@
 
 #include "analysis/contrastratio.h"
 #include "shot/auditrules.h"
+#include "theme/shellobjectnames.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -26,6 +27,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -728,6 +730,47 @@ void WcagAudit::observe(const ObservedState &state)
         break;
     default:
         break;
+    }
+}
+
+void WcagAudit::auditTitleBar(QWidget *window, const std::function<QImage(const QRect &)> &render,
+                              qreal scale)
+{
+    QWidget *bar = window->findChild<QWidget *>(ShellObjectNames::titleBar);
+    if (!bar || !bar->isVisible())
+        return;
+    QVector<QPushButton *> buttons;
+    QVector<QRectF> rects;
+    for (QPushButton *button : bar->findChildren<QPushButton *>())
+        if (button->isVisible()) {
+            buttons << button;
+            rects << QRectF(QRect(button->mapTo(window, QPoint()), button->size()));
+        }
+    const auto undersized = [](const QRectF &rect) {
+        return rect.width() < kTargetSize || rect.height() < kTargetSize;
+    };
+    for (int index = 0; index < buttons.size(); ++index) {
+        if (!undersized(rects[index]))
+            continue;
+        QVector<QRectF> others, small;
+        for (int other = 0; other < rects.size(); ++other)
+            if (other != index) {
+                others << rects[other];
+                if (undersized(rects[other]))
+                    small << rects[other];
+            }
+        if (targetSpaced(rects[index], others, small))
+            continue;
+        QPushButton *button = buttons[index];
+        const QRect area = rects[index].toAlignedRect().adjusted(-4, -4, 4, 4) & window->rect();
+        const ObservedState state{button, AuditState::Normal, render(area), area, scale, {}};
+        add(state, TargetSize, WcagSeverity::Failure,
+            QStringLiteral("%1 button").arg(button->toolTip().toLower()),
+            QStringLiteral("is %1 × %2 px, 24 × 24 needed, and a 24 px circle on it meets "
+                           "another target")
+                .arg(button->width())
+                .arg(button->height()),
+            QString(), inImage(state, button, button->rect()));
     }
 }
 

@@ -11,6 +11,8 @@
 #include <QRect>
 #include <QVector>
 
+#include <functional>
+
 class AuditRules;
 
 // The contrast that at least an outline's worth of a part's pixels reach against
@@ -39,6 +41,10 @@ public:
     void setTab(const QString &theme, const QString &tab, const AuditRules *rules);
     void beginTab(const QVector<QWidget *> &widgets) override;
     void observe(const ObservedState &state) override;
+    // 2.5.8 for the window's own title-bar buttons, outside every tab; render gives
+    // an area of the window (in window coordinates) at the audit's scale.
+    void auditTitleBar(QWidget *window, const std::function<QImage(const QRect &)> &render,
+                       qreal scale);
     QVector<WcagFinding> takeFindings();
 
 private:

@@ -97,7 +97,8 @@ const QVector<WcagCriterion> &wcagCriteria()
          "The focus indicator is at least as large as a 2-pixel perimeter of the unfocused "
          "widget, every pixel of it changing by 3:1 or more."},
         {"2.5.8", "AA", "Target Size (Minimum)", "target-size-minimum",
-         "Clickable parts (step buttons, scroll bar arrows, combo box arrows, check boxes) "
+         "Clickable parts (step buttons, scroll bar arrows, combo box arrows, check boxes, "
+         "title-bar buttons) "
          "are at least 24 by 24 pixels at scale 1, or a 24-pixel circle on each touches no "
          "other target."},
     };
