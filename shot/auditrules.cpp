@@ -61,30 +61,59 @@ AuditRules::~AuditRules()
 
 void AuditRules::locate(const QWidget *widget, bool checkable, AuditFinding *finding) const
 {
-    if (!matcher->isValid())
+    const RulePlace found = place(widget, checkable, finding->state);
+    if (found.rule.isEmpty())
         return;
-    const quint64 bit = stateBit(finding->state);
+    finding->sheetFile = found.sheetFile;
+    finding->rule = found.rule;
+    finding->line = found.line;
+    finding->column = found.column;
+    finding->ruleNamesState = found.namesState;
+}
+
+RulePlace AuditRules::place(const QWidget *widget, bool checkable, AuditState state,
+                            const QString &subcontrol, const QString &property) const
+{
+    RulePlace found;
+    if (!matcher->isValid())
+        return found;
+    const quint64 bit = stateBit(state);
     const QVector<CascadeEntry> entries =
-        cascadeMatches(*model, matcher->matches(widget), statesIn(finding->state, checkable));
+        cascadeMatches(*model, matcher->matches(widget), statesIn(state, checkable));
     const CascadeEntry *naming = nullptr;
     const CascadeEntry *painting = nullptr;
     for (const CascadeEntry &entry : entries) {
-        if (!entry.appliesNow)
+        if (!entry.appliesNow || entry.subcontrol != subcontrol)
             continue;
         const SheetSelector &selector =
             model->rules.at(entry.match.rule).selectors.at(entry.match.selector);
-        if (!naming && bit && selector.states.contains(auditStateName(finding->state)))
+        if (!naming && bit && selector.states.contains(auditStateName(state)))
             naming = &entry;
-        if (!painting && entry.subcontrol.isEmpty())
+        if (!painting)
             painting = &entry;
     }
     const CascadeEntry *chosen = naming ? naming : painting;
+    if (!property.isEmpty()) {
+        if (const SheetDeclaration *giving =
+                winningDeclaration(*model, entries, subcontrol, property)) {
+            for (const CascadeEntry &entry : entries) {
+                const QVector<SheetDeclaration> &declarations =
+                    model->rules.at(entry.match.rule).declarations;
+                if (!declarations.isEmpty() && giving >= declarations.constData() &&
+                    giving < declarations.constData() + declarations.size()) {
+                    chosen = &entry;
+                    break;
+                }
+            }
+        }
+    }
     if (!chosen)
-        return;
+        return found;
     const SheetSelector &selector =
         model->rules.at(chosen->match.rule).selectors.at(chosen->match.selector);
-    finding->sheetFile = path;
-    finding->rule = selector.text;
-    finding->ruleNamesState = naming != nullptr;
-    model->lineColumn(selector.offset, &finding->line, &finding->column);
+    found.sheetFile = path;
+    found.rule = selector.text;
+    found.namesState = bit && selector.states.contains(auditStateName(state));
+    model->lineColumn(selector.offset, &found.line, &found.column);
+    return found;
 }

@@ -10,6 +10,8 @@
 #include "shot/shotrenderer.h"
 #include "shot/shotsubjects.h"
 #include "shot/stateaudit.h"
+#include "shot/wcagaudit.h"
+#include "shot/wcagpage.h"
 
 #include <QApplication>
 #include <QDir>
@@ -22,6 +24,17 @@
 namespace {
 
 const QString kStatesFolder = QStringLiteral("states");
+// Where the window's own title bar stands in WCAG findings, beside the tabs.
+const QString kTitleBar = QStringLiteral("title-bar");
+
+// The window's own parts belong to the gallery, not to an author's form.
+bool auditsGallery(const ShotSubjects &subjects)
+{
+    for (const TabChoice &choice : subjects.tabs)
+        if (!subjects.formFiles.contains(choice.file))
+            return true;
+    return false;
+}
 
 } // namespace
 
@@ -45,9 +58,14 @@ int runStateAudit(ShotRenderer &renderer, const ShotOptions &options, const Shot
                   ImageWriter &writer)
 {
     StateAudit stateAudit(renderer, options.scales.first());
+    WcagAudit wcagAudit;
+    if (options.wcag)
+        stateAudit.setObserver(&wcagAudit);
     AuditReport report;
     report.themeCount = int(subjects.themes.size());
     report.version = QCoreApplication::applicationVersion();
+    WcagReport wcagReport;
+    wcagReport.version = report.version;
     ShotProgress progress(options.quiet, int(subjects.themes.size() * subjects.tabs.size()));
     const QDir out(options.outPath);
     for (int themeIndex = 0; themeIndex < subjects.themes.size(); ++themeIndex) {
@@ -60,11 +78,14 @@ int runStateAudit(ShotRenderer &renderer, const ShotOptions &options, const Shot
             rules = std::make_unique<AuditRules>(
                 sheetText, theme.sheetPath,
                 QString::fromLatin1(QApplication::style()->metaObject()->className()));
+        wcagReport.themes << theme.folder;
         for (const TabChoice &choice : subjects.tabs) {
             progress.step(theme.name + QLatin1Char('/') + choice.file);
             QVector<StateStrip> strips;
+            wcagAudit.setTab(theme.folder, choice.file, rules.get());
             report.findings +=
                 stateAudit.auditTab(choice.tab, theme.folder, choice.file, rules.get(), &strips);
+            wcagReport.findings += wcagAudit.takeFindings();
             const QString folder = out.filePath(
                 QStringLiteral("%1/%2/%3").arg(theme.folder, kStatesFolder, choice.file));
             if (!strips.isEmpty() && !QDir().mkpath(folder)) {
@@ -76,6 +97,19 @@ int runStateAudit(ShotRenderer &renderer, const ShotOptions &options, const Shot
                 writer.submitImage(folder + QLatin1Char('/') + stripFileName(strip.object, &names),
                                    strip.image);
         }
+        if (options.wcag && auditsGallery(subjects)) {
+            wcagAudit.setTab(theme.folder, kTitleBar, rules.get());
+            const qreal scale = options.scales.first();
+            wcagAudit.auditTitleBar(
+                renderer.topLevel(),
+                [&renderer, scale](const QRect &area) { return renderer.renderArea(area, scale); },
+                scale);
+            wcagReport.findings += wcagAudit.takeFindings();
+        }
+    }
+    if (!options.htmlPath.isEmpty() && !writeWcagPages(wcagReport, options.htmlPath, writer)) {
+        writer.waitForDone();
+        return ShotInputOutputError;
     }
     writer.waitForDone();
     progress.finish();
@@ -83,6 +117,13 @@ int runStateAudit(ShotRenderer &renderer, const ShotOptions &options, const Shot
         return ShotInputOutputError;
     if (options.listFiles)
         writer.printWrittenFiles();
+    if (options.wcag) {
+        std::fputs(qUtf8Printable(options.wcagFormat->write(wcagReport)), stdout);
+        for (const WcagFinding &finding : qAsConst(wcagReport.findings))
+            if (finding.severity == WcagSeverity::Failure)
+                return ShotDifferences;
+        return ShotSuccess;
+    }
     std::fputs(qUtf8Printable(options.auditFormat->write(report)), stdout);
     return report.findings.isEmpty() ? ShotSuccess : ShotDifferences;
 }

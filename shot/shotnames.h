@@ -39,5 +39,8 @@ ShotTheme sheetShotTheme(const QString &path);
 // Every built-in theme's accepted names, for error messages.
 QStringList builtInThemeNames();
 
+// The --tab value that chooses no gallery tab, only the forms.
+inline constexpr char kNoTabName[] = "none";
+
 // Splits repeatable option values that may also be comma separated.
 QStringList splitOptionValues(const QStringList &values);

@@ -13,10 +13,14 @@
 
 namespace {
 
+const QString kAuditPrefix = QStringLiteral("--audit=");
+const QString kWcagAudit = QStringLiteral("wcag");
+
 const char kExitCodeHelp[] = "Exit codes:\n"
                              "  0  success\n"
                              "  1  --compare: an image differs beyond the threshold, or is\n"
-                             "     missing on either side; --audit: a warning was found\n"
+                             "     missing on either side; --audit: a warning was found;\n"
+                             "     --audit=wcag: a criterion failed (advice alone is 0)\n"
                              "  2  bad command line: unknown option, theme or tab, bad value\n"
                              "  3  a sheet or form cannot be read, or an output file cannot be\n"
                              "     written (a form that is no form: the rest is still rendered)\n";
@@ -36,8 +40,8 @@ void declareOptions(QCommandLineParser &parser)
          QStringLiteral("A style sheet file, installed the way a built-in theme is. Repeatable."),
          QStringLiteral("file.qss")},
         {QStringLiteral("tab"),
-         QStringLiteral("A gallery tab by its text (Overview ... Editors), or all (default). "
-                        "Repeatable."),
+         QStringLiteral("A gallery tab by its text (Overview ... Editors), all (default), or "
+                        "none (only the --form forms). Repeatable."),
          QStringLiteral("name")},
         {QStringLiteral("form"),
          QStringLiteral("A Qt Designer form rendered as a tab of its own, to "
@@ -71,7 +75,12 @@ void declareOptions(QCommandLineParser &parser)
         {QStringLiteral("audit"),
          QStringLiteral("Render each interactive widget in its states to "
                         "DIR/<theme>/states/<tab>/<object>.png and report focus, hover, pressed, "
-                        "disabled and checked looks that cannot be told apart.")},
+                        "disabled and checked looks that cannot be told apart. --audit=wcag "
+                        "reports by WCAG 2.2 success criterion instead.")},
+        {QStringLiteral("html"),
+         QStringLiteral("With --audit=wcag: a page per theme, DIR/<theme>/index.html, with the "
+                        "criteria table and each finding's crop and rule."),
+         QStringLiteral("dir")},
         {QStringLiteral("format"),
          QStringLiteral("--audit's findings as %1.")
              .arg(reportFormatList(auditReportFormats(), ReportFormatNotes::Shown)),
@@ -148,6 +157,12 @@ QString readOutputs(const QCommandLineParser &parser, ShotOptions &options)
     options.auditFormat = findReportFormat(auditReportFormats(), format);
     if (!options.auditFormat)
         return unknownReportFormatError(auditReportFormats(), format);
+    options.wcagFormat = findReportFormat(wcagReportFormats(), format);
+    options.htmlPath = parser.value(QStringLiteral("html"));
+    if (parser.isSet(QStringLiteral("html")) && !options.wcag)
+        return QStringLiteral("--html writes --audit=wcag's pages; add --audit=wcag");
+    if (parser.isSet(QStringLiteral("html")) && options.htmlPath.isEmpty())
+        return QStringLiteral("--html wants a folder");
     options.quiet = parser.isSet(QStringLiteral("quiet"));
     options.listFiles = parser.isSet(QStringLiteral("list"));
     return QString();
@@ -193,16 +208,44 @@ QString readOptions(const QCommandLineParser &parser, ShotOptions &options)
     if (options.tabNames.isEmpty())
         options.tabNames << QStringLiteral("all");
     options.formPaths = parser.values(QStringLiteral("form"));
+    if (error.isEmpty() &&
+        options.tabNames.contains(QLatin1String(kNoTabName), Qt::CaseInsensitive) &&
+        options.formPaths.isEmpty())
+        return QStringLiteral("--tab none leaves only forms to render; give --form DIALOG.ui");
     return error;
+}
+
+// --audit takes a value only as --audit=wcag; the parser's options either always or
+// never take one, so the value is read here and --audit passed on alone.
+QString readAuditKind(QStringList *arguments, bool *wcag)
+{
+    for (QString &argument : *arguments) {
+        if (argument == QLatin1String("--"))
+            break;
+        if (!argument.startsWith(kAuditPrefix))
+            continue;
+        const QString kind = argument.mid(kAuditPrefix.size());
+        if (kind != kWcagAudit)
+            return QStringLiteral("unknown audit \"%1\": use --audit or --audit=wcag").arg(kind);
+        *wcag = true;
+        argument = kAuditPrefix.chopped(1);
+    }
+    return QString();
 }
 
 } // namespace
 
-ParsedShotOptions parseShotOptions(const QStringList &arguments)
+ParsedShotOptions parseShotOptions(const QStringList &givenArguments)
 {
     ParsedShotOptions parsed;
     QCommandLineParser parser;
     declareOptions(parser);
+    QStringList arguments = givenArguments;
+    parsed.error = readAuditKind(&arguments, &parsed.options.wcag);
+    if (!parsed.error.isEmpty()) {
+        parsed.exitCode = ShotUsageError;
+        return parsed;
+    }
     if (!parser.parse(arguments)) {
         parsed.exitCode = ShotUsageError;
         parsed.error = parser.errorText();

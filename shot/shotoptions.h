@@ -4,6 +4,7 @@
 #pragma once
 
 #include "shot/auditchecks.h"
+#include "shot/wcagcriteria.h"
 #include "theme/themecatalogue.h"
 
 #include <QSize>
@@ -47,8 +48,14 @@ struct ShotOptions
     // Percent of differing pixels that fails a comparison.
     double threshold = 0.1;
     bool audit = false;
+    // --audit=wcag: findings by WCAG 2.2 success criterion instead of by state.
+    bool wcag = false;
     // A row of auditReportFormats(); never null once parsed.
     const AuditReportFormat *auditFormat = nullptr;
+    // The same format's row of wcagReportFormats().
+    const ReportFormat<WcagReport> *wcagFormat = nullptr;
+    // --html's folder for --audit=wcag's pages; empty without.
+    QString htmlPath;
     bool quiet = false;
     bool listFiles = false;
 };

@@ -73,6 +73,8 @@ int ShotSubjects::chooseTabs(const QStringList &names, const QStringList &tabTex
 {
     QVector<int> chosen;
     for (const QString &name : names) {
+        if (name.compare(QLatin1String(kNoTabName), Qt::CaseInsensitive) == 0)
+            continue;
         if (name.compare(QLatin1String("all"), Qt::CaseInsensitive) == 0) {
             for (int tab = 0; tab < tabTexts.size(); ++tab)
                 if (!chosen.contains(tab))

@@ -19,9 +19,12 @@
 #include <QDateTimeEdit>
 #include <QDoubleSpinBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPainter>
+#include <QProgressBar>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -71,14 +74,23 @@ bool isInteractive(const QWidget *widget)
            qobject_cast<const QAbstractSpinBox *>(widget) || (widget->focusPolicy() & Qt::TabFocus);
 }
 
+// Seen but never operated: their text or chunk is still read.
+bool isShown(const QWidget *widget)
+{
+    if (const auto *label = qobject_cast<const QLabel *>(widget))
+        return !label->text().isEmpty();
+    return qobject_cast<const QProgressBar *>(widget) || qobject_cast<const QMenuBar *>(widget);
+}
+
 // The widgets of a page the audit looks at, in creation order; parts of another
 // interactive widget (a combo box's editor) and the toolkit's own children are not.
-QVector<QWidget *> auditedWidgets(QWidget *page)
+QVector<QWidget *> auditedWidgets(QWidget *page, bool shownToo)
 {
     QVector<QWidget *> widgets;
     for (QWidget *widget : page->findChildren<QWidget *>()) {
         if (!widget->isVisible() || !widget->isEnabled() || widget->objectName().isEmpty() ||
-            widget->objectName().startsWith(QLatin1String("qt_")) || !isInteractive(widget))
+            widget->objectName().startsWith(QLatin1String("qt_")) ||
+            !(isInteractive(widget) || (shownToo && isShown(widget))))
             continue;
         bool part = false;
         for (QWidget *parent = widget->parentWidget(); parent && parent != page;
@@ -589,7 +601,8 @@ using Report = std::function<void(AuditState, AuditCheckIndex, const QString &)>
 class WidgetStates
 {
 public:
-    WidgetStates(ShotRenderer &renderer, QWidget *widget, qreal scale, Report report)
+    WidgetStates(ShotRenderer &renderer, QWidget *widget, qreal scale, Report report,
+                 StateObserver *observer)
         : renderer(renderer)
         , widget(widget)
         , topLevel(renderer.topLevel())
@@ -600,9 +613,12 @@ public:
         , part(activePart(widget))
         , scale(scale)
         , report(std::move(report))
+        , observer(observer)
     {}
 
     void pointerStates(Pointer &pointer);
+    // Only the normal look, for what the pointer does nothing to.
+    void still();
     void focus();
     void disabled();
     void checked(CheckHold &hold);
@@ -612,6 +628,7 @@ private:
     QImage render() const { return renderer.renderArea(area, scale); }
     QImage press(Pointer &pointer, PressKind kind);
     QSize partSize() const { return part.size() * scale; }
+    void observe(AuditState state, const QImage &image) const;
 
     ShotRenderer &renderer;
     QWidget *widget;
@@ -621,6 +638,7 @@ private:
     const QRect part;
     const qreal scale;
     const Report report;
+    StateObserver *const observer;
     QVector<QImage> frames;
     QImage normal;
 };
@@ -629,10 +647,11 @@ private:
 // paints it; the pointer leaves at the end.
 void WidgetStates::pointerStates(Pointer &pointer)
 {
-    frames << (normal = render());
+    still();
     pointer.moveTo(widget, part.center());
     const QImage hover = render();
     frames << hover;
+    observe(AuditState::Hover, hover);
     const StateDifference hoverDifference = measureStateDifference(normal, hover, partSize());
     if (!hoverDifference.visible())
         report(AuditState::Hover, HoverIndistinguishable, differenceFigures(hoverDifference));
@@ -659,6 +678,18 @@ void WidgetStates::pointerStates(Pointer &pointer)
     pointer.leave();
 }
 
+void WidgetStates::still()
+{
+    frames << (normal = render());
+    observe(AuditState::Normal, normal);
+}
+
+void WidgetStates::observe(AuditState state, const QImage &image) const
+{
+    if (observer)
+        observer->observe({widget, state, image, area, scale, [this] { return render(); }});
+}
+
 // A real left-button press, held while the render is taken. Click focus is set
 // aside meanwhile (the press would paint focus too) and the signals are blocked;
 // the release comes after the look is undone, so nothing is clicked, picked or
@@ -668,6 +699,7 @@ QImage WidgetStates::press(Pointer &pointer, PressKind kind)
     if (kind == PressKind::MenuButton) {
         button->setDown(true);
         const QImage image = render();
+        observe(AuditState::Pressed, image);
         button->setDown(false);
         return image;
     }
@@ -680,6 +712,7 @@ QImage WidgetStates::press(Pointer &pointer, PressKind kind)
     // A spin box has stepped on the press; its old text keeps the render to the look.
     value.restore();
     const QImage image = render();
+    observe(AuditState::Pressed, image);
     if (button)
         button->setDown(false);
     // A combo box's list or a date edit's calendar opened on the press; the window
@@ -699,6 +732,7 @@ void WidgetStates::focus()
     widget->setFocus(Qt::OtherFocusReason);
     const QImage image = render();
     frames << image;
+    observe(AuditState::Focus, image);
     topLevel->setFocus(Qt::OtherFocusReason);
     topLevel->setAttribute(Qt::WA_KeyboardFocusChange, false);
     const StateDifference difference =
@@ -711,6 +745,7 @@ void WidgetStates::disabled()
 {
     widget->setEnabled(false);
     frames << render();
+    observe(AuditState::Disabled, frames.last());
     TextRemoval text(widget);
     if (text.hasText()) {
         text.remove();
@@ -737,6 +772,7 @@ void WidgetStates::checked(CheckHold &hold)
     hold.setChecked(true);
     const QImage image = render();
     frames << image;
+    observe(AuditState::Checked, image);
     hold.setChecked(false);
     // A check mark is a stroke, not an outline: a line across the indicator.
     StateDifference difference = measureStateDifference(normal, image, partSize());
@@ -763,7 +799,10 @@ QVector<AuditFinding> StateAudit::auditTab(int tab, const QString &theme, const 
         QApplication::setActiveWindow(topLevel);
     Pointer pointer(topLevel);
     QVector<AuditFinding> findings;
-    for (QWidget *widget : auditedWidgets(renderer.tabPage(tab))) {
+    const QVector<QWidget *> widgets = auditedWidgets(renderer.tabPage(tab), observer);
+    if (observer)
+        observer->beginTab(widgets);
+    for (QWidget *widget : widgets) {
         CheckHold hold(widget);
         const auto report = [&](AuditState state, AuditCheckIndex check, const QString &figures) {
             AuditFinding found;
@@ -777,8 +816,11 @@ QVector<AuditFinding> StateAudit::auditTab(int tab, const QString &theme, const 
                 rules->locate(widget, hold.checkable(), &found);
             findings << found;
         };
-        WidgetStates states(renderer, widget, scale, report);
-        states.pointerStates(pointer);
+        WidgetStates states(renderer, widget, scale, report, observer);
+        if (isInteractive(widget))
+            states.pointerStates(pointer);
+        else
+            states.still();
         if (widget->focusPolicy() & Qt::TabFocus)
             states.focus();
         states.disabled();
@@ -788,4 +830,9 @@ QVector<AuditFinding> StateAudit::auditTab(int tab, const QString &theme, const 
         QCoreApplication::sendPostedEvents();
     }
     return findings;
+}
+
+void StateAudit::setObserver(StateObserver *stateObserver)
+{
+    observer = stateObserver;
 }

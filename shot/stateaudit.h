@@ -6,9 +6,12 @@
 #include "shot/auditchecks.h"
 
 #include <QImage>
+#include <QRect>
 #include <QSize>
 #include <QString>
 #include <QVector>
+
+#include <functional>
 
 class AuditRules;
 class ShotRenderer;
@@ -44,6 +47,29 @@ struct StateStrip
     QImage image;
 };
 
+// One state of a widget as the audit holds it: its render (the widget's area, in
+// window coordinates, at the audit's scale) and a way to render that area again
+// after a change that is put back before the call returns.
+struct ObservedState
+{
+    QWidget *widget = nullptr;
+    AuditState state = AuditState::Normal;
+    QImage image;
+    QRect area;
+    qreal scale = 1;
+    std::function<QImage()> render;
+};
+
+// What else measures the states while the audit holds them.
+class StateObserver
+{
+public:
+    virtual ~StateObserver() = default;
+    // Every widget of the tab that will be observed, before the first.
+    virtual void beginTab(const QVector<QWidget *> &widgets) = 0;
+    virtual void observe(const ObservedState &state) = 0;
+};
+
 // Renders each interactive widget of a tab in its states with the toolkit's own
 // painting of them (real pointer events, focus in the active window,
 // setEnabled, setChecked), measures what changes and restores the widget.
@@ -57,8 +83,12 @@ public:
     // finding in the author's sheet.
     QVector<AuditFinding> auditTab(int tab, const QString &theme, const QString &tabFile,
                                    const AuditRules *rules, QVector<StateStrip> *strips);
+    // With an observer, labels, progress bars and menu bars are rendered too (normal and
+    // disabled only), since their text and chunk are seen though never operated.
+    void setObserver(StateObserver *observer);
 
 private:
     ShotRenderer &renderer;
     qreal scale;
+    StateObserver *observer = nullptr;
 };

@@ -22,11 +22,14 @@ QJsonObject sarifRule(const ReportRule &rule)
     QJsonObject description{{QStringLiteral("text"), rule.text}};
     if (!rule.markdown.isEmpty())
         description.insert(QStringLiteral("markdown"), rule.markdown);
-    return QJsonObject{{QStringLiteral("id"), rule.id},
+    QJsonObject object{{QStringLiteral("id"), rule.id},
                        {QStringLiteral("shortDescription"), description},
                        {QStringLiteral("defaultConfiguration"),
                         QJsonObject{{QStringLiteral("level"), rule.level},
                                     {QStringLiteral("enabled"), rule.enabled}}}};
+    if (!rule.helpUri.isEmpty())
+        object.insert(QStringLiteral("helpUri"), rule.helpUri);
+    return object;
 }
 
 QJsonObject sarifPhysicalLocation(const QString &file, int line, int column)

@@ -20,6 +20,8 @@ struct ReportRule
     QString markdown;
     QString level;
     bool enabled = true;
+    // A page that explains the rule; left out when empty.
+    QString helpUri = {};
 };
 
 struct ReportTool

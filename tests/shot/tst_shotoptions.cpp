@@ -98,6 +98,14 @@ void TestShotOptions::everyOptionIsRead()
     QVERIFY2(audit.runs(), qPrintable(audit.error));
     QVERIFY(audit.options.audit);
     QCOMPARE(QLatin1String(audit.options.auditFormat->name), QLatin1String("sarif"));
+    QVERIFY(!audit.options.wcag);
+
+    const ParsedShotOptions wcag = parse({"--theme", "dark", "--audit=wcag", "--html", "pages",
+                                          "--format", "json", "--tab", "none", "--form", "a.ui"});
+    QVERIFY2(wcag.runs(), qPrintable(wcag.error));
+    QVERIFY(wcag.options.audit && wcag.options.wcag);
+    QCOMPARE(wcag.options.htmlPath, QStringLiteral("pages"));
+    QCOMPARE(QLatin1String(wcag.options.wcagFormat->name), QLatin1String("json"));
 }
 
 void TestShotOptions::builtInThemesInOrderEachOnce_data()
@@ -157,6 +165,15 @@ void TestShotOptions::refusals_data()
     QTest::newRow("an audit with disabled renders")
         << light + QStringList{"--audit", "--disabled"} << 2
         << "--audit renders states only; leave out --disabled";
+    QTest::newRow("an audit the program does not know")
+        << light + QStringList{"--audit=colour"} << 2
+        << "unknown audit \"colour\": use --audit or --audit=wcag";
+    QTest::newRow("pages without the WCAG audit")
+        << light + QStringList{"--audit", "--html", "pages"} << 2
+        << "--html writes --audit=wcag's pages; add --audit=wcag";
+    QTest::newRow("no gallery tab and no form")
+        << light + QStringList{"--tab", "none"} << 2
+        << "--tab none leaves only forms to render; give --form DIALOG.ui";
     QTest::newRow("a threshold over 100 percent") << light + QStringList{"--threshold", "101"} << 2
                                                   << "--threshold wants a percentage from 0 to 100";
     QTest::newRow("the baseline is the output folder")

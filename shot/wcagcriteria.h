@@ -1,0 +1,91 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+#include "shot/auditchecks.h"
+#include "shot/auditrules.h"
+
+#include <QImage>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+// The WCAG 2.2 success criteria --audit=wcag judges; each is written here once.
+struct WcagCriterion
+{
+    const char *number; // "1.4.3"
+    const char *level;  // "AA"
+    const char *name;   // as WCAG titles it
+    // The page of "Understanding WCAG 2.2" that explains it, under kUnderstandingBase.
+    const char *understanding;
+    const char *description;
+};
+
+const QVector<WcagCriterion> &wcagCriteria();
+
+enum WcagCriterionIndex : int
+{
+    TextContrast = 0,
+    NonTextContrast,
+    FocusVisible,
+    FocusAppearance,
+    TargetSize,
+};
+
+// "WCAG2.2-1.4.3": the rule id SARIF and JSON give a criterion.
+QString wcagRuleId(const WcagCriterion &criterion);
+QString wcagUnderstandingUrl(const WcagCriterion &criterion);
+
+// A failure fails the criterion; advice is what WCAG exempts (the text of a
+// disabled control) but a reader may still want to see.
+enum class WcagSeverity
+{
+    Failure,
+    Advice,
+};
+
+QString wcagSeverityName(WcagSeverity severity);
+
+struct WcagFinding
+{
+    QString theme;
+    QString tab;
+    QString object;
+    AuditState state = AuditState::Normal;
+    WcagCriterionIndex criterion = TextContrast;
+    WcagSeverity severity = WcagSeverity::Failure;
+    QString part;    // what was measured: "text", "placeholder text", "up button", ...
+    QString figures; // the measured values and what was needed
+    RulePlace place;
+    // The widget in the state, the part measured outlined.
+    QImage crop;
+};
+
+// "THEME/TAB/OBJECT STATE: 1.4.3 Contrast (Minimum) (AA) failure, part figures[; rule]"
+QString wcagFindingLine(const WcagFinding &finding);
+
+struct WcagReport
+{
+    QVector<WcagFinding> findings;
+    QStringList themes; // every theme audited, findings or none, in order
+    QString version;
+};
+
+// A criterion's verdict for a theme: "pass", "fail" (with its count of failures),
+// advice counted apart.
+struct WcagVerdict
+{
+    int failures = 0;
+    int advice = 0;
+    bool passes() const { return failures == 0; }
+};
+
+QVector<WcagVerdict> wcagVerdicts(const WcagReport &report, const QString &theme);
+// The table of criteria × themes that ends the text report and heads the page.
+QString wcagSummaryTable(const WcagReport &report);
+
+using WcagReportFormats = ReportFormats<WcagReport>;
+
+// The same names as the state audit's formats: text (the default), json, sarif.
+const WcagReportFormats &wcagReportFormats();

@@ -1,0 +1,23 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+#include "shot/wcagcriteria.h"
+
+#include <QString>
+
+class ImageWriter;
+
+// A crop's file name on a theme's page, relative to the page: "crops/<n>.png".
+QString wcagCropPath(int index);
+
+// The page of one theme: the criteria table, then each failure and piece of advice
+// with its crop and the rule that paints it. It opens from the file system with
+// no server and no network; crops are files beside it, named by wcagCropPath in
+// the order of the theme's findings.
+QString wcagPageHtml(const WcagReport &report, const QString &theme);
+
+// DIR/<theme>/index.html and its crops for every theme of the report; prints what
+// could not be written and returns false then.
+bool writeWcagPages(const WcagReport &report, const QString &folder, ImageWriter &writer);
