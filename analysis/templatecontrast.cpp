@@ -200,6 +200,25 @@ constexpr int kLightnessSteps = 11;
 // Rounds of one change each; a theme has far fewer failing pairs.
 constexpr int kMaxRounds = 200;
 
+LintDiagnostic unfixableFinding(const Pair &pair)
+{
+    LintDiagnostic finding = pair.finding;
+    QStringList tokens;
+    for (const QString &token : pair.tokens) {
+        if (!token.isEmpty() && !tokens.contains(QLatin1Char('{') + token + QLatin1Char('}')))
+            tokens << QLatin1Char('{') + token + QLatin1Char('}');
+    }
+    if (tokens.isEmpty())
+        finding.message += QStringLiteral(
+            ": no token gives its colours (a literal, the toolkit's default, or a function of "
+            "several tokens), so no token's change makes it pass");
+    else
+        finding.message += QStringLiteral(": no lightness of %1 passes without failing another "
+                                          "pair")
+                               .arg(tokens.join(QLatin1String(" or ")));
+    return finding;
+}
+
 class VariantFixer
 {
 public:
@@ -232,12 +251,8 @@ public:
             const double after = measured ? measured->value(it.key()).ratio : 0;
             fix.pairs.append({it.value().finding, it.value().ratio, after});
         }
-        for (const QString &key : qAsConst(unfixable)) {
-            LintDiagnostic finding = failing->value(key).finding;
-            finding.message += QStringLiteral(
-                ": no lightness of the tokens it comes from passes without failing another pair");
-            fix.unfixable.append(finding);
-        }
+        for (const QString &key : qAsConst(unfixable))
+            fix.unfixable.append(unfixableFinding(failing->value(key)));
         sortLintDiagnostics(fix.unfixable);
         QHash<QString, QString> descriptions;
         for (auto it = colours.cbegin(); it != colours.cend(); ++it) {
