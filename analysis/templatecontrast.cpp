@@ -200,7 +200,9 @@ constexpr int kLightnessSteps = 11;
 // Rounds of one change each; a theme has far fewer failing pairs.
 constexpr int kMaxRounds = 200;
 
-LintDiagnostic unfixableFinding(const Pair &pair)
+// The pair's finding, saying why no token's change makes it pass; blocker, when it
+// has a message, is a pair such a change would fail.
+LintDiagnostic unfixableFinding(const Pair &pair, const LintDiagnostic &blocker)
 {
     LintDiagnostic finding = pair.finding;
     QStringList tokens;
@@ -216,6 +218,9 @@ LintDiagnostic unfixableFinding(const Pair &pair)
         finding.message += QStringLiteral(": no lightness of %1 passes without failing another "
                                           "pair")
                                .arg(tokens.join(QLatin1String(" or ")));
+    if (!blocker.message.isEmpty())
+        finding.message += QStringLiteral(" (passing, it would fail %1)")
+                               .arg(blocker.message.section(QStringLiteral(": contrast"), 0, 0));
     return finding;
 }
 
@@ -252,7 +257,7 @@ public:
             fix.pairs.append({it.value().finding, it.value().ratio, after});
         }
         for (const QString &key : qAsConst(unfixable))
-            fix.unfixable.append(unfixableFinding(failing->value(key)));
+            fix.unfixable.append(unfixableFinding(failing->value(key), blockers.value(key)));
         sortLintDiagnostics(fix.unfixable);
         QHash<QString, QString> descriptions;
         for (auto it = colours.cbegin(); it != colours.cend(); ++it) {
@@ -327,11 +332,14 @@ private:
             const std::optional<Pairs> after = trial.pairs(tried, text, nonText);
             if (!after || after->contains(key))
                 continue;
-            const bool keepsOthers = std::all_of(
-                after->keyBegin(), after->keyEnd(),
-                [&](const QString &other) { return failing->contains(other); });
-            if (!keepsOthers)
+            const auto broken =
+                std::find_if(after->keyBegin(), after->keyEnd(),
+                             [&](const QString &other) { return !failing->contains(other); });
+            if (broken != after->keyEnd()) {
+                if (!blockers.contains(key))
+                    blockers.insert(key, after->value(*broken).finding);
                 continue;
+            }
             if (!originals.contains(candidate.token))
                 originals.insert(candidate.token, trial.tokenColour(colours, candidate.token));
             colours = tried;
@@ -346,6 +354,8 @@ private:
     const double nonText;
     QMap<QString, QColor> colours;
     QHash<QString, QColor> originals;
+    // For a pair, one that a change making it pass would fail.
+    QHash<QString, LintDiagnostic> blockers;
 };
 } // namespace
 

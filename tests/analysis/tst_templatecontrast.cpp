@@ -242,7 +242,9 @@ void TestTemplateContrast::pairsThatCannotAllPassAreToldAndNothingIsWritten()
     QVERIFY(result);
     QVERIFY(!result->unfixable.isEmpty());
     QVERIFY(places(result->unfixable).first().contains(QLatin1String("{color.hint}")));
-    QVERIFY(result->unfixable.first().message.contains(QLatin1String("no lightness of {color.hint}")));
+    const QString message = result->unfixable.first().message;
+    QVERIFY2(message.contains(QLatin1String("no lightness of {color.hint}")), qPrintable(message));
+    QVERIFY2(message.contains(QLatin1String("it would fail text")), qPrintable(message));
 }
 
 void TestTemplateContrast::oklchKeepsColoursAndOrdersLightness_data()
