@@ -96,8 +96,7 @@ QJsonObject withToken(QJsonObject group, const QStringList &path, const QJsonObj
         group.insert(path.first(), token);
         return group;
     }
-    group.insert(path.first(),
-                 withToken(group.value(path.first()).toObject(), path.mid(1), token));
+    group.insert(path.first(), withToken(group.value(path.first()).toObject(), path.mid(1), token));
     return group;
 }
 
@@ -147,8 +146,8 @@ public:
             return std::nullopt;
         const BuiltSheet &sheet = build.sheets.first();
         Pairs found;
-        const QVector<LintDiagnostic> diagnostics = lintStyleSheet(
-            sheet.text, path, contrastOptions(ContrastLevel::AA, text, nonText));
+        const QVector<LintDiagnostic> diagnostics =
+            lintStyleSheet(sheet.text, path, contrastOptions(ContrastLevel::AA, text, nonText));
         for (const LintDiagnostic &diagnostic : diagnostics) {
             if (!isFailingPair(diagnostic))
                 continue;
@@ -244,8 +243,9 @@ public:
         const Pairs first = *failing;
         QSet<QString> unfixable;
         for (int round = 0; round < kMaxRounds; ++round) {
-            const auto next = std::find_if(failing->keyBegin(), failing->keyEnd(),
-                                           [&](const QString &key) { return !unfixable.contains(key); });
+            const auto next =
+                std::find_if(failing->keyBegin(), failing->keyEnd(),
+                             [&](const QString &key) { return !unfixable.contains(key); });
             if (next == failing->keyEnd())
                 break;
             if (!improve(*next, &*failing))
@@ -262,10 +262,9 @@ public:
         QHash<QString, QString> descriptions;
         for (auto it = colours.cbegin(); it != colours.cend(); ++it) {
             fix.changes.append({it.key(), originals.value(it.key()), it.value()});
-            descriptions.insert(it.key(),
-                                QStringLiteral("%1 before --fix-contrast %2")
-                                    .arg(tokenColourText(originals.value(it.key())),
-                                         contrastLevelName(level)));
+            descriptions.insert(it.key(), QStringLiteral("%1 before --fix-contrast %2")
+                                              .arg(tokenColourText(originals.value(it.key())),
+                                                   contrastLevelName(level)));
         }
         if (!colours.isEmpty())
             fix.tokenFile = tokenFileText(colours, descriptions);
@@ -285,8 +284,8 @@ private:
     std::optional<Candidate> search(const QString &key, const QString &token, int side,
                                     double extreme) const
     {
-        const QColor current = colours.contains(token) ? colours.value(token)
-                                                       : trial.tokenColour(colours, token);
+        const QColor current =
+            colours.contains(token) ? colours.value(token) : trial.tokenColour(colours, token);
         if (!current.isValid())
             return std::nullopt;
         // Hue and chroma always from the author's colour, so that steps do not drift.
@@ -370,11 +369,10 @@ TemplateLint checkTemplateContrast(const QString &path, ContrastLevel asked,
     });
     if (!build.ok())
         return result;
-    result.diagnostics.erase(std::remove_if(result.diagnostics.begin(), result.diagnostics.end(),
-                                            [](const LintDiagnostic &d) {
-                                                return !isFailingPair(d);
-                                            }),
-                             result.diagnostics.end());
+    result.diagnostics.erase(
+        std::remove_if(result.diagnostics.begin(), result.diagnostics.end(),
+                       [](const LintDiagnostic &d) { return !isFailingPair(d); }),
+        result.diagnostics.end());
     for (LintDiagnostic &diagnostic : result.diagnostics)
         diagnostic.severity = LintSeverity::Error;
     return result;

@@ -226,9 +226,8 @@ QStringList templateSources(const QString &templatePath)
     if (!file.open(QIODevice::ReadOnly))
         return sources;
     SourceErrors ignored;
-    const ThemeTemplate theme =
-        ThemeTemplate::parse(QString::fromUtf8(file.read(kMaxThemeSourceBytes)), templatePath,
-                             &ignored);
+    const ThemeTemplate theme = ThemeTemplate::parse(
+        QString::fromUtf8(file.read(kMaxThemeSourceBytes)), templatePath, &ignored);
     QStringList relative = theme.baseFiles();
     for (const TemplateVariant &variant : theme.variants())
         relative += variant.files;
@@ -247,8 +246,8 @@ bool printContrastFailures(const QVector<LintDiagnostic> &failures, QTextStream 
 
 // The variants' fixes as files, FILE's {variant} replaced; false with the reason in
 // error when they cannot be written as asked.
-bool fixFiles(const TemplateContrastFix &fix, const Settings &settings,
-              QVector<OutputFile> *files, QString *error)
+bool fixFiles(const TemplateContrastFix &fix, const Settings &settings, QVector<OutputFile> *files,
+              QString *error)
 {
     QStringList changed;
     for (const VariantContrastFix &variant : fix.variants) {
@@ -266,8 +265,8 @@ bool fixFiles(const TemplateContrastFix &fix, const Settings &settings,
     for (const VariantContrastFix &variant : fix.variants) {
         if (variant.tokenFile.isEmpty())
             continue;
-        const QString path = QString(pattern).replace(QLatin1String("{variant}"),
-                                                      kebabCaseName(variant.variant));
+        const QString path =
+            QString(pattern).replace(QLatin1String("{variant}"), kebabCaseName(variant.variant));
         if (sources.contains(QDir::cleanPath(QFileInfo(path).absoluteFilePath()))) {
             *error = QStringLiteral("%1 is one of the template's sources; --fix-contrast "
                                     "writes a new token file to merge over them")

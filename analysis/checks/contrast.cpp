@@ -418,11 +418,11 @@ private:
                                    "contrast %2, below %3")
                         .arg(colourText(surface.background), ratioText(ratio),
                              ratioText(outlineMinimum)),
-                    judgedValues(cascade.borderPlaceOf(look, edge),
-                                 QStringLiteral("outline %1").arg(colourText(border)),
-                                 cascade.placeOf(onWidget ? surface.widgetSource
-                                                          : surface.behindSource),
-                                 QStringLiteral("background %1").arg(colourText(outside)))};
+                    judgedValues(
+                        cascade.borderPlaceOf(look, edge),
+                        QStringLiteral("outline %1").arg(colourText(border)),
+                        cascade.placeOf(onWidget ? surface.widgetSource : surface.behindSource),
+                        QStringLiteral("background %1").arg(colourText(outside)))};
             }
             return;
         }

@@ -126,25 +126,28 @@ void TestTemplateContrast::failingPairsAreToldAtTheirTokens_data()
     QTest::addColumn<QString>("variant");
     QTest::addColumn<QStringList>("expected");
 
-    QTest::newRow("a theme passing AA has no finding")
-        << Theme() << "AA" << "Light" << QStringList();
+    QTest::newRow("a theme passing AA has no finding") << Theme() << "AA"
+                                                       << "Light" << QStringList();
     QTest::newRow("the high-contrast variant is held to AAA unasked")
-        << Theme() << "" << "" << QStringList{"base.tokens.json:6 {color.hint} Contrasty"};
+        << Theme() << ""
+        << "" << QStringList{"base.tokens.json:6 {color.hint} Contrasty"};
     Theme faint;
     faint.hint = QStringLiteral("#9aa0a6");
     QTest::newRow("faint text is told at its token, once per level")
-        << faint << "AA" << ""
+        << faint << "AA"
+        << ""
         << QStringList{"base.tokens.json:6 {color.hint} Light",
                        "base.tokens.json:6 {color.hint} Contrasty"};
     Theme pale;
     pale.frame = QStringLiteral("#d0d4d8");
     QTest::newRow("a pale input border is told at its token")
-        << pale << "AA" << "Light" << QStringList{"base.tokens.json:7 {color.frame} Light"};
+        << pale << "AA"
+        << "Light" << QStringList{"base.tokens.json:7 {color.frame} Light"};
     Theme directive;
     directive.header = QStringLiteral("@contrast AAA\n");
     QTest::newRow("@contrast AAA holds every variant to it")
-        << directive << "" << ""
-        << QStringList{"base.tokens.json:6 {color.hint} Light,Contrasty"};
+        << directive << ""
+        << "" << QStringList{"base.tokens.json:6 {color.hint} Light,Contrasty"};
 }
 
 void TestTemplateContrast::failingPairsAreToldAtTheirTokens()

@@ -253,8 +253,8 @@ void TestPrismarkBuild::exitStatus_data()
         << "" << QByteArray() << (build + QStringList{"--variant", "Solar"}) << 3
         << "has no variant \"Solar\"";
     QTest::newRow("no template") << "" << QByteArray() << QStringList() << 3 << "no template given";
-    const QByteArray whiteOnRed =
-        QByteArray(kTemplate).replace("QPushButton {\n", "QPushButton {\n    color: {color.window};\n");
+    const QByteArray whiteOnRed = QByteArray(kTemplate).replace(
+        "QPushButton {\n", "QPushButton {\n    color: {color.window};\n");
     QTest::newRow("a pair below --contrast AA told at its token")
         << "mytheme.qss.in" << whiteOnRed << (build + QStringList{"--contrast", "AA"}) << 4
         << "(via {color.window}) [contrast] [Light]";
@@ -267,8 +267,8 @@ void TestPrismarkBuild::exitStatus_data()
         << "" << QByteArray() << (build + QStringList{"--contrast", "A"}) << 3
         << "--contrast is one of AA, AAA";
     QTest::newRow("@contrast without a level")
-        << "mytheme.qss.in" << QByteArray(kTemplate).replace("@icons", "@contrast\n@icons")
-        << build << 2 << "mytheme.qss.in:5:1: error: @contrast names one level: AA, AAA";
+        << "mytheme.qss.in" << QByteArray(kTemplate).replace("@icons", "@contrast\n@icons") << build
+        << 2 << "mytheme.qss.in:5:1: error: @contrast names one level: AA, AAA";
     QTest::newRow("lint error in a built sheet")
         << "mytheme.qss.in" << QByteArray(kTemplate).replace("url(icons/arrow.svg)", "url(icons)")
         << (build + QStringList{"--lint"}) << 1 << "[unsafe-resource]";
@@ -356,9 +356,10 @@ void TestPrismarkBuild::fixContrast()
     if (written.isEmpty())
         return;
     // Merged last on its variant's line, the file makes the build pass the level.
-    write(dir.path() + "/mytheme.qss.in",
-          QByteArray(header + rules)
-              .replace("tokens/light.tokens.json", "tokens/light.tokens.json fix-light.tokens.json"));
+    write(
+        dir.path() + "/mytheme.qss.in",
+        QByteArray(header + rules)
+            .replace("tokens/light.tokens.json", "tokens/light.tokens.json fix-light.tokens.json"));
     const Run again = runBuild(dir.path(), {"mytheme.qss.in", "--contrast", "AA", "--check"});
     QVERIFY2(again.exitCode == 0, qPrintable(again.err));
 }
