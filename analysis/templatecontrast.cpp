@@ -66,14 +66,33 @@ bool isFailingPair(const LintDiagnostic &diagnostic)
     return diagnostic.check == contrastCheckId() && diagnostic.severity != LintSeverity::Note;
 }
 
-// The check's words for a pair without its colours and ratios: the same pair whatever
-// colours a trial gives it.
-QString pairKey(const LintDiagnostic &diagnostic)
+// The pairs a finding tells, a key each that holds whatever colours a trial gives
+// them: its line, what it judges and one selector, since which selectors share a
+// finding changes with their colours. A palette pair is its words without colours.
+QStringList pairKeys(const LintDiagnostic &diagnostic)
 {
+    static const QRegularExpression selectors(QStringLiteral(" in \"(.*)\"(?=: | \\()"));
     static const QRegularExpression changing(
         QStringLiteral("#[0-9a-fA-F]{6,8}\\b|\\d+\\.\\d+ : 1"));
-    return QString::number(diagnostic.line) + QLatin1Char('|') +
-           QString(diagnostic.message).replace(changing, QStringLiteral("*"));
+    const QString prefix = QString::number(diagnostic.line) + QLatin1Char('|') +
+                           diagnostic.message.section(QLatin1Char(' '), 0, 0) + QLatin1Char('|');
+    const QRegularExpressionMatch match = selectors.match(diagnostic.message);
+    if (!match.hasMatch())
+        return {prefix + QString(diagnostic.message).replace(changing, QStringLiteral("*"))};
+    QStringList keys;
+    for (const QString &selector : match.captured(1).split(QStringLiteral("\", \"")))
+        keys << prefix + selector;
+    return keys;
+}
+
+// One finding however many of its selectors' keys name it.
+QString findingIdentity(const LintDiagnostic &finding)
+{
+    return QStringLiteral("%1:%2:%3|%4")
+        .arg(finding.file)
+        .arg(finding.line)
+        .arg(finding.column)
+        .arg(finding.message);
 }
 
 // The ratio the check measured, as ratioText wrote it.
@@ -157,7 +176,8 @@ public:
             pair.finding.variants = QStringList{variant};
             pair.tokens = judgedValueTokens(diagnostic, sheet.map);
             pair.ratio = pairRatio(diagnostic);
-            found.insert(pairKey(diagnostic), pair);
+            for (const QString &key : pairKeys(diagnostic))
+                found.insert(key, pair);
         }
         return found;
     }
@@ -252,12 +272,30 @@ public:
                 unfixable.insert(*next);
         }
         const std::optional<Pairs> measured = trial.pairs(colours, kEveryPair, kEveryPair);
+        QHash<QString, int> told;
         for (auto it = first.cbegin(); it != first.cend(); ++it) {
-            const double after = measured ? measured->value(it.key()).ratio : 0;
+            const double after = measured && measured->contains(it.key())
+                                     ? measured->value(it.key()).ratio
+                                     : 0;
+            const QString identity = findingIdentity(it.value().finding);
+            const auto known = told.constFind(identity);
+            if (known != told.constEnd()) {
+                double &least = fix.pairs[*known].after;
+                if (after > 0 && (least == 0 || after < least))
+                    least = after;
+                continue;
+            }
+            told.insert(identity, int(fix.pairs.size()));
             fix.pairs.append({it.value().finding, it.value().ratio, after});
         }
-        for (const QString &key : qAsConst(unfixable))
-            fix.unfixable.append(unfixableFinding(failing->value(key), blockers.value(key)));
+        QSet<QString> toldUnfixable;
+        for (const QString &key : qAsConst(unfixable)) {
+            const Pair pair = failing->value(key);
+            if (!toldUnfixable.contains(findingIdentity(pair.finding))) {
+                toldUnfixable.insert(findingIdentity(pair.finding));
+                fix.unfixable.append(unfixableFinding(pair, blockers.value(key)));
+            }
+        }
         sortLintDiagnostics(fix.unfixable);
         QHash<QString, QString> descriptions;
         for (auto it = colours.cbegin(); it != colours.cend(); ++it) {
@@ -307,14 +345,17 @@ private:
                          side};
     }
 
-    // Takes the smallest change that makes the pair at key pass and no other fail.
-    bool improve(const QString &key, Pairs *failing)
+    // Takes the smallest change that makes the pair at key pass and no other fail; at
+    // the first depth, a change that fails other pairs is kept when each of them can
+    // then pass by a change of its own other token.
+    bool improve(const QString &key, Pairs *failing, bool followUp = true)
     {
         const Pair pair = failing->value(key);
         QVector<Candidate> candidates;
         for (int side = 0; side < pair.tokens.size() && side < 2; ++side) {
             const QString token = pair.tokens.at(side);
-            if (token.isEmpty() || (side == 1 && token == pair.tokens.first()))
+            if (token.isEmpty() || pinned.contains(token) ||
+                (side == 1 && token == pair.tokens.first()))
                 continue;
             for (const double extreme : {0.0, 1.0}) {
                 if (const auto found = search(key, token, side, extreme))
@@ -328,24 +369,58 @@ private:
         for (const Candidate &candidate : qAsConst(candidates)) {
             QMap<QString, QColor> tried = colours;
             tried.insert(candidate.token, candidate.colour);
-            const std::optional<Pairs> after = trial.pairs(tried, text, nonText);
+            std::optional<Pairs> after = trial.pairs(tried, text, nonText);
             if (!after || after->contains(key))
                 continue;
-            const auto broken =
-                std::find_if(after->keyBegin(), after->keyEnd(),
-                             [&](const QString &other) { return !failing->contains(other); });
-            if (broken != after->keyEnd()) {
-                if (!blockers.contains(key))
-                    blockers.insert(key, after->value(*broken).finding);
-                continue;
+            QStringList broken;
+            for (auto it = after->keyBegin(); it != after->keyEnd(); ++it) {
+                if (!failing->contains(*it))
+                    broken << *it;
             }
-            if (!originals.contains(candidate.token))
-                originals.insert(candidate.token, trial.tokenColour(colours, candidate.token));
-            colours = tried;
-            *failing = *after;
-            return true;
+            if (broken.isEmpty()) {
+                take(candidate, tried);
+                *failing = *after;
+                return true;
+            }
+            if (!blockers.contains(key))
+                blockers.insert(key, after->value(broken.first()).finding);
+            if (followUp && repairs(candidate, tried, broken, &*after)) {
+                *failing = *after;
+                return true;
+            }
         }
         return false;
+    }
+
+    // Takes candidate and makes each of the broken pairs pass again without moving
+    // its token; everything as it was, and false, when one cannot.
+    bool repairs(const Candidate &candidate, const QMap<QString, QColor> &tried,
+                 const QStringList &broken, Pairs *after)
+    {
+        const QMap<QString, QColor> keptColours = colours;
+        const QHash<QString, QColor> keptOriginals = originals;
+        take(candidate, tried);
+        pinned.insert(candidate.token);
+        bool repaired = true;
+        for (const QString &other : broken) {
+            if (after->contains(other) && !improve(other, after, false)) {
+                repaired = false;
+                break;
+            }
+        }
+        pinned.remove(candidate.token);
+        if (!repaired) {
+            colours = keptColours;
+            originals = keptOriginals;
+        }
+        return repaired;
+    }
+
+    void take(const Candidate &candidate, const QMap<QString, QColor> &tried)
+    {
+        if (!originals.contains(candidate.token))
+            originals.insert(candidate.token, trial.tokenColour(colours, candidate.token));
+        colours = tried;
     }
 
     const VariantTrial &trial;
@@ -355,6 +430,8 @@ private:
     QHash<QString, QColor> originals;
     // For a pair, one that a change making it pass would fail.
     QHash<QString, LintDiagnostic> blockers;
+    // Tokens a repair may not move: the change it repairs after.
+    QSet<QString> pinned;
 };
 } // namespace
 
@@ -413,6 +490,8 @@ QStringList contrastFixLines(const VariantContrastFix &fix)
                      .arg(variant, pair.finding.file)
                      .arg(pair.finding.line)
                      .arg(pair.finding.column)
-                     .arg(ratioText(pair.before), ratioText(pair.after), pair.finding.message);
+                     .arg(ratioText(pair.before),
+                          pair.after > 0 ? ratioText(pair.after) : QStringLiteral("passes"),
+                          pair.finding.message);
     return lines;
 }

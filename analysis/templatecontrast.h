@@ -39,7 +39,7 @@ struct ContrastPairChange
 {
     LintDiagnostic finding;
     double before = 0;
-    double after = 0;
+    double after = 0; // 0 when the check no longer judges it
 };
 
 struct VariantContrastFix
