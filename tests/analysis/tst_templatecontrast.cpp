@@ -179,6 +179,12 @@ void TestTemplateContrast::fixMovesOnlyFailingTokensByTheLeastLightness_data()
         << faint << "Light" << QStringList{"color.frame", "color.hint"};
     QTest::newRow("the high-contrast variant darkens text that passes AA")
         << Theme() << "Contrasty" << QStringList{"color.hint"};
+    Theme button;
+    button.frame = QStringLiteral("#ffd700"); // a yellow fill, also the inputs' border
+    button.hint = QStringLiteral("#263f3f");
+    button.extra = QStringLiteral("QPushButton { color: {color.hint}; background: {color.frame}; }\n");
+    QTest::newRow("a darkened fill fails its text, which then darkens too")
+        << button << "Light" << QStringList{"color.frame", "color.hint"};
     Theme black;
     black.text = QStringLiteral("#000000");
     black.window = QStringLiteral("#595959");
