@@ -274,9 +274,8 @@ public:
         const std::optional<Pairs> measured = trial.pairs(colours, kEveryPair, kEveryPair);
         QHash<QString, int> told;
         for (auto it = first.cbegin(); it != first.cend(); ++it) {
-            const double after = measured && measured->contains(it.key())
-                                     ? measured->value(it.key()).ratio
-                                     : 0;
+            const double after =
+                measured && measured->contains(it.key()) ? measured->value(it.key()).ratio : 0;
             const QString identity = findingIdentity(it.value().finding);
             const auto known = told.constFind(identity);
             if (known != told.constEnd()) {

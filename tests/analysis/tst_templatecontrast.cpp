@@ -182,7 +182,8 @@ void TestTemplateContrast::fixMovesOnlyFailingTokensByTheLeastLightness_data()
     Theme button;
     button.frame = QStringLiteral("#ffd700"); // a yellow fill, also the inputs' border
     button.hint = QStringLiteral("#263f3f");
-    button.extra = QStringLiteral("QPushButton { color: {color.hint}; background: {color.frame}; }\n");
+    button.extra =
+        QStringLiteral("QPushButton { color: {color.hint}; background: {color.frame}; }\n");
     QTest::newRow("a darkened fill fails its text, which then darkens too")
         << button << "Light" << QStringList{"color.frame", "color.hint"};
     Theme black;
