@@ -289,7 +289,8 @@ public:
         }
         QSet<QString> toldUnfixable;
         for (const QString &key : qAsConst(unfixable)) {
-            const Pair pair = failing->value(key);
+            // Told where the author wrote it, not where a trial colour stood.
+            const Pair pair = first.contains(key) ? first.value(key) : failing->value(key);
             if (!toldUnfixable.contains(findingIdentity(pair.finding))) {
                 toldUnfixable.insert(findingIdentity(pair.finding));
                 fix.unfixable.append(unfixableFinding(pair, blockers.value(key)));
