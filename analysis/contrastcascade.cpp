@@ -336,3 +336,21 @@ ColourPlace ContrastCascade::placeOf(const ColourSource &source) const
     }
     return {};
 }
+
+ColourPlace ContrastCascade::borderPlaceOf(const ContrastLook &look, int edge) const
+{
+    for (auto it = look.declarations.crbegin(); it != look.declarations.crend(); ++it) {
+        if (!(*it)->property.startsWith(QLatin1String("border")))
+            continue;
+        ValueExtractor extractor({withPaletteResolved(*(*it)->toolkit)}, palette);
+        int widths[4] = {0, 0, 0, 0};
+        QBrush colours[4];
+        BorderStyle styles[4] = {BorderStyle_None, BorderStyle_None, BorderStyle_None,
+                                 BorderStyle_None};
+        QSize radii[4];
+        extractor.extractBorder(widths, colours, styles, radii);
+        if (colours[edge].style() != Qt::NoBrush)
+            return ::placeOf(context, *it);
+    }
+    return {};
+}

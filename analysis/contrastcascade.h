@@ -67,6 +67,8 @@ public:
     // Where source's colour was written: a later declaration overrides an earlier one
     // only when its value gives the brush at all.
     ColourPlace placeOf(const ColourSource &source) const;
+    // Where the colour of one edge of look's border was written, the same way.
+    ColourPlace borderPlaceOf(const ContrastLook &look, int edge) const;
 
     QPalette palette;
     QColor pageColour;

@@ -194,17 +194,10 @@ QString findingKey(const LintDiagnostic &d)
 }
 } // namespace
 
-TemplateLint lintThemeTemplate(const QString &path, const LintOptions &options,
-                               const QStringList &variants, const QString &text,
-                               const QHash<QString, QString> &tokenTexts)
+TemplateLint lintBuiltTemplate(const ThemeBuild &build, const QString &path,
+                               const std::function<LintOptions(const BuiltSheet &)> &optionsFor)
 {
     TemplateLint result;
-    ThemeBuildOptions buildOptions;
-    buildOptions.variants = variants;
-    buildOptions.sourceIconUrls = true;
-    buildOptions.templateText = text;
-    buildOptions.sourceTexts = tokenTexts;
-    const ThemeBuild build = buildTheme(path, buildOptions);
     result.usageError = build.usageError;
     result.unreadable = build.unreadable();
     if (!build.usageError.isEmpty())
@@ -216,16 +209,9 @@ TemplateLint lintThemeTemplate(const QString &path, const LintOptions &options,
             result.diagnostics.append(themeBuildDiagnostic(error));
         return result;
     }
-    // A literal in the template stands in every variant, so the tokens it may be
-    // written as are those of all the variants, not only those asked for.
-    LintOptions sheetOptions = options;
-    SourceErrors ignored; // the build has read the same files without errors
-    sheetOptions.tokens = std::make_shared<const UniformTokens>(
-        uniformTokens(themeVariantTokens(path, &ignored, text, tokenTexts)));
-    sheetOptions.builtFromTemplate = true;
     QHash<QString, int> seen;
     for (const BuiltSheet &sheet : build.sheets) {
-        const QVector<LintDiagnostic> found = lintStyleSheet(sheet.text, path, sheetOptions);
+        const QVector<LintDiagnostic> found = lintStyleSheet(sheet.text, path, optionsFor(sheet));
         for (const LintDiagnostic &diagnostic : found) {
             LintDiagnostic mapped = mapToSources(diagnostic, sheet.map);
             for (LintTokenValue &value : mapped.tokenValues)
@@ -248,4 +234,34 @@ TemplateLint lintThemeTemplate(const QString &path, const LintOptions &options,
     }
     sortLintDiagnostics(result.diagnostics);
     return result;
+}
+
+TemplateLint lintThemeTemplate(const QString &path, const LintOptions &options,
+                               const QStringList &variants, const QString &text,
+                               const QHash<QString, QString> &tokenTexts)
+{
+    ThemeBuildOptions buildOptions;
+    buildOptions.variants = variants;
+    buildOptions.sourceIconUrls = true;
+    buildOptions.templateText = text;
+    buildOptions.sourceTexts = tokenTexts;
+    const ThemeBuild build = buildTheme(path, buildOptions);
+    if (!build.ok())
+        return lintBuiltTemplate(build, path, {});
+    // A literal in the template stands in every variant, so the tokens it may be
+    // written as are those of all the variants, not only those asked for.
+    LintOptions sheetOptions = options;
+    SourceErrors ignored; // the build has read the same files without errors
+    sheetOptions.tokens = std::make_shared<const UniformTokens>(
+        uniformTokens(themeVariantTokens(path, &ignored, text, tokenTexts)));
+    sheetOptions.builtFromTemplate = true;
+    return lintBuiltTemplate(build, path, [&](const BuiltSheet &) { return sheetOptions; });
+}
+
+QStringList judgedValueTokens(const LintDiagnostic &diagnostic, const SourceMap &map)
+{
+    QStringList tokens;
+    for (const LintLocation &value : diagnostic.judgedValues)
+        tokens.append(valueOrigin(value, map).tokenPath);
+    return tokens;
 }

@@ -6,10 +6,13 @@
 #include "analysis/diagnostic.h"
 #include "analysis/lintoptions.h"
 #include "tokens/sourcemap.h"
+#include "tokens/themebuild.h"
 
 #include <QHash>
 #include <QStringList>
 #include <QVector>
+
+#include <functional>
 
 // The analysis of a theme template: every variant built in memory, analysed as a
 // sheet, and each finding told once, on the line the author wrote, with the
@@ -37,6 +40,15 @@ struct TemplateLint
 TemplateLint lintThemeTemplate(const QString &path, const LintOptions &options,
                                const QStringList &variants = {}, const QString &text = QString(),
                                const QHash<QString, QString> &tokenTexts = {});
+
+// The sheets of a build made with ThemeBuildOptions::sourceIconUrls analysed, each
+// with the options optionsFor gives its variant, as lintThemeTemplate does.
+TemplateLint lintBuiltTemplate(const ThemeBuild &build, const QString &path,
+                               const std::function<LintOptions(const BuiltSheet &)> &optionsFor);
+
+// The reference each value a finding judged (LintDiagnostic::judgedValues) was
+// written for, empty where it was none (a literal, a function of two references).
+QStringList judgedValueTokens(const LintDiagnostic &diagnostic, const SourceMap &map);
 
 // A token file on its own, as no template names it: its format's findings (bad JSON,
 // a wrong "$type", an unknown alias, a cycle) at their places.

@@ -4,8 +4,10 @@
 #include "themebuild/buildcommandline.h"
 
 #include "analysis/stylesheetlint.h"
+#include "analysis/templatecontrast.h"
 #include "support/programsupport.h"
 #include "tokens/themebuild.h"
+#include "tokens/themetemplate.h"
 
 #include <QBuffer>
 #include <QCommandLineParser>
@@ -29,6 +31,9 @@ struct Settings
     ThemeBuildOptions options;
     bool check = false;
     bool lint = false;
+    ContrastLevel contrast = ContrastLevel::None;
+    // Where --fix-contrast writes; may hold {variant}.
+    QString fixContrastPath;
 };
 
 struct OutputFile
@@ -72,6 +77,16 @@ bool readSettings(const QCommandLineParser &parser, Settings &settings, QString 
     }
     settings.check = parser.isSet(QStringLiteral("check"));
     settings.lint = parser.isSet(QStringLiteral("lint"));
+    if (parser.isSet(QStringLiteral("contrast")) &&
+        !contrastLevelFromName(parser.value(QStringLiteral("contrast")), &settings.contrast)) {
+        usageError = QStringLiteral("--contrast is one of %1").arg(contrastLevelNames());
+        return false;
+    }
+    settings.fixContrastPath = parser.value(QStringLiteral("fix-contrast"));
+    if (parser.isSet(QStringLiteral("fix-contrast")) && settings.fixContrastPath.isEmpty()) {
+        usageError = QStringLiteral("--fix-contrast names the token file to write");
+        return false;
+    }
     return true;
 }
 
@@ -85,7 +100,9 @@ bool parseArguments(const QStringList &arguments, Settings &settings, bool &done
         "Nothing is written when any error is found.\n\n"
         "Exit status: 0 built; 1 --lint found errors in a built sheet; 2 errors in the "
         "sources (file:line:column on standard error); 3 a file could not be read or written, "
-        "or the usage is wrong."));
+        "or the usage is wrong; 4 a text, boundary or palette pair is below its variant's "
+        "contrast level (--contrast, the template's @contrast, AAA for a high-contrast "
+        "variant), or --fix-contrast cannot make every pair pass."));
     addHelpAndVersionOptions(parser);
     parser.addPositionalArgument(QStringLiteral("TEMPLATE"),
                                  QStringLiteral("The theme template, e.g. mytheme.qss.in."));
@@ -112,8 +129,21 @@ bool parseArguments(const QStringList &arguments, Settings &settings, bool &done
     const QCommandLineOption lintOption(
         QStringLiteral("lint"),
         QStringLiteral("Print prismark-lint's findings for every built sheet."));
-    parser.addOptions(
-        {outputOption, variantOption, prefixOption, sheetNameOption, checkOption, lintOption});
+    const QCommandLineOption contrastOption(
+        QStringLiteral("contrast"),
+        QStringLiteral("Hold every variant to a WCAG level, AA (text 4.5:1) or AAA (7:1), "
+                       "boundaries and indicators to 3:1; a pair below it is an error told "
+                       "at the token its colour comes from, and nothing is written."),
+        QStringLiteral("LEVEL"));
+    const QCommandLineOption fixContrastOption(
+        QStringLiteral("fix-contrast"),
+        QStringLiteral("Write FILE, a token file of the colours that make every pair pass at "
+                       "the level (AA unless asked), each moved the least in OKLCH lightness, "
+                       "hue kept; merge it last on the variant's @variant line. {variant} in "
+                       "FILE is replaced by the variant's name; no sheet is written."),
+        QStringLiteral("FILE"));
+    parser.addOptions({outputOption, variantOption, prefixOption, sheetNameOption, checkOption,
+                       lintOption, contrastOption, fixContrastOption});
 
     done = false;
     if (!parser.parse(arguments)) {
@@ -188,6 +218,100 @@ bool writeFiles(const QString &directory, const QVector<OutputFile> &files, QTex
     return true;
 }
 
+// Every file the template reads tokens from, and itself, as absolute clean paths.
+QStringList templateSources(const QString &templatePath)
+{
+    QFile file(templatePath);
+    QStringList sources{QFileInfo(templatePath).absoluteFilePath()};
+    if (!file.open(QIODevice::ReadOnly))
+        return sources;
+    SourceErrors ignored;
+    const ThemeTemplate theme = ThemeTemplate::parse(
+        QString::fromUtf8(file.read(kMaxThemeSourceBytes)), templatePath, &ignored);
+    QStringList relative = theme.baseFiles();
+    for (const TemplateVariant &variant : theme.variants())
+        relative += variant.files;
+    const QDir directory = QFileInfo(templatePath).absoluteDir();
+    for (const QString &path : qAsConst(relative))
+        sources << QDir::cleanPath(directory.absoluteFilePath(path));
+    return sources;
+}
+
+bool printContrastFailures(const QVector<LintDiagnostic> &failures, QTextStream &err)
+{
+    for (const LintDiagnostic &finding : failures)
+        err << lintDiagnosticLine(finding) << '\n';
+    return !failures.isEmpty();
+}
+
+// The variants' fixes as files, FILE's {variant} replaced; false with the reason in
+// error when they cannot be written as asked.
+bool fixFiles(const TemplateContrastFix &fix, const Settings &settings, QVector<OutputFile> *files,
+              QString *error)
+{
+    QStringList changed;
+    for (const VariantContrastFix &variant : fix.variants) {
+        if (!variant.tokenFile.isEmpty())
+            changed << variant.variant;
+    }
+    const QString &pattern = settings.fixContrastPath;
+    if (changed.size() > 1 && !pattern.contains(QLatin1String("{variant}"))) {
+        *error = QStringLiteral("variants %1 need different colours: name the file with "
+                                "{variant}, e.g. contrast-{variant}.tokens.json")
+                     .arg(changed.join(QLatin1String(", ")));
+        return false;
+    }
+    const QStringList sources = templateSources(settings.templatePath);
+    for (const VariantContrastFix &variant : fix.variants) {
+        if (variant.tokenFile.isEmpty())
+            continue;
+        const QString path =
+            QString(pattern).replace(QLatin1String("{variant}"), kebabCaseName(variant.variant));
+        if (sources.contains(QDir::cleanPath(QFileInfo(path).absoluteFilePath()))) {
+            *error = QStringLiteral("%1 is one of the template's sources; --fix-contrast "
+                                    "writes a new token file to merge over them")
+                         .arg(path);
+            return false;
+        }
+        files->append({path, variant.tokenFile});
+    }
+    return true;
+}
+
+int runContrastFix(const Settings &settings, QTextStream &out, QTextStream &err)
+{
+    ThemeBuildOptions options;
+    options.variants = settings.options.variants;
+    const TemplateContrastFix fix = fixTemplateContrast(
+        settings.templatePath, std::max(settings.contrast, ContrastLevel::AA), options);
+    if (printContrastFailures(fix.build.diagnostics, err))
+        return fix.build.unreadable ? BuildExitUnreadable : BuildExitSourceErrors;
+    for (const VariantContrastFix &variant : fix.variants) {
+        for (const QString &line : contrastFixLines(variant))
+            out << line << '\n';
+    }
+    if (!fix.fixed()) {
+        for (const VariantContrastFix &variant : fix.variants)
+            printContrastFailures(variant.unfixable, err);
+        err << "prismark-build: no token colours make every pair pass; nothing written\n";
+        return BuildExitContrast;
+    }
+    QVector<OutputFile> files;
+    QString error;
+    if (!fixFiles(fix, settings, &files, &error)) {
+        err << "prismark-build: " << error << '\n';
+        return BuildExitUnreadable;
+    }
+    if (files.isEmpty()) {
+        out << "every pair passes; nothing to write\n";
+        return BuildExitClean;
+    }
+    if (settings.check)
+        return BuildExitClean;
+    out.flush();
+    return writeFiles(QStringLiteral("."), files, out, err) ? BuildExitClean : BuildExitUnreadable;
+}
+
 } // namespace
 
 QByteArray renderIconPng(const QByteArray &svg, int scale, QString *error)
@@ -255,6 +379,22 @@ int runBuildCommandLine(const QStringList &arguments)
     if (!parses) {
         err << "prismark-build: a built sheet does not pass the toolkit's parse\n";
         return BuildExitSourceErrors;
+    }
+    if (!settings.fixContrastPath.isEmpty())
+        return runContrastFix(settings, out, err);
+    const bool heldToLevel =
+        settings.contrast != ContrastLevel::None || build.contrastLevel != ContrastLevel::None ||
+        std::any_of(build.sheets.begin(), build.sheets.end(),
+                    [](const BuiltSheet &sheet) { return sheet.highContrast; });
+    if (heldToLevel) {
+        ThemeBuildOptions options;
+        options.variants = settings.options.variants;
+        const TemplateLint contrast =
+            checkTemplateContrast(settings.templatePath, settings.contrast, options);
+        if (printContrastFailures(contrast.diagnostics, err)) {
+            err << "prismark-build: pairs below their contrast level; nothing written\n";
+            return BuildExitContrast;
+        }
     }
     QVector<OutputFile> files;
     if (!outputFiles(build, &files, err))

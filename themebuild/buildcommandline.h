@@ -15,6 +15,7 @@ enum BuildExitStatus
     BuildExitLintErrors = 1,
     BuildExitSourceErrors = 2,
     BuildExitUnreadable = 3,
+    BuildExitContrast = 4,
 };
 
 int runBuildCommandLine(const QStringList &arguments);

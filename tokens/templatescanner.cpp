@@ -125,7 +125,8 @@ private:
         const bool tokens = keyword(TemplateKeywords::Tokens);
         const bool variant = keyword(TemplateKeywords::Variant);
         const bool icons = keyword(TemplateKeywords::Icons);
-        if (!tokens && !variant && !icons)
+        const bool contrast = keyword(TemplateKeywords::Contrast);
+        if (!tokens && !variant && !icons && !contrast)
             return !onlyBlanks(from, to);
         QStringList words =
             line.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
@@ -149,8 +150,18 @@ private:
                         error(i,
                               QStringLiteral("variant \"%1\" is declared twice").arg(variantName));
                 }
-                parsed.variantList.append({variantName, words, where});
+                // A token file is JSON, so the word never names one.
+                const bool highContrast = words.removeAll(TemplateKeywords::HighContrast) > 0;
+                parsed.variantList.append({variantName, words, where, highContrast});
             }
+        } else if (contrast) {
+            ContrastLevel level = ContrastLevel::None;
+            if (words.size() != 1 || !contrastLevelFromName(words.first(), &level))
+                error(i, QStringLiteral("@contrast names one level: %1").arg(contrastLevelNames()));
+            else if (parsed.contrast != ContrastLevel::None)
+                error(i, QStringLiteral("@contrast is given twice"));
+            else
+                parsed.contrast = level;
         } else {
             if (words.size() != 1)
                 error(i, QStringLiteral("@icons names one directory"));

@@ -191,7 +191,8 @@ QVector<Icon> readIcons(const ThemeTemplate &theme, const SourceFiles &files, So
 
 // A variant's tokens: the base files, then its own over them, aliases resolved last.
 DesignTokens variantTokens(const ThemeTemplate &theme, const TemplateVariant &variant,
-                           SourceFiles &files, SourceErrors *errors)
+                           SourceFiles &files, SourceErrors *errors,
+                           const ThemeBuildOptions *options = nullptr)
 {
     DesignTokens tokens;
     for (const QString &file : theme.baseFiles()) {
@@ -203,6 +204,11 @@ DesignTokens variantTokens(const ThemeTemplate &theme, const TemplateVariant &va
         QString text;
         if (files.read(file, variant.where, &text, errors))
             tokens.addDocument(text, files.displayPath(file), errors);
+    }
+    if (options) {
+        const auto extra = options->overrideTokens.constFind(variant.name);
+        if (extra != options->overrideTokens.constEnd())
+            tokens.addDocument(*extra, options->overrideTokensName, errors);
     }
     tokens.resolve(errors);
     return tokens;
@@ -263,6 +269,7 @@ ThemeBuild buildTheme(const QString &templatePath, const ThemeBuildOptions &opti
     }
     const ThemeTemplate theme =
         ThemeTemplate::parse(QString::fromUtf8(source.bytes), templateName, &errors);
+    build.contrastLevel = theme.contrastLevel();
     QVector<TemplateVariant> variants;
     if (!chooseVariants(theme, options, templateName, &variants, &build))
         return build;
@@ -273,7 +280,7 @@ ThemeBuild buildTheme(const QString &templatePath, const ThemeBuildOptions &opti
     QStringList qrcFiles;
 
     for (const TemplateVariant &variant : qAsConst(variants)) {
-        const DesignTokens tokens = variantTokens(theme, variant, files, &errors);
+        const DesignTokens tokens = variantTokens(theme, variant, files, &errors, &options);
         const QString kebab = kebabCaseName(variant.name);
         const QString iconDirectory = kebab + QStringLiteral("/icons");
         const auto iconUrl = [&](const QString &name) {
@@ -286,6 +293,8 @@ ThemeBuild buildTheme(const QString &templatePath, const ThemeBuildOptions &opti
                              .replace(QLatin1String("{variant}"), kebab)
                              .replace(QLatin1String("{camel}"), lowerCamelCaseName(variant.name));
         sheet.text = theme.render(tokens, variant.name, iconUrl, &errors, &sheet.map).toUtf8();
+        sheet.tokens = tokens;
+        sheet.highContrast = variant.highContrast;
         build.sheets.append(sheet);
         qrcFiles << sheet.fileName;
 

@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include "tokens/contrastlevel.h"
 #include "tokens/designtokens.h"
 #include "tokens/sourceerror.h"
 #include "tokens/sourcemap.h"
@@ -39,6 +40,11 @@ struct ThemeBuildOptions
     // The sheet's file name: {stem}, {variant} (kebab case) and {camel} (the variant's
     // name in lower camel case) are replaced.
     QString sheetName = QStringLiteral("{stem}-{variant}.qss");
+    // A token file's text merged over a variant's own files, by the variant's name as
+    // the template writes it: trial colours, as a file of them would set them.
+    QHash<QString, QString> overrideTokens;
+    // What errors in those texts are told as coming from.
+    QString overrideTokensName = QStringLiteral("<override>");
 };
 
 struct BuiltSheet
@@ -48,6 +54,10 @@ struct BuiltSheet
     QByteArray text;
     // Where each stretch of text came from in the template and token files.
     SourceMap map;
+    // The variant's tokens, resolved, as the sheet was rendered from them.
+    DesignTokens tokens;
+    // Marked "high-contrast" in the template.
+    bool highContrast = false;
 };
 
 struct BuiltIcon
@@ -65,6 +75,8 @@ struct ThemeBuild
     QVector<BuiltIcon> icons;
     QString qrcFileName;
     QByteArray qrc;
+    // The template's "@contrast" level, or none.
+    ContrastLevel contrastLevel = ContrastLevel::None;
     // Findings in the sources, each once, in the order they were found.
     SourceErrors errors;
     // A wrong request rather than a wrong source: an unknown --variant.

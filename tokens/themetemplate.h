@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include "tokens/contrastlevel.h"
 #include "tokens/designtokens.h"
 #include "tokens/sourceerror.h"
 #include "tokens/sourcemap.h"
@@ -19,7 +20,9 @@
 // A theme template: a style sheet whose leading comment names its token sources
 //
 //   @tokens FILE...          the base tokens, later files over earlier ones
-//   @variant NAME FILE...    one variant, its files merged over the base
+//   @variant NAME FILE...    one variant, its files merged over the base; the word
+//                            "high-contrast" among them marks a high-contrast variant
+//   @contrast LEVEL          the WCAG level (AA, AAA) every variant is built to
 //   @icons DIR               SVG icons whose colours are references
 //   @palette Role = VALUE    kept, with VALUE resolved to a colour
 //
@@ -34,6 +37,8 @@ inline const QLatin1String Tokens("@tokens");
 inline const QLatin1String Variant("@variant");
 inline const QLatin1String Icons("@icons");
 inline const QLatin1String Palette("@palette");
+inline const QLatin1String Contrast("@contrast");
+inline const QLatin1String HighContrast("high-contrast");
 inline const QLatin1String Only("@only");
 inline const QLatin1String Except("@except");
 } // namespace TemplateKeywords
@@ -43,6 +48,8 @@ struct TemplateVariant
     QString name;
     QStringList files; // as written, relative to the template
     SourcePosition where;
+    // Built to AAA whatever level the template or the command line asks.
+    bool highContrast = false;
 };
 
 class ThemeTemplate
@@ -56,6 +63,7 @@ public:
     QVector<TemplateVariant> variants() const { return variantList; }
     QString iconsDirectory() const { return iconsDirectoryName; }
     SourcePosition iconsWhere() const { return iconsDirectoryWhere; }
+    ContrastLevel contrastLevel() const { return contrast; }
 
     // Maps "icons/NAME" of a url() to what the sheet writes; empty when there is no such
     // icon (an error at the url).
@@ -81,6 +89,7 @@ private:
     QVector<TemplateVariant> variantList;
     QString iconsDirectoryName;
     SourcePosition iconsDirectoryWhere;
+    ContrastLevel contrast = ContrastLevel::None;
     QVector<int> lineStarts;
     std::vector<TemplateEdit> edits;
     std::vector<TemplateDirective> directives;

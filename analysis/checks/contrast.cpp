@@ -141,7 +141,8 @@ struct Surface
     QColor background;
     ColourSource behindSource;
     ColourSource backgroundSource;
-    ColourSource textSource; // when look's foreground is solid
+    ColourSource widgetSource; // of widgetBackground
+    ColourSource textSource;   // when look's foreground is solid
 };
 
 // What a selector's text says for the checks: its surface, whether it shows text and
@@ -290,6 +291,7 @@ private:
             : surface->role == Role::Button ? fromPalette(QPalette::Button)
             : surface->role == Role::Input  ? fromPalette(QPalette::Base)
                                             : surface->behindSource;
+        surface->widgetSource = widgetSource;
         if (!widgetLook.background.gradient() && widgetLook.background.style() != Qt::NoBrush &&
             !isSolid(widgetLook.background))
             return false;
@@ -391,8 +393,8 @@ private:
     void judgeOutline(const SheetSelector &selector, JudgedSelector *judgement) const
     {
         const Surface &surface = judgement->surface;
-        const QColor outside =
-            selector.subcontrol.isEmpty() ? surface.behind : surface.widgetBackground;
+        const bool onWidget = !selector.subcontrol.isEmpty();
+        const QColor outside = onWidget ? surface.widgetBackground : surface.behind;
         if (contrastRatio(surface.background, outside) >= outlineMinimum)
             return;
         const ContrastLook &look = surface.look;
@@ -415,7 +417,12 @@ private:
                     QStringLiteral(" (its fill %1 does not stand out either): "
                                    "contrast %2, below %3")
                         .arg(colourText(surface.background), ratioText(ratio),
-                             ratioText(outlineMinimum))};
+                             ratioText(outlineMinimum)),
+                    judgedValues(
+                        cascade.borderPlaceOf(look, edge),
+                        QStringLiteral("outline %1").arg(colourText(border)),
+                        cascade.placeOf(onWidget ? surface.widgetSource : surface.behindSource),
+                        QStringLiteral("background %1").arg(colourText(outside)))};
             }
             return;
         }

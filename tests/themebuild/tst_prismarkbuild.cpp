@@ -112,6 +112,8 @@ private slots:
     void sameSourcesGiveTheSameBytes();
     void exitStatus_data();
     void exitStatus();
+    void fixContrast_data();
+    void fixContrast();
 };
 
 void TestPrismarkBuild::writesSheetsIconsAndQrc()
@@ -251,6 +253,22 @@ void TestPrismarkBuild::exitStatus_data()
         << "" << QByteArray() << (build + QStringList{"--variant", "Solar"}) << 3
         << "has no variant \"Solar\"";
     QTest::newRow("no template") << "" << QByteArray() << QStringList() << 3 << "no template given";
+    const QByteArray whiteOnRed = QByteArray(kTemplate).replace(
+        "QPushButton {\n", "QPushButton {\n    color: {color.window};\n");
+    QTest::newRow("a pair below --contrast AA told at its token")
+        << "mytheme.qss.in" << whiteOnRed << (build + QStringList{"--contrast", "AA"}) << 4
+        << "(via {color.window}) [contrast] [Light]";
+    QTest::newRow("@contrast in the template holds the build to it")
+        << "mytheme.qss.in" << QByteArray(whiteOnRed).replace("@icons", "@contrast AA\n@icons")
+        << build << 4 << "tokens/light.tokens.json:1:";
+    QTest::newRow("the pair passes the level not asked for")
+        << "mytheme.qss.in" << whiteOnRed << (build + QStringList{"--variant", "Dark"}) << 0 << "";
+    QTest::newRow("unknown contrast level")
+        << "" << QByteArray() << (build + QStringList{"--contrast", "A"}) << 3
+        << "--contrast is one of AA, AAA";
+    QTest::newRow("@contrast without a level")
+        << "mytheme.qss.in" << QByteArray(kTemplate).replace("@icons", "@contrast\n@icons") << build
+        << 2 << "mytheme.qss.in:5:1: error: @contrast names one level: AA, AAA";
     QTest::newRow("lint error in a built sheet")
         << "mytheme.qss.in" << QByteArray(kTemplate).replace("url(icons/arrow.svg)", "url(icons)")
         << (build + QStringList{"--lint"}) << 1 << "[unsafe-resource]";
@@ -278,6 +296,72 @@ void TestPrismarkBuild::exitStatus()
     QCOMPARE(QFileInfo::exists(dir.path() + "/out"), writes);
     if (writes && arguments.contains(QStringLiteral("--variant")))
         QCOMPARE(QDir(dir.path() + "/out").entryList({"*.qss"}), QStringList{"mytheme-dark.qss"});
+}
+
+void TestPrismarkBuild::fixContrast_data()
+{
+    QTest::addColumn<QByteArray>("rules"); // added to the template
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QStringList>("written");
+
+    const QByteArray whiteOnRed = "QLabel { color: {color.window}; background: {palette.red}; }\n";
+    const QStringList fix{"mytheme.qss.in", "--fix-contrast", "fix-{variant}.tokens.json"};
+    // White cannot lighten; the red darkens a little, less than white would.
+    QTest::newRow("only the failing variant's token file")
+        << whiteOnRed << fix << 0 << "Light (AA): {palette.red} #ff0000 -> "
+        << QStringList{"fix-light.tokens.json"};
+    QTest::newRow("a passing theme needs no file")
+        << QByteArray() << fix << 0 << "every pair passes" << QStringList();
+    QTest::newRow("several variants' changes need {variant}")
+        << QByteArray(whiteOnRed).replace("{palette.red}", "#777777")
+        << QStringList{"mytheme.qss.in", "--fix-contrast", "fix.tokens.json"} << 3
+        << "name the file with {variant}" << QStringList();
+    QTest::newRow("a source is never overwritten")
+        << whiteOnRed
+        << QStringList{"mytheme.qss.in", "--fix-contrast", "tokens/light.tokens.json", "--variant",
+                       "Light"}
+        << 3 << "tokens/light.tokens.json is one of the template's sources" << QStringList();
+    QTest::newRow("a pair no token gives")
+        << QByteArray("QLabel { color: #777777; background: #888888; }\n") << fix << 4
+        << "no token gives its colours" << QStringList();
+    QTest::newRow("pairs no colour satisfies together")
+        << QByteArray("QLabel { color: {color.window}; background: #000000; }\n"
+                      "QToolTip { color: {color.window}; background: #ffffff; }\n")
+        << (fix + QStringList{"--contrast", "AAA"}) << 4
+        << "no token colours make every pair pass; nothing written" << QStringList();
+}
+
+void TestPrismarkBuild::fixContrast()
+{
+    QFETCH(QByteArray, rules);
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, message);
+    QFETCH(QStringList, written);
+    // The variants' token files without kTemplate's rules, whose dark hover fails.
+    const QByteArray header = "/*\n@tokens tokens/base.tokens.json\n"
+                              "@variant Light tokens/light.tokens.json\n"
+                              "@variant Dark tokens/dark.tokens.json\n*/\n";
+    QTemporaryDir dir;
+    writeTheme(dir.path());
+    write(dir.path() + "/mytheme.qss.in", header + rules);
+    const QByteArray light = fileBytes(dir.path() + "/tokens/light.tokens.json");
+    const Run run = runBuild(dir.path(), arguments);
+    QVERIFY2(run.exitCode == status, qPrintable(run.err));
+    QVERIFY2((run.out + run.err).contains(message), qPrintable(run.out + run.err));
+    QCOMPARE(fileBytes(dir.path() + "/tokens/light.tokens.json"), light);
+    QCOMPARE(QDir(dir.path()).entryList({"fix*"}), written);
+    if (written.isEmpty())
+        return;
+    // Merged last on its variant's line, the file makes the build pass the level.
+    write(
+        dir.path() + "/mytheme.qss.in",
+        QByteArray(header + rules)
+            .replace("tokens/light.tokens.json", "tokens/light.tokens.json fix-light.tokens.json"));
+    const Run again = runBuild(dir.path(), {"mytheme.qss.in", "--contrast", "AA", "--check"});
+    QVERIFY2(again.exitCode == 0, qPrintable(again.err));
 }
 
 QTEST_GUILESS_MAIN(TestPrismarkBuild)
