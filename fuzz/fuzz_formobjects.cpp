@@ -21,12 +21,23 @@ void require(bool condition)
     if (!condition)
         abort();
 }
+
+// Lines as XML counts them: a CR alone ends one too.
+int lineCount(const QByteArray &bytes)
+{
+    int lines = 1;
+    for (int i = 0; i < bytes.size(); ++i) {
+        if (bytes.at(i) == '\n' || (bytes.at(i) == '\r' && bytes.mid(i + 1, 1) != "\n"))
+            ++lines;
+    }
+    return lines;
+}
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char *>(data), int(size));
-    const int lines = int(bytes.count('\n')) + 1;
+    const int lines = lineCount(bytes);
     ApplicationObjects objects;
     QString error;
     const bool read = readFormObjects(bytes, QStringLiteral("f.ui"), &objects, &error);
