@@ -213,8 +213,9 @@ QVector<ApplicationObject> ApplicationObjects::named(const QString &name) const
 bool ApplicationObjects::hasWidget(const QString &name) const
 {
     const auto indexes = byName.constFind(name);
-    return indexes != byName.cend() && std::any_of(indexes->cbegin(), indexes->cend(),
-                                                   [this](int i) { return objects.at(i).isWidget(); });
+    return indexes != byName.cend() &&
+           std::any_of(indexes->cbegin(), indexes->cend(),
+                       [this](int i) { return objects.at(i).isWidget(); });
 }
 
 QStringList ApplicationObjects::widgetNames() const

@@ -352,8 +352,8 @@ bool findFormFiles(const QDir &base, const QString &glob, QStringList *found)
 {
     QStringList segments = glob.split(QLatin1Char('/'), Qt::SkipEmptyParts);
     QString start;
-    while (segments.size() > 1 && !segments.first().contains(QRegularExpression(
-                                      QStringLiteral("[*?\\[{]")))) {
+    while (segments.size() > 1 &&
+           !segments.first().contains(QRegularExpression(QStringLiteral("[*?\\[{]")))) {
         start += segments.takeFirst() + QLatin1Char('/');
     }
     // Without "**" a glob with folders reaches only as deep as it has them.

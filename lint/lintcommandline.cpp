@@ -567,7 +567,7 @@ int listObjects(const Settings &settings, QTextStream &out, QTextStream &err)
         return ExitUnreadable;
     }
     out << (qstrcmp(settings.format->name, "json") == 0 ? objectListingJson(*objects)
-                                                         : objectListingText(*objects));
+                                                        : objectListingText(*objects));
     out.flush();
     return ExitClean;
 }

@@ -85,9 +85,9 @@ void reportObjectNames(
             } else if (token == S || token == COMMA || token == GREATER || token == PLUS ||
                        token == TILDE) {
                 element.clear();
-            } else if (token == IDENT && (previous == NONE || previous == S || previous == COMMA ||
-                                          previous == GREATER || previous == PLUS ||
-                                          previous == TILDE)) {
+            } else if (token == IDENT &&
+                       (previous == NONE || previous == S || previous == COMMA ||
+                        previous == GREATER || previous == PLUS || previous == TILDE)) {
                 element = symbols.at(i).lexem();
             } else if (token == HASH) {
                 found(model.symbolOffset(i) + 1, symbols.at(i).lexem().mid(1), element);

@@ -102,9 +102,8 @@ void addApplicationObjectItems(Items &items, const ApplicationObjects &applicati
                 classes.append(object.className);
             places.append(QStringLiteral("%1:%2").arg(object.form).arg(object.line));
             if (firstForm.isEmpty())
-                firstForm = QStringLiteral("%1:%2")
-                                .arg(QFileInfo(object.form).fileName())
-                                .arg(object.line);
+                firstForm =
+                    QStringLiteral("%1:%2").arg(QFileInfo(object.form).fileName()).arg(object.line);
         }
         items.add(name, KindVariable,
                   QStringLiteral("%1 in %2").arg(classes.join(QStringLiteral(", ")), firstForm),

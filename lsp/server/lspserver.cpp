@@ -274,10 +274,10 @@ QJsonValue LspServer::completionAnswer(Document &document, const QJsonObject &pa
     if (items.isEmpty()) {
         // The application's forms, as the analysis of this document is configured.
         const LintOptions options = lintConfigForSheet(document.text.path).options;
-        items = colourFunctionCompletions(document.text.text(), offset, document.text.path,
-                                          client.snippets) +
-                completionItems(document.text.text(), offset, client,
-                                options.applicationObjects.get());
+        items =
+            colourFunctionCompletions(document.text.text(), offset, document.text.path,
+                                      client.snippets) +
+            completionItems(document.text.text(), offset, client, options.applicationObjects.get());
     }
     return QJsonValue(QJsonObject{{QStringLiteral("isIncomplete"), false},
                                   {QStringLiteral("items"), toJson(document.text, items)}});

@@ -67,9 +67,12 @@ void TestApplicationObjects::formDeclares_data()
                 "  <action name=\"actionQuit\"/>\n"
                 "  <addaction name=\"actionQuit\"/>\n"
                 " </widget>\n")
-        << QStringList{"MainWindow QMainWindow widget 3", "central QWidget widget 4",
-                       "mainLayout QVBoxLayout layout 5", "gap QSpacerItem spacer 6",
-                       "rule QFrame widget 7", "actionQuit QAction action 10"}
+        << QStringList{"MainWindow QMainWindow widget 3",
+                       "central QWidget widget 4",
+                       "mainLayout QVBoxLayout layout 5",
+                       "gap QSpacerItem spacer 6",
+                       "rule QFrame widget 7",
+                       "actionQuit QAction action 10"}
         << QStringList() << QString();
     QTest::newRow("a promoted class, namespaced, extends another promoted one")
         << form(" <widget class=\"app::SaveButton\" name=\"save\"/>\n"

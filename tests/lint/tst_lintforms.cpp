@@ -97,14 +97,14 @@ void TestLintForms::sheetsAreCheckedAgainstTheForms()
           "VolumeMetre { color: red; }\n");
     const ProgramRun run = runLint({QStringLiteral("app.qss")}, project->path());
     QCOMPARE(run.exitCode, 0);
-    QCOMPARE(run.out.split(QLatin1Char('\n')).mid(0, 2),
-             (QStringList{
-                 "app.qss:2:13: warning: \"#saveButon\" names no widget of the application's "
-                 "forms: the rule matches nothing (did you mean \"#saveButton\"?) "
-                 "[unknown-object-name]",
-                 "app.qss:3:1: warning: \"VolumeMetre\" names no widget class of the toolkit "
-                 "or the application's forms: the rule matches nothing (class names are "
-                 "case-sensitive) [unknown-widget]"}));
+    QCOMPARE(
+        run.out.split(QLatin1Char('\n')).mid(0, 2),
+        (QStringList{"app.qss:2:13: warning: \"#saveButon\" names no widget of the application's "
+                     "forms: the rule matches nothing (did you mean \"#saveButton\"?) "
+                     "[unknown-object-name]",
+                     "app.qss:3:1: warning: \"VolumeMetre\" names no widget class of the toolkit "
+                     "or the application's forms: the rule matches nothing (class names are "
+                     "case-sensitive) [unknown-widget]"}));
 
     // The guesses mend both, and nothing else is touched.
     const ProgramRun fixed = runLint(
@@ -118,8 +118,8 @@ void TestLintForms::sheetsAreCheckedAgainstTheForms()
                                          "VolumeMeter { color: red; }\n"));
 
     // Without the forms nothing is known of the object names.
-    const ProgramRun alone = runLint({QStringLiteral("--no-config"), QStringLiteral("app.qss")},
-                                     project->path());
+    const ProgramRun alone =
+        runLint({QStringLiteral("--no-config"), QStringLiteral("app.qss")}, project->path());
     QVERIFY2(!alone.out.contains(QLatin1String("unknown-object-name")), qPrintable(alone.out));
 }
 
@@ -144,11 +144,12 @@ void TestLintForms::listObjects_data()
     QTest::newRow("the configuration in force for the file given")
         << QStringList{"--list-objects", "sub/a.qss"}
         << R"({"forms": "ui/main.ui", "overrides": [{"files": "sub/*", "forms": "ui/dialogs/*"}]})"
-        << 0 << "aboutDialog  QDialog                         ui/dialogs/about.ui:2\n"
-                "actionClose  QAction (action, not a widget)  ui/dialogs/about.ui:3\n"
+        << 0
+        << "aboutDialog  QDialog                         ui/dialogs/about.ui:2\n"
+           "actionClose  QAction (action, not a widget)  ui/dialogs/about.ui:3\n"
         << QString();
-    QTest::newRow("no forms configured") << QStringList{"--list-objects"} << "{}" << 3 << QString()
-                                         << "no \"forms\" in ";
+    QTest::newRow("no forms configured")
+        << QStringList{"--list-objects"} << "{}" << 3 << QString() << "no \"forms\" in ";
     QTest::newRow("a format of no listing")
         << QStringList{"--list-objects", "--format=sarif"} << QString() << 3 << QString()
         << "--list-objects writes text or json";
@@ -173,9 +174,8 @@ void TestLintForms::listObjects()
 
 void TestLintForms::listObjectsAsJson()
 {
-    const ProgramRun run =
-        runLint({QStringLiteral("--list-objects"), QStringLiteral("--format=json")},
-                project->path());
+    const ProgramRun run = runLint(
+        {QStringLiteral("--list-objects"), QStringLiteral("--format=json")}, project->path());
     QCOMPARE(run.exitCode, 0);
     const QJsonObject listing = QJsonDocument::fromJson(run.out.toUtf8()).object();
     const QJsonArray objects = listing.value(QStringLiteral("objects")).toArray();

@@ -490,11 +490,9 @@ void TestLsp::formsConfiguredNameTheObjects()
     QCOMPARE(found.size(), 1);
     QCOMPARE(found.at(0)["code"].toString(), QStringLiteral("unknown-object-name"));
     QCOMPARE(rangeText(found.at(0)["range"].toObject()), QStringLiteral("0:1-0:10"));
-    const QJsonObject params{
-        {"textDocument", QJsonObject{{"uri", uri}}},
-        {"position", QJsonObject{{"line", 1}, {"character", 1}}}};
-    const QJsonArray items =
-        client.result("textDocument/completion", params)["items"].toArray();
+    const QJsonObject params{{"textDocument", QJsonObject{{"uri", uri}}},
+                             {"position", QJsonObject{{"line", 1}, {"character", 1}}}};
+    const QJsonArray items = client.result("textDocument/completion", params)["items"].toArray();
     const auto save = std::find_if(items.begin(), items.end(), [](const QJsonValue &item) {
         return item["label"].toString() == QLatin1String("saveButton");
     });

@@ -60,11 +60,14 @@ void TestLspForms::objectNamesOffered_data()
     QTest::addColumn<QString>("absent");
 
     QTest::newRow("after # the forms' widgets with their class and form")
-        << "#sa|" << true << "saveButton=SaveButton in main.ui:6" << "buttonRow";
+        << "#sa|" << true << "saveButton=SaveButton in main.ui:6"
+        << "buttonRow";
     QTest::newRow("in a compound after its class")
-        << "QPushButton#|" << true << "mainWindow=QMainWindow in main.ui:2" << "";
+        << "QPushButton#|" << true << "mainWindow=QMainWindow in main.ui:2"
+        << "";
     QTest::newRow("the sheet's own names beside them, each once")
-        << "#extra { }\n#saveButton { }\n#|" << true << "extra=object name,central" << "";
+        << "#extra { }\n#saveButton { }\n#|" << true << "extra=object name,central"
+        << "";
     QTest::newRow("without the forms only the sheet's") << "#extra { }\n#|" << false << "extra"
                                                         << "saveButton";
 }
@@ -76,8 +79,8 @@ void TestLspForms::objectNamesOffered()
     QFETCH(QString, offered);
     QFETCH(QString, absent);
     const Marked at(marked);
-    const QVector<CompletionItem> items = completionItems(
-        at.text, at.offset, markdownClient(), formsKnown ? application.get() : nullptr);
+    const QVector<CompletionItem> items = completionItems(at.text, at.offset, markdownClient(),
+                                                          formsKnown ? application.get() : nullptr);
     const QStringList found = labels(items);
     for (const QString &entry : offered.split(QLatin1Char(','))) {
         const QString label = entry.section(QLatin1Char('='), 0, 0);
@@ -99,10 +102,9 @@ void TestLspForms::misspeltNameMendedByItsQuickFix_data()
     QTest::addColumn<QString>("marked");
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("fixed");
-    QTest::newRow("one letter left out")
-        << "QPushButton#save|Buton { color: black; }"
-        << "Change to 'saveButton' (unsafe fix: a guess)"
-        << "QPushButton#saveButton { color: black; }";
+    QTest::newRow("one letter left out") << "QPushButton#save|Buton { color: black; }"
+                                         << "Change to 'saveButton' (unsafe fix: a guess)"
+                                         << "QPushButton#saveButton { color: black; }";
     QTest::newRow("the letter case") << "#Cen|tral QLabel { color: black; }"
                                      << "Change to 'central' (unsafe fix: a guess)"
                                      << "#central QLabel { color: black; }";
