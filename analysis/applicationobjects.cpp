@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QMutex>
 #include <QMutexLocker>
+#include <QSet>
 #include <QXmlStreamReader>
 
 #include <algorithm>
@@ -266,12 +267,12 @@ std::shared_ptr<const ApplicationObjects> readApplicationForms(const QStringList
                                                                QStringList *warnings)
 {
     auto objects = std::make_shared<ApplicationObjects>();
-    QStringList seen;
+    QSet<QString> seen;
     for (const QString &path : formPaths) {
         const QString absolute = QFileInfo(path).absoluteFilePath();
         if (seen.contains(absolute))
             continue;
-        seen.append(absolute);
+        seen.insert(absolute);
         const CachedForm form = readFormFile(path);
         if (form.ok)
             objects->append(form.objects);
