@@ -494,10 +494,12 @@ void TestLsp::formsConfiguredNameTheObjects()
                              {"position", QJsonObject{{"line", 1}, {"character", 1}}}};
     const QJsonArray items = client.result("textDocument/completion", params)["items"].toArray();
     const auto save = std::find_if(items.begin(), items.end(), [](const QJsonValue &item) {
-        return item["label"].toString() == QLatin1String("saveButton");
+        return item.toObject().value(QLatin1String("label")).toString() ==
+               QLatin1String("saveButton");
     });
     QVERIFY(save != items.end());
-    QCOMPARE((*save)["detail"].toString(), QStringLiteral("QPushButton in main.ui:2"));
+    QCOMPARE(save->toObject().value(QLatin1String("detail")).toString(),
+             QStringLiteral("QPushButton in main.ui:2"));
 }
 
 void TestLsp::coloursAndPresentations()
