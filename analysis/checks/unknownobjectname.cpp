@@ -5,6 +5,7 @@
 #include "analysis/checks/checks.h"
 #include "analysis/checks/names.h"
 #include "analysis/closestname.h"
+#include "analysis/qssreference.h"
 
 namespace {
 QString placeOf(const ApplicationObject &object)
@@ -21,9 +22,12 @@ QString mismatch(const SheetModel &model, const QVector<ApplicationObject> &obje
     for (const ApplicationObject &object : objects) {
         if (!object.isWidget())
             continue;
+        // A class whose bases nobody declared, down to a toolkit class, may derive
+        // from anything (a namespaced name is taken for known without them).
         const QString objectClass = selectorClassName(object.className);
-        // A class whose bases nobody declared may be anything.
-        const bool unknownClass = !model.classes.isKnown(objectClass);
+        const QString root = model.classes.ancestry(objectClass).constLast();
+        const bool unknownClass = !QssReference::isKnownWidget(root) ||
+                                  root.contains(QLatin1String("--"));
         if (element.isEmpty() || unknownClass || model.classes.inherits(objectClass, element))
             return QString();
         widget = &object;
