@@ -26,8 +26,8 @@ QString mismatch(const SheetModel &model, const QVector<ApplicationObject> &obje
         // from anything (a namespaced name is taken for known without them).
         const QString objectClass = selectorClassName(object.className);
         const QString root = model.classes.ancestry(objectClass).constLast();
-        const bool unknownClass = !QssReference::isKnownWidget(root) ||
-                                  root.contains(QLatin1String("--"));
+        const bool unknownClass =
+            !QssReference::isKnownWidget(root) || root.contains(QLatin1String("--"));
         if (element.isEmpty() || unknownClass || model.classes.inherits(objectClass, element))
             return QString();
         widget = &object;
