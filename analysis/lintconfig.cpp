@@ -3,6 +3,7 @@
 
 #include "analysis/lintconfig.h"
 
+#include "analysis/applicationobjects.h"
 #include "analysis/checkregistry.h"
 
 #include "analysis/qssreference.h"
@@ -24,6 +25,9 @@ constexpr qint64 kMaxQrcBytes = 16 * 1024 * 1024;
 // through no more folders than this: "resources": "/" must not walk the whole disk.
 constexpr int kMaxQrcDepth = 8;
 constexpr int kMaxQrcFolders = 10000;
+// The same bounds for the folders a glob of "forms" is matched in.
+constexpr int kMaxFormDepth = 16;
+constexpr int kMaxFormFolders = 10000;
 // More files than a project writes by hand: a chain of "extends" that branches out
 // ends here rather than reading the same files over and over.
 constexpr int kMaxExtendedFiles = 64;
@@ -72,6 +76,7 @@ private:
     bool readContrast(const QJsonValue &value, LintOptions &options);
     bool readFormat(const QJsonValue &value, LintOptions &options);
     bool readTokens(const QJsonValue &value, LintOptions &options);
+    bool readForms(const QJsonValue &value, LintConfigResult &result);
 
     QString path;
     QString text;
@@ -117,13 +122,15 @@ bool ConfigReader::read(const QJsonObject &root, LintConfigResult &result)
             ok = readFormat(it.value(), options);
         else if (key == QLatin1String("tokens"))
             ok = readTokens(it.value(), options);
+        else if (key == QLatin1String("forms"))
+            ok = readForms(it.value(), result);
         else if (key == kExtendsKey || key == kOverridesKey)
             ok = fail(key, QStringLiteral("belongs at the top of the file, not in an override"));
         else
             ok = fail(key, QStringLiteral("unknown key: the keys are \"extends\", \"overrides\", "
                                           "\"checks\", \"widgets\", \"properties\", \"qt\", "
                                           "\"resources\", \"base-dir\", \"contrast\", "
-                                          "\"format\" and \"tokens\""));
+                                          "\"format\", \"tokens\" and \"forms\""));
         if (!ok)
             return false;
     }
@@ -335,6 +342,87 @@ bool ConfigReader::readResources(const QJsonValue &value, LintConfigResult &resu
                                        .arg(entry.toString()));
         }
     }
+    return true;
+}
+
+// The files under base whose path relative to it matches glob, in path order; false
+// when the folders ran over the limit (the files found up to there are kept). The
+// walk starts at the glob's leading folders that hold no pattern.
+bool findFormFiles(const QDir &base, const QString &glob, QStringList *found)
+{
+    QStringList segments = glob.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    QString start;
+    while (segments.size() > 1 &&
+           !segments.first().contains(QRegularExpression(QStringLiteral("[*?\\[{]")))) {
+        start += segments.takeFirst() + QLatin1Char('/');
+    }
+    // Without "**" a glob with folders reaches only as deep as it has them.
+    const int depth = glob.contains(QLatin1String("**")) || !glob.contains(QLatin1Char('/'))
+                          ? kMaxFormDepth
+                          : int(segments.size()) - 1;
+    QVector<QPair<QString, int>> folders{{QDir::cleanPath(base.filePath(start)), 0}};
+    for (int i = 0; i < folders.size(); ++i) {
+        if (i == kMaxFormFolders)
+            return false;
+        const QDir folder(folders.at(i).first);
+        for (const QFileInfo &file :
+             folder.entryInfoList(QDir::Files | QDir::NoSymLinks, QDir::Name)) {
+            if (!lintGlobMatches(glob, base.relativeFilePath(file.absoluteFilePath())))
+                continue;
+            // Named as a user would name it from here, when it lies below.
+            const QString relative = QDir::current().relativeFilePath(file.absoluteFilePath());
+            found->append(relative.startsWith(QLatin1String("../")) ? file.absoluteFilePath()
+                                                                    : relative);
+        }
+        if (folders.at(i).second >= depth)
+            continue;
+        for (const QFileInfo &below : folder.entryInfoList(
+                 QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks, QDir::Name)) {
+            if (folders.size() > kMaxFormFolders)
+                break;
+            folders.append({below.filePath(), folders.at(i).second + 1});
+        }
+    }
+    return true;
+}
+
+bool ConfigReader::readForms(const QJsonValue &value, LintConfigResult &result)
+{
+    const QJsonArray globs = value.isString() ? QJsonArray{value} : value.toArray();
+    if ((!value.isString() && !value.isArray()) ||
+        std::any_of(globs.begin(), globs.end(),
+                    [](const QJsonValue &v) { return v.toString().isEmpty(); }))
+        return fail(QStringLiteral("forms"),
+                    QStringLiteral("must be a glob or an array of globs of Designer forms, "
+                                   "such as \"ui/**/*.ui\", relative to the configuration file"));
+    for (const QJsonValue &glob : globs) {
+        const QString problem = lintGlobError(glob.toString());
+        if (!problem.isEmpty())
+            return fail(QStringLiteral("forms"), problem);
+    }
+    const QDir base = QFileInfo(path).absoluteDir();
+    const int line = lineOf(QStringLiteral("forms"));
+    QStringList found;
+    for (const QJsonValue &glob : globs) {
+        QStringList matched;
+        if (!findFormFiles(base, glob.toString(), &matched))
+            result.warnings.append(QStringLiteral("%1:%2: \"forms\": \"%3\" reaches more than %4 "
+                                                  "folders; the forms of the first %4 are read")
+                                       .arg(path)
+                                       .arg(line)
+                                       .arg(glob.toString())
+                                       .arg(kMaxFormFolders));
+        if (matched.isEmpty())
+            result.warnings.append(QStringLiteral("%1:%2: \"forms\": \"%3\" matches no file")
+                                       .arg(path)
+                                       .arg(line)
+                                       .arg(glob.toString()));
+        found += matched;
+    }
+    // A list replaces the one it overrides, as "resources" does.
+    result.options.forms.clear();
+    result.options.applicationObjects.reset();
+    addApplicationForms(result.options, found, &result.warnings);
     return true;
 }
 
@@ -748,6 +836,31 @@ QString findLintConfig(const QString &sheetPath)
             return QString();
         directory = parent;
     }
+}
+
+void addApplicationForms(LintOptions &options, const QStringList &formPaths, QStringList *warnings)
+{
+    QSet<QString> known;
+    for (const QString &form : qAsConst(options.forms))
+        known.insert(QFileInfo(form).absoluteFilePath());
+    QStringList added;
+    for (const QString &form : formPaths) {
+        if (!known.contains(QFileInfo(form).absoluteFilePath())) {
+            known.insert(QFileInfo(form).absoluteFilePath());
+            added.append(form);
+        }
+    }
+    if (added.isEmpty())
+        return;
+    options.forms += added;
+    const auto more = readApplicationForms(added, warnings);
+    if (!more)
+        return;
+    auto merged = std::make_shared<ApplicationObjects>();
+    if (options.applicationObjects)
+        merged->append(*options.applicationObjects);
+    merged->append(*more);
+    options.applicationObjects = merged;
 }
 
 LintConfigResult readLintConfig(const QString &configPath)

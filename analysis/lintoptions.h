@@ -15,6 +15,7 @@
 
 #include <memory>
 
+class ApplicationObjects;
 class ContrastTree;
 
 // What a run of the analysis is asked to do and to assume about the application.
@@ -31,6 +32,11 @@ struct LintOptions
     // The application's own widget classes, each with the toolkit class it derives
     // from: rules naming them are checked as that class.
     QHash<QString, QString> widgets;
+    // The objects and classes the application's Designer forms declare ("forms"),
+    // with the forms read; null when none are known, and then no object name is
+    // judged. A promoted class counts as one of "widgets" unless configured there.
+    std::shared_ptr<const ApplicationObjects> applicationObjects;
+    QStringList forms;
     // Property names the application reads itself from its sheet.
     QStringList properties;
     // The toolkit version the sheet targets, major * 100 + minor (515, 605); 0 for

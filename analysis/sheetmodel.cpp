@@ -3,6 +3,8 @@
 
 #include "analysis/sheetmodel.h"
 
+#include "analysis/applicationobjects.h"
+
 #include "analysis/qssreference.h"
 #include "analysis/toolkitsheet.h"
 #include "support/safefileread.h"
@@ -242,6 +244,18 @@ void RuleWalker::addDeclaration(SheetRule &rule, const Declaration &declaration,
     rule.declarations.append(entry);
 }
 
+// The configured classes, and the forms' promoted classes the configuration does not
+// name otherwise.
+QHash<QString, QString> knownClasses(const LintOptions &options)
+{
+    if (!options.applicationObjects)
+        return options.widgets;
+    QHash<QString, QString> classes = options.applicationObjects->classBases();
+    for (auto it = options.widgets.cbegin(); it != options.widgets.cend(); ++it)
+        classes.insert(it.key(), it.value());
+    return classes;
+}
+
 // The toolkit decodes an image whole; only its header is read here, for its size.
 QSize declaredImageSize(const QString &path)
 {
@@ -254,7 +268,7 @@ SheetModel::SheetModel(const QByteArray &bytes, const QString &path, const LintO
     : path(path.isEmpty() ? QStringLiteral("-") : path)
     , bytes(bytes)
     , options(options)
-    , classes(options.widgets)
+    , classes(knownClasses(options))
     , toolkit(std::make_unique<ToolkitSheet>())
 {
     decode();

@@ -23,8 +23,9 @@
 #include <cstdlib>
 
 namespace {
-// "resources" walks the directories it names for .qrc files, eight levels deep:
-// from "/" that is the whole disk, which is slow rather than wrong.
+// "resources" walks the directories it names for .qrc files, eight levels deep, and
+// "forms" those its globs start in: from "/" that is the whole disk, which is slow
+// rather than wrong.
 bool namesResources(const QJsonValue &value)
 {
     if (value.isArray()) {
@@ -35,7 +36,8 @@ bool namesResources(const QJsonValue &value)
         return false;
     const QJsonObject object = value.toObject();
     for (auto it = object.constBegin(); it != object.constEnd(); ++it) {
-        if (it.key() == QLatin1String("resources") || namesResources(it.value()))
+        if (it.key() == QLatin1String("resources") || it.key() == QLatin1String("forms") ||
+            namesResources(it.value()))
             return true;
     }
     return false;

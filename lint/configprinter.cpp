@@ -117,6 +117,7 @@ QString configurationText(const LintConfigResult &config, const LintOptions &opt
          {qMakePair(QStringLiteral("properties"), QJsonValue(QJsonArray())),
           qMakePair(QStringLiteral("qt"), QJsonValue(builtFor)),
           qMakePair(QStringLiteral("resources"), QJsonValue(QJsonArray())),
+          qMakePair(QStringLiteral("forms"), QJsonValue(QJsonArray())),
           qMakePair(QStringLiteral("base-dir"), QJsonValue(QStringLiteral("."))),
           qMakePair(QStringLiteral("tokens"), QJsonValue(QJsonValue::Null))})
         addSetting(top, config, key, key, fallback);

@@ -14,6 +14,7 @@
 #include "lint/configprinter.h"
 #include "lint/lintfixing.h"
 #include "lint/lintreport.h"
+#include "lint/objectlisting.h"
 #include "support/findingreport.h"
 #include "support/programsupport.h"
 #include "support/safefileread.h"
@@ -65,6 +66,7 @@ struct Settings
     QString standardInputName;
     LintFixMode fixMode;
     QString printConfig; // the sheet whose configuration is printed instead of a run
+    bool listObjects = false;
 };
 
 QStringList splitIds(const QStringList &values)
@@ -137,6 +139,14 @@ void declareFixAndExplainOptions(QCommandLineParser &parser)
                        "0, or 3 when the configuration cannot be read."),
         QStringLiteral("FILE"));
     parser.addOption(printConfigOption);
+    const QCommandLineOption listObjectsOption(
+        QStringLiteral("list-objects"),
+        QStringLiteral("Print the objects the application's Designer forms declare (the "
+                       "configuration's \"forms\", in force for the one FILE given or the "
+                       "working directory): name, class, the class a promoted one extends, "
+                       "form and line, sorted by name; as JSON with --format=json. Exit: 0, or 3 "
+                       "when the configuration cannot be read or names no forms."));
+    parser.addOption(listObjectsOption);
     const QCommandLineOption standardInputNameOption(
         QStringLiteral("stdin-filename"),
         QStringLiteral("The path standard input (\"-\") stands for, as an editor or a hook "
@@ -311,6 +321,15 @@ void readSettings(const QCommandLineParser &parser, Settings &settings, QString 
         (settings.standardInputName.isEmpty() || !settings.files.contains(QStringLiteral("-"))))
         usageError = QStringLiteral("--stdin-filename names a path, for \"-\" among the files");
     settings.printConfig = parser.value(QStringLiteral("print-config"));
+    settings.listObjects = parser.isSet(QStringLiteral("list-objects"));
+    if (settings.listObjects) {
+        if (settings.files.size() > 1 || !settings.printConfig.isEmpty())
+            usageError = QStringLiteral("--list-objects takes at most one FILE");
+        else if (settings.format && qstrcmp(settings.format->name, "text") != 0 &&
+                 qstrcmp(settings.format->name, "json") != 0)
+            usageError = QStringLiteral("--list-objects writes text or json");
+        return;
+    }
     if (!settings.printConfig.isEmpty() && !settings.files.isEmpty())
         usageError = QStringLiteral("--print-config takes its FILE alone");
     else if (settings.files.isEmpty() && settings.printConfig.isEmpty())
@@ -554,6 +573,33 @@ int printConfiguration(const Settings &settings, QTextStream &out)
     return ExitClean;
 }
 
+// --list-objects: the objects of the forms the configuration names.
+int listObjects(const Settings &settings, QTextStream &out, QTextStream &err)
+{
+    Configurations configurations(settings);
+    const QString sheet = settings.files.value(0, QStringLiteral("-"));
+    const LintConfigResult config = configurations.configurationFor(sheet);
+    if (configurations.failed)
+        return ExitUnreadable;
+    const auto &objects = config.options.applicationObjects;
+    if (!objects) {
+        err << programName() << ": "
+            << (config.options.forms.isEmpty()
+                    ? QStringLiteral("no \"forms\" in %1")
+                          .arg(config.file.isEmpty()
+                                   ? QStringLiteral("the configuration (no %1 applies)")
+                                         .arg(kLintConfigFileName)
+                                   : config.file)
+                    : QStringLiteral("no form of \"forms\" could be read"))
+            << '\n';
+        return ExitUnreadable;
+    }
+    out << (qstrcmp(settings.format->name, "json") == 0 ? objectListingJson(*objects)
+                                                        : objectListingText(*objects));
+    out.flush();
+    return ExitClean;
+}
+
 int runLintCommandLine(const QStringList &arguments)
 {
     quietToolkitParserMessages();
@@ -572,6 +618,8 @@ int runLintCommandLine(const QStringList &arguments)
         return ExitClean;
     if (!settings.printConfig.isEmpty())
         return printConfiguration(settings, out);
+    if (settings.listObjects)
+        return listObjects(settings, out, err);
 
     Configurations configurations(settings);
     LintRun run;

@@ -69,6 +69,38 @@ void reportSelectorNames(const SheetModel &model, NameKind wanted,
     }
 }
 
+void reportObjectNames(
+    const SheetModel &model,
+    const std::function<void(int offset, const QString &name, const QString &element)> &found)
+{
+    const auto &symbols = model.parser().symbols;
+    for (const SheetRule &rule : model.rules) {
+        QString element;
+        TokenType previous = NONE;
+        for (int i = rule.firstSymbol; i < rule.braceSymbol; ++i) {
+            const TokenType token = symbols.at(i).token;
+            if (token == LBRACKET) {
+                while (i < rule.braceSymbol && symbols.at(i).token != RBRACKET)
+                    ++i;
+            } else if (token == S || token == COMMA || token == GREATER || token == PLUS ||
+                       token == TILDE) {
+                element.clear();
+            } else if (token == IDENT &&
+                       (previous == NONE || previous == S || previous == COMMA ||
+                        previous == GREATER || previous == PLUS || previous == TILDE)) {
+                element = symbols.at(i).lexem();
+            } else if (token == HASH) {
+                found(model.symbolOffset(i) + 1, symbols.at(i).lexem().mid(1), element);
+            } else if (token == DOT || token == COLON) {
+                // What follows names a class, a state or a subcontrol, not the element.
+                if (i + 1 < rule.braceSymbol && symbols.at(i + 1).token != HASH)
+                    ++i;
+            }
+            previous = symbols.at(i).token;
+        }
+    }
+}
+
 bool isKnownProperty(const SheetModel &model, const SheetDeclaration &entry)
 {
     if (model.options.properties.contains(entry.property))

@@ -24,6 +24,13 @@ enum class NameKind
 void reportSelectorNames(const SheetModel &model, NameKind wanted,
                          const std::function<void(int offset, const QString &word)> &report);
 
+// Calls found(offset, name, element) for each id selector ("#name") of the model's
+// selectors, in every compound, in the order of the text: offset is that of the name
+// after "#", element the class its compound names ("" for none).
+void reportObjectNames(
+    const SheetModel &model,
+    const std::function<void(int offset, const QString &name, const QString &element)> &found);
+
 // A property the reference or the configuration knows, in the version targeted.
 bool isKnownProperty(const SheetModel &model, const SheetDeclaration &entry);
 

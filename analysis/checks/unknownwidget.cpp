@@ -1,19 +1,35 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
+#include "analysis/applicationobjects.h"
 #include "analysis/checks/checks.h"
 #include "analysis/checks/names.h"
 #include "analysis/qssreference.h"
 
 namespace {
+// The toolkit's classes, and the promoted classes of the application's forms.
+QStringList candidateClasses(const SheetModel &model)
+{
+    QStringList classes = QssReference::widgetClasses();
+    if (model.options.applicationObjects)
+        classes += model.options.applicationObjects->classBases().keys();
+    return classes;
+}
+
 void checkUnknownWidgets(const SheetModel &model, CheckReporter &report)
 {
+    QStringList candidates;
+    const QString whose = model.options.applicationObjects
+                              ? QStringLiteral("of the toolkit or the application's forms")
+                              : QString();
     reportSelectorNames(model, NameKind::Widget, [&](int offset, const QString &name) {
         report.at(offset, int(name.size()),
-                  QStringLiteral("\"%1\" names no widget class: the rule matches "
+                  QStringLiteral("\"%1\" names no widget class%2: the rule matches "
                                  "nothing (class names are case-sensitive)")
-                      .arg(name));
-        report.suggestClosest(offset, int(name.size()), QssReference::widgetClasses());
+                      .arg(name, whose.isEmpty() ? QString() : QLatin1Char(' ') + whose));
+        if (candidates.isEmpty())
+            candidates = candidateClasses(model);
+        report.suggestClosest(offset, int(name.size()), candidates);
     });
 }
 } // namespace
@@ -23,17 +39,19 @@ const LintCheck kUnknownWidgetCheck = {
     LintSeverity::Warning,
     true,
     0,
-    "a type selector that names no widget class of the toolkit or the configuration's "
-    "`widgets` (names are case-sensitive)",
+    "a type selector that names no widget class of the toolkit, the configuration's "
+    "`widgets` or the promoted classes of its `forms` (names are case-sensitive)",
     "A type selector matches widgets by class name, letter case included, and the toolkit "
     "says nothing when no class has the name: the rule simply never applies. An "
     "application's own classes are named in the configuration's `widgets`, each with the "
-    "toolkit class it derives from. The fix offered is the clearly closest known class, a "
-    "guess.",
+    "toolkit class it derives from; with `forms`, the promoted classes of the application's "
+    "Designer forms count too, each derived from the class it extends. The fix offered is the "
+    "clearly closest known class, a guess.",
     "QPushbutton { color: red; }",
     "QPushButton { color: red; }",
     checkUnknownWidgets,
-    "\"widgets\" names the application's own classes with the class each derives from",
+    "\"widgets\" names the application's own classes with the class each derives from; the "
+    "promoted classes of the Designer forms \"forms\" names count as such",
     "the class is changed to the clearly closest known one, often the same name in its right case "
     "(unsafe: a guess; an application class is configured in \"widgets\")",
 };

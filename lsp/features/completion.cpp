@@ -3,6 +3,7 @@
 
 #include "lsp/features/completion.h"
 
+#include "analysis/applicationobjects.h"
 #include "analysis/colourliterals.h"
 #include "analysis/qssreference.h"
 #include "lsp/features/sheetcontext.h"
@@ -11,6 +12,7 @@
 #include "theme/shellobjectnames.h"
 
 #include <QColor>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 using Place = CursorContext::Place;
@@ -85,9 +87,41 @@ bool isGallerySheet(const QString &text)
     return text.contains(kPaletteKeyword);
 }
 
-// The sheet's own object names, and the window shell's in a sheet for the gallery.
-void addObjectNameItems(Items &items, const CursorContext &context, const QString &text)
+// Each widget of the application's forms: its class and where a form declares it.
+void addApplicationObjectItems(Items &items, const ApplicationObjects &application,
+                               QStringList *offered)
 {
+    for (const QString &name : application.widgetNames()) {
+        QStringList classes;
+        QStringList places;
+        QString firstForm; // by its file name: the popup is narrow
+        for (const ApplicationObject &object : application.named(name)) {
+            if (!object.isWidget())
+                continue;
+            if (!classes.contains(object.className))
+                classes.append(object.className);
+            places.append(QStringLiteral("%1:%2").arg(object.form).arg(object.line));
+            if (firstForm.isEmpty())
+                firstForm =
+                    QStringLiteral("%1:%2").arg(QFileInfo(object.form).fileName()).arg(object.line);
+        }
+        items.add(name, KindVariable,
+                  QStringLiteral("%1 in %2").arg(classes.join(QStringLiteral(", ")), firstForm),
+                  QStringLiteral("Selects the %1 whose objectName is \"%2\", declared in %3.")
+                      .arg(classes.join(QStringLiteral(" or ")), name,
+                           places.join(QStringLiteral(", "))));
+        offered->append(name);
+    }
+}
+
+// The application's widgets when its forms are known, the sheet's own object names,
+// and the window shell's in a sheet for the gallery.
+void addObjectNameItems(Items &items, const CursorContext &context, const QString &text,
+                        const ApplicationObjects *application)
+{
+    QStringList offered;
+    if (application)
+        addApplicationObjectItems(items, *application, &offered);
     QStringList names = objectNamesIn(text);
     if (isGallerySheet(text)) {
         for (const QLatin1String &name :
@@ -99,9 +133,12 @@ void addObjectNameItems(Items &items, const CursorContext &context, const QStrin
         }
     }
     names.removeAll(context.word);
-    for (const QString &name : qAsConst(names))
+    for (const QString &name : qAsConst(names)) {
+        if (offered.contains(name))
+            continue;
         items.add(name, KindVariable, QStringLiteral("object name"),
                   QStringLiteral("Selects the widget whose objectName is \"%1\".").arg(name));
+    }
 }
 
 void addAttributeNameItems(Items &items, const QString &text)
@@ -122,7 +159,8 @@ void addAttributeNameItems(Items &items, const QString &text)
                   QStringLiteral("Selects %1.").arg(QLatin1String(row[1])));
 }
 
-void addSelectorItems(Items &items, const CursorContext &context, const QString &text)
+void addSelectorItems(Items &items, const CursorContext &context, const QString &text,
+                      const ApplicationObjects *application)
 {
     switch (context.place) {
     case Place::TypeName:
@@ -156,7 +194,7 @@ void addSelectorItems(Items &items, const CursorContext &context, const QString 
         }
         break;
     case Place::ObjectName:
-        addObjectNameItems(items, context, text);
+        addObjectNameItems(items, context, text, application);
         break;
     case Place::AttributeName:
         addAttributeNameItems(items, text);
@@ -289,7 +327,8 @@ void addPaletteItems(Items &items, const CursorContext &context, const QString &
 } // namespace
 
 QVector<CompletionItem> completionItems(const QString &text, int offset,
-                                        const ClientCapabilities &client)
+                                        const ClientCapabilities &client,
+                                        const ApplicationObjects *application)
 {
     const CursorContext context = contextAt(text, offset);
     Items items(context, qBound(0, offset, int(text.size())));
@@ -307,7 +346,7 @@ QVector<CompletionItem> completionItems(const QString &text, int offset,
         addPaletteItems(items, context, text);
         break;
     default:
-        addSelectorItems(items, context, text);
+        addSelectorItems(items, context, text, application);
         break;
     }
     return items.items;

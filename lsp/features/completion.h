@@ -6,8 +6,12 @@
 #include "lsp/protocol/clientcapabilities.h"
 #include "lsp/protocol/protocol.h"
 
+class ApplicationObjects;
+
 // Completion items for the position, from the reference the analysis reads: widget
 // classes, pseudo-states, subcontrols, object names and attributes in selectors;
 // properties and their values in blocks; palette roles and colours in "@palette".
+// After "#" also the widgets of the application's forms, when they are known.
 QVector<CompletionItem> completionItems(const QString &text, int offset,
-                                        const ClientCapabilities &client);
+                                        const ClientCapabilities &client,
+                                        const ApplicationObjects *application = nullptr);

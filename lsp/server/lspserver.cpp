@@ -3,6 +3,7 @@
 
 #include "lsp/server/lspserver.h"
 
+#include "analysis/lintconfig.h"
 #include "analysis/templatelint.h"
 #include "lsp/features/codeactions.h"
 #include "lsp/features/colours.h"
@@ -270,10 +271,14 @@ QJsonValue LspServer::completionAnswer(Document &document, const QJsonObject &pa
     QVector<CompletionItem> items;
     if (isThemeTemplatePath(document.text.path))
         items = tokenCompletions(document.text.text(), offset, document.text.path);
-    if (items.isEmpty())
-        items = colourFunctionCompletions(document.text.text(), offset, document.text.path,
-                                          client.snippets) +
-                completionItems(document.text.text(), offset, client);
+    if (items.isEmpty()) {
+        // The application's forms, as the analysis of this document is configured.
+        const LintOptions options = lintConfigForSheet(document.text.path).options;
+        items =
+            colourFunctionCompletions(document.text.text(), offset, document.text.path,
+                                      client.snippets) +
+            completionItems(document.text.text(), offset, client, options.applicationObjects.get());
+    }
     return QJsonValue(QJsonObject{{QStringLiteral("isIncomplete"), false},
                                   {QStringLiteral("items"), toJson(document.text, items)}});
 }

@@ -3,6 +3,7 @@
 
 #include "analysis/checkregistry.h"
 #include "analysis/checkreporter.h"
+#include "analysis/lintconfig.h"
 #include "analysis/qssreference.h"
 #include "analysis/sheetmodel.h"
 #include "analysis/stylesheetlint.h"
@@ -42,12 +43,16 @@ namespace {
 const QDir kFixtures(QStringLiteral(PRISMARK_LINT_FIXTURES_DIR));
 
 QVector<LintDiagnostic> lintAll(const QByteArray &bytes, const QStringList &disabled = {},
-                                std::shared_ptr<const UniformTokens> tokens = nullptr)
+                                std::shared_ptr<const UniformTokens> tokens = nullptr,
+                                const QString &form = QString())
 {
     LintOptions options;
     options.gallery = true;
     options.disabledChecks = disabled;
     options.tokens = std::move(tokens);
+    QStringList warnings;
+    if (!form.isEmpty())
+        addApplicationForms(options, {form}, &warnings);
     return lintStyleSheet(bytes, QStringLiteral("sheet.qss"), options);
 }
 
@@ -205,7 +210,11 @@ void TestAnalysis::everyRegisteredCheckIsReportedByAFixture()
             tokens = std::make_shared<UniformTokens>();
             QVERIFY2(readUniformTokens(tokenFile, tokens.get(), &error), qPrintable(error));
         }
-        for (const LintDiagnostic &diagnostic : lintAll(fixture.second, {}, tokens))
+        // And one of a check that reads the application's forms, with its form.
+        const QString form = checkFixtures.filePath(QFileInfo(fixture.first).completeBaseName() +
+                                                    QStringLiteral(".ui"));
+        for (const LintDiagnostic &diagnostic :
+             lintAll(fixture.second, {}, tokens, QFile::exists(form) ? form : QString()))
             reported.insert(diagnostic.check);
     }
     QSet<QString> ids;

@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
+#include "analysis/lintconfig.h"
 #include "analysis/stylesheetlint.h"
 #include "tokens/uniformtokens.h"
 
@@ -15,7 +16,8 @@
 // check accepts, a part it rejects, and the LINE:COL of each finding it must give
 // there. The check runs as prismark-lint runs it, with the default checks beside it
 // (a suppression comment needs the check it silences). A check that reads design
-// tokens is given tests/checks/<id>.tokens.json.
+// tokens is given tests/checks/<id>.tokens.json, one that reads the application's
+// Designer forms tests/checks/<id>.ui.
 class TestChecks : public QObject
 {
     Q_OBJECT
@@ -78,6 +80,12 @@ QVector<LintDiagnostic> lintWith(const QByteArray &bytes, const QString &path, c
             qFatal("%s", qPrintable(error));
         options.tokens = std::make_shared<const UniformTokens>(tokens);
     }
+    const QString form = kFixtures.filePath(id + QStringLiteral(".ui"));
+    QStringList warnings;
+    if (QFile::exists(form))
+        addApplicationForms(options, {form}, &warnings);
+    if (!warnings.isEmpty())
+        qFatal("%s", qPrintable(warnings.join(QLatin1Char('\n'))));
     return lintStyleSheet(bytes, path, options);
 }
 

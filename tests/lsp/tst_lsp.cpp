@@ -42,6 +42,7 @@ private slots:
     void positionsFollowTheProtocolsLines();
     void savedDocumentIsCheckedAgain();
     void eachDocumentUnderItsOwnConfiguration();
+    void formsConfiguredNameTheObjects();
     void coloursAndPresentations();
     void quickFixAppliedAndRechecked_data();
     void quickFixAppliedAndRechecked();
@@ -463,6 +464,42 @@ void TestLsp::eachDocumentUnderItsOwnConfiguration()
     QCOMPARE(found.at(0)["severity"].toInt(), 1); // the shared file's "error"
     client.open(text, generated);
     QVERIFY(client.diagnosticsFor(generated)["params"]["diagnostics"].toArray().isEmpty());
+}
+
+void TestLsp::formsConfiguredNameTheObjects()
+{
+    // The project's forms, found by the configuration's glob, give diagnostics and
+    // completion the application's object names.
+    QTemporaryDir root;
+    QVERIFY(QDir(root.path()).mkpath(QStringLiteral("ui")));
+    const auto put = [&root](const QString &name, const QByteArray &bytes) {
+        QFile file(root.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    };
+    put(QStringLiteral("ui/main.ui"), R"(<ui version="4.0">
+ <widget class="QPushButton" name="saveButton"/>
+</ui>
+)");
+    put(QStringLiteral(".prismark-lint.json"), R"({"forms": ["ui/**/*.ui"]})");
+    const QString uri = QUrl::fromLocalFile(root.filePath(QStringLiteral("app.qss"))).toString();
+    Client client;
+    client.initialize();
+    client.open(QStringLiteral("#saveButon { color: black; }\n#"), uri);
+    const QJsonArray found = client.diagnosticsFor(uri)["params"]["diagnostics"].toArray();
+    QCOMPARE(found.size(), 1);
+    QCOMPARE(found.at(0)["code"].toString(), QStringLiteral("unknown-object-name"));
+    QCOMPARE(rangeText(found.at(0)["range"].toObject()), QStringLiteral("0:1-0:10"));
+    const QJsonObject params{{"textDocument", QJsonObject{{"uri", uri}}},
+                             {"position", QJsonObject{{"line", 1}, {"character", 1}}}};
+    const QJsonArray items = client.result("textDocument/completion", params)["items"].toArray();
+    const auto save = std::find_if(items.begin(), items.end(), [](const QJsonValue &item) {
+        return item.toObject().value(QLatin1String("label")).toString() ==
+               QLatin1String("saveButton");
+    });
+    QVERIFY(save != items.end());
+    QCOMPARE(save->toObject().value(QLatin1String("detail")).toString(),
+             QStringLiteral("QPushButton in main.ui:2"));
 }
 
 void TestLsp::coloursAndPresentations()

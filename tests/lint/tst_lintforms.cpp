@@ -1,0 +1,194 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+#include "testsupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QtTest>
+
+// prismark-lint with the application's Designer forms configured: its sheets
+// checked against their object names and classes, and --list-objects.
+class TestLintForms : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void sheetsAreCheckedAgainstTheForms();
+    void listObjects_data();
+    void listObjects();
+    void listObjectsAsJson();
+
+private:
+    std::unique_ptr<QTemporaryDir> project;
+};
+
+namespace {
+void write(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+ProgramRun runLint(const QStringList &arguments, const QString &directory)
+{
+    ProgramOptions options;
+    options.workingDirectory = directory;
+    options.timeoutMs = 60000;
+    return runProgram(QStringLiteral(PRISMARK_LINT_BINARY), arguments, options);
+}
+
+const QByteArray kMainForm = R"(<?xml version="1.0" encoding="UTF-8"?>
+<ui version="4.0">
+ <class>MainWindow</class>
+ <widget class="QMainWindow" name="mainWindow">
+  <widget class="QWidget" name="central">
+   <layout class="QVBoxLayout" name="mainLayout">
+    <item>
+     <widget class="app::SaveButton" name="saveButton"/>
+    </item>
+    <item>
+     <widget class="VolumeMeter" name="meter"/>
+    </item>
+   </layout>
+  </widget>
+ </widget>
+ <customwidgets>
+  <customwidget>
+   <class>app::SaveButton</class>
+   <extends>QPushButton</extends>
+  </customwidget>
+  <customwidget>
+   <class>VolumeMeter</class>
+   <extends>QWidget</extends>
+  </customwidget>
+ </customwidgets>
+</ui>
+)";
+
+const QByteArray kDialogForm = R"(<ui version="4.0">
+ <widget class="QDialog" name="aboutDialog">
+  <action name="actionClose"/>
+ </widget>
+</ui>
+)";
+} // namespace
+
+void TestLintForms::init()
+{
+    project = std::make_unique<QTemporaryDir>();
+    write(project->filePath(QStringLiteral("ui/main.ui")), kMainForm);
+    write(project->filePath(QStringLiteral("ui/dialogs/about.ui")), kDialogForm);
+    write(project->filePath(QStringLiteral(".prismark-lint.json")),
+          R"({"forms": ["ui/**/*.ui"], "checks": {"contrast": "off"}})");
+}
+
+void TestLintForms::sheetsAreCheckedAgainstTheForms()
+{
+    write(project->filePath(QStringLiteral("app.qss")),
+          "app--SaveButton#saveButton { color: red; }\n"
+          "QPushButton#saveButon { color: red; }\n"
+          "VolumeMetre { color: red; }\n");
+    const ProgramRun run = runLint({QStringLiteral("app.qss")}, project->path());
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(
+        run.out.split(QLatin1Char('\n')).mid(0, 2),
+        (QStringList{"app.qss:2:13: warning: \"#saveButon\" names no widget of the application's "
+                     "forms: the rule matches nothing (did you mean \"#saveButton\"?) "
+                     "[unknown-object-name]",
+                     "app.qss:3:1: warning: \"VolumeMetre\" names no widget class of the toolkit "
+                     "or the application's forms: the rule matches nothing (class names are "
+                     "case-sensitive) [unknown-widget]"}));
+
+    // The guesses mend both, and nothing else is touched.
+    const ProgramRun fixed = runLint(
+        {QStringLiteral("--fix"), QStringLiteral("--unsafe-fixes"), QStringLiteral("app.qss")},
+        project->path());
+    QCOMPARE(fixed.exitCode, 0);
+    QFile sheet(project->filePath(QStringLiteral("app.qss")));
+    QVERIFY(sheet.open(QIODevice::ReadOnly));
+    QCOMPARE(sheet.readAll(), QByteArray("app--SaveButton#saveButton { color: red; }\n"
+                                         "QPushButton#saveButton { color: red; }\n"
+                                         "VolumeMeter { color: red; }\n"));
+
+    // Without the forms nothing is known of the object names.
+    const ProgramRun alone =
+        runLint({QStringLiteral("--no-config"), QStringLiteral("app.qss")}, project->path());
+    QVERIFY2(!alone.out.contains(QLatin1String("unknown-object-name")), qPrintable(alone.out));
+}
+
+void TestLintForms::listObjects_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("config");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("err");
+
+    QTest::newRow("sorted by name, promoted classes with what they extend")
+        << QStringList{"--list-objects"} << QString() << 0
+        << "aboutDialog  QDialog                              ui/dialogs/about.ui:2\n"
+           "actionClose  QAction (action, not a widget)       ui/dialogs/about.ui:3\n"
+           "central      QWidget                              ui/main.ui:5\n"
+           "mainLayout   QVBoxLayout (layout, not a widget)   ui/main.ui:6\n"
+           "mainWindow   QMainWindow                          ui/main.ui:4\n"
+           "meter        VolumeMeter extends QWidget          ui/main.ui:11\n"
+           "saveButton   app::SaveButton extends QPushButton  ui/main.ui:8\n"
+        << QString();
+    QTest::newRow("the configuration in force for the file given")
+        << QStringList{"--list-objects", "sub/a.qss"}
+        << R"({"forms": "ui/main.ui", "overrides": [{"files": "sub/*", "forms": "ui/dialogs/*"}]})"
+        << 0
+        << "aboutDialog  QDialog                         ui/dialogs/about.ui:2\n"
+           "actionClose  QAction (action, not a widget)  ui/dialogs/about.ui:3\n"
+        << QString();
+    QTest::newRow("no forms configured")
+        << QStringList{"--list-objects"} << "{}" << 3 << QString() << "no \"forms\" in ";
+    QTest::newRow("a format of no listing")
+        << QStringList{"--list-objects", "--format=sarif"} << QString() << 3 << QString()
+        << "--list-objects writes text or json";
+    QTest::newRow("two files") << QStringList{"--list-objects", "a.qss", "b.qss"} << QString() << 3
+                               << QString() << "--list-objects takes at most one FILE";
+}
+
+void TestLintForms::listObjects()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, config);
+    QFETCH(int, exitCode);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+    if (!config.isEmpty())
+        write(project->filePath(QStringLiteral(".prismark-lint.json")), config.toUtf8());
+    const ProgramRun run = runLint(arguments, project->path());
+    QCOMPARE(run.exitCode, exitCode);
+    QCOMPARE(run.out, out);
+    QVERIFY2(run.err.contains(err), qPrintable(run.err));
+}
+
+void TestLintForms::listObjectsAsJson()
+{
+    const ProgramRun run = runLint(
+        {QStringLiteral("--list-objects"), QStringLiteral("--format=json")}, project->path());
+    QCOMPARE(run.exitCode, 0);
+    const QJsonObject listing = QJsonDocument::fromJson(run.out.toUtf8()).object();
+    const QJsonArray objects = listing.value(QStringLiteral("objects")).toArray();
+    QCOMPARE(objects.size(), 7);
+    const QJsonObject save = objects.at(6).toObject();
+    QCOMPARE(save.value(QStringLiteral("name")).toString(), QStringLiteral("saveButton"));
+    QCOMPARE(save.value(QStringLiteral("class")).toString(), QStringLiteral("app::SaveButton"));
+    QCOMPARE(save.value(QStringLiteral("extends")).toString(), QStringLiteral("QPushButton"));
+    QCOMPARE(save.value(QStringLiteral("form")).toString(), QStringLiteral("ui/main.ui"));
+    QCOMPARE(save.value(QStringLiteral("line")).toInt(), 8);
+    QCOMPARE(objects.at(3).toObject().value(QStringLiteral("widget")).toBool(), false);
+    QCOMPARE(listing.value(QStringLiteral("classes")).toArray().size(), 2);
+}
+
+QTEST_GUILESS_MAIN(TestLintForms)
+#include "tst_lintforms.moc"
