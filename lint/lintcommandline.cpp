@@ -3,6 +3,7 @@
 
 #include "lint/lintcommandline.h"
 
+#include "analysis/applicationobjects.h"
 #include "analysis/checkexplanation.h"
 #include "analysis/checkregistry.h"
 #include "analysis/lintconfig.h"
@@ -386,10 +387,27 @@ public:
         options.disabledChecks += settings.disabled;
         if (settings.tokens)
             options.tokens = settings.tokens;
+        if (!walkedForms.isEmpty()) {
+            // Whatever the forms' own problems, linting them says so.
+            QStringList formWarnings;
+            if (options.applicationObjects) {
+                addApplicationForms(options, walkedForms, &formWarnings);
+            } else {
+                // Read once per walk and shared: a walk may hold thousands of files.
+                if (!walkedObjects)
+                    walkedObjects = readApplicationForms(walkedForms, &formWarnings);
+                options.forms += walkedForms;
+                options.applicationObjects = walkedObjects;
+            }
+        }
         return options;
     }
 
     bool failed = false;
+    // The Designer forms of the folder being walked: the application the sheets in it
+    // are written for.
+    QStringList walkedForms;
+    std::shared_ptr<const ApplicationObjects> walkedObjects;
 
 private:
     // Each file is read once (with its .qrc files); its overrides apply per sheet.
@@ -628,8 +646,16 @@ int runLintCommandLine(const QStringList &arguments)
             checkFile(file, settings, configurations, &run, err);
             continue;
         }
-        for (const QString &found : walkSourceTree(file, isLintedFileName))
+        const QStringList walked = walkSourceTree(file, isLintedFileName);
+        configurations.walkedForms.clear();
+        configurations.walkedObjects.reset();
+        for (const QString &found : walked) {
+            if (found.endsWith(QLatin1String(".ui"), Qt::CaseInsensitive))
+                configurations.walkedForms << found;
+        }
+        for (const QString &found : walked)
             checkFile(found, settings, configurations, &run, err, true);
+        configurations.walkedForms.clear();
     }
     sortLintDiagnostics(run.diagnostics);
     printReport(settings, run, out, err);

@@ -121,6 +121,16 @@ void TestLintForms::sheetsAreCheckedAgainstTheForms()
     const ProgramRun alone =
         runLint({QStringLiteral("--no-config"), QStringLiteral("app.qss")}, project->path());
     QVERIFY2(!alone.out.contains(QLatin1String("unknown-object-name")), qPrintable(alone.out));
+
+    // A folder walked without a configuration takes the forms it finds as the
+    // application's, for its sheets and for the sheets inside its sources.
+    write(project->filePath(QStringLiteral("src/window.cpp")),
+          "void f(QWidget *w) { w->setStyleSheet(\"#metre { color: red; }\"); }\n");
+    const ProgramRun walked =
+        runLint({QStringLiteral("--no-config"), QStringLiteral(".")}, project->path());
+    QVERIFY2(walked.out.contains(QLatin1String("src/window.cpp:1:40: warning: \"#metre\" names "
+                                               "no widget of the application's forms")),
+             qPrintable(walked.out));
 }
 
 void TestLintForms::listObjects_data()
