@@ -1,14 +1,14 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "live/inspector/liveinspector.h"
+#include "livekit/inspector/liveinspector.h"
 
 #include "analysis/sheetmodel.h"
-#include "live/inspector/rulesview.h"
-#include "live/inspector/widgetoutline.h"
-#include "live/inspector/widgetpicker.h"
-#include "live/livesheet.h"
-#include "live/sheetdiagnosticswindow.h"
+#include "livekit/inspector/rulesview.h"
+#include "livekit/inspector/widgetoutline.h"
+#include "livekit/inspector/widgetpicker.h"
+#include "livekit/livesheet.h"
+#include "livekit/sheetdiagnosticswindow.h"
 #include "shell/mainwindow.h"
 #include "widgetstyles/widgetstate.h"
 

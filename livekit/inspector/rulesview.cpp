@@ -1,10 +1,10 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "live/inspector/rulesview.h"
+#include "livekit/inspector/rulesview.h"
 
 #include "analysis/sheetmodel.h"
-#include "live/inspector/ruleinspector.h"
+#include "livekit/inspector/ruleinspector.h"
 #include "widgetstyles/widgetstate.h"
 
 #include <QHeaderView>

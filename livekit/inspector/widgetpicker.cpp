@@ -1,11 +1,11 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "live/inspector/widgetpicker.h"
+#include "livekit/inspector/widgetpicker.h"
 
 #include "support/pointerposition.h"
 
-#include "live/inspector/widgetoutline.h"
+#include "livekit/inspector/widgetoutline.h"
 #include "widgetstyles/widgetstate.h"
 
 #include <QApplication>

@@ -1,11 +1,11 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "live/sheetdiagnosticswindow.h"
+#include "livekit/sheetdiagnosticswindow.h"
 
 #include "analysis/lintconfig.h"
-#include "live/livesheet.h"
-#include "live/livewindowplacement.h"
+#include "livekit/livesheet.h"
+#include "livekit/livewindowplacement.h"
 #include "shell/mainwindow.h"
 #include "switcher/styleswitcherwindow.h"
 

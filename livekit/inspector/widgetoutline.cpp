@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "live/inspector/widgetoutline.h"
+#include "livekit/inspector/widgetoutline.h"
 
 #include <QEvent>
 #include <QPainter>

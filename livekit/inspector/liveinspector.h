@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "live/inspector/ruleinspector.h"
+#include "livekit/inspector/ruleinspector.h"
 
 #include <QObject>
 #include <QPointer>

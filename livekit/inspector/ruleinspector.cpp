@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "live/inspector/ruleinspector.h"
+#include "livekit/inspector/ruleinspector.h"
 
 #include "analysis/rulematcher.h"
 #include "analysis/sheetmodel.h"

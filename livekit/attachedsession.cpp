@@ -1,0 +1,157 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+#include "livekit/attachedsession.h"
+
+#include "livekit/applicationsheet.h"
+#include "livekit/livesheet.h"
+#include "livekit/sheetdiagnosticswindow.h"
+#include "support/atomicwrite.h"
+#include "support/attachprotocol.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QLocalSocket>
+#include <QTimer>
+#include <QWidget>
+
+namespace {
+
+QString environment(const char *name)
+{
+    return QString::fromLocal8Bit(qgetenv(name));
+}
+
+const char *outcomeName(LiveSheet::Outcome outcome)
+{
+    switch (outcome) {
+    case LiveSheet::Outcome::Applied:
+        return "applied";
+    case LiveSheet::Outcome::Rejected:
+        return "rejected";
+    case LiveSheet::Outcome::Unreadable:
+        return "unreadable";
+    case LiveSheet::Outcome::Missing:
+        break;
+    }
+    return "missing";
+}
+
+} // namespace
+
+AttachSettings AttachSettings::fromEnvironment()
+{
+    AttachSettings settings;
+    settings.server = environment(Attach::serverVariable);
+    settings.sheet = environment(Attach::sheetVariable);
+    settings.variant = environment(Attach::variantVariable);
+    settings.testFolder = environment(Attach::testFolderVariable);
+    settings.testInspect = environment(Attach::testInspectVariable);
+    return settings;
+}
+
+AttachedSession::AttachedSession(const AttachSettings &settings, QObject *parent)
+    : QObject(parent)
+    , settings(settings)
+{
+    // The tools are widgets: they go while the application object still stands.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &AttachedSession::closeTools);
+}
+
+AttachedSession::~AttachedSession()
+{
+    closeTools();
+}
+
+void AttachedSession::start()
+{
+    sayHello();
+    applicationSheet = new ApplicationSheet(settings.sheet, this);
+    LiveSheet *sheet = applicationSheet->liveSheet();
+    sheet->apply();
+    if (!settings.variant.isEmpty() && sheet->isTemplate())
+        sheet->setVariant(settings.variant);
+    openTools();
+    if (!settings.testFolder.isEmpty()) {
+        connect(sheet, &LiveSheet::updated, this, &AttachedSession::scheduleReport);
+        connect(applicationSheet, &ApplicationSheet::windowShown, this,
+                &AttachedSession::scheduleReport);
+        scheduleReport();
+    }
+}
+
+void AttachedSession::sayHello()
+{
+    if (settings.server.isEmpty())
+        return;
+    socket = new QLocalSocket(this);
+    socket->connectToServer(settings.server);
+    if (!socket->waitForConnected(2000))
+        return;
+    socket->write(Attach::encodeMessage(
+        QString::fromLatin1(Attach::helloKind),
+        {{QStringLiteral("qt"), QString::fromLatin1(qVersion())},
+         {QStringLiteral("pid"), QCoreApplication::applicationPid()}}));
+    socket->flush();
+}
+
+void AttachedSession::openTools()
+{
+    diagnostics = new SheetDiagnosticsWindow(applicationSheet->liveSheet(), nullptr);
+    // The author closing the application's last window ends it, as without the tools.
+    diagnostics->setAttribute(Qt::WA_QuitOnClose, false);
+    diagnostics->show();
+}
+
+void AttachedSession::closeTools()
+{
+    delete diagnostics;
+}
+
+void AttachedSession::scheduleReport()
+{
+    ++updates;
+    if (reportDue)
+        return;
+    reportDue = true;
+    QTimer::singleShot(0, this, &AttachedSession::writeReport);
+}
+
+QJsonObject AttachedSession::inspection() const
+{
+    return {};
+}
+
+void AttachedSession::writeReport()
+{
+    reportDue = false;
+    const QDir folder(settings.testFolder);
+    QJsonArray windows;
+    for (QWidget *window : ApplicationSheet::topLevelWindows({diagnostics.data()})) {
+        const QString name = ApplicationSheet::windowName(window);
+        window->grab().save(folder.filePath(name + QStringLiteral(".png")));
+        windows.append(name);
+    }
+    const LiveSheet *sheet = applicationSheet->liveSheet();
+    QJsonArray diagnosticLines;
+    for (const LintDiagnostic &diagnostic : sheet->diagnostics())
+        diagnosticLines.append(QStringLiteral("%1:%2: %3 [%4]")
+                                   .arg(diagnostic.line)
+                                   .arg(diagnostic.column)
+                                   .arg(diagnostic.message, diagnostic.check));
+    QJsonObject report{
+        {QStringLiteral("updates"), updates},
+        {QStringLiteral("outcome"), QString::fromLatin1(outcomeName(sheet->outcome()))},
+        {QStringLiteral("problem"), sheet->problem()},
+        {QStringLiteral("diagnostics"), diagnosticLines},
+        {QStringLiteral("windows"), windows},
+        {QStringLiteral("ownSheet"), applicationSheet->applicationsOwnSheet()},
+    };
+    if (!settings.testInspect.isEmpty())
+        report.insert(QStringLiteral("inspection"), inspection());
+    QString error;
+    writeFileAtomically(folder.filePath(QStringLiteral("report.json")),
+                        QJsonDocument(report).toJson(), &error);
+}

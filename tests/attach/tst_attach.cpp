@@ -1,0 +1,4 @@
+#include <QtTest>
+class TestAttach : public QObject { Q_OBJECT };
+QTEST_MAIN(TestAttach)
+#include "tst_attach.moc"
