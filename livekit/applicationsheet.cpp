@@ -36,6 +36,7 @@ void ApplicationSheet::reinstall()
         return;
     ownSheet = current;
     qApp->setStyleSheet(installed);
+    emit ownSheetReplaced();
 }
 
 bool ApplicationSheet::eventFilter(QObject *watched, QEvent *event)

@@ -35,6 +35,8 @@ public:
 signals:
     // A top-level window of the application was shown.
     void windowShown(QWidget *window);
+    // The application set a sheet of its own again, and the author's went back on.
+    void ownSheetReplaced();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

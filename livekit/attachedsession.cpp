@@ -78,6 +78,8 @@ void AttachedSession::start()
         connect(sheet, &LiveSheet::updated, this, &AttachedSession::scheduleReport);
         connect(applicationSheet, &ApplicationSheet::windowShown, this,
                 &AttachedSession::scheduleReport);
+        connect(applicationSheet, &ApplicationSheet::ownSheetReplaced, this,
+                &AttachedSession::scheduleReport);
         scheduleReport();
     }
 }
