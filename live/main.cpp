@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "live/attachlauncher.h"
 #include "live/liveforms.h"
+#include "livekit/attachlauncher.h"
 #include "livekit/inspector/liveinspector.h"
 #include "livekit/livesheet.h"
 #include "livekit/livewindowplacement.h"

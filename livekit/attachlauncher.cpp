@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "live/attachlauncher.h"
+#include "livekit/attachlauncher.h"
 
 #include "support/attachprotocol.h"
 
