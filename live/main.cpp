@@ -8,7 +8,6 @@
 #include "livekit/livewindowplacement.h"
 #include "livekit/sheetdiagnosticswindow.h"
 #include "shell/mainwindow.h"
-#include "support/attachprotocol.h"
 #include "support/programsupport.h"
 #include "support/safefileread.h"
 #include "switcher/styleswitcherwindow.h"
@@ -16,7 +15,6 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QDir>
 #include <QFileInfo>
 #include <QTextBrowser>
 
@@ -92,16 +90,6 @@ void showForms(MainWindow *window, const QStringList &forms, LiveInspector *insp
     const auto showReport = [liveForms, report] { report->setHtml(liveForms->reportHtml()); };
     QObject::connect(liveForms, &LiveForms::updated, report, showReport);
     showReport();
-}
-
-// Where the attach plugin is: installed beside the programs, or in this build tree.
-QString attachPluginFolder()
-{
-    const QDir installed(QCoreApplication::applicationDirPath() +
-                         QStringLiteral("/" PRISMARK_INSTALLED_PLUGINS_FROM_BINDIR));
-    if (installed.exists(QString::fromLatin1(Attach::pluginSubfolder)))
-        return installed.absolutePath();
-    return QStringLiteral(PRISMARK_BUILD_PLUGIN_DIR);
 }
 
 // prismark-live SHEET -- PROGRAM [ARGS...]; the sheet is checked before the program starts.

@@ -18,9 +18,15 @@
 
 namespace {
 
+// prismark-live or prismark-shot, whichever started the application.
+QString toolName()
+{
+    return QCoreApplication::applicationName();
+}
+
 void printMessage(const QString &message)
 {
-    std::fprintf(stderr, "prismark-live: %s\n", qPrintable(message));
+    std::fprintf(stderr, "%s: %s\n", qPrintable(toolName()), qPrintable(message));
 }
 
 // The toolkit major version this prismark-live and its plugin are built for.
@@ -40,6 +46,15 @@ QString pythonAdvice()
 }
 
 } // namespace
+
+QString attachPluginFolder()
+{
+    const QDir installed(QCoreApplication::applicationDirPath() +
+                         QStringLiteral("/" PRISMARK_INSTALLED_PLUGINS_FROM_BINDIR));
+    if (installed.exists(QString::fromLatin1(Attach::pluginSubfolder)))
+        return installed.absolutePath();
+    return QStringLiteral(PRISMARK_BUILD_PLUGIN_DIR);
+}
 
 QtLinkage programQtLinkage(const QString &path)
 {
@@ -112,8 +127,8 @@ QString AttachLauncher::resolveProgram(int *failure)
     } else if (info.isDir() || !info.isExecutable()) {
         printMessage(
             QStringLiteral("%1 is not an executable file; make it executable (chmod +x), or "
-                           "name its interpreter first (prismark-live SHEET -- python3 %1)")
-                .arg(command.program));
+                           "name its interpreter first (%2 SHEET -- python3 %1)")
+                .arg(command.program, toolName()));
         *failure = AttachNotExecutable;
     }
     return info.absoluteFilePath();
@@ -133,6 +148,8 @@ QProcessEnvironment AttachLauncher::attachedEnvironment() const
     environment.insert(QString::fromLatin1(Attach::sheetVariable),
                        QFileInfo(command.sheet).absoluteFilePath());
     environment.insert(QString::fromLatin1(Attach::variantVariable), command.variant);
+    for (const QString &name : extraEnvironment.keys())
+        environment.insert(name, extraEnvironment.value(name));
     return environment;
 }
 
@@ -171,18 +188,22 @@ void AttachLauncher::readMessages(QLocalSocket *socket)
         if (message.kind == QLatin1String(Attach::helloKind) && !attached) {
             attached = true;
             handshakeTimer.stop();
-            printMessage(QStringLiteral("attached to %1 (pid %2, Qt %3); the Sheet Diagnostics "
-                                        "window and Ctrl+Shift+I are in it")
-                             .arg(command.program)
-                             .arg(message.fields.value(QStringLiteral("pid")).toInt())
-                             .arg(message.fields.value(QStringLiteral("qt")).toString()));
+            if (!helloNote.isNull())
+                printMessage(QStringLiteral("attached to %1 (pid %2, Qt %3)%4")
+                                 .arg(command.program)
+                                 .arg(message.fields.value(QStringLiteral("pid")).toInt())
+                                 .arg(message.fields.value(QStringLiteral("qt")).toString(),
+                                      helloNote));
         } else if (message.kind == QLatin1String(Attach::declinedKind) && !attached) {
             handshakeTimer.stop();
-            fail(QStringLiteral("%1 runs Qt %2, but this prismark-live's plugin is built for Qt %3 "
+            fail(QStringLiteral("%1 runs Qt %2, but this %5's plugin is built for Qt %3 "
                                 "and loads into no other build; run it on the system's Qt %3 (%4)")
                      .arg(command.program, message.fields.value(QStringLiteral("qt")).toString(),
-                          message.fields.value(QStringLiteral("built")).toString(), pythonAdvice()),
+                          message.fields.value(QStringLiteral("built")).toString(), pythonAdvice(),
+                          toolName()),
                  AttachNotAttached);
+        } else if (attached) {
+            emit messageReceived(message.kind, message.fields);
         }
     }
 }
@@ -191,18 +212,18 @@ QString AttachLauncher::whyNoHandshake() const
 {
     switch (programQtLinkage(programPath)) {
     case QtLinkage::None:
-        return QStringLiteral("%1 links no Qt library: prismark-live attaches to Qt Widgets "
-                              "applications")
-            .arg(command.program);
+        return QStringLiteral("%1 links no Qt library: %2 attaches to Qt Widgets applications")
+            .arg(command.program, toolName());
     case QtLinkage::Qt5:
     case QtLinkage::Qt6: {
         const int major = programQtLinkage(programPath) == QtLinkage::Qt5 ? 5 : 6;
         if (major != builtMajor())
-            return QStringLiteral("%1 links Qt %2, but this prismark-live was built for Qt %3: "
-                                  "use the prismark-live of a Qt %2 build (PRISMARK_QT_MAJOR=%2)")
+            return QStringLiteral("%1 links Qt %2, but this %4 was built for Qt %3: "
+                                  "use the %4 of a Qt %2 build (PRISMARK_QT_MAJOR=%2)")
                 .arg(command.program)
                 .arg(major)
-                .arg(builtMajor());
+                .arg(builtMajor())
+                .arg(toolName());
         return QStringLiteral("%1 links Qt %2 but made no QApplication (or was started with "
                               "-platformtheme, which overrides the plugin)")
             .arg(command.program)
@@ -241,12 +262,11 @@ void AttachLauncher::programFinished(int exitCode, QProcess::ExitStatus exitStat
         status = stopStatus;
     } else if (!attached) {
         printMessage(
-            (crashed ? QStringLiteral("%1 crashed (signal %2) before prismark-live could attach; %3.")
-                     : QStringLiteral("%1 exited with status %2 before prismark-live could attach; "
-                                      "%3."))
+            (crashed ? QStringLiteral("%1 crashed (signal %2) before %4 could attach; %3.")
+                     : QStringLiteral("%1 exited with status %2 before %4 could attach; %3."))
                 .arg(command.program)
                 .arg(exitCode)
-                .arg(whyNoHandshake()));
+                .arg(whyNoHandshake(), toolName()));
     } else if (crashed) {
         printMessage(QStringLiteral("%1 crashed (signal %2)").arg(command.program).arg(exitCode));
     }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QJsonObject>
 #include <QObject>
 #include <QProcess>
 #include <QString>
@@ -21,6 +22,9 @@ struct AttachCommand
     QString program;
     QStringList arguments;
 };
+
+// Where the attach plugin is: installed beside the programs, or in this build tree.
+QString attachPluginFolder();
 
 // prismark-live's exit statuses when it attaches, besides the application's own.
 enum AttachExit
@@ -56,13 +60,23 @@ public:
 
     // How long the application has to say hello.
     void setHandshakeTimeout(int ms) { handshakeMs = ms; }
+    // Variables the application is started with besides the plugin's.
+    void setExtraEnvironment(const QProcessEnvironment &environment) { extraEnvironment = environment; }
+    // What the line that says the application is attached adds; none is printed
+    // for a null note.
+    void setHelloNote(const QString &note) { helloNote = note; }
     // Starts it; finished() follows in every case, at once for a program that cannot
     // be started.
     void start();
 
+    // Ends the application; finished() follows with status.
+    void stop(int status);
+
 signals:
     // With prismark-live's exit status.
     void finished(int status);
+    // A message from the attached application other than its hello.
+    void messageReceived(const QString &kind, const QJsonObject &fields);
 
 private:
     QString resolveProgram(int *failure);
@@ -71,11 +85,12 @@ private:
     void handshakeOverdue();
     void programFinished(int exitCode, QProcess::ExitStatus exitStatus);
     QString whyNoHandshake() const;
-    void stop(int status);
     void fail(const QString &message, int status);
 
     const AttachCommand command;
     const QString pluginFolder;
+    QProcessEnvironment extraEnvironment;
+    QString helloNote = QStringLiteral("; the Sheet Diagnostics window and Ctrl+Shift+I are in it");
     QString programPath;
     QProcess process;
     QLocalServer *server;
