@@ -56,7 +56,9 @@ void restoreEnvironment(const QByteArray &userTheme)
     for (const char *name : {Attach::serverVariable, Attach::sheetVariable,
                              Attach::variantVariable, Attach::forwardThemeVariable,
                              Attach::testFolderVariable, Attach::testInspectVariable,
-                             Attach::testBuiltForVariable})
+                             Attach::testBuiltForVariable, Attach::shotFolderVariable,
+                             Attach::shotSettleVariable, Attach::shotStyleVariable,
+                             Attach::shotDirectionVariable})
         qunsetenv(name);
 }
 

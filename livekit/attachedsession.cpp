@@ -6,6 +6,7 @@
 #include "livekit/applicationsheet.h"
 #include "livekit/livesheet.h"
 #include "livekit/sheetdiagnosticswindow.h"
+#include "livekit/windowshots.h"
 #include "support/atomicwrite.h"
 #include "support/attachprotocol.h"
 
@@ -14,6 +15,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLocalSocket>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QTimer>
 #include <QWidget>
 
@@ -49,6 +52,11 @@ AttachSettings AttachSettings::fromEnvironment()
     settings.variant = environment(Attach::variantVariable);
     settings.testFolder = environment(Attach::testFolderVariable);
     settings.testInspect = environment(Attach::testInspectVariable);
+    settings.shotFolder = environment(Attach::shotFolderVariable);
+    settings.shotSettleMs = environment(Attach::shotSettleVariable).toInt();
+    settings.shotStyle = environment(Attach::shotStyleVariable);
+    if (environment(Attach::shotDirectionVariable) == QLatin1String(Attach::rightToLeft))
+        settings.shotDirection = Qt::RightToLeft;
     return settings;
 }
 
@@ -67,12 +75,21 @@ AttachedSession::~AttachedSession()
 
 void AttachedSession::start()
 {
+    const bool shooting = !settings.shotFolder.isEmpty();
+    if (shooting)
+        prepareForShots();
     sayHello();
     applicationSheet = new ApplicationSheet(settings.sheet, this);
     LiveSheet *sheet = applicationSheet->liveSheet();
     sheet->apply();
     if (!settings.variant.isEmpty() && sheet->isTemplate())
         sheet->setVariant(settings.variant);
+    if (shooting) {
+        auto *shots = new WindowShots(applicationSheet, settings.shotFolder, this);
+        connect(shots, &WindowShots::rendered, this, &AttachedSession::sendShots);
+        shots->start(settings.shotSettleMs);
+        return;
+    }
     openTools();
     if (!settings.testFolder.isEmpty()) {
         connect(sheet, &LiveSheet::updated, this, &AttachedSession::scheduleReport);
@@ -92,11 +109,39 @@ void AttachedSession::sayHello()
     socket->connectToServer(settings.server);
     if (!socket->waitForConnected(2000))
         return;
-    socket->write(Attach::encodeMessage(
-        QString::fromLatin1(Attach::helloKind),
-        {{QStringLiteral("qt"), QString::fromLatin1(qVersion())},
-         {QStringLiteral("pid"), QCoreApplication::applicationPid()}}));
+    send(Attach::helloKind, {{QStringLiteral("qt"), QString::fromLatin1(qVersion())},
+                             {QStringLiteral("pid"), QCoreApplication::applicationPid()}});
+}
+
+void AttachedSession::send(const char *kind, const QJsonObject &fields)
+{
+    if (!socket || socket->state() != QLocalSocket::ConnectedState)
+        return;
+    socket->write(Attach::encodeMessage(QString::fromLatin1(kind), fields));
     socket->flush();
+}
+
+// Before the author's sheet goes on, so the application is polished once, over the
+// base style and in the direction of the render. No caret blinks and nothing
+// fades, so a render does not catch a moment of either.
+void AttachedSession::prepareForShots()
+{
+    if (!settings.shotStyle.isEmpty()) {
+        if (QStyle *style = QStyleFactory::create(settings.shotStyle))
+            QApplication::setStyle(style);
+    }
+    QApplication::setLayoutDirection(settings.shotDirection);
+    QApplication::setCursorFlashTime(0);
+    QApplication::setEffectEnabled(Qt::UI_General, false);
+}
+
+void AttachedSession::sendShots(const QJsonArray &windows)
+{
+    const LiveSheet *sheet = applicationSheet->liveSheet();
+    send(Attach::shotKind,
+         {{QLatin1String(Attach::windowsField), windows},
+          {QLatin1String(Attach::sheetAppliedField), sheet->outcome() == LiveSheet::Outcome::Applied},
+          {QLatin1String(Attach::sheetProblemField), sheet->problem()}});
 }
 
 void AttachedSession::openTools()

@@ -10,6 +10,7 @@
 
 class ApplicationSheet;
 class LiveInspector;
+class QJsonArray;
 class QLocalSocket;
 class SheetDiagnosticsWindow;
 
@@ -22,6 +23,11 @@ struct AttachSettings
     QString variant;
     QString testFolder;
     QString testInspect;
+    // prismark-shot's request; no shot folder for prismark-live.
+    QString shotFolder;
+    int shotSettleMs = 0;
+    QString shotStyle;
+    Qt::LayoutDirection shotDirection = Qt::LeftToRight;
 
     static AttachSettings fromEnvironment();
 };
@@ -29,6 +35,8 @@ struct AttachSettings
 // prismark-live inside the author's application: says hello to prismark-live,
 // installs and follows the author's sheet on the whole application, and opens the
 // Sheet Diagnostics window and the inspector on the application's own windows.
+// For prismark-shot it opens no tools but shows the application over the base style
+// and in the direction asked for, and renders its windows once it has settled.
 //
 // Test hook: with a test folder, after every update of the sheet and every
 // top-level window shown it writes each window's grab as <window name>.png and then
@@ -48,6 +56,9 @@ public:
 
 private:
     void sayHello();
+    void send(const char *kind, const QJsonObject &fields);
+    void prepareForShots();
+    void sendShots(const QJsonArray &windows);
     void openTools();
     void closeTools();
     void scheduleReport();

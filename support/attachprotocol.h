@@ -34,9 +34,27 @@ constexpr char testInspectVariable[] = "PRISMARK_ATTACH_TEST_INSPECT";
 // for an application on a toolkit of another build.
 constexpr char testBuiltForVariable[] = "PRISMARK_ATTACH_TEST_BUILT_FOR";
 
+// prismark-shot's request: the folder the application's windows are rendered into
+// once it has settled for the time given, drawn over a base style (a style factory
+// key) in a layout direction ("rtl" or "ltr"). The diagnostics window stays shut.
+constexpr char shotFolderVariable[] = "PRISMARK_ATTACH_SHOT_DIR";
+constexpr char shotSettleVariable[] = "PRISMARK_ATTACH_SHOT_SETTLE_MS";
+constexpr char shotStyleVariable[] = "PRISMARK_ATTACH_SHOT_STYLE";
+constexpr char shotDirectionVariable[] = "PRISMARK_ATTACH_SHOT_DIRECTION";
+constexpr char rightToLeft[] = "rtl";
+
 // The kinds of message.
 constexpr char helloKind[] = "hello";       // attached: "qt" version, "pid"
 constexpr char declinedKind[] = "declined"; // not attached: "qt" version found, "built" for
+// The windows are rendered: windowsField, each a windowNameField and the file's
+// stem in the shot folder (windowFileField); sheetAppliedField says whether the
+// toolkit took the author's sheet, sheetProblemField why not.
+constexpr char shotKind[] = "shot";
+constexpr char windowsField[] = "windows";
+constexpr char windowNameField[] = "name";
+constexpr char windowFileField[] = "file";
+constexpr char sheetAppliedField[] = "applied";
+constexpr char sheetProblemField[] = "problem";
 
 struct Message
 {
