@@ -53,12 +53,11 @@ void restoreEnvironment(const QByteArray &userTheme)
         qunsetenv("QT_QPA_PLATFORMTHEME");
     else
         qputenv("QT_QPA_PLATFORMTHEME", userTheme);
-    for (const char *name : {Attach::serverVariable, Attach::sheetVariable,
-                             Attach::variantVariable, Attach::forwardThemeVariable,
-                             Attach::testFolderVariable, Attach::testInspectVariable,
-                             Attach::testBuiltForVariable, Attach::shotFolderVariable,
-                             Attach::shotSettleVariable, Attach::shotStyleVariable,
-                             Attach::shotDirectionVariable})
+    for (const char *name :
+         {Attach::serverVariable, Attach::sheetVariable, Attach::variantVariable,
+          Attach::forwardThemeVariable, Attach::testFolderVariable, Attach::testInspectVariable,
+          Attach::testBuiltForVariable, Attach::shotFolderVariable, Attach::shotSettleVariable,
+          Attach::shotStyleVariable, Attach::shotDirectionVariable})
         qunsetenv(name);
 }
 

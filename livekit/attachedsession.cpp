@@ -138,10 +138,10 @@ void AttachedSession::prepareForShots()
 void AttachedSession::sendShots(const QJsonArray &windows)
 {
     const LiveSheet *sheet = applicationSheet->liveSheet();
-    send(Attach::shotKind,
-         {{QLatin1String(Attach::windowsField), windows},
-          {QLatin1String(Attach::sheetAppliedField), sheet->outcome() == LiveSheet::Outcome::Applied},
-          {QLatin1String(Attach::sheetProblemField), sheet->problem()}});
+    send(Attach::shotKind, {{QLatin1String(Attach::windowsField), windows},
+                            {QLatin1String(Attach::sheetAppliedField),
+                             sheet->outcome() == LiveSheet::Outcome::Applied},
+                            {QLatin1String(Attach::sheetProblemField), sheet->problem()}});
 }
 
 void AttachedSession::openTools()

@@ -189,11 +189,11 @@ void AttachLauncher::readMessages(QLocalSocket *socket)
             attached = true;
             handshakeTimer.stop();
             if (!helloNote.isNull())
-                printMessage(QStringLiteral("attached to %1 (pid %2, Qt %3)%4")
-                                 .arg(command.program)
-                                 .arg(message.fields.value(QStringLiteral("pid")).toInt())
-                                 .arg(message.fields.value(QStringLiteral("qt")).toString(),
-                                      helloNote));
+                printMessage(
+                    QStringLiteral("attached to %1 (pid %2, Qt %3)%4")
+                        .arg(command.program)
+                        .arg(message.fields.value(QStringLiteral("pid")).toInt())
+                        .arg(message.fields.value(QStringLiteral("qt")).toString(), helloNote));
         } else if (message.kind == QLatin1String(Attach::declinedKind) && !attached) {
             handshakeTimer.stop();
             fail(QStringLiteral("%1 runs Qt %2, but this %5's plugin is built for Qt %3 "
@@ -261,12 +261,12 @@ void AttachLauncher::programFinished(int exitCode, QProcess::ExitStatus exitStat
     if (stopping) {
         status = stopStatus;
     } else if (!attached) {
-        printMessage(
-            (crashed ? QStringLiteral("%1 crashed (signal %2) before %4 could attach; %3.")
-                     : QStringLiteral("%1 exited with status %2 before %4 could attach; %3."))
-                .arg(command.program)
-                .arg(exitCode)
-                .arg(whyNoHandshake(), toolName()));
+        printMessage((crashed
+                          ? QStringLiteral("%1 crashed (signal %2) before %4 could attach; %3.")
+                          : QStringLiteral("%1 exited with status %2 before %4 could attach; %3."))
+                         .arg(command.program)
+                         .arg(exitCode)
+                         .arg(whyNoHandshake(), toolName()));
     } else if (crashed) {
         printMessage(QStringLiteral("%1 crashed (signal %2)").arg(command.program).arg(exitCode));
     }

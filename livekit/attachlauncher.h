@@ -61,7 +61,10 @@ public:
     // How long the application has to say hello.
     void setHandshakeTimeout(int ms) { handshakeMs = ms; }
     // Variables the application is started with besides the plugin's.
-    void setExtraEnvironment(const QProcessEnvironment &environment) { extraEnvironment = environment; }
+    void setExtraEnvironment(const QProcessEnvironment &environment)
+    {
+        extraEnvironment = environment;
+    }
     // What the line that says the application is attached adds; none is printed
     // for a null note.
     void setHelloNote(const QString &note) { helloNote = note; }

@@ -27,8 +27,7 @@ QStringList windowFileStems(const QStringList &names)
     return stems;
 }
 
-WindowShots::WindowShots(ApplicationSheet *applicationSheet, const QString &folder,
-                         QObject *parent)
+WindowShots::WindowShots(ApplicationSheet *applicationSheet, const QString &folder, QObject *parent)
     : QObject(parent)
     , folder(folder)
 {

@@ -74,24 +74,24 @@ AppRun runOnce(const ShotOptions &options, const ShotCombination &combination,
                            .arg((kHandshakeMs + options.settleMs + kRenderGraceMs) / 1000));
         launcher.stop(ShotNotAttached);
     });
-    QObject::connect(&launcher, &AttachLauncher::messageReceived, &launcher,
-                     [&](const QString &kind, const QJsonObject &fields) {
-                         if (kind != QLatin1String(Attach::shotKind) || rendered)
-                             return;
-                         rendered = true;
-                         deadline.stop();
-                         run.windows = fields.value(QLatin1String(Attach::windowsField)).toArray();
-                         run.status = ShotSuccess;
-                         if (!fields.value(QLatin1String(Attach::sheetAppliedField)).toBool()) {
-                             printShotError(
-                                 QStringLiteral("the toolkit did not take %1: %2")
-                                     .arg(command.sheet,
-                                          fields.value(QLatin1String(Attach::sheetProblemField))
-                                              .toString()));
-                             run.status = ShotInputOutputError;
-                         }
-                         launcher.stop(run.status);
-                     });
+    QObject::connect(
+        &launcher, &AttachLauncher::messageReceived, &launcher,
+        [&](const QString &kind, const QJsonObject &fields) {
+            if (kind != QLatin1String(Attach::shotKind) || rendered)
+                return;
+            rendered = true;
+            deadline.stop();
+            run.windows = fields.value(QLatin1String(Attach::windowsField)).toArray();
+            run.status = ShotSuccess;
+            if (!fields.value(QLatin1String(Attach::sheetAppliedField)).toBool()) {
+                printShotError(
+                    QStringLiteral("the toolkit did not take %1: %2")
+                        .arg(command.sheet,
+                             fields.value(QLatin1String(Attach::sheetProblemField)).toString()));
+                run.status = ShotInputOutputError;
+            }
+            launcher.stop(run.status);
+        });
     QObject::connect(&launcher, &AttachLauncher::finished, &loop, [&](int status) {
         if (!rendered && !overdue)
             printShotError(QStringLiteral("%1 ended (status %2) before its windows were rendered")
@@ -143,10 +143,12 @@ QVector<ShotCombination> combinations(const ShotOptions &options)
 // Each window of one run written under its name for the combination, and compared.
 void takeWindows(const AppRun &run, const QString &scratch, const QString &folder,
                  const ShotCombination &combination, const QDir &out, ImageWriter &writer,
-                 BaselineComparison *comparison, QVector<RenderedImage> &images, QSet<QString> &names)
+                 BaselineComparison *comparison, QVector<RenderedImage> &images,
+                 QSet<QString> &names)
 {
     for (const QJsonValue &entry : run.windows) {
-        const QString stem = entry.toObject().value(QLatin1String(Attach::windowFileField)).toString();
+        const QString stem =
+            entry.toObject().value(QLatin1String(Attach::windowFileField)).toString();
         RenderedImage image;
         image.folder = folder;
         image.tab = stem;
@@ -199,7 +201,8 @@ int runAppShots(const ShotOptions &options)
         return ShotInputOutputError;
     QTemporaryDir scratch;
     if (!scratch.isValid()) {
-        printShotError(QStringLiteral("cannot make a temporary folder: %1").arg(scratch.errorString()));
+        printShotError(
+            QStringLiteral("cannot make a temporary folder: %1").arg(scratch.errorString()));
         return ShotInputOutputError;
     }
 
@@ -244,8 +247,9 @@ int runAppShots(const ShotOptions &options)
         return ShotInputOutputError;
     int code = ShotSuccess;
     if (comparison) {
-        subjects.tabFiles = baselineWindowNames(baselineFiles(options, theme.folder),
-                                                QStringList(windowNames.begin(), windowNames.end()));
+        subjects.tabFiles =
+            baselineWindowNames(baselineFiles(options, theme.folder),
+                                QStringList(windowNames.begin(), windowNames.end()));
         code = comparison->report(images);
         if (code != ShotInputOutputError && options.updateBaseline) {
             const int updated = comparison->updateBaseline(images);

@@ -57,7 +57,8 @@ int runStateAudit(ShotRenderer &renderer, const ShotOptions &options, const Shot
             }
             QSet<QString> names;
             for (const StateStrip &strip : qAsConst(strips))
-                writer.submitImage(folder + QLatin1Char('/') + uniqueSafeFileStem(strip.object, &names) +
+                writer.submitImage(folder + QLatin1Char('/') +
+                                       uniqueSafeFileStem(strip.object, &names) +
                                        QStringLiteral(".png"),
                                    strip.image);
         }

@@ -26,21 +26,22 @@ const char kExitCodeHelp[] = "Exit codes:\n"
                              "     rendered or showed none; it is stopped\n";
 
 // Gallery options that mean nothing for an application of the author's.
-const char *const kGalleryOnlyOptions[] = {"theme", "sheet", "tab", "form", "disabled",
-                                            "size", "contact-sheet", "audit", "format"};
+const char *const kGalleryOnlyOptions[] = {"theme", "sheet",         "tab",   "form",  "disabled",
+                                           "size",  "contact-sheet", "audit", "format"};
 constexpr double kMostSettleSeconds = 600;
 
 void declareOptions(QCommandLineParser &parser)
 {
     parser.setApplicationDescription(
-        QStringLiteral("Renders the Prismark Preview window in each theme and tab to PNG files, "
-                       "without a display, the same bytes run after run.\n\n"
-                       "prismark-shot [OPTIONS] SHEET -- PROGRAM [ARGS...] renders the author's own "
-                       "Qt Widgets application instead (C++ or Python, on the system's Qt "
-                       QT_VERSION_STR "): started with SHEET in place of its own application "
-                       "sheet, once per base style, direction and scale, every top-level window "
-                       "it shows within --settle seconds goes to DIR/<theme>/app/<window object "
-                       "name or class>.png.\n\n") +
+        QStringLiteral(
+            "Renders the Prismark Preview window in each theme and tab to PNG files, "
+            "without a display, the same bytes run after run.\n\n"
+            "prismark-shot [OPTIONS] SHEET -- PROGRAM [ARGS...] renders the author's own "
+            "Qt Widgets application instead (C++ or Python, on the system's Qt " QT_VERSION_STR
+            "): started with SHEET in place of its own application "
+            "sheet, once per base style, direction and scale, every top-level window "
+            "it shows within --settle seconds goes to DIR/<theme>/app/<window object "
+            "name or class>.png.\n\n") +
         QLatin1String(kExitCodeHelp));
     parser.addOptions({
         {QStringLiteral("theme"),
@@ -265,8 +266,8 @@ ParsedShotOptions parseShotOptions(const QStringList &arguments)
     parsed.answer = helpOrVersionText(parser);
     if (!parsed.answer.isEmpty())
         return parsed;
-    parsed.error = split > 0 ? readAttachOptions(parser, parsed.options)
-                             : readOptions(parser, parsed.options);
+    parsed.error =
+        split > 0 ? readAttachOptions(parser, parsed.options) : readOptions(parser, parsed.options);
     if (!parsed.error.isEmpty())
         parsed.exitCode = ShotUsageError;
     return parsed;

@@ -96,14 +96,14 @@ void TestAttachShot::windowsAreRenderedWithTheSheet_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("module");
     const QString script = QStringLiteral(ATTACHED_APP_SCRIPT);
-    QTest::newRow("C++ application") << QStringLiteral(ATTACHED_APP_EXECUTABLE) << QStringList()
-                                     << QString();
+    QTest::newRow("C++ application")
+        << QStringLiteral(ATTACHED_APP_EXECUTABLE) << QStringList() << QString();
 #if QT_VERSION_MAJOR == 5
     QTest::newRow("PyQt5 script") << systemPython << QStringList{script, QStringLiteral("pyqt5")}
                                   << QStringLiteral("PyQt5.QtWidgets");
-    QTest::newRow("PySide2 script") << systemPython
-                                    << QStringList{script, QStringLiteral("pyside2")}
-                                    << QStringLiteral("PySide2.QtWidgets");
+    QTest::newRow("PySide2 script")
+        << systemPython << QStringList{script, QStringLiteral("pyside2")}
+        << QStringLiteral("PySide2.QtWidgets");
 #else
     QTest::newRow("PyQt6 script") << systemPython << QStringList{script, QStringLiteral("pyqt6")}
                                   << QStringLiteral("PyQt6.QtWidgets");
@@ -124,13 +124,14 @@ void TestAttachShot::windowsAreRenderedWithTheSheet()
     QVERIFY(QDir().mkpath(run.path()));
     const QString sheet = run.filePath(QStringLiteral("author.qss"));
     QVERIFY(writeFile(sheet, redSheet));
-    const ShotRun shot = runShot(QStringList{QStringLiteral("--settle"), settle,
-                                             QStringLiteral("--out"), run.filePath("shots"), sheet,
-                                             QStringLiteral("--"), program} +
-                                 arguments);
+    const ShotRun shot =
+        runShot(QStringList{QStringLiteral("--settle"), settle, QStringLiteral("--out"),
+                            run.filePath("shots"), sheet, QStringLiteral("--"), program} +
+                arguments);
     QVERIFY2(shot.status == 0, qPrintable(shot.errors));
     const QDir app(run.filePath(QStringLiteral("shots/author/app")));
-    const QString main = app.filePath(QLatin1String(AttachedApp::mainName) + QStringLiteral(".png"));
+    const QString main =
+        app.filePath(QLatin1String(AttachedApp::mainName) + QStringLiteral(".png"));
     const QString dialog =
         app.filePath(QLatin1String(AttachedApp::dialogName) + QStringLiteral(".png"));
     QCOMPARE(pixel(main, backgroundPoint), QColor(200, 30, 30));
@@ -144,11 +145,11 @@ void TestAttachShot::eachCombinationIsARunOfItsOwn()
     QVERIFY(QDir().mkpath(run.path()));
     const QString sheet = run.filePath(QStringLiteral("author.qss"));
     QVERIFY(writeFile(sheet, redSheet));
-    const ShotRun shot = runShot(
-        {QStringLiteral("--settle"), QStringLiteral("0.5"), QStringLiteral("--scale"),
-         QStringLiteral("1,2"), QStringLiteral("--base-style"), QStringLiteral("fusion,windows"),
-         QStringLiteral("--out"), run.filePath("shots"), sheet, QStringLiteral("--"),
-         QStringLiteral(ATTACHED_APP_EXECUTABLE)});
+    const ShotRun shot =
+        runShot({QStringLiteral("--settle"), QStringLiteral("0.5"), QStringLiteral("--scale"),
+                 QStringLiteral("1,2"), QStringLiteral("--base-style"),
+                 QStringLiteral("fusion,windows"), QStringLiteral("--out"), run.filePath("shots"),
+                 sheet, QStringLiteral("--"), QStringLiteral(ATTACHED_APP_EXECUTABLE)});
     QVERIFY2(shot.status == 0, qPrintable(shot.errors));
     const QDir app(run.filePath(QStringLiteral("shots/author/app")));
     const QString main = QLatin1String(AttachedApp::mainName);
@@ -171,10 +172,11 @@ void TestAttachShot::comparisonNoticesASheetChange()
     const QString sheet = run.filePath(QStringLiteral("author.qss"));
     QVERIFY(writeFile(sheet, redSheet));
     const auto shoot = [&](const QString &out, const QStringList &more) {
-        return runShot(QStringList{QStringLiteral("--settle"), settle, QStringLiteral("--out"),
-                                   run.filePath(out)} +
-                       more + QStringList{sheet, QStringLiteral("--"),
-                                          QStringLiteral(ATTACHED_APP_EXECUTABLE)});
+        return runShot(
+            QStringList{QStringLiteral("--settle"), settle, QStringLiteral("--out"),
+                        run.filePath(out)} +
+            more +
+            QStringList{sheet, QStringLiteral("--"), QStringLiteral(ATTACHED_APP_EXECUTABLE)});
     };
     const QStringList compare{QStringLiteral("--compare"), run.filePath("baseline")};
     ShotRun shot = shoot(QStringLiteral("baseline"), {});
@@ -185,9 +187,9 @@ void TestAttachShot::comparisonNoticesASheetChange()
     QVERIFY(writeFile(sheet, yellowSheet));
     shot = shoot(QStringLiteral("changed"), compare);
     QCOMPARE(shot.status, 1);
-    QVERIFY(QFile::exists(run.filePath(QStringLiteral("changed/diff/author/app/") +
-                                       QLatin1String(AttachedApp::mainName) +
-                                       QStringLiteral(".png"))));
+    QVERIFY(
+        QFile::exists(run.filePath(QStringLiteral("changed/diff/author/app/") +
+                                   QLatin1String(AttachedApp::mainName) + QStringLiteral(".png"))));
 
     // A window the baseline has and the application no longer shows is missing.
     QVERIFY(QFile::copy(run.filePath(QStringLiteral("baseline/author/app/attachedMain.png")),
