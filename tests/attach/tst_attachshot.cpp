@@ -17,6 +17,9 @@ namespace {
 
 const char redSheet[] = "QMainWindow, QDialog { background: rgb(200, 30, 30); }\n";
 const char yellowSheet[] = "QMainWindow, QDialog { background: rgb(220, 200, 0); }\n";
+// The toolkit drops this whole sheet: the second rule has no opening brace.
+const char brokenSheet[] = "QMainWindow { background: rgb(0, 0, 0); }\n"
+                           "QPushButton color: red; }\n";
 const QPoint backgroundPoint(4, 4);
 const QPoint labelPoint(300, 30);
 // Long enough for the dialog the application opens on a timer.
@@ -201,46 +204,48 @@ void TestAttachShot::comparisonNoticesASheetChange()
 
 void TestAttachShot::failureIsSaidPlainly_data()
 {
+    QTest::addColumn<QByteArray>("sheet");
     QTest::addColumn<QStringList>("command");
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("message");
+    const QByteArray red = redSheet;
+    QTest::newRow("sheet the toolkit rejects")
+        << QByteArray(brokenSheet) << QStringList{QStringLiteral(ATTACHED_APP_EXECUTABLE)} << 3
+        << QStringLiteral("the toolkit did not take");
     QTest::newRow("program not found")
-        << QStringList{QStringLiteral("no-such-program-here")} << 4
+        << red << QStringList{QStringLiteral("no-such-program-here")} << 4
         << QStringLiteral("prismark-shot: no-such-program-here: no such program on PATH");
     QTest::newRow("program links no Qt")
-        << QStringList{QStringLiteral("/bin/true")} << 4
+        << red << QStringList{QStringLiteral("/bin/true")} << 4
         << QStringLiteral("exited with status 0 before prismark-shot could attach; /bin/true "
                           "links no Qt library");
     QTest::newRow("application shows no window")
+        << red
         << QStringList{systemPython, QStringLiteral("-c"),
                        QStringLiteral("import sys\nfrom PyQt%1.QtWidgets import QApplication\n"
                                       "a = QApplication(sys.argv)\na.exec()")
                            .arg(QT_VERSION_MAJOR)}
         << 4 << QStringLiteral("showed no window within 0.5 s; give it longer with --settle");
-    QTest::newRow("gallery option with a program")
-        << QStringList{QStringLiteral("--tab"), QStringLiteral("buttons"),
-                       QStringLiteral(ATTACHED_APP_EXECUTABLE)}
-        << 2 << QStringLiteral("--tab is for the gallery, not for PROGRAM");
 }
 
 void TestAttachShot::failureIsSaidPlainly()
 {
+    QFETCH(QByteArray, sheet);
     QFETCH(QStringList, command);
     QFETCH(int, status);
     QFETCH(QString, message);
     if (command.contains(systemPython) &&
         !pythonModuleThere(QStringLiteral("PyQt%1.QtWidgets").arg(QT_VERSION_MAJOR)))
         QSKIP("PyQt is not installed (see scripts/test.sh)");
-    const QString sheet = folder.filePath(QStringLiteral("failing.qss"));
-    QVERIFY(writeFile(sheet, redSheet));
-    // Options of ours stand before SHEET; the rest is the application's.
-    QStringList arguments{QStringLiteral("--settle"), QStringLiteral("0.5"),
-                          QStringLiteral("--out"), folder.filePath(QStringLiteral("failing"))};
-    if (command.first() == QLatin1String("--tab"))
-        arguments << command.takeFirst() << command.takeFirst();
+    const QString sheetPath = folder.filePath(QStringLiteral("failing.qss"));
+    QVERIFY(writeFile(sheetPath, sheet));
+    const QStringList arguments{QStringLiteral("--settle"), QStringLiteral("0.5"),
+                                QStringLiteral("--out"),
+                                folder.filePath(QStringLiteral("failing"))};
     QElapsedTimer clock;
     clock.start();
-    const ShotRun shot = runShot(arguments + QStringList{sheet, QStringLiteral("--")} + command);
+    const ShotRun shot =
+        runShot(arguments + QStringList{sheetPath, QStringLiteral("--")} + command);
     QVERIFY2(shot.errors.contains(message), qPrintable(shot.errors));
     QCOMPARE(shot.status, status);
     QVERIFY(clock.elapsed() < 15000);
