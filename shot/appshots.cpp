@@ -10,6 +10,7 @@
 #include "shot/shotoptions.h"
 #include "shot/shotsubjects.h"
 #include "support/attachprotocol.h"
+#include "support/safefilename.h"
 
 #include <QDir>
 #include <QEventLoop>
@@ -149,6 +150,10 @@ void takeWindows(const AppRun &run, const QString &scratch, const QString &folde
     for (const QJsonValue &entry : run.windows) {
         const QString stem =
             entry.toObject().value(QLatin1String(Attach::windowFileField)).toString();
+        // The name comes from another process: it stays a name in the folder.
+        QSet<QString> unused;
+        if (uniqueSafeFileStem(stem, &unused) != stem)
+            continue;
         RenderedImage image;
         image.folder = folder;
         image.tab = stem;
@@ -159,11 +164,12 @@ void takeWindows(const AppRun &run, const QString &scratch, const QString &folde
         const QImage pixels = QImage(QDir(scratch).filePath(stem + QStringLiteral(".png")))
                                   .convertToFormat(QImage::Format_RGB32);
         const QString path = out.filePath(folder + QLatin1Char('/') + image.fileName);
-        const int index = images.size() - 1;
-        writer.submit([&writer, &images, comparison, path, pixels, index] {
+        // The caller keeps the images' storage in place while writers fill them in.
+        RenderedImage *written = &images.last();
+        writer.submit([&writer, comparison, path, pixels, written] {
             writer.writeImage(path, pixels);
             if (comparison)
-                comparison->compare(&images[index], pixels);
+                comparison->compare(written, pixels);
         });
     }
 }
@@ -190,6 +196,47 @@ QStringList baselineWindowNames(const QStringList &files, const QStringList &kno
     return names;
 }
 
+namespace {
+
+// Every combination a run of the application of its own; the images go to the
+// writer (and the comparison) while the next run goes on. Returns the exit code.
+int renderEveryCombination(const ShotOptions &options, const QString &folder,
+                           const QString &scratch, ImageWriter &writer,
+                           BaselineComparison *comparison, QVector<RenderedImage> &images,
+                           QSet<QString> &windowNames)
+{
+    const QVector<ShotCombination> cells = combinations(options);
+    ShotProgress progress(options.quiet, int(cells.size()));
+    for (int cell = 0; cell < cells.size(); ++cell) {
+        progress.step(folder + QStringLiteral(" (") + combinationTitle(cells[cell]) +
+                      QLatin1Char(')'));
+        const QString cellFolder = QDir(scratch).filePath(QString::number(cell));
+        QDir().mkpath(cellFolder);
+        const AppRun run = runOnce(options, cells[cell], cellFolder);
+        if (run.status != ShotSuccess)
+            return run.status;
+        if (run.windows.isEmpty()) {
+            printShotError(QStringLiteral("%1 showed no window within %2 s; give it longer with "
+                                          "--settle")
+                               .arg(options.program)
+                               .arg(options.settleMs / 1000.0));
+            return ShotNotAttached;
+        }
+        // Writers fill the images in: their storage moves only while none is busy.
+        if (images.size() + run.windows.size() > images.capacity()) {
+            writer.waitForDone();
+            images.reserve(images.size() * 2 + run.windows.size());
+        }
+        takeWindows(run, cellFolder, folder, cells[cell], QDir(options.outPath), writer, comparison,
+                    images, windowNames);
+    }
+    writer.waitForDone();
+    progress.finish();
+    return ShotSuccess;
+}
+
+} // namespace
+
 int runAppShots(const ShotOptions &options)
 {
     ShotSubjects subjects;
@@ -205,44 +252,17 @@ int runAppShots(const ShotOptions &options)
             QStringLiteral("cannot make a temporary folder: %1").arg(scratch.errorString()));
         return ShotInputOutputError;
     }
-
     ImageWriter writer;
     std::unique_ptr<BaselineComparison> comparison;
     if (!options.comparePath.isEmpty())
         comparison = std::make_unique<BaselineComparison>(options, subjects, writer);
-    const QVector<ShotCombination> cells = combinations(options);
-    // Written by the writers while later runs go on: never reallocated.
     QVector<RenderedImage> images;
-    images.reserve(cells.size() * 64);
     QSet<QString> windowNames;
-    ShotProgress progress(options.quiet, int(cells.size()));
-    for (int cell = 0; cell < cells.size(); ++cell) {
-        progress.step(theme.folder + QStringLiteral(" (") + combinationTitle(cells[cell]) +
-                      QLatin1Char(')'));
-        const QString folder = scratch.filePath(QString::number(cell));
-        QDir().mkpath(folder);
-        const AppRun run = runOnce(options, cells[cell], folder);
-        if (run.status != ShotSuccess) {
-            writer.waitForDone();
-            return run.status;
-        }
-        if (run.windows.isEmpty()) {
-            writer.waitForDone();
-            printShotError(QStringLiteral("%1 showed no window within %2 s; give it longer with "
-                                          "--settle")
-                               .arg(options.program)
-                               .arg(options.settleMs / 1000.0));
-            return ShotNotAttached;
-        }
-        if (images.size() + run.windows.size() > images.capacity()) {
-            writer.waitForDone();
-            images.reserve(images.size() * 2 + run.windows.size());
-        }
-        takeWindows(run, folder, theme.folder, cells[cell], QDir(options.outPath), writer,
-                    comparison.get(), images, windowNames);
-    }
+    const int rendered = renderEveryCombination(options, theme.folder, scratch.path(), writer,
+                                                comparison.get(), images, windowNames);
     writer.waitForDone();
-    progress.finish();
+    if (rendered != ShotSuccess)
+        return rendered;
     if (writer.printWriteErrors())
         return ShotInputOutputError;
     int code = ShotSuccess;
