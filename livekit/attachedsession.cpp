@@ -4,6 +4,8 @@
 #include "livekit/attachedsession.h"
 
 #include "livekit/applicationsheet.h"
+#include "livekit/inspector/liveinspector.h"
+#include "livekit/inspector/rulesview.h"
 #include "livekit/livesheet.h"
 #include "livekit/sheetdiagnosticswindow.h"
 #include "support/atomicwrite.h"
@@ -104,11 +106,14 @@ void AttachedSession::openTools()
     diagnostics = new SheetDiagnosticsWindow(applicationSheet->liveSheet(), nullptr);
     // The author closing the application's last window ends it, as without the tools.
     diagnostics->setAttribute(Qt::WA_QuitOnClose, false);
+    inspector = new LiveInspector(applicationSheet->liveSheet(), diagnostics);
     diagnostics->show();
 }
 
 void AttachedSession::closeTools()
 {
+    // The inspector goes with the window it lives in.
+    inspector = nullptr;
     delete diagnostics;
 }
 
@@ -123,7 +128,19 @@ void AttachedSession::scheduleReport()
 
 QJsonObject AttachedSession::inspection() const
 {
-    return {};
+    QWidget *picked = nullptr;
+    for (QWidget *window : ApplicationSheet::topLevelWindows({diagnostics.data()})) {
+        picked = window->objectName() == settings.testInspect
+                     ? window
+                     : window->findChild<QWidget *>(settings.testInspect);
+        if (picked)
+            break;
+    }
+    if (!picked)
+        return {};
+    inspector->inspect(picked);
+    return {{QStringLiteral("identity"), inspector->rulesView()->identityText()},
+            {QStringLiteral("rows"), QJsonArray::fromStringList(inspector->rulesView()->rowTexts())}};
 }
 
 void AttachedSession::writeReport()

@@ -136,6 +136,7 @@ class TestAttach : public QObject
 private slots:
     void applicationShowsTheSheetAndFollowsSaves_data();
     void applicationShowsTheSheetAndFollowsSaves();
+    void inspectorAnswersOnTheApplicationsWidgets();
     void failureIsSaidPlainly_data();
     void failureIsSaidPlainly();
 };
@@ -209,6 +210,38 @@ void TestAttach::applicationShowsTheSheetAndFollowsSaves()
     QCOMPARE(run.quit(7), 7);
     QVERIFY2(run.errors().contains(QLatin1String("prismark-live: attached to")),
              qPrintable(run.errors()));
+}
+
+void TestAttach::inspectorAnswersOnTheApplicationsWidgets()
+{
+    QProcessEnvironment extra;
+    extra.insert(QString::fromLatin1(Attach::testInspectVariable),
+                 QString::fromLatin1(AttachedApp::labelName));
+    AttachedRun run(QStringLiteral(ATTACHED_APP_EXECUTABLE), {},
+                    "QWidget { color: rgb(1, 2, 3); }\n"
+                    "QLabel#ownSheetLabel { color: rgb(4, 5, 6); }\n"
+                    "QPushButton { color: rgb(7, 8, 9); }\n",
+                    extra);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        run.report().value(QStringLiteral("inspection")).toObject().contains(QStringLiteral("rows")),
+        15000);
+    const QJsonObject inspection = run.report().value(QStringLiteral("inspection")).toObject();
+    const QJsonArray rows = inspection.value(QStringLiteral("rows")).toArray();
+    QStringList rules;
+    for (const QJsonValue &row : rows) {
+        if (!row.toString().startsWith(QLatin1Char(' ')))
+            rules << row.toString();
+    }
+    // The winner first, and nothing of the rule that does not match.
+    QCOMPARE(rules.size(), 2);
+    QVERIFY2(rules.at(0).contains(QLatin1String("QLabel#ownSheetLabel")), qPrintable(rules.join('\n')));
+    QVERIFY2(rules.at(1).contains(QLatin1String("QWidget")), qPrintable(rules.join('\n')));
+    // The application's widget-level sheet is there, as an origin of its own.
+    const QString identity = inspection.value(QStringLiteral("identity")).toString();
+    QVERIFY2(identity.contains(QStringLiteral("QLabel#ownSheetLabel: ") +
+                               QLatin1String(AttachedApp::labelSheet)),
+             qPrintable(identity));
+    QCOMPARE(run.quit(0), 0);
 }
 
 void TestAttach::failureIsSaidPlainly_data()
