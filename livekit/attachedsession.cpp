@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLocalSocket>
@@ -75,13 +76,15 @@ void AttachedSession::start()
     sheet->apply();
     if (!settings.variant.isEmpty() && sheet->isTemplate())
         sheet->setVariant(settings.variant);
-    openTools();
+    // The application's own windows are painted first; the tools come after them.
+    QTimer::singleShot(0, this, &AttachedSession::openTools);
     if (!settings.testFolder.isEmpty()) {
         connect(sheet, &LiveSheet::updated, this, &AttachedSession::scheduleReport);
         connect(applicationSheet, &ApplicationSheet::windowShown, this,
                 &AttachedSession::scheduleReport);
         connect(applicationSheet, &ApplicationSheet::ownSheetReplaced, this,
                 &AttachedSession::scheduleReport);
+        connect(applicationSheet, &ApplicationSheet::installed, this, &AttachedSession::repaintNow);
         scheduleReport();
     }
 }
@@ -126,8 +129,20 @@ void AttachedSession::scheduleReport()
     QTimer::singleShot(0, this, &AttachedSession::writeReport);
 }
 
+void AttachedSession::repaintNow()
+{
+    // Painted here and now, so the time is that of the install and its paint alone.
+    QElapsedTimer took;
+    took.start();
+    for (QWidget *window : ApplicationSheet::topLevelWindows({diagnostics.data()}))
+        window->repaint();
+    repaintMs = took.nsecsElapsed() / 1e6;
+}
+
 QJsonObject AttachedSession::inspection() const
 {
+    if (!inspector)
+        return {};
     QWidget *picked = nullptr;
     for (QWidget *window : ApplicationSheet::topLevelWindows({diagnostics.data()})) {
         picked = window->objectName() == settings.testInspect
@@ -167,6 +182,7 @@ void AttachedSession::writeReport()
         {QStringLiteral("diagnostics"), diagnosticLines},
         {QStringLiteral("windows"), windows},
         {QStringLiteral("ownSheet"), applicationSheet->applicationsOwnSheet()},
+        {QStringLiteral("repaintMs"), sheet->applyMilliseconds() + repaintMs},
     };
     if (!settings.testInspect.isEmpty())
         report.insert(QStringLiteral("inspection"), inspection());
