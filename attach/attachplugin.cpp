@@ -35,8 +35,8 @@ void report(const QString &serverPath, const QByteArray &message)
     if (::connect(fd, reinterpret_cast<const sockaddr *>(&address), sizeof(address)) == 0) {
         qint64 written = 0;
         while (written < message.size()) {
-            const ssize_t step = ::write(fd, message.constData() + written,
-                                         size_t(message.size() - written));
+            const ssize_t step =
+                ::write(fd, message.constData() + written, size_t(message.size() - written));
             if (step <= 0)
                 break;
             written += step;
@@ -53,10 +53,9 @@ void restoreEnvironment(const QByteArray &userTheme)
         qunsetenv("QT_QPA_PLATFORMTHEME");
     else
         qputenv("QT_QPA_PLATFORMTHEME", userTheme);
-    for (const char *name : {Attach::serverVariable, Attach::sheetVariable,
-                             Attach::variantVariable, Attach::forwardThemeVariable,
-                             Attach::testFolderVariable, Attach::testInspectVariable,
-                             Attach::testBuiltForVariable})
+    for (const char *name : {Attach::serverVariable, Attach::sheetVariable, Attach::variantVariable,
+                             Attach::forwardThemeVariable, Attach::testFolderVariable,
+                             Attach::testInspectVariable, Attach::testBuiltForVariable})
         qunsetenv(name);
 }
 

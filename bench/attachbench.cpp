@@ -114,7 +114,8 @@ void saves(const QTemporaryDir &folder, const QString &sheet)
         do {
             QThread::msleep(2);
             report = readReport(out);
-        } while (report.value(QStringLiteral("updates")).toInt() <= before && waited.elapsed() < 10000);
+        } while (report.value(QStringLiteral("updates")).toInt() <= before &&
+                 waited.elapsed() < 10000);
         repaints.push_back(report.value(QStringLiteral("repaintMs")).toDouble());
         // The full analysis and the report of this save are done before the next.
         QThread::msleep(150);

@@ -69,9 +69,8 @@ QList<QWidget *> ApplicationSheet::topLevelWindows(const QList<QWidget *> &leftO
             widget->windowType() != Qt::Desktop)
             windows.append(widget);
     }
-    std::sort(windows.begin(), windows.end(), [](const QWidget *a, const QWidget *b) {
-        return windowName(a) < windowName(b);
-    });
+    std::sort(windows.begin(), windows.end(),
+              [](const QWidget *a, const QWidget *b) { return windowName(a) < windowName(b); });
     return windows;
 }
 

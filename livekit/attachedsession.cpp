@@ -97,10 +97,10 @@ void AttachedSession::sayHello()
     socket->connectToServer(settings.server);
     if (!socket->waitForConnected(2000))
         return;
-    socket->write(Attach::encodeMessage(
-        QString::fromLatin1(Attach::helloKind),
-        {{QStringLiteral("qt"), QString::fromLatin1(qVersion())},
-         {QStringLiteral("pid"), QCoreApplication::applicationPid()}}));
+    socket->write(
+        Attach::encodeMessage(QString::fromLatin1(Attach::helloKind),
+                              {{QStringLiteral("qt"), QString::fromLatin1(qVersion())},
+                               {QStringLiteral("pid"), QCoreApplication::applicationPid()}}));
     socket->flush();
 }
 
@@ -154,8 +154,9 @@ QJsonObject AttachedSession::inspection() const
     if (!picked)
         return {};
     inspector->inspect(picked);
-    return {{QStringLiteral("identity"), inspector->rulesView()->identityText()},
-            {QStringLiteral("rows"), QJsonArray::fromStringList(inspector->rulesView()->rowTexts())}};
+    return {
+        {QStringLiteral("identity"), inspector->rulesView()->identityText()},
+        {QStringLiteral("rows"), QJsonArray::fromStringList(inspector->rulesView()->rowTexts())}};
 }
 
 void AttachedSession::writeReport()

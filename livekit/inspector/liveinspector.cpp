@@ -28,8 +28,12 @@ LiveInspector::LiveInspector(MainWindow *window, LiveSheet *sheet,
 {
     diagnostics->addPanel(view, tr("Rules"));
 
-    if (!window)
+    if (!window) {
         widgetPicker->setLeftOut({diagnostics});
+        view->showMessage(tr("Press Pick (Ctrl+Shift+I), then click a widget of %1 to see the "
+                             "rules that paint it.")
+                              .arg(where()));
+    }
     auto *shortcut = new QShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+I")),
                                    window ? static_cast<QWidget *>(window) : diagnostics);
     shortcut->setContext(Qt::ApplicationShortcut);
@@ -51,8 +55,7 @@ LiveInspector::LiveInspector(MainWindow *window, LiveSheet *sheet,
 
 LiveInspector::LiveInspector(LiveSheet *sheet, SheetDiagnosticsWindow *diagnostics)
     : LiveInspector(nullptr, sheet, diagnostics)
-{
-}
+{}
 
 QString LiveInspector::where() const
 {

@@ -61,11 +61,10 @@ QString identityHtml(const WidgetIdentity &identity, const QString &sheetName)
     lines << now.toHtmlEscaped();
     if (identity.ownStyleSheet) {
         lines << QStringLiteral("<i>%1</i>")
-                     .arg(
-                         RulesView::tr(
-                             "It or a widget around it has a style sheet of its own, which wins "
-                             "over the rules listed here:")
-                             .toHtmlEscaped());
+                     .arg(RulesView::tr(
+                              "It or a widget around it has a style sheet of its own, which wins "
+                              "over the rules listed here:")
+                              .toHtmlEscaped());
         for (const QString &sheet : identity.ownSheets)
             lines << QStringLiteral("&nbsp; <tt>%1</tt>").arg(sheet.toHtmlEscaped());
     }

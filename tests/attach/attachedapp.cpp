@@ -24,7 +24,8 @@
 int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
-    const bool quitWhenShown = application.arguments().contains(QStringLiteral("--quit-when-shown"));
+    const bool quitWhenShown =
+        application.arguments().contains(QStringLiteral("--quit-when-shown"));
     if (!quitWhenShown)
         application.setStyleSheet(QString::fromLatin1(AttachedApp::ownSheet));
 

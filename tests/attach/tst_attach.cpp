@@ -102,7 +102,8 @@ struct AttachedRun
 
     QColor pixel(const char *window, const QPoint &point) const
     {
-        const QImage image(QDir(outFolder()).filePath(QLatin1String(window) + QStringLiteral(".png")));
+        const QImage image(
+            QDir(outFolder()).filePath(QLatin1String(window) + QStringLiteral(".png")));
         return image.isNull() ? QColor() : image.pixelColor(point);
     }
 
@@ -147,18 +148,16 @@ void TestAttach::applicationShowsTheSheetAndFollowsSaves_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("module");
     const QString script = QStringLiteral(ATTACHED_APP_SCRIPT);
-    QTest::newRow("C++ application") << QStringLiteral(ATTACHED_APP_EXECUTABLE) << QStringList()
-                                     << QString();
+    QTest::newRow("C++ application")
+        << QStringLiteral(ATTACHED_APP_EXECUTABLE) << QStringList() << QString();
 #if QT_VERSION_MAJOR == 5
-    QTest::newRow("PyQt5 script") << systemPython
-                                  << QStringList{script, QStringLiteral("pyqt5")}
+    QTest::newRow("PyQt5 script") << systemPython << QStringList{script, QStringLiteral("pyqt5")}
                                   << QStringLiteral("PyQt5.QtWidgets");
-    QTest::newRow("PySide2 script") << systemPython
-                                    << QStringList{script, QStringLiteral("pyside2")}
-                                    << QStringLiteral("PySide2.QtWidgets");
+    QTest::newRow("PySide2 script")
+        << systemPython << QStringList{script, QStringLiteral("pyside2")}
+        << QStringLiteral("PySide2.QtWidgets");
 #else
-    QTest::newRow("PyQt6 script") << systemPython
-                                  << QStringList{script, QStringLiteral("pyqt6")}
+    QTest::newRow("PyQt6 script") << systemPython << QStringList{script, QStringLiteral("pyqt6")}
                                   << QStringLiteral("PyQt6.QtWidgets");
 #endif
 }
@@ -177,12 +176,10 @@ void TestAttach::applicationShowsTheSheetAndFollowsSaves()
 
     AttachedRun run(program, arguments);
     // The dialog comes on a timer, and then the application sets its own sheet again.
-    QTRY_VERIFY_WITH_TIMEOUT(run.shows(AttachedApp::dialogName) &&
-                                 run.report()
-                                     .value(QStringLiteral("ownSheet"))
-                                     .toString()
-                                     .endsWith(QLatin1Char('\n')),
-                             15000);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        run.shows(AttachedApp::dialogName) &&
+            run.report().value(QStringLiteral("ownSheet")).toString().endsWith(QLatin1Char('\n')),
+        15000);
     QTRY_COMPARE(run.pixel(AttachedApp::mainName, backgroundPoint), rgb(200, 30, 30));
     QTRY_COMPARE(run.pixel(AttachedApp::dialogName, backgroundPoint), rgb(200, 30, 30));
     QCOMPARE(run.pixel(AttachedApp::mainName, labelPoint), rgb(0, 0, 255));
@@ -195,7 +192,8 @@ void TestAttach::applicationShowsTheSheetAndFollowsSaves()
     QCOMPARE(run.pixel(AttachedApp::mainName, labelPoint), rgb(0, 0, 255));
 
     QVERIFY(QFile::remove(run.sheet));
-    QTRY_COMPARE(run.report().value(QStringLiteral("outcome")).toString(), QStringLiteral("missing"));
+    QTRY_COMPARE(run.report().value(QStringLiteral("outcome")).toString(),
+                 QStringLiteral("missing"));
     QVERIFY(writeFile(run.sheet, purpleSheet));
     QTRY_COMPARE_WITH_TIMEOUT(run.pixel(AttachedApp::mainName, backgroundPoint), rgb(120, 0, 120),
                               10000);
@@ -205,10 +203,11 @@ void TestAttach::applicationShowsTheSheetAndFollowsSaves()
                               QStringLiteral("rejected"), 10000);
     QCOMPARE(run.pixel(AttachedApp::mainName, backgroundPoint), rgb(120, 0, 120));
     const QJsonArray diagnostics = run.report().value(QStringLiteral("diagnostics")).toArray();
-    const bool listed = std::any_of(diagnostics.begin(), diagnostics.end(), [](const QJsonValue &line) {
-        return line.toString().startsWith(QLatin1String("2:")) &&
-               line.toString().endsWith(QLatin1String("[syntax]"));
-    });
+    const bool listed =
+        std::any_of(diagnostics.begin(), diagnostics.end(), [](const QJsonValue &line) {
+            return line.toString().startsWith(QLatin1String("2:")) &&
+                   line.toString().endsWith(QLatin1String("[syntax]"));
+        });
     QVERIFY2(listed, QJsonDocument(diagnostics).toJson().constData());
 
     QCOMPARE(run.quit(7), 7);
@@ -226,9 +225,11 @@ void TestAttach::inspectorAnswersOnTheApplicationsWidgets()
                     "QLabel#ownSheetLabel { color: rgb(4, 5, 6); }\n"
                     "QPushButton { color: rgb(7, 8, 9); }\n",
                     extra);
-    QTRY_VERIFY_WITH_TIMEOUT(
-        run.report().value(QStringLiteral("inspection")).toObject().contains(QStringLiteral("rows")),
-        15000);
+    QTRY_VERIFY_WITH_TIMEOUT(run.report()
+                                 .value(QStringLiteral("inspection"))
+                                 .toObject()
+                                 .contains(QStringLiteral("rows")),
+                             15000);
     const QJsonObject inspection = run.report().value(QStringLiteral("inspection")).toObject();
     const QJsonArray rows = inspection.value(QStringLiteral("rows")).toArray();
     QStringList rules;
@@ -238,7 +239,8 @@ void TestAttach::inspectorAnswersOnTheApplicationsWidgets()
     }
     // The winner first, and nothing of the rule that does not match.
     QCOMPARE(rules.size(), 2);
-    QVERIFY2(rules.at(0).contains(QLatin1String("QLabel#ownSheetLabel")), qPrintable(rules.join('\n')));
+    QVERIFY2(rules.at(0).contains(QLatin1String("QLabel#ownSheetLabel")),
+             qPrintable(rules.join('\n')));
     QVERIFY2(rules.at(1).contains(QLatin1String("QWidget")), qPrintable(rules.join('\n')));
     // The application's widget-level sheet is there, as an origin of its own.
     const QString identity = inspection.value(QStringLiteral("identity")).toString();
@@ -271,8 +273,8 @@ void TestAttach::failureIsSaidPlainly_data()
         << sh << QStringList{QStringLiteral("-c"), QStringLiteral("kill -SEGV $$")} << QString()
         << 128 + 11 << QStringLiteral("crashed (signal 11) before prismark-live could attach");
     QTest::newRow("Python program without a Qt application")
-        << systemPython << QStringList{QStringLiteral("-c"), QStringLiteral("exit(4)")}
-        << QString() << 4 << QStringLiteral("python3-pyqt%1").arg(QT_VERSION_MAJOR);
+        << systemPython << QStringList{QStringLiteral("-c"), QStringLiteral("exit(4)")} << QString()
+        << 4 << QStringLiteral("python3-pyqt%1").arg(QT_VERSION_MAJOR);
     QTest::newRow("application on another build of the toolkit")
         << QStringLiteral(ATTACHED_APP_EXECUTABLE) << QStringList() << QStringLiteral("5.0.0") << 3
         << QStringLiteral("runs Qt %1, but this prismark-live's plugin is built for Qt 5.0.0")
