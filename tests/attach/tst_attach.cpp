@@ -269,12 +269,24 @@ void TestAttach::failureIsSaidPlainly_data()
         << QStringLiteral("/bin/true") << QStringList() << QString() << 0
         << QStringLiteral("exited with status 0 before prismark-live could attach; /bin/true links "
                           "no Qt library");
+    QTest::newRow("program links no Qt and keeps running")
+        << QStringLiteral("/bin/sleep") << QStringList{QStringLiteral("60")} << QString() << 3
+        << QStringLiteral("no word from /bin/sleep within 10 s; /bin/sleep links no Qt library");
     QTest::newRow("program crashes at start")
         << sh << QStringList{QStringLiteral("-c"), QStringLiteral("kill -SEGV $$")} << QString()
         << 128 + 11 << QStringLiteral("crashed (signal 11) before prismark-live could attach");
     QTest::newRow("Python program without a Qt application")
         << systemPython << QStringList{QStringLiteral("-c"), QStringLiteral("exit(4)")} << QString()
         << 4 << QStringLiteral("python3-pyqt%1").arg(QT_VERSION_MAJOR);
+    // A program of the distribution's on the other major version.
+    const int otherMajor = QT_VERSION_MAJOR == 5 ? 6 : 5;
+    const QString otherProgram = QStringLiteral("/usr/lib/qt%1/bin/qtpaths").arg(otherMajor);
+    QTest::newRow("program on the other major version of the toolkit")
+        << otherProgram << QStringList{QStringLiteral("--version")} << QString() << 0
+        << QStringLiteral("%1 links Qt %2, but this prismark-live was built for Qt %3")
+               .arg(otherProgram)
+               .arg(otherMajor)
+               .arg(QT_VERSION_MAJOR);
     QTest::newRow("application on another build of the toolkit")
         << QStringLiteral(ATTACHED_APP_EXECUTABLE) << QStringList() << QStringLiteral("5.0.0") << 3
         << QStringLiteral("runs Qt %1, but this prismark-live's plugin is built for Qt 5.0.0")
@@ -289,6 +301,8 @@ void TestAttach::failureIsSaidPlainly()
     QFETCH(int, status);
     QFETCH(QString, message);
 
+    if (program.startsWith(QLatin1Char('/')) && !QFile::exists(program))
+        QSKIP(qPrintable(program + QStringLiteral(" is not installed")));
     QProcessEnvironment extra;
     if (!builtFor.isEmpty())
         extra.insert(QString::fromLatin1(Attach::testBuiltForVariable), builtFor);
