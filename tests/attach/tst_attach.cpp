@@ -134,6 +134,9 @@ QColor rgb(int r, int g, int b)
 class TestAttach : public QObject
 {
     Q_OBJECT
+private:
+    QTemporaryDir scratch;
+
 private slots:
     void applicationShowsTheSheetAndFollowsSaves_data();
     void applicationShowsTheSheetAndFollowsSaves();
@@ -262,9 +265,10 @@ void TestAttach::failureIsSaidPlainly_data()
     QTest::newRow("program not found")
         << QStringLiteral("no-such-program-here") << QStringList() << QString() << 127
         << QStringLiteral("no-such-program-here: no such program on PATH");
-    QTest::newRow("program is not executable")
-        << QStringLiteral(ATTACHED_APP_SCRIPT) << QStringList() << QString() << 126
-        << QStringLiteral("is not an executable file");
+    const QString plainFile = scratch.filePath(QStringLiteral("myapp.py"));
+    writeFile(plainFile, "print('no x bit')\n");
+    QTest::newRow("program is not executable") << plainFile << QStringList() << QString() << 126
+                                               << QStringLiteral("is not an executable file");
     QTest::newRow("program links no Qt and exits at start")
         << QStringLiteral("/bin/true") << QStringList() << QString() << 0
         << QStringLiteral("exited with status 0 before prismark-live could attach; /bin/true links "
