@@ -35,8 +35,8 @@ void report(const QString &serverPath, const QByteArray &message)
     if (::connect(fd, reinterpret_cast<const sockaddr *>(&address), sizeof(address)) == 0) {
         qint64 written = 0;
         while (written < message.size()) {
-            const ssize_t step = ::write(fd, message.constData() + written,
-                                         size_t(message.size() - written));
+            const ssize_t step =
+                ::write(fd, message.constData() + written, size_t(message.size() - written));
             if (step <= 0)
                 break;
             written += step;

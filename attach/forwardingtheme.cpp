@@ -15,8 +15,7 @@
 
 ForwardingTheme::ForwardingTheme(QPlatformTheme *inner)
     : inner(inner)
-{
-}
+{}
 
 ForwardingTheme::~ForwardingTheme() = default;
 
@@ -67,7 +66,8 @@ void ForwardingTheme::showPlatformMenuBar()
 
 bool ForwardingTheme::usePlatformNativeDialog(DialogType type) const
 {
-    return inner ? inner->usePlatformNativeDialog(type) : QPlatformTheme::usePlatformNativeDialog(type);
+    return inner ? inner->usePlatformNativeDialog(type)
+                 : QPlatformTheme::usePlatformNativeDialog(type);
 }
 
 QPlatformDialogHelper *ForwardingTheme::createPlatformDialogHelper(DialogType type) const

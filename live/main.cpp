@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
+#include "analysis/templatelint.h"
 #include "live/liveforms.h"
 #include "livekit/attachlauncher.h"
 #include "livekit/inspector/liveinspector.h"
@@ -11,6 +12,7 @@
 #include "support/programsupport.h"
 #include "support/safefileread.h"
 #include "switcher/styleswitcherwindow.h"
+#include "tokens/themetemplate.h"
 #include "widgetstyles/sheetstyle.h"
 
 #include <QApplication>
@@ -18,6 +20,7 @@
 #include <QFileInfo>
 #include <QTextBrowser>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -102,6 +105,26 @@ int attachToProgram(int argc, char *argv[], AttachCommand command)
                        ? QStringLiteral("cannot read %1 (%2)").arg(command.sheet, read.error)
                        : QStringLiteral("%1: no such file").arg(command.sheet));
         return ExitUnreadable;
+    }
+    if (!command.variant.isEmpty()) {
+        if (!isThemeTemplatePath(command.sheet)) {
+            printError(QStringLiteral("--variant is for a theme template (.qss.in)"));
+            return ExitUsage;
+        }
+        // Checked here, where it can still be said: inside the application it cannot.
+        QStringList names;
+        for (const TemplateVariant &variant :
+             ThemeTemplate::parse(QString::fromUtf8(read.bytes), command.sheet, nullptr).variants())
+            names << variant.name;
+        const bool known = std::any_of(names.begin(), names.end(), [&](const QString &name) {
+            return name.compare(command.variant, Qt::CaseInsensitive) == 0 ||
+                   kebabCaseName(name) == command.variant;
+        });
+        if (!known) {
+            printError(QStringLiteral("%1 has no variant \"%2\"; it has %3")
+                           .arg(command.sheet, command.variant, names.join(QLatin1String(", "))));
+            return ExitUsage;
+        }
     }
     AttachLauncher launcher(command, attachPluginFolder());
     QObject::connect(&launcher, &AttachLauncher::finished, &application, &QCoreApplication::exit);

@@ -23,19 +23,20 @@ ApplicationSheet::ApplicationSheet(const QString &path, QObject *parent)
 
 void ApplicationSheet::install(const QString &text)
 {
-    installed = text;
+    installedText = text;
     hasInstalled = true;
     qApp->setStyleSheet(text);
+    emit installed();
 }
 
 void ApplicationSheet::reinstall()
 {
     reinstallDue = false;
     const QString current = qApp->styleSheet();
-    if (current == installed)
+    if (current == installedText)
         return;
     ownSheet = current;
-    qApp->setStyleSheet(installed);
+    qApp->setStyleSheet(installedText);
     emit ownSheetReplaced();
 }
 
@@ -46,7 +47,7 @@ bool ApplicationSheet::eventFilter(QObject *watched, QEvent *event)
     // the application's call has finished.
     if (event->type() == QEvent::StyleChange && !reinstallDue && hasInstalled) {
         const QString current = qApp->styleSheet();
-        if (current.constData() != installed.constData() && current != installed) {
+        if (current.constData() != installedText.constData() && current != installedText) {
             reinstallDue = true;
             QTimer::singleShot(0, this, &ApplicationSheet::reinstall);
         }
@@ -68,9 +69,8 @@ QList<QWidget *> ApplicationSheet::topLevelWindows(const QList<QWidget *> &leftO
             widget->windowType() != Qt::Desktop)
             windows.append(widget);
     }
-    std::sort(windows.begin(), windows.end(), [](const QWidget *a, const QWidget *b) {
-        return windowName(a) < windowName(b);
-    });
+    std::sort(windows.begin(), windows.end(),
+              [](const QWidget *a, const QWidget *b) { return windowName(a) < windowName(b); });
     return windows;
 }
 

@@ -37,6 +37,8 @@ signals:
     void windowShown(QWidget *window);
     // The application set a sheet of its own again, and the author's went back on.
     void ownSheetReplaced();
+    // A text of the author's was installed.
+    void installed();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -46,7 +48,7 @@ private:
     void reinstall();
 
     LiveSheet *sheet;
-    QString installed;
+    QString installedText;
     QString ownSheet;
     bool hasInstalled = false;
     bool reinstallDue = false;

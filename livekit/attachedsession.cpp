@@ -4,6 +4,8 @@
 #include "livekit/attachedsession.h"
 
 #include "livekit/applicationsheet.h"
+#include "livekit/inspector/liveinspector.h"
+#include "livekit/inspector/rulesview.h"
 #include "livekit/livesheet.h"
 #include "livekit/sheetdiagnosticswindow.h"
 #include "livekit/windowshots.h"
@@ -12,6 +14,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLocalSocket>
@@ -90,13 +93,15 @@ void AttachedSession::start()
         shots->start(settings.shotSettleMs);
         return;
     }
-    openTools();
+    // The application's own windows are painted first; the tools come after them.
+    QTimer::singleShot(0, this, &AttachedSession::openTools);
     if (!settings.testFolder.isEmpty()) {
         connect(sheet, &LiveSheet::updated, this, &AttachedSession::scheduleReport);
         connect(applicationSheet, &ApplicationSheet::windowShown, this,
                 &AttachedSession::scheduleReport);
         connect(applicationSheet, &ApplicationSheet::ownSheetReplaced, this,
                 &AttachedSession::scheduleReport);
+        connect(applicationSheet, &ApplicationSheet::installed, this, &AttachedSession::repaintNow);
         scheduleReport();
     }
 }
@@ -149,11 +154,14 @@ void AttachedSession::openTools()
     diagnostics = new SheetDiagnosticsWindow(applicationSheet->liveSheet(), nullptr);
     // The author closing the application's last window ends it, as without the tools.
     diagnostics->setAttribute(Qt::WA_QuitOnClose, false);
+    inspector = new LiveInspector(applicationSheet->liveSheet(), diagnostics);
     diagnostics->show();
 }
 
 void AttachedSession::closeTools()
 {
+    // The inspector goes with the window it lives in.
+    inspector = nullptr;
     delete diagnostics;
 }
 
@@ -166,9 +174,34 @@ void AttachedSession::scheduleReport()
     QTimer::singleShot(0, this, &AttachedSession::writeReport);
 }
 
+void AttachedSession::repaintNow()
+{
+    // Painted here and now, so the time is that of the install and its paint alone.
+    QElapsedTimer took;
+    took.start();
+    for (QWidget *window : ApplicationSheet::topLevelWindows({diagnostics.data()}))
+        window->repaint();
+    repaintMs = took.nsecsElapsed() / 1e6;
+}
+
 QJsonObject AttachedSession::inspection() const
 {
-    return {};
+    if (!inspector)
+        return {};
+    QWidget *picked = nullptr;
+    for (QWidget *window : ApplicationSheet::topLevelWindows({diagnostics.data()})) {
+        picked = window->objectName() == settings.testInspect
+                     ? window
+                     : window->findChild<QWidget *>(settings.testInspect);
+        if (picked)
+            break;
+    }
+    if (!picked)
+        return {};
+    inspector->inspect(picked);
+    return {
+        {QStringLiteral("identity"), inspector->rulesView()->identityText()},
+        {QStringLiteral("rows"), QJsonArray::fromStringList(inspector->rulesView()->rowTexts())}};
 }
 
 void AttachedSession::writeReport()
@@ -195,6 +228,7 @@ void AttachedSession::writeReport()
         {QStringLiteral("diagnostics"), diagnosticLines},
         {QStringLiteral("windows"), windows},
         {QStringLiteral("ownSheet"), applicationSheet->applicationsOwnSheet()},
+        {QStringLiteral("repaintMs"), sheet->applyMilliseconds() + repaintMs},
     };
     if (!settings.testInspect.isEmpty())
         report.insert(QStringLiteral("inspection"), inspection());

@@ -42,7 +42,8 @@ struct AttachSettings
 // top-level window shown it writes each window's grab as <window name>.png and then
 // report.json: "updates" (how many so far), "outcome", "problem", "diagnostics"
 // ("LINE:COLUMN: message [check]"), "windows", "ownSheet" (the application's own
-// sheet, replaced) and, with a widget to inspect, "inspection" (its rules, winner
+// sheet, replaced), "repaintMs" (from the last change on disk to its windows
+// painted again) and, with a widget to inspect, "inspection" (its rules, winner
 // first, as the Rules page lists them).
 class AttachedSession : public QObject
 {
@@ -63,6 +64,7 @@ private:
     void closeTools();
     void scheduleReport();
     void writeReport();
+    void repaintNow();
     QJsonObject inspection() const;
 
     const AttachSettings settings;
@@ -71,5 +73,6 @@ private:
     QPointer<SheetDiagnosticsWindow> diagnostics;
     LiveInspector *inspector = nullptr;
     int updates = 0;
+    double repaintMs = 0;
     bool reportDue = false;
 };

@@ -38,9 +38,9 @@ int builtMajor()
 QString pythonAdvice()
 {
     return QStringLiteral(
-        "a Python program must import the distribution's binding (python3-pyqt%1%2), "
-        "which runs on the system's Qt; a binding installed with pip brings a Qt of its "
-        "own that the plugin cannot load into")
+               "a Python program must import the distribution's binding (python3-pyqt%1%2), "
+               "which runs on the system's Qt; a binding installed with pip brings a Qt of its "
+               "own that the plugin cannot load into")
         .arg(builtMajor())
         .arg(builtMajor() == 5 ? QStringLiteral(" or python3-pyside2.qtwidgets") : QString());
 }
@@ -68,14 +68,15 @@ QtLinkage programQtLinkage(const QString &path)
         const QByteArray interpreter = head.left(head.indexOf('\n'));
         return interpreter.contains("python") ? QtLinkage::PythonScript : QtLinkage::Unknown;
     }
-    if (!head.startsWith("\x7f" "ELF"))
+    if (!head.startsWith("\x7f"
+                         "ELF"))
         return QtLinkage::Unknown;
     // The libraries a binary needs are named in its dynamic string table, as text.
     uchar *mapped = file.map(0, file.size());
     if (!mapped)
         return QtLinkage::Unknown;
-    const QByteArray bytes =
-        QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), int(qMin<qint64>(file.size(), INT_MAX)));
+    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(mapped),
+                                                     int(qMin<qint64>(file.size(), INT_MAX)));
     if (bytes.contains("libQt6Core.so"))
         return QtLinkage::Qt6;
     if (bytes.contains("libQt5Core.so"))
@@ -94,7 +95,8 @@ AttachLauncher::AttachLauncher(const AttachCommand &command, const QString &plug
     connect(&handshakeTimer, &QTimer::timeout, this, &AttachLauncher::handshakeOverdue);
     connect(server, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket *socket = server->nextPendingConnection()) {
-            connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readMessages(socket); });
+            connect(socket, &QLocalSocket::readyRead, this,
+                    [this, socket] { readMessages(socket); });
             readMessages(socket);
         }
     });
@@ -102,7 +104,8 @@ AttachLauncher::AttachLauncher(const AttachCommand &command, const QString &plug
             &AttachLauncher::programFinished);
     connect(&process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
         if (error == QProcess::FailedToStart)
-            fail(QStringLiteral("%1 could not be started: %2").arg(this->command.program, process.errorString()),
+            fail(QStringLiteral("%1 could not be started: %2")
+                     .arg(this->command.program, process.errorString()),
                  AttachNotExecutable);
     });
 }
@@ -113,9 +116,10 @@ QString AttachLauncher::resolveProgram(int *failure)
     if (!path.contains(QLatin1Char('/'))) {
         path = QStandardPaths::findExecutable(command.program);
         if (path.isEmpty()) {
-            printMessage(QStringLiteral("%1: no such program on PATH; give its path (./%1) if it is "
-                                        "in this folder")
-                             .arg(command.program));
+            printMessage(
+                QStringLiteral("%1: no such program on PATH; give its path (./%1) if it is "
+                               "in this folder")
+                    .arg(command.program));
             *failure = AttachNotFound;
             return {};
         }
@@ -143,7 +147,8 @@ QProcessEnvironment AttachLauncher::attachedEnvironment() const
                                              : pluginFolder + QLatin1Char(':') + pluginPaths);
     environment.insert(QString::fromLatin1(Attach::forwardThemeVariable),
                        environment.value(QStringLiteral("QT_QPA_PLATFORMTHEME")));
-    environment.insert(QStringLiteral("QT_QPA_PLATFORMTHEME"), QString::fromLatin1(Attach::themeKey));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORMTHEME"),
+                       QString::fromLatin1(Attach::themeKey));
     environment.insert(QString::fromLatin1(Attach::serverVariable), server->fullServerName());
     environment.insert(QString::fromLatin1(Attach::sheetVariable),
                        QFileInfo(command.sheet).absoluteFilePath());
@@ -158,8 +163,8 @@ void AttachLauncher::start()
     int failure = 0;
     programPath = resolveProgram(&failure);
     if (failure) {
-        QMetaObject::invokeMethod(this, [this, failure] { emit finished(failure); },
-                                  Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, failure] { emit finished(failure); }, Qt::QueuedConnection);
         return;
     }
     // A name of our own, in the user's runtime folder where the toolkit puts it.
@@ -283,8 +288,8 @@ void AttachLauncher::stop(int status)
 {
     if (process.state() == QProcess::NotRunning) {
         if (!stopping)
-            QMetaObject::invokeMethod(this, [this, status] { emit finished(status); },
-                                      Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [this, status] { emit finished(status); }, Qt::QueuedConnection);
         stopping = true;
         return;
     }

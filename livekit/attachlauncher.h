@@ -38,8 +38,8 @@ enum AttachExit
 // How a program links the toolkit, as far as its file tells.
 enum class QtLinkage
 {
-    Unknown,      // not a binary we can read (a script, say)
-    None,         // a binary that links no Qt
+    Unknown, // not a binary we can read (a script, say)
+    None,    // a binary that links no Qt
     Qt5,
     Qt6,
     PythonScript, // Python: a script run by it, or the interpreter itself

@@ -236,8 +236,10 @@ void LiveSheet::reload(bool force)
     lastProblem.clear();
     appliedEmpty = read.bytes.isEmpty();
     shownStyleName = fileName();
-    if (force) {
-        // Asked for (at start, or the Apply button): the diagnostics come with it.
+    if (force && window) {
+        // Asked for (at start, or the Apply button): the diagnostics come with it. In an
+        // application of the author's own they wait for its paint, as after a save:
+        // its start-up is what the author waits for there.
         lastDiagnostics = analyse(read.bytes, Scope::Full);
         fullAnalysisDue = false;
         emit updated();

@@ -4,6 +4,8 @@
 // An application of an author's own, as prismark-live attaches to it: it sets its
 // own application sheet at start-up and again later, one widget-level sheet, and
 // opens a dialog on a timer. "quit N" on standard input ends it with status N.
+// With --quit-when-shown (for the benchmark) it sets no sheet of its own, and ends
+// once its window is first painted.
 
 #include "attach/attachedappnames.h"
 
@@ -22,7 +24,10 @@
 int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
-    application.setStyleSheet(QString::fromLatin1(AttachedApp::ownSheet));
+    const bool quitWhenShown =
+        application.arguments().contains(QStringLiteral("--quit-when-shown"));
+    if (!quitWhenShown)
+        application.setStyleSheet(QString::fromLatin1(AttachedApp::ownSheet));
 
     QMainWindow window;
     window.setObjectName(QLatin1String(AttachedApp::mainName));
@@ -40,6 +45,13 @@ int main(int argc, char *argv[])
     window.setCentralWidget(central);
     window.resize(320, 240);
     window.show();
+    if (quitWhenShown) {
+        QTimer::singleShot(0, &application, [&window, &application] {
+            window.repaint();
+            application.quit();
+        });
+        return application.exec();
+    }
 
     QDialog dialog(&window);
     dialog.setObjectName(QLatin1String(AttachedApp::dialogName));
