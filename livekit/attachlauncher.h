@@ -72,6 +72,8 @@ public:
     // be started.
     void start();
 
+    // Whether the application said hello.
+    bool hasAttached() const { return attached; }
     // Ends the application; finished() follows with status.
     void stop(int status);
 

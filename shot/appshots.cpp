@@ -38,6 +38,23 @@ struct AppRun
     QJsonArray windows;
 };
 
+// What the plugin is asked for in one run, and the toolkit's own scale, so the
+// application lays itself out for it as on such a screen.
+QProcessEnvironment shotEnvironment(const ShotOptions &options, const ShotCombination &combination,
+                                    const QString &scratch)
+{
+    QProcessEnvironment extra;
+    extra.insert(QLatin1String(Attach::shotFolderVariable), scratch);
+    extra.insert(QLatin1String(Attach::shotSettleVariable), QString::number(options.settleMs));
+    extra.insert(QLatin1String(Attach::shotStyleVariable),
+                 baseStyleFactoryKey(combination.baseStyle));
+    extra.insert(QLatin1String(Attach::shotDirectionVariable),
+                 QLatin1String(combination.direction == Qt::RightToLeft ? Attach::rightToLeft
+                                                                        : Attach::leftToRight));
+    extra.insert(QStringLiteral("QT_SCALE_FACTOR"), scaleText(combination.scale));
+    return extra;
+}
+
 AppRun runOnce(const ShotOptions &options, const ShotCombination &combination,
                const QString &scratch)
 {
@@ -48,18 +65,7 @@ AppRun runOnce(const ShotOptions &options, const ShotCombination &combination,
     AttachLauncher launcher(command, attachPluginFolder());
     launcher.setHandshakeTimeout(kHandshakeMs);
     launcher.setHelloNote(QString());
-    QProcessEnvironment extra;
-    extra.insert(QLatin1String(Attach::shotFolderVariable), scratch);
-    extra.insert(QLatin1String(Attach::shotSettleVariable), QString::number(options.settleMs));
-    extra.insert(QLatin1String(Attach::shotStyleVariable),
-                 baseStyleFactoryKey(combination.baseStyle));
-    extra.insert(QLatin1String(Attach::shotDirectionVariable),
-                 combination.direction == Qt::RightToLeft ? QLatin1String(Attach::rightToLeft)
-                                                          : QStringLiteral("ltr"));
-    // The toolkit's own scale, so the application lays itself out for it as on such
-    // a screen.
-    extra.insert(QStringLiteral("QT_SCALE_FACTOR"), scaleText(combination.scale));
-    launcher.setExtraEnvironment(extra);
+    launcher.setExtraEnvironment(shotEnvironment(options, combination, scratch));
 
     AppRun run;
     bool rendered = false;
@@ -94,7 +100,8 @@ AppRun runOnce(const ShotOptions &options, const ShotCombination &combination,
             launcher.stop(run.status);
         });
     QObject::connect(&launcher, &AttachLauncher::finished, &loop, [&](int status) {
-        if (!rendered && !overdue)
+        // Before the hello the launcher has said why.
+        if (!rendered && !overdue && launcher.hasAttached())
             printShotError(QStringLiteral("%1 ended (status %2) before its windows were rendered")
                                .arg(options.program)
                                .arg(status));

@@ -42,6 +42,7 @@ constexpr char shotSettleVariable[] = "PRISMARK_ATTACH_SHOT_SETTLE_MS";
 constexpr char shotStyleVariable[] = "PRISMARK_ATTACH_SHOT_STYLE";
 constexpr char shotDirectionVariable[] = "PRISMARK_ATTACH_SHOT_DIRECTION";
 constexpr char rightToLeft[] = "rtl";
+constexpr char leftToRight[] = "ltr";
 
 // The kinds of message.
 constexpr char helloKind[] = "hello";       // attached: "qt" version, "pid"

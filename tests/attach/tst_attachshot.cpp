@@ -230,6 +230,16 @@ void TestAttachShot::failureIsSaidPlainly_data()
                                       "a = QApplication(sys.argv)\na.exec()")
                            .arg(QT_VERSION_MAJOR)}
         << 4 << QStringLiteral("showed no window within 0.5 s; give it longer with --settle");
+    QTest::newRow("application ends before it has settled")
+        << red
+        << QStringList{systemPython, QStringLiteral("-c"),
+                       QStringLiteral(
+                           "import sys\nfrom PyQt%1.QtCore import QTimer\n"
+                           "from PyQt%1.QtWidgets import QApplication, QWidget\n"
+                           "a = QApplication(sys.argv)\nw = QWidget()\nw.show()\n"
+                           "QTimer.singleShot(100, lambda: a.exit(5))\nsys.exit(a.exec())")
+                           .arg(QT_VERSION_MAJOR)}
+        << 4 << QStringLiteral("ended (status 5) before its windows were rendered");
 }
 
 void TestAttachShot::failureIsSaidPlainly()
