@@ -7,12 +7,12 @@
 
 #include "analysis/sheetmodel.h"
 #include "bench/benchsupport.h"
-#include "live/inspector/liveinspector.h"
-#include "live/inspector/rulesview.h"
-#include "live/inspector/widgetoutline.h"
+#include "livekit/inspector/liveinspector.h"
+#include "livekit/inspector/rulesview.h"
+#include "livekit/inspector/widgetoutline.h"
 #include "widgetstyles/widgetstate.h"
-#include "live/livesheet.h"
-#include "live/sheetdiagnosticswindow.h"
+#include "livekit/livesheet.h"
+#include "livekit/sheetdiagnosticswindow.h"
 #include "shell/mainwindow.h"
 #include "theme/stylesheetloader.h"
 

@@ -1,20 +1,26 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "live/inspector/liveinspector.h"
+#include "analysis/templatelint.h"
 #include "live/liveforms.h"
-#include "live/livesheet.h"
-#include "live/livewindowplacement.h"
-#include "live/sheetdiagnosticswindow.h"
+#include "livekit/attachlauncher.h"
+#include "livekit/inspector/liveinspector.h"
+#include "livekit/livesheet.h"
+#include "livekit/livewindowplacement.h"
+#include "livekit/sheetdiagnosticswindow.h"
 #include "shell/mainwindow.h"
 #include "support/programsupport.h"
+#include "support/safefileread.h"
 #include "switcher/styleswitcherwindow.h"
+#include "tokens/themetemplate.h"
+#include "widgetstyles/sheetstyle.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFileInfo>
 #include <QTextBrowser>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -38,11 +44,22 @@ const char description[] =
     "built again whenever it or a token file or icon it names changes; a build with\n"
     "errors leaves the last good one and lists the errors where they were written.\n"
     "\n"
+    "With \"-- PROGRAM [ARGS...]\" it shows FILE in the author's own Qt Widgets\n"
+    "application instead (C++ or Python, on the system's Qt " QT_VERSION_STR "): PROGRAM is\n"
+    "started with FILE as its application-wide style sheet, in place of its own, and\n"
+    "the Sheet Diagnostics window and the inspector open inside it.\n"
+    "\n"
     "Exit status:\n"
     "  0  the window was closed\n"
     "  1  FILE could not be read at start-up (missing, not a regular file, over 16 MiB),\n"
     "     or a --form file is missing\n"
-    "  2  wrong usage";
+    "  2  wrong usage\n"
+    "With PROGRAM, the application's own exit status when it ends, or:\n"
+    "  3  no Qt application to attach to within 10 s (not a Qt program, another Qt\n"
+    "     major version or build); PROGRAM was stopped\n"
+    "  126  PROGRAM is not executable\n"
+    "  127  PROGRAM was not found\n"
+    "  128+N  PROGRAM was ended by signal N";
 
 void printError(const QString &message)
 {
@@ -78,6 +95,43 @@ void showForms(MainWindow *window, const QStringList &forms, LiveInspector *insp
     showReport();
 }
 
+// prismark-live SHEET -- PROGRAM [ARGS...]; the sheet is checked before the program starts.
+int attachToProgram(int argc, char *argv[], AttachCommand command)
+{
+    QCoreApplication application(argc, argv);
+    const FileReadResult read = readRegularFile(command.sheet, maxAuthorSheetBytes, true);
+    if (!read.ok) {
+        printError(QFileInfo::exists(command.sheet)
+                       ? QStringLiteral("cannot read %1 (%2)").arg(command.sheet, read.error)
+                       : QStringLiteral("%1: no such file").arg(command.sheet));
+        return ExitUnreadable;
+    }
+    if (!command.variant.isEmpty()) {
+        if (!isThemeTemplatePath(command.sheet)) {
+            printError(QStringLiteral("--variant is for a theme template (.qss.in)"));
+            return ExitUsage;
+        }
+        // Checked here, where it can still be said: inside the application it cannot.
+        QStringList names;
+        for (const TemplateVariant &variant :
+             ThemeTemplate::parse(QString::fromUtf8(read.bytes), command.sheet, nullptr).variants())
+            names << variant.name;
+        const bool known = std::any_of(names.begin(), names.end(), [&](const QString &name) {
+            return name.compare(command.variant, Qt::CaseInsensitive) == 0 ||
+                   kebabCaseName(name) == command.variant;
+        });
+        if (!known) {
+            printError(QStringLiteral("%1 has no variant \"%2\"; it has %3")
+                           .arg(command.sheet, command.variant, names.join(QLatin1String(", "))));
+            return ExitUsage;
+        }
+    }
+    AttachLauncher launcher(command, attachPluginFolder());
+    QObject::connect(&launcher, &AttachLauncher::finished, &application, &QCoreApplication::exit);
+    launcher.start();
+    return application.exec();
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -98,10 +152,23 @@ int main(int argc, char *argv[])
         QStringLiteral("Of a theme template, the variant to show first."), QStringLiteral("NAME"));
     parser.addOption(variantOption);
 
-    // Usage, help and version are answered before the toolkit needs a display.
+    parser.addPositionalArgument(QStringLiteral("-- PROGRAM [ARGS...]"),
+                                 QStringLiteral("The author's application to show FILE in."));
+
+    // Usage, help and version are answered before the toolkit needs a display. What
+    // follows "--" is the application's command, never our options.
     QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
+    QStringList programCommand;
+    bool attaching = false;
+    for (int i = 0; i < argc; ++i) {
+        const QString argument = QString::fromLocal8Bit(argv[i]);
+        if (attaching)
+            programCommand << argument;
+        else if (i > 0 && argument == QLatin1String("--"))
+            attaching = true;
+        else
+            arguments << argument;
+    }
     if (!parser.parse(arguments)) {
         printError(parser.errorText());
         return ExitUsage;
@@ -116,6 +183,23 @@ int main(int argc, char *argv[])
     if (parser.positionalArguments().size() != 1) {
         printError(QStringLiteral("expects exactly one FILE; see --help"));
         return ExitUsage;
+    }
+
+    if (attaching) {
+        if (programCommand.isEmpty()) {
+            printError(QStringLiteral("expects PROGRAM after \"--\"; see --help"));
+            return ExitUsage;
+        }
+        if (parser.isSet(formOption)) {
+            printError(QStringLiteral("--form is for the gallery, not for PROGRAM"));
+            return ExitUsage;
+        }
+        AttachCommand command;
+        command.sheet = parser.positionalArguments().constFirst();
+        command.variant = parser.value(variantOption);
+        command.program = programCommand.takeFirst();
+        command.arguments = programCommand;
+        return attachToProgram(argc, argv, command);
     }
 
     const QStringList forms = parser.values(formOption);

@@ -12,10 +12,10 @@
 #include "shot/stateaudit.h"
 #include "shot/wcagaudit.h"
 #include "shot/wcagpage.h"
+#include "support/safefilename.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QRegularExpression>
 #include <QStyle>
 
 #include <cstdio>
@@ -37,22 +37,6 @@ bool auditsGallery(const ShotSubjects &subjects)
 }
 
 } // namespace
-
-// A form's object names are the author's, and a hand-written one may hold a slash
-// or repeat another; the file stays in its folder and each strip keeps its own.
-QString stripFileName(const QString &object, QSet<QString> *taken)
-{
-    QString name = object;
-    static const QRegularExpression unsafe(QStringLiteral("[^A-Za-z0-9_.-]"));
-    name.replace(unsafe, QStringLiteral("_"));
-    if (name.startsWith(QLatin1Char('.')))
-        name.prepend(QLatin1Char('_'));
-    QString unique = name;
-    for (int suffix = 2; taken->contains(unique); ++suffix)
-        unique = name + QLatin1Char('-') + QString::number(suffix);
-    taken->insert(unique);
-    return unique + QStringLiteral(".png");
-}
 
 int runStateAudit(ShotRenderer &renderer, const ShotOptions &options, const ShotSubjects &subjects,
                   ImageWriter &writer)
@@ -94,7 +78,9 @@ int runStateAudit(ShotRenderer &renderer, const ShotOptions &options, const Shot
             }
             QSet<QString> names;
             for (const StateStrip &strip : qAsConst(strips))
-                writer.submitImage(folder + QLatin1Char('/') + stripFileName(strip.object, &names),
+                writer.submitImage(folder + QLatin1Char('/') +
+                                       uniqueSafeFileStem(strip.object, &names) +
+                                       QStringLiteral(".png"),
                                    strip.image);
         }
         if (options.wcag && auditsGallery(subjects)) {

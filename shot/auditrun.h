@@ -3,8 +3,6 @@
 
 #pragma once
 
-#include <QSet>
-#include <QString>
 
 class ImageWriter;
 class ShotRenderer;
@@ -16,7 +14,3 @@ struct ShotSubjects;
 // for. Returns the exit code.
 int runStateAudit(ShotRenderer &renderer, const ShotOptions &options, const ShotSubjects &subjects,
                   ImageWriter &writer);
-
-// A widget's strip file name in its tab's folder: the object name made safe for a
-// file, and unique among the names taken.
-QString stripFileName(const QString &object, QSet<QString> *taken);

@@ -3,6 +3,7 @@
 
 #include "shot/shotcommand.h"
 
+#include "shot/appshots.h"
 #include "shot/auditrun.h"
 #include "shot/baselinecomparison.h"
 #include "shot/imagewriter.h"
@@ -106,5 +107,5 @@ int runShot(const QStringList &arguments)
         printShotError(parsed.error);
         return parsed.exitCode;
     }
-    return run(parsed.options);
+    return parsed.options.program.isEmpty() ? run(parsed.options) : runAppShots(parsed.options);
 }

@@ -23,13 +23,29 @@ const char kExitCodeHelp[] = "Exit codes:\n"
                              "     --audit=wcag: a criterion failed (advice alone is 0)\n"
                              "  2  bad command line: unknown option, theme or tab, bad value\n"
                              "  3  a sheet or form cannot be read, or an output file cannot be\n"
-                             "     written (a form that is no form: the rest is still rendered)\n";
+                             "     written (a form that is no form: the rest is still rendered);\n"
+                             "     with PROGRAM, also: the toolkit rejected SHEET\n"
+                             "  4  PROGRAM was not found, is no Qt application the plugin can\n"
+                             "     attach to (said within 10 s), ended before its windows were\n"
+                             "     rendered or showed none; it is stopped\n";
+
+// Gallery options that mean nothing for an application of the author's.
+const char *const kGalleryOnlyOptions[] = {"theme", "sheet",         "tab",   "form",  "disabled",
+                                           "size",  "contact-sheet", "audit", "format"};
+constexpr double kMostSettleSeconds = 600;
 
 void declareOptions(QCommandLineParser &parser)
 {
     parser.setApplicationDescription(
-        QStringLiteral("Renders the Prismark Preview window in each theme and tab to PNG files, "
-                       "without a display, the same bytes run after run.\n\n") +
+        QStringLiteral(
+            "Renders the Prismark Preview window in each theme and tab to PNG files, "
+            "without a display, the same bytes run after run.\n\n"
+            "prismark-shot [OPTIONS] SHEET -- PROGRAM [ARGS...] renders the author's own "
+            "Qt Widgets application instead (C++ or Python, on the system's Qt " QT_VERSION_STR
+            "): started with SHEET in place of its own application "
+            "sheet, once per base style, direction and scale, every top-level window "
+            "it shows within --settle seconds goes to DIR/<theme>/app/<window object "
+            "name or class>.png.\n\n") +
         QLatin1String(kExitCodeHelp));
     parser.addOptions({
         {QStringLiteral("theme"),
@@ -88,6 +104,10 @@ void declareOptions(QCommandLineParser &parser)
         {QStringLiteral("threshold"),
          QStringLiteral("Share of differing pixels that fails --compare (default 0.1)."),
          QStringLiteral("percent")},
+        {QStringLiteral("settle"),
+         QStringLiteral("With PROGRAM: seconds it runs before its windows are rendered "
+                        "(default 3)."),
+         QStringLiteral("seconds")},
         {QStringLiteral("quiet"), QStringLiteral("No progress display.")},
         {QStringLiteral("list"), QStringLiteral("Print the files written on standard output.")},
     });
@@ -188,8 +208,36 @@ QString readBuiltInThemes(const QStringList &names, QVector<Theme> &themes)
     return QString();
 }
 
+// SHEET -- PROGRAM: one sheet, the matrix, the outputs and --settle.
+QString readAttachOptions(const QCommandLineParser &parser, ShotOptions &options)
+{
+    if (options.program.isEmpty())
+        return QStringLiteral("expects PROGRAM after \"--\"; see --help");
+    if (parser.positionalArguments().size() != 1)
+        return QStringLiteral("expects exactly one SHEET before \"-- PROGRAM\"; see --help");
+    for (const char *option : kGalleryOnlyOptions) {
+        if (parser.isSet(QLatin1String(option)))
+            return QStringLiteral("--%1 is for the gallery, not for PROGRAM")
+                .arg(QLatin1String(option));
+    }
+    if (parser.isSet(QStringLiteral("settle"))) {
+        bool ok = false;
+        const double seconds = parser.value(QStringLiteral("settle")).toDouble(&ok);
+        if (!ok || !(seconds >= 0 && seconds <= kMostSettleSeconds))
+            return QStringLiteral("--settle wants seconds from 0 to 600");
+        options.settleMs = qRound(seconds * 1000);
+    }
+    options.sheetPaths = parser.positionalArguments();
+    QString error = readMatrix(parser, options);
+    if (error.isEmpty())
+        error = readOutputs(parser, options);
+    return error;
+}
+
 QString readOptions(const QCommandLineParser &parser, ShotOptions &options)
 {
+    if (parser.isSet(QStringLiteral("settle")))
+        return QStringLiteral("--settle is for \"SHEET -- PROGRAM\"");
     if (!parser.positionalArguments().isEmpty())
         return QStringLiteral("unexpected argument: %1").arg(parser.positionalArguments()[0]);
     if (!parser.isSet(QStringLiteral("theme")) && !parser.isSet(QStringLiteral("sheet")))
@@ -240,13 +288,19 @@ ParsedShotOptions parseShotOptions(const QStringList &givenArguments)
     ParsedShotOptions parsed;
     QCommandLineParser parser;
     declareOptions(parser);
-    QStringList arguments = givenArguments;
-    parsed.error = readAuditKind(&arguments, &parsed.options.wcag);
+    QStringList ours = givenArguments;
+    const int split = givenArguments.indexOf(QStringLiteral("--"), 1);
+    if (split > 0) {
+        ours = givenArguments.mid(0, split);
+        parsed.options.program = givenArguments.value(split + 1);
+        parsed.options.programArguments = givenArguments.mid(split + 2);
+    }
+    parsed.error = readAuditKind(&ours, &parsed.options.wcag);
     if (!parsed.error.isEmpty()) {
         parsed.exitCode = ShotUsageError;
         return parsed;
     }
-    if (!parser.parse(arguments)) {
+    if (!parser.parse(ours)) {
         parsed.exitCode = ShotUsageError;
         parsed.error = parser.errorText();
         return parsed;
@@ -254,7 +308,8 @@ ParsedShotOptions parseShotOptions(const QStringList &givenArguments)
     parsed.answer = helpOrVersionText(parser);
     if (!parsed.answer.isEmpty())
         return parsed;
-    parsed.error = readOptions(parser, parsed.options);
+    parsed.error =
+        split > 0 ? readAttachOptions(parser, parsed.options) : readOptions(parser, parsed.options);
     if (!parsed.error.isEmpty())
         parsed.exitCode = ShotUsageError;
     return parsed;

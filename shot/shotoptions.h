@@ -23,6 +23,8 @@ enum ShotExitCode : int
     ShotUsageError = 2,
     // A sheet could not be read or an output file could not be written.
     ShotInputOutputError = 3,
+    // -- PROGRAM: it could not be started, attached to or rendered.
+    ShotNotAttached = 4,
 };
 
 // What the command line asks prismark-shot to do, read and checked without
@@ -58,6 +60,12 @@ struct ShotOptions
     QString htmlPath;
     bool quiet = false;
     bool listFiles = false;
+    // "SHEET -- PROGRAM [ARGS...]": the author's application, rendered with SHEET (the
+    // one entry of sheetPaths) in place of its own sheet; empty for the gallery.
+    QString program;
+    QStringList programArguments;
+    // How long the application runs before its windows are rendered.
+    int settleMs = 3000;
 };
 
 // The options, or what the command line came to instead: a usage error for
@@ -72,5 +80,6 @@ struct ParsedShotOptions
     bool runs() const { return exitCode == ShotSuccess && answer.isEmpty(); }
 };
 
-// arguments include the program name.
+// arguments include the program name; what follows the first "--" is the
+// application's command, never options of ours.
 ParsedShotOptions parseShotOptions(const QStringList &arguments);

@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "live/livesheet.h"
-#include "live/livewindowplacement.h"
-#include "live/sheetdiagnosticswindow.h"
+#include "livekit/livesheet.h"
+#include "livekit/livewindowplacement.h"
+#include "livekit/sheetdiagnosticswindow.h"
 #include "shell/mainwindow.h"
 #include "switcher/styleswitcherwindow.h"
 

@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "live/livesheet.h"
-#include "live/sheetdiagnosticswindow.h"
+#include "livekit/livesheet.h"
+#include "livekit/sheetdiagnosticswindow.h"
 #include "shell/mainwindow.h"
 
 #include <QApplication>

@@ -21,6 +21,7 @@ private slots:
     void builtInThemesInOrderEachOnce();
     void refusals_data();
     void refusals();
+    void applicationCommandIsItsOwn();
 };
 
 namespace {
@@ -189,6 +190,21 @@ void TestShotOptions::refusals_data()
         << "unknown theme \"sepia\"; valid names, as file stem or display name in any letter "
            "case, or all:\n  " +
                builtInThemeNames().join("\n  ");
+    QTest::newRow("a program but no sheet")
+        << QStringList{"--", "./app"} << 2 << "expects exactly one SHEET before \"-- PROGRAM\"; see --help";
+    QTest::newRow("a sheet but no program after the dashes")
+        << QStringList{"mine.qss", "--"} << 2 << "expects PROGRAM after \"--\"; see --help";
+    QTest::newRow("a gallery tab for a program")
+        << QStringList{"--tab", "buttons", "mine.qss", "--", "./app"} << 2
+        << "--tab is for the gallery, not for PROGRAM";
+    QTest::newRow("an audit of a program")
+        << QStringList{"--audit", "mine.qss", "--", "./app"} << 2
+        << "--audit is for the gallery, not for PROGRAM";
+    QTest::newRow("a settle time that is no number")
+        << QStringList{"--settle", "soon", "mine.qss", "--", "./app"} << 2
+        << "--settle wants seconds from 0 to 600";
+    QTest::newRow("a settle time for the gallery")
+        << light + QStringList{"--settle", "1"} << 2 << "--settle is for \"SHEET -- PROGRAM\"";
     QTest::newRow("a bad size is told before an unknown theme")
         << QStringList{"--theme", "sepia", "--size", "wide"} << 2
         << "--size wants WIDTHxHEIGHT, such as 1040x720";
@@ -207,6 +223,24 @@ void TestShotOptions::refusals()
     QCOMPARE(parsed.exitCode, exitCode);
     QCOMPARE(parsed.error, error);
     QVERIFY(parsed.answer.isEmpty());
+}
+
+// What follows "--" is the application's, its options too; a matrix and a
+// comparison apply to it as to the gallery.
+void TestShotOptions::applicationCommandIsItsOwn()
+{
+    const ParsedShotOptions parsed =
+        parse({"--settle", "0.25", "--scale", "1,2", "--compare", "old", "mine.qss", "--",
+               "python3", "app.py", "--theme", "dark", "--"});
+    QVERIFY2(parsed.runs(), qPrintable(parsed.error));
+    const ShotOptions &options = parsed.options;
+    QCOMPARE(options.sheetPaths, QStringList{"mine.qss"});
+    QCOMPARE(options.program, QStringLiteral("python3"));
+    QCOMPARE(options.programArguments, (QStringList{"app.py", "--theme", "dark", "--"}));
+    QCOMPARE(options.settleMs, 250);
+    QCOMPARE(options.scales, (QVector<qreal>{1, 2}));
+    QCOMPARE(options.comparePath, QStringLiteral("old"));
+    QVERIFY(options.builtInThemes.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestShotOptions)

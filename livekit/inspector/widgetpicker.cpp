@@ -1,11 +1,11 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "live/inspector/widgetpicker.h"
+#include "livekit/inspector/widgetpicker.h"
 
 #include "support/pointerposition.h"
 
-#include "live/inspector/widgetoutline.h"
+#include "livekit/inspector/widgetoutline.h"
 #include "widgetstyles/widgetstate.h"
 
 #include <QApplication>
@@ -50,15 +50,39 @@ void WidgetPicker::finish()
     QApplication::restoreOverrideCursor();
 }
 
+QWidget *WidgetPicker::windowAt(const QPoint &globalPosition) const
+{
+    if (window)
+        return window;
+    QWidget *under = QApplication::widgetAt(globalPosition);
+    QWidget *found = under ? under->window() : nullptr;
+    return found && !leftOut.contains(found) ? found : nullptr;
+}
+
+bool WidgetPicker::isPickedIn(const QObject *nativeWindow) const
+{
+    if (window)
+        return nativeWindow == window->windowHandle();
+    const auto *handle = qobject_cast<const QWindow *>(nativeWindow);
+    if (!handle)
+        return false;
+    for (const QWidget *left : leftOut) {
+        if (left && left->windowHandle() == handle)
+            return false;
+    }
+    return true;
+}
+
 QWidget *WidgetPicker::widgetAt(const QPoint &globalPosition) const
 {
-    if (!window->isVisible())
+    QWidget *target = windowAt(globalPosition);
+    if (!target || !target->isVisible())
         return nullptr;
-    const QPoint local = window->mapFromGlobal(globalPosition);
-    if (!window->rect().contains(local))
+    const QPoint local = target->mapFromGlobal(globalPosition);
+    if (!target->rect().contains(local))
         return nullptr;
-    QWidget *under = window->childAt(local);
-    return styledWidget(under ? under : window);
+    QWidget *under = target->childAt(local);
+    return styledWidget(under ? under : target);
 }
 
 bool WidgetPicker::eventFilter(QObject *watched, QEvent *event)
@@ -82,7 +106,7 @@ bool WidgetPicker::eventFilter(QObject *watched, QEvent *event)
     case QEvent::MouseButtonDblClick: {
         if (!qobject_cast<QWindow *>(watched))
             break;
-        QWidget *chosen = watched == window->windowHandle()
+        QWidget *chosen = isPickedIn(watched)
                               ? widgetAt(globalPoint(static_cast<QMouseEvent *>(event)))
                               : nullptr;
         if (!chosen) {
@@ -97,7 +121,7 @@ bool WidgetPicker::eventFilter(QObject *watched, QEvent *event)
     }
     case QEvent::MouseButtonRelease:
         // The release of the choosing click would otherwise reach the widget alone.
-        return qobject_cast<QWindow *>(watched) == window->windowHandle();
+        return isPickedIn(watched);
     default:
         break;
     }

@@ -30,6 +30,9 @@ struct WidgetIdentity
     quint64 state = 0; // PseudoState bits
     // It or an ancestor carries a style sheet of its own, whose rules are not listed.
     bool ownStyleSheet = false;
+    // Those sheets, nearest first, each as "QLabel#name: its text": an origin of their
+    // own, which wins over the application's sheet.
+    QStringList ownSheets;
 };
 
 struct RuleInspection

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "live/inspector/widgetoutline.h"
+#include "livekit/inspector/widgetoutline.h"
 
 #include <QEvent>
 #include <QPainter>
@@ -14,18 +14,38 @@ const QColor kOutlineColor(255, 0, 255);
 WidgetOutline::WidgetOutline(QWidget *window)
     : QWidget(window)
     , window(window)
+    , following(!window)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     // Only the outlines are painted: no background, whatever the sheet says of QWidget.
     setAttribute(Qt::WA_NoSystemBackground);
     setFocusPolicy(Qt::NoFocus);
-    setGeometry(window->rect());
-    window->installEventFilter(this);
+    if (window) {
+        setGeometry(window->rect());
+        window->installEventFilter(this);
+    }
     hide();
+}
+
+void WidgetOutline::follow(QWidget *newWindow)
+{
+    if (window)
+        window->removeEventFilter(this);
+    window = newWindow;
+    hide();
+    setParent(newWindow);
+    if (newWindow) {
+        setGeometry(newWindow->rect());
+        newWindow->installEventFilter(this);
+    }
 }
 
 void WidgetOutline::outline(const QVector<QWidget *> &chosen)
 {
+    if (following && !chosen.isEmpty() && chosen.first() && chosen.first()->window() != window)
+        follow(chosen.first()->window());
+    if (!window)
+        return;
     // Only where an outline was or will be is painted again: the widgets below an
     // area painted again paint again too, and the whole gallery takes a while.
     QRegion changed = outlinedArea();
@@ -72,7 +92,11 @@ QVector<QWidget *> WidgetOutline::outlined() const
 
 bool WidgetOutline::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == window && event->type() == QEvent::Resize) {
+    // A window closed may go for good, and its children with it.
+    if (following && watched == window && event->type() == QEvent::Hide) {
+        widgets.clear();
+        follow(nullptr);
+    } else if (watched == window && event->type() == QEvent::Resize) {
         setGeometry(window->rect());
         // Something may have been placed over it since.
         raise();

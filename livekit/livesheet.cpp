@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "live/livesheet.h"
+#include "livekit/livesheet.h"
 
 #include "analysis/lintconfig.h"
 #include "analysis/templatelint.h"
@@ -37,9 +37,9 @@ bool refusesInstall(const QString &id)
     return check && check->has(CheckFlag::RefusesInstall);
 }
 
-// The analysis as prismark-lint --gallery runs it under the configuration that
-// governs the file (coverage, and text contrast judged on the window's own widgets);
-// or only its rejecting checks.
+// The analysis as prismark-lint runs it under the configuration that governs the
+// file, with --gallery when there is a gallery window (coverage, and text contrast
+// judged on its own widgets); or only its rejecting checks.
 LiveSheet::Linter configuredLinter(LintOptions options, QWidget *window)
 {
     LintOptions rejecting = options;
@@ -48,9 +48,11 @@ LiveSheet::Linter configuredLinter(LintOptions options, QWidget *window)
         if (!refusesInstall(id))
             rejecting.disabledChecks << id;
     }
-    options.gallery = true;
-    if (window)
+    // Coverage of what the gallery shows, and contrast on its widgets, only there.
+    if (window) {
+        options.gallery = true;
         options.contrastTree = std::make_shared<WidgetContrastTree>(window);
+    }
     return [options, rejecting](const QByteArray &bytes, const QString &path,
                                 LiveSheet::Scope scope) {
         return lintStyleSheet(bytes, path, scope == LiveSheet::Scope::Full ? options : rejecting);
@@ -85,6 +87,8 @@ LiveSheet::LiveSheet(MainWindow *window, const QString &path, QObject *parent)
     connect(&settleTimer, &QTimer::timeout, this, [this] { reload(false); });
     connect(&file, &WatchedFile::changed, this, &LiveSheet::noteChange);
 
+    if (!window)
+        return;
     // Connected after the main window's own connection, so the theme is in force by
     // the time this runs.
     connect(window->styleSwitcherWindow(), &StyleSwitcherWindow::themeRequested, this,
@@ -92,6 +96,13 @@ LiveSheet::LiveSheet(MainWindow *window, const QString &path, QObject *parent)
                 shownStyleName = themeDisplayName(static_cast<Theme>(theme));
                 emit updated();
             });
+}
+
+LiveSheet::LiveSheet(const QString &path, Installer install, QObject *parent)
+    : LiveSheet(nullptr, path, parent)
+{
+    installer = std::move(install);
+    shownStyleName = fileName();
 }
 
 void LiveSheet::setLinter(Linter replacement)
@@ -213,16 +224,22 @@ void LiveSheet::reload(bool force)
         return;
     }
 
-    window->applyStyleSheet(decodeStyleSheetText(read.bytes), fileName());
-    clearSwitcherSelection();
+    if (window) {
+        window->applyStyleSheet(decodeStyleSheetText(read.bytes), fileName());
+        clearSwitcherSelection();
+    } else {
+        installer(decodeStyleSheetText(read.bytes));
+    }
     lastApplyMs = (sinceChangeNs + took.nsecsElapsed()) / 1e6;
     lastAppliedAt = QDateTime::currentDateTime();
     lastOutcome = Outcome::Applied;
     lastProblem.clear();
     appliedEmpty = read.bytes.isEmpty();
     shownStyleName = fileName();
-    if (force) {
-        // Asked for (at start, or the Apply button): the diagnostics come with it.
+    if (force && window) {
+        // Asked for (at start, or the Apply button): the diagnostics come with it. In an
+        // application of the author's own they wait for its paint, as after a save:
+        // its start-up is what the author waits for there.
         lastDiagnostics = analyse(read.bytes, Scope::Full);
         fullAnalysisDue = false;
         emit updated();

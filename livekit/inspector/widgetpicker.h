@@ -3,14 +3,16 @@
 
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <QPoint>
 
 class WidgetOutline;
 class QWidget;
 
-// Lets the author choose a widget of one window with the mouse: the widget under
-// the pointer is outlined, a click chooses it, Esc or a click outside the window
+// Lets the author choose a widget of one window with the mouse (or, made without
+// one, of any window of the application but those left out): the widget under the
+// pointer is outlined, a click chooses it, Esc or a click outside the window
 // cancels. The click that chooses never reaches the widget, and disabled widgets
 // can be chosen like any other.
 class WidgetPicker : public QObject
@@ -18,6 +20,9 @@ class WidgetPicker : public QObject
     Q_OBJECT
 public:
     WidgetPicker(QWidget *window, WidgetOutline *outline, QObject *parent = nullptr);
+
+    // Windows never picked in (the tools' own), when there is no one window.
+    void setLeftOut(const QList<QWidget *> &windows) { leftOut = windows; }
 
     void start();
     void cancel();
@@ -36,8 +41,11 @@ protected:
 
 private:
     void finish();
+    QWidget *windowAt(const QPoint &globalPosition) const;
+    bool isPickedIn(const QObject *nativeWindow) const;
 
     QWidget *window;
+    QList<QWidget *> leftOut;
     WidgetOutline *outline;
     bool picking = false;
 };

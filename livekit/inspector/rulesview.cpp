@@ -1,14 +1,15 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "live/inspector/rulesview.h"
+#include "livekit/inspector/rulesview.h"
 
 #include "analysis/sheetmodel.h"
-#include "live/inspector/ruleinspector.h"
+#include "livekit/inspector/ruleinspector.h"
 #include "widgetstyles/widgetstate.h"
 
 #include <QHeaderView>
 #include <QLabel>
+#include <QTextDocument>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -58,13 +59,15 @@ QString identityHtml(const WidgetIdentity &identity, const QString &sheetName)
     if (!identity.attributes.isEmpty())
         now = identity.attributes.join(QLatin1Char(' ')) + QStringLiteral(" · ") + now;
     lines << now.toHtmlEscaped();
-    if (identity.ownStyleSheet)
+    if (identity.ownStyleSheet) {
         lines << QStringLiteral("<i>%1</i>")
-                     .arg(
-                         RulesView::tr(
-                             "It or a widget around it has a style sheet of its own; its rules are "
-                             "not listed here.")
-                             .toHtmlEscaped());
+                     .arg(RulesView::tr(
+                              "It or a widget around it has a style sheet of its own, which wins "
+                              "over the rules listed here:")
+                              .toHtmlEscaped());
+        for (const QString &sheet : identity.ownSheets)
+            lines << QStringLiteral("&nbsp; <tt>%1</tt>").arg(sheet.toHtmlEscaped());
+    }
     lines << QStringLiteral("<small>%1</small>")
                  .arg(RulesView::tr("Rules of %1, the winner first; grey: not in the states now; "
                                     "struck: loses to the line named.")
@@ -210,6 +213,13 @@ void RulesView::addEntries(const RuleInspection &inspection, const SheetModel &m
             }
         }
     }
+}
+
+QString RulesView::identityText() const
+{
+    QTextDocument document;
+    document.setHtml(identityLabel->text());
+    return document.toPlainText();
 }
 
 QStringList RulesView::rowTexts() const

@@ -34,7 +34,8 @@ struct SheetRead
     QVector<LintDiagnostic> buildErrors;
 };
 
-// Keeps an author's style sheet file installed on the main window: reads it again
+// Keeps an author's style sheet file installed on the gallery's main window, or on a
+// whole application through an installer of its own: reads it again
 // whenever it changes on disk, checks it, and installs it unless the toolkit would
 // reject it, in which case the last good sheet stays. A theme template (".qss.in") is
 // built in memory, one variant at a time, and followed through every token file and
@@ -64,7 +65,12 @@ public:
     using Linter = std::function<QVector<LintDiagnostic>(const QByteArray &bytes,
                                                          const QString &path, Scope scope)>;
 
+    // How a text is installed when there is no gallery window to install it on.
+    using Installer = std::function<void(const QString &text)>;
+
     LiveSheet(MainWindow *window, const QString &path, QObject *parent = nullptr);
+    // For an application of the author's own: each good text goes to install.
+    LiveSheet(const QString &path, Installer install, QObject *parent = nullptr);
 
     void setLinter(Linter linter);
     // How long a burst of changes has to be quiet before the file is read, and how long
@@ -132,6 +138,7 @@ private:
     bool buildFailed(const QVector<LintDiagnostic> &errors);
 
     MainWindow *window;
+    Installer installer;
     const QString filePath;
     const LintConfigResult config;
     Linter linter;

@@ -1,14 +1,15 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "live/inspector/liveinspector.h"
+#include "livekit/inspector/liveinspector.h"
 
 #include "analysis/sheetmodel.h"
-#include "live/inspector/rulesview.h"
-#include "live/inspector/widgetoutline.h"
-#include "live/inspector/widgetpicker.h"
-#include "live/livesheet.h"
-#include "live/sheetdiagnosticswindow.h"
+#include "livekit/applicationsheet.h"
+#include "livekit/inspector/rulesview.h"
+#include "livekit/inspector/widgetoutline.h"
+#include "livekit/inspector/widgetpicker.h"
+#include "livekit/livesheet.h"
+#include "livekit/sheetdiagnosticswindow.h"
 #include "shell/mainwindow.h"
 #include "widgetstyles/widgetstate.h"
 
@@ -27,7 +28,14 @@ LiveInspector::LiveInspector(MainWindow *window, LiveSheet *sheet,
 {
     diagnostics->addPanel(view, tr("Rules"));
 
-    auto *shortcut = new QShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+I")), window);
+    if (!window) {
+        widgetPicker->setLeftOut({diagnostics});
+        view->showMessage(tr("Press Pick (Ctrl+Shift+I), then click a widget of %1 to see the "
+                             "rules that paint it.")
+                              .arg(where()));
+    }
+    auto *shortcut = new QShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+I")),
+                                   window ? static_cast<QWidget *>(window) : diagnostics);
     shortcut->setContext(Qt::ApplicationShortcut);
     connect(shortcut, &QShortcut::activated, this, &LiveInspector::startPicking);
     connect(diagnostics, &SheetDiagnosticsWindow::pickRequested, this,
@@ -38,16 +46,26 @@ LiveInspector::LiveInspector(MainWindow *window, LiveSheet *sheet,
     connect(view, &RulesView::positionActivated, this, &LiveInspector::activatePosition);
     connect(diagnostics, &SheetDiagnosticsWindow::diagnosticChosen, this,
             &LiveInspector::chooseDiagnostic);
-    window->onGalleryTabChanged(this, [this](int) { clearOutline(); });
+    if (window)
+        window->onGalleryTabChanged(this, [this](int) { clearOutline(); });
     // Updated follows every apply and every built-in theme picked: the rules shown
     // are then those of what is installed now.
     connect(sheet, &LiveSheet::updated, this, &LiveInspector::refresh);
 }
 
+LiveInspector::LiveInspector(LiveSheet *sheet, SheetDiagnosticsWindow *diagnostics)
+    : LiveInspector(nullptr, sheet, diagnostics)
+{}
+
+QString LiveInspector::where() const
+{
+    return window ? tr("the gallery") : tr("the application");
+}
+
 void LiveInspector::startPicking()
 {
     diagnostics->showPanel(view);
-    setNote(tr("Picking: click a widget of the gallery; Esc cancels."));
+    setNote(tr("Picking: click a widget of %1; Esc cancels.").arg(where()));
     widgetPicker->start();
 }
 
@@ -109,11 +127,16 @@ void LiveInspector::clearOutline()
 
 QList<QWidget *> LiveInspector::galleryWidgets() const
 {
-    QList<QWidget *> widgets{window};
-    const auto all = window->findChildren<QWidget *>();
-    for (QWidget *widget : all) {
-        if (widget != widgetOutline && widget->window() == window)
-            widgets.append(widget);
+    const QList<QWidget *> windows =
+        window ? QList<QWidget *>{window} : ApplicationSheet::topLevelWindows({diagnostics});
+    QList<QWidget *> widgets;
+    for (QWidget *shown : windows) {
+        widgets.append(shown);
+        const auto all = shown->findChildren<QWidget *>();
+        for (QWidget *widget : all) {
+            if (widget != widgetOutline && widget->window() == shown)
+                widgets.append(widget);
+        }
     }
     return widgets;
 }

@@ -29,6 +29,8 @@ public:
     // What the view lists, one line per row as shown, declarations indented and
     // struck ones between "~~": for tests and the benchmark.
     QStringList rowTexts() const;
+    // The lines above the rules (who the widget is, the sheets of its own), as text.
+    QString identityText() const;
 
 signals:
     // A rule row became current.

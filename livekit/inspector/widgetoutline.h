@@ -9,7 +9,8 @@
 
 // Outlines drawn over the widgets of one window, to show which widgets a pick or a
 // rule means. Lies over the whole window, lets every mouse event through to the
-// widgets below, and draws nothing but the outlines.
+// widgets below, and draws nothing but the outlines. Made without a window (in an
+// application of many), it moves to the window of the first widget it outlines.
 class WidgetOutline : public QWidget
 {
 public:
@@ -27,7 +28,9 @@ protected:
 
 private:
     QRegion outlinedArea() const;
+    void follow(QWidget *newWindow);
 
-    QWidget *window;
+    QPointer<QWidget> window;
+    const bool following;
     QVector<QPointer<QWidget>> widgets;
 };

@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "live/inspector/ruleinspector.h"
+#include "livekit/inspector/ruleinspector.h"
 
 #include <QObject>
 #include <QPointer>
@@ -15,14 +15,17 @@ class SheetDiagnosticsWindow;
 class WidgetOutline;
 class WidgetPicker;
 
-// The live preview's inspector: a widget picked in the gallery gets the rules that
-// paint it in the Rules view of the Sheet Diagnostics window, and a rule chosen
-// there (or a diagnostic) outlines every widget it matches.
+// The live preview's inspector: a widget picked in the gallery (or in any window of
+// an application the tools run in) gets the rules that paint it in the Rules view of
+// the Sheet Diagnostics window, and a rule chosen there (or a diagnostic) outlines
+// every widget it matches.
 class LiveInspector : public QObject
 {
     Q_OBJECT
 public:
     LiveInspector(MainWindow *window, LiveSheet *sheet, SheetDiagnosticsWindow *diagnostics);
+    // For the windows of the whole application but the diagnostics window.
+    LiveInspector(LiveSheet *sheet, SheetDiagnosticsWindow *diagnostics);
 
     void startPicking();
     // What a pick of widget shows.
@@ -47,6 +50,7 @@ private:
     QString sheetName() const;
     bool showsAuthorSheet() const;
     QList<QWidget *> galleryWidgets() const;
+    QString where() const;
 
     MainWindow *window;
     LiveSheet *sheet;

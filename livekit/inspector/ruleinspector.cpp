@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "live/inspector/ruleinspector.h"
+#include "livekit/inspector/ruleinspector.h"
 
 #include "analysis/rulematcher.h"
 #include "analysis/sheetmodel.h"
@@ -72,11 +72,14 @@ WidgetIdentity RuleInspector::identify(QWidget *widget) const
         identity.baseClasses.append(
             QString::fromLatin1(base->className()).replace(QLatin1Char(':'), QLatin1Char('-')));
     identity.objectName = widget->objectName();
-    identity.ownStyleSheet = !widget->styleSheet().isEmpty();
-    for (const QObject *parent = widget->parent(); parent; parent = parent->parent()) {
-        identity.ancestors.prepend(named(parent));
-        if (!parent->property("styleSheet").toString().isEmpty())
+    for (const QObject *object = widget; object; object = object->parent()) {
+        if (object != widget)
+            identity.ancestors.prepend(named(object));
+        const QString sheet = object->property("styleSheet").toString().simplified();
+        if (!sheet.isEmpty()) {
             identity.ownStyleSheet = true;
+            identity.ownSheets.append(named(object) + QStringLiteral(": ") + sheet);
+        }
     }
     QStringList names;
     for (const QByteArray &name : widget->dynamicPropertyNames()) {

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "live/livewindowplacement.h"
+#include "livekit/livewindowplacement.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -1,11 +1,11 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "live/sheetdiagnosticswindow.h"
+#include "livekit/sheetdiagnosticswindow.h"
 
 #include "analysis/lintconfig.h"
-#include "live/livesheet.h"
-#include "live/livewindowplacement.h"
+#include "livekit/livesheet.h"
+#include "livekit/livewindowplacement.h"
 #include "shell/mainwindow.h"
 #include "switcher/styleswitcherwindow.h"
 
@@ -111,8 +111,9 @@ SheetDiagnosticsWindow::SheetDiagnosticsWindow(LiveSheet *sheet, MainWindow *win
     layout->addWidget(outlineLabel);
     auto *bottomRow = new QHBoxLayout;
     bottomRow->addWidget(hintLabel, 1);
-    pickButton->setToolTip(tr("Click a widget of the gallery to see the rules that paint it "
-                              "(Ctrl+Shift+I); Esc cancels."));
+    pickButton->setToolTip(tr("Click a widget of %1 to see the rules that paint it "
+                              "(Ctrl+Shift+I); Esc cancels.")
+                               .arg(window ? tr("the gallery") : tr("the application")));
     bottomRow->addWidget(pickButton);
     bottomRow->addWidget(applyButton);
     layout->addLayout(bottomRow);

@@ -1,0 +1,55 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QString>
+
+class LiveSheet;
+class QWidget;
+
+// The author's sheet on a whole application of their own, in place of the sheet the
+// application sets for itself: installed as the application's sheet, and put back
+// whenever the application sets its own again, at start-up or later. Sheets the
+// application sets on single widgets are left as it wrote them.
+class ApplicationSheet : public QObject
+{
+    Q_OBJECT
+public:
+    // Made once the application object is complete; nothing is installed before
+    // liveSheet()->apply().
+    explicit ApplicationSheet(const QString &path, QObject *parent = nullptr);
+
+    LiveSheet *liveSheet() const { return sheet; }
+    // The sheet the application set for itself last, which the author's replaces.
+    QString applicationsOwnSheet() const { return ownSheet; }
+
+    // The application's top-level windows on screen, by name, without those
+    // listed (the tool windows shown beside them).
+    static QList<QWidget *> topLevelWindows(const QList<QWidget *> &leftOut = {});
+    // A window's name for a file or a list: its object name, or else its class.
+    static QString windowName(const QWidget *window);
+
+signals:
+    // A top-level window of the application was shown.
+    void windowShown(QWidget *window);
+    // The application set a sheet of its own again, and the author's went back on.
+    void ownSheetReplaced();
+    // A text of the author's was installed.
+    void installed();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void install(const QString &text);
+    void reinstall();
+
+    LiveSheet *sheet;
+    QString installedText;
+    QString ownSheet;
+    bool hasInstalled = false;
+    bool reinstallDue = false;
+};

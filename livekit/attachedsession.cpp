@@ -1,0 +1,238 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+#include "livekit/attachedsession.h"
+
+#include "livekit/applicationsheet.h"
+#include "livekit/inspector/liveinspector.h"
+#include "livekit/inspector/rulesview.h"
+#include "livekit/livesheet.h"
+#include "livekit/sheetdiagnosticswindow.h"
+#include "livekit/windowshots.h"
+#include "support/atomicwrite.h"
+#include "support/attachprotocol.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QLocalSocket>
+#include <QStyle>
+#include <QStyleFactory>
+#include <QTimer>
+#include <QWidget>
+
+namespace {
+
+QString environment(const char *name)
+{
+    return QString::fromLocal8Bit(qgetenv(name));
+}
+
+const char *outcomeName(LiveSheet::Outcome outcome)
+{
+    switch (outcome) {
+    case LiveSheet::Outcome::Applied:
+        return "applied";
+    case LiveSheet::Outcome::Rejected:
+        return "rejected";
+    case LiveSheet::Outcome::Unreadable:
+        return "unreadable";
+    case LiveSheet::Outcome::Missing:
+        break;
+    }
+    return "missing";
+}
+
+} // namespace
+
+AttachSettings AttachSettings::fromEnvironment()
+{
+    AttachSettings settings;
+    settings.server = environment(Attach::serverVariable);
+    settings.sheet = environment(Attach::sheetVariable);
+    settings.variant = environment(Attach::variantVariable);
+    settings.testFolder = environment(Attach::testFolderVariable);
+    settings.testInspect = environment(Attach::testInspectVariable);
+    settings.shotFolder = environment(Attach::shotFolderVariable);
+    settings.shotSettleMs = environment(Attach::shotSettleVariable).toInt();
+    settings.shotStyle = environment(Attach::shotStyleVariable);
+    if (environment(Attach::shotDirectionVariable) == QLatin1String(Attach::rightToLeft))
+        settings.shotDirection = Qt::RightToLeft;
+    return settings;
+}
+
+AttachedSession::AttachedSession(const AttachSettings &settings, QObject *parent)
+    : QObject(parent)
+    , settings(settings)
+{
+    // The tools are widgets: they go while the application object still stands.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &AttachedSession::closeTools);
+}
+
+AttachedSession::~AttachedSession()
+{
+    closeTools();
+}
+
+void AttachedSession::start()
+{
+    const bool shooting = !settings.shotFolder.isEmpty();
+    if (shooting)
+        prepareForShots();
+    sayHello();
+    applicationSheet = new ApplicationSheet(settings.sheet, this);
+    LiveSheet *sheet = applicationSheet->liveSheet();
+    sheet->apply();
+    if (!settings.variant.isEmpty() && sheet->isTemplate())
+        sheet->setVariant(settings.variant);
+    if (shooting) {
+        auto *shots = new WindowShots(applicationSheet, settings.shotFolder, this);
+        connect(shots, &WindowShots::rendered, this, &AttachedSession::sendShots);
+        shots->start(settings.shotSettleMs);
+        return;
+    }
+    // The application's own windows are painted first; the tools come after them.
+    QTimer::singleShot(0, this, &AttachedSession::openTools);
+    if (!settings.testFolder.isEmpty()) {
+        connect(sheet, &LiveSheet::updated, this, &AttachedSession::scheduleReport);
+        connect(applicationSheet, &ApplicationSheet::windowShown, this,
+                &AttachedSession::scheduleReport);
+        connect(applicationSheet, &ApplicationSheet::ownSheetReplaced, this,
+                &AttachedSession::scheduleReport);
+        connect(applicationSheet, &ApplicationSheet::installed, this, &AttachedSession::repaintNow);
+        scheduleReport();
+    }
+}
+
+void AttachedSession::sayHello()
+{
+    if (settings.server.isEmpty())
+        return;
+    socket = new QLocalSocket(this);
+    socket->connectToServer(settings.server);
+    if (!socket->waitForConnected(2000))
+        return;
+    send(Attach::helloKind, {{QStringLiteral("qt"), QString::fromLatin1(qVersion())},
+                             {QStringLiteral("pid"), QCoreApplication::applicationPid()}});
+}
+
+void AttachedSession::send(const char *kind, const QJsonObject &fields)
+{
+    if (!socket || socket->state() != QLocalSocket::ConnectedState)
+        return;
+    socket->write(Attach::encodeMessage(QString::fromLatin1(kind), fields));
+    socket->flush();
+}
+
+// Before the author's sheet goes on, so the application is polished once, over the
+// base style and in the direction of the render. No caret blinks and nothing
+// fades, so a render does not catch a moment of either.
+void AttachedSession::prepareForShots()
+{
+    if (!settings.shotStyle.isEmpty()) {
+        if (QStyle *style = QStyleFactory::create(settings.shotStyle))
+            QApplication::setStyle(style);
+    }
+    QApplication::setLayoutDirection(settings.shotDirection);
+    QApplication::setCursorFlashTime(0);
+    QApplication::setEffectEnabled(Qt::UI_General, false);
+}
+
+void AttachedSession::sendShots(const QJsonArray &windows)
+{
+    const LiveSheet *sheet = applicationSheet->liveSheet();
+    send(Attach::shotKind, {{QLatin1String(Attach::windowsField), windows},
+                            {QLatin1String(Attach::sheetAppliedField),
+                             sheet->outcome() == LiveSheet::Outcome::Applied},
+                            {QLatin1String(Attach::sheetProblemField), sheet->problem()}});
+}
+
+void AttachedSession::openTools()
+{
+    diagnostics = new SheetDiagnosticsWindow(applicationSheet->liveSheet(), nullptr);
+    // The author closing the application's last window ends it, as without the tools.
+    diagnostics->setAttribute(Qt::WA_QuitOnClose, false);
+    inspector = new LiveInspector(applicationSheet->liveSheet(), diagnostics);
+    diagnostics->show();
+}
+
+void AttachedSession::closeTools()
+{
+    // The inspector goes with the window it lives in.
+    inspector = nullptr;
+    delete diagnostics;
+}
+
+void AttachedSession::scheduleReport()
+{
+    ++updates;
+    if (reportDue)
+        return;
+    reportDue = true;
+    QTimer::singleShot(0, this, &AttachedSession::writeReport);
+}
+
+void AttachedSession::repaintNow()
+{
+    // Painted here and now, so the time is that of the install and its paint alone.
+    QElapsedTimer took;
+    took.start();
+    for (QWidget *window : ApplicationSheet::topLevelWindows({diagnostics.data()}))
+        window->repaint();
+    repaintMs = took.nsecsElapsed() / 1e6;
+}
+
+QJsonObject AttachedSession::inspection() const
+{
+    if (!inspector)
+        return {};
+    QWidget *picked = nullptr;
+    for (QWidget *window : ApplicationSheet::topLevelWindows({diagnostics.data()})) {
+        picked = window->objectName() == settings.testInspect
+                     ? window
+                     : window->findChild<QWidget *>(settings.testInspect);
+        if (picked)
+            break;
+    }
+    if (!picked)
+        return {};
+    inspector->inspect(picked);
+    return {
+        {QStringLiteral("identity"), inspector->rulesView()->identityText()},
+        {QStringLiteral("rows"), QJsonArray::fromStringList(inspector->rulesView()->rowTexts())}};
+}
+
+void AttachedSession::writeReport()
+{
+    reportDue = false;
+    const QDir folder(settings.testFolder);
+    QJsonArray windows;
+    for (QWidget *window : ApplicationSheet::topLevelWindows({diagnostics.data()})) {
+        const QString name = ApplicationSheet::windowName(window);
+        window->grab().save(folder.filePath(name + QStringLiteral(".png")));
+        windows.append(name);
+    }
+    const LiveSheet *sheet = applicationSheet->liveSheet();
+    QJsonArray diagnosticLines;
+    for (const LintDiagnostic &diagnostic : sheet->diagnostics())
+        diagnosticLines.append(QStringLiteral("%1:%2: %3 [%4]")
+                                   .arg(diagnostic.line)
+                                   .arg(diagnostic.column)
+                                   .arg(diagnostic.message, diagnostic.check));
+    QJsonObject report{
+        {QStringLiteral("updates"), updates},
+        {QStringLiteral("outcome"), QString::fromLatin1(outcomeName(sheet->outcome()))},
+        {QStringLiteral("problem"), sheet->problem()},
+        {QStringLiteral("diagnostics"), diagnosticLines},
+        {QStringLiteral("windows"), windows},
+        {QStringLiteral("ownSheet"), applicationSheet->applicationsOwnSheet()},
+        {QStringLiteral("repaintMs"), sheet->applyMilliseconds() + repaintMs},
+    };
+    if (!settings.testInspect.isEmpty())
+        report.insert(QStringLiteral("inspection"), inspection());
+    QString error;
+    writeFileAtomically(folder.filePath(QStringLiteral("report.json")),
+                        QJsonDocument(report).toJson(), &error);
+}

@@ -1,0 +1,78 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+#include <QJsonObject>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+class ApplicationSheet;
+class LiveInspector;
+class QJsonArray;
+class QLocalSocket;
+class SheetDiagnosticsWindow;
+
+// What the attach plugin is told by the environment prismark-live starts the
+// application in (see support/attachprotocol.h).
+struct AttachSettings
+{
+    QString server;
+    QString sheet;
+    QString variant;
+    QString testFolder;
+    QString testInspect;
+    // prismark-shot's request; no shot folder for prismark-live.
+    QString shotFolder;
+    int shotSettleMs = 0;
+    QString shotStyle;
+    Qt::LayoutDirection shotDirection = Qt::LeftToRight;
+
+    static AttachSettings fromEnvironment();
+};
+
+// prismark-live inside the author's application: says hello to prismark-live,
+// installs and follows the author's sheet on the whole application, and opens the
+// Sheet Diagnostics window and the inspector on the application's own windows.
+// For prismark-shot it opens no tools but shows the application over the base style
+// and in the direction asked for, and renders its windows once it has settled.
+//
+// Test hook: with a test folder, after every update of the sheet and every
+// top-level window shown it writes each window's grab as <window name>.png and then
+// report.json: "updates" (how many so far), "outcome", "problem", "diagnostics"
+// ("LINE:COLUMN: message [check]"), "windows", "ownSheet" (the application's own
+// sheet, replaced), "repaintMs" (from the last change on disk to its windows
+// painted again) and, with a widget to inspect, "inspection" (its rules, winner
+// first, as the Rules page lists them).
+class AttachedSession : public QObject
+{
+    Q_OBJECT
+public:
+    explicit AttachedSession(const AttachSettings &settings, QObject *parent = nullptr);
+    ~AttachedSession() override;
+
+    // Once the application object is complete and its event loop runs.
+    void start();
+
+private:
+    void sayHello();
+    void send(const char *kind, const QJsonObject &fields);
+    void prepareForShots();
+    void sendShots(const QJsonArray &windows);
+    void openTools();
+    void closeTools();
+    void scheduleReport();
+    void writeReport();
+    void repaintNow();
+    QJsonObject inspection() const;
+
+    const AttachSettings settings;
+    QLocalSocket *socket = nullptr;
+    ApplicationSheet *applicationSheet = nullptr;
+    QPointer<SheetDiagnosticsWindow> diagnostics;
+    LiveInspector *inspector = nullptr;
+    int updates = 0;
+    double repaintMs = 0;
+    bool reportDue = false;
+};

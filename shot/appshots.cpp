@@ -1,0 +1,289 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+#include "shot/appshots.h"
+
+#include "livekit/attachlauncher.h"
+#include "shot/baselinecomparison.h"
+#include "shot/imagewriter.h"
+#include "shot/shotconsole.h"
+#include "shot/shotoptions.h"
+#include "shot/shotsubjects.h"
+#include "support/attachprotocol.h"
+#include "support/safefilename.h"
+
+#include <QDir>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QImage>
+#include <QJsonArray>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <memory>
+
+namespace {
+
+// Beyond the handshake and --settle, how long an attached application has to
+// render its windows before it counts as hung.
+constexpr int kRenderGraceMs = 20000;
+constexpr int kHandshakeMs = 10000;
+
+// One run of the application: its windows' names and files in the scratch
+// folder, or the exit code it came to.
+struct AppRun
+{
+    int status = ShotNotAttached;
+    QJsonArray windows;
+};
+
+// What the plugin is asked for in one run, and the toolkit's own scale, so the
+// application lays itself out for it as on such a screen.
+QProcessEnvironment shotEnvironment(const ShotOptions &options, const ShotCombination &combination,
+                                    const QString &scratch)
+{
+    QProcessEnvironment extra;
+    extra.insert(QLatin1String(Attach::shotFolderVariable), scratch);
+    extra.insert(QLatin1String(Attach::shotSettleVariable), QString::number(options.settleMs));
+    extra.insert(QLatin1String(Attach::shotStyleVariable),
+                 baseStyleFactoryKey(combination.baseStyle));
+    extra.insert(QLatin1String(Attach::shotDirectionVariable),
+                 QLatin1String(combination.direction == Qt::RightToLeft ? Attach::rightToLeft
+                                                                        : Attach::leftToRight));
+    extra.insert(QStringLiteral("QT_SCALE_FACTOR"), scaleText(combination.scale));
+    return extra;
+}
+
+AppRun runOnce(const ShotOptions &options, const ShotCombination &combination,
+               const QString &scratch)
+{
+    AttachCommand command;
+    command.sheet = options.sheetPaths.constFirst();
+    command.program = options.program;
+    command.arguments = options.programArguments;
+    AttachLauncher launcher(command, attachPluginFolder());
+    launcher.setHandshakeTimeout(kHandshakeMs);
+    launcher.setHelloNote(QString());
+    launcher.setExtraEnvironment(shotEnvironment(options, combination, scratch));
+
+    AppRun run;
+    bool rendered = false;
+    bool overdue = false;
+    QEventLoop loop;
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, &launcher, [&] {
+        overdue = true;
+        printShotError(QStringLiteral("%1 rendered no window within %2 s of starting; its event "
+                                      "loop may be blocked. It was stopped.")
+                           .arg(options.program)
+                           .arg((kHandshakeMs + options.settleMs + kRenderGraceMs) / 1000));
+        launcher.stop(ShotNotAttached);
+    });
+    QObject::connect(
+        &launcher, &AttachLauncher::messageReceived, &launcher,
+        [&](const QString &kind, const QJsonObject &fields) {
+            if (kind != QLatin1String(Attach::shotKind) || rendered)
+                return;
+            rendered = true;
+            deadline.stop();
+            run.windows = fields.value(QLatin1String(Attach::windowsField)).toArray();
+            run.status = ShotSuccess;
+            if (!fields.value(QLatin1String(Attach::sheetAppliedField)).toBool()) {
+                printShotError(
+                    QStringLiteral("the toolkit did not take %1: %2")
+                        .arg(command.sheet,
+                             fields.value(QLatin1String(Attach::sheetProblemField)).toString()));
+                run.status = ShotInputOutputError;
+            }
+            launcher.stop(run.status);
+        });
+    QObject::connect(&launcher, &AttachLauncher::finished, &loop, [&](int status) {
+        // Before the hello the launcher has said why.
+        if (!rendered && !overdue && launcher.hasAttached())
+            printShotError(QStringLiteral("%1 ended (status %2) before its windows were rendered")
+                               .arg(options.program)
+                               .arg(status));
+        loop.quit();
+    });
+    deadline.start(kHandshakeMs + options.settleMs + kRenderGraceMs);
+    launcher.start();
+    loop.exec();
+    return run;
+}
+
+// Files of one theme's baseline folder.
+QStringList baselineFiles(const ShotOptions &options, const QString &folder)
+{
+    if (options.comparePath.isEmpty())
+        return {};
+    return QDir(QDir(options.comparePath).filePath(folder))
+        .entryList({QStringLiteral("*.png")}, QDir::Files, QDir::Name);
+}
+
+// Every folder the run writes to.
+bool makeFolders(const ShotOptions &options, const QString &folder)
+{
+    const QDir out(options.outPath);
+    QStringList folders{out.filePath(folder)};
+    if (!options.comparePath.isEmpty())
+        folders << out.filePath(QLatin1String(kDiffFolder) + QLatin1Char('/') + folder);
+    for (const QString &path : qAsConst(folders)) {
+        if (!QDir().mkpath(path) || !QFileInfo(path).isWritable()) {
+            printShotError(QStringLiteral("cannot write to the output folder %1").arg(path));
+            return false;
+        }
+    }
+    return true;
+}
+
+QVector<ShotCombination> combinations(const ShotOptions &options)
+{
+    QVector<ShotCombination> cells;
+    for (const QString &baseStyle : options.baseStyles)
+        for (Qt::LayoutDirection direction : options.directions)
+            for (qreal scale : options.scales)
+                cells.append({baseStyle, direction, false, scale});
+    return cells;
+}
+
+// Each window of one run written under its name for the combination, and compared.
+void takeWindows(const AppRun &run, const QString &scratch, const QString &folder,
+                 const ShotCombination &combination, const QDir &out, ImageWriter &writer,
+                 BaselineComparison *comparison, QVector<RenderedImage> &images,
+                 QSet<QString> &names)
+{
+    for (const QJsonValue &entry : run.windows) {
+        const QString stem =
+            entry.toObject().value(QLatin1String(Attach::windowFileField)).toString();
+        // The name comes from another process: it stays a name in the folder.
+        QSet<QString> unused;
+        if (uniqueSafeFileStem(stem, &unused) != stem)
+            continue;
+        RenderedImage image;
+        image.folder = folder;
+        image.tab = stem;
+        image.combination = combination;
+        image.fileName = shotFileName(stem, combination);
+        images.append(image);
+        names.insert(stem);
+        const QImage pixels = QImage(QDir(scratch).filePath(stem + QStringLiteral(".png")))
+                                  .convertToFormat(QImage::Format_RGB32);
+        const QString path = out.filePath(folder + QLatin1Char('/') + image.fileName);
+        // The caller keeps the images' storage in place while writers fill them in.
+        RenderedImage *written = &images.last();
+        writer.submit([&writer, comparison, path, pixels, written] {
+            writer.writeImage(path, pixels);
+            if (comparison)
+                comparison->compare(written, pixels);
+        });
+    }
+}
+
+} // namespace
+
+QStringList baselineWindowNames(const QStringList &files, const QStringList &knownWindows)
+{
+    QStringList names = knownWindows;
+    for (const QString &file : files) {
+        QString window;
+        ShotCombination combination;
+        if (parseShotFileName(file, knownWindows, &window, &combination))
+            continue;
+        for (int length = 1; length < file.size(); ++length) {
+            const QString candidate = file.left(length);
+            if (parseShotFileName(file, {candidate}, &window, &combination)) {
+                names.append(window);
+                break;
+            }
+        }
+    }
+    names.removeDuplicates();
+    return names;
+}
+
+namespace {
+
+// Every combination a run of the application of its own; the images go to the
+// writer (and the comparison) while the next run goes on. Returns the exit code.
+int renderEveryCombination(const ShotOptions &options, const QString &folder,
+                           const QString &scratch, ImageWriter &writer,
+                           BaselineComparison *comparison, QVector<RenderedImage> &images,
+                           QSet<QString> &windowNames)
+{
+    const QVector<ShotCombination> cells = combinations(options);
+    ShotProgress progress(options.quiet, int(cells.size()));
+    for (int cell = 0; cell < cells.size(); ++cell) {
+        progress.step(folder + QStringLiteral(" (") + combinationTitle(cells[cell]) +
+                      QLatin1Char(')'));
+        const QString cellFolder = QDir(scratch).filePath(QString::number(cell));
+        QDir().mkpath(cellFolder);
+        const AppRun run = runOnce(options, cells[cell], cellFolder);
+        if (run.status != ShotSuccess)
+            return run.status;
+        if (run.windows.isEmpty()) {
+            printShotError(QStringLiteral("%1 showed no window within %2 s; give it longer with "
+                                          "--settle")
+                               .arg(options.program)
+                               .arg(options.settleMs / 1000.0));
+            return ShotNotAttached;
+        }
+        // Writers fill the images in: their storage moves only while none is busy.
+        if (images.size() + run.windows.size() > images.capacity()) {
+            writer.waitForDone();
+            images.reserve(images.size() * 2 + run.windows.size());
+        }
+        takeWindows(run, cellFolder, folder, cells[cell], QDir(options.outPath), writer, comparison,
+                    images, windowNames);
+    }
+    writer.waitForDone();
+    progress.finish();
+    return ShotSuccess;
+}
+
+} // namespace
+
+int runAppShots(const ShotOptions &options)
+{
+    ShotSubjects subjects;
+    if (const int code = subjects.loadThemes(options))
+        return code;
+    ShotTheme &theme = subjects.themes.first();
+    theme.folder += QLatin1Char('/') + QLatin1String(kAppFolder);
+    if (!makeFolders(options, theme.folder))
+        return ShotInputOutputError;
+    QTemporaryDir scratch;
+    if (!scratch.isValid()) {
+        printShotError(
+            QStringLiteral("cannot make a temporary folder: %1").arg(scratch.errorString()));
+        return ShotInputOutputError;
+    }
+    ImageWriter writer;
+    std::unique_ptr<BaselineComparison> comparison;
+    if (!options.comparePath.isEmpty())
+        comparison = std::make_unique<BaselineComparison>(options, subjects, writer);
+    QVector<RenderedImage> images;
+    QSet<QString> windowNames;
+    const int rendered = renderEveryCombination(options, theme.folder, scratch.path(), writer,
+                                                comparison.get(), images, windowNames);
+    writer.waitForDone();
+    if (rendered != ShotSuccess)
+        return rendered;
+    if (writer.printWriteErrors())
+        return ShotInputOutputError;
+    int code = ShotSuccess;
+    if (comparison) {
+        subjects.tabFiles =
+            baselineWindowNames(baselineFiles(options, theme.folder),
+                                QStringList(windowNames.begin(), windowNames.end()));
+        code = comparison->report(images);
+        if (code != ShotInputOutputError && options.updateBaseline) {
+            const int updated = comparison->updateBaseline(images);
+            code = updated == ShotSuccess ? ShotSuccess : updated;
+        }
+    }
+    if (options.listFiles)
+        writer.printWrittenFiles();
+    return code;
+}

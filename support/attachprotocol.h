@@ -1,0 +1,74 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+#include <QByteArray>
+#include <QJsonObject>
+#include <QString>
+#include <QVector>
+
+// What prismark-live and the attach plugin inside the author's application agree on:
+// the environment the application is started with, and the messages the plugin
+// sends back over a local socket, one JSON object a line.
+namespace Attach {
+
+// The platform theme key the plugin answers to, and the folder under a plugin path
+// it lies in.
+constexpr char themeKey[] = "prismark";
+constexpr char pluginSubfolder[] = "platformthemes";
+
+// The environment of the application started attached.
+constexpr char serverVariable[] = "PRISMARK_ATTACH_SERVER";   // the local socket's path
+constexpr char sheetVariable[] = "PRISMARK_ATTACH_SHEET";     // the author's sheet, absolute
+constexpr char variantVariable[] = "PRISMARK_ATTACH_VARIANT"; // a template's variant, or ""
+// The platform theme the application would have used: the user's own
+// QT_QPA_PLATFORMTHEME, forwarded to; unset or empty for the toolkit's choice.
+constexpr char forwardThemeVariable[] = "PRISMARK_ATTACH_FORWARD_THEME";
+// Test hooks. A folder into which the plugin writes, after every update of the sheet,
+// each top-level window's grab and a report (see attachedsession.h); and the object
+// name of a widget it inspects as a pick would.
+constexpr char testFolderVariable[] = "PRISMARK_ATTACH_TEST_DIR";
+constexpr char testInspectVariable[] = "PRISMARK_ATTACH_TEST_INSPECT";
+// Test hook: the toolkit version the plugin believes it was built for, to stand in
+// for an application on a toolkit of another build.
+constexpr char testBuiltForVariable[] = "PRISMARK_ATTACH_TEST_BUILT_FOR";
+
+// prismark-shot's request: the folder the application's windows are rendered into
+// once it has settled for the time given, drawn over a base style (a style factory
+// key) in a layout direction ("rtl" or "ltr"). The diagnostics window stays shut.
+constexpr char shotFolderVariable[] = "PRISMARK_ATTACH_SHOT_DIR";
+constexpr char shotSettleVariable[] = "PRISMARK_ATTACH_SHOT_SETTLE_MS";
+constexpr char shotStyleVariable[] = "PRISMARK_ATTACH_SHOT_STYLE";
+constexpr char shotDirectionVariable[] = "PRISMARK_ATTACH_SHOT_DIRECTION";
+constexpr char rightToLeft[] = "rtl";
+constexpr char leftToRight[] = "ltr";
+
+// The kinds of message.
+constexpr char helloKind[] = "hello";       // attached: "qt" version, "pid"
+constexpr char declinedKind[] = "declined"; // not attached: "qt" version found, "built" for
+// The windows are rendered: windowsField, each a windowNameField and the file's
+// stem in the shot folder (windowFileField); sheetAppliedField says whether the
+// toolkit took the author's sheet, sheetProblemField why not.
+constexpr char shotKind[] = "shot";
+constexpr char windowsField[] = "windows";
+constexpr char windowNameField[] = "name";
+constexpr char windowFileField[] = "file";
+constexpr char sheetAppliedField[] = "applied";
+constexpr char sheetProblemField[] = "problem";
+
+struct Message
+{
+    QString kind;
+    QJsonObject fields;
+};
+
+// One message as a line to send.
+QByteArray encodeMessage(const QString &kind, const QJsonObject &fields);
+
+// Takes the complete lines off the front of buffer and reads each as a message;
+// lines that are not a message are dropped, and a line longer than the limit is
+// dropped with everything buffered.
+QVector<Message> takeMessages(QByteArray &buffer);
+
+} // namespace Attach

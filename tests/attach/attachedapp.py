@@ -1,0 +1,56 @@
+# SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+# SPDX-License-Identifier: MIT
+"""The test application of attachedapp.cpp, in Python, on the binding named first:
+pyqt5, pyqt6 or pyside2. Names and sheets as in attachedappnames.h."""
+import os
+import sys
+
+binding = sys.argv[1]
+if binding == "pyqt5":
+    from PyQt5 import QtCore, QtWidgets
+elif binding == "pyqt6":
+    from PyQt6 import QtCore, QtWidgets
+else:
+    from PySide2 import QtCore, QtWidgets
+
+OWN_SHEET = "QMainWindow, QDialog { background: rgb(0, 160, 0); }"
+
+application = QtWidgets.QApplication(sys.argv)
+application.setStyleSheet(OWN_SHEET)
+
+window = QtWidgets.QMainWindow()
+window.setObjectName("attachedMain")
+central = QtWidgets.QWidget()
+layout = QtWidgets.QVBoxLayout(central)
+label = QtWidgets.QLabel("own sheet")
+label.setObjectName("ownSheetLabel")
+label.setStyleSheet("background: rgb(0, 0, 255);")
+label.setMinimumHeight(60)
+layout.addWidget(label)
+button = QtWidgets.QPushButton("Pick me")
+button.setObjectName("pickMe")
+layout.addWidget(button)
+layout.addStretch()
+window.setCentralWidget(central)
+window.resize(320, 240)
+window.show()
+
+dialog = QtWidgets.QDialog(window)
+dialog.setObjectName("attachedDialog")
+dialog.resize(200, 120)
+QtCore.QTimer.singleShot(300, dialog.show)
+QtCore.QTimer.singleShot(600, lambda: application.setStyleSheet(OWN_SHEET + "\n"))
+
+
+def read_input():
+    line = os.read(0, 64).decode(errors="replace")
+    words = line.split()
+    if not line or (len(words) == 2 and words[0] == "quit"):
+        notifier.setEnabled(False)
+        application.exit(int(words[1]) if words else 0)
+
+
+read_kind = getattr(QtCore.QSocketNotifier, "Type", QtCore.QSocketNotifier).Read
+notifier = QtCore.QSocketNotifier(0, read_kind)
+notifier.activated.connect(read_input)
+sys.exit(application.exec() if hasattr(application, "exec") else application.exec_())

@@ -1,0 +1,18 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+// What the test application and its test agree on; attachedapp.py repeats them.
+namespace AttachedApp {
+
+constexpr char mainName[] = "attachedMain";
+constexpr char dialogName[] = "attachedDialog";
+constexpr char labelName[] = "ownSheetLabel";
+constexpr char buttonName[] = "pickMe";
+// The application's own sheet, which the author's replaces: a green window.
+constexpr char ownSheet[] = "QMainWindow, QDialog { background: rgb(0, 160, 0); }";
+// A widget-level sheet, kept as written: a blue label.
+constexpr char labelSheet[] = "background: rgb(0, 0, 255);";
+
+} // namespace AttachedApp
