@@ -1,0 +1,151 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+#include "lsp/features/embeddeddocument.h"
+
+#include "analysis/toolkitparse.h"
+#include "embedded/embeddedlint.h"
+#include "lsp/features/completion.h"
+#include "lsp/features/hover.h"
+
+#include <QFileInfo>
+#include <QUrl>
+
+#include <algorithm>
+
+namespace {
+// A widget's sheet being written that neither reading accepts yet: declarations when
+// it opens no block and starts as a property does (widget classes start in capitals).
+bool looksLikeDeclarations(const QString &sheet)
+{
+    if (sheet.contains(QLatin1Char('{')))
+        return false;
+    int at = 0;
+    while (at < sheet.size()) {
+        if (sheet.at(at).isSpace()) {
+            ++at;
+        } else if (QStringView(sheet).mid(at, 2) == QLatin1String("/*")) {
+            const int close = sheet.indexOf(QLatin1String("*/"), at + 2);
+            at = close < 0 ? sheet.size() : close + 2;
+        } else {
+            break;
+        }
+    }
+    return at < sheet.size() && (sheet.at(at).isLower() || sheet.at(at) == QLatin1Char('-'));
+}
+
+// The text the sheet features read: the sheet, or, for a widget's declarations, the
+// rule the toolkit takes them as.
+WidgetSheet sheetView(const QString &sheet)
+{
+    if (toolkitParsesSheet(sheet))
+        return {sheet, 0, false};
+    const WidgetSheet declarations = declarationsSheet(sheet);
+    if (looksLikeDeclarations(sheet) || toolkitParsesSheet(declarations.text))
+        return declarations;
+    return {sheet, 0, false};
+}
+
+// A span of the view as a span of the file inside one literal; false when it reaches
+// outside the literal.
+bool spanInPiece(const EmbeddedSheet &sheet, const EmbeddedPiece &piece, const WidgetSheet &view,
+                 const TextSpan &span, TextSpan *placed)
+{
+    const int start = span.start - view.prefixLength;
+    const int end = span.end - view.prefixLength;
+    if (start < piece.decodedStart || end > piece.decodedEnd || start > end)
+        return false;
+    const auto source = [&](int at) {
+        return at < piece.decodedEnd ? sheet.sourceOffsets.at(at) : piece.sourceEnd;
+    };
+    *placed = {source(start), source(end)};
+    return true;
+}
+} // namespace
+
+EmbeddedDocument::EmbeddedDocument(EmbeddingLanguage language, const QString &text)
+    : found(readEmbeddedSheets(language, text))
+{}
+
+std::optional<EmbeddedDocument::Place> EmbeddedDocument::placeAt(int offset) const
+{
+    // The sheets stand in file order and apart, so the one that may hold offset is the
+    // first not ending before it.
+    const auto sheet = std::lower_bound(
+        found.cbegin(), found.cend(), offset,
+        [](const EmbeddedSheet &candidate, int at) { return candidate.endOffset < at; });
+    if (sheet == found.cend() || !sheet->checkable)
+        return std::nullopt;
+    for (int index = 0; index < sheet->pieces.size(); ++index) {
+        const EmbeddedPiece &piece = sheet->pieces.at(index);
+        if (offset < piece.sourceStart || offset > piece.sourceEnd)
+            continue;
+        // Every character before the place is spelt before it; an escape the place
+        // falls inside counts as before.
+        const auto first = sheet->sourceOffsets.cbegin();
+        const auto decoded = std::lower_bound(first + piece.decodedStart, first + piece.decodedEnd,
+                                              offset);
+        return Place{int(sheet - found.cbegin()), index, int(decoded - first)};
+    }
+    return std::nullopt;
+}
+
+EmbeddingLanguage documentEmbedding(const QString &uri, const QString &languageId)
+{
+    const EmbeddingLanguage bySuffix = embeddingLanguage(QFileInfo(QUrl(uri).path()).fileName());
+    if (bySuffix != EmbeddingLanguage::None)
+        return bySuffix;
+    if (languageId == QLatin1String("cpp") || languageId == QLatin1String("c"))
+        return EmbeddingLanguage::Cpp;
+    if (languageId == QLatin1String("python"))
+        return EmbeddingLanguage::Python;
+    return EmbeddingLanguage::None;
+}
+
+QVector<CompletionItem> embeddedCompletionItems(const EmbeddedDocument &document, int offset,
+                                                const ClientCapabilities &client)
+{
+    const auto place = document.placeAt(offset);
+    if (!place)
+        return {};
+    const EmbeddedSheet &sheet = document.sheets().at(place->sheet);
+    const EmbeddedPiece &piece = sheet.pieces.at(place->piece);
+    const WidgetSheet view = sheetView(sheet.text);
+    QVector<CompletionItem> placed;
+    for (CompletionItem item :
+         completionItems(view.text, place->decoded + view.prefixLength, client)) {
+        QString spelt;
+        if (!spanInPiece(sheet, piece, view, item.replaces, &item.replaces) ||
+            !spellInPiece(piece, item.newText, &spelt))
+            continue;
+        // A snippet's own escapes would read the literal's backslashes.
+        if (item.snippet && spelt != item.newText)
+            continue;
+        item.newText = spelt;
+        placed.append(item);
+    }
+    return placed;
+}
+
+std::optional<HoverInfo> embeddedHoverAt(const EmbeddedDocument &document, int offset,
+                                         const ClientCapabilities &client)
+{
+    const auto place = document.placeAt(offset);
+    if (!place)
+        return std::nullopt;
+    const EmbeddedSheet &sheet = document.sheets().at(place->sheet);
+    const EmbeddedPiece &piece = sheet.pieces.at(place->piece);
+    const WidgetSheet view = sheetView(sheet.text);
+    std::optional<HoverInfo> hover =
+        hoverAt(view.text, place->decoded + view.prefixLength, client);
+    if (!hover)
+        return std::nullopt;
+    // A name split over two literals is shown in the one the place is in.
+    const int lowest = piece.decodedStart + view.prefixLength;
+    const int highest = piece.decodedEnd + view.prefixLength;
+    const TextSpan clamped{qBound(lowest, hover->span.start, highest),
+                           qBound(lowest, hover->span.end, highest)};
+    if (!spanInPiece(sheet, piece, view, clamped, &hover->span))
+        return std::nullopt;
+    return hover;
+}
