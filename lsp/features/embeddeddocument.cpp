@@ -14,8 +14,8 @@
 #include <algorithm>
 
 namespace {
-// A widget's sheet being written that neither reading accepts yet: declarations when
-// it opens no block and starts as a property does (widget classes start in capitals).
+// A widget's sheet that does not read as a sheet: declarations when it opens no block
+// and starts as a property does (widget classes start in capitals).
 bool looksLikeDeclarations(const QString &sheet)
 {
     if (sheet.contains(QLatin1Char('{')))
@@ -35,14 +35,12 @@ bool looksLikeDeclarations(const QString &sheet)
 }
 
 // The text the sheet features read: the sheet, or, for a widget's declarations, the
-// rule the toolkit takes them as.
+// rule the toolkit takes them as. Which one a sheet being written is, the toolkit
+// cannot say: it reads nearly any text as declarations.
 WidgetSheet sheetView(const QString &sheet)
 {
-    if (toolkitParsesSheet(sheet))
-        return {sheet, 0, false};
-    const WidgetSheet declarations = declarationsSheet(sheet);
-    if (looksLikeDeclarations(sheet) || toolkitParsesSheet(declarations.text))
-        return declarations;
+    if (!toolkitParsesSheet(sheet) && looksLikeDeclarations(sheet))
+        return declarationsSheet(sheet);
     return {sheet, 0, false};
 }
 
@@ -83,8 +81,8 @@ std::optional<EmbeddedDocument::Place> EmbeddedDocument::placeAt(int offset) con
         // Every character before the place is spelt before it; an escape the place
         // falls inside counts as before.
         const auto first = sheet->sourceOffsets.cbegin();
-        const auto decoded = std::lower_bound(first + piece.decodedStart, first + piece.decodedEnd,
-                                              offset);
+        const auto decoded =
+            std::lower_bound(first + piece.decodedStart, first + piece.decodedEnd, offset);
         return Place{int(sheet - found.cbegin()), index, int(decoded - first)};
     }
     return std::nullopt;
@@ -136,8 +134,7 @@ std::optional<HoverInfo> embeddedHoverAt(const EmbeddedDocument &document, int o
     const EmbeddedSheet &sheet = document.sheets().at(place->sheet);
     const EmbeddedPiece &piece = sheet.pieces.at(place->piece);
     const WidgetSheet view = sheetView(sheet.text);
-    std::optional<HoverInfo> hover =
-        hoverAt(view.text, place->decoded + view.prefixLength, client);
+    std::optional<HoverInfo> hover = hoverAt(view.text, place->decoded + view.prefixLength, client);
     if (!hover)
         return std::nullopt;
     // A name split over two literals is shown in the one the place is in.

@@ -270,11 +270,11 @@ QJsonValue LspServer::completionAnswer(Document &document, const QJsonObject &pa
         return QJsonValue(QJsonArray());
     const int offset = document.text.offsetAt(params.value(QLatin1String("position")).toObject());
     if (document.embedding != EmbeddingLanguage::None)
-        return QJsonValue(QJsonObject{
-            {QStringLiteral("isIncomplete"), false},
-            {QStringLiteral("items"),
-             toJson(document.text,
-                    embeddedCompletionItems(embeddedSheets(document), offset, client))}});
+        return QJsonValue(
+            QJsonObject{{QStringLiteral("isIncomplete"), false},
+                        {QStringLiteral("items"),
+                         toJson(document.text, embeddedCompletionItems(embeddedSheets(document),
+                                                                       offset, client))}});
     // A token file is JSON: nothing of a style sheet is offered there.
     if (isTokenFilePath(document.text.path))
         return QJsonValue(QJsonObject{
@@ -374,7 +374,10 @@ const QVector<LspServer::Method> &LspServer::methods()
                        {"resolveProvider", false}}}},
          &LspServer::completionAnswer,
          InEmbedded::Answers},
-        {"textDocument/hover", {{"hoverProvider", true}}, &LspServer::hoverAnswer, InEmbedded::Answers},
+        {"textDocument/hover",
+         {{"hoverProvider", true}},
+         &LspServer::hoverAnswer,
+         InEmbedded::Answers},
         {"textDocument/formatting",
          {{"documentFormattingProvider", true}},
          &LspServer::formattingAnswer,
@@ -383,7 +386,9 @@ const QVector<LspServer::Method> &LspServer::methods()
          {{"documentRangeFormattingProvider", true}},
          &LspServer::formattingAnswer,
          InEmbedded::NoItems},
-        {"textDocument/documentColor", {{"colorProvider", true}}, &LspServer::documentColourAnswer,
+        {"textDocument/documentColor",
+         {{"colorProvider", true}},
+         &LspServer::documentColourAnswer,
          InEmbedded::NoItems},
         {"textDocument/colorPresentation",
          {{"colorProvider", true}},
@@ -393,11 +398,18 @@ const QVector<LspServer::Method> &LspServer::methods()
          {{"documentSymbolProvider", true}},
          &LspServer::documentSymbolAnswer,
          InEmbedded::NoItems},
-        {"textDocument/definition", {{"definitionProvider", true}}, &LspServer::definitionAnswer,
+        {"textDocument/definition",
+         {{"definitionProvider", true}},
+         &LspServer::definitionAnswer,
          InEmbedded::Null},
-        {"textDocument/references", {{"referencesProvider", true}}, &LspServer::referencesAnswer,
+        {"textDocument/references",
+         {{"referencesProvider", true}},
+         &LspServer::referencesAnswer,
          InEmbedded::NoItems},
-        {"textDocument/rename", {{"renameProvider", true}}, &LspServer::renameAnswer, InEmbedded::Null},
+        {"textDocument/rename",
+         {{"renameProvider", true}},
+         &LspServer::renameAnswer,
+         InEmbedded::Null},
         {"textDocument/prepareRename",
          {{"renameProvider", QJsonObject{{"prepareProvider", true}}}},
          &LspServer::prepareRenameAnswer,
