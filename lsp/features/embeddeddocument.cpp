@@ -59,7 +59,89 @@ bool spanInPiece(const EmbeddedSheet &sheet, const EmbeddedPiece &piece, const W
     *placed = {source(start), source(end)};
     return true;
 }
+// Characters a literal spells as themselves and whose insertion or removal changes
+// nothing around them: no quote, escape, entity, delimiter or line break.
+bool isPlainIn(const QString &text, const EmbeddedPiece &piece)
+{
+    const bool xml =
+        piece.spelling == LiteralSpelling::XmlText || piece.spelling == LiteralSpelling::XmlCData;
+    for (const QChar c : text) {
+        if (QStringView(u"\\\"'\r\n").contains(c) || c.isSurrogate() ||
+            (xml && QStringView(u"&<>]").contains(c)) ||
+            (!piece.closing.isEmpty() && c == piece.closing.at(0)))
+            return false;
+    }
+    return true;
+}
+
+// The places of the file after [start, end) became delta characters longer. A piece's
+// or sheet's start at start stays: what is inserted there goes inside it.
+void shiftSheet(EmbeddedSheet &sheet, int start, int end, int delta)
+{
+    const auto shiftStart = [&](int &offset) {
+        if (offset > start)
+            offset += delta;
+    };
+    const auto shift = [&](int &offset) {
+        if (offset >= end)
+            offset += delta;
+    };
+    shiftStart(sheet.offset);
+    shift(sheet.endOffset);
+    for (int &offset : sheet.sourceOffsets)
+        shift(offset);
+    for (EmbeddedPiece &piece : sheet.pieces) {
+        shiftStart(piece.sourceStart);
+        shift(piece.sourceEnd);
+    }
+}
 } // namespace
+
+bool EmbeddedDocument::applyEdit(int start, int end, const QString &inserted,
+                                 const QString &editedText)
+{
+    const auto place = placeAt(start);
+    if (!place || end < start)
+        return false;
+    EmbeddedSheet &sheet = found[place->sheet];
+    EmbeddedPiece &piece = sheet.pieces[place->piece];
+    const int decoded = place->decoded;
+    const int removed = end - start;
+    if (end > piece.sourceEnd || decoded + removed > piece.decodedEnd ||
+        !isPlainIn(inserted, piece) || !isPlainIn(sheet.text.mid(decoded, removed), piece))
+        return false;
+    // The character before the place, each one removed and the one after stand for one
+    // character of the file each: no escape is cut into or extended.
+    if (decoded > piece.decodedStart && sheet.sourceOffsets.at(decoded - 1) != start - 1)
+        return false;
+    for (int k = 0; k <= removed; ++k) {
+        const int spelt =
+            decoded + k < piece.decodedEnd ? sheet.sourceOffsets.at(decoded + k) : piece.sourceEnd;
+        if (spelt != start + k)
+            return false;
+    }
+    const int delta = int(inserted.size()) - removed;
+    for (int index = place->sheet; index < found.size(); ++index)
+        shiftSheet(found[index], start, end, delta);
+    sheet.text.replace(decoded, removed, inserted);
+    sheet.sourceOffsets.remove(decoded, removed);
+    sheet.sourceOffsets.insert(decoded, int(inserted.size()), 0);
+    for (int k = 0; k < inserted.size(); ++k)
+        sheet.sourceOffsets[decoded + k] = start + k;
+    piece.decodedEnd += delta;
+    for (int index = place->piece + 1; index < sheet.pieces.size(); ++index) {
+        sheet.pieces[index].decodedStart += delta;
+        sheet.pieces[index].decodedEnd += delta;
+    }
+    // No line break came or went: only the sheets later on the edit's line move.
+    const int lineEnd = int(editedText.indexOf(QLatin1Char('\n'), start));
+    for (int index = place->sheet + 1; index < found.size(); ++index) {
+        if (lineEnd >= 0 && found.at(index).offset > lineEnd)
+            break;
+        found[index].column += delta;
+    }
+    return true;
+}
 
 EmbeddedDocument::EmbeddedDocument(EmbeddingLanguage language, const QString &text)
     : found(readEmbeddedSheets(language, text))

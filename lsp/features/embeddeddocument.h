@@ -32,6 +32,12 @@ public:
     // nothing between literals, in a quote or prefix, or anywhere else.
     std::optional<Place> placeAt(int offset) const;
 
+    // The sheets after [start, end) of the file became inserted, editedText being the
+    // file after it, without reading the file again: for typing inside a literal, where
+    // plain characters replace plain ones and nothing else of the file can change.
+    // False (and the sheets unusable) for any other edit: the file must be read anew.
+    bool applyEdit(int start, int end, const QString &inserted, const QString &editedText);
+
     const QVector<EmbeddedSheet> &sheets() const { return found; }
 
 private:

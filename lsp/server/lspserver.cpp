@@ -672,19 +672,27 @@ void LspServer::didChange(const QJsonObject &params)
         return;
     }
     Document &document = **it;
+    // Typing inside a literal moves the sheets read before; anything else reads them anew.
+    bool sheetsKept = document.embedded && document.embeddedGeneration == document.generation;
     for (const QJsonValue &value : params.value(QLatin1String("contentChanges")).toArray()) {
         const QJsonObject change = value.toObject();
         const QString text = change.value(QLatin1String("text")).toString();
         int start = 0;
         int end = 0;
         if (document.text.rangeOffsets(change.value(QLatin1String("range")).toObject(), &start,
-                                       &end))
+                                       &end)) {
             document.text.replace(start, end, text);
-        else
+            sheetsKept =
+                sheetsKept && document.embedded->applyEdit(start, end, text, document.text.text());
+        } else {
             document.text.setText(text);
+            sheetsKept = false;
+        }
     }
     document.text.version = item.value(QLatin1String("version")).toInt(document.text.version);
     documentChanged(document);
+    if (sheetsKept)
+        document.embeddedGeneration = document.generation;
 }
 
 void LspServer::didSave(const QJsonObject &params)
@@ -770,8 +778,7 @@ void LspServer::documentChanged(Document &document, bool withRelated)
 const EmbeddedDocument &LspServer::embeddedSheets(Document &document)
 {
     if (!document.embedded || document.embeddedGeneration != document.generation) {
-        document.embedded =
-            std::make_shared<const EmbeddedDocument>(document.embedding, document.text.text());
+        document.embedded.emplace(document.embedding, document.text.text());
         document.embeddedGeneration = document.generation;
     }
     return *document.embedded;

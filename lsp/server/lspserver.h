@@ -21,6 +21,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 // The language server: reads framed JSON-RPC messages, keeps the documents the
 // client has open, answers requests on the thread that reads them and publishes the
@@ -78,7 +79,7 @@ private:
         // A form or a source: only its embedded sheets are served.
         EmbeddingLanguage embedding = EmbeddingLanguage::None;
         // Its sheets, read for the text of embeddedGeneration.
-        std::shared_ptr<const EmbeddedDocument> embedded;
+        std::optional<EmbeddedDocument> embedded;
         int embeddedGeneration = -1;
         int generation = 0;
         int publishedGeneration = 0;

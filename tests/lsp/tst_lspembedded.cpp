@@ -37,6 +37,33 @@ QString spanText(const QString &text, const TextSpan &span)
 {
     return text.mid(span.start, span.end - span.start);
 }
+
+// Everything a reading of the sheets gives, written out for comparing two readings.
+QStringList described(const QVector<EmbeddedSheet> &sheets)
+{
+    QStringList lines;
+    for (const EmbeddedSheet &sheet : sheets) {
+        QStringList offsets;
+        for (const int offset : sheet.sourceOffsets)
+            offsets.append(QString::number(offset));
+        lines.append(QStringLiteral("sheet \"%1\" %2-%3 at %4:%5 %6 offsets %7")
+                         .arg(sheet.text)
+                         .arg(sheet.offset)
+                         .arg(sheet.endOffset)
+                         .arg(sheet.line)
+                         .arg(sheet.column)
+                         .arg(sheet.checkable ? QStringLiteral("checkable") : sheet.reason)
+                         .arg(offsets.join(QLatin1Char(' '))));
+        for (const EmbeddedPiece &piece : sheet.pieces)
+            lines.append(QStringLiteral("  piece %1-%2 from %3-%4 closed by %5")
+                             .arg(piece.decodedStart)
+                             .arg(piece.decodedEnd)
+                             .arg(piece.sourceStart)
+                             .arg(piece.sourceEnd)
+                             .arg(piece.closing));
+    }
+    return lines;
+}
 } // namespace
 
 // The sheet features inside the literals of forms and sources: places mapped into
@@ -56,6 +83,8 @@ private slots:
     void nothingOutsideALiteral();
     void quickFixLandsInsideTheLiteral_data();
     void quickFixLandsInsideTheLiteral();
+    void typingInALiteralMovesTheSheets_data();
+    void typingInALiteralMovesTheSheets();
     void languageOfADocument_data();
     void languageOfADocument();
 };
@@ -258,6 +287,68 @@ void TestLspEmbedded::quickFixLandsInsideTheLiteral()
     const QVector<EmbeddedSheet> reread = readEmbeddedSheets(language, applied);
     QCOMPARE(reread.size(), 1);
     QVERIFY2(toolkitParsesSheet(reread.constFirst().text), qPrintable(reread.constFirst().text));
+}
+
+void TestLspEmbedded::typingInALiteralMovesTheSheets_data()
+{
+    QTest::addColumn<EmbeddingLanguage>("language");
+    QTest::addColumn<QString>("marked"); // "|" where the edit starts
+    QTest::addColumn<int>("removed");
+    QTest::addColumn<QString>("inserted");
+    QTest::addColumn<bool>("kept"); // false: the file must be read anew
+
+    const QString twoCalls = QStringLiteral(
+        "a->setStyleSheet(\"QLabel {\" \" col|x: red; }\"); b->setStyleSheet(\"QFrame {}\");\n"
+        "c->setStyleSheet(u\"QLabel { color: \\\"x\\\" }\");");
+    QTest::newRow("C++ a letter typed")
+        << kCpp << "w->setStyleSheet(\"QLabel { col| }\");" << 0 << "o" << true;
+    QTest::newRow("C++ a letter deleted")
+        << kCpp << "w->setStyleSheet(\"QLabel { colo|r }\");" << 1 << QString() << true;
+    QTest::newRow("C++ a word replaced, later sheets on its line and after it")
+        << kCpp << twoCalls << 1 << "or" << true;
+    QTest::newRow("C++ typed at a literal's start")
+        << kCpp << "w->setStyleSheet(\"QLabel {\"\n  \"|}\");" << 0 << " " << true;
+    QTest::newRow("C++ typed at a literal's end")
+        << kCpp << "w->setStyleSheet(\"QLabel {\"\n  \"}|\");" << 0 << " " << true;
+    QTest::newRow("C++ raw literal")
+        << kCpp << "w->setStyleSheet(R\"x(QLabel { col| })x\");" << 0 << "o" << true;
+    QTest::newRow("C++ a hex digit after a hex escape")
+        << kCpp << "w->setStyleSheet(\"\\x51|Push\");" << 0 << "a" << false;
+    QTest::newRow("C++ an escape's backslash deleted")
+        << kCpp << "w->setStyleSheet(\"QLabel {|\\n}\");" << 1 << QString() << false;
+    QTest::newRow("C++ a quote typed")
+        << kCpp << "w->setStyleSheet(\"QLabel { col| }\");" << 0 << "\"" << false;
+    QTest::newRow("C++ a raw literal's closing parenthesis typed")
+        << kCpp << "w->setStyleSheet(R\"(QLabel { col| })\");" << 0 << ")" << false;
+    QTest::newRow("C++ typed in the code")
+        << kCpp << "w->set|StyleSheet(\"QLabel {}\");" << 0 << "x" << false;
+    QTest::newRow("C++ deleted past the literal's end")
+        << kCpp << "w->setStyleSheet(\"QLabel {}|\" \"\");" << 2 << QString() << false;
+    QTest::newRow("Python triple-quoted")
+        << kPython << "w.setStyleSheet('''\nQLabel {\n    col|\n}''')" << 0 << "or" << true;
+    QTest::newRow("Python up to a line continuation")
+        << kPython << "w.setStyleSheet('QLabel {|\\\n}')" << 1 << QString() << false;
+    QTest::newRow("form text") << kForm << form(QStringLiteral("QFrame &gt; QLabel { col| }")) << 0
+                               << "or" << true;
+    QTest::newRow("form right after an entity")
+        << kForm << form(QStringLiteral("QFrame &gt;| QLabel {}")) << 0 << "x" << false;
+    QTest::newRow("form an ampersand typed")
+        << kForm << form(QStringLiteral("QLabel { col| }")) << 0 << "&" << false;
+}
+
+void TestLspEmbedded::typingInALiteralMovesTheSheets()
+{
+    QFETCH(EmbeddingLanguage, language);
+    QFETCH(QString, marked);
+    QFETCH(int, removed);
+    QFETCH(QString, inserted);
+    QFETCH(bool, kept);
+    const Marked at(marked);
+    EmbeddedDocument document(language, at.text);
+    const QString edited = QString(at.text).replace(at.offset, removed, inserted);
+    QCOMPARE(document.applyEdit(at.offset, at.offset + removed, inserted, edited), kept);
+    if (kept)
+        QCOMPARE(described(document.sheets()), described(readEmbeddedSheets(language, edited)));
 }
 
 void TestLspEmbedded::languageOfADocument_data()
