@@ -59,14 +59,16 @@ bool spanInPiece(const EmbeddedSheet &sheet, const EmbeddedPiece &piece, const W
     *placed = {source(start), source(end)};
     return true;
 }
-// Characters a literal spells as themselves and whose insertion or removal changes
-// nothing around them: no quote, escape, entity, delimiter or line break.
-bool isPlainIn(const QString &text, const EmbeddedPiece &piece)
+// Characters a literal spells as themselves and that join nothing beside them into
+// an escape, entity or delimiter: no backslash, quote, "&", "<", ">", "]" in a form, nor
+// the literal's closing; nor, when lineBreaks is false, a line break.
+bool isPlainIn(const QString &text, const EmbeddedPiece &piece, bool lineBreaks)
 {
     const bool xml =
         piece.spelling == LiteralSpelling::XmlText || piece.spelling == LiteralSpelling::XmlCData;
     for (const QChar c : text) {
-        if (QStringView(u"\\\"'\r\n").contains(c) || c.isSurrogate() ||
+        if (QStringView(u"\\\"'").contains(c) || c.isSurrogate() ||
+            (!lineBreaks && (c == QLatin1Char('\n') || c == QLatin1Char('\r'))) ||
             (xml && QStringView(u"&<>]").contains(c)) ||
             (!piece.closing.isEmpty() && c == piece.closing.at(0)))
             return false;
@@ -107,11 +109,19 @@ bool EmbeddedDocument::applyEdit(int start, int end, const QString &inserted,
     EmbeddedPiece &piece = sheet.pieces[place->piece];
     const int decoded = place->decoded;
     const int removed = end - start;
-    if (end > piece.sourceEnd || decoded + removed > piece.decodedEnd ||
-        !isPlainIn(inserted, piece) || !isPlainIn(sheet.text.mid(decoded, removed), piece))
+    if (end > piece.sourceEnd || decoded + removed > piece.decodedEnd)
+        return false;
+    // What is removed and inserted is plain, and so are the characters either side: no
+    // escape is cut into, extended or begun, no quote or delimiter comes next to another.
+    // No line break comes or goes, so no sheet changes line.
+    const int before = qMax(piece.decodedStart, decoded - 1);
+    const int beside = qMin(piece.decodedEnd, decoded + removed + 1);
+    if (!isPlainIn(inserted, piece, false) ||
+        !isPlainIn(sheet.text.mid(decoded, removed), piece, false) ||
+        !isPlainIn(sheet.text.mid(before, beside - before), piece, true))
         return false;
     // The character before the place, each one removed and the one after stand for one
-    // character of the file each: no escape is cut into or extended.
+    // character of the file each.
     if (decoded > piece.decodedStart && sheet.sourceOffsets.at(decoded - 1) != start - 1)
         return false;
     for (int k = 0; k <= removed; ++k) {
@@ -121,6 +131,12 @@ bool EmbeddedDocument::applyEdit(int start, int end, const QString &inserted,
             return false;
     }
     const int delta = int(inserted.size()) - removed;
+    // A raw literal's content must not come to hold its closing ")delim\"".
+    if (piece.spelling == LiteralSpelling::Raw && piece.closing.size() > 1 &&
+        QStringView(editedText)
+            .mid(piece.sourceStart, piece.sourceEnd + delta - piece.sourceStart)
+            .contains(piece.closing))
+        return false;
     for (int index = place->sheet; index < found.size(); ++index)
         shiftSheet(found[index], start, end, delta);
     sheet.text.replace(decoded, removed, inserted);

@@ -316,6 +316,12 @@ void TestLspEmbedded::typingInALiteralMovesTheSheets_data()
         << kCpp << "w->setStyleSheet(\"\\x51|Push\");" << 0 << "a" << false;
     QTest::newRow("C++ an escape's backslash deleted")
         << kCpp << "w->setStyleSheet(\"QLabel {|\\n}\");" << 1 << QString() << false;
+    // A backslash before a NUL stands for itself; a letter after it would make an escape.
+    QTest::newRow("C++ typed after a lone backslash")
+        << kCpp << QStringLiteral("w->setStyleSheet(\"QLabel {\\|") + QChar(0) + "}\");" << 0 << "a"
+        << false;
+    QTest::newRow("C++ a raw literal's closing made by a deletion")
+        << kCpp << "w->setStyleSheet(R\"x(QLabel { )x|Z\" })x\");" << 1 << QString() << false;
     QTest::newRow("C++ a quote typed")
         << kCpp << "w->setStyleSheet(\"QLabel { col| }\");" << 0 << "\"" << false;
     QTest::newRow("C++ a raw literal's closing parenthesis typed")
