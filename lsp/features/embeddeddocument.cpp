@@ -59,6 +59,7 @@ bool spanInPiece(const EmbeddedSheet &sheet, const EmbeddedPiece &piece, const W
     *placed = {source(start), source(end)};
     return true;
 }
+
 // Characters a literal spells as themselves and that join nothing beside them into
 // an escape, entity or delimiter: no backslash, quote, "&", "<", ">", "]" in a form, nor
 // the literal's closing; nor, when lineBreaks is false, a line break.
