@@ -34,6 +34,29 @@ struct Token
     QString text; // an identifier's name or the punctuation
 };
 
+// Escaped bytes read as UTF-8, each character at its first byte's escape; a byte
+// that starts no sequence reads as the replacement character. Empties bytes.
+void appendUtf8(QVector<QPair<uint, int>> &bytes, SheetBuilder *builder)
+{
+    for (int k = 0; k < bytes.size();) {
+        const uint lead = bytes.at(k).first;
+        const int length = lead >= 0xF0 && lead < 0xF8 ? 4
+                           : lead >= 0xE0              ? 3
+                           : lead >= 0xC0              ? 2
+                                                       : 0;
+        uint codePoint = length == 4 ? lead & 0x07 : length == 3 ? lead & 0x0F : lead & 0x1F;
+        bool valid = length > 0 && k + length <= bytes.size();
+        for (int i = 1; valid && i < length; ++i) {
+            const uint next = bytes.at(k + i).first;
+            valid = next >= 0x80 && next < 0xC0;
+            codePoint = (codePoint << 6) | (next & 0x3F);
+        }
+        builder->append(valid ? codePoint : 0xFFFD, bytes.at(k).second);
+        k += valid ? length : 1;
+    }
+    bytes.clear();
+}
+
 // Reads one C++ source's tokens far enough to find setStyleSheet calls and their
 // literal arguments; comments, character literals and other strings are stepped over.
 class CppScanner
@@ -219,8 +242,27 @@ bool CppScanner::decodeLiteral(int from, int *end, SheetBuilder *builder) const
         close = i;
         if (builder) {
             builder->beginPiece(contentStart, LiteralSpelling::Escaped, QStringLiteral("\""));
+            // A narrow literal's \x and octal escapes are bytes, and the toolkit reads
+            // the bytes as UTF-8 (uic writes every non-ASCII character so).
+            const QStringView prefix = QStringView(text).mid(from, quote - from);
+            const bool narrow = prefix.isEmpty() || prefix == QLatin1String("u8");
+            QVector<QPair<uint, int>> bytes;
             for (int j = contentStart; j < close;) {
                 const QChar c = text.at(j);
+                const QChar kind = j + 1 < close ? text.at(j + 1) : QChar();
+                const bool byteEscape = c == QLatin1Char('\\') &&
+                                        (kind == QLatin1Char('x') ||
+                                         (kind >= QLatin1Char('0') && kind <= QLatin1Char('7')));
+                if (narrow && byteEscape) {
+                    uint value = 0;
+                    const int length = decodeEscape(j, close, &value);
+                    if (value >= 0x80 && value <= 0xFF) {
+                        bytes.append({value, j});
+                        j += length;
+                        continue;
+                    }
+                }
+                appendUtf8(bytes, builder);
                 if (c != QLatin1Char('\\')) {
                     if (c.isHighSurrogate() && j + 1 < close && text.at(j + 1).isLowSurrogate()) {
                         builder->append(QChar::surrogateToUcs4(c, text.at(j + 1)), j);
@@ -246,6 +288,7 @@ bool CppScanner::decodeLiteral(int from, int *end, SheetBuilder *builder) const
                 builder->append(value, j);
                 j += length;
             }
+            appendUtf8(bytes, builder);
             builder->endPiece(close);
         }
         *end = close + 1;
@@ -404,6 +447,8 @@ QString runtimeReason(const QVector<Token> &tokens, int first, int end)
             call = true;
     }
     for (int i = first; i < end; ++i) {
+        if (tokens.at(i).text == QLatin1String("?"))
+            return QStringLiteral("it is chosen at run time (?:)");
         if (tokens.at(i).text == QLatin1String("+"))
             return QStringLiteral("it is joined at run time");
     }

@@ -134,7 +134,7 @@ void walkFolder(const QString &root, const QString &relative, GitIgnore ignore,
                 continue;
             walkFolder(root, path, ignore, wanted, files);
         } else if (wanted(entry.fileName()) && !ignore.ignored(path, false)) {
-            files->append(QDir(root).filePath(path));
+            files->append(QDir::cleanPath(QDir(root).filePath(path)));
         }
     }
 }

@@ -92,6 +92,9 @@ void TestEmbeddedSheets::decodesAndMaps_data()
         << "a {b}" << 3;
     QTest::newRow("C++ line splice inside a literal") << cpp << "setStyleSheet(\"a {\\\n^b}\");"
                                                       << "a {b}" << 3;
+    QTest::newRow("C++ escaped UTF-8 bytes as uic writes them")
+        << cpp << "w->setStyleSheet(QString::fromUtf8(\"a { font: \\345\\276\\256^x }\"));"
+        << QString::fromUtf8("a { font: \xE5\xBE\xAEx }") << 11;
     QTest::newRow("C++ astral character counts one")
         << cpp << "setStyleSheet(\"\\U0001F600^x\");" << QString::fromUcs4(U"\U0001F600x") << 2;
 
@@ -190,6 +193,8 @@ void TestEmbeddedSheets::runtimeSheetsAreNotGuessed_data()
     QTest::newRow("C++ joined with a call")
         << cpp << "w->setStyleSheet(\"a {\" + colour() + \"}\");"
         << "joined";
+    QTest::newRow("C++ one of two literals")
+        << cpp << "w->setStyleSheet(on ? \"a { b: c }\" : QStringLiteral(\"d {}\"));" << "chosen";
     QTest::newRow("C++ tr()") << cpp << "w->setStyleSheet(tr(\"a {}\"));"
                               << "translated";
     QTest::newRow("C++ a call") << cpp << "w->setStyleSheet(loadSheet(\"x.qss\"));"
