@@ -2,7 +2,8 @@
 // SPDX-License-Identifier: MIT
 
 // On-demand benchmark of prismark-lsp, driven through its pipes as an editor drives
-// it; see the README. Usage: prismark-lsp-bench [REPETITIONS]   (default 30)
+// it; see docs/lsp.md. Usage: prismark-lsp-bench [--embedded] [REPETITIONS]   (default 30)
+// --embedded: sheets in the literals of a large C++ file against a .qss of the same sheets.
 
 #include "tests/lspclient.h"
 #include "theme/themecatalogue.h"
@@ -167,6 +168,207 @@ void completionDuringLargeAnalysis(Server &server, const QJsonObject &position)
                   QJsonObject{{"textDocument", QJsonObject{{"uri", largeUri}}}});
 }
 
+// One widget's sheet, written as Qt applications write them: a rule or bare declarations.
+QString widgetSheet(int index)
+{
+    static const char *const kSheets[] = {
+        "QPushButton#action%1 {\n    color: #1d3557;\n    background-color: #f1faee;\n"
+        "    border: 1px solid #457b9d;\n    border-radius: 4px;\n    padding: 4px 12px;\n}\n"
+        "QPushButton#action%1:hover {\n    background-color: #a8dadc;\n}\n",
+        "color: #264653; background-color: #e9f5f2; font-size: 12pt; padding: 2px;",
+        "QLabel#caption%1[role=\"title\"] {\n    color: palette(window-text);\n    font-weight: "
+        "bold;\n}\n",
+        "QLineEdit {\n    border: 1px solid #8d99ae;\n    selection-background-color: #2b2d42;\n"
+        "    selection-color: #edf2f4;\n}\nQLineEdit:focus {\n    border-color: #ef233c;\n}\n",
+    };
+    const QString sheet = QString::fromLatin1(kSheets[index % 4]);
+    return sheet.contains(QLatin1String("%1")) ? sheet.arg(index) : sheet;
+}
+
+// The sheet as a C++ literal, one line of the sheet to a literal, joined.
+QString cppLiteral(const QString &sheet, const QString &indent)
+{
+    QStringList literals;
+    for (const QString &line : sheet.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        literals.append(QLatin1Char('"') +
+                        QString(line).replace(QLatin1Char('"'), QLatin1String("\\\"")) +
+                        QLatin1String("\\n\""));
+    return literals.join(QLatin1Char('\n') + indent);
+}
+
+// A source of count functions each setting one widget's sheet among ordinary code,
+// and a style sheet of the same sheets; the property a completion asks at, in both.
+struct EmbeddedWorkload
+{
+    QString source;
+    QString sheet;
+    QJsonObject sourcePlace;
+    QJsonObject sheetPlace;
+};
+
+QJsonObject placeOf(const QString &text, int offset)
+{
+    const int line = int(text.left(offset).count(QLatin1Char('\n')));
+    const int lineStart = int(text.lastIndexOf(QLatin1Char('\n'), offset - 1)) + 1;
+    return {{"line", line}, {"character", offset - lineStart}};
+}
+
+EmbeddedWorkload embeddedWorkload(int count)
+{
+    EmbeddedWorkload workload;
+    workload.source = QStringLiteral("#include \"mainwindow.h\"\n\n#include <QPushButton>\n\n");
+    for (int i = 0; i < count; ++i) {
+        const QString sheet = widgetSheet(i);
+        const QString call = QStringLiteral("    widget%1->setStyleSheet(").arg(i);
+        workload.source += QStringLiteral("void MainWindow::setUpWidget%1()\n{\n"
+                                          "    auto *layout = new QVBoxLayout(this);\n"
+                                          "    layout->setContentsMargins(%1, 0, 0, 0);\n"
+                                          "    layout->addWidget(widget%1);\n")
+                               .arg(i) +
+                           call + cppLiteral(sheet, QString(call.size(), QLatin1Char(' '))) +
+                           QStringLiteral(");\n}\n\n");
+        // Bare declarations are the widget's own; in a .qss they need its selector.
+        workload.sheet += sheet.contains(QLatin1Char('{'))
+                              ? sheet
+                              : QStringLiteral("#widget%1 { %2 }\n").arg(i).arg(sheet);
+    }
+    // "color" in the middle widget's sheet, a rule in both files.
+    const QString middle = QStringLiteral("#action%1").arg(count / 2 - (count / 2) % 4);
+    const int inSource =
+        int(workload.source.indexOf(QLatin1String("color"), workload.source.indexOf(middle)));
+    const int inSheet =
+        int(workload.sheet.indexOf(QLatin1String("color"), workload.sheet.indexOf(middle)));
+    workload.sourcePlace = placeOf(workload.source, inSource + 3);
+    workload.sheetPlace = placeOf(workload.sheet, inSheet + 3);
+    return workload;
+}
+
+// One document of the comparison and the place its completion and hover ask at.
+struct BenchDocument
+{
+    const char *name;
+    QString uri;
+    QString languageId;
+    QString text;
+    QJsonObject at;
+    int version = 1;
+};
+
+// A ranged change, as editors send them while typing: [from, from + removed) of the
+// line replaced by text.
+void typeAt(Server &server, BenchDocument &document, const QJsonObject &from, int removed,
+            const QString &text)
+{
+    const QJsonObject to{{"line", from.value("line")},
+                         {"character", from.value("character").toInt() + removed}};
+    server.notify(
+        "textDocument/didChange",
+        QJsonObject{
+            {"textDocument", QJsonObject{{"uri", document.uri}, {"version", ++document.version}}},
+            {"contentChanges",
+             QJsonArray{QJsonObject{{"range", QJsonObject{{"start", from}, {"end", to}}},
+                                    {"text", text}}}}});
+}
+
+// The times of one round of typing inside the sheet, in order: a space typed before the
+// property to its diagnostics, completion and hover of the property, and the space
+// deleted to a completion right after it. The text ends as it began.
+std::vector<double> embeddedRound(Server &server, BenchDocument &document)
+{
+    std::vector<double> times;
+    const QJsonObject place = document.at.value("position").toObject();
+    const int character = place.value("character").toInt();
+    const QJsonObject wordStart{{"line", place.value("line")}, {"character", character - 3}};
+    QJsonObject moved = document.at;
+    moved.insert("position",
+                 QJsonObject{{"line", place.value("line")}, {"character", character + 1}});
+    QElapsedTimer timer;
+    timer.start();
+    typeAt(server, document, wordStart, 0, QStringLiteral(" "));
+    server.diagnostics(document.uri, document.version);
+    times.push_back(milliseconds(timer));
+    for (const char *method : {"textDocument/completion", "textDocument/hover"}) {
+        timer.restart();
+        server.response(server.request(QLatin1String(method), moved));
+        times.push_back(milliseconds(timer));
+    }
+    timer.restart();
+    typeAt(server, document, wordStart, 1, QString());
+    server.response(server.request("textDocument/completion", document.at));
+    times.push_back(milliseconds(timer));
+    server.diagnostics(document.uri, document.version);
+    return times;
+}
+
+// The same rounds on both documents, back to back, so the machine's drift moves both
+// alike; each ratio is the median of the ratios of the pairs.
+void embeddedAgainstSheet(int repetitions)
+{
+    constexpr int kWidgets = 400;
+    const EmbeddedWorkload workload = embeddedWorkload(kWidgets);
+    BenchDocument documents[] = {
+        {"C++",
+         QStringLiteral("file:///bench/mainwindow.cpp"),
+         QStringLiteral("cpp"),
+         workload.source,
+         {}},
+        {".qss",
+         QStringLiteral("file:///bench/mainwindow.qss"),
+         QStringLiteral("qss"),
+         workload.sheet,
+         {}},
+    };
+    documents[0].at = {{"textDocument", QJsonObject{{"uri", documents[0].uri}}},
+                       {"position", workload.sourcePlace}};
+    documents[1].at = {{"textDocument", QJsonObject{{"uri", documents[1].uri}}},
+                       {"position", workload.sheetPlace}};
+    Server server;
+    server.initialize();
+    int findings[2] = {0, 0};
+    int offered[2] = {0, 0};
+    for (int i = 0; i < 2; ++i) {
+        server.open(documents[i].uri, documents[i].text, 1, documents[i].languageId);
+        findings[i] = server.diagnostics(documents[i].uri, 1)["params"]
+                          .toObject()["diagnostics"]
+                          .toArray()
+                          .size();
+        offered[i] =
+            server.response(server.request("textDocument/completion", documents[i].at))["result"]
+                .toObject()["items"]
+                .toArray()
+                .size();
+    }
+    std::printf("prismark-lsp benchmark, embedded sheets: %d widgets' sheets in a C++ file "
+                "(%lld bytes, %d findings, %d items at the property) against a .qss of the same "
+                "sheets (%lld bytes, %d findings, %d items), median of %d\n\n",
+                kWidgets, static_cast<long long>(workload.source.toUtf8().size()), findings[0],
+                offered[0], static_cast<long long>(workload.sheet.toUtf8().size()), findings[1],
+                offered[1], repetitions);
+    const char *const rounds[] = {"a character typed to its diagnostics",
+                                  "completion of a property", "hover on a property",
+                                  "completion right after a character deleted"};
+    std::vector<std::vector<double>> times[2];
+    std::vector<std::vector<double>> ratios(4);
+    for (int r = 0; r < repetitions; ++r) {
+        const std::vector<double> embedded = embeddedRound(server, documents[0]);
+        const std::vector<double> sheet = embeddedRound(server, documents[1]);
+        times[0].push_back(embedded);
+        times[1].push_back(sheet);
+        for (int k = 0; k < 4; ++k)
+            ratios[k].push_back(embedded[k] / std::max(sheet[k], 0.001));
+    }
+    std::printf("  %-40s %9s %9s %12s\n", "", "C++", ".qss", "C++ / .qss");
+    for (int k = 0; k < 4; ++k) {
+        std::vector<double> column[2];
+        for (int i = 0; i < 2; ++i) {
+            for (const std::vector<double> &round : times[i])
+                column[i].push_back(round[k]);
+        }
+        std::printf("  %-40s %6.1f ms %6.1f ms %12.2f\n", rounds[k], median(column[0]),
+                    median(column[1]), median(ratios[k]));
+    }
+}
+
 // Ten documents open, each a built-in sheet, all analysed.
 void memoryOfTenDocuments()
 {
@@ -185,7 +387,13 @@ void memoryOfTenDocuments()
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    const int repetitions = argc > 1 ? std::max(3, QByteArray(argv[1]).toInt()) : 30;
+    QStringList arguments = app.arguments().mid(1);
+    const bool embedded = arguments.removeAll(QStringLiteral("--embedded")) > 0;
+    const int repetitions = arguments.isEmpty() ? 30 : std::max(3, arguments.constFirst().toInt());
+    if (embedded) {
+        embeddedAgainstSheet(repetitions);
+        return 0;
+    }
     const Theme theme = largestTheme();
     const QString sheet = builtInSheet(theme);
     QFile load(QStringLiteral("/proc/loadavg"));

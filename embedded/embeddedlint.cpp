@@ -246,10 +246,15 @@ WidgetSheet widgetSheet(const QString &sheet)
 {
     if (toolkitParsesSheet(sheet))
         return {sheet, 0, false};
-    const QString wrapped = kWrapperOpening + sheet + kWrapperClosing;
-    if (!toolkitParsesSheet(wrapped))
+    WidgetSheet wrapped = declarationsSheet(sheet);
+    if (!toolkitParsesSheet(wrapped.text))
         return {sheet, 0, false};
-    return {wrapped, int(kWrapperOpening.size()), true};
+    return wrapped;
+}
+
+WidgetSheet declarationsSheet(const QString &sheet)
+{
+    return {kWrapperOpening + sheet + kWrapperClosing, int(kWrapperOpening.size()), true};
 }
 
 bool unwrapWidgetSheet(const WidgetSheet &sheet, const QString &text, QString *inner)

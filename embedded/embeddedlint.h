@@ -29,6 +29,9 @@ struct WidgetSheet
 };
 
 WidgetSheet widgetSheet(const QString &sheet);
+// The sheet taken as declarations for the widget itself, wrapped whether it parses or
+// not: for a sheet still being written, which neither way of reading accepts yet.
+WidgetSheet declarationsSheet(const QString &sheet);
 // The sheet inside a wrapped widget sheet's text; false when it is no longer wrapped.
 bool unwrapWidgetSheet(const WidgetSheet &sheet, const QString &text, QString *inner);
 

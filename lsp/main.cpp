@@ -39,7 +39,9 @@ bool writeAll(const QByteArray &bytes)
     return true;
 }
 
-int parseCommandLine(QCoreApplication &app)
+const QLatin1String kEmbeddedOnlyOption("embedded-only");
+
+int parseCommandLine(QCoreApplication &app, LspServer::Features *features)
 {
     QTextStream err(stderr);
     QCommandLineParser parser;
@@ -47,7 +49,9 @@ int parseCommandLine(QCoreApplication &app)
         QStringLiteral("A language server for Qt style sheets: prismark-lint's diagnostics as "
                        "you type, completion, hover, colours, quick fixes, outline and go to "
                        "definition, over the Language Server Protocol on standard input and "
-                       "output.\n\n"
+                       "output. In Designer forms (.ui) and C++ and Python sources it serves the "
+                       "style sheets their literals hold: diagnostics, completion, hover and "
+                       "quick fixes inside those literals, nothing elsewhere.\n\n"
                        "Exit status: 0 after the client's shutdown and exit; 1 on exit or end of "
                        "input without shutdown, or when the client can no longer be written to; "
                        "2 wrong usage."));
@@ -55,6 +59,11 @@ int parseCommandLine(QCoreApplication &app)
     parser.addOption(QCommandLineOption(
         QStringLiteral("stdio"), QStringLiteral("Talk over standard input and output (the only "
                                                 "way; accepted because clients pass it).")));
+    parser.addOption(QCommandLineOption(
+        kEmbeddedOnlyOption,
+        QStringLiteral("Announce only the features served inside embedded style sheets "
+                       "(diagnostics, completion, hover, quick fixes), for an editor that starts "
+                       "the server for forms and sources alone.")));
     if (!parser.parse(app.arguments())) {
         err << app.applicationName() << ": " << parser.errorText() << "\nTry '"
             << app.applicationName() << " --help'.\n";
@@ -68,6 +77,8 @@ int parseCommandLine(QCoreApplication &app)
             << " --help'.\n";
         return ExitUsage;
     }
+    *features = parser.isSet(kEmbeddedOnlyOption) ? LspServer::Features::EmbeddedSheets
+                                                  : LspServer::Features::All;
     return -1;
 }
 } // namespace
@@ -77,14 +88,15 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("prismark-lsp"));
     QCoreApplication::setApplicationVersion(QStringLiteral(PRISMARK_VERSION));
-    const int usage = parseCommandLine(app);
+    LspServer::Features features = LspServer::Features::All;
+    const int usage = parseCommandLine(app, &features);
     if (usage >= 0)
         return usage;
     quietToolkitParserMessages();
     // A client gone away is a failed write, not a signal that kills the server.
     std::signal(SIGPIPE, SIG_IGN);
 
-    LspServer server(writeAll, QCoreApplication::applicationVersion());
+    LspServer server(writeAll, QCoreApplication::applicationVersion(), features);
     QObject::connect(&server, &LspServer::finished, &app, &QCoreApplication::exit,
                      Qt::QueuedConnection);
     QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);

@@ -21,13 +21,14 @@
 class LspTestClient
 {
 public:
-    LspTestClient(const QString &program, int waitMs, const QString &workingDirectory = QString())
+    LspTestClient(const QString &program, int waitMs, const QString &workingDirectory = QString(),
+                  const QStringList &options = QStringList())
         : waitMs(waitMs)
     {
         if (!workingDirectory.isEmpty())
             process.setWorkingDirectory(workingDirectory);
         process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process.start(program, {QStringLiteral("--stdio")});
+        process.start(program, QStringList{QStringLiteral("--stdio")} + options);
         process.waitForStarted();
     }
     ~LspTestClient()
@@ -109,11 +110,12 @@ public:
         notify("initialized", QJsonObject());
         return reply;
     }
-    void open(const QString &uri, const QString &text, int version = 1)
+    void open(const QString &uri, const QString &text, int version = 1,
+              const QString &languageId = QStringLiteral("qss"))
     {
         notify("textDocument/didOpen",
                QJsonObject{{"textDocument", QJsonObject{{"uri", uri},
-                                                        {"languageId", "qss"},
+                                                        {"languageId", languageId},
                                                         {"version", version},
                                                         {"text", text}}}});
     }

@@ -6,6 +6,7 @@
 #include "analysis/lintconfig.h"
 #include "analysis/stylesheetlint.h"
 #include "analysis/templatelint.h"
+#include "embedded/embeddedlint.h"
 #include "lsp/features/tokenworkspace.h"
 
 #include <QDir>
@@ -162,9 +163,20 @@ void AnalysisScheduler::waitForDone()
 void AnalysisScheduler::schedule(const QString &uri, const QString &path, const QString &text,
                                  int generation, const TokenContext &context)
 {
+    enqueue(uri, Job{path, text, generation, context});
+}
+
+void AnalysisScheduler::scheduleEmbedded(const QString &uri, const QString &path,
+                                         const QString &text, int generation,
+                                         EmbeddingLanguage language)
+{
+    enqueue(uri, Job{path, text, generation, {}, language});
+}
+
+void AnalysisScheduler::enqueue(const QString &uri, const Job &job)
+{
     State &state = states[uri];
-    state.newest = generation;
-    const Job job{path, text, generation, context};
+    state.newest = job.generation;
     if (state.running) {
         state.waiting = true;
         state.next = job;
@@ -198,7 +210,9 @@ void AnalysisScheduler::start(const QString &uri, const Job &job)
         // document's directory up; a broken one leaves the defaults, as it does there.
         const LintOptions options = lintConfigForSheet(job.path).options;
         const QVector<LintDiagnostic> diagnostics =
-            isThemeTemplatePath(job.path)
+            job.embedding != EmbeddingLanguage::None
+                ? lintEmbeddedSheets(job.text, job.embedding, job.path, options)
+            : isThemeTemplatePath(job.path)
                 ? templateDiagnostics(job.path, job.text, options, job.context)
             : isTokenFilePath(job.path) ? tokenFileDiagnostics(job.path, job.text, job.context)
                                         : lintStyleSheet(job.text.toUtf8(), job.path, options);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "analysis/stylesheetlint.h"
+#include "embedded/embeddedsheets.h"
 
 #include <QHash>
 #include <QObject>
@@ -33,6 +34,9 @@ public:
     // The text of generation; a later call for the same uri supersedes it.
     void schedule(const QString &uri, const QString &path, const QString &text, int generation,
                   const TokenContext &context = {});
+    // The same for a form or a source: the sheets it embeds are checked.
+    void scheduleEmbedded(const QString &uri, const QString &path, const QString &text,
+                          int generation, EmbeddingLanguage language);
     // The document was closed: nothing more is handed back for it.
     void forget(const QString &uri);
     // Waits for every run, for an orderly end.
@@ -48,6 +52,7 @@ private:
         QString text;
         int generation = 0;
         TokenContext context;
+        EmbeddingLanguage embedding = EmbeddingLanguage::None;
     };
     struct State
     {
@@ -56,6 +61,7 @@ private:
         Job next;
         int newest = 0;
     };
+    void enqueue(const QString &uri, const Job &job);
     void start(const QString &uri, const Job &job);
     void finished(const QString &uri, int generation, const QVector<LintDiagnostic> &diagnostics);
 

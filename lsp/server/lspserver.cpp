@@ -63,10 +63,11 @@ QString idKey(const QJsonValue &id)
 
 } // namespace
 
-LspServer::LspServer(Writer writer, const QString &version, QObject *parent)
+LspServer::LspServer(Writer writer, const QString &version, Features features, QObject *parent)
     : QObject(parent)
     , writer(std::move(writer))
     , version(version)
+    , features(features)
 {
     connect(&scheduler, &AnalysisScheduler::analysed, this, &LspServer::analysed);
 }
@@ -208,7 +209,7 @@ void LspServer::dispatch(const QString &method, const QJsonValue &id, bool isReq
         respond(id, QJsonValue::Null);
         return;
     }
-    if (!handled || !handled->answer) {
+    if (!handled || !handled->answer || !serves(*handled)) {
         respondError(id, LspError::MethodNotFound,
                      QStringLiteral("unknown method \"%1\"").arg(method));
         return;
@@ -217,6 +218,12 @@ void LspServer::dispatch(const QString &method, const QJsonValue &id, bool isReq
     Document *document = requestedDocument(params, &error);
     if (!document) {
         respondError(id, error.code, error.message);
+        return;
+    }
+    if (document->embedding != EmbeddingLanguage::None &&
+        handled->embedded != InEmbedded::Answers) {
+        respond(id, handled->embedded == InEmbedded::Null ? QJsonValue(QJsonValue::Null)
+                                                          : QJsonValue(QJsonArray()));
         return;
     }
     if (handled->waitsForAnalysis && !document->tooLarge &&
@@ -245,8 +252,10 @@ QJsonValue LspServer::initialize(const QJsonObject &params)
     QJsonObject server{{QStringLiteral("positionEncoding"), encoding == PositionEncoding::Utf8
                                                                 ? QStringLiteral("utf-8")
                                                                 : QStringLiteral("utf-16")}};
-    for (const Method &method : methods())
-        server = mergedCapabilities(server, method.announces);
+    for (const Method &method : methods()) {
+        if (serves(method))
+            server = mergedCapabilities(server, method.announces);
+    }
     return QJsonObject{
         {QStringLiteral("capabilities"), server},
         {QStringLiteral("serverInfo"),
@@ -261,6 +270,12 @@ QJsonValue LspServer::completionAnswer(Document &document, const QJsonObject &pa
     if (document.tooLarge)
         return QJsonValue(QJsonArray());
     const int offset = document.text.offsetAt(params.value(QLatin1String("position")).toObject());
+    if (document.embedding != EmbeddingLanguage::None)
+        return QJsonValue(
+            QJsonObject{{QStringLiteral("isIncomplete"), false},
+                        {QStringLiteral("items"),
+                         toJson(document.text, embeddedCompletionItems(embeddedSheets(document),
+                                                                       offset, client))}});
     // A token file is JSON: nothing of a style sheet is offered there.
     if (isTokenFilePath(document.text.path))
         return QJsonValue(QJsonObject{
@@ -289,6 +304,18 @@ QJsonValue LspServer::hoverAnswer(Document &document, const QJsonObject &params,
     if (document.tooLarge)
         return QJsonValue(QJsonValue::Null);
     const int offset = document.text.offsetAt(params.value(QLatin1String("position")).toObject());
+    // Diagnostics of an older text would stand in the wrong places.
+    const bool current = document.publishedGeneration == document.generation;
+    if (document.embedding != EmbeddingLanguage::None) {
+        const EmbeddedDocument &sheets = embeddedSheets(document);
+        if (!sheets.placeAt(offset))
+            return QJsonValue(QJsonValue::Null);
+        return toJson(document.text,
+                      joinHovers(diagnosticHoverAt(current ? document.published
+                                                           : QVector<PublishedDiagnostic>(),
+                                                   offset, client.markdownHover),
+                                 embeddedHoverAt(sheets, offset, client)));
+    }
     if (isTokenDocument(document)) {
         if (const auto token = tokenHover(tokenWorkspace(document), document.text.path, offset,
                                           client.markdownHover))
@@ -297,8 +324,6 @@ QJsonValue LspServer::hoverAnswer(Document &document, const QJsonObject &params,
                                                       document.text.path, client.markdownHover))
             return toJson(document.text, function);
     }
-    // Diagnostics of an older text would stand in the wrong places.
-    const bool current = document.publishedGeneration == document.generation;
     return toJson(
         document.text,
         joinHovers(diagnosticHoverAt(current ? document.published : QVector<PublishedDiagnostic>(),
@@ -352,33 +377,60 @@ const QVector<LspServer::Method> &LspServer::methods()
          {{"completionProvider",
            QJsonObject{{"triggerCharacters", QJsonArray{":", "#", "[", "!", "(", "{", "\""}},
                        {"resolveProvider", false}}}},
-         &LspServer::completionAnswer},
-        {"textDocument/hover", {{"hoverProvider", true}}, &LspServer::hoverAnswer},
+         &LspServer::completionAnswer,
+         InEmbedded::Answers},
+        {"textDocument/hover",
+         {{"hoverProvider", true}},
+         &LspServer::hoverAnswer,
+         InEmbedded::Answers},
         {"textDocument/formatting",
          {{"documentFormattingProvider", true}},
-         &LspServer::formattingAnswer},
+         &LspServer::formattingAnswer,
+         InEmbedded::NoItems},
         {"textDocument/rangeFormatting",
          {{"documentRangeFormattingProvider", true}},
-         &LspServer::formattingAnswer},
-        {"textDocument/documentColor", {{"colorProvider", true}}, &LspServer::documentColourAnswer},
+         &LspServer::formattingAnswer,
+         InEmbedded::NoItems},
+        {"textDocument/documentColor",
+         {{"colorProvider", true}},
+         &LspServer::documentColourAnswer,
+         InEmbedded::NoItems},
         {"textDocument/colorPresentation",
          {{"colorProvider", true}},
-         &LspServer::colourPresentationAnswer},
+         &LspServer::colourPresentationAnswer,
+         InEmbedded::NoItems},
         {"textDocument/documentSymbol",
          {{"documentSymbolProvider", true}},
-         &LspServer::documentSymbolAnswer},
-        {"textDocument/definition", {{"definitionProvider", true}}, &LspServer::definitionAnswer},
-        {"textDocument/references", {{"referencesProvider", true}}, &LspServer::referencesAnswer},
-        {"textDocument/rename", {{"renameProvider", true}}, &LspServer::renameAnswer},
+         &LspServer::documentSymbolAnswer,
+         InEmbedded::NoItems},
+        {"textDocument/definition",
+         {{"definitionProvider", true}},
+         &LspServer::definitionAnswer,
+         InEmbedded::Null},
+        {"textDocument/references",
+         {{"referencesProvider", true}},
+         &LspServer::referencesAnswer,
+         InEmbedded::NoItems},
+        {"textDocument/rename",
+         {{"renameProvider", true}},
+         &LspServer::renameAnswer,
+         InEmbedded::Null},
         {"textDocument/prepareRename",
          {{"renameProvider", QJsonObject{{"prepareProvider", true}}}},
-         &LspServer::prepareRenameAnswer},
+         &LspServer::prepareRenameAnswer,
+         InEmbedded::Null},
         {"textDocument/codeAction",
          {{"codeActionProvider", QJsonObject{{"codeActionKinds", QJsonArray{"quickfix"}}}}},
          &LspServer::codeActionAnswer,
+         InEmbedded::Answers,
          true},
     };
     return table;
+}
+
+bool LspServer::serves(const Method &method) const
+{
+    return features == Features::All || method.embedded == InEmbedded::Answers;
 }
 
 const LspServer::Method *LspServer::methodNamed(const QString &name)
@@ -607,6 +659,8 @@ void LspServer::didOpen(const QJsonObject &params)
     auto document = std::make_shared<Document>(
         TextDocument(uri, item.value(QLatin1String("text")).toString(),
                      item.value(QLatin1String("version")).toInt(), encoding));
+    document->embedding =
+        documentEmbedding(uri, item.value(QLatin1String("languageId")).toString());
     const auto previous = documents.constFind(uri);
     if (previous != documents.cend())
         document->generation = (*previous)->generation;
@@ -623,19 +677,27 @@ void LspServer::didChange(const QJsonObject &params)
         return;
     }
     Document &document = **it;
+    // Typing inside a literal moves the sheets read before; anything else reads them anew.
+    bool sheetsKept = document.embedded && document.embeddedGeneration == document.generation;
     for (const QJsonValue &value : params.value(QLatin1String("contentChanges")).toArray()) {
         const QJsonObject change = value.toObject();
         const QString text = change.value(QLatin1String("text")).toString();
         int start = 0;
         int end = 0;
         if (document.text.rangeOffsets(change.value(QLatin1String("range")).toObject(), &start,
-                                       &end))
+                                       &end)) {
             document.text.replace(start, end, text);
-        else
+            sheetsKept =
+                sheetsKept && document.embedded->applyEdit(start, end, text, document.text.text());
+        } else {
             document.text.setText(text);
+            sheetsKept = false;
+        }
     }
     document.text.version = item.value(QLatin1String("version")).toInt(document.text.version);
     documentChanged(document);
+    if (sheetsKept)
+        document.embeddedGeneration = document.generation;
 }
 
 void LspServer::didSave(const QJsonObject &params)
@@ -696,6 +758,11 @@ void LspServer::documentChanged(Document &document, bool withRelated)
         return;
     }
     document.tooLarge = false;
+    if (document.embedding != EmbeddingLanguage::None) {
+        scheduler.scheduleEmbedded(text.uri, text.path, text.text(), document.generation,
+                                   document.embedding);
+        return;
+    }
     if (!isTokenDocument(document)) {
         scheduler.schedule(text.uri, text.path, text.text(), document.generation);
         return;
@@ -711,6 +778,15 @@ void LspServer::documentChanged(Document &document, bool withRelated)
         if (other.get() != &document && isTokenDocument(*other))
             documentChanged(*other, false);
     }
+}
+
+const EmbeddedDocument &LspServer::embeddedSheets(Document &document)
+{
+    if (!document.embedded || document.embeddedGeneration != document.generation) {
+        document.embedded.emplace(document.embedding, document.text.text());
+        document.embeddedGeneration = document.generation;
+    }
+    return *document.embedded;
 }
 
 TokenContext LspServer::tokenContext(const Document &document) const

@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include "lsp/features/embeddeddocument.h"
 #include "lsp/features/tokencolours.h"
 #include "lsp/features/tokenworkspace.h"
 #include "lsp/protocol/clientcapabilities.h"
@@ -20,6 +21,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 // The language server: reads framed JSON-RPC messages, keeps the documents the
 // client has open, answers requests on the thread that reads them and publishes the
@@ -34,7 +36,16 @@ public:
     // A document larger than this, in UTF-8, is kept but not analysed.
     static constexpr qint64 kMaxDocumentBytes = 16 * 1024 * 1024;
 
-    explicit LspServer(Writer writer, const QString &version, QObject *parent = nullptr);
+    // What initialize announces: every feature, or only those answered inside the sheets
+    // forms and sources embed, for a client that starts the server for those alone.
+    enum class Features
+    {
+        All,
+        EmbeddedSheets,
+    };
+
+    LspServer(Writer writer, const QString &version, Features features = Features::All,
+              QObject *parent = nullptr);
     ~LspServer() override;
 
     // Bytes read from the client, in any pieces.
@@ -65,6 +76,11 @@ private:
             : text(text)
         {}
         TextDocument text;
+        // A form or a source: only its embedded sheets are served.
+        EmbeddingLanguage embedding = EmbeddingLanguage::None;
+        // Its sheets, read for the text of embeddedGeneration.
+        std::optional<EmbeddedDocument> embedded;
+        int embeddedGeneration = -1;
         int generation = 0;
         int publishedGeneration = 0;
         bool tooLarge = false;
@@ -80,16 +96,25 @@ private:
         QVector<Waiting> waiting;
     };
     using Notification = void (LspServer::*)(const QJsonObject &);
+    // What a request answers in a form or a source: the sheet features inside its
+    // literals; a feature of style sheet files alone answers null or no items there.
+    enum class InEmbedded
+    {
+        Answers,
+        Null,
+        NoItems,
+    };
     // One method the server handles and what initialize announces for it; the methods
     // of one feature (rename and its preparation) announce their parts of one
     // capability.
     struct Method
     {
-        Method(const char *name, const QJsonObject &announces, Answer answer,
+        Method(const char *name, const QJsonObject &announces, Answer answer, InEmbedded embedded,
                bool waitsForAnalysis = false)
             : name(QLatin1String(name))
             , announces(announces)
             , answer(answer)
+            , embedded(embedded)
             , waitsForAnalysis(waitsForAnalysis)
         {}
         Method(const char *name, const QJsonObject &announces, Notification notification)
@@ -101,11 +126,13 @@ private:
         QJsonObject announces;
         Answer answer = nullptr;
         Notification notification = nullptr;
+        InEmbedded embedded = InEmbedded::Answers;
         // Answered only from the diagnostics of the document's current text.
         bool waitsForAnalysis = false;
     };
     static const QVector<Method> &methods();
     static const Method *methodNamed(const QString &name);
+    bool serves(const Method &method) const;
 
     void process(const QJsonParseError &parseError, const QJsonValue &message,
                  const QSet<QString> &cancelled);
@@ -155,12 +182,14 @@ private:
     static bool isTokenDocument(const Document &document);
     TokenWorkspace tokenWorkspace(const Document &document) const;
     TokenContext tokenContext(const Document &document) const;
+    static const EmbeddedDocument &embeddedSheets(Document &document);
     QVector<ColourInformation> coloursOf(const Document &document) const;
     QJsonArray locationsJson(const TokenWorkspace &workspace, const QVector<FileSpan> &spans) const;
     void answerWaiting(Document &document);
 
     Writer writer;
     QString version;
+    Features features = Features::All;
     MessageFramer framer;
     AnalysisScheduler scheduler;
     QHash<QString, std::shared_ptr<Document>> documents;

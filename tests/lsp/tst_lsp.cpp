@@ -48,6 +48,7 @@ private slots:
     void quickFixAppliedAndRechecked();
     void outlineAndDefinition();
     void tokenRenameOverTheWire();
+    void embeddedSheetsOverTheWire();
     void tokenFileDiagnostics_data();
     void tokenFileDiagnostics();
     void neovimSession();
@@ -63,8 +64,9 @@ constexpr int kWait = 30000; // only against a hang; nothing is timed
 class Client : public LspTestClient
 {
 public:
-    explicit Client(const QString &workingDirectory = QString())
-        : LspTestClient(QStringLiteral(PRISMARK_LSP_BINARY), kWait, workingDirectory)
+    explicit Client(const QString &workingDirectory = QString(),
+                    const QStringList &options = QStringList())
+        : LspTestClient(QStringLiteral(PRISMARK_LSP_BINARY), kWait, workingDirectory, options)
     {}
 
     QJsonValue call(const QString &method, const QJsonValue &params = QJsonValue())
@@ -87,9 +89,10 @@ public:
     {
         return LspTestClient::initialize(capabilities);
     }
-    void open(const QString &text, const QString &uri = kUri, int version = 1)
+    void open(const QString &text, const QString &uri = kUri, int version = 1,
+              const QString &languageId = QStringLiteral("qss"))
     {
-        LspTestClient::open(uri, text, version);
+        LspTestClient::open(uri, text, version, languageId);
     }
 };
 
@@ -608,6 +611,71 @@ void TestLsp::outlineAndDefinition()
     // A FIFO is never opened, so the answer comes and is empty.
     QVERIFY(client.result("textDocument/definition", atPosition(5, 16)).isNull());
     QVERIFY(client.result("textDocument/definition", atPosition(4, 2)).isNull());
+}
+
+void TestLsp::embeddedSheetsOverTheWire()
+{
+    const QString uri = QStringLiteral("file:///tmp/prismark-lsp-test/widget.cpp");
+    const QString text =
+        QStringLiteral("void build(QLabel *label)\n"
+                       "{\n"
+                       "    label->setStyleSheet(\"QLabel {\\n    colr: red; }\");\n"
+                       "    label->setStyleSheet(sheet);\n"
+                       "}\n");
+    // Started for forms and sources alone, it claims nothing but the sheet features.
+    Client client(QString(), {QStringLiteral("--embedded-only")});
+    const QJsonValue capabilities = client.initialize()["result"]["capabilities"];
+    QVERIFY(capabilities["completionProvider"].isObject());
+    QVERIFY(capabilities["hoverProvider"].toBool());
+    QVERIFY(capabilities["codeActionProvider"].isObject());
+    for (const char *claimed : {"documentFormattingProvider", "colorProvider",
+                                "documentSymbolProvider", "definitionProvider", "renameProvider"})
+        QVERIFY2(capabilities[claimed].isUndefined(), claimed);
+    client.open(text, uri, 1, QStringLiteral("cpp"));
+    QStringList found;
+    const QJsonArray diagnostics = client.diagnosticsFor(uri)["params"]["diagnostics"].toArray();
+    for (const QJsonValue &diagnostic : diagnostics)
+        found.append(diagnostic["code"].toString() + QLatin1Char(' ') +
+                     rangeText(diagnostic["range"].toObject()));
+    // After the escaped line break, on the file's own line; the variable gets its note.
+    QCOMPARE(found, QStringList({"unknown-property 2:40-2:44", "embedded-sheet 3:25-3:30"}));
+
+    const QJsonArray actions =
+        client
+            .result("textDocument/codeAction",
+                    QJsonObject{{"textDocument", document(uri)},
+                                {"range", diagnostics[0]["range"]},
+                                {"context", QJsonObject{{"diagnostics", diagnostics}}}})
+            .toArray();
+    QCOMPARE(actions.size(), 1);
+    const QString fixed = applyEdits(text, actions[0]["edit"]["changes"][uri].toArray());
+    QVERIFY2(fixed.contains(QLatin1String("\"QLabel {\\n    color: red; }\"")), qPrintable(fixed));
+
+    QVERIFY(!client.result("textDocument/hover", atPosition(2, 41, uri)).isNull());
+    QVERIFY(client.result("textDocument/hover", atPosition(3, 10, uri)).isNull());
+    QVERIFY(client.result("textDocument/completion", atPosition(3, 10, uri))["items"]
+                .toArray()
+                .isEmpty());
+    QCOMPARE(client
+                 .call("textDocument/formatting",
+                       QJsonObject{{"textDocument", document(uri)}})["error"]["code"]
+                 .toInt(),
+             -32601);
+
+    // Started for everything, it answers a style sheet file's features there with nothing.
+    Client everything;
+    everything.initialize();
+    everything.open(text, uri, 1, QStringLiteral("cpp"));
+    QVERIFY(everything
+                .result("textDocument/formatting",
+                        QJsonObject{{"textDocument", document(uri)},
+                                    {"options", QJsonObject{{"tabSize", 4}}}})
+                .toArray()
+                .isEmpty());
+    QVERIFY(everything
+                .result("textDocument/documentColor", QJsonObject{{"textDocument", document(uri)}})
+                .toArray()
+                .isEmpty());
 }
 
 void TestLsp::tokenRenameOverTheWire()

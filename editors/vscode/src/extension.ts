@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
-// Starts prismark-lsp for Qt style sheets and offers to restart it.
+// Starts prismark-lsp for Qt style sheets, and a second one for the style sheets in
+// forms and sources, and offers to restart them.
 import * as vscode from 'vscode';
 import {
   LanguageClient,
@@ -8,13 +9,38 @@ import {
   ServerOptions,
   TransportKind,
 } from 'vscode-languageclient/node';
-import { documentSelector, findServer, notFoundMessage, serverArguments } from './server';
+import {
+  documentSelector,
+  embeddedDocumentSelector,
+  embeddedServerArguments,
+  findServer,
+  notFoundMessage,
+  serverArguments,
+} from './server';
 
-let client: LanguageClient | undefined;
+let clients: LanguageClient[] = [];
 let output: vscode.OutputChannel | undefined;
 
+function configuration(): vscode.WorkspaceConfiguration {
+  return vscode.workspace.getConfiguration('prismark');
+}
+
+async function startClient(id: string, name: string, command: string, args: string[],
+                           selector: LanguageClientOptions['documentSelector']): Promise<void> {
+  output?.appendLine(`Starting ${command} ${args.join(' ')} for ${name}`);
+  const serverOptions: ServerOptions = { command, args, transport: TransportKind.stdio };
+  const clientOptions: LanguageClientOptions = {
+    documentSelector: selector,
+    outputChannel: output,
+    traceOutputChannel: output,
+  };
+  const client = new LanguageClient(id, name, serverOptions, clientOptions);
+  clients.push(client);
+  await client.start();
+}
+
 async function start(): Promise<void> {
-  const setting = vscode.workspace.getConfiguration('prismark').get<string>('serverPath');
+  const setting = configuration().get<string>('serverPath');
   const lookup = findServer(setting);
   if (!lookup.path) {
     const message = notFoundMessage(lookup);
@@ -28,28 +54,19 @@ async function start(): Promise<void> {
     }
     return;
   }
-  output?.appendLine(`Starting ${lookup.path} ${serverArguments.join(' ')} (from ${lookup.source})`);
-  const serverOptions: ServerOptions = {
-    command: lookup.path,
-    args: serverArguments,
-    transport: TransportKind.stdio,
-  };
-  const clientOptions: LanguageClientOptions = {
-    documentSelector,
-    outputChannel: output,
-    traceOutputChannel: output,
-  };
-  client = new LanguageClient('prismark', 'Prismark (Qt style sheets)', serverOptions,
-                              clientOptions);
-  await client.start();
+  output?.appendLine(`Found ${lookup.path} (from ${lookup.source})`);
+  await startClient('prismark', 'Prismark (Qt style sheets)', lookup.path, serverArguments,
+                    documentSelector);
+  if (configuration().get<boolean>('embeddedSheets', true)) {
+    await startClient('prismark.embedded', 'Prismark (style sheets in forms and sources)',
+                      lookup.path, embeddedServerArguments, embeddedDocumentSelector);
+  }
 }
 
 async function stop(): Promise<void> {
-  const running = client;
-  client = undefined;
-  if (running) {
-    await running.stop();
-  }
+  const running = clients;
+  clients = [];
+  await Promise.all(running.map((client) => client.stop()));
 }
 
 export async function activate(context: vscode.ExtensionContext): Promise<void> {
@@ -62,7 +79,8 @@ export async function activate(context: vscode.ExtensionContext): Promise<void> 
     }),
     vscode.commands.registerCommand('prismark.showOutput', () => output?.show()),
     vscode.workspace.onDidChangeConfiguration(async (event) => {
-      if (event.affectsConfiguration('prismark.serverPath')) {
+      if (event.affectsConfiguration('prismark.serverPath') ||
+          event.affectsConfiguration('prismark.embeddedSheets')) {
         await stop();
         await start();
       }

@@ -16,6 +16,21 @@ export const documentSelector = [
   { scheme: 'untitled', language: languageId },
 ];
 
+// Forms and sources, served by a second server that announces only the features it
+// answers inside their style sheet literals, so nothing else (formatting, colours, the
+// outline) is claimed for those languages. A Designer form goes by its suffix, whatever
+// language the editor gives it; a header the editor takes for C is read as the C++ it
+// almost always is in a Qt application, and C sources are left alone.
+export const embeddedServerArguments = [...serverArguments, '--embedded-only'];
+export const embeddedDocumentSelector = [
+  { scheme: 'file', pattern: '**/*.ui' },
+  { scheme: 'file', language: 'cpp' },
+  { scheme: 'untitled', language: 'cpp' },
+  { scheme: 'file', language: 'c', pattern: '**/*.h' },
+  { scheme: 'file', language: 'python' },
+  { scheme: 'untitled', language: 'python' },
+];
+
 export interface ServerLookup {
   // The executable found, or undefined.
   path?: string;

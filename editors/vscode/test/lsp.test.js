@@ -30,9 +30,9 @@ test('the server is found on PATH, and a setting wins or is reported', { skip },
   assert.match(server.notFoundMessage(missing), /prismark-lsp is not on PATH/);
 });
 
-function start() {
+function start(args = server.serverArguments) {
   const lookup = server.findServer('', { PATH: path.dirname(built) });
-  const child = spawn(lookup.path, server.serverArguments, { stdio: ['pipe', 'pipe', 'inherit'] });
+  const child = spawn(lookup.path, args, { stdio: ['pipe', 'pipe', 'inherit'] });
   const connection = protocol.createProtocolConnection(
     new protocol.StreamMessageReader(child.stdout), new protocol.StreamMessageWriter(child.stdin));
   connection.listen();
@@ -129,6 +129,53 @@ test('a session as the extension opens it: diagnostics, completion, quick fix, f
     assert.ok(formatted.length > 0, 'no formatting edits');
     assert.strictEqual(applyEdits(before, formatted),
                        'QLabel {\n    color: red;\n    qproperty-wordWrap: true;\n}\n');
+
+    await connection.sendRequest(protocol.ShutdownRequest.type);
+    connection.sendNotification(protocol.ExitNotification.type);
+    assert.strictEqual(await exited, 0);
+  } finally {
+    connection.dispose();
+    child.kill();
+  }
+});
+
+test('forms and sources: only the sheet features are claimed, and answered inside literals', { skip }, async () => {
+  const languages = server.embeddedDocumentSelector.map((filter) => filter.language).filter(Boolean);
+  assert.deepStrictEqual([...new Set(languages)].sort(), ['c', 'cpp', 'python']);
+  assert.ok(server.embeddedDocumentSelector.some((filter) => filter.pattern === '**/*.ui' && !filter.language));
+
+  const { child, connection } = start(server.embeddedServerArguments);
+  const exited = new Promise((resolve) => child.on('exit', (code) => resolve(code)));
+  try {
+    const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'prismark-vscode-'));
+    const initialised = await connection.sendRequest(protocol.InitializeRequest.type, {
+      processId: process.pid, rootUri: `file://${folder}`, capabilities: {},
+    });
+    const claimed = Object.keys(initialised.capabilities).sort();
+    assert.deepStrictEqual(claimed, ['codeActionProvider', 'completionProvider', 'hoverProvider',
+                                     'positionEncoding', 'textDocumentSync']);
+    connection.sendNotification(protocol.InitializedNotification.type, {});
+
+    const uri = `file://${folder}/window.py`;
+    const published = diagnosticsFor(connection, uri);
+    const text = "def build(w):\n    w.setStyleSheet('QLabel {\\n  colr: red; }')\n    w.setStyleSheet('QPush')\n";
+    connection.sendNotification(protocol.DidOpenTextDocumentNotification.type, {
+      textDocument: { uri, languageId: 'python', version: 1, text },
+    });
+    const unknown = (await published).find((d) => d.code === 'unknown-property');
+    assert.ok(unknown, 'no unknown-property');
+    assert.deepStrictEqual(unknown.range, { start: { line: 1, character: 33 }, end: { line: 1, character: 37 } });
+
+    const inLiteral = await connection.sendRequest(protocol.CompletionRequest.type, {
+      textDocument: { uri }, position: { line: 2, character: 26 },
+    });
+    const button = inLiteral.items.find((item) => item.label === 'QPushButton');
+    assert.ok(button, 'no QPushButton in the literal');
+    assert.deepStrictEqual(button.textEdit.range, { start: { line: 2, character: 21 }, end: { line: 2, character: 26 } });
+    const inCode = await connection.sendRequest(protocol.CompletionRequest.type, {
+      textDocument: { uri }, position: { line: 0, character: 5 },
+    });
+    assert.deepStrictEqual(inCode.items, []);
 
     await connection.sendRequest(protocol.ShutdownRequest.type);
     connection.sendNotification(protocol.ExitNotification.type);

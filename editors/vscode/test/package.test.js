@@ -52,7 +52,9 @@ test('the .vsix holds the bundled client, grammar and language set-up, and no so
   }
 
   const manifest = JSON.parse(entries.get('extension/package.json').toString('utf8'));
-  assert.deepStrictEqual(manifest.activationEvents, ['onLanguage:qss']);
+  assert.deepStrictEqual(manifest.activationEvents,
+                         ['onLanguage:qss', 'onLanguage:cpp', 'onLanguage:c', 'onLanguage:python',
+                          'workspaceContains:**/*.ui']);
   assert.strictEqual(manifest.main, './dist/extension.js');
   const language = manifest.contributes.languages.find((l) => l.id === 'qss');
   assert.deepStrictEqual(language.extensions, ['.qss', '.qss.in']);
@@ -64,6 +66,7 @@ test('the .vsix holds the bundled client, grammar and language set-up, and no so
   const commands = manifest.contributes.commands.map((c) => c.command);
   assert.ok(commands.includes('prismark.restartServer'));
   assert.ok('prismark.serverPath' in manifest.contributes.configuration.properties);
+  assert.ok('prismark.embeddedSheets' in manifest.contributes.configuration.properties);
 
   // The bundle carries the client library and leaves only the editor's API outside.
   const bundle = entries.get('extension/dist/extension.js').toString('utf8');
