@@ -128,7 +128,7 @@ void TestLintForms::sheetsAreCheckedAgainstTheForms()
           "void f(QWidget *w) { w->setStyleSheet(\"#metre { color: red; }\"); }\n");
     const ProgramRun walked =
         runLint({QStringLiteral("--no-config"), QStringLiteral(".")}, project->path());
-    QVERIFY2(walked.out.contains(QLatin1String("src/window.cpp:1:40: warning: \"#metre\" names "
+    QVERIFY2(walked.out.contains(QLatin1String("src/window.cpp:1:41: warning: \"#metre\" names "
                                                "no widget of the application's forms")),
              qPrintable(walked.out));
 }
