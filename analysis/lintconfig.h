@@ -80,8 +80,7 @@ LintConfigResult readLintConfig(const QString &configPath);
 
 // Adds Designer forms found otherwise (by a walk of a folder) to those the
 // configuration's "forms" names, each once; what cannot be read is a warning.
-void addApplicationForms(LintOptions &options, const QStringList &formPaths,
-                         QStringList *warnings);
+void addApplicationForms(LintOptions &options, const QStringList &formPaths, QStringList *warnings);
 
 // The configuration in force for a sheet: the nearest file (or configPath when one
 // is named) with the overrides that match the sheet, or the defaults.

@@ -10,11 +10,11 @@
 #include "livekit/inspector/liveinspector.h"
 #include "livekit/inspector/rulesview.h"
 #include "livekit/inspector/widgetoutline.h"
-#include "widgetstyles/widgetstate.h"
 #include "livekit/livesheet.h"
 #include "livekit/sheetdiagnosticswindow.h"
 #include "shell/mainwindow.h"
 #include "theme/stylesheetloader.h"
+#include "widgetstyles/widgetstate.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

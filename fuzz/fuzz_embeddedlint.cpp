@@ -48,7 +48,8 @@ void check(EmbeddingLanguage language, const QByteArray &bytes)
 {
     const QString text = QString::fromUtf8(bytes);
     const QStringList lines = text.split(QLatin1Char('\n'));
-    for (const LintDiagnostic &finding : lintEmbeddedSheets(text, language, QStringLiteral("f"), LintOptions())) {
+    for (const LintDiagnostic &finding :
+         lintEmbeddedSheets(text, language, QStringLiteral("f"), LintOptions())) {
         requireInside(lines, finding.line, finding.column);
         if (finding.endLine > 0)
             requireInside(lines, finding.endLine, finding.endColumn);
@@ -63,7 +64,8 @@ void check(EmbeddingLanguage language, const QByteArray &bytes)
     const QVector<EmbeddedSheet> fixedSheets =
         readEmbeddedSheets(language, QString::fromUtf8(fixed.bytes));
     require(fixedSheets.size() == sheets.size());
-    const EmbeddedFormatResult formatted = formatEmbeddedSheets(text, language, SheetFormatOptions());
+    const EmbeddedFormatResult formatted =
+        formatEmbeddedSheets(text, language, SheetFormatOptions());
     const QVector<EmbeddedSheet> formattedSheets = readEmbeddedSheets(language, formatted.text);
     require(formattedSheets.size() == sheets.size());
     // Only the literals of C++ and Python sheets are rewritten whole, quotes and all;

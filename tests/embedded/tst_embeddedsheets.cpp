@@ -194,7 +194,8 @@ void TestEmbeddedSheets::runtimeSheetsAreNotGuessed_data()
         << cpp << "w->setStyleSheet(\"a {\" + colour() + \"}\");"
         << "joined";
     QTest::newRow("C++ one of two literals")
-        << cpp << "w->setStyleSheet(on ? \"a { b: c }\" : QStringLiteral(\"d {}\"));" << "chosen";
+        << cpp << "w->setStyleSheet(on ? \"a { b: c }\" : QStringLiteral(\"d {}\"));"
+        << "chosen";
     QTest::newRow("C++ tr()") << cpp << "w->setStyleSheet(tr(\"a {}\"));"
                               << "translated";
     QTest::newRow("C++ a call") << cpp << "w->setStyleSheet(loadSheet(\"x.qss\"));"

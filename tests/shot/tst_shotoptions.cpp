@@ -191,15 +191,15 @@ void TestShotOptions::refusals_data()
            "case, or all:\n  " +
                builtInThemeNames().join("\n  ");
     QTest::newRow("a program but no sheet")
-        << QStringList{"--", "./app"} << 2 << "expects exactly one SHEET before \"-- PROGRAM\"; see --help";
+        << QStringList{"--", "./app"} << 2
+        << "expects exactly one SHEET before \"-- PROGRAM\"; see --help";
     QTest::newRow("a sheet but no program after the dashes")
         << QStringList{"mine.qss", "--"} << 2 << "expects PROGRAM after \"--\"; see --help";
     QTest::newRow("a gallery tab for a program")
         << QStringList{"--tab", "buttons", "mine.qss", "--", "./app"} << 2
         << "--tab is for the gallery, not for PROGRAM";
-    QTest::newRow("an audit of a program")
-        << QStringList{"--audit", "mine.qss", "--", "./app"} << 2
-        << "--audit is for the gallery, not for PROGRAM";
+    QTest::newRow("an audit of a program") << QStringList{"--audit", "mine.qss", "--", "./app"} << 2
+                                           << "--audit is for the gallery, not for PROGRAM";
     QTest::newRow("a settle time that is no number")
         << QStringList{"--settle", "soon", "mine.qss", "--", "./app"} << 2
         << "--settle wants seconds from 0 to 600";
