@@ -42,7 +42,7 @@ QStyleOptionComboBox comboOption(QComboBox *combo)
 
 } // namespace
 
-QStyleOptionSlider sliderOption(QAbstractSlider *slider)
+QStyleOptionSlider sliderOption(const QAbstractSlider *slider)
 {
     QStyleOptionSlider option;
     option.initFrom(slider);
@@ -59,7 +59,7 @@ QStyleOptionSlider sliderOption(QAbstractSlider *slider)
     option.upsideDown = slider->orientation() == Qt::Horizontal
                             ? slider->invertedAppearance() != (option.direction == Qt::RightToLeft)
                             : !slider->invertedAppearance();
-    if (const auto *plain = qobject_cast<QSlider *>(slider)) {
+    if (const auto *plain = qobject_cast<const QSlider *>(slider)) {
         option.tickPosition = plain->tickPosition();
         option.tickInterval = plain->tickInterval();
     } else {

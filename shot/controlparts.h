@@ -31,7 +31,7 @@ struct ControlPart
 // whole; none for a label or progress bar.
 QVector<ControlPart> targetParts(QWidget *widget);
 // A slider's or scroll bar's option as the toolkit fills it for painting.
-QStyleOptionSlider sliderOption(QAbstractSlider *slider);
+QStyleOptionSlider sliderOption(const QAbstractSlider *slider);
 // A progress bar's chunk, and its groove through groove; invalid when the bar is
 // empty or full.
 QRect progressChunk(QProgressBar *bar, QRect *groove);

@@ -5,6 +5,7 @@
 
 #include "analysis/contrastratio.h"
 #include "shot/auditrules.h"
+#include "shot/controlparts.h"
 #include "shot/imagediff.h"
 #include "shot/shotrenderer.h"
 
@@ -104,29 +105,10 @@ QVector<QWidget *> auditedWidgets(QWidget *page, bool shownToo)
 
 QRect sliderHandle(const QAbstractSlider *slider)
 {
-    QStyleOptionSlider option;
-    option.initFrom(slider);
-    option.subControls = QStyle::SC_All;
-    option.orientation = slider->orientation();
-    if (slider->orientation() == Qt::Horizontal)
-        option.state |= QStyle::State_Horizontal;
-    option.minimum = slider->minimum();
-    option.maximum = slider->maximum();
-    option.sliderPosition = slider->sliderPosition();
-    option.sliderValue = slider->value();
-    option.singleStep = slider->singleStep();
-    option.pageStep = slider->pageStep();
-    if (const auto *plain = qobject_cast<const QSlider *>(slider)) {
-        option.tickPosition = plain->tickPosition();
-        option.tickInterval = plain->tickInterval();
-        option.upsideDown =
-            slider->orientation() == Qt::Horizontal
-                ? slider->invertedAppearance() != (option.direction == Qt::RightToLeft)
-                : !slider->invertedAppearance();
+    const QStyleOptionSlider option = sliderOption(slider);
+    if (qobject_cast<const QSlider *>(slider))
         return slider->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle,
                                                slider);
-    }
-    option.upsideDown = slider->invertedAppearance();
     return slider->style()->subControlRect(QStyle::CC_ScrollBar, &option,
                                            QStyle::SC_ScrollBarSlider, slider);
 }
