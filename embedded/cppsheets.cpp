@@ -3,36 +3,11 @@
 
 #include "embedded/embeddedsheets.h"
 #include "embedded/sheetbuilder.h"
+#include "embedded/sourcetokens.h"
 
 #include <QStringList>
 
 namespace {
-
-bool isIdentifierStart(QChar c)
-{
-    return c.isLetter() || c == QLatin1Char('_');
-}
-
-bool isIdentifierPart(QChar c)
-{
-    return c.isLetterOrNumber() || c == QLatin1Char('_');
-}
-
-enum class TokenKind
-{
-    Literal,
-    Identifier,
-    Number,
-    Punctuation,
-};
-
-struct Token
-{
-    TokenKind kind = TokenKind::Punctuation;
-    int start = 0;
-    int end = 0;
-    QString text; // an identifier's name or the punctuation
-};
 
 // Escaped bytes read as UTF-8, each character at its first byte's escape; a byte
 // that starts no sequence reads as the replacement character. Empties bytes.
@@ -71,22 +46,22 @@ public:
 private:
     const QString &text;
     int at = 0;
-    QVector<Token> recent; // the last few tokens, for telling a declaration from a call
+    QVector<SourceToken> recent; // the last few tokens, for telling a declaration from a call
 
     QChar peek(int ahead = 0) const
     {
         return at + ahead < text.size() ? text.at(at + ahead) : QChar();
     }
     bool skipBlanksAndComments();
-    bool readToken(Token *token);
+    bool readToken(SourceToken *token);
     int literalOpening(int from, bool *raw) const;
     bool skipLiteral(int from, int *end) const;
     bool decodeLiteral(int from, int *end, SheetBuilder *builder) const;
     int decodeEscape(int from, int limit, uint *value) const;
-    bool readArgument(QVector<Token> *tokens, int *end);
+    bool readArgument(QVector<SourceToken> *tokens, int *end);
     bool followsDeclaration() const;
     void readCall(QVector<EmbeddedSheet> *sheets);
-    void remember(const Token &token);
+    void remember(const SourceToken &token);
 };
 
 bool CppScanner::skipBlanksAndComments()
@@ -299,7 +274,7 @@ bool CppScanner::decodeLiteral(int from, int *end, SheetBuilder *builder) const
     return true;
 }
 
-bool CppScanner::readToken(Token *token)
+bool CppScanner::readToken(SourceToken *token)
 {
     if (!skipBlanksAndComments())
         return false;
@@ -307,15 +282,15 @@ bool CppScanner::readToken(Token *token)
     const QChar c = text.at(at);
     int end = 0;
     if ((c == QLatin1Char('"') || isIdentifierStart(c)) && decodeLiteral(at, &end, nullptr)) {
-        token->kind = TokenKind::Literal;
+        token->kind = SourceTokenKind::Literal;
         at = end;
     } else if (isIdentifierStart(c)) {
-        token->kind = TokenKind::Identifier;
+        token->kind = SourceTokenKind::Identifier;
         while (at < text.size() && isIdentifierPart(text.at(at)))
             ++at;
     } else if (c.isDigit() || (c == QLatin1Char('.') && peek(1).isDigit())) {
         // A number, digit separators and exponents included.
-        token->kind = TokenKind::Number;
+        token->kind = SourceTokenKind::Number;
         ++at;
         while (at < text.size()) {
             const QChar d = text.at(at);
@@ -329,7 +304,7 @@ bool CppScanner::readToken(Token *token)
         }
     } else if (c == QLatin1Char('\'')) {
         // A character literal, stepped over whole.
-        token->kind = TokenKind::Punctuation;
+        token->kind = SourceTokenKind::Punctuation;
         ++at;
         while (at < text.size() && text.at(at) != QLatin1Char('\'') &&
                text.at(at) != QLatin1Char('\n'))
@@ -337,22 +312,23 @@ bool CppScanner::readToken(Token *token)
         at = qMin(int(text.size()), at + 1);
     } else if (c == QLatin1Char('"')) {
         // A string that does not close on its line: to the line's end.
-        token->kind = TokenKind::Punctuation;
+        token->kind = SourceTokenKind::Punctuation;
         while (at < text.size() && text.at(at) != QLatin1Char('\n'))
             ++at;
     } else {
-        token->kind = TokenKind::Punctuation;
+        token->kind = SourceTokenKind::Punctuation;
         const bool pair = (c == QLatin1Char(':') && peek(1) == QLatin1Char(':')) ||
                           (c == QLatin1Char('-') && peek(1) == QLatin1Char('>'));
         at += pair ? 2 : 1;
     }
     token->end = at;
-    token->text =
-        token->kind == TokenKind::Literal ? QString() : text.mid(token->start, at - token->start);
+    token->text = token->kind == SourceTokenKind::Literal
+                      ? QString()
+                      : text.mid(token->start, at - token->start);
     return true;
 }
 
-void CppScanner::remember(const Token &token)
+void CppScanner::remember(const SourceToken &token)
 {
     recent.append(token);
     if (recent.size() > 8)
@@ -364,12 +340,12 @@ bool CppScanner::followsDeclaration() const
 {
     int i = int(recent.size()) - 1;
     while (i >= 1 && recent.at(i).text == QLatin1String("::") &&
-           recent.at(i - 1).kind == TokenKind::Identifier)
+           recent.at(i - 1).kind == SourceTokenKind::Identifier)
         i -= 2;
     if (i < 0)
         return false;
-    const Token &before = recent.at(i);
-    if (before.kind == TokenKind::Identifier)
+    const SourceToken &before = recent.at(i);
+    if (before.kind == SourceTokenKind::Identifier)
         return before.text != QLatin1String("return") && before.text != QLatin1String("else");
     return before.text == QLatin1String("*") || before.text == QLatin1String("&") ||
            before.text == QLatin1String("~");
@@ -377,12 +353,12 @@ bool CppScanner::followsDeclaration() const
 
 // The tokens between the call's parentheses; end just past its ")". False when the
 // call never closes.
-bool CppScanner::readArgument(QVector<Token> *tokens, int *end)
+bool CppScanner::readArgument(QVector<SourceToken> *tokens, int *end)
 {
     int depth = 0;
-    Token token;
+    SourceToken token;
     while (readToken(&token)) {
-        if (token.kind == TokenKind::Punctuation) {
+        if (token.kind == SourceTokenKind::Punctuation) {
             if (token.text == QLatin1String("(") || token.text == QLatin1String("[") ||
                 token.text == QLatin1String("{")) {
                 ++depth;
@@ -402,19 +378,6 @@ bool CppScanner::readArgument(QVector<Token> *tokens, int *end)
     return false;
 }
 
-// The index of the ")" matching the "(" at open, or -1.
-int matchingParenthesis(const QVector<Token> &tokens, int open, int last)
-{
-    int depth = 0;
-    for (int i = open; i < last; ++i) {
-        if (tokens.at(i).text == QLatin1String("("))
-            ++depth;
-        else if (tokens.at(i).text == QLatin1String(")") && --depth == 0)
-            return i;
-    }
-    return -1;
-}
-
 bool isWrapper(const QString &name)
 {
     static const QStringList wrappers{QStringLiteral("QStringLiteral"),
@@ -431,16 +394,16 @@ bool isWrapper(const QString &name)
 }
 
 // Why an argument is no literal, in a few words.
-QString runtimeReason(const QVector<Token> &tokens, int first, int end)
+QString runtimeReason(const QVector<SourceToken> &tokens, int first, int end)
 {
     bool call = false;
     for (int i = first; i < end; ++i) {
-        const Token &token = tokens.at(i);
-        if (token.kind == TokenKind::Identifier &&
+        const SourceToken &token = tokens.at(i);
+        if (token.kind == SourceTokenKind::Identifier &&
             (token.text == QLatin1String("tr") || token.text == QLatin1String("translate") ||
              token.text == QLatin1String("QT_TR_NOOP")))
             return QStringLiteral("it is translated at run time");
-        if (token.kind == TokenKind::Identifier && token.text == QLatin1String("arg") &&
+        if (token.kind == SourceTokenKind::Identifier && token.text == QLatin1String("arg") &&
             i > first && tokens.at(i - 1).text == QLatin1String("."))
             return QStringLiteral("it is filled in at run time (.arg())");
         if (token.text == QLatin1String("("))
@@ -452,7 +415,7 @@ QString runtimeReason(const QVector<Token> &tokens, int first, int end)
         if (tokens.at(i).text == QLatin1String("+"))
             return QStringLiteral("it is joined at run time");
     }
-    if (end - first == 1 && tokens.at(first).kind == TokenKind::Identifier)
+    if (end - first == 1 && tokens.at(first).kind == SourceTokenKind::Identifier)
         return QStringLiteral("it is the variable \"%1\"").arg(tokens.at(first).text);
     return call ? QStringLiteral("it is made by a call at run time")
                 : QStringLiteral("it is built at run time");
@@ -460,7 +423,7 @@ QString runtimeReason(const QVector<Token> &tokens, int first, int end)
 
 void CppScanner::readCall(QVector<EmbeddedSheet> *sheets)
 {
-    QVector<Token> tokens;
+    QVector<SourceToken> tokens;
     int end = 0;
     const int open = at;
     if (!readArgument(&tokens, &end)) {
@@ -473,7 +436,7 @@ void CppScanner::readCall(QVector<EmbeddedSheet> *sheets)
     for (;;) {
         int name = first;
         QString qualified;
-        while (name < last && tokens.at(name).kind == TokenKind::Identifier) {
+        while (name < last && tokens.at(name).kind == SourceTokenKind::Identifier) {
             qualified += tokens.at(name).text;
             if (name + 1 < last && tokens.at(name + 1).text == QLatin1String("::")) {
                 qualified += QStringLiteral("::");
@@ -491,7 +454,7 @@ void CppScanner::readCall(QVector<EmbeddedSheet> *sheets)
     }
     bool literals = first < last;
     for (int i = first; i < last; ++i)
-        literals = literals && tokens.at(i).kind == TokenKind::Literal;
+        literals = literals && tokens.at(i).kind == SourceTokenKind::Literal;
     if (first >= last) {
         at = end;
         return; // setStyleSheet(), setStyleSheet(QString()): the sheet cleared
@@ -519,13 +482,14 @@ void CppScanner::readCall(QVector<EmbeddedSheet> *sheets)
 QVector<EmbeddedSheet> CppScanner::run()
 {
     QVector<EmbeddedSheet> sheets;
-    Token token;
+    SourceToken token;
     while (readToken(&token)) {
-        if (token.kind == TokenKind::Identifier && token.text == QLatin1String("setStyleSheet")) {
+        if (token.kind == SourceTokenKind::Identifier &&
+            token.text == QLatin1String("setStyleSheet")) {
             const bool declaration = followsDeclaration();
             remember(token);
             const int afterName = at;
-            Token next;
+            SourceToken next;
             if (!readToken(&next))
                 break;
             if (next.text != QLatin1String("(") || declaration) {

@@ -3,36 +3,11 @@
 
 #include "embedded/embeddedsheets.h"
 #include "embedded/sheetbuilder.h"
+#include "embedded/sourcetokens.h"
 
 #include <QStringList>
 
 namespace {
-
-bool isIdentifierStart(QChar c)
-{
-    return c.isLetter() || c == QLatin1Char('_');
-}
-
-bool isIdentifierPart(QChar c)
-{
-    return c.isLetterOrNumber() || c == QLatin1Char('_');
-}
-
-enum class TokenKind
-{
-    String,
-    Identifier,
-    Number,
-    Punctuation,
-};
-
-struct Token
-{
-    TokenKind kind = TokenKind::Punctuation;
-    int start = 0;
-    int end = 0;
-    QString text; // an identifier, the punctuation, or a string's prefix (lower case)
-};
 
 // A string literal's parts: its prefix, quotes and content.
 struct StringParts
@@ -63,8 +38,8 @@ private:
     bool readString(int from, StringParts *parts) const;
     void decodeString(const StringParts &parts, SheetBuilder *builder) const;
     int decodeEscape(int from, int limit, uint *value, bool *none) const;
-    bool readToken(Token *token);
-    bool readArgument(QVector<Token> *tokens, int *end);
+    bool readToken(SourceToken *token);
+    bool readArgument(QVector<SourceToken> *tokens, int *end);
     void readCall(QVector<EmbeddedSheet> *sheets);
 };
 
@@ -218,7 +193,7 @@ void PythonScanner::decodeString(const StringParts &parts, SheetBuilder *builder
     builder->endPiece(parts.contentEnd);
 }
 
-bool PythonScanner::readToken(Token *token)
+bool PythonScanner::readToken(SourceToken *token)
 {
     for (;;) {
         while (at < text.size() && (text.at(at).isSpace() || text.at(at) == QLatin1Char('\\')))
@@ -237,28 +212,28 @@ bool PythonScanner::readToken(Token *token)
     StringParts parts;
     if ((c == QLatin1Char('\'') || c == QLatin1Char('"') || isIdentifierStart(c)) &&
         readString(at, &parts)) {
-        token->kind = TokenKind::String;
+        token->kind = SourceTokenKind::Literal;
         token->text = parts.prefix;
         at = parts.end;
     } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
         // A string that does not close: the rest of its line.
-        token->kind = TokenKind::Punctuation;
+        token->kind = SourceTokenKind::Punctuation;
         while (at < text.size() && text.at(at) != QLatin1Char('\n'))
             ++at;
         token->text = QStringLiteral("?");
     } else if (isIdentifierStart(c)) {
-        token->kind = TokenKind::Identifier;
+        token->kind = SourceTokenKind::Identifier;
         while (at < text.size() && isIdentifierPart(text.at(at)))
             ++at;
         token->text = text.mid(token->start, at - token->start);
     } else if (c.isDigit()) {
-        token->kind = TokenKind::Number;
+        token->kind = SourceTokenKind::Number;
         while (at < text.size() &&
                (isIdentifierPart(text.at(at)) || text.at(at) == QLatin1Char('.')))
             ++at;
         token->text = text.mid(token->start, at - token->start);
     } else {
-        token->kind = TokenKind::Punctuation;
+        token->kind = SourceTokenKind::Punctuation;
         token->text = QString(c);
         ++at;
     }
@@ -266,12 +241,12 @@ bool PythonScanner::readToken(Token *token)
     return true;
 }
 
-bool PythonScanner::readArgument(QVector<Token> *tokens, int *end)
+bool PythonScanner::readArgument(QVector<SourceToken> *tokens, int *end)
 {
     int depth = 0;
-    Token token;
+    SourceToken token;
     while (readToken(&token)) {
-        if (token.kind == TokenKind::Punctuation) {
+        if (token.kind == SourceTokenKind::Punctuation) {
             if (token.text == QLatin1String("(") || token.text == QLatin1String("[") ||
                 token.text == QLatin1String("{")) {
                 ++depth;
@@ -289,31 +264,18 @@ bool PythonScanner::readArgument(QVector<Token> *tokens, int *end)
     return false;
 }
 
-// The index of the ")" matching the "(" at open, or -1.
-int matchingParenthesis(const QVector<Token> &tokens, int open, int last)
-{
-    int depth = 0;
-    for (int i = open; i < last; ++i) {
-        if (tokens.at(i).text == QLatin1String("("))
-            ++depth;
-        else if (tokens.at(i).text == QLatin1String(")") && --depth == 0)
-            return i;
-    }
-    return -1;
-}
-
-QString runtimeReason(const QVector<Token> &tokens, int first, int end)
+QString runtimeReason(const QVector<SourceToken> &tokens, int first, int end)
 {
     for (int i = first; i < end; ++i) {
-        const Token &token = tokens.at(i);
-        if (token.kind == TokenKind::String && token.text.contains(QLatin1Char('f')))
+        const SourceToken &token = tokens.at(i);
+        if (token.kind == SourceTokenKind::Literal && token.text.contains(QLatin1Char('f')))
             return QStringLiteral("it is an f-string, filled in at run time");
-        if (token.kind == TokenKind::String && token.text.contains(QLatin1Char('b')))
+        if (token.kind == SourceTokenKind::Literal && token.text.contains(QLatin1Char('b')))
             return QStringLiteral("it is bytes, not a string");
-        if (token.kind == TokenKind::Identifier &&
+        if (token.kind == SourceTokenKind::Identifier &&
             (token.text == QLatin1String("tr") || token.text == QLatin1String("translate")))
             return QStringLiteral("it is translated at run time");
-        if (token.kind == TokenKind::Identifier && token.text == QLatin1String("format") &&
+        if (token.kind == SourceTokenKind::Identifier && token.text == QLatin1String("format") &&
             i > first && tokens.at(i - 1).text == QLatin1String("."))
             return QStringLiteral("it is filled in at run time (.format())");
         if (token.text == QLatin1String("%"))
@@ -323,7 +285,7 @@ QString runtimeReason(const QVector<Token> &tokens, int first, int end)
         if (tokens.at(i).text == QLatin1String("+"))
             return QStringLiteral("it is joined at run time");
     }
-    if (end - first == 1 && tokens.at(first).kind == TokenKind::Identifier)
+    if (end - first == 1 && tokens.at(first).kind == SourceTokenKind::Identifier)
         return QStringLiteral("it is the variable \"%1\"").arg(tokens.at(first).text);
     return QStringLiteral("it is built at run time");
 }
@@ -331,7 +293,7 @@ QString runtimeReason(const QVector<Token> &tokens, int first, int end)
 void PythonScanner::readCall(QVector<EmbeddedSheet> *sheets)
 {
     const int open = at;
-    QVector<Token> tokens;
+    QVector<SourceToken> tokens;
     int end = 0;
     if (!readArgument(&tokens, &end)) {
         at = open;
@@ -349,8 +311,8 @@ void PythonScanner::readCall(QVector<EmbeddedSheet> *sheets)
         return;
     bool plain = true;
     for (int i = first; i < last; ++i) {
-        const Token &token = tokens.at(i);
-        plain = plain && token.kind == TokenKind::String &&
+        const SourceToken &token = tokens.at(i);
+        plain = plain && token.kind == SourceTokenKind::Literal &&
                 !token.text.contains(QLatin1Char('f')) && !token.text.contains(QLatin1Char('b'));
     }
     if (!plain) {
@@ -372,18 +334,18 @@ void PythonScanner::readCall(QVector<EmbeddedSheet> *sheets)
 QVector<EmbeddedSheet> PythonScanner::run()
 {
     QVector<EmbeddedSheet> sheets;
-    Token token;
+    SourceToken token;
     while (readToken(&token)) {
-        if (token.kind == TokenKind::Identifier && token.text == QLatin1String("setStyleSheet") &&
-            previousName != QLatin1String("def")) {
+        if (token.kind == SourceTokenKind::Identifier &&
+            token.text == QLatin1String("setStyleSheet") && previousName != QLatin1String("def")) {
             const int afterName = at;
-            Token next;
+            SourceToken next;
             if (readToken(&next) && next.text == QLatin1String("("))
                 readCall(&sheets);
             else
                 at = afterName;
         }
-        previousName = token.kind == TokenKind::Identifier ? token.text : QString();
+        previousName = token.kind == SourceTokenKind::Identifier ? token.text : QString();
     }
     return sheets;
 }
