@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 
 #include "attach/attachedappnames.h"
+#include "attach/attachedapps.h"
 #include "support/attachprotocol.h"
 
 #include <QColor>
@@ -20,23 +21,10 @@
 
 namespace {
 
-const char redSheet[] = "QMainWindow, QDialog { background: rgb(200, 30, 30); }\n";
-const char yellowSheet[] = "QMainWindow, QDialog { background: rgb(220, 200, 0); }\n";
 const char purpleSheet[] = "QMainWindow, QDialog { background: rgb(120, 0, 120); }\n";
 // The toolkit drops this whole sheet: the second rule has no opening brace.
 const char brokenSheet[] = "QMainWindow, QDialog { background: rgb(0, 0, 0); }\n"
                            "QPushButton color: red; }\n";
-
-// A point of the window's own background, and one of its label with its own sheet.
-const QPoint backgroundPoint(4, 4);
-const QPoint labelPoint(300, 30);
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           file.write(bytes) == bytes.size();
-}
 
 // As editors save: one atomic rename over the old file.
 bool saveByRename(const QString &path, const QByteArray &bytes)
@@ -44,18 +32,6 @@ bool saveByRename(const QString &path, const QByteArray &bytes)
     const QString saved = path + QStringLiteral(".new");
     return writeFile(saved, bytes) &&
            ::rename(QFile::encodeName(saved).constData(), QFile::encodeName(path).constData()) == 0;
-}
-
-// The distribution's Python, where its Qt bindings are (a python3 earlier on PATH
-// may be another, with bindings of its own or none).
-const QString systemPython = QStringLiteral("/usr/bin/python3");
-
-bool pythonModuleThere(const QString &module)
-{
-    QProcess python;
-    python.start(systemPython, {QStringLiteral("-c"), QStringLiteral("import ") + module});
-    return python.waitForFinished(20000) && python.exitStatus() == QProcess::NormalExit &&
-           python.exitCode() == 0;
 }
 
 // prismark-live attached to one application, with the plugin's test folder.
@@ -147,22 +123,7 @@ private slots:
 
 void TestAttach::applicationShowsTheSheetAndFollowsSaves_data()
 {
-    QTest::addColumn<QString>("program");
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QString>("module");
-    const QString script = QStringLiteral(ATTACHED_APP_SCRIPT);
-    QTest::newRow("C++ application")
-        << QStringLiteral(ATTACHED_APP_EXECUTABLE) << QStringList() << QString();
-#if QT_VERSION_MAJOR == 5
-    QTest::newRow("PyQt5 script") << systemPython << QStringList{script, QStringLiteral("pyqt5")}
-                                  << QStringLiteral("PyQt5.QtWidgets");
-    QTest::newRow("PySide2 script")
-        << systemPython << QStringList{script, QStringLiteral("pyside2")}
-        << QStringLiteral("PySide2.QtWidgets");
-#else
-    QTest::newRow("PyQt6 script") << systemPython << QStringList{script, QStringLiteral("pyqt6")}
-                                  << QStringLiteral("PyQt6.QtWidgets");
-#endif
+    addAttachedApplicationRows();
 }
 
 void TestAttach::applicationShowsTheSheetAndFollowsSaves()

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 
 #include "attach/attachedappnames.h"
+#include "attach/attachedapps.h"
 #include "livekit/windowshots.h"
 #include "shot/appshots.h"
 
@@ -15,33 +16,11 @@
 
 namespace {
 
-const char redSheet[] = "QMainWindow, QDialog { background: rgb(200, 30, 30); }\n";
-const char yellowSheet[] = "QMainWindow, QDialog { background: rgb(220, 200, 0); }\n";
 // The toolkit drops this whole sheet: the second rule has no opening brace.
 const char brokenSheet[] = "QMainWindow { background: rgb(0, 0, 0); }\n"
                            "QPushButton color: red; }\n";
-const QPoint backgroundPoint(4, 4);
-const QPoint labelPoint(300, 30);
 // Long enough for the dialog the application opens on a timer.
 const QString settle = QStringLiteral("1.5");
-
-// The distribution's Python, where its Qt bindings are.
-const QString systemPython = QStringLiteral("/usr/bin/python3");
-
-bool pythonModuleThere(const QString &module)
-{
-    QProcess python;
-    python.start(systemPython, {QStringLiteral("-c"), QStringLiteral("import ") + module});
-    return python.waitForFinished(20000) && python.exitStatus() == QProcess::NormalExit &&
-           python.exitCode() == 0;
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           file.write(bytes) == bytes.size();
-}
 
 // prismark-shot as CI runs it; the application's standard input stays open, as a
 // terminal's would.
@@ -95,22 +74,7 @@ private:
 
 void TestAttachShot::windowsAreRenderedWithTheSheet_data()
 {
-    QTest::addColumn<QString>("program");
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QString>("module");
-    const QString script = QStringLiteral(ATTACHED_APP_SCRIPT);
-    QTest::newRow("C++ application")
-        << QStringLiteral(ATTACHED_APP_EXECUTABLE) << QStringList() << QString();
-#if QT_VERSION_MAJOR == 5
-    QTest::newRow("PyQt5 script") << systemPython << QStringList{script, QStringLiteral("pyqt5")}
-                                  << QStringLiteral("PyQt5.QtWidgets");
-    QTest::newRow("PySide2 script")
-        << systemPython << QStringList{script, QStringLiteral("pyside2")}
-        << QStringLiteral("PySide2.QtWidgets");
-#else
-    QTest::newRow("PyQt6 script") << systemPython << QStringList{script, QStringLiteral("pyqt6")}
-                                  << QStringLiteral("PyQt6.QtWidgets");
-#endif
+    addAttachedApplicationRows();
 }
 
 // Both windows, the dialog opened on a timer too, in the author's colour; the
