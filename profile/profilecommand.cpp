@@ -6,10 +6,11 @@
 #include "analysis/matchwork.h"
 #include "analysis/sheetmodel.h"
 #include "analysis/templatelint.h"
+#include "forms/formloader.h"
 #include "profile/profilereport.h"
 #include "profile/profilesheet.h"
-#include "profile/profilestage.h"
-#include "profile/ruleattribution.h"
+#include "profilekit/profilestage.h"
+#include "profilekit/ruleattribution.h"
 #include "support/atomicwrite.h"
 #include "support/programsupport.h"
 
@@ -240,11 +241,13 @@ int runProfile(const QStringList &arguments)
 
     ProfileStage stage(options.gallery);
     for (const QString &form : qAsConst(options.forms)) {
-        const QString error = stage.addForm(form);
-        if (!error.isEmpty()) {
-            printError(QStringLiteral("cannot load form %1: %2").arg(form, error));
+        LoadedForm loaded = loadForm(form);
+        if (!loaded.widget) {
+            printError(QStringLiteral("cannot load form %1: %2").arg(form, loaded.error));
             return ProfileInputError;
         }
+        loaded.widget->setWindowTitle(loaded.title);
+        stage.addForm(std::move(loaded.widget));
     }
     stage.settle();
 

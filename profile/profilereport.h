@@ -4,7 +4,7 @@
 #pragma once
 
 #include "analysis/matchwork.h"
-#include "profile/ruleattribution.h"
+#include "profilekit/ruleattribution.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "profile/ruleattribution.h"
+#include "profilekit/ruleattribution.h"
 
 #include "analysis/matchwork.h"
 #include "analysis/sheetmodel.h"

@@ -1,9 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "profile/profilestage.h"
+#include "profilekit/profilestage.h"
 
-#include "forms/formloader.h"
 #include "shell/mainwindow.h"
 #include "switcher/styleswitcherwindow.h"
 #include "widgetstyles/sheetstyle.h"
@@ -85,14 +84,9 @@ ProfileStage::~ProfileStage()
     qApp->setStyleSheet(QString());
 }
 
-QString ProfileStage::addForm(const QString &path)
+void ProfileStage::addForm(std::unique_ptr<QWidget> form)
 {
-    LoadedForm form = loadForm(path);
-    if (!form.widget)
-        return form.error;
-    form.widget->setWindowTitle(form.title);
-    forms.push_back(std::move(form.widget));
-    return QString();
+    forms.push_back(std::move(form));
 }
 
 void ProfileStage::settle()

@@ -24,8 +24,9 @@ public:
     explicit ProfileStage(bool withGallery);
     ~ProfileStage();
 
-    // Loads a Designer form as a window of its own; the error, or "" when shown.
-    QString addForm(const QString &path);
+    // A Designer form (loaded by the caller: the forms library is above this one),
+    // styled as a window of its own.
+    void addForm(std::unique_ptr<QWidget> form);
     // Shows every window and polishes every widget once, outside any measurement.
     void settle();
 
