@@ -57,7 +57,8 @@ void restoreEnvironment(const QByteArray &userTheme)
          {Attach::serverVariable, Attach::sheetVariable, Attach::variantVariable,
           Attach::forwardThemeVariable, Attach::testFolderVariable, Attach::testInspectVariable,
           Attach::testBuiltForVariable, Attach::shotFolderVariable, Attach::shotSettleVariable,
-          Attach::shotStyleVariable, Attach::shotDirectionVariable})
+          Attach::shotStyleVariable, Attach::shotDirectionVariable, Attach::profileFolderVariable,
+          Attach::profileSettleVariable, Attach::profileRoundsVariable})
         qunsetenv(name);
 }
 

@@ -7,8 +7,10 @@
 #include "livekit/inspector/liveinspector.h"
 #include "livekit/inspector/rulesview.h"
 #include "livekit/livesheet.h"
+#include "livekit/settledwindows.h"
 #include "livekit/sheetdiagnosticswindow.h"
 #include "livekit/windowshots.h"
+#include "profilekit/applicationprofile.h"
 #include "support/atomicwrite.h"
 #include "support/attachprotocol.h"
 
@@ -60,6 +62,9 @@ AttachSettings AttachSettings::fromEnvironment()
     settings.shotStyle = environment(Attach::shotStyleVariable);
     if (environment(Attach::shotDirectionVariable) == QLatin1String(Attach::rightToLeft))
         settings.shotDirection = Qt::RightToLeft;
+    settings.profileFolder = environment(Attach::profileFolderVariable);
+    settings.profileSettleMs = environment(Attach::profileSettleVariable).toInt();
+    settings.profileRounds = environment(Attach::profileRoundsVariable).toInt();
     return settings;
 }
 
@@ -79,8 +84,12 @@ AttachedSession::~AttachedSession()
 void AttachedSession::start()
 {
     const bool shooting = !settings.shotFolder.isEmpty();
+    const bool profiling = !settings.profileFolder.isEmpty();
     if (shooting)
         prepareForShots();
+    // Nothing fades in or blinks while the passes are timed.
+    if (profiling)
+        QApplication::setEffectEnabled(Qt::UI_General, false);
     sayHello();
     applicationSheet = new ApplicationSheet(settings.sheet, this);
     LiveSheet *sheet = applicationSheet->liveSheet();
@@ -91,6 +100,10 @@ void AttachedSession::start()
         auto *shots = new WindowShots(applicationSheet, settings.shotFolder, this);
         connect(shots, &WindowShots::rendered, this, &AttachedSession::sendShots);
         shots->start(settings.shotSettleMs);
+        return;
+    }
+    if (profiling) {
+        startProfile();
         return;
     }
     // The application's own windows are painted first; the tools come after them.
@@ -147,6 +160,44 @@ void AttachedSession::sendShots(const QJsonArray &windows)
                             {QLatin1String(Attach::sheetAppliedField),
                              sheet->outcome() == LiveSheet::Outcome::Applied},
                             {QLatin1String(Attach::sheetProblemField), sheet->problem()}});
+}
+
+void AttachedSession::startProfile()
+{
+    auto *settled = new SettledWindows(applicationSheet, this);
+    connect(settled, &SettledWindows::settled, this, [this, settled] {
+        profileWindows(settled->windows());
+        settled->deleteLater();
+    });
+    settled->start(settings.profileSettleMs);
+}
+
+// The event loop is held for the whole profile: the application's own timers and
+// handlers wait, and only the passes' restyles and paints reach its widgets.
+void AttachedSession::profileWindows(const QList<QWidget *> &windows)
+{
+    const LiveSheet *sheet = applicationSheet->liveSheet();
+    const bool applied = sheet->outcome() == LiveSheet::Outcome::Applied;
+    QString problem = sheet->problem();
+    // It puts the author's sheet back whenever another is set: every pass sets one.
+    delete applicationSheet;
+    applicationSheet = nullptr;
+    int measured = 0;
+    if (applied && !windows.isEmpty()) {
+        AttributionSettings attribution;
+        if (settings.profileRounds > 0) {
+            attribution.maxRounds = settings.profileRounds;
+            attribution.minRounds = qMin(attribution.minRounds, attribution.maxRounds);
+        }
+        attribution.roundMeasured = [this](int rounds) {
+            send(Attach::profileRoundKind, {{QLatin1String(Attach::roundsField), rounds}});
+        };
+        if (profileApplicationWindows(settings.profileFolder, windows, attribution, &problem))
+            measured = windows.size();
+    }
+    send(Attach::profiledKind, {{QLatin1String(Attach::windowsField), measured},
+                                {QLatin1String(Attach::sheetAppliedField), applied},
+                                {QLatin1String(Attach::sheetProblemField), problem}});
 }
 
 void AttachedSession::openTools()

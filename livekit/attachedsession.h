@@ -12,6 +12,7 @@ class ApplicationSheet;
 class LiveInspector;
 class QJsonArray;
 class QLocalSocket;
+class QWidget;
 class SheetDiagnosticsWindow;
 
 // What the attach plugin is told by the environment prismark-live starts the
@@ -28,6 +29,10 @@ struct AttachSettings
     int shotSettleMs = 0;
     QString shotStyle;
     Qt::LayoutDirection shotDirection = Qt::LeftToRight;
+    // prismark-profile's request; no profile folder otherwise.
+    QString profileFolder;
+    int profileSettleMs = 0;
+    int profileRounds = 0; // at most; 0 for the attribution's own default
 
     static AttachSettings fromEnvironment();
 };
@@ -36,7 +41,9 @@ struct AttachSettings
 // installs and follows the author's sheet on the whole application, and opens the
 // Sheet Diagnostics window and the inspector on the application's own windows.
 // For prismark-shot it opens no tools but shows the application over the base style
-// and in the direction asked for, and renders its windows once it has settled.
+// and in the direction asked for, and renders its windows once it has settled; for
+// prismark-profile it opens none either, and measures the sheet on its windows once
+// it has settled.
 //
 // Test hook: with a test folder, after every update of the sheet and every
 // top-level window shown it writes each window's grab as <window name>.png and then
@@ -60,6 +67,8 @@ private:
     void send(const char *kind, const QJsonObject &fields);
     void prepareForShots();
     void sendShots(const QJsonArray &windows);
+    void startProfile();
+    void profileWindows(const QList<QWidget *> &windows);
     void openTools();
     void closeTools();
     void scheduleReport();

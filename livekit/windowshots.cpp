@@ -4,6 +4,7 @@
 #include "livekit/windowshots.h"
 
 #include "livekit/applicationsheet.h"
+#include "livekit/settledwindows.h"
 #include "support/attachprotocol.h"
 #include "support/safefilename.h"
 
@@ -14,9 +15,6 @@
 #include <QPixmap>
 #include <QSet>
 #include <QWidget>
-
-#include <algorithm>
-#include <tuple>
 
 QStringList windowFileStems(const QStringList &names)
 {
@@ -30,51 +28,22 @@ QStringList windowFileStems(const QStringList &names)
 WindowShots::WindowShots(ApplicationSheet *applicationSheet, const QString &folder, QObject *parent)
     : QObject(parent)
     , folder(folder)
+    , settledWindows(new SettledWindows(applicationSheet, this))
 {
-    settleTimer.setSingleShot(true);
-    connect(&settleTimer, &QTimer::timeout, this, &WindowShots::renderAll);
-    connect(applicationSheet, &ApplicationSheet::windowShown, this, &WindowShots::remember);
+    connect(settledWindows, &SettledWindows::settled, this, &WindowShots::renderAll);
 }
 
 void WindowShots::start(int settleMs)
 {
-    // Those shown before the plugin could watch, in an order of their own: the
-    // toolkit keeps its windows unordered.
-    QList<QWidget *> onScreen = ApplicationSheet::topLevelWindows();
-    std::stable_sort(onScreen.begin(), onScreen.end(), [](const QWidget *a, const QWidget *b) {
-        const auto key = [](const QWidget *window) {
-            const QRect place = window->geometry();
-            return std::make_tuple(ApplicationSheet::windowName(window), window->windowTitle(),
-                                   place.y(), place.x(), place.height(), place.width());
-        };
-        return key(a) < key(b);
-    });
-    for (QWidget *window : qAsConst(onScreen))
-        remember(window);
-    settleTimer.start(settleMs);
+    settledWindows->start(settleMs);
 }
 
-void WindowShots::remember(QWidget *window)
-{
-    const Qt::WindowType type = window->windowType();
-    if (type == Qt::ToolTip || type == Qt::Popup || type == Qt::Desktop ||
-        std::find(shown.cbegin(), shown.cend(), window) != shown.cend())
-        return;
-    shown.append(window);
-}
-
-// Windows shown and closed since are rendered too, as long as the application
-// keeps them.
 void WindowShots::renderAll()
 {
-    QList<QWidget *> windows;
+    const QList<QWidget *> windows = settledWindows->windows();
     QStringList names;
-    for (const QPointer<QWidget> &window : qAsConst(shown)) {
-        if (window) {
-            windows << window;
-            names << ApplicationSheet::windowName(window);
-        }
-    }
+    for (const QWidget *window : windows)
+        names << ApplicationSheet::windowName(window);
     // What a last restyle or resize posted is laid out before the pictures.
     QCoreApplication::sendPostedEvents();
     QCoreApplication::sendPostedEvents();

@@ -5,14 +5,11 @@
 
 #include <QJsonArray>
 #include <QObject>
-#include <QPointer>
 #include <QString>
 #include <QStringList>
-#include <QTimer>
-#include <QVector>
 
 class ApplicationSheet;
-class QWidget;
+class SettledWindows;
 
 // The files of windows by their names, in the order the windows were shown: each
 // name made safe for a file, and a name shown before numbered from its second
@@ -38,10 +35,8 @@ signals:
     void rendered(const QJsonArray &windows);
 
 private:
-    void remember(QWidget *window);
     void renderAll();
 
     const QString folder;
-    QVector<QPointer<QWidget>> shown;
-    QTimer settleTimer;
+    SettledWindows *settledWindows;
 };

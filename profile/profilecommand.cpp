@@ -7,8 +7,10 @@
 #include "analysis/sheetmodel.h"
 #include "analysis/templatelint.h"
 #include "forms/formloader.h"
+#include "profile/appprofile.h"
 #include "profile/profilereport.h"
 #include "profile/profilesheet.h"
+#include "profilekit/profilemeasurement.h"
 #include "profilekit/profilestage.h"
 #include "profilekit/ruleattribution.h"
 #include "support/atomicwrite.h"
@@ -26,13 +28,16 @@ namespace {
 const QString kFormatText = QStringLiteral("text");
 const QString kFormatJson = QStringLiteral("json");
 const QString kReportPage = QStringLiteral("index.html");
-constexpr int kSwitchRounds = 5;
 
 const char kExitCodes[] = "Exit codes:\n"
                           "  0  the profile was written\n"
                           "  2  a sheet or form cannot be read, the toolkit rejects the sheet,\n"
                           "     or the report cannot be written\n"
-                          "  3  wrong usage\n";
+                          "  3  wrong usage\n"
+                          "  4  PROGRAM was not found, is no Qt application the plugin can\n"
+                          "     attach to (said within 10 s), ended before the profile was\n"
+                          "     done, showed no window or stopped answering; it is stopped\n";
+constexpr double kMostSettleSeconds = 600;
 
 void printError(const QString &message)
 {
@@ -49,6 +54,8 @@ struct ProfileOptions
     QString htmlDirectory;
     AttributionSettings attribution;
     int top = 10;
+    // SHEET -- PROGRAM [ARGS...]: the author's application instead of the gallery.
+    AppProfileRequest application;
 };
 
 int parsePositive(const QCommandLineParser &parser, const QString &name, int *into)
@@ -66,13 +73,47 @@ int parsePositive(const QCommandLineParser &parser, const QString &name, int *in
     return ProfileSuccess;
 }
 
-// Returns -1 to go on, else the exit code.
-int parseOptions(const QStringList &arguments, ProfileOptions &options)
+// --settle, and the gallery's options refused, for SHEET -- PROGRAM.
+int readApplicationOptions(const QCommandLineParser &parser, ProfileOptions &options)
 {
+    for (const QString &option : {QStringLiteral("form"), QStringLiteral("no-gallery")}) {
+        if (parser.isSet(option)) {
+            printError(QStringLiteral("--%1 is for the gallery, not for PROGRAM").arg(option));
+            return ProfileUsageError;
+        }
+    }
+    if (parser.isSet(QStringLiteral("settle"))) {
+        bool ok = false;
+        const double seconds = parser.value(QStringLiteral("settle")).toDouble(&ok);
+        if (!ok || !(seconds >= 0 && seconds <= kMostSettleSeconds)) {
+            printError(QStringLiteral("--settle wants seconds from 0 to 600"));
+            return ProfileUsageError;
+        }
+        options.application.settleMs = qRound(seconds * 1000);
+    }
+    return -1;
+}
+
+// Returns -1 to go on, else the exit code.
+int parseOptions(const QStringList &givenArguments, ProfileOptions &options)
+{
+    // What follows the first "--" is the application's command, never options of ours.
+    QStringList arguments = givenArguments;
+    const int split = givenArguments.indexOf(QStringLiteral("--"), 1);
+    if (split > 0) {
+        arguments = givenArguments.mid(0, split);
+        options.application.program = givenArguments.value(split + 1);
+        options.application.arguments = givenArguments.mid(split + 2);
+    }
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Measures what a Qt style sheet costs to apply, on the gallery and on "
-                       "Designer forms, and which of its rules the time goes to.\n\n") +
+                       "Designer forms, and which of its rules the time goes to.\n\n"
+                       "prismark-profile [OPTIONS] SHEET -- PROGRAM [ARGS...] measures it on "
+                       "the author's own Qt Widgets application instead (C++ or Python, on "
+                       "the system's Qt " QT_VERSION_STR "): started with SHEET in place of "
+                       "its own application sheet, on every top-level window it shows within "
+                       "--settle seconds; then it is stopped.\n\n") +
         QLatin1String(kExitCodes));
     addHelpAndVersionOptions(parser);
     parser.addPositionalArgument(QStringLiteral("SHEET"),
@@ -97,13 +138,30 @@ int parseOptions(const QStringList &arguments, ProfileOptions &options)
                          "smaller)."),
           QStringLiteral("N")},
          {QStringLiteral("top"), QStringLiteral("Rows of each ranking in text (default 10)."),
-          QStringLiteral("N")}});
+          QStringLiteral("N")},
+         {QStringLiteral("settle"),
+          QStringLiteral("With -- PROGRAM: seconds the application runs, showing its windows, "
+                         "before it is measured (default 3)."),
+          QStringLiteral("seconds")}});
     if (!parser.parse(arguments)) {
         printError(parser.errorText());
         return ProfileUsageError;
     }
     if (answerHelpOrVersion(parser))
         return ProfileSuccess;
+    if (split > 0 && options.application.program.isEmpty()) {
+        printError(QStringLiteral("expects PROGRAM after \"--\"; see --help"));
+        return ProfileUsageError;
+    }
+    if (split < 0 && parser.isSet(QStringLiteral("settle"))) {
+        printError(QStringLiteral("--settle is for \"SHEET -- PROGRAM\""));
+        return ProfileUsageError;
+    }
+    if (split > 0) {
+        const int code = readApplicationOptions(parser, options);
+        if (code >= 0)
+            return code;
+    }
     if (parser.positionalArguments().size() != 1) {
         printError(QStringLiteral("give one SHEET to profile (see --help)"));
         return ProfileUsageError;
@@ -134,6 +192,8 @@ int parseOptions(const QStringList &arguments, ProfileOptions &options)
         return code;
     options.attribution.minRounds =
         qMin(options.attribution.minRounds, options.attribution.maxRounds);
+    if (parser.isSet(QStringLiteral("rounds")))
+        options.application.rounds = options.attribution.maxRounds;
     return -1;
 }
 
@@ -158,6 +218,8 @@ QString rejectionOf(const SheetModel &model)
 
 QString targetText(const ProfileOptions &options)
 {
+    if (!options.application.program.isEmpty())
+        return applicationTitle(options.application);
     QStringList parts;
     if (options.gallery)
         parts << QStringLiteral("the gallery");
@@ -167,38 +229,40 @@ QString targetText(const ProfileOptions &options)
     return parts.join(QLatin1String(" and "));
 }
 
-void measure(ProfileStage &stage, const ProfileSheet &sheet, const SheetModel &model,
-             const ProfileOptions &options, ProfileReport &report)
+// The report's figures from a measurement taken here or in the author's application.
+void describe(const ProfileMeasurement &measurement, const ProfileSheet &sheet,
+              const SheetModel &model, ProfileReport &report)
 {
-    const QVector<ProfileUnit> units = profileUnits(model);
-    report.time =
-        attributeTime([&stage](const QString &sheet) { return stage.applyMilliseconds(sheet); },
-                      model.text, units.size(),
-                      [&model, &units](const QVector<int> &leftOut) {
-                          return sheetWithoutUnits(model, units, leftOut);
-                      },
-                      options.attribution);
-
-    QVector<double> switches;
-    for (int round = 0; round < qMin(kSwitchRounds, options.attribution.maxRounds); ++round)
-        switches << stage.switchMilliseconds(model.text);
-    report.switchTime = spreadOf(switches);
-    report.heapMeasured = heapGrowthMeasured();
-    if (report.heapMeasured) {
-        report.heapBaseline = stage.heapGrowth(kBaselineSheet);
-        report.heapSheet = stage.heapGrowth(model.text);
-    }
-
-    QElapsedTimer counting;
-    counting.start();
-    const QVector<const QObject *> widgets = stage.widgets();
-    const MatchWork work = countMatchWork(model, widgets, QStringLiteral("QFusionStyle"));
-    report.countingMilliseconds = double(counting.nsecsElapsed()) / 1e6;
-    report.widgets = work.objects;
-    report.deepestTree = work.deepestTree;
-    report.windows = stage.windowCount();
-    describeRules(report, model, work, units,
+    report.time = measurement.time;
+    report.switchTime = measurement.switchTime;
+    report.heapMeasured = measurement.heapMeasured;
+    report.heapSheet = measurement.heapSheet;
+    report.heapBaseline = measurement.heapBaseline;
+    report.countingMilliseconds = measurement.countingMilliseconds;
+    report.widgets = measurement.work.objects;
+    report.deepestTree = measurement.work.deepestTree;
+    report.windows = measurement.windows;
+    describeRules(report, model, measurement.work, profileUnits(model),
                   [&sheet](int offset) { return sheet.authorLine(offset); });
+}
+
+// On the gallery and the forms, in this process.
+int measureOnStage(const ProfileOptions &options, const SheetModel &model,
+                   ProfileMeasurement *measurement)
+{
+    ProfileStage stage(options.gallery);
+    for (const QString &form : options.forms) {
+        LoadedForm loaded = loadForm(form);
+        if (!loaded.widget) {
+            printError(QStringLiteral("cannot load form %1: %2").arg(form, loaded.error));
+            return ProfileInputError;
+        }
+        loaded.widget->setWindowTitle(loaded.title);
+        stage.addForm(std::move(loaded.widget));
+    }
+    stage.settle();
+    *measurement = measureProfile(stage, model, options.attribution);
+    return ProfileSuccess;
 }
 
 int writeHtml(const QString &directory, const ProfileReport &report)
@@ -239,24 +303,21 @@ int runProfile(const QStringList &arguments)
         return ProfileInputError;
     }
 
-    ProfileStage stage(options.gallery);
-    for (const QString &form : qAsConst(options.forms)) {
-        LoadedForm loaded = loadForm(form);
-        if (!loaded.widget) {
-            printError(QStringLiteral("cannot load form %1: %2").arg(form, loaded.error));
-            return ProfileInputError;
-        }
-        loaded.widget->setWindowTitle(loaded.title);
-        stage.addForm(std::move(loaded.widget));
-    }
-    stage.settle();
+    ProfileMeasurement measurement;
+    const int measured =
+        options.application.program.isEmpty()
+            ? measureOnStage(options, model, &measurement)
+            : measureInApplication(model.text, model.rules.size(), profileUnits(model).size(),
+                                   options.application, &measurement);
+    if (measured != ProfileSuccess)
+        return measured;
 
     ProfileReport report;
     report.sheetPath = options.sheet;
     report.variant = sheet.variant;
     report.sheetText = sheet.authorText;
     report.target = targetText(options);
-    measure(stage, sheet, model, options, report);
+    describe(measurement, sheet, model, report);
     report.profileMilliseconds = double(clock.nsecsElapsed()) / 1e6;
 
     if (!options.htmlDirectory.isEmpty()) {

@@ -10,6 +10,9 @@ enum ProfileExitCode
     ProfileSuccess = 0,
     ProfileInputError = 2, // a sheet or form cannot be read or is rejected; no report written
     ProfileUsageError = 3,
+    // -- PROGRAM: it was not found, is no Qt application the plugin attaches to, ended
+    // before the profile was done, showed no window or hung; it is stopped.
+    ProfileNotAttached = 4,
 };
 
 // Runs prismark-profile with the application's arguments; the application object

@@ -233,7 +233,8 @@ QString textReport(const ProfileReport &report, int top)
     out << "\nprofile took " << milliseconds(report.profileMilliseconds / 1000)
         << " s: " << milliseconds(time.measuringMilliseconds / 1000)
         << " s in the attribution's passes, " << milliseconds(overhead / 1000)
-        << " s besides (loading, the switch and heap passes, "
+        << " s besides (loading, or starting the application and its settling; the switch "
+           "and heap passes; "
         << milliseconds(report.countingMilliseconds) << " ms counting matching work)\n";
     return text;
 }

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QPainter>
 #include <QPixmapCache>
+#include <QSet>
 #include <QStyleFactory>
 
 #include <time.h>
@@ -89,10 +90,17 @@ void ProfileStage::addForm(std::unique_ptr<QWidget> form)
     forms.push_back(std::move(form));
 }
 
+void ProfileStage::addWindow(QWidget *window)
+{
+    applicationWindows.append(window);
+}
+
 void ProfileStage::settle()
 {
-    for (QWidget *window : windows())
-        window->show();
+    if (gallery)
+        gallery->show();
+    for (const auto &form : forms)
+        form->show();
     settleEvents();
     // A form as large as it asks to be: a window squeezed smaller lays out and paints
     // only part of it.
@@ -112,6 +120,10 @@ QVector<QWidget *> ProfileStage::windows() const
         all << gallery.get();
     for (const auto &form : forms)
         all << form.get();
+    for (const QPointer<QWidget> &window : applicationWindows) {
+        if (window)
+            all << window;
+    }
     return all;
 }
 
@@ -122,11 +134,19 @@ int ProfileStage::windowCount() const
 
 QVector<const QObject *> ProfileStage::widgets() const
 {
+    // An application's dialog is its main window's child as well as a window.
     QVector<const QObject *> all;
+    QSet<const QObject *> seen;
+    const auto add = [&all, &seen](const QWidget *widget) {
+        if (!seen.contains(widget)) {
+            seen.insert(widget);
+            all << widget;
+        }
+    };
     for (QWidget *window : windows()) {
-        all << window;
+        add(window);
         for (QWidget *child : window->findChildren<QWidget *>())
-            all << child;
+            add(child);
     }
     return all;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPointer>
 #include <QString>
 #include <QVector>
 
@@ -15,7 +16,8 @@ class QObject;
 class QWidget;
 
 // The widgets a profile styles, each a window of its own shown offscreen: the
-// gallery (the window prismark-preview shows) and the author's forms. Every pass
+// gallery (the window prismark-preview shows) and the author's forms; or, inside
+// the author's application, the windows it showed itself. Every pass
 // starts from the same state, the plain base style without a sheet, so that one
 // pass leaves nothing behind for the next.
 class ProfileStage
@@ -27,6 +29,10 @@ public:
     // A Designer form (loaded by the caller: the forms library is above this one),
     // styled as a window of its own.
     void addForm(std::unique_ptr<QWidget> form);
+    // A window of the application the stage runs in, as it is: the stage neither
+    // shows nor resizes it (that would run the application's own handlers), and
+    // leaves it be once the application deletes it.
+    void addWindow(QWidget *window);
     // Shows every window and polishes every widget once, outside any measurement.
     void settle();
 
@@ -49,6 +55,7 @@ private:
 
     std::unique_ptr<MainWindow> gallery;
     std::vector<std::unique_ptr<QWidget>> forms;
+    QVector<QPointer<QWidget>> applicationWindows;
     QImage canvas;
     bool baseStyleInstalled = false;
 };

@@ -200,6 +200,8 @@ Attribution attributeTime(const ApplyPass &apply, const QString &sheet, int unit
             saved[order.at(k)] << steps.at(k) - steps.at(k + 1);
 
         result.rounds = round + 1;
+        if (settings.roundMeasured)
+            settings.roundMeasured(result.rounds);
         result.apply = spreadOf(whole);
         result.baseline = spreadOf(baseline);
         result.added = spreadOf(added);

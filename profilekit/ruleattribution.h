@@ -58,6 +58,8 @@ struct AttributionSettings
     double settledChange = 0.05;
     // No round starts after this much measuring, once minRounds are done.
     double budgetMilliseconds = 15000;
+    // Told after each round, with the rounds done so far; may be empty.
+    std::function<void(int rounds)> roundMeasured;
 };
 
 struct UnitCost

@@ -44,6 +44,16 @@ constexpr char shotDirectionVariable[] = "PRISMARK_ATTACH_SHOT_DIRECTION";
 constexpr char rightToLeft[] = "rtl";
 constexpr char leftToRight[] = "ltr";
 
+// prismark-profile's request: a folder of its own holding the sheet to measure
+// (profileSheetFile, built already), into which the plugin writes what it measured
+// on the application's windows (profileMeasurementFile) once the application has
+// settled for the time given, in at most the rounds given. No tools are opened.
+constexpr char profileFolderVariable[] = "PRISMARK_ATTACH_PROFILE_DIR";
+constexpr char profileSettleVariable[] = "PRISMARK_ATTACH_PROFILE_SETTLE_MS";
+constexpr char profileRoundsVariable[] = "PRISMARK_ATTACH_PROFILE_ROUNDS";
+constexpr char profileSheetFile[] = "sheet.qss";
+constexpr char profileMeasurementFile[] = "measurement.json";
+
 // The kinds of message.
 constexpr char helloKind[] = "hello";       // attached: "qt" version, "pid"
 constexpr char declinedKind[] = "declined"; // not attached: "qt" version found, "built" for
@@ -56,6 +66,14 @@ constexpr char windowNameField[] = "name";
 constexpr char windowFileField[] = "file";
 constexpr char sheetAppliedField[] = "applied";
 constexpr char sheetProblemField[] = "problem";
+// A round of a profile's attribution is measured: roundsField, how many so far.
+// Sent while the application's event loop is held, so that a long profile is told
+// from a hung application.
+constexpr char profileRoundKind[] = "profile-round";
+constexpr char roundsField[] = "rounds";
+// The profile is done: windowsField, how many windows were measured (none: nothing
+// was written), sheetAppliedField and sheetProblemField as for a shot.
+constexpr char profiledKind[] = "profiled";
 
 struct Message
 {

@@ -1,0 +1,154 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+#include "profile/appprofile.h"
+
+#include "livekit/attachlauncher.h"
+#include "profile/profilecommand.h"
+#include "profilekit/profilemeasurement.h"
+#include "support/attachprotocol.h"
+#include "support/safefileread.h"
+#include "widgetstyles/sheetstyle.h"
+
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+constexpr int kHandshakeMs = 10000;
+// How long a round of the attribution, or the passes before the first, may take
+// before the application counts as hung: the plugin reports every round.
+constexpr int kRoundGraceMs = 120000;
+constexpr int kMostTitleCharacters = 60;
+
+void printError(const QString &message)
+{
+    std::fprintf(stderr, "prismark-profile: %s\n", qPrintable(message));
+}
+
+bool writeSheet(const QString &path, const QString &text)
+{
+    QFile file(path);
+    const QByteArray bytes = text.toUtf8();
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QProcessEnvironment profileEnvironment(const AppProfileRequest &request, const QString &folder)
+{
+    QProcessEnvironment extra;
+    extra.insert(QLatin1String(Attach::profileFolderVariable), folder);
+    extra.insert(QLatin1String(Attach::profileSettleVariable), QString::number(request.settleMs));
+    extra.insert(QLatin1String(Attach::profileRoundsVariable), QString::number(request.rounds));
+    return extra;
+}
+
+// What the plugin said it did, as an exit code; reads the measurement when there is one.
+int takeMeasurement(const QJsonObject &fields, const QString &folder, int ruleCount, int unitCount,
+                    const AppProfileRequest &request, ProfileMeasurement *measurement)
+{
+    const QString problem = fields.value(QLatin1String(Attach::sheetProblemField)).toString();
+    if (!fields.value(QLatin1String(Attach::sheetAppliedField)).toBool()) {
+        printError(QStringLiteral("the toolkit did not take the sheet in %1: %2")
+                       .arg(request.program, problem));
+        return ProfileInputError;
+    }
+    if (fields.value(QLatin1String(Attach::windowsField)).toInt() <= 0) {
+        if (!problem.isEmpty())
+            printError(
+                QStringLiteral("%1 could not be profiled: %2").arg(request.program, problem));
+        else
+            printError(QStringLiteral("%1 showed no window within %2 s; give it longer with "
+                                      "--settle")
+                           .arg(request.program)
+                           .arg(request.settleMs / 1000.0));
+        return ProfileNotAttached;
+    }
+    const QString path = QDir(folder).filePath(QLatin1String(Attach::profileMeasurementFile));
+    const FileReadResult read = readRegularFile(path, maxAuthorSheetBytes);
+    QString error = read.error;
+    if (read.ok && readMeasurement(read.bytes, ruleCount, unitCount, measurement, &error))
+        return ProfileSuccess;
+    printError(
+        QStringLiteral("the measurement %1 sent cannot be read: %2").arg(request.program, error));
+    return ProfileNotAttached;
+}
+
+} // namespace
+
+QString applicationTitle(const AppProfileRequest &request)
+{
+    QString title = (QStringList{QFileInfo(request.program).fileName()} + request.arguments)
+                        .join(QLatin1Char(' '));
+    if (title.size() > kMostTitleCharacters)
+        title = title.left(kMostTitleCharacters - 3) + QStringLiteral("...");
+    return title;
+}
+
+int measureInApplication(const QString &sheetText, int ruleCount, int unitCount,
+                         const AppProfileRequest &request, ProfileMeasurement *measurement)
+{
+    // The launcher's folder, never the application's: nothing is written beside it.
+    QTemporaryDir scratch;
+    const QString sheetPath = scratch.filePath(QLatin1String(Attach::profileSheetFile));
+    if (!scratch.isValid() || !writeSheet(sheetPath, sheetText)) {
+        printError(QStringLiteral("cannot write the sheet into a temporary folder (%1)")
+                       .arg(scratch.errorString()));
+        return ProfileInputError;
+    }
+    AttachCommand command;
+    command.sheet = sheetPath;
+    command.program = request.program;
+    command.arguments = request.arguments;
+    AttachLauncher launcher(command, attachPluginFolder());
+    launcher.setHandshakeTimeout(kHandshakeMs);
+    launcher.setHelloNote(QString());
+    launcher.setExtraEnvironment(profileEnvironment(request, scratch.path()));
+
+    int status = ProfileNotAttached;
+    bool done = false;
+    bool overdue = false;
+    QEventLoop loop;
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, &launcher, [&] {
+        overdue = true;
+        printError(QStringLiteral("%1 sent no measurement for %2 s; its event loop may be "
+                                  "blocked. It was stopped.")
+                       .arg(request.program)
+                       .arg(deadline.interval() / 1000));
+        launcher.stop(ProfileNotAttached);
+    });
+    QObject::connect(&launcher, &AttachLauncher::messageReceived, &launcher,
+                     [&](const QString &kind, const QJsonObject &fields) {
+                         if (done || overdue)
+                             return;
+                         if (kind == QLatin1String(Attach::profileRoundKind)) {
+                             deadline.start(kRoundGraceMs);
+                         } else if (kind == QLatin1String(Attach::profiledKind)) {
+                             done = true;
+                             deadline.stop();
+                             status = takeMeasurement(fields, scratch.path(), ruleCount, unitCount,
+                                                      request, measurement);
+                             launcher.stop(status);
+                         }
+                     });
+    QObject::connect(&launcher, &AttachLauncher::finished, &loop, [&](int ended) {
+        // Before the hello the launcher has said why; its statuses are the
+        // application's, never the profile's.
+        if (!done && !overdue && launcher.hasAttached())
+            printError(QStringLiteral("%1 ended (status %2) before the profile was done")
+                           .arg(request.program)
+                           .arg(ended));
+        loop.quit();
+    });
+    deadline.start(kHandshakeMs + request.settleMs + kRoundGraceMs);
+    launcher.start();
+    loop.exec();
+    return done ? status : ProfileNotAttached;
+}
