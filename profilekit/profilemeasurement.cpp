@@ -226,9 +226,10 @@ bool readMeasurement(const QByteArray &json, int ruleCount, int unitCount, Profi
     time.apply = read.spread(root, kApply);
     time.baseline = read.spread(root, kBaseline);
     time.added = read.spread(root, kAdded);
-    for (const QJsonValue &unit : read.array(root, kUnits, unitCount)) {
+    const QJsonArray units = read.array(root, kUnits, unitCount);
+    for (int unit = 0; unit < units.size() && read.problem.isEmpty(); ++unit) {
         UnitCost cost;
-        cost.cost = read.spread(unit, kUnits);
+        cost.cost = read.spread(units.at(unit), kUnits);
         time.units.append(cost);
     }
     time.rounds = int(read.count(root, kRounds, kMostRounds));

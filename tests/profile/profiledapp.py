@@ -1,0 +1,35 @@
+# SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+# SPDX-License-Identifier: MIT
+"""The test application of profiledapp.cpp, in Python, on the binding named first:
+pyqt5 or pyqt6. Names and numbers as in profiledappnames.h."""
+import sys
+
+if sys.argv[1] == "pyqt5":
+    from PyQt5 import QtCore, QtWidgets
+else:
+    from PyQt6 import QtCore, QtWidgets
+
+application = QtWidgets.QApplication(sys.argv)
+application.setStyleSheet("QLabel { color: rgb(0, 120, 0); }")
+
+window = QtWidgets.QMainWindow()
+window.setObjectName("profiledMain")
+central = QtWidgets.QWidget()
+grid = QtWidgets.QGridLayout(central)
+for frame in range(40):
+    box = QtWidgets.QFrame()
+    column = QtWidgets.QVBoxLayout(box)
+    for label in range(50):
+        text = QtWidgets.QLabel("x")
+        text.setProperty("flag", "on")
+        column.addWidget(text)
+    grid.addWidget(box, frame // 8, frame % 8)
+window.setCentralWidget(central)
+window.show()
+
+dialog = QtWidgets.QDialog(window)
+dialog.setObjectName("profiledDialog")
+close = QtWidgets.QPushButton("Close", dialog)
+close.clicked.connect(dialog.accept)
+QtCore.QTimer.singleShot(300, dialog.show)
+sys.exit(application.exec() if hasattr(application, "exec") else application.exec_())

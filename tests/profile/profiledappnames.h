@@ -1,0 +1,21 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+// What the profiled test application and its test agree on; profiledapp.py repeats them.
+namespace ProfiledApp {
+
+constexpr char mainName[] = "profiledMain";
+constexpr char dialogName[] = "profiledDialog";
+// Frames of labels, each label carrying the property the planted rule selects on.
+constexpr int frames = 40;
+constexpr int labelsPerFrame = 50;
+constexpr char flagProperty[] = "flag";
+constexpr char flagValue[] = "on";
+// The main window, its central widget, the frames and labels, the dialog and its button.
+constexpr int widgets = 1 + 1 + frames * (1 + labelsPerFrame) + 1 + 1;
+// The application's own sheet, which the author's replaces.
+constexpr char ownSheet[] = "QLabel { color: rgb(0, 120, 0); }";
+
+} // namespace ProfiledApp
