@@ -37,14 +37,6 @@ namespace {
 const QString systemPython = QStringLiteral("/usr/bin/python3");
 const QString pyQt = QStringLiteral("PyQt%1").arg(QT_VERSION_MAJOR);
 
-bool pythonModuleThere(const QString &module)
-{
-    QProcess python;
-    python.start(systemPython, {QStringLiteral("-c"), QStringLiteral("import ") + module});
-    return python.waitForFinished(20000) && python.exitStatus() == QProcess::NormalExit &&
-           python.exitCode() == 0;
-}
-
 // Python applications are skipped where the binding is missing, and in the
 // sanitizer build, whose plugin loads only into a program built with the sanitizer.
 QString whyNotRunnable(const QStringList &command)
@@ -54,7 +46,11 @@ QString whyNotRunnable(const QStringList &command)
 #ifdef PRISMARK_SANITIZE
     return QStringLiteral("the sanitizer build's plugin loads only into a sanitized program");
 #else
-    if (!pythonModuleThere(pyQt + QStringLiteral(".QtWidgets")))
+    QProcess python;
+    python.start(systemPython,
+                 {QStringLiteral("-c"), QStringLiteral("import %1.QtWidgets").arg(pyQt)});
+    if (!python.waitForFinished(20000) || python.exitStatus() != QProcess::NormalExit ||
+        python.exitCode() != 0)
         return pyQt + QStringLiteral(" is not installed (see scripts/test.sh)");
     return QString();
 #endif
