@@ -13,6 +13,28 @@
 
 #include <QDir>
 
+#include <cstdio>
+
+namespace {
+
+QtMessageHandler applicationHandler = nullptr;
+
+// A pass that changes a window's size hints asks the platform to follow, which the
+// offscreen platform answers with a warning each time: the profile's doing, not the
+// application's, and said once per pass it would bury everything else.
+void quietSizeHintNotice(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtWarningMsg &&
+        message == QLatin1String("This plugin does not support propagateSizeHints()"))
+        return;
+    if (applicationHandler)
+        applicationHandler(type, context, message);
+    else
+        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+}
+
+} // namespace
+
 bool profileApplicationWindows(const QString &folder, const QList<QWidget *> &windows,
                                const AttributionSettings &settings, QString *error)
 {
@@ -24,11 +46,17 @@ bool profileApplicationWindows(const QString &folder, const QList<QWidget *> &wi
         return false;
     }
     const SheetModel model(read.bytes, sheetPath);
-    ProfileStage stage(false);
-    for (QWidget *window : windows)
-        stage.addWindow(window);
-    stage.settle();
-    const ProfileMeasurement measurement = measureProfile(stage, model, settings);
+    applicationHandler = qInstallMessageHandler(quietSizeHintNotice);
+    ProfileMeasurement measurement;
+    {
+        ProfileStage stage(false);
+        for (QWidget *window : windows)
+            stage.addWindow(window);
+        stage.settle();
+        measurement = measureProfile(stage, model, settings);
+    }
+    // The application's own handler back, as it was.
+    qInstallMessageHandler(applicationHandler);
     return writeFileAtomically(into.filePath(QLatin1String(Attach::profileMeasurementFile)),
                                measurementJson(measurement), error);
 }

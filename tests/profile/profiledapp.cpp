@@ -3,7 +3,7 @@
 
 // An application of an author's own with many widgets, as prismark-profile measures
 // it: a main window of 2,000 labels in frames, its own application sheet, and a
-// dialog it opens on a timer. It ends only when it is stopped.
+// dialog it opens and closes on timers. It ends only when it is stopped.
 
 #include "profile/profiledappnames.h"
 
@@ -16,6 +16,29 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <cstdio>
+
+namespace {
+
+class CountedDialog : public QDialog
+{
+public:
+    using QDialog::QDialog;
+
+protected:
+    void showEvent(QShowEvent *event) override
+    {
+        if (++shows > 1)
+            std::fprintf(stderr, "%s\n", ProfiledApp::shownAgain);
+        QDialog::showEvent(event);
+    }
+
+private:
+    int shows = 0;
+};
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -39,10 +62,11 @@ int main(int argc, char *argv[])
     window.setCentralWidget(central);
     window.show();
 
-    QDialog dialog(&window);
+    CountedDialog dialog(&window);
     dialog.setObjectName(QLatin1String(ProfiledApp::dialogName));
     auto *close = new QPushButton(QStringLiteral("Close"), &dialog);
     QObject::connect(close, &QPushButton::clicked, &dialog, &QDialog::accept);
-    QTimer::singleShot(300, &dialog, &QDialog::show);
+    QTimer::singleShot(ProfiledApp::dialogShownMs, &dialog, &QDialog::show);
+    QTimer::singleShot(ProfiledApp::dialogClosedMs, &dialog, &QDialog::close);
     return application.exec();
 }

@@ -27,9 +27,20 @@ for frame in range(40):
 window.setCentralWidget(central)
 window.show()
 
-dialog = QtWidgets.QDialog(window)
+class Dialog(QtWidgets.QDialog):
+    shows = 0
+
+    def showEvent(self, event):
+        Dialog.shows += 1
+        if Dialog.shows > 1:
+            sys.stderr.write("profiledDialog shown again\n")
+        super().showEvent(event)
+
+
+dialog = Dialog(window)
 dialog.setObjectName("profiledDialog")
 close = QtWidgets.QPushButton("Close", dialog)
 close.clicked.connect(dialog.accept)
 QtCore.QTimer.singleShot(300, dialog.show)
+QtCore.QTimer.singleShot(600, dialog.close)
 sys.exit(application.exec() if hasattr(application, "exec") else application.exec_())

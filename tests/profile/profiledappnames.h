@@ -15,6 +15,12 @@ constexpr char flagProperty[] = "flag";
 constexpr char flagValue[] = "on";
 // The main window, its central widget, the frames and labels, the dialog and its button.
 constexpr int widgets = 1 + 1 + frames * (1 + labelsPerFrame) + 1 + 1;
+// The dialog shows at dialogShownMs and closes itself at dialogClosedMs; if it is
+// ever shown again, which only the application itself should do, it says this on
+// standard error.
+constexpr int dialogShownMs = 300;
+constexpr int dialogClosedMs = 600;
+constexpr char shownAgain[] = "profiledDialog shown again";
 // The application's own sheet, which the author's replaces.
 constexpr char ownSheet[] = "QLabel { color: rgb(0, 120, 0); }";
 
