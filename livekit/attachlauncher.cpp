@@ -18,7 +18,7 @@
 
 namespace {
 
-// prismark-live or prismark-shot, whichever started the application.
+// prismark-live, prismark-shot or prismark-profile, whichever started the application.
 QString toolName()
 {
     return QCoreApplication::applicationName();
