@@ -6,6 +6,7 @@
 #include "analysis/applicationobjects.h"
 
 #include <QDataStream>
+#include <QIODevice>
 #include <QMap>
 
 namespace {

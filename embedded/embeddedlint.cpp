@@ -160,10 +160,8 @@ QVector<LintDiagnostic> lintSheet(const EmbeddedSheet &sheet, const QString &pat
 QString sheetKey(const EmbeddedSheet &sheet)
 {
     return QStringLiteral("%1:%2%3:%4")
-               .arg(sheet.widgetClass.size())
-               .arg(sheet.widgetClass)
-               .arg(sheet.objectName.size())
-               .arg(sheet.objectName) +
+               .arg(QString::number(sheet.widgetClass.size()), sheet.widgetClass,
+                    QString::number(sheet.objectName.size()), sheet.objectName) +
            sheet.text;
 }
 
@@ -368,9 +366,8 @@ QVector<LintDiagnostic> lintEmbeddedSheets(const QString &fileText, EmbeddingLan
     return diagnostics;
 }
 
-QVector<LintDiagnostic> EmbeddedLintCache::lint(const QString &fileText,
-                                                EmbeddingLanguage language, const QString &path,
-                                                const LintOptions &options)
+QVector<LintDiagnostic> EmbeddedLintCache::lint(const QString &fileText, EmbeddingLanguage language,
+                                                const QString &path, const LintOptions &options)
 {
     const QByteArray key = lintOptionsKey(options);
     if (key != optionsKey || path != analysedPath) {
@@ -394,7 +391,8 @@ QVector<LintDiagnostic> EmbeddedLintCache::lint(const QString &fileText,
         if (!analysis)
             analysis = analyses.value(sheetKey);
         if (!analysis) {
-            analysis = std::make_shared<const AnalysedSheet>(analyseSheet(sheet.text, path, options));
+            analysis =
+                std::make_shared<const AnalysedSheet>(analyseSheet(sheet.text, path, options));
             ++analysedLastRun;
         }
         // What rests on the disk is judged again every time, so it never goes stale.

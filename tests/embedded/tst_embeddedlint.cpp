@@ -267,11 +267,13 @@ void TestEmbeddedLint::readingAgainAnalysesOnlyWhatChanged_data()
                                          "c->setStyleSheet(\"color: blue;\");\n");
     QTest::newRow("nothing changed") << cpp << three << three << 0;
     QTest::newRow("one literal edited, the others moved")
-        << cpp << three << QString(three).replace(QLatin1String("QLabel"), QLatin1String("QLabel#t"))
-        << 1;
+        << cpp << three
+        << QString(three).replace(QLatin1String("QLabel"), QLatin1String("QLabel#t")) << 1;
     QTest::newRow("two sheets alike, once")
-        << cpp << QString() << QString(three).replace(QLatin1String("QFrame"), QLatin1String("QLabel"))
-                                   .replace(QLatin1String("margin: 0"), QLatin1String("colr: red"))
+        << cpp << QString()
+        << QString(three)
+               .replace(QLatin1String("QFrame"), QLatin1String("QLabel"))
+               .replace(QLatin1String("margin: 0"), QLatin1String("colr: red"))
         << 2;
     QTest::newRow("a sheet naming a file on disk, every time")
         << cpp << three + "d->setStyleSheet(\"QLabel { image: url(/no/such/arrow.png); }\");"
