@@ -6,6 +6,7 @@
 #include "analysis/diagnostic.h"
 #include "tokens/uniformtokens.h"
 
+#include <QByteArray>
 #include <QHash>
 #include <QPair>
 #include <QSet>
@@ -68,6 +69,12 @@ struct LintOptions
     // into a reference; in a plain sheet the toolkit would drop the whole sheet there.
     bool builtFromTemplate = false;
 };
+
+// The options as bytes that are equal exactly when two runs judge a sheet alike: what
+// the configuration, its forms, .qrc and token files gave, by value, and the contrast
+// tree by identity. For a cache of findings, which a change of any of them outdates;
+// a member added to LintOptions belongs here too.
+QByteArray lintOptionsKey(const LintOptions &options);
 
 // The largest sheet read, from a file or standard input.
 constexpr qint64 kMaxSheetBytes = 64 * 1024 * 1024;

@@ -457,6 +457,16 @@ void SheetModel::resolveResources()
     }
 }
 
+bool SheetModel::readsFiles() const
+{
+    // A ":/" resource is looked up in the configuration's .qrc lists, and an empty,
+    // "none" or URL value is never resolved: only a path is looked for on disk.
+    return isReference ||
+           std::any_of(resources.cbegin(), resources.cend(), [](const ResourceTarget &target) {
+               return !target.isResource && !target.resolved.isEmpty();
+           });
+}
+
 void SheetModel::readReference()
 {
     // The toolkit reads an application style sheet that starts with "file:///" from

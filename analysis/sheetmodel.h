@@ -196,6 +196,9 @@ public:
     const SelectorIndex &selectorIndex() const;
     // A palette colour the header sets (the All group unless asked), or invalid.
     QColor paletteColor(QPalette::ColorRole role, QPalette::ColorGroup group = QPalette::All) const;
+    // Whether what is said of the sheet rests on files on disk: a url() naming a path,
+    // or the file the sheet is read from.
+    bool readsFiles() const;
 
 private:
     std::unique_ptr<ToolkitSheet> toolkit;

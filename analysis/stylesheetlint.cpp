@@ -13,8 +13,16 @@
 QVector<LintDiagnostic> lintStyleSheet(const QByteArray &bytes, const QString &path,
                                        const LintOptions &options)
 {
+    return sheetFindings(bytes, path, options).diagnostics;
+}
+
+SheetFindings sheetFindings(const QByteArray &bytes, const QString &path,
+                            const LintOptions &options)
+{
     const SheetModel model(bytes, path, options);
-    QVector<LintDiagnostic> diagnostics;
+    SheetFindings findings;
+    findings.readsFiles = model.readsFiles();
+    QVector<LintDiagnostic> &diagnostics = findings.diagnostics;
     // Every reporter lives to the end, so the counts of what went over the limit
     // come after all the listed diagnostics.
     std::list<CheckReporter> reporters;
@@ -40,7 +48,7 @@ QVector<LintDiagnostic> lintStyleSheet(const QByteArray &bytes, const QString &p
     if (needless)
         needless->reportOmitted();
     sortLintDiagnostics(diagnostics);
-    return diagnostics;
+    return findings;
 }
 
 QVector<LintDiagnostic> syntaxFindings(const QByteArray &bytes, const QString &path,

@@ -21,6 +21,16 @@
 QVector<LintDiagnostic> lintStyleSheet(const QByteArray &bytes, const QString &path,
                                        const LintOptions &options = LintOptions());
 
+// The same findings, and whether they rest on files on disk besides the options (see
+// SheetModel::readsFiles): then the same text may be judged differently later.
+struct SheetFindings
+{
+    QVector<LintDiagnostic> diagnostics;
+    bool readsFiles = false;
+};
+SheetFindings sheetFindings(const QByteArray &bytes, const QString &path,
+                            const LintOptions &options = LintOptions());
+
 // The toolkit's own parse of the sheet and no other check, as the run above reports
 // it (the options' severities and suppressions apply, the syntax check on whatever
 // they say of it): why the toolkit rejects a sheet, for a program that only needs that.

@@ -10,6 +10,14 @@
 
 #include <algorithm>
 
+// One sheet's text as analysed, with its findings at the places of that text.
+struct AnalysedSheet
+{
+    WidgetSheet analysed;
+    QVector<LintDiagnostic> diagnostics;
+    bool readsFiles = false;
+};
+
 namespace {
 
 const QLatin1String kWrapperOpening("* {");
@@ -94,12 +102,23 @@ LintDiagnostic uncheckableNote(const EmbeddedSheet &sheet, const QString &path,
     return note;
 }
 
-QVector<LintDiagnostic> lintSheet(const EmbeddedSheet &sheet, const QString &path,
-                                  const LintOptions &options, const TextPositions &file)
+AnalysedSheet analyseSheet(const QString &text, const QString &path, const LintOptions &options)
 {
-    const WidgetSheet analysed = widgetSheet(sheet.text);
+    AnalysedSheet result;
+    result.analysed = widgetSheet(text);
+    SheetFindings findings = sheetFindings(result.analysed.text.toUtf8(), path, options);
+    result.diagnostics = findings.diagnostics;
+    result.readsFiles = findings.readsFiles;
+    return result;
+}
+
+// The findings of an analysed sheet told where the file writes it now.
+QVector<LintDiagnostic> placeFindings(const EmbeddedSheet &sheet, const AnalysedSheet &analysis,
+                                      const QString &path, const TextPositions &file)
+{
+    const WidgetSheet &analysed = analysis.analysed;
     const SheetPlaces places(sheet, analysed, file);
-    QVector<LintDiagnostic> diagnostics = lintStyleSheet(analysed.text.toUtf8(), path, options);
+    QVector<LintDiagnostic> diagnostics = analysis.diagnostics;
     // What is said of the wrapper's "*" alone (that it names no type) is said of what the
     // toolkit wrote, not the author; a finding that judges the declarations stays.
     diagnostics.erase(std::remove_if(diagnostics.begin(), diagnostics.end(),
@@ -128,6 +147,22 @@ QVector<LintDiagnostic> lintSheet(const EmbeddedSheet &sheet, const QString &pat
         diagnostic.fixes = fixes;
     }
     return diagnostics;
+}
+
+QVector<LintDiagnostic> lintSheet(const EmbeddedSheet &sheet, const QString &path,
+                                  const LintOptions &options, const TextPositions &file)
+{
+    return placeFindings(sheet, analyseSheet(sheet.text, path, options), path, file);
+}
+
+// What a sheet's analysis depends on besides the options and the file's path: its
+// text and its widget, each part's length first so no two keys run together.
+QString sheetKey(const EmbeddedSheet &sheet)
+{
+    return QStringLiteral("%1:%2%3:%4")
+               .arg(QString::number(sheet.widgetClass.size()), sheet.widgetClass,
+                    QString::number(sheet.objectName.size()), sheet.objectName) +
+           sheet.text;
 }
 
 // One change of a sheet: [start, end) of the old text replaced by text.
@@ -327,6 +362,46 @@ QVector<LintDiagnostic> lintEmbeddedSheets(const QString &fileText, EmbeddingLan
         else
             diagnostics.append(uncheckableNote(sheet, path, file));
     }
+    sortLintDiagnostics(diagnostics);
+    return diagnostics;
+}
+
+QVector<LintDiagnostic> EmbeddedLintCache::lint(const QString &fileText, EmbeddingLanguage language,
+                                                const QString &path, const LintOptions &options)
+{
+    const QByteArray key = lintOptionsKey(options);
+    if (key != optionsKey || path != analysedPath) {
+        analyses.clear();
+        optionsKey = key;
+        analysedPath = path;
+        // Held so that no other tree can come to have its address, which the key names.
+        contrastTree = options.contrastTree;
+    }
+    analysedLastRun = 0;
+    const TextPositions file(fileText);
+    QHash<QString, std::shared_ptr<const AnalysedSheet>> kept;
+    QVector<LintDiagnostic> diagnostics;
+    for (const EmbeddedSheet &sheet : readEmbeddedSheets(language, fileText)) {
+        if (!sheet.checkable) {
+            diagnostics.append(uncheckableNote(sheet, path, file));
+            continue;
+        }
+        const QString sheetKey = ::sheetKey(sheet);
+        std::shared_ptr<const AnalysedSheet> analysis = kept.value(sheetKey);
+        if (!analysis)
+            analysis = analyses.value(sheetKey);
+        if (!analysis) {
+            analysis =
+                std::make_shared<const AnalysedSheet>(analyseSheet(sheet.text, path, options));
+            ++analysedLastRun;
+        }
+        // What rests on the disk is judged again every time, so it never goes stale.
+        if (!analysis->readsFiles)
+            kept.insert(sheetKey, analysis);
+        diagnostics += placeFindings(sheet, *analysis, path, file);
+    }
+    // Only the sheets the file still holds are kept.
+    analyses = kept;
     sortLintDiagnostics(diagnostics);
     return diagnostics;
 }

@@ -8,9 +8,12 @@
 #include "embedded/embeddedsheets.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVector>
+
+#include <memory>
 
 // The analysis on the sheets a form or a source embeds, each as the sheet of its
 // widget, its findings and fixes told at the file's own lines and columns.
@@ -38,6 +41,31 @@ bool unwrapWidgetSheet(const WidgetSheet &sheet, const QString &text, QString *i
 // Findings for every sheet embedded in fileText (UTF-8 decoded), named path.
 QVector<LintDiagnostic> lintEmbeddedSheets(const QString &fileText, EmbeddingLanguage language,
                                            const QString &path, const LintOptions &options);
+
+struct AnalysedSheet;
+
+// lintEmbeddedSheets() for the same file read again and again, as an editor's
+// language server reads it at every change: a sheet whose text and widget are those of
+// a sheet of the last reading, under the same options and path, is not analysed
+// again, its findings only told at the places the file now writes it. Any change of
+// the options (the configuration, the forms, the .qrc and token files it reads) starts
+// afresh; a sheet whose findings rest on files on disk (a url() naming a path) is
+// analysed every time. Not for two threads at once.
+class EmbeddedLintCache
+{
+public:
+    QVector<LintDiagnostic> lint(const QString &fileText, EmbeddingLanguage language,
+                                 const QString &path, const LintOptions &options);
+    // How many sheets the last lint() analysed, the others coming from the cache.
+    int analysedInLastRun() const { return analysedLastRun; }
+
+private:
+    QByteArray optionsKey;
+    QString analysedPath;
+    std::shared_ptr<const ContrastTree> contrastTree;
+    QHash<QString, std::shared_ptr<const AnalysedSheet>> analyses;
+    int analysedLastRun = 0;
+};
 
 // newText as the piece of a literal spells it, or false when it cannot hold it
 // (a raw literal whose delimiter it contains, say).

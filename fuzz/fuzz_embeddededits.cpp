@@ -5,8 +5,10 @@
 // Bytes: the language, the edit's place (two bytes), how many characters it removes
 // and how many it inserts, the inserted text, then the file (UTF-8). An edit the sheets
 // are moved through must leave exactly what reading the edited file gives; completion
-// and hover anywhere answer only with ranges inside the file.
+// and hover anywhere answer only with ranges inside the file. The findings the server
+// keeps from the file's sheets, told for the edited file, must be a fresh analysis's.
 
+#include "embedded/embeddedlint.h"
 #include "lsp/features/embeddeddocument.h"
 
 #include <QCoreApplication>
@@ -38,6 +40,33 @@ bool sameSheets(const QVector<EmbeddedSheet> &a, const QVector<EmbeddedSheet> &b
             const EmbeddedPiece &q = y.pieces.at(k);
             if (p.decodedStart != q.decodedStart || p.decodedEnd != q.decodedEnd ||
                 p.sourceStart != q.sourceStart || p.sourceEnd != q.sourceEnd)
+                return false;
+        }
+    }
+    return true;
+}
+
+bool sameFindings(const QVector<LintDiagnostic> &a, const QVector<LintDiagnostic> &b)
+{
+    const auto samePlace = [](const auto &x, const auto &y) {
+        return x.line == y.line && x.column == y.column && x.endLine == y.endLine &&
+               x.endColumn == y.endColumn;
+    };
+    if (a.size() != b.size())
+        return false;
+    for (int i = 0; i < a.size(); ++i) {
+        const LintDiagnostic &x = a.at(i);
+        const LintDiagnostic &y = b.at(i);
+        if (!samePlace(x, y) || x.check != y.check || x.message != y.message ||
+            x.fixes.size() != y.fixes.size() || x.related.size() != y.related.size())
+            return false;
+        for (int k = 0; k < x.fixes.size(); ++k) {
+            if (!samePlace(x.fixes.at(k), y.fixes.at(k)) ||
+                x.fixes.at(k).newText != y.fixes.at(k).newText)
+                return false;
+        }
+        for (int k = 0; k < x.related.size(); ++k) {
+            if (!samePlace(x.related.at(k), y.related.at(k)))
                 return false;
         }
     }
@@ -79,6 +108,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         require(sameSheets(document.sheets(), readEmbeddedSheets(language, edited)));
     else
         document = EmbeddedDocument(language, edited);
+
+    const QString path = QStringLiteral("fuzz");
+    EmbeddedLintCache kept;
+    kept.lint(text, language, path, LintOptions());
+    require(sameFindings(kept.lint(edited, language, path, LintOptions()),
+                         lintEmbeddedSheets(edited, language, path, LintOptions())));
 
     const ClientCapabilities client;
     const int step = qMax(1, int(edited.size()) / 32);

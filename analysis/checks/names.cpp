@@ -34,7 +34,13 @@ void scanSelectorNames(const SheetModel &context, const SheetRule &rule, NameKin
                     found(i, name);
             }
         } else if (token == DOT && i + 1 < rule.braceSymbol) {
-            ++i; // a class selector: the IDENT after it is no widget name
+            // A class selector: the IDENT after it is a class, never a type selector.
+            ++i;
+            if (wanted == NameKind::ClassSelector && symbols.at(i).token == IDENT) {
+                const QString name = symbols.at(i).lexem();
+                if (!context.classes.isKnown(name))
+                    found(i, name);
+            }
         } else if (token == COLON) {
             const bool doubleColon = i + 1 < rule.braceSymbol && symbols.at(i + 1).token == COLON;
             int name = i + (doubleColon ? 2 : 1);

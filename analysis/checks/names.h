@@ -15,6 +15,7 @@
 enum class NameKind
 {
     Widget,
+    ClassSelector, // ".Name": a widget of that class exactly, none derived from it
     PseudoState,
     Subcontrol,
 };

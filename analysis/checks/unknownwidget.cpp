@@ -20,17 +20,23 @@ void checkUnknownWidgets(const SheetModel &model, CheckReporter &report)
 {
     QStringList candidates;
     const QString whose = model.options.applicationObjects
-                              ? QStringLiteral("of the toolkit or the application's forms")
+                              ? QStringLiteral(" of the toolkit or the application's forms")
                               : QString();
-    reportSelectorNames(model, NameKind::Widget, [&](int offset, const QString &name) {
-        report.at(offset, int(name.size()),
-                  QStringLiteral("\"%1\" names no widget class%2: the rule matches "
-                                 "nothing (class names are case-sensitive)")
-                      .arg(name, whose.isEmpty() ? QString() : QLatin1Char(' ') + whose));
-        if (candidates.isEmpty())
-            candidates = candidateClasses(model);
-        report.suggestClosest(offset, int(name.size()), candidates);
-    });
+    // A class selector (".Name") is judged as a type selector is: it matches the widgets
+    // of exactly that class, so an unknown name matches nothing either.
+    for (const NameKind kind : {NameKind::Widget, NameKind::ClassSelector}) {
+        const QString written =
+            kind == NameKind::ClassSelector ? QStringLiteral(".%1") : QStringLiteral("%1");
+        reportSelectorNames(model, kind, [&](int offset, const QString &name) {
+            report.at(offset, int(name.size()),
+                      QStringLiteral("\"%1\" names no widget class%2: the rule matches "
+                                     "nothing (class names are case-sensitive)")
+                          .arg(written.arg(name), whose));
+            if (candidates.isEmpty())
+                candidates = candidateClasses(model);
+            report.suggestClosest(offset, int(name.size()), candidates);
+        });
+    }
 }
 } // namespace
 
@@ -39,10 +45,13 @@ const LintCheck kUnknownWidgetCheck = {
     LintSeverity::Warning,
     true,
     0,
-    "a type selector that names no widget class of the toolkit, the configuration's "
-    "`widgets` or the promoted classes of its `forms` (names are case-sensitive)",
+    "a type selector or a class selector (`.Name`) that names no widget class of the "
+    "toolkit, the configuration's `widgets` or the promoted classes of its `forms` (names "
+    "are case-sensitive)",
     "A type selector matches widgets by class name, letter case included, and the toolkit "
-    "says nothing when no class has the name: the rule simply never applies. An "
+    "says nothing when no class has the name: the rule simply never applies. A class "
+    "selector (`.QPushButton`) matches the widgets of exactly that class, none derived from "
+    "it, and is judged the same way. An "
     "application's own classes are named in the configuration's `widgets`, each with the "
     "toolkit class it derives from; with `forms`, the promoted classes of the application's "
     "Designer forms count too, each derived from the class it extends. The fix offered is the "

@@ -170,7 +170,10 @@ void AnalysisScheduler::scheduleEmbedded(const QString &uri, const QString &path
                                          const QString &text, int generation,
                                          EmbeddingLanguage language)
 {
-    enqueue(uri, Job{path, text, generation, {}, language});
+    std::shared_ptr<EmbeddedLintCache> &cache = states[uri].embeddedCache;
+    if (!cache)
+        cache = std::make_shared<EmbeddedLintCache>();
+    enqueue(uri, Job{path, text, generation, {}, language, cache});
 }
 
 void AnalysisScheduler::enqueue(const QString &uri, const Job &job)
@@ -211,7 +214,7 @@ void AnalysisScheduler::start(const QString &uri, const Job &job)
         const LintOptions options = lintConfigForSheet(job.path).options;
         const QVector<LintDiagnostic> diagnostics =
             job.embedding != EmbeddingLanguage::None
-                ? lintEmbeddedSheets(job.text, job.embedding, job.path, options)
+                ? job.embeddedCache->lint(job.text, job.embedding, job.path, options)
             : isThemeTemplatePath(job.path)
                 ? templateDiagnostics(job.path, job.text, options, job.context)
             : isTokenFilePath(job.path) ? tokenFileDiagnostics(job.path, job.text, job.context)

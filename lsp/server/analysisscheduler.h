@@ -4,12 +4,15 @@
 #pragma once
 
 #include "analysis/stylesheetlint.h"
+#include "embedded/embeddedlint.h"
 #include "embedded/embeddedsheets.h"
 
 #include <QHash>
 #include <QObject>
 #include <QStringList>
 #include <QThreadPool>
+
+#include <memory>
 
 // What a theme source is checked with: for a token file, the templates that name it;
 // for either, the texts the editor holds of the other sources, by absolute clean path.
@@ -34,7 +37,8 @@ public:
     // The text of generation; a later call for the same uri supersedes it.
     void schedule(const QString &uri, const QString &path, const QString &text, int generation,
                   const TokenContext &context = {});
-    // The same for a form or a source: the sheets it embeds are checked.
+    // The same for a form or a source: the sheets it embeds are checked, and only those
+    // whose text or widget changed since its last run are analysed again.
     void scheduleEmbedded(const QString &uri, const QString &path, const QString &text,
                           int generation, EmbeddingLanguage language);
     // The document was closed: nothing more is handed back for it.
@@ -53,6 +57,8 @@ private:
         int generation = 0;
         TokenContext context;
         EmbeddingLanguage embedding = EmbeddingLanguage::None;
+        // The document's own, used by one run at a time as its runs follow each other.
+        std::shared_ptr<EmbeddedLintCache> embeddedCache = {};
     };
     struct State
     {
@@ -60,6 +66,7 @@ private:
         bool waiting = false; // a newer text waits for the running one
         Job next;
         int newest = 0;
+        std::shared_ptr<EmbeddedLintCache> embeddedCache;
     };
     void enqueue(const QString &uri, const Job &job);
     void start(const QString &uri, const Job &job);

@@ -45,6 +45,8 @@ private slots:
     void fixChangesOnlyTheLiteral();
     void editIsSpeltAsTheLiteralNeeds_data();
     void editIsSpeltAsTheLiteralNeeds();
+    void readingAgainAnalysesOnlyWhatChanged_data();
+    void readingAgainAnalysesOnlyWhatChanged();
 };
 
 void TestEmbeddedLint::findingLandsOnItsCharacter_data()
@@ -250,6 +252,51 @@ void TestEmbeddedLint::editIsSpeltAsTheLiteralNeeds()
     QCOMPARE(ok, !spelt.isEmpty());
     if (ok)
         QCOMPARE(result, spelt);
+}
+
+void TestEmbeddedLint::readingAgainAnalysesOnlyWhatChanged_data()
+{
+    QTest::addColumn<EmbeddingLanguage>("language");
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("second");
+    QTest::addColumn<int>("analysed"); // sheets the second reading analyses
+
+    const auto cpp = EmbeddingLanguage::Cpp;
+    const QString three = QStringLiteral("a->setStyleSheet(\"QLabel { colr: red; }\");\n"
+                                         "b->setStyleSheet(\"QFrame { margin: 0; }\");\n"
+                                         "c->setStyleSheet(\"color: blue;\");\n");
+    QTest::newRow("nothing changed") << cpp << three << three << 0;
+    QTest::newRow("one literal edited, the others moved")
+        << cpp << three
+        << QString(three).replace(QLatin1String("QLabel"), QLatin1String("QLabel#t")) << 1;
+    QTest::newRow("two sheets alike, once")
+        << cpp << QString()
+        << QString(three)
+               .replace(QLatin1String("QFrame"), QLatin1String("QLabel"))
+               .replace(QLatin1String("margin: 0"), QLatin1String("colr: red"))
+        << 2;
+    QTest::newRow("a sheet naming a file on disk, every time")
+        << cpp << three + "d->setStyleSheet(\"QLabel { image: url(/no/such/arrow.png); }\");"
+        << three + "d->setStyleSheet(\"QLabel { image: url(/no/such/arrow.png); }\");" << 1;
+    const QString form = QStringLiteral(
+        "<ui><widget class=\"QLabel\" name=\"%1\"><property name=\"styleSheet\"><string>"
+        "color: red;</string></property></widget></ui>");
+    QTest::newRow("the same sheet on another widget")
+        << EmbeddingLanguage::Form << form.arg("title") << form.arg("caption") << 1;
+}
+
+void TestEmbeddedLint::readingAgainAnalysesOnlyWhatChanged()
+{
+    QFETCH(EmbeddingLanguage, language);
+    QFETCH(QString, first);
+    QFETCH(QString, second);
+    QFETCH(int, analysed);
+    EmbeddedLintCache cache;
+    const QString path = QStringLiteral("/project/window");
+    cache.lint(first, language, path, defaultOptions());
+    const QVector<LintDiagnostic> found = cache.lint(second, language, path, defaultOptions());
+    QCOMPARE(cache.analysedInLastRun(), analysed);
+    QCOMPARE(found.size(), lintEmbeddedSheets(second, language, path, defaultOptions()).size());
 }
 
 QTEST_GUILESS_MAIN(TestEmbeddedLint)

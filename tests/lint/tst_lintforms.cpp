@@ -94,17 +94,21 @@ void TestLintForms::sheetsAreCheckedAgainstTheForms()
     write(project->filePath(QStringLiteral("app.qss")),
           "app--SaveButton#saveButton { color: red; }\n"
           "QPushButton#saveButon { color: red; }\n"
-          "VolumeMetre { color: red; }\n");
+          "VolumeMetre { color: red; }\n"
+          "QWidget.VolumeMetre, QWidget.VolumeMeter { color: red; }\n");
     const ProgramRun run = runLint({QStringLiteral("app.qss")}, project->path());
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(
-        run.out.split(QLatin1Char('\n')).mid(0, 2),
+        run.out.split(QLatin1Char('\n')).mid(0, 3),
         (QStringList{"app.qss:2:13: warning: \"#saveButon\" names no widget of the application's "
                      "forms: the rule matches nothing (did you mean \"#saveButton\"?) "
                      "[unknown-object-name]",
                      "app.qss:3:1: warning: \"VolumeMetre\" names no widget class of the toolkit "
                      "or the application's forms: the rule matches nothing (class names are "
-                     "case-sensitive) [unknown-widget]"}));
+                     "case-sensitive) [unknown-widget]",
+                     "app.qss:4:9: warning: \".VolumeMetre\" names no widget class of the "
+                     "toolkit or the application's forms: the rule matches nothing (class names "
+                     "are case-sensitive) [unknown-widget]"}));
 
     // The guesses mend both, and nothing else is touched.
     const ProgramRun fixed = runLint(
@@ -113,9 +117,11 @@ void TestLintForms::sheetsAreCheckedAgainstTheForms()
     QCOMPARE(fixed.exitCode, 0);
     QFile sheet(project->filePath(QStringLiteral("app.qss")));
     QVERIFY(sheet.open(QIODevice::ReadOnly));
-    QCOMPARE(sheet.readAll(), QByteArray("app--SaveButton#saveButton { color: red; }\n"
-                                         "QPushButton#saveButton { color: red; }\n"
-                                         "VolumeMeter { color: red; }\n"));
+    QCOMPARE(sheet.readAll(),
+             QByteArray("app--SaveButton#saveButton { color: red; }\n"
+                        "QPushButton#saveButton { color: red; }\n"
+                        "VolumeMeter { color: red; }\n"
+                        "QWidget.VolumeMeter, QWidget.VolumeMeter { color: red; }\n"));
 
     // Without the forms nothing is known of the object names.
     const ProgramRun alone =
