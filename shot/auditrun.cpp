@@ -3,14 +3,14 @@
 
 #include "shot/auditrun.h"
 
-#include "shot/auditrules.h"
+#include "audit/auditrules.h"
 #include "shot/imagewriter.h"
 #include "shot/shotconsole.h"
 #include "shot/shotoptions.h"
 #include "shot/shotrenderer.h"
 #include "shot/shotsubjects.h"
-#include "shot/stateaudit.h"
-#include "shot/wcagaudit.h"
+#include "audit/stateaudit.h"
+#include "audit/wcagaudit.h"
 #include "shot/wcagpage.h"
 #include "support/safefilename.h"
 
@@ -41,7 +41,10 @@ bool auditsGallery(const ShotSubjects &subjects)
 int runStateAudit(ShotRenderer &renderer, const ShotOptions &options, const ShotSubjects &subjects,
                   ImageWriter &writer)
 {
-    StateAudit stateAudit(renderer, options.scales.first());
+    StateAudit stateAudit(
+        renderer.topLevel(),
+        [&renderer](const QRect &area, qreal scale) { return renderer.renderArea(area, scale); },
+        options.scales.first());
     WcagAudit wcagAudit;
     if (options.wcag)
         stateAudit.setObserver(&wcagAudit);
@@ -67,8 +70,9 @@ int runStateAudit(ShotRenderer &renderer, const ShotOptions &options, const Shot
             progress.step(theme.name + QLatin1Char('/') + choice.file);
             QVector<StateStrip> strips;
             wcagAudit.setTab(theme.folder, choice.file, rules.get());
-            report.findings +=
-                stateAudit.auditTab(choice.tab, theme.folder, choice.file, rules.get(), &strips);
+            renderer.showTab(choice.tab, false);
+            report.findings += stateAudit.auditPage(renderer.tabPage(choice.tab), theme.folder,
+                                                    choice.file, rules.get(), &strips);
             wcagReport.findings += wcagAudit.takeFindings();
             const QString folder = out.filePath(
                 QStringLiteral("%1/%2/%3").arg(theme.folder, kStatesFolder, choice.file));

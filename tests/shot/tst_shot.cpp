@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: MIT
 
 #include "shot/contactsheet.h"
-#include "shot/imagediff.h"
+#include "audit/imagediff.h"
 #include "shot/pngfile.h"
 #include "shot/shotmatrix.h"
 #include "testsupport.h"

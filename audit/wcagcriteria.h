@@ -3,8 +3,8 @@
 
 #pragma once
 
-#include "shot/auditchecks.h"
-#include "shot/auditrules.h"
+#include "audit/auditchecks.h"
+#include "audit/auditrules.h"
 
 #include <QImage>
 #include <QString>

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "shot/showntext.h"
+#include "audit/showntext.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>

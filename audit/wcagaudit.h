@@ -3,8 +3,8 @@
 
 #pragma once
 
-#include "shot/stateaudit.h"
-#include "shot/wcagcriteria.h"
+#include "audit/stateaudit.h"
+#include "audit/wcagcriteria.h"
 
 #include <QFont>
 #include <QImage>

@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "shot/auditchecks.h"
+#include "audit/auditchecks.h"
 
 #include <QImage>
 #include <QRect>
@@ -14,7 +14,10 @@
 #include <functional>
 
 class AuditRules;
-class ShotRenderer;
+class QWidget;
+
+// Part of a window as it stands, in window coordinates, at a scale.
+using AreaRender = std::function<QImage(const QRect &area, qreal scale)>;
 
 // How one render of a widget differs from another, against what a 1-pixel outline
 // around the part that should change would change.
@@ -76,19 +79,21 @@ public:
 class StateAudit
 {
 public:
-    StateAudit(ShotRenderer &renderer, qreal scale);
+    // topLevel is the window the audited pages stand in, shown; renderArea draws it.
+    StateAudit(QWidget *topLevel, AreaRender renderArea, qreal scale);
 
-    // Every widget of the tab that is visible, enabled, named and interactive;
+    // Every widget of the page that is visible, enabled, named and interactive;
     // findings are stamped with theme and tab. rules, when given, locates each
     // finding in the author's sheet.
-    QVector<AuditFinding> auditTab(int tab, const QString &theme, const QString &tabFile,
-                                   const AuditRules *rules, QVector<StateStrip> *strips);
+    QVector<AuditFinding> auditPage(QWidget *page, const QString &theme, const QString &tabFile,
+                                    const AuditRules *rules, QVector<StateStrip> *strips);
     // With an observer, labels, progress bars and menu bars are rendered too (normal and
     // disabled only), since their text and chunk are seen though never operated.
     void setObserver(StateObserver *observer);
 
 private:
-    ShotRenderer &renderer;
+    QWidget *topLevel;
+    AreaRender renderArea;
     qreal scale;
     StateObserver *observer = nullptr;
 };

@@ -1,13 +1,12 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "shot/stateaudit.h"
+#include "audit/stateaudit.h"
 
 #include "analysis/contrastratio.h"
-#include "shot/auditrules.h"
-#include "shot/controlparts.h"
-#include "shot/imagediff.h"
-#include "shot/shotrenderer.h"
+#include "audit/auditrules.h"
+#include "audit/controlparts.h"
+#include "audit/imagediff.h"
 
 #include <QAbstractButton>
 #include <QAbstractSlider>
@@ -583,11 +582,11 @@ using Report = std::function<void(AuditState, AuditCheckIndex, const QString &)>
 class WidgetStates
 {
 public:
-    WidgetStates(ShotRenderer &renderer, QWidget *widget, qreal scale, Report report,
-                 StateObserver *observer)
-        : renderer(renderer)
+    WidgetStates(const AreaRender &renderArea, QWidget *topLevel, QWidget *widget, qreal scale,
+                 Report report, StateObserver *observer)
+        : renderArea(renderArea)
         , widget(widget)
-        , topLevel(renderer.topLevel())
+        , topLevel(topLevel)
         , button(qobject_cast<QAbstractButton *>(widget))
         , area(QRect(widget->mapTo(topLevel, QPoint()), widget->size())
                    .adjusted(-kMargin, -kMargin, kMargin, kMargin) &
@@ -607,12 +606,12 @@ public:
     QImage strip() const { return joinedStrip(frames, scale); }
 
 private:
-    QImage render() const { return renderer.renderArea(area, scale); }
+    QImage render() const { return renderArea(area, scale); }
     QImage press(Pointer &pointer, PressKind kind);
     QSize partSize() const { return part.size() * scale; }
     void observe(AuditState state, const QImage &image) const;
 
-    ShotRenderer &renderer;
+    const AreaRender &renderArea;
     QWidget *widget;
     QWidget *topLevel;
     QAbstractButton *button;
@@ -766,22 +765,22 @@ void WidgetStates::checked(CheckHold &hold)
 
 } // namespace
 
-StateAudit::StateAudit(ShotRenderer &renderer, qreal scale)
-    : renderer(renderer)
+StateAudit::StateAudit(QWidget *topLevel, AreaRender renderArea, qreal scale)
+    : topLevel(topLevel)
+    , renderArea(std::move(renderArea))
     , scale(scale)
 {}
 
-QVector<AuditFinding> StateAudit::auditTab(int tab, const QString &theme, const QString &tabFile,
-                                           const AuditRules *rules, QVector<StateStrip> *strips)
+QVector<AuditFinding> StateAudit::auditPage(QWidget *page, const QString &theme,
+                                            const QString &tabFile, const AuditRules *rules,
+                                            QVector<StateStrip> *strips)
 {
-    renderer.showTab(tab, false);
-    QWidget *topLevel = renderer.topLevel();
     // Focus looks belong to the active window; keyboard focus marks them as wanted.
     if (!topLevel->isActiveWindow())
         QApplication::setActiveWindow(topLevel);
     Pointer pointer(topLevel);
     QVector<AuditFinding> findings;
-    const QVector<QWidget *> widgets = auditedWidgets(renderer.tabPage(tab), observer);
+    const QVector<QWidget *> widgets = auditedWidgets(page, observer);
     if (observer)
         observer->beginTab(widgets);
     for (QWidget *widget : widgets) {
@@ -798,7 +797,7 @@ QVector<AuditFinding> StateAudit::auditTab(int tab, const QString &theme, const 
                 rules->locate(widget, hold.checkable(), &found);
             findings << found;
         };
-        WidgetStates states(renderer, widget, scale, report, observer);
+        WidgetStates states(renderArea, topLevel, widget, scale, report, observer);
         if (isInteractive(widget))
             states.pointerStates(pointer);
         else

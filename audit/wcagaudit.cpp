@@ -1,12 +1,12 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "shot/wcagaudit.h"
+#include "audit/wcagaudit.h"
 
 #include "analysis/contrastratio.h"
-#include "shot/auditrules.h"
-#include "shot/controlparts.h"
-#include "shot/showntext.h"
+#include "audit/auditrules.h"
+#include "audit/controlparts.h"
+#include "audit/showntext.h"
 #include "theme/shellobjectnames.h"
 
 #include <QAbstractButton>

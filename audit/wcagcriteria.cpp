@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "shot/wcagcriteria.h"
+#include "audit/wcagcriteria.h"
 
 #include "support/findingreport.h"
 
