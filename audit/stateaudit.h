@@ -61,6 +61,7 @@ struct ObservedState
     QRect area;
     qreal scale = 1;
     std::function<QImage()> render;
+    AuditDrive drive = AuditDrive::Input;
 };
 
 // What else measures the states while the audit holds them.
@@ -87,6 +88,15 @@ public:
     // finding in the author's sheet.
     QVector<AuditFinding> auditPage(QWidget *page, const QString &theme, const QString &tabFile,
                                     const AuditRules *rules, QVector<StateStrip> *strips);
+    // The same a widget at a time, for a caller that returns to its event loop in
+    // between: the page's widgets (the observer told of them), then each in turn.
+    QVector<QWidget *> beginPage(QWidget *page);
+    QVector<AuditFinding> auditWidget(QWidget *widget, const QString &theme,
+                                      const QString &tabFile, const AuditRules *rules,
+                                      StateStrip *strip);
+    void setDrive(AuditDrive drive);
+    // The states left out since the last call.
+    QVector<AuditGap> takeGaps();
     // With an observer, labels, progress bars and menu bars are rendered too (normal and
     // disabled only), since their text and chunk are seen though never operated.
     void setObserver(StateObserver *observer);
@@ -96,4 +106,10 @@ private:
     AreaRender renderArea;
     qreal scale;
     StateObserver *observer = nullptr;
+    AuditDrive drive = AuditDrive::Input;
+    QVector<AuditGap> gaps;
 };
+
+// Part of a window as it stands, in window coordinates, at a scale: its background
+// and children drawn into an image of the area's size times the scale.
+QImage renderWindowArea(QWidget *window, const QRect &area, qreal scale);

@@ -68,6 +68,7 @@ QString wcagFindingLine(const WcagFinding &finding);
 struct WcagReport
 {
     QVector<WcagFinding> findings;
+    QVector<AuditGap> gaps;
     QStringList themes; // every theme audited, findings or none, in order
     QString version;
 };
