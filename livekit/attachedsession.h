@@ -28,6 +28,8 @@ struct AttachSettings
     int shotSettleMs = 0;
     QString shotStyle;
     Qt::LayoutDirection shotDirection = Qt::LeftToRight;
+    // The audit asked for with the shots (an Attach audit kind), or "".
+    QString shotAudit;
 
     static AttachSettings fromEnvironment();
 };

@@ -43,6 +43,12 @@ constexpr char shotStyleVariable[] = "PRISMARK_ATTACH_SHOT_STYLE";
 constexpr char shotDirectionVariable[] = "PRISMARK_ATTACH_SHOT_DIRECTION";
 constexpr char rightToLeft[] = "rtl";
 constexpr char leftToRight[] = "ltr";
+// With the shot request: the windows audited too, their widgets driven quietly,
+// the results written into the shot folder (see audit/auditresults.h). "states"
+// asks for the state audit alone, "wcag" for the WCAG audit over it.
+constexpr char shotAuditVariable[] = "PRISMARK_ATTACH_SHOT_AUDIT";
+constexpr char stateAuditKind[] = "states";
+constexpr char wcagAuditKind[] = "wcag";
 
 // The kinds of message.
 constexpr char helloKind[] = "hello";       // attached: "qt" version, "pid"
@@ -56,6 +62,10 @@ constexpr char windowNameField[] = "name";
 constexpr char windowFileField[] = "file";
 constexpr char sheetAppliedField[] = "applied";
 constexpr char sheetProblemField[] = "problem";
+// With an audit asked for: true when its results were written, else why not in
+// auditProblemField.
+constexpr char auditedField[] = "audited";
+constexpr char auditProblemField[] = "auditProblem";
 
 struct Message
 {
