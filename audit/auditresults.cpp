@@ -37,9 +37,8 @@ const QString kColumn = QStringLiteral("column");
 const QString kNamesState = QStringLiteral("namesState");
 const QString kImage = QStringLiteral("image");
 
-constexpr AuditState kStates[] = {AuditState::Normal,   AuditState::Hover,
-                                  AuditState::Pressed,  AuditState::Focus,
-                                  AuditState::Disabled, AuditState::Checked};
+constexpr AuditState kStates[] = {AuditState::Normal, AuditState::Hover,    AuditState::Pressed,
+                                  AuditState::Focus,  AuditState::Disabled, AuditState::Checked};
 // A report from another process: no more than this many entries of each kind.
 constexpr int kMostEntries = 100000;
 
@@ -199,9 +198,8 @@ QByteArray auditResultsJson(const AuditResults &results,
         for (const StateStrip &strip : page.second) {
             const QString image = store(strip.image);
             if (!image.isEmpty())
-                strips.append(QJsonObject{{kTab, page.first},
-                                          {kObject, strip.object},
-                                          {kImage, image}});
+                strips.append(
+                    QJsonObject{{kTab, page.first}, {kObject, strip.object}, {kImage, image}});
         }
     }
     const QJsonObject document{{kFindings, stateFindings(results.states)},

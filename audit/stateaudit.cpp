@@ -48,6 +48,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <functional>
+#include <optional>
 
 namespace {
 
@@ -468,15 +469,16 @@ private:
     bool groupBlocked = false;
 };
 
-// The quiet drive's focus: the widget the style asks hasFocus() of, set where the
-// toolkit keeps it, with no focus event sent and no focusChanged emitted.
+// The quiet drive's focus: the widget the style asks hasFocus() of (none, for the
+// looks without focus), set where the toolkit keeps it, with no focus event sent
+// and no focusChanged emitted.
 class QuietFocus
 {
 public:
     explicit QuietFocus(QWidget *widget)
         : saved(QApplicationPrivate::focus_widget)
     {
-        while (widget->focusProxy())
+        while (widget && widget->focusProxy())
             widget = widget->focusProxy();
         QApplicationPrivate::focus_widget = widget;
     }
@@ -728,6 +730,10 @@ void WidgetStates::quietPointerStates()
 {
     still();
     const bool underMouse = widget->testAttribute(Qt::WA_UnderMouse);
+    // A push button under mouse tracking (the sheet's hover rules turn it on) shows
+    // hover only where its own hover events put it; without, by the attribute.
+    const bool tracking = widget->hasMouseTracking();
+    widget->setMouseTracking(false);
     widget->setAttribute(Qt::WA_UnderMouse, true);
     const QImage hover = render();
     frames << hover;
@@ -757,6 +763,7 @@ void WidgetStates::quietPointerStates()
             QStringLiteral("only a real press shows it, and that reaches the application"));
     }
     widget->setAttribute(Qt::WA_UnderMouse, underMouse);
+    widget->setMouseTracking(tracking);
 }
 
 void WidgetStates::still()
@@ -837,7 +844,8 @@ void WidgetStates::focus()
 
 void WidgetStates::disabled()
 {
-    if (drive == AuditDrive::Quiet && widget->isAncestorOf(QApplication::focusWidget())) {
+    // The window's own record of its focus: the application's may be held aside.
+    if (drive == AuditDrive::Quiet && widget->isAncestorOf(topLevel->focusWidget())) {
         gap(AuditState::Disabled, QStringLiteral("the disabled look"),
             QStringLiteral("the widget holds the keyboard focus, which disabling would move"));
         return;
@@ -918,6 +926,10 @@ QVector<AuditFinding> StateAudit::auditWidget(QWidget *widget, const QString &th
     // Focus looks belong to the active window; keyboard focus marks them as wanted.
     const QuietActivation activation(topLevel,
                                      drive == AuditDrive::Quiet && !topLevel->isActiveWindow());
+    // The widget that has the focus would look focused in every state.
+    std::optional<QuietFocus> unfocused;
+    if (drive == AuditDrive::Quiet)
+        unfocused.emplace(nullptr);
     if (drive == AuditDrive::Input && !topLevel->isActiveWindow())
         QApplication::setActiveWindow(topLevel);
     QVector<AuditFinding> findings;

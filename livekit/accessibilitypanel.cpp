@@ -43,8 +43,7 @@ QString ruleText(const RulePlace &place)
 } // namespace
 
 AccessibilityPanel::AccessibilityPanel(LiveSheet *sheet,
-                                       std::function<QVector<AuditedPage>()> pages,
-                                       QWidget *parent)
+                                       std::function<QVector<AuditedPage>()> pages, QWidget *parent)
     : QWidget(parent)
     , sheet(sheet)
     , pages(std::move(pages))
@@ -142,8 +141,7 @@ void AccessibilityPanel::finished()
     }
     for (const AuditGap &gap : report.gaps)
         addRow({QString(), QString(), tr("not audited"), gap.tab + QLatin1Char('/') + gap.object,
-                auditStateName(gap.state), gap.part + QStringLiteral(": ") + gap.reason,
-                QString()},
+                auditStateName(gap.state), gap.part + QStringLiteral(": ") + gap.reason, QString()},
                RulePlace(), true);
     for (int column = 0; column < RuleColumn; ++column)
         findingsTree->resizeColumnToContents(column);
