@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QEvent>
 #include <QLabel>
 #include <QMainWindow>
 #include <QPushButton>
@@ -21,6 +22,18 @@
 
 #include <cstdio>
 #include <unistd.h>
+
+// A press reaches the application's own event handling even with no signal.
+class PressNote : public QObject
+{
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::MouseButtonPress)
+            std::fprintf(stderr, "%smouse press\n", AttachedApp::handlerRan);
+        return QObject::eventFilter(watched, event);
+    }
+};
 
 int main(int argc, char *argv[])
 {
@@ -49,6 +62,8 @@ int main(int argc, char *argv[])
         });
     QObject::connect(button, &QPushButton::clicked,
                      [] { std::fprintf(stderr, "%sclicked\n", AttachedApp::handlerRan); });
+    PressNote pressNote;
+    button->installEventFilter(&pressNote);
     layout->addStretch();
     window.setCentralWidget(central);
     window.resize(320, 240);

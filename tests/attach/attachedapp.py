@@ -35,6 +35,17 @@ for signal, name in ((button.pressed, "pressed"), (button.released, "released"),
                      (button.clicked, "clicked")):
     signal.connect(lambda *_, name=name: print("handler ran: " + name, file=sys.stderr,
                                                flush=True))
+
+
+class PressNote(QtCore.QObject):
+    def eventFilter(self, watched, event):
+        if event.type() == getattr(QtCore.QEvent, "Type", QtCore.QEvent).MouseButtonPress:
+            print("handler ran: mouse press", file=sys.stderr, flush=True)
+        return False
+
+
+press_note = PressNote()
+button.installEventFilter(press_note)
 layout.addStretch()
 window.setCentralWidget(central)
 window.resize(320, 240)
