@@ -20,6 +20,7 @@ namespace {
 const QString kFindings = QStringLiteral("findings");
 const QString kWcag = QStringLiteral("wcag");
 const QString kGaps = QStringLiteral("gaps");
+const QString kTextGaps = QStringLiteral("textGaps");
 const QString kStrips = QStringLiteral("strips");
 const QString kTab = QStringLiteral("tab");
 const QString kObject = QStringLiteral("object");
@@ -188,6 +189,23 @@ QVector<QJsonObject> entries(const QJsonObject &document, const QString &kind)
     return objects;
 }
 
+QVector<AuditGap> readGaps(const QVector<QJsonObject> &objects, const QString &theme)
+{
+    QVector<AuditGap> gaps;
+    for (const QJsonObject &entry : objects) {
+        AuditGap gap;
+        if (!readState(entry, &gap.state))
+            continue;
+        gap.theme = theme;
+        gap.tab = entry.value(kTab).toString();
+        gap.object = entry.value(kObject).toString();
+        gap.part = entry.value(kPart).toString();
+        gap.reason = entry.value(kReason).toString();
+        gaps << gap;
+    }
+    return gaps;
+}
+
 } // namespace
 
 QByteArray auditResultsJson(const AuditResults &results,
@@ -202,10 +220,12 @@ QByteArray auditResultsJson(const AuditResults &results,
                     QJsonObject{{kTab, page.first}, {kObject, strip.object}, {kImage, image}});
         }
     }
-    const QJsonObject document{{kFindings, stateFindings(results.states)},
-                               {kWcag, wcagFindings(results.wcag, store)},
-                               {kGaps, gapEntries(results.states.gaps + results.wcag.gaps)},
-                               {kStrips, strips}};
+    const QJsonObject document{
+        {kFindings, stateFindings(results.states)},
+        {kWcag, wcagFindings(results.wcag, store)},
+        {kGaps, gapEntries(results.states.gaps)},
+        {kTextGaps, gapEntries(results.wcag.gaps.mid(results.states.gaps.size()))},
+        {kStrips, strips}};
     return QJsonDocument(document).toJson(QJsonDocument::Compact);
 }
 
@@ -255,19 +275,8 @@ bool readAuditResults(const QByteArray &json, const QString &theme,
         finding.crop = readImage(entry, load);
         read.wcag.findings << finding;
     }
-    for (const QJsonObject &entry : entries(root, kGaps)) {
-        AuditGap gap;
-        if (!readState(entry, &gap.state))
-            continue;
-        gap.theme = theme;
-        gap.tab = entry.value(kTab).toString();
-        gap.object = entry.value(kObject).toString();
-        gap.part = entry.value(kPart).toString();
-        gap.reason = entry.value(kReason).toString();
-        // One list serves both reports: each shows every state left out.
-        read.states.gaps << gap;
-        read.wcag.gaps << gap;
-    }
+    read.states.gaps = readGaps(entries(root, kGaps), theme);
+    read.wcag.gaps = read.states.gaps + readGaps(entries(root, kTextGaps), theme);
     for (const QJsonObject &entry : entries(root, kStrips)) {
         const QImage image = readImage(entry, load);
         const QString tab = entry.value(kTab).toString();

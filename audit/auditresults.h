@@ -19,6 +19,7 @@
 struct AuditResults
 {
     AuditReport states;
+    // Its gaps begin with the state report's, as SteppedAudit gives them.
     WcagReport wcag;
     // Each window's strips, by the window's name.
     QVector<QPair<QString, QVector<StateStrip>>> strips;

@@ -48,6 +48,8 @@ public:
     void cancel();
     bool isRunning() const { return running; }
 
+    // Once finished: the WCAG report's gaps are the state report's and then those
+    // of the texts it could not show.
     const AuditReport &stateReport() const { return states; }
     const WcagReport &wcagReport() const { return wcag; }
     // Each page's strips, in page order, by the page's name.

@@ -57,6 +57,10 @@ AuditResults sampleResults()
     results.states.gaps << AuditGap{
         QString(),           QStringLiteral("mainWindow"),       QStringLiteral("countSpin"),
         AuditState::Pressed, QStringLiteral("the pressed look"), QStringLiteral("why")};
+    results.wcag.gaps = results.states.gaps;
+    results.wcag.gaps << AuditGap{
+        QString(),          QStringLiteral("mainWindow"),      QStringLiteral("itemList"),
+        AuditState::Normal, QStringLiteral("the items' text"), QStringLiteral("why")};
     results.strips.append(
         {QStringLiteral("mainWindow"), {{QStringLiteral("okButton"), swatch(qRgb(0, 0, 200))}}});
     return results;
@@ -104,12 +108,21 @@ void TestAuditResults::readsBackWhatWasWritten()
                             "advice, border 2.10:1; painted by \"QLineEdit\" at "
                             "/sheets/app.qss:3:5"));
     QCOMPARE(read.wcag.findings.first().crop.pixel(0, 0), qRgb(200, 0, 0));
-    // One list of gaps stands in both reports.
+    // The state audit's gaps stand in both reports, the texts' in the WCAG one.
     QCOMPARE(read.states.gaps.size(), 1);
-    QCOMPARE(read.wcag.gaps.size(), 1);
+    QCOMPARE(read.wcag.gaps.size(), 2);
     QCOMPARE(auditGapLine(read.wcag.gaps.first()),
              QStringLiteral("app/app/mainWindow/countSpin pressed: not audited, the pressed look: "
                             "why"));
+    QCOMPARE(read.wcag.gaps.last().object, QStringLiteral("itemList"));
+    // Written again, it reads the same.
+    AuditResults again;
+    QVERIFY(readAuditResults(
+        auditResultsJson(read, [&shelf](const QImage &image) { return shelf.store(image); }),
+        QStringLiteral("app/app"), [&shelf](const QString &name) { return shelf.load(name); },
+        &again, &error));
+    QCOMPARE(again.states.gaps.size(), 1);
+    QCOMPARE(again.wcag.gaps.size(), 2);
     QCOMPARE(read.wcag.themes, QStringList{QStringLiteral("app/app")});
     QCOMPARE(read.strips.size(), 1);
     QCOMPARE(read.strips.first().second.first().object, QStringLiteral("okButton"));
