@@ -4,6 +4,7 @@
 #include "livekit/accessibilitypanel.h"
 #include "livekit/livesheet.h"
 #include "livekit/sheetdiagnosticswindow.h"
+#include "shell/mainwindow.h"
 
 #include <QApplication>
 #include <QFile>
@@ -30,6 +31,7 @@ private slots:
     void plantedFaultIsListed_data();
     void plantedFaultIsListed();
     void checkAfterASaveListsTheNewSheet();
+    void galleryChecksTheTabShown();
 
 private:
     void save(const QString &text);
@@ -172,6 +174,36 @@ void TestAccessibilityCheck::checkAfterASaveListsTheNewSheet()
     sheet->apply();
     QTRY_COMPARE(qApp->styleSheet().count(QStringLiteral("QPushButton:focus")), 1);
     QCOMPARE(rowsOf(check(), row), QStringList());
+}
+
+// prismark-live's own mode: the gallery's tab on screen, filed under its title.
+void TestAccessibilityCheck::galleryChecksTheTabShown()
+{
+    cleanup();
+    save(QLatin1String(kCleanSheet) + QStringLiteral("QPushButton:focus { border: 1px solid "
+                                                     "#000000; }\n"));
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    sheet = std::make_unique<LiveSheet>(&window, path);
+    sheet->apply();
+    QTRY_COMPARE(sheet->outcome(), LiveSheet::Outcome::Applied);
+    diagnostics = std::make_unique<SheetDiagnosticsWindow>(sheet.get(), &window);
+    QString shownTab;
+    const QStringList titles = window.galleryTabTitles();
+    for (int tab = 0; tab < titles.size(); ++tab)
+        if (window.galleryTabPage(tab)->isVisible())
+            shownTab = titles[tab];
+    QVERIFY(!shownTab.isEmpty());
+    const QStringList rows = check();
+    QVERIFY2(!rowsOf(rows, QStringLiteral("2.4.7 Focus Visible\tAA\tfailure\t%1/").arg(shownTab))
+                  .isEmpty(),
+             qPrintable(rows.join(QLatin1Char('\n'))));
+    for (const QString &row : rows)
+        QVERIFY2(row.section(QLatin1Char('\t'), 3, 3).startsWith(shownTab + QLatin1Char('/')),
+                 qPrintable(row));
+    diagnostics.reset();
+    sheet.reset();
 }
 
 QTEST_MAIN(TestAccessibilityCheck)
