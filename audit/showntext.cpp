@@ -402,8 +402,8 @@ QVector<ShownText> shownTexts(QWidget *widget, AuditState state, AuditDrive driv
         if (state == AuditState::Normal || state == AuditState::Disabled)
             leave(QStringLiteral("the items' text"));
     } else if (auto *combo = qobject_cast<QComboBox *>(widget);
-               quiet && combo && combo->model()->metaObject() !=
-                                     &QStandardItemModel::staticMetaObject) {
+               quiet && combo &&
+               combo->model()->metaObject() != &QStandardItemModel::staticMetaObject) {
         leave(QStringLiteral("the text"));
     } else {
         texts = ownTexts(widget, state);

@@ -775,8 +775,7 @@ void WidgetStates::still()
 void WidgetStates::observe(AuditState state, const QImage &image) const
 {
     if (observer)
-        observer->observe(
-            {widget, state, image, area, scale, [this] { return render(); }, drive});
+        observer->observe({widget, state, image, area, scale, [this] { return render(); }, drive});
 }
 
 // A real left-button press, held while the render is taken. Click focus is set
@@ -834,8 +833,7 @@ void WidgetStates::focus()
         take();
         topLevel->setFocus(Qt::OtherFocusReason);
     }
-    topLevel->setAttribute(Qt::WA_KeyboardFocusChange,
-                           drive == AuditDrive::Quiet && keyboardFocus);
+    topLevel->setAttribute(Qt::WA_KeyboardFocusChange, drive == AuditDrive::Quiet && keyboardFocus);
     const StateDifference difference =
         measureStateDifference(normal, image, widget->size() * scale);
     if (!difference.visible())

@@ -91,9 +91,8 @@ public:
     // The same a widget at a time, for a caller that returns to its event loop in
     // between: the page's widgets (the observer told of them), then each in turn.
     QVector<QWidget *> beginPage(QWidget *page);
-    QVector<AuditFinding> auditWidget(QWidget *widget, const QString &theme,
-                                      const QString &tabFile, const AuditRules *rules,
-                                      StateStrip *strip);
+    QVector<AuditFinding> auditWidget(QWidget *widget, const QString &theme, const QString &tabFile,
+                                      const AuditRules *rules, StateStrip *strip);
     void setDrive(AuditDrive drive);
     // The states left out since the last call.
     QVector<AuditGap> takeGaps();

@@ -3,8 +3,8 @@
 
 #include "livekit/attachedsession.h"
 
-#include "livekit/appwindowaudit.h"
 #include "livekit/applicationsheet.h"
+#include "livekit/appwindowaudit.h"
 #include "livekit/inspector/liveinspector.h"
 #include "livekit/inspector/rulesview.h"
 #include "livekit/livesheet.h"
@@ -145,10 +145,10 @@ void AttachedSession::prepareForShots()
 void AttachedSession::sendShots(const QJsonArray &windows)
 {
     const LiveSheet *sheet = applicationSheet->liveSheet();
-    QJsonObject fields{{QLatin1String(Attach::windowsField), windows},
-                       {QLatin1String(Attach::sheetAppliedField),
-                        sheet->outcome() == LiveSheet::Outcome::Applied},
-                       {QLatin1String(Attach::sheetProblemField), sheet->problem()}};
+    QJsonObject fields{
+        {QLatin1String(Attach::windowsField), windows},
+        {QLatin1String(Attach::sheetAppliedField), sheet->outcome() == LiveSheet::Outcome::Applied},
+        {QLatin1String(Attach::sheetProblemField), sheet->problem()}};
     if (!settings.shotAudit.isEmpty()) {
         QString problem;
         const bool audited = auditApplicationWindows(

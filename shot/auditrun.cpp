@@ -5,15 +5,15 @@
 
 #include "audit/auditresults.h"
 #include "audit/auditrules.h"
+#include "audit/stateaudit.h"
+#include "audit/wcagaudit.h"
 #include "shot/appshots.h"
 #include "shot/imagewriter.h"
-#include "shot/shotmatrix.h"
 #include "shot/shotconsole.h"
+#include "shot/shotmatrix.h"
 #include "shot/shotoptions.h"
 #include "shot/shotrenderer.h"
 #include "shot/shotsubjects.h"
-#include "audit/stateaudit.h"
-#include "audit/wcagaudit.h"
 #include "shot/wcagpage.h"
 #include "support/safefilename.h"
 
@@ -44,9 +44,9 @@ bool auditsGallery(const ShotSubjects &subjects)
 bool writeStrips(const ShotOptions &options, const QString &themeFolder, const QString &tab,
                  const QVector<StateStrip> &strips, ImageWriter &writer)
 {
-    const QString folder = QDir(options.outPath)
-                               .filePath(QStringLiteral("%1/%2/%3").arg(themeFolder,
-                                                                        kStatesFolder, tab));
+    const QString folder =
+        QDir(options.outPath)
+            .filePath(QStringLiteral("%1/%2/%3").arg(themeFolder, kStatesFolder, tab));
     if (!strips.isEmpty() && !QDir().mkpath(folder)) {
         printShotError(QStringLiteral("cannot write to the output folder %1").arg(folder));
         return false;
@@ -61,8 +61,8 @@ bool writeStrips(const ShotOptions &options, const QString &themeFolder, const Q
 
 // The pages, the files written and the findings printed in the format asked for;
 // the exit code.
-int reportAudit(const ShotOptions &options, const AuditReport &report,
-                const WcagReport &wcagReport, ImageWriter &writer)
+int reportAudit(const ShotOptions &options, const AuditReport &report, const WcagReport &wcagReport,
+                ImageWriter &writer)
 {
     if (!options.htmlPath.isEmpty() && !writeWcagPages(wcagReport, options.htmlPath, writer)) {
         writer.waitForDone();
@@ -152,8 +152,8 @@ int runAppAudit(const ShotOptions &options)
             QStringLiteral("cannot make a temporary folder: %1").arg(scratch.errorString()));
         return ShotInputOutputError;
     }
-    const ShotCombination combination{options.baseStyles.first(), options.directions.first(),
-                                      false, options.scales.first()};
+    const ShotCombination combination{options.baseStyles.first(), options.directions.first(), false,
+                                      options.scales.first()};
     const AppRun run = runOnce(options, combination, scratch.path());
     if (run.status != ShotSuccess)
         return run.status;

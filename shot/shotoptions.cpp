@@ -30,7 +30,7 @@ const char kExitCodeHelp[] = "Exit codes:\n"
                              "     rendered or showed none; it is stopped\n";
 
 // Gallery options that mean nothing for an application of the author's.
-const char *const kGalleryOnlyOptions[] = {"theme", "sheet", "tab",          "form",
+const char *const kGalleryOnlyOptions[] = {"theme", "sheet",    "tab",          "form",
                                            "size",  "disabled", "contact-sheet"};
 constexpr double kMostSettleSeconds = 600;
 

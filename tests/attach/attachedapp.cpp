@@ -55,8 +55,8 @@ int main(int argc, char *argv[])
     auto *button = new QPushButton(QStringLiteral("Pick me"));
     button->setObjectName(QLatin1String(AttachedApp::buttonName));
     layout->addWidget(button);
-    for (const auto &[signal, name] :
-         {std::pair{&QPushButton::pressed, "pressed"}, std::pair{&QPushButton::released, "released"}})
+    for (const auto &[signal, name] : {std::pair{&QPushButton::pressed, "pressed"},
+                                       std::pair{&QPushButton::released, "released"}})
         QObject::connect(button, signal, [name = name] {
             std::fprintf(stderr, "%s%s\n", AttachedApp::handlerRan, name);
         });

@@ -250,8 +250,8 @@ void TestShotOptions::applicationCommandIsItsOwn()
 
 void TestShotOptions::applicationAuditIsRead()
 {
-    const ParsedShotOptions parsed = parse(
-        {"--audit=wcag", "--format", "sarif", "--html", "pages", "mine.qss", "--", "./app"});
+    const ParsedShotOptions parsed =
+        parse({"--audit=wcag", "--format", "sarif", "--html", "pages", "mine.qss", "--", "./app"});
     QVERIFY2(parsed.runs(), qPrintable(parsed.error));
     QVERIFY(parsed.options.audit && parsed.options.wcag);
     QCOMPARE(QLatin1String(parsed.options.wcagFormat->name), QLatin1String("sarif"));
