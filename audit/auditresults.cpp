@@ -5,6 +5,7 @@
 
 #include "support/atomicwrite.h"
 #include "support/safefileread.h"
+#include "tokens/jsonreader.h"
 
 #include <QDir>
 #include <QJsonArray>
@@ -12,7 +13,7 @@
 #include <QJsonObject>
 #include <QRegularExpression>
 
-#include <algorithm>
+#include <climits>
 
 namespace {
 
@@ -43,9 +44,39 @@ constexpr AuditState kStates[] = {AuditState::Normal, AuditState::Hover,    Audi
 // A report from another process: no more than this many entries of each kind.
 constexpr int kMostEntries = 100000;
 
-bool readState(const QJsonObject &entry, AuditState *state)
+// An entry as the project's JSON reader gives it (a key given twice is refused);
+// a member of another kind than asked reads as empty.
+struct Entry
 {
-    const QString name = entry.value(kState).toString();
+    const JsonNode *node;
+
+    const JsonNode *member(const QString &key, JsonNode::Kind kind) const
+    {
+        const JsonNode *value = node->member(key);
+        return value && value->kind == kind ? value : nullptr;
+    }
+    QString text(const QString &key) const
+    {
+        const JsonNode *value = member(key, JsonNode::String);
+        return value ? value->string : QString();
+    }
+    int number(const QString &key) const
+    {
+        const JsonNode *value = member(key, JsonNode::Number);
+        if (!value || !(value->number >= 0 && value->number <= INT_MAX))
+            return 0;
+        return int(value->number);
+    }
+    bool flag(const QString &key) const
+    {
+        const JsonNode *value = member(key, JsonNode::Bool);
+        return value && value->boolean;
+    }
+};
+
+bool readState(const Entry &entry, AuditState *state)
+{
+    const QString name = entry.text(kState);
     for (AuditState candidate : kStates) {
         if (auditStateName(candidate) == name) {
             *state = candidate;
@@ -55,9 +86,9 @@ bool readState(const QJsonObject &entry, AuditState *state)
     return false;
 }
 
-bool readCheck(const QJsonObject &entry, AuditCheckIndex *check)
+bool readCheck(const Entry &entry, AuditCheckIndex *check)
 {
-    const QString id = entry.value(kCheck).toString();
+    const QString id = entry.text(kCheck);
     for (int index = 0; index < auditChecks().size(); ++index) {
         if (QLatin1String(auditChecks().at(index).id) == id) {
             *check = static_cast<AuditCheckIndex>(index);
@@ -67,9 +98,9 @@ bool readCheck(const QJsonObject &entry, AuditCheckIndex *check)
     return false;
 }
 
-bool readCriterion(const QJsonObject &entry, WcagCriterionIndex *criterion)
+bool readCriterion(const Entry &entry, WcagCriterionIndex *criterion)
 {
-    const QString number = entry.value(kCriterion).toString();
+    const QString number = entry.text(kCriterion);
     for (int index = 0; index < wcagCriteria().size(); ++index) {
         if (QLatin1String(wcagCriteria().at(index).number) == number) {
             *criterion = static_cast<WcagCriterionIndex>(index);
@@ -79,10 +110,10 @@ bool readCriterion(const QJsonObject &entry, WcagCriterionIndex *criterion)
     return false;
 }
 
-bool readSeverity(const QJsonObject &entry, WcagSeverity *severity)
+bool readSeverity(const Entry &entry, WcagSeverity *severity)
 {
     for (WcagSeverity candidate : {WcagSeverity::Failure, WcagSeverity::Advice}) {
-        if (wcagSeverityName(candidate) == entry.value(kSeverity).toString()) {
+        if (wcagSeverityName(candidate) == entry.text(kSeverity)) {
             *severity = candidate;
             return true;
         }
@@ -101,16 +132,16 @@ void writePlace(QJsonObject &entry, const RulePlace &place)
     entry.insert(kNamesState, place.namesState);
 }
 
-RulePlace readPlace(const QJsonObject &entry)
+RulePlace readPlace(const Entry &entry)
 {
     RulePlace place;
-    place.rule = entry.value(kRule).toString();
+    place.rule = entry.text(kRule);
     if (place.rule.isEmpty())
         return place;
-    place.sheetFile = entry.value(kSheetFile).toString();
-    place.line = std::max(0, entry.value(kLine).toInt());
-    place.column = std::max(0, entry.value(kColumn).toInt());
-    place.namesState = entry.value(kNamesState).toBool();
+    place.sheetFile = entry.text(kSheetFile);
+    place.line = entry.number(kLine);
+    place.column = entry.number(kColumn);
+    place.namesState = entry.flag(kNamesState);
     return place;
 }
 
@@ -121,9 +152,9 @@ bool plainImageName(const QString &name)
     return plain.match(name).hasMatch();
 }
 
-QImage readImage(const QJsonObject &entry, const std::function<QImage(const QString &)> &load)
+QImage readImage(const Entry &entry, const std::function<QImage(const QString &)> &load)
 {
-    const QString name = entry.value(kImage).toString();
+    const QString name = entry.text(kImage);
     return plainImageName(name) ? load(name) : QImage();
 }
 
@@ -177,30 +208,33 @@ QJsonArray gapEntries(const QVector<AuditGap> &gaps)
 }
 
 // The entries of one kind that are objects, no more than the bound.
-QVector<QJsonObject> entries(const QJsonObject &document, const QString &kind)
+QVector<Entry> entries(const JsonNode &document, const QString &kind)
 {
-    QVector<QJsonObject> objects;
-    for (const QJsonValue &value : document.value(kind).toArray()) {
+    QVector<Entry> objects;
+    const JsonNode *list = document.member(kind);
+    if (!list || list->kind != JsonNode::Array)
+        return objects;
+    for (const JsonNode &item : list->items) {
         if (objects.size() >= kMostEntries)
             break;
-        if (value.isObject())
-            objects << value.toObject();
+        if (item.kind == JsonNode::Object)
+            objects << Entry{&item};
     }
     return objects;
 }
 
-QVector<AuditGap> readGaps(const QVector<QJsonObject> &objects, const QString &theme)
+QVector<AuditGap> readGaps(const QVector<Entry> &objects, const QString &theme)
 {
     QVector<AuditGap> gaps;
-    for (const QJsonObject &entry : objects) {
+    for (const Entry &entry : objects) {
         AuditGap gap;
         if (!readState(entry, &gap.state))
             continue;
         gap.theme = theme;
-        gap.tab = entry.value(kTab).toString();
-        gap.object = entry.value(kObject).toString();
-        gap.part = entry.value(kPart).toString();
-        gap.reason = entry.value(kReason).toString();
+        gap.tab = entry.text(kTab);
+        gap.object = entry.text(kObject);
+        gap.part = entry.text(kPart);
+        gap.reason = entry.text(kReason);
         gaps << gap;
     }
     return gaps;
@@ -233,26 +267,28 @@ bool readAuditResults(const QByteArray &json, const QString &theme,
                       const std::function<QImage(const QString &)> &load, AuditResults *results,
                       QString *error)
 {
-    QJsonParseError parseError;
-    const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
-    if (!document.isObject()) {
-        *error = parseError.error != QJsonParseError::NoError
-                     ? parseError.errorString()
-                     : QStringLiteral("the audit's results are not a JSON object");
+    const JsonReadResult document = readJson(QString::fromUtf8(json));
+    if (!document.ok) {
+        *error =
+            QStringLiteral("%1:%2: %3").arg(document.line).arg(document.column).arg(document.error);
         return false;
     }
-    const QJsonObject root = document.object();
+    if (document.root.kind != JsonNode::Object) {
+        *error = QStringLiteral("the audit's results are not a JSON object");
+        return false;
+    }
+    const JsonNode &root = document.root;
     AuditResults read;
     read.wcag.themes << theme;
     read.states.themeCount = 1;
-    for (const QJsonObject &entry : entries(root, kFindings)) {
+    for (const Entry &entry : entries(root, kFindings)) {
         AuditFinding finding;
         if (!readState(entry, &finding.state) || !readCheck(entry, &finding.check))
             continue;
         finding.theme = theme;
-        finding.tab = entry.value(kTab).toString();
-        finding.object = entry.value(kObject).toString();
-        finding.figures = entry.value(kFigures).toString();
+        finding.tab = entry.text(kTab);
+        finding.object = entry.text(kObject);
+        finding.figures = entry.text(kFigures);
         const RulePlace place = readPlace(entry);
         finding.sheetFile = place.sheetFile;
         finding.rule = place.rule;
@@ -261,30 +297,30 @@ bool readAuditResults(const QByteArray &json, const QString &theme,
         finding.ruleNamesState = place.namesState;
         read.states.findings << finding;
     }
-    for (const QJsonObject &entry : entries(root, kWcag)) {
+    for (const Entry &entry : entries(root, kWcag)) {
         WcagFinding finding;
         if (!readState(entry, &finding.state) || !readCriterion(entry, &finding.criterion) ||
             !readSeverity(entry, &finding.severity))
             continue;
         finding.theme = theme;
-        finding.tab = entry.value(kTab).toString();
-        finding.object = entry.value(kObject).toString();
-        finding.part = entry.value(kPart).toString();
-        finding.figures = entry.value(kFigures).toString();
+        finding.tab = entry.text(kTab);
+        finding.object = entry.text(kObject);
+        finding.part = entry.text(kPart);
+        finding.figures = entry.text(kFigures);
         finding.place = readPlace(entry);
         finding.crop = readImage(entry, load);
         read.wcag.findings << finding;
     }
     read.states.gaps = readGaps(entries(root, kGaps), theme);
     read.wcag.gaps = read.states.gaps + readGaps(entries(root, kTextGaps), theme);
-    for (const QJsonObject &entry : entries(root, kStrips)) {
+    for (const Entry &entry : entries(root, kStrips)) {
         const QImage image = readImage(entry, load);
-        const QString tab = entry.value(kTab).toString();
+        const QString tab = entry.text(kTab);
         if (image.isNull())
             continue;
         if (read.strips.isEmpty() || read.strips.last().first != tab)
             read.strips.append({tab, {}});
-        read.strips.last().second.append({entry.value(kObject).toString(), image});
+        read.strips.last().second.append({entry.text(kObject), image});
     }
     *results = read;
     return true;

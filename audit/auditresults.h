@@ -32,8 +32,9 @@ constexpr char kAuditResultsFile[] = "audit.json";
 // returns the name (empty when it could not be written: the image is left out).
 QByteArray auditResultsJson(const AuditResults &results,
                             const std::function<QString(const QImage &)> &store);
-// Reads a document as written above, from another process: what is not a
-// finding, a gap or a strip it knows is passed over, never half read; images come
+// Reads a document as written above, from another process, with the project's
+// JSON reader (a key given twice is refused): what is not a finding, a gap or a
+// strip it knows is passed over, never half read; images come
 // from load, given a name that is a plain file name of the folder, never a path.
 // Every finding is filed under theme. Returns false (and the reason) when the text
 // is no such document.

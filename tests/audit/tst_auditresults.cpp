@@ -137,6 +137,8 @@ void TestAuditResults::strangeDocuments_data()
     QTest::addColumn<QStringList>("imagesAsked");
     QTest::newRow("not JSON") << QByteArray("{\"wcag\": [") << false << 0 << QStringList();
     QTest::newRow("an array, not an object") << QByteArray("[]") << false << 0 << QStringList();
+    QTest::newRow("a key given twice")
+        << QByteArray("{\"wcag\": [], \"wcag\": []}") << false << 0 << QStringList();
     QTest::newRow("a criterion it does not know is passed over")
         << QByteArray("{\"wcag\": [{\"state\": \"focus\", \"criterion\": \"9.9.9\", "
                       "\"severity\": \"failure\"}]}")
