@@ -55,7 +55,10 @@ const char kGoodSheet[] = "QWidget { background: #ffffff; }\n"
                           "QPushButton:focus { border: 3px solid #c00000; }\n"
                           "QLineEdit { border: 1px solid #000000; }\n"
                           "QLineEdit:hover { border: 2px solid #000000; }\n"
-                          "QLineEdit:focus { border: 3px solid #c00000; }\n";
+                          "QLineEdit:focus { border: 3px solid #c00000; }\n"
+                          "QCheckBox::indicator { width: 16px; height: 16px; "
+                          "border: 1px solid #000000; }\n"
+                          "QCheckBox::indicator:hover { background: #202060; }\n";
 
 // Counts what reaches the application's widgets from outside their painting.
 class HeardEvents : public QObject
@@ -156,6 +159,9 @@ void TestQuietDrive::plantedFaultIsSeen_data()
     QTest::newRow("pressed painted like hover")
         << "QPushButton:pressed { background: #202060; color: #ffffff; }"
         << "saveButton pressed pressed-like-hover";
+    QTest::newRow("a check box's hover painted like normal")
+        << "QCheckBox::indicator:hover { background: #ffffff; }"
+        << "rememberBox hover hover-indistinguishable";
     QTest::newRow("focus painted like normal") << "QLineEdit:focus { border: 1px solid #000000; }"
                                                << "nameEdit focus no-visible-focus";
 }
