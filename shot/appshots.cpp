@@ -28,6 +28,8 @@ namespace {
 // Beyond the handshake and --settle, how long an attached application has to
 // render its windows before it counts as hung.
 constexpr int kRenderGraceMs = 20000;
+// With --audit, for every widget of every window in every state as well.
+constexpr int kAuditGraceMs = 120000;
 constexpr int kHandshakeMs = 10000;
 
 // What the plugin is asked for in one run, and the toolkit's own scale, so the
@@ -75,7 +77,7 @@ AppRun runOnce(const ShotOptions &options, const ShotCombination &combination,
         printShotError(QStringLiteral("%1 rendered no window within %2 s of starting; its event "
                                       "loop may be blocked. It was stopped.")
                            .arg(options.program)
-                           .arg((kHandshakeMs + options.settleMs + kRenderGraceMs) / 1000));
+                           .arg(deadline.interval() / 1000));
         launcher.stop(ShotNotAttached);
     });
     QObject::connect(
@@ -110,7 +112,8 @@ AppRun runOnce(const ShotOptions &options, const ShotCombination &combination,
                                .arg(status));
         loop.quit();
     });
-    deadline.start(kHandshakeMs + options.settleMs + kRenderGraceMs);
+    deadline.start(kHandshakeMs + options.settleMs +
+                   (options.audit ? kAuditGraceMs : kRenderGraceMs));
     launcher.start();
     loop.exec();
     return run;
