@@ -4,6 +4,7 @@
 #include "livekit/attachedsession.h"
 
 #include "livekit/applicationsheet.h"
+#include "livekit/appwindowaudit.h"
 #include "livekit/inspector/liveinspector.h"
 #include "livekit/inspector/rulesview.h"
 #include "livekit/livesheet.h"
@@ -65,6 +66,7 @@ AttachSettings AttachSettings::fromEnvironment()
     settings.profileFolder = environment(Attach::profileFolderVariable);
     settings.profileSettleMs = environment(Attach::profileSettleVariable).toInt();
     settings.profileRounds = environment(Attach::profileRoundsVariable).toInt();
+    settings.shotAudit = environment(Attach::shotAuditVariable);
     return settings;
 }
 
@@ -156,10 +158,19 @@ void AttachedSession::prepareForShots()
 void AttachedSession::sendShots(const QJsonArray &windows)
 {
     const LiveSheet *sheet = applicationSheet->liveSheet();
-    send(Attach::shotKind, {{QLatin1String(Attach::windowsField), windows},
-                            {QLatin1String(Attach::sheetAppliedField),
-                             sheet->outcome() == LiveSheet::Outcome::Applied},
-                            {QLatin1String(Attach::sheetProblemField), sheet->problem()}});
+    QJsonObject fields{
+        {QLatin1String(Attach::windowsField), windows},
+        {QLatin1String(Attach::sheetAppliedField), sheet->outcome() == LiveSheet::Outcome::Applied},
+        {QLatin1String(Attach::sheetProblemField), sheet->problem()}};
+    if (!settings.shotAudit.isEmpty()) {
+        QString problem;
+        const bool audited = auditApplicationWindows(
+            settings.shotFolder, settings.sheet,
+            settings.shotAudit == QLatin1String(Attach::wcagAuditKind), &problem);
+        fields.insert(QLatin1String(Attach::auditedField), audited);
+        fields.insert(QLatin1String(Attach::auditProblemField), problem);
+    }
+    send(Attach::shotKind, fields);
 }
 
 void AttachedSession::startProfile()

@@ -33,6 +33,8 @@ struct AttachSettings
     QString profileFolder;
     int profileSettleMs = 0;
     int profileRounds = 0; // at most; 0 for the attribution's own default
+    // The audit asked for with the shots (an Attach audit kind), or "".
+    QString shotAudit;
 
     static AttachSettings fromEnvironment();
 };

@@ -4,6 +4,8 @@
 #include "livekit/sheetdiagnosticswindow.h"
 
 #include "analysis/lintconfig.h"
+#include "livekit/accessibilitypanel.h"
+#include "livekit/applicationsheet.h"
 #include "livekit/livesheet.h"
 #include "livekit/livewindowplacement.h"
 #include "shell/mainwindow.h"
@@ -68,6 +70,23 @@ QString countsText(const QVector<LintDiagnostic> &diagnostics)
            counted(counts[2], "%1 note", "%1 notes") + QLatin1Char('.');
 }
 
+// What the accessibility check audits: the gallery's tab on screen, or every window
+// of the application but the tools'.
+QVector<AuditedPage> shownPages(MainWindow *window, QWidget *tools)
+{
+    QVector<AuditedPage> pages;
+    if (window) {
+        const QStringList titles = window->galleryTabTitles();
+        for (int tab = 0; tab < titles.size(); ++tab)
+            if (QWidget *page = window->galleryTabPage(tab); page && page->isVisible())
+                pages.append({page, titles[tab]});
+        return pages;
+    }
+    for (QWidget *shown : ApplicationSheet::topLevelWindows({tools}))
+        pages.append({shown, ApplicationSheet::windowName(shown)});
+    return pages;
+}
+
 } // namespace
 
 SheetDiagnosticsWindow::SheetDiagnosticsWindow(LiveSheet *sheet, MainWindow *window)
@@ -83,6 +102,8 @@ SheetDiagnosticsWindow::SheetDiagnosticsWindow(LiveSheet *sheet, MainWindow *win
     , panels(new QTabWidget(this))
     , outlineLabel(new QLabel(this))
     , pickButton(new QPushButton(tr("Pick"), this))
+    , accessibility(new AccessibilityPanel(
+          sheet, [window, this] { return shownPages(window, this); }, this))
 {
     setWindowTitle(tr("Sheet Diagnostics"));
     resize(switcher ? switcher->width() : 640, preferredHeight);
@@ -105,6 +126,7 @@ SheetDiagnosticsWindow::SheetDiagnosticsWindow(LiveSheet *sheet, MainWindow *win
     layout->addLayout(topRow);
     layout->addWidget(stateLabel);
     panels->addTab(diagnosticsList, tr("Diagnostics"));
+    panels->addTab(accessibility, tr("Accessibility"));
     layout->addWidget(panels, 1);
     outlineLabel->setWordWrap(true);
     outlineLabel->hide();
@@ -132,6 +154,8 @@ SheetDiagnosticsWindow::SheetDiagnosticsWindow(LiveSheet *sheet, MainWindow *win
                     choose(item);
             });
     connect(pickButton, &QPushButton::clicked, this, &SheetDiagnosticsWindow::pickRequested);
+    connect(accessibility, &AccessibilityPanel::ruleChosen, this,
+            &SheetDiagnosticsWindow::openFilePosition);
     connect(applyButton, &QPushButton::clicked, sheet, &LiveSheet::apply);
     connect(variantChooser, &QComboBox::textActivated, sheet, &LiveSheet::setVariant);
     connect(sheet, &LiveSheet::updated, this, &SheetDiagnosticsWindow::refresh);

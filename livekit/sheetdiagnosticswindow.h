@@ -5,6 +5,7 @@
 
 #include <QWidget>
 
+class AccessibilityPanel;
 class LiveSheet;
 class MainWindow;
 class QComboBox;
@@ -37,6 +38,9 @@ public:
     void showPanel(QWidget *page);
     // One line below the pages: what the outlines in the gallery show.
     void setOutlineNote(const QString &note);
+    // The Accessibility page, which audits the gallery's tab shown or, with no main
+    // window, the application's windows.
+    AccessibilityPanel *accessibilityPanel() const { return accessibility; }
 
 signals:
     // The Pick button was pressed.
@@ -65,4 +69,5 @@ private:
     QTabWidget *panels;
     QLabel *outlineLabel;
     QPushButton *pickButton;
+    AccessibilityPanel *accessibility;
 };

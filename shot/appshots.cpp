@@ -28,15 +28,9 @@ namespace {
 // Beyond the handshake and --settle, how long an attached application has to
 // render its windows before it counts as hung.
 constexpr int kRenderGraceMs = 20000;
+// With --audit, for every widget of every window in every state as well.
+constexpr int kAuditGraceMs = 120000;
 constexpr int kHandshakeMs = 10000;
-
-// One run of the application: its windows' names and files in the scratch
-// folder, or the exit code it came to.
-struct AppRun
-{
-    int status = ShotNotAttached;
-    QJsonArray windows;
-};
 
 // What the plugin is asked for in one run, and the toolkit's own scale, so the
 // application lays itself out for it as on such a screen.
@@ -52,8 +46,13 @@ QProcessEnvironment shotEnvironment(const ShotOptions &options, const ShotCombin
                  QLatin1String(combination.direction == Qt::RightToLeft ? Attach::rightToLeft
                                                                         : Attach::leftToRight));
     extra.insert(QStringLiteral("QT_SCALE_FACTOR"), scaleText(combination.scale));
+    if (options.audit)
+        extra.insert(QLatin1String(Attach::shotAuditVariable),
+                     QLatin1String(options.wcag ? Attach::wcagAuditKind : Attach::stateAuditKind));
     return extra;
 }
+
+} // namespace
 
 AppRun runOnce(const ShotOptions &options, const ShotCombination &combination,
                const QString &scratch)
@@ -78,7 +77,7 @@ AppRun runOnce(const ShotOptions &options, const ShotCombination &combination,
         printShotError(QStringLiteral("%1 rendered no window within %2 s of starting; its event "
                                       "loop may be blocked. It was stopped.")
                            .arg(options.program)
-                           .arg((kHandshakeMs + options.settleMs + kRenderGraceMs) / 1000));
+                           .arg(deadline.interval() / 1000));
         launcher.stop(ShotNotAttached);
     });
     QObject::connect(
@@ -90,6 +89,12 @@ AppRun runOnce(const ShotOptions &options, const ShotCombination &combination,
             deadline.stop();
             run.windows = fields.value(QLatin1String(Attach::windowsField)).toArray();
             run.status = ShotSuccess;
+            run.audited = fields.value(QLatin1String(Attach::auditedField)).toBool();
+            if (options.audit && !run.audited)
+                printShotError(
+                    QStringLiteral("%1 could not hand over the audit: %2")
+                        .arg(options.program,
+                             fields.value(QLatin1String(Attach::auditProblemField)).toString()));
             if (!fields.value(QLatin1String(Attach::sheetAppliedField)).toBool()) {
                 printShotError(
                     QStringLiteral("the toolkit did not take %1: %2")
@@ -107,11 +112,14 @@ AppRun runOnce(const ShotOptions &options, const ShotCombination &combination,
                                .arg(status));
         loop.quit();
     });
-    deadline.start(kHandshakeMs + options.settleMs + kRenderGraceMs);
+    deadline.start(kHandshakeMs + options.settleMs +
+                   (options.audit ? kAuditGraceMs : kRenderGraceMs));
     launcher.start();
     loop.exec();
     return run;
 }
+
+namespace {
 
 // Files of one theme's baseline folder.
 QStringList baselineFiles(const ShotOptions &options, const QString &folder)

@@ -3,9 +3,12 @@
 
 #pragma once
 
+#include "shot/shotoptions.h"
+
+#include <QJsonArray>
 #include <QStringList>
 
-struct ShotOptions;
+struct ShotCombination;
 
 // The folder under a theme's that holds its application renders.
 constexpr char kAppFolder[] = "app";
@@ -16,6 +19,21 @@ constexpr char kAppFolder[] = "app";
 // suffix as for the gallery's tabs) and compared with a baseline as those are.
 // Returns the exit code.
 int runAppShots(const ShotOptions &options);
+
+// One run of the application: its windows' names and files in the scratch
+// folder, or the exit code it came to; with --audit, whether the application wrote
+// the audit's results there.
+struct AppRun
+{
+    int status = ShotNotAttached;
+    QJsonArray windows;
+    bool audited = false;
+};
+
+// The application started once for a combination, its windows rendered (and with
+// --audit audited) into scratch once it has settled.
+AppRun runOnce(const ShotOptions &options, const ShotCombination &combination,
+               const QString &scratch);
 
 // The window names a baseline folder's files stand for: each file read back
 // against the known windows (longest first), else against the shortest name its

@@ -3,20 +3,24 @@
 
 #include "shot/auditrun.h"
 
-#include "shot/auditrules.h"
+#include "audit/auditresults.h"
+#include "audit/auditrules.h"
+#include "audit/stateaudit.h"
+#include "audit/wcagaudit.h"
+#include "shot/appshots.h"
 #include "shot/imagewriter.h"
 #include "shot/shotconsole.h"
+#include "shot/shotmatrix.h"
 #include "shot/shotoptions.h"
 #include "shot/shotrenderer.h"
 #include "shot/shotsubjects.h"
-#include "shot/stateaudit.h"
-#include "shot/wcagaudit.h"
 #include "shot/wcagpage.h"
 #include "support/safefilename.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QStyle>
+#include <QTemporaryDir>
 
 #include <cstdio>
 #include <memory>
@@ -36,12 +40,59 @@ bool auditsGallery(const ShotSubjects &subjects)
     return false;
 }
 
+// DIR/<theme>/states/<tab>/<object>.png for each strip.
+bool writeStrips(const ShotOptions &options, const QString &themeFolder, const QString &tab,
+                 const QVector<StateStrip> &strips, ImageWriter &writer)
+{
+    const QString folder =
+        QDir(options.outPath)
+            .filePath(QStringLiteral("%1/%2/%3").arg(themeFolder, kStatesFolder, tab));
+    if (!strips.isEmpty() && !QDir().mkpath(folder)) {
+        printShotError(QStringLiteral("cannot write to the output folder %1").arg(folder));
+        return false;
+    }
+    QSet<QString> names;
+    for (const StateStrip &strip : strips)
+        writer.submitImage(folder + QLatin1Char('/') + uniqueSafeFileStem(strip.object, &names) +
+                               QStringLiteral(".png"),
+                           strip.image);
+    return true;
+}
+
+// The pages, the files written and the findings printed in the format asked for;
+// the exit code.
+int reportAudit(const ShotOptions &options, const AuditReport &report, const WcagReport &wcagReport,
+                ImageWriter &writer)
+{
+    if (!options.htmlPath.isEmpty() && !writeWcagPages(wcagReport, options.htmlPath, writer)) {
+        writer.waitForDone();
+        return ShotInputOutputError;
+    }
+    writer.waitForDone();
+    if (writer.printWriteErrors())
+        return ShotInputOutputError;
+    if (options.listFiles)
+        writer.printWrittenFiles();
+    if (options.wcag) {
+        std::fputs(qUtf8Printable(options.wcagFormat->write(wcagReport)), stdout);
+        for (const WcagFinding &finding : wcagReport.findings)
+            if (finding.severity == WcagSeverity::Failure)
+                return ShotDifferences;
+        return ShotSuccess;
+    }
+    std::fputs(qUtf8Printable(options.auditFormat->write(report)), stdout);
+    return report.findings.isEmpty() ? ShotSuccess : ShotDifferences;
+}
+
 } // namespace
 
 int runStateAudit(ShotRenderer &renderer, const ShotOptions &options, const ShotSubjects &subjects,
                   ImageWriter &writer)
 {
-    StateAudit stateAudit(renderer, options.scales.first());
+    StateAudit stateAudit(
+        renderer.topLevel(),
+        [&renderer](const QRect &area, qreal scale) { return renderer.renderArea(area, scale); },
+        options.scales.first());
     WcagAudit wcagAudit;
     if (options.wcag)
         stateAudit.setObserver(&wcagAudit);
@@ -51,7 +102,6 @@ int runStateAudit(ShotRenderer &renderer, const ShotOptions &options, const Shot
     WcagReport wcagReport;
     wcagReport.version = report.version;
     ShotProgress progress(options.quiet, int(subjects.themes.size() * subjects.tabs.size()));
-    const QDir out(options.outPath);
     for (int themeIndex = 0; themeIndex < subjects.themes.size(); ++themeIndex) {
         const ShotTheme &theme = subjects.themes[themeIndex];
         const QString &sheetText = subjects.sheetTexts[themeIndex];
@@ -67,21 +117,12 @@ int runStateAudit(ShotRenderer &renderer, const ShotOptions &options, const Shot
             progress.step(theme.name + QLatin1Char('/') + choice.file);
             QVector<StateStrip> strips;
             wcagAudit.setTab(theme.folder, choice.file, rules.get());
-            report.findings +=
-                stateAudit.auditTab(choice.tab, theme.folder, choice.file, rules.get(), &strips);
+            renderer.showTab(choice.tab, false);
+            report.findings += stateAudit.auditPage(renderer.tabPage(choice.tab), theme.folder,
+                                                    choice.file, rules.get(), &strips);
             wcagReport.findings += wcagAudit.takeFindings();
-            const QString folder = out.filePath(
-                QStringLiteral("%1/%2/%3").arg(theme.folder, kStatesFolder, choice.file));
-            if (!strips.isEmpty() && !QDir().mkpath(folder)) {
-                printShotError(QStringLiteral("cannot write to the output folder %1").arg(folder));
+            if (!writeStrips(options, theme.folder, choice.file, strips, writer))
                 return ShotInputOutputError;
-            }
-            QSet<QString> names;
-            for (const StateStrip &strip : qAsConst(strips))
-                writer.submitImage(folder + QLatin1Char('/') +
-                                       uniqueSafeFileStem(strip.object, &names) +
-                                       QStringLiteral(".png"),
-                                   strip.image);
         }
         if (options.wcag && auditsGallery(subjects)) {
             wcagAudit.setTab(theme.folder, kTitleBar, rules.get());
@@ -93,23 +134,41 @@ int runStateAudit(ShotRenderer &renderer, const ShotOptions &options, const Shot
             wcagReport.findings += wcagAudit.takeFindings();
         }
     }
-    if (!options.htmlPath.isEmpty() && !writeWcagPages(wcagReport, options.htmlPath, writer)) {
-        writer.waitForDone();
-        return ShotInputOutputError;
-    }
     writer.waitForDone();
     progress.finish();
-    if (writer.printWriteErrors())
+    return reportAudit(options, report, wcagReport, writer);
+}
+
+int runAppAudit(const ShotOptions &options)
+{
+    ShotSubjects subjects;
+    if (const int code = subjects.loadThemes(options))
+        return code;
+    const ShotTheme &theme = subjects.themes.constFirst();
+    const QString folder = theme.folder + QLatin1Char('/') + QLatin1String(kAppFolder);
+    QTemporaryDir scratch;
+    if (!scratch.isValid()) {
+        printShotError(
+            QStringLiteral("cannot make a temporary folder: %1").arg(scratch.errorString()));
         return ShotInputOutputError;
-    if (options.listFiles)
-        writer.printWrittenFiles();
-    if (options.wcag) {
-        std::fputs(qUtf8Printable(options.wcagFormat->write(wcagReport)), stdout);
-        for (const WcagFinding &finding : qAsConst(wcagReport.findings))
-            if (finding.severity == WcagSeverity::Failure)
-                return ShotDifferences;
-        return ShotSuccess;
     }
-    std::fputs(qUtf8Printable(options.auditFormat->write(report)), stdout);
-    return report.findings.isEmpty() ? ShotSuccess : ShotDifferences;
+    const ShotCombination combination{options.baseStyles.first(), options.directions.first(), false,
+                                      options.scales.first()};
+    const AppRun run = runOnce(options, combination, scratch.path());
+    if (run.status != ShotSuccess)
+        return run.status;
+    if (!run.audited)
+        return ShotNotAttached;
+    AuditResults results;
+    QString error;
+    if (!readAuditResultsFolder(scratch.path(), folder, &results, &error)) {
+        printShotError(QStringLiteral("the audit's results cannot be read: %1").arg(error));
+        return ShotNotAttached;
+    }
+    ImageWriter writer;
+    for (const auto &window : qAsConst(results.strips))
+        if (!writeStrips(options, folder, window.first, window.second, writer))
+            return ShotInputOutputError;
+    results.states.version = results.wcag.version = QCoreApplication::applicationVersion();
+    return reportAudit(options, results.states, results.wcag, writer);
 }

@@ -13,3 +13,8 @@ struct ShotSubjects;
 // for. Returns the exit code.
 int runStateAudit(ShotRenderer &renderer, const ShotOptions &options, const ShotSubjects &subjects,
                   ImageWriter &writer);
+
+// --audit of SHEET -- PROGRAM: the application run once, its windows audited inside
+// it with their widgets driven quietly, reported as for the gallery under
+// DIR/<theme>/app/. Returns the exit code.
+int runAppAudit(const ShotOptions &options);

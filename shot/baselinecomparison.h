@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "shot/imagediff.h"
+#include "audit/imagediff.h"
 #include "shot/shotmatrix.h"
 
 #include <QDir>

@@ -107,5 +107,7 @@ int runShot(const QStringList &arguments)
         printShotError(parsed.error);
         return parsed.exitCode;
     }
-    return parsed.options.program.isEmpty() ? run(parsed.options) : runAppShots(parsed.options);
+    if (parsed.options.program.isEmpty())
+        return run(parsed.options);
+    return parsed.options.audit ? runAppAudit(parsed.options) : runAppShots(parsed.options);
 }

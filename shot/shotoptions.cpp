@@ -30,8 +30,8 @@ const char kExitCodeHelp[] = "Exit codes:\n"
                              "     rendered or showed none; it is stopped\n";
 
 // Gallery options that mean nothing for an application of the author's.
-const char *const kGalleryOnlyOptions[] = {"theme", "sheet",         "tab",   "form",  "disabled",
-                                           "size",  "contact-sheet", "audit", "format"};
+const char *const kGalleryOnlyOptions[] = {"theme", "sheet",    "tab",          "form",
+                                           "size",  "disabled", "contact-sheet"};
 constexpr double kMostSettleSeconds = 600;
 
 void declareOptions(QCommandLineParser &parser)
@@ -45,7 +45,7 @@ void declareOptions(QCommandLineParser &parser)
             "): started with SHEET in place of its own application "
             "sheet, once per base style, direction and scale, every top-level window "
             "it shows within --settle seconds goes to DIR/<theme>/app/<window object "
-            "name or class>.png.\n\n") +
+            "name or class>.png; with --audit, its windows are audited instead.\n\n") +
         QLatin1String(kExitCodeHelp));
     parser.addOptions({
         {QStringLiteral("theme"),
@@ -92,7 +92,10 @@ void declareOptions(QCommandLineParser &parser)
          QStringLiteral("Render each interactive widget in its states to "
                         "DIR/<theme>/states/<tab>/<object>.png and report focus, hover, pressed, "
                         "disabled and checked looks that cannot be told apart. --audit=wcag "
-                        "reports by WCAG 2.2 success criterion instead.")},
+                        "reports by WCAG 2.2 success criterion instead. With PROGRAM: its "
+                        "windows audited inside it to DIR/<theme>/app/states/<window>/, their "
+                        "widgets driven without clicking, focusing or activating anything; "
+                        "states that cannot be shown so are reported as not audited.")},
         {QStringLiteral("html"),
          QStringLiteral("With --audit=wcag: a page per theme, DIR/<theme>/index.html, with the "
                         "criteria table and each finding's crop and rule."),

@@ -3,8 +3,8 @@
 
 #pragma once
 
-#include "shot/auditchecks.h"
-#include "shot/wcagcriteria.h"
+#include "audit/auditchecks.h"
+#include "audit/wcagcriteria.h"
 #include "theme/themecatalogue.h"
 
 #include <QSize>

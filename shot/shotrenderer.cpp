@@ -3,6 +3,7 @@
 
 #include "shot/shotrenderer.h"
 
+#include "audit/stateaudit.h"
 #include "forms/formpage.h"
 #include "shell/mainwindow.h"
 #include "shot/shotmatrix.h"
@@ -149,16 +150,7 @@ QImage ShotRenderer::render(int tab, bool disabled, qreal scale)
 
 QImage ShotRenderer::renderArea(const QRect &area, qreal scale) const
 {
-    QImage image(area.size() * scale, QImage::Format_RGB32);
-    image.setDevicePixelRatio(scale);
-    image.fill(Qt::black);
-    QPainter painter(&image);
-    // The area's corner lands at the target offset.
-    window->render(&painter, QPoint(), QRegion(area),
-                   QWidget::DrawWindowBackground | QWidget::DrawChildren);
-    painter.end();
-    image.setDevicePixelRatio(1);
-    return image;
+    return renderWindowArea(window.get(), area, scale);
 }
 
 QWidget *ShotRenderer::topLevel() const

@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "shot/wcagcriteria.h"
+#include "audit/wcagcriteria.h"
 
 #include <QString>
 

@@ -43,6 +43,12 @@ constexpr char shotStyleVariable[] = "PRISMARK_ATTACH_SHOT_STYLE";
 constexpr char shotDirectionVariable[] = "PRISMARK_ATTACH_SHOT_DIRECTION";
 constexpr char rightToLeft[] = "rtl";
 constexpr char leftToRight[] = "ltr";
+// With the shot request: the windows audited too, their widgets driven quietly,
+// the results written into the shot folder (see audit/auditresults.h). "states"
+// asks for the state audit alone, "wcag" for the WCAG audit over it.
+constexpr char shotAuditVariable[] = "PRISMARK_ATTACH_SHOT_AUDIT";
+constexpr char stateAuditKind[] = "states";
+constexpr char wcagAuditKind[] = "wcag";
 
 // prismark-profile's request: a folder of its own holding the sheet to measure
 // (profileSheetFile, built already), into which the plugin writes what it measured
@@ -74,6 +80,10 @@ constexpr char roundsField[] = "rounds";
 // The profile is done: windowsField, how many windows were measured (none: nothing
 // was written), sheetAppliedField and sheetProblemField as for a shot.
 constexpr char profiledKind[] = "profiled";
+// With an audit asked for: true when its results were written, else why not in
+// auditProblemField.
+constexpr char auditedField[] = "audited";
+constexpr char auditProblemField[] = "auditProblem";
 
 struct Message
 {

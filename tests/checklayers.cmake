@@ -13,7 +13,7 @@ set(program_folders app attach fmt lint live lsp profile shot themebuild)
 # of its own folder and of the folders before it; folders joined by "+" stand side by
 # side, and neither includes the other.
 set(core_folders support theme tokens analysis embedded)
-set(gui_folders widgetstyles forms preview+switcher shell gallery profilekit livekit)
+set(gui_folders widgetstyles forms preview+switcher shell gallery profilekit+audit livekit)
 
 # The files of a list as paths from the source root; relative ones are taken from
 # base, the directory of the CMakeLists.txt that named them.

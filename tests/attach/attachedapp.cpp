@@ -3,7 +3,8 @@
 
 // An application of an author's own, as prismark-live attaches to it: it sets its
 // own application sheet at start-up and again later, one widget-level sheet, and
-// opens a dialog on a timer. "quit N" on standard input ends it with status N.
+// opens a dialog on a timer. "quit N" on standard input ends it with status N. Its
+// button's handlers say on standard error that they ran.
 // With --quit-when-shown (for the benchmark) it sets no sheet of its own, and ends
 // once its window is first painted.
 
@@ -11,6 +12,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QEvent>
 #include <QLabel>
 #include <QMainWindow>
 #include <QPushButton>
@@ -20,6 +22,18 @@
 
 #include <cstdio>
 #include <unistd.h>
+
+// A press reaches the application's own event handling even with no signal.
+class PressNote : public QObject
+{
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::MouseButtonPress)
+            std::fprintf(stderr, "%smouse press\n", AttachedApp::handlerRan);
+        return QObject::eventFilter(watched, event);
+    }
+};
 
 int main(int argc, char *argv[])
 {
@@ -41,6 +55,15 @@ int main(int argc, char *argv[])
     auto *button = new QPushButton(QStringLiteral("Pick me"));
     button->setObjectName(QLatin1String(AttachedApp::buttonName));
     layout->addWidget(button);
+    for (const auto &[signal, name] : {std::pair{&QPushButton::pressed, "pressed"},
+                                       std::pair{&QPushButton::released, "released"}})
+        QObject::connect(button, signal, [name = name] {
+            std::fprintf(stderr, "%s%s\n", AttachedApp::handlerRan, name);
+        });
+    QObject::connect(button, &QPushButton::clicked,
+                     [] { std::fprintf(stderr, "%sclicked\n", AttachedApp::handlerRan); });
+    PressNote pressNote;
+    button->installEventFilter(&pressNote);
     layout->addStretch();
     window.setCentralWidget(central);
     window.resize(320, 240);

@@ -1,7 +1,8 @@
 # SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 # SPDX-License-Identifier: MIT
 """The test application of attachedapp.cpp, in Python, on the binding named first:
-pyqt5, pyqt6 or pyside2. Names and sheets as in attachedappnames.h."""
+pyqt5, pyqt6 or pyside2. Names, sheets and the note its button's handlers write
+as in attachedappnames.h."""
 import os
 import sys
 
@@ -30,6 +31,21 @@ layout.addWidget(label)
 button = QtWidgets.QPushButton("Pick me")
 button.setObjectName("pickMe")
 layout.addWidget(button)
+for signal, name in ((button.pressed, "pressed"), (button.released, "released"),
+                     (button.clicked, "clicked")):
+    signal.connect(lambda *_, name=name: print("handler ran: " + name, file=sys.stderr,
+                                               flush=True))
+
+
+class PressNote(QtCore.QObject):
+    def eventFilter(self, watched, event):
+        if event.type() == getattr(QtCore.QEvent, "Type", QtCore.QEvent).MouseButtonPress:
+            print("handler ran: mouse press", file=sys.stderr, flush=True)
+        return False
+
+
+press_note = PressNote()
+button.installEventFilter(press_note)
 layout.addStretch()
 window.setCentralWidget(central)
 window.resize(320, 240)

@@ -14,5 +14,7 @@ constexpr char buttonName[] = "pickMe";
 constexpr char ownSheet[] = "QMainWindow, QDialog { background: rgb(0, 160, 0); }";
 // A widget-level sheet, kept as written: a blue label.
 constexpr char labelSheet[] = "background: rgb(0, 0, 255);";
+// Written to standard error, with the signal's name, whenever the button's handlers run.
+constexpr char handlerRan[] = "handler ran: ";
 
 } // namespace AttachedApp

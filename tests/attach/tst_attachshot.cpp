@@ -14,6 +14,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
+
 namespace {
 
 // The toolkit drops this whole sheet: the second rule has no opening brace.
@@ -21,6 +23,14 @@ const char brokenSheet[] = "QMainWindow { background: rgb(0, 0, 0); }\n"
                            "QPushButton color: red; }\n";
 // Long enough for the dialog the application opens on a timer.
 const QString settle = QStringLiteral("1.5");
+// The author's colour, and the application's button with a focus look no different
+// from its normal one, planted on the last line.
+const char plantedFocusSheet[] =
+    "QMainWindow, QDialog { background: rgb(200, 30, 30); }\n"
+    "QPushButton { background: #ffffff; color: #000000; border: 2px solid #000000; "
+    "padding: 6px; }\n"
+    "QPushButton:focus { background: #ffffff; }\n";
+constexpr int plantedFocusLine = 3;
 
 // prismark-shot as CI runs it; the application's standard input stays open, as a
 // terminal's would.
@@ -28,6 +38,7 @@ struct ShotRun
 {
     int status = -1;
     QString errors;
+    QString output;
 };
 
 ShotRun runShot(const QStringList &arguments)
@@ -42,6 +53,7 @@ ShotRun runShot(const QStringList &arguments)
     }
     run.status = shot.exitStatus() == QProcess::NormalExit ? shot.exitCode() : -1;
     run.errors = QString::fromLocal8Bit(shot.readAllStandardError());
+    run.output = QString::fromUtf8(shot.readAllStandardOutput());
     return run;
 }
 
@@ -63,6 +75,10 @@ private slots:
     void comparisonNoticesASheetChange();
     void failureIsSaidPlainly_data();
     void failureIsSaidPlainly();
+    void auditFindsThePlantedFaultAndClicksNothing_data();
+    void auditFindsThePlantedFaultAndClicksNothing();
+    void auditReportsAsForTheGallery_data();
+    void auditReportsAsForTheGallery();
     void windowFilesAreUniqueInShownOrder_data();
     void windowFilesAreUniqueInShownOrder();
     void baselineFilesNameTheirWindows_data();
@@ -108,6 +124,94 @@ void TestAttachShot::windowsAreRenderedWithTheSheet()
     QCOMPARE(pixel(main, backgroundPoint), QColor(200, 30, 30));
     QCOMPARE(pixel(dialog, backgroundPoint), QColor(200, 30, 30));
     QCOMPARE(pixel(main, labelPoint), QColor(0, 0, 255));
+}
+
+void TestAttachShot::auditFindsThePlantedFaultAndClicksNothing_data()
+{
+    addAttachedApplicationRows();
+}
+
+// The audit inside the application: the planted focus fault on its button, at the
+// planted line; none of the button's handlers ran; its states strip written.
+void TestAttachShot::auditFindsThePlantedFaultAndClicksNothing()
+{
+    QFETCH(QString, program);
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, module);
+#ifdef PRISMARK_SANITIZE
+    if (!module.isEmpty())
+        QSKIP("the sanitizer build's plugin loads only into a program built with the sanitizer");
+#endif
+    if (!module.isEmpty() && !pythonModuleThere(module))
+        QSKIP(qPrintable(module + QStringLiteral(" is not installed (see scripts/test.sh)")));
+
+    const QDir run(
+        folder.filePath(QStringLiteral("audit-") + QString::fromLatin1(QTest::currentDataTag())));
+    QVERIFY(QDir().mkpath(run.path()));
+    const QString sheet = run.filePath(QStringLiteral("author.qss"));
+    QVERIFY(writeFile(sheet, plantedFocusSheet));
+    const ShotRun shot =
+        runShot(QStringList{QStringLiteral("--audit=wcag"), QStringLiteral("--settle"), settle,
+                            QStringLiteral("--out"), run.filePath("shots"), sheet,
+                            QStringLiteral("--"), program} +
+                arguments);
+    QVERIFY2(shot.status == 1, qPrintable(shot.errors + shot.output));
+    const QString button =
+        QStringLiteral("author/app/%1/%2 focus: 2.4.7 Focus Visible (AA) failure")
+            .arg(QLatin1String(AttachedApp::mainName), QLatin1String(AttachedApp::buttonName));
+    const QString rule = QStringLiteral("painted by \"QPushButton:focus\" at %1:%2:1")
+                             .arg(sheet)
+                             .arg(plantedFocusLine);
+    const QStringList lines = shot.output.split(QLatin1Char('\n'));
+    const auto found = std::find_if(lines.cbegin(), lines.cend(), [&](const QString &line) {
+        return line.startsWith(button) && line.endsWith(rule);
+    });
+    QVERIFY2(found != lines.cend(), qPrintable(shot.output));
+    QVERIFY2(!shot.errors.contains(QLatin1String(AttachedApp::handlerRan)),
+             qPrintable(shot.errors));
+    QVERIFY(!QImage(run.filePath(QStringLiteral("shots/author/app/states/%1/%2.png")
+                                     .arg(QLatin1String(AttachedApp::mainName),
+                                          QLatin1String(AttachedApp::buttonName))))
+                 .isNull());
+}
+
+void TestAttachShot::auditReportsAsForTheGallery_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<QString>("file");
+    QTest::newRow("the state audit as SARIF")
+        << QStringList{"--audit", "--format", "sarif"} << "\"ruleId\": \"no-visible-focus\""
+        << "";
+    QTest::newRow("the WCAG audit as SARIF")
+        << QStringList{"--audit=wcag", "--format", "sarif"} << "\"ruleId\": \"WCAG2.2-2.4.7\""
+        << "";
+    // The button holds the window's focus, which disabling it would move.
+    QTest::newRow("the WCAG audit's page and the states it left out")
+        << QStringList{"--audit=wcag", "--html", "pages"} << "pickMe disabled: not audited"
+        << "pages/author/app/index.html";
+}
+
+void TestAttachShot::auditReportsAsForTheGallery()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QString, expected);
+    QFETCH(QString, file);
+    const QDir run(folder.filePath(
+        QStringLiteral("audit-report-") +
+        QString::fromLatin1(QTest::currentDataTag()).replace(QLatin1Char(' '), QLatin1Char('-'))));
+    QVERIFY(QDir().mkpath(run.path()));
+    QDir::setCurrent(run.path());
+    const QString sheet = run.filePath(QStringLiteral("author.qss"));
+    QVERIFY(writeFile(sheet, plantedFocusSheet));
+    const ShotRun shot = runShot(
+        options + QStringList{QStringLiteral("--settle"), QStringLiteral("0.5"),
+                              QStringLiteral("--out"), run.filePath("shots"), sheet,
+                              QStringLiteral("--"), QStringLiteral(ATTACHED_APP_EXECUTABLE)});
+    QVERIFY2(shot.status == 1, qPrintable(shot.errors + shot.output));
+    QVERIFY2(shot.output.contains(expected), qPrintable(shot.output));
+    if (!file.isEmpty())
+        QVERIFY(QFile::exists(run.filePath(file)));
 }
 
 void TestAttachShot::eachCombinationIsARunOfItsOwn()

@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
+#include "audit/imagediff.h"
 #include "shot/contactsheet.h"
-#include "shot/imagediff.h"
 #include "shot/pngfile.h"
 #include "shot/shotmatrix.h"
 #include "testsupport.h"

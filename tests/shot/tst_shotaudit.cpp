@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "shot/stateaudit.h"
+#include "audit/stateaudit.h"
 #include "testsupport.h"
 
 #include <QDirIterator>

@@ -22,6 +22,7 @@ private slots:
     void refusals_data();
     void refusals();
     void applicationCommandIsItsOwn();
+    void applicationAuditIsRead();
 };
 
 namespace {
@@ -198,8 +199,12 @@ void TestShotOptions::refusals_data()
     QTest::newRow("a gallery tab for a program")
         << QStringList{"--tab", "buttons", "mine.qss", "--", "./app"} << 2
         << "--tab is for the gallery, not for PROGRAM";
-    QTest::newRow("an audit of a program") << QStringList{"--audit", "mine.qss", "--", "./app"} << 2
-                                           << "--audit is for the gallery, not for PROGRAM";
+    QTest::newRow("an audit of a program in two scales")
+        << QStringList{"--audit", "--scale", "1,2", "mine.qss", "--", "./app"} << 2
+        << "--audit takes one base style, one scale and one direction";
+    QTest::newRow("an audit of a program compared with a baseline")
+        << QStringList{"--audit=wcag", "--compare", "base", "mine.qss", "--", "./app"} << 2
+        << "--audit renders states only; leave out --compare";
     QTest::newRow("a settle time that is no number")
         << QStringList{"--settle", "soon", "mine.qss", "--", "./app"} << 2
         << "--settle wants seconds from 0 to 600";
@@ -241,6 +246,16 @@ void TestShotOptions::applicationCommandIsItsOwn()
     QCOMPARE(options.scales, (QVector<qreal>{1, 2}));
     QCOMPARE(options.comparePath, QStringLiteral("old"));
     QVERIFY(options.builtInThemes.isEmpty());
+}
+
+void TestShotOptions::applicationAuditIsRead()
+{
+    const ParsedShotOptions parsed =
+        parse({"--audit=wcag", "--format", "sarif", "--html", "pages", "mine.qss", "--", "./app"});
+    QVERIFY2(parsed.runs(), qPrintable(parsed.error));
+    QVERIFY(parsed.options.audit && parsed.options.wcag);
+    QCOMPARE(QLatin1String(parsed.options.wcagFormat->name), QLatin1String("sarif"));
+    QCOMPARE(parsed.options.htmlPath, QStringLiteral("pages"));
 }
 
 QTEST_GUILESS_MAIN(TestShotOptions)

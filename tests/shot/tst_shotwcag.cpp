@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "shot/wcagaudit.h"
+#include "audit/wcagaudit.h"
 #include "testsupport.h"
 
 #include <QFile>

@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "shot/auditchecks.h"
+#include "audit/auditchecks.h"
 
 #include <QString>
 

@@ -3,11 +3,12 @@
 
 #pragma once
 
-#include "shot/auditchecks.h"
+#include "audit/auditchecks.h"
 
 #include <QPalette>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QVector>
 #include <QWidget>
 
@@ -33,5 +34,8 @@ struct ShownText
 // The texts a widget shows in a state, each to be taken out and put back: its own
 // (a button's, a label's, an editor's text and placeholder, an item view's first
 // item plain and selected and its header) and, in the normal state, its tool tip
-// and its menu's first item, plain and highlighted.
-QVector<ShownText> shownTexts(QWidget *widget, AuditState state);
+// and its menu's first item, plain and highlighted. The quiet drive leaves out what
+// would run the application's code (a menu's aboutToShow, a model's setData),
+// naming each such part in leftOut.
+QVector<ShownText> shownTexts(QWidget *widget, AuditState state,
+                              AuditDrive drive = AuditDrive::Input, QStringList *leftOut = nullptr);

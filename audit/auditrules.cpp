@@ -1,13 +1,13 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "shot/auditrules.h"
+#include "audit/auditrules.h"
 
 #include "analysis/pseudostates.h"
 #include "analysis/rulecascade.h"
 #include "analysis/rulematcher.h"
 #include "analysis/sheetmodel.h"
-#include "shot/auditchecks.h"
+#include "audit/auditchecks.h"
 
 #include <QWidget>
 

@@ -1,12 +1,12 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "shot/wcagaudit.h"
+#include "audit/wcagaudit.h"
 
 #include "analysis/contrastratio.h"
-#include "shot/auditrules.h"
-#include "shot/controlparts.h"
-#include "shot/showntext.h"
+#include "audit/auditrules.h"
+#include "audit/controlparts.h"
+#include "audit/showntext.h"
 #include "theme/shellobjectnames.h"
 
 #include <QAbstractButton>
@@ -247,6 +247,13 @@ void WcagAudit::auditTitleBar(QWidget *window, const std::function<QImage(const 
     }
 }
 
+QVector<AuditGap> WcagAudit::takeGaps()
+{
+    QVector<AuditGap> taken;
+    taken.swap(gaps);
+    return taken;
+}
+
 QVector<WcagFinding> WcagAudit::takeFindings()
 {
     QVector<WcagFinding> taken;
@@ -308,7 +315,12 @@ void WcagAudit::textContrast(const ObservedState &state)
                 kColour);
         return;
     }
-    for (const ShownText &text : shownTexts(widget, state.state)) {
+    QStringList leftOut;
+    const QVector<ShownText> texts = shownTexts(widget, state.state, state.drive, &leftOut);
+    for (const QString &part : qAsConst(leftOut))
+        gaps.append({theme, tab, widget->objectName(), state.state, part,
+                     QStringLiteral("showing it would run the application's own code")});
+    for (const ShownText &text : texts) {
         QImage withText = state.image;
         if (text.isolate)
             text.isolate();

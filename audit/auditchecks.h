@@ -19,6 +19,18 @@ enum class AuditState
     Checked,
 };
 
+// How the audit puts a widget in its states. Input is the toolkit's own way, real
+// pointer and focus events, for the gallery that is ours to press. Quiet is for an
+// author's running application, whose handlers may do real work: no input event, no
+// focus or activation event and none of the widgets' signals; hover is the
+// under-mouse attribute, focus the focus widget as the style asks for it, pressed
+// only a button's down look. A state it cannot show so is left out as a gap.
+enum class AuditDrive
+{
+    Input,
+    Quiet,
+};
+
 // "normal", "hover", ...: as findings and strips name the state.
 QString auditStateName(AuditState state);
 
@@ -63,11 +75,32 @@ struct AuditFinding
 
 // "THEME/TAB/OBJECT STATE: what, figures[, rule ...]"
 QString auditFindingLine(const AuditFinding &finding);
+
+// A state, or a part of one, the audit left out and why: the quiet drive of an
+// application's own widgets leaves out what only its handlers would show.
+struct AuditGap
+{
+    QString theme;
+    QString tab;
+    QString object;
+    AuditState state = AuditState::Normal;
+    QString part;
+    QString reason;
+};
+
+// The rule id the machine-readable reports give a gap, at level "none".
+constexpr char kNotAuditedId[] = "not-audited";
+// "THEME/TAB/OBJECT STATE: not audited, PART: REASON"
+QString auditGapLine(const AuditGap &gap);
+ReportFinding auditGapReportFinding(const AuditGap &gap);
+// The driver's rule for gaps, as SARIF lists it.
+ReportRule auditGapReportRule();
 // What --audit reports: its findings, how many themes it audited and the version of
 // the program, which SARIF names.
 struct AuditReport
 {
     QVector<AuditFinding> findings;
+    QVector<AuditGap> gaps;
     int themeCount = 0;
     QString version;
 };

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "shot/wcagcriteria.h"
+#include "audit/wcagcriteria.h"
 
 #include "support/findingreport.h"
 
@@ -49,18 +49,29 @@ QString wcagText(const WcagReport &report)
         text += wcagFindingLine(finding) + QLatin1Char('\n');
         failures += finding.severity == WcagSeverity::Failure;
     }
+    for (const AuditGap &gap : report.gaps)
+        text += auditGapLine(gap) + QLatin1Char('\n');
     if (!text.isEmpty())
         text += QLatin1Char('\n');
     text += wcagSummaryTable(report);
-    return text + QStringLiteral("%1 failures, %2 advice in %3 themes\n")
-                      .arg(failures)
-                      .arg(report.findings.size() - failures)
-                      .arg(report.themes.size());
+    text += QStringLiteral("%1 failures, %2 advice in %3 themes")
+                .arg(failures)
+                .arg(report.findings.size() - failures)
+                .arg(report.themes.size());
+    if (!report.gaps.isEmpty())
+        text += QStringLiteral(", %1 not audited").arg(report.gaps.size());
+    return text + QLatin1Char('\n');
+}
+
+QVector<ReportFinding> allReportFindings(const WcagReport &report)
+{
+    return reportFindings(report.findings, reportFinding) +
+           reportFindings(report.gaps, auditGapReportFinding);
 }
 
 QString wcagJson(const WcagReport &report)
 {
-    return findingsJson(reportFindings(report.findings, reportFinding));
+    return findingsJson(allReportFindings(report));
 }
 
 QString wcagSarif(const WcagReport &report)
@@ -74,7 +85,9 @@ QString wcagSarif(const WcagReport &report)
         rule.helpUri = wcagUnderstandingUrl(criterion);
         tool.rules.append(rule);
     }
-    return findingsSarif(tool, reportFindings(report.findings, reportFinding));
+    if (!report.gaps.isEmpty())
+        tool.rules.append(auditGapReportRule());
+    return findingsSarif(tool, allReportFindings(report));
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "shot/auditchecks.h"
+#include "audit/auditchecks.h"
 
 #include "support/findingreport.h"
 
@@ -84,6 +84,32 @@ QString auditFindingLine(const AuditFinding &finding)
     return line;
 }
 
+QString auditGapLine(const AuditGap &gap)
+{
+    return QStringLiteral("%1/%2/%3 %4: not audited, %5: %6")
+        .arg(gap.theme, gap.tab, gap.object, auditStateName(gap.state), gap.part, gap.reason);
+}
+
+ReportFinding auditGapReportFinding(const AuditGap &gap)
+{
+    ReportFinding report;
+    report.file = gap.theme + QLatin1Char('/') + gap.tab + QLatin1Char('/') + gap.object;
+    report.level = QStringLiteral("none");
+    report.ruleId = QLatin1String(kNotAuditedId);
+    report.message = auditGapLine(gap);
+    report.logicalName = report.file;
+    return report;
+}
+
+ReportRule auditGapReportRule()
+{
+    return {QLatin1String(kNotAuditedId),
+            QStringLiteral("A state or part the audit could not show without reaching the "
+                           "application's own handlers, left out."),
+            {},
+            QStringLiteral("none")};
+}
+
 namespace {
 
 ReportFinding reportFinding(const AuditFinding &finding)
@@ -109,14 +135,25 @@ QString auditText(const AuditReport &report)
     QString text;
     for (const AuditFinding &finding : report.findings)
         text += auditFindingLine(finding) + QLatin1Char('\n');
-    return text + QStringLiteral("%1 warnings in %2 themes\n")
-                      .arg(report.findings.size())
-                      .arg(report.themeCount);
+    for (const AuditGap &gap : report.gaps)
+        text += auditGapLine(gap) + QLatin1Char('\n');
+    text += QStringLiteral("%1 warnings in %2 themes")
+                .arg(report.findings.size())
+                .arg(report.themeCount);
+    if (!report.gaps.isEmpty())
+        text += QStringLiteral(", %1 not audited").arg(report.gaps.size());
+    return text + QLatin1Char('\n');
+}
+
+QVector<ReportFinding> allReportFindings(const AuditReport &report)
+{
+    return reportFindings(report.findings, reportFinding) +
+           reportFindings(report.gaps, auditGapReportFinding);
 }
 
 QString auditJson(const AuditReport &report)
 {
-    return findingsJson(reportFindings(report.findings, reportFinding));
+    return findingsJson(allReportFindings(report));
 }
 
 QString auditSarif(const AuditReport &report)
@@ -125,7 +162,9 @@ QString auditSarif(const AuditReport &report)
     for (const AuditCheck &check : auditChecks())
         tool.rules.append(ReportRule{
             QLatin1String(check.id), QString::fromUtf8(check.description), {}, kWarning});
-    return findingsSarif(tool, reportFindings(report.findings, reportFinding));
+    if (!report.gaps.isEmpty())
+        tool.rules.append(auditGapReportRule());
+    return findingsSarif(tool, allReportFindings(report));
 }
 
 } // namespace

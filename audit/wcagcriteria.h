@@ -3,8 +3,8 @@
 
 #pragma once
 
-#include "shot/auditchecks.h"
-#include "shot/auditrules.h"
+#include "audit/auditchecks.h"
+#include "audit/auditrules.h"
 
 #include <QImage>
 #include <QString>
@@ -68,6 +68,7 @@ QString wcagFindingLine(const WcagFinding &finding);
 struct WcagReport
 {
     QVector<WcagFinding> findings;
+    QVector<AuditGap> gaps;
     QStringList themes; // every theme audited, findings or none, in order
     QString version;
 };

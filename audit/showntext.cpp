@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "shot/showntext.h"
+#include "audit/showntext.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -19,6 +19,7 @@
 #include <QMenuBar>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QStandardItemModel>
 #include <QTableView>
 #include <QToolButton>
 #include <QToolTip>
@@ -146,8 +147,14 @@ QVector<ShownText> menuBarText(QMenuBar *bar)
              QPalette::WindowText,
              QPalette::Window,
              {},
-             [action] { action->setText(QString()); },
-             [action, text] { action->setText(text); },
+             [action] {
+                 const QSignalBlocker blocker(action);
+                 action->setText(QString());
+             },
+             [action, text] {
+                 const QSignalBlocker blocker(action);
+                 action->setText(text);
+             },
              nullptr,
              QStringLiteral("item")}};
 }
@@ -382,12 +389,33 @@ QVector<ShownText> ownTexts(QWidget *widget, AuditState state)
 
 } // namespace
 
-QVector<ShownText> shownTexts(QWidget *widget, AuditState state)
+QVector<ShownText> shownTexts(QWidget *widget, AuditState state, AuditDrive drive,
+                              QStringList *leftOut)
 {
-    QVector<ShownText> texts = ownTexts(widget, state);
+    const bool quiet = drive == AuditDrive::Quiet;
+    const auto leave = [leftOut](const QString &part) {
+        if (leftOut)
+            leftOut->append(part);
+    };
+    QVector<ShownText> texts;
+    if (auto *view = qobject_cast<QAbstractItemView *>(widget); quiet && view) {
+        if (state == AuditState::Normal || state == AuditState::Disabled)
+            leave(QStringLiteral("the items' text"));
+    } else if (auto *combo = qobject_cast<QComboBox *>(widget);
+               quiet && combo &&
+               combo->model()->metaObject() != &QStandardItemModel::staticMetaObject) {
+        leave(QStringLiteral("the text"));
+    } else {
+        texts = ownTexts(widget, state);
+    }
     if (state != AuditState::Normal)
         return texts;
     if (!widget->toolTip().isEmpty())
         texts.append(toolTipText(widget));
+    if (quiet) {
+        if (menuOf(widget))
+            leave(QStringLiteral("the menu's items"));
+        return texts;
+    }
     return texts + menuTexts(widget);
 }

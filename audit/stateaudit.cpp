@@ -1,13 +1,12 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "shot/stateaudit.h"
+#include "audit/stateaudit.h"
 
 #include "analysis/contrastratio.h"
-#include "shot/auditrules.h"
-#include "shot/controlparts.h"
-#include "shot/imagediff.h"
-#include "shot/shotrenderer.h"
+#include "audit/auditrules.h"
+#include "audit/controlparts.h"
+#include "audit/imagediff.h"
 
 #include <QAbstractButton>
 #include <QAbstractSlider>
@@ -31,6 +30,7 @@
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QSpinBox>
+#include <QStandardItemModel>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QStyleOptionComboBox>
@@ -41,12 +41,14 @@
 #include <QTabWidget>
 #include <QToolButton>
 #include <QWindow>
+#include <QtWidgets/private/qapplication_p.h>
 #include <qpa/qwindowsysteminterface.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <functional>
+#include <optional>
 
 namespace {
 
@@ -333,7 +335,7 @@ QRect activePart(QWidget *widget)
 class TextRemoval
 {
 public:
-    explicit TextRemoval(QWidget *widget);
+    TextRemoval(QWidget *widget, AuditDrive drive);
     bool hasText() const { return !saved.isEmpty(); }
     void remove();
     void restore();
@@ -347,13 +349,22 @@ private:
     QString placeholder;
 };
 
-TextRemoval::TextRemoval(QWidget *widget)
+// The combo box's own list, not a model of the application's whose setData is its code.
+bool ownsItems(const QComboBox *combo)
+{
+    return combo->model()->metaObject() == &QStandardItemModel::staticMetaObject;
+}
+
+TextRemoval::TextRemoval(QWidget *widget, AuditDrive drive)
 {
     if ((button = qobject_cast<QAbstractButton *>(widget))) {
         saved = button->text();
         icon = button->icon();
     } else if ((combo = qobject_cast<QComboBox *>(widget)) && !combo->isEditable()) {
-        saved = combo->currentText();
+        if (drive == AuditDrive::Quiet && !ownsItems(combo))
+            combo = nullptr;
+        else
+            saved = combo->currentText();
     } else {
         combo = nullptr;
         edit = qobject_cast<QLineEdit *>(widget);
@@ -423,8 +434,11 @@ public:
         group = button->group();
         groupExclusive = group && group->exclusive();
         button->blockSignals(true);
-        if (group)
+        // The group tells of its buttons' toggles itself, blocked or not.
+        if (group) {
+            groupBlocked = group->blockSignals(true);
             group->setExclusive(false);
+        }
         button->setAutoExclusive(false);
         button->setChecked(false);
     }
@@ -437,8 +451,10 @@ public:
         else
             button->setChecked(state == Qt::Checked);
         button->setAutoExclusive(autoExclusive);
-        if (group)
+        if (group) {
             group->setExclusive(groupExclusive);
+            group->blockSignals(groupBlocked);
+        }
         button->blockSignals(false);
     }
     bool checkable() const { return button; }
@@ -450,6 +466,49 @@ private:
     bool autoExclusive = false;
     QButtonGroup *group = nullptr;
     bool groupExclusive = false;
+    bool groupBlocked = false;
+};
+
+// The quiet drive's focus: the widget the style asks hasFocus() of (none, for the
+// looks without focus), set where the toolkit keeps it, with no focus event sent
+// and no focusChanged emitted.
+class QuietFocus
+{
+public:
+    explicit QuietFocus(QWidget *widget)
+        : saved(QApplicationPrivate::focus_widget)
+    {
+        while (widget && widget->focusProxy())
+            widget = widget->focusProxy();
+        QApplicationPrivate::focus_widget = widget;
+    }
+    ~QuietFocus() { QApplicationPrivate::focus_widget = saved; }
+
+private:
+    QWidget *saved;
+};
+
+// The quiet drive's active window, for the looks the style keeps for it, with no
+// activation event.
+class QuietActivation
+{
+public:
+    QuietActivation(QWidget *window, bool hold)
+        : saved(QApplicationPrivate::active_window)
+        , hold(hold)
+    {
+        if (hold)
+            QApplicationPrivate::active_window = window;
+    }
+    ~QuietActivation()
+    {
+        if (hold)
+            QApplicationPrivate::active_window = saved;
+    }
+
+private:
+    QWidget *saved;
+    bool hold;
 };
 
 // The pointer, as the window system reports it: the toolkit dispatches enter, leave
@@ -576,6 +635,7 @@ double renderedTextContrast(const QImage &withText, const QImage &withoutText)
 namespace {
 
 using Report = std::function<void(AuditState, AuditCheckIndex, const QString &)>;
+using Gap = std::function<void(AuditState, const QString &part, const QString &reason)>;
 
 // One widget's states, rendered into the frames of its strip in order; what cannot
 // be told apart goes to report. No posted events are handled between the states: a
@@ -583,11 +643,11 @@ using Report = std::function<void(AuditState, AuditCheckIndex, const QString &)>
 class WidgetStates
 {
 public:
-    WidgetStates(ShotRenderer &renderer, QWidget *widget, qreal scale, Report report,
-                 StateObserver *observer)
-        : renderer(renderer)
+    WidgetStates(const AreaRender &renderArea, QWidget *topLevel, QWidget *widget, qreal scale,
+                 Report report, StateObserver *observer, AuditDrive drive, Gap gap)
+        : renderArea(renderArea)
         , widget(widget)
-        , topLevel(renderer.topLevel())
+        , topLevel(topLevel)
         , button(qobject_cast<QAbstractButton *>(widget))
         , area(QRect(widget->mapTo(topLevel, QPoint()), widget->size())
                    .adjusted(-kMargin, -kMargin, kMargin, kMargin) &
@@ -596,9 +656,13 @@ public:
         , scale(scale)
         , report(std::move(report))
         , observer(observer)
+        , drive(drive)
+        , gap(std::move(gap))
     {}
 
     void pointerStates(Pointer &pointer);
+    // Hover and a button's press without an event: see AuditDrive.
+    void quietPointerStates();
     // Only the normal look, for what the pointer does nothing to.
     void still();
     void focus();
@@ -607,12 +671,12 @@ public:
     QImage strip() const { return joinedStrip(frames, scale); }
 
 private:
-    QImage render() const { return renderer.renderArea(area, scale); }
+    QImage render() const { return renderArea(area, scale); }
     QImage press(Pointer &pointer, PressKind kind);
     QSize partSize() const { return part.size() * scale; }
     void observe(AuditState state, const QImage &image) const;
 
-    ShotRenderer &renderer;
+    const AreaRender &renderArea;
     QWidget *widget;
     QWidget *topLevel;
     QAbstractButton *button;
@@ -621,6 +685,8 @@ private:
     const qreal scale;
     const Report report;
     StateObserver *const observer;
+    const AuditDrive drive;
+    const Gap gap;
     QVector<QImage> frames;
     QImage normal;
 };
@@ -660,6 +726,46 @@ void WidgetStates::pointerStates(Pointer &pointer)
     pointer.leave();
 }
 
+void WidgetStates::quietPointerStates()
+{
+    still();
+    const bool underMouse = widget->testAttribute(Qt::WA_UnderMouse);
+    // A push button under mouse tracking (the sheet's hover rules turn it on) shows
+    // hover only where its own hover events put it; without, by the attribute.
+    const bool tracking = widget->hasMouseTracking();
+    widget->setMouseTracking(false);
+    widget->setAttribute(Qt::WA_UnderMouse, true);
+    const QImage hover = render();
+    frames << hover;
+    observe(AuditState::Hover, hover);
+    const StateDifference hoverDifference = measureStateDifference(normal, hover, partSize());
+    if (!hoverDifference.visible())
+        report(AuditState::Hover, HoverIndistinguishable, differenceFigures(hoverDifference));
+    const PressKind kind = pressKind(widget);
+    if (button && (kind == PressKind::Button || kind == PressKind::MenuButton)) {
+        // setDown paints the press and emits nothing; it is undone before any
+        // auto-repeat could fire.
+        const QSignalBlocker blocker(button);
+        const bool wasDown = button->isDown();
+        button->setDown(true);
+        const QImage down = render();
+        observe(AuditState::Pressed, down);
+        button->setDown(wasDown);
+        frames << down;
+        const StateDifference fromNormal = measureStateDifference(normal, down, partSize());
+        const StateDifference fromHover = measureStateDifference(hover, down, partSize());
+        if (!fromNormal.visible())
+            report(AuditState::Pressed, PressedIndistinguishable, differenceFigures(fromNormal));
+        else if (!fromHover.visible())
+            report(AuditState::Pressed, PressedLikeHover, differenceFigures(fromHover));
+    } else if (kind != PressKind::None) {
+        gap(AuditState::Pressed, QStringLiteral("the pressed look"),
+            QStringLiteral("only a real press shows it, and that reaches the application"));
+    }
+    widget->setAttribute(Qt::WA_UnderMouse, underMouse);
+    widget->setMouseTracking(tracking);
+}
+
 void WidgetStates::still()
 {
     frames << (normal = render());
@@ -669,7 +775,7 @@ void WidgetStates::still()
 void WidgetStates::observe(AuditState state, const QImage &image) const
 {
     if (observer)
-        observer->observe({widget, state, image, area, scale, [this] { return render(); }});
+        observer->observe({widget, state, image, area, scale, [this] { return render(); }, drive});
 }
 
 // A real left-button press, held while the render is taken. Click focus is set
@@ -710,13 +816,24 @@ QImage WidgetStates::press(Pointer &pointer, PressKind kind)
 
 void WidgetStates::focus()
 {
+    const bool keyboardFocus = topLevel->testAttribute(Qt::WA_KeyboardFocusChange);
     topLevel->setAttribute(Qt::WA_KeyboardFocusChange, true);
-    widget->setFocus(Qt::OtherFocusReason);
-    const QImage image = render();
-    frames << image;
-    observe(AuditState::Focus, image);
-    topLevel->setFocus(Qt::OtherFocusReason);
-    topLevel->setAttribute(Qt::WA_KeyboardFocusChange, false);
+    QImage image;
+    // Observed while focused: the observer renders the state again.
+    const auto take = [&] {
+        image = render();
+        frames << image;
+        observe(AuditState::Focus, image);
+    };
+    if (drive == AuditDrive::Quiet) {
+        const QuietFocus focused(widget);
+        take();
+    } else {
+        widget->setFocus(Qt::OtherFocusReason);
+        take();
+        topLevel->setFocus(Qt::OtherFocusReason);
+    }
+    topLevel->setAttribute(Qt::WA_KeyboardFocusChange, drive == AuditDrive::Quiet && keyboardFocus);
     const StateDifference difference =
         measureStateDifference(normal, image, widget->size() * scale);
     if (!difference.visible())
@@ -725,10 +842,17 @@ void WidgetStates::focus()
 
 void WidgetStates::disabled()
 {
+    // The window's own record of its focus: the application's may be held aside.
+    if (drive == AuditDrive::Quiet && widget->isAncestorOf(topLevel->focusWidget())) {
+        gap(AuditState::Disabled, QStringLiteral("the disabled look"),
+            QStringLiteral("the widget holds the keyboard focus, which disabling would move"));
+        return;
+    }
+    const QSignalBlocker blocker(widget);
     widget->setEnabled(false);
     frames << render();
     observe(AuditState::Disabled, frames.last());
-    TextRemoval text(widget);
+    TextRemoval text(widget, drive);
     if (text.hasText()) {
         text.remove();
         const QImage withoutText = render();
@@ -766,25 +890,48 @@ void WidgetStates::checked(CheckHold &hold)
 
 } // namespace
 
-StateAudit::StateAudit(ShotRenderer &renderer, qreal scale)
-    : renderer(renderer)
+StateAudit::StateAudit(QWidget *topLevel, AreaRender renderArea, qreal scale)
+    : topLevel(topLevel)
+    , renderArea(std::move(renderArea))
     , scale(scale)
 {}
 
-QVector<AuditFinding> StateAudit::auditTab(int tab, const QString &theme, const QString &tabFile,
-                                           const AuditRules *rules, QVector<StateStrip> *strips)
+QVector<AuditFinding> StateAudit::auditPage(QWidget *page, const QString &theme,
+                                            const QString &tabFile, const AuditRules *rules,
+                                            QVector<StateStrip> *strips)
 {
-    renderer.showTab(tab, false);
-    QWidget *topLevel = renderer.topLevel();
-    // Focus looks belong to the active window; keyboard focus marks them as wanted.
-    if (!topLevel->isActiveWindow())
-        QApplication::setActiveWindow(topLevel);
-    Pointer pointer(topLevel);
     QVector<AuditFinding> findings;
-    const QVector<QWidget *> widgets = auditedWidgets(renderer.tabPage(tab), observer);
+    for (QWidget *widget : beginPage(page)) {
+        StateStrip strip;
+        findings += auditWidget(widget, theme, tabFile, rules, &strip);
+        strips->append(strip);
+    }
+    return findings;
+}
+
+QVector<QWidget *> StateAudit::beginPage(QWidget *page)
+{
+    const QVector<QWidget *> widgets = auditedWidgets(page, observer);
     if (observer)
         observer->beginTab(widgets);
-    for (QWidget *widget : widgets) {
+    return widgets;
+}
+
+QVector<AuditFinding> StateAudit::auditWidget(QWidget *widget, const QString &theme,
+                                              const QString &tabFile, const AuditRules *rules,
+                                              StateStrip *strip)
+{
+    // Focus looks belong to the active window; keyboard focus marks them as wanted.
+    const QuietActivation activation(topLevel,
+                                     drive == AuditDrive::Quiet && !topLevel->isActiveWindow());
+    // The widget that has the focus would look focused in every state.
+    std::optional<QuietFocus> unfocused;
+    if (drive == AuditDrive::Quiet)
+        unfocused.emplace(nullptr);
+    if (drive == AuditDrive::Input && !topLevel->isActiveWindow())
+        QApplication::setActiveWindow(topLevel);
+    QVector<AuditFinding> findings;
+    {
         CheckHold hold(widget);
         const auto report = [&](AuditState state, AuditCheckIndex check, const QString &figures) {
             AuditFinding found;
@@ -798,20 +945,55 @@ QVector<AuditFinding> StateAudit::auditTab(int tab, const QString &theme, const 
                 rules->locate(widget, hold.checkable(), &found);
             findings << found;
         };
-        WidgetStates states(renderer, widget, scale, report, observer);
-        if (isInteractive(widget))
-            states.pointerStates(pointer);
-        else
+        const auto gap = [&](AuditState state, const QString &part, const QString &reason) {
+            gaps.append({theme, tabFile, widget->objectName(), state, part, reason});
+        };
+        WidgetStates states(renderArea, topLevel, widget, scale, report, observer, drive, gap);
+        if (!isInteractive(widget)) {
             states.still();
+        } else if (drive == AuditDrive::Quiet) {
+            states.quietPointerStates();
+        } else {
+            Pointer pointer(topLevel);
+            states.pointerStates(pointer);
+        }
         if (widget->focusPolicy() & Qt::TabFocus)
             states.focus();
         states.disabled();
         if (hold.checkable())
             states.checked(hold);
-        strips->append({widget->objectName(), states.strip()});
-        QCoreApplication::sendPostedEvents();
+        *strip = {widget->objectName(), states.strip()};
     }
+    // The quiet drive leaves the application's own posted work to its event loop.
+    if (drive == AuditDrive::Input)
+        QCoreApplication::sendPostedEvents();
     return findings;
+}
+
+void StateAudit::setDrive(AuditDrive auditDrive)
+{
+    drive = auditDrive;
+}
+
+QVector<AuditGap> StateAudit::takeGaps()
+{
+    QVector<AuditGap> taken;
+    taken.swap(gaps);
+    return taken;
+}
+
+QImage renderWindowArea(QWidget *window, const QRect &area, qreal scale)
+{
+    QImage image(area.size() * scale, QImage::Format_RGB32);
+    image.setDevicePixelRatio(scale);
+    image.fill(Qt::black);
+    QPainter painter(&image);
+    // The area's corner lands at the target offset.
+    window->render(&painter, QPoint(), QRegion(area),
+                   QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    painter.end();
+    image.setDevicePixelRatio(1);
+    return image;
 }
 
 void StateAudit::setObserver(StateObserver *stateObserver)

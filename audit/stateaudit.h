@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "shot/auditchecks.h"
+#include "audit/auditchecks.h"
 
 #include <QImage>
 #include <QRect>
@@ -14,7 +14,10 @@
 #include <functional>
 
 class AuditRules;
-class ShotRenderer;
+class QWidget;
+
+// Part of a window as it stands, in window coordinates, at a scale.
+using AreaRender = std::function<QImage(const QRect &area, qreal scale)>;
 
 // How one render of a widget differs from another, against what a 1-pixel outline
 // around the part that should change would change.
@@ -58,6 +61,7 @@ struct ObservedState
     QRect area;
     qreal scale = 1;
     std::function<QImage()> render;
+    AuditDrive drive = AuditDrive::Input;
 };
 
 // What else measures the states while the audit holds them.
@@ -76,19 +80,35 @@ public:
 class StateAudit
 {
 public:
-    StateAudit(ShotRenderer &renderer, qreal scale);
+    // topLevel is the window the audited pages stand in, shown; renderArea draws it.
+    StateAudit(QWidget *topLevel, AreaRender renderArea, qreal scale);
 
-    // Every widget of the tab that is visible, enabled, named and interactive;
+    // Every widget of the page that is visible, enabled, named and interactive;
     // findings are stamped with theme and tab. rules, when given, locates each
     // finding in the author's sheet.
-    QVector<AuditFinding> auditTab(int tab, const QString &theme, const QString &tabFile,
-                                   const AuditRules *rules, QVector<StateStrip> *strips);
+    QVector<AuditFinding> auditPage(QWidget *page, const QString &theme, const QString &tabFile,
+                                    const AuditRules *rules, QVector<StateStrip> *strips);
+    // The same a widget at a time, for a caller that returns to its event loop in
+    // between: the page's widgets (the observer told of them), then each in turn.
+    QVector<QWidget *> beginPage(QWidget *page);
+    QVector<AuditFinding> auditWidget(QWidget *widget, const QString &theme, const QString &tabFile,
+                                      const AuditRules *rules, StateStrip *strip);
+    void setDrive(AuditDrive drive);
+    // The states left out since the last call.
+    QVector<AuditGap> takeGaps();
     // With an observer, labels, progress bars and menu bars are rendered too (normal and
     // disabled only), since their text and chunk are seen though never operated.
     void setObserver(StateObserver *observer);
 
 private:
-    ShotRenderer &renderer;
+    QWidget *topLevel;
+    AreaRender renderArea;
     qreal scale;
     StateObserver *observer = nullptr;
+    AuditDrive drive = AuditDrive::Input;
+    QVector<AuditGap> gaps;
 };
+
+// Part of a window as it stands, in window coordinates, at a scale: its background
+// and children drawn into an image of the area's size times the scale.
+QImage renderWindowArea(QWidget *window, const QRect &area, qreal scale);

@@ -3,8 +3,8 @@
 
 #pragma once
 
-#include "shot/stateaudit.h"
-#include "shot/wcagcriteria.h"
+#include "audit/stateaudit.h"
+#include "audit/wcagcriteria.h"
 
 #include <QFont>
 #include <QImage>
@@ -46,6 +46,8 @@ public:
     void auditTitleBar(QWidget *window, const std::function<QImage(const QRect &)> &render,
                        qreal scale);
     QVector<WcagFinding> takeFindings();
+    // The texts the quiet drive left out since the last call.
+    QVector<AuditGap> takeGaps();
 
 private:
     void textContrast(const ObservedState &state);
@@ -64,4 +66,5 @@ private:
     QWidget *normalOf = nullptr;
     QImage normal;
     QVector<WcagFinding> findings;
+    QVector<AuditGap> gaps;
 };

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "shot/controlparts.h"
+#include "audit/controlparts.h"
 
 #include <QAbstractSpinBox>
 #include <QCheckBox>
