@@ -68,7 +68,7 @@ double msToFirstPaint(const QString &program, const QStringList &arguments,
 {
     QProcess process;
     process.setProcessEnvironment(environment);
-    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.setStandardErrorFile(QProcess::nullDevice());
     const qint64 started = monotonicNs();
     process.start(program, arguments);
     process.waitForFinished(60000);
@@ -95,7 +95,8 @@ void startUp(const QString &name, const QString &program, const QStringList &arg
     const QProcessEnvironment system = QProcessEnvironment::systemEnvironment();
     QProcessEnvironment pluginOnly = system;
     pluginOnly.insert(QStringLiteral("QT_PLUGIN_PATH"), QStringLiteral(PRISMARK_BUILD_PLUGIN_DIR));
-    pluginOnly.insert(QStringLiteral("QT_QPA_PLATFORMTHEME"), QString::fromLatin1(Attach::themeKey));
+    pluginOnly.insert(QStringLiteral("QT_QPA_PLATFORMTHEME"),
+                      QString::fromLatin1(Attach::themeKey));
     pluginOnly.insert(QString::fromLatin1(Attach::sheetVariable), sheet);
     std::vector<double> own, attached, plugin, ratios;
     for (int i = 0; i < kStarts; ++i) {
@@ -168,8 +169,7 @@ int main(int argc, char *argv[])
     QTemporaryDir folder;
     const QString sheet = folder.filePath(QStringLiteral("author.qss"));
     writeByRename(sheet, sheetText(90));
-    startUp(QStringLiteral("C++ application"), QStringLiteral(ATTACHED_APP_EXECUTABLE), {},
-            sheet);
+    startUp(QStringLiteral("C++ application"), QStringLiteral(ATTACHED_APP_EXECUTABLE), {}, sheet);
     startUp(QStringLiteral("Python application (PyQt%1)").arg(QT_VERSION_MAJOR),
             QStringLiteral("/usr/bin/python3"),
             {QStringLiteral(ATTACHED_APP_SCRIPT), QStringLiteral("pyqt%1").arg(QT_VERSION_MAJOR)},

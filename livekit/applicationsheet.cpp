@@ -25,7 +25,10 @@ void ApplicationSheet::install(const QString &text)
 {
     installedText = text;
     hasInstalled = true;
-    qApp->setStyleSheet(text);
+    // Setting even the same text restyles every widget; the sheet in place may
+    // already be this one (put on before the application's first window).
+    if (qApp->styleSheet() != text)
+        qApp->setStyleSheet(text);
     emit installed();
 }
 
@@ -51,6 +54,10 @@ bool ApplicationSheet::eventFilter(QObject *watched, QEvent *event)
             reinstallDue = true;
             QTimer::singleShot(0, this, &ApplicationSheet::reinstall);
         }
+    } else if (event->type() == QEvent::Paint && !painted && watched->isWidgetType() &&
+               static_cast<QWidget *>(watched)->isWindow()) {
+        painted = true;
+        emit firstPainted();
     } else if (event->type() == QEvent::Show && watched->isWidgetType()) {
         auto *widget = static_cast<QWidget *>(watched);
         if (widget->isWindow())

@@ -39,6 +39,8 @@ signals:
     void ownSheetReplaced();
     // A text of the author's was installed.
     void installed();
+    // A window of the application was painted for the first time since start.
+    void firstPainted();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -52,4 +54,5 @@ private:
     QString ownSheet;
     bool hasInstalled = false;
     bool reinstallDue = false;
+    bool painted = false;
 };

@@ -17,13 +17,17 @@
 #include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QLocalSocket>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QTimer>
 #include <QWidget>
 
+#include <unistd.h>
+
 namespace {
+
+// How long the tools wait for the application's first window before opening anyway.
+constexpr int noPaintWaitMs = 1000;
 
 QString environment(const char *name)
 {
@@ -74,6 +78,8 @@ AttachedSession::AttachedSession(const AttachSettings &settings, QObject *parent
 AttachedSession::~AttachedSession()
 {
     closeTools();
+    if (socket >= 0)
+        ::close(socket);
 }
 
 void AttachedSession::start()
@@ -84,17 +90,23 @@ void AttachedSession::start()
     sayHello();
     applicationSheet = new ApplicationSheet(settings.sheet, this);
     LiveSheet *sheet = applicationSheet->liveSheet();
-    sheet->apply();
     if (!settings.variant.isEmpty() && sheet->isTemplate())
-        sheet->setVariant(settings.variant);
+        sheet->setFirstVariant(settings.variant);
     if (shooting) {
+        sheet->apply();
         auto *shots = new WindowShots(applicationSheet, settings.shotFolder, this);
         connect(shots, &WindowShots::rendered, this, &AttachedSession::sendShots);
         shots->start(settings.shotSettleMs);
         return;
     }
-    // The application's own windows are painted first; the tools come after them.
-    QTimer::singleShot(0, this, &AttachedSession::openTools);
+    // The application's own windows are painted first; the tools and the sheet's
+    // full analysis come after them.
+    sheet->holdFullAnalysis();
+    sheet->apply();
+    connect(applicationSheet, &ApplicationSheet::firstPainted, this,
+            &AttachedSession::afterFirstPaint);
+    // An application that shows no window at start has none to wait for.
+    QTimer::singleShot(noPaintWaitMs, this, &AttachedSession::afterFirstPaint);
     if (!settings.testFolder.isEmpty()) {
         connect(sheet, &LiveSheet::updated, this, &AttachedSession::scheduleReport);
         connect(applicationSheet, &ApplicationSheet::windowShown, this,
@@ -106,24 +118,32 @@ void AttachedSession::start()
     }
 }
 
+void AttachedSession::afterFirstPaint()
+{
+    if (toolsDue)
+        return;
+    toolsDue = true;
+    // Once the paint under way is done.
+    QTimer::singleShot(0, this, [this] {
+        openTools();
+        applicationSheet->liveSheet()->releaseFullAnalysis();
+    });
+}
+
 void AttachedSession::sayHello()
 {
-    if (settings.server.isEmpty())
-        return;
-    socket = new QLocalSocket(this);
-    socket->connectToServer(settings.server);
-    if (!socket->waitForConnected(2000))
-        return;
+    socket = Attach::connectToServer(settings.server);
     send(Attach::helloKind, {{QStringLiteral("qt"), QString::fromLatin1(qVersion())},
                              {QStringLiteral("pid"), QCoreApplication::applicationPid()}});
 }
 
 void AttachedSession::send(const char *kind, const QJsonObject &fields)
 {
-    if (!socket || socket->state() != QLocalSocket::ConnectedState)
-        return;
-    socket->write(Attach::encodeMessage(QString::fromLatin1(kind), fields));
-    socket->flush();
+    if (socket >= 0 &&
+        !Attach::sendMessage(socket, Attach::encodeMessage(QString::fromLatin1(kind), fields))) {
+        ::close(socket);
+        socket = -1;
+    }
 }
 
 // Before the author's sheet goes on, so the application is polished once, over the

@@ -11,7 +11,6 @@
 class ApplicationSheet;
 class LiveInspector;
 class QJsonArray;
-class QLocalSocket;
 class SheetDiagnosticsWindow;
 
 // What the attach plugin is told by the environment prismark-live starts the
@@ -56,6 +55,7 @@ public:
     void start();
 
 private:
+    void afterFirstPaint();
     void sayHello();
     void send(const char *kind, const QJsonObject &fields);
     void prepareForShots();
@@ -68,11 +68,12 @@ private:
     QJsonObject inspection() const;
 
     const AttachSettings settings;
-    QLocalSocket *socket = nullptr;
+    int socket = -1;
     ApplicationSheet *applicationSheet = nullptr;
     QPointer<SheetDiagnosticsWindow> diagnostics;
     LiveInspector *inspector = nullptr;
     int updates = 0;
     double repaintMs = 0;
     bool reportDue = false;
+    bool toolsDue = false;
 };

@@ -66,6 +66,14 @@ struct Message
 // One message as a line to send.
 QByteArray encodeMessage(const QString &kind, const QJsonObject &fields);
 
+// The plugin's end of the connection, made with the system's own calls: it is
+// needed before the application has an event loop (the toolkit's sockets need one),
+// and so the plugin brings no network library into the application. Returns the
+// connected socket, or -1 when there is no server at that path.
+int connectToServer(const QString &serverPath);
+// Writes the whole message on a connected socket; false when it could not.
+bool sendMessage(int socket, const QByteArray &message);
+
 // Takes the complete lines off the front of buffer and reads each as a message;
 // lines that are not a message are dropped, and a line longer than the limit is
 // dropped with everything buffered.
