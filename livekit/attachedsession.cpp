@@ -12,6 +12,7 @@
 #include "support/atomicwrite.h"
 #include "support/attachprotocol.h"
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -85,9 +86,10 @@ AttachedSession::~AttachedSession()
 void AttachedSession::start()
 {
     const bool shooting = !settings.shotFolder.isEmpty();
-    if (shooting)
+    if (shooting) {
         prepareForShots();
-    sayHello();
+        sayHello();
+    }
     applicationSheet = new ApplicationSheet(settings.sheet, this);
     LiveSheet *sheet = applicationSheet->liveSheet();
     if (!settings.variant.isEmpty() && sheet->isTemplate())
@@ -123,10 +125,17 @@ void AttachedSession::afterFirstPaint()
     if (toolsDue)
         return;
     toolsDue = true;
-    // Once the paint under way is done.
-    QTimer::singleShot(0, this, [this] {
-        openTools();
-        applicationSheet->liveSheet()->releaseFullAnalysis();
+    // Once the paint and what the application queued behind it are done, when its
+    // event loop would wait. prismark-live's launcher waits for the hello to load the
+    // rest of prismark-live, which would take the machine from the application.
+    QAbstractEventDispatcher *dispatcher = QAbstractEventDispatcher::instance();
+    idle = connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, [this] {
+        disconnect(idle);
+        QTimer::singleShot(0, this, [this] {
+            sayHello();
+            openTools();
+            applicationSheet->liveSheet()->releaseFullAnalysis();
+        });
     });
 }
 

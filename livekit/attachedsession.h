@@ -76,4 +76,5 @@ private:
     double repaintMs = 0;
     bool reportDue = false;
     bool toolsDue = false;
+    QMetaObject::Connection idle;
 };
