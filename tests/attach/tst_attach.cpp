@@ -116,6 +116,7 @@ private:
 private slots:
     void applicationShowsTheSheetAndFollowsSaves_data();
     void applicationShowsTheSheetAndFollowsSaves();
+    void sheetsPaletteIsTheApplicationsWhileItHasOne();
     void inspectorAnswersOnTheApplicationsWidgets();
     void failureIsSaidPlainly_data();
     void failureIsSaidPlainly();
@@ -177,6 +178,28 @@ void TestAttach::applicationShowsTheSheetAndFollowsSaves()
     QCOMPARE(run.quit(7), 7);
     QVERIFY2(run.errors().contains(QLatin1String("prismark-live: attached to")),
              qPrintable(run.errors()));
+}
+
+void TestAttach::sheetsPaletteIsTheApplicationsWhileItHasOne()
+{
+    // No rule paints the windows: what shows there is the application's palette.
+    const QByteArray withoutPalette = "QPushButton { padding: 2px; }\n";
+    const QByteArray withPalette = "/*\n@palette Window = #1e5078\n*/\n" + withoutPalette;
+    AttachedRun run(QStringLiteral(ATTACHED_APP_EXECUTABLE), {}, withoutPalette);
+    QTRY_VERIFY_WITH_TIMEOUT(run.shows(AttachedApp::mainName), 15000);
+    QTRY_VERIFY(run.pixel(AttachedApp::mainName, backgroundPoint).isValid());
+    const QColor ownPalette = run.pixel(AttachedApp::mainName, backgroundPoint);
+    QVERIFY(ownPalette != rgb(0x1e, 0x50, 0x78));
+
+    QVERIFY(saveByRename(run.sheet, withPalette));
+    QTRY_COMPARE_WITH_TIMEOUT(run.pixel(AttachedApp::mainName, backgroundPoint),
+                              rgb(0x1e, 0x50, 0x78), 10000);
+    // The application's own widget-level sheet still wins on its label.
+    QCOMPARE(run.pixel(AttachedApp::mainName, labelPoint), rgb(0, 0, 255));
+
+    QVERIFY(saveByRename(run.sheet, withoutPalette));
+    QTRY_COMPARE_WITH_TIMEOUT(run.pixel(AttachedApp::mainName, backgroundPoint), ownPalette, 10000);
+    QCOMPARE(run.quit(0), 0);
 }
 
 void TestAttach::inspectorAnswersOnTheApplicationsWidgets()
