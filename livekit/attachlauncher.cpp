@@ -222,7 +222,9 @@ bool AttachLauncher::adopt(const QByteArray &description)
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
     const qint64 sinceStartMs = (now.tv_sec * 1000000000LL + now.tv_nsec - startedNs) / 1000000;
-    handshakeTimer.start(int(qBound<qint64>(0, handshakeMs - sinceStartMs, handshakeMs)));
+    const qint64 leftMs =
+        qBound(qint64(0), qint64(handshakeMs) - sinceStartMs, qint64(handshakeMs));
+    handshakeTimer.start(int(leftMs));
     // Said hello, or ended, before this process was there to see it.
     QMetaObject::invokeMethod(this, &AttachLauncher::adoptedProcessEnded, Qt::QueuedConnection);
     return true;
