@@ -74,6 +74,20 @@ AttachedSession::AttachedSession(const AttachSettings &settings, QObject *parent
 {
     // The tools are widgets: they go while the application object still stands.
     connect(qApp, &QCoreApplication::aboutToQuit, this, &AttachedSession::closeTools);
+    // A render's base style goes on before anything else, as the event loop starts.
+    if (settings.shotFolder.isEmpty())
+        QCoreApplication::instance()->installEventFilter(this);
+}
+
+bool AttachedSession::eventFilter(QObject *watched, QEvent *event)
+{
+    // Sent before the style polishes the widget: with the sheet installed now, no
+    // widget of the application is ever polished twice for it.
+    if (event->type() == QEvent::Polish) {
+        QCoreApplication::instance()->removeEventFilter(this);
+        start();
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 AttachedSession::~AttachedSession()
@@ -85,6 +99,10 @@ AttachedSession::~AttachedSession()
 
 void AttachedSession::start()
 {
+    if (started)
+        return;
+    started = true;
+    QCoreApplication::instance()->removeEventFilter(this);
     const bool shooting = !settings.shotFolder.isEmpty();
     if (shooting) {
         prepareForShots();

@@ -51,8 +51,13 @@ public:
     explicit AttachedSession(const AttachSettings &settings, QObject *parent = nullptr);
     ~AttachedSession() override;
 
-    // Once the application object is complete and its event loop runs.
+    // Once the application object is complete: when the first of its widgets is
+    // polished, so the author's sheet is in place before any is, or else once its
+    // event loop runs. Runs once.
     void start();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void afterFirstPaint();
@@ -75,6 +80,7 @@ private:
     int updates = 0;
     double repaintMs = 0;
     bool reportDue = false;
+    bool started = false;
     bool toolsDue = false;
     QMetaObject::Connection idle;
 };
