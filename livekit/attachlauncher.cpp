@@ -207,6 +207,11 @@ bool AttachLauncher::adopt(const QByteArray &description)
     if (parts.size() != 4 || !pidOk || !pidfdOk || !serverOk || !startedOk || pid <= 0 ||
         pidfd < 0 || serverFd < 0)
         return false;
+    // Only a child of this process, never any process a variable names.
+    siginfo_t child{};
+    if (::waitid(P_PID, id_t(pid), &child, WEXITED | WNOHANG | WNOWAIT) != 0 ||
+        !server->listen(qintptr(serverFd)))
+        return false;
     int failure = 0;
     programPath = resolveProgram(&failure);
     adoptedPid = pid;
@@ -215,7 +220,6 @@ bool AttachLauncher::adopt(const QByteArray &description)
     socklen_t length = sizeof address;
     if (::getsockname(serverFd, reinterpret_cast<sockaddr *>(&address), &length) == 0)
         adoptedServerPath = QFile::decodeName(address.sun_path);
-    server->listen(qintptr(serverFd));
     auto *ended = new QSocketNotifier(pidfd, QSocketNotifier::Read, this);
     connect(ended, &QSocketNotifier::activated, this, &AttachLauncher::adoptedProcessEnded);
     // The application's time to say hello runs from its start.
