@@ -18,8 +18,6 @@
 #include <csignal>
 #include <cstdio>
 #include <ctime>
-#include <sys/socket.h>
-#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -216,10 +214,6 @@ bool AttachLauncher::adopt(const QByteArray &description)
     programPath = resolveProgram(&failure);
     adoptedPid = pid;
     adoptedPidfd = pidfd;
-    sockaddr_un address{};
-    socklen_t length = sizeof address;
-    if (::getsockname(serverFd, reinterpret_cast<sockaddr *>(&address), &length) == 0)
-        adoptedServerPath = QFile::decodeName(address.sun_path);
     auto *ended = new QSocketNotifier(pidfd, QSocketNotifier::Read, this);
     connect(ended, &QSocketNotifier::activated, this, &AttachLauncher::adoptedProcessEnded);
     // The application's time to say hello runs from its start.
@@ -247,9 +241,8 @@ void AttachLauncher::adoptedProcessEnded()
     adoptedPid = 0;
     ::close(adoptedPidfd);
     adoptedPidfd = -1;
+    // Its socket file goes with it.
     server->close();
-    if (!adoptedServerPath.isEmpty())
-        QFile::remove(adoptedServerPath);
     // What QProcess says of a process: its status, or the signal that ended it.
     if (WIFSIGNALED(status))
         programFinished(WTERMSIG(status), QProcess::CrashExit);

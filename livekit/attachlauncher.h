@@ -112,7 +112,6 @@ private:
     // An application the launcher started, in place of process.
     qint64 adoptedPid = 0;
     int adoptedPidfd = -1;
-    QString adoptedServerPath;
     QLocalServer *server;
     QTimer handshakeTimer;
     int handshakeMs = Attach::handshakeMs;

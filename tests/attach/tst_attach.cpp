@@ -117,6 +117,7 @@ private slots:
     void applicationShowsTheSheetAndFollowsSaves_data();
     void applicationShowsTheSheetAndFollowsSaves();
     void sheetsPaletteIsTheApplicationsWhileItHasOne();
+    void nothingIsLeftInTheTemporaryFolder();
     void inspectorAnswersOnTheApplicationsWidgets();
     void failureIsSaidPlainly_data();
     void failureIsSaidPlainly();
@@ -200,6 +201,24 @@ void TestAttach::sheetsPaletteIsTheApplicationsWhileItHasOne()
     QVERIFY(saveByRename(run.sheet, withoutPalette));
     QTRY_COMPARE_WITH_TIMEOUT(run.pixel(AttachedApp::mainName, backgroundPoint), ownPalette, 10000);
     QCOMPARE(run.quit(0), 0);
+}
+
+// The socket the application says hello on goes when the application does.
+void TestAttach::nothingIsLeftInTheTemporaryFolder()
+{
+    QTemporaryDir temporary;
+    QProcessEnvironment extra;
+    extra.insert(QStringLiteral("TMPDIR"), temporary.path());
+    extra.insert(QStringLiteral("XDG_RUNTIME_DIR"), scratch.path());
+    AttachedRun run(QStringLiteral(ATTACHED_APP_EXECUTABLE), {}, redSheet, extra);
+    const auto left = [&temporary] {
+        return QDir(temporary.path())
+            .entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(run.shows(AttachedApp::mainName), 15000);
+    QCOMPARE(run.quit(0), 0);
+    QVERIFY2(run.errors().contains(QLatin1String("attached to")), "no hello came");
+    QCOMPARE(left(), QStringList());
 }
 
 void TestAttach::inspectorAnswersOnTheApplicationsWidgets()
