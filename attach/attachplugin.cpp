@@ -6,43 +6,22 @@
 #include "support/attachprotocol.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QJsonObject>
 #include <QMetaObject>
 #include <qpa/qplatformthemeplugin.h>
 
 #include <cstdio>
-#include <cstring>
-#include <sys/socket.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 namespace {
 
-// Sent before the application has an event loop, so with the system's own calls:
-// the toolkit's sockets would need one.
+// Sent before the application has an event loop.
 void report(const QString &serverPath, const QByteArray &message)
 {
-    const QByteArray path = QFile::encodeName(serverPath);
-    sockaddr_un address{};
-    if (path.isEmpty() || size_t(path.size()) >= sizeof(address.sun_path))
-        return;
-    address.sun_family = AF_UNIX;
-    std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0)
-        return;
-    if (::connect(fd, reinterpret_cast<const sockaddr *>(&address), sizeof(address)) == 0) {
-        qint64 written = 0;
-        while (written < message.size()) {
-            const ssize_t step =
-                ::write(fd, message.constData() + written, size_t(message.size() - written));
-            if (step <= 0)
-                break;
-            written += step;
-        }
-    }
-    ::close(fd);
+    const int socket = Attach::connectToServer(serverPath);
+    Attach::sendMessage(socket, message);
+    if (socket >= 0)
+        ::close(socket);
 }
 
 // The environment is the application's children's as well: they get the user's own

@@ -2,9 +2,10 @@
 // SPDX-License-Identifier: MIT
 
 // On-demand benchmark of prismark-live attached to an application of the author's
-// own (the tests' attachedapp): its start-up to the first paint, attached, against
-// its own start-up with the same sheet passed as -stylesheet; then a save of the
-// sheet to the application's windows painted again. See the README.
+// own (the tests' attachedapp, in C++ and in Python): from its start to its window's
+// first paint, attached, against the same on its own with the same sheet passed as
+// -stylesheet; then a save of the sheet to the application's windows painted again.
+// See the README.
 
 #include "support/attachprotocol.h"
 
@@ -20,6 +21,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <vector>
 
 namespace {
@@ -52,15 +54,29 @@ bool writeByRename(const QString &path, const QByteArray &bytes)
                     QFile::encodeName(path).constData()) == 0;
 }
 
-double runMs(const QString &program, const QStringList &arguments)
+qint64 monotonicNs()
 {
-    QElapsedTimer clock;
-    clock.start();
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return now.tv_sec * 1000000000LL + now.tv_nsec;
+}
+
+// From the start of the command to the application's first paint, as it prints it
+// (its standard output comes through prismark-live); 0 when it printed none.
+double msToFirstPaint(const QString &program, const QStringList &arguments,
+                      const QProcessEnvironment &environment)
+{
     QProcess process;
-    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.setProcessEnvironment(environment);
+    process.setStandardErrorFile(QProcess::nullDevice());
+    const qint64 started = monotonicNs();
     process.start(program, arguments);
     process.waitForFinished(60000);
-    return clock.nsecsElapsed() / 1e6;
+    for (const QByteArray &line : process.readAllStandardOutput().split('\n')) {
+        if (line.startsWith("painted "))
+            return (line.mid(8).toLongLong() - started) / 1e6;
+    }
+    return 0;
 }
 
 QJsonObject readReport(const QString &folder)
@@ -70,22 +86,38 @@ QJsonObject readReport(const QString &folder)
                                           : QJsonObject();
 }
 
-void startUp(const QString &sheet)
+// The application on its own with -stylesheet, and attached with the same sheet:
+// through prismark-live, and (to tell the two apart) started with the plugin alone.
+void startUp(const QString &name, const QString &program, const QStringList &arguments,
+             const QString &sheet)
 {
-    const QString app = QStringLiteral(ATTACHED_APP_EXECUTABLE);
-    const QString quit = QStringLiteral("--quit-when-shown");
-    std::vector<double> own, attached, ratios;
+    const QStringList quit{QStringLiteral("--quit-when-painted")};
+    const QProcessEnvironment system = QProcessEnvironment::systemEnvironment();
+    QProcessEnvironment pluginOnly = system;
+    pluginOnly.insert(QStringLiteral("QT_PLUGIN_PATH"), QStringLiteral(PRISMARK_BUILD_PLUGIN_DIR));
+    pluginOnly.insert(QStringLiteral("QT_QPA_PLATFORMTHEME"),
+                      QString::fromLatin1(Attach::themeKey));
+    pluginOnly.insert(QString::fromLatin1(Attach::sheetVariable), sheet);
+    std::vector<double> own, attached, plugin, ratios;
     for (int i = 0; i < kStarts; ++i) {
-        const double alone = runMs(app, {QStringLiteral("-stylesheet"), sheet, quit});
-        const double live = runMs(QStringLiteral(PRISMARK_LIVE_EXECUTABLE),
-                                  {sheet, QStringLiteral("--"), app, quit});
+        const double alone = msToFirstPaint(
+            program, arguments + QStringList{QStringLiteral("-stylesheet"), sheet} + quit, system);
+        const double live = msToFirstPaint(
+            QStringLiteral(PRISMARK_LIVE_EXECUTABLE),
+            QStringList{sheet, QStringLiteral("--"), program} + arguments + quit, system);
+        plugin.push_back(msToFirstPaint(program, arguments + quit, pluginOnly));
+        if (alone <= 0 || live <= 0) {
+            std::printf("%s: no first paint reported; skipped\n", qPrintable(name));
+            return;
+        }
         own.push_back(alone);
         attached.push_back(live);
         ratios.push_back(live / alone);
     }
-    std::printf("start-up to first paint, own with -stylesheet: %.1f ms (median of %d)\n",
-                median(own), kStarts);
-    std::printf("start-up to first paint, attached:              %.1f ms\n", median(attached));
+    std::printf("%s, start to first paint (median of %d)\n", qPrintable(name), kStarts);
+    std::printf("  on its own, with -stylesheet: %6.1f ms\n", median(own));
+    std::printf("  attached by prismark-live:    %6.1f ms\n", median(attached));
+    std::printf("  with the plugin alone:        %6.1f ms\n", median(plugin));
     std::printf("  ratio of medians %.2f, paired median ratio %.2f\n",
                 median(attached) / median(own), median(ratios));
 }
@@ -137,7 +169,11 @@ int main(int argc, char *argv[])
     QTemporaryDir folder;
     const QString sheet = folder.filePath(QStringLiteral("author.qss"));
     writeByRename(sheet, sheetText(90));
-    startUp(sheet);
+    startUp(QStringLiteral("C++ application"), QStringLiteral(ATTACHED_APP_EXECUTABLE), {}, sheet);
+    startUp(QStringLiteral("Python application (PyQt%1)").arg(QT_VERSION_MAJOR),
+            QStringLiteral("/usr/bin/python3"),
+            {QStringLiteral(ATTACHED_APP_SCRIPT), QStringLiteral("pyqt%1").arg(QT_VERSION_MAJOR)},
+            sheet);
     saves(folder, sheet);
     return 0;
 }

@@ -9,6 +9,7 @@
 #include "livekit/livewindowplacement.h"
 #include "livekit/sheetdiagnosticswindow.h"
 #include "shell/mainwindow.h"
+#include "support/attachenvironment.h"
 #include "support/programsupport.h"
 #include "support/safefileread.h"
 #include "switcher/styleswitcherwindow.h"
@@ -99,6 +100,20 @@ void showForms(MainWindow *window, const QStringList &forms, LiveInspector *insp
 int attachToProgram(int argc, char *argv[], AttachCommand command)
 {
     QCoreApplication application(argc, argv);
+    const QByteArray adopted = qgetenv(Attach::adoptVariable);
+    qunsetenv(Attach::adoptVariable);
+    if (!adopted.isEmpty()) {
+        // Started already by prismark-live's launcher, which checked what is checked below.
+        AttachLauncher launcher(command, attachPluginFolder());
+        QObject::connect(&launcher, &AttachLauncher::finished, &application,
+                         &QCoreApplication::exit);
+        if (!launcher.adopt(adopted)) {
+            printError(
+                QStringLiteral("cannot take over %1 from the launcher").arg(command.program));
+            return AttachNotAttached;
+        }
+        return application.exec();
+    }
     const FileReadResult read = readRegularFile(command.sheet, maxAuthorSheetBytes, true);
     if (!read.ok) {
         printError(QFileInfo::exists(command.sheet)
@@ -136,6 +151,8 @@ int attachToProgram(int argc, char *argv[], AttachCommand command)
 
 int main(int argc, char *argv[])
 {
+    // The name the user started, not this executable's (see launcher.cpp).
+    QCoreApplication::setApplicationName(QStringLiteral("prismark-live"));
     QCommandLineParser parser;
     parser.setApplicationDescription(QString::fromLatin1(description));
     addHelpAndVersionOptions(parser);

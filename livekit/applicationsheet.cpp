@@ -4,6 +4,7 @@
 #include "livekit/applicationsheet.h"
 
 #include "livekit/livesheet.h"
+#include "theme/palettedirectives.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -25,8 +26,34 @@ void ApplicationSheet::install(const QString &text)
 {
     installedText = text;
     hasInstalled = true;
-    qApp->setStyleSheet(text);
+    // Before the sheet, so the widgets it restyles see the palette they are drawn in.
+    installPalette(text);
+    // Setting even the same text restyles every widget; the sheet in place may
+    // already be this one (put on before the application's first window).
+    if (qApp->styleSheet() != text)
+        qApp->setStyleSheet(text);
     emit installed();
+}
+
+void ApplicationSheet::installPalette(const QString &text)
+{
+    const auto lines = paletteDirectiveLines(text);
+    const bool hasPalette = std::any_of(lines.begin(), lines.end(), [](const auto &line) {
+        return line.match.matched && line.match.knownRole && line.match.color.isValid();
+    });
+    if (!hasPalette) {
+        if (paletteInstalled)
+            QApplication::setPalette(ownPalette);
+        paletteInstalled = false;
+        return;
+    }
+    if (!paletteInstalled)
+        ownPalette = QApplication::palette();
+    paletteInstalled = true;
+    QPalette palette = ownPalette;
+    applyPaletteDirectivesFromText(palette, text);
+    if (palette != QApplication::palette())
+        QApplication::setPalette(palette);
 }
 
 void ApplicationSheet::reinstall()
@@ -51,6 +78,10 @@ bool ApplicationSheet::eventFilter(QObject *watched, QEvent *event)
             reinstallDue = true;
             QTimer::singleShot(0, this, &ApplicationSheet::reinstall);
         }
+    } else if (event->type() == QEvent::Paint && !painted && watched->isWidgetType() &&
+               static_cast<QWidget *>(watched)->isWindow()) {
+        painted = true;
+        emit firstPainted();
     } else if (event->type() == QEvent::Show && watched->isWidgetType()) {
         auto *widget = static_cast<QWidget *>(watched);
         if (widget->isWindow())

@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QPalette>
 #include <QString>
 
 class LiveSheet;
@@ -13,7 +14,9 @@ class QWidget;
 // The author's sheet on a whole application of their own, in place of the sheet the
 // application sets for itself: installed as the application's sheet, and put back
 // whenever the application sets its own again, at start-up or later. Sheets the
-// application sets on single widgets are left as it wrote them.
+// application sets on single widgets are left as it wrote them. A sheet's @palette
+// header goes on as the application's palette, over the application's own, which
+// comes back when a sheet without one is installed.
 class ApplicationSheet : public QObject
 {
     Q_OBJECT
@@ -39,17 +42,24 @@ signals:
     void ownSheetReplaced();
     // A text of the author's was installed.
     void installed();
+    // A window of the application was painted for the first time since start.
+    void firstPainted();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void install(const QString &text);
+    void installPalette(const QString &text);
     void reinstall();
 
     LiveSheet *sheet;
     QString installedText;
     QString ownSheet;
+    // The application's palette while the author's is on.
+    QPalette ownPalette;
+    bool paletteInstalled = false;
     bool hasInstalled = false;
     bool reinstallDue = false;
+    bool painted = false;
 };

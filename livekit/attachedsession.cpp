@@ -15,18 +15,23 @@
 #include "support/atomicwrite.h"
 #include "support/attachprotocol.h"
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QLocalSocket>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QTimer>
 #include <QWidget>
 
+#include <unistd.h>
+
 namespace {
+
+// How long the tools wait for the application's first window before opening anyway.
+constexpr int noPaintWaitMs = 1000;
 
 QString environment(const char *name)
 {
@@ -76,40 +81,69 @@ AttachedSession::AttachedSession(const AttachSettings &settings, QObject *parent
 {
     // The tools are widgets: they go while the application object still stands.
     connect(qApp, &QCoreApplication::aboutToQuit, this, &AttachedSession::closeTools);
+    // A render's base style goes on before anything else, as the event loop starts.
+    if (settings.shotFolder.isEmpty())
+        QCoreApplication::instance()->installEventFilter(this);
+}
+
+bool AttachedSession::eventFilter(QObject *watched, QEvent *event)
+{
+    // Sent before the style polishes the widget: with the sheet installed now, no
+    // widget of the application is ever polished twice for it.
+    if (event->type() == QEvent::Polish) {
+        QCoreApplication::instance()->removeEventFilter(this);
+        start();
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 AttachedSession::~AttachedSession()
 {
     closeTools();
+    if (socket >= 0)
+        ::close(socket);
 }
 
 void AttachedSession::start()
 {
+    if (started)
+        return;
+    started = true;
+    QCoreApplication::instance()->removeEventFilter(this);
     const bool shooting = !settings.shotFolder.isEmpty();
     const bool profiling = !settings.profileFolder.isEmpty();
-    if (shooting)
-        prepareForShots();
-    // Nothing fades in or blinks while the passes are timed.
-    if (profiling)
-        QApplication::setEffectEnabled(Qt::UI_General, false);
-    sayHello();
+    if (shooting || profiling) {
+        if (shooting)
+            prepareForShots();
+        // Nothing fades in or blinks while the passes are timed.
+        if (profiling)
+            QApplication::setEffectEnabled(Qt::UI_General, false);
+        sayHello();
+    }
     applicationSheet = new ApplicationSheet(settings.sheet, this);
     LiveSheet *sheet = applicationSheet->liveSheet();
-    sheet->apply();
     if (!settings.variant.isEmpty() && sheet->isTemplate())
-        sheet->setVariant(settings.variant);
+        sheet->setFirstVariant(settings.variant);
     if (shooting) {
+        sheet->apply();
         auto *shots = new WindowShots(applicationSheet, settings.shotFolder, this);
         connect(shots, &WindowShots::rendered, this, &AttachedSession::sendShots);
         shots->start(settings.shotSettleMs);
         return;
     }
     if (profiling) {
+        sheet->apply();
         startProfile();
         return;
     }
-    // The application's own windows are painted first; the tools come after them.
-    QTimer::singleShot(0, this, &AttachedSession::openTools);
+    // The application's own windows are painted first; the tools and the sheet's
+    // full analysis come after them.
+    sheet->holdFullAnalysis();
+    sheet->apply();
+    connect(applicationSheet, &ApplicationSheet::firstPainted, this,
+            &AttachedSession::afterFirstPaint);
+    // An application that shows no window at start has none to wait for.
+    QTimer::singleShot(noPaintWaitMs, this, &AttachedSession::afterFirstPaint);
     if (!settings.testFolder.isEmpty()) {
         connect(sheet, &LiveSheet::updated, this, &AttachedSession::scheduleReport);
         connect(applicationSheet, &ApplicationSheet::windowShown, this,
@@ -121,24 +155,39 @@ void AttachedSession::start()
     }
 }
 
+void AttachedSession::afterFirstPaint()
+{
+    if (toolsDue)
+        return;
+    toolsDue = true;
+    // Once the paint and what the application queued behind it are done, when its
+    // event loop would wait. prismark-live's launcher waits for the hello to load the
+    // rest of prismark-live, which would take the machine from the application.
+    QAbstractEventDispatcher *dispatcher = QAbstractEventDispatcher::instance();
+    idle = connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, [this] {
+        disconnect(idle);
+        QTimer::singleShot(0, this, [this] {
+            sayHello();
+            openTools();
+            applicationSheet->liveSheet()->releaseFullAnalysis();
+        });
+    });
+}
+
 void AttachedSession::sayHello()
 {
-    if (settings.server.isEmpty())
-        return;
-    socket = new QLocalSocket(this);
-    socket->connectToServer(settings.server);
-    if (!socket->waitForConnected(2000))
-        return;
+    socket = Attach::connectToServer(settings.server);
     send(Attach::helloKind, {{QStringLiteral("qt"), QString::fromLatin1(qVersion())},
                              {QStringLiteral("pid"), QCoreApplication::applicationPid()}});
 }
 
 void AttachedSession::send(const char *kind, const QJsonObject &fields)
 {
-    if (!socket || socket->state() != QLocalSocket::ConnectedState)
-        return;
-    socket->write(Attach::encodeMessage(QString::fromLatin1(kind), fields));
-    socket->flush();
+    if (socket >= 0 &&
+        !Attach::sendMessage(socket, Attach::encodeMessage(QString::fromLatin1(kind), fields))) {
+        ::close(socket);
+        socket = -1;
+    }
 }
 
 // Before the author's sheet goes on, so the application is polished once, over the

@@ -11,7 +11,6 @@
 class ApplicationSheet;
 class LiveInspector;
 class QJsonArray;
-class QLocalSocket;
 class QWidget;
 class SheetDiagnosticsWindow;
 
@@ -61,10 +60,16 @@ public:
     explicit AttachedSession(const AttachSettings &settings, QObject *parent = nullptr);
     ~AttachedSession() override;
 
-    // Once the application object is complete and its event loop runs.
+    // Once the application object is complete: when the first of its widgets is
+    // polished, so the author's sheet is in place before any is, or else once its
+    // event loop runs. Runs once.
     void start();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    void afterFirstPaint();
     void sayHello();
     void send(const char *kind, const QJsonObject &fields);
     void prepareForShots();
@@ -79,11 +84,14 @@ private:
     QJsonObject inspection() const;
 
     const AttachSettings settings;
-    QLocalSocket *socket = nullptr;
+    int socket = -1;
     ApplicationSheet *applicationSheet = nullptr;
     QPointer<SheetDiagnosticsWindow> diagnostics;
     LiveInspector *inspector = nullptr;
     int updates = 0;
     double repaintMs = 0;
     bool reportDue = false;
+    bool started = false;
+    bool toolsDue = false;
+    QMetaObject::Connection idle;
 };

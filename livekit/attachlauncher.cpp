@@ -11,10 +11,15 @@
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QSocketNotifier>
 #include <QStandardPaths>
 #include <QUuid>
 
+#include <csignal>
 #include <cstdio>
+#include <ctime>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -49,10 +54,13 @@ QString pythonAdvice()
 
 QString attachPluginFolder()
 {
-    const QDir installed(QCoreApplication::applicationDirPath() +
-                         QStringLiteral("/" PRISMARK_INSTALLED_PLUGINS_FROM_BINDIR));
-    if (installed.exists(QString::fromLatin1(Attach::pluginSubfolder)))
-        return installed.absolutePath();
+    // From the programs' folder, or from prismark-live-gallery's beside the plugins.
+    for (const QString &relative :
+         {QStringLiteral(PRISMARK_INSTALLED_PLUGINS_FROM_BINDIR), QStringLiteral("plugins")}) {
+        const QDir installed(QCoreApplication::applicationDirPath() + QLatin1Char('/') + relative);
+        if (installed.exists(QString::fromLatin1(Attach::pluginSubfolder)))
+            return installed.absolutePath();
+    }
     return QStringLiteral(PRISMARK_BUILD_PLUGIN_DIR);
 }
 
@@ -186,6 +194,77 @@ void AttachLauncher::start()
     process.start();
 }
 
+bool AttachLauncher::adopt(const QByteArray &description)
+{
+    const QList<QByteArray> parts = description.split(',');
+    bool pidOk = false, pidfdOk = false, serverOk = false, startedOk = false;
+    const qint64 pid = parts.value(0).toLongLong(&pidOk);
+    const int pidfd = parts.value(1).toInt(&pidfdOk);
+    const int serverFd = parts.value(2).toInt(&serverOk);
+    const qint64 startedNs = parts.value(3).toLongLong(&startedOk);
+    if (parts.size() != 4 || !pidOk || !pidfdOk || !serverOk || !startedOk || pid <= 0 ||
+        pidfd < 0 || serverFd < 0)
+        return false;
+    // Only a child of this process, never any process a variable names.
+    siginfo_t child{};
+    if (::waitid(P_PID, id_t(pid), &child, WEXITED | WNOHANG | WNOWAIT) != 0 ||
+        !server->listen(qintptr(serverFd)))
+        return false;
+    int failure = 0;
+    programPath = resolveProgram(&failure);
+    adoptedPid = pid;
+    adoptedPidfd = pidfd;
+    auto *ended = new QSocketNotifier(pidfd, QSocketNotifier::Read, this);
+    connect(ended, &QSocketNotifier::activated, this, &AttachLauncher::adoptedProcessEnded);
+    // The application's time to say hello runs from its start.
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    const qint64 sinceStartMs = (now.tv_sec * 1000000000LL + now.tv_nsec - startedNs) / 1000000;
+    const qint64 leftMs =
+        qBound(qint64(0), qint64(handshakeMs) - sinceStartMs, qint64(handshakeMs));
+    handshakeTimer.start(int(leftMs));
+    // Said hello, or ended, before this process was there to see it.
+    QMetaObject::invokeMethod(this, &AttachLauncher::adoptedProcessEnded, Qt::QueuedConnection);
+    return true;
+}
+
+void AttachLauncher::adoptedProcessEnded()
+{
+    int status = 0;
+    if (adoptedPid <= 0 || ::waitpid(pid_t(adoptedPid), &status, WNOHANG) != adoptedPid)
+        return;
+    // What it said before it ended is heard first, as it was said first.
+    while (server->waitForNewConnection(0)) {
+    }
+    for (QLocalSocket *socket : server->findChildren<QLocalSocket *>())
+        socket->waitForReadyRead(0);
+    adoptedPid = 0;
+    ::close(adoptedPidfd);
+    adoptedPidfd = -1;
+    // Its socket file goes with it.
+    server->close();
+    // What QProcess says of a process: its status, or the signal that ended it.
+    if (WIFSIGNALED(status))
+        programFinished(WTERMSIG(status), QProcess::CrashExit);
+    else
+        programFinished(WEXITSTATUS(status), QProcess::NormalExit);
+}
+
+bool AttachLauncher::running() const
+{
+    return adoptedPid > 0 || process.state() != QProcess::NotRunning;
+}
+
+void AttachLauncher::signalProgram(int signal)
+{
+    if (adoptedPid > 0)
+        ::kill(pid_t(adoptedPid), signal);
+    else if (signal == SIGKILL)
+        process.kill();
+    else
+        process.terminate();
+}
+
 void AttachLauncher::readMessages(QLocalSocket *socket)
 {
     buffer += socket->readAll();
@@ -286,7 +365,7 @@ void AttachLauncher::fail(const QString &message, int status)
 
 void AttachLauncher::stop(int status)
 {
-    if (process.state() == QProcess::NotRunning) {
+    if (!running()) {
         if (!stopping)
             QMetaObject::invokeMethod(
                 this, [this, status] { emit finished(status); }, Qt::QueuedConnection);
@@ -295,6 +374,9 @@ void AttachLauncher::stop(int status)
     }
     stopping = true;
     stopStatus = status;
-    process.terminate();
-    QTimer::singleShot(3000, &process, [this] { process.kill(); });
+    signalProgram(SIGTERM);
+    QTimer::singleShot(3000, this, [this] {
+        if (running())
+            signalProgram(SIGKILL);
+    });
 }

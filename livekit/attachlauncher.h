@@ -3,6 +3,8 @@
 
 #pragma once
 
+#include "support/attachenvironment.h"
+
 #include <QByteArray>
 #include <QJsonObject>
 #include <QObject>
@@ -10,6 +12,8 @@
 #include <QString>
 #include <QStringList>
 #include <QTimer>
+
+class QSocketNotifier;
 
 class QLocalServer;
 class QLocalSocket;
@@ -71,6 +75,10 @@ public:
     // Starts it; finished() follows in every case, at once for a program that cannot
     // be started.
     void start();
+    // Takes over an application prismark-live's launcher started already (see
+    // Attach::adoptVariable): its process, a descriptor that reads when it ends, and
+    // the socket listening for its hello; false for a description it cannot use.
+    bool adopt(const QByteArray &description);
 
     // Whether the application said hello.
     bool hasAttached() const { return attached; }
@@ -90,6 +98,9 @@ private:
     void handshakeOverdue();
     void programFinished(int exitCode, QProcess::ExitStatus exitStatus);
     QString whyNoHandshake() const;
+    void adoptedProcessEnded();
+    bool running() const;
+    void signalProgram(int signal);
     void fail(const QString &message, int status);
 
     const AttachCommand command;
@@ -98,9 +109,12 @@ private:
     QString helloNote = QStringLiteral("; the Sheet Diagnostics window and Ctrl+Shift+I are in it");
     QString programPath;
     QProcess process;
+    // An application the launcher started, in place of process.
+    qint64 adoptedPid = 0;
+    int adoptedPidfd = -1;
     QLocalServer *server;
     QTimer handshakeTimer;
-    int handshakeMs = 10000;
+    int handshakeMs = Attach::handshakeMs;
     bool attached = false;
     bool stopping = false;
     int stopStatus = 0;

@@ -63,6 +63,13 @@ LiveSheet::Linter configuredLinter(LintOptions options, QWidget *window)
 // a text just installed runs once the gallery shows it.
 const QEvent::Type analysisEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
 
+// A variant as the author may name it: as the template writes it in any case, or
+// in kebab case.
+bool namesVariant(const QString &variant, const QString &name)
+{
+    return variant.compare(name, Qt::CaseInsensitive) == 0 || kebabCaseName(variant) == name;
+}
+
 QString themeDisplayName(Theme theme)
 {
     return QCoreApplication::translate("MainWindow", themeInfo(theme).displayName);
@@ -261,12 +268,19 @@ bool LiveSheet::event(QEvent *event)
     if (event->type() != analysisEvent)
         return QObject::event(event);
     // Not when a read since has published its own outcome and diagnostics.
-    if (fullAnalysisDue) {
+    if (fullAnalysisDue && !analysisHeld) {
         fullAnalysisDue = false;
         lastDiagnostics = analyse(lastBytes, Scope::Full);
         emit updated();
     }
     return true;
+}
+
+void LiveSheet::releaseFullAnalysis()
+{
+    analysisHeld = false;
+    if (fullAnalysisDue)
+        QCoreApplication::postEvent(this, new QEvent(analysisEvent), Qt::LowEventPriority - 1);
 }
 
 void LiveSheet::clearSwitcherSelection()
@@ -309,7 +323,7 @@ QVector<LintDiagnostic> LiveSheet::analyse(const QByteArray &bytes, Scope scope)
 bool LiveSheet::setVariant(const QString &name)
 {
     for (const QString &variant : qAsConst(variantNames)) {
-        if (variant.compare(name, Qt::CaseInsensitive) == 0 || kebabCaseName(variant) == name) {
+        if (namesVariant(variant, name)) {
             currentVariant = variant;
             reload(true);
             return true;
@@ -324,6 +338,13 @@ void LiveSheet::readTemplateHeader(const QByteArray &bytes)
     variantNames.clear();
     for (const TemplateVariant &variant : theme.variants())
         variantNames << variant.name;
+    if (!requestedVariant.isEmpty()) {
+        for (const QString &variant : qAsConst(variantNames)) {
+            if (namesVariant(variant, requestedVariant))
+                currentVariant = variant;
+        }
+        requestedVariant.clear();
+    }
     if (!variantNames.contains(currentVariant))
         currentVariant = variantNames.value(0);
     const QDir folder = QFileInfo(filePath).dir();

@@ -108,6 +108,14 @@ public:
     QString variant() const { return currentVariant; }
     // Builds and shows that variant at once; false for a name the template lacks.
     bool setVariant(const QString &name);
+    // The variant the first apply() builds, so it is built and installed once; the
+    // first variant when the template lacks it.
+    void setFirstVariant(const QString &name) { requestedVariant = name; }
+
+    // While held, the full analysis of an installed text waits (for an application's
+    // first paint, say); released, it runs as it would have.
+    void holdFullAnalysis() { analysisHeld = true; }
+    void releaseFullAnalysis();
     // The files a template names that are watched besides it.
     QStringList watchedSources() const { return sourcePaths; }
 
@@ -154,6 +162,7 @@ private:
     QVector<LintDiagnostic> checkedVerdict;
     // An installed save waits for its full analysis (posted to run after the paint).
     bool fullAnalysisDue = false;
+    bool analysisHeld = false;
 
     QByteArray lastBytes;
     bool haveBytes = false;
@@ -168,6 +177,7 @@ private:
     const bool themeTemplate;
     QStringList variantNames;
     QString currentVariant;
+    QString requestedVariant;
     SourceMap lastMap;
     QVector<LintDiagnostic> lastBuildErrors;
     QStringList sourcePaths;

@@ -3,14 +3,18 @@
 
 #include "shot/appshots.h"
 
+#include "analysis/templatelint.h"
 #include "livekit/attachlauncher.h"
 #include "shot/baselinecomparison.h"
 #include "shot/imagewriter.h"
 #include "shot/shotconsole.h"
+#include "shot/shotnames.h"
 #include "shot/shotoptions.h"
 #include "shot/shotsubjects.h"
 #include "support/attachprotocol.h"
 #include "support/safefilename.h"
+#include "tokens/themebuild.h"
+#include "tokens/themetemplate.h"
 
 #include <QDir>
 #include <QEventLoop>
@@ -54,11 +58,12 @@ QProcessEnvironment shotEnvironment(const ShotOptions &options, const ShotCombin
 
 } // namespace
 
-AppRun runOnce(const ShotOptions &options, const ShotCombination &combination,
-               const QString &scratch)
+AppRun runOnce(const ShotOptions &options, const QString &variant,
+               const ShotCombination &combination, const QString &scratch)
 {
     AttachCommand command;
     command.sheet = options.sheetPaths.constFirst();
+    command.variant = variant;
     command.program = options.program;
     command.arguments = options.programArguments;
     AttachLauncher launcher(command, attachPluginFolder());
@@ -213,10 +218,52 @@ QStringList baselineWindowNames(const QStringList &files, const QStringList &kno
 
 namespace {
 
+// A theme template's variants, each a theme of its own, DIR/<theme>-<variant>, as
+// prismark-build names the variant's sheet: those asked for, or every one. One
+// theme and no variant for a plain sheet.
+int chooseVariants(const ShotOptions &options, ShotSubjects &subjects, QStringList *variants)
+{
+    const QString path = options.sheetPaths.constFirst();
+    if (!isThemeTemplatePath(path))
+        return ShotSuccess;
+    QStringList names;
+    for (const TemplateVariant &variant :
+         ThemeTemplate::parse(subjects.sheetTexts.constFirst(), path, nullptr).variants())
+        names << variant.name;
+    if (names.isEmpty() && options.variants.isEmpty())
+        return ShotSuccess;
+    const auto named = [&](const QString &wanted) {
+        return std::find_if(names.cbegin(), names.cend(), [&](const QString &name) {
+            return name.compare(wanted, Qt::CaseInsensitive) == 0 || kebabCase(name) == wanted;
+        });
+    };
+    for (const QString &wanted : options.variants) {
+        if (named(wanted) == names.cend()) {
+            printShotError(QStringLiteral("%1 has no variant \"%2\"; it has %3")
+                               .arg(path, wanted, names.join(QLatin1String(", "))));
+            return ShotUsageError;
+        }
+        if (!variants->contains(*named(wanted)))
+            variants->append(*named(wanted));
+    }
+    if (options.variants.isEmpty())
+        *variants = names;
+    const ShotTheme sheet = subjects.themes.constFirst();
+    subjects.themes.clear();
+    for (const QString &variant : qAsConst(*variants)) {
+        ShotTheme theme = sheet;
+        theme.name = themeTemplateStem(path) + QLatin1Char('-') + variant;
+        theme.folder = kebabCase(themeTemplateStem(path)) + QLatin1Char('-') + kebabCase(variant);
+        theme.displayName = theme.name;
+        subjects.themes << theme;
+    }
+    return ShotSuccess;
+}
+
 // Every combination a run of the application of its own; the images go to the
 // writer (and the comparison) while the next run goes on. Returns the exit code.
 int renderEveryCombination(const ShotOptions &options, const QString &folder,
-                           const QString &scratch, ImageWriter &writer,
+                           const QString &variant, const QString &scratch, ImageWriter &writer,
                            BaselineComparison *comparison, QVector<RenderedImage> &images,
                            QSet<QString> &windowNames)
 {
@@ -227,7 +274,7 @@ int renderEveryCombination(const ShotOptions &options, const QString &folder,
                       QLatin1Char(')'));
         const QString cellFolder = QDir(scratch).filePath(QString::number(cell));
         QDir().mkpath(cellFolder);
-        const AppRun run = runOnce(options, cells[cell], cellFolder);
+        const AppRun run = runOnce(options, variant, cells[cell], cellFolder);
         if (run.status != ShotSuccess)
             return run.status;
         if (run.windows.isEmpty()) {
@@ -257,10 +304,14 @@ int runAppShots(const ShotOptions &options)
     ShotSubjects subjects;
     if (const int code = subjects.loadThemes(options))
         return code;
-    ShotTheme &theme = subjects.themes.first();
-    theme.folder += QLatin1Char('/') + QLatin1String(kAppFolder);
-    if (!makeFolders(options, theme.folder))
-        return ShotInputOutputError;
+    QStringList variants;
+    if (const int code = chooseVariants(options, subjects, &variants))
+        return code;
+    for (ShotTheme &theme : subjects.themes) {
+        theme.folder += QLatin1Char('/') + QLatin1String(kAppFolder);
+        if (!makeFolders(options, theme.folder))
+            return ShotInputOutputError;
+    }
     QTemporaryDir scratch;
     if (!scratch.isValid()) {
         printShotError(
@@ -273,18 +324,24 @@ int runAppShots(const ShotOptions &options)
         comparison = std::make_unique<BaselineComparison>(options, subjects, writer);
     QVector<RenderedImage> images;
     QSet<QString> windowNames;
-    const int rendered = renderEveryCombination(options, theme.folder, scratch.path(), writer,
-                                                comparison.get(), images, windowNames);
-    writer.waitForDone();
-    if (rendered != ShotSuccess)
-        return rendered;
+    for (int run = 0; run < subjects.themes.size(); ++run) {
+        const QString runScratch = QDir(scratch.path()).filePath(QString::number(run));
+        const int rendered =
+            renderEveryCombination(options, subjects.themes[run].folder, variants.value(run),
+                                   runScratch, writer, comparison.get(), images, windowNames);
+        writer.waitForDone();
+        if (rendered != ShotSuccess)
+            return rendered;
+    }
     if (writer.printWriteErrors())
         return ShotInputOutputError;
     int code = ShotSuccess;
     if (comparison) {
+        QStringList baseline;
+        for (const ShotTheme &theme : qAsConst(subjects.themes))
+            baseline += baselineFiles(options, theme.folder);
         subjects.tabFiles =
-            baselineWindowNames(baselineFiles(options, theme.folder),
-                                QStringList(windowNames.begin(), windowNames.end()));
+            baselineWindowNames(baseline, QStringList(windowNames.begin(), windowNames.end()));
         code = comparison->report(images);
         if (code != ShotInputOutputError && options.updateBaseline) {
             const int updated = comparison->updateBaseline(images);

@@ -30,10 +30,11 @@ struct AppRun
     bool audited = false;
 };
 
-// The application started once for a combination, its windows rendered (and with
-// --audit audited) into scratch once it has settled.
-AppRun runOnce(const ShotOptions &options, const ShotCombination &combination,
-               const QString &scratch);
+// The application started once for a combination, with a template's variant (or
+// its first for ""), its windows rendered (and with --audit audited) into scratch
+// once it has settled.
+AppRun runOnce(const ShotOptions &options, const QString &variant,
+               const ShotCombination &combination, const QString &scratch);
 
 // The window names a baseline folder's files stand for: each file read back
 // against the known windows (longest first), else against the shortest name its

@@ -154,7 +154,7 @@ int runAppAudit(const ShotOptions &options)
     }
     const ShotCombination combination{options.baseStyles.first(), options.directions.first(), false,
                                       options.scales.first()};
-    const AppRun run = runOnce(options, combination, scratch.path());
+    const AppRun run = runOnce(options, options.variants.value(0), combination, scratch.path());
     if (run.status != ShotSuccess)
         return run.status;
     if (!run.audited)

@@ -3,6 +3,7 @@
 
 #include "shot/shotoptions.h"
 
+#include "analysis/templatelint.h"
 #include "shot/shotmatrix.h"
 #include "shot/shotnames.h"
 #include "support/programsupport.h"
@@ -111,6 +112,11 @@ void declareOptions(QCommandLineParser &parser)
          QStringLiteral("With PROGRAM: seconds it runs before its windows are rendered "
                         "(default 3)."),
          QStringLiteral("seconds")},
+        {QStringLiteral("variant"),
+         QStringLiteral("With PROGRAM and a theme template SHEET (.qss.in): the variant to "
+                        "render, to DIR/<theme>-<variant>/app (default: each variant). "
+                        "Repeatable or comma separated."),
+         QStringLiteral("name")},
         {QStringLiteral("quiet"), QStringLiteral("No progress display.")},
         {QStringLiteral("list"), QStringLiteral("Print the files written on standard output.")},
     });
@@ -231,6 +237,12 @@ QString readAttachOptions(const QCommandLineParser &parser, ShotOptions &options
         options.settleMs = qRound(seconds * 1000);
     }
     options.sheetPaths = parser.positionalArguments();
+    options.variants = splitOptionValues(parser.values(QStringLiteral("variant")));
+    if (parser.isSet(QStringLiteral("variant")) &&
+        !isThemeTemplatePath(options.sheetPaths.constFirst()))
+        return QStringLiteral("--variant is for a theme template (SHEET.qss.in)");
+    if (parser.isSet(QStringLiteral("variant")) && options.variants.isEmpty())
+        return QStringLiteral("--variant wants a variant's name");
     QString error = readMatrix(parser, options);
     if (error.isEmpty())
         error = readOutputs(parser, options);
@@ -241,6 +253,8 @@ QString readOptions(const QCommandLineParser &parser, ShotOptions &options)
 {
     if (parser.isSet(QStringLiteral("settle")))
         return QStringLiteral("--settle is for \"SHEET -- PROGRAM\"");
+    if (parser.isSet(QStringLiteral("variant")))
+        return QStringLiteral("--variant is for \"SHEET.qss.in -- PROGRAM\"");
     if (!parser.positionalArguments().isEmpty())
         return QStringLiteral("unexpected argument: %1").arg(parser.positionalArguments()[0]);
     if (!parser.isSet(QStringLiteral("theme")) && !parser.isSet(QStringLiteral("sheet")))

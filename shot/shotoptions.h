@@ -66,6 +66,9 @@ struct ShotOptions
     QStringList programArguments;
     // How long the application runs before its windows are rendered.
     int settleMs = 3000;
+    // --variant of a theme template SHEET, comma lists split: the variants rendered,
+    // each a run of its own; every variant when none is named.
+    QStringList variants;
 };
 
 // The options, or what the command line came to instead: a usage error for

@@ -3,28 +3,19 @@
 
 #pragma once
 
+#include "support/attachenvironment.h"
+
 #include <QByteArray>
 #include <QJsonObject>
 #include <QString>
 #include <QVector>
 
 // What prismark-live and the attach plugin inside the author's application agree on:
-// the environment the application is started with, and the messages the plugin
-// sends back over a local socket, one JSON object a line.
+// the environment the application is started with (its first part, which the
+// launcher needs without the toolkit, in attachenvironment.h), and the messages the
+// plugin sends back over a local socket, one JSON object a line.
 namespace Attach {
 
-// The platform theme key the plugin answers to, and the folder under a plugin path
-// it lies in.
-constexpr char themeKey[] = "prismark";
-constexpr char pluginSubfolder[] = "platformthemes";
-
-// The environment of the application started attached.
-constexpr char serverVariable[] = "PRISMARK_ATTACH_SERVER";   // the local socket's path
-constexpr char sheetVariable[] = "PRISMARK_ATTACH_SHEET";     // the author's sheet, absolute
-constexpr char variantVariable[] = "PRISMARK_ATTACH_VARIANT"; // a template's variant, or ""
-// The platform theme the application would have used: the user's own
-// QT_QPA_PLATFORMTHEME, forwarded to; unset or empty for the toolkit's choice.
-constexpr char forwardThemeVariable[] = "PRISMARK_ATTACH_FORWARD_THEME";
 // Test hooks. A folder into which the plugin writes, after every update of the sheet,
 // each top-level window's grab and a report (see attachedsession.h); and the object
 // name of a widget it inspects as a pick would.
@@ -93,6 +84,14 @@ struct Message
 
 // One message as a line to send.
 QByteArray encodeMessage(const QString &kind, const QJsonObject &fields);
+
+// The plugin's end of the connection, made with the system's own calls: it is
+// needed before the application has an event loop (the toolkit's sockets need one),
+// and so the plugin brings no network library into the application. Returns the
+// connected socket, or -1 when there is no server at that path.
+int connectToServer(const QString &serverPath);
+// Writes the whole message on a connected socket; false when it could not.
+bool sendMessage(int socket, const QByteArray &message);
 
 // Takes the complete lines off the front of buffer and reads each as a message;
 // lines that are not a message are dropped, and a line longer than the limit is

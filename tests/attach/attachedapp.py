@@ -2,9 +2,12 @@
 # SPDX-License-Identifier: MIT
 """The test application of attachedapp.cpp, in Python, on the binding named first:
 pyqt5, pyqt6 or pyside2. Names, sheets and the note its button's handlers write
-as in attachedappnames.h."""
+as in attachedappnames.h.
+With --quit-when-painted (for the benchmark) it sets no sheet of its own, and once
+its window is first painted prints "painted NS" (the monotonic clock then) and ends."""
 import os
 import sys
+import time
 
 binding = sys.argv[1]
 if binding == "pyqt5":
@@ -17,7 +20,9 @@ else:
 OWN_SHEET = "QMainWindow, QDialog { background: rgb(0, 160, 0); }"
 
 application = QtWidgets.QApplication(sys.argv)
-application.setStyleSheet(OWN_SHEET)
+quit_when_painted = "--quit-when-painted" in sys.argv
+if not quit_when_painted:
+    application.setStyleSheet(OWN_SHEET)
 
 window = QtWidgets.QMainWindow()
 window.setObjectName("attachedMain")
@@ -49,6 +54,31 @@ button.installEventFilter(press_note)
 layout.addStretch()
 window.setCentralWidget(central)
 window.resize(320, 240)
+
+
+def run():
+    return application.exec() if hasattr(application, "exec") else application.exec_()
+
+
+class FirstPaint(QtCore.QObject):
+    seen = False
+
+    def eventFilter(self, watched, event):
+        if event.type() == getattr(QtCore.QEvent, "Type", QtCore.QEvent).Paint and not self.seen:
+            self.seen = True
+            QtCore.QTimer.singleShot(0, self.painted)
+        return False
+
+    def painted(self):
+        print("painted %d" % time.monotonic_ns(), flush=True)
+        application.quit()
+
+
+if quit_when_painted:
+    first_paint = FirstPaint()
+    window.installEventFilter(first_paint)
+    window.show()
+    sys.exit(run())
 window.show()
 
 dialog = QtWidgets.QDialog(window)
@@ -69,4 +99,4 @@ def read_input():
 read_kind = getattr(QtCore.QSocketNotifier, "Type", QtCore.QSocketNotifier).Read
 notifier = QtCore.QSocketNotifier(0, read_kind)
 notifier.activated.connect(read_input)
-sys.exit(application.exec() if hasattr(application, "exec") else application.exec_())
+sys.exit(run())

@@ -116,6 +116,8 @@ private:
 private slots:
     void applicationShowsTheSheetAndFollowsSaves_data();
     void applicationShowsTheSheetAndFollowsSaves();
+    void sheetsPaletteIsTheApplicationsWhileItHasOne();
+    void nothingIsLeftInTheTemporaryFolder();
     void inspectorAnswersOnTheApplicationsWidgets();
     void failureIsSaidPlainly_data();
     void failureIsSaidPlainly();
@@ -177,6 +179,46 @@ void TestAttach::applicationShowsTheSheetAndFollowsSaves()
     QCOMPARE(run.quit(7), 7);
     QVERIFY2(run.errors().contains(QLatin1String("prismark-live: attached to")),
              qPrintable(run.errors()));
+}
+
+void TestAttach::sheetsPaletteIsTheApplicationsWhileItHasOne()
+{
+    // No rule paints the windows: what shows there is the application's palette.
+    const QByteArray withoutPalette = "QPushButton { padding: 2px; }\n";
+    const QByteArray withPalette = "/*\n@palette Window = #1e5078\n*/\n" + withoutPalette;
+    AttachedRun run(QStringLiteral(ATTACHED_APP_EXECUTABLE), {}, withoutPalette);
+    QTRY_VERIFY_WITH_TIMEOUT(run.shows(AttachedApp::mainName), 15000);
+    QTRY_VERIFY(run.pixel(AttachedApp::mainName, backgroundPoint).isValid());
+    const QColor ownPalette = run.pixel(AttachedApp::mainName, backgroundPoint);
+    QVERIFY(ownPalette != rgb(0x1e, 0x50, 0x78));
+
+    QVERIFY(saveByRename(run.sheet, withPalette));
+    QTRY_COMPARE_WITH_TIMEOUT(run.pixel(AttachedApp::mainName, backgroundPoint),
+                              rgb(0x1e, 0x50, 0x78), 10000);
+    // The application's own widget-level sheet still wins on its label.
+    QCOMPARE(run.pixel(AttachedApp::mainName, labelPoint), rgb(0, 0, 255));
+
+    QVERIFY(saveByRename(run.sheet, withoutPalette));
+    QTRY_COMPARE_WITH_TIMEOUT(run.pixel(AttachedApp::mainName, backgroundPoint), ownPalette, 10000);
+    QCOMPARE(run.quit(0), 0);
+}
+
+// The socket the application says hello on goes when the application does.
+void TestAttach::nothingIsLeftInTheTemporaryFolder()
+{
+    QTemporaryDir temporary;
+    QProcessEnvironment extra;
+    extra.insert(QStringLiteral("TMPDIR"), temporary.path());
+    extra.insert(QStringLiteral("XDG_RUNTIME_DIR"), scratch.path());
+    AttachedRun run(QStringLiteral(ATTACHED_APP_EXECUTABLE), {}, redSheet, extra);
+    const auto left = [&temporary] {
+        return QDir(temporary.path())
+            .entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(run.shows(AttachedApp::mainName), 15000);
+    QCOMPARE(run.quit(0), 0);
+    QVERIFY2(run.errors().contains(QLatin1String("attached to")), "no hello came");
+    QCOMPARE(left(), QStringList());
 }
 
 void TestAttach::inspectorAnswersOnTheApplicationsWidgets()

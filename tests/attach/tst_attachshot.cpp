@@ -73,6 +73,8 @@ private slots:
     void windowsAreRenderedWithTheSheet();
     void eachCombinationIsARunOfItsOwn();
     void comparisonNoticesASheetChange();
+    void templateVariantsAreRunsOfTheirOwn_data();
+    void templateVariantsAreRunsOfTheirOwn();
     void failureIsSaidPlainly_data();
     void failureIsSaidPlainly();
     void auditFindsThePlantedFaultAndClicksNothing_data();
@@ -282,6 +284,50 @@ void TestAttachShot::comparisonNoticesASheetChange()
                    backgroundPoint),
              QColor(220, 200, 0));
     QVERIFY(QFile::exists(run.filePath(QStringLiteral("baseline/author/app/gone.png"))));
+}
+
+void TestAttachShot::templateVariantsAreRunsOfTheirOwn_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QStringList>("folders");
+    QTest::newRow("the variant named, in kebab case")
+        << QStringList{QStringLiteral("--variant"), QStringLiteral("deep-dark")}
+        << QStringList{QStringLiteral("mytheme-deep-dark")};
+    QTest::newRow("every variant when none is named")
+        << QStringList()
+        << QStringList{QStringLiteral("mytheme-deep-dark"), QStringLiteral("mytheme-light")};
+}
+
+void TestAttachShot::templateVariantsAreRunsOfTheirOwn()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QStringList, folders);
+    const QDir run(folder.filePath(QString::fromLatin1(QTest::currentDataTag())));
+    QVERIFY(QDir().mkpath(run.path()));
+    const QString sheet = run.filePath(QStringLiteral("mytheme.qss.in"));
+    QVERIFY(writeFile(sheet, "/*\n@variant Light light.tokens.json\n"
+                             "@variant DeepDark dark.tokens.json\n*/\n"
+                             "QMainWindow, QDialog { background: {color.window}; }\n"));
+    QVERIFY(writeFile(run.filePath(QStringLiteral("light.tokens.json")),
+                      R"({"color": {"$type": "color", "window": {"$value": "#c81e1e"}}})"));
+    QVERIFY(writeFile(run.filePath(QStringLiteral("dark.tokens.json")),
+                      R"({"color": {"$type": "color", "window": {"$value": "#dcc800"}}})"));
+    const ShotRun shot =
+        runShot(QStringList{QStringLiteral("--settle"), QStringLiteral("0.5"),
+                            QStringLiteral("--out"), run.filePath("shots")} +
+                options +
+                QStringList{sheet, QStringLiteral("--"), QStringLiteral(ATTACHED_APP_EXECUTABLE)});
+    QVERIFY2(shot.status == 0, qPrintable(shot.errors));
+    QCOMPARE(
+        QDir(run.filePath(QStringLiteral("shots"))).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
+        folders);
+    const QString main =
+        QLatin1String("/app/") + QLatin1String(AttachedApp::mainName) + QStringLiteral(".png");
+    QCOMPARE(pixel(run.filePath(QStringLiteral("shots/mytheme-deep-dark") + main), backgroundPoint),
+             QColor(220, 200, 0));
+    if (folders.contains(QStringLiteral("mytheme-light")))
+        QCOMPARE(pixel(run.filePath(QStringLiteral("shots/mytheme-light") + main), backgroundPoint),
+                 QColor(200, 30, 30));
 }
 
 void TestAttachShot::failureIsSaidPlainly_data()

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -91,6 +92,7 @@ private slots:
     // The application's sheet outlives each preview; the next starts without it.
     void cleanup() { qApp->setStyleSheet(QString()); }
     void firstVariantIsShown();
+    void variantAskedForFirstIsTheOnlyOneInstalled();
     void tokenEditRepaints_data();
     void tokenEditRepaints();
     void brokenTokenFileKeepsLastGoodBuild();
@@ -109,6 +111,28 @@ void TestLiveTemplate::firstVariantIsShown()
     QVERIFY2(qApp->styleSheet().contains(QStringLiteral("color: #102030;")),
              qPrintable(qApp->styleSheet()));
     QVERIFY(live.sheet.watchedSources().contains(QDir::cleanPath(live.lightTokens())));
+}
+
+// As an attached application starts: its variant built and installed once, and the
+// full analysis kept until the application has painted.
+void TestLiveTemplate::variantAskedForFirstIsTheOnlyOneInstalled()
+{
+    LiveTemplate live;
+    QStringList installed;
+    LiveSheet sheet(live.path, [&](const QString &text) { installed << text; });
+    QSignalSpy updated(&sheet, &LiveSheet::updated);
+    sheet.setFirstVariant(QStringLiteral("dark"));
+    sheet.holdFullAnalysis();
+    sheet.apply();
+    QCOMPARE(sheet.variant(), QStringLiteral("Dark"));
+    QCOMPARE(installed.size(), 1);
+    QVERIFY2(installed.constFirst().contains(QStringLiteral("#e0e0e0")),
+             qPrintable(installed.constFirst()));
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    QCOMPARE(updated.count(), 0);
+    sheet.releaseFullAnalysis();
+    QTRY_COMPARE(updated.count(), 1);
 }
 
 void TestLiveTemplate::tokenEditRepaints_data()

@@ -210,6 +210,12 @@ void TestShotOptions::refusals_data()
         << "--settle wants seconds from 0 to 600";
     QTest::newRow("a settle time for the gallery")
         << light + QStringList{"--settle", "1"} << 2 << "--settle is for \"SHEET -- PROGRAM\"";
+    QTest::newRow("a variant of a plain sheet")
+        << QStringList{"--variant", "dark", "mine.qss", "--", "./app"} << 2
+        << "--variant is for a theme template (SHEET.qss.in)";
+    QTest::newRow("a variant for the gallery")
+        << light + QStringList{"--variant", "dark"} << 2
+        << "--variant is for \"SHEET.qss.in -- PROGRAM\"";
     QTest::newRow("a bad size is told before an unknown theme")
         << QStringList{"--theme", "sepia", "--size", "wide"} << 2
         << "--size wants WIDTHxHEIGHT, such as 1040x720";
