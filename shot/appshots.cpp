@@ -216,8 +216,6 @@ QStringList baselineWindowNames(const QStringList &files, const QStringList &kno
     return names;
 }
 
-namespace {
-
 // A theme template's variants, each a theme of its own, DIR/<theme>-<variant>, as
 // prismark-build names the variant's sheet: those asked for, or every one. One
 // theme and no variant for a plain sheet.
@@ -259,6 +257,8 @@ int chooseVariants(const ShotOptions &options, ShotSubjects &subjects, QStringLi
     }
     return ShotSuccess;
 }
+
+namespace {
 
 // Every combination a run of the application of its own; the images go to the
 // writer (and the comparison) while the next run goes on. Returns the exit code.

@@ -9,6 +9,7 @@
 #include <QStringList>
 
 struct ShotCombination;
+struct ShotSubjects;
 
 // The folder under a theme's that holds its application renders.
 constexpr char kAppFolder[] = "app";
@@ -35,6 +36,11 @@ struct AppRun
 // once it has settled.
 AppRun runOnce(const ShotOptions &options, const QString &variant,
                const ShotCombination &combination, const QString &scratch);
+
+// A theme template's variants, each a theme of its own, DIR/<theme>-<variant>, as
+// prismark-build names the variant's sheet: those asked for, or every one. One
+// theme and no variant for a plain sheet. Returns the exit code.
+int chooseVariants(const ShotOptions &options, ShotSubjects &subjects, QStringList *variants);
 
 // The window names a baseline folder's files stand for: each file read back
 // against the known windows (longest first), else against the shortest name its

@@ -144,31 +144,44 @@ int runAppAudit(const ShotOptions &options)
     ShotSubjects subjects;
     if (const int code = subjects.loadThemes(options))
         return code;
-    const ShotTheme &theme = subjects.themes.constFirst();
-    const QString folder = theme.folder + QLatin1Char('/') + QLatin1String(kAppFolder);
-    QTemporaryDir scratch;
-    if (!scratch.isValid()) {
-        printShotError(
-            QStringLiteral("cannot make a temporary folder: %1").arg(scratch.errorString()));
-        return ShotInputOutputError;
-    }
+    QStringList variants;
+    if (const int code = chooseVariants(options, subjects, &variants))
+        return code;
     const ShotCombination combination{options.baseStyles.first(), options.directions.first(), false,
                                       options.scales.first()};
-    const AppRun run = runOnce(options, options.variants.value(0), combination, scratch.path());
-    if (run.status != ShotSuccess)
-        return run.status;
-    if (!run.audited)
-        return ShotNotAttached;
-    AuditResults results;
-    QString error;
-    if (!readAuditResultsFolder(scratch.path(), folder, &results, &error)) {
-        printShotError(QStringLiteral("the audit's results cannot be read: %1").arg(error));
-        return ShotNotAttached;
-    }
+    // Each variant of a template is a run of the application of its own, as for shots.
+    AuditResults all;
     ImageWriter writer;
-    for (const auto &window : qAsConst(results.strips))
-        if (!writeStrips(options, folder, window.first, window.second, writer))
+    for (int run = 0; run < subjects.themes.size(); ++run) {
+        const QString folder =
+            subjects.themes[run].folder + QLatin1Char('/') + QLatin1String(kAppFolder);
+        QTemporaryDir scratch;
+        if (!scratch.isValid()) {
+            printShotError(
+                QStringLiteral("cannot make a temporary folder: %1").arg(scratch.errorString()));
             return ShotInputOutputError;
-    results.states.version = results.wcag.version = QCoreApplication::applicationVersion();
-    return reportAudit(options, results.states, results.wcag, writer);
+        }
+        const AppRun app = runOnce(options, variants.value(run), combination, scratch.path());
+        if (app.status != ShotSuccess)
+            return app.status;
+        if (!app.audited)
+            return ShotNotAttached;
+        AuditResults results;
+        QString error;
+        if (!readAuditResultsFolder(scratch.path(), folder, &results, &error)) {
+            printShotError(QStringLiteral("the audit's results cannot be read: %1").arg(error));
+            return ShotNotAttached;
+        }
+        for (const auto &window : qAsConst(results.strips))
+            if (!writeStrips(options, folder, window.first, window.second, writer))
+                return ShotInputOutputError;
+        all.states.findings += results.states.findings;
+        all.states.gaps += results.states.gaps;
+        all.states.themeCount += results.states.themeCount;
+        all.wcag.findings += results.wcag.findings;
+        all.wcag.gaps += results.wcag.gaps;
+        all.wcag.themes += results.wcag.themes;
+    }
+    all.states.version = all.wcag.version = QCoreApplication::applicationVersion();
+    return reportAudit(options, all.states, all.wcag, writer);
 }

@@ -188,6 +188,8 @@ void TestAttachShot::auditReportsAsForTheGallery_data()
     QTest::newRow("the WCAG audit as SARIF")
         << QStringList{"--audit=wcag", "--format", "sarif"} << "\"ruleId\": \"WCAG2.2-2.4.7\""
         << "";
+    QTest::newRow("a template's variant audited under its own name")
+        << QStringList{"--audit=wcag", "--variant", "deep-dark"} << "author-deep-dark/app/" << "";
     // The button holds the window's focus, which disabling it would move.
     QTest::newRow("the WCAG audit's page and the states it left out")
         << QStringList{"--audit=wcag", "--html", "pages"} << "pickMe disabled: not audited"
@@ -204,8 +206,15 @@ void TestAttachShot::auditReportsAsForTheGallery()
         QString::fromLatin1(QTest::currentDataTag()).replace(QLatin1Char(' '), QLatin1Char('-'))));
     QVERIFY(QDir().mkpath(run.path()));
     QDir::setCurrent(run.path());
-    const QString sheet = run.filePath(QStringLiteral("author.qss"));
-    QVERIFY(writeFile(sheet, plantedFocusSheet));
+    const bool variants = options.contains(QStringLiteral("--variant"));
+    const QString sheet = run.filePath(variants ? QStringLiteral("author.qss.in")
+                                                : QStringLiteral("author.qss"));
+    QVERIFY(writeFile(sheet, variants ? QByteArray("/*\n@variant Light light.tokens.json\n"
+                                                   "@variant DeepDark dark.tokens.json\n*/\n") +
+                                            plantedFocusSheet
+                                      : QByteArray(plantedFocusSheet)));
+    for (const char *tokens : {"light.tokens.json", "dark.tokens.json"})
+        QVERIFY(writeFile(run.filePath(QLatin1String(tokens)), "{}"));
     const ShotRun shot = runShot(
         options + QStringList{QStringLiteral("--settle"), QStringLiteral("0.5"),
                               QStringLiteral("--out"), run.filePath("shots"), sheet,
