@@ -10,6 +10,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <cmath>
 #include <numeric>
 #include <random>
 
@@ -230,7 +231,10 @@ Attribution attributeTime(const ApplyPass &apply, const QString &sheet, int unit
         if (clock.elapsed() > settings.budgetMilliseconds)
             break;
     }
-    rankUnits(result.units, result.apply.width());
+    // A step is the difference of two passes, each as unsteady as the whole sheet's
+    // or the baseline's: their spreads add, about as the root of two of the larger.
+    rankUnits(result.units,
+              std::sqrt(2.0) * qMax(result.apply.width(), result.baseline.width()));
     result.measuringMilliseconds = double(clock.nsecsElapsed()) / 1e6;
     return result;
 }
