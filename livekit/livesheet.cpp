@@ -5,9 +5,8 @@
 
 #include "analysis/lintconfig.h"
 #include "analysis/templatelint.h"
-#include "shell/mainwindow.h"
+#include "shell/galleryhost.h"
 #include "support/safefileread.h"
-#include "switcher/styleswitcherwindow.h"
 #include "theme/stylesheetloader.h"
 #include "theme/themecatalogue.h"
 #include "tokens/themebuild.h"
@@ -77,12 +76,12 @@ QString themeDisplayName(Theme theme)
 
 } // namespace
 
-LiveSheet::LiveSheet(MainWindow *window, const QString &path, QObject *parent)
+LiveSheet::LiveSheet(GalleryHost *gallery, const QString &path, QObject *parent)
     : QObject(parent)
-    , window(window)
+    , gallery(gallery)
     , filePath(QFileInfo(path).absoluteFilePath())
     , config(lintConfigForSheet(filePath))
-    , linter(configuredLinter(config.options, window))
+    , linter(configuredLinter(config.options, gallery ? gallery->galleryWindow() : nullptr))
     , file(filePath)
     , burstSettleInterval(settleMs)
     , emptySettleInterval(emptySettleMs)
@@ -94,15 +93,12 @@ LiveSheet::LiveSheet(MainWindow *window, const QString &path, QObject *parent)
     connect(&settleTimer, &QTimer::timeout, this, [this] { reload(false); });
     connect(&file, &WatchedFile::changed, this, &LiveSheet::noteChange);
 
-    if (!window)
+    if (!gallery)
         return;
-    // Connected after the main window's own connection, so the theme is in force by
-    // the time this runs.
-    connect(window->styleSwitcherWindow(), &StyleSwitcherWindow::themeRequested, this,
-            [this](ThemeIndex theme) {
-                shownStyleName = themeDisplayName(static_cast<Theme>(theme));
-                emit updated();
-            });
+    gallery->onThemePicked(this, [this](Theme theme) {
+        shownStyleName = themeDisplayName(theme);
+        emit updated();
+    });
 }
 
 LiveSheet::LiveSheet(const QString &path, Installer install, QObject *parent)
@@ -231,8 +227,8 @@ void LiveSheet::reload(bool force)
         return;
     }
 
-    if (window) {
-        window->applyStyleSheet(decodeStyleSheetText(read.bytes), fileName());
+    if (gallery) {
+        gallery->installAuthorSheet(decodeStyleSheetText(read.bytes), fileName());
         clearSwitcherSelection();
     } else {
         installer(decodeStyleSheetText(read.bytes));
@@ -243,7 +239,7 @@ void LiveSheet::reload(bool force)
     lastProblem.clear();
     appliedEmpty = read.bytes.isEmpty();
     shownStyleName = fileName();
-    if (force && window) {
+    if (force && gallery) {
         // Asked for (at start, or the Apply button): the diagnostics come with it. In an
         // application of the author's own they wait for its paint, as after a save:
         // its start-up is what the author waits for there.
@@ -287,7 +283,7 @@ void LiveSheet::clearSwitcherSelection()
 {
     // With the file installed no built-in theme is current; left checked, the
     // theme's button could not be picked to go back to it.
-    window->styleSwitcherWindow()->clearCurrentTheme();
+    gallery->clearThemeSelection();
 }
 
 bool LiveSheet::buildFailed(const QVector<LintDiagnostic> &errors)

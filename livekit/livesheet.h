@@ -21,7 +21,7 @@
 #include <memory>
 #include <vector>
 
-class MainWindow;
+class GalleryHost;
 
 // What a read of the sheet found: the bytes to install, or why there are none.
 struct SheetRead
@@ -68,7 +68,7 @@ public:
     // How a text is installed when there is no gallery window to install it on.
     using Installer = std::function<void(const QString &text)>;
 
-    LiveSheet(MainWindow *window, const QString &path, QObject *parent = nullptr);
+    LiveSheet(GalleryHost *gallery, const QString &path, QObject *parent = nullptr);
     // For an application of the author's own: each good text goes to install.
     LiveSheet(const QString &path, Installer install, QObject *parent = nullptr);
 
@@ -145,7 +145,7 @@ private:
     void watchSources(const QStringList &paths);
     bool buildFailed(const QVector<LintDiagnostic> &errors);
 
-    MainWindow *window;
+    GalleryHost *gallery;
     Installer installer;
     const QString filePath;
     const LintConfigResult config;

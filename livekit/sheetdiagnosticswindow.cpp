@@ -8,8 +8,7 @@
 #include "livekit/applicationsheet.h"
 #include "livekit/livesheet.h"
 #include "livekit/livewindowplacement.h"
-#include "shell/mainwindow.h"
-#include "switcher/styleswitcherwindow.h"
+#include "shell/galleryhost.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -72,13 +71,13 @@ QString countsText(const QVector<LintDiagnostic> &diagnostics)
 
 // What the accessibility check audits: the gallery's tab on screen, or every window
 // of the application but the tools'.
-QVector<AuditedPage> shownPages(MainWindow *window, QWidget *tools)
+QVector<AuditedPage> shownPages(const GalleryHost *gallery, QWidget *tools)
 {
     QVector<AuditedPage> pages;
-    if (window) {
-        const QStringList titles = window->galleryTabTitles();
+    if (gallery) {
+        const QStringList titles = gallery->galleryTabTitles();
         for (int tab = 0; tab < titles.size(); ++tab)
-            if (QWidget *page = window->galleryTabPage(tab); page && page->isVisible())
+            if (QWidget *page = gallery->galleryTabPage(tab); page && page->isVisible())
                 pages.append({page, titles[tab]});
         return pages;
     }
@@ -89,10 +88,10 @@ QVector<AuditedPage> shownPages(MainWindow *window, QWidget *tools)
 
 } // namespace
 
-SheetDiagnosticsWindow::SheetDiagnosticsWindow(LiveSheet *sheet, MainWindow *window)
-    : QWidget(window, Qt::Tool)
+SheetDiagnosticsWindow::SheetDiagnosticsWindow(LiveSheet *sheet, GalleryHost *gallery)
+    : QWidget(gallery ? gallery->galleryWindow() : nullptr, Qt::Tool)
     , sheet(sheet)
-    , switcher(window ? window->styleSwitcherWindow() : nullptr)
+    , switcher(gallery ? gallery->switcherWindow() : nullptr)
     , pathLabel(new QLabel(this))
     , variantChooser(new QComboBox(this))
     , stateLabel(new QLabel(this))
@@ -103,7 +102,7 @@ SheetDiagnosticsWindow::SheetDiagnosticsWindow(LiveSheet *sheet, MainWindow *win
     , outlineLabel(new QLabel(this))
     , pickButton(new QPushButton(tr("Pick"), this))
     , accessibility(new AccessibilityPanel(
-          sheet, [window, this] { return shownPages(window, this); }, this))
+          sheet, [gallery, this] { return shownPages(gallery, this); }, this))
 {
     setWindowTitle(tr("Sheet Diagnostics"));
     resize(switcher ? switcher->width() : 640, preferredHeight);
@@ -135,7 +134,7 @@ SheetDiagnosticsWindow::SheetDiagnosticsWindow(LiveSheet *sheet, MainWindow *win
     bottomRow->addWidget(hintLabel, 1);
     pickButton->setToolTip(tr("Click a widget of %1 to see the rules that paint it "
                               "(Ctrl+Shift+I); Esc cancels.")
-                               .arg(window ? tr("the gallery") : tr("the application")));
+                               .arg(gallery ? tr("the gallery") : tr("the application")));
     bottomRow->addWidget(pickButton);
     bottomRow->addWidget(applyButton);
     layout->addLayout(bottomRow);
@@ -161,8 +160,8 @@ SheetDiagnosticsWindow::SheetDiagnosticsWindow(LiveSheet *sheet, MainWindow *win
     connect(sheet, &LiveSheet::updated, this, &SheetDiagnosticsWindow::refresh);
 
     // Shown and closed with the main window, placed below the switcher wherever that goes.
-    if (window)
-        window->installEventFilter(this);
+    if (gallery)
+        gallery->galleryWindow()->installEventFilter(this);
     if (switcher)
         switcher->installEventFilter(this);
     refresh();

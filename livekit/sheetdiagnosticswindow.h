@@ -6,8 +6,8 @@
 #include <QWidget>
 
 class AccessibilityPanel;
+class GalleryHost;
 class LiveSheet;
-class MainWindow;
 class QComboBox;
 class QLabel;
 class QListWidget;
@@ -22,8 +22,8 @@ class SheetDiagnosticsWindow : public QWidget
 {
     Q_OBJECT
 public:
-    // parent is the main window; the window keeps itself below its style switcher.
-    SheetDiagnosticsWindow(LiveSheet *sheet, MainWindow *window);
+    // parent is the gallery's window; the window keeps itself below its style switcher.
+    SheetDiagnosticsWindow(LiveSheet *sheet, GalleryHost *gallery);
 
     // Opens the diagnostic's position as described above; the list's activation
     // comes here.

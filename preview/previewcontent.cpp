@@ -506,3 +506,7 @@ void PreviewContent::showDialogPreview(int dialogType)
         break;
     }
 }
+
+// Its meta-object is compiled here, not with the library's others, so that what
+// uses none of the gallery (the attach plugin) does not link it.
+#include "moc_previewcontent.cpp"

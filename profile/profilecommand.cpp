@@ -250,7 +250,9 @@ void describe(const ProfileMeasurement &measurement, const ProfileSheet &sheet,
 int measureOnStage(const ProfileOptions &options, const SheetModel &model,
                    ProfileMeasurement *measurement)
 {
-    ProfileStage stage(options.gallery);
+    ProfileStage stage;
+    if (options.gallery)
+        stage.addGallery();
     for (const QString &form : options.forms) {
         LoadedForm loaded = loadForm(form);
         if (!loaded.widget) {

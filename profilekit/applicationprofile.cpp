@@ -49,7 +49,7 @@ bool profileApplicationWindows(const QString &folder, const QList<QWidget *> &wi
     applicationHandler = qInstallMessageHandler(quietSizeHintNotice);
     ProfileMeasurement measurement;
     {
-        ProfileStage stage(false);
+        ProfileStage stage;
         for (QWidget *window : windows)
             stage.addWindow(window);
         stage.settle();

@@ -3,8 +3,6 @@
 
 #include "profilekit/profilestage.h"
 
-#include "shell/mainwindow.h"
-#include "switcher/styleswitcherwindow.h"
 #include "widgetstyles/sheetstyle.h"
 #include "widgetstyles/themestyles.h"
 
@@ -13,6 +11,7 @@
 #include <QPixmapCache>
 #include <QSet>
 #include <QStyleFactory>
+#include <QWidget>
 
 #include <time.h>
 
@@ -65,7 +64,7 @@ bool heapGrowthMeasured()
 #endif
 }
 
-ProfileStage::ProfileStage(bool withGallery)
+ProfileStage::ProfileStage()
 {
 #ifdef PRISMARK_HEAP_STATISTICS
     // Memory handed back to the system and asked for again costs page faults that
@@ -73,11 +72,6 @@ ProfileStage::ProfileStage(bool withGallery)
     mallopt(M_TRIM_THRESHOLD, 512 * 1024 * 1024);
     mallopt(M_MMAP_THRESHOLD, 64 * 1024 * 1024);
 #endif
-    if (!withGallery)
-        return;
-    gallery = std::make_unique<MainWindow>();
-    // The window's show event shows the switcher too; it stays off the screen.
-    gallery->styleSwitcherWindow()->setAttribute(Qt::WA_DontShowOnScreen);
 }
 
 ProfileStage::~ProfileStage()

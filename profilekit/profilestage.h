@@ -11,7 +11,6 @@
 #include <memory>
 #include <vector>
 
-class MainWindow;
 class QObject;
 class QWidget;
 
@@ -23,8 +22,12 @@ class QWidget;
 class ProfileStage
 {
 public:
-    explicit ProfileStage(bool withGallery);
+    ProfileStage();
     ~ProfileStage();
+
+    // The gallery, styled as a window of its own. Defined in a file of its own, so
+    // that the stage inside an author's application does not link the gallery.
+    void addGallery();
 
     // A Designer form (loaded by the caller: the forms library is above this one),
     // styled as a window of its own.
@@ -53,7 +56,7 @@ private:
     void paintWindows();
     QVector<QWidget *> windows() const;
 
-    std::unique_ptr<MainWindow> gallery;
+    std::unique_ptr<QWidget> gallery;
     std::vector<std::unique_ptr<QWidget>> forms;
     QVector<QPointer<QWidget>> applicationWindows;
     QImage canvas;

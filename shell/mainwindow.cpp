@@ -130,6 +130,32 @@ void MainWindow::onGalleryTabChanged(QObject *context, std::function<void(int)> 
     previewContent->onCurrentTabChanged(context, std::move(changed));
 }
 
+QWidget *MainWindow::galleryWindow()
+{
+    return this;
+}
+
+QWidget *MainWindow::switcherWindow() const
+{
+    return styleSwitcher;
+}
+
+void MainWindow::installAuthorSheet(const QString &styleSheet, const QString &displayName)
+{
+    applyStyleSheet(styleSheet, displayName);
+}
+
+void MainWindow::clearThemeSelection()
+{
+    styleSwitcher->clearCurrentTheme();
+}
+
+void MainWindow::onThemePicked(QObject *context, std::function<void(Theme)> picked)
+{
+    connect(styleSwitcher, &StyleSwitcherWindow::themeRequested, context,
+            [picked = std::move(picked)](ThemeIndex theme) { picked(static_cast<Theme>(theme)); });
+}
+
 void MainWindow::showStyleName(const QString &displayName)
 {
     previewContent->setCurrentStyleName(displayName);
@@ -245,3 +271,7 @@ QPoint styleSwitcherPosition(const QRect &mainFrame, const QSize &switcherFrame,
                                                              switcherFrame.height()));
     return QPoint(x, y);
 }
+
+// Its meta-object is compiled here, not with the library's others, so that what
+// uses none of the gallery (the attach plugin) does not link it.
+#include "moc_mainwindow.cpp"

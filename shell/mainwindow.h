@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include "shell/galleryhost.h"
 #include "theme/themecatalogue.h"
 
 #include <QMainWindow>
@@ -20,7 +21,7 @@ class TitleBar;
 
 // The frameless main window: frame, title bar, gallery and size grip, and the one
 // place where themes are applied.
-class MainWindow : public QMainWindow
+class MainWindow : public QMainWindow, public GalleryHost
 {
     Q_OBJECT
 public:
@@ -37,9 +38,9 @@ public:
     StyleSwitcherWindow *styleSwitcherWindow() const;
     // The name the status line shows: a theme's display name or an author's sheet.
     QString currentStyleName() const;
-    QStringList galleryTabTitles() const;
+    QStringList galleryTabTitles() const override;
     void showGalleryTab(int index);
-    QWidget *galleryTabPage(int index) const;
+    QWidget *galleryTabPage(int index) const override;
     // The gallery's own "Disable preview" switch.
     void setGalleryDisabled(bool disabled);
     void setGalleryDateTime(const QDateTime &dateTime);
@@ -50,7 +51,13 @@ public:
     // Calls changed with the new index whenever another gallery tab is shown, for as
     // long as context lives. A call rather than a signal: the window's meta-object
     // offers applyTheme alone.
-    void onGalleryTabChanged(QObject *context, std::function<void(int)> changed);
+    void onGalleryTabChanged(QObject *context, std::function<void(int)> changed) override;
+
+    QWidget *galleryWindow() override;
+    QWidget *switcherWindow() const override;
+    void installAuthorSheet(const QString &styleSheet, const QString &displayName) override;
+    void clearThemeSelection() override;
+    void onThemePicked(QObject *context, std::function<void(Theme)> picked) override;
 
 public slots:
     void applyTheme(Theme theme);

@@ -84,3 +84,7 @@ void StyleSwitcherWindow::clearCurrentTheme()
     checked->setChecked(false);
     group->setExclusive(true);
 }
+
+// Its meta-object is compiled here, not with the library's others, so that what
+// uses none of the gallery (the attach plugin) does not link it.
+#include "moc_styleswitcherwindow.cpp"

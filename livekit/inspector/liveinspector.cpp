@@ -10,16 +10,17 @@
 #include "livekit/inspector/widgetpicker.h"
 #include "livekit/livesheet.h"
 #include "livekit/sheetdiagnosticswindow.h"
-#include "shell/mainwindow.h"
+#include "shell/galleryhost.h"
 #include "widgetstyles/widgetstate.h"
 
 #include <QApplication>
 #include <QShortcut>
 
-LiveInspector::LiveInspector(MainWindow *window, LiveSheet *sheet,
+LiveInspector::LiveInspector(GalleryHost *gallery, LiveSheet *sheet,
                              SheetDiagnosticsWindow *diagnostics)
     : QObject(diagnostics)
-    , window(window)
+    , gallery(gallery)
+    , window(gallery ? gallery->galleryWindow() : nullptr)
     , sheet(sheet)
     , diagnostics(diagnostics)
     , view(new RulesView)
@@ -46,8 +47,8 @@ LiveInspector::LiveInspector(MainWindow *window, LiveSheet *sheet,
     connect(view, &RulesView::positionActivated, this, &LiveInspector::activatePosition);
     connect(diagnostics, &SheetDiagnosticsWindow::diagnosticChosen, this,
             &LiveInspector::chooseDiagnostic);
-    if (window)
-        window->onGalleryTabChanged(this, [this](int) { clearOutline(); });
+    if (gallery)
+        gallery->onGalleryTabChanged(this, [this](int) { clearOutline(); });
     // Updated follows every apply and every built-in theme picked: the rules shown
     // are then those of what is installed now.
     connect(sheet, &LiveSheet::updated, this, &LiveInspector::refresh);

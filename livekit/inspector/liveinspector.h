@@ -8,8 +8,8 @@
 #include <QObject>
 #include <QPointer>
 
+class GalleryHost;
 class LiveSheet;
-class MainWindow;
 class RulesView;
 class SheetDiagnosticsWindow;
 class WidgetOutline;
@@ -23,7 +23,7 @@ class LiveInspector : public QObject
 {
     Q_OBJECT
 public:
-    LiveInspector(MainWindow *window, LiveSheet *sheet, SheetDiagnosticsWindow *diagnostics);
+    LiveInspector(GalleryHost *gallery, LiveSheet *sheet, SheetDiagnosticsWindow *diagnostics);
     // For the windows of the whole application but the diagnostics window.
     LiveInspector(LiveSheet *sheet, SheetDiagnosticsWindow *diagnostics);
 
@@ -52,7 +52,9 @@ private:
     QList<QWidget *> galleryWidgets() const;
     QString where() const;
 
-    MainWindow *window;
+    GalleryHost *gallery;
+    // The gallery's window; none in an application of the author's own.
+    QWidget *window;
     LiveSheet *sheet;
     SheetDiagnosticsWindow *diagnostics;
     RulesView *view;
