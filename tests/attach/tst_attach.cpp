@@ -188,7 +188,8 @@ void TestAttach::sheetsPaletteIsTheApplicationsWhileItHasOne()
     const QByteArray withPalette = "/*\n@palette Window = #1e5078\n*/\n" + withoutPalette;
     AttachedRun run(QStringLiteral(ATTACHED_APP_EXECUTABLE), {}, withoutPalette);
     QTRY_VERIFY_WITH_TIMEOUT(run.shows(AttachedApp::mainName), 15000);
-    QTRY_VERIFY(run.pixel(AttachedApp::mainName, backgroundPoint).isValid());
+    // The first render comes after the deferred analysis, slow in a sanitizer build.
+    QTRY_VERIFY_WITH_TIMEOUT(run.pixel(AttachedApp::mainName, backgroundPoint).isValid(), 15000);
     const QColor ownPalette = run.pixel(AttachedApp::mainName, backgroundPoint);
     QVERIFY(ownPalette != rgb(0x1e, 0x50, 0x78));
 
