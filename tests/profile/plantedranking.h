@@ -1,0 +1,41 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QString>
+
+// What is wrong with a profile's groups when the planted rule, at plantedLine, should
+// lead them alone; empty when nothing is. Every other group must be within noise or
+// an order of magnitude below the planted one: a cheap rule can cost something small
+// but steady (an id rule has the toolkit look up every named widget), and a quiet
+// machine's profile is right to rank that, far below the culprit.
+inline QString plantedRankingFault(const QJsonArray &groups, int plantedLine)
+{
+    if (groups.isEmpty())
+        return QStringLiteral("no groups");
+    const QJsonObject first = groups.first().toObject();
+    if (first.value(QLatin1String("lines")).toArray().first().toInt() != plantedLine)
+        return QStringLiteral("%1 leads").arg(first.value(QLatin1String("key")).toString());
+    if (first.value(QLatin1String("rank")).toInt() != 1 ||
+        first.value(QLatin1String("tied")).toBool())
+        return QStringLiteral("the planted rule is not ranked first alone");
+    const auto meanOf = [](const QJsonObject &group) {
+        return group.value(QLatin1String("milliseconds"))
+            .toObject()
+            .value(QLatin1String("mean"))
+            .toDouble();
+    };
+    for (int i = 1; i < groups.size(); ++i) {
+        const QJsonObject group = groups.at(i).toObject();
+        if (!group.value(QLatin1String("withinNoise")).toBool() &&
+            meanOf(group) * 10 > meanOf(first))
+            return QStringLiteral("%1 is blamed: %2 ms against %3 ms")
+                .arg(group.value(QLatin1String("key")).toString())
+                .arg(meanOf(group))
+                .arg(meanOf(first));
+    }
+    return QString();
+}
