@@ -200,7 +200,8 @@ EmbeddingLanguage documentEmbedding(const QString &uri, const QString &languageI
 }
 
 QVector<CompletionItem> embeddedCompletionItems(const EmbeddedDocument &document, int offset,
-                                                const ClientCapabilities &client)
+                                                const ClientCapabilities &client,
+                                                const ApplicationObjects *application)
 {
     const auto place = document.placeAt(offset);
     if (!place)
@@ -210,7 +211,7 @@ QVector<CompletionItem> embeddedCompletionItems(const EmbeddedDocument &document
     const WidgetSheet view = sheetView(sheet.text);
     QVector<CompletionItem> placed;
     for (CompletionItem item :
-         completionItems(view.text, place->decoded + view.prefixLength, client)) {
+         completionItems(view.text, place->decoded + view.prefixLength, client, application)) {
         QString spelt;
         if (!spanInPiece(sheet, piece, view, item.replaces, &item.replaces) ||
             !spellInPiece(piece, item.newText, &spelt))

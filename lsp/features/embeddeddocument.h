@@ -49,11 +49,14 @@ private:
 // style sheet included.
 EmbeddingLanguage documentEmbedding(const QString &uri, const QString &languageId);
 
-// What completionItems() offers at the same place of the sheet, each item's range
-// and text placed in the literal; nothing outside one, and no item the literal cannot
-// spell.
+class ApplicationObjects;
+
+// What completionItems() offers at the same place of the sheet (the application's
+// object names among it, when its forms are known), each item's range and text placed
+// in the literal; nothing outside one, and no item the literal cannot spell.
 QVector<CompletionItem> embeddedCompletionItems(const EmbeddedDocument &document, int offset,
-                                                const ClientCapabilities &client);
+                                                const ClientCapabilities &client,
+                                                const ApplicationObjects *application = nullptr);
 
 // What hoverAt() says at the same place of the sheet, its span in the literal.
 std::optional<HoverInfo> embeddedHoverAt(const EmbeddedDocument &document, int offset,

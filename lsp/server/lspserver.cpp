@@ -270,12 +270,15 @@ QJsonValue LspServer::completionAnswer(Document &document, const QJsonObject &pa
     if (document.tooLarge)
         return QJsonValue(QJsonArray());
     const int offset = document.text.offsetAt(params.value(QLatin1String("position")).toObject());
-    if (document.embedding != EmbeddingLanguage::None)
-        return QJsonValue(
-            QJsonObject{{QStringLiteral("isIncomplete"), false},
-                        {QStringLiteral("items"),
-                         toJson(document.text, embeddedCompletionItems(embeddedSheets(document),
-                                                                       offset, client))}});
+    if (document.embedding != EmbeddingLanguage::None) {
+        // The application's forms, as the analysis of this document's sheets is configured.
+        const LintOptions options = lintConfigForSheet(document.text.path).options;
+        return QJsonValue(QJsonObject{
+            {QStringLiteral("isIncomplete"), false},
+            {QStringLiteral("items"),
+             toJson(document.text, embeddedCompletionItems(embeddedSheets(document), offset, client,
+                                                           options.applicationObjects.get()))}});
+    }
     // A token file is JSON: nothing of a style sheet is offered there.
     if (isTokenFilePath(document.text.path))
         return QJsonValue(QJsonObject{

@@ -493,16 +493,26 @@ void TestLsp::formsConfiguredNameTheObjects()
     QCOMPARE(found.size(), 1);
     QCOMPARE(found.at(0)["code"].toString(), QStringLiteral("unknown-object-name"));
     QCOMPARE(rangeText(found.at(0)["range"].toObject()), QStringLiteral("0:1-0:10"));
-    const QJsonObject params{{"textDocument", QJsonObject{{"uri", uri}}},
-                             {"position", QJsonObject{{"line", 1}, {"character", 1}}}};
-    const QJsonArray items = client.result("textDocument/completion", params)["items"].toArray();
-    const auto save = std::find_if(items.begin(), items.end(), [](const QJsonValue &item) {
-        return item.toObject().value(QLatin1String("label")).toString() ==
-               QLatin1String("saveButton");
-    });
-    QVERIFY(save != items.end());
-    QCOMPARE(save->toObject().value(QLatin1String("detail")).toString(),
-             QStringLiteral("QPushButton in main.ui:2"));
+    // After "#" in a sheet file, and in a sheet a C++ source passes to setStyleSheet().
+    const QString source =
+        QUrl::fromLocalFile(root.filePath(QStringLiteral("window.cpp"))).toString();
+    client.open(QStringLiteral("void f(QWidget *w)\n{\n    w->setStyleSheet(\"#\");\n}\n"), source,
+                1, QStringLiteral("cpp"));
+    for (const auto &[at, line, character] :
+         {std::make_tuple(uri, 1, 1), std::make_tuple(source, 2, 23)}) {
+        const QJsonObject params{
+            {"textDocument", QJsonObject{{"uri", at}}},
+            {"position", QJsonObject{{"line", line}, {"character", character}}}};
+        const QJsonArray items =
+            client.result("textDocument/completion", params)["items"].toArray();
+        const auto save = std::find_if(items.begin(), items.end(), [](const QJsonValue &item) {
+            return item.toObject().value(QLatin1String("label")).toString() ==
+                   QLatin1String("saveButton");
+        });
+        QVERIFY2(save != items.end(), qPrintable(at));
+        QCOMPARE(save->toObject().value(QLatin1String("detail")).toString(),
+                 QStringLiteral("QPushButton in main.ui:2"));
+    }
 }
 
 void TestLsp::coloursAndPresentations()
