@@ -81,6 +81,10 @@ AttachedSession::AttachedSession(const AttachSettings &settings, QObject *parent
 {
     // The tools are widgets: they go while the application object still stands.
     connect(qApp, &QCoreApplication::aboutToQuit, this, &AttachedSession::closeTools);
+    // Read and checked on another core while the application builds its first window,
+    // so that start() only installs it.
+    if (!settings.sheet.isEmpty())
+        checkedAhead = std::async(std::launch::async, &LiveSheet::checkAheadOf, settings.sheet);
     // A render's base style goes on before anything else, as the event loop starts.
     if (settings.shotFolder.isEmpty())
         QCoreApplication::instance()->installEventFilter(this);
@@ -120,8 +124,12 @@ void AttachedSession::start()
             QApplication::setEffectEnabled(Qt::UI_General, false);
         sayHello();
     }
+    // Taken first: no analysis of this thread runs beside the check's.
+    const LiveSheet::CheckedAhead ahead =
+        checkedAhead.valid() ? checkedAhead.get() : LiveSheet::CheckedAhead();
     applicationSheet = new ApplicationSheet(settings.sheet, this);
     LiveSheet *sheet = applicationSheet->liveSheet();
+    sheet->takeCheckedAhead(ahead);
     if (!settings.variant.isEmpty() && sheet->isTemplate())
         sheet->setFirstVariant(settings.variant);
     if (shooting) {

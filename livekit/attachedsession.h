@@ -3,10 +3,14 @@
 
 #pragma once
 
+#include "livekit/livesheet.h"
+
 #include <QJsonObject>
 #include <QObject>
 #include <QPointer>
 #include <QString>
+
+#include <future>
 
 class ApplicationSheet;
 class LiveInspector;
@@ -86,6 +90,7 @@ private:
     const AttachSettings settings;
     int socket = -1;
     ApplicationSheet *applicationSheet = nullptr;
+    std::future<LiveSheet::CheckedAhead> checkedAhead;
     QPointer<SheetDiagnosticsWindow> diagnostics;
     LiveInspector *inspector = nullptr;
     int updates = 0;

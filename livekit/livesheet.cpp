@@ -129,6 +129,29 @@ void LiveSheet::apply()
     reload(true);
 }
 
+LiveSheet::CheckedAhead LiveSheet::checkAheadOf(const QString &path)
+{
+    CheckedAhead ahead;
+    if (isThemeTemplatePath(path))
+        return ahead;
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    const FileReadResult read = readRegularFile(absolute, maxAuthorSheetBytes, true);
+    if (!read.ok || read.bytes.isEmpty())
+        return ahead;
+    ahead.bytes = read.bytes;
+    ahead.verdict = configuredLinter(lintConfigForSheet(absolute).options,
+                                     nullptr)(read.bytes, absolute, Scope::Rejecting);
+    return ahead;
+}
+
+void LiveSheet::takeCheckedAhead(const CheckedAhead &ahead)
+{
+    if (themeTemplate || ahead.bytes.isEmpty())
+        return;
+    checkedBytes = ahead.bytes;
+    checkedVerdict = ahead.verdict;
+}
+
 bool LiveSheet::rejects(const LintDiagnostic &diagnostic)
 {
     return diagnostic.severity == LintSeverity::Error && refusesInstall(diagnostic.check);

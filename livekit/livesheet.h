@@ -68,6 +68,16 @@ public:
     // How a text is installed when there is no gallery window to install it on.
     using Installer = std::function<void(const QString &text)>;
 
+    // A plain sheet's text and the verdict of the checks that refuse a text.
+    struct CheckedAhead
+    {
+        QByteArray bytes;
+        QVector<LintDiagnostic> verdict;
+    };
+    // Reads the file and runs the refusing checks as a LiveSheet for it configures
+    // them; safe on any thread. Nothing for a template, which is built as it is read.
+    static CheckedAhead checkAheadOf(const QString &path);
+
     LiveSheet(GalleryHost *gallery, const QString &path, QObject *parent = nullptr);
     // For an application of the author's own: each good text goes to install.
     LiveSheet(const QString &path, Installer install, QObject *parent = nullptr);
@@ -80,6 +90,8 @@ public:
     // Reads the file and installs it, even when its text has not changed since the
     // last read (after the author tried a built-in theme, say).
     void apply();
+    // What checkAheadOf() found, taken by the next read if the file still holds it.
+    void takeCheckedAhead(const CheckedAhead &ahead);
 
     QString path() const { return filePath; }
     // The configuration file that governs the file (read at start), "" for none, and

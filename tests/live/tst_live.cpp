@@ -28,6 +28,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <future>
 #include <memory>
 #include <sys/stat.h>
 
@@ -170,6 +171,8 @@ private slots:
     void saveShowsBeforeItsFullAnalysis();
     void rejectedSheetKeepsLastGood_data();
     void rejectedSheetKeepsLastGood();
+    void sheetCheckedAheadIsJudgedAsItStands_data();
+    void sheetCheckedAheadIsJudgedAsItStands();
     void unreadableFileIsRefused_data();
     void unreadableFileIsRefused();
     void applyButtonReturnsFromBuiltInTheme();
@@ -397,6 +400,38 @@ void TestLive::rejectedSheetKeepsLastGood()
 
     QVERIFY(writeFile(live.path, sheetB));
     QTRY_COMPARE(qApp->styleSheet(), sheetB);
+}
+
+void TestLive::sheetCheckedAheadIsJudgedAsItStands_data()
+{
+    QTest::addColumn<QString>("checked");
+    QTest::addColumn<QString>("installed");
+    QTest::newRow("broken when checked, broken still") << brokenOnLine2 << brokenOnLine2;
+    QTest::newRow("broken when checked, mended since") << brokenOnLine2 << sheetA;
+    QTest::newRow("good when checked, broken since") << sheetA << brokenOnLine2;
+    QTest::newRow("good when checked, good still") << sheetA << sheetA;
+}
+
+// An attached application checks its sheet on another thread while it builds its
+// first window: that verdict holds for the text it was given, never for a text
+// written over it before the install.
+void TestLive::sheetCheckedAheadIsJudgedAsItStands()
+{
+    QFETCH(QString, checked);
+    QFETCH(QString, installed);
+    QTemporaryDir directory;
+    const QString path = writtenFile(directory, checked);
+    const LiveSheet::CheckedAhead ahead =
+        std::async(std::launch::async, &LiveSheet::checkAheadOf, path).get();
+    QCOMPARE(ahead.bytes, checked.toUtf8());
+    QVERIFY(writeFile(path, installed));
+    QStringList installs;
+    LiveSheet sheet(path, [&installs](const QString &text) { installs << text; });
+    sheet.takeCheckedAhead(ahead);
+    sheet.apply();
+    const bool good = installed == sheetA;
+    QCOMPARE(sheet.outcome(), good ? LiveSheet::Outcome::Applied : LiveSheet::Outcome::Rejected);
+    QCOMPARE(installs, good ? QStringList{sheetA} : QStringList());
 }
 
 void TestLive::unreadableFileIsRefused_data()
