@@ -26,7 +26,7 @@
 
 namespace {
 
-constexpr int kStarts = 15;
+constexpr int kStarts = 25;
 constexpr int kSaves = 30;
 
 double median(std::vector<double> values)
@@ -169,11 +169,23 @@ int main(int argc, char *argv[])
     QTemporaryDir folder;
     const QString sheet = folder.filePath(QStringLiteral("author.qss"));
     writeByRename(sheet, sheetText(90));
-    startUp(QStringLiteral("C++ application"), QStringLiteral(ATTACHED_APP_EXECUTABLE), {}, sheet);
-    startUp(QStringLiteral("Python application (PyQt%1)").arg(QT_VERSION_MAJOR),
+    // A theme's worth of rules as well: what the plugin does with a sheet grows with it.
+    const QString theme = folder.filePath(QStringLiteral("light.qss"));
+    QFile light(QStringLiteral(PRISMARK_STYLES_DIR "/light.qss"));
+    if (!light.open(QIODevice::ReadOnly) || !writeByRename(theme, light.readAll()))
+        return 1;
+    for (const auto &[path, what] : {std::make_pair(sheet, "a two-rule sheet"),
+                                     std::make_pair(theme, "the Light theme, 8 KB")}) {
+        startUp(QStringLiteral("C++ application, %1").arg(QLatin1String(what)),
+                QStringLiteral(ATTACHED_APP_EXECUTABLE), {}, path);
+        startUp(
+            QStringLiteral("Python application (PyQt%1), %2")
+                .arg(QT_VERSION_MAJOR)
+                .arg(QLatin1String(what)),
             QStringLiteral("/usr/bin/python3"),
             {QStringLiteral(ATTACHED_APP_SCRIPT), QStringLiteral("pyqt%1").arg(QT_VERSION_MAJOR)},
-            sheet);
+            path);
+    }
     saves(folder, sheet);
     return 0;
 }
