@@ -41,16 +41,16 @@ void TestAttachedReply::waitEndsAsTheApplicationDoes_data()
     QTest::addColumn<int>("graceMs");
     QTest::addColumn<bool>("done");
     QTest::addColumn<QString>("message");
-    // The first deadline is the handshake's second and one grace: the rounds run
-    // past it, each well inside the grace.
+    // The first deadline is the handshake's three seconds and one grace: the rounds
+    // run past it, each well inside the grace.
     QStringList rounds;
-    for (int round = 0; round < 8; ++round)
+    for (int round = 0; round < 12; ++round)
         rounds << QStringLiteral("sleep 500") << QStringLiteral("round");
     QTest::newRow("rounds keep a long wait alive")
         << rounds + QStringList{QStringLiteral("done")} << 1500 << true << QString();
     QTest::newRow("silence after the hello")
         << QStringList() << 500 << false
-        << QStringLiteral("app%1 sent nothing for 1 s; its event loop may be blocked. It was "
+        << QStringLiteral("app%1 sent nothing for 3 s; its event loop may be blocked. It was "
                           "stopped.");
     QTest::newRow("silence after a round is told by the round's grace")
         << QStringList{QStringLiteral("round")} << 2000 << false
@@ -74,7 +74,7 @@ void TestAttachedReply::waitEndsAsTheApplicationDoes()
     AwaitedReply awaited;
     awaited.doneKind = QStringLiteral("done");
     awaited.progressKinds = QStringList{QStringLiteral("round")};
-    awaited.handshakeMs = 1000;
+    awaited.handshakeMs = 3000;
     awaited.graceMs = graceMs;
     // A name with a place marker of its own, kept as it is.
     awaited.program = QStringLiteral("app%1");
