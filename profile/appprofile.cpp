@@ -3,6 +3,7 @@
 
 #include "profile/appprofile.h"
 
+#include "livekit/attachedreply.h"
 #include "livekit/attachlauncher.h"
 #include "profile/profilecommand.h"
 #include "profilekit/profilemeasurement.h"
@@ -11,17 +12,14 @@
 #include "widgetstyles/sheetstyle.h"
 
 #include <QDir>
-#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <cstdio>
 
 namespace {
 
-constexpr int kHandshakeMs = 10000;
 // How long a round of the attribution, or the passes before the first, may take
 // before the application counts as hung: the plugin reports every round.
 constexpr int kRoundGraceMs = 120000;
@@ -106,49 +104,22 @@ int measureInApplication(const QString &sheetText, int ruleCount, int unitCount,
     command.program = request.program;
     command.arguments = request.arguments;
     AttachLauncher launcher(command, attachPluginFolder());
-    launcher.setHandshakeTimeout(kHandshakeMs);
     launcher.setHelloNote(QString());
     launcher.setExtraEnvironment(profileEnvironment(request, scratch.path()));
 
-    int status = ProfileNotAttached;
-    bool done = false;
-    bool overdue = false;
-    QEventLoop loop;
-    QTimer deadline;
-    deadline.setSingleShot(true);
-    QObject::connect(&deadline, &QTimer::timeout, &launcher, [&] {
-        overdue = true;
-        printError(QStringLiteral("%1 sent no measurement for %2 s; its event loop may be "
-                                  "blocked. It was stopped.")
-                       .arg(request.program)
-                       .arg(deadline.interval() / 1000));
-        launcher.stop(ProfileNotAttached);
-    });
-    QObject::connect(&launcher, &AttachLauncher::messageReceived, &launcher,
-                     [&](const QString &kind, const QJsonObject &fields) {
-                         if (done || overdue)
-                             return;
-                         if (kind == QLatin1String(Attach::profileRoundKind)) {
-                             deadline.start(kRoundGraceMs);
-                         } else if (kind == QLatin1String(Attach::profiledKind)) {
-                             done = true;
-                             deadline.stop();
-                             status = takeMeasurement(fields, scratch.path(), ruleCount, unitCount,
-                                                      request, measurement);
-                             launcher.stop(status);
-                         }
-                     });
-    QObject::connect(&launcher, &AttachLauncher::finished, &loop, [&](int ended) {
-        // Before the hello the launcher has said why; its statuses are the
-        // application's, never the profile's.
-        if (!done && !overdue && launcher.hasAttached())
-            printError(QStringLiteral("%1 ended (status %2) before the profile was done")
-                           .arg(request.program)
-                           .arg(ended));
-        loop.quit();
-    });
-    deadline.start(kHandshakeMs + request.settleMs + kRoundGraceMs);
-    launcher.start();
-    loop.exec();
-    return done ? status : ProfileNotAttached;
+    AwaitedReply awaited;
+    awaited.doneKind = QLatin1String(Attach::profiledKind);
+    awaited.progressKinds = QStringList{QLatin1String(Attach::profileRoundKind)};
+    awaited.settleMs = request.settleMs;
+    awaited.graceMs = kRoundGraceMs;
+    awaited.program = request.program;
+    awaited.overdue = QStringLiteral("sent no measurement for %1 s");
+    awaited.unfinished = QStringLiteral("the profile was done");
+    awaited.stopStatus = ProfileNotAttached;
+    awaited.printError = printError;
+    const AttachedReply reply = awaitReply(launcher, awaited);
+    if (!reply.done)
+        return ProfileNotAttached;
+    return takeMeasurement(reply.fields, scratch.path(), ruleCount, unitCount, request,
+                           measurement);
 }

@@ -4,6 +4,7 @@
 #include "shot/appshots.h"
 
 #include "analysis/templatelint.h"
+#include "livekit/attachedreply.h"
 #include "livekit/attachlauncher.h"
 #include "shot/baselinecomparison.h"
 #include "shot/imagewriter.h"
@@ -17,13 +18,11 @@
 #include "tokens/themetemplate.h"
 
 #include <QDir>
-#include <QEventLoop>
 #include <QFileInfo>
 #include <QImage>
 #include <QJsonArray>
 #include <QSet>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <memory>
 
@@ -34,7 +33,6 @@ namespace {
 constexpr int kRenderGraceMs = 20000;
 // With --audit, for every widget of every window in every state as well.
 constexpr int kAuditGraceMs = 120000;
-constexpr int kHandshakeMs = 10000;
 
 // What the plugin is asked for in one run, and the toolkit's own scale, so the
 // application lays itself out for it as on such a screen.
@@ -67,60 +65,37 @@ AppRun runOnce(const ShotOptions &options, const QString &variant,
     command.program = options.program;
     command.arguments = options.programArguments;
     AttachLauncher launcher(command, attachPluginFolder());
-    launcher.setHandshakeTimeout(kHandshakeMs);
     launcher.setHelloNote(QString());
     launcher.setExtraEnvironment(shotEnvironment(options, combination, scratch));
 
+    AwaitedReply awaited;
+    awaited.doneKind = QLatin1String(Attach::shotKind);
+    awaited.settleMs = options.settleMs;
+    awaited.graceMs = options.audit ? kAuditGraceMs : kRenderGraceMs;
+    awaited.program = options.program;
+    awaited.overdue = QStringLiteral("rendered no window within %1 s of starting");
+    awaited.unfinished = QStringLiteral("its windows were rendered");
+    awaited.stopStatus = ShotNotAttached;
+    awaited.printError = printShotError;
+    const AttachedReply reply = awaitReply(launcher, awaited);
     AppRun run;
-    bool rendered = false;
-    bool overdue = false;
-    QEventLoop loop;
-    QTimer deadline;
-    deadline.setSingleShot(true);
-    QObject::connect(&deadline, &QTimer::timeout, &launcher, [&] {
-        overdue = true;
-        printShotError(QStringLiteral("%1 rendered no window within %2 s of starting; its event "
-                                      "loop may be blocked. It was stopped.")
-                           .arg(options.program)
-                           .arg(deadline.interval() / 1000));
-        launcher.stop(ShotNotAttached);
-    });
-    QObject::connect(
-        &launcher, &AttachLauncher::messageReceived, &launcher,
-        [&](const QString &kind, const QJsonObject &fields) {
-            if (kind != QLatin1String(Attach::shotKind) || rendered)
-                return;
-            rendered = true;
-            deadline.stop();
-            run.windows = fields.value(QLatin1String(Attach::windowsField)).toArray();
-            run.status = ShotSuccess;
-            run.audited = fields.value(QLatin1String(Attach::auditedField)).toBool();
-            if (options.audit && !run.audited)
-                printShotError(
-                    QStringLiteral("%1 could not hand over the audit: %2")
-                        .arg(options.program,
-                             fields.value(QLatin1String(Attach::auditProblemField)).toString()));
-            if (!fields.value(QLatin1String(Attach::sheetAppliedField)).toBool()) {
-                printShotError(
-                    QStringLiteral("the toolkit did not take %1: %2")
-                        .arg(command.sheet,
-                             fields.value(QLatin1String(Attach::sheetProblemField)).toString()));
-                run.status = ShotInputOutputError;
-            }
-            launcher.stop(run.status);
-        });
-    QObject::connect(&launcher, &AttachLauncher::finished, &loop, [&](int status) {
-        // Before the hello the launcher has said why.
-        if (!rendered && !overdue && launcher.hasAttached())
-            printShotError(QStringLiteral("%1 ended (status %2) before its windows were rendered")
-                               .arg(options.program)
-                               .arg(status));
-        loop.quit();
-    });
-    deadline.start(kHandshakeMs + options.settleMs +
-                   (options.audit ? kAuditGraceMs : kRenderGraceMs));
-    launcher.start();
-    loop.exec();
+    if (!reply.done)
+        return run;
+    run.windows = reply.fields.value(QLatin1String(Attach::windowsField)).toArray();
+    run.status = ShotSuccess;
+    run.audited = reply.fields.value(QLatin1String(Attach::auditedField)).toBool();
+    if (options.audit && !run.audited)
+        printShotError(
+            QStringLiteral("%1 could not hand over the audit: %2")
+                .arg(options.program,
+                     reply.fields.value(QLatin1String(Attach::auditProblemField)).toString()));
+    if (!reply.fields.value(QLatin1String(Attach::sheetAppliedField)).toBool()) {
+        printShotError(
+            QStringLiteral("the toolkit did not take %1: %2")
+                .arg(command.sheet,
+                     reply.fields.value(QLatin1String(Attach::sheetProblemField)).toString()));
+        run.status = ShotInputOutputError;
+    }
     return run;
 }
 

@@ -3,9 +3,10 @@
 
 #pragma once
 
+#include "pythonbinding.h"
+
 #include <QFile>
 #include <QPoint>
-#include <QProcess>
 #include <QtTest>
 
 // What the tests of attached applications share: the applications, the author's
@@ -17,18 +18,6 @@ const char yellowSheet[] = "QMainWindow, QDialog { background: rgb(220, 200, 0);
 // A point of the window's own background, and one of its label with its own sheet.
 const QPoint backgroundPoint(4, 4);
 const QPoint labelPoint(300, 30);
-
-// The distribution's Python, where its Qt bindings are (a python3 earlier on PATH
-// may be another, with bindings of its own or none).
-const QString systemPython = QStringLiteral("/usr/bin/python3");
-
-inline bool pythonModuleThere(const QString &module)
-{
-    QProcess python;
-    python.start(systemPython, {QStringLiteral("-c"), QStringLiteral("import ") + module});
-    return python.waitForFinished(20000) && python.exitStatus() == QProcess::NormalExit &&
-           python.exitCode() == 0;
-}
 
 inline bool writeFile(const QString &path, const QByteArray &bytes)
 {

@@ -133,12 +133,7 @@ void TestAttach::applicationShowsTheSheetAndFollowsSaves()
     QFETCH(QString, program);
     QFETCH(QStringList, arguments);
     QFETCH(QString, module);
-#ifdef PRISMARK_SANITIZE
-    if (!module.isEmpty())
-        QSKIP("the sanitizer build's plugin loads only into a program built with the sanitizer");
-#endif
-    if (!module.isEmpty() && !pythonModuleThere(module))
-        QSKIP(qPrintable(module + QStringLiteral(" is not installed (see scripts/test.sh)")));
+    SKIP_UNLESS_RUNNABLE(whyPythonIsSkipped(module));
 
     AttachedRun run(program, arguments);
     // The dialog comes on a timer, and then the application sets its own sheet again.

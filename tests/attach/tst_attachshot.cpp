@@ -102,12 +102,7 @@ void TestAttachShot::windowsAreRenderedWithTheSheet()
     QFETCH(QString, program);
     QFETCH(QStringList, arguments);
     QFETCH(QString, module);
-#ifdef PRISMARK_SANITIZE
-    if (!module.isEmpty())
-        QSKIP("the sanitizer build's plugin loads only into a program built with the sanitizer");
-#endif
-    if (!module.isEmpty() && !pythonModuleThere(module))
-        QSKIP(qPrintable(module + QStringLiteral(" is not installed (see scripts/test.sh)")));
+    SKIP_UNLESS_RUNNABLE(whyPythonIsSkipped(module));
 
     const QDir run(folder.filePath(QString::fromLatin1(QTest::currentDataTag())));
     QVERIFY(QDir().mkpath(run.path()));
@@ -140,12 +135,7 @@ void TestAttachShot::auditFindsThePlantedFaultAndClicksNothing()
     QFETCH(QString, program);
     QFETCH(QStringList, arguments);
     QFETCH(QString, module);
-#ifdef PRISMARK_SANITIZE
-    if (!module.isEmpty())
-        QSKIP("the sanitizer build's plugin loads only into a program built with the sanitizer");
-#endif
-    if (!module.isEmpty() && !pythonModuleThere(module))
-        QSKIP(qPrintable(module + QStringLiteral(" is not installed (see scripts/test.sh)")));
+    SKIP_UNLESS_RUNNABLE(whyPythonIsSkipped(module));
 
     const QDir run(
         folder.filePath(QStringLiteral("audit-") + QString::fromLatin1(QTest::currentDataTag())));
@@ -381,13 +371,7 @@ void TestAttachShot::failureIsSaidPlainly()
     QFETCH(QStringList, command);
     QFETCH(int, status);
     QFETCH(QString, message);
-#ifdef PRISMARK_SANITIZE
-    if (command.contains(systemPython))
-        QSKIP("the sanitizer build's plugin loads only into a program built with the sanitizer");
-#endif
-    if (command.contains(systemPython) &&
-        !pythonModuleThere(QStringLiteral("PyQt%1.QtWidgets").arg(QT_VERSION_MAJOR)))
-        QSKIP("PyQt is not installed (see scripts/test.sh)");
+    SKIP_UNLESS_RUNNABLE(whyCommandIsSkipped(command));
     const QString sheetPath = folder.filePath(QStringLiteral("failing.qss"));
     QVERIFY(writeFile(sheetPath, sheet));
     const QStringList arguments{QStringLiteral("--settle"), QStringLiteral("0.5"),

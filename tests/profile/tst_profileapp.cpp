@@ -3,6 +3,7 @@
 
 #include "profile/profiledappnames.h"
 #include "profile/plantedranking.h"
+#include "pythonbinding.h"
 #include "testsupport.h"
 
 #include <QDir>
@@ -34,28 +35,7 @@ private:
 
 namespace {
 
-// The distribution's Python, where its Qt bindings are.
-const QString systemPython = QStringLiteral("/usr/bin/python3");
 const QString pyQt = QStringLiteral("PyQt%1").arg(QT_VERSION_MAJOR);
-
-// Python applications are skipped where the binding is missing, and in the
-// sanitizer build, whose plugin loads only into a program built with the sanitizer.
-QString whyNotRunnable(const QStringList &command)
-{
-    if (!command.contains(systemPython))
-        return QString();
-#ifdef PRISMARK_SANITIZE
-    return QStringLiteral("the sanitizer build's plugin loads only into a sanitized program");
-#else
-    QProcess python;
-    python.start(systemPython,
-                 {QStringLiteral("-c"), QStringLiteral("import %1.QtWidgets").arg(pyQt)});
-    if (!python.waitForFinished(20000) || python.exitStatus() != QProcess::NormalExit ||
-        python.exitCode() != 0)
-        return pyQt + QStringLiteral(" is not installed (see scripts/test.sh)");
-    return QString();
-#endif
-}
 
 ProgramRun profile(const QStringList &arguments, const QString &workingDirectory = QString())
 {
@@ -106,9 +86,7 @@ void TestProfileApp::plantedRuleRanksFirstOnTheApplication_data()
 void TestProfileApp::plantedRuleRanksFirstOnTheApplication()
 {
     QFETCH(QStringList, command);
-    const QString skip = whyNotRunnable(command);
-    if (!skip.isEmpty())
-        QSKIP(qPrintable(skip));
+    SKIP_UNLESS_RUNNABLE(whyCommandIsSkipped(command));
     const QString run = dir.filePath(QString::fromLatin1(QTest::currentDataTag()));
     QVERIFY(QDir().mkpath(run));
     const QString sheet = write(QStringLiteral("planted-%1.qss").arg(QTest::currentDataTag()),
@@ -189,9 +167,7 @@ void TestProfileApp::failureIsSaidPlainly()
     QFETCH(QStringList, command);
     QFETCH(int, status);
     QFETCH(QString, message);
-    const QString skip = whyNotRunnable(command);
-    if (!skip.isEmpty())
-        QSKIP(qPrintable(skip));
+    SKIP_UNLESS_RUNNABLE(whyCommandIsSkipped(command));
     const QString path = write(QStringLiteral("failing.qss"), sheet);
     const ProgramRun run = profile(options + QStringList{path, QStringLiteral("--")} + command);
     QVERIFY2(run.err.contains(message), qPrintable(run.err));
