@@ -190,12 +190,16 @@ void WcagAudit::beginTab(const QVector<QWidget *> &widgets)
 
 void WcagAudit::observe(const ObservedState &state)
 {
-    textContrast(state);
-    switch (state.state) {
-    case AuditState::Normal:
+    // The state audit shows each widget normal before any other state.
+    if (state.state == AuditState::Normal) {
         normalOf = state.widget;
         normal = state.image;
-        nonTextContrast(state);
+        normalShortfalls.clear();
+    }
+    textContrast(state);
+    nonTextContrast(state);
+    switch (state.state) {
+    case AuditState::Normal:
         targetSize(state);
         break;
     case AuditState::Focus:
@@ -261,6 +265,40 @@ QVector<WcagFinding> WcagAudit::takeFindings()
     return taken;
 }
 
+RulePlace WcagAudit::placeOf(const ObservedState &state, const QString &subcontrol,
+                             const QString &property) const
+{
+    RulePlace place;
+    if (!rules)
+        return place;
+    const auto *button = qobject_cast<const QAbstractButton *>(state.widget);
+    const bool checkable = button && button->isCheckable();
+    if (!subcontrol.isEmpty() || !property.isEmpty())
+        place = rules->place(state.widget, checkable, state.state, subcontrol, property);
+    if (place.rule.isEmpty())
+        place = rules->place(state.widget, checkable, state.state);
+    return place;
+}
+
+// A boundary short in the normal state is mostly short in every other state too,
+// by the same rule; one finding per state would bury the rest of the report. So
+// another state's shortfall is reported when it is news: the normal state's same
+// part passed, or a different rule paints the part in this state (one more rule
+// to fix). Without the author's sheet no rule tells the states apart, and the
+// normal state's finding stands for them all.
+bool WcagAudit::repeatsNormal(const ObservedState &state, const QString &part,
+                              const QString &subcontrol, const QString &property) const
+{
+    if (state.state == AuditState::Normal || normalOf != state.widget)
+        return false;
+    const auto normalPlace = normalShortfalls.constFind(part);
+    if (normalPlace == normalShortfalls.constEnd())
+        return false;
+    const RulePlace here = placeOf(state, subcontrol, property);
+    return here.sheetFile == normalPlace->sheetFile && here.rule == normalPlace->rule &&
+           here.line == normalPlace->line && here.column == normalPlace->column;
+}
+
 void WcagAudit::add(const ObservedState &state, WcagCriterionIndex criterion, WcagSeverity severity,
                     const QString &part, const QString &figures, const QString &subcontrol,
                     const QRect &outlined, const QString &property)
@@ -274,15 +312,7 @@ void WcagAudit::add(const ObservedState &state, WcagCriterionIndex criterion, Wc
     finding.severity = severity;
     finding.part = part;
     finding.figures = figures;
-    if (rules) {
-        const auto *button = qobject_cast<const QAbstractButton *>(state.widget);
-        const bool checkable = button && button->isCheckable();
-        if (!subcontrol.isEmpty() || !property.isEmpty())
-            finding.place =
-                rules->place(state.widget, checkable, state.state, subcontrol, property);
-        if (finding.place.rule.isEmpty())
-            finding.place = rules->place(state.widget, checkable, state.state);
-    }
+    finding.place = placeOf(state, subcontrol, property);
     finding.crop = state.image.convertToFormat(QImage::Format_RGB32);
     if (outlined.isValid()) {
         QPainter painter(&finding.crop);
@@ -430,16 +460,23 @@ void WcagAudit::nonTextContrast(const ObservedState &state)
                           inImage(state, widget, rest)});
         }
     }
+    // Inactive components are exempt, as for their text.
+    const WcagSeverity severity =
+        state.state == AuditState::Disabled ? WcagSeverity::Advice : WcagSeverity::Failure;
     for (const Judged &part : qAsConst(parts)) {
         if (!part.rect.isValid())
             continue;
         const QRect inside = inImage(state, widget, part.rect);
         const double ratio = boundaryContrast(state.image, inside, part.band, part.beside);
-        if (ratio < kNonTextContrast)
-            add(state, NonTextContrast, WcagSeverity::Failure, part.name,
-                QStringLiteral("contrasts %1 with what is next to it, %2 needed")
-                    .arg(ratioText(ratio), ratioText(kNonTextContrast)),
-                part.subcontrol, inside, part.property);
+        if (ratio >= kNonTextContrast ||
+            repeatsNormal(state, part.name, part.subcontrol, part.property))
+            continue;
+        add(state, NonTextContrast, severity, part.name,
+            QStringLiteral("contrasts %1 with what is next to it, %2 needed")
+                .arg(ratioText(ratio), ratioText(kNonTextContrast)),
+            part.subcontrol, inside, part.property);
+        if (state.state == AuditState::Normal)
+            normalShortfalls.insert(part.name, findings.last().place);
     }
 }
 

@@ -7,6 +7,7 @@
 #include "audit/wcagcriteria.h"
 
 #include <QFont>
+#include <QHash>
 #include <QImage>
 #include <QRect>
 #include <QVector>
@@ -54,6 +55,11 @@ private:
     void nonTextContrast(const ObservedState &state);
     void focusAppearance(const ObservedState &state);
     void targetSize(const ObservedState &state);
+    // Whether a shortfall outside the normal state only repeats the normal state's.
+    bool repeatsNormal(const ObservedState &state, const QString &part, const QString &subcontrol,
+                       const QString &property) const;
+    RulePlace placeOf(const ObservedState &state, const QString &subcontrol,
+                      const QString &property) const;
     void add(const ObservedState &state, WcagCriterionIndex criterion, WcagSeverity severity,
              const QString &part, const QString &figures, const QString &subcontrol = QString(),
              const QRect &outlined = QRect(), const QString &property = QString());
@@ -65,6 +71,9 @@ private:
     QVector<QPair<QWidget *, QRectF>> targets;
     QWidget *normalOf = nullptr;
     QImage normal;
+    // normalOf's non-text parts that fell short in the normal state, by part, with
+    // the rule that paints each there.
+    QHash<QString, RulePlace> normalShortfalls;
     QVector<WcagFinding> findings;
     QVector<AuditGap> gaps;
 };

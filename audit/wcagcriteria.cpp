@@ -102,7 +102,8 @@ const QVector<WcagCriterion> &wcagCriteria()
         {"1.4.11", "AA", "Non-text Contrast", "non-text-contrast",
          "The parts a user needs to see a control (input borders, check and radio "
          "indicators, slider groove and handle, scroll bar handle, progress chunk) contrast "
-         "at least 3:1 with what is next to them."},
+         "at least 3:1 with what is next to them, in every state; a disabled control's are "
+         "exempt and reported as advice."},
         {"2.4.7", "AA", "Focus Visible", "focus-visible",
          "The focused widget changes at least as many pixels by 3:1 or more as a 1-pixel "
          "outline around it has."},

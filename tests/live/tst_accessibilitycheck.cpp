@@ -133,6 +133,9 @@ void TestAccessibilityCheck::plantedFaultIsListed_data()
     QTest::newRow("an input border at 1.3:1")
         << "QLineEdit { border: 1px solid #e0e0e0; }"
         << "1.4.11 Non-text Contrast\tAA\tfailure\tappWindow/nameEdit\tnormal\t";
+    QTest::newRow("an input border at 1.3:1 on hover only")
+        << "QLineEdit:hover { border: 1px solid #e0e0e0; }"
+        << "1.4.11 Non-text Contrast\tAA\tfailure\tappWindow/nameEdit\thover\t";
 }
 
 void TestAccessibilityCheck::plantedFaultIsListed()

@@ -31,6 +31,7 @@ private slots:
     void largeText();
     void plantedFaults_data();
     void plantedFaults();
+    void adviceAloneDoesNotFail_data();
     void adviceAloneDoesNotFail();
     void sarifNamesTheCriterion();
     void pageInABrowser();
@@ -88,6 +89,10 @@ const struct
     {"dim-border", "QLineEdit { border-color: #4e4e4e; }"},
     {"small-step", "QSpinBox::up-button { width: 16px; height: 16px; }"},
     {"dim-placeholder", "QLineEdit { color: #404040; }"},
+    {"dim-hover-border", "QLineEdit:hover { border-color: #404040; }"},
+    {"dim-border-dimmer-on-hover",
+     "QLineEdit { border-color: #4e4e4e; } QLineEdit:hover { border-color: #404040; }"},
+    {"dim-disabled-border", "QLineEdit:disabled { border-color: #404040; }"},
     {"dim-disabled-label", "QLabel:disabled { color: #404040; }"},
 };
 
@@ -106,13 +111,13 @@ QImage framed(QSize size, QRgb page, QRgb inside, QRgb border, int margin)
     return image;
 }
 
-// "THEME/TAB/OBJECT STATE: CRITERION ... SEVERITY, ...; painted by ... at FILE:LINE:1"
+// "THEME/TAB/OBJECT STATE: CRITERION ... SEVERITY, ...; painted by ... at FILE:LINE:COLUMN"
 // as "OBJECT STATE CRITERION SEVERITY LINE", by theme.
 QMap<QString, QStringList> findingsByTheme(const QString &out)
 {
     static const QRegularExpression finding(
         QStringLiteral("^([^/\\s]+)/[^/\\s]+/(\\S+) (\\w+): ([0-9.]+) .*?\\) (failure|advice), "
-                       "(?:.*:(\\d+):1$)?"));
+                       "(?:.*:(\\d+):\\d+$)?"));
     QMap<QString, QStringList> found;
     for (const QString &line : out.split(QLatin1Char('\n'))) {
         const QRegularExpressionMatch match = finding.match(line);
@@ -255,6 +260,13 @@ void TestShotWcag::plantedFaults_data()
                        "nameEdit focus 1.4.3 failure"};
     QTest::newRow("a disabled label at 2:1 is advice only")
         << "dim-disabled-label" << QStringList{"nameLabel disabled 1.4.3 advice"};
+    QTest::newRow("an input border at 2:1 on hover only")
+        << "dim-hover-border" << QStringList{"nameEdit hover 1.4.11 failure"};
+    QTest::newRow("an input border short in normal and by another rule on hover")
+        << "dim-border-dimmer-on-hover"
+        << QStringList{"nameEdit normal 1.4.11 failure", "nameEdit hover 1.4.11 failure"};
+    QTest::newRow("a disabled input border at 2:1 is advice only")
+        << "dim-disabled-border" << QStringList{"nameEdit disabled 1.4.11 advice"};
 }
 
 void TestShotWcag::plantedFaults()
@@ -287,9 +299,17 @@ void TestShotWcag::plantedFaults()
     }
 }
 
+void TestShotWcag::adviceAloneDoesNotFail_data()
+{
+    QTest::addColumn<QString>("sheet");
+    QTest::newRow("disabled text") << "dim-disabled-label";
+    QTest::newRow("a disabled input's border") << "dim-disabled-border";
+}
+
 void TestShotWcag::adviceAloneDoesNotFail()
 {
-    const Run run = shot({"--sheet", sheets.last(), "--tab", "none", "--form", kForm,
+    QFETCH(QString, sheet);
+    const Run run = shot({"--sheet", dir.filePath(sheet + ".qss"), "--tab", "none", "--form", kForm,
                           "--audit=wcag", "--quiet", "--out", dir.filePath("advice")});
     QCOMPARE(run.exitCode, 0);
     QVERIFY2(run.out.contains("0 failures, 1 advice in 1 themes"), qPrintable(run.out));
