@@ -9,6 +9,7 @@
 // piece, in order, and a raw piece spells its characters as they stand.
 
 #include "embedded/embeddedsheets.h"
+#include "fuzzrequire.h"
 
 #include <QString>
 
@@ -17,12 +18,6 @@
 #include <cstdlib>
 
 namespace embeddedfuzz {
-
-inline void require(bool condition)
-{
-    if (!condition)
-        abort();
-}
 
 inline void checkSheet(const QString &text, const EmbeddedSheet &sheet, int previousEnd)
 {

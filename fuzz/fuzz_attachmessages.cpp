@@ -8,6 +8,7 @@
 // has a kind; and a message encoded and read back is the same message (its kind and
 // the names of its fields: a number JSON cannot hold comes back as another).
 
+#include "fuzzrequire.h"
 #include "support/attachprotocol.h"
 
 #include <QByteArray>
@@ -16,14 +17,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-
-namespace {
-void require(bool condition)
-{
-    if (!condition)
-        abort();
-}
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

@@ -8,6 +8,7 @@
 // and strips, and the same line for line once written.
 
 #include "audit/auditresults.h"
+#include "fuzzrequire.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -17,12 +18,6 @@
 #include <cstdlib>
 
 namespace {
-
-void require(bool condition)
-{
-    if (!condition)
-        abort();
-}
 
 QStringList lines(const AuditResults &results)
 {

@@ -9,6 +9,7 @@
 // keeps from the file's sheets, told for the edited file, must be a fresh analysis's.
 
 #include "embedded/embeddedlint.h"
+#include "fuzzrequire.h"
 #include "lsp/features/embeddeddocument.h"
 
 #include <QCoreApplication>
@@ -18,11 +19,6 @@
 #include <cstdlib>
 
 namespace {
-void require(bool condition)
-{
-    if (!condition)
-        abort();
-}
 
 bool sameSheets(const QVector<EmbeddedSheet> &a, const QVector<EmbeddedSheet> &b)
 {

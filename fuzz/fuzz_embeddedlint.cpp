@@ -10,6 +10,7 @@
 #include "analysis/toolkitparse.h"
 #include "embedded/embeddedformat.h"
 #include "embedded/embeddedlint.h"
+#include "fuzzrequire.h"
 
 #include <QString>
 
@@ -18,11 +19,6 @@
 #include <cstdlib>
 
 namespace {
-void require(bool condition)
-{
-    if (!condition)
-        abort();
-}
 
 void requireInside(const QStringList &lines, int line, int column)
 {

@@ -10,17 +10,13 @@
 #include "analysis/applicationobjects.h"
 #include "analysis/lintoptions.h"
 #include "analysis/stylesheetlint.h"
+#include "fuzzrequire.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 
 namespace {
-void require(bool condition)
-{
-    if (!condition)
-        abort();
-}
 
 // Lines as XML counts them: a CR alone ends one too.
 int lineCount(const QByteArray &bytes)

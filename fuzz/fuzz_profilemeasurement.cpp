@@ -8,6 +8,7 @@
 // sheet's rules, in order, and groups, each ranked or within noise; and what is
 // read, written again, reads back to the same text.
 
+#include "fuzzrequire.h"
 #include "profilekit/profilemeasurement.h"
 
 #include <QByteArray>
@@ -15,14 +16,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-
-namespace {
-void require(bool condition)
-{
-    if (!condition)
-        abort();
-}
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

@@ -7,6 +7,7 @@
 // empty; each opens as its kind says and a closed one ends with its closing mark; a
 // sheet lexed again from any span's start gives the same spans from there.
 
+#include "fuzzrequire.h"
 #include "support/sheetlexer.h"
 
 #include <QString>
@@ -16,11 +17,6 @@
 #include <cstdlib>
 
 namespace {
-void require(bool condition)
-{
-    if (!condition)
-        abort();
-}
 
 void checkOpening(QStringView text, const SheetSpan &span)
 {
