@@ -675,6 +675,8 @@ private:
     QImage press(Pointer &pointer, PressKind kind);
     QSize partSize() const { return part.size() * scale; }
     void observe(AuditState state, const QImage &image) const;
+    // Keeps the hover look, hands it on, and says when nothing tells it from normal.
+    void hoverShown(const QImage &hover);
 
     const AreaRender &renderArea;
     QWidget *widget;
@@ -691,6 +693,15 @@ private:
     QImage normal;
 };
 
+void WidgetStates::hoverShown(const QImage &hover)
+{
+    frames << hover;
+    observe(AuditState::Hover, hover);
+    const StateDifference difference = measureStateDifference(normal, hover, partSize());
+    if (!difference.visible())
+        report(AuditState::Hover, HoverIndistinguishable, differenceFigures(difference));
+}
+
 // Normal, then hover with the pointer on the part, then pressed where the toolkit
 // paints it; the pointer leaves at the end.
 void WidgetStates::pointerStates(Pointer &pointer)
@@ -698,11 +709,7 @@ void WidgetStates::pointerStates(Pointer &pointer)
     still();
     pointer.moveTo(widget, part.center());
     const QImage hover = render();
-    frames << hover;
-    observe(AuditState::Hover, hover);
-    const StateDifference hoverDifference = measureStateDifference(normal, hover, partSize());
-    if (!hoverDifference.visible())
-        report(AuditState::Hover, HoverIndistinguishable, differenceFigures(hoverDifference));
+    hoverShown(hover);
     const PressKind kind = pressKind(widget);
     const QRect pressed = pressPart(widget, kind, part);
     if (kind != PressKind::None && pressed.isValid()) {
@@ -736,11 +743,7 @@ void WidgetStates::quietPointerStates()
     widget->setMouseTracking(false);
     widget->setAttribute(Qt::WA_UnderMouse, true);
     const QImage hover = render();
-    frames << hover;
-    observe(AuditState::Hover, hover);
-    const StateDifference hoverDifference = measureStateDifference(normal, hover, partSize());
-    if (!hoverDifference.visible())
-        report(AuditState::Hover, HoverIndistinguishable, differenceFigures(hoverDifference));
+    hoverShown(hover);
     const PressKind kind = pressKind(widget);
     if (button && (kind == PressKind::Button || kind == PressKind::MenuButton)) {
         // setDown paints the press and emits nothing; it is undone before any
