@@ -172,21 +172,12 @@ int main(int argc, char *argv[])
     parser.addPositionalArgument(QStringLiteral("-- PROGRAM [ARGS...]"),
                                  QStringLiteral("The author's application to show FILE in."));
 
-    // Usage, help and version are answered before the toolkit needs a display. What
-    // follows "--" is the application's command, never our options.
-    QStringList arguments;
-    QStringList programCommand;
-    bool attaching = false;
-    for (int i = 0; i < argc; ++i) {
-        const QString argument = QString::fromLocal8Bit(argv[i]);
-        if (attaching)
-            programCommand << argument;
-        else if (i > 0 && argument == QLatin1String("--"))
-            attaching = true;
-        else
-            arguments << argument;
-    }
-    if (!parser.parse(arguments)) {
+    // Usage, help and version are answered before the toolkit needs a display.
+    QStringList given;
+    for (int i = 0; i < argc; ++i)
+        given << QString::fromLocal8Bit(argv[i]);
+    const SplitCommandLine split = splitAtProgram(given);
+    if (!parser.parse(split.ours)) {
         printError(parser.errorText());
         return ExitUsage;
     }
@@ -202,8 +193,8 @@ int main(int argc, char *argv[])
         return ExitUsage;
     }
 
-    if (attaching) {
-        if (programCommand.isEmpty()) {
+    if (split.hasProgram) {
+        if (split.program.isEmpty()) {
             printError(QStringLiteral("expects PROGRAM after \"--\"; see --help"));
             return ExitUsage;
         }
@@ -214,8 +205,8 @@ int main(int argc, char *argv[])
         AttachCommand command;
         command.sheet = parser.positionalArguments().constFirst();
         command.variant = parser.value(variantOption);
-        command.program = programCommand.takeFirst();
-        command.arguments = programCommand;
+        command.program = split.program;
+        command.arguments = split.programArguments;
         return attachToProgram(argc, argv, command);
     }
 

@@ -97,14 +97,9 @@ int readApplicationOptions(const QCommandLineParser &parser, ProfileOptions &opt
 // Returns -1 to go on, else the exit code.
 int parseOptions(const QStringList &givenArguments, ProfileOptions &options)
 {
-    // What follows the first "--" is the application's command, never options of ours.
-    QStringList arguments = givenArguments;
-    const int split = givenArguments.indexOf(QStringLiteral("--"), 1);
-    if (split > 0) {
-        arguments = givenArguments.mid(0, split);
-        options.application.program = givenArguments.value(split + 1);
-        options.application.arguments = givenArguments.mid(split + 2);
-    }
+    const SplitCommandLine split = splitAtProgram(givenArguments);
+    options.application.program = split.program;
+    options.application.arguments = split.programArguments;
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Measures what a Qt style sheet costs to apply, on the gallery and on "
@@ -143,21 +138,21 @@ int parseOptions(const QStringList &givenArguments, ProfileOptions &options)
           QStringLiteral("With -- PROGRAM: seconds the application runs, showing its windows, "
                          "before it is measured (default 3)."),
           QStringLiteral("seconds")}});
-    if (!parser.parse(arguments)) {
+    if (!parser.parse(split.ours)) {
         printError(parser.errorText());
         return ProfileUsageError;
     }
     if (answerHelpOrVersion(parser))
         return ProfileSuccess;
-    if (split > 0 && options.application.program.isEmpty()) {
+    if (split.hasProgram && options.application.program.isEmpty()) {
         printError(QStringLiteral("expects PROGRAM after \"--\"; see --help"));
         return ProfileUsageError;
     }
-    if (split < 0 && parser.isSet(QStringLiteral("settle"))) {
+    if (!split.hasProgram && parser.isSet(QStringLiteral("settle"))) {
         printError(QStringLiteral("--settle is for \"SHEET -- PROGRAM\""));
         return ProfileUsageError;
     }
-    if (split > 0) {
+    if (split.hasProgram) {
         const int code = readApplicationOptions(parser, options);
         if (code >= 0)
             return code;

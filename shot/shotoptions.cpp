@@ -305,13 +305,10 @@ ParsedShotOptions parseShotOptions(const QStringList &givenArguments)
     ParsedShotOptions parsed;
     QCommandLineParser parser;
     declareOptions(parser);
-    QStringList ours = givenArguments;
-    const int split = givenArguments.indexOf(QStringLiteral("--"), 1);
-    if (split > 0) {
-        ours = givenArguments.mid(0, split);
-        parsed.options.program = givenArguments.value(split + 1);
-        parsed.options.programArguments = givenArguments.mid(split + 2);
-    }
+    const SplitCommandLine split = splitAtProgram(givenArguments);
+    QStringList ours = split.ours;
+    parsed.options.program = split.program;
+    parsed.options.programArguments = split.programArguments;
     parsed.error = readAuditKind(&ours, &parsed.options.wcag);
     if (!parsed.error.isEmpty()) {
         parsed.exitCode = ShotUsageError;
@@ -325,8 +322,8 @@ ParsedShotOptions parseShotOptions(const QStringList &givenArguments)
     parsed.answer = helpOrVersionText(parser);
     if (!parsed.answer.isEmpty())
         return parsed;
-    parsed.error =
-        split > 0 ? readAttachOptions(parser, parsed.options) : readOptions(parser, parsed.options);
+    parsed.error = split.hasProgram ? readAttachOptions(parser, parsed.options)
+                                    : readOptions(parser, parsed.options);
     if (!parsed.error.isEmpty())
         parsed.exitCode = ShotUsageError;
     return parsed;

@@ -86,3 +86,17 @@ bool answerHelpOrVersion(const QCommandLineParser &parser)
     std::fflush(stdout);
     return true;
 }
+
+SplitCommandLine splitAtProgram(const QStringList &arguments)
+{
+    SplitCommandLine split;
+    const int separator = arguments.indexOf(QStringLiteral("--"), 1);
+    split.hasProgram = separator > 0;
+    split.ours = arguments;
+    if (split.hasProgram) {
+        split.ours = arguments.mid(0, separator);
+        split.program = arguments.value(separator + 1);
+        split.programArguments = arguments.mid(separator + 2);
+    }
+    return split;
+}

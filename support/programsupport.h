@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QtMessageHandler>
 
 class QCommandLineParser;
@@ -42,3 +43,14 @@ QString helpOrVersionText(const QCommandLineParser &parser);
 // Prints helpOrVersionText() on standard output; true when there was any, and the
 // program has nothing more to do.
 bool answerHelpOrVersion(const QCommandLineParser &parser);
+
+// A command line that may end with the author's application: what follows the first
+// "--" after the program's own name is that application's command, never our options.
+struct SplitCommandLine
+{
+    QStringList ours;        // the program's name and its own arguments
+    bool hasProgram = false; // a "--" was given
+    QString program;         // empty when nothing follows the "--"
+    QStringList programArguments;
+};
+SplitCommandLine splitAtProgram(const QStringList &arguments);

@@ -20,6 +20,8 @@ private slots:
     void helpOrVersion();
     void programs_data();
     void programs();
+    void applicationCommandAfterTheSeparator_data();
+    void applicationCommandAfterTheSeparator();
 };
 
 namespace {
@@ -126,6 +128,39 @@ void TestProgramSupport::programs()
         else
             QCOMPARE(output.trimmed(), name + QLatin1String(" 1.0"));
     }
+}
+
+void TestProgramSupport::applicationCommandAfterTheSeparator_data()
+{
+    QTest::addColumn<QStringList>("given");
+    QTest::addColumn<QStringList>("ours");
+    QTest::addColumn<bool>("hasProgram");
+    QTest::addColumn<QStringList>("command");
+    QTest::newRow("no separator") << QStringList{"p", "a.qss"} << QStringList{"p", "a.qss"} << false
+                                  << QStringList();
+    QTest::newRow("nothing after it")
+        << QStringList{"p", "a.qss", "--"} << QStringList{"p", "a.qss"} << true << QStringList{""};
+    // The application's own options, and its own "--", are never ours.
+    QTest::newRow("the application's options")
+        << QStringList{"p", "a.qss", "--", "app", "--help", "--", "x"} << QStringList{"p", "a.qss"}
+        << true << QStringList{"app", "--help", "--", "x"};
+    // A program started by the name "--" still has its own name first.
+    QTest::newRow("program named --")
+        << QStringList{"--", "a.qss"} << QStringList{"--", "a.qss"} << false << QStringList();
+}
+
+void TestProgramSupport::applicationCommandAfterTheSeparator()
+{
+    QFETCH(QStringList, given);
+    QFETCH(QStringList, ours);
+    QFETCH(bool, hasProgram);
+    QFETCH(QStringList, command);
+    const SplitCommandLine split = splitAtProgram(given);
+    QCOMPARE(split.ours, ours);
+    QCOMPARE(split.hasProgram, hasProgram);
+    QCOMPARE(command.isEmpty() ? QStringList()
+                               : QStringList{split.program} + split.programArguments,
+             command);
 }
 
 QTEST_GUILESS_MAIN(TestProgramSupport)
