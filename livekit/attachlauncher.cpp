@@ -233,16 +233,9 @@ void AttachLauncher::adoptedProcessEnded()
     int status = 0;
     if (adoptedPid <= 0 || ::waitpid(pid_t(adoptedPid), &status, WNOHANG) != adoptedPid)
         return;
-    // What it said before it ended is heard first, as it was said first.
-    while (server->waitForNewConnection(0)) {
-    }
-    for (QLocalSocket *socket : server->findChildren<QLocalSocket *>())
-        socket->waitForReadyRead(0);
     adoptedPid = 0;
     ::close(adoptedPidfd);
     adoptedPidfd = -1;
-    // Its socket file goes with it.
-    server->close();
     // What QProcess says of a process: its status, or the signal that ended it.
     if (WIFSIGNALED(status))
         programFinished(WTERMSIG(status), QProcess::CrashExit);
@@ -337,8 +330,27 @@ void AttachLauncher::handshakeOverdue()
          AttachNotAttached);
 }
 
+void AttachLauncher::hearWhatWasSaid()
+{
+    // The end of a process can reach this event loop before the hello or the messages it
+    // sent just before it ended: those are heard first, as they were said first.
+    while (server->isListening() && server->waitForNewConnection(0)) {
+    }
+    for (QLocalSocket *socket : server->findChildren<QLocalSocket *>()) {
+        while (socket->waitForReadyRead(0)) {
+        }
+    }
+}
+
 void AttachLauncher::programFinished(int exitCode, QProcess::ExitStatus exitStatus)
 {
+    const bool wasStopping = stopping;
+    hearWhatWasSaid();
+    // Its socket file goes with it.
+    server->close();
+    // A refusal heard just now has said why and ends the run itself.
+    if (stopping && !wasStopping)
+        return;
     handshakeTimer.stop();
     const bool crashed = exitStatus == QProcess::CrashExit;
     int status = crashed ? AttachSignalBase + exitCode : exitCode;

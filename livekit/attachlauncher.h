@@ -97,6 +97,7 @@ private:
     void readMessages(QLocalSocket *socket);
     void handshakeOverdue();
     void programFinished(int exitCode, QProcess::ExitStatus exitStatus);
+    void hearWhatWasSaid();
     QString whyNoHandshake() const;
     void adoptedProcessEnded();
     bool running() const;
