@@ -15,9 +15,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QRegularExpression>
 
 #include <algorithm>
+#include <cctype>
 #include <utility>
 
 using namespace QCss;
@@ -363,7 +363,6 @@ void SheetModel::scanPalette()
             leadingCommentEnd = span.end();
         break;
     }
-    static const QRegularExpression extraDigit(QStringLiteral("^[0-9A-Fa-f]"));
     int countedUpTo = 0;
     int lineNumber = 1;
     for (const PaletteDirectiveLine &found : paletteDirectiveLines(text, Qt::CaseInsensitive)) {
@@ -388,11 +387,9 @@ void SheetModel::scanPalette()
             entry.role = match.role;
             entry.known = match.knownRole;
             entry.color = match.color;
-            entry.extraDigit =
-                QStringView(text)
-                    .mid(found.lineStart + match.end, found.lineEnd - found.lineStart - match.end)
-                    .toString()
-                    .contains(extraDigit);
+            const int after = found.lineStart + match.end;
+            const QChar next = after < found.lineEnd ? text.at(after) : QChar();
+            entry.extraDigit = next.unicode() < 0x80 && std::isxdigit(next.unicode());
         }
         paletteLines.append(entry);
     }

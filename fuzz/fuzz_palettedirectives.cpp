@@ -3,10 +3,12 @@
 
 // libFuzzer target: arbitrary style sheet text through the palette directive reader.
 
+#include "fuzzrequire.h"
 #include "theme/palettedirectives.h"
 
 #include <QColor>
 #include <QPalette>
+#include <QRegularExpression>
 #include <QString>
 
 #include <cstddef>
@@ -27,6 +29,20 @@ bool isDirectiveRole(QPalette::ColorRole role)
     return false;
 }
 
+// The grammar as an expression: the reader, written out for speed, must agree with it
+// on every line, keyword, name and colour alike.
+void requireSameAsExpression(QStringView line)
+{
+    static const QRegularExpression directive(
+        QStringLiteral("@palette\\s+([A-Za-z.]+)\\s*=\\s*(#(?:[0-9A-Fa-f]{8}|[0-9A-Fa-f]{6}))"));
+    const QRegularExpressionMatch expected = directive.match(line.toString());
+    const PaletteDirectiveMatch found = matchPaletteDirective(line);
+    require(found.matched == expected.hasMatch());
+    require(!found.matched ||
+            (found.start == expected.capturedStart(0) && found.end == expected.capturedEnd(0) &&
+             found.name == expected.captured(1) && found.colorText == expected.captured(2)));
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -38,6 +54,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QPalette before(QColor(1, 2, 3), QColor(4, 5, 6));
     QPalette palette = before;
     applyPaletteDirectivesFromText(palette, text);
+    for (const QStringView line : QStringView(text).split(QLatin1Char('\n')))
+        requireSameAsExpression(line);
 
     // Only the nine named roles may change, whatever the text.
     for (int r = 0; r < QPalette::NColorRoles; ++r) {

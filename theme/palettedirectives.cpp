@@ -7,7 +7,6 @@
 
 #include <QBrush>
 #include <QColor>
-#include <QRegularExpression>
 #include <QStringView>
 
 namespace {
@@ -47,21 +46,74 @@ QStringList paletteRoleNames()
     return names;
 }
 
+namespace {
+// The whitespace of the directive grammar: blank, tab and the line and page breaks.
+bool isDirectiveSpace(QChar c)
+{
+    return c == QLatin1Char(' ') || (c.unicode() >= 0x09 && c.unicode() <= 0x0d);
+}
+
+bool isHexDigit(QChar c)
+{
+    const char16_t u = c.unicode();
+    return (u >= '0' && u <= '9') || (u >= 'a' && u <= 'f') || (u >= 'A' && u <= 'F');
+}
+
+// A directive whose keyword starts at from: where its name starts and ends, and where its
+// colour ends (its "#" is just before the digits); false where the grammar fails.
+bool directiveAt(QStringView line, int from, int *nameStart, int *nameEnd, int *colourStart,
+                 int *end)
+{
+    const int size = int(line.size());
+    int at = from + int(kPaletteKeyword.size());
+    const int afterKeyword = at;
+    while (at < size && isDirectiveSpace(line[at]))
+        ++at;
+    if (at == afterKeyword)
+        return false;
+    *nameStart = at;
+    while (at < size &&
+           (line[at] == QLatin1Char('.') || (line[at].unicode() < 0x80 && line[at].isLetter())))
+        ++at;
+    *nameEnd = at;
+    if (at == *nameStart)
+        return false;
+    while (at < size && isDirectiveSpace(line[at]))
+        ++at;
+    if (at == size || line[at] != QLatin1Char('='))
+        return false;
+    ++at;
+    while (at < size && isDirectiveSpace(line[at]))
+        ++at;
+    if (at == size || line[at] != QLatin1Char('#'))
+        return false;
+    *colourStart = at;
+    int digits = 0;
+    while (digits < 8 && at + 1 + digits < size && isHexDigit(line[at + 1 + digits]))
+        ++digits;
+    if (digits < 6)
+        return false;
+    *end = at + 1 + (digits == 8 ? 8 : 6);
+    return true;
+}
+} // namespace
+
+// Written out rather than as an expression: it runs on every palette line of every sheet
+// read, and compiling an expression costs a start-up more than all the lines together.
 PaletteDirectiveMatch matchPaletteDirective(QStringView line)
 {
-    static const QRegularExpression directive(
-        QStringLiteral("@palette\\s+([A-Za-z.]+)\\s*=\\s*(#(?:[0-9A-Fa-f]{8}|[0-9A-Fa-f]{6}))"));
     PaletteDirectiveMatch result;
-    if (!line.contains(kPaletteKeyword))
-        return result;
-    const QRegularExpressionMatch match = directive.match(line.toString());
-    if (!match.hasMatch())
+    int nameStart = 0, nameEnd = 0, colourStart = 0, end = 0;
+    int keyword = int(line.indexOf(kPaletteKeyword));
+    while (keyword >= 0 && !directiveAt(line, keyword, &nameStart, &nameEnd, &colourStart, &end))
+        keyword = int(line.indexOf(kPaletteKeyword, keyword + 1));
+    if (keyword < 0)
         return result;
     result.matched = true;
-    result.start = int(match.capturedStart(0));
-    result.end = int(match.capturedEnd(0));
-    result.name = match.captured(1);
-    result.colorText = match.captured(2);
+    result.start = keyword;
+    result.end = end;
+    result.name = line.mid(nameStart, nameEnd - nameStart).toString();
+    result.colorText = line.mid(colourStart, end - colourStart).toString();
     result.color.setNamedColor(result.colorText);
     QString roleName = result.name;
     if (roleName.startsWith(kDisabledRolePrefix)) {
