@@ -45,8 +45,11 @@ QVector<SuppressionComment> findSuppressionComments(const QString &text)
         const int startLine = line;
         const int startColumn = span.start - lineStart + 1;
         countLinesTo(span.end());
-        const QString body = spanContent(text, span).toString();
-        const QRegularExpressionMatch match = directive.match(body);
+        // Most comments are prose; the expression is kept for those that may be one.
+        const QStringView content = spanContent(text, span);
+        if (!content.contains(QLatin1String("prismark-lint-")))
+            continue;
+        const QRegularExpressionMatch match = directive.match(content.toString());
         if (!match.hasMatch())
             continue;
         SuppressionComment comment;
