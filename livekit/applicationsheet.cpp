@@ -3,7 +3,6 @@
 
 #include "livekit/applicationsheet.h"
 
-#include "livekit/livesheet.h"
 #include "theme/palettedirectives.h"
 
 #include <QApplication>
@@ -13,10 +12,11 @@
 
 #include <algorithm>
 
-ApplicationSheet::ApplicationSheet(const QString &path, QObject *parent)
+ApplicationSheet::ApplicationSheet(const QString &path, const LiveSheet::CheckedAhead &ahead,
+                                   QObject *parent)
     : QObject(parent)
     , sheet(new LiveSheet(
-          path, [this](const QString &text) { install(text); }, this))
+          path, [this](const QString &text) { install(text); }, ahead, this))
 {
     ownSheet = qApp->styleSheet();
     qApp->installEventFilter(this);

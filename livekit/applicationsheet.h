@@ -3,12 +3,13 @@
 
 #pragma once
 
+#include "livekit/livesheet.h"
+
 #include <QList>
 #include <QObject>
 #include <QPalette>
 #include <QString>
 
-class LiveSheet;
 class QWidget;
 
 // The author's sheet on a whole application of their own, in place of the sheet the
@@ -21,9 +22,10 @@ class ApplicationSheet : public QObject
 {
     Q_OBJECT
 public:
-    // Made once the application object is complete; nothing is installed before
-    // liveSheet()->apply().
-    explicit ApplicationSheet(const QString &path, QObject *parent = nullptr);
+    // Made once the application object is complete, with what LiveSheet::checkAheadOf()
+    // found for path; nothing is installed before liveSheet()->apply().
+    ApplicationSheet(const QString &path, const LiveSheet::CheckedAhead &ahead,
+                     QObject *parent = nullptr);
 
     LiveSheet *liveSheet() const { return sheet; }
     // The sheet the application set for itself last, which the author's replaces.

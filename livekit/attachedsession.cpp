@@ -84,7 +84,8 @@ AttachedSession::AttachedSession(const AttachSettings &settings, QObject *parent
     // Read and checked on another core while the application builds its first window,
     // so that start() only installs it.
     if (!settings.sheet.isEmpty())
-        checkedAhead = std::async(std::launch::async, &LiveSheet::checkAheadOf, settings.sheet);
+        checkedAhead = std::make_unique<TaskOnAnotherCore<LiveSheet::CheckedAhead>>(
+            [path = settings.sheet] { return LiveSheet::checkAheadOf(path); });
     // A render's base style goes on before anything else, as the event loop starts.
     if (settings.shotFolder.isEmpty())
         QCoreApplication::instance()->installEventFilter(this);
@@ -126,10 +127,10 @@ void AttachedSession::start()
     }
     // Taken first: no analysis of this thread runs beside the check's.
     const LiveSheet::CheckedAhead ahead =
-        checkedAhead.valid() ? checkedAhead.get() : LiveSheet::CheckedAhead();
-    applicationSheet = new ApplicationSheet(settings.sheet, this);
+        checkedAhead ? checkedAhead->take() : LiveSheet::checkAheadOf(settings.sheet);
+    checkedAhead.reset();
+    applicationSheet = new ApplicationSheet(settings.sheet, ahead, this);
     LiveSheet *sheet = applicationSheet->liveSheet();
-    sheet->takeCheckedAhead(ahead);
     if (!settings.variant.isEmpty() && sheet->isTemplate())
         sheet->setFirstVariant(settings.variant);
     if (shooting) {

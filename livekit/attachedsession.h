@@ -4,13 +4,14 @@
 #pragma once
 
 #include "livekit/livesheet.h"
+#include "support/anothercore.h"
 
 #include <QJsonObject>
 #include <QObject>
 #include <QPointer>
 #include <QString>
 
-#include <future>
+#include <memory>
 
 class ApplicationSheet;
 class LiveInspector;
@@ -90,7 +91,7 @@ private:
     const AttachSettings settings;
     int socket = -1;
     ApplicationSheet *applicationSheet = nullptr;
-    std::future<LiveSheet::CheckedAhead> checkedAhead;
+    std::unique_ptr<TaskOnAnotherCore<LiveSheet::CheckedAhead>> checkedAhead;
     QPointer<SheetDiagnosticsWindow> diagnostics;
     LiveInspector *inspector = nullptr;
     int updates = 0;

@@ -77,16 +77,22 @@ QString themeDisplayName(Theme theme)
 } // namespace
 
 LiveSheet::LiveSheet(GalleryHost *gallery, const QString &path, QObject *parent)
+    : LiveSheet(gallery, QFileInfo(path).absoluteFilePath(),
+                lintConfigForSheet(QFileInfo(path).absoluteFilePath()), parent)
+{}
+
+LiveSheet::LiveSheet(GalleryHost *gallery, const QString &absolutePath,
+                     const LintConfigResult &config, QObject *parent)
     : QObject(parent)
     , gallery(gallery)
-    , filePath(QFileInfo(path).absoluteFilePath())
-    , config(lintConfigForSheet(filePath))
+    , filePath(absolutePath)
+    , config(config)
     , linter(configuredLinter(config.options, gallery ? gallery->galleryWindow() : nullptr))
     , file(filePath)
     , burstSettleInterval(settleMs)
     , emptySettleInterval(emptySettleMs)
     , shownStyleName(themeDisplayName(Light))
-    , themeTemplate(isThemeTemplatePath(path))
+    , themeTemplate(isThemeTemplatePath(absolutePath))
 {
     settleTimer.setSingleShot(true);
     settleTimer.setTimerType(Qt::PreciseTimer);
@@ -106,6 +112,15 @@ LiveSheet::LiveSheet(const QString &path, Installer install, QObject *parent)
 {
     installer = std::move(install);
     shownStyleName = fileName();
+}
+
+LiveSheet::LiveSheet(const QString &path, Installer install, const CheckedAhead &ahead,
+                     QObject *parent)
+    : LiveSheet(nullptr, QFileInfo(path).absoluteFilePath(), ahead.config, parent)
+{
+    installer = std::move(install);
+    shownStyleName = fileName();
+    takeCheckedAhead(ahead);
 }
 
 void LiveSheet::setLinter(Linter replacement)
@@ -132,15 +147,16 @@ void LiveSheet::apply()
 LiveSheet::CheckedAhead LiveSheet::checkAheadOf(const QString &path)
 {
     CheckedAhead ahead;
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    ahead.config = lintConfigForSheet(absolute);
     if (isThemeTemplatePath(path))
         return ahead;
-    const QString absolute = QFileInfo(path).absoluteFilePath();
     const FileReadResult read = readRegularFile(absolute, maxAuthorSheetBytes, true);
     if (!read.ok || read.bytes.isEmpty())
         return ahead;
     ahead.bytes = read.bytes;
-    ahead.verdict = configuredLinter(lintConfigForSheet(absolute).options,
-                                     nullptr)(read.bytes, absolute, Scope::Rejecting);
+    ahead.verdict =
+        configuredLinter(ahead.config.options, nullptr)(read.bytes, absolute, Scope::Rejecting);
     return ahead;
 }
 

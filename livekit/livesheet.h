@@ -68,19 +68,26 @@ public:
     // How a text is installed when there is no gallery window to install it on.
     using Installer = std::function<void(const QString &text)>;
 
-    // A plain sheet's text and the verdict of the checks that refuse a text.
+    // The configuration that governs a file; a plain sheet's text and the verdict of
+    // the checks that refuse a text.
     struct CheckedAhead
     {
+        LintConfigResult config;
         QByteArray bytes;
         QVector<LintDiagnostic> verdict;
     };
-    // Reads the file and runs the refusing checks as a LiveSheet for it configures
-    // them; safe on any thread. Nothing for a template, which is built as it is read.
+    // Reads the configuration, and the file with the refusing checks run as a LiveSheet
+    // for it configures them; safe on any thread. No text for a template, which is
+    // built as it is read.
     static CheckedAhead checkAheadOf(const QString &path);
 
     LiveSheet(GalleryHost *gallery, const QString &path, QObject *parent = nullptr);
     // For an application of the author's own: each good text goes to install.
     LiveSheet(const QString &path, Installer install, QObject *parent = nullptr);
+    // The same with what checkAheadOf(path) found: its configuration, and its verdict
+    // for the next read if the file still holds that text.
+    LiveSheet(const QString &path, Installer install, const CheckedAhead &ahead,
+              QObject *parent = nullptr);
 
     void setLinter(Linter linter);
     // How long a burst of changes has to be quiet before the file is read, and how long
@@ -156,6 +163,8 @@ private:
     void readTemplateHeader(const QByteArray &bytes);
     void watchSources(const QStringList &paths);
     bool buildFailed(const QVector<LintDiagnostic> &errors);
+    LiveSheet(GalleryHost *gallery, const QString &absolutePath, const LintConfigResult &config,
+              QObject *parent);
 
     GalleryHost *gallery;
     Installer installer;
