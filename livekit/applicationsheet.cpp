@@ -12,11 +12,11 @@
 
 #include <algorithm>
 
-ApplicationSheet::ApplicationSheet(const QString &path, const LiveSheet::CheckedAhead &ahead,
-                                   QObject *parent)
+ApplicationSheet::ApplicationSheet(const QString &path, const LintConfigResult &config,
+                                   LiveSheet::PendingCheck pending, QObject *parent)
     : QObject(parent)
     , sheet(new LiveSheet(
-          path, [this](const QString &text) { install(text); }, ahead, this))
+          path, [this](const QString &text) { install(text); }, config, std::move(pending), this))
 {
     ownSheet = qApp->styleSheet();
     qApp->installEventFilter(this);

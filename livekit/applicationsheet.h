@@ -22,10 +22,11 @@ class ApplicationSheet : public QObject
 {
     Q_OBJECT
 public:
-    // Made once the application object is complete, with what LiveSheet::checkAheadOf()
-    // found for path; nothing is installed before liveSheet()->apply().
-    ApplicationSheet(const QString &path, const LiveSheet::CheckedAhead &ahead,
-                     QObject *parent = nullptr);
+    // Made once the application object is complete, under the configuration of path and
+    // with the check of its text begun elsewhere; nothing is installed before
+    // liveSheet()->apply().
+    ApplicationSheet(const QString &path, const LintConfigResult &config,
+                     LiveSheet::PendingCheck pending, QObject *parent = nullptr);
 
     LiveSheet *liveSheet() const { return sheet; }
     // The sheet the application set for itself last, which the author's replaces.

@@ -83,9 +83,16 @@ AttachedSession::AttachedSession(const AttachSettings &settings, QObject *parent
     connect(qApp, &QCoreApplication::aboutToQuit, this, &AttachedSession::closeTools);
     // Read and checked on another core while the application builds its first window,
     // so that start() only installs it.
-    if (!settings.sheet.isEmpty())
-        checkedAhead = std::make_unique<TaskOnAnotherCore<LiveSheet::CheckedAhead>>(
-            [path = settings.sheet] { return LiveSheet::checkAheadOf(path); });
+    if (!settings.sheet.isEmpty()) {
+        auto config = std::make_shared<std::promise<LintConfigResult>>();
+        configAhead = config->get_future();
+        checkedAhead = std::make_shared<TaskOnAnotherCore<LiveSheet::CheckedAhead>>(
+            [path = settings.sheet, config] {
+                const LintConfigResult read = LiveSheet::configurationOf(path);
+                config->set_value(read);
+                return LiveSheet::checkAheadOf(path, read.options);
+            });
+    }
     // A render's base style goes on before anything else, as the event loop starts.
     if (settings.shotFolder.isEmpty())
         QCoreApplication::instance()->installEventFilter(this);
@@ -125,11 +132,14 @@ void AttachedSession::start()
             QApplication::setEffectEnabled(Qt::UI_General, false);
         sayHello();
     }
-    // Taken first: no analysis of this thread runs beside the check's.
-    const LiveSheet::CheckedAhead ahead =
-        checkedAhead ? checkedAhead->take() : LiveSheet::checkAheadOf(settings.sheet);
-    checkedAhead.reset();
-    applicationSheet = new ApplicationSheet(settings.sheet, ahead, this);
+    // The configuration was read first and is there by now; the check's verdict is
+    // waited for by the first read, once the watch is made and the file read.
+    const LintConfigResult config =
+        configAhead.valid() ? configAhead.get() : LiveSheet::configurationOf(settings.sheet);
+    LiveSheet::PendingCheck pending;
+    if (checkedAhead)
+        pending = [task = std::move(checkedAhead)] { return task->take(); };
+    applicationSheet = new ApplicationSheet(settings.sheet, config, std::move(pending), this);
     LiveSheet *sheet = applicationSheet->liveSheet();
     if (!settings.variant.isEmpty() && sheet->isTemplate())
         sheet->setFirstVariant(settings.variant);

@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <QString>
 
+#include <future>
 #include <memory>
 
 class ApplicationSheet;
@@ -91,7 +92,10 @@ private:
     const AttachSettings settings;
     int socket = -1;
     ApplicationSheet *applicationSheet = nullptr;
-    std::unique_ptr<TaskOnAnotherCore<LiveSheet::CheckedAhead>> checkedAhead;
+    // Read on another core from the plugin's creation on: the configuration, then the
+    // check of the sheet, which the first read waits for.
+    std::future<LintConfigResult> configAhead;
+    std::shared_ptr<TaskOnAnotherCore<LiveSheet::CheckedAhead>> checkedAhead;
     QPointer<SheetDiagnosticsWindow> diagnostics;
     LiveInspector *inspector = nullptr;
     int updates = 0;

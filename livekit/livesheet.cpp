@@ -77,8 +77,7 @@ QString themeDisplayName(Theme theme)
 } // namespace
 
 LiveSheet::LiveSheet(GalleryHost *gallery, const QString &path, QObject *parent)
-    : LiveSheet(gallery, QFileInfo(path).absoluteFilePath(),
-                lintConfigForSheet(QFileInfo(path).absoluteFilePath()), parent)
+    : LiveSheet(gallery, QFileInfo(path).absoluteFilePath(), configurationOf(path), parent)
 {}
 
 LiveSheet::LiveSheet(GalleryHost *gallery, const QString &absolutePath,
@@ -114,13 +113,13 @@ LiveSheet::LiveSheet(const QString &path, Installer install, QObject *parent)
     shownStyleName = fileName();
 }
 
-LiveSheet::LiveSheet(const QString &path, Installer install, const CheckedAhead &ahead,
-                     QObject *parent)
-    : LiveSheet(nullptr, QFileInfo(path).absoluteFilePath(), ahead.config, parent)
+LiveSheet::LiveSheet(const QString &path, Installer install, const LintConfigResult &config,
+                     PendingCheck pending, QObject *parent)
+    : LiveSheet(nullptr, QFileInfo(path).absoluteFilePath(), config, parent)
 {
     installer = std::move(install);
     shownStyleName = fileName();
-    takeCheckedAhead(ahead);
+    pendingCheck = std::move(pending);
 }
 
 void LiveSheet::setLinter(Linter replacement)
@@ -144,24 +143,31 @@ void LiveSheet::apply()
     reload(true);
 }
 
-LiveSheet::CheckedAhead LiveSheet::checkAheadOf(const QString &path)
+LintConfigResult LiveSheet::configurationOf(const QString &path)
+{
+    return lintConfigForSheet(QFileInfo(path).absoluteFilePath());
+}
+
+LiveSheet::CheckedAhead LiveSheet::checkAheadOf(const QString &path, const LintOptions &options)
 {
     CheckedAhead ahead;
-    const QString absolute = QFileInfo(path).absoluteFilePath();
-    ahead.config = lintConfigForSheet(absolute);
     if (isThemeTemplatePath(path))
         return ahead;
+    const QString absolute = QFileInfo(path).absoluteFilePath();
     const FileReadResult read = readRegularFile(absolute, maxAuthorSheetBytes, true);
     if (!read.ok || read.bytes.isEmpty())
         return ahead;
     ahead.bytes = read.bytes;
-    ahead.verdict =
-        configuredLinter(ahead.config.options, nullptr)(read.bytes, absolute, Scope::Rejecting);
+    ahead.verdict = configuredLinter(options, nullptr)(read.bytes, absolute, Scope::Rejecting);
     return ahead;
 }
 
-void LiveSheet::takeCheckedAhead(const CheckedAhead &ahead)
+void LiveSheet::takePendingCheck()
 {
+    if (!pendingCheck)
+        return;
+    const CheckedAhead ahead = pendingCheck();
+    pendingCheck = nullptr;
     if (themeTemplate || ahead.bytes.isEmpty())
         return;
     checkedBytes = ahead.bytes;
@@ -193,6 +199,7 @@ bool LiveSheet::rejectedBy(const QVector<LintDiagnostic> &verdict)
 
 void LiveSheet::noteChange()
 {
+    takePendingCheck();
     if (!settleTimer.isActive())
         checkedBytes.clear();
     sinceChange.start();
@@ -228,6 +235,8 @@ void LiveSheet::reload(bool force)
     took.start();
     const qint64 sinceChangeNs = !force && sinceChange.isValid() ? sinceChange.nsecsElapsed() : 0;
     SheetRead read = readSheet();
+    // Waited for only now: the watch and the read went on beside it.
+    takePendingCheck();
     if (buildFailed(read.buildErrors))
         return;
     if (!read.ok) {

@@ -68,26 +68,29 @@ public:
     // How a text is installed when there is no gallery window to install it on.
     using Installer = std::function<void(const QString &text)>;
 
-    // The configuration that governs a file; a plain sheet's text and the verdict of
-    // the checks that refuse a text.
+    // A plain sheet's text and the verdict of the checks that refuse a text.
     struct CheckedAhead
     {
-        LintConfigResult config;
         QByteArray bytes;
         QVector<LintDiagnostic> verdict;
     };
-    // Reads the configuration, and the file with the refusing checks run as a LiveSheet
-    // for it configures them; safe on any thread. No text for a template, which is
-    // built as it is read.
-    static CheckedAhead checkAheadOf(const QString &path);
+    // The configuration that governs the file at path.
+    static LintConfigResult configurationOf(const QString &path);
+    // Reads the file and runs the refusing checks as a LiveSheet under options
+    // configures them; safe on any thread. Nothing for a template, which is built as it
+    // is read.
+    static CheckedAhead checkAheadOf(const QString &path, const LintOptions &options);
+    // A check begun elsewhere: the first read that needs its verdict calls it, and so
+    // waits for it there.
+    using PendingCheck = std::function<CheckedAhead()>;
 
     LiveSheet(GalleryHost *gallery, const QString &path, QObject *parent = nullptr);
     // For an application of the author's own: each good text goes to install.
     LiveSheet(const QString &path, Installer install, QObject *parent = nullptr);
-    // The same with what checkAheadOf(path) found: its configuration, and its verdict
-    // for the next read if the file still holds that text.
-    LiveSheet(const QString &path, Installer install, const CheckedAhead &ahead,
-              QObject *parent = nullptr);
+    // The same under a configuration read already, with the check of the file's text
+    // begun elsewhere; its verdict stands if the file still holds that text.
+    LiveSheet(const QString &path, Installer install, const LintConfigResult &config,
+              PendingCheck pending, QObject *parent = nullptr);
 
     void setLinter(Linter linter);
     // How long a burst of changes has to be quiet before the file is read, and how long
@@ -97,8 +100,6 @@ public:
     // Reads the file and installs it, even when its text has not changed since the
     // last read (after the author tried a built-in theme, say).
     void apply();
-    // What checkAheadOf() found, taken by the next read if the file still holds it.
-    void takeCheckedAhead(const CheckedAhead &ahead);
 
     QString path() const { return filePath; }
     // The configuration file that governs the file (read at start), "" for none, and
@@ -165,6 +166,8 @@ private:
     bool buildFailed(const QVector<LintDiagnostic> &errors);
     LiveSheet(GalleryHost *gallery, const QString &absolutePath, const LintConfigResult &config,
               QObject *parent);
+    // Takes the verdict of a check begun elsewhere, once, for the next read.
+    void takePendingCheck();
 
     GalleryHost *gallery;
     Installer installer;
@@ -181,6 +184,7 @@ private:
     // rejecting checks found in it.
     QByteArray checkedBytes;
     QVector<LintDiagnostic> checkedVerdict;
+    PendingCheck pendingCheck;
     // An installed save waits for its full analysis (posted to run after the paint).
     bool fullAnalysisDue = false;
     bool analysisHeld = false;

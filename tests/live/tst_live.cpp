@@ -421,13 +421,15 @@ void TestLive::sheetCheckedAheadIsJudgedAsItStands()
     QFETCH(QString, installed);
     QTemporaryDir directory;
     const QString path = writtenFile(directory, checked);
+    const LintConfigResult config = LiveSheet::configurationOf(path);
     const LiveSheet::CheckedAhead ahead =
-        std::async(std::launch::async, &LiveSheet::checkAheadOf, path).get();
+        std::async(std::launch::async, &LiveSheet::checkAheadOf, path, config.options).get();
     QCOMPARE(ahead.bytes, checked.toUtf8());
     QVERIFY(writeFile(path, installed));
     QStringList installs;
-    LiveSheet sheet(path, [&installs](const QString &text) { installs << text; });
-    sheet.takeCheckedAhead(ahead);
+    LiveSheet sheet(
+        path, [&installs](const QString &text) { installs << text; }, config,
+        [ahead] { return ahead; });
     sheet.apply();
     const bool good = installed == sheetA;
     QCOMPARE(sheet.outcome(), good ? LiveSheet::Outcome::Applied : LiveSheet::Outcome::Rejected);
