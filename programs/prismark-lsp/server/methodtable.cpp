@@ -4,7 +4,7 @@
 #include "prismark-lsp/server/methodtable.h"
 
 #include <QHash>
-#include <QJsonDocument>
+#include <QJsonArray>
 
 namespace {
 // A capability the methods of one feature announce in parts: their options are
@@ -21,25 +21,20 @@ QJsonObject mergedCapabilities(QJsonObject capabilities, const QJsonObject &anno
     }
     return capabilities;
 }
-
-QJsonObject announcement(const char *json)
-{
-    return QJsonDocument::fromJson(QByteArray(json)).object();
-}
 } // namespace
 
-Method::Method(const char *name, const char *announces, Answer answer, InEmbedded embedded,
+Method::Method(const char *name, const QJsonObject &announces, Answer answer, InEmbedded embedded,
                bool waitsForAnalysis)
     : name(QLatin1String(name))
-    , announces(announcement(announces))
+    , announces(announces)
     , answer(answer)
     , embedded(embedded)
     , waitsForAnalysis(waitsForAnalysis)
 {}
 
-Method::Method(const char *name, const char *announces, Notification notification)
+Method::Method(const char *name, const QJsonObject &announces, Notification notification)
     : name(QLatin1String(name))
-    , announces(announcement(announces))
+    , announces(announces)
     , notification(notification)
 {}
 
@@ -50,28 +45,30 @@ const QVector<Method> &MethodTable::methods()
     constexpr InEmbedded null = InEmbedded::Null;
     constexpr InEmbedded noItems = InEmbedded::NoItems;
     constexpr bool waits = true;
+    // Where the client asks for completion without a word begun.
+    const QJsonArray triggers{":", "#", "[", "!", "(", "{", "\""};
     // One row a method: its name, what initialize announces for it, its handler; for a
     // request, what it answers in a form or a source, and whether it waits for the
     // current text's diagnostics. didChange's 2: the client sends the changed ranges.
     // clang-format off
     static const QVector<Method> table{
-        {"textDocument/didOpen", R"({"textDocumentSync": {"openClose": true}})", &DS::open},
-        {"textDocument/didChange", R"({"textDocumentSync": {"change": 2}})", &DS::change},
-        {"textDocument/didSave", R"({"textDocumentSync": {"save": {"includeText": false}}})", &DS::save},
-        {"textDocument/didClose", R"({"textDocumentSync": {"openClose": true}})", &DS::close},
-        {"$/cancelRequest", "{}", &DS::cancel},
-        {"textDocument/completion", R"({"completionProvider": {"triggerCharacters": [":", "#", "[", "!", "(", "{", "\""], "resolveProvider": false}})", Answers::completion, answers},
-        {"textDocument/hover", R"({"hoverProvider": true})", Answers::hover, answers},
-        {"textDocument/formatting", R"({"documentFormattingProvider": true})", Answers::formatting, noItems},
-        {"textDocument/rangeFormatting", R"({"documentRangeFormattingProvider": true})", Answers::formatting, noItems},
-        {"textDocument/documentColor", R"({"colorProvider": true})", Answers::documentColour, noItems},
-        {"textDocument/colorPresentation", R"({"colorProvider": true})", Answers::colourPresentation, noItems},
-        {"textDocument/documentSymbol", R"({"documentSymbolProvider": true})", Answers::documentSymbol, noItems},
-        {"textDocument/definition", R"({"definitionProvider": true})", Answers::definition, null},
-        {"textDocument/references", R"({"referencesProvider": true})", Answers::references, noItems},
-        {"textDocument/rename", R"({"renameProvider": true})", Answers::rename, null},
-        {"textDocument/prepareRename", R"({"renameProvider": {"prepareProvider": true}})", Answers::prepareRename, null},
-        {"textDocument/codeAction", R"({"codeActionProvider": {"codeActionKinds": ["quickfix"]}})", Answers::codeAction, answers, waits},
+        {"textDocument/didOpen", {{"textDocumentSync", QJsonObject{{"openClose", true}}}}, &DS::open},
+        {"textDocument/didChange", {{"textDocumentSync", QJsonObject{{"change", 2}}}}, &DS::change},
+        {"textDocument/didSave", {{"textDocumentSync", QJsonObject{{"save", QJsonObject{{"includeText", false}}}}}}, &DS::save},
+        {"textDocument/didClose", {{"textDocumentSync", QJsonObject{{"openClose", true}}}}, &DS::close},
+        {"$/cancelRequest", {}, &DS::cancel},
+        {"textDocument/completion", {{"completionProvider", QJsonObject{{"triggerCharacters", triggers}, {"resolveProvider", false}}}}, Answers::completion, answers},
+        {"textDocument/hover", {{"hoverProvider", true}}, Answers::hover, answers},
+        {"textDocument/formatting", {{"documentFormattingProvider", true}}, Answers::formatting, noItems},
+        {"textDocument/rangeFormatting", {{"documentRangeFormattingProvider", true}}, Answers::formatting, noItems},
+        {"textDocument/documentColor", {{"colorProvider", true}}, Answers::documentColour, noItems},
+        {"textDocument/colorPresentation", {{"colorProvider", true}}, Answers::colourPresentation, noItems},
+        {"textDocument/documentSymbol", {{"documentSymbolProvider", true}}, Answers::documentSymbol, noItems},
+        {"textDocument/definition", {{"definitionProvider", true}}, Answers::definition, null},
+        {"textDocument/references", {{"referencesProvider", true}}, Answers::references, noItems},
+        {"textDocument/rename", {{"renameProvider", true}}, Answers::rename, null},
+        {"textDocument/prepareRename", {{"renameProvider", QJsonObject{{"prepareProvider", true}}}}, Answers::prepareRename, null},
+        {"textDocument/codeAction", {{"codeActionProvider", QJsonObject{{"codeActionKinds", QJsonArray{"quickfix"}}}}}, Answers::codeAction, answers, waits},
     };
     // clang-format on
     return table;

@@ -36,11 +36,11 @@ using Notification = void (DocumentStore::*)(const QJsonObject &params);
 
 struct Method
 {
-    // announces: the capability as JSON text; the methods of one feature (rename and
-    // its preparation) announce their parts of one capability.
-    Method(const char *name, const char *announces, Answer answer, InEmbedded embedded,
+    // The methods of one feature (rename and its preparation) announce their parts of
+    // one capability.
+    Method(const char *name, const QJsonObject &announces, Answer answer, InEmbedded embedded,
            bool waitsForAnalysis = false);
-    Method(const char *name, const char *announces, Notification notification);
+    Method(const char *name, const QJsonObject &announces, Notification notification);
 
     QString name;
     QJsonObject announces;
