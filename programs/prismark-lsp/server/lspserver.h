@@ -28,8 +28,6 @@ public:
     using Writer = std::function<bool(const QByteArray &)>;
     using Features = ServedFeatures;
 
-    static constexpr qint64 kMaxDocumentBytes = DocumentStore::kMaxDocumentBytes;
-
     LspServer(Writer writer, const QString &version, Features features = Features::All,
               QObject *parent = nullptr);
     ~LspServer() override;
