@@ -261,15 +261,15 @@ QJsonValue rename(const AnswerContext &context, OpenDocument &document, const QJ
         return QJsonValue::Null;
     }
     const TokenWorkspace workspace = tokenWorkspace(context.open, document);
-    const TokenRename rename =
+    const TokenRename renamed =
         renameToken(workspace, document.text.path, positionOffset(document.text, params),
                     params.value(QLatin1String("newName")).toString());
-    if (!rename.error.isEmpty()) {
-        *error = {LspError::RequestFailed, rename.error};
+    if (!renamed.error.isEmpty()) {
+        *error = {LspError::RequestFailed, renamed.error};
         return QJsonValue::Null;
     }
     QJsonObject changes;
-    for (const FileEdits &file : rename.files) {
+    for (const FileEdits &file : renamed.files) {
         const TextDocument text = workspaceText(context, workspace, file.file);
         QJsonArray edits;
         for (const PublishedFix &edit : file.edits)
