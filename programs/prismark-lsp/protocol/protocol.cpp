@@ -133,6 +133,12 @@ QJsonObject notificationMessage(const QString &method, const QJsonObject &params
                        {QStringLiteral("params"), params}};
 }
 
+QString requestIdKey(const QJsonValue &id)
+{
+    return id.isString() ? QLatin1Char('s') + id.toString()
+                         : QLatin1Char('n') + QString::number(id.toDouble(), 'g', 17);
+}
+
 PublishedDiagnostic publishedDiagnostic(const TextDocument &document,
                                         const LintDiagnostic &diagnostic)
 {

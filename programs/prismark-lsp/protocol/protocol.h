@@ -30,6 +30,13 @@ constexpr int RequestCancelled = -32800;
 constexpr int RequestFailed = -32803;
 } // namespace LspError
 
+// A request that failed: one of LspError's codes and its words.
+struct ResponseError
+{
+    int code = 0;
+    QString message;
+};
+
 // The protocol's MessageType for window/showMessage.
 constexpr int kLspMessageError = 1;
 
@@ -121,6 +128,8 @@ struct CodeAction
 QJsonObject responseMessage(const QJsonValue &id, const QJsonValue &result);
 QJsonObject errorMessage(const QJsonValue &id, int code, const QString &message);
 QJsonObject notificationMessage(const QString &method, const QJsonObject &params);
+// A request id as a key: the number 1 and the string "1" are different ids.
+QString requestIdKey(const QJsonValue &id);
 
 // A finding placed in the document, with its JSON.
 PublishedDiagnostic publishedDiagnostic(const TextDocument &document,
