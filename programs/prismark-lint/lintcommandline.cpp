@@ -17,9 +17,9 @@
 #include "prismark-lint/lintreport.h"
 #include "prismark-lint/objectlisting.h"
 #include "support/findingreport.h"
+#include "support/folderwalk.h"
 #include "support/programsupport.h"
 #include "support/safefileread.h"
-#include "support/sourcetree.h"
 #include "tokens/uniformtokens.h"
 
 #include <QApplication>
@@ -646,7 +646,11 @@ int runLintCommandLine(const QStringList &arguments)
             checkFile(file, settings, configurations, &run, err);
             continue;
         }
-        const QStringList walked = walkSourceTree(file, isLintedFileName);
+        FolderWalk walk;
+        walk.asGitKeepsIt = true;
+        walk.pathOrder = true;
+        walk.wanted = [](const QString &path) { return isLintedFileName(fileNameOf(path)); };
+        const QStringList walked = walkFolder(file, walk).files;
         configurations.walkedForms.clear();
         configurations.walkedObjects.reset();
         for (const QString &found : walked) {
