@@ -3,6 +3,7 @@
 
 #include "prismark-lint/lintcommandline.h"
 
+#include "analysis/applicationforms.h"
 #include "analysis/applicationobjects.h"
 #include "analysis/checkexplanation.h"
 #include "analysis/checkregistry.h"
