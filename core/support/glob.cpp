@@ -36,7 +36,8 @@ private:
     // Returns false when the set is never closed.
     bool set();
     void brace(QChar c);
-    void plain(QChar c) { pattern += QRegularExpression::escape(QString(c)); }
+    // The character at i as itself, both halves of a surrogate pair together.
+    void plain();
 
     const QString &glob;
     const QString &shown;
@@ -62,15 +63,16 @@ QString GlobTranslator::translate(QString *problem)
                 *problem = QStringLiteral("\"[\" is never closed in \"%1\"").arg(shown);
                 return QString();
             }
-            plain(c);
+            plain();
         } else if (c == QLatin1Char('\\') && !configuration && i + 1 < glob.size()) {
-            plain(glob.at(++i));
+            ++i;
+            plain();
         } else if (configuration &&
                    (c == QLatin1Char('{') ||
                     (braces > 0 && (c == QLatin1Char(',') || c == QLatin1Char('}'))))) {
             brace(c);
         } else {
-            plain(c);
+            plain();
         }
     }
     if (braces > 0) {
@@ -115,14 +117,20 @@ bool GlobTranslator::set()
     if (close < 0)
         return false;
     QString members;
-    for (const QChar member : QStringView(glob).mid(open, close - open))
-        members += member == QLatin1Char('-')
-                       ? QStringLiteral("-")
-                       : QStringLiteral("\\x{%1}").arg(uint(member.unicode()), 0, 16);
+    for (const uint member : QStringView(glob).mid(open, close - open).toUcs4())
+        members +=
+            member == '-' ? QStringLiteral("-") : QStringLiteral("\\x{%1}").arg(member, 0, 16);
     pattern +=
         negated ? QStringLiteral("[^/%1]").arg(members) : QStringLiteral("(?!/)[%1]").arg(members);
     i = close;
     return true;
+}
+
+void GlobTranslator::plain()
+{
+    const int length = glob.at(i).isHighSurrogate() && charAt(glob, i + 1).isLowSurrogate() ? 2 : 1;
+    pattern += QRegularExpression::escape(glob.mid(i, length));
+    i += length - 1;
 }
 
 void GlobTranslator::brace(QChar c)

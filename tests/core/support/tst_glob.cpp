@@ -79,6 +79,14 @@ void TestGlob::matches_data()
                                                         << "themes/a.qss" << true;
     QTest::newRow("**/ in the middle may be none") << "a/**/b.qss"
                                                    << "a/b.qss" << true;
+    // A character past 16 bits is one character, plain or in a set.
+    QTest::newRow("a character past 16 bits") << QString::fromUtf8("\xf0\x9f\x98\x80?.qss")
+                                              << QString::fromUtf8("\xf0\x9f\x98\x80"
+                                                                   "a.qss")
+                                              << true;
+    QTest::newRow("a character past 16 bits in a set")
+        << QString::fromUtf8("[\xf0\x9f\x98\x80x].qss") << QString::fromUtf8("\xf0\x9f\x98\x80.qss")
+        << true;
     QTest::newRow("a lone ** takes any name") << "**"
                                               << "a/b/c.qss" << true;
 }
