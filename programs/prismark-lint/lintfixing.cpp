@@ -3,9 +3,6 @@
 
 #include "prismark-lint/lintfixing.h"
 
-#include "analysis/lintfixer.h"
-#include "analysis/stylesheetlint.h"
-#include "embedded/embeddedlint.h"
 #include "support/atomicwrite.h"
 #include "support/unifieddiff.h"
 
@@ -19,56 +16,28 @@ void writeStandardOutput(const QByteArray &bytes)
 }
 } // namespace
 
-LintFixOutcome fixLintInput(const QString &file, const QByteArray &bytes,
-                            const LintOptions &options, const LintFixMode &mode,
-                            const QString &name)
+LintFixOutcome fixLintedFile(const LintFileKind &kind, const LintedFile &file,
+                             const LintRequest &request, const LintFixMode &mode)
 {
-    const bool standardInput = file == QLatin1String("-");
-    const LintFixResult result = fixStyleSheet(bytes, name, options, mode.unsafeFixes);
+    const FixedFile result = kind.fix(file, request);
     LintFixOutcome outcome;
     outcome.fixed = result.fixed;
     outcome.remaining = result.remaining;
-    outcome.notice = result.refusal;
+    outcome.notice = result.notice;
     if (mode.diff) {
         writeStandardOutput(
-            unifiedDiff(QString::fromUtf8(bytes), QString::fromUtf8(result.bytes), name).toUtf8());
+            unifiedDiff(QString::fromUtf8(file.bytes), QString::fromUtf8(result.bytes), file.name)
+                .toUtf8());
         return outcome;
     }
-    if (standardInput) {
+    if (file.isStandardInput()) {
         writeStandardOutput(result.bytes);
         return outcome;
     }
-    if (result.changed && !writeFileAtomically(file, result.bytes, &outcome.error)) {
+    if (result.changed && !writeFileAtomically(file.path, result.bytes, &outcome.error)) {
         outcome.ok = false;
         outcome.fixed = 0;
-        outcome.remaining = lintStyleSheet(bytes, name, options);
-    }
-    return outcome;
-}
-
-LintFixOutcome fixEmbeddedInput(const QString &file, const QByteArray &bytes,
-                                EmbeddingLanguage language, const LintOptions &options,
-                                const LintFixMode &mode, const QString &name)
-{
-    const EmbeddedFixResult result =
-        fixEmbeddedSheets(bytes, language, name, options, mode.unsafeFixes);
-    LintFixOutcome outcome;
-    outcome.fixed = result.fixed;
-    outcome.remaining = result.remaining;
-    outcome.notice = result.notices.join(QLatin1String("; "));
-    if (mode.diff) {
-        writeStandardOutput(
-            unifiedDiff(QString::fromUtf8(bytes), QString::fromUtf8(result.bytes), name).toUtf8());
-        return outcome;
-    }
-    if (file == QLatin1String("-")) {
-        writeStandardOutput(result.bytes);
-        return outcome;
-    }
-    if (result.changed && !writeFileAtomically(file, result.bytes, &outcome.error)) {
-        outcome.ok = false;
-        outcome.fixed = 0;
-        outcome.remaining = lintEmbeddedSheets(QString::fromUtf8(bytes), language, name, options);
+        outcome.remaining = kind.lint(file, request).diagnostics;
     }
     return outcome;
 }

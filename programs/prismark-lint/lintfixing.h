@@ -4,14 +4,13 @@
 #pragma once
 
 #include "analysis/diagnostic.h"
-#include "analysis/lintoptions.h"
-#include "embedded/embeddedsheets.h"
+#include "prismark-lint/filekinds.h"
 
-#include <QByteArray>
 #include <QString>
 #include <QVector>
 
-// What prismark-lint does with a sheet under --fix, --unsafe-fixes or --diff.
+// What prismark-lint does with a file under --fix, --unsafe-fixes or --diff, whatever
+// its kind.
 struct LintFixMode
 {
     bool fix = false;         // --fix, or implied by the two below
@@ -23,20 +22,13 @@ struct LintFixOutcome
 {
     bool ok = true; // false when the file could not be written (error says why)
     QString error;
-    QString notice; // why the sheet was left as it was, when it was refused whole
+    QString notice; // why fixes were left unwritten
     int fixed = 0;
     QVector<LintDiagnostic> remaining;
 };
 
-// Fixes one sheet read from file ("-" for standard input): writes it back atomically,
-// or the fixed text of standard input to standard output, or the diff to standard
-// output under --diff. The findings and the diff go by name (for standard input, the
-// path it stands for, else "-").
-LintFixOutcome fixLintInput(const QString &file, const QByteArray &bytes,
-                            const LintOptions &options, const LintFixMode &mode,
-                            const QString &name);
-
-// The same for a form or a source: its embedded sheets mended inside their literals.
-LintFixOutcome fixEmbeddedInput(const QString &file, const QByteArray &bytes,
-                                EmbeddingLanguage language, const LintOptions &options,
-                                const LintFixMode &mode, const QString &name);
+// Fixes one file with its kind's fixer: writes it back atomically, or the fixed text
+// of standard input to standard output, or the diff to standard output under --diff.
+// The findings and the diff go by the file's name.
+LintFixOutcome fixLintedFile(const LintFileKind &kind, const LintedFile &file,
+                             const LintRequest &request, const LintFixMode &mode);

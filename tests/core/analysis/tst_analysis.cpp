@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
+#include "analysis/applicationforms.h"
 #include "analysis/checkregistry.h"
 #include "analysis/checkreporter.h"
-#include "analysis/lintconfig.h"
 #include "analysis/qssreference.h"
 #include "analysis/sheetmodel.h"
 #include "analysis/stylesheetlint.h"

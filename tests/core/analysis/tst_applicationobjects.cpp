@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
+#include "analysis/applicationforms.h"
 #include "analysis/applicationobjects.h"
 #include "analysis/lintconfig.h"
 #include "analysis/stylesheetlint.h"

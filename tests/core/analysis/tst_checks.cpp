@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "analysis/lintconfig.h"
+#include "analysis/applicationforms.h"
 #include "analysis/stylesheetlint.h"
 #include "tokens/uniformtokens.h"
 

@@ -1,26 +1,22 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "support/sourcetree.h"
+#include "support/gitignore.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QtTest>
 
-// A folder walked as git would leave it: the common .gitignore patterns, nested
-// files, negation, and .git itself.
-class TestSourceTree : public QObject
+// A .gitignore file's patterns as git reads them: the common patterns, negation,
+// comments and escapes.
+class TestGitIgnore : public QObject
 {
     Q_OBJECT
 
 private slots:
     void ignores_data();
     void ignores();
-    void walksWhatGitKeeps();
 };
 
-void TestSourceTree::ignores_data()
+void TestGitIgnore::ignores_data()
 {
     QTest::addColumn<QString>("gitignore"); // the root's
     QTest::addColumn<QString>("path");
@@ -67,6 +63,16 @@ void TestSourceTree::ignores_data()
                                        << "b.cpp" << false << true;
     QTest::newRow("a negated character class") << "[!ab].cpp"
                                                << "b.cpp" << false << false;
+    QTest::newRow("a caret negates a set as well") << "[^ab].cpp"
+                                                   << "c.cpp" << false << true;
+    QTest::newRow("a backslash quotes a star") << "\\*.py"
+                                               << "a.py" << false << false;
+    QTest::newRow("a quoted star is a star") << "\\*.py"
+                                             << "*.py" << false << true;
+    QTest::newRow("braces are plain") << "{a,b}.py"
+                                      << "a.py" << false << false;
+    QTest::newRow("a bracket never closed is plain") << "[a.py"
+                                                     << "[a.py" << false << true;
     QTest::newRow("CR LF lines") << "*.o\r\n*.py\r\n"
                                  << "a.py" << false << true;
     QTest::newRow("trailing blanks are dropped") << "*.py   "
@@ -75,7 +81,7 @@ void TestSourceTree::ignores_data()
                                       << "abui" << false << false;
 }
 
-void TestSourceTree::ignores()
+void TestGitIgnore::ignores()
 {
     QFETCH(QString, gitignore);
     QFETCH(QString, path);
@@ -86,45 +92,5 @@ void TestSourceTree::ignores()
     QCOMPARE(ignore.ignored(path, folder), ignored);
 }
 
-namespace {
-void write(const QString &path, const QByteArray &content = QByteArray())
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
-}
-} // namespace
-
-void TestSourceTree::walksWhatGitKeeps()
-{
-    QTemporaryDir root;
-    QVERIFY(root.isValid());
-    const QString r = root.path();
-    write(r + "/.gitignore", "build/\n*.gen.py\n");
-    write(r + "/main.cpp");
-    write(r + "/notes.txt");
-    write(r + "/.git/config.py");
-    write(r + "/build/moc.cpp");
-    write(r + "/src/a.gen.py");
-    write(r + "/src/b.py");
-    write(r + "/src/forms/.gitignore", "*.ui\n!kept.ui\n");
-    write(r + "/src/forms/dropped.ui");
-    write(r + "/src/forms/kept.ui");
-    write(r + "/src/other/dropped.ui.bak");
-    write(r + "/third/.gitignore", "/*.py\n");
-    write(r + "/third/top.py");
-    write(r + "/third/sub/deep.py");
-    const QStringList files = walkSourceTree(r, [](const QString &name) {
-        return name.endsWith(QLatin1String(".cpp")) || name.endsWith(QLatin1String(".py")) ||
-               name.endsWith(QLatin1String(".ui"));
-    });
-    QStringList relative;
-    for (const QString &file : files)
-        relative.append(QDir(r).relativeFilePath(file));
-    QCOMPARE(relative,
-             (QStringList{"main.cpp", "src/b.py", "src/forms/kept.ui", "third/sub/deep.py"}));
-}
-
-QTEST_GUILESS_MAIN(TestSourceTree)
-#include "tst_sourcetree.moc"
+QTEST_GUILESS_MAIN(TestGitIgnore)
+#include "tst_gitignore.moc"
