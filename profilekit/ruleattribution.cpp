@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numeric>
 #include <random>
 
@@ -26,6 +27,22 @@ double quantile(const QVector<double> &sorted, double q)
     const int below = int(place);
     const int above = qMin(below + 1, sorted.size() - 1);
     return sorted.at(below) + (sorted.at(above) - sorted.at(below)) * (place - below);
+}
+
+// Student's t, 0.99 one-sided, by degrees of freedom; beyond the table's last row
+// the normal quantile.
+double tQuantile(int freedom)
+{
+    static const double table[] = {31.821, 6.965, 4.541, 3.747, 3.365, 3.143, 2.998, 2.896,
+                                   2.821,  2.764, 2.718, 2.681, 2.650, 2.624, 2.602, 2.583,
+                                   2.567,  2.552, 2.539, 2.528, 2.518, 2.508, 2.500, 2.492,
+                                   2.485,  2.479, 2.473, 2.467, 2.462, 2.457};
+    constexpr int rows = int(sizeof(table) / sizeof(table[0]));
+    if (freedom < 1)
+        return std::numeric_limits<double>::infinity();
+    if (freedom <= rows)
+        return table[freedom - 1];
+    return freedom <= 60 ? 2.423 : 2.326;
 }
 
 QString unitKey(const SheetRule &rule)
@@ -50,6 +67,40 @@ Spread spreadOf(QVector<double> samples)
     spread.lower = quantile(samples, 0.25);
     spread.upper = quantile(samples, 0.75);
     return spread;
+}
+
+ShareEstimate shareEstimateOf(QVector<double> samples)
+{
+    ShareEstimate estimate;
+    const int n = samples.size();
+    if (n == 0)
+        return estimate;
+    std::sort(samples.begin(), samples.end());
+    estimate.mean = std::accumulate(samples.cbegin(), samples.cend(), 0.0) / n;
+    // Trimmed by a fifth at each end, with the Tukey-McLaughlin interval from the
+    // winsorized variance: what a few passes slowed by another program do not move.
+    const int g = n / 5;
+    const int kept = n - 2 * g;
+    estimate.trimmed = std::accumulate(samples.cbegin() + g, samples.cend() - g, 0.0) / kept;
+    if (n < 2) {
+        estimate.lower = -std::numeric_limits<double>::infinity();
+        estimate.upper = std::numeric_limits<double>::infinity();
+        return estimate;
+    }
+    double winsorizedMean = 0;
+    QVector<double> winsorized(n);
+    for (int i = 0; i < n; ++i) {
+        winsorized[i] = samples.at(qBound(g, i, n - 1 - g));
+        winsorizedMean += winsorized.at(i) / n;
+    }
+    double variance = 0;
+    for (const double value : qAsConst(winsorized))
+        variance += (value - winsorizedMean) * (value - winsorizedMean) / (n - 1);
+    const double error = std::sqrt(variance) * std::sqrt(double(n)) / kept;
+    const double half = tQuantile(kept - 1) * error;
+    estimate.lower = estimate.trimmed - half;
+    estimate.upper = estimate.trimmed + half;
+    return estimate;
 }
 
 QVector<ProfileUnit> profileUnits(const SheetModel &model)
@@ -115,32 +166,31 @@ double Attribution::coverage() const
     return sum / added.mean;
 }
 
-void rankUnits(QVector<UnitCost> &units, double noiseFloor)
+void rankUnits(QVector<UnitCost> &units, double costlyShare)
 {
     QVector<int> order(units.size());
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(), [&units](int a, int b) {
-        return units.at(a).cost.mean > units.at(b).cost.mean;
+        return units.at(a).share.trimmed > units.at(b).share.trimmed;
     });
     int leader = -1;
-    int ranked = 0; // ranks count the groups above, as in a race; noise is not ranked
+    int ranked = 0; // ranks count the groups above, as in a race; only costly groups rank
     for (int place = 0; place < order.size(); ++place) {
         UnitCost &unit = units[order.at(place)];
-        // Beyond noise: above its own spread and the floor by its mean (what adds up)
-        // and its median (what one slow pass cannot move); more than a quarter of its
-        // steps below zero would leave it to chance.
-        const double noise = qMax(unit.cost.width(), noiseFloor);
-        unit.withinNoise =
-            unit.cost.lower <= 0 || unit.cost.mean <= noise || unit.cost.median <= noise;
+        // Decided only when the whole interval lies on one side of the costly share:
+        // a group the rounds cannot place is said to be so, never guessed at.
+        unit.verdict = unit.share.lower > costlyShare   ? Verdict::Costly
+                       : unit.share.upper < costlyShare ? Verdict::Minor
+                                                        : Verdict::NotSeparable;
+        unit.withinNoise = unit.verdict != Verdict::Costly;
         unit.tied = false;
         unit.rank = 0;
         if (unit.withinNoise)
             continue;
-        // Apart from the leader of the rank above only by more than either's spread.
+        // Apart from the leader of the rank above only when their intervals are.
         if (leader >= 0) {
             UnitCost &first = units[leader];
-            const double apart = first.cost.mean - unit.cost.mean;
-            if (apart <= qMax(first.cost.width(), unit.cost.width())) {
+            if (first.share.lower <= unit.share.upper) {
                 unit.rank = first.rank;
                 unit.tied = first.tied = true;
                 ++ranked;
@@ -168,10 +218,18 @@ Attribution attributeTime(const ApplyPass &apply, const QString &sheet, int unit
 
     QVector<double> whole;
     QVector<double> baseline;
+    QVector<double> baselineShares;
     QVector<double> added;
     QVector<QVector<double>> saved(unitCount);
+    QVector<QVector<double>> shares(unitCount);
+    const int repeats = qMax(1, settings.passRepeats);
+    const auto measure = [&apply, repeats](const QString &sheet) {
+        double least = apply(sheet);
+        for (int i = 1; i < repeats; ++i)
+            least = qMin(least, apply(sheet));
+        return least;
+    };
     Attribution result;
-    Attribution previous;
     for (int round = 0; round < settings.maxRounds; ++round) {
         std::shuffle(order.begin(), order.end(), random);
         // steps[k]: the sheet with the first k units of the order left out; the last
@@ -192,13 +250,19 @@ Attribution attributeTime(const ApplyPass &apply, const QString &sheet, int unit
         apply(sheetAt(down ? 0 : unitCount));
         for (int i = 0; i <= unitCount; ++i) {
             const int k = down ? i : unitCount - i;
-            steps[k] = apply(sheetAt(k));
+            steps[k] = measure(sheetAt(k));
         }
         whole << steps.constFirst();
         baseline << steps.constLast();
         added << steps.constFirst() - steps.constLast();
-        for (int k = 0; k < unitCount; ++k)
+        // Shares of this round's own apply: a round the machine slowed throughout
+        // counts as much as any other.
+        const double scale = steps.constFirst() > 0 ? steps.constFirst() : 1;
+        baselineShares << steps.constLast() / scale;
+        for (int k = 0; k < unitCount; ++k) {
             saved[order.at(k)] << steps.at(k) - steps.at(k + 1);
+            shares[order.at(k)] << (steps.at(k) - steps.at(k + 1)) / scale;
+        }
 
         result.rounds = round + 1;
         if (settings.roundMeasured)
@@ -206,35 +270,35 @@ Attribution attributeTime(const ApplyPass &apply, const QString &sheet, int unit
         result.apply = spreadOf(whole);
         result.baseline = spreadOf(baseline);
         result.added = spreadOf(added);
+        result.baselineShare = shareEstimateOf(baselineShares);
         result.units.resize(unitCount);
-        for (int u = 0; u < unitCount; ++u)
+        for (int u = 0; u < unitCount; ++u) {
             result.units[u].cost = spreadOf(saved.at(u));
-        if (result.rounds < settings.minRounds) {
-            previous = result;
+            result.units[u].share = shareEstimateOf(shares.at(u));
+        }
+        rankUnits(result.units, settings.costlyShare);
+        if (result.rounds < settings.minRounds)
             continue;
-        }
-        if (result.rounds > settings.minRounds) {
-            // A move within a quarter of a mean's own spread changes no ranking.
-            const double allowed = settings.settledChange * qMax(result.added.mean, 0.01);
-            const auto movedFrom = [allowed](const Spread &now, const Spread &before) {
-                return qAbs(now.mean - before.mean) > qMax(allowed, now.width() / 4);
-            };
-            bool moved = movedFrom(result.added, previous.added);
-            for (int u = 0; !moved && u < result.units.size(); ++u)
-                moved = movedFrom(result.units.at(u).cost, previous.units.at(u).cost);
-            if (!moved) {
-                result.settled = true;
-                break;
-            }
-        }
-        previous = result;
-        if (clock.elapsed() > settings.budgetMilliseconds)
+        // Done when every group is placed on one side of the costly share.
+        result.settled =
+            std::none_of(result.units.cbegin(), result.units.cend(), [](const UnitCost &unit) {
+                return unit.verdict == Verdict::NotSeparable;
+            });
+        if (result.settled)
+            break;
+        // Past the budget, rounds go on (to three times it) only for a group whose
+        // trimmed share is above the costly share but not yet surely: a culprit half
+        // found. Groups that are likely minor are left not separable.
+        const bool halfFound = std::any_of(result.units.cbegin(), result.units.cend(),
+                                           [&settings](const UnitCost &unit) {
+                                               return unit.verdict == Verdict::NotSeparable &&
+                                                      unit.share.trimmed >= settings.costlyShare;
+                                           });
+        const double elapsed = double(clock.elapsed());
+        if (elapsed > 3 * settings.budgetMilliseconds ||
+            (elapsed > settings.budgetMilliseconds && !halfFound))
             break;
     }
-    // A step is the difference of two passes, each as unsteady as the whole sheet's
-    // or the baseline's: their spreads add, about as the root of two of the larger.
-    rankUnits(result.units,
-              std::sqrt(2.0) * qMax(result.apply.width(), result.baseline.width()));
     result.measuringMilliseconds = double(clock.nsecsElapsed()) / 1e6;
     return result;
 }

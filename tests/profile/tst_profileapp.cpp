@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
-#include "profile/profiledappnames.h"
 #include "profile/plantedranking.h"
+#include "profile/profiledappnames.h"
 #include "pythonbinding.h"
 #include "testsupport.h"
 
@@ -98,7 +98,7 @@ void TestProfileApp::plantedRuleRanksFirstOnTheApplication()
                                 "QDialog { color: #202020; }\n");
     const ProgramRun result = profile(
         QStringList{QStringLiteral("--format"), QStringLiteral("json"), QStringLiteral("--rounds"),
-                    QStringLiteral("4"), QStringLiteral("--settle"), QStringLiteral("1.5"), sheet,
+                    QStringLiteral("6"), QStringLiteral("--settle"), QStringLiteral("1.5"), sheet,
                     QStringLiteral("--")} +
             command,
         run);
