@@ -7,7 +7,7 @@
 // -stylesheet; then a save of the sheet to the application's windows painted again.
 // See the README.
 
-#include "support/attachprotocol.h"
+#include "attach/attachprotocol.h"
 
 #include <QCoreApplication>
 #include <QDir>

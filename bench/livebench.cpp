@@ -6,8 +6,8 @@
 // edit of a theme template against a plain sheet edit of the same size; see the README.
 
 #include "bench/benchsupport.h"
-#include "livekit/livesheet.h"
-#include "livekit/sheetdiagnosticswindow.h"
+#include "live/livesheet.h"
+#include "live/sheetdiagnosticswindow.h"
 #include "shell/mainwindow.h"
 #include "theme/stylesheetloader.h"
 #include "theme/themecatalogue.h"

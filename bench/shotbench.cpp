@@ -5,9 +5,9 @@
 // end to end, and the rendering alone; the full matrix of base styles, scales and
 // directions; the state audit of every theme. See the README.
 
-#include "shot/shotcommand.h"
-#include "shot/shotnames.h"
-#include "shot/shotrenderer.h"
+#include "prismark-shot/shotcommand.h"
+#include "prismark-shot/shotnames.h"
+#include "prismark-shot/shotrenderer.h"
 #include "theme/themecatalogue.h"
 
 #include <QApplication>

@@ -8,8 +8,8 @@
 // has a kind; and a message encoded and read back is the same message (its kind and
 // the names of its fields: a number JSON cannot hold comes back as another).
 
+#include "attach/attachprotocol.h"
 #include "fuzzrequire.h"
-#include "support/attachprotocol.h"
 
 #include <QByteArray>
 #include <QJsonObject>

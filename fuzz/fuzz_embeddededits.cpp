@@ -10,7 +10,7 @@
 
 #include "embedded/embeddedlint.h"
 #include "fuzzrequire.h"
-#include "lsp/features/embeddeddocument.h"
+#include "prismark-lsp/features/embeddeddocument.h"
 
 #include <QCoreApplication>
 

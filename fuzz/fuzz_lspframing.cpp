@@ -5,7 +5,7 @@
 // framing and JSON-RPC dispatch, in pieces of varying size. Beyond not crashing or
 // hanging, no request id is answered more often than the input asked with it.
 
-#include "lsp/server/lspserver.h"
+#include "prismark-lsp/server/lspserver.h"
 
 #include <QCoreApplication>
 #include <QHash>

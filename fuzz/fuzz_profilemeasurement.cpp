@@ -9,7 +9,7 @@
 // read, written again, reads back to the same text.
 
 #include "fuzzrequire.h"
-#include "profilekit/profilemeasurement.h"
+#include "profiling/profilemeasurement.h"
 
 #include <QByteArray>
 

@@ -6,8 +6,8 @@
 // reads back must be written the same way; a command line runs with every choice
 // made, or is refused with a message.
 
-#include "shot/shotmatrix.h"
-#include "shot/shotoptions.h"
+#include "prismark-shot/shotmatrix.h"
+#include "prismark-shot/shotoptions.h"
 
 #include <QCoreApplication>
 #include <QString>

@@ -7,12 +7,12 @@
 // or hang them; every span they give lies inside its file, a use's span holds its
 // path, a key's span its last segment, and every edit stays inside its file.
 
-#include "lsp/features/templatefunctions.h"
-#include "lsp/features/tokencolours.h"
-#include "lsp/features/tokenfilecompletion.h"
-#include "lsp/features/tokennavigation.h"
-#include "lsp/features/tokenreferences.h"
-#include "lsp/features/tokenworkspace.h"
+#include "prismark-lsp/features/templatefunctions.h"
+#include "prismark-lsp/features/tokencolours.h"
+#include "prismark-lsp/features/tokenfilecompletion.h"
+#include "prismark-lsp/features/tokennavigation.h"
+#include "prismark-lsp/features/tokenreferences.h"
+#include "prismark-lsp/features/tokenworkspace.h"
 
 #include <QString>
 

@@ -27,10 +27,10 @@ if [ $# -eq 0 ]; then
     set -- --theme all
 fi
 for build in "$qt5_build" "$qt6_build"; do
-    if [ ! -x "$build/shot/prismark-shot" ]; then
+    if [ ! -x "$build/bin/prismark-shot" ]; then
         echo "compare-toolkits: no prismark-shot in $build; build it first (see docs/development.md)" >&2
         exit 2
     fi
 done
-"$qt5_build/shot/prismark-shot" --quiet --out "$out/qt5" "$@"
-"$qt6_build/shot/prismark-shot" --quiet --out "$out/qt6" --compare "$out/qt5" "$@"
+"$qt5_build/bin/prismark-shot" --quiet --out "$out/qt5" "$@"
+"$qt6_build/bin/prismark-shot" --quiet --out "$out/qt6" --compare "$out/qt5" "$@"

@@ -11,7 +11,7 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLAT
     echo "    sudo apt-get install -y xvfb xauth && xvfb-run -a ./scripts/run.sh"
     exit 1
 fi
-# Written by the build (app/CMakeLists.txt), so it follows the target wherever it goes.
+# Written by the build (programs/prismark-preview/CMakeLists.txt), so it follows the target wherever it goes.
 path_file="$build_dir/prismark-preview.path"
 if [ ! -s "$path_file" ]; then
     echo "run.sh: the build did not say where prismark-preview is ($path_file is missing)." >&2

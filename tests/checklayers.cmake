@@ -1,22 +1,200 @@
 # SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 # SPDX-License-Identifier: MIT
-# Fails when a file includes a header of a layer above its own: a core file a GUI or
-# program header, a GUI file a program header, a program another program's header;
-# and, inside the core and the GUI, a header of a folder above or beside its own.
+# Fails when a file includes a header of a layer above its own (a core file a GUI or
+# program header, a GUI file a program header, a program another program's header),
+# when, inside the core, the GUI and the language server, a file includes a header
+# of a folder above or beside its own, when a folder has no place here, or when a
+# layer's library builds a file from outside its folder.
 # Run as: cmake -DSOURCE_DIR=... -DLAYERS=<generated list of each layer's files> -P
 cmake_policy(SET CMP0057 NEW)
+cmake_policy(SET CMP0007 NEW)
 include(${LAYERS})
-
-set(program_folders app attach fmt lint live lsp profile shot themebuild)
 
 # The folders of the core and of the GUI, lowest first. A file may include headers
 # of its own folder and of the folders before it; folders joined by "+" stand side by
-# side, and neither includes the other.
+# side, and neither includes the other. Headers are included from the layer's folder:
+# "support/safefileread.h" is core/support/safefileread.h.
 set(core_folders support theme tokens analysis embedded)
-set(gui_folders widgetstyles forms preview+switcher shell gallery profilekit+audit livekit)
+set(gui_folders widgetstyles forms preview+switcher shell profiling+audit live attach)
+# One folder per program (an executable, or the attach plugin, a module the toolkit
+# loads), each on the layers and its own headers only, included from programs/ or,
+# for the plugin, from gui/: "prismark-lint/lintreport.h", "attach/plugin/...".
+set(program_folders prismark-preview prismark-live prismark-lint prismark-fmt prismark-lsp
+    prismark-shot prismark-profile prismark-build)
+set(plugin_folder attach/plugin)
+# Inside prismark-lsp, lowest first, as inside a layer; its main.cpp stands above all.
+set(lsp_folders protocol features server)
+# What holds C++ sources besides the three layers, and is not layered.
+set(unlayered_folders tests bench fuzz editors)
 
-# The files of a list as paths from the source root; relative ones are taken from
-# base, the directory of the CMakeLists.txt that named them.
+set(violations)
+
+# The order of a list of folders for messages: "a < b, c < d".
+function(order_text out folders)
+    string(REPLACE ";" " < " text "${folders}")
+    string(REPLACE "+" ", " text "${text}")
+    set(${out} "${text}" PARENT_SCOPE)
+endfunction()
+
+# The folders at and before folder in an ordered list (the ones its files may
+# include), or "" when folder has no place in it.
+function(folders_below out folder folders)
+    set(below)
+    foreach(level IN LISTS folders)
+        string(REPLACE "+" ";" beside "${level}")
+        list(APPEND below ${beside})
+        if(folder IN_LIST beside)
+            set(${out} ${below} PARENT_SCOPE)
+            return()
+        endif()
+    endforeach()
+    set(${out} "" PARENT_SCOPE)
+endfunction()
+
+# Where a quoted include leads in the tree, from the layer roots: "core/x/y.h", or ""
+# for a header the build generates (forms, moc) or one in no layer.
+function(resolve_include out header)
+    foreach(root core gui programs)
+        if(EXISTS "${SOURCE_DIR}/${root}/${header}")
+            set(${out} "${root}/${header}" PARENT_SCOPE)
+            return()
+        endif()
+    endforeach()
+    set(${out} "" PARENT_SCOPE)
+endfunction()
+
+# What a source file is: "core;FOLDER", "gui;FOLDER", "program;NAME", "plugin;attach" or
+# "unplaced;WHY".
+function(classify out file)
+    if(file MATCHES "^core/([^/]+)/")
+        set(folder "${CMAKE_MATCH_1}")
+        folders_below(below "${folder}" "${core_folders}")
+        if(below)
+            set(${out} "core;${folder}" PARENT_SCOPE)
+        else()
+            set(${out} "unplaced;core/${folder}/" PARENT_SCOPE)
+        endif()
+    elseif(file MATCHES "^gui/${plugin_folder}/")
+        set(${out} "plugin;attach" PARENT_SCOPE)
+    elseif(file MATCHES "^gui/([^/]+)/")
+        set(folder "${CMAKE_MATCH_1}")
+        folders_below(below "${folder}" "${gui_folders}")
+        if(below)
+            set(${out} "gui;${folder}" PARENT_SCOPE)
+        else()
+            set(${out} "unplaced;gui/${folder}/" PARENT_SCOPE)
+        endif()
+    elseif(file MATCHES "^programs/([^/]+)/")
+        if(CMAKE_MATCH_1 IN_LIST program_folders)
+            set(${out} "program;${CMAKE_MATCH_1}" PARENT_SCOPE)
+        else()
+            set(${out} "unplaced;programs/${CMAKE_MATCH_1}/" PARENT_SCOPE)
+        endif()
+    else()
+        string(REGEX REPLACE "/.*" "/" top "${file}")
+        set(${out} "unplaced;${top}" PARENT_SCOPE)
+    endif()
+endfunction()
+
+# Whether a file of the given kind may include the resolved header; sets allowed
+# and the reason to give when it may not.
+function(may_include out reason_out kind place file target)
+    set(ok FALSE)
+    if(kind STREQUAL "core")
+        folders_below(below "${place}" "${core_folders}")
+        order_text(order "${core_folders}")
+        set(reason "a core file may include core headers only, of its own folder and those below it: ${order}")
+        if(target MATCHES "^core/([^/]+)/" AND CMAKE_MATCH_1 IN_LIST below)
+            set(ok TRUE)
+        endif()
+    elseif(kind STREQUAL "gui")
+        folders_below(below "${place}" "${gui_folders}")
+        order_text(order "${gui_folders}")
+        set(reason "a GUI file may include core and GUI headers only, of its own folder and those below it: ${order}")
+        if(target MATCHES "^core/")
+            set(ok TRUE)
+        elseif(target MATCHES "^gui/([^/]+)/" AND CMAKE_MATCH_1 IN_LIST below
+               AND NOT target MATCHES "^gui/${plugin_folder}/")
+            set(ok TRUE)
+        endif()
+    elseif(kind STREQUAL "plugin")
+        set(reason "the attach plugin may include the layers and its own headers only")
+        if(target MATCHES "^(core|gui)/")
+            set(ok TRUE)
+        endif()
+    elseif(kind STREQUAL "program")
+        set(reason "a program may include the layers and its own headers only")
+        if(target MATCHES "^(core|gui)/" AND NOT target MATCHES "^gui/${plugin_folder}/")
+            set(ok TRUE)
+        elseif(target MATCHES "^programs/${place}/")
+            set(ok TRUE)
+            # Inside the language server, its folders stand in order too.
+            if(place STREQUAL "prismark-lsp" AND file MATCHES "^programs/prismark-lsp/([^/]+)/"
+               AND target MATCHES "^programs/prismark-lsp/([^/]+)/")
+                set(target_folder "${CMAKE_MATCH_1}")
+                file(RELATIVE_PATH inner "${SOURCE_DIR}/programs/prismark-lsp" "${SOURCE_DIR}/${file}")
+                string(REGEX REPLACE "/.*" "" own_folder "${inner}")
+                folders_below(below "${own_folder}" "${lsp_folders}")
+                order_text(order "${lsp_folders}")
+                if(NOT target_folder IN_LIST below)
+                    set(ok FALSE)
+                    set(reason "inside prismark-lsp a file may include its own folder and those below it: ${order}")
+                endif()
+            endif()
+        endif()
+    endif()
+    set(${out} ${ok} PARENT_SCOPE)
+    set(${reason_out} "${reason}" PARENT_SCOPE)
+endfunction()
+
+file(GLOB_RECURSE all_sources RELATIVE "${SOURCE_DIR}" "${SOURCE_DIR}/*.h" "${SOURCE_DIR}/*.cpp")
+set(checked 0)
+set(unplaced_reported)
+foreach(file IN LISTS all_sources)
+    string(REGEX REPLACE "/.*" "" top "${file}")
+    # Build trees and the folders that are not layered.
+    if(top MATCHES "^(build|\\.)" OR top IN_LIST unlayered_folders OR NOT file MATCHES "/")
+        continue()
+    endif()
+    classify(what "${file}")
+    list(GET what 0 kind)
+    list(GET what 1 place)
+    if(kind STREQUAL "unplaced")
+        if(NOT place IN_LIST unplaced_reported)
+            list(APPEND unplaced_reported "${place}")
+            order_text(core_order "${core_folders}")
+            order_text(gui_order "${gui_folders}")
+            string(REPLACE ";" ", " programs "${program_folders}")
+            list(APPEND violations
+                 "${place} has no place in tests/checklayers.cmake (core: ${core_order}, GUI: ${gui_order}, programs: ${programs})")
+        endif()
+        continue()
+    endif()
+    math(EXPR checked "${checked} + 1")
+    if(file MATCHES "^programs/prismark-lsp/([^/]+)/" AND NOT CMAKE_MATCH_1 IN_LIST lsp_folders)
+        order_text(lsp_order "${lsp_folders}")
+        list(APPEND violations "programs/prismark-lsp/${CMAKE_MATCH_1}/ has no place among prismark-lsp's folders: ${lsp_order}")
+    endif()
+    file(STRINGS "${SOURCE_DIR}/${file}" lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
+    foreach(line IN LISTS lines)
+        string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([^\"]+)\".*" "\\1" header "${line}")
+        # Headers the build generates (forms, moc) are not layered.
+        if(NOT header MATCHES "/")
+            continue()
+        endif()
+        resolve_include(target "${header}")
+        if(NOT target)
+            list(APPEND violations "${file} includes \"${header}\", which is in no layer")
+            continue()
+        endif()
+        may_include(ok reason "${kind}" "${place}" "${file}" "${target}")
+        if(NOT ok)
+            list(APPEND violations "${file} includes \"${header}\" (${reason})")
+        endif()
+    endforeach()
+endforeach()
+
+# A layer's library builds only files of its own folder: no program adds sources to it.
 function(relative_paths out base)
     set(result)
     foreach(file IN LISTS ARGN)
@@ -33,118 +211,44 @@ function(relative_paths out base)
 endfunction()
 relative_paths(core_files "${core_dir}" ${core_sources})
 relative_paths(gui_files "${gui_dir}" ${gui_sources})
-# The forms library is part of the GUI layer.
 relative_paths(forms_files "${forms_dir}" ${forms_sources})
-list(APPEND gui_files ${forms_files})
-
-set(violations)
-# Checks the project headers that file includes against the allowed list.
-function(check_includes file allowed_description)
-    file(STRINGS "${SOURCE_DIR}/${file}" lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
-    foreach(line IN LISTS lines)
-        string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([^\"]+)\".*" "\\1" header "${line}")
-        # Headers the build generates (forms, moc) are not layered.
-        if(NOT header MATCHES "/")
-            continue()
-        endif()
-        set(ok FALSE)
-        foreach(allowed IN LISTS ARGN)
-            if(header STREQUAL allowed OR header MATCHES "^${allowed}/")
-                set(ok TRUE)
-            endif()
-        endforeach()
-        if(NOT ok)
-            list(APPEND violations "${file} includes \"${header}\" (${allowed_description})")
-        endif()
-    endforeach()
-    set(violations ${violations} PARENT_SCOPE)
-endfunction()
-
-# Checks each file of a layer: it may include headers of the layers under it
-# (lower_files) and, of its own layer, those of its folder and the folders before it
-# in folders; a file in a folder that folders does not name is itself a violation.
-function(check_layer description layer_files folders lower_files)
-    string(REPLACE ";" " < " order "${folders}")
-    string(REPLACE "+" ", " order "${order}")
-    foreach(file IN LISTS layer_files)
-        if(NOT file MATCHES "\\.(h|cpp)$")
-            continue()
-        endif()
-        string(REGEX REPLACE "/.*" "" folder "${file}")
-        set(below)
-        set(placed FALSE)
-        foreach(level IN LISTS folders)
-            string(REPLACE "+" ";" beside "${level}")
-            if(folder IN_LIST beside)
-                list(APPEND below ${folder})
-                set(placed TRUE)
-                break()
-            endif()
-            list(APPEND below ${beside})
-        endforeach()
-        if(NOT placed)
-            list(APPEND violations
-                 "${file} is in ${folder}/, which tests/checklayers.cmake does not place: ${order}")
-            continue()
-        endif()
-        set(allowed ${lower_files})
-        foreach(other IN LISTS layer_files)
-            string(REGEX REPLACE "/.*" "" other_folder "${other}")
-            if(other_folder IN_LIST below)
-                list(APPEND allowed ${other})
-            endif()
-        endforeach()
-        check_includes(${file} "${description}, of its own folder and those below it: ${order}"
-                       ${allowed})
-    endforeach()
-    set(violations ${violations} PARENT_SCOPE)
-endfunction()
-
-check_layer("a core file may include core headers only" "${core_files}" "${core_folders}" "")
-check_layer("a GUI file may include core and GUI headers only" "${gui_files}" "${gui_folders}"
-            "${core_files}")
-foreach(folder IN LISTS program_folders)
-    file(GLOB_RECURSE program_files "${SOURCE_DIR}/${folder}/*.h" "${SOURCE_DIR}/${folder}/*.cpp")
-    relative_paths(program_files "${SOURCE_DIR}" ${program_files})
-    foreach(file IN LISTS program_files)
-        check_includes(${file} "a program may include the layers and its own headers only"
-                       ${core_files} ${gui_files} ${folder})
-    endforeach()
+foreach(file IN LISTS core_files)
+    if(NOT file MATCHES "^core/")
+        list(APPEND violations "the core library builds ${file}, which is outside core/")
+    endif()
+endforeach()
+foreach(file IN LISTS gui_files forms_files)
+    if(NOT file MATCHES "^gui/" OR file MATCHES "^gui/${plugin_folder}/")
+        list(APPEND violations "the GUI library builds ${file}, which is outside its folders in gui/")
+    endif()
 endforeach()
 
 # The toolkit's parser types are private to it and change with its releases: only
 # the analysis builds on them.
-file(GLOB top_folders LIST_DIRECTORIES true RELATIVE "${SOURCE_DIR}" "${SOURCE_DIR}/*")
-set(outside_sources)
-foreach(folder IN LISTS top_folders)
-    # Build trees and the analysis itself are not looked at.
-    if(IS_DIRECTORY "${SOURCE_DIR}/${folder}" AND NOT folder MATCHES "^(build|analysis$|\\.)")
-        file(GLOB_RECURSE sources RELATIVE "${SOURCE_DIR}" "${SOURCE_DIR}/${folder}/*.h"
-             "${SOURCE_DIR}/${folder}/*.cpp")
-        list(APPEND outside_sources ${sources})
+foreach(file IN LISTS all_sources)
+    if(file MATCHES "^(build|\\.)" OR file MATCHES "^core/analysis/")
+        continue()
     endif()
-endforeach()
-foreach(file IN LISTS outside_sources)
     file(STRINGS "${SOURCE_DIR}/${file}" lines REGEX "qcssparser_p\\.h")
     if(lines)
-        list(APPEND violations "${file} includes the toolkit's private parser header (analysis/ only)")
+        list(APPEND violations "${file} includes the toolkit's private parser header (core/analysis/ only)")
     endif()
 endforeach()
 
 # Inside the analysis the headers form a stack: the entry point stylesheetlint.h is
 # for its users, and no two units (a .h with its .cpp) include each other, however
 # indirectly.
-file(GLOB_RECURSE analysis_files RELATIVE "${SOURCE_DIR}/analysis" "${SOURCE_DIR}/analysis/*.h"
-     "${SOURCE_DIR}/analysis/*.cpp")
+set(analysis_dir "${SOURCE_DIR}/core/analysis")
+file(GLOB_RECURSE analysis_files RELATIVE "${analysis_dir}" "${analysis_dir}/*.h" "${analysis_dir}/*.cpp")
 set(units)
 foreach(file IN LISTS analysis_files)
     string(REGEX REPLACE "\\.(h|cpp)$" "" unit "${file}")
     list(APPEND units ${unit})
-    file(STRINGS "${SOURCE_DIR}/analysis/${file}" lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"analysis/")
+    file(STRINGS "${analysis_dir}/${file}" lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"analysis/")
     foreach(line IN LISTS lines)
         string(REGEX REPLACE ".*\"analysis/([^\"]+)\\.h\".*" "\\1" used "${line}")
         if(file MATCHES "\\.h$" AND used STREQUAL "stylesheetlint")
-            list(APPEND violations "analysis/${file} includes the entry header stylesheetlint.h")
+            list(APPEND violations "core/analysis/${file} includes the entry header stylesheetlint.h")
         endif()
         if(NOT used STREQUAL unit)
             list(APPEND edges_${unit} ${used})
@@ -176,15 +280,15 @@ while(changed)
 endwhile()
 if(left)
     list(JOIN left ", " cycle)
-    list(APPEND violations "include cycle inside analysis/ among: ${cycle}")
+    list(APPEND violations "include cycle inside core/analysis/ among: ${cycle}")
 endif()
 
 if(violations)
+    list(REMOVE_DUPLICATES violations)
     list(JOIN violations "\n  " text)
     message(FATAL_ERROR "Layering broken:\n  ${text}")
 endif()
-list(LENGTH core_files core_count)
-list(LENGTH gui_files gui_count)
-string(REPLACE ";" " < " core_order "${core_folders}")
-string(REPLACE ";" " < " gui_order "${gui_folders}")
-message(STATUS "Layers hold: ${core_count} core files (${core_order}), ${gui_count} GUI files (${gui_order})")
+order_text(core_order "${core_folders}")
+order_text(gui_order "${gui_folders}")
+string(REPLACE ";" ", " programs "${program_folders}")
+message(STATUS "Layers hold: ${checked} files; core ${core_order}; GUI ${gui_order}; programs ${programs}")

@@ -177,7 +177,7 @@ void TestDocs::pagesNameEveryColourFunction_data()
     // How the page writes a function's name; %1 is the name.
     QTest::addColumn<QString>("written");
     QTest::newRow("prismark-build's man page")
-        << QStringLiteral("themebuild/prismark-build.1") << QStringLiteral("\\fB%1(");
+        << QStringLiteral("programs/prismark-build/prismark-build.1") << QStringLiteral("\\fB%1(");
     QTest::newRow("the language server's completion")
         << QStringLiteral("docs/lsp.md") << QStringLiteral("`%1`");
 }

@@ -1,0 +1,101 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+#include "attach/attachenvironment.h"
+
+#include <QByteArray>
+#include <QJsonObject>
+#include <QString>
+#include <QVector>
+
+// What prismark-live and the attach plugin inside the author's application agree on:
+// the environment the application is started with (its first part, which the
+// launcher needs without the toolkit, in attachenvironment.h), and the messages the
+// plugin sends back over a local socket, one JSON object a line.
+namespace Attach {
+
+// Test hooks. A folder into which the plugin writes, after every update of the sheet,
+// each top-level window's grab and a report (see attachedsession.h); and the object
+// name of a widget it inspects as a pick would.
+constexpr char testFolderVariable[] = "PRISMARK_ATTACH_TEST_DIR";
+constexpr char testInspectVariable[] = "PRISMARK_ATTACH_TEST_INSPECT";
+// Test hook: the toolkit version the plugin believes it was built for, to stand in
+// for an application on a toolkit of another build.
+constexpr char testBuiltForVariable[] = "PRISMARK_ATTACH_TEST_BUILT_FOR";
+
+// prismark-shot's request: the folder the application's windows are rendered into
+// once it has settled for the time given, drawn over a base style (a style factory
+// key) in a layout direction ("rtl" or "ltr"). The diagnostics window stays shut.
+constexpr char shotFolderVariable[] = "PRISMARK_ATTACH_SHOT_DIR";
+constexpr char shotSettleVariable[] = "PRISMARK_ATTACH_SHOT_SETTLE_MS";
+constexpr char shotStyleVariable[] = "PRISMARK_ATTACH_SHOT_STYLE";
+constexpr char shotDirectionVariable[] = "PRISMARK_ATTACH_SHOT_DIRECTION";
+constexpr char rightToLeft[] = "rtl";
+constexpr char leftToRight[] = "ltr";
+// With the shot request: the windows audited too, their widgets driven quietly,
+// the results written into the shot folder (see audit/auditresults.h). "states"
+// asks for the state audit alone, "wcag" for the WCAG audit over it.
+constexpr char shotAuditVariable[] = "PRISMARK_ATTACH_SHOT_AUDIT";
+constexpr char stateAuditKind[] = "states";
+constexpr char wcagAuditKind[] = "wcag";
+
+// prismark-profile's request: a folder of its own holding the sheet to measure
+// (profileSheetFile, built already), into which the plugin writes what it measured
+// on the application's windows (profileMeasurementFile) once the application has
+// settled for the time given, in at most the rounds given. No tools are opened.
+constexpr char profileFolderVariable[] = "PRISMARK_ATTACH_PROFILE_DIR";
+constexpr char profileSettleVariable[] = "PRISMARK_ATTACH_PROFILE_SETTLE_MS";
+constexpr char profileRoundsVariable[] = "PRISMARK_ATTACH_PROFILE_ROUNDS";
+constexpr char profileSheetFile[] = "sheet.qss";
+constexpr char profileMeasurementFile[] = "measurement.json";
+
+// The kinds of message.
+constexpr char helloKind[] = "hello";       // attached: "qt" version, "pid"
+constexpr char declinedKind[] = "declined"; // not attached: "qt" version found, "built" for
+// The windows are rendered: windowsField, each a windowNameField and the file's
+// stem in the shot folder (windowFileField); sheetAppliedField says whether the
+// toolkit took the author's sheet, sheetProblemField why not.
+constexpr char shotKind[] = "shot";
+constexpr char windowsField[] = "windows";
+constexpr char windowNameField[] = "name";
+constexpr char windowFileField[] = "file";
+constexpr char sheetAppliedField[] = "applied";
+constexpr char sheetProblemField[] = "problem";
+// A round of a profile's attribution is measured: roundsField, how many so far.
+// Sent while the application's event loop is held, so that a long profile is told
+// from a hung application.
+constexpr char profileRoundKind[] = "profile-round";
+constexpr char roundsField[] = "rounds";
+// The profile is done: windowsField, how many windows were measured (none: nothing
+// was written), sheetAppliedField and sheetProblemField as for a shot.
+constexpr char profiledKind[] = "profiled";
+// With an audit asked for: true when its results were written, else why not in
+// auditProblemField.
+constexpr char auditedField[] = "audited";
+constexpr char auditProblemField[] = "auditProblem";
+
+struct Message
+{
+    QString kind;
+    QJsonObject fields;
+};
+
+// One message as a line to send.
+QByteArray encodeMessage(const QString &kind, const QJsonObject &fields);
+
+// The plugin's end of the connection, made with the system's own calls: it is
+// needed before the application has an event loop (the toolkit's sockets need one),
+// and so the plugin brings no network library into the application. Returns the
+// connected socket, or -1 when there is no server at that path.
+int connectToServer(const QString &serverPath);
+// Writes the whole message on a connected socket; false when it could not.
+bool sendMessage(int socket, const QByteArray &message);
+
+// Takes the complete lines off the front of buffer and reads each as a message;
+// lines that are not a message are dropped, and a line longer than the limit is
+// dropped with everything buffered.
+QVector<Message> takeMessages(QByteArray &buffer);
+
+} // namespace Attach

@@ -1,0 +1,135 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+#include "live/inspector/ruleinspector.h"
+
+#include "analysis/rulematcher.h"
+#include "analysis/sheetmodel.h"
+#include "widgetstyles/widgetstate.h"
+
+#include <QVariant>
+
+namespace {
+
+QString selectorClassName(const QObject *object)
+{
+    return QString::fromLatin1(object->metaObject()->className())
+        .replace(QLatin1Char(':'), QLatin1Char('-'));
+}
+
+QString named(const QObject *object)
+{
+    const QString name = selectorClassName(object);
+    return object->objectName().isEmpty() ? name : name + QLatin1Char('#') + object->objectName();
+}
+
+QString propertyText(const QVariant &value)
+{
+    if (value.userType() == QMetaType::QStringList || value.userType() == QMetaType::QVariantList)
+        return value.toStringList().join(QLatin1Char(' '));
+    return value.toString();
+}
+
+} // namespace
+
+RuleInspector::RuleInspector()
+    : sheetModel(std::make_unique<SheetModel>(QByteArray(), QString()))
+    , matcher(std::make_unique<RuleMatcher>(*sheetModel))
+{}
+
+RuleInspector::~RuleInspector() = default;
+
+void RuleInspector::setSheet(const QString &text, const QString &path, const QString &styleName)
+{
+    if (text != sheetText || path != sheetPath || !sheetModel) {
+        // The matcher refers to the model, so it goes first.
+        matcher.reset();
+        sheetModel = std::make_unique<SheetModel>(text.toUtf8(), path);
+        matcher = std::make_unique<RuleMatcher>(*sheetModel);
+        sheetText = text;
+        sheetPath = path;
+        attributeNames = testedAttributeNames(*sheetModel);
+    }
+    matcher->setStyleName(styleName);
+}
+
+bool RuleInspector::isValid() const
+{
+    return matcher->isValid();
+}
+
+QString RuleInspector::problem() const
+{
+    return matcher->problem();
+}
+
+WidgetIdentity RuleInspector::identify(QWidget *widget) const
+{
+    WidgetIdentity identity;
+    identity.className = selectorClassName(widget);
+    for (const QMetaObject *base = widget->metaObject()->superClass(); base;
+         base = base->superClass())
+        identity.baseClasses.append(
+            QString::fromLatin1(base->className()).replace(QLatin1Char(':'), QLatin1Char('-')));
+    identity.objectName = widget->objectName();
+    for (const QObject *object = widget; object; object = object->parent()) {
+        if (object != widget)
+            identity.ancestors.prepend(named(object));
+        const QString sheet = object->property("styleSheet").toString().simplified();
+        if (!sheet.isEmpty()) {
+            identity.ownStyleSheet = true;
+            identity.ownSheets.append(named(object) + QStringLiteral(": ") + sheet);
+        }
+    }
+    QStringList names;
+    for (const QByteArray &name : widget->dynamicPropertyNames()) {
+        if (!name.startsWith("_q_"))
+            names.append(QString::fromLatin1(name));
+    }
+    for (const QString &name : attributeNames) {
+        if (!names.contains(name) &&
+            widget->metaObject()->indexOfProperty(name.toLatin1().constData()) >= 0)
+            names.append(name);
+    }
+    for (const QString &name : qAsConst(names))
+        identity.attributes.append(
+            QStringLiteral("%1=\"%2\"")
+                .arg(name, propertyText(widget->property(name.toLatin1().constData()))));
+    identity.state = widgetPseudoState(widget);
+    return identity;
+}
+
+RuleInspection RuleInspector::inspect(QWidget *widget) const
+{
+    RuleInspection inspection;
+    if (!widget)
+        return inspection;
+    inspection.widget = widget;
+    inspection.identity = identify(widget);
+    inspection.entries =
+        cascadeMatches(*sheetModel, matcher->matches(widget), inspection.identity.state);
+    return inspection;
+}
+
+QVector<QWidget *> RuleInspector::widgetsMatching(int rule, const QList<QWidget *> &widgets) const
+{
+    QVector<QWidget *> matching;
+    for (QWidget *widget : widgets) {
+        if (styledWidget(widget) == widget && matcher->matchesRule(widget, rule))
+            matching.append(widget);
+    }
+    return matching;
+}
+
+int RuleInspector::ruleAt(int line, int column) const
+{
+    int found = -1;
+    for (int i = 0; i < sheetModel->rules.size(); ++i) {
+        int ruleLine = 0, ruleColumn = 0;
+        sheetModel->lineColumn(sheetModel->rules.at(i).offset, &ruleLine, &ruleColumn);
+        if (ruleLine > line || (ruleLine == line && ruleColumn > column))
+            break;
+        found = i;
+    }
+    return found;
+}

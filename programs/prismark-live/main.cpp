@@ -1,0 +1,246 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+#include "analysis/templatelint.h"
+#include "attach/attachenvironment.h"
+#include "attach/attachlauncher.h"
+#include "live/inspector/liveinspector.h"
+#include "live/livesheet.h"
+#include "live/livewindowplacement.h"
+#include "live/sheetdiagnosticswindow.h"
+#include "prismark-live/liveforms.h"
+#include "shell/mainwindow.h"
+#include "support/programsupport.h"
+#include "support/safefileread.h"
+#include "switcher/styleswitcherwindow.h"
+#include "tokens/themetemplate.h"
+#include "widgetstyles/sheetstyle.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QFileInfo>
+#include <QTextBrowser>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+enum ExitCode
+{
+    ExitClosed = 0,
+    ExitUnreadable = 1,
+    ExitUsage = 2,
+};
+
+const char description[] =
+    "Shows FILE in the Prismark Preview gallery, as a built-in theme is shown, and\n"
+    "applies it again whenever it changes on disk. A \"Sheet Diagnostics\" window lists\n"
+    "what the style sheet analysis finds in it; a sheet the toolkit would reject\n"
+    "leaves the last good one in place. Its Pick button (Ctrl+Shift+I) shows the\n"
+    "rules that paint a widget clicked in the gallery. Each --form adds a Qt Designer\n"
+    "form as a tab of the gallery, loaded again whenever it changes.\n"
+    "A theme template (FILE.qss.in) is built in memory, one variant at a time (the\n"
+    "first @variant, or --variant; a chooser in the Sheet Diagnostics window), and\n"
+    "built again whenever it or a token file or icon it names changes; a build with\n"
+    "errors leaves the last good one and lists the errors where they were written.\n"
+    "\n"
+    "With \"-- PROGRAM [ARGS...]\" it shows FILE in the author's own Qt Widgets\n"
+    "application instead (C++ or Python, on the system's Qt " QT_VERSION_STR "): PROGRAM is\n"
+    "started with FILE as its application-wide style sheet, in place of its own, and\n"
+    "the Sheet Diagnostics window and the inspector open inside it.\n"
+    "\n"
+    "Exit status:\n"
+    "  0  the window was closed\n"
+    "  1  FILE could not be read at start-up (missing, not a regular file, over 16 MiB),\n"
+    "     or a --form file is missing\n"
+    "  2  wrong usage\n"
+    "With PROGRAM, the application's own exit status when it ends, or:\n"
+    "  3  no Qt application to attach to within 10 s (not a Qt program, another Qt\n"
+    "     major version or build); PROGRAM was stopped\n"
+    "  126  PROGRAM is not executable\n"
+    "  127  PROGRAM was not found\n"
+    "  128+N  PROGRAM was ended by signal N";
+
+void printError(const QString &message)
+{
+    std::fprintf(stderr, "prismark-live: %s\n", qPrintable(message));
+}
+
+// The --variant of a theme template; an exit status when it cannot be shown.
+int chooseVariant(LiveSheet *sheet, const QString &variant)
+{
+    if (!sheet->isTemplate()) {
+        printError(QStringLiteral("--variant is for a theme template (.qss.in)"));
+        return ExitUsage;
+    }
+    if (!sheet->setVariant(variant)) {
+        printError(QStringLiteral("%1 has no variant \"%2\"; it has %3")
+                       .arg(sheet->path(), variant, sheet->variants().join(QLatin1String(", "))));
+        return ExitUsage;
+    }
+    return 0;
+}
+
+// The author's forms as tabs of their own, with their report in the diagnostics window.
+void showForms(MainWindow *window, const QStringList &forms, LiveInspector *inspector,
+               SheetDiagnosticsWindow *diagnostics)
+{
+    auto *liveForms = new LiveForms(window, forms, window);
+    // A form loaded again replaces its widgets, the one picked among them.
+    QObject::connect(liveForms, &LiveForms::updated, inspector, &LiveInspector::refresh);
+    auto *report = new QTextBrowser;
+    diagnostics->addPanel(report, QStringLiteral("Forms"));
+    const auto showReport = [liveForms, report] { report->setHtml(liveForms->reportHtml()); };
+    QObject::connect(liveForms, &LiveForms::updated, report, showReport);
+    showReport();
+}
+
+// prismark-live SHEET -- PROGRAM [ARGS...]; the sheet is checked before the program starts.
+int attachToProgram(int argc, char *argv[], AttachCommand command)
+{
+    QCoreApplication application(argc, argv);
+    const QByteArray adopted = qgetenv(Attach::adoptVariable);
+    qunsetenv(Attach::adoptVariable);
+    if (!adopted.isEmpty()) {
+        // Started already by prismark-live's launcher, which checked what is checked below.
+        AttachLauncher launcher(command, attachPluginFolder());
+        QObject::connect(&launcher, &AttachLauncher::finished, &application,
+                         &QCoreApplication::exit);
+        if (!launcher.adopt(adopted)) {
+            printError(
+                QStringLiteral("cannot take over %1 from the launcher").arg(command.program));
+            return AttachNotAttached;
+        }
+        return application.exec();
+    }
+    const FileReadResult read = readRegularFile(command.sheet, maxAuthorSheetBytes, true);
+    if (!read.ok) {
+        printError(QFileInfo::exists(command.sheet)
+                       ? QStringLiteral("cannot read %1 (%2)").arg(command.sheet, read.error)
+                       : QStringLiteral("%1: no such file").arg(command.sheet));
+        return ExitUnreadable;
+    }
+    if (!command.variant.isEmpty()) {
+        if (!isThemeTemplatePath(command.sheet)) {
+            printError(QStringLiteral("--variant is for a theme template (.qss.in)"));
+            return ExitUsage;
+        }
+        // Checked here, where it can still be said: inside the application it cannot.
+        QStringList names;
+        for (const TemplateVariant &variant :
+             ThemeTemplate::parse(QString::fromUtf8(read.bytes), command.sheet, nullptr).variants())
+            names << variant.name;
+        const bool known = std::any_of(names.begin(), names.end(), [&](const QString &name) {
+            return name.compare(command.variant, Qt::CaseInsensitive) == 0 ||
+                   kebabCaseName(name) == command.variant;
+        });
+        if (!known) {
+            printError(QStringLiteral("%1 has no variant \"%2\"; it has %3")
+                           .arg(command.sheet, command.variant, names.join(QLatin1String(", "))));
+            return ExitUsage;
+        }
+    }
+    AttachLauncher launcher(command, attachPluginFolder());
+    QObject::connect(&launcher, &AttachLauncher::finished, &application, &QCoreApplication::exit);
+    launcher.start();
+    return application.exec();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    // The name the user started, not this executable's (see launcher.cpp).
+    QCoreApplication::setApplicationName(QStringLiteral("prismark-live"));
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QString::fromLatin1(description));
+    addHelpAndVersionOptions(parser);
+    parser.addPositionalArgument(QStringLiteral("FILE"),
+                                 QStringLiteral("The style sheet (.qss) to show and watch."));
+    const QCommandLineOption formOption(
+        QStringLiteral("form"),
+        QStringLiteral("A Qt Designer form (.ui) to show as a tab of its own and watch. "
+                       "Repeatable."),
+        QStringLiteral("DIALOG.ui"));
+    parser.addOption(formOption);
+    const QCommandLineOption variantOption(
+        QStringLiteral("variant"),
+        QStringLiteral("Of a theme template, the variant to show first."), QStringLiteral("NAME"));
+    parser.addOption(variantOption);
+
+    parser.addPositionalArgument(QStringLiteral("-- PROGRAM [ARGS...]"),
+                                 QStringLiteral("The author's application to show FILE in."));
+
+    // Usage, help and version are answered before the toolkit needs a display.
+    QStringList given;
+    for (int i = 0; i < argc; ++i)
+        given << QString::fromLocal8Bit(argv[i]);
+    const SplitCommandLine split = splitAtProgram(given);
+    if (!parser.parse(split.ours)) {
+        printError(parser.errorText());
+        return ExitUsage;
+    }
+    if (asksForHelpOrVersion(parser)) {
+        QCoreApplication application(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("prismark-live"));
+        QCoreApplication::setApplicationVersion(QStringLiteral(PRISMARK_VERSION));
+        answerHelpOrVersion(parser);
+        return ExitClosed;
+    }
+    if (parser.positionalArguments().size() != 1) {
+        printError(QStringLiteral("expects exactly one FILE; see --help"));
+        return ExitUsage;
+    }
+
+    if (split.hasProgram) {
+        if (split.program.isEmpty()) {
+            printError(QStringLiteral("expects PROGRAM after \"--\"; see --help"));
+            return ExitUsage;
+        }
+        if (parser.isSet(formOption)) {
+            printError(QStringLiteral("--form is for the gallery, not for PROGRAM"));
+            return ExitUsage;
+        }
+        AttachCommand command;
+        command.sheet = parser.positionalArguments().constFirst();
+        command.variant = parser.value(variantOption);
+        command.program = split.program;
+        command.arguments = split.programArguments;
+        return attachToProgram(argc, argv, command);
+    }
+
+    const QStringList forms = parser.values(formOption);
+    for (const QString &form : forms) {
+        if (!QFileInfo::exists(form)) {
+            printError(QStringLiteral("%1: no such file").arg(form));
+            return ExitUnreadable;
+        }
+    }
+
+    quietRuntimeDirectoryNotice();
+    QApplication application(argc, argv);
+    MainWindow window;
+    LiveSheet sheet(&window, parser.positionalArguments().constFirst());
+    sheet.apply();
+    if (sheet.outcome() == LiveSheet::Outcome::Missing) {
+        printError(QStringLiteral("%1: no such file").arg(sheet.path()));
+        return ExitUnreadable;
+    }
+    if (sheet.outcome() == LiveSheet::Outcome::Unreadable) {
+        printError(sheet.problem());
+        return ExitUnreadable;
+    }
+    if (parser.isSet(variantOption)) {
+        if (const int code = chooseVariant(&sheet, parser.value(variantOption)))
+            return code;
+    }
+    auto *diagnostics = new SheetDiagnosticsWindow(&sheet, &window);
+    auto *inspector = new LiveInspector(&window, &sheet, diagnostics);
+    if (!forms.isEmpty())
+        showForms(&window, forms, inspector, diagnostics);
+    makeRoomBesideMainWindow(&window, window.styleSwitcherWindow()->width() + 16);
+    window.show();
+    diagnostics->show();
+    return application.exec();
+}

@@ -1,0 +1,187 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+#include "prismark-shot/auditrun.h"
+
+#include "audit/auditresults.h"
+#include "audit/auditrules.h"
+#include "audit/stateaudit.h"
+#include "audit/wcagaudit.h"
+#include "prismark-shot/appshots.h"
+#include "prismark-shot/imagewriter.h"
+#include "prismark-shot/shotconsole.h"
+#include "prismark-shot/shotmatrix.h"
+#include "prismark-shot/shotoptions.h"
+#include "prismark-shot/shotrenderer.h"
+#include "prismark-shot/shotsubjects.h"
+#include "prismark-shot/wcagpage.h"
+#include "support/safefilename.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QStyle>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+const QString kStatesFolder = QStringLiteral("states");
+// Where the window's own title bar stands in WCAG findings, beside the tabs.
+const QString kTitleBar = QStringLiteral("title-bar");
+
+// The window's own parts belong to the gallery, not to an author's form.
+bool auditsGallery(const ShotSubjects &subjects)
+{
+    for (const TabChoice &choice : subjects.tabs)
+        if (!subjects.formFiles.contains(choice.file))
+            return true;
+    return false;
+}
+
+// DIR/<theme>/states/<tab>/<object>.png for each strip.
+bool writeStrips(const ShotOptions &options, const QString &themeFolder, const QString &tab,
+                 const QVector<StateStrip> &strips, ImageWriter &writer)
+{
+    const QString folder =
+        QDir(options.outPath)
+            .filePath(QStringLiteral("%1/%2/%3").arg(themeFolder, kStatesFolder, tab));
+    if (!strips.isEmpty() && !QDir().mkpath(folder)) {
+        printShotError(QStringLiteral("cannot write to the output folder %1").arg(folder));
+        return false;
+    }
+    QSet<QString> names;
+    for (const StateStrip &strip : strips)
+        writer.submitImage(folder + QLatin1Char('/') + uniqueSafeFileStem(strip.object, &names) +
+                               QStringLiteral(".png"),
+                           strip.image);
+    return true;
+}
+
+// The pages, the files written and the findings printed in the format asked for;
+// the exit code.
+int reportAudit(const ShotOptions &options, const AuditReport &report, const WcagReport &wcagReport,
+                ImageWriter &writer)
+{
+    if (!options.htmlPath.isEmpty() && !writeWcagPages(wcagReport, options.htmlPath, writer)) {
+        writer.waitForDone();
+        return ShotInputOutputError;
+    }
+    writer.waitForDone();
+    if (writer.printWriteErrors())
+        return ShotInputOutputError;
+    if (options.listFiles)
+        writer.printWrittenFiles();
+    if (options.wcag) {
+        std::fputs(qUtf8Printable(options.wcagFormat->write(wcagReport)), stdout);
+        for (const WcagFinding &finding : wcagReport.findings)
+            if (finding.severity == WcagSeverity::Failure)
+                return ShotDifferences;
+        return ShotSuccess;
+    }
+    std::fputs(qUtf8Printable(options.auditFormat->write(report)), stdout);
+    return report.findings.isEmpty() ? ShotSuccess : ShotDifferences;
+}
+
+} // namespace
+
+int runStateAudit(ShotRenderer &renderer, const ShotOptions &options, const ShotSubjects &subjects,
+                  ImageWriter &writer)
+{
+    StateAudit stateAudit(
+        renderer.topLevel(),
+        [&renderer](const QRect &area, qreal scale) { return renderer.renderArea(area, scale); },
+        options.scales.first());
+    WcagAudit wcagAudit;
+    if (options.wcag)
+        stateAudit.setObserver(&wcagAudit);
+    AuditReport report;
+    report.themeCount = int(subjects.themes.size());
+    report.version = QCoreApplication::applicationVersion();
+    WcagReport wcagReport;
+    wcagReport.version = report.version;
+    ShotProgress progress(options.quiet, int(subjects.themes.size() * subjects.tabs.size()));
+    for (int themeIndex = 0; themeIndex < subjects.themes.size(); ++themeIndex) {
+        const ShotTheme &theme = subjects.themes[themeIndex];
+        const QString &sheetText = subjects.sheetTexts[themeIndex];
+        renderer.applyTheme(theme, sheetText, options.baseStyles.first(),
+                            options.directions.first());
+        std::unique_ptr<AuditRules> rules;
+        if (!theme.builtIn)
+            rules = std::make_unique<AuditRules>(
+                sheetText, theme.sheetPath,
+                QString::fromLatin1(QApplication::style()->metaObject()->className()));
+        wcagReport.themes << theme.folder;
+        for (const TabChoice &choice : subjects.tabs) {
+            progress.step(theme.name + QLatin1Char('/') + choice.file);
+            QVector<StateStrip> strips;
+            wcagAudit.setTab(theme.folder, choice.file, rules.get());
+            renderer.showTab(choice.tab, false);
+            report.findings += stateAudit.auditPage(renderer.tabPage(choice.tab), theme.folder,
+                                                    choice.file, rules.get(), &strips);
+            wcagReport.findings += wcagAudit.takeFindings();
+            if (!writeStrips(options, theme.folder, choice.file, strips, writer))
+                return ShotInputOutputError;
+        }
+        if (options.wcag && auditsGallery(subjects)) {
+            wcagAudit.setTab(theme.folder, kTitleBar, rules.get());
+            const qreal scale = options.scales.first();
+            wcagAudit.auditTitleBar(
+                renderer.topLevel(),
+                [&renderer, scale](const QRect &area) { return renderer.renderArea(area, scale); },
+                scale);
+            wcagReport.findings += wcagAudit.takeFindings();
+        }
+    }
+    writer.waitForDone();
+    progress.finish();
+    return reportAudit(options, report, wcagReport, writer);
+}
+
+int runAppAudit(const ShotOptions &options)
+{
+    ShotSubjects subjects;
+    if (const int code = subjects.loadThemes(options))
+        return code;
+    QStringList variants;
+    if (const int code = chooseVariants(options, subjects, &variants))
+        return code;
+    const ShotCombination combination{options.baseStyles.first(), options.directions.first(), false,
+                                      options.scales.first()};
+    // Each variant of a template is a run of the application of its own, as for shots.
+    AuditResults all;
+    ImageWriter writer;
+    for (int run = 0; run < subjects.themes.size(); ++run) {
+        const QString folder =
+            subjects.themes[run].folder + QLatin1Char('/') + QLatin1String(kAppFolder);
+        QTemporaryDir scratch;
+        if (!scratch.isValid()) {
+            printShotError(
+                QStringLiteral("cannot make a temporary folder: %1").arg(scratch.errorString()));
+            return ShotInputOutputError;
+        }
+        const AppRun app = runOnce(options, variants.value(run), combination, scratch.path());
+        if (app.status != ShotSuccess)
+            return app.status;
+        if (!app.audited)
+            return ShotNotAttached;
+        AuditResults results;
+        QString error;
+        if (!readAuditResultsFolder(scratch.path(), folder, &results, &error)) {
+            printShotError(QStringLiteral("the audit's results cannot be read: %1").arg(error));
+            return ShotNotAttached;
+        }
+        for (const auto &window : qAsConst(results.strips))
+            if (!writeStrips(options, folder, window.first, window.second, writer))
+                return ShotInputOutputError;
+        all.states.findings += results.states.findings;
+        all.states.gaps += results.states.gaps;
+        all.states.themeCount += results.states.themeCount;
+        all.wcag.findings += results.wcag.findings;
+        all.wcag.gaps += results.wcag.gaps;
+        all.wcag.themes += results.wcag.themes;
+    }
+    all.states.version = all.wcag.version = QCoreApplication::applicationVersion();
+    return reportAudit(options, all.states, all.wcag, writer);
+}

@@ -1,0 +1,321 @@
+// SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
+// SPDX-License-Identifier: MIT
+
+#include "attach/attachprotocol.h"
+#include "standins/attachedappnames.h"
+#include "standins/attachedapps.h"
+
+#include <QColor>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+const char purpleSheet[] = "QMainWindow, QDialog { background: rgb(120, 0, 120); }\n";
+// The toolkit drops this whole sheet: the second rule has no opening brace.
+const char brokenSheet[] = "QMainWindow, QDialog { background: rgb(0, 0, 0); }\n"
+                           "QPushButton color: red; }\n";
+
+// As editors save: one atomic rename over the old file.
+bool saveByRename(const QString &path, const QByteArray &bytes)
+{
+    const QString saved = path + QStringLiteral(".new");
+    return writeFile(saved, bytes) &&
+           ::rename(QFile::encodeName(saved).constData(), QFile::encodeName(path).constData()) == 0;
+}
+
+// prismark-live attached to one application, with the plugin's test folder.
+struct AttachedRun
+{
+    QTemporaryDir folder;
+    QString sheet;
+    QProcess live;
+
+    AttachedRun(const QString &program, const QStringList &arguments,
+                const QByteArray &sheetText = redSheet,
+                const QProcessEnvironment &extra = QProcessEnvironment())
+    {
+        sheet = folder.filePath(QStringLiteral("author.qss"));
+        writeFile(sheet, sheetText);
+        QDir(folder.path()).mkdir(QStringLiteral("out"));
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QString::fromLatin1(Attach::testFolderVariable), outFolder());
+        for (const QString &key : extra.keys())
+            environment.insert(key, extra.value(key));
+        live.setProcessEnvironment(environment);
+        live.setProgram(QStringLiteral(PRISMARK_LIVE_EXECUTABLE));
+        live.setArguments(QStringList{sheet, QStringLiteral("--"), program} + arguments);
+        live.start();
+    }
+
+    ~AttachedRun()
+    {
+        if (live.state() != QProcess::NotRunning) {
+            live.kill();
+            live.waitForFinished(5000);
+        }
+    }
+
+    QString outFolder() const { return folder.filePath(QStringLiteral("out")); }
+
+    QJsonObject report() const
+    {
+        QFile file(QDir(outFolder()).filePath(QStringLiteral("report.json")));
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        return QJsonDocument::fromJson(file.readAll()).object();
+    }
+
+    QColor pixel(const char *window, const QPoint &point) const
+    {
+        const QImage image(
+            QDir(outFolder()).filePath(QLatin1String(window) + QStringLiteral(".png")));
+        return image.isNull() ? QColor() : image.pixelColor(point);
+    }
+
+    bool shows(const char *window) const
+    {
+        return report().value(QStringLiteral("windows")).toArray().contains(QLatin1String(window));
+    }
+
+    QString errors() { return QString::fromLocal8Bit(live.readAllStandardError()); }
+
+    int quit(int status)
+    {
+        live.write(QByteArray("quit ") + QByteArray::number(status) + '\n');
+        live.closeWriteChannel();
+        if (!live.waitForFinished(10000))
+            return -1;
+        return live.exitCode();
+    }
+};
+
+QColor rgb(int r, int g, int b)
+{
+    return QColor(r, g, b);
+}
+
+} // namespace
+
+class TestAttach : public QObject
+{
+    Q_OBJECT
+private:
+    QTemporaryDir scratch;
+
+private slots:
+    void applicationShowsTheSheetAndFollowsSaves_data();
+    void applicationShowsTheSheetAndFollowsSaves();
+    void sheetsPaletteIsTheApplicationsWhileItHasOne();
+    void nothingIsLeftInTheTemporaryFolder();
+    void inspectorAnswersOnTheApplicationsWidgets();
+    void failureIsSaidPlainly_data();
+    void failureIsSaidPlainly();
+};
+
+void TestAttach::applicationShowsTheSheetAndFollowsSaves_data()
+{
+    addAttachedApplicationRows();
+}
+
+void TestAttach::applicationShowsTheSheetAndFollowsSaves()
+{
+    QFETCH(QString, program);
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, module);
+    SKIP_UNLESS_RUNNABLE(whyPythonIsSkipped(module));
+
+    AttachedRun run(program, arguments);
+    // The dialog comes on a timer, and then the application sets its own sheet again.
+    QTRY_VERIFY_WITH_TIMEOUT(
+        run.shows(AttachedApp::dialogName) &&
+            run.report().value(QStringLiteral("ownSheet")).toString().endsWith(QLatin1Char('\n')),
+        15000);
+    QTRY_COMPARE(run.pixel(AttachedApp::mainName, backgroundPoint), rgb(200, 30, 30));
+    QTRY_COMPARE(run.pixel(AttachedApp::dialogName, backgroundPoint), rgb(200, 30, 30));
+    QCOMPARE(run.pixel(AttachedApp::mainName, labelPoint), rgb(0, 0, 255));
+    QCOMPARE(run.report().value(QStringLiteral("ownSheet")).toString().trimmed(),
+             QString::fromLatin1(AttachedApp::ownSheet));
+
+    QVERIFY(saveByRename(run.sheet, yellowSheet));
+    QTRY_COMPARE_WITH_TIMEOUT(run.pixel(AttachedApp::mainName, backgroundPoint), rgb(220, 200, 0),
+                              10000);
+    QCOMPARE(run.pixel(AttachedApp::mainName, labelPoint), rgb(0, 0, 255));
+
+    QVERIFY(QFile::remove(run.sheet));
+    QTRY_COMPARE(run.report().value(QStringLiteral("outcome")).toString(),
+                 QStringLiteral("missing"));
+    QVERIFY(writeFile(run.sheet, purpleSheet));
+    QTRY_COMPARE_WITH_TIMEOUT(run.pixel(AttachedApp::mainName, backgroundPoint), rgb(120, 0, 120),
+                              10000);
+
+    QVERIFY(saveByRename(run.sheet, brokenSheet));
+    QTRY_COMPARE_WITH_TIMEOUT(run.report().value(QStringLiteral("outcome")).toString(),
+                              QStringLiteral("rejected"), 10000);
+    QCOMPARE(run.pixel(AttachedApp::mainName, backgroundPoint), rgb(120, 0, 120));
+    const QJsonArray diagnostics = run.report().value(QStringLiteral("diagnostics")).toArray();
+    const bool listed =
+        std::any_of(diagnostics.begin(), diagnostics.end(), [](const QJsonValue &line) {
+            return line.toString().startsWith(QLatin1String("2:")) &&
+                   line.toString().endsWith(QLatin1String("[syntax]"));
+        });
+    QVERIFY2(listed, QJsonDocument(diagnostics).toJson().constData());
+
+    QCOMPARE(run.quit(7), 7);
+    QVERIFY2(run.errors().contains(QLatin1String("prismark-live: attached to")),
+             qPrintable(run.errors()));
+}
+
+void TestAttach::sheetsPaletteIsTheApplicationsWhileItHasOne()
+{
+    // No rule paints the windows: what shows there is the application's palette.
+    const QByteArray withoutPalette = "QPushButton { padding: 2px; }\n";
+    const QByteArray withPalette = "/*\n@palette Window = #1e5078\n*/\n" + withoutPalette;
+    AttachedRun run(QStringLiteral(ATTACHED_APP_EXECUTABLE), {}, withoutPalette);
+    QTRY_VERIFY_WITH_TIMEOUT(run.shows(AttachedApp::mainName), 15000);
+    // The first render comes after the deferred analysis, slow in a sanitizer build.
+    QTRY_VERIFY_WITH_TIMEOUT(run.pixel(AttachedApp::mainName, backgroundPoint).isValid(), 15000);
+    const QColor ownPalette = run.pixel(AttachedApp::mainName, backgroundPoint);
+    QVERIFY(ownPalette != rgb(0x1e, 0x50, 0x78));
+
+    QVERIFY(saveByRename(run.sheet, withPalette));
+    QTRY_COMPARE_WITH_TIMEOUT(run.pixel(AttachedApp::mainName, backgroundPoint),
+                              rgb(0x1e, 0x50, 0x78), 10000);
+    // The application's own widget-level sheet still wins on its label.
+    QCOMPARE(run.pixel(AttachedApp::mainName, labelPoint), rgb(0, 0, 255));
+
+    QVERIFY(saveByRename(run.sheet, withoutPalette));
+    QTRY_COMPARE_WITH_TIMEOUT(run.pixel(AttachedApp::mainName, backgroundPoint), ownPalette, 10000);
+    QCOMPARE(run.quit(0), 0);
+}
+
+// The socket the application says hello on goes when the application does.
+void TestAttach::nothingIsLeftInTheTemporaryFolder()
+{
+    QTemporaryDir temporary;
+    QProcessEnvironment extra;
+    extra.insert(QStringLiteral("TMPDIR"), temporary.path());
+    extra.insert(QStringLiteral("XDG_RUNTIME_DIR"), scratch.path());
+    AttachedRun run(QStringLiteral(ATTACHED_APP_EXECUTABLE), {}, redSheet, extra);
+    const auto left = [&temporary] {
+        return QDir(temporary.path())
+            .entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(run.shows(AttachedApp::mainName), 15000);
+    QCOMPARE(run.quit(0), 0);
+    QVERIFY2(run.errors().contains(QLatin1String("attached to")), "no hello came");
+    QCOMPARE(left(), QStringList());
+}
+
+void TestAttach::inspectorAnswersOnTheApplicationsWidgets()
+{
+    QProcessEnvironment extra;
+    extra.insert(QString::fromLatin1(Attach::testInspectVariable),
+                 QString::fromLatin1(AttachedApp::labelName));
+    AttachedRun run(QStringLiteral(ATTACHED_APP_EXECUTABLE), {},
+                    "QWidget { color: rgb(1, 2, 3); }\n"
+                    "QLabel#ownSheetLabel { color: rgb(4, 5, 6); }\n"
+                    "QPushButton { color: rgb(7, 8, 9); }\n",
+                    extra);
+    QTRY_VERIFY_WITH_TIMEOUT(run.report()
+                                 .value(QStringLiteral("inspection"))
+                                 .toObject()
+                                 .contains(QStringLiteral("rows")),
+                             15000);
+    const QJsonObject inspection = run.report().value(QStringLiteral("inspection")).toObject();
+    const QJsonArray rows = inspection.value(QStringLiteral("rows")).toArray();
+    QStringList rules;
+    for (const QJsonValue &row : rows) {
+        if (!row.toString().startsWith(QLatin1Char(' ')))
+            rules << row.toString();
+    }
+    // The winner first, and nothing of the rule that does not match.
+    QCOMPARE(rules.size(), 2);
+    QVERIFY2(rules.at(0).contains(QLatin1String("QLabel#ownSheetLabel")),
+             qPrintable(rules.join('\n')));
+    QVERIFY2(rules.at(1).contains(QLatin1String("QWidget")), qPrintable(rules.join('\n')));
+    // The application's widget-level sheet is there, as an origin of its own.
+    const QString identity = inspection.value(QStringLiteral("identity")).toString();
+    QVERIFY2(identity.contains(QStringLiteral("QLabel#ownSheetLabel: ") +
+                               QLatin1String(AttachedApp::labelSheet)),
+             qPrintable(identity));
+    QCOMPARE(run.quit(0), 0);
+}
+
+void TestAttach::failureIsSaidPlainly_data()
+{
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("builtFor");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("message");
+
+    const QString sh = QStringLiteral("/bin/sh");
+    QTest::newRow("program not found")
+        << QStringLiteral("no-such-program-here") << QStringList() << QString() << 127
+        << QStringLiteral("no-such-program-here: no such program on PATH");
+    const QString plainFile = scratch.filePath(QStringLiteral("myapp.py"));
+    writeFile(plainFile, "print('no x bit')\n");
+    QTest::newRow("program is not executable") << plainFile << QStringList() << QString() << 126
+                                               << QStringLiteral("is not an executable file");
+    QTest::newRow("program links no Qt and exits at start")
+        << QStringLiteral("/bin/true") << QStringList() << QString() << 0
+        << QStringLiteral("exited with status 0 before prismark-live could attach; /bin/true links "
+                          "no Qt library");
+    QTest::newRow("program links no Qt and keeps running")
+        << QStringLiteral("/bin/sleep") << QStringList{QStringLiteral("60")} << QString() << 3
+        << QStringLiteral("no word from /bin/sleep within 10 s; /bin/sleep links no Qt library");
+    QTest::newRow("program crashes at start")
+        << sh << QStringList{QStringLiteral("-c"), QStringLiteral("kill -SEGV $$")} << QString()
+        << 128 + 11 << QStringLiteral("crashed (signal 11) before prismark-live could attach");
+    QTest::newRow("Python program without a Qt application")
+        << systemPython << QStringList{QStringLiteral("-c"), QStringLiteral("exit(4)")} << QString()
+        << 4 << QStringLiteral("python3-pyqt%1").arg(QT_VERSION_MAJOR);
+    // A program of the distribution's on the other major version.
+    const int otherMajor = QT_VERSION_MAJOR == 5 ? 6 : 5;
+    const QString otherProgram = QStringLiteral("/usr/lib/qt%1/bin/qtpaths").arg(otherMajor);
+    QTest::newRow("program on the other major version of the toolkit")
+        << otherProgram << QStringList{QStringLiteral("--version")} << QString() << 0
+        << QStringLiteral("%1 links Qt %2, but this prismark-live was built for Qt %3")
+               .arg(otherProgram)
+               .arg(otherMajor)
+               .arg(QT_VERSION_MAJOR);
+    QTest::newRow("application on another build of the toolkit")
+        << QStringLiteral(ATTACHED_APP_EXECUTABLE) << QStringList() << QStringLiteral("5.0.0") << 3
+        << QStringLiteral("runs Qt %1, but this prismark-live's plugin is built for Qt 5.0.0")
+               .arg(QLatin1String(qVersion()));
+}
+
+void TestAttach::failureIsSaidPlainly()
+{
+    QFETCH(QString, program);
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, builtFor);
+    QFETCH(int, status);
+    QFETCH(QString, message);
+
+    if (program.startsWith(QLatin1Char('/')) && !QFile::exists(program))
+        QSKIP(qPrintable(program + QStringLiteral(" is not installed")));
+    QProcessEnvironment extra;
+    if (!builtFor.isEmpty())
+        extra.insert(QString::fromLatin1(Attach::testBuiltForVariable), builtFor);
+    AttachedRun run(program, arguments, redSheet, extra);
+    QVERIFY(run.live.waitForFinished(15000));
+    const QString errors = run.errors();
+    QVERIFY2(errors.contains(message), qPrintable(errors));
+    QCOMPARE(run.live.exitCode(), status);
+    QVERIFY(!QFile::exists(QDir(run.outFolder()).filePath(QStringLiteral("report.json"))));
+}
+
+QTEST_MAIN(TestAttach)
+#include "tst_attach.moc"
