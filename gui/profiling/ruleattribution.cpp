@@ -45,6 +45,12 @@ double tQuantile(int freedom)
     return freedom <= 60 ? 2.423 : 2.326;
 }
 
+// The rounds a trimmed mean keeps: a fifth is trimmed at each end.
+int trimmedCount(int rounds)
+{
+    return rounds - 2 * (rounds / 5);
+}
+
 QString unitKey(const SheetRule &rule)
 {
     // An unindexed selector decides the group: it is what the rule costs most for.
@@ -80,7 +86,7 @@ ShareEstimate shareEstimateOf(QVector<double> samples)
     // Trimmed by a fifth at each end, with the Tukey-McLaughlin interval from the
     // winsorized variance: what a few passes slowed by another program do not move.
     const int g = n / 5;
-    const int kept = n - 2 * g;
+    const int kept = trimmedCount(n);
     estimate.trimmed = std::accumulate(samples.cbegin() + g, samples.cend() - g, 0.0) / kept;
     if (n < 2) {
         estimate.lower = -std::numeric_limits<double>::infinity();
@@ -202,101 +208,141 @@ void rankUnits(QVector<UnitCost> &units, double costlyShare)
     }
 }
 
+namespace {
+
+// The samples of every round so far.
+struct RoundSamples
+{
+    QVector<double> whole;
+    QVector<double> baseline;
+    QVector<double> baselineShares;
+    QVector<double> added;
+    QVector<QVector<double>> saved;
+    QVector<QVector<double>> shares;
+};
+
+// steps[k]: one pass of the sheet with the first k units of the order left out; the
+// last step is the baseline itself, so the round's steps sum to its added time. Every
+// other round walks back up: a pass may run faster or slower for what the one before
+// it left warm or cold, and that should fall on no side. Each round starts on the
+// sheet the one before it ended on, so no group's step carries that either.
+QVector<double> walkRound(const ApplyPass &apply, const QString &sheet, const QVector<int> &order,
+                          const SheetWithout &without, bool down)
+{
+    const int unitCount = order.size();
+    QVector<double> steps(unitCount + 1);
+    for (int i = 0; i <= unitCount; ++i) {
+        const int k = down ? i : unitCount - i;
+        steps[k] = apply(k == 0           ? sheet
+                         : k == unitCount ? kBaselineSheet
+                                          : without(order.mid(0, k)));
+    }
+    return steps;
+}
+
+void addRound(RoundSamples &samples, const QVector<double> &steps, const QVector<int> &order)
+{
+    samples.whole << steps.constFirst();
+    samples.baseline << steps.constLast();
+    samples.added << steps.constFirst() - steps.constLast();
+    // Shares of this round's own apply: a round the machine slowed throughout counts
+    // as much as any other.
+    const double scale = steps.constFirst() > 0 ? steps.constFirst() : 1;
+    samples.baselineShares << steps.constLast() / scale;
+    for (int k = 0; k < order.size(); ++k) {
+        samples.saved[order.at(k)] << steps.at(k) - steps.at(k + 1);
+        samples.shares[order.at(k)] << (steps.at(k) - steps.at(k + 1)) / scale;
+    }
+}
+
+void summarise(const RoundSamples &samples, double costlyShare, Attribution &result)
+{
+    result.apply = spreadOf(samples.whole);
+    result.baseline = spreadOf(samples.baseline);
+    result.added = spreadOf(samples.added);
+    result.baselineShare = shareEstimateOf(samples.baselineShares);
+    result.units.resize(samples.saved.size());
+    for (int u = 0; u < samples.saved.size(); ++u) {
+        result.units[u].cost = spreadOf(samples.saved.at(u));
+        result.units[u].share = shareEstimateOf(samples.shares.at(u));
+    }
+    rankUnits(result.units, costlyShare);
+}
+
+// The rounds a group needs for its interval to clear the costly share: the interval
+// narrows as the root of the rounds, and its quantile falls from the few rounds' towards
+// the many's.
+double roundsToPlace(const ShareEstimate &share, int rounds, double costlyShare)
+{
+    const double distance = qAbs(share.trimmed - costlyShare);
+    const double half = (share.upper - share.lower) / 2;
+    if (rounds < 2 || !std::isfinite(half))
+        return rounds + 1;
+    if (distance <= 0)
+        return std::numeric_limits<double>::infinity();
+    const double settledHalf =
+        half * tQuantile(std::numeric_limits<int>::max()) / tQuantile(trimmedCount(rounds) - 1);
+    return qMax(double(rounds), rounds * (settledHalf / distance) * (settledHalf / distance));
+}
+
+// Whether another round is worth its time: some group not yet placed is likely to be
+// placed before its deadline, at the pace rounds have come so far. A group whose share
+// is likely above the costly share (a culprit half found) may take three budgets; any
+// other, one. A group that sits on the costly share is never placed, and waiting for it
+// only makes the profile long.
+bool worthAnotherRound(const Attribution &result, double elapsed,
+                       const AttributionSettings &settings)
+{
+    const double perRound = qMax(elapsed / result.rounds, 1e-3);
+    for (const UnitCost &unit : result.units) {
+        if (unit.verdict != Verdict::NotSeparable)
+            continue;
+        const bool halfFound = unit.share.trimmed >= settings.costlyShare;
+        const double deadline = (halfFound ? 3 : 1) * settings.budgetMilliseconds;
+        const double affordable = result.rounds + (deadline - elapsed) / perRound;
+        if (roundsToPlace(unit.share, result.rounds, settings.costlyShare) <= affordable)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
 Attribution attributeTime(const ApplyPass &apply, const QString &sheet, int unitCount,
                           const SheetWithout &without, const AttributionSettings &settings)
 {
     QElapsedTimer clock;
     clock.start();
-    // The first passes load fonts and fill caches that every later pass finds full.
-    apply(sheet);
+    // The first passes load fonts and fill caches that every later pass finds full;
+    // the whole sheet last, as the first round starts there.
     apply(kBaselineSheet);
+    apply(sheet);
 
     // A fixed seed: the same sheet is walked in the same orders run after run.
     std::mt19937 random(20261209);
     QVector<int> order(unitCount);
     std::iota(order.begin(), order.end(), 0);
-
-    QVector<double> whole;
-    QVector<double> baseline;
-    QVector<double> baselineShares;
-    QVector<double> added;
-    QVector<QVector<double>> saved(unitCount);
-    QVector<QVector<double>> shares(unitCount);
-    const int repeats = qMax(1, settings.passRepeats);
-    const auto measure = [&apply, repeats](const QString &sheet) {
-        double least = apply(sheet);
-        for (int i = 1; i < repeats; ++i)
-            least = qMin(least, apply(sheet));
-        return least;
-    };
+    RoundSamples samples;
+    samples.saved.resize(unitCount);
+    samples.shares.resize(unitCount);
     Attribution result;
     for (int round = 0; round < settings.maxRounds; ++round) {
         std::shuffle(order.begin(), order.end(), random);
-        // steps[k]: the sheet with the first k units of the order left out; the last
-        // step is the baseline itself, so the round's steps sum to its added time.
-        QVector<double> steps(unitCount + 1);
-        const auto sheetAt = [&](int k) {
-            if (k == 0)
-                return sheet;
-            if (k == unitCount)
-                return kBaselineSheet;
-            return without(order.mid(0, k));
-        };
-        // Every other round walks back up: a pass may run faster or slower for what
-        // the one before it left warm or cold, and that should fall on no side.
         const bool down = round % 2 == 0;
-        // The round's first pass follows the last round's last sheet, not its own
-        // neighbour: run it once unmeasured, so that no group's step carries that.
-        apply(sheetAt(down ? 0 : unitCount));
-        for (int i = 0; i <= unitCount; ++i) {
-            const int k = down ? i : unitCount - i;
-            steps[k] = measure(sheetAt(k));
-        }
-        whole << steps.constFirst();
-        baseline << steps.constLast();
-        added << steps.constFirst() - steps.constLast();
-        // Shares of this round's own apply: a round the machine slowed throughout
-        // counts as much as any other.
-        const double scale = steps.constFirst() > 0 ? steps.constFirst() : 1;
-        baselineShares << steps.constLast() / scale;
-        for (int k = 0; k < unitCount; ++k) {
-            saved[order.at(k)] << steps.at(k) - steps.at(k + 1);
-            shares[order.at(k)] << (steps.at(k) - steps.at(k + 1)) / scale;
-        }
-
+        addRound(samples, walkRound(apply, sheet, order, without, down), order);
         result.rounds = round + 1;
         if (settings.roundMeasured)
             settings.roundMeasured(result.rounds);
-        result.apply = spreadOf(whole);
-        result.baseline = spreadOf(baseline);
-        result.added = spreadOf(added);
-        result.baselineShare = shareEstimateOf(baselineShares);
-        result.units.resize(unitCount);
-        for (int u = 0; u < unitCount; ++u) {
-            result.units[u].cost = spreadOf(saved.at(u));
-            result.units[u].share = shareEstimateOf(shares.at(u));
-        }
-        rankUnits(result.units, settings.costlyShare);
+        summarise(samples, settings.costlyShare, result);
         if (result.rounds < settings.minRounds)
             continue;
-        // Done when every group is placed on one side of the costly share.
+        // Done when every group is placed on one side of the costly share, or when no
+        // group left is likely to be in the time there is.
         result.settled =
             std::none_of(result.units.cbegin(), result.units.cend(), [](const UnitCost &unit) {
                 return unit.verdict == Verdict::NotSeparable;
             });
-        if (result.settled)
-            break;
-        // Past the budget, rounds go on (to three times it) only for a group whose
-        // trimmed share is above the costly share but not yet surely: a culprit half
-        // found. Groups that are likely minor are left not separable.
-        const bool halfFound = std::any_of(result.units.cbegin(), result.units.cend(),
-                                           [&settings](const UnitCost &unit) {
-                                               return unit.verdict == Verdict::NotSeparable &&
-                                                      unit.share.trimmed >= settings.costlyShare;
-                                           });
-        const double elapsed = double(clock.elapsed());
-        if (elapsed > 3 * settings.budgetMilliseconds ||
-            (elapsed > settings.budgetMilliseconds && !halfFound))
+        if (result.settled || !worthAnotherRound(result, double(clock.elapsed()), settings))
             break;
     }
     result.measuringMilliseconds = double(clock.nsecsElapsed()) / 1e6;

@@ -67,14 +67,16 @@ constexpr double kCostlyShare = 0.05;
 
 struct AttributionSettings
 {
-    int minRounds = 5;
+    // Each pass is run once per round: on a busy machine two passes in a row differ
+    // about as much whether each is one try or the least of three, so rounds of single
+    // tries tell more for the time. Eight rounds give a trimmed mean six to stand on.
+    int minRounds = 8;
     int maxRounds = 100;
-    // Every pass is run this many times and its least time kept: another program
-    // only ever makes a pass slower.
-    int passRepeats = 3;
     double costlyShare = kCostlyShare;
-    // No round starts after this much measuring, once minRounds are done.
-    double budgetMilliseconds = 30000;
+    // Once minRounds are done, rounds go on only while a group not yet placed is
+    // likely to be placed by this much measuring (three times this for a group likely
+    // above the costly share).
+    double budgetMilliseconds = 25000;
     // Told after each round, with the rounds done so far; may be empty.
     std::function<void(int rounds)> roundMeasured;
 };

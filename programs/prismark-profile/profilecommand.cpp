@@ -102,13 +102,9 @@ int readApplicationOptions(const QCommandLineParser &parser, ProfileOptions &opt
     return -1;
 }
 
-// Returns -1 to go on, else the exit code.
-int parseOptions(const QStringList &givenArguments, ProfileOptions &options)
+// The options and what --help says of them.
+void describeOptions(QCommandLineParser &parser)
 {
-    const SplitCommandLine split = splitAtProgram(givenArguments);
-    options.application.program = split.program;
-    options.application.arguments = split.programArguments;
-    QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Measures what a Qt style sheet costs to apply, on the gallery and on "
                        "Designer forms, and which of its rules the time goes to.\n\n"
@@ -150,6 +146,16 @@ int parseOptions(const QStringList &givenArguments, ProfileOptions &options)
           QStringLiteral("With -- PROGRAM: seconds the application runs, showing its windows, "
                          "before it is measured (default 3)."),
           QStringLiteral("seconds")}});
+}
+
+// Returns -1 to go on, else the exit code.
+int parseOptions(const QStringList &givenArguments, ProfileOptions &options)
+{
+    const SplitCommandLine split = splitAtProgram(givenArguments);
+    options.application.program = split.program;
+    options.application.arguments = split.programArguments;
+    QCommandLineParser parser;
+    describeOptions(parser);
     if (!parser.parse(split.ours)) {
         printError(parser.errorText());
         return ProfileUsageError;
@@ -203,10 +209,8 @@ int parseOptions(const QStringList &givenArguments, ProfileOptions &options)
     if (parser.isSet(QStringLiteral("rounds")))
         options.application.rounds = options.attribution.maxRounds;
     if (ProfileStage::countsInstructions()) {
-        // Counts repeat exactly: one try of a pass is its figure, and what varies
-        // from round to round is only the order the groups go in. Every pass is
-        // fifty times slower than timed.
-        options.attribution.passRepeats = 1;
+        // Counts repeat exactly: what varies from round to round is only the order
+        // the groups go in. Every pass is fifty times slower than timed.
         options.attribution.minRounds = qMin(3, options.attribution.maxRounds);
         options.attribution.budgetMilliseconds *= 20;
     }

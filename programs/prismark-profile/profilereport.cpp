@@ -151,6 +151,113 @@ QString escaped(const QString &text)
     return text.toHtmlEscaped();
 }
 
+// The figures of the whole sheet, the rounds and what adds up.
+void writeSummary(QTextStream &out, const ProfileReport &report)
+{
+    const Attribution &time = report.time;
+    const QString unit = QLatin1Char(' ') + unitName(report);
+    out << report.sheetPath
+        << (report.variant.isEmpty() ? QString() : QStringLiteral(" [%1]").arg(report.variant))
+        << " on " << report.target << ": " << report.widgets << " widgets in " << report.windows
+        << (report.windows == 1 ? " window" : " windows") << ", " << report.deepestTree
+        << " deep\n";
+    out << "  apply     " << amount(report, time.apply.median) << unit << " (quartiles "
+        << amount(report, time.apply.lower) << "-" << amount(report, time.apply.upper)
+        << "): set, polish and first paint\n";
+    out << "  baseline  " << amount(report, time.baseline.median) << unit
+        << ": a sheet that matches nothing\n";
+    out << "  added     " << amount(report, time.added.mean) << unit << " (quartiles "
+        << amount(report, time.added.lower) << "-" << amount(report, time.added.upper)
+        << "): what the sheet's rules cost\n";
+    out << "  switch    " << amount(report, report.switchTime.median) << unit << " (quartiles "
+        << amount(report, report.switchTime.lower) << "-" << amount(report, report.switchTime.upper)
+        << "): from the built-in Light theme\n";
+    if (report.heapMeasured)
+        out << "  heap      " << kibibytes(report.heapSheet) << " held after the apply ("
+            << kibibytes(report.heapBaseline) << " for the baseline)\n";
+    int notSeparable = 0;
+    double rankedShare = 0;
+    double otherShare = 0;
+    for (const ProfiledUnit &group : report.units) {
+        notSeparable += group.time.verdict == Verdict::NotSeparable ? 1 : 0;
+        (group.time.withinNoise ? otherShare : rankedShare) += group.time.share.mean;
+    }
+    out << "  rounds    " << time.rounds
+        << (time.settled ? QStringLiteral(", every group decided")
+                         : QStringLiteral(", %1 not separable").arg(notSeparable))
+        << (report.instructions ? ", instructions counted under callgrind" : "") << "\n";
+    out << "  adds up   the toolkit's own " << applyPercent(time.baselineShare.mean)
+        << " + ranked groups " << applyPercent(rankedShare) << " + the others "
+        << applyPercent(otherShare) << " = 100% of the apply\n";
+}
+
+// The ranked groups, at most top of them, and which were minor or not separable.
+void writeGroups(QTextStream &out, const ProfileReport &report, int top)
+{
+    int notSeparable = 0;
+    int minor = 0;
+    for (const ProfiledUnit &group : report.units) {
+        notSeparable += group.time.verdict == Verdict::NotSeparable ? 1 : 0;
+        minor += group.time.verdict == Verdict::Minor ? 1 : 0;
+    }
+    int shown = 0;
+    out << "rank   share  likely        " << unitName(report).leftJustified(8)
+        << "  tries  matches  lines  rule: why\n";
+    for (const ProfiledUnit &group : report.units) {
+        if (group.time.withinNoise || shown++ >= top)
+            continue;
+        out << rankText(group.time).leftJustified(4) << " "
+            << applyPercent(group.time.share.trimmed).rightJustified(6) << "  "
+            << intervalText(group.time.share).leftJustified(12) << "  "
+            << amount(report, group.time.cost.mean).rightJustified(8) << "  "
+            << QString::number(group.tries).rightJustified(5) << "  "
+            << QString::number(group.matches).rightJustified(7) << "  " << linesOf(report, group)
+            << "  " << group.key
+            << (group.reasons.isEmpty()
+                    ? QString()
+                    : QLatin1String(": ") + group.reasons.join(QLatin1String("; ")))
+            << "\n";
+    }
+    const QString costly = applyPercent(kCostlyShare);
+    if (shown == 0)
+        out << "(no rule group surely costs " << costly << " of the apply or more)\n";
+    if (minor > 0)
+        out << minor << (minor == 1 ? " rule group costs" : " rule groups cost") << " less than "
+            << costly << " of the apply, not ranked\n";
+    if (notSeparable > 0) {
+        QStringList keys;
+        for (const ProfiledUnit &group : report.units) {
+            if (group.time.verdict == Verdict::NotSeparable)
+                keys << group.key + QStringLiteral(" (") + intervalText(group.time.share) +
+                            QLatin1Char(')');
+        }
+        out << notSeparable << (notSeparable == 1 ? " rule group" : " rule groups")
+            << " not separable from " << costly
+            << " of the apply in these rounds, not ranked: " << keys.join(QLatin1String(", "))
+            << "\n";
+    }
+}
+
+// The rules with the most matching work, at most top of them.
+void writeMatchingWork(QTextStream &out, const ProfileReport &report, int top)
+{
+    QVector<int> byWork(report.rules.size());
+    std::iota(byWork.begin(), byWork.end(), 0);
+    std::stable_sort(byWork.begin(), byWork.end(), [&report](int a, int b) {
+        return report.rules.at(a).workRank < report.rules.at(b).workRank;
+    });
+    out << "most matching work  tries  matches  steps  restyles  line  rule\n";
+    for (int i = 0; i < qMin(top, byWork.size()); ++i) {
+        const ProfiledRule &rule = report.rules.at(byWork.at(i));
+        out << QString::number(rule.workRank).leftJustified(18) << " "
+            << QString::number(rule.work.tries).rightJustified(6) << "  "
+            << QString::number(rule.work.matches).rightJustified(7) << "  "
+            << QString::number(rule.work.ancestorSteps).rightJustified(5) << "  "
+            << QString::number(rule.work.stateRestyles).rightJustified(8) << "  "
+            << QString::number(rule.line).rightJustified(4) << "  " << rule.selectors << "\n";
+    }
+}
+
 } // namespace
 
 void describeRules(ProfileReport &report, const SheetModel &model, const MatchWork &work,
@@ -210,96 +317,12 @@ QString textReport(const ProfileReport &report, int top)
 {
     QString text;
     QTextStream out(&text);
+    writeSummary(out, report);
+    out << "\n";
+    writeGroups(out, report, top);
+    out << "\n";
+    writeMatchingWork(out, report, top);
     const Attribution &time = report.time;
-    const QString unit = QLatin1Char(' ') + unitName(report);
-    out << report.sheetPath
-        << (report.variant.isEmpty() ? QString() : QStringLiteral(" [%1]").arg(report.variant))
-        << " on " << report.target << ": " << report.widgets << " widgets in " << report.windows
-        << (report.windows == 1 ? " window" : " windows") << ", " << report.deepestTree
-        << " deep\n";
-    out << "  apply     " << amount(report, time.apply.median) << unit << " (quartiles "
-        << amount(report, time.apply.lower) << "-" << amount(report, time.apply.upper)
-        << "): set, polish and first paint\n";
-    out << "  baseline  " << amount(report, time.baseline.median) << unit
-        << ": a sheet that matches nothing\n";
-    out << "  added     " << amount(report, time.added.mean) << unit << " (quartiles "
-        << amount(report, time.added.lower) << "-" << amount(report, time.added.upper)
-        << "): what the sheet's rules cost\n";
-    out << "  switch    " << amount(report, report.switchTime.median) << unit << " (quartiles "
-        << amount(report, report.switchTime.lower) << "-" << amount(report, report.switchTime.upper)
-        << "): from the built-in Light theme\n";
-    if (report.heapMeasured)
-        out << "  heap      " << kibibytes(report.heapSheet) << " held after the apply ("
-            << kibibytes(report.heapBaseline) << " for the baseline)\n";
-    int notSeparable = 0;
-    int minor = 0;
-    double rankedShare = 0;
-    double otherShare = 0;
-    for (const ProfiledUnit &group : report.units) {
-        notSeparable += group.time.verdict == Verdict::NotSeparable ? 1 : 0;
-        minor += group.time.verdict == Verdict::Minor ? 1 : 0;
-        (group.time.withinNoise ? otherShare : rankedShare) += group.time.share.mean;
-    }
-    out << "  rounds    " << time.rounds
-        << (time.settled ? QStringLiteral(", every group decided")
-                         : QStringLiteral(", %1 not separable").arg(notSeparable))
-        << (report.instructions ? ", instructions counted under callgrind" : "") << "\n";
-    out << "  adds up   the toolkit's own " << applyPercent(time.baselineShare.mean)
-        << " + ranked groups " << applyPercent(rankedShare) << " + the others "
-        << applyPercent(otherShare) << " = 100% of the apply\n\n";
-
-    int shown = 0;
-    out << "rank   share  likely        " << unitName(report).leftJustified(8)
-        << "  tries  matches  lines  rule: why\n";
-    for (const ProfiledUnit &group : report.units) {
-        if (group.time.withinNoise || shown++ >= top)
-            continue;
-        out << rankText(group.time).leftJustified(4) << " "
-            << applyPercent(group.time.share.trimmed).rightJustified(6) << "  "
-            << intervalText(group.time.share).leftJustified(12) << "  "
-            << amount(report, group.time.cost.mean).rightJustified(8) << "  "
-            << QString::number(group.tries).rightJustified(5) << "  "
-            << QString::number(group.matches).rightJustified(7) << "  " << linesOf(report, group)
-            << "  " << group.key
-            << (group.reasons.isEmpty()
-                    ? QString()
-                    : QLatin1String(": ") + group.reasons.join(QLatin1String("; ")))
-            << "\n";
-    }
-    const QString costly = applyPercent(kCostlyShare);
-    if (shown == 0)
-        out << "(no rule group surely costs " << costly << " of the apply or more)\n";
-    if (minor > 0)
-        out << minor << (minor == 1 ? " rule group costs" : " rule groups cost") << " less than "
-            << costly << " of the apply, not ranked\n";
-    if (notSeparable > 0) {
-        QStringList keys;
-        for (const ProfiledUnit &group : report.units) {
-            if (group.time.verdict == Verdict::NotSeparable)
-                keys << group.key + QStringLiteral(" (") + intervalText(group.time.share) +
-                            QLatin1Char(')');
-        }
-        out << notSeparable << (notSeparable == 1 ? " rule group" : " rule groups")
-            << " not separable from " << costly
-            << " of the apply in these rounds, not ranked: " << keys.join(QLatin1String(", "))
-            << "\n";
-    }
-
-    QVector<int> byWork(report.rules.size());
-    std::iota(byWork.begin(), byWork.end(), 0);
-    std::stable_sort(byWork.begin(), byWork.end(), [&report](int a, int b) {
-        return report.rules.at(a).workRank < report.rules.at(b).workRank;
-    });
-    out << "\nmost matching work  tries  matches  steps  restyles  line  rule\n";
-    for (int i = 0; i < qMin(top, byWork.size()); ++i) {
-        const ProfiledRule &rule = report.rules.at(byWork.at(i));
-        out << QString::number(rule.workRank).leftJustified(18) << " "
-            << QString::number(rule.work.tries).rightJustified(6) << "  "
-            << QString::number(rule.work.matches).rightJustified(7) << "  "
-            << QString::number(rule.work.ancestorSteps).rightJustified(5) << "  "
-            << QString::number(rule.work.stateRestyles).rightJustified(8) << "  "
-            << QString::number(rule.line).rightJustified(4) << "  " << rule.selectors << "\n";
-    }
     const double overhead = report.profileMilliseconds - time.measuringMilliseconds;
     out << "\nprofile took " << milliseconds(report.profileMilliseconds / 1000)
         << " s: " << milliseconds(time.measuringMilliseconds / 1000)
