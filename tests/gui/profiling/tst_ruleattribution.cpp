@@ -186,7 +186,7 @@ void TestRuleAttribution::verdictsHoldUnderLoad()
     machine.loadPasses = loadPasses;
     machine.spikeEvery = spikeEvery;
     machine.spike = 6; // more than the planted group costs
-    const Attribution result = machine.attribute(200, 8);
+    const Attribution result = machine.attribute(400, 8);
     QVERIFY(result.settled);
     double shares = result.baselineShare.mean;
     for (int g = 0; g < machine.costs.size(); ++g) {
