@@ -133,7 +133,7 @@ void describeOptions(QCommandLineParser &parser)
                          "sheet, each rule linked to its line."),
           QStringLiteral("DIR")},
          {QStringLiteral("rounds"),
-          QStringLiteral("Measure in at most N rounds (default 100; at least 5 unless N is "
+          QStringLiteral("Measure in at most N rounds (default 100; at least 8 unless N is "
                          "smaller)."),
           QStringLiteral("N")},
          {QStringLiteral("top"), QStringLiteral("Rows of each ranking in text (default 10)."),
