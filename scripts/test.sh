@@ -12,12 +12,14 @@ set -euo pipefail
 # metainfo checks, neovim and Emacs with eglot for the language server's sessions in
 # real editors, chromium for prismark-shot's comparison page in a real browser, and
 # Node.js's npm for the VS Code extension (only when no npm is there: a newer Node.js
-# installed another way is kept), and the distribution's three Python bindings of
-# Qt, for prismark-live attached to a Python application on each (tst_attach).
+# installed another way is kept), the distribution's three Python bindings of Qt,
+# for prismark-live attached to a Python application on each (tst_attach), and
+# valgrind, for prismark-profile --deterministic (its header before the build is
+# configured, its callgrind for tst_profile).
 extra_packages=(qt6-base-dev qt6-base-private-dev qt6-svg-dev qt6-tools-dev qt6-tools-dev-tools
                 libqt6opengl6-dev libgl-dev clang libclang-rt-14-dev dpkg-dev appstream neovim
                 emacs-nox elpa-eglot chromium python3-pyqt5 python3-pyqt6
-                python3-pyside2.qtwidgets)
+                python3-pyside2.qtwidgets valgrind)
 command -v npm >/dev/null || extra_packages+=(nodejs npm)
 source "$(dirname "${BASH_SOURCE[0]}")/bootstrap.sh"
 

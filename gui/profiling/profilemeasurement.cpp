@@ -12,6 +12,7 @@
 #include <QJsonObject>
 
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -46,6 +47,10 @@ const QString kUnindexed = QStringLiteral("unindexed");
 const QString kDescendant = QStringLiteral("descendant");
 const QString kRelayout = QStringLiteral("relayout");
 const QString kQProperty = QStringLiteral("qproperty");
+const QString kShare = QStringLiteral("share");
+const QString kBaselineShare = QStringLiteral("baselineShare");
+const QString kTrimmed = QStringLiteral("trimmed");
+const QString kInstructions = QStringLiteral("instructions");
 
 // Counts a JSON double holds exactly; the largest trees are far below.
 constexpr double kMostCount = 1e15;
@@ -57,6 +62,20 @@ QJsonObject spreadJson(const Spread &spread)
             {kMedian, spread.median},
             {kLower, spread.lower},
             {kUpper, spread.upper}};
+}
+
+// An interval of one round is unbounded, written as null.
+QJsonValue boundJson(double bound)
+{
+    return std::isfinite(bound) ? QJsonValue(bound) : QJsonValue();
+}
+
+QJsonObject shareJson(const ShareEstimate &share)
+{
+    return {{kMean, share.mean},
+            {kTrimmed, share.trimmed},
+            {kLower, boundJson(share.lower)},
+            {kUpper, boundJson(share.upper)}};
 }
 
 QJsonObject ruleWorkJson(const RuleWork &work)
@@ -122,6 +141,26 @@ public:
         spread.upper = number(fields, kUpper);
         return spread;
     }
+    ShareEstimate share(const QJsonValue &value, const QString &what)
+    {
+        if (!value.isObject())
+            fail(QStringLiteral("\"%1\" is not an object").arg(what));
+        const QJsonObject fields = value.toObject();
+        ShareEstimate share;
+        share.mean = number(fields, kMean);
+        share.trimmed = number(fields, kTrimmed);
+        share.lower = bound(fields, kLower, -1);
+        share.upper = bound(fields, kUpper, 1);
+        if (share.lower > share.upper)
+            fail(QStringLiteral("\"%1\" has its bounds the wrong way round").arg(what));
+        return share;
+    }
+    double bound(const QJsonObject &fields, const QString &key, int side)
+    {
+        if (fields.value(key).isNull())
+            return side * std::numeric_limits<double>::infinity();
+        return number(fields, key);
+    }
     RuleWork ruleWork(const QJsonValue &value, int rule)
     {
         if (!value.isObject())
@@ -163,8 +202,11 @@ ProfileMeasurement measureProfile(ProfileStage &stage, const SheetModel &model,
                       },
                       settings);
 
+    measurement.instructions = ProfileStage::countsInstructions();
     QVector<double> switches;
-    for (int round = 0; round < qMin(kSwitchRounds, settings.maxRounds); ++round)
+    // Counted instructions come out the same every time.
+    const int switchRounds = measurement.instructions ? 1 : kSwitchRounds;
+    for (int round = 0; round < qMin(switchRounds, settings.maxRounds); ++round)
         switches << stage.switchMilliseconds(model.text);
     measurement.switchTime = spreadOf(switches);
     measurement.heapMeasured = heapGrowthMeasured();
@@ -185,15 +227,20 @@ QByteArray measurementJson(const ProfileMeasurement &measurement)
 {
     const Attribution &time = measurement.time;
     QJsonArray units;
-    for (const UnitCost &unit : time.units)
-        units.append(spreadJson(unit.cost));
+    for (const UnitCost &unit : time.units) {
+        QJsonObject fields = spreadJson(unit.cost);
+        fields.insert(kShare, shareJson(unit.share));
+        units.append(fields);
+    }
     QJsonArray rules;
     for (const RuleWork &work : measurement.work.rules)
         rules.append(ruleWorkJson(work));
     const QJsonObject json{{kApply, spreadJson(time.apply)},
                            {kBaseline, spreadJson(time.baseline)},
                            {kAdded, spreadJson(time.added)},
+                           {kBaselineShare, shareJson(time.baselineShare)},
                            {kUnits, units},
+                           {kInstructions, measurement.instructions},
                            {kRounds, time.rounds},
                            {kSettled, time.settled},
                            {kMeasuring, time.measuringMilliseconds},
@@ -227,11 +274,14 @@ bool readMeasurement(const QByteArray &json, int ruleCount, int unitCount, Profi
     time.baseline = read.spread(root, kBaseline);
     time.added = read.spread(root, kAdded);
     const QJsonArray units = read.array(root, kUnits, unitCount);
+    time.units.resize(units.size());
     for (int unit = 0; unit < units.size() && read.problem.isEmpty(); ++unit) {
-        UnitCost cost;
+        UnitCost &cost = time.units[unit];
         cost.cost = read.spread(units.at(unit), kUnits);
-        time.units.append(cost);
+        cost.share = read.share(units.at(unit).toObject().value(kShare), kShare);
     }
+    time.baselineShare = read.share(root.value(kBaselineShare), kBaselineShare);
+    measurement.instructions = read.flag(root, kInstructions);
     time.rounds = int(read.count(root, kRounds, kMostRounds));
     time.settled = read.flag(root, kSettled);
     time.measuringMilliseconds = read.number(root, kMeasuring);
@@ -251,7 +301,7 @@ bool readMeasurement(const QByteArray &json, int ruleCount, int unitCount, Profi
         *error = read.problem;
         return false;
     }
-    rankUnits(time.units, time.apply.width());
+    rankUnits(time.units);
     *into = measurement;
     return true;
 }

@@ -17,6 +17,8 @@ class SheetModel;
 struct ProfileMeasurement
 {
     Attribution time; // over profileUnits() of the sheet, in that order
+    // The passes' figures are instructions counted under callgrind, not milliseconds.
+    bool instructions = false;
     Spread switchTime;
     bool heapMeasured = false;
     qint64 heapSheet = 0;

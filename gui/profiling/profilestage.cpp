@@ -7,6 +7,7 @@
 #include "widgetstyles/themestyles.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QPainter>
 #include <QPixmapCache>
 #include <QSet>
@@ -14,6 +15,10 @@
 #include <QWidget>
 
 #include <time.h>
+
+#ifdef PRISMARK_CALLGRIND
+#include <valgrind/callgrind.h>
+#endif
 
 #if defined(__GLIBC__) && __GLIBC_PREREQ(2, 33)
 #include <malloc.h>
@@ -53,7 +58,68 @@ double threadMilliseconds()
     return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
 }
 
+#ifdef PRISMARK_CALLGRIND
+// Callgrind writes the counts of each dump to the next numbered file; the summary
+// line near its top is the instructions since the counts were zeroed.
+double dumpedInstructions()
+{
+    static int dumps = 0;
+    QFile dump(qEnvironmentVariable(kCallgrindOutVariable) + QLatin1Char('.') +
+               QString::number(++dumps));
+    double instructions = 0;
+    if (dump.open(QIODevice::ReadOnly)) {
+        while (!dump.atEnd()) {
+            const QByteArray line = dump.readLine();
+            if (line.startsWith("summary: ")) {
+                instructions = line.mid(9).trimmed().toDouble();
+                break;
+            }
+        }
+        dump.remove();
+    }
+    return instructions;
+}
+#endif
+
+// The main thread's processor time, or the instructions it ran under callgrind.
+template <typename Work> double measured(Work work)
+{
+#ifdef PRISMARK_CALLGRIND
+    if (ProfileStage::countsInstructions()) {
+        CALLGRIND_ZERO_STATS;
+        CALLGRIND_TOGGLE_COLLECT;
+        work();
+        CALLGRIND_TOGGLE_COLLECT;
+        CALLGRIND_DUMP_STATS;
+        return dumpedInstructions();
+    }
+#endif
+    const double start = threadMilliseconds();
+    work();
+    return threadMilliseconds() - start;
+}
+
 } // namespace
+
+bool instructionCountsBuilt()
+{
+#ifdef PRISMARK_CALLGRIND
+    return true;
+#else
+    return false;
+#endif
+}
+
+bool ProfileStage::countsInstructions()
+{
+#ifdef PRISMARK_CALLGRIND
+    static const bool counting =
+        RUNNING_ON_VALGRIND && !qEnvironmentVariableIsEmpty(kCallgrindOutVariable);
+    return counting;
+#else
+    return false;
+#endif
+}
 
 bool heapGrowthMeasured()
 {
@@ -171,10 +237,10 @@ void ProfileStage::paintWindows()
 double ProfileStage::applyMilliseconds(const QString &sheet)
 {
     resetToBaseStyle();
-    const double start = threadMilliseconds();
-    qApp->setStyleSheet(sheet);
-    paintWindows();
-    return threadMilliseconds() - start;
+    return measured([this, &sheet] {
+        qApp->setStyleSheet(sheet);
+        paintWindows();
+    });
 }
 
 double ProfileStage::switchMilliseconds(const QString &sheet)
@@ -184,10 +250,10 @@ double ProfileStage::switchMilliseconds(const QString &sheet)
     baseStyleInstalled = false;
     paintWindows();
     QPixmapCache::clear();
-    const double start = threadMilliseconds();
-    QApplication::setStyle(new SheetStyle(sheet, kBaseStyle));
-    paintWindows();
-    return threadMilliseconds() - start;
+    return measured([this, &sheet] {
+        QApplication::setStyle(new SheetStyle(sheet, kBaseStyle));
+        paintWindows();
+    });
 }
 
 qint64 ProfileStage::heapGrowth(const QString &sheet)

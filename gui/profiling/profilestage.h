@@ -39,11 +39,16 @@ public:
     // Shows every window and polishes every widget once, outside any measurement.
     void settle();
 
+    // Whether passes are measured in instructions, counted by callgrind (the program
+    // runs under valgrind with the variable below naming its output), rather than in
+    // the main thread's processor time.
+    static bool countsInstructions();
+
     QVector<const QObject *> widgets() const;
     int windowCount() const;
 
-    // Milliseconds to set the sheet on the application, polish every widget and
-    // paint every window once, from the plain base style.
+    // Milliseconds (or instructions) to set the sheet on the application, polish every
+    // widget and paint every window once, from the plain base style.
     double applyMilliseconds(const QString &sheet);
     // The same from the built-in Light theme, switching as the gallery switches to an
     // author's sheet (its @palette header included).
@@ -65,3 +70,8 @@ private:
 
 // Heap statistics exist where the C library offers them.
 bool heapGrowthMeasured();
+
+// The file callgrind writes its counts to, for a stage that counts instructions.
+constexpr char kCallgrindOutVariable[] = "PRISMARK_PROFILE_CALLGRIND_OUT";
+// Whether this build can count instructions (it found valgrind's callgrind.h).
+bool instructionCountsBuilt();

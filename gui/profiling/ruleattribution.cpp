@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numeric>
 #include <random>
 
@@ -26,6 +27,28 @@ double quantile(const QVector<double> &sorted, double q)
     const int below = int(place);
     const int above = qMin(below + 1, sorted.size() - 1);
     return sorted.at(below) + (sorted.at(above) - sorted.at(below)) * (place - below);
+}
+
+// Student's t, 0.99 one-sided, by degrees of freedom; beyond the table's last row
+// the normal quantile.
+double tQuantile(int freedom)
+{
+    static const double table[] = {31.821, 6.965, 4.541, 3.747, 3.365, 3.143, 2.998, 2.896,
+                                   2.821,  2.764, 2.718, 2.681, 2.650, 2.624, 2.602, 2.583,
+                                   2.567,  2.552, 2.539, 2.528, 2.518, 2.508, 2.500, 2.492,
+                                   2.485,  2.479, 2.473, 2.467, 2.462, 2.457};
+    constexpr int rows = int(sizeof(table) / sizeof(table[0]));
+    if (freedom < 1)
+        return std::numeric_limits<double>::infinity();
+    if (freedom <= rows)
+        return table[freedom - 1];
+    return freedom <= 60 ? 2.423 : 2.326;
+}
+
+// The rounds a trimmed mean keeps: a fifth is trimmed at each end.
+int trimmedCount(int rounds)
+{
+    return rounds - 2 * (rounds / 5);
 }
 
 QString unitKey(const SheetRule &rule)
@@ -50,6 +73,40 @@ Spread spreadOf(QVector<double> samples)
     spread.lower = quantile(samples, 0.25);
     spread.upper = quantile(samples, 0.75);
     return spread;
+}
+
+ShareEstimate shareEstimateOf(QVector<double> samples)
+{
+    ShareEstimate estimate;
+    const int n = samples.size();
+    if (n == 0)
+        return estimate;
+    std::sort(samples.begin(), samples.end());
+    estimate.mean = std::accumulate(samples.cbegin(), samples.cend(), 0.0) / n;
+    // Trimmed by a fifth at each end, with the Tukey-McLaughlin interval from the
+    // winsorized variance: what a few passes slowed by another program do not move.
+    const int g = n / 5;
+    const int kept = trimmedCount(n);
+    estimate.trimmed = std::accumulate(samples.cbegin() + g, samples.cend() - g, 0.0) / kept;
+    if (n < 2) {
+        estimate.lower = -std::numeric_limits<double>::infinity();
+        estimate.upper = std::numeric_limits<double>::infinity();
+        return estimate;
+    }
+    double winsorizedMean = 0;
+    QVector<double> winsorized(n);
+    for (int i = 0; i < n; ++i) {
+        winsorized[i] = samples.at(qBound(g, i, n - 1 - g));
+        winsorizedMean += winsorized.at(i) / n;
+    }
+    double variance = 0;
+    for (const double value : qAsConst(winsorized))
+        variance += (value - winsorizedMean) * (value - winsorizedMean) / (n - 1);
+    const double error = std::sqrt(variance) * std::sqrt(double(n)) / kept;
+    const double half = tQuantile(kept - 1) * error;
+    estimate.lower = estimate.trimmed - half;
+    estimate.upper = estimate.trimmed + half;
+    return estimate;
 }
 
 QVector<ProfileUnit> profileUnits(const SheetModel &model)
@@ -115,32 +172,31 @@ double Attribution::coverage() const
     return sum / added.mean;
 }
 
-void rankUnits(QVector<UnitCost> &units, double noiseFloor)
+void rankUnits(QVector<UnitCost> &units, double costlyShare)
 {
     QVector<int> order(units.size());
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(), [&units](int a, int b) {
-        return units.at(a).cost.mean > units.at(b).cost.mean;
+        return units.at(a).share.trimmed > units.at(b).share.trimmed;
     });
     int leader = -1;
-    int ranked = 0; // ranks count the groups above, as in a race; noise is not ranked
+    int ranked = 0; // ranks count the groups above, as in a race; only costly groups rank
     for (int place = 0; place < order.size(); ++place) {
         UnitCost &unit = units[order.at(place)];
-        // Beyond noise: above its own spread and the floor by its mean (what adds up)
-        // and its median (what one slow pass cannot move); more than a quarter of its
-        // steps below zero would leave it to chance.
-        const double noise = qMax(unit.cost.width(), noiseFloor);
-        unit.withinNoise =
-            unit.cost.lower <= 0 || unit.cost.mean <= noise || unit.cost.median <= noise;
+        // Decided only when the whole interval lies on one side of the costly share:
+        // a group the rounds cannot place is said to be so, never guessed at.
+        unit.verdict = unit.share.lower > costlyShare   ? Verdict::Costly
+                       : unit.share.upper < costlyShare ? Verdict::Minor
+                                                        : Verdict::NotSeparable;
+        unit.withinNoise = unit.verdict != Verdict::Costly;
         unit.tied = false;
         unit.rank = 0;
         if (unit.withinNoise)
             continue;
-        // Apart from the leader of the rank above only by more than either's spread.
+        // Apart from the leader of the rank above only when their intervals are.
         if (leader >= 0) {
             UnitCost &first = units[leader];
-            const double apart = first.cost.mean - unit.cost.mean;
-            if (apart <= qMax(first.cost.width(), unit.cost.width())) {
+            if (first.share.lower <= unit.share.upper) {
                 unit.rank = first.rank;
                 unit.tied = first.tied = true;
                 ++ranked;
@@ -152,88 +208,145 @@ void rankUnits(QVector<UnitCost> &units, double noiseFloor)
     }
 }
 
+namespace {
+
+// The samples of every round so far.
+struct RoundSamples
+{
+    QVector<double> whole;
+    QVector<double> baseline;
+    QVector<double> baselineShares;
+    QVector<double> added;
+    QVector<QVector<double>> saved;
+    QVector<QVector<double>> shares;
+};
+
+// steps[k]: one pass of the sheet with the first k units of the order left out; the
+// last step is the baseline itself, so the round's steps sum to its added time. Every
+// other round walks back up: a pass may run faster or slower for what the one before
+// it left warm or cold, and that should fall on no side. Each round starts on the
+// sheet the one before it ended on, so no group's step carries that either.
+QVector<double> walkRound(const ApplyPass &apply, const QString &sheet, const QVector<int> &order,
+                          const SheetWithout &without, bool down)
+{
+    const int unitCount = order.size();
+    QVector<double> steps(unitCount + 1);
+    for (int i = 0; i <= unitCount; ++i) {
+        const int k = down ? i : unitCount - i;
+        steps[k] = apply(k == 0           ? sheet
+                         : k == unitCount ? kBaselineSheet
+                                          : without(order.mid(0, k)));
+    }
+    return steps;
+}
+
+void addRound(RoundSamples &samples, const QVector<double> &steps, const QVector<int> &order)
+{
+    samples.whole << steps.constFirst();
+    samples.baseline << steps.constLast();
+    samples.added << steps.constFirst() - steps.constLast();
+    // Shares of this round's own apply: a round the machine slowed throughout counts
+    // as much as any other.
+    const double scale = steps.constFirst() > 0 ? steps.constFirst() : 1;
+    samples.baselineShares << steps.constLast() / scale;
+    for (int k = 0; k < order.size(); ++k) {
+        samples.saved[order.at(k)] << steps.at(k) - steps.at(k + 1);
+        samples.shares[order.at(k)] << (steps.at(k) - steps.at(k + 1)) / scale;
+    }
+}
+
+void summarise(const RoundSamples &samples, double costlyShare, Attribution &result)
+{
+    result.apply = spreadOf(samples.whole);
+    result.baseline = spreadOf(samples.baseline);
+    result.added = spreadOf(samples.added);
+    result.baselineShare = shareEstimateOf(samples.baselineShares);
+    result.units.resize(samples.saved.size());
+    for (int u = 0; u < samples.saved.size(); ++u) {
+        result.units[u].cost = spreadOf(samples.saved.at(u));
+        result.units[u].share = shareEstimateOf(samples.shares.at(u));
+    }
+    rankUnits(result.units, costlyShare);
+}
+
+// The rounds a group needs for its interval to clear the costly share: the interval
+// narrows as the root of the rounds, and its quantile falls from the few rounds' towards
+// the many's.
+double roundsToPlace(const ShareEstimate &share, int rounds, double costlyShare)
+{
+    const double distance = qAbs(share.trimmed - costlyShare);
+    const double half = (share.upper - share.lower) / 2;
+    if (rounds < 2 || !std::isfinite(half))
+        return rounds + 1;
+    if (distance <= 0)
+        return std::numeric_limits<double>::infinity();
+    const double settledHalf =
+        half * tQuantile(std::numeric_limits<int>::max()) / tQuantile(trimmedCount(rounds) - 1);
+    return qMax(double(rounds), rounds * (settledHalf / distance) * (settledHalf / distance));
+}
+
+// Whether another round is worth its time: some group not yet placed is likely to be
+// placed before its deadline, at the pace rounds have come so far. A group whose share
+// is likely above the costly share (a culprit half found) may take three budgets; any
+// other, one. A group that sits on the costly share is never placed, and waiting for it
+// only makes the profile long.
+bool worthAnotherRound(const Attribution &result, double elapsed,
+                       const AttributionSettings &settings)
+{
+    const double perRound = qMax(elapsed / result.rounds, 1e-3);
+    for (const UnitCost &unit : result.units) {
+        if (unit.verdict != Verdict::NotSeparable)
+            continue;
+        const bool halfFound = unit.share.trimmed >= settings.costlyShare;
+        const double deadline = (halfFound ? 3 : 1) * settings.budgetMilliseconds;
+        const double affordable = result.rounds + (deadline - elapsed) / perRound;
+        if (roundsToPlace(unit.share, result.rounds, settings.costlyShare) <= affordable)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
 Attribution attributeTime(const ApplyPass &apply, const QString &sheet, int unitCount,
                           const SheetWithout &without, const AttributionSettings &settings)
 {
     QElapsedTimer clock;
     clock.start();
-    // The first passes load fonts and fill caches that every later pass finds full.
-    apply(sheet);
-    apply(kBaselineSheet);
+    // The first passes load fonts and fill caches that later passes find full: one
+    // round walked up unmeasured, ending on the whole sheet, where the first round
+    // starts. (Two passes were not enough: counted under callgrind, the third pass
+    // of the gallery with a font-size rule ran a fifth fewer instructions than every
+    // later pass of the same sheet.)
+    QVector<int> order(unitCount);
+    std::iota(order.begin(), order.end(), 0);
+    walkRound(apply, sheet, order, without, false);
 
     // A fixed seed: the same sheet is walked in the same orders run after run.
     std::mt19937 random(20261209);
-    QVector<int> order(unitCount);
-    std::iota(order.begin(), order.end(), 0);
-
-    QVector<double> whole;
-    QVector<double> baseline;
-    QVector<double> added;
-    QVector<QVector<double>> saved(unitCount);
+    RoundSamples samples;
+    samples.saved.resize(unitCount);
+    samples.shares.resize(unitCount);
     Attribution result;
-    Attribution previous;
     for (int round = 0; round < settings.maxRounds; ++round) {
         std::shuffle(order.begin(), order.end(), random);
-        // steps[k]: the sheet with the first k units of the order left out; the last
-        // step is the baseline itself, so the round's steps sum to its added time.
-        QVector<double> steps(unitCount + 1);
-        const auto sheetAt = [&](int k) {
-            if (k == 0)
-                return sheet;
-            if (k == unitCount)
-                return kBaselineSheet;
-            return without(order.mid(0, k));
-        };
-        // Every other round walks back up: a pass may run faster or slower for what
-        // the one before it left warm or cold, and that should fall on no side.
         const bool down = round % 2 == 0;
-        // The round's first pass follows the last round's last sheet, not its own
-        // neighbour: run it once unmeasured, so that no group's step carries that.
-        apply(sheetAt(down ? 0 : unitCount));
-        for (int i = 0; i <= unitCount; ++i) {
-            const int k = down ? i : unitCount - i;
-            steps[k] = apply(sheetAt(k));
-        }
-        whole << steps.constFirst();
-        baseline << steps.constLast();
-        added << steps.constFirst() - steps.constLast();
-        for (int k = 0; k < unitCount; ++k)
-            saved[order.at(k)] << steps.at(k) - steps.at(k + 1);
-
+        addRound(samples, walkRound(apply, sheet, order, without, down), order);
         result.rounds = round + 1;
         if (settings.roundMeasured)
             settings.roundMeasured(result.rounds);
-        result.apply = spreadOf(whole);
-        result.baseline = spreadOf(baseline);
-        result.added = spreadOf(added);
-        result.units.resize(unitCount);
-        for (int u = 0; u < unitCount; ++u)
-            result.units[u].cost = spreadOf(saved.at(u));
-        if (result.rounds < settings.minRounds) {
-            previous = result;
+        summarise(samples, settings.costlyShare, result);
+        if (result.rounds < settings.minRounds)
             continue;
-        }
-        if (result.rounds > settings.minRounds) {
-            // A move within a quarter of a mean's own spread changes no ranking.
-            const double allowed = settings.settledChange * qMax(result.added.mean, 0.01);
-            const auto movedFrom = [allowed](const Spread &now, const Spread &before) {
-                return qAbs(now.mean - before.mean) > qMax(allowed, now.width() / 4);
-            };
-            bool moved = movedFrom(result.added, previous.added);
-            for (int u = 0; !moved && u < result.units.size(); ++u)
-                moved = movedFrom(result.units.at(u).cost, previous.units.at(u).cost);
-            if (!moved) {
-                result.settled = true;
-                break;
-            }
-        }
-        previous = result;
-        if (clock.elapsed() > settings.budgetMilliseconds)
+        // Done when every group is placed on one side of the costly share, or when no
+        // group left is likely to be in the time there is.
+        result.settled =
+            std::none_of(result.units.cbegin(), result.units.cend(), [](const UnitCost &unit) {
+                return unit.verdict == Verdict::NotSeparable;
+            });
+        if (result.settled || !worthAnotherRound(result, double(clock.elapsed()), settings))
             break;
     }
-    // A step is the difference of two passes, each as unsteady as the whole sheet's
-    // or the baseline's: their spreads add, about as the root of two of the larger.
-    rankUnits(result.units, std::sqrt(2.0) * qMax(result.apply.width(), result.baseline.width()));
     result.measuringMilliseconds = double(clock.nsecsElapsed()) / 1e6;
     return result;
 }

@@ -29,6 +29,18 @@ struct Spread
 };
 Spread spreadOf(QVector<double> samples);
 
+// A group's cost as a share of the apply (the whole sheet's pass of the same round),
+// over the rounds. A share of a pass measured beside it moves little when the machine
+// slows every pass alike, and the trimmed mean moves little for a pass it slowed alone.
+struct ShareEstimate
+{
+    double mean = 0;    // what adds up: the means of all groups and the baseline make 1
+    double trimmed = 0; // the mean of the middle 60% of the rounds
+    double lower = 0;   // the trimmed mean's 98% confidence interval
+    double upper = 0;
+};
+ShareEstimate shareEstimateOf(QVector<double> samples);
+
 // Rules measured together: those filed under the same rightmost selector (the type,
 // #id, or an unindexed compound), or each rule alone on a sheet this short.
 constexpr int kRulesMeasuredOneByOne = 24;
@@ -49,35 +61,52 @@ QString sheetWithoutUnits(const SheetModel &model, const QVector<ProfileUnit> &u
 // a sheet at all, polishing every widget through the style sheet style.
 extern const QString kBaselineSheet;
 
+// A group costs enough to be ranked when it surely costs at least this share of the
+// apply: a share, so that a machine that slows every pass does not move it.
+constexpr double kCostlyShare = 0.05;
+
 struct AttributionSettings
 {
-    int minRounds = 5;
-    int maxRounds = 12;
-    // Settled when, from one round to the next, no mean moves by more than this
-    // share of the added time or a quarter of its own spread, whichever is larger.
-    double settledChange = 0.05;
-    // No round starts after this much measuring, once minRounds are done.
-    double budgetMilliseconds = 15000;
+    // Each pass is run once per round: on a busy machine two passes in a row differ
+    // about as much whether each is one try or the least of three, so rounds of single
+    // tries tell more for the time. Eight rounds give a trimmed mean six to stand on.
+    int minRounds = 8;
+    int maxRounds = 100;
+    double costlyShare = kCostlyShare;
+    // Once minRounds are done, rounds go on only while a group not yet placed is
+    // likely to be placed by this much measuring (three times this for a group likely
+    // above the costly share).
+    double budgetMilliseconds = 25000;
     // Told after each round, with the rounds done so far; may be empty.
     std::function<void(int rounds)> roundMeasured;
 };
 
+enum class Verdict
+{
+    Costly,       // surely at least the costly share of the apply: ranked
+    Minor,        // surely less
+    NotSeparable, // the rounds could not tell which
+};
+
 struct UnitCost
 {
-    Spread cost;             // the time its step saved, per round
-    bool withinNoise = true; // its mean is inside its own spread, or below zero
-    int rank = 0;            // 1 for the costliest; 0 within noise
-    bool tied = false;       // as costly as another of the same rank, within the spread
+    Spread cost; // the time (or instructions) its step saved, per round
+    ShareEstimate share;
+    Verdict verdict = Verdict::NotSeparable;
+    bool withinNoise = true; // not ranked: minor or not separable
+    int rank = 0;            // 1 for the costliest; 0 when not ranked
+    bool tied = false;       // as costly as another of the same rank, within their intervals
 };
 
 struct Attribution
 {
-    Spread apply;    // the whole sheet
-    Spread baseline; // the sheet that matches nothing
-    Spread added;    // the whole sheet minus the baseline, per round
+    Spread apply;                // the whole sheet
+    Spread baseline;             // the sheet that matches nothing
+    Spread added;                // the whole sheet minus the baseline, per round
+    ShareEstimate baselineShare; // the baseline as a share of the apply
     QVector<UnitCost> units;
     int rounds = 0;
-    bool settled = false;
+    bool settled = false;             // every group's verdict was reached
     double measuringMilliseconds = 0; // wall time of every pass, warm-up included
     // The attributions' means summed, as a share of the added time's mean.
     double coverage() const;
@@ -90,6 +119,5 @@ using SheetWithout = std::function<QString(const QVector<int> &leftOut)>;
 Attribution attributeTime(const ApplyPass &apply, const QString &sheet, int unitCount,
                           const SheetWithout &without, const AttributionSettings &settings);
 
-// Sets withinNoise, rank and tied from the costs' means. noiseFloor: the spread of the
-// whole sheet's own passes, below which no cost is told from the machine's noise.
-void rankUnits(QVector<UnitCost> &units, double noiseFloor);
+// Sets verdict, withinNoise, rank and tied from the shares' intervals.
+void rankUnits(QVector<UnitCost> &units, double costlyShare = kCostlyShare);

@@ -20,6 +20,9 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 
 #include <cstdio>
 
@@ -32,7 +35,7 @@ const QString kReportPage = QStringLiteral("index.html");
 const char kExitCodes[] = "Exit codes:\n"
                           "  0  the profile was written\n"
                           "  2  a sheet or form cannot be read, the toolkit rejects the sheet,\n"
-                          "     or the report cannot be written\n"
+                          "     the report cannot be written, or valgrind cannot be run\n"
                           "  3  wrong usage\n"
                           "  4  PROGRAM was not found, is no Qt application the plugin can\n"
                           "     attach to (said within 10 s), ended before the profile was\n"
@@ -54,6 +57,7 @@ struct ProfileOptions
     QString htmlDirectory;
     AttributionSettings attribution;
     int top = 10;
+    bool deterministic = false;
     // SHEET -- PROGRAM [ARGS...]: the author's application instead of the gallery.
     AppProfileRequest application;
 };
@@ -76,9 +80,13 @@ int parsePositive(const QCommandLineParser &parser, const QString &name, int *in
 // --settle, and the gallery's options refused, for SHEET -- PROGRAM.
 int readApplicationOptions(const QCommandLineParser &parser, ProfileOptions &options)
 {
-    for (const QString &option : {QStringLiteral("form"), QStringLiteral("no-gallery")}) {
+    // The application would have to start under valgrind, fifty times slower, and
+    // show other windows in --settle than it does: its passes are timed, as robustly.
+    for (const QString &option :
+         {QStringLiteral("form"), QStringLiteral("no-gallery"), QStringLiteral("deterministic")}) {
         if (parser.isSet(option)) {
-            printError(QStringLiteral("--%1 is for the gallery, not for PROGRAM").arg(option));
+            printError(
+                QStringLiteral("--%1 is for the gallery and forms, not for PROGRAM").arg(option));
             return ProfileUsageError;
         }
     }
@@ -94,13 +102,9 @@ int readApplicationOptions(const QCommandLineParser &parser, ProfileOptions &opt
     return -1;
 }
 
-// Returns -1 to go on, else the exit code.
-int parseOptions(const QStringList &givenArguments, ProfileOptions &options)
+// The options and what --help says of them.
+void describeOptions(QCommandLineParser &parser)
 {
-    const SplitCommandLine split = splitAtProgram(givenArguments);
-    options.application.program = split.program;
-    options.application.arguments = split.programArguments;
-    QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Measures what a Qt style sheet costs to apply, on the gallery and on "
                        "Designer forms, and which of its rules the time goes to.\n\n"
@@ -129,15 +133,29 @@ int parseOptions(const QStringList &givenArguments, ProfileOptions &options)
                          "sheet, each rule linked to its line."),
           QStringLiteral("DIR")},
          {QStringLiteral("rounds"),
-          QStringLiteral("Measure in at most N rounds (default 12; at least 5 unless N is "
+          QStringLiteral("Measure in at most N rounds (default 100; at least 8 unless N is "
                          "smaller)."),
           QStringLiteral("N")},
          {QStringLiteral("top"), QStringLiteral("Rows of each ranking in text (default 10)."),
           QStringLiteral("N")},
+         {QStringLiteral("deterministic"),
+          QStringLiteral("Count instructions under valgrind's callgrind instead of timing: the "
+                         "same figures however busy the machine, about fifty times slower. "
+                         "Not with -- PROGRAM.")},
          {QStringLiteral("settle"),
           QStringLiteral("With -- PROGRAM: seconds the application runs, showing its windows, "
                          "before it is measured (default 3)."),
           QStringLiteral("seconds")}});
+}
+
+// Returns -1 to go on, else the exit code.
+int parseOptions(const QStringList &givenArguments, ProfileOptions &options)
+{
+    const SplitCommandLine split = splitAtProgram(givenArguments);
+    options.application.program = split.program;
+    options.application.arguments = split.programArguments;
+    QCommandLineParser parser;
+    describeOptions(parser);
     if (!parser.parse(split.ours)) {
         printError(parser.errorText());
         return ProfileUsageError;
@@ -180,6 +198,7 @@ int parseOptions(const QStringList &givenArguments, ProfileOptions &options)
         return ProfileUsageError;
     }
     options.htmlDirectory = parser.value(QStringLiteral("html"));
+    options.deterministic = parser.isSet(QStringLiteral("deterministic"));
     int code = parsePositive(parser, QStringLiteral("rounds"), &options.attribution.maxRounds);
     if (code == ProfileSuccess)
         code = parsePositive(parser, QStringLiteral("top"), &options.top);
@@ -189,7 +208,54 @@ int parseOptions(const QStringList &givenArguments, ProfileOptions &options)
         qMin(options.attribution.minRounds, options.attribution.maxRounds);
     if (parser.isSet(QStringLiteral("rounds")))
         options.application.rounds = options.attribution.maxRounds;
+    if (ProfileStage::countsInstructions()) {
+        // Counts repeat exactly: what varies from round to round is only the order
+        // the groups go in. Every pass is fifty times slower than timed.
+        options.attribution.minRounds = qMin(3, options.attribution.maxRounds);
+        options.attribution.budgetMilliseconds *= 20;
+    }
     return -1;
+}
+
+// --deterministic: this program again, under callgrind, counting what the passes run.
+int runUnderCallgrind(const QStringList &arguments)
+{
+    if (!instructionCountsBuilt()) {
+        printError(QStringLiteral("--deterministic: this build cannot count instructions "
+                                  "(it was built without valgrind's callgrind.h)"));
+        return ProfileUsageError;
+    }
+    const QString valgrind = QStandardPaths::findExecutable(QStringLiteral("valgrind"));
+    if (valgrind.isEmpty()) {
+        printError(QStringLiteral("--deterministic needs valgrind on PATH (Debian's package "
+                                  "valgrind)"));
+        return ProfileInputError;
+    }
+    QTemporaryDir counts;
+    const QString out = counts.filePath(QStringLiteral("counts"));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QLatin1String(kCallgrindOutVariable), out);
+    // The toolkit's hashes seeded alike, so that every run walks its tables alike.
+    environment.insert(QStringLiteral("QT_HASH_SEED"), QStringLiteral("0"));
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.setProcessChannelMode(QProcess::ForwardedChannels);
+    process.setInputChannelMode(QProcess::ForwardedInputChannel);
+    process.start(valgrind,
+                  QStringList{QStringLiteral("--quiet"), QStringLiteral("--tool=callgrind"),
+                              QStringLiteral("--collect-atstart=no"),
+                              QStringLiteral("--dump-instr=no"),
+                              QStringLiteral("--callgrind-out-file=") + out,
+                              QCoreApplication::applicationFilePath()} +
+                      arguments.mid(1));
+    process.waitForFinished(-1);
+    if (process.exitStatus() != QProcess::NormalExit ||
+        process.error() == QProcess::FailedToStart) {
+        printError(
+            QStringLiteral("valgrind ended without a profile: %1").arg(process.errorString()));
+        return ProfileInputError;
+    }
+    return process.exitCode();
 }
 
 QString rejectionOf(const SheetModel &model)
@@ -229,6 +295,7 @@ void describe(const ProfileMeasurement &measurement, const ProfileSheet &sheet,
               const SheetModel &model, ProfileReport &report)
 {
     report.time = measurement.time;
+    report.instructions = measurement.instructions;
     report.switchTime = measurement.switchTime;
     report.heapMeasured = measurement.heapMeasured;
     report.heapSheet = measurement.heapSheet;
@@ -287,6 +354,8 @@ int runProfile(const QStringList &arguments)
     const int parsed = parseOptions(arguments, options);
     if (parsed >= 0)
         return parsed;
+    if (options.deterministic && !ProfileStage::countsInstructions())
+        return runUnderCallgrind(arguments);
 
     const ProfileSheet sheet = readProfileSheet(options.sheet, options.variant);
     if (!sheet.ok) {

@@ -12,6 +12,7 @@
 #include <QTextStream>
 
 #include <algorithm>
+#include <cmath>
 #include <numeric>
 
 namespace {
@@ -58,16 +59,52 @@ QString milliseconds(double value)
     return QString::number(value, 'f', value < 10 ? 2 : 1);
 }
 
+// Instructions in millions, as a pass runs tens or hundreds of them.
+QString amount(const ProfileReport &report, double value)
+{
+    if (report.instructions)
+        return QString::number(value / 1e6, 'f', qAbs(value) < 1e7 ? 2 : 1);
+    return milliseconds(value);
+}
+
+QString unitName(const ProfileReport &report)
+{
+    return report.instructions ? QStringLiteral("M instr.") : QStringLiteral("ms");
+}
+
 QString rankText(const UnitCost &cost)
 {
+    if (cost.verdict == Verdict::NotSeparable)
+        return QStringLiteral("?");
     if (cost.withinNoise)
         return QStringLiteral("-");
     return (cost.tied ? QStringLiteral("=") : QString()) + QString::number(cost.rank);
 }
 
-QString percent(double share)
+QString verdictName(Verdict verdict)
 {
-    return QString::number(qRound(share * 100)) + QLatin1Char('%');
+    switch (verdict) {
+    case Verdict::Costly:
+        return QStringLiteral("costly");
+    case Verdict::Minor:
+        return QStringLiteral("minor");
+    case Verdict::NotSeparable:
+        break;
+    }
+    return QStringLiteral("not separable");
+}
+
+// A share of the apply, to a tenth of a percent where it is small.
+QString applyPercent(double share)
+{
+    if (!std::isfinite(share))
+        return share < 0 ? QStringLiteral("-inf") : QStringLiteral("inf");
+    return QString::number(share * 100, 'f', qAbs(share) < 0.1 ? 1 : 0) + QLatin1Char('%');
+}
+
+QString intervalText(const ShareEstimate &share)
+{
+    return applyPercent(share.lower) + QLatin1Char('-') + applyPercent(share.upper);
 }
 
 double shareOf(const ProfileReport &report, double value)
@@ -88,6 +125,19 @@ QString linesOf(const ProfileReport &report, const ProfiledUnit &unit)
     return lines.join(QLatin1Char(','));
 }
 
+QJsonValue boundJson(double bound)
+{
+    return std::isfinite(bound) ? QJsonValue(bound) : QJsonValue();
+}
+
+QJsonObject shareJson(const ShareEstimate &share)
+{
+    return QJsonObject{{QStringLiteral("mean"), share.mean},
+                       {QStringLiteral("trimmed"), share.trimmed},
+                       {QStringLiteral("lower"), boundJson(share.lower)},
+                       {QStringLiteral("upper"), boundJson(share.upper)}};
+}
+
 QJsonObject spreadJson(const Spread &spread)
 {
     return QJsonObject{{QStringLiteral("mean"), spread.mean},
@@ -99,6 +149,113 @@ QJsonObject spreadJson(const Spread &spread)
 QString escaped(const QString &text)
 {
     return text.toHtmlEscaped();
+}
+
+// The figures of the whole sheet, the rounds and what adds up.
+void writeSummary(QTextStream &out, const ProfileReport &report)
+{
+    const Attribution &time = report.time;
+    const QString unit = QLatin1Char(' ') + unitName(report);
+    out << report.sheetPath
+        << (report.variant.isEmpty() ? QString() : QStringLiteral(" [%1]").arg(report.variant))
+        << " on " << report.target << ": " << report.widgets << " widgets in " << report.windows
+        << (report.windows == 1 ? " window" : " windows") << ", " << report.deepestTree
+        << " deep\n";
+    out << "  apply     " << amount(report, time.apply.median) << unit << " (quartiles "
+        << amount(report, time.apply.lower) << "-" << amount(report, time.apply.upper)
+        << "): set, polish and first paint\n";
+    out << "  baseline  " << amount(report, time.baseline.median) << unit
+        << ": a sheet that matches nothing\n";
+    out << "  added     " << amount(report, time.added.mean) << unit << " (quartiles "
+        << amount(report, time.added.lower) << "-" << amount(report, time.added.upper)
+        << "): what the sheet's rules cost\n";
+    out << "  switch    " << amount(report, report.switchTime.median) << unit << " (quartiles "
+        << amount(report, report.switchTime.lower) << "-" << amount(report, report.switchTime.upper)
+        << "): from the built-in Light theme\n";
+    if (report.heapMeasured)
+        out << "  heap      " << kibibytes(report.heapSheet) << " held after the apply ("
+            << kibibytes(report.heapBaseline) << " for the baseline)\n";
+    int notSeparable = 0;
+    double rankedShare = 0;
+    double otherShare = 0;
+    for (const ProfiledUnit &group : report.units) {
+        notSeparable += group.time.verdict == Verdict::NotSeparable ? 1 : 0;
+        (group.time.withinNoise ? otherShare : rankedShare) += group.time.share.mean;
+    }
+    out << "  rounds    " << time.rounds
+        << (time.settled ? QStringLiteral(", every group decided")
+                         : QStringLiteral(", %1 not separable").arg(notSeparable))
+        << (report.instructions ? ", instructions counted under callgrind" : "") << "\n";
+    out << "  adds up   the toolkit's own " << applyPercent(time.baselineShare.mean)
+        << " + ranked groups " << applyPercent(rankedShare) << " + the others "
+        << applyPercent(otherShare) << " = 100% of the apply\n";
+}
+
+// The ranked groups, at most top of them, and which were minor or not separable.
+void writeGroups(QTextStream &out, const ProfileReport &report, int top)
+{
+    int notSeparable = 0;
+    int minor = 0;
+    for (const ProfiledUnit &group : report.units) {
+        notSeparable += group.time.verdict == Verdict::NotSeparable ? 1 : 0;
+        minor += group.time.verdict == Verdict::Minor ? 1 : 0;
+    }
+    int shown = 0;
+    out << "rank   share  likely        " << unitName(report).leftJustified(8)
+        << "  tries  matches  lines  rule: why\n";
+    for (const ProfiledUnit &group : report.units) {
+        if (group.time.withinNoise || shown++ >= top)
+            continue;
+        out << rankText(group.time).leftJustified(4) << " "
+            << applyPercent(group.time.share.trimmed).rightJustified(6) << "  "
+            << intervalText(group.time.share).leftJustified(12) << "  "
+            << amount(report, group.time.cost.mean).rightJustified(8) << "  "
+            << QString::number(group.tries).rightJustified(5) << "  "
+            << QString::number(group.matches).rightJustified(7) << "  " << linesOf(report, group)
+            << "  " << group.key
+            << (group.reasons.isEmpty()
+                    ? QString()
+                    : QLatin1String(": ") + group.reasons.join(QLatin1String("; ")))
+            << "\n";
+    }
+    const QString costly = applyPercent(kCostlyShare);
+    if (shown == 0)
+        out << "(no rule group surely costs " << costly << " of the apply or more)\n";
+    if (minor > 0)
+        out << minor << (minor == 1 ? " rule group costs" : " rule groups cost") << " less than "
+            << costly << " of the apply, not ranked\n";
+    if (notSeparable > 0) {
+        QStringList keys;
+        for (const ProfiledUnit &group : report.units) {
+            if (group.time.verdict == Verdict::NotSeparable)
+                keys << group.key + QStringLiteral(" (") + intervalText(group.time.share) +
+                            QLatin1Char(')');
+        }
+        out << notSeparable << (notSeparable == 1 ? " rule group" : " rule groups")
+            << " not separable from " << costly
+            << " of the apply in these rounds, not ranked: " << keys.join(QLatin1String(", "))
+            << "\n";
+    }
+}
+
+// The rules with the most matching work, at most top of them.
+void writeMatchingWork(QTextStream &out, const ProfileReport &report, int top)
+{
+    QVector<int> byWork(report.rules.size());
+    std::iota(byWork.begin(), byWork.end(), 0);
+    std::stable_sort(byWork.begin(), byWork.end(), [&report](int a, int b) {
+        return report.rules.at(a).workRank < report.rules.at(b).workRank;
+    });
+    out << "most matching work  tries  matches  steps  restyles  line  rule\n";
+    for (int i = 0; i < qMin(top, byWork.size()); ++i) {
+        const ProfiledRule &rule = report.rules.at(byWork.at(i));
+        out << QString::number(rule.workRank).leftJustified(18) << " "
+            << QString::number(rule.work.tries).rightJustified(6) << "  "
+            << QString::number(rule.work.matches).rightJustified(7) << "  "
+            << QString::number(rule.work.ancestorSteps).rightJustified(5) << "  "
+            << QString::number(rule.work.stateRestyles).rightJustified(8) << "  "
+            << QString::number(rule.line).rightJustified(4) << "  " << rule.selectors << "\n";
+    }
 }
 
 } // namespace
@@ -141,14 +298,14 @@ void describeRules(ProfileReport &report, const SheetModel &model, const MatchWo
         unit.reasons = unitReasons(model, unit, units.at(u).rules, unindexed);
         report.units << unit;
     }
-    // Costliest first; whatever is within noise after, by its mean all the same.
+    // Ranked first, then those not separable, then the minor ones; by share within.
     std::stable_sort(report.units.begin(), report.units.end(),
                      [](const ProfiledUnit &a, const ProfiledUnit &b) {
-                         if (a.time.withinNoise != b.time.withinNoise)
-                             return !a.time.withinNoise;
+                         if (a.time.verdict != b.time.verdict)
+                             return int(a.time.verdict) < int(b.time.verdict);
                          if (a.time.rank != b.time.rank)
                              return a.time.rank < b.time.rank;
-                         return a.time.cost.mean > b.time.cost.mean;
+                         return a.time.share.trimmed > b.time.share.trimmed;
                      });
     for (int u = 0; u < report.units.size(); ++u) {
         for (const int rule : report.units.at(u).rules)
@@ -160,75 +317,12 @@ QString textReport(const ProfileReport &report, int top)
 {
     QString text;
     QTextStream out(&text);
+    writeSummary(out, report);
+    out << "\n";
+    writeGroups(out, report, top);
+    out << "\n";
+    writeMatchingWork(out, report, top);
     const Attribution &time = report.time;
-    out << report.sheetPath
-        << (report.variant.isEmpty() ? QString() : QStringLiteral(" [%1]").arg(report.variant))
-        << " on " << report.target << ": " << report.widgets << " widgets in " << report.windows
-        << (report.windows == 1 ? " window" : " windows") << ", " << report.deepestTree
-        << " deep\n";
-    out << "  apply     " << milliseconds(time.apply.median) << " ms (quartiles "
-        << milliseconds(time.apply.lower) << "-" << milliseconds(time.apply.upper)
-        << "): set, polish and first paint\n";
-    out << "  baseline  " << milliseconds(time.baseline.median)
-        << " ms: a sheet that matches nothing\n";
-    out << "  added     " << milliseconds(time.added.mean) << " ms (quartiles "
-        << milliseconds(time.added.lower) << "-" << milliseconds(time.added.upper)
-        << "): what the sheet's rules cost\n";
-    out << "  switch    " << milliseconds(report.switchTime.median) << " ms (quartiles "
-        << milliseconds(report.switchTime.lower) << "-" << milliseconds(report.switchTime.upper)
-        << "): from the built-in Light theme\n";
-    if (report.heapMeasured)
-        out << "  heap      " << kibibytes(report.heapSheet) << " held after the apply ("
-            << kibibytes(report.heapBaseline) << " for the baseline)\n";
-    out << "  rounds    " << time.rounds << (time.settled ? ", settled" : ", not settled")
-        << "; attributed " << milliseconds(time.coverage() * time.added.mean) << " ms, "
-        << percent(time.coverage()) << " of the added time\n\n";
-
-    int shown = 0;
-    int noise = 0;
-    out << "rank      ms  quartiles  share  tries  matches  lines  rule: why\n";
-    for (const ProfiledUnit &unit : report.units) {
-        if (unit.time.withinNoise) {
-            ++noise;
-            continue;
-        }
-        if (shown++ >= top)
-            continue;
-        out << rankText(unit.time).leftJustified(4) << " "
-            << milliseconds(unit.time.cost.mean).rightJustified(7) << "  "
-            << (milliseconds(unit.time.cost.lower) + QLatin1Char('-') +
-                milliseconds(unit.time.cost.upper))
-                   .leftJustified(9)
-            << "  " << percent(shareOf(report, unit.time.cost.mean)).rightJustified(5) << "  "
-            << QString::number(unit.tries).rightJustified(5) << "  "
-            << QString::number(unit.matches).rightJustified(7) << "  " << linesOf(report, unit)
-            << "  " << unit.key
-            << (unit.reasons.isEmpty()
-                    ? QString()
-                    : QLatin1String(": ") + unit.reasons.join(QLatin1String("; ")))
-            << "\n";
-    }
-    if (shown == 0)
-        out << "(no rule costs more than the noise)\n";
-    if (noise > 0)
-        out << noise << (noise == 1 ? " rule group" : " rule groups")
-            << " within noise, not ranked\n";
-
-    QVector<int> byWork(report.rules.size());
-    std::iota(byWork.begin(), byWork.end(), 0);
-    std::stable_sort(byWork.begin(), byWork.end(), [&report](int a, int b) {
-        return report.rules.at(a).workRank < report.rules.at(b).workRank;
-    });
-    out << "\nmost matching work  tries  matches  steps  restyles  line  rule\n";
-    for (int i = 0; i < qMin(top, byWork.size()); ++i) {
-        const ProfiledRule &rule = report.rules.at(byWork.at(i));
-        out << QString::number(rule.workRank).leftJustified(18) << " "
-            << QString::number(rule.work.tries).rightJustified(6) << "  "
-            << QString::number(rule.work.matches).rightJustified(7) << "  "
-            << QString::number(rule.work.ancestorSteps).rightJustified(5) << "  "
-            << QString::number(rule.work.stateRestyles).rightJustified(8) << "  "
-            << QString::number(rule.line).rightJustified(4) << "  " << rule.selectors << "\n";
-    }
     const double overhead = report.profileMilliseconds - time.measuringMilliseconds;
     out << "\nprofile took " << milliseconds(report.profileMilliseconds / 1000)
         << " s: " << milliseconds(time.measuringMilliseconds / 1000)
@@ -254,6 +348,8 @@ QByteArray jsonReport(const ProfileReport &report)
                                  {QStringLiteral("workRank"), rule.workRank},
                                  {QStringLiteral("group"), rule.unit}});
     }
+    const QString costKey =
+        report.instructions ? QStringLiteral("instructions") : QStringLiteral("milliseconds");
     QJsonArray groups;
     for (const ProfiledUnit &unit : report.units) {
         QJsonArray lines;
@@ -262,8 +358,10 @@ QByteArray jsonReport(const ProfileReport &report)
         groups.append(
             QJsonObject{{QStringLiteral("key"), unit.key},
                         {QStringLiteral("lines"), lines},
-                        {QStringLiteral("milliseconds"), spreadJson(unit.time.cost)},
+                        {costKey, spreadJson(unit.time.cost)},
                         {QStringLiteral("share"), shareOf(report, unit.time.cost.mean)},
+                        {QStringLiteral("applyShare"), shareJson(unit.time.share)},
+                        {QStringLiteral("verdict"), verdictName(unit.time.verdict)},
                         {QStringLiteral("withinNoise"), unit.time.withinNoise},
                         {QStringLiteral("rank"), unit.time.rank},
                         {QStringLiteral("tied"), unit.time.tied},
@@ -279,6 +377,7 @@ QByteArray jsonReport(const ProfileReport &report)
                      {QStringLiteral("windows"), report.windows},
                      {QStringLiteral("widgets"), report.widgets},
                      {QStringLiteral("deepestTree"), report.deepestTree},
+                     {QStringLiteral("measuredIn"), costKey},
                      {QStringLiteral("apply"), spreadJson(time.apply)},
                      {QStringLiteral("baseline"), spreadJson(time.baseline)},
                      {QStringLiteral("added"), spreadJson(time.added)},
@@ -286,6 +385,8 @@ QByteArray jsonReport(const ProfileReport &report)
                      {QStringLiteral("rounds"), time.rounds},
                      {QStringLiteral("settled"), time.settled},
                      {QStringLiteral("coverage"), time.coverage()},
+                     {QStringLiteral("baselineShare"), shareJson(time.baselineShare)},
+                     {QStringLiteral("costlyShare"), kCostlyShare},
                      {QStringLiteral("groups"), groups},
                      {QStringLiteral("rules"), rules},
                      {QStringLiteral("profileMilliseconds"), report.profileMilliseconds},
@@ -311,16 +412,23 @@ QString htmlReport(const ProfileReport &report)
            ":target{background:#ffe28a}\n</style></head><body>\n";
     out << "<h1>" << escaped(report.sheetPath) << "</h1>\n<pre id=\"summary\">"
         << escaped(textReport(report, 0).section(QLatin1String("\n\n"), 0, 0)) << "</pre>\n";
-    out << "<table id=\"groups\"><thead><tr><th>rank</th><th>ms</th><th>lower</th><th>upper</th>"
-           "<th>share</th><th>tries</th><th>matches</th><th>steps</th><th>restyles</th>"
+    // The rank column: "?" for a group not separable from the costly share, "-" for a
+    // minor one; the share is of the apply, with the interval it likely lies in.
+    out << "<table id=\"groups\"><thead><tr><th>rank</th><th>share</th><th>from</th><th>to</th>"
+           "<th>"
+        << unitName(report)
+        << "</th><th>tries</th><th>matches</th><th>steps</th><th>restyles</th>"
            "<th class=\"rule\">rule</th><th class=\"why\">why</th></tr></thead><tbody>\n";
     for (const ProfiledUnit &unit : report.units) {
-        out << "<tr><td data-v=\"" << (unit.time.withinNoise ? 1e9 : unit.time.rank) << "\">"
-            << rankText(unit.time) << "</td><td>" << milliseconds(unit.time.cost.mean)
-            << "</td><td>" << milliseconds(unit.time.cost.lower) << "</td><td>"
-            << milliseconds(unit.time.cost.upper) << "</td><td>"
-            << percent(shareOf(report, unit.time.cost.mean)) << "</td><td>" << unit.tries
-            << "</td><td>" << unit.matches << "</td><td>" << unit.ancestorSteps << "</td><td>"
+        const double rankOrder = unit.time.verdict == Verdict::Costly         ? unit.time.rank
+                                 : unit.time.verdict == Verdict::NotSeparable ? 1e8
+                                                                              : 1e9;
+        out << "<tr><td data-v=\"" << rankOrder << "\">" << rankText(unit.time) << "</td><td>"
+            << applyPercent(unit.time.share.trimmed) << "</td><td>"
+            << applyPercent(unit.time.share.lower) << "</td><td>"
+            << applyPercent(unit.time.share.upper) << "</td><td>"
+            << amount(report, unit.time.cost.mean) << "</td><td>" << unit.tries << "</td><td>"
+            << unit.matches << "</td><td>" << unit.ancestorSteps << "</td><td>"
             << unit.stateRestyles << "</td><td class=\"rule\">";
         for (const int rule : unit.rules) {
             const ProfiledRule &written = report.rules.at(rule);

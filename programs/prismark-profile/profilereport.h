@@ -46,12 +46,13 @@ struct ProfileReport
     int widgets = 0;
     int deepestTree = 0;
     Attribution time;
+    bool instructions = false; // the figures are instructions counted, not milliseconds
     Spread switchTime;
     bool heapMeasured = false;
     qint64 heapSheet = 0;
     qint64 heapBaseline = 0;
     QVector<ProfiledRule> rules; // in the order of the sheet
-    QVector<ProfiledUnit> units; // costliest first: by rank, then by median
+    QVector<ProfiledUnit> units; // ranked first, by rank; then not separable; then minor
     double profileMilliseconds = 0;
     double countingMilliseconds = 0;
 };

@@ -2,8 +2,9 @@
 // SPDX-License-Identifier: MIT
 
 // An application of an author's own with many widgets, as prismark-profile measures
-// it: a main window of 2,000 labels in frames, its own application sheet, and a
-// dialog it opens and closes on timers. It ends only when it is stopped.
+// it: a main window of 2,000 labels in frames (or as many in each frame as its first
+// argument says), its own application sheet, and a dialog it opens and closes on
+// timers. It ends only when it is stopped.
 
 #include "standins/profiledappnames.h"
 
@@ -43,6 +44,8 @@ private:
 int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
+    const int labels =
+        argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : ProfiledApp::labelsPerFrame;
     application.setStyleSheet(QString::fromLatin1(ProfiledApp::ownSheet));
 
     QMainWindow window;
@@ -52,7 +55,7 @@ int main(int argc, char *argv[])
     for (int frame = 0; frame < ProfiledApp::frames; ++frame) {
         auto *box = new QFrame;
         auto *column = new QVBoxLayout(box);
-        for (int label = 0; label < ProfiledApp::labelsPerFrame; ++label) {
+        for (int label = 0; label < labels; ++label) {
             auto *text = new QLabel(QStringLiteral("x"));
             text->setProperty(ProfiledApp::flagProperty, QLatin1String(ProfiledApp::flagValue));
             column->addWidget(text);

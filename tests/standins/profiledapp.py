@@ -1,7 +1,8 @@
 # SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 # SPDX-License-Identifier: MIT
 """The test application of profiledapp.cpp, in Python, on the binding named first:
-pyqt5 or pyqt6. Names and numbers as in profiledappnames.h."""
+pyqt5 or pyqt6, then optionally the labels in a frame. Names and numbers as in
+profiledappnames.h."""
 import sys
 
 if sys.argv[1] == "pyqt5":
@@ -19,7 +20,7 @@ grid = QtWidgets.QGridLayout(central)
 for frame in range(40):
     box = QtWidgets.QFrame()
     column = QtWidgets.QVBoxLayout(box)
-    for label in range(50):
+    for label in range(int(sys.argv[2]) if len(sys.argv) > 2 else 50):
         text = QtWidgets.QLabel("x")
         text.setProperty("flag", "on")
         column.addWidget(text)

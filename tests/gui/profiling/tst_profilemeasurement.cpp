@@ -8,6 +8,8 @@
 #include <QJsonObject>
 #include <QtTest>
 
+#include <limits>
+
 // What the attach plugin hands back from inside an application, read by
 // prismark-profile: every figure comes back as written, the ranking is made again
 // on this side, and figures that are not this sheet's are refused.
@@ -39,11 +41,20 @@ ProfileMeasurement planted()
     measurement.time.apply = spread(40, 1);
     measurement.time.baseline = spread(20, 1);
     measurement.time.added = spread(20, 1);
-    for (const double cost : {0.1, 19.0, 0.9}) {
-        UnitCost unit;
+    const double costs[] = {0.1, 19.0, 0.9};
+    measurement.time.units.resize(3);
+    for (int u = 0; u < 3; ++u) {
+        const double cost = costs[u];
+        UnitCost &unit = measurement.time.units[u];
         unit.cost = spread(cost, 0.5);
-        measurement.time.units << unit;
+        unit.share.mean = unit.share.trimmed = cost / 40;
+        unit.share.lower = unit.share.trimmed - 0.01;
+        unit.share.upper = unit.share.trimmed + 0.01;
     }
+    // One round alone bounds nothing: its interval is unbounded.
+    measurement.time.baselineShare.mean = measurement.time.baselineShare.trimmed = 0.5;
+    measurement.time.baselineShare.lower = -std::numeric_limits<double>::infinity();
+    measurement.time.baselineShare.upper = std::numeric_limits<double>::infinity();
     measurement.time.rounds = 7;
     measurement.time.settled = true;
     measurement.time.measuringMilliseconds = 1234.5;
@@ -89,6 +100,7 @@ void TestProfileMeasurement::figuresReadBackAsWritten()
     QCOMPARE(measurementJson(read), written);
     QCOMPARE(read.work.rules.at(3).rule, 3);
     QCOMPARE(read.heapBaseline, qint64(-4096));
+    QCOMPARE(read.time.baselineShare.upper, std::numeric_limits<double>::infinity());
 }
 
 void TestProfileMeasurement::groupsAreRankedOnReading()
@@ -125,6 +137,15 @@ void TestProfileMeasurement::refusals_data()
         apply.insert("median", "fast");
         json.insert("apply", apply);
     }) << 4 << 3 << "\"median\" is not a number";
+    QTest::newRow("an interval the wrong way round") << edited([](QJsonObject &json) {
+        QJsonArray units = json.value("units").toArray();
+        QJsonObject unit = units.at(1).toObject();
+        QJsonObject share = unit.value("share").toObject();
+        share.insert("lower", 0.9);
+        unit.insert("share", share);
+        units.replace(1, unit);
+        json.insert("units", units);
+    }) << 4 << 3 << "wrong way round";
     QTest::newRow("a heap beyond any machine")
         << edited([](QJsonObject &json) { json.insert("heapSheet", 1e300); }) << 4 << 3
         << "\"heapSheet\" is not a count";

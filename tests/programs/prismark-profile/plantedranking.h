@@ -31,17 +31,18 @@ inline QString plantedRankingFault(const QJsonArray &groups, int plantedLine)
     if (first.value(QLatin1String("rank")).toInt() != 1 ||
         first.value(QLatin1String("tied")).toBool())
         return QStringLiteral("the planted rule is not ranked first alone");
+    // Shares of the apply, whether the passes were timed or counted.
     const auto meanOf = [](const QJsonObject &group) {
-        return group.value(QLatin1String("milliseconds"))
+        return group.value(QLatin1String("applyShare"))
             .toObject()
-            .value(QLatin1String("mean"))
+            .value(QLatin1String("trimmed"))
             .toDouble();
     };
     for (int i = 1; i < groups.size(); ++i) {
         const QJsonObject group = groups.at(i).toObject();
         if (!group.value(QLatin1String("withinNoise")).toBool() &&
             meanOf(group) * kPlantedLead >= meanOf(first))
-            return QStringLiteral("%1 is blamed: %2 ms against %3 ms")
+            return QStringLiteral("%1 is blamed: a share of %2 against %3")
                 .arg(group.value(QLatin1String("key")).toString())
                 .arg(meanOf(group))
                 .arg(meanOf(first));
