@@ -585,12 +585,27 @@ bool LspServer::isTokenDocument(const Document &document)
 
 TokenWorkspace LspServer::tokenWorkspace(const Document &document) const
 {
-    // What the editor holds is newer than the disk.
-    const SourceReader read = [this](const QString &path) -> std::optional<QString> {
-        for (const auto &open : documents) {
-            if (!open->text.path.isEmpty() && QFileInfo(open->text.path) == QFileInfo(path))
-                return open->text.text();
+    // What the editor holds is newer than the disk. An open document is found by its
+    // path or by where it really is (through a symlink), each path resolved once per
+    // workspace: one is built for every open theme source on each change to one of them.
+    QHash<QString, QString> held;
+    for (const auto &open : documents) {
+        if (open->text.path.isEmpty())
+            continue;
+        const QString canonical = QFileInfo(open->text.path).canonicalFilePath();
+        if (!canonical.isEmpty())
+            held.insert(canonical, open->text.text());
+        held.insert(open->text.path, open->text.text());
+    }
+    const SourceReader read = [&held](const QString &path) -> std::optional<QString> {
+        auto found = held.constFind(path);
+        if (found == held.cend()) {
+            const QString canonical = QFileInfo(path).canonicalFilePath();
+            if (!canonical.isEmpty())
+                found = held.constFind(canonical);
         }
+        if (found != held.cend())
+            return *found;
         return readSourceFromDisk(path);
     };
     return TokenWorkspace::around(document.text.path, document.text.text(), read);
@@ -770,16 +785,31 @@ void LspServer::documentChanged(Document &document, bool withRelated)
         scheduler.schedule(text.uri, text.path, text.text(), document.generation);
         return;
     }
-    scheduler.schedule(text.uri, text.path, text.text(), document.generation,
-                       tokenContext(document));
-    if (!withRelated)
+    if (!withRelated) {
+        scheduler.schedule(text.uri, text.path, text.text(), document.generation,
+                           tokenContext(document));
         return;
+    }
     // A template's findings can lie in a token file and a token file's come from the
-    // templates: the other open theme sources are checked again with the new text.
+    // templates: every open theme source is checked again with the new text. Once for
+    // all the changes read together (a rename changes every one of them), after the
+    // requests read with them are answered.
+    if (themeSourcesDue)
+        return;
+    themeSourcesDue = true;
+    QMetaObject::invokeMethod(
+        this, [this] { checkThemeSources(); }, Qt::QueuedConnection);
+}
+
+void LspServer::checkThemeSources()
+{
+    themeSourcesDue = false;
+    if (isFinished())
+        return;
     const auto open = documents;
-    for (const std::shared_ptr<Document> &other : open) {
-        if (other.get() != &document && isTokenDocument(*other))
-            documentChanged(*other, false);
+    for (const std::shared_ptr<Document> &document : open) {
+        if (isTokenDocument(*document))
+            documentChanged(*document, false);
     }
 }
 

@@ -152,6 +152,8 @@ private:
     void cancelRequest(const QJsonObject &params);
     // withRelated: the other open templates and token files are checked again too.
     void documentChanged(Document &document, bool withRelated = true);
+    // Every open template and token file checked again with the texts held now.
+    void checkThemeSources();
     void publish(const QString &uri, const QJsonArray &diagnostics, int version);
     void analysed(const QString &uri, int generation, const QVector<LintDiagnostic> &diagnostics);
     // The open document a request names, or an error.
@@ -197,5 +199,7 @@ private:
     PositionEncoding encoding = PositionEncoding::Utf16;
     bool initialized = false;
     bool shutdownRequested = false;
+    // checkThemeSources() is posted and has not run yet.
+    bool themeSourcesDue = false;
     int finishedStatus = -1;
 };
