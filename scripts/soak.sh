@@ -6,7 +6,8 @@
 # times with four tests at once, then once in the sanitizer build. Prints every
 # test that failed in any run, with its output, and how often each failed.
 # On demand, not in CI: run it before submitting a change to attach, live, shot,
-# profile or the editor sessions. Exits 1 when any run failed.
+# profile or the editor sessions. Exits 1 when any run failed. Leave the tree alone
+# while it runs: deb_package_starts builds the package, which rebuilds the tree.
 set -euo pipefail
 
 runs=${1:-5}
