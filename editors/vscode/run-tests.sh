@@ -15,8 +15,16 @@ if ! command -v npm >/dev/null; then
 fi
 mkdir -p "$work_dir"
 # A fresh copy of the sources each run; node_modules is kept while the lock file is.
-(cd "$source_dir" && git ls-files -z --cached --others --exclude-standard . 2>/dev/null || find . -type f -not -path './node_modules/*' -print0) \
-    | (cd "$source_dir" && xargs -0 cp --parents -t "$work_dir")
+# Git lists them only where it tracks them: a copy of the tree inside another
+# repository's ignored folder (a snapshot to soak) is read from the disk.
+list_sources() {
+    if git ls-files --error-unmatch package.json >/dev/null 2>&1; then
+        git ls-files -z --cached --others --exclude-standard .
+    else
+        find . -type f -not -path './node_modules/*' -print0
+    fi
+}
+(cd "$source_dir" && list_sources) | (cd "$source_dir" && xargs -0 cp --parents -t "$work_dir")
 cp "$source_dir/../../LICENSE" "$work_dir/LICENSE.txt"
 cd "$work_dir"
 if ! cmp -s package-lock.json node_modules/.prismark-lock 2>/dev/null; then

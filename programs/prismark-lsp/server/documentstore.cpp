@@ -192,16 +192,29 @@ void DocumentStore::changed(OpenDocument &document, bool withRelated)
         scheduler.schedule(text.uri, text.path, text.text(), document.generation);
         return;
     }
-    scheduler.schedule(text.uri, text.path, text.text(), document.generation,
-                       tokenContext(documents, document));
-    if (!withRelated)
+    if (!withRelated) {
+        scheduler.schedule(text.uri, text.path, text.text(), document.generation,
+                           tokenContext(documents, document));
         return;
+    }
     // A template's findings can lie in a token file and a token file's come from the
-    // templates: the other open theme sources are checked again with the new text.
+    // templates: every open theme source is checked again with the new text. Once for
+    // all the changes read together (a rename changes every one of them), after the
+    // requests read with them are answered.
+    if (themeSourcesDue)
+        return;
+    themeSourcesDue = true;
+    QMetaObject::invokeMethod(
+        &scheduler, [this] { checkThemeSources(); }, Qt::QueuedConnection);
+}
+
+void DocumentStore::checkThemeSources()
+{
+    themeSourcesDue = false;
     const auto open = documents;
-    for (const std::shared_ptr<OpenDocument> &other : open) {
-        if (other.get() != &document && isTokenDocument(*other))
-            changed(*other, false);
+    for (const std::shared_ptr<OpenDocument> &document : open) {
+        if (isTokenDocument(*document))
+            changed(*document, false);
     }
 }
 

@@ -58,6 +58,8 @@ public:
 private:
     // withRelated: the other open templates and token files are checked again too.
     void changed(OpenDocument &document, bool withRelated = true);
+    // Every open template and token file checked again with the texts held now.
+    void checkThemeSources();
     // Too large to analyse: kept, and its diagnostics cleared.
     void setAside(OpenDocument &document);
     void analysed(const QString &uri, int generation, const QVector<LintDiagnostic> &diagnostics);
@@ -68,4 +70,6 @@ private:
     AnalysisScheduler scheduler;
     OpenDocuments documents;
     PositionEncoding positionEncoding = PositionEncoding::Utf16;
+    // checkThemeSources() is posted and has not run yet.
+    bool themeSourcesDue = false;
 };

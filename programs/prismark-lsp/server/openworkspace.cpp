@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 
 namespace {
 QString cleanAbsolutePath(const QString &path)
@@ -22,12 +23,27 @@ bool isTokenDocument(const OpenDocument &document)
 
 TokenWorkspace tokenWorkspace(const OpenDocuments &open, const OpenDocument &document)
 {
-    // What the editor holds is newer than the disk.
-    const SourceReader read = [&open](const QString &path) -> std::optional<QString> {
-        for (const auto &other : open) {
-            if (!other->text.path.isEmpty() && QFileInfo(other->text.path) == QFileInfo(path))
-                return other->text.text();
+    // What the editor holds is newer than the disk. An open document is found by its
+    // path or by where it really is (through a symlink), each path resolved once per
+    // workspace: one is built for every open theme source on each change to one of them.
+    QHash<QString, QString> held;
+    for (const auto &other : open) {
+        if (other->text.path.isEmpty())
+            continue;
+        const QString canonical = QFileInfo(other->text.path).canonicalFilePath();
+        if (!canonical.isEmpty())
+            held.insert(canonical, other->text.text());
+        held.insert(other->text.path, other->text.text());
+    }
+    const SourceReader read = [&held](const QString &path) -> std::optional<QString> {
+        auto found = held.constFind(path);
+        if (found == held.cend()) {
+            const QString canonical = QFileInfo(path).canonicalFilePath();
+            if (!canonical.isEmpty())
+                found = held.constFind(canonical);
         }
+        if (found != held.cend())
+            return *found;
         return readSourceFromDisk(path);
     };
     return TokenWorkspace::around(document.text.path, document.text.text(), read);

@@ -251,6 +251,10 @@ void TestLintConfig::suppressions_data()
         << QByteArray("/* prismark-lint-disable contrast, shadowed */\n" + low +
                       "/* prismark-lint-enable contrast, shadowed */\n" + low)
         << QStringList{"1:1 needless-disable", "4:10 contrast"};
+    QTest::newRow("a finding where the enable stands is reported")
+        << QByteArray("/* prismark-lint-disable syntax */\nQLabel { color: red/* "
+                      "prismark-lint-enable syntax */ background: blue; }\n")
+        << QStringList{"1:1 needless-disable", "2:20 syntax"};
     QTest::newRow("a range without an enable runs to the end")
         << QByteArray("/* prismark-lint-disable */\n" + low + low) << QStringList{};
     QTest::newRow("a suppression of another check is needless")

@@ -27,6 +27,8 @@ private slots:
     void program();
     void programKeepsLineEndings_data();
     void programKeepsLineEndings();
+    void programExitsWithTheWorstFile_data();
+    void programExitsWithTheWorstFile();
     void programPrintsTheSyntaxFinding_data();
     void programPrintsTheSyntaxFinding();
     void programReadsTheFormatKey_data();
@@ -244,30 +246,38 @@ void TestSheetFormatter::programKeepsLineEndings_data()
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QByteArray>("fileAfter"); // the file's bytes after the run
     QTest::addColumn<QByteArray>("out");
+    QTest::addColumn<QString>("note"); // on standard error; "" for none
     const QByteArray compact("QLabel{color:red}\r\n");
     const QByteArray laidOut("QLabel {\r\n    color: red;\r\n}\r\n");
     const QByteArray mixed("QLabel {\r\n    color: red;\r\n}\n");
+    const QString toCrLf = QStringLiteral("mixes line endings; every line ends in CR LF");
     QTest::newRow("CR LF sheet formatted in place")
-        << QStringList{QStringLiteral("FILE")} << compact << 0 << laidOut << QByteArray();
+        << QStringList{QStringLiteral("FILE")} << compact << 0 << laidOut << QByteArray()
+        << QString();
     QTest::newRow("CR LF on standard input, CR LF out")
-        << QStringList{QStringLiteral("-")} << compact << 0 << compact << laidOut;
+        << QStringList{QStringLiteral("-")} << compact << 0 << compact << laidOut << QString();
     QTest::newRow("CR LF with --stdin-filename")
         << QStringList{QStringLiteral("--stdin-filename=FILE"), QStringLiteral("-")} << compact << 0
-        << compact << laidOut;
+        << compact << laidOut << QString();
     QTest::newRow("laid out with CR LF: --check finds nothing")
         << QStringList{QStringLiteral("--check"), QStringLiteral("FILE")} << laidOut << 0 << laidOut
-        << QByteArray();
+        << QByteArray() << QString();
     QTest::newRow("mixed line endings: --check finds a change")
         << QStringList{QStringLiteral("--check"), QStringLiteral("FILE")} << mixed << 1 << mixed
-        << QByteArray();
+        << QByteArray() << toCrLf;
     QTest::newRow("mixed line endings: --diff shows the line that changes its ending")
         << QStringList{QStringLiteral("--diff"), QStringLiteral("--stdin-filename=m.qss"),
                        QStringLiteral("-")}
         << mixed << 1 << mixed
         << QByteArray("--- a/m.qss\n+++ b/m.qss\n@@ -1,3 +1,3 @@\n QLabel {\r\n     color: "
-                      "red;\r\n-}\n+}\r\n");
+                      "red;\r\n-}\n+}\r\n")
+        << toCrLf;
     QTest::newRow("mixed line endings: written with the most used")
-        << QStringList{QStringLiteral("FILE")} << mixed << 0 << laidOut << QByteArray();
+        << QStringList{QStringLiteral("FILE")} << mixed << 0 << laidOut << QByteArray() << toCrLf;
+    QTest::newRow("mixed, mostly LF: written with LF, and the note says so")
+        << QStringList{QStringLiteral("FILE")} << QByteArray("QLabel {\n    color: red;\n}\r\n")
+        << 0 << QByteArray("QLabel {\n    color: red;\n}\n") << QByteArray()
+        << QStringLiteral("mixes line endings; every line ends in LF");
 }
 
 void TestSheetFormatter::programKeepsLineEndings()
@@ -277,6 +287,7 @@ void TestSheetFormatter::programKeepsLineEndings()
     QFETCH(int, exitCode);
     QFETCH(QByteArray, fileAfter);
     QFETCH(QByteArray, out);
+    QFETCH(QString, note);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("s.qss"));
     QVERIFY(writeBytes(path, sheet));
@@ -289,7 +300,43 @@ void TestSheetFormatter::programKeepsLineEndings()
     QCOMPARE(run.exitCode, exitCode);
     QCOMPARE(run.out.toUtf8(), out);
     QCOMPARE(fileBytes(path), fileAfter);
-    QCOMPARE(run.err.contains(QLatin1String("mixes line endings")), sheet.contains("}\n"));
+    QCOMPARE(run.err.contains(QLatin1String("mixes line endings")), !note.isEmpty());
+    QVERIFY2(run.err.contains(note), qPrintable(run.err));
+}
+
+void TestSheetFormatter::programExitsWithTheWorstFile_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // FIRST and SECOND stand for the two files
+    QTest::addColumn<QByteArray>("first");      // null: no such file
+    QTest::addColumn<QByteArray>("second");
+    QTest::addColumn<int>("exitCode");
+    const QByteArray laidOut("QLabel {\n    color: red;\n}\n");
+    const QByteArray rejected("QLabel { color: red background: blue; }\n");
+    const QStringList both{QStringLiteral("FIRST"), QStringLiteral("SECOND")};
+    QTest::newRow("a sheet the toolkit rejects, then a good one")
+        << both << rejected << laidOut << 2;
+    QTest::newRow("--check: a sheet that would change, then a laid out one")
+        << QStringList{QStringLiteral("--check")} + both << QByteArray("QLabel{color:red}")
+        << laidOut << 1;
+    QTest::newRow("a missing file, then a rejected one") << both << QByteArray() << rejected << 3;
+}
+
+// Scripts run it over many files: a failure early on is not hidden by a later success.
+void TestSheetFormatter::programExitsWithTheWorstFile()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, first);
+    QFETCH(QByteArray, second);
+    QFETCH(int, exitCode);
+    QTemporaryDir dir;
+    const QString firstPath = dir.filePath(QStringLiteral("first.qss"));
+    const QString secondPath = dir.filePath(QStringLiteral("second.qss"));
+    QVERIFY(first.isNull() || writeBytes(firstPath, first));
+    QVERIFY(writeBytes(secondPath, second));
+    arguments.replaceInStrings(QStringLiteral("FIRST"), firstPath);
+    arguments.replaceInStrings(QStringLiteral("SECOND"), secondPath);
+    const ProgramRun run = runProgram(QStringLiteral(PRISMARK_FMT_BINARY), arguments);
+    QVERIFY2(run.exitCode == exitCode, qPrintable(run.err));
 }
 
 void TestSheetFormatter::programPrintsTheSyntaxFinding_data()

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <QWidget>
 #include <QtTest>
 
@@ -20,8 +21,13 @@ class TestSyntaxVerdict : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void syntaxVerdictIsTheToolkits_data();
     void syntaxVerdictIsTheToolkits();
+
+private:
+    // The working folder, with a sheet the toolkit rejects for "file:///" to name.
+    QTemporaryDir workingFolder;
 };
 
 namespace {
@@ -66,6 +72,16 @@ bool lintAccepts(const QByteArray &bytes)
 }
 } // namespace
 
+void TestSyntaxVerdict::initTestCase()
+{
+    QVERIFY(workingFolder.isValid());
+    QFile broken(workingFolder.filePath(QStringLiteral("broken-here.qss")));
+    QVERIFY(broken.open(QIODevice::WriteOnly));
+    QVERIFY(broken.write("QLabel { color: red background: blue; }\n") > 0);
+    broken.close();
+    QVERIFY(QDir::setCurrent(workingFolder.path()));
+}
+
 void TestSyntaxVerdict::syntaxVerdictIsTheToolkits_data()
 {
     QTest::addColumn<QByteArray>("bytes");
@@ -95,6 +111,8 @@ void TestSyntaxVerdict::syntaxVerdictIsTheToolkits_data()
     QTest::newRow("two colons in value") << QByteArray("QLabel { color: red: blue; }");
     QTest::newRow("sheet read from a missing file")
         << QByteArray("file:///no/such/sheet/anywhere.qss");
+    QTest::newRow("sheet read from a broken file in the working folder")
+        << QByteArray("file:///broken-here.qss");
 }
 
 void TestSyntaxVerdict::syntaxVerdictIsTheToolkits()

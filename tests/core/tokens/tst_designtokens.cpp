@@ -231,6 +231,8 @@ void TestDesignTokens::referencesAndFunctions_data()
     row("alpha() of a number token", "alpha({color.black}, {amount})", "rgba(0, 0, 0, 0.251)");
     row("mix() halfway", "mix({color.black}, {color.white}, 0.5)", "#808080");
     row("mix() at the ends", "mix({color.black}, {color.accent}, 1)", "#246bfe");
+    row("mix() at 0 is the first colour", "mix({color.accent}, {color.black}, 0)", "#246bfe");
+    row("alpha() of 0 is clear", "alpha({color.accent}, 0)", "rgba(36, 107, 254, 0)");
     row("lighter() by 150 percent", "lighter({color.grey}, 150)", "#c0c0c0");
     row("darker() by 200 percent", "darker({color.light}, 200)", "#606060");
     row("functions nest", "alpha(mix({color.black}, #ffffff, 0.5), 0.5)",

@@ -261,6 +261,12 @@ void TestPrismarkBuild::exitStatus_data()
     QTest::newRow("@contrast in the template holds the build to it")
         << "mytheme.qss.in" << QByteArray(whiteOnRed).replace("@icons", "@contrast AA\n@icons")
         << build << 4 << "tokens/light.tokens.json:1:";
+    QTest::newRow("--contrast in lower case")
+        << "mytheme.qss.in" << whiteOnRed << (build + QStringList{"--contrast", "aa"}) << 4
+        << "(via {color.window}) [contrast] [Light]";
+    QTest::newRow("@contrast in lower case")
+        << "mytheme.qss.in" << QByteArray(whiteOnRed).replace("@icons", "@contrast aaa\n@icons")
+        << build << 4 << "tokens/light.tokens.json:1:";
     QTest::newRow("the pair passes the level not asked for")
         << "mytheme.qss.in" << whiteOnRed << (build + QStringList{"--variant", "Dark"}) << 0 << "";
     QTest::newRow("unknown contrast level")

@@ -158,6 +158,7 @@ private slots:
     void changedFileIsApplied();
     void burstIsAppliedOnceWithItsFinalContent_data();
     void burstIsAppliedOnceWithItsFinalContent();
+    void eachBurstIsCheckedAheadOnce();
     void emptiedFileShowsOnlyOnceItStaysEmpty_data();
     void emptiedFileShowsOnlyOnceItStaysEmpty();
     void paletteHeaderIsWhatTheGalleryPaints_data();
@@ -256,6 +257,32 @@ void TestLive::burstIsAppliedOnceWithItsFinalContent()
     QCOMPARE(live.shown, QStringList{shown});
     QCOMPARE(live.sheet.outcome(),
              shown == sheetA ? LiveSheet::Outcome::Rejected : LiveSheet::Outcome::Applied);
+}
+
+// The refusing checks run once a burst, on its first new text, while it settles; a
+// burst that ended without a read leaves nothing a later burst would take as checked.
+void TestLive::eachBurstIsCheckedAheadOnce()
+{
+    LivePreview live(sheetA);
+    QStringList checked;
+    live.sheet.setLinter(
+        [&checked](const QByteArray &bytes, const QString &, LiveSheet::Scope scope) {
+            if (scope == LiveSheet::Scope::Rejecting)
+                checked << QString::fromUtf8(bytes);
+            return QVector<LintDiagnostic>();
+        });
+    live.sheet.setSettleTimes(aLongTime, aLongTime);
+    for (const QString &text : {sheetB, sheetC, sheetB})
+        QVERIFY(writeAndWaitForNotice(live.path, text));
+    QCOMPARE(checked, QStringList{sheetB});
+
+    // The burst ends on a file too large to read: nothing read, nothing installed.
+    live.sheet.setSettleTimes(0, aLongTime);
+    QVERIFY(writeFile(live.path, QByteArray(20 * 1000 * 1000, ' ')));
+    QTRY_COMPARE(live.sheet.outcome(), LiveSheet::Outcome::Unreadable);
+    live.sheet.setSettleTimes(aLongTime, aLongTime);
+    QVERIFY(writeAndWaitForNotice(live.path, sheetC));
+    QCOMPARE(checked, (QStringList{sheetB, sheetC}));
 }
 
 void TestLive::emptiedFileShowsOnlyOnceItStaysEmpty_data()

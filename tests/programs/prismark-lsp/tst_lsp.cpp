@@ -48,6 +48,7 @@ private slots:
     void quickFixAppliedAndRechecked();
     void outlineAndDefinition();
     void tokenRenameOverTheWire();
+    void templateIsCheckedAgainWhenItsTokensChange();
     void embeddedSheetsOverTheWire();
     void tokenFileDiagnostics_data();
     void tokenFileDiagnostics();
@@ -751,6 +752,68 @@ void TestLsp::tokenRenameOverTheWire()
     QVERIFY(after.ok());
     for (int i = 0; i < after.sheets.size(); ++i)
         QCOMPARE(after.sheets.at(i).text, before.sheets.at(i).text);
+}
+
+// The template's findings come through its token files: changes to an open one, read
+// together, are checked on the open template too, with the newest text.
+void TestLsp::templateIsCheckedAgainWhenItsTokensChange()
+{
+    QTemporaryDir directory;
+    QVERIFY(QProcess::execute(QStringLiteral("cp"),
+                              {QStringLiteral("-r"),
+                               QStringLiteral(PRISMARK_SOURCE_DIR "/resources/theme-sources"),
+                               directory.path()}) == 0);
+    const QDir sources(directory.filePath(QStringLiteral("theme-sources")));
+    const auto read = [&sources](const QString &name) {
+        QFile file(sources.filePath(name));
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    };
+    const QString themeUri = QUrl::fromLocalFile(sources.filePath("prismark.qss.in")).toString();
+    const QString lightUri =
+        QUrl::fromLocalFile(sources.filePath("tokens/light.tokens.json")).toString();
+    const QString good = read(QStringLiteral("tokens/light.tokens.json"));
+    const int value = int(good.indexOf(QLatin1String("\"$value\": "),
+                                       good.indexOf(QLatin1String("\"buttonText\": {")))) +
+                      10;
+    QVERIFY(value > 10);
+    const QString planted =
+        QString(good).replace(value, good.indexOf('"', value + 1) + 1 - value, "\"#eef2f7\"");
+    const auto tellsPlanted = [&themeUri](const QJsonObject &m) {
+        return m.value("method") == "textDocument/publishDiagnostics" &&
+               m["params"]["uri"] == themeUri &&
+               QJsonDocument(m).toJson().contains("ButtonText #eef2f7 on Button #eef2f7");
+    };
+
+    Client client;
+    client.initialize();
+    client.open(read(QStringLiteral("prismark.qss.in")), themeUri);
+    client.open(good, lightUri);
+    QVERIFY(!tellsPlanted(client.diagnosticsFor(themeUri).toObject()));
+    QByteArray burst;
+    int version = 1;
+    for (const QString &text : {planted, good, planted}) {
+        const QByteArray body =
+            QJsonDocument(
+                QJsonObject{
+                    {"jsonrpc", "2.0"},
+                    {"method", "textDocument/didChange"},
+                    {"params",
+                     QJsonObject{
+                         {"textDocument", QJsonObject{{"uri", lightUri}, {"version", ++version}}},
+                         {"contentChanges", QJsonArray{QJsonObject{{"text", text}}}}}}})
+                .toJson(QJsonDocument::Compact);
+        burst += "Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body;
+    }
+    client.sendRaw(burst);
+    QVERIFY(!client.take(tellsPlanted).toObject().isEmpty());
+    client.change(lightUri, ++version, good);
+    QVERIFY(!client
+                 .take([&](const QJsonObject &m) {
+                     return m.value("method") == "textDocument/publishDiagnostics" &&
+                            m["params"]["uri"] == themeUri && !tellsPlanted(m);
+                 })
+                 .toObject()
+                 .isEmpty());
 }
 
 void TestLsp::tokenFileDiagnostics_data()

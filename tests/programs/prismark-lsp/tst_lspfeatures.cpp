@@ -297,6 +297,7 @@ void TestLspFeatures::colourFunctionCompletion_data()
     QTest::newRow("a selector") << "QLab|" << theme << QString();
     QTest::newRow("a length") << "QLabel { padding: |" << theme << QString();
     QTest::newRow("inside url()") << "QLabel { image: url(|" << theme << QString();
+    QTest::newRow("inside palette()") << "QLabel { color: palette(|" << theme << QString();
     QTest::newRow("after a number") << "QLabel { color: 1|" << theme << QString();
     QTest::newRow("an @palette line past the header")
         << "/* a */\nQLabel { }\n/* @palette Window = | */" << theme << QString();
@@ -719,7 +720,7 @@ void TestLspFeatures::messageSizeLimitAtItsEdge_data()
 }
 
 // The header alone decides: a body of the limit is awaited, one byte more is refused
-// before any of it arrives.
+// before any of it arrives, and what arrives of it is dropped, never held.
 void TestLspFeatures::messageSizeLimitAtItsEdge()
 {
     QFETCH(qint64, length);
@@ -729,6 +730,9 @@ void TestLspFeatures::messageSizeLimitAtItsEdge()
     MessageFramer::Frame frame;
     QCOMPARE(framer.next(&frame), refused);
     QCOMPARE(frame.error.contains(QStringLiteral("over the limit")), refused);
+    framer.append(QByteArray(4096, ' '));
+    QVERIFY(!framer.next(&frame));
+    QCOMPARE(framer.pending(), refused ? 0 : 4098);
 }
 
 QTEST_GUILESS_MAIN(TestLspFeatures)

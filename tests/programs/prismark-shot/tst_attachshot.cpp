@@ -378,13 +378,13 @@ void TestAttachShot::failureIsSaidPlainly()
     const QStringList arguments{QStringLiteral("--settle"), QStringLiteral("0.5"),
                                 QStringLiteral("--out"),
                                 folder.filePath(QStringLiteral("failing"))};
-    QElapsedTimer clock;
-    clock.start();
     const ShotRun shot =
         runShot(arguments + QStringList{sheetPath, QStringLiteral("--")} + command);
     QVERIFY2(shot.errors.contains(message), qPrintable(shot.errors));
     QCOMPARE(shot.status, status);
-    QVERIFY(clock.elapsed() < 15000);
+    // Said as it happened: no deadline of prismark-shot's ran out and stopped the
+    // application (each of those says "It was stopped.").
+    QVERIFY2(!shot.errors.contains(QLatin1String("It was stopped.")), qPrintable(shot.errors));
 }
 
 void TestAttachShot::windowFilesAreUniqueInShownOrder_data()

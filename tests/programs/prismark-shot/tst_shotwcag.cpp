@@ -1,7 +1,10 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
+#include "audit/controlparts.h"
 #include "audit/wcagaudit.h"
+#include "shot/imagewriter.h"
+#include "shot/wcagpage.h"
 #include "testsupport.h"
 
 #include <QFile>
@@ -9,6 +12,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QProgressBar>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -29,6 +33,9 @@ private slots:
     void targetSpacing();
     void largeText_data();
     void largeText();
+    void progressChunkIsMeasuredWherePainted_data();
+    void progressChunkIsMeasuredWherePainted();
+    void eachThemesPageShowsItsOwnCrops();
     void plantedFaults_data();
     void plantedFaults();
     void adviceAloneDoesNotFail_data();
@@ -240,6 +247,59 @@ void TestShotWcag::largeText()
     font.setPointSizeF(points);
     font.setBold(bold);
     QCOMPARE(isLargeText(font), large);
+}
+
+void TestShotWcag::progressChunkIsMeasuredWherePainted_data()
+{
+    QTest::addColumn<bool>("rightToLeft");
+    QTest::newRow("left to right: from the left end") << false;
+    QTest::newRow("right to left: from the right end") << true;
+}
+
+void TestShotWcag::progressChunkIsMeasuredWherePainted()
+{
+    QFETCH(bool, rightToLeft);
+    QProgressBar bar;
+    bar.setLayoutDirection(rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
+    bar.setTextVisible(false);
+    bar.setStyleSheet(QStringLiteral("QProgressBar { background: #ffffff; border: none; }"
+                                     "QProgressBar::chunk { background: #ff0000; }"));
+    bar.setValue(30);
+    bar.resize(200, 24);
+    QRect groove;
+    const QRect chunk = progressChunk(&bar, &groove);
+    const QImage painted = bar.grab().toImage();
+    QCOMPARE(painted.pixelColor(chunk.center()), QColor(255, 0, 0));
+    const QPoint mirrored(groove.left() + groove.right() - chunk.center().x(), chunk.center().y());
+    QCOMPARE(painted.pixelColor(mirrored), QColor(255, 255, 255));
+}
+
+// Themes' findings come interleaved; each page's crops are its own, in its order.
+void TestShotWcag::eachThemesPageShowsItsOwnCrops()
+{
+    WcagReport report;
+    report.themes = QStringList{QStringLiteral("first"), QStringLiteral("second")};
+    const QVector<QPair<QString, QRgb>> findings{{QStringLiteral("first"), qRgb(255, 0, 0)},
+                                                 {QStringLiteral("second"), qRgb(0, 255, 0)},
+                                                 {QStringLiteral("first"), qRgb(0, 0, 255)}};
+    for (const auto &[theme, colour] : findings) {
+        WcagFinding finding;
+        finding.theme = theme;
+        finding.crop = QImage(8, 8, QImage::Format_RGB32);
+        finding.crop.fill(colour);
+        report.findings << finding;
+    }
+    QTemporaryDir pages;
+    ImageWriter writer;
+    QVERIFY(writeWcagPages(report, pages.path(), writer));
+    writer.waitForDone();
+    const auto crop = [&pages](const QString &theme, int index) {
+        return QImage(pages.filePath(theme + QLatin1Char('/') + wcagCropPath(index))).pixel(0, 0);
+    };
+    QCOMPARE(crop(QStringLiteral("first"), 0), qRgb(255, 0, 0));
+    QCOMPARE(crop(QStringLiteral("first"), 1), qRgb(0, 0, 255));
+    QCOMPARE(crop(QStringLiteral("second"), 0), qRgb(0, 255, 0));
+    QVERIFY(!QFileInfo::exists(pages.filePath(QStringLiteral("second/") + wcagCropPath(1))));
 }
 
 void TestShotWcag::plantedFaults_data()
