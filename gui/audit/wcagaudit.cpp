@@ -6,7 +6,9 @@
 #include "analysis/contrastratio.h"
 #include "audit/auditrules.h"
 #include "audit/controlparts.h"
+#include "audit/renderedcontrast.h"
 #include "audit/showntext.h"
+#include "audit/stateimages.h"
 #include "theme/shellobjectnames.h"
 
 #include <QAbstractButton>
