@@ -186,7 +186,6 @@ QString readOutputs(const QCommandLineParser &parser, ShotOptions &options)
     options.auditFormat = findReportFormat(auditReportFormats(), format);
     if (!options.auditFormat)
         return unknownReportFormatError(auditReportFormats(), format);
-    options.wcagFormat = findReportFormat(wcagReportFormats(), format);
     options.htmlPath = parser.value(QStringLiteral("html"));
     if (parser.isSet(QStringLiteral("html")) && !options.wcag)
         return QStringLiteral("--html writes --audit=wcag's pages; add --audit=wcag");
