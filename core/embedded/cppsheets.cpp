@@ -47,23 +47,10 @@ int decodeEscape(const QString &text, int from, int limit, uint *value)
     if (kind == QLatin1Char('x') || kind == QLatin1Char('u') || kind == QLatin1Char('U')) {
         // \x takes every hexadecimal digit there is, \u four and \U eight.
         const int digits = kind == QLatin1Char('u') ? 4 : kind == QLatin1Char('U') ? 8 : limit;
-        uint result = 0;
-        int i = from + 2;
-        for (; i < limit && i - from - 2 < digits && hexDigitValue(text.at(i)) >= 0; ++i)
-            result = qMin<uint>(result * 16 + uint(hexDigitValue(text.at(i))), 0x110000);
-        *value = result;
-        return i - from;
+        return readEscapeDigits(text, from + 2, limit, digits, 16, value) - from;
     }
-    if (kind >= QLatin1Char('0') && kind <= QLatin1Char('7')) {
-        uint result = 0;
-        int i = from + 1;
-        for (; i < limit && i < from + 4 && text.at(i) >= QLatin1Char('0') &&
-               text.at(i) <= QLatin1Char('7');
-             ++i)
-            result = result * 8 + (text.at(i).unicode() - '0');
-        *value = result;
-        return i - from;
-    }
+    if (kind >= QLatin1Char('0') && kind <= QLatin1Char('7'))
+        return readEscapeDigits(text, from + 1, limit, 3, 8, value) - from;
     if (kind.isNull()) {
         *value = '\\';
         return 1;
@@ -82,7 +69,7 @@ void decodeRaw(const QString &text, const SourceToken &literal, SheetBuilder *bu
     builder->endPiece(literal.contentEnd);
 }
 
-// Whether the character at from is a backslash that splices two lines, and its length.
+// The length of the line splice at from (a backslash and a line break), or 0.
 int lineSplice(const QString &text, int from, int limit)
 {
     if (from + 1 < limit && text.at(from + 1) == QLatin1Char('\n'))

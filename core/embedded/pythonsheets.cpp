@@ -25,12 +25,7 @@ int numericEscape(const QString &text, int from, int limit, uint *value)
     const QChar kind = text.at(from + 1);
     if (kind == QLatin1Char('x') || kind == QLatin1Char('u') || kind == QLatin1Char('U')) {
         const int digits = kind == QLatin1Char('x') ? 2 : kind == QLatin1Char('u') ? 4 : 8;
-        uint result = 0;
-        int i = from + 2;
-        for (; i < limit && i < from + 2 + digits && hexDigitValue(text.at(i)) >= 0; ++i)
-            result = qMin<uint>(result * 16 + uint(hexDigitValue(text.at(i))), 0x110000);
-        *value = result;
-        return i - from;
+        return readEscapeDigits(text, from + 2, limit, digits, 16, value) - from;
     }
     if (kind == QLatin1Char('N')) {
         const int close = int(text.indexOf(QLatin1Char('}'), from));
@@ -43,14 +38,7 @@ int numericEscape(const QString &text, int from, int limit, uint *value)
     }
     if (kind < QLatin1Char('0') || kind > QLatin1Char('7'))
         return 0;
-    uint result = 0;
-    int i = from + 1;
-    for (; i < limit && i < from + 4 && text.at(i) >= QLatin1Char('0') &&
-           text.at(i) <= QLatin1Char('7');
-         ++i)
-        result = result * 8 + (text.at(i).unicode() - '0');
-    *value = result;
-    return i - from;
+    return readEscapeDigits(text, from + 1, limit, 3, 8, value) - from;
 }
 
 // The escape at from (a backslash) inside a string ending before limit: its value
