@@ -10,6 +10,7 @@
 #include <QtGui/private/qcssparser_p.h>
 
 #include <algorithm>
+#include <cctype>
 
 namespace {
 // Named colours only where the property takes a brush: "tan" is a font family too.
@@ -173,4 +174,21 @@ QString rgbaFunctionText(const QColor &colour)
         .arg(colour.green())
         .arg(colour.blue())
         .arg(colour.alpha() == 1 ? QStringLiteral("0.004") : QString::number(colour.alpha()));
+}
+
+bool readEightDigitHex(const QString &written, EightDigitHex *readings)
+{
+    if (written.size() != 9 || !written.startsWith(QLatin1Char('#')))
+        return false;
+    for (int i = 1; i < written.size(); ++i) {
+        const ushort digit = written.at(i).unicode();
+        if (digit > 0x7f || !std::isxdigit(digit))
+            return false;
+    }
+    int byte[4];
+    for (int i = 0; i < 4; ++i)
+        byte[i] = written.mid(1 + 2 * i, 2).toInt(nullptr, 16);
+    readings->alphaFirst = QColor(byte[1], byte[2], byte[3], byte[0]);
+    readings->alphaLast = QColor(byte[0], byte[1], byte[2], byte[3]);
+    return true;
 }

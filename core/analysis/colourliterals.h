@@ -30,3 +30,13 @@ QString rgbaFunctionText(const QColor &colour);
 // The colour the toolkit reads from one literal ("#80ff0000", "rgba(1, 2, 3, 50%)",
 // "red"); invalid when it reads none.
 QColor readColourLiteral(const QString &literal);
+
+// "#" and eight hexadecimal digits, read both ways: alpha first as the toolkit reads
+// them (#AARRGGBB), alpha last as CSS and design tokens write them (#RRGGBBAA).
+struct EightDigitHex
+{
+    QColor alphaFirst;
+    QColor alphaLast;
+};
+// False, and readings untouched, for any other text.
+bool readEightDigitHex(const QString &written, EightDigitHex *readings);

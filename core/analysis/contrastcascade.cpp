@@ -5,6 +5,7 @@
 
 #include "analysis/checkreporter.h"
 #include "analysis/contrastratio.h"
+#include "analysis/rulecascade.h"
 #include "analysis/selectorindex.h"
 
 #include <QCoreApplication>

@@ -3,8 +3,9 @@
 
 #include "analysis/contrastratio.h"
 
+#include "analysis/srgbtransfer.h"
+
 #include <array>
-#include <cmath>
 
 namespace {
 // The linear light of each 8-bit channel level, tabled: the state audit asks for
@@ -15,11 +16,8 @@ const std::array<double, 256> &linearLevels()
 {
     static const std::array<double, 256> levels = [] {
         std::array<double, 256> table{};
-        for (int level = 0; level < 256; ++level) {
-            const double value = level / 255.0;
-            table[level] =
-                value <= 0.04045 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
-        }
+        for (int level = 0; level < 256; ++level)
+            table[level] = srgbToLinear(level / 255.0);
         return table;
     }();
     return levels;

@@ -5,6 +5,7 @@
 
 #include "analysis/rulematcher.h"
 #include "analysis/toolkitsheet.h"
+#include "support/sheetlexer.h"
 
 #include <QObject>
 
@@ -21,23 +22,23 @@ ToolkitIndex toolkitIndexOf(const SheetSelector &selector)
 
 QString rightmostCompoundText(const SheetSelector &selector)
 {
-    // The last blank or combinator outside brackets and quotes starts the compound.
+    // The last blank or combinator outside brackets, strings and comments starts the
+    // compound.
+    const QStringView text(selector.text);
     int start = 0;
     int depth = 0;
-    QChar quote;
-    for (int i = 0; i < selector.text.size(); ++i) {
-        const QChar c = selector.text.at(i);
-        if (!quote.isNull()) {
-            if (c == quote)
-                quote = QChar();
-        } else if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
-            quote = c;
-        } else if (c == QLatin1Char('[') || c == QLatin1Char('(')) {
-            ++depth;
-        } else if (c == QLatin1Char(']') || c == QLatin1Char(')')) {
-            depth = qMax(0, depth - 1);
-        } else if (depth == 0 && (c.isSpace() || c == QLatin1Char('>'))) {
-            start = i + 1;
+    for (SheetLexer lexer(text); !lexer.atEnd();) {
+        const SheetSpan span = lexer.next();
+        if (span.kind == SheetSpanKind::Whitespace && depth == 0) {
+            start = span.end();
+        } else if (span.kind == SheetSpanKind::Punctuation) {
+            const QChar c = text.at(span.start);
+            if (c == QLatin1Char('[') || c == QLatin1Char('('))
+                ++depth;
+            else if (c == QLatin1Char(']') || c == QLatin1Char(')'))
+                depth = qMax(0, depth - 1);
+            else if (c == QLatin1Char('>') && depth == 0)
+                start = span.end();
         }
     }
     return selector.text.mid(start);

@@ -3,21 +3,13 @@
 
 #include "analysis/oklch.h"
 
+#include "analysis/srgbtransfer.h"
+
 #include <QtMath>
 
 #include <cmath>
 
 namespace {
-double linearOf(double channel)
-{
-    return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
-}
-
-double encodedOf(double linear)
-{
-    return linear <= 0.0031308 ? linear * 12.92 : 1.055 * std::pow(linear, 1 / 2.4) - 0.055;
-}
-
 struct Linear
 {
     double red;
@@ -56,9 +48,9 @@ Linear linearFromOklch(const Oklch &oklch)
 Oklch oklchFromColour(const QColor &colour)
 {
     const QColor rgb = colour.toRgb();
-    const double red = linearOf(rgb.redF());
-    const double green = linearOf(rgb.greenF());
-    const double blue = linearOf(rgb.blueF());
+    const double red = srgbToLinear(rgb.redF());
+    const double green = srgbToLinear(rgb.greenF());
+    const double blue = srgbToLinear(rgb.blueF());
     const double lCone = std::cbrt(0.4122214708 * red + 0.5363033324 * green + 0.0514459929 * blue);
     const double mCone = std::cbrt(0.2119034982 * red + 0.6806995451 * green + 0.1073969566 * blue);
     const double sCone = std::cbrt(0.0883024619 * red + 0.2817188376 * green + 0.6299787005 * blue);
@@ -90,7 +82,7 @@ QColor colourFromOklch(const Oklch &oklch, int alpha)
         linear = linearFromOklch({wanted.lightness, inside, wanted.hue});
     }
     const auto channel = [](double value) {
-        return qBound(0, int(std::lround(encodedOf(qBound(0.0, value, 1.0)) * 255)), 255);
+        return qBound(0, int(std::lround(linearToSrgb(qBound(0.0, value, 1.0)) * 255)), 255);
     };
     return QColor(channel(linear.red), channel(linear.green), channel(linear.blue), alpha);
 }

@@ -8,6 +8,8 @@
 
 #include <QStringList>
 
+#include <algorithm>
+
 using namespace QCss;
 
 namespace {
@@ -173,4 +175,51 @@ const SheetDeclaration *winningDeclaration(const SheetModel &model,
         }
     }
     return nullptr;
+}
+
+bool selectorCovers(const QssReference::WidgetClasses &classes, const SheetSelector &b,
+                    const SheetSelector &a)
+{
+    // Only the last compound is compared, so b must not depend on ancestors.
+    if (b.hasAncestors || b.subcontrol != a.subcontrol)
+        return false;
+    if (!b.element.isEmpty() && b.element != a.element && !classes.inherits(a.element, b.element))
+        return false;
+    for (const QString &id : b.ids) {
+        if (!a.ids.contains(id))
+            return false;
+    }
+    for (const auto &attribute : b.attributes) {
+        const bool implied = std::any_of(
+            a.attributes.cbegin(), a.attributes.cend(), [&attribute](const SheetAttribute &other) {
+                if (other.name != attribute.name)
+                    return false;
+                if (attribute.anyValue)
+                    return true;
+                return other.match == attribute.match && other.value == attribute.value;
+            });
+        if (!implied)
+            return false;
+    }
+    for (const QString &state : b.states) {
+        if (!a.states.contains(state))
+            return false;
+    }
+    for (const QString &state : b.negatedStates) {
+        if (!a.negatedStates.contains(state))
+            return false;
+    }
+    return true;
+}
+
+int cascadeWeight(const SheetSelector &selector, int order)
+{
+    // The toolkit's own weight: a rule's position plus its specificity times 256, so
+    // in a sheet of more than 256 rules position bleeds into specificity.
+    return order + selector.specificity * 0x100;
+}
+
+bool selectorWins(const SheetSelector &b, int bOrder, const SheetSelector &a, int aOrder)
+{
+    return cascadeWeight(b, bOrder) > cascadeWeight(a, aOrder);
 }

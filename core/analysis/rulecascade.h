@@ -48,3 +48,12 @@ bool propertyOverrides(const QString &high, const QString &low);
 const SheetDeclaration *winningDeclaration(const SheetModel &model,
                                            const QVector<CascadeEntry> &entries,
                                            const QString &subcontrol, const QString &property);
+
+// Shared by the cascade-aware checks.
+// True when every widget and state that a matches is matched by b too.
+bool selectorCovers(const QssReference::WidgetClasses &classes, const SheetSelector &b,
+                    const SheetSelector &a);
+// Where the toolkit sorts a rule's selector among those that match a widget.
+int cascadeWeight(const SheetSelector &selector, int order);
+// True when b's declarations override a's where both apply.
+bool selectorWins(const SheetSelector &b, int bOrder, const SheetSelector &a, int aOrder);

@@ -3,6 +3,8 @@
 
 #include "analysis/selectorindex.h"
 
+#include "analysis/rulecascade.h"
+
 #include <QSet>
 
 #include <algorithm>

@@ -197,7 +197,7 @@ public:
     // A palette colour the header sets (the All group unless asked), or invalid.
     QColor paletteColor(QPalette::ColorRole role, QPalette::ColorGroup group = QPalette::All) const;
     // Whether what is said of the sheet rests on files on disk: a url() naming a path,
-    // or the file the sheet is read from.
+    // or the file the sheet is read from (sheetresources.cpp, with what follows them).
     bool readsFiles() const;
 
 private:
@@ -207,6 +207,7 @@ private:
     void noteEscapeShifts(const QString &original);
     void parseRules();
     void scanPalette();
+    // The url()s and a "file:///" reference, looked at on disk (sheetresources.cpp).
     void resolveResources();
     void readReference();
     int urlLength(int offset) const;
@@ -222,12 +223,3 @@ QString specificityText(const SheetSelector &selector);
 
 // The properties the sheet's attribute selectors test, in any compound, each once.
 QStringList testedAttributeNames(const SheetModel &model);
-
-// Shared by the cascade-aware checks.
-// True when every widget and state that a matches is matched by b too.
-bool selectorCovers(const QssReference::WidgetClasses &classes, const SheetSelector &b,
-                    const SheetSelector &a);
-// Where the toolkit sorts a rule's selector among those that match a widget.
-int cascadeWeight(const SheetSelector &selector, int order);
-// True when b's declarations override a's where both apply.
-bool selectorWins(const SheetSelector &b, int bOrder, const SheetSelector &a, int aOrder);

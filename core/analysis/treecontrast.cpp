@@ -182,14 +182,9 @@ private:
         const Sourced behind = behindOf(target.object);
         if (hasPattern(own.background) || !behind.colour.isValid())
             return;
-        const QColor roleFill =
-            target.role == ContrastRole::Button  ? cascade.fallback(QPalette::Button)
-            : target.role == ContrastRole::Input ? cascade.fallback(QPalette::Base)
-                                                 : behind.colour;
-        const ColourPlace roleFillPlace =
-            target.role == ContrastRole::Button  ? paletteAt(QPalette::Button)
-            : target.role == ContrastRole::Input ? paletteAt(QPalette::Base)
-                                                 : behind.place;
+        const QPalette::ColorRole fill = fallbackFillRole(target.role);
+        const QColor roleFill = fill != QPalette::NoRole ? cascade.fallback(fill) : behind.colour;
+        const ColourPlace roleFillPlace = fill != QPalette::NoRole ? paletteAt(fill) : behind.place;
         Sourced background = sourced(own.background, own, own.backgroundColor, roleFill,
                                      behind.colour, roleFillPlace);
         if (!isSolid(own.background) && target.role == ContrastRole::Plain)
@@ -199,10 +194,7 @@ private:
             if (!itemColours(target, own, &text, &background))
                 return;
         } else {
-            const QPalette::ColorRole role =
-                target.role == ContrastRole::Button  ? QPalette::ButtonText
-                : target.role == ContrastRole::Input ? QPalette::Text
-                                                     : QPalette::WindowText;
+            const QPalette::ColorRole role = fallbackTextRole(target.role);
             text = sourced(own.foreground, own, own.color, cascade.fallback(role),
                            background.colour, paletteAt(role));
         }
@@ -257,6 +249,20 @@ private:
     mutable QHash<const QObject *, Sourced> behindCache;
 };
 } // namespace
+
+QPalette::ColorRole fallbackTextRole(ContrastRole role)
+{
+    return role == ContrastRole::Button  ? QPalette::ButtonText
+           : role == ContrastRole::Input ? QPalette::Text
+                                         : QPalette::WindowText;
+}
+
+QPalette::ColorRole fallbackFillRole(ContrastRole role)
+{
+    return role == ContrastRole::Button  ? QPalette::Button
+           : role == ContrastRole::Input ? QPalette::Base
+                                         : QPalette::NoRole;
+}
 
 std::optional<QVector<TreeContrastFinding>> judgeTreeContrast(const SheetModel &model,
                                                               const ContrastTree &tree)

@@ -6,6 +6,7 @@
 #include "analysis/colourplace.h"
 
 #include <QColor>
+#include <QPalette>
 #include <QString>
 #include <QVector>
 
@@ -25,6 +26,9 @@ enum class ContrastRole
     Input,  // Text on Base
     Plain,  // WindowText on what is behind it
 };
+// The palette colour of a role's text, and of its fill (none for Plain).
+QPalette::ColorRole fallbackTextRole(ContrastRole role);
+QPalette::ColorRole fallbackFillRole(ContrastRole role);
 
 // One object whose text is judged, in one state.
 struct ContrastTarget

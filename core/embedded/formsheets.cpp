@@ -112,11 +112,56 @@ bool readTag(const QString &text, int from, Tag *tag)
     return false;
 }
 
+// What a "<" of the form opens: a section whose content is no element (a comment, a
+// processing instruction, a declaration, CDATA), or else a tag. The one place that
+// knows where each of them ends.
+struct Markup
+{
+    enum Kind
+    {
+        Tag,
+        CData,
+        Other,
+    };
+    Kind kind = Tag;
+    // A section's content, [contentStart, contentEnd), and the offset after it; an
+    // unclosed one runs to the end of the text.
+    int contentStart = 0;
+    int contentEnd = 0;
+    int end = 0;
+    bool closed = true;
+};
+
+Markup markupAt(const QString &text, int from)
+{
+    static const struct
+    {
+        const char *open;
+        const char *close;
+        Markup::Kind kind;
+    } sections[] = {{"<!--", "-->", Markup::Other},
+                    {"<![CDATA[", "]]>", Markup::CData},
+                    {"<?", "?>", Markup::Other},
+                    {"<!", ">", Markup::Other}};
+    Markup markup;
+    for (const auto &section : sections) {
+        if (!QStringView(text).mid(from).startsWith(QLatin1String(section.open)))
+            continue;
+        markup.kind = section.kind;
+        markup.contentStart = from + int(qstrlen(section.open));
+        const int close = int(text.indexOf(QLatin1String(section.close), markup.contentStart));
+        markup.closed = close >= 0;
+        markup.contentEnd = close < 0 ? int(text.size()) : close;
+        markup.end = close < 0 ? int(text.size()) : close + int(qstrlen(section.close));
+        break;
+    }
+    return markup;
+}
+
 // Reads a <string>'s content from contentStart up to the "<" of its end tag into
 // builder; the offset of that "<", or -1 when the element never ends.
 int readStringContent(const QString &text, int contentStart, SheetBuilder *builder)
 {
-    static const QLatin1String cdataOpen("<![CDATA[");
     int i = contentStart;
     bool inText = false;
     auto beginText = [&]() {
@@ -132,24 +177,23 @@ int readStringContent(const QString &text, int contentStart, SheetBuilder *build
     while (i < text.size()) {
         const QChar c = text.at(i);
         if (c == QLatin1Char('<')) {
-            if (!QStringView(text).mid(i).startsWith(cdataOpen)) {
-                endText();
-                return i;
-            }
+            const Markup markup = markupAt(text, i);
             endText();
-            const int contentAt = i + int(cdataOpen.size());
-            const int close = text.indexOf(QLatin1String("]]>"), contentAt);
-            if (close < 0)
+            if (markup.kind != Markup::CData)
+                return i;
+            if (!markup.closed)
                 return -1;
-            builder->beginPiece(contentAt, LiteralSpelling::XmlCData, QStringLiteral("]]>"));
-            for (int j = contentAt; j < close; ++j)
-                builder->append(text.at(j) == QLatin1Char('\r') &&
-                                        (j + 1 >= close || text.at(j + 1) != QLatin1Char('\n'))
-                                    ? '\n'
-                                    : text.at(j).unicode(),
-                                j);
-            builder->endPiece(close);
-            i = close + 3;
+            builder->beginPiece(markup.contentStart, LiteralSpelling::XmlCData,
+                                QStringLiteral("]]>"));
+            for (int j = markup.contentStart; j < markup.contentEnd; ++j)
+                builder->append(
+                    text.at(j) == QLatin1Char('\r') &&
+                            (j + 1 >= markup.contentEnd || text.at(j + 1) != QLatin1Char('\n'))
+                        ? '\n'
+                        : text.at(j).unicode(),
+                    j);
+            builder->endPiece(markup.contentEnd);
+            i = markup.end;
             continue;
         }
         beginText();
@@ -173,24 +217,6 @@ int readStringContent(const QString &text, int contentStart, SheetBuilder *build
     return -1;
 }
 
-// Steps over what is no element at from: a comment, a processing instruction, a
-// declaration, a CDATA section. The offset after it; from when there is none.
-int skipMarkup(const QString &text, int from)
-{
-    static const struct
-    {
-        const char *open;
-        const char *close;
-    } kinds[] = {{"<!--", "-->"}, {"<![CDATA[", "]]>"}, {"<?", "?>"}, {"<!", ">"}};
-    for (const auto &kind : kinds) {
-        if (!QStringView(text).mid(from).startsWith(QLatin1String(kind.open)))
-            continue;
-        const int close = text.indexOf(QLatin1String(kind.close), from + int(qstrlen(kind.open)));
-        return close < 0 ? int(text.size()) : close + int(qstrlen(kind.close));
-    }
-    return from;
-}
-
 } // namespace
 
 QVector<EmbeddedSheet> readFormSheets(const QString &text)
@@ -205,9 +231,9 @@ QVector<EmbeddedSheet> readFormSheets(const QString &text)
     bool inStyleSheet = false;
     int at = 0;
     while ((at = text.indexOf(QLatin1Char('<'), at)) >= 0) {
-        const int after = skipMarkup(text, at);
-        if (after != at) {
-            at = after;
+        const Markup markup = markupAt(text, at);
+        if (markup.kind != Markup::Tag) {
+            at = markup.end;
             continue;
         }
         Tag tag;

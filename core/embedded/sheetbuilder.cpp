@@ -106,3 +106,18 @@ int hexDigitValue(QChar c)
         return u - 'A' + 10;
     return -1;
 }
+
+int readEscapeDigits(const QString &text, int start, int limit, int maxDigits, int base,
+                     uint *value)
+{
+    const auto digit = [base](QChar c) {
+        const int hex = hexDigitValue(c);
+        return hex < base ? hex : -1;
+    };
+    uint result = 0;
+    int i = start;
+    for (; i < limit && i - start < maxDigits && digit(text.at(i)) >= 0; ++i)
+        result = qMin<uint>(result * uint(base) + uint(digit(text.at(i))), 0x110000);
+    *value = result;
+    return i;
+}

@@ -39,3 +39,8 @@ void placeSheets(QVector<EmbeddedSheet> &sheets, const QString &fileText);
 
 // The value of a hexadecimal digit, or -1.
 int hexDigitValue(QChar c);
+// The number an escape spells in octal or hexadecimal (base 8 or 16) with at most
+// maxDigits digits from start, none at or past limit, held at 0x110000 (past Unicode)
+// however many digits follow; where its digits end.
+int readEscapeDigits(const QString &text, int start, int limit, int maxDigits, int base,
+                     uint *value);

@@ -24,12 +24,18 @@ QString styleSheetDataDirectory(const QString &executableDirectory)
     return QFileInfo(installed).isDir() ? installed : QStringLiteral(PRISMARK_BUILD_STYLES_DIR);
 }
 
+int styleSheetTextEnd(const QByteArray &bytes)
+{
+    const auto nul = bytes.indexOf('\0');
+    return int(nul < 0 ? bytes.size() : nul);
+}
+
 QString decodeStyleSheetText(const QByteArray &bytes)
 {
     // Text ends at the first NUL byte, whichever toolkit decodes it: Qt 5's
     // fromUtf8 stops there by itself, Qt 6's would carry the NUL on.
-    const auto nul = bytes.indexOf('\0');
-    return QString::fromUtf8(nul < 0 ? bytes : bytes.left(nul));
+    const int end = styleSheetTextEnd(bytes);
+    return QString::fromUtf8(end < bytes.size() ? bytes.left(end) : bytes);
 }
 
 QString readStyleSheetFile(const QString &path)

@@ -21,6 +21,9 @@ QStringList styleSheetSearchDirectories();
 // build tree's copy of the sheets.
 QString styleSheetDataDirectory(const QString &executableDirectory);
 
+// Where the text the program installs from bytes ends: at the first NUL byte, else
+// at their end.
+int styleSheetTextEnd(const QByteArray &bytes);
 // UTF-8 up to the first NUL byte.
 QString decodeStyleSheetText(const QByteArray &bytes);
 

@@ -5,6 +5,7 @@
 
 #include "analysis/templatelint.h"
 #include "support/safefileread.h"
+#include "theme/stylesheetloader.h"
 #include "tokens/themebuild.h"
 #include "widgetstyles/sheetstyle.h"
 
@@ -55,9 +56,8 @@ ProfileSheet readProfileSheet(const QString &path, const QString &variant)
         return sheet;
     }
     sheet.ok = true;
-    // As the program installs it: UTF-8, up to the first NUL.
-    const int nul = read.bytes.indexOf('\0');
-    sheet.text = QString::fromUtf8(nul < 0 ? read.bytes : read.bytes.left(nul));
+    // As the program installs it.
+    sheet.text = decodeStyleSheetText(read.bytes);
     sheet.authorText = sheet.text;
     return sheet;
 }

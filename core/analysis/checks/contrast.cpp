@@ -5,6 +5,7 @@
 
 #include "analysis/contrastcascade.h"
 #include "analysis/contrastratio.h"
+#include "analysis/contrastsurface.h"
 #include "analysis/palettepaircontrast.h"
 #include "analysis/qssreference.h"
 #include "analysis/treecontrast.h"
@@ -21,65 +22,6 @@ using namespace QCss;
 // outline's ratio so it stays legible.
 
 namespace {
-// Whether element is one of names or derives from one: its ancestry is looked up once
-// for all of them.
-bool derivesFromAny(const QssReference::WidgetClasses &classes, const QString &element,
-                    const QStringList &names)
-{
-    const QStringList ancestry = classes.ancestry(element);
-    return std::any_of(names.cbegin(), names.cend(),
-                       [&ancestry](const QString &name) { return ancestry.contains(name); });
-}
-
-bool showsText(const QssReference::WidgetClasses &classes, const SheetSelector &selector)
-{
-    static const QStringList textSubcontrols = {QStringLiteral("tab"), QStringLiteral("item"),
-                                                QStringLiteral("section"), QStringLiteral("title")};
-    static const QStringList textless = {QStringLiteral("QScrollBar"), QStringLiteral("QSlider"),
-                                         QStringLiteral("QDial"),      QStringLiteral("QSizeGrip"),
-                                         QStringLiteral("QSplitter"),  QStringLiteral("QToolBar")};
-    if (!selector.subcontrol.isEmpty() && !textSubcontrols.contains(selector.subcontrol))
-        return false;
-    return !derivesFromAny(classes, selector.element, textless);
-}
-
-// Controls whose outline tells the user where to click or type.
-bool isControl(const QssReference::WidgetClasses &classes, const SheetSelector &selector)
-{
-    static const QStringList controls = {
-        QStringLiteral("QAbstractButton"),  QStringLiteral("QLineEdit"),
-        QStringLiteral("QAbstractSpinBox"), QStringLiteral("QComboBox"),
-        QStringLiteral("QTextEdit"),        QStringLiteral("QPlainTextEdit"),
-    };
-    if (selector.subcontrol == QLatin1String("indicator"))
-        return true;
-    if (!selector.subcontrol.isEmpty())
-        return false;
-    return derivesFromAny(classes, selector.element, controls);
-}
-
-enum class Role
-{
-    Button,
-    Input,
-    Plain
-};
-
-Role widgetRole(const QssReference::WidgetClasses &classes, const QString &element)
-{
-    static const QStringList buttons = {QStringLiteral("QPushButton"),
-                                        QStringLiteral("QToolButton"), QStringLiteral("QComboBox")};
-    static const QStringList inputs = {
-        QStringLiteral("QLineEdit"), QStringLiteral("QAbstractSpinBox"),
-        QStringLiteral("QTextEdit"), QStringLiteral("QPlainTextEdit"),
-        QStringLiteral("QAbstractItemView")};
-    if (derivesFromAny(classes, element, buttons))
-        return Role::Button;
-    if (derivesFromAny(classes, element, inputs))
-        return Role::Input;
-    return Role::Plain;
-}
-
 bool setsAny(const SheetRule &rule, std::initializer_list<const char *> prefixes,
              const SheetDeclaration **first)
 {
@@ -130,27 +72,12 @@ void addFinding(QVector<Finding> &findings, int offset, int length, const Verdic
     findings.append({offset, length, verdict.head, verdict.tail, {selector}, verdict.judged});
 }
 
-// The colours a selector's widget is drawn in: its look, and the background of the
-// widget and of what the selector styles (the same unless it is a subcontrol).
-struct Surface
-{
-    ContrastLook look;
-    QColor behind; // what shows through the widget: its parent's fill or the page
-    Role role = Role::Plain;
-    QColor widgetBackground;
-    QColor background;
-    ColourSource behindSource;
-    ColourSource backgroundSource;
-    ColourSource widgetSource; // of widgetBackground
-    ColourSource textSource;   // when look's foreground is solid
-};
-
 // What a selector's text says for the checks: its surface, whether it shows text and
 // is a control with an outline, and the verdicts on its text and outline wherever a
 // rule sets them.
 struct JudgedSelector
 {
-    Surface surface;
+    ContrastSurface surface;
     bool showsText = false;
     bool isControl = false;
     Verdict text;
@@ -219,9 +146,9 @@ private:
     {
         auto known = judgements.constFind(selector.text);
         if (known == judgements.cend()) {
-            Surface surface;
+            ContrastSurface surface;
             const JudgedSelector *made = nullptr;
-            if (judged(selector) && surfaceOf(selector, &surface)) {
+            if (judged(selector) && surfaceOf(cascade, context.classes, selector, &surface)) {
                 JudgedSelector judgement;
                 judgement.surface = surface;
                 judgement.showsText = showsText(context.classes, selector);
@@ -245,81 +172,6 @@ private:
                                          QStringLiteral("QAbstractItemView")));
     }
 
-    // A selector with ancestors names the widget it sits in: a clear widget shows that
-    // one's fill (when the sheet gives it one colour), not the page's.
-    QColor behindOf(const SheetSelector &selector, ColourSource *source) const
-    {
-        *source = cascade.pageSource;
-        const auto &parts =
-            selector.toolkit ? selector.toolkit->basicSelectors : QVector<BasicSelector>();
-        if (parts.size() < 2)
-            return cascade.pageColour;
-        const BasicSelector &parent = parts.at(parts.size() - 2);
-        SheetSelector container;
-        container.element = parent.elementName;
-        container.ids = parent.ids;
-        const ContrastLook fill = cascade.lookOf(container);
-        if (!isSolid(fill.background))
-            return cascade.pageColour;
-        *source = fromLook(fill, &ContrastLook::background);
-        return compositeOver(fill.background.color(), cascade.pageColour);
-    }
-
-    // False when a background is a gradient or a pattern, which has no one colour.
-    bool surfaceOf(const SheetSelector &selector, Surface *surface) const
-    {
-        surface->look = cascade.lookOf(selector);
-        surface->behind = behindOf(selector, &surface->behindSource);
-        // What the widget (not its subcontrol) shows, for what a subcontrol leaves open.
-        SheetSelector widget = selector;
-        widget.subcontrol.clear();
-        // An item's selected state is the item's, not the view's: a view's own
-        // ":selected" rule never paints its items.
-        const bool selectedItem = !selector.subcontrol.isEmpty() &&
-                                  widget.states.removeAll(QStringLiteral("selected")) > 0;
-        const ContrastLook widgetLook =
-            selector.subcontrol.isEmpty() ? surface->look : cascade.lookOf(widget);
-        surface->role = widgetRole(context.classes, withClassAsElement(selector).element);
-        surface->widgetBackground =
-            isSolid(widgetLook.background)
-                ? compositeOver(widgetLook.background.color(), surface->behind)
-                : (surface->role == Role::Button  ? cascade.fallback(QPalette::Button)
-                   : surface->role == Role::Input ? cascade.fallback(QPalette::Base)
-                                                  : surface->behind);
-        const ColourSource widgetSource =
-            isSolid(widgetLook.background)  ? fromLook(widgetLook, &ContrastLook::background)
-            : surface->role == Role::Button ? fromPalette(QPalette::Button)
-            : surface->role == Role::Input  ? fromPalette(QPalette::Base)
-                                            : surface->behindSource;
-        surface->widgetSource = widgetSource;
-        if (!widgetLook.background.gradient() && widgetLook.background.style() != Qt::NoBrush &&
-            !isSolid(widgetLook.background))
-            return false;
-        if (widgetLook.background.gradient() || surface->look.background.gradient())
-            return false;
-        surface->background =
-            isSolid(surface->look.background)
-                ? compositeOver(surface->look.background.color(), surface->widgetBackground)
-                : surface->widgetBackground;
-        surface->backgroundSource = isSolid(surface->look.background)
-                                        ? fromLook(surface->look, &ContrastLook::background)
-                                        : widgetSource;
-        surface->textSource = fromLook(surface->look, &ContrastLook::foreground);
-        // The widget's own text colour, for a subcontrol that sets none; a selected item
-        // is drawn in the view's selection colour.
-        if (!isSolid(surface->look.foreground) && selectedItem) {
-            const bool own = isSolid(widgetLook.selectedForeground);
-            surface->look.foreground = own ? widgetLook.selectedForeground
-                                           : QBrush(cascade.fallback(QPalette::HighlightedText));
-            surface->textSource = own ? fromLook(widgetLook, &ContrastLook::selectedForeground)
-                                      : fromPalette(QPalette::HighlightedText);
-        } else if (!isSolid(surface->look.foreground)) {
-            surface->look.foreground = widgetLook.foreground;
-            surface->textSource = fromLook(widgetLook, &ContrastLook::foreground);
-        }
-        return true;
-    }
-
     void checkText(const SheetRule &rule, const SheetSelector &selector,
                    const JudgedSelector &judgement, QVector<Finding> &findings) const
     {
@@ -331,16 +183,14 @@ private:
                        selector.text);
     }
 
-    Verdict textVerdict(const Surface &surface) const
+    Verdict textVerdict(const ContrastSurface &surface) const
     {
         QColor text;
         ColourSource textSource = surface.textSource;
         if (isSolid(surface.look.foreground)) {
             text = surface.look.foreground.color();
         } else {
-            const QPalette::ColorRole role = surface.role == Role::Button  ? QPalette::ButtonText
-                                             : surface.role == Role::Input ? QPalette::Text
-                                                                           : QPalette::WindowText;
+            const QPalette::ColorRole role = fallbackTextRole(surface.role);
             text = cascade.fallback(role);
             textSource = fromPalette(role);
         }
@@ -392,7 +242,7 @@ private:
 
     void judgeOutline(const SheetSelector &selector, JudgedSelector *judgement) const
     {
-        const Surface &surface = judgement->surface;
+        const ContrastSurface &surface = judgement->surface;
         const bool onWidget = !selector.subcontrol.isEmpty();
         const QColor outside = onWidget ? surface.widgetBackground : surface.behind;
         if (contrastRatio(surface.background, outside) >= outlineMinimum)

@@ -5,33 +5,9 @@
 #include "analysis/colourliterals.h"
 #include "analysis/toolkitsheet.h"
 
-#include <cctype>
-
 using namespace QCss;
 
 namespace {
-struct HexReadings
-{
-    QColor alphaFirst; // the toolkit's #AARRGGBB
-    QColor alphaLast;  // CSS and the design tokens' #RRGGBBAA
-};
-
-bool readEightDigits(const QString &written, HexReadings *readings)
-{
-    if (written.size() != 9 || !written.startsWith(QLatin1Char('#')))
-        return false;
-    for (int i = 1; i < written.size(); ++i) {
-        if (written.at(i).unicode() > 0x7f || !isxdigit(written.at(i).unicode()))
-            return false;
-    }
-    int byte[4];
-    for (int i = 0; i < 4; ++i)
-        byte[i] = written.mid(1 + 2 * i, 2).toInt(nullptr, 16);
-    readings->alphaFirst = QColor(byte[1], byte[2], byte[3], byte[0]);
-    readings->alphaLast = QColor(byte[0], byte[1], byte[2], byte[3]);
-    return true;
-}
-
 // The HASH tokens of a declaration's value that are "#" and eight characters, url()
 // arguments left out: a file name may hold "#" and eight hexadecimal digits without
 // being a colour.
@@ -65,8 +41,8 @@ void checkEightDigitHex(const SheetModel &model, CheckReporter &report)
         for (const SheetDeclaration &entry : rule.declarations) {
             for (int i : colourTokens(symbols, entry)) {
                 const QString written = symbols.at(i).lexem();
-                HexReadings readings;
-                if (!readEightDigits(written, &readings))
+                EightDigitHex readings;
+                if (!readEightDigitHex(written, &readings))
                     continue;
                 const int offset = model.symbolOffset(i);
                 // An escape writes the token longer than the toolkit reads it.

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 
 #include "analysis/checks/checks.h"
+#include "theme/stylesheetloader.h"
 
 #include <algorithm>
 
@@ -59,8 +60,8 @@ void checkEncoding(const SheetModel &context, CheckReporter &report)
                           .arg(utf32 ? QStringLiteral("UTF-32") : QStringLiteral("UTF-16")));
         return;
     }
-    const int nul = bytes.indexOf('\0');
-    const int validEnd = nul < 0 ? bytes.size() : nul;
+    // The loader's text ends at a NUL: the bytes after it are not the sheet's.
+    const int validEnd = styleSheetTextEnd(bytes);
     int invalidCount = 0;
     int firstInvalid = -1;
     for (int i = 0; i < validEnd;) {
@@ -83,7 +84,8 @@ void checkEncoding(const SheetModel &context, CheckReporter &report)
                           .arg(uchar(bytes.at(firstInvalid)), 2, 16, QLatin1Char('0'))
                           .arg(invalidCount));
     }
-    if (nul >= 0) {
+    if (validEnd < bytes.size()) {
+        const int nul = validEnd;
         lineAndColumn(nul, &line, &column);
         report.atLine(line, column, 1,
                       QStringLiteral("NUL byte: the program's loader ends the style sheet here, "

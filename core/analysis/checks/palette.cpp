@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 
 #include "analysis/checks/checks.h"
+#include "analysis/colourliterals.h"
 
 #include "theme/palettedirectives.h"
 
@@ -110,11 +111,9 @@ void checkPalette(const SheetModel &model, CheckReporter &report)
                                 "all the same, but the style sheet engine reads it as text of the "
                                 "sheet unless it stands in a comment"));
         }
-        const QString digits = entry.colorText.mid(1);
-        if (digits.size() == 8) {
-            const QColor asCss = QColor::fromRgb(
-                digits.mid(0, 2).toInt(nullptr, 16), digits.mid(2, 2).toInt(nullptr, 16),
-                digits.mid(4, 2).toInt(nullptr, 16), digits.mid(6, 2).toInt(nullptr, 16));
+        EightDigitHex readings;
+        if (readEightDigitHex(entry.colorText, &readings)) {
+            const QColor &asCss = readings.alphaLast;
             warn(QStringLiteral("eight-digit colour is read as #AARRGGBB: colour %1 at alpha %2 "
                                 "(as CSS #RRGGBBAA it would be %3 at alpha %4)")
                      .arg(colourText(entry.color))

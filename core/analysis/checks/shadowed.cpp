@@ -5,6 +5,7 @@
 #include "analysis/checks/names.h"
 
 #include "analysis/qssreference.h"
+#include "analysis/rulecascade.h"
 #include "analysis/selectorindex.h"
 
 #include <QSet>

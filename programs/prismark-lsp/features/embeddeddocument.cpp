@@ -7,6 +7,7 @@
 #include "embedded/embeddedlint.h"
 #include "prismark-lsp/features/completion.h"
 #include "prismark-lsp/features/hover.h"
+#include "support/sheetlexer.h"
 
 #include <QFileInfo>
 #include <QUrl>
@@ -20,18 +21,14 @@ bool looksLikeDeclarations(const QString &sheet)
 {
     if (sheet.contains(QLatin1Char('{')))
         return false;
-    int at = 0;
-    while (at < sheet.size()) {
-        if (sheet.at(at).isSpace()) {
-            ++at;
-        } else if (QStringView(sheet).mid(at, 2) == QLatin1String("/*")) {
-            const int close = sheet.indexOf(QLatin1String("*/"), at + 2);
-            at = close < 0 ? sheet.size() : close + 2;
-        } else {
-            break;
-        }
+    for (SheetLexer lexer(sheet); !lexer.atEnd();) {
+        const SheetSpan span = lexer.next();
+        if (span.kind == SheetSpanKind::Whitespace || span.kind == SheetSpanKind::Comment)
+            continue;
+        const QChar first = sheet.at(span.start);
+        return first.isLower() || first == QLatin1Char('-');
     }
-    return at < sheet.size() && (sheet.at(at).isLower() || sheet.at(at) == QLatin1Char('-'));
+    return false;
 }
 
 // The text the sheet features read: the sheet, or, for a widget's declarations, the

@@ -6,26 +6,23 @@
 #include "analysis/qssreference.h"
 #include "analysis/templatelint.h"
 #include "prismark-lsp/features/sheetcontext.h"
+#include "support/sheetlexer.h"
 #include "tokens/colourfunctions.h"
-
-#include <QRegularExpression>
 
 using Place = CursorContext::Place;
 
 namespace {
 constexpr int KindFunction = 3; // the protocol's CompletionItemKind
 
-// The text with each whole token reference blanked, same length: the sheet's
+// The text with each closed token reference blanked, same length: the sheet's
 // context reader takes a reference's braces for a block.
 QString withReferencesBlanked(const QString &text)
 {
-    static const QRegularExpression reference(QStringLiteral("\\{[^{}\\s;:,\"'<>()]+\\}"));
     QString blanked = text;
-    QRegularExpressionMatchIterator matches = reference.globalMatch(text);
-    while (matches.hasNext()) {
-        const QRegularExpressionMatch match = matches.next();
-        blanked.replace(match.capturedStart(), match.capturedLength(),
-                        QString(match.capturedLength(), QLatin1Char(' ')));
+    for (SheetLexer lexer(text, LexMode::Template); !lexer.atEnd();) {
+        const SheetSpan span = lexer.next();
+        if (span.kind == SheetSpanKind::Reference && !span.unterminated)
+            blanked.replace(span.start, span.length, QString(span.length, QLatin1Char(' ')));
     }
     return blanked;
 }
@@ -35,10 +32,13 @@ QString withReferencesBlanked(const QString &text)
 int headerEnd(const QString &text)
 {
     const int start = text.startsWith(QChar(0xfeff)) ? 1 : 0;
-    if (text.mid(start, 2) != QLatin1String("/*"))
+    SheetLexer lexer(text, LexMode::Template, start);
+    if (lexer.atEnd())
         return 0;
-    const int close = int(text.indexOf(QLatin1String("*/"), start + 2));
-    return close < 0 ? int(text.size()) : close;
+    const SheetSpan header = lexer.next();
+    if (header.kind != SheetSpanKind::Comment)
+        return 0;
+    return header.unterminated ? header.end() : header.end() - 2;
 }
 
 // Whether a value of property may hold a colour; one the reference does not know

@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Prismark Preview contributors
 // SPDX-License-Identifier: MIT
 
+#include "analysis/rulecascade.h"
 #include "analysis/selectorindex.h"
 
 #include <QtTest>

@@ -247,9 +247,13 @@ void TestEmbeddedSheets::skipsWhatIsNoCall_data()
     QTest::newRow("C++ empty literal") << cpp << "w->setStyleSheet(\"\");";
     QTest::newRow("C++ member pointer") << cpp << "connect(a, &A::s, b, &QWidget::setStyleSheet);";
     QTest::newRow("C++ call never closes") << cpp << "w->setStyleSheet(\"a {}\"";
+    QTest::newRow("C++ statement ends before the call closes")
+        << cpp << "w->setStyleSheet(\n    \"a {}\"; f(\"b\")\n);";
     QTest::newRow("Python comment") << py << "# w.setStyleSheet('a {}')\n";
     QTest::newRow("Python inside another string") << py << "x = 'w.setStyleSheet(\"a {}\")'";
     QTest::newRow("Python inside a docstring") << py << "\"\"\"\nw.setStyleSheet('a {}')\n\"\"\"";
+    QTest::newRow("Python statement ends before the call closes")
+        << py << "w.setStyleSheet(\n    \"a {}\"; print(\"b\")\n)";
     QTest::newRow("Python method definition") << py << "def setStyleSheet(self, sheet):\n    pass";
     QTest::newRow("form other property")
         << ui
