@@ -16,10 +16,11 @@ sanitize_dir="$root/build-sanitize"
 # metainfo checks, neovim and Emacs with eglot for the language server's sessions in
 # real editors, chromium for prismark-shot's comparison page in a real browser, and
 # Node.js's npm for the VS Code extension (only when no npm is there: a newer Node.js
-# installed another way is kept), and the distribution's three Python bindings of
-# Qt, for prismark-live attached to a Python application on each (tst_attach), and
+# installed another way is kept), the distribution's three Python bindings of
+# Qt, for prismark-live attached to a Python application on each (tst_attach),
 # valgrind, for prismark-profile --deterministic (its header before the build is
-# configured, its callgrind for tst_profile).
+# configured, its callgrind for tst_profile), and pmccabe, which measures each
+# function's length and complexity for the function_size test.
 packages=(cmake make g++ qtbase5-dev qtbase5-private-dev libqt5svg5-dev qttools5-dev-tools
           qttools5-dev fonts-dejavu-core
           ${extra_packages[@]+"${extra_packages[@]}"})
@@ -27,7 +28,7 @@ if [ -n "${with_suite_packages:-}" ]; then
     packages+=(qt6-base-dev qt6-base-private-dev qt6-svg-dev qt6-tools-dev qt6-tools-dev-tools
                libqt6opengl6-dev libgl-dev clang libclang-rt-14-dev dpkg-dev appstream neovim
                emacs-nox elpa-eglot chromium python3-pyqt5 python3-pyqt6
-               python3-pyside2.qtwidgets valgrind)
+               python3-pyside2.qtwidgets valgrind pmccabe)
     command -v npm >/dev/null || packages+=(nodejs npm)
 fi
 
