@@ -3,8 +3,8 @@
 
 #include "audit/controlparts.h"
 #include "audit/wcagaudit.h"
-#include "shot/imagewriter.h"
-#include "shot/wcagpage.h"
+#include "prismark-shot/imagewriter.h"
+#include "prismark-shot/wcagpage.h"
 #include "testsupport.h"
 
 #include <QFile>
