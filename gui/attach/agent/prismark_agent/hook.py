@@ -36,6 +36,8 @@ class _QtWidgetsFinder:
 _finder = _QtWidgetsFinder()
 _patched = []  # (class, attribute, what was in its dictionary or None)
 _session = None
+# The Qt build of the plugin left out, when it was (see below).
+plugin_left_out = None
 
 
 def install():
@@ -48,9 +50,32 @@ def _patch_after_loading(loader, binding):
 
     def exec_module(module):
         load(module)
+        _leave_out_a_plugin_that_cannot_load(binding)
         _patch(module.QApplication, binding)
 
     loader.exec_module = exec_module
+
+
+def _leave_out_a_plugin_that_cannot_load(binding):
+    """With both ways open (prismark's --attach auto), the plugin is left out of an
+    application whose Qt is not the plugin's very build, before the application makes
+    the QApplication that would load it: it would decline, or (another major version)
+    have the toolkit warn about it."""
+    import os
+    from prismark_agent import names
+
+    environ = os.environ
+    built_for = environ.get(names.testBuiltForVariable) or environ.get(names.pluginQtVariable)
+    running = sys.modules[binding + ".QtCore"].qVersion()
+    if names.forwardThemeVariable not in environ or not built_for or running == built_for:
+        return
+    global plugin_left_out
+    plugin_left_out = built_for
+    theme = environ.get(names.forwardThemeVariable)
+    if theme:
+        environ[names.platformThemeVariable] = theme
+    else:
+        environ.pop(names.platformThemeVariable, None)
 
 
 def _replace(cls, attribute, replacement):
@@ -92,7 +117,7 @@ def _attach(application, binding, set_style_sheet):
     try:
         from prismark_agent import session
 
-        return session.attach(application, binding, set_style_sheet, unpatch)
+        return session.attach(application, binding, set_style_sheet, unpatch, plugin_left_out)
     except Exception as error:  # the application runs on, unattached
         sys.stderr.write("prismark agent: not attaching: %r\n" % error)
         unpatch()

@@ -46,3 +46,6 @@ attachEnvironment = [serverVariable, sheetVariable, variantVariable, forwardThem
                      shotFolderVariable, shotSettleVariable, shotStyleVariable,
                      shotDirectionVariable, shotAuditVariable, profileFolderVariable,
                      profileSettleVariable, profileRoundsVariable]
+pluginQtVariable = "PRISMARK_ATTACH_PLUGIN_QT"
+platformThemeVariable = "QT_QPA_PLATFORMTHEME"
+pluginBuiltForField = "pluginBuiltFor"

@@ -71,14 +71,16 @@ def restore_environment():
         environ.pop(name, None)
 
 
-def attach(application, binding, set_style_sheet, unpatch):
-    """The session for the application, or False when the plugin has it already."""
+def attach(application, binding, set_style_sheet, unpatch, plugin_left_out):
+    """The session for the application, or False when the plugin has it already;
+    plugin_left_out, the plugin's Qt when the agent left it out (said in the hello)."""
     qt = Binding(binding)
     if application.property(names.attachedProperty):
         restore_environment()
         unpatch()
         return False
     settings = _settings()
+    settings["plugin left out"] = plugin_left_out
     restore_environment()
     return Session(qt, application, set_style_sheet, settings)
 
@@ -134,8 +136,13 @@ class Session:
         from prismark_agent import protocol
 
         self.connection = protocol.Connection(self.settings["server"])
-        self.send(names.helloKind, {"qt": self.qt.QtCore.qVersion(), "pid": os.getpid(),
-                                    names.bindingField: self.qt.name})
+        hello = {"qt": self.qt.QtCore.qVersion(), "pid": os.getpid(),
+                 names.bindingField: self.qt.name}
+        if self.settings["plugin left out"]:
+            hello[names.pluginBuiltForField] = self.settings["plugin left out"]
+        self.send(names.helloKind, hello)
+        if self.connection.fileno() < 0:
+            return
         QtCore = self.qt.QtCore
         self.notifier = QtCore.QSocketNotifier(self.connection.fileno(),
                                                QtCore.QSocketNotifier.Type.Read)
@@ -147,7 +154,8 @@ class Session:
     def hear(self, *unused, wait=False):
         messages = self.connection.receive(wait)
         if messages is None:
-            self.notifier.setEnabled(False)
+            if self.notifier:
+                self.notifier.setEnabled(False)
             return False
         for kind, fields in messages:
             handler = self.handlers.get(kind)
@@ -260,7 +268,8 @@ class Session:
             names.deepestField: deepest,
             names.sheetAppliedField: self.sheet.installed is not None,
             names.sheetProblemField: self.problem})
-        self.notifier.setEnabled(False)
+        if self.notifier:
+            self.notifier.setEnabled(False)
         while self.hear(wait=True):
             pass
 
