@@ -60,8 +60,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         parseShotOptions(QStringList{QStringLiteral("prismark-shot")} + values);
     if (parsed.runs()) {
         const ShotOptions &options = parsed.options;
-        if (!options.auditFormat || !options.wcagFormat ||
-            (!options.htmlPath.isEmpty() && !options.wcag) || (options.wcag && !options.audit))
+        if (!options.auditFormat || (!options.htmlPath.isEmpty() && !options.wcag) ||
+            (options.wcag && !options.audit))
             std::abort();
     } else if (parsed.answer.isEmpty() &&
                (parsed.exitCode != ShotUsageError || parsed.error.isEmpty())) {

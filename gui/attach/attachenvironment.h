@@ -3,9 +3,11 @@
 
 #pragma once
 
-// The environment prismark-live starts an application in, as far as its launcher
-// needs it: that part of the launcher runs before the toolkit is loaded, so this
-// header includes nothing of it.
+#include <string>
+#include <vector>
+
+// The environment an application is started in to be attached. prismark-live's
+// launcher runs before the toolkit is loaded, so this part includes nothing of it.
 namespace Attach {
 
 // The platform theme key the plugin answers to, and the folder under a plugin path
@@ -13,19 +15,67 @@ namespace Attach {
 constexpr char themeKey[] = "prismark";
 constexpr char pluginSubfolder[] = "platformthemes";
 
-// The environment of the application started attached.
-constexpr char serverVariable[] = "PRISMARK_ATTACH_SERVER";   // the local socket's path
-constexpr char sheetVariable[] = "PRISMARK_ATTACH_SHEET";     // the author's sheet, absolute
-constexpr char variantVariable[] = "PRISMARK_ATTACH_VARIANT"; // a template's variant, or ""
-// The platform theme the application would have used: the user's own
-// QT_QPA_PLATFORMTHEME, forwarded to; unset or empty for the toolkit's choice.
-constexpr char forwardThemeVariable[] = "PRISMARK_ATTACH_FORWARD_THEME";
+// Who gives the application a variable.
+enum class Giver
+{
+    Launcher, // either launcher, from the command it runs
+    Shot,     // prismark-shot, through the launcher
+    Profile,  // prismark-profile, through the launcher
+    Test,     // a test, in the launcher's own environment, which the application inherits
+    Gallery,  // prismark-live's launcher, to prismark-live-gallery and not to the application
+};
 
-// Set by the launcher when it has started the application itself and hands it over:
-// "PID,PIDFD,SERVERFD,STARTED", the application's process id, a descriptor that
-// reads when it ends, the listening socket it was told of, and when it was started
-// (the monotonic clock, in nanoseconds).
-constexpr char adoptVariable[] = "PRISMARK_LIVE_ADOPT";
+// What the application's own child processes see of a variable: the plugin takes
+// the environment back before the application's code runs.
+enum class ForChildren
+{
+    Nothing,  // unset
+    UsersOwn, // the value the user had, which the launcher forwards (the platform theme)
+    Same,     // as the application has it
+};
+
+struct Variable
+{
+    const char *name;
+    Giver giver;
+    ForChildren children;
+};
+
+#define PRISMARK_ATTACH_VARIABLE(constant, name, giver, children) constexpr char constant[] = name;
+#include "attach/attachvariables.h"
+#undef PRISMARK_ATTACH_VARIABLE
+
+// Every variable of attachvariables.h.
+constexpr Variable environment[] = {
+#define PRISMARK_ATTACH_VARIABLE(constant, name, giver, children)                                  \
+    {constant, Giver::giver, ForChildren::children},
+#include "attach/attachvariables.h"
+#undef PRISMARK_ATTACH_VARIABLE
+};
+
+// Whether the application inherits a variable of the launcher's own environment as
+// it is: any but the attach environment's, save a test's hooks.
+bool passesToApplication(const char *name);
+
+// What one start of an application tells it.
+struct Launch
+{
+    std::string pluginFolder; // holds pluginSubfolder with the plugin
+    std::string server;
+    std::string sheet;
+    std::string variant;
+};
+
+struct Setting
+{
+    const char *name;
+    std::string value;
+};
+
+// The variables the launcher gives (Giver::Launcher), from the launch and its own
+// environment: the plugin goes before the user's plugin path, and the user's
+// platform theme is forwarded to.
+std::vector<Setting> launcherSettings(const Launch &launch);
 
 // How long an application has from its start to say hello (or why it will not).
 constexpr int handshakeMs = 10000;

@@ -149,18 +149,18 @@ QString AttachLauncher::resolveProgram(int *failure)
 QProcessEnvironment AttachLauncher::attachedEnvironment() const
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    const QString pluginPaths = environment.value(QStringLiteral("QT_PLUGIN_PATH"));
-    environment.insert(QStringLiteral("QT_PLUGIN_PATH"),
-                       pluginPaths.isEmpty() ? pluginFolder
-                                             : pluginFolder + QLatin1Char(':') + pluginPaths);
-    environment.insert(QString::fromLatin1(Attach::forwardThemeVariable),
-                       environment.value(QStringLiteral("QT_QPA_PLATFORMTHEME")));
-    environment.insert(QStringLiteral("QT_QPA_PLATFORMTHEME"),
-                       QString::fromLatin1(Attach::themeKey));
-    environment.insert(QString::fromLatin1(Attach::serverVariable), server->fullServerName());
-    environment.insert(QString::fromLatin1(Attach::sheetVariable),
-                       QFileInfo(command.sheet).absoluteFilePath());
-    environment.insert(QString::fromLatin1(Attach::variantVariable), command.variant);
+    for (const QString &name : environment.keys()) {
+        if (!Attach::passesToApplication(name.toLocal8Bit().constData()))
+            environment.remove(name);
+    }
+    const Attach::Launch launch{
+        pluginFolder.toLocal8Bit().toStdString(),
+        server->fullServerName().toLocal8Bit().toStdString(),
+        QFileInfo(command.sheet).absoluteFilePath().toLocal8Bit().toStdString(),
+        command.variant.toLocal8Bit().toStdString()};
+    for (const Attach::Setting &setting : Attach::launcherSettings(launch))
+        environment.insert(QString::fromLatin1(setting.name),
+                           QString::fromLocal8Bit(setting.value.c_str()));
     for (const QString &name : extraEnvironment.keys())
         environment.insert(name, extraEnvironment.value(name));
     return environment;

@@ -11,43 +11,21 @@
 #include <QVector>
 
 // What prismark-live and the attach plugin inside the author's application agree on:
-// the environment the application is started with (its first part, which the
-// launcher needs without the toolkit, in attachenvironment.h), and the messages the
-// plugin sends back over a local socket, one JSON object a line.
+// the environment the application is started with (in attachenvironment.h, which
+// the launcher needs without the toolkit), and the messages the plugin sends back
+// over a local socket, one JSON object a line.
 namespace Attach {
 
-// Test hooks. A folder into which the plugin writes, after every update of the sheet,
-// each top-level window's grab and a report (see attachedsession.h); and the object
-// name of a widget it inspects as a pick would.
-constexpr char testFolderVariable[] = "PRISMARK_ATTACH_TEST_DIR";
-constexpr char testInspectVariable[] = "PRISMARK_ATTACH_TEST_INSPECT";
-// Test hook: the toolkit version the plugin believes it was built for, to stand in
-// for an application on a toolkit of another build.
-constexpr char testBuiltForVariable[] = "PRISMARK_ATTACH_TEST_BUILT_FOR";
-
-// prismark-shot's request: the folder the application's windows are rendered into
-// once it has settled for the time given, drawn over a base style (a style factory
-// key) in a layout direction ("rtl" or "ltr"). The diagnostics window stays shut.
-constexpr char shotFolderVariable[] = "PRISMARK_ATTACH_SHOT_DIR";
-constexpr char shotSettleVariable[] = "PRISMARK_ATTACH_SHOT_SETTLE_MS";
-constexpr char shotStyleVariable[] = "PRISMARK_ATTACH_SHOT_STYLE";
-constexpr char shotDirectionVariable[] = "PRISMARK_ATTACH_SHOT_DIRECTION";
+// The values of prismark-shot's request (the variables are in attachvariables.h):
+// a layout direction, and the audits it asks for with the shots: "states" for the
+// state audit alone, "wcag" for the WCAG audit over it.
 constexpr char rightToLeft[] = "rtl";
 constexpr char leftToRight[] = "ltr";
-// With the shot request: the windows audited too, their widgets driven quietly,
-// the results written into the shot folder (see audit/auditresults.h). "states"
-// asks for the state audit alone, "wcag" for the WCAG audit over it.
-constexpr char shotAuditVariable[] = "PRISMARK_ATTACH_SHOT_AUDIT";
 constexpr char stateAuditKind[] = "states";
 constexpr char wcagAuditKind[] = "wcag";
 
-// prismark-profile's request: a folder of its own holding the sheet to measure
-// (profileSheetFile, built already), into which the plugin writes what it measured
-// on the application's windows (profileMeasurementFile) once the application has
-// settled for the time given, in at most the rounds given. No tools are opened.
-constexpr char profileFolderVariable[] = "PRISMARK_ATTACH_PROFILE_DIR";
-constexpr char profileSettleVariable[] = "PRISMARK_ATTACH_PROFILE_SETTLE_MS";
-constexpr char profileRoundsVariable[] = "PRISMARK_ATTACH_PROFILE_ROUNDS";
+// In prismark-profile's folder: the sheet to measure, built already, and what the
+// plugin measured.
 constexpr char profileSheetFile[] = "sheet.qss";
 constexpr char profileMeasurementFile[] = "measurement.json";
 

@@ -161,28 +161,16 @@ int listenForHello(std::string *path)
 
 // The environment of the launcher, with what the plugin needs (as the gallery's
 // launcher sets it).
-std::vector<std::string> applicationEnvironment(const std::string &plugins,
-                                                const std::string &server, const std::string &sheet)
+std::vector<std::string> applicationEnvironment(const Attach::Launch &launch)
 {
     std::vector<std::string> environment;
-    const char *pluginPath = std::getenv("QT_PLUGIN_PATH");
-    const char *theme = std::getenv("QT_QPA_PLATFORMTHEME");
     for (char **entry = environ; *entry; ++entry) {
         const std::string variable = *entry;
-        const std::string name = variable.substr(0, variable.find('='));
-        if (name != "QT_PLUGIN_PATH" && name != "QT_QPA_PLATFORMTHEME" &&
-            name != Attach::forwardThemeVariable && name != Attach::serverVariable &&
-            name != Attach::sheetVariable && name != Attach::variantVariable &&
-            name != Attach::adoptVariable)
+        if (Attach::passesToApplication(variable.substr(0, variable.find('=')).c_str()))
             environment.push_back(variable);
     }
-    environment.push_back("QT_PLUGIN_PATH=" + plugins +
-                          (pluginPath && *pluginPath ? ":" + std::string(pluginPath) : ""));
-    environment.push_back(std::string(Attach::forwardThemeVariable) + "=" + (theme ? theme : ""));
-    environment.push_back(std::string("QT_QPA_PLATFORMTHEME=") + Attach::themeKey);
-    environment.push_back(std::string(Attach::serverVariable) + "=" + server);
-    environment.push_back(std::string(Attach::sheetVariable) + "=" + sheet);
-    environment.push_back(std::string(Attach::variantVariable) + "=");
+    for (const Attach::Setting &setting : Attach::launcherSettings(launch))
+        environment.push_back(setting.name + ("=" + setting.value));
     return environment;
 }
 
@@ -212,7 +200,7 @@ void startFirst(char *argv[], int separator, const std::string &gallery)
         return;
 
     std::vector<std::string> environment =
-        applicationEnvironment(pluginFolder(folderOf(gallery)), server, sheet);
+        applicationEnvironment({pluginFolder(folderOf(gallery)), server, sheet, std::string()});
     std::vector<std::string> arguments;
     for (int i = separator + 1; argv[i]; ++i)
         arguments.push_back(argv[i]);

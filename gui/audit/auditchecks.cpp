@@ -3,7 +3,7 @@
 
 #include "audit/auditchecks.h"
 
-#include "support/findingreport.h"
+#include "audit/auditreport.h"
 
 namespace {
 
@@ -18,6 +18,19 @@ QString location(const AuditFinding &finding)
 QString findingFile(const AuditFinding &finding)
 {
     return finding.sheetFile.isEmpty() ? location(finding) : finding.sheetFile;
+}
+
+ReportFinding reportFinding(const AuditFinding &finding)
+{
+    ReportFinding report;
+    report.file = findingFile(finding);
+    report.line = finding.line;
+    report.column = finding.column;
+    report.level = kWarning;
+    report.ruleId = QLatin1String(auditChecks().at(finding.check).id);
+    report.message = auditFindingLine(finding);
+    report.logicalName = location(finding);
+    return report;
 }
 
 } // namespace
@@ -81,7 +94,6 @@ QString auditFindingLine(const AuditFinding &finding)
         return line + QStringLiteral("; painted by ") + where;
     return line + QStringLiteral("; no rule names :%1, %2 paints the widget")
                       .arg(auditStateName(finding.state), where);
-    return line;
 }
 
 QString auditGapLine(const AuditGap &gap)
@@ -90,91 +102,17 @@ QString auditGapLine(const AuditGap &gap)
         .arg(gap.theme, gap.tab, gap.object, auditStateName(gap.state), gap.part, gap.reason);
 }
 
-ReportFinding auditGapReportFinding(const AuditGap &gap)
+AuditReportContent reportContent(const AuditReport &report)
 {
-    ReportFinding report;
-    report.file = gap.theme + QLatin1Char('/') + gap.tab + QLatin1Char('/') + gap.object;
-    report.level = QStringLiteral("none");
-    report.ruleId = QLatin1String(kNotAuditedId);
-    report.message = auditGapLine(gap);
-    report.logicalName = report.file;
-    return report;
-}
-
-ReportRule auditGapReportRule()
-{
-    return {QLatin1String(kNotAuditedId),
-            QStringLiteral("A state or part the audit could not show without reaching the "
-                           "application's own handlers, left out."),
-            {},
-            QStringLiteral("none")};
-}
-
-namespace {
-
-ReportFinding reportFinding(const AuditFinding &finding)
-{
-    ReportFinding report;
-    report.file = findingFile(finding);
-    report.line = finding.line;
-    report.column = finding.column;
-    report.level = kWarning;
-    report.ruleId = QLatin1String(auditChecks().at(finding.check).id);
-    report.message = auditFindingLine(finding);
-    report.logicalName = location(finding);
-    return report;
-}
-
-} // namespace
-
-namespace {
-
-// The lines a user reads, and how many themes they came from.
-QString auditText(const AuditReport &report)
-{
-    QString text;
-    for (const AuditFinding &finding : report.findings)
-        text += auditFindingLine(finding) + QLatin1Char('\n');
-    for (const AuditGap &gap : report.gaps)
-        text += auditGapLine(gap) + QLatin1Char('\n');
-    text += QStringLiteral("%1 warnings in %2 themes")
-                .arg(report.findings.size())
-                .arg(report.themeCount);
-    if (!report.gaps.isEmpty())
-        text += QStringLiteral(", %1 not audited").arg(report.gaps.size());
-    return text + QLatin1Char('\n');
-}
-
-QVector<ReportFinding> allReportFindings(const AuditReport &report)
-{
-    return reportFindings(report.findings, reportFinding) +
-           reportFindings(report.gaps, auditGapReportFinding);
-}
-
-QString auditJson(const AuditReport &report)
-{
-    return findingsJson(allReportFindings(report));
-}
-
-QString auditSarif(const AuditReport &report)
-{
-    ReportTool tool{QStringLiteral("prismark-shot"), report.version, {}};
+    AuditReportContent content;
+    content.findings = reportFindings(report.findings, reportFinding);
+    content.gaps = report.gaps;
     for (const AuditCheck &check : auditChecks())
-        tool.rules.append(ReportRule{
+        content.rules.append(ReportRule{
             QLatin1String(check.id), QString::fromUtf8(check.description), {}, kWarning});
-    if (!report.gaps.isEmpty())
-        tool.rules.append(auditGapReportRule());
-    return findingsSarif(tool, allReportFindings(report));
-}
-
-} // namespace
-
-const AuditReportFormats &auditReportFormats()
-{
-    static const AuditReportFormats formats{
-        {"text", "default", auditText},
-        {"json", "", auditJson},
-        {"sarif", "", auditSarif},
-    };
-    return formats;
+    content.version = report.version;
+    content.totals = QStringLiteral("%1 warnings in %2 themes")
+                         .arg(report.findings.size())
+                         .arg(report.themeCount);
+    return content;
 }

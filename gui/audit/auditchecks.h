@@ -3,8 +3,6 @@
 
 #pragma once
 
-#include "support/findingreport.h"
-
 #include <QString>
 #include <QVector>
 
@@ -88,13 +86,8 @@ struct AuditGap
     QString reason;
 };
 
-// The rule id the machine-readable reports give a gap, at level "none".
-constexpr char kNotAuditedId[] = "not-audited";
 // "THEME/TAB/OBJECT STATE: not audited, PART: REASON"
 QString auditGapLine(const AuditGap &gap);
-ReportFinding auditGapReportFinding(const AuditGap &gap);
-// The driver's rule for gaps, as SARIF lists it.
-ReportRule auditGapReportRule();
 // What --audit reports: its findings, how many themes it audited and the version of
 // the program, which SARIF names.
 struct AuditReport
@@ -105,10 +98,6 @@ struct AuditReport
     QString version;
 };
 
-using AuditReportFormat = ReportFormat<AuditReport>;
-using AuditReportFormats = ReportFormats<AuditReport>;
-
-// --format's choices: lines for people (the default), or as prismark-lint writes its
-// diagnostics, a JSON array of objects (file, line, column, severity, check,
-// message) or a SARIF 2.1.0 log.
-const AuditReportFormats &auditReportFormats();
+struct AuditReportContent;
+// The report as its writer takes it (audit/auditreport.h).
+AuditReportContent reportContent(const AuditReport &report);

@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "audit/stateaudit.h"
+#include "audit/stateimages.h"
 #include "audit/wcagcriteria.h"
 
 #include <QByteArray>

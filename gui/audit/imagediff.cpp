@@ -3,15 +3,7 @@
 
 #include "audit/imagediff.h"
 
-#include <cstdlib>
-
 namespace {
-
-bool differs(QRgb a, QRgb b, int tolerance)
-{
-    return std::abs(qRed(a) - qRed(b)) > tolerance || std::abs(qGreen(a) - qGreen(b)) > tolerance ||
-           std::abs(qBlue(a) - qBlue(b)) > tolerance || std::abs(qAlpha(a) - qAlpha(b)) > tolerance;
-}
 
 QRgb faded(QRgb pixel)
 {
@@ -37,7 +29,7 @@ ImageDiff compareImages(const QImage &current, const QImage &baseline, int toler
         const auto *lineB = reinterpret_cast<const QRgb *>(b.constScanLine(y));
         auto *out = reinterpret_cast<QRgb *>(highlight.scanLine(y));
         for (int x = 0; x < a.width(); ++x) {
-            if (differs(lineA[x], lineB[x], tolerance)) {
+            if (pixelsDiffer(lineA[x], lineB[x], tolerance)) {
                 ++diff.differingPixels;
                 out[x] = qRgb(255, 0, 255);
             } else {

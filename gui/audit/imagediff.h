@@ -5,6 +5,8 @@
 
 #include <QImage>
 
+#include <cstdlib>
+
 // How far a render has moved from its baseline.
 struct ImageDiff
 {
@@ -20,6 +22,12 @@ struct ImageDiff
 // A pixel differs when any of its channels moved by more than the tolerance, so
 // that rounding noise of a few levels does not count.
 constexpr int kChannelTolerance = 4;
+
+inline bool pixelsDiffer(QRgb a, QRgb b, int tolerance = kChannelTolerance)
+{
+    return std::abs(qRed(a) - qRed(b)) > tolerance || std::abs(qGreen(a) - qGreen(b)) > tolerance ||
+           std::abs(qBlue(a) - qBlue(b)) > tolerance || std::abs(qAlpha(a) - qAlpha(b)) > tolerance;
+}
 
 ImageDiff compareImages(const QImage &current, const QImage &baseline,
                         int tolerance = kChannelTolerance);

@@ -6,7 +6,9 @@
 #include "analysis/contrastratio.h"
 #include "audit/auditrules.h"
 #include "audit/controlparts.h"
+#include "audit/renderedcontrast.h"
 #include "audit/showntext.h"
+#include "audit/stateimages.h"
 #include "theme/shellobjectnames.h"
 
 #include <QAbstractButton>
@@ -104,6 +106,96 @@ double tabTitleContrast(const ObservedState &state, QTabBar *bar)
             strongest =
                 std::max(strongest, pixelContrastRatio(image.pixel(x, y), background.rgb()));
     return strongest;
+}
+
+// A part of a control 1.4.11 judges, in the widget: band as boundaryContrast takes
+// it, and what it stands against (in the image) when not the pixels around it.
+struct NonTextPart
+{
+    QString name;
+    QString subcontrol;
+    QRect rect;
+    int band = 0;
+    QRect beside = QRect();
+    QString property = QString();
+};
+
+bool isInput(QWidget *widget)
+{
+    const auto *combo = qobject_cast<QComboBox *>(widget);
+    return qobject_cast<QLineEdit *>(widget) || qobject_cast<QAbstractSpinBox *>(widget) ||
+           qobject_cast<QTextEdit *>(widget) || qobject_cast<QPlainTextEdit *>(widget) ||
+           (combo && combo->isEditable());
+}
+
+NonTextPart indicatorPart(QAbstractButton *button)
+{
+    QStyleOptionButton option;
+    option.initFrom(button);
+    option.text = button->text();
+    const bool radio = qobject_cast<QRadioButton *>(button);
+    return {radio ? QStringLiteral("radio indicator") : QStringLiteral("check indicator"),
+            QStringLiteral("indicator"),
+            button->style()->subElementRect(radio ? QStyle::SE_RadioButtonIndicator
+                                                  : QStyle::SE_CheckBoxIndicator,
+                                            &option, button)};
+}
+
+QVector<NonTextPart> sliderParts(QSlider *slider)
+{
+    const QStyleOptionSlider option = sliderOption(slider);
+    const auto rect = [&](QStyle::SubControl sub) {
+        return slider->style()->subControlRect(QStyle::CC_Slider, &option, sub, slider);
+    };
+    return {
+        {QStringLiteral("slider groove"), QStringLiteral("groove"), rect(QStyle::SC_SliderGroove)},
+        {QStringLiteral("slider handle"), QStringLiteral("handle"), rect(QStyle::SC_SliderHandle)}};
+}
+
+NonTextPart scrollBarHandle(QScrollBar *bar)
+{
+    const QStyleOptionSlider option = sliderOption(bar);
+    return {QStringLiteral("scroll bar handle"), QStringLiteral("handle"),
+            bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider,
+                                         bar)};
+}
+
+// The chunk stands against the rest of its groove; none when the bar is empty or full.
+QVector<NonTextPart> progressChunkPart(const ObservedState &state, QProgressBar *bar)
+{
+    QRect groove;
+    const QRect chunk = progressChunk(bar, &groove);
+    if (!chunk.isValid())
+        return {};
+    QRect rest = groove;
+    if (bar->orientation() == Qt::Horizontal)
+        rest = bar->layoutDirection() == Qt::RightToLeft
+                   ? QRect(groove.topLeft(), QPoint(chunk.left() - 1, groove.bottom()))
+                   : QRect(QPoint(chunk.right() + 1, groove.top()), groove.bottomRight());
+    else
+        rest = QRect(groove.topLeft(), QPoint(groove.right(), chunk.top() - 1));
+    return {{QStringLiteral("progress chunk"), QStringLiteral("chunk"), chunk, 0,
+             inImage(state, bar, rest)}};
+}
+
+// The parts a user needs to see the control by.
+QVector<NonTextPart> nonTextParts(const ObservedState &state)
+{
+    QWidget *widget = state.widget;
+    QVector<NonTextPart> parts;
+    if (isInput(widget))
+        parts.append({QStringLiteral("input border"), QString(), widget->rect(),
+                      qMax(1, qRound(kBorderBand * state.scale)), QRect(),
+                      QStringLiteral("border-color")});
+    if (qobject_cast<QCheckBox *>(widget) || qobject_cast<QRadioButton *>(widget))
+        parts.append(indicatorPart(static_cast<QAbstractButton *>(widget)));
+    if (auto *slider = qobject_cast<QSlider *>(widget))
+        parts += sliderParts(slider);
+    if (auto *bar = qobject_cast<QScrollBar *>(widget))
+        parts.append(scrollBarHandle(bar));
+    if (auto *bar = qobject_cast<QProgressBar *>(widget))
+        parts += progressChunkPart(state, bar);
+    return parts;
 }
 
 } // namespace
@@ -399,71 +491,10 @@ void WcagAudit::textContrast(const ObservedState &state)
 void WcagAudit::nonTextContrast(const ObservedState &state)
 {
     QWidget *widget = state.widget;
-    struct Judged
-    {
-        QString name;
-        QString subcontrol;
-        QRect rect;
-        int band;
-        QRect beside = QRect();
-        QString property = QString();
-    };
-    QVector<Judged> parts;
-    const int band = qMax(1, qRound(kBorderBand * state.scale));
-    if (qobject_cast<QLineEdit *>(widget) || qobject_cast<QAbstractSpinBox *>(widget) ||
-        qobject_cast<QTextEdit *>(widget) || qobject_cast<QPlainTextEdit *>(widget) ||
-        (qobject_cast<QComboBox *>(widget) && static_cast<QComboBox *>(widget)->isEditable()))
-        parts.append({QStringLiteral("input border"), QString(), widget->rect(), band, QRect(),
-                      QStringLiteral("border-color")});
-    if (auto *button = qobject_cast<QAbstractButton *>(widget);
-        button && (qobject_cast<QCheckBox *>(widget) || qobject_cast<QRadioButton *>(widget))) {
-        QStyleOptionButton option;
-        option.initFrom(button);
-        option.text = button->text();
-        const bool radio = qobject_cast<QRadioButton *>(widget);
-        parts.append({radio ? QStringLiteral("radio indicator") : QStringLiteral("check indicator"),
-                      QStringLiteral("indicator"),
-                      widget->style()->subElementRect(radio ? QStyle::SE_RadioButtonIndicator
-                                                            : QStyle::SE_CheckBoxIndicator,
-                                                      &option, widget),
-                      0});
-    }
-    if (auto *slider = qobject_cast<QSlider *>(widget)) {
-        const QStyleOptionSlider option = sliderOption(slider);
-        const auto rect = [&](QStyle::SubControl sub) {
-            return widget->style()->subControlRect(QStyle::CC_Slider, &option, sub, widget);
-        };
-        parts.append({QStringLiteral("slider groove"), QStringLiteral("groove"),
-                      rect(QStyle::SC_SliderGroove), 0});
-        parts.append({QStringLiteral("slider handle"), QStringLiteral("handle"),
-                      rect(QStyle::SC_SliderHandle), 0});
-    }
-    if (auto *bar = qobject_cast<QScrollBar *>(widget)) {
-        const QStyleOptionSlider option = sliderOption(bar);
-        parts.append({QStringLiteral("scroll bar handle"), QStringLiteral("handle"),
-                      widget->style()->subControlRect(QStyle::CC_ScrollBar, &option,
-                                                      QStyle::SC_ScrollBarSlider, widget),
-                      0});
-    }
-    if (auto *bar = qobject_cast<QProgressBar *>(widget)) {
-        QRect groove;
-        const QRect chunk = progressChunk(bar, &groove);
-        if (chunk.isValid()) {
-            QRect rest = groove;
-            if (bar->orientation() == Qt::Horizontal)
-                rest = bar->layoutDirection() == Qt::RightToLeft
-                           ? QRect(groove.topLeft(), QPoint(chunk.left() - 1, groove.bottom()))
-                           : QRect(QPoint(chunk.right() + 1, groove.top()), groove.bottomRight());
-            else
-                rest = QRect(groove.topLeft(), QPoint(groove.right(), chunk.top() - 1));
-            parts.append({QStringLiteral("progress chunk"), QStringLiteral("chunk"), chunk, 0,
-                          inImage(state, widget, rest)});
-        }
-    }
     // Inactive components are exempt, as for their text.
     const WcagSeverity severity =
         state.state == AuditState::Disabled ? WcagSeverity::Advice : WcagSeverity::Failure;
-    for (const Judged &part : qAsConst(parts)) {
+    for (const NonTextPart &part : nonTextParts(state)) {
         if (!part.rect.isValid())
             continue;
         const QRect inside = inImage(state, widget, part.rect);

@@ -3,7 +3,7 @@
 
 #include "audit/wcagcriteria.h"
 
-#include "support/findingreport.h"
+#include "audit/auditreport.h"
 
 #include <algorithm>
 
@@ -39,55 +39,6 @@ ReportFinding reportFinding(const WcagFinding &finding)
     report.message = wcagFindingLine(finding);
     report.logicalName = location(finding);
     return report;
-}
-
-QString wcagText(const WcagReport &report)
-{
-    QString text;
-    int failures = 0;
-    for (const WcagFinding &finding : report.findings) {
-        text += wcagFindingLine(finding) + QLatin1Char('\n');
-        failures += finding.severity == WcagSeverity::Failure;
-    }
-    for (const AuditGap &gap : report.gaps)
-        text += auditGapLine(gap) + QLatin1Char('\n');
-    if (!text.isEmpty())
-        text += QLatin1Char('\n');
-    text += wcagSummaryTable(report);
-    text += QStringLiteral("%1 failures, %2 advice in %3 themes")
-                .arg(failures)
-                .arg(report.findings.size() - failures)
-                .arg(report.themes.size());
-    if (!report.gaps.isEmpty())
-        text += QStringLiteral(", %1 not audited").arg(report.gaps.size());
-    return text + QLatin1Char('\n');
-}
-
-QVector<ReportFinding> allReportFindings(const WcagReport &report)
-{
-    return reportFindings(report.findings, reportFinding) +
-           reportFindings(report.gaps, auditGapReportFinding);
-}
-
-QString wcagJson(const WcagReport &report)
-{
-    return findingsJson(allReportFindings(report));
-}
-
-QString wcagSarif(const WcagReport &report)
-{
-    ReportTool tool{QStringLiteral("prismark-shot"), report.version, {}};
-    for (const WcagCriterion &criterion : wcagCriteria()) {
-        ReportRule rule{wcagRuleId(criterion),
-                        QString::fromUtf8(criterion.description),
-                        {},
-                        sarifLevel(WcagSeverity::Failure)};
-        rule.helpUri = wcagUnderstandingUrl(criterion);
-        tool.rules.append(rule);
-    }
-    if (!report.gaps.isEmpty())
-        tool.rules.append(auditGapReportRule());
-    return findingsSarif(tool, allReportFindings(report));
 }
 
 } // namespace
@@ -203,12 +154,27 @@ QString wcagSummaryTable(const WcagReport &report)
     return table;
 }
 
-const WcagReportFormats &wcagReportFormats()
+AuditReportContent reportContent(const WcagReport &report)
 {
-    static const WcagReportFormats formats{
-        {"text", "default", wcagText},
-        {"json", "", wcagJson},
-        {"sarif", "", wcagSarif},
-    };
-    return formats;
+    AuditReportContent content;
+    content.findings = reportFindings(report.findings, reportFinding);
+    content.gaps = report.gaps;
+    for (const WcagCriterion &criterion : wcagCriteria()) {
+        ReportRule rule{wcagRuleId(criterion),
+                        QString::fromUtf8(criterion.description),
+                        {},
+                        sarifLevel(WcagSeverity::Failure)};
+        rule.helpUri = wcagUnderstandingUrl(criterion);
+        content.rules.append(rule);
+    }
+    content.version = report.version;
+    content.table = wcagSummaryTable(report);
+    int failures = 0;
+    for (const WcagFinding &finding : report.findings)
+        failures += finding.severity == WcagSeverity::Failure;
+    content.totals = QStringLiteral("%1 failures, %2 advice in %3 themes")
+                         .arg(failures)
+                         .arg(report.findings.size() - failures)
+                         .arg(report.themes.size());
+    return content;
 }

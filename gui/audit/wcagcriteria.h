@@ -86,7 +86,6 @@ QVector<WcagVerdict> wcagVerdicts(const WcagReport &report, const QString &theme
 // The table of criteria × themes that ends the text report and heads the page.
 QString wcagSummaryTable(const WcagReport &report);
 
-using WcagReportFormats = ReportFormats<WcagReport>;
-
-// The same names as the state audit's formats: text (the default), json, sarif.
-const WcagReportFormats &wcagReportFormats();
+struct AuditReportContent;
+// The report as its writer takes it (audit/auditreport.h).
+AuditReportContent reportContent(const WcagReport &report);

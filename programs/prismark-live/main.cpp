@@ -23,6 +23,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -147,36 +148,33 @@ int attachToProgram(int argc, char *argv[], AttachCommand command)
     return application.exec();
 }
 
-} // namespace
+const char formOption[] = "form";
+const char variantOption[] = "variant";
 
-int main(int argc, char *argv[])
+void declareOptions(QCommandLineParser &parser)
 {
-    // The name the user started, not this executable's (see launcher.cpp).
-    QCoreApplication::setApplicationName(QStringLiteral("prismark-live"));
-    QCommandLineParser parser;
     parser.setApplicationDescription(QString::fromLatin1(description));
     addHelpAndVersionOptions(parser);
     parser.addPositionalArgument(QStringLiteral("FILE"),
                                  QStringLiteral("The style sheet (.qss) to show and watch."));
-    const QCommandLineOption formOption(
-        QStringLiteral("form"),
+    parser.addOption(QCommandLineOption(
+        QLatin1String(formOption),
         QStringLiteral("A Qt Designer form (.ui) to show as a tab of its own and watch. "
                        "Repeatable."),
-        QStringLiteral("DIALOG.ui"));
-    parser.addOption(formOption);
-    const QCommandLineOption variantOption(
-        QStringLiteral("variant"),
-        QStringLiteral("Of a theme template, the variant to show first."), QStringLiteral("NAME"));
-    parser.addOption(variantOption);
+        QStringLiteral("DIALOG.ui")));
+    parser.addOption(QCommandLineOption(
+        QLatin1String(variantOption),
+        QStringLiteral("Of a theme template, the variant to show first."), QStringLiteral("NAME")));
 
     parser.addPositionalArgument(QStringLiteral("-- PROGRAM [ARGS...]"),
                                  QStringLiteral("The author's application to show FILE in."));
+}
 
-    // Usage, help and version are answered before the toolkit needs a display.
-    QStringList given;
-    for (int i = 0; i < argc; ++i)
-        given << QString::fromLocal8Bit(argv[i]);
-    const SplitCommandLine split = splitAtProgram(given);
+// Usage, help and version, answered before the toolkit needs a display; the exit
+// status when the command line is answered so.
+std::optional<int> answerCommandLine(QCommandLineParser &parser, const SplitCommandLine &split,
+                                     int argc, char *argv[])
+{
     if (!parser.parse(split.ours)) {
         printError(parser.errorText());
         return ExitUsage;
@@ -192,25 +190,33 @@ int main(int argc, char *argv[])
         printError(QStringLiteral("expects exactly one FILE; see --help"));
         return ExitUsage;
     }
+    return std::nullopt;
+}
 
-    if (split.hasProgram) {
-        if (split.program.isEmpty()) {
-            printError(QStringLiteral("expects PROGRAM after \"--\"; see --help"));
-            return ExitUsage;
-        }
-        if (parser.isSet(formOption)) {
-            printError(QStringLiteral("--form is for the gallery, not for PROGRAM"));
-            return ExitUsage;
-        }
-        AttachCommand command;
-        command.sheet = parser.positionalArguments().constFirst();
-        command.variant = parser.value(variantOption);
-        command.program = split.program;
-        command.arguments = split.programArguments;
-        return attachToProgram(argc, argv, command);
+// prismark-live FILE -- PROGRAM [ARGS...]
+int showInProgram(const QCommandLineParser &parser, const SplitCommandLine &split, int argc,
+                  char *argv[])
+{
+    if (split.program.isEmpty()) {
+        printError(QStringLiteral("expects PROGRAM after \"--\"; see --help"));
+        return ExitUsage;
     }
+    if (parser.isSet(QLatin1String(formOption))) {
+        printError(QStringLiteral("--form is for the gallery, not for PROGRAM"));
+        return ExitUsage;
+    }
+    AttachCommand command;
+    command.sheet = parser.positionalArguments().constFirst();
+    command.variant = parser.value(QLatin1String(variantOption));
+    command.program = split.program;
+    command.arguments = split.programArguments;
+    return attachToProgram(argc, argv, command);
+}
 
-    const QStringList forms = parser.values(formOption);
+// prismark-live FILE: the gallery with the sheet, its diagnostics and the forms.
+int showInGallery(const QCommandLineParser &parser, int argc, char *argv[])
+{
+    const QStringList forms = parser.values(QLatin1String(formOption));
     for (const QString &form : forms) {
         if (!QFileInfo::exists(form)) {
             printError(QStringLiteral("%1: no such file").arg(form));
@@ -231,8 +237,8 @@ int main(int argc, char *argv[])
         printError(sheet.problem());
         return ExitUnreadable;
     }
-    if (parser.isSet(variantOption)) {
-        if (const int code = chooseVariant(&sheet, parser.value(variantOption)))
+    if (parser.isSet(QLatin1String(variantOption))) {
+        if (const int code = chooseVariant(&sheet, parser.value(QLatin1String(variantOption))))
             return code;
     }
     auto *diagnostics = new SheetDiagnosticsWindow(&sheet, &window);
@@ -243,4 +249,23 @@ int main(int argc, char *argv[])
     window.show();
     diagnostics->show();
     return application.exec();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    // The name the user started, not this executable's (see launcher.cpp).
+    QCoreApplication::setApplicationName(QStringLiteral("prismark-live"));
+    QCommandLineParser parser;
+    declareOptions(parser);
+    QStringList given;
+    for (int i = 0; i < argc; ++i)
+        given << QString::fromLocal8Bit(argv[i]);
+    const SplitCommandLine split = splitAtProgram(given);
+    if (const std::optional<int> answered = answerCommandLine(parser, split, argc, argv))
+        return *answered;
+    if (split.hasProgram)
+        return showInProgram(parser, split, argc, argv);
+    return showInGallery(parser, argc, argv);
 }

@@ -3,6 +3,7 @@
 
 #include "prismark-shot/auditrun.h"
 
+#include "audit/auditreport.h"
 #include "audit/auditresults.h"
 #include "audit/auditrules.h"
 #include "audit/stateaudit.h"
@@ -74,13 +75,13 @@ int reportAudit(const ShotOptions &options, const AuditReport &report, const Wca
     if (options.listFiles)
         writer.printWrittenFiles();
     if (options.wcag) {
-        std::fputs(qUtf8Printable(options.wcagFormat->write(wcagReport)), stdout);
+        std::fputs(qUtf8Printable(options.auditFormat->write(reportContent(wcagReport))), stdout);
         for (const WcagFinding &finding : wcagReport.findings)
             if (finding.severity == WcagSeverity::Failure)
                 return ShotDifferences;
         return ShotSuccess;
     }
-    std::fputs(qUtf8Printable(options.auditFormat->write(report)), stdout);
+    std::fputs(qUtf8Printable(options.auditFormat->write(reportContent(report))), stdout);
     return report.findings.isEmpty() ? ShotSuccess : ShotDifferences;
 }
 

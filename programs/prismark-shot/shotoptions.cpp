@@ -35,20 +35,24 @@ const char *const kGalleryOnlyOptions[] = {"theme", "sheet",    "tab",          
                                            "size",  "disabled", "contact-sheet"};
 constexpr double kMostSettleSeconds = 600;
 
-void declareOptions(QCommandLineParser &parser)
+QString description()
 {
-    parser.setApplicationDescription(
-        QStringLiteral(
-            "Renders the Prismark Preview window in each theme and tab to PNG files, "
-            "without a display, the same bytes run after run.\n\n"
-            "prismark-shot [OPTIONS] SHEET -- PROGRAM [ARGS...] renders the author's own "
-            "Qt Widgets application instead (C++ or Python, on the system's Qt " QT_VERSION_STR
-            "): started with SHEET in place of its own application "
-            "sheet, once per base style, direction and scale, every top-level window "
-            "it shows within --settle seconds goes to DIR/<theme>/app/<window object "
-            "name or class>.png; with --audit, its windows are audited instead.\n\n") +
-        QLatin1String(kExitCodeHelp));
-    parser.addOptions({
+    return QStringLiteral(
+               "Renders the Prismark Preview window in each theme and tab to PNG files, "
+               "without a display, the same bytes run after run.\n\n"
+               "prismark-shot [OPTIONS] SHEET -- PROGRAM [ARGS...] renders the author's own "
+               "Qt Widgets application instead (C++ or Python, on the system's Qt " QT_VERSION_STR
+               "): started with SHEET in place of its own application "
+               "sheet, once per base style, direction and scale, every top-level window "
+               "it shows within --settle seconds goes to DIR/<theme>/app/<window object "
+               "name or class>.png; with --audit, its windows are audited instead.\n\n") +
+           QLatin1String(kExitCodeHelp);
+}
+
+// What is rendered, and how.
+QList<QCommandLineOption> renderOptions()
+{
+    return {
         {QStringLiteral("theme"),
          QStringLiteral("A built-in theme by sheet file stem (tokyoNightLight) or display name "
                         "(\"Tokyo Night Light\"), any letter case, or all. Repeatable."),
@@ -79,6 +83,13 @@ void declareOptions(QCommandLineParser &parser)
         {QStringLiteral("direction"),
          QStringLiteral("Layout directions: ltr (default), rtl. Repeatable or comma separated."),
          QStringLiteral("ltr|rtl")},
+    };
+}
+
+// Where it goes, and what else is done with it.
+QList<QCommandLineOption> runOptions()
+{
+    return {
         {QStringLiteral("out"), QStringLiteral("Output folder (default shots)."),
          QStringLiteral("dir")},
         {QStringLiteral("contact-sheet"),
@@ -119,7 +130,14 @@ void declareOptions(QCommandLineParser &parser)
          QStringLiteral("name")},
         {QStringLiteral("quiet"), QStringLiteral("No progress display.")},
         {QStringLiteral("list"), QStringLiteral("Print the files written on standard output.")},
-    });
+    };
+}
+
+void declareOptions(QCommandLineParser &parser)
+{
+    parser.setApplicationDescription(description());
+    parser.addOptions(renderOptions());
+    parser.addOptions(runOptions());
     addHelpAndVersionOptions(parser);
 }
 
@@ -186,7 +204,6 @@ QString readOutputs(const QCommandLineParser &parser, ShotOptions &options)
     options.auditFormat = findReportFormat(auditReportFormats(), format);
     if (!options.auditFormat)
         return unknownReportFormatError(auditReportFormats(), format);
-    options.wcagFormat = findReportFormat(wcagReportFormats(), format);
     options.htmlPath = parser.value(QStringLiteral("html"));
     if (parser.isSet(QStringLiteral("html")) && !options.wcag)
         return QStringLiteral("--html writes --audit=wcag's pages; add --audit=wcag");

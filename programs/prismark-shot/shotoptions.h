@@ -3,8 +3,7 @@
 
 #pragma once
 
-#include "audit/auditchecks.h"
-#include "audit/wcagcriteria.h"
+#include "audit/auditreport.h"
 #include "theme/themecatalogue.h"
 
 #include <QSize>
@@ -52,10 +51,8 @@ struct ShotOptions
     bool audit = false;
     // --audit=wcag: findings by WCAG 2.2 success criterion instead of by state.
     bool wcag = false;
-    // A row of auditReportFormats(); never null once parsed.
+    // A row of auditReportFormats(), for either audit; never null once parsed.
     const AuditReportFormat *auditFormat = nullptr;
-    // The same format's row of wcagReportFormats().
-    const ReportFormat<WcagReport> *wcagFormat = nullptr;
     // --html's folder for --audit=wcag's pages; empty without.
     QString htmlPath;
     bool quiet = false;

@@ -7,14 +7,18 @@
 // button's handlers say on standard error that they ran.
 // With --quit-when-painted (for the benchmark) it sets no sheet of its own, and once
 // its window is first painted prints "painted NS" (the monotonic clock then) and ends.
+// With --child-environment FILE it first runs a child process that writes the
+// environment it was given to FILE, which appears whole.
 
 #include "standins/attachedappnames.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QEvent>
+#include <QFile>
 #include <QLabel>
 #include <QMainWindow>
+#include <QProcess>
 #include <QPushButton>
 #include <QSocketNotifier>
 #include <QTimer>
@@ -65,6 +69,17 @@ private:
     bool seen = false;
 };
 
+// Once the application object stands, as the application's own code would start one.
+void writeChildEnvironment(const QString &path)
+{
+    const QString part = path + QStringLiteral(".part");
+    QProcess child;
+    child.setStandardOutputFile(part);
+    child.start(QStringLiteral("env"), QStringList());
+    child.waitForFinished();
+    QFile::rename(part, path);
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -72,6 +87,10 @@ int main(int argc, char *argv[])
     QApplication application(argc, argv);
     const bool quitWhenPainted =
         application.arguments().contains(QStringLiteral("--quit-when-painted"));
+    const int childEnvironment =
+        application.arguments().indexOf(QStringLiteral("--child-environment"));
+    if (childEnvironment > 0)
+        writeChildEnvironment(application.arguments().value(childEnvironment + 1));
     if (!quitWhenPainted)
         application.setStyleSheet(QString::fromLatin1(AttachedApp::ownSheet));
 

@@ -4,8 +4,11 @@
 pyqt5, pyqt6 or pyside2. Names, sheets and the note its button's handlers write
 as in attachedappnames.h.
 With --quit-when-painted (for the benchmark) it sets no sheet of its own, and once
-its window is first painted prints "painted NS" (the monotonic clock then) and ends."""
+its window is first painted prints "painted NS" (the monotonic clock then) and ends.
+With --child-environment FILE it first runs a child process that writes the
+environment it was given to FILE, which appears whole."""
 import os
+import subprocess
 import sys
 import time
 
@@ -20,6 +23,12 @@ else:
 OWN_SHEET = "QMainWindow, QDialog { background: rgb(0, 160, 0); }"
 
 application = QtWidgets.QApplication(sys.argv)
+if "--child-environment" in sys.argv:
+    # The C library's environment, as the application's own code would start a child.
+    seen = sys.argv[sys.argv.index("--child-environment") + 1]
+    with open(seen + ".part", "wb") as out:
+        subprocess.run(["env"], stdout=out, check=False)
+    os.rename(seen + ".part", seen)
 quit_when_painted = "--quit-when-painted" in sys.argv
 if not quit_when_painted:
     application.setStyleSheet(OWN_SHEET)

@@ -26,24 +26,47 @@ inline bool writeFile(const QString &path, const QByteArray &bytes)
            file.write(bytes) == bytes.size();
 }
 
-// Rows "program", "arguments" and "module" (the Python module a script needs, empty
-// for the C++ application): each application of this build's Qt.
+// Each application of this build's Qt: the C++ one, and the script on each Python
+// binding (module is the one it needs, empty for the C++ application).
+struct AttachedApplication
+{
+    const char *name;
+    QString program;
+    QStringList arguments;
+    QString module;
+};
+
+inline QVector<AttachedApplication> attachedApplications()
+{
+    const QString script = QStringLiteral(ATTACHED_APP_SCRIPT);
+    return
+    {
+        {"C++ application", QStringLiteral(ATTACHED_APP_EXECUTABLE), {}, QString()},
+#if QT_VERSION_MAJOR == 5
+            {"PyQt5 script",
+             systemPython,
+             {script, QStringLiteral("pyqt5")},
+             QStringLiteral("PyQt5.QtWidgets")},
+            {"PySide2 script",
+             systemPython,
+             {script, QStringLiteral("pyside2")},
+             QStringLiteral("PySide2.QtWidgets")},
+#else
+            {"PyQt6 script",
+             systemPython,
+             {script, QStringLiteral("pyqt6")},
+             QStringLiteral("PyQt6.QtWidgets")},
+#endif
+    };
+}
+
+// Rows "program", "arguments" and "module", one for each application.
 inline void addAttachedApplicationRows()
 {
     QTest::addColumn<QString>("program");
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("module");
-    const QString script = QStringLiteral(ATTACHED_APP_SCRIPT);
-    QTest::newRow("C++ application")
-        << QStringLiteral(ATTACHED_APP_EXECUTABLE) << QStringList() << QString();
-#if QT_VERSION_MAJOR == 5
-    QTest::newRow("PyQt5 script") << systemPython << QStringList{script, QStringLiteral("pyqt5")}
-                                  << QStringLiteral("PyQt5.QtWidgets");
-    QTest::newRow("PySide2 script")
-        << systemPython << QStringList{script, QStringLiteral("pyside2")}
-        << QStringLiteral("PySide2.QtWidgets");
-#else
-    QTest::newRow("PyQt6 script") << systemPython << QStringList{script, QStringLiteral("pyqt6")}
-                                  << QStringLiteral("PyQt6.QtWidgets");
-#endif
+    for (const AttachedApplication &application : attachedApplications())
+        QTest::newRow(application.name)
+            << application.program << application.arguments << application.module;
 }

@@ -28,17 +28,12 @@ void report(const QString &serverPath, const QByteArray &message)
 // theme back, and are not attached a second time.
 void restoreEnvironment(const QByteArray &userTheme)
 {
-    if (userTheme.isEmpty())
-        qunsetenv("QT_QPA_PLATFORMTHEME");
-    else
-        qputenv("QT_QPA_PLATFORMTHEME", userTheme);
-    for (const char *name :
-         {Attach::serverVariable, Attach::sheetVariable, Attach::variantVariable,
-          Attach::forwardThemeVariable, Attach::testFolderVariable, Attach::testInspectVariable,
-          Attach::testBuiltForVariable, Attach::shotFolderVariable, Attach::shotSettleVariable,
-          Attach::shotStyleVariable, Attach::shotDirectionVariable, Attach::profileFolderVariable,
-          Attach::profileSettleVariable, Attach::profileRoundsVariable})
-        qunsetenv(name);
+    for (const Attach::Variable &variable : Attach::environment) {
+        if (variable.children == Attach::ForChildren::UsersOwn && !userTheme.isEmpty())
+            qputenv(variable.name, userTheme);
+        else if (variable.children != Attach::ForChildren::Same)
+            qunsetenv(variable.name);
+    }
 }
 
 } // namespace

@@ -107,7 +107,7 @@ void TestShotOptions::everyOptionIsRead()
     QVERIFY2(wcag.runs(), qPrintable(wcag.error));
     QVERIFY(wcag.options.audit && wcag.options.wcag);
     QCOMPARE(wcag.options.htmlPath, QStringLiteral("pages"));
-    QCOMPARE(QLatin1String(wcag.options.wcagFormat->name), QLatin1String("json"));
+    QCOMPARE(QLatin1String(wcag.options.auditFormat->name), QLatin1String("json"));
 }
 
 void TestShotOptions::builtInThemesInOrderEachOnce_data()
@@ -259,7 +259,7 @@ void TestShotOptions::applicationAuditIsRead()
         parse({"--audit=wcag", "--format", "sarif", "--html", "pages", "mine.qss", "--", "./app"});
     QVERIFY2(parsed.runs(), qPrintable(parsed.error));
     QVERIFY(parsed.options.audit && parsed.options.wcag);
-    QCOMPARE(QLatin1String(parsed.options.wcagFormat->name), QLatin1String("sarif"));
+    QCOMPARE(QLatin1String(parsed.options.auditFormat->name), QLatin1String("sarif"));
     QCOMPARE(parsed.options.htmlPath, QStringLiteral("pages"));
 }
 
