@@ -67,7 +67,8 @@ def _leave_out_a_plugin_that_cannot_load(binding):
     environ = os.environ
     built_for = environ.get(names.testBuiltForVariable) or environ.get(names.pluginQtVariable)
     running = sys.modules[binding + ".QtCore"].qVersion()
-    if names.forwardThemeVariable not in environ or not built_for or running == built_for:
+    plugin_in = environ.get(names.platformThemeVariable) == names.themeKey
+    if not plugin_in or not built_for or running == built_for:
         return
     global plugin_left_out
     plugin_left_out = built_for
@@ -76,6 +77,13 @@ def _leave_out_a_plugin_that_cannot_load(binding):
         environ[names.platformThemeVariable] = theme
     else:
         environ.pop(names.platformThemeVariable, None)
+    # The launcher put the plugin's folder first: the toolkit reads every plugin of a
+    # folder it is given, and warns about one of another major version.
+    rest = environ.get(names.pluginPathVariable, "").split(":")[1:]
+    if rest:
+        environ[names.pluginPathVariable] = ":".join(rest)
+    else:
+        environ.pop(names.pluginPathVariable, None)
 
 
 def _replace(cls, attribute, replacement):

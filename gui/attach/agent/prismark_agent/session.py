@@ -51,23 +51,16 @@ def _settings():
 
 
 def restore_environment():
-    """The environment as the application's own children should have it: not attached,
-    and with the user's platform theme and PYTHONPATH."""
+    """The environment as the application's own children should have it (see
+    gui/attach/attachvariables.h): not attached, with the user's platform theme."""
     environ = os.environ
-    agent = environ.get(names.agentVariable)
-    if names.forwardThemeVariable in environ:
+    if environ.get(names.platformThemeVariable) == names.themeKey:
         theme = environ.get(names.forwardThemeVariable)
         if theme:
-            environ["QT_QPA_PLATFORMTHEME"] = theme
+            environ[names.platformThemeVariable] = theme
         else:
-            environ.pop("QT_QPA_PLATFORMTHEME", None)
-    paths = environ.get("PYTHONPATH", "").split(os.pathsep)
-    if agent and paths and paths[0] == agent:
-        if len(paths) > 1:
-            environ["PYTHONPATH"] = os.pathsep.join(paths[1:])
-        else:
-            environ.pop("PYTHONPATH", None)
-    for name in names.attachEnvironment:
+            environ.pop(names.platformThemeVariable, None)
+    for name in names.unsetForChildren:
         environ.pop(name, None)
 
 
