@@ -66,7 +66,13 @@ AppRun runOnce(const ShotOptions &options, const QString &variant,
     command.program = options.program;
     command.arguments = options.programArguments;
     AttachLauncher launcher(command, attachPluginFolder());
-    launcher.setHelloNote(QString());
+    launcher.setWay(options.attachWay);
+    // The agent is sent the sheet checked (a template's variant built) here.
+    launcher.setKeepSheetForAgent(true);
+    // The way in and why, said once for the whole command.
+    static bool wayTold = false;
+    launcher.setHelloNote(wayTold || options.quiet ? QString() : QStringLiteral(""));
+    wayTold = true;
     launcher.setExtraEnvironment(shotEnvironment(options, combination, scratch));
 
     AwaitedReply awaited;
