@@ -2,11 +2,13 @@
 // SPDX-License-Identifier: MIT
 
 // On-demand benchmark of prismark-live attached to an application of the author's
-// own (the tests' attachedapp, in C++ and in Python): from its start to its window's
-// first paint, attached, against the same on its own with the same sheet passed as
-// -stylesheet; then a save of the sheet to the application's windows painted again.
-// See the README.
+// own (the tests' attachedapp, in C++ and in Python on each binding of the system's
+// Qt): from its start to its window's first paint, attached through the plugin and
+// (a Python one) through the Python agent, against the same on its own with the same
+// sheet passed as -stylesheet; then a save of the sheet to the application's windows
+// painted again, through either. See docs/live.md.
 
+#include "attach/attachenvironment.h"
 #include "attach/attachprotocol.h"
 
 #include <QCoreApplication>
@@ -29,9 +31,12 @@ namespace {
 // Starts of each kind; the first argument may ask for more, as the ratios are noisy.
 int starts = 25;
 constexpr int kSaves = 30;
+const QString systemPython = QStringLiteral("/usr/bin/python3");
 
 double median(std::vector<double> values)
 {
+    if (values.empty())
+        return 0;
     std::sort(values.begin(), values.end());
     const size_t n = values.size();
     return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
@@ -62,22 +67,110 @@ qint64 monotonicNs()
     return now.tv_sec * 1000000000LL + now.tv_nsec;
 }
 
+// One way of starting the application: a command and its environment.
+struct Way
+{
+    const char *title;
+    QString program;
+    QStringList arguments;
+    QProcessEnvironment environment;
+};
+
 // From the start of the command to the application's first paint, as it prints it
 // (its standard output comes through prismark-live); 0 when it printed none.
-double msToFirstPaint(const QString &program, const QStringList &arguments,
-                      const QProcessEnvironment &environment)
+double msToFirstPaint(const Way &way)
 {
     QProcess process;
-    process.setProcessEnvironment(environment);
+    process.setProcessEnvironment(way.environment);
     process.setStandardErrorFile(QProcess::nullDevice());
     const qint64 started = monotonicNs();
-    process.start(program, arguments);
+    process.start(way.program, way.arguments);
     process.waitForFinished(60000);
     for (const QByteArray &line : process.readAllStandardOutput().split('\n')) {
         if (line.startsWith("painted "))
             return (line.mid(8).toLongLong() - started) / 1e6;
     }
     return 0;
+}
+
+// An application of the tests': the C++ one, or the script on a binding.
+struct Application
+{
+    QString name;
+    QString program;
+    QStringList arguments;
+    bool python = false;
+};
+
+QStringList liveCommand(const QString &way, const QString &sheet, const Application &application,
+                        const QStringList &more)
+{
+    return QStringList{QStringLiteral("--attach"), way, sheet, QStringLiteral("--")} +
+           QStringList{application.program} + application.arguments + more;
+}
+
+// Its own start with -stylesheet first, then through prismark-live, then (to tell the
+// two apart) with the plugin or the agent alone in its environment, no prismark-live.
+std::vector<Way> waysToStart(const Application &application, const QString &sheet)
+{
+    const QStringList quit{QStringLiteral("--quit-when-painted")};
+    const QProcessEnvironment system = QProcessEnvironment::systemEnvironment();
+    QProcessEnvironment pluginOnly = system;
+    pluginOnly.insert(QLatin1String(Attach::pluginPathVariable),
+                      QStringLiteral(PRISMARK_BUILD_PLUGIN_DIR));
+    pluginOnly.insert(QLatin1String(Attach::platformThemeVariable),
+                      QLatin1String(Attach::themeKey));
+    pluginOnly.insert(QLatin1String(Attach::sheetVariable), sheet);
+    QProcessEnvironment agentOnly = system;
+    agentOnly.insert(QLatin1String(Attach::pythonPathVariable),
+                     QStringLiteral(PRISMARK_BUILD_AGENT_DIR));
+    agentOnly.insert(QLatin1String(Attach::agentVariable),
+                     QStringLiteral(PRISMARK_BUILD_AGENT_DIR));
+    agentOnly.insert(QLatin1String(Attach::sheetVariable), sheet);
+    // Nobody listens there: the hello goes nowhere, as the plugin's does above.
+    agentOnly.insert(QLatin1String(Attach::serverVariable), QStringLiteral("/nonexistent"));
+    const QString live = QStringLiteral(PRISMARK_LIVE_EXECUTABLE);
+    std::vector<Way> ways{
+        {"on its own, with -stylesheet", application.program,
+         application.arguments + QStringList{QStringLiteral("-stylesheet"), sheet} + quit, system},
+        {"attached by prismark-live, plugin", live,
+         liveCommand(QStringLiteral("plugin"), sheet, application, quit), system},
+        {"with the plugin alone", application.program, application.arguments + quit, pluginOnly}};
+    if (application.python) {
+        ways.push_back({"attached by prismark-live, agent", live,
+                        liveCommand(QStringLiteral("python"), sheet, application, quit), system});
+        ways.push_back(
+            {"with the agent alone", application.program, application.arguments + quit, agentOnly});
+    }
+    return ways;
+}
+
+void startUp(const Application &application, const QString &what, const QString &sheet)
+{
+    const std::vector<Way> ways = waysToStart(application, sheet);
+    std::vector<std::vector<double>> times(ways.size()), ratios(ways.size());
+    for (int i = 0; i < starts; ++i) {
+        std::vector<double> run;
+        for (const Way &way : ways)
+            run.push_back(msToFirstPaint(way));
+        if (std::find(run.begin(), run.end(), 0.0) != run.end()) {
+            std::printf("%s: no first paint reported; skipped\n", qPrintable(application.name));
+            return;
+        }
+        for (size_t way = 0; way < ways.size(); ++way) {
+            times[way].push_back(run[way]);
+            ratios[way].push_back(run[way] / run[0]);
+        }
+    }
+    std::printf("%s, %s, start to first paint (median of %d)\n", qPrintable(application.name),
+                qPrintable(what), starts);
+    for (size_t way = 0; way < ways.size(); ++way) {
+        std::printf("  %-36s %6.1f ms", ways[way].title, median(times[way]));
+        if (way > 0)
+            std::printf("  ratio of medians %.2f, paired median ratio %.2f",
+                        median(times[way]) / median(times[0]), median(ratios[way]));
+        std::printf("\n");
+    }
 }
 
 QJsonObject readReport(const QString &folder)
@@ -87,78 +180,87 @@ QJsonObject readReport(const QString &folder)
                                           : QJsonObject();
 }
 
-// The application on its own with -stylesheet, and attached with the same sheet:
-// through prismark-live, and (to tell the two apart) started with the plugin alone.
-void startUp(const QString &name, const QString &program, const QStringList &arguments,
-             const QString &sheet)
+// From each save's completed write to the application's windows painted again (the
+// monotonic clock the application's report gives), through the way asked for.
+std::vector<double> saves(const QTemporaryDir &folder, const Application &application,
+                          const QString &way)
 {
-    const QStringList quit{QStringLiteral("--quit-when-painted")};
-    const QProcessEnvironment system = QProcessEnvironment::systemEnvironment();
-    QProcessEnvironment pluginOnly = system;
-    pluginOnly.insert(QStringLiteral("QT_PLUGIN_PATH"), QStringLiteral(PRISMARK_BUILD_PLUGIN_DIR));
-    pluginOnly.insert(QStringLiteral("QT_QPA_PLATFORMTHEME"),
-                      QString::fromLatin1(Attach::themeKey));
-    pluginOnly.insert(QString::fromLatin1(Attach::sheetVariable), sheet);
-    std::vector<double> own, attached, plugin, ratios;
-    for (int i = 0; i < starts; ++i) {
-        const double alone = msToFirstPaint(
-            program, arguments + QStringList{QStringLiteral("-stylesheet"), sheet} + quit, system);
-        const double live = msToFirstPaint(
-            QStringLiteral(PRISMARK_LIVE_EXECUTABLE),
-            QStringList{sheet, QStringLiteral("--"), program} + arguments + quit, system);
-        plugin.push_back(msToFirstPaint(program, arguments + quit, pluginOnly));
-        if (alone <= 0 || live <= 0) {
-            std::printf("%s: no first paint reported; skipped\n", qPrintable(name));
-            return;
-        }
-        own.push_back(alone);
-        attached.push_back(live);
-        ratios.push_back(live / alone);
-    }
-    std::printf("%s, start to first paint (median of %d)\n", qPrintable(name), starts);
-    std::printf("  on its own, with -stylesheet: %6.1f ms\n", median(own));
-    std::printf("  attached by prismark-live:    %6.1f ms\n", median(attached));
-    std::printf("  with the plugin alone:        %6.1f ms\n", median(plugin));
-    std::printf("  ratio of medians %.2f, paired median ratio %.2f\n",
-                median(attached) / median(own), median(ratios));
-}
-
-void saves(const QTemporaryDir &folder, const QString &sheet)
-{
-    const QString out = folder.filePath(QStringLiteral("out"));
+    const QString sheet = folder.filePath(QStringLiteral("saved-%1.qss").arg(way));
+    const QString out = folder.filePath(QStringLiteral("out-%1").arg(way));
+    writeByRename(sheet, sheetText(90));
     QDir().mkpath(out);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QString::fromLatin1(Attach::testFolderVariable), out);
+    environment.insert(QLatin1String(Attach::testFolderVariable), out);
     QProcess live;
     live.setProcessEnvironment(environment);
     live.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    live.start(QStringLiteral(PRISMARK_LIVE_EXECUTABLE),
-               {sheet, QStringLiteral("--"), QStringLiteral(ATTACHED_APP_EXECUTABLE)});
+    live.start(QStringLiteral(PRISMARK_LIVE_EXECUTABLE), liveCommand(way, sheet, application, {}));
     QElapsedTimer waited;
     waited.start();
     while (readReport(out).value(QStringLiteral("updates")).toInt() < 3 && waited.elapsed() < 20000)
         QThread::msleep(20);
+    // Once prismark-live has loaded beside it and sent what it checked.
+    QThread::msleep(1000);
     std::vector<double> repaints;
     for (int i = 0; i < kSaves; ++i) {
-        const int before = readReport(out).value(QStringLiteral("updates")).toInt();
-        writeByRename(sheet, sheetText(100 + i));
-        QJsonObject report;
+        const qint64 before =
+            qint64(readReport(out).value(QStringLiteral("repaintedNs")).toDouble());
+        const qint64 written = (writeByRename(sheet, sheetText(100 + i)), monotonicNs());
+        qint64 repainted = before;
         waited.restart();
-        do {
+        while (repainted == before && waited.elapsed() < 10000) {
             QThread::msleep(2);
-            report = readReport(out);
-        } while (report.value(QStringLiteral("updates")).toInt() <= before &&
-                 waited.elapsed() < 10000);
-        repaints.push_back(report.value(QStringLiteral("repaintMs")).toDouble());
+            repainted = qint64(readReport(out).value(QStringLiteral("repaintedNs")).toDouble());
+        }
+        if (repainted != before)
+            repaints.push_back((repainted - written) / 1e6);
         // The full analysis and the report of this save are done before the next.
         QThread::msleep(150);
     }
     live.write("quit 0\n");
     live.closeWriteChannel();
     live.waitForFinished(10000);
-    std::printf("save -> attached application repainted: %.2f ms (median of %d); compare with\n"
-                "  prismark-live-bench's save -> repainted gallery\n",
-                median(repaints), kSaves);
+    return repaints;
+}
+
+bool pythonModuleThere(const QString &module)
+{
+    QProcess python;
+    python.start(systemPython, {QStringLiteral("-c"), QStringLiteral("import ") + module});
+    return python.waitForFinished(20000) && python.exitCode() == 0;
+}
+
+std::vector<Application> applications()
+{
+    std::vector<Application> all{
+        {QStringLiteral("C++ application"), QStringLiteral(ATTACHED_APP_EXECUTABLE), {}, false}};
+    const QStringList bindings =
+        QT_VERSION_MAJOR == 5 ? QStringList{QStringLiteral("PyQt5"), QStringLiteral("PySide2")}
+                              : QStringList{QStringLiteral("PyQt6")};
+    for (const QString &binding : bindings) {
+        if (pythonModuleThere(binding + QStringLiteral(".QtWidgets")))
+            all.push_back({QStringLiteral("Python application (%1)").arg(binding),
+                           systemPython,
+                           {QStringLiteral(ATTACHED_APP_SCRIPT), binding.toLower()},
+                           true});
+        else
+            std::printf("%s is not installed; its application is left out\n", qPrintable(binding));
+    }
+    return all;
+}
+
+void printSaves(const QTemporaryDir &folder, const Application &application)
+{
+    const std::vector<double> plugin = saves(folder, application, QStringLiteral("plugin"));
+    std::printf("%s, save -> repainted, from the write (median of %zu):\n"
+                "  through the plugin %6.2f ms",
+                qPrintable(application.name), plugin.size(), median(plugin));
+    if (application.python) {
+        const std::vector<double> agent = saves(folder, application, QStringLiteral("python"));
+        std::printf(", through the agent %6.2f ms (%zu saves): %.2f x", median(agent), agent.size(),
+                    median(agent) / median(plugin));
+    }
+    std::printf("\n");
 }
 
 } // namespace
@@ -172,23 +274,18 @@ int main(int argc, char *argv[])
     QTemporaryDir folder;
     const QString sheet = folder.filePath(QStringLiteral("author.qss"));
     writeByRename(sheet, sheetText(90));
-    // A theme's worth of rules as well: what the plugin does with a sheet grows with it.
+    // A theme's worth of rules as well: what is done with a sheet grows with it.
     const QString theme = folder.filePath(QStringLiteral("light.qss"));
     QFile light(QStringLiteral(PRISMARK_STYLES_DIR "/light.qss"));
     if (!light.open(QIODevice::ReadOnly) || !writeByRename(theme, light.readAll()))
         return 1;
+    const std::vector<Application> subjects = applications();
     for (const auto &[path, what] : {std::make_pair(sheet, "a two-rule sheet"),
                                      std::make_pair(theme, "the Light theme, 8 KB")}) {
-        startUp(QStringLiteral("C++ application, %1").arg(QLatin1String(what)),
-                QStringLiteral(ATTACHED_APP_EXECUTABLE), {}, path);
-        startUp(
-            QStringLiteral("Python application (PyQt%1), %2")
-                .arg(QT_VERSION_MAJOR)
-                .arg(QLatin1String(what)),
-            QStringLiteral("/usr/bin/python3"),
-            {QStringLiteral(ATTACHED_APP_SCRIPT), QStringLiteral("pyqt%1").arg(QT_VERSION_MAJOR)},
-            path);
+        for (const Application &subject : subjects)
+            startUp(subject, QLatin1String(what), path);
     }
-    saves(folder, sheet);
+    for (const Application &subject : subjects)
+        printSaves(folder, subject);
     return 0;
 }

@@ -3,6 +3,7 @@
 
 #include "attach/attachedsession.h"
 
+#include "attach/agentsheet.h"
 #include "attach/applicationprofile.h"
 #include "attach/appwindowaudit.h"
 #include "attach/attachprotocol.h"
@@ -26,6 +27,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <ctime>
 #include <unistd.h>
 
 namespace {
@@ -36,21 +38,6 @@ constexpr int noPaintWaitMs = 1000;
 QString environment(const char *name)
 {
     return QString::fromLocal8Bit(qgetenv(name));
-}
-
-const char *outcomeName(LiveSheet::Outcome outcome)
-{
-    switch (outcome) {
-    case LiveSheet::Outcome::Applied:
-        return "applied";
-    case LiveSheet::Outcome::Rejected:
-        return "rejected";
-    case LiveSheet::Outcome::Unreadable:
-        return "unreadable";
-    case LiveSheet::Outcome::Missing:
-        break;
-    }
-    return "missing";
 }
 
 } // namespace
@@ -312,6 +299,9 @@ void AttachedSession::repaintNow()
     for (QWidget *window : ApplicationSheet::topLevelWindows({diagnostics.data()}))
         window->repaint();
     repaintMs = took.nsecsElapsed() / 1e6;
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    repaintedNs = now.tv_sec * 1000000000LL + now.tv_nsec;
 }
 
 QJsonObject AttachedSession::inspection() const
@@ -359,6 +349,7 @@ void AttachedSession::writeReport()
         {QStringLiteral("windows"), windows},
         {QStringLiteral("ownSheet"), applicationSheet->applicationsOwnSheet()},
         {QStringLiteral("repaintMs"), sheet->applyMilliseconds() + repaintMs},
+        {QStringLiteral("repaintedNs"), double(repaintedNs)},
     };
     if (!settings.testInspect.isEmpty())
         report.insert(QStringLiteral("inspection"), inspection());

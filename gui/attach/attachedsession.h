@@ -57,7 +57,8 @@ struct AttachSettings
 // report.json: "updates" (how many so far), "outcome", "problem", "diagnostics"
 // ("LINE:COLUMN: message [check]"), "windows", "ownSheet" (the application's own
 // sheet, replaced), "repaintMs" (from the last change on disk to its windows
-// painted again) and, with a widget to inspect, "inspection" (its rules, winner
+// painted again), "repaintedNs" (the monotonic clock once they were) and, with a
+// widget to inspect, "inspection" (its rules, winner
 // first, as the Rules page lists them).
 class AttachedSession : public QObject
 {
@@ -100,6 +101,7 @@ private:
     LiveInspector *inspector = nullptr;
     int updates = 0;
     double repaintMs = 0;
+    qint64 repaintedNs = 0; // when, on the monotonic clock
     bool reportDue = false;
     bool started = false;
     bool toolsDue = false;

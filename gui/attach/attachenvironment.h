@@ -57,13 +57,31 @@ constexpr Variable environment[] = {
 // it is: any but the attach environment's, save a test's hooks.
 bool passesToApplication(const char *name);
 
+// The ways into an application, as --attach names them: the plugin where it fits
+// the application's Qt and the Python agent for a Python program where it does not,
+// or one of them alone.
+enum class Way
+{
+    Auto,
+    Plugin,
+    Python,
+};
+constexpr char wayOption[] = "attach";
+constexpr char autoWay[] = "auto";
+constexpr char pluginWay[] = "plugin";
+constexpr char pythonWay[] = "python";
+// The way a name names; false for none.
+bool wayNamed(const std::string &name, Way *way);
+
 // What one start of an application tells it.
 struct Launch
 {
-    std::string pluginFolder; // holds pluginSubfolder with the plugin
+    std::string pluginFolder; // holds pluginSubfolder with the plugin; "" for no plugin
     std::string server;
     std::string sheet;
     std::string variant;
+    std::string agentFolder; // holds the agent's sitecustomize; "" for no agent
+    std::string pluginQt;    // the Qt version the plugin is built for
 };
 
 struct Setting
@@ -74,7 +92,8 @@ struct Setting
 
 // The variables the launcher gives (Giver::Launcher), from the launch and its own
 // environment: the plugin goes before the user's plugin path, and the user's
-// platform theme is forwarded to.
+// platform theme is forwarded to; the agent goes before the user's PYTHONPATH. Of a
+// way not taken, the user's own values, those that are set.
 std::vector<Setting> launcherSettings(const Launch &launch);
 
 // How long an application has from its start to say hello (or why it will not).

@@ -3,6 +3,7 @@
 
 #include "attach/attachlauncher.h"
 
+#include "attach/agentsheet.h"
 #include "attach/attachprotocol.h"
 
 #include <QCoreApplication>
@@ -40,28 +41,33 @@ int builtMajor()
     return QT_VERSION_MAJOR;
 }
 
-QString pythonAdvice()
+// A folder among those installed beside the programs (or beside prismark-live-gallery,
+// one level further), holding entry; the build tree's otherwise.
+QString installedOrBuilt(const QString &fromPrograms, const QString &fromGallery,
+                         const QString &entry, const QString &built)
 {
-    return QStringLiteral(
-               "a Python program must import the distribution's binding (python3-pyqt%1%2), "
-               "which runs on the system's Qt; a binding installed with pip brings a Qt of its "
-               "own that the plugin cannot load into")
-        .arg(builtMajor())
-        .arg(builtMajor() == 5 ? QStringLiteral(" or python3-pyside2.qtwidgets") : QString());
+    for (const QString &relative : {fromPrograms, fromGallery}) {
+        const QDir installed(QCoreApplication::applicationDirPath() + QLatin1Char('/') + relative);
+        if (installed.exists(entry))
+            return installed.absolutePath();
+    }
+    return built;
 }
 
 } // namespace
 
 QString attachPluginFolder()
 {
-    // From the programs' folder, or from prismark-live-gallery's beside the plugins.
-    for (const QString &relative :
-         {QStringLiteral(PRISMARK_INSTALLED_PLUGINS_FROM_BINDIR), QStringLiteral("plugins")}) {
-        const QDir installed(QCoreApplication::applicationDirPath() + QLatin1Char('/') + relative);
-        if (installed.exists(QString::fromLatin1(Attach::pluginSubfolder)))
-            return installed.absolutePath();
-    }
-    return QStringLiteral(PRISMARK_BUILD_PLUGIN_DIR);
+    return installedOrBuilt(QStringLiteral(PRISMARK_INSTALLED_PLUGINS_FROM_BINDIR),
+                            QStringLiteral("plugins"), QString::fromLatin1(Attach::pluginSubfolder),
+                            QStringLiteral(PRISMARK_BUILD_PLUGIN_DIR));
+}
+
+QString attachAgentFolder()
+{
+    return installedOrBuilt(QStringLiteral(PRISMARK_INSTALLED_AGENT_FROM_BINDIR),
+                            QStringLiteral("python"), QStringLiteral("sitecustomize.py"),
+                            QStringLiteral(PRISMARK_BUILD_AGENT_DIR));
 }
 
 QtLinkage programQtLinkage(const QString &path)
@@ -153,11 +159,14 @@ QProcessEnvironment AttachLauncher::attachedEnvironment() const
         if (!Attach::passesToApplication(name.toLocal8Bit().constData()))
             environment.remove(name);
     }
-    const Attach::Launch launch{
-        pluginFolder.toLocal8Bit().toStdString(),
-        server->fullServerName().toLocal8Bit().toStdString(),
-        QFileInfo(command.sheet).absoluteFilePath().toLocal8Bit().toStdString(),
-        command.variant.toLocal8Bit().toStdString()};
+    const auto local = [](const QString &text) { return text.toLocal8Bit().toStdString(); };
+    const Attach::Launch launch{way == Attach::Way::Python ? std::string() : local(pluginFolder),
+                                local(server->fullServerName()),
+                                local(QFileInfo(command.sheet).absoluteFilePath()),
+                                local(command.variant),
+                                way == Attach::Way::Plugin ? std::string()
+                                                           : local(attachAgentFolder()),
+                                QT_VERSION_STR};
     for (const Attach::Setting &setting : Attach::launcherSettings(launch))
         environment.insert(QString::fromLatin1(setting.name),
                            QString::fromLocal8Bit(setting.value.c_str()));
@@ -263,26 +272,83 @@ void AttachLauncher::readMessages(QLocalSocket *socket)
     buffer += socket->readAll();
     for (const Attach::Message &message : Attach::takeMessages(buffer)) {
         if (message.kind == QLatin1String(Attach::helloKind) && !attached) {
-            attached = true;
-            handshakeTimer.stop();
-            if (!helloNote.isNull())
-                printMessage(
-                    QStringLiteral("attached to %1 (pid %2, Qt %3)%4")
-                        .arg(command.program)
-                        .arg(message.fields.value(QStringLiteral("pid")).toInt())
-                        .arg(message.fields.value(QStringLiteral("qt")).toString(), helloNote));
+            hello(socket, message.fields);
         } else if (message.kind == QLatin1String(Attach::declinedKind) && !attached) {
             handshakeTimer.stop();
-            fail(QStringLiteral("%1 runs Qt %2, but this %5's plugin is built for Qt %3 "
-                                "and loads into no other build; run it on the system's Qt %3 (%4)")
+            const bool python = programQtLinkage(programPath) == QtLinkage::PythonScript;
+            fail(QStringLiteral("%1 runs Qt %2, but this %4's plugin is built for Qt %3 "
+                                "and loads into no other build; run it on the system's Qt %3%5")
                      .arg(command.program, message.fields.value(QStringLiteral("qt")).toString(),
-                          message.fields.value(QStringLiteral("built")).toString(), pythonAdvice(),
-                          toolName()),
+                          message.fields.value(QStringLiteral("built")).toString(), toolName(),
+                          python ? QStringLiteral(" (%1)").arg(pythonAdvice()) : QString()),
                  AttachNotAttached);
         } else if (attached) {
             emit messageReceived(message.kind, message.fields);
         }
     }
+}
+
+void AttachLauncher::hello(QLocalSocket *socket, const QJsonObject &fields)
+{
+    attached = true;
+    handshakeTimer.stop();
+    helloSocket = socket;
+    throughAgent = fields.contains(QLatin1String(Attach::bindingField));
+    const QString qt = fields.value(QStringLiteral("qt")).toString();
+    const QString note = throughAgent ? agentHelloNote : helloNote;
+    if (!note.isNull())
+        printMessage(
+            QStringLiteral("attached to %1 (pid %2, %3) %4%5")
+                .arg(command.program)
+                .arg(fields.value(QStringLiteral("pid")).toInt())
+                .arg(
+                    throughAgent
+                        ? QStringLiteral("%1 on Qt %2")
+                              .arg(fields.value(QLatin1String(Attach::bindingField)).toString(), qt)
+                        : QStringLiteral("Qt %1").arg(qt),
+                    wayTaken(fields), note));
+    if (throughAgent && keepSheetForAgent) {
+        sheetForAgent = new AgentSheet(
+            command.sheet, command.variant,
+            [this](const QString &kind, const QJsonObject &message) { send(kind, message); }, this);
+        sheetForAgent->setSayRefusals(sayAgentRefusals);
+        sheetForAgent->apply();
+    }
+}
+
+// How the application was attached, and why that way.
+QString AttachLauncher::wayTaken(const QJsonObject &hello) const
+{
+    if (!throughAgent)
+        return way == Attach::Way::Plugin
+                   ? QStringLiteral("through the plugin, as --attach asked")
+                   : QStringLiteral("through the plugin, which is built for its Qt");
+    const QString builtFor = hello.value(QLatin1String(Attach::pluginBuiltForField)).toString();
+    if (way == Attach::Way::Python)
+        return QStringLiteral("through the Python agent, as --attach asked");
+    if (!builtFor.isEmpty())
+        return QStringLiteral("through the Python agent, as this %1's plugin is built for Qt %2")
+            .arg(toolName(), builtFor);
+    return QStringLiteral("through the Python agent, as the plugin did not attach");
+}
+
+bool AttachLauncher::send(const QString &kind, const QJsonObject &fields)
+{
+    return helloSocket && helloSocket->write(Attach::encodeMessage(kind, fields)) > 0;
+}
+
+QString AttachLauncher::pythonAdvice() const
+{
+    if (way == Attach::Way::Plugin)
+        return QStringLiteral(
+                   "with --attach plugin, a Python program must import the distribution's "
+                   "binding (python3-pyqt%1%2), which runs on the system's Qt; --attach auto "
+                   "takes one installed with pip through the Python agent")
+            .arg(builtMajor())
+            .arg(builtMajor() == 5 ? QStringLiteral(" or python3-pyside2.qtwidgets") : QString());
+    return QStringLiteral("prismark's Python agent waits for it to import PyQt5, PyQt6, PySide2 "
+                          "or PySide6 and make a QApplication, and an interpreter started with "
+                          "-E, -I or -S does not load the agent");
 }
 
 QString AttachLauncher::whyNoHandshake() const

@@ -8,11 +8,13 @@
 #include <QByteArray>
 #include <QJsonObject>
 #include <QObject>
+#include <QPointer>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
 
+class AgentSheet;
 class QSocketNotifier;
 
 class QLocalServer;
@@ -29,6 +31,8 @@ struct AttachCommand
 
 // Where the attach plugin is: installed beside the programs, or in this build tree.
 QString attachPluginFolder();
+// Where the Python agent is (the folder of its sitecustomize.py), found the same way.
+QString attachAgentFolder();
 
 // prismark-live's exit statuses when it attaches, besides the application's own.
 enum AttachExit
@@ -69,9 +73,24 @@ public:
     {
         extraEnvironment = environment;
     }
-    // What the line that says the application is attached adds; none is printed
-    // for a null note.
-    void setHelloNote(const QString &note) { helloNote = note; }
+    // The ways in open to the application (--attach); both unless told.
+    void setWay(Attach::Way way) { this->way = way; }
+    // What the line that says the application is attached, how and why, adds for the
+    // plugin and for the Python agent; none is printed for a null note.
+    void setHelloNote(const QString &note, const QString &agentNote = QString())
+    {
+        helloNote = note;
+        agentHelloNote = agentNote.isNull() ? note : agentNote;
+    }
+    // Has the author's sheet kept here and sent to an application attached through the
+    // Python agent (see attach/agentsheet.h), from its hello on; the plugin keeps it
+    // inside the application itself.
+    // With sayRefusals, a save it does not put on is said on standard error.
+    void setKeepSheetForAgent(bool keep, bool sayRefusals = false)
+    {
+        keepSheetForAgent = keep;
+        sayAgentRefusals = sayRefusals;
+    }
     // Starts it; finished() follows in every case, at once for a program that cannot
     // be started.
     void start();
@@ -80,8 +99,13 @@ public:
     // the socket listening for its hello; false for a description it cannot use.
     bool adopt(const QByteArray &description);
 
-    // Whether the application said hello.
+    // Whether the application said hello, and whether through the Python agent.
     bool hasAttached() const { return attached; }
+    bool attachedThroughAgent() const { return throughAgent; }
+    // The sheet kept for the agent, once it has said hello; else null.
+    AgentSheet *agentSheet() const { return sheetForAgent; }
+    // Says a message to the attached application; false when it cannot hear it.
+    bool send(const QString &kind, const QJsonObject &fields);
     // Ends the application; finished() follows with status.
     void stop(int status);
 
@@ -95,6 +119,9 @@ private:
     QString resolveProgram(int *failure);
     QProcessEnvironment attachedEnvironment() const;
     void readMessages(QLocalSocket *socket);
+    void hello(QLocalSocket *socket, const QJsonObject &fields);
+    QString wayTaken(const QJsonObject &hello) const;
+    QString pythonAdvice() const;
     void handshakeOverdue();
     void programFinished(int exitCode, QProcess::ExitStatus exitStatus);
     void hearWhatWasSaid();
@@ -108,6 +135,13 @@ private:
     const QString pluginFolder;
     QProcessEnvironment extraEnvironment;
     QString helloNote = QStringLiteral("; the Sheet Diagnostics window and Ctrl+Shift+I are in it");
+    QString agentHelloNote = helloNote;
+    Attach::Way way = Attach::Way::Auto;
+    bool keepSheetForAgent = false;
+    bool sayAgentRefusals = false;
+    AgentSheet *sheetForAgent = nullptr;
+    QPointer<QLocalSocket> helloSocket;
+    bool throughAgent = false;
     QString programPath;
     QProcess process;
     // An application the launcher started, in place of process.

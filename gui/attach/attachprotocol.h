@@ -54,6 +54,40 @@ constexpr char profiledKind[] = "profiled";
 constexpr char auditedField[] = "audited";
 constexpr char auditProblemField[] = "auditProblem";
 
+// The Python agent (gui/attach/agent) says the same, and hears more: prismark keeps
+// the sheet's file in its own process and sends it what to put on.
+// Its hello names the binding the application imported, and the build of the plugin
+// it left out of the application, when it did.
+constexpr char bindingField[] = "binding";
+constexpr char pluginBuiltForField[] = "pluginBuiltFor";
+// Set on the application object by the plugin once it attaches: the agent stands aside.
+constexpr char attachedProperty[] = "prismarkAttached";
+// To the agent: a checked sheet to put on, a file of prismark's (fileField); and the
+// outcome of every read of the sheet (outcomeField, one of the outcomes below, and
+// sheetProblemField). A first sheet it put on before the check comes off when refused.
+constexpr char agentSheetKind[] = "sheet";
+constexpr char fileField[] = "file";
+constexpr char outcomeKind[] = "outcome";
+constexpr char outcomeField[] = "outcome";
+constexpr char appliedOutcome[] = "applied";
+constexpr char rejectedOutcome[] = "rejected";
+constexpr char unreadableOutcome[] = "unreadable";
+constexpr char missingOutcome[] = "missing";
+// prismark-profile drives the attribution itself and has the agent time the passes.
+// The agent has settled: windowsField, how many windows it will pass over, the widgets
+// they hold and how deep (widgetsField, deepestField), sheetAppliedField and
+// sheetProblemField as for a shot. Its event loop is held from then on.
+constexpr char profileReadyKind[] = "profile-ready";
+constexpr char widgetsField[] = "widgets";
+constexpr char deepestField[] = "deepest";
+// A pass: the sheet in fileField (a file of the profile folder) applied from the plain
+// base style, or with switchFromField switched to from that sheet; answered with its
+// main thread's time (millisecondsField).
+constexpr char passKind[] = "pass";
+constexpr char switchFromField[] = "from";
+constexpr char passedKind[] = "passed";
+constexpr char millisecondsField[] = "ms";
+
 struct Message
 {
     QString kind;

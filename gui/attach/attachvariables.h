@@ -15,6 +15,15 @@ PRISMARK_ATTACH_VARIABLE(platformThemeVariable, "QT_QPA_PLATFORMTHEME", Launcher
 // The platform theme the application would have used: the user's own
 // QT_QPA_PLATFORMTHEME, forwarded to; empty for the toolkit's choice.
 PRISMARK_ATTACH_VARIABLE(forwardThemeVariable, "PRISMARK_ATTACH_FORWARD_THEME", Launcher, Nothing)
+// The Qt version the plugin is built for: with both ways in open (--attach auto), the
+// Python agent leaves the plugin out of an application on any other build.
+PRISMARK_ATTACH_VARIABLE(pluginQtVariable, "PRISMARK_ATTACH_PLUGIN_QT", Launcher, Nothing)
+// The Python agent's folder, then the user's own path: the interpreter imports the
+// agent's sitecustomize from there. Left as it is: in a child, without the server
+// below, the agent only hands over to the sitecustomize it stands in front of.
+PRISMARK_ATTACH_VARIABLE(pythonPathVariable, "PYTHONPATH", Launcher, Same)
+// The agent's folder, as it stands first on PYTHONPATH.
+PRISMARK_ATTACH_VARIABLE(agentVariable, "PRISMARK_ATTACH_AGENT", Launcher, Nothing)
 // The local socket's path, the author's sheet (absolute) and a template's variant, or "".
 PRISMARK_ATTACH_VARIABLE(serverVariable, "PRISMARK_ATTACH_SERVER", Launcher, Nothing)
 PRISMARK_ATTACH_VARIABLE(sheetVariable, "PRISMARK_ATTACH_SHEET", Launcher, Nothing)

@@ -90,6 +90,15 @@ std::string pluginFolder(const std::string &folder)
     return PRISMARK_BUILD_PLUGIN_DIR;
 }
 
+// The Python agent's folder: installed beside the plugin, or in this build tree.
+std::string agentFolder(const std::string &folder)
+{
+    const std::string installed = folder + "/" PRISMARK_INSTALLED_AGENT_FROM_BINDIR;
+    if (::access((installed + "/sitecustomize.py").c_str(), R_OK) == 0)
+        return installed;
+    return PRISMARK_BUILD_AGENT_DIR;
+}
+
 // A regular file of a size prismark-live reads; anything else is for the gallery's
 // messages.
 bool sheetIsReadable(const std::string &path)
@@ -183,12 +192,36 @@ std::vector<char *> pointers(std::vector<std::string> &strings)
     return list;
 }
 
-// Starts the application, and hands it over; returns only when it could not.
-void startFirst(char *argv[], int separator, const std::string &gallery)
+// "SHEET --", "--attach WAY SHEET --" or "--attach=WAY SHEET --": the commands started
+// here. The sheet and the way in; false for any other.
+bool readCommand(char *argv[], int separator, std::string *sheet, Attach::Way *way)
 {
-    const std::string sheet = absolutePath(argv[1]);
+    const std::string option = std::string("--") + Attach::wayOption;
+    int at = 1;
+    std::string wayName = Attach::autoWay;
+    if (separator == 4 && argv[1] == option) {
+        wayName = argv[2];
+        at = 3;
+    } else if (separator == 3 && std::string(argv[1]).rfind(option + "=", 0) == 0) {
+        wayName = std::string(argv[1]).substr(option.size() + 1);
+        at = 2;
+    } else if (separator != 2) {
+        return false;
+    }
+    if (argv[at][0] == '-' || !Attach::wayNamed(wayName, way) || !sheetIsReadable(argv[at]))
+        return false;
+    *sheet = absolutePath(argv[at]);
+    return true;
+}
+
+// Starts the application, and hands it over; returns only when it could not. The
+// plugin and the agent are found from this program's folder, as installed.
+void startFirst(char *argv[], int separator, const std::string &folder, const std::string &gallery)
+{
+    std::string sheet;
+    Attach::Way way = Attach::Way::Auto;
     const std::string program = resolveProgram(argv[separator + 1]);
-    if (separator != 2 || argv[1][0] == '-' || !sheetIsReadable(argv[1]) || program.empty())
+    if (!readCommand(argv, separator, &sheet, &way) || program.empty())
         return;
     const long pidfdProbe = ::syscall(SYS_pidfd_open, ::getpid(), 0);
     if (pidfdProbe < 0)
@@ -199,8 +232,10 @@ void startFirst(char *argv[], int separator, const std::string &gallery)
     if (serverFd < 0)
         return;
 
-    std::vector<std::string> environment =
-        applicationEnvironment({pluginFolder(folderOf(gallery)), server, sheet, std::string()});
+    std::vector<std::string> environment = applicationEnvironment(
+        {way == Attach::Way::Python ? std::string() : pluginFolder(folder), server, sheet,
+         std::string(), way == Attach::Way::Plugin ? std::string() : agentFolder(folder),
+         PRISMARK_PLUGIN_QT_VERSION});
     std::vector<std::string> arguments;
     for (int i = separator + 1; argv[i]; ++i)
         arguments.push_back(argv[i]);
@@ -248,14 +283,15 @@ void startFirst(char *argv[], int separator, const std::string &gallery)
 
 int runPlainLauncher(int argc, char *argv[])
 {
-    const std::string gallery = galleryPath(ownFolder());
+    const std::string folder = ownFolder();
+    const std::string gallery = galleryPath(folder);
     int separator = 0;
     for (int i = 1; i < argc && !separator; ++i) {
         if (std::strcmp(argv[i], "--") == 0)
             separator = i;
     }
     if (separator && separator + 1 < argc)
-        startFirst(argv, separator, gallery);
+        startFirst(argv, separator, folder, gallery);
     ::unsetenv(Attach::adoptVariable);
     ::execv(gallery.c_str(), argv);
     std::fprintf(stderr, "prismark-live: cannot run %s: %s\n", gallery.c_str(),

@@ -47,9 +47,12 @@ const char description[] =
     "errors leaves the last good one and lists the errors where they were written.\n"
     "\n"
     "With \"-- PROGRAM [ARGS...]\" it shows FILE in the author's own Qt Widgets\n"
-    "application instead (C++ or Python, on the system's Qt " QT_VERSION_STR "): PROGRAM is\n"
-    "started with FILE as its application-wide style sheet, in place of its own, and\n"
-    "the Sheet Diagnostics window and the inspector open inside it.\n"
+    "application instead: PROGRAM is started with FILE as its application-wide style\n"
+    "sheet, in place of its own. A C++ or Python program on the system's Qt\n" QT_VERSION_STR
+    " is attached through a plugin, and the Sheet Diagnostics window and\n"
+    "the inspector open inside it; a Python program on a Qt of its own (a binding\n"
+    "installed with pip) through a Python agent, and prismark-live says a refused save.\n"
+    "--attach plugin or --attach python takes one way only.\n"
     "\n"
     "Exit status:\n"
     "  0  the window was closed\n"
@@ -97,8 +100,18 @@ void showForms(MainWindow *window, const QStringList &forms, LiveInspector *insp
     showReport();
 }
 
+// The launcher of an attached application: the ways in, and what it says of each.
+void prepareLauncher(AttachLauncher &launcher, Attach::Way way)
+{
+    launcher.setWay(way);
+    launcher.setKeepSheetForAgent(true, true);
+    launcher.setHelloNote(
+        QStringLiteral("; the Sheet Diagnostics window and Ctrl+Shift+I are in it"),
+        QStringLiteral("; each save is checked here and put on, and a refused one said here"));
+}
+
 // prismark-live SHEET -- PROGRAM [ARGS...]; the sheet is checked before the program starts.
-int attachToProgram(int argc, char *argv[], AttachCommand command)
+int attachToProgram(int argc, char *argv[], AttachCommand command, Attach::Way way)
 {
     QCoreApplication application(argc, argv);
     const QByteArray adopted = qgetenv(Attach::adoptVariable);
@@ -106,6 +119,7 @@ int attachToProgram(int argc, char *argv[], AttachCommand command)
     if (!adopted.isEmpty()) {
         // Started already by prismark-live's launcher, which checked what is checked below.
         AttachLauncher launcher(command, attachPluginFolder());
+        prepareLauncher(launcher, way);
         QObject::connect(&launcher, &AttachLauncher::finished, &application,
                          &QCoreApplication::exit);
         if (!launcher.adopt(adopted)) {
@@ -143,6 +157,7 @@ int attachToProgram(int argc, char *argv[], AttachCommand command)
         }
     }
     AttachLauncher launcher(command, attachPluginFolder());
+    prepareLauncher(launcher, way);
     QObject::connect(&launcher, &AttachLauncher::finished, &application, &QCoreApplication::exit);
     launcher.start();
     return application.exec();
@@ -165,6 +180,12 @@ void declareOptions(QCommandLineParser &parser)
     parser.addOption(QCommandLineOption(
         QLatin1String(variantOption),
         QStringLiteral("Of a theme template, the variant to show first."), QStringLiteral("NAME")));
+    parser.addOption(QCommandLineOption(
+        QLatin1String(Attach::wayOption),
+        QStringLiteral("How to get into PROGRAM: auto (the default: the plugin where it fits "
+                       "the program's Qt, the Python agent for a Python program where it does "
+                       "not), plugin or python."),
+        QStringLiteral("WAY"), QLatin1String(Attach::autoWay)));
 
     parser.addPositionalArgument(QStringLiteral("-- PROGRAM [ARGS...]"),
                                  QStringLiteral("The author's application to show FILE in."));
@@ -205,17 +226,26 @@ int showInProgram(const QCommandLineParser &parser, const SplitCommandLine &spli
         printError(QStringLiteral("--form is for the gallery, not for PROGRAM"));
         return ExitUsage;
     }
+    Attach::Way way = Attach::Way::Auto;
+    if (!Attach::wayNamed(parser.value(QLatin1String(Attach::wayOption)).toStdString(), &way)) {
+        printError(QStringLiteral("--attach takes auto, plugin or python; see --help"));
+        return ExitUsage;
+    }
     AttachCommand command;
     command.sheet = parser.positionalArguments().constFirst();
     command.variant = parser.value(QLatin1String(variantOption));
     command.program = split.program;
     command.arguments = split.programArguments;
-    return attachToProgram(argc, argv, command);
+    return attachToProgram(argc, argv, command, way);
 }
 
 // prismark-live FILE: the gallery with the sheet, its diagnostics and the forms.
 int showInGallery(const QCommandLineParser &parser, int argc, char *argv[])
 {
+    if (parser.isSet(QLatin1String(Attach::wayOption))) {
+        printError(QStringLiteral("--attach is for PROGRAM, not for the gallery"));
+        return ExitUsage;
+    }
     const QStringList forms = parser.values(QLatin1String(formOption));
     for (const QString &form : forms) {
         if (!QFileInfo::exists(form)) {

@@ -7,6 +7,7 @@
 #include "attach/attachedreply.h"
 #include "attach/attachlauncher.h"
 #include "attach/attachprotocol.h"
+#include "attach/windowshots.h"
 #include "prismark-shot/baselinecomparison.h"
 #include "prismark-shot/imagewriter.h"
 #include "prismark-shot/shotconsole.h"
@@ -65,7 +66,13 @@ AppRun runOnce(const ShotOptions &options, const QString &variant,
     command.program = options.program;
     command.arguments = options.programArguments;
     AttachLauncher launcher(command, attachPluginFolder());
-    launcher.setHelloNote(QString());
+    launcher.setWay(options.attachWay);
+    // The agent is sent the sheet checked (a template's variant built) here.
+    launcher.setKeepSheetForAgent(true);
+    // The way in and why, said once for the whole command.
+    static bool wayTold = false;
+    launcher.setHelloNote(wayTold || options.quiet ? QString() : QStringLiteral(""));
+    wayTold = true;
     launcher.setExtraEnvironment(shotEnvironment(options, combination, scratch));
 
     AwaitedReply awaited;
@@ -137,18 +144,27 @@ QVector<ShotCombination> combinations(const ShotOptions &options)
 }
 
 // Each window of one run written under its name for the combination, and compared.
+// The application names its windows and the file in the scratch folder it put each
+// into; the file a window is written to here is made of its name.
 void takeWindows(const AppRun &run, const QString &scratch, const QString &folder,
                  const ShotCombination &combination, const QDir &out, ImageWriter &writer,
                  BaselineComparison *comparison, QVector<RenderedImage> &images,
                  QSet<QString> &names)
 {
-    for (const QJsonValue &entry : run.windows) {
-        const QString stem =
-            entry.toObject().value(QLatin1String(Attach::windowFileField)).toString();
+    QStringList windowNames;
+    for (const QJsonValue &entry : run.windows)
+        windowNames << entry.toObject().value(QLatin1String(Attach::windowNameField)).toString();
+    const QStringList stems = windowFileStems(windowNames);
+    for (int index = 0; index < run.windows.size(); ++index) {
+        const QString file = run.windows.at(index)
+                                 .toObject()
+                                 .value(QLatin1String(Attach::windowFileField))
+                                 .toString();
         // The name comes from another process: it stays a name in the folder.
         QSet<QString> unused;
-        if (uniqueSafeFileStem(stem, &unused) != stem)
+        if (uniqueSafeFileStem(file, &unused) != file)
             continue;
+        const QString &stem = stems.at(index);
         RenderedImage image;
         image.folder = folder;
         image.tab = stem;
@@ -156,7 +172,7 @@ void takeWindows(const AppRun &run, const QString &scratch, const QString &folde
         image.fileName = shotFileName(stem, combination);
         images.append(image);
         names.insert(stem);
-        const QImage pixels = QImage(QDir(scratch).filePath(stem + QStringLiteral(".png")))
+        const QImage pixels = QImage(QDir(scratch).filePath(file + QStringLiteral(".png")))
                                   .convertToFormat(QImage::Format_RGB32);
         const QString path = out.filePath(folder + QLatin1Char('/') + image.fileName);
         // The caller keeps the images' storage in place while writers fill them in.

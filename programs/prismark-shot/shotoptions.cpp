@@ -26,7 +26,7 @@ const char kExitCodeHelp[] = "Exit codes:\n"
                              "  3  a sheet or form cannot be read, or an output file cannot be\n"
                              "     written (a form that is no form: the rest is still rendered);\n"
                              "     with PROGRAM, also: the toolkit rejected SHEET\n"
-                             "  4  PROGRAM was not found, is no Qt application the plugin can\n"
+                             "  4  PROGRAM was not found, is no Qt application prismark-shot can\n"
                              "     attach to (said within 10 s), ended before its windows were\n"
                              "     rendered or showed none; it is stopped\n";
 
@@ -42,7 +42,8 @@ QString description()
                "without a display, the same bytes run after run.\n\n"
                "prismark-shot [OPTIONS] SHEET -- PROGRAM [ARGS...] renders the author's own "
                "Qt Widgets application instead (C++ or Python, on the system's Qt " QT_VERSION_STR
-               "): started with SHEET in place of its own application "
+               "), or in Python on a binding's own Qt (through the Python agent, see "
+               "--attach): started with SHEET in place of its own application "
                "sheet, once per base style, direction and scale, every top-level window "
                "it shows within --settle seconds goes to DIR/<theme>/app/<window object "
                "name or class>.png; with --audit, its windows are audited instead.\n\n") +
@@ -128,6 +129,11 @@ QList<QCommandLineOption> runOptions()
                         "render, to DIR/<theme>-<variant>/app (default: each variant). "
                         "Repeatable or comma separated."),
          QStringLiteral("name")},
+        {QLatin1String(Attach::wayOption),
+         QStringLiteral("With PROGRAM: how to get into it: auto (default: the attach plugin "
+                        "where it fits the program's Qt, the Python agent for a Python program "
+                        "where it does not), plugin or python."),
+         QStringLiteral("way")},
         {QStringLiteral("quiet"), QStringLiteral("No progress display.")},
         {QStringLiteral("list"), QStringLiteral("Print the files written on standard output.")},
     };
@@ -253,6 +259,13 @@ QString readAttachOptions(const QCommandLineParser &parser, ShotOptions &options
             return QStringLiteral("--settle wants seconds from 0 to 600");
         options.settleMs = qRound(seconds * 1000);
     }
+    if (parser.isSet(QLatin1String(Attach::wayOption)) &&
+        !Attach::wayNamed(parser.value(QLatin1String(Attach::wayOption)).toStdString(),
+                          &options.attachWay))
+        return QStringLiteral("--attach takes auto, plugin or python");
+    if (options.attachWay == Attach::Way::Python && parser.isSet(QStringLiteral("audit")))
+        return QStringLiteral("--audit runs inside the application through the attach plugin; "
+                              "leave out --attach python");
     options.sheetPaths = parser.positionalArguments();
     options.variants = splitOptionValues(parser.values(QStringLiteral("variant")));
     if (parser.isSet(QStringLiteral("variant")) &&
@@ -272,6 +285,8 @@ QString readOptions(const QCommandLineParser &parser, ShotOptions &options)
         return QStringLiteral("--settle is for \"SHEET -- PROGRAM\"");
     if (parser.isSet(QStringLiteral("variant")))
         return QStringLiteral("--variant is for \"SHEET.qss.in -- PROGRAM\"");
+    if (parser.isSet(QLatin1String(Attach::wayOption)))
+        return QStringLiteral("--attach is for \"SHEET -- PROGRAM\"");
     if (!parser.positionalArguments().isEmpty())
         return QStringLiteral("unexpected argument: %1").arg(parser.positionalArguments()[0]);
     if (!parser.isSet(QStringLiteral("theme")) && !parser.isSet(QStringLiteral("sheet")))

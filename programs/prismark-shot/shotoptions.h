@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include "attach/attachenvironment.h"
 #include "audit/auditreport.h"
 #include "theme/themecatalogue.h"
 
@@ -63,6 +64,8 @@ struct ShotOptions
     QStringList programArguments;
     // How long the application runs before its windows are rendered.
     int settleMs = 3000;
+    // --attach: the ways into it.
+    Attach::Way attachWay = Attach::Way::Auto;
     // --variant of a theme template SHEET, comma lists split: the variants rendered,
     // each a run of its own; every variant when none is named.
     QStringList variants;

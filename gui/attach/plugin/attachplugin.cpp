@@ -75,6 +75,8 @@ QPlatformTheme *AttachPlugin::create(const QString &key, const QStringList &para
     }
 
     auto *session = new AttachedSession(settings, QCoreApplication::instance());
+    // A Python application's agent, if it has one, stands aside.
+    QCoreApplication::instance()->setProperty(Attach::attachedProperty, true);
     // Posted now, run once the application object is complete and its loop runs.
     QMetaObject::invokeMethod(session, &AttachedSession::start, Qt::QueuedConnection);
     return new ForwardingTheme(

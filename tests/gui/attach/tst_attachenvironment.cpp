@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+Q_DECLARE_METATYPE(Attach::Way)
+
 // The attach environment's table as the launchers and the plugin keep it: what the
 // launchers give an application, and what its own child processes see once the
 // plugin has loaded.
@@ -45,7 +47,11 @@ QHash<QString, QString> readEnvironment(const QString &path)
 void TestAttachEnvironment::launchersGiveTheirOwnVariables()
 {
     QStringList given, rows;
-    for (const Attach::Setting &setting : Attach::launcherSettings({}))
+    // Both ways in open, the plugin and the Python agent: every variable they take.
+    Attach::Launch bothWays;
+    bothWays.pluginFolder = "plugins";
+    bothWays.agentFolder = "python";
+    for (const Attach::Setting &setting : Attach::launcherSettings(bothWays))
         given << QLatin1String(setting.name);
     for (const Attach::Variable &variable : Attach::environment) {
         if (variable.giver == Attach::Giver::Launcher)
@@ -62,12 +68,19 @@ void TestAttachEnvironment::childrenSeeNoneOfIt_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("module");
     QTest::addColumn<QByteArray>("userTheme");
+    QTest::addColumn<Attach::Way>("way");
     for (const AttachedApplication &application : attachedApplications()) {
         QTest::addRow("%s, the toolkit's own platform theme", application.name)
-            << application.program << application.arguments << application.module << QByteArray();
+            << application.program << application.arguments << application.module << QByteArray()
+            << Attach::Way::Auto;
         QTest::addRow("%s, the user's platform theme", application.name)
             << application.program << application.arguments << application.module
-            << QByteArray("prismark-test-desktop");
+            << QByteArray("prismark-test-desktop") << Attach::Way::Auto;
+        if (!application.module.isEmpty())
+            QTest::addRow("%s through the Python agent, the user's platform theme",
+                          application.name)
+                << application.program << application.arguments << application.module
+                << QByteArray("prismark-test-desktop") << Attach::Way::Python;
     }
 }
 
@@ -79,6 +92,7 @@ void TestAttachEnvironment::childrenSeeNoneOfIt()
     QFETCH(QStringList, arguments);
     QFETCH(QString, module);
     QFETCH(QByteArray, userTheme);
+    QFETCH(Attach::Way, way);
     SKIP_UNLESS_RUNNABLE(whyPythonIsSkipped(module));
 
     QTemporaryDir folder;
@@ -90,6 +104,7 @@ void TestAttachEnvironment::childrenSeeNoneOfIt()
                                     QStringList{QStringLiteral("--child-environment"), seen}};
     AttachLauncher launcher(command, attachPluginFolder());
     launcher.setHelloNote(QString());
+    launcher.setWay(way);
     // Set but empty, they ask the application for nothing.
     QProcessEnvironment extra;
     for (const Attach::Variable &variable : Attach::environment) {

@@ -7,6 +7,7 @@
 
 #include <QColor>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QImage>
 #include <QJsonArray>
@@ -43,7 +44,8 @@ struct AttachedRun
 
     AttachedRun(const QString &program, const QStringList &arguments,
                 const QByteArray &sheetText = redSheet,
-                const QProcessEnvironment &extra = QProcessEnvironment())
+                const QProcessEnvironment &extra = QProcessEnvironment(),
+                const QStringList &options = {}, const QString &workingFolder = QString())
     {
         sheet = folder.filePath(QStringLiteral("author.qss"));
         writeFile(sheet, sheetText);
@@ -54,7 +56,8 @@ struct AttachedRun
             environment.insert(key, extra.value(key));
         live.setProcessEnvironment(environment);
         live.setProgram(QStringLiteral(PRISMARK_LIVE_EXECUTABLE));
-        live.setArguments(QStringList{sheet, QStringLiteral("--"), program} + arguments);
+        live.setWorkingDirectory(workingFolder);
+        live.setArguments(options + QStringList{sheet, QStringLiteral("--"), program} + arguments);
         live.start();
     }
 
@@ -105,6 +108,27 @@ QColor rgb(int r, int g, int b)
     return QColor(r, g, b);
 }
 
+const QStringList throughAgent{QStringLiteral("--attach"), QStringLiteral("python")};
+
+// Rows "program", "arguments", "module" and "options": each application through the
+// way auto takes, and each Python one through the Python agent as well, where the
+// plugin could have attached.
+void addApplicationAndWayRows()
+{
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("module");
+    QTest::addColumn<QStringList>("options");
+    for (const AttachedApplication &application : attachedApplications()) {
+        QTest::newRow(application.name)
+            << application.program << application.arguments << application.module << QStringList();
+        if (!application.module.isEmpty())
+            QTest::addRow("%s through the Python agent", application.name)
+                << application.program << application.arguments << application.module
+                << throughAgent;
+    }
+}
+
 } // namespace
 
 class TestAttach : public QObject
@@ -116,7 +140,12 @@ private:
 private slots:
     void applicationShowsTheSheetAndFollowsSaves_data();
     void applicationShowsTheSheetAndFollowsSaves();
+    void sheetsPaletteIsTheApplicationsWhileItHasOne_data();
     void sheetsPaletteIsTheApplicationsWhileItHasOne();
+    void autoTakesTheAgentWhereThePluginCannotLoad_data();
+    void autoTakesTheAgentWhereThePluginCannotLoad();
+    void agentWritesNothingBesideTheApplication_data();
+    void agentWritesNothingBesideTheApplication();
     void nothingIsLeftInTheTemporaryFolder();
     void inspectorAnswersOnTheApplicationsWidgets();
     void failureIsSaidPlainly_data();
@@ -125,7 +154,7 @@ private slots:
 
 void TestAttach::applicationShowsTheSheetAndFollowsSaves_data()
 {
-    addAttachedApplicationRows();
+    addApplicationAndWayRows();
 }
 
 void TestAttach::applicationShowsTheSheetAndFollowsSaves()
@@ -133,9 +162,10 @@ void TestAttach::applicationShowsTheSheetAndFollowsSaves()
     QFETCH(QString, program);
     QFETCH(QStringList, arguments);
     QFETCH(QString, module);
+    QFETCH(QStringList, options);
     SKIP_UNLESS_RUNNABLE(whyPythonIsSkipped(module));
 
-    AttachedRun run(program, arguments);
+    AttachedRun run(program, arguments, redSheet, QProcessEnvironment(), options);
     // The dialog comes on a timer, and then the application sets its own sheet again.
     QTRY_VERIFY_WITH_TIMEOUT(
         run.shows(AttachedApp::dialogName) &&
@@ -163,25 +193,52 @@ void TestAttach::applicationShowsTheSheetAndFollowsSaves()
     QTRY_COMPARE_WITH_TIMEOUT(run.report().value(QStringLiteral("outcome")).toString(),
                               QStringLiteral("rejected"), 10000);
     QCOMPARE(run.pixel(AttachedApp::mainName, backgroundPoint), rgb(120, 0, 120));
+    // The diagnostics are the plugin's, in the application; the agent's are said here.
     const QJsonArray diagnostics = run.report().value(QStringLiteral("diagnostics")).toArray();
     const bool listed =
         std::any_of(diagnostics.begin(), diagnostics.end(), [](const QJsonValue &line) {
             return line.toString().startsWith(QLatin1String("2:")) &&
                    line.toString().endsWith(QLatin1String("[syntax]"));
         });
-    QVERIFY2(listed, QJsonDocument(diagnostics).toJson().constData());
+    QVERIFY2(listed || !options.isEmpty(), QJsonDocument(diagnostics).toJson().constData());
 
     QCOMPARE(run.quit(7), 7);
-    QVERIFY2(run.errors().contains(QLatin1String("prismark-live: attached to")),
-             qPrintable(run.errors()));
+    const QString errors = run.errors();
+    QVERIFY2(errors.contains(options.isEmpty() ? QLatin1String("prismark-live: attached to")
+                                               : QLatin1String("through the Python agent")),
+             qPrintable(errors));
+    if (!options.isEmpty())
+        QVERIFY2(errors.contains(QLatin1String("Not applied: line 2:")), qPrintable(errors));
+}
+
+void TestAttach::sheetsPaletteIsTheApplicationsWhileItHasOne_data()
+{
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("module");
+    QTest::addColumn<QStringList>("options");
+    for (const AttachedApplication &application : attachedApplications()) {
+        if (application.module.isEmpty())
+            QTest::newRow("C++ application through the plugin")
+                << application.program << application.arguments << QString() << QStringList();
+        else
+            QTest::addRow("%s through the Python agent", application.name)
+                << application.program << application.arguments << application.module
+                << throughAgent;
+    }
 }
 
 void TestAttach::sheetsPaletteIsTheApplicationsWhileItHasOne()
 {
+    QFETCH(QString, program);
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, module);
+    QFETCH(QStringList, options);
+    SKIP_UNLESS_RUNNABLE(whyPythonIsSkipped(module));
     // No rule paints the windows: what shows there is the application's palette.
     const QByteArray withoutPalette = "QPushButton { padding: 2px; }\n";
     const QByteArray withPalette = "/*\n@palette Window = #1e5078\n*/\n" + withoutPalette;
-    AttachedRun run(QStringLiteral(ATTACHED_APP_EXECUTABLE), {}, withoutPalette);
+    AttachedRun run(program, arguments, withoutPalette, QProcessEnvironment(), options);
     QTRY_VERIFY_WITH_TIMEOUT(run.shows(AttachedApp::mainName), 15000);
     // The first render comes after the deferred analysis, slow in a sanitizer build.
     QTRY_VERIFY_WITH_TIMEOUT(run.pixel(AttachedApp::mainName, backgroundPoint).isValid(), 15000);
@@ -197,6 +254,121 @@ void TestAttach::sheetsPaletteIsTheApplicationsWhileItHasOne()
     QVERIFY(saveByRename(run.sheet, withoutPalette));
     QTRY_COMPARE_WITH_TIMEOUT(run.pixel(AttachedApp::mainName, backgroundPoint), ownPalette, 10000);
     QCOMPARE(run.quit(0), 0);
+}
+
+void TestAttach::autoTakesTheAgentWhereThePluginCannotLoad_data()
+{
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("module");
+    QTest::addColumn<QString>("builtFor");
+    QTest::addColumn<QString>("said");
+    const QString builtHere = QLatin1String(QT_VERSION_STR);
+    for (const AttachedApplication &application : attachedApplications()) {
+        if (application.module.isEmpty())
+            continue;
+        QTest::addRow("%s on the plugin's own Qt", application.name)
+            << application.program << application.arguments << application.module << QString()
+            << QStringLiteral("through the plugin, which is built for its Qt");
+        // The plugin would decline, as for a binding installed with pip.
+        QTest::addRow("%s on another build of Qt", application.name)
+            << application.program << application.arguments << application.module
+            << QStringLiteral("5.0.0")
+            << QStringLiteral("through the Python agent, as this prismark-live's plugin is "
+                              "built for Qt 5.0.0");
+    }
+    // The distribution's binding of the other major version: its Qt loads no plugin of ours.
+    const QString script = QStringLiteral(ATTACHED_APP_SCRIPT);
+    const QStringList otherBindings =
+        QT_VERSION_MAJOR == 5 ? QStringList{QStringLiteral("PyQt6")}
+                              : QStringList{QStringLiteral("PyQt5"), QStringLiteral("PySide2")};
+    for (const QString &binding : otherBindings)
+        QTest::addRow("%s script on Qt %d", qPrintable(binding), QT_VERSION_MAJOR == 5 ? 6 : 5)
+            << systemPython << QStringList{script, binding.toLower()}
+            << binding + QStringLiteral(".QtWidgets") << QString()
+            << QStringLiteral("through the Python agent, as this prismark-live's plugin is "
+                              "built for Qt %1")
+                   .arg(builtHere);
+}
+
+// --attach auto: the plugin where it fits the application's Qt, else the agent, which
+// keeps the plugin out of the application rather than have it decline or be warned of.
+void TestAttach::autoTakesTheAgentWhereThePluginCannotLoad()
+{
+    QFETCH(QString, program);
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, module);
+    QFETCH(QString, builtFor);
+    QFETCH(QString, said);
+    SKIP_UNLESS_RUNNABLE(whyPythonIsSkipped(module));
+
+    QProcessEnvironment extra;
+    if (!builtFor.isEmpty())
+        extra.insert(QLatin1String(Attach::testBuiltForVariable), builtFor);
+    AttachedRun run(program, arguments, redSheet, extra);
+    QTRY_VERIFY_WITH_TIMEOUT(run.shows(AttachedApp::mainName), 15000);
+    QTRY_COMPARE(run.pixel(AttachedApp::mainName, backgroundPoint), rgb(200, 30, 30));
+    QCOMPARE(run.quit(0), 0);
+    const QString errors = run.errors();
+    QVERIFY2(errors.contains(said), qPrintable(errors));
+    QVERIFY2(!errors.contains(QLatin1String("prismark-attach")) &&
+                 !errors.contains(QLatin1String("incompatible Qt library")),
+             qPrintable(errors));
+}
+
+void TestAttach::agentWritesNothingBesideTheApplication_data()
+{
+    QTest::addColumn<QString>("binding");
+    QTest::addColumn<QString>("module");
+    for (const AttachedApplication &application : attachedApplications()) {
+        if (!application.module.isEmpty())
+            QTest::newRow(application.name)
+                << application.arguments.constLast() << application.module;
+    }
+}
+
+// The agent enters through the interpreter's start-up, in front of the application's
+// own sitecustomize, which still runs; it writes nothing into the application's folder
+// (started from there), nor anywhere the application imports from.
+void TestAttach::agentWritesNothingBesideTheApplication()
+{
+    QFETCH(QString, binding);
+    QFETCH(QString, module);
+    SKIP_UNLESS_RUNNABLE(whyPythonIsSkipped(module));
+
+    QTemporaryDir application, userSite;
+    const QString script = QDir(application.path()).filePath(QStringLiteral("attachedapp.py"));
+    QVERIFY(QFile::copy(QStringLiteral(ATTACHED_APP_SCRIPT), script));
+    const QString mark = scratch.filePath(QStringLiteral("sitecustomize-ran-") + binding);
+    QVERIFY(writeFile(QDir(userSite.path()).filePath(QStringLiteral("sitecustomize.py")),
+                      "import os\n"
+                      "with open(os.environ['PRISMARK_TEST_SITE_MARK'], 'w') as mark:\n"
+                      "    mark.write(__name__)\n"));
+    const auto listing = [](const QString &folder) {
+        QStringList entries;
+        QDirIterator files(folder,
+                           QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot,
+                           QDirIterator::Subdirectories);
+        while (files.hasNext())
+            entries << files.next();
+        return entries;
+    };
+    const QStringList before = listing(application.path());
+    QProcessEnvironment extra;
+    extra.insert(QStringLiteral("PYTHONPATH"), userSite.path());
+    extra.insert(QStringLiteral("PRISMARK_TEST_SITE_MARK"), mark);
+    AttachedRun run(systemPython, {script, binding}, redSheet, extra, throughAgent,
+                    application.path());
+    QTRY_VERIFY_WITH_TIMEOUT(run.shows(AttachedApp::mainName), 15000);
+    QTRY_COMPARE(run.pixel(AttachedApp::mainName, backgroundPoint), rgb(200, 30, 30));
+    QVERIFY(saveByRename(run.sheet, yellowSheet));
+    QTRY_COMPARE_WITH_TIMEOUT(run.pixel(AttachedApp::mainName, backgroundPoint), rgb(220, 200, 0),
+                              10000);
+    QCOMPARE(run.quit(0), 0);
+    QFile ran(mark);
+    QVERIFY2(ran.open(QIODevice::ReadOnly), "the application's own sitecustomize did not run");
+    QCOMPARE(ran.readAll(), QByteArray("sitecustomize"));
+    QCOMPARE(listing(application.path()), before);
 }
 
 // The socket the application says hello on goes when the application does.
@@ -259,28 +431,34 @@ void TestAttach::failureIsSaidPlainly_data()
     QTest::addColumn<QString>("builtFor");
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("message");
+    QTest::addColumn<QStringList>("options");
 
     const QString sh = QStringLiteral("/bin/sh");
     QTest::newRow("program not found")
         << QStringLiteral("no-such-program-here") << QStringList() << QString() << 127
-        << QStringLiteral("no-such-program-here: no such program on PATH");
+        << QStringLiteral("no-such-program-here: no such program on PATH") << QStringList();
     const QString plainFile = scratch.filePath(QStringLiteral("myapp.py"));
     writeFile(plainFile, "print('no x bit')\n");
-    QTest::newRow("program is not executable") << plainFile << QStringList() << QString() << 126
-                                               << QStringLiteral("is not an executable file");
+    QTest::newRow("program is not executable")
+        << plainFile << QStringList() << QString() << 126
+        << QStringLiteral("is not an executable file") << QStringList();
     QTest::newRow("program links no Qt and exits at start")
         << QStringLiteral("/bin/true") << QStringList() << QString() << 0
         << QStringLiteral("exited with status 0 before prismark-live could attach; /bin/true links "
-                          "no Qt library");
+                          "no Qt library")
+        << QStringList();
     QTest::newRow("program links no Qt and keeps running")
         << QStringLiteral("/bin/sleep") << QStringList{QStringLiteral("60")} << QString() << 3
-        << QStringLiteral("no word from /bin/sleep within 10 s; /bin/sleep links no Qt library");
+        << QStringLiteral("no word from /bin/sleep within 10 s; /bin/sleep links no Qt library")
+        << QStringList();
     QTest::newRow("program crashes at start")
         << sh << QStringList{QStringLiteral("-c"), QStringLiteral("kill -SEGV $$")} << QString()
-        << 128 + 11 << QStringLiteral("crashed (signal 11) before prismark-live could attach");
+        << 128 + 11 << QStringLiteral("crashed (signal 11) before prismark-live could attach")
+        << QStringList();
     QTest::newRow("Python program without a Qt application")
         << systemPython << QStringList{QStringLiteral("-c"), QStringLiteral("exit(4)")} << QString()
-        << 4 << QStringLiteral("python3-pyqt%1").arg(QT_VERSION_MAJOR);
+        << 4 << QStringLiteral("prismark's Python agent waits for it to import PyQt5")
+        << QStringList();
     // A program of the distribution's on the other major version.
     const int otherMajor = QT_VERSION_MAJOR == 5 ? 6 : 5;
     const QString otherProgram = QStringLiteral("/usr/lib/qt%1/bin/qtpaths").arg(otherMajor);
@@ -289,11 +467,21 @@ void TestAttach::failureIsSaidPlainly_data()
         << QStringLiteral("%1 links Qt %2, but this prismark-live was built for Qt %3")
                .arg(otherProgram)
                .arg(otherMajor)
-               .arg(QT_VERSION_MAJOR);
+               .arg(QT_VERSION_MAJOR)
+        << QStringList();
     QTest::newRow("application on another build of the toolkit")
         << QStringLiteral(ATTACHED_APP_EXECUTABLE) << QStringList() << QStringLiteral("5.0.0") << 3
         << QStringLiteral("runs Qt %1, but this prismark-live's plugin is built for Qt 5.0.0")
-               .arg(QLatin1String(qVersion()));
+               .arg(QLatin1String(qVersion()))
+        << QStringList();
+    // A binding the plugin cannot load into, and only the plugin asked for.
+    QTest::newRow("Python application on another build of the toolkit, --attach plugin")
+        << systemPython
+        << QStringList{QStringLiteral(ATTACHED_APP_SCRIPT),
+                       QStringLiteral("pyqt%1").arg(QT_VERSION_MAJOR)}
+        << QStringLiteral("5.0.0") << 3
+        << QStringLiteral("--attach auto takes one installed with pip through the Python agent")
+        << QStringList{QStringLiteral("--attach"), QStringLiteral("plugin")};
 }
 
 void TestAttach::failureIsSaidPlainly()
@@ -303,13 +491,16 @@ void TestAttach::failureIsSaidPlainly()
     QFETCH(QString, builtFor);
     QFETCH(int, status);
     QFETCH(QString, message);
+    QFETCH(QStringList, options);
 
     if (program.startsWith(QLatin1Char('/')) && !QFile::exists(program))
         QSKIP(qPrintable(program + QStringLiteral(" is not installed")));
+    if (!options.isEmpty())
+        SKIP_UNLESS_RUNNABLE(whyCommandIsSkipped(QStringList{program} + arguments));
     QProcessEnvironment extra;
     if (!builtFor.isEmpty())
         extra.insert(QString::fromLatin1(Attach::testBuiltForVariable), builtFor);
-    AttachedRun run(program, arguments, redSheet, extra);
+    AttachedRun run(program, arguments, redSheet, extra, options);
     QVERIFY(run.live.waitForFinished(15000));
     const QString errors = run.errors();
     QVERIFY2(errors.contains(message), qPrintable(errors));

@@ -71,6 +71,8 @@ class TestAttachShot : public QObject
 private slots:
     void windowsAreRenderedWithTheSheet_data();
     void windowsAreRenderedWithTheSheet();
+    void agentRendersAsThePlugin_data();
+    void agentRendersAsThePlugin();
     void eachCombinationIsARunOfItsOwn();
     void comparisonNoticesASheetChange();
     void templateVariantsAreRunsOfTheirOwn_data();
@@ -121,6 +123,81 @@ void TestAttachShot::windowsAreRenderedWithTheSheet()
     QCOMPARE(pixel(main, backgroundPoint), QColor(200, 30, 30));
     QCOMPARE(pixel(dialog, backgroundPoint), QColor(200, 30, 30));
     QCOMPARE(pixel(main, labelPoint), QColor(0, 0, 255));
+}
+
+void TestAttachShot::agentRendersAsThePlugin_data()
+{
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("module");
+    QTest::addColumn<QString>("sheetName");
+    QTest::addColumn<QStringList>("variant");
+    QTest::addColumn<QColor>("colour");
+    for (const AttachedApplication &application : attachedApplications()) {
+        if (application.module.isEmpty())
+            continue;
+        QTest::addRow("%s, a sheet", application.name)
+            << application.program << application.arguments << application.module
+            << QStringLiteral("author.qss") << QStringList() << QColor(200, 30, 30);
+        // Built here and sent to the agent, which builds nothing.
+        QTest::addRow("%s, a template's variant", application.name)
+            << application.program << application.arguments << application.module
+            << QStringLiteral("author.qss.in")
+            << QStringList{QStringLiteral("--variant"), QStringLiteral("deep-dark")}
+            << QColor(220, 200, 0);
+    }
+}
+
+// The windows through the Python agent, where the plugin could have rendered them:
+// the author's colour, the label's own sheet, and the very pixels of the plugin's.
+void TestAttachShot::agentRendersAsThePlugin()
+{
+    QFETCH(QString, program);
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, module);
+    QFETCH(QString, sheetName);
+    QFETCH(QStringList, variant);
+    QFETCH(QColor, colour);
+    SKIP_UNLESS_RUNNABLE(whyPythonIsSkipped(module));
+
+    const QDir run(folder.filePath(
+        QStringLiteral("ways-") +
+        QString::fromLatin1(QTest::currentDataTag()).replace(QLatin1Char(' '), QLatin1Char('-'))));
+    QVERIFY(QDir().mkpath(run.path()));
+    const QString sheet = run.filePath(sheetName);
+    QVERIFY(writeFile(sheet, "/*\n@variant Light light.tokens.json\n"
+                             "@variant DeepDark dark.tokens.json\n*/\n"
+                             "QMainWindow, QDialog { background: {color.window}; }\n"));
+    if (variant.isEmpty())
+        QVERIFY(writeFile(sheet, redSheet));
+    QVERIFY(writeFile(run.filePath(QStringLiteral("dark.tokens.json")),
+                      R"({"color": {"$type": "color", "window": {"$value": "#dcc800"}}})"));
+    QVERIFY(writeFile(run.filePath(QStringLiteral("light.tokens.json")), "{}"));
+    const QString theme =
+        variant.isEmpty() ? QStringLiteral("author") : QStringLiteral("author-deep-dark");
+    QStringList windows;
+    for (const QString &way : {QStringLiteral("plugin"), QStringLiteral("python")}) {
+        const ShotRun shot =
+            runShot(QStringList{QStringLiteral("--attach"), way, QStringLiteral("--settle"), settle,
+                                QStringLiteral("--out"), run.filePath(way)} +
+                    variant + QStringList{sheet, QStringLiteral("--"), program} + arguments);
+        QVERIFY2(shot.status == 0, qPrintable(shot.errors));
+        const QDir app(run.filePath(way + QLatin1Char('/') + theme + QStringLiteral("/app")));
+        windows << app.entryList(QDir::Files, QDir::Name).join(QLatin1Char(','));
+    }
+    QCOMPARE(windows.constLast(), windows.constFirst());
+    QCOMPARE(windows.constFirst(), QStringLiteral("%1.png,%2.png")
+                                       .arg(QLatin1String(AttachedApp::dialogName),
+                                            QLatin1String(AttachedApp::mainName)));
+    const QString main = QLatin1Char('/') + theme + QStringLiteral("/app/") +
+                         QLatin1String(AttachedApp::mainName) + QStringLiteral(".png");
+    QCOMPARE(pixel(run.filePath(QStringLiteral("python") + main), backgroundPoint), colour);
+    QCOMPARE(pixel(run.filePath(QStringLiteral("python") + main), labelPoint), QColor(0, 0, 255));
+    for (const QString &window : windows.constFirst().split(QLatin1Char(','))) {
+        const QString tail = QLatin1Char('/') + theme + QStringLiteral("/app/") + window;
+        QCOMPARE(QImage(run.filePath(QStringLiteral("python") + tail)),
+                 QImage(run.filePath(QStringLiteral("plugin") + tail)));
+    }
 }
 
 void TestAttachShot::auditFindsThePlantedFaultAndClicksNothing_data()
@@ -336,24 +413,28 @@ void TestAttachShot::failureIsSaidPlainly_data()
     QTest::addColumn<QStringList>("command");
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("message");
+    QTest::addColumn<QStringList>("options");
     const QByteArray red = redSheet;
     QTest::newRow("sheet the toolkit rejects")
         << QByteArray(brokenSheet) << QStringList{QStringLiteral(ATTACHED_APP_EXECUTABLE)} << 3
-        << QStringLiteral("the toolkit did not take");
+        << QStringLiteral("the toolkit did not take") << QStringList();
     QTest::newRow("program not found")
         << red << QStringList{QStringLiteral("no-such-program-here")} << 4
-        << QStringLiteral("prismark-shot: no-such-program-here: no such program on PATH");
+        << QStringLiteral("prismark-shot: no-such-program-here: no such program on PATH")
+        << QStringList();
     QTest::newRow("program links no Qt")
         << red << QStringList{QStringLiteral("/bin/true")} << 4
         << QStringLiteral("exited with status 0 before prismark-shot could attach; /bin/true "
-                          "links no Qt library");
+                          "links no Qt library")
+        << QStringList();
     QTest::newRow("application shows no window")
         << red
         << QStringList{systemPython, QStringLiteral("-c"),
                        QStringLiteral("import sys\nfrom PyQt%1.QtWidgets import QApplication\n"
                                       "a = QApplication(sys.argv)\na.exec()")
                            .arg(QT_VERSION_MAJOR)}
-        << 4 << QStringLiteral("showed no window within 0.5 s; give it longer with --settle");
+        << 4 << QStringLiteral("showed no window within 0.5 s; give it longer with --settle")
+        << QStringList();
     QTest::newRow("application ends before it has settled")
         << red
         << QStringList{systemPython, QStringLiteral("-c"),
@@ -363,7 +444,15 @@ void TestAttachShot::failureIsSaidPlainly_data()
                            "a = QApplication(sys.argv)\nw = QWidget()\nw.show()\n"
                            "QTimer.singleShot(100, lambda: a.exit(5))\nsys.exit(a.exec())")
                            .arg(QT_VERSION_MAJOR)}
-        << 4 << QStringLiteral("ended (status 5) before its windows were rendered");
+        << 4 << QStringLiteral("ended (status 5) before its windows were rendered")
+        << QStringList();
+    // Put on by the agent before prismark-shot's check, and taken off by it.
+    QTest::newRow("sheet the toolkit rejects, through the Python agent")
+        << QByteArray(brokenSheet)
+        << QStringList{systemPython, QStringLiteral(ATTACHED_APP_SCRIPT),
+                       QStringLiteral("pyqt%1").arg(QT_VERSION_MAJOR)}
+        << 3 << QStringLiteral("the toolkit did not take")
+        << QStringList{QStringLiteral("--attach"), QStringLiteral("python")};
 }
 
 void TestAttachShot::failureIsSaidPlainly()
@@ -372,6 +461,7 @@ void TestAttachShot::failureIsSaidPlainly()
     QFETCH(QStringList, command);
     QFETCH(int, status);
     QFETCH(QString, message);
+    QFETCH(QStringList, options);
     SKIP_UNLESS_RUNNABLE(whyCommandIsSkipped(command));
     const QString sheetPath = folder.filePath(QStringLiteral("failing.qss"));
     QVERIFY(writeFile(sheetPath, sheet));
@@ -379,7 +469,7 @@ void TestAttachShot::failureIsSaidPlainly()
                                 QStringLiteral("--out"),
                                 folder.filePath(QStringLiteral("failing"))};
     const ShotRun shot =
-        runShot(arguments + QStringList{sheetPath, QStringLiteral("--")} + command);
+        runShot(arguments + options + QStringList{sheetPath, QStringLiteral("--")} + command);
     QVERIFY2(shot.errors.contains(message), qPrintable(shot.errors));
     QCOMPARE(shot.status, status);
     // Said as it happened: no deadline of prismark-shot's ran out and stopped the
