@@ -48,10 +48,10 @@ const char description[] =
     "\n"
     "With \"-- PROGRAM [ARGS...]\" it shows FILE in the author's own Qt Widgets\n"
     "application instead: PROGRAM is started with FILE as its application-wide style\n"
-    "sheet, in place of its own. A C++ or Python program on the system's Qt\n" QT_VERSION_STR
-    " is attached through a plugin, and the Sheet Diagnostics window and\n"
-    "the inspector open inside it; a Python program on a Qt of its own (a binding\n"
-    "installed with pip) through a Python agent, and prismark-live says a refused save.\n"
+    "sheet, in place of its own. A C++ or Python program on the system's Qt " QT_VERSION_STR
+    "\nis attached through a plugin, and the Sheet Diagnostics window and the inspector\n"
+    "open inside it; a Python program on a Qt of its own (a binding installed with\n"
+    "pip) through a Python agent, and prismark-live says a refused save.\n"
     "--attach plugin or --attach python takes one way only.\n"
     "\n"
     "Exit status:\n"
