@@ -100,3 +100,9 @@ SplitCommandLine splitAtProgram(const QStringList &arguments)
     }
     return split;
 }
+
+void printProgramError(const QString &message)
+{
+    std::fprintf(stderr, "%s: %s\n", qUtf8Printable(QCoreApplication::applicationName()),
+                 qUtf8Printable(message));
+}

@@ -32,6 +32,10 @@ QString helpTextForProgram(const QCommandLineParser &parser);
 // lists them.
 void addHelpAndVersionOptions(QCommandLineParser &parser);
 
+// Says message on standard error after the program's name (the application name every
+// program sets first thing in main), as "prismark-live: message".
+void printProgramError(const QString &message);
+
 // Whether --help or --version was given; needs no application object.
 bool asksForHelpOrVersion(const QCommandLineParser &parser);
 

@@ -66,21 +66,17 @@ const char description[] =
     "  127  PROGRAM was not found\n"
     "  128+N  PROGRAM was ended by signal N";
 
-void printError(const QString &message)
-{
-    std::fprintf(stderr, "prismark-live: %s\n", qPrintable(message));
-}
-
 // The --variant of a theme template; an exit status when it cannot be shown.
 int chooseVariant(LiveSheet *sheet, const QString &variant)
 {
     if (!sheet->isTemplate()) {
-        printError(QStringLiteral("--variant is for a theme template (.qss.in)"));
+        printProgramError(QStringLiteral("--variant is for a theme template (.qss.in)"));
         return ExitUsage;
     }
     if (!sheet->setVariant(variant)) {
-        printError(QStringLiteral("%1 has no variant \"%2\"; it has %3")
-                       .arg(sheet->path(), variant, sheet->variants().join(QLatin1String(", "))));
+        printProgramError(
+            QStringLiteral("%1 has no variant \"%2\"; it has %3")
+                .arg(sheet->path(), variant, sheet->variants().join(QLatin1String(", "))));
         return ExitUsage;
     }
     return 0;
@@ -123,7 +119,7 @@ int attachToProgram(int argc, char *argv[], AttachCommand command, Attach::Way w
         QObject::connect(&launcher, &AttachLauncher::finished, &application,
                          &QCoreApplication::exit);
         if (!launcher.adopt(adopted)) {
-            printError(
+            printProgramError(
                 QStringLiteral("cannot take over %1 from the launcher").arg(command.program));
             return AttachNotAttached;
         }
@@ -131,14 +127,14 @@ int attachToProgram(int argc, char *argv[], AttachCommand command, Attach::Way w
     }
     const FileReadResult read = readRegularFile(command.sheet, maxAuthorSheetBytes, true);
     if (!read.ok) {
-        printError(QFileInfo::exists(command.sheet)
-                       ? QStringLiteral("cannot read %1 (%2)").arg(command.sheet, read.error)
-                       : QStringLiteral("%1: no such file").arg(command.sheet));
+        printProgramError(QFileInfo::exists(command.sheet)
+                              ? QStringLiteral("cannot read %1 (%2)").arg(command.sheet, read.error)
+                              : QStringLiteral("%1: no such file").arg(command.sheet));
         return ExitUnreadable;
     }
     if (!command.variant.isEmpty()) {
         if (!isThemeTemplatePath(command.sheet)) {
-            printError(QStringLiteral("--variant is for a theme template (.qss.in)"));
+            printProgramError(QStringLiteral("--variant is for a theme template (.qss.in)"));
             return ExitUsage;
         }
         // Checked here, where it can still be said: inside the application it cannot.
@@ -151,8 +147,9 @@ int attachToProgram(int argc, char *argv[], AttachCommand command, Attach::Way w
                    kebabCaseName(name) == command.variant;
         });
         if (!known) {
-            printError(QStringLiteral("%1 has no variant \"%2\"; it has %3")
-                           .arg(command.sheet, command.variant, names.join(QLatin1String(", "))));
+            printProgramError(
+                QStringLiteral("%1 has no variant \"%2\"; it has %3")
+                    .arg(command.sheet, command.variant, names.join(QLatin1String(", "))));
             return ExitUsage;
         }
     }
@@ -197,7 +194,7 @@ std::optional<int> answerCommandLine(QCommandLineParser &parser, const SplitComm
                                      int argc, char *argv[])
 {
     if (!parser.parse(split.ours)) {
-        printError(parser.errorText());
+        printProgramError(parser.errorText());
         return ExitUsage;
     }
     if (asksForHelpOrVersion(parser)) {
@@ -208,7 +205,7 @@ std::optional<int> answerCommandLine(QCommandLineParser &parser, const SplitComm
         return ExitClosed;
     }
     if (parser.positionalArguments().size() != 1) {
-        printError(QStringLiteral("expects exactly one FILE; see --help"));
+        printProgramError(QStringLiteral("expects exactly one FILE; see --help"));
         return ExitUsage;
     }
     return std::nullopt;
@@ -219,16 +216,16 @@ int showInProgram(const QCommandLineParser &parser, const SplitCommandLine &spli
                   char *argv[])
 {
     if (split.program.isEmpty()) {
-        printError(QStringLiteral("expects PROGRAM after \"--\"; see --help"));
+        printProgramError(QStringLiteral("expects PROGRAM after \"--\"; see --help"));
         return ExitUsage;
     }
     if (parser.isSet(QLatin1String(formOption))) {
-        printError(QStringLiteral("--form is for the gallery, not for PROGRAM"));
+        printProgramError(QStringLiteral("--form is for the gallery, not for PROGRAM"));
         return ExitUsage;
     }
     Attach::Way way = Attach::Way::Auto;
     if (!Attach::wayNamed(parser.value(QLatin1String(Attach::wayOption)).toStdString(), &way)) {
-        printError(QStringLiteral("--attach takes auto, plugin or python; see --help"));
+        printProgramError(QStringLiteral("--attach takes auto, plugin or python; see --help"));
         return ExitUsage;
     }
     AttachCommand command;
@@ -243,13 +240,13 @@ int showInProgram(const QCommandLineParser &parser, const SplitCommandLine &spli
 int showInGallery(const QCommandLineParser &parser, int argc, char *argv[])
 {
     if (parser.isSet(QLatin1String(Attach::wayOption))) {
-        printError(QStringLiteral("--attach is for PROGRAM, not for the gallery"));
+        printProgramError(QStringLiteral("--attach is for PROGRAM, not for the gallery"));
         return ExitUsage;
     }
     const QStringList forms = parser.values(QLatin1String(formOption));
     for (const QString &form : forms) {
         if (!QFileInfo::exists(form)) {
-            printError(QStringLiteral("%1: no such file").arg(form));
+            printProgramError(QStringLiteral("%1: no such file").arg(form));
             return ExitUnreadable;
         }
     }
@@ -260,11 +257,11 @@ int showInGallery(const QCommandLineParser &parser, int argc, char *argv[])
     LiveSheet sheet(&window, parser.positionalArguments().constFirst());
     sheet.apply();
     if (sheet.outcome() == LiveSheet::Outcome::Missing) {
-        printError(QStringLiteral("%1: no such file").arg(sheet.path()));
+        printProgramError(QStringLiteral("%1: no such file").arg(sheet.path()));
         return ExitUnreadable;
     }
     if (sheet.outcome() == LiveSheet::Outcome::Unreadable) {
-        printError(sheet.problem());
+        printProgramError(sheet.problem());
         return ExitUnreadable;
     }
     if (parser.isSet(QLatin1String(variantOption))) {

@@ -8,6 +8,8 @@
 #include "attach/attachprotocol.h"
 #include "prismark-profile/profilecommand.h"
 #include "profiling/profilemeasurement.h"
+#include "support/atomicwrite.h"
+#include "support/programsupport.h"
 #include "support/safefileread.h"
 #include "widgetstyles/sheetstyle.h"
 
@@ -25,18 +27,6 @@ namespace {
 constexpr int kRoundGraceMs = 120000;
 constexpr int kMostTitleCharacters = 60;
 
-void printError(const QString &message)
-{
-    std::fprintf(stderr, "prismark-profile: %s\n", qPrintable(message));
-}
-
-bool writeSheet(const QString &path, const QString &text)
-{
-    QFile file(path);
-    const QByteArray bytes = text.toUtf8();
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
 QProcessEnvironment profileEnvironment(const AppProfileRequest &request, const QString &folder)
 {
     QProcessEnvironment extra;
@@ -52,19 +42,19 @@ int takeMeasurement(const QJsonObject &fields, const QString &folder, int ruleCo
 {
     const QString problem = fields.value(QLatin1String(Attach::sheetProblemField)).toString();
     if (!fields.value(QLatin1String(Attach::sheetAppliedField)).toBool()) {
-        printError(QStringLiteral("the toolkit did not take the sheet in %1: %2")
-                       .arg(request.program, problem));
+        printProgramError(QStringLiteral("the toolkit did not take the sheet in %1: %2")
+                              .arg(request.program, problem));
         return ProfileInputError;
     }
     if (fields.value(QLatin1String(Attach::windowsField)).toInt() <= 0) {
         if (!problem.isEmpty())
-            printError(
+            printProgramError(
                 QStringLiteral("%1 could not be profiled: %2").arg(request.program, problem));
         else
-            printError(QStringLiteral("%1 showed no window within %2 s; give it longer with "
-                                      "--settle")
-                           .arg(request.program)
-                           .arg(request.settleMs / 1000.0));
+            printProgramError(QStringLiteral("%1 showed no window within %2 s; give it longer with "
+                                             "--settle")
+                                  .arg(request.program)
+                                  .arg(request.settleMs / 1000.0));
         return ProfileNotAttached;
     }
     const QString path = QDir(folder).filePath(QLatin1String(Attach::profileMeasurementFile));
@@ -72,7 +62,7 @@ int takeMeasurement(const QJsonObject &fields, const QString &folder, int ruleCo
     QString error = read.error;
     if (read.ok && readMeasurement(read.bytes, ruleCount, unitCount, measurement, &error))
         return ProfileSuccess;
-    printError(
+    printProgramError(
         QStringLiteral("the measurement %1 sent cannot be read: %2").arg(request.program, error));
     return ProfileNotAttached;
 }
@@ -94,9 +84,10 @@ int measureInApplication(const QString &sheetText, int ruleCount, int unitCount,
     // The launcher's folder, never the application's: nothing is written beside it.
     QTemporaryDir scratch;
     const QString sheetPath = scratch.filePath(QLatin1String(Attach::profileSheetFile));
-    if (!scratch.isValid() || !writeSheet(sheetPath, sheetText)) {
-        printError(QStringLiteral("cannot write the sheet into a temporary folder (%1)")
-                       .arg(scratch.errorString()));
+    QString writeError = scratch.errorString();
+    if (!scratch.isValid() || !writeFileAtomically(sheetPath, sheetText.toUtf8(), &writeError)) {
+        printProgramError(
+            QStringLiteral("cannot write the sheet into a temporary folder (%1)").arg(writeError));
         return ProfileInputError;
     }
     AttachCommand command;
@@ -116,7 +107,7 @@ int measureInApplication(const QString &sheetText, int ruleCount, int unitCount,
     awaited.overdue = QStringLiteral("sent no measurement for %1 s");
     awaited.unfinished = QStringLiteral("the profile was done");
     awaited.stopStatus = ProfileNotAttached;
-    awaited.printError = printError;
+    awaited.printError = printProgramError;
     const AttachedReply reply = awaitReply(launcher, awaited);
     if (!reply.done)
         return ProfileNotAttached;

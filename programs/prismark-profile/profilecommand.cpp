@@ -42,11 +42,6 @@ const char kExitCodes[] = "Exit codes:\n"
                           "     done, showed no window or stopped answering; it is stopped\n";
 constexpr double kMostSettleSeconds = 600;
 
-void printError(const QString &message)
-{
-    std::fprintf(stderr, "prismark-profile: %s\n", qPrintable(message));
-}
-
 struct ProfileOptions
 {
     QString sheet;
@@ -69,8 +64,8 @@ int parsePositive(const QCommandLineParser &parser, const QString &name, int *in
     bool ok = false;
     const int value = parser.value(name).toInt(&ok);
     if (!ok || value < 1 || value > 1000) {
-        printError(QStringLiteral("--%1 takes a whole number from 1 to 1000, not \"%2\"")
-                       .arg(name, parser.value(name)));
+        printProgramError(QStringLiteral("--%1 takes a whole number from 1 to 1000, not \"%2\"")
+                              .arg(name, parser.value(name)));
         return ProfileUsageError;
     }
     *into = value;
@@ -85,7 +80,7 @@ int readApplicationOptions(const QCommandLineParser &parser, ProfileOptions &opt
     for (const QString &option :
          {QStringLiteral("form"), QStringLiteral("no-gallery"), QStringLiteral("deterministic")}) {
         if (parser.isSet(option)) {
-            printError(
+            printProgramError(
                 QStringLiteral("--%1 is for the gallery and forms, not for PROGRAM").arg(option));
             return ProfileUsageError;
         }
@@ -94,7 +89,7 @@ int readApplicationOptions(const QCommandLineParser &parser, ProfileOptions &opt
         bool ok = false;
         const double seconds = parser.value(QStringLiteral("settle")).toDouble(&ok);
         if (!ok || !(seconds >= 0 && seconds <= kMostSettleSeconds)) {
-            printError(QStringLiteral("--settle wants seconds from 0 to 600"));
+            printProgramError(QStringLiteral("--settle wants seconds from 0 to 600"));
             return ProfileUsageError;
         }
         options.application.settleMs = qRound(seconds * 1000);
@@ -157,17 +152,17 @@ int parseOptions(const QStringList &givenArguments, ProfileOptions &options)
     QCommandLineParser parser;
     describeOptions(parser);
     if (!parser.parse(split.ours)) {
-        printError(parser.errorText());
+        printProgramError(parser.errorText());
         return ProfileUsageError;
     }
     if (answerHelpOrVersion(parser))
         return ProfileSuccess;
     if (split.hasProgram && options.application.program.isEmpty()) {
-        printError(QStringLiteral("expects PROGRAM after \"--\"; see --help"));
+        printProgramError(QStringLiteral("expects PROGRAM after \"--\"; see --help"));
         return ProfileUsageError;
     }
     if (!split.hasProgram && parser.isSet(QStringLiteral("settle"))) {
-        printError(QStringLiteral("--settle is for \"SHEET -- PROGRAM\""));
+        printProgramError(QStringLiteral("--settle is for \"SHEET -- PROGRAM\""));
         return ProfileUsageError;
     }
     if (split.hasProgram) {
@@ -176,25 +171,27 @@ int parseOptions(const QStringList &givenArguments, ProfileOptions &options)
             return code;
     }
     if (parser.positionalArguments().size() != 1) {
-        printError(QStringLiteral("give one SHEET to profile (see --help)"));
+        printProgramError(QStringLiteral("give one SHEET to profile (see --help)"));
         return ProfileUsageError;
     }
     options.sheet = parser.positionalArguments().constFirst();
     options.variant = parser.value(QStringLiteral("variant"));
     if (!options.variant.isEmpty() && !isThemeTemplatePath(options.sheet)) {
-        printError(QStringLiteral("--variant is for a theme template (.qss.in)"));
+        printProgramError(QStringLiteral("--variant is for a theme template (.qss.in)"));
         return ProfileUsageError;
     }
     options.forms = parser.values(QStringLiteral("form"));
     options.gallery = !parser.isSet(QStringLiteral("no-gallery"));
     if (!options.gallery && options.forms.isEmpty()) {
-        printError(QStringLiteral("--no-gallery leaves nothing to profile without a --form"));
+        printProgramError(
+            QStringLiteral("--no-gallery leaves nothing to profile without a --form"));
         return ProfileUsageError;
     }
     if (parser.isSet(QStringLiteral("format")))
         options.format = parser.value(QStringLiteral("format"));
     if (options.format != kFormatText && options.format != kFormatJson) {
-        printError(QStringLiteral("unknown format \"%1\": use text or json").arg(options.format));
+        printProgramError(
+            QStringLiteral("unknown format \"%1\": use text or json").arg(options.format));
         return ProfileUsageError;
     }
     options.htmlDirectory = parser.value(QStringLiteral("html"));
@@ -221,14 +218,14 @@ int parseOptions(const QStringList &givenArguments, ProfileOptions &options)
 int runUnderCallgrind(const QStringList &arguments)
 {
     if (!instructionCountsBuilt()) {
-        printError(QStringLiteral("--deterministic: this build cannot count instructions "
-                                  "(it was built without valgrind's callgrind.h)"));
+        printProgramError(QStringLiteral("--deterministic: this build cannot count instructions "
+                                         "(it was built without valgrind's callgrind.h)"));
         return ProfileUsageError;
     }
     const QString valgrind = QStandardPaths::findExecutable(QStringLiteral("valgrind"));
     if (valgrind.isEmpty()) {
-        printError(QStringLiteral("--deterministic needs valgrind on PATH (Debian's package "
-                                  "valgrind)"));
+        printProgramError(QStringLiteral("--deterministic needs valgrind on PATH (Debian's package "
+                                         "valgrind)"));
         return ProfileInputError;
     }
     QTemporaryDir counts;
@@ -251,7 +248,7 @@ int runUnderCallgrind(const QStringList &arguments)
     process.waitForFinished(-1);
     if (process.exitStatus() != QProcess::NormalExit ||
         process.error() == QProcess::FailedToStart) {
-        printError(
+        printProgramError(
             QStringLiteral("valgrind ended without a profile: %1").arg(process.errorString()));
         return ProfileInputError;
     }
@@ -318,7 +315,7 @@ int measureOnStage(const ProfileOptions &options, const SheetModel &model,
     for (const QString &form : options.forms) {
         LoadedForm loaded = loadForm(form);
         if (!loaded.widget) {
-            printError(QStringLiteral("cannot load form %1: %2").arg(form, loaded.error));
+            printProgramError(QStringLiteral("cannot load form %1: %2").arg(form, loaded.error));
             return ProfileInputError;
         }
         loaded.widget->setWindowTitle(loaded.title);
@@ -332,13 +329,13 @@ int measureOnStage(const ProfileOptions &options, const SheetModel &model,
 int writeHtml(const QString &directory, const ProfileReport &report)
 {
     if (!QDir().mkpath(directory)) {
-        printError(QStringLiteral("cannot make the directory %1").arg(directory));
+        printProgramError(QStringLiteral("cannot make the directory %1").arg(directory));
         return ProfileInputError;
     }
     const QString path = QDir(directory).filePath(kReportPage);
     QString error;
     if (!writeFileAtomically(path, htmlReport(report).toUtf8(), &error)) {
-        printError(QStringLiteral("cannot write %1: %2").arg(path, error));
+        printProgramError(QStringLiteral("cannot write %1: %2").arg(path, error));
         return ProfileInputError;
     }
     return ProfileSuccess;
@@ -359,13 +356,13 @@ int runProfile(const QStringList &arguments)
 
     const ProfileSheet sheet = readProfileSheet(options.sheet, options.variant);
     if (!sheet.ok) {
-        printError(QStringLiteral("cannot read %1: %2").arg(options.sheet, sheet.error));
+        printProgramError(QStringLiteral("cannot read %1: %2").arg(options.sheet, sheet.error));
         return sheet.wrongRequest ? ProfileUsageError : ProfileInputError;
     }
     const SheetModel model(sheet.text.toUtf8(), options.sheet);
     const QString rejection = rejectionOf(model);
     if (!rejection.isEmpty()) {
-        printError(rejection);
+        printProgramError(rejection);
         return ProfileInputError;
     }
 

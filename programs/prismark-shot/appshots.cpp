@@ -14,6 +14,7 @@
 #include "prismark-shot/shotnames.h"
 #include "prismark-shot/shotoptions.h"
 #include "prismark-shot/shotsubjects.h"
+#include "support/programsupport.h"
 #include "support/safefilename.h"
 #include "tokens/themebuild.h"
 #include "tokens/themetemplate.h"
@@ -83,7 +84,7 @@ AppRun runOnce(const ShotOptions &options, const QString &variant,
     awaited.overdue = QStringLiteral("rendered no window within %1 s of starting");
     awaited.unfinished = QStringLiteral("its windows were rendered");
     awaited.stopStatus = ShotNotAttached;
-    awaited.printError = printShotError;
+    awaited.printError = printProgramError;
     const AttachedReply reply = awaitReply(launcher, awaited);
     AppRun run;
     if (!reply.done)
@@ -92,12 +93,12 @@ AppRun runOnce(const ShotOptions &options, const QString &variant,
     run.status = ShotSuccess;
     run.audited = reply.fields.value(QLatin1String(Attach::auditedField)).toBool();
     if (options.audit && !run.audited)
-        printShotError(
+        printProgramError(
             QStringLiteral("%1 could not hand over the audit: %2")
                 .arg(options.program,
                      reply.fields.value(QLatin1String(Attach::auditProblemField)).toString()));
     if (!reply.fields.value(QLatin1String(Attach::sheetAppliedField)).toBool()) {
-        printShotError(
+        printProgramError(
             QStringLiteral("the toolkit did not take %1: %2")
                 .arg(command.sheet,
                      reply.fields.value(QLatin1String(Attach::sheetProblemField)).toString()));
@@ -126,7 +127,7 @@ bool makeFolders(const ShotOptions &options, const QString &folder)
         folders << out.filePath(QLatin1String(kDiffFolder) + QLatin1Char('/') + folder);
     for (const QString &path : qAsConst(folders)) {
         if (!QDir().mkpath(path) || !QFileInfo(path).isWritable()) {
-            printShotError(QStringLiteral("cannot write to the output folder %1").arg(path));
+            printProgramError(QStringLiteral("cannot write to the output folder %1").arg(path));
             return false;
         }
     }
@@ -228,8 +229,8 @@ int chooseVariants(const ShotOptions &options, ShotSubjects &subjects, QStringLi
     };
     for (const QString &wanted : options.variants) {
         if (named(wanted) == names.cend()) {
-            printShotError(QStringLiteral("%1 has no variant \"%2\"; it has %3")
-                               .arg(path, wanted, names.join(QLatin1String(", "))));
+            printProgramError(QStringLiteral("%1 has no variant \"%2\"; it has %3")
+                                  .arg(path, wanted, names.join(QLatin1String(", "))));
             return ShotUsageError;
         }
         if (!variants->contains(*named(wanted)))
@@ -269,10 +270,10 @@ int renderEveryCombination(const ShotOptions &options, const QString &folder,
         if (run.status != ShotSuccess)
             return run.status;
         if (run.windows.isEmpty()) {
-            printShotError(QStringLiteral("%1 showed no window within %2 s; give it longer with "
-                                          "--settle")
-                               .arg(options.program)
-                               .arg(options.settleMs / 1000.0));
+            printProgramError(QStringLiteral("%1 showed no window within %2 s; give it longer with "
+                                             "--settle")
+                                  .arg(options.program)
+                                  .arg(options.settleMs / 1000.0));
             return ShotNotAttached;
         }
         // Writers fill the images in: their storage moves only while none is busy.
@@ -305,7 +306,7 @@ int runAppShots(const ShotOptions &options)
     }
     QTemporaryDir scratch;
     if (!scratch.isValid()) {
-        printShotError(
+        printProgramError(
             QStringLiteral("cannot make a temporary folder: %1").arg(scratch.errorString()));
         return ShotInputOutputError;
     }

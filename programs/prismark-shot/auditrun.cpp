@@ -16,6 +16,7 @@
 #include "prismark-shot/shotrenderer.h"
 #include "prismark-shot/shotsubjects.h"
 #include "prismark-shot/wcagpage.h"
+#include "support/programsupport.h"
 #include "support/safefilename.h"
 
 #include <QApplication>
@@ -49,7 +50,7 @@ bool writeStrips(const ShotOptions &options, const QString &themeFolder, const Q
         QDir(options.outPath)
             .filePath(QStringLiteral("%1/%2/%3").arg(themeFolder, kStatesFolder, tab));
     if (!strips.isEmpty() && !QDir().mkpath(folder)) {
-        printShotError(QStringLiteral("cannot write to the output folder %1").arg(folder));
+        printProgramError(QStringLiteral("cannot write to the output folder %1").arg(folder));
         return false;
     }
     QSet<QString> names;
@@ -158,7 +159,7 @@ int runAppAudit(const ShotOptions &options)
             subjects.themes[run].folder + QLatin1Char('/') + QLatin1String(kAppFolder);
         QTemporaryDir scratch;
         if (!scratch.isValid()) {
-            printShotError(
+            printProgramError(
                 QStringLiteral("cannot make a temporary folder: %1").arg(scratch.errorString()));
             return ShotInputOutputError;
         }
@@ -170,7 +171,7 @@ int runAppAudit(const ShotOptions &options)
         AuditResults results;
         QString error;
         if (!readAuditResultsFolder(scratch.path(), folder, &results, &error)) {
-            printShotError(QStringLiteral("the audit's results cannot be read: %1").arg(error));
+            printProgramError(QStringLiteral("the audit's results cannot be read: %1").arg(error));
             return ShotNotAttached;
         }
         for (const auto &window : qAsConst(results.strips))

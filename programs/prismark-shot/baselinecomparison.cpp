@@ -9,6 +9,7 @@
 #include "prismark-shot/shotnames.h"
 #include "prismark-shot/shotoptions.h"
 #include "prismark-shot/shotsubjects.h"
+#include "support/programsupport.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -164,7 +165,7 @@ int BaselineComparison::updateBaseline(const QVector<RenderedImage> &images)
         if (!QDir().mkpath(QFileInfo(to).path()) || !source.open(QIODevice::ReadOnly) ||
             !target.open(QIODevice::WriteOnly) || target.write(source.readAll()) < 0 ||
             !target.commit()) {
-            printShotError(QStringLiteral("cannot update %1: %2").arg(to, target.errorString()));
+            printProgramError(QStringLiteral("cannot update %1: %2").arg(to, target.errorString()));
             return ShotInputOutputError;
         }
         ++copied;

@@ -5,6 +5,7 @@
 
 #include "prismark-shot/pngfile.h"
 #include "prismark-shot/shotconsole.h"
+#include "support/programsupport.h"
 
 #include <QSaveFile>
 
@@ -42,7 +43,7 @@ bool ImageWriter::writePage(const QString &path, const QString &html)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(html.toUtf8()) < 0 || !file.commit()) {
-        printShotError(QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
+        printProgramError(QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
         return false;
     }
     QMutexLocker locker(&mutex);
@@ -58,7 +59,7 @@ void ImageWriter::waitForDone()
 bool ImageWriter::printWriteErrors() const
 {
     for (const QString &error : writeErrors)
-        printShotError(error);
+        printProgramError(error);
     return !writeErrors.isEmpty();
 }
 

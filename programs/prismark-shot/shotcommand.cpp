@@ -11,6 +11,7 @@
 #include "prismark-shot/shotconsole.h"
 #include "prismark-shot/shotrenderer.h"
 #include "prismark-shot/shotsubjects.h"
+#include "support/programsupport.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -33,7 +34,7 @@ int prepareFolders(const ShotOptions &options, const ShotSubjects &subjects)
     for (const QString &folder : qAsConst(folders)) {
         const QFileInfo info(folder);
         if (!QDir().mkpath(folder) || !info.isDir() || !info.isWritable()) {
-            printShotError(QStringLiteral("cannot write to the output folder %1").arg(folder));
+            printProgramError(QStringLiteral("cannot write to the output folder %1").arg(folder));
             return ShotInputOutputError;
         }
     }
@@ -78,9 +79,9 @@ int run(const ShotOptions &options)
     const QSize minimum = renderer.minimumSize();
     if (options.windowSize.width() < minimum.width() ||
         options.windowSize.height() < minimum.height()) {
-        printShotError(QStringLiteral("--size: the window is at least %1x%2")
-                           .arg(minimum.width())
-                           .arg(minimum.height()));
+        printProgramError(QStringLiteral("--size: the window is at least %1x%2")
+                              .arg(minimum.width())
+                              .arg(minimum.height()));
         return ShotUsageError;
     }
     if (const int code = subjects.chooseTabs(options.tabNames, renderer.tabTexts()))
@@ -104,7 +105,7 @@ int runShot(const QStringList &arguments)
         return ShotSuccess;
     }
     if (!parsed.runs()) {
-        printShotError(parsed.error);
+        printProgramError(parsed.error);
         return parsed.exitCode;
     }
     if (parsed.options.program.isEmpty())

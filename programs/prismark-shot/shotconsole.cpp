@@ -6,11 +6,6 @@
 #include <cstdio>
 #include <unistd.h>
 
-void printShotError(const QString &message)
-{
-    std::fprintf(stderr, "prismark-shot: %s\n", qUtf8Printable(message));
-}
-
 void printShotLine(const QString &line)
 {
     std::fprintf(stdout, "%s\n", qUtf8Printable(line));

@@ -5,9 +5,6 @@
 
 #include <QString>
 
-// prismark-shot's words to its user: "prismark-shot: " and the message on standard
-// error, results a line at a time on standard output.
-void printShotError(const QString &message);
 void printShotLine(const QString &line);
 
 // The run's progress on standard error: one line that rewrites itself on a

@@ -7,6 +7,7 @@
 #include "prismark-shot/shotconsole.h"
 #include "prismark-shot/shotoptions.h"
 #include "prismark-shot/shotrenderer.h"
+#include "support/programsupport.h"
 #include "support/safefileread.h"
 #include "theme/stylesheetloader.h"
 #include "widgetstyles/sheetstyle.h"
@@ -23,7 +24,7 @@ int ShotSubjects::loadThemes(const ShotOptions &options)
     for (const QString &path : options.sheetPaths) {
         const FileReadResult read = readRegularFile(path, maxAuthorSheetBytes, true);
         if (!read.ok) {
-            printShotError(QStringLiteral("cannot read sheet %1: %2").arg(path, read.error));
+            printProgramError(QStringLiteral("cannot read sheet %1: %2").arg(path, read.error));
             return ShotInputOutputError;
         }
         themes << sheetShotTheme(path);
@@ -32,15 +33,15 @@ int ShotSubjects::loadThemes(const ShotOptions &options)
     QSet<QString> folders;
     for (const ShotTheme &theme : qAsConst(themes)) {
         if (theme.folder.isEmpty()) {
-            printShotError(
+            printProgramError(
                 QStringLiteral("sheet %1: its name gives no output folder name; rename it")
                     .arg(theme.sheetPath));
             return ShotUsageError;
         }
         if (folders.contains(theme.folder)) {
-            printShotError(QStringLiteral("two themes would write to the same folder \"%1\"; "
-                                          "rename one of the sheets")
-                               .arg(theme.folder));
+            printProgramError(QStringLiteral("two themes would write to the same folder \"%1\"; "
+                                             "rename one of the sheets")
+                                  .arg(theme.folder));
             return ShotUsageError;
         }
         folders.insert(theme.folder);
@@ -52,13 +53,13 @@ int ShotSubjects::checkForms(const QStringList &paths)
 {
     for (const QString &path : paths) {
         if (!QFileInfo::exists(path)) {
-            printShotError(QStringLiteral("cannot read form %1: no such file").arg(path));
+            printProgramError(QStringLiteral("cannot read form %1: no such file").arg(path));
             return ShotInputOutputError;
         }
         const QString file =
             QStringLiteral("form-") + kebabCase(QFileInfo(path).completeBaseName());
         if (file == QLatin1String("form-") || formFiles.contains(file)) {
-            printShotError(
+            printProgramError(
                 QStringLiteral("form %1 would be written as %2.png like another; rename it")
                     .arg(path, file));
             return ShotUsageError;
@@ -87,7 +88,7 @@ int ShotSubjects::chooseTabs(const QStringList &names, const QStringList &tabTex
                 name.compare(kebabCase(tabTexts[tab]), Qt::CaseInsensitive) == 0)
                 found = tab;
         if (found < 0) {
-            printShotError(
+            printProgramError(
                 QStringLiteral("unknown tab \"%1\"; valid names, in any letter case: %2, all")
                     .arg(name, tabTexts.join(QLatin1String(", "))));
             return ShotUsageError;
@@ -109,7 +110,7 @@ void ShotSubjects::addForms(ShotRenderer &renderer)
         LoadedForm form = loadForm(formPaths.at(index));
         if (!form.widget) {
             // The other forms and the gallery are still rendered; the exit code tells.
-            printShotError(
+            printProgramError(
                 QStringLiteral("cannot show form %1: %2").arg(formPaths.at(index), form.error));
             formFailed = true;
             continue;

@@ -5,6 +5,7 @@
 
 #include "prismark-shot/imagewriter.h"
 #include "prismark-shot/shotconsole.h"
+#include "support/programsupport.h"
 
 #include <QDir>
 
@@ -115,7 +116,8 @@ bool writeWcagPages(const WcagReport &report, const QString &folder, ImageWriter
     for (const QString &theme : report.themes) {
         const QString themeFolder = root.filePath(theme);
         if (!QDir().mkpath(themeFolder + QStringLiteral("/crops"))) {
-            printShotError(QStringLiteral("cannot write to the output folder %1").arg(themeFolder));
+            printProgramError(
+                QStringLiteral("cannot write to the output folder %1").arg(themeFolder));
             return false;
         }
         int index = 0;
