@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: MIT
 """The test application of attachedapp.cpp, in Python, on the binding named first:
 pyqt5, pyqt6 or pyside2. Names, sheets and the note its button's handlers write
-as in attachedappnames.h.
+come from attachedappnames.h, through the module the build makes of it beside this copy.
 With --quit-when-painted (for the benchmark) it sets no sheet of its own, and once
 its window is first painted prints "painted NS" (the monotonic clock then) and ends.
 With --child-environment FILE it first runs a child process that writes the
@@ -12,6 +12,10 @@ import subprocess
 import sys
 import time
 
+# The names module beside this copy stays as the build made it: no bytecode beside it.
+sys.dont_write_bytecode = True
+from attachedappnames import buttonName, dialogName, handlerRan, labelName, labelSheet, mainName, ownSheet
+
 binding = sys.argv[1]
 if binding == "pyqt5":
     from PyQt5 import QtCore, QtWidgets
@@ -19,8 +23,6 @@ elif binding == "pyqt6":
     from PyQt6 import QtCore, QtWidgets
 else:
     from PySide2 import QtCore, QtWidgets
-
-OWN_SHEET = "QMainWindow, QDialog { background: rgb(0, 160, 0); }"
 
 application = QtWidgets.QApplication(sys.argv)
 if "--child-environment" in sys.argv:
@@ -31,30 +33,30 @@ if "--child-environment" in sys.argv:
     os.rename(seen + ".part", seen)
 quit_when_painted = "--quit-when-painted" in sys.argv
 if not quit_when_painted:
-    application.setStyleSheet(OWN_SHEET)
+    application.setStyleSheet(ownSheet)
 
 window = QtWidgets.QMainWindow()
-window.setObjectName("attachedMain")
+window.setObjectName(mainName)
 central = QtWidgets.QWidget()
 layout = QtWidgets.QVBoxLayout(central)
 label = QtWidgets.QLabel("own sheet")
-label.setObjectName("ownSheetLabel")
-label.setStyleSheet("background: rgb(0, 0, 255);")
+label.setObjectName(labelName)
+label.setStyleSheet(labelSheet)
 label.setMinimumHeight(60)
 layout.addWidget(label)
 button = QtWidgets.QPushButton("Pick me")
-button.setObjectName("pickMe")
+button.setObjectName(buttonName)
 layout.addWidget(button)
 for signal, name in ((button.pressed, "pressed"), (button.released, "released"),
                      (button.clicked, "clicked")):
-    signal.connect(lambda *_, name=name: print("handler ran: " + name, file=sys.stderr,
+    signal.connect(lambda *_, name=name: print(handlerRan + name, file=sys.stderr,
                                                flush=True))
 
 
 class PressNote(QtCore.QObject):
     def eventFilter(self, watched, event):
         if event.type() == getattr(QtCore.QEvent, "Type", QtCore.QEvent).MouseButtonPress:
-            print("handler ran: mouse press", file=sys.stderr, flush=True)
+            print(handlerRan + "mouse press", file=sys.stderr, flush=True)
         return False
 
 
@@ -91,10 +93,10 @@ if quit_when_painted:
 window.show()
 
 dialog = QtWidgets.QDialog(window)
-dialog.setObjectName("attachedDialog")
+dialog.setObjectName(dialogName)
 dialog.resize(200, 120)
 QtCore.QTimer.singleShot(300, dialog.show)
-QtCore.QTimer.singleShot(600, lambda: application.setStyleSheet(OWN_SHEET + "\n"))
+QtCore.QTimer.singleShot(600, lambda: application.setStyleSheet(ownSheet + "\n"))
 
 
 def read_input():

@@ -3,7 +3,8 @@
 
 #pragma once
 
-// What the test application and its test agree on; attachedapp.py repeats them.
+// What the test application and its test agree on; attachedapp.py reads them from the
+// module the build makes of this header.
 namespace AttachedApp {
 
 constexpr char mainName[] = "attachedMain";

@@ -339,6 +339,9 @@ void TestAttach::agentWritesNothingBesideTheApplication()
     QTemporaryDir application, userSite;
     const QString script = QDir(application.path()).filePath(QStringLiteral("attachedapp.py"));
     QVERIFY(QFile::copy(QStringLiteral(ATTACHED_APP_SCRIPT), script));
+    const QString names = QStringLiteral("attachedappnames.py");
+    QVERIFY(QFile::copy(QFileInfo(QStringLiteral(ATTACHED_APP_SCRIPT)).dir().filePath(names),
+                        QDir(application.path()).filePath(names)));
     const QString mark = scratch.filePath(QStringLiteral("sitecustomize-ran-") + binding);
     QVERIFY(writeFile(QDir(userSite.path()).filePath(QStringLiteral("sitecustomize.py")),
                       "import os\n"
