@@ -147,15 +147,19 @@ void TestLintForms::listObjects_data()
     QTest::addColumn<QString>("out");
     QTest::addColumn<QString>("err");
 
-    QTest::newRow("sorted by name, promoted classes with what they extend")
+    QTest::newRow("sorted by name, promoted classes with what they extend, then the classes")
         << QStringList{"--list-objects"} << QString() << 0
-        << "aboutDialog  QDialog                              ui/dialogs/about.ui:2\n"
-           "actionClose  QAction (action, not a widget)       ui/dialogs/about.ui:3\n"
-           "central      QWidget                              ui/main.ui:5\n"
-           "mainLayout   QVBoxLayout (layout, not a widget)   ui/main.ui:6\n"
-           "mainWindow   QMainWindow                          ui/main.ui:4\n"
-           "meter        VolumeMeter extends QWidget          ui/main.ui:11\n"
-           "saveButton   app::SaveButton extends QPushButton  ui/main.ui:8\n"
+        << "aboutDialog      QDialog                                 ui/dialogs/about.ui:2\n"
+           "actionClose      QAction (action, not a widget)          ui/dialogs/about.ui:3\n"
+           "central          QWidget                                 ui/main.ui:5\n"
+           "mainLayout       QVBoxLayout (layout, not a widget)      ui/main.ui:6\n"
+           "mainWindow       QMainWindow                             ui/main.ui:4\n"
+           "meter            VolumeMeter extends QWidget             ui/main.ui:11\n"
+           "saveButton       app::SaveButton extends QPushButton     ui/main.ui:8\n"
+           "\n"
+           "MainWindow       class extends QMainWindow (form class)  ui/main.ui:3\n"
+           "VolumeMeter      class extends QWidget (promoted)        ui/main.ui:22\n"
+           "app--SaveButton  class extends QPushButton (promoted)    ui/main.ui:18\n"
         << QString();
     QTest::newRow("the configuration in force for the file given")
         << QStringList{"--list-objects", "sub/a.qss"}
@@ -203,7 +207,8 @@ void TestLintForms::listObjectsAsJson()
     QCOMPARE(save.value(QStringLiteral("form")).toString(), QStringLiteral("ui/main.ui"));
     QCOMPARE(save.value(QStringLiteral("line")).toInt(), 8);
     QCOMPARE(objects.at(3).toObject().value(QStringLiteral("widget")).toBool(), false);
-    QCOMPARE(listing.value(QStringLiteral("classes")).toArray().size(), 2);
+    // The two promoted classes and the class the main form is generated for.
+    QCOMPARE(listing.value(QStringLiteral("classes")).toArray().size(), 3);
 }
 
 QTEST_GUILESS_MAIN(TestLintForms)
