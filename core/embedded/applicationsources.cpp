@@ -309,28 +309,34 @@ bool CppReader::readBases(SourceBase *first)
     return false;
 }
 
-// setObjectName("name"), also through QStringLiteral() and its kin.
+// setObjectName("name"), also through QStringLiteral() and its kin: the literal must
+// be the whole argument, every parenthesis opened before it closed right after it.
 void CppReader::readObjectName()
 {
     static const QStringList wrappers{QStringLiteral("QStringLiteral"),
                                       QStringLiteral("QLatin1String"),
                                       QStringLiteral("QLatin1StringView"), QStringLiteral("QString")};
+    int open = 0;
     SourceToken token;
-    if (!next(&token))
-        return;
-    if (!isPunctuation(token, "("))
-        return putBack(token);
     while (next(&token)) {
-        if (token.kind == SourceTokenKind::Literal) {
-            const QString name = plainLiteral(text, token);
-            if (!name.isEmpty())
-                into->objects.append({name, QString(), ApplicationObject::Kind::Widget, path,
-                                      lines.lineAt(token.start)});
-            return;
+        if (isPunctuation(token, "(")) {
+            ++open;
+            continue;
         }
-        if (!isPunctuation(token, "(") &&
-            !(token.kind == SourceTokenKind::Identifier && wrappers.contains(token.text)))
+        if (open > 0 && token.kind == SourceTokenKind::Identifier && wrappers.contains(token.text))
+            continue;
+        if (open == 0 || token.kind != SourceTokenKind::Literal)
             return putBack(token);
+        const SourceToken literal = token;
+        for (; open > 0 && next(&token); --open) {
+            if (!isPunctuation(token, ")"))
+                return putBack(token);
+        }
+        const QString name = plainLiteral(text, literal);
+        if (open == 0 && !name.isEmpty())
+            into->objects.append({name, QString(), ApplicationObject::Kind::Widget, path,
+                                  lines.lineAt(literal.start)});
+        return;
     }
 }
 
@@ -451,10 +457,16 @@ void PythonReader::readName(const char *opening)
         tokenizer.seek(afterOpening);
         return;
     }
-    const QString name = plainLiteral(text, token);
-    if (!name.isEmpty())
+    const SourceToken literal = token;
+    const int afterLiteral = tokenizer.position();
+    // A name built from the literal (+, %, .format()) is not the literal.
+    const bool whole = tokenizer.next(&token) &&
+                       (isPunctuation(token, ")") || isPunctuation(token, ","));
+    tokenizer.seek(afterLiteral);
+    const QString name = plainLiteral(text, literal);
+    if (whole && !name.isEmpty())
         into->objects.append(
-            {name, QString(), ApplicationObject::Kind::Widget, path, lines.lineAt(token.start)});
+            {name, QString(), ApplicationObject::Kind::Widget, path, lines.lineAt(literal.start)});
 }
 
 bool isToolkitWidget(const QString &name)
