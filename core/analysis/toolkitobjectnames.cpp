@@ -46,10 +46,10 @@ const ToolkitObjectName kNames[] = {
 
 const ToolkitObjectName *toolkitObjectName(const QString &name)
 {
-    const auto found = std::find_if(std::begin(kNames), std::end(kNames),
-                                    [&name](const ToolkitObjectName &entry) {
-                                        return name == QLatin1String(entry.name);
-                                    });
+    const auto found =
+        std::find_if(std::begin(kNames), std::end(kNames), [&name](const ToolkitObjectName &entry) {
+            return name == QLatin1String(entry.name);
+        });
     return found != std::end(kNames) ? found : nullptr;
 }
 

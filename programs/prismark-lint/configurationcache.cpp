@@ -57,8 +57,7 @@ void Configurations::addWalkedApplication(LintOptions &options)
             objects->append(*forms);
         if (walked->sources)
             objects->append(*walked->sources);
-        if (!objects->forms.isEmpty() || !objects->objects.isEmpty() ||
-            !objects->classes.isEmpty())
+        if (!objects->forms.isEmpty() || !objects->objects.isEmpty() || !objects->classes.isEmpty())
             walkedObjects = objects;
     }
     if (!walkedObjects)

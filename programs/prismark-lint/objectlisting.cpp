@@ -43,10 +43,9 @@ QString classDescription(const ApplicationClass &declared)
 QVector<ApplicationClass> sortedClasses(const ApplicationObjects &objects)
 {
     QVector<ApplicationClass> result = objects.classes;
-    std::stable_sort(result.begin(), result.end(),
-                     [](const ApplicationClass &a, const ApplicationClass &b) {
-                         return a.name < b.name;
-                     });
+    std::stable_sort(
+        result.begin(), result.end(),
+        [](const ApplicationClass &a, const ApplicationClass &b) { return a.name < b.name; });
     return result;
 }
 

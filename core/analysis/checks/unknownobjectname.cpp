@@ -63,10 +63,9 @@ void checkToolkitName(const SheetModel &model, CheckReporter &report, int offset
 // Whose names they are, for the message: the forms alone, or the code too.
 QString whoseNames(const ApplicationObjects &objects)
 {
-    const bool fromCode = std::any_of(objects.objects.cbegin(), objects.objects.cend(),
-                                      [](const ApplicationObject &object) {
-                                          return object.className.isEmpty();
-                                      });
+    const bool fromCode =
+        std::any_of(objects.objects.cbegin(), objects.objects.cend(),
+                    [](const ApplicationObject &object) { return object.className.isEmpty(); });
     return fromCode ? QStringLiteral("the application's forms or code")
                     : QStringLiteral("the application's forms");
 }
@@ -94,9 +93,8 @@ void checkUnknownObjectNames(const SheetModel &model, CheckReporter &report)
         report.at(offset, int(name.size()), [&] {
             return QStringLiteral("\"#%1\" names no widget of %2: the rule matches nothing%3")
                 .arg(name, whoseNames(*objects),
-                     closest.isEmpty()
-                               ? QString()
-                               : QStringLiteral(" (did you mean \"#%1\"?)").arg(closest));
+                     closest.isEmpty() ? QString()
+                                       : QStringLiteral(" (did you mean \"#%1\"?)").arg(closest));
         });
         if (!closest.isEmpty())
             report.mendByReplacing(offset, int(name.size()), closest, false);

@@ -104,10 +104,12 @@ void TestApplicationSources::aFormsClassGivesWayToItsSource()
 {
     ApplicationObjects objects;
     QString error;
-    QVERIFY(readFormObjects("<ui><class>Panel</class><widget class=\"QWidget\" name=\"Panel\"/></ui>",
-                            QStringLiteral("panel.ui"), &objects, &error));
+    QVERIFY(
+        readFormObjects("<ui><class>Panel</class><widget class=\"QWidget\" name=\"Panel\"/></ui>",
+                        QStringLiteral("panel.ui"), &objects, &error));
     SourceDeclarations sources;
-    sources.readCpp(QStringLiteral("class Panel : public QWidget {};\n"), QStringLiteral("panel.h"));
+    sources.readCpp(QStringLiteral("class Panel : public QWidget {};\n"),
+                    QStringLiteral("panel.h"));
     objects.append(sources.applicationObjects());
     const ApplicationClass *panel = objects.applicationClass(QStringLiteral("Panel"));
     QVERIFY(panel);

@@ -249,9 +249,9 @@ void TestLintForms::aWalkKnowsTheApplication()
           "Model, #okButon { color: black; }  /* no widget; a typo */\n"
           "QLabel#qt_spinbox_lineedit { color: black; }  /* a line edit */\n"
           "QPushButton { image: url(:/icons/b.png); }  /* in no .qrc */\n");
-    const ProgramRun run = runLint({QStringLiteral("--no-config"), QStringLiteral("--disable=contrast"),
-                                    QStringLiteral(".")},
-                                   tree.path());
+    const ProgramRun run = runLint(
+        {QStringLiteral("--no-config"), QStringLiteral("--disable=contrast"), QStringLiteral(".")},
+        tree.path());
     QStringList found;
     for (const QString &line : run.out.split(QLatin1Char('\n'))) {
         const int check = line.lastIndexOf(QLatin1String(" ["));
