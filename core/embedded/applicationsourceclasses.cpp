@@ -38,6 +38,9 @@ private:
     QHash<QString, int> python;
     QVector<QString> bases;
     QVector<int> state; // 0 not yet, 1 under way (a cycle), 2 done
+    // How deep the classes under way reach: a chain of bases longer than any
+    // application's is left unresolved rather than overflow the stack.
+    int depth = 0;
 };
 
 int BaseResolver::find(const SourceClass &from, const QString &name) const
@@ -88,9 +91,10 @@ QString BaseResolver::resolveCpp(const SourceClass &declared)
 
 QString BaseResolver::baseOf(int index)
 {
-    if (state.at(index) != 0)
+    if (state.at(index) != 0 || depth >= 200)
         return bases.at(index);
     state[index] = 1;
+    ++depth;
     const SourceClass &declared = classes.at(index);
     QString base;
     if (declared.python) {
@@ -102,6 +106,7 @@ QString BaseResolver::baseOf(int index)
     } else {
         base = resolveCpp(declared);
     }
+    --depth;
     bases[index] = base;
     state[index] = 2;
     return base;
