@@ -45,6 +45,8 @@ void Configurations::setWalk(const WalkedApplication *walk)
     walked = walk;
     walkedObjects.reset();
     walkedResources.reset();
+    mergedFrom.reset();
+    merged.reset();
 }
 
 void Configurations::addWalkedApplication(LintOptions &options)
@@ -67,12 +69,22 @@ void Configurations::addWalkedApplication(LintOptions &options)
         options.applicationObjects = walkedObjects;
         return;
     }
+    // The files of a walk mostly share one configuration: its objects are merged with
+    // the walk's once, not for every file.
+    if (options.applicationObjects == mergedFrom) {
+        options.forms = mergedForms;
+        options.applicationObjects = merged;
+        return;
+    }
+    mergedFrom = options.applicationObjects;
     addApplicationForms(options, walked->forms, &formWarnings);
     if (walked->sources) {
-        auto merged = std::make_shared<ApplicationObjects>(*options.applicationObjects);
-        merged->append(*walked->sources);
-        options.applicationObjects = merged;
+        auto withSources = std::make_shared<ApplicationObjects>(*options.applicationObjects);
+        withSources->append(*walked->sources);
+        options.applicationObjects = withSources;
     }
+    mergedForms = options.forms;
+    merged = options.applicationObjects;
 }
 
 // The .qrc files the walk found are the application's resources, beside those the

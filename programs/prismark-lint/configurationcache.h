@@ -50,4 +50,9 @@ private:
     // Read once per walk and shared: a walk may hold thousands of files.
     std::shared_ptr<const ApplicationObjects> walkedObjects;
     std::shared_ptr<const LintOptions> walkedResources;
+    // The last configuration's objects (held, so that they are compared by identity)
+    // with the walk's added, and its forms with the walk's.
+    std::shared_ptr<const ApplicationObjects> mergedFrom;
+    std::shared_ptr<const ApplicationObjects> merged;
+    QStringList mergedForms;
 };
