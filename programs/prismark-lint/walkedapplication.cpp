@@ -54,7 +54,7 @@ WalkedApplication walkApplication(const QString &folder)
         }
         walked.files.append(found);
         const EmbeddingLanguage language = embeddingLanguage(name);
-        if (language == EmbeddingLanguage::Form)
+        if (lintFileKindOf(LintedFile{found, found, {}}).applicationForms)
             walked.forms.append(found);
         else if (language == EmbeddingLanguage::Cpp || language == EmbeddingLanguage::Python)
             readSource(found, language, sources, walked);
