@@ -264,6 +264,15 @@ void TestLintForms::aWalkKnowsTheApplication()
     QVERIFY2(found == faults, qPrintable(run.out));
     QVERIFY2(!run.out.contains(QLatin1String("not checked: list")), qPrintable(run.out));
 
+    // "widgets" says what a class is, and wins over what the walk read of it.
+    write(tree.filePath(QStringLiteral(".prismark-lint.json")),
+          R"({"widgets": {"app--OpModeStatus": "QComboBox"}, "checks": {"contrast": "off"}})");
+    const ProgramRun configured = runLint({QStringLiteral(".")}, tree.path());
+    QVERIFY2(!configured.out.contains(QLatin1String("missing-q-object")),
+             qPrintable(configured.out));
+    QVERIFY2(configured.out.contains(QLatin1String("style.qss:7:9: warning: \"#okButon\"")),
+             qPrintable(configured.out));
+
     // The folder's classes, listed with their bases and where each is declared.
     const ProgramRun listed = runLint(
         {QStringLiteral("--no-config"), QStringLiteral("--list-objects"), QStringLiteral(".")},
