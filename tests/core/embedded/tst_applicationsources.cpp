@@ -42,6 +42,25 @@ void TestApplicationSources::declares_data()
            " class Inner : public ::QLabel { Q_OBJECT void f() { if (x) {} } };\n};\n"
         << QStringList{"HoverButton<QPushButton 2", "Outer<QWidget 3", "Outer--Inner<QLabel 5"}
         << QStringList();
+    QTest::newRow("C++: written out of its namespace, attributes, a second base, a struct")
+        << false
+        << "namespace app { class Base; }\n"
+           "class app::Base : public QWidget { Q_OBJECT };\n"
+           "namespace app {\n"
+           "struct [[nodiscard]] alignas(8) Panel final : public Base, private Helper<int> {\n"
+           "    Q_OBJECT\n};\n"
+           "class Later : public Undeclared { Q_OBJECT };\n"
+           "}\n"
+           "class Q_DECL_EXPORT Shown : public app::Panel\n{\n"
+           "    void f() { struct Local { int Q_OBJECT; }; }\n};\n"
+        << QStringList{"app--Base<QWidget 2", "app--Panel<app--Base 4",
+                       "Shown<app--Panel 9 no Q_OBJECT"}
+        << QStringList();
+    QTest::newRow("Python: a generic base, a base of the application's declared later")
+        << true
+        << "class Dialog(Generic[T], BaseDialog):\n    pass\n"
+           "class BaseDialog(QtWidgets.QDialog):\n    pass\n"
+        << QStringList{"Dialog<BaseDialog 1", "BaseDialog<QDialog 3"} << QStringList();
     QTest::newRow("C++: what is no widget class")
         << false
         << "class Forward;\nclass Model : public QObject { Q_OBJECT };\n"
