@@ -62,6 +62,19 @@ void readCustomWidget(QXmlStreamReader &xml, const QString &formPath, Applicatio
         into->classes.append(promoted);
 }
 
+// A form's <class> is the application class generated for it, derived from the class
+// of its top-level widget; a toolkit class there declares nothing new.
+void addFormClass(const QString &formClass, int line, const QString &topClass,
+                  const QString &formPath, ApplicationObjects *into)
+{
+    const QString name = selectorClassName(formClass);
+    if (name.isEmpty() || topClass.isEmpty() || name == topClass)
+        return;
+    ApplicationClass generated{name, selectorClassName(topClass), formPath, line};
+    generated.origin = ApplicationClass::Origin::FormClass;
+    into->classes.append(generated);
+}
+
 bool readForm(QXmlStreamReader &xml, const QString &formPath, ApplicationObjects *into)
 {
     if (!xml.readNextStartElement())
@@ -72,6 +85,9 @@ bool readForm(QXmlStreamReader &xml, const QString &formPath, ApplicationObjects
         return false;
     }
     int depth = 1;
+    QString formClass;
+    QString topClass;
+    int formClassLine = 0;
     while (depth > 0 && !xml.atEnd()) {
         const QXmlStreamReader::TokenType token = xml.readNext();
         if (token == QXmlStreamReader::EndElement) {
@@ -84,6 +100,13 @@ bool readForm(QXmlStreamReader &xml, const QString &formPath, ApplicationObjects
             readCustomWidget(xml, formPath, into);
             continue;
         }
+        if (depth == 1 && xml.name() == QLatin1String("class")) {
+            formClassLine = int(xml.lineNumber());
+            formClass = xml.readElementText().trimmed();
+            continue;
+        }
+        if (depth == 1 && topClass.isEmpty() && xml.name() == QLatin1String("widget"))
+            topClass = builtClassName(xml.attributes().value(QLatin1String("class")).toString());
         ++depth;
         const auto named =
             std::find_if(std::begin(kNamedElements), std::end(kNamedElements),
@@ -99,6 +122,8 @@ bool readForm(QXmlStreamReader &xml, const QString &formPath, ApplicationObjects
                              : builtClassName(attributes.value(QLatin1String("class")).toString());
         into->objects.append({name, className, named->kind, formPath, int(xml.lineNumber())});
     }
+    if (!xml.hasError())
+        addFormClass(formClass, formClassLine, topClass, formPath, into);
     return !xml.hasError();
 }
 
@@ -159,6 +184,21 @@ QString selectorClassName(const QString &className)
     return name.replace(QLatin1String("::"), QLatin1String("--"));
 }
 
+QString classOriginName(ApplicationClass::Origin origin)
+{
+    switch (origin) {
+    case ApplicationClass::Origin::Promoted:
+        return QStringLiteral("promoted");
+    case ApplicationClass::Origin::FormClass:
+        return QStringLiteral("form class");
+    case ApplicationClass::Origin::Cpp:
+        return QStringLiteral("C++");
+    case ApplicationClass::Origin::Python:
+        return QStringLiteral("Python");
+    }
+    return QString();
+}
+
 QString objectKindName(ApplicationObject::Kind kind, bool withArticle)
 {
     if (withArticle) {
@@ -188,9 +228,15 @@ void ApplicationObjects::append(const ApplicationObjects &other)
     const int from = int(objects.size());
     objects += other.objects;
     for (const ApplicationClass &promoted : other.classes) {
-        if (!classByName.contains(promoted.name)) {
+        const auto known = classByName.constFind(promoted.name);
+        if (known == classByName.cend()) {
             classByName.insert(promoted.name, int(classes.size()));
             classes.append(promoted);
+        } else if (classes.at(*known).origin == ApplicationClass::Origin::FormClass &&
+                   (promoted.origin == ApplicationClass::Origin::Cpp ||
+                    promoted.origin == ApplicationClass::Origin::Python)) {
+            // The source says what the class really is, Q_OBJECT included.
+            classes[*known] = promoted;
         }
     }
     forms += other.forms;

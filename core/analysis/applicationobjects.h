@@ -35,14 +35,26 @@ struct ApplicationObject
     bool isWidget() const { return kind == Kind::Widget; }
 };
 
-// A promoted (custom) widget class: one of the application's own, derived from
-// the class it extends.
+// One of the application's own widget classes, derived from the class it extends:
+// a form's promoted class, the class a form is generated for, or a class its C++ or
+// Python sources declare.
 struct ApplicationClass
 {
+    enum class Origin
+    {
+        Promoted,  // a form's <customwidget>
+        FormClass, // a form's <class>, derived from its top-level widget's class
+        Cpp,
+        Python,
+    };
     QString name; // as a selector writes it, "::" as "--"
     QString base; // likewise; "" when the form names none
-    QString form;
+    QString form; // the file that declares it
     int line = 0;
+    Origin origin = Origin::Promoted;
+    // False for a C++ class declared without Q_OBJECT: the toolkit knows its widgets
+    // by the nearest base that has one, so a selector naming it matches nothing.
+    bool metaObject = true;
 };
 
 class ApplicationObjects
@@ -55,7 +67,8 @@ public:
     // The forms read, as their paths were given.
     QStringList forms;
 
-    // Adds what another reading found, keeping the first of each class.
+    // Adds what another reading found, keeping the first of each class (a form's
+    // own class gives way to the source that declares it).
     void append(const ApplicationObjects &other);
     // The objects of a name, of any kind, in order.
     QVector<ApplicationObject> named(const QString &name) const;
@@ -74,6 +87,8 @@ private:
 
 // A class name as a selector writes it: a namespace's "::" as "--".
 QString selectorClassName(const QString &className);
+// Where a class comes from, for a listing ("promoted in a form", "C++").
+QString classOriginName(ApplicationClass::Origin origin);
 // What a kind is called in a message and a listing ("layout", "action"), with its
 // article when asked ("an action").
 QString objectKindName(ApplicationObject::Kind kind, bool withArticle = false);

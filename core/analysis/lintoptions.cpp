@@ -37,7 +37,8 @@ void write(QDataStream &out, const ApplicationObjects *objects)
             << qint32(object.line);
     out << qint32(objects->classes.size());
     for (const ApplicationClass &promoted : objects->classes)
-        out << promoted.name << promoted.base << promoted.form << qint32(promoted.line);
+        out << promoted.name << promoted.base << promoted.form << qint32(promoted.line)
+            << qint32(promoted.origin) << promoted.metaObject;
 }
 
 void write(QDataStream &out, const UniformTokens *tokens)

@@ -788,14 +788,15 @@ WidgetClasses::WidgetClasses(const QHash<QString, QString> &own)
 
 bool WidgetClasses::isKnown(const QString &name) const
 {
-    return own.contains(name) || isKnownWidget(name);
+    // Every widget is a QObject, and a type selector matches by inheritance.
+    return own.contains(name) || isKnownWidget(name) || name == QLatin1String("QObject");
 }
 
 bool WidgetClasses::inherits(const QString &widget, const QString &base) const
 {
     if (widget.isEmpty())
         return false;
-    if (widget == base)
+    if (widget == base || base == QLatin1String("QObject"))
         return true;
     const auto known = ancestries.constFind(widget);
     return known != ancestries.cend() && known->contains(base);

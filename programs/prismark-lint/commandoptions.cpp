@@ -60,9 +60,11 @@ void declareFixAndExplainOptions(QCommandLineParser &parser)
         QStringLiteral("list-objects"),
         QStringLiteral("Print the objects the application's Designer forms declare (the "
                        "configuration's \"forms\", in force for the one FILE given or the "
-                       "working directory): name, class, the class a promoted one extends, "
-                       "form and line, sorted by name; as JSON with --format=json. Exit: 0, or 3 "
-                       "when the configuration cannot be read or names no forms."));
+                       "working directory; a FOLDER given is walked for its forms and sources "
+                       "too): name, class, the class a promoted one extends, form and line, "
+                       "sorted by name, then the application's classes with their bases and "
+                       "where each is declared; as JSON with --format=json. Exit: 0, or 3 when "
+                       "the configuration cannot be read or names no forms."));
     parser.addOption(listObjectsOption);
     const QCommandLineOption standardInputNameOption(
         QStringLiteral("stdin-filename"),

@@ -4,6 +4,7 @@
 #include "prismark-lint/configurationcache.h"
 
 #include "analysis/applicationforms.h"
+#include "analysis/qrcresources.h"
 #include "prismark-lint/gallerycontrast.h"
 
 #include <QApplication>
@@ -32,20 +33,83 @@ LintOptions Configurations::optionsFor(const QString &sheet)
     options.disabledChecks += settings.disabled;
     if (settings.tokens)
         options.tokens = settings.tokens;
-    if (!walkedForms.isEmpty()) {
-        // Whatever the forms' own problems, linting them says so.
-        QStringList formWarnings;
-        if (options.applicationObjects) {
-            addApplicationForms(options, walkedForms, &formWarnings);
-        } else {
-            // Read once per walk and shared: a walk may hold thousands of files.
-            if (!walkedObjects)
-                walkedObjects = readApplicationForms(walkedForms, &formWarnings);
-            options.forms += walkedForms;
-            options.applicationObjects = walkedObjects;
-        }
+    if (walked) {
+        addWalkedApplication(options);
+        addWalkedResources(options);
     }
     return options;
+}
+
+void Configurations::setWalk(const WalkedApplication *walk)
+{
+    walked = walk;
+    walkedObjects.reset();
+    walkedResources.reset();
+    mergedFrom.reset();
+    merged.reset();
+}
+
+void Configurations::addWalkedApplication(LintOptions &options)
+{
+    // Whatever the forms' own problems, linting them says so.
+    QStringList formWarnings;
+    if (!walkedObjects && (!walked->forms.isEmpty() || walked->sources)) {
+        auto objects = std::make_shared<ApplicationObjects>();
+        if (const auto forms = readApplicationForms(walked->forms, &formWarnings))
+            objects->append(*forms);
+        if (walked->sources)
+            objects->append(*walked->sources);
+        if (!objects->forms.isEmpty() || !objects->objects.isEmpty() || !objects->classes.isEmpty())
+            walkedObjects = objects;
+    }
+    if (!walkedObjects)
+        return;
+    if (!options.applicationObjects) {
+        options.forms += walked->forms;
+        options.applicationObjects = walkedObjects;
+        return;
+    }
+    // The files of a walk mostly share one configuration: its objects are merged with
+    // the walk's once, not for every file.
+    if (options.applicationObjects == mergedFrom) {
+        options.forms = mergedForms;
+        options.applicationObjects = merged;
+        return;
+    }
+    mergedFrom = options.applicationObjects;
+    addApplicationForms(options, walked->forms, &formWarnings);
+    if (walked->sources) {
+        auto withSources = std::make_shared<ApplicationObjects>(*options.applicationObjects);
+        withSources->append(*walked->sources);
+        options.applicationObjects = withSources;
+    }
+    mergedForms = options.forms;
+    merged = options.applicationObjects;
+}
+
+// The .qrc files the walk found are the application's resources, beside those the
+// configuration names.
+void Configurations::addWalkedResources(LintOptions &options)
+{
+    if (walked->qrcFiles.isEmpty())
+        return;
+    if (!walkedResources) {
+        LintOptions read;
+        QStringList warnings;
+        for (const QString &qrc : walked->qrcFiles)
+            readQrcFile(qrc, read, warnings);
+        QTextStream err(stderr);
+        for (const QString &warning : qAsConst(warnings))
+            complain(err, QStringLiteral("warning: ") + warning);
+        walkedResources = std::make_shared<const LintOptions>(read);
+    }
+    options.resourcePaths.unite(walkedResources->resourcePaths);
+    for (auto it = walkedResources->missingResourceFiles.cbegin();
+         it != walkedResources->missingResourceFiles.cend(); ++it) {
+        if (!options.missingResourceFiles.contains(it.key()))
+            options.missingResourceFiles.insert(it.key(), it.value());
+    }
+    options.resourcesConfigured = true;
 }
 
 const LintConfigResult &Configurations::load(const QString &file)

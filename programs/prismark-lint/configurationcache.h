@@ -7,6 +7,7 @@
 #include "analysis/lintconfig.h"
 #include "analysis/treecontrast.h"
 #include "prismark-lint/commandoptions.h"
+#include "prismark-lint/walkedapplication.h"
 
 #include <QHash>
 #include <QStringList>
@@ -29,12 +30,14 @@ public:
 
     // Whether a configuration could not be read.
     bool failed = false;
-    // The Designer forms of the folder being walked: the application the sheets in it
-    // are written for.
-    QStringList walkedForms;
-    std::shared_ptr<const ApplicationObjects> walkedObjects;
+    // Sets the folder being walked (null: none): the application the sheets in it are
+    // written for, its forms, sources and .qrc files.
+    void setWalk(const WalkedApplication *walk);
 
 private:
+    // What the walk adds to a sheet's options: its application, its resources.
+    void addWalkedApplication(LintOptions &options);
+    void addWalkedResources(LintOptions &options);
     // Each file is read once (with its .qrc files); its overrides apply per sheet.
     const LintConfigResult &load(const QString &file);
     // Built once, on first use; only a GUI application can build widgets.
@@ -43,4 +46,13 @@ private:
     const LintSettings &settings;
     QHash<QString, LintConfigResult> loaded;
     std::shared_ptr<const ContrastTree> galleryTree;
+    const WalkedApplication *walked = nullptr;
+    // Read once per walk and shared: a walk may hold thousands of files.
+    std::shared_ptr<const ApplicationObjects> walkedObjects;
+    std::shared_ptr<const LintOptions> walkedResources;
+    // The last configuration's objects (held, so that they are compared by identity)
+    // with the walk's added, and its forms with the walk's.
+    std::shared_ptr<const ApplicationObjects> mergedFrom;
+    std::shared_ptr<const ApplicationObjects> merged;
+    QStringList mergedForms;
 };

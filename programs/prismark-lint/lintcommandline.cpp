@@ -13,6 +13,7 @@
 #include "prismark-lint/settingscheck.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 
 namespace {
 // Parses the arguments; false with usageError set when they are wrong. Help,
@@ -53,10 +54,18 @@ int listObjects(const LintSettings &settings, QTextStream &out, QTextStream &err
 {
     Configurations configurations(settings);
     const QString sheet = settings.files.value(0, QStringLiteral("-"));
+    // A folder is walked as a run walks it: its forms and sources are the application's.
+    const bool folder = sheet != QLatin1String("-") && QFileInfo(sheet).isDir();
+    WalkedApplication walked;
+    if (folder) {
+        walked = walkApplication(sheet);
+        configurations.setWalk(&walked);
+    }
     const LintConfigResult config = configurations.configurationFor(sheet);
     if (configurations.failed)
         return ExitUnreadable;
-    const auto &objects = config.options.applicationObjects;
+    const auto objects = folder ? configurations.optionsFor(sheet).applicationObjects
+                                : config.options.applicationObjects;
     if (!objects) {
         complain(err, config.options.forms.isEmpty()
                           ? QStringLiteral("no \"forms\" in %1")

@@ -6,7 +6,7 @@
 #include "prismark-lint/configurationcache.h"
 #include "prismark-lint/filekinds.h"
 #include "prismark-lint/summarytable.h"
-#include "support/folderwalk.h"
+#include "prismark-lint/walkedapplication.h"
 
 #include <QFileInfo>
 
@@ -44,6 +44,8 @@ private:
     const LintSettings &settings;
     Configurations &configurations;
     QTextStream &err;
+    // The sources the walk under way has read already.
+    const QHash<QString, QByteArray> *walkedBytes = nullptr;
 };
 
 void LintRunner::checkFile(const QString &path, bool walked)
@@ -68,6 +70,13 @@ void LintRunner::checkFile(const QString &path, bool walked)
 
 bool LintRunner::read(const LintFileKind &kind, LintedFile &file)
 {
+    if (walkedBytes) {
+        const auto known = walkedBytes->constFind(file.path);
+        if (known != walkedBytes->cend()) {
+            file.bytes = *known;
+            return true;
+        }
+    }
     const FileReadResult input = kind.read(file);
     if (!input.ok) {
         complain(err, (file.isStandardInput() ? QStringLiteral("standard input") : file.path) +
@@ -107,20 +116,13 @@ void LintRunner::fix(const LintFileKind &kind, const LintedFile &file, const Lin
 
 void LintRunner::walk(const QString &folder)
 {
-    FolderWalk walk;
-    walk.asGitKeepsIt = true;
-    walk.pathOrder = true;
-    walk.wanted = [](const QString &path) { return isWalkedFileName(fileNameOf(path)); };
-    const QStringList walked = walkFolder(folder, walk).files;
-    configurations.walkedForms.clear();
-    configurations.walkedObjects.reset();
-    for (const QString &found : walked) {
-        if (lintFileKindOf(LintedFile{found, found, {}}).applicationForms)
-            configurations.walkedForms << found;
-    }
-    for (const QString &found : walked)
+    const WalkedApplication walked = walkApplication(folder);
+    configurations.setWalk(&walked);
+    walkedBytes = &walked.sourceBytes;
+    for (const QString &found : walked.files)
         checkFile(found, true);
-    configurations.walkedForms.clear();
+    walkedBytes = nullptr;
+    configurations.setWalk(nullptr);
 }
 
 // The diagnostics in the format asked for, and the count of fixes after --fix.

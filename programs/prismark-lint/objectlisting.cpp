@@ -27,6 +27,33 @@ QString baseOf(const ApplicationObjects &objects, const ApplicationObject &objec
         objects.applicationClass(selectorClassName(object.className));
     return promoted ? promoted->base : QString();
 }
+
+// What a class row says: "class extends QDialog (form class)".
+QString classDescription(const ApplicationClass &declared)
+{
+    QString what = QStringLiteral("class");
+    if (!declared.base.isEmpty())
+        what += QStringLiteral(" extends ") + declared.base;
+    what += QStringLiteral(" (%1%2)").arg(classOriginName(declared.origin),
+                                          declared.metaObject ? QString()
+                                                              : QStringLiteral(", no Q_OBJECT"));
+    return what;
+}
+
+QVector<ApplicationClass> sortedClasses(const ApplicationObjects &objects)
+{
+    QVector<ApplicationClass> result = objects.classes;
+    std::stable_sort(
+        result.begin(), result.end(),
+        [](const ApplicationClass &a, const ApplicationClass &b) { return a.name < b.name; });
+    return result;
+}
+
+// A name set in code says nothing of its class.
+QString objectClass(const ApplicationObject &object)
+{
+    return object.className.isEmpty() ? QStringLiteral("(named in code)") : object.className;
+}
 } // namespace
 
 QString objectListingText(const ApplicationObjects &objects)
@@ -34,22 +61,31 @@ QString objectListingText(const ApplicationObjects &objects)
     QVector<QStringList> rows;
     for (const ApplicationObject &object : sorted(objects)) {
         const QString base = baseOf(objects, object);
-        QString what = object.className;
+        QString what = objectClass(object);
         if (!base.isEmpty())
             what += QStringLiteral(" extends ") + base;
         if (!object.isWidget())
             what += QStringLiteral(" (%1, not a widget)").arg(objectKindName(object.kind));
         rows.append({object.name, what, QStringLiteral("%1:%2").arg(object.form).arg(object.line)});
     }
+    const int objectRows = int(rows.size());
+    // The classes after the objects, each with its base and where it is declared.
+    for (const ApplicationClass &declared : sortedClasses(objects))
+        rows.append({declared.name, classDescription(declared),
+                     QStringLiteral("%1:%2").arg(declared.form).arg(declared.line)});
     int widths[2] = {0, 0};
     for (const QStringList &row : qAsConst(rows)) {
         for (int column = 0; column < 2; ++column)
             widths[column] = qMax(widths[column], int(row.at(column).size()));
     }
     QString text;
-    for (const QStringList &row : qAsConst(rows))
+    for (int i = 0; i < rows.size(); ++i) {
+        const QStringList &row = rows.at(i);
+        if (i == objectRows && i > 0)
+            text += QLatin1Char('\n');
         text += row.at(0).leftJustified(widths[0] + 2) + row.at(1).leftJustified(widths[1] + 2) +
                 row.at(2) + QLatin1Char('\n');
+    }
     return text;
 }
 
@@ -73,7 +109,9 @@ QString objectListingJson(const ApplicationObjects &objects)
         classes.append(QJsonObject{{QStringLiteral("class"), promoted.name},
                                    {QStringLiteral("extends"), promoted.base},
                                    {QStringLiteral("form"), promoted.form},
-                                   {QStringLiteral("line"), promoted.line}});
+                                   {QStringLiteral("line"), promoted.line},
+                                   {QStringLiteral("origin"), classOriginName(promoted.origin)},
+                                   {QStringLiteral("qObject"), promoted.metaObject}});
     return QString::fromUtf8(QJsonDocument(QJsonObject{{QStringLiteral("objects"), list},
                                                        {QStringLiteral("classes"), classes}})
                                  .toJson(QJsonDocument::Indented));

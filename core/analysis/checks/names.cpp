@@ -14,7 +14,7 @@ namespace {
 // each of the three checks walks every selector.
 template <typename Found>
 void scanSelectorNames(const SheetModel &context, const SheetRule &rule, NameKind wanted,
-                       Found found)
+                       Found found, bool unknownOnly = true)
 {
     const auto &symbols = context.parser().symbols;
     TokenType previous = NONE;
@@ -30,7 +30,7 @@ void scanSelectorNames(const SheetModel &context, const SheetRule &rule, NameKin
                                previous == GREATER || previous == PLUS || previous == TILDE)) {
             if (wanted == NameKind::Widget) {
                 const QString name = symbols.at(i).lexem();
-                if (!context.classes.isKnown(name))
+                if (!unknownOnly || !context.classes.isKnown(name))
                     found(i, name);
             }
         } else if (token == DOT && i + 1 < rule.braceSymbol) {
@@ -38,7 +38,7 @@ void scanSelectorNames(const SheetModel &context, const SheetRule &rule, NameKin
             ++i;
             if (wanted == NameKind::ClassSelector && symbols.at(i).token == IDENT) {
                 const QString name = symbols.at(i).lexem();
-                if (!context.classes.isKnown(name))
+                if (!unknownOnly || !context.classes.isKnown(name))
                     found(i, name);
             }
         } else if (token == COLON) {
@@ -72,6 +72,18 @@ void reportSelectorNames(const SheetModel &model, NameKind wanted,
         scanSelectorNames(model, rule, wanted, [&](int symbol, const QString &word) {
             report(model.symbolOffset(symbol), word);
         });
+    }
+}
+
+void reportClassNames(const SheetModel &model,
+                      const std::function<void(int offset, const QString &name)> &found)
+{
+    for (const SheetRule &rule : model.rules) {
+        for (const NameKind kind : {NameKind::Widget, NameKind::ClassSelector})
+            scanSelectorNames(
+                model, rule, kind,
+                [&](int symbol, const QString &name) { found(model.symbolOffset(symbol), name); },
+                false);
     }
 }
 

@@ -25,6 +25,11 @@ enum class NameKind
 void reportSelectorNames(const SheetModel &model, NameKind wanted,
                          const std::function<void(int offset, const QString &word)> &report);
 
+// Calls found(offset, name) for the name of every type selector and class selector
+// (".Name"), known or not, rule by rule.
+void reportClassNames(const SheetModel &model,
+                      const std::function<void(int offset, const QString &name)> &found);
+
 // Calls found(offset, name, element) for each id selector ("#name") of the model's
 // selectors, in every compound, in the order of the text: offset is that of the name
 // after "#", element the class its compound names ("" for none).

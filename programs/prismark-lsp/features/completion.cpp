@@ -98,8 +98,10 @@ void addApplicationObjectItems(Items &items, const ApplicationObjects &applicati
         for (const ApplicationObject &object : application.named(name)) {
             if (!object.isWidget())
                 continue;
-            if (!classes.contains(object.className))
-                classes.append(object.className);
+            const QString className =
+                object.className.isEmpty() ? QStringLiteral("widget") : object.className;
+            if (!classes.contains(className))
+                classes.append(className);
             places.append(QStringLiteral("%1:%2").arg(object.form).arg(object.line));
             if (firstForm.isEmpty())
                 firstForm =
@@ -111,6 +113,26 @@ void addApplicationObjectItems(Items &items, const ApplicationObjects &applicati
                       .arg(classes.join(QStringLiteral(" or ")), name,
                            places.join(QStringLiteral(", "))));
         offered->append(name);
+    }
+}
+
+// The application's own classes, each with its base and where it is declared.
+void addApplicationClassItems(Items &items, const ApplicationObjects &application)
+{
+    for (const ApplicationClass &declared : application.classes) {
+        const QString place = QStringLiteral("%1:%2").arg(declared.form).arg(declared.line);
+        items.add(declared.name, KindClass,
+                  QStringLiteral("%1 in %2")
+                      .arg(declared.base.isEmpty() ? QStringLiteral("application class")
+                                                   : QStringLiteral("extends ") + declared.base,
+                           QStringLiteral("%1:%2")
+                               .arg(QFileInfo(declared.form).fileName())
+                               .arg(declared.line)),
+                  QStringLiteral("The application's class %1, derived from %2, declared in %3.")
+                      .arg(declared.name,
+                           declared.base.isEmpty() ? QStringLiteral("a class no form names")
+                                                   : declared.base,
+                           place));
     }
 }
 
@@ -170,6 +192,8 @@ void addSelectorItems(Items &items, const CursorContext &context, const QString 
                                                           : QStringLiteral("widget class"),
                       widgetDocumentation(name));
         }
+        if (application)
+            addApplicationClassItems(items, *application);
         break;
     case Place::PseudoState:
         for (const QString &name : QssReference::pseudoStatesOf(context.element)) {

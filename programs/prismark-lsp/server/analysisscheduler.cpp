@@ -8,6 +8,7 @@
 #include "analysis/templatelint.h"
 #include "embedded/embeddedlint.h"
 #include "prismark-lsp/features/tokenworkspace.h"
+#include "prismark-lsp/server/workspaceoptions.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -83,7 +84,7 @@ QVector<LintDiagnostic> tokenFileDiagnostics(const QString &path, const QString 
     QVector<LintDiagnostic> found;
     QSet<QString> seen;
     for (const QString &templatePath : context.templates) {
-        const LintOptions options = lintConfigForSheet(templatePath).options;
+        const LintOptions options = workspaceOptionsFor(templatePath);
         const QVector<LintDiagnostic> diagnostics =
             lintThemeTemplate(templatePath, options, {}, texts.value(templatePath), texts)
                 .diagnostics;
@@ -211,7 +212,7 @@ void AnalysisScheduler::start(const QString &uri, const Job &job)
         yieldToRequests();
         // Configured as prismark-lint is: the nearest .prismark-lint.json from the
         // document's directory up; a broken one leaves the defaults, as it does there.
-        const LintOptions options = lintConfigForSheet(job.path).options;
+        const LintOptions options = workspaceOptionsFor(job.path);
         const QVector<LintDiagnostic> diagnostics =
             job.embedding != EmbeddingLanguage::None
                 ? job.embeddedCache->lint(job.text, job.embedding, job.path, options)

@@ -19,6 +19,7 @@
 #include "prismark-lsp/features/tokennavigation.h"
 #include "prismark-lsp/features/tokenreferences.h"
 #include "prismark-lsp/server/openworkspace.h"
+#include "prismark-lsp/server/workspaceoptions.h"
 
 #include <QJsonArray>
 
@@ -88,7 +89,7 @@ QJsonArray locationsJson(const AnswerContext &context, const TokenWorkspace &wor
 QJsonValue embeddedCompletion(const AnswerContext &context, OpenDocument &document, int offset)
 {
     // The application's forms, as the analysis of this document's sheets is configured.
-    const LintOptions options = lintConfigForSheet(document.text.path).options;
+    const LintOptions options = workspaceOptionsFor(document.text.path);
     return completionList(toJson(
         document.text, embeddedCompletionItems(embeddedSheets(document), offset, context.client,
                                                options.applicationObjects.get())));
@@ -127,7 +128,7 @@ QJsonValue completion(const AnswerContext &context, OpenDocument &document,
         items = tokenCompletions(text, offset, path);
     if (items.isEmpty()) {
         // The application's forms, as the analysis of this document is configured.
-        const LintOptions options = lintConfigForSheet(path).options;
+        const LintOptions options = workspaceOptionsFor(path);
         items = colourFunctionCompletions(text, offset, path, context.client.snippets) +
                 completionItems(text, offset, context.client, options.applicationObjects.get());
     }

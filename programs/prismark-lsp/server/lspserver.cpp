@@ -3,6 +3,9 @@
 
 #include "prismark-lsp/server/lspserver.h"
 
+#include "prismark-lsp/protocol/textdocument.h"
+#include "prismark-lsp/server/workspaceoptions.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 
@@ -197,6 +200,13 @@ void LspServer::answer(const Method *method, const QString &name, const QJsonVal
 QJsonValue LspServer::initialize(const QJsonObject &params)
 {
     initialized = true;
+    // The workspace's application, as a walk of its folder learns it (the first folder
+    // of several; rootUri from a client that names no folders).
+    const QJsonArray folders = params.value(QLatin1String("workspaceFolders")).toArray();
+    const QString root = folders.isEmpty()
+                             ? params.value(QLatin1String("rootUri")).toString()
+                             : folders.first().toObject().value(QLatin1String("uri")).toString();
+    setWorkspaceFolder(root.isEmpty() ? QString() : localPathOfUri(root));
     const QJsonObject capabilities = params.value(QLatin1String("capabilities")).toObject();
     client = ClientCapabilities::fromInitialize(capabilities);
     const QJsonArray encodings = capabilities.value(QLatin1String("general"))

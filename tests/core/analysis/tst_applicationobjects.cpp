@@ -87,6 +87,16 @@ void TestApplicationObjects::formDeclares_data()
                 " </customwidgets>\n")
         << QStringList{"save app::SaveButton widget 3"}
         << QStringList{"app--SaveButton<ActionButton", "ActionButton<QPushButton"} << QString();
+    QTest::newRow("the class a form is generated for derives from its top-level widget's")
+        << form(" <class>GenCertDialog</class>\n"
+                " <widget class=\"QDialog\" name=\"GenCertDialog\">\n"
+                "  <widget class=\"QWidget\" name=\"page\"/>\n"
+                " </widget>\n")
+        << QStringList{"GenCertDialog QDialog widget 4", "page QWidget widget 5"}
+        << QStringList{"GenCertDialog<QDialog"} << QString();
+    QTest::newRow("a form's class named as its widget's toolkit class declares nothing")
+        << form(" <class>QWidget</class>\n <widget class=\"QWidget\" name=\"Form\"/>\n")
+        << QStringList{"Form QWidget widget 4"} << QStringList() << QString();
     QTest::newRow("a widget without a name is no object")
         << form(" <widget class=\"QWidget\"><widget class=\"QLabel\" name=\"\"/></widget>\n")
         << QStringList() << QStringList() << QString();

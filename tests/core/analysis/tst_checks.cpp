@@ -2,7 +2,9 @@
 // SPDX-License-Identifier: MIT
 
 #include "analysis/applicationforms.h"
+#include "analysis/applicationobjects.h"
 #include "analysis/stylesheetlint.h"
+#include "embedded/applicationsources.h"
 #include "tokens/uniformtokens.h"
 
 #include <QDir>
@@ -17,7 +19,7 @@
 // there. The check runs as prismark-lint runs it, with the default checks beside it
 // (a suppression comment needs the check it silences). A check that reads design
 // tokens is given tests/checks/<id>.tokens.json, one that reads the application's
-// Designer forms tests/checks/<id>.ui.
+// Designer forms tests/checks/<id>.ui, one that reads its C++ classes tests/checks/<id>.h.
 class TestChecks : public QObject
 {
     Q_OBJECT
@@ -86,6 +88,14 @@ QVector<LintDiagnostic> lintWith(const QByteArray &bytes, const QString &path, c
         addApplicationForms(options, {form}, &warnings);
     if (!warnings.isEmpty())
         qFatal("%s", qPrintable(warnings.join(QLatin1Char('\n'))));
+    // A C++ header beside it: the application's classes, as a walk reads them.
+    QFile header(kFixtures.filePath(id + QStringLiteral(".h")));
+    if (header.open(QIODevice::ReadOnly)) {
+        SourceDeclarations sources;
+        sources.readCpp(QString::fromUtf8(header.readAll()), header.fileName());
+        auto objects = std::make_shared<ApplicationObjects>(sources.applicationObjects());
+        options.applicationObjects = objects;
+    }
     return lintStyleSheet(bytes, path, options);
 }
 

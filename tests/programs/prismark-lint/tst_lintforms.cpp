@@ -22,6 +22,7 @@ private slots:
     void listObjects_data();
     void listObjects();
     void listObjectsAsJson();
+    void aWalkKnowsTheApplication();
 
 private:
     std::unique_ptr<QTemporaryDir> project;
@@ -147,15 +148,19 @@ void TestLintForms::listObjects_data()
     QTest::addColumn<QString>("out");
     QTest::addColumn<QString>("err");
 
-    QTest::newRow("sorted by name, promoted classes with what they extend")
+    QTest::newRow("sorted by name, promoted classes with what they extend, then the classes")
         << QStringList{"--list-objects"} << QString() << 0
-        << "aboutDialog  QDialog                              ui/dialogs/about.ui:2\n"
-           "actionClose  QAction (action, not a widget)       ui/dialogs/about.ui:3\n"
-           "central      QWidget                              ui/main.ui:5\n"
-           "mainLayout   QVBoxLayout (layout, not a widget)   ui/main.ui:6\n"
-           "mainWindow   QMainWindow                          ui/main.ui:4\n"
-           "meter        VolumeMeter extends QWidget          ui/main.ui:11\n"
-           "saveButton   app::SaveButton extends QPushButton  ui/main.ui:8\n"
+        << "aboutDialog      QDialog                                 ui/dialogs/about.ui:2\n"
+           "actionClose      QAction (action, not a widget)          ui/dialogs/about.ui:3\n"
+           "central          QWidget                                 ui/main.ui:5\n"
+           "mainLayout       QVBoxLayout (layout, not a widget)      ui/main.ui:6\n"
+           "mainWindow       QMainWindow                             ui/main.ui:4\n"
+           "meter            VolumeMeter extends QWidget             ui/main.ui:11\n"
+           "saveButton       app::SaveButton extends QPushButton     ui/main.ui:8\n"
+           "\n"
+           "MainWindow       class extends QMainWindow (form class)  ui/main.ui:3\n"
+           "VolumeMeter      class extends QWidget (promoted)        ui/main.ui:22\n"
+           "app--SaveButton  class extends QPushButton (promoted)    ui/main.ui:18\n"
         << QString();
     QTest::newRow("the configuration in force for the file given")
         << QStringList{"--list-objects", "sub/a.qss"}
@@ -203,7 +208,83 @@ void TestLintForms::listObjectsAsJson()
     QCOMPARE(save.value(QStringLiteral("form")).toString(), QStringLiteral("ui/main.ui"));
     QCOMPARE(save.value(QStringLiteral("line")).toInt(), 8);
     QCOMPARE(objects.at(3).toObject().value(QStringLiteral("widget")).toBool(), false);
-    QCOMPARE(listing.value(QStringLiteral("classes")).toArray().size(), 2);
+    // The two promoted classes and the class the main form is generated for.
+    QCOMPARE(listing.value(QStringLiteral("classes")).toArray().size(), 3);
+}
+
+// An application's tree as a walk finds it: every class and name its sheet selects is
+// declared somewhere in it, but for the four faults the sheet's comments say.
+void TestLintForms::aWalkKnowsTheApplication()
+{
+    QTemporaryDir tree;
+    write(tree.filePath(QStringLiteral("ui/gencert.ui")),
+          "<ui version=\"4.0\">\n <class>GenCertDialog</class>\n"
+          " <widget class=\"QDialog\" name=\"GenCertDialog\">\n"
+          "  <widget class=\"QPushButton\" name=\"okButton\"/>\n </widget>\n</ui>\n");
+    write(tree.filePath(QStringLiteral("src/widgets.h")),
+          "namespace app {\n"
+          "class RSComboBox : public QComboBox { Q_OBJECT };\n"
+          "template <typename Base> class Hover : public Base {};\n"
+          "class HoverButton : public Hover<QPushButton> { Q_OBJECT };\n"
+          "class OpModeStatus : public RSComboBox { int x; };\n"
+          "}\n"
+          "class Model : public QObject { Q_OBJECT };\n");
+    write(tree.filePath(QStringLiteral("src/widgets.cpp")),
+          "void build(QWidget *w) { w->setObjectName(QStringLiteral(\"comboInner\")); }\n");
+    write(tree.filePath(QStringLiteral("tools/panel.py")),
+          "from PySide6.QtWidgets import QFrame\n"
+          "class FramedWidget(QFrame):\n    pass\n"
+          "class DeepFrame(FramedWidget):\n"
+          "    def __init__(self):\n        super().__init__(objectName=\"deepOne\")\n");
+    write(tree.filePath(QStringLiteral("res/a.png")), "png");
+    write(tree.filePath(QStringLiteral("res/app.qrc")),
+          "<RCC><qresource prefix=\"/icons\"><file>a.png</file></qresource></RCC>\n");
+    write(tree.filePath(QStringLiteral("style.qss")),
+          "GenCertDialog, app--RSComboBox, app--HoverButton { color: black; }\n"
+          "FramedWidget, DeepFrame, QObject[objectName^=\"trans_\"] { color: black; }\n"
+          "#okButton, #comboInner, #deepOne, QToolBar #qt_toolbar_ext_button { color: black; }\n"
+          "QCalendarWidget #qt_calendar_prevmonth { color: black; }\n"
+          "QLabel { image: url(:/icons/a.png); }\n"
+          "app--OpModeStatus { color: black; }  /* no Q_OBJECT */\n"
+          "Model, #okButon { color: black; }  /* no widget; a typo */\n"
+          "QLabel#qt_spinbox_lineedit { color: black; }  /* a line edit */\n"
+          "QPushButton { image: url(:/icons/b.png); }  /* in no .qrc */\n");
+    const ProgramRun run = runLint(
+        {QStringLiteral("--no-config"), QStringLiteral("--disable=contrast"), QStringLiteral(".")},
+        tree.path());
+    QStringList found;
+    for (const QString &line : run.out.split(QLatin1Char('\n'))) {
+        const int check = line.lastIndexOf(QLatin1String(" ["));
+        if (line.startsWith(QLatin1String("style.qss:")) && check > 0)
+            found.append(line.section(QLatin1Char(':'), 1, 2) + line.mid(check));
+    }
+    const QStringList faults{"6:1 [missing-q-object]", "7:1 [unknown-widget]",
+                             "7:9 [unknown-object-name]", "8:8 [unknown-object-name]",
+                             "9:22 [missing-resource]"};
+    QVERIFY2(found == faults, qPrintable(run.out));
+    QVERIFY2(!run.out.contains(QLatin1String("not checked: list")), qPrintable(run.out));
+
+    // "widgets" says what a class is, and wins over what the walk read of it.
+    write(tree.filePath(QStringLiteral(".prismark-lint.json")),
+          R"({"widgets": {"app--OpModeStatus": "QComboBox"}, "checks": {"contrast": "off"}})");
+    const ProgramRun configured = runLint({QStringLiteral(".")}, tree.path());
+    QVERIFY2(!configured.out.contains(QLatin1String("missing-q-object")),
+             qPrintable(configured.out));
+    QVERIFY2(configured.out.contains(QLatin1String("style.qss:7:9: warning: \"#okButon\"")),
+             qPrintable(configured.out));
+
+    // The folder's classes, listed with their bases and where each is declared.
+    const ProgramRun listed = runLint(
+        {QStringLiteral("--no-config"), QStringLiteral("--list-objects"), QStringLiteral(".")},
+        tree.path());
+    QCOMPARE(listed.exitCode, 0);
+    QVERIFY2(listed.out.contains(QRegularExpression(
+                 "\napp--OpModeStatus +class extends app--RSComboBox \\(C\\+\\+, no Q_OBJECT\\) +"
+                 "src/widgets.h:5\n")),
+             qPrintable(listed.out));
+    QVERIFY2(listed.out.contains(QRegularExpression(
+                 "\nDeepFrame +class extends FramedWidget \\(Python\\) +tools/panel.py:4\n")),
+             qPrintable(listed.out));
 }
 
 QTEST_GUILESS_MAIN(TestLintForms)

@@ -43,6 +43,7 @@ private slots:
     void savedDocumentIsCheckedAgain();
     void eachDocumentUnderItsOwnConfiguration();
     void formsConfiguredNameTheObjects();
+    void theWorkspaceFolderIsTheApplication();
     void coloursAndPresentations();
     void quickFixAppliedAndRechecked_data();
     void quickFixAppliedAndRechecked();
@@ -514,6 +515,51 @@ void TestLsp::formsConfiguredNameTheObjects()
         QCOMPARE(save->toObject().value(QLatin1String("detail")).toString(),
                  QStringLiteral("QPushButton in main.ui:2"));
     }
+}
+
+void TestLsp::theWorkspaceFolderIsTheApplication()
+{
+    // Without a configuration, the workspace folder's sources are the application's, as
+    // a walk of it learns them, and a source changed on disk is read again.
+    QTemporaryDir root;
+    QVERIFY(QDir(root.path()).mkpath(QStringLiteral("src")));
+    const auto put = [&root](const QString &name, const QByteArray &bytes) {
+        QFile file(root.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+    };
+    put(QStringLiteral("src/combo.h"), "class StatusCombo : public QComboBox { Q_OBJECT };\n");
+    put(QStringLiteral("src/panel.py"), "w = QFrame(objectName=\"deepOne\")\n");
+    const QString uri = QUrl::fromLocalFile(root.filePath(QStringLiteral("app.qss"))).toString();
+    Client client;
+    client.call(QStringLiteral("initialize"),
+                QJsonObject{{"capabilities", QJsonObject()},
+                            {"rootUri", QUrl::fromLocalFile(root.path()).toString()}});
+    client.notify(QStringLiteral("initialized"), QJsonObject());
+    client.open(QStringLiteral("#deepOne, #deepOn { color: black; }\nStat"), uri);
+    QStringList names;
+    for (const QJsonValue &found : client.diagnosticsFor(uri)["params"]["diagnostics"].toArray()) {
+        if (found["code"].toString() == QLatin1String("unknown-object-name"))
+            names.append(rangeText(found["range"].toObject()));
+    }
+    QCOMPARE(names, QStringList{QStringLiteral("0:11-0:17")});
+    const auto offered = [&](const QString &label) {
+        const QJsonObject params{{"textDocument", QJsonObject{{"uri", uri}}},
+                                 {"position", QJsonObject{{"line", 1}, {"character", 4}}}};
+        const QJsonArray items =
+            client.result("textDocument/completion", params)["items"].toArray();
+        const auto item = std::find_if(items.begin(), items.end(), [&](const QJsonValue &each) {
+            return each.toObject().value(QLatin1String("label")).toString() == label;
+        });
+        return item == items.end() ? QString()
+                                   : item->toObject().value(QLatin1String("detail")).toString();
+    };
+    QCOMPARE(offered(QStringLiteral("StatusCombo")),
+             QStringLiteral("extends QComboBox in combo.h:1"));
+    QVERIFY(offered(QStringLiteral("LevelCombo")).isEmpty());
+    put(QStringLiteral("src/level.h"), "class LevelCombo : public StatusCombo { Q_OBJECT };\n");
+    QCOMPARE(offered(QStringLiteral("LevelCombo")),
+             QStringLiteral("extends StatusCombo in level.h:1"));
 }
 
 void TestLsp::coloursAndPresentations()
