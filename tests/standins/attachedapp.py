@@ -6,7 +6,8 @@ as in attachedappnames.h.
 With --quit-when-painted (for the benchmark) it sets no sheet of its own, and once
 its window is first painted prints "painted NS" (the monotonic clock then) and ends.
 With --child-environment FILE it first runs a child process that writes the
-environment it was given to FILE, which appears whole."""
+environment it was given to FILE, which appears whole. With --unnamed no window or
+widget has an object name; with --bare its label and button are hidden."""
 import os
 import subprocess
 import sys
@@ -33,18 +34,29 @@ quit_when_painted = "--quit-when-painted" in sys.argv
 if not quit_when_painted:
     application.setStyleSheet(OWN_SHEET)
 
+named = "--unnamed" not in sys.argv
+
+
+def set_name(widget, name):
+    if named:
+        widget.setObjectName(name)
+
+
 window = QtWidgets.QMainWindow()
-window.setObjectName("attachedMain")
+set_name(window, "attachedMain")
 central = QtWidgets.QWidget()
 layout = QtWidgets.QVBoxLayout(central)
 label = QtWidgets.QLabel("own sheet")
-label.setObjectName("ownSheetLabel")
+set_name(label, "ownSheetLabel")
 label.setStyleSheet("background: rgb(0, 0, 255);")
 label.setMinimumHeight(60)
 layout.addWidget(label)
 button = QtWidgets.QPushButton("Pick me")
-button.setObjectName("pickMe")
+set_name(button, "pickMe")
 layout.addWidget(button)
+if "--bare" in sys.argv:
+    label.hide()
+    button.hide()
 for signal, name in ((button.pressed, "pressed"), (button.released, "released"),
                      (button.clicked, "clicked")):
     signal.connect(lambda *_, name=name: print("handler ran: " + name, file=sys.stderr,
@@ -91,7 +103,7 @@ if quit_when_painted:
 window.show()
 
 dialog = QtWidgets.QDialog(window)
-dialog.setObjectName("attachedDialog")
+set_name(dialog, "attachedDialog")
 dialog.resize(200, 120)
 QtCore.QTimer.singleShot(300, dialog.show)
 QtCore.QTimer.singleShot(600, lambda: application.setStyleSheet(OWN_SHEET + "\n"))
