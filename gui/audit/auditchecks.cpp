@@ -114,5 +114,6 @@ AuditReportContent reportContent(const AuditReport &report)
     content.totals = QStringLiteral("%1 warnings in %2 themes")
                          .arg(report.findings.size())
                          .arg(report.themeCount);
+    addNothingAudited(&content, report.unaudited);
     return content;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 // The states --audit renders, in strip order.
@@ -95,6 +96,8 @@ struct AuditReport
     QVector<AuditFinding> findings;
     QVector<AuditGap> gaps;
     int themeCount = 0;
+    // The themes (or application runs) in which not one widget was audited.
+    QStringList unaudited;
     QString version;
 };
 

@@ -57,6 +57,31 @@ QString auditSarif(const AuditReportContent &content)
 
 } // namespace
 
+void addNothingAudited(AuditReportContent *content, const QStringList &unaudited)
+{
+    if (unaudited.isEmpty())
+        return;
+    for (const QString &theme : unaudited) {
+        ReportFinding finding;
+        finding.file = theme;
+        finding.level = QStringLiteral("error");
+        finding.ruleId = QLatin1String(kNothingAuditedId);
+        finding.message =
+            QStringLiteral("%1: nothing audited, not one visible, enabled widget to audit")
+                .arg(theme);
+        finding.logicalName = theme;
+        content->findings.append(finding);
+    }
+    content->rules.append(ReportRule{
+        QLatin1String(kNothingAuditedId),
+        QStringLiteral("Not one widget was audited: no window or tab showed a visible, enabled "
+                       "widget the audit looks at, so nothing was judged."),
+        {},
+        QStringLiteral("error")});
+    content->totals +=
+        QStringLiteral(", nothing audited in %1").arg(unaudited.join(QStringLiteral(", ")));
+}
+
 const AuditReportFormats &auditReportFormats()
 {
     static const AuditReportFormats formats{

@@ -28,6 +28,15 @@ struct AuditReportContent
     QString totals;
 };
 
+// The rule id under which the reports say that a theme or an application's run had
+// not one widget to audit.
+constexpr char kNothingAuditedId[] = "nothing-audited";
+
+// Adds to content, for each of these themes (or runs), an error finding that says
+// nothing was audited there, and says so in the totals, so that no format reads an
+// empty run as a pass.
+void addNothingAudited(AuditReportContent *content, const QStringList &unaudited);
+
 using AuditReportFormat = ReportFormat<AuditReportContent>;
 using AuditReportFormats = ReportFormats<AuditReportContent>;
 

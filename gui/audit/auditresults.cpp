@@ -38,6 +38,7 @@ const QString kLine = QStringLiteral("line");
 const QString kColumn = QStringLiteral("column");
 const QString kNamesState = QStringLiteral("namesState");
 const QString kImage = QStringLiteral("image");
+const QString kNothingAudited = QStringLiteral("nothingAudited");
 
 constexpr AuditState kStates[] = {AuditState::Normal, AuditState::Hover,    AuditState::Pressed,
                                   AuditState::Focus,  AuditState::Disabled, AuditState::Checked};
@@ -259,7 +260,8 @@ QByteArray auditResultsJson(const AuditResults &results,
         {kWcag, wcagFindings(results.wcag, store)},
         {kGaps, gapEntries(results.states.gaps)},
         {kTextGaps, gapEntries(results.wcag.gaps.mid(results.states.gaps.size()))},
-        {kStrips, strips}};
+        {kStrips, strips},
+        {kNothingAudited, !results.states.unaudited.isEmpty()}};
     return QJsonDocument(document).toJson(QJsonDocument::Compact);
 }
 
@@ -281,6 +283,8 @@ bool readAuditResults(const QByteArray &json, const QString &theme,
     AuditResults read;
     read.wcag.themes << theme;
     read.states.themeCount = 1;
+    if (Entry{&root}.flag(kNothingAudited))
+        read.states.unaudited = read.wcag.unaudited = QStringList{theme};
     for (const Entry &entry : entries(root, kFindings)) {
         AuditFinding finding;
         if (!readState(entry, &finding.state) || !readCheck(entry, &finding.check))

@@ -36,9 +36,10 @@ QVector<AuditFinding> StateAudit::auditPage(QWidget *page, const QString &theme,
 
 QVector<QWidget *> StateAudit::beginPage(QWidget *page)
 {
+    currentPage = page;
     const QVector<QWidget *> widgets = auditedWidgets(page, observer);
     if (observer)
-        observer->beginTab(widgets);
+        observer->beginTab(page, widgets);
     return widgets;
 }
 
@@ -56,13 +57,14 @@ QVector<AuditFinding> StateAudit::auditWidget(QWidget *widget, const QString &th
     if (drive == AuditDrive::Input && !topLevel->isActiveWindow())
         QApplication::setActiveWindow(topLevel);
     QVector<AuditFinding> findings;
+    const QString name = auditedWidgetName(widget, currentPage);
     {
         CheckHold hold(widget);
         const auto report = [&](AuditState state, AuditCheckIndex check, const QString &figures) {
             AuditFinding found;
             found.theme = theme;
             found.tab = tabFile;
-            found.object = widget->objectName();
+            found.object = name;
             found.state = state;
             found.check = check;
             found.figures = figures;
@@ -71,7 +73,7 @@ QVector<AuditFinding> StateAudit::auditWidget(QWidget *widget, const QString &th
             findings << found;
         };
         const auto gap = [&](AuditState state, const QString &part, const QString &reason) {
-            gaps.append({theme, tabFile, widget->objectName(), state, part, reason});
+            gaps.append({theme, tabFile, name, state, part, reason});
         };
         WidgetStates states(renderArea, topLevel, widget, scale, report, observer, drive, gap);
         if (!isInteractive(widget)) {
@@ -87,7 +89,7 @@ QVector<AuditFinding> StateAudit::auditWidget(QWidget *widget, const QString &th
         states.disabled();
         if (hold.checkable())
             states.checked(hold);
-        *strip = {widget->objectName(), states.strip()};
+        *strip = {name, states.strip()};
     }
     // The quiet drive leaves the application's own posted work to its event loop.
     if (drive == AuditDrive::Input)

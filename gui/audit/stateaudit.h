@@ -8,6 +8,7 @@
 #include "audit/stateobserver.h"
 
 #include <QImage>
+#include <QPointer>
 #include <QRect>
 #include <QString>
 #include <QVector>
@@ -24,7 +25,7 @@ public:
     // topLevel is the window the audited pages stand in, shown; renderArea draws it.
     StateAudit(QWidget *topLevel, AreaRender renderArea, qreal scale);
 
-    // Every widget of the page that is visible, enabled, named and interactive;
+    // Every widget of the page that is visible, enabled and interactive;
     // findings are stamped with theme and tab. rules, when given, locates each
     // finding in the author's sheet.
     QVector<AuditFinding> auditPage(QWidget *page, const QString &theme, const QString &tabFile,
@@ -46,6 +47,8 @@ private:
     AreaRender renderArea;
     qreal scale;
     StateObserver *observer = nullptr;
+    // The page begun last, from which its widgets are named.
+    QPointer<QWidget> currentPage;
     AuditDrive drive = AuditDrive::Input;
     QVector<AuditGap> gaps;
 };

@@ -35,7 +35,7 @@ class StateObserver
 {
 public:
     virtual ~StateObserver() = default;
-    // Every widget of the tab that will be observed, before the first.
-    virtual void beginTab(const QVector<QWidget *> &widgets) = 0;
+    // Every widget of the tab (page) that will be observed, before the first.
+    virtual void beginTab(QWidget *page, const QVector<QWidget *> &widgets) = 0;
     virtual void observe(const ObservedState &state) = 0;
 };

@@ -3,6 +3,7 @@
 
 #include "audit/steppedaudit.h"
 
+#include "audit/auditedwidgets.h"
 #include "audit/auditrules.h"
 
 #include <QCoreApplication>
@@ -76,6 +77,8 @@ void SteppedAudit::finish()
     wcag.findings += wcagAudit.takeFindings();
     // What the state audit left out, the WCAG audit could not measure either.
     wcag.gaps = states.gaps + wcagAudit.takeGaps();
+    if (auditedCount == 0)
+        states.unaudited = wcag.unaudited = QStringList{theme};
     emit finished();
 }
 
@@ -119,7 +122,8 @@ bool SteppedAudit::step()
     const AuditedPage &page = pages[pageIndex];
     if (!widget || !page.page || !widget->isVisible())
         return true;
-    emit progressed(page.name, widget->objectName());
+    emit progressed(page.name, auditedWidgetName(widget, page.page));
+    ++auditedCount;
     StateStrip strip;
     states.findings += stateAudit->auditWidget(widget, theme, page.name, rules.get(), &strip);
     pageStrips.last().second.append(strip);

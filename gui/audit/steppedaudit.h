@@ -49,7 +49,8 @@ public:
     bool isRunning() const { return running; }
 
     // Once finished: the WCAG report's gaps are the state report's and then those
-    // of the texts it could not show.
+    // of the texts it could not show; when not one widget was audited, both list
+    // the theme as unaudited.
     const AuditReport &stateReport() const { return states; }
     const WcagReport &wcagReport() const { return wcag; }
     // Each page's strips, in page order, by the page's name.
@@ -76,6 +77,8 @@ private:
     int pageIndex = -1;
     QVector<QPointer<QWidget>> widgets;
     int widgetIndex = 0;
+    // Widgets audited so far, of every page.
+    int auditedCount = 0;
     AuditReport states;
     WcagReport wcag;
     QVector<QPair<QString, QVector<StateStrip>>> pageStrips;

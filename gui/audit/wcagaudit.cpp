@@ -4,6 +4,7 @@
 #include "audit/wcagaudit.h"
 
 #include "analysis/contrastratio.h"
+#include "audit/auditedwidgets.h"
 #include "audit/auditrules.h"
 #include "audit/controlparts.h"
 #include "audit/renderedcontrast.h"
@@ -269,8 +270,9 @@ void WcagAudit::setTab(const QString &themeName, const QString &tabName,
     rules = sheetRules;
 }
 
-void WcagAudit::beginTab(const QVector<QWidget *> &widgets)
+void WcagAudit::beginTab(QWidget *tabPage, const QVector<QWidget *> &widgets)
 {
+    page = tabPage;
     targets.clear();
     for (QWidget *widget : widgets)
         for (const ControlPart &part : targetParts(widget))
@@ -308,6 +310,7 @@ void WcagAudit::auditTitleBar(QWidget *window, const std::function<QImage(const 
     QWidget *bar = window->findChild<QWidget *>(ShellObjectNames::titleBar);
     if (!bar || !bar->isVisible())
         return;
+    page = bar;
     QVector<QPushButton *> buttons;
     QVector<QRectF> rects;
     for (QPushButton *button : bar->findChildren<QPushButton *>())
@@ -398,7 +401,7 @@ void WcagAudit::add(const ObservedState &state, WcagCriterionIndex criterion, Wc
     WcagFinding finding;
     finding.theme = theme;
     finding.tab = tab;
-    finding.object = state.widget->objectName();
+    finding.object = auditedWidgetName(state.widget, page);
     finding.state = state.state;
     finding.criterion = criterion;
     finding.severity = severity;
@@ -440,7 +443,7 @@ void WcagAudit::textContrast(const ObservedState &state)
     QStringList leftOut;
     const QVector<ShownText> texts = shownTexts(widget, state.state, state.drive, &leftOut);
     for (const QString &part : qAsConst(leftOut))
-        gaps.append({theme, tab, widget->objectName(), state.state, part,
+        gaps.append({theme, tab, auditedWidgetName(widget, page), state.state, part,
                      QStringLiteral("showing it would run the application's own code")});
     for (const ShownText &text : texts) {
         QImage withText = state.image;

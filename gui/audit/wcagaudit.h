@@ -9,6 +9,7 @@
 #include <QFont>
 #include <QHash>
 #include <QImage>
+#include <QPointer>
 #include <QRect>
 #include <QVector>
 
@@ -40,7 +41,7 @@ class WcagAudit : public StateObserver
 public:
     // Findings are stamped with these until the next call; rules may be null.
     void setTab(const QString &theme, const QString &tab, const AuditRules *rules);
-    void beginTab(const QVector<QWidget *> &widgets) override;
+    void beginTab(QWidget *page, const QVector<QWidget *> &widgets) override;
     void observe(const ObservedState &state) override;
     // 2.5.8 for the window's own title-bar buttons, outside every tab; render gives
     // an area of the window (in window coordinates) at the audit's scale.
@@ -67,6 +68,8 @@ private:
     QString theme;
     QString tab;
     const AuditRules *rules = nullptr;
+    // The tab begun last, or the title bar: its widgets' names start there.
+    QPointer<QWidget> page;
     // Every target of the tab, in window coordinates, by widget.
     QVector<QPair<QWidget *, QRectF>> targets;
     QWidget *normalOf = nullptr;

@@ -102,9 +102,18 @@ QString wcagFindingLine(const WcagFinding &finding)
     return line + QStringLiteral("; painted by ") + where;
 }
 
+QString wcagVerdictText(const WcagVerdict &verdict)
+{
+    if (verdict.failures)
+        return QStringLiteral("fail %1").arg(verdict.failures);
+    return verdict.audited ? QStringLiteral("pass") : QStringLiteral("nothing audited");
+}
+
 QVector<WcagVerdict> wcagVerdicts(const WcagReport &report, const QString &theme)
 {
     QVector<WcagVerdict> verdicts(wcagCriteria().size());
+    for (WcagVerdict &verdict : verdicts)
+        verdict.audited = !report.unaudited.contains(theme);
     for (const WcagFinding &finding : report.findings) {
         if (finding.theme != theme)
             continue;
@@ -128,8 +137,7 @@ QString wcagSummaryTable(const WcagReport &report)
         const QVector<WcagVerdict> verdicts = wcagVerdicts(report, theme);
         for (int index = 0; index < verdicts.size(); ++index) {
             const WcagVerdict &verdict = verdicts[index];
-            QString cell = verdict.passes() ? QStringLiteral("pass")
-                                            : QStringLiteral("fail %1").arg(verdict.failures);
+            QString cell = wcagVerdictText(verdict);
             if (verdict.advice)
                 cell += QStringLiteral(" +%1 advice").arg(verdict.advice);
             rows[index] << cell;
@@ -176,5 +184,6 @@ AuditReportContent reportContent(const WcagReport &report)
                          .arg(failures)
                          .arg(report.findings.size() - failures)
                          .arg(report.themes.size());
+    addNothingAudited(&content, report.unaudited);
     return content;
 }

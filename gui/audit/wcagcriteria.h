@@ -69,7 +69,8 @@ struct WcagReport
 {
     QVector<WcagFinding> findings;
     QVector<AuditGap> gaps;
-    QStringList themes; // every theme audited, findings or none, in order
+    QStringList themes;    // every theme audited, findings or none, in order
+    QStringList unaudited; // those of them in which not one widget was audited
     QString version;
 };
 
@@ -79,8 +80,13 @@ struct WcagVerdict
 {
     int failures = 0;
     int advice = 0;
-    bool passes() const { return failures == 0; }
+    // False where not one widget of the theme was audited: nothing passed either.
+    bool audited = true;
+    bool passes() const { return failures == 0 && audited; }
 };
+
+// "pass", "fail N" or "nothing audited", as the table and the page give a verdict.
+QString wcagVerdictText(const WcagVerdict &verdict);
 
 QVector<WcagVerdict> wcagVerdicts(const WcagReport &report, const QString &theme);
 // The table of criteria × themes that ends the text report and heads the page.

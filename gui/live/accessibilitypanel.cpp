@@ -146,10 +146,14 @@ void AccessibilityPanel::finished()
     for (int column = 0; column < RuleColumn; ++column)
         findingsTree->resizeColumnToContents(column);
     checkButton->setText(tr("Check accessibility"));
-    statusLabel->setText(tr("%1 failures, %2 advice, %3 not audited.")
-                             .arg(failures)
-                             .arg(report.findings.size() - failures)
-                             .arg(report.gaps.size()));
+    if (!report.unaudited.isEmpty())
+        statusLabel->setText(tr("Nothing audited: not one visible, enabled widget to audit in "
+                                "what is shown."));
+    else
+        statusLabel->setText(tr("%1 failures, %2 advice, %3 not audited.")
+                                 .arg(failures)
+                                 .arg(report.findings.size() - failures)
+                                 .arg(report.gaps.size()));
     emit checkFinished();
 }
 
@@ -158,6 +162,11 @@ void AccessibilityPanel::markStale()
     if (!isChecking() && findingsTree->topLevelItemCount() > 0)
         statusLabel->setText(tr("The sheet changed since this check; check again for its "
                                 "findings."));
+}
+
+QString AccessibilityPanel::status() const
+{
+    return statusLabel->text();
 }
 
 QStringList AccessibilityPanel::rowTexts() const

@@ -36,6 +36,8 @@ public:
     // Each row's cells (criterion, level, result, widget, state, value, rule),
     // tab-separated, in list order.
     QStringList rowTexts() const;
+    // What the line above the list says: the counts, or that nothing was audited.
+    QString status() const;
 
 signals:
     // A finding's rule was activated: its file, line and column.

@@ -75,15 +75,18 @@ int reportAudit(const ShotOptions &options, const AuditReport &report, const Wca
         return ShotInputOutputError;
     if (options.listFiles)
         writer.printWrittenFiles();
+    // A failure found is the answer; else a theme or run with nothing audited is no
+    // success, whatever the others found.
+    const int empty = report.unaudited.isEmpty() ? ShotSuccess : ShotNothingAudited;
     if (options.wcag) {
         std::fputs(qUtf8Printable(options.auditFormat->write(reportContent(wcagReport))), stdout);
         for (const WcagFinding &finding : wcagReport.findings)
             if (finding.severity == WcagSeverity::Failure)
                 return ShotDifferences;
-        return ShotSuccess;
+        return empty;
     }
     std::fputs(qUtf8Printable(options.auditFormat->write(reportContent(report))), stdout);
-    return report.findings.isEmpty() ? ShotSuccess : ShotDifferences;
+    return report.findings.isEmpty() ? empty : ShotDifferences;
 }
 
 } // namespace
@@ -115,6 +118,7 @@ int runStateAudit(ShotRenderer &renderer, const ShotOptions &options, const Shot
                 sheetText, theme.sheetPath,
                 QString::fromLatin1(QApplication::style()->metaObject()->className()));
         wcagReport.themes << theme.folder;
+        int audited = 0;
         for (const TabChoice &choice : subjects.tabs) {
             progress.step(theme.name + QLatin1Char('/') + choice.file);
             QVector<StateStrip> strips;
@@ -123,8 +127,13 @@ int runStateAudit(ShotRenderer &renderer, const ShotOptions &options, const Shot
             report.findings += stateAudit.auditPage(renderer.tabPage(choice.tab), theme.folder,
                                                     choice.file, rules.get(), &strips);
             wcagReport.findings += wcagAudit.takeFindings();
+            audited += int(strips.size());
             if (!writeStrips(options, theme.folder, choice.file, strips, writer))
                 return ShotInputOutputError;
+        }
+        if (audited == 0) {
+            report.unaudited << theme.folder;
+            wcagReport.unaudited << theme.folder;
         }
         if (options.wcag && auditsGallery(subjects)) {
             wcagAudit.setTab(theme.folder, kTitleBar, rules.get());
@@ -183,6 +192,8 @@ int runAppAudit(const ShotOptions &options)
         all.wcag.findings += results.wcag.findings;
         all.wcag.gaps += results.wcag.gaps;
         all.wcag.themes += results.wcag.themes;
+        all.states.unaudited += results.states.unaudited;
+        all.wcag.unaudited += results.wcag.unaudited;
     }
     all.states.version = all.wcag.version = QCoreApplication::applicationVersion();
     return reportAudit(options, all.states, all.wcag, writer);

@@ -28,7 +28,9 @@ const char kExitCodeHelp[] = "Exit codes:\n"
                              "     with PROGRAM, also: the toolkit rejected SHEET\n"
                              "  4  PROGRAM was not found, is no Qt application prismark-shot can\n"
                              "     attach to (said within 10 s), ended before its windows were\n"
-                             "     rendered or showed none; it is stopped\n";
+                             "     rendered or showed none; it is stopped\n"
+                             "  5  --audit: not one widget to audit, in a theme or in\n"
+                             "     PROGRAM's windows (and no failure found elsewhere)\n";
 
 // Gallery options that mean nothing for an application of the author's.
 const char *const kGalleryOnlyOptions[] = {"theme", "sheet",    "tab",          "form",

@@ -25,6 +25,8 @@ enum ShotExitCode : int
     ShotInputOutputError = 3,
     // -- PROGRAM: it could not be started, attached to or rendered.
     ShotNotAttached = 4,
+    // --audit: not one widget to audit in a theme, or in the application's windows.
+    ShotNothingAudited = 5,
 };
 
 // What the command line asks prismark-shot to do, read and checked without

@@ -55,9 +55,7 @@ QString criteriaTable(const WcagReport &report, const QString &theme)
                     .arg(QLatin1String(criterion.number), wcagUnderstandingUrl(criterion),
                          escaped(QLatin1String(criterion.name)), QLatin1String(criterion.level),
                          verdict.passes() ? QStringLiteral("pass") : QStringLiteral("fail"),
-                         verdict.passes() ? QStringLiteral("pass")
-                                          : QStringLiteral("fail %1").arg(verdict.failures),
-                         QString::number(verdict.advice));
+                         wcagVerdictText(verdict), QString::number(verdict.advice));
     }
     return html + QStringLiteral("</tbody></table>\n");
 }
@@ -99,15 +97,16 @@ QString wcagPageHtml(const WcagReport &report, const QString &theme)
         findings += findingSection(finding, index++);
         (finding.severity == WcagSeverity::Failure ? failures : advice) += 1;
     }
+    QString summary = QStringLiteral("%1 failures, %2 advice").arg(failures).arg(advice);
+    if (report.unaudited.contains(theme))
+        summary += QStringLiteral("; nothing audited, not one visible, enabled widget to audit");
     return QStringLiteral("<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">"
                           "<title>WCAG 2.2 audit: %1</title><style>%2</style></head><body>\n"
                           "<h1>WCAG 2.2 audit: %1</h1>\n%3"
-                          "<p id=\"summary\">%4 failures, %5 advice</p>\n<h2>Findings</h2>\n%6"
-                          "<script>%7</script></body></html>\n")
-        .arg(escaped(theme), QLatin1String(kStyle), criteriaTable(report, theme))
-        .arg(failures)
-        .arg(advice)
-        .arg(findings, QLatin1String(kScript));
+                          "<p id=\"summary\">%4</p>\n<h2>Findings</h2>\n%5"
+                          "<script>%6</script></body></html>\n")
+        .arg(escaped(theme), QLatin1String(kStyle), criteriaTable(report, theme), summary, findings,
+             QLatin1String(kScript));
 }
 
 bool writeWcagPages(const WcagReport &report, const QString &folder, ImageWriter &writer)

@@ -8,7 +8,8 @@
 // With --quit-when-painted (for the benchmark) it sets no sheet of its own, and once
 // its window is first painted prints "painted NS" (the monotonic clock then) and ends.
 // With --child-environment FILE it first runs a child process that writes the
-// environment it was given to FILE, which appears whole.
+// environment it was given to FILE, which appears whole. With --unnamed no window or
+// widget has an object name; with --bare its label and button are hidden.
 
 #include "standins/attachedappnames.h"
 
@@ -93,19 +94,28 @@ int main(int argc, char *argv[])
         writeChildEnvironment(application.arguments().value(childEnvironment + 1));
     if (!quitWhenPainted)
         application.setStyleSheet(QString::fromLatin1(AttachedApp::ownSheet));
+    const bool named = !application.arguments().contains(QLatin1String(AttachedApp::unnamedOption));
+    const auto setName = [named](QObject *object, const char *name) {
+        if (named)
+            object->setObjectName(QLatin1String(name));
+    };
 
     QMainWindow window;
-    window.setObjectName(QLatin1String(AttachedApp::mainName));
+    setName(&window, AttachedApp::mainName);
     auto *central = new QWidget;
     auto *layout = new QVBoxLayout(central);
     auto *label = new QLabel(QStringLiteral("own sheet"));
-    label->setObjectName(QLatin1String(AttachedApp::labelName));
+    setName(label, AttachedApp::labelName);
     label->setStyleSheet(QString::fromLatin1(AttachedApp::labelSheet));
     label->setMinimumHeight(60);
-    layout->addWidget(label);
     auto *button = new QPushButton(QStringLiteral("Pick me"));
-    button->setObjectName(QLatin1String(AttachedApp::buttonName));
+    setName(button, AttachedApp::buttonName);
+    layout->addWidget(label);
     layout->addWidget(button);
+    if (application.arguments().contains(QLatin1String(AttachedApp::bareOption))) {
+        label->hide();
+        button->hide();
+    }
     for (const auto &[signal, name] : {std::pair{&QPushButton::pressed, "pressed"},
                                        std::pair{&QPushButton::released, "released"}})
         QObject::connect(button, signal, [name = name] {
@@ -127,7 +137,7 @@ int main(int argc, char *argv[])
     window.show();
 
     QDialog dialog(&window);
-    dialog.setObjectName(QLatin1String(AttachedApp::dialogName));
+    setName(&dialog, AttachedApp::dialogName);
     dialog.resize(200, 120);
     QTimer::singleShot(300, &dialog, &QDialog::show);
     // Applications set their sheet again (a setting changed, a plugin loaded).

@@ -6,7 +6,8 @@ come from attachedappnames.h, through the module the build makes of it beside th
 With --quit-when-painted (for the benchmark) it sets no sheet of its own, and once
 its window is first painted prints "painted NS" (the monotonic clock then) and ends.
 With --child-environment FILE it first runs a child process that writes the
-environment it was given to FILE, which appears whole."""
+environment it was given to FILE, which appears whole. With --unnamed no window or
+widget has an object name; with --bare its label and button are hidden."""
 import os
 import subprocess
 import sys
@@ -14,7 +15,8 @@ import time
 
 # The names module beside this copy stays as the build made it: no bytecode beside it.
 sys.dont_write_bytecode = True
-from attachedappnames import buttonName, dialogName, handlerRan, labelName, labelSheet, mainName, ownSheet
+from attachedappnames import (bareOption, buttonName, dialogName, handlerRan, labelName,
+                              labelSheet, mainName, ownSheet, unnamedOption)
 
 binding = sys.argv[1]
 if binding == "pyqt5":
@@ -35,18 +37,29 @@ quit_when_painted = "--quit-when-painted" in sys.argv
 if not quit_when_painted:
     application.setStyleSheet(ownSheet)
 
+named = unnamedOption not in sys.argv
+
+
+def set_name(widget, name):
+    if named:
+        widget.setObjectName(name)
+
+
 window = QtWidgets.QMainWindow()
-window.setObjectName(mainName)
+set_name(window, mainName)
 central = QtWidgets.QWidget()
 layout = QtWidgets.QVBoxLayout(central)
 label = QtWidgets.QLabel("own sheet")
-label.setObjectName(labelName)
+set_name(label, labelName)
 label.setStyleSheet(labelSheet)
 label.setMinimumHeight(60)
 layout.addWidget(label)
 button = QtWidgets.QPushButton("Pick me")
-button.setObjectName(buttonName)
+set_name(button, buttonName)
 layout.addWidget(button)
+if bareOption in sys.argv:
+    label.hide()
+    button.hide()
 for signal, name in ((button.pressed, "pressed"), (button.released, "released"),
                      (button.clicked, "clicked")):
     signal.connect(lambda *_, name=name: print(handlerRan + name, file=sys.stderr,
@@ -93,7 +106,7 @@ if quit_when_painted:
 window.show()
 
 dialog = QtWidgets.QDialog(window)
-dialog.setObjectName(dialogName)
+set_name(dialog, dialogName)
 dialog.resize(200, 120)
 QtCore.QTimer.singleShot(300, dialog.show)
 QtCore.QTimer.singleShot(600, lambda: application.setStyleSheet(ownSheet + "\n"))

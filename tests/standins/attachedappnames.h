@@ -17,5 +17,9 @@ constexpr char ownSheet[] = "QMainWindow, QDialog { background: rgb(0, 160, 0); 
 constexpr char labelSheet[] = "background: rgb(0, 0, 255);";
 // Written to standard error, with the signal's name, whenever the button's handlers run.
 constexpr char handlerRan[] = "handler ran: ";
+// Options: no object name on any window or widget, as most applications leave them;
+// the windows without their label and button, nothing in them to audit.
+constexpr char unnamedOption[] = "--unnamed";
+constexpr char bareOption[] = "--bare";
 
 } // namespace AttachedApp

@@ -127,6 +127,16 @@ void TestAuditResults::readsBackWhatWasWritten()
     QCOMPARE(read.strips.size(), 1);
     QCOMPARE(read.strips.first().second.first().object, QStringLiteral("okButton"));
     QCOMPARE(read.strips.first().second.first().image.pixel(0, 0), qRgb(0, 0, 200));
+    QCOMPARE(read.wcag.unaudited, QStringList());
+    // A run that audited nothing is said so under the theme it is read for.
+    AuditResults empty;
+    empty.states.unaudited = empty.wcag.unaudited = QStringList{QString()};
+    QVERIFY(readAuditResults(
+        auditResultsJson(empty, [&shelf](const QImage &image) { return shelf.store(image); }),
+        QStringLiteral("app/app"), [&shelf](const QString &name) { return shelf.load(name); },
+        &again, &error));
+    QCOMPARE(again.states.unaudited, QStringList{QStringLiteral("app/app")});
+    QCOMPARE(again.wcag.unaudited, QStringList{QStringLiteral("app/app")});
 }
 
 void TestAuditResults::strangeDocuments_data()

@@ -31,6 +31,8 @@ private slots:
     void plantedFaultIsListed_data();
     void plantedFaultIsListed();
     void checkAfterASaveListsTheNewSheet();
+    void unnamedWidgetsAreListedByPlace();
+    void nothingToCheckIsSaid();
     void galleryChecksTheTabShown();
 
 private:
@@ -177,6 +179,35 @@ void TestAccessibilityCheck::checkAfterASaveListsTheNewSheet()
     sheet->apply();
     QTRY_COMPARE(qApp->styleSheet().count(QStringLiteral("QPushButton:focus")), 1);
     QCOMPARE(rowsOf(check(), row), QStringList());
+}
+
+// An application that names none of its widgets, as most do: each is checked, and
+// listed by its window's class and its place.
+void TestAccessibilityCheck::unnamedWidgetsAreListedByPlace()
+{
+    app->setObjectName(QString());
+    for (QWidget *widget : app->findChildren<QWidget *>())
+        widget->setObjectName(QString());
+    save(QLatin1String(kCleanSheet) + QStringLiteral("QPushButton:focus { border: 1px solid "
+                                                     "#000000; }\n"));
+    sheet->apply();
+    QTRY_COMPARE(qApp->styleSheet().count(QStringLiteral("QPushButton:focus")), 2);
+    const QStringList rows = check();
+    QVERIFY2(rowsOf(rows, QStringLiteral("2.4.7 Focus Visible\tAA\tfailure\tQWidget/"
+                                         "QPushButton[1] \"Delete everything\"\tfocus\t"))
+                     .size() == 1,
+             qPrintable(rows.join(QLatin1Char('\n'))));
+    QCOMPARE(clicks, 0);
+}
+
+// A window with nothing to check is not a clean result.
+void TestAccessibilityCheck::nothingToCheckIsSaid()
+{
+    for (QWidget *widget : app->findChildren<QWidget *>())
+        widget->hide();
+    QCOMPARE(check(), QStringList());
+    const QString status = diagnostics->accessibilityPanel()->status();
+    QVERIFY2(status.startsWith(QStringLiteral("Nothing audited")), qPrintable(status));
 }
 
 // prismark-live's own mode: the gallery's tab on screen, filed under its title.

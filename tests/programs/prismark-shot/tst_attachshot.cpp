@@ -2,15 +2,20 @@
 // SPDX-License-Identifier: MIT
 
 #include "attach/windowshots.h"
+#include "audit/auditreport.h"
 #include "prismark-shot/appshots.h"
+#include "prismark-shot/shotoptions.h"
 #include "standins/attachedappnames.h"
 #include "standins/attachedapps.h"
+
+#include "support/safefilename.h"
 
 #include <QColor>
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -83,6 +88,10 @@ private slots:
     void auditFindsThePlantedFaultAndClicksNothing();
     void auditReportsAsForTheGallery_data();
     void auditReportsAsForTheGallery();
+    void unnamedWidgetsAreAuditedByPlace_data();
+    void unnamedWidgetsAreAuditedByPlace();
+    void nothingToAuditIsNoPass_data();
+    void nothingToAuditIsNoPass();
     void windowFilesAreUniqueInShownOrder_data();
     void windowFilesAreUniqueInShownOrder();
     void baselineFilesNameTheirWindows_data();
@@ -291,6 +300,95 @@ void TestAttachShot::auditReportsAsForTheGallery()
     QVERIFY2(shot.output.contains(expected), qPrintable(shot.output));
     if (!file.isEmpty())
         QVERIFY(QFile::exists(run.filePath(file)));
+}
+
+void TestAttachShot::unnamedWidgetsAreAuditedByPlace_data()
+{
+    addAttachedApplicationRows();
+}
+
+// Most applications name no widget: each is audited all the same, filed under its
+// window's class and its place, its strip written under that name.
+void TestAttachShot::unnamedWidgetsAreAuditedByPlace()
+{
+    QFETCH(QString, program);
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, module);
+    SKIP_UNLESS_RUNNABLE(whyPythonIsSkipped(module));
+
+    const QDir run(
+        folder.filePath(QStringLiteral("unnamed-") + QString::fromLatin1(QTest::currentDataTag())));
+    QVERIFY(QDir().mkpath(run.path()));
+    const QString sheet = run.filePath(QStringLiteral("author.qss"));
+    QVERIFY(writeFile(sheet, plantedFocusSheet));
+    const ShotRun shot =
+        runShot(QStringList{QStringLiteral("--audit=wcag"), QStringLiteral("--settle"), settle,
+                            QStringLiteral("--out"), run.filePath("shots"), sheet,
+                            QStringLiteral("--"), program} +
+                arguments + QStringList{QLatin1String(AttachedApp::unnamedOption)});
+    QVERIFY2(shot.status == ShotDifferences, qPrintable(shot.errors + shot.output));
+    const QString button = QStringLiteral("QWidget[1]/QPushButton[1] \"Pick me\"");
+    QVERIFY2(shot.output.contains(QStringLiteral("author/app/QMainWindow/%1 focus: 2.4.7 Focus "
+                                                 "Visible (AA) failure")
+                                      .arg(button)),
+             qPrintable(shot.output));
+    QSet<QString> taken;
+    QVERIFY(!QImage(run.filePath(QStringLiteral("shots/author/app/states/QMainWindow/%1.png")
+                                     .arg(uniqueSafeFileStem(button, &taken))))
+                 .isNull());
+    QVERIFY2(!shot.errors.contains(QLatin1String(AttachedApp::handlerRan)),
+             qPrintable(shot.errors));
+}
+
+void TestAttachShot::nothingToAuditIsNoPass_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QString>("said");
+    QTest::addColumn<QString>("page");
+    const QString line = QStringLiteral("author/app: nothing audited");
+    QTest::newRow("the state audit") << QStringList{"--audit"} << line << "";
+    QTest::newRow("the WCAG audit") << QStringList{"--audit=wcag"} << line << "";
+    QTest::newRow("the WCAG audit as JSON")
+        << QStringList{"--audit=wcag", "--format", "json"}
+        << QStringLiteral("\"check\": \"%1\"").arg(QLatin1String(kNothingAuditedId)) << "";
+    QTest::newRow("the WCAG audit as SARIF")
+        << QStringList{"--audit=wcag", "--format", "sarif"}
+        << QStringLiteral("\"ruleId\": \"%1\"").arg(QLatin1String(kNothingAuditedId)) << "";
+    QTest::newRow("the WCAG audit's page")
+        << QStringList{"--audit=wcag", "--html", "pages"} << line << "pages/author/app/index.html";
+}
+
+// An application whose windows show no widget to audit is no pass in any format:
+// it is said, and the status is neither success nor a failure found.
+void TestAttachShot::nothingToAuditIsNoPass()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QString, said);
+    QFETCH(QString, page);
+    const QDir run(folder.filePath(
+        QStringLiteral("nothing-") +
+        QString::fromLatin1(QTest::currentDataTag()).replace(QLatin1Char(' '), QLatin1Char('-'))));
+    QVERIFY(QDir().mkpath(run.path()));
+    QDir::setCurrent(run.path());
+    const QString sheet = run.filePath(QStringLiteral("author.qss"));
+    QVERIFY(writeFile(sheet, plantedFocusSheet));
+    const ShotRun shot =
+        runShot(options + QStringList{QStringLiteral("--settle"), QStringLiteral("0.5"),
+                                      QStringLiteral("--out"), run.filePath("shots"), sheet,
+                                      QStringLiteral("--"), QStringLiteral(ATTACHED_APP_EXECUTABLE),
+                                      QLatin1String(AttachedApp::bareOption)});
+    QVERIFY2(shot.status == ShotNothingAudited, qPrintable(shot.errors + shot.output));
+    QVERIFY2(shot.output.contains(said), qPrintable(shot.output));
+    const QRegularExpression pass(QStringLiteral("\\bpass\\b"));
+    QVERIFY2(!shot.output.contains(pass), qPrintable(shot.output));
+    if (!page.isEmpty()) {
+        QFile html(run.filePath(page));
+        QVERIFY(html.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(html.readAll());
+        QVERIFY2(text.contains(QStringLiteral(">nothing audited<")) &&
+                     !text.contains(QStringLiteral(">pass<")),
+                 qPrintable(text));
+    }
 }
 
 void TestAttachShot::eachCombinationIsARunOfItsOwn()
