@@ -98,14 +98,14 @@ public:
         const QColor &last = hex.readings.alphaLast;
         const int shades = opacitiesOf(first, true).size();
         if (shades > 1 && first.alpha() != 0 && opacitiesOf(last, false).size() < 2)
-            return QStringLiteral("the sheet gives rgb(%1, %2, %3) %4 opacities this way")
+            return QStringLiteral("read so, the sheet uses rgb(%1, %2, %3) at %4 opacities")
                 .arg(first.red())
                 .arg(first.green())
                 .arg(first.blue())
                 .arg(shades);
         if (last.alpha() == 255 && !usesElsewhere(last, hex.written))
-            return QStringLiteral("in CSS order it would be the opaque %1, which the sheet uses "
-                                  "nowhere else")
+            return QStringLiteral("in CSS order it would be the opaque %1, a colour the sheet "
+                                  "uses nowhere else")
                 .arg(last.name());
         return QString();
     }
