@@ -99,6 +99,12 @@ QString colourText(const QColor &color)
     return color.alpha() == 255 ? color.name() : color.name(QColor::HexArgb);
 }
 
+QString colourText(const QColor &color, const QString &origin)
+{
+    return origin.isEmpty() ? colourText(color)
+                            : QStringLiteral("%1 (%2)").arg(colourText(color), origin);
+}
+
 SheetSelector withClassAsElement(const SheetSelector &selector)
 {
     SheetSelector named = selector;
@@ -167,29 +173,11 @@ bool hasPattern(const QBrush &brush)
     return brush.style() != Qt::NoBrush && !isSolid(brush);
 }
 
-ContrastCascade::ContrastCascade(const SheetModel &context)
-    : context(context)
+ContrastCascade::ContrastCascade(const SheetModel &context, const ContrastPalette &base)
+    : base(base)
+    , palette(base.palette)
+    , context(context)
 {
-    // Roles the header leaves out take the toolkit's light defaults, so the result
-    // does not depend on the platform the check runs on.
-    const struct
-    {
-        QPalette::ColorRole role;
-        QRgb rgb;
-    } defaults[] = {
-        {QPalette::Window, 0xefefef},        {QPalette::WindowText, 0x000000},
-        {QPalette::Base, 0xffffff},          {QPalette::Text, 0x000000},
-        {QPalette::Button, 0xefefef},        {QPalette::ButtonText, 0x000000},
-        {QPalette::Highlight, 0x308cc6},     {QPalette::HighlightedText, 0xffffff},
-        {QPalette::AlternateBase, 0xf7f7f7}, {QPalette::BrightText, 0xffffff},
-        {QPalette::Light, 0xffffff},         {QPalette::Midlight, 0xcacaca},
-        {QPalette::Mid, 0xb8b8b8},           {QPalette::Dark, 0x9f9f9f},
-        {QPalette::Shadow, 0x767676},        {QPalette::Link, 0x0000ff},
-        {QPalette::LinkVisited, 0xff00ff},   {QPalette::ToolTipBase, 0xffffdc},
-        {QPalette::ToolTipText, 0x000000},
-    };
-    for (const auto &entry : defaults)
-        palette.setColor(entry.role, QColor(entry.rgb));
     for (const PaletteLine &directive : context.paletteLines) {
         if (directive.matched && directive.known)
             palette.setColor(directive.group, directive.role, directive.color);
@@ -319,6 +307,17 @@ QColor ContrastCascade::fallback(QPalette::ColorRole role) const
 {
     const QColor color = context.paletteColor(role);
     return color.isValid() ? color : palette.color(QPalette::Active, role);
+}
+
+QString ContrastCascade::fallbackOrigin(QPalette::ColorRole role) const
+{
+    return context.paletteColor(role).isValid() ? QString() : base.roleOrigin(role);
+}
+
+QString ContrastCascade::originOf(const ColourSource &source) const
+{
+    return source.brush || source.role == QPalette::NoRole ? QString()
+                                                           : fallbackOrigin(source.role);
 }
 
 ColourPlace ContrastCascade::placeOf(const ColourSource &source) const

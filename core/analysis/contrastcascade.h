@@ -4,6 +4,7 @@
 #pragma once
 
 #include "analysis/colourplace.h"
+#include "analysis/contrastpalettes.h"
 #include "analysis/sheetmodel.h"
 #include "analysis/toolkitsheet.h"
 
@@ -54,22 +55,29 @@ inline ColourSource fromPalette(QPalette::ColorRole role)
 class ContrastCascade
 {
 public:
-    explicit ContrastCascade(const SheetModel &context);
+    // Under base: the palette the toolkit gives the widgets, under the sheet's header.
+    ContrastCascade(const SheetModel &context, const ContrastPalette &base);
 
     // The declarations the toolkit would apply to a widget matched by target, in
     // its order: by specificity, then by position.
     ContrastLook lookOf(const SheetSelector &target) const;
     // The toolkit reads a background's palette(role) from the application palette,
     // which the value extractor does not take; this process may have none at all.
-    // The sheet's own palette (its header over the toolkit's defaults) stands in.
+    // The sheet's own palette (its header over the base palette) stands in.
     QCss::Declaration withPaletteResolved(const QCss::Declaration &declaration) const;
     QColor fallback(QPalette::ColorRole role) const;
+    // Where fallback's colour comes from when the sheet's header does not give it ("the
+    // light palette's WindowText"); empty when it does.
+    QString fallbackOrigin(QPalette::ColorRole role) const;
+    // The same for a source: empty unless it is a role the header leaves to the base.
+    QString originOf(const ColourSource &source) const;
     // Where source's colour was written: a later declaration overrides an earlier one
     // only when its value gives the brush at all.
     ColourPlace placeOf(const ColourSource &source) const;
     // Where the colour of one edge of look's border was written, the same way.
     ColourPlace borderPlaceOf(const ContrastLook &look, int edge) const;
 
+    const ContrastPalette base;
     QPalette palette;
     QColor pageColour;
     ColourSource pageSource;
@@ -94,6 +102,9 @@ SheetSelector withClassAsElement(const SheetSelector &selector);
 // How a finding writes a ratio and a colour.
 QString ratioText(double ratio);
 QString colourText(const QColor &color);
+// With where it comes from, when that is not the sheet: "#000000 (the light palette's
+// WindowText)".
+QString colourText(const QColor &color, const QString &origin);
 
 // Where a palette line's colour is written.
 ColourPlace placeOf(const PaletteLine &line);

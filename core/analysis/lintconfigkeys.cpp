@@ -5,9 +5,12 @@
 
 #include "analysis/applicationforms.h"
 #include "analysis/checkregistry.h"
+#include "analysis/contrastpalettes.h"
 #include "analysis/qrcresources.h"
 #include "analysis/qssreference.h"
 #include "support/glob.h"
+#include "support/safefileread.h"
+#include "theme/palettedirectives.h"
 #include "tokens/uniformtokens.h"
 
 #include <QDir>
@@ -16,6 +19,38 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+
+namespace {
+// One entry of "palettes": a scheme's name, or a sheet file relative to base.
+bool readContrastPalette(const QString &entry, const QString &base, ContrastPalette *palette,
+                         QString *error)
+{
+    ColorScheme scheme;
+    if (colorSchemeFromName(entry, &scheme)) {
+        *palette = schemeContrastPalette(scheme);
+        return true;
+    }
+    // A bare word is a misspelt scheme; a file is named with its extension or folder.
+    if (!entry.contains(QLatin1Char('.')) && !entry.contains(QLatin1Char('/'))) {
+        *error = QStringLiteral("unknown palette \"%1\": the palettes are \"%2\", or a style "
+                                "sheet with an @palette header")
+                     .arg(entry, colorSchemeNames().join(QLatin1String("\", \"")));
+        return false;
+    }
+    const QString file = QDir::cleanPath(QDir(base).filePath(entry));
+    const FileReadResult read = readRegularFile(file, kMaxSheetBytes);
+    if (!read.ok) {
+        *error = QStringLiteral("cannot read the palette %1: %2").arg(file, read.error);
+        return false;
+    }
+    if (!contrastPaletteFromSheet(entry, QString::fromUtf8(read.bytes), palette)) {
+        *error = QStringLiteral("%1 sets no palette: it has no \"%2 Role = #rrggbb\" line")
+                     .arg(file, kPaletteKeyword);
+        return false;
+    }
+    return true;
+}
+} // namespace
 
 const QVector<ConfigKeyReader::Key> &ConfigKeyReader::keys()
 {
@@ -30,6 +65,7 @@ const QVector<ConfigKeyReader::Key> &ConfigKeyReader::keys()
         {QLatin1String("format"), &ConfigKeyReader::readFormat},
         {QLatin1String("tokens"), &ConfigKeyReader::readTokens},
         {QLatin1String("forms"), &ConfigKeyReader::readForms},
+        {QLatin1String("palettes"), &ConfigKeyReader::readPalettes},
     };
     return all;
 }
@@ -292,5 +328,34 @@ bool ConfigKeyReader::readFormat(const QJsonValue &value, LintOptions &options)
                         QStringLiteral("must be a whole number from %1 to %2").arg(low).arg(high));
         (indent ? options.formatIndent : options.formatMaxLineLength) = int(number);
     }
+    return true;
+}
+
+bool ConfigKeyReader::readPalettes(const QJsonValue &value, LintOptions &options)
+{
+    const QJsonArray entries = value.toArray();
+    if (!value.isArray() || entries.isEmpty() ||
+        std::any_of(entries.begin(), entries.end(),
+                    [](const QJsonValue &v) { return v.toString().isEmpty(); }))
+        return fail(QStringLiteral("palettes"),
+                    QStringLiteral("must be an array of palettes: \"%1\", or a style sheet "
+                                   "with an @palette header, relative to the configuration file")
+                        .arg(colorSchemeNames().join(QLatin1String("\", \""))));
+    const QString base = QFileInfo(path).absolutePath();
+    QVector<ContrastPalette> palettes;
+    for (const QJsonValue &entry : entries) {
+        const QString name = entry.toString();
+        if (std::any_of(palettes.cbegin(), palettes.cend(), [&](const ContrastPalette &known) {
+                return known.name.compare(name, Qt::CaseInsensitive) == 0;
+            }))
+            return fail(QStringLiteral("palettes"),
+                        QStringLiteral("\"%1\" is listed twice").arg(name));
+        ContrastPalette palette;
+        QString problem;
+        if (!readContrastPalette(name, base, &palette, &problem))
+            return fail(QStringLiteral("palettes"), problem);
+        palettes.append(palette);
+    }
+    options.palettes = palettes;
     return true;
 }

@@ -68,6 +68,7 @@ private:
     bool readFormat(const QJsonValue &value, LintOptions &options);
     bool readTokens(const QJsonValue &value, LintOptions &options);
     bool readForms(const QJsonValue &value, LintOptions &options);
+    bool readPalettes(const QJsonValue &value, LintOptions &options);
 
     QString path;
     QString text;

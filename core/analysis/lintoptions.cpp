@@ -72,6 +72,8 @@ QByteArray lintOptionsKey(const LintOptions &options)
         << quint64(quintptr(options.contrastTree.get())) << qint32(options.formatIndent)
         << qint32(options.formatMaxLineLength);
     write(out, options.tokens.get());
-    out << options.builtFromTemplate;
+    out << options.builtFromTemplate << qint32(options.palettes.size());
+    for (const ContrastPalette &palette : options.palettes)
+        out << palette.name << palette.palette << palette.fromFile;
     return key;
 }

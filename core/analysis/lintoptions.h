@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include "analysis/contrastpalettes.h"
 #include "analysis/diagnostic.h"
 #include "tokens/uniformtokens.h"
 
@@ -55,6 +56,9 @@ struct LintOptions
     // WCAG thresholds: text on its background, and outlines and disabled text.
     double textContrast = 4.5;
     double outlineContrast = 3.0;
+    // The palettes contrast is judged under ("palettes"), each on its own: what the
+    // toolkit gives a widget where the sheet sets no colour.
+    QVector<ContrastPalette> palettes = {schemeContrastPalette(ColorScheme::Light)};
     // When set, text contrast is judged on this tree's objects as the toolkit matches
     // them, not on the sheet alone.
     std::shared_ptr<const ContrastTree> contrastTree;

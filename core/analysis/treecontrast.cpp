@@ -33,15 +33,16 @@ struct Sourced
     const SheetDeclaration *declaration = nullptr;
     QString selector;
     ColourPlace place = {}; // the declaration's value, or the palette line's colour
+    QString origin = {};    // the palette's role, when neither gives it
 };
 
 class TreeContrast
 {
 public:
-    TreeContrast(const SheetModel &model, const ContrastTree &tree)
+    TreeContrast(const SheetModel &model, const ContrastTree &tree, const ContrastPalette &palette)
         : model(model)
         , tree(tree)
-        , cascade(model)
+        , cascade(model, palette)
         , matcher(model)
         , textMinimum(model.options.textContrast)
     {
@@ -113,16 +114,20 @@ private:
     }
 
     Sourced sourced(const QBrush &brush, const TreeLook &look, const SheetDeclaration *declaration,
-                    const QColor &orElse, const QColor &under,
-                    const ColourPlace &orElsePlace = {}) const
+                    const Sourced &orElse, const QColor &under) const
     {
         if (!isSolid(brush))
-            return {orElse, nullptr, QString(), orElsePlace};
+            return orElse;
         return {compositeOver(brush.color(), under), declaration, selectorOf(look, declaration),
                 placeOf(model, declaration)};
     }
 
-    ColourPlace paletteAt(QPalette::ColorRole role) const { return paletteLinePlace(model, role); }
+    // The palette's colour of role: the sheet's header's, or the base palette's.
+    Sourced fromRole(QPalette::ColorRole role) const
+    {
+        return {cascade.fallback(role), nullptr, QString(), paletteLinePlace(model, role),
+                cascade.fallbackOrigin(role)};
+    }
 
     // What shows through an object without a fill of its own: the nearest ancestor's
     // fill, or the window's palette colour. Invalid when that fill is a gradient.
@@ -149,7 +154,7 @@ private:
                 const Sourced under = behindOf(parent);
                 if (!under.colour.isValid())
                     return {};
-                return sourced(look.background, look, look.backgroundColor, QColor(), under.colour);
+                return sourced(look.background, look, look.backgroundColor, {}, under.colour);
             }
             // A tab widget's pages lie on its pane, which the base style fills with the
             // window colour unless the sheet fills it; so does a widget that fills
@@ -164,16 +169,14 @@ private:
                     const Sourced under = behindOf(parent);
                     if (!under.colour.isValid())
                         return {};
-                    return sourced(paneLook.background, paneLook, paneLook.backgroundColor,
-                                   QColor(), under.colour);
+                    return sourced(paneLook.background, paneLook, paneLook.backgroundColor, {},
+                                   under.colour);
                 }
             }
             if (pane || parent->property("autoFillBackground").toBool())
-                return {cascade.fallback(QPalette::Window), nullptr, QString(),
-                        paletteAt(QPalette::Window)};
+                return fromRole(QPalette::Window);
         }
-        return {cascade.fallback(QPalette::Window), nullptr, QString(),
-                paletteAt(QPalette::Window)};
+        return fromRole(QPalette::Window);
     }
 
     void judge(const ContrastTarget &target, QVector<TreeContrastFinding> &findings) const
@@ -183,10 +186,9 @@ private:
         if (hasPattern(own.background) || !behind.colour.isValid())
             return;
         const QPalette::ColorRole fill = fallbackFillRole(target.role);
-        const QColor roleFill = fill != QPalette::NoRole ? cascade.fallback(fill) : behind.colour;
-        const ColourPlace roleFillPlace = fill != QPalette::NoRole ? paletteAt(fill) : behind.place;
-        Sourced background = sourced(own.background, own, own.backgroundColor, roleFill,
-                                     behind.colour, roleFillPlace);
+        const Sourced roleFill = fill != QPalette::NoRole ? fromRole(fill) : behind;
+        Sourced background =
+            sourced(own.background, own, own.backgroundColor, roleFill, behind.colour);
         if (!isSolid(own.background) && target.role == ContrastRole::Plain)
             background = behind;
         Sourced text;
@@ -195,8 +197,7 @@ private:
                 return;
         } else {
             const QPalette::ColorRole role = fallbackTextRole(target.role);
-            text = sourced(own.foreground, own, own.color, cascade.fallback(role),
-                           background.colour, paletteAt(role));
+            text = sourced(own.foreground, own, own.color, fromRole(role), background.colour);
         }
         // What the palette alone decides, the palette header's pairs judge.
         const Sourced &at = text.declaration ? text : background;
@@ -208,7 +209,7 @@ private:
             return;
         findings.append({target, drawn, background.colour, ratio, at.declaration->offset,
                          int(at.declaration->property.size()), at.selector, text.place,
-                         background.place});
+                         background.place, text.origin, background.origin});
     }
 
     // An item is drawn over its view: in the view's selection colours when selected,
@@ -223,20 +224,21 @@ private:
             return false;
         const QColor under = background->colour;
         if (isSolid(item.background))
-            *background = sourced(item.background, item, item.backgroundColor, QColor(), under);
-        else if (target.selectedItem)
-            *background = sourced(view.selectedBackground, view, view.selectionBackground,
-                                  compositeOver(cascade.fallback(QPalette::Highlight), under),
-                                  under, paletteAt(QPalette::Highlight));
+            *background = sourced(item.background, item, item.backgroundColor, {}, under);
+        else if (target.selectedItem) {
+            Sourced highlight = fromRole(QPalette::Highlight);
+            highlight.colour = compositeOver(highlight.colour, under);
+            *background =
+                sourced(view.selectedBackground, view, view.selectionBackground, highlight, under);
+        }
         if (isSolid(item.foreground))
-            *text = sourced(item.foreground, item, item.color, QColor(), background->colour);
+            *text = sourced(item.foreground, item, item.color, {}, background->colour);
         else if (target.selectedItem)
             *text = sourced(view.selectedForeground, view, view.selectionColor,
-                            cascade.fallback(QPalette::HighlightedText), background->colour,
-                            paletteAt(QPalette::HighlightedText));
+                            fromRole(QPalette::HighlightedText), background->colour);
         else
-            *text = sourced(view.foreground, view, view.color, cascade.fallback(QPalette::Text),
-                            background->colour, paletteAt(QPalette::Text));
+            *text = sourced(view.foreground, view, view.color, fromRole(QPalette::Text),
+                            background->colour);
         return true;
     }
 
@@ -264,10 +266,10 @@ QPalette::ColorRole fallbackFillRole(ContrastRole role)
                                          : QPalette::NoRole;
 }
 
-std::optional<QVector<TreeContrastFinding>> judgeTreeContrast(const SheetModel &model,
-                                                              const ContrastTree &tree)
+std::optional<QVector<TreeContrastFinding>>
+judgeTreeContrast(const SheetModel &model, const ContrastTree &tree, const ContrastPalette &palette)
 {
-    TreeContrast judgement(model, tree);
+    TreeContrast judgement(model, tree, palette);
     if (!judgement.isValid())
         return std::nullopt;
     return judgement.run();

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "analysis/colourplace.h"
+#include "analysis/contrastpalettes.h"
 
 #include <QColor>
 #include <QPalette>
@@ -65,9 +66,13 @@ struct TreeContrastFinding
     QString selector; // of the rule that declaration belongs to
     ColourPlace textPlace;
     ColourPlace backgroundPlace;
+    // Where a colour the sheet does not give comes from ("the light palette's Text").
+    QString textOrigin = {};
+    QString backgroundOrigin = {};
 };
 
-// The text findings on every target, in the tree's order; nothing when the toolkit's
-// rules cannot be matched (the sheet is rejected, or names another file).
-std::optional<QVector<TreeContrastFinding>> judgeTreeContrast(const SheetModel &model,
-                                                              const ContrastTree &tree);
+// The text findings on every target under palette, in the tree's order; nothing when
+// the toolkit's rules cannot be matched (the sheet is rejected, or names another file).
+std::optional<QVector<TreeContrastFinding>>
+judgeTreeContrast(const SheetModel &model, const ContrastTree &tree,
+                  const ContrastPalette &palette = schemeContrastPalette(ColorScheme::Light));

@@ -128,6 +128,10 @@ QString configurationText(const LintConfigResult &config, const LintOptions &opt
     addSetting(contrast, config, QStringLiteral("outline"), QStringLiteral("contrast.outline"),
                defaults.outlineContrast);
     top.addObject(QStringLiteral("contrast"), contrast);
+    QJsonArray palettes;
+    for (const ContrastPalette &palette : defaults.palettes)
+        palettes.append(palette.name);
+    addSetting(top, config, QStringLiteral("palettes"), QStringLiteral("palettes"), palettes);
     ObjectWriter format(2);
     addSetting(format, config, QStringLiteral("indent"), QStringLiteral("format.indent"),
                defaults.formatIndent);

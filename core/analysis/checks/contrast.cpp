@@ -10,6 +10,8 @@
 #include "analysis/qssreference.h"
 #include "analysis/treecontrast.h"
 
+#include <QHash>
+
 #include <algorithm>
 #include <deque>
 
@@ -45,7 +47,8 @@ struct Verdict
     QVector<JudgedValue> judged = {};
 };
 
-// The selectors of one rule that share a finding are named in one diagnostic.
+// The selectors of one rule that share a finding are named in one diagnostic, and so
+// are the palettes it is found under.
 struct Finding
 {
     int offset;
@@ -54,22 +57,37 @@ struct Finding
     QString tail;
     QStringList selectors;
     QVector<JudgedValue> judged;
+    QVector<int> palettes; // indices into the options' palettes
+};
+
+// What the judgement under every palette found.
+struct Findings
+{
+    QVector<Finding> list;
+    QMultiHash<int, int> byOffset; // indices into list; a long sheet has many
+    int unmeasured = 0;
+    int firstUnmeasured = 0;
 };
 
 // At the length characters from offset: the property of the declaration that sets the
-// colour found wanting.
-void addFinding(QVector<Finding> &findings, int offset, int length, const Verdict &verdict,
-                const QString &selector)
+// colour found wanting, under the palette-th palette.
+void addFinding(Findings &findings, int offset, int length, const Verdict &verdict,
+                const QString &selector, int palette)
 {
-    for (Finding &finding : findings) {
-        if (finding.offset == offset && finding.head == verdict.head &&
-            finding.tail == verdict.tail) {
+    for (auto it = findings.byOffset.constFind(offset);
+         it != findings.byOffset.cend() && it.key() == offset; ++it) {
+        Finding &finding = findings.list[it.value()];
+        if (finding.head == verdict.head && finding.tail == verdict.tail) {
             if (!finding.selectors.contains(selector))
                 finding.selectors.append(selector);
+            if (!finding.palettes.contains(palette))
+                finding.palettes.append(palette);
             return;
         }
     }
-    findings.append({offset, length, verdict.head, verdict.tail, {selector}, verdict.judged});
+    findings.byOffset.insert(offset, int(findings.list.size()));
+    findings.list.append(
+        {offset, length, verdict.head, verdict.tail, {selector}, verdict.judged, {palette}});
 }
 
 // What a selector's text says for the checks: its surface, whether it shows text and
@@ -93,37 +111,38 @@ struct JudgedSelector
 class ContrastCheck
 {
 public:
-    ContrastCheck(const SheetModel &context, CheckReporter &report)
+    // Under the palette-th of the options' palettes.
+    ContrastCheck(const SheetModel &context, int palette)
         : context(context)
-        , report(report)
-        , cascade(context)
+        , cascade(context, context.options.palettes.at(palette))
+        , paletteIndex(palette)
         , textMinimum(context.options.textContrast)
         , outlineMinimum(context.options.outlineContrast)
     {}
 
     // With a tree at hand, text is judged on its objects and only outlines on the
     // sheet alone.
-    void run(const QVector<TreeContrastFinding> *treeFindings)
+    void run(const QVector<TreeContrastFinding> *treeFindings, Findings &found)
     {
         for (const SheetRule &rule : qAsConst(context.rules)) {
-            QVector<Finding> findings;
             for (const SheetSelector &selector : rule.selectors) {
                 const JudgedSelector *judgement = judgementOf(selector);
                 if (!judgement)
                     continue;
                 if (!treeFindings || !judgedOnTrees(selector))
-                    checkText(rule, selector, *judgement, findings);
-                checkOutline(rule, selector, *judgement, findings);
+                    checkText(rule, selector, *judgement, found);
+                checkOutline(rule, selector, *judgement, found);
             }
-            reportFindings(findings);
         }
         if (treeFindings) {
-            QVector<Finding> findings;
-            for (const TreeContrastFinding &found : *treeFindings)
-                addTreeFinding(findings, found);
-            reportFindings(findings);
+            for (const TreeContrastFinding &tree : *treeFindings)
+                addTreeFinding(found, tree);
         }
-        reportUnmeasured();
+        // The note counts what one palette could not measure.
+        if (unmeasured > found.unmeasured) {
+            found.unmeasured = unmeasured;
+            found.firstUnmeasured = firstUnmeasured;
+        }
     }
 
 private:
@@ -173,14 +192,14 @@ private:
     }
 
     void checkText(const SheetRule &rule, const SheetSelector &selector,
-                   const JudgedSelector &judgement, QVector<Finding> &findings) const
+                   const JudgedSelector &judgement, Findings &findings) const
     {
         const SheetDeclaration *first = nullptr;
         if (!judgement.showsText || !setsAny(rule, {"color", "background"}, &first))
             return;
         if (judgement.text.fails)
             addFinding(findings, first->offset, int(first->property.size()), judgement.text,
-                       selector.text);
+                       selector.text, paletteIndex);
     }
 
     Verdict textVerdict(const ContrastSurface &surface) const
@@ -200,7 +219,9 @@ private:
             return Verdict();
         return {
             true,
-            QStringLiteral("text %1 on %2").arg(colourText(text), colourText(surface.background)),
+            QStringLiteral("text %1 on %2")
+                .arg(colourText(text, cascade.originOf(textSource)),
+                     colourText(surface.background, cascade.originOf(surface.backgroundSource))),
             QStringLiteral(": contrast %1, below %2").arg(ratioText(ratio), ratioText(textMinimum)),
             judgedValues(cascade.placeOf(textSource),
                          QStringLiteral("text %1").arg(colourText(text)),
@@ -210,22 +231,23 @@ private:
 
     // A tree's finding in the same words as the sheet's, named with the selectors of
     // its rule that share it.
-    void addTreeFinding(QVector<Finding> &findings, const TreeContrastFinding &found) const
+    void addTreeFinding(Findings &findings, const TreeContrastFinding &found) const
     {
         const Verdict verdict{
             true,
             QStringLiteral("text %1 on %2")
-                .arg(colourText(found.text), colourText(found.background)),
+                .arg(colourText(found.text, found.textOrigin),
+                     colourText(found.background, found.backgroundOrigin)),
             QStringLiteral(": contrast %1, below %2")
                 .arg(ratioText(found.ratio), ratioText(textMinimum)),
             judgedValues(found.textPlace, QStringLiteral("text %1").arg(colourText(found.text)),
                          found.backgroundPlace,
                          QStringLiteral("background %1").arg(colourText(found.background)))};
-        addFinding(findings, found.offset, found.length, verdict, found.selector);
+        addFinding(findings, found.offset, found.length, verdict, found.selector, paletteIndex);
     }
 
     void checkOutline(const SheetRule &rule, const SheetSelector &selector,
-                      const JudgedSelector &judgement, QVector<Finding> &findings)
+                      const JudgedSelector &judgement, Findings &findings)
     {
         const SheetDeclaration *first = nullptr;
         if (!judgement.isControl || !setsAny(rule, {"border"}, &first))
@@ -236,7 +258,7 @@ private:
         } else if (judgement.outlineState == JudgedSelector::Outline::Judged &&
                    judgement.outline.fails) {
             addFinding(findings, first->offset, int(first->property.size()), judgement.outline,
-                       selector.text);
+                       selector.text, paletteIndex);
         }
     }
 
@@ -261,55 +283,30 @@ private:
             const double ratio = contrastRatio(border, outside);
             judgement->outlineState = JudgedSelector::Outline::Judged;
             if (ratio < outlineMinimum) {
+                const ColourSource &outsideSource =
+                    onWidget ? surface.widgetSource : surface.behindSource;
                 judgement->outline = {
                     true,
-                    QStringLiteral("outline %1 on %2").arg(colourText(border), colourText(outside)),
+                    QStringLiteral("outline %1 on %2")
+                        .arg(colourText(border),
+                             colourText(outside, cascade.originOf(outsideSource))),
                     QStringLiteral(" (its fill %1 does not stand out either): "
                                    "contrast %2, below %3")
-                        .arg(colourText(surface.background), ratioText(ratio),
-                             ratioText(outlineMinimum)),
-                    judgedValues(
-                        cascade.borderPlaceOf(look, edge),
-                        QStringLiteral("outline %1").arg(colourText(border)),
-                        cascade.placeOf(onWidget ? surface.widgetSource : surface.behindSource),
-                        QStringLiteral("background %1").arg(colourText(outside)))};
+                        .arg(colourText(surface.background,
+                                        cascade.originOf(surface.backgroundSource)),
+                             ratioText(ratio), ratioText(outlineMinimum)),
+                    judgedValues(cascade.borderPlaceOf(look, edge),
+                                 QStringLiteral("outline %1").arg(colourText(border)),
+                                 cascade.placeOf(outsideSource),
+                                 QStringLiteral("background %1").arg(colourText(outside)))};
             }
             return;
         }
     }
 
-    void reportFindings(const QVector<Finding> &findings)
-    {
-        for (const Finding &finding : findings) {
-            QStringList quoted;
-            for (const QString &selector : finding.selectors)
-                quoted.append(QLatin1Char('"') + selector + QLatin1Char('"'));
-            report.at(finding.offset, finding.length,
-                      finding.head + QStringLiteral(" in ") + quoted.join(QLatin1String(", ")) +
-                          finding.tail);
-            reportJudged(report, finding.judged);
-        }
-    }
-
-    void reportUnmeasured()
-    {
-        if (unmeasured == 0)
-            return;
-        const QString what = unmeasured == 1
-                                 ? QStringLiteral("an outline with a border length in em or ex "
-                                                  "was")
-                                 : QStringLiteral("%1 outlines with a border length in em or ex "
-                                                  "were")
-                                       .arg(unmeasured);
-        report.at(firstUnmeasured, LintSeverity::Note,
-                  QStringLiteral("%1 not checked: those units need the widget's font, and this "
-                                 "program loads no fonts")
-                      .arg(what));
-    }
-
     const SheetModel &context;
-    CheckReporter &report;
     const ContrastCascade cascade;
+    const int paletteIndex;
     mutable QHash<QString, const JudgedSelector *> judgements;
     mutable std::deque<JudgedSelector> judgementsMade; // stays where it is made
     const double textMinimum;
@@ -318,14 +315,59 @@ private:
     int firstUnmeasured = 0;
 };
 
+// Which of palettes a finding is under, unless it is under all of them or its colours
+// already name them: " under the dark palette".
+QString underWhich(const Finding &finding, const QVector<ContrastPalette> &palettes)
+{
+    if (finding.palettes.size() == palettes.size())
+        return QString();
+    QStringList named;
+    for (int index : finding.palettes) {
+        const ContrastPalette &palette = palettes.at(index);
+        if (!finding.head.contains(palette.roleOwner() + QLatin1String("'s ")))
+            named.append(palette.description());
+    }
+    return named.isEmpty() ? QString()
+                           : QStringLiteral(" under ") + named.join(QLatin1String(" and "));
+}
+
+void reportFindings(CheckReporter &report, const Findings &found,
+                    const QVector<ContrastPalette> &palettes)
+{
+    for (const Finding &finding : found.list) {
+        QStringList quoted;
+        for (const QString &selector : finding.selectors)
+            quoted.append(QLatin1Char('"') + selector + QLatin1Char('"'));
+        report.at(finding.offset, finding.length,
+                  finding.head + QStringLiteral(" in ") + quoted.join(QLatin1String(", ")) +
+                      underWhich(finding, palettes) + finding.tail);
+        reportJudged(report, finding.judged);
+    }
+    if (found.unmeasured == 0)
+        return;
+    const QString what = found.unmeasured == 1
+                             ? QStringLiteral("an outline with a border length in em or ex was")
+                             : QStringLiteral("%1 outlines with a border length in em or ex were")
+                                   .arg(found.unmeasured);
+    report.at(found.firstUnmeasured, LintSeverity::Note,
+              QStringLiteral("%1 not checked: those units need the widget's font, and this "
+                             "program loads no fonts")
+                  .arg(what));
+}
+
 void checkContrast(const SheetModel &context, CheckReporter &report)
 {
     checkPalettePairs(context, report);
-    // A sheet the toolkit's rules cannot be matched with keeps the sheet-only model.
-    const auto found = context.options.contrastTree
-                           ? judgeTreeContrast(context, *context.options.contrastTree)
-                           : std::nullopt;
-    ContrastCheck(context, report).run(found ? &*found : nullptr);
+    Findings found;
+    for (int palette = 0; palette < context.options.palettes.size(); ++palette) {
+        // A sheet the toolkit's rules cannot be matched with keeps the sheet-only model.
+        const auto tree = context.options.contrastTree
+                              ? judgeTreeContrast(context, *context.options.contrastTree,
+                                                  context.options.palettes.at(palette))
+                              : std::nullopt;
+        ContrastCheck(context, palette).run(tree ? &*tree : nullptr, found);
+    }
+    reportFindings(report, found, context.options.palettes);
 }
 } // namespace
 
@@ -341,11 +383,17 @@ const LintCheck kContrastCheck = {
     "on many screens. Following WCAG 2.1, text needs 4.5 : 1 against the background it is "
     "drawn on (the configuration's `contrast` changes the thresholds), a control's outline "
     "3 : 1 where its fill does not stand out either, and disabled text 3 : 1. The cascade is "
-    "followed as the toolkit follows it, state by state.",
+    "followed as the toolkit follows it, state by state. A colour the sheet does not set "
+    "comes from the palette under it, and the finding names it: text #000000 (the light "
+    "palette's WindowText) on #272727. A sheet written for dark mode is judged under the dark "
+    "palette when the configuration's `palettes` says so.",
     "QLabel { color: #777777; background-color: #888888; }",
     "QLabel { color: #000000; background-color: #ffffff; }",
     checkContrast,
     "\"contrast\" sets the ratios: {\"text\": 4.5, \"outline\": 3.0} by default, 7.0 and 4.5 for "
-    "WCAG AAA",
+    "WCAG AAA. \"palettes\" the palettes every sheet is judged under, each on its own: "
+    "[\"light\"] by default (the toolkit's standard Fusion palette), \"dark\" (its dark "
+    "palette under a dark colour scheme), or a sheet whose @palette header is the "
+    "application's own; a finding under some of them only says which",
     nullptr,
 };

@@ -29,6 +29,8 @@ private slots:
     void builtInSheetsHaveNothingSafeToFix();
     void eightDigitHexFixReadsAsCssOrder_data();
     void eightDigitHexFixReadsAsCssOrder();
+    void eightDigitHexMeantAlphaFirst_data();
+    void eightDigitHexMeantAlphaFirst();
     void fixThatMakesTheSheetWorseIsRefused_data();
     void fixThatMakesTheSheetWorseIsRefused();
     void textThatCannotRoundTripIsLeftAlone_data();
@@ -116,14 +118,20 @@ void TestLintFix::fixedText_data()
         << QByteArray("QLabel { background: #00ff0080; }\n")
         << QByteArray("QLabel { background: rgba(0, 255, 0, 128); }\n")
         << QByteArray("QLabel { background: rgba(0, 255, 0, 128); }\n");
-    QTest::newRow("eight-digit hex that shows in either order is only a guess")
+    QTest::newRow("eight-digit hex that shows in either order keeps what the toolkit paints")
         << QByteArray("QLabel { background: #80ff0000; }\n")
-        << QByteArray("QLabel { background: #80ff0000; }\n")
+        << QByteArray("QLabel { background: rgba(255, 0, 0, 128); }\n")
         << QByteArray("QLabel { background: rgba(128, 255, 0, 0); }\n");
-    QTest::newRow("eight-digit hex transparent in both orders is only a guess")
+    QTest::newRow("eight-digit hex transparent in both orders")
         << QByteArray("QLabel { background: #00000000; }\n")
-        << QByteArray("QLabel { background: #00000000; }\n")
+        << QByteArray("QLabel { background: rgba(0, 0, 0, 0); }\n")
         << QByteArray("QLabel { background: rgba(0, 0, 0, 0); }\n");
+    QTest::newRow("eight-digit hex of one colour at two opacities is meant alpha first")
+        << QByteArray("QTextEdit { border: 1px solid #99448aff; background-color:#4c448aff; }\n")
+        << QByteArray("QTextEdit { border: 1px solid rgba(68, 138, 255, 153); "
+                      "background-color:rgba(68, 138, 255, 76); }\n")
+        << QByteArray("QTextEdit { border: 1px solid rgba(68, 138, 255, 153); "
+                      "background-color:rgba(68, 138, 255, 76); }\n");
     QTest::newRow("eight-digit hex in a gradient stop")
         << QByteArray("QFrame { background: qlineargradient(x1: 0, y1: 0, x2: 1, y2: 0, "
                       "stop: 0 #00ff0080, stop: 1 white); }\n")
@@ -268,8 +276,17 @@ void TestLintFix::eightDigitHexFixReadsAsCssOrder()
         return d.check == QLatin1String("eight-digit-hex");
     });
     QVERIFY(finding != found.cend());
-    QCOMPARE(finding->fixes.size(), 1);
-    QCOMPARE(readColourLiteral(finding->fixes.first().newText).rgba(), cssOrder.rgba());
+    // One fix writes the CSS-order reading; any other keeps the toolkit's, safely.
+    const auto css =
+        std::find_if(finding->fixes.cbegin(), finding->fixes.cend(), [&](const LintFix &fix) {
+            return readColourLiteral(fix.newText).rgba() == cssOrder.rgba();
+        });
+    QVERIFY(css != finding->fixes.cend());
+    for (const LintFix &fix : finding->fixes) {
+        if (&fix != &*css)
+            QVERIFY(fix.safe &&
+                    readColourLiteral(fix.newText).rgba() == readColourLiteral(written).rgba());
+    }
     QCOMPARE(readColourLiteral(written).rgba(),
              QColor(cssOrder.green(), cssOrder.blue(), cssOrder.alpha(), cssOrder.red()).rgba());
     // The message names both readings as rgba() text an author may copy.
@@ -281,6 +298,63 @@ void TestLintFix::eightDigitHexFixReadsAsCssOrder()
     QCOMPARE(named.size(), 2);
     QCOMPARE(readColourLiteral(named.at(0)).rgba(), readColourLiteral(written).rgba());
     QCOMPARE(readColourLiteral(named.at(1)).rgba(), cssOrder.rgba());
+}
+
+void TestLintFix::eightDigitHexMeantAlphaFirst_data()
+{
+    QTest::addColumn<QByteArray>("sheet");
+    QTest::addColumn<bool>("note");
+    QTest::newRow("one colour at two opacities")
+        << QByteArray("QTextEdit { border: 1px solid #99448aff; background-color:#4c448aff; }\n")
+        << true;
+    QTest::newRow("a colour beside its own opaque six digits")
+        << QByteArray("QLabel { color: #448aff; background: #80448aff; }\n") << true;
+    QTest::newRow("an opaque CSS reading the sheet uses nowhere else")
+        << QByteArray("QLabel { background: #123456ff; }\n") << true;
+    QTest::newRow("an opaque CSS reading the sheet uses elsewhere")
+        << QByteArray("QLabel { color: #123456; background: #123456ff; }\n") << false;
+    QTest::newRow("a CSS reading at half opacity")
+        << QByteArray("QLabel { color: #ff0000; background: #ff000080; }\n") << false;
+    QTest::newRow("one colour at two opacities in CSS order")
+        << QByteArray("QLabel { color: #ff000080; background: #ff000040; }\n") << false;
+    QTest::newRow("both readings at several opacities")
+        << QByteArray("QLabel { color: #80ff0040; background: rgb(255, 0, 64); "
+                      "selection-color: rgba(128, 255, 0, 200); }\n")
+        << false;
+}
+
+void TestLintFix::eightDigitHexMeantAlphaFirst()
+{
+    QFETCH(QByteArray, sheet);
+    QFETCH(bool, note);
+    const auto ofCheck = [](const QVector<LintDiagnostic> &all) {
+        QVector<LintDiagnostic> found;
+        for (const LintDiagnostic &d : all) {
+            if (d.check == QLatin1String("eight-digit-hex"))
+                found.append(d);
+        }
+        return found;
+    };
+    const QVector<LintDiagnostic> found = ofCheck(lintStyleSheet(sheet, QStringLiteral("t.qss")));
+    QVERIFY(!found.isEmpty());
+    for (const LintDiagnostic &finding : found) {
+        QCOMPARE(finding.severity, note ? LintSeverity::Note : LintSeverity::Warning);
+        QCOMPARE(finding.message.contains(QLatin1String("Alpha first looks meant")), note);
+        // Where alpha first is meant, a guess at CSS order is never the first choice.
+        QVERIFY(!note || finding.fixes.first().safe);
+    }
+    // Fixed, with or without guesses where alpha first is meant, the sheet paints what
+    // it painted and leaves nothing ambiguous.
+    const QVector<ColourLiteral> before = findColourLiterals(QString::fromUtf8(sheet));
+    for (bool unsafe : {false, note}) {
+        const LintFixResult fixed =
+            fixStyleSheet(sheet, QStringLiteral("t.qss"), LintOptions(), unsafe);
+        QVERIFY(ofCheck(lintStyleSheet(fixed.bytes, QStringLiteral("t.qss"))).isEmpty());
+        const QVector<ColourLiteral> after = findColourLiterals(QString::fromUtf8(fixed.bytes));
+        QCOMPARE(after.size(), before.size());
+        for (int i = 0; i < before.size(); ++i)
+            QCOMPARE(after.at(i).colour.rgba(), before.at(i).colour.rgba());
+    }
 }
 
 void TestLintFix::fixThatMakesTheSheetWorseIsRefused_data()

@@ -35,6 +35,8 @@ private slots:
     void outputFormats();
     void sarifHasWhatTheStandardRequires();
     void githubWorkflowCommands();
+    void paletteColoursSayWhereTheyComeFrom_data();
+    void paletteColoursSayWhereTheyComeFrom();
     void configurationFoundAndOverridden_data();
     void configurationFoundAndOverridden();
     void printConfigSaysWhereEachValueCameFrom();
@@ -369,10 +371,48 @@ void TestLint::githubWorkflowCommands()
             "::warning file=a%2Cb.qss,line=1,col=1,title=unknown-widget::\"QPushbutton\" names "
             "no widget class: the rule matches nothing (class names are case-sensitive)",
             "::warning file=a%2Cb.qss,line=1,col=15,title=contrast::text #ff0000 on #efefef "
-            "in \"QPushbutton\": contrast 3.47 : 1, below 4.50 : 1",
+            "(the light palette's Window) in \"QPushbutton\": contrast 3.47 : 1, below 4.50 : 1",
             "::error file=a%2Cb.qss,line=3,col=1,title=syntax::the toolkit rejects the whole "
             "style sheet here: expected \";\" or \"}\" to close the rule of line 2, found the "
             "end of the text"}));
+}
+
+void TestLint::paletteColoursSayWhereTheyComeFrom_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("palettes"); // the configuration's, none for the default
+    QTest::addColumn<bool>("fails");
+    for (const char *format : {"text", "json", "sarif", "github"})
+        QTest::newRow(format) << QStringList{QStringLiteral("--format=") + format} << QByteArray()
+                              << true;
+    // The gallery's widgets are judged under the configured palettes too.
+    QTest::newRow("the gallery's widgets under the light palette")
+        << QStringList{"--gallery"} << QByteArray(R"(["light"])") << true;
+    QTest::newRow("the gallery's widgets under the dark palette")
+        << QStringList{"--gallery"} << QByteArray(R"(["dark"])") << false;
+}
+
+void TestLint::paletteColoursSayWhereTheyComeFrom()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, palettes);
+    QFETCH(bool, fails);
+    QTemporaryDir scratch;
+    QFile sheet(scratch.filePath(QStringLiteral("dark.qss")));
+    QVERIFY(sheet.open(QIODevice::WriteOnly));
+    sheet.write("QWidget { background-color: #272727; }\n");
+    sheet.close();
+    if (!palettes.isEmpty()) {
+        QFile config(scratch.filePath(QStringLiteral(".prismark-lint.json")));
+        QVERIFY(config.open(QIODevice::WriteOnly));
+        config.write("{\"palettes\": " + palettes + "}");
+    }
+    const Run run = runLint(arguments + QStringList{"dark.qss"}, QByteArray(), scratch.path());
+    QVERIFY2(run.errLines.isEmpty(), qPrintable(run.errLines.join('\n')));
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out.contains(QLatin1String("text #000000 (the light palette's WindowText) on "
+                                            "#272727")),
+             fails);
 }
 
 void TestLint::configurationFoundAndOverridden_data()

@@ -44,6 +44,7 @@ private slots:
     void eachDocumentUnderItsOwnConfiguration();
     void formsConfiguredNameTheObjects();
     void theWorkspaceFolderIsTheApplication();
+    void contrastUnderTheConfiguredPalettes();
     void coloursAndPresentations();
     void quickFixAppliedAndRechecked_data();
     void quickFixAppliedAndRechecked();
@@ -469,6 +470,32 @@ void TestLsp::eachDocumentUnderItsOwnConfiguration()
     QCOMPARE(found.at(0)["severity"].toInt(), 1); // the shared file's "error"
     client.open(text, generated);
     QVERIFY(client.diagnosticsFor(generated)["params"]["diagnostics"].toArray().isEmpty());
+}
+
+void TestLsp::contrastUnderTheConfiguredPalettes()
+{
+    // A sheet written for dark mode: under light its text is the palette's black, and
+    // the diagnostic says so; a folder configured for dark finds nothing.
+    QTemporaryDir root;
+    QVERIFY(QDir(root.path()).mkpath(QStringLiteral("dark")));
+    QFile config(root.filePath(QStringLiteral("dark/.prismark-lint.json")));
+    QVERIFY(config.open(QIODevice::WriteOnly));
+    config.write(R"({"palettes": ["dark"]})");
+    config.close();
+    const QString text = QStringLiteral("QWidget { background-color: #272727; }\n");
+    const QString light = QUrl::fromLocalFile(root.filePath(QStringLiteral("a.qss"))).toString();
+    const QString dark =
+        QUrl::fromLocalFile(root.filePath(QStringLiteral("dark/a.qss"))).toString();
+    Client client;
+    client.initialize();
+    client.open(text, light);
+    const QJsonArray found = client.diagnosticsFor(light)["params"]["diagnostics"].toArray();
+    QCOMPARE(found.size(), 1);
+    QVERIFY2(found.at(0)["message"].toString().startsWith(
+                 QLatin1String("text #000000 (the light palette's WindowText) on #272727")),
+             qPrintable(found.at(0)["message"].toString()));
+    client.open(text, dark);
+    QVERIFY(client.diagnosticsFor(dark)["params"]["diagnostics"].toArray().isEmpty());
 }
 
 void TestLsp::formsConfiguredNameTheObjects()
