@@ -2,12 +2,14 @@
 // SPDX-License-Identifier: MIT
 
 #include "analysis/applicationforms.h"
+#include "analysis/applicationobjects.h"
 #include "analysis/checkregistry.h"
 #include "analysis/checkreporter.h"
 #include "analysis/qssreference.h"
 #include "analysis/sheetmodel.h"
 #include "analysis/stylesheetlint.h"
 #include "analysis/suppressioncomments.h"
+#include "embedded/applicationsources.h"
 #include "tokens/uniformtokens.h"
 
 #include <QCoreApplication>
@@ -44,7 +46,7 @@ const QDir kFixtures(QStringLiteral(PRISMARK_LINT_FIXTURES_DIR));
 
 QVector<LintDiagnostic> lintAll(const QByteArray &bytes, const QStringList &disabled = {},
                                 std::shared_ptr<const UniformTokens> tokens = nullptr,
-                                const QString &form = QString())
+                                const QString &form = QString(), const QString &header = QString())
 {
     LintOptions options;
     options.gallery = true;
@@ -53,6 +55,13 @@ QVector<LintDiagnostic> lintAll(const QByteArray &bytes, const QStringList &disa
     QStringList warnings;
     if (!form.isEmpty())
         addApplicationForms(options, {form}, &warnings);
+    QFile declarations(header);
+    if (!header.isEmpty() && declarations.open(QIODevice::ReadOnly)) {
+        SourceDeclarations sources;
+        sources.readCpp(QString::fromUtf8(declarations.readAll()), header);
+        options.applicationObjects =
+            std::make_shared<ApplicationObjects>(sources.applicationObjects());
+    }
     return lintStyleSheet(bytes, QStringLiteral("sheet.qss"), options);
 }
 
@@ -213,8 +222,12 @@ void TestAnalysis::everyRegisteredCheckIsReportedByAFixture()
         // And one of a check that reads the application's forms, with its form.
         const QString form = checkFixtures.filePath(QFileInfo(fixture.first).completeBaseName() +
                                                     QStringLiteral(".ui"));
+        // And one of a check that reads the application's classes, with its header.
+        const QString header = checkFixtures.filePath(QFileInfo(fixture.first).completeBaseName() +
+                                                      QStringLiteral(".h"));
         for (const LintDiagnostic &diagnostic :
-             lintAll(fixture.second, {}, tokens, QFile::exists(form) ? form : QString()))
+             lintAll(fixture.second, {}, tokens, QFile::exists(form) ? form : QString(),
+                     QFile::exists(header) ? header : QString()))
             reported.insert(diagnostic.check);
     }
     QSet<QString> ids;
