@@ -177,6 +177,31 @@ void peelWrappers(const QVector<SourceToken> &tokens, int *first, int *last)
     }
 }
 
+// QString{}, {}, nullptr: an empty sheet, written without parentheses.
+bool clearsTheSheet(const QVector<SourceToken> &tokens, int first, int last)
+{
+    if (last - first == 1)
+        return tokens.at(first).text == QLatin1String("nullptr");
+    if (last - first == 3 && tokens.at(first).kind != SourceTokenKind::Identifier)
+        return false;
+    const int open = last - 2;
+    return open >= first && open <= first + 1 && tokens.at(open).text == QLatin1String("{") &&
+           tokens.at(open + 1).text == QLatin1String("}") &&
+           (open == first || isWrapper(tokens.at(first).text));
+}
+
+// SIGNAL(setStyleSheet(QString)), SLOT(...): a signature spelt as a string, no call.
+bool insideSignature(const QVector<SourceToken> &recent)
+{
+    const int size = int(recent.size());
+    if (size < 2 || recent.at(size - 1).text != QLatin1String("("))
+        return false;
+    static const QStringList macros{QStringLiteral("SIGNAL"), QStringLiteral("SLOT"),
+                                    QStringLiteral("Q_SIGNAL"), QStringLiteral("Q_SLOT"),
+                                    QStringLiteral("METHOD")};
+    return macros.contains(recent.at(size - 2).text);
+}
+
 // Why an argument is no literal, in a few words.
 QString runtimeReason(const QVector<SourceToken> &tokens, int first, int end)
 {
@@ -218,7 +243,7 @@ void readCall(const QString &text, CppTokenizer &tokenizer, QVector<EmbeddedShee
     int first = 0;
     int last = int(tokens.size());
     peelWrappers(tokens, &first, &last);
-    if (first >= last)
+    if (first >= last || clearsTheSheet(tokens, first, last))
         return; // setStyleSheet(), setStyleSheet(QString()): the sheet cleared
     bool literals = true;
     for (int i = first; i < last; ++i)
@@ -256,7 +281,7 @@ QVector<EmbeddedSheet> readSheets(const QString &text)
     while (tokenizer.next(&token)) {
         if (token.kind == SourceTokenKind::Identifier &&
             token.text == QLatin1String("setStyleSheet")) {
-            const bool declaration = followsDeclaration(recent);
+            const bool declaration = followsDeclaration(recent) || insideSignature(recent);
             remember(token);
             const int afterName = tokenizer.position();
             SourceToken next;

@@ -138,7 +138,8 @@ void readCall(const QString &text, PythonTokenizer &tokenizer, QVector<EmbeddedS
         ++first;
         --last;
     }
-    if (first >= last)
+    // setStyleSheet(None), setStyleSheet(""): the sheet cleared.
+    if (first >= last || (last - first == 1 && tokens.at(first).text == QLatin1String("None")))
         return;
     bool plain = true;
     for (int i = first; i < last; ++i) {

@@ -245,6 +245,13 @@ void TestEmbeddedSheets::skipsWhatIsNoCall_data()
         << cpp << "void Widget::setStyleSheet(const QString &sheet) { apply(sheet); }";
     QTest::newRow("C++ sheet cleared") << cpp << "w->setStyleSheet(QString());";
     QTest::newRow("C++ empty literal") << cpp << "w->setStyleSheet(\"\");";
+    QTest::newRow("C++ SIGNAL() signature")
+        << cpp << "connect(a, SIGNAL(setStyleSheet(QString)), b, SLOT(update()));";
+    QTest::newRow("C++ SLOT() signature")
+        << cpp << "connect(a, SIGNAL(changed(QString)), b, SLOT(setStyleSheet(QString)));";
+    QTest::newRow("C++ sheet cleared with braces") << cpp << "w->setStyleSheet(QString{});";
+    QTest::newRow("C++ sheet cleared with {}") << cpp << "w->setStyleSheet({});";
+    QTest::newRow("C++ empty user-defined literal") << cpp << "w->setStyleSheet(u\"\"_s);";
     QTest::newRow("C++ member pointer") << cpp << "connect(a, &A::s, b, &QWidget::setStyleSheet);";
     QTest::newRow("C++ call never closes") << cpp << "w->setStyleSheet(\"a {}\"";
     QTest::newRow("C++ statement ends before the call closes")
@@ -254,6 +261,8 @@ void TestEmbeddedSheets::skipsWhatIsNoCall_data()
     QTest::newRow("Python inside a docstring") << py << "\"\"\"\nw.setStyleSheet('a {}')\n\"\"\"";
     QTest::newRow("Python statement ends before the call closes")
         << py << "w.setStyleSheet(\n    \"a {}\"; print(\"b\")\n)";
+    QTest::newRow("Python sheet cleared with None") << py << "w.setStyleSheet(None)";
+    QTest::newRow("Python empty string") << py << "w.setStyleSheet('')";
     QTest::newRow("Python method definition") << py << "def setStyleSheet(self, sheet):\n    pass";
     QTest::newRow("form other property")
         << ui
