@@ -242,6 +242,11 @@ void readCall(const QString &text, CppTokenizer &tokenizer, QVector<EmbeddedShee
     }
     int first = 0;
     int last = int(tokens.size());
+    // "...".arg(a).arg(b): a template, its %1 ... %99 filled in at run time.
+    const int filled = trailingCalls(tokens, first, last, QStringLiteral("arg"));
+    const bool isTemplate = filled < last && filled > first;
+    if (isTemplate)
+        last = filled;
     peelWrappers(tokens, &first, &last);
     if (first >= last || clearsTheSheet(tokens, first, last))
         return; // setStyleSheet(), setStyleSheet(QString()): the sheet cleared
@@ -250,20 +255,26 @@ void readCall(const QString &text, CppTokenizer &tokenizer, QVector<EmbeddedShee
         literals = literals && tokens.at(i).kind == SourceTokenKind::Literal;
     if (!literals) {
         // A parameter list is a declaration, not a call.
+        const int whole = int(tokens.size());
         if (tokens.at(first).text != QLatin1String("const"))
-            sheets->append(uncheckableSheet(EmbeddingLanguage::Cpp, tokens.at(first).start,
-                                            tokens.at(last - 1).end,
-                                            runtimeReason(tokens, first, last)));
+            sheets->append(uncheckableSheet(EmbeddingLanguage::Cpp, tokens.at(0).start,
+                                            tokens.at(whole - 1).end,
+                                            runtimeReason(tokens, 0, whole)));
         return;
     }
     SheetBuilder builder(EmbeddingLanguage::Cpp, tokens.at(first).start);
+    builder.setTemplate(isTemplate ? TemplateSyntax::QtArg : TemplateSyntax::None);
     for (int i = first; i < last; ++i) {
         if (tokens.at(i).raw)
             decodeRaw(text, tokens.at(i), &builder);
         else
             decodeEscaped(text, tokens.at(i), &builder);
     }
-    if (!builder.empty())
+    if (builder.onlyPlaceholders())
+        sheets->append(uncheckableSheet(EmbeddingLanguage::Cpp, tokens.at(0).start,
+                                        tokens.constLast().end,
+                                        QStringLiteral("it is filled in whole at run time")));
+    else if (!builder.empty())
         sheets->append(builder.finish(tokens.at(last - 1).end));
 }
 

@@ -121,6 +121,74 @@ QString runtimeReason(const QVector<SourceToken> &tokens, int first, int end)
     return QStringLiteral("it is built at run time");
 }
 
+bool isString(const SourceToken &token)
+{
+    return token.kind == SourceTokenKind::Literal && !token.text.contains(QLatin1Char('b'));
+}
+
+// No "+" outside brackets: the operand of a "%" that nothing is joined to.
+bool singleOperand(const QVector<SourceToken> &tokens, int first, int last)
+{
+    int depth = 0;
+    for (int i = first; i < last; ++i) {
+        const QString &text = tokens.at(i).text;
+        if (tokens.at(i).kind != SourceTokenKind::Punctuation)
+            continue;
+        if (text == QLatin1String("(") || text == QLatin1String("[") || text == QLatin1String("{"))
+            ++depth;
+        else if (text == QLatin1String(")") || text == QLatin1String("]") ||
+                 text == QLatin1String("}"))
+            --depth;
+        else if (depth == 0 && (text == QLatin1String("+") || text == QLatin1String("%")))
+            return false;
+    }
+    return first < last;
+}
+
+// The strings of an argument, [*from, *to), and how the whole is filled in at run
+// time: "..." % x, "...".format(...), "...".arg(...), or not at all (f-strings fill
+// in their own pieces). False when the argument is something else.
+bool literalTemplate(const QVector<SourceToken> &tokens, int first, int last, int *from, int *to,
+                     TemplateSyntax *syntax)
+{
+    *syntax = TemplateSyntax::None;
+    int end = trailingCalls(tokens, first, last, QStringLiteral("format"));
+    if (end < last) {
+        *syntax = TemplateSyntax::Braces;
+    } else {
+        end = trailingCalls(tokens, first, last, QStringLiteral("arg"));
+        if (end < last)
+            *syntax = TemplateSyntax::QtArg;
+    }
+    int after = first;
+    if (first < end && tokens.at(first).text == QLatin1String("(")) {
+        const int close = matchingParenthesis(tokens, first, end);
+        if (close < 0)
+            return false;
+        *from = first + 1;
+        *to = close;
+        after = close + 1;
+    } else {
+        *from = first;
+        while (after < end && isString(tokens.at(after)))
+            ++after;
+        *to = after;
+    }
+    if (*from >= *to)
+        return false;
+    for (int i = *from; i < *to; ++i) {
+        if (!isString(tokens.at(i)))
+            return false;
+    }
+    if (after == end)
+        return true;
+    if (*syntax != TemplateSyntax::None || tokens.at(after).text != QLatin1String("%") ||
+        !singleOperand(tokens, after + 1, end))
+        return false;
+    *syntax = TemplateSyntax::Percent;
+    return true;
+}
+
 // The sheet a call passes, its tokenizer just after the "(".
 void readCall(const QString &text, PythonTokenizer &tokenizer, QVector<EmbeddedSheet> *sheets)
 {
@@ -141,23 +209,27 @@ void readCall(const QString &text, PythonTokenizer &tokenizer, QVector<EmbeddedS
     // setStyleSheet(None), setStyleSheet(""): the sheet cleared.
     if (first >= last || (last - first == 1 && tokens.at(first).text == QLatin1String("None")))
         return;
-    bool plain = true;
-    for (int i = first; i < last; ++i) {
-        const SourceToken &token = tokens.at(i);
-        plain = plain && token.kind == SourceTokenKind::Literal &&
-                !token.text.contains(QLatin1Char('f')) && !token.text.contains(QLatin1Char('b'));
-    }
-    if (!plain) {
+    int from = 0;
+    int to = 0;
+    TemplateSyntax syntax = TemplateSyntax::None;
+    if (!literalTemplate(tokens, first, last, &from, &to, &syntax)) {
         sheets->append(uncheckableSheet(EmbeddingLanguage::Python, tokens.at(first).start,
                                         tokens.at(last - 1).end,
                                         runtimeReason(tokens, first, last)));
         return;
     }
-    SheetBuilder builder(EmbeddingLanguage::Python, tokens.at(first).start);
-    for (int i = first; i < last; ++i)
+    SheetBuilder builder(EmbeddingLanguage::Python, tokens.at(from).start);
+    for (int i = from; i < to; ++i) {
+        const bool fString = tokens.at(i).text.contains(QLatin1Char('f'));
+        builder.setTemplate(fString ? TemplateSyntax::Braces : syntax);
         decodeString(text, tokens.at(i), &builder);
-    if (!builder.empty())
-        sheets->append(builder.finish(tokens.at(last - 1).end));
+    }
+    if (builder.onlyPlaceholders())
+        sheets->append(uncheckableSheet(EmbeddingLanguage::Python, tokens.at(0).start,
+                                        tokens.constLast().end,
+                                        QStringLiteral("it is filled in whole at run time")));
+    else if (!builder.empty())
+        sheets->append(builder.finish(tokens.at(to - 1).end));
 }
 
 QVector<EmbeddedSheet> readSheets(const QString &text)

@@ -3,6 +3,7 @@
 
 #include "embedded/sheetbuilder.h"
 
+#include "embedded/sheettemplates.h"
 #include "embedded/textpositions.h"
 
 SheetBuilder::SheetBuilder(EmbeddingLanguage language, int offset)
@@ -20,6 +21,7 @@ void SheetBuilder::beginPiece(int sourceStart, LiteralSpelling spelling, const Q
     piece.spelling = spelling;
     piece.closing = closing;
     piece.singleLine = singleLine;
+    piece.syntax = templateSyntax;
 }
 
 void SheetBuilder::append(uint codePoint, int sourceOffset)
@@ -41,13 +43,43 @@ void SheetBuilder::append(uint codePoint, int sourceOffset)
 
 void SheetBuilder::endPiece(int sourceEnd)
 {
+    const QVector<Placeholder> taken =
+        takePlaceholders(piece.syntax, piece.decodedStart, &sheet.text, &sheet.sourceOffsets);
+    for (const Placeholder &each : taken)
+        placeholders.append({int(sheet.pieces.size()), each.at, each.sourceOffset});
     piece.decodedEnd = int(sheet.text.size());
     piece.sourceEnd = sourceEnd;
     sheet.pieces.append(piece);
 }
 
+// Each placeholder's stand-in, chosen from the text around it, last to first so the
+// places still to fill stay where they were taken.
+void SheetBuilder::putStandIns()
+{
+    const QString bare = sheet.text;
+    for (int k = int(placeholders.size()) - 1; k >= 0; --k) {
+        const PiecePlaceholder &each = placeholders.at(k);
+        const QString standIn = standInFor(bare, each.at);
+        const int length = int(standIn.size());
+        sheet.text.insert(each.at, standIn);
+        sheet.sourceOffsets.insert(each.at, length, each.sourceOffset);
+        for (int p = each.piece; p < sheet.pieces.size(); ++p) {
+            if (p > each.piece)
+                sheet.pieces[p].decodedStart += length;
+            sheet.pieces[p].decodedEnd += length;
+        }
+        for (SheetRange &later : sheet.standIns) {
+            later.start += length;
+            later.end += length;
+        }
+        sheet.standIns.prepend({each.at, each.at + length});
+    }
+    placeholders.clear();
+}
+
 EmbeddedSheet SheetBuilder::finish(int endOffset)
 {
+    putStandIns();
     // Fold CR LF as the analysis does, keeping the offsets and pieces in step: the LF
     // takes the CR's offset.
     QVector<int> kept(sheet.text.size() + 1); // new index of each old one
@@ -67,6 +99,10 @@ EmbeddedSheet SheetBuilder::finish(int endOffset)
     for (EmbeddedPiece &each : sheet.pieces) {
         each.decodedStart = kept.at(each.decodedStart);
         each.decodedEnd = kept.at(each.decodedEnd);
+    }
+    for (SheetRange &standIn : sheet.standIns) {
+        standIn.start = kept.at(standIn.start);
+        standIn.end = kept.at(standIn.end);
     }
     sheet.text = text;
     sheet.sourceOffsets = offsets;

@@ -23,11 +23,29 @@ public:
     // folds to LF as the analysis folds it.
     EmbeddedSheet finish(int endOffset);
 
-    bool empty() const { return sheet.text.isEmpty(); }
+    bool empty() const { return sheet.text.isEmpty() && placeholders.isEmpty(); }
+    // Whether the text is placeholders alone (and blanks): a sheet filled in whole.
+    bool onlyPlaceholders() const
+    {
+        return !placeholders.isEmpty() && sheet.text.trimmed().isEmpty();
+    }
+    // The placeholders the pieces begun from now on hold.
+    void setTemplate(TemplateSyntax syntax) { templateSyntax = syntax; }
 
 private:
+    void putStandIns();
+
+    struct PiecePlaceholder
+    {
+        int piece = 0;
+        int at = 0;
+        int sourceOffset = 0;
+    };
+
     EmbeddedSheet sheet;
     EmbeddedPiece piece;
+    TemplateSyntax templateSyntax = TemplateSyntax::None;
+    QVector<PiecePlaceholder> placeholders;
 };
 
 // A sheet made at run time: only where and why.

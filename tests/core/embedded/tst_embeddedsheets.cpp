@@ -187,9 +187,9 @@ void TestEmbeddedSheets::runtimeSheetsAreNotGuessed_data()
     const auto py = EmbeddingLanguage::Python;
     QTest::newRow("C++ variable") << cpp << "w->setStyleSheet(sheet);"
                                   << "variable";
-    QTest::newRow("C++ .arg()") << cpp
-                                << "w->setStyleSheet(QStringLiteral(\"a { color: %1 }\").arg(c));"
-                                << ".arg()";
+    QTest::newRow("C++ translated, then .arg()")
+        << cpp << "w->setStyleSheet(tr(\"a { color: %1 }\").arg(c));"
+        << "translated";
     QTest::newRow("C++ joined with a call")
         << cpp << "w->setStyleSheet(\"a {\" + colour() + \"}\");"
         << "joined";
@@ -200,15 +200,16 @@ void TestEmbeddedSheets::runtimeSheetsAreNotGuessed_data()
                               << "translated";
     QTest::newRow("C++ a call") << cpp << "w->setStyleSheet(loadSheet(\"x.qss\"));"
                                 << "call";
-    QTest::newRow("Python f-string") << py << "w.setStyleSheet(f\"a {{ color: {c} }}\")"
-                                     << "f-string";
-    QTest::newRow("Python f-string among literals")
-        << py << "w.setStyleSheet(\"a {\"\n    f\"color: {c}\"\n    \"}\")"
-        << "f-string";
-    QTest::newRow("Python %") << py << "w.setStyleSheet(\"a { color: %s }\" % c)"
-                              << "%";
-    QTest::newRow("Python .format()") << py << "w.setStyleSheet(\"a {{ color: {} }}\".format(c))"
-                                      << ".format()";
+    QTest::newRow("Python % and then joined")
+        << py << "w.setStyleSheet(\"a { color: %s }\" % c + \"b {}\")"
+        << "%";
+    QTest::newRow("Python bytes") << py << "w.setStyleSheet(b\"a {}\")"
+                                  << "bytes";
+    QTest::newRow("Python f-string filled in whole") << py << "w.setStyleSheet(f\"{sheet}\")"
+                                                     << "whole";
+    QTest::newRow("C++ .arg() filled in whole")
+        << cpp << "w->setStyleSheet(QString(\"%1\").arg(sheet));"
+        << "whole";
     QTest::newRow("Python joined") << py << "w.setStyleSheet(\"a {\" + body + \"}\")"
                                    << "joined";
     QTest::newRow("Python variable") << py << "w.setStyleSheet(SHEET)"
