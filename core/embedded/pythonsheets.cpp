@@ -4,8 +4,11 @@
 #include "embedded/embeddedsheets.h"
 #include "embedded/sheetbuilder.h"
 #include "embedded/sourcetokens.h"
+#include "embedded/sourcevariables.h"
 
 #include <QStringList>
+
+#include <algorithm>
 
 namespace {
 
@@ -189,8 +192,94 @@ bool literalTemplate(const QVector<SourceToken> &tokens, int first, int last, in
     return true;
 }
 
+// What an argument's tokens give.
+enum class Argument
+{
+    Cleared, // no sheet: setStyleSheet(None)
+    Sheet,   // a sheet to check
+    RunTime, // a sheet made at run time, and why
+};
+
+// The sheet the tokens [first, last) of an argument or a value give.
+Argument readArgument(const QString &text, const QVector<SourceToken> &tokens, int first, int last,
+                      EmbeddedSheet *sheet, QString *reason)
+{
+    while (first < last && tokens.at(first).text == QLatin1String("(") &&
+           matchingParenthesis(tokens, first, last) == last - 1) {
+        ++first;
+        --last;
+    }
+    // setStyleSheet(None), setStyleSheet(""): the sheet cleared.
+    if (first >= last || (last - first == 1 && tokens.at(first).text == QLatin1String("None")))
+        return Argument::Cleared;
+    int from = 0;
+    int to = 0;
+    TemplateSyntax syntax = TemplateSyntax::None;
+    if (!literalTemplate(tokens, first, last, &from, &to, &syntax)) {
+        *reason = runtimeReason(tokens, first, last);
+        return Argument::RunTime;
+    }
+    SheetBuilder builder(EmbeddingLanguage::Python, tokens.at(from).start);
+    for (int i = from; i < to; ++i) {
+        const bool fString = tokens.at(i).text.contains(QLatin1Char('f'));
+        builder.setTemplate(fString ? TemplateSyntax::Braces : syntax);
+        decodeString(text, tokens.at(i), &builder);
+    }
+    if (builder.onlyPlaceholders()) {
+        *reason = QStringLiteral("it is filled in whole at run time");
+        return Argument::RunTime;
+    }
+    if (builder.empty())
+        return Argument::Cleared;
+    *sheet = builder.finish(tokens.at(to - 1).end);
+    return Argument::Sheet;
+}
+
+// Every token of the file and its variables, read the first time a sheet is passed by
+// a name.
+class FileVariables
+{
+public:
+    explicit FileVariables(const QString &text)
+        : text(text)
+    {}
+
+    // The sheet of the variable the token names.
+    Argument follow(const SourceToken &use, EmbeddedSheet *sheet, QString *reason)
+    {
+        if (!read) {
+            PythonTokenizer tokenizer(text);
+            SourceToken token;
+            while (tokenizer.next(&token))
+                tokens.append(token);
+            variables = SourceVariables::forPython(tokens, text);
+            read = true;
+        }
+        const auto at = std::lower_bound(
+            tokens.cbegin(), tokens.cend(), use.start,
+            [](const SourceToken &token, int start) { return token.start < start; });
+        int first = 0;
+        int last = 0;
+        if (!variables.follow(use.text, int(at - tokens.cbegin()), &first, &last, reason))
+            return Argument::RunTime;
+        QString why;
+        const Argument value = readArgument(text, tokens, first, last, sheet, &why);
+        if (value == Argument::RunTime)
+            *reason = QStringLiteral("it is the variable \"%1\", whose value %2")
+                          .arg(use.text, why.startsWith(QLatin1String("it ")) ? why.mid(3) : why);
+        return value;
+    }
+
+private:
+    const QString &text;
+    bool read = false;
+    QVector<SourceToken> tokens;
+    SourceVariables variables;
+};
+
 // The sheet a call passes, its tokenizer just after the "(".
-void readCall(const QString &text, PythonTokenizer &tokenizer, QVector<EmbeddedSheet> *sheets)
+void readCall(const QString &text, PythonTokenizer &tokenizer, FileVariables &variables,
+              QVector<EmbeddedSheet> *sheets)
 {
     const int open = tokenizer.position();
     QVector<SourceToken> tokens;
@@ -199,44 +288,63 @@ void readCall(const QString &text, PythonTokenizer &tokenizer, QVector<EmbeddedS
         tokenizer.seek(open);
         return;
     }
-    int first = 0;
-    int last = int(tokens.size());
-    while (first < last && tokens.at(first).text == QLatin1String("(") &&
-           matchingParenthesis(tokens, first, last) == last - 1) {
-        ++first;
-        --last;
+    EmbeddedSheet sheet;
+    QString reason;
+    Argument argument = readArgument(text, tokens, 0, int(tokens.size()), &sheet, &reason);
+    if (argument == Argument::RunTime && tokens.size() == 1 &&
+        tokens.constFirst().kind == SourceTokenKind::Identifier)
+        argument = variables.follow(tokens.constFirst(), &sheet, &reason);
+    if (argument == Argument::Sheet)
+        sheets->append(sheet);
+    else if (argument == Argument::RunTime)
+        sheets->append(uncheckableSheet(EmbeddingLanguage::Python, tokens.constFirst().start,
+                                        tokens.constLast().end, reason));
+}
+
+// Whether the line before the one at offset is a "# qss" comment alone.
+bool markedLine(const QString &text, int offset)
+{
+    const int lineStart = int(text.lastIndexOf(QLatin1Char('\n'), offset - 1)) + 1;
+    if (lineStart < 1)
+        return false;
+    const int previousStart = int(text.lastIndexOf(QLatin1Char('\n'), lineStart - 2)) + 1;
+    const QStringView previous =
+        QStringView(text).mid(previousStart, lineStart - 1 - previousStart).trimmed();
+    return previous.startsWith(QLatin1Char('#')) &&
+           previous.mid(1).trimmed() == QLatin1String("qss");
+}
+
+// A string on a line marked "# qss", its tokenizer just after it: the strings written
+// side by side from it, unless they are a dict's key.
+void readMarked(const QString &text, PythonTokenizer &tokenizer, const SourceToken &marked,
+                QVector<EmbeddedSheet> *sheets)
+{
+    QVector<SourceToken> tokens{marked};
+    SourceToken token;
+    int after = tokenizer.position();
+    bool key = false;
+    while (tokenizer.next(&token)) {
+        key = token.text == QLatin1String(":");
+        if (token.kind != SourceTokenKind::Literal)
+            break;
+        tokens.append(token);
+        after = tokenizer.position();
     }
-    // setStyleSheet(None), setStyleSheet(""): the sheet cleared.
-    if (first >= last || (last - first == 1 && tokens.at(first).text == QLatin1String("None")))
-        return;
-    int from = 0;
-    int to = 0;
-    TemplateSyntax syntax = TemplateSyntax::None;
-    if (!literalTemplate(tokens, first, last, &from, &to, &syntax)) {
-        sheets->append(uncheckableSheet(EmbeddingLanguage::Python, tokens.at(first).start,
-                                        tokens.at(last - 1).end,
-                                        runtimeReason(tokens, first, last)));
-        return;
-    }
-    SheetBuilder builder(EmbeddingLanguage::Python, tokens.at(from).start);
-    for (int i = from; i < to; ++i) {
-        const bool fString = tokens.at(i).text.contains(QLatin1Char('f'));
-        builder.setTemplate(fString ? TemplateSyntax::Braces : syntax);
-        decodeString(text, tokens.at(i), &builder);
-    }
-    if (builder.onlyPlaceholders())
-        sheets->append(uncheckableSheet(EmbeddingLanguage::Python, tokens.at(0).start,
-                                        tokens.constLast().end,
-                                        QStringLiteral("it is filled in whole at run time")));
-    else if (!builder.empty())
-        sheets->append(builder.finish(tokens.at(to - 1).end));
+    tokenizer.seek(after);
+    EmbeddedSheet sheet;
+    QString reason;
+    if (!key &&
+        readArgument(text, tokens, 0, int(tokens.size()), &sheet, &reason) == Argument::Sheet)
+        sheets->append(sheet);
 }
 
 QVector<EmbeddedSheet> readSheets(const QString &text)
 {
     QVector<EmbeddedSheet> sheets;
     PythonTokenizer tokenizer(text);
+    FileVariables variables(text);
     QString previousName; // the identifier before the current one ("def")
+    int markedDone = -1;  // the last marked line whose string has been read
     SourceToken token;
     while (tokenizer.next(&token)) {
         if (token.kind == SourceTokenKind::Identifier &&
@@ -244,9 +352,16 @@ QVector<EmbeddedSheet> readSheets(const QString &text)
             const int afterName = tokenizer.position();
             SourceToken next;
             if (tokenizer.next(&next) && next.text == QLatin1String("("))
-                readCall(text, tokenizer, &sheets);
+                readCall(text, tokenizer, variables, &sheets);
             else
                 tokenizer.seek(afterName);
+        } else if (token.kind == SourceTokenKind::Literal && markedLine(text, token.start)) {
+            const int line = int(text.lastIndexOf(QLatin1Char('\n'), token.start - 1));
+            const int before = int(sheets.size());
+            if (line != markedDone)
+                readMarked(text, tokenizer, token, &sheets);
+            if (sheets.size() > before)
+                markedDone = line;
         }
         previousName = token.kind == SourceTokenKind::Identifier ? token.text : QString();
     }
@@ -258,6 +373,7 @@ QVector<EmbeddedSheet> readSheets(const QString &text)
 QVector<EmbeddedSheet> readPythonSheets(const QString &text)
 {
     QVector<EmbeddedSheet> sheets = readSheets(text);
+    inFileOrder(sheets);
     placeSheets(sheets, text);
     return sheets;
 }

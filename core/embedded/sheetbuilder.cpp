@@ -6,6 +6,8 @@
 #include "embedded/sheettemplates.h"
 #include "embedded/textpositions.h"
 
+#include <algorithm>
+
 SheetBuilder::SheetBuilder(EmbeddingLanguage language, int offset)
 {
     sheet.language = language;
@@ -122,6 +124,17 @@ EmbeddedSheet uncheckableSheet(EmbeddingLanguage language, int offset, int endOf
     sheet.offset = offset;
     sheet.endOffset = endOffset;
     return sheet;
+}
+
+void inFileOrder(QVector<EmbeddedSheet> &sheets)
+{
+    std::stable_sort(
+        sheets.begin(), sheets.end(),
+        [](const EmbeddedSheet &a, const EmbeddedSheet &b) { return a.offset < b.offset; });
+    const auto same = [](const EmbeddedSheet &a, const EmbeddedSheet &b) {
+        return a.checkable && b.checkable && a.offset == b.offset;
+    };
+    sheets.erase(std::unique(sheets.begin(), sheets.end(), same), sheets.end());
 }
 
 void placeSheets(QVector<EmbeddedSheet> &sheets, const QString &fileText)

@@ -52,6 +52,10 @@ private:
 EmbeddedSheet uncheckableSheet(EmbeddingLanguage language, int offset, int endOffset,
                                const QString &reason);
 
+// The sheets in the order the file writes them, each once: a literal followed from
+// two calls, or marked and passed by name, is one sheet.
+void inFileOrder(QVector<EmbeddedSheet> &sheets);
+
 // Sets each sheet's line and column from its offset, the file's lines counted once.
 void placeSheets(QVector<EmbeddedSheet> &sheets, const QString &fileText);
 

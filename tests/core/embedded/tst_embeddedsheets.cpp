@@ -30,6 +30,8 @@ private slots:
     void decodesAndMaps();
     void runtimeSheetsAreNotGuessed_data();
     void runtimeSheetsAreNotGuessed();
+    void followedAndMarkedSheets_data();
+    void followedAndMarkedSheets();
     void skipsWhatIsNoCall_data();
     void skipsWhatIsNoCall();
     void formPropertyNamesItsWidget();
@@ -214,6 +216,25 @@ void TestEmbeddedSheets::runtimeSheetsAreNotGuessed_data()
                                    << "joined";
     QTest::newRow("Python variable") << py << "w.setStyleSheet(SHEET)"
                                      << "variable";
+    QTest::newRow("C++ variable assigned on two branches")
+        << cpp
+        << "void f() {\n  QString s = \"a {}\";\n  if (x) s = \"b {}\";\n  w->setStyleSheet(s);\n}"
+        << "more than once";
+    QTest::newRow("C++ variable added to")
+        << cpp << "void f() {\n  QString s = \"a {}\";\n  s += extra;\n  w->setStyleSheet(s);\n}"
+        << "more than once";
+    QTest::newRow("C++ variable from a call")
+        << cpp << "void f() {\n  const QString s = loadSheet();\n  w->setStyleSheet(s);\n}"
+        << "whose value is made by a call";
+    QTest::newRow("C++ local of another function")
+        << cpp << "void f() { QString s = \"a {}\"; }\nvoid g() { w->setStyleSheet(s); }"
+        << "not assigned";
+    QTest::newRow("Python parameter shadowing a module constant")
+        << py << "s = 'a {}'\ndef f(w, s):\n    w.setStyleSheet(s)\n"
+        << "parameter";
+    QTest::newRow("Python module constant assigned twice")
+        << py << "S = 'a {}'\nif dark:\n    S = 'b {}'\nw.setStyleSheet(S)\n"
+        << "more than once";
 }
 
 void TestEmbeddedSheets::runtimeSheetsAreNotGuessed()
@@ -226,7 +247,69 @@ void TestEmbeddedSheets::runtimeSheetsAreNotGuessed()
     QVERIFY(!sheets.constFirst().checkable);
     QVERIFY(sheets.constFirst().text.isEmpty());
     QVERIFY2(sheets.constFirst().reason.contains(reason), qPrintable(sheets.constFirst().reason));
-    QCOMPARE(sheets.constFirst().offset, int(source.indexOf(QLatin1Char('('))) + 1);
+    const int call = int(source.indexOf(QLatin1String("setStyleSheet(")));
+    QCOMPARE(sheets.constFirst().offset, int(source.indexOf(QLatin1Char('('), call)) + 1);
+}
+
+void TestEmbeddedSheets::followedAndMarkedSheets_data()
+{
+    QTest::addColumn<EmbeddingLanguage>("language");
+    QTest::addColumn<QString>("source"); // "^" where the one sheet's text starts
+    QTest::addColumn<QString>("text");
+
+    const auto cpp = EmbeddingLanguage::Cpp;
+    const auto py = EmbeddingLanguage::Python;
+    QTest::newRow("C++ local assigned once, passed twice")
+        << cpp
+        << "void f() {\n  const QString sheet = QStringLiteral(\"^a { b: c }\");\n"
+           "  x->setStyleSheet(sheet);\n  y->setStyleSheet(sheet);\n}"
+        << "a { b: c }";
+    QTest::newRow("C++ file-level constant in a namespace")
+        << cpp
+        << "namespace {\nconst char kSheet[] = \"^a {}\";\n}\nvoid f() { w->setStyleSheet(kSheet); "
+           "}"
+        << "a {}";
+    QTest::newRow("C++ .arg() template in a variable")
+        << cpp << "void f() {\n  QString s(\"^a { color: %1 }\");\n  w->setStyleSheet(s.arg(c));\n}"
+        << "";
+    QTest::newRow("C++ marked literal in a table")
+        << cpp << "const QMap<QString, QString> sheets{{\"dark\", /* qss */ \"^a { b: c }\"}};"
+        << "a { b: c }";
+    QTest::newRow("C++ marked wrapper") << cpp << "auto s = /*qss*/ QStringLiteral(\"^a {}\");"
+                                        << "a {}";
+    QTest::newRow("Python module constant used in a method")
+        << py
+        << "SHEET = '^a { b: c }'\n\nclass W:\n    def f(self):\n        "
+           "self.setStyleSheet(SHEET)\n"
+        << "a { b: c }";
+    QTest::newRow("Python local f-string")
+        << py << "def f(w, c):\n    s = f'^a {{ color: {c} }}'\n    w.setStyleSheet(s)\n"
+        << "a { color: #808080 }";
+    QTest::newRow("Python marked value of a dict")
+        << py << "SHEETS = {\n    # qss\n    'dark': '^a { b: c }',\n}\n"
+        << "a { b: c }";
+    QTest::newRow("Python marked constant, also passed by name")
+        << py << "# qss\nDARK = '^a {}'\nw.setStyleSheet(DARK)\n"
+        << "a {}";
+}
+
+void TestEmbeddedSheets::followedAndMarkedSheets()
+{
+    QFETCH(EmbeddingLanguage, language);
+    QFETCH(QString, source);
+    QFETCH(QString, text);
+    int mark = 0;
+    const QString file = unmarked(source, &mark);
+    const QVector<EmbeddedSheet> sheets = readEmbeddedSheets(language, file);
+    if (text.isEmpty()) { // not followed: told where it is passed
+        QCOMPARE(sheets.size(), 1);
+        QVERIFY(!sheets.constFirst().checkable);
+        return;
+    }
+    QCOMPARE(sheets.size(), 1);
+    QVERIFY2(sheets.constFirst().checkable, qPrintable(sheets.constFirst().reason));
+    QCOMPARE(sheets.constFirst().text, text);
+    QCOMPARE(sheets.constFirst().offset, mark);
 }
 
 void TestEmbeddedSheets::skipsWhatIsNoCall_data()
