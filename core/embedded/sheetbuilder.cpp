@@ -131,10 +131,17 @@ void inFileOrder(QVector<EmbeddedSheet> &sheets)
     std::stable_sort(
         sheets.begin(), sheets.end(),
         [](const EmbeddedSheet &a, const EmbeddedSheet &b) { return a.offset < b.offset; });
-    const auto same = [](const EmbeddedSheet &a, const EmbeddedSheet &b) {
-        return a.checkable && b.checkable && a.offset == b.offset;
-    };
-    sheets.erase(std::unique(sheets.begin(), sheets.end(), same), sheets.end());
+    // One inside another (a value followed to a literal inside another call's
+    // argument): the first is kept.
+    QVector<EmbeddedSheet> kept;
+    int end = 0;
+    for (const EmbeddedSheet &sheet : qAsConst(sheets)) {
+        if (!kept.isEmpty() && sheet.offset < end)
+            continue;
+        kept.append(sheet);
+        end = sheet.endOffset;
+    }
+    sheets = kept;
 }
 
 void placeSheets(QVector<EmbeddedSheet> &sheets, const QString &fileText)

@@ -53,7 +53,7 @@ EmbeddedSheet uncheckableSheet(EmbeddingLanguage language, int offset, int endOf
                                const QString &reason);
 
 // The sheets in the order the file writes them, each once: a literal followed from
-// two calls, or marked and passed by name, is one sheet.
+// two calls, or marked and passed by name, is one sheet; no two overlap.
 void inFileOrder(QVector<EmbeddedSheet> &sheets);
 
 // Sets each sheet's line and column from its offset, the file's lines counted once.
