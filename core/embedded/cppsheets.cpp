@@ -244,13 +244,13 @@ enum class Argument
 
 // The sheet the tokens [start, whole) of an argument or a value give.
 Argument readArgument(const QString &text, const QVector<SourceToken> &tokens, int start, int whole,
-                      EmbeddedSheet *sheet, QString *reason)
+                      EmbeddedSheet *sheet, QString *reason, bool filledLater = false)
 {
     int first = start;
     int last = whole;
     // "...".arg(a).arg(b): a template, its %1 ... %99 filled in at run time.
     const int filled = trailingCalls(tokens, first, last, QStringLiteral("arg"));
-    const bool isTemplate = filled < last && filled > first;
+    const bool isTemplate = filledLater || (filled < last && filled > first);
     if (isTemplate)
         last = filled;
     peelWrappers(tokens, &first, &last);
@@ -292,7 +292,7 @@ public:
     {}
 
     // The sheet of the variable the token names.
-    Argument follow(const SourceToken &use, EmbeddedSheet *sheet, QString *reason)
+    Argument follow(const SourceToken &use, EmbeddedSheet *sheet, QString *reason, bool filledLater)
     {
         if (!read) {
             CppTokenizer tokenizer(text);
@@ -310,7 +310,7 @@ public:
         if (!variables.follow(use.text, int(at - tokens.cbegin()), &first, &last, reason))
             return Argument::RunTime;
         QString why;
-        const Argument value = readArgument(text, tokens, first, last, sheet, &why);
+        const Argument value = readArgument(text, tokens, first, last, sheet, &why, filledLater);
         if (value == Argument::RunTime || value == Argument::Declaration) {
             *reason = QStringLiteral("it is the variable \"%1\", whose value %2")
                           .arg(use.text, why.startsWith(QLatin1String("it ")) ? why.mid(3) : why);
@@ -340,9 +340,19 @@ void readCall(const QString &text, CppTokenizer &tokenizer, FileVariables &varia
     EmbeddedSheet sheet;
     QString reason;
     Argument argument = readArgument(text, tokens, 0, int(tokens.size()), &sheet, &reason);
-    if (argument == Argument::RunTime && tokens.size() == 1 &&
-        tokens.constFirst().kind == SourceTokenKind::Identifier)
-        argument = variables.follow(tokens.constFirst(), &sheet, &reason);
+    // sheet, Ns::sheet, QString::fromLatin1(sheet), sheet.arg(a).arg(b): a name, its
+    // value a literal or template.
+    const int whole = int(tokens.size());
+    int first = 0;
+    int last = trailingCalls(tokens, 0, whole, QStringLiteral("arg"));
+    const bool filled = last < whole;
+    peelWrappers(tokens, &first, &last);
+    while (last - first >= 3 && tokens.at(first).kind == SourceTokenKind::Identifier &&
+           tokens.at(first + 1).text == QLatin1String("::"))
+        first += 2;
+    if (argument == Argument::RunTime && last - first == 1 &&
+        tokens.at(first).kind == SourceTokenKind::Identifier)
+        argument = variables.follow(tokens.at(first), &sheet, &reason, filled);
     if (argument == Argument::Sheet)
         sheets->append(sheet);
     else if (argument == Argument::RunTime)

@@ -202,7 +202,8 @@ enum class Argument
 
 // The sheet the tokens [first, last) of an argument or a value give.
 Argument readArgument(const QString &text, const QVector<SourceToken> &tokens, int first, int last,
-                      EmbeddedSheet *sheet, QString *reason)
+                      EmbeddedSheet *sheet, QString *reason,
+                      TemplateSyntax filledLater = TemplateSyntax::None)
 {
     while (first < last && tokens.at(first).text == QLatin1String("(") &&
            matchingParenthesis(tokens, first, last) == last - 1) {
@@ -219,6 +220,8 @@ Argument readArgument(const QString &text, const QVector<SourceToken> &tokens, i
         *reason = runtimeReason(tokens, first, last);
         return Argument::RunTime;
     }
+    if (syntax == TemplateSyntax::None)
+        syntax = filledLater;
     SheetBuilder builder(EmbeddingLanguage::Python, tokens.at(from).start);
     for (int i = from; i < to; ++i) {
         const bool fString = tokens.at(i).text.contains(QLatin1Char('f'));
@@ -245,7 +248,8 @@ public:
     {}
 
     // The sheet of the variable the token names.
-    Argument follow(const SourceToken &use, EmbeddedSheet *sheet, QString *reason)
+    Argument follow(const SourceToken &use, EmbeddedSheet *sheet, QString *reason,
+                    TemplateSyntax filledLater)
     {
         if (!read) {
             PythonTokenizer tokenizer(text);
@@ -263,7 +267,7 @@ public:
         if (!variables.follow(use.text, int(at - tokens.cbegin()), &first, &last, reason))
             return Argument::RunTime;
         QString why;
-        const Argument value = readArgument(text, tokens, first, last, sheet, &why);
+        const Argument value = readArgument(text, tokens, first, last, sheet, &why, filledLater);
         if (value == Argument::RunTime)
             *reason = QStringLiteral("it is the variable \"%1\", whose value %2")
                           .arg(use.text, why.startsWith(QLatin1String("it ")) ? why.mid(3) : why);
@@ -276,6 +280,25 @@ private:
     QVector<SourceToken> tokens;
     SourceVariables variables;
 };
+
+// Whether the argument is a name, alone (SHEET) or filled in with % (SHEET % x),
+// .format() or .arg(): syntax says which.
+bool filledName(const QVector<SourceToken> &tokens, TemplateSyntax *syntax)
+{
+    const int size = int(tokens.size());
+    *syntax = TemplateSyntax::None;
+    if (size == 0 || tokens.constFirst().kind != SourceTokenKind::Identifier)
+        return false;
+    if (size == 1)
+        return true;
+    if (tokens.at(1).text == QLatin1String("%") && singleOperand(tokens, 2, size))
+        *syntax = TemplateSyntax::Percent;
+    else if (trailingCalls(tokens, 0, size, QStringLiteral("format")) == 1)
+        *syntax = TemplateSyntax::Braces;
+    else if (trailingCalls(tokens, 0, size, QStringLiteral("arg")) == 1)
+        *syntax = TemplateSyntax::QtArg;
+    return *syntax != TemplateSyntax::None;
+}
 
 // The sheet a call passes, its tokenizer just after the "(".
 void readCall(const QString &text, PythonTokenizer &tokenizer, FileVariables &variables,
@@ -291,9 +314,10 @@ void readCall(const QString &text, PythonTokenizer &tokenizer, FileVariables &va
     EmbeddedSheet sheet;
     QString reason;
     Argument argument = readArgument(text, tokens, 0, int(tokens.size()), &sheet, &reason);
-    if (argument == Argument::RunTime && tokens.size() == 1 &&
-        tokens.constFirst().kind == SourceTokenKind::Identifier)
-        argument = variables.follow(tokens.constFirst(), &sheet, &reason);
+    // SHEET, SHEET % value, SHEET.format(...): a name, its value a string or template.
+    TemplateSyntax filled = TemplateSyntax::None;
+    if (argument == Argument::RunTime && filledName(tokens, &filled))
+        argument = variables.follow(tokens.constFirst(), &sheet, &reason, filled);
     if (argument == Argument::Sheet)
         sheets->append(sheet);
     else if (argument == Argument::RunTime)

@@ -174,6 +174,7 @@ int pythonValueEnd(const QVector<SourceToken> &tokens, const QString &text, int 
 SourceVariables SourceVariables::forCpp(const QVector<SourceToken> &tokens)
 {
     SourceVariables variables;
+    variables.fileWide = true;
     variables.scopes = cppScopes(tokens);
     for (int i = 0; i < tokens.size(); ++i) {
         const SourceToken &name = tokens.at(i);
@@ -262,9 +263,15 @@ bool SourceVariables::follow(const QString &name, int use, int *first, int *last
         if (assignment.scope == scope)
             found.append(assignment);
     }
+    // A file-level name: in C++ any function may assign it again, in Python only the
+    // module's own statements can (a function's assignment makes a local).
     if (found.isEmpty() && scope >= 0) {
         for (const Assignment &assignment : all) {
             if (assignment.scope < 0)
+                found.append(assignment);
+        }
+        for (const Assignment &assignment : all) {
+            if (!found.isEmpty() && fileWide && assignment.scope >= 0 && !assignment.parameter)
                 found.append(assignment);
         }
     }

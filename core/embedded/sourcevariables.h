@@ -37,6 +37,7 @@ private:
 
     void addParameters(const QVector<SourceToken> &tokens, int def);
 
-    QVector<int> scopes; // of each token
+    QVector<int> scopes;   // of each token
+    bool fileWide = false; // whether a function can assign a file-level name
     QHash<QString, QVector<Assignment>> assignments;
 };

@@ -232,6 +232,19 @@ void TestEmbeddedSheets::runtimeSheetsAreNotGuessed_data()
     QTest::newRow("Python parameter shadowing a module constant")
         << py << "s = 'a {}'\ndef f(w, s):\n    w.setStyleSheet(s)\n"
         << "parameter";
+    QTest::newRow("C++ member of the class") << cpp << "void W::f() { w->setStyleSheet(m_sheet); }"
+                                             << "not assigned";
+    QTest::newRow("C++ compared, then assigned in another function")
+        << cpp
+        << "QString s = \"a {}\";\nvoid f() { if (s == t) {} }\nvoid g() { s = load(); }\n"
+           "void h() { w->setStyleSheet(s); }"
+        << "more than once";
+    QTest::newRow("Python keyword argument is no assignment")
+        << py << "def f(w):\n    make(\n        s='a {}')\n    w.setStyleSheet(s)\n"
+        << "not assigned";
+    QTest::newRow("Python local of another function")
+        << py << "def f():\n    s = 'a {}'\n\ndef g(w):\n    w.setStyleSheet(s)\n"
+        << "not assigned";
     QTest::newRow("Python module constant assigned twice")
         << py << "S = 'a {}'\nif dark:\n    S = 'b {}'\nw.setStyleSheet(S)\n"
         << "more than once";
@@ -269,9 +282,17 @@ void TestEmbeddedSheets::followedAndMarkedSheets_data()
         << "namespace {\nconst char kSheet[] = \"^a {}\";\n}\nvoid f() { w->setStyleSheet(kSheet); "
            "}"
         << "a {}";
-    QTest::newRow("C++ .arg() template in a variable")
+    QTest::newRow("C++ .arg() on a variable")
         << cpp << "void f() {\n  QString s(\"^a { color: %1 }\");\n  w->setStyleSheet(s.arg(c));\n}"
-        << "";
+        << "a { color: #808080 }";
+    QTest::newRow("Python % on a module constant")
+        << py << "S = '^a { margin: %spx }'\nw.setStyleSheet(S % m)\n"
+        << "a { margin: 1px }";
+    QTest::newRow("C++ namespaced constant through a wrapper")
+        << cpp
+        << "namespace Names {\nconstexpr char sheet[] = \"^a {}\";\n}\n"
+           "void f() { w->setStyleSheet(QString::fromLatin1(Names::sheet)); }"
+        << "a {}";
     QTest::newRow("C++ marked literal in a table")
         << cpp << "const QMap<QString, QString> sheets{{\"dark\", /* qss */ \"^a { b: c }\"}};"
         << "a { b: c }";

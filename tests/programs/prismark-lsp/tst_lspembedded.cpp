@@ -212,8 +212,8 @@ void TestLspEmbedded::nothingOutsideALiteral_data()
     QTest::newRow("C++ a string no sheet is set from") << kCpp << "qDebug(\"QPush|Button { col\");";
     QTest::newRow("C++ a comment after the call")
         << kCpp << "b.setStyleSheet(\"QLabel {}\"); // QPush|";
-    QTest::newRow("Python f-string, made at run time")
-        << kPython << "w.setStyleSheet(f\"QLabel {{ col|or: {c} }}\")";
+    QTest::newRow("Python translated, made at run time")
+        << kPython << "w.setStyleSheet(self.tr(\"QLabel { col|or: red }\"))";
     QTest::newRow("Python a variable passed") << kPython << "w.setStyleSheet(she|et)";
     QTest::newRow("form another property's text")
         << kForm
