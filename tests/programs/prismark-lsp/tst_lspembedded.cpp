@@ -260,6 +260,12 @@ void TestLspEmbedded::quickFixLandsInsideTheLiteral_data()
         << kPython << "w.setStyleSheet(r'QLabel { color: red;')" << QString();
     QTest::newRow("form text") << kForm << form(QStringLiteral("QFrame &gt; QLabel { color: red;"))
                                << form(QStringLiteral("QFrame &gt; QLabel { color: red;\n}"));
+    QTest::newRow("Python f-string doubles the brace, leaves the placeholder")
+        << kPython << "w.setStyleSheet(f'QLabel {{ color: {ink};')"
+        << "w.setStyleSheet(f'QLabel {{ color: {ink};\\n}}')";
+    QTest::newRow("C++ .arg() template")
+        << kCpp << "w->setStyleSheet(QString(\"QLabel#%1 { color: %2;\").arg(n, c));"
+        << "w->setStyleSheet(QString(\"QLabel#%1 { color: %2;\\n}\").arg(n, c));";
 }
 
 void TestLspEmbedded::quickFixLandsInsideTheLiteral()
@@ -336,6 +342,12 @@ void TestLspEmbedded::typingInALiteralMovesTheSheets_data()
         << kPython << "w.setStyleSheet('QLabel {|\\\n}')" << 1 << QString() << false;
     QTest::newRow("form text") << kForm << form(QStringLiteral("QFrame &gt; QLabel { col| }")) << 0
                                << "or" << true;
+    // A keystroke may make a placeholder, and stand-ins follow what surrounds them.
+    QTest::newRow("Python typed in an f-string")
+        << kPython << "w.setStyleSheet(f'QLabel {{ col|: {c} }}')" << 0 << "or" << false;
+    QTest::newRow("C++ typed in an .arg() template")
+        << kCpp << "w->setStyleSheet(QString(\"QLabel { col|: red }\").arg(c));" << 0 << "%1"
+        << false;
     QTest::newRow("form right after an entity")
         << kForm << form(QStringLiteral("QFrame &gt;| QLabel {}")) << 0 << "x" << false;
     QTest::newRow("form an ampersand typed")
