@@ -4,8 +4,11 @@
 #include "embedded/embeddedsheets.h"
 #include "embedded/sheetbuilder.h"
 #include "embedded/sourcetokens.h"
+#include "embedded/sourcevariables.h"
 
 #include <QStringList>
+
+#include <algorithm>
 
 namespace {
 
@@ -177,6 +180,31 @@ void peelWrappers(const QVector<SourceToken> &tokens, int *first, int *last)
     }
 }
 
+// QString{}, {}, nullptr: an empty sheet, written without parentheses.
+bool clearsTheSheet(const QVector<SourceToken> &tokens, int first, int last)
+{
+    if (last - first == 1)
+        return tokens.at(first).text == QLatin1String("nullptr");
+    if (last - first == 3 && tokens.at(first).kind != SourceTokenKind::Identifier)
+        return false;
+    const int open = last - 2;
+    return open >= first && open <= first + 1 && tokens.at(open).text == QLatin1String("{") &&
+           tokens.at(open + 1).text == QLatin1String("}") &&
+           (open == first || isWrapper(tokens.at(first).text));
+}
+
+// SIGNAL(setStyleSheet(QString)), SLOT(...): a signature spelt as a string, no call.
+bool insideSignature(const QVector<SourceToken> &recent)
+{
+    const int size = int(recent.size());
+    if (size < 2 || recent.at(size - 1).text != QLatin1String("("))
+        return false;
+    static const QStringList macros{QStringLiteral("SIGNAL"), QStringLiteral("SLOT"),
+                                    QStringLiteral("Q_SIGNAL"), QStringLiteral("Q_SLOT"),
+                                    QStringLiteral("METHOD")};
+    return macros.contains(recent.at(size - 2).text);
+}
+
 // Why an argument is no literal, in a few words.
 QString runtimeReason(const QVector<SourceToken> &tokens, int first, int end)
 {
@@ -205,8 +233,102 @@ QString runtimeReason(const QVector<SourceToken> &tokens, int first, int end)
                 : QStringLiteral("it is built at run time");
 }
 
+// What an argument's tokens give.
+enum class Argument
+{
+    Cleared,     // no sheet: setStyleSheet(QString())
+    Sheet,       // a sheet to check
+    RunTime,     // a sheet made at run time, and why
+    Declaration, // a parameter list: no call at all
+};
+
+// The sheet the tokens [start, whole) of an argument or a value give.
+Argument readArgument(const QString &text, const QVector<SourceToken> &tokens, int start, int whole,
+                      EmbeddedSheet *sheet, QString *reason, bool filledLater = false)
+{
+    int first = start;
+    int last = whole;
+    // "...".arg(a).arg(b): a template, its %1 ... %99 filled in at run time.
+    const int filled = trailingCalls(tokens, first, last, QStringLiteral("arg"));
+    const bool isTemplate = filledLater || (filled < last && filled > first);
+    if (isTemplate)
+        last = filled;
+    peelWrappers(tokens, &first, &last);
+    if (first >= last || clearsTheSheet(tokens, first, last))
+        return Argument::Cleared;
+    bool literals = true;
+    for (int i = first; i < last; ++i)
+        literals = literals && tokens.at(i).kind == SourceTokenKind::Literal;
+    if (!literals) {
+        *reason = runtimeReason(tokens, start, whole);
+        return tokens.at(first).text == QLatin1String("const") ? Argument::Declaration
+                                                               : Argument::RunTime;
+    }
+    SheetBuilder builder(EmbeddingLanguage::Cpp, tokens.at(first).start);
+    builder.setTemplate(isTemplate ? TemplateSyntax::QtArg : TemplateSyntax::None);
+    for (int i = first; i < last; ++i) {
+        if (tokens.at(i).raw)
+            decodeRaw(text, tokens.at(i), &builder);
+        else
+            decodeEscaped(text, tokens.at(i), &builder);
+    }
+    if (builder.onlyPlaceholders()) {
+        *reason = QStringLiteral("it is filled in whole at run time");
+        return Argument::RunTime;
+    }
+    if (builder.empty())
+        return Argument::Cleared;
+    *sheet = builder.finish(tokens.at(last - 1).end);
+    return Argument::Sheet;
+}
+
+// Every token of the file and its variables, read the first time a sheet is passed by
+// a name.
+class FileVariables
+{
+public:
+    explicit FileVariables(const QString &text)
+        : text(text)
+    {}
+
+    // The sheet of the variable the token names.
+    Argument follow(const SourceToken &use, EmbeddedSheet *sheet, QString *reason, bool filledLater)
+    {
+        if (!read) {
+            CppTokenizer tokenizer(text);
+            SourceToken token;
+            while (tokenizer.next(&token))
+                tokens.append(token);
+            variables = SourceVariables::forCpp(tokens);
+            read = true;
+        }
+        const auto at = std::lower_bound(
+            tokens.cbegin(), tokens.cend(), use.start,
+            [](const SourceToken &token, int start) { return token.start < start; });
+        int first = 0;
+        int last = 0;
+        if (!variables.follow(use.text, int(at - tokens.cbegin()), &first, &last, reason))
+            return Argument::RunTime;
+        QString why;
+        const Argument value = readArgument(text, tokens, first, last, sheet, &why, filledLater);
+        if (value == Argument::RunTime || value == Argument::Declaration) {
+            *reason = QStringLiteral("it is the variable \"%1\", whose value %2")
+                          .arg(use.text, why.startsWith(QLatin1String("it ")) ? why.mid(3) : why);
+            return Argument::RunTime;
+        }
+        return value;
+    }
+
+private:
+    const QString &text;
+    bool read = false;
+    QVector<SourceToken> tokens;
+    SourceVariables variables;
+};
+
 // The sheet a call passes, its tokenizer just after the "(".
-void readCall(const QString &text, CppTokenizer &tokenizer, QVector<EmbeddedSheet> *sheets)
+void readCall(const QString &text, CppTokenizer &tokenizer, FileVariables &variables,
+              QVector<EmbeddedSheet> *sheets)
 {
     QVector<SourceToken> tokens;
     int end = 0;
@@ -215,37 +337,79 @@ void readCall(const QString &text, CppTokenizer &tokenizer, QVector<EmbeddedShee
         tokenizer.seek(open);
         return;
     }
+    EmbeddedSheet sheet;
+    QString reason;
+    Argument argument = readArgument(text, tokens, 0, int(tokens.size()), &sheet, &reason);
+    // sheet, Ns::sheet, QString::fromLatin1(sheet), sheet.arg(a).arg(b): a name, its
+    // value a literal or template.
+    const int whole = int(tokens.size());
     int first = 0;
-    int last = int(tokens.size());
+    int last = trailingCalls(tokens, 0, whole, QStringLiteral("arg"));
+    const bool filled = last < whole;
     peelWrappers(tokens, &first, &last);
-    if (first >= last)
-        return; // setStyleSheet(), setStyleSheet(QString()): the sheet cleared
-    bool literals = true;
-    for (int i = first; i < last; ++i)
-        literals = literals && tokens.at(i).kind == SourceTokenKind::Literal;
-    if (!literals) {
-        // A parameter list is a declaration, not a call.
-        if (tokens.at(first).text != QLatin1String("const"))
-            sheets->append(uncheckableSheet(EmbeddingLanguage::Cpp, tokens.at(first).start,
-                                            tokens.at(last - 1).end,
-                                            runtimeReason(tokens, first, last)));
-        return;
+    while (last - first >= 3 && tokens.at(first).kind == SourceTokenKind::Identifier &&
+           tokens.at(first + 1).text == QLatin1String("::"))
+        first += 2;
+    if (argument == Argument::RunTime && last - first == 1 &&
+        tokens.at(first).kind == SourceTokenKind::Identifier)
+        argument = variables.follow(tokens.at(first), &sheet, &reason, filled);
+    if (argument == Argument::Sheet)
+        sheets->append(sheet);
+    else if (argument == Argument::RunTime)
+        sheets->append(uncheckableSheet(EmbeddingLanguage::Cpp, tokens.constFirst().start,
+                                        tokens.constLast().end, reason));
+}
+
+// A literal marked "/* qss */" just before it, its tokenizer just after the literal or
+// wrapper name: the sheet it holds, wherever it stands.
+void readMarked(const QString &text, CppTokenizer &tokenizer, const SourceToken &marked,
+                QVector<EmbeddedSheet> *sheets)
+{
+    QVector<SourceToken> tokens{marked};
+    SourceToken token;
+    int after = tokenizer.position();
+    if (marked.kind == SourceTokenKind::Identifier) {
+        int end = 0;
+        if (!tokenizer.next(&token) || token.text != QLatin1String("(") ||
+            !readCallArgument(tokenizer, &tokens, &end)) {
+            tokenizer.seek(after);
+            return;
+        }
+        tokens.removeFirst();
+        after = tokenizer.position();
+    } else {
+        while (tokenizer.next(&token) && token.kind == SourceTokenKind::Literal) {
+            tokens.append(token);
+            after = tokenizer.position();
+        }
+        tokenizer.seek(after);
     }
-    SheetBuilder builder(EmbeddingLanguage::Cpp, tokens.at(first).start);
-    for (int i = first; i < last; ++i) {
-        if (tokens.at(i).raw)
-            decodeRaw(text, tokens.at(i), &builder);
-        else
-            decodeEscaped(text, tokens.at(i), &builder);
-    }
-    if (!builder.empty())
-        sheets->append(builder.finish(tokens.at(last - 1).end));
+    EmbeddedSheet sheet;
+    QString reason;
+    if (readArgument(text, tokens, 0, int(tokens.size()), &sheet, &reason) == Argument::Sheet)
+        sheets->append(sheet);
+}
+
+// Whether a "/* qss */" comment stands just before offset, after the token ending at from.
+bool markedBefore(const QString &text, int from, int offset)
+{
+    int end = offset;
+    while (end > from && text.at(end - 1).isSpace())
+        --end;
+    if (end - from < 4 || text.at(end - 1) != QLatin1Char('/') ||
+        text.at(end - 2) != QLatin1Char('*'))
+        return false;
+    const int open = int(text.lastIndexOf(QLatin1String("/*"), end - 2));
+    return open >= from &&
+           QStringView(text).mid(open + 2, end - 2 - open - 2).trimmed() == QLatin1String("qss");
 }
 
 QVector<EmbeddedSheet> readSheets(const QString &text)
 {
     QVector<EmbeddedSheet> sheets;
     CppTokenizer tokenizer(text);
+    FileVariables variables(text);
+    int previousEnd = 0;         // where the token before ended, for a marker after it
     QVector<SourceToken> recent; // the last few tokens, for telling a declaration from a call
     const auto remember = [&recent](const SourceToken &token) {
         recent.append(token);
@@ -256,7 +420,7 @@ QVector<EmbeddedSheet> readSheets(const QString &text)
     while (tokenizer.next(&token)) {
         if (token.kind == SourceTokenKind::Identifier &&
             token.text == QLatin1String("setStyleSheet")) {
-            const bool declaration = followsDeclaration(recent);
+            const bool declaration = followsDeclaration(recent) || insideSignature(recent);
             remember(token);
             const int afterName = tokenizer.position();
             SourceToken next;
@@ -265,12 +429,22 @@ QVector<EmbeddedSheet> readSheets(const QString &text)
             if (next.text != QLatin1String("(") || declaration) {
                 tokenizer.seek(afterName);
             } else {
-                readCall(text, tokenizer, &sheets);
+                readCall(text, tokenizer, variables, &sheets);
                 recent.clear();
             }
+            previousEnd = tokenizer.position();
+            continue;
+        }
+        if ((token.kind == SourceTokenKind::Literal ||
+             (token.kind == SourceTokenKind::Identifier && isWrapper(token.text))) &&
+            markedBefore(text, previousEnd, token.start)) {
+            readMarked(text, tokenizer, token, &sheets);
+            recent.clear();
+            previousEnd = tokenizer.position();
             continue;
         }
         remember(token);
+        previousEnd = token.end;
     }
     return sheets;
 }
@@ -280,6 +454,7 @@ QVector<EmbeddedSheet> readSheets(const QString &text)
 QVector<EmbeddedSheet> readCppSheets(const QString &text)
 {
     QVector<EmbeddedSheet> sheets = readSheets(text);
+    inFileOrder(sheets);
     placeSheets(sheets, text);
     return sheets;
 }

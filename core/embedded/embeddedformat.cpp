@@ -190,6 +190,10 @@ EmbeddedFormatResult formatEmbeddedSheets(const QString &fileText, EmbeddingLang
                                       .arg(sheet.column)
                                       .arg(why));
         };
+        if (!sheet.standIns.isEmpty()) {
+            leave(QStringLiteral("it is a template, filled in at run time"));
+            continue;
+        }
         if (widgetSheet(sheet.text).wrapped) {
             leave(QStringLiteral("it holds the widget's declarations without a selector"));
             continue;

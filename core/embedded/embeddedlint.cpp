@@ -51,6 +51,30 @@ public:
                (diagnostic.endLine == 0 || before(diagnostic.endLine, diagnostic.endColumn));
     }
 
+    // Whether a finding is said of a stand-in: it, or a place it judges or names,
+    // reaches into one. Nothing is said of what a program fills in.
+    bool touchesStandIn(const LintDiagnostic &diagnostic) const
+    {
+        if (sheet.standIns.isEmpty())
+            return false;
+        const auto touches = [&](int line, int column, int endLine, int endColumn) {
+            const int start = sheetOffset(line, column);
+            const int end = endLine > 0 ? sheetOffset(endLine, endColumn) : start + 1;
+            return sheet.touchesStandIn(start, qMax(start + 1, end));
+        };
+        if (touches(diagnostic.line, diagnostic.column, diagnostic.endLine, diagnostic.endColumn))
+            return true;
+        for (const QVector<LintLocation> *locations :
+             {&diagnostic.related, &diagnostic.judgedValues}) {
+            for (const LintLocation &location : *locations) {
+                if (location.file.isEmpty() &&
+                    touches(location.line, location.column, location.endLine, location.endColumn))
+                    return true;
+            }
+        }
+        return false;
+    }
+
     void move(int *line, int *column) const
     {
         file.lineColumn(sheet.sourceOffset(sheetOffset(*line, *column)), line, column);
@@ -66,7 +90,7 @@ public:
         if (start < 0 || end > sheet.text.size())
             return false;
         const int index = sheet.pieceOf(start, end);
-        if (index < 0)
+        if (index < 0 || sheet.touchesStandIn(start, end))
             return false;
         const EmbeddedPiece &piece = sheet.pieces.at(index);
         QString spelt;
@@ -123,7 +147,8 @@ QVector<LintDiagnostic> placeFindings(const EmbeddedSheet &sheet, const Analysed
     // toolkit wrote, not the author; a finding that judges the declarations stays.
     diagnostics.erase(std::remove_if(diagnostics.begin(), diagnostics.end(),
                                      [&](const LintDiagnostic &diagnostic) {
-                                         return places.inWrapper(diagnostic);
+                                         return places.inWrapper(diagnostic) ||
+                                                places.touchesStandIn(diagnostic);
                                      }),
                       diagnostics.end());
     for (LintDiagnostic &diagnostic : diagnostics) {
@@ -155,6 +180,15 @@ QVector<LintDiagnostic> lintSheet(const EmbeddedSheet &sheet, const QString &pat
     return placeFindings(sheet, analyseSheet(sheet.text, path, options), path, file);
 }
 
+// Where a sheet's stand-ins are, which the same text may or may not have.
+QString standInsKey(const EmbeddedSheet &sheet)
+{
+    QString key = QString::number(sheet.standIns.size()) + QLatin1Char(':');
+    for (const SheetRange &standIn : sheet.standIns)
+        key += QStringLiteral("%1-%2,").arg(standIn.start).arg(standIn.end);
+    return key;
+}
+
 // What a sheet's analysis depends on besides the options and the file's path: its
 // text and its widget, each part's length first so no two keys run together.
 QString sheetKey(const EmbeddedSheet &sheet)
@@ -162,7 +196,7 @@ QString sheetKey(const EmbeddedSheet &sheet)
     return QStringLiteral("%1:%2%3:%4")
                .arg(QString::number(sheet.widgetClass.size()), sheet.widgetClass,
                     QString::number(sheet.objectName.size()), sheet.objectName) +
-           sheet.text;
+           standInsKey(sheet) + sheet.text;
 }
 
 // One change of a sheet: [start, end) of the old text replaced by text.
@@ -242,6 +276,8 @@ bool fileEdits(const EmbeddedSheet &sheet, const QVector<SheetEdit> &edits,
                QVector<FileEdit> *result)
 {
     for (const SheetEdit &edit : edits) {
+        if (sheet.touchesStandIn(edit.start, edit.end))
+            return false;
         QString text = edit.text;
         int start = edit.start;
         // A change across literals deletes each one's part and inserts in the first.
@@ -275,6 +311,101 @@ bool fileEdits(const EmbeddedSheet &sheet, const QVector<SheetEdit> &edits,
     return true;
 }
 
+// Text as a template's literal must spell it so that it reads no placeholder: "%" and
+// braces doubled where the template doubles them; false when it cannot (a "%1" text
+// in a template for .arg()).
+bool templateSpelling(TemplateSyntax syntax, const QString &text, QString *spelt)
+{
+    *spelt = text;
+    if (syntax == TemplateSyntax::Percent) {
+        spelt->replace(QLatin1Char('%'), QLatin1String("%%"));
+    } else if (syntax == TemplateSyntax::Braces) {
+        spelt->replace(QLatin1Char('{'), QLatin1String("{{"));
+        spelt->replace(QLatin1Char('}'), QLatin1String("}}"));
+    } else if (syntax == TemplateSyntax::QtArg) {
+        for (int i = 0; i + 1 < text.size(); ++i) {
+            if (text.at(i) == QLatin1Char('%') &&
+                (text.at(i + 1).isDigit() || text.at(i + 1) == QLatin1Char('L')))
+                return false;
+        }
+    }
+    return true;
+}
+
+// The stand-ins, at offset in a text, where edits of that text that leave them
+// alone move them.
+QVector<SheetRange> movedStandIns(const QVector<SheetRange> &standIns, int offset,
+                                  const QVector<SheetEdit> &edits)
+{
+    QVector<SheetRange> moved;
+    for (const SheetRange &standIn : standIns) {
+        int shift = offset;
+        for (const SheetEdit &edit : edits) {
+            if (edit.end <= standIn.start + offset)
+                shift += int(edit.text.size()) - (edit.end - edit.start);
+        }
+        moved.append({standIn.start + shift, standIn.end + shift});
+    }
+    return moved;
+}
+
+// The text with its stand-ins taken out: what the author wrote around the placeholders.
+QString withoutStandIns(QString text, const QVector<SheetRange> &standIns)
+{
+    for (int k = int(standIns.size()) - 1; k >= 0; --k)
+        text.remove(standIns.at(k).start, standIns.at(k).end - standIns.at(k).start);
+    return text;
+}
+
+// Whether a finding or any fix of it reaches into the ranges, at places of text.
+bool reachesInto(const EmbeddedSheet &ranges, const TextPositions &positions,
+                 const LintDiagnostic &diagnostic)
+{
+    const auto touches = [&](int line, int column, int endLine, int endColumn) {
+        const int start = positions.offset(line, column);
+        const int end = endLine > 0 ? positions.offset(endLine, endColumn) : start + 1;
+        return ranges.touchesStandIn(start, qMax(start + 1, end));
+    };
+    if (touches(diagnostic.line, diagnostic.column, diagnostic.endLine, diagnostic.endColumn))
+        return true;
+    for (const QVector<LintLocation> *locations : {&diagnostic.related, &diagnostic.judgedValues}) {
+        for (const LintLocation &location : *locations) {
+            if (location.file.isEmpty() &&
+                touches(location.line, location.column, location.endLine, location.endColumn))
+                return true;
+        }
+    }
+    for (const LintFix &fix : diagnostic.fixes) {
+        const int start = positions.offset(fix.line, fix.column);
+        if (ranges.touchesStandIn(start, positions.offset(fix.endLine, fix.endColumn)))
+            return true;
+    }
+    return false;
+}
+
+// The analysis each fix round runs on a template's sheet: nothing is said of its
+// stand-ins, found in the round's text where the edits made so far moved them.
+SheetLinter standInLinter(const EmbeddedSheet &sheet, const WidgetSheet &analysed)
+{
+    if (sheet.standIns.isEmpty())
+        return lintStyleSheet;
+    return [sheet, analysed](const QByteArray &bytes, const QString &path,
+                             const LintOptions &options) {
+        const QString candidate = QString::fromUtf8(bytes);
+        EmbeddedSheet moved;
+        moved.standIns = movedStandIns(sheet.standIns, analysed.prefixLength,
+                                       sheetEdits(analysed.text, candidate));
+        QVector<LintDiagnostic> diagnostics = lintStyleSheet(bytes, path, options);
+        const TextPositions positions(candidate);
+        diagnostics.erase(std::remove_if(diagnostics.begin(), diagnostics.end(),
+                                         [&](const LintDiagnostic &diagnostic) {
+                                             return reachesInto(moved, positions, diagnostic);
+                                         }),
+                          diagnostics.end());
+        return diagnostics;
+    };
+}
+
 } // namespace
 
 WidgetSheet widgetSheet(const QString &sheet)
@@ -305,9 +436,12 @@ bool unwrapWidgetSheet(const WidgetSheet &sheet, const QString &text, QString *i
     return true;
 }
 
-bool spellInPiece(const EmbeddedPiece &piece, const QString &newText, QString *spelt)
+bool spellInPiece(const EmbeddedPiece &piece, const QString &plainText, QString *spelt)
 {
     spelt->clear();
+    QString newText;
+    if (!templateSpelling(piece.syntax, plainText, &newText))
+        return false;
     switch (piece.spelling) {
     case LiteralSpelling::XmlText:
         for (const QChar c : newText) {
@@ -419,8 +553,8 @@ EmbeddedFixResult fixEmbeddedSheets(const QByteArray &bytes, EmbeddingLanguage l
         if (!sheet.checkable)
             continue;
         const WidgetSheet analysed = widgetSheet(sheet.text);
-        const LintFixResult fixedSheet =
-            fixStyleSheet(analysed.text.toUtf8(), path, options, unsafeFixes);
+        const LintFixResult fixedSheet = fixStyleSheet(analysed.text.toUtf8(), path, options,
+                                                       unsafeFixes, standInLinter(sheet, analysed));
         QString mended;
         if (!fixedSheet.changed ||
             !unwrapWidgetSheet(analysed, QString::fromUtf8(fixedSheet.bytes), &mended) ||
@@ -442,7 +576,12 @@ EmbeddedFixResult fixEmbeddedSheets(const QByteArray &bytes, EmbeddingLanguage l
             candidate.replace(edit.start, edit.end - edit.start, edit.text);
         // The file read again must give the mended sheet, and the same sheets around it.
         const QVector<EmbeddedSheet> reread = readEmbeddedSheets(language, candidate);
-        if (reread.size() != sheets.size() || reread.at(index).text != mended) {
+        // A stand-in may change with what surrounds it; the author's text may not.
+        const QVector<SheetRange> standIns =
+            movedStandIns(sheet.standIns, 0, sheetEdits(sheet.text, mended));
+        if (reread.size() != sheets.size() || reread.at(index).standIns.size() != standIns.size() ||
+            withoutStandIns(reread.at(index).text, reread.at(index).standIns) !=
+                withoutStandIns(mended, standIns)) {
             refuse(QStringLiteral("fixes left unwritten: the literal would read differently"));
             continue;
         }

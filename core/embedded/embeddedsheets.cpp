@@ -42,6 +42,16 @@ int EmbeddedSheet::pieceOf(int decodedStart, int decodedEnd) const
     return -1;
 }
 
+bool EmbeddedSheet::touchesStandIn(int start, int end) const
+{
+    for (const SheetRange &standIn : standIns) {
+        if (start == end ? start > standIn.start && start < standIn.end
+                         : start < standIn.end && end > standIn.start)
+            return true;
+    }
+    return false;
+}
+
 QVector<EmbeddedSheet> readEmbeddedSheets(EmbeddingLanguage language, const QString &text)
 {
     switch (language) {

@@ -32,6 +32,15 @@ enum class LiteralSpelling
     Raw,      // a C++ raw literal or a Python raw string
 };
 
+// How a literal marks the places a program fills in at run time.
+enum class TemplateSyntax
+{
+    None,
+    QtArg,   // %1 ... %99, for QString::arg()
+    Percent, // %s %d %(name)s, with %% for a %
+    Braces,  // {} {0} {name} of .format() and an f-string's {expr}, with {{ and }}
+};
+
 // One literal (or, in a form, one run of text or CDATA) of a sheet.
 struct EmbeddedPiece
 {
@@ -47,6 +56,15 @@ struct EmbeddedPiece
     QString closing;
     // Python single-quoted (not triple) literals cannot hold a plain line break.
     bool singleLine = false;
+    // The placeholders the literal holds, which an edit must not spell by accident.
+    TemplateSyntax syntax = TemplateSyntax::None;
+};
+
+// A stretch of a sheet's text, [start, end).
+struct SheetRange
+{
+    int start = 0;
+    int end = 0;
 };
 
 struct EmbeddedSheet
@@ -73,6 +91,9 @@ struct EmbeddedSheet
     // says what it is, and nothing else is told of it.
     bool checkable = true;
     QString reason;
+    // The stand-ins put where a template's placeholders stand: each maps to the
+    // placeholder's first character, and nothing is said of it or written inside it.
+    QVector<SheetRange> standIns;
 
     // Offset in the file's text of a place in text, [0, text.size()]: the end of the
     // sheet maps to the end of its last literal's content.
@@ -80,6 +101,9 @@ struct EmbeddedSheet
     // The piece holding [decodedStart, decodedEnd), or -1 when it crosses from one
     // literal into the next. An insertion between two literals goes in the first.
     int pieceOf(int decodedStart, int decodedEnd) const;
+    // Whether [start, end) reaches into a stand-in: overlaps it, or, when empty, lies
+    // strictly inside it.
+    bool touchesStandIn(int start, int end) const;
 };
 
 // The sheets written in content, in file order, read as fileName's suffix says

@@ -4,8 +4,11 @@
 #include "embedded/embeddedsheets.h"
 #include "embedded/sheetbuilder.h"
 #include "embedded/sourcetokens.h"
+#include "embedded/sourcevariables.h"
 
 #include <QStringList>
+
+#include <algorithm>
 
 namespace {
 
@@ -121,8 +124,185 @@ QString runtimeReason(const QVector<SourceToken> &tokens, int first, int end)
     return QStringLiteral("it is built at run time");
 }
 
+bool isString(const SourceToken &token)
+{
+    return token.kind == SourceTokenKind::Literal && !token.text.contains(QLatin1Char('b'));
+}
+
+// No "+" outside brackets: the operand of a "%" that nothing is joined to.
+bool singleOperand(const QVector<SourceToken> &tokens, int first, int last)
+{
+    int depth = 0;
+    for (int i = first; i < last; ++i) {
+        const QString &text = tokens.at(i).text;
+        if (tokens.at(i).kind != SourceTokenKind::Punctuation)
+            continue;
+        if (text == QLatin1String("(") || text == QLatin1String("[") || text == QLatin1String("{"))
+            ++depth;
+        else if (text == QLatin1String(")") || text == QLatin1String("]") ||
+                 text == QLatin1String("}"))
+            --depth;
+        else if (depth == 0 && (text == QLatin1String("+") || text == QLatin1String("%")))
+            return false;
+    }
+    return first < last;
+}
+
+// The strings of an argument, [*from, *to), and how the whole is filled in at run
+// time: "..." % x, "...".format(...), "...".arg(...), or not at all (f-strings fill
+// in their own pieces). False when the argument is something else.
+bool literalTemplate(const QVector<SourceToken> &tokens, int first, int last, int *from, int *to,
+                     TemplateSyntax *syntax)
+{
+    *syntax = TemplateSyntax::None;
+    int end = trailingCalls(tokens, first, last, QStringLiteral("format"));
+    if (end < last) {
+        *syntax = TemplateSyntax::Braces;
+    } else {
+        end = trailingCalls(tokens, first, last, QStringLiteral("arg"));
+        if (end < last)
+            *syntax = TemplateSyntax::QtArg;
+    }
+    int after = first;
+    if (first < end && tokens.at(first).text == QLatin1String("(")) {
+        const int close = matchingParenthesis(tokens, first, end);
+        if (close < 0)
+            return false;
+        *from = first + 1;
+        *to = close;
+        after = close + 1;
+    } else {
+        *from = first;
+        while (after < end && isString(tokens.at(after)))
+            ++after;
+        *to = after;
+    }
+    if (*from >= *to)
+        return false;
+    for (int i = *from; i < *to; ++i) {
+        if (!isString(tokens.at(i)))
+            return false;
+    }
+    if (after == end)
+        return true;
+    if (*syntax != TemplateSyntax::None || tokens.at(after).text != QLatin1String("%") ||
+        !singleOperand(tokens, after + 1, end))
+        return false;
+    *syntax = TemplateSyntax::Percent;
+    return true;
+}
+
+// What an argument's tokens give.
+enum class Argument
+{
+    Cleared, // no sheet: setStyleSheet(None)
+    Sheet,   // a sheet to check
+    RunTime, // a sheet made at run time, and why
+};
+
+// The sheet the tokens [first, last) of an argument or a value give.
+Argument readArgument(const QString &text, const QVector<SourceToken> &tokens, int first, int last,
+                      EmbeddedSheet *sheet, QString *reason,
+                      TemplateSyntax filledLater = TemplateSyntax::None)
+{
+    while (first < last && tokens.at(first).text == QLatin1String("(") &&
+           matchingParenthesis(tokens, first, last) == last - 1) {
+        ++first;
+        --last;
+    }
+    // setStyleSheet(None), setStyleSheet(""): the sheet cleared.
+    if (first >= last || (last - first == 1 && tokens.at(first).text == QLatin1String("None")))
+        return Argument::Cleared;
+    int from = 0;
+    int to = 0;
+    TemplateSyntax syntax = TemplateSyntax::None;
+    if (!literalTemplate(tokens, first, last, &from, &to, &syntax)) {
+        *reason = runtimeReason(tokens, first, last);
+        return Argument::RunTime;
+    }
+    if (syntax == TemplateSyntax::None)
+        syntax = filledLater;
+    SheetBuilder builder(EmbeddingLanguage::Python, tokens.at(from).start);
+    for (int i = from; i < to; ++i) {
+        const bool fString = tokens.at(i).text.contains(QLatin1Char('f'));
+        builder.setTemplate(fString ? TemplateSyntax::Braces : syntax);
+        decodeString(text, tokens.at(i), &builder);
+    }
+    if (builder.onlyPlaceholders()) {
+        *reason = QStringLiteral("it is filled in whole at run time");
+        return Argument::RunTime;
+    }
+    if (builder.empty())
+        return Argument::Cleared;
+    *sheet = builder.finish(tokens.at(to - 1).end);
+    return Argument::Sheet;
+}
+
+// Every token of the file and its variables, read the first time a sheet is passed by
+// a name.
+class FileVariables
+{
+public:
+    explicit FileVariables(const QString &text)
+        : text(text)
+    {}
+
+    // The sheet of the variable the token names.
+    Argument follow(const SourceToken &use, EmbeddedSheet *sheet, QString *reason,
+                    TemplateSyntax filledLater)
+    {
+        if (!read) {
+            PythonTokenizer tokenizer(text);
+            SourceToken token;
+            while (tokenizer.next(&token))
+                tokens.append(token);
+            variables = SourceVariables::forPython(tokens, text);
+            read = true;
+        }
+        const auto at = std::lower_bound(
+            tokens.cbegin(), tokens.cend(), use.start,
+            [](const SourceToken &token, int start) { return token.start < start; });
+        int first = 0;
+        int last = 0;
+        if (!variables.follow(use.text, int(at - tokens.cbegin()), &first, &last, reason))
+            return Argument::RunTime;
+        QString why;
+        const Argument value = readArgument(text, tokens, first, last, sheet, &why, filledLater);
+        if (value == Argument::RunTime)
+            *reason = QStringLiteral("it is the variable \"%1\", whose value %2")
+                          .arg(use.text, why.startsWith(QLatin1String("it ")) ? why.mid(3) : why);
+        return value;
+    }
+
+private:
+    const QString &text;
+    bool read = false;
+    QVector<SourceToken> tokens;
+    SourceVariables variables;
+};
+
+// Whether the argument is a name, alone (SHEET) or filled in with % (SHEET % x),
+// .format() or .arg(): syntax says which.
+bool filledName(const QVector<SourceToken> &tokens, TemplateSyntax *syntax)
+{
+    const int size = int(tokens.size());
+    *syntax = TemplateSyntax::None;
+    if (size == 0 || tokens.constFirst().kind != SourceTokenKind::Identifier)
+        return false;
+    if (size == 1)
+        return true;
+    if (tokens.at(1).text == QLatin1String("%") && singleOperand(tokens, 2, size))
+        *syntax = TemplateSyntax::Percent;
+    else if (trailingCalls(tokens, 0, size, QStringLiteral("format")) == 1)
+        *syntax = TemplateSyntax::Braces;
+    else if (trailingCalls(tokens, 0, size, QStringLiteral("arg")) == 1)
+        *syntax = TemplateSyntax::QtArg;
+    return *syntax != TemplateSyntax::None;
+}
+
 // The sheet a call passes, its tokenizer just after the "(".
-void readCall(const QString &text, PythonTokenizer &tokenizer, QVector<EmbeddedSheet> *sheets)
+void readCall(const QString &text, PythonTokenizer &tokenizer, FileVariables &variables,
+              QVector<EmbeddedSheet> *sheets)
 {
     const int open = tokenizer.position();
     QVector<SourceToken> tokens;
@@ -131,39 +311,64 @@ void readCall(const QString &text, PythonTokenizer &tokenizer, QVector<EmbeddedS
         tokenizer.seek(open);
         return;
     }
-    int first = 0;
-    int last = int(tokens.size());
-    while (first < last && tokens.at(first).text == QLatin1String("(") &&
-           matchingParenthesis(tokens, first, last) == last - 1) {
-        ++first;
-        --last;
+    EmbeddedSheet sheet;
+    QString reason;
+    Argument argument = readArgument(text, tokens, 0, int(tokens.size()), &sheet, &reason);
+    // SHEET, SHEET % value, SHEET.format(...): a name, its value a string or template.
+    TemplateSyntax filled = TemplateSyntax::None;
+    if (argument == Argument::RunTime && filledName(tokens, &filled))
+        argument = variables.follow(tokens.constFirst(), &sheet, &reason, filled);
+    if (argument == Argument::Sheet)
+        sheets->append(sheet);
+    else if (argument == Argument::RunTime)
+        sheets->append(uncheckableSheet(EmbeddingLanguage::Python, tokens.constFirst().start,
+                                        tokens.constLast().end, reason));
+}
+
+// Whether the line before the one at offset is a "# qss" comment alone.
+bool markedLine(const QString &text, int offset)
+{
+    const int lineStart = int(text.lastIndexOf(QLatin1Char('\n'), offset - 1)) + 1;
+    if (lineStart < 1)
+        return false;
+    const int previousStart = int(text.lastIndexOf(QLatin1Char('\n'), lineStart - 2)) + 1;
+    const QStringView previous =
+        QStringView(text).mid(previousStart, lineStart - 1 - previousStart).trimmed();
+    return previous.startsWith(QLatin1Char('#')) &&
+           previous.mid(1).trimmed() == QLatin1String("qss");
+}
+
+// A string on a line marked "# qss", its tokenizer just after it: the strings written
+// side by side from it, unless they are a dict's key.
+void readMarked(const QString &text, PythonTokenizer &tokenizer, const SourceToken &marked,
+                QVector<EmbeddedSheet> *sheets)
+{
+    QVector<SourceToken> tokens{marked};
+    SourceToken token;
+    int after = tokenizer.position();
+    bool key = false;
+    while (tokenizer.next(&token)) {
+        key = token.text == QLatin1String(":");
+        if (token.kind != SourceTokenKind::Literal)
+            break;
+        tokens.append(token);
+        after = tokenizer.position();
     }
-    if (first >= last)
-        return;
-    bool plain = true;
-    for (int i = first; i < last; ++i) {
-        const SourceToken &token = tokens.at(i);
-        plain = plain && token.kind == SourceTokenKind::Literal &&
-                !token.text.contains(QLatin1Char('f')) && !token.text.contains(QLatin1Char('b'));
-    }
-    if (!plain) {
-        sheets->append(uncheckableSheet(EmbeddingLanguage::Python, tokens.at(first).start,
-                                        tokens.at(last - 1).end,
-                                        runtimeReason(tokens, first, last)));
-        return;
-    }
-    SheetBuilder builder(EmbeddingLanguage::Python, tokens.at(first).start);
-    for (int i = first; i < last; ++i)
-        decodeString(text, tokens.at(i), &builder);
-    if (!builder.empty())
-        sheets->append(builder.finish(tokens.at(last - 1).end));
+    tokenizer.seek(after);
+    EmbeddedSheet sheet;
+    QString reason;
+    if (!key &&
+        readArgument(text, tokens, 0, int(tokens.size()), &sheet, &reason) == Argument::Sheet)
+        sheets->append(sheet);
 }
 
 QVector<EmbeddedSheet> readSheets(const QString &text)
 {
     QVector<EmbeddedSheet> sheets;
     PythonTokenizer tokenizer(text);
+    FileVariables variables(text);
     QString previousName; // the identifier before the current one ("def")
+    int markedDone = -1;  // the last marked line whose string has been read
     SourceToken token;
     while (tokenizer.next(&token)) {
         if (token.kind == SourceTokenKind::Identifier &&
@@ -171,9 +376,16 @@ QVector<EmbeddedSheet> readSheets(const QString &text)
             const int afterName = tokenizer.position();
             SourceToken next;
             if (tokenizer.next(&next) && next.text == QLatin1String("("))
-                readCall(text, tokenizer, &sheets);
+                readCall(text, tokenizer, variables, &sheets);
             else
                 tokenizer.seek(afterName);
+        } else if (token.kind == SourceTokenKind::Literal && markedLine(text, token.start)) {
+            const int line = int(text.lastIndexOf(QLatin1Char('\n'), token.start - 1));
+            const int before = int(sheets.size());
+            if (line != markedDone)
+                readMarked(text, tokenizer, token, &sheets);
+            if (sheets.size() > before)
+                markedDone = line;
         }
         previousName = token.kind == SourceTokenKind::Identifier ? token.text : QString();
     }
@@ -185,6 +397,7 @@ QVector<EmbeddedSheet> readSheets(const QString &text)
 QVector<EmbeddedSheet> readPythonSheets(const QString &text)
 {
     QVector<EmbeddedSheet> sheets = readSheets(text);
+    inFileOrder(sheets);
     placeSheets(sheets, text);
     return sheets;
 }

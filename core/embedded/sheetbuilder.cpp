@@ -3,7 +3,10 @@
 
 #include "embedded/sheetbuilder.h"
 
+#include "embedded/sheettemplates.h"
 #include "embedded/textpositions.h"
+
+#include <algorithm>
 
 SheetBuilder::SheetBuilder(EmbeddingLanguage language, int offset)
 {
@@ -20,6 +23,7 @@ void SheetBuilder::beginPiece(int sourceStart, LiteralSpelling spelling, const Q
     piece.spelling = spelling;
     piece.closing = closing;
     piece.singleLine = singleLine;
+    piece.syntax = templateSyntax;
 }
 
 void SheetBuilder::append(uint codePoint, int sourceOffset)
@@ -41,13 +45,43 @@ void SheetBuilder::append(uint codePoint, int sourceOffset)
 
 void SheetBuilder::endPiece(int sourceEnd)
 {
+    const QVector<Placeholder> taken =
+        takePlaceholders(piece.syntax, piece.decodedStart, &sheet.text, &sheet.sourceOffsets);
+    for (const Placeholder &each : taken)
+        placeholders.append({int(sheet.pieces.size()), each.at, each.sourceOffset});
     piece.decodedEnd = int(sheet.text.size());
     piece.sourceEnd = sourceEnd;
     sheet.pieces.append(piece);
 }
 
+// Each placeholder's stand-in, chosen from the text around it, last to first so the
+// places still to fill stay where they were taken.
+void SheetBuilder::putStandIns()
+{
+    const QString bare = sheet.text;
+    for (int k = int(placeholders.size()) - 1; k >= 0; --k) {
+        const PiecePlaceholder &each = placeholders.at(k);
+        const QString standIn = standInFor(bare, each.at);
+        const int length = int(standIn.size());
+        sheet.text.insert(each.at, standIn);
+        sheet.sourceOffsets.insert(each.at, length, each.sourceOffset);
+        for (int p = each.piece; p < sheet.pieces.size(); ++p) {
+            if (p > each.piece)
+                sheet.pieces[p].decodedStart += length;
+            sheet.pieces[p].decodedEnd += length;
+        }
+        for (SheetRange &later : sheet.standIns) {
+            later.start += length;
+            later.end += length;
+        }
+        sheet.standIns.prepend({each.at, each.at + length});
+    }
+    placeholders.clear();
+}
+
 EmbeddedSheet SheetBuilder::finish(int endOffset)
 {
+    putStandIns();
     // Fold CR LF as the analysis does, keeping the offsets and pieces in step: the LF
     // takes the CR's offset.
     QVector<int> kept(sheet.text.size() + 1); // new index of each old one
@@ -68,6 +102,10 @@ EmbeddedSheet SheetBuilder::finish(int endOffset)
         each.decodedStart = kept.at(each.decodedStart);
         each.decodedEnd = kept.at(each.decodedEnd);
     }
+    for (SheetRange &standIn : sheet.standIns) {
+        standIn.start = kept.at(standIn.start);
+        standIn.end = kept.at(standIn.end);
+    }
     sheet.text = text;
     sheet.sourceOffsets = offsets;
     if (!sheet.pieces.isEmpty())
@@ -86,6 +124,24 @@ EmbeddedSheet uncheckableSheet(EmbeddingLanguage language, int offset, int endOf
     sheet.offset = offset;
     sheet.endOffset = endOffset;
     return sheet;
+}
+
+void inFileOrder(QVector<EmbeddedSheet> &sheets)
+{
+    std::stable_sort(
+        sheets.begin(), sheets.end(),
+        [](const EmbeddedSheet &a, const EmbeddedSheet &b) { return a.offset < b.offset; });
+    // One inside another (a value followed to a literal inside another call's
+    // argument): the first is kept.
+    QVector<EmbeddedSheet> kept;
+    int end = 0;
+    for (const EmbeddedSheet &sheet : qAsConst(sheets)) {
+        if (!kept.isEmpty() && sheet.offset < end)
+            continue;
+        kept.append(sheet);
+        end = sheet.endOffset;
+    }
+    sheets = kept;
 }
 
 void placeSheets(QVector<EmbeddedSheet> &sheets, const QString &fileText)

@@ -23,16 +23,38 @@ public:
     // folds to LF as the analysis folds it.
     EmbeddedSheet finish(int endOffset);
 
-    bool empty() const { return sheet.text.isEmpty(); }
+    bool empty() const { return sheet.text.isEmpty() && placeholders.isEmpty(); }
+    // Whether the text is placeholders alone (and blanks): a sheet filled in whole.
+    bool onlyPlaceholders() const
+    {
+        return !placeholders.isEmpty() && sheet.text.trimmed().isEmpty();
+    }
+    // The placeholders the pieces begun from now on hold.
+    void setTemplate(TemplateSyntax syntax) { templateSyntax = syntax; }
 
 private:
+    void putStandIns();
+
+    struct PiecePlaceholder
+    {
+        int piece = 0;
+        int at = 0;
+        int sourceOffset = 0;
+    };
+
     EmbeddedSheet sheet;
     EmbeddedPiece piece;
+    TemplateSyntax templateSyntax = TemplateSyntax::None;
+    QVector<PiecePlaceholder> placeholders;
 };
 
 // A sheet made at run time: only where and why.
 EmbeddedSheet uncheckableSheet(EmbeddingLanguage language, int offset, int endOffset,
                                const QString &reason);
+
+// The sheets in the order the file writes them, each once: a literal followed from
+// two calls, or marked and passed by name, is one sheet; no two overlap.
+void inFileOrder(QVector<EmbeddedSheet> &sheets);
 
 // Sets each sheet's line and column from its offset, the file's lines counted once.
 void placeSheets(QVector<EmbeddedSheet> &sheets, const QString &fileText);

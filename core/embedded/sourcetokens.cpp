@@ -282,3 +282,22 @@ int matchingParenthesis(const QVector<SourceToken> &tokens, int open, int last)
     }
     return -1;
 }
+
+int trailingCalls(const QVector<SourceToken> &tokens, int first, int last, const QString &method)
+{
+    while (last - first >= 4 && tokens.at(last - 1).text == QLatin1String(")")) {
+        int depth = 0;
+        int open = last - 1;
+        for (; open >= first; --open) {
+            if (tokens.at(open).text == QLatin1String(")"))
+                ++depth;
+            else if (tokens.at(open).text == QLatin1String("(") && --depth == 0)
+                break;
+        }
+        if (open - 2 < first || tokens.at(open - 1).kind != SourceTokenKind::Identifier ||
+            tokens.at(open - 1).text != method || tokens.at(open - 2).text != QLatin1String("."))
+            break;
+        last = open - 2;
+    }
+    return last;
+}

@@ -108,3 +108,7 @@ bool readCallArgument(SourceTokenizer &tokenizer, QVector<SourceToken> *tokens, 
 
 // The index of the ")" matching the "(" at open, or -1.
 int matchingParenthesis(const QVector<SourceToken> &tokens, int open, int last);
+
+// Where a run of method calls ".method(...)" at the end of [first, last) begins (last
+// when there is none): "QStringLiteral(...).arg(a).arg(b)" for arg.
+int trailingCalls(const QVector<SourceToken> &tokens, int first, int last, const QString &method);

@@ -109,6 +109,10 @@ bool EmbeddedDocument::applyEdit(int start, int end, const QString &inserted,
     const int removed = end - start;
     if (end > piece.sourceEnd || decoded + removed > piece.decodedEnd)
         return false;
+    // A template's stand-ins depend on what surrounds them, and a keystroke can make or
+    // unmake a placeholder: such a sheet is read afresh.
+    if (!sheet.standIns.isEmpty() || piece.syntax != TemplateSyntax::None)
+        return false;
     // What is removed and inserted is plain, and so are the characters either side: no
     // escape is cut into, extended or begun, no quote or delimiter comes next to another.
     // No line break comes or goes, so no sheet changes line.

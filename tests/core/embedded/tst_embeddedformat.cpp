@@ -89,6 +89,9 @@ void TestEmbeddedFormat::leavesAlone_data()
     QTest::newRow("a sheet the toolkit rejects")
         << EmbeddingLanguage::Python << "w.setStyleSheet('QLabel { color: red; }}')"
         << "rejects";
+    QTest::newRow("a template, its stand-ins not to be written")
+        << EmbeddingLanguage::Python << "w.setStyleSheet(f'QLabel{{color:{c}}}')"
+        << "template";
     QTest::newRow("a form's CDATA")
         << EmbeddingLanguage::Form
         << "<widget class=\"QFrame\" name=\"f\"><property name=\"styleSheet\"><string>"

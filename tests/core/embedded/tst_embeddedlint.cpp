@@ -41,6 +41,8 @@ private slots:
     void findingLandsOnItsCharacter_data();
     void findingLandsOnItsCharacter();
     void runtimeSheetGetsOneNote();
+    void placeholdersAreNotJudged_data();
+    void placeholdersAreNotJudged();
     void fixChangesOnlyTheLiteral_data();
     void fixChangesOnlyTheLiteral();
     void editIsSpeltAsTheLiteralNeeds_data();
@@ -90,6 +92,31 @@ void TestEmbeddedLint::findingLandsOnItsCharacter_data()
         << "<widget class=\"QLabel\" name=\"l\"><property name=\"styleSheet\"><string>"
            "color: red;\n^colr: blue</string></property></widget>"
         << "unknown-property";
+    QTest::newRow("C++ .arg() template, after its placeholders")
+        << cpp
+        << "w->setStyleSheet(QStringLiteral(\"QLabel { color: %1; font-size: %2px;\"\n"
+           "    \" ^paddng: 2px; }\").arg(c).arg(n));"
+        << "unknown-property";
+    QTest::newRow("C++ .arg() beside a misspelt class")
+        << cpp << "w->setStyleSheet(QString(\"^QLabl#%1 { color: red; }\").arg(name));"
+        << "unknown-widget";
+    QTest::newRow("C++ .arg() for a pseudo-state")
+        << cpp << "w->setStyleSheet(QString(\"QLabel:%1 { color: red; }\").arg(state));\n^"
+        << "";
+    QTest::newRow("Python f-string after doubled braces")
+        << py << "w.setStyleSheet(f\"QLabel {{ color: {accent}; ^marign: 0; }}\")"
+        << "unknown-property";
+    QTest::newRow("Python % with a named placeholder")
+        << py << "w.setStyleSheet(\"QLabel#%(name)s { padding: %(pad)dpx; ^colr: red; }\" % d)"
+        << "unknown-property";
+    QTest::newRow("Python .format() with its fields")
+        << py
+        << "w.setStyleSheet(\"QPushButton {{ background: {}; border: 1px solid {c};\"\n"
+           "                \" ^bordr: none }}\".format(a, c=b))"
+        << "unknown-property";
+    QTest::newRow("Python .arg() after %%")
+        << py << "w.setStyleSheet(\"QLabel[text=\\\"100%\\\"] { font: %1pt; ^colr: red }\".arg(n))"
+        << "unknown-property";
     QTest::newRow("form syntax error stays on the sheet")
         << ui
         << "<widget class=\"QLabel\" name=\"l\"><property name=\"styleSheet\"><string>"
@@ -113,14 +140,19 @@ void TestEmbeddedLint::findingLandsOnItsCharacter()
                         .arg(diagnostic.line)
                         .arg(diagnostic.column)
                         .arg(diagnostic.check));
-    // Only the finding asked about: the wrapper a widget's sheet is read in adds none.
+    // Only the finding asked about: the wrapper a widget's sheet is read in adds none,
+    // nor does a stand-in for a placeholder.
+    if (check.isEmpty()) {
+        QCOMPARE(told, QStringList());
+        return;
+    }
     QCOMPARE(told, QStringList{QStringLiteral("%1:%2 %3").arg(line).arg(column).arg(check)});
     QCOMPARE(diagnostics.constFirst().file, QStringLiteral("file"));
 }
 
 void TestEmbeddedLint::runtimeSheetGetsOneNote()
 {
-    const QString source = QStringLiteral("w.setStyleSheet(\"a {\"\n    f\"colr: {c}\")\n");
+    const QString source = QStringLiteral("w.setStyleSheet(\"a {\"\n    + body)\n");
     const QVector<LintDiagnostic> diagnostics = lintEmbeddedSheets(
         source, EmbeddingLanguage::Python, QStringLiteral("a.py"), defaultOptions());
     QCOMPARE(diagnostics.size(), 1);
@@ -128,6 +160,44 @@ void TestEmbeddedLint::runtimeSheetGetsOneNote()
     QCOMPARE(diagnostics.constFirst().severity, LintSeverity::Note);
     QCOMPARE(diagnostics.constFirst().line, 1);
     QCOMPARE(diagnostics.constFirst().column, 17);
+}
+
+void TestEmbeddedLint::placeholdersAreNotJudged_data()
+{
+    QTest::addColumn<EmbeddingLanguage>("language");
+    QTest::addColumn<QString>("source");
+
+    const auto cpp = EmbeddingLanguage::Cpp;
+    const auto py = EmbeddingLanguage::Python;
+    QTest::newRow("text colour against a background")
+        << cpp << "w->setStyleSheet(QString(\"QLabel { color: %1; background: white; }\").arg(c));";
+    QTest::newRow("background against a text colour")
+        << py << "w.setStyleSheet(f\"QLabel {{ color: #777; background: {bg}; }}\")";
+    QTest::newRow("a pseudo-state and an object name")
+        << py << "w.setStyleSheet(\"QLabel:%s, #%s { color: black; }\" % (a, b))";
+    QTest::newRow("a length before its unit, a width in a shorthand")
+        << py
+        << "w.setStyleSheet(\"QLabel {{ font-size: {}pt; border: {} solid red; }}\".format(a, b))";
+    QTest::newRow("inside a gradient and a url")
+        << cpp
+        << "w->setStyleSheet(QString(\"QLabel { background: qlineargradient(x1: %1, y1: 0, x2: 0, "
+           "y2: 1, stop: 0 %2, stop: 1 white); image: url(%3); }\").arg(a, b, c));";
+    QTest::newRow("whole declarations, a property's name")
+        << py << "w.setStyleSheet(\"QLabel { %s } QFrame { %s: 1px; }\" % (a, b))";
+    QTest::newRow("a hex colour's digits, a selector")
+        << py << "w.setStyleSheet(f\"{parent} QLabel {{ color: #{rgb}; background: white; }}\")";
+}
+
+void TestEmbeddedLint::placeholdersAreNotJudged()
+{
+    QFETCH(EmbeddingLanguage, language);
+    QFETCH(QString, source);
+    const QVector<LintDiagnostic> diagnostics =
+        lintEmbeddedSheets(source, language, QStringLiteral("file"), LintOptions());
+    QStringList told;
+    for (const LintDiagnostic &diagnostic : diagnostics)
+        told.append(diagnostic.check + QLatin1Char(' ') + diagnostic.message);
+    QCOMPARE(told, QStringList());
 }
 
 void TestEmbeddedLint::fixChangesOnlyTheLiteral_data()
@@ -162,6 +232,14 @@ void TestEmbeddedLint::fixChangesOnlyTheLiteral_data()
     QTest::newRow("Python raw triple-quoted")
         << py << "w.setStyleSheet(r\"\"\"\nQLabel {\n    colr: red;\n}\n\"\"\")"
         << "w.setStyleSheet(r\"\"\"\nQLabel {\n    color: red;\n}\n\"\"\")";
+    QTest::newRow("C++ .arg() template, its guess at a pseudo-state left alone")
+        << cpp << "w->setStyleSheet(QString(\"QLabel:%1 { colr: red; }\").arg(state));"
+        << "w->setStyleSheet(QString(\"QLabel:%1 { color: red; }\").arg(state));";
+    QTest::newRow("Python .format() closes its rule with doubled braces")
+        << py << "w.setStyleSheet(\"QLabel {{ color: {}; colr: red;\".format(c))"
+        << "w.setStyleSheet(\"QLabel {{ color: {}; color: red;\\n}}\".format(c))";
+    QTest::newRow("Python f-string") << py << "w.setStyleSheet(f'QLabel {{ colr: {c}; }}')"
+                                     << "w.setStyleSheet(f'QLabel {{ color: {c}; }}')";
     QTest::newRow("form keeps its entities")
         << ui
         << "<widget class=\"QFrame\" name=\"f\"><property name=\"styleSheet\"><string>"

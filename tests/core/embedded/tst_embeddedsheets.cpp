@@ -30,6 +30,8 @@ private slots:
     void decodesAndMaps();
     void runtimeSheetsAreNotGuessed_data();
     void runtimeSheetsAreNotGuessed();
+    void followedAndMarkedSheets_data();
+    void followedAndMarkedSheets();
     void skipsWhatIsNoCall_data();
     void skipsWhatIsNoCall();
     void formPropertyNamesItsWidget();
@@ -187,9 +189,9 @@ void TestEmbeddedSheets::runtimeSheetsAreNotGuessed_data()
     const auto py = EmbeddingLanguage::Python;
     QTest::newRow("C++ variable") << cpp << "w->setStyleSheet(sheet);"
                                   << "variable";
-    QTest::newRow("C++ .arg()") << cpp
-                                << "w->setStyleSheet(QStringLiteral(\"a { color: %1 }\").arg(c));"
-                                << ".arg()";
+    QTest::newRow("C++ translated, then .arg()")
+        << cpp << "w->setStyleSheet(tr(\"a { color: %1 }\").arg(c));"
+        << "translated";
     QTest::newRow("C++ joined with a call")
         << cpp << "w->setStyleSheet(\"a {\" + colour() + \"}\");"
         << "joined";
@@ -200,19 +202,52 @@ void TestEmbeddedSheets::runtimeSheetsAreNotGuessed_data()
                               << "translated";
     QTest::newRow("C++ a call") << cpp << "w->setStyleSheet(loadSheet(\"x.qss\"));"
                                 << "call";
-    QTest::newRow("Python f-string") << py << "w.setStyleSheet(f\"a {{ color: {c} }}\")"
-                                     << "f-string";
-    QTest::newRow("Python f-string among literals")
-        << py << "w.setStyleSheet(\"a {\"\n    f\"color: {c}\"\n    \"}\")"
-        << "f-string";
-    QTest::newRow("Python %") << py << "w.setStyleSheet(\"a { color: %s }\" % c)"
-                              << "%";
-    QTest::newRow("Python .format()") << py << "w.setStyleSheet(\"a {{ color: {} }}\".format(c))"
-                                      << ".format()";
+    QTest::newRow("Python % and then joined")
+        << py << "w.setStyleSheet(\"a { color: %s }\" % c + \"b {}\")"
+        << "%";
+    QTest::newRow("Python bytes") << py << "w.setStyleSheet(b\"a {}\")"
+                                  << "bytes";
+    QTest::newRow("Python f-string filled in whole") << py << "w.setStyleSheet(f\"{sheet}\")"
+                                                     << "whole";
+    QTest::newRow("C++ .arg() filled in whole")
+        << cpp << "w->setStyleSheet(QString(\"%1\").arg(sheet));"
+        << "whole";
     QTest::newRow("Python joined") << py << "w.setStyleSheet(\"a {\" + body + \"}\")"
                                    << "joined";
     QTest::newRow("Python variable") << py << "w.setStyleSheet(SHEET)"
                                      << "variable";
+    QTest::newRow("C++ variable assigned on two branches")
+        << cpp
+        << "void f() {\n  QString s = \"a {}\";\n  if (x) s = \"b {}\";\n  w->setStyleSheet(s);\n}"
+        << "more than once";
+    QTest::newRow("C++ variable added to")
+        << cpp << "void f() {\n  QString s = \"a {}\";\n  s += extra;\n  w->setStyleSheet(s);\n}"
+        << "more than once";
+    QTest::newRow("C++ variable from a call")
+        << cpp << "void f() {\n  const QString s = loadSheet();\n  w->setStyleSheet(s);\n}"
+        << "whose value is made by a call";
+    QTest::newRow("C++ local of another function")
+        << cpp << "void f() { QString s = \"a {}\"; }\nvoid g() { w->setStyleSheet(s); }"
+        << "not assigned";
+    QTest::newRow("Python parameter shadowing a module constant")
+        << py << "s = 'a {}'\ndef f(w, s):\n    w.setStyleSheet(s)\n"
+        << "parameter";
+    QTest::newRow("C++ member of the class") << cpp << "void W::f() { w->setStyleSheet(m_sheet); }"
+                                             << "not assigned";
+    QTest::newRow("C++ compared, then assigned in another function")
+        << cpp
+        << "QString s = \"a {}\";\nvoid f() { if (s == t) {} }\nvoid g() { s = load(); }\n"
+           "void h() { w->setStyleSheet(s); }"
+        << "more than once";
+    QTest::newRow("Python keyword argument is no assignment")
+        << py << "def f(w):\n    make(\n        s='a {}')\n    w.setStyleSheet(s)\n"
+        << "not assigned";
+    QTest::newRow("Python local of another function")
+        << py << "def f():\n    s = 'a {}'\n\ndef g(w):\n    w.setStyleSheet(s)\n"
+        << "not assigned";
+    QTest::newRow("Python module constant assigned twice")
+        << py << "S = 'a {}'\nif dark:\n    S = 'b {}'\nw.setStyleSheet(S)\n"
+        << "more than once";
 }
 
 void TestEmbeddedSheets::runtimeSheetsAreNotGuessed()
@@ -225,7 +260,77 @@ void TestEmbeddedSheets::runtimeSheetsAreNotGuessed()
     QVERIFY(!sheets.constFirst().checkable);
     QVERIFY(sheets.constFirst().text.isEmpty());
     QVERIFY2(sheets.constFirst().reason.contains(reason), qPrintable(sheets.constFirst().reason));
-    QCOMPARE(sheets.constFirst().offset, int(source.indexOf(QLatin1Char('('))) + 1);
+    const int call = int(source.indexOf(QLatin1String("setStyleSheet(")));
+    QCOMPARE(sheets.constFirst().offset, int(source.indexOf(QLatin1Char('('), call)) + 1);
+}
+
+void TestEmbeddedSheets::followedAndMarkedSheets_data()
+{
+    QTest::addColumn<EmbeddingLanguage>("language");
+    QTest::addColumn<QString>("source"); // "^" where the one sheet's text starts
+    QTest::addColumn<QString>("text");
+
+    const auto cpp = EmbeddingLanguage::Cpp;
+    const auto py = EmbeddingLanguage::Python;
+    QTest::newRow("C++ local assigned once, passed twice")
+        << cpp
+        << "void f() {\n  const QString sheet = QStringLiteral(\"^a { b: c }\");\n"
+           "  x->setStyleSheet(sheet);\n  y->setStyleSheet(sheet);\n}"
+        << "a { b: c }";
+    QTest::newRow("C++ file-level constant in a namespace")
+        << cpp
+        << "namespace {\nconst char kSheet[] = \"^a {}\";\n}\nvoid f() { w->setStyleSheet(kSheet); "
+           "}"
+        << "a {}";
+    QTest::newRow("C++ .arg() on a variable")
+        << cpp << "void f() {\n  QString s(\"^a { color: %1 }\");\n  w->setStyleSheet(s.arg(c));\n}"
+        << "a { color: #808080 }";
+    QTest::newRow("Python % on a module constant")
+        << py << "S = '^a { margin: %spx }'\nw.setStyleSheet(S % m)\n"
+        << "a { margin: 1px }";
+    QTest::newRow("C++ namespaced constant through a wrapper")
+        << cpp
+        << "namespace Names {\nconstexpr char sheet[] = \"^a {}\";\n}\n"
+           "void f() { w->setStyleSheet(QString::fromLatin1(Names::sheet)); }"
+        << "a {}";
+    QTest::newRow("C++ marked literal in a table")
+        << cpp << "const QMap<QString, QString> sheets{{\"dark\", /* qss */ \"^a { b: c }\"}};"
+        << "a { b: c }";
+    QTest::newRow("C++ marked wrapper") << cpp << "auto s = /*qss*/ QStringLiteral(\"^a {}\");"
+                                        << "a {}";
+    QTest::newRow("Python module constant used in a method")
+        << py
+        << "SHEET = '^a { b: c }'\n\nclass W:\n    def f(self):\n        "
+           "self.setStyleSheet(SHEET)\n"
+        << "a { b: c }";
+    QTest::newRow("Python local f-string")
+        << py << "def f(w, c):\n    s = f'^a {{ color: {c} }}'\n    w.setStyleSheet(s)\n"
+        << "a { color: #808080 }";
+    QTest::newRow("Python marked value of a dict")
+        << py << "SHEETS = {\n    # qss\n    'dark': '^a { b: c }',\n}\n"
+        << "a { b: c }";
+    QTest::newRow("Python marked constant, also passed by name")
+        << py << "# qss\nDARK = '^a {}'\nw.setStyleSheet(DARK)\n"
+        << "a {}";
+}
+
+void TestEmbeddedSheets::followedAndMarkedSheets()
+{
+    QFETCH(EmbeddingLanguage, language);
+    QFETCH(QString, source);
+    QFETCH(QString, text);
+    int mark = 0;
+    const QString file = unmarked(source, &mark);
+    const QVector<EmbeddedSheet> sheets = readEmbeddedSheets(language, file);
+    if (text.isEmpty()) { // not followed: told where it is passed
+        QCOMPARE(sheets.size(), 1);
+        QVERIFY(!sheets.constFirst().checkable);
+        return;
+    }
+    QCOMPARE(sheets.size(), 1);
+    QVERIFY2(sheets.constFirst().checkable, qPrintable(sheets.constFirst().reason));
+    QCOMPARE(sheets.constFirst().text, text);
+    QCOMPARE(sheets.constFirst().offset, mark);
 }
 
 void TestEmbeddedSheets::skipsWhatIsNoCall_data()
@@ -245,6 +350,13 @@ void TestEmbeddedSheets::skipsWhatIsNoCall_data()
         << cpp << "void Widget::setStyleSheet(const QString &sheet) { apply(sheet); }";
     QTest::newRow("C++ sheet cleared") << cpp << "w->setStyleSheet(QString());";
     QTest::newRow("C++ empty literal") << cpp << "w->setStyleSheet(\"\");";
+    QTest::newRow("C++ SIGNAL() signature")
+        << cpp << "connect(a, SIGNAL(setStyleSheet(QString)), b, SLOT(update()));";
+    QTest::newRow("C++ SLOT() signature")
+        << cpp << "connect(a, SIGNAL(changed(QString)), b, SLOT(setStyleSheet(QString)));";
+    QTest::newRow("C++ sheet cleared with braces") << cpp << "w->setStyleSheet(QString{});";
+    QTest::newRow("C++ sheet cleared with {}") << cpp << "w->setStyleSheet({});";
+    QTest::newRow("C++ empty user-defined literal") << cpp << "w->setStyleSheet(u\"\"_s);";
     QTest::newRow("C++ member pointer") << cpp << "connect(a, &A::s, b, &QWidget::setStyleSheet);";
     QTest::newRow("C++ call never closes") << cpp << "w->setStyleSheet(\"a {}\"";
     QTest::newRow("C++ statement ends before the call closes")
@@ -254,6 +366,8 @@ void TestEmbeddedSheets::skipsWhatIsNoCall_data()
     QTest::newRow("Python inside a docstring") << py << "\"\"\"\nw.setStyleSheet('a {}')\n\"\"\"";
     QTest::newRow("Python statement ends before the call closes")
         << py << "w.setStyleSheet(\n    \"a {}\"; print(\"b\")\n)";
+    QTest::newRow("Python sheet cleared with None") << py << "w.setStyleSheet(None)";
+    QTest::newRow("Python empty string") << py << "w.setStyleSheet('')";
     QTest::newRow("Python method definition") << py << "def setStyleSheet(self, sheet):\n    pass";
     QTest::newRow("form other property")
         << ui

@@ -212,8 +212,8 @@ void TestLspEmbedded::nothingOutsideALiteral_data()
     QTest::newRow("C++ a string no sheet is set from") << kCpp << "qDebug(\"QPush|Button { col\");";
     QTest::newRow("C++ a comment after the call")
         << kCpp << "b.setStyleSheet(\"QLabel {}\"); // QPush|";
-    QTest::newRow("Python f-string, made at run time")
-        << kPython << "w.setStyleSheet(f\"QLabel {{ col|or: {c} }}\")";
+    QTest::newRow("Python translated, made at run time")
+        << kPython << "w.setStyleSheet(self.tr(\"QLabel { col|or: red }\"))";
     QTest::newRow("Python a variable passed") << kPython << "w.setStyleSheet(she|et)";
     QTest::newRow("form another property's text")
         << kForm
@@ -260,6 +260,12 @@ void TestLspEmbedded::quickFixLandsInsideTheLiteral_data()
         << kPython << "w.setStyleSheet(r'QLabel { color: red;')" << QString();
     QTest::newRow("form text") << kForm << form(QStringLiteral("QFrame &gt; QLabel { color: red;"))
                                << form(QStringLiteral("QFrame &gt; QLabel { color: red;\n}"));
+    QTest::newRow("Python f-string doubles the brace, leaves the placeholder")
+        << kPython << "w.setStyleSheet(f'QLabel {{ color: {ink};')"
+        << "w.setStyleSheet(f'QLabel {{ color: {ink};\\n}}')";
+    QTest::newRow("C++ .arg() template")
+        << kCpp << "w->setStyleSheet(QString(\"QLabel#%1 { color: %2;\").arg(n, c));"
+        << "w->setStyleSheet(QString(\"QLabel#%1 { color: %2;\\n}\").arg(n, c));";
 }
 
 void TestLspEmbedded::quickFixLandsInsideTheLiteral()
@@ -336,6 +342,12 @@ void TestLspEmbedded::typingInALiteralMovesTheSheets_data()
         << kPython << "w.setStyleSheet('QLabel {|\\\n}')" << 1 << QString() << false;
     QTest::newRow("form text") << kForm << form(QStringLiteral("QFrame &gt; QLabel { col| }")) << 0
                                << "or" << true;
+    // A keystroke may make a placeholder, and stand-ins follow what surrounds them.
+    QTest::newRow("Python typed in an f-string")
+        << kPython << "w.setStyleSheet(f'QLabel {{ col|: {c} }}')" << 0 << "or" << false;
+    QTest::newRow("C++ typed in an .arg() template")
+        << kCpp << "w->setStyleSheet(QString(\"QLabel { col|: red }\").arg(c));" << 0 << "%1"
+        << false;
     QTest::newRow("form right after an entity")
         << kForm << form(QStringLiteral("QFrame &gt;| QLabel {}")) << 0 << "x" << false;
     QTest::newRow("form an ampersand typed")
