@@ -56,7 +56,7 @@ int placeholderLength(TemplateSyntax syntax, const QString &text, int from, bool
     }
     if (c == QLatin1Char('}'))
         return 0;
-    // {expr} or {name:spec}, where the spec may hold {nested} fields.
+    // {expr} or {name:format}, where the format may hold {nested} fields.
     int depth = 0;
     for (int i = from; i < text.size(); ++i) {
         if (text.at(i) == QLatin1Char('{'))

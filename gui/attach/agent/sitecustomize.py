@@ -19,13 +19,13 @@ def _run_the_next_sitecustomize():
     finder = next(entry for entry in sys.meta_path if getattr(entry, "__name__", "") == "PathFinder")
     here = os.path.dirname(os.path.abspath(__file__))
     path = [entry for entry in sys.path if os.path.abspath(entry or os.curdir) != here]
-    spec = finder.find_spec("sitecustomize", path)
-    if spec is None or spec.loader is None:
+    found = finder.find_spec("sitecustomize", path)
+    if found is None or found.loader is None:
         return
     module = type(sys)("sitecustomize")
-    module.__spec__, module.__loader__, module.__package__ = spec, spec.loader, ""
-    if spec.has_location:
-        module.__file__, module.__cached__ = spec.origin, spec.cached
+    module.__spec__, module.__loader__, module.__package__ = found, found.loader, ""
+    if found.has_location:
+        module.__file__, module.__cached__ = found.origin, found.cached
     sys.modules["sitecustomize"] = module
     # Its errors are reported by the interpreter's start-up, as they would have been.
     spec.loader.exec_module(module)

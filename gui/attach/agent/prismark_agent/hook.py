@@ -26,10 +26,10 @@ class _QtWidgetsFinder:
         for finder in sys.meta_path:
             if finder is self or not hasattr(finder, "find_spec"):
                 continue
-            spec = finder.find_spec(name, path, target)
-            if spec is not None and spec.loader is not None:
-                _patch_after_loading(spec.loader, binding)
-                return spec
+            found = finder.find_spec(name, path, target)
+            if found is not None and found.loader is not None:
+                _patch_after_loading(found.loader, binding)
+                return found
         return None
 
 
