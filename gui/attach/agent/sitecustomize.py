@@ -28,7 +28,7 @@ def _run_the_next_sitecustomize():
         module.__file__, module.__cached__ = found.origin, found.cached
     sys.modules["sitecustomize"] = module
     # Its errors are reported by the interpreter's start-up, as they would have been.
-    spec.loader.exec_module(module)
+    found.loader.exec_module(module)
 
 
 def _hook_when_attaching():
