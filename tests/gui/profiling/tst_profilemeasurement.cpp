@@ -101,6 +101,11 @@ void TestProfileMeasurement::figuresReadBackAsWritten()
     QCOMPARE(read.work.rules.at(3).rule, 3);
     QCOMPARE(read.heapBaseline, qint64(-4096));
     QCOMPARE(read.time.baselineShare.upper, std::numeric_limits<double>::infinity());
+    // Memory the sheet gives back is a real outcome, not a figure to refuse.
+    ProfileMeasurement givesBack = planted();
+    givesBack.heapSheet = -65536;
+    QVERIFY2(readMeasurement(measurementJson(givesBack), 4, 3, &read, &error), qPrintable(error));
+    QCOMPARE(read.heapSheet, qint64(-65536));
 }
 
 void TestProfileMeasurement::groupsAreRankedOnReading()
