@@ -22,6 +22,7 @@
 #include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QSaveFile>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QTimer>
@@ -331,7 +332,10 @@ void AttachedSession::writeReport()
     QJsonArray windows;
     for (QWidget *window : ApplicationSheet::topLevelWindows({diagnostics.data()})) {
         const QString name = ApplicationSheet::windowName(window);
-        window->grab().save(folder.filePath(name + QStringLiteral(".png")));
+        // Whole or not at all: the tests read these while the next update rewrites them.
+        QSaveFile image(folder.filePath(name + QStringLiteral(".png")));
+        if (image.open(QIODevice::WriteOnly) && window->grab().save(&image, "PNG"))
+            image.commit();
         windows.append(name);
     }
     const LiveSheet *sheet = applicationSheet->liveSheet();

@@ -48,7 +48,10 @@ class TestReport:
         names = []
         for window in self.windows():
             name = windows.window_name(window)
-            window.grab().save(os.path.join(self.folder, name + ".png"))
+            # Whole or not at all: the tests read these while the next update rewrites them.
+            path = os.path.join(self.folder, name + ".png")
+            if window.grab().save(path + ".new", "PNG"):
+                os.replace(path + ".new", path)
             names.append(name)
         session = self.session
         report = {
