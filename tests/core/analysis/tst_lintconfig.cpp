@@ -4,6 +4,7 @@
 #include "analysis/checkregistry.h"
 #include "analysis/lintconfig.h"
 #include "analysis/stylesheetlint.h"
+#include "lintconfigtesting.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -24,25 +25,6 @@ private slots:
     void suppressions_data();
     void suppressions();
 };
-
-namespace {
-void write(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-// "LINE:COL check" for each diagnostic, in order.
-QStringList found(const QVector<LintDiagnostic> &diagnostics)
-{
-    QStringList result;
-    for (const LintDiagnostic &d : diagnostics)
-        result.append(QStringLiteral("%1:%2 %3").arg(d.line).arg(d.column).arg(d.check));
-    return result;
-}
-} // namespace
 
 void TestLintConfig::nearestConfigurationWins()
 {
