@@ -11,8 +11,11 @@
 #include "theme/palettedirectives.h"
 #include "theme/stylesheetloader.h"
 
+#include <QMutex>
+
 #include <algorithm>
 #include <cctype>
+#include <memory>
 #include <utility>
 
 using namespace QCss;
@@ -250,13 +253,45 @@ QHash<QString, QString> knownClasses(const LintOptions &options)
         classes.insert(it.key(), it.value());
     return classes;
 }
+
+// Every sheet of a walk is read with the same application and configuration, and the
+// classes' ancestries cost as much as the application has classes: built once for them
+// and shared (the tables are implicitly shared, so a copy is cheap). A language server's
+// threads may ask at once.
+QssReference::WidgetClasses classesOf(const LintOptions &options)
+{
+    if (!options.applicationObjects)
+        return QssReference::WidgetClasses(options.widgets);
+    struct Shared
+    {
+        std::weak_ptr<const ApplicationObjects> objects;
+        qsizetype classCount = -1;
+        QHash<QString, QString> configured;
+        QssReference::WidgetClasses classes;
+    };
+    static QMutex mutex;
+    static Shared shared;
+    const QMutexLocker lock(&mutex);
+    const bool same = !shared.objects.owner_before(options.applicationObjects) &&
+                      !options.applicationObjects.owner_before(shared.objects) &&
+                      !shared.objects.expired() &&
+                      shared.classCount == options.applicationObjects->classes.size() &&
+                      shared.configured == options.widgets;
+    if (!same) {
+        shared.objects = options.applicationObjects;
+        shared.classCount = options.applicationObjects->classes.size();
+        shared.configured = options.widgets;
+        shared.classes = QssReference::WidgetClasses(knownClasses(options));
+    }
+    return shared.classes;
+}
 } // namespace
 
 SheetModel::SheetModel(const QByteArray &bytes, const QString &path, const LintOptions &options)
     : path(path.isEmpty() ? QStringLiteral("-") : path)
     , bytes(bytes)
     , options(options)
-    , classes(knownClasses(options))
+    , classes(classesOf(options))
     , toolkit(std::make_unique<ToolkitSheet>())
 {
     decode();

@@ -22,6 +22,7 @@ private slots:
     void formsComeFromTheConfigurationsGlobs();
     void aFormEditedIsReadAgain();
     void formsAddedLaterJoinTheConfigured();
+    void eachLintKnowsItsOwnApplicationsClasses();
 };
 
 namespace {
@@ -200,6 +201,38 @@ void TestApplicationObjects::formsAddedLaterJoinTheConfigured()
     QCOMPARE(options.forms, (QStringList{first, second}));
     QCOMPARE(options.applicationObjects->objects.size(), 2);
     QCOMPARE(options.applicationObjects->widgetNames(), (QStringList{"a", "b"}));
+}
+
+// The classes' table is built once and shared between the sheets of one application;
+// another application, or another configuration, must never be judged with it.
+void TestApplicationObjects::eachLintKnowsItsOwnApplicationsClasses()
+{
+    const auto unknownWidgets = [](const LintOptions &options) {
+        int count = 0;
+        for (const LintDiagnostic &found :
+             lintStyleSheet("Card QLabel { padding: 2px; }", QStringLiteral("a.qss"), options))
+            count += found.check == QLatin1String("unknown-widget");
+        return count;
+    };
+    const auto application = [](const QString &className) {
+        auto objects = std::make_shared<ApplicationObjects>();
+        if (!className.isEmpty())
+            objects->classes.append({className, QStringLiteral("QFrame"), QStringLiteral("a.py"), 1,
+                                     ApplicationClass::Origin::Python, true});
+        return std::shared_ptr<const ApplicationObjects>(objects);
+    };
+    LintOptions withCard;
+    withCard.applicationObjects = application(QStringLiteral("Card"));
+    LintOptions without;
+    without.applicationObjects = application(QString());
+    QCOMPARE(unknownWidgets(withCard), 0);
+    QCOMPARE(unknownWidgets(without), 1);
+    QCOMPARE(unknownWidgets(withCard), 0);
+    without.widgets.insert(QStringLiteral("Card"), QStringLiteral("QWidget"));
+    QCOMPARE(unknownWidgets(without), 0);
+    // A new application in the place of one that has gone.
+    withCard.applicationObjects = application(QString());
+    QCOMPARE(unknownWidgets(withCard), 1);
 }
 
 QTEST_GUILESS_MAIN(TestApplicationObjects)
