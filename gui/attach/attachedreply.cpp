@@ -12,6 +12,7 @@ AttachedReply awaitReply(AttachLauncher &launcher, const AwaitedReply &awaited)
 {
     launcher.setHandshakeTimeout(awaited.handshakeMs);
     AttachedReply reply;
+    bool working = false; // whenReady has the application
     QEventLoop loop;
     QTimer deadline;
     deadline.setSingleShot(true);
@@ -29,10 +30,25 @@ AttachedReply awaitReply(AttachLauncher &launcher, const AwaitedReply &awaited)
                              return;
                          if (awaited.progressKinds.contains(kind)) {
                              deadline.start(awaited.graceMs);
-                         } else if (kind == awaited.doneKind) {
+                         } else if (kind == awaited.readyKind && !kind.isEmpty() &&
+                                    awaited.whenReady && !working) {
+                             deadline.stop();
+                             working = true;
+                             // Out of this handler: the socket tells of no more messages
+                             // until it returns, and the work waits for answers.
+                             QTimer::singleShot(0, &launcher, [&, fields] {
+                                 awaited.whenReady(fields);
+                                 // It may have ended, and been said to, meanwhile.
+                                 if (reply.endedEarly)
+                                     return;
+                                 reply.done = true;
+                                 reply.fields = fields;
+                                 launcher.stop(awaited.stopStatus);
+                             });
+                         } else if (kind == awaited.doneKind && !working) {
+                             deadline.stop();
                              reply.done = true;
                              reply.fields = fields;
-                             deadline.stop();
                              launcher.stop(awaited.stopStatus);
                          }
                      });

@@ -17,7 +17,11 @@ class AttachLauncher;
 // long, and the words it says when the application never gets there.
 struct AwaitedReply
 {
-    QString doneKind;                      // the message that ends the wait
+    QString doneKind; // the message that ends the wait
+    // Another message that ends it, once whenReady has run with its fields: work done
+    // with the application while it waits (the Python agent's passes for a profile).
+    QString readyKind;
+    std::function<void(const QJsonObject &)> whenReady;
     QStringList progressKinds;             // each gives the application graceMs more
     int handshakeMs = Attach::handshakeMs; // to say hello
     int settleMs = 0;                      // then to settle, as the application was asked to

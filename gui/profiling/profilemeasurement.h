@@ -24,6 +24,9 @@ struct ProfileMeasurement
     qint64 heapSheet = 0;
     qint64 heapBaseline = 0;
     MatchWork work;
+    // False through the Python agent: the toolkit's matching is counted only inside
+    // an application the attach plugin is in.
+    bool workCounted = true;
     int windows = 0;
     double countingMilliseconds = 0;
 };

@@ -3,6 +3,8 @@
 
 #pragma once
 
+#include "attach/attachenvironment.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -15,12 +17,14 @@ struct AppProfileRequest
     QStringList arguments;
     int settleMs = 3000;
     int rounds = 0; // at most; 0 for the attribution's default
+    Attach::Way way = Attach::Way::Auto;
 };
 
 // Starts the application attached, with sheetText in place of its own sheet, has the
-// plugin measure it on the windows shown within the settle time, and stops the
-// application. The measurement must fit a sheet of ruleCount rules in unitCount
-// units. Returns the exit code; every failure is said on standard error.
+// plugin measure it on the windows shown within the settle time (or, attached through
+// the Python agent, drives the attribution from here over passes the agent times),
+// and stops the application. The measurement must fit a sheet of ruleCount rules in
+// unitCount units. Returns the exit code; every failure is said on standard error.
 int measureInApplication(const QString &sheetText, int ruleCount, int unitCount,
                          const AppProfileRequest &request, ProfileMeasurement *measurement);
 

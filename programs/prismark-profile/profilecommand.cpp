@@ -37,7 +37,7 @@ const char kExitCodes[] = "Exit codes:\n"
                           "  2  a sheet or form cannot be read, the toolkit rejects the sheet,\n"
                           "     the report cannot be written, or valgrind cannot be run\n"
                           "  3  wrong usage\n"
-                          "  4  PROGRAM was not found, is no Qt application the plugin can\n"
+                          "  4  PROGRAM was not found, is no Qt application prismark can\n"
                           "     attach to (said within 10 s), ended before the profile was\n"
                           "     done, showed no window or stopped answering; it is stopped\n";
 constexpr double kMostSettleSeconds = 600;
@@ -94,6 +94,12 @@ int readApplicationOptions(const QCommandLineParser &parser, ProfileOptions &opt
         }
         options.application.settleMs = qRound(seconds * 1000);
     }
+    if (parser.isSet(QLatin1String(Attach::wayOption)) &&
+        !Attach::wayNamed(parser.value(QLatin1String(Attach::wayOption)).toStdString(),
+                          &options.application.way)) {
+        printProgramError(QStringLiteral("--attach takes auto, plugin or python"));
+        return ProfileUsageError;
+    }
     return -1;
 }
 
@@ -105,7 +111,8 @@ void describeOptions(QCommandLineParser &parser)
                        "Designer forms, and which of its rules the time goes to.\n\n"
                        "prismark-profile [OPTIONS] SHEET -- PROGRAM [ARGS...] measures it on "
                        "the author's own Qt Widgets application instead (C++ or Python, on "
-                       "the system's Qt " QT_VERSION_STR "): started with SHEET in place of "
+                       "the system's Qt " QT_VERSION_STR ", or in Python on a binding's own "
+                       "Qt, see --attach): started with SHEET in place of "
                        "its own application sheet, on every top-level window it shows within "
                        "--settle seconds; then it is stopped.\n\n") +
         QLatin1String(kExitCodes));
@@ -140,7 +147,12 @@ void describeOptions(QCommandLineParser &parser)
          {QStringLiteral("settle"),
           QStringLiteral("With -- PROGRAM: seconds the application runs, showing its windows, "
                          "before it is measured (default 3)."),
-          QStringLiteral("seconds")}});
+          QStringLiteral("seconds")},
+         {QLatin1String(Attach::wayOption),
+          QStringLiteral("With -- PROGRAM: how to get into it: auto (default: the attach "
+                         "plugin where it fits the program's Qt, the Python agent for a Python "
+                         "program where it does not), plugin or python."),
+          QStringLiteral("way")}});
 }
 
 // Returns -1 to go on, else the exit code.
@@ -151,6 +163,7 @@ int parseOptions(const QStringList &givenArguments, ProfileOptions &options)
     options.application.arguments = split.programArguments;
     QCommandLineParser parser;
     describeOptions(parser);
+
     if (!parser.parse(split.ours)) {
         printProgramError(parser.errorText());
         return ProfileUsageError;
@@ -159,6 +172,10 @@ int parseOptions(const QStringList &givenArguments, ProfileOptions &options)
         return ProfileSuccess;
     if (split.hasProgram && options.application.program.isEmpty()) {
         printProgramError(QStringLiteral("expects PROGRAM after \"--\"; see --help"));
+        return ProfileUsageError;
+    }
+    if (!split.hasProgram && parser.isSet(QLatin1String(Attach::wayOption))) {
+        printProgramError(QStringLiteral("--attach is for \"SHEET -- PROGRAM\""));
         return ProfileUsageError;
     }
     if (!split.hasProgram && parser.isSet(QStringLiteral("settle"))) {
@@ -298,6 +315,7 @@ void describe(const ProfileMeasurement &measurement, const ProfileSheet &sheet,
     report.heapSheet = measurement.heapSheet;
     report.heapBaseline = measurement.heapBaseline;
     report.countingMilliseconds = measurement.countingMilliseconds;
+    report.workCounted = measurement.workCounted;
     report.widgets = measurement.work.objects;
     report.deepestTree = measurement.work.deepestTree;
     report.windows = measurement.windows;

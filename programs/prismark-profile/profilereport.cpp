@@ -191,6 +191,12 @@ void writeSummary(QTextStream &out, const ProfileReport &report)
         << applyPercent(otherShare) << " = 100% of the apply\n";
 }
 
+// A count of matching work, or "-" where none was counted.
+QString countText(const ProfileReport &report, int count)
+{
+    return report.workCounted ? QString::number(count) : QStringLiteral("-");
+}
+
 // The ranked groups, at most top of them, and which were minor or not separable.
 void writeGroups(QTextStream &out, const ProfileReport &report, int top)
 {
@@ -210,8 +216,8 @@ void writeGroups(QTextStream &out, const ProfileReport &report, int top)
             << applyPercent(group.time.share.trimmed).rightJustified(6) << "  "
             << intervalText(group.time.share).leftJustified(12) << "  "
             << amount(report, group.time.cost.mean).rightJustified(8) << "  "
-            << QString::number(group.tries).rightJustified(5) << "  "
-            << QString::number(group.matches).rightJustified(7) << "  " << linesOf(report, group)
+            << countText(report, group.tries).rightJustified(5) << "  "
+            << countText(report, group.matches).rightJustified(7) << "  " << linesOf(report, group)
             << "  " << group.key
             << (group.reasons.isEmpty()
                     ? QString()
@@ -241,6 +247,11 @@ void writeGroups(QTextStream &out, const ProfileReport &report, int top)
 // The rules with the most matching work, at most top of them.
 void writeMatchingWork(QTextStream &out, const ProfileReport &report, int top)
 {
+    if (!report.workCounted) {
+        out << "matching work: not counted through the Python agent (it is counted inside "
+               "an application the attach plugin is in)\n";
+        return;
+    }
     QVector<int> byWork(report.rules.size());
     std::iota(byWork.begin(), byWork.end(), 0);
     std::stable_sort(byWork.begin(), byWork.end(), [&report](int a, int b) {
@@ -391,7 +402,8 @@ QByteArray jsonReport(const ProfileReport &report)
                      {QStringLiteral("rules"), rules},
                      {QStringLiteral("profileMilliseconds"), report.profileMilliseconds},
                      {QStringLiteral("measuringMilliseconds"), time.measuringMilliseconds},
-                     {QStringLiteral("countingMilliseconds"), report.countingMilliseconds}};
+                     {QStringLiteral("countingMilliseconds"), report.countingMilliseconds},
+                     {QStringLiteral("workCounted"), report.workCounted}};
     if (report.heapMeasured) {
         root.insert(QStringLiteral("heapBytes"), double(report.heapSheet));
         root.insert(QStringLiteral("baselineHeapBytes"), double(report.heapBaseline));

@@ -49,6 +49,7 @@ struct ProfileReport
     bool instructions = false; // the figures are instructions counted, not milliseconds
     Spread switchTime;
     bool heapMeasured = false;
+    bool workCounted = true; // the matching work was counted (not through the Python agent)
     qint64 heapSheet = 0;
     qint64 heapBaseline = 0;
     QVector<ProfiledRule> rules; // in the order of the sheet

@@ -78,12 +78,15 @@ QString TestProfileApp::write(const QString &name, const QByteArray &text)
 void TestProfileApp::plantedRuleRanksFirstOnTheApplication_data()
 {
     QTest::addColumn<QStringList>("command");
+    QTest::addColumn<QString>("way");
     const QString labels = QString::number(kLabelsPerFrame);
+    const QStringList python{systemPython, QStringLiteral(PROFILED_APP_SCRIPT),
+                             QStringLiteral("pyqt%1").arg(QT_VERSION_MAJOR), labels};
     QTest::newRow("C++ application")
-        << QStringList{QStringLiteral(PROFILED_APP_EXECUTABLE), labels};
-    QTest::newRow("Python application")
-        << QStringList{systemPython, QStringLiteral(PROFILED_APP_SCRIPT),
-                       QStringLiteral("pyqt%1").arg(QT_VERSION_MAJOR), labels};
+        << QStringList{QStringLiteral(PROFILED_APP_EXECUTABLE), labels} << "auto";
+    QTest::newRow("Python application") << python << "auto";
+    // prismark-profile drives the attribution and the agent times each pass.
+    QTest::newRow("Python application through the agent") << python << "python";
 }
 
 // A rule that paints every label of the application with a border and a gradient,
@@ -93,6 +96,7 @@ void TestProfileApp::plantedRuleRanksFirstOnTheApplication_data()
 void TestProfileApp::plantedRuleRanksFirstOnTheApplication()
 {
     QFETCH(QStringList, command);
+    QFETCH(QString, way);
     SKIP_UNLESS_RUNNABLE(whyCommandIsSkipped(command));
     const QString run = dir.filePath(QString::fromLatin1(QTest::currentDataTag()));
     QVERIFY(QDir().mkpath(run));
@@ -105,8 +109,8 @@ void TestProfileApp::plantedRuleRanksFirstOnTheApplication()
                                 "QDialog { color: #202020; }\n");
     const ProgramRun result = profile(
         QStringList{QStringLiteral("--format"), QStringLiteral("json"), QStringLiteral("--rounds"),
-                    QStringLiteral("10"), QStringLiteral("--settle"), QStringLiteral("1.5"), sheet,
-                    QStringLiteral("--")} +
+                    QStringLiteral("10"), QStringLiteral("--settle"), QStringLiteral("1.5"),
+                    QStringLiteral("--attach"), way, sheet, QStringLiteral("--")} +
             command,
         run);
     QVERIFY2(result.exitCode == 0, qPrintable(result.err));
@@ -119,9 +123,12 @@ void TestProfileApp::plantedRuleRanksFirstOnTheApplication()
     QCOMPARE(groups.size(), 4);
     const QString fault = plantedRankingFault(groups, 3);
     QVERIFY2(fault.isEmpty(), qPrintable(fault));
+    // The agent times passes; the matching work is counted only where the plugin is.
+    QCOMPARE(report.value("workCounted").toBool(), way != QLatin1String("python"));
     for (const QJsonValue &rule : report.value("rules").toArray()) {
         const QJsonObject fields = rule.toObject();
-        QCOMPARE(fields.value("workRank").toInt() == 1, fields.value("line").toInt() == 3);
+        if (way != QLatin1String("python"))
+            QCOMPARE(fields.value("workRank").toInt() == 1, fields.value("line").toInt() == 3);
     }
     // Nothing is written into the folder the application runs in.
     QCOMPARE(QDir(run).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
@@ -151,6 +158,21 @@ void TestProfileApp::failureIsSaidPlainly_data()
                                             "QTimer.singleShot(100, lambda: a.exit(5))\n"
                                             "sys.exit(a.exec())"))
         << 4 << QStringLiteral("ended (status 5) before the profile was done");
+    // It ends at the first pass's sheet (its own, the author's, then a pass's).
+    QTest::newRow("application ends while the agent times its passes")
+        << good << settle + QStringList{QStringLiteral("--attach"), QStringLiteral("python")}
+        << pythonApplication(QStringLiteral("import os\nseen = set()\n"
+                                            "class W(QWidget):\n"
+                                            "    def changeEvent(self, event):\n"
+                                            "        if event.type() == type(event.type()).StyleChange:\n"
+                                            "            seen.add(a.styleSheet())\n"
+                                            "            if len(seen) >= 3:\n"
+                                            "                os._exit(7)\n"
+                                            "w = W()\nw.show()\nsys.exit(a.exec())"))
+        << 4 << QStringLiteral("ended (status 7) before the profile was done");
+    QTest::newRow("no such way in")
+        << good << QStringList{QStringLiteral("--attach"), QStringLiteral("ptrace")} << app << 3
+        << QStringLiteral("--attach takes auto, plugin or python");
     QTest::newRow("application shows no window")
         << good << settle << pythonApplication(QStringLiteral("sys.exit(a.exec())")) << 4
         << QStringLiteral("showed no window within 0.5 s; give it longer with --settle");
