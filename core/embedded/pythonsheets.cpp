@@ -269,8 +269,11 @@ public:
         QString why;
         const Argument value = readArgument(text, tokens, first, last, sheet, &why, filledLater);
         if (value == Argument::RunTime)
-            *reason = QStringLiteral("it is the variable \"%1\", whose value %2")
-                          .arg(use.text, why.startsWith(QLatin1String("it ")) ? why.mid(3) : why);
+            *reason =
+                QStringLiteral("it is the %1 \"%2\", whose value %3")
+                    .arg(use.text.startsWith(QLatin1String("self.")) ? QStringLiteral("attribute")
+                                                                     : QStringLiteral("variable"),
+                         use.text, why.startsWith(QLatin1String("it ")) ? why.mid(3) : why);
         return value;
     }
 
@@ -314,6 +317,17 @@ void readCall(const QString &text, PythonTokenizer &tokenizer, FileVariables &va
     EmbeddedSheet sheet;
     QString reason;
     Argument argument = readArgument(text, tokens, 0, int(tokens.size()), &sheet, &reason);
+    // self.SHEET is followed as one name: the attribute.
+    if (tokens.size() >= 3 && tokens.at(0).text == QLatin1String("self") &&
+        tokens.at(1).text == QLatin1String(".") &&
+        tokens.at(2).kind == SourceTokenKind::Identifier &&
+        (tokens.size() == 3 || tokens.at(3).text != QLatin1String("("))) {
+        SourceToken attribute = tokens.at(0);
+        attribute.text = QStringLiteral("self.") + tokens.at(2).text;
+        attribute.end = tokens.at(2).end;
+        tokens.erase(tokens.begin(), tokens.begin() + 3);
+        tokens.prepend(attribute);
+    }
     // SHEET, SHEET % value, SHEET.format(...): a name, its value a string or template.
     TemplateSyntax filled = TemplateSyntax::None;
     if (argument == Argument::RunTime && filledName(tokens, &filled))

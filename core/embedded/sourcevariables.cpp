@@ -220,15 +220,23 @@ SourceVariables SourceVariables::forPython(const QVector<SourceToken> &tokens, c
             variables.addParameters(tokens, i);
             continue;
         }
-        if (isText(tokens, i + 1, "=") && !isText(tokens, i + 2, "=")) {
-            assignment.first = i + 2;
-            assignment.last = pythonValueEnd(tokens, text, i + 2);
-        } else if (compoundAssignment(tokens, i + 1)) {
+        // self.NAME: an attribute, which any method may assign.
+        QString key = name.text;
+        int next = i + 1;
+        if (name.text == QLatin1String("self") && isText(tokens, i + 1, ".") &&
+            i + 2 < tokens.size() && tokens.at(i + 2).kind == SourceTokenKind::Identifier) {
+            key = QStringLiteral("self.") + tokens.at(i + 2).text;
+            next = i + 3;
+        }
+        if (isText(tokens, next, "=") && !isText(tokens, next + 1, "=")) {
+            assignment.first = next + 1;
+            assignment.last = pythonValueEnd(tokens, text, next + 1);
+        } else if (compoundAssignment(tokens, next)) {
             assignment.plain = false;
         } else {
             continue;
         }
-        variables.assignments[name.text].append(assignment);
+        variables.assignments[key].append(assignment);
     }
     return variables;
 }
@@ -258,9 +266,11 @@ bool SourceVariables::follow(const QString &name, int use, int *first, int *last
 {
     const int scope = use >= 0 && use < scopes.size() ? scopes.at(use) : -1;
     const QVector<Assignment> all = assignments.value(name);
+    // An attribute holds what any method gave it, in whatever order they run.
+    const bool attribute = name.startsWith(QLatin1String("self."));
     QVector<Assignment> found;
     for (const Assignment &assignment : all) {
-        if (assignment.scope == scope)
+        if (assignment.scope == scope || attribute)
             found.append(assignment);
     }
     // A file-level name: in C++ any function may assign it again, in Python only the
@@ -275,7 +285,9 @@ bool SourceVariables::follow(const QString &name, int use, int *first, int *last
                 found.append(assignment);
         }
     }
-    const QString variable = QStringLiteral("it is the variable \"%1\"").arg(name);
+    const QString variable =
+        QStringLiteral("it is the %1 \"%2\"")
+            .arg(attribute ? QStringLiteral("attribute") : QStringLiteral("variable"), name);
     if (found.isEmpty()) {
         *why = variable + QStringLiteral(", not assigned in its function or the file");
         return false;

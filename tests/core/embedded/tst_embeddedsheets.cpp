@@ -312,6 +312,29 @@ void TestEmbeddedSheets::followedAndMarkedSheets_data()
     QTest::newRow("Python marked constant, also passed by name")
         << py << "# qss\nDARK = '^a {}'\nw.setStyleSheet(DARK)\n"
         << "a {}";
+    // An attribute may be set by any method, in any order: followed only when one
+    // statement of the file gives it a value.
+    QTest::newRow("Python attribute set in __init__, passed in another method")
+        << py
+        << "class W:\n    def __init__(self):\n        self.sheet = '^a { b: c }'\n\n"
+           "    def show(self):\n        self.setStyleSheet(self.sheet)\n"
+        << "a { b: c }";
+    QTest::newRow("Python attribute template filled with .format()")
+        << py
+        << "class W:\n    def __init__(self):\n        self.tpl = '^a {{ color: {} }}'\n"
+           "        self.setStyleSheet(self.tpl.format(c))\n"
+        << "a { color: #808080 }";
+    QTest::newRow("Python attribute set by two methods")
+        << py
+        << "class W:\n    def __init__(self):\n        self.sheet = 'a {}'\n"
+           "    def dark(self):\n        self.sheet = 'b {}'\n"
+           "        self.setStyleSheet(self.sheet)\n"
+        << "";
+    QTest::newRow("Python attribute changed in place")
+        << py
+        << "class W:\n    def __init__(self):\n        self.sheet = 'a {}'\n"
+           "        self.sheet += 'b {}'\n        self.setStyleSheet(self.sheet)\n"
+        << "";
 }
 
 void TestEmbeddedSheets::followedAndMarkedSheets()
