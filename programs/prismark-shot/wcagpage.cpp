@@ -67,6 +67,9 @@ QString criteriaTable(const WcagReport &report, const QString &theme)
     return html + QStringLiteral("</tbody></table>\n");
 }
 
+// As many measures as the text report lists before it folds the rest.
+constexpr int kMeasuresShown = 3;
+
 // A theme's findings and the distinct looks among their crops: equal crops (the
 // same widget measured for two criteria, twin buttons) are one file.
 struct ThemeFindings
@@ -116,9 +119,18 @@ QString groupSection(const ThemeFindings &found, const AuditGroup &group)
     const WcagFinding &first = *found.findings[group.members.first()];
     const WcagCriterion &criterion = wcagCriteria().at(first.criterion);
     const AuditGroupEntry &entry = found.entries[group.members.first()];
-    QString measures;
-    for (const QString &measure : auditGroupMeasures(found.entries, group))
-        measures += QStringLiteral("<li>%1</li>").arg(escaped(measure));
+    // The first few measures; the rest folded, as a group of many widgets has many.
+    const QStringList all = auditGroupMeasures(found.entries, group);
+    QString measures = QStringLiteral("<ul class=\"measured\">");
+    for (int index = 0; index < all.size(); ++index) {
+        if (index == kMeasuresShown)
+            measures += QStringLiteral("</ul><details><summary>%1 more measures</summary><ul "
+                                       "class=\"measured\">")
+                            .arg(all.size() - kMeasuresShown);
+        measures += QStringLiteral("<li>%1</li>").arg(escaped(all[index]));
+    }
+    measures +=
+        all.size() > kMeasuresShown ? QStringLiteral("</ul></details>") : QStringLiteral("</ul>");
     // One crop per distinct look, captioned with the widgets and states that look so.
     QVector<int> crops;
     QVector<QStringList> lookers;
@@ -144,7 +156,7 @@ QString groupSection(const ThemeFindings &found, const AuditGroup &group)
                           "data-group=\"%3\"><h3>%2 %4 (%5) %1</h3>"
                           "<p class=\"rule\">%6</p><p class=\"count\">%7 findings on %8 "
                           "widgets</p><p class=\"widgets\">%9</p>"
-                          "<ul class=\"measured\">%10</ul><p class=\"fix\">fix: %11</p>"
+                          "%10<p class=\"fix\">fix: %11</p>"
                           "%12</section>\n")
         .arg(wcagSeverityName(first.severity), QLatin1String(criterion.number), escaped(group.key),
              escaped(QLatin1String(criterion.name)), QLatin1String(criterion.level),
