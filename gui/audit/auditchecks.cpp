@@ -33,6 +33,26 @@ ReportFinding reportFinding(const AuditFinding &finding)
     return report;
 }
 
+AuditGroupEntry groupEntry(const AuditFinding &finding)
+{
+    const AuditCheck &check = auditChecks().at(finding.check);
+    AuditGroupEntry entry;
+    entry.theme = finding.theme;
+    entry.tab = finding.tab;
+    entry.object = finding.object;
+    entry.state = auditStateName(finding.state);
+    entry.criterion = QLatin1String(check.what);
+    entry.ruleId = QLatin1String(check.id);
+    entry.level = kWarning;
+    entry.measured = finding.figures;
+    entry.advice = QString::fromUtf8(check.fix);
+    // Disabled text is about a colour, which a rule of the widget may well give.
+    entry.stateLook = finding.check != DisabledTextUnreadable;
+    entry.place = RulePlace{finding.sheetFile, finding.rule, finding.line, finding.column,
+                            finding.ruleNamesState};
+    return entry;
+}
+
 } // namespace
 
 QString auditStateName(AuditState state)
@@ -59,22 +79,29 @@ const QVector<AuditCheck> &auditChecks()
     static const QVector<AuditCheck> checks{
         {"no-visible-focus", "no visible focus",
          "The focused widget changes fewer pixels by 3:1 or more than a 1-pixel outline "
-         "around it would (WCAG 2.2 focus appearance, non-text contrast)."},
+         "around it would (WCAG 2.2 focus appearance, non-text contrast).",
+         "give :focus a look of its own that changes by 3:1 (a border, outline or background "
+         "colour)"},
         {"hover-indistinguishable", "hover looks like normal",
          "Under the pointer the widget changes fewer pixels by 3:1 or more than a 1-pixel "
-         "outline would."},
+         "outline would.",
+         "give :hover a look that changes by 3:1 (a border or background colour)"},
         {"pressed-indistinguishable", "pressed looks like normal",
          "Pressed, the widget changes fewer pixels by 3:1 or more than a 1-pixel outline "
-         "would."},
+         "would.",
+         "give :pressed a look that changes by 3:1 (a border or background colour)"},
         {"pressed-like-hover", "pressed looks like hover",
          "Pressed differs from hover in fewer pixels by 3:1 or more than a 1-pixel outline "
-         "would."},
+         "would.",
+         "give :pressed a look that differs from :hover by 3:1"},
         {"disabled-text-unreadable", "disabled text unreadable",
          "The disabled widget's text contrasts less than 3:1 with its own background, "
-         "measured on the rendered pixels."},
+         "measured on the rendered pixels.",
+         "give :disabled text a colour that contrasts 3:1 with its background"},
         {"checked-indistinguishable", "checked looks like unchecked",
          "Checked and unchecked differ in fewer pixels by 3:1 or more than a 1-pixel line "
-         "across the indicator (or the button) would."},
+         "across the indicator (or the button) would.",
+         "give :checked (or the indicator's :checked) a look that changes by 3:1"},
     };
     return checks;
 }
@@ -106,6 +133,8 @@ AuditReportContent reportContent(const AuditReport &report)
 {
     AuditReportContent content;
     content.findings = reportFindings(report.findings, reportFinding);
+    for (const auto &finding : report.findings)
+        content.entries.append(groupEntry(finding));
     content.gaps = report.gaps;
     for (const AuditCheck &check : auditChecks())
         content.rules.append(ReportRule{

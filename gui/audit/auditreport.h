@@ -4,6 +4,7 @@
 #pragma once
 
 #include "audit/auditchecks.h"
+#include "audit/auditgroups.h"
 #include "support/findingreport.h"
 
 #include <QString>
@@ -16,6 +17,9 @@ struct AuditReportContent
     // Each finding as the machine-readable reports give it; its message is the line
     // a user reads.
     QVector<ReportFinding> findings;
+    // The same findings as the groups see them, in the same order; findings past
+    // their end (nothing audited) stand alone.
+    QVector<AuditGroupEntry> entries;
     // The states left out, after the findings.
     QVector<AuditGap> gaps;
     // What SARIF's driver lists: the audit's rules (the gaps' own joins them when

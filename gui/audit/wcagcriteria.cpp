@@ -3,6 +3,7 @@
 
 #include "audit/wcagcriteria.h"
 
+#include "audit/auditgroups.h"
 #include "audit/auditreport.h"
 
 #include <algorithm>
@@ -41,7 +42,32 @@ ReportFinding reportFinding(const WcagFinding &finding)
     return report;
 }
 
+// Criteria about how the focused state looks, rather than the colours it is painted in.
+bool isStateLook(WcagCriterionIndex criterion)
+{
+    return criterion == FocusVisible || criterion == FocusAppearance;
+}
+
 } // namespace
+
+AuditGroupEntry wcagGroupEntry(const WcagFinding &finding)
+{
+    const WcagCriterion &criterion = wcagCriteria().at(finding.criterion);
+    AuditGroupEntry entry;
+    entry.theme = finding.theme;
+    entry.tab = finding.tab;
+    entry.object = finding.object;
+    entry.state = auditStateName(finding.state);
+    entry.criterion = criterionTitle(criterion);
+    entry.severity = wcagSeverityName(finding.severity);
+    entry.ruleId = wcagRuleId(criterion);
+    entry.level = sarifLevel(finding.severity);
+    entry.measured = finding.part + QLatin1Char(' ') + finding.figures;
+    entry.advice = QString::fromUtf8(criterion.fix);
+    entry.stateLook = isStateLook(finding.criterion);
+    entry.place = finding.place;
+    return entry;
+}
 
 const QVector<WcagCriterion> &wcagCriteria()
 {
@@ -49,23 +75,33 @@ const QVector<WcagCriterion> &wcagCriteria()
         {"1.4.3", "AA", "Contrast (Minimum)", "contrast-minimum",
          "Text and its background contrast at least 4.5:1, large text (18pt, or 14pt bold) "
          "3:1, measured on the rendered glyphs; a disabled control's text is exempt and "
-         "reported as advice."},
+         "reported as advice.",
+         "give the text a colour (color, or the palette's text roles) that contrasts enough "
+         "with the background it is painted on"},
         {"1.4.11", "AA", "Non-text Contrast", "non-text-contrast",
          "The parts a user needs to see a control (input borders, check and radio "
          "indicators, slider groove and handle, scroll bar handle, progress chunk) contrast "
          "at least 3:1 with what is next to them, in every state; a disabled control's are "
-         "exempt and reported as advice."},
+         "exempt and reported as advice.",
+         "give the part a border or fill (border-color, background, the indicator's image) "
+         "that contrasts 3:1 with what is next to it"},
         {"2.4.7", "AA", "Focus Visible", "focus-visible",
          "The focused widget changes at least as many pixels by 3:1 or more as a 1-pixel "
-         "outline around it has."},
+         "outline around it has.",
+         "give :focus a look of its own that changes by 3:1 against the unfocused widget (a "
+         "border, outline or background colour)"},
         {"2.4.13", "AAA", "Focus Appearance", "focus-appearance",
          "The focus indicator is at least as large as a 2-pixel perimeter of the unfocused "
-         "widget, every pixel of it changing by 3:1 or more."},
+         "widget, every pixel of it changing by 3:1 or more.",
+         "make the :focus indicator at least 2 pixels thick all round (a 2px border or "
+         "outline), every pixel of it changing by 3:1"},
         {"2.5.8", "AA", "Target Size (Minimum)", "target-size-minimum",
          "Clickable parts (step buttons, scroll bar arrows, combo box arrows, check boxes, "
          "title-bar buttons) "
          "are at least 24 by 24 pixels at scale 1, or a 24-pixel circle on each touches no "
-         "other target."},
+         "other target.",
+         "make the part at least 24 × 24 pixels (width, height, min-width, padding) or leave "
+         "room for a 24-pixel circle around it"},
     };
     return criteria;
 }
@@ -166,6 +202,8 @@ AuditReportContent reportContent(const WcagReport &report)
 {
     AuditReportContent content;
     content.findings = reportFindings(report.findings, reportFinding);
+    for (const auto &finding : report.findings)
+        content.entries.append(wcagGroupEntry(finding));
     content.gaps = report.gaps;
     for (const WcagCriterion &criterion : wcagCriteria()) {
         ReportRule rule{wcagRuleId(criterion),

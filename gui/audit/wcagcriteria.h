@@ -20,6 +20,8 @@ struct WcagCriterion
     // The page of "Understanding WCAG 2.2" that explains it, under kUnderstandingBase.
     const char *understanding;
     const char *description;
+    // What an author changes to meet it, as the grouped reports advise.
+    const char *fix;
 };
 
 const QVector<WcagCriterion> &wcagCriteria();
@@ -95,3 +97,7 @@ QString wcagSummaryTable(const WcagReport &report);
 struct AuditReportContent;
 // The report as its writer takes it (audit/auditreport.h).
 AuditReportContent reportContent(const WcagReport &report);
+
+struct AuditGroupEntry;
+// A finding as the grouped reports see it (audit/auditgroups.h).
+AuditGroupEntry wcagGroupEntry(const WcagFinding &finding);

@@ -3,6 +3,7 @@
 
 #include "live/accessibilitypanel.h"
 
+#include "audit/auditgroups.h"
 #include "audit/auditrules.h"
 #include "live/livesheet.h"
 #include "widgetstyles/widgetstate.h"
@@ -55,7 +56,6 @@ AccessibilityPanel::AccessibilityPanel(LiveSheet *sheet,
                                "focus visible and its appearance, target size"));
     statusLabel->setWordWrap(true);
     statusLabel->setText(tr("Not checked yet."));
-    findingsTree->setRootIsDecorated(false);
     findingsTree->setUniformRowHeights(true);
     findingsTree->setColumnCount(ColumnCount);
     findingsTree->setHeaderLabels({tr("Criterion"), tr("Level"), tr("Result"), tr("Widget"),
@@ -113,9 +113,11 @@ void AccessibilityPanel::showProgress(const QString &page, const QString &object
     statusLabel->setText(tr("Checking %1 in %2…").arg(object, page));
 }
 
-void AccessibilityPanel::addRow(const QStringList &cells, const RulePlace &place, bool gap)
+QTreeWidgetItem *AccessibilityPanel::addRow(QTreeWidgetItem *parent, const QStringList &cells,
+                                            const RulePlace &place, bool gap)
 {
-    auto *item = new QTreeWidgetItem(findingsTree, cells);
+    auto *item =
+        parent ? new QTreeWidgetItem(parent, cells) : new QTreeWidgetItem(findingsTree, cells);
     item->setData(0, fileRole, place.sheetFile);
     item->setData(0, lineRole, place.line);
     item->setData(0, columnRole, place.column);
@@ -123,24 +125,59 @@ void AccessibilityPanel::addRow(const QStringList &cells, const RulePlace &place
     if (gap)
         for (int column = 0; column < ColumnCount; ++column)
             item->setForeground(column, palette().brush(QPalette::Disabled, QPalette::Text));
+    return item;
 }
 
 void AccessibilityPanel::finished()
 {
     const WcagReport &report = audit->wcagReport();
     int failures = 0;
+    QVector<AuditGroupEntry> entries;
     for (const WcagFinding &finding : report.findings) {
-        const WcagCriterion &criterion = wcagCriteria().at(finding.criterion);
         failures += finding.severity == WcagSeverity::Failure;
-        addRow({QStringLiteral("%1 %2").arg(QLatin1String(criterion.number),
-                                            QLatin1String(criterion.name)),
-                QLatin1String(criterion.level), wcagSeverityName(finding.severity),
-                finding.tab + QLatin1Char('/') + finding.object, auditStateName(finding.state),
-                finding.part + QStringLiteral(": ") + finding.figures, ruleText(finding.place)},
-               finding.place, false);
+        entries << wcagGroupEntry(finding);
+    }
+    // A row per rule and criterion, what to fix; its findings, a widget in a state
+    // each, under it.
+    const QVector<AuditGroup> groups = auditGroups(entries);
+    for (const AuditGroup &group : groups) {
+        const WcagFinding &first = report.findings[group.members.first()];
+        const WcagCriterion &criterion = wcagCriteria().at(first.criterion);
+        const QString criterionText = QStringLiteral("%1 %2").arg(QLatin1String(criterion.number),
+                                                                  QLatin1String(criterion.name));
+        QStringList states;
+        for (int index : group.members)
+            if (!states.contains(entries[index].state))
+                states << entries[index].state;
+        const QStringList measures = auditGroupMeasures(entries, group);
+        QString value = measures.first();
+        if (measures.size() > 1)
+            value += tr(" (and %n other measures)", nullptr, int(measures.size() - 1));
+        const QString rule =
+            first.place.rule.isEmpty() ? tr("palette / no rule") : ruleText(first.place);
+        QTreeWidgetItem *item =
+            addRow(nullptr,
+                   {criterionText, QLatin1String(criterion.level), wcagSeverityName(first.severity),
+                    tr("%n widgets", nullptr, auditGroupWidgetCount(entries, group)),
+                    states.join(QStringLiteral(", ")), value, rule},
+                   first.place, false);
+        item->setToolTip(WidgetColumn, auditGroupWidgets(entries, group));
+        item->setToolTip(ValueColumn, measures.join(QLatin1Char('\n')));
+        item->setToolTip(RuleColumn,
+                         tr("Fix: %1").arg(auditGroupFix(entries[group.members.first()])));
+        for (int index : group.members) {
+            const WcagFinding &finding = report.findings[index];
+            addRow(item,
+                   {criterionText, QLatin1String(criterion.level),
+                    wcagSeverityName(finding.severity),
+                    finding.tab + QLatin1Char('/') + finding.object, auditStateName(finding.state),
+                    finding.part + QStringLiteral(": ") + finding.figures, ruleText(finding.place)},
+                   finding.place, false);
+        }
     }
     for (const AuditGap &gap : report.gaps)
-        addRow({QString(), QString(), tr("not audited"), gap.tab + QLatin1Char('/') + gap.object,
+        addRow(nullptr,
+               {QString(), QString(), tr("not audited"), gap.tab + QLatin1Char('/') + gap.object,
                 auditStateName(gap.state), gap.part + QStringLiteral(": ") + gap.reason, QString()},
                RulePlace(), true);
     for (int column = 0; column < RuleColumn; ++column)
@@ -150,9 +187,10 @@ void AccessibilityPanel::finished()
         statusLabel->setText(tr("Nothing audited: not one visible, enabled widget to audit in "
                                 "what is shown."));
     else
-        statusLabel->setText(tr("%1 failures, %2 advice, %3 not audited.")
+        statusLabel->setText(tr("%1 failures, %2 advice in %3 groups, %4 not audited.")
                                  .arg(failures)
                                  .arg(report.findings.size() - failures)
+                                 .arg(groups.size())
                                  .arg(report.gaps.size()));
     emit checkFinished();
 }
@@ -169,15 +207,36 @@ QString AccessibilityPanel::status() const
     return statusLabel->text();
 }
 
+namespace {
+
+QString cellsOf(const QTreeWidgetItem *item)
+{
+    QStringList cells;
+    for (int column = 0; column < ColumnCount; ++column)
+        cells << item->text(column);
+    return cells.join(QLatin1Char('\t'));
+}
+
+} // namespace
+
 QStringList AccessibilityPanel::rowTexts() const
 {
     QStringList rows;
     for (int index = 0; index < findingsTree->topLevelItemCount(); ++index) {
         const QTreeWidgetItem *item = findingsTree->topLevelItem(index);
-        QStringList cells;
-        for (int column = 0; column < ColumnCount; ++column)
-            cells << item->text(column);
-        rows << cells.join(QLatin1Char('\t'));
+        if (item->childCount() == 0)
+            rows << cellsOf(item);
+        for (int child = 0; child < item->childCount(); ++child)
+            rows << cellsOf(item->child(child));
     }
+    return rows;
+}
+
+QStringList AccessibilityPanel::groupTexts() const
+{
+    QStringList rows;
+    for (int index = 0; index < findingsTree->topLevelItemCount(); ++index)
+        if (findingsTree->topLevelItem(index)->childCount() > 0)
+            rows << cellsOf(findingsTree->topLevelItem(index));
     return rows;
 }

@@ -18,9 +18,10 @@ class QTreeWidgetItem;
 
 // The Accessibility page of the Sheet Diagnostics window: on request, the WCAG audit
 // of what is shown with the sheet in force, a widget per turn of the event loop,
-// its findings listed by criterion, level, widget, state, value and the rule that
-// paints it. The widgets are driven quietly (see AuditDrive): nothing is clicked,
-// focused or activated.
+// its findings grouped by the rule that paints them and the criterion, each group a
+// row (its widgets, states, measures and rule; the fix in the rule's tool tip) with
+// its findings under it by criterion, level, widget, state, value and rule. The widgets are driven
+// quietly (see AuditDrive): nothing is clicked, focused or activated.
 class AccessibilityPanel : public QWidget
 {
     Q_OBJECT
@@ -33,9 +34,11 @@ public:
     // What the button does: starts a check, or stops the one running.
     void check();
     bool isChecking() const;
-    // Each row's cells (criterion, level, result, widget, state, value, rule),
-    // tab-separated, in list order.
+    // Each finding's and gap's cells (criterion, level, result, widget, state, value,
+    // rule), tab-separated, in list order.
     QStringList rowTexts() const;
+    // The same for each group's row: its widget cell counts them ("3 widgets").
+    QStringList groupTexts() const;
     // What the line above the list says: the counts, or that nothing was audited.
     QString status() const;
 
@@ -47,7 +50,8 @@ signals:
 private:
     void finished();
     void showProgress(const QString &page, const QString &object);
-    void addRow(const QStringList &cells, const RulePlace &place, bool gap);
+    QTreeWidgetItem *addRow(QTreeWidgetItem *parent, const QStringList &cells,
+                            const RulePlace &place, bool gap);
     void markStale();
 
     LiveSheet *sheet;

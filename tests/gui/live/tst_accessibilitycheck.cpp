@@ -32,6 +32,7 @@ private slots:
     void plantedFaultIsListed();
     void checkAfterASaveListsTheNewSheet();
     void unnamedWidgetsAreListedByPlace();
+    void oneRuleOnTwoButtonsIsOneGroup();
     void nothingToCheckIsSaid();
     void galleryChecksTheTabShown();
 
@@ -179,6 +180,28 @@ void TestAccessibilityCheck::checkAfterASaveListsTheNewSheet()
     sheet->apply();
     QTRY_COMPARE(qApp->styleSheet().count(QStringLiteral("QPushButton:focus")), 1);
     QCOMPARE(rowsOf(check(), row), QStringList());
+}
+
+// Both buttons lose their focus look to one rule: one group row for it, both
+// findings under it.
+void TestAccessibilityCheck::oneRuleOnTwoButtonsIsOneGroup()
+{
+    auto *second = new QPushButton(QStringLiteral("Cancel"), app.get());
+    second->setObjectName(QStringLiteral("cancelButton"));
+    app->layout()->addWidget(second);
+    save(QLatin1String(kCleanSheet) + QStringLiteral("QPushButton:focus { border: 1px solid "
+                                                     "#000000; }\n"));
+    sheet->apply();
+    QTRY_COMPARE(qApp->styleSheet().count(QStringLiteral("QPushButton:focus")), 2);
+    const QString criterion = QStringLiteral("2.4.7 Focus Visible\tAA\tfailure\t");
+    const QStringList rows = check();
+    QCOMPARE(rowsOf(rows, criterion).size(), 2);
+    const QStringList groups = rowsOf(diagnostics->accessibilityPanel()->groupTexts(), criterion);
+    QCOMPARE(groups.size(), 1);
+    QVERIFY2(groups.first().startsWith(criterion + QStringLiteral("2 widgets\tfocus\t")) &&
+                 groups.first().endsWith(
+                     QStringLiteral("\tQPushButton:focus (line %1)").arg(kPlantedLine)),
+             qPrintable(groups.first()));
 }
 
 // An application that names none of its widgets, as most do: each is checked, and

@@ -11,6 +11,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -39,6 +40,8 @@ private:
     QString bad;
     QString good;
     Run audit;
+    // Each finding's own line, as JSON keeps it.
+    QStringList messages;
 };
 
 namespace {
@@ -126,8 +129,11 @@ void TestShotAudit::initTestCase()
     bad = writeSheet("bad.qss", QLatin1String(kSheetHead) + QLatin1String(kBadSheet));
     good = writeSheet("good.qss", QLatin1String(kSheetHead) + QLatin1String(kGoodSheet));
     audit = shot({"--sheet", bad, "--sheet", good, "--tab", "overview", "--audit", "--quiet",
-                  "--out", dir.filePath("both")});
+                  "--format", "json", "--out", dir.filePath("both")});
     QCOMPARE(audit.exitCode, 1);
+    for (const QJsonValue &entry : QJsonDocument::fromJson(audit.out.toUtf8()).array())
+        messages << entry.toObject().value("message").toString();
+    QVERIFY(!messages.isEmpty());
 }
 
 void TestShotAudit::measures_data()
@@ -214,7 +220,7 @@ void TestShotAudit::plantedFaults()
     QFETCH(bool, found);
     QFETCH(QString, rule);
     QStringList matching;
-    for (const QString &output : audit.out.split('\n'))
+    for (const QString &output : qAsConst(messages))
         if (output.startsWith(line))
             matching << output;
     QCOMPARE(matching.size(), found ? 1 : 0);
@@ -222,6 +228,8 @@ void TestShotAudit::plantedFaults()
         QVERIFY2(matching.first().endsWith(rule), qPrintable(matching.first()));
 }
 
+// Text and SARIF give a group per rule and check, JSON an entry per finding that
+// names its group.
 void TestShotAudit::formatsAsLintWritesThem()
 {
     const QStringList common{"--sheet", bad, "--tab", "overview", "--audit", "--quiet"};
@@ -229,23 +237,41 @@ void TestShotAudit::formatsAsLintWritesThem()
     const Run json = shot(common + QStringList{"--out", dir.filePath("json"), "--format", "json"});
     const Run sarif =
         shot(common + QStringList{"--out", dir.filePath("sarif"), "--format", "sarif"});
+    QCOMPARE(text.exitCode, 1);
     QCOMPARE(json.exitCode, 1);
     QCOMPARE(sarif.exitCode, 1);
-    const QStringList lines = text.out.trimmed().split('\n');
-    QVERIFY(lines.last().endsWith(" warnings in 1 themes"));
 
     const QJsonArray array = QJsonDocument::fromJson(json.out.toUtf8()).array();
-    QCOMPARE(array.size(), lines.size() - 1);
-    for (int i = 0; i < array.size(); ++i) {
-        const QJsonObject entry = array.at(i).toObject();
+    QStringList groups;
+    for (const QJsonValue &value : array) {
+        const QJsonObject entry = value.toObject();
         QCOMPARE(entry.keys(),
-                 QStringList({"check", "column", "file", "line", "message", "severity"}));
-        QCOMPARE(entry.value("message").toString(), lines.at(i));
+                 QStringList({"check", "column", "file", "group", "line", "message", "severity"}));
         QCOMPARE(entry.value("severity").toString(), QStringLiteral("warning"));
-        // Findings with a rule point at it in the sheet.
-        if (entry.value("line").toInt() > 0)
+        // Findings with a rule point at it in the sheet, and are grouped by it.
+        const QString group = entry.value("group").toString();
+        if (entry.value("line").toInt() > 0) {
             QCOMPARE(entry.value("file").toString(), bad);
+            QVERIFY2(group.startsWith(
+                         QStringLiteral("%1:%2:").arg(bad).arg(entry.value("line").toInt())),
+                     qPrintable(group));
+        }
+        QVERIFY2(group.endsWith(" " + entry.value("check").toString()), qPrintable(group));
+        if (!groups.contains(group))
+            groups << group;
     }
+    // The line edit's and the buttons' rules fail at least.
+    QVERIFY(groups.size() > 1 && groups.size() <= array.size());
+
+    const QStringList lines = text.out.trimmed().split('\n');
+    QVERIFY2(lines.last().endsWith(
+                 QStringLiteral(" warnings in 1 themes, in %1 groups").arg(groups.size())),
+             qPrintable(lines.last()));
+    QVERIFY(lines.last().startsWith(QStringLiteral("%1 warnings").arg(array.size())));
+    int headings = 0;
+    for (const QString &line : lines)
+        headings += line.contains(QRegularExpression(", \\d+ findings? on \\d+ widgets?$"));
+    QCOMPARE(headings, groups.size());
 
     const QJsonObject log = QJsonDocument::fromJson(sarif.out.toUtf8()).object();
     QCOMPARE(log.value("version").toString(), QStringLiteral("2.1.0"));
@@ -253,22 +279,25 @@ void TestShotAudit::formatsAsLintWritesThem()
     const QJsonArray rules =
         run.value("tool").toObject().value("driver").toObject().value("rules").toArray();
     const QJsonArray results = run.value("results").toArray();
-    QCOMPARE(results.size(), array.size());
-    for (int i = 0; i < results.size(); ++i) {
-        const QJsonObject result = results.at(i).toObject();
+    QCOMPARE(results.size(), groups.size());
+    for (const QJsonValue &value : results) {
+        const QJsonObject result = value.toObject();
         const int index = result.value("ruleIndex").toInt();
         QCOMPARE(rules.at(index).toObject().value("id").toString(),
                  result.value("ruleId").toString());
-        QCOMPARE(result.value("ruleId").toString(),
-                 array.at(i).toObject().value("check").toString());
         const QJsonObject physical = result.value("locations")
                                          .toArray()
                                          .at(0)
                                          .toObject()
                                          .value("physicalLocation")
                                          .toObject();
-        QCOMPARE(physical.value("region").toObject().value("startLine").toInt(),
-                 array.at(i).toObject().value("line").toInt());
+        const int line = physical.value("region").toObject().value("startLine").toInt();
+        // Each result is one group's, at its rule's line.
+        int matching = 0;
+        for (const QString &group : qAsConst(groups))
+            matching += group.startsWith(QStringLiteral("%1:%2:").arg(bad).arg(line)) &&
+                        group.endsWith(" " + result.value("ruleId").toString());
+        QVERIFY2(line == 0 || matching == 1, qPrintable(result.value("message").toString()));
     }
 }
 

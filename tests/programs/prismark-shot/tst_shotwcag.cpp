@@ -14,6 +14,7 @@
 #include <QProcess>
 #include <QProgressBar>
 #include <QRegularExpression>
+#include <QSet>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -41,6 +42,7 @@ private slots:
     void adviceAloneDoesNotFail_data();
     void adviceAloneDoesNotFail();
     void sarifNamesTheCriterion();
+    void oneRuleOnSeveralWidgetsIsOneGroup();
     void pageInABrowser();
 
 private:
@@ -118,21 +120,37 @@ QImage framed(QSize size, QRgb page, QRgb inside, QRgb border, int margin)
     return image;
 }
 
-// "THEME/TAB/OBJECT STATE: CRITERION ... SEVERITY, ...; painted by ... at FILE:LINE:COLUMN"
-// as "OBJECT STATE CRITERION SEVERITY LINE", by theme.
+// The grouped text, each group a heading
+// "FILE:LINE:COLUMN "RULE": CRITERION ... SEVERITY, N findings on N widgets" and a
+// line "  widgets: THEME/TAB: OBJECT, OBJECT (STATE, STATE); ...", as
+// "OBJECT STATE CRITERION SEVERITY LINE" per finding, by theme.
 QMap<QString, QStringList> findingsByTheme(const QString &out)
 {
-    static const QRegularExpression finding(
-        QStringLiteral("^([^/\\s]+)/[^/\\s]+/(\\S+) (\\w+): ([0-9.]+) .*?\\) (failure|advice), "
-                       "(?:.*:(\\d+):\\d+$)?"));
+    static const QRegularExpression heading(
+        QStringLiteral("^(?:.*:(\\d+):\\d+ \".*\"|\\S+: palette / no rule): ([0-9.]+) .*?\\) "
+                       "(failure|advice), \\d+ findings? on \\d+ widgets?$"));
+    static const QRegularExpression run(QStringLiteral("([^()]+?) \\(([^)]*)\\)(?:, |$)"));
     QMap<QString, QStringList> found;
+    QRegularExpressionMatch group;
     for (const QString &line : out.split(QLatin1Char('\n'))) {
-        const QRegularExpressionMatch match = finding.match(line);
-        if (match.hasMatch())
-            found[match.captured(1)]
-                << QStringList{match.captured(2), match.captured(3), match.captured(4),
-                               match.captured(5), match.captured(6)}
-                       .join(QLatin1Char(' '));
+        const QRegularExpressionMatch match = heading.match(line);
+        if (match.hasMatch()) {
+            group = match;
+            continue;
+        }
+        if (!group.hasMatch() || !line.startsWith(QLatin1String("  widgets: ")))
+            continue;
+        for (const QString &tab : line.mid(11).split(QStringLiteral("; "))) {
+            const QString theme = tab.section(QLatin1Char('/'), 0, 0);
+            for (auto it = run.globalMatch(tab.section(QStringLiteral(": "), 1)); it.hasNext();) {
+                const QRegularExpressionMatch widgets = it.next();
+                for (const QString &object : widgets.captured(1).split(QStringLiteral(", ")))
+                    for (const QString &state : widgets.captured(2).split(QStringLiteral(", ")))
+                        found[theme] << QStringList{object, state, group.captured(2),
+                                                    group.captured(3), group.captured(1)}
+                                            .join(QLatin1Char(' '));
+            }
+        }
     }
     return found;
 }
@@ -279,9 +297,11 @@ void TestShotWcag::eachThemesPageShowsItsOwnCrops()
 {
     WcagReport report;
     report.themes = QStringList{QStringLiteral("first"), QStringLiteral("second")};
+    // The last crop is the first's again: one file for both.
     const QVector<QPair<QString, QRgb>> findings{{QStringLiteral("first"), qRgb(255, 0, 0)},
                                                  {QStringLiteral("second"), qRgb(0, 255, 0)},
-                                                 {QStringLiteral("first"), qRgb(0, 0, 255)}};
+                                                 {QStringLiteral("first"), qRgb(0, 0, 255)},
+                                                 {QStringLiteral("first"), qRgb(255, 0, 0)}};
     for (const auto &[theme, colour] : findings) {
         WcagFinding finding;
         finding.theme = theme;
@@ -299,6 +319,7 @@ void TestShotWcag::eachThemesPageShowsItsOwnCrops()
     QCOMPARE(crop(QStringLiteral("first"), 0), qRgb(255, 0, 0));
     QCOMPARE(crop(QStringLiteral("first"), 1), qRgb(0, 0, 255));
     QCOMPARE(crop(QStringLiteral("second"), 0), qRgb(0, 255, 0));
+    QVERIFY(!QFileInfo::exists(pages.filePath(QStringLiteral("first/") + wcagCropPath(2))));
     QVERIFY(!QFileInfo::exists(pages.filePath(QStringLiteral("second/") + wcagCropPath(1))));
 }
 
@@ -416,6 +437,91 @@ void TestShotWcag::sarifNamesTheCriterion()
                                    "WCAG2.2-1.4.3 note dim-disabled-label.qss line " + line}));
 }
 
+// Three buttons, two of them alike, none with a focus look of its own: one group per
+// criterion at the rule that paints them, whatever the format, and two crops.
+void TestShotWcag::oneRuleOnSeveralWidgetsIsOneGroup()
+{
+    QString buttons;
+    for (const char *name : {"twinButton", "otherTwinButton", "otherButton"})
+        buttons +=
+            QStringLiteral("<item><widget class=\"QPushButton\" name=\"%1\"><property "
+                           "name=\"text\"><string>%2</string></property></widget></item>\n")
+                .arg(QLatin1String(name),
+                     QLatin1String(qstrcmp(name, "otherButton") ? "Same" : "Something else"));
+    const QString form = writeSheet(
+        "buttons.ui", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ui version=\"4.0\">\n"
+                      "<widget class=\"QWidget\" name=\"root\"><layout class=\"QVBoxLayout\" "
+                      "name=\"box\">\n" +
+                          buttons + "</layout></widget>\n</ui>\n");
+    const QStringList common{"--sheet", sheets.at(1),   "--tab",   "none",  "--form",
+                             form,      "--audit=wcag", "--quiet", "--out", dir.filePath("group")};
+    const Run text = shot(common + QStringList{"--html", dir.filePath("group-pages")});
+    const Run sarif = shot(common + QStringList{"--format", "sarif"});
+    const Run json = shot(common + QStringList{"--format", "json"});
+    QCOMPARE(text.exitCode, 1);
+    const QString line = QString::number(plantedLine);
+    const QString widgets = QStringLiteral(
+        "focus-removed/form-buttons-ui: twinButton, otherTwinButton, otherButton (focus)");
+
+    const QStringList lines = text.out.split(QLatin1Char('\n'));
+    for (const char *criterion : {"2.4.7", "2.4.13"}) {
+        const int heading = int(lines.indexOf(QRegularExpression(
+            QStringLiteral(".*:%1:1 \"QPushButton:focus\": %2 .* failure, 3 findings on 3 "
+                           "widgets")
+                .arg(line, QLatin1String(criterion)))));
+        QVERIFY2(heading >= 0, qPrintable(text.out));
+        QCOMPARE(lines.value(heading + 1), QStringLiteral("  widgets: ") + widgets);
+    }
+    QVERIFY2(lines.contains("6 failures, 0 advice in 1 themes, in 2 groups"), qPrintable(text.out));
+
+    QFile page(dir.filePath("group-pages/focus-removed/index.html"));
+    QVERIFY(page.open(QIODevice::ReadOnly));
+    const QString html = QString::fromUtf8(page.readAll());
+    static const QRegularExpression section(
+        "<section class=\"group failure\" data-criterion=\"2.4.7\".*?</section>",
+        QRegularExpression::DotMatchesEverythingOption);
+    const QString focusVisible = section.match(html).captured();
+    QVERIFY2(focusVisible.contains(widgets.toHtmlEscaped()), qPrintable(focusVisible));
+    QCOMPARE(focusVisible.count("<img "), 2);
+    QVERIFY2(
+        focusVisible.contains(
+            "<figcaption>form-buttons-ui/twinButton focus, form-buttons-ui/otherTwinButton focus"),
+        qPrintable(focusVisible));
+
+    QStringList results;
+    for (const QJsonValue &value : QJsonDocument::fromJson(sarif.out.toUtf8())
+                                       .object()
+                                       .value("runs")
+                                       .toArray()
+                                       .at(0)
+                                       .toObject()
+                                       .value("results")
+                                       .toArray()) {
+        const QJsonObject result = value.toObject();
+        QVERIFY(result.value("message").toObject().value("text").toString().contains(widgets));
+        results << result.value("ruleId").toString() + QStringLiteral(" line ") +
+                       QString::number(result.value("locations")
+                                           .toArray()
+                                           .at(0)
+                                           .toObject()
+                                           .value("physicalLocation")
+                                           .toObject()
+                                           .value("region")
+                                           .toObject()
+                                           .value("startLine")
+                                           .toInt());
+    }
+    QCOMPARE(results, QStringList({"WCAG2.2-2.4.7 line " + line, "WCAG2.2-2.4.13 line " + line}));
+
+    // JSON stays a finding per widget, each naming its group.
+    const QJsonArray entries = QJsonDocument::fromJson(json.out.toUtf8()).array();
+    QCOMPARE(entries.size(), 6);
+    QSet<QString> groups;
+    for (const QJsonValue &entry : entries)
+        groups.insert(entry.toObject().value("group").toString());
+    QCOMPARE(groups.size(), 2);
+}
+
 // The page as a browser shows it: the criteria table says what the text table said,
 // and each finding's crop loads from the file system.
 void TestShotWcag::pageInABrowser()
@@ -455,7 +561,7 @@ void TestShotWcag::pageInABrowser()
     }
     QCOMPARE(images, 2);
     QVERIFY2(dom.contains("QPushButton:focus"), qPrintable(dom));
-    QVERIFY(dom.contains("<p id=\"summary\">2 failures, 0 advice</p>"));
+    QVERIFY(dom.contains("<p id=\"summary\">2 failures, 0 advice in 2 groups</p>"));
 }
 
 QTEST_MAIN(TestShotWcag)
