@@ -11,7 +11,6 @@ prismark-shot and prismark-profile, renders the windows the application showed o
 times the passes it is asked for. What prismark may ask is the table in
 Session.handlers: a new request is a method and a row.
 """
-import importlib
 import os
 import sys
 import time
@@ -159,8 +158,11 @@ class Session:
             return False
         for kind, fields in messages:
             handler = self.handlers.get(kind)
-            if handler:
-                handler(fields)
+            try:
+                if handler:
+                    handler(fields)
+            except Exception as error:  # PyQt ends the application on one out of a slot
+                sys.stderr.write("prismark agent: %s went wrong: %r\n" % (kind, error))
         return True
 
     def put_on_sent_sheet(self, fields):
@@ -230,8 +232,7 @@ class Session:
             widget = window if window.objectName() == name else window.findChild(
                 self.qt.QtWidgets.QWidget, name)
             if widget is not None:
-                QtTest = importlib.import_module(self.qt.name + ".QtTest")
-                QtTest.QTest.mouseClick(widget, self.qt.QtCore.Qt.MouseButton.LeftButton)
+                tree.click(self.qt, widget)
                 return
 
     def picked(self, widget):

@@ -101,16 +101,23 @@ def _text(value):
     return str(value)
 
 
+def _read(widget, name, found):
+    try:
+        found[name] = _text(widget.property(name))
+    except (RuntimeError, TypeError):
+        pass  # of a type the binding cannot convert (one of its own, say): no selector's
+
+
 def _properties(widget, declared):
     found = {}
     for name in widget.dynamicPropertyNames():
         name = bytes(name).decode("latin-1")
         if not name.startswith("_q_"):
-            found[name] = _text(widget.property(name))
+            _read(widget, name, found)
     meta = widget.metaObject()
     for name in declared:
         if isinstance(name, str) and meta.indexOfProperty(name) >= 0:
-            found[name] = _text(widget.property(name))
+            _read(widget, name, found)
     return found
 
 
@@ -157,8 +164,9 @@ def _style_under_sheet(qt, style):
     # The toolkit wraps the application's style while a sheet is on; [style="..."]
     # compares with the class of the one it wraps, as the plugin's styleUnderSheet.
     if not isinstance(style, qt.QtWidgets.QProxyStyle):
-        wrapped = style.findChildren(qt.QtWidgets.QStyle, "",
-                                     qt.QtCore.Qt.FindChildOption.FindDirectChildrenOnly)
+        # Its direct children: PySide2's findChildren takes no options.
+        wrapped = [child for child in style.children()
+                   if isinstance(child, qt.QtWidgets.QStyle)]
         if len(wrapped) == 1:
             style = wrapped[0]
     return style.metaObject().className()
@@ -234,3 +242,17 @@ def make_picker(qt, picked, is_outline):
             return False
 
     return Picker()
+
+
+def click(qt, widget):
+    """A press and a release of the left button at widget's middle, sent through the
+    application object as the window system's would be (QtTest is not always there)."""
+    QtCore, QtGui = qt.QtCore, qt.QtGui
+    Type = QtCore.QEvent.Type
+    left = QtCore.Qt.MouseButton.LeftButton
+    none = QtCore.Qt.MouseButton.NoButton
+    plain = QtCore.Qt.KeyboardModifier.NoModifier
+    middle = QtCore.QPointF(widget.width() / 2, widget.height() / 2)
+    for kind, buttons in ((Type.MouseButtonPress, left), (Type.MouseButtonRelease, none)):
+        event = QtGui.QMouseEvent(kind, middle, left, buttons, plain)
+        qt.QtWidgets.QApplication.sendEvent(widget, event)
