@@ -2,11 +2,14 @@
 // SPDX-License-Identifier: MIT
 
 #include "analysis/sheetmodel.h"
+#include "attach/attachlauncher.h"
 #include "attach/attachprotocol.h"
 #include "live/inspector/ruleinspector.h"
 #include "live/inspector/rulesview.h"
 #include "live/inspector/widgettree.h"
 #include "pythonbinding.h"
+#include "standins/attachedappnames.h"
+#include "standins/attachedapps.h"
 #include "widgetstyles/widgetstate.h"
 
 #include <QCheckBox>
@@ -16,11 +19,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QVBoxLayout>
 #include <QtTest>
 
 #include <algorithm>
 #include <memory>
+#include <unistd.h>
 
 namespace {
 
@@ -95,6 +101,7 @@ private slots:
     void treeReadsBackAsSent();
     void agentDescribesAsThePluginDoes_data();
     void agentDescribesAsThePluginDoes();
+    void pluginAnswersTheToolsRequests();
     void malformedNodesAreLeftOut_data();
     void malformedNodesAreLeftOut();
     void rulesOfTheTreeAreTheLiveWidgetsRules_data();
@@ -187,6 +194,87 @@ void TestWidgetTree::agentDescribesAsThePluginDoes()
         QCOMPARE(a.sheet, p.sheet);
         QCOMPARE(a.parent == 0, p.parent == 0);
     }
+}
+
+// The plugin's side of what prismark-live's own tools ask, on the C++ stand-in.
+void TestWidgetTree::pluginAnswersTheToolsRequests()
+{
+    SKIP_UNLESS_RUNNABLE(whyPythonIsSkipped(QString()));
+    QTemporaryDir folder;
+    const QString sheet = folder.filePath(QStringLiteral("author.qss"));
+    QVERIFY(writeFile(sheet, "QLabel { color: rgb(1, 2, 3); }\n"));
+    AttachLauncher launcher({sheet, QString(), QStringLiteral(ATTACHED_APP_EXECUTABLE), {}},
+                            attachPluginFolder());
+    launcher.setWay(Attach::Way::Plugin);
+    launcher.setHelloNote(QString());
+    QProcessEnvironment extra;
+    extra.insert(QString::fromLatin1(Attach::testFolderVariable), folder.path());
+    extra.insert(QString::fromLatin1(Attach::testInspectVariable),
+                 QString::fromLatin1(AttachedApp::labelName));
+    launcher.setExtraEnvironment(extra);
+    QVector<Attach::Message> heard;
+    connect(&launcher, &AttachLauncher::messageReceived, this,
+            [&heard](const QString &kind, const QJsonObject &fields) {
+                heard.append({kind, fields});
+            });
+    const auto lastOf = [&heard](const char *kind) {
+        for (int i = heard.size() - 1; i >= 0; --i) {
+            if (heard.at(i).kind == QLatin1String(kind))
+                return heard.at(i).fields;
+        }
+        return QJsonObject();
+    };
+    QSignalSpy attached(&launcher, &AttachLauncher::attachedToApplication);
+    QSignalSpy finished(&launcher, &AttachLauncher::finished);
+    // The stand-in ends when its standard input, this test's, does: it gets a pipe
+    // that stays open until the end of the test.
+    int input[2] = {-1, -1};
+    QVERIFY(::pipe(input) == 0);
+    const int ownInput = ::dup(0);
+    ::dup2(input[0], 0);
+    launcher.start();
+    ::dup2(ownInput, 0);
+    ::close(ownInput);
+    ::close(input[0]);
+    const auto closeInput = qScopeGuard([&input] { ::close(input[1]); });
+    QVERIFY(attached.wait(30000));
+
+    launcher.send(QLatin1String(Attach::treeRequestKind), {});
+    QTRY_VERIFY_WITH_TIMEOUT(!lastOf(Attach::treeKind).isEmpty(), 15000);
+    const WidgetTree tree = Attach::decodeWidgetTree(lastOf(Attach::treeKind));
+    const int label = tree.indexNamed(QLatin1String(AttachedApp::labelName));
+    const int main = tree.indexNamed(QLatin1String(AttachedApp::mainName));
+    QVERIFY(label >= 0 && main >= 0);
+    QCOMPARE(tree.nodes.at(main).parent, 0);
+    QCOMPARE(tree.nodes.at(label).classes.mid(0, 2),
+             (QStringList{QStringLiteral("QLabel"), QStringLiteral("QFrame")}));
+    QCOMPARE(tree.nodes.at(label).sheet, QLatin1String(AttachedApp::labelSheet));
+    QVERIFY(tree.nodes.at(label).geometry.isValid());
+    // The tools inside the application are not the application's.
+    for (const WidgetNode &node : tree.nodes)
+        QVERIFY2(!node.classes.contains(QStringLiteral("SheetDiagnosticsWindow")),
+                 qPrintable(node.classes.join(QLatin1Char(' '))));
+
+    // A pick, clicked by the plugin's test hook on the label; then its outline.
+    launcher.send(QLatin1String(Attach::pickKind), {});
+    QTRY_VERIFY_WITH_TIMEOUT(!lastOf(Attach::pickedKind).isEmpty(), 15000);
+    QCOMPARE(qint64(lastOf(Attach::pickedKind).value(QLatin1String(Attach::idField)).toDouble()),
+             tree.nodes.at(label).id);
+    launcher.send(QLatin1String(Attach::highlightKind),
+                  {{QLatin1String(Attach::idsField), QJsonArray{double(tree.nodes.at(label).id)}}});
+    const auto highlighted = [&folder] {
+        QFile report(folder.filePath(QStringLiteral("report.json")));
+        if (!report.open(QIODevice::ReadOnly))
+            return QJsonArray();
+        return QJsonDocument::fromJson(report.readAll())
+            .object()
+            .value(QStringLiteral("highlighted"))
+            .toArray();
+    };
+    QTRY_COMPARE_WITH_TIMEOUT(highlighted(), QJsonArray{QLatin1String(AttachedApp::labelName)},
+                              15000);
+    launcher.stop(0);
+    QVERIFY(finished.wait(15000));
 }
 
 void TestWidgetTree::malformedNodesAreLeftOut_data()
