@@ -210,6 +210,22 @@ def make_outline(qt, widget):
     return outline
 
 
+def styled_widget(qt, widget):
+    """The widget the toolkit styles when this one is drawn, as the plugin's picker
+    takes it (gui/widgetstyles/widgetstate.h): the scroll area for its viewport, the
+    spin or combo box for the line edit inside it."""
+    QtWidgets = qt.QtWidgets
+    parent = widget.parentWidget()
+    if parent is None or widget.styleSheet():
+        return widget
+    if isinstance(widget, QtWidgets.QLineEdit) and isinstance(
+            parent, (QtWidgets.QComboBox, QtWidgets.QAbstractSpinBox)):
+        return parent
+    if isinstance(parent, QtWidgets.QAbstractScrollArea) and parent.viewport() is widget:
+        return parent
+    return widget
+
+
 def make_picker(qt, picked, is_outline):
     """An event filter for the application object: the next press on a widget of the
     application's picks it, and it and its release go no further; Esc cancels.
@@ -233,7 +249,7 @@ def make_picker(qt, picked, is_outline):
                 return False
             if kind in (Type.MouseButtonPress, Type.MouseButtonDblClick):
                 self.done = self.swallow_release = True
-                picked(watched)
+                picked(styled_widget(qt, watched))
                 return True
             if kind == Type.KeyPress and event.key() == escape:
                 self.done = True
