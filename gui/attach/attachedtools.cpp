@@ -38,6 +38,8 @@ AttachedTools::AttachedTools(AttachLauncher *launcher, AgentSheet *sheet, QObjec
     , testFolder(QString::fromLocal8Bit(qgetenv(Attach::testFolderVariable)))
     , testInspect(QString::fromLocal8Bit(qgetenv(Attach::testInspectVariable)))
 {
+    // The audit drives the widgets it audits, which are in the application.
+    diagnostics->removeAccessibilityPage();
     connect(launcher, &AttachLauncher::messageReceived, this, &AttachedTools::hear);
     connect(remote, &RemoteInspector::treeWanted, this, [this](const QStringList &properties) {
         this->launcher->send(
@@ -89,7 +91,6 @@ void AttachedTools::place(const WidgetTree &tree)
         if (!screen)
             screen = QGuiApplication::primaryScreen();
         if (screen) {
-            diagnostics->adjustSize();
             const QRect frame = besideWindowsFrameRect(windows, diagnostics->frameGeometry().size(),
                                                        screen->availableGeometry());
             diagnostics->resize(diagnostics->width(), qMin(diagnostics->height(), frame.height()));

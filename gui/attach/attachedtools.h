@@ -26,9 +26,11 @@ struct WidgetTree;
 // union of the application's windows), and "identity" and "rows" of the Rules view
 // as the plugin's report gives them. With a widget to inspect, it picks once the
 // application first describes itself, and the agent clicks that widget itself.
+//
+// No Q_OBJECT: its meta-object would sit with the plugin's and pull the launcher, and
+// the network library it needs, into every application attached.
 class AttachedTools : public QObject
 {
-    Q_OBJECT
 public:
     AttachedTools(AttachLauncher *launcher, AgentSheet *sheet, QObject *parent = nullptr);
     ~AttachedTools() override;
