@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                     read.first().fields.keys() == message.fields.keys() && again.isEmpty());
         }
         require(!buffer.contains('\n'));
-        require(buffer.size() <= 64 * 1024 + piece);
+        require(buffer.size() <= Attach::maxMessageBytes + piece);
     }
     return 0;
 }

@@ -181,10 +181,96 @@ private:
     }
 };
 
+// The same adapter over described objects.
+class RuleMatcher::DescribedTreeSelector : public StyleSelector
+{
+public:
+    QStringList nodeNames(NodePtr node) const override
+    {
+        return isNullNode(node) ? QStringList() : nodeOf(node)->typeNames();
+    }
+
+    bool nodeNameEquals(NodePtr node, const QString &name) const override
+    {
+        return nodeNames(node).contains(name);
+    }
+
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    QString attributeValue(NodePtr node, const AttributeSelector &attribute) const override
+    {
+        return valueText(node, attribute.name);
+    }
+#else
+    QString attribute(NodePtr node, const QString &name) const override
+    {
+        return valueText(node, name);
+    }
+#endif
+
+    bool hasAttributes(NodePtr) const override
+    {
+        return true;
+    }
+
+    QStringList nodeIds(NodePtr node) const override
+    {
+        return isNullNode(node) ? QStringList() : QStringList(nodeOf(node)->objectName());
+    }
+
+    bool isNullNode(NodePtr node) const override
+    {
+        return node.ptr == nullptr;
+    }
+
+    NodePtr parentNode(NodePtr node) const override
+    {
+        NodePtr parent;
+        parent.ptr =
+            isNullNode(node) ? nullptr : const_cast<MatchNode *>(nodeOf(node)->parentNode());
+        return parent;
+    }
+
+    NodePtr previousSiblingNode(NodePtr) const override
+    {
+        NodePtr none;
+        none.ptr = nullptr;
+        return none;
+    }
+
+    NodePtr duplicateNode(NodePtr node) const override
+    {
+        return node;
+    }
+    void freeNode(NodePtr) const override {}
+
+    QString styleName;
+
+private:
+    static const MatchNode *nodeOf(NodePtr node)
+    {
+        return static_cast<const MatchNode *>(node.ptr);
+    }
+
+    QString valueText(NodePtr node, const QString &name) const
+    {
+        if (isNullNode(node))
+            return QString();
+        const QString value = nodeOf(node)->propertyText(name);
+        if (!value.isNull())
+            return value;
+        if (name == QLatin1String("class"))
+            return nodeOf(node)->typeNames().value(0);
+        if (name == QLatin1String("style"))
+            return styleName;
+        return QString();
+    }
+};
+
 RuleMatcher::RuleMatcher(const SheetModel &model)
     : sheetModel(model)
     , selector(std::make_unique<ObjectTreeSelector>())
     , single(std::make_unique<ObjectTreeSelector>())
+    , described(std::make_unique<DescribedTreeSelector>())
 {
     if (model.isReference) {
         why = QStringLiteral("the sheet only names the file %1 to read").arg(model.reference.name);
@@ -223,6 +309,7 @@ RuleMatcher::RuleMatcher(const SheetModel &model)
         }
     }
     selector->styleSheets.append(sheet);
+    described->styleSheets.append(sheet);
     StyleSheet alone;
     alone.origin = StyleSheetOrigin_Inline;
     alone.depth = 1;
@@ -236,6 +323,7 @@ void RuleMatcher::setStyleName(const QString &name)
 {
     selector->styleName = name;
     single->styleName = name;
+    described->styleName = name;
 }
 
 QStringList RuleMatcher::typeNames(const QObject *object)
@@ -278,15 +366,10 @@ int RuleMatcher::selectorIndex(const StyleRule &matched) const
     return -1;
 }
 
-QVector<RuleMatch> RuleMatcher::matches(const QObject *object) const
+template <typename Rules> QVector<RuleMatch> RuleMatcher::matchesOf(const Rules &rules) const
 {
     QVector<RuleMatch> found;
-    if (!valid || !object)
-        return found;
-    StyleSelector::NodePtr node;
-    node.ptr = const_cast<QObject *>(object);
     // Lowest weight first, as the toolkit applies them.
-    const auto rules = selector->styleRulesForNode(node);
     found.reserve(int(rules.size()));
     for (auto it = rules.crbegin(); it != rules.crend(); ++it) {
         RuleMatch match;
@@ -296,6 +379,31 @@ QVector<RuleMatch> RuleMatcher::matches(const QObject *object) const
         found.append(match);
     }
     return found;
+}
+
+QVector<RuleMatch> RuleMatcher::matches(const QObject *object) const
+{
+    if (!valid || !object)
+        return {};
+    StyleSelector::NodePtr node;
+    node.ptr = const_cast<QObject *>(object);
+    return matchesOf(selector->styleRulesForNode(node));
+}
+
+QVector<RuleMatch> RuleMatcher::matches(const MatchNode *described) const
+{
+    if (!valid || !described)
+        return {};
+    StyleSelector::NodePtr node;
+    node.ptr = const_cast<MatchNode *>(described);
+    return matchesOf(this->described->styleRulesForNode(node));
+}
+
+bool RuleMatcher::matchesRule(const MatchNode *node, int rule) const
+{
+    const QVector<RuleMatch> all = matches(node);
+    return std::any_of(all.cbegin(), all.cend(),
+                       [rule](const RuleMatch &match) { return match.rule == rule; });
 }
 
 bool RuleMatcher::matchesRule(const QObject *object, int rule) const

@@ -27,6 +27,20 @@ struct RuleMatch
     uint weight = 0;
 };
 
+// An object the matcher cannot reach as a QObject (a widget of another process,
+// described): what the toolkit's selector asks of one.
+class MatchNode
+{
+public:
+    virtual ~MatchNode() = default;
+    // As RuleMatcher::typeNames gives them.
+    virtual QStringList typeNames() const = 0;
+    virtual QString objectName() const = 0;
+    // The property's value as text; a null string when it has none.
+    virtual QString propertyText(const QString &name) const = 0;
+    virtual const MatchNode *parentNode() const = 0;
+};
+
 // Finds the rules of one sheet that match an object the way the toolkit's style
 // sheet style finds them: the toolkit's own style selector, walking the object tree
 // as that style presents it (class names from the meta-object chain, tool tips as
@@ -53,6 +67,9 @@ public:
     // in which the toolkit applies them. Rules for subcontrols are included.
     QVector<RuleMatch> matches(const QObject *object) const;
     bool matchesRule(const QObject *object, int rule) const;
+    // The same for a described object.
+    QVector<RuleMatch> matches(const MatchNode *node) const;
+    bool matchesRule(const MatchNode *node, int rule) const;
 
     // One selector tried on its own on an object, as the toolkit tries it: whether it
     // matches (pseudo-states aside, as the toolkit's selector leaves them to the
@@ -72,11 +89,14 @@ public:
 
 private:
     int selectorIndex(const QCss::StyleRule &matched) const;
+    template <typename Rules> QVector<RuleMatch> matchesOf(const Rules &rules) const;
 
     class ObjectTreeSelector;
+    class DescribedTreeSelector;
     const SheetModel &sheetModel;
     std::unique_ptr<ObjectTreeSelector> selector;
     std::unique_ptr<ObjectTreeSelector> single; // holds the one rule trySelector tries
+    std::unique_ptr<DescribedTreeSelector> described;
     bool valid = false;
     QString why;
 };

@@ -46,6 +46,7 @@ void AgentSheet::install(const QString &text)
 {
     // One file, replaced whole: the agent reads the newest checked text, never half.
     const QString path = QDir(folder.path()).filePath(QStringLiteral("checked.qss"));
+    installed = text;
     QString error;
     if (folder.isValid() && writeFileAtomically(path, text.toUtf8(), &error))
         send(QLatin1String(Attach::agentSheetKind), {{QLatin1String(Attach::fileField), path}});

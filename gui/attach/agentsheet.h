@@ -34,6 +34,8 @@ public:
     // Says on standard error why a read was not put on (no window of prismark's shows it).
     void setSayRefusals(bool say) { sayRefusals = say; }
     LiveSheet *liveSheet() const { return sheet; }
+    // The text last sent to the agent to put on.
+    QString installedText() const { return installed; }
 
 private:
     void install(const QString &text);
@@ -42,6 +44,7 @@ private:
     Send send;
     bool sayRefusals = false;
     QString refusalSaid;
+    QString installed;
     QTemporaryDir folder;
     LiveSheet *sheet;
 };

@@ -12,6 +12,9 @@
 #include "live/applicationsheet.h"
 #include "live/inspector/liveinspector.h"
 #include "live/inspector/rulesview.h"
+#include "live/inspector/widgetoutline.h"
+#include "live/inspector/widgetpicker.h"
+#include "live/inspector/widgettree.h"
 #include "live/livesheet.h"
 #include "live/sheetdiagnosticswindow.h"
 #include "support/atomicwrite.h"
@@ -22,13 +25,19 @@
 #include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QMouseEvent>
 #include <QSaveFile>
+#include <QSocketNotifier>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 
+#include <algorithm>
+#include <cerrno>
 #include <ctime>
+#include <sys/socket.h>
 #include <unistd.h>
 
 namespace {
@@ -175,6 +184,7 @@ void AttachedSession::afterFirstPaint()
         disconnect(idle);
         QTimer::singleShot(0, this, [this] {
             sayHello();
+            listen();
             openTools();
             applicationSheet->liveSheet()->releaseFullAnalysis();
         });
@@ -186,6 +196,111 @@ void AttachedSession::sayHello()
     socket = Attach::connectToServer(settings.server);
     send(Attach::helloKind, {{QStringLiteral("qt"), QString::fromLatin1(qVersion())},
                              {QStringLiteral("pid"), QCoreApplication::applicationPid()}});
+}
+
+void AttachedSession::listen()
+{
+    if (socket < 0)
+        return;
+    requests = new QSocketNotifier(socket, QSocketNotifier::Read, this);
+    connect(requests, &QSocketNotifier::activated, this, &AttachedSession::hear);
+}
+
+void AttachedSession::hear()
+{
+    char chunk[64 * 1024];
+    ssize_t read = 0;
+    while ((read = ::recv(socket, chunk, sizeof chunk, MSG_DONTWAIT)) > 0)
+        heard.append(chunk, int(read));
+    if (read == 0 || (read < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)) {
+        // prismark-live has gone; the application runs on with the sheet it has.
+        requests->setEnabled(false);
+    }
+    for (const Attach::Message &message : Attach::takeMessages(heard))
+        answer(message.kind, message.fields);
+}
+
+QList<QWidget *> AttachedSession::applicationWindows() const
+{
+    return ApplicationSheet::topLevelWindows({diagnostics.data()});
+}
+
+void AttachedSession::answer(const QString &kind, const QJsonObject &fields)
+{
+    if (kind == QLatin1String(Attach::treeRequestKind)) {
+        QStringList properties;
+        for (const QJsonValue &name :
+             fields.value(QLatin1String(Attach::propertiesField)).toArray())
+            properties.append(name.toString());
+        WidgetTree tree = describeWidgets(applicationWindows(), properties);
+        // The outline is the session's, not the application's.
+        tree.nodes.erase(std::remove_if(tree.nodes.begin(), tree.nodes.end(),
+                                        [this](const WidgetNode &node) {
+                                            return requestedOutline &&
+                                                   node.id == widgetId(requestedOutline);
+                                        }),
+                         tree.nodes.end());
+        send(Attach::treeKind, Attach::encodeWidgetTree(tree));
+    } else if (kind == QLatin1String(Attach::highlightKind)) {
+        highlight(fields.value(QLatin1String(Attach::idsField)).toArray());
+    } else if (kind == QLatin1String(Attach::pickKind)) {
+        pick();
+    }
+}
+
+void AttachedSession::highlight(const QJsonArray &ids)
+{
+    if (!requestedOutline)
+        requestedOutline = new WidgetOutline(nullptr);
+    QVector<QWidget *> widgets;
+    highlighted.clear();
+    const QList<QWidget *> windows = applicationWindows();
+    for (const QJsonValue &id : ids) {
+        if (QWidget *widget = widgetOfId(windows, qint64(id.toDouble()))) {
+            widgets.append(widget);
+            highlighted.append(widget->objectName());
+        }
+    }
+    requestedOutline->outline(widgets);
+    if (!settings.testFolder.isEmpty())
+        scheduleReport();
+}
+
+void AttachedSession::pick()
+{
+    if (requestedPicker && requestedPicker->isPicking())
+        return;
+    // A new one each time: the outline it draws on may have gone with its window.
+    delete requestedPicker;
+    if (!requestedOutline)
+        requestedOutline = new WidgetOutline(nullptr);
+    requestedPicker = new WidgetPicker(nullptr, requestedOutline, this);
+    connect(requestedPicker, &WidgetPicker::picked, this, [this](QWidget *widget) {
+        send(Attach::pickedKind, {{QLatin1String(Attach::idField), double(widgetId(widget))}});
+    });
+    connect(requestedPicker, &WidgetPicker::cancelled, this, [this] {
+        send(Attach::pickedKind, {{QLatin1String(Attach::idField), 0}});
+    });
+    requestedPicker->setLeftOut({diagnostics.data()});
+    requestedPicker->start();
+    if (settings.testInspect.isEmpty())
+        return;
+    // The tests' click, on the widget named, through the window system's way in.
+    for (QWidget *window : applicationWindows()) {
+        QWidget *named = window->objectName() == settings.testInspect
+                             ? window
+                             : window->findChild<QWidget *>(settings.testInspect);
+        if (!named || !window->windowHandle())
+            continue;
+        const QPoint middle = named->mapTo(window, named->rect().center());
+        for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent click(type, middle, window->mapToGlobal(middle), Qt::LeftButton,
+                              type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                              Qt::NoModifier);
+            QCoreApplication::sendEvent(window->windowHandle(), &click);
+        }
+        return;
+    }
 }
 
 void AttachedSession::send(const char *kind, const QJsonObject &fields)
@@ -281,6 +396,7 @@ void AttachedSession::closeTools()
     // The inspector goes with the window it lives in.
     inspector = nullptr;
     delete diagnostics;
+    delete requestedOutline.data();
 }
 
 void AttachedSession::scheduleReport()
@@ -354,6 +470,7 @@ void AttachedSession::writeReport()
         {QStringLiteral("ownSheet"), applicationSheet->applicationsOwnSheet()},
         {QStringLiteral("repaintMs"), sheet->applyMilliseconds() + repaintMs},
         {QStringLiteral("repaintedNs"), double(repaintedNs)},
+        {QStringLiteral("highlighted"), QJsonArray::fromStringList(highlighted)},
     };
     if (!settings.testInspect.isEmpty())
         report.insert(QStringLiteral("inspection"), inspection());

@@ -17,8 +17,11 @@
 class ApplicationSheet;
 class LiveInspector;
 class QJsonArray;
+class QSocketNotifier;
 class QWidget;
 class SheetDiagnosticsWindow;
+class WidgetOutline;
+class WidgetPicker;
 
 // What the attach plugin is told by the environment prismark-live starts the
 // application in (see attach/attachprotocol.h).
@@ -59,7 +62,12 @@ struct AttachSettings
 // sheet, replaced), "repaintMs" (from the last change on disk to its windows
 // painted again), "repaintedNs" (the monotonic clock once they were) and, with a
 // widget to inspect, "inspection" (its rules, winner
-// first, as the Rules page lists them).
+// first, as the Rules page lists them), and "highlighted", the object names of the
+// widgets outlined at prismark-live's request.
+//
+// Whatever the tools, it answers prismark-live's requests of its widgets (see
+// treeRequestKind in attachprotocol.h): describes them, outlines them, and picks one;
+// with a widget to inspect, a pick clicks that widget itself.
 class AttachedSession : public QObject
 {
     Q_OBJECT
@@ -89,6 +97,12 @@ private:
     void writeReport();
     void repaintNow();
     QJsonObject inspection() const;
+    void listen();
+    void hear();
+    void answer(const QString &kind, const QJsonObject &fields);
+    void highlight(const QJsonArray &ids);
+    void pick();
+    QList<QWidget *> applicationWindows() const;
 
     const AttachSettings settings;
     int socket = -1;
@@ -106,4 +120,10 @@ private:
     bool started = false;
     bool toolsDue = false;
     QMetaObject::Connection idle;
+    QSocketNotifier *requests = nullptr;
+    QByteArray heard;
+    // Made without a window, it becomes a child of the one it outlines, and goes with it.
+    QPointer<WidgetOutline> requestedOutline;
+    WidgetPicker *requestedPicker = nullptr;
+    QStringList highlighted;
 };

@@ -314,6 +314,7 @@ void AttachLauncher::hello(QLocalSocket *socket, const QJsonObject &fields)
         sheetForAgent->setSayRefusals(sayAgentRefusals);
         sheetForAgent->apply();
     }
+    emit attachedToApplication();
 }
 
 // How the application was attached, and why that way.

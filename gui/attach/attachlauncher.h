@@ -112,6 +112,8 @@ public:
 signals:
     // With prismark-live's exit status.
     void finished(int status);
+    // The application said hello (hasAttached() is true from now on).
+    void attachedToApplication();
     // A message from the attached application other than its hello.
     void messageReceived(const QString &kind, const QJsonObject &fields);
 

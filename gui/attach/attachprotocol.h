@@ -4,6 +4,7 @@
 #pragma once
 
 #include "attach/attachenvironment.h"
+#include "live/inspector/widgettree.h"
 
 #include <QByteArray>
 #include <QJsonObject>
@@ -88,6 +89,36 @@ constexpr char switchFromField[] = "from";
 constexpr char passedKind[] = "passed";
 constexpr char millisecondsField[] = "ms";
 
+// prismark-live's tools run in its own process, never in the application, so that the
+// author's sheet never styles them; the application describes its widgets for them.
+// To the application: describe the widgets of its shown windows (treeRequestKind),
+// reading the declared properties named in propertiesField besides the dynamic ones;
+// answered with treeKind: the class of the style under the sheet (styleField) and
+// nodesField, parents before children, each with the fields below. An id is a
+// number below 2^53, the same for a widget as long as it lives; a parent of 0 is none.
+constexpr char treeRequestKind[] = "describe";
+constexpr char propertiesField[] = "properties";
+constexpr char treeKind[] = "tree";
+constexpr char styleField[] = "style";
+constexpr char nodesField[] = "nodes";
+constexpr char idField[] = "id";
+constexpr char parentField[] = "parent";
+constexpr char classesField[] = "classes"; // the class, then its superclasses
+constexpr char objectNameField[] = "objectName";
+constexpr char statesField[] = "states";     // pseudo-state names
+constexpr char geometryField[] = "geometry"; // [x, y, width, height], global
+constexpr char visibleField[] = "visible";
+constexpr char ownSheetField[] = "ownSheet"; // the sheet set on the widget itself
+// To the application: outline the widgets of idsField (none: take the outlines off).
+// The agent draws them in the colour of the inspector's own outlines (widgetoutline.cpp).
+constexpr char highlightKind[] = "highlight";
+constexpr char idsField[] = "ids";
+constexpr char outlineColour[] = "#ff00ff";
+// To the application: the next click on one of its widgets picks it, and goes no
+// further; Esc cancels. Answered with pickedKind and the widget's idField (0: cancelled).
+constexpr char pickKind[] = "pick";
+constexpr char pickedKind[] = "picked";
+
 struct Message
 {
     QString kind;
@@ -97,6 +128,11 @@ struct Message
 // One message as a line to send.
 QByteArray encodeMessage(const QString &kind, const QJsonObject &fields);
 
+// A widget tree as treeKind's fields, and back; a node that is not one is left out, and
+// so is a node whose parent is not before it.
+QJsonObject encodeWidgetTree(const WidgetTree &tree);
+WidgetTree decodeWidgetTree(const QJsonObject &fields);
+
 // The plugin's end of the connection, made with the system's own calls: it is
 // needed before the application has an event loop (the toolkit's sockets need one),
 // and so the plugin brings no network library into the application. Returns the
@@ -104,6 +140,10 @@ QByteArray encodeMessage(const QString &kind, const QJsonObject &fields);
 int connectToServer(const QString &serverPath);
 // Writes the whole message on a connected socket; false when it could not.
 bool sendMessage(int socket, const QByteArray &message);
+
+// A hello is some tens of bytes, a large application's widget tree some megabytes;
+// a line near this long is not from the plugin or the agent.
+constexpr int maxMessageBytes = 32 * 1024 * 1024;
 
 // Takes the complete lines off the front of buffer and reads each as a message;
 // lines that are not a message are dropped, and a line longer than the limit is

@@ -52,3 +52,18 @@ void makeRoomBesideMainWindow(QWidget *mainWindow, int toolFrameWidth)
     // Centred as a group, as the main window alone is centred.
     mainWindow->move(available.left() + (available.width() - needed) / 2, frame.top());
 }
+
+QRect besideWindowsFrameRect(const QRect &windows, const QSize &frameSize, const QRect &available)
+{
+    QRect frame(QPoint(windows.right() + 1 + gap, windows.top()), frameSize);
+    if (frame.right() > available.right()) {
+        const int left = windows.left() - gap - frameSize.width();
+        frame.moveLeft(left >= available.left() ? left : available.right() + 1 - frameSize.width());
+    }
+    frame.setHeight(std::min(frame.height(), available.height()));
+    frame.moveLeft(
+        std::max(available.left(), std::min(frame.left(), available.right() + 1 - frame.width())));
+    frame.moveTop(
+        std::max(available.top(), std::min(frame.top(), available.bottom() + 1 - frame.height())));
+    return frame;
+}

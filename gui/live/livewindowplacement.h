@@ -20,3 +20,9 @@ QRect diagnosticsFrameRect(const QRect &switcherFrame, const QSize &frameSize, i
 // Moves the (not yet shown) main window sideways so that it and a tool window of
 // toolFrameWidth at its right fit on its screen together, when they can.
 void makeRoomBesideMainWindow(QWidget *mainWindow, int toolFrameWidth);
+
+// A tool window's frame beside an application's windows (windows, the union of their
+// frames, on a screen whose available area is available): at their right when it fits
+// there, else at their left when it fits there, else at the screen's right edge; level
+// with their top, and always inside available.
+QRect besideWindowsFrameRect(const QRect &windows, const QSize &frameSize, const QRect &available);

@@ -313,6 +313,12 @@ void SheetDiagnosticsWindow::listDiagnostics()
     }
 }
 
+void SheetDiagnosticsWindow::removeAccessibilityPage()
+{
+    panels->removeTab(panels->indexOf(accessibility));
+    accessibility->hide();
+}
+
 void SheetDiagnosticsWindow::addPanel(QWidget *page, const QString &title)
 {
     panels->addTab(page, title);

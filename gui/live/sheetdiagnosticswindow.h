@@ -41,6 +41,9 @@ public:
     // The Accessibility page, which audits the gallery's tab shown or, with no main
     // window, the application's windows.
     AccessibilityPanel *accessibilityPanel() const { return accessibility; }
+    // Takes the Accessibility page away, for a window in another process than the
+    // widgets it would audit (the audit drives them).
+    void removeAccessibilityPage();
 
 signals:
     // The Pick button was pressed.

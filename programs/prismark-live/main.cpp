@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 
 #include "analysis/templatelint.h"
+#include "attach/attachedtools.h"
 #include "attach/attachenvironment.h"
 #include "attach/attachlauncher.h"
 #include "live/inspector/liveinspector.h"
@@ -51,7 +52,8 @@ const char description[] =
     "sheet, in place of its own. A C++ or Python program on the system's Qt " QT_VERSION_STR
     "\nis attached through a plugin, and the Sheet Diagnostics window and the inspector\n"
     "open inside it; a Python program on a Qt of its own (a binding installed with\n"
-    "pip) through a Python agent, and prismark-live says a refused save.\n"
+    "pip) through a Python agent, and the Sheet Diagnostics window and the inspector\n"
+    "open in prismark-live's own process, beside its windows and untouched by FILE.\n"
     "--attach plugin or --attach python takes one way only.\n"
     "\n"
     "Exit status:\n"
@@ -97,19 +99,28 @@ void showForms(MainWindow *window, const QStringList &forms, LiveInspector *insp
 }
 
 // The launcher of an attached application: the ways in, and what it says of each.
+// Through the agent, the tools open here, in prismark-live's own process.
 void prepareLauncher(AttachLauncher &launcher, Attach::Way way)
 {
     launcher.setWay(way);
     launcher.setKeepSheetForAgent(true, true);
     launcher.setHelloNote(
         QStringLiteral("; the Sheet Diagnostics window and Ctrl+Shift+I are in it"),
-        QStringLiteral("; each save is checked here and put on, and a refused one said here"));
+        QStringLiteral("; each save is checked here and put on, and the Sheet Diagnostics "
+                       "window opens beside it"));
+    QObject::connect(&launcher, &AttachLauncher::attachedToApplication, &launcher, [&launcher] {
+        if (launcher.attachedThroughAgent() && launcher.agentSheet())
+            new AttachedTools(&launcher, launcher.agentSheet(), &launcher);
+    });
 }
 
 // prismark-live SHEET -- PROGRAM [ARGS...]; the sheet is checked before the program starts.
 int attachToProgram(int argc, char *argv[], AttachCommand command, Attach::Way way)
 {
-    QCoreApplication application(argc, argv);
+    quietRuntimeDirectoryNotice();
+    // The tools' windows are this process's; the application's end decides the exit.
+    QApplication application(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
     const QByteArray adopted = qgetenv(Attach::adoptVariable);
     qunsetenv(Attach::adoptVariable);
     if (!adopted.isEmpty()) {

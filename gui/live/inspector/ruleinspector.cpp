@@ -30,6 +30,69 @@ QString propertyText(const QVariant &value)
     return value.toString();
 }
 
+QString selectorClassName(const QString &className)
+{
+    return QString(className).replace(QLatin1Char(':'), QLatin1Char('-'));
+}
+
+QString named(const WidgetNode &node)
+{
+    const QString name = selectorClassName(node.classes.value(0));
+    return node.objectName.isEmpty() ? name : name + QLatin1Char('#') + node.objectName;
+}
+
+// A described widget, as the matcher reads one.
+class DescribedWidget : public MatchNode
+{
+public:
+    DescribedWidget(const WidgetNode *node = nullptr)
+        : node(node)
+    {}
+
+    QStringList typeNames() const override
+    {
+        QStringList names;
+        for (const QString &name : node->classes)
+            names.append(selectorClassName(name));
+        return names;
+    }
+    QString objectName() const override { return node->objectName; }
+    QString propertyText(const QString &name) const override
+    {
+        return node->properties.value(name);
+    }
+    const MatchNode *parentNode() const override { return parent; }
+
+    const WidgetNode *node;
+    const DescribedWidget *parent = nullptr;
+};
+
+// Every node of the tree, each pointing at its parent's.
+QVector<DescribedWidget> describedWidgets(const WidgetTree &tree)
+{
+    QVector<DescribedWidget> all;
+    all.reserve(tree.nodes.size());
+    for (const WidgetNode &node : tree.nodes)
+        all.append(DescribedWidget(&node));
+    for (DescribedWidget &widget : all) {
+        const int parent = tree.indexOf(widget.node->parent);
+        if (widget.node->parent != 0 && parent >= 0)
+            widget.parent = &all.at(parent);
+    }
+    return all;
+}
+
+quint64 stateOfNames(const QStringList &names)
+{
+    quint64 state = 0;
+    for (int bit = 0; bit < 64; ++bit) {
+        const QStringList named = pseudoStateNames(quint64(1) << bit);
+        if (!named.isEmpty() && names.contains(named.constFirst()))
+            state |= quint64(1) << bit;
+    }
+    return state;
+}
+
 } // namespace
 
 RuleInspector::RuleInspector()
@@ -132,4 +195,45 @@ int RuleInspector::ruleAt(int line, int column) const
         found = i;
     }
     return found;
+}
+
+RuleInspection RuleInspector::inspect(const WidgetTree &tree, int index) const
+{
+    RuleInspection inspection;
+    if (index < 0 || index >= tree.nodes.size())
+        return inspection;
+    const QVector<DescribedWidget> all = describedWidgets(tree);
+    const WidgetNode &node = tree.nodes.at(index);
+    WidgetIdentity &identity = inspection.identity;
+    identity.className = selectorClassName(node.classes.value(0));
+    for (int i = 1; i < node.classes.size(); ++i)
+        identity.baseClasses.append(selectorClassName(node.classes.at(i)));
+    identity.objectName = node.objectName;
+    for (const DescribedWidget *up = &all.at(index); up;
+         up = static_cast<const DescribedWidget *>(up->parent)) {
+        if (up != &all.at(index))
+            identity.ancestors.prepend(named(*up->node));
+        const QString sheet = up->node->sheet.simplified();
+        if (!sheet.isEmpty()) {
+            identity.ownStyleSheet = true;
+            identity.ownSheets.append(named(*up->node) + QStringLiteral(": ") + sheet);
+        }
+    }
+    for (auto it = node.properties.cbegin(); it != node.properties.cend(); ++it)
+        identity.attributes.append(QStringLiteral("%1=\"%2\"").arg(it.key(), it.value()));
+    identity.state = stateOfNames(node.states);
+    inspection.entries =
+        cascadeMatches(*sheetModel, matcher->matches(&all.at(index)), identity.state);
+    return inspection;
+}
+
+QVector<qint64> RuleInspector::nodesMatching(int rule, const WidgetTree &tree) const
+{
+    QVector<qint64> matching;
+    const QVector<DescribedWidget> all = describedWidgets(tree);
+    for (const DescribedWidget &widget : all) {
+        if (matcher->matchesRule(&widget, rule))
+            matching.append(widget.node->id);
+    }
+    return matching;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "analysis/rulecascade.h"
+#include "live/inspector/widgettree.h"
 
 #include <QList>
 #include <QPointer>
@@ -61,6 +62,12 @@ public:
     const SheetModel &model() const { return *sheetModel; }
 
     RuleInspection inspect(QWidget *widget) const;
+    // The same for a widget of another process, the node at index of its tree.
+    RuleInspection inspect(const WidgetTree &tree, int index) const;
+    // The ids of the tree's nodes that the rule matches, in the tree's order.
+    QVector<qint64> nodesMatching(int rule, const WidgetTree &tree) const;
+    // The properties the sheet's attribute selectors test, for a tree to carry.
+    QStringList testedProperties() const { return attributeNames; }
     // Those of widgets the toolkit styles that the rule matches, in their order.
     QVector<QWidget *> widgetsMatching(int rule, const QList<QWidget *> &widgets) const;
     // The rule whose text a 1-based position falls in, or -1.

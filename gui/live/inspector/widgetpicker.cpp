@@ -85,6 +85,25 @@ QWidget *WidgetPicker::widgetAt(const QPoint &globalPosition) const
     return styledWidget(under ? under : target);
 }
 
+QWidget *WidgetPicker::widgetIn(const QObject *nativeWindow, const QPoint &globalPosition) const
+{
+    QWidget *target = window;
+    if (!target) {
+        const auto windows = QApplication::topLevelWidgets();
+        for (QWidget *shown : windows) {
+            if (shown->windowHandle() == nativeWindow)
+                target = shown;
+        }
+    }
+    if (!target || !target->isVisible())
+        return nullptr;
+    const QPoint local = target->mapFromGlobal(globalPosition);
+    if (!target->rect().contains(local))
+        return nullptr;
+    QWidget *under = target->childAt(local);
+    return styledWidget(under ? under : target);
+}
+
 bool WidgetPicker::eventFilter(QObject *watched, QEvent *event)
 {
     if (!picking)
@@ -107,7 +126,7 @@ bool WidgetPicker::eventFilter(QObject *watched, QEvent *event)
         if (!qobject_cast<QWindow *>(watched))
             break;
         QWidget *chosen = isPickedIn(watched)
-                              ? widgetAt(globalPoint(static_cast<QMouseEvent *>(event)))
+                              ? widgetIn(watched, globalPoint(static_cast<QMouseEvent *>(event)))
                               : nullptr;
         if (!chosen) {
             // A click elsewhere (the diagnostics window, say) goes where it was meant.

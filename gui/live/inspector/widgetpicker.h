@@ -42,6 +42,9 @@ protected:
 private:
     void finish();
     QWidget *windowAt(const QPoint &globalPosition) const;
+    // The widget a click delivered to a native window chooses: in that window, even
+    // where another lies over it (windows all at one place, offscreen).
+    QWidget *widgetIn(const QObject *nativeWindow, const QPoint &globalPosition) const;
     bool isPickedIn(const QObject *nativeWindow) const;
 
     QWidget *window;

@@ -35,6 +35,16 @@ bool saveByRename(const QString &path, const QByteArray &bytes)
            ::rename(QFile::encodeName(saved).constData(), QFile::encodeName(path).constData()) == 0;
 }
 
+int countPixels(const QImage &image, const QColor &colour)
+{
+    int found = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            found += image.pixelColor(x, y) == colour;
+    }
+    return found;
+}
+
 // prismark-live attached to one application, with the plugin's test folder.
 struct AttachedRun
 {
@@ -84,6 +94,27 @@ struct AttachedRun
         const QImage image(
             QDir(outFolder()).filePath(QLatin1String(window) + QStringLiteral(".png")));
         return image.isNull() ? QColor() : image.pixelColor(point);
+    }
+
+    // How many pixels of the window's grab are exactly colour.
+    int count(const char *window, const QColor &colour) const
+    {
+        return countPixels(
+            QImage(QDir(outFolder()).filePath(QLatin1String(window) + QStringLiteral(".png"))),
+            colour);
+    }
+
+    // prismark-live's own tools, through the agent: their grab, and what their Rules
+    // view shows; through the plugin, the view inside the application.
+    QString toolsImage() const { return QDir(outFolder()).filePath(QStringLiteral("tools.png")); }
+    QJsonObject inspection(bool ownTools) const
+    {
+        if (!ownTools)
+            return report().value(QStringLiteral("inspection")).toObject();
+        QFile file(QDir(outFolder()).filePath(QStringLiteral("tools.json")));
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        return QJsonDocument::fromJson(file.readAll()).object();
     }
 
     bool shows(const char *window) const
@@ -147,7 +178,10 @@ private slots:
     void agentWritesNothingBesideTheApplication_data();
     void agentWritesNothingBesideTheApplication();
     void nothingIsLeftInTheTemporaryFolder();
+    void inspectorAnswersOnTheApplicationsWidgets_data();
     void inspectorAnswersOnTheApplicationsWidgets();
+    void livesToolsKeepTheirOwnLookThroughTheAgent_data();
+    void livesToolsKeepTheirOwnLookThroughTheAgent();
     void failureIsSaidPlainly_data();
     void failureIsSaidPlainly();
 };
@@ -392,22 +426,31 @@ void TestAttach::nothingIsLeftInTheTemporaryFolder()
     QCOMPARE(left(), QStringList());
 }
 
+// Each application through the plugin, whose tools are inside it, and each Python one
+// through the agent as well, whose tools are prismark-live's own.
+void TestAttach::inspectorAnswersOnTheApplicationsWidgets_data()
+{
+    addApplicationAndWayRows();
+}
+
 void TestAttach::inspectorAnswersOnTheApplicationsWidgets()
 {
+    QFETCH(QString, program);
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, module);
+    QFETCH(QStringList, options);
+    SKIP_UNLESS_RUNNABLE(whyPythonIsSkipped(module));
     QProcessEnvironment extra;
     extra.insert(QString::fromLatin1(Attach::testInspectVariable),
                  QString::fromLatin1(AttachedApp::labelName));
-    AttachedRun run(QStringLiteral(ATTACHED_APP_EXECUTABLE), {},
+    AttachedRun run(program, arguments,
                     "QWidget { color: rgb(1, 2, 3); }\n"
                     "QLabel#ownSheetLabel { color: rgb(4, 5, 6); }\n"
                     "QPushButton { color: rgb(7, 8, 9); }\n",
-                    extra);
-    QTRY_VERIFY_WITH_TIMEOUT(run.report()
-                                 .value(QStringLiteral("inspection"))
-                                 .toObject()
-                                 .contains(QStringLiteral("rows")),
-                             15000);
-    const QJsonObject inspection = run.report().value(QStringLiteral("inspection")).toObject();
+                    extra, options);
+    const bool ownTools = !options.isEmpty();
+    QTRY_VERIFY_WITH_TIMEOUT(run.inspection(ownTools).contains(QStringLiteral("rows")), 15000);
+    const QJsonObject inspection = run.inspection(ownTools);
     const QJsonArray rows = inspection.value(QStringLiteral("rows")).toArray();
     QStringList rules;
     for (const QJsonValue &row : rows) {
@@ -424,6 +467,51 @@ void TestAttach::inspectorAnswersOnTheApplicationsWidgets()
     QVERIFY2(identity.contains(QStringLiteral("QLabel#ownSheetLabel: ") +
                                QLatin1String(AttachedApp::labelSheet)),
              qPrintable(identity));
+    if (ownTools) {
+        // Picked by a click in the application, and outlined there in the inspector's colour.
+        QTRY_COMPARE_WITH_TIMEOUT(run.report().value(QStringLiteral("highlighted")).toArray(),
+                                  QJsonArray{QLatin1String(AttachedApp::labelName)}, 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(run.count(AttachedApp::mainName, rgb(255, 0, 255)) > 0, 15000);
+    }
+    QCOMPARE(run.quit(0), 0);
+}
+
+// The Python applications: through the plugin the tools are still inside the application.
+void TestAttach::livesToolsKeepTheirOwnLookThroughTheAgent_data()
+{
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("module");
+    for (const AttachedApplication &application : attachedApplications()) {
+        if (!application.module.isEmpty())
+            QTest::newRow(application.name)
+                << application.program << application.arguments << application.module;
+    }
+}
+
+void TestAttach::livesToolsKeepTheirOwnLookThroughTheAgent()
+{
+    QFETCH(QString, program);
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, module);
+    SKIP_UNLESS_RUNNABLE(whyPythonIsSkipped(module));
+    AttachedRun run(program, arguments,
+                    "QPushButton { border: 3px solid rgb(255, 0, 0); }\n"
+                    "* { color: white; background: white; }\n",
+                    QProcessEnvironment(), throughAgent);
+    // The sheet is on in the application: its button has the red border.
+    QTRY_VERIFY_WITH_TIMEOUT(run.count(AttachedApp::mainName, rgb(255, 0, 0)) > 0, 15000);
+    QTRY_VERIFY_WITH_TIMEOUT(!QImage(run.toolsImage()).isNull(), 15000);
+    // prismark-live's window is its own: no red border on its Pick and Apply buttons,
+    // and its text is not white on white.
+    const QImage tools(run.toolsImage());
+    QCOMPARE(countPixels(tools, rgb(255, 0, 0)), 0);
+    int dark = 0;
+    for (int y = 0; y < tools.height(); ++y) {
+        for (int x = 0; x < tools.width(); ++x)
+            dark += QColor(tools.pixel(x, y)).lightness() < 96;
+    }
+    QVERIFY2(dark > 100, qPrintable(QString::number(dark)));
     QCOMPARE(run.quit(0), 0);
 }
 

@@ -167,6 +167,8 @@ private slots:
     void commandLineExitStatus();
     void diagnosticsFrameAtTheScreensEdges_data();
     void diagnosticsFrameAtTheScreensEdges();
+    void toolsFrameBesideTheApplication_data();
+    void toolsFrameBesideTheApplication();
     void windowsLandOnTheScreen_data();
     void windowsLandOnTheScreen();
     void saveShowsBeforeItsFullAnalysis();
@@ -700,6 +702,30 @@ void TestLive::diagnosticsFrameAtTheScreensEdges()
     QFETCH(QRect, expected);
     QCOMPARE(diagnosticsFrameRect(switcher, QSize(300, 400), 220, QRect(0, 0, 1000, 800)),
              expected);
+}
+
+void TestLive::toolsFrameBesideTheApplication_data()
+{
+    QTest::addColumn<QRect>("windows");
+    QTest::addColumn<QRect>("expected");
+    // A screen of 1000 x 800 from x 100; a frame of 300 x 400 wanted; gap 12.
+    QTest::newRow("room at the right: there, level with the windows")
+        << QRect(150, 50, 400, 300) << QRect(562, 50, 300, 400);
+    QTest::newRow("one pixel short at the right: at the left")
+        << QRect(500, 50, 289, 300) << QRect(188, 50, 300, 400);
+    QTest::newRow("room on neither side: the screen's right edge")
+        << QRect(150, 50, 800, 300) << QRect(800, 50, 300, 400);
+    QTest::newRow("windows low on the screen: moved up to fit")
+        << QRect(150, 600, 400, 300) << QRect(562, 400, 300, 400);
+    QTest::newRow("windows on another screen at the left: inside this one")
+        << QRect(-900, 50, 400, 300) << QRect(100, 50, 300, 400);
+}
+
+void TestLive::toolsFrameBesideTheApplication()
+{
+    QFETCH(QRect, windows);
+    QFETCH(QRect, expected);
+    QCOMPARE(besideWindowsFrameRect(windows, QSize(300, 400), QRect(100, 0, 1000, 800)), expected);
 }
 
 QTEST_MAIN(TestLive)

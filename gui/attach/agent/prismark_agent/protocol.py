@@ -2,15 +2,15 @@
 # SPDX-License-Identifier: MIT
 """What the agent and prismark say to each other: one JSON object a line, with its
 "kind", over the local socket prismark listens on (as gui/attach/attachprotocol.h
-says it for the plugin). The reader keeps to the same bounds as prismark's own: a
+says it for the plugin). The reader keeps to the same rules as prismark's own: a
 line that is no message is dropped, and whatever is buffered beyond the longest line
-is dropped with it.
+is dropped with it; only prismark's own requests come this way, so its longest line
+is far shorter than that of prismark's reader, which reads widget trees.
 """
 import json
 import socket
 
-# As attachprotocol.cpp's: a message is some hundreds of bytes; anything near this is
-# not from prismark.
+# A message from prismark is some hundreds of bytes; anything near this is not from it.
 MAX_LINE_BYTES = 64 * 1024
 
 

@@ -19,6 +19,7 @@ class TestReport:
         self.pending = False
         self.repaint_ms = 0.0
         self.repainted_ns = 0
+        self.highlighted = []  # the object names of the widgets outlined for prismark-live
         self.due()
 
     def due(self):
@@ -63,6 +64,7 @@ class TestReport:
             "ownSheet": session.sheet.own_sheet,
             "repaintMs": self.repaint_ms,
             "repaintedNs": self.repainted_ns,
+            "highlighted": self.highlighted,
         }
         path = os.path.join(self.folder, "report.json")
         with open(path + ".new", "w") as file:

@@ -40,6 +40,7 @@ def _settings():
         "server": value(names.serverVariable, ""),
         "sheet": value(names.sheetVariable, ""),
         "test": value(names.testFolderVariable, ""),
+        "inspect": value(names.testInspectVariable, ""),
         "shot": value(names.shotFolderVariable, ""),
         "shot settle": int(value(names.shotSettleVariable, "0") or 0),
         "shot style": value(names.shotStyleVariable, ""),
@@ -98,7 +99,12 @@ class Session:
             names.agentSheetKind: self.put_on_sent_sheet,
             names.outcomeKind: self.take_outcome,
             names.passKind: self.run_pass,
+            names.treeRequestKind: self.describe,
+            names.highlightKind: self.highlight,
+            names.pickKind: self.pick,
         }
+        self.outlines = []
+        self.picker = None
         if settings["shot"]:
             self.prepare_for_shots()
         text = first_sheet_text(qt, settings["sheet"])
@@ -152,8 +158,11 @@ class Session:
             return False
         for kind, fields in messages:
             handler = self.handlers.get(kind)
-            if handler:
-                handler(fields)
+            try:
+                if handler:
+                    handler(fields)
+            except Exception as error:  # PyQt ends the application on one out of a slot
+                sys.stderr.write("prismark agent: %s went wrong: %r\n" % (kind, error))
         return True
 
     def put_on_sent_sheet(self, fields):
@@ -173,6 +182,67 @@ class Session:
             self.sheet.take_off()
         if self.report:
             self.report.due()
+
+    # prismark-live's tools, in its own process: the widgets described, outlined, picked.
+
+    def describe(self, fields):
+        from prismark_agent import tree
+
+        declared = fields.get(names.propertiesField)
+        self.send(names.treeKind, tree.describe(
+            self.qt, tree.shown_windows(self.qt), declared if isinstance(declared, list) else [],
+            self.outlines))
+
+    def highlight(self, fields):
+        from prismark_agent import tree
+
+        for outline in self.outlines:
+            outline.hide()
+            outline.deleteLater()
+        self.outlines = []
+        ids = fields.get(names.idsField)
+        windows = tree.shown_windows(self.qt)
+        outlined = []
+        for wanted in ids if isinstance(ids, list) else []:
+            widget = tree.widget_of(self.qt, windows, wanted)
+            if widget is not None and widget.isVisible():
+                self.outlines.append(tree.make_outline(self.qt, widget))
+                outlined.append(widget.objectName())
+        if self.report:
+            self.report.highlighted = outlined
+            self.report.due()
+
+    def pick(self, fields):
+        from prismark_agent import tree
+
+        if self.picker is not None:
+            return
+        self.picker = tree.make_picker(
+            self.qt, self.picked, lambda widget: any(widget is o for o in self.outlines))
+        self.application.installEventFilter(self.picker)
+        inspect = self.settings["inspect"]
+        if inspect:
+            # The tests' click, on the widget named, through the toolkit's own events.
+            self.qt.QtCore.QTimer.singleShot(0, lambda: self.click_named(inspect))
+
+    def click_named(self, name):
+        from prismark_agent import tree
+
+        for window in tree.shown_windows(self.qt):
+            widget = window if window.objectName() == name else window.findChild(
+                self.qt.QtWidgets.QWidget, name)
+            if widget is not None:
+                tree.click(self.qt, widget)
+                return
+
+    def picked(self, widget):
+        from prismark_agent import tree
+
+        self.application.removeEventFilter(self.picker)
+        self.picker.deleteLater()
+        self.picker = None
+        self.send(names.pickedKind,
+                  {names.idField: tree.widget_id(self.qt, widget) if widget is not None else 0})
 
     # prismark-live: hello once the first window is painted, then saves followed.
 
