@@ -60,6 +60,10 @@ void TestAttachEnvironment::launchersGiveTheirOwnVariables()
     given.sort();
     rows.sort();
     QCOMPARE(given, rows);
+    // The launcher that loads no toolkit names the default scheme without the table.
+    ColorScheme scheme = ColorScheme::Dark;
+    QVERIFY(colorSchemeFromName(QLatin1String(Attach::defaultColorScheme), &scheme));
+    QCOMPARE(scheme, ColorScheme::Light);
 }
 
 void TestAttachEnvironment::childrenSeeNoneOfIt_data()
