@@ -3,6 +3,7 @@
 
 #include "profiling/profilestage.h"
 
+#include "widgetstyles/sheetpalette.h"
 #include "widgetstyles/sheetstyle.h"
 #include "widgetstyles/themestyles.h"
 
@@ -214,8 +215,10 @@ QVector<const QObject *> ProfileStage::widgets() const
 void ProfileStage::resetToBaseStyle()
 {
     qApp->setStyleSheet(QString());
+    // Under a colour scheme, the base style draws with its palette (an empty sheet's).
     if (!baseStyleInstalled)
-        QApplication::setStyle(QStyleFactory::create(kBaseStyle));
+        QApplication::setStyle(schemeUnderSheets() ? new SheetStyle(QString(), kBaseStyle)
+                                                   : QStyleFactory::create(kBaseStyle));
     baseStyleInstalled = true;
     settleEvents();
     // Pixmaps a style keyed to the last palette would spare the next pass its work.

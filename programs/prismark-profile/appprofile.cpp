@@ -94,6 +94,7 @@ int measureInApplication(const QString &sheetText, int ruleCount, int unitCount,
     command.sheet = sheetPath;
     command.program = request.program;
     command.arguments = request.arguments;
+    command.colorScheme = request.colorScheme;
     AttachLauncher launcher(command, attachPluginFolder());
     launcher.setHelloNote(QString());
     launcher.setExtraEnvironment(profileEnvironment(request, scratch.path()));

@@ -3,8 +3,12 @@
 
 #pragma once
 
+#include "theme/schemepalette.h"
+
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 struct ProfileMeasurement;
 
@@ -14,7 +18,8 @@ struct AppProfileRequest
     QString program;
     QStringList arguments;
     int settleMs = 3000;
-    int rounds = 0; // at most; 0 for the attribution's default
+    int rounds = 0;                         // at most; 0 for the attribution's default
+    std::optional<ColorScheme> colorScheme; // none for the desktop's
 };
 
 // Starts the application attached, with sheetText in place of its own sheet, has the
