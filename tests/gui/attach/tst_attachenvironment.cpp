@@ -103,9 +103,10 @@ void TestAttachEnvironment::childrenSeeNoneOfIt()
     const QString sheet = folder.filePath(QStringLiteral("author.qss"));
     QVERIFY(writeFile(sheet, redSheet));
     const QString seen = folder.filePath(QStringLiteral("child-environment"));
-    const AttachCommand command{sheet, QString(), program,
-                                arguments +
-                                    QStringList{QStringLiteral("--child-environment"), seen}};
+    // A scheme too, so that every variable the launcher gives is set.
+    const AttachCommand command{
+        sheet, QString(), program,
+        arguments + QStringList{QStringLiteral("--child-environment"), seen}, ColorScheme::Dark};
     AttachLauncher launcher(command, attachPluginFolder());
     launcher.setHelloNote(QString());
     launcher.setWay(way);
