@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QPainter>
 #include <QPixmapCache>
+#include <QProxyStyle>
 #include <QSet>
 #include <QStyleFactory>
 #include <QWidget>
@@ -29,6 +30,18 @@
 namespace {
 
 const QString kBaseStyle = QStringLiteral("Fusion");
+
+// The base style under a colour scheme: the scheme's palette, and no sheet. (A
+// SheetStyle would set the application's sheet from inside the style's own polish.)
+class SchemeBaseStyle : public QProxyStyle
+{
+public:
+    SchemeBaseStyle()
+        : QProxyStyle(QStyleFactory::create(kBaseStyle))
+    {}
+    using QProxyStyle::polish;
+    void polish(QPalette &palette) override { polishSheetPalette(palette, QString()); }
+};
 
 qint64 heapInUse()
 {
@@ -215,9 +228,8 @@ QVector<const QObject *> ProfileStage::widgets() const
 void ProfileStage::resetToBaseStyle()
 {
     qApp->setStyleSheet(QString());
-    // Under a colour scheme, the base style draws with its palette (an empty sheet's).
     if (!baseStyleInstalled)
-        QApplication::setStyle(schemeUnderSheets() ? new SheetStyle(QString(), kBaseStyle)
+        QApplication::setStyle(schemeUnderSheets() ? new SchemeBaseStyle
                                                    : QStyleFactory::create(kBaseStyle));
     baseStyleInstalled = true;
     settleEvents();
