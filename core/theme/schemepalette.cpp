@@ -84,6 +84,12 @@ QStringList colorSchemeNames()
     return names;
 }
 
+QString colorSchemeOptionError(const QString &value)
+{
+    return QStringLiteral("--%1 takes %2, not \"%3\"")
+        .arg(kColorSchemeOption, colorSchemeNames().join(QLatin1String(" or ")), value);
+}
+
 QPalette schemePalette(ColorScheme scheme)
 {
     const bool dark = scheme == ColorScheme::Dark;

@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include <QLatin1String>
 #include <QPalette>
 #include <QString>
 #include <QStringList>
@@ -22,6 +23,11 @@ QString colorSchemeName(ColorScheme scheme);
 bool colorSchemeFromName(const QString &name, ColorScheme *scheme);
 // Every scheme's name, lightest first.
 QStringList colorSchemeNames();
+
+// The option of the programs that render under a scheme (--color-scheme NAME), and
+// what they say of a value that names none.
+inline const QLatin1String kColorSchemeOption("color-scheme");
+QString colorSchemeOptionError(const QString &value);
 
 // The palette of a scheme: every role of every group.
 QPalette schemePalette(ColorScheme scheme);

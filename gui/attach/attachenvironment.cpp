@@ -73,6 +73,7 @@ std::vector<Setting> launcherSettings(const Launch &launch)
     settings.push_back({serverVariable, launch.server});
     settings.push_back({sheetVariable, launch.sheet});
     settings.push_back({variantVariable, launch.variant});
+    settings.push_back({colorSchemeVariable, launch.colorScheme});
     return settings;
 }
 

@@ -82,7 +82,12 @@ struct Launch
     std::string variant;
     std::string agentFolder; // holds the agent's sitecustomize; "" for no agent
     std::string pluginQt;    // the Qt version the plugin is built for
+    std::string colorScheme; // a scheme's name (see colorSchemeVariable); "" for the desktop's
 };
+
+// The scheme prismark-live and prismark-profile show an application in unless told
+// otherwise (--color-scheme), by its name in theme/schemepalette.h.
+constexpr char defaultColorScheme[] = "light";
 
 struct Setting
 {

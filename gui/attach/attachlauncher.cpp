@@ -160,13 +160,14 @@ QProcessEnvironment AttachLauncher::attachedEnvironment() const
             environment.remove(name);
     }
     const auto local = [](const QString &text) { return text.toLocal8Bit().toStdString(); };
-    const Attach::Launch launch{way == Attach::Way::Python ? std::string() : local(pluginFolder),
-                                local(server->fullServerName()),
-                                local(QFileInfo(command.sheet).absoluteFilePath()),
-                                local(command.variant),
-                                way == Attach::Way::Plugin ? std::string()
-                                                           : local(attachAgentFolder()),
-                                QT_VERSION_STR};
+    const Attach::Launch launch{
+        way == Attach::Way::Python ? std::string() : local(pluginFolder),
+        local(server->fullServerName()),
+        local(QFileInfo(command.sheet).absoluteFilePath()),
+        local(command.variant),
+        way == Attach::Way::Plugin ? std::string() : local(attachAgentFolder()),
+        QT_VERSION_STR,
+        command.colorScheme ? local(colorSchemeName(*command.colorScheme)) : std::string()};
     for (const Attach::Setting &setting : Attach::launcherSettings(launch))
         environment.insert(QString::fromLatin1(setting.name),
                            QString::fromLocal8Bit(setting.value.c_str()));

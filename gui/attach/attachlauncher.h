@@ -4,6 +4,7 @@
 #pragma once
 
 #include "attach/attachenvironment.h"
+#include "theme/schemepalette.h"
 
 #include <QByteArray>
 #include <QJsonObject>
@@ -13,6 +14,8 @@
 #include <QString>
 #include <QStringList>
 #include <QTimer>
+
+#include <optional>
 
 class AgentSheet;
 class QSocketNotifier;
@@ -27,6 +30,8 @@ struct AttachCommand
     QString variant;
     QString program;
     QStringList arguments;
+    // The colour scheme the application is shown in; none leaves it the desktop's.
+    std::optional<ColorScheme> colorScheme;
 };
 
 // Where the attach plugin is: installed beside the programs, or in this build tree.

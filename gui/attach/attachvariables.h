@@ -28,6 +28,11 @@ PRISMARK_ATTACH_VARIABLE(agentVariable, "PRISMARK_ATTACH_AGENT", Launcher, Nothi
 PRISMARK_ATTACH_VARIABLE(serverVariable, "PRISMARK_ATTACH_SERVER", Launcher, Nothing)
 PRISMARK_ATTACH_VARIABLE(sheetVariable, "PRISMARK_ATTACH_SHEET", Launcher, Nothing)
 PRISMARK_ATTACH_VARIABLE(variantVariable, "PRISMARK_ATTACH_VARIANT", Launcher, Nothing)
+// The colour scheme to show the application in, "light" or "dark" (as
+// theme/schemepalette.h names them), or "" for the desktop's: the plugin answers as
+// the platform theme of that scheme, the Python agent puts its palette on the
+// application before the author's sheet.
+PRISMARK_ATTACH_VARIABLE(colorSchemeVariable, "PRISMARK_ATTACH_COLOR_SCHEME", Launcher, Nothing)
 
 // prismark-shot's request: the folder the application's windows are rendered into
 // once it has settled for the time given, drawn over a base style (a style factory

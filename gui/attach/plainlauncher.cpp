@@ -235,7 +235,7 @@ void startFirst(char *argv[], int separator, const std::string &folder, const st
     std::vector<std::string> environment = applicationEnvironment(
         {way == Attach::Way::Python ? std::string() : pluginFolder(folder), server, sheet,
          std::string(), way == Attach::Way::Plugin ? std::string() : agentFolder(folder),
-         PRISMARK_PLUGIN_QT_VERSION});
+         PRISMARK_PLUGIN_QT_VERSION, Attach::defaultColorScheme});
     std::vector<std::string> arguments;
     for (int i = separator + 1; argv[i]; ++i)
         arguments.push_back(argv[i]);

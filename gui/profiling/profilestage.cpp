@@ -3,6 +3,7 @@
 
 #include "profiling/profilestage.h"
 
+#include "widgetstyles/sheetpalette.h"
 #include "widgetstyles/sheetstyle.h"
 #include "widgetstyles/themestyles.h"
 
@@ -10,6 +11,7 @@
 #include <QFile>
 #include <QPainter>
 #include <QPixmapCache>
+#include <QProxyStyle>
 #include <QSet>
 #include <QStyleFactory>
 #include <QWidget>
@@ -28,6 +30,18 @@
 namespace {
 
 const QString kBaseStyle = QStringLiteral("Fusion");
+
+// The base style under a colour scheme: the scheme's palette, and no sheet. (A
+// SheetStyle would set the application's sheet from inside the style's own polish.)
+class SchemeBaseStyle : public QProxyStyle
+{
+public:
+    SchemeBaseStyle()
+        : QProxyStyle(QStyleFactory::create(kBaseStyle))
+    {}
+    using QProxyStyle::polish;
+    void polish(QPalette &palette) override { polishSheetPalette(palette, QString()); }
+};
 
 qint64 heapInUse()
 {
@@ -215,7 +229,8 @@ void ProfileStage::resetToBaseStyle()
 {
     qApp->setStyleSheet(QString());
     if (!baseStyleInstalled)
-        QApplication::setStyle(QStyleFactory::create(kBaseStyle));
+        QApplication::setStyle(schemeUnderSheets() ? new SchemeBaseStyle
+                                                   : QStyleFactory::create(kBaseStyle));
     baseStyleInstalled = true;
     settleEvents();
     // Pixmaps a style keyed to the last palette would spare the next pass its work.

@@ -7,6 +7,7 @@
 #include "shell/titlebar.h"
 #include "switcher/styleswitcherwindow.h"
 #include "theme/shellobjectnames.h"
+#include "widgetstyles/sheetpalette.h"
 #include "widgetstyles/sheetstyle.h"
 #include "widgetstyles/themestyles.h"
 
@@ -46,6 +47,9 @@ MainWindow::MainWindow(QWidget *parent)
 
     connect(styleSwitcher, &StyleSwitcherWindow::themeRequested, this,
             [this](ThemeIndex theme) { applyTheme(static_cast<Theme>(theme)); });
+    connect(styleSwitcher, &StyleSwitcherWindow::colorSchemeRequested, this,
+            &MainWindow::setColorScheme);
+    styleSwitcher->setCurrentColorScheme(schemeUnderSheets());
     // The switcher's own close button only hides it; this is the way back.
     auto *switcherShortcut = new QShortcut(StyleSwitcherWindow::showShortcut(), this);
     connect(switcherShortcut, &QShortcut::activated, this, &MainWindow::showStyleSwitcher);
@@ -68,7 +72,7 @@ void MainWindow::applyTheme(Theme theme)
     const ThemeInfo &info = themeInfo(theme);
     // The application owns the new style and deletes the one it replaces. Installing
     // it sets palette and style sheet, so the glyphs below read the new colours.
-    QApplication::setStyle(createThemeStyle(info.theme));
+    installStyle([theme = info.theme] { return createThemeStyle(theme); });
     styleSwitcher->setCurrentTheme(info.theme);
     showStyleName(tr(info.displayName));
 }
@@ -76,8 +80,29 @@ void MainWindow::applyTheme(Theme theme)
 void MainWindow::applyStyleSheet(const QString &styleSheet, const QString &displayName,
                                  const QString &baseStyle)
 {
-    QApplication::setStyle(new SheetStyle(styleSheet, baseStyle));
+    installStyle([styleSheet, baseStyle] { return new SheetStyle(styleSheet, baseStyle); });
     showStyleName(displayName);
+}
+
+void MainWindow::installStyle(std::function<QStyle *()> make)
+{
+    makeStyle = std::move(make);
+    QApplication::setStyle(makeStyle());
+}
+
+void MainWindow::setColorScheme(std::optional<ColorScheme> scheme)
+{
+    styleSwitcher->setCurrentColorScheme(scheme);
+    if (scheme == schemeUnderSheets())
+        return;
+    setSchemeUnderSheets(scheme);
+    // Installed again, the style polishes the palette the platform gives afresh.
+    QApplication::setStyle(makeStyle());
+}
+
+std::optional<ColorScheme> MainWindow::colorScheme() const
+{
+    return schemeUnderSheets();
 }
 
 QWidget *MainWindow::galleryTabPage(int index) const

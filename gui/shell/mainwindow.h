@@ -4,6 +4,7 @@
 #pragma once
 
 #include "shell/galleryhost.h"
+#include "theme/schemepalette.h"
 #include "theme/themecatalogue.h"
 
 #include <QMainWindow>
@@ -11,8 +12,10 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 class PreviewContent;
+class QStyle;
 class QDateTime;
 class QRect;
 class QSize;
@@ -32,6 +35,11 @@ public:
     // baseStyle is the style factory key the sheet is drawn over.
     void applyStyleSheet(const QString &styleSheet, const QString &displayName,
                          const QString &baseStyle = QStringLiteral("Fusion"));
+
+    // The colour scheme under every theme and sheet, none for the desktop's palette:
+    // the style in force is installed again at once, and the switcher marks it.
+    void setColorScheme(std::optional<ColorScheme> scheme);
+    std::optional<ColorScheme> colorScheme() const;
 
     // What the programs built on this window drive, by method rather than by
     // reaching into its widgets.
@@ -74,6 +82,7 @@ private:
     void showStyleName(const QString &displayName);
     void positionStyleSwitcher();
     void showStyleSwitcher();
+    void installStyle(std::function<QStyle *()> make);
 
     QWidget *frame;
     TitleBar *titleBar;
@@ -81,6 +90,8 @@ private:
     StyleSwitcherWindow *styleSwitcher;
     bool placeSwitcherAfterResize = false;
     bool placeSwitcherWhenFramed = false;
+    // Makes the style in force again, for a change of colour scheme.
+    std::function<QStyle *()> makeStyle;
 };
 
 // Where the switcher's frame goes: 12 pixels right of the main window's frame and 48

@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
@@ -28,7 +29,7 @@ StyleSwitcherWindow::StyleSwitcherWindow(QWidget *parent)
     setToolTip(tr("Choose a theme. Once this window is closed, %1 in the main window shows it "
                   "again.")
                    .arg(showShortcut().toString(QKeySequence::NativeText)));
-    setFixedSize(640, 180);
+    setFixedSize(640, 240);
     themeButtons[Light]->setChecked(true);
 
     group = new QButtonGroup(this);
@@ -43,6 +44,25 @@ StyleSwitcherWindow::StyleSwitcherWindow(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(12, 12, 12, 12);
     layout->addWidget(box);
+
+    // The buttons' order, a scheme's index into it; Desktop last.
+    schemeButtons[0] = new QRadioButton(tr("Light"), this);
+    schemeButtons[1] = new QRadioButton(tr("Dark"), this);
+    schemeButtons[2] = new QRadioButton(tr("Desktop"), this);
+    schemeButtons[2]->setChecked(true);
+    auto *schemeGroup = new QButtonGroup(this);
+    auto *schemeBox = new QGroupBox(tr("Colour Scheme"), this);
+    auto *schemeRow = new QHBoxLayout(schemeBox);
+    for (QRadioButton *button : schemeButtons) {
+        schemeGroup->addButton(button);
+        schemeRow->addWidget(button);
+        connect(button, &QRadioButton::toggled, this, [this](bool checked) {
+            if (checked)
+                emit colorSchemeRequested(currentColorScheme());
+        });
+    }
+    schemeRow->addStretch();
+    layout->addWidget(schemeBox);
 
     // toggled rather than clicked, so keyboard selection requests a theme too; the
     // unchecked side of a switch emits nothing, so each change requests once.
@@ -71,6 +91,24 @@ void StyleSwitcherWindow::setCurrentTheme(int index)
         themeButtons[id]->setChecked(id == index);
     for (int id = ThemeCount - 1; id >= 0; --id)
         themeButtons[id]->blockSignals(wasBlocked[id]);
+}
+
+std::optional<ColorScheme> StyleSwitcherWindow::currentColorScheme() const
+{
+    if (schemeButtons[0]->isChecked())
+        return ColorScheme::Light;
+    if (schemeButtons[1]->isChecked())
+        return ColorScheme::Dark;
+    return std::nullopt;
+}
+
+void StyleSwitcherWindow::setCurrentColorScheme(std::optional<ColorScheme> scheme)
+{
+    QRadioButton *button = !scheme                        ? schemeButtons[2]
+                           : *scheme == ColorScheme::Dark ? schemeButtons[1]
+                                                          : schemeButtons[0];
+    const QSignalBlocker blocker(button);
+    button->setChecked(true);
 }
 
 void StyleSwitcherWindow::clearCurrentTheme()

@@ -3,7 +3,7 @@
 
 #include "widgetstyles/sheetstyle.h"
 
-#include "theme/palettedirectives.h"
+#include "widgetstyles/sheetpalette.h"
 
 #include <QApplication>
 #include <QStyleFactory>
@@ -15,7 +15,7 @@ SheetStyle::SheetStyle(const QString &styleSheet, const QString &baseStyle)
 
 void SheetStyle::polish(QPalette &palette)
 {
-    applyPaletteDirectivesFromText(palette, styleSheet);
+    polishSheetPalette(palette, styleSheet);
 }
 
 void SheetStyle::polish(QApplication *application)

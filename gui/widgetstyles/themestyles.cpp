@@ -3,8 +3,8 @@
 
 #include "widgetstyles/themestyles.h"
 
-#include "theme/palettedirectives.h"
 #include "theme/stylesheetloader.h"
+#include "widgetstyles/sheetpalette.h"
 
 #include <QApplication>
 #include <QStyleFactory>
@@ -16,7 +16,7 @@ ThemeProxyStyle<T>::ThemeProxyStyle()
 
 template <Theme T> void ThemeProxyStyle<T>::polish(QPalette &palette)
 {
-    applyPaletteDirectives(palette, T);
+    polishSheetPalette(palette, loadThemeStyleSheet(T));
 }
 
 template <Theme T> void ThemeProxyStyle<T>::polish(QApplication *application)

@@ -14,6 +14,7 @@
 #include "support/programsupport.h"
 #include "support/safefileread.h"
 #include "switcher/styleswitcherwindow.h"
+#include "theme/schemepalette.h"
 #include "tokens/themetemplate.h"
 #include "widgetstyles/sheetstyle.h"
 
@@ -55,6 +56,10 @@ const char description[] =
     "pip) through a Python agent, and the Sheet Diagnostics window and the inspector\n"
     "open in prismark-live's own process, beside its windows and untouched by FILE.\n"
     "--attach plugin or --attach python takes one way only.\n"
+    "\n"
+    "--color-scheme light or dark (light unless told) puts that scheme's palette under\n"
+    "the sheet, in the gallery as in PROGRAM, which is told the scheme as its desktop\n"
+    "would tell it.\n"
     "\n"
     "Exit status:\n"
     "  0  the window was closed\n"
@@ -195,6 +200,11 @@ void declareOptions(QCommandLineParser &parser)
                        "not), plugin or python."),
         QStringLiteral("WAY"), QLatin1String(Attach::autoWay)));
 
+    parser.addOption(QCommandLineOption(
+        kColorSchemeOption,
+        QStringLiteral("The colour scheme to show FILE under: light (the default) or dark."),
+        QStringLiteral("SCHEME"), QLatin1String(Attach::defaultColorScheme)));
+
     parser.addPositionalArgument(QStringLiteral("-- PROGRAM [ARGS...]"),
                                  QStringLiteral("The author's application to show FILE in."));
 }
@@ -219,7 +229,20 @@ std::optional<int> answerCommandLine(QCommandLineParser &parser, const SplitComm
         printProgramError(QStringLiteral("expects exactly one FILE; see --help"));
         return ExitUsage;
     }
+    ColorScheme scheme = ColorScheme::Light;
+    if (!colorSchemeFromName(parser.value(kColorSchemeOption), &scheme)) {
+        printProgramError(colorSchemeOptionError(parser.value(kColorSchemeOption)));
+        return ExitUsage;
+    }
     return std::nullopt;
+}
+
+// --color-scheme, checked by answerCommandLine.
+ColorScheme chosenScheme(const QCommandLineParser &parser)
+{
+    ColorScheme scheme = ColorScheme::Light;
+    colorSchemeFromName(parser.value(kColorSchemeOption), &scheme);
+    return scheme;
 }
 
 // prismark-live FILE -- PROGRAM [ARGS...]
@@ -244,6 +267,7 @@ int showInProgram(const QCommandLineParser &parser, const SplitCommandLine &spli
     command.variant = parser.value(QLatin1String(variantOption));
     command.program = split.program;
     command.arguments = split.programArguments;
+    command.colorScheme = chosenScheme(parser);
     return attachToProgram(argc, argv, command, way);
 }
 
@@ -265,6 +289,7 @@ int showInGallery(const QCommandLineParser &parser, int argc, char *argv[])
     quietRuntimeDirectoryNotice();
     QApplication application(argc, argv);
     MainWindow window;
+    window.setColorScheme(chosenScheme(parser));
     LiveSheet sheet(&window, parser.positionalArguments().constFirst());
     sheet.apply();
     if (sheet.outcome() == LiveSheet::Outcome::Missing) {

@@ -194,6 +194,7 @@ int measureInApplication(const QString &sheetText, int ruleCount, int unitCount,
     command.sheet = sheetPath;
     command.program = request.program;
     command.arguments = request.arguments;
+    command.colorScheme = request.colorScheme;
     AttachLauncher launcher(command, attachPluginFolder());
     launcher.setWay(request.way);
     // The way in and why, and nothing else.

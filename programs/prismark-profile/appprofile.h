@@ -4,9 +4,12 @@
 #pragma once
 
 #include "attach/attachenvironment.h"
+#include "theme/schemepalette.h"
 
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 struct ProfileMeasurement;
 
@@ -16,7 +19,8 @@ struct AppProfileRequest
     QString program;
     QStringList arguments;
     int settleMs = 3000;
-    int rounds = 0; // at most; 0 for the attribution's default
+    int rounds = 0;                         // at most; 0 for the attribution's default
+    std::optional<ColorScheme> colorScheme; // none for the desktop's
     Attach::Way way = Attach::Way::Auto;
 };
 

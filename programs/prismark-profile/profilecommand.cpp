@@ -6,6 +6,7 @@
 #include "analysis/matchwork.h"
 #include "analysis/sheetmodel.h"
 #include "analysis/templatelint.h"
+#include "attach/attachenvironment.h"
 #include "forms/formloader.h"
 #include "prismark-profile/appprofile.h"
 #include "prismark-profile/profilereport.h"
@@ -15,6 +16,8 @@
 #include "profiling/ruleattribution.h"
 #include "support/atomicwrite.h"
 #include "support/programsupport.h"
+#include "theme/schemepalette.h"
+#include "widgetstyles/sheetpalette.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -53,6 +56,7 @@ struct ProfileOptions
     AttributionSettings attribution;
     int top = 10;
     bool deterministic = false;
+    ColorScheme scheme = ColorScheme::Light;
     // SHEET -- PROGRAM [ARGS...]: the author's application instead of the gallery.
     AppProfileRequest application;
 };
@@ -114,7 +118,9 @@ void describeOptions(QCommandLineParser &parser)
                        "the system's Qt " QT_VERSION_STR ", or in Python on a binding's own "
                        "Qt, see --attach): started with SHEET in place of "
                        "its own application sheet, on every top-level window it shows within "
-                       "--settle seconds; then it is stopped.\n\n") +
+                       "--settle seconds; then it is stopped.\n\n"
+                       "Either is measured under the palette of --color-scheme (light unless "
+                       "told), with the sheet's own @palette over it.\n\n") +
         QLatin1String(kExitCodes));
     addHelpAndVersionOptions(parser);
     parser.addPositionalArgument(QStringLiteral("SHEET"),
@@ -144,6 +150,9 @@ void describeOptions(QCommandLineParser &parser)
           QStringLiteral("Count instructions under valgrind's callgrind instead of timing: the "
                          "same figures however busy the machine, about fifty times slower. "
                          "Not with -- PROGRAM.")},
+         {kColorSchemeOption,
+          QStringLiteral("The colour scheme to measure under: light (the default) or dark."),
+          QStringLiteral("SCHEME"), QLatin1String(Attach::defaultColorScheme)},
          {QStringLiteral("settle"),
           QStringLiteral("With -- PROGRAM: seconds the application runs, showing its windows, "
                          "before it is measured (default 3)."),
@@ -182,6 +191,11 @@ int parseOptions(const QStringList &givenArguments, ProfileOptions &options)
         printProgramError(QStringLiteral("--settle is for \"SHEET -- PROGRAM\""));
         return ProfileUsageError;
     }
+    if (!colorSchemeFromName(parser.value(kColorSchemeOption), &options.scheme)) {
+        printProgramError(colorSchemeOptionError(parser.value(kColorSchemeOption)));
+        return ProfileUsageError;
+    }
+    options.application.colorScheme = options.scheme;
     if (split.hasProgram) {
         const int code = readApplicationOptions(parser, options);
         if (code >= 0)
@@ -327,6 +341,7 @@ void describe(const ProfileMeasurement &measurement, const ProfileSheet &sheet,
 int measureOnStage(const ProfileOptions &options, const SheetModel &model,
                    ProfileMeasurement *measurement)
 {
+    setSchemeUnderSheets(options.scheme);
     ProfileStage stage;
     if (options.gallery)
         stage.addGallery();

@@ -55,6 +55,10 @@ QPlatformTheme *AttachPlugin::create(const QString &key, const QStringList &para
         return nullptr;
     const AttachSettings settings = AttachSettings::fromEnvironment();
     const QByteArray userTheme = qgetenv(Attach::forwardThemeVariable);
+    std::optional<ColorScheme> scheme;
+    ColorScheme named = ColorScheme::Light;
+    if (colorSchemeFromName(QString::fromLatin1(qgetenv(Attach::colorSchemeVariable)), &named))
+        scheme = named;
     QByteArray builtFor = qgetenv(Attach::testBuiltForVariable);
     if (builtFor.isEmpty())
         builtFor = QT_VERSION_STR;
@@ -80,7 +84,7 @@ QPlatformTheme *AttachPlugin::create(const QString &key, const QStringList &para
     // Posted now, run once the application object is complete and its loop runs.
     QMetaObject::invokeMethod(session, &AttachedSession::start, Qt::QueuedConnection);
     return new ForwardingTheme(
-        ForwardingTheme::createDesktopTheme(QString::fromLocal8Bit(userTheme)));
+        ForwardingTheme::createDesktopTheme(QString::fromLocal8Bit(userTheme)), scheme);
 }
 
 #include "attachplugin.moc"

@@ -13,9 +13,13 @@
 #include <qpa/qplatformintegration.h>
 #include <qpa/qplatformthemefactory_p.h>
 
-ForwardingTheme::ForwardingTheme(QPlatformTheme *inner)
+ForwardingTheme::ForwardingTheme(QPlatformTheme *inner, std::optional<ColorScheme> scheme)
     : inner(inner)
-{}
+    , scheme(scheme)
+{
+    if (scheme)
+        schemeSystemPalette = schemePalette(*scheme);
+}
 
 ForwardingTheme::~ForwardingTheme() = default;
 
@@ -85,17 +89,24 @@ QPlatformSystemTrayIcon *ForwardingTheme::createPlatformSystemTrayIcon() const
 #if QT_VERSION >= QT_VERSION_CHECK(6, 5, 0)
 Qt::ColorScheme ForwardingTheme::colorScheme() const
 {
+    if (scheme)
+        return *scheme == ColorScheme::Dark ? Qt::ColorScheme::Dark : Qt::ColorScheme::Light;
     return inner ? inner->colorScheme() : QPlatformTheme::colorScheme();
 }
 #elif QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
 QPlatformTheme::Appearance ForwardingTheme::appearance() const
 {
+    if (scheme)
+        return *scheme == ColorScheme::Dark ? Appearance::Dark : Appearance::Light;
     return inner ? inner->appearance() : QPlatformTheme::appearance();
 }
 #endif
 
 const QPalette *ForwardingTheme::palette(Palette type) const
 {
+    // The desktop's palettes for single kinds of widget would paint over the scheme.
+    if (scheme)
+        return type == SystemPalette ? &schemeSystemPalette : nullptr;
     return inner ? inner->palette(type) : QPlatformTheme::palette(type);
 }
 

@@ -3,18 +3,24 @@
 
 #pragma once
 
+#include "theme/schemepalette.h"
+
 #include <qpa/qplatformtheme.h>
 
 #include <memory>
+#include <optional>
 
 // The platform theme the application would have had, answering every question in
 // its place: our plugin is there only to get into the application, so dialogs,
-// fonts, palette, icons and menus stay the desktop's own.
+// fonts, palette, icons and menus stay the desktop's own. Asked for a colour scheme,
+// it answers as the theme of that scheme: its palette and, where the toolkit asks,
+// the scheme itself.
 class ForwardingTheme : public QPlatformTheme
 {
 public:
     // Takes the theme to forward to; null forwards to the toolkit's defaults.
-    explicit ForwardingTheme(QPlatformTheme *inner);
+    explicit ForwardingTheme(QPlatformTheme *inner,
+                             std::optional<ColorScheme> scheme = std::nullopt);
     ~ForwardingTheme() override;
 
     // The theme the toolkit would have made: the user's named one, or the platform's
@@ -45,4 +51,6 @@ public:
 
 private:
     std::unique_ptr<QPlatformTheme> inner;
+    std::optional<ColorScheme> scheme;
+    QPalette schemeSystemPalette;
 };

@@ -7,6 +7,7 @@
 #include "widgetstyles/themestyles.h"
 
 #include <QApplication>
+#include <QButtonGroup>
 #include <QProxyStyle>
 #include <QRadioButton>
 #include <QSet>
@@ -100,7 +101,8 @@ void tst_ThemeSoak::switchingThemesLeavesOneStyleAlive()
 
     auto *switcher = window.findChild<StyleSwitcherWindow *>();
     QVERIFY(switcher);
-    QList<QRadioButton *> buttons = switcher->findChildren<QRadioButton *>();
+    // The theme buttons, the first group's; the colour scheme's come after.
+    QList<QAbstractButton *> buttons = switcher->findChild<QButtonGroup *>()->buttons();
     QCOMPARE(buttons.size(), ThemeCount);
 
     StyleLedger ledger;
@@ -115,7 +117,7 @@ void tst_ThemeSoak::switchingThemesLeavesOneStyleAlive()
             const Theme theme = static_cast<Theme>((id + 1) % ThemeCount);
             if (throughSwitcher) {
                 // On the indicator: a radio button ignores clicks beyond its label.
-                QRadioButton *button = buttons.at(theme);
+                auto *button = qobject_cast<QRadioButton *>(buttons.at(theme));
                 QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
             } else
                 window.applyTheme(theme);

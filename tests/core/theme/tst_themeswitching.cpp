@@ -12,6 +12,7 @@
 
 #include <QtTest>
 
+#include <QButtonGroup>
 #include <QLabel>
 #include <QRadioButton>
 #include <QStyleFactory>
@@ -92,8 +93,9 @@ void TestThemeSwitching::cleanup()
 QString TestThemeSwitching::checkedSwitcherButton() const
 {
     QStringList checked;
-    for (const QRadioButton *button :
-         window->findChild<StyleSwitcherWindow *>()->findChildren<QRadioButton *>()) {
+    // The theme buttons, the first group's; the colour scheme's come after.
+    for (const QAbstractButton *button :
+         window->findChild<StyleSwitcherWindow *>()->findChild<QButtonGroup *>()->buttons()) {
         if (button->isChecked())
             checked.append(button->text());
     }

@@ -60,6 +60,10 @@ void TestAttachEnvironment::launchersGiveTheirOwnVariables()
     given.sort();
     rows.sort();
     QCOMPARE(given, rows);
+    // The launcher that loads no toolkit names the default scheme without the table.
+    ColorScheme scheme = ColorScheme::Dark;
+    QVERIFY(colorSchemeFromName(QLatin1String(Attach::defaultColorScheme), &scheme));
+    QCOMPARE(scheme, ColorScheme::Light);
 }
 
 void TestAttachEnvironment::childrenSeeNoneOfIt_data()
@@ -99,9 +103,10 @@ void TestAttachEnvironment::childrenSeeNoneOfIt()
     const QString sheet = folder.filePath(QStringLiteral("author.qss"));
     QVERIFY(writeFile(sheet, redSheet));
     const QString seen = folder.filePath(QStringLiteral("child-environment"));
-    const AttachCommand command{sheet, QString(), program,
-                                arguments +
-                                    QStringList{QStringLiteral("--child-environment"), seen}};
+    // A scheme too, so that every variable the launcher gives is set.
+    const AttachCommand command{
+        sheet, QString(), program,
+        arguments + QStringList{QStringLiteral("--child-environment"), seen}, ColorScheme::Dark};
     AttachLauncher launcher(command, attachPluginFolder());
     launcher.setHelloNote(QString());
     launcher.setWay(way);

@@ -10,6 +10,10 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include <optional>
+
+Q_DECLARE_METATYPE(std::optional<ColorScheme>)
+
 namespace {
 
 QList<int> requestedThemes(const QSignalSpy &spy)
@@ -48,11 +52,14 @@ private slots:
     void arrowKeysRequestLikeAClick();
     void setCurrentTheme_data();
     void setCurrentTheme();
+    void schemeClickRequestsOnce_data();
+    void schemeClickRequestsOnce();
 };
 
 void StyleSwitcherTest::initTestCase()
 {
     qRegisterMetaType<ThemeIndex>("ThemeIndex");
+    qRegisterMetaType<std::optional<ColorScheme>>();
 }
 
 void StyleSwitcherTest::window()
@@ -61,8 +68,8 @@ void StyleSwitcherTest::window()
     StyleSwitcherWindow switcher(&owner);
     QCOMPARE(switcher.windowType(), Qt::Tool);
     QCOMPARE(switcher.windowTitle(), QStringLiteral("Style Switcher"));
-    QCOMPARE(switcher.minimumSize(), QSize(640, 180));
-    QCOMPARE(switcher.maximumSize(), QSize(640, 180));
+    QCOMPARE(switcher.minimumSize(), QSize(640, 240));
+    QCOMPARE(switcher.maximumSize(), QSize(640, 240));
     QCOMPARE(switcher.findChild<QGroupBox *>()->title(), QStringLiteral("Prismark Style"));
     QCOMPARE(switcher.findChild<QButtonGroup *>()->checkedId(), 0);
 }
@@ -195,6 +202,52 @@ void StyleSwitcherTest::setCurrentTheme()
     }
     QCOMPARE(checkedCount, 1);
     QCOMPARE(switcher.findChild<QButtonGroup *>()->checkedId(), checkedAfter);
+}
+
+void StyleSwitcherTest::schemeClickRequestsOnce_data()
+{
+    QTest::addColumn<std::optional<ColorScheme>>("current");
+    QTest::addColumn<QString>("clicked");
+    QTest::addColumn<int>("requests");
+    QTest::addColumn<std::optional<ColorScheme>>("after");
+    const std::optional<ColorScheme> desktop, light = ColorScheme::Light, dark = ColorScheme::Dark;
+    QTest::newRow("Dark from Desktop") << desktop << QStringLiteral("Dark") << 1 << dark;
+    QTest::newRow("Desktop from Light") << light << QStringLiteral("Desktop") << 1 << desktop;
+    QTest::newRow("Light from Dark") << dark << QStringLiteral("Light") << 1 << light;
+    QTest::newRow("the checked scheme again requests nothing")
+        << dark << QStringLiteral("Dark") << 0 << dark;
+}
+
+// The scheme buttons, beside the themes: one request a change, and the theme stays.
+void StyleSwitcherTest::schemeClickRequestsOnce()
+{
+    QFETCH(std::optional<ColorScheme>, current);
+    QFETCH(QString, clicked);
+    QFETCH(int, requests);
+    QFETCH(std::optional<ColorScheme>, after);
+    QWidget owner;
+    StyleSwitcherWindow switcher(&owner);
+    switcher.setCurrentTheme(Dark);
+    switcher.setCurrentColorScheme(current);
+    QCOMPARE(switcher.currentColorScheme(), current);
+    switcher.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&switcher));
+    QSignalSpy themes(&switcher, &StyleSwitcherWindow::themeRequested);
+    QSignalSpy schemes(&switcher, &StyleSwitcherWindow::colorSchemeRequested);
+
+    const QList<QGroupBox *> boxes = switcher.findChildren<QGroupBox *>();
+    QCOMPARE(boxes.size(), 2);
+    QRadioButton *button = nullptr;
+    for (QRadioButton *candidate : boxes.at(1)->findChildren<QRadioButton *>()) {
+        if (candidate->text() == clicked)
+            button = candidate;
+    }
+    QVERIFY(button);
+    clickButton(button);
+    QCOMPARE(schemes.count(), requests);
+    QCOMPARE(themes.count(), 0);
+    QCOMPARE(switcher.currentColorScheme(), after);
+    QCOMPARE(themeButton(switcher, Dark)->isChecked(), true);
 }
 
 QTEST_MAIN(StyleSwitcherTest)

@@ -2,8 +2,10 @@
 // SPDX-License-Identifier: MIT
 
 #include "attach/attachprotocol.h"
+#include "inkcolour.h"
 #include "standins/attachedappnames.h"
 #include "standins/attachedapps.h"
+#include "theme/schemepalette.h"
 
 #include <QColor>
 #include <QDir>
@@ -175,6 +177,8 @@ private slots:
     void sheetsPaletteIsTheApplicationsWhileItHasOne();
     void autoTakesTheAgentWhereThePluginCannotLoad_data();
     void autoTakesTheAgentWhereThePluginCannotLoad();
+    void schemeIsUnderTheSheet_data();
+    void schemeIsUnderTheSheet();
     void agentWritesNothingBesideTheApplication_data();
     void agentWritesNothingBesideTheApplication();
     void nothingIsLeftInTheTemporaryFolder();
@@ -348,6 +352,67 @@ void TestAttach::autoTakesTheAgentWhereThePluginCannotLoad()
     QVERIFY2(!errors.contains(QLatin1String("prismark-attach")) &&
                  !errors.contains(QLatin1String("incompatible Qt library")),
              qPrintable(errors));
+}
+
+void TestAttach::schemeIsUnderTheSheet_data()
+{
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("module");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<bool>("dark");
+    const QStringList dark{QStringLiteral("--color-scheme"), QStringLiteral("dark")};
+    const QStringList light{QStringLiteral("--color-scheme"), QStringLiteral("Light")};
+    for (const AttachedApplication &application : attachedApplications()) {
+        if (application.module.startsWith(QLatin1String("PySide")))
+            continue;
+        const QString way = application.module.isEmpty() ? QStringLiteral("the plugin")
+                                                         : QStringLiteral("the Python agent");
+        const QStringList agent = application.module.isEmpty() ? QStringList() : throughAgent;
+        QTest::addRow("%s, dark, through %s", application.name, qPrintable(way))
+            << application.program << application.arguments << application.module << agent + dark
+            << true;
+        QTest::addRow("%s, light, through %s", application.name, qPrintable(way))
+            << application.program << application.arguments << application.module << agent + light
+            << false;
+        if (application.module.isEmpty()) {
+            // Started by the launcher that loads no toolkit, which knows the default too.
+            QTest::addRow("%s, no scheme given", application.name)
+                << application.program << application.arguments << application.module
+                << QStringList() << false;
+        } else {
+            QTest::addRow("%s, dark, through the plugin", application.name)
+                << application.program << application.arguments << application.module << dark
+                << true;
+        }
+    }
+}
+
+// A sheet that paints a label's background and no text: the application writes its
+// text, and paints its windows, in the scheme's palette, however it was attached.
+void TestAttach::schemeIsUnderTheSheet()
+{
+    QFETCH(QString, program);
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, module);
+    QFETCH(QStringList, options);
+    QFETCH(bool, dark);
+    SKIP_UNLESS_RUNNABLE(whyPythonIsSkipped(module));
+    const QPalette scheme = schemePalette(dark ? ColorScheme::Dark : ColorScheme::Light);
+
+    AttachedRun run(program, arguments, "QLabel { background: #272727; }\n", QProcessEnvironment(),
+                    options);
+    QTRY_VERIFY_WITH_TIMEOUT(run.shows(AttachedApp::mainName), 15000);
+    QTRY_COMPARE_WITH_TIMEOUT(run.pixel(AttachedApp::mainName, backgroundPoint),
+                              scheme.color(QPalette::Window), 15000);
+    // The label keeps its own background (blue); its text is the scheme's.
+    const QImage window(
+        QDir(run.outFolder())
+            .filePath(QLatin1String(AttachedApp::mainName) + QStringLiteral(".png")));
+    const QColor ink =
+        inkOn(window, QColor(0, 0, 255), QRect(labelPoint.x() - 280, labelPoint.y() - 10, 180, 30));
+    QVERIFY2(dark ? isLightInk(ink) : isDarkInk(ink), qPrintable(ink.name()));
+    QCOMPARE(run.quit(0), 0);
 }
 
 void TestAttach::agentWritesNothingBesideTheApplication_data()

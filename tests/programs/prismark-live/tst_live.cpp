@@ -599,6 +599,12 @@ void TestLive::commandLineExitStatus_data()
         << QStringList{"@author.qss", "@author.qss"} << 2 << "exactly one FILE";
     QTest::newRow("an unknown option is wrong usage")
         << QStringList{"--colour", "@author.qss"} << 2 << "colour";
+    QTest::newRow("a scheme that is none is wrong usage, and the schemes named")
+        << QStringList{"--color-scheme", "sepia", "@author.qss"} << 2
+        << "--color-scheme takes light or dark, not \"sepia\"";
+    QTest::newRow("so with PROGRAM too, which is not started")
+        << QStringList{"--color-scheme=", "@author.qss", "--", "true"} << 2
+        << "--color-scheme takes light or dark";
 }
 
 void TestLive::commandLineExitStatus()

@@ -218,8 +218,9 @@ void TestProfile::cheapRulesAreNoCulprit()
     QVERIFY2(run.out.contains("no rule group surely costs"), qPrintable(run.out));
     // Each group is said to cost too little to rank or, on a machine too busy to tell
     // in the rounds it had, to be not separable: never blamed, never left out.
-    static const QRegularExpression said("^(\\d) rule groups? (costs? less than|not separable from)",
-                                         QRegularExpression::MultilineOption);
+    static const QRegularExpression said(
+        "^(\\d) rule groups? (costs? less than|not separable from)",
+        QRegularExpression::MultilineOption);
     int groups = 0;
     for (auto it = said.globalMatch(run.out); it.hasNext();)
         groups += it.next().captured(1).toInt();
@@ -288,6 +289,11 @@ void TestProfile::refusals_data()
         << QStringList{good, "--no-gallery"} << 3 << "--no-gallery";
     QTest::newRow("variant of a plain sheet")
         << QStringList{good, "--variant", "dark"} << 3 << "theme template";
+    QTest::newRow("a scheme that is none") << QStringList{good, "--color-scheme", "grey"} << 3
+                                           << "--color-scheme takes light or dark, not \"grey\"";
+    QTest::newRow("a scheme that is none, for an application")
+        << QStringList{good, "--color-scheme", "grey", "--", "no-such-program-here"} << 3
+        << "--color-scheme takes light or dark";
     QTest::newRow("rounds not a number")
         << QStringList{good, "--rounds", "many"} << 3 << "--rounds";
     QTest::newRow("counting instructions in an application")

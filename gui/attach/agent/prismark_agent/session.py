@@ -16,7 +16,8 @@ import sys
 import time
 
 from prismark_agent import names, windows
-from prismark_agent.sheet import ApplicationSheet, first_sheet_text, read_sheet_file
+from prismark_agent.sheet import (ApplicationSheet, first_sheet_text, put_on_scheme_palette,
+                                  read_sheet_file)
 
 # How long the hello waits for the application's first window, as the plugin's.
 NO_PAINT_WAIT_MS = 1000
@@ -39,6 +40,7 @@ def _settings():
     return {
         "server": value(names.serverVariable, ""),
         "sheet": value(names.sheetVariable, ""),
+        "scheme": value(names.colorSchemeVariable, ""),
         "test": value(names.testFolderVariable, ""),
         "inspect": value(names.testInspectVariable, ""),
         "shot": value(names.shotFolderVariable, ""),
@@ -95,6 +97,8 @@ class Session:
         self.hello_due = True
         self.dispatcher = None
         self.report = None
+        if settings["scheme"]:
+            put_on_scheme_palette(qt, application, settings["scheme"])
         self.handlers = {
             names.agentSheetKind: self.put_on_sent_sheet,
             names.outcomeKind: self.take_outcome,

@@ -136,6 +136,28 @@ def palette_entries(text):
     return entries
 
 
+def put_on_scheme_palette(qt, application, name):
+    """The palette of the colour scheme name ("light" or "dark") on the application,
+    as prismark's table gives it (schemes.py, made by the build), under whatever
+    palette the author's sheet puts on later; False for a scheme it does not know."""
+    from prismark_agent import schemes
+
+    roles = schemes.palettes.get(name.lower())
+    if roles is None:
+        return False
+    QtGui = qt.QtGui
+    groups = QtGui.QPalette.ColorGroup
+    palette = QtGui.QPalette()
+    for role_name, colours in roles.items():
+        role = getattr(QtGui.QPalette.ColorRole, role_name, None)
+        if role is None:  # a role this binding does not know
+            continue
+        for group, colour in zip((groups.Active, groups.Inactive, groups.Disabled), colours):
+            palette.setColor(group, role, QtGui.QColor(colour))
+    qt.QtWidgets.QApplication.setPalette(palette)
+    return True
+
+
 class ApplicationSheet:
     """The author's sheet on the application, put on through the binding's own
     setStyleSheet (the application's goes through takes_application_sheet)."""
