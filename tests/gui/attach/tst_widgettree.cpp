@@ -203,7 +203,7 @@ void TestWidgetTree::pluginAnswersTheToolsRequests()
     QTemporaryDir folder;
     const QString sheet = folder.filePath(QStringLiteral("author.qss"));
     QVERIFY(writeFile(sheet, "QLabel { color: rgb(1, 2, 3); }\n"));
-    AttachLauncher launcher({sheet, QString(), QStringLiteral(ATTACHED_APP_EXECUTABLE), {}},
+    AttachLauncher launcher({sheet, QString(), QStringLiteral(ATTACHED_APP_EXECUTABLE), {}, {}},
                             attachPluginFolder());
     launcher.setWay(Attach::Way::Plugin);
     launcher.setHelloNote(QString());
