@@ -74,9 +74,9 @@ void MainWindow::applyTheme(Theme theme)
 }
 
 void MainWindow::applyStyleSheet(const QString &styleSheet, const QString &displayName,
-                                 const QString &baseStyle)
+                                 const QString &baseStyle, ColorScheme scheme)
 {
-    QApplication::setStyle(new SheetStyle(styleSheet, baseStyle));
+    QApplication::setStyle(new SheetStyle(styleSheet, baseStyle, scheme));
     showStyleName(displayName);
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "shell/galleryhost.h"
+#include "theme/schemepalette.h"
 #include "theme/themecatalogue.h"
 
 #include <QMainWindow>
@@ -29,9 +30,11 @@ public:
 
     // Installs a sheet that is no built-in theme (an author's own file) the way a
     // theme is installed; the status line names it displayName.
-    // baseStyle is the style factory key the sheet is drawn over.
+    // baseStyle is the style factory key the sheet is drawn over, scheme the desktop
+    // colour scheme whose palette lies under the sheet's.
     void applyStyleSheet(const QString &styleSheet, const QString &displayName,
-                         const QString &baseStyle = QStringLiteral("Fusion"));
+                         const QString &baseStyle = QStringLiteral("Fusion"),
+                         ColorScheme scheme = ColorScheme::Light);
 
     // What the programs built on this window drive, by method rather than by
     // reaching into its widgets.

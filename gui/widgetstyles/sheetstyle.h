@@ -3,6 +3,8 @@
 
 #pragma once
 
+#include "theme/schemepalette.h"
+
 #include <QProxyStyle>
 #include <QString>
 
@@ -17,9 +19,11 @@ constexpr qint64 maxAuthorSheetBytes = 16 * 1024 * 1024;
 class SheetStyle : public QProxyStyle
 {
 public:
-    // baseStyle: the style factory key of the style drawn under the sheet.
+    // baseStyle: the style factory key of the style drawn under the sheet; scheme:
+    // the desktop colour scheme whose palette the @palette header goes over.
     explicit SheetStyle(const QString &styleSheet,
-                        const QString &baseStyle = QStringLiteral("Fusion"));
+                        const QString &baseStyle = QStringLiteral("Fusion"),
+                        ColorScheme scheme = ColorScheme::Light);
 
     using QProxyStyle::polish;
     using QProxyStyle::unpolish;
@@ -29,4 +33,5 @@ public:
 
 private:
     const QString styleSheet;
+    const ColorScheme scheme;
 };

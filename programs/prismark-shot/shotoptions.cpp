@@ -86,6 +86,11 @@ QList<QCommandLineOption> renderOptions()
         {QStringLiteral("direction"),
          QStringLiteral("Layout directions: ltr (default), rtl. Repeatable or comma separated."),
          QStringLiteral("ltr|rtl")},
+        {QStringLiteral("color-scheme"),
+         QStringLiteral("The desktop colour schemes whose palette goes under each theme: light "
+                        "(default), dark. Asked for, a scheme names the folders: "
+                        "DIR/<theme>-<scheme>. Repeatable or comma separated."),
+         QStringLiteral("light|dark")},
     };
 }
 
@@ -169,7 +174,9 @@ QString readMatrix(const QCommandLineParser &parser, ShotOptions &options)
     if (!parseBaseStyles(parser.values(QStringLiteral("base-style")), &options.baseStyles,
                          &error) ||
         !parseScales(parser.values(QStringLiteral("scale")), &options.scales, &error) ||
-        !parseDirections(parser.values(QStringLiteral("direction")), &options.directions, &error))
+        !parseDirections(parser.values(QStringLiteral("direction")), &options.directions, &error) ||
+        !parseColorSchemes(parser.values(QStringLiteral("color-scheme")), &options.colorSchemes,
+                           &error))
         return error;
     options.disabledToo = parser.isSet(QStringLiteral("disabled"));
     options.audit = parser.isSet(QStringLiteral("audit"));
@@ -276,6 +283,10 @@ QString readAttachOptions(const QCommandLineParser &parser, ShotOptions &options
     if (parser.isSet(QStringLiteral("variant")) && options.variants.isEmpty())
         return QStringLiteral("--variant wants a variant's name");
     QString error = readMatrix(parser, options);
+    // The application is told its palette by the attach plugin, which knows the light
+    // scheme's alone so far.
+    if (error.isEmpty() && options.colorSchemes != QVector<ColorScheme>{ColorScheme::Light})
+        error = QStringLiteral("--color-scheme: PROGRAM is rendered in the light scheme only");
     if (error.isEmpty())
         error = readOutputs(parser, options);
     return error;

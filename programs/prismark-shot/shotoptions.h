@@ -5,6 +5,7 @@
 
 #include "attach/attachenvironment.h"
 #include "audit/auditreport.h"
+#include "theme/schemepalette.h"
 #include "theme/themecatalogue.h"
 
 #include <QSize>
@@ -43,6 +44,8 @@ struct ShotOptions
     QStringList baseStyles;
     QVector<qreal> scales;
     QVector<Qt::LayoutDirection> directions;
+    // --color-scheme: the palettes each theme is drawn over, light alone by default.
+    QVector<ColorScheme> colorSchemes;
     bool disabledToo = false;
     QString outPath = QStringLiteral("shots");
     bool contactSheet = false;

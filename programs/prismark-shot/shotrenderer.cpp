@@ -94,12 +94,13 @@ void ShotRenderer::applyTheme(const ShotTheme &theme, const QString &styleSheetT
     showTab(0, false);
     // Before the style, so that polishing happens once, in the new direction.
     QApplication::setLayoutDirection(direction);
-    if (baseStyle == shotBaseStyles().first() && theme.builtIn) {
+    if (baseStyle == shotBaseStyles().first() && theme.builtIn &&
+        theme.scheme == ColorScheme::Light) {
         window->applyTheme(theme.theme);
         return;
     }
     const QString text = theme.builtIn ? loadThemeStyleSheet(theme.theme) : styleSheetText;
-    window->applyStyleSheet(text, theme.displayName, baseStyleFactoryKey(baseStyle));
+    window->applyStyleSheet(text, theme.displayName, baseStyleFactoryKey(baseStyle), theme.scheme);
 }
 
 void ShotRenderer::clearCaches()
