@@ -334,7 +334,7 @@ int runAppShots(const ShotOptions &options)
             baseline += baselineFiles(options, theme.folder);
         subjects.tabFiles =
             baselineWindowNames(baseline, QStringList(windowNames.begin(), windowNames.end()));
-        code = comparison->report(images);
+        code = comparison->report(images, comparison->baselineExtras(images));
         if (code != ShotInputOutputError && options.updateBaseline) {
             const int updated = comparison->updateBaseline(images);
             code = updated == ShotSuccess ? ShotSuccess : updated;

@@ -225,6 +225,22 @@ void TestShotOptions::refusals_data()
     QTest::newRow("a program in the dark scheme")
         << QStringList{"--color-scheme", "dark", "mine.qss", "--", "./app"} << 2
         << "--color-scheme: PROGRAM is rendered in the light scheme only";
+    const QString shardError = "--shard wants K/N, part K of N parts with 1 <= K <= N, such as 2/4";
+    QTest::newRow("a part that is no K/N")
+        << light + QStringList{"--shard", "2"} << 2 << shardError;
+    QTest::newRow("a part beyond the parts")
+        << light + QStringList{"--shard", "4/3"} << 2 << shardError;
+    QTest::newRow("a part of no parts") << light + QStringList{"--shard", "0/0"} << 2 << shardError;
+    QTest::newRow("part zero") << light + QStringList{"--shard", "0/3"} << 2 << shardError;
+    QTest::newRow("a part of an application's run")
+        << QStringList{"--shard", "1/2", "mine.qss", "--", "./app"} << 2
+        << "--shard is for the gallery, not for PROGRAM";
+    QTest::newRow("a merge with a matrix option")
+        << QStringList{"--merge", "out", "--scale", "2", "part1"} << 2
+        << "--merge OUT PART... takes --html and --quiet alone; the parts hold the rest of the "
+           "command line";
+    QTest::newRow("a merge of no parts")
+        << QStringList{"--merge", "out"} << 2 << "--merge OUT wants the parts' folders after it";
     QTest::newRow("a bad size is told before an unknown theme")
         << QStringList{"--theme", "sepia", "--size", "wide"} << 2
         << "--size wants WIDTHxHEIGHT, such as 1040x720";
