@@ -204,7 +204,8 @@ int runAppAudit(const ShotOptions &options)
                 QStringLiteral("cannot make a temporary folder: %1").arg(scratch.errorString()));
             return ShotInputOutputError;
         }
-        const AppRun app = runOnce(options, variants.value(run), combination, scratch.path());
+        const AppRun app = runOnce(options, variantOfRun(options, variants, run),
+                                   subjects.themes[run].scheme, combination, scratch.path());
         if (app.status != ShotSuccess)
             return app.status;
         if (!app.audited)
