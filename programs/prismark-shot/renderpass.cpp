@@ -69,14 +69,30 @@ void RenderPass::renderImage(ShotRenderer &renderer, const ShotTheme &theme,
         cell->label =
             choice.label + (combination.disabled ? QStringLiteral(" (disabled)") : QString());
     const QString path = out.filePath(theme.folder + QLatin1Char('/') + fileName);
-    writer.submit([this, path, pixels, image, cell] {
+    // A part of a sharded run leaves its thumbnails to the merge: reading them is
+    // far cheaper than reading the renders back.
+    const QString thumbnailPath = options.contactSheet && options.shards > 0
+                                      ? shardThumbnailPath(theme.folder, fileName)
+                                      : QString();
+    writer.submit([this, path, pixels, image, cell, thumbnailPath] {
         writer.writeImage(path, pixels);
         if (comparison)
             comparison->compare(image, pixels);
+        if (!cell && thumbnailPath.isEmpty())
+            return;
+        const QImage thumbnail =
+            pixels.scaledToWidth(kContactSheetThumbnailWidth, Qt::SmoothTransformation);
         if (cell)
-            cell->image =
-                pixels.scaledToWidth(kContactSheetThumbnailWidth, Qt::SmoothTransformation);
+            cell->image = thumbnail;
+        else
+            writer.writeImage(thumbnailPath, thumbnail);
     });
+}
+
+QString RenderPass::shardThumbnailPath(const QString &folder, const QString &fileName) const
+{
+    return out.filePath(QLatin1String(kShardThumbnailFolder) + QLatin1Char('/') + folder +
+                        QLatin1Char('/') + fileName);
 }
 
 // Every base style and direction of one theme starts from a freshly installed
@@ -147,25 +163,29 @@ void RenderPass::writeContactSheetsFromFiles()
                         for (bool disabled : {false, true}) {
                             if (disabled && !options.disabledToo)
                                 continue;
-                            const QString file =
-                                shotFileName(choice.file, {baseStyle, direction, disabled, scale});
                             cell->label = choice.label +
                                           (disabled ? QStringLiteral(" (disabled)") : QString());
-                            // As the render itself, pixel for pixel: the PNG keeps them all.
-                            // The reader takes "@2x" in the name for a pixel ratio; the
-                            // render has none.
-                            QImage pixels =
-                                QImage(out.filePath(theme.folder + QLatin1Char('/') + file))
-                                    .convertToFormat(QImage::Format_RGB32);
-                            pixels.setDevicePixelRatio(1);
-                            (cell++)->image = pixels.scaledToWidth(kContactSheetThumbnailWidth,
-                                                                   Qt::SmoothTransformation);
+                            const QString path = shardThumbnailPath(
+                                theme.folder,
+                                shotFileName(choice.file, {baseStyle, direction, disabled, scale}));
+                            writer.submit([path, cell] {
+                                // As the part made it, pixel for pixel: the PNG keeps them
+                                // all. The reader takes "@2x" in the name for a pixel ratio;
+                                // the thumbnail has none.
+                                cell->image = QImage(path).convertToFormat(QImage::Format_RGB32);
+                                cell->image.setDevicePixelRatio(1);
+                            });
+                            ++cell;
                         }
                 }
+        writer.waitForDone();
         const QVector<ContactSheetSection> done(sections.begin(), sections.end());
-        writer.writeImage(out.filePath(theme.folder + QStringLiteral(".png")),
-                          makeContactSheet(theme.displayName, done));
+        const QString path = out.filePath(theme.folder + QStringLiteral(".png"));
+        const QString title = theme.displayName;
+        writer.submit(
+            [this, path, title, done] { writer.writeImage(path, makeContactSheet(title, done)); });
     }
+    writer.waitForDone();
 }
 
 bool RenderPass::writeContactSheetIndex()

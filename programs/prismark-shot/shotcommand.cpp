@@ -32,6 +32,9 @@ int prepareFolders(const ShotOptions &options, const ShotSubjects &subjects)
         folders << out.filePath(theme.folder);
         if (!options.comparePath.isEmpty())
             folders << out.filePath(QLatin1String(kDiffFolder) + QLatin1Char('/') + theme.folder);
+        if (options.contactSheet && options.shards > 0)
+            folders << out.filePath(QLatin1String(kShardThumbnailFolder) + QLatin1Char('/') +
+                                    theme.folder);
     }
     for (const QString &folder : qAsConst(folders)) {
         const QFileInfo info(folder);

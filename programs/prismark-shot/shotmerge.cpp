@@ -72,8 +72,9 @@ QString readParts(const QStringList &folders, QVector<Part> *parts)
 }
 
 // Everything a part wrote but its manifest, its audit's hand-over and its own
-// comparison page, which the merge writes afresh for the whole.
-bool copyPart(const QString &folder, const QDir &out, bool *failed)
+// comparison page, which the merge writes afresh for the whole; its thumbnails only
+// for the contact sheets, which are made of them.
+bool copyPart(const QString &folder, const QDir &out, bool thumbnails, bool *failed)
 {
     const QDir root(QFileInfo(folder).absoluteFilePath());
     QDirIterator it(root.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
@@ -82,6 +83,8 @@ bool copyPart(const QString &folder, const QDir &out, bool *failed)
         const QString relative = root.relativeFilePath(from);
         if (relative == QLatin1String(kShardManifestFile) ||
             relative.startsWith(QLatin1String(kShardAuditFolder) + QLatin1Char('/')) ||
+            (relative.startsWith(QLatin1String(kShardThumbnailFolder) + QLatin1Char('/')) &&
+             !thumbnails) ||
             relative == QLatin1String(kDiffFolder) + QStringLiteral("/index.html"))
             continue;
         const QString to = out.filePath(relative);
@@ -146,8 +149,12 @@ int mergeImages(const ShotOptions &options, const QVector<Part> &parts,
     std::sort(images.begin(), images.end(), inRunOrder);
     std::sort(extras.begin(), extras.end(), inRunOrder);
     RenderPass pass(options, subjects, writer, nullptr);
-    if (options.contactSheet)
+    if (options.contactSheet) {
         pass.writeContactSheetsFromFiles();
+        // One run leaves no thumbnails behind.
+        QDir(QDir(options.outPath).filePath(QLatin1String(kShardThumbnailFolder)))
+            .removeRecursively();
+    }
     if (writer.printWriteErrors())
         return ShotInputOutputError;
     if (options.contactSheet && !pass.writeContactSheetIndex())
@@ -216,7 +223,7 @@ int runMerge(const ShotOptions &mergeOptions)
     }
     for (const Part &part : qAsConst(parts))
         if (!failed)
-            copyPart(part.folder, out, &failed);
+            copyPart(part.folder, out, options.contactSheet, &failed);
     if (failed) {
         printProgramError(
             QStringLiteral("cannot write to the output folder %1").arg(options.outPath));

@@ -50,6 +50,18 @@ QJsonObject imageObject(const RenderedImage &image)
             {QStringLiteral("differingPercent"), exactNumber(image.diff.differingPercent)}};
 }
 
+// The names become paths under the merge's folder: they stay inside it.
+bool plainPath(const QString &name)
+{
+    return !name.isEmpty() && !name.contains(QLatin1String("..")) &&
+           !name.startsWith(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'));
+}
+
+bool plainName(const QString &name)
+{
+    return plainPath(name) && !name.contains(QLatin1Char('/'));
+}
+
 bool readImage(const QJsonValue &value, RenderedImage *image)
 {
     const QJsonObject object = value.toObject();
@@ -77,14 +89,9 @@ bool readImage(const QJsonValue &value, RenderedImage *image)
         object.value(QStringLiteral("differingPixels")).toString().toLongLong(&pixelsOk);
     image->diff.differingPercent =
         object.value(QStringLiteral("differingPercent")).toString().toDouble(&percentOk);
-    // The names become paths under the merge's folder: they stay inside it.
-    const auto plain = [](const QString &name) {
-        return !name.isEmpty() && !name.contains(QLatin1String("..")) &&
-               !name.startsWith(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'));
-    };
     return scaleOk && pixelsOk && percentOk && image->cell >= 0 && image->place >= 0 &&
-           (direction == kLeftToRight || direction == kRightToLeft) && plain(image->folder) &&
-           plain(image->fileName) && !image->fileName.contains(QLatin1Char('/'));
+           (direction == kLeftToRight || direction == kRightToLeft) && plainPath(image->folder) &&
+           plainName(image->fileName);
 }
 
 bool readImages(const QJsonValue &value, QVector<RenderedImage> *images)
@@ -216,8 +223,13 @@ bool readShardManifest(const QByteArray &json, ShardManifest *manifest, QString 
     read.exitCode = root.value(QStringLiteral("exitCode")).toInt(-1);
     const bool cellsFit = std::all_of(read.cells.cbegin(), read.cells.cend(),
                                       [&](int cell) { return cell >= 0 && cell < read.cellCount; });
+    const bool namesFit =
+        std::all_of(read.themes.cbegin(), read.themes.cend(),
+                    [](const ShotTheme &theme) { return plainName(theme.folder); }) &&
+        std::all_of(read.tabs.cbegin(), read.tabs.cend(),
+                    [](const TabChoice &tab) { return plainName(tab.file); });
     if (!(read.shards >= 1 && read.shard >= 1 && read.shard <= read.shards) || !cellsFit ||
-        read.exitCode < 0 || read.themes.isEmpty() ||
+        !namesFit || read.exitCode < 0 || read.themes.isEmpty() ||
         !readImages(root.value(QStringLiteral("images")), &read.images) ||
         !readImages(root.value(QStringLiteral("extras")), &read.extras)) {
         *error = QStringLiteral("a shard manifest with values out of range");

@@ -28,11 +28,13 @@ qint64 matrixCellCost(const ShotOptions &options, const ShotSubjects &subjects, 
 QVector<bool> shardCells(const ShotOptions &options, const ShotSubjects &subjects, int shard,
                          int shards);
 
-// What a part writes beside its images: DIR/shard.json, and with --audit each
-// theme's findings in DIR/.shard-audit/<theme>/, the way an attached application
-// hands them over.
+// What a part writes beside its images: DIR/shard.json; with --audit each theme's
+// findings in DIR/.shard-audit/<theme>/, the way an attached application hands
+// them over.
 inline constexpr char kShardManifestFile[] = "shard.json";
 inline constexpr char kShardAuditFolder[] = ".shard-audit";
+// With --contact-sheet, each image's thumbnail as DIR/.shard-thumbnails/<theme>/<image>.
+inline constexpr char kShardThumbnailFolder[] = ".shard-thumbnails";
 
 // A part of a sharded run, as --merge reads it back.
 struct ShardManifest

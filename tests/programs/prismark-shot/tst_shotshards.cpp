@@ -204,6 +204,8 @@ void TestShotShards::mergeRefusesPartsThatMakeNoWhole_data()
         << QStringList{"a1", "b2", "a3"} << "are parts of different matrices";
     QTest::newRow("a folder that is no part")
         << QStringList{"a1", "a2", "baseline"} << "is no --shard part";
+    QTest::newRow("a part whose theme folder leaves OUT")
+        << QStringList{"a1", "escape", "a3"} << "values out of range";
 }
 
 void TestShotShards::mergeRefusesPartsThatMakeNoWhole()
@@ -223,6 +225,10 @@ void TestShotShards::mergeRefusesPartsThatMakeNoWhole()
                  0);
         QCOMPARE(shot(kMatrix + QStringList{"--shard", "2/3", "--out", root + "/a2copy"}).exitCode,
                  0);
+        QFile manifest(root + "/a2/shard.json");
+        QVERIFY(manifest.open(QIODevice::ReadOnly) && QDir().mkpath(root + "/escape"));
+        QVERIFY(writeFile(root + "/escape/shard.json",
+                          manifest.readAll().replace("\"light-dark\"", "\"../light-dark\"")));
     }
     QStringList folders;
     for (const QString &part : parts)
