@@ -55,6 +55,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
     QVector<Qt::LayoutDirection> directions;
     parseDirections(values, &directions, &error);
+    QVector<ColorScheme> schemes;
+    if (parseColorSchemes(values, &schemes, &error) && schemes.isEmpty())
+        std::abort();
 
     const ParsedShotOptions parsed =
         parseShotOptions(QStringList{QStringLiteral("prismark-shot")} + values);

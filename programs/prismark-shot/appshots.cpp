@@ -38,8 +38,8 @@ constexpr int kAuditGraceMs = 120000;
 
 // What the plugin is asked for in one run, and the toolkit's own scale, so the
 // application lays itself out for it as on such a screen.
-QProcessEnvironment shotEnvironment(const ShotOptions &options, const ShotCombination &combination,
-                                    const QString &scratch)
+QProcessEnvironment shotEnvironment(const ShotOptions &options,
+                                    const ShotCombination &combination, const QString &scratch)
 {
     QProcessEnvironment extra;
     extra.insert(QLatin1String(Attach::shotFolderVariable), scratch);
@@ -58,7 +58,7 @@ QProcessEnvironment shotEnvironment(const ShotOptions &options, const ShotCombin
 
 } // namespace
 
-AppRun runOnce(const ShotOptions &options, const QString &variant,
+AppRun runOnce(const ShotOptions &options, const QString &variant, ColorScheme scheme,
                const ShotCombination &combination, const QString &scratch)
 {
     AttachCommand command;
@@ -66,6 +66,8 @@ AppRun runOnce(const ShotOptions &options, const QString &variant,
     command.variant = variant;
     command.program = options.program;
     command.arguments = options.programArguments;
+    // The application sees the desktop of this run's scheme.
+    command.colorScheme = scheme;
     AttachLauncher launcher(command, attachPluginFolder());
     launcher.setWay(options.attachWay);
     // The agent is sent the sheet checked (a template's variant built) here.
@@ -239,26 +241,33 @@ int chooseVariants(const ShotOptions &options, ShotSubjects &subjects, QStringLi
     if (options.variants.isEmpty())
         *variants = names;
     const ShotTheme sheet = subjects.themes.constFirst();
-    subjects.themes.clear();
+    QVector<ShotTheme> themes;
     for (const QString &variant : qAsConst(*variants)) {
         ShotTheme theme = sheet;
         theme.name = themeTemplateStem(path) + QLatin1Char('-') + variant;
         theme.folder = kebabCase(themeTemplateStem(path)) + QLatin1Char('-') + kebabCase(variant);
         theme.displayName = theme.name;
-        subjects.themes << theme;
+        themes << theme;
     }
+    subjects.themes = themesPerScheme(themes, options.colorSchemes);
     return ShotSuccess;
+}
+
+QString variantOfRun(const ShotOptions &options, const QStringList &variants, int run)
+{
+    return variants.value(run / int(options.colorSchemes.size()));
 }
 
 namespace {
 
 // Every combination a run of the application of its own; the images go to the
 // writer (and the comparison) while the next run goes on. Returns the exit code.
-int renderEveryCombination(const ShotOptions &options, const QString &folder,
+int renderEveryCombination(const ShotOptions &options, const ShotTheme &theme,
                            const QString &variant, const QString &scratch, ImageWriter &writer,
                            BaselineComparison *comparison, QVector<RenderedImage> &images,
                            QSet<QString> &windowNames)
 {
+    const QString &folder = theme.folder;
     const QVector<ShotCombination> cells = combinations(options);
     ShotProgress progress(options.quiet, int(cells.size()));
     for (int cell = 0; cell < cells.size(); ++cell) {
@@ -266,7 +275,7 @@ int renderEveryCombination(const ShotOptions &options, const QString &folder,
                       QLatin1Char(')'));
         const QString cellFolder = QDir(scratch).filePath(QString::number(cell));
         QDir().mkpath(cellFolder);
-        const AppRun run = runOnce(options, variant, cells[cell], cellFolder);
+        const AppRun run = runOnce(options, variant, theme.scheme, cells[cell], cellFolder);
         if (run.status != ShotSuccess)
             return run.status;
         if (run.windows.isEmpty()) {
@@ -318,9 +327,9 @@ int runAppShots(const ShotOptions &options)
     QSet<QString> windowNames;
     for (int run = 0; run < subjects.themes.size(); ++run) {
         const QString runScratch = QDir(scratch.path()).filePath(QString::number(run));
-        const int rendered =
-            renderEveryCombination(options, subjects.themes[run].folder, variants.value(run),
-                                   runScratch, writer, comparison.get(), images, windowNames);
+        const int rendered = renderEveryCombination(
+            options, subjects.themes[run], variantOfRun(options, variants, run), runScratch, writer,
+            comparison.get(), images, windowNames);
         writer.waitForDone();
         if (rendered != ShotSuccess)
             return rendered;
@@ -334,7 +343,7 @@ int runAppShots(const ShotOptions &options)
             baseline += baselineFiles(options, theme.folder);
         subjects.tabFiles =
             baselineWindowNames(baseline, QStringList(windowNames.begin(), windowNames.end()));
-        code = comparison->report(images);
+        code = comparison->report(images, comparison->baselineExtras(images));
         if (code != ShotInputOutputError && options.updateBaseline) {
             const int updated = comparison->updateBaseline(images);
             code = updated == ShotSuccess ? ShotSuccess : updated;

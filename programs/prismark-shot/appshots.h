@@ -34,13 +34,16 @@ struct AppRun
 // The application started once for a combination, with a template's variant (or
 // its first for ""), its windows rendered (and with --audit audited) into scratch
 // once it has settled.
-AppRun runOnce(const ShotOptions &options, const QString &variant,
+AppRun runOnce(const ShotOptions &options, const QString &variant, ColorScheme scheme,
                const ShotCombination &combination, const QString &scratch);
 
 // A theme template's variants, each a theme of its own, DIR/<theme>-<variant>, as
 // prismark-build names the variant's sheet: those asked for, or every one. One
 // theme and no variant for a plain sheet. Returns the exit code.
 int chooseVariants(const ShotOptions &options, ShotSubjects &subjects, QStringList *variants);
+// The variant of run `run` of the themes chooseVariants leaves, one run per variant and
+// colour scheme; "" for a plain sheet.
+QString variantOfRun(const ShotOptions &options, const QStringList &variants, int run);
 
 // The window names a baseline folder's files stand for: each file read back
 // against the known windows (longest first), else against the shortest name its

@@ -14,6 +14,7 @@
 #include "prismark-shot/shotmatrix.h"
 #include "prismark-shot/shotoptions.h"
 #include "prismark-shot/shotrenderer.h"
+#include "prismark-shot/shotshards.h"
 #include "prismark-shot/shotsubjects.h"
 #include "prismark-shot/wcagpage.h"
 #include "support/programsupport.h"
@@ -61,8 +62,34 @@ bool writeStrips(const ShotOptions &options, const QString &themeFolder, const Q
     return true;
 }
 
-// The pages, the files written and the findings printed in the format asked for;
-// the exit code.
+// --shard: each theme's findings where the merge reads them, as an attached
+// application hands over its own.
+bool writeThemeResults(const ShotOptions &options, const QString &theme, const AuditReport &report,
+                       const WcagReport &wcagReport)
+{
+    AuditResults results;
+    results.states.version = results.wcag.version = report.version;
+    for (const AuditFinding &finding : report.findings)
+        if (finding.theme == theme)
+            results.states.findings << finding;
+    for (const WcagFinding &finding : wcagReport.findings)
+        if (finding.theme == theme)
+            results.wcag.findings << finding;
+    if (report.unaudited.contains(theme))
+        results.states.unaudited = results.wcag.unaudited = QStringList{theme};
+    const QString folder =
+        QDir(options.outPath).filePath(QLatin1String(kShardAuditFolder) + QLatin1Char('/') + theme);
+    QString error;
+    if (!QDir().mkpath(folder) || !writeAuditResults(results, folder, &error)) {
+        printProgramError(
+            QStringLiteral("cannot write the audit's results to %1: %2").arg(folder, error));
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
 int reportAudit(const ShotOptions &options, const AuditReport &report, const WcagReport &wcagReport,
                 ImageWriter &writer)
 {
@@ -89,8 +116,6 @@ int reportAudit(const ShotOptions &options, const AuditReport &report, const Wca
     return report.findings.isEmpty() ? empty : ShotDifferences;
 }
 
-} // namespace
-
 int runStateAudit(ShotRenderer &renderer, const ShotOptions &options, const ShotSubjects &subjects,
                   ImageWriter &writer)
 {
@@ -102,12 +127,15 @@ int runStateAudit(ShotRenderer &renderer, const ShotOptions &options, const Shot
     if (options.wcag)
         stateAudit.setObserver(&wcagAudit);
     AuditReport report;
-    report.themeCount = int(subjects.themes.size());
+    for (int themeIndex = 0; themeIndex < subjects.themes.size(); ++themeIndex)
+        report.themeCount += subjects.holds(themeIndex) ? 1 : 0;
     report.version = QCoreApplication::applicationVersion();
     WcagReport wcagReport;
     wcagReport.version = report.version;
-    ShotProgress progress(options.quiet, int(subjects.themes.size() * subjects.tabs.size()));
+    ShotProgress progress(options.quiet, int(report.themeCount * subjects.tabs.size()));
     for (int themeIndex = 0; themeIndex < subjects.themes.size(); ++themeIndex) {
+        if (!subjects.holds(themeIndex))
+            continue;
         const ShotTheme &theme = subjects.themes[themeIndex];
         const QString &sheetText = subjects.sheetTexts[themeIndex];
         renderer.applyTheme(theme, sheetText, options.baseStyles.first(),
@@ -147,6 +175,10 @@ int runStateAudit(ShotRenderer &renderer, const ShotOptions &options, const Shot
     }
     writer.waitForDone();
     progress.finish();
+    if (options.shards > 0)
+        for (const QString &theme : qAsConst(wcagReport.themes))
+            if (!writeThemeResults(options, theme, report, wcagReport))
+                return ShotInputOutputError;
     return reportAudit(options, report, wcagReport, writer);
 }
 
@@ -172,7 +204,8 @@ int runAppAudit(const ShotOptions &options)
                 QStringLiteral("cannot make a temporary folder: %1").arg(scratch.errorString()));
             return ShotInputOutputError;
         }
-        const AppRun app = runOnce(options, variants.value(run), combination, scratch.path());
+        const AppRun app = runOnce(options, variantOfRun(options, variants, run),
+                                   subjects.themes[run].scheme, combination, scratch.path());
         if (app.status != ShotSuccess)
             return app.status;
         if (!app.audited)

@@ -4,6 +4,8 @@
 #pragma once
 
 class ImageWriter;
+struct AuditReport;
+struct WcagReport;
 class ShotRenderer;
 struct ShotOptions;
 struct ShotSubjects;
@@ -18,3 +20,8 @@ int runStateAudit(ShotRenderer &renderer, const ShotOptions &options, const Shot
 // it with their widgets driven quietly, reported as for the gallery under
 // DIR/<theme>/app/. Returns the exit code.
 int runAppAudit(const ShotOptions &options);
+
+// The --html pages, the files written and the findings printed in the format asked
+// for, of a run or of merged parts; the exit code.
+int reportAudit(const ShotOptions &options, const AuditReport &report, const WcagReport &wcagReport,
+                ImageWriter &writer);

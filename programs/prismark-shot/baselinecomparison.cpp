@@ -8,6 +8,7 @@
 #include "prismark-shot/shotconsole.h"
 #include "prismark-shot/shotnames.h"
 #include "prismark-shot/shotoptions.h"
+#include "prismark-shot/shotshards.h"
 #include "prismark-shot/shotsubjects.h"
 #include "support/programsupport.h"
 
@@ -74,18 +75,23 @@ BaselineComparison::baselineExtras(const QVector<RenderedImage> &images) const
     for (const RenderedImage &image : images)
         written.insert(image.folder + QLatin1Char('/') + image.fileName);
     QVector<RenderedImage> extras;
-    for (const ShotTheme &theme : subjects.themes) {
+    for (int themeIndex = 0; themeIndex < subjects.themes.size(); ++themeIndex) {
+        const ShotTheme &theme = subjects.themes[themeIndex];
         const QDir folder(baseline.filePath(theme.folder));
         const QStringList files =
             folder.entryList({QStringLiteral("*.png")}, QDir::Files, QDir::Name);
-        for (const QString &file : files) {
+        for (int place = 0; place < files.size(); ++place) {
+            const QString &file = files[place];
             RenderedImage extra;
             if (!parseShotFileName(file, subjects.tabFiles, &extra.tab, &extra.combination) ||
                 !inSelectedSet(extra.combination) ||
+                !subjects.holds(matrixCellIndex(options, themeIndex, extra.combination)) ||
                 written.contains(theme.folder + QLatin1Char('/') + file))
                 continue;
             extra.folder = theme.folder;
             extra.fileName = file;
+            extra.cell = themeIndex;
+            extra.place = place;
             extras << extra;
         }
     }
@@ -98,7 +104,8 @@ QString BaselineComparison::relativeToDiffFolder(const RenderedImage &image) con
     return diffFolder.relativeFilePath(QFileInfo(imagePath(baseline, image)).absoluteFilePath());
 }
 
-int BaselineComparison::report(const QVector<RenderedImage> &images)
+int BaselineComparison::report(const QVector<RenderedImage> &images,
+                               const QVector<RenderedImage> &extras)
 {
     int failures = 0;
     QVector<DiffReportRow> rows;
@@ -142,7 +149,7 @@ int BaselineComparison::report(const QVector<RenderedImage> &images)
             row(image, QStringLiteral("%1 %").arg(image.diff.differingPercent, 0, 'f', 3),
                 image.diff.differingPercent > options.threshold, true);
     }
-    for (const RenderedImage &extra : baselineExtras(images))
+    for (const RenderedImage &extra : extras)
         row(extra, QStringLiteral("not rendered"), true, false);
     const QString summary = QStringLiteral("%1 of %2 images over the threshold of %3 % or missing")
                                 .arg(failures)

@@ -28,6 +28,10 @@ struct RenderedImage
     QString fileName;
     bool baselineMissing = false;
     ImageDiff diff;
+    // Where one run lists it: its matrix cell and its place in the cell, or for a
+    // baseline's extra image its theme and its place in the folder's listing.
+    int cell = 0;
+    int place = 0;
 };
 
 // --compare and --update-baseline: each image against the baseline's image of the
@@ -42,15 +46,17 @@ public:
     // On a writer's thread, once the image is written: measures it and writes what
     // differs to DIR/diff.
     void compare(RenderedImage *image, const QImage &pixels);
-    // The table and DIR/diff/index.html, with the baseline's images of the selected
-    // set this run did not render; ShotDifferences when any image fails.
-    int report(const QVector<RenderedImage> &images);
+    // The baseline's images of the selected set (of the cells this part holds) that
+    // the run did not render.
+    QVector<RenderedImage> baselineExtras(const QVector<RenderedImage> &images) const;
+    // The table and DIR/diff/index.html, the extras as not rendered; ShotDifferences
+    // when any image fails.
+    int report(const QVector<RenderedImage> &images, const QVector<RenderedImage> &extras);
     // The run's own images over the baseline's, and nothing else of the baseline.
     int updateBaseline(const QVector<RenderedImage> &images);
 
 private:
     bool inSelectedSet(const ShotCombination &combination) const;
-    QVector<RenderedImage> baselineExtras(const QVector<RenderedImage> &images) const;
     QString relativeToDiffFolder(const RenderedImage &image) const;
 
     const ShotOptions &options;

@@ -31,11 +31,16 @@ public:
 
     // Returns once every image is written.
     void renderAll(ShotRenderer &renderer);
+    // --merge: each theme's contact sheet made of the thumbnails the parts left
+    // under DIR/.shard-thumbnails, as one run makes it of the renders.
+    void writeContactSheetsFromFiles();
     // DIR/index.html, linking the contact sheets; false when it cannot be written.
     bool writeContactSheetIndex();
     const QVector<RenderedImage> &images() const { return renderedImages; }
 
 private:
+    int imagesPerCell() const;
+    QString shardThumbnailPath(const QString &folder, const QString &fileName) const;
     std::vector<ContactSheetSection> emptySections() const;
     void renderTheme(ShotRenderer &renderer, int themeIndex, ShotProgress &progress,
                      RenderedImage *&image);

@@ -9,7 +9,9 @@
 #include "prismark-shot/imagewriter.h"
 #include "prismark-shot/renderpass.h"
 #include "prismark-shot/shotconsole.h"
+#include "prismark-shot/shotmerge.h"
 #include "prismark-shot/shotrenderer.h"
+#include "prismark-shot/shotshards.h"
 #include "prismark-shot/shotsubjects.h"
 #include "support/programsupport.h"
 
@@ -30,6 +32,9 @@ int prepareFolders(const ShotOptions &options, const ShotSubjects &subjects)
         folders << out.filePath(theme.folder);
         if (!options.comparePath.isEmpty())
             folders << out.filePath(QLatin1String(kDiffFolder) + QLatin1Char('/') + theme.folder);
+        if (options.contactSheet && options.shards > 0)
+            folders << out.filePath(QLatin1String(kShardThumbnailFolder) + QLatin1Char('/') +
+                                    theme.folder);
     }
     for (const QString &folder : qAsConst(folders)) {
         const QFileInfo info(folder);
@@ -50,21 +55,32 @@ int renderImages(ShotRenderer &renderer, const ShotOptions &options, const ShotS
         comparison = std::make_unique<BaselineComparison>(options, subjects, writer);
     RenderPass pass(options, subjects, writer, comparison.get());
     pass.renderAll(renderer);
+    QVector<RenderedImage> extras;
+    const auto finish = [&](int code) {
+        if (options.shards > 0 &&
+            !writeShardManifest(options, subjects, pass.images(), extras, code))
+            return int(ShotInputOutputError);
+        return code;
+    };
     if (writer.printWriteErrors())
-        return ShotInputOutputError;
-    if (options.contactSheet && !pass.writeContactSheetIndex())
-        return ShotInputOutputError;
+        return finish(ShotInputOutputError);
+    const bool sharded = options.shards > 0;
+    if (options.contactSheet && !sharded && !pass.writeContactSheetIndex())
+        return finish(ShotInputOutputError);
     int code = ShotSuccess;
     if (comparison) {
-        code = comparison->report(pass.images());
-        if (code != ShotInputOutputError && options.updateBaseline) {
+        extras = comparison->baselineExtras(pass.images());
+        code = comparison->report(pass.images(), extras);
+        // Parts may share a baseline while others still compare with it: the merge
+        // brings it up to date, once, with every part's images.
+        if (code != ShotInputOutputError && options.updateBaseline && !sharded) {
             const int updated = comparison->updateBaseline(pass.images());
             code = updated == ShotSuccess ? ShotSuccess : updated;
         }
     }
     if (options.listFiles)
         writer.printWrittenFiles();
-    return code;
+    return finish(code);
 }
 
 // From the options to the files written.
@@ -89,10 +105,15 @@ int run(const ShotOptions &options)
     subjects.addForms(renderer);
     if (const int code = prepareFolders(options, subjects))
         return code;
+    if (options.shards > 0)
+        subjects.heldCells = shardCells(options, subjects, options.shard, options.shards);
     ImageWriter writer;
-    const int code = options.audit ? runStateAudit(renderer, options, subjects, writer)
-                                   : renderImages(renderer, options, subjects, writer);
-    return subjects.formFailed && code != ShotInputOutputError ? ShotInputOutputError : code;
+    int code = options.audit ? runStateAudit(renderer, options, subjects, writer)
+                             : renderImages(renderer, options, subjects, writer);
+    code = subjects.formFailed && code != ShotInputOutputError ? ShotInputOutputError : code;
+    if (options.audit && options.shards > 0 && !writeShardManifest(options, subjects, {}, {}, code))
+        return ShotInputOutputError;
+    return code;
 }
 
 } // namespace
@@ -108,6 +129,8 @@ int runShot(const QStringList &arguments)
         printProgramError(parsed.error);
         return parsed.exitCode;
     }
+    if (!parsed.options.mergeOut.isEmpty())
+        return runMerge(parsed.options);
     if (parsed.options.program.isEmpty())
         return run(parsed.options);
     return parsed.options.audit ? runAppAudit(parsed.options) : runAppShots(parsed.options);

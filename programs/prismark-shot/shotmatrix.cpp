@@ -189,3 +189,21 @@ bool parseDirections(const QStringList &values, QVector<Qt::LayoutDirection> *di
         *directions << Qt::LeftToRight;
     return true;
 }
+
+bool parseColorSchemes(const QStringList &values, QVector<ColorScheme> *schemes, QString *error)
+{
+    schemes->clear();
+    for (const QString &value : splitOptionValues(values)) {
+        ColorScheme scheme;
+        if (!colorSchemeFromName(value, &scheme)) {
+            *error = QStringLiteral("unknown colour scheme \"%1\"; valid: %2")
+                         .arg(value, colorSchemeNames().join(QLatin1String(", ")));
+            return false;
+        }
+        if (!schemes->contains(scheme))
+            *schemes << scheme;
+    }
+    if (schemes->isEmpty())
+        *schemes << ColorScheme::Light;
+    return true;
+}

@@ -3,6 +3,8 @@
 
 #pragma once
 
+#include "theme/schemepalette.h"
+
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -47,3 +49,4 @@ bool parseBaseStyles(const QStringList &values, QStringList *styles, QString *er
 bool parseScales(const QStringList &values, QVector<qreal> *scales, QString *error);
 bool parseDirections(const QStringList &values, QVector<Qt::LayoutDirection> *directions,
                      QString *error);
+bool parseColorSchemes(const QStringList &values, QVector<ColorScheme> *schemes, QString *error);

@@ -55,6 +55,27 @@ ShotTheme sheetShotTheme(const QString &path)
     return shot;
 }
 
+QVector<ShotTheme> themesPerScheme(const QVector<ShotTheme> &themes,
+                                   const QVector<ColorScheme> &schemes)
+{
+    const bool named = schemes != QVector<ColorScheme>{ColorScheme::Light};
+    QVector<ShotTheme> result;
+    for (const ShotTheme &theme : themes) {
+        for (ColorScheme scheme : schemes) {
+            ShotTheme shot = theme;
+            shot.scheme = scheme;
+            if (named) {
+                const QString name = colorSchemeName(scheme);
+                shot.name += QStringLiteral(" (%1)").arg(name);
+                shot.folder += QLatin1Char('-') + name;
+                shot.displayName += QStringLiteral(" (%1)").arg(name);
+            }
+            result << shot;
+        }
+    }
+    return result;
+}
+
 QStringList builtInThemeNames()
 {
     QStringList names;

@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include "theme/schemepalette.h"
 #include "theme/themecatalogue.h"
 
 #include <QString>
@@ -22,6 +23,8 @@ struct ShotTheme
     bool builtIn = true;
     Theme theme = Light;
     QString sheetPath;
+    // The palette under the theme's own: its @palette roles and its sheet go over it.
+    ColorScheme scheme = ColorScheme::Light;
 };
 
 // "tokyoNightLight" -> "tokyo-night-light", "My Theme" -> "my-theme": a hyphen
@@ -35,6 +38,12 @@ bool findBuiltInTheme(const QString &name, Theme *theme);
 
 ShotTheme builtInShotTheme(Theme theme);
 ShotTheme sheetShotTheme(const QString &path);
+
+// Each theme once per scheme, theme by theme. Only a run that asks for more than the
+// light scheme names it, as "<folder>-<scheme>" and "<name> (<scheme>)", so that
+// the light-only run's folders stay what they always were.
+QVector<ShotTheme> themesPerScheme(const QVector<ShotTheme> &themes,
+                                   const QVector<ColorScheme> &schemes);
 
 // Every built-in theme's accepted names, for error messages.
 QStringList builtInThemeNames();

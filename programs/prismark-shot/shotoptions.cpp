@@ -33,8 +33,8 @@ const char kExitCodeHelp[] = "Exit codes:\n"
                              "     PROGRAM's windows (and no failure found elsewhere)\n";
 
 // Gallery options that mean nothing for an application of the author's.
-const char *const kGalleryOnlyOptions[] = {"theme", "sheet",    "tab",          "form",
-                                           "size",  "disabled", "contact-sheet"};
+const char *const kGalleryOnlyOptions[] = {"theme",    "sheet",         "tab",   "form", "size",
+                                           "disabled", "contact-sheet", "shard", "merge"};
 constexpr double kMostSettleSeconds = 600;
 
 QString description()
@@ -86,6 +86,11 @@ QList<QCommandLineOption> renderOptions()
         {QStringLiteral("direction"),
          QStringLiteral("Layout directions: ltr (default), rtl. Repeatable or comma separated."),
          QStringLiteral("ltr|rtl")},
+        {QStringLiteral("color-scheme"),
+         QStringLiteral("The desktop colour schemes whose palette goes under each theme: light "
+                        "(default), dark. Asked for, a scheme names the folders: "
+                        "DIR/<theme>-<scheme>. Repeatable or comma separated."),
+         QStringLiteral("light|dark")},
     };
 }
 
@@ -136,6 +141,14 @@ QList<QCommandLineOption> runOptions()
                         "where it fits the program's Qt, the Python agent for a Python program "
                         "where it does not), plugin or python."),
          QStringLiteral("way")},
+        {QStringLiteral("shard"),
+         QStringLiteral("Render part K of N of the whole matrix, balanced by expected cost, and "
+                        "write DIR/shard.json for --merge."),
+         QStringLiteral("K/N")},
+        {QStringLiteral("merge"),
+         QStringLiteral("prismark-shot --merge OUT PART...: join the --shard parts' folders into "
+                        "OUT, with the contact sheets, reports and exit code of one run."),
+         QStringLiteral("OUT")},
         {QStringLiteral("quiet"), QStringLiteral("No progress display.")},
         {QStringLiteral("list"), QStringLiteral("Print the files written on standard output.")},
     };
@@ -169,7 +182,9 @@ QString readMatrix(const QCommandLineParser &parser, ShotOptions &options)
     if (!parseBaseStyles(parser.values(QStringLiteral("base-style")), &options.baseStyles,
                          &error) ||
         !parseScales(parser.values(QStringLiteral("scale")), &options.scales, &error) ||
-        !parseDirections(parser.values(QStringLiteral("direction")), &options.directions, &error))
+        !parseDirections(parser.values(QStringLiteral("direction")), &options.directions, &error) ||
+        !parseColorSchemes(parser.values(QStringLiteral("color-scheme")), &options.colorSchemes,
+                           &error))
         return error;
     options.disabledToo = parser.isSet(QStringLiteral("disabled"));
     options.audit = parser.isSet(QStringLiteral("audit"));
@@ -281,8 +296,73 @@ QString readAttachOptions(const QCommandLineParser &parser, ShotOptions &options
     return error;
 }
 
+// "K/N" with 1 <= K <= N.
+QString readShard(const QString &value, ShotOptions &options)
+{
+    static const QRegularExpression pattern(QStringLiteral("^(\\d{1,6})/(\\d{1,6})$"));
+    const QRegularExpressionMatch match = pattern.match(value);
+    const int shard = match.captured(1).toInt(), shards = match.captured(2).toInt();
+    if (!match.hasMatch() || shards < 1 || shard < 1 || shard > shards)
+        return QStringLiteral("--shard wants K/N, part K of N parts with 1 <= K <= N, such as 2/4");
+    options.shard = shard;
+    options.shards = shards;
+    return QString();
+}
+
+// --merge OUT PART...: the parts say what the matrix was; nothing else is asked.
+QString readMerge(const QCommandLineParser &parser, ShotOptions &options)
+{
+    for (const QString &name : parser.optionNames()) {
+        if (name != QLatin1String("merge") && name != QLatin1String("quiet") &&
+            name != QLatin1String("html"))
+            return QStringLiteral("--merge OUT PART... takes --html and --quiet alone; the "
+                                  "parts hold the rest of the command line");
+    }
+    options.mergeOut = parser.value(QStringLiteral("merge"));
+    options.mergeHtmlPath = parser.value(QStringLiteral("html"));
+    options.auditFormat = &auditReportFormats().constFirst();
+    if (parser.isSet(QStringLiteral("html")) && options.mergeHtmlPath.isEmpty())
+        return QStringLiteral("--html wants a folder");
+    options.mergeParts = parser.positionalArguments();
+    options.quiet = parser.isSet(QStringLiteral("quiet"));
+    if (options.mergeOut.isEmpty())
+        return QStringLiteral("--merge wants the output folder OUT");
+    if (options.mergeParts.isEmpty())
+        return QStringLiteral("--merge OUT wants the parts' folders after it");
+    return QString();
+}
+
+// The command line of the whole matrix: what every part of it shares.
+QStringList matrixArguments(const QStringList &arguments)
+{
+    static const QStringList ownValues{QStringLiteral("--shard"), QStringLiteral("--out"),
+                                       QStringLiteral("--html")};
+    static const QStringList ownFlags{QStringLiteral("--quiet"), QStringLiteral("--list")};
+    QStringList kept;
+    for (int index = 1; index < arguments.size(); ++index) {
+        const QString &argument = arguments[index];
+        if (ownValues.contains(argument)) {
+            ++index;
+            continue;
+        }
+        if (ownFlags.contains(argument) || argument.startsWith(QLatin1String("--shard=")) ||
+            argument.startsWith(QLatin1String("--out=")) ||
+            argument.startsWith(QLatin1String("--html=")))
+            continue;
+        kept << argument;
+    }
+    return kept;
+}
+
 QString readOptions(const QCommandLineParser &parser, ShotOptions &options)
 {
+    if (parser.isSet(QStringLiteral("merge")))
+        return readMerge(parser, options);
+    if (parser.isSet(QStringLiteral("shard"))) {
+        const QString error = readShard(parser.value(QStringLiteral("shard")), options);
+        if (!error.isEmpty())
+            return error;
+    }
     if (parser.isSet(QStringLiteral("settle")))
         return QStringLiteral("--settle is for \"SHEET -- PROGRAM\"");
     if (parser.isSet(QStringLiteral("variant")))
@@ -341,6 +421,7 @@ ParsedShotOptions parseShotOptions(const QStringList &givenArguments)
     declareOptions(parser);
     const SplitCommandLine split = splitAtProgram(givenArguments);
     QStringList ours = split.ours;
+    parsed.options.matrixArguments = matrixArguments(ours);
     parsed.options.program = split.program;
     parsed.options.programArguments = split.programArguments;
     parsed.error = readAuditKind(&ours, &parsed.options.wcag);

@@ -5,6 +5,7 @@
 
 #include "attach/attachenvironment.h"
 #include "audit/auditreport.h"
+#include "theme/schemepalette.h"
 #include "theme/themecatalogue.h"
 
 #include <QSize>
@@ -43,6 +44,8 @@ struct ShotOptions
     QStringList baseStyles;
     QVector<qreal> scales;
     QVector<Qt::LayoutDirection> directions;
+    // --color-scheme: the palettes each theme is drawn over, light alone by default.
+    QVector<ColorScheme> colorSchemes;
     bool disabledToo = false;
     QString outPath = QStringLiteral("shots");
     bool contactSheet = false;
@@ -68,6 +71,18 @@ struct ShotOptions
     int settleMs = 3000;
     // --attach: the ways into it.
     Attach::Way attachWay = Attach::Way::Auto;
+    // --shard K/N: this run renders part shard of shards of the whole matrix; 0 of 0
+    // for the whole.
+    int shard = 0;
+    int shards = 0;
+    // The command line less what a part may choose for itself (--shard, --out, --html,
+    // --quiet, --list): parts of one matrix agree on it.
+    QStringList matrixArguments;
+    // --merge OUT PART...: the parts' folders joined into OUT; empty without.
+    QString mergeOut;
+    QStringList mergeParts;
+    // --merge's --html: where the merged --audit=wcag pages go; empty for none.
+    QString mergeHtmlPath;
     // --variant of a theme template SHEET, comma lists split: the variants rendered,
     // each a run of its own; every variant when none is named.
     QStringList variants;

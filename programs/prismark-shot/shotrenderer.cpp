@@ -10,6 +10,7 @@
 #include "shell/mainwindow.h"
 #include "switcher/styleswitcherwindow.h"
 #include "theme/stylesheetloader.h"
+#include "widgetstyles/sheetpalette.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
@@ -94,7 +95,10 @@ void ShotRenderer::applyTheme(const ShotTheme &theme, const QString &styleSheetT
     showTab(0, false);
     // Before the style, so that polishing happens once, in the new direction.
     QApplication::setLayoutDirection(direction);
-    if (baseStyle == shotBaseStyles().first() && theme.builtIn) {
+    // The scheme's palette under the theme's or the sheet's own.
+    setSchemeUnderSheets(theme.scheme);
+    if (baseStyle == shotBaseStyles().first() && theme.builtIn &&
+        theme.scheme == ColorScheme::Light) {
         window->applyTheme(theme.theme);
         return;
     }

@@ -30,6 +30,11 @@ int ShotSubjects::loadThemes(const ShotOptions &options)
         themes << sheetShotTheme(path);
         sheetTexts << decodeStyleSheetText(read.bytes);
     }
+    themes = themesPerScheme(themes, options.colorSchemes);
+    QVector<QString> texts;
+    for (const QString &text : qAsConst(sheetTexts))
+        texts << QVector<QString>(options.colorSchemes.size(), text);
+    sheetTexts = texts;
     QSet<QString> folders;
     for (const ShotTheme &theme : qAsConst(themes)) {
         if (theme.folder.isEmpty()) {

@@ -34,6 +34,11 @@ struct ShotSubjects
     QStringList formFiles; // "form-<name>", in the order of formPaths
     // A form could not be shown; the rest is rendered and the exit code tells.
     bool formFailed = false;
+    // --shard: the cells of the whole matrix (see matrixCellIndex) this part renders;
+    // empty for every cell.
+    QVector<bool> heldCells;
+
+    bool holds(int cell) const { return heldCells.isEmpty() || heldCells.value(cell); }
 
     // The built-in themes, then each --sheet read from disk.
     int loadThemes(const ShotOptions &options);

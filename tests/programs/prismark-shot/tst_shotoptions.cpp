@@ -44,6 +44,7 @@ void TestShotOptions::defaults()
     QCOMPARE(options.baseStyles, QStringList{"fusion"});
     QCOMPARE(options.scales, QVector<qreal>{1});
     QCOMPARE(options.directions, QVector<Qt::LayoutDirection>{Qt::LeftToRight});
+    QCOMPARE(options.colorSchemes, QVector<ColorScheme>{ColorScheme::Light});
     QCOMPARE(options.outPath, QStringLiteral("shots"));
     QCOMPARE(options.threshold, 0.1);
     QCOMPARE(QLatin1String(options.auditFormat->name), QLatin1String("text"));
@@ -69,6 +70,8 @@ void TestShotOptions::everyOptionIsRead()
                                             "1,2",
                                             "--direction",
                                             "rtl",
+                                            "--color-scheme",
+                                            "Dark,light,dark",
                                             "--disabled",
                                             "--out",
                                             "new",
@@ -90,6 +93,7 @@ void TestShotOptions::everyOptionIsRead()
     QCOMPARE(options.baseStyles, QStringList{"windows"});
     QCOMPARE(options.scales, QVector<qreal>({1, 2}));
     QCOMPARE(options.directions, QVector<Qt::LayoutDirection>{Qt::RightToLeft});
+    QCOMPARE(options.colorSchemes, QVector<ColorScheme>({ColorScheme::Dark, ColorScheme::Light}));
     QCOMPARE(options.outPath, QStringLiteral("new"));
     QCOMPARE(options.comparePath, QStringLiteral("old"));
     QCOMPARE(options.threshold, 2.5);
@@ -215,6 +219,25 @@ void TestShotOptions::refusals_data()
         << "--variant is for a theme template (SHEET.qss.in)";
     QTest::newRow("a variant for the gallery") << light + QStringList{"--variant", "dark"} << 2
                                                << "--variant is for \"SHEET.qss.in -- PROGRAM\"";
+    QTest::newRow("a colour scheme that is none")
+        << light + QStringList{"--color-scheme", "light,sepia"} << 2
+        << "unknown colour scheme \"sepia\"; valid: light, dark";
+    const QString shardError = "--shard wants K/N, part K of N parts with 1 <= K <= N, such as 2/4";
+    QTest::newRow("a part that is no K/N")
+        << light + QStringList{"--shard", "2"} << 2 << shardError;
+    QTest::newRow("a part beyond the parts")
+        << light + QStringList{"--shard", "4/3"} << 2 << shardError;
+    QTest::newRow("a part of no parts") << light + QStringList{"--shard", "0/0"} << 2 << shardError;
+    QTest::newRow("part zero") << light + QStringList{"--shard", "0/3"} << 2 << shardError;
+    QTest::newRow("a part of an application's run")
+        << QStringList{"--shard", "1/2", "mine.qss", "--", "./app"} << 2
+        << "--shard is for the gallery, not for PROGRAM";
+    QTest::newRow("a merge with a matrix option")
+        << QStringList{"--merge", "out", "--scale", "2", "part1"} << 2
+        << "--merge OUT PART... takes --html and --quiet alone; the parts hold the rest of the "
+           "command line";
+    QTest::newRow("a merge of no parts")
+        << QStringList{"--merge", "out"} << 2 << "--merge OUT wants the parts' folders after it";
     QTest::newRow("a bad size is told before an unknown theme")
         << QStringList{"--theme", "sepia", "--size", "wide"} << 2
         << "--size wants WIDTHxHEIGHT, such as 1040x720";
