@@ -38,8 +38,8 @@ constexpr int kAuditGraceMs = 120000;
 
 // What the plugin is asked for in one run, and the toolkit's own scale, so the
 // application lays itself out for it as on such a screen.
-QProcessEnvironment shotEnvironment(const ShotOptions &options,
-                                    const ShotCombination &combination, const QString &scratch)
+QProcessEnvironment shotEnvironment(const ShotOptions &options, const ShotCombination &combination,
+                                    const QString &scratch)
 {
     QProcessEnvironment extra;
     extra.insert(QLatin1String(Attach::shotFolderVariable), scratch);

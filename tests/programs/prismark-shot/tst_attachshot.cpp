@@ -86,6 +86,8 @@ class TestAttachShot : public QObject
 private slots:
     void windowsAreRenderedWithTheSheet_data();
     void windowsAreRenderedWithTheSheet();
+    void windowsAreRenderedInEachScheme_data();
+    void windowsAreRenderedInEachScheme();
     void agentRendersAsThePlugin_data();
     void agentRendersAsThePlugin();
     void eachCombinationIsARunOfItsOwn();
@@ -142,6 +144,41 @@ void TestAttachShot::windowsAreRenderedWithTheSheet()
     QCOMPARE(pixel(main, backgroundPoint), QColor(200, 30, 30));
     QCOMPARE(pixel(dialog, backgroundPoint), QColor(200, 30, 30));
     QCOMPARE(pixel(main, labelPoint), QColor(0, 0, 255));
+}
+
+void TestAttachShot::windowsAreRenderedInEachScheme_data()
+{
+    addAttachedApplicationRows();
+}
+
+// A sheet that leaves the window to the palette: the application, started once per
+// scheme, paints it as on a light desktop and as on a dark one.
+void TestAttachShot::windowsAreRenderedInEachScheme()
+{
+    QFETCH(QString, program);
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, module);
+    SKIP_UNLESS_RUNNABLE(whyPythonIsSkipped(module));
+
+    const QDir run(folder.filePath(QStringLiteral("schemes-") +
+                                   QString::fromLatin1(QTest::currentDataTag()).replace(' ', '-')));
+    QVERIFY(QDir().mkpath(run.path()));
+    const QString sheet = run.filePath(QStringLiteral("author.qss"));
+    QVERIFY(writeFile(sheet, "QPushButton { padding: 2px; }\n"));
+    const ShotRun shot =
+        runShot(QStringList{QStringLiteral("--color-scheme"), QStringLiteral("light,dark"),
+                            QStringLiteral("--settle"), settle, QStringLiteral("--out"),
+                            run.filePath("shots"), sheet, QStringLiteral("--"), program} +
+                arguments);
+    QVERIFY2(shot.status == 0, qPrintable(shot.errors));
+    const QString main =
+        QStringLiteral("/app/") + QLatin1String(AttachedApp::mainName) + QStringLiteral(".png");
+    const QColor light =
+        pixel(run.filePath(QStringLiteral("shots/author-light") + main), backgroundPoint);
+    const QColor dark =
+        pixel(run.filePath(QStringLiteral("shots/author-dark") + main), backgroundPoint);
+    QVERIFY2(qGray(light.rgb()) > 180, qPrintable(light.name()));
+    QVERIFY2(qGray(dark.rgb()) < 80, qPrintable(dark.name()));
 }
 
 void TestAttachShot::agentRendersAsThePlugin_data()
