@@ -19,6 +19,8 @@
 #include "prismark-shot/wcagpage.h"
 #include "support/programsupport.h"
 #include "support/safefilename.h"
+#include "theme/stylesheetloader.h"
+#include "theme/themecatalogue.h"
 
 #include <QApplication>
 #include <QDir>
@@ -140,11 +142,12 @@ int runStateAudit(ShotRenderer &renderer, const ShotOptions &options, const Shot
         const QString &sheetText = subjects.sheetTexts[themeIndex];
         renderer.applyTheme(theme, sheetText, options.baseStyles.first(),
                             options.directions.first());
-        std::unique_ptr<AuditRules> rules;
-        if (!theme.builtIn)
-            rules = std::make_unique<AuditRules>(
-                sheetText, theme.sheetPath,
-                QString::fromLatin1(QApplication::style()->metaObject()->className()));
+        // A built-in theme's findings name its rules too, in its file as it ships, so
+        // the report groups them by what to fix as it does an author's sheet's.
+        auto rules = std::make_unique<AuditRules>(
+            theme.builtIn ? loadThemeStyleSheet(theme.theme) : sheetText,
+            theme.builtIn ? styleSheetFileName(theme.theme) : theme.sheetPath,
+            QString::fromLatin1(QApplication::style()->metaObject()->className()));
         wcagReport.themes << theme.folder;
         int audited = 0;
         for (const TabChoice &choice : subjects.tabs) {
