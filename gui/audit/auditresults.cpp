@@ -362,3 +362,15 @@ bool readAuditResultsFolder(const QString &folder, const QString &theme, AuditRe
         file.bytes, theme, [&from](const QString &name) { return QImage(from.filePath(name)); },
         results, error);
 }
+
+void AuditResults::addReports(const AuditResults &other)
+{
+    states.findings += other.states.findings;
+    states.gaps += other.states.gaps;
+    states.themeCount += other.states.themeCount;
+    states.unaudited += other.states.unaudited;
+    wcag.findings += other.wcag.findings;
+    wcag.gaps += other.wcag.gaps;
+    wcag.themes += other.wcag.themes;
+    wcag.unaudited += other.wcag.unaudited;
+}

@@ -23,6 +23,10 @@ struct AuditResults
     WcagReport wcag;
     // Each window's strips, by the window's name.
     QVector<QPair<QString, QVector<StateStrip>>> strips;
+
+    // Adds another run's findings, gaps, themes and what it could not audit to both
+    // reports (not its strips, which are written as they come).
+    void addReports(const AuditResults &other);
 };
 
 // The document's file in the folder the application writes to.

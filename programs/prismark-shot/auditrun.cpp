@@ -222,14 +222,7 @@ int runAppAudit(const ShotOptions &options)
         for (const auto &window : qAsConst(results.strips))
             if (!writeStrips(options, folder, window.first, window.second, writer))
                 return ShotInputOutputError;
-        all.states.findings += results.states.findings;
-        all.states.gaps += results.states.gaps;
-        all.states.themeCount += results.states.themeCount;
-        all.wcag.findings += results.wcag.findings;
-        all.wcag.gaps += results.wcag.gaps;
-        all.wcag.themes += results.wcag.themes;
-        all.states.unaudited += results.states.unaudited;
-        all.wcag.unaudited += results.wcag.unaudited;
+        all.addReports(results);
     }
     all.states.version = all.wcag.version = QCoreApplication::applicationVersion();
     return reportAudit(options, all.states, all.wcag, writer);

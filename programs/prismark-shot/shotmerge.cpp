@@ -127,14 +127,7 @@ int mergeAudit(const ShotOptions &options, const QVector<Part> &parts,
                                   .arg(holder->folder, theme, error));
             return ShotUsageError;
         }
-        all.states.findings += results.states.findings;
-        all.states.gaps += results.states.gaps;
-        all.states.themeCount += results.states.themeCount;
-        all.states.unaudited += results.states.unaudited;
-        all.wcag.findings += results.wcag.findings;
-        all.wcag.gaps += results.wcag.gaps;
-        all.wcag.themes += results.wcag.themes;
-        all.wcag.unaudited += results.wcag.unaudited;
+        all.addReports(results);
     }
     all.states.version = all.wcag.version = QCoreApplication::applicationVersion();
     return reportAudit(options, all.states, all.wcag, writer);
