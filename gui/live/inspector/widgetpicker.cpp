@@ -73,16 +73,23 @@ bool WidgetPicker::isPickedIn(const QObject *nativeWindow) const
     return true;
 }
 
+namespace {
+// The widget of window at the point, as a pick names it; none outside the window.
+QWidget *widgetUnder(QWidget *window, const QPoint &globalPosition)
+{
+    if (!window || !window->isVisible())
+        return nullptr;
+    const QPoint local = window->mapFromGlobal(globalPosition);
+    if (!window->rect().contains(local))
+        return nullptr;
+    QWidget *under = window->childAt(local);
+    return styledWidget(under ? under : window);
+}
+} // namespace
+
 QWidget *WidgetPicker::widgetAt(const QPoint &globalPosition) const
 {
-    QWidget *target = windowAt(globalPosition);
-    if (!target || !target->isVisible())
-        return nullptr;
-    const QPoint local = target->mapFromGlobal(globalPosition);
-    if (!target->rect().contains(local))
-        return nullptr;
-    QWidget *under = target->childAt(local);
-    return styledWidget(under ? under : target);
+    return widgetUnder(windowAt(globalPosition), globalPosition);
 }
 
 QWidget *WidgetPicker::widgetIn(const QObject *nativeWindow, const QPoint &globalPosition) const
@@ -95,13 +102,7 @@ QWidget *WidgetPicker::widgetIn(const QObject *nativeWindow, const QPoint &globa
                 target = shown;
         }
     }
-    if (!target || !target->isVisible())
-        return nullptr;
-    const QPoint local = target->mapFromGlobal(globalPosition);
-    if (!target->rect().contains(local))
-        return nullptr;
-    QWidget *under = target->childAt(local);
-    return styledWidget(under ? under : target);
+    return widgetUnder(target, globalPosition);
 }
 
 bool WidgetPicker::eventFilter(QObject *watched, QEvent *event)
