@@ -35,8 +35,9 @@ AttachedReply awaitReply(AttachLauncher &launcher, const AwaitedReply &awaited)
                              deadline.stop();
                              working = true;
                              // Out of this handler: the socket tells of no more messages
-                             // until it returns, and the work waits for answers.
-                             QTimer::singleShot(0, &launcher, [&, fields] {
+                             // until it returns, and the work waits for answers. Tied to
+                             // this wait's loop, so it never runs once the wait is over.
+                             QTimer::singleShot(0, &loop, [&, fields] {
                                  awaited.whenReady(fields);
                                  // It may have ended, and been said to, meanwhile.
                                  if (reply.endedEarly)
