@@ -141,6 +141,12 @@ void RenderPass::renderTheme(ShotRenderer &renderer, int themeIndex, ShotProgres
     }
     if (!contactSheet)
         return;
+    submitContactSheet(theme, sections);
+}
+
+void RenderPass::submitContactSheet(const ShotTheme &theme,
+                                    const std::vector<ContactSheetSection> &sections)
+{
     // The thumbnails must all be there before the sheet is made of them.
     writer.waitForDone();
     const QVector<ContactSheetSection> done(sections.begin(), sections.end());
@@ -178,12 +184,7 @@ void RenderPass::writeContactSheetsFromFiles()
                             ++cell;
                         }
                 }
-        writer.waitForDone();
-        const QVector<ContactSheetSection> done(sections.begin(), sections.end());
-        const QString path = out.filePath(theme.folder + QStringLiteral(".png"));
-        const QString title = theme.displayName;
-        writer.submit(
-            [this, path, title, done] { writer.writeImage(path, makeContactSheet(title, done)); });
+        submitContactSheet(theme, sections);
     }
     writer.waitForDone();
 }

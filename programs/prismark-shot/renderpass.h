@@ -42,6 +42,9 @@ private:
     int imagesPerCell() const;
     QString shardThumbnailPath(const QString &folder, const QString &fileName) const;
     std::vector<ContactSheetSection> emptySections() const;
+    // Once every cell's thumbnail is in: the theme's contact sheet, written in turn.
+    void submitContactSheet(const ShotTheme &theme,
+                            const std::vector<ContactSheetSection> &sections);
     void renderTheme(ShotRenderer &renderer, int themeIndex, ShotProgress &progress,
                      RenderedImage *&image);
     void renderImage(ShotRenderer &renderer, const ShotTheme &theme, const TabChoice &choice,

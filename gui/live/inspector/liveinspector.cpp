@@ -154,13 +154,8 @@ void LiveInspector::chooseRule(int rule)
             shown.append(widget);
     }
     widgetOutline->outline(shown);
-    int line = 0, column = 0;
-    const SheetRule &chosen = inspector.model().rules.at(rule);
-    inspector.model().lineColumn(chosen.offset, &line, &column);
-    QStringList selectors;
-    for (const SheetSelector &selector : chosen.selectors)
-        selectors.append(selector.text);
-    const QString head = tr("Line %1: %2").arg(line).arg(selectors.join(QStringLiteral(", ")));
+    const QString head =
+        tr("Line %1: %2").arg(inspector.ruleLine(rule)).arg(inspector.ruleSelectors(rule));
     if (matching.isEmpty())
         setNote(tr("%1 matches no widget here.").arg(head));
     else if (matching.size() == 1)

@@ -123,16 +123,10 @@ void RemoteInspector::chooseRule(int rule)
             shown.append(id);
     }
     emit highlightWanted(shown);
-    int line = 0, column = 0;
-    const SheetRule &chosen = inspector.model().rules.at(rule);
-    inspector.model().lineColumn(chosen.offset, &line, &column);
-    QStringList selectors;
-    for (const SheetSelector &selector : chosen.selectors)
-        selectors.append(selector.text);
     setNote(tr("Line %1: %2 matches %n widget(s) of the application (%3 shown).", nullptr,
                int(matching.size()))
-                .arg(line)
-                .arg(selectors.join(QStringLiteral(", ")))
+                .arg(inspector.ruleLine(rule))
+                .arg(inspector.ruleSelectors(rule))
                 .arg(shown.size()));
 }
 

@@ -237,3 +237,19 @@ QVector<qint64> RuleInspector::nodesMatching(int rule, const WidgetTree &tree) c
     }
     return matching;
 }
+
+int RuleInspector::ruleLine(int rule) const
+{
+    int line = 0;
+    int column = 0;
+    sheetModel->lineColumn(sheetModel->rules.at(rule).offset, &line, &column);
+    return line;
+}
+
+QString RuleInspector::ruleSelectors(int rule) const
+{
+    QStringList selectors;
+    for (const SheetSelector &selector : sheetModel->rules.at(rule).selectors)
+        selectors.append(selector.text);
+    return selectors.join(QStringLiteral(", "));
+}

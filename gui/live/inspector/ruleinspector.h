@@ -72,6 +72,9 @@ public:
     QVector<QWidget *> widgetsMatching(int rule, const QList<QWidget *> &widgets) const;
     // The rule whose text a 1-based position falls in, or -1.
     int ruleAt(int line, int column) const;
+    // A rule as a note names it: its 1-based line and its selectors, comma-separated.
+    int ruleLine(int rule) const;
+    QString ruleSelectors(int rule) const;
 
 private:
     WidgetIdentity identify(QWidget *widget) const;
